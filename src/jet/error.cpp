@@ -1,0 +1,110 @@
+#include "jet/error.h"
+
+#include <array>
+
+namespace jet {
+
+namespace {
+
+struct FaultRow {
+    Fault fault;
+    uint32_t number;
+    std::string_view text;
+};
+
+// The engine's conditions, their numbers and their descriptions in the engine's words.
+// The executors of the program match some of these fragments ("already exists",
+// "No such index", "There is no field", "duplicate values", "doesn't exist",
+// "The database engine couldn't lock table"): keep them as they stand.
+constexpr std::array kFaults = {
+    FaultRow{Fault::SyntaxError, hr::Syntax, "Syntax error in {1}."},
+    FaultRow{Fault::SyntaxInExpression, hr::Syntax,
+             "Syntax error (missing operator) in query expression '{1}'."},
+    FaultRow{Fault::TableExists, hr::Syntax, "Table '{1}' already exists."},
+    FaultRow{Fault::FieldExists, hr::Syntax, "Field '{1}' already exists in table '{2}'."},
+    FaultRow{Fault::IndexExists, hr::Syntax, "Index '{1}' already exists."},
+    FaultRow{Fault::PrimaryKeyExists, hr::Syntax, "Primary key already exists."},
+    FaultRow{Fault::NoSuchTable, hr::NoSuchTable,
+             "The Microsoft Jet database engine cannot find the input table or query '{1}'.  "
+             "Make sure it exists and that its name is spelled correctly."},
+    FaultRow{Fault::DropMissingTable, hr::NoSuchTable, "Table '{1}' doesn't exist."},
+    FaultRow{Fault::NoSuchField, hr::Syntax, "There is no field named '{1}' in table '{2}'."},
+    FaultRow{Fault::NoSuchIndex, hr::Syntax, "No such index '{1}' on table '{2}'."},
+    FaultRow{Fault::FieldInIndex, hr::Syntax,
+             "Cannot delete field '{1}'. It is part of an index or is needed by the system."},
+    FaultRow{Fault::MissingParameter, hr::MissingParameter,
+             "No value given for one or more required parameters."},
+    FaultRow{Fault::TooLong, hr::TooLong,
+             "The field is too small to accept the amount of data you attempted to add.  "
+             "Try inserting or pasting less data."},
+    FaultRow{Fault::TypeMismatch, hr::TypeMismatch, "Data type mismatch in criteria expression."},
+    FaultRow{Fault::Duplicate, hr::Unspecified,
+             "The changes you requested to the table were not successful because they would "
+             "create duplicate values in the index, primary key, or relationship.  Change the "
+             "data in the field or fields that contain duplicate data, remove the index, or "
+             "redefine the index to permit duplicate entries and try again."},
+    FaultRow{Fault::NullInKey, hr::Unspecified, "Index or primary key cannot contain a Null value."},
+    FaultRow{Fault::RequiredNull, hr::Unspecified,
+             "The field '{1}' cannot contain a Null value because the Required property for "
+             "this field is set to True.  Enter a value in this field."},
+    FaultRow{Fault::ZeroLength, hr::Unspecified, "Field '{1}' cannot be a zero-length string."},
+    FaultRow{Fault::DivisionByZero, hr::Unspecified, "Division by zero."},
+    FaultRow{Fault::Overflow, hr::Unspecified, "Overflow."},
+    FaultRow{Fault::TableLocked, hr::Unspecified,
+             "The database engine couldn't lock table '{1}' because it is already in use by "
+             "another person or process."},
+    FaultRow{Fault::FileLocked, hr::Unspecified, "Could not lock file."},
+    FaultRow{Fault::FileNotFound, hr::Unspecified, "Could not find file '{1}'."},
+    FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
+    FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
+    FaultRow{Fault::BadProvider, hr::Unspecified, "Provider cannot be found. It may not be properly installed: '{1}'."},
+    FaultRow{Fault::NoCurrentRecord, hr::NoCurrentRecord,
+             "Either BOF or EOF is True, or the current record has been deleted. Requested "
+             "operation requires a current record."},
+    FaultRow{Fault::ItemNotFound, hr::ItemNotFound,
+             "Item cannot be found in the collection corresponding to the requested name or "
+             "ordinal: '{1}'."},
+    FaultRow{Fault::NotUpdatable, hr::NotAllowed,
+             "Operation is not allowed in this context: '{1}' cannot be updated."},
+    FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
+             "Cannot update.  Database or object is read-only."},
+    FaultRow{Fault::Internal, hr::Unspecified, "Unexpected engine failure: {1}."},
+};
+
+const FaultRow& row_of(Fault f) {
+    for (const auto& r : kFaults)
+        if (r.fault == f) return r;
+    return kFaults.back();
+}
+
+std::string fill(std::string_view tpl, std::string_view a1, std::string_view a2) {
+    std::string out;
+    out.reserve(tpl.size() + a1.size() + a2.size());
+    for (size_t i = 0; i < tpl.size(); ++i) {
+        if (tpl[i] == '{' && i + 2 < tpl.size() && tpl[i + 2] == '}' &&
+            (tpl[i + 1] == '1' || tpl[i + 1] == '2')) {
+            out += tpl[i + 1] == '1' ? a1 : a2;
+            i += 2;
+        } else {
+            out += tpl[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Error::Error(uint32_t number, std::string description)
+    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+
+uint32_t fault_number(Fault f) { return row_of(f).number; }
+std::string_view fault_template(Fault f) { return row_of(f).text; }
+
+Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
+    const auto& r = row_of(f);
+    return Error(r.number, fill(r.text, arg1, arg2));
+}
+
+void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
+
+}  // namespace jet

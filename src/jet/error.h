@@ -1,0 +1,89 @@
+// The one failure type of the engine stand-in and of every layer above it.
+//
+// A failure carries the provider's number (an HRESULT such as 0x80040E14) and its
+// description, the way a VB error carries Err.Number and Err.Description. The
+// executors of the program turn it into result texts; nothing else inspects it.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace jet {
+
+// The provider's numbers that the program tests, as unsigned HRESULTs.
+namespace hr {
+inline constexpr uint32_t Unspecified = 0x80004005;      // lost/locked database, duplicates, bad file
+inline constexpr uint32_t Syntax = 0x80040E14;           // syntax or schema error
+inline constexpr uint32_t MultipleStep = 0x80040E21;     // multiple-step operation failed
+inline constexpr uint32_t NoSuchTable = 0x80040E37;      // table or view does not exist
+inline constexpr uint32_t TooLong = 0x80040E57;          // data too long for the field
+inline constexpr uint32_t MissingParameter = 0x80040E10; // unknown column: parameter without value
+inline constexpr uint32_t TypeMismatch = 0x80040E07;     // value cannot be converted
+inline constexpr uint32_t WrongPassword = 0x80040E4D;    // authentication failed
+inline constexpr uint32_t NoCurrentRecord = 0x800A0BCD;  // ADO: BOF or EOF is True
+inline constexpr uint32_t ItemNotFound = 0x800A0CC1;     // ADO: item not found in the collection
+inline constexpr uint32_t NotAllowed = 0x800A0CB3;       // ADO: operation not allowed in this context
+}  // namespace hr
+
+// Every condition the engine reports. The number and the description of each are
+// kept in one table (error.cpp); a description may take up to two arguments, put
+// in place of "{1}" and "{2}".
+enum class Fault {
+    SyntaxError,            // {1}: where ("CREATE TABLE statement", "FROM clause", ...)
+    SyntaxInExpression,     // {1}: the expression text
+    TableExists,            // {1}: table
+    FieldExists,            // {1}: field, {2}: table
+    IndexExists,            // {1}: index
+    PrimaryKeyExists,       // (no argument)
+    NoSuchTable,            // {1}: table, in a query
+    DropMissingTable,       // {1}: table, in DROP TABLE
+    NoSuchField,            // {1}: field, {2}: table (DROP COLUMN, rename)
+    NoSuchIndex,            // {1}: index, {2}: table
+    FieldInIndex,           // {1}: field
+    MissingParameter,       // unknown name in a query
+    TooLong,                // text too long for its column
+    TypeMismatch,           // value that cannot be converted / text compared with a number
+    Duplicate,              // duplicate values in a unique index or primary key
+    NullInKey,              // Null in a primary key column
+    RequiredNull,           // {1}: table.field declared not null / required
+    ZeroLength,             // {1}: table.field that does not allow ""
+    DivisionByZero,         // arithmetic
+    Overflow,               // numeric overflow on conversion
+    TableLocked,            // {1}: table, another process holds it
+    FileLocked,             // the file cannot be locked
+    FileNotFound,           // {1}: path
+    UnrecognizedDatabase,   // {1}: path
+    WrongPassword,          // database password does not match
+    BadProvider,            // {1}: provider name in the connection string
+    NoCurrentRecord,        // ADO: BOF or EOF
+    ItemNotFound,           // ADO/DAO: {1}: name
+    NotUpdatable,           // ADO: {1}: field or recordset cannot be updated
+    ReadOnlyDatabase,       // the file cannot be written
+    Internal,               // {1}: what went wrong inside the engine
+};
+
+class Error : public std::runtime_error {
+public:
+    Error(uint32_t number, std::string description);
+
+    uint32_t number() const { return number_; }
+    // The number as VB's Err.Number shows it: a signed 32-bit value (-2147217900).
+    int32_t signed_number() const { return static_cast<int32_t>(number_); }
+    const std::string& description() const { return description_; }
+
+private:
+    uint32_t number_;
+    std::string description_;
+};
+
+// The number and the description template of a condition.
+uint32_t fault_number(Fault f);
+std::string_view fault_template(Fault f);
+
+// Builds the failure of a condition with its arguments in place.
+Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});
+[[noreturn]] void raise(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});
+
+}  // namespace jet
