@@ -1,0 +1,130 @@
+// What the program calls of DAO: the engine, databases, table definitions, fields,
+// indexes and relations, on the engine stand-in. A DAO database opened on a file
+// shares the engine session of any ADO connection on that file, so both see each
+// other's changes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/error.h"
+
+namespace jet {
+class Database;
+}
+
+namespace dao {
+
+inline constexpr int dbBoolean = 1;
+inline constexpr int dbByte = 2;
+inline constexpr int dbInteger = 3;
+inline constexpr int dbLong = 4;
+inline constexpr int dbCurrency = 5;
+inline constexpr int dbSingle = 6;
+inline constexpr int dbDouble = 7;
+inline constexpr int dbDate = 8;
+inline constexpr int dbText = 10;
+inline constexpr int dbMemo = 12;
+inline constexpr int dbAutoIncrField = 16;
+
+class Database;
+
+class Field {
+public:
+    Field(std::shared_ptr<jet::Database> db, std::string table, std::string name);
+    std::string Name() const;
+    void SetName(std::string_view new_name);  // renames the column
+    int Type() const;
+    int Size() const;
+    std::string DefaultValue() const;
+    void SetDefaultValue(std::string_view v);  // keeps the column's values
+    bool AllowZeroLength() const;
+    void SetAllowZeroLength(bool allow);       // keeps the column's values
+    int32_t Attributes() const;                // dbAutoIncrField for a counter
+
+private:
+    std::shared_ptr<jet::Database> db_;
+    std::string table_;
+    std::string name_;
+};
+
+class Index {
+public:
+    std::string Name;
+    bool Primary = false;
+    bool Unique = false;
+    bool IgnoreNulls = false;
+    std::vector<std::string> Fields;  // column names in index order
+};
+
+class TableDef {
+public:
+    TableDef(std::shared_ptr<jet::Database> db, std::string name, bool system);
+    std::string Name() const;
+    void SetName(std::string_view new_name);  // renames the table (a case-only rename too)
+    bool IsSystem() const { return system_; }
+    int FieldCount() const;
+    Field Fields(int index) const;
+    Field Fields(std::string_view name) const;
+    std::vector<Index> Indexes() const;
+
+private:
+    std::shared_ptr<jet::Database> db_;
+    std::string name_;
+    bool system_;
+};
+
+struct Relation {
+    std::string Name;
+    std::string Table;
+    std::string ForeignTable;
+};
+
+class Database {
+public:
+    explicit Database(std::shared_ptr<jet::Database> db);
+    ~Database();
+
+    // The table definitions in Jet's order: by name without regard to case, the
+    // system tables (names beginning with "MSys") included.
+    int TableDefCount() const;
+    TableDef TableDefs(int index) const;
+    TableDef TableDefs(std::string_view name) const;
+
+    std::vector<Relation> Relations() const;
+    void DeleteRelation(std::string_view name);
+
+    // Runs one statement; a failure raises its description.
+    void Execute(std::string_view sql);
+    // Properties by position; item 6 is the format version text ("3.0" or "4.0").
+    std::string Properties(int index) const;
+    std::string Name() const;  // the file's path
+    void Close();
+
+    jet::Database& engine();
+
+private:
+    std::shared_ptr<jet::Database> db_;
+};
+
+class DBEngine {
+public:
+    // Opens a database file (path only). When the file is open in this process
+    // through ADO, the same engine session serves both.
+    static std::shared_ptr<Database> OpenDatabase(std::string_view path);
+    // Writes a fresh, defragmented copy of source at destination, with the catalog
+    // and the format version; the locale text is recorded.
+    static void CompactDatabase(std::string_view source, std::string_view destination,
+                                std::string_view locale = {});
+    // Workspaces(0).CreateDatabase: a new file in the current format "4.0".
+    static std::shared_ptr<Database> CreateDatabase(std::string_view path, std::string_view locale);
+
+    // The database password DAO uses for files that have one (the program's own
+    // password, set once at start-up: OpenDatabase takes no connect string).
+    static void SetDefaultPassword(std::string_view password);
+};
+
+}  // namespace dao
