@@ -279,6 +279,8 @@ TEST(ParserStatements, RefusedStatementsNameTheirPlace) {
         {"SELECT * FROM t ORDER a", "Syntax error in ORDER BY clause."},
         {"SELECT * FROM t GROUP a", "Syntax error in GROUP BY clause."},
         {"SELECT TOP x * FROM t", "Syntax error in SELECT statement."},
+        {"SELECT FROM t", "Syntax error in SELECT statement."},
+        {"SELECT a, FROM t", "Syntax error in SELECT statement."},
         {"CREATE TABLE t", "Syntax error in CREATE TABLE statement."},
         {"CREATE TABLE t (a TEXT(50) DEFAULT)", "Syntax error in CREATE TABLE statement."},
         {"CREATE TABLE t (a TEXT(50),)", "Syntax error in CREATE TABLE statement."},

@@ -99,7 +99,8 @@ void Parser::fail_expression(size_t start_token) const {
         end = t.end;
     }
     uint32_t begin = start_token < toks_.size() ? toks_[start_token].begin : end;
-    raise(Fault::SyntaxInExpression, slice(begin, std::max(begin, end)));
+    if (end <= begin) fail();  // no expression at all: the clause itself is wrong
+    raise(Fault::SyntaxInExpression, slice(begin, end));
 }
 
 Statement Parser::statement() {
