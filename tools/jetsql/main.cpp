@@ -26,19 +26,20 @@ int usage() {
     return kUsage;
 }
 
-// Reads the statements of a stream: one a line, without empty lines and "--" comments
-// (a line's trailing carriage return is dropped).
-std::vector<std::string> read_statements(std::istream& in) {
-    std::vector<std::string> out;
+// Calls fn with each statement of a stream as it is read: one a line, without empty
+// lines and "--" comments (a line's trailing carriage return is dropped). Returns
+// true when fn returned true for every statement.
+template <class Fn>
+bool for_each_statement(std::istream& in, Fn&& fn) {
+    bool all_ok = true;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        if (line.compare(first, 2, "--") == 0) continue;
-        out.push_back(std::move(line));
+        if (first == std::string::npos || line.compare(first, 2, "--") == 0) continue;
+        all_ok &= fn(line);
     }
-    return out;
+    return all_ok;
 }
 
 // Runs one statement: the action is called with it and may throw jet::Error. Prints
@@ -57,13 +58,14 @@ bool run_one(const std::string& statement, Action&& action) {
 
 // --parse: every statement through the parser only.
 int parse_mode() {
-    bool all_ok = true;
-    for (const auto& st : read_statements(std::cin))
-        all_ok &= run_one(st, [](const std::string& s) { (void)jet::sql::parse(s); });
+    bool all_ok = for_each_statement(std::cin, [](const std::string& st) {
+        return run_one(st, [](const std::string& s) { (void)jet::sql::parse(s); });
+    });
     return all_ok ? 0 : 1;
 }
 
-// DATABASE: open (or with create, make) the file and execute every statement.
+// DATABASE: open (or with create, make) the file and execute every statement with
+// for_each_statement and run_one, as parse_mode does with the parser.
 int database_mode(const std::string& path, bool create) {
     (void)path;
     (void)create;

@@ -13,7 +13,7 @@ namespace jet::sql::detail {
 
 // Deepest nesting of parentheses and prefix operators accepted; deeper text is a
 // syntax error rather than a risk to the stack.
-inline constexpr int kMaxDepth = 100;
+inline constexpr int kMaxDepth = 200;
 
 class Parser {
   public:

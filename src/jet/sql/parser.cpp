@@ -85,6 +85,7 @@ void Parser::fail_expression(size_t start_token) const {
     uint32_t end = i < toks_.size() ? toks_[i].begin : uint32_t(src_.size());
     for (; i < toks_.size(); ++i) {
         const Token& t = toks_[i];
+        if (t.kind == Tok::Bad) end = t.end;  // an open string runs to the end
         if (t.kind == Tok::End || t.kind == Tok::Semicolon || t.kind == Tok::Bad) break;
         if (t.kind == Tok::LParen) ++depth;
         if (t.kind == Tok::RParen && --depth < 0) break;
@@ -98,7 +99,8 @@ void Parser::fail_expression(size_t start_token) const {
         end = t.end;
     }
     uint32_t begin = start_token < toks_.size() ? toks_[start_token].begin : end;
-    raise(Fault::SyntaxInExpression, slice(begin, std::max(begin, end)));
+    if (end <= begin) fail();  // no expression at all: the clause itself is wrong
+    raise(Fault::SyntaxInExpression, slice(begin, end));
 }
 
 Statement Parser::statement() {
@@ -119,7 +121,7 @@ Statement Parser::statement() {
         fail();
     }();
     accept(Tok::Semicolon);
-    if (!at(Tok::End)) raise(Fault::SyntaxError, "SQL statement: characters found after its end");
+    if (!at(Tok::End)) fail();  // characters after the end of the statement
     return st;
 }
 
