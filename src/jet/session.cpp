@@ -175,9 +175,10 @@ void Session::validate(const std::string& password) {
     std::error_code ec;
     if (std::filesystem::file_size(path_, ec) <= kQuickCheckLimit && !ec) {
         sqlite3_stmt* st = nullptr;
-        bool ok = sqlite3_prepare_v2(ro, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK &&
-                  sqlite3_step(st) == SQLITE_ROW &&
-                  std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") == 0;
+        const bool ok =
+            sqlite3_prepare_v2(ro, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0) &&
+            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") == 0;
         sqlite3_finalize(st);
         if (!ok) raise(Fault::UnrecognizedDatabase, path_);
     }
