@@ -1,0 +1,104 @@
+// The engine stand-in's public face: a database file opened by path, statements in
+// Jet SQL, rows out as Values.
+//
+// One engine session serves each file within the process: every Database opened
+// on the same path shares it, so all of them see the same data at every moment, as
+// Jet shares its engine within a process. Writes are grouped in one SQLite
+// transaction that is committed when the last handle closes and when the owner asks
+// (checkpoint()); every statement is atomic on its own: a failing statement changes
+// nothing. A process killed at any point leaves the file as of the last commit.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/catalog.h"
+#include "jet/error.h"
+#include "jet/types.h"
+#include "jet/value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace jet {
+
+class Session;
+
+struct CreateOptions {
+    std::string format_version = "4.0";  // "3.0" stands for an Access 97 file
+    std::string locale;
+    std::string password;
+};
+
+// One column of a query's result.
+struct ColumnMeta {
+    std::string name;          // as the query names it (alias or column name)
+    DataType type = DataType::Text;
+    int size = 0;
+    bool counter = false;
+    // Where the value comes from, when it is a plain column of a table read by the
+    // query ("" for an expression): recordsets write back through this.
+    std::string base_table;    // Jet table name
+    std::string base_column;   // Jet column name
+    std::string table_alias;   // the alias or table name the query reads it under
+};
+
+// The rows of a SELECT, read forward once.
+class Cursor {
+public:
+    virtual ~Cursor() = default;
+    virtual const std::vector<ColumnMeta>& columns() const = 0;
+    // Moves to the next row; false when there is none.
+    virtual bool next() = 0;
+    // The value of column i (0-based) of the current row.
+    virtual Value value(int i) const = 0;
+};
+
+class Database {
+public:
+    // Opens a database file of ours. Raises FileNotFound, UnrecognizedDatabase (any
+    // other file, a truncated or damaged one), WrongPassword (a file with a password
+    // opens only with it; a file without one opens with any), FileLocked; a file
+    // that fails these checks is never modified.
+    static std::shared_ptr<Database> open(const std::string& path, const std::string& password = {});
+    // Creates a new database file; raises when the file exists.
+    static void create(const std::string& path, const CreateOptions& options = {});
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Closes this handle; the session commits and closes with the last handle.
+    void close();
+    bool is_open() const;
+
+    // Runs one statement. A SELECT without INTO runs and its rows are discarded.
+    // Returns the records affected (INSERT, UPDATE, DELETE, SELECT INTO; 0 for DDL).
+    int64_t execute(std::string_view sql);
+    // Runs a SELECT and returns its rows.
+    std::unique_ptr<Cursor> query(std::string_view sql);
+
+    // User transactions; they nest. begin_trans returns the new level (1 outermost).
+    int begin_trans();
+    void commit_trans();
+    void rollback_trans();
+    int trans_level() const;
+
+    // Commits the grouped write transaction now (when no user transaction is open).
+    void checkpoint();
+
+    const std::string& path() const;
+    const Catalog& catalog() const;
+    Session& session();
+
+private:
+    explicit Database(std::shared_ptr<Session> s);
+    std::shared_ptr<Session> session_;
+    bool open_ = true;
+};
+
+}  // namespace jet

@@ -1,0 +1,77 @@
+// The engine session of one database file: the SQLite connection, the catalog, the
+// grouped write transaction and the user transactions, the statement and
+// translation caches. Shared by every Database handle on the file (see database.h).
+// Internal to the engine.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "jet/catalog.h"
+#include "jet/error.h"
+
+namespace jet {
+
+class Session {
+public:
+    // Opens (and validates) or finds the process's session for a file.
+    static std::shared_ptr<Session> open(const std::string& path, const std::string& password);
+    ~Session();
+
+    const std::string& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+    Catalog& catalog() { return *catalog_; }
+
+    // Runs fn as one atomic statement: inside a savepoint released on success and
+    // rolled back (then rethrown) on failure. Nested calls nest savepoints.
+    void atomic(const std::function<void()>& fn);
+
+    // A prepared statement for SQLite text, kept for reuse (reset before returning).
+    sqlite3_stmt* prepare(const std::string& sql);
+    // Runs SQLite text with no result rows; raises the mapped Jet failure.
+    void exec(const std::string& sql);
+    // Steps a prepared statement; returns true for a row, false when done; maps a
+    // failure (the pending function error first, then constraint and busy codes)
+    // to the Jet failure and raises it.
+    bool step(sqlite3_stmt* st);
+
+    // A failure raised inside an SQLite function callback, kept until the statement
+    // that called the function fails, then raised in its place.
+    void set_pending_error(Error e) { pending_ = std::move(e); }
+    std::optional<Error> take_pending_error();
+
+    // User transactions (savepoints inside the grouped write transaction).
+    int begin_trans();
+    void commit_trans();
+    void rollback_trans();
+    int trans_level() const { return trans_level_; }
+    void checkpoint();
+
+    // Opaque per-session cache slot of the statement translator (keyed by text and
+    // catalog version by its owner).
+    std::shared_ptr<void>& translation_cache() { return translation_cache_; }
+
+    // Handle counting (Database objects).
+    void add_handle() { ++handles_; }
+    void release_handle();
+
+private:
+    Session() = default;
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    std::unique_ptr<Catalog> catalog_;
+    std::optional<Error> pending_;
+    int trans_level_ = 0;
+    int savepoint_depth_ = 0;
+    int handles_ = 0;
+    std::unordered_map<std::string, sqlite3_stmt*> stmts_;
+    std::shared_ptr<void> translation_cache_;
+};
+
+}  // namespace jet

@@ -1,0 +1,65 @@
+// The SQL functions, aggregates and the collation through which the translated
+// statements get Jet's semantics from SQLite. The emitter writes calls to these
+// names; register_functions installs them on every session's connection.
+//
+// Storage of Jet values in SQLite: Text and Memo as TEXT (declared COLLATE JET);
+// Boolean as INTEGER -1/0; Byte, Integer, Long (counters too) as INTEGER; Currency
+// as REAL rounded to 4 decimals; Single as REAL rounded to 4-byte precision; Double
+// as REAL; Date as REAL (days since 30 December 1899). Null is NULL.
+//
+// A function that fails hands the Jet failure to the session (set_pending_error)
+// and fails the SQLite statement; Session::step raises the Jet failure in its place.
+//
+// Type codes in arguments are DataType numbers (1 Boolean ... 12 Memo); 0 means
+// "unknown: judge by the SQLite value" (INTEGER/REAL numbers, TEXT text).
+//
+// Collation:
+//   JET                      jet::text::compare: no case, accents and trailing blanks
+//                            significant, Polish order.
+// Scalar functions:
+//   jet_store(v, type, size, flags, 'table.column')
+//                            v converted for storing into a column (Value::coerce_to);
+//                            flags: 1 required (Null fails RequiredNull), 2 primary key
+//                            (Null fails NullInKey), 4 zero length not allowed ('' fails
+//                            ZeroLength). Raises TooLong, TypeMismatch, Overflow.
+//   jet_totext(v, type)      CStr of a value of that type (dates as dates, money with
+//                            the decimal comma, Booleans as -1/0 like Jet's text of them)
+//   jet_concat(a, b)         a & b on texts (Null as "")
+//   jet_add(a, ta, b, tb)    a + b with VB's rules for the operand types (text + text
+//                            concatenates, Null propagates, text + number converts the
+//                            text or raises TypeMismatch); currency results rounded
+//   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
+//   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
+//   jet_intdiv(a, b), jet_mod(a, b)
+//   jet_cmp(a, ta, b, tb)    -1/0/1 comparison of two values under Jet's rules (text vs
+//                            number raises TypeMismatch); NULL when either is NULL
+//   jet_like(v, pattern)     Jet LIKE (* ? # [..]) without regard to case; 1/0/NULL
+//   jet_round(x [, n])       Round, halves to even
+//   jet_format(v, type, fmt) Format: dates (dd, MM, mm after dd as month, yyyy, yy, hh,
+//                            nn, ss), numbers ('0.00', '0', '#,##0.00' with the decimal
+//                            comma, halves away from zero); Null gives Null
+//   jet_val(s)               Val: VBA rules; Val(Null) is Null
+//   jet_trim(s), jet_ltrim(s), jet_rtrim(s), jet_ucase(s), jet_lcase(s), jet_len(s)
+//   jet_mid(s, start [, len]), jet_left(s, n), jet_right(s, n)
+//   jet_year(d), jet_month(d), jet_day(d)
+//   jet_cstr(v, type), jet_clng(v), jet_cint(v), jet_cdbl(v), jet_ccur(v), jet_cdate(v),
+//   jet_int(x), jet_fix(x), jet_abs(x), jet_nz(v [, other])
+//   jet_seq(start)           start, start+1, ... on successive calls within a statement
+//                            (engine numbering of counters)
+// Aggregates:
+//   jet_sum(x, type)         Sum: Null over no rows; exact for Currency (type 5) and
+//                            whole numbers; double otherwise
+//   jet_first(x), jet_last(x) First and Last in row order
+#pragma once
+
+struct sqlite3;
+
+namespace jet {
+
+class Session;
+
+// Installs the collation, the functions and the aggregates on a connection.
+// session receives the failures raised inside them.
+void register_functions(sqlite3* db, Session* session);
+
+}  // namespace jet

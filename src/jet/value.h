@@ -1,0 +1,106 @@
+// VB's value model: one Variant-like type for every value that crosses the engine,
+// the recordsets and the program's helpers (Empty, Null, Boolean, Byte, Integer,
+// Long, Currency, Single, Double, Date, Text), with VB's conversion, arithmetic and
+// concatenation rules under Polish regional settings (decimal comma).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "jet/types.h"
+
+namespace jet {
+
+// Currency: exact to 4 decimals, kept as a count of ten-thousandths.
+struct Currency {
+    int64_t scaled = 0;  // value * 10000
+
+    static constexpr int64_t kScale = 10000;
+    static Currency from_scaled(int64_t s) { return Currency{s}; }
+    // Rounds to 4 decimals, halves to even (VB's CCur). Raises Overflow outside the range.
+    static Currency from_double(double d);
+    double to_double() const { return static_cast<double>(scaled) / kScale; }
+    friend bool operator==(Currency a, Currency b) { return a.scaled == b.scaled; }
+    friend auto operator<=>(Currency a, Currency b) { return a.scaled <=> b.scaled; }
+};
+
+// A date: days since 30 December 1899, the time of day as the fraction (VB's Date).
+struct DateSerial {
+    double days = 0;
+    friend bool operator==(DateSerial a, DateSerial b) { return a.days == b.days; }
+};
+
+class Value {
+public:
+    enum class Kind : uint8_t {
+        Empty, Null, Boolean, Byte, Integer, Long, Currency, Single, Double, Date, Text
+    };
+
+    Value() = default;  // Empty
+    static Value null();
+    static Value boolean(bool b);
+    static Value byte(uint8_t v);
+    static Value integer(int16_t v);
+    static Value long_(int32_t v);
+    static Value currency(Currency c);
+    static Value single(float v);
+    static Value dbl(double v);
+    static Value date(double serial);
+    static Value text(std::string s);
+
+    Kind kind() const { return kind_; }
+    bool is_empty() const { return kind_ == Kind::Empty; }
+    bool is_null() const { return kind_ == Kind::Null; }
+    bool is_text() const { return kind_ == Kind::Text; }
+    bool is_numeric() const;  // Boolean..Double (Date not included)
+
+    // Raw access; the kind must match (Boolean is stored as -1/0 in i_).
+    int64_t raw_int() const { return i_; }
+    double raw_double() const { return d_; }
+    const std::string& raw_text() const { return s_; }
+
+    // VB's conversions (CBool, CLng, CDbl, CCur, CDate, CStr). Null raises
+    // "Invalid use of Null" (a TypeMismatch), a text that does not convert raises
+    // TypeMismatch, out of range raises Overflow. Text is read under Polish settings:
+    // decimal comma, day-first dates.
+    bool to_bool() const;
+    int32_t to_long() const;     // halves to even
+    double to_double() const;
+    Currency to_currency() const;
+    double to_date() const;
+    std::string to_text() const;  // Empty -> ""; numbers with the decimal comma
+
+    // Stores this value into a column of the given type and size (text: characters),
+    // as the engine does on INSERT and UPDATE: loose conversion (number <-> text with
+    // the decimal comma, text -> date day first, text -> number when it is one),
+    // money rounded to 4 decimals (halves to even), Single rounded to 4-byte
+    // precision, Yes/No as -1/0 (any non-zero number is -1). Null stays Null.
+    // Raises TooLong (text longer than size), TypeMismatch, Overflow.
+    Value coerce_to(DataType type, int size) const;
+
+    // The Jet type that this value naturally has (Text for Text, Double for Double, ...).
+    DataType natural_type() const;
+
+    friend bool operator==(const Value& a, const Value& b);  // same kind and same content
+
+private:
+    Kind kind_ = Kind::Empty;
+    int64_t i_ = 0;   // Boolean (-1/0), Byte, Integer, Long, Currency (scaled)
+    double d_ = 0;    // Single, Double, Date
+    std::string s_;   // Text
+};
+
+// VB operators on values: Null propagates except for `&`, which treats Null as "".
+Value concat(const Value& a, const Value& b);   // a & b
+Value add(const Value& a, const Value& b);      // a + b (text + text concatenates)
+Value subtract(const Value& a, const Value& b);
+Value multiply(const Value& a, const Value& b);
+Value divide(const Value& a, const Value& b);   // always floating; by zero raises
+
+// Jet's comparison of two non-Null values: <0, 0, >0; text without regard to case
+// (Polish order); text against a number raises TypeMismatch.
+int compare(const Value& a, const Value& b);
+
+}  // namespace jet
