@@ -1,45 +1,14 @@
 #include "db/nz.h"
 
-#include <cctype>
-#include <cstdlib>
 #include <limits>
 
 #include "jet/error.h"
-#include "jet/text.h"
+#include "jet/functions.h"
 
 using jet::Currency;
 using jet::Value;
 
 namespace {
-
-// VB's Val: the leading number of a text, blanks, tabs and line feeds skipped anywhere,
-// "." as the decimal point, an exponent E or D; 0 when there is none.
-double val(std::string_view s) {
-    std::string t;
-    for (char c : s)
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') t += c;
-    size_t i = 0;
-    std::string num;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) num += t[i++];
-    bool digits = false;
-    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])))
-        num += t[i++], digits = true;
-    if (i < t.size() && t[i] == '.') {
-        num += t[i++];
-        while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])))
-            num += t[i++], digits = true;
-    }
-    if (!digits) return 0;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
-        std::string e = "e";
-        size_t j = i + 1;
-        if (j < t.size() && (t[j] == '+' || t[j] == '-')) e += t[j++];
-        size_t k = j;
-        while (k < t.size() && std::isdigit(static_cast<unsigned char>(t[k]))) e += t[k++];
-        if (k > j) num += e;
-    }
-    return std::strtod(num.c_str(), nullptr);
-}
 
 // The number of a value as VB's IsNumeric/CCur or Val read it: numbers (Empty as 0)
 // and number texts directly, other texts and dates by their leading number.
@@ -47,15 +16,7 @@ Currency money_of(const Value& v) {
     if (v.is_numeric() || v.is_empty()) return v.to_currency();
     std::string text = v.is_text() ? v.raw_text() : v.to_text();
     if (auto c = jet::parse_currency(text)) return *c;
-    return Currency::from_double(val(text));
-}
-
-// Rounds ten-thousandths to hundredths, halves to even.
-int64_t round_to_cents(int64_t scaled) {
-    int64_t q = scaled / 100, r = scaled % 100;
-    if (r > 50 || (r == 50 && q % 2 != 0)) ++q;
-    if (r < -50 || (r == -50 && q % 2 != 0)) --q;
-    return q * 100;
+    return Currency::from_double(jet::fn::val(text));
 }
 
 }  // namespace
@@ -70,7 +31,7 @@ Currency NzCur(const Value& v) {
     if (m == std::numeric_limits<int64_t>::max() || m == std::numeric_limits<int64_t>::min())
         return Currency{};  // the nudge would overflow: absorbed like any failed conversion
     m += m > 0 ? 1 : -1;
-    return Currency{round_to_cents(m)};
+    return jet::fn::round_currency(Currency{m}, 2);
 }
 
 int32_t NzLng(const Value& v) {
@@ -79,20 +40,16 @@ int32_t NzLng(const Value& v) {
         if (v.is_numeric() || v.is_empty()) return v.to_long();
         std::string text = v.is_text() ? v.raw_text() : v.to_text();
         if (jet::parse_number(text)) return Value::text(text).to_long();
-        return Value::dbl(val(text)).to_long();
+        return Value::dbl(jet::fn::val(text)).to_long();
     } catch (const jet::Error&) {
         return 0;
     }
 }
 
 std::string NzKwota_Tekst(const Value& v, std::string_view zero_text) {
-    int64_t m = NzCur(v).scaled;
-    if (m == 0 && !zero_text.empty()) return std::string(zero_text);
-    uint64_t a = m < 0 ? 0 - static_cast<uint64_t>(m) : static_cast<uint64_t>(m);
-    uint64_t cents = a / 100;
-    std::string frac = std::to_string(cents % 100);
-    if (frac.size() < 2) frac.insert(0, "0");
-    return (m < 0 ? "-" : "") + std::to_string(cents / 100) + "," + frac;
+    Currency m = NzCur(v);
+    if (m.scaled == 0 && !zero_text.empty()) return std::string(zero_text);
+    return jet::fn::format(Value::currency(m), "0.00").raw_text();
 }
 
 std::string NzStr(const Value& v) {
@@ -105,9 +62,12 @@ std::string NzStr(const Value& v) {
 
 std::string NzStr_Dl(const Value& v, int16_t max_len) {
     std::string s = NzStr(v);
-    if (max_len < 0) return {};
-    if (max_len > 0) s.resize(jet::text::offset_of_char(s, static_cast<size_t>(max_len)));
-    return s;
+    if (max_len == 0) return s;
+    try {
+        return std::string(jet::fn::left_view(s, max_len));
+    } catch (const jet::Error&) {
+        return {};  // a negative length
+    }
 }
 
 std::string NzStr_Spacja(const Value& v) {

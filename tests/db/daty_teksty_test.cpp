@@ -58,8 +58,6 @@ TEST(Teksty, Cleaners) {
     EXPECT_EQ(Tekst_Po_Ukosniku("FV 12/  2006/x"), "2006/x");
     EXPECT_EQ(Tekst_Po_Ukosniku("bez"), "");
     EXPECT_EQ(Tekst_Po_Ukosniku("a/"), "");
-    EXPECT_EQ(vb::Trim(" \t a \t "), "\t a \t") << "VB trims blanks only";
-    EXPECT_EQ(vb::LTrim("  a "), "a ");
 }
 
 }  // namespace
