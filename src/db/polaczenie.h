@@ -13,6 +13,10 @@
 // whether it is open.
 inline std::unique_ptr<ado::Connection> DbPolaczenie;
 
+// The date whose year the ledger's turnover recomputations work on; nothing in the tool
+// writes it, so during a run it is the zero date (30 December 1899).
+inline double Data_Przeliczenia = 0;
+
 // The database password of the suite's files.
 inline constexpr std::string_view kDatabasePassword = "Kv7^pq|Lm3#x9";
 
