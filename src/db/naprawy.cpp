@@ -70,12 +70,17 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                 const std::string& F = p.nazwa;
                 DbWykonaj("alter table " + T + " drop COLUMN " + tmp + " ", 0);
                 DbWykonaj("alter table " + T + " ADD " + tmp + " text(255)", 0);
-                DbWykonaj("UPDATE " + T + " SET " + tmp + "=[" + F + "]", 0);
+                if (!DbWykonaj("UPDATE " + T + " SET " + tmp + "=[" + F + "]", 0).empty()) {
+                    // The copy failed (and was ignored): the column keeps its values as they are.
+                    DbWykonaj("alter table " + T + " drop COLUMN " + tmp, -1);
+                    continue;
+                }
                 DbWykonaj("drop INDEX ind" + F + " ON " + T, -1);
                 DbWykonaj("alter table " + T + " drop COLUMN " + F, 0);
                 DbWykonaj("alter table " + T + " ADD " + F + " text(255)", 0);
-                DbWykonaj("UPDATE " + T + " SET " + F + "=" + tmp, 0);
-                DbWykonaj("alter table " + T + " drop COLUMN " + tmp, 0);
+                // The copy is dropped only when the values are back in the column.
+                if (DbWykonaj("UPDATE " + T + " SET " + F + "=" + tmp, 0).empty())
+                    DbWykonaj("alter table " + T + " drop COLUMN " + tmp, 0);
             }
         }
     } catch (const jet::Error&) {
