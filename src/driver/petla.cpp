@@ -11,6 +11,7 @@
 #include "db/postep.h"
 #include "db/rejestr.h"
 #include "db/stan.h"
+#include "db/nz.h"
 #include "db/teksty.h"
 #include "driver/konwersje.h"
 #include "driver/liczby.h"

@@ -12,6 +12,7 @@
 #include "db/rejestr.h"
 #include "db/setup.h"
 #include "db/stan.h"
+#include "db/nz.h"
 #include "db/teksty.h"
 #include "db/otworz.h"
 #include "driver/konwersje.h"
