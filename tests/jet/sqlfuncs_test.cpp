@@ -210,6 +210,7 @@ TEST_F(SqlFuncs, SumIsExactForMoney) {
     EXPECT_EQ(one("jet_sum(x, 4) FROM (SELECT 2 AS x UNION ALL SELECT NULL UNION ALL SELECT 3)"),
               "i:5");
     EXPECT_EQ(one("jet_sum(x, 0) FROM (SELECT 2 AS x UNION ALL SELECT 0.5)"), "r:2.5");
+    EXPECT_EQ(one("jet_sum(x, 7) FROM (SELECT 2 AS x UNION ALL SELECT 3)"), "r:5");
     EXPECT_EQ(one("jet_sum(x, 0) FROM (SELECT 'a' AS x)"), err(jet::Fault::TypeMismatch));
 }
 
