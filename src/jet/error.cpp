@@ -77,6 +77,10 @@ constexpr std::array kFaults = {
              "Operation is not allowed in this context: '{1}' cannot be updated."},
     FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
              "Cannot update.  Database or object is read-only."},
+    FaultRow{Fault::DatabaseExists, hr::Unspecified, "Database '{1}' already exists."},
+    FaultRow{Fault::TooManyCounters, hr::Syntax,
+             "Resultant table not allowed to have more than one AutoNumber field."},
+    FaultRow{Fault::NoTransaction, hr::Unspecified, "No transaction is active."},
     FaultRow{Fault::Internal, hr::Unspecified, "Unexpected engine failure: {1}."},
 };
 

@@ -65,6 +65,9 @@ enum class Fault {
     ItemNotFound,           // ADO/DAO: {1}: name
     NotUpdatable,           // ADO: {1}: field or recordset cannot be updated
     ReadOnlyDatabase,       // the file cannot be written
+    DatabaseExists,         // {1}: path, when creating a database file
+    TooManyCounters,        // a table with more than one counter column
+    NoTransaction,          // commit or rollback without a transaction
     Internal,               // {1}: what went wrong inside the engine
 };
 
