@@ -1,6 +1,7 @@
 #include "ado/connection_string.h"
 
 #include "jet/error.h"
+#include "jet/text.h"
 
 namespace ado {
 
@@ -12,17 +13,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
     return s;
-}
-
-bool same_key(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -77,7 +67,7 @@ ConnectionString ConnectionString::parse(std::string_view text) {
 
 std::optional<std::string> ConnectionString::get(std::string_view key) const {
     for (auto it = props_.rbegin(); it != props_.rend(); ++it)
-        if (same_key(it->first, key)) return it->second;
+        if (jet::text::same_name(it->first, key)) return it->second;
     return std::nullopt;
 }
 
