@@ -29,6 +29,12 @@ namespace {
 
 enum class RowState : uint8_t { Live, Deleted, Gone };
 
+// A table occurrence of the query whose rows make the recordset's rows.
+struct RowSource {
+    std::string table;  // Jet table name
+    std::string alias;  // the alias or table name the query reads it under
+};
+
 // The column of a row source that a field shows.
 struct SourceField {
     int field;
@@ -45,7 +51,7 @@ struct Recordset::Impl {
     std::vector<jet::ColumnMeta> meta;
     std::vector<std::string> names;  // the names fields answer to
     std::vector<int> source_of;      // per field: its row source, -1 when not writable
-    std::vector<jet::RowSource> sources;
+    std::vector<RowSource> sources;
     std::vector<std::vector<SourceField>> source_fields;  // per source
 
     RowStore store;
@@ -84,7 +90,7 @@ struct Recordset::Impl {
     }
 
     int field_index(std::string_view name) const;
-    void load(jet::Cursor& cursor, jet::KeyedCursor* keyed);
+    void load(jet::Cursor& cursor);
     void map_sources();
 
     jet::Value read(int field) const;
@@ -144,17 +150,31 @@ void Recordset::Impl::map_sources() {
     }
 }
 
-void Recordset::Impl::load(jet::Cursor& cursor, jet::KeyedCursor* keyed) {
-    meta = cursor.columns();
+void Recordset::Impl::load(jet::Cursor& cursor) {
+    // The query's fields, then (with row ids asked for) one hidden column per table
+    // read, holding the row id of that table's row.
+    std::vector<int> visible, hidden;
+    const auto& all = cursor.columns();
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].row_id) {
+            hidden.push_back(static_cast<int>(i));
+            sources.push_back({all[i].base_table, all[i].table_alias});
+        } else {
+            visible.push_back(static_cast<int>(i));
+            meta.push_back(all[i]);
+        }
+    }
     names = answer_names(meta);
-    if (keyed) sources = keyed->sources();
     map_sources();
     const size_t ncols = meta.size();
     store = RowStore(ncols);
     while (cursor.next()) {
         const size_t r = store.add_row();
-        for (size_t c = 0; c < ncols; ++c) store.set(r, c, cursor.value(static_cast<int>(c)));
-        for (size_t s = 0; s < sources.size(); ++s) rowids.push_back(keyed->rowid(static_cast<int>(s)));
+        for (size_t c = 0; c < ncols; ++c) store.set(r, c, cursor.value(visible[c]));
+        for (int h : hidden) {
+            const jet::Value id = cursor.value(h);
+            rowids.push_back(id.is_null() || id.is_empty() ? 0 : static_cast<int64_t>(id.to_double()));
+        }
     }
     state.assign(store.rows(), RowState::Live);
     live = rows();
@@ -287,13 +307,11 @@ void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, in
     im->db = conn.shared_database();
     im->keyset = cursor_type == adOpenKeyset || cursor_type == 2;  // keyset or dynamic
     const bool read_only = lock_type == adLockReadOnly;
-    if (read_only && !im->keyset) {
-        auto cursor = im->db->query(sql);
-        im->load(*cursor, nullptr);
-    } else {
-        auto cursor = jet::query_keyed(*im->db, sql);
-        im->load(*cursor, cursor.get());
-    }
+    // A read-only static recordset never goes back to its rows: it needs no row ids.
+    jet::QueryOptions options;
+    options.row_ids = !read_only || im->keyset;
+    auto cursor = im->db->query(sql, options);
+    im->load(*cursor);
     im->updatable = !read_only && !im->sources.empty();
     im->move_to_live(0);
     impl_ = std::move(im);
