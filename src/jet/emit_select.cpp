@@ -144,6 +144,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     }
 
     SelectSql out;
+    // Row ids of the tables whose rows make the result rows (under DISTINCTROW, of
+    // the tables selected from).
+    const uint64_t rowid_mask = distinct_rows ? covered : ~uint64_t{0};
+    auto has_rowid = [&](size_t i) { return i >= 64 || (rowid_mask & (uint64_t{1} << i)); };
     auto assemble = [&](bool with_rowids) {
         std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
         for (size_t i = 0; i < items.size(); ++i) {
@@ -154,7 +158,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         }
         if (with_rowids)
             for (size_t i = 0; i < sources.size(); ++i)
-                q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
+                if (has_rowid(i)) q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
         if (!from.empty()) q += " FROM " + from;
         if (!where.empty()) q += " WHERE " + where;
         if (!group.empty()) q += " GROUP BY " + group;
@@ -182,9 +186,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         out.columns.push_back(meta_of(it, sources));
         out.counter.push_back(it.value.column && it.value.column->counter && !it.value.cond);
     }
-    if (!aggregated && !distinct && !distinct_rows) {
+    if (!aggregated && !distinct) {
         out.sql_with_rowids = assemble(true);
         for (size_t i = 0; i < sources.size(); ++i) {
+            if (!has_rowid(i)) continue;
             ColumnMeta m;
             m.name = "rowid";
             m.type = DataType::Long;
