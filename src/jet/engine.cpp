@@ -2,12 +2,11 @@
 // text), DDL to the schema executor, everything else to the translator, whose plans
 // are cached by text and catalog version so that a repeated statement costs a hash
 // lookup and reuses its prepared SQLite statements. Every statement runs atomically.
+#include "jet/ddl.h"
 #include "jet/sql/parser.h"
 #include "jet/translate.h"
 
 namespace jet {
-
-void execute_ddl(Session& session, const sql::Statement& statement);  // ddl.h
 
 namespace detail {
 

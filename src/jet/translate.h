@@ -92,6 +92,8 @@ public:
     std::vector<std::string> on_sql;
     std::vector<const sql::Expr*> on_exprs;
     bool outer_join = false;
+    // First or Last was used: the rows must reach the aggregates in row order.
+    bool first_last = false;
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
 
