@@ -73,8 +73,10 @@ struct Recordset::Impl {
         return rowids[static_cast<size_t>(row) * sources.size() + source];
     }
 
+    // The connection's database; its values stay readable after the connection
+    // closes, but nothing goes back to the file.
     jet::Database& database() const {
-        if (!db) jet::raise(Fault::ObjectClosed);
+        if (!db || !db->is_open()) jet::raise(Fault::ObjectClosed);
         return *db;
     }
     bool has_current() const {

@@ -94,13 +94,16 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         items.push_back(std::move(it));
     }
     // Two plain columns of the same name are told apart by their table.
-    for (auto& it : items) {
-        if (it.named_by_alias || !it.value.column) continue;
-        int same = 0;
+    // (Counted on the names as given, before any is qualified.)
+    std::vector<int> same(items.size(), 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].named_by_alias || !items[i].value.column) continue;
         for (const auto& o : items)
-            if (text::same_name(o.name, it.value.column->name)) ++same;
-        if (same > 1) it.name = sources[it.value.source].alias + "." + it.value.column->name;
+            if (text::same_name(o.name, items[i].value.column->name)) ++same[i];
     }
+    for (size_t i = 0; i < items.size(); ++i)
+        if (same[i] > 1)
+            items[i].name = sources[items[i].value.source].alias + "." + items[i].value.column->name;
 
     // WHERE, GROUP BY, HAVING.
     b.allow_aggregates = false;
