@@ -94,13 +94,16 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         items.push_back(std::move(it));
     }
     // Two plain columns of the same name are told apart by their table.
-    for (auto& it : items) {
-        if (it.named_by_alias || !it.value.column) continue;
-        int same = 0;
+    // (Counted on the names as given, before any is qualified.)
+    std::vector<int> same(items.size(), 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].named_by_alias || !items[i].value.column) continue;
         for (const auto& o : items)
-            if (text::same_name(o.name, it.value.column->name)) ++same;
-        if (same > 1) it.name = sources[it.value.source].alias + "." + it.value.column->name;
+            if (text::same_name(o.name, items[i].value.column->name)) ++same[i];
     }
+    for (size_t i = 0; i < items.size(); ++i)
+        if (same[i] > 1)
+            items[i].name = sources[items[i].value.source].alias + "." + items[i].value.column->name;
 
     // WHERE, GROUP BY, HAVING.
     b.allow_aggregates = false;
@@ -159,6 +162,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     }
 
     SelectSql out;
+    // Row ids of the tables whose rows make the result rows (under DISTINCTROW, of
+    // the tables selected from).
+    const uint64_t rowid_mask = distinct_rows ? covered : ~uint64_t{0};
+    auto has_rowid = [&](size_t i) { return i >= 64 || (rowid_mask & (uint64_t{1} << i)); };
     auto assemble = [&](bool with_rowids) {
         std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
         for (size_t i = 0; i < items.size(); ++i) {
@@ -169,7 +176,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         }
         if (with_rowids)
             for (size_t i = 0; i < sources.size(); ++i)
-                q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
+                if (has_rowid(i)) q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
         if (!from.empty()) q += " FROM " + from;
         if (!where.empty()) q += " WHERE " + where;
         if (!group.empty()) q += " GROUP BY " + group;
@@ -195,9 +202,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         out.columns.push_back(meta_of(it, sources));
         out.counter.push_back(it.value.column && it.value.column->counter && !it.value.cond);
     }
-    if (!aggregated && !distinct && !distinct_rows) {
+    if (!aggregated && !distinct) {
         out.sql_with_rowids = assemble(true);
         for (size_t i = 0; i < sources.size(); ++i) {
+            if (!has_rowid(i)) continue;
             ColumnMeta m;
             m.name = "rowid";
             m.type = DataType::Long;

@@ -75,6 +75,12 @@ constexpr std::array kFaults = {
              "ordinal: '{1}'."},
     FaultRow{Fault::NotUpdatable, hr::NotAllowed,
              "Operation is not allowed in this context: '{1}' cannot be updated."},
+    FaultRow{Fault::ObjectClosed, hr::ObjectClosed,
+             "Operation is not allowed when the object is closed."},
+    FaultRow{Fault::ObjectOpen, hr::ObjectOpen, "Operation is not allowed when the object is open."},
+    FaultRow{Fault::BadConnectionString, hr::Unspecified,
+             "Format of the initialization string does not conform to the OLE DB specification: "
+             "{1}."},
     FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
              "Cannot update.  Database or object is read-only."},
     FaultRow{Fault::DatabaseExists, hr::Unspecified, "Database '{1}' already exists."},

@@ -25,6 +25,8 @@ inline constexpr uint32_t WrongPassword = 0x80040E4D;    // authentication faile
 inline constexpr uint32_t NoCurrentRecord = 0x800A0BCD;  // ADO: BOF or EOF is True
 inline constexpr uint32_t ItemNotFound = 0x800A0CC1;     // ADO: item not found in the collection
 inline constexpr uint32_t NotAllowed = 0x800A0CB3;       // ADO: operation not allowed in this context
+inline constexpr uint32_t ObjectClosed = 0x800A0E78;     // ADO: object is closed
+inline constexpr uint32_t ObjectOpen = 0x800A0E79;       // ADO: object is open
 }  // namespace hr
 
 // Every condition the engine reports. The number and the description of each are
@@ -64,6 +66,9 @@ enum class Fault {
     NoCurrentRecord,        // ADO: BOF or EOF
     ItemNotFound,           // ADO/DAO: {1}: name
     NotUpdatable,           // ADO: {1}: field or recordset cannot be updated
+    ObjectClosed,           // ADO: the connection or recordset is closed
+    ObjectOpen,             // ADO: Open on a connection or recordset that is open
+    BadConnectionString,    // ADO: {1}: the connection string cannot be read
     ReadOnlyDatabase,       // the file cannot be written
     DatabaseExists,         // {1}: path, when creating a database file
     TooManyCounters,        // a table with more than one counter column
