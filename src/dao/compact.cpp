@@ -1,10 +1,10 @@
 // DBEngine.CompactDatabase: a fresh, defragmented copy of a database file.
 //
-// The copy is taken through SQLite's backup interface from the file's engine session
-// (so that it is the state every handle in this process sees), then rebuilt with
-// VACUUM into its own pages, and only then put in place under the destination name:
-// a failure at any point leaves no destination file behind and the source untouched.
-// The catalog travels with the pages, and with it the format version and password.
+// The file's engine session commits its grouped writes first, so that the copy holds
+// the state every handle in this process sees; VACUUM INTO then writes a rebuilt copy
+// beside the destination, which takes the destination's name only when complete: a
+// failure at any point leaves no destination file behind and the source untouched.
+// The catalog travels with the data, and with it the format version and password.
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -19,6 +19,7 @@
 #include "dao/internal.h"
 #include "jet/database.h"
 #include "jet/session.h"
+#include "jet/sqlfuncs.h"
 
 namespace dao {
 
@@ -58,36 +59,33 @@ class ScratchFile {
     std::string path_;
 };
 
-class Connection {
-  public:
-    explicit Connection(const std::string& path) {
-        int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK) check(rc);
+// Writes the last committed state of the source file into the (empty) scratch file
+// with VACUUM INTO, on a connection of its own: the session keeps its write lock
+// meanwhile, and the connection carries the engine's collation so that the indexes
+// can be rebuilt.
+void vacuum_into(jet::Session& session, const std::string& scratch) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(session.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::string failure;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 5000);
+        jet::register_functions(db, &session);
+        sqlite3_stmt* st = nullptr;
+        rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            sqlite3_bind_text(st, 1, scratch.c_str(), -1, SQLITE_TRANSIENT);
+            rc = sqlite3_step(st);
+            if (rc == SQLITE_DONE) rc = SQLITE_OK;
+        }
+        if (rc != SQLITE_OK) failure = sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+    } else {
+        failure = sqlite3_errstr(rc);
     }
-    ~Connection() { sqlite3_close_v2(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    sqlite3* get() const { return db_; }
-    void check(int rc) const {
-        if (rc != SQLITE_OK && rc != SQLITE_DONE)
-            compaction_failed(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
-    }
-
-  private:
-    sqlite3* db_ = nullptr;
-};
-
-// Copies every page of the session's file into the scratch file and rebuilds it.
-void copy_pages(sqlite3* source, const std::string& scratch) {
-    Connection dest(scratch);
-    sqlite3_backup* b = sqlite3_backup_init(dest.get(), "main", source, "main");
-    if (!b) dest.check(sqlite3_errcode(dest.get()));
-    int rc = sqlite3_backup_step(b, -1);
-    int finish = sqlite3_backup_finish(b);
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) jet::raise(jet::Fault::FileLocked);
-    dest.check(rc == SQLITE_DONE ? finish : rc);
-    dest.check(sqlite3_exec(dest.get(), "VACUUM", nullptr, nullptr, nullptr));
+    sqlite3_close_v2(db);
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        jet::raise(jet::Fault::FileLocked);
+    if (rc != SQLITE_OK) compaction_failed(failure);
 }
 
 // Gives the scratch file the destination's name, never replacing a file that
@@ -122,7 +120,7 @@ void DBEngine::CompactDatabase(std::string_view source, std::string_view destina
     db->checkpoint();
 
     ScratchFile scratch(dst);
-    copy_pages(db->session().handle(), scratch.path());
+    vacuum_into(db->session(), scratch.path());
     put_in_place(scratch, dst);
     db->close();
 }

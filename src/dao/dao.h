@@ -147,8 +147,10 @@ class DBEngine {
     // Opens a database file (path only). When the file is open in this process
     // through ADO, the same engine session serves both.
     static std::shared_ptr<Database> OpenDatabase(std::string_view path);
-    // Writes a fresh, defragmented copy of source at destination, with the catalog
-    // and the format version; the locale text is recorded.
+    // Writes a fresh, defragmented copy of source at destination, with the catalog,
+    // the format version and the password (the copy keeps the source's locale).
+    // Raises when destination exists; a source in use by a transaction is refused,
+    // one open in this process has its writes committed first.
     static void CompactDatabase(std::string_view source, std::string_view destination,
                                 std::string_view locale = {});
     // Workspaces(0).CreateDatabase: a new file in the current format "4.0".
