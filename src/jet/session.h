@@ -6,12 +6,14 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "jet/catalog.h"
 #include "jet/error.h"
@@ -70,8 +72,21 @@ private:
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;
-    std::unordered_map<std::string, sqlite3_stmt*> stmts_;
+    std::unordered_multimap<std::string, sqlite3_stmt*> stmts_;
     std::shared_ptr<void> translation_cache_;
+    std::vector<uint64_t> trans_versions_;  // catalog version at each user transaction's start
+
+    void validate(const std::string& password);
+    void connect();
+    void ensure_grouped();
+    void close_connection();
+    void run(const char* sql);
+    [[noreturn]] void fail(int rc);
 };
+
+// The Jet failure for an SQLite result code on a connection (no pending function
+// error): constraint codes to Duplicate/RequiredNull, busy to FileLocked, locked to
+// TableLocked, corruption to UnrecognizedDatabase, anything else Internal.
+Error sqlite_failure(sqlite3* db, int rc);
 
 }  // namespace jet

@@ -51,16 +51,19 @@ std::string fold(std::string_view s) {
     return out;
 }
 
-bool same_name(std::string_view a, std::string_view b) {
-    if (a.size() == b.size() && is_ascii(a) && is_ascii(b)) {
-        for (size_t i = 0; i < a.size(); ++i) {
-            char x = a[i], y = b[i];
-            if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-            if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-            if (x != y) return false;
-        }
-        return true;
+bool ascii_iequal(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
     }
+    return true;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+    if (a.size() == b.size() && is_ascii(a) && is_ascii(b)) return ascii_iequal(a, b);
     return fold(a) == fold(b);
 }
 

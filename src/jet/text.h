@@ -13,6 +13,10 @@ namespace jet::text {
 // (FPŁAT_ID is fpłat_id) and as a hashing key.
 std::string fold(std::string_view s);
 
+// True when two texts are equal ignoring the case of ASCII letters only (for
+// keywords and other ASCII words; not Jet's text comparison).
+bool ascii_iequal(std::string_view a, std::string_view b);
+
 // True when two names are the same name for Jet.
 bool same_name(std::string_view a, std::string_view b);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -33,9 +34,19 @@ struct DateSerial {
 };
 
 class Value {
-public:
+  public:
     enum class Kind : uint8_t {
-        Empty, Null, Boolean, Byte, Integer, Long, Currency, Single, Double, Date, Text
+        Empty,
+        Null,
+        Boolean,
+        Byte,
+        Integer,
+        Long,
+        Currency,
+        Single,
+        Double,
+        Date,
+        Text
     };
 
     Value() = default;  // Empty
@@ -66,7 +77,7 @@ public:
     // TypeMismatch, out of range raises Overflow. Text is read under Polish settings:
     // decimal comma, day-first dates.
     bool to_bool() const;
-    int32_t to_long() const;     // halves to even
+    int32_t to_long() const;  // halves to even
     double to_double() const;
     Currency to_currency() const;
     double to_date() const;
@@ -85,19 +96,34 @@ public:
 
     friend bool operator==(const Value& a, const Value& b);  // same kind and same content
 
-private:
+  private:
     Kind kind_ = Kind::Empty;
-    int64_t i_ = 0;   // Boolean (-1/0), Byte, Integer, Long, Currency (scaled)
-    double d_ = 0;    // Single, Double, Date
-    std::string s_;   // Text
+    int64_t i_ = 0;  // Boolean (-1/0), Byte, Integer, Long, Currency (scaled)
+    double d_ = 0;   // Single, Double, Date
+    std::string s_;  // Text
 };
 
 // VB operators on values: Null propagates except for `&`, which treats Null as "".
-Value concat(const Value& a, const Value& b);   // a & b
-Value add(const Value& a, const Value& b);      // a + b (text + text concatenates)
+Value concat(const Value& a, const Value& b);  // a & b
+Value add(const Value& a, const Value& b);     // a + b (text + text concatenates)
 Value subtract(const Value& a, const Value& b);
 Value multiply(const Value& a, const Value& b);
-Value divide(const Value& a, const Value& b);   // always floating; by zero raises
+Value divide(const Value& a, const Value& b);  // always floating; by zero raises
+
+// Number <-> text under Polish regional settings, shared by the conversions and the
+// functions. parse_number reads what VB's CDbl reads: blanks around, a sign, digits
+// with blanks or no-break spaces between thousands groups, a decimal comma, an
+// exponent (E or D), or a "&H"/"&O" number; nullopt for anything else ("1.5" is not
+// a number here). The text forms are VB's CStr: 15 significant digits for Double,
+// 7 for Single, exponent form outside that ("1E+16", "1E-05"), the decimal comma;
+// money without trailing zeros ("6,46", "2").
+std::optional<double> parse_number(std::string_view s);
+// The exact money value of a number text (rounded to 4 decimals, halves to even);
+// nullopt when it is not a number, raises Overflow out of the Currency range.
+std::optional<Currency> parse_currency(std::string_view s);
+std::string double_text(double d);
+std::string single_text(float f);
+std::string currency_text(Currency c);
 
 // Jet's comparison of two non-Null values: <0, 0, >0; text without regard to case
 // (Polish order); text against a number raises TypeMismatch.

@@ -1,0 +1,951 @@
+#include "jet/catalog.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <set>
+#include <type_traits>
+#include <utility>
+
+#include "jet/error.h"
+#include "jet/session.h"
+#include "jet/text.h"
+#include "jet/value.h"
+
+namespace jet {
+
+namespace {
+
+// The catalog's own tables. The properties table holds "CatalogFormat" (the mark
+// of our files), "FormatVersion", "Locale", "Password" and "NextId" (the next free
+// number for internal names).
+constexpr const char* kSystemTables[] = {
+    "MSysJetColumns",   "MSysJetIndexColumns",    "MSysJetIndexes", "MSysJetProperties",
+    "MSysJetRelations", "MSysJetRelationColumns", "MSysJetTables",
+};
+
+constexpr const char* kCatalogSchema =
+    "CREATE TABLE MSysJetProperties(name TEXT PRIMARY KEY, value TEXT NOT NULL);"
+    "CREATE TABLE MSysJetTables(id INTEGER PRIMARY KEY, name TEXT NOT NULL, sql_name TEXT NOT "
+    "NULL);"
+    "CREATE TABLE MSysJetColumns(id INTEGER PRIMARY KEY, table_id INTEGER NOT NULL, position "
+    "INTEGER NOT NULL, name TEXT NOT NULL, sql_name TEXT NOT NULL, type INTEGER NOT NULL, size "
+    "INTEGER NOT NULL, counter INTEGER NOT NULL, default_text TEXT NOT NULL, allow_zero_length "
+    "INTEGER NOT NULL, required INTEGER NOT NULL);"
+    "CREATE TABLE MSysJetIndexes(id INTEGER PRIMARY KEY, table_id INTEGER NOT NULL, name TEXT NOT "
+    "NULL, sql_name TEXT NOT NULL, is_primary INTEGER NOT NULL, is_unique INTEGER NOT NULL, "
+    "ignore_nulls INTEGER NOT NULL, required INTEGER NOT NULL);"
+    "CREATE TABLE MSysJetIndexColumns(index_id INTEGER NOT NULL, position INTEGER NOT NULL, "
+    "column_id INTEGER NOT NULL, descending INTEGER NOT NULL, PRIMARY KEY(index_id, position));"
+    "CREATE TABLE MSysJetRelations(id INTEGER PRIMARY KEY, name TEXT NOT NULL, table_id INTEGER "
+    "NOT NULL, foreign_table_id INTEGER NOT NULL);"
+    "CREATE TABLE MSysJetRelationColumns(relation_id INTEGER NOT NULL, position INTEGER NOT NULL, "
+    "column_id INTEGER NOT NULL, foreign_column_id INTEGER NOT NULL, PRIMARY KEY(relation_id, "
+    "position));";
+
+constexpr const char* kCatalogFormat = "1";
+
+// A prepared statement for one catalog operation, finalized on scope exit. Raises
+// the mapped Jet failure on an SQLite error.
+class Stmt {
+  public:
+    Stmt(sqlite3* db, std::string_view sql) : db_(db) {
+        int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st_, nullptr);
+        if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+    }
+    ~Stmt() { sqlite3_finalize(st_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+
+    Stmt& bind(int i, int64_t v) {
+        sqlite3_bind_int64(st_, i, v);
+        return *this;
+    }
+    Stmt& bind(int i, std::string_view v) {
+        sqlite3_bind_text(st_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    template <class... A>
+    Stmt& bind_all(const A&... args) {
+        int i = 0;
+        (bind(++i, args), ...);
+        return *this;
+    }
+    bool step() {
+        int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        Error e = sqlite_failure(db_, rc);
+        sqlite3_reset(st_);
+        throw e;
+    }
+    void run() {
+        while (step()) {
+        }
+        sqlite3_reset(st_);
+    }
+    int64_t i(int c) const { return sqlite3_column_int64(st_, c); }
+    std::string s(int c) const {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
+        return p ? std::string(p, sqlite3_column_bytes(st_, c)) : std::string();
+    }
+    sqlite3_stmt* get() const { return st_; }
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* st_ = nullptr;
+};
+
+template <class... A>
+void run(sqlite3* db, std::string_view sql, const A&... args) {
+    Stmt st(db, sql);
+    st.bind_all(
+        static_cast<std::conditional_t<std::is_integral_v<A>, int64_t, std::string_view>>(args)...);
+    st.run();
+}
+
+void exec(sqlite3* db, const std::string& sql) {
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+}
+
+// The SQLite declaration of a column of a Jet type: text with Jet's collation,
+// whole numbers as INTEGER, the rest as REAL. No DEFAULT and no NOT NULL: the
+// engine applies defaults and enforces Required itself.
+std::string declared_type(DataType t) {
+    switch (t) {
+        case DataType::Text:
+        case DataType::Memo:
+            return "TEXT COLLATE JET";
+        case DataType::Boolean:
+        case DataType::Byte:
+        case DataType::Integer:
+        case DataType::Long:
+            return "INTEGER";
+        default:
+            return "REAL";
+    }
+}
+
+// DAO's Size of a column of a type (Text: its characters).
+int fixed_size(DataType t) {
+    switch (t) {
+        case DataType::Boolean:
+        case DataType::Byte:
+            return 1;
+        case DataType::Integer:
+            return 2;
+        case DataType::Long:
+        case DataType::Single:
+            return 4;
+        case DataType::Currency:
+        case DataType::Double:
+        case DataType::Date:
+            return 8;
+        case DataType::Memo:
+            return 0;
+        case DataType::Text:
+            return kMaxTextSize;
+    }
+    return 0;
+}
+
+bool valid_type(DataType t) {
+    switch (t) {
+        case DataType::Boolean:
+        case DataType::Byte:
+        case DataType::Integer:
+        case DataType::Long:
+        case DataType::Currency:
+        case DataType::Single:
+        case DataType::Double:
+        case DataType::Date:
+        case DataType::Text:
+        case DataType::Memo:
+            return true;
+    }
+    return false;
+}
+
+// The size a column of the type keeps: Text 1..255 (0 meaning 255), fixed otherwise.
+int column_size(DataType t, int size, std::string_view name) {
+    if (!valid_type(t)) raise(Fault::SyntaxError, "field definition");
+    if (t != DataType::Text) return fixed_size(t);
+    if (size == 0) return kMaxTextSize;
+    if (size < 1 || size > kMaxTextSize)
+        raise(Fault::SyntaxError, "field definition '" + std::string(name) + "'");
+    return size;
+}
+
+// A stored value read as a Value of the column's Jet type.
+Value read_value(sqlite3_stmt* st, int c, DataType t) {
+    switch (sqlite3_column_type(st, c)) {
+        case SQLITE_NULL:
+            return Value::null();
+        case SQLITE_TEXT:
+        case SQLITE_BLOB:
+            return Value::text(
+                std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                            sqlite3_column_bytes(st, c)));
+        default:
+            break;
+    }
+    const int64_t i = sqlite3_column_int64(st, c);
+    const double d = sqlite3_column_double(st, c);
+    switch (t) {
+        case DataType::Boolean:
+            return Value::boolean(i != 0);
+        case DataType::Byte:
+            return Value::byte(static_cast<uint8_t>(i));
+        case DataType::Integer:
+            return Value::integer(static_cast<int16_t>(i));
+        case DataType::Long:
+            return Value::long_(static_cast<int32_t>(i));
+        case DataType::Currency:
+            return Value::currency(Currency::from_double(d));
+        case DataType::Single:
+            return Value::single(static_cast<float>(d));
+        case DataType::Date:
+            return Value::date(d);
+        case DataType::Text:
+        case DataType::Memo:
+            return Value::text(
+                std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                            sqlite3_column_bytes(st, c)));
+        default:
+            return Value::dbl(d);
+    }
+}
+
+// Binds a value as it is stored (see sqlfuncs.h).
+void bind_value(sqlite3_stmt* st, int i, const Value& v) {
+    using K = Value::Kind;
+    switch (v.kind()) {
+        case K::Empty:
+        case K::Null:
+            sqlite3_bind_null(st, i);
+            break;
+        case K::Boolean:
+        case K::Byte:
+        case K::Integer:
+        case K::Long:
+            sqlite3_bind_int64(st, i, v.raw_int());
+            break;
+        case K::Currency:
+            sqlite3_bind_double(st, i, static_cast<double>(v.raw_int()) / Currency::kScale);
+            break;
+        case K::Single:
+        case K::Double:
+        case K::Date:
+            sqlite3_bind_double(st, i, v.raw_double());
+            break;
+        case K::Text:
+            sqlite3_bind_text(st, i, v.raw_text().data(), static_cast<int>(v.raw_text().size()),
+                              SQLITE_TRANSIENT);
+            break;
+    }
+}
+
+// The ids of a relation's tables and columns; names are taken from the tables at
+// each change so that renames carry over.
+struct RelationIds {
+    int64_t id = 0;
+    std::string name;
+    int64_t table_id = 0, foreign_table_id = 0;
+    std::vector<int64_t> columns, foreign_columns;
+};
+
+// The relations with the current names of their tables and columns.
+std::vector<RelationInfo> relations_named(const std::vector<std::unique_ptr<TableInfo>>& tables,
+                                          const std::vector<RelationIds>& relations) {
+    std::vector<RelationInfo> out;
+    std::unordered_map<int64_t, const TableInfo*> by_id;
+    for (auto& t : tables) by_id[t->id] = t.get();
+    for (const auto& r : relations) {
+        RelationInfo info;
+        info.id = r.id;
+        info.name = r.name;
+        const TableInfo* t = by_id.at(r.table_id);
+        const TableInfo* f = by_id.at(r.foreign_table_id);
+        info.table = t->name;
+        info.foreign_table = f->name;
+        for (int64_t c : r.columns) info.columns.push_back(t->column_by_id(c)->name);
+        for (int64_t c : r.foreign_columns)
+            info.foreign_columns.push_back(f->column_by_id(c)->name);
+        out.push_back(std::move(info));
+    }
+    return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TableInfo
+
+const ColumnInfo* TableInfo::column(std::string_view jet_name) const {
+    for (const auto& c : columns)
+        if (text::same_name(c.name, jet_name)) return &c;
+    return nullptr;
+}
+
+const ColumnInfo* TableInfo::column_by_id(int64_t cid) const {
+    for (const auto& c : columns)
+        if (c.id == cid) return &c;
+    return nullptr;
+}
+
+const IndexInfo* TableInfo::index(std::string_view jet_name) const {
+    for (const auto& i : indexes)
+        if (text::same_name(i.name, jet_name)) return &i;
+    return nullptr;
+}
+
+const IndexInfo* TableInfo::primary_key() const {
+    for (const auto& i : indexes)
+        if (i.primary) return &i;
+    return nullptr;
+}
+
+const ColumnInfo* TableInfo::counter_column() const {
+    for (const auto& c : columns)
+        if (c.counter) return &c;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- Catalog
+
+struct Catalog::Impl {
+    std::string path;  // for messages
+    int64_t next_id = 1;
+    std::vector<RelationIds> relations;
+};
+
+Catalog::Catalog(sqlite3* db) : impl_(std::make_unique<Impl>()), db_(db) {}
+Catalog::~Catalog() = default;
+
+namespace {
+
+// Runs one schema change inside a savepoint: on failure the file and the in-memory
+// model are put back as they were (the model by reloading it) and the failure is
+// rethrown; on success the version moves on.
+template <class Fn>
+void schema_change(sqlite3* db, Catalog& cat, const std::string& path, uint64_t& version, Fn&& fn) {
+    exec(db, "SAVEPOINT jet_schema");
+    try {
+        fn();
+        exec(db, "RELEASE jet_schema");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK TO jet_schema; RELEASE jet_schema", nullptr, nullptr, nullptr);
+        try {
+            cat.load(path);
+        } catch (...) {
+        }
+        throw;
+    }
+    ++version;
+}
+
+int64_t alloc_id(sqlite3* db, int64_t& next) {
+    const int64_t id = next++;
+    run(db, "UPDATE MSysJetProperties SET value = ? WHERE name = 'NextId'", std::to_string(next));
+    return id;
+}
+
+TableInfo& need_table(const std::unordered_map<std::string, TableInfo*>& by_name,
+                      std::string_view name) {
+    auto it = by_name.find(text::fold(name));
+    if (it == by_name.end()) raise(Fault::NoSuchTable, name);
+    return *it->second;
+}
+
+ColumnInfo& need_column(TableInfo& t, std::string_view name) {
+    for (auto& c : t.columns)
+        if (text::same_name(c.name, name)) return c;
+    raise(Fault::NoSuchField, name, t.name);
+}
+
+void write_property(sqlite3* db, std::string_view name, std::string_view value) {
+    run(db, "INSERT OR REPLACE INTO MSysJetProperties(name, value) VALUES (?, ?)", name, value);
+}
+
+// CREATE INDEX text of an index on a table.
+std::string index_sql(const TableInfo& t, const IndexInfo& ix) {
+    std::string sql = ix.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+    sql += ix.sql_name + " ON " + t.sql_name + "(";
+    for (size_t i = 0; i < ix.columns.size(); ++i) {
+        const ColumnInfo* c = t.column_by_id(ix.columns[i].column_id);
+        if (i) sql += ", ";
+        sql += c->sql_name;
+        if (c->type == DataType::Text || c->type == DataType::Memo) sql += " COLLATE JET";
+        if (ix.columns[i].descending) sql += " DESC";
+    }
+    return sql + ")";
+}
+
+// Raises NullInKey when a row of the table has Null in one of the index's columns.
+void check_no_nulls(sqlite3* db, const TableInfo& t, const IndexInfo& ix) {
+    std::string sql = "SELECT 1 FROM " + t.sql_name + " WHERE ";
+    for (size_t i = 0; i < ix.columns.size(); ++i) {
+        if (i) sql += " OR ";
+        sql += t.column_by_id(ix.columns[i].column_id)->sql_name + " IS NULL";
+    }
+    Stmt st(db, sql + " LIMIT 1");
+    if (st.step()) raise(Fault::NullInKey);
+}
+
+// The column a spec asks for, under internal number id (a counter is a Long).
+ColumnInfo column_from(const ColumnSpec& spec, int64_t id) {
+    ColumnInfo c;
+    c.id = id;
+    c.name = spec.name;
+    c.sql_name = "c" + std::to_string(id);
+    c.type = spec.counter ? DataType::Long : spec.type;
+    c.size = column_size(c.type, spec.size, spec.name);
+    c.counter = spec.counter;
+    c.default_text = spec.default_text;
+    c.allow_zero_length = spec.allow_zero_length;
+    c.required = spec.required;
+    return c;
+}
+
+void insert_column_row(sqlite3* db, int64_t table_id, int64_t position, const ColumnInfo& c) {
+    run(db,
+        "INSERT INTO MSysJetColumns(id, table_id, position, name, sql_name, type, size, counter, "
+        "default_text, allow_zero_length, required) VALUES (?,?,?,?,?,?,?,?,?,?,?)",
+        c.id, table_id, position, c.name, c.sql_name, static_cast<int64_t>(c.type),
+        static_cast<int64_t>(c.size), static_cast<int64_t>(c.counter), c.default_text,
+        static_cast<int64_t>(c.allow_zero_length), static_cast<int64_t>(c.required));
+}
+
+}  // namespace
+
+void Catalog::initialize(const DatabaseProperties& props) {
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        exec(db_, kCatalogSchema);
+        write_property(db_, "CatalogFormat", kCatalogFormat);
+        write_property(db_, "FormatVersion", props.format_version);
+        write_property(db_, "Locale", props.locale);
+        write_property(db_, "Password", props.password);
+        write_property(db_, "NextId", "1");
+    });
+    props_ = props;
+    impl_->next_id = 1;
+}
+
+void Catalog::load(std::string_view path_for_messages) {
+    impl_->path = std::string(path_for_messages);
+    const std::string path(path_for_messages);
+    DatabaseProperties props;
+    int64_t next_id = 1;
+    std::vector<std::unique_ptr<TableInfo>> tables;
+    std::unordered_map<int64_t, TableInfo*> by_id;
+    std::vector<RelationIds> relations;
+    try {
+        std::set<std::string> sqlite_tables;
+        {
+            Stmt st(db_, "SELECT name FROM sqlite_master WHERE type = 'table'");
+            while (st.step()) sqlite_tables.insert(st.s(0));
+        }
+        for (const char* t : kSystemTables)
+            if (!sqlite_tables.count(t)) raise(Fault::UnrecognizedDatabase, path);
+        bool marked = false;
+        {
+            Stmt st(db_, "SELECT name, value FROM MSysJetProperties");
+            while (st.step()) {
+                const std::string name = st.s(0), value = st.s(1);
+                if (name == "CatalogFormat")
+                    marked = value == kCatalogFormat;
+                else if (name == "FormatVersion")
+                    props.format_version = value;
+                else if (name == "Locale")
+                    props.locale = value;
+                else if (name == "Password")
+                    props.password = value;
+                else if (name == "NextId")
+                    next_id = std::stoll(value);
+            }
+        }
+        if (!marked) raise(Fault::UnrecognizedDatabase, path);
+        {
+            Stmt st(db_, "SELECT id, name, sql_name FROM MSysJetTables ORDER BY id");
+            while (st.step()) {
+                auto t = std::make_unique<TableInfo>();
+                t->id = st.i(0);
+                t->name = st.s(1);
+                t->sql_name = st.s(2);
+                if (!sqlite_tables.count(t->sql_name)) raise(Fault::UnrecognizedDatabase, path);
+                by_id[t->id] = t.get();
+                tables.push_back(std::move(t));
+            }
+        }
+        {
+            Stmt st(db_,
+                    "SELECT table_id, id, name, sql_name, type, size, counter, default_text, "
+                    "allow_zero_length, required FROM MSysJetColumns ORDER BY table_id, position");
+            while (st.step()) {
+                auto it = by_id.find(st.i(0));
+                if (it == by_id.end()) raise(Fault::UnrecognizedDatabase, path);
+                ColumnInfo c;
+                c.id = st.i(1);
+                c.name = st.s(2);
+                c.sql_name = st.s(3);
+                c.type = static_cast<DataType>(st.i(4));
+                c.size = static_cast<int>(st.i(5));
+                c.counter = st.i(6) != 0;
+                c.default_text = st.s(7);
+                c.allow_zero_length = st.i(8) != 0;
+                c.required = st.i(9) != 0;
+                if (!valid_type(c.type)) raise(Fault::UnrecognizedDatabase, path);
+                it->second->columns.push_back(std::move(c));
+            }
+        }
+        std::unordered_map<int64_t, std::pair<TableInfo*, size_t>> index_at;
+        {
+            Stmt st(db_,
+                    "SELECT table_id, id, name, sql_name, is_primary, is_unique, ignore_nulls, "
+                    "required FROM MSysJetIndexes ORDER BY table_id, id");
+            while (st.step()) {
+                auto it = by_id.find(st.i(0));
+                if (it == by_id.end()) raise(Fault::UnrecognizedDatabase, path);
+                IndexInfo ix;
+                ix.id = st.i(1);
+                ix.name = st.s(2);
+                ix.sql_name = st.s(3);
+                ix.primary = st.i(4) != 0;
+                ix.unique = st.i(5) != 0;
+                ix.ignore_nulls = st.i(6) != 0;
+                ix.required = st.i(7) != 0;
+                index_at[ix.id] = {it->second, it->second->indexes.size()};
+                it->second->indexes.push_back(std::move(ix));
+            }
+        }
+        {
+            Stmt st(db_,
+                    "SELECT index_id, column_id, descending FROM MSysJetIndexColumns ORDER BY "
+                    "index_id, position");
+            while (st.step()) {
+                auto it = index_at.find(st.i(0));
+                if (it == index_at.end()) raise(Fault::UnrecognizedDatabase, path);
+                auto [t, pos] = it->second;
+                if (!t->column_by_id(st.i(1))) raise(Fault::UnrecognizedDatabase, path);
+                t->indexes[pos].columns.push_back(IndexColumnInfo{st.i(1), st.i(2) != 0});
+            }
+        }
+        {
+            Stmt st(
+                db_,
+                "SELECT id, name, table_id, foreign_table_id FROM MSysJetRelations ORDER BY id");
+            while (st.step()) {
+                RelationIds r;
+                r.id = st.i(0);
+                r.name = st.s(1);
+                r.table_id = st.i(2);
+                r.foreign_table_id = st.i(3);
+                if (!by_id.count(r.table_id) || !by_id.count(r.foreign_table_id))
+                    raise(Fault::UnrecognizedDatabase, path);
+                relations.push_back(std::move(r));
+            }
+        }
+        {
+            Stmt st(db_,
+                    "SELECT relation_id, column_id, foreign_column_id FROM MSysJetRelationColumns "
+                    "ORDER BY relation_id, position");
+            while (st.step()) {
+                auto it = std::find_if(relations.begin(), relations.end(),
+                                       [&](const RelationIds& r) { return r.id == st.i(0); });
+                if (it == relations.end() || !by_id[it->table_id]->column_by_id(st.i(1)) ||
+                    !by_id[it->foreign_table_id]->column_by_id(st.i(2)))
+                    raise(Fault::UnrecognizedDatabase, path);
+                it->columns.push_back(st.i(1));
+                it->foreign_columns.push_back(st.i(2));
+            }
+        }
+    } catch (const Error& e) {
+        if (e.description() == make_error(Fault::FileLocked).description()) throw;
+        raise(Fault::UnrecognizedDatabase, path);
+    } catch (const std::exception&) {
+        raise(Fault::UnrecognizedDatabase, path);
+    }
+
+    props_ = std::move(props);
+    impl_->next_id = next_id;
+    impl_->relations = std::move(relations);
+    tables_ = std::move(tables);
+    by_name_.clear();
+    for (auto& t : tables_) by_name_[text::fold(t->name)] = t.get();
+    relations_ = relations_named(tables_, impl_->relations);
+    ++version_;
+}
+
+const TableInfo* Catalog::table(std::string_view jet_name) const {
+    auto it = by_name_.find(text::fold(jet_name));
+    return it == by_name_.end() ? nullptr : it->second;
+}
+
+std::vector<const TableInfo*> Catalog::tables() const {
+    std::vector<const TableInfo*> out;
+    out.reserve(tables_.size());
+    for (const auto& t : tables_) out.push_back(t.get());
+    std::stable_sort(out.begin(), out.end(), [](const TableInfo* a, const TableInfo* b) {
+        return text::compare(a->name, b->name) < 0;
+    });
+    return out;
+}
+
+std::vector<std::string> Catalog::system_table_names() const {
+    return std::vector<std::string>(std::begin(kSystemTables), std::end(kSystemTables));
+}
+
+// ---------------------------------------------------------------- tables
+
+const TableInfo& Catalog::create_table(std::string_view name,
+                                       const std::vector<ColumnSpec>& columns) {
+    if (table(name)) raise(Fault::TableExists, name);
+    if (name.empty() || columns.empty()) raise(Fault::SyntaxError, "CREATE TABLE statement");
+    int counters = 0;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        counters += columns[i].counter;
+        for (size_t j = 0; j < i; ++j)
+            if (text::same_name(columns[i].name, columns[j].name))
+                raise(Fault::FieldExists, columns[i].name, name);
+    }
+    if (counters > 1) raise(Fault::TooManyCounters);
+
+    TableInfo* created = nullptr;
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        auto t = std::make_unique<TableInfo>();
+        t->id = alloc_id(db_, impl_->next_id);
+        t->name = std::string(name);
+        t->sql_name = "t" + std::to_string(t->id);
+        std::string sql = "CREATE TABLE " + t->sql_name + "(";
+        for (const auto& spec : columns) {
+            ColumnInfo c = column_from(spec, alloc_id(db_, impl_->next_id));
+            if (!t->columns.empty()) sql += ", ";
+            sql += c.sql_name + " " + declared_type(c.type);
+            t->columns.push_back(std::move(c));
+        }
+        exec(db_, sql + ")");
+        run(db_, "INSERT INTO MSysJetTables(id, name, sql_name) VALUES (?, ?, ?)", t->id, t->name,
+            t->sql_name);
+        for (size_t i = 0; i < t->columns.size(); ++i)
+            insert_column_row(db_, t->id, static_cast<int64_t>(i), t->columns[i]);
+        created = t.get();
+        by_name_[text::fold(t->name)] = created;
+        tables_.push_back(std::move(t));
+    });
+    return *created;
+}
+
+void Catalog::drop_table(std::string_view name) {
+    auto it = by_name_.find(text::fold(name));
+    if (it == by_name_.end()) raise(Fault::DropMissingTable, name);
+    TableInfo* t = it->second;
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        exec(db_, "DROP TABLE " + t->sql_name);
+        run(db_,
+            "DELETE FROM MSysJetIndexColumns WHERE index_id IN (SELECT id FROM MSysJetIndexes "
+            "WHERE table_id = ?)",
+            t->id);
+        run(db_, "DELETE FROM MSysJetIndexes WHERE table_id = ?", t->id);
+        run(db_, "DELETE FROM MSysJetColumns WHERE table_id = ?", t->id);
+        run(db_, "DELETE FROM MSysJetTables WHERE id = ?", t->id);
+        run(db_,
+            "DELETE FROM MSysJetRelationColumns WHERE relation_id IN (SELECT id FROM "
+            "MSysJetRelations WHERE table_id = ?1 OR foreign_table_id = ?1)",
+            t->id);
+        run(db_, "DELETE FROM MSysJetRelations WHERE table_id = ?1 OR foreign_table_id = ?1",
+            t->id);
+        auto& rels = impl_->relations;
+        rels.erase(std::remove_if(rels.begin(), rels.end(),
+                                  [&](const RelationIds& r) {
+                                      return r.table_id == t->id || r.foreign_table_id == t->id;
+                                  }),
+                   rels.end());
+        by_name_.erase(it);
+        tables_.erase(std::find_if(tables_.begin(), tables_.end(),
+                                   [&](const auto& p) { return p.get() == t; }));
+        relations_ = relations_named(tables_, impl_->relations);
+    });
+}
+
+void Catalog::rename_table(std::string_view name, std::string_view new_name) {
+    TableInfo& t = need_table(by_name_, name);
+    const TableInfo* other = table(new_name);
+    if (other && other != &t) raise(Fault::TableExists, new_name);
+    if (new_name.empty()) raise(Fault::SyntaxError, "table name");
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "UPDATE MSysJetTables SET name = ? WHERE id = ?", new_name, t.id);
+        by_name_.erase(text::fold(t.name));
+        t.name = std::string(new_name);
+        by_name_[text::fold(t.name)] = &t;
+        relations_ = relations_named(tables_, impl_->relations);
+    });
+}
+
+// ---------------------------------------------------------------- columns
+
+void Catalog::add_column(std::string_view table_name, const ColumnSpec& spec) {
+    TableInfo& t = need_table(by_name_, table_name);
+    if (t.column(spec.name)) raise(Fault::FieldExists, spec.name, t.name);
+    if (spec.name.empty()) raise(Fault::SyntaxError, "field definition");
+    if (spec.counter && t.counter_column()) raise(Fault::TooManyCounters);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        ColumnInfo c = column_from(spec, alloc_id(db_, impl_->next_id));
+        exec(db_, "ALTER TABLE " + t.sql_name + " ADD COLUMN " + c.sql_name + " " +
+                      declared_type(c.type));
+        // A counter added to a table with rows numbers them in row order.
+        if (c.counter)
+            exec(db_, "UPDATE " + t.sql_name + " SET " + c.sql_name +
+                          " = s.n FROM (SELECT rowid AS r, row_number() OVER (ORDER BY rowid) AS n "
+                          "FROM " +
+                          t.sql_name + ") AS s WHERE s.r = " + t.sql_name + ".rowid");
+        int64_t position = 0;
+        {
+            Stmt st(db_,
+                    "SELECT coalesce(max(position) + 1, 0) FROM MSysJetColumns WHERE table_id = ?");
+            st.bind(1, t.id);
+            if (st.step()) position = st.i(0);
+        }
+        insert_column_row(db_, t.id, position, c);
+        t.columns.push_back(std::move(c));
+    });
+}
+
+void Catalog::drop_column(std::string_view table_name, std::string_view column) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    for (const auto& ix : t.indexes)
+        for (const auto& ic : ix.columns)
+            if (ic.column_id == c.id) raise(Fault::FieldInIndex, c.name);
+    for (const auto& r : impl_->relations)
+        if ((r.table_id == t.id &&
+             std::find(r.columns.begin(), r.columns.end(), c.id) != r.columns.end()) ||
+            (r.foreign_table_id == t.id &&
+             std::find(r.foreign_columns.begin(), r.foreign_columns.end(), c.id) !=
+                 r.foreign_columns.end()))
+            raise(Fault::FieldInIndex, c.name);
+    const int64_t cid = c.id;
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        exec(db_, "ALTER TABLE " + t.sql_name + " DROP COLUMN " + c.sql_name);
+        run(db_, "DELETE FROM MSysJetColumns WHERE id = ?", cid);
+        t.columns.erase(std::find_if(t.columns.begin(), t.columns.end(),
+                                     [&](const ColumnInfo& x) { return x.id == cid; }));
+    });
+}
+
+void Catalog::rename_column(std::string_view table_name, std::string_view column,
+                            std::string_view new_name) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    const ColumnInfo* other = t.column(new_name);
+    if (other && other != &c) raise(Fault::FieldExists, new_name, t.name);
+    if (new_name.empty()) raise(Fault::SyntaxError, "field name");
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "UPDATE MSysJetColumns SET name = ? WHERE id = ?", new_name, c.id);
+        c.name = std::string(new_name);
+        relations_ = relations_named(tables_, impl_->relations);
+    });
+}
+
+// Changes a column's type or size. Every value is converted as a store into the
+// new column would convert it (Value::coerce_to); a value that does not fit raises
+// (TooLong, TypeMismatch, Overflow) and nothing changes. When the SQLite
+// declaration stays the same the values are converted in place; otherwise they
+// move to a new SQLite column that takes the old one's place, and the indexes over
+// the column are rebuilt on it (which may raise Duplicate).
+void Catalog::alter_column(std::string_view table_name, std::string_view column, DataType type,
+                           int size) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    const int new_size = column_size(type, size, c.name);
+    if (type == c.type && new_size == c.size) return;
+    const bool in_place = declared_type(type) == declared_type(c.type);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        std::string target = c.sql_name;
+        std::vector<const IndexInfo*> covering;
+        if (!in_place) {
+            target = "c" + std::to_string(alloc_id(db_, impl_->next_id));
+            for (const auto& ix : t.indexes)
+                for (const auto& ic : ix.columns)
+                    if (ic.column_id == c.id) {
+                        covering.push_back(&ix);
+                        break;
+                    }
+            for (const IndexInfo* ix : covering) exec(db_, "DROP INDEX " + ix->sql_name);
+            exec(db_,
+                 "ALTER TABLE " + t.sql_name + " ADD COLUMN " + target + " " + declared_type(type));
+        }
+        std::vector<std::pair<int64_t, Value>> changed;
+        {
+            Stmt st(db_, "SELECT rowid, " + c.sql_name + " FROM " + t.sql_name);
+            while (st.step()) {
+                Value old = read_value(st.get(), 1, c.type);
+                if (old.is_null()) continue;
+                Value now = old.coerce_to(type, new_size);
+                if (!in_place || !(now == old)) changed.emplace_back(st.i(0), std::move(now));
+            }
+        }
+        {
+            Stmt st(db_, "UPDATE " + t.sql_name + " SET " + target + " = ? WHERE rowid = ?");
+            for (const auto& [rowid, v] : changed) {
+                bind_value(st.get(), 1, v);
+                st.bind(2, rowid);
+                st.run();
+            }
+        }
+        if (!in_place) exec(db_, "ALTER TABLE " + t.sql_name + " DROP COLUMN " + c.sql_name);
+        run(db_,
+            "UPDATE MSysJetColumns SET type = ?, size = ?, sql_name = ?, counter = ? WHERE id = ?",
+            static_cast<int64_t>(type), static_cast<int64_t>(new_size), target,
+            static_cast<int64_t>(c.counter && type == DataType::Long), c.id);
+        c.type = type;
+        c.size = new_size;
+        c.sql_name = target;
+        c.counter = c.counter && type == DataType::Long;
+        for (const IndexInfo* ix : covering) exec(db_, index_sql(t, *ix));
+    });
+}
+
+void Catalog::set_default(std::string_view table_name, std::string_view column,
+                          std::string_view default_text) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "UPDATE MSysJetColumns SET default_text = ? WHERE id = ?", default_text, c.id);
+        c.default_text = std::string(default_text);
+    });
+}
+
+void Catalog::set_allow_zero_length(std::string_view table_name, std::string_view column,
+                                    bool allow) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "UPDATE MSysJetColumns SET allow_zero_length = ? WHERE id = ?",
+            static_cast<int64_t>(allow), c.id);
+        c.allow_zero_length = allow;
+    });
+}
+
+void Catalog::set_required(std::string_view table_name, std::string_view column, bool required) {
+    TableInfo& t = need_table(by_name_, table_name);
+    ColumnInfo& c = need_column(t, column);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "UPDATE MSysJetColumns SET required = ? WHERE id = ?",
+            static_cast<int64_t>(required), c.id);
+        c.required = required;
+    });
+}
+
+// ---------------------------------------------------------------- indexes
+
+void Catalog::create_index(std::string_view table_name, const IndexSpec& spec) {
+    TableInfo& t = need_table(by_name_, table_name);
+    if (spec.name.empty() || spec.columns.empty())
+        raise(Fault::SyntaxError, "CREATE INDEX statement");
+    if (t.index(spec.name)) raise(Fault::IndexExists, spec.name);
+    if (spec.primary && t.primary_key()) raise(Fault::PrimaryKeyExists);
+    IndexInfo ix;
+    ix.name = spec.name;
+    ix.primary = spec.primary;
+    ix.unique = spec.unique || spec.primary;
+    ix.required = spec.required || spec.primary;
+    ix.ignore_nulls = spec.ignore_nulls;
+    for (const auto& [name, descending] : spec.columns) {
+        const ColumnInfo& c = need_column(t, name);
+        for (const auto& ic : ix.columns)
+            if (ic.column_id == c.id) raise(Fault::SyntaxError, "CREATE INDEX statement");
+        ix.columns.push_back(IndexColumnInfo{c.id, descending});
+    }
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        if (ix.required) check_no_nulls(db_, t, ix);
+        ix.id = alloc_id(db_, impl_->next_id);
+        ix.sql_name = "i" + std::to_string(ix.id);
+        exec(db_, index_sql(t, ix));
+        run(db_,
+            "INSERT INTO MSysJetIndexes(id, table_id, name, sql_name, is_primary, is_unique, "
+            "ignore_nulls, required) VALUES (?,?,?,?,?,?,?,?)",
+            ix.id, t.id, ix.name, ix.sql_name, static_cast<int64_t>(ix.primary),
+            static_cast<int64_t>(ix.unique), static_cast<int64_t>(ix.ignore_nulls),
+            static_cast<int64_t>(ix.required));
+        for (size_t i = 0; i < ix.columns.size(); ++i)
+            run(db_,
+                "INSERT INTO MSysJetIndexColumns(index_id, position, column_id, descending) "
+                "VALUES (?,?,?,?)",
+                ix.id, static_cast<int64_t>(i), ix.columns[i].column_id,
+                static_cast<int64_t>(ix.columns[i].descending));
+        t.indexes.push_back(std::move(ix));
+    });
+}
+
+void Catalog::drop_index(std::string_view table_name, std::string_view index) {
+    TableInfo& t = need_table(by_name_, table_name);
+    auto it = std::find_if(t.indexes.begin(), t.indexes.end(),
+                           [&](const IndexInfo& x) { return text::same_name(x.name, index); });
+    if (it == t.indexes.end()) raise(Fault::NoSuchIndex, index, t.name);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        exec(db_, "DROP INDEX " + it->sql_name);
+        run(db_, "DELETE FROM MSysJetIndexColumns WHERE index_id = ?", it->id);
+        run(db_, "DELETE FROM MSysJetIndexes WHERE id = ?", it->id);
+        t.indexes.erase(it);
+    });
+}
+
+// ---------------------------------------------------------------- relations
+
+void Catalog::add_relation(const RelationInfo& relation) {
+    TableInfo& t = need_table(by_name_, relation.table);
+    TableInfo& f = need_table(by_name_, relation.foreign_table);
+    if (relation.name.empty()) raise(Fault::SyntaxError, "CONSTRAINT clause");
+    for (const auto& r : impl_->relations)
+        if (text::same_name(r.name, relation.name)) raise(Fault::IndexExists, relation.name);
+    RelationIds r;
+    r.name = relation.name;
+    r.table_id = t.id;
+    r.foreign_table_id = f.id;
+    if (relation.columns.empty()) {
+        const IndexInfo* pk = t.primary_key();
+        if (!pk) raise(Fault::SyntaxError, "CONSTRAINT clause");
+        for (const auto& ic : pk->columns) r.columns.push_back(ic.column_id);
+    } else {
+        for (const auto& name : relation.columns) r.columns.push_back(need_column(t, name).id);
+    }
+    for (const auto& name : relation.foreign_columns)
+        r.foreign_columns.push_back(need_column(f, name).id);
+    if (r.columns.size() != r.foreign_columns.size())
+        raise(Fault::SyntaxError, "CONSTRAINT clause");
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        r.id = alloc_id(db_, impl_->next_id);
+        run(db_,
+            "INSERT INTO MSysJetRelations(id, name, table_id, foreign_table_id) VALUES (?,?,?,?)",
+            r.id, r.name, r.table_id, r.foreign_table_id);
+        for (size_t i = 0; i < r.columns.size(); ++i)
+            run(db_,
+                "INSERT INTO MSysJetRelationColumns(relation_id, position, column_id, "
+                "foreign_column_id) VALUES (?,?,?,?)",
+                r.id, static_cast<int64_t>(i), r.columns[i], r.foreign_columns[i]);
+        impl_->relations.push_back(std::move(r));
+        relations_ = relations_named(tables_, impl_->relations);
+    });
+}
+
+void Catalog::drop_relation(std::string_view name) {
+    auto& rels = impl_->relations;
+    auto it = std::find_if(rels.begin(), rels.end(),
+                           [&](const RelationIds& r) { return text::same_name(r.name, name); });
+    if (it == rels.end()) raise(Fault::ItemNotFound, name);
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        run(db_, "DELETE FROM MSysJetRelationColumns WHERE relation_id = ?", it->id);
+        run(db_, "DELETE FROM MSysJetRelations WHERE id = ?", it->id);
+        rels.erase(it);
+        relations_ = relations_named(tables_, impl_->relations);
+    });
+}
+
+void Catalog::set_format_version(std::string_view v) {
+    schema_change(db_, *this, impl_->path, version_, [&] {
+        write_property(db_, "FormatVersion", v);
+        props_.format_version = std::string(v);
+    });
+}
+
+}  // namespace jet

@@ -1,0 +1,122 @@
+#include "jet/database.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "jet/session.h"
+
+namespace jet {
+
+namespace {
+
+// Creates the file itself, refusing one that exists (even when it appears between
+// a check and the creation).
+void create_empty_file(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) raise(Fault::DatabaseExists, path);
+        raise(Fault::FileNotFound, path);
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
+    std::shared_ptr<Session> s = Session::open(path, password);
+    s->add_handle();
+    return std::shared_ptr<Database>(new Database(std::move(s)));
+}
+
+void Database::create(const std::string& path, const CreateOptions& options) {
+    if (options.format_version != "4.0" && options.format_version != "3.0")
+        raise(Fault::Internal, "unknown format version " + options.format_version);
+    create_empty_file(path);
+    sqlite3* db = nullptr;
+    try {
+        int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+        sqlite3_extended_result_codes(db, 1);
+        for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"}) {
+            rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+        }
+        {
+            Catalog catalog(db);
+            catalog.initialize(
+                DatabaseProperties{options.format_version, options.locale, options.password});
+        }
+        rc = sqlite3_close(db);
+        db = nullptr;
+        if (rc != SQLITE_OK) raise(Fault::Internal, "closing the new database failed");
+    } catch (...) {
+        if (db) sqlite3_close_v2(db);
+        std::error_code ec;
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix, ec);
+        throw;
+    }
+}
+
+Database::Database(std::shared_ptr<Session> s) : session_(std::move(s)) {}
+
+Database::~Database() {
+    close();
+}
+
+void Database::close() {
+    if (!open_) return;
+    open_ = false;
+    session_->release_handle();
+}
+
+bool Database::is_open() const {
+    return open_;
+}
+
+namespace {
+[[noreturn]] void closed() {
+    raise(Fault::Internal, "the database is closed");
+}
+}  // namespace
+
+int Database::begin_trans() {
+    if (!open_) closed();
+    return session_->begin_trans();
+}
+
+void Database::commit_trans() {
+    if (!open_) closed();
+    session_->commit_trans();
+}
+
+void Database::rollback_trans() {
+    if (!open_) closed();
+    session_->rollback_trans();
+}
+
+int Database::trans_level() const {
+    return open_ ? session_->trans_level() : 0;
+}
+
+void Database::checkpoint() {
+    if (!open_) closed();
+    session_->checkpoint();
+}
+
+const std::string& Database::path() const {
+    return session_->path();
+}
+
+const Catalog& Database::catalog() const {
+    if (!open_) closed();
+    return session_->catalog();
+}
+
+Session& Database::session() {
+    if (!open_) closed();
+    return *session_;
+}
+
+}  // namespace jet

@@ -1,0 +1,363 @@
+#include "jet/session.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+#include "jet/sqlfuncs.h"
+
+namespace jet {
+
+namespace {
+
+// How long a statement waits for another process's lock before it fails.
+constexpr int kBusyTimeoutMs = 3000;
+// Files up to this size get SQLite's quick integrity check when they are opened.
+constexpr uintmax_t kQuickCheckLimit = 64u << 20;
+
+// The process's sessions by canonical path.
+std::mutex registry_mutex;
+std::map<std::string, std::weak_ptr<Session>>& registry() {
+    static std::map<std::string, std::weak_ptr<Session>> r;
+    return r;
+}
+
+uint32_t big_endian(const unsigned char* p, int n) {
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | p[i];
+    return v;
+}
+
+// Checks what the file's first bytes say before SQLite reads it: the SQLite magic,
+// a valid page size, and a length that holds every page the header counts. Raises
+// UnrecognizedDatabase.
+void check_header(const std::string& path, const std::string& shown) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    std::array<unsigned char, 100> h{};
+    std::ifstream in(path, std::ios::binary);
+    if (ec || size < h.size() || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
+        raise(Fault::UnrecognizedDatabase, shown);
+    if (std::memcmp(h.data(), "SQLite format 3", 16) != 0)
+        raise(Fault::UnrecognizedDatabase, shown);
+    uint32_t page = big_endian(&h[16], 2);
+    if (page == 1) page = 65536;
+    if (page < 512 || page > 65536 || (page & (page - 1)) != 0 || size % page != 0)
+        raise(Fault::UnrecognizedDatabase, shown);
+    // The page count in the header is valid when the version-valid-for number matches
+    // the change counter.
+    const uint32_t pages = big_endian(&h[28], 4);
+    if (big_endian(&h[92], 4) == big_endian(&h[24], 4) && uintmax_t{pages} * page > size)
+        raise(Fault::UnrecognizedDatabase, shown);
+}
+
+// The Jet name of an SQLite table name "t<id>" found in msg, or "".
+std::string table_named_in(const std::string& msg, const Catalog* cat) {
+    if (!cat) return {};
+    for (const TableInfo* t : cat->tables()) {
+        const auto at = msg.find(t->sql_name);
+        if (at == std::string::npos) continue;
+        const size_t end = at + t->sql_name.size();
+        const bool word_start = at == 0 || !std::isalnum(static_cast<unsigned char>(msg[at - 1]));
+        const bool word_end =
+            end == msg.size() || !std::isdigit(static_cast<unsigned char>(msg[end]));
+        if (word_start && word_end) return t->name;
+    }
+    return {};
+}
+
+// The Jet "table.column" of an SQLite "t<id>.c<id>" in a constraint message.
+std::string column_named_in(const std::string& msg, const Catalog* cat) {
+    const auto colon = msg.rfind(": ");
+    if (!cat || colon == std::string::npos) return {};
+    const std::string ref = msg.substr(colon + 2);
+    const auto dot = ref.find('.');
+    if (dot == std::string::npos) return ref;
+    for (const TableInfo* t : cat->tables()) {
+        if (t->sql_name != ref.substr(0, dot)) continue;
+        for (const auto& c : t->columns)
+            if (c.sql_name == ref.substr(dot + 1)) return t->name + "." + c.name;
+    }
+    return ref;
+}
+
+Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
+    const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    switch (rc) {
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+            return make_error(Fault::Duplicate);
+        case SQLITE_CONSTRAINT_NOTNULL:
+            return make_error(Fault::RequiredNull, column_named_in(msg, cat));
+        default:
+            break;
+    }
+    switch (rc & 0xff) {
+        case SQLITE_BUSY:
+            return make_error(Fault::FileLocked);
+        case SQLITE_LOCKED:
+            return make_error(Fault::TableLocked, table_named_in(msg, cat));
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return make_error(Fault::UnrecognizedDatabase,
+                              db ? sqlite3_db_filename(db, "main") : "");
+        case SQLITE_READONLY:
+            return make_error(Fault::ReadOnlyDatabase);
+        default:
+            return make_error(Fault::Internal, msg);
+    }
+}
+
+}  // namespace
+
+Error sqlite_failure(sqlite3* db, int rc) {
+    return failure_of(db, rc, nullptr);
+}
+
+std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) raise(Fault::FileNotFound, path);
+    if (!std::filesystem::is_regular_file(path, ec)) raise(Fault::UnrecognizedDatabase, path);
+    const std::string canon = std::filesystem::canonical(path, ec).string();
+    if (ec) raise(Fault::FileNotFound, path);
+
+    std::lock_guard lock(registry_mutex);
+    auto& reg = registry();
+    if (auto it = reg.find(canon); it != reg.end()) {
+        if (auto live = it->second.lock(); live && live->db_) {
+            const std::string& stored = live->catalog_->properties().password;
+            if (!stored.empty() && stored != password) raise(Fault::WrongPassword);
+            return live;
+        }
+    }
+    std::shared_ptr<Session> s(new Session());
+    s->path_ = canon;
+    s->validate(password);
+    s->connect();
+    reg[canon] = s;
+    return s;
+}
+
+// Establishes that the file is one of ours and that the password opens it, reading
+// it through a read-only connection so that a foreign or damaged file is never
+// written. Raises UnrecognizedDatabase or WrongPassword.
+void Session::validate(const std::string& password) {
+    check_header(path_, path_);
+    sqlite3* ro = nullptr;
+    int rc = sqlite3_open_v2(path_.c_str(), &ro, SQLITE_OPEN_READONLY, nullptr);
+    struct Closer {
+        sqlite3*& db;
+        ~Closer() { sqlite3_close_v2(db); }
+    } closer{ro};
+    if (rc != SQLITE_OK) raise(Fault::UnrecognizedDatabase, path_);
+    sqlite3_extended_result_codes(ro, 1);
+    sqlite3_busy_timeout(ro, kBusyTimeoutMs);
+    register_functions(ro, this);
+
+    std::string stored_password;
+    {
+        Catalog probe(ro);
+        try {
+            probe.load(path_);
+        } catch (const Error& e) {
+            if (e.number() == fault_number(Fault::FileLocked) &&
+                e.description() == make_error(Fault::FileLocked).description())
+                throw;
+            raise(Fault::UnrecognizedDatabase, path_);
+        }
+        stored_password = probe.properties().password;
+    }
+    std::error_code ec;
+    if (std::filesystem::file_size(path_, ec) <= kQuickCheckLimit && !ec) {
+        sqlite3_stmt* st = nullptr;
+        bool ok = sqlite3_prepare_v2(ro, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK &&
+                  sqlite3_step(st) == SQLITE_ROW &&
+                  std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") == 0;
+        sqlite3_finalize(st);
+        if (!ok) raise(Fault::UnrecognizedDatabase, path_);
+    }
+    if (!stored_password.empty() && stored_password != password) raise(Fault::WrongPassword);
+}
+
+// Opens the read-write connection on a validated file, switches it to the WAL
+// journal, takes the write lock for the grouped transaction and loads the catalog.
+void Session::connect() {
+    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    try {
+        if (rc != SQLITE_OK) fail(rc);
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        register_functions(db_, this);
+        run("PRAGMA journal_mode=WAL");
+        run("PRAGMA synchronous=NORMAL");
+        ensure_grouped();
+        catalog_ = std::make_unique<Catalog>(db_);
+        catalog_->load(path_);
+    } catch (...) {
+        catalog_.reset();
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+Session::~Session() {
+    try {
+        close_connection();
+    } catch (...) {
+    }
+}
+
+void Session::release_handle() {
+    if (handles_ > 0 && --handles_ == 0) close_connection();
+}
+
+// Ends the session's connection: open user transactions are rolled back, the
+// grouped transaction is committed, cached statements are finalized.
+void Session::close_connection() {
+    if (!db_) return;
+    if (trans_level_ > 0) {
+        sqlite3_exec(db_, "ROLLBACK TO jet_t1; RELEASE jet_t1", nullptr, nullptr, nullptr);
+        trans_level_ = 0;
+        trans_versions_.clear();
+    }
+    for (auto& [sql, st] : stmts_) sqlite3_finalize(st);
+    stmts_.clear();
+    if (!sqlite3_get_autocommit(db_) &&
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    translation_cache_.reset();
+    std::lock_guard lock(registry_mutex);
+    auto& reg = registry();
+    if (auto it = reg.find(path_); it != reg.end()) {
+        auto live = it->second.lock();
+        if (!live || live.get() == this) reg.erase(it);
+    }
+}
+
+void Session::fail(int rc) {
+    throw failure_of(db_, rc, catalog_.get());
+}
+
+void Session::run(const char* sql) {
+    int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) fail(rc);
+}
+
+// Starts the grouped write transaction when none is open (at open, after a
+// checkpoint), taking the file's write lock. Raises FileLocked when another
+// process holds it.
+void Session::ensure_grouped() {
+    if (!db_) raise(Fault::Internal, "the database is closed");
+    if (sqlite3_get_autocommit(db_)) run("BEGIN IMMEDIATE");
+}
+
+std::optional<Error> Session::take_pending_error() {
+    std::optional<Error> e;
+    e.swap(pending_);
+    return e;
+}
+
+sqlite3_stmt* Session::prepare(const std::string& sql) {
+    if (!db_) raise(Fault::Internal, "the database is closed");
+    auto [from, to] = stmts_.equal_range(sql);
+    for (auto it = from; it != to; ++it) {
+        if (!sqlite3_stmt_busy(it->second)) {
+            sqlite3_reset(it->second);
+            sqlite3_clear_bindings(it->second);
+            return it->second;
+        }
+    }
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+    if (rc != SQLITE_OK) fail(rc);
+    if (!st) raise(Fault::Internal, "empty statement");
+    stmts_.emplace(sql, st);
+    return st;
+}
+
+bool Session::step(sqlite3_stmt* st) {
+    if (!sqlite3_stmt_busy(st)) {
+        pending_.reset();
+        if (sqlite3_get_autocommit(db_) && !sqlite3_stmt_readonly(st)) ensure_grouped();
+    }
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(st);
+        return false;
+    }
+    std::optional<Error> e = take_pending_error();
+    if (!e) e = failure_of(db_, rc, catalog_.get());
+    sqlite3_reset(st);
+    throw *e;
+}
+
+void Session::exec(const std::string& sql) {
+    sqlite3_stmt* st = prepare(sql);
+    while (step(st)) {
+    }
+}
+
+void Session::atomic(const std::function<void()>& fn) {
+    ensure_grouped();
+    const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
+    const uint64_t version = catalog_->version();
+    exec("SAVEPOINT " + name);
+    ++savepoint_depth_;
+    try {
+        fn();
+    } catch (...) {
+        --savepoint_depth_;
+        sqlite3_exec(db_, ("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), nullptr, nullptr,
+                     nullptr);
+        if (catalog_->version() != version) catalog_->load(path_);
+        throw;
+    }
+    --savepoint_depth_;
+    exec("RELEASE " + name);
+}
+
+int Session::begin_trans() {
+    ensure_grouped();
+    const std::string name = "jet_t" + std::to_string(trans_level_ + 1);
+    exec("SAVEPOINT " + name);
+    trans_versions_.push_back(catalog_->version());
+    return ++trans_level_;
+}
+
+void Session::commit_trans() {
+    if (trans_level_ == 0) raise(Fault::NoTransaction);
+    exec("RELEASE jet_t" + std::to_string(trans_level_));
+    trans_versions_.pop_back();
+    --trans_level_;
+}
+
+void Session::rollback_trans() {
+    if (trans_level_ == 0) raise(Fault::NoTransaction);
+    const std::string name = "jet_t" + std::to_string(trans_level_);
+    exec("ROLLBACK TO " + name);
+    exec("RELEASE " + name);
+    const uint64_t version = trans_versions_.back();
+    trans_versions_.pop_back();
+    --trans_level_;
+    if (catalog_->version() != version) catalog_->load(path_);
+}
+
+void Session::checkpoint() {
+    if (!db_) raise(Fault::Internal, "the database is closed");
+    if (trans_level_ > 0 || savepoint_depth_ > 0) return;
+    if (!sqlite3_get_autocommit(db_)) run("COMMIT");
+    // Another process may take the lock now; the next write asks for it again.
+    sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+}
+
+}  // namespace jet

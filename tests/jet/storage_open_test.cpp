@@ -1,0 +1,295 @@
+// Opening and creating database files, sessions shared by handles, the grouped
+// write transaction, user transactions and durability across a killed process.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "storage_util.h"
+
+namespace {
+
+using namespace storage_test;
+
+struct FileState {
+    std::string bytes;
+    struct timespec mtime {};
+    friend bool operator==(const FileState& a, const FileState& b) {
+        return a.bytes == b.bytes && a.mtime.tv_sec == b.mtime.tv_sec &&
+               a.mtime.tv_nsec == b.mtime.tv_nsec;
+    }
+};
+
+FileState state_of(const std::string& path) {
+    FileState s;
+    s.bytes = read_bytes(path);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) s.mtime = st.st_mtim;
+    return s;
+}
+
+// A database of ours with one table of a few hundred rows, committed and closed.
+void make_database(const std::string& path, const std::string& password = {}) {
+    jet::CreateOptions o;
+    o.password = password;
+    jet::Database::create(path, o);
+    auto db = jet::Database::open(path, password);
+    ddl(*db, "CREATE TABLE Towar (Id long, Nazwa text(80))");
+    for (int i = 0; i < 400; ++i)
+        insert_raw(*db, "Towar", {"Id", "Nazwa"},
+                   "(" + std::to_string(i) + ", 'towar numer " + std::to_string(i) + "')");
+    ddl(*db, "CREATE UNIQUE INDEX UnicNumer ON Towar (Id)");
+    db->close();
+}
+
+TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        const char* password;
+        uint32_t number;
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"missing file", [](const std::string&) {}, "", 0x80004005, "Could not find file"},
+        {"text file", [](const std::string& p) { write_bytes(p, "Towar;Nazwa\n1;chleb\n"); }, "",
+         0x80004005, "Unrecognized database format"},
+        {"empty file", [](const std::string& p) { write_bytes(p, ""); }, "", 0x80004005,
+         "Unrecognized database format"},
+        {"random bytes",
+         [](const std::string& p) {
+             std::string b(16384, '\0');
+             uint32_t x = 12345;
+             for (auto& c : b) c = static_cast<char>((x = x * 1103515245 + 12345) >> 16);
+             write_bytes(p, b);
+         },
+         "", 0x80004005, "Unrecognized database format"},
+        {"foreign SQLite file",
+         [](const std::string& p) {
+             sqlite3* db = nullptr;
+             sqlite3_open(p.c_str(), &db);
+             sqlite3_exec(db, "CREATE TABLE x(a); INSERT INTO x VALUES (1)", nullptr, nullptr,
+                          nullptr);
+             sqlite3_close(db);
+         },
+         "", 0x80004005, "Unrecognized database format"},
+        {"truncated database",
+         [](const std::string& p) {
+             make_database(p);
+             std::string b = read_bytes(p);
+             write_bytes(p, b.substr(0, b.size() / 2));
+         },
+         "", 0x80004005, "Unrecognized database format"},
+        {"truncated in a page",
+         [](const std::string& p) {
+             make_database(p);
+             std::string b = read_bytes(p);
+             write_bytes(p, b.substr(0, b.size() - 100));
+         },
+         "", 0x80004005, "Unrecognized database format"},
+        {"damaged page",
+         [](const std::string& p) {
+             make_database(p);
+             std::string b = read_bytes(p);
+             for (size_t i = b.size() - 4096 + 8; i < b.size() - 8; ++i) b[i] = '\x5a';
+             write_bytes(p, b);
+         },
+         "", 0x80004005, "Unrecognized database format"},
+        {"wrong password", [](const std::string& p) { make_database(p, "Tajne1"); }, "tajne1",
+         0x80040E4D, "Not a valid password"},
+        {"no password given", [](const std::string& p) { make_database(p, "Tajne1"); }, "",
+         0x80040E4D, "Not a valid password"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string path = dir.file("baza.mdb");
+        c.make(path);
+        const FileState before = state_of(path);
+        try {
+            jet::Database::open(path, c.password);
+            ADD_FAILURE() << "opened";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.number(), c.number);
+            EXPECT_NE(e.description().find(c.fragment), std::string::npos) << e.description();
+        }
+        EXPECT_TRUE(state_of(path) == before);
+    }
+}
+
+TEST(StorageOpen, PasswordOpensOnlyItsFileAndAFileWithoutOneOpensWithAny) {
+    ScratchDir dir;
+    make_database(dir.file("z.mdb"), "Tajne1");
+    make_database(dir.file("bez.mdb"));
+    EXPECT_NO_THROW(jet::Database::open(dir.file("z.mdb"), "Tajne1"));
+    EXPECT_NO_THROW(jet::Database::open(dir.file("bez.mdb"), "cokolwiek"));
+    auto db = jet::Database::open(dir.file("z.mdb"), "Tajne1");
+    // The session is live: a second handle still needs the password.
+    EXPECT_THROW(jet::Database::open(dir.file("z.mdb"), "zle"), jet::Error);
+}
+
+TEST(StorageOpen, CreateRefusesAnExistingFileAndKeepsItsProperties) {
+    ScratchDir dir;
+    const std::string path = dir.file("nowa.mdb");
+    write_bytes(path, "cokolwiek");
+    try {
+        jet::Database::create(path);
+        ADD_FAILURE() << "created over an existing file";
+    } catch (const jet::Error& e) {
+        EXPECT_NE(e.description().find("already exists"), std::string::npos);
+    }
+    EXPECT_EQ(read_bytes(path), "cokolwiek");
+
+    const std::string p97 = dir.file("stara.mdb");
+    jet::Database::create(p97, {"3.0", ";LANGID=0x0415;CP=1250;COUNTRY=0", ""});
+    auto db = jet::Database::open(p97);
+    EXPECT_EQ(db->catalog().properties().format_version, "3.0");
+    EXPECT_EQ(db->catalog().properties().locale, ";LANGID=0x0415;CP=1250;COUNTRY=0");
+    EXPECT_TRUE(db->catalog().tables().empty());
+    for (const auto& name : db->catalog().system_table_names())
+        EXPECT_EQ(name.rfind("MSys", 0), 0u);
+}
+
+TEST(StorageSession, HandlesOnOneFileShareTheSession) {
+    ScratchDir dir;
+    make_database(dir.file("a.mdb"));
+    auto a = jet::Database::open(dir.file("a.mdb"));
+    auto b = jet::Database::open(dir.file("./a.mdb"));
+    EXPECT_EQ(&a->session(), &b->session());
+    ddl(*a, "CREATE TABLE Nowa (x long)");
+    insert_raw(*a, "Nowa", {"x"}, "(7)");
+    EXPECT_EQ(column_values(*b, "nowa", "X"), std::vector<std::string>{"7"});
+    a->close();
+    EXPECT_FALSE(a->is_open());
+    EXPECT_EQ(column_values(*b, "Nowa", "x"), std::vector<std::string>{"7"});
+    b->close();
+    // The last close committed.
+    auto c = jet::Database::open(dir.file("a.mdb"));
+    EXPECT_EQ(column_values(*c, "Nowa", "x"), std::vector<std::string>{"7"});
+}
+
+TEST(StorageSession, UserTransactionsNestAndRollBackSchemaAndData) {
+    ScratchDir dir;
+    make_database(dir.file("t.mdb"));
+    auto db = jet::Database::open(dir.file("t.mdb"));
+    EXPECT_EQ(db->begin_trans(), 1);
+    ddl(*db, "CREATE TABLE Kept (x long)");
+    EXPECT_EQ(db->begin_trans(), 2);
+    ddl(*db, "CREATE TABLE Lost (x long)");
+    insert_raw(*db, "Kept", {"x"}, "(1)");
+    db->rollback_trans();
+    EXPECT_EQ(db->trans_level(), 1);
+    EXPECT_EQ(db->catalog().table("Lost"), nullptr);
+    EXPECT_TRUE(column_values(*db, "Kept", "x").empty());
+    db->commit_trans();
+    EXPECT_EQ(db->trans_level(), 0);
+    EXPECT_NE(db->catalog().table("Kept"), nullptr);
+    try {
+        db->commit_trans();
+        ADD_FAILURE();
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), 0x80004005u);
+    }
+}
+
+TEST(StorageSession, AFailingStatementChangesNothing) {
+    ScratchDir dir;
+    make_database(dir.file("f.mdb"));
+    auto db = jet::Database::open(dir.file("f.mdb"));
+    const uint64_t before = db->catalog().version();
+    EXPECT_EQ(ddl_error(*db, "CREATE TABLE Pol (a long, b text(5), CONSTRAINT pk PRIMARY KEY (c))"),
+              0x80040E14u);
+    EXPECT_EQ(db->catalog().table("Pol"), nullptr);
+    EXPECT_EQ(db->catalog().tables().size(), 1u);
+    EXPECT_NE(db->catalog().version(), before);  // reloaded: cached translations are stale
+    // The same name is free afterwards.
+    EXPECT_EQ(ddl_error(*db, "CREATE TABLE Pol (a long)"), 0u);
+}
+
+// Runs body in a child process that ends without closing the database body
+// returns (no destructor runs: the process is gone as if killed).
+void in_killed_child(const std::function<std::shared_ptr<jet::Database>()>& body) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        try {
+            auto open_to_the_end = body();
+            _exit(0);
+        } catch (...) {
+            _exit(3);
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(StorageDurability, AKilledProcessLeavesTheFileAsOfTheLastCommit) {
+    ScratchDir dir;
+    const std::string path = dir.file("k.mdb");
+    make_database(path);
+    in_killed_child([&] {
+        auto db = jet::Database::open(path);
+        ddl(*db, "CREATE TABLE Zatwierdzona (x long)");
+        insert_raw(*db, "Zatwierdzona", {"x"}, "(1), (2)");
+        db->checkpoint();
+        ddl(*db, "CREATE TABLE Utracona (x long)");
+        insert_raw(*db, "Zatwierdzona", {"x"}, "(3)");
+        raw(*db, "DELETE FROM " + db->catalog().table("Towar")->sql_name);
+        return db;
+    });
+    auto db = jet::Database::open(path);
+    EXPECT_EQ(column_values(*db, "Zatwierdzona", "x"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(db->catalog().table("Utracona"), nullptr);
+    EXPECT_EQ(column_values(*db, "Towar", "Id").size(), 400u);
+}
+
+TEST(StorageDurability, CheckpointInsideAUserTransactionCommitsNothing) {
+    ScratchDir dir;
+    const std::string path = dir.file("u.mdb");
+    make_database(path);
+    in_killed_child([&] {
+        auto db = jet::Database::open(path);
+        db->begin_trans();
+        ddl(*db, "CREATE TABLE WTransakcji (x long)");
+        db->checkpoint();
+        return db;
+    });
+    auto db = jet::Database::open(path);
+    EXPECT_EQ(db->catalog().table("WTransakcji"), nullptr);
+}
+
+TEST(StorageLocking, AFileHeldByAnotherProcessFailsAsLocked) {
+    ScratchDir dir;
+    const std::string path = dir.file("l.mdb");
+    make_database(path);
+    int ready[2], done[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(done), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        auto db = jet::Database::open(path);
+        char c = 1;
+        if (write(ready[1], &c, 1) != 1) _exit(2);
+        if (read(done[0], &c, 1) != 1) _exit(2);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    try {
+        jet::Database::open(path);
+        ADD_FAILURE() << "opened a locked file";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), 0x80004005u);
+        EXPECT_NE(e.description().find("lock"), std::string::npos) << e.description();
+    }
+    ASSERT_EQ(write(done[1], &c, 1), 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_NO_THROW(jet::Database::open(path));
+}
+
+}  // namespace

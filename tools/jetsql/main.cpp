@@ -1,0 +1,85 @@
+// jetsql: a command-line Jet SQL shell over the engine stand-in.
+//
+//   jetsql --parse               parse the statements of standard input, one a line
+//   jetsql [--create] DATABASE   run them against a database (not built yet)
+//
+// Empty lines and lines beginning with "--" are skipped. Each statement prints "ok"
+// or "error N DESCRIPTION" (N the signed number, as VB's Err.Number shows it).
+// Exit status: 0 when every statement succeeded, 1 when any failed, 2 for wrong
+// arguments.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/error.h"
+#include "jet/sql/parser.h"
+
+namespace {
+
+constexpr int kUsage = 2;
+
+int usage() {
+    std::cerr << "usage: jetsql --parse < statements\n"
+                 "       jetsql [--create] DATABASE < statements\n";
+    return kUsage;
+}
+
+// Calls fn with each statement of a stream as it is read: one a line, without empty
+// lines and "--" comments (a line's trailing carriage return is dropped). Returns
+// true when fn returned true for every statement.
+template <class Fn>
+bool for_each_statement(std::istream& in, Fn&& fn) {
+    bool all_ok = true;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line.compare(first, 2, "--") == 0) continue;
+        all_ok &= fn(line);
+    }
+    return all_ok;
+}
+
+// Runs one statement: the action is called with it and may throw jet::Error. Prints
+// the result line; returns false on a failure.
+template <class Action>
+bool run_one(const std::string& statement, Action&& action) {
+    try {
+        action(statement);
+        std::cout << "ok\n";
+        return true;
+    } catch (const jet::Error& e) {
+        std::cout << "error " << e.signed_number() << ' ' << e.description() << '\n';
+        return false;
+    }
+}
+
+// --parse: every statement through the parser only.
+int parse_mode() {
+    bool all_ok = for_each_statement(std::cin, [](const std::string& st) {
+        return run_one(st, [](const std::string& s) { (void)jet::sql::parse(s); });
+    });
+    return all_ok ? 0 : 1;
+}
+
+// DATABASE: open (or with create, make) the file and execute every statement with
+// for_each_statement and run_one, as parse_mode does with the parser.
+int database_mode(const std::string& path, bool create) {
+    (void)path;
+    (void)create;
+    std::cerr << "database mode not built yet\n";
+    return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--parse") return parse_mode();
+    bool create = !args.empty() && args[0] == "--create";
+    if (create) args.erase(args.begin());
+    if (args.size() != 1 || args[0].empty() || args[0].front() == '-') return usage();
+    return database_mode(std::string(args[0]), create);
+}
