@@ -29,10 +29,6 @@ namespace {
     jet::raise(jet::Fault::Internal, "compacting the database: " + what);
 }
 
-[[noreturn]] void destination_exists(const std::string& path) {
-    throw jet::Error(jet::hr::Unspecified, "Database '" + path + "' already exists.");
-}
-
 // A new, empty file beside the destination, removed again unless released.
 class ScratchFile {
   public:
@@ -92,10 +88,11 @@ void vacuum_into(jet::Session& session, const std::string& scratch) {
 // appeared there meanwhile.
 void put_in_place(ScratchFile& scratch, const std::string& destination) {
     if (::link(scratch.path().c_str(), destination.c_str()) == 0) return;  // scratch removed later
-    if (errno == EEXIST) destination_exists(destination);
+    if (errno == EEXIST) jet::raise(jet::Fault::DatabaseExists, destination);
     // A file system without hard links: check, then rename.
     std::error_code ec;
-    if (std::filesystem::exists(destination, ec)) destination_exists(destination);
+    if (std::filesystem::exists(destination, ec))
+        jet::raise(jet::Fault::DatabaseExists, destination);
     std::filesystem::rename(scratch.path(), destination, ec);
     if (ec) compaction_failed("cannot write '" + destination + "': " + ec.message());
     scratch.release();
@@ -112,7 +109,7 @@ void DBEngine::CompactDatabase(std::string_view source, std::string_view destina
                                std::string_view /*locale*/) {
     const std::string src(source), dst(destination);
     std::error_code ec;
-    if (std::filesystem::exists(dst, ec)) destination_exists(dst);
+    if (std::filesystem::exists(dst, ec)) jet::raise(jet::Fault::DatabaseExists, dst);
 
     std::shared_ptr<jet::Database> db = jet::Database::open(src, detail::default_password());
     if (db->trans_level() > 0)
