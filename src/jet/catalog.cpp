@@ -196,11 +196,17 @@ Value read_value(sqlite3_stmt* st, int c, DataType t) {
         case DataType::Boolean:
             return Value::boolean(i != 0);
         case DataType::Byte:
-            return Value::byte(static_cast<uint8_t>(i));
+            if (i >= 0 && i <= 255 && d == static_cast<double>(i))
+                return Value::byte(static_cast<uint8_t>(i));
+            break;
         case DataType::Integer:
-            return Value::integer(static_cast<int16_t>(i));
+            if (i >= INT16_MIN && i <= INT16_MAX && d == static_cast<double>(i))
+                return Value::integer(static_cast<int16_t>(i));
+            break;
         case DataType::Long:
-            return Value::long_(static_cast<int32_t>(i));
+            if (i >= INT32_MIN && i <= INT32_MAX && d == static_cast<double>(i))
+                return Value::long_(static_cast<int32_t>(i));
+            break;
         case DataType::Currency:
             return Value::currency(Currency::from_double(d));
         case DataType::Single:
@@ -213,8 +219,10 @@ Value read_value(sqlite3_stmt* st, int c, DataType t) {
                 std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
                             sqlite3_column_bytes(st, c)));
         default:
-            return Value::dbl(d);
+            break;
     }
+    // A number outside its column's range (never stored by the engine) keeps its value.
+    return Value::dbl(d);
 }
 
 // Binds a value as it is stored (see sqlfuncs.h).
@@ -317,6 +325,9 @@ struct Catalog::Impl {
     std::string path;  // for messages
     int64_t next_id = 1;
     std::vector<RelationIds> relations;
+    // The tables in DAO's order, as of catalog version sorted_version.
+    std::vector<const TableInfo*> sorted;
+    uint64_t sorted_version = 0;
 };
 
 Catalog::Catalog(sqlite3* db) : impl_(std::make_unique<Impl>()), db_(db) {}
@@ -582,13 +593,16 @@ const TableInfo* Catalog::table(std::string_view jet_name) const {
 }
 
 std::vector<const TableInfo*> Catalog::tables() const {
-    std::vector<const TableInfo*> out;
-    out.reserve(tables_.size());
-    for (const auto& t : tables_) out.push_back(t.get());
-    std::stable_sort(out.begin(), out.end(), [](const TableInfo* a, const TableInfo* b) {
-        return text::compare(a->name, b->name) < 0;
-    });
-    return out;
+    if (impl_->sorted_version != version_) {
+        auto& out = impl_->sorted;
+        out.clear();
+        for (const auto& t : tables_) out.push_back(t.get());
+        std::stable_sort(out.begin(), out.end(), [](const TableInfo* a, const TableInfo* b) {
+            return text::compare(a->name, b->name) < 0;
+        });
+        impl_->sorted_version = version_;
+    }
+    return impl_->sorted;
 }
 
 std::vector<std::string> Catalog::system_table_names() const {

@@ -428,6 +428,7 @@ Typed Binder::function(const sql::Expr& e) {
             }
         } else {
             prefix = f == "first" ? "FirstOf" : "LastOf";
+            first_last = true;
             t.sql = "jet_" + f + "(" + v + ")";
             t.type = a.type;
             t.known = a.known;

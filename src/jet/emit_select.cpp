@@ -1,6 +1,8 @@
 // SELECT: the select list (stars expanded, Jet's column names), WHERE, GROUP BY,
 // HAVING, ORDER BY with Polish order and row-order tie-breakers, DISTINCT,
 // DISTINCTROW and TOP; the query plan and the SELECT ... INTO plan.
+#include <cctype>
+
 #include "jet/text.h"
 #include "jet/translate.h"
 
@@ -143,6 +145,19 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         order += order.empty() ? rows : ", " + rows;
     }
 
+    if (b.first_last) {
+        // First and Last take the rows in the tables' order: no index may reorder them.
+        for (const auto& src : sources) {
+            const std::string item = src.sql_table + " AS " + src.sql_alias;
+            for (size_t at = from.find(item); at != std::string::npos; at = from.find(item, at + 1)) {
+                const size_t end = at + item.size();
+                if (end < from.size() && std::isdigit(static_cast<unsigned char>(from[end]))) continue;
+                from.insert(end, " NOT INDEXED");
+                break;
+            }
+        }
+    }
+
     SelectSql out;
     auto assemble = [&](bool with_rowids) {
         std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
@@ -163,14 +178,12 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         if (s.top) {
             if (s.top_percent) {
                 // TOP n PERCENT: the share of the rows, rounded up.
-                std::string count = "SELECT count(*) FROM (SELECT 1";
-                if (!from.empty()) count += " FROM " + from;
-                if (!where.empty()) count += " WHERE " + where;
-                if (!group.empty()) count += " GROUP BY " + group;
-                if (!having.empty()) count += " HAVING " + having;
-                count += ")";
-                q += " LIMIT (SELECT CAST((n * " + std::to_string(*s.top) + " + 99) / 100 AS INTEGER) FROM (" +
-                     count + " AS n))";
+                std::string rows = "SELECT 1";
+                if (!from.empty()) rows += " FROM " + from;
+                if (!where.empty()) rows += " WHERE " + where;
+                if (!group.empty()) rows += " GROUP BY " + group;
+                if (!having.empty()) rows += " HAVING " + having;
+                q += " LIMIT (SELECT (count(*) * " + std::to_string(*s.top) + " + 99) / 100 FROM (" + rows + "))";
             } else {
                 q += " LIMIT " + std::to_string(*s.top);
             }

@@ -92,6 +92,8 @@ public:
     std::vector<std::string> on_sql;
     std::vector<const sql::Expr*> on_exprs;
     bool outer_join = false;
+    // First or Last was used: the rows must reach the aggregates in row order.
+    bool first_last = false;
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
 
@@ -154,6 +156,11 @@ public:
 
 // The session's translation cache (created on first use).
 std::shared_ptr<TranslationCache> translation_cache(Session& s);
+
+// The parse tree of a statement text, parsed once per session.
+TranslationCache::Entry& cached_statement(Session& s, std::string_view sql);
+// The entry's plan, translated again when the catalog has changed since.
+std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e);
 
 // Opens a cursor over SQLite text; keep_alive holds what columns refers to.
 std::unique_ptr<Cursor> open_cursor(std::shared_ptr<Session> s, std::shared_ptr<const void> keep_alive,

@@ -289,8 +289,19 @@ std::string currency_text(Currency c) {
 
 Currency Currency::from_double(double d) {
     if (!std::isfinite(d)) overflow();
-    double v = d * static_cast<double>(kScale);
+    const double v = d * static_cast<double>(kScale);
     if (v >= 9223372036854775807.0 || v < -9223372036854775808.0) overflow();
+    const double frac = v - std::floor(v);
+    if (std::fabs(frac - 0.5) < 1e-6) {
+        // Close to half a unit: decide on the decimal digits the double stands for
+        // (15 significant), so that 0.00005 is an exact half and goes to even rather
+        // than following the binary error of d * 10000.
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.14e", d);
+        for (char* p = buf; *p; ++p)
+            if (*p == '.') *p = ',';
+        if (auto c = parse_currency(buf)) return *c;
+    }
     return Currency{static_cast<int64_t>(std::nearbyint(v))};
 }
 

@@ -20,7 +20,9 @@ struct Currency {
 
     static constexpr int64_t kScale = 10000;
     static Currency from_scaled(int64_t s) { return Currency{s}; }
-    // Rounds to 4 decimals, halves to even (VB's CCur). Raises Overflow outside the range.
+    // Rounds to 4 decimals, halves to even (VB's CCur); a half is judged on the
+    // decimal digits the double shows (15 significant), so 0.00005 is a half.
+    // Raises Overflow outside the range.
     static Currency from_double(double d);
     double to_double() const { return static_cast<double>(scaled) / kScale; }
     friend bool operator==(Currency a, Currency b) { return a.scaled == b.scaled; }

@@ -88,6 +88,10 @@ TEST(ValueConversion, CurrencyIsExactAndHalvesToEven) {
         {Value::text("1,23456"), 12346},
         {Value::text("922337203685477,5807"), INT64_MAX},
         {Value::dbl(0.00025), 2},
+        {Value::dbl(0.00005), 0},  // 0.00005 * 10000 is above 0.5 in binary
+        {Value::dbl(0.00015), 2},
+        {Value::dbl(-1.00005), -10000},
+        {Value::dbl(1.00015), 10002},
         {Value::dbl(1.645), 16450},
         {Value::long_(-3), -30000},
         {Value::boolean(true), -10000},

@@ -1,0 +1,686 @@
+#include "jet/sqlfuncs.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "jet/dates.h"
+#include "jet/error.h"
+#include "jet/functions.h"
+#include "jet/session.h"
+#include "jet/text.h"
+#include "jet/value.h"
+
+namespace jet {
+
+namespace {
+
+using Kind = Value::Kind;
+
+// ---------------------------------------------------------------------------
+// Failures and the bridge between SQLite values and Jet values
+
+// Hands a Jet failure to the session (when there is one) and fails the statement.
+void fail(sqlite3_context* ctx, const Error& e) {
+    if (auto* session = static_cast<Session*>(sqlite3_user_data(ctx)))
+        session->set_pending_error(e);
+    sqlite3_result_error(ctx, e.description().c_str(), -1);
+}
+
+// Runs a callback body; a failure inside becomes the statement's failure. Nothing
+// may leave a callback as an exception: SQLite's C frames are between us and the
+// caller.
+template <typename F>
+void guarded(sqlite3_context* ctx, F&& body) {
+    try {
+        body();
+    } catch (const Error& e) {
+        fail(ctx, e);
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(ctx);
+    } catch (const std::exception& e) {
+        fail(ctx, make_error(Fault::Internal, e.what()));
+    }
+}
+
+std::string_view text_of(sqlite3_value* v) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return {p ? p : "", static_cast<size_t>(sqlite3_value_bytes(v))};
+}
+
+DataType type_arg(sqlite3_value* v) {
+    return static_cast<DataType>(sqlite3_value_int(v));
+}
+
+// The Jet value of an SQLite value whose Jet type is `type` (0: judge by the value).
+Value from_sql(sqlite3_value* v, int type) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            return Value::null();
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 i = sqlite3_value_int64(v);
+            switch (static_cast<DataType>(type)) {
+                case DataType::Boolean:
+                    return Value::boolean(i != 0);
+                case DataType::Currency:
+                    return Value::currency(Currency::from_double(static_cast<double>(i)));
+                case DataType::Single:
+                    return Value::single(static_cast<float>(i));
+                case DataType::Double:
+                    return Value::dbl(static_cast<double>(i));
+                case DataType::Date:
+                    return Value::date(static_cast<double>(i));
+                case DataType::Byte:
+                    if (i >= 0 && i <= 255) return Value::byte(static_cast<uint8_t>(i));
+                    break;
+                case DataType::Integer:
+                    if (i >= INT16_MIN && i <= INT16_MAX)
+                        return Value::integer(static_cast<int16_t>(i));
+                    break;
+                default:
+                    break;
+            }
+            if (i >= INT32_MIN && i <= INT32_MAX) return Value::long_(static_cast<int32_t>(i));
+            return Value::dbl(static_cast<double>(i));
+        }
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_value_double(v);
+            switch (static_cast<DataType>(type)) {
+                case DataType::Boolean:
+                    return Value::boolean(d != 0);
+                case DataType::Currency:
+                    return Value::currency(Currency::from_double(d));
+                case DataType::Single:
+                    return Value::single(static_cast<float>(d));
+                case DataType::Date:
+                    return Value::date(d);
+                default:
+                    return Value::dbl(d);
+            }
+        }
+        default:
+            return Value::text(std::string(text_of(v)));
+    }
+}
+
+void result(sqlite3_context* ctx, const Value& v) {
+    switch (v.kind()) {
+        case Kind::Empty:
+        case Kind::Null:
+            sqlite3_result_null(ctx);
+            return;
+        case Kind::Boolean:
+        case Kind::Byte:
+        case Kind::Integer:
+        case Kind::Long:
+            sqlite3_result_int64(ctx, v.raw_int());
+            return;
+        case Kind::Currency:
+            sqlite3_result_double(ctx, v.to_currency().to_double());
+            return;
+        case Kind::Single:
+        case Kind::Double:
+        case Kind::Date:
+            sqlite3_result_double(ctx, v.raw_double());
+            return;
+        case Kind::Text:
+            sqlite3_result_text64(ctx, v.raw_text().data(), v.raw_text().size(), SQLITE_TRANSIENT,
+                                  SQLITE_UTF8);
+            return;
+    }
+}
+
+void result_text(sqlite3_context* ctx, std::string_view s) {
+    sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+bool is_null(sqlite3_value* v) {
+    return sqlite3_value_type(v) == SQLITE_NULL;
+}
+bool is_number(int t) {
+    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
+}
+
+// Jet's text of an SQLite value of Jet type `type`: CStr, except that a Yes/No value
+// gives "-1"/"0" (Jet keeps Yes/No as a number in its expressions).
+std::string jet_text(sqlite3_value* v, int type) {
+    if (sqlite3_value_type(v) == SQLITE_TEXT) return std::string(text_of(v));
+    Value x = from_sql(v, type);
+    if (x.kind() == Kind::Boolean) return x.raw_int() ? "-1" : "0";
+    return x.to_text();
+}
+
+// Money rounded to 4 decimals (halves to even) as the double SQLite keeps.
+double money(double d) {
+    return Currency::from_double(d).to_double();
+}
+
+// ---------------------------------------------------------------------------
+// Storing
+
+// jet_store(v, type, size, flags, 'table.column' [, source type])
+void store(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        sqlite3_value* v = argv[0];
+        const DataType type = type_arg(argv[1]);
+        const int flags = sqlite3_value_int(argv[3]);
+        const int vt = sqlite3_value_type(v);
+        if (vt == SQLITE_NULL) {
+            if (flags & 2) raise(Fault::NullInKey);
+            if (flags & 1) raise(Fault::RequiredNull, text_of(argv[4]));
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
+        // Fast paths: values that already fit the column pass through unchanged.
+        switch (type) {
+            case DataType::Text:
+            case DataType::Memo:
+                if (vt == SQLITE_TEXT) {
+                    const int bytes = sqlite3_value_bytes(v);
+                    if (bytes == 0 && (flags & 4)) raise(Fault::ZeroLength, text_of(argv[4]));
+                    if (type == DataType::Text) {
+                        int size = sqlite3_value_int(argv[2]);
+                        if (size <= 0) size = kMaxTextSize;
+                        if (bytes > size && text::length(text_of(v)) > static_cast<size_t>(size))
+                            raise(Fault::TooLong);
+                    }
+                    sqlite3_result_value(ctx, v);
+                    return;
+                }
+                break;
+            case DataType::Long:
+            case DataType::Integer:
+            case DataType::Byte:
+                if (vt == SQLITE_INTEGER) {
+                    const sqlite3_int64 i = sqlite3_value_int64(v);
+                    const sqlite3_int64 lo = type == DataType::Long      ? INT32_MIN
+                                             : type == DataType::Integer ? INT16_MIN
+                                                                         : 0;
+                    const sqlite3_int64 hi = type == DataType::Long      ? INT32_MAX
+                                             : type == DataType::Integer ? INT16_MAX
+                                                                         : 255;
+                    if (i < lo || i > hi) raise(Fault::Overflow);
+                    sqlite3_result_value(ctx, v);
+                    return;
+                }
+                break;
+            case DataType::Double:
+                if (is_number(vt)) {
+                    sqlite3_result_double(ctx, sqlite3_value_double(v));
+                    return;
+                }
+                break;
+            case DataType::Single:
+                if (is_number(vt)) {
+                    const double d = sqlite3_value_double(v);
+                    if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
+                    sqlite3_result_double(ctx, static_cast<float>(d));
+                    return;
+                }
+                break;
+            case DataType::Date:
+                if (is_number(vt)) {
+                    const double d = sqlite3_value_double(v);
+                    if (!dates::in_range(d)) raise(Fault::Overflow);
+                    sqlite3_result_double(ctx, d);
+                    return;
+                }
+                break;
+            case DataType::Currency:
+                if (is_number(vt)) {
+                    sqlite3_result_double(ctx, money(sqlite3_value_double(v)));
+                    return;
+                }
+                break;
+            case DataType::Boolean:
+                if (is_number(vt)) {
+                    sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
+                    return;
+                }
+                break;
+            default:
+                break;
+        }
+        Value stored = from_sql(v, source).coerce_to(type, sqlite3_value_int(argv[2]));
+        if ((flags & 4) && stored.is_text() && stored.raw_text().empty())
+            raise(Fault::ZeroLength, text_of(argv[4]));
+        result(ctx, stored);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Text and arithmetic
+
+void totext(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+        result_text(ctx, jet_text(argv[0], sqlite3_value_int(argv[1])));
+    });
+}
+
+// jet_concat(a, b): Null as "".
+void concat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
+        if (ta == SQLITE_NULL && tb == SQLITE_NULL) return sqlite3_result_null(ctx);
+        if (tb == SQLITE_NULL && ta == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+        if (ta == SQLITE_NULL && tb == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[1]);
+        std::string sa, sb;
+        std::string_view a, b;
+        if (ta == SQLITE_TEXT)
+            a = text_of(argv[0]);
+        else if (ta != SQLITE_NULL)
+            a = sa = jet_text(argv[0], 0);
+        if (tb == SQLITE_TEXT)
+            b = text_of(argv[1]);
+        else if (tb != SQLITE_NULL)
+            b = sb = jet_text(argv[1], 0);
+        const size_t n = a.size() + b.size();
+        char* out = static_cast<char*>(sqlite3_malloc64(n + 1));
+        if (!out) return sqlite3_result_error_nomem(ctx);
+        std::memcpy(out, a.data(), a.size());
+        std::memcpy(out + a.size(), b.data(), b.size());
+        out[n] = 0;
+        sqlite3_result_text64(ctx, out, n, sqlite3_free, SQLITE_UTF8);
+    });
+}
+
+bool plain_number_type(int type) {
+    return type == 0 || type == static_cast<int>(DataType::Byte) ||
+           type == static_cast<int>(DataType::Integer) ||
+           type == static_cast<int>(DataType::Long) || type == static_cast<int>(DataType::Double);
+}
+
+// jet_add(a, ta, b, tb)
+void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int va = sqlite3_value_type(argv[0]), vb = sqlite3_value_type(argv[2]);
+        if (va == SQLITE_NULL || vb == SQLITE_NULL) return sqlite3_result_null(ctx);
+        const int ta = sqlite3_value_int(argv[1]), tb = sqlite3_value_int(argv[3]);
+        if (plain_number_type(ta) && plain_number_type(tb)) {
+            if (va == SQLITE_INTEGER && vb == SQLITE_INTEGER) {
+                sqlite3_int64 r;
+                if (!__builtin_add_overflow(sqlite3_value_int64(argv[0]),
+                                            sqlite3_value_int64(argv[2]), &r))
+                    return sqlite3_result_int64(ctx, r);
+            } else if (is_number(va) && is_number(vb)) {
+                return sqlite3_result_double(
+                    ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[2]));
+            }
+        }
+        result(ctx, jet::add(from_sql(argv[0], ta), from_sql(argv[2], tb)));
+    });
+}
+
+// jet_cur(x): money rounding of an arithmetic result.
+void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int t = sqlite3_value_type(argv[0]);
+        if (t == SQLITE_NULL || t == SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
+        if (t == SQLITE_FLOAT)
+            return sqlite3_result_double(ctx, money(sqlite3_value_double(argv[0])));
+        result(ctx, Value::currency(from_sql(argv[0], 0).to_currency()));
+    });
+}
+
+// A numeric operand: text is read as a number (TypeMismatch when it is not one).
+double number_of(sqlite3_value* v) {
+    if (is_number(sqlite3_value_type(v))) return sqlite3_value_double(v);
+    return from_sql(v, 0).to_double();
+}
+
+// A whole operand of \ and Mod: rounded to a Long, halves to even.
+int64_t whole_of(sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) return sqlite3_value_int64(v);
+    return from_sql(v, 0).to_long();
+}
+
+void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
+        const double b = number_of(argv[1]);
+        if (b == 0) raise(Fault::DivisionByZero);
+        const double r = number_of(argv[0]) / b;
+        if (!std::isfinite(r)) raise(Fault::Overflow);
+        sqlite3_result_double(ctx, r);
+    });
+}
+
+template <bool Mod>
+void intdiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
+        const int64_t b = whole_of(argv[1]);
+        if (b == 0) raise(Fault::DivisionByZero);
+        const int64_t a = whole_of(argv[0]);
+        if (a == INT64_MIN && b == -1) raise(Fault::Overflow);
+        sqlite3_result_int64(ctx, Mod ? a % b : a / b);
+    });
+}
+
+// jet_cmp(a, ta, b, tb): -1/0/1, NULL when either is NULL.
+void cmp(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int va = sqlite3_value_type(argv[0]), vb = sqlite3_value_type(argv[2]);
+        if (va == SQLITE_NULL || vb == SQLITE_NULL) return sqlite3_result_null(ctx);
+        int r;
+        if (va == SQLITE_TEXT && vb == SQLITE_TEXT) {
+            r = text::compare(text_of(argv[0]), text_of(argv[2]));
+        } else if (va == SQLITE_INTEGER && vb == SQLITE_INTEGER) {
+            const sqlite3_int64 a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[2]);
+            r = a < b ? -1 : a > b;
+        } else if (is_number(va) && is_number(vb)) {
+            const double a = sqlite3_value_double(argv[0]), b = sqlite3_value_double(argv[2]);
+            r = a < b ? -1 : a > b;
+        } else {
+            r = compare(from_sql(argv[0], sqlite3_value_int(argv[1])),
+                        from_sql(argv[2], sqlite3_value_int(argv[3])));
+        }
+        sqlite3_result_int(ctx, r < 0 ? -1 : r > 0);
+    });
+}
+
+// The text argument of a text function: its text, or CStr of a number.
+std::string_view text_arg(sqlite3_value* v, std::string& buf) {
+    if (sqlite3_value_type(v) == SQLITE_TEXT) return text_of(v);
+    buf = jet_text(v, 0);
+    return buf;
+}
+
+void like(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
+        std::string b1, b2;
+        sqlite3_result_int(ctx, fn::like(text_arg(argv[0], b1), text_arg(argv[1], b2)) ? 1 : 0);
+    });
+}
+
+// jet_round(x [, n [, type]])
+void round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || (argc > 1 && is_null(argv[1]))) return sqlite3_result_null(ctx);
+        const int digits = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
+        const int type = argc > 2 ? sqlite3_value_int(argv[2]) : 0;
+        if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && digits >= 0)
+            return sqlite3_result_value(ctx, argv[0]);
+        result(ctx, fn::round(from_sql(argv[0], type), digits));
+    });
+}
+
+void format(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        Value v = from_sql(argv[0], sqlite3_value_int(argv[1]));
+        if (v.kind() == Kind::Boolean) v = Value::integer(static_cast<int16_t>(v.raw_int()));
+        result(ctx, fn::format(v, is_null(argv[2]) ? std::string_view() : text_of(argv[2])));
+    });
+}
+
+void val(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        std::string buf;
+        sqlite3_result_double(ctx, fn::val(text_arg(argv[0], buf)));
+    });
+}
+
+// A text function of one text argument (a number is taken as its CStr).
+template <auto F>
+void text_fn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        std::string buf;
+        result_text(ctx, F(text_arg(argv[0], buf)));
+    });
+}
+
+void len(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        std::string buf;
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(text::length(text_arg(argv[0], buf))));
+    });
+}
+
+void mid(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        for (int i = 0; i < argc; ++i)
+            if (is_null(argv[i])) return sqlite3_result_null(ctx);
+        std::string buf;
+        std::optional<int64_t> length;
+        if (argc > 2) length = whole_of(argv[2]);
+        result_text(ctx, fn::mid_view(text_arg(argv[0], buf), whole_of(argv[1]), length));
+    });
+}
+
+template <bool Right>
+void side(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
+        std::string buf;
+        std::string_view s = text_arg(argv[0], buf);
+        const int64_t n = whole_of(argv[1]);
+        result_text(ctx, Right ? fn::right_view(s, n) : fn::left_view(s, n));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Dates, conversions, numbers
+
+template <Value (*F)(const Value&)>
+void unary(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0])) return sqlite3_result_null(ctx);
+        result(ctx, F(from_sql(argv[0], 0)));
+    });
+}
+
+// jet_cstr(v, type) and jet_totext(v, type) are the same text: see jet_text.
+// jet_int, jet_fix, jet_abs: whole numbers pass through.
+template <Value (*F)(const Value&)>
+void whole_numeric(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int t = sqlite3_value_type(argv[0]);
+        if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
+        if (t == SQLITE_INTEGER && F != fn::abs) return sqlite3_result_value(ctx, argv[0]);
+        result(ctx, F(from_sql(argv[0], 0)));
+    });
+}
+
+void nz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (!is_null(argv[0])) return sqlite3_result_value(ctx, argv[0]);
+    // In a statement, Nz without a replacement gives a zero-length text.
+    if (argc > 1) return sqlite3_result_value(ctx, argv[1]);
+    sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+}
+
+// jet_seq(start): the counter lives in the auxiliary data of the argument, which
+// SQLite keeps for the run of one statement and drops when the statement is reset
+// or finalized. SQLite keeps it only for a constant argument (a literal or a bound
+// parameter), which is what the emitter passes.
+void seq(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* next = static_cast<sqlite3_int64*>(sqlite3_get_auxdata(ctx, 0));
+    sqlite3_int64 value;
+    if (next) {
+        value = (*next)++;
+    } else {
+        value = sqlite3_value_int64(argv[0]);
+        auto* n = static_cast<sqlite3_int64*>(sqlite3_malloc64(sizeof(sqlite3_int64)));
+        if (!n) return sqlite3_result_error_nomem(ctx);
+        *n = value + 1;
+        sqlite3_set_auxdata(ctx, 0, n, sqlite3_free);
+    }
+    sqlite3_result_int64(ctx, value);
+}
+
+// ---------------------------------------------------------------------------
+// Aggregates
+
+struct SumState {
+    __int128 whole;   // whole numbers, or ten-thousandths for money
+    double floating;  // other values
+    bool any;
+    bool has_floating;
+    bool money;
+};
+
+// jet_sum(x, type): money (type 5) is summed exactly in ten-thousandths and whole
+// numbers exactly; other values in double precision.
+void sum_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int t = sqlite3_value_type(argv[0]);
+        if (t == SQLITE_NULL) return;
+        auto* s = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
+        if (!s) return sqlite3_result_error_nomem(ctx);
+        s->any = true;
+        if (type_arg(argv[1]) == DataType::Currency) {
+            s->money = true;
+            if (t == SQLITE_INTEGER)
+                s->whole += static_cast<__int128>(sqlite3_value_int64(argv[0])) * Currency::kScale;
+            else if (t == SQLITE_FLOAT)
+                s->whole += Currency::from_double(sqlite3_value_double(argv[0])).scaled;
+            else
+                s->whole += from_sql(argv[0], 0).to_currency().scaled;
+        } else if (t == SQLITE_INTEGER) {
+            s->whole += sqlite3_value_int64(argv[0]);
+        } else {
+            s->has_floating = true;
+            s->floating += number_of(argv[0]);
+        }
+    });
+}
+
+void sum_final(sqlite3_context* ctx) {
+    guarded(ctx, [&] {
+        auto* s = static_cast<SumState*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || !s->any) return sqlite3_result_null(ctx);
+        constexpr __int128 kMax = INT64_MAX, kMin = INT64_MIN;
+        if (s->money) {
+            if (s->whole > kMax || s->whole < kMin) raise(Fault::Overflow);
+            return sqlite3_result_double(
+                ctx, Currency::from_scaled(static_cast<int64_t>(s->whole)).to_double());
+        }
+        if (!s->has_floating && s->whole <= kMax && s->whole >= kMin)
+            return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s->whole));
+        sqlite3_result_double(ctx, static_cast<double>(s->whole) + s->floating);
+    });
+}
+
+struct PickState {
+    sqlite3_value* value;
+    bool seen;
+};
+
+// jet_first(x) keeps the first row's value, jet_last(x) the last one (Null included).
+template <bool Last>
+void pick_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* s = static_cast<PickState*>(sqlite3_aggregate_context(ctx, sizeof(PickState)));
+    if (!s) return sqlite3_result_error_nomem(ctx);
+    if (s->seen && !Last) return;
+    sqlite3_value_free(s->value);
+    s->value = sqlite3_value_dup(argv[0]);
+    s->seen = true;
+    if (!s->value) sqlite3_result_error_nomem(ctx);
+}
+
+void pick_final(sqlite3_context* ctx) {
+    auto* s = static_cast<PickState*>(sqlite3_aggregate_context(ctx, 0));
+    if (!s || !s->value) return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, s->value);
+    sqlite3_value_free(s->value);
+    s->value = nullptr;
+}
+
+int collate(void*, int na, const void* a, int nb, const void* b) {
+    return text::compare(std::string_view(static_cast<const char*>(a), static_cast<size_t>(na)),
+                         std::string_view(static_cast<const char*>(b), static_cast<size_t>(nb)));
+}
+
+using Scalar = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+struct ScalarDef {
+    const char* name;
+    Scalar fn;
+    int min_args, max_args;
+    bool deterministic;
+};
+
+constexpr ScalarDef kScalars[] = {
+    {"jet_store", store, 5, 6, true},
+    {"jet_totext", totext, 2, 2, true},
+    {"jet_cstr", totext, 2, 2, true},
+    {"jet_concat", concat, 2, 2, true},
+    {"jet_add", add, 4, 4, true},
+    {"jet_cur", cur, 1, 1, true},
+    {"jet_div", div, 2, 2, true},
+    {"jet_intdiv", intdiv<false>, 2, 2, true},
+    {"jet_mod", intdiv<true>, 2, 2, true},
+    {"jet_cmp", cmp, 4, 4, true},
+    {"jet_like", like, 2, 2, true},
+    {"jet_round", round, 1, 3, true},
+    {"jet_format", format, 3, 3, true},
+    {"jet_val", val, 1, 1, true},
+    {"jet_trim", text_fn<fn::trim_view>, 1, 1, true},
+    {"jet_ltrim", text_fn<fn::ltrim_view>, 1, 1, true},
+    {"jet_rtrim", text_fn<fn::rtrim_view>, 1, 1, true},
+    {"jet_ucase", text_fn<text::upper>, 1, 1, true},
+    {"jet_lcase", text_fn<text::lower>, 1, 1, true},
+    {"jet_len", len, 1, 1, true},
+    {"jet_mid", mid, 2, 3, true},
+    {"jet_left", side<false>, 2, 2, true},
+    {"jet_right", side<true>, 2, 2, true},
+    {"jet_year", unary<fn::year>, 1, 1, true},
+    {"jet_month", unary<fn::month>, 1, 1, true},
+    {"jet_day", unary<fn::day>, 1, 1, true},
+    {"jet_clng", unary<fn::clng>, 1, 1, true},
+    {"jet_cint", unary<fn::cint>, 1, 1, true},
+    {"jet_cdbl", unary<fn::cdbl>, 1, 1, true},
+    {"jet_ccur", unary<fn::ccur>, 1, 1, true},
+    {"jet_cdate", unary<fn::cdate>, 1, 1, true},
+    {"jet_int", whole_numeric<fn::int_>, 1, 1, true},
+    {"jet_fix", whole_numeric<fn::fix>, 1, 1, true},
+    {"jet_abs", whole_numeric<fn::abs>, 1, 1, true},
+    {"jet_nz", nz, 1, 2, true},
+    {"jet_seq", seq, 1, 1, false},
+};
+
+void check(sqlite3* db, int rc, const char* what) {
+    if (rc != SQLITE_OK)
+        raise(Fault::Internal, std::string("cannot register ") + what + ": " + sqlite3_errmsg(db));
+}
+
+}  // namespace
+
+void register_functions(sqlite3* db, Session* session) {
+    check(db, sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collate, nullptr),
+          "JET");
+    for (const auto& f : kScalars) {
+        const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
+        for (int n = f.min_args; n <= f.max_args; ++n)
+            check(db,
+                  sqlite3_create_function_v2(db, f.name, n, flags, session, f.fn, nullptr, nullptr,
+                                             nullptr),
+                  f.name);
+    }
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    check(db,
+          sqlite3_create_function_v2(db, "jet_sum", 2, flags, session, nullptr, sum_step, sum_final,
+                                     nullptr),
+          "jet_sum");
+    check(db,
+          sqlite3_create_function_v2(db, "jet_first", 1, flags, session, nullptr, pick_step<false>,
+                                     pick_final, nullptr),
+          "jet_first");
+    check(db,
+          sqlite3_create_function_v2(db, "jet_last", 1, flags, session, nullptr, pick_step<true>,
+                                     pick_final, nullptr),
+          "jet_last");
+}
+
+}  // namespace jet

@@ -1,0 +1,98 @@
+// The catalog: what survives a reopen, DAO's order of tables, renames and the
+// column properties that keep their values.
+#include "storage_util.h"
+
+namespace {
+
+using namespace storage_test;
+
+TEST(Catalog, EverythingSurvivesAReopen) {
+    ScratchDir dir;
+    const std::string path = dir.file("c.mdb");
+    jet::Database::create(path, {"4.0", ";LANGID=0x0415", "hasło"});
+    {
+        auto db = jet::Database::open(path, "hasło");
+        ddl(*db,
+            "CREATE TABLE Żółw (Id counter, Imię text(30) not null DEFAULT 'Józef', Waga single)");
+        ddl(*db, "CREATE UNIQUE INDEX Podstawowy ON Żółw (Imię DESC) WITH DISALLOW NULL");
+        ddl(*db, "CREATE TABLE Staw (Nr long, Żółw_Id long, CONSTRAINT pk PRIMARY KEY (Nr))");
+        ddl(*db,
+            "ALTER TABLE Staw ADD CONSTRAINT Mieszka FOREIGN KEY (Żółw_Id) REFERENCES Żółw (Id)");
+        db->session().catalog().set_allow_zero_length("żółw", "IMIĘ", false);
+    }
+    auto db = jet::Database::open(path, "hasło");
+    const auto& cat = db->catalog();
+    EXPECT_EQ(cat.properties().password, "hasło");
+    EXPECT_EQ(cat.properties().locale, ";LANGID=0x0415");
+    const jet::TableInfo* t = cat.table("ŻÓŁW");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->name, "Żółw");
+    ASSERT_EQ(t->columns.size(), 3u);
+    EXPECT_TRUE(t->columns[0].counter);
+    const jet::ColumnInfo* imie = t->column("imię");
+    ASSERT_NE(imie, nullptr);
+    EXPECT_EQ(imie->size, 30);
+    EXPECT_TRUE(imie->required);
+    EXPECT_FALSE(imie->allow_zero_length);
+    EXPECT_EQ(imie->default_text, "'Józef'");
+    EXPECT_EQ(t->column("waga")->type, jet::DataType::Single);
+    const jet::IndexInfo* ix = t->index("PODSTAWOWY");
+    ASSERT_NE(ix, nullptr);
+    EXPECT_TRUE(ix->unique && ix->required && !ix->primary);
+    ASSERT_EQ(ix->columns.size(), 1u);
+    EXPECT_EQ(ix->columns[0].column_id, imie->id);
+    EXPECT_TRUE(ix->columns[0].descending);
+    EXPECT_EQ(cat.table("staw")->primary_key()->name, "pk");
+    ASSERT_EQ(cat.relations().size(), 1u);
+    EXPECT_EQ(cat.relations()[0].name, "Mieszka");
+    EXPECT_EQ(cat.relations()[0].columns, std::vector<std::string>{"Id"});
+}
+
+TEST(Catalog, TablesInDaoOrderAndRenames) {
+    ScratchDir dir;
+    jet::Database::create(dir.file("o.mdb"));
+    auto db = jet::Database::open(dir.file("o.mdb"));
+    for (const char* name : {"zakup", "Łąka", "Lato", "abc", "Żuraw", "ZAMEK"})
+        ddl(*db, std::string("CREATE TABLE [") + name + "] (x long)");
+    auto names = [&] {
+        std::vector<std::string> out;
+        for (const auto* t : db->catalog().tables()) out.push_back(t->name);
+        return out;
+    };
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"abc", "Lato", "Łąka", "zakup", "ZAMEK", "Żuraw"}));
+
+    auto& cat = db->session().catalog();
+    const uint64_t v = cat.version();
+    cat.rename_table("lato", "LATO");  // a case-only rename
+    EXPECT_GT(cat.version(), v);
+    EXPECT_EQ(cat.table("lato")->name, "LATO");
+    try {
+        cat.rename_table("LATO", "ABC");
+        ADD_FAILURE();
+    } catch (const jet::Error& e) {
+        EXPECT_NE(e.description().find("already exists"), std::string::npos);
+    }
+    cat.rename_column("abc", "X", "Wartość");
+    jet::ColumnSpec druga;
+    druga.name = "Druga";
+    druga.size = 10;
+    cat.add_column("abc", druga);
+    try {
+        cat.rename_column("abc", "druga", "WARTOŚĆ");
+        ADD_FAILURE();
+    } catch (const jet::Error& e) {
+        EXPECT_NE(e.description().find("already exists"), std::string::npos);
+    }
+    insert_raw(*db, "abc", {"wartość"}, "(5)");
+    cat.set_required("abc", "wartość", true);
+    cat.set_default("abc", "wartość", "7");
+    EXPECT_EQ(column_values(*db, "abc", "Wartość"), std::vector<std::string>{"5"});
+    db->close();
+    auto again = jet::Database::open(dir.file("o.mdb"));
+    EXPECT_NE(again->catalog().table("LATO"), nullptr);
+    EXPECT_EQ(again->catalog().table("abc")->column("wartość")->default_text, "7");
+    EXPECT_EQ(again->catalog().table("abc")->columns[0].name, "Wartość");
+}
+
+}  // namespace
