@@ -60,6 +60,30 @@ TEST_F(CompactTest, CopyCarriesCatalogDataAndFormatVersion) {
         EXPECT_EQ(entry.path().filename().string().find(".compact-"), std::string::npos);
 }
 
+// The copy is rebuilt, not copied: the pages that deleted rows left free are gone.
+TEST_F(CompactTest, CopyLeavesFreedSpaceBehind) {
+    const std::string source = make_db();
+    {
+        auto db = engine(source);
+        db->execute("CREATE TABLE T (id LONG, opis TEXT(255))");
+        const std::string text(250, 'x');
+        for (int i = 0; i < 4000; ++i)
+            db->execute("INSERT INTO T (id, opis) VALUES (" + std::to_string(i) + ", '" + text +
+                        "')");
+        db->execute("DELETE FROM T WHERE id > 0");
+    }
+    const auto size_of = [](const std::string& f) {
+        std::error_code ec;
+        const auto wal = std::filesystem::file_size(f + "-wal", ec);
+        return std::filesystem::file_size(f) + (ec ? 0 : wal);
+    };
+    ASSERT_GT(size_of(source), 1000000u);
+    dao::DBEngine::CompactDatabase(source, path("kopia.mdb"));
+    EXPECT_LT(size_of(path("kopia.mdb")), 200000u);
+    EXPECT_EQ(column_texts(*engine(path("kopia.mdb")), "SELECT count(*) FROM T"),
+              std::vector<std::string>{"1"});
+}
+
 TEST_F(CompactTest, ExistingDestinationIsRefusedAndKept) {
     const std::string source = make_source();
     const std::string dest = path("stara.mdb");
