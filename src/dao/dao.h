@@ -110,6 +110,9 @@ struct Relation {
 
 class Database {
   public:
+    // A DAO database over an engine handle. Close closes the handle; otherwise it
+    // closes with its last owner, so a view over a handle that a connection or the
+    // shell holds leaves it open.
     explicit Database(std::shared_ptr<jet::Database> db);
     ~Database();
 
