@@ -5,23 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The calendar parts of a date serial, the time rounded to the second.
-struct DateParts {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0;
-};
-
-// VB's DateSerial: the serial of midnight of the given day. A month or day outside its
-// range rolls over (month 13 is January of the next year, day 0 the last day of the
-// month before).
-double date_serial(int year, int month, int day);
-
-// The serial of a time of day (the fraction), as VB's TimeSerial for times within a day.
-double time_serial(int hour, int minute, int second);
-
-// The parts of a serial. A negative serial counts whole days back from 30 December 1899
-// and keeps the time as its fraction's size, as VB does (-1.25 is 29 December 1899 6:00).
-DateParts date_parts(double serial);
+// Every date is a serial of VB's Date (jet/dates.h); the results below are at
+// midnight. A date outside VB's range (years 100 to 9999) raises Overflow.
 
 // "#MM-dd-yyyy 00:00:00#": the start of d's day as a Jet date literal.
 std::string DataSQL_Od(double d);

@@ -1,12 +1,18 @@
 #include "db/konta.h"
 
-#include "db/teksty.h"
+#include "jet/functions.h"
 #include "jet/text.h"
 
+namespace {
+std::string trim(std::string_view s) {
+    return std::string(jet::fn::trim_view(s));
+}
+}  // namespace
+
 std::string Obetnij_Myslniki(std::string& s) {
-    s = vb::Trim(s);
-    while (!s.empty() && s.front() == '-') s = vb::Trim(std::string_view(s).substr(1));
-    while (!s.empty() && s.back() == '-') s = vb::Trim(std::string_view(s).substr(0, s.size() - 1));
+    s = trim(s);
+    while (!s.empty() && s.front() == '-') s = trim(std::string_view(s).substr(1));
+    while (!s.empty() && s.back() == '-') s = trim(std::string_view(s).substr(0, s.size() - 1));
     return s;
 }
 

@@ -1,19 +1,6 @@
 #include "db/teksty.h"
 
-namespace vb {
-
-std::string Trim(std::string_view s) {
-    auto b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-std::string LTrim(std::string_view s) {
-    auto b = s.find_first_not_of(' ');
-    return b == std::string_view::npos ? std::string() : std::string(s.substr(b));
-}
-
-}  // namespace vb
+#include "jet/functions.h"
 
 std::string Apostrof_Na_Cudzyslow(std::string_view s) {
     std::string out(s);
@@ -37,5 +24,6 @@ std::string Usun_Znaki_Sterujace(std::string_view s) {
 
 std::string Tekst_Po_Ukosniku(std::string_view s) {
     auto p = s.find('/');
-    return p == std::string_view::npos ? std::string() : vb::LTrim(s.substr(p + 1));
+    return p == std::string_view::npos ? std::string()
+                                       : std::string(jet::fn::ltrim_view(s.substr(p + 1)));
 }

@@ -1,14 +1,8 @@
-// Text cleaners for statements and the log, and VB's blank trimming.
+// Text cleaners for statements and the log.
 #pragma once
 
 #include <string>
 #include <string_view>
-
-namespace vb {
-// VB's Trim and LTrim: blanks (spaces only, not tabs) removed at both ends / the start.
-std::string Trim(std::string_view s);
-std::string LTrim(std::string_view s);
-}  // namespace vb
 
 // Every apostrophe replaced by a double quote (so that a text can sit between
 // apostrophes in a statement or in a log field).

@@ -65,21 +65,21 @@ std::string read_quoted(std::string_view t, size_t& pos, std::string_view origin
     }
 }
 
-std::string quote(std::string_view s) {
+std::string value_line(std::string_view name, std::string_view value) {
+    return (name.empty() ? std::string("@") : registry_quote(name)) + "=" + registry_quote(value);
+}
+
+}  // namespace
+
+std::string registry_quote(std::string_view text) {
     std::string out = "\"";
-    for (char c : s) {
+    for (char c : text) {
         if (c == '\\' || c == '"') out += '\\';
         out += c;
     }
     out += '"';
     return out;
 }
-
-std::string value_line(std::string_view name, std::string_view value) {
-    return (name.empty() ? std::string("@") : quote(name)) + "=" + quote(value);
-}
-
-}  // namespace
 
 std::optional<std::string_view> registry_key_path(int key_code) {
     switch (key_code) {

@@ -30,6 +30,10 @@ class RegistryError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A text as the registry file quotes it: between double quotes, with "\" and '"'
+// preceded by a backslash.
+std::string registry_quote(std::string_view text);
+
 // The key named by a key code: 0 HKEY_LOCAL_MACHINE\Software\ORVIK, 1
 // HKEY_CURRENT_USER\Control Panel\International, 2 HKEY_CLASSES_ROOT\.lnk\International;
 // nullopt for any other code.

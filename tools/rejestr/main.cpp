@@ -26,15 +26,6 @@ int usage(const std::string& problem) {
     return 2;
 }
 
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
-    }
-    return out + '"';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +54,8 @@ int main(int argc, char** argv) {
         } else if (cmd == "list") {
             if (args.size() != 1) return usage("list takes no name");
             for (const auto& [name, value] : platform::registry_list(key))
-                std::cout << (name == "@" ? name : quoted(name)) << '=' << quoted(value) << '\n';
+                std::cout << (name == "@" ? name : platform::registry_quote(name)) << '='
+                          << platform::registry_quote(value) << '\n';
         } else {
             return usage("unknown command " + cmd);
         }
