@@ -22,9 +22,6 @@ std::string quote(std::string_view s) {
     return out;
 }
 
-namespace {
-
-// True when `database` names the file the session has open.
 bool same_file(const std::string& database, const std::string& open_path) {
     std::error_code ec1, ec2;
     auto a = std::filesystem::weakly_canonical(database, ec1);
@@ -33,11 +30,10 @@ bool same_file(const std::string& database, const std::string& open_path) {
     return a == b;
 }
 
-}  // namespace
-
 const TableInfo& Binder::table(std::string_view database, std::string_view name, uint32_t) {
     if (!database.empty() && !same_file(std::string(database), session_.path())) {
-        // A table of another file: the engine reads only the open database.
+        // A table of another file mixed with tables of this one (statements wholly
+        // about another file run there, see engine.cpp).
         raise(Fault::NoSuchTable, std::string(database) + "." + std::string(name));
     }
     const TableInfo* t = catalog_.table(name);

@@ -259,19 +259,22 @@ std::unique_ptr<Cursor> Plan::open(std::shared_ptr<Session>, bool) {
     raise(Fault::NotUpdatable, "statement returns no rows");
 }
 
+std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q) {
+    Binder b(s);
+    auto p = std::make_shared<QueryPlan>();
+    p->q = emit_select(b, q);
+    p->params = b.params();
+    p->with_rowids = p->q.columns;
+    p->with_rowids.insert(p->with_rowids.end(), p->q.rowid_columns.begin(), p->q.rowid_columns.end());
+    return p;
+}
+
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
+    if (q.into.empty()) return plan_query(s, q);
     Binder b(s);
     std::vector<Typed> items;
     SelectSql sel = emit_select(b, q, &items);
-    if (q.into.empty()) {
-        auto p = std::make_shared<QueryPlan>();
-        p->q = std::move(sel);
-        p->params = b.params();
-        p->with_rowids = p->q.columns;
-        p->with_rowids.insert(p->with_rowids.end(), p->q.rowid_columns.begin(), p->q.rowid_columns.end());
-        return p;
-    }
-    if (!q.into_database.empty()) raise(Fault::NoSuchTable, q.into_database + "." + q.into);
+    if (!q.into_database.empty() && !same_file(q.into_database, s.path())) raise(Fault::NoSuchTable, q.into_database + "." + q.into);
     // SELECT ... INTO: the new table takes the selected columns' names, types, sizes and
     // order; a counter stays a counter; no index and no default are copied.
     auto p = std::make_shared<SelectIntoPlan>();

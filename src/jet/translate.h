@@ -130,6 +130,9 @@ void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
 // Reads column i of the current row as a Value of Jet type t.
 Value read_value(sqlite3_stmt* st, int i, DataType t);
 
+// True when `database` (a [path] qualifier) names the file at open_path.
+bool same_file(const std::string& database, const std::string& open_path);
+
 // A SQL string literal.
 std::string quote(std::string_view s);
 
@@ -144,6 +147,11 @@ public:
     struct Entry {
         std::shared_ptr<const sql::Statement> statement;
         std::shared_ptr<Plan> plan;  // null for DDL and until first translated
+        // Another file the statement is about ([path].[table]): "" for the open one.
+        // whole: every table named is of that file; otherwise a SELECT ... INTO a
+        // table of the open file reads only tables of that file.
+        std::string other_file;
+        bool whole = false;
     };
     struct Hash {
         using is_transparent = void;
@@ -192,6 +200,8 @@ struct SelectSql {
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
 
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
+// The rows of a SELECT as a query (any INTO ignored).
+std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
