@@ -51,6 +51,23 @@ TEST_F(Joins, UpdateAppliesTheSetOncePerPair) {
     EXPECT_CASES(cases);
 }
 
+TEST_F(Joins, AccumulationFollowsTheNullRules) {
+    const Case cases[] = {
+        // A header without lines meets one pair with a Null addend: Null.
+        {"UPDATE Nagłówki h LEFT JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + l.Id, "
+         "h.Suma = h.Suma - l.Kwota",
+         "ok 5"},
+        {"SELECT Id, Licz, Suma FROM Nagłówki", "1|7|-12.75;2|3|99;3|Null|Null"},
+        {"INSERT INTO Pozycje VALUES (6, 2, Null, 'f')", "ok 1"},
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Suma = l.Kwota + h.Suma", "ok 5"},
+        {"SELECT Suma FROM Nagłówki", "0;Null;Null"},
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + 2147483647",
+         "error 80004005"},
+        {"SELECT Licz FROM Nagłówki", "7;3;Null"},
+    };
+    EXPECT_CASES(cases);
+}
+
 TEST_F(Joins, OneToOneUpdateAndLeftJoins) {
     const Case cases[] = {
         // Each line meets one header (unique key): one pair per line.
