@@ -28,20 +28,21 @@ double double_of(uint64_t u) {
 RowStore::RowStore(size_t columns) : cols_(columns) {}
 
 size_t RowStore::add_row() {
-    for (auto& c : cols_) {
-        c.kinds.push_back(static_cast<uint8_t>(Kind::Empty));
-        c.payload.push_back(0);
+    const size_t r = rows_;
+    if ((r & (kChunkRows - 1)) == 0) {
+        // Left uninitialised: the caller sets every cell of a new row.
+        for (auto& c : cols_)
+            c.chunks.push_back({std::unique_ptr<uint8_t[]>(new uint8_t[kChunkRows]),
+                                std::unique_ptr<uint64_t[]>(new uint64_t[kChunkRows])});
     }
     return rows_++;
 }
 
 void RowStore::pop_row() {
     if (rows_ == 0) return;
-    for (auto& c : cols_) {
-        c.kinds.pop_back();
-        c.payload.pop_back();
-    }
     --rows_;
+    if ((rows_ & (kChunkRows - 1)) == 0)
+        for (auto& c : cols_) c.chunks.pop_back();
 }
 
 // A text reference: block index in the upper 24 bits, offset in the lower 40. The
@@ -71,32 +72,36 @@ std::string_view RowStore::text_at(uint64_t ref) const {
 }
 
 void RowStore::set(size_t row, size_t col, const Value& v) {
-    Column& c = cols_[col];
-    c.kinds[row] = static_cast<uint8_t>(v.kind());
+    Chunk& c = cols_[col].chunks[row >> kChunkBits];
+    const size_t k = row & (kChunkRows - 1);
+    c.kinds[k] = static_cast<uint8_t>(v.kind());
+    uint64_t& p = c.payload[k];
     switch (v.kind()) {
         case Kind::Empty:
-        case Kind::Null: c.payload[row] = 0; break;
+        case Kind::Null: p = 0; break;
         case Kind::Boolean:
         case Kind::Byte:
         case Kind::Integer:
         case Kind::Long:
-        case Kind::Currency: c.payload[row] = static_cast<uint64_t>(v.raw_int()); break;
+        case Kind::Currency: p = static_cast<uint64_t>(v.raw_int()); break;
         case Kind::Single:
         case Kind::Double:
-        case Kind::Date: c.payload[row] = bits_of(v.raw_double()); break;
-        case Kind::Text: c.payload[row] = store_text(v.raw_text()); break;
+        case Kind::Date: p = bits_of(v.raw_double()); break;
+        case Kind::Text: p = store_text(v.raw_text()); break;
     }
 }
 
 bool RowStore::is_null(size_t row, size_t col) const {
-    return cols_[col].kinds[row] == static_cast<uint8_t>(Kind::Null);
+    const Chunk& c = cols_[col].chunks[row >> kChunkBits];
+    return c.kinds[row & (kChunkRows - 1)] == static_cast<uint8_t>(Kind::Null);
 }
 
 Value RowStore::get(size_t row, size_t col) const {
-    const Column& c = cols_[col];
-    const uint64_t p = c.payload[row];
+    const Chunk& c = cols_[col].chunks[row >> kChunkBits];
+    const size_t k = row & (kChunkRows - 1);
+    const uint64_t p = c.payload[k];
     const auto i = static_cast<int64_t>(p);
-    switch (static_cast<Kind>(c.kinds[row])) {
+    switch (static_cast<Kind>(c.kinds[k])) {
         case Kind::Empty: return Value();
         case Kind::Null: return Value::null();
         case Kind::Boolean: return Value::boolean(i != 0);
@@ -114,8 +119,7 @@ Value RowStore::get(size_t row, size_t col) const {
 
 size_t RowStore::bytes() const {
     size_t n = 0;
-    for (const auto& c : cols_)
-        n += c.kinds.capacity() + c.payload.capacity() * sizeof(uint64_t);
+    for (const auto& c : cols_) n += c.chunks.size() * kChunkRows * (1 + sizeof(uint64_t));
     for (size_t s : block_sizes_) n += s;
     return n;
 }

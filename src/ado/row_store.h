@@ -22,7 +22,8 @@ public:
     size_t columns() const { return cols_.size(); }
     size_t rows() const { return rows_; }
 
-    // Appends a row of Empty values and returns its index.
+    // Appends a row and returns its index; the caller sets each of its cells before
+    // reading any.
     size_t add_row();
     // Removes the last row (a new record cancelled before it was saved).
     void pop_row();
@@ -37,9 +38,15 @@ public:
     size_t bytes() const;
 
 private:
+    // Rows are kept in chunks of kChunkRows, so that growing never copies.
+    static constexpr size_t kChunkBits = 14;
+    static constexpr size_t kChunkRows = size_t{1} << kChunkBits;
+    struct Chunk {
+        std::unique_ptr<uint8_t[]> kinds;
+        std::unique_ptr<uint64_t[]> payload;
+    };
     struct Column {
-        std::vector<uint8_t> kinds;
-        std::vector<uint64_t> payload;
+        std::vector<Chunk> chunks;
     };
     uint64_t store_text(std::string_view s);
     std::string_view text_at(uint64_t ref) const;
