@@ -11,18 +11,6 @@ namespace {
 
 constexpr size_t kBlockSize = size_t{1} << 20;
 
-uint64_t bits_of(double d) {
-    uint64_t u;
-    std::memcpy(&u, &d, sizeof u);
-    return u;
-}
-
-double double_of(uint64_t u) {
-    double d;
-    std::memcpy(&d, &u, sizeof d);
-    return d;
-}
-
 }  // namespace
 
 RowStore::RowStore(size_t columns) : cols_(columns) {}
@@ -71,50 +59,9 @@ std::string_view RowStore::text_at(uint64_t ref) const {
     return {p + 4, len};
 }
 
-void RowStore::set(size_t row, size_t col, const Value& v) {
-    Chunk& c = cols_[col].chunks[row >> kChunkBits];
-    const size_t k = row & (kChunkRows - 1);
-    c.kinds[k] = static_cast<uint8_t>(v.kind());
-    uint64_t& p = c.payload[k];
-    switch (v.kind()) {
-        case Kind::Empty:
-        case Kind::Null: p = 0; break;
-        case Kind::Boolean:
-        case Kind::Byte:
-        case Kind::Integer:
-        case Kind::Long:
-        case Kind::Currency: p = static_cast<uint64_t>(v.raw_int()); break;
-        case Kind::Single:
-        case Kind::Double:
-        case Kind::Date: p = bits_of(v.raw_double()); break;
-        case Kind::Text: p = store_text(v.raw_text()); break;
-    }
-}
-
 bool RowStore::is_null(size_t row, size_t col) const {
     const Chunk& c = cols_[col].chunks[row >> kChunkBits];
     return c.kinds[row & (kChunkRows - 1)] == static_cast<uint8_t>(Kind::Null);
-}
-
-Value RowStore::get(size_t row, size_t col) const {
-    const Chunk& c = cols_[col].chunks[row >> kChunkBits];
-    const size_t k = row & (kChunkRows - 1);
-    const uint64_t p = c.payload[k];
-    const auto i = static_cast<int64_t>(p);
-    switch (static_cast<Kind>(c.kinds[k])) {
-        case Kind::Empty: return Value();
-        case Kind::Null: return Value::null();
-        case Kind::Boolean: return Value::boolean(i != 0);
-        case Kind::Byte: return Value::byte(static_cast<uint8_t>(i));
-        case Kind::Integer: return Value::integer(static_cast<int16_t>(i));
-        case Kind::Long: return Value::long_(static_cast<int32_t>(i));
-        case Kind::Currency: return Value::currency(jet::Currency::from_scaled(i));
-        case Kind::Single: return Value::single(static_cast<float>(double_of(p)));
-        case Kind::Double: return Value::dbl(double_of(p));
-        case Kind::Date: return Value::date(double_of(p));
-        case Kind::Text: return Value::text(std::string(text_at(p)));
-    }
-    return Value();
 }
 
 size_t RowStore::bytes() const {
