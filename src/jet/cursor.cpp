@@ -156,7 +156,7 @@ public:
     bool next() override {
         if (done_) return false;
         try {
-            if (session_->step(lease_.get())) return true;
+            if (session_->step(lease_.get())) return on_row_ = true;
         } catch (...) {
             done_ = true;
             lease_.release();
@@ -167,7 +167,7 @@ public:
         return false;
     }
     Value value(int i) const override {
-        if (done_ || i < 0 || i >= static_cast<int>(columns_.size())) raise(Fault::NoCurrentRecord);
+        if (done_ || !on_row_ || i < 0 || i >= static_cast<int>(columns_.size())) raise(Fault::NoCurrentRecord);
         return read_value(lease_.get(), i, types_[i]);
     }
 
@@ -178,6 +178,7 @@ private:
     std::vector<DataType> types_;
     Lease lease_;
     bool done_ = false;
+    bool on_row_ = false;
 };
 
 }  // namespace

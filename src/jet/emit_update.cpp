@@ -90,6 +90,36 @@ struct PairUpdatePlan : Plan {
     }
 };
 
+// Accumulation over a 1:N join ("h.total = h.total + l.amount" for every line): the
+// per-pair result equals the target's value plus the exact sum of the addends over its
+// pairs (Null when any addend is Null, as a Null pair leaves Null behind), so the
+// plan sums the pairs per target row into a scratch table and updates each target
+// row once. Used only where the sum is exact: money and whole numbers.
+struct AccumulatePlan : Plan {
+    std::string create, clear, fill, update, count;
+    std::vector<Value> params;
+
+    int64_t execute(Session& s) override {
+        s.exec(create);
+        s.exec(clear);
+        for (const std::string* sql : {&fill, &update}) {
+            sqlite3_stmt* st = s.prepare(*sql);
+            bind_params(st, params);
+            run_to_end(s, st);
+        }
+        int64_t pairs = 0;
+        sqlite3_stmt* c = s.prepare(count);
+        if (s.step(c)) pairs = sqlite3_column_int64(c, 0);
+        sqlite3_reset(c);
+        s.exec(clear);
+        return pairs;
+    }
+};
+
+bool whole_type(DataType t) {
+    return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
+}
+
 void conjuncts(const sql::Expr* e, std::vector<const sql::Expr*>& out) {
     if (!e) return;
     if (e->kind == sql::ExprKind::Binary && e->op == sql::Op::And) {
@@ -157,6 +187,67 @@ bool at_most_one_pair(Binder& b, int target, const sql::Expr* where) {
         }
     }
     return reached == all;
+}
+
+// The accumulation plan when every assignment of the statement adds to (or subtracts
+// from) its own target column an exact addend read from the other tables; null otherwise.
+std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int target, const std::string& from,
+                                      const std::string& where) {
+    const auto& src = b.sources();
+    if (src.size() > 64) return nullptr;
+    for (size_t i = 0; i < src.size(); ++i)
+        if (static_cast<int>(i) != target && src[i].table == src[target].table) return nullptr;
+    const Source& t = src[target];
+    std::string sums, sets;
+    int k = 0;
+    for (const auto& a : q.assignments) {
+        const ColumnInfo* col = t.table->column(a.column);
+        const sql::Expr& v = *a.value;
+        if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
+        const DataType d = col->type;
+        if (d != DataType::Currency && !(whole_type(d) && d != DataType::Boolean)) return nullptr;
+        int self = -1;
+        for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
+            const sql::Expr& x = *v.args[side];
+            if (x.kind != sql::ExprKind::Column) continue;
+            Typed tx = b.expr(x);
+            if (tx.source == target && tx.column == col) self = side;
+        }
+        if (self < 0) return nullptr;
+        b.used_sources = 0;
+        Typed e = b.expr(*v.args[1 - self]);
+        if (!e.known || e.aggregate || (b.used_sources & (uint64_t{1} << target))) return nullptr;
+        const DataType et = e.cond ? DataType::Boolean : e.type;
+        if (!(whole_type(et) || (et == DataType::Currency && d == DataType::Currency))) return nullptr;
+
+        const std::string n = std::to_string(k++);
+        sums += ", jet_sum(" + Binder::value_sql(e) + ", " + std::to_string(static_cast<int>(et)) + "), count(" +
+                Binder::value_sql(e) + ")";
+        Typed r;
+        r.sql = "(CASE WHEN agg.k" + n + " = agg.n THEN " + t.sql_alias + "." + col->sql_name +
+                (v.op == sql::Op::Add ? " + " : " - ") + "agg.v" + n + " END)";
+        if (d == DataType::Currency) r.sql = "jet_cur" + r.sql;
+        r.type = d == DataType::Currency || et == DataType::Currency ? DataType::Currency : DataType::Long;
+        r.known = true;
+        sets += (sets.empty() ? "" : ", ") + col->sql_name + " = " + b.store_sql(r, *t.table, *col);
+    }
+    const std::string table = "temp.jet_acc" + std::to_string(k);
+    auto p = std::make_shared<AccumulatePlan>();
+    p->create = "CREATE TEMP TABLE IF NOT EXISTS jet_acc" + std::to_string(k) + " (r INTEGER PRIMARY KEY, n INTEGER";
+    std::string cols = "r, n";
+    for (int i = 0; i < k; ++i) {
+        p->create += ", v" + std::to_string(i) + ", k" + std::to_string(i);
+        cols += ", v" + std::to_string(i) + ", k" + std::to_string(i);
+    }
+    p->create += ")";
+    p->clear = "DELETE FROM " + table;
+    p->fill = "INSERT INTO " + table + " (" + cols + ") SELECT " + t.sql_alias + ".rowid, count(*)" + sums + " FROM " +
+              from + (where.empty() ? "" : " WHERE " + where) + " GROUP BY " + t.sql_alias + ".rowid";
+    p->update = "UPDATE " + t.sql_table + " AS " + t.sql_alias + " SET " + sets + " FROM " + table +
+                " AS agg WHERE " + t.sql_alias + ".rowid = agg.r";
+    p->count = "SELECT coalesce(sum(n), 0) FROM " + table;
+    p->params = b.params();
+    return p;
 }
 
 }  // namespace
@@ -227,7 +318,13 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
         return p;
     }
 
+    if (targets.size() == 1) {
+        if (auto p = plan_accumulate(b, q, targets[0], from, where)) return p;
+    }
+
     // The general plan: the pairs first, then the SET once per pair and target.
+    for (const auto& x : src)
+        if (x.nested) raise(Fault::Internal, "UPDATE over an outer join of a parenthesised join");
     auto p = std::make_shared<PairUpdatePlan>();
     p->pairs = "SELECT ";
     for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
