@@ -138,7 +138,10 @@ Typed Binder::column(const sql::Expr& e) {
     if (!col) raise(Fault::MissingParameter);
     if (found < 64) used_sources |= uint64_t{1} << found;
     Typed t;
-    t.sql = sources_[found].sql_alias + "." + col->sql_name;
+    const Source& src = sources_[found];
+    t.sql = src.row_param ? "(SELECT " + col->sql_name + " FROM " + src.sql_table + " WHERE rowid = ?" +
+                                std::to_string(src.row_param) + ")"
+                          : src.sql_alias + "." + col->sql_name;
     t.type = col->type;
     t.known = true;
     t.column = col;
