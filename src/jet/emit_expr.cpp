@@ -185,6 +185,10 @@ Typed Binder::expr(const sql::Expr& e) {
                 return t;
             }
             if (e.op == Op::Plus) return a;
+            if (a.constant && a.constant->kind() == Value::Kind::Long && a.constant->raw_int() != INT32_MIN)
+                return literal(Value::long_(static_cast<int32_t>(-a.constant->raw_int())));
+            if (a.constant && a.constant->kind() == Value::Kind::Double)
+                return literal(Value::dbl(-a.constant->raw_double()));
             if (a.known && is_text(a.type)) {
                 t.sql = "(-jet_cdbl(" + a.sql + "))";
                 t.type = DataType::Double;
