@@ -325,6 +325,9 @@ struct Catalog::Impl {
     std::string path;  // for messages
     int64_t next_id = 1;
     std::vector<RelationIds> relations;
+    // The tables in DAO's order, as of catalog version sorted_version.
+    std::vector<const TableInfo*> sorted;
+    uint64_t sorted_version = 0;
 };
 
 Catalog::Catalog(sqlite3* db) : impl_(std::make_unique<Impl>()), db_(db) {}
@@ -590,13 +593,16 @@ const TableInfo* Catalog::table(std::string_view jet_name) const {
 }
 
 std::vector<const TableInfo*> Catalog::tables() const {
-    std::vector<const TableInfo*> out;
-    out.reserve(tables_.size());
-    for (const auto& t : tables_) out.push_back(t.get());
-    std::stable_sort(out.begin(), out.end(), [](const TableInfo* a, const TableInfo* b) {
-        return text::compare(a->name, b->name) < 0;
-    });
-    return out;
+    if (impl_->sorted_version != version_) {
+        auto& out = impl_->sorted;
+        out.clear();
+        for (const auto& t : tables_) out.push_back(t.get());
+        std::stable_sort(out.begin(), out.end(), [](const TableInfo* a, const TableInfo* b) {
+            return text::compare(a->name, b->name) < 0;
+        });
+        impl_->sorted_version = version_;
+    }
+    return impl_->sorted;
 }
 
 std::vector<std::string> Catalog::system_table_names() const {

@@ -153,10 +153,18 @@ void execute_ddl(Session& session, const sql::Statement& statement) {
                               std::is_same_v<S, sql::AlterTable> ||
                               std::is_same_v<S, sql::CreateIndex> ||
                               std::is_same_v<S, sql::DropIndex> ||
-                              std::is_same_v<S, sql::DropTable>)
-                    run(session.catalog(), s);
-                else
+                              std::is_same_v<S, sql::DropTable>) {
+                    try {
+                        run(session.catalog(), s);
+                    } catch (const Error& e) {
+                        // SQLite cannot say which table it could not lock; the statement can.
+                        if (e.description() == make_error(Fault::TableLocked).description())
+                            raise(Fault::TableLocked, s.table);
+                        throw;
+                    }
+                } else {
                     raise(Fault::Internal, "not a data definition statement");
+                }
             },
             statement);
     });

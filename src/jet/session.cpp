@@ -175,9 +175,10 @@ void Session::validate(const std::string& password) {
     std::error_code ec;
     if (std::filesystem::file_size(path_, ec) <= kQuickCheckLimit && !ec) {
         sqlite3_stmt* st = nullptr;
-        bool ok = sqlite3_prepare_v2(ro, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK &&
-                  sqlite3_step(st) == SQLITE_ROW &&
-                  std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") == 0;
+        const bool ok =
+            sqlite3_prepare_v2(ro, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0) &&
+            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") == 0;
         sqlite3_finalize(st);
         if (!ok) raise(Fault::UnrecognizedDatabase, path_);
     }
@@ -298,7 +299,19 @@ bool Session::step(sqlite3_stmt* st) {
     std::optional<Error> e = take_pending_error();
     if (!e) e = failure_of(db_, rc, catalog_.get());
     sqlite3_reset(st);
+    recover_if_rolled_back();
     throw *e;
+}
+
+// Some failures (a full disk, an I/O error) make SQLite roll back the whole
+// transaction: the user transactions and savepoints are gone and the catalog may
+// describe changes that no longer exist.
+void Session::recover_if_rolled_back() {
+    if (!db_ || !sqlite3_get_autocommit(db_)) return;
+    if (trans_level_ == 0 && savepoint_depth_ == 0) return;
+    trans_level_ = 0;
+    trans_versions_.clear();
+    catalog_->load(path_);
 }
 
 void Session::exec(const std::string& sql) {
@@ -316,6 +329,11 @@ void Session::atomic(const std::function<void()>& fn) {
     try {
         fn();
     } catch (...) {
+        if (sqlite3_get_autocommit(db_)) {
+            recover_if_rolled_back();
+            --savepoint_depth_;
+            throw;
+        }
         --savepoint_depth_;
         sqlite3_exec(db_, ("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), nullptr, nullptr,
                      nullptr);

@@ -79,6 +79,7 @@ private:
     void validate(const std::string& password);
     void connect();
     void ensure_grouped();
+    void recover_if_rolled_back();
     void close_connection();
     void run(const char* sql);
     [[noreturn]] void fail(int rc);

@@ -244,3 +244,28 @@ TEST_F(Ddl, AlterColumnConvertsEveryValueOrNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace storage_test;
+
+TEST(DdlLocks, DropWhileAStatementReadsFailsAsALockedTableAndKeepsIt) {
+    ScratchDir dir;
+    jet::Database::create(dir.file("l.mdb"));
+    auto db = jet::Database::open(dir.file("l.mdb"));
+    ddl(*db, "CREATE TABLE Czytana (x long)");
+    ddl(*db, "CREATE TABLE Usuwana (x long)");
+    insert_raw(*db, "Czytana", {"x"}, "(1), (2)");
+    sqlite3_stmt* st =
+        db->session().prepare("SELECT * FROM " + db->catalog().table("Czytana")->sql_name);
+    ASSERT_TRUE(db->session().step(st));
+    std::string text;
+    EXPECT_EQ(ddl_error(*db, "DROP TABLE Usuwana", &text), 0x80004005u);
+    EXPECT_NE(text.find("The database engine couldn't lock table 'Usuwana'"), std::string::npos)
+        << text;
+    EXPECT_NE(db->catalog().table("Usuwana"), nullptr);
+    sqlite3_reset(st);
+    EXPECT_EQ(ddl_error(*db, "DROP TABLE Usuwana"), 0u);
+}
+
+}  // namespace

@@ -6,7 +6,8 @@ A statement is a double-quoted text that begins with a SQL keyword and is not a
 piece of a concatenation (a text followed or preceded by "&"); the process-wide
 keyword constant Stala_DISTINCTROW is put in as the text it stands for. A text
 opened as a recordset ("Open "...") lacks the "Select " that the opener puts
-before it: it is completed. Texts that the program completes with a name or a value
+before it, and the arguments of the UPDATE and INSERT executors lack "UPDATE " and
+"INSERT INTO ": they are completed. Texts that the program completes with a name or a value
 (ending with a blank, an operator, a keyword such as WHERE or ON, an open quote,
 bracket or parenthesis) are pieces and are left out.
 
@@ -19,6 +20,10 @@ KEYWORDS = re.compile(r"(?i)^(select|insert|update|delete|create|alter|drop)[\s\
 QUOTED = re.compile(r'"([^"\n]*)"')
 CONSTANTS = {"`Stala_DISTINCTROW`": "DISTINCTROW"}
 OPENED = re.compile(r"(?i)\bopens?\s*$")
+# The statement arguments of the UPDATE and INSERT executors, which put "UPDATE " and
+# "INSERT INTO " before them: "t set a=1 where ...", "t (a, b) values (1, 2)".
+UPDATE_BODY = re.compile(r"(?i)^[(\[\w][^']*?\sset\s+[\[\w.\]]+\s*=")
+INSERT_BODY = re.compile(r"(?i)^[\[\w][\w\]]*\s*\([^()']*\)\s*(values|select)\b")
 
 
 # Words that a complete statement cannot end with.
@@ -66,6 +71,10 @@ def statements(line):
         if not KEYWORDS.match(text):
             if OPENED.search(before) and re.search(r"(?i)\sfrom\s", " " + text):
                 text = "Select " + text
+            elif UPDATE_BODY.match(text):
+                text = "UPDATE " + text
+            elif INSERT_BODY.match(text):
+                text = "INSERT INTO " + text
             else:
                 continue
         if complete(text):

@@ -327,8 +327,11 @@ drop INDEX [INCOUNTER] ON [siec]
 DROP table [siec]
 update dowody_dostaw inner join kontrahenci on kontrahenci.konh_id=dowody_dostaw.konh_id set dowody_dostaw.Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where (dowody_dostaw.Fplat_nazwa_id is null) or (dowody_dostaw.FPLAT_NAZWA_ID<>'Gotówka' and dowody_dostaw.FPLAT_NAZWA_ID<>'Przelew' and dowody_dostaw.FPLAT_NAZWA_ID<>'Gotówka+Przelew' and dowody_dostaw.FPLAT_NAZWA_ID<>'Przelew+Gotówka')
 Update FAKTURY inner join kontrahenci on kontrahenci.konh_id=FAKTURY.konh_id set FAKTURY.Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where (FAKTURY.Fplat_nazwa_id is null) or (FAKTURY.FPLAT_NAZWA_ID<>'Gotówka' and FAKTURY.FPLAT_NAZWA_ID<>'Przelew' and FAKTURY.FPLAT_NAZWA_ID<>'Gotówka+Przelew' and FAKTURY.FPLAT_NAZWA_ID<>'Przelew+Gotówka')
+UPDATE K_FAKTUR inner join kontrahenci on kontrahenci.konh_id=K_FAKTUR.konh_id set K_FAKTUR.Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where (K_FAKTUR.Fplat_nazwa_id is null) or (K_FAKTUR.FPLAT_NAZWA_ID<>'Gotówka' and K_FAKTUR.FPLAT_NAZWA_ID<>'Przelew' and K_FAKTUR.FPLAT_NAZWA_ID<>'Gotówka+Przelew' and K_FAKTUR.FPLAT_NAZWA_ID<>'Przelew+Gotówka')
+UPDATE Paragon inner join kontrahenci on kontrahenci.konh_id=Paragon.konh_id set Paragon.Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where Paragon.Fplat_nazwa_id is null
 Update zakupy set f_platnosci='Przelew' where f_platnosci<>'Gotówka' and f_platnosci<>'Przelew' and f_platnosci<>'Gotówka+Przelew' and f_platnosci<>'Przelew+Gotówka'
 drop INDEX [nazwisko_uzytkownika] ON [UZYTKOWNICY]
+UPDATE CENNIKI_ZAWART INNER JOIN (PRODUKTY INNER JOIN zakupy_zawart ON PRODUKTY.PROD_ID=[zakupy_zawart].[sur_ID]) ON CENNIKI_ZAWART.PROD_ID=[PRODUKTY].[PROD_ID] SET CENNIKI_ZAWART.CEN_Narzut = zakupy_zawart.CENA_N, CENNIKI_ZAWART.CEN_NETTO = zakupy_zawart.CENA_N*(1+CENNIKI_ZAWART.Narzut/100) where [PRODUKTY].[rodzaj]='S' or [PRODUKTY].[rodzaj]='T'
 update [faktury] inner join [faktury_ZAWART] on [faktury].[fakout_id]=[faktury_ZAWART].[fakout_id] set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]
 update [k_faktur] inner join [k_faktur_ZAWART] on [k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id] set [k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]
 Select [konh_id], [opis],[dla] FROM kp where konh_id=0
@@ -341,6 +344,8 @@ delete faktury_zawart.* from faktury inner join faktury_zawart on faktury.FAKOUT
 delete from faktury where FAKOUT_NUMER='' or FAKOUT_NUMER is null
 drop INDEX [indrap_id] ON [PRODUKCJA_ZAWART_SUROWCE]
 UPDATE [PRODUKCJA] SET [DDOUT_NUMER]=[DDOUT_ID] WHERE [DDOUT_NUMER]='' OR [DDOUT_NUMER] is null
+UPDATE [KP] set [KP].[id_kasy]=1 where [kp].[kb]='K' and ([KP].[id_kasy]=0 or [KP].[id_kasy] is null)
+UPDATE [KP] set [KP].[id_kasy]=2 where [kp].[kb]='B' and ([KP].[id_kasy]=0 or [KP].[id_kasy] is null)
 drop table [zamowienia_ost]
 Drop Table [Zamowienia_raport]
 UPDATE [K_FAKTUR_ZAWART] SET [CENA_ORG]=[ZFKOROUT_CENA_N] where zfkorout_tryb='p'
@@ -372,9 +377,12 @@ alter TABLE [Deklaracje] ADD COLUMN [data_wpl] date
 alter TABLE [Place_Dane] ADD COLUMN [pole] long
 Update [place_dane] set [pole]=14 where [dp]='Netto_Zal'
 Update [place_dane] set [pole]=9000 where [dp]='PODATEK_KoUP' and [wartosc]=0
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (0,'Płaca zasadnicza','Płaca zas.')
 alter table [Place_Dane] ADD COLUMN IDListy long
 update [Place_Dane] set [wartosc]=-[wartosc] where [wartosc]<0 and [pole]=12
 Select [IDP],[dataK],[wartosc],[IDListy] from [place_dane]
+UPDATE [place_listy] set [KosztPr]=0
+UPDATE [place_listy] inner join [Place_dane] on [place_listy].[IDListy]=[Place_dane].[IDListy] set [place_listy].[KosztPr]=[place_listy].[KosztPr]+[Place_dane].[Wartosc] where [Place_dane].[Pole]=12
 drop INDEX indDataOD ON KADRY_PRACOWNICY
 Select * into [_Place_dane] from [Place_Dane]
 alter table [Place_Dane] ADD COLUMN Owartosc7000 byte
@@ -387,6 +395,8 @@ drop table [KADRY_DANE_BO]
 drop table [KADRY_DANE_MIES]
 drop table [KADRY_DANE_ROK]
 drop table [KADRY_DK_S]
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (117,'Konto','Konto')
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (118,'Procent Konto','Procent Konto')
 update [Place_listy] inner join [KPIR_Ksiega] on [Place_listy].[kosztPr]=[KPIR_Ksiega].[kwota_w] set [id_kpir]=[kpir_id]
 alter table  [dok_zak_zawart] ADD COLUMN [Opis] text(255)
 alter table  [produkty] ADD COLUMN [Dom_Konto] text(40)
@@ -396,6 +406,7 @@ update setup set Users='' where Users is null
 update setup set Stan='' where Stan is null
 DELETE  FROM tabela_vat where r_dok='Zak_prod' or r_dok='Zak_sur' or r_dok='Zak_koszty' or r_dok='nie_koszty'
 DELETE  FROM [place_opisy] where [pole]>118
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (119,'Św. rehabilitacyjne z ubezp.wypadkowego','Św.reh.z ub.wyp.')
 alter table  [produkty] ADD COLUMN [Cena_Z_Kalk] money
 alter table  [produkty] ADD COLUMN [Roboczogodziny] Single DEFAULT 0
 alter table  [produkty] ADD COLUMN [IL_opak] Single DEFAULT 0
@@ -431,6 +442,7 @@ alter table dok_fra ADD COLUMN ROK LONG
 Select [raport_nr],rok from [dok_fra]
 Select [Nazwa] from [Setup]
 create table [KALENDARZ] ([Data] date,[Typ] long,[iddd] counter)
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (145,'Za pranie','Za pranie')
 alter table [Place_Dane] ADD COLUMN Owartosc6000 byte
 alter table [Place_Listy] ADD COLUMN CZY_FP LOGICAL
 alter table [Place_Listy] ADD COLUMN  CZY_FGSP LOGICAL
@@ -441,9 +453,17 @@ update [Place_Listy] set id_kpirZ=0 where id_kpirZ is null
 drop index Podstawowy on DOK_KFA_ZAWART
 alter table [DOK_KFA] ADD COLUMN wart_dd money
 alter table [DOK_KZA] ADD COLUMN wart_dd money
+UPDATE DOK_KFA set wart_kp=0 where zbiorcza=-1
+UPDATE DOK_KFA set wart_dd=0
+UPDATE DOK_KZA set wart_dd=0
+UPDATE DOK_FIN_ZAWART INNER JOIN DOK_KFA ON DOK_FIN_ZAWART.dok_id = DOK_KFA.FKOROUT_ID SET DOK_KFA.wart_kp = [DOK_KFA].[wart_kp]-[DOK_FIN_ZAWART].[kwota] WHERE (DOK_KFA.zbiorcza=-1 and ((DOK_FIN_ZAWART.rodzaj_dok)='Korekta'))
+UPDATE DOK_DZ INNER JOIN DOK_KFA ON DOK_DZ.Id_KorFak = DOK_KFA.FKOROUT_ID SET DOK_KFA.wart_dd = [DOK_KFA].[wart_dd]-[DOK_DZ].[wart_kp] where DOK_KFA.zbiorcza=-1 and DOK_DZ.KorFak=-1
+UPDATE DOK_KFA SET DOK_KFA.b_rabat_n = [DOK_KFA].[fkorout_wart_n], DOK_KFA.b_rabat_v = [DOK_KFA].[b_rabat_v] Where (((DOK_KFA.Zbiorcza)=-1) And ((DOK_KFA.fkorout_rabat) = 0))
 create table [ZAMOWIENIA_KOMENTARZE] (Data date,konh_id long,TEKST memo,[iddd] counter)
 alter table [DOK_KFA] ADD COLUMN rabat_caly money
 alter table [DOK_KZA] ADD COLUMN rabat_caly money
+UPDATE DOK_KFA set rabat_caly=0 where rabat_caly is null
+UPDATE DOK_KZA set rabat_caly=0 where rabat_caly is null
 DELETE  FROM DOK_FAK_ZAWART where ZFAKOUT_ILOSC=0
 CREATE UNIQUE INDEX UnicNumer ON DOK_FAK (FAKOUT_NUMER)
 CREATE UNIQUE INDEX UnicNumer ON DOK_DD  (DDOUT_NUMER)
@@ -455,6 +475,9 @@ alter table [DOK_FAK] ADD COLUMN Komentarz memo
 alter table [DOK_PAR] ADD COLUMN Komentarz memo
 alter table [DOK_RW] ADD COLUMN Komentarz memo
 alter table [DOK_DD] ADD COLUMN Komentarz memo
+UPDATE tabela_vat INNER JOIN TABELA_VAT AS tabela_vat_1 ON tabela_vat.id = tabela_vat_1.id SET tabela_vat.r_dok = 'sprzedaż_f_vat_U' WHERE (((tabela_vat.r_dok)='sprzedaż_f_vat_zbiorcze') AND ((tabela_vat_1.r_dok)='sprzedaż_f_vat') AND ((tabela_vat.Countt)<[tabela_vat_1].[Countt]))
+UPDATE tabela_vat INNER JOIN TABELA_VAT AS tabela_vat_1 ON tabela_vat.id = tabela_vat_1.id SET tabela_vat.r_dok = 'sprzedaż_f_vat_UU' WHERE (((tabela_vat.r_dok)='sprzedaż_f_vat') AND ((tabela_vat_1.r_dok)='sprzedaż_f_vat_zbiorcze') AND ((tabela_vat.Countt)<[tabela_vat_1].[Countt]))
+UPDATE tabela_vat SET r_dok='sprzedaż_f_vat' WHERE r_dok='sprzedaż_f_vat_zbiorcze'
 update dok_fak as t1 inner join dok_fak as t2 on t1.FAKOUT_NUMER=t2.FAKOUT_NUMER set t1.FAKOUT_NUMER=t1.FAKOUT_NUMER+'N' where t1.FAKOUT_ID>t2.FAKOUT_ID
 update dok_Kfa as t1 inner join dok_Kfa as t2 on t1.fkorout_numer=t2.fkorout_numer set t1.fkorout_numer=t1.fkorout_numer+'N' where t1.FKOROUT_ID>t2.FKOROUT_ID
 update dok_KZa as t1 inner join dok_KZa as t2 on t1.fkorout_numer=t2.fkorout_numer set t1.fkorout_numer=t1.fkorout_numer+'N' where t1.FKOROUT_ID>t2.FKOROUT_ID
@@ -487,9 +510,19 @@ delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY O
 delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL
 Update PRODUKTY set prod_kod=mid(prod_nazwa_id,1,6) where prod_kod='' or prod_kod is null
 Select prod_numer_id from PRODUKTY order by prod_numer_id
+UPDATE PRODUKTY set Lancz_w=PROD_NAZWA_id  where Lancz_w is null
+UPDATE PRODUKTY set PROD_WAGA=1  where PROD_WAGA is null
+UPDATE PRODUKTY set PROD_WYDAJNOSCzREC=1  where PROD_WYDAJNOSCzREC is null
+UPDATE PRODUKTY set Id_Poj_Domyslny=0  where Id_Poj_Domyslny is null
 drop table [KADRY_ADRESY]
+UPDATE PRODUKTY set [Lancz_w_DD]=[Lancz_w]  where Lancz_w_DD is null
+UPDATE [CENNIKI_ZAWART] inner join [produkty] on [CENNIKI_ZAWART].[prod_id]=[produkty].[prod_id] set [CENNIKI_ZAWART].[Cen_Brutto]=[CENNIKI_ZAWART].[CEN_Narzut]*1.22 where STVAT_ID='22' and [CENNIKI_ZAWART].[Cen_Brutto] is null
+UPDATE KADRY_PRACOWNICY set UBE=0  where UBE is null
 drop table [KADRY_UMOWY]
 create table [KADRY_UMOWY] ([ID_prac] long,[RodzajUm] text(1), [Dataod] date,[Datado] date, [numer] text(10),[Stanowisko] text(3),[Dział] text(3),[etat] text(6),[RodzajStawki] text(1),[StawkaG] currency,[StawkaM] currency,[Dodatek] currency,[ProcentP] currency, [Countt] counter)
+UPDATE dok_fra set Closed=-1  ,Open_by=''
+UPDATE DEKLARACJE set Wart_KP=0  where Wart_KP is null
+UPDATE PLACE_DANE set Wart_KP=0  where Wart_KP is null
 drop index Podstawowy ON DOK_rei_ZAWART
 update [dok_fin] inner join [kontrahenci] on [dok_fin].[konh_id]=[kontrahenci].[konh_id] set [dok_fin].[NR_KONTA_Fk]=[kontrahenci].[nr_konta_kasowego]
 drop table tabela_vat
@@ -497,15 +530,19 @@ update S_JEDNOSTKI set Do_Jednostki=JED_NAZWA_ID
 update S_JEDNOSTKI set JED_WAGAwKG=1 where JED_WAGAwKG<=0 or JED_WAGAwKG is null
 update [PRODUKTY_RECEPTURY] inner join [Produkty] on [PRODUKTY_RECEPTURY].[Sur_id]=[Produkty].[prod_id] set [PRODUKTY_RECEPTURY].[Jednostka_Receptury]=[Produkty].[prod_jed]
 create table [KADRY_UMOWYC] ([ID_prac] long,[RodzajUm] text(1), [Dataod] date,[Datado] date, [numer] text(10),[tresc] text(255), [Countt] counter)
+UPDATE KONTRAHENCI set KONTRAHENCI.KONH_PLATNIK =-1 where KONTRAHENCI.KONH_PLATNIK =0 And KONTRAHENCI.KONH_naz_skrot = KONTRAHENCI.KONH_PLATNIK_KTO
 Update DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , DOK_FRA.[Bilans] = 0
 Update DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+[DOK_FIN].[kwota], DOK_FRA.[kwota_kw] = DOK_FRA.[kwota_kw]+[DOK_FIN].[kwota_kw],DOK_FRA.[Bilans] = DOK_FRA.[Bilans]+[DOK_FIN].[kwota]-[DOK_FIN].[kwota_kw]
 Update KASYBANKI set Saldo=0
 Update KASYBANKI INNER JOIN [DOK_Fra] ON KASYBANKI.[id_kasy] = [DOK_fra].[id_kasy] SET KASYBANKI.[Saldo] = KASYBANKI.[Saldo]+[DOK_fra].[Bilans]
+UPDATE [DOK_PAR] set DDOUT_WART_N=n22+n7+n3+n0+nZW, DDOUT_wart_VAT=vat22+vat7+vat3 where vat3<>0 or n3<>0
 create table [KADRY_PODATEK] ([ID_prac] long, [Dataod] date,[KOSZT] text(1),[ULGA] text(1),[prog] text(1), [Countt] counter)
 create table [Platnik] (IDP counter,nazwisko text(50),imie text(50))
 create table [Platnik_Dane] (IDP long,[Nazwa] TEXT (255), [Wartosc] memo)
 alter table [Deklaracje] add IDP long
 create table [KADRY_OPCJE]([ID_prac] long, [Dataod] date, [ZAS_WYCH] int,  [IL_ZAS_PIEL] currency, [PROCENT_K] currency, [KWOTA_K] currency,[PODST_URL] byte,[PODST_ZAS] byte, [countt] counter)
+UPDATE [DOK_RW_ZAWART] set WSPRZ_CENA_BRUTTO=WSPRZ_CENA_B*1.03,WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_B*1.03*WSPRZ_ILOSC where WSPRZ_CENA_VAT='3' and WSPRZ_CENA_BRUTTO is null
+UPDATE DOK_FAK SET vat7=0,vat22=0,n7=0,n22=0,n0=0,nzw=0,VAT3=0,N3=0 WHERE DOK_FAK.FAKOUT_WART_N = 0
 SELECT * INTO [KADRY_WARUNKI] FROM [KADRY_UMOWY]
 Update [KADRY_UMOWY] set Data_rozp=dataod where Data_rozp is null
 Update [KADRY_UMOWY] set Data_um=dataod where Data_um is null
@@ -525,6 +562,10 @@ Update [KADRY_UMOWYC] set rata=0 where rata is Null
 Update [KADRY_UMOWYC] set Termin='' where Termin is Null
 Update [KADRY_UMOWYC] set Post_szcz='' where Post_szcz is Null
 Update [KADRY_UMOWYC] set Data_um=Dataod where Data_um is Null
+UPDATE dok_fak set wart_dd=wart_dd+0.01 where FAKOUT_ZBIORCZA=-1 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd >-0.03 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0.03 and wart_dd<>0 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd>0
+UPDATE dok_fak set wart_dd=wart_dd-0.01 where FAKOUT_ZBIORCZA=-1 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd >-0.03 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0.03 and wart_dd<>0 and FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0
+UPDATE dok_zak set wart_kp=wart_kp+0.01 where Zbiorcza=-1 and WART_N+VAT-wart_kp>-0.03 and WART_N+VAT-wart_kp<0.03 and wart_kp<>0 and WART_N+VAT-wart_kp>0
+UPDATE dok_zak set wart_kp=wart_kp-0.01 where Zbiorcza=-1 and WART_N+VAT-wart_kp>-0.03 and WART_N+VAT-wart_kp<0.03 and wart_kp<>0 and WART_N+VAT-wart_kp<0
 Update [KADRY_PRACOWNICY] set Dowod='' where Dowod is Null
 Update [KADRY_PRACOWNICY] set Paszport='' where Paszport is Null
 Update [KADRY_PRACOWNICY] set Obywatelstwo='' where Obywatelstwo is Null
@@ -545,6 +586,7 @@ UPDATE [dok_fak] SET [FPLAT_NAZWA_ID]='Przelew' WHERE [FPLAT_NAZWA_ID]='P'
 UPDATE [dok_fak] SET [FPLAT_NAZWA_ID]='Gotówka' WHERE [FPLAT_NAZWA_ID]='G'
 UPDATE [dok_zak] SET [f_platnosci]='Przelew' WHERE [f_platnosci]='P'
 Alter table zamowienia_szablon ADD COLUMN ilosc4 Single DEFAULT 0
+UPDATE zamowienia_szablon set ilosc4=0 where ilosc4 is null
 Create table Zamowienia_Przekierowania (Kurs int DEFAULT 0,Zmiana int DEFAULT 0)
 DELETE  FROM Zamowienia_Przekierowania
 Select Kurs,Zmiana from Zamowienia_Przekierowania
@@ -566,8 +608,10 @@ drop index Podstawowy ON KADRY_UMOWYC
 drop index Podstawowy ON PLACE_SWIADCZ_PRZERWY
 CREATE TABLE [S_KALENDARZE] (ID_KAL int identity, NAZWA Text (20), OPIS Text (50))
 alter table [KALENDARZ] ADD COLUMN ID_KAL int DEFAULT 0
+INSERT INTO [S_KALENDARZE] (ID_KAL,NAZWA,OPIS) values (1,'Kalendarz','Podstawowy')
 Update [KALENDARZ] set ID_KAL = 1 where ID_KAL is NULL
 CREATE TABLE [S_GRUPYP] (ID_GRUPY int identity, NAZWA Text (20), OPIS Text (50))
+INSERT INTO [S_GRUPYP] (ID_GRUPY,NAZWA,OPIS) values (1,'Wszyscy','Wszyscy pracownicy')
 alter table [KADRY_OPCJE] ADD COLUMN ID_GRUPY int DEFAULT 0
 alter table [KADRY_OPCJE] ADD COLUMN ID_KAL int DEFAULT 0
 Update [KADRY_OPCJE] set ID_GRUPY = 1 where ID_GRUPY is NULL
@@ -629,14 +673,32 @@ Delete * from DOK_ZPF
 Delete * from  DOK_ZPF_ZAWART
 alter table DOK_ZPF ADD COLUMN Rodz_Dok  Text (50)
 CREATE UNIQUE INDEX UnicNumer ON DOK_ZPF  (DDOUT_NUMER)
+UPDATE DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , DOK_FRA.[Bilans] = 0
+UPDATE DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+[DOK_FIN].[kwota], DOK_FRA.[kwota_kw] = DOK_FRA.[kwota_kw]+[DOK_FIN].[kwota_kw],DOK_FRA.[Bilans] = DOK_FRA.[Bilans]+[DOK_FIN].[kwota]-[DOK_FIN].[kwota_kw]
+UPDATE kontrahenci set Saldo=0 where rkonh_nazwa_id='Kasa' or rkonh_nazwa_id='Bank'
+UPDATE kontrahenci INNER JOIN [DOK_Fra] ON kontrahenci.[Konh_id] = [DOK_fra].[id_kasy] SET kontrahenci.[Saldo] = kontrahenci.[Saldo]+[DOK_fra].[Bilans] where kontrahenci.rkonh_nazwa_id='Kasa' or kontrahenci.rkonh_nazwa_id='Bank'
 alter table [DOK_PFA] drop COLUMN  [Rodz_Dok]
 alter table [DOK_ZPF] drop COLUMN  [Rodz_Dok]
 alter table [DOK_ZPF] drop COLUMN  [RodzDok]
+UPDATE dok_fin set nr_kp='' where nr_kp is null
+UPDATE kontrahenci set konh_kodpocztowy='' where konh_kodpocztowy is null
 UPDATE [uzytkownicy] SET [Haslo]='mokrwĘ' where ucase([nazwisko_uzytkownika])='ADMINISTRATOR'
 Select Dataod,KOSZT,ULGA,prog,ID_prac from KADRY_PODATEK
+UPDATE DOK_FIN set Wart_Rozl=0
+UPDATE DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota]
+UPDATE Deklaracje set Deklaracje.[kwota]=0 where mid(deklaracje.Nazwa,1,4)='Pit4'
+UPDATE Deklaracje inner join [deklaracje_zawart] on Deklaracje.id=[deklaracje_zawart].id set Deklaracje.[kwota]= deklaracje_zawart.[wartosc] where deklaracje_zawart.Typ='pole69' and mid(deklaracje.Nazwa,1,4)='Pit4'
+UPDATE Deklaracje set Deklaracje.[kwota]=0 where mid(deklaracje.Nazwa,1,4)='Vat7'
+UPDATE Deklaracje inner join [deklaracje_zawart] on Deklaracje.id=[deklaracje_zawart].id set Deklaracje.[kwota]= deklaracje_zawart.[wartosc] where deklaracje_zawart.Typ='pole57' and mid(deklaracje.Nazwa,1,4)='Vat7' and deklaracje_zawart.[wartosc]<>'0' and deklaracje_zawart.[wartosc]<>'0,00'
+UPDATE Deklaracje inner join [deklaracje_zawart] on Deklaracje.id=[deklaracje_zawart].id set Deklaracje.[kwota]=-deklaracje_zawart.[wartosc] where deklaracje_zawart.Typ='pole61' and mid(deklaracje.Nazwa,1,4)='Vat7' and deklaracje_zawart.[wartosc]<>'0' and deklaracje_zawart.[wartosc]<>'0,00'
+UPDATE Deklaracje inner join kontrahenci on Deklaracje.IDP=kontrahenci.konh_id set Deklaracje.[id_us]=kontrahenci.Konh_US_id where Deklaracje.IDP<>0
 create table [KADRY_PIT_ZAWART] (id long,Typ text(20),wartosc text(50),wartosc2 text(50),Countt Counter)
 UPDATE KONTRAHENCI INNER JOIN (PLACE_SWIADCZ_PRZERWY as PPP INNER JOIN KADRY_PRACOWNICY ON PPP.ID_prac = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = KADRY_PRACOWNICY.Numer set PPP.ID_PRAC=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'
 ALTER TABLE [kadry_warunki] ADD COLUMN [StawkaD] currency
+UPDATE [dok_zak_zawart] set [Ilosc_Mag]=[ILOSC] where [Ilosc_Mag]=0 or [Ilosc_Mag] is null
+UPDATE [dok_zak_zawart] set [Wsp_Przel]=1 where [Wsp_Przel]=0 or [Wsp_Przel] is null
+UPDATE [dok_zak_zawart] set [Sp_Przel]='Brak' where [Sp_Przel]='' or [Sp_Przel] is null
+UPDATE [dok_zak_zawart] inner join  [produkty] on [produkty].[PROD_ID]=[dok_zak_zawart].[sur_ID] set [Nazwa_Asort]=[produkty].[PROD_NAZWA_id] where [Nazwa_Asort]='' or [Nazwa_Asort] is null
 Create table PRODUKTY_WSP_PRZEL (prod_id Long,Sp_Przel text(20),Wsp_Przel currency,id counter)
 alter table  [dok_pro] drop column  [Remanent]
 alter table PRODUKTY ADD COLUMN [id_GRProd] int DEFAULT 0
@@ -695,6 +757,12 @@ SELECT DOK_PRO_ZAWART.* INTO DOK_PZS_ZAWART FROM DOK_PRO_ZAWART
 CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)
 Delete * from DOK_PZS
 Delete * from DOK_PZS_ZAWART
+UPDATE [DOK_PRO] set DDOUT_WART_N=0
+UPDATE [DOK_PRO] inner join [DOK_PRO_ZAWART] on [DOK_PRO].[ddout_id]=[DOK_PRO_ZAWART].[DDOUT_ID] set DOK_PRO.DDOUT_WART_N=DOK_PRO.DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N
+UPDATE [DOK_PRs] set DDOUT_WART_N=0
+UPDATE [DOK_PRs] inner join [DOK_PRs_ZAWART] on [DOK_PRs].[ddout_id]=[DOK_PRs_ZAWART].[DDOUT_ID] set DOK_PRs.DDOUT_WART_N=DOK_PRs.DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N
+UPDATE [DOK_Pzs] set DDOUT_WART_N=0
+UPDATE [DOK_Pzs] inner join [DOK_Pzs_ZAWART] on [DOK_Pzs].[ddout_id]=[DOK_Pzs_ZAWART].[DDOUT_ID] set DDOUT_WART_N=DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N
 Create table [S_Grupy_Kontrahentow] (id_GRKonh int identity,Grupa_Konh Text (50))
 insert into [S_Grupy_Kontrahentow] (id_GRKonh,Grupa_Konh) values (0,'Podstawowa')
 alter table  [produkty] ADD COLUMN [WspProd] Single DEFAULT 0
@@ -709,8 +777,6 @@ alter table [Kontrahenci] ADD COLUMN [ID_GR_KONH]  int DEFAULT 0
 UPDATE dok_fin_zawart set dok_fin_zawart.kwota=-dok_fin_zawart.kwota where dok_fin_zawart.kwota<0
 UPDATE dok_fin set kwota=-kwota where kwota<0
 UPDATE dok_fin set kwota_Kw=-kwota_KW where kwota_KW<0
-UPDATE DOK_FIN set Wart_Rozl=0
-UPDATE DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota]
 drop INDEX d1 ON KONTRAHENCI
 UPDATE DOk_FIN Set DOk_FIN.NIEZALEZNE=0
 UPDATE DOk_FIN left join dok_fin_zawart on DOk_FIN.kp_id=dok_fin_zawart.kp_id Set DOk_FIN.NIEZALEZNE=1 where dok_fin_zawart.kp_id is null or dok_fin_zawart.kp_id=0
@@ -772,6 +838,7 @@ Delete * from [DOK_MMA_ZAWART]
 Select top 1 * into [DOK_MMA_ZAWART_PRO] from [DOK_DZ_ZAWART]
 Delete * from [DOK_MMA_ZAWART_PRO]
 alter table  [sposob_numeracji] ADD COLUMN [nag_mma] text(50)
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (172,'Nadpłata podatku','Nadpł.pod.')
 alter table [KADRY_PIT] ADD COLUMN [NIP3I] Text (1)
 alter table [KADRY_PIT] ADD COLUMN [NIP3A] Text (1)
 alter table [KADRY_PIT] ADD COLUMN [DATA_ZWR] SmallDateTime DEFAULT null
@@ -790,6 +857,7 @@ Select [Data],ID_RI,JestWartosc from [DOK_REI] order by [data] desc
 alter table [dok_rei] ADD COLUMN [id_GRProd] int DEFAULT 0
 alter table [dok_rei] ADD COLUMN [Asortyment] Text (1)
 Select [DataRob],CenaRob,prod_id from [PRODUKTY] where DataRob is null order by prod_id desc
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (175,'Stawka umowy zlecenia','Stawka umowy')
 UPDATE [PLACE_DANE] set [wartosc175]=[wartosc46] where [wartosc175]=0 or [wartosc175] is null
 UPDATE [PLACE_DANE] set [wartosc176]=[wartosc94] where [wartosc176]=0 or [wartosc176] is null
 UPDATE [PLACE_DANE] set [wartosc177]=[wartosc96] where [wartosc177]=0 or [wartosc177] is null
@@ -818,7 +886,11 @@ drop table Kontrahenci_Rabaty
 create table Kontrahenci_Rabaty ( [Konh_id] int DEFAULT 0, Id_GR_prod int DEFAULT 0, PrRabat money DEFAULT 0, Countt int DEFAULT 0)
 alter table [DOK_PAR_ZAWART] ADD COLUMN WSPRZ_CENA_BRUTTO money DEFAULT 0
 alter table [DOK_PAR_ZAWART] ADD COLUMN WSPRZ_WARTOSC_BRUTTO money DEFAULT 0
+UPDATE [DOK_PAR_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.03,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.03*ZDDOUT_ILOSC where ZDDOUT_VAT='3' and WSPRZ_CENA_BRUTTO is null
+UPDATE [DOK_PAR_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.07,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.07*ZDDOUT_ILOSC where ZDDOUT_VAT='7' and WSPRZ_CENA_BRUTTO is null
+UPDATE [DOK_PAR_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.22,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.22*ZDDOUT_ILOSC where ZDDOUT_VAT='22' and WSPRZ_CENA_BRUTTO is null
 alter table [DOK_PAR] ADD COLUMN FISK int DEFAULT 0
+UPDATE [DOK_PAR] set FISK=0 where FISK is null
 alter table [DOK_PAR] ADD COLUMN NR_FISK Text (40)
 select top 1 * into dok_Fwe from dok_fak
 Delete * from [dok_Fwe]
@@ -930,6 +1002,7 @@ Select Nazwa,Wartosc,Stan from Setup_stanowisko
 delete * from Setup where trim(Wartosc)=''
 delete * from Setup_Stanowisko where trim(Wartosc)=''
 delete * from Uzytkownicy_Setup where trim(Wartosc)=''
+UPDATE Kontrahenci set NumerWFK=trim(NumerWFK)
 alter table [KH_dekrety] ADD COLUMN kontoBAK Text (255)
 update kh_dekrety set kontobak=nr_k_1 & iif(nr_k_2<>'','-' & nr_k_2 & iif(nr_k_3<>'','-' & nr_k_3 & iif(nr_k_4<>'','-' & nr_k_4,''),'') ,'')
 alter table [KH_KSIEGA] ADD COLUMN Data_operacji SmallDateTime DEFAULT null
@@ -951,10 +1024,39 @@ update [KH_BAZY] set [Wersja]=0
 DROP TABLE KADRY_PODATEK
 alter table [Kontrahenci] ADD COLUMN Act_SNal Logical
 alter table [Kontrahenci] ADD COLUMN Platnik_id int DEFAULT 0
+UPDATE [kontrahenci] set platnik_id=konh_id where platnik_id is null
+UPDATE [kontrahenci] as ko inner join kontrahenci as pl on ko.[konh_platnik_kto]=pl.[KONH_NAZ_SKROT] set ko.platnik_id=pl.konh_id where ko.platnik_id=ko.konh_id
 alter table [DEKLARACJE] ADD COLUMN Konh_id int DEFAULT 0
+UPDATE Deklaracje set konh_id=id_us
 alter table [KPIR_KSIEGA] ADD COLUMN Wart_fin money DEFAULT 0
 alter table PLACE_LISTY_ZAWART ADD COLUMN [Platnik_id] int DEFAULT 0
+UPDATE PLACE_LISTY_ZAWART as Ta inner join kontrahenci as ko on ta.idp=ko.[konh_id] set ta.platnik_id=ko.platnik_id where ta.platnik_id is null
 alter table  DOK_FIN_ZAWART ADD COLUMN [rodzaj] int DEFAULT 0
+UPDATE DOK_FIN_ZAWART set rodzaj=10 where rodzaj_dok='Zakup'
+UPDATE DOK_FIN_ZAWART set rodzaj=11 where rodzaj_dok='Zakup RR'
+UPDATE DOK_FIN_ZAWART set rodzaj=12 where rodzaj_dok='Rachunek'
+UPDATE DOK_FIN_ZAWART set rodzaj=13,rodzaj_dok='Korekta Zak -' where rodzaj_dok='Korekta RR'
+UPDATE DOK_FIN_ZAWART inner join dok_kza as tt on DOK_FIN_ZAWART.dok_id=tt.fkorout_id set DOK_FIN_ZAWART.rodzaj=96,DOK_FIN_ZAWART.rodzaj_dok='Korekta Zak +' where DOK_FIN_ZAWART.rodzaj_dok='Korekta Zak -' and (tt.[fkorout_wart_n]+tt.[fkorout_wart_vat])>0
+UPDATE DOK_FIN_ZAWART set rodzaj=14 where rodzaj_dok='PZ'
+UPDATE DOK_FIN_ZAWART set rodzaj=15 where rodzaj_dok='WZ'
+UPDATE DOK_FIN_ZAWART set rodzaj=20,rodzaj_dok='SV' where rodzaj_dok='SV'
+UPDATE DOK_FIN_ZAWART set rodzaj=21,rodzaj_dok='Paragon' where rodzaj_dok='Paragon'
+UPDATE DOK_FIN_ZAWART set rodzaj=23,rodzaj_dok='Korekta -' where rodzaj_dok='Korekta'
+UPDATE DOK_FIN_ZAWART inner join dok_kfa as tt on DOK_FIN_ZAWART.dok_id=tt.fkorout_id set DOK_FIN_ZAWART.rodzaj=95,DOK_FIN_ZAWART.rodzaj_dok='Korekta +' where DOK_FIN_ZAWART.rodzaj_dok='Korekta -' and (tt.[fkorout_wart_n]+tt.[fkorout_wart_vat])>0
+UPDATE DOK_FIN_ZAWART set rodzaj=25 where rodzaj_dok='faktura wew'
+UPDATE DOK_FIN_ZAWART set rodzaj=26 where rodzaj_dok='RW'
+UPDATE DOK_FIN_ZAWART set rodzaj=27 where rodzaj_dok='PW'
+UPDATE DOK_FIN_ZAWART set rodzaj=28 where rodzaj_dok='DD'
+UPDATE DOK_FIN_ZAWART set rodzaj=29 where rodzaj_dok='DZ'
+UPDATE DOK_FIN_ZAWART set rodzaj=55 where rodzaj_dok='KW'
+UPDATE DOK_FIN_ZAWART set rodzaj=56 where rodzaj_dok='KP'
+UPDATE DOK_FIN_ZAWART AS FZ INNER JOIN DOK_FIN AS DF ON FZ.KP_ID=DF.KP_ID set FZ.rodzaj=57,FZ.rodzaj_dok='BP' where FZ.rodzaj_dok='KP' AND DF.KB='B'
+UPDATE DOK_FIN_ZAWART AS FZ INNER JOIN DOK_FIN AS DF ON FZ.KP_ID=DF.KP_ID set FZ.rodzaj=58,FZ.rodzaj_dok='BW' where FZ.rodzaj_dok='KW' AND DF.KB='B'
+UPDATE DOK_FIN_ZAWART set rodzaj=70 where rodzaj_dok='PRAC'
+UPDATE DOK_FIN_ZAWART set rodzaj=81 where rodzaj_dok='PIT4'
+UPDATE DOK_FIN_ZAWART set rodzaj=82 where rodzaj_dok='PIT5'
+UPDATE DOK_FIN_ZAWART set rodzaj=83 where rodzaj_dok='VAT7 -'
+UPDATE DOK_FIN_ZAWART inner join deklaracje as tt on DOK_FIN_ZAWART.dok_id=tt.id set rodzaj=84,rodzaj_dok='VAT7 +' where rodzaj_dok='VAT7 -' and (tt.kwota)<0 and mid(tt.Nazwa,1,4)='Vat7'
 alter table [KPIR_OKRESY] ADD COLUMN ZamknieteKasy Logical
 alter table [Place_Dane] ADD COLUMN Owartosc6005 byte
 ALTER TABLE [Place_Dane] ADD COLUMN [Kategoria] TEXT(1)
@@ -964,6 +1066,9 @@ alter table [stany_magazynowe] ADD COLUMN Data_Zam SmallDateTime DEFAULT null
 update [Uzytkownicy] set Stanowisko=0
 alter table [sRODKI_TRWALE] ADD COLUMN CalyAsortyment Logical
 alter table [sRODKI_TRWALE] ADD COLUMN KONTOFK Text (50)
+UPDATE SRODKI_TRWALE INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE.id_dok = DOK_ZAK_ZAWART.numer_id SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK WHERE DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE].[id_prod] and DOK_ZAK_ZAWART.KontoFK<>''
+UPDATE DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0 where DOK_ZAK_ZAWART.WtymST <0
+UPDATE DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = Dok_ZAK_ZAWART.Ilosc_Mag where DOK_ZAK_ZAWART.WtymST > Dok_ZAK_ZAWART.Ilosc_Mag
 alter table [KH_SCHEMATY_ZAWART] ADD COLUMN Konto_MA Text (200)
 alter table [KH_SCHEMATY_ZAWART] ADD COLUMN Procent Single DEFAULT 0
 Update KH_Ksiega set rodzaj=22 where (rodzaj=20 or rodzaj=0) and opis='Kasa Fiskalna'
@@ -980,6 +1085,10 @@ update dok_par inner join kontrahenci on dok_par.konh_id=kontrahenci.konh_id  se
 update dok_par inner join kontrahenci on dok_par.konh_id=kontrahenci.konh_id  set dok_par.KasaFis=0,dok_par.sklepowy=0 where kontrahenci.rkonh_nazwa_id<>'Kasa Fiskalna'
 update dok_par_zawart set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*(1+ZDDOUT_VAT/100) where WSPRZ_CENA_BRUTTO=0 and ZDDOUT_CENA_N*ZDDOUT_ILOSC<>0 and (ZDDOUT_VAT='7' or ZDDOUT_VAT='3' or ZDDOUT_VAT='12' or ZDDOUT_VAT='22')
 update dok_par_zawart set WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_BRUTTO*ZDDOUT_ILOSC where WSPRZ_CENA_BRUTTO<>0 and WSPRZ_WARTOSC_BRUTTO=0
+UPDATE [Kontrahenci] set [LCEN_NAZWA_ID]   ='' where [LCEN_NAZWA_ID]   ='Brak' or [LCEN_NAZWA_ID]='Brak cennika !'
+UPDATE [Kontrahenci] set [LCEN_NAZWA_ID_2] ='' where [LCEN_NAZWA_ID_2] ='Brak' or [LCEN_NAZWA_ID_2]='Brak cennika !'
+UPDATE [Kontrahenci] set [konh_platnik_kto]='' where [konh_platnik_kto]='Brak'
+UPDATE [Kontrahenci] set [konh_okres]      ='' where [konh_okres]      ='Brak' or [konh_okres]='Brak okresu'
 alter table [Produkty] ADD COLUMN prod_kod_EAN Text  (13)
 alter table [Kontrahenci] ADD COLUMN kod_ILN Text  (20)
 update [DOK_FIN_ZAWART] set kwota=-kwota where kwota<0
@@ -996,6 +1105,10 @@ UPDATE KH_DEKRETY AS KD INNER JOIN KH_KONTA AS KK ON KD.COUNTT_KONTA=KK.COUNTT S
 create table [S_Odsetki] (Rodzaj int DEFAULT 0,Od_Dnia SmallDateTime DEFAULT null,Procent Single DEFAULT 0,Countt int identity)
 alter table [uzytkownicy] add PrawaZ Text (30) DEFAULT ''
 alter table [uzytkownicy] add NI Text (90) DEFAULT ''
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (181,'Bon towarowy ZFŚS','Bon ZFŚS.')
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (182,'Bon towarowy ZFŚS - suma od początku roku','Bony-suma')
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (183,'Bon towarowy - wartość do składek i podatku','Przychód ZFŚS')
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (184,'Bon towarowy - podatek','Podatek ZFŚS')
 alter table [Dok_dd] ADD COLUMN [F_Anulowana] Logical
 update SRODKI_TRWALE_ZAWART set prod_countt =0
 alter table [S_GRUPY_PRODUKCYJNE] ADD COLUMN [CENNIK] Text (20) dEFAULT ''
@@ -1013,6 +1126,10 @@ alter table  [KH_KSIEGA] ADD COLUMN [TerminPl] SmallDateTime DEFAULT null
 update KH_KSIEGA set TerminPl=Data
 update KH_KSIEGA set TerminPlOrg=Data
 create table S_Rodzaj_MWP (id_mwp int identity, Nazwa Text (50) default '',Magazyn2 Logical, sm_id int DEFAULT 0)
+INSERT INTO s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(0,'Pozostale',0,0)
+INSERT INTO s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(1,'Kierowcy',-1,0)
+INSERT INTO s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(2,'Zniszczono',0,0)
+INSERT INTO s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(3,'Reklama',0,0)
 alter table [PLACE_LISTY] ADD COLUMN [czy_ldod] Logical
 alter table [PLACE_LISTY] ADD COLUMN [wynp_zd] money DEFAULT 0
 alter table [PLACE_LISTY_ZAWART] ADD COLUMN [wart_bp] money DEFAULT 0
@@ -1032,22 +1149,26 @@ update KH_KSIEGA set FormaPl='G' where FormaPl=''
 create Table S_Numery_dok  (ID int identity,Dokument Text (50) default '',Sm_id int DEFAULT 0, PodziaL int DEFAULT 0,oKRESoD Text (10) DEFAULT '',oKRESdO Text (10) DEFAULT '',KIER_ID int DEFAULT 0,num_ndok int DEFAULT 0,MusiszSprawdzic Logical)
 alter table [DOK_PW_ZAWART] ADD COLUMN WSPRZ_CENA_BRUTTO money
 alter table [DOK_PW_ZAWART] ADD COLUMN WSPRZ_WARTOSC_BRUTTO money
+UPDATE [DOK_PW_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.03,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.03*ZDDOUT_ILOSC where ZDDOUT_VAT='3' and WSPRZ_CENA_BRUTTO is null
 update Kontrahenci set DoZam=0
 update KONTRAHENCI set DoZam=-1 where (konh_activ=-1 and (rkonh_nazwa_id='Odbiorca' or rkonh_nazwa_id='Dostawca i Odbiorca' or rkonh_nazwa_id='Punkt sprzedaży'))
 update Produkty set DoZam=0
 update Produkty set DoZam=-1 where prod_on=-1 and ACT_SALE=-1
 create Table DOK_INN  (DOK_ID int identity,Data SmallDateTime DEFAULT null,Termin SmallDateTime DEFAULT null,FormaPl Text (1) default '',Numer Text (50) default '',Rodzaj  Text (50) default '',Opis Text (255) default '',Wart_kp money DEFAULT 0,Wart_fin money DEFAULT 0,konh_id int DEFAULT 0)
 DROP TABLE KH_Bilans
+INSERT INTO KH_Bilans (ID_poz,NAZWA,Typ,Wydr,p1,p2,p3,p4,k) values (13,'   1.Rezerwa z tytułu odroczonego podatku dochodowego','P','P',11,12,0,0,'0')
 DROP TABLE KH_Rachunek
 DROP TABLE KH_Rachunek_zawart
 Update KH_Bilans set Rok=2002 where rok is null or rok=0
 Update KH_Rachunek set Rok=2002 where rok is null or rok=0
 DROP TABLE KH_F01
+INSERT INTO KH_F01 (ID_poz,NAZWA,Pozycja,Czesc,Dzial,p1,p2,k) values (70,'Zapasy ogółem','01','1','2',0,0,'1')
 DROP TABLE KH_F01_zawart
 Update KH_F01 set Rok=2002 where rok is null or rok=0
 alter table DOK_KFA add Scal_Id int DEFAULT 0
 Update DOK_KFA set Scal_Id=0
 Select Dok_dd.DDOUT_NUMER FROM Dok_dd INNER JOIN Dok_dd AS D1 ON Dok_dd.[DDOUT_NUMER]=D1.DDOUT_NUMER WHERE Dok_dd.ddout_id>D1.ddout_id
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (185,'Bon towarowy inny','Bon inny')
 alter table [Place_Listy_zawart] ADD COLUMN [wartosc185]  money DEFAULT 0
 DELETE *.* FROM PRODUKTY_WSP_PRZEL WHERE TRIM(Sp_Przel)='' OR Wsp_Przel<=0
 update DOK_RW_ZAWART  set ZDDOUT_CENA_N_2=0,WSPRZ_CENA_BRUTTO_2=0
@@ -1073,6 +1194,8 @@ DELETE * FROM DRUKARKI WHERE TRIM(Port)='' OR Emulacja='Bez emulacji' OR Podajni
 DROP TABLE HELP
 UPDATE PRODUKTY_RECEPTURY INNER JOIN PRODUKTY ON PRODUKTY_RECEPTURY.PROD_ID=PRODUKTY.PROD_ID SET PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA=PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC
 SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART
+UPDATE DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0
+UPDATE (SRODKI_TRWALE_ZAWART inner join SRODKI_TRWALE on SRODKI_TRWALE_ZAWART.id=SRODKI_TRWALE.id )INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE_ZAWART.id_dok = DOK_ZAK_ZAWART.numer_id SET DOK_ZAK_ZAWART.WtymST = [DOK_ZAK_ZAWART].[WtymST]+IIf(CalyAsortyment = -1, DOK_ZAK_ZAWART.ilosc_mag, 1) WHERE DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE_ZAWART].[id_prod] and SRODKI_TRWALE.Wyposazenie=0
 UPDATE DOK_KZA_ZAWART set WART_N=format((ZFKOROUT_CENA_N*zfkorout_ilosckor)-(CENA_ORG*ZFKOROUT_ILOSC),'0.00')
 UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.WART_N_ORG=format((CENA_ORG*ZFKOROUT_ILOSC),'0.00')
 UPDATE  (DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN (DOK_ZAK INNER JOIN DOK_ZAK_ZAWART ON DOK_ZAK.numer_id = DOK_ZAK_ZAWART.numer_id) ON (DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID) AND (DOK_KZA.FAKOUT_ID = DOK_ZAK.numer_id) set DOK_KZA_ZAWART.WART_N_ORG=DOK_ZAK_ZAWART.WART_N where DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N
@@ -1099,6 +1222,8 @@ update KH_SCHEMATY_ZAWART set Rodz_Aso='PTOSUK' where Rodz_Aso<>'PTOSUK' and (SY
 create table [KH_SCHEMATY_CONNECT] (countt int identity, RODZAJDOK Text (5), IDRODZAJU int DEFAULT 0, SCHEMAT Text (20))
 update Cenniki_zawart set DrugaCena=0
 update DOK_DD_ZAWART set CENA_N_2=0
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (196,'Składka zdrowotna nieodliczana','Skł.zdr.n.odl.')
+INSERT INTO [place_opisy] (POLE,OPIS,SKR) values (197,'Składka zdrowotna nieodliczana','Skł.zdr.n.odl.')
 UPDATE DOK_PRO_ZAWART AS DPZ INNER JOIN PRODUKTY_RECEPTURY AS PR ON DPZ.PROD_ID=PR.PROD_ID SET DPZ.ID_RECEPTURY=PR.ID_RECEPTURY WHERE (DPZ.ID_RECEPTURY=0 OR DPZ.ID_RECEPTURY IS NULL) AND PR.ACTIVE=-1
 UPDATE DOK_PRO_ZAWART AS DPZ INNER JOIN PRODUKTY_RECEPTURY AS PR ON DPZ.PROD_ID=PR.PROD_ID SET DPZ.ID_RECEPTURY=PR.ID_RECEPTURY WHERE (DPZ.ID_RECEPTURY=0 OR DPZ.ID_RECEPTURY IS NULL) AND PR.ACTIVE=0
 UPDATE PRODUKTY set OLD_SWW=mid(prod_sww,1,15)
@@ -1108,6 +1233,10 @@ update KADRY_ZAS set DataDo=data
 drop table PLACE_ZESTAWIENIA
 drop table D_PLACE_ZESTAWIENIA_ZAWART
 drop table D_PLACE_ZESTAWIENIA_ZAWART_SUMY
+INSERT INTO PLACE_OPISY (POLE,OPIS,SKR) values (198,'Dni przepracowane','Dni przepr.')
+INSERT INTO PLACE_OPISY (POLE,OPIS,SKR) values (199,'Stawka dzienna deputatu','Stawka dep.')
+INSERT INTO PLACE_OPISY (POLE,OPIS,SKR) values (200,'Deputat','Deputat')
+INSERT INTO PLACE_OPISY (POLE,OPIS,SKR) values (201,'Premia motywacyjna','Premia mot.')
 Delete  * from DOK_FAK_ZAWART where  DOK_FAK_ZAWART.PROD_ID<0
 Create table [S_Inne] (ID_slownka int DEFAULT 0,countt int identity,Nazwa Text (255))
 insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  1,Powiat from kontrahenci
@@ -1158,3 +1287,4 @@ Update DOK_ZAK_ZAWART set ID_SKLEPU=0 where ID_SKLEPU is null
 Update UZYTKOWNICY_PRAWA set PRAWO='KOMIESIAC' where ucase(PRAWO)='KPMIESIAC'
 Update UZYTKOWNICY_PRAWA set PRAWO='KOROK' where ucase(PRAWO)='KPROK'
 Update PLACE_LISTY_ZAWART inner join KONTRAHENCI on PLACE_LISTY_ZAWART.idp=KONTRAHENCI.KONH_id  set place_listy_zawart.kategoria=kontrahenci.kategoria
+INSERT INTO PLACE_OPISY (POLE,OPIS,SKR) values (203,'Dodatki inne','Dodatki inne')
