@@ -52,10 +52,11 @@ const Fixture& fixture(int64_t n) {
     }
     sqlite3* raw = nullptr;
     sqlite3_open(f.path.c_str(), &raw);
-    const std::string insert = "WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < " +
-                               std::to_string(n) + ") INSERT INTO " + table + " (" + cols[0] + "," +
-                               cols[1] + "," + cols[2] + "," + cols[3] + "," + cols[4] +
-                               ") SELECT i, 'name ' || i, i * 1.5, round(i * 0.01, 2), 36526 + i % 3000 FROM s";
+    const std::string insert =
+        "WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < " +
+        std::to_string(n) + ") INSERT INTO " + table + " (" + cols[0] + "," + cols[1] + "," +
+        cols[2] + "," + cols[3] + "," + cols[4] +
+        ") SELECT i, 'name ' || i, i * 1.5, round(i * 0.01, 2), 36526 + i % 3000 FROM s";
     sqlite3_exec(raw, insert.c_str(), nullptr, nullptr, nullptr);
     sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
     sqlite3_close(raw);

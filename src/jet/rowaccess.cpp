@@ -31,7 +31,8 @@ sql::ExprPtr constant(const Value& v) {
     using sql::ExprKind;
     switch (v.kind()) {
         case Value::Kind::Empty:
-        case Value::Kind::Null: return std::make_unique<sql::Expr>(ExprKind::Null);
+        case Value::Kind::Null:
+            return std::make_unique<sql::Expr>(ExprKind::Null);
         case Value::Kind::Text: {
             auto e = std::make_unique<sql::Expr>(ExprKind::String);
             e->text = v.raw_text();
@@ -159,6 +160,8 @@ void delete_row(Database& db, std::string_view table, int64_t rowid) {
     });
 }
 
-void atomically(Database& db, const std::function<void()>& fn) { db.session().atomic(fn); }
+void atomically(Database& db, const std::function<void()>& fn) {
+    db.session().atomic(fn);
+}
 
 }  // namespace jet
