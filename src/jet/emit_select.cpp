@@ -140,6 +140,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     }
     b.allow_aliases = false;
     b.allow_aggregates = false;
+    const std::string user_order = order;
     if (!aggregated && !distinct && !sources.empty()) {
         std::string rows = rowid_order(sources, distinct_rows ? covered : ~uint64_t{0});
         if (!rows.empty()) order += order.empty() ? rows : ", " + rows;
@@ -160,35 +161,39 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
 
     SelectSql out;
     auto assemble = [&](bool with_rowids) {
-        std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
+        std::string list, names;
         for (size_t i = 0; i < items.size(); ++i) {
-            if (i) q += ", ";
-            q += Binder::value_sql(items[i].value);
-            if (distinct && items[i].value.known && is_text(items[i].value.type)) q += " COLLATE JET";
-            q += " AS v" + std::to_string(i);
+            list += (i ? ", " : "") + Binder::value_sql(items[i].value);
+            if (distinct && items[i].value.known && is_text(items[i].value.type)) list += " COLLATE JET";
+            list += " AS v" + std::to_string(i);
+            names += (i ? ", v" : "v") + std::to_string(i);
         }
         if (with_rowids)
-            for (size_t i = 0; i < sources.size(); ++i)
-                q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
-        if (!from.empty()) q += " FROM " + from;
-        if (!where.empty()) q += " WHERE " + where;
-        if (!group.empty()) q += " GROUP BY " + group;
-        if (!having.empty()) q += " HAVING " + having;
-        if (!order.empty()) q += " ORDER BY " + order;
-        if (s.top) {
-            if (s.top_percent) {
-                // TOP n PERCENT: the share of the rows, rounded up.
-                std::string rows = "SELECT 1";
-                if (!from.empty()) rows += " FROM " + from;
-                if (!where.empty()) rows += " WHERE " + where;
-                if (!group.empty()) rows += " GROUP BY " + group;
-                if (!having.empty()) rows += " HAVING " + having;
-                q += " LIMIT (SELECT (count(*) * " + std::to_string(*s.top) + " + 99) / 100 FROM (" + rows + "))";
-            } else {
-                q += " LIMIT " + std::to_string(*s.top);
+            for (size_t i = 0; i < sources.size(); ++i) {
+                list += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
+                names += ", r" + std::to_string(i);
             }
+        std::string body;  // FROM ... HAVING
+        if (!from.empty()) body += " FROM " + from;
+        if (!where.empty()) body += " WHERE " + where;
+        if (!group.empty()) body += " GROUP BY " + group;
+        if (!having.empty()) body += " HAVING " + having;
+        const std::string select = distinct ? "SELECT DISTINCT " : "SELECT ";
+        if (!s.top) return select + list + body + (order.empty() ? "" : " ORDER BY " + order);
+        const std::string n = std::to_string(*s.top);
+        if (s.top_percent) {
+            // TOP n PERCENT: the share of the rows, rounded up.
+            return select + list + body + (order.empty() ? "" : " ORDER BY " + order) +
+                   " LIMIT (SELECT (count(*) * " + n + " + 99) / 100 FROM (SELECT 1" + body + "))";
         }
-        return q;
+        if (!user_order.empty() && !distinct) {
+            // TOP n under ORDER BY does not choose between equal values: the rows that
+            // tie with the n-th are returned too.
+            return "SELECT " + names + " FROM (" + select + list + ", rank() OVER (ORDER BY " + user_order +
+                   ") AS jet_k, row_number() OVER (ORDER BY " + order + ") AS jet_o" + body +
+                   ") WHERE jet_k <= " + n + " ORDER BY jet_o";
+        }
+        return select + list + body + (order.empty() ? "" : " ORDER BY " + order) + " LIMIT " + n;
     };
     out.sql = assemble(false);
     for (const auto& it : items) {
