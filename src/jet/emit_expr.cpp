@@ -584,20 +584,20 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;
-    } else if (flags == 0 && v.known) {
+    } else if ((flags & 4) == 0 && v.known) {
         const DataType s = v.cond ? DataType::Boolean : v.type, d = c.type;
+        std::string plain;
         if (v.column && !v.cond) {
-            const bool plain = (s == d && !(s == DataType::Text && v.column->size > c.size)) ||
-                               (s == DataType::Text && d == DataType::Memo) ||
-                               (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
-                               (s == DataType::Integer && d == DataType::Long) ||
-                               (s == DataType::Single && d == DataType::Double);
-            if (plain) return v.sql;
+            if ((s == d && !(s == DataType::Text && v.column->size > c.size)) ||
+                (s == DataType::Text && d == DataType::Memo) ||
+                (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
+                (s == DataType::Integer && d == DataType::Long) || (s == DataType::Single && d == DataType::Double))
+                plain = v.sql;
         } else if (s == d && (s == DataType::Double || s == DataType::Memo || s == DataType::Currency ||
                               s == DataType::Date || s == DataType::Boolean)) {
             // Already in the column's form: money expressions are rounded as they are
             // computed, truth values are -1/0.
-            return value_sql(v);
+            plain = value_sql(v);
         } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean &&
                    v.sql.find('(', 1) == std::string::npos) {
             // Whole-number arithmetic of columns and constants: stored as it is when it
@@ -605,9 +605,16 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
             const char* range = d == DataType::Byte      ? "0 AND 255"
                                 : d == DataType::Integer ? "-32768 AND 32767"
                                                          : "-2147483648 AND 2147483647";
-            return "(CASE WHEN " + v.sql + " BETWEEN " + range + " THEN " + v.sql + " ELSE jet_store(" + v.sql +
-                   ", " + std::to_string(static_cast<int>(d)) + ", 0, 0, " + quote(t.name + "." + c.name) +
-                   ") END)";
+            plain = "(CASE WHEN " + v.sql + " BETWEEN " + range + " THEN " + v.sql + " ELSE jet_store(" + v.sql +
+                    ", " + std::to_string(static_cast<int>(d)) + ", 0, " + std::to_string(flags) + ", " +
+                    quote(t.name + "." + c.name) + ") END)";
+        }
+        if (!plain.empty()) {
+            if (flags == 0) return plain;
+            // Only Null is refused: jet_store sees the value only when it is Null.
+            return "coalesce(" + plain + ", jet_store(NULL, " + std::to_string(static_cast<int>(d)) + ", " +
+                   std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) +
+                   "))";
         }
     }
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +

@@ -114,6 +114,26 @@ TEST_F(Rules, ConversionsAndMismatches) {
     EXPECT_CASES(cases);
 }
 
+TEST_F(Rules, KeysAndRequiredFieldsRefuseNulls) {
+    run_all({"CREATE TABLE R (id long not null, k long, t text(5))", "CREATE UNIQUE INDEX pk ON R (k) WITH PRIMARY",
+             "INSERT INTO R VALUES (1, 1, 'a')", "CREATE TABLE S (a long, b long)", "INSERT INTO S VALUES (2, Null)",
+             "INSERT INTO S VALUES (Null, 3)"});
+    std::string text;
+    EXPECT_EQ(error_of("INSERT INTO R (id, k) VALUES (2, Null)", &text), 0x80004005u);
+    EXPECT_NE(text.find("cannot contain a Null value"), std::string::npos) << text;
+    const Case cases[] = {
+        {"INSERT INTO R (k) VALUES (2)", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT a, b FROM S", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT b, a FROM S", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT a, a FROM S WHERE a IS NOT NULL", "ok 1"},
+        {"INSERT INTO R (id, k) VALUES (3, 1)", "error 80004005"},
+        {"UPDATE R SET k = Null WHERE id = 1", "error 80004005"},
+        {"UPDATE R SET id = id + 1", "ok 2"},
+        {"SELECT id, k FROM R", "2|1;3|2"},
+    };
+    EXPECT_CASES(cases);
+}
+
 TEST_F(Rules, DatesAreSerials) {
     run_all({"CREATE TABLE T (id long, d datetime)", "INSERT INTO T VALUES (1, #02-20-2001#)",
              "INSERT INTO T VALUES (2, #20-02-2001 10:30:00#)", "INSERT INTO T VALUES (3, #12 31 1899#)"});
