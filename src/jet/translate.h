@@ -47,8 +47,7 @@ struct Typed {
     std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
 };
 
-bool is_text(DataType t);
-bool is_numeric(DataType t);  // Boolean .. Double and Date
+bool is_text(DataType t);  // Text or Memo
 
 // Resolves names against the catalog and emits SQLite text. One Binder serves one
 // statement; its parameters (constants bound rather than spelled) are numbered
@@ -56,9 +55,6 @@ bool is_numeric(DataType t);  // Boolean .. Double and Date
 class Binder {
 public:
     explicit Binder(Session& s) : session_(s), catalog_(s.catalog()) {}
-
-    Session& session() { return session_; }
-    Catalog& catalog() { return catalog_; }
 
     // Resolves a table; raises NoSuchTable.
     const TableInfo& table(std::string_view database, std::string_view name, uint32_t pos);
