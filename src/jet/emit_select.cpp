@@ -219,6 +219,19 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     return out;
 }
 
+Typed query_output(const Typed& item, size_t i) {
+    Typed v = item;
+    v.sql = "q.v" + std::to_string(i);
+    v.constant.reset();
+    v.offset_of.clear();
+    if (v.cond) {
+        v.cond = false;
+        v.type = DataType::Boolean;
+        v.column = nullptr;
+    }
+    return v;
+}
+
 // ---------------------------------------------------------------- plans
 
 namespace {
@@ -300,12 +313,8 @@ std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
         ci.name = c.name;
         ci.type = c.type;
         ci.size = c.size;
-        Typed v = items[i];
-        v.sql = "q.v" + std::to_string(i);
-        v.cond = false;
-        v.constant.reset();
         if (i) p->values += ", ";
-        p->values += b.store_sql(v, shape, ci);
+        p->values += b.store_sql(query_output(items[i], i), shape, ci);
     }
     p->select = std::move(sel.sql);
     p->params = b.params();

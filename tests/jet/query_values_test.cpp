@@ -109,6 +109,13 @@ TEST_F(Rules, ConversionsAndMismatches) {
         {"SELECT id FROM C WHERE t = 42", "error 80040E07"},
         {"SELECT id FROM C WHERE d = 'x'", "error 80040E07"},
         {"SELECT t & n FROM C WHERE id = 1", "4217"},
+        {"INSERT INTO C (id, y, n) VALUES (7, 10, Null)", "ok 1"},
+        {"UPDATE C SET y = y + 246 WHERE id = 7", "error 80004005"},
+        {"UPDATE C SET y = 1 - y WHERE id = 7", "error 80004005"},
+        {"UPDATE C SET y = y + 245, n = n + 1 WHERE id = 7", "ok 1"},
+        {"SELECT y, n FROM C WHERE id = 7", "255|Null"},
+        {"UPDATE C SET n = n + 2147483647 WHERE id = 1", "error 80004005"},
+        {"UPDATE C SET n = 2147483647 - n WHERE id = 1", "ok 1"},
         {"SELECT t + 1 FROM C WHERE id = 1", "43"},
     };
     EXPECT_CASES(cases);
