@@ -138,7 +138,10 @@ Typed Binder::column(const sql::Expr& e) {
     if (!col) raise(Fault::MissingParameter);
     if (found < 64) used_sources |= uint64_t{1} << found;
     Typed t;
-    t.sql = sources_[found].sql_alias + "." + col->sql_name;
+    const Source& src = sources_[found];
+    t.sql = src.row_param ? "(SELECT " + col->sql_name + " FROM " + src.sql_table + " WHERE rowid = ?" +
+                                std::to_string(src.row_param) + ")"
+                          : src.sql_alias + "." + col->sql_name;
     t.type = col->type;
     t.known = true;
     t.column = col;
@@ -182,6 +185,10 @@ Typed Binder::expr(const sql::Expr& e) {
                 return t;
             }
             if (e.op == Op::Plus) return a;
+            if (a.constant && a.constant->kind() == Value::Kind::Long && a.constant->raw_int() != INT32_MIN)
+                return literal(Value::long_(static_cast<int32_t>(-a.constant->raw_int())));
+            if (a.constant && a.constant->kind() == Value::Kind::Double)
+                return literal(Value::dbl(-a.constant->raw_double()));
             if (a.known && is_text(a.type)) {
                 t.sql = "(-jet_cdbl(" + a.sql + "))";
                 t.type = DataType::Double;
@@ -577,19 +584,31 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;
-    } else if (flags == 0 && v.known && !v.cond) {
-        const DataType s = v.type, d = c.type;
-        bool plain = false;
-        if (v.column) {
-            plain = (s == d && !(s == DataType::Text && v.column->size > c.size)) ||
-                    (s == DataType::Text && d == DataType::Memo) ||
-                    (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
-                    (s == DataType::Integer && d == DataType::Long) ||
-                    (s == DataType::Single && d == DataType::Double);
-        } else {
-            plain = s == d && (s == DataType::Double || s == DataType::Memo);
+    } else if (flags == 0 && v.known) {
+        const DataType s = v.cond ? DataType::Boolean : v.type, d = c.type;
+        if (v.column && !v.cond) {
+            const bool plain = (s == d && !(s == DataType::Text && v.column->size > c.size)) ||
+                               (s == DataType::Text && d == DataType::Memo) ||
+                               (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
+                               (s == DataType::Integer && d == DataType::Long) ||
+                               (s == DataType::Single && d == DataType::Double);
+            if (plain) return v.sql;
+        } else if (s == d && (s == DataType::Double || s == DataType::Memo || s == DataType::Currency ||
+                              s == DataType::Date || s == DataType::Boolean)) {
+            // Already in the column's form: money expressions are rounded as they are
+            // computed, truth values are -1/0.
+            return value_sql(v);
+        } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean &&
+                   v.sql.find('(', 1) == std::string::npos) {
+            // Whole-number arithmetic of columns and constants: stored as it is when it
+            // fits the column; jet_store raises the overflow otherwise.
+            const char* range = d == DataType::Byte      ? "0 AND 255"
+                                : d == DataType::Integer ? "-32768 AND 32767"
+                                                         : "-2147483648 AND 2147483647";
+            return "(CASE WHEN " + v.sql + " BETWEEN " + range + " THEN " + v.sql + " ELSE jet_store(" + v.sql +
+                   ", " + std::to_string(static_cast<int>(d)) + ", 0, 0, " + quote(t.name + "." + c.name) +
+                   ") END)";
         }
-        if (plain) return v.sql;
     }
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
            std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + ")";

@@ -101,6 +101,8 @@ TEST_F(Rules, ConversionsAndMismatches) {
         {"INSERT INTO C (id, y) VALUES (4, 300)", "error 80004005"},
         {"INSERT INTO C (id, y) SELECT id, n * 20 FROM C WHERE id = 1", "error 80004005"},
         {"INSERT INTO C (id, n) VALUES (5, 2.5)", "ok 1"},
+        {"INSERT INTO C (id, t) VALUES (6, -1.5)", "ok 1"},
+        {"SELECT t FROM C WHERE id = 6", "-1,5"},
         {"SELECT t, n FROM C WHERE id = 1", "42|17"},
         {"SELECT d FROM C WHERE id = 2", "2001-02-20"},
         {"SELECT n FROM C WHERE id = 5", "2"},
@@ -161,6 +163,9 @@ TEST_F(Rules, RowsAreTypedByTheirColumns) {
     EXPECT_EQ(cols[5].size, 7);
     EXPECT_EQ(cols[7].name, "Expr1000");
     EXPECT_EQ(cols[7].base_table, "");
+
+    auto early = db->query("SELECT t FROM V");
+    EXPECT_THROW(early->value(0), jet::Error);
 
     auto r = db->query("SELECT t FROM V", jet::QueryOptions{true});
     ASSERT_EQ(r->columns().size(), 2u);

@@ -96,6 +96,8 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
              write_bytes(p, b);
          },
          "", 0x80004005, "Unrecognized database format"},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, "",
+         0x80004005, "Unrecognized database format"},
         {"wrong password", [](const std::string& p) { make_database(p, "Tajne1"); }, "tajne1",
          0x80040E4D, "Not a valid password"},
         {"no password given", [](const std::string& p) { make_database(p, "Tajne1"); }, "",

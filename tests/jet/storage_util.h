@@ -37,6 +37,7 @@ class ScratchDir {
 };
 
 inline std::string read_bytes(const std::string& path) {
+    if (!std::filesystem::is_regular_file(path)) return {};
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
