@@ -43,6 +43,10 @@ enum class Fault {
     NoSuchIndex,            // {1}: index, {2}: table
     FieldInIndex,           // {1}: field
     MissingParameter,       // unknown name in a query
+    AmbiguousField,         // {1}: a field name that more than one table read has
+    UndefinedFunction,      // {1}: a function name the engine does not know
+    UnknownInsertField,     // {1}: an INSERT INTO field the table does not have
+    ValuesCount,            // INSERT INTO: values and destination fields differ in number
     TooLong,                // text too long for its column
     TypeMismatch,           // value that cannot be converted / text compared with a number
     Duplicate,              // duplicate values in a unique index or primary key
