@@ -1,0 +1,48 @@
+#include "db/rejestr.h"
+
+#include <iostream>
+
+#include "db/stan.h"
+#include "platform/registry.h"
+
+std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod) {
+    try {
+        return platform::registry_read(kod, nazwa);
+    } catch (const platform::RegistryError& e) {
+        std::cerr << "rejestr: " << e.what() << '\n';
+        return {};
+    }
+}
+
+void Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod) {
+    try {
+        platform::registry_write(kod, nazwa, wartosc);
+    } catch (const platform::RegistryError& e) {
+        std::cerr << "rejestr: \"" << nazwa << "\" not written: " << e.what() << '\n';
+    }
+}
+
+namespace {
+
+// The value name of a recent-database slot: the slot number as Str gives it (a blank
+// before it), then "manu_baza".
+std::string slot_name(int slot) {
+    return " " + std::to_string(slot) + "manu_baza";
+}
+
+}  // namespace
+
+void Zapisz_Ostatnia_Baze() {
+    int wybrany = 0;  // 0 stands for no slot chosen: an empty slot 0 is never taken
+    for (int i = 0; i <= 9; ++i) {
+        std::string wartosc = Czytaj_Rejestr(slot_name(i), 0);
+        if (wartosc == Sciezka_Bazy) return;
+        if (wartosc.empty() && wybrany == 0) wybrany = i;
+    }
+    if (wybrany == 0) {
+        for (int i = 1; i <= 9; ++i)
+            Zapisz_Rejestr(slot_name(i - 1), Czytaj_Rejestr(slot_name(i), 0), 0);
+        wybrany = 9;
+    }
+    Zapisz_Rejestr(slot_name(wybrany), Sciezka_Bazy, 0);
+}

@@ -1,0 +1,22 @@
+// Registry access: the text values through which the tool and the starting program talk,
+// and the list of recently used databases.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The text value nazwa of the key with code kod (0 is the program's key); "" when the
+// key or value is missing, the value is not a text, or the registry file cannot be read
+// (the reason is then written to standard error).
+std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod);
+
+// Writes the text value nazwa of the key with code kod. Reports nothing to its caller: a
+// value that cannot be written (unreadable registry file, folder not writable) is
+// reported on standard error and the file stays as it was.
+void Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod);
+
+// Records Sciezka_Bazy in the recent-database list " 0manu_baza" .. " 9manu_baza": a
+// path already listed changes nothing; a new path takes the first empty slot from 1 to
+// 9 or, when none is empty, the entries move down by one (slot 0 is lost) and it takes
+// slot 9.
+void Zapisz_Ostatnia_Baze();

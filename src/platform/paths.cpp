@@ -1,0 +1,42 @@
+#include "platform/paths.h"
+
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+// An environment variable, or "" when it is unset.
+std::string env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+}  // namespace
+
+std::filesystem::path registry_file() {
+    if (auto p = env("ORVIK_REGISTRY"); !p.empty()) return p;
+    if (auto xdg = env("XDG_CONFIG_HOME"); !xdg.empty())
+        return std::filesystem::path(xdg) / "orvik" / "registry.reg";
+    std::filesystem::path home = env("HOME");
+    if (home.empty()) home = ".";
+    return home / ".config" / "orvik" / "registry.reg";
+}
+
+std::filesystem::path config_folder() {
+    auto folder = registry_file().parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+std::string path_folder(std::string_view path) {
+    auto p = path.find_last_of("/\\");
+    return p == std::string_view::npos ? std::string() : std::string(path.substr(0, p));
+}
+
+std::string log_file_for(std::string_view database_path) {
+    auto first = database_path.find_first_not_of(' ');
+    if (first == std::string_view::npos) return (config_folder() / "Rejestr.txt").string();
+    if (database_path.find_last_of("/\\") == std::string_view::npos) return "Log";
+    return path_folder(database_path) + "/Log";
+}
+
+}  // namespace platform

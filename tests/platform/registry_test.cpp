@@ -1,0 +1,221 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/paths.h"
+#include "temp_registry.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kOrvik = "HKEY_LOCAL_MACHINE\\Software\\ORVIK";
+
+class Registry : public TempRegistry {};
+
+TEST_F(Registry, MissingFileKeyOrValueReadsEmpty) {
+    EXPECT_EQ(registry_read(0, "dodralvex"), "");
+    EXPECT_FALSE(std::filesystem::exists(reg)) << "a read never creates the file";
+    registry_write(1, "sDecimal", ",");
+    EXPECT_EQ(registry_read(0, "dodralvex"), "") << "key missing";
+    EXPECT_EQ(registry_read(1, "sThousand"), "") << "value missing";
+    EXPECT_EQ(registry_read(1, "sDecimal"), ",");
+}
+
+TEST_F(Registry, RoundTripsTextsWithEscapesAndPolishLetters) {
+    const std::string values[] = {"0123",         "",       "C:\\Dane\\baza.mdb", "a \"b\" \\",
+                                  "Zażółć gęślą", " 1.66 ", "\\\\serwer\\d\\",    "x=y;[z]"};
+    for (const auto& v : values) {
+        registry_write(0, "dodralvexS", v);
+        EXPECT_EQ(registry_read(0, "dodralvexS"), v);
+    }
+    registry_write(0, "name with \"quote\\", "v");
+    EXPECT_EQ(registry_read(0, "name with \"quote\\"), "v");
+}
+
+TEST_F(Registry, WritesTheExportFormat) {
+    registry_write(0, "dodralvex", "0001");
+    registry_write(0, "dodralvexS", "C:\\x\"y");
+    EXPECT_EQ(slurp(reg),
+              "Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"
+              "\"dodralvex\"=\"0001\"\n"
+              "\"dodralvexS\"=\"C:\\\\x\\\"y\"\n");
+}
+
+TEST_F(Registry, KeysAndNamesMatchWithoutRegardToCase) {
+    spit(reg,
+         "Windows Registry Editor Version 5.00\n\n[hkey_local_machine\\SOFTWARE\\orvik]\n"
+         "\"DodralVex\"=\"0123\"\n");
+    EXPECT_EQ(registry_read(0, "dodralvex"), "0123");
+    registry_write(0, "DODRALVEX", "3210");
+    EXPECT_EQ(slurp(reg),
+              "Windows Registry Editor Version 5.00\n\n[hkey_local_machine\\SOFTWARE\\orvik]\n"
+              "\"DodralVex\"=\"3210\"\n");
+}
+
+TEST_F(Registry, RewriteKeepsEveryOtherLineAsItWas) {
+    const std::string before =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; written by hand\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\r\n"
+        "\"dodralvex\"=\"0123\"\r\n"
+        "\"licznik\"=dword:0000002a\r\n"
+        "\"blob\"=hex:01,02,\\\r\n"
+        "  03,04\r\n"
+        "@=\"domyslna\"\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+        "\"x\"=\"y\"\r\n";
+    spit(reg, before);
+    EXPECT_EQ(registry_read(0, "licznik"), "") << "a dword reads as empty";
+    EXPECT_EQ(registry_read(0, "blob"), "");
+    EXPECT_EQ(registry_read(0, ""), "domyslna") << "@ is the default value";
+
+    registry_write(0, "dodralvex", "3210");
+    registry_write(0, "dodralvexNumerBazy", " 1.66");
+    std::string after = before;
+    after.replace(after.find("\"0123\""), 6, "\"3210\"");
+    after.replace(after.find("\r\n\r\n[HKEY_CURRENT_USER"), 0,
+                  "\r\n\"dodralvexNumerBazy\"=\" 1.66\"");
+    EXPECT_EQ(slurp(reg), after);
+
+    registry_write(0, "blob", "tekst");  // another kind replaced by a text, continuation too
+    EXPECT_EQ(registry_read(0, "blob"), "tekst");
+    EXPECT_EQ(slurp(reg).find("03,04"), std::string::npos);
+    EXPECT_NE(slurp(reg).find("\"licznik\"=dword:0000002a\r\n\"blob\"=\"tekst\"\r\n@="),
+              std::string::npos);
+}
+
+TEST_F(Registry, UnparsableFileIsReportedAndNeverOverwritten) {
+    const std::string bad[] = {
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n",
+        "Windows Registry Editor Version 5.00\n\"a\"=\"b\"\n",  // value before a key
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n\"a\"=\"b\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"
+        "\"a\"=\"C:\\Dane\"\n",  // unescaped backslash
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n\"a\" "
+        "\"b\"\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n\"a\"=\"b\" "
+        "x\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\nśmieci\n",
+    };
+    for (const auto& text : bad) {
+        spit(reg, text);
+        EXPECT_THROW(registry_read(0, "a"), RegistryError) << text;
+        try {
+            registry_write(0, "dodralvex", "0000");
+            ADD_FAILURE() << "write accepted " << text;
+        } catch (const RegistryError& e) {
+            EXPECT_NE(std::string(e.what()).find(reg.string()), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(slurp(reg), text);
+    }
+    // The error names the line.
+    spit(reg, bad[7]);
+    try {
+        registry_read(0, "a");
+    } catch (const RegistryError& e) {
+        EXPECT_NE(std::string(e.what()).find("registry.reg:3:"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(Registry, EmptyFileIsAnEmptyRegistry) {
+    spit(reg, "\n");
+    EXPECT_EQ(registry_read(0, "x"), "");
+    registry_write(0, "x", "1");
+    EXPECT_EQ(registry_read(0, "x"), "1");
+}
+
+TEST_F(Registry, ValuesAreCutAtTheirFirstNul) {
+    registry_write(0, "v", std::string("ab\0cd", 5));
+    EXPECT_EQ(registry_read(0, "v"), "ab");
+    spit(reg, std::string("Windows Registry Editor Version 5.00\n[") + kOrvik + "]\n\"v\"=\"" +
+                  std::string("xy\0z", 4) + "\"\n");
+    EXPECT_EQ(registry_read(0, "v"), "xy");
+}
+
+TEST_F(Registry, LineBreakInAValueIsRefusedAndChangesNothing) {
+    registry_write(0, "a", "1");
+    std::string before = slurp(reg);
+    EXPECT_THROW(registry_write(0, "a", "x\ny"), RegistryError);
+    EXPECT_EQ(slurp(reg), before);
+}
+
+TEST_F(Registry, UnknownKeyCodeNamesNoKey) {
+    registry_write(3, "a", "1");
+    registry_write(-1, "a", "1");
+    EXPECT_FALSE(std::filesystem::exists(reg));
+    EXPECT_EQ(registry_read(3, "a"), "");
+    EXPECT_EQ(registry_key_path(1), "HKEY_CURRENT_USER\\Control Panel\\International");
+    EXPECT_EQ(registry_key_path(2), "HKEY_CLASSES_ROOT\\.lnk\\International");
+}
+
+TEST_F(Registry, WriteCreatesTheFolderAndLeavesNoTemporaryFile) {
+    reg = dir / "a" / "b" / "registry.reg";
+    ::setenv("ORVIK_REGISTRY", reg.c_str(), 1);
+    registry_write(0, "dodralvex", "0123");
+    registry_write(0, "dodralvex", "3210");
+    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(reg.parent_path())) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(Registry, UnreadableFileIsReported) {
+    std::filesystem::create_directory(reg);  // a folder where the file should be
+    EXPECT_THROW(registry_read(0, "a"), RegistryError);
+    EXPECT_THROW(registry_write(0, "a", "1"), RegistryError);
+    EXPECT_TRUE(std::filesystem::is_directory(reg));
+}
+
+TEST_F(Registry, ListGivesEachValueOnceInFileOrder) {
+    spit(reg, std::string("Windows Registry Editor Version 5.00\n[") + kOrvik +
+                  "]\n\"b\"=\"1\"\n\"n\"=dword:1\n@=\"d\"\n[" + kOrvik + "]\n\"B\"=\"2\"\n");
+    auto l = registry_list(0);
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0], (std::pair<std::string, std::string>{"n", ""}));
+    EXPECT_EQ(l[1], (std::pair<std::string, std::string>{"@", "d"}));
+    EXPECT_EQ(l[2], (std::pair<std::string, std::string>{"B", "2"}));
+    EXPECT_EQ(registry_read(0, "b"), "2") << "the last of duplicates wins";
+}
+
+TEST(RegistryLocation, EnvironmentChoosesTheFile) {
+    ::setenv("ORVIK_REGISTRY", "/x/r.reg", 1);
+    EXPECT_EQ(registry_file(), "/x/r.reg");
+    EXPECT_EQ(config_folder(), "/x");
+    ::unsetenv("ORVIK_REGISTRY");
+    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(registry_file(), "/cfg/orvik/registry.reg");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", "/home/u", 1);
+    EXPECT_EQ(registry_file(), "/home/u/.config/orvik/registry.reg");
+}
+
+TEST(Paths, FolderAndLogFile) {
+    ::setenv("ORVIK_REGISTRY", "/cfg/registry.reg", 1);
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* log;
+    } cases[] = {
+        {"/srv/dane/baza.mdb", "/srv/dane", "/srv/dane/Log"},
+        {"D:\\Dane\\baza.mdb", "D:\\Dane", "D:\\Dane/Log"},
+        {"baza.mdb", "", "Log"},
+        {"/baza.mdb", "", "/Log"},
+        {"", "", "/cfg/Rejestr.txt"},
+        {"   ", "", "/cfg/Rejestr.txt"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(path_folder(c.path), c.folder) << c.path;
+        EXPECT_EQ(log_file_for(c.path), c.log) << c.path;
+    }
+    ::unsetenv("ORVIK_REGISTRY");
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// The rejestr command, run as a program against a test registry file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "temp_registry.h"
+
+namespace {
+
+class RejestrTool : public TempRegistry {
+  protected:
+    // Runs rejestr with args; returns its exit status and leaves its output in out.
+    int run(const std::string& args) {
+        std::string tool = std::string(KONW_BINARY_DIR) + "/tools/rejestr/rejestr";
+        if (!std::filesystem::exists(tool)) ADD_FAILURE() << "not built: " << tool;
+        FILE* p = ::popen((tool + " " + args + " 2>/dev/null").c_str(), "r");
+        out.clear();
+        char buf[256];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        int st = ::pclose(p);
+        return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    }
+    std::string out;
+};
+
+TEST_F(RejestrTool, PlaysTheStartingProgramsSide) {
+    EXPECT_EQ(run("get dodralvex"), 0);
+    EXPECT_EQ(out, "\n");
+    EXPECT_EQ(run("set dodralvex 0123"), 0);
+    EXPECT_EQ(run("set dodralvexS '/srv/dane/baza \"x\".mdb'"), 0);
+    EXPECT_EQ(run("set a b --key 2"), 0);
+    EXPECT_EQ(run("get dodralvexS"), 0);
+    EXPECT_EQ(out, "/srv/dane/baza \"x\".mdb\n");
+    EXPECT_EQ(run("list"), 0);
+    EXPECT_EQ(out, "\"dodralvex\"=\"0123\"\n\"dodralvexS\"=\"/srv/dane/baza \\\"x\\\".mdb\"\n");
+    EXPECT_EQ(run("--key 2 get a"), 0);
+    EXPECT_EQ(out, "b\n");
+}
+
+TEST_F(RejestrTool, ExitStatuses) {
+    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(run("get"), 2);
+    EXPECT_EQ(run("set a"), 2);
+    EXPECT_EQ(run("get a --key 3"), 2);
+    EXPECT_EQ(run("remove a"), 2);
+    spit(reg, "not a registry\n");
+    EXPECT_EQ(run("get a"), 1);
+    EXPECT_EQ(run("set a b"), 1);
+    EXPECT_EQ(slurp(reg), "not a registry\n");
+}
+
+}  // namespace
