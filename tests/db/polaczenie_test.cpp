@@ -12,15 +12,6 @@ class Polaczenie : public DbEnv {
     const std::string kSzczegoly2 = ",DBCLOSE2, Stanowsiko ,Win:,";
 };
 
-TEST_F(Polaczenie, ConnectionStringIsTheProgramsOwn) {
-    EXPECT_EQ(connection_string("/d/b.mdb"),
-              "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data source=/d/b.mdb;"
-              "Extended Properties=';COUNTRY=0;CP=1252;LANGID=0x0409';Locale Identifier=1033;"
-              "Jet OLEDB:System database='';Jet OLEDB:Registry Path='';"
-              "Jet OLEDB:Database Password=Kv7^pq|Lm3#x9;Jet OLEDB:Global Partial Bulk Ops=2");
-    EXPECT_EQ(kDatabasePassword.size(), 13u);
-}
-
 TEST_F(Polaczenie, OpenWithoutPathOpensAndLogsNothing) {
     DbOtwórz();
     EXPECT_EQ(Baza_Otwarta, 0);
