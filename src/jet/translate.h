@@ -30,6 +30,7 @@ struct Source {
     std::string alias;      // the name the statement qualifies it with (alias or table name)
     std::string sql_alias;  // "s<n>" in the emitted SQL
     std::string sql_table;  // the SQLite table ("t<id>")
+    bool nested = false;    // inside a parenthesised outer join: its rowid is out of reach
 };
 
 // An emitted expression with its inferred Jet type.
@@ -65,6 +66,10 @@ public:
     // The emitted FROM clause of comma-separated items (cross product).
     std::string from_list(const std::vector<sql::TableRefPtr>& from);
     int add_source(const TableInfo& t, std::string_view alias);
+    // A tree of inner joins as a chain of (table, condition) items.
+    void inner_chain(const sql::TableRef& ref, std::vector<std::pair<std::string, std::string>>& items);
+    // The emitted ON condition of a join, noted in on_sql and on_exprs.
+    std::string join_condition(const sql::TableRef& ref);
 
     // Expressions.
     Typed expr(const sql::Expr& e);
@@ -130,6 +135,9 @@ void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
 // Reads column i of the current row as a Value of Jet type t.
 Value read_value(sqlite3_stmt* st, int i, DataType t);
 
+// True when `database` (a [path] qualifier) names the file at open_path.
+bool same_file(const std::string& database, const std::string& open_path);
+
 // A SQL string literal.
 std::string quote(std::string_view s);
 
@@ -144,6 +152,11 @@ public:
     struct Entry {
         std::shared_ptr<const sql::Statement> statement;
         std::shared_ptr<Plan> plan;  // null for DDL and until first translated
+        // Another file the statement is about ([path].[table]): "" for the open one.
+        // whole: every table named is of that file; otherwise a SELECT ... INTO a
+        // table of the open file reads only tables of that file.
+        std::string other_file;
+        bool whole = false;
     };
     struct Hash {
         using is_transparent = void;
@@ -192,6 +205,8 @@ struct SelectSql {
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
 
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
+// The rows of a SELECT as a query (any INTO ignored).
+std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);

@@ -108,3 +108,41 @@ TEST_F(Shapes, CursorsOnTheSameStatementReadIndependently) {
 
 }  // namespace
 }  // namespace query_test
+
+namespace query_test {
+namespace {
+
+TEST_F(Shapes, TablesOfAnotherFile) {
+    const std::string other = (dir_ / "stara.mdb").string();
+    jet::Database::create(other);
+    {
+        auto old = jet::Database::open(other);
+        old->execute("CREATE TABLE Stara (Id counter, Nazwa text(12), Cena money)");
+        old->execute("CREATE UNIQUE INDEX Podstawowy ON Stara (Id) WITH PRIMARY");
+        old->execute("INSERT INTO Stara (Nazwa, Cena) VALUES ('mąka', 2.5)");
+        old->execute("INSERT INTO Stara (Nazwa, Cena) VALUES ('cukier', Null)");
+    }
+    const std::string t = "[" + other + "].[Stara]";
+    const Case cases[] = {
+        {"SELECT * INTO Stara FROM " + t + "", "ok 2"},
+        {"SELECT Id, Nazwa, Cena FROM Stara", "1|mąka|2.5;2|cukier|Null"},
+        {"UPDATE " + t + " SET Cena = 1 WHERE Cena IS NULL", "ok 1"},
+        {"SELECT Nazwa, Cena FROM " + t + " ORDER BY Nazwa", "cukier|1;mąka|2.5"},
+        {"SELECT * INTO Stara FROM " + t, "error 80040E14"},
+        {"SELECT s.Id FROM Towary s INNER JOIN " + t + " o ON s.Id = o.Id", "error 80040E37"},
+    };
+    EXPECT_CASES(cases);
+    const jet::TableInfo* copy = db->catalog().table("Stara");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->columns[0].counter);
+    EXPECT_EQ(copy->columns[1].size, 12);
+    EXPECT_TRUE(copy->indexes.empty());
+    // The other file's change was committed there.
+    auto reopened = jet::Database::open(other);
+    auto c = reopened->query("SELECT Cena FROM Stara WHERE Id = 2");
+    ASSERT_TRUE(c->next());
+    EXPECT_EQ(show(c->value(0)), "1");
+}
+
+}  // namespace
+}  // namespace query_test

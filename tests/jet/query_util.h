@@ -142,8 +142,8 @@ protected:
 
 // One case of a table-driven family: a statement and what it gives (see outcome).
 struct Case {
-    const char* sql;
-    const char* expected;
+    std::string sql;
+    std::string expected;
 };
 
 #define EXPECT_CASES(cases)                                            \

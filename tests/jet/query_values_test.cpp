@@ -162,6 +162,9 @@ TEST_F(Rules, RowsAreTypedByTheirColumns) {
     EXPECT_EQ(cols[7].name, "Expr1000");
     EXPECT_EQ(cols[7].base_table, "");
 
+    auto early = db->query("SELECT t FROM V");
+    EXPECT_THROW(early->value(0), jet::Error);
+
     auto r = db->query("SELECT t FROM V", jet::QueryOptions{true});
     ASSERT_EQ(r->columns().size(), 2u);
     EXPECT_TRUE(r->columns()[1].row_id);
