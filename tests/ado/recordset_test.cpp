@@ -217,6 +217,23 @@ TEST_F(RecordsetTest, WritesThroughAnInnerJoinReachEachTablesRow) {
     rs.UpdateBatch(ado::adAffectAllChapters);
     EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40"}));
     EXPECT_EQ(column("SELECT name FROM h ORDER BY id"), (Strings{"joined", "n2", "n3"}));
+
+    // A save that writes two tables is one change: the second failing undoes the first.
+    rs.MoveFirst();
+    rs.Fields(1) = Value::text("second");  // h, written first
+    rs.Fields(0) = Value::text("abc");     // l, fails
+    EXPECT_EQ(failure([&] { rs.Update(); }), 0x80040E07u);
+    rs.CancelUpdate();
+    EXPECT_EQ(column("SELECT name FROM h ORDER BY id"), (Strings{"joined", "n2", "n3"}));
+    EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40"}));
+
+    // A new record goes only to the tables it has values for.
+    rs.AddNew();
+    rs.Fields(0) = Value::dbl(7);
+    rs.Update();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(column("SELECT COUNT(*) FROM h"), (Strings{"3"}));
+    EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40", "7"}));
 }
 
 TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
