@@ -1,0 +1,74 @@
+#include "db/komunikaty.h"
+
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "db/polaczenie.h"
+#include "db/stan.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+
+namespace {
+
+// The current local date and time as yyyy-mm-dd hh:mm:ss.
+std::string teraz() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+// A log field: apostrophes become double quotes, nothing else is escaped.
+void dopisz_pole(std::string& linia, std::string_view pole) {
+    linia += ',';
+    for (char c : pole) linia += c == '\'' ? '"' : c;
+}
+
+}  // namespace
+
+void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly) {
+    try {
+        std::string linia = "\"" + teraz();
+        dopisz_pole(linia, "");
+        dopisz_pole(linia, Uzytkownik_Windows);
+        dopisz_pole(linia, Stanowisko);
+        dopisz_pole(linia, Biezaca_Operacja);
+        dopisz_pole(linia, tekst);
+        dopisz_pole(linia, procedura);
+        dopisz_pole(linia, szczegoly);
+        dopisz_pole(linia, Sciezka_Bazy);
+        linia += "\"\r\n";
+        std::ofstream plik(platform::log_file_for(Sciezka_Bazy), std::ios::app | std::ios::binary);
+        plik << linia;
+    } catch (const std::exception&) {
+        // A line that cannot be written is lost; the caller goes on.
+    }
+}
+
+int32_t FMsg_box(std::string_view tekst, int32_t styl, std::string_view tytul) {
+    const int32_t odp = platform::message_box(tekst, styl, tytul.empty() ? "Uwaga" : tytul);
+    Zapisz_Log("MSG:" + std::string(tekst) + std::to_string(odp), "FMsg_box", tytul);
+    return odp;
+}
+
+void Blad_Krytyczny(std::string_view etykieta, std::string_view polecenie, std::string_view blad) {
+    Zapisz_Log("ERR.BBP:" + std::string(polecenie), etykieta, blad);
+    platform::message_box(std::string(blad) + " ->>>" + std::string(polecenie), vbCritical,
+                          "UWAGA " + Biezaca_Operacja + " " + std::string(etykieta));
+    Wylogowanie();
+}
+
+void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miejsce,
+                   int16_t krytyczny) {
+    const std::string gdzie = miejsce.empty() ? "---" : std::string(miejsce);
+    const std::string tytul =
+        " Wyjątek w procedurze " + gdzie + " modułu " + Biezaca_Operacja + ".";
+    const std::string rodzaj = krytyczny ? "Krytyczny" : "Nie Krytyczny";
+    Zapisz_Log("ERR.MSG:" + tytul, "Wyjątek_Pokaż", rodzaj);
+    platform::message_box(std::to_string(numer) + " (" + std::string(opis) + "). " + rodzaj,
+                          krytyczny ? vbCritical : vbOKOnly, tytul);
+    if (krytyczny) Wylogowanie();
+}

@@ -1,0 +1,43 @@
+// The log beside the database, message boxes that are logged, and the reports of
+// failures that end the process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Message-box styles and answers.
+inline constexpr int32_t vbOKOnly = 0;
+inline constexpr int32_t vbAbortRetryIgnore = 2;
+inline constexpr int32_t vbYesNo = 4;
+inline constexpr int32_t vbCritical = 16;
+inline constexpr int32_t vbOK = 1;
+inline constexpr int32_t vbAbort = 3;
+inline constexpr int32_t vbRetry = 4;
+inline constexpr int32_t vbIgnore = 5;
+inline constexpr int32_t vbYes = 6;
+inline constexpr int32_t vbNo = 7;
+
+// Appends one line to the log file ("Log" in the database's folder, "Rejestr.txt" in
+// the configuration folder when no database path is known): the date and time, an
+// empty field, the Windows user, the workstation, the current operation, text, tag,
+// detail and the database path, with every apostrophe of fields 2 to 9 turned into a
+// double quote, the whole in double quotes. The file is opened and closed for the one
+// line. Never fails towards the caller: a line that cannot be written is lost.
+void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly);
+
+// Shows a message box (title "Uwaga" when tytul is ""), waits for the answer, logs
+// "MSG:" & text & answer under "FMsg_box" with the title as passed, and returns the
+// answer code.
+int32_t FMsg_box(std::string_view tekst, int32_t styl = vbOKOnly, std::string_view tytul = {});
+
+// Logs a statement that failed beyond repair, shows it in a critical box and ends the
+// process through Wylogowanie (marker "0000"). Does not return.
+[[noreturn]] void Blad_Krytyczny(std::string_view etykieta, std::string_view polecenie,
+                                 std::string_view blad);
+
+// Reports a failure caught by a routine's handler: logs "ERR.MSG:" & the title and shows
+// number (description). kind. When critical it ends the process through Wylogowanie;
+// otherwise it returns after the box is answered.
+void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miejsce,
+                   int16_t krytyczny);
