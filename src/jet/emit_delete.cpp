@@ -5,20 +5,6 @@
 
 namespace jet::detail {
 
-namespace {
-
-struct DeletePlan : Plan {
-    std::string sql;
-    std::vector<Value> params;
-    int64_t execute(Session& s) override {
-        sqlite3_stmt* st = s.prepare(sql);
-        bind_params(st, params);
-        return run_to_end(s, st);
-    }
-};
-
-}  // namespace
-
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
     Binder b(s);
     std::string from = b.from_list(q.from);
@@ -26,7 +12,7 @@ std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
     std::string where;
     if (q.where) where = Binder::cond_sql(b.expr(*q.where));
 
-    auto p = std::make_shared<DeletePlan>();
+    auto p = std::make_shared<StatementPlan>();
     if (src.size() == 1) {
         if (!q.star_qualifier.empty() && !text::same_name(q.star_qualifier, src[0].alias))
             raise(Fault::NoSuchTable, q.star_qualifier);
@@ -40,6 +26,7 @@ std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
             if (text::same_name(src[i].alias, q.star_qualifier)) target = static_cast<int>(i);
         if (target < 0) raise(Fault::NoSuchTable, q.star_qualifier);
         const Source& t = src[target];
+        if (t.nested) raise(Fault::Internal, "DELETE from a table inside a parenthesised outer join");
         p->sql = "DELETE FROM " + t.sql_table + " WHERE rowid IN (SELECT " + t.sql_alias + ".rowid FROM " + from;
         if (!where.empty()) p->sql += " WHERE " + where;
         p->sql += ")";
