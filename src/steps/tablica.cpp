@@ -5,6 +5,25 @@
 
 const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
     static const std::map<int, MetodaKroku> kroki = {
+        {198, &ClsKonwersje::Konwersja_198},
+        {199, &ClsKonwersje::Konwersja_199},
+        {200, &ClsKonwersje::Konwersja_200},
+        {201, &ClsKonwersje::Konwersja_201},
+        {202, &ClsKonwersje::Konwersja_202},
+        {203, &ClsKonwersje::Konwersja_203},
+        {204, &ClsKonwersje::Konwersja_204},
+        {205, &ClsKonwersje::Konwersja_205},
+        {206, &ClsKonwersje::Konwersja_206},
+        {207, &ClsKonwersje::Konwersja_207},
+        {208, &ClsKonwersje::Konwersja_208},
+        {209, &ClsKonwersje::Konwersja_209},
+        {210, &ClsKonwersje::Konwersja_210},
+        {211, &ClsKonwersje::Konwersja_211},
+        {212, &ClsKonwersje::Konwersja_212},
+        {213, &ClsKonwersje::Konwersja_213},
+        {214, &ClsKonwersje::Konwersja_214},
+        {215, &ClsKonwersje::Konwersja_215},
+        {216, &ClsKonwersje::Konwersja_216},
     };
     return kroki;
 }
