@@ -8,6 +8,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -63,6 +64,27 @@ protected:
 
     // The answers of the next message boxes, in order.
     static void Odpowiedzi(std::vector<int> odp) { platform::set_scripted_answers(std::move(odp)); }
+
+    // Runs a step (or any routine) and returns "" when it returned, otherwise what
+    // stopped it: the error that reached the caller, or the end of the process with the
+    // message boxes shown and the log.
+    template <typename F>
+    std::string Uruchom(F&& krok) {
+        try {
+            krok();
+            return "";
+        } catch (const jet::Error& e) {
+            return "error " + std::to_string(e.signed_number()) + " " + e.description();
+        } catch (const platform::ProcessEnd& e) {
+            std::ifstream log(folder / "Log");
+            std::stringstream tekst;
+            tekst << log.rdbuf();
+            return "process end " + std::to_string(e.status) + "\n" + komunikaty.str() + tekst.str();
+        }
+    }
+    std::string Krok(MetodaKroku m) {
+        return Uruchom([&] { (k.*m)(); });
+    }
 
     static void Sql(const std::string& tekst) { polaczenie().Execute(tekst); }
 
