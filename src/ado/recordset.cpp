@@ -83,7 +83,6 @@ struct Recordset::Impl {
         return pos >= 0 && pos < rows() && state[static_cast<size_t>(pos)] == RowState::Live;
     }
     void require_current() const {
-        database();
         if (!has_current()) jet::raise(Fault::NoCurrentRecord);
     }
     void require_updatable() const {
@@ -265,12 +264,15 @@ void Recordset::Impl::save() {
         per_source[static_cast<size_t>(s)].emplace_back(meta[f].base_column, std::move(v));
     }
     jet::Database& d = database();
+    bool any_value = false;
+    for (const auto& values : per_source) any_value = any_value || !values.empty();
     std::vector<int64_t> new_ids(sources.size(), 0);
     jet::atomically(d, [&]() {
         for (size_t s = 0; s < sources.size(); ++s) {
             auto& values = per_source[s];
             if (p.is_new) {
-                if (values.empty() && !(sources.size() == 1 || s == 0)) continue;
+                // A record added with no value at all goes to the first table.
+                if (values.empty() && (any_value || s != 0)) continue;
                 new_ids[s] = jet::insert_row(d, sources[s].table, values);
             } else if (!values.empty()) {
                 jet::update_row(d, sources[s].table, rowid(p.row, s), values);
