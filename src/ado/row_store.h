@@ -17,7 +17,7 @@
 namespace ado {
 
 class RowStore {
-public:
+  public:
     explicit RowStore(size_t columns = 0);
 
     size_t columns() const { return cols_.size(); }
@@ -38,7 +38,7 @@ public:
     // Bytes held, for the benchmark's report.
     size_t bytes() const;
 
-private:
+  private:
     // Rows are kept in chunks of kChunkRows, so that growing never copies.
     static constexpr size_t kChunkBits = 14;
     static constexpr size_t kChunkRows = size_t{1} << kChunkBits;
@@ -80,16 +80,24 @@ inline void RowStore::set(size_t row, size_t col, const jet::Value& v) {
     uint64_t& p = c.payload[k];
     switch (v.kind()) {
         case K::Empty:
-        case K::Null: p = 0; break;
+        case K::Null:
+            p = 0;
+            break;
         case K::Boolean:
         case K::Byte:
         case K::Integer:
         case K::Long:
-        case K::Currency: p = static_cast<uint64_t>(v.raw_int()); break;
+        case K::Currency:
+            p = static_cast<uint64_t>(v.raw_int());
+            break;
         case K::Single:
         case K::Double:
-        case K::Date: p = detail::bits_of(v.raw_double()); break;
-        case K::Text: p = store_text(v.raw_text()); break;
+        case K::Date:
+            p = detail::bits_of(v.raw_double());
+            break;
+        case K::Text:
+            p = store_text(v.raw_text());
+            break;
     }
 }
 
@@ -100,17 +108,28 @@ inline jet::Value RowStore::get(size_t row, size_t col) const {
     const uint64_t p = c.payload[k];
     const auto i = static_cast<int64_t>(p);
     switch (static_cast<K>(c.kinds[k])) {
-        case K::Empty: return jet::Value();
-        case K::Null: return jet::Value::null();
-        case K::Boolean: return jet::Value::boolean(i != 0);
-        case K::Byte: return jet::Value::byte(static_cast<uint8_t>(i));
-        case K::Integer: return jet::Value::integer(static_cast<int16_t>(i));
-        case K::Long: return jet::Value::long_(static_cast<int32_t>(i));
-        case K::Currency: return jet::Value::currency(jet::Currency::from_scaled(i));
-        case K::Single: return jet::Value::single(static_cast<float>(detail::double_of(p)));
-        case K::Double: return jet::Value::dbl(detail::double_of(p));
-        case K::Date: return jet::Value::date(detail::double_of(p));
-        case K::Text: return jet::Value::text(std::string(text_at(p)));
+        case K::Empty:
+            return jet::Value();
+        case K::Null:
+            return jet::Value::null();
+        case K::Boolean:
+            return jet::Value::boolean(i != 0);
+        case K::Byte:
+            return jet::Value::byte(static_cast<uint8_t>(i));
+        case K::Integer:
+            return jet::Value::integer(static_cast<int16_t>(i));
+        case K::Long:
+            return jet::Value::long_(static_cast<int32_t>(i));
+        case K::Currency:
+            return jet::Value::currency(jet::Currency::from_scaled(i));
+        case K::Single:
+            return jet::Value::single(static_cast<float>(detail::double_of(p)));
+        case K::Double:
+            return jet::Value::dbl(detail::double_of(p));
+        case K::Date:
+            return jet::Value::date(detail::double_of(p));
+        case K::Text:
+            return jet::Value::text(std::string(text_at(p)));
     }
     return jet::Value();
 }

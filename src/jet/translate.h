@@ -209,6 +209,21 @@ std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
+
+// The columns an INSERT leaves out, as the engine fills them: the counter numbered
+// (highest so far + 1, through the seq parameter), the others their default.
+struct OmittedColumns {
+    std::vector<std::string> columns;  // SQLite column names
+    std::vector<std::string> values;   // the SQL of each one's value
+    int seq_param = 0;                 // the jet_seq start parameter, 0 without a counter
+    std::string counter_max;           // the query of the next counter value
+};
+OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
+                               const std::vector<const ColumnInfo*>& targets);
+// Runs an INSERT statement built with omitted_columns (inside the caller's atomic
+// scope); returns the rows inserted.
+int64_t run_insert(Session& s, const std::string& sql, const std::vector<Value>& params,
+                   const OmittedColumns& omitted);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
 
