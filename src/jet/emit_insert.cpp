@@ -82,15 +82,7 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
         }
         std::vector<std::string> row;
         for (size_t i = 0; i < items.size(); ++i) {
-            Typed v = items[i];
-            v.sql = "q.v" + std::to_string(i);
-            v.cond = false;
-            v.constant.reset();
-            if (items[i].cond) {
-                v.type = DataType::Boolean;
-                v.column = nullptr;
-            }
-            row.push_back(b.store_sql(v, t, *targets[i]));
+            row.push_back(b.store_sql(query_output(items[i], i), t, *targets[i]));
         }
         rows.push_back(std::move(row));
         select_sql = std::move(sel.sql);

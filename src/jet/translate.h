@@ -45,10 +45,14 @@ struct Typed {
     int source = -1;
     std::optional<Value> constant;        // a literal, as written
     std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
+    // column + offset: a whole-number column plus or minus a constant (offset_of is
+    // the column's SQL, "" otherwise), so that a store checks the column's range only.
+    std::string offset_of;
+    DataType offset_type = DataType::Long;
+    int64_t offset = 0;
 };
 
-bool is_text(DataType t);
-bool is_numeric(DataType t);  // Boolean .. Double and Date
+bool is_text(DataType t);  // Text or Memo
 
 // Resolves names against the catalog and emits SQLite text. One Binder serves one
 // statement; its parameters (constants bound rather than spelled) are numbered
@@ -56,9 +60,6 @@ bool is_numeric(DataType t);  // Boolean .. Double and Date
 class Binder {
 public:
     explicit Binder(Session& s) : session_(s), catalog_(s.catalog()) {}
-
-    Session& session() { return session_; }
-    Catalog& catalog() { return catalog_; }
 
     // Resolves a table; raises NoSuchTable.
     const TableInfo& table(std::string_view database, std::string_view name, uint32_t pos);
@@ -204,6 +205,10 @@ struct SelectSql {
 
 // Emits a SELECT; item_exprs receives the emitted items (for INSERT ... SELECT).
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
+
+// Select item i as the outer statement reads it from the query "(...) AS q": q.v<i>,
+// its type and origin kept.
+Typed query_output(const Typed& item, size_t i);
 
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
