@@ -105,6 +105,19 @@ TEST_F(Krok214, NoBookedDocumentLeavesNoPurchaseRows) {
     EXPECT_TRUE(Wiersze_Z(kRejestr).empty());
 }
 
+TEST_F(Krok214, RegisterThatCannotBeOpenedStopsTheStep) {
+    // A register without the 3% columns: Ignore leaves no recordset to add the row to,
+    // and the failure reaches the version loop; Abort ends the process.
+    Sql("drop table tabela_vat");
+    Sql("create table tabela_vat (id long, r_dok text(20), vat7 money, vat22 money, n7 money, "
+        "n22 money, n0 money, nzw money)");
+    Dokument(1, "'KS/1'");
+    Odpowiedzi({platform::mb::ignore});
+    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_214).rfind("error ", 0), 0u);
+    Odpowiedzi({platform::mb::abort});
+    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_214).rfind("process end 1", 0), 0u);
+}
+
 TEST_F(Krok214, AddedAmountIsRoundedInPlaceAndTaxKeptToFourDecimals) {
     struct Przypadek {
         double kwota;
