@@ -11,8 +11,8 @@ class Steps2 : public QueryTest {};
 // every line of the target's document whose product exists.
 TEST_F(Steps2, UpdateOfTheInnerTableOfANestedJoin) {
     run_all({"CREATE TABLE P (prod_id long)", "INSERT INTO P VALUES (1)",
-             "CREATE TABLE R (dok_id long, n single DEFAULT 0)", "INSERT INTO R (dok_id) VALUES (7)",
-             "INSERT INTO R (dok_id) VALUES (8)",
+             "CREATE TABLE R (dok_id long, n single DEFAULT 0)",
+             "INSERT INTO R (dok_id) VALUES (7)", "INSERT INTO R (dok_id) VALUES (8)",
              "CREATE TABLE L (numer_id long, sur_ID long, wart_n money, VAT text(5))",
              "INSERT INTO L VALUES (7, 1, 4, '22')", "INSERT INTO L VALUES (7, 1, 6, '22')",
              "INSERT INTO L VALUES (7, 2, 50, '22')", "INSERT INTO L VALUES (8, 1, 1, 'zw')"});

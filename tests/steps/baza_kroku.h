@@ -29,12 +29,11 @@ namespace kroki_test {
 using Wiersze = std::vector<std::vector<std::string>>;
 
 class BazaKroku : public ::testing::Test {
-protected:
+  protected:
     // Creates the file (empty, or the release 1.65 database of the baza builder), opens
     // the connection and sets the database version.
     void Otworz(double wersja, bool baza_165 = false) {
-        std::string wzor =
-            (std::filesystem::temp_directory_path() / "kroki-test-XXXXXX").string();
+        std::string wzor = (std::filesystem::temp_directory_path() / "kroki-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(wzor.data()), nullptr);
         folder = wzor;
         ::setenv("ORVIK_REGISTRY", (folder / "registry.reg").c_str(), 1);
@@ -84,7 +83,8 @@ protected:
             std::ifstream log(folder / "Log");
             std::stringstream tekst;
             tekst << log.rdbuf();
-            return "process end " + std::to_string(e.status) + "\n" + komunikaty.str() + tekst.str();
+            return "process end " + std::to_string(e.status) + "\n" + komunikaty.str() +
+                   tekst.str();
         }
     }
     std::string Krok(MetodaKroku m) {
@@ -131,8 +131,8 @@ protected:
     // The Jet type (DAO numbering) of a column.
     static int Typ_Pola(const std::string& tabela, const std::string& kolumna) {
         ado::Recordset rs;
-        rs.Open("SELECT [" + kolumna + "] FROM [" + tabela + "]", polaczenie(),
-                ado::adOpenStatic, ado::adLockReadOnly);
+        rs.Open("SELECT [" + kolumna + "] FROM [" + tabela + "]", polaczenie(), ado::adOpenStatic,
+                ado::adLockReadOnly);
         return rs.Fields(0).Type();
     }
 

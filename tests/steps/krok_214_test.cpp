@@ -8,13 +8,14 @@ namespace kroki_test {
 namespace {
 
 class Krok214 : public BazaKroku {
-protected:
+  protected:
     void SetUp() override {
         Otworz(2.13);
         Sql("create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo)");
         Sql("create table PRODUKTY (PROD_ID long, PROD_NAZWA_id text(50))");
         for (int p = 1; p <= 3; ++p)
-            Sql("insert into PRODUKTY values (" + std::to_string(p) + ", 'P" + std::to_string(p) + "')");
+            Sql("insert into PRODUKTY values (" + std::to_string(p) + ", 'P" + std::to_string(p) +
+                "')");
         Sql("create table zakupy_ilosc (sur_id long, ilosc single)");
         Sql("create table zuzycie_calkowite (sur_id long, ilosc single)");
         Sql("create table magazyn_produktow (prod_id long, ilosc single)");
@@ -35,7 +36,8 @@ protected:
             std::to_string(prod) + ", " + kwota + ", '" + stawka + "')");
     }
     static constexpr const char* kRejestr =
-        "select id, r_dok, n22, vat22, n7, vat7, n3, vat3, n0, nzw from tabela_vat order by r_dok, id";
+        "select id, r_dok, n22, vat22, n7, vat7, n3, vat3, n0, nzw from tabela_vat order by r_dok, "
+        "id";
 };
 
 TEST_F(Krok214, ConfirmationTextsAreStoredUnderUpperCaseKeys) {
@@ -45,7 +47,8 @@ TEST_F(Krok214, ConfirmationTextsAreStoredUnderUpperCaseKeys) {
     EXPECT_EQ(setup[0][0], "SALDO_POTWIERDZENIE_1");
     EXPECT_EQ(jet::text::length(setup[0][1]), 260u);
     EXPECT_EQ(setup[1][0], "SALDO_POTWIERDZENIE_2");
-    EXPECT_EQ(setup[1][1], "Jednocześnie wzywamy Was do przekazania powyższych kwot na nasze konto");
+    EXPECT_EQ(setup[1][1],
+              "Jednocześnie wzywamy Was do przekazania powyższych kwot na nasze konto");
 }
 
 TEST_F(Krok214, QuantityTablesGetZeroRowsAndOneStockRowPerProduct) {
@@ -122,17 +125,14 @@ TEST_F(Krok214, AddedAmountIsRoundedInPlaceAndTaxKeptToFourDecimals) {
     struct Przypadek {
         double kwota;
         const char* stawka;
-        int slot;                 // net slot that receives the amount; -1: none
-        double netto, podatek;    // the slot's net and tax after the addition
-        double zaokraglona;       // the caller's amount afterwards
+        int slot;               // net slot that receives the amount; -1: none
+        double netto, podatek;  // the slot's net and tax after the addition
+        double zaokraglona;     // the caller's amount afterwards
     };
     const Przypadek przypadki[] = {
-        {0.50, "7", 2, 0.50, 0.035, 0.50},
-        {1.005, "22", 1, 1.01, 0.2222, 1.01},
-        {0.125, "3", 5, 0.13, 0.0039, 0.13},
-        {-0.345, "22", 1, -0.35, -0.077, -0.35},
-        {2.5, "zw", 4, 2.5, 0, 2.5},
-        {2.5, "0", 3, 2.5, 0, 2.5},
+        {0.50, "7", 2, 0.50, 0.035, 0.50},   {1.005, "22", 1, 1.01, 0.2222, 1.01},
+        {0.125, "3", 5, 0.13, 0.0039, 0.13}, {-0.345, "22", 1, -0.35, -0.077, -0.35},
+        {2.5, "zw", 4, 2.5, 0, 2.5},         {2.5, "0", 3, 2.5, 0, 2.5},
         {2.5, "12", -1, 0, 0, 2.5},
     };
     const int podatki[] = {0, 1, 2, 0, 0, 5, 6};
@@ -145,8 +145,7 @@ TEST_F(Krok214, AddedAmountIsRoundedInPlaceAndTaxKeptToFourDecimals) {
             const bool ten = s == p.slot;
             EXPECT_EQ(Sumy_Netto_VAT[s], jet::Currency::from_double(ten ? p.netto : 0))
                 << p.stawka << " slot " << s;
-            EXPECT_EQ(Sumy_VAT[s],
-                      jet::Currency::from_double(ten && podatki[s] ? p.podatek : 0))
+            EXPECT_EQ(Sumy_VAT[s], jet::Currency::from_double(ten && podatki[s] ? p.podatek : 0))
                 << p.stawka << " slot " << s;
         }
     }

@@ -5,7 +5,7 @@ namespace kroki_test {
 namespace {
 
 class Kroki198 : public BazaKroku {
-protected:
+  protected:
     void SetUp() override {
         Otworz(1.97);
         Sql("create table PRODUKTY (PROD_ID long, PROD_NAZWA_id text(50), grupa text(40))");
@@ -54,8 +54,9 @@ TEST_F(Kroki198, NewLinkColumnsReadZeroNeverNull) {
     for (const char* t : {"Faktury_Wych", "Faktury_Wych_Korekta", "Paragon"})
         EXPECT_EQ(Kolumna(std::string("select id_kpir from ") + t), std::vector<std::string>{"0"})
             << t;
-    EXPECT_EQ(Wiersze_Z("select grupa, Id_Poj_Domyslny, Naz_w_kasie from PRODUKTY order by PROD_ID"),
-              (Wiersze{{"Podstawowa", "0", "Null"}, {"Pieczywo", "0", "Null"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select grupa, Id_Poj_Domyslny, Naz_w_kasie from PRODUKTY order by PROD_ID"),
+        (Wiersze{{"Podstawowa", "0", "Null"}, {"Pieczywo", "0", "Null"}}));
     // The new register's defaults apply to rows the suite adds.
     Sql("insert into KPIR_KSIEGA (numer) values ('K/2')");
     EXPECT_EQ(Wiersze_Z("select kwota_p, kwota_w from KPIR_KSIEGA"), (Wiersze{{"0", "0"}}));
@@ -72,10 +73,11 @@ TEST_F(Kroki198, FlagColumnsThenOldTablesDroppedAndDriversCreated) {
     EXPECT_TRUE(Czyta_Sie("select Nie_Ksieguj from Zakupy_zawart"));
     EXPECT_TRUE(Czyta_Sie("select Nie_Ksieguj from Faktury_Wych_Korekta_zawart"));
     EXPECT_TRUE(Czyta_Sie("select LCEN_NAZWA_ID_2 from Kontrahenci"));
-    for (const char* t : {"Surowce", "PolPRODUKTY", "PolPRODUKTY_receptury", "magazyn_surowcow",
-                          "Zamowienia"})
+    for (const char* t :
+         {"Surowce", "PolPRODUKTY", "PolPRODUKTY_receptury", "magazyn_surowcow", "Zamowienia"})
         EXPECT_FALSE(Jest_Tabela(t)) << t;
-    EXPECT_TRUE(Wiersze_Z("select kier_id, kier_nazwa, kier_symbol, kier_opis from kierowcy").empty());
+    EXPECT_TRUE(
+        Wiersze_Z("select kier_id, kier_nazwa, kier_symbol, kier_opis from kierowcy").empty());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ namespace kroki_test {
 namespace {
 
 class Kroki201 : public BazaKroku {
-protected:
+  protected:
     void SetUp() override { Otworz(2.00); }
 
     void Cenniki(const std::vector<std::string>& listy, const std::vector<std::string>& ceny) {
@@ -154,7 +154,8 @@ TEST_F(Kroki201, SmallStepsFillTheirNewColumns) {
 TEST_F(Kroki201, BookAmountsBecomeMoneyWithTheirValues) {
     Sql("create table kpir_ksiega (kpir_id counter, kwota_p single, kwota_z single, "
         "kwota_z2 single, kwota_w single)");
-    Sql("insert into kpir_ksiega (kwota_p, kwota_z, kwota_z2, kwota_w) values (12.5, 1, null, 3.25)");
+    Sql("insert into kpir_ksiega (kwota_p, kwota_z, kwota_z2, kwota_w) values (12.5, 1, null, "
+        "3.25)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_207), "");
     for (const char* c : {"kwota_p", "kwota_z", "kwota_z2", "kwota_w"})
         EXPECT_EQ(Typ_Pola("kpir_ksiega", c), 5) << c;  // Currency

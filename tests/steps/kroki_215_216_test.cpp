@@ -6,7 +6,7 @@ namespace kroki_test {
 namespace {
 
 class Kroki215 : public BazaKroku {
-protected:
+  protected:
     void SetUp() override {
         Otworz(2.15);
         Sql("create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo)");
@@ -18,7 +18,8 @@ protected:
             "sum_zamowienia logical, licz_odsetki logical, wys_odsetek single, "
             "drukuj_odsetki logical, pokaz_netto integer, id_konh_el long)");
         Sql("create table PARAMETRY_NAGLOWEK (dokument text(50), nazwa text(100))");
-        for (const char* t : {"ostatnie_wystawienie", "ostatnie_wystawienie3", "ostatnie_wystawienie5"})
+        for (const char* t :
+             {"ostatnie_wystawienie", "ostatnie_wystawienie3", "ostatnie_wystawienie5"})
             Sql(std::string("create table ") + t + " (id long)");
     }
 
@@ -50,16 +51,34 @@ TEST_F(Kroki215, OwnerDataAndOptionsBecomeSetupRows) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_216), "");
 
     const std::pair<const char*, const char*> oczekiwane[] = {
-        {"W:NAZWA 1", "Piekarnia Kłos"}, {"W:NAZWA 2", ""},  {"W:NAZWA SKRÓT", "Kłos"},
-        {"W:ULICA", "Polna 1"},          {"W:MIASTO", "Łódź"}, {"W:KOD", "90-001"},
-        {"W:TEL", "42 111"},             {"W:FAX", ""},      {"W:NIP", "725-000-00-00"},
-        {"W:REGON", "471"},              {"W:KONTO", "12 1020"}, {"W:BANK", "PKO"},
-        {"AKT_ROK", "2001"},             {"ROCZNA", "1"},    {"KOPIA", "2"},
-        {"PYTAJ", "1"},                  {"DR_TEXT", "dr"},  {"TEXT2", "T2"},
-        {"TEXT1", "T1"},                 {"TEXT3", "Pomoc techniczna: tel. (0-22) 847-31-20"},
-        {"SUM_ZAMOWIENIA", "0"},         {"LICZ_ODSETKI", "1"}, {"WYS_ODSETEK", "12,5"},
-        {"DRUKUJ_ODSETKI", "0"},         {"POKAZ_NETTO", "0"}, {"SP_DRUKOWANIE", "0"},
-        {"ID_KONH_EL", "17"},            {"MIEJSCE_WYST", "Łódź"},
+        {"W:NAZWA 1", "Piekarnia Kłos"},
+        {"W:NAZWA 2", ""},
+        {"W:NAZWA SKRÓT", "Kłos"},
+        {"W:ULICA", "Polna 1"},
+        {"W:MIASTO", "Łódź"},
+        {"W:KOD", "90-001"},
+        {"W:TEL", "42 111"},
+        {"W:FAX", ""},
+        {"W:NIP", "725-000-00-00"},
+        {"W:REGON", "471"},
+        {"W:KONTO", "12 1020"},
+        {"W:BANK", "PKO"},
+        {"AKT_ROK", "2001"},
+        {"ROCZNA", "1"},
+        {"KOPIA", "2"},
+        {"PYTAJ", "1"},
+        {"DR_TEXT", "dr"},
+        {"TEXT2", "T2"},
+        {"TEXT1", "T1"},
+        {"TEXT3", "Pomoc techniczna: tel. (0-22) 847-31-20"},
+        {"SUM_ZAMOWIENIA", "0"},
+        {"LICZ_ODSETKI", "1"},
+        {"WYS_ODSETEK", "12,5"},
+        {"DRUKUJ_ODSETKI", "0"},
+        {"POKAZ_NETTO", "0"},
+        {"SP_DRUKOWANIE", "0"},
+        {"ID_KONH_EL", "17"},
+        {"MIEJSCE_WYST", "Łódź"},
     };
     for (const auto& [klucz, wartosc] : oczekiwane) EXPECT_EQ(Setup(klucz), wartosc) << klucz;
     EXPECT_EQ(Kolumna("select count(*) from Setup"), std::vector<std::string>{"28"});

@@ -53,16 +53,15 @@ void ClsKonwersje::Konwersja_214() {
 
     // Every product gets a quantity row of 0 in each quantity table that lacks one: the
     // raw-material tables are keyed by sur_id, the product tables by prod_id.
-    for (const auto& [tabela, klucz] : {std::pair{"zakupy_ilosc", "sur_id"},
-                                        std::pair{"zuzycie_calkowite", "sur_id"},
-                                        std::pair{"magazyn_produktow", "prod_id"},
-                                        std::pair{"SPRZEDAZ_ILOSC", "prod_id"}}) {
+    for (const auto& [tabela, klucz] :
+         {std::pair{"zakupy_ilosc", "sur_id"}, std::pair{"zuzycie_calkowite", "sur_id"},
+          std::pair{"magazyn_produktow", "prod_id"}, std::pair{"SPRZEDAZ_ILOSC", "prod_id"}}) {
         const std::string t = std::string("[") + tabela + "]";
         const std::string k = std::string("[") + klucz + "]";
         DbWykonajKonwersje("Insert Into " + t + " ( " + k + ", ilosc ) SELECT " + DISTINCTROW +
                            " PRODUKTY.[prod_id],  0 AS Wyr2 FROM PRODUKTY LEFT JOIN " + t +
-                           " ON PRODUKTY.[prod_id] = " + t + "." + k + " WHERE (((" + t + "." +
-                           k + ") Is Null))");
+                           " ON PRODUKTY.[prod_id] = " + t + "." + k + " WHERE (((" + t + "." + k +
+                           ") Is Null))");
     }
 
     // magazyn_produktow collapsed to one row per product through the work table.
@@ -143,7 +142,9 @@ void ClsKonwersje::Zapisz_Wiersz_Rejestru_VAT(int32_t id_dokumentu, const std::s
     DbOtwórzSELKonwersje(rs, "id,r_dok,vat7,vat22,n7,n22,n0,nzw,vat3,n3 from tabela_vat");
     ado::Recordset& r = Rekordy(rs);
     r.AddNew();
-    const auto kwota = [](jet::Currency c) { return jet::Value::currency(NzCur(jet::Value::currency(c))); };
+    const auto kwota = [](jet::Currency c) {
+        return jet::Value::currency(NzCur(jet::Value::currency(c)));
+    };
     r.Fields(0) = jet::Value::long_(id_dokumentu);
     r.Fields(1) = jet::Value::text(rodzaj);
     r.Fields(2) = kwota(Sumy_VAT[2]);

@@ -108,8 +108,7 @@ void ClsKonwersje::Konwersja_208() {
 void ClsKonwersje::Konwersja_209() {
     DbWykonajKonwersje(
         "alter table [faktury_wych_korekta_zawart] ADD COLUMN WtymST Single DEFAULT 0");
-    DbWykonajKonwersje(
-        "update [faktury_wych_korekta_zawart] set WtymST =0 where WtymST is null");
+    DbWykonajKonwersje("update [faktury_wych_korekta_zawart] set WtymST =0 where WtymST is null");
 }
 
 void ClsKonwersje::Konwersja_210() {

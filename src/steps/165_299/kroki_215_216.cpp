@@ -29,9 +29,9 @@ void ClsKonwersje::Konwersja_215() {
 
 void ClsKonwersje::Konwersja_216() {
     DbWykonajKonwersje("create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo)");
-    for (const char* tabela : {"ostatnie_wystawienie", "ostatnie_wystawienie2",
-                               "ostatnie_wystawienie3", "ostatnie_wystawienie4",
-                               "ostatnie_wystawienie5"})
+    for (const char* tabela :
+         {"ostatnie_wystawienie", "ostatnie_wystawienie2", "ostatnie_wystawienie3",
+          "ostatnie_wystawienie4", "ostatnie_wystawienie5"})
         DbWykonajKonwersje(std::string("drop table ") + tabela);
 
     std::unique_ptr<ado::Recordset> rs;
@@ -43,7 +43,8 @@ void ClsKonwersje::Konwersja_216() {
         static constexpr const char* kKlucze[] = {
             "W:nazwa 1", "W:nazwa 2", "W:nazwa skrót", "W:ulica", "W:miasto", "W:kod",
             "W:tel",     "W:fax",     "W:nip",         "W:regon", "W:konto",  "W:bank"};
-        for (int i = 0; i < 12; ++i) Zapisz_SetupKonwersje(kKlucze[i], NzStr(rs->Fields(i).value()));
+        for (int i = 0; i < 12; ++i)
+            Zapisz_SetupKonwersje(kKlucze[i], NzStr(rs->Fields(i).value()));
     }
     ZamknijRSKonwersje(rs);
 

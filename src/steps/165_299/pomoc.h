@@ -14,7 +14,8 @@ namespace kroki {
 // it then fails as a use of an object that is not set, an error that reaches the
 // version loop (or the step's own trap) like any other.
 inline ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
-    if (!rs) throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
+    if (!rs)
+        throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
     return *rs;
 }
 
