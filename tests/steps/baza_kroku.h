@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "baza/baza.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/stan.h"
@@ -30,9 +29,8 @@ using Wiersze = std::vector<std::vector<std::string>>;
 
 class BazaKroku : public ::testing::Test {
   protected:
-    // Creates the file (empty, or the release 1.65 database of the baza builder), opens
-    // the connection and sets the database version.
-    void Otworz(double wersja, bool baza_165 = false) {
+    // Creates an empty database file, opens the connection and sets the database version.
+    void Otworz(double wersja) {
         std::string wzor = (std::filesystem::temp_directory_path() / "kroki-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(wzor.data()), nullptr);
         folder = wzor;
@@ -44,10 +42,7 @@ class BazaKroku : public ::testing::Test {
         jet::CreateOptions o;
         o.password = std::string(kDatabasePassword);
         const std::string sciezka = (folder / "baza.mdb").string();
-        if (baza_165)
-            baza::zbuduj_baze_165(sciezka, baza::Opcje{});
-        else
-            jet::Database::create(sciezka, o);
+        jet::Database::create(sciezka, o);
         Sciezka_Bazy = sciezka;
         Uzytkownik_Windows.clear();
         Ustaw_Stale_SQL();
