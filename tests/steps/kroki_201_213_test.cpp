@@ -142,8 +142,6 @@ TEST_F(Kroki201, SmallStepsFillTheirNewColumns) {
     EXPECT_EQ(Kolumna("select rodzdok from SPRZEDAZ_NEW order by id"),
               (std::vector<std::string>{"P", "R", "Null"}));
     EXPECT_EQ(Kolumna("select NAZWA from GRUPY"), std::vector<std::string>{"Pieczywo"});
-    EXPECT_TRUE(Czyta_Sie("select kpir_id from faktury_wych_zawart"));
-    EXPECT_TRUE(Czyta_Sie("select IDP, dataK, DP, wartosc, iddd from Place_Dane"));
     EXPECT_EQ(Kolumna("select WtymST from faktury_wych_korekta_zawart"),
               std::vector<std::string>{"0"});
     EXPECT_EQ(Wiersze_Z("select nazwa, Z_LISTY, Rodzaj, id_prod, id_dok, ksiega_id from "
