@@ -8,7 +8,7 @@
 #include "db/sumy_vat.h"
 #include "driver/konwersje.h"
 #include "jet/text.h"
-#include "steps/165_299/pomoc.h"
+#include "steps/165_299/wspolne.h"
 
 using kroki::Rekordy;
 

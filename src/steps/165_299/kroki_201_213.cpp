@@ -5,7 +5,7 @@
 #include "driver/konwersje.h"
 #include "jet/error.h"
 #include "jet/text.h"
-#include "steps/165_299/pomoc.h"
+#include "steps/165_299/wspolne.h"
 
 using kroki::Rekordy;
 using kroki::W_Apostrofach;
