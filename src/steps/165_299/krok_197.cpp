@@ -224,20 +224,17 @@ void ClsKonwersje::Konwersja_197() {
     // 23. Every group that the products name gets its row.
     std::unique_ptr<ado::Recordset> grupy;
     DbOtwórzSELKonwersje(grupy, "distinct grupa from PRODUKTY");
-    if (grupy) {
-        std::unique_ptr<ado::Recordset> grupa;
-        while (!grupy->Eof()) {
-            const std::string nazwa = NzStr(grupy->Fields(0).value());
-            if (DbOtwórzSELKonwersje(grupa, "Nazwa,opis,w_kasie from grupy where nazwa='" +
-                                                W_Apostrofach(nazwa) + "'") == 0) {
-                grupa->AddNew();
-                grupa->Fields(0) = Value::text(nazwa);
-                grupa->UpdateBatch();
-            }
-            grupy->MoveNext();
+    std::unique_ptr<ado::Recordset> grupa;
+    for (ado::Recordset& g = kroki::Rekordy(grupy); !g.Eof(); g.MoveNext()) {
+        const std::string nazwa = NzStr(g.Fields(0).value());
+        if (DbOtwórzSELKonwersje(grupa, "Nazwa,opis,w_kasie from grupy where nazwa='" +
+                                            W_Apostrofach(nazwa) + "'") == 0) {
+            grupa->AddNew();
+            grupa->Fields(0) = Value::text(nazwa);
+            grupa->UpdateBatch();
         }
-        ZamknijRSKonwersje(grupa);
     }
+    ZamknijRSKonwersje(grupa);
     ZamknijRSKonwersje(grupy);
 
     // 24. The group 'Podstawowa' always exists; nameless groups go.

@@ -168,13 +168,12 @@ void ClsKonwersje::Konwersja_186() {
                          "PolPRODUKTY_Receptury.id,POLPRODUKTY.id from PolPRODUKTY_Receptury "
                          "inner join POLPRODUKTY on "
                          "POLPRODUKTY.pprod_nazwa_id=PolPRODUKTY_Receptury.pprod_nazwa_id");
-    if (rs) {
-        while (!rs->Eof()) {
-            rs->Fields(0) = rs->Fields(1).value();
-            rs->MoveNext();
-        }
-        rs->UpdateBatch();
+    ado::Recordset& r = kroki::Rekordy(rs);
+    while (!r.Eof()) {
+        r.Fields(0) = r.Fields(1).value();
+        r.MoveNext();
     }
+    r.UpdateBatch();
     ZamknijRSKonwersje(rs);
 }
 

@@ -38,22 +38,21 @@ void Numeruj_Raporty(ClsKonwersje& k, const std::string& tekst, bool blok) {
     k.DbOtwórzSELKonwersje(rs, tekst);
     std::string ostatnia;
     int32_t n = 0;
-    if (rs) {
-        while (!rs->Eof()) {
-            const Value data = rs->Fields(1).value();
-            if (!data.is_null() && data.to_text() != ostatnia) {
-                ++n;
-                ostatnia = data.to_text();
-            }
-            rs->Fields(0) = Value::long_(n);
-            if (blok) {
-                if (rs->Fields(2).value().is_null()) rs->Fields(2) = Value::long_(0);
-                rs->UpdateBatch();
-            }
-            rs->MoveNext();
+    ado::Recordset& r = kroki::Rekordy(rs);
+    while (!r.Eof()) {
+        const Value data = r.Fields(1).value();
+        if (!data.is_null() && data.to_text() != ostatnia) {
+            ++n;
+            ostatnia = data.to_text();
         }
-        if (!blok) rs->UpdateBatch();
+        r.Fields(0) = Value::long_(n);
+        if (blok) {
+            if (r.Fields(2).value().is_null()) r.Fields(2) = Value::long_(0);
+            r.UpdateBatch();
+        }
+        r.MoveNext();
     }
+    if (!blok) r.UpdateBatch();
     k.ZamknijRSKonwersje(rs);
 }
 

@@ -21,7 +21,7 @@ void Numeruj(ClsKonwersje& k, const std::string& tekst,
              const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, tekst);
-    while (rs && !rs->Eof()) {
+    while (!Rekordy(rs).Eof()) {
         if (const auto n = licznik(*rs)) {
             rs->Fields(0) = jet::Value::long_(*n);
             rs->UpdateBatch();
