@@ -124,5 +124,26 @@ TEST_F(Krok197, DrugiPrzebiegNicNieKopiuje) {
     EXPECT_EQ(ile(), przed);
 }
 
+// A run that stopped after the raw materials were copied is not copied again: the step
+// stops with the failure before it changes any row, and the version stays at 1.96.
+TEST_F(Krok197, PrzerwanyPrzebiegNieKopiujeDrugiRaz) {
+    sql("alter table PRODUKTY add column rodzaj text(1)");
+    sql("alter table PRODUKTY add column act_sale logical");
+    sql("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl, rodzaj) values (4, 'Mąka', 1, "
+        "'S')");
+    const std::string produkty =
+        "select prod_id, PROD_NAZWA_id, prod_wl, PROD_NUMER_ID, grupa, rodzaj from PRODUKTY order "
+        "by prod_id";
+    const auto przed = wiersze(produkty);
+    try {
+        k.Konwersja_197();
+        FAIL() << "no failure";
+    } catch (const jet::Error& e) {
+        EXPECT_NE(e.description().find("1.97"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(wiersze(produkty), przed);
+    EXPECT_EQ(jedna("select count(*) from SUROWCE"), "3");
+}
+
 }  // namespace
 }  // namespace kroki_test

@@ -10,7 +10,7 @@
 #include "db/nz.h"
 #include "db/postep.h"
 #include "driver/konwersje.h"
-#include "jet/text.h"
+#include "jet/error.h"
 #include "steps/165_299/wspolne.h"
 
 using jet::Value;
@@ -44,6 +44,30 @@ std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna
            kolumna + "]) Is Null))";
 }
 
+// The first field of the first record of "Select " & tekst; -1 when the query cannot be
+// opened.
+int32_t Liczba(ClsKonwersje& k, const std::string& tekst) {
+    std::unique_ptr<ado::Recordset> rs;
+    int32_t n = -1;
+    if (k.DbOtwórzSELKonwersje(rs, tekst, true) > 0) n = NzLng(rs->Fields(0).value());
+    k.ZamknijRSKonwersje(rs);
+    return n;
+}
+
+// A run of this step that stopped after the copy of the raw materials left copied rows in
+// PRODUKTY while the old tables still hold theirs; the tables it re-pointed can no longer
+// be told apart, so the step refuses to copy again instead of duplicating products and
+// re-pointing twice. The failure reaches the version loop; the version stays at 1.96.
+void Sprawdz_Przerwany_Przebieg(ClsKonwersje& k) {
+    if (Liczba(k, "count(*) from PRODUKTY where rodzaj='S' or rodzaj='K' or rodzaj='O'") <= 0)
+        return;
+    if (Liczba(k, "count(*) from SUROWCE") <= 0 && Liczba(k, "count(*) from PolPRODUKTY") <= 0)
+        return;
+    throw jet::Error(jet::hr::Unspecified,
+                     "Poprzednia konwersja do wersji 1.97 została przerwana po przeniesieniu "
+                     "surowców do tabeli PRODUKTY. Przywróć kopię bazy sprzed konwersji.");
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_197() {
@@ -60,6 +84,7 @@ void ClsKonwersje::Konwersja_197() {
         "act_to_rec logical", "sur_id long",     "rodzaj text(1)",
     };
     for (const std::string c : kKolumny) DbWykonajKonwersje("alter table PRODUKTY ADD COLUMN " + c);
+    Sprawdz_Przerwany_Przebieg(*this);
 
     // 3. Existing products: goods 'T' and own products 'P'.
     DbWykonajKonwersje(
