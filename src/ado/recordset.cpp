@@ -83,7 +83,6 @@ struct Recordset::Impl {
         return pos >= 0 && pos < rows() && state[static_cast<size_t>(pos)] == RowState::Live;
     }
     void require_current() const {
-        database();
         if (!has_current()) jet::raise(Fault::NoCurrentRecord);
     }
     void require_updatable() const {

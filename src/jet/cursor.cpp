@@ -1,6 +1,7 @@
 // Rows out: SQLite values read back as Values of the column's Jet type, parameters
 // bound, and the forward-only cursor over a query's prepared statement.
 #include <cmath>
+#include <optional>
 
 #include "jet/translate.h"
 
@@ -50,19 +51,28 @@ Value read_value(sqlite3_stmt* st, int i, DataType t) {
     if (ct == SQLITE_NULL) return Value::null();
     const bool number = ct == SQLITE_INTEGER || ct == SQLITE_FLOAT;
     if (!number || t == DataType::Text || t == DataType::Memo) return natural(st, i, ct);
-    const double d = sqlite3_column_double(st, i);
-    const int64_t x = sqlite3_column_int64(st, i);
-    const bool integral = ct == SQLITE_INTEGER || (std::nearbyint(d) == d && std::fabs(d) < 9e15);
+    // One read of the stored value; whole-number types look at whether it is whole.
+    const bool whole = ct == SQLITE_INTEGER;
+    const int64_t stored = whole ? sqlite3_column_int64(st, i) : 0;
+    const double d = whole ? static_cast<double>(stored) : sqlite3_column_double(st, i);
+    auto as_whole = [&](int64_t lo, int64_t hi) -> std::optional<int64_t> {
+        if (whole) {
+            if (stored >= lo && stored <= hi) return stored;
+        } else if (std::nearbyint(d) == d && d >= static_cast<double>(lo) && d <= static_cast<double>(hi)) {
+            return static_cast<int64_t>(d);
+        }
+        return std::nullopt;
+    };
     switch (t) {
         case DataType::Boolean: return Value::boolean(d != 0);
         case DataType::Byte:
-            if (integral && x >= 0 && x <= 255) return Value::byte(static_cast<uint8_t>(x));
+            if (auto x = as_whole(0, 255)) return Value::byte(static_cast<uint8_t>(*x));
             break;
         case DataType::Integer:
-            if (integral && x >= INT16_MIN && x <= INT16_MAX) return Value::integer(static_cast<int16_t>(x));
+            if (auto x = as_whole(INT16_MIN, INT16_MAX)) return Value::integer(static_cast<int16_t>(*x));
             break;
         case DataType::Long:
-            if (integral && x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
+            if (auto x = as_whole(INT32_MIN, INT32_MAX)) return Value::long_(static_cast<int32_t>(*x));
             break;
         case DataType::Currency: return Value::currency(Currency::from_double(d));
         case DataType::Single: return Value::single(static_cast<float>(d));

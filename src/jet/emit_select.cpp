@@ -38,7 +38,7 @@ ColumnMeta meta_of(const Item& it, const std::vector<Source>& sources) {
 std::string rowid_order(const std::vector<Source>& sources, uint64_t mask = ~uint64_t{0}) {
     std::string out;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (i < 64 && !(mask & (uint64_t{1} << i))) continue;
+        if ((i < 64 && !(mask & (uint64_t{1} << i))) || sources[i].nested) continue;
         if (!out.empty()) out += ", ";
         out += sources[i].sql_alias + ".rowid";
     }
@@ -145,7 +145,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     b.allow_aggregates = false;
     if (!aggregated && !distinct && !sources.empty()) {
         std::string rows = rowid_order(sources, distinct_rows ? covered : ~uint64_t{0});
-        order += order.empty() ? rows : ", " + rows;
+        if (!rows.empty()) order += order.empty() ? rows : ", " + rows;
     }
 
     if (b.first_last) {
@@ -202,7 +202,9 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         out.columns.push_back(meta_of(it, sources));
         out.counter.push_back(it.value.column && it.value.column->counter && !it.value.cond);
     }
-    if (!aggregated && !distinct) {
+    bool reachable = true;
+    for (const auto& src : sources) reachable = reachable && !src.nested;
+    if (!aggregated && !distinct && reachable) {
         out.sql_with_rowids = assemble(true);
         for (size_t i = 0; i < sources.size(); ++i) {
             if (!has_rowid(i)) continue;

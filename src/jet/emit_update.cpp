@@ -323,6 +323,8 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     }
 
     // The general plan: the pairs first, then the SET once per pair and target.
+    for (const auto& x : src)
+        if (x.nested) raise(Fault::Internal, "UPDATE over an outer join of a parenthesised join");
     auto p = std::make_shared<PairUpdatePlan>();
     p->pairs = "SELECT ";
     for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";

@@ -130,6 +130,16 @@ int64_t insert_row(Database& db, std::string_view table, const ColumnValues& val
         q.columns.push_back(c.name);
         q.values.back().push_back(constant(value.coerce_to(c.type, c.size)));
     }
+    if (q.columns.empty()) {
+        // A record added with no value: one column that would be Null anyway is named,
+        // so that every other column takes its default or its counter number.
+        for (const auto& c : t.columns) {
+            if (c.counter || c.required || !c.default_text.empty()) continue;
+            q.columns.push_back(c.name);
+            q.values.back().push_back(constant(Value::null()));
+            break;
+        }
+    }
     Session& s = db.session();
     int64_t id = 0;
     s.atomic([&]() {

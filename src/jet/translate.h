@@ -30,6 +30,7 @@ struct Source {
     std::string alias;      // the name the statement qualifies it with (alias or table name)
     std::string sql_alias;  // "s<n>" in the emitted SQL
     std::string sql_table;  // the SQLite table ("t<id>")
+    bool nested = false;    // inside a parenthesised outer join: its rowid is out of reach
 };
 
 // An emitted expression with its inferred Jet type.
@@ -65,6 +66,10 @@ public:
     // The emitted FROM clause of comma-separated items (cross product).
     std::string from_list(const std::vector<sql::TableRefPtr>& from);
     int add_source(const TableInfo& t, std::string_view alias);
+    // A tree of inner joins as a chain of (table, condition) items.
+    void inner_chain(const sql::TableRef& ref, std::vector<std::pair<std::string, std::string>>& items);
+    // The emitted ON condition of a join, noted in on_sql and on_exprs.
+    std::string join_condition(const sql::TableRef& ref);
 
     // Expressions.
     Typed expr(const sql::Expr& e);

@@ -260,6 +260,43 @@ TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
     EXPECT_EQ(column("SELECT v FROM p"), (Strings{"10", "30"}));
 }
 
+TEST_F(RecordsetTest, WhatCannotGoBackToARowIsReadOnly) {
+    // Aggregates and DISTINCT open under optimistic locking but take no writes.
+    for (const char* sql : {"SELECT DISTINCT name FROM h", "SELECT Sum(total) AS s FROM h",
+                            "SELECT name, Count(*) AS n FROM h GROUP BY name"}) {
+        ado::Recordset rs;
+        rs.Open(sql, conn, adOpenKeyset, adLockOptimistic);
+        EXPECT_FALSE(rs.Eof()) << sql;
+        rs.Fields(0).value();
+        EXPECT_EQ(failure([&] { rs.Fields(0) = Value::text("x"); }), 0x800A0CB3u) << sql;
+        EXPECT_EQ(failure([&] { rs.AddNew(); }), 0x800A0CB3u) << sql;
+    }
+    // The missing side of an outer join has no row to write to; the other side has.
+    ado::Recordset lj;
+    lj.Open("SELECT h.nr, l.amount FROM h LEFT JOIN l ON h.id = l.hid WHERE h.nr = 30", conn,
+            adOpenStatic, adLockOptimistic);
+    ASSERT_EQ(lj.RecordCount(), 1);
+    EXPECT_TRUE(lj.Fields(1).value().is_null());
+    EXPECT_EQ(failure([&] { lj.Fields(1) = Value::dbl(1); }), 0x800A0CB3u);
+    lj.Fields(0) = Value::long_(33);
+    lj.Update();
+    EXPECT_EQ(column("SELECT nr FROM h ORDER BY id"), (Strings{"10", "20", "33"}));
+}
+
+TEST_F(RecordsetTest, AddNewWithoutValuesTakesDefaults) {
+    exec("ALTER TABLE h ADD COLUMN flag long DEFAULT 5");
+    ado::Recordset rs;
+    rs.Open("SELECT id, flag FROM h WHERE id > 100", conn, adOpenStatic, adLockOptimistic);
+    rs.AddNew();
+    rs.UpdateBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(rs.Fields(0).value().to_long(), 4);
+    EXPECT_EQ(rs.Fields(1).value().to_long(), 5);
+    // A write after the save goes to the new row.
+    rs.Fields(1) = Value::long_(6);
+    rs.Update();
+    EXPECT_EQ(column("SELECT flag FROM h WHERE id = 4"), (Strings{"6"}));
+}
+
 TEST_F(RecordsetTest, FieldNamesOfJoins) {
     ado::Recordset rs;
     rs.Open("SELECT l.hid, h.id, l.amount AS Kwota, h.name FROM l INNER JOIN h ON h.id = l.hid",
