@@ -96,7 +96,7 @@ namespace {
 class Lease {
 public:
     Lease(Session& s, std::shared_ptr<TranslationCache> cache, const std::string& sql)
-        : cache_(std::move(cache)), sql_(sql) {
+        : session_(s), cache_(std::move(cache)), sql_(sql) {
         if (cache_->busy.insert(sql).second) {
             try {
                 st_ = s.prepare(sql);
@@ -125,14 +125,18 @@ public:
         if (owned_) {
             sqlite3_finalize(st_);
         } else {
-            sqlite3_reset(st_);
-            sqlite3_clear_bindings(st_);
+            // The session's own statements are gone once its connection has closed.
+            if (session_.handle()) {
+                sqlite3_reset(st_);
+                sqlite3_clear_bindings(st_);
+            }
             cache_->busy.erase(sql_);
         }
         st_ = nullptr;
     }
 
 private:
+    Session& session_;
     std::shared_ptr<TranslationCache> cache_;
     std::string sql_;
     sqlite3_stmt* st_ = nullptr;
@@ -155,6 +159,11 @@ public:
     const std::vector<ColumnMeta>& columns() const override { return columns_; }
     bool next() override {
         if (done_) return false;
+        if (!session_->handle()) {
+            done_ = true;
+            lease_.release();
+            raise(Fault::Internal, "the database is closed");
+        }
         try {
             if (session_->step(lease_.get())) return on_row_ = true;
         } catch (...) {

@@ -138,7 +138,10 @@ Typed Binder::column(const sql::Expr& e) {
     if (!col) raise(Fault::MissingParameter);
     if (found < 64) used_sources |= uint64_t{1} << found;
     Typed t;
-    t.sql = sources_[found].sql_alias + "." + col->sql_name;
+    const Source& src = sources_[found];
+    t.sql = src.row_param ? "(SELECT " + col->sql_name + " FROM " + src.sql_table + " WHERE rowid = ?" +
+                                std::to_string(src.row_param) + ")"
+                          : src.sql_alias + "." + col->sql_name;
     t.type = col->type;
     t.known = true;
     t.column = col;
@@ -182,6 +185,10 @@ Typed Binder::expr(const sql::Expr& e) {
                 return t;
             }
             if (e.op == Op::Plus) return a;
+            if (a.constant && a.constant->kind() == Value::Kind::Long && a.constant->raw_int() != INT32_MIN)
+                return literal(Value::long_(static_cast<int32_t>(-a.constant->raw_int())));
+            if (a.constant && a.constant->kind() == Value::Kind::Double)
+                return literal(Value::dbl(-a.constant->raw_double()));
             if (a.known && is_text(a.type)) {
                 t.sql = "(-jet_cdbl(" + a.sql + "))";
                 t.type = DataType::Double;

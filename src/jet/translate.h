@@ -31,6 +31,7 @@ struct Source {
     std::string sql_alias;  // "s<n>" in the emitted SQL
     std::string sql_table;  // the SQLite table ("t<id>")
     bool nested = false;    // inside a parenthesised outer join: its rowid is out of reach
+    int row_param = 0;      // > 0: columns read as the row whose rowid is parameter ?row_param
 };
 
 // An emitted expression with its inferred Jet type.

@@ -104,6 +104,10 @@ TEST_F(Shapes, CursorsOnTheSameStatementReadIndependently) {
     EXPECT_EQ(show(a->value(0)), "2");
     EXPECT_EQ(show(b->value(0)), "1");
     EXPECT_EQ(run("UPDATE Towary SET Cena = Cena + 1 WHERE Grupa = 1"), 2);
+    // A cursor that outlives its database fails cleanly.
+    db.reset();
+    EXPECT_THROW(a->next(), jet::Error);
+    EXPECT_THROW(b->next(), jet::Error);
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ TEST_F(Rules, ConversionsAndMismatches) {
         {"INSERT INTO C (id, y) VALUES (4, 300)", "error 80004005"},
         {"INSERT INTO C (id, y) SELECT id, n * 20 FROM C WHERE id = 1", "error 80004005"},
         {"INSERT INTO C (id, n) VALUES (5, 2.5)", "ok 1"},
+        {"INSERT INTO C (id, t) VALUES (6, -1.5)", "ok 1"},
+        {"SELECT t FROM C WHERE id = 6", "-1,5"},
         {"SELECT t, n FROM C WHERE id = 1", "42|17"},
         {"SELECT d FROM C WHERE id = 2", "2001-02-20"},
         {"SELECT n FROM C WHERE id = 5", "2"},
