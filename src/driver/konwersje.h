@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,15 +25,23 @@ enum class RodzajKroku : uint8_t {
     Poza,       // outside 165..646: "NIEROZPOZNANA WERSJA PROGRAMU !!! "
 };
 
+// A step put in place of a step method by a test (see Podstaw_Kroki).
+using KrokZastepczy = std::function<void(ClsKonwersje&)>;
+
 struct PozycjaKroku {
     RodzajKroku rodzaj = RodzajKroku::Poza;
     MetodaKroku metoda = nullptr;  // Metoda: the built step, nullptr while not built
+    const KrokZastepczy* zastepczy = nullptr;  // Metoda: a test's step, taking precedence
 };
 
 // The dispatch table: step number (version times 100) to action.
 PozycjaKroku Akcja_Kroku(int v);
 // The step methods built so far, by step number (filled in src/steps/tablica.cpp).
 const std::map<int, MetodaKroku>& Zbudowane_Kroki();
+// Tests only: steps that take the place of the step methods of the given numbers
+// (numbers that the dispatch table gives to an empty step, a beep or nothing keep
+// their action). An empty map restores the built steps. A program never calls it.
+void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
 
 class ClsKonwersje {
 public:

@@ -1,12 +1,14 @@
 // The document-numbering set-up: the last-number rows of Numery_OST_DOK and the
 // numbering-period rows of sposob_numeracji_zawart that documents need. Each routine
 // only adds a missing row; an existing row is never changed.
+#include <cstdint>
 #include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "driver/konwersje.h"
 #include "jet/dates.h"
+#include "jet/error.h"
 
 namespace {
 
@@ -40,7 +42,14 @@ std::vector<std::string_view> Typy_Numeracji(const std::string& rodzaj) {
             "ZakupyRR", "ZakupRA",        "fakturaZak_korekta"};
 }
 
-int16_t Jako_Integer(const jet::Value& v) { return static_cast<int16_t>(v.to_long()); }
+// A field value as a 16-bit integer, as CInt reads it: Null raises "Invalid use of
+// Null" and a number outside the 16-bit range raises Overflow, so a scheme or driver
+// id that does not fit is never taken for another one.
+int16_t Jako_Integer(const jet::Value& v) {
+    const int32_t n = v.to_long();
+    if (n < INT16_MIN || n > INT16_MAX) jet::raise(jet::Fault::Overflow);
+    return static_cast<int16_t>(n);
+}
 
 }  // namespace
 
@@ -57,8 +66,8 @@ void ClsKonwersje::Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, in
         for (int i = 0; i < 7; ++i) rs->Fields(i).set(jet::Value::long_(0));
         rs->Fields(8).set(jet::Value::integer(sm_id));
         rs->Fields(9).set(jet::Value::integer(kierowca_id));
-        rs->Fields(10).set(jet::Value::integer(rok));
-        rs->Fields(11).set(jet::Value::integer(miesiac));
+        rs->Fields(10).set(jet::Value::text(std::to_string(rok)));
+        rs->Fields(11).set(jet::Value::text(std::to_string(miesiac)));
         rs->UpdateBatch(ado::adAffectAll);
     }
     ZamknijRSKonwersje(rs);

@@ -118,6 +118,10 @@ void ClsKonwersje::Wykonaj_Krok(int v) {
         case RodzajKroku::Pusty: Konwersja_Pusta(); return;
         case RodzajKroku::Sygnal: platform::beep(); return;
         case RodzajKroku::Metoda:
+            if (akcja.zastepczy != nullptr) {
+                (*akcja.zastepczy)(*this);
+                return;
+            }
             if (akcja.metoda == nullptr) {
                 // A step that this build does not have must not be passed over: the run
                 // stops here, and the version stays at the last step that completed.

@@ -167,8 +167,9 @@ void Form_Load() {
                      "bibliotek dostępu do danych w wersji 3.5x lub nowszej. Jeżeli jest już "
                      "zainstalowana, sprawdź, czy przeglądarka internetowa jest nowsza niż 4.0; "
                      "jeżeli nie, zainstaluj jej aktualizację i powtórz instalację programu. W "
-                     "razie konfliktu sterowników programu z rejestrem systemu skontaktuj się z "
-                     "producentem.",
+                     "razie konfliktu sterowników programu z rejestrem systemu (spotykanego w "
+                     "niektórych instalacjach Windows 95) skontaktuj się telefonicznie z "
+                     "producentem, który przekaże dalsze instrukcje.",
                      vbCritical, "");
             Wylogowanie();
         }

@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr int kPolecenieTekstowe = 1;  // Execute's option: the statement is command text
+
 bool zawiera(std::string_view tekst, std::string_view fragment) {
     return tekst.find(fragment) != std::string_view::npos;
 }
@@ -107,7 +109,7 @@ std::string ClsKonwersje::DbWykonajSQLKonwersje(const std::string& statement,
     try {
         auto& c = polaczenie();
         c.CursorLocation = ado::adUseServer;
-        c.Execute(statement, &records_affected, -1);
+        c.Execute(statement, &records_affected, kPolecenieTekstowe);
         return "";
     } catch (const jet::Error& e) {
         records_affected = -1;
