@@ -5,6 +5,25 @@
 
 const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
     static const std::map<int, MetodaKroku> kroki = {
+        {165, &ClsKonwersje::Konwersja_165},
+        {169, &ClsKonwersje::Konwersja_169},
+        {170, &ClsKonwersje::Konwersja_170},
+        {171, &ClsKonwersje::Konwersja_171},
+        {182, &ClsKonwersje::Konwersja_182},
+        {183, &ClsKonwersje::Konwersja_183},
+        {184, &ClsKonwersje::Konwersja_184},
+        {185, &ClsKonwersje::Konwersja_185},
+        {186, &ClsKonwersje::Konwersja_186},
+        {187, &ClsKonwersje::Konwersja_187},
+        {188, &ClsKonwersje::Konwersja_188},
+        {189, &ClsKonwersje::Konwersja_189},
+        {190, &ClsKonwersje::Konwersja_190},
+        {191, &ClsKonwersje::Konwersja_191},
+        {192, &ClsKonwersje::Konwersja_192},
+        {193, &ClsKonwersje::Konwersja_193},
+        {194, &ClsKonwersje::Konwersja_194},
+        {196, &ClsKonwersje::Konwersja_196},
+        {197, &ClsKonwersje::Konwersja_197},
     };
     return kroki;
 }
