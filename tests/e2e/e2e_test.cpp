@@ -120,13 +120,11 @@ class E2E : public DbEnv {
         return false;
     }
 
-    // The first step after a version that this build does not have; 0 when a built step
-    // comes first (the database of these tests has none of the tables steps need).
+    // The first step after a version that this build does not have (0 when it has all).
     static int pierwszy_niezbudowany(int od) {
         for (int v = od + 1; v <= 646; ++v) {
             const PozycjaKroku a = Akcja_Kroku(v);
-            if (a.rodzaj != RodzajKroku::Metoda) continue;
-            return a.metoda ? 0 : v;
+            if (a.rodzaj == RodzajKroku::Metoda && a.metoda == nullptr) return v;
         }
         return 0;
     }
@@ -216,34 +214,36 @@ TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
 }
 
 // A run stops at the first step method that this build does not have: <65434>, "0000",
-// the version of the last step that returned, and that step named in the registry.
+// the version of the last step that returned, and that step named in the registry. The
+// built steps, which need the suite's tables, are replaced by steps that only record
+// that they ran; where none comes before the stop, the real program runs.
 TEST_F(E2E, RunStopsAtTheFirstUnbuiltStep) {
     struct {
         const char* wersja;
         int start;  // the step number of the stored version
-        std::vector<int> przed;  // the steps that complete before it: empty steps and beeps
-    } przypadki[] = {
-        {"6.45", 645, {}},
-        {"1.645", 165, {166, 167, 168}},
-        {"3.30", 330, {}},
-        {"5.19", 519, {520, 521, 522, 523, 524, 525}},
-    };
+    } przypadki[] = {{"6.45", 645}, {"1.645", 165}, {"3.30", 330}, {"5.19", 519}};
+    int sprawdzone = 0;
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.wersja);
         const int stop = pierwszy_niezbudowany(p.start);
-        if (stop == 0) {
-            ADD_FAILURE() << "a built step runs first; this case needs the suite's tables";
-            continue;
+        if (stop == 0) continue;  // every step after it is built
+        ++sprawdzone;
+        // The steps that complete before it: empty steps, beeps and built steps.
+        std::vector<int> przed;
+        bool zbudowany_przed = false;
+        for (int v = p.start + 1; v < stop; ++v) {
+            przed.push_back(v);
+            zbudowany_przed |= Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda;
         }
         fs::remove_all(folder);
         fs::create_directories(folder);
         baza_w_wersji(p.wersja);
-        const Wynik w = uruchom();
+        const Wynik w = zbudowany_przed ? z_krokami("zbudowane=ok") : uruchom();
         EXPECT_EQ(w.status, 1);
         EXPECT_EQ(znacznik(), "0000");
         EXPECT_NE(w.bledy.find("<65434>"), std::string::npos);
         EXPECT_NE(w.bledy.find("(Konwersja_" + std::to_string(stop) + ")"), std::string::npos);
-        std::vector<int> poczatki = p.przed, konce = p.przed;
+        std::vector<int> poczatki = przed, konce = przed;
         poczatki.push_back(stop);
         EXPECT_EQ(kroki_w_logu("Begin"), poczatki);
         EXPECT_EQ(kroki_w_logu("End"), konce);
@@ -257,6 +257,7 @@ TEST_F(E2E, RunStopsAtTheFirstUnbuiltStep) {
             << "the last step that returned";
         EXPECT_NE(w.wyjscie.find("[2]  Konwresja:"), std::string::npos);
     }
+    if (sprawdzone == 0) GTEST_SKIP() << "every step is built";
 }
 
 TEST_F(E2E, CompleteRunRecordsEveryStepAndTheFinalVersion) {

@@ -1,6 +1,8 @@
 // konwersja with test steps in place of step methods, for the end-to-end tests that
 // need a step to complete, to fail or to be killed. The steps come from KONW_KROKI, a
-// comma-separated list of NUMBER=ACTION, where NUMBER may be "*" (every step method):
+// comma-separated list of NUMBER=ACTION, where NUMBER may be "*" (every step method) or
+// "zbudowane" (every step method this build has, so that a run stops at the first one
+// it lacks):
 //   ok     inserts the step number into the table Kroki and returns;
 //   blad   inserts, then reads a table that does not exist outside the executors;
 //   sql    inserts, then sends a statement that fails beyond repair to the main executor;
@@ -41,6 +43,8 @@ int main() {
         if (numer == "*") {
             for (int v = 165; v <= 646; ++v)
                 if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda) kroki[v] = krok(v, akcja);
+        } else if (numer == "zbudowane") {
+            for (const auto& [v, metoda] : Zbudowane_Kroki()) kroki[v] = krok(v, akcja);
         } else {
             kroki[std::stoi(numer)] = krok(std::stoi(numer), akcja);
         }
