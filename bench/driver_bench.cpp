@@ -131,26 +131,25 @@ void BM_RegistryWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_RegistryWrite)->UseRealTime();
 
+// The loop's version write: [Nieruszac] opened, its field set, the batch written.
+void zapisz_wersje() {
+    std::unique_ptr<ado::Recordset> rs = std::make_unique<ado::Recordset>();
+    DbOtwórzRS(rs, "SELECT [NumerWersji] FROM Nieruszac", 0);
+    rs->Fields(0).set(jet::Value::dbl(1.66));
+    rs->UpdateBatch(ado::adAffectAllChapters);
+    ZamknijRS(rs);
+}
+
 void BM_VersionWrite(benchmark::State& state) {
     Srodowisko s;
-    for (auto _ : state) {
-        std::unique_ptr<ado::Recordset> rs = std::make_unique<ado::Recordset>();
-        DbOtwórzRS(rs, "SELECT [NumerWersji] FROM Nieruszac", 0);
-        rs->Fields(0).set(jet::Value::dbl(1.66));
-        rs->UpdateBatch(ado::adAffectAllChapters);
-        ZamknijRS(rs);
-    }
+    for (auto _ : state) zapisz_wersje();
 }
 BENCHMARK(BM_VersionWrite)->UseRealTime();
 
 void BM_VersionWriteAndCheckpoint(benchmark::State& state) {
     Srodowisko s;
     for (auto _ : state) {
-        std::unique_ptr<ado::Recordset> rs = std::make_unique<ado::Recordset>();
-        DbOtwórzRS(rs, "SELECT [NumerWersji] FROM Nieruszac", 0);
-        rs->Fields(0).set(jet::Value::dbl(1.66));
-        rs->UpdateBatch(ado::adAffectAllChapters);
-        ZamknijRS(rs);
+        zapisz_wersje();
         polaczenie().Checkpoint();
     }
 }
