@@ -72,6 +72,15 @@ bool ClsKonwersje::RUN_Konwersje() {
             Porzadkuj_BazeKonwersje(Sciezka, true);
         } catch (const jet::Error&) {
             // A failure ends the tidy-up; the upgrade follows on the partly tidied file.
+            // The tidy-up's handle on the file is let go first, so that the backup copy
+            // is made of the file with every change the tidy-up wrote.
+            if (BazaDAO) {
+                try {
+                    BazaDAO->Close();
+                } catch (const jet::Error&) {
+                }
+                BazaDAO.reset();
+            }
         }
         try {
             Konwertuj_A97_A2000();
