@@ -2,7 +2,10 @@
 //
 //   jetsql --parse               parse the statements of standard input, one a line
 //   jetsql [--create] DATABASE   run them against a database (--create makes the file
-//                                first, format "4.0", no password; never over a file)
+//                                first, format "4.0", no password; never over a file);
+//                                ".tables" lists the tables in DAO's order and
+//                                ".schema TABLE" shows a table's columns, indexes and
+//                                relations
 //
 // Empty lines and lines beginning with "--" are skipped. A statement that returns rows
 // prints a header line of column names and one line per row, values separated by a tab
@@ -23,7 +26,9 @@
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
+#include "dao/dao.h"
 #include "output.h"
+#include "schema_commands.h"
 
 namespace {
 
@@ -89,7 +94,19 @@ int database_mode(const std::string& path, bool create) {
         return kUsage;
     }
     bool all_ok = for_each_statement(std::cin, [&](const std::string& st) {
-        return run_one(st, [&](const std::string& s) { jetsql::run_statement(*db, s, std::cout); });
+        return run_one(st, [&](const std::string& s) {
+            // A fresh DAO view per command: a view keeps the table list it first took.
+            if (s.rfind(".tables", 0) == 0) {
+                jetsql::print_tables(dao::Database(db), std::cout);
+            } else if (s.rfind(".schema", 0) == 0) {
+                std::string_view name = std::string_view(s).substr(7);
+                while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+                    name.remove_prefix(1);
+                jetsql::print_schema(dao::Database(db), name, std::cout);
+            } else {
+                jetsql::run_statement(*db, s, std::cout);
+            }
+        });
     });
     try {
         db->close();

@@ -87,7 +87,8 @@ std::string format_value(const jet::Value& v) {
 
 void run_statement(jet::Database& db, std::string_view statement, std::ostream& out) {
     if (!returns_rows(jet::sql::parse(statement))) {
-        out << "ok " << db.execute(statement) << '\n';
+        const int64_t affected = db.execute(statement);
+        out << "ok " << affected << '\n';
         return;
     }
     auto cursor = db.query(statement);
