@@ -8,8 +8,6 @@ namespace jet::detail {
 
 bool is_text(DataType t) { return t == DataType::Text || t == DataType::Memo; }
 
-bool is_numeric(DataType t) { return !is_text(t); }
-
 std::string quote(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 2);

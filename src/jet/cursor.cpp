@@ -33,28 +33,31 @@ void bind_params(sqlite3_stmt* st, const std::vector<Value>& params) {
 namespace {
 
 // The value as SQLite holds it, with the Jet type it naturally has.
-Value natural(sqlite3_stmt* st, int i, int ct) {
+Value natural(sqlite3_value* v, int ct) {
     if (ct == SQLITE_INTEGER) {
-        int64_t x = sqlite3_column_int64(st, i);
+        int64_t x = sqlite3_value_int64(v);
         if (x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
         return Value::dbl(static_cast<double>(x));
     }
-    if (ct == SQLITE_FLOAT) return Value::dbl(sqlite3_column_double(st, i));
-    const unsigned char* p = sqlite3_column_text(st, i);
-    return Value::text(std::string(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, i)));
+    if (ct == SQLITE_FLOAT) return Value::dbl(sqlite3_value_double(v));
+    const unsigned char* p = sqlite3_value_text(v);
+    return Value::text(std::string(reinterpret_cast<const char*>(p), sqlite3_value_bytes(v)));
 }
 
 }  // namespace
 
 Value read_value(sqlite3_stmt* st, int i, DataType t) {
-    const int ct = sqlite3_column_type(st, i);
+    // Sessions run their connection without a mutex (multi-thread mode), where the
+    // column's own sqlite3_value may be read directly: one column call per cell.
+    sqlite3_value* cell = sqlite3_column_value(st, i);
+    const int ct = sqlite3_value_type(cell);
     if (ct == SQLITE_NULL) return Value::null();
     const bool number = ct == SQLITE_INTEGER || ct == SQLITE_FLOAT;
-    if (!number || t == DataType::Text || t == DataType::Memo) return natural(st, i, ct);
+    if (!number || t == DataType::Text || t == DataType::Memo) return natural(cell, ct);
     // One read of the stored value; whole-number types look at whether it is whole.
     const bool whole = ct == SQLITE_INTEGER;
-    const int64_t stored = whole ? sqlite3_column_int64(st, i) : 0;
-    const double d = whole ? static_cast<double>(stored) : sqlite3_column_double(st, i);
+    const int64_t stored = whole ? sqlite3_value_int64(cell) : 0;
+    const double d = whole ? static_cast<double>(stored) : sqlite3_value_double(cell);
     auto as_whole = [&](int64_t lo, int64_t hi) -> std::optional<int64_t> {
         if (whole) {
             if (stored >= lo && stored <= hi) return stored;
@@ -80,13 +83,19 @@ Value read_value(sqlite3_stmt* st, int i, DataType t) {
         case DataType::Date: return Value::date(d);
         default: break;
     }
-    return natural(st, i, ct);
+    return natural(cell, ct);
 }
 
 int64_t run_to_end(Session& s, sqlite3_stmt* st) {
     while (s.step(st)) {
     }
     return sqlite3_changes64(s.handle());
+}
+
+int64_t StatementPlan::execute(Session& s) {
+    sqlite3_stmt* st = s.prepare(sql);
+    bind_params(st, params);
+    return run_to_end(s, st);
 }
 
 namespace {

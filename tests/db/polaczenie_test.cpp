@@ -36,14 +36,25 @@ TEST_F(Polaczenie, OpenTwiceClosesFirstAndLogsBoth) {
     EXPECT_TRUE(okna.empty());
 }
 
-TEST_F(Polaczenie, FailedOpenOfMissingFileIsANotice) {
-    Sciezka_Bazy = (folder / "brak.mdb").string();
-    DbOtwórz();
-    EXPECT_EQ(Baza_Otwarta, 0);
-    ASSERT_EQ(okna.size(), 1u);
-    EXPECT_EQ(okna[0].styl, vbOKOnly);
-    EXPECT_EQ(okna[0].tytul, " Wyjątek w procedurze --- modułu Load Baza.");
-    EXPECT_EQ(okna[0].tekst.rfind("-2147467259 (", 0), 0u) << okna[0].tekst;
+TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
+    jet::CreateOptions inne;
+    inne.password = "inne";
+    jet::Database::create((folder / "obca.mdb").string(), inne);
+    const std::pair<std::string, std::string> przypadki[] = {
+        {(folder / "brak.mdb").string(), "-2147467259 ("},
+        {(folder / "obca.mdb").string(), "-2147217843 ("},
+    };
+    for (const auto& [sciezka, poczatek] : przypadki) {
+        SCOPED_TRACE(sciezka);
+        okna.clear();
+        Sciezka_Bazy = sciezka;
+        DbOtwórz();
+        EXPECT_EQ(Baza_Otwarta, 0);
+        ASSERT_EQ(okna.size(), 1u);
+        EXPECT_EQ(okna[0].styl, vbOKOnly);
+        EXPECT_EQ(okna[0].tytul, " Wyjątek w procedurze --- modułu Load Baza.");
+        EXPECT_EQ(okna[0].tekst.rfind(poczatek, 0), 0u) << okna[0].tekst;
+    }
     EXPECT_EQ(znacznik(), "");
 }
 

@@ -172,6 +172,26 @@ TEST_F(Wykonaj, TooLongWidensShortTextColumnsAndRunsAgain) {
     EXPECT_EQ(wiersze("SELECT s FROM [V 1]"), std::vector<std::string>{"abcdef"});
 }
 
+TEST_F(Wykonaj, TooLongRepairFindsTheStatementsTable) {
+    const std::pair<const char*, const char*> przypadki[] = {
+        {"UPDATE Brak SET a='x'", "[Brak]"},
+        {"UPDATE [Brak 2] SET [a]='x'", "[Brak 2]"},
+        {"INSERT INTO Brak (a) VALUES ('x')", "[Brak]"},
+        {"INSERT INTO [/x/inna.mdb].[Brak] (a) VALUES ('x')", "[Brak]"},
+    };
+    for (const auto& [polecenie, tabela] : przypadki) {
+        SCOPED_TRACE(polecenie);
+        okna.clear();
+        int32_t rekordy = 0;
+        // No such table: the message only, then the statement once more, which fails.
+        const std::string r = Poszerz_Pola_Z_SQL(polecenie, rekordy);
+        EXPECT_EQ(r.rfind("-2147217865(", 0), 0u) << r;
+        ASSERT_EQ(okna.size(), 2u);
+        EXPECT_EQ(okna[1].tekst,
+                  "Najmniej jedno za krótkie pole tekstowe w tabeli : " + std::string(tabela));
+    }
+}
+
 TEST_F(Wykonaj, DaoExecutorReturnsTheDescriptionAlone) {
     auto db = dao::DBEngine::OpenDatabase(baza);
     EXPECT_EQ(DbWykonajDAO("UPDATE T SET a = a + 10", db), "");
