@@ -44,10 +44,14 @@ TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
         // fragments of the description only
         {"CREATE INDEX inda ON T (a)", false},   // "already exists"
         {"INSERT INTO U (a) VALUES (7)", false},  // "duplicate values"
+        {"SELECT * INTO U FROM T", false},        // "already exists"
+        {"CREATE INDEX ix ON T (zz)", false},     // "There is no field"
+        {"ALTER TABLE T ALTER COLUMN zz long", false},
         // anything else ends the run
         {"UPDATE T SET nie_ma=1", true},          // 0x80040E10
         {"UPDATE T SET a='abc'", true},           // 0x80040E07
         {"INSERT INTO Brak (a) VALUES (1)", true},  // 0x80040E37 without DROP
+        {"CREATE INDEX ix ON Brak (a)", true},
         {"SELEKT * FROM T", true},                // a syntax error without a tolerated keyword
         {"UPDATE T SET b='01234567890123'", true},  // too long: not repaired here
     };
