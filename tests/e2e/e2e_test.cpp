@@ -416,4 +416,23 @@ TEST_F(A97, ExistingBackupIsKept) {
     EXPECT_EQ(otwarcia(), 4) << "no reopen around a backup copy";
 }
 
+// A backup that cannot be written asks "Powtórz"; No (the unattended answer) ends the
+// run fatally with the database still in the old format and no new file left.
+TEST_F(A97, BackupThatCannotBeWrittenEndsOnNo) {
+    dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    baza_97();
+    fs::create_directories(kopia());  // a folder where the copy should go
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 1);
+    EXPECT_EQ(znacznik(), "0000");
+    EXPECT_NE(w.bledy.find("Błąd dostępu do bazy - proszę zamknąć program na pozostałych "
+                           "stanowiskach !"),
+              std::string::npos);
+    EXPECT_NE(w.bledy.find("Powtórz"), std::string::npos);
+    EXPECT_EQ(format(baza), "3.0");
+    EXPECT_FALSE(fs::exists(tymczasowa()));
+    EXPECT_TRUE(kroki_w_logu("Begin").empty());
+    EXPECT_EQ(wersja(), "6,45");
+}
+
 }  // namespace
