@@ -46,9 +46,10 @@ struct Srodowisko {
         auto db = jet::Database::open(Sciezka_Bazy, o.password);
         db->execute("CREATE TABLE Nieruszac (NumerWersji DOUBLE)");
         db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (1.65)");
-        db->execute("CREATE TABLE UZYTKOWNICY (prawa TEXT(50), prawaK TEXT(50), prawaP TEXT(50), "
-                    "prawaF TEXT(50), prawaZ TEXT(50), prawaS TEXT(50), prawaM TEXT(50), "
-                    "prawaR TEXT(50), prawaC TEXT(50))");
+        db->execute(
+            "CREATE TABLE UZYTKOWNICY (prawa TEXT(50), prawaK TEXT(50), prawaP TEXT(50), "
+            "prawaF TEXT(50), prawaZ TEXT(50), prawaS TEXT(50), prawaM TEXT(50), "
+            "prawaR TEXT(50), prawaC TEXT(50))");
         db->close();
         DbOtwórz();
     }

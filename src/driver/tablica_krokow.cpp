@@ -9,8 +9,8 @@ namespace {
 
 // Versions whose step is the empty step.
 constexpr std::array<int, 25> kPuste = {225, 226, 259, 260, 300, 329, 358, 359, 392,
-                                         444, 489, 504, 505, 520, 521, 522, 523, 524,
-                                         525, 540, 574, 601, 602, 620, 638};
+                                        444, 489, 504, 505, 520, 521, 522, 523, 524,
+                                        525, 540, 574, 601, 602, 620, 638};
 
 // Versions that only sound the beep: 166, 167, 168, 172-181, 195, 332-350, 614, 631-635.
 bool tylko_sygnal(int v) {
@@ -26,7 +26,9 @@ std::map<int, KrokZastepczy>& kroki_zastepcze() {
 
 }  // namespace
 
-void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki) { kroki_zastepcze() = std::move(kroki); }
+void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki) {
+    kroki_zastepcze() = std::move(kroki);
+}
 
 PozycjaKroku Akcja_Kroku(int v) {
     if (std::find(kPuste.begin(), kPuste.end(), v) != kPuste.end())

@@ -41,8 +41,8 @@ TEST_F(Petla, EachStepRunsAfterItsBeginAndBeforeItsVersionIsWritten) {
     } widok;
     kroki({{526, [&](ClsKonwersje& k) {
                 widok = {status_line(2), Czytaj_Rejestr("dodralvexNumerBazy", 0),
-                         log().back(),  wersja_w_bazie(),
-                         Wersja_Bazy,   k.Wersja_Startowa};
+                         log().back(),   wersja_w_bazie(),
+                         Wersja_Bazy,    k.Wersja_Startowa};
             }}});
     ASSERT_TRUE(k.RUN_Konwersje());
     EXPECT_EQ(widok.linia2, " Konwresja:5,26");

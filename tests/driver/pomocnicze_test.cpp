@@ -31,8 +31,7 @@ TEST_F(Pomocnicze, ChangingATypeKeepsValuesUnderTheOldOrNewName) {
     k.Zmien_Typ_Pola("ilosc", "TEXT(10)", "produkty", nazwa);
     EXPECT_EQ(wiersze("SELECT sztuk FROM produkty ORDER BY id"),
               (std::vector<std::string>{"3", "4"}));
-    EXPECT_EQ(polaczenie().database().catalog().table("produkty")->column("ilosc"),
-              nullptr);
+    EXPECT_EQ(polaczenie().database().catalog().table("produkty")->column("ilosc"), nullptr);
     EXPECT_TRUE(okna.empty());
     EXPECT_EQ(status_line(3), "0") << "the last wait leaves its count on line 3";
 }
@@ -112,8 +111,8 @@ TEST_F(Numeracja, LastNumberRowsPerKindAndPeriod) {
         {"korekta_z", {"fakturaZak_korekta"}},
         {"Zakup_zwroty", {"dz"}},
         {"Sprzedaż_F_VAT_korekta",
-         {"faktura", "faktura_korekta", "Paragon", "dd", "dz", "detal", "PW", "PP", "PR",
-          "zakupy", "ZakupyRR", "ZakupRA", "fakturaZak_korekta"}},
+         {"faktura", "faktura_korekta", "Paragon", "dd", "dz", "detal", "PW", "PP", "PR", "zakupy",
+          "ZakupyRR", "ZakupRA", "fakturaZak_korekta"}},
     };
     Data_Dzisiaj = data(2002, 5, 17);
     for (const auto& p : przypadki) {
@@ -159,7 +158,8 @@ TEST_F(Numeracja, PeriodRowsPerSchemeAndDriver) {
     polaczenie().Execute("INSERT INTO S_KIEROWCY (kier_id) VALUES (9)");
     for (const char* s : {"(1, 0, 0)", "(2, 1, 0)", "(3, 2, -1)", "(5, Null, 0)"})
         polaczenie().Execute(std::string("INSERT INTO SPOSOB_NUMERACJI (sm_id, tryb, rob_kier) "
-                                         "VALUES ") + s);
+                                         "VALUES ") +
+                             s);
     polaczenie().Execute(
         "INSERT INTO sposob_numeracji_zawart (nr_fa, nr_fk, nr_dd, nr_dz, nr_par, nr_sp, nr_pw, "
         "sm_id, kierowca_id, rok, miesiac) VALUES (12, 0, 0, 0, 0, 0, 0, 1, 0, '2003', '0')");

@@ -6,14 +6,10 @@
 namespace {
 
 const std::vector<std::string> kBaza = {
-    "CREATE TABLE T (a long, b TEXT(10), c money)",
-    "INSERT INTO T (a, b, c) VALUES (1, 'x', 2.5)",
-    "INSERT INTO T (a, b, c) VALUES (1, 'y', 3)",
-    "CREATE TABLE U (a long)",
-    "CREATE UNIQUE INDEX UnicA ON U (a)",
-    "INSERT INTO U (a) VALUES (7)",
-    "CREATE TABLE L (id counter, a long)",
-    "CREATE INDEX inda ON T (a)",
+    "CREATE TABLE T (a long, b TEXT(10), c money)", "INSERT INTO T (a, b, c) VALUES (1, 'x', 2.5)",
+    "INSERT INTO T (a, b, c) VALUES (1, 'y', 3)",   "CREATE TABLE U (a long)",
+    "CREATE UNIQUE INDEX UnicA ON U (a)",           "INSERT INTO U (a) VALUES (7)",
+    "CREATE TABLE L (id counter, a long)",          "CREATE INDEX inda ON T (a)",
 };
 
 class Wykonawcy : public KonwersjeEnv {
@@ -34,25 +30,25 @@ struct Przypadek {
 TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
     const Przypadek przypadki[] = {
         // number and keyword
-        {"ALTER TABLE T ADD a long", false},           // 0x80040E14 "ADD"
-        {"alter table T add COLUMN b TEXT(5)", false},  // the keyword in any case
-        {"DROP TABLE Brak", false},                    // 0x80040E37 "DROP TABLE"
-        {"ALTER TABLE T DROP COLUMN zz", false},       // 0x80040E14 "DROP"
-        {"DROP INDEX nie_ma ON T", false},             // 0x80040E14 "DROP"
-        {"CREATE TABLE T (a long)", false},            // 0x80040E14 "CREATE TABLE"
+        {"ALTER TABLE T ADD a long", false},             // 0x80040E14 "ADD"
+        {"alter table T add COLUMN b TEXT(5)", false},   // the keyword in any case
+        {"DROP TABLE Brak", false},                      // 0x80040E37 "DROP TABLE"
+        {"ALTER TABLE T DROP COLUMN zz", false},         // 0x80040E14 "DROP"
+        {"DROP INDEX nie_ma ON T", false},               // 0x80040E14 "DROP"
+        {"CREATE TABLE T (a long)", false},              // 0x80040E14 "CREATE TABLE"
         {"CREATE UNIQUE INDEX UnicTA ON T (a)", false},  // duplicates: 0x80004005 "CREATE UNIQUE"
         // fragments of the description only
-        {"CREATE INDEX inda ON T (a)", false},   // "already exists"
+        {"CREATE INDEX inda ON T (a)", false},    // "already exists"
         {"INSERT INTO U (a) VALUES (7)", false},  // "duplicate values"
         {"SELECT * INTO U FROM T", false},        // "already exists"
         {"CREATE INDEX ix ON T (zz)", false},     // "There is no field"
         {"ALTER TABLE T ALTER COLUMN zz long", false},
         // anything else ends the run
-        {"UPDATE T SET nie_ma=1", true},          // 0x80040E10
-        {"UPDATE T SET a='abc'", true},           // 0x80040E07
+        {"UPDATE T SET nie_ma=1", true},            // 0x80040E10
+        {"UPDATE T SET a='abc'", true},             // 0x80040E07
         {"INSERT INTO Brak (a) VALUES (1)", true},  // 0x80040E37 without DROP
         {"CREATE INDEX ix ON Brak (a)", true},
-        {"SELEKT * FROM T", true},                // a syntax error without a tolerated keyword
+        {"SELEKT * FROM T", true},                  // a syntax error without a tolerated keyword
         {"UPDATE T SET b='01234567890123'", true},  // too long: not repaired here
     };
     for (const auto& p : przypadki) {

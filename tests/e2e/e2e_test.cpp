@@ -47,10 +47,10 @@ class E2E : public DbEnv {
         DbPolaczenie.reset();
         Baza_Otwarta = 0;
         const fs::path out = dir / "out.txt", err = dir / "err.txt";
-        const std::string polecenie = "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" +
-                                      reg.string() + "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki +
-                                      "' '" + program + "' >'" + out.string() + "' 2>'" +
-                                      err.string() + "' </dev/null";
+        const std::string polecenie =
+            "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" + reg.string() +
+            "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + program + "' >'" + out.string() +
+            "' 2>'" + err.string() + "' </dev/null";
         const int s = std::system(polecenie.c_str());
         Wynik w;
         w.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
@@ -190,7 +190,9 @@ TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
         {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)"}, "kodu <65430>.", 1, "0000"},
         {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
           "INSERT INTO Nieruszac (NumerWersji) VALUES (Null)"},
-         "kodu <65431>.", 1, "0000"},
+         "kodu <65431>.",
+         1,
+         "0000"},
         {baza_wersji("1.6449"), "kodu <65432>.", 1, "0000"},
         {baza_wersji("-1"), "kodu <65432>.", 1, "0000"},
         {baza_wersji("6.46"), "Baza do obróbki przez kolejną wersję programu", 0, "0123"},
@@ -253,8 +255,7 @@ TEST_F(E2E, RunStopsAtTheFirstUnbuiltStep) {
         std::string oczekiwany = tekst;
         while (oczekiwany.back() == '0') oczekiwany.pop_back();
         EXPECT_EQ(numer_bazy(), oczekiwany);
-        EXPECT_DOUBLE_EQ(wersja_liczba(), (stop - 1) / 100.0)
-            << "the last step that returned";
+        EXPECT_DOUBLE_EQ(wersja_liczba(), (stop - 1) / 100.0) << "the last step that returned";
         EXPECT_NE(w.wyjscie.find("[2]  Konwresja:"), std::string::npos);
     }
     if (sprawdzone == 0) GTEST_SKIP() << "every step is built";
@@ -281,8 +282,8 @@ TEST_F(E2E, CompleteRunRecordsEveryStepAndTheFinalVersion) {
     ASSERT_GE(l.size(), 2u);
     EXPECT_NE(l[l.size() - 2].find(",Konwersja,End-All,"), std::string::npos);
     EXPECT_NE(l.back().find("Baza Zamknięta."), std::string::npos) << "the close ends the log";
-    for (const char* linia : {"[1]  " , "[2]  Wersja bazy:1,65",
-                              "[2]  Konwresja:6,46", "[2]  Program:6,46", "[3] Skończyłem"})
+    for (const char* linia : {"[1]  ", "[2]  Wersja bazy:1,65", "[2]  Konwresja:6,46",
+                              "[2]  Program:6,46", "[3] Skończyłem"})
         EXPECT_NE(w.wyjscie.find(linia), std::string::npos) << linia;
     EXPECT_TRUE(w.bledy.empty()) << "no box on a clean run";
 }
@@ -320,8 +321,7 @@ TEST_F(E2E, KilledRunLeavesTheDatabaseAsThePreviousStepLeftIt) {
     EXPECT_EQ(znacznik(), "0123") << "no end ran";
     EXPECT_EQ(numer_bazy(), " 5.28");
     EXPECT_EQ(wersja(), "5,27");
-    EXPECT_EQ(z_bazy("SELECT v FROM Kroki ORDER BY v"),
-              (std::vector<std::string>{"526", "527"}))
+    EXPECT_EQ(z_bazy("SELECT v FROM Kroki ORDER BY v"), (std::vector<std::string>{"526", "527"}))
         << "the killed step's insert is gone";
 
     const Wynik dalej = z_krokami("*=ok");
@@ -345,7 +345,8 @@ class A97 : public E2E {
                  "nr_wyjazdu long, kwota money, aktywny bit, data datetime)",
                  "CREATE UNIQUE INDEX Podstawowy ON klienci (id) WITH PRIMARY",
                  "CREATE INDEX indnazwa ON klienci (nazwa)",
-                 "INSERT INTO klienci (id, [count], [User], nazwa) VALUES (1, 5, 'adam', 'Piekarnia')",
+                 "INSERT INTO klienci (id, [count], [User], nazwa) VALUES (1, 5, 'adam', "
+                 "'Piekarnia')",
                  "INSERT INTO klienci (id) VALUES (2)",
                  "CREATE TABLE _robocza (a long)",
                  "CREATE TABLE [Błędy wklejania] (a long)",
@@ -392,12 +393,13 @@ TEST_F(A97, UpgradeBacksUpRenamesAndCopiesIntoTheNewFormat) {
     EXPECT_EQ(format(kopia()), "3.0");
     EXPECT_FALSE(fs::exists(tymczasowa()));
     EXPECT_EQ(format(baza), "4.0");
-    EXPECT_EQ(tabele(), (std::vector<std::string>{"KLIENCI", "KROKI", "Nieruszac", "SETUP",
-                                                  "UZYTKOWNICY"}));
+    EXPECT_EQ(tabele(),
+              (std::vector<std::string>{"KLIENCI", "KROKI", "Nieruszac", "SETUP", "UZYTKOWNICY"}));
     EXPECT_EQ(z_bazy("SELECT id, COUNTT, USERS, nazwa, nr_wyjazdu, kwota, aktywny, data FROM "
                      "KLIENCI ORDER BY id"),
               (std::vector<std::string>{"1|5|adam|Piekarnia|1|0|Null|Null",
-                                        "2|0||" "|1|0|Null|Null"}));
+                                        "2|0||"
+                                        "|1|0|Null|Null"}));
     auto db = dao::DBEngine::OpenDatabase(baza);
     EXPECT_TRUE(db->TableDefs("KLIENCI").Indexes().empty()) << "indexes and keys are not copied";
     db->Close();
