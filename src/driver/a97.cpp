@@ -19,6 +19,12 @@ constexpr const char* kLokalizacja = ";LANGID=0x0415;CP=1250;COUNTRY=0";
 constexpr const char* kBladDostepu =
     "Błąd dostępu do bazy - proszę zamknąć program na pozostałych stanowiskach !";
 
+// A failure of the upgrade once the backup is under way: the file is held elsewhere.
+[[noreturn]] void Blad_Dostepu() {
+    FMsg_box(kBladDostepu, vbCritical, "");
+    Wylogowanie();
+}
+
 bool Systemowa(const std::string& nazwa) {
     return nazwa.compare(0, 4, "MSys") == 0;
 }
@@ -99,19 +105,13 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
             DbOtwórz();
         }
     } catch (const jet::Error&) {
-        if (kopia_zrobiona) {
-            FMsg_box(kBladDostepu, vbCritical, "");
-            Wylogowanie();
-        }
+        if (kopia_zrobiona) Blad_Dostepu();
     }
     try {
         DbZamknij_Unload(0);
         DbOtwórz();
     } catch (const jet::Error&) {
-        if (kopia_zrobiona) {
-            FMsg_box(kBladDostepu, vbCritical, "");
-            Wylogowanie();
-        }
+        if (kopia_zrobiona) Blad_Dostepu();
     }
 
     try {
@@ -160,7 +160,6 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
         Usun_Plik(nowy);
         DbOtwórz();
     } catch (const jet::Error&) {
-        FMsg_box(kBladDostepu, vbCritical, "");
-        Wylogowanie();
+        Blad_Dostepu();
     }
 }
