@@ -19,7 +19,15 @@ constexpr const char* kLokalizacja = ";LANGID=0x0415;CP=1250;COUNTRY=0";
 constexpr const char* kBladDostepu =
     "Błąd dostępu do bazy - proszę zamknąć program na pozostałych stanowiskach !";
 
-bool Systemowa(const std::string& nazwa) { return nazwa.compare(0, 4, "MSys") == 0; }
+// A failure of the upgrade once the backup is under way: the file is held elsewhere.
+[[noreturn]] void Blad_Dostepu() {
+    FMsg_box(kBladDostepu, vbCritical, "");
+    Wylogowanie();
+}
+
+bool Systemowa(const std::string& nazwa) {
+    return nazwa.compare(0, 4, "MSys") == 0;
+}
 
 // The names of the user tables, in the order of the file's table collection, taken
 // before a pass that renames or drops tables changes the collection.
@@ -66,8 +74,7 @@ void ClsKonwersje::Porzadkuj_BazeKonwersje(const std::string& path, bool drop) {
             } else if (typ == dao::dbText || typ == dao::dbMemo) {
                 pole.SetAllowZeroLength(true);
                 pole.SetDefaultValue("\"\"");
-                DbWykonajDAO("UPDATE [" + tabela + "] SET [" + f + "]='' where [" + f +
-                                 "] is null",
+                DbWykonajDAO("UPDATE [" + tabela + "] SET [" + f + "]='' where [" + f + "] is null",
                              BazaDAO);
             }
         }
@@ -98,19 +105,13 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
             DbOtwórz();
         }
     } catch (const jet::Error&) {
-        if (kopia_zrobiona) {
-            FMsg_box(kBladDostepu, vbCritical, "");
-            Wylogowanie();
-        }
+        if (kopia_zrobiona) Blad_Dostepu();
     }
     try {
         DbZamknij_Unload(0);
         DbOtwórz();
     } catch (const jet::Error&) {
-        if (kopia_zrobiona) {
-            FMsg_box(kBladDostepu, vbCritical, "");
-            Wylogowanie();
-        }
+        if (kopia_zrobiona) Blad_Dostepu();
     }
 
     try {
@@ -144,9 +145,9 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
             BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
             for (const std::string& tabela : Tabele_Uzytkownika(*BazaDAO)) {
                 Pokaz_Postep("", "", tabela);
-                druga.Execute("select * into [" + tabela + "] from [" + Sciezka_Bazy + "].[" +
-                                  tabela + "]",
-                              nullptr, -1);
+                druga.Execute(
+                    "select * into [" + tabela + "] from [" + Sciezka_Bazy + "].[" + tabela + "]",
+                    nullptr, -1);
             }
             BazaDAO->Close();
             BazaDAO.reset();
@@ -159,7 +160,6 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
         Usun_Plik(nowy);
         DbOtwórz();
     } catch (const jet::Error&) {
-        FMsg_box(kBladDostepu, vbCritical, "");
-        Wylogowanie();
+        Blad_Dostepu();
     }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,24 +19,32 @@ using MetodaKroku = void (ClsKonwersje::*)();
 
 // What the version loop does for one step number.
 enum class RodzajKroku : uint8_t {
-    Metoda,     // the step method Konwersja_<v>
-    Pusty,      // the empty step Konwersja_Pusta
-    Sygnal,     // only the system beep
-    Poza,       // outside 165..646: "NIEROZPOZNANA WERSJA PROGRAMU !!! "
+    Metoda,  // the step method Konwersja_<v>
+    Pusty,   // the empty step Konwersja_Pusta
+    Sygnal,  // only the system beep
+    Poza,    // outside 165..646: "NIEROZPOZNANA WERSJA PROGRAMU !!! "
 };
+
+// A step put in place of a step method by a test (see Podstaw_Kroki).
+using KrokZastepczy = std::function<void(ClsKonwersje&)>;
 
 struct PozycjaKroku {
     RodzajKroku rodzaj = RodzajKroku::Poza;
-    MetodaKroku metoda = nullptr;  // Metoda: the built step, nullptr while not built
+    MetodaKroku metoda = nullptr;              // Metoda: the built step, nullptr while not built
+    const KrokZastepczy* zastepczy = nullptr;  // Metoda: a test's step, taking precedence
 };
 
 // The dispatch table: step number (version times 100) to action.
 PozycjaKroku Akcja_Kroku(int v);
 // The step methods built so far, by step number (filled in src/steps/tablica.cpp).
 const std::map<int, MetodaKroku>& Zbudowane_Kroki();
+// Tests only: steps that take the place of the step methods of the given numbers
+// (numbers that the dispatch table gives to an empty step, a beep or nothing keep
+// their action). An empty map restores the built steps. A program never calls it.
+void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
 
 class ClsKonwersje {
-public:
+  public:
     ClsKonwersje();
     ~ClsKonwersje();
 
@@ -47,8 +56,8 @@ public:
     int32_t DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
                                   const std::string& values, const std::string& condition,
                                   const std::string& extra = "", bool quiet = false);
-    bool DbWykonajIINKonwersje(const std::string& text, const std::string& replacement,
-                               bool& quiet, int32_t& records_affected);
+    bool DbWykonajIINKonwersje(const std::string& text, const std::string& replacement, bool& quiet,
+                               int32_t& records_affected);
     bool DbWykonajIINKonwersje(const std::string& text);
     int32_t DbWykonajDELKonwersje(const std::string& table_and_condition,
                                   const std::string& what = "");
@@ -86,18 +95,18 @@ public:
     void Konwertuj_A97_A2000();
 
     // State of the run.
-    std::string Sciezka;          // the data source of the open connection
-    int16_t Wersja_Startowa = 0;  // the database's version times 100 when the run began
-    std::string Zapisany_Etap;    // status line 3 saved before a step
+    std::string Sciezka;                     // the data source of the open connection
+    int16_t Wersja_Startowa = 0;             // the database's version times 100 when the run began
+    std::string Zapisany_Etap;               // status line 3 saved before a step
     std::shared_ptr<dao::Database> BazaDAO;  // the file opened through DAO for a pass
 
     // ---- step methods (src/steps/) ----
 #include "steps/kroki.inc"
 
-private:
+  private:
     void Wykonaj_Krok(int v);
 };
 
 // Process-wide values of the numbering set-up.
-inline double Data_Dzisiaj = 0;          // the working date (a Date serial)
+inline double Data_Dzisiaj = 0;  // the working date (a Date serial)
 inline bool Numeracja_Miesieczna = false;

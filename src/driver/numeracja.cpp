@@ -1,12 +1,14 @@
 // The document-numbering set-up: the last-number rows of Numery_OST_DOK and the
 // numbering-period rows of sposob_numeracji_zawart that documents need. Each routine
 // only adds a missing row; an existing row is never changed.
+#include <cstdint>
 #include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "driver/konwersje.h"
 #include "jet/dates.h"
+#include "jet/error.h"
 
 namespace {
 
@@ -35,12 +37,29 @@ std::vector<std::string_view> Typy_Numeracji(const std::string& rodzaj) {
     if (rodzaj == "zakupy" || rodzaj == "ZakupRA") return {"zakupy", "ZakupRA"};
     if (rodzaj == "ZakupyRR") return {"ZakupyRR"};
     if (rodzaj == "korekta_z") return {"fakturaZak_korekta"};
-    return {"faktura", "faktura_korekta", "Paragon", "dd",       "dz",
-            "detal",   "PW",              "PP",      "PR",       "zakupy",
-            "ZakupyRR", "ZakupRA",        "fakturaZak_korekta"};
+    return {"faktura",
+            "faktura_korekta",
+            "Paragon",
+            "dd",
+            "dz",
+            "detal",
+            "PW",
+            "PP",
+            "PR",
+            "zakupy",
+            "ZakupyRR",
+            "ZakupRA",
+            "fakturaZak_korekta"};
 }
 
-int16_t Jako_Integer(const jet::Value& v) { return static_cast<int16_t>(v.to_long()); }
+// A field value as a 16-bit integer, as CInt reads it: Null raises "Invalid use of
+// Null" and a number outside the 16-bit range raises Overflow, so a scheme or driver
+// id that does not fit is never taken for another one.
+int16_t Jako_Integer(const jet::Value& v) {
+    const int32_t n = v.to_long();
+    if (n < INT16_MIN || n > INT16_MAX) jet::raise(jet::Fault::Overflow);
+    return static_cast<int16_t>(n);
+}
 
 }  // namespace
 
@@ -50,15 +69,15 @@ void ClsKonwersje::Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, in
     const std::string tekst =
         "[nr_fa],[nr_fk],[nr_dd],[nr_dz],[nr_par],[nr_sp],[nr_pw],[id],[sm_id],[kierowca_id],"
         "[rok],[miesiac] FROM [sposob_numeracji_zawart] where [sm_id]=" +
-        std::to_string(sm_id) + " and kierowca_id =" + std::to_string(kierowca_id) +
-        " and rok='" + std::to_string(rok) + "' and miesiac='" + std::to_string(miesiac) + "'";
+        std::to_string(sm_id) + " and kierowca_id =" + std::to_string(kierowca_id) + " and rok='" +
+        std::to_string(rok) + "' and miesiac='" + std::to_string(miesiac) + "'";
     if (DbOtwórzSELKonwersje(rs, tekst, false) == 0) {
         rs->AddNew();
         for (int i = 0; i < 7; ++i) rs->Fields(i).set(jet::Value::long_(0));
         rs->Fields(8).set(jet::Value::integer(sm_id));
         rs->Fields(9).set(jet::Value::integer(kierowca_id));
-        rs->Fields(10).set(jet::Value::integer(rok));
-        rs->Fields(11).set(jet::Value::integer(miesiac));
+        rs->Fields(10).set(jet::Value::text(std::to_string(rok)));
+        rs->Fields(11).set(jet::Value::text(std::to_string(miesiac)));
         rs->UpdateBatch(ado::adAffectAll);
     }
     ZamknijRSKonwersje(rs);
@@ -91,20 +110,25 @@ void ClsKonwersje::Inicjuj_Numeracje_Dokumentow(const std::string& rodzaj, doubl
 
     const auto dzien = jet::dates::from_serial(data);
     std::unique_ptr<ado::Recordset> schematy;
-    if (DbOtwórzSELKonwersje(schematy, "[sm_id],[tryb],[rob_kier] FROM [SPOSOB_NUMERACJI]",
-                             false) > 0) {
+    if (DbOtwórzSELKonwersje(schematy, "[sm_id],[tryb],[rob_kier] FROM [SPOSOB_NUMERACJI]", false) >
+        0) {
         int16_t rok = 0, miesiac = 0;
         while (!schematy->Eof()) {
             const jet::Value tryb = schematy->Fields(1).value();
             if (!tryb.is_null()) {
                 switch (tryb.to_long()) {
-                    case 0: rok = static_cast<int16_t>(dzien.year), miesiac = 0; break;
+                    case 0:
+                        rok = static_cast<int16_t>(dzien.year), miesiac = 0;
+                        break;
                     case 1:
                         rok = static_cast<int16_t>(dzien.year);
                         miesiac = static_cast<int16_t>(dzien.month);
                         break;
-                    case 2: rok = 0, miesiac = 0; break;
-                    default: break;  // keeps the period of the previous scheme
+                    case 2:
+                        rok = 0, miesiac = 0;
+                        break;
+                    default:
+                        break;  // keeps the period of the previous scheme
                 }
             }
             const int16_t sm_id = Jako_Integer(schematy->Fields(0).value());

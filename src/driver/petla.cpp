@@ -6,12 +6,12 @@
 #include <cstdio>
 
 #include "db/komunikaty.h"
+#include "db/nz.h"
 #include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/rejestr.h"
 #include "db/stan.h"
-#include "db/nz.h"
 #include "db/teksty.h"
 #include "driver/konwersje.h"
 #include "driver/liczby.h"
@@ -52,8 +52,8 @@ bool ClsKonwersje::RUN_Konwersje() {
     try {
         auto baza = dao::DBEngine::OpenDatabase(Sciezka);
         try {
-            jet_wersja = static_cast<float>(
-                NzCur(jet::Value::text(baza->Properties(6))).to_double());
+            jet_wersja =
+                static_cast<float>(NzCur(jet::Value::text(baza->Properties(6))).to_double());
         } catch (const jet::Error&) {
         }
         baza->Close();
@@ -61,9 +61,10 @@ bool ClsKonwersje::RUN_Konwersje() {
     }
     CzekajKonwersje(3);
     if (jet_wersja == 0) {
-        FMsg_box("Konwersja bazy wykryła błędny numer wersji JET - zero. Być może baza "
-                 "zabezpieczona jest pezed zapisem",
-                 vbOKOnly, "");
+        FMsg_box(
+            "Konwersja bazy wykryła błędny numer wersji JET - zero. Być może baza "
+            "zabezpieczona jest pezed zapisem",
+            vbOKOnly, "");
         return false;
     }
     if (jet_wersja <= 3.0f) {
@@ -72,6 +73,15 @@ bool ClsKonwersje::RUN_Konwersje() {
             Porzadkuj_BazeKonwersje(Sciezka, true);
         } catch (const jet::Error&) {
             // A failure ends the tidy-up; the upgrade follows on the partly tidied file.
+            // The tidy-up's handle on the file is let go first, so that the backup copy
+            // is made of the file with every change the tidy-up wrote.
+            if (BazaDAO) {
+                try {
+                    BazaDAO->Close();
+                } catch (const jet::Error&) {
+                }
+                BazaDAO.reset();
+            }
         }
         try {
             Konwertuj_A97_A2000();
@@ -115,9 +125,17 @@ bool ClsKonwersje::RUN_Konwersje() {
 void ClsKonwersje::Wykonaj_Krok(int v) {
     const PozycjaKroku akcja = Akcja_Kroku(v);
     switch (akcja.rodzaj) {
-        case RodzajKroku::Pusty: Konwersja_Pusta(); return;
-        case RodzajKroku::Sygnal: platform::beep(); return;
+        case RodzajKroku::Pusty:
+            Konwersja_Pusta();
+            return;
+        case RodzajKroku::Sygnal:
+            platform::beep();
+            return;
         case RodzajKroku::Metoda:
+            if (akcja.zastepczy != nullptr) {
+                (*akcja.zastepczy)(*this);
+                return;
+            }
             if (akcja.metoda == nullptr) {
                 // A step that this build does not have must not be passed over: the run
                 // stops here, and the version stays at the last step that completed.
@@ -125,8 +143,7 @@ void ClsKonwersje::Wykonaj_Krok(int v) {
                 std::snprintf(nazwa, sizeof nazwa, "%d.%02d", v / 100, v % 100);
                 throw jet::Error(0x80004001, std::string("Ta wersja programu nie zawiera kroku "
                                                          "konwersji do wersji ") +
-                                                 nazwa + " (Konwersja_" + std::to_string(v) +
-                                                 ").");
+                                                 nazwa + " (Konwersja_" + std::to_string(v) + ").");
             }
             (this->*akcja.metoda)();
             return;

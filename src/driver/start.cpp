@@ -7,14 +7,14 @@
 #include <exception>
 
 #include "db/komunikaty.h"
+#include "db/nz.h"
+#include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/rejestr.h"
 #include "db/setup.h"
 #include "db/stan.h"
-#include "db/nz.h"
 #include "db/teksty.h"
-#include "db/otworz.h"
 #include "driver/konwersje.h"
 #include "jet/error.h"
 #include "jet/value.h"
@@ -40,7 +40,9 @@ Blad Opisz(const std::exception& e) {
 
 // The stored version read as the program reads it: a currency nudged by 0.0001 away
 // from zero and rounded to two decimals, halves to even (1.645 reads as 1.65).
-jet::Currency Odczytaj_Wersje(const jet::Value& pole) { return NzCur(pole); }
+jet::Currency Odczytaj_Wersje(const jet::Value& pole) {
+    return NzCur(pole);
+}
 
 std::unique_ptr<ado::Recordset> Otworz_Wersje() {
     auto rs = std::make_unique<ado::Recordset>();
@@ -74,8 +76,9 @@ uint8_t Sprawdz_Wersje_Bazy() {
             Biezaca_Operacja = "Nieruszać 2";
             rs = Otworz_Wersje();
             if (rs->Eof()) {
-                FMsg_box("Proszę o kontakt z Producentem lub Dystrybutorem z podaniem kodu <65430>.",
-                         vbCritical, "");
+                FMsg_box(
+                    "Proszę o kontakt z Producentem lub Dystrybutorem z podaniem kodu <65430>.",
+                    vbCritical, "");
                 ZamknijRS(rs);
                 Wylogowanie();
             }
@@ -114,8 +117,9 @@ uint8_t Sprawdz_Wersje_Bazy() {
             rs->Fields(0).set(jet::Value::currency(jet::Currency::from_scaled(kWersjaBiezaca)));
             rs->Update();
             ZamknijRS(rs);
-            Zapisz_Setup("[NUMERWERSJI]",
-                         jet::Value::currency(jet::Currency::from_scaled(kWersjaBiezaca)).to_text());
+            Zapisz_Setup(
+                "[NUMERWERSJI]",
+                jet::Value::currency(jet::Currency::from_scaled(kWersjaBiezaca)).to_text());
             Wersja_Bazy = 6.46;
             return 1;
         }
@@ -124,12 +128,13 @@ uint8_t Sprawdz_Wersje_Bazy() {
             return 10;
         }
         wynik = 11;
-        FMsg_box("Baza danych jest nowsza niż wersja programu. Dalsza praca programu została "
-                 "zatrzymana w celu uniknięcia błędów. Jeżeli chcesz wybrać inną bazę danych "
-                 "uruchom ponownie program. Jeżeli jesteś pewny że jest to prawidłowa baza "
-                 "danych powinieneś skontaktować się z producentem lub dystrybutorem z podaniem "
-                 "kodu <65433>",
-                 vbCritical, "");
+        FMsg_box(
+            "Baza danych jest nowsza niż wersja programu. Dalsza praca programu została "
+            "zatrzymana w celu uniknięcia błędów. Jeżeli chcesz wybrać inną bazę danych "
+            "uruchom ponownie program. Jeżeli jesteś pewny że jest to prawidłowa baza "
+            "danych powinieneś skontaktować się z producentem lub dystrybutorem z podaniem "
+            "kodu <65433>",
+            vbCritical, "");
         return wynik;
     } catch (const std::exception& e) {
         const Blad b = Opisz(e);
@@ -163,13 +168,15 @@ void Form_Load() {
         DbOtwórz();
         const jet::Currency wersja_ado = NzCur(jet::Value::text(polaczenie().Version()));
         if (wersja_ado.scaled < 25000) {
-            FMsg_box("Biblioteki programu są w niezgodnej wersji. Zainstaluj aktualizację "
-                     "bibliotek dostępu do danych w wersji 3.5x lub nowszej. Jeżeli jest już "
-                     "zainstalowana, sprawdź, czy przeglądarka internetowa jest nowsza niż 4.0; "
-                     "jeżeli nie, zainstaluj jej aktualizację i powtórz instalację programu. W "
-                     "razie konfliktu sterowników programu z rejestrem systemu skontaktuj się z "
-                     "producentem.",
-                     vbCritical, "");
+            FMsg_box(
+                "Biblioteki programu są w niezgodnej wersji. Zainstaluj aktualizację "
+                "bibliotek dostępu do danych w wersji 3.5x lub nowszej. Jeżeli jest już "
+                "zainstalowana, sprawdź, czy przeglądarka internetowa jest nowsza niż 4.0; "
+                "jeżeli nie, zainstaluj jej aktualizację i powtórz instalację programu. W "
+                "razie konfliktu sterowników programu z rejestrem systemu (spotykanego w "
+                "niektórych instalacjach Windows 95) skontaktuj się telefonicznie z "
+                "producentem, który przekaże dalsze instrukcje.",
+                vbCritical, "");
             Wylogowanie();
         }
         if (Baza_Otwarta == 0) Wylogowanie();

@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr int kPolecenieTekstowe = 1;  // Execute's option: the statement is command text
+
 bool zawiera(std::string_view tekst, std::string_view fragment) {
     return tekst.find(fragment) != std::string_view::npos;
 }
@@ -42,9 +44,12 @@ constexpr std::array<Para, 8> kParyKonwersji = {{
 // Fragments of the engine's description that mark an expected failure (matched
 // exactly, case-sensitive, in the provider's languages).
 constexpr std::array<std::string_view, 7> kFragmenty = {
-    "Nie podano wartości dla jednego", "No such index",
-    "There is no field",               "duplicate values",
-    "already exists",                  "doesn't exist",
+    "Nie podano wartości dla jednego",
+    "No such index",
+    "There is no field",
+    "duplicate values",
+    "already exists",
+    "doesn't exist",
     "The database engine couldn't lock table",
 };
 
@@ -107,23 +112,20 @@ std::string ClsKonwersje::DbWykonajSQLKonwersje(const std::string& statement,
     try {
         auto& c = polaczenie();
         c.CursorLocation = ado::adUseServer;
-        c.Execute(statement, &records_affected, -1);
+        c.Execute(statement, &records_affected, kPolecenieTekstowe);
         return "";
     } catch (const jet::Error& e) {
         records_affected = -1;
         if (e.number() == jet::hr::TooLong)
             return Poszerz_Pola_Z_SQLKonwersje(statement, records_affected);
         if (para_pasuje(kParySQL, e.number(), jet::text::upper(statement))) return "";
-        if (e.number() == jet::hr::Unspecified)
-            return quiet ? "1" : lost_connection_text(e);
+        if (e.number() == jet::hr::Unspecified) return quiet ? "1" : lost_connection_text(e);
         return result_text(e);
     }
 }
 
-int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement,
-                                            const std::string& table,
-                                            const std::string& values,
-                                            const std::string& condition,
+int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
+                                            const std::string& values, const std::string& condition,
                                             const std::string& /*extra*/, bool quiet) {
     std::string polecenie;
     if (statement.empty()) {
@@ -202,14 +204,16 @@ int32_t ClsKonwersje::DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs,
         if (r.empty()) return rs->RecordCount();
         ZamknijRSKonwersje(rs);
         if (quiet) return -1;
-        const int32_t odp = FMsg_box("uwaga wystąpił następujący błąd:  " + r,
-                                     vbAbortRetryIgnore, "Otwórz połączenie");
+        const int32_t odp = FMsg_box("uwaga wystąpił następujący błąd:  " + r, vbAbortRetryIgnore,
+                                     "Otwórz połączenie");
         if (odp == vbAbort) Blad_Krytyczny("DbOtwórzSELKonwersje", polecenie, r);
         if (odp == vbIgnore) return -1;
     }
 }
 
-void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) { ZamknijRS(rs); }
+void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) {
+    ZamknijRS(rs);
+}
 
 std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
     return DbWykonajDAO(statement, BazaDAO);

@@ -2,4 +2,6 @@
 // arguments: the suite leaves the request and the database path in the registry.
 #include "driver/start.h"
 
-int main() { Form_Load(); }
+int main() {
+    Form_Load();
+}
