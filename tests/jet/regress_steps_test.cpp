@@ -6,14 +6,15 @@ namespace query_test {
 namespace {
 
 class KrokiSQL : public QueryTest {
-protected:
+  protected:
     void SetUp() override {
         QueryTest::SetUp();
-        run_all({"CREATE TABLE P (prod_id counter, sur_id long, rodzaj text(1))",
-                 "CREATE TABLE R (PROD_ID long, sur_id long, ilosc_sur single, ilosc_polprod single)",
-                 "INSERT INTO P (sur_id, rodzaj) VALUES (Null, 'P')",
-                 "INSERT INTO P (sur_id, rodzaj) VALUES (7, 'O')",
-                 "INSERT INTO R VALUES (1, 7, 0, 2.5)", "INSERT INTO R VALUES (1, 3, 4, 0)"});
+        run_all(
+            {"CREATE TABLE P (prod_id counter, sur_id long, rodzaj text(1))",
+             "CREATE TABLE R (PROD_ID long, sur_id long, ilosc_sur single, ilosc_polprod single)",
+             "INSERT INTO P (sur_id, rodzaj) VALUES (Null, 'P')",
+             "INSERT INTO P (sur_id, rodzaj) VALUES (7, 'O')",
+             "INSERT INTO R VALUES (1, 7, 0, 2.5)", "INSERT INTO R VALUES (1, 3, 4, 0)"});
     }
 };
 

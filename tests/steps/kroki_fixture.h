@@ -26,7 +26,7 @@ using jet::Value;
 using Wiersze = std::vector<std::vector<std::string>>;
 
 class KrokiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string tmpl = (std::filesystem::temp_directory_path() / "kroki-XXXXXX").string();
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
