@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     } catch (const jet::Error& e) {
         std::cerr << "baza-demo: " << e.description() << "\n";
         std::error_code ec;
-        std::filesystem::remove(wyjscie, ec);
+        for (const char* koncowka : {"", "-wal", "-shm", "-journal"})
+            std::filesystem::remove(wyjscie + koncowka, ec);
         return 1;
     }
     return 0;
