@@ -43,6 +43,23 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {242, &ClsKonwersje::Konwersja_242},
+        {243, &ClsKonwersje::Konwersja_243},
+        {244, &ClsKonwersje::Konwersja_244},
+        {245, &ClsKonwersje::Konwersja_245},
+        {246, &ClsKonwersje::Konwersja_246},
+        {247, &ClsKonwersje::Konwersja_247},
+        {248, &ClsKonwersje::Konwersja_248},
+        {249, &ClsKonwersje::Konwersja_249},
+        {250, &ClsKonwersje::Konwersja_250},
+        {251, &ClsKonwersje::Konwersja_251},
+        {252, &ClsKonwersje::Konwersja_252},
+        {253, &ClsKonwersje::Konwersja_253},
+        {254, &ClsKonwersje::Konwersja_254},
+        {255, &ClsKonwersje::Konwersja_255},
+        {256, &ClsKonwersje::Konwersja_256},
+        {257, &ClsKonwersje::Konwersja_257},
+        {258, &ClsKonwersje::Konwersja_258},
     };
     return kroki;
 }

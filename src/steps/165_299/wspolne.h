@@ -39,3 +39,11 @@ std::string W_Apostrofach(const std::string& tekst);
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
 }  // namespace kroki
+
+namespace kroki {
+
+// The tables of tax declarations and their values, as the suite first created them
+// (an existing table is absorbed by the main executor).
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k);
+
+}  // namespace kroki
