@@ -27,7 +27,8 @@ class Kroki244 : public BazaKroku {
         Sql("create table DOK_WEWNENTRZNE_zawart (SPRZ_ID long, PROD_ID long)");
         Sql("create index SPRZ_ID on DOK_WEWNENTRZNE_zawart (SPRZ_ID)");
         Sql("create index PROD_ID on DOK_WEWNENTRZNE_zawart (PROD_ID)");
-        Naglowki("ZAKUPY", "NUMER_ID", "NUMER_ZAKSIEGOWANIA", "NUMER_DEL", "DATA_ZAKSIEGOWANIA", "");
+        Naglowki("ZAKUPY", "NUMER_ID", "NUMER_ZAKSIEGOWANIA", "NUMER_DEL", "DATA_ZAKSIEGOWANIA",
+                 "");
         Sql("create table ZAKUPY_zawart (numer_id long, sur_id long, KPiR_RiR long)");
         Naglowki("PRODUKCJA", "DDOUT_ID", "DDOUT_NUMER", "DDOUT_DEL", "DDOUT_DATA_WYST", "");
         Sql("create table produkcja_zawart (sprz_id long, prod_id long)");
@@ -80,17 +81,18 @@ TEST_F(Kroki244, UnnumberedDocumentsAreLoggedThenDeletedWithTheirLines) {
     Sql("insert into ZAKUPY_zawart (numer_id, sur_id) values (2, 6)");
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_244), "");
-    EXPECT_EQ(Wiersze_Z("select rodzaj, nr_dokumentu, id_dokumentu, id_kontrahenta, "
-                        "data_dokumentu, data_usuniecia, kto_usunol from Usunieto"),
-              (Wiersze{{"Sprzedaż_F_VAT", "FA 1/2000", "1", "7", "2000-03-15", "2001-02-20", "Anna"},
-                       {"Sprzedaż_korekta", "Null", "1", "101", "Null", "2001-02-20", "Null"},
-                       {"Paragon", "Null", "1", "101", "Null", "2001-02-20", "Null"},
-                       {"Sprzedaż_detal", "Null", "1", "101", "Null", "2001-02-20", "Null"},
-                       {"MAGAZYN_PW", "Null", "2", "102", "Null", "2001-02-20", "Null"},
-                       {"Sprzedaż_ddost", "Null", "1", "101", "Null", "2001-02-20", "Null"},
-                       {"Zakup_ddost", "Null", "2", "102", "Null", "2001-02-20", "Null"},
-                       {"Zakup_zwroty", "Null", "1", "101", "Null", "2001-02-20", "Null"},
-                       {"zakupy", "Null", "1", "101", "Null", "2001-02-20", "Null"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select rodzaj, nr_dokumentu, id_dokumentu, id_kontrahenta, "
+                  "data_dokumentu, data_usuniecia, kto_usunol from Usunieto"),
+        (Wiersze{{"Sprzedaż_F_VAT", "FA 1/2000", "1", "7", "2000-03-15", "2001-02-20", "Anna"},
+                 {"Sprzedaż_korekta", "Null", "1", "101", "Null", "2001-02-20", "Null"},
+                 {"Paragon", "Null", "1", "101", "Null", "2001-02-20", "Null"},
+                 {"Sprzedaż_detal", "Null", "1", "101", "Null", "2001-02-20", "Null"},
+                 {"MAGAZYN_PW", "Null", "2", "102", "Null", "2001-02-20", "Null"},
+                 {"Sprzedaż_ddost", "Null", "1", "101", "Null", "2001-02-20", "Null"},
+                 {"Zakup_ddost", "Null", "2", "102", "Null", "2001-02-20", "Null"},
+                 {"Zakup_zwroty", "Null", "1", "101", "Null", "2001-02-20", "Null"},
+                 {"zakupy", "Null", "1", "101", "Null", "2001-02-20", "Null"}}));
     EXPECT_EQ(Kolumna("select FAKOUT_ID from faktury order by 1"),
               (std::vector<std::string>{"2", "3"}));
     EXPECT_EQ(Kolumna("select FAKOUT_ID from faktury_zawart order by 1"),
@@ -113,7 +115,6 @@ TEST_F(Kroki244, UnnumberedDocumentsAreLoggedThenDeletedWithTheirLines) {
           "select WtymRiR from k_faktur_zawart", "select KPiR_RiR from k_faktur_zawart",
           "select KPiR_RiR from Zakupy_zawart", "select sprz_id from produkcja_zawart"})
         EXPECT_FALSE(Czyta_Sie(gone)) << gone;
-
 }
 
 TEST_F(Kroki244, ColumnsWithPolishNamesGetPlainOnesWithTheirValues) {
@@ -176,9 +177,10 @@ TEST_F(Kroki244, CorrectionLinesByModeAndASecondRunChangesNothing) {
     Sql("alter table K_FAKTUR_ZAWART add column CENA_ORG money");
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_249), "");
-        EXPECT_EQ(Wiersze_Z("select CENA_ORG, ZFKOROUT_ILOSC, zfkorout_ilosckor from "
-                            "K_FAKTUR_ZAWART order by id"),
-                  (Wiersze{{"4,5", "2", "-1"}, {"0", "0", "3"}, {"0", "0", "3"}, {"Null", "2", "-3"}}));
+        EXPECT_EQ(
+            Wiersze_Z("select CENA_ORG, ZFKOROUT_ILOSC, zfkorout_ilosckor from "
+                      "K_FAKTUR_ZAWART order by id"),
+            (Wiersze{{"4,5", "2", "-1"}, {"0", "0", "3"}, {"0", "0", "3"}, {"Null", "2", "-3"}}));
     }
     EXPECT_EQ(Kolumna("select id_kasy from kontrahenci order by konh_id"),
               (std::vector<std::string>{"0", "3"}));

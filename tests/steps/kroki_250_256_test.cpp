@@ -11,9 +11,9 @@ class Kroki250 : public BazaKroku {
 };
 
 TEST_F(Kroki250, NewColumnsOnEveryTableAndASecondRunAddsNothing) {
-    for (const char* t : {"kontrahenci", "PRODUKTY", "zakupy", "zakupy_zawart", "tabela_vat",
-                          "K_faktur", "K_faktur_zawart", "s_grupy", "s_kierowcy",
-                          "uzytkownicy_prawa", "KP", "REMANENTINWENT"})
+    for (const char* t :
+         {"kontrahenci", "PRODUKTY", "zakupy", "zakupy_zawart", "tabela_vat", "K_faktur",
+          "K_faktur_zawart", "s_grupy", "s_kierowcy", "uzytkownicy_prawa", "KP", "REMANENTINWENT"})
         Sql(std::string("create table ") + t + " (x long)");
     Sql("create table uzytkownicy (id long, Data date)");
     Sql("drop table kontrahenci");

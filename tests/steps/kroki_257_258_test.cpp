@@ -34,9 +34,8 @@ class Kroki257 : public BazaKroku {
     }
     // A document: table, id, date (a Jet literal or null), driver, contractor, and the
     // values of further columns.
-    static void Dokument(const std::string& t, int id, const std::string& data, int kier,
-                         int konh, const std::string& kolumny = "",
-                         const std::string& wartosci = "") {
+    static void Dokument(const std::string& t, int id, const std::string& data, int kier, int konh,
+                         const std::string& kolumny = "", const std::string& wartosci = "") {
         const std::string d = t == "K_FAKTUR"  ? "fkorout_data_wyst"
                               : t == "FAKTURY" ? "fakout_data_wyst"
                                                : "ddout_data_wyst";
@@ -46,9 +45,10 @@ class Kroki257 : public BazaKroku {
     }
     // The id of the period row of a scheme, driver, year and month.
     static std::string Okres(int sm, int kier, const std::string& rok, const std::string& mies) {
-        const auto w = Kolumna("select id from sposob_numeracji_zawart where sm_id=" +
-                               std::to_string(sm) + " and kierowca_id=" + std::to_string(kier) +
-                               " and rok='" + rok + "' and miesiac='" + mies + "'");
+        const auto w =
+            Kolumna("select id from sposob_numeracji_zawart where sm_id=" + std::to_string(sm) +
+                    " and kierowca_id=" + std::to_string(kier) + " and rok='" + rok +
+                    "' and miesiac='" + mies + "'");
         return w.size() == 1 ? w[0] : "(" + std::to_string(w.size()) + " rows)";
     }
     std::string Krok257() { return Krok(&ClsKonwersje::Konwersja_257); }
@@ -77,8 +77,8 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     // An existing period row keeps its counters.
     Sql("insert into sposob_numeracji_zawart (sm_id, kierowca_id, rok, miesiac, nr_fa) values "
         "(1, 0, '2001', '0', 41)");
-    for (const char* w : {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1",
-                          "60, null, 1"})
+    for (const char* w :
+         {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1", "60, null, 1"})
         Sql(std::string("insert into kontrahenci values (") + w + ")");
     const std::string marzec = "#03/05/2001#";
     struct {

@@ -484,7 +484,8 @@ void kontrahenci(Budowa& b) {
         "text(180), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIASTO text(40), "
         "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
-        "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical)");
+        "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical, KONH_NAZWA2 text(180), sm_id "
+        "Long)");
     static const std::vector<std::string> rodzaje = {
         "Sklep spożywczy", "Delikatesy", "PHU",  "Sklep ogólnospożywczy", "Bar",
         "Pensjonat",       "Stołówka",   "Kiosk"};
@@ -525,7 +526,11 @@ void kontrahenci(Budowa& b) {
                  {"kier_id", L(b.losuj(1, b.kierowcy))},
                  {"konh_ilosc_kopi_f", I(static_cast<int16_t>(b.losuj(0, 2)))},
                  {"konh_ilosc_kopi_dd", I(1)},
-                 {"konh_platnik", B(id % 7 == 0)}});
+                 {"konh_platnik", B(id % 7 == 0)},
+                 // The second name line, mostly empty; the numbering scheme of the
+                 // contractor's documents (0: none).
+                 {"KONH_NAZWA2", T(id % 4 == 0 ? "Oddział " + miasto : "")},
+                 {"sm_id", L(id % 9 == 0 ? 0 : 1)}});
     }
     b.kontrahenci = n;
     b.sql("create unique index PrimaryKey on KONTRAHENCI (KONH_ID) with primary");
@@ -541,13 +546,14 @@ void kontrahenci(Budowa& b) {
 
 // The header layout of the release's sales documents; invoices, corrections, receipts
 // and sales documents already carry the cash-receipt amount wart_kp (Null on old rows).
+// smz_id, the numbering period a document was numbered in, is 0 on every old document.
 std::string naglowek(const std::string& tabela, const std::string& klucz, bool wart_kp = true) {
     return "create table " + tabela + " (" + klucz +
            " counter, DDOUT_NUMER text(50), KONH_ID Long, DDOUT_DATA_WYST Date, ddout_data_sprz "
            "Date, DDOUT_DO_ROZLICZENIA Logical, DDOUT_DEL text(50), DDOUT_WART_N Single DEFAULT "
            "0, DDOUT_wart_VAT Single DEFAULT 0, ddout_zaplacona Logical, zapis Logical, rabat "
            "Single DEFAULT 0, fplat_nazwa_id text(50), zbiorczy Logical, ddout_Termin_zaplaty "
-           "Date, kier_id Long" +
+           "Date, kier_id Long, smz_id Long DEFAULT 0" +
            (wart_kp ? ", wart_kp money)" : ")");
 }
 

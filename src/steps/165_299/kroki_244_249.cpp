@@ -11,13 +11,13 @@ namespace {
 
 // One kind of unnumbered document copied into the deleted-documents log.
 struct Usuwany {
-    const char* rodzaj;     // the kind written to [rodzaj]
-    const char* tabela;     // the header table
-    const char* numer;      // the number column: '' or Null means unnumbered
-    const char* usuniety;   // the column that holds the number of a deleted document
-    const char* id;         // the document's id
-    const char* data;       // the document's date
-    const char* warunek;    // the further condition ("" when none)
+    const char* rodzaj;    // the kind written to [rodzaj]
+    const char* tabela;    // the header table
+    const char* numer;     // the number column: '' or Null means unnumbered
+    const char* usuniety;  // the column that holds the number of a deleted document
+    const char* id;        // the document's id
+    const char* data;      // the document's date
+    const char* warunek;   // the further condition ("" when none)
 };
 
 // In copy order; the deletions of a table follow its last copy.
@@ -27,20 +27,19 @@ constexpr Usuwany kUsuwane[] = {
     {"Sprzedaż_korekta", "k_faktur", "FKOROUT_NUMER", "FKOROUT_DEL", "FKOROUT_ID",
      "FKOROUT_DATA_WYST", ""},
     {"Paragon", "Paragon", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST", ""},
-    {"Sprzedaż_detal", "DOK_WEWNENTRZNE", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID",
-     "DDOUT_DATA_WYST", "rodzdok='R'"},
+    {"Sprzedaż_detal", "DOK_WEWNENTRZNE", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
+     "rodzdok='R'"},
     {"MAGAZYN_PW", "DOK_WEWNENTRZNE", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
      "rodzdok='P'"},
     {"Sprzedaż_ddost", "DOWODY_DOSTAW", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
      "ZAKUP=0"},
     {"Zakup_ddost", "DOWODY_DOSTAW", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
      "ZAKUP=-1"},
-    {"Sprzedaż_zwroty", "DOWODY_zwrotu", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID",
-     "DDOUT_DATA_WYST", "ZAKUP=0"},
+    {"Sprzedaż_zwroty", "DOWODY_zwrotu", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
+     "ZAKUP=0"},
     {"Zakup_zwroty", "DOWODY_zwrotu", "DDOUT_NUMER", "DDOUT_del", "DDOUT_ID", "DDOUT_DATA_WYST",
      "ZAKUP=-1"},
-    {"zakupy", "ZAKUPY", "NUMER_ZAKSIEGOWANIA", "NUMER_DEL", "NUMER_ID", "DATA_ZAKSIEGOWANIA",
-     ""},
+    {"zakupy", "ZAKUPY", "NUMER_ZAKSIEGOWANIA", "NUMER_DEL", "NUMER_ID", "DATA_ZAKSIEGOWANIA", ""},
 };
 
 // The key that joins a header table to its lines in the deletion of the lines.
@@ -85,8 +84,8 @@ void ClsKonwersje::Konwersja_244() {
             "usuniecia],[kto_usunol]) select '" +
             std::string(u.rodzaj) + "'," + u.usuniety + "," + u.id + ",konh_id," + u.data +
             ",#20-02-2001#,FAKOUT_WYST fROM " + u.tabela + " where " + warunek);
-        const bool ostatnia = i + 1 == std::size(kUsuwane) ||
-                              std::string(kUsuwane[i + 1].tabela) != u.tabela;
+        const bool ostatnia =
+            i + 1 == std::size(kUsuwane) || std::string(kUsuwane[i + 1].tabela) != u.tabela;
         if (!ostatnia) continue;
         const std::string t = u.tabela;
         const std::string klucz = Klucz_Linii(t);

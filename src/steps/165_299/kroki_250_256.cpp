@@ -31,9 +31,10 @@ void ClsKonwersje::Konwersja_251() {
 }
 
 void ClsKonwersje::Konwersja_252() {
-    DbWykonajUPDKonwersje(" faktury set FAKOUT_ZBIORCZA=0 where FAKOUT_NR_DD is null or "
-                          "FAKOUT_NR_DD=''",
-                          "", "", "");
+    DbWykonajUPDKonwersje(
+        " faktury set FAKOUT_ZBIORCZA=0 where FAKOUT_NR_DD is null or "
+        "FAKOUT_NR_DD=''",
+        "", "", "");
 }
 
 void ClsKonwersje::Konwersja_253() {

@@ -40,7 +40,9 @@ constexpr Rodzaj_Dokumentu kRodzaje[] = {
 
 // A whole number of a field as a 32-bit integer; Null (a value the suite never left
 // there, but an old database may hold) reads as 0, which leaves the document unlinked.
-int32_t Liczba(const jet::Value& v) { return v.is_null() ? 0 : v.to_long(); }
+int32_t Liczba(const jet::Value& v) {
+    return v.is_null() ? 0 : v.to_long();
+}
 
 }  // namespace
 
@@ -68,8 +70,8 @@ void ClsKonwersje::Konwersja_257() {
 
         // The counter rows of every scheme, once for each date that occurs. A Null date
         // fails as an invalid use of Null and ends the run.
-        DbOtwórzSELKonwersje(rs, "DISTINCT " + d + " FROM " + t + " WHERE smz_id=0 " +
-                                     r.warunek + " ORDER BY " + d);
+        DbOtwórzSELKonwersje(
+            rs, "DISTINCT " + d + " FROM " + t + " WHERE smz_id=0 " + r.warunek + " ORDER BY " + d);
         while (!Rekordy(rs).Eof()) {
             double data = rs->Fields(0).value().to_date();
             Inicjuj_Numeracje_Dokumentow(r.rodzaj, data);
@@ -85,8 +87,9 @@ void ClsKonwersje::Konwersja_257() {
         while (!Rekordy(rs).Eof()) {
             const double data = rs->Fields(0).value().to_date();
             const int32_t kier = Liczba(rs->Fields(1).value());
-            Pokaz_Postep("", "", "Dok:" + t + " " + jet::Value::date(data).to_text() + " " +
-                                     std::to_string(kier));
+            Pokaz_Postep(
+                "", "",
+                "Dok:" + t + " " + jet::Value::date(data).to_text() + " " + std::to_string(kier));
             const jet::Value konh_id = rs->Fields(3).value();
             if (kier == 0 || konh_id.is_null()) {
                 rs->MoveNext();
