@@ -43,6 +43,15 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {261, &ClsKonwersje::Konwersja_261},
+        {262, &ClsKonwersje::Konwersja_262},
+        {263, &ClsKonwersje::Konwersja_263},
+        {264, &ClsKonwersje::Konwersja_264},
+        {265, &ClsKonwersje::Konwersja_265},
+        {266, &ClsKonwersje::Konwersja_266},
+        {267, &ClsKonwersje::Konwersja_267},
+        {268, &ClsKonwersje::Konwersja_268},
+        {269, &ClsKonwersje::Konwersja_269},
     };
     return kroki;
 }

@@ -422,7 +422,7 @@ void receptury(Budowa& b) {
 void cenniki(Budowa& b) {
     b.sql(
         "create table CENNIK_LISTA (LCEN_NAZWA_ID text(20), LCEN_NETTO_usunąć money, opis "
-        "text(50))");
+        "text(50), LCEN_DATA Date)");
     b.sql(
         "create table cennik (cen_id Long, LCEN_NAZWA_ID text(20), PROD_ID Long, CEN_NETTO money, "
         "CEN_BRUTTO money)");
@@ -431,7 +431,10 @@ void cenniki(Budowa& b) {
     for (auto [nazwa, narzut] : std::array<std::pair<const char*, double>, 3>{
              {{"Detal", 1.0}, {"Hurt", 0.9}, {"Sklepy firmowe", 0.95}}}) {
         b.wstaw("CENNIK_LISTA",
-                {{"LCEN_NAZWA_ID", T(nazwa)}, {"LCEN_NETTO_usunąć", C(0)}, {"opis", T(nazwa)}});
+                {{"LCEN_NAZWA_ID", T(nazwa)},
+                 {"LCEN_NETTO_usunąć", C(0)},
+                 {"opis", T(nazwa)},
+                 {"LCEN_DATA", D(b.pierwszy_dzien + 0.375)}});  // set up at 9:00
         for (size_t i = 0; i < lista.size(); ++i) {
             const double netto = grosze(lista[i].cena * narzut);
             const double vat = lista[i].wl == 1 ? 0.07 : 0.22;
@@ -647,7 +650,7 @@ void zakupy(Budowa& b) {
         "VAT Single, del Logical)");
     b.sql(
         "create table zakupy_zawart (numer_id Long, sur_id Long, ILOSC Single, CENA_N Single, "
-        "WART_N Single, VAT text(4))");
+        "WART_N Single, VAT text(4), auto Logical)");
     const auto& lista = surowce_lista();
     int n = 0;
     for (int d = 1; d < b.dni; d += 3) {  // a delivery of raw materials twice a week
@@ -669,7 +672,8 @@ void zakupy(Budowa& b) {
                                       {"ILOSC", S(il)},
                                       {"CENA_N", S(s.cena)},
                                       {"WART_N", S(wart)},
-                                      {"VAT", T(stawka)}});
+                                      {"VAT", T(stawka)},
+                                      {"auto", B(false)}});
         }
         const bool usuniety = n % 17 == 0;
         b.wstaw("zakupy", {{"numer_zaksiegowania",
