@@ -19,9 +19,12 @@ class Krok261 : public BazaKroku {
             kwota + ", " + kwota + ", " + kwota + ", " + kwota + ", " + kwota + ")");
     }
     static Wiersze Kwoty() {
-        return Wiersze_Z("select n22, vat22, n7, vat7, vat3, n3, nzw, n0 from tabela_vat order by countt");
+        return Wiersze_Z(
+            "select n22, vat22, n7, vat7, vat3, n3, nzw, n0 from tabela_vat order by countt");
     }
-    static std::vector<std::string> Osiem(const std::string& v) { return std::vector<std::string>(8, v); }
+    static std::vector<std::string> Osiem(const std::string& v) {
+        return std::vector<std::string>(8, v);
+    }
 };
 
 TEST_F(Krok261, EveryAmountIsRoundedAwayFromZeroAtTheHalf) {
@@ -31,8 +34,8 @@ TEST_F(Krok261, EveryAmountIsRoundedAwayFromZeroAtTheHalf) {
     Wiersz(4, "12.3449");
     Wiersz(5, "0.0049");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_261), "");
-    EXPECT_EQ(Kwoty(), (Wiersze{Osiem("1,01"), Osiem("-1,01"), Osiem("0"), Osiem("12,34"),
-                                Osiem("0")}));
+    EXPECT_EQ(Kwoty(),
+              (Wiersze{Osiem("1,01"), Osiem("-1,01"), Osiem("0"), Osiem("12,34"), Osiem("0")}));
     // A second run finds every amount rounded already.
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_261), "");
     EXPECT_EQ(Kwoty()[0], Osiem("1,01"));

@@ -53,7 +53,8 @@ TEST_F(Krok262, EachDocumentKindIsCorrectedOnItsOwnRows) {
         "('KZ 1/2000', #05/05/2001#, -1)");
     Sql("insert into K_FAKTUR (fkorout_numer, fkorout_data_wyst, zakup) values "
         "('KX 1/2000', #05/05/2001#, 1)");
-    Sql("insert into Paragon (ddout_numer, ddout_data_wyst) values ('PA 1/2000/2000', #05/05/2001#)");
+    Sql("insert into Paragon (ddout_numer, ddout_data_wyst) values ('PA 1/2000/2000', "
+        "#05/05/2001#)");
     Sql("insert into DOWODY_DOSTAW (ddout_numer, ddout_data_wyst) values ('WZ 1/2000/2000', "
         "#05/05/2001#)");
     Sql("insert into Dok_Wewnentrzne (ddout_numer, ddout_data_wyst, rodzdok) values "
@@ -73,7 +74,8 @@ TEST_F(Krok262, EachDocumentKindIsCorrectedOnItsOwnRows) {
               (std::vector<std::string>{"WZ 1/2001/2001"}));
     EXPECT_EQ(Kolumna("select ddout_numer from Dok_Wewnentrzne order by ddout_id"),
               (std::vector<std::string>{"RW 1/2001", "PW 1/2001", "MM 1/2000"}));
-    EXPECT_EQ(Kolumna("select ddout_numer from Produkcja"), (std::vector<std::string>{"PR 1/2000"}));
+    EXPECT_EQ(Kolumna("select ddout_numer from Produkcja"),
+              (std::vector<std::string>{"PR 1/2000"}));
 }
 
 TEST_F(Krok262, ACollectiveInvoiceGetsItsFirstNoteCorrected) {
@@ -99,9 +101,10 @@ TEST_F(Krok262, NewColumnsAndThePrinterTable) {
     EXPECT_EQ(Wiersze_Z("select zam_id, zmiany_nr from Produkcja"), (Wiersze{{"0", "0"}}));
     EXPECT_TRUE(Czyta_Sie("select USERS, STAN from SETUP"));
     EXPECT_TRUE(Czyta_Sie("select zmiany from sposob_numeracji"));
-    EXPECT_TRUE(Czyta_Sie("select ID, Port, Emulacja, Podajnik, StronaKodowa, IleLiniNaStronie, "
-                          "SzerokoscStrony, Buforowanie, WysunieciePrzed, WysunieciePo, "
-                          "LewyMargines, WysunPoStronie, LoginName from DRUKARKI"));
+    EXPECT_TRUE(
+        Czyta_Sie("select ID, Port, Emulacja, Podajnik, StronaKodowa, IleLiniNaStronie, "
+                  "SzerokoscStrony, Buforowanie, WysunieciePrzed, WysunieciePo, "
+                  "LewyMargines, WysunPoStronie, LoginName from DRUKARKI"));
     // The step runs again over its own result.
     Sql("update Setup set Wartosc='1'");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_262), "");

@@ -27,13 +27,12 @@ std::string ClsKonwersje::Zaokraglij_Rejestr_VAT(const std::string& warunek) {
     std::unique_ptr<ado::Recordset> rs;
     int32_t ostatni = 0;
     try {
-        DbOtwórzSELKonwersje(rs,
-                             "n22,vat22,n7,vat7,vat3,n3,nzw,n0,r_dok,id,countt FROM tabela_vat " +
-                                 warunek + " order by countt ");
+        DbOtwórzSELKonwersje(
+            rs, "n22,vat22,n7,vat7,vat3,n3,nzw,n0,r_dok,id,countt FROM tabela_vat " + warunek +
+                    " order by countt ");
         while (!Rekordy(rs).Eof()) {
-            Pokaz_Postep("", "",
-                         "Dok:" + NzStr(rs->Fields(8).value()) + " " +
-                             NzStr(rs->Fields(9).value()));
+            Pokaz_Postep(
+                "", "", "Dok:" + NzStr(rs->Fields(8).value()) + " " + NzStr(rs->Fields(9).value()));
             for (int i = 0; i <= 7; ++i)
                 rs->Fields(i) = jet::Value::currency(NzCur(rs->Fields(i).value()));
             ostatni = rs->Fields(10).value().to_long();

@@ -76,8 +76,8 @@ void ClsKonwersje::Konwersja_262() {
         while (!Rekordy(rs).Eof()) {
             const jet::Value numer = rs->Fields(1).value();
             Pokaz_Postep("", "",
-                         std::string("Dok:") + r.tabela + " " + NzStr(rs->Fields(0).value()) +
-                             " " + NzStr(numer));
+                         std::string("Dok:") + r.tabela + " " + NzStr(rs->Fields(0).value()) + " " +
+                             NzStr(numer));
             // A document without a number has no year suffix to correct.
             std::string tekst = NzStr(numer);
             if (Popraw_Rok(tekst)) {
@@ -90,13 +90,14 @@ void ClsKonwersje::Konwersja_262() {
     }
 
     // The delivery notes that collective invoices list.
-    DbOtwórzSELKonwersje(rs, "FAKOUT_DATA_WYST,FAKOUT_NR_DD FROM FAKTURY where FAKOUT_ZBIORCZA=-1 and " +
-                                 Rok_2001("FAKOUT_DATA_WYST"));
+    DbOtwórzSELKonwersje(
+        rs, "FAKOUT_DATA_WYST,FAKOUT_NR_DD FROM FAKTURY where FAKOUT_ZBIORCZA=-1 and " +
+                Rok_2001("FAKOUT_DATA_WYST"));
     while (!Rekordy(rs).Eof()) {
         std::string tekst = NzStr(rs->Fields(1).value());
-        Pokaz_Postep("", "",
-                     std::string("Dok:") + "FAKTURY" + " " + NzStr(rs->Fields(0).value()) + " " +
-                         tekst);
+        Pokaz_Postep(
+            "", "",
+            std::string("Dok:") + "FAKTURY" + " " + NzStr(rs->Fields(0).value()) + " " + tekst);
         if (Popraw_Rok(tekst)) {
             rs->Fields(1) = jet::Value::text(tekst);
             rs->UpdateBatch();
