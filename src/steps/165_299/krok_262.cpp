@@ -62,6 +62,26 @@ std::string Rok_2001(const std::string& pole) {
                          *jet::dates::to_serial(2001, 12, 31));
 }
 
+// Opens tekst (the date in field 0, a number text in field 1) and, record by record,
+// shows the document on status line 3 and writes back a number whose first "/2000"
+// became "/2001". A Null number is read as "" and has nothing to correct.
+void Popraw_Numery(ClsKonwersje& k, const std::string& tekst, const char* tabela) {
+    std::unique_ptr<ado::Recordset> rs;
+    k.DbOtwórzSELKonwersje(rs, tekst);
+    while (!Rekordy(rs).Eof()) {
+        std::string numer = NzStr(rs->Fields(1).value());
+        Pokaz_Postep(
+            "", "",
+            std::string("Dok:") + tabela + " " + NzStr(rs->Fields(0).value()) + " " + numer);
+        if (Popraw_Rok(numer)) {
+            rs->Fields(1) = jet::Value::text(numer);
+            rs->UpdateBatch();
+        }
+        rs->MoveNext();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_262() {
@@ -69,42 +89,16 @@ void ClsKonwersje::Konwersja_262() {
     // that later numbering reads is the database's own.
     Numeracja_Miesieczna = Czytaj_SetupKonwersje("roczna") == "0";
 
-    std::unique_ptr<ado::Recordset> rs;
-    for (const Rodzaj& r : kRodzaje) {
-        DbOtwórzSELKonwersje(rs, std::string(r.data) + "," + r.numer + " FROM " + r.tabela +
-                                     " where " + Rok_2001(r.data) + " " + r.warunek);
-        while (!Rekordy(rs).Eof()) {
-            const jet::Value numer = rs->Fields(1).value();
-            Pokaz_Postep("", "",
-                         std::string("Dok:") + r.tabela + " " + NzStr(rs->Fields(0).value()) + " " +
-                             NzStr(numer));
-            // A document without a number has no year suffix to correct.
-            std::string tekst = NzStr(numer);
-            if (Popraw_Rok(tekst)) {
-                rs->Fields(1) = jet::Value::text(tekst);
-                rs->UpdateBatch();
-            }
-            rs->MoveNext();
-        }
-        ZamknijRSKonwersje(rs);
-    }
-
+    for (const Rodzaj& r : kRodzaje)
+        Popraw_Numery(*this,
+                      std::string(r.data) + "," + r.numer + " FROM " + r.tabela + " where " +
+                          Rok_2001(r.data) + " " + r.warunek,
+                      r.tabela);
     // The delivery notes that collective invoices list.
-    DbOtwórzSELKonwersje(
-        rs, "FAKOUT_DATA_WYST,FAKOUT_NR_DD FROM FAKTURY where FAKOUT_ZBIORCZA=-1 and " +
-                Rok_2001("FAKOUT_DATA_WYST"));
-    while (!Rekordy(rs).Eof()) {
-        std::string tekst = NzStr(rs->Fields(1).value());
-        Pokaz_Postep(
-            "", "",
-            std::string("Dok:") + "FAKTURY" + " " + NzStr(rs->Fields(0).value()) + " " + tekst);
-        if (Popraw_Rok(tekst)) {
-            rs->Fields(1) = jet::Value::text(tekst);
-            rs->UpdateBatch();
-        }
-        rs->MoveNext();
-    }
-    ZamknijRSKonwersje(rs);
+    Popraw_Numery(*this,
+                  "FAKOUT_DATA_WYST,FAKOUT_NR_DD FROM FAKTURY where FAKOUT_ZBIORCZA=-1 and " +
+                      Rok_2001("FAKOUT_DATA_WYST"),
+                  "FAKTURY");
 
     for (const char* kolumna : {" [zam_id] long", " [zmiany_nr] long"})
         for (const char* t : kDokumenty)
