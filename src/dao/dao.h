@@ -14,7 +14,9 @@
 
 namespace jet {
 class Database;
-}
+struct ColumnInfo;
+struct TableInfo;
+}  // namespace jet
 
 namespace dao {
 
@@ -32,8 +34,14 @@ inline constexpr int dbAutoIncrField = 16;
 
 class Database;
 
+namespace detail {
+struct TableState;
+}
+
+// A column of a table. The object follows its column through renames (made through
+// it or through any other object) for as long as the column exists.
 class Field {
-public:
+  public:
     Field(std::shared_ptr<jet::Database> db, std::string table, std::string name);
     std::string Name() const;
     void SetName(std::string_view new_name);  // renames the column
@@ -42,17 +50,24 @@ public:
     std::string DefaultValue() const;
     void SetDefaultValue(std::string_view v);  // keeps the column's values
     bool AllowZeroLength() const;
-    void SetAllowZeroLength(bool allow);       // keeps the column's values
-    int32_t Attributes() const;                // dbAutoIncrField for a counter
+    void SetAllowZeroLength(bool allow);  // keeps the column's values
+    int32_t Attributes() const;           // dbAutoIncrField for a counter
 
-private:
+  private:
+    friend class TableDef;
+    Field(std::shared_ptr<jet::Database> db, int64_t table_id, int64_t column_id, std::string table,
+          std::string name);
+    const jet::ColumnInfo& column() const;
+
     std::shared_ptr<jet::Database> db_;
-    std::string table_;
+    int64_t table_id_ = 0;
+    int64_t column_id_ = 0;
+    std::string table_;  // names as last known, for messages
     std::string name_;
 };
 
 class Index {
-public:
+  public:
     std::string Name;
     bool Primary = false;
     bool Unique = false;
@@ -60,36 +75,52 @@ public:
     std::vector<std::string> Fields;  // column names in index order
 };
 
+// A table definition. Copies of one TableDef share one object, as DAO's references
+// do: a rename through any copy is seen by all of them. The Fields collection is
+// taken when first used and keeps its members while columns are dropped and added
+// through statements, so that a walk by position visits each original column once.
 class TableDef {
-public:
+  public:
     TableDef(std::shared_ptr<jet::Database> db, std::string name, bool system);
     std::string Name() const;
     void SetName(std::string_view new_name);  // renames the table (a case-only rename too)
-    bool IsSystem() const { return system_; }
+    bool IsSystem() const;
     int FieldCount() const;
     Field Fields(int index) const;
     Field Fields(std::string_view name) const;
     std::vector<Index> Indexes() const;
 
-private:
+  private:
+    friend class Database;
+    TableDef(std::shared_ptr<jet::Database> db, std::shared_ptr<detail::TableState> state);
+    const jet::TableInfo& table() const;
+    const std::vector<int64_t>& field_ids() const;
+
     std::shared_ptr<jet::Database> db_;
-    std::string name_;
-    bool system_;
+    std::shared_ptr<detail::TableState> state_;
 };
 
 struct Relation {
     std::string Name;
-    std::string Table;
-    std::string ForeignTable;
+    std::string Table;                       // the referenced (primary) table
+    std::string ForeignTable;                // the referencing table
+    std::vector<std::string> Fields;         // columns of Table, in order
+    std::vector<std::string> ForeignFields;  // the matching columns of ForeignTable
 };
 
 class Database {
-public:
+  public:
+    // A DAO database over an engine handle. Close closes the handle; otherwise it
+    // closes with its last owner, so a view over a handle that a connection or the
+    // shell holds leaves it open.
     explicit Database(std::shared_ptr<jet::Database> db);
     ~Database();
 
     // The table definitions in Jet's order: by name without regard to case, the
-    // system tables (names beginning with "MSys") included.
+    // system tables (names beginning with "MSys") included. The collection is taken
+    // when first used and kept for the life of this object, as DAO keeps it until
+    // refreshed: tables dropped or created through statements meanwhile do not
+    // shift the positions of a walk. By name, every table of the moment is found.
     int TableDefCount() const;
     TableDef TableDefs(int index) const;
     TableDef TableDefs(std::string_view name) const;
@@ -106,17 +137,23 @@ public:
 
     jet::Database& engine();
 
-private:
+  private:
+    const std::vector<std::shared_ptr<detail::TableState>>& tabledefs() const;
+
     std::shared_ptr<jet::Database> db_;
+    mutable std::vector<std::shared_ptr<detail::TableState>> tabledefs_;
+    mutable bool tabledefs_taken_ = false;
 };
 
 class DBEngine {
-public:
+  public:
     // Opens a database file (path only). When the file is open in this process
     // through ADO, the same engine session serves both.
     static std::shared_ptr<Database> OpenDatabase(std::string_view path);
-    // Writes a fresh, defragmented copy of source at destination, with the catalog
-    // and the format version; the locale text is recorded.
+    // Writes a fresh, defragmented copy of source at destination, with the catalog,
+    // the format version and the password (the copy keeps the source's locale).
+    // Raises when destination exists; a source in use by a transaction is refused,
+    // one open in this process has its writes committed first.
     static void CompactDatabase(std::string_view source, std::string_view destination,
                                 std::string_view locale = {});
     // Workspaces(0).CreateDatabase: a new file in the current format "4.0".

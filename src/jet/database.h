@@ -45,6 +45,13 @@ struct ColumnMeta {
     std::string base_table;    // Jet table name
     std::string base_column;   // Jet column name
     std::string table_alias;   // the alias or table name the query reads it under
+    // A hidden trailing column holding the rowid of table_alias's row (asked for with
+    // QueryOptions::row_ids), through which recordsets map rows back.
+    bool row_id = false;
+};
+
+struct QueryOptions {
+    bool row_ids = false;  // append each read table's rowid as a hidden trailing column
 };
 
 // The rows of a SELECT, read forward once.
@@ -81,6 +88,7 @@ public:
     int64_t execute(std::string_view sql);
     // Runs a SELECT and returns its rows.
     std::unique_ptr<Cursor> query(std::string_view sql);
+    std::unique_ptr<Cursor> query(std::string_view sql, const QueryOptions& options);
 
     // User transactions; they nest. begin_trans returns the new level (1 outermost).
     int begin_trans();

@@ -34,6 +34,15 @@ constexpr std::array kFaults = {
              "Cannot delete field '{1}'. It is part of an index or is needed by the system."},
     FaultRow{Fault::MissingParameter, hr::MissingParameter,
              "No value given for one or more required parameters."},
+    FaultRow{Fault::AmbiguousField, hr::Unspecified,
+             "The specified field '{1}' could refer to more than one table listed in the FROM "
+             "clause of your SQL statement."},
+    FaultRow{Fault::UndefinedFunction, hr::Syntax, "Undefined function '{1}' in expression."},
+    FaultRow{Fault::UnknownInsertField, hr::Syntax,
+             "The INSERT INTO statement contains the following unknown field name: '{1}'.  Make "
+             "sure you have typed the name correctly, and try the operation again."},
+    FaultRow{Fault::ValuesCount, hr::Syntax,
+             "Number of query values and destination fields are not the same."},
     FaultRow{Fault::TooLong, hr::TooLong,
              "The field is too small to accept the amount of data you attempted to add.  "
              "Try inserting or pasting less data."},
@@ -66,6 +75,12 @@ constexpr std::array kFaults = {
              "ordinal: '{1}'."},
     FaultRow{Fault::NotUpdatable, hr::NotAllowed,
              "Operation is not allowed in this context: '{1}' cannot be updated."},
+    FaultRow{Fault::ObjectClosed, hr::ObjectClosed,
+             "Operation is not allowed when the object is closed."},
+    FaultRow{Fault::ObjectOpen, hr::ObjectOpen, "Operation is not allowed when the object is open."},
+    FaultRow{Fault::BadConnectionString, hr::Unspecified,
+             "Format of the initialization string does not conform to the OLE DB specification: "
+             "{1}."},
     FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
              "Cannot update.  Database or object is read-only."},
     FaultRow{Fault::DatabaseExists, hr::Unspecified, "Database '{1}' already exists."},

@@ -25,6 +25,8 @@ inline constexpr uint32_t WrongPassword = 0x80040E4D;    // authentication faile
 inline constexpr uint32_t NoCurrentRecord = 0x800A0BCD;  // ADO: BOF or EOF is True
 inline constexpr uint32_t ItemNotFound = 0x800A0CC1;     // ADO: item not found in the collection
 inline constexpr uint32_t NotAllowed = 0x800A0CB3;       // ADO: operation not allowed in this context
+inline constexpr uint32_t ObjectClosed = 0x800A0E78;     // ADO: object is closed
+inline constexpr uint32_t ObjectOpen = 0x800A0E79;       // ADO: object is open
 }  // namespace hr
 
 // Every condition the engine reports. The number and the description of each are
@@ -43,6 +45,10 @@ enum class Fault {
     NoSuchIndex,            // {1}: index, {2}: table
     FieldInIndex,           // {1}: field
     MissingParameter,       // unknown name in a query
+    AmbiguousField,         // {1}: a field name that more than one table read has
+    UndefinedFunction,      // {1}: a function name the engine does not know
+    UnknownInsertField,     // {1}: an INSERT INTO field the table does not have
+    ValuesCount,            // INSERT INTO: values and destination fields differ in number
     TooLong,                // text too long for its column
     TypeMismatch,           // value that cannot be converted / text compared with a number
     Duplicate,              // duplicate values in a unique index or primary key
@@ -60,6 +66,9 @@ enum class Fault {
     NoCurrentRecord,        // ADO: BOF or EOF
     ItemNotFound,           // ADO/DAO: {1}: name
     NotUpdatable,           // ADO: {1}: field or recordset cannot be updated
+    ObjectClosed,           // ADO: the connection or recordset is closed
+    ObjectOpen,             // ADO: Open on a connection or recordset that is open
+    BadConnectionString,    // ADO: {1}: the connection string cannot be read
     ReadOnlyDatabase,       // the file cannot be written
     DatabaseExists,         // {1}: path, when creating a database file
     TooManyCounters,        // a table with more than one counter column

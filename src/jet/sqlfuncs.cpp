@@ -539,7 +539,8 @@ void sum_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
         auto* s = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
         if (!s) return sqlite3_result_error_nomem(ctx);
         s->any = true;
-        if (type_arg(argv[1]) == DataType::Currency) {
+        const DataType type = type_arg(argv[1]);
+        if (type == DataType::Currency) {
             s->money = true;
             if (t == SQLITE_INTEGER)
                 s->whole += static_cast<__int128>(sqlite3_value_int64(argv[0])) * Currency::kScale;
@@ -547,7 +548,8 @@ void sum_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
                 s->whole += Currency::from_double(sqlite3_value_double(argv[0])).scaled;
             else
                 s->whole += from_sql(argv[0], 0).to_currency().scaled;
-        } else if (t == SQLITE_INTEGER) {
+        } else if (t == SQLITE_INTEGER && type != DataType::Single && type != DataType::Double &&
+                   type != DataType::Date) {
             s->whole += sqlite3_value_int64(argv[0]);
         } else {
             s->has_floating = true;

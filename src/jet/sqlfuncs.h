@@ -17,8 +17,11 @@
 //   JET                      jet::text::compare: no case, accents and trailing blanks
 //                            significant, Polish order.
 // Scalar functions:
-//   jet_store(v, type, size, flags, 'table.column')
+//   jet_store(v, type, size, flags, 'table.column' [, source type])
 //                            v converted for storing into a column (Value::coerce_to);
+//                            the optional source type says what v is (a Date or a
+//                            Yes/No stored into a text column gives its date text or
+//                            "-1"/"0"); without it v is judged by its SQLite value;
 //                            flags: 1 required (Null fails RequiredNull), 2 primary key
 //                            (Null fails NullInKey), 4 zero length not allowed ('' fails
 //                            ZeroLength). Raises TooLong, TypeMismatch, Overflow.
@@ -34,7 +37,8 @@
 //   jet_cmp(a, ta, b, tb)    -1/0/1 comparison of two values under Jet's rules (text vs
 //                            number raises TypeMismatch); NULL when either is NULL
 //   jet_like(v, pattern)     Jet LIKE (* ? # [..]) without regard to case; 1/0/NULL
-//   jet_round(x [, n])       Round, halves to even
+//   jet_round(x [, n [, type]]) Round, halves to even on the decimal digits the value
+//                            shows (exact for money kept as REAL); type as above
 //   jet_format(v, type, fmt) Format: dates (dd, MM, mm after dd as month, yyyy, yy, hh,
 //                            nn, ss), numbers ('0.00', '0', '#,##0.00' with the decimal
 //                            comma, halves away from zero); Null gives Null

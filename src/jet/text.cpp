@@ -83,17 +83,30 @@ const AsciiRanks& ascii_ranks() {
     return table;
 }
 
+char lower_ascii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
 // Compares two texts by the ASCII ranks; returns 2 when a byte above 0x7F is met
 // (the caller then asks the collator). Ties between texts with the same primary
 // order are settled as compare() settles them.
 int compare_ascii(std::string_view a, std::string_view b) {
     const int16_t* rank = ascii_ranks().rank;
-    size_t i = 0, j = 0;
     const size_t na = a.size(), nb = b.size();
+    // Identical leading bytes weigh the same.
+    size_t i = 0;
+    const size_t common = na < nb ? na : nb;
+    while (i < common && a[i] == b[i]) {
+        if (static_cast<unsigned char>(a[i]) >= 0x80) return 2;
+        ++i;
+    }
+    size_t j = i;
+    bool case_equal = true;  // equal so far without regard to ASCII case
+    bool skipped = false;    // an ignored character was passed over
     for (;;) {
         int ra = 0, rb = 0;
-        while (i < na && (ra = rank[static_cast<unsigned char>(a[i])]) == 0) ++i;
-        while (j < nb && (rb = rank[static_cast<unsigned char>(b[j])]) == 0) ++j;
+        while (i < na && (ra = rank[static_cast<unsigned char>(a[i])]) == 0) ++i, skipped = true;
+        while (j < nb && (rb = rank[static_cast<unsigned char>(b[j])]) == 0) ++j, skipped = true;
         if (ra < 0 || rb < 0) return 2;
         if (i == na || j == nb) {
             if (i == na && j == nb) break;
@@ -104,11 +117,63 @@ int compare_ascii(std::string_view a, std::string_view b) {
             if (!is_ascii(a.substr(i)) || !is_ascii(b.substr(j))) return 2;
             return ra < rb ? -1 : 1;
         }
+        if (a[i] != b[j] && lower_ascii(a[i]) != lower_ascii(b[j])) case_equal = false;
         ++i;
         ++j;
     }
-    if (ascii_iequal(a, b)) return 0;
+    if (skipped ? ascii_iequal(a, b) : case_equal) return 0;
     return a < b ? -1 : 1;
+}
+
+// True when every character of s is below U+0250 (ASCII, Latin-1, Latin Extended-A
+// and -B: the Polish letters among them) and is neither ß nor ſ: each such character
+// is equal for the collator to its case-folded form, so texts that are equal without
+// regard to case are equal for the collator too, and the collator's order can be
+// taken as it is without folding first.
+bool latin_only(std::string_view s) {
+    const size_t n = s.size();
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) continue;
+        if (c >= 0xC9) return false;
+        const auto next = i + 1 < n ? static_cast<unsigned char>(s[i + 1]) : 0;
+        if ((c == 0xC3 && next == 0x9F) || (c == 0xC5 && next == 0xBF)) return false;  // ß ſ
+    }
+    return true;
+}
+
+// Case-folded code points below U+0250, for texts that latin_only() accepts: there
+// simple folding of each character gives the same equality as fold().
+struct LatinFold {
+    uint16_t to[0x250];
+};
+
+const LatinFold& latin_fold() {
+    static const LatinFold table = [] {
+        LatinFold t{};
+        for (UChar32 c = 0; c < 0x250; ++c)
+            t.to[c] = static_cast<uint16_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
+        return t;
+    }();
+    return table;
+}
+
+// The next code point of a latin_only() text (one or two bytes).
+inline unsigned next_latin(std::string_view s, size_t& i) {
+    const auto c = static_cast<unsigned char>(s[i++]);
+    if (c < 0x80 || i >= s.size()) return c;
+    return ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i++]) & 0x3Fu);
+}
+
+// fold(a) == fold(b) for two latin_only() texts, without building the folded texts.
+bool latin_fold_equal(std::string_view a, std::string_view b) {
+    const uint16_t* to = latin_fold().to;
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const unsigned x = next_latin(a, i), y = next_latin(b, j);
+        if (x != y && (x >= 0x250 || y >= 0x250 || to[x] != to[y])) return false;
+    }
+    return i == a.size() && j == b.size();
 }
 
 // A UTF-8 text as UTF-16 in a stack buffer when it fits (most texts), else on the heap.
@@ -177,20 +242,27 @@ int compare(std::string_view a, std::string_view b) {
     if (a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0) return 0;
     const int fast = compare_ascii(a, b);
     if (fast != 2) return fast;
-    const Utf16 ua(a), ub(b);
     UErrorCode st = U_ZERO_ERROR;
-    // Equal without regard to case (full case folding, as fold() does).
-    if (u_strCaseCompare(ua.data(), ua.size(), ub.data(), ub.size(), U_FOLD_CASE_DEFAULT, &st) ==
-            0 &&
-        U_SUCCESS(st))
-        return 0;
-    st = U_ZERO_ERROR;
-    UCollationResult r = polish_collator()->compare(ua.data(), ua.size(), ub.data(), ub.size(), st);
-    if (U_FAILURE(st) || r == UCOL_EQUAL) {
-        // Texts that differ but that the collator ties keep a stable order.
-        return a < b ? -1 : 1;
+    if (latin_only(a) && latin_only(b)) {
+        if (latin_fold_equal(a, b)) return 0;
+        const UCollationResult r = polish_collator()->compareUTF8(
+            icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
+            icu::StringPiece(b.data(), static_cast<int32_t>(b.size())), st);
+        if (U_SUCCESS(st) && r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+    } else {
+        const Utf16 ua(a), ub(b);
+        // Equal without regard to case (full case folding, as fold() does).
+        if (u_strCaseCompare(ua.data(), ua.size(), ub.data(), ub.size(), U_FOLD_CASE_DEFAULT,
+                             &st) == 0 &&
+            U_SUCCESS(st))
+            return 0;
+        st = U_ZERO_ERROR;
+        const UCollationResult r =
+            polish_collator()->compare(ua.data(), ua.size(), ub.data(), ub.size(), st);
+        if (U_SUCCESS(st) && r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
     }
-    return r == UCOL_LESS ? -1 : 1;
+    // Texts that differ but that the collator ties keep a stable order.
+    return a < b ? -1 : 1;
 }
 
 std::string upper(std::string_view s) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jet/error.h"
+#include "storage_util.h"
 
 namespace {
 
@@ -209,6 +210,7 @@ TEST_F(SqlFuncs, SumIsExactForMoney) {
     EXPECT_EQ(one("jet_sum(x, 4) FROM (SELECT 2 AS x UNION ALL SELECT NULL UNION ALL SELECT 3)"),
               "i:5");
     EXPECT_EQ(one("jet_sum(x, 0) FROM (SELECT 2 AS x UNION ALL SELECT 0.5)"), "r:2.5");
+    EXPECT_EQ(one("jet_sum(x, 7) FROM (SELECT 2 AS x UNION ALL SELECT 3)"), "r:5");
     EXPECT_EQ(one("jet_sum(x, 0) FROM (SELECT 'a' AS x)"), err(jet::Fault::TypeMismatch));
 }
 
@@ -245,6 +247,40 @@ TEST_F(SqlFuncs, CollationOrdersTextThePolishWay) {
     auto order = rows("SELECT s FROM w ORDER BY s, s COLLATE BINARY");
     EXPECT_EQ(order, (std::vector<std::string>{"t:A", "t:a", "t:a ", "t:Ą", "t:ą", "t:b", "t:l",
                                                "t:ł", "t:m"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Through a session, a failure inside a function is raised as the Jet failure
+// itself (number and description), not as SQLite's generic error.
+TEST(SqlFuncsSession, FailureInsideAFunctionIsRaisedAsTheJetFailure) {
+    storage_test::ScratchDir dir;
+    const std::string path = dir.file("f.mdb");
+    jet::Database::create(path);
+    auto db = jet::Database::open(path);
+    jet::Session& s = db->session();
+    struct Row {
+        const char* sql;
+        jet::Fault fault;
+    } rows[] = {
+        {"SELECT jet_div(1, 0)", jet::Fault::DivisionByZero},
+        {"SELECT jet_store('abcdef', 10, 3, 0, 't.c')", jet::Fault::TooLong},
+        {"SELECT jet_cmp('1', 10, 1, 4)", jet::Fault::TypeMismatch},
+        {"SELECT jet_sum(x, 0) FROM (SELECT 'a' AS x)", jet::Fault::TypeMismatch},
+    };
+    for (const auto& r : rows) {
+        try {
+            s.exec(r.sql);
+            ADD_FAILURE() << r.sql << " did not fail";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.number(), jet::fault_number(r.fault)) << r.sql;
+            EXPECT_EQ(e.description(), jet::make_error(r.fault).description()) << r.sql;
+        }
+    }
+    // A later statement that succeeds is not charged with an old failure.
+    EXPECT_NO_THROW(s.exec("SELECT jet_div(1, 2)"));
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST(TextCompare, AsciiFastPathMatchesTheCollator) {
 TEST(TextCompare, MixedTextsMatchTheCollator) {
     std::mt19937 rng(777);
     const std::vector<std::string> pieces = {"a", "A", "ą", "Ą", "l",       "ł", "Ł",  "z", "ż",
-                                             "ź", "o", "ó", " ", "a\u0328", "ß", "ss", "1", "-"};
+                                             "ź", "o", "ó", " ", "a\u0328", "ß", "ss", "ſ", "s", "1", "-", "Σ", "ς", "σ"};
     auto random_text = [&] {
         std::string s;
         const int n = static_cast<int>(rng() % 5);

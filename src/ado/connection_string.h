@@ -1,0 +1,30 @@
+// The OLE DB connection string: "key=value" properties separated by ";".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace ado {
+
+class ConnectionString {
+public:
+    // Reads the properties of a connection string. Keys and values are trimmed of
+    // blanks; a value may be quoted with ' or " and then holds ";" and "=" as they
+    // stand (a doubled quote inside stands for one). Empty segments are skipped.
+    // Raises BadConnectionString for a segment without "=" or an unclosed quote.
+    static ConnectionString parse(std::string_view text);
+
+    // The value of a property, the key compared without regard to case; the last
+    // occurrence wins. nullopt when the string does not set it.
+    std::optional<std::string> get(std::string_view key) const;
+
+    const std::vector<std::pair<std::string, std::string>>& properties() const { return props_; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> props_;
+};
+
+}  // namespace ado

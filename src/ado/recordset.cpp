@@ -1,0 +1,462 @@
+// ADO's Recordset on the engine stand-in.
+//
+// Open reads every row at once (RecordCount is exact) into a compact column store,
+// with the engine's row id of each base row a result row was made from. A static
+// recordset shows the values of that moment (and its own saves); a keyset recordset
+// reads the current values of a row's base columns again each time it moves onto it.
+// Writes go back to the base rows by row id, one table occurrence at a time, so
+// recordsets over joins, self-joins and tables without a key are updatable; the
+// recordset is never reordered or requeried by its own writes.
+//
+// Optimistic locking: the changes of the current record stay pending until Update,
+// UpdateBatch or a move saves them; a save that fails raises the engine's failure and
+// keeps them pending, to be corrected and saved again or cancelled.
+#include <optional>
+#include <unordered_map>
+
+#include "ado/ado.h"
+#include "ado/find_criteria.h"
+#include "ado/row_store.h"
+#include "jet/database.h"
+#include "jet/rowaccess.h"
+#include "jet/text.h"
+
+namespace ado {
+
+using jet::Fault;
+
+namespace {
+
+enum class RowState : uint8_t { Live, Deleted, Gone };
+
+// A table occurrence of the query whose rows make the recordset's rows.
+struct RowSource {
+    std::string table;  // Jet table name
+    std::string alias;  // the alias or table name the query reads it under
+};
+
+// The column of a row source that a field shows.
+struct SourceField {
+    int field;
+    std::string column;  // Jet column name
+};
+
+}  // namespace
+
+struct Recordset::Impl {
+    std::shared_ptr<jet::Database> db;
+    bool keyset = false;
+    bool updatable = false;
+
+    std::vector<jet::ColumnMeta> meta;
+    std::vector<std::string> names;  // the names fields answer to
+    std::vector<int> source_of;      // per field: its row source, -1 when not writable
+    std::vector<RowSource> sources;
+    std::vector<std::vector<SourceField>> source_fields;  // per source
+
+    RowStore store;
+    std::vector<int64_t> rowids;  // rows x sources
+    std::vector<RowState> state;
+    int64_t live = 0;
+    int64_t pos = -1;  // -1 before the first row, rows() after the last
+
+    struct Pending {
+        int64_t row = 0;
+        bool is_new = false;
+        int64_t return_to = 0;  // the row current before AddNew
+        std::vector<std::optional<jet::Value>> values;
+    };
+    std::optional<Pending> pending;
+
+    int64_t rows() const { return static_cast<int64_t>(store.rows()); }
+    int64_t& rowid(int64_t row, size_t source) {
+        return rowids[static_cast<size_t>(row) * sources.size() + source];
+    }
+
+    // The connection's database; its values stay readable after the connection
+    // closes, but nothing goes back to the file.
+    jet::Database& database() const {
+        if (!db || !db->is_open()) jet::raise(Fault::ObjectClosed);
+        return *db;
+    }
+    bool has_current() const {
+        return pos >= 0 && pos < rows() && state[static_cast<size_t>(pos)] == RowState::Live;
+    }
+    void require_current() const {
+        database();
+        if (!has_current()) jet::raise(Fault::NoCurrentRecord);
+    }
+    void require_updatable() const {
+        database();
+        if (!updatable) jet::raise(Fault::NotUpdatable, "Recordset");
+    }
+
+    int field_index(std::string_view name) const;
+    void load(jet::Cursor& cursor);
+    void map_sources();
+
+    jet::Value read(int field) const;
+    void write(int field, const jet::Value& v);
+    void save();
+    void reread(int64_t row, size_t source);
+    void arrive(int64_t row);
+    void move_to_live(int64_t from);
+};
+
+namespace {
+
+// The names fields answer to: the query's names, with "alias.column" for a name
+// that more than one column of the query has.
+std::vector<std::string> answer_names(const std::vector<jet::ColumnMeta>& meta) {
+    std::unordered_map<std::string, int> count;
+    for (const auto& m : meta) ++count[jet::text::fold(m.name)];
+    std::vector<std::string> names;
+    names.reserve(meta.size());
+    for (const auto& m : meta) {
+        if (count[jet::text::fold(m.name)] > 1 && !m.table_alias.empty() &&
+            m.name.find('.') == std::string::npos)
+            names.push_back(m.table_alias + "." + m.name);
+        else
+            names.push_back(m.name);
+    }
+    return names;
+}
+
+}  // namespace
+
+int Recordset::Impl::field_index(std::string_view name) const {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (jet::text::same_name(names[i], name)) return static_cast<int>(i);
+    jet::raise(Fault::ItemNotFound, name);
+}
+
+void Recordset::Impl::map_sources() {
+    source_of.assign(meta.size(), -1);
+    source_fields.assign(sources.size(), {});
+    for (size_t f = 0; f < meta.size(); ++f) {
+        const auto& m = meta[f];
+        if (m.base_table.empty() || m.base_column.empty()) continue;
+        int found = -1;
+        for (size_t s = 0; s < sources.size(); ++s) {
+            const auto& src = sources[s];
+            const bool by_alias = !m.table_alias.empty() && jet::text::same_name(src.alias, m.table_alias);
+            const bool by_table = m.table_alias.empty() && jet::text::same_name(src.table, m.base_table);
+            if ((by_alias || by_table) && jet::text::same_name(src.table, m.base_table)) {
+                found = static_cast<int>(s);
+                break;
+            }
+        }
+        if (found < 0) continue;
+        source_of[f] = found;
+        source_fields[static_cast<size_t>(found)].push_back({static_cast<int>(f), m.base_column});
+    }
+}
+
+void Recordset::Impl::load(jet::Cursor& cursor) {
+    // The query's fields, then (with row ids asked for) one hidden column per table
+    // read, holding the row id of that table's row.
+    std::vector<int> visible, hidden;
+    const auto& all = cursor.columns();
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].row_id) {
+            hidden.push_back(static_cast<int>(i));
+            sources.push_back({all[i].base_table, all[i].table_alias});
+        } else {
+            visible.push_back(static_cast<int>(i));
+            meta.push_back(all[i]);
+        }
+    }
+    names = answer_names(meta);
+    map_sources();
+    const size_t ncols = meta.size();
+    store = RowStore(ncols);
+    while (cursor.next()) {
+        const size_t r = store.add_row();
+        for (size_t c = 0; c < ncols; ++c) store.set(r, c, cursor.value(visible[c]));
+        for (int h : hidden) {
+            const jet::Value id = cursor.value(h);
+            rowids.push_back(id.is_null() || id.is_empty() ? 0 : static_cast<int64_t>(id.to_double()));
+        }
+    }
+    state.assign(store.rows(), RowState::Live);
+    live = rows();
+}
+
+jet::Value Recordset::Impl::read(int field) const {
+    require_current();
+    if (field < 0 || static_cast<size_t>(field) >= meta.size())
+        jet::raise(Fault::ItemNotFound, std::to_string(field));
+    if (pending && pending->row == pos && pending->values[static_cast<size_t>(field)]) {
+        // A pending value reads as the field will keep it, when it converts.
+        const jet::Value& v = *pending->values[static_cast<size_t>(field)];
+        const auto& m = meta[static_cast<size_t>(field)];
+        try {
+            return v.is_empty() ? jet::Value::null() : v.coerce_to(m.type, m.size);
+        } catch (const jet::Error&) {
+            return v;
+        }
+    }
+    return store.get(static_cast<size_t>(pos), static_cast<size_t>(field));
+}
+
+void Recordset::Impl::write(int field, const jet::Value& v) {
+    require_updatable();
+    require_current();
+    if (field < 0 || static_cast<size_t>(field) >= meta.size())
+        jet::raise(Fault::ItemNotFound, std::to_string(field));
+    const int s = source_of[static_cast<size_t>(field)];
+    const bool is_new = pending && pending->is_new && pending->row == pos;
+    if (s < 0 || (!is_new && rowid(pos, static_cast<size_t>(s)) == 0))
+        jet::raise(Fault::NotUpdatable, names[static_cast<size_t>(field)]);
+    if (!pending) {
+        pending.emplace();
+        pending->row = pos;
+        pending->values.resize(meta.size());
+    }
+    pending->values[static_cast<size_t>(field)] = v;
+}
+
+// Reads the base columns of one source of a row again; a row that is gone leaves
+// the record deleted.
+void Recordset::Impl::reread(int64_t row, size_t source) {
+    const int64_t id = rowid(row, source);
+    const auto& fields = source_fields[source];
+    if (id == 0 || fields.empty()) return;
+    std::vector<std::string> columns;
+    columns.reserve(fields.size());
+    for (const auto& f : fields) columns.push_back(f.column);
+    const auto values = jet::read_row(database(), sources[source].table, id, columns);
+    if (!values) {
+        state[static_cast<size_t>(row)] = RowState::Gone;
+        return;
+    }
+    for (size_t i = 0; i < fields.size(); ++i)
+        store.set(static_cast<size_t>(row), static_cast<size_t>(fields[i].field), (*values)[i]);
+}
+
+// Makes a row current; a keyset recordset reads its current values.
+void Recordset::Impl::arrive(int64_t row) {
+    pos = row;
+    if (!keyset || !has_current()) return;
+    for (size_t s = 0; s < sources.size(); ++s) reread(row, s);
+}
+
+// Moves to the first live row from `from` on, or past the end.
+void Recordset::Impl::move_to_live(int64_t from) {
+    int64_t r = from < 0 ? 0 : from;
+    while (r < rows() && state[static_cast<size_t>(r)] == RowState::Deleted) ++r;
+    arrive(r);
+}
+
+// Saves the pending changes: a new record is inserted into each table occurrence
+// that has a value (the only one when the recordset reads one table); an edited
+// record updates the base rows of the occurrences it changed. All of it is atomic.
+// Afterwards the record shows the base rows as stored (counters, defaults,
+// converted values). On failure the changes stay pending.
+void Recordset::Impl::save() {
+    if (!pending) return;
+    Pending& p = *pending;
+    std::vector<jet::ColumnValues> per_source(sources.size());
+    for (size_t f = 0; f < p.values.size(); ++f) {
+        if (!p.values[f]) continue;
+        const int s = source_of[f];
+        if (s < 0) continue;
+        jet::Value v = p.values[f]->is_empty() ? jet::Value::null() : *p.values[f];
+        per_source[static_cast<size_t>(s)].emplace_back(meta[f].base_column, std::move(v));
+    }
+    jet::Database& d = database();
+    std::vector<int64_t> new_ids(sources.size(), 0);
+    jet::atomically(d, [&]() {
+        for (size_t s = 0; s < sources.size(); ++s) {
+            auto& values = per_source[s];
+            if (p.is_new) {
+                if (values.empty() && !(sources.size() == 1 || s == 0)) continue;
+                new_ids[s] = jet::insert_row(d, sources[s].table, values);
+            } else if (!values.empty()) {
+                jet::update_row(d, sources[s].table, rowid(p.row, s), values);
+            }
+        }
+    });
+    const int64_t row = p.row;
+    const bool inserted = p.is_new;
+    std::vector<bool> touched(sources.size());
+    for (size_t s = 0; s < sources.size(); ++s) {
+        if (inserted) rowid(row, s) = new_ids[s];
+        touched[s] = inserted ? new_ids[s] != 0 : !per_source[s].empty();
+    }
+    pending.reset();
+    if (inserted) {
+        for (size_t f = 0; f < meta.size(); ++f)
+            store.set(static_cast<size_t>(row), f, jet::Value::null());
+    }
+    for (size_t s = 0; s < sources.size(); ++s)
+        if (touched[s]) reread(row, s);
+}
+
+Recordset::Recordset() = default;
+
+Recordset::~Recordset() = default;
+
+Recordset::Impl& Recordset::impl() {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    return *impl_;
+}
+
+void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, int lock_type,
+                     int) {
+    if (impl_) jet::raise(Fault::ObjectOpen);
+    auto im = std::make_unique<Impl>();
+    im->db = conn.shared_database();
+    im->keyset = cursor_type == adOpenKeyset || cursor_type == 2;  // keyset or dynamic
+    const bool read_only = lock_type == adLockReadOnly;
+    // A read-only static recordset never goes back to its rows: it needs no row ids.
+    jet::QueryOptions options;
+    options.row_ids = !read_only || im->keyset;
+    auto cursor = im->db->query(sql, options);
+    im->load(*cursor);
+    im->updatable = !read_only && !im->sources.empty();
+    im->move_to_live(0);
+    impl_ = std::move(im);
+}
+
+void Recordset::Close() {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    // Changes never saved are dropped, as ADO drops them with the recordset.
+    impl_.reset();
+}
+
+int Recordset::State() const { return impl_ ? adStateOpen : adStateClosed; }
+
+int32_t Recordset::RecordCount() const {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    return static_cast<int32_t>(impl_->live);
+}
+
+bool Recordset::Eof() const {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    return impl_->live == 0 || impl_->pos >= impl_->rows();
+}
+
+bool Recordset::Bof() const {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    return impl_->live == 0 || impl_->pos < 0;
+}
+
+void Recordset::MoveNext() {
+    Impl& im = impl();
+    if (Eof()) jet::raise(Fault::NoCurrentRecord);
+    im.save();
+    im.move_to_live(im.pos + 1);
+}
+
+void Recordset::MoveFirst() {
+    Impl& im = impl();
+    im.save();
+    im.move_to_live(0);
+}
+
+void Recordset::Find(std::string_view criteria) {
+    Impl& im = impl();
+    const auto c = FindCriterion::parse(criteria);
+    const int field = im.field_index(c.column);
+    im.save();
+    for (int64_t r = im.pos < 0 ? 0 : im.pos; r < im.rows(); ++r) {
+        if (im.state[static_cast<size_t>(r)] != RowState::Live) continue;
+        im.arrive(r);
+        if (im.has_current() && c.matches(im.store.get(static_cast<size_t>(r), static_cast<size_t>(field))))
+            return;
+    }
+    im.pos = im.rows();
+}
+
+int Recordset::FieldCount() const {
+    if (!impl_) jet::raise(Fault::ObjectClosed);
+    return static_cast<int>(impl_->meta.size());
+}
+
+Field Recordset::Fields(int index) {
+    Impl& im = impl();
+    if (index < 0 || static_cast<size_t>(index) >= im.meta.size())
+        jet::raise(Fault::ItemNotFound, std::to_string(index));
+    return Field(this, index);
+}
+
+Field Recordset::Fields(std::string_view name) { return Field(this, impl().field_index(name)); }
+
+void Recordset::AddNew() {
+    Impl& im = impl();
+    im.require_updatable();
+    im.save();
+    const int64_t before = im.pos;
+    const int64_t row = static_cast<int64_t>(im.store.add_row());
+    for (size_t f = 0; f < im.meta.size(); ++f) im.store.set(static_cast<size_t>(row), f, jet::Value::null());
+    im.rowids.resize(im.rowids.size() + im.sources.size(), 0);
+    im.state.push_back(RowState::Live);
+    ++im.live;
+    im.pending.emplace();
+    im.pending->row = row;
+    im.pending->is_new = true;
+    im.pending->return_to = before;
+    im.pending->values.resize(im.meta.size());
+    im.pos = row;
+}
+
+void Recordset::Update() { impl().save(); }
+
+void Recordset::UpdateBatch(int) {
+    // Under optimistic locking only the current record can hold pending changes, so
+    // the current record and all records are the same here.
+    impl().save();
+}
+
+void Recordset::CancelUpdate() {
+    Impl& im = impl();
+    if (!im.pending) return;
+    if (im.pending->is_new) {
+        const int64_t back = im.pending->return_to;
+        im.store.pop_row();
+        im.rowids.resize(im.rowids.size() - im.sources.size());
+        im.state.pop_back();
+        --im.live;
+        im.pos = back > im.rows() ? im.rows() : back;
+    }
+    im.pending.reset();
+}
+
+void Recordset::Delete() {
+    Impl& im = impl();
+    im.require_updatable();
+    im.require_current();
+    if (im.pending && im.pending->is_new) {
+        CancelUpdate();
+        return;
+    }
+    // The record's table: the one occurrence whose columns it shows.
+    int target = -1;
+    for (size_t s = 0; s < im.sources.size(); ++s) {
+        if (im.source_fields[s].empty()) continue;
+        if (target >= 0) jet::raise(Fault::NotUpdatable, "Recordset");
+        target = static_cast<int>(s);
+    }
+    if (target < 0) jet::raise(Fault::NotUpdatable, "Recordset");
+    const int64_t id = im.rowid(im.pos, static_cast<size_t>(target));
+    if (id == 0) jet::raise(Fault::NoCurrentRecord);
+    jet::delete_row(im.database(), im.sources[static_cast<size_t>(target)].table, id);
+    im.pending.reset();
+    im.state[static_cast<size_t>(im.pos)] = RowState::Deleted;
+    --im.live;
+}
+
+jet::Value Field::value() const { return rs_->impl().read(index_); }
+
+void Field::set(const Value& v) { rs_->impl().write(index_, v); }
+
+std::string Field::Name() const { return rs_->impl().names[static_cast<size_t>(index_)]; }
+
+int Field::Type() const {
+    return static_cast<int>(rs_->impl().meta[static_cast<size_t>(index_)].type);
+}
+
+int Field::DefinedSize() const { return rs_->impl().meta[static_cast<size_t>(index_)].size; }
+
+}  // namespace ado

@@ -1,0 +1,189 @@
+// Rows out: SQLite values read back as Values of the column's Jet type, parameters
+// bound, and the forward-only cursor over a query's prepared statement.
+#include <cmath>
+
+#include "jet/translate.h"
+
+namespace jet::detail {
+
+void bind_value(sqlite3_stmt* st, int index, const Value& v) {
+    switch (v.kind()) {
+        case Value::Kind::Empty: return;
+        case Value::Kind::Null: sqlite3_bind_null(st, index); return;
+        case Value::Kind::Boolean:
+        case Value::Kind::Byte:
+        case Value::Kind::Integer:
+        case Value::Kind::Long: sqlite3_bind_int64(st, index, v.raw_int()); return;
+        case Value::Kind::Currency: sqlite3_bind_double(st, index, Currency::from_scaled(v.raw_int()).to_double()); return;
+        case Value::Kind::Single:
+        case Value::Kind::Double:
+        case Value::Kind::Date: sqlite3_bind_double(st, index, v.raw_double()); return;
+        case Value::Kind::Text:
+            sqlite3_bind_text(st, index, v.raw_text().data(), static_cast<int>(v.raw_text().size()), SQLITE_TRANSIENT);
+            return;
+    }
+}
+
+void bind_params(sqlite3_stmt* st, const std::vector<Value>& params) {
+    const int n = std::min<int>(static_cast<int>(params.size()), sqlite3_bind_parameter_count(st));
+    for (int i = 0; i < n; ++i) bind_value(st, i + 1, params[i]);
+}
+
+namespace {
+
+// The value as SQLite holds it, with the Jet type it naturally has.
+Value natural(sqlite3_stmt* st, int i, int ct) {
+    if (ct == SQLITE_INTEGER) {
+        int64_t x = sqlite3_column_int64(st, i);
+        if (x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
+        return Value::dbl(static_cast<double>(x));
+    }
+    if (ct == SQLITE_FLOAT) return Value::dbl(sqlite3_column_double(st, i));
+    const unsigned char* p = sqlite3_column_text(st, i);
+    return Value::text(std::string(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, i)));
+}
+
+}  // namespace
+
+Value read_value(sqlite3_stmt* st, int i, DataType t) {
+    const int ct = sqlite3_column_type(st, i);
+    if (ct == SQLITE_NULL) return Value::null();
+    const bool number = ct == SQLITE_INTEGER || ct == SQLITE_FLOAT;
+    if (!number || t == DataType::Text || t == DataType::Memo) return natural(st, i, ct);
+    const double d = sqlite3_column_double(st, i);
+    const int64_t x = sqlite3_column_int64(st, i);
+    const bool integral = ct == SQLITE_INTEGER || (std::nearbyint(d) == d && std::fabs(d) < 9e15);
+    switch (t) {
+        case DataType::Boolean: return Value::boolean(d != 0);
+        case DataType::Byte:
+            if (integral && x >= 0 && x <= 255) return Value::byte(static_cast<uint8_t>(x));
+            break;
+        case DataType::Integer:
+            if (integral && x >= INT16_MIN && x <= INT16_MAX) return Value::integer(static_cast<int16_t>(x));
+            break;
+        case DataType::Long:
+            if (integral && x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
+            break;
+        case DataType::Currency: return Value::currency(Currency::from_double(d));
+        case DataType::Single: return Value::single(static_cast<float>(d));
+        case DataType::Double: return Value::dbl(d);
+        case DataType::Date: return Value::date(d);
+        default: break;
+    }
+    return natural(st, i, ct);
+}
+
+int64_t run_to_end(Session& s, sqlite3_stmt* st) {
+    while (s.step(st)) {
+    }
+    return sqlite3_changes64(s.handle());
+}
+
+namespace {
+
+// A statement for SQLite text that a cursor keeps while it reads: the session's
+// cached one when no other cursor holds it, else a private one.
+class Lease {
+public:
+    Lease(Session& s, std::shared_ptr<TranslationCache> cache, const std::string& sql)
+        : cache_(std::move(cache)), sql_(sql) {
+        if (cache_->busy.insert(sql).second) {
+            try {
+                st_ = s.prepare(sql);
+            } catch (...) {
+                cache_->busy.erase(sql_);
+                throw;
+            }
+            return;
+        }
+        sqlite3* db = s.handle();
+        if (sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), 0, &st_, nullptr) != SQLITE_OK) {
+            std::string msg = sqlite3_errmsg(db);
+            sqlite3_finalize(st_);
+            st_ = nullptr;
+            raise(Fault::Internal, msg);
+        }
+        owned_ = true;
+    }
+    ~Lease() { release(); }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+
+    sqlite3_stmt* get() const { return st_; }
+    void release() {
+        if (!st_) return;
+        if (owned_) {
+            sqlite3_finalize(st_);
+        } else {
+            sqlite3_reset(st_);
+            sqlite3_clear_bindings(st_);
+            cache_->busy.erase(sql_);
+        }
+        st_ = nullptr;
+    }
+
+private:
+    std::shared_ptr<TranslationCache> cache_;
+    std::string sql_;
+    sqlite3_stmt* st_ = nullptr;
+    bool owned_ = false;
+};
+
+class SqlCursor : public Cursor {
+public:
+    SqlCursor(std::shared_ptr<Session> s, std::shared_ptr<const void> keep_alive, const std::string& sql,
+              const std::vector<Value>& params, const std::vector<ColumnMeta>& columns)
+        : session_(std::move(s)),
+          keep_alive_(std::move(keep_alive)),
+          columns_(columns),
+          lease_(*session_, translation_cache(*session_), sql) {
+        types_.reserve(columns_.size());
+        for (const auto& c : columns_) types_.push_back(c.type);
+        bind_params(lease_.get(), params);
+    }
+
+    const std::vector<ColumnMeta>& columns() const override { return columns_; }
+    bool next() override {
+        if (done_) return false;
+        try {
+            if (session_->step(lease_.get())) return on_row_ = true;
+        } catch (...) {
+            done_ = true;
+            lease_.release();
+            throw;
+        }
+        done_ = true;
+        lease_.release();
+        return false;
+    }
+    Value value(int i) const override {
+        if (done_ || !on_row_ || i < 0 || i >= static_cast<int>(columns_.size())) raise(Fault::NoCurrentRecord);
+        return read_value(lease_.get(), i, types_[i]);
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    std::shared_ptr<const void> keep_alive_;
+    const std::vector<ColumnMeta>& columns_;
+    std::vector<DataType> types_;
+    Lease lease_;
+    bool done_ = false;
+    bool on_row_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Cursor> open_cursor(std::shared_ptr<Session> s, std::shared_ptr<const void> keep_alive,
+                                    const std::string& sql, const std::vector<Value>& params,
+                                    const std::vector<ColumnMeta>& columns) {
+    return std::make_unique<SqlCursor>(std::move(s), std::move(keep_alive), sql, params, columns);
+}
+
+void run_query(Session& s, const std::string& sql, const std::vector<Value>& params) {
+    Lease lease(s, translation_cache(s), sql);
+    bind_params(lease.get(), params);
+    while (s.step(lease.get())) {
+    }
+}
+
+}  // namespace jet::detail

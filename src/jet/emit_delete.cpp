@@ -1,0 +1,51 @@
+// DELETE. From one table: one SQLite DELETE. DELETE t.* FROM a join: the rows of t
+// that take part in the join (INNER, LEFT with IS NULL, RIGHT) under the WHERE.
+#include "jet/text.h"
+#include "jet/translate.h"
+
+namespace jet::detail {
+
+namespace {
+
+struct DeletePlan : Plan {
+    std::string sql;
+    std::vector<Value> params;
+    int64_t execute(Session& s) override {
+        sqlite3_stmt* st = s.prepare(sql);
+        bind_params(st, params);
+        return run_to_end(s, st);
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
+    Binder b(s);
+    std::string from = b.from_list(q.from);
+    const auto& src = b.sources();
+    std::string where;
+    if (q.where) where = Binder::cond_sql(b.expr(*q.where));
+
+    auto p = std::make_shared<DeletePlan>();
+    if (src.size() == 1) {
+        if (!q.star_qualifier.empty() && !text::same_name(q.star_qualifier, src[0].alias))
+            raise(Fault::NoSuchTable, q.star_qualifier);
+        p->sql = "DELETE FROM " + src[0].sql_table + " AS " + src[0].sql_alias;
+        if (!where.empty()) p->sql += " WHERE " + where;
+    } else {
+        // Several tables: the one named before ".*" loses its rows that take part.
+        if (q.star_qualifier.empty()) raise(Fault::SyntaxError, "DELETE statement: specify the table to delete from");
+        int target = -1;
+        for (size_t i = 0; i < src.size(); ++i)
+            if (text::same_name(src[i].alias, q.star_qualifier)) target = static_cast<int>(i);
+        if (target < 0) raise(Fault::NoSuchTable, q.star_qualifier);
+        const Source& t = src[target];
+        p->sql = "DELETE FROM " + t.sql_table + " WHERE rowid IN (SELECT " + t.sql_alias + ".rowid FROM " + from;
+        if (!where.empty()) p->sql += " WHERE " + where;
+        p->sql += ")";
+    }
+    p->params = b.params();
+    return p;
+}
+
+}  // namespace jet::detail

@@ -1,0 +1,639 @@
+// Expressions: names resolved, Jet types inferred, SQLite text emitted with Jet's
+// rules (text compared without case under COLLATE JET, Null rules, exact money,
+// floating division, truth values -1/0, date literals as serials, functions as the
+// jet_* functions).
+#include <cstdio>
+
+#include "jet/dates.h"
+#include "jet/sql/parser.h"
+#include "jet/text.h"
+#include "jet/translate.h"
+
+namespace jet::detail {
+
+namespace {
+
+using sql::ExprKind;
+using sql::Op;
+
+std::string type_code(const Typed& t) {
+    return t.known ? std::to_string(static_cast<int>(t.type)) : "0";
+}
+
+// The rank of a numeric type in VB's arithmetic widening.
+int rank(DataType t) {
+    switch (t) {
+        case DataType::Boolean: return 1;
+        case DataType::Byte: return 0;
+        case DataType::Integer: return 1;
+        case DataType::Long: return 2;
+        case DataType::Single: return 3;
+        case DataType::Double: return 4;
+        case DataType::Currency: return 5;
+        default: return 4;
+    }
+}
+
+DataType widen(DataType a, DataType b) {
+    if (a == DataType::Boolean) a = DataType::Integer;
+    if (b == DataType::Boolean) b = DataType::Integer;
+    if ((a == DataType::Long && b == DataType::Single) || (a == DataType::Single && b == DataType::Long))
+        return DataType::Double;
+    return rank(a) >= rank(b) ? a : b;
+}
+
+bool whole(DataType t) {
+    return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
+}
+
+std::string folded_function_name(std::string_view name) {
+    std::string n = text::fold(name);
+    if (!n.empty() && n.back() == '$') n.pop_back();
+    return n;
+}
+
+// The text form of an operand for text functions and `&`.
+std::string as_text(const Typed& t) {
+    if (!t.known || is_text(t.type)) return Binder::value_sql(t);
+    return "jet_totext(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
+}
+
+[[noreturn]] void wrong_arguments(const sql::Expr& e) { raise(Fault::SyntaxInExpression, e.text); }
+
+}  // namespace
+
+std::string Binder::value_sql(const Typed& t) { return t.cond ? "(-" + t.sql + ")" : t.sql; }
+
+std::string Binder::cond_sql(const Typed& t) { return t.sql; }
+
+std::string Binder::param(const Value& v) {
+    params_.push_back(v);
+    return "?" + std::to_string(params_.size());
+}
+
+Typed Binder::literal(const Value& v) {
+    Typed t;
+    t.constant = v;
+    t.known = true;
+    char buf[32];
+    switch (v.kind()) {
+        case Value::Kind::Empty:
+        case Value::Kind::Null:
+            t.known = false;
+            t.sql = "NULL";
+            return t;
+        case Value::Kind::Boolean:
+            t.type = DataType::Boolean;
+            t.sql = v.raw_int() ? "-1" : "0";
+            return t;
+        case Value::Kind::Byte: t.type = DataType::Byte; break;
+        case Value::Kind::Integer: t.type = DataType::Integer; break;
+        case Value::Kind::Long: t.type = DataType::Long; break;
+        case Value::Kind::Currency:
+            t.type = DataType::Currency;
+            t.sql = param(v);
+            return t;
+        case Value::Kind::Single: t.type = DataType::Single; t.sql = param(v); return t;
+        case Value::Kind::Double: t.type = DataType::Double; t.sql = param(v); return t;
+        case Value::Kind::Date: t.type = DataType::Date; t.sql = param(v); return t;
+        case Value::Kind::Text:
+            t.type = DataType::Text;
+            t.sql = quote(v.raw_text());
+            return t;
+    }
+    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v.raw_int()));
+    t.sql = buf;
+    return t;
+}
+
+Typed Binder::column(const sql::Expr& e) {
+    int found = -1;
+    const ColumnInfo* col = nullptr;
+    if (!e.qualifier.empty()) {
+        for (size_t i = 0; i < sources_.size(); ++i) {
+            if (!text::same_name(sources_[i].alias, e.qualifier)) continue;
+            found = static_cast<int>(i);
+            col = sources_[i].table->column(e.text);
+            break;
+        }
+    } else {
+        for (size_t i = 0; i < sources_.size(); ++i) {
+            const ColumnInfo* c = sources_[i].table->column(e.text);
+            if (!c) continue;
+            if (col) raise(Fault::AmbiguousField, e.text);
+            col = c;
+            found = static_cast<int>(i);
+        }
+        if (!col && allow_aliases && alias_depth_ < 16) {
+            for (const Alias& a : aliases) {
+                if (!text::same_name(a.name, e.text)) continue;
+                ++alias_depth_;
+                Typed t = expr(*a.expr);
+                --alias_depth_;
+                return t;
+            }
+        }
+    }
+    // A name that is no column of the tables read is a parameter without a value.
+    if (!col) raise(Fault::MissingParameter);
+    if (found < 64) used_sources |= uint64_t{1} << found;
+    Typed t;
+    t.sql = sources_[found].sql_alias + "." + col->sql_name;
+    t.type = col->type;
+    t.known = true;
+    t.column = col;
+    t.source = found;
+    t.name = col->name;
+    return t;
+}
+
+Typed Binder::expr(const sql::Expr& e) {
+    switch (e.kind) {
+        case ExprKind::Null: return literal(Value::null());
+        case ExprKind::Boolean: return literal(Value::boolean(e.boolean));
+        case ExprKind::Integer:
+            if (e.integer >= INT32_MIN && e.integer <= INT32_MAX)
+                return literal(Value::long_(static_cast<int32_t>(e.integer)));
+            return literal(Value::dbl(static_cast<double>(e.integer)));
+        case ExprKind::Number: return literal(Value::dbl(e.number));
+        case ExprKind::String: return literal(Value::text(e.text));
+        case ExprKind::Date: {
+            const auto& d = e.date;
+            double serial = 0;
+            if (d.has_date) {
+                auto s = dates::to_serial(dates::expand_year(d.year), d.month, d.day);
+                if (!s) raise(Fault::SyntaxInExpression, "#date#");
+                serial = *s;
+            }
+            if (d.has_time) serial += (d.hour * 3600.0 + d.minute * 60.0 + d.second) / 86400.0;
+            return literal(Value::date(serial));
+        }
+        case ExprKind::Column: return column(e);
+        case ExprKind::Star: raise(Fault::SyntaxInExpression, "*");
+        case ExprKind::Unary: {
+            Typed a = expr(*e.args.at(0));
+            Typed t;
+            t.aggregate = a.aggregate;
+            if (e.op == Op::Not) {
+                t.sql = "(NOT " + cond_sql(a) + ")";
+                t.type = DataType::Boolean;
+                t.known = true;
+                t.cond = true;
+                return t;
+            }
+            if (e.op == Op::Plus) return a;
+            if (a.known && is_text(a.type)) {
+                t.sql = "(-jet_cdbl(" + a.sql + "))";
+                t.type = DataType::Double;
+            } else {
+                t.sql = "(-" + value_sql(a) + ")";
+                t.type = a.type == DataType::Boolean ? DataType::Integer : a.type;
+            }
+            t.known = a.known;
+            return t;
+        }
+        case ExprKind::Binary: return binary(e);
+        case ExprKind::Between: {
+            Typed a = expr(*e.args.at(0)), lo = expr(*e.args.at(1)), hi = expr(*e.args.at(2));
+            // Each bound is checked as a comparison would be.
+            comparison(Op::Ge, a, lo, e.pos);
+            comparison(Op::Le, a, hi, e.pos);
+            Typed t;
+            std::string lhs = value_sql(a);
+            if ((a.known && is_text(a.type)) || (lo.known && is_text(lo.type)))
+                lhs = "(" + lhs + " COLLATE JET)";
+            t.sql = "(" + lhs + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + value_sql(lo) +
+                    " AND " + value_sql(hi) + ")";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            t.aggregate = a.aggregate || lo.aggregate || hi.aggregate;
+            return t;
+        }
+        case ExprKind::IsNull: {
+            Typed a = expr(*e.args.at(0));
+            Typed t;
+            t.sql = "(" + value_sql(a) + (e.negated ? " IS NOT NULL)" : " IS NULL)");
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            t.aggregate = a.aggregate;
+            return t;
+        }
+        case ExprKind::InList: {
+            Typed a = expr(*e.args.at(0));
+            Typed t;
+            bool text_cmp = a.known && is_text(a.type);
+            std::string list;
+            for (size_t i = 1; i < e.args.size(); ++i) {
+                Typed x = expr(*e.args[i]);
+                comparison(Op::Eq, a, x, e.pos);
+                if (x.known && is_text(x.type)) text_cmp = true;
+                if (i > 1) list += ", ";
+                list += value_sql(x);
+            }
+            std::string lhs = value_sql(a);
+            if (text_cmp) lhs = "(" + lhs + " COLLATE JET)";
+            t.sql = "(" + lhs + (e.negated ? " NOT IN (" : " IN (") + list + "))";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            t.aggregate = a.aggregate;
+            return t;
+        }
+        case ExprKind::Function: return function(e);
+    }
+    raise(Fault::Internal, "expression kind");
+}
+
+Typed Binder::comparison(Op op, const Typed& a, const Typed& b, uint32_t) {
+    const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
+    // Jet refuses to compare a text with a number, a date or a Yes/No value.
+    if (a.known && b.known && ta != tb) raise(Fault::TypeMismatch);
+    const char* o = "=";
+    switch (op) {
+        case Op::Eq: o = " = "; break;
+        case Op::Ne: o = " <> "; break;
+        case Op::Lt: o = " < "; break;
+        case Op::Le: o = " <= "; break;
+        case Op::Gt: o = " > "; break;
+        case Op::Ge: o = " >= "; break;
+        default: break;
+    }
+    Typed t;
+    t.sql = "(" + value_sql(a) + o + value_sql(b) + ((ta || tb) ? " COLLATE JET)" : ")");
+    t.type = DataType::Boolean;
+    t.known = t.cond = true;
+    t.aggregate = a.aggregate || b.aggregate;
+    return t;
+}
+
+Typed Binder::arithmetic(Op op, Typed a, Typed b) {
+    Typed t;
+    t.aggregate = a.aggregate || b.aggregate;
+    if (!a.known || !b.known) {
+        // Null in arithmetic gives Null.
+        t.sql = "NULL";
+        t.known = a.known || b.known;
+        t.type = a.known ? a.type : b.type;
+        return t;
+    }
+    auto numeric = [](Typed& x) {
+        if (is_text(x.type)) {
+            x.sql = "jet_cdbl(" + x.sql + ")";
+            x.type = DataType::Double;
+            x.cond = false;
+        }
+    };
+    numeric(a);
+    numeric(b);
+    DataType rt;
+    if (a.type == DataType::Date || b.type == DataType::Date) {
+        rt = (op == Op::Sub && a.type == DataType::Date && b.type == DataType::Date) ? DataType::Double
+             : (op == Op::Mul)                                                        ? DataType::Double
+                                                                                      : DataType::Date;
+    } else {
+        rt = widen(a.type, b.type);
+    }
+    const char* o = op == Op::Add ? " + " : op == Op::Sub ? " - " : " * ";
+    t.sql = "(" + value_sql(a) + o + value_sql(b) + ")";
+    // Money stays exact: every step rounds back to 4 decimals.
+    if (rt == DataType::Currency) t.sql = "jet_cur" + t.sql;
+    t.type = rt;
+    t.known = true;
+    return t;
+}
+
+Typed Binder::binary(const sql::Expr& e) {
+    const Op op = e.op;
+    Typed a = expr(*e.args.at(0));
+    Typed b = expr(*e.args.at(1));
+    Typed t;
+    t.aggregate = a.aggregate || b.aggregate;
+    switch (op) {
+        case Op::And:
+        case Op::Or:
+            t.sql = "(" + cond_sql(a) + (op == Op::And ? " AND " : " OR ") + cond_sql(b) + ")";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            return t;
+        case Op::Xor:
+        case Op::Eqv:
+            t.sql = "((" + cond_sql(a) + " <> 0)" + (op == Op::Xor ? " <> " : " = ") + "(" +
+                    cond_sql(b) + " <> 0))";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            return t;
+        case Op::Imp:
+            t.sql = "((NOT " + cond_sql(a) + ") OR " + cond_sql(b) + ")";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            return t;
+        case Op::Eq:
+        case Op::Ne:
+        case Op::Lt:
+        case Op::Le:
+        case Op::Gt:
+        case Op::Ge: return comparison(op, a, b, e.pos);
+        case Op::Like:
+            t.sql = std::string(e.negated ? "(NOT " : "(") + "jet_like(" + as_text(a) + ", " +
+                    as_text(b) + "))";
+            t.type = DataType::Boolean;
+            t.known = t.cond = true;
+            return t;
+        case Op::Concat:
+            t.sql = "jet_concat(" + as_text(a) + ", " + as_text(b) + ")";
+            t.type = DataType::Text;
+            t.known = true;
+            return t;
+        case Op::Add: {
+            const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
+            if ((ta && (tb || !b.known)) || (tb && !a.known)) {
+                // Text + text concatenates; Null on either side gives Null.
+                t.sql = "(" + a.sql + " || " + b.sql + ")";
+                t.type = DataType::Text;
+                t.known = true;
+                return t;
+            }
+            if (ta || tb) {
+                t.sql = "jet_add(" + value_sql(a) + ", " + type_code(a) + ", " + value_sql(b) + ", " +
+                        type_code(b) + ")";
+                t.type = DataType::Double;
+                t.known = true;
+                return t;
+            }
+            return arithmetic(op, std::move(a), std::move(b));
+        }
+        case Op::Sub:
+        case Op::Mul: return arithmetic(op, std::move(a), std::move(b));
+        case Op::Div:
+        case Op::IntDiv:
+        case Op::Mod:
+        case Op::Pow: {
+            const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
+            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) + ")";
+            t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
+            t.known = true;
+            return t;
+        }
+        default: break;
+    }
+    raise(Fault::SyntaxInExpression, e.text);
+}
+
+Typed Binder::function(const sql::Expr& e) {
+    const std::string f = folded_function_name(e.text);
+    const size_t n = e.args.size();
+    Typed t;
+    t.known = true;
+
+    // Aggregates.
+    const bool is_agg = f == "sum" || f == "count" || f == "max" || f == "min" || f == "avg" ||
+                        f == "first" || f == "last";
+    if (is_agg) {
+        if (!allow_aggregates) raise(Fault::SyntaxError, "WHERE clause");
+        if (n != 1) wrong_arguments(e);
+        t.aggregate = true;
+        if (f == "count" && e.args[0]->kind == ExprKind::Star) {
+            t.sql = "count(*)";
+            t.type = DataType::Long;
+            return t;
+        }
+        const bool saved = allow_aggregates;
+        allow_aggregates = false;
+        Typed a = expr(*e.args[0]);
+        allow_aggregates = saved;
+        std::string v = value_sql(a);
+        std::string prefix;
+        if (f == "sum") {
+            prefix = "SumOf";
+            t.sql = "jet_sum(" + v + ", " + type_code(a) + ")";
+            t.type = !a.known                    ? DataType::Double
+                     : a.type == DataType::Currency ? DataType::Currency
+                     : whole(a.type)                ? DataType::Long
+                                                    : DataType::Double;
+        } else if (f == "count") {
+            prefix = "CountOf";
+            t.sql = "count(" + v + ")";
+            t.type = DataType::Long;
+        } else if (f == "max" || f == "min") {
+            prefix = f == "max" ? "MaxOf" : "MinOf";
+            t.sql = f + "(" + v + (a.known && is_text(a.type) ? " COLLATE JET)" : ")");
+            t.type = a.type;
+            t.known = a.known;
+        } else if (f == "avg") {
+            prefix = "AvgOf";
+            t.sql = "avg(" + v + ")";
+            t.type = DataType::Double;
+            if (a.known && a.type == DataType::Currency) {
+                t.sql = "jet_cur(" + t.sql + ")";
+                t.type = DataType::Currency;
+            }
+        } else {
+            prefix = f == "first" ? "FirstOf" : "LastOf";
+            first_last = true;
+            t.sql = "jet_" + f + "(" + v + ")";
+            t.type = a.type;
+            t.known = a.known;
+        }
+        if (a.column) t.name = prefix + a.column->name;
+        return t;
+    }
+
+    std::vector<Typed> a;
+    a.reserve(n);
+    for (const auto& arg : e.args) a.push_back(expr(*arg));
+    for (const auto& x : a) t.aggregate = t.aggregate || x.aggregate;
+    auto need = [&](size_t lo, size_t hi) {
+        if (n < lo || n > hi) wrong_arguments(e);
+    };
+    auto call = [&](const std::string& name, std::initializer_list<std::string> args) {
+        std::string s = name + "(";
+        bool first = true;
+        for (const auto& x : args) {
+            if (!first) s += ", ";
+            s += x;
+            first = false;
+        }
+        return s + ")";
+    };
+
+    if (f == "iif") {
+        need(3, 3);
+        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + value_sql(a[1]) + " ELSE " + value_sql(a[2]) + " END)";
+        if (a[1].known && a[2].known && a[1].type != a[2].type) {
+            t.type = (is_text(a[1].type) || is_text(a[2].type)) ? DataType::Text : widen(a[1].type, a[2].type);
+        } else {
+            t.type = a[1].known ? a[1].type : a[2].type;
+            t.known = a[1].known || a[2].known;
+        }
+        return t;
+    }
+    if (f == "nz") {
+        need(1, 2);
+        t.sql = n == 1 ? call("jet_nz", {value_sql(a[0])}) : call("jet_nz", {value_sql(a[0]), value_sql(a[1])});
+        t.type = a[0].known ? a[0].type : DataType::Text;
+        return t;
+    }
+    if (f == "round") {
+        need(1, 2);
+        t.sql = n == 1 ? call("jet_round", {value_sql(a[0])}) : call("jet_round", {value_sql(a[0]), value_sql(a[1])});
+        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
+        if (t.type == DataType::Boolean) t.type = DataType::Integer;
+        return t;
+    }
+    if (f == "year" || f == "month" || f == "day") {
+        need(1, 1);
+        t.sql = call("jet_" + f, {value_sql(a[0])});
+        t.type = DataType::Integer;
+        return t;
+    }
+    if (f == "format") {
+        need(1, 2);
+        t.sql = call("jet_format", {value_sql(a[0]), type_code(a[0]), n == 2 ? value_sql(a[1]) : "''"});
+        t.type = DataType::Text;
+        return t;
+    }
+    if (f == "val") {
+        need(1, 1);
+        t.sql = call("jet_val", {as_text(a[0])});
+        t.type = DataType::Double;
+        return t;
+    }
+    if (f == "trim" || f == "ltrim" || f == "rtrim" || f == "ucase" || f == "lcase") {
+        need(1, 1);
+        t.sql = call("jet_" + f, {as_text(a[0])});
+        t.type = a[0].known && a[0].type == DataType::Memo ? DataType::Memo : DataType::Text;
+        return t;
+    }
+    if (f == "len") {
+        need(1, 1);
+        t.sql = call("jet_len", {as_text(a[0])});
+        t.type = DataType::Long;
+        return t;
+    }
+    if (f == "mid") {
+        need(2, 3);
+        t.sql = n == 2 ? call("jet_mid", {as_text(a[0]), value_sql(a[1])})
+                       : call("jet_mid", {as_text(a[0]), value_sql(a[1]), value_sql(a[2])});
+        t.type = DataType::Text;
+        return t;
+    }
+    if (f == "left" || f == "right") {
+        need(2, 2);
+        t.sql = call("jet_" + f, {as_text(a[0]), value_sql(a[1])});
+        t.type = DataType::Text;
+        return t;
+    }
+    if (f == "cstr") {
+        need(1, 1);
+        t.sql = call("jet_cstr", {value_sql(a[0]), type_code(a[0])});
+        t.type = DataType::Text;
+        return t;
+    }
+    struct Conv {
+        const char* name;
+        DataType type;
+    };
+    static const Conv convs[] = {{"clng", DataType::Long},     {"cint", DataType::Integer},
+                                 {"cdbl", DataType::Double},   {"ccur", DataType::Currency},
+                                 {"cdate", DataType::Date}};
+    for (const auto& c : convs) {
+        if (f != c.name) continue;
+        need(1, 1);
+        t.sql = call(std::string("jet_") + c.name, {value_sql(a[0])});
+        t.type = c.type;
+        return t;
+    }
+    if (f == "int" || f == "fix" || f == "abs") {
+        need(1, 1);
+        t.sql = call("jet_" + f, {value_sql(a[0])});
+        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
+        if (t.type == DataType::Boolean) t.type = DataType::Integer;
+        t.known = a[0].known;
+        return t;
+    }
+    // The clock, as Jet reads it: local time as a date serial.
+    if (f == "now" || f == "date" || f == "time") {
+        need(0, 0);
+        const std::string serial = "(julianday('now', 'localtime') - 2415018.5)";
+        t.sql = f == "now" ? serial : f == "date" ? "floor" + serial : "(" + serial + " - floor" + serial + ")";
+        t.type = DataType::Date;
+        return t;
+    }
+    raise(Fault::UndefinedFunction, e.text);
+}
+
+std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c) {
+    int flags = 0;
+    if (c.required) flags |= 1;
+    if (const IndexInfo* pk = t.primary_key()) {
+        for (const auto& ic : pk->columns)
+            if (ic.column_id == c.id) flags |= 2;
+    }
+    if (!c.allow_zero_length && is_text(c.type)) flags |= 4;
+
+    if (v.constant) {
+        // A literal is converted once, here; what it cannot satisfy is left to jet_store
+        // so that the failure is raised as Jet raises it, when the statement runs.
+        Value conv = v.constant->coerce_to(c.type, c.size);
+        const bool null_fails = conv.is_null() && (flags & 3);
+        const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
+        if (!null_fails && !empty_fails) return literal(conv).sql;
+    } else if (flags == 0 && v.known) {
+        const DataType s = v.cond ? DataType::Boolean : v.type, d = c.type;
+        if (v.column && !v.cond) {
+            const bool plain = (s == d && !(s == DataType::Text && v.column->size > c.size)) ||
+                               (s == DataType::Text && d == DataType::Memo) ||
+                               (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
+                               (s == DataType::Integer && d == DataType::Long) ||
+                               (s == DataType::Single && d == DataType::Double);
+            if (plain) return v.sql;
+        } else if (s == d && (s == DataType::Double || s == DataType::Memo || s == DataType::Currency ||
+                              s == DataType::Date || s == DataType::Boolean)) {
+            // Already in the column's form: money expressions are rounded as they are
+            // computed, truth values are -1/0.
+            return value_sql(v);
+        } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean &&
+                   v.sql.find('(', 1) == std::string::npos) {
+            // Whole-number arithmetic of columns and constants: stored as it is when it
+            // fits the column; jet_store raises the overflow otherwise.
+            const char* range = d == DataType::Byte      ? "0 AND 255"
+                                : d == DataType::Integer ? "-32768 AND 32767"
+                                                         : "-2147483648 AND 2147483647";
+            return "(CASE WHEN " + v.sql + " BETWEEN " + range + " THEN " + v.sql + " ELSE jet_store(" + v.sql +
+                   ", " + std::to_string(static_cast<int>(d)) + ", 0, 0, " + quote(t.name + "." + c.name) +
+                   ") END)";
+        }
+    }
+    return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
+           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + ")";
+}
+
+std::string Binder::default_sql(const TableInfo& t, const ColumnInfo& c) {
+    std::string_view d = c.default_text;
+    while (!d.empty() && (d.front() == ' ' || d.front() == '=')) d.remove_prefix(1);
+    Typed v;
+    if (d.empty()) {
+        v = literal(Value::null());
+    } else {
+        // The default is kept as Jet text: an expression; a text that does not read
+        // as one is taken as the text itself.
+        bool parsed = false;
+        try {
+            sql::Statement st = sql::parse("SELECT " + std::string(d) + " FROM [x]");
+            if (auto* s = std::get_if<sql::Select>(&st); s && s->items.size() == 1 && s->items[0].expr) {
+                Binder inner(session_);
+                inner.params_ = params_;
+                Typed x = inner.expr(*s->items[0].expr);
+                if (!x.aggregate) {
+                    params_ = std::move(inner.params_);
+                    v = std::move(x);
+                    parsed = true;
+                }
+            }
+        } catch (const Error&) {
+        }
+        if (!parsed) v = literal(Value::text(std::string(d)));
+    }
+    return store_sql(v, t, c);
+}
+
+}  // namespace jet::detail

@@ -1,0 +1,316 @@
+// SELECT: the select list (stars expanded, Jet's column names), WHERE, GROUP BY,
+// HAVING, ORDER BY with Polish order and row-order tie-breakers, DISTINCT,
+// DISTINCTROW and TOP; the query plan and the SELECT ... INTO plan.
+#include <cctype>
+
+#include "jet/text.h"
+#include "jet/translate.h"
+
+namespace jet::detail {
+
+namespace {
+
+struct Item {
+    Typed value;
+    std::string name;
+    bool named_by_alias = false;
+};
+
+ColumnMeta meta_of(const Item& it, const std::vector<Source>& sources) {
+    ColumnMeta m;
+    m.name = it.name;
+    m.type = it.value.known ? it.value.type : DataType::Text;
+    if (it.value.cond) m.type = DataType::Boolean;
+    if (it.value.column && !it.value.cond) {
+        const ColumnInfo& c = *it.value.column;
+        const Source& s = sources[it.value.source];
+        m.size = c.size;
+        m.counter = c.counter;
+        m.base_table = s.table->name;
+        m.base_column = c.name;
+        m.table_alias = s.alias;
+    } else if (m.type == DataType::Text) {
+        m.size = kMaxTextSize;
+    }
+    return m;
+}
+
+std::string rowid_order(const std::vector<Source>& sources, uint64_t mask = ~uint64_t{0}) {
+    std::string out;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (i < 64 && !(mask & (uint64_t{1} << i))) continue;
+        if (!out.empty()) out += ", ";
+        out += sources[i].sql_alias + ".rowid";
+    }
+    return out;
+}
+
+}  // namespace
+
+SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items_out) {
+    std::string from = s.from.empty() ? "" : b.from_list(s.from);
+    const auto& sources = b.sources();
+
+    // The select list.
+    std::vector<Item> items;
+    uint64_t covered = 0;
+    b.allow_aggregates = true;
+    b.allow_aliases = true;
+    for (const auto& si : s.items) {
+        const sql::Expr& e = *si.expr;
+        if (e.kind == sql::ExprKind::Star) {
+            bool any = false;
+            for (size_t i = 0; i < sources.size(); ++i) {
+                if (!e.qualifier.empty() && !text::same_name(sources[i].alias, e.qualifier)) continue;
+                any = true;
+                if (i < 64) covered |= uint64_t{1} << i;
+                for (const auto& c : sources[i].table->columns) {
+                    Item it;
+                    it.value.sql = sources[i].sql_alias + "." + c.sql_name;
+                    it.value.type = c.type;
+                    it.value.known = true;
+                    it.value.column = &c;
+                    it.value.source = static_cast<int>(i);
+                    it.name = c.name;
+                    items.push_back(std::move(it));
+                }
+            }
+            if (!any) raise(Fault::MissingParameter);
+            continue;
+        }
+        b.used_sources = 0;
+        Item it;
+        it.value = b.expr(e);
+        covered |= b.used_sources;
+        if (!si.alias.empty()) {
+            it.name = si.alias;
+            it.named_by_alias = true;
+            b.aliases.push_back({si.alias, &e});
+        } else if (!it.value.name.empty()) {
+            it.name = it.value.name;
+        } else {
+            it.name = "Expr" + std::to_string(b.expr_counter++);
+        }
+        items.push_back(std::move(it));
+    }
+    // Two plain columns of the same name are told apart by their table.
+    // (Counted on the names as given, before any is qualified.)
+    std::vector<int> same(items.size(), 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].named_by_alias || !items[i].value.column) continue;
+        for (const auto& o : items)
+            if (text::same_name(o.name, items[i].value.column->name)) ++same[i];
+    }
+    for (size_t i = 0; i < items.size(); ++i)
+        if (same[i] > 1)
+            items[i].name = sources[items[i].value.source].alias + "." + items[i].value.column->name;
+
+    // WHERE, GROUP BY, HAVING.
+    b.allow_aggregates = false;
+    b.allow_aliases = false;
+    std::string where;
+    if (s.where) where = Binder::cond_sql(b.expr(*s.where));
+    std::string group;
+    for (const auto& g : s.group_by) {
+        Typed t = b.expr(*g);
+        if (!group.empty()) group += ", ";
+        group += Binder::value_sql(t);
+        if (t.known && is_text(t.type)) group += " COLLATE JET";
+    }
+    b.allow_aggregates = true;
+    std::string having;
+    if (s.having) having = Binder::cond_sql(b.expr(*s.having));
+    bool aggregated = !s.group_by.empty() || s.having;
+    for (const auto& it : items) aggregated = aggregated || it.value.aggregate;
+
+    const bool distinct = s.quantifier == sql::Quantifier::Distinct;
+    // DISTINCTROW: one row per combination of the rows of the tables whose fields are
+    // selected; no effect when every table read is selected from.
+    uint64_t all = sources.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << sources.size()) - 1;
+    const bool distinct_rows = s.quantifier == sql::Quantifier::DistinctRow && !aggregated &&
+                               !sources.empty() && (covered & all) != all;
+    if (distinct_rows) group = rowid_order(sources, covered);
+
+    // ORDER BY, then the tables' row order to keep ties (and unsorted rows) in it.
+    b.allow_aliases = true;
+    std::string order;
+    for (const auto& o : s.order_by) {
+        Typed t = b.expr(*o.expr);
+        if (!order.empty()) order += ", ";
+        order += Binder::value_sql(t);
+        if (t.known && is_text(t.type)) order += " COLLATE JET";
+        if (o.descending) order += " DESC";
+    }
+    b.allow_aliases = false;
+    b.allow_aggregates = false;
+    if (!aggregated && !distinct && !sources.empty()) {
+        std::string rows = rowid_order(sources, distinct_rows ? covered : ~uint64_t{0});
+        order += order.empty() ? rows : ", " + rows;
+    }
+
+    if (b.first_last) {
+        // First and Last take the rows in the tables' order: no index may reorder them.
+        for (const auto& src : sources) {
+            const std::string item = src.sql_table + " AS " + src.sql_alias;
+            for (size_t at = from.find(item); at != std::string::npos; at = from.find(item, at + 1)) {
+                const size_t end = at + item.size();
+                if (end < from.size() && std::isdigit(static_cast<unsigned char>(from[end]))) continue;
+                from.insert(end, " NOT INDEXED");
+                break;
+            }
+        }
+    }
+
+    SelectSql out;
+    // Row ids of the tables whose rows make the result rows (under DISTINCTROW, of
+    // the tables selected from).
+    const uint64_t rowid_mask = distinct_rows ? covered : ~uint64_t{0};
+    auto has_rowid = [&](size_t i) { return i >= 64 || (rowid_mask & (uint64_t{1} << i)); };
+    auto assemble = [&](bool with_rowids) {
+        std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (i) q += ", ";
+            q += Binder::value_sql(items[i].value);
+            if (distinct && items[i].value.known && is_text(items[i].value.type)) q += " COLLATE JET";
+            q += " AS v" + std::to_string(i);
+        }
+        if (with_rowids)
+            for (size_t i = 0; i < sources.size(); ++i)
+                if (has_rowid(i)) q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
+        if (!from.empty()) q += " FROM " + from;
+        if (!where.empty()) q += " WHERE " + where;
+        if (!group.empty()) q += " GROUP BY " + group;
+        if (!having.empty()) q += " HAVING " + having;
+        if (!order.empty()) q += " ORDER BY " + order;
+        if (s.top) {
+            if (s.top_percent) {
+                // TOP n PERCENT: the share of the rows, rounded up.
+                std::string rows = "SELECT 1";
+                if (!from.empty()) rows += " FROM " + from;
+                if (!where.empty()) rows += " WHERE " + where;
+                if (!group.empty()) rows += " GROUP BY " + group;
+                if (!having.empty()) rows += " HAVING " + having;
+                q += " LIMIT (SELECT (count(*) * " + std::to_string(*s.top) + " + 99) / 100 FROM (" + rows + "))";
+            } else {
+                q += " LIMIT " + std::to_string(*s.top);
+            }
+        }
+        return q;
+    };
+    out.sql = assemble(false);
+    for (const auto& it : items) {
+        out.columns.push_back(meta_of(it, sources));
+        out.counter.push_back(it.value.column && it.value.column->counter && !it.value.cond);
+    }
+    if (!aggregated && !distinct) {
+        out.sql_with_rowids = assemble(true);
+        for (size_t i = 0; i < sources.size(); ++i) {
+            if (!has_rowid(i)) continue;
+            ColumnMeta m;
+            m.name = "rowid";
+            m.type = DataType::Long;
+            m.base_table = sources[i].table->name;
+            m.table_alias = sources[i].alias;
+            m.row_id = true;
+            out.rowid_columns.push_back(std::move(m));
+        }
+    }
+    if (items_out)
+        for (auto& it : items) items_out->push_back(std::move(it.value));
+    return out;
+}
+
+// ---------------------------------------------------------------- plans
+
+namespace {
+
+struct QueryPlan : Plan, std::enable_shared_from_this<QueryPlan> {
+    SelectSql q;
+    std::vector<Value> params;
+    std::vector<ColumnMeta> with_rowids;
+
+    int64_t execute(Session& s) override {
+        run_query(s, q.sql, params);
+        return 0;
+    }
+    std::unique_ptr<Cursor> open(std::shared_ptr<Session> s, bool row_ids) override {
+        auto self = shared_from_this();
+        if (row_ids && !q.sql_with_rowids.empty())
+            return open_cursor(std::move(s), self, q.sql_with_rowids, params, with_rowids);
+        return open_cursor(std::move(s), self, q.sql, params, q.columns);
+    }
+};
+
+struct SelectIntoPlan : Plan {
+    std::string target;
+    std::vector<ColumnSpec> specs;
+    std::string values;  // the stored values over the query's columns q.v0 ...
+    std::string select;
+    std::vector<Value> params;
+
+    int64_t execute(Session& s) override {
+        Catalog& cat = s.catalog();
+        if (cat.table(target)) raise(Fault::TableExists, target);
+        const TableInfo& t = cat.create_table(target, specs);
+        std::string sql = "INSERT INTO " + t.sql_name + " (";
+        for (size_t i = 0; i < t.columns.size(); ++i) sql += (i ? ", " : "") + t.columns[i].sql_name;
+        sql += ") SELECT " + values + " FROM (" + select + ") AS q";
+        sqlite3_stmt* st = s.prepare(sql);
+        bind_params(st, params);
+        return run_to_end(s, st);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Cursor> Plan::open(std::shared_ptr<Session>, bool) {
+    raise(Fault::NotUpdatable, "statement returns no rows");
+}
+
+std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q) {
+    Binder b(s);
+    auto p = std::make_shared<QueryPlan>();
+    p->q = emit_select(b, q);
+    p->params = b.params();
+    p->with_rowids = p->q.columns;
+    p->with_rowids.insert(p->with_rowids.end(), p->q.rowid_columns.begin(), p->q.rowid_columns.end());
+    return p;
+}
+
+std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
+    if (q.into.empty()) return plan_query(s, q);
+    Binder b(s);
+    std::vector<Typed> items;
+    SelectSql sel = emit_select(b, q, &items);
+    if (!q.into_database.empty() && !same_file(q.into_database, s.path())) raise(Fault::NoSuchTable, q.into_database + "." + q.into);
+    // SELECT ... INTO: the new table takes the selected columns' names, types, sizes and
+    // order; a counter stays a counter; no index and no default are copied.
+    auto p = std::make_shared<SelectIntoPlan>();
+    p->target = q.into;
+    TableInfo shape;
+    shape.name = q.into;
+    for (size_t i = 0; i < sel.columns.size(); ++i) {
+        const ColumnMeta& m = sel.columns[i];
+        ColumnSpec c;
+        c.name = m.name;
+        c.type = m.type;
+        c.size = is_text(m.type) && m.type == DataType::Text ? (m.size > 0 ? m.size : kMaxTextSize) : m.size;
+        c.counter = sel.counter[i];
+        p->specs.push_back(c);
+        ColumnInfo ci;
+        ci.name = c.name;
+        ci.type = c.type;
+        ci.size = c.size;
+        Typed v = items[i];
+        v.sql = "q.v" + std::to_string(i);
+        v.cond = false;
+        v.constant.reset();
+        if (i) p->values += ", ";
+        p->values += b.store_sql(v, shape, ci);
+    }
+    p->select = std::move(sel.sql);
+    p->params = b.params();
+    return p;
+}
+
+}  // namespace jet::detail

@@ -1,0 +1,359 @@
+// UPDATE. One table: one SQLite UPDATE. Over joins, Jet's meaning: the joined pairs
+// and the WHERE are judged on the values before the statement, then the SET is
+// applied once for every pair, in join order, each time reading the target row's
+// current values (so "h.total = h.total + l.amount" accumulates every line). The plan
+// reads the pairs' rowids first, then runs a prepared UPDATE per pair and target. When
+// every target row provably meets at most one pair (the other tables are reached
+// through unique keys), a single UPDATE ... FROM gives the same result.
+#include <algorithm>
+
+#include "jet/text.h"
+#include "jet/translate.h"
+
+namespace jet::detail {
+
+namespace {
+
+struct SetItem {
+    int source;
+    const ColumnInfo* column;
+    std::string value;  // stored value
+    uint64_t uses;      // sources the value reads
+};
+
+struct SimpleUpdatePlan : Plan {
+    std::string sql;
+    std::vector<Value> params;
+    int64_t execute(Session& s) override {
+        sqlite3_stmt* st = s.prepare(sql);
+        bind_params(st, params);
+        return run_to_end(s, st);
+    }
+};
+
+struct PairUpdatePlan : Plan {
+    std::string pairs;            // SELECT of the rowids of the sources involved, in join order
+    int width = 0;                // columns of `pairs`
+    struct Target {
+        int column;               // the pair column of the target's rowid
+        std::string sql;          // UPDATE ... WHERE rowid = ?target
+        int target_param;
+        std::vector<std::pair<int, int>> reads;  // (pair column, parameter) of other sources read
+    };
+    std::vector<Target> targets;
+    std::vector<Value> params;
+
+    int64_t execute(Session& s) override {
+        std::vector<int64_t> rows;
+        std::vector<char> present;
+        sqlite3_stmt* p = s.prepare(pairs);
+        bind_params(p, params);
+        while (s.step(p)) {
+            for (int i = 0; i < width; ++i) {
+                const bool null = sqlite3_column_type(p, i) == SQLITE_NULL;
+                present.push_back(!null);
+                rows.push_back(null ? 0 : sqlite3_column_int64(p, i));
+            }
+        }
+        sqlite3_reset(p);
+        std::vector<sqlite3_stmt*> sts;
+        for (const auto& t : targets) {
+            sqlite3_stmt* st = s.prepare(t.sql);
+            bind_params(st, params);
+            sts.push_back(st);
+        }
+        int64_t affected = 0;
+        const size_t n = width ? rows.size() / width : 0;
+        for (size_t r = 0; r < n; ++r) {
+            const int64_t* row = &rows[r * width];
+            const char* has = &present[r * width];
+            bool any = false;
+            for (size_t k = 0; k < targets.size(); ++k) {
+                const Target& t = targets[k];
+                if (!has[t.column]) continue;
+                any = true;
+                sqlite3_stmt* st = sts[k];
+                sqlite3_bind_int64(st, t.target_param, row[t.column]);
+                for (auto [col, param] : t.reads) {
+                    if (has[col])
+                        sqlite3_bind_int64(st, param, row[col]);
+                    else
+                        sqlite3_bind_null(st, param);
+                }
+                while (s.step(st)) {
+                }
+                sqlite3_reset(st);
+            }
+            if (any) ++affected;
+        }
+        return affected;
+    }
+};
+
+// Accumulation over a 1:N join ("h.total = h.total + l.amount" for every line): the
+// per-pair result equals the target's value plus the exact sum of the addends over its
+// pairs (Null when any addend is Null, as a Null pair leaves Null behind), so the
+// plan sums the pairs per target row into a scratch table and updates each target
+// row once. Used only where the sum is exact: money and whole numbers.
+struct AccumulatePlan : Plan {
+    std::string create, clear, fill, update, count;
+    std::vector<Value> params;
+
+    int64_t execute(Session& s) override {
+        s.exec(create);
+        s.exec(clear);
+        for (const std::string* sql : {&fill, &update}) {
+            sqlite3_stmt* st = s.prepare(*sql);
+            bind_params(st, params);
+            run_to_end(s, st);
+        }
+        int64_t pairs = 0;
+        sqlite3_stmt* c = s.prepare(count);
+        if (s.step(c)) pairs = sqlite3_column_int64(c, 0);
+        sqlite3_reset(c);
+        s.exec(clear);
+        return pairs;
+    }
+};
+
+bool whole_type(DataType t) {
+    return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
+}
+
+void conjuncts(const sql::Expr* e, std::vector<const sql::Expr*>& out) {
+    if (!e) return;
+    if (e->kind == sql::ExprKind::Binary && e->op == sql::Op::And) {
+        conjuncts(e->args[0].get(), out);
+        conjuncts(e->args[1].get(), out);
+    } else {
+        out.push_back(e);
+    }
+}
+
+// True when each row of source `target` meets at most one combination of the other
+// sources' rows: starting from the target, every other source is reached through an
+// equality on all columns of one of its unique indexes with values of sources
+// already reached (or constants).
+bool at_most_one_pair(Binder& b, int target, const sql::Expr* where) {
+    const auto& src = b.sources();
+    const size_t n = src.size();
+    if (n > 64) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (static_cast<int>(i) != target && src[i].table == src[target].table) return false;
+
+    struct Eq {
+        int source;
+        int64_t column;
+        uint64_t needs;
+    };
+    std::vector<Eq> eqs;
+    std::vector<const sql::Expr*> parts;
+    for (const auto* on : b.on_exprs) conjuncts(on, parts);
+    conjuncts(where, parts);
+    for (const auto* c : parts) {
+        if (c->kind != sql::ExprKind::Binary || c->op != sql::Op::Eq) continue;
+        for (int side = 0; side < 2; ++side) {
+            const sql::Expr& l = *c->args[side];
+            const sql::Expr& r = *c->args[1 - side];
+            if (l.kind != sql::ExprKind::Column) continue;
+            Typed tl = b.expr(l);
+            b.used_sources = 0;
+            b.expr(r);
+            const uint64_t needs = b.used_sources;
+            if (!tl.column || (needs & (uint64_t{1} << tl.source))) continue;
+            eqs.push_back({tl.source, tl.column->id, needs});
+        }
+    }
+    uint64_t reached = uint64_t{1} << target;
+    const uint64_t all = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+    for (bool grew = true; grew && reached != all;) {
+        grew = false;
+        for (size_t i = 0; i < n; ++i) {
+            if (reached & (uint64_t{1} << i)) continue;
+            std::vector<int64_t> fixed;
+            for (const auto& e : eqs)
+                if (e.source == static_cast<int>(i) && (e.needs & ~reached) == 0) fixed.push_back(e.column);
+            for (const auto& ix : src[i].table->indexes) {
+                if (!(ix.unique || ix.primary) || ix.columns.empty()) continue;
+                const bool covered = std::all_of(ix.columns.begin(), ix.columns.end(), [&](const IndexColumnInfo& c) {
+                    return std::find(fixed.begin(), fixed.end(), c.column_id) != fixed.end();
+                });
+                if (covered) {
+                    reached |= uint64_t{1} << i;
+                    grew = true;
+                    break;
+                }
+            }
+        }
+    }
+    return reached == all;
+}
+
+// The accumulation plan when every assignment of the statement adds to (or subtracts
+// from) its own target column an exact addend read from the other tables; null otherwise.
+std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int target, const std::string& from,
+                                      const std::string& where) {
+    const auto& src = b.sources();
+    if (src.size() > 64) return nullptr;
+    for (size_t i = 0; i < src.size(); ++i)
+        if (static_cast<int>(i) != target && src[i].table == src[target].table) return nullptr;
+    const Source& t = src[target];
+    std::string sums, sets;
+    int k = 0;
+    for (const auto& a : q.assignments) {
+        const ColumnInfo* col = t.table->column(a.column);
+        const sql::Expr& v = *a.value;
+        if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
+        const DataType d = col->type;
+        if (d != DataType::Currency && !(whole_type(d) && d != DataType::Boolean)) return nullptr;
+        int self = -1;
+        for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
+            const sql::Expr& x = *v.args[side];
+            if (x.kind != sql::ExprKind::Column) continue;
+            Typed tx = b.expr(x);
+            if (tx.source == target && tx.column == col) self = side;
+        }
+        if (self < 0) return nullptr;
+        b.used_sources = 0;
+        Typed e = b.expr(*v.args[1 - self]);
+        if (!e.known || e.aggregate || (b.used_sources & (uint64_t{1} << target))) return nullptr;
+        const DataType et = e.cond ? DataType::Boolean : e.type;
+        if (!(whole_type(et) || (et == DataType::Currency && d == DataType::Currency))) return nullptr;
+
+        const std::string n = std::to_string(k++);
+        sums += ", jet_sum(" + Binder::value_sql(e) + ", " + std::to_string(static_cast<int>(et)) + "), count(" +
+                Binder::value_sql(e) + ")";
+        Typed r;
+        r.sql = "(CASE WHEN agg.k" + n + " = agg.n THEN " + t.sql_alias + "." + col->sql_name +
+                (v.op == sql::Op::Add ? " + " : " - ") + "agg.v" + n + " END)";
+        if (d == DataType::Currency) r.sql = "jet_cur" + r.sql;
+        r.type = d == DataType::Currency || et == DataType::Currency ? DataType::Currency : DataType::Long;
+        r.known = true;
+        sets += (sets.empty() ? "" : ", ") + col->sql_name + " = " + b.store_sql(r, *t.table, *col);
+    }
+    const std::string table = "temp.jet_acc" + std::to_string(k);
+    auto p = std::make_shared<AccumulatePlan>();
+    p->create = "CREATE TEMP TABLE IF NOT EXISTS jet_acc" + std::to_string(k) + " (r INTEGER PRIMARY KEY, n INTEGER";
+    std::string cols = "r, n";
+    for (int i = 0; i < k; ++i) {
+        p->create += ", v" + std::to_string(i) + ", k" + std::to_string(i);
+        cols += ", v" + std::to_string(i) + ", k" + std::to_string(i);
+    }
+    p->create += ")";
+    p->clear = "DELETE FROM " + table;
+    p->fill = "INSERT INTO " + table + " (" + cols + ") SELECT " + t.sql_alias + ".rowid, count(*)" + sums + " FROM " +
+              from + (where.empty() ? "" : " WHERE " + where) + " GROUP BY " + t.sql_alias + ".rowid";
+    p->update = "UPDATE " + t.sql_table + " AS " + t.sql_alias + " SET " + sets + " FROM " + table +
+                " AS agg WHERE " + t.sql_alias + ".rowid = agg.r";
+    p->count = "SELECT coalesce(sum(n), 0) FROM " + table;
+    p->params = b.params();
+    return p;
+}
+
+}  // namespace
+
+std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
+    Binder b(s);
+    std::string from = b.from_item(*q.target);
+    const auto& src = b.sources();
+
+    std::vector<SetItem> sets;
+    for (const auto& a : q.assignments) {
+        int found = -1;
+        const ColumnInfo* col = nullptr;
+        for (size_t i = 0; i < src.size(); ++i) {
+            if (!a.qualifier.empty() && !text::same_name(src[i].alias, a.qualifier)) continue;
+            const ColumnInfo* c = src[i].table->column(a.column);
+            if (!c) continue;
+            if (col) raise(Fault::AmbiguousField, a.column);
+            col = c;
+            found = static_cast<int>(i);
+        }
+        if (!col) raise(Fault::MissingParameter);
+        b.used_sources = 0;
+        Typed v = b.expr(*a.value);
+        sets.push_back({found, col, b.store_sql(v, *src[found].table, *col), b.used_sources});
+    }
+    std::string where;
+    if (q.where) where = Binder::cond_sql(b.expr(*q.where));
+
+    auto set_clause = [&](int target) {
+        std::string out;
+        for (const auto& x : sets) {
+            if (x.source != target) continue;
+            out += (out.empty() ? "" : ", ") + x.column->sql_name + " = " + x.value;
+        }
+        return out;
+    };
+
+    if (src.size() == 1) {
+        auto p = std::make_shared<SimpleUpdatePlan>();
+        p->sql = "UPDATE " + src[0].sql_table + " AS " + src[0].sql_alias + " SET " + set_clause(0);
+        if (!where.empty()) p->sql += " WHERE " + where;
+        p->params = b.params();
+        return p;
+    }
+
+    std::vector<int> targets;
+    for (const auto& x : sets)
+        if (std::find(targets.begin(), targets.end(), x.source) == targets.end()) targets.push_back(x.source);
+    std::sort(targets.begin(), targets.end());
+
+    if (targets.size() == 1 && !b.outer_join && at_most_one_pair(b, targets[0], q.where.get())) {
+        // Every target row meets at most one pair: one UPDATE ... FROM.
+        const int t = targets[0];
+        auto p = std::make_shared<SimpleUpdatePlan>();
+        p->sql = "UPDATE " + src[t].sql_table + " AS " + src[t].sql_alias + " SET " + set_clause(t) + " FROM ";
+        bool first = true;
+        for (size_t i = 0; i < src.size(); ++i) {
+            if (static_cast<int>(i) == t) continue;
+            p->sql += (first ? "" : ", ") + src[i].sql_table + " AS " + src[i].sql_alias;
+            first = false;
+        }
+        std::string cond;
+        for (const auto& on : b.on_sql) cond += (cond.empty() ? "" : " AND ") + on;
+        if (!where.empty()) cond += (cond.empty() ? "" : " AND ") + where;
+        if (!cond.empty()) p->sql += " WHERE " + cond;
+        p->params = b.params();
+        return p;
+    }
+
+    if (targets.size() == 1) {
+        if (auto p = plan_accumulate(b, q, targets[0], from, where)) return p;
+    }
+
+    // The general plan: the pairs first, then the SET once per pair and target.
+    auto p = std::make_shared<PairUpdatePlan>();
+    p->pairs = "SELECT ";
+    for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
+    p->width = static_cast<int>(src.size());
+    p->pairs += " FROM " + from;
+    if (!where.empty()) p->pairs += " WHERE " + where;
+    p->pairs += " ORDER BY ";
+    for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
+
+    for (int t : targets) {
+        PairUpdatePlan::Target tg;
+        tg.column = t;
+        uint64_t reads = 0;
+        for (const auto& x : sets)
+            if (x.source == t) reads |= x.uses;
+        std::string joins;
+        for (size_t i = 0; i < src.size() && i < 64; ++i) {
+            if (static_cast<int>(i) == t || !(reads & (uint64_t{1} << i))) continue;
+            const int param = b.reserve_param();
+            tg.reads.emplace_back(static_cast<int>(i), param);
+            joins += " LEFT JOIN " + src[i].sql_table + " AS " + src[i].sql_alias + " ON " + src[i].sql_alias +
+                     ".rowid = ?" + std::to_string(param);
+        }
+        tg.target_param = b.reserve_param();
+        tg.sql = "UPDATE " + src[t].sql_table + " AS " + src[t].sql_alias + " SET " + set_clause(t);
+        if (!joins.empty()) tg.sql += " FROM (SELECT 1) AS one" + joins;
+        tg.sql += " WHERE " + src[t].sql_alias + ".rowid = ?" + std::to_string(tg.target_param);
+        p->targets.push_back(std::move(tg));
+    }
+    p->params = b.params();
+    return p;
+}
+
+}  // namespace jet::detail

@@ -1,0 +1,39 @@
+// Row-level access for recordsets: reads and writes of single base rows by the
+// engine's row id (which Database::query gives with QueryOptions::row_ids). Writes
+// follow the rules of the engine's INSERT, UPDATE and DELETE (conversion, length,
+// keys, defaults, counters).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "jet/database.h"
+
+namespace jet {
+
+using ColumnValues = std::vector<std::pair<std::string, Value>>;  // Jet column name, value
+
+// The current values of the named columns of one row; nullopt when the row is gone.
+std::optional<std::vector<Value>> read_row(Database& db, std::string_view table, int64_t rowid,
+                                           const std::vector<std::string>& columns);
+
+// Stores values into one row as UPDATE does. Raises the engine's failure (TooLong,
+// TypeMismatch, Duplicate, NullInKey, RequiredNull, ZeroLength, ...).
+void update_row(Database& db, std::string_view table, int64_t rowid, const ColumnValues& values);
+
+// Inserts one row as INSERT does (omitted columns take their defaults, the counter
+// is numbered by the engine); returns the new row's id.
+int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values);
+
+void delete_row(Database& db, std::string_view table, int64_t rowid);
+
+// Runs fn as one atomic change: what it wrote is undone when it raises.
+void atomically(Database& db, const std::function<void()>& fn);
+
+}  // namespace jet

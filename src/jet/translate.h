@@ -1,0 +1,212 @@
+// The statement translator: binds a parsed SELECT, INSERT, UPDATE or DELETE against
+// the catalog and emits the SQLite statements (and, where one statement cannot do
+// it, a small plan of them) that give Jet's result. Internal to the engine.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "jet/catalog.h"
+#include "jet/database.h"
+#include "jet/session.h"
+#include "jet/sql/ast.h"
+#include "jet/value.h"
+
+namespace jet::detail {
+
+// ---------------------------------------------------------------- binding
+
+// One table read by a statement.
+struct Source {
+    const TableInfo* table = nullptr;
+    std::string alias;      // the name the statement qualifies it with (alias or table name)
+    std::string sql_alias;  // "s<n>" in the emitted SQL
+    std::string sql_table;  // the SQLite table ("t<id>")
+};
+
+// An emitted expression with its inferred Jet type.
+struct Typed {
+    std::string sql;
+    DataType type = DataType::Text;
+    bool known = false;       // false: the Null literal (type unknown)
+    bool cond = false;        // SQLite truth value 1/0; Jet's -1/0 is -(sql)
+    bool aggregate = false;   // contains an aggregate function
+    const ColumnInfo* column = nullptr;  // a plain column of source `source`
+    int source = -1;
+    std::optional<Value> constant;        // a literal, as written
+    std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
+};
+
+bool is_text(DataType t);
+bool is_numeric(DataType t);  // Boolean .. Double and Date
+
+// Resolves names against the catalog and emits SQLite text. One Binder serves one
+// statement; its parameters (constants bound rather than spelled) are numbered
+// across every SQLite statement of the plan.
+class Binder {
+public:
+    explicit Binder(Session& s) : session_(s), catalog_(s.catalog()) {}
+
+    Session& session() { return session_; }
+    Catalog& catalog() { return catalog_; }
+
+    // Resolves a table; raises NoSuchTable.
+    const TableInfo& table(std::string_view database, std::string_view name, uint32_t pos);
+    // Adds the tables of a FROM item to the scope; returns the emitted FROM text.
+    std::string from_item(const sql::TableRef& ref);
+    // The emitted FROM clause of comma-separated items (cross product).
+    std::string from_list(const std::vector<sql::TableRefPtr>& from);
+    int add_source(const TableInfo& t, std::string_view alias);
+
+    // Expressions.
+    Typed expr(const sql::Expr& e);
+    static std::string value_sql(const Typed& t);  // Jet value (-1/0 for truth values)
+    static std::string cond_sql(const Typed& t);   // SQLite truth value
+    // The value converted for storing into a column (jet_store unless the value needs
+    // no conversion).
+    std::string store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c);
+    // The column's default as a stored value ("NULL" when none).
+    std::string default_sql(const TableInfo& t, const ColumnInfo& c);
+
+    // A constant bound as a parameter: returns "?N".
+    std::string param(const Value& v);
+    const std::vector<Value>& params() const { return params_; }
+    // Reserves a parameter slot that the plan binds itself (left Empty in params());
+    // returns its index.
+    int reserve_param() {
+        params_.emplace_back();
+        return static_cast<int>(params_.size());
+    }
+
+    std::vector<Source>& sources() { return sources_; }
+    // What from_item saw: the join conditions (emitted and as written) and whether any
+    // join is an outer one.
+    std::vector<std::string> on_sql;
+    std::vector<const sql::Expr*> on_exprs;
+    bool outer_join = false;
+    // First or Last was used: the rows must reach the aggregates in row order.
+    bool first_last = false;
+    // The sources whose columns were named since the last reset (bit n: source n).
+    uint64_t used_sources = 0;
+
+    // Select-list aliases that later items and ORDER BY may name.
+    struct Alias {
+        std::string name;
+        const sql::Expr* expr;
+    };
+    std::vector<Alias> aliases;
+    bool allow_aliases = false;
+    bool allow_aggregates = false;
+    // Emitted names of each Expr1000 item are counted here.
+    int expr_counter = 1000;
+
+private:
+    Typed column(const sql::Expr& e);
+    Typed function(const sql::Expr& e);
+    Typed binary(const sql::Expr& e);
+    Typed comparison(sql::Op op, const Typed& a, const Typed& b, uint32_t pos);
+    Typed arithmetic(sql::Op op, Typed a, Typed b);
+    Typed literal(const Value& v);
+
+    Session& session_;
+    Catalog& catalog_;
+    std::vector<Source> sources_;
+    std::vector<Value> params_;
+    int alias_depth_ = 0;
+};
+
+// Binds a Value to a statement parameter.
+void bind_value(sqlite3_stmt* st, int index, const Value& v);
+// Binds a plan's constants (those the statement uses; Empty slots are left alone).
+void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
+// Reads column i of the current row as a Value of Jet type t.
+Value read_value(sqlite3_stmt* st, int i, DataType t);
+
+// True when `database` (a [path] qualifier) names the file at open_path.
+bool same_file(const std::string& database, const std::string& open_path);
+
+// A SQL string literal.
+std::string quote(std::string_view s);
+
+// ---------------------------------------------------------------- plans
+
+struct Plan;
+
+// The per-session cache of parsed and translated statements (Session's translation
+// cache slot), and the prepared statements that open cursors are reading.
+class TranslationCache {
+public:
+    struct Entry {
+        std::shared_ptr<const sql::Statement> statement;
+        std::shared_ptr<Plan> plan;  // null for DDL and until first translated
+        // Another file the statement is about ([path].[table]): "" for the open one.
+        // whole: every table named is of that file; otherwise a SELECT ... INTO a
+        // table of the open file reads only tables of that file.
+        std::string other_file;
+        bool whole = false;
+    };
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> entries;
+    // SQLite texts whose session statement an open cursor is reading.
+    std::unordered_set<std::string> busy;
+};
+
+// The session's translation cache (created on first use).
+std::shared_ptr<TranslationCache> translation_cache(Session& s);
+
+// The parse tree of a statement text, parsed once per session.
+TranslationCache::Entry& cached_statement(Session& s, std::string_view sql);
+// The entry's plan, translated again when the catalog has changed since.
+std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e);
+
+// Opens a cursor over SQLite text; keep_alive holds what columns refers to.
+std::unique_ptr<Cursor> open_cursor(std::shared_ptr<Session> s, std::shared_ptr<const void> keep_alive,
+                                    const std::string& sql, const std::vector<Value>& params,
+                                    const std::vector<ColumnMeta>& columns);
+// Runs a query's SQLite text to its end, its rows discarded.
+void run_query(Session& s, const std::string& sql, const std::vector<Value>& params);
+
+// A translated statement, cached per session until the catalog changes.
+struct Plan {
+    uint64_t version = 0;
+    virtual ~Plan() = default;
+    // Runs the statement (inside the caller's atomic scope); returns records affected.
+    virtual int64_t execute(Session& s) = 0;
+    // Opens the rows of a query; raises for statements that return none.
+    virtual std::unique_ptr<Cursor> open(std::shared_ptr<Session> s, bool row_ids);
+};
+
+// The SQLite text of a SELECT with the metadata of its columns.
+struct SelectSql {
+    std::string sql;
+    std::vector<ColumnMeta> columns;
+    std::vector<bool> counter;    // per column: a plain counter column
+    std::string sql_with_rowids;  // "" when rows cannot be mapped back
+    std::vector<ColumnMeta> rowid_columns;
+};
+
+// Emits a SELECT; item_exprs receives the emitted items (for INSERT ... SELECT).
+SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
+
+std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
+// The rows of a SELECT as a query (any INTO ignored).
+std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
+std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
+std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
+std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
+
+// Runs a prepared statement to its end; returns the rows it changed.
+int64_t run_to_end(Session& s, sqlite3_stmt* st);
+
+}  // namespace jet::detail

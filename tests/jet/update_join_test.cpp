@@ -1,0 +1,138 @@
+// UPDATE and DELETE over joins with Jet's meaning: pairs judged before the statement,
+// the SET applied once per pair in join order; DELETE t.* takes t's joined rows.
+#include "query_util.h"
+
+namespace query_test {
+namespace {
+
+class Joins : public QueryTest {
+protected:
+    void SetUp() override {
+        QueryTest::SetUp();
+        run_all({"CREATE TABLE Nagłówki (Id long, Suma money, Ost text(10), Licz long)",
+                 "CREATE UNIQUE INDEX Podstawowy ON Nagłówki (Id) WITH PRIMARY",
+                 "CREATE TABLE Pozycje (Id long, NagId long, Kwota money, Opis text(10))",
+                 "INSERT INTO Nagłówki VALUES (1, 0, 'x', 0)", "INSERT INTO Nagłówki VALUES (2, 100, 'x', 0)",
+                 "INSERT INTO Nagłówki VALUES (3, Null, 'x', 0)",
+                 "INSERT INTO Pozycje VALUES (1, 1, 10.5, 'a')", "INSERT INTO Pozycje VALUES (2, 1, 0.25, 'b')",
+                 "INSERT INTO Pozycje VALUES (3, 2, 1, 'c')", "INSERT INTO Pozycje VALUES (4, 1, 2, 'd')",
+                 "INSERT INTO Pozycje VALUES (5, 9, 7, 'e')"});
+    }
+};
+
+TEST_F(Joins, UpdateAppliesTheSetOncePerPair) {
+    const Case cases[] = {
+        // Accumulates every line; the header without lines is untouched.
+        {"UPDATE Nagłówki AS h INNER JOIN Pozycje AS l ON h.Id = l.NagId SET h.Suma = h.Suma + l.Kwota",
+         "ok 4"},
+        {"SELECT Id, Suma FROM Nagłówki", "1|12.75;2|101;3|Null"},
+        // A plain assignment keeps the last pair's value; unqualified names resolve.
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET Ost = Opis, Licz = Licz + 1", "ok 4"},
+        {"SELECT Id, Ost, Licz FROM Nagłówki", "1|d|3;2|c|1;3|x|0"},
+        // The WHERE is judged on the values before the statement.
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + 10 "
+         "WHERE h.Licz < 4",
+         "ok 4"},
+        {"SELECT Licz FROM Nagłówki", "33;11;0"},
+        // The target may be the other table of the join.
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET l.Opis = l.Opis & h.Id", "ok 4"},
+        {"SELECT Opis FROM Pozycje", "a1;b1;c2;d1;e"},
+        // Several tables at once.
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET l.Opis = 'z', h.Ost = 'y' "
+         "WHERE l.Id = 3",
+         "ok 1"},
+        {"SELECT Ost FROM Nagłówki", "d;y;x"},
+        {"SELECT Opis FROM Pozycje", "a1;b1;z;d1;e"},
+        // The text length holds per pair, and a failure changes nothing.
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Ost = h.Ost & 'abcd'", "error 80040E57"},
+        {"SELECT Ost FROM Nagłówki", "d;y;x"},
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Nic = 1", "error 80040E10"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Joins, AccumulationFollowsTheNullRules) {
+    const Case cases[] = {
+        // A header without lines meets one pair with a Null addend: Null.
+        {"UPDATE Nagłówki h LEFT JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + l.Id, "
+         "h.Suma = h.Suma - l.Kwota",
+         "ok 5"},
+        {"SELECT Id, Licz, Suma FROM Nagłówki", "1|7|-12.75;2|3|99;3|Null|Null"},
+        {"INSERT INTO Pozycje VALUES (6, 2, Null, 'f')", "ok 1"},
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Suma = l.Kwota + h.Suma", "ok 5"},
+        {"SELECT Suma FROM Nagłówki", "0;Null;Null"},
+        {"UPDATE Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + 2147483647",
+         "error 80004005"},
+        {"SELECT Licz FROM Nagłówki", "7;3;Null"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Joins, OneToOneUpdateAndLeftJoins) {
+    const Case cases[] = {
+        // Each line meets one header (unique key): one pair per line.
+        {"UPDATE Pozycje l INNER JOIN Nagłówki h ON l.NagId = h.Id SET l.Kwota = l.Kwota + h.Id", "ok 4"},
+        {"SELECT Kwota FROM Pozycje", "11.5;1.25;3;3;7"},
+        // LEFT join: a header without lines meets one pair with Nulls.
+        {"UPDATE Nagłówki h LEFT JOIN Pozycje l ON h.Id = l.NagId SET h.Ost = l.Opis", "ok 5"},
+        {"SELECT Ost FROM Nagłówki", "d;c;Null"},
+        {"UPDATE Pozycje l LEFT JOIN Nagłówki h ON l.NagId = h.Id SET l.Opis = 'brak' WHERE h.Id IS NULL",
+         "ok 1"},
+        {"SELECT Opis FROM Pozycje WHERE Id = 5", "brak"},
+        {"UPDATE Nagłówki h RIGHT JOIN Pozycje l ON h.Id = l.NagId SET l.Opis = 'r' WHERE h.Id IS NULL",
+         "ok 1"},
+        {"SELECT Opis FROM Pozycje WHERE Id = 5", "r"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Joins, SelfJoinSeesThePairsItHadAtTheStart) {
+    run_all({"CREATE TABLE Drzewo (Id long, Rodzic long, Poziom long)", "INSERT INTO Drzewo VALUES (1, 0, 0)",
+             "INSERT INTO Drzewo VALUES (2, 1, 0)", "INSERT INTO Drzewo VALUES (3, 2, 0)",
+             "INSERT INTO Drzewo VALUES (4, 2, 0)"});
+    const Case cases[] = {
+        // Each child's parent pointer moves to its parent's parent. The pairs are those
+        // of the start even though the join column changes: 2 moves to 0 and still
+        // counts as 3's and 4's parent, whose values are read as they are when each
+        // pair is applied (2's parent is 0 by then).
+        {"UPDATE Drzewo AS a INNER JOIN Drzewo AS b ON a.Rodzic = b.Id SET a.Rodzic = b.Rodzic, "
+         "a.Poziom = a.Poziom + 1",
+         "ok 3"},
+        {"SELECT Id, Rodzic, Poziom FROM Drzewo", "1|0|0;2|0|1;3|0|1;4|0|1"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Joins, DeleteTakesTheRowsThatJoin) {
+    const Case cases[] = {
+        {"DELETE Pozycje.* FROM Pozycje LEFT JOIN Nagłówki ON Pozycje.NagId = Nagłówki.Id "
+         "WHERE Nagłówki.Id IS NULL",
+         "ok 1"},
+        {"SELECT Id FROM Pozycje", "1;2;3;4"},
+        {"DELETE h.* FROM Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId WHERE l.Kwota > 5", "ok 1"},
+        {"SELECT Id FROM Nagłówki", "2;3"},
+        {"DELETE l.* FROM Nagłówki h RIGHT JOIN Pozycje l ON h.Id = l.NagId WHERE h.Id IS NULL", "ok 3"},
+        {"SELECT Id FROM Pozycje", "3"},
+        {"DELETE * FROM Nagłówki WHERE Id = 3", "ok 1"},
+        {"DELETE FROM Nagłówki", "ok 1"},
+        {"DELETE x.* FROM Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId", "error 80040E37"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Joins, DistinctRowKeepsOneRowPerSelectedRow) {
+    const Case cases[] = {
+        {"SELECT DISTINCTROW h.Id FROM Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId", "1;2"},
+        {"SELECT h.Id FROM Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId", "1;1;1;2"},
+        {"SELECT DISTINCTROW h.Id, l.Id FROM Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId",
+         "1|1;1|2;1|4;2|3"},
+        {"SELECT DISTINCTROW Ost FROM Nagłówki", "x;x;x"},
+        {"UPDATE DISTINCTROW Nagłówki h INNER JOIN Pozycje l ON h.Id = l.NagId SET h.Licz = h.Licz + 1",
+         "ok 4"},
+        {"SELECT Licz FROM Nagłówki", "3;1;0"},
+    };
+    EXPECT_CASES(cases);
+}
+
+}  // namespace
+}  // namespace query_test
