@@ -5,6 +5,10 @@
 
 const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
     static const std::map<int, MetodaKroku> kroki = {
+        {217, &ClsKonwersje::Konwersja_217},
+        {218, &ClsKonwersje::Konwersja_218},
+        {219, &ClsKonwersje::Konwersja_219},
+        {220, &ClsKonwersje::Konwersja_220},
     };
     return kroki;
 }
