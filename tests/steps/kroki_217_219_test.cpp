@@ -1,0 +1,193 @@
+// Steps 2.17 to 2.19: production tables, the sales-stock recount since the latest
+// stocktaking, and the quantity columns of the production lines.
+#include "kroki_217_220_fixture.h"
+
+namespace kroki_test {
+namespace {
+
+constexpr int kDaoCurrency = 5;
+constexpr int kDaoSingle = 6;
+
+class Krok217Test : public KrokTest {
+  protected:
+    void SetUp() override {
+        KrokTest::SetUp();
+        exec({"CREATE TABLE wlasciciel (id long, nazwa text(50))",
+              "CREATE TABLE ustawienia (id long, opcja text(50))",
+              "CREATE TABLE KADRY_Pracownicy (id counter, nazwisko text(50))",
+              "CREATE TABLE ZAKUPY_KOREKTA (numer_id long)",
+              "CREATE TABLE ZAKUPY_KOREKTA_ZAWART (numer_id long, sur_id long)",
+              "CREATE TABLE ZAKUPY_ZAWART (numer_id long, sur_id long, CENA_N single, "
+              "WART_N single, ILOSC single)",
+              "CREATE TABLE zakupy (numer_id long, WART_N single, VAT single)",
+              "CREATE INDEX indWART_N ON zakupy (WART_N)",
+              "INSERT INTO ZAKUPY_ZAWART VALUES (1, 7, 2.5, 12.3456, 4)",
+              "INSERT INTO zakupy VALUES (1, 12.3456, 2.72)",
+              "INSERT INTO KADRY_Pracownicy (nazwisko) VALUES ('Nowak')"});
+    }
+    int type_of(const std::string& table, const std::string& column) {
+        ado::Recordset rs;
+        rs.Open("SELECT [" + column + "] FROM [" + table + "]", polaczenie());
+        return rs.Fields(0).Type();
+    }
+};
+
+TEST_F(Krok217Test, ProductionTablesComeSettingsAndCorrectionsGoAmountsBecomeMoney) {
+    // The second run is the resumed one over a partly converted database: every
+    // statement's failure is an expected one.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        k.Konwersja_217();
+        for (const char* gone :
+             {"wlasciciel", "ustawienia", "ZAKUPY_KOREKTA", "ZAKUPY_KOREKTA_ZAWART"})
+            EXPECT_FALSE(table_exists(gone)) << gone;
+        EXPECT_EQ(rows("SELECT * FROM Produkcja"), Rows{});
+        EXPECT_EQ(rows("SELECT * FROM PRODUKCJA_ZAWARTOSC"), Rows{});
+        EXPECT_EQ(rows("SELECT nazwisko, Kier_symbol, ETAT FROM KADRY_Pracownicy"),
+                  (Rows{{"Nowak", "Null", "Null"}}));
+        EXPECT_EQ(rows("SELECT CENA_N, WART_N FROM ZAKUPY_ZAWART"), (Rows{{"2,5", "12,3456"}}));
+        EXPECT_EQ(rows("SELECT WART_N, VAT FROM zakupy"), (Rows{{"12,3456", "2,72"}}));
+        EXPECT_EQ(type_of("ZAKUPY_ZAWART", "CENA_N"), kDaoCurrency);
+        EXPECT_EQ(type_of("ZAKUPY_ZAWART", "WART_N"), kDaoCurrency);
+        EXPECT_EQ(type_of("zakupy", "WART_N"), kDaoCurrency);
+        EXPECT_EQ(type_of("zakupy", "VAT"), kDaoCurrency);
+        EXPECT_THROW(rows("SELECT ccxxdfredvvcxds__ddfr FROM zakupy"), jet::Error);
+    }
+    // The header's defaults and its kind column, which allows Null.
+    exec("INSERT INTO Produkcja (DDOUT_NUMER) VALUES ('P/1')");
+    EXPECT_EQ(rows("SELECT DDOUT_ID, DDOUT_WART_N, rabat, b_rabat_v, rodzdok, wart_kp "
+                   "FROM Produkcja"),
+              (Rows{{"1", "0", "0", "0", "Null", "Null"}}));
+    EXPECT_EQ(boxes.str(), "");
+}
+
+TEST_F(Krok217Test, LinesGetSixQuantityColumnsWithDefaultZero) {
+    k.Konwersja_217();
+    exec("INSERT INTO PRODUKCJA_ZAWARTOSC (SPRZ_ID, PROD_ID) VALUES (1, 2)");
+    k.Konwersja_219();
+    k.Konwersja_219();  // resumed: the columns exist
+    exec("INSERT INTO PRODUKCJA_ZAWARTOSC (SPRZ_ID, PROD_ID) VALUES (1, 3)");
+    EXPECT_EQ(rows("SELECT PROD_ID, WSPRZ_ILOSC, ilosc_zam, ilosc_prod, ilosc_zam2, ilosc_prod2, "
+                   "ilosc_zam3, ilosc_prod3 FROM PRODUKCJA_ZAWARTOSC ORDER BY PROD_ID"),
+              (Rows{{"2", "0", "Null", "Null", "Null", "Null", "Null", "Null"},
+                    {"3", "0", "0", "0", "0", "0", "0", "0"}}));
+    EXPECT_EQ(type_of("PRODUKCJA_ZAWARTOSC", "ilosc_prod3"), kDaoSingle);
+}
+
+// The sales-stock recount of 2.18.
+class Krok218Test : public KrokTest {
+  protected:
+    void SetUp() override {
+        KrokTest::SetUp();
+        exec({"CREATE TABLE REMANENTINWENT (ID_RI counter, Data date)",
+              "CREATE TABLE PRODUKTY (prod_id long, nazwa text(50))",
+              "CREATE TABLE SPRZEDAZ_ILOSC (prod_id long, ILOSC single, rozch_il single)",
+              "CREATE TABLE SPRZEDAZ_NEW (DDOUT_ID counter, DDOUT_NUMER text(50), "
+              "DDOUT_DATA_WYST date, rodzdok text(1))",
+              "CREATE TABLE SPRZEDAZ_ZAWARTOSC (SPRZ_ID long, PROD_ID long, WSPRZ_ILOSC single)"});
+        for (int p = 1; p <= 8; ++p) {
+            exec("INSERT INTO PRODUKTY VALUES (" + std::to_string(p) + ", 'P" + std::to_string(p) +
+                 "')");
+            if (p != 8)  // product 8 has no quantity row
+                exec("INSERT INTO SPRZEDAZ_ILOSC VALUES (" + std::to_string(p) + ", 100, 30)");
+        }
+        // Documents: number, kind, date of issue; then their lines (document, product,
+        // quantity).
+        exec(
+            {"INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('F/1', 'R', #03/10/2003 15:00:00#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('F/2', 'R', #03/11/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('', 'R', #03/12/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES (Null, 'R', #03/12/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('P/1', 'P', #03/12/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('F/3', 'R', #03/12/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('F/4', 'R', #03/12/2003#)",
+             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+             "VALUES ('F/5', 'R', #06/15/1999#)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (1, 1, 5)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (2, 2, 7)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (3, 3, 9)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (4, 4, 11)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (5, 5, 13)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (6, 6, 20)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (6, 6, 25)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (7, 8, 4)",
+             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (8, 7, 3)"});
+    }
+    Rows quantities() {
+        return rows("SELECT prod_id, ILOSC, rozch_il FROM SPRZEDAZ_ILOSC ORDER BY prod_id");
+    }
+};
+
+TEST_F(Krok218Test, RecountCoversNumberedSalesAfterTheLatestStocktakingDay) {
+    // The latest stocktaking is the one with the latest date, not the highest key.
+    exec({"INSERT INTO REMANENTINWENT (Data) VALUES (#03/10/2003#)",
+          "INSERT INTO REMANENTINWENT (Data) VALUES (#03/05/2003#)"});
+    // A work table left by an interrupted run, with rows in it.
+    exec({"CREATE TABLE [_REMANENTINWENT_ZAWARTOSC123] (ID long, sprz_il single)",
+          "INSERT INTO [_REMANENTINWENT_ZAWARTOSC123] VALUES (6, 1000)"});
+    k.Konwersja_218();
+    const Rows expected = {
+        {"1", "130", "0"},  // issued on the stocktaking day itself: not counted
+        {"2", "123", "7"},  // issued at midnight of the next day: counted
+        {"3", "130", "0"},  // unnumbered
+        {"4", "130", "0"},  // number Null
+        {"5", "130", "0"},  // another kind of document
+        {"6", "85", "45"},  // two lines of one document, both counted
+        {"7", "130", "0"},  // sold only before the stocktaking
+    };
+    EXPECT_EQ(quantities(), expected);  // product 8 is not given a row
+    EXPECT_FALSE(table_exists("_REMANENTINWENT_ZAWARTOSC123"));
+
+    // Again over the same data: the recount equals the stored rozch_il.
+    k.Konwersja_218();
+    EXPECT_EQ(quantities(), expected);
+
+    // Later sales lower ILOSC by exactly what rozch_il did not yet hold.
+    exec(
+        {"INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+         "VALUES ('F/6', 'R', #03/20/2003#)",
+         "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (9, 6, 5)"});
+    k.Konwersja_218();
+    EXPECT_EQ(quantities()[5], (std::vector<std::string>{"6", "80", "50"}));
+    EXPECT_EQ(boxes.str(), "");
+}
+
+TEST_F(Krok218Test, WithoutStocktakingEveryNumberedSaleCounts) {
+    k.Konwersja_218();
+    EXPECT_EQ(quantities(), (Rows{{"1", "125", "5"},
+                                  {"2", "123", "7"},
+                                  {"3", "130", "0"},
+                                  {"4", "130", "0"},
+                                  {"5", "130", "0"},
+                                  {"6", "85", "45"},
+                                  {"7", "127", "3"}}));
+}
+
+TEST_F(Krok218Test, StocktakingThatCannotBeReadStopsTheStep) {
+    exec("DROP TABLE REMANENTINWENT");
+    const Rows before = quantities();
+    // Ignore: no recordset to read the count from, the failure reaches the loop.
+    platform::set_scripted_answers(std::vector<int>{platform::mb::ignore});
+    EXPECT_THROW(k.Konwersja_218(), jet::Error);
+    EXPECT_EQ(quantities(), before);
+    // Abort ends the tool with the fatal marker.
+    platform::set_scripted_answers(std::vector<int>{platform::mb::abort});
+    try {
+        k.Konwersja_218();
+        ADD_FAILURE() << "the step went on after Abort";
+    } catch (const platform::ProcessEnd& e) {
+        EXPECT_EQ(e.status, platform::exit_status::fatal);
+    }
+    DbOtwórz();  // the end closed the connection
+    EXPECT_EQ(quantities(), before);
+}
+
+}  // namespace
+}  // namespace kroki_test
