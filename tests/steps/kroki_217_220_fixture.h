@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,6 +54,11 @@ class KrokTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        if (HasFailure()) {  // what the step said, for the reader of the failure
+            std::cerr << "message boxes:\n" << boxes.str() << "log:\n";
+            std::ifstream log(dir / "Log");
+            std::cerr << log.rdbuf() << "\n";
+        }
         DbZamknij();
         platform::set_end_hook(nullptr);
         platform::set_scripted_answers(std::nullopt);
