@@ -1,0 +1,37 @@
+#include "steps/165_299/wspolne.h"
+
+#include <memory>
+
+namespace kroki {
+
+void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
+                           const std::vector<jet::Value>& wartosci) {
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs, tekst) == 0) {
+        rs->AddNew();
+        for (size_t i = 0; i < wartosci.size(); ++i) rs->Fields(static_cast<int>(i)) = wartosci[i];
+        rs->UpdateBatch();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
+void Numeruj(ClsKonwersje& k, const std::string& tekst,
+             const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
+    std::unique_ptr<ado::Recordset> rs;
+    k.DbOtwórzSELKonwersje(rs, tekst);
+    while (rs && !rs->Eof()) {
+        if (const auto n = licznik(*rs)) {
+            rs->Fields(0) = jet::Value::long_(*n);
+            rs->UpdateBatch();
+        }
+        rs->MoveNext();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
+bool Rowne(const jet::Value& v, double liczba) {
+    if (v.is_null() || v.is_empty()) return false;
+    return v.to_double() == liczba;
+}
+
+}  // namespace kroki
