@@ -34,8 +34,7 @@ Connection::~Connection() {
     }
 }
 
-void Connection::Open(std::string_view connection_string, std::string_view, std::string_view,
-                      int) {
+void Connection::Open(std::string_view connection_string, std::string_view, std::string_view, int) {
     if (State() == adStateOpen) jet::raise(jet::Fault::ObjectOpen);
     const auto cs = ConnectionString::parse(connection_string);
     const auto provider = cs.get("Provider");
@@ -54,9 +53,13 @@ void Connection::Close() {
     db->close();
 }
 
-int Connection::State() const { return db_ && db_->is_open() ? adStateOpen : adStateClosed; }
+int Connection::State() const {
+    return db_ && db_->is_open() ? adStateOpen : adStateClosed;
+}
 
-std::string Connection::Version() const { return "2.8"; }
+std::string Connection::Version() const {
+    return "2.8";
+}
 
 std::string Connection::Properties(int index) const {
     if (index == 7) {
@@ -71,12 +74,22 @@ void Connection::Execute(std::string_view sql, int32_t* records_affected, int) {
     if (records_affected) *records_affected = static_cast<int32_t>(n);
 }
 
-int Connection::BeginTrans() { return database().begin_trans(); }
-void Connection::CommitTrans() { database().commit_trans(); }
-void Connection::RollbackTrans() { database().rollback_trans(); }
-void Connection::Checkpoint() { database().checkpoint(); }
+int Connection::BeginTrans() {
+    return database().begin_trans();
+}
+void Connection::CommitTrans() {
+    database().commit_trans();
+}
+void Connection::RollbackTrans() {
+    database().rollback_trans();
+}
+void Connection::Checkpoint() {
+    database().checkpoint();
+}
 
-jet::Database& Connection::database() { return *shared_database(); }
+jet::Database& Connection::database() {
+    return *shared_database();
+}
 
 std::shared_ptr<jet::Database> Connection::shared_database() {
     if (State() != adStateOpen) jet::raise(jet::Fault::ObjectClosed);

@@ -10,7 +10,7 @@
 namespace ado {
 
 class ConnectionString {
-public:
+  public:
     // Reads the properties of a connection string. Keys and values are trimmed of
     // blanks; a value may be quoted with ' or " and then holds ";" and "=" as they
     // stand (a doubled quote inside stands for one). Empty segments are skipped.
@@ -23,7 +23,7 @@ public:
 
     const std::vector<std::pair<std::string, std::string>>& properties() const { return props_; }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::string>> props_;
 };
 

@@ -9,7 +9,9 @@ namespace ado {
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t'; }
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool starts_with_word(std::string_view s, std::string_view w) {
     if (s.size() < w.size()) return false;
@@ -91,8 +93,10 @@ FindCriterion FindCriterion::parse(std::string_view text) {
         std::string s;
         for (size_t k = 1; k + 1 < v.size(); ++k) {
             if (v[k] == '\'') {
-                if (k + 2 < v.size() && v[k + 1] == '\'') ++k;
-                else fail();
+                if (k + 2 < v.size() && v[k + 1] == '\'')
+                    ++k;
+                else
+                    fail();
             }
             s += v[k];
         }
@@ -115,13 +119,20 @@ bool FindCriterion::matches(const jet::Value& v) const {
     if (op == Op::Like) return like(v.to_text(), value.raw_text());
     const int r = jet::compare(v, value);
     switch (op) {
-        case Op::Eq: return r == 0;
-        case Op::Ne: return r != 0;
-        case Op::Lt: return r < 0;
-        case Op::Gt: return r > 0;
-        case Op::Le: return r <= 0;
-        case Op::Ge: return r >= 0;
-        case Op::Like: break;
+        case Op::Eq:
+            return r == 0;
+        case Op::Ne:
+            return r != 0;
+        case Op::Lt:
+            return r < 0;
+        case Op::Gt:
+            return r > 0;
+        case Op::Le:
+            return r <= 0;
+        case Op::Ge:
+            return r >= 0;
+        case Op::Like:
+            break;
     }
     return false;
 }

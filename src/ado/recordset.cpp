@@ -83,7 +83,6 @@ struct Recordset::Impl {
         return pos >= 0 && pos < rows() && state[static_cast<size_t>(pos)] == RowState::Live;
     }
     void require_current() const {
-        database();
         if (!has_current()) jet::raise(Fault::NoCurrentRecord);
     }
     void require_updatable() const {
@@ -139,8 +138,10 @@ void Recordset::Impl::map_sources() {
         int found = -1;
         for (size_t s = 0; s < sources.size(); ++s) {
             const auto& src = sources[s];
-            const bool by_alias = !m.table_alias.empty() && jet::text::same_name(src.alias, m.table_alias);
-            const bool by_table = m.table_alias.empty() && jet::text::same_name(src.table, m.base_table);
+            const bool by_alias =
+                !m.table_alias.empty() && jet::text::same_name(src.alias, m.table_alias);
+            const bool by_table =
+                m.table_alias.empty() && jet::text::same_name(src.table, m.base_table);
             if ((by_alias || by_table) && jet::text::same_name(src.table, m.base_table)) {
                 found = static_cast<int>(s);
                 break;
@@ -175,7 +176,8 @@ void Recordset::Impl::load(jet::Cursor& cursor) {
         for (size_t c = 0; c < ncols; ++c) store.set(r, c, cursor.value(visible[c]));
         for (int h : hidden) {
             const jet::Value id = cursor.value(h);
-            rowids.push_back(id.is_null() || id.is_empty() ? 0 : static_cast<int64_t>(id.to_double()));
+            rowids.push_back(id.is_null() || id.is_empty() ? 0
+                                                           : static_cast<int64_t>(id.to_double()));
         }
     }
     state.assign(store.rows(), RowState::Live);
@@ -265,12 +267,15 @@ void Recordset::Impl::save() {
         per_source[static_cast<size_t>(s)].emplace_back(meta[f].base_column, std::move(v));
     }
     jet::Database& d = database();
+    bool any_value = false;
+    for (const auto& values : per_source) any_value = any_value || !values.empty();
     std::vector<int64_t> new_ids(sources.size(), 0);
     jet::atomically(d, [&]() {
         for (size_t s = 0; s < sources.size(); ++s) {
             auto& values = per_source[s];
             if (p.is_new) {
-                if (values.empty() && !(sources.size() == 1 || s == 0)) continue;
+                // A record added with no value at all goes to the first table.
+                if (values.empty() && (any_value || s != 0)) continue;
                 new_ids[s] = jet::insert_row(d, sources[s].table, values);
             } else if (!values.empty()) {
                 jet::update_row(d, sources[s].table, rowid(p.row, s), values);
@@ -302,8 +307,7 @@ Recordset::Impl& Recordset::impl() {
     return *impl_;
 }
 
-void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, int lock_type,
-                     int) {
+void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, int lock_type, int) {
     if (impl_) jet::raise(Fault::ObjectOpen);
     auto im = std::make_unique<Impl>();
     im->db = conn.shared_database();
@@ -325,7 +329,9 @@ void Recordset::Close() {
     impl_.reset();
 }
 
-int Recordset::State() const { return impl_ ? adStateOpen : adStateClosed; }
+int Recordset::State() const {
+    return impl_ ? adStateOpen : adStateClosed;
+}
 
 int32_t Recordset::RecordCount() const {
     if (!impl_) jet::raise(Fault::ObjectClosed);
@@ -363,7 +369,8 @@ void Recordset::Find(std::string_view criteria) {
     for (int64_t r = im.pos < 0 ? 0 : im.pos; r < im.rows(); ++r) {
         if (im.state[static_cast<size_t>(r)] != RowState::Live) continue;
         im.arrive(r);
-        if (im.has_current() && c.matches(im.store.get(static_cast<size_t>(r), static_cast<size_t>(field))))
+        if (im.has_current() &&
+            c.matches(im.store.get(static_cast<size_t>(r), static_cast<size_t>(field))))
             return;
     }
     im.pos = im.rows();
@@ -381,7 +388,9 @@ Field Recordset::Fields(int index) {
     return Field(this, index);
 }
 
-Field Recordset::Fields(std::string_view name) { return Field(this, impl().field_index(name)); }
+Field Recordset::Fields(std::string_view name) {
+    return Field(this, impl().field_index(name));
+}
 
 void Recordset::AddNew() {
     Impl& im = impl();
@@ -389,7 +398,8 @@ void Recordset::AddNew() {
     im.save();
     const int64_t before = im.pos;
     const int64_t row = static_cast<int64_t>(im.store.add_row());
-    for (size_t f = 0; f < im.meta.size(); ++f) im.store.set(static_cast<size_t>(row), f, jet::Value::null());
+    for (size_t f = 0; f < im.meta.size(); ++f)
+        im.store.set(static_cast<size_t>(row), f, jet::Value::null());
     im.rowids.resize(im.rowids.size() + im.sources.size(), 0);
     im.state.push_back(RowState::Live);
     ++im.live;
@@ -401,7 +411,9 @@ void Recordset::AddNew() {
     im.pos = row;
 }
 
-void Recordset::Update() { impl().save(); }
+void Recordset::Update() {
+    impl().save();
+}
 
 void Recordset::UpdateBatch(int) {
     // Under optimistic locking only the current record can hold pending changes, so
@@ -447,16 +459,24 @@ void Recordset::Delete() {
     --im.live;
 }
 
-jet::Value Field::value() const { return rs_->impl().read(index_); }
+jet::Value Field::value() const {
+    return rs_->impl().read(index_);
+}
 
-void Field::set(const Value& v) { rs_->impl().write(index_, v); }
+void Field::set(const Value& v) {
+    rs_->impl().write(index_, v);
+}
 
-std::string Field::Name() const { return rs_->impl().names[static_cast<size_t>(index_)]; }
+std::string Field::Name() const {
+    return rs_->impl().names[static_cast<size_t>(index_)];
+}
 
 int Field::Type() const {
     return static_cast<int>(rs_->impl().meta[static_cast<size_t>(index_)].type);
 }
 
-int Field::DefinedSize() const { return rs_->impl().meta[static_cast<size_t>(index_)].size; }
+int Field::DefinedSize() const {
+    return rs_->impl().meta[static_cast<size_t>(index_)].size;
+}
 
 }  // namespace ado

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,13 +17,14 @@
 namespace ado {
 
 class RowStore {
-public:
+  public:
     explicit RowStore(size_t columns = 0);
 
     size_t columns() const { return cols_.size(); }
     size_t rows() const { return rows_; }
 
-    // Appends a row of Empty values and returns its index.
+    // Appends a row and returns its index; the caller sets each of its cells before
+    // reading any.
     size_t add_row();
     // Removes the last row (a new record cancelled before it was saved).
     void pop_row();
@@ -36,10 +38,16 @@ public:
     // Bytes held, for the benchmark's report.
     size_t bytes() const;
 
-private:
+  private:
+    // Rows are kept in chunks of kChunkRows, so that growing never copies.
+    static constexpr size_t kChunkBits = 14;
+    static constexpr size_t kChunkRows = size_t{1} << kChunkBits;
+    struct Chunk {
+        std::unique_ptr<uint8_t[]> kinds;
+        std::unique_ptr<uint64_t[]> payload;
+    };
     struct Column {
-        std::vector<uint8_t> kinds;
-        std::vector<uint64_t> payload;
+        std::vector<Chunk> chunks;
     };
     uint64_t store_text(std::string_view s);
     std::string_view text_at(uint64_t ref) const;
@@ -50,5 +58,80 @@ private:
     std::vector<size_t> block_sizes_;
     size_t used_ = 0;  // bytes used in the last block
 };
+
+namespace detail {
+inline uint64_t bits_of(double d) {
+    uint64_t u;
+    std::memcpy(&u, &d, sizeof u);
+    return u;
+}
+inline double double_of(uint64_t u) {
+    double d;
+    std::memcpy(&d, &u, sizeof d);
+    return d;
+}
+}  // namespace detail
+
+inline void RowStore::set(size_t row, size_t col, const jet::Value& v) {
+    using K = jet::Value::Kind;
+    Chunk& c = cols_[col].chunks[row >> kChunkBits];
+    const size_t k = row & (kChunkRows - 1);
+    c.kinds[k] = static_cast<uint8_t>(v.kind());
+    uint64_t& p = c.payload[k];
+    switch (v.kind()) {
+        case K::Empty:
+        case K::Null:
+            p = 0;
+            break;
+        case K::Boolean:
+        case K::Byte:
+        case K::Integer:
+        case K::Long:
+        case K::Currency:
+            p = static_cast<uint64_t>(v.raw_int());
+            break;
+        case K::Single:
+        case K::Double:
+        case K::Date:
+            p = detail::bits_of(v.raw_double());
+            break;
+        case K::Text:
+            p = store_text(v.raw_text());
+            break;
+    }
+}
+
+inline jet::Value RowStore::get(size_t row, size_t col) const {
+    using K = jet::Value::Kind;
+    const Chunk& c = cols_[col].chunks[row >> kChunkBits];
+    const size_t k = row & (kChunkRows - 1);
+    const uint64_t p = c.payload[k];
+    const auto i = static_cast<int64_t>(p);
+    switch (static_cast<K>(c.kinds[k])) {
+        case K::Empty:
+            return jet::Value();
+        case K::Null:
+            return jet::Value::null();
+        case K::Boolean:
+            return jet::Value::boolean(i != 0);
+        case K::Byte:
+            return jet::Value::byte(static_cast<uint8_t>(i));
+        case K::Integer:
+            return jet::Value::integer(static_cast<int16_t>(i));
+        case K::Long:
+            return jet::Value::long_(static_cast<int32_t>(i));
+        case K::Currency:
+            return jet::Value::currency(jet::Currency::from_scaled(i));
+        case K::Single:
+            return jet::Value::single(static_cast<float>(detail::double_of(p)));
+        case K::Double:
+            return jet::Value::dbl(detail::double_of(p));
+        case K::Date:
+            return jet::Value::date(detail::double_of(p));
+        case K::Text:
+            return jet::Value::text(std::string(text_at(p)));
+    }
+    return jet::Value();
+}
 
 }  // namespace ado

@@ -1,6 +1,7 @@
 // Rows out: SQLite values read back as Values of the column's Jet type, parameters
 // bound, and the forward-only cursor over a query's prepared statement.
 #include <cmath>
+#include <optional>
 
 #include "jet/translate.h"
 
@@ -32,37 +33,49 @@ void bind_params(sqlite3_stmt* st, const std::vector<Value>& params) {
 namespace {
 
 // The value as SQLite holds it, with the Jet type it naturally has.
-Value natural(sqlite3_stmt* st, int i, int ct) {
+Value natural(sqlite3_value* v, int ct) {
     if (ct == SQLITE_INTEGER) {
-        int64_t x = sqlite3_column_int64(st, i);
+        int64_t x = sqlite3_value_int64(v);
         if (x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
         return Value::dbl(static_cast<double>(x));
     }
-    if (ct == SQLITE_FLOAT) return Value::dbl(sqlite3_column_double(st, i));
-    const unsigned char* p = sqlite3_column_text(st, i);
-    return Value::text(std::string(reinterpret_cast<const char*>(p), sqlite3_column_bytes(st, i)));
+    if (ct == SQLITE_FLOAT) return Value::dbl(sqlite3_value_double(v));
+    const unsigned char* p = sqlite3_value_text(v);
+    return Value::text(std::string(reinterpret_cast<const char*>(p), sqlite3_value_bytes(v)));
 }
 
 }  // namespace
 
 Value read_value(sqlite3_stmt* st, int i, DataType t) {
-    const int ct = sqlite3_column_type(st, i);
+    // Sessions run their connection without a mutex (multi-thread mode), where the
+    // column's own sqlite3_value may be read directly: one column call per cell.
+    sqlite3_value* cell = sqlite3_column_value(st, i);
+    const int ct = sqlite3_value_type(cell);
     if (ct == SQLITE_NULL) return Value::null();
     const bool number = ct == SQLITE_INTEGER || ct == SQLITE_FLOAT;
-    if (!number || t == DataType::Text || t == DataType::Memo) return natural(st, i, ct);
-    const double d = sqlite3_column_double(st, i);
-    const int64_t x = sqlite3_column_int64(st, i);
-    const bool integral = ct == SQLITE_INTEGER || (std::nearbyint(d) == d && std::fabs(d) < 9e15);
+    if (!number || t == DataType::Text || t == DataType::Memo) return natural(cell, ct);
+    // One read of the stored value; whole-number types look at whether it is whole.
+    const bool whole = ct == SQLITE_INTEGER;
+    const int64_t stored = whole ? sqlite3_value_int64(cell) : 0;
+    const double d = whole ? static_cast<double>(stored) : sqlite3_value_double(cell);
+    auto as_whole = [&](int64_t lo, int64_t hi) -> std::optional<int64_t> {
+        if (whole) {
+            if (stored >= lo && stored <= hi) return stored;
+        } else if (std::nearbyint(d) == d && d >= static_cast<double>(lo) && d <= static_cast<double>(hi)) {
+            return static_cast<int64_t>(d);
+        }
+        return std::nullopt;
+    };
     switch (t) {
         case DataType::Boolean: return Value::boolean(d != 0);
         case DataType::Byte:
-            if (integral && x >= 0 && x <= 255) return Value::byte(static_cast<uint8_t>(x));
+            if (auto x = as_whole(0, 255)) return Value::byte(static_cast<uint8_t>(*x));
             break;
         case DataType::Integer:
-            if (integral && x >= INT16_MIN && x <= INT16_MAX) return Value::integer(static_cast<int16_t>(x));
+            if (auto x = as_whole(INT16_MIN, INT16_MAX)) return Value::integer(static_cast<int16_t>(*x));
             break;
         case DataType::Long:
-            if (integral && x >= INT32_MIN && x <= INT32_MAX) return Value::long_(static_cast<int32_t>(x));
+            if (auto x = as_whole(INT32_MIN, INT32_MAX)) return Value::long_(static_cast<int32_t>(*x));
             break;
         case DataType::Currency: return Value::currency(Currency::from_double(d));
         case DataType::Single: return Value::single(static_cast<float>(d));
@@ -70,7 +83,7 @@ Value read_value(sqlite3_stmt* st, int i, DataType t) {
         case DataType::Date: return Value::date(d);
         default: break;
     }
-    return natural(st, i, ct);
+    return natural(cell, ct);
 }
 
 int64_t run_to_end(Session& s, sqlite3_stmt* st) {
@@ -86,7 +99,7 @@ namespace {
 class Lease {
 public:
     Lease(Session& s, std::shared_ptr<TranslationCache> cache, const std::string& sql)
-        : cache_(std::move(cache)), sql_(sql) {
+        : session_(s), cache_(std::move(cache)), sql_(sql) {
         if (cache_->busy.insert(sql).second) {
             try {
                 st_ = s.prepare(sql);
@@ -115,14 +128,18 @@ public:
         if (owned_) {
             sqlite3_finalize(st_);
         } else {
-            sqlite3_reset(st_);
-            sqlite3_clear_bindings(st_);
+            // The session's own statements are gone once its connection has closed.
+            if (session_.handle()) {
+                sqlite3_reset(st_);
+                sqlite3_clear_bindings(st_);
+            }
             cache_->busy.erase(sql_);
         }
         st_ = nullptr;
     }
 
 private:
+    Session& session_;
     std::shared_ptr<TranslationCache> cache_;
     std::string sql_;
     sqlite3_stmt* st_ = nullptr;
@@ -145,6 +162,11 @@ public:
     const std::vector<ColumnMeta>& columns() const override { return columns_; }
     bool next() override {
         if (done_) return false;
+        if (!session_->handle()) {
+            done_ = true;
+            lease_.release();
+            raise(Fault::Internal, "the database is closed");
+        }
         try {
             if (session_->step(lease_.get())) return on_row_ = true;
         } catch (...) {

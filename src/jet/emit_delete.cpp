@@ -40,6 +40,7 @@ std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
             if (text::same_name(src[i].alias, q.star_qualifier)) target = static_cast<int>(i);
         if (target < 0) raise(Fault::NoSuchTable, q.star_qualifier);
         const Source& t = src[target];
+        if (t.nested) raise(Fault::Internal, "DELETE from a table inside a parenthesised outer join");
         p->sql = "DELETE FROM " + t.sql_table + " WHERE rowid IN (SELECT " + t.sql_alias + ".rowid FROM " + from;
         if (!where.empty()) p->sql += " WHERE " + where;
         p->sql += ")";

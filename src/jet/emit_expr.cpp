@@ -42,6 +42,16 @@ DataType widen(DataType a, DataType b) {
     return rank(a) >= rank(b) ? a : b;
 }
 
+// The values a whole-number column holds.
+std::pair<int64_t, int64_t> whole_range(DataType t) {
+    switch (t) {
+        case DataType::Boolean: return {-1, 0};
+        case DataType::Byte: return {0, 255};
+        case DataType::Integer: return {INT16_MIN, INT16_MAX};
+        default: return {INT32_MIN, INT32_MAX};
+    }
+}
+
 bool whole(DataType t) {
     return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
 }
@@ -138,7 +148,10 @@ Typed Binder::column(const sql::Expr& e) {
     if (!col) raise(Fault::MissingParameter);
     if (found < 64) used_sources |= uint64_t{1} << found;
     Typed t;
-    t.sql = sources_[found].sql_alias + "." + col->sql_name;
+    const Source& src = sources_[found];
+    t.sql = src.row_param ? "(SELECT " + col->sql_name + " FROM " + src.sql_table + " WHERE rowid = ?" +
+                                std::to_string(src.row_param) + ")"
+                          : src.sql_alias + "." + col->sql_name;
     t.type = col->type;
     t.known = true;
     t.column = col;
@@ -182,6 +195,10 @@ Typed Binder::expr(const sql::Expr& e) {
                 return t;
             }
             if (e.op == Op::Plus) return a;
+            if (a.constant && a.constant->kind() == Value::Kind::Long && a.constant->raw_int() != INT32_MIN)
+                return literal(Value::long_(static_cast<int32_t>(-a.constant->raw_int())));
+            if (a.constant && a.constant->kind() == Value::Kind::Double)
+                return literal(Value::dbl(-a.constant->raw_double()));
             if (a.known && is_text(a.type)) {
                 t.sql = "(-jet_cdbl(" + a.sql + "))";
                 t.type = DataType::Double;
@@ -298,6 +315,17 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
     if (rt == DataType::Currency) t.sql = "jet_cur" + t.sql;
     t.type = rt;
     t.known = true;
+    auto is_whole_column = [](const Typed& x) { return x.column && !x.cond && whole(x.type); };
+    auto is_long_constant = [](const Typed& x) { return x.constant && x.constant->kind() == Value::Kind::Long; };
+    if (op != Op::Mul && is_whole_column(a) && is_long_constant(b)) {
+        t.offset_of = a.sql;
+        t.offset_type = a.type;
+        t.offset = op == Op::Add ? b.constant->raw_int() : -b.constant->raw_int();
+    } else if (op == Op::Add && is_whole_column(b) && is_long_constant(a)) {
+        t.offset_of = b.sql;
+        t.offset_type = b.type;
+        t.offset = a.constant->raw_int();
+    }
     return t;
 }
 
@@ -577,30 +605,46 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;
-    } else if (flags == 0 && v.known) {
+    } else if ((flags & 4) == 0 && v.known) {
         const DataType s = v.cond ? DataType::Boolean : v.type, d = c.type;
+        std::string plain;
         if (v.column && !v.cond) {
-            const bool plain = (s == d && !(s == DataType::Text && v.column->size > c.size)) ||
-                               (s == DataType::Text && d == DataType::Memo) ||
-                               (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
-                               (s == DataType::Integer && d == DataType::Long) ||
-                               (s == DataType::Single && d == DataType::Double);
-            if (plain) return v.sql;
+            if ((s == d && !(s == DataType::Text && v.column->size > c.size)) ||
+                (s == DataType::Text && d == DataType::Memo) ||
+                (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
+                (s == DataType::Integer && d == DataType::Long) || (s == DataType::Single && d == DataType::Double))
+                plain = v.sql;
         } else if (s == d && (s == DataType::Double || s == DataType::Memo || s == DataType::Currency ||
                               s == DataType::Date || s == DataType::Boolean)) {
             // Already in the column's form: money expressions are rounded as they are
             // computed, truth values are -1/0.
-            return value_sql(v);
-        } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean &&
-                   v.sql.find('(', 1) == std::string::npos) {
-            // Whole-number arithmetic of columns and constants: stored as it is when it
-            // fits the column; jet_store raises the overflow otherwise.
-            const char* range = d == DataType::Byte      ? "0 AND 255"
-                                : d == DataType::Integer ? "-32768 AND 32767"
-                                                         : "-2147483648 AND 2147483647";
-            return "(CASE WHEN " + v.sql + " BETWEEN " + range + " THEN " + v.sql + " ELSE jet_store(" + v.sql +
-                   ", " + std::to_string(static_cast<int>(d)) + ", 0, 0, " + quote(t.name + "." + c.name) +
-                   ") END)";
+            plain = value_sql(v);
+        } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean) {
+            // Whole-number arithmetic: stored as it is when it fits the column; jet_store
+            // raises the overflow otherwise. A column plus a constant fits when the column
+            // lies in the range shifted by the constant, checked on the column alone.
+            const auto [lo, hi] = whole_range(d);
+            const std::string fallback = " ELSE jet_store(" + v.sql + ", " + std::to_string(static_cast<int>(d)) +
+                                         ", 0, " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) +
+                                         ") END)";
+            if (!v.offset_of.empty()) {
+                const auto [slo, shi] = whole_range(v.offset_type);
+                std::string check;
+                if (shi + v.offset > hi) check = v.offset_of + " <= " + std::to_string(hi - v.offset);
+                if (slo + v.offset < lo)
+                    check += (check.empty() ? "" : " AND ") + v.offset_of + " >= " + std::to_string(lo - v.offset);
+                plain = check.empty() ? v.sql : "(CASE WHEN " + check + " THEN " + v.sql + fallback;
+            } else if (v.sql.find('(', 1) == std::string::npos) {
+                plain = "(CASE WHEN " + v.sql + " BETWEEN " + std::to_string(lo) + " AND " + std::to_string(hi) +
+                        " THEN " + v.sql + fallback;
+            }
+        }
+        if (!plain.empty()) {
+            if (flags == 0) return plain;
+            // Only Null is refused: jet_store sees the value only when it is Null.
+            return "coalesce(" + plain + ", jet_store(NULL, " + std::to_string(static_cast<int>(d)) + ", " +
+                   std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) +
+                   "))";
         }
     }
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +

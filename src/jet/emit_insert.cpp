@@ -11,24 +11,47 @@ namespace {
 struct InsertPlan : Plan {
     std::string sql;
     std::vector<Value> params;
-    int seq_param = 0;        // the jet_seq start parameter, 0 when the counter is given
-    std::string counter_max;  // the query of the next counter value
+    OmittedColumns omitted;
 
-    int64_t execute(Session& s) override {
-        int64_t start = 1;
-        if (seq_param) {
-            sqlite3_stmt* m = s.prepare(counter_max);
-            if (s.step(m)) start = sqlite3_column_int64(m, 0);
-            sqlite3_reset(m);
-        }
-        sqlite3_stmt* st = s.prepare(sql);
-        bind_params(st, params);
-        if (seq_param) sqlite3_bind_int64(st, seq_param, start);
-        return run_to_end(s, st);
-    }
+    int64_t execute(Session& s) override { return run_insert(s, sql, params, omitted); }
 };
 
 }  // namespace
+
+OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
+                               const std::vector<const ColumnInfo*>& targets) {
+    OmittedColumns out;
+    for (const auto& c : t.columns) {
+        bool given = false;
+        for (const auto* x : targets) given = given || x == &c;
+        if (given) continue;
+        if (c.counter) {
+            out.seq_param = b.reserve_param();
+            out.counter_max = "SELECT coalesce(max(" + c.sql_name + "), 0) + 1 FROM " + t.sql_name;
+            out.values.push_back("jet_seq(?" + std::to_string(out.seq_param) + ")");
+        } else if (!c.default_text.empty() || c.required) {
+            out.values.push_back(b.default_sql(t, c));
+        } else {
+            continue;
+        }
+        out.columns.push_back(c.sql_name);
+    }
+    return out;
+}
+
+int64_t run_insert(Session& s, const std::string& sql, const std::vector<Value>& params,
+                   const OmittedColumns& omitted) {
+    int64_t start = 1;
+    if (omitted.seq_param) {
+        sqlite3_stmt* m = s.prepare(omitted.counter_max);
+        if (s.step(m)) start = sqlite3_column_int64(m, 0);
+        sqlite3_reset(m);
+    }
+    sqlite3_stmt* st = s.prepare(sql);
+    bind_params(st, params);
+    if (omitted.seq_param) sqlite3_bind_int64(st, omitted.seq_param, start);
+    return run_to_end(s, st);
+}
 
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
     Binder b(s);
@@ -59,15 +82,7 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
         }
         std::vector<std::string> row;
         for (size_t i = 0; i < items.size(); ++i) {
-            Typed v = items[i];
-            v.sql = "q.v" + std::to_string(i);
-            v.cond = false;
-            v.constant.reset();
-            if (items[i].cond) {
-                v.type = DataType::Boolean;
-                v.column = nullptr;
-            }
-            row.push_back(b.store_sql(v, t, *targets[i]));
+            row.push_back(b.store_sql(query_output(items[i], i), t, *targets[i]));
         }
         rows.push_back(std::move(row));
         select_sql = std::move(sel.sql);
@@ -82,26 +97,12 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
         }
     }
 
-    // The omitted columns: the counter numbered by the engine, the others their default.
     auto plan = std::make_shared<InsertPlan>();
     std::string cols;
     for (const auto* c : targets) cols += (cols.empty() ? "" : ", ") + c->sql_name;
-    std::vector<std::string> extra;
-    for (const auto& c : t.columns) {
-        bool given = false;
-        for (const auto* x : targets) given = given || x == &c;
-        if (given) continue;
-        if (c.counter) {
-            plan->seq_param = b.reserve_param();
-            plan->counter_max = "SELECT coalesce(max(" + c.sql_name + "), 0) + 1 FROM " + t.sql_name;
-            extra.push_back("jet_seq(?" + std::to_string(plan->seq_param) + ")");
-        } else if (!c.default_text.empty() || c.required) {
-            extra.push_back(b.default_sql(t, c));
-        } else {
-            continue;
-        }
-        cols += (cols.empty() ? "" : ", ") + c.sql_name;
-    }
+    plan->omitted = omitted_columns(b, t, targets);
+    for (const auto& c : plan->omitted.columns) cols += (cols.empty() ? "" : ", ") + c;
+    const std::vector<std::string>& extra = plan->omitted.values;
 
     std::string sql = "INSERT INTO " + t.sql_name;
     sql += cols.empty() ? " DEFAULT VALUES" : " (" + cols + ")";

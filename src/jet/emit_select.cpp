@@ -38,7 +38,7 @@ ColumnMeta meta_of(const Item& it, const std::vector<Source>& sources) {
 std::string rowid_order(const std::vector<Source>& sources, uint64_t mask = ~uint64_t{0}) {
     std::string out;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (i < 64 && !(mask & (uint64_t{1} << i))) continue;
+        if ((i < 64 && !(mask & (uint64_t{1} << i))) || sources[i].nested) continue;
         if (!out.empty()) out += ", ";
         out += sources[i].sql_alias + ".rowid";
     }
@@ -143,9 +143,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     }
     b.allow_aliases = false;
     b.allow_aggregates = false;
+    const std::string user_order = order;
     if (!aggregated && !distinct && !sources.empty()) {
         std::string rows = rowid_order(sources, distinct_rows ? covered : ~uint64_t{0});
-        order += order.empty() ? rows : ", " + rows;
+        if (!rows.empty()) order += order.empty() ? rows : ", " + rows;
     }
 
     if (b.first_last) {
@@ -167,42 +168,49 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     const uint64_t rowid_mask = distinct_rows ? covered : ~uint64_t{0};
     auto has_rowid = [&](size_t i) { return i >= 64 || (rowid_mask & (uint64_t{1} << i)); };
     auto assemble = [&](bool with_rowids) {
-        std::string q = distinct ? "SELECT DISTINCT " : "SELECT ";
+        std::string list, names;
         for (size_t i = 0; i < items.size(); ++i) {
-            if (i) q += ", ";
-            q += Binder::value_sql(items[i].value);
-            if (distinct && items[i].value.known && is_text(items[i].value.type)) q += " COLLATE JET";
-            q += " AS v" + std::to_string(i);
+            list += (i ? ", " : "") + Binder::value_sql(items[i].value);
+            if (distinct && items[i].value.known && is_text(items[i].value.type)) list += " COLLATE JET";
+            list += " AS v" + std::to_string(i);
+            names += (i ? ", v" : "v") + std::to_string(i);
         }
         if (with_rowids)
-            for (size_t i = 0; i < sources.size(); ++i)
-                if (has_rowid(i)) q += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
-        if (!from.empty()) q += " FROM " + from;
-        if (!where.empty()) q += " WHERE " + where;
-        if (!group.empty()) q += " GROUP BY " + group;
-        if (!having.empty()) q += " HAVING " + having;
-        if (!order.empty()) q += " ORDER BY " + order;
-        if (s.top) {
-            if (s.top_percent) {
-                // TOP n PERCENT: the share of the rows, rounded up.
-                std::string rows = "SELECT 1";
-                if (!from.empty()) rows += " FROM " + from;
-                if (!where.empty()) rows += " WHERE " + where;
-                if (!group.empty()) rows += " GROUP BY " + group;
-                if (!having.empty()) rows += " HAVING " + having;
-                q += " LIMIT (SELECT (count(*) * " + std::to_string(*s.top) + " + 99) / 100 FROM (" + rows + "))";
-            } else {
-                q += " LIMIT " + std::to_string(*s.top);
+            for (size_t i = 0; i < sources.size(); ++i) {
+                if (!has_rowid(i)) continue;
+                list += ", " + sources[i].sql_alias + ".rowid AS r" + std::to_string(i);
+                names += ", r" + std::to_string(i);
             }
+        std::string body;  // FROM ... HAVING
+        if (!from.empty()) body += " FROM " + from;
+        if (!where.empty()) body += " WHERE " + where;
+        if (!group.empty()) body += " GROUP BY " + group;
+        if (!having.empty()) body += " HAVING " + having;
+        const std::string select = distinct ? "SELECT DISTINCT " : "SELECT ";
+        if (!s.top) return select + list + body + (order.empty() ? "" : " ORDER BY " + order);
+        const std::string n = std::to_string(*s.top);
+        if (s.top_percent) {
+            // TOP n PERCENT: the share of the rows, rounded up.
+            return select + list + body + (order.empty() ? "" : " ORDER BY " + order) +
+                   " LIMIT (SELECT (count(*) * " + n + " + 99) / 100 FROM (SELECT 1" + body + "))";
         }
-        return q;
+        if (!user_order.empty() && !distinct) {
+            // TOP n under ORDER BY does not choose between equal values: the rows that
+            // tie with the n-th are returned too.
+            return "SELECT " + names + " FROM (" + select + list + ", rank() OVER (ORDER BY " + user_order +
+                   ") AS jet_k, row_number() OVER (ORDER BY " + order + ") AS jet_o" + body +
+                   ") WHERE jet_k <= " + n + " ORDER BY jet_o";
+        }
+        return select + list + body + (order.empty() ? "" : " ORDER BY " + order) + " LIMIT " + n;
     };
     out.sql = assemble(false);
     for (const auto& it : items) {
         out.columns.push_back(meta_of(it, sources));
         out.counter.push_back(it.value.column && it.value.column->counter && !it.value.cond);
     }
-    if (!aggregated && !distinct) {
+    bool reachable = true;
+    for (const auto& src : sources) reachable = reachable && !src.nested;
+    if (!aggregated && !distinct && reachable) {
         out.sql_with_rowids = assemble(true);
         for (size_t i = 0; i < sources.size(); ++i) {
             if (!has_rowid(i)) continue;
@@ -218,6 +226,19 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     if (items_out)
         for (auto& it : items) items_out->push_back(std::move(it.value));
     return out;
+}
+
+Typed query_output(const Typed& item, size_t i) {
+    Typed v = item;
+    v.sql = "q.v" + std::to_string(i);
+    v.constant.reset();
+    v.offset_of.clear();
+    if (v.cond) {
+        v.cond = false;
+        v.type = DataType::Boolean;
+        v.column = nullptr;
+    }
+    return v;
 }
 
 // ---------------------------------------------------------------- plans
@@ -301,12 +322,8 @@ std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
         ci.name = c.name;
         ci.type = c.type;
         ci.size = c.size;
-        Typed v = items[i];
-        v.sql = "q.v" + std::to_string(i);
-        v.cond = false;
-        v.constant.reset();
         if (i) p->values += ", ";
-        p->values += b.store_sql(v, shape, ci);
+        p->values += b.store_sql(query_output(items[i], i), shape, ci);
     }
     p->select = std::move(sel.sql);
     p->params = b.params();

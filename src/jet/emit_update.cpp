@@ -6,6 +6,7 @@
 // every target row provably meets at most one pair (the other tables are reached
 // through unique keys), a single UPDATE ... FROM gives the same result.
 #include <algorithm>
+#include <unordered_map>
 
 #include "jet/text.h"
 #include "jet/translate.h"
@@ -19,6 +20,7 @@ struct SetItem {
     const ColumnInfo* column;
     std::string value;  // stored value
     uint64_t uses;      // sources the value reads
+    const sql::Expr* expr;
 };
 
 struct SimpleUpdatePlan : Plan {
@@ -39,6 +41,9 @@ struct PairUpdatePlan : Plan {
         std::string sql;          // UPDATE ... WHERE rowid = ?target
         int target_param;
         std::vector<std::pair<int, int>> reads;  // (pair column, parameter) of other sources read
+        // Only each target row's last pair matters: the values read nothing the
+        // statement changes and cannot fail, so earlier pairs' writes are overwritten.
+        bool last_only = false;
     };
     std::vector<Target> targets;
     std::vector<Value> params;
@@ -64,6 +69,20 @@ struct PairUpdatePlan : Plan {
         }
         int64_t affected = 0;
         const size_t n = width ? rows.size() / width : 0;
+        std::vector<char> superseded;
+        if (targets.size() == 1 && targets[0].last_only) {
+            superseded.assign(n, 0);
+            std::unordered_map<int64_t, size_t> last;
+            const int c = targets[0].column;
+            for (size_t r = 0; r < n; ++r) {
+                if (!present[r * width + c]) continue;
+                auto [it, fresh] = last.try_emplace(rows[r * width + c], r);
+                if (!fresh) {
+                    superseded[it->second] = 1;
+                    it->second = r;
+                }
+            }
+        }
         for (size_t r = 0; r < n; ++r) {
             const int64_t* row = &rows[r * width];
             const char* has = &present[r * width];
@@ -72,6 +91,7 @@ struct PairUpdatePlan : Plan {
                 const Target& t = targets[k];
                 if (!has[t.column]) continue;
                 any = true;
+                if (!superseded.empty() && superseded[r]) continue;
                 sqlite3_stmt* st = sts[k];
                 sqlite3_bind_int64(st, t.target_param, row[t.column]);
                 for (auto [col, param] : t.reads) {
@@ -118,6 +138,16 @@ struct AccumulatePlan : Plan {
 
 bool whole_type(DataType t) {
     return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
+}
+
+// True when an emitted value calls no function that may raise (conversions, stores,
+// division): only money rounding and concatenation are allowed.
+bool cannot_fail(std::string_view sql) {
+    for (size_t at = sql.find("jet_"); at != std::string_view::npos; at = sql.find("jet_", at + 1)) {
+        const std::string_view rest = sql.substr(at);
+        if (rest.rfind("jet_cur(", 0) != 0 && rest.rfind("jet_concat(", 0) != 0) return false;
+    }
+    return true;
 }
 
 void conjuncts(const sql::Expr* e, std::vector<const sql::Expr*>& out) {
@@ -272,7 +302,7 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
         if (!col) raise(Fault::MissingParameter);
         b.used_sources = 0;
         Typed v = b.expr(*a.value);
-        sets.push_back({found, col, b.store_sql(v, *src[found].table, *col), b.used_sources});
+        sets.push_back({found, col, b.store_sql(v, *src[found].table, *col), b.used_sources, a.value.get()});
     }
     std::string where;
     if (q.where) where = Binder::cond_sql(b.expr(*q.where));
@@ -323,6 +353,8 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     }
 
     // The general plan: the pairs first, then the SET once per pair and target.
+    for (const auto& x : src)
+        if (x.nested) raise(Fault::Internal, "UPDATE over an outer join of a parenthesised join");
     auto p = std::make_shared<PairUpdatePlan>();
     p->pairs = "SELECT ";
     for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
@@ -338,18 +370,30 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
         uint64_t reads = 0;
         for (const auto& x : sets)
             if (x.source == t) reads |= x.uses;
-        std::string joins;
-        for (size_t i = 0; i < src.size() && i < 64; ++i) {
+        // The other rows the SET reads are looked up by rowid, with their values as
+        // they are when the pair is applied.
+        auto& sources = b.sources();
+        for (size_t i = 0; i < sources.size() && i < 64; ++i) {
             if (static_cast<int>(i) == t || !(reads & (uint64_t{1} << i))) continue;
-            const int param = b.reserve_param();
-            tg.reads.emplace_back(static_cast<int>(i), param);
-            joins += " LEFT JOIN " + src[i].sql_table + " AS " + src[i].sql_alias + " ON " + src[i].sql_alias +
-                     ".rowid = ?" + std::to_string(param);
+            sources[i].row_param = b.reserve_param();
+            tg.reads.emplace_back(static_cast<int>(i), sources[i].row_param);
         }
+        std::string assignments;
+        bool safe = true;
+        for (const auto& x : sets) {
+            if (x.source != t) continue;
+            std::string v = b.store_sql(b.expr(*x.expr), *sources[t].table, *x.column);
+            safe = safe && cannot_fail(v);
+            assignments += (assignments.empty() ? "" : ", ") + x.column->sql_name + " = " + v;
+        }
+        bool self = false;
+        for (size_t i = 0; i < sources.size(); ++i)
+            self = self || (static_cast<int>(i) != t && sources[i].table == sources[t].table);
+        tg.last_only = targets.size() == 1 && safe && !self && !(reads & (uint64_t{1} << t));
+        for (auto& source : sources) source.row_param = 0;
         tg.target_param = b.reserve_param();
-        tg.sql = "UPDATE " + src[t].sql_table + " AS " + src[t].sql_alias + " SET " + set_clause(t);
-        if (!joins.empty()) tg.sql += " FROM (SELECT 1) AS one" + joins;
-        tg.sql += " WHERE " + src[t].sql_alias + ".rowid = ?" + std::to_string(tg.target_param);
+        tg.sql = "UPDATE " + src[t].sql_table + " AS " + src[t].sql_alias + " SET " + assignments + " WHERE " +
+                 src[t].sql_alias + ".rowid = ?" + std::to_string(tg.target_param);
         p->targets.push_back(std::move(tg));
     }
     p->params = b.params();

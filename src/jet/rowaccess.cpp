@@ -1,7 +1,7 @@
-// Single rows by row id, for recordsets. Reads and updates are SQLite statements on
-// the table's own columns, the stored values converted as the engine's UPDATE
-// converts them; an insert is the engine's INSERT plan for one row of constants, so
-// that defaults and counters are the engine's.
+// Single rows by row id, for recordsets: SQLite statements on the table's own
+// columns, each value stored as the engine's UPDATE and INSERT store it (the
+// binder's store_sql), the omitted columns of an insert filled as the engine's
+// INSERT fills them (omitted_columns).
 #include "jet/rowaccess.h"
 
 #include <sqlite3.h>
@@ -25,39 +25,18 @@ const ColumnInfo& column_of(const TableInfo& t, std::string_view name) {
     return *c;
 }
 
-// A constant of the syntax tree that reads back as exactly this value, once the
-// value has been converted to its column's type.
-sql::ExprPtr constant(const Value& v) {
-    using sql::ExprKind;
-    switch (v.kind()) {
-        case Value::Kind::Empty:
-        case Value::Kind::Null: return std::make_unique<sql::Expr>(ExprKind::Null);
-        case Value::Kind::Text: {
-            auto e = std::make_unique<sql::Expr>(ExprKind::String);
-            e->text = v.raw_text();
-            return e;
-        }
-        case Value::Kind::Boolean:
-        case Value::Kind::Byte:
-        case Value::Kind::Integer:
-        case Value::Kind::Long: {
-            auto e = std::make_unique<sql::Expr>(ExprKind::Integer);
-            e->integer = v.raw_int();
-            e->number = static_cast<double>(v.raw_int());
-            return e;
-        }
-        case Value::Kind::Currency:
-        case Value::Kind::Single:
-        case Value::Kind::Double:
-        case Value::Kind::Date: {
-            // A date goes to a date column only (the value is converted first), where
-            // its serial number reads back as the same date.
-            auto e = std::make_unique<sql::Expr>(ExprKind::Number);
-            e->number = v.kind() == Value::Kind::Currency ? v.to_double() : v.raw_double();
-            return e;
-        }
-    }
-    return std::make_unique<sql::Expr>(ExprKind::Null);
+// The stored form of a value for a column, as the engine's UPDATE and INSERT store
+// it. The value is converted here (a date stays a date when it goes to a text
+// column) and bound as a parameter, so that the statement's text, and with it the
+// prepared statement, is the same for every row.
+std::string store_sql(detail::Binder& b, const TableInfo& t, const ColumnInfo& c,
+                      const Value& value) {
+    const Value stored = value.coerce_to(c.type, c.size);
+    detail::Typed v;
+    v.sql = b.param(stored);
+    v.type = stored.is_null() ? c.type : stored.natural_type();
+    v.known = !stored.is_null();
+    return b.store_sql(v, t, c);
 }
 
 }  // namespace
@@ -101,13 +80,7 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
     bool first = true;
     for (const auto& [name, value] : values) {
         const ColumnInfo& c = column_of(t, name);
-        const Value stored = value.coerce_to(c.type, c.size);
-        detail::Typed v;
-        v.sql = b.param(stored);
-        v.type = stored.is_null() ? c.type : stored.natural_type();
-        v.known = !stored.is_null();
-        v.constant = stored;
-        sql += (first ? "" : ", ") + c.sql_name + " = " + b.store_sql(v, t, c);
+        sql += (first ? "" : ", ") + c.sql_name + " = " + store_sql(b, t, c, value);
         first = false;
     }
     const int id_param = b.reserve_param();
@@ -122,18 +95,33 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {
     const TableInfo& t = table_of(db, table);
-    sql::Insert q;
-    q.table = t.name;
-    q.values.emplace_back();
+    Session& s = db.session();
+    detail::Binder b(s);
+    std::vector<const ColumnInfo*> targets;
+    std::vector<std::string> cols, vals;
     for (const auto& [name, value] : values) {
         const ColumnInfo& c = column_of(t, name);
-        q.columns.push_back(c.name);
-        q.values.back().push_back(constant(value.coerce_to(c.type, c.size)));
+        targets.push_back(&c);
+        cols.push_back(c.sql_name);
+        vals.push_back(store_sql(b, t, c, value));
     }
-    Session& s = db.session();
+    const detail::OmittedColumns omitted = detail::omitted_columns(b, t, targets);
+    cols.insert(cols.end(), omitted.columns.begin(), omitted.columns.end());
+    vals.insert(vals.end(), omitted.values.begin(), omitted.values.end());
+    std::string sql = "INSERT INTO " + t.sql_name;
+    if (cols.empty()) {
+        sql += " DEFAULT VALUES";
+    } else {
+        std::string c, v;
+        for (size_t i = 0; i < cols.size(); ++i) {
+            c += (i ? ", " : "") + cols[i];
+            v += (i ? ", " : "") + vals[i];
+        }
+        sql += " (" + c + ") VALUES (" + v + ")";
+    }
     int64_t id = 0;
     s.atomic([&]() {
-        detail::plan_insert(s, q)->execute(s);
+        detail::run_insert(s, sql, b.params(), omitted);
         id = sqlite3_last_insert_rowid(s.handle());
     });
     return id;
@@ -149,6 +137,8 @@ void delete_row(Database& db, std::string_view table, int64_t rowid) {
     });
 }
 
-void atomically(Database& db, const std::function<void()>& fn) { db.session().atomic(fn); }
+void atomically(Database& db, const std::function<void()>& fn) {
+    db.session().atomic(fn);
+}
 
 }  // namespace jet

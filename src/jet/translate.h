@@ -30,6 +30,8 @@ struct Source {
     std::string alias;      // the name the statement qualifies it with (alias or table name)
     std::string sql_alias;  // "s<n>" in the emitted SQL
     std::string sql_table;  // the SQLite table ("t<id>")
+    bool nested = false;    // inside a parenthesised outer join: its rowid is out of reach
+    int row_param = 0;      // > 0: columns read as the row whose rowid is parameter ?row_param
 };
 
 // An emitted expression with its inferred Jet type.
@@ -43,10 +45,14 @@ struct Typed {
     int source = -1;
     std::optional<Value> constant;        // a literal, as written
     std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
+    // column + offset: a whole-number column plus or minus a constant (offset_of is
+    // the column's SQL, "" otherwise), so that a store checks the column's range only.
+    std::string offset_of;
+    DataType offset_type = DataType::Long;
+    int64_t offset = 0;
 };
 
-bool is_text(DataType t);
-bool is_numeric(DataType t);  // Boolean .. Double and Date
+bool is_text(DataType t);  // Text or Memo
 
 // Resolves names against the catalog and emits SQLite text. One Binder serves one
 // statement; its parameters (constants bound rather than spelled) are numbered
@@ -55,9 +61,6 @@ class Binder {
 public:
     explicit Binder(Session& s) : session_(s), catalog_(s.catalog()) {}
 
-    Session& session() { return session_; }
-    Catalog& catalog() { return catalog_; }
-
     // Resolves a table; raises NoSuchTable.
     const TableInfo& table(std::string_view database, std::string_view name, uint32_t pos);
     // Adds the tables of a FROM item to the scope; returns the emitted FROM text.
@@ -65,6 +68,10 @@ public:
     // The emitted FROM clause of comma-separated items (cross product).
     std::string from_list(const std::vector<sql::TableRefPtr>& from);
     int add_source(const TableInfo& t, std::string_view alias);
+    // A tree of inner joins as a chain of (table, condition) items.
+    void inner_chain(const sql::TableRef& ref, std::vector<std::pair<std::string, std::string>>& items);
+    // The emitted ON condition of a join, noted in on_sql and on_exprs.
+    std::string join_condition(const sql::TableRef& ref);
 
     // Expressions.
     Typed expr(const sql::Expr& e);
@@ -199,10 +206,29 @@ struct SelectSql {
 // Emits a SELECT; item_exprs receives the emitted items (for INSERT ... SELECT).
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
 
+// Select item i as the outer statement reads it from the query "(...) AS q": q.v<i>,
+// its type and origin kept.
+Typed query_output(const Typed& item, size_t i);
+
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
+
+// The columns an INSERT leaves out, as the engine fills them: the counter numbered
+// (highest so far + 1, through the seq parameter), the others their default.
+struct OmittedColumns {
+    std::vector<std::string> columns;  // SQLite column names
+    std::vector<std::string> values;   // the SQL of each one's value
+    int seq_param = 0;                 // the jet_seq start parameter, 0 without a counter
+    std::string counter_max;           // the query of the next counter value
+};
+OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
+                               const std::vector<const ColumnInfo*>& targets);
+// Runs an INSERT statement built with omitted_columns (inside the caller's atomic
+// scope); returns the rows inserted.
+int64_t run_insert(Session& s, const std::string& sql, const std::vector<Value>& params,
+                   const OmittedColumns& omitted);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
 

@@ -40,7 +40,7 @@ inline void remove_database(const std::string& path) {
 
 // A fresh database with the program's password and a connection open on it.
 class AdoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path = temp_path("ado");
         jet::CreateOptions o;

@@ -25,12 +25,8 @@ TEST(ConnectionString, QuotingAndBlanks) {
         const char* value;
     };
     const Case cases[] = {
-        {"a = b ;", "a", "b"},
-        {"a=' x;y=z '", "a", " x;y=z "},
-        {"a=\"it's\"", "a", "it's"},
-        {"a='it''s'", "a", "it's"},
-        {"a=1;;a=2", "a", "2"},
-        {"a=x=y", "a", "x=y"},
+        {"a = b ;", "a", "b"},      {"a=' x;y=z '", "a", " x;y=z "}, {"a=\"it's\"", "a", "it's"},
+        {"a='it''s'", "a", "it's"}, {"a=1;;a=2", "a", "2"},          {"a=x=y", "a", "x=y"},
         {";;a=;", "a", ""},
     };
     for (const auto& c : cases)

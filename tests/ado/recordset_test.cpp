@@ -18,12 +18,15 @@ uint32_t failure(const std::function<void()>& fn) {
 }
 
 class RecordsetTest : public AdoTest {
-protected:
+  protected:
     void SetUp() override {
         AdoTest::SetUp();
-        exec("CREATE TABLE h (id counter, nr long, name TEXT(10), total money, "
-             "CONSTRAINT pk PRIMARY KEY (id))");
-        exec("CREATE TABLE l (lid counter, hid long, amount money, CONSTRAINT pkl PRIMARY KEY (lid))");
+        exec(
+            "CREATE TABLE h (id counter, nr long, name TEXT(10), total money, "
+            "CONSTRAINT pk PRIMARY KEY (id))");
+        exec(
+            "CREATE TABLE l (lid counter, hid long, amount money, CONSTRAINT pkl PRIMARY KEY "
+            "(lid))");
         for (int i = 1; i <= 3; ++i)
             exec("INSERT INTO h (nr, name, total) VALUES (" + std::to_string(i * 10) + ", 'n" +
                  std::to_string(i) + "', 0)");
@@ -53,6 +56,19 @@ TEST_F(RecordsetTest, CountsMovesAndEofErrors) {
     rs.Close();
     EXPECT_EQ(rs.State(), ado::adStateClosed);
     EXPECT_EQ(failure([&] { rs.RecordCount(); }), 0x800A0E78u);
+
+    // A failed open leaves the recordset closed, ready to be opened again.
+    ado::Recordset again;
+    EXPECT_EQ(
+        failure([&] { again.Open("SELECT nope FROM h", conn, adOpenStatic, adLockOptimistic); }),
+        0x80040E10u);
+    EXPECT_EQ(
+        failure([&] { again.Open("SELECT * FROM missing", conn, adOpenKeyset, adLockOptimistic); }),
+        0x80040E37u);
+    EXPECT_EQ(again.State(), ado::adStateClosed);
+    again.Open("SELECT nr FROM h", conn, adOpenStatic, adLockOptimistic);
+    EXPECT_EQ(failure([&] { again.Open("SELECT nr FROM h", conn); }), 0x800A0E79u);
+    EXPECT_EQ(again.RecordCount(), 3);
 
     ado::Recordset empty;
     empty.Open("SELECT nr FROM h WHERE nr > 100", conn, adOpenKeyset, adLockOptimistic);
@@ -110,15 +126,16 @@ TEST_F(RecordsetTest, MovingOffSavesAndPendingEditsSurviveStatements) {
     rs.Open("SELECT nr, name FROM h ORDER BY nr", conn, adOpenKeyset, adLockOptimistic);
     rs.Fields(1) = Value::text("edited");
     EXPECT_EQ(rs.Fields(1).value().to_text(), "edited");  // the pending value reads back
-    exec("UPDATE l SET amount = amount + 1");               // an unrelated statement
+    exec("UPDATE l SET amount = amount + 1");             // an unrelated statement
     exec("CREATE TABLE unrelated (x long)");
     EXPECT_EQ(column("SELECT name FROM h WHERE nr = 10"), (Strings{"n1"}));  // not saved yet
-    rs.MoveNext();                                                          // saves
+    rs.MoveNext();                                                           // saves
     EXPECT_EQ(column("SELECT name FROM h WHERE nr = 10"), (Strings{"edited"}));
 
     // One UpdateBatch after a loop writes every record (each move saved the last).
     rs.MoveFirst();
-    for (; !rs.Eof(); rs.MoveNext()) rs.Fields(0) = Value::long_(rs.Fields(0).value().to_long() + 1);
+    for (; !rs.Eof(); rs.MoveNext())
+        rs.Fields(0) = Value::long_(rs.Fields(0).value().to_long() + 1);
     rs.UpdateBatch(ado::adAffectAllChapters);
     EXPECT_EQ(column("SELECT nr FROM h ORDER BY id"), (Strings{"11", "21", "31"}));
 
@@ -174,15 +191,14 @@ TEST_F(RecordsetTest, FailedSavesRaiseAndStayPending) {
         Value good;
     };
     const Case cases[] = {
-        {1, Value::long_(20), 0x80004005, Value::long_(15)},                // duplicate key
+        {1, Value::long_(20), 0x80004005, Value::long_(15)},                   // duplicate key
         {2, Value::text("far too long text"), 0x80040E57, Value::text("ok")},  // too long
         {3, Value::text("no date"), 0x80040E07, Value::text("03-04-2001")},    // no conversion
-        {0, Value::null(), 0x80004005, Value::long_(1)},                     // Null in the key
+        {0, Value::null(), 0x80004005, Value::long_(1)},                       // Null in the key
     };
     for (const auto& c : cases) {
         rs.Fields(c.field) = c.bad;
-        EXPECT_EQ(failure([&] { rs.UpdateBatch(ado::adAffectAllChapters); }), c.number)
-            << c.field;
+        EXPECT_EQ(failure([&] { rs.UpdateBatch(ado::adAffectAllChapters); }), c.number) << c.field;
         EXPECT_EQ(failure([&] { rs.MoveNext(); }), c.number) << "moving off saves first";
         EXPECT_FALSE(rs.Eof());
         rs.Fields(c.field) = c.good;  // corrected and saved again
@@ -203,9 +219,10 @@ TEST_F(RecordsetTest, FailedSavesRaiseAndStayPending) {
 
 TEST_F(RecordsetTest, WritesThroughAnInnerJoinReachEachTablesRow) {
     ado::Recordset rs;
-    rs.Open("SELECT l.amount, h.name, h.nr * 2 AS twice, 'k' AS konst FROM h INNER JOIN l ON "
-            "h.id = l.hid ORDER BY l.lid",
-            conn, adOpenKeyset, adLockOptimistic);
+    rs.Open(
+        "SELECT l.amount, h.name, h.nr * 2 AS twice, 'k' AS konst FROM h INNER JOIN l ON "
+        "h.id = l.hid ORDER BY l.lid",
+        conn, adOpenKeyset, adLockOptimistic);
     ASSERT_EQ(rs.RecordCount(), 3);
     rs.Fields(0) = Value::dbl(10);
     rs.Fields(1) = Value::text("joined");
@@ -217,6 +234,23 @@ TEST_F(RecordsetTest, WritesThroughAnInnerJoinReachEachTablesRow) {
     rs.UpdateBatch(ado::adAffectAllChapters);
     EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40"}));
     EXPECT_EQ(column("SELECT name FROM h ORDER BY id"), (Strings{"joined", "n2", "n3"}));
+
+    // A save that writes two tables is one change: the second failing undoes the first.
+    rs.MoveFirst();
+    rs.Fields(1) = Value::text("second");  // h, written first
+    rs.Fields(0) = Value::text("abc");     // l, fails
+    EXPECT_EQ(failure([&] { rs.Update(); }), 0x80040E07u);
+    rs.CancelUpdate();
+    EXPECT_EQ(column("SELECT name FROM h ORDER BY id"), (Strings{"joined", "n2", "n3"}));
+    EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40"}));
+
+    // A new record goes only to the tables it has values for.
+    rs.AddNew();
+    rs.Fields(0) = Value::dbl(7);
+    rs.Update();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(column("SELECT COUNT(*) FROM h"), (Strings{"3"}));
+    EXPECT_EQ(column("SELECT amount FROM l ORDER BY lid"), (Strings{"10", "2,5", "40", "7"}));
 }
 
 TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
@@ -226,8 +260,8 @@ TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
     exec("INSERT INTO p (nm, parent, v) VALUES ('b', 'a', 2)");
     exec("INSERT INTO p (nm, parent, v) VALUES ('b', 'a', 2)");  // an identical row
     ado::Recordset rs;
-    rs.Open("SELECT c.v, m.v FROM p AS c INNER JOIN p AS m ON c.parent = m.nm", conn,
-            adOpenStatic, adLockOptimistic);
+    rs.Open("SELECT c.v, m.v FROM p AS c INNER JOIN p AS m ON c.parent = m.nm", conn, adOpenStatic,
+            adLockOptimistic);
     ASSERT_EQ(rs.RecordCount(), 2);
     EXPECT_EQ(rs.Fields("c.v").Name(), "c.v");
     rs.Fields("c.v") = Value::long_(20);
@@ -258,6 +292,43 @@ TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
     k.MoveNext();
     k.Delete();
     EXPECT_EQ(column("SELECT v FROM p"), (Strings{"10", "30"}));
+}
+
+TEST_F(RecordsetTest, WhatCannotGoBackToARowIsReadOnly) {
+    // Aggregates and DISTINCT open under optimistic locking but take no writes.
+    for (const char* sql : {"SELECT DISTINCT name FROM h", "SELECT Sum(total) AS s FROM h",
+                            "SELECT name, Count(*) AS n FROM h GROUP BY name"}) {
+        ado::Recordset rs;
+        rs.Open(sql, conn, adOpenKeyset, adLockOptimistic);
+        EXPECT_FALSE(rs.Eof()) << sql;
+        rs.Fields(0).value();
+        EXPECT_EQ(failure([&] { rs.Fields(0) = Value::text("x"); }), 0x800A0CB3u) << sql;
+        EXPECT_EQ(failure([&] { rs.AddNew(); }), 0x800A0CB3u) << sql;
+    }
+    // The missing side of an outer join has no row to write to; the other side has.
+    ado::Recordset lj;
+    lj.Open("SELECT h.nr, l.amount FROM h LEFT JOIN l ON h.id = l.hid WHERE h.nr = 30", conn,
+            adOpenStatic, adLockOptimistic);
+    ASSERT_EQ(lj.RecordCount(), 1);
+    EXPECT_TRUE(lj.Fields(1).value().is_null());
+    EXPECT_EQ(failure([&] { lj.Fields(1) = Value::dbl(1); }), 0x800A0CB3u);
+    lj.Fields(0) = Value::long_(33);
+    lj.Update();
+    EXPECT_EQ(column("SELECT nr FROM h ORDER BY id"), (Strings{"10", "20", "33"}));
+}
+
+TEST_F(RecordsetTest, AddNewWithoutValuesTakesDefaults) {
+    exec("ALTER TABLE h ADD COLUMN flag long DEFAULT 5");
+    ado::Recordset rs;
+    rs.Open("SELECT id, flag FROM h WHERE id > 100", conn, adOpenStatic, adLockOptimistic);
+    rs.AddNew();
+    rs.UpdateBatch(ado::adAffectAllChapters);
+    EXPECT_EQ(rs.Fields(0).value().to_long(), 4);
+    EXPECT_EQ(rs.Fields(1).value().to_long(), 5);
+    // A write after the save goes to the new row.
+    rs.Fields(1) = Value::long_(6);
+    rs.Update();
+    EXPECT_EQ(column("SELECT flag FROM h WHERE id = 4"), (Strings{"6"}));
 }
 
 TEST_F(RecordsetTest, FieldNamesOfJoins) {
@@ -291,15 +362,17 @@ TEST_F(RecordsetTest, FindMovesToTheFirstMatchFromTheCurrentRecord) {
         int expected_nr;  // 0: EOF
     };
     const Case cases[] = {
-        {"name = 'N2'", 20}, {"nr > 15", 20},        {"[nr]>=30", 30}, {"name LIKE 'n*'", 20},
-        {"nr < 5", 0},       {"name <> 'n2'", 30},   {"nr = 10", 0},
+        {"name = 'N2'", 20}, {"nr > 15", 20},      {"[nr]>=30", 30}, {"name LIKE 'n*'", 20},
+        {"nr < 5", 0},       {"name <> 'n2'", 30}, {"nr = 10", 0},
     };
     for (const auto& c : cases) {
         rs.MoveFirst();
         rs.MoveNext();  // each search starts on the second record (nr 20)
         rs.Find(c.criteria);
-        if (c.expected_nr == 0) EXPECT_TRUE(rs.Eof()) << c.criteria;
-        else EXPECT_EQ(rs.Fields(0).value().to_long(), c.expected_nr) << c.criteria;
+        if (c.expected_nr == 0)
+            EXPECT_TRUE(rs.Eof()) << c.criteria;
+        else
+            EXPECT_EQ(rs.Fields(0).value().to_long(), c.expected_nr) << c.criteria;
     }
     rs.MoveFirst();
     EXPECT_THROW(rs.Find("name ~ 1"), jet::Error);

@@ -97,14 +97,6 @@ TEST_F(CompactTest, ExistingDestinationIsRefusedAndKept) {
     EXPECT_EQ(content, "keep me");
 }
 
-TEST_F(CompactTest, MissingOrForeignSourceFailsWithoutADestination) {
-    const std::string dest = path("kopia.mdb");
-    EXPECT_NE(failure_of([&] { dao::DBEngine::CompactDatabase(path("brak.mdb"), dest); }), "");
-    { std::ofstream(path("obcy.mdb")) << "not a database"; }
-    EXPECT_NE(failure_of([&] { dao::DBEngine::CompactDatabase(path("obcy.mdb"), dest); }), "");
-    EXPECT_FALSE(std::filesystem::exists(dest));
-}
-
 // A source open in this process gives its latest writes to the copy; one inside a
 // user transaction is in use and is refused.
 TEST_F(CompactTest, SourceOpenInThisProcess) {

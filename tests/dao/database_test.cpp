@@ -80,15 +80,6 @@ TEST_F(DatabaseTest, CreateDatabaseMakesAFourZeroFileWithLocaleAndPassword) {
     EXPECT_NE(failure.find("already exists"), std::string::npos) << failure;
 }
 
-TEST_F(DatabaseTest, OpenFailsClearlyOnMissingOrForeignFiles) {
-    EXPECT_NE(failure_of([&] { dao::DBEngine::OpenDatabase(path("brak.mdb")); }), "");
-    { std::ofstream(path("obcy.mdb")) << "not a database"; }
-    EXPECT_NE(failure_of([&] { dao::DBEngine::OpenDatabase(path("obcy.mdb")); }), "");
-    const std::string file = make_db();
-    dao::DBEngine::SetDefaultPassword("zle");
-    EXPECT_NE(failure_of([&] { dao::DBEngine::OpenDatabase(file); }), "");
-}
-
 // The program opens the file through DAO while its ADO connection stays open on it:
 // each side sees the other's changes at once, uncommitted or not.
 TEST_F(DatabaseTest, SharesTheSessionOfAConnectionOnTheSameFile) {

@@ -96,16 +96,5 @@ TEST_F(RenameTest, ColumnRenames) {
     EXPECT_EQ(t.Fields(0).Name(), "id");
 }
 
-// The program renames COUNT and USER columns before the upgrade; the names are
-// words of the SQL and must survive the rename.
-TEST_F(RenameTest, ReservedWordColumnsCanBeRenamed) {
-    db_->Execute("CREATE TABLE K ([Count] LONG, [User] TEXT(20))");
-    dao::TableDef k = db_->TableDefs("K");
-    k.Fields(0).SetName("COUNTT");
-    k.Fields(1).SetName("USERS");
-    EXPECT_EQ(k.Fields(0).Name(), "COUNTT");
-    EXPECT_EQ(k.Fields(1).Name(), "USERS");
-}
-
 }  // namespace
 }  // namespace daotest

@@ -25,6 +25,9 @@ TEST_F(Shapes, RowOrderIsInsertionOrderAndTiesKeepIt) {
         {"SELECT Nazwa FROM Towary ORDER BY Cena DESC", "Żyto;Chleb;Ciasto;bułka"},
         {"SELECT TOP 2 Nazwa FROM Towary", "Żyto;bułka"},
         {"SELECT TOP 2 Nazwa FROM Towary ORDER BY Nazwa", "bułka;Chleb"},
+        {"SELECT TOP 2 Nazwa FROM Towary ORDER BY Cena", "bułka;Żyto;Chleb;Ciasto"},
+        {"SELECT TOP 1 Nazwa FROM Towary ORDER BY Cena DESC, Nazwa", "Chleb"},
+        {"SELECT TOP 1 Grupa, Sum(Cena) FROM Towary GROUP BY Grupa ORDER BY Sum(Cena) DESC", "2|6"},
         {"SELECT TOP 50 PERCENT Nazwa FROM Towary ORDER BY Cena", "bułka;Żyto"},
         {"SELECT Grupa, Sum(Cena) AS S FROM Towary GROUP BY Grupa HAVING Sum(Cena) > 3", "1|4;2|6"},
         {"SELECT Grupa, Count(*) FROM Towary GROUP BY Grupa ORDER BY Count(*) DESC, Grupa", "1|2;2|2"},
@@ -43,6 +46,8 @@ TEST_F(Shapes, SelectIntoCreatesTheTable) {
          "ok 2"},
         {"SELECT * FROM Kopia", "1|Żyto|3|6|Żyto!;4|Ciasto|3|6|Ciasto!"},
         {"SELECT Id INTO Kopia FROM Towary", "error 80040E14"},
+        {"Select top 1 * into Jeden from Towary", "ok 1"},
+        {"SELECT * FROM Jeden", "1|Żyto|3|2"},
         {"INSERT INTO Kopia (Nazwa2) VALUES ('nowy')", "ok 1"},
         {"SELECT Id, Nazwa2 FROM Kopia WHERE Nazwa2 = 'nowy'", "5|nowy"},
         {"INSERT INTO Kopia (Nazwa2) VALUES ('1234567890123456789012345678901')", "error 80040E57"},
@@ -104,6 +109,10 @@ TEST_F(Shapes, CursorsOnTheSameStatementReadIndependently) {
     EXPECT_EQ(show(a->value(0)), "2");
     EXPECT_EQ(show(b->value(0)), "1");
     EXPECT_EQ(run("UPDATE Towary SET Cena = Cena + 1 WHERE Grupa = 1"), 2);
+    // A cursor that outlives its database fails cleanly.
+    db.reset();
+    EXPECT_THROW(a->next(), jet::Error);
+    EXPECT_THROW(b->next(), jet::Error);
 }
 
 }  // namespace

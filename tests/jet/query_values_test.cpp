@@ -101,13 +101,42 @@ TEST_F(Rules, ConversionsAndMismatches) {
         {"INSERT INTO C (id, y) VALUES (4, 300)", "error 80004005"},
         {"INSERT INTO C (id, y) SELECT id, n * 20 FROM C WHERE id = 1", "error 80004005"},
         {"INSERT INTO C (id, n) VALUES (5, 2.5)", "ok 1"},
+        {"INSERT INTO C (id, t) VALUES (6, -1.5)", "ok 1"},
+        {"SELECT t FROM C WHERE id = 6", "-1,5"},
         {"SELECT t, n FROM C WHERE id = 1", "42|17"},
         {"SELECT d FROM C WHERE id = 2", "2001-02-20"},
         {"SELECT n FROM C WHERE id = 5", "2"},
         {"SELECT id FROM C WHERE t = 42", "error 80040E07"},
         {"SELECT id FROM C WHERE d = 'x'", "error 80040E07"},
         {"SELECT t & n FROM C WHERE id = 1", "4217"},
+        {"INSERT INTO C (id, y, n) VALUES (7, 10, Null)", "ok 1"},
+        {"UPDATE C SET y = y + 246 WHERE id = 7", "error 80004005"},
+        {"UPDATE C SET y = 1 - y WHERE id = 7", "error 80004005"},
+        {"UPDATE C SET y = y + 245, n = n + 1 WHERE id = 7", "ok 1"},
+        {"SELECT y, n FROM C WHERE id = 7", "255|Null"},
+        {"UPDATE C SET n = n + 2147483647 WHERE id = 1", "error 80004005"},
+        {"UPDATE C SET n = 2147483647 - n WHERE id = 1", "ok 1"},
         {"SELECT t + 1 FROM C WHERE id = 1", "43"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Rules, KeysAndRequiredFieldsRefuseNulls) {
+    run_all({"CREATE TABLE R (id long not null, k long, t text(5))", "CREATE UNIQUE INDEX pk ON R (k) WITH PRIMARY",
+             "INSERT INTO R VALUES (1, 1, 'a')", "CREATE TABLE S (a long, b long)", "INSERT INTO S VALUES (2, Null)",
+             "INSERT INTO S VALUES (Null, 3)"});
+    std::string text;
+    EXPECT_EQ(error_of("INSERT INTO R (id, k) VALUES (2, Null)", &text), 0x80004005u);
+    EXPECT_NE(text.find("cannot contain a Null value"), std::string::npos) << text;
+    const Case cases[] = {
+        {"INSERT INTO R (k) VALUES (2)", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT a, b FROM S", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT b, a FROM S", "error 80004005"},
+        {"INSERT INTO R (id, k) SELECT a, a FROM S WHERE a IS NOT NULL", "ok 1"},
+        {"INSERT INTO R (id, k) VALUES (3, 1)", "error 80004005"},
+        {"UPDATE R SET k = Null WHERE id = 1", "error 80004005"},
+        {"UPDATE R SET id = id + 1", "ok 2"},
+        {"SELECT id, k FROM R", "2|1;3|2"},
     };
     EXPECT_CASES(cases);
 }

@@ -136,3 +136,65 @@ TEST_F(Joins, DistinctRowKeepsOneRowPerSelectedRow) {
 
 }  // namespace
 }  // namespace query_test
+
+namespace query_test {
+namespace {
+
+// Statements of the shapes the conversion runs: DISTINCTROW inserts over a LEFT join,
+// recipe re-pointing over a nested self-join, stock added up per joined row.
+TEST_F(Joins, ConversionShapedStatements) {
+    run_all({"CREATE TABLE PRODUKTY (prod_id long, sur_id long, rodzaj text(1))",
+             "CREATE TABLE PRODUKTY_Receptury (PROD_ID long, sur_id long, ilosc_sur single, ilosc_polprod single)",
+             "CREATE TABLE SPRZEDAZ_ILOSC (prod_id long, ilosc double, zakup_il double)",
+             "CREATE TABLE zakupy_ilosc (sur_id long, ilosc double)",
+             "INSERT INTO PRODUKTY VALUES (1, Null, 'T')", "INSERT INTO PRODUKTY VALUES (2, 7, 'O')",
+             "INSERT INTO PRODUKTY VALUES (3, 8, 'S')", "INSERT INTO SPRZEDAZ_ILOSC VALUES (1, 5, 1)",
+             "INSERT INTO PRODUKTY_Receptury VALUES (1, 7, 0, 2.5)",
+             "INSERT INTO PRODUKTY_Receptury VALUES (1, 8, 1.5, 0)",
+             "INSERT INTO zakupy_ilosc VALUES (1, 0.5)", "INSERT INTO zakupy_ilosc VALUES (1, 0.25)"});
+    const Case cases[] = {
+        {"Insert Into [SPRZEDAZ_ILOSC] ( [prod_id], ilosc,zakup_il ) SELECT DISTINCTROW PRODUKTY.[prod_id],  0 AS "
+         "Wyr2,  0 AS Wyr3  FROM PRODUKTY LEFT JOIN [SPRZEDAZ_ILOSC] ON PRODUKTY.[prod_id] = "
+         "[SPRZEDAZ_ILOSC].[prod_id] WHERE ((([SPRZEDAZ_ILOSC].[prod_id]) Is Null))",
+         "ok 2"},
+        {"SELECT prod_id, ilosc FROM SPRZEDAZ_ILOSC", "1|5;2|0;3|0"},
+        {"Update DISTINCTROW PRODUKTY AS PRODUKTY_1 INNER JOIN (PRODUKTY INNER JOIN PRODUKTY_Receptury ON "
+         "PRODUKTY.PROD_ID = PRODUKTY_Receptury.PROD_ID) ON PRODUKTY_1.sur_id = PRODUKTY_Receptury.sur_id SET "
+         "PRODUKTY_Receptury.[ilosc_sur] = [PRODUKTY_Receptury].ilosc_polprod,PRODUKTY_Receptury.ilosc_polprod = "
+         "0, PRODUKTY_Receptury.sur_id = [PRODUKTY_1].[prod_id] WHERE (((PRODUKTY_Receptury.ilosc_polprod)<>0) "
+         "AND ((PRODUKTY_1.rodzaj)='O'))",
+         "ok 1"},
+        {"SELECT sur_id, ilosc_sur, ilosc_polprod FROM PRODUKTY_Receptury", "2|2.5|0;8|1.5|0"},
+        {"Update [SPRZEDAZ_ILOSC] inner join zakupy_ilosc on [SPRZEDAZ_ILOSC].prod_id=zakupy_ilosc.sur_id set "
+         "[SPRZEDAZ_ILOSC].zakup_il=[SPRZEDAZ_ILOSC].zakup_il+zakupy_ilosc.ilosc",
+         "ok 2"},
+        {"SELECT zakup_il FROM SPRZEDAZ_ILOSC", "1.75;0;0"},
+        {"Delete [PRODUKTY].* from [PRODUKTY] where [PRODUKTY].[prod_id]=3", "ok 1"},
+    };
+    EXPECT_CASES(cases);
+}
+
+}  // namespace
+}  // namespace query_test
+
+namespace query_test {
+namespace {
+
+TEST_F(Joins, NestedJoinsKeepRowOrderAndPairs) {
+    const Case cases[] = {
+        {"SELECT h.Id, l.Id FROM Nagłówki h INNER JOIN (Pozycje l LEFT JOIN Nagłówki x ON l.NagId = x.Id) "
+         "ON h.Id = l.NagId WHERE x.Id IS NOT NULL ORDER BY h.Id DESC",
+         "2|3;1|1;1|2;1|4"},
+        {"UPDATE Nagłówki h INNER JOIN (Pozycje l LEFT JOIN Nagłówki x ON l.NagId = x.Id) ON h.Id = l.NagId "
+         "SET h.Ost = l.Opis",
+         "ok 4"},
+        {"SELECT Ost FROM Nagłówki", "d;c;x"},
+        {"SELECT a.Id FROM Nagłówki a LEFT JOIN (Pozycje l INNER JOIN Nagłówki x ON l.NagId = x.Id) "
+         "ON a.Id = l.Id ORDER BY a.Id",
+         "1;2;3"},
+    };
+    EXPECT_CASES(cases);
+}
+
+}  // namespace
+}  // namespace query_test

@@ -1,20 +1,34 @@
 // jetsql: a command-line Jet SQL shell over the engine stand-in.
 //
 //   jetsql --parse               parse the statements of standard input, one a line
-//   jetsql [--create] DATABASE   run them against a database (not built yet)
+//   jetsql [--create] DATABASE   run them against a database (--create makes the file
+//                                first, format "4.0", no password; never over a file);
+//                                ".tables" lists the tables in DAO's order and
+//                                ".schema TABLE" shows a table's columns, indexes and
+//                                relations
 //
-// Empty lines and lines beginning with "--" are skipped. Each statement prints "ok"
-// or "error N DESCRIPTION" (N the signed number, as VB's Err.Number shows it).
-// Exit status: 0 when every statement succeeded, 1 when any failed, 2 for wrong
-// arguments.
+// Empty lines and lines beginning with "--" are skipped. A statement that returns rows
+// prints a header line of column names and one line per row, values separated by a tab
+// (Null as "Null", numbers with "." and no trailing zeros, dates as yyyy-mm-dd or
+// yyyy-mm-dd hh:mm:ss, Yes/No as -1 or 0, tabs and line breaks inside text as \t and
+// \n); any other statement prints "ok N", N the records affected; a failure prints
+// "error N DESCRIPTION" (N the signed number, as VB's Err.Number shows it). In the
+// --parse mode each statement prints "ok" or the failure.
+// Exit status: 0 when every statement succeeded, 1 when any failed, 2 when the database
+// cannot be opened or the arguments are wrong.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "jet/database.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
+#include "dao/dao.h"
+#include "output.h"
+#include "schema_commands.h"
 
 namespace {
 
@@ -42,13 +56,13 @@ bool for_each_statement(std::istream& in, Fn&& fn) {
     return all_ok;
 }
 
-// Runs one statement: the action is called with it and may throw jet::Error. Prints
-// the result line; returns false on a failure.
+// Runs one statement: the action is called with it and may throw jet::Error; it prints
+// what the statement returned ("ok" when it prints nothing). Prints a failure's line;
+// returns false on a failure.
 template <class Action>
 bool run_one(const std::string& statement, Action&& action) {
     try {
         action(statement);
-        std::cout << "ok\n";
         return true;
     } catch (const jet::Error& e) {
         std::cout << "error " << e.signed_number() << ' ' << e.description() << '\n';
@@ -59,7 +73,10 @@ bool run_one(const std::string& statement, Action&& action) {
 // --parse: every statement through the parser only.
 int parse_mode() {
     bool all_ok = for_each_statement(std::cin, [](const std::string& st) {
-        return run_one(st, [](const std::string& s) { (void)jet::sql::parse(s); });
+        return run_one(st, [](const std::string& s) {
+            (void)jet::sql::parse(s);
+            std::cout << "ok\n";
+        });
     });
     return all_ok ? 0 : 1;
 }
@@ -67,10 +84,37 @@ int parse_mode() {
 // DATABASE: open (or with create, make) the file and execute every statement with
 // for_each_statement and run_one, as parse_mode does with the parser.
 int database_mode(const std::string& path, bool create) {
-    (void)path;
-    (void)create;
-    std::cerr << "database mode not built yet\n";
-    return kUsage;
+    std::shared_ptr<jet::Database> db;
+    try {
+        if (create) jet::Database::create(path);
+        db = jet::Database::open(path);
+    } catch (const jet::Error& e) {
+        std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' '
+                  << e.description() << '\n';
+        return kUsage;
+    }
+    bool all_ok = for_each_statement(std::cin, [&](const std::string& st) {
+        return run_one(st, [&](const std::string& s) {
+            // A fresh DAO view per command: a view keeps the table list it first took.
+            if (s.rfind(".tables", 0) == 0) {
+                jetsql::print_tables(dao::Database(db), std::cout);
+            } else if (s.rfind(".schema", 0) == 0) {
+                std::string_view name = std::string_view(s).substr(7);
+                while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
+                    name.remove_prefix(1);
+                jetsql::print_schema(dao::Database(db), name, std::cout);
+            } else {
+                jetsql::run_statement(*db, s, std::cout);
+            }
+        });
+    });
+    try {
+        db->close();
+    } catch (const jet::Error& e) {
+        std::cout << "error " << e.signed_number() << ' ' << e.description() << '\n';
+        all_ok = false;
+    }
+    return all_ok ? 0 : 1;
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The shell's output formats, failure lines and exit statuses, end to end.
+set -u
+jetsql="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+check() {  # name expected actual
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1"; echo "--- expected"; echo "$2"; echo "--- got"; echo "$3"; fail=1
+    fi
+}
+
+out=$(printf '%s\n' \
+  "create table [Produkty] (id counter, nazwa text(20), cena money, waga single, data date, tak logical)" \
+  "-- a comment" \
+  "" \
+  "insert into produkty (nazwa, cena, waga, data, tak) values ('Chleb żytni', 3.5, 0.1, #12-24-2006 08:30:00#, True)" \
+  "insert into produkty (nazwa, cena) values ('a''b', 0.1+0.2)" \
+  "select id, nazwa, cena, waga, data, tak from produkty order by id" \
+  "update produkty set cena = cena * 2" \
+  "select nosuch from produkty" \
+  "insert into produkty (nazwa) values ('123456789012345678901')" \
+  | "$jetsql" --create "$dir/a.db")
+status=$?
+expected=$(printf '%s\n' "ok 0" "ok 1" "ok 1" \
+  "id	nazwa	cena	waga	data	tak" \
+  "1	Chleb żytni	3.5	0.1	2006-12-24 08:30:00	-1" \
+  "2	a'b	0.3	Null	Null	Null" \
+  "ok 2" \
+  "error -2147217904 No value given for one or more required parameters." \
+  "error -2147217833 The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.")
+check "statements" "$expected" "$out"
+check "exit status after a failure" "1" "$status"
+
+printf 'select 1 from produkty\n' | "$jetsql" "$dir/a.db" >/dev/null
+check "exit status when all succeed" "0" "$?"
+
+"$jetsql" --create "$dir/a.db" </dev/null 2>/dev/null
+check "create refuses an existing file" "2" "$?"
+
+echo "not a database" > "$dir/b.db"
+before=$(md5sum < "$dir/b.db")
+"$jetsql" "$dir/b.db" </dev/null 2>/dev/null
+check "foreign file" "2" "$?"
+check "foreign file unchanged" "$before" "$(md5sum < "$dir/b.db")"
+
+out=$(printf 'select * from\nselect 1\n' | "$jetsql" --parse)
+check "parse mode" "$(printf 'error -2147217900 Syntax error in FROM clause.\nok')" "$out"
+
+if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; exit 0; fi
+echo "0 passed, 1 failed"; exit 1
