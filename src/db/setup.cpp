@@ -1,5 +1,6 @@
 #include "db/setup.h"
 
+#include "db/nz.h"
 #include "db/otworz.h"
 #include "db/stan.h"
 #include "jet/text.h"
@@ -23,10 +24,8 @@ std::string Czytaj_Setup(std::string_view nazwa) {
     std::unique_ptr<ado::Recordset> rs;
     std::string wartosc;
     if (DbOtwórzSEL(rs, "[Wartosc] from [Setup] where [nazwa]='" + jet::text::upper(nazwa) + "'",
-                    kOtworzOdczyt, "", 0) >= 1) {
-        const jet::Value v = rs->Fields(0).value();
-        wartosc = v.is_null() ? "" : v.to_text();
-    }
+                    kOtworzOdczyt, "", 0) >= 1)
+        wartosc = NzStr(rs->Fields(0).value());
     ZamknijRS(rs);
     return wartosc;
 }

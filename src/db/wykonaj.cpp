@@ -15,7 +15,6 @@
 
 namespace {
 
-using jet::hr::MissingParameter;
 using jet::hr::MultipleStep;
 using jet::hr::NoSuchTable;
 using jet::hr::Syntax;
@@ -57,39 +56,39 @@ bool pytaj_ponow(std::string_view wynik, std::string_view polecenie) {
     return odp == vbRetry;
 }
 
-// The bracketed name that starts at pos (through its "]"), or the plain word that
-// starts there (up to a blank, ")" or "."), put in brackets.
-std::string nazwa_od(std::string_view tekst, size_t pos) {
+// The bracketed name that starts at pos, blanks skipped (through its "]"), or the plain
+// word that starts there (up to a blank, ")" or "."), put in brackets; pos is left after
+// it.
+std::string nazwa_od(std::string_view tekst, size_t& pos) {
     while (pos < tekst.size() && tekst[pos] == ' ') ++pos;
+    const size_t poczatek = pos;
     if (pos < tekst.size() && tekst[pos] == '[') {
         const size_t koniec = tekst.find(']', pos);
-        if (koniec != std::string_view::npos)
-            return std::string(tekst.substr(pos, koniec - pos + 1));
+        if (koniec != std::string_view::npos) {
+            pos = koniec + 1;
+            return std::string(tekst.substr(poczatek, pos - poczatek));
+        }
     }
-    const size_t koniec = std::min(tekst.find_first_of(" ).", pos), tekst.size());
-    return "[" + std::string(tekst.substr(pos, koniec - pos)) + "]";
+    pos = std::min(tekst.find_first_of(" ).", pos), tekst.size());
+    return "[" + std::string(tekst.substr(poczatek, pos - poczatek)) + "]";
 }
 
 // The database prefix and the bracketed table of a statement: for a table of another
 // file, written [path].[table], the two bracketed names; otherwise the statement's
 // second word (the third of INSERT INTO) and the database's own path.
 std::pair<std::string, std::string> prefiks_i_tabela(std::string_view pol) {
+    const size_t p0 = pol.find('[');
     const size_t p1 = pol.find(']');
-    if (p1 != std::string_view::npos && pol.substr(p1 + 1, 2) == ".[") {
+    if (p0 < p1 && p1 != std::string_view::npos && pol.substr(p1 + 1, 2) == ".[") {
         const size_t p2 = pol.find(']', p1 + 1);
-        if (p2 != std::string_view::npos) {
-            const size_t p0 = pol.find('[');
+        if (p2 != std::string_view::npos)
             return {std::string(pol.substr(p0, p1 - p0 + 1)),
                     std::string(pol.substr(p1 + 2, p2 - p1 - 1))};
-        }
     }
-    size_t start = std::min(pol.find(' '), pol.find('('));
-    start = start == std::string_view::npos ? pol.size() : start + 1;
-    std::string tabela = nazwa_od(pol, start);
-    if (jet::text::upper(tabela) == "[INTO]") {
-        const size_t into = jet::text::upper(pol).find("INTO", start);
-        tabela = nazwa_od(pol, into + 4);
-    }
+    size_t pos = std::min(pol.find(' '), pol.find('('));
+    pos = pos == std::string_view::npos ? pol.size() : pos + 1;
+    std::string tabela = nazwa_od(pol, pos);
+    if (jet::text::upper(tabela) == "[INTO]") tabela = nazwa_od(pol, pos);
     return {"[" + Sciezka_Bazy + "]", tabela};
 }
 

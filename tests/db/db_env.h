@@ -1,0 +1,174 @@
+// A test environment for the database layer: a fresh folder with the registry file, the
+// clipboard and a database folder; message boxes answered from a list and recorded;
+// waits that return at once; the end of the process turned into a ProcessEnd exception.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <deque>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "db/polaczenie.h"
+#include "db/rejestr.h"
+#include "db/stan.h"
+#include "jet/database.h"
+#include "platform/clipboard.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "platform/temp_registry.h"
+#include "platform/wait.h"
+
+struct Okno {
+    std::string tekst;
+    int styl;
+    std::string tytul;
+};
+
+class DbEnv : public TempRegistry {
+  protected:
+    void SetUp() override {
+        TempRegistry::SetUp();
+        platform::set_fast_wait(true);
+        platform::set_message_output(&raport);
+        platform::set_answer_source(
+            [this](std::string_view t, int s, std::string_view ti) -> std::optional<int> {
+                okna.push_back({std::string(t), s, std::string(ti)});
+                if (odpowiedzi.empty()) return std::nullopt;
+                const int a = odpowiedzi.front();
+                odpowiedzi.pop_front();
+                return a;
+            });
+        poprzedni_hak =
+            platform::set_end_hook([](int status) { throw platform::ProcessEnd{status}; });
+        Sciezka_Bazy.clear();
+        Biezaca_Operacja.clear();
+        Uzytkownik.clear();
+        Stanowisko.clear();
+        Uzytkownik_Windows.clear();
+        Wersja_Bazy = 0;
+        Baza_Otwarta = 0;
+        DbPolaczenie.reset();
+        folder = dir / "dane";
+        std::filesystem::create_directories(folder);
+        baza = (folder / "baza.mdb").string();
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            for (const auto& o : okna)
+                std::cerr << "box [" << o.tytul << "] " << o.styl << ": " << o.tekst << '\n';
+            for (const auto& l : log()) std::cerr << "log " << l << '\n';
+        }
+        DbPolaczenie.reset();
+        Baza_Otwarta = 0;
+        Sciezka_Bazy.clear();
+        platform::set_end_hook(poprzedni_hak);
+        platform::set_answer_source({});
+        platform::set_message_output(nullptr);
+        platform::set_fast_wait(std::nullopt);
+        TempRegistry::TearDown();
+    }
+
+    // Creates the database file with the program's password and runs the statements on it.
+    void utworz_baze(const std::vector<std::string>& polecenia = {}) {
+        jet::CreateOptions o;
+        o.password = std::string(kDatabasePassword);
+        jet::Database::create(baza, o);
+        auto db = jet::Database::open(baza, o.password);
+        for (const auto& p : polecenia) db->execute(p);
+        db->close();
+    }
+
+    // Creates the database and opens it through DbOtwórz.
+    void otworz_baze(const std::vector<std::string>& polecenia = {}) {
+        utworz_baze(polecenia);
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_TRUE(Baza_Otwarta);
+    }
+
+    // The records of the log beside the database (or of the fallback log), without the
+    // surrounding quotes and the date-time field. A record ends with a quote and CR LF
+    // before the next record's quote and date; a text may carry line breaks of its own.
+    std::vector<std::string> log(bool obok_bazy = true) const {
+        const std::string tekst = slurp(obok_bazy ? folder / "Log" : dir / "Rejestr.txt");
+        std::vector<std::string> linie;
+        size_t pos = 0;
+        while (pos < tekst.size()) {
+            size_t koniec = tekst.find("\"\r\n", pos);
+            while (
+                koniec != std::string::npos && koniec + 3 < tekst.size() &&
+                !(tekst[koniec + 3] == '"' && std::isdigit(static_cast<unsigned char>(
+                                                  tekst[std::min(koniec + 4, tekst.size() - 1)]))))
+                koniec = tekst.find("\"\r\n", koniec + 1);
+            if (koniec == std::string::npos) koniec = tekst.size() - 1;
+            // "yyyy-mm-dd hh:mm:ss,...": the text after the date-time field.
+            linie.push_back(koniec >= pos + 21 ? tekst.substr(pos + 21, koniec - pos - 21) : "");
+            pos = koniec + 3;
+        }
+        return linie;
+    }
+
+    // Whether the engine takes schema statements on a table named with its file,
+    // [path].[table], which the widening of short text columns sends.
+    bool silnik_zna_tabele_pliku() {
+        try {
+            polaczenie().Execute("CREATE TABLE zz_proba (a long)");
+            polaczenie().Execute("ALTER TABLE [" + baza + "].[zz_proba] ADD b long");
+            polaczenie().Execute("UPDATE [" + baza + "].[zz_proba] SET b=[a]");
+            polaczenie().Execute("DROP TABLE zz_proba");
+            return true;
+        } catch (const jet::Error&) {
+            polaczenie().Execute("DROP TABLE zz_proba");
+            return false;
+        }
+    }
+
+    std::string schowek() const {
+        return std::filesystem::exists(platform::clipboard_file())
+                   ? slurp(platform::clipboard_file())
+                   : std::string("<pusty>");
+    }
+
+    std::string znacznik() const { return Czytaj_Rejestr("dodralvex", 0); }
+
+    // Runs f, which must end the process; returns the exit status.
+    template <class F>
+    int koniec(F f) {
+        try {
+            f();
+        } catch (const platform::ProcessEnd& e) {
+            return e.status;
+        }
+        ADD_FAILURE() << "the process did not end";
+        return -1;
+    }
+
+    // Rows of a query as texts joined by "|".
+    std::vector<std::string> wiersze(const std::string& sql) {
+        auto c = polaczenie().database().query(sql);
+        std::vector<std::string> w;
+        while (c->next()) {
+            std::string r;
+            for (size_t i = 0; i < c->columns().size(); ++i) {
+                if (i) r += "|";
+                const jet::Value v = c->value(static_cast<int>(i));
+                r += v.is_null() ? "Null" : v.to_text();
+            }
+            w.push_back(r);
+        }
+        return w;
+    }
+
+    std::filesystem::path folder;
+    std::string baza;
+    std::deque<int> odpowiedzi;
+    std::vector<Okno> okna;
+    std::ostringstream raport;
+    platform::EndHook poprzedni_hak;
+};

@@ -1,0 +1,81 @@
+#include "db/naprawy.h"
+
+#include <gtest/gtest.h>
+
+#include "dao/dao.h"
+#include "db/komunikaty.h"
+#include "db/postep.h"
+#include "db_env.h"
+
+namespace {
+
+class Naprawy : public DbEnv {
+  protected:
+    // Columns of a table as "name:type:size" in order.
+    std::vector<std::string> kolumny(const std::string& tabela) {
+        auto db = dao::DBEngine::OpenDatabase(baza);
+        auto td = db->TableDefs(tabela);
+        std::vector<std::string> w;
+        for (int i = 0; i < td.FieldCount(); ++i) {
+            auto f = td.Fields(i);
+            w.push_back(f.Name() + ":" + std::to_string(f.Type()) + ":" + std::to_string(f.Size()));
+        }
+        db->Close();
+        return w;
+    }
+};
+
+TEST_F(Naprawy, WidensOnlyShortTextColumnsAndKeepsValues) {
+    otworz_baze({"CREATE TABLE T (k long, a TEXT(50), b TEXT(255))", "CREATE INDEX inda ON T (a)",
+                 "INSERT INTO T (k, a, b) VALUES (1, 'x''y', 'z')"});
+    if (!silnik_zna_tabele_pliku())
+        GTEST_SKIP() << "the engine does not yet take ALTER TABLE / UPDATE on [path].[table]";
+    const std::string prefiks = "[" + baza + "]";
+    EXPECT_EQ(Poszerz_Pola_Tekstowe(prefiks, "[t]", -1), -1);
+    EXPECT_EQ(kolumny("T"), (std::vector<std::string>{"k:4:4", "b:10:255", "a:10:255"}));
+    EXPECT_EQ(wiersze("SELECT k, a, b FROM T"), std::vector<std::string>{"1|x'y|z"});
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(okna[0].tekst, "Najmniej jedno za krótkie pole tekstowe w tabeli : [t]");
+
+    // Without an open DAO database the routine finds nothing.
+    EXPECT_EQ(Poszerz_Pola_Tekstowe(prefiks, "[T]", 0), 0);
+    // A table that does not exist: the message, no change, 0.
+    okna.clear();
+    EXPECT_EQ(Poszerz_Pola_Tekstowe(prefiks, "[Brak]", -1), 0);
+    EXPECT_EQ(okna.size(), 1u);
+}
+
+TEST_F(Naprawy, TidyUpReplacesNullsAndUpperCasesNames) {
+    otworz_baze({"CREATE TABLE Kasa (k long, kwota money, NR_WYJAZDU long, opis TEXT(20), m memo)",
+                 "INSERT INTO Kasa (k) VALUES (1)",
+                 "CREATE TABLE Nieruszac (NumerWersji double, t TEXT(5))",
+                 "INSERT INTO Nieruszac (NumerWersji) VALUES (Null)",
+                 "CREATE TABLE [Błędy wklejania] (x long)"});
+    Porzadkuj_Baze(baza, 0, -1, "");
+    EXPECT_EQ(wiersze("SELECT k, kwota, NR_WYJAZDU, opis, m FROM Kasa"),
+              std::vector<std::string>{"1|0|1||"});
+    EXPECT_EQ(wiersze("SELECT NumerWersji, t FROM Nieruszac"),
+              std::vector<std::string>{"Null|Null"});
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    EXPECT_EQ(db->TableDefs("kasa").Name(), "KASA");
+    EXPECT_EQ(db->TableDefs("nieruszac").Name(), "Nieruszac");
+    EXPECT_EQ(db->TableDefs("KASA").Fields("kwota").DefaultValue(), "0");
+    EXPECT_EQ(db->TableDefs("KASA").Fields("NR_WYJAZDU").DefaultValue(), "1");
+    EXPECT_EQ(db->TableDefs("KASA").Fields("opis").DefaultValue(), "\"\"");
+    EXPECT_TRUE(db->TableDefs("KASA").Fields("opis").AllowZeroLength());
+    EXPECT_EQ(db->TableDefs("Błędy wklejania").Name(), "Błędy wklejania");  // kept
+    db->Close();
+
+    Porzadkuj_Baze(baza, -1, -1, "");
+    db = dao::DBEngine::OpenDatabase(baza);
+    EXPECT_ANY_THROW(db->TableDefs("Błędy wklejania"));
+    db->Close();
+}
+
+TEST_F(Naprawy, WaitCountsDownAndPutsTheLineBack) {
+    Pokaz_Postep("", "", "Konwersja");
+    Czekaj(3);
+    EXPECT_EQ(status_line(3), "Konwersja");
+}
+
+}  // namespace

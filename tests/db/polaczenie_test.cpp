@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "dao/dao.h"
+#include "db/komunikaty.h"
+#include "db_env.h"
+
+namespace {
+
+class Polaczenie : public DbEnv {
+  protected:
+    const std::string kSzczegoly = ",DBCLOSE, Stanowsiko ,Win:,";
+    const std::string kSzczegoly2 = ",DBCLOSE2, Stanowsiko ,Win:,";
+};
+
+TEST_F(Polaczenie, OpenWithoutPathOpensAndLogsNothing) {
+    DbOtwórz();
+    EXPECT_EQ(Baza_Otwarta, 0);
+    EXPECT_EQ(Biezaca_Operacja, "Load Baza");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Rejestr.txt"));
+    EXPECT_TRUE(okna.empty());
+}
+
+TEST_F(Polaczenie, OpenTwiceClosesFirstAndLogsBoth) {
+    otworz_baze();
+    DbOtwórz();
+    EXPECT_EQ(Baza_Otwarta, -1);
+    EXPECT_EQ(polaczenie().State(), ado::adStateOpen);
+    EXPECT_EQ(polaczenie().Properties(7), baza);
+    const auto linie = log();
+    ASSERT_EQ(linie.size(), 3u);
+    EXPECT_EQ(linie[0], ",,,Load Baza,Baza Otwarta          . Użytkownik:" + kSzczegoly2 + baza);
+    EXPECT_EQ(linie[1], ",,,Load Baza,Baza Zamknięta.         Użytkownik:" + kSzczegoly + baza);
+    EXPECT_EQ(linie[2], linie[0]);
+    // DAO opens of the same file need no password of their own.
+    EXPECT_NO_THROW(dao::DBEngine::OpenDatabase(baza)->Close());
+    EXPECT_TRUE(okna.empty());
+}
+
+TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
+    jet::CreateOptions inne;
+    inne.password = "inne";
+    jet::Database::create((folder / "obca.mdb").string(), inne);
+    const std::pair<std::string, std::string> przypadki[] = {
+        {(folder / "brak.mdb").string(), "-2147467259 ("},
+        {(folder / "obca.mdb").string(), "-2147217843 ("},
+    };
+    for (const auto& [sciezka, poczatek] : przypadki) {
+        SCOPED_TRACE(sciezka);
+        okna.clear();
+        Sciezka_Bazy = sciezka;
+        DbOtwórz();
+        EXPECT_EQ(Baza_Otwarta, 0);
+        ASSERT_EQ(okna.size(), 1u);
+        EXPECT_EQ(okna[0].styl, vbOKOnly);
+        EXPECT_EQ(okna[0].tytul, " Wyjątek w procedurze --- modułu Load Baza.");
+        EXPECT_EQ(okna[0].tekst.rfind(poczatek, 0), 0u) << okna[0].tekst;
+    }
+    EXPECT_EQ(znacznik(), "");
+}
+
+TEST_F(Polaczenie, ReconnectAnsweredYesThenNoEndsWithMarker0000) {
+    Sciezka_Bazy = (folder / "brak.mdb").string();
+    odpowiedzi = {vbYes, vbNo};
+    EXPECT_EQ(koniec([&] { DbPolacz_Ponownie(); }), platform::exit_status::fatal);
+    ASSERT_EQ(okna.size(), 2u);
+    EXPECT_EQ(okna[1].tekst, "Mam problem z ponownym podłączeniem się do bazy danych. Powtórzyć ?");
+    EXPECT_EQ(okna[1].styl, vbYesNo);
+    EXPECT_EQ(znacznik(), "0000");
+}
+
+TEST_F(Polaczenie, ReconnectOpensSilentlyAndLogsAutomat) {
+    DbPolacz_Ponownie();  // no path: nothing is opened, the line is written all the same
+    EXPECT_EQ(Baza_Otwarta, 0);
+    EXPECT_EQ(log(false),
+              std::vector<std::string>{",,,,Baza Otwarta  -Automat. Użytkownik:" + kSzczegoly2});
+    utworz_baze();
+    Sciezka_Bazy = baza;
+    DbPolacz_Ponownie();
+    EXPECT_EQ(Baza_Otwarta, -1);
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(log(), std::vector<std::string>{
+                         ",,,,Baza Otwarta  -Automat. Użytkownik:" + kSzczegoly2 + baza});
+}
+
+TEST_F(Polaczenie, UnloadNotFinalOnlyCloses) {
+    otworz_baze();
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    DbZamknij_Unload(0);
+    EXPECT_EQ(Baza_Otwarta, 0);
+    EXPECT_EQ(DbPolaczenie, nullptr);
+    EXPECT_EQ(znacznik(), "0123");
+    EXPECT_EQ(log().back(), ",,,Load Baza,Baza Zamknięta.         Użytkownik:" + kSzczegoly + baza);
+}
+
+TEST_F(Polaczenie, UnloadFinalCommitsWritesMarker0001AndEnds) {
+    otworz_baze({"CREATE TABLE T (a long)"});
+    polaczenie().BeginTrans();  // a transaction left open is committed
+    polaczenie().Execute("INSERT INTO T (a) VALUES (7)");
+    EXPECT_EQ(koniec([&] { DbZamknij_Unload(-1); }), platform::exit_status::stopped);
+    EXPECT_EQ(znacznik(), "0001");
+    EXPECT_EQ(Baza_Otwarta, 0);
+    EXPECT_EQ(log().back(), ",,,Load Baza,Baza Zamknięta-Unload. Użytkownik:" + kSzczegoly2 + baza);
+    Sciezka_Bazy = baza;
+    DbOtwórzCicho();
+    EXPECT_EQ(wiersze("SELECT a FROM T"), std::vector<std::string>{"7"});
+}
+
+TEST_F(Polaczenie, Transactions) {
+    otworz_baze({"CREATE TABLE T (a long)"});
+    auto& c = polaczenie();
+
+    // Nothing open: only the probe is committed, nothing is logged or shown.
+    const size_t linii = log().size();
+    Begin_Commit_T();
+    EXPECT_EQ(log().size(), linii);
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(c.database().trans_level(), 0);
+
+    // One forgotten transaction: logged with the level 2, shown once, all committed.
+    c.BeginTrans();
+    c.Execute("INSERT INTO T (a) VALUES (1)");
+    Begin_Commit_T();
+    EXPECT_EQ(c.database().trans_level(), 0);
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(okna[0].tekst, "Nie zostały zamknięte poprzednie transakcje - zamykam");
+    EXPECT_EQ(log().back(),
+              ",,,Load Baza,ERR.MSG:,Begin_Commit_T,Nie zmamknięte transakcje:2," + baza);
+
+    // Begin_T inside an open one commits both and leaves one new transaction.
+    okna.clear();
+    c.BeginTrans();
+    Begin_T();
+    EXPECT_EQ(c.database().trans_level(), 1);
+    EXPECT_EQ(okna.size(), 1u);
+    c.Execute("INSERT INTO T (a) VALUES (2)");
+    Rollback_T();
+    Begin_T();
+    c.Execute("INSERT INTO T (a) VALUES (3)");
+    Commit_T();
+    EXPECT_EQ(wiersze("SELECT a FROM T ORDER BY a"), (std::vector<std::string>{"1", "3"}));
+
+    // Failures are reported and the caller goes on.
+    okna.clear();
+    Rollback_T();
+    Commit_T();
+    ASSERT_EQ(okna.size(), 2u);
+    EXPECT_EQ(okna[0].tekst, "Błąd Wycofania Transakcji");
+    EXPECT_EQ(okna[1].tekst, "Błąd Zatwierdzenia transakcji");
+    const auto linie = log();
+    EXPECT_NE(linie[linie.size() - 4].find(",ERR.MSG:"), std::string::npos);
+    EXPECT_NE(linie[linie.size() - 4].find(",Rollback_T,Błąd Wycofania Transakcji,"),
+              std::string::npos);
+}
+
+TEST_F(Polaczenie, LogOutCommitsClosesAndEnds) {
+    otworz_baze({"CREATE TABLE T (a long)"});
+    Biezaca_Operacja = "Nieruszać 2";
+    polaczenie().BeginTrans();
+    polaczenie().Execute("INSERT INTO T (a) VALUES (5)");
+    EXPECT_EQ(koniec([&] { Wylogowanie(); }), platform::exit_status::fatal);
+    EXPECT_EQ(Baza_Otwarta, 0);
+    EXPECT_EQ(znacznik(), "0000");
+    const auto linie = log();
+    EXPECT_EQ(linie[linie.size() - 2],
+              ",,,Nieruszać 2,Baza Zamknięta.         Użytkownik:" + kSzczegoly + baza);
+    EXPECT_EQ(linie.back(),
+              ",,,Nieruszać 2,Wylogowanie.            Użytkownik:" + kSzczegoly + baza);
+    DbOtwórzCicho();
+    EXPECT_EQ(wiersze("SELECT a FROM T"), std::vector<std::string>{"5"});
+}
+
+}  // namespace

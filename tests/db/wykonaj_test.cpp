@@ -1,0 +1,217 @@
+#include "db/wykonaj.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "dao/dao.h"
+#include "db/komunikaty.h"
+#include "db_env.h"
+
+namespace {
+
+class Wykonaj : public DbEnv {
+  protected:
+    void SetUp() override {
+        DbEnv::SetUp();
+        otworz_baze({"CREATE TABLE T (id long, a long, s TEXT(10))",
+                     "CREATE UNIQUE INDEX ua ON T (a)",
+                     "INSERT INTO T (id, a, s) VALUES (1, 1, 'x')",
+                     "INSERT INTO T (id, a, s) VALUES (2, 2, 'x')"});
+        Biezaca_Operacja = "Nieruszać 2";
+        linii = log().size();
+    }
+    std::vector<std::string> nowe_linie() const {
+        auto l = log();
+        return {l.begin() + static_cast<long>(linii), l.end()};
+    }
+    size_t linii = 0;
+};
+
+TEST_F(Wykonaj, ExpectedSchemaFailuresAreAbsorbedOrReturnedSilently) {
+    struct Przypadek {
+        const char* polecenie;
+        const char* poczatek;  // how DbWykonaj's result begins ("" for an absorbed failure)
+    };
+    const Przypadek przypadki[] = {
+        {"DROP TABLE Brak", ""},
+        {"ALTER TABLE T DROP COLUMN brak", ""},
+        {"DROP INDEX brak ON T", ""},
+        {"ALTER TABLE T ADD COLUMN a long", "-2147217900("},
+        {"ALTER TABLE T ADD a long", "-2147217900("},
+        {"CREATE TABLE T (x long)", "-2147217900("},
+        {"CREATE UNIQUE INDEX us ON T (s)", "-2147467259("},  // duplicates
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.polecenie);
+        int32_t rekordy = 5;
+        const std::string r = DbWykonaj(p.polecenie, 0, rekordy);
+        EXPECT_EQ(rekordy, -1);
+        if (*p.poczatek == 0)
+            EXPECT_EQ(r, "");
+        else
+            EXPECT_EQ(r.rfind(p.poczatek, 0), 0u) << r;
+    }
+    EXPECT_TRUE(okna.empty());
+    EXPECT_TRUE(nowe_linie().empty());
+}
+
+TEST_F(Wykonaj, ResultTextsOfTheBaseExecutor) {
+    int32_t rekordy = 0;
+    EXPECT_EQ(DbWykonajSQL("UPDATE T SET a = a + 10", rekordy, false), "");
+    EXPECT_EQ(rekordy, 2);
+    EXPECT_EQ(DbWykonajSQL("SELEKT 1", rekordy, false).rfind("-2147217900(", 0), 0u);
+    EXPECT_EQ(rekordy, -1);
+    EXPECT_EQ(DbWykonajSQL("SELECT * FROM Brak", rekordy, false).rfind("-2147217865(", 0), 0u);
+    // A duplicate in a unique index comes as the provider's unspecified failure, which
+    // the executors take for a lost or locked connection.
+    EXPECT_EQ(DbWykonajSQL("UPDATE T SET a = 11", rekordy, true), "1");
+    const std::string r = DbWykonajSQL("UPDATE T SET a = 11", rekordy, false);
+    EXPECT_EQ(
+        r.rfind("-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) ", 0),
+        0u)
+        << r;
+}
+
+TEST_F(Wykonaj, NoErrorOnlyLogs) {
+    int32_t rekordy = 0;
+    const std::string r = DbWykonaj("UPDATE T SET brak = 1", -1, rekordy);
+    EXPECT_EQ(r.rfind("-2147217904(", 0), 0u) << r;
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(schowek(), "<pusty>");
+    EXPECT_EQ(nowe_linie(), std::vector<std::string>{",,,Nieruszać 2,UPDATE T SET brak = 1,"
+                                                     "DbWykonajNoError,Error: " +
+                                                     r + "," + baza});
+}
+
+TEST_F(Wykonaj, OtherFailuresAskAbortRetryIgnore) {
+    odpowiedzi = {vbRetry, vbIgnore};
+    int32_t rekordy = 0;
+    const std::string r = DbWykonaj("SELECT * FROM Brak", 0, rekordy);
+    EXPECT_EQ(r.rfind("-2147217865(", 0), 0u);
+    ASSERT_EQ(okna.size(), 2u);
+    EXPECT_EQ(okna[0].tekst, r + "\r\nSELECT * FROM Brak");
+    EXPECT_EQ(okna[0].styl, vbAbortRetryIgnore);
+    EXPECT_EQ(okna[0].tytul, "błąd:  " + r + " w Nieruszać 2");
+    EXPECT_EQ(schowek(), "SELECT * FROM Brak");
+    const auto l = nowe_linie();
+    ASSERT_EQ(l.size(), 4u);  // failure, answer, failure, answer
+    std::string w_logu = r;   // apostrophes of a logged field become double quotes
+    std::replace(w_logu.begin(), w_logu.end(), '\'', '"');
+    EXPECT_EQ(l[0], ",,,Nieruszać 2,SELECT * FROM Brak,DbWykonaj," + w_logu + "," + baza);
+
+    okna.clear();
+    odpowiedzi = {vbAbort};
+    EXPECT_EQ(koniec([&] { DbWykonaj("SELECT * FROM Brak", 0, rekordy); }),
+              platform::exit_status::fatal);
+    EXPECT_EQ(znacznik(), "0000");
+}
+
+TEST_F(Wykonaj, UpdateBuildsItsStatement) {
+    EXPECT_EQ(DbWykonajUPD("", "T", "a=a+100", ""), 2);
+    EXPECT_EQ(DbWykonajUPD("", "T", "s='z'", "id=1"), 1);
+    EXPECT_EQ(DbWykonajUPD("T SET s='w' WHERE id=2", "", "", ""), 1);
+    EXPECT_EQ(wiersze("SELECT a, s FROM T ORDER BY id"),
+              (std::vector<std::string>{"101|z", "102|w"}));
+    EXPECT_TRUE(okna.empty());
+}
+
+TEST_F(Wykonaj, UpdateLostConnectionRetriesThenAsks) {
+    // Quiet: -1 at once, nothing shown or logged.
+    EXPECT_EQ(DbWykonajUPD("", "T", "a=5", "", "", true), -1);
+    EXPECT_TRUE(okna.empty());
+    EXPECT_TRUE(nowe_linie().empty());
+    // Not quiet: the runs again fail the same way, then the question; Ignore gives -1.
+    odpowiedzi = {vbIgnore};
+    EXPECT_EQ(DbWykonajUPD("", "T", "a=5", ""), -1);
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(okna[0].tytul.rfind("błąd:  -2147467259(Zostało utracone", 0), 0u);
+    EXPECT_EQ(schowek(), "UPDATE T set a=5");
+    EXPECT_EQ(nowe_linie().at(0).find(",,,Nieruszać 2,UPDATE T set a=5,DbWykonajUPD,-2147467259("),
+              0u);
+}
+
+TEST_F(Wykonaj, UpdateOfAMissingColumnEndsTheProcess) {
+    EXPECT_EQ(koniec([&] { DbWykonajUPD("", "T", "brak=1", "id=1"); }),
+              platform::exit_status::fatal);
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(okna[0].tekst, "UPDATE T set brak=1 Where id=1");
+    EXPECT_EQ(okna[0].styl, vbCritical);
+    EXPECT_EQ(okna[0].tytul.rfind("Uwaga wystąpił następujący błąd:  -2147217904(", 0), 0u);
+    EXPECT_EQ(znacznik(), "0000");
+}
+
+TEST_F(Wykonaj, Delete) {
+    EXPECT_EQ(DbWykonajDEL("T WHERE id=1"), 1);
+    EXPECT_EQ(DbWykonajDEL("T", "*"), 1);
+    odpowiedzi = {vbIgnore};
+    EXPECT_EQ(DbWykonajDEL("Brak"), -1);
+    EXPECT_EQ(schowek(), "DELETE  FROM Brak");
+    EXPECT_EQ(nowe_linie().at(0).find(",,,Nieruszać 2,DELETE  FROM Brak,DbWykonajDEL,-2147217865("),
+              0u);
+}
+
+TEST_F(Wykonaj, TooLongWidensShortTextColumnsAndRunsAgain) {
+    if (!silnik_zna_tabele_pliku())
+        GTEST_SKIP() << "the engine does not yet take ALTER TABLE / UPDATE on [path].[table]";
+    DbWykonaj("CREATE TABLE W (k long, s TEXT(5), d TEXT(255), n long)");
+    DbWykonaj("CREATE INDEX inds ON W (s)");
+    DbWykonaj("INSERT INTO W (k, s, d, n) VALUES (1, 'abc', 'def', 3)");
+    int32_t rekordy = 0;
+    EXPECT_EQ(DbWykonajSQL("UPDATE W SET s='0123456789' WHERE k=1", rekordy, false), "");
+    EXPECT_EQ(rekordy, 1);
+    EXPECT_EQ(wiersze("SELECT k, s, d, n FROM W"), std::vector<std::string>{"1|0123456789|def|3"});
+    // The table was told about (twice: the repair looks for the open DAO database first).
+    ASSERT_FALSE(okna.empty());
+    EXPECT_EQ(okna.back().tekst, "Najmniej jedno za krótkie pole tekstowe w tabeli : [W]");
+
+    // A bracketed table name is found as well.
+    okna.clear();
+    DbWykonaj("CREATE TABLE [V 1] (s TEXT(3))");
+    EXPECT_EQ(DbWykonajSQL("INSERT INTO [V 1] (s) VALUES ('abcdef')", rekordy, false), "");
+    EXPECT_EQ(wiersze("SELECT s FROM [V 1]"), std::vector<std::string>{"abcdef"});
+}
+
+TEST_F(Wykonaj, TooLongRepairFindsTheStatementsTable) {
+    const std::pair<const char*, const char*> przypadki[] = {
+        {"UPDATE Brak SET a='x'", "[Brak]"},
+        {"UPDATE [Brak 2] SET [a]='x'", "[Brak 2]"},
+        {"INSERT INTO Brak (a) VALUES ('x')", "[Brak]"},
+        {"INSERT INTO [/x/inna.mdb].[Brak] (a) VALUES ('x')", "[Brak]"},
+    };
+    for (const auto& [polecenie, tabela] : przypadki) {
+        SCOPED_TRACE(polecenie);
+        okna.clear();
+        int32_t rekordy = 0;
+        // No such table: the message only, then the statement once more, which fails.
+        const std::string r = Poszerz_Pola_Z_SQL(polecenie, rekordy);
+        EXPECT_EQ(r.rfind("-2147217865(", 0), 0u) << r;
+        ASSERT_EQ(okna.size(), 2u);
+        EXPECT_EQ(okna[1].tekst,
+                  "Najmniej jedno za krótkie pole tekstowe w tabeli : " + std::string(tabela));
+    }
+}
+
+TEST_F(Wykonaj, DaoExecutorReturnsTheDescriptionAlone) {
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    EXPECT_EQ(DbWykonajDAO("UPDATE T SET a = a + 10", db), "");
+    const std::string r = DbWykonajDAO("SELECT * FROM Brak", db);
+    EXPECT_FALSE(r.empty());
+    EXPECT_EQ(r.find("-2147"), std::string::npos);
+    db->Close();
+    EXPECT_FALSE(DbWykonajDAO("UPDATE T SET a = 1", nullptr).empty());
+}
+
+TEST_F(Wykonaj, ReconnectsWhenTheConnectionIsDown) {
+    DbZamknij();
+    int32_t rekordy = 0;
+    EXPECT_EQ(DbWykonajSQL("UPDATE T SET a = a + 10", rekordy, false), "");
+    EXPECT_EQ(rekordy, 2);
+    EXPECT_EQ(Baza_Otwarta, -1);
+    EXPECT_EQ(log().back(),
+              ",,,Nieruszać 2,Baza Otwarta  -Automat. Użytkownik:,DBCLOSE2, "
+              "Stanowsiko ,Win:," +
+                  baza);
+}
+
+}  // namespace
