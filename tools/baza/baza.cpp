@@ -13,7 +13,9 @@ Budowa::Budowa(jet::Database& d, const Opcje& o) : db(d), opcje(o), los(o.ziarno
     dni = o.large ? 730 : 90;
 }
 
-void Budowa::sql(std::string_view tekst) { db.execute(tekst); }
+void Budowa::sql(std::string_view tekst) {
+    db.execute(tekst);
+}
 
 void Budowa::wstaw(std::string_view tabela, const jet::ColumnValues& wartosci) {
     jet::insert_row(db, tabela, wartosci);

@@ -30,7 +30,7 @@ void zbuduj_baze_165(const std::string& path, const Opcje& o = {});
 // What a table's builder works with: the open database, the options, a seeded random
 // source and the sizes that the tables share.
 class Budowa {
-public:
+  public:
     Budowa(jet::Database& db, const Opcje& o);
 
     jet::Database& db;
@@ -38,11 +38,11 @@ public:
     std::mt19937 los;
 
     // Sizes and ids that later tables refer to (filled by the tables built earlier).
-    int produkty = 0;        // PRODUKTY rows, ids 1 ..
-    int surowce = 0;         // SUROWCE rows, ids 1 ..
-    int polprodukty = 0;     // POLPRODUKTY rows (their id counter comes at 1.86)
-    int kontrahenci = 0;     // KONTRAHENCI rows, ids 1 ..
-    int kierowcy = 4;        // drivers named by contractors and documents
+    int produkty = 0;           // PRODUKTY rows, ids 1 ..
+    int surowce = 0;            // SUROWCE rows, ids 1 ..
+    int polprodukty = 0;        // POLPRODUKTY rows (their id counter comes at 1.86)
+    int kontrahenci = 0;        // KONTRAHENCI rows, ids 1 ..
+    int kierowcy = 4;           // drivers named by contractors and documents
     double pierwszy_dzien = 0;  // first document day (a Date serial)
     int dni = 0;                // document days from the first one
 

@@ -14,16 +14,32 @@ namespace {
 
 using jet::Value;
 
-Value T(std::string s) { return Value::text(std::move(s)); }
-Value L(int32_t n) { return Value::long_(n); }
-Value I(int16_t n) { return Value::integer(n); }
-Value S(double x) { return Value::single(static_cast<float>(x)); }
-Value C(double x) { return Value::currency(jet::Currency::from_double(x)); }
-Value D(double serial) { return Value::date(serial); }
-Value B(bool b) { return Value::boolean(b); }
+Value T(std::string s) {
+    return Value::text(std::move(s));
+}
+Value L(int32_t n) {
+    return Value::long_(n);
+}
+Value I(int16_t n) {
+    return Value::integer(n);
+}
+Value S(double x) {
+    return Value::single(static_cast<float>(x));
+}
+Value C(double x) {
+    return Value::currency(jet::Currency::from_double(x));
+}
+Value D(double serial) {
+    return Value::date(serial);
+}
+Value B(bool b) {
+    return Value::boolean(b);
+}
 
 // A money amount rounded to grosze.
-double grosze(double x) { return std::round(x * 100.0) / 100.0; }
+double grosze(double x) {
+    return std::round(x * 100.0) / 100.0;
+}
 
 // ---- dictionaries -------------------------------------------------------------
 
@@ -56,9 +72,11 @@ void vat_stawki(Budowa& b) {
 
 void jednostki(Budowa& b) {
     b.sql("create table jednostki (JED_NAZWA_ID text(10), opis text(50))");
-    for (auto [j, o] : std::array<std::pair<const char*, const char*>, 5>{
-             {{"szt", "sztuka"}, {"kg", "kilogram"}, {"l", "litr"}, {"opak", "opakowanie"},
-              {"tuz", "tuzin"}}})
+    for (auto [j, o] : std::array<std::pair<const char*, const char*>, 5>{{{"szt", "sztuka"},
+                                                                           {"kg", "kilogram"},
+                                                                           {"l", "litr"},
+                                                                           {"opak", "opakowanie"},
+                                                                           {"tuz", "tuzin"}}})
         b.wstaw("jednostki", {{"JED_NAZWA_ID", T(j)}, {"opis", T(o)}});
 }
 
@@ -71,17 +89,21 @@ void rodzaj_wyst_dokum(Budowa& b) {
 
 void parametry_naglowek(Budowa& b) {
     b.sql("create table PARAMETRY_NAGLOWEK (dokument text(50), nazwa text(100))");
-    for (auto [d, n] : std::array<std::pair<const char*, const char*>, 4>{
-             {{"FA", "Faktura VAT"}, {"DD", "Dowód dostawy"}, {"PA", "Paragon"},
-              {"Miejsce wystawienia", "Nowy Targ"}}})
+    for (auto [d, n] :
+         std::array<std::pair<const char*, const char*>, 4>{{{"FA", "Faktura VAT"},
+                                                             {"DD", "Dowód dostawy"},
+                                                             {"PA", "Paragon"},
+                                                             {"Miejsce wystawienia", "Nowy Targ"}}})
         b.wstaw("PARAMETRY_NAGLOWEK", {{"dokument", T(d)}, {"nazwa", T(n)}});
 }
 
 void formy_platnosci(Budowa& b) {
     b.sql("create table FORMY_PLATNOSCI (FPLAT_NAZWA_ID text(50), FPLAT_DNI_ZWLOKI Long)");
-    for (auto [n, d] : std::array<std::pair<const char*, int>, 5>{
-             {{"Gotówka", 0}, {"gotówka przy odbiorze", 0}, {"Przelew 7 dni", 7},
-              {"Przelew 14 dni", 14}, {"Kompensata", 30}}})
+    for (auto [n, d] : std::array<std::pair<const char*, int>, 5>{{{"Gotówka", 0},
+                                                                   {"gotówka przy odbiorze", 0},
+                                                                   {"Przelew 7 dni", 7},
+                                                                   {"Przelew 14 dni", 14},
+                                                                   {"Kompensata", 30}}})
         b.wstaw("FORMY_PLATNOSCI", {{"FPLAT_NAZWA_ID", T(n)}, {"FPLAT_DNI_ZWLOKI", L(d)}});
 }
 
@@ -155,16 +177,35 @@ void numeracja(Budowa& b) {
 
 // Tables that the release no longer uses; the conversion drops them.
 void stare_tabele(Budowa& b) {
-    for (const char* t :
-         {"DOKUMENTY_NIEROZLICZONE", "KOSZTY", "magazyn_do", "MAGAZYN_DO_ZAWART", "MAGAZYN_LISTA",
-          "MAGAZYN_PRZES", "magazyn_z", "magazyn_Z_ZAWART", "MARZA", "RACH_UPR_WYCH", "pom_tab",
-          "RS", "SPRZEDAZ", "PRAWA", "WYPOSAZENIE", "BILANS_SUR", "BILANS_PROD",
-          "MAGAZYN_ZAWARTOSC_ILOSC", "remanent_zawart_pro", "remanent_zawart_POM",
-          "SPRZEDAZ_PUNKTY", "zlec_prod", "zlec_prod_zawart", "ZAKUPY_KOREKTA_ZAWART"}) {
+    for (const char* t : {"DOKUMENTY_NIEROZLICZONE",
+                          "KOSZTY",
+                          "magazyn_do",
+                          "MAGAZYN_DO_ZAWART",
+                          "MAGAZYN_LISTA",
+                          "MAGAZYN_PRZES",
+                          "magazyn_z",
+                          "magazyn_Z_ZAWART",
+                          "MARZA",
+                          "RACH_UPR_WYCH",
+                          "pom_tab",
+                          "RS",
+                          "SPRZEDAZ",
+                          "PRAWA",
+                          "WYPOSAZENIE",
+                          "BILANS_SUR",
+                          "BILANS_PROD",
+                          "MAGAZYN_ZAWARTOSC_ILOSC",
+                          "remanent_zawart_pro",
+                          "remanent_zawart_POM",
+                          "SPRZEDAZ_PUNKTY",
+                          "zlec_prod",
+                          "zlec_prod_zawart",
+                          "ZAKUPY_KOREKTA_ZAWART"}) {
         b.sql(std::string("create table [") + t + "] (id counter, opis text(50), kwota money)");
         b.wstaw(t, {{"opis", T("archiwum")}, {"kwota", C(0)}});
     }
-    b.sql("create table ZAKUPY_KOREKTA (numer_id counter, numer text(50), data Date, KONH_ID Long)");
+    b.sql(
+        "create table ZAKUPY_KOREKTA (numer_id counter, numer text(50), data Date, KONH_ID Long)");
 }
 
 // ---- stock items ----------------------------------------------------------------
@@ -173,23 +214,34 @@ struct Surowiec {
     const char* nazwa;
     const char* jed;
     double cena;
-    int kod;   // sur_kod: 1 bought only
-    int wl;    // prod_wl: 1 own raw material, 0 kept as goods
+    int kod;  // sur_kod: 1 bought only
+    int wl;   // prod_wl: 1 own raw material, 0 kept as goods
 };
 
 const std::vector<Surowiec>& surowce_lista() {
     static const std::vector<Surowiec> s = {
-        {"Mąka pszenna typ 650", "kg", 0.98, 0, 1},  {"Mąka pszenna typ 750", "kg", 0.92, 0, 1},
-        {"Mąka żytnia typ 720", "kg", 0.85, 0, 1},   {"Mąka żytnia razowa", "kg", 0.95, 0, 1},
-        {"Drożdże piekarskie", "kg", 4.20, 0, 1},    {"Sól warzona", "kg", 0.55, 0, 1},
-        {"Cukier biały", "kg", 2.35, 0, 1},          {"Masło 82%", "kg", 9.80, 0, 1},
-        {"Margaryna piekarska", "kg", 4.10, 0, 1},   {"Jaja kurze", "szt", 0.28, 0, 1},
-        {"Mleko 2%", "l", 1.30, 0, 1},               {"Mak niebieski", "kg", 7.50, 0, 1},
-        {"Ser twarogowy", "kg", 6.20, 0, 1},         {"Olej rzepakowy", "l", 3.40, 0, 1},
-        {"Kminek", "kg", 12.00, 0, 1},               {"Słonecznik łuskany", "kg", 4.80, 0, 1},
-        {"Rodzynki", "kg", 8.90, 0, 1},              {"Marmolada różana", "kg", 7.20, 0, 1},
-        {"Torebki papierowe", "szt", 0.04, 1, 1},    {"Folia spożywcza", "opak", 12.50, 1, 1},
-        {"Skrzynki plastikowe", "szt", 18.00, 1, 1}, {"Cukier puder", "kg", 3.10, 0, 0},
+        {"Mąka pszenna typ 650", "kg", 0.98, 0, 1},
+        {"Mąka pszenna typ 750", "kg", 0.92, 0, 1},
+        {"Mąka żytnia typ 720", "kg", 0.85, 0, 1},
+        {"Mąka żytnia razowa", "kg", 0.95, 0, 1},
+        {"Drożdże piekarskie", "kg", 4.20, 0, 1},
+        {"Sól warzona", "kg", 0.55, 0, 1},
+        {"Cukier biały", "kg", 2.35, 0, 1},
+        {"Masło 82%", "kg", 9.80, 0, 1},
+        {"Margaryna piekarska", "kg", 4.10, 0, 1},
+        {"Jaja kurze", "szt", 0.28, 0, 1},
+        {"Mleko 2%", "l", 1.30, 0, 1},
+        {"Mak niebieski", "kg", 7.50, 0, 1},
+        {"Ser twarogowy", "kg", 6.20, 0, 1},
+        {"Olej rzepakowy", "l", 3.40, 0, 1},
+        {"Kminek", "kg", 12.00, 0, 1},
+        {"Słonecznik łuskany", "kg", 4.80, 0, 1},
+        {"Rodzynki", "kg", 8.90, 0, 1},
+        {"Marmolada różana", "kg", 7.20, 0, 1},
+        {"Torebki papierowe", "szt", 0.04, 1, 1},
+        {"Folia spożywcza", "opak", 12.50, 1, 1},
+        {"Skrzynki plastikowe", "szt", 18.00, 1, 1},
+        {"Cukier puder", "kg", 3.10, 0, 0},
         {"Miód pszczeli", "kg", 16.00, 0, 0},
     };
     return s;
@@ -224,7 +276,9 @@ void polprodukty(Budowa& b) {
     b.sql(
         "create table POLPRODUKTY (pprod_nazwa_id text(50), JED_NAZWA_ID text(10), "
         "PPROD_WYDAJNOSCzREC Single)");
-    b.sql("create table PolPRODUKTY_Receptury (pprod_nazwa_id text(50), SUR_ID Long, ilosc_sur Single)");
+    b.sql(
+        "create table PolPRODUKTY_Receptury (pprod_nazwa_id text(50), SUR_ID Long, ilosc_sur "
+        "Single)");
     struct P {
         const char* nazwa;
         double wydajnosc;
@@ -256,18 +310,30 @@ struct Produkt {
 
 std::vector<Produkt> produkty_lista(bool large) {
     std::vector<Produkt> p = {
-        {"Chleb baltonowski 0,5 kg", 1.45, 1, "szt"}, {"Chleb wiejski 1 kg", 2.60, 1, "szt"},
-        {"Chleb żytni razowy", 2.20, 1, "szt"},       {"Chleb z kminkiem", 2.10, 1, "szt"},
-        {"Chleb słonecznikowy", 2.40, 1, "szt"},      {"Bułka kajzerka", 0.22, 1, "szt"},
-        {"Bułka grahamka", 0.30, 1, "szt"},           {"Bułka maślana", 0.35, 1, "szt"},
-        {"Rogal maślany", 0.45, 1, "szt"},            {"Chałka z makiem", 1.60, 1, "szt"},
-        {"Bagietka francuska", 1.10, 1, "szt"},       {"Pączek z różą", 0.60, 1, "szt"},
-        {"Drożdżówka z serem", 0.70, 1, "szt"},       {"Drożdżówka z makiem", 0.70, 1, "szt"},
-        {"Makowiec", 6.50, 1, "kg"},                  {"Sernik krakowski", 7.80, 1, "kg"},
-        {"Babka piaskowa", 4.20, 1, "szt"},           {"Strucla z rodzynkami", 3.90, 1, "szt"},
-        {"Masło extra 200 g", 2.15, 0, "szt"},        {"Mleko 2% 1 l", 1.55, 0, "szt"},
-        {"Jogurt naturalny", 0.95, 0, "szt"},         {"Sok jabłkowy 1 l", 2.30, 0, "szt"},
-        {"Woda mineralna 1,5 l", 1.20, 0, "szt"},     {"Cukier puder 0,5 kg", 1.90, 0, "szt"},
+        {"Chleb baltonowski 0,5 kg", 1.45, 1, "szt"},
+        {"Chleb wiejski 1 kg", 2.60, 1, "szt"},
+        {"Chleb żytni razowy", 2.20, 1, "szt"},
+        {"Chleb z kminkiem", 2.10, 1, "szt"},
+        {"Chleb słonecznikowy", 2.40, 1, "szt"},
+        {"Bułka kajzerka", 0.22, 1, "szt"},
+        {"Bułka grahamka", 0.30, 1, "szt"},
+        {"Bułka maślana", 0.35, 1, "szt"},
+        {"Rogal maślany", 0.45, 1, "szt"},
+        {"Chałka z makiem", 1.60, 1, "szt"},
+        {"Bagietka francuska", 1.10, 1, "szt"},
+        {"Pączek z różą", 0.60, 1, "szt"},
+        {"Drożdżówka z serem", 0.70, 1, "szt"},
+        {"Drożdżówka z makiem", 0.70, 1, "szt"},
+        {"Makowiec", 6.50, 1, "kg"},
+        {"Sernik krakowski", 7.80, 1, "kg"},
+        {"Babka piaskowa", 4.20, 1, "szt"},
+        {"Strucla z rodzynkami", 3.90, 1, "szt"},
+        {"Masło extra 200 g", 2.15, 0, "szt"},
+        {"Mleko 2% 1 l", 1.55, 0, "szt"},
+        {"Jogurt naturalny", 0.95, 0, "szt"},
+        {"Sok jabłkowy 1 l", 2.30, 0, "szt"},
+        {"Woda mineralna 1,5 l", 1.20, 0, "szt"},
+        {"Cukier puder 0,5 kg", 1.90, 0, "szt"},
         {"Miód wielokwiatowy", 9.50, 0, "szt"},
     };
     if (large) {
@@ -334,14 +400,15 @@ void receptury(Budowa& b) {
                                        {"sur_id", L(zytni ? 3 : 1)},
                                        {"ilosc_sur", S(zytni ? 18 : 25)},
                                        {"ilosc_polprod", S(0)}});
-        b.wstaw("PRODUKTY_Receptury",
-                {{"PROD_ID", L(id)}, {"sur_id", L(6)}, {"ilosc_sur", S(0.4)}, {"ilosc_polprod", S(0)}});
-        const int pp = zytni ? 2
-                       : nazwa.find("serem") != std::string::npos || nazwa.find("Sernik") != std::string::npos
-                           ? 3
-                       : nazwa.find("mak") != std::string::npos || nazwa.find("Mak") != std::string::npos
-                           ? 4
-                           : 1;
+        b.wstaw(
+            "PRODUKTY_Receptury",
+            {{"PROD_ID", L(id)}, {"sur_id", L(6)}, {"ilosc_sur", S(0.4)}, {"ilosc_polprod", S(0)}});
+        const int pp =
+            zytni ? 2
+            : nazwa.find("serem") != std::string::npos || nazwa.find("Sernik") != std::string::npos
+                ? 3
+            : nazwa.find("mak") != std::string::npos || nazwa.find("Mak") != std::string::npos ? 4
+                                                                                               : 1;
         static const std::array<const char*, 4> kNazwy = {"Ciasto drożdżowe", "Zaczyn żytni",
                                                           "Masa serowa", "Masa makowa"};
         b.wstaw("PRODUKTY_Receptury", {{"PROD_ID", L(id)},
@@ -402,8 +469,10 @@ void remanent(Budowa& b) {
         b.wstaw("remanent", {{"data", D(b.pierwszy_dzien - 3 + (r - 1) * 30)},
                              {"opis", T(r == 1 ? "Remanent roczny" : "Remanent kontrolny")}});
         for (int id = 1; id <= b.produkty; ++id)
-            b.wstaw("remanent_zawart",
-                    {{"rem_id", L(r)}, {"prod_id", L(id)}, {"ilosc", S(b.losuj(0, 60))}, {"cena", C(1)}});
+            b.wstaw("remanent_zawart", {{"rem_id", L(r)},
+                                        {"prod_id", L(id)},
+                                        {"ilosc", S(b.losuj(0, 60))},
+                                        {"cena", C(1)}});
     }
 }
 
@@ -416,18 +485,19 @@ void kontrahenci(Budowa& b) {
         "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
         "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical)");
-    static const std::vector<std::string> rodzaje = {"Sklep spożywczy", "Delikatesy", "PHU",
-                                                     "Sklep ogólnospożywczy", "Bar", "Pensjonat",
-                                                     "Stołówka", "Kiosk"};
+    static const std::vector<std::string> rodzaje = {
+        "Sklep spożywczy", "Delikatesy", "PHU",  "Sklep ogólnospożywczy", "Bar",
+        "Pensjonat",       "Stołówka",   "Kiosk"};
     static const std::vector<std::string> nazwiska = {
-        "Nowak",  "Kowalski", "Wiśniewski", "Wójcik",   "Kowalczyk", "Kamiński", "Lewandowski",
-        "Zieliński", "Szymański", "Woźniak", "Dąbrowski", "Kozłowski", "Mazur", "Krawczyk",
-        "Gąsienica", "Bachleda", "Chowaniec", "Zając", "Kuchta", "Łukaszczyk"};
-    static const std::vector<std::string> miasta = {"Nowy Targ", "Zakopane", "Szaflary",
-                                                    "Ludźmierz", "Czarny Dunajec", "Poronin",
-                                                    "Bukowina Tatrzańska", "Rabka"};
-    static const std::vector<std::string> formy = {"Gotówka", "Gotówka", "Przelew 7 dni",
-                                                   "Przelew 14 dni", "", "gotówka przy odbiorze"};
+        "Nowak",     "Kowalski",    "Wiśniewski", "Wójcik",    "Kowalczyk",
+        "Kamiński",  "Lewandowski", "Zieliński",  "Szymański", "Woźniak",
+        "Dąbrowski", "Kozłowski",   "Mazur",      "Krawczyk",  "Gąsienica",
+        "Bachleda",  "Chowaniec",   "Zając",      "Kuchta",    "Łukaszczyk"};
+    static const std::vector<std::string> miasta = {
+        "Nowy Targ",           "Zakopane", "Szaflary", "Ludźmierz", "Czarny Dunajec", "Poronin",
+        "Bukowina Tatrzańska", "Rabka"};
+    static const std::vector<std::string> formy = {
+        "Gotówka", "Gotówka", "Przelew 7 dni", "Przelew 14 dni", "", "gotówka przy odbiorze"};
     const int n = b.opcje.large ? 1000 : 40;
     for (int id = 1; id <= n; ++id) {
         const std::string rodzaj = b.wybierz(rodzaje);
@@ -438,13 +508,16 @@ void kontrahenci(Budowa& b) {
                 {{"KONH_NAZ_SKROT", T(skrot)},
                  {"KONH_NAZWA", T(rodzaj + " \"" + nazwisko + "\" s.c., " + miasto)},
                  {"KONH_KOD", T("K" + std::to_string(1000 + id))},
-                 {"KONH_ULICA", T("ul. " + b.wybierz(nazwiska) + "a " + std::to_string(b.losuj(1, 120)))},
+                 {"KONH_ULICA",
+                  T("ul. " + b.wybierz(nazwiska) + "a " + std::to_string(b.losuj(1, 120)))},
                  {"KONH_MIASTO", T(miasto)},
                  {"KONH_KOD_POCZT", T("34-4" + std::to_string(b.losuj(10, 99)))},
-                 {"KONH_NIP", T("735-" + std::to_string(b.losuj(100, 999)) + "-" +
-                                std::to_string(b.losuj(10, 99)) + "-" + std::to_string(b.losuj(10, 99)))},
-                 {"KONH_TEL", T("(018) 2" + std::to_string(b.losuj(10, 99)) + " " +
-                                std::to_string(b.losuj(10, 99)) + " " + std::to_string(b.losuj(10, 99)))},
+                 {"KONH_NIP",
+                  T("735-" + std::to_string(b.losuj(100, 999)) + "-" +
+                    std::to_string(b.losuj(10, 99)) + "-" + std::to_string(b.losuj(10, 99)))},
+                 {"KONH_TEL",
+                  T("(018) 2" + std::to_string(b.losuj(10, 99)) + " " +
+                    std::to_string(b.losuj(10, 99)) + " " + std::to_string(b.losuj(10, 99)))},
                  {"WYDOK_ID", L(b.losuj(1, 3))},
                  {"RKONH_ID", L(1)},
                  {"LCEN_NAZWA_ID", T(id % 5 == 0 ? "Hurt" : "Detal")},
@@ -482,54 +555,66 @@ std::string zawartosc(const std::string& tabela, const std::string& klucz) {
            "text(4))";
 }
 
-// A header row: number "<prefix><n>/<year>", the day's date, net and tax.
-void dokument(Budowa& b, const std::string& tabela, const std::string& prefiks, int n, int konh,
-              double dzien, double netto, bool kier) {
-    const int rok = jet::dates::from_serial(dzien).year;
-    b.wstaw(tabela, {{"DDOUT_NUMER", T(prefiks + std::to_string(n) + "/" + std::to_string(rok))},
-                     {"KONH_ID", L(konh)},
-                     {"DDOUT_DATA_WYST", D(dzien)},
-                     {"ddout_data_sprz", D(dzien)},
-                     {"DDOUT_DO_ROZLICZENIA", B(false)},
-                     {"DDOUT_WART_N", S(netto)},
-                     {"DDOUT_wart_VAT", S(grosze(netto * 0.07))},
-                     {"ddout_zaplacona", B(n % 4 != 0)},
-                     {"zapis", B(true)},
-                     {"fplat_nazwa_id", T(n % 3 == 0 ? "Przelew 7 dni" : "Gotówka")},
-                     {"zbiorczy", B(false)},
-                     {"ddout_Termin_zaplaty", D(dzien + (n % 3 == 0 ? 7 : 0))},
-                     {"kier_id", L(kier ? (konh % b.kierowcy) + 1 : 0)}});
+// Headers of one document kind, written set-wise over two work tables: the document
+// days (nr from 0, the date) and the slots of a day (k from 0). Each day that warunek_dnia
+// admits (a condition on d.nr) gets na_dzien documents numbered "<prefiks><n>/<year>"
+// in day order; the contractor, the net value and the payment form follow from n.
+void dokumenty(Budowa& b, const std::string& tabela, const std::string& prefiks,
+               const std::string& warunek_dnia, int na_dzien, bool kier, double znak = 1) {
+    b.sql("create table [_dni] (nr Long, dzien Date)");
+    b.sql("create table [_sloty] (k Long)");
+    for (int d = 0; d < b.dni; ++d)
+        b.wstaw("_dni", {{"nr", L(d)}, {"dzien", D(b.pierwszy_dzien + d)}});
+    for (int k = 0; k < na_dzien; ++k) b.wstaw("_sloty", {{"k", L(k)}});
+    const std::string n = "(d.nr * " + std::to_string(na_dzien) + " + s.k + 1)";
+    const std::string konh =
+        "(1 + ((d.nr * 13 + s.k * 7) mod " + std::to_string(b.kontrahenci) + "))";
+    const std::string netto =
+        "(" + std::to_string(znak) + " * (40 + ((d.nr * 31 + s.k * 17) mod 860)))";
+    b.sql("insert into " + tabela +
+          " (DDOUT_NUMER, KONH_ID, DDOUT_DATA_WYST, ddout_data_sprz, DDOUT_DO_ROZLICZENIA, "
+          "DDOUT_WART_N, DDOUT_wart_VAT, ddout_zaplacona, zapis, fplat_nazwa_id, zbiorczy, "
+          "ddout_Termin_zaplaty, kier_id) select '" +
+          prefiks + "' & " + n + " & '/' & Year(d.dzien), " + konh + ", d.dzien, d.dzien, False, " +
+          netto + ", Round(" + netto + " * 0.07, 2), (" + n + " mod 4) <> 0, True, IIf((" + n +
+          " mod 3) = 0, 'Przelew 7 dni', 'Gotówka'), False, d.dzien + IIf((" + n +
+          " mod 3) = 0, 7, 0), " +
+          (kier ? "1 + (" + konh + " mod " + std::to_string(b.kierowcy) + ")" : std::string("0")) +
+          " from [_dni] as d, [_sloty] as s where " + warunek_dnia + " order by d.nr, s.k");
+    b.sql("drop table [_dni]");
+    b.sql("drop table [_sloty]");
 }
 
-// Lines for every header of tabela, chosen set-wise: each header takes the own products
-// whose id falls in its pattern, with quantities and prices from the retail price list.
+// Lines for every header of naglowki, written set-wise: the headers fall into patterns
+// by their key, and each pattern is a fixed choice of products with quantities; the
+// price is the product's suggested price. Two work tables carry the patterns.
 void linie(Budowa& b, const std::string& naglowki, const std::string& klucz,
-           const std::string& linie, const std::string& klucz_linii, int co_ktory) {
+           const std::string& linie, const std::string& klucz_linii, int na_dokument) {
+    constexpr int kWzory = 37;
+    b.sql("create table [_wzor_linii] (wzor Long, prod_id Long, ilosc Single)");
+    b.sql("create table [_wzor_dokumentu] (id Long, wzor Long)");
+    for (int w = 0; w < kWzory; ++w)
+        for (int i = 0; i < na_dokument; ++i)
+            b.wstaw("_wzor_linii", {{"wzor", L(w)},
+                                    {"prod_id", L(1 + (w * 11 + i * 7) % b.produkty)},
+                                    {"ilosc", S(b.losuj(1, 40))}});
+    b.sql("insert into [_wzor_dokumentu] (id, wzor) select " + klucz + ", " + klucz + " mod " +
+          std::to_string(kWzory) + " from " + naglowki);
     b.sql("insert into " + linie + " (" + klucz_linii +
-          ", PROD_ID, WSPRZ_ILOSC, WSPRZ_CENA_B, WSPRZ_CENA_VAT) select d." + klucz +
-          ", p.prod_id, ((d." + klucz + " * 7 + p.prod_id * 3) mod 40) + 1, c.CEN_NETTO, p.STVAT_ID from " +
-          naglowki + " as d, PRODUKTY as p, cennik as c where c.PROD_ID = p.prod_id and "
-          "c.LCEN_NAZWA_ID = 'Detal' and ((d." + klucz + " + p.prod_id) mod " +
-          std::to_string(co_ktory) + ") = 0");
+          ", PROD_ID, WSPRZ_ILOSC, WSPRZ_CENA_B, WSPRZ_CENA_VAT) select d.id, w.prod_id, w.ilosc, "
+          "p.PROD_CENA_SUGERO, p.STVAT_ID from ([_wzor_dokumentu] as d inner join [_wzor_linii] "
+          "as w on d.wzor = w.wzor) inner join PRODUKTY as p on p.prod_id = w.prod_id");
+    b.sql("drop table [_wzor_linii]");
+    b.sql("drop table [_wzor_dokumentu]");
 }
 
 void sprzedaz(Budowa& b) {
     b.sql(naglowek("SPRZEDAZ_NEW", "DDOUT_ID"));
     b.sql(zawartosc("SPRZEDAZ_ZAWARTOSC", "SPRZ_ID"));
-    // Every working day each route's shops get a delivery document.
-    const int dziennie = b.opcje.large ? 70 : 8;
-    int n = 0;
-    for (int d = 0; d < b.dni; ++d) {
-        if (d % 7 == 6) continue;  // no deliveries on Sundays
-        for (int k = 0; k < dziennie; ++k) {
-            const int konh = 1 + (d * 13 + k * 7) % b.kontrahenci;
-            dokument(b, "SPRZEDAZ_NEW", "SP", ++n, konh, b.pierwszy_dzien + d, b.losuj(40, 900),
-                     true);
-        }
-    }
-    // About 20 lines a document in the large build, 6 in the small one.
-    linie(b, "SPRZEDAZ_NEW", "DDOUT_ID", "SPRZEDAZ_ZAWARTOSC", "SPRZ_ID",
-          b.opcje.large ? b.produkty / 20 : 4);
+    // Every day but Sunday each route's shops get a delivery document: about 20 lines
+    // a document in the large build, 6 in the small one.
+    dokumenty(b, "SPRZEDAZ_NEW", "SP ", "(d.nr mod 7) <> 6", b.opcje.large ? 70 : 8, true);
+    linie(b, "SPRZEDAZ_NEW", "DDOUT_ID", "SPRZEDAZ_ZAWARTOSC", "SPRZ_ID", b.opcje.large ? 20 : 6);
 }
 
 void faktury(Budowa& b) {
@@ -537,29 +622,20 @@ void faktury(Budowa& b) {
     b.sql(zawartosc("FAKTURY_WYCH_ZAWART", "SPRZ_ID"));
     b.sql(naglowek("FAKTURY_WYCH_KOREKTA", "FKOROUT_ID"));
     b.sql(zawartosc("FAKTURY_WYCH_KOREKTA_ZAWART", "FKOROUT_ID"));
-    int n = 0;
-    for (int d = 4; d < b.dni; d += 7)  // weekly invoices to the shops that pay by transfer
-        for (int k = 1; k <= b.kontrahenci; k += 5)
-            dokument(b, "FAKTURY_WYCH", "FA ", ++n, k, b.pierwszy_dzien + d, b.losuj(200, 3000),
-                     k % 2 == 0);
-    linie(b, "FAKTURY_WYCH", "DDOUT_ID", "FAKTURY_WYCH_ZAWART", "SPRZ_ID", 6);
-    for (int i = 1; i <= (b.opcje.large ? 60 : 4); ++i)
-        dokument(b, "FAKTURY_WYCH_KOREKTA", "FK ", i, 1 + (i * 5) % b.kontrahenci,
-                 b.pierwszy_dzien + 10 + i * (b.dni - 12) / 60, -b.losuj(5, 60), false);
-    linie(b, "FAKTURY_WYCH_KOREKTA", "FKOROUT_ID", "FAKTURY_WYCH_KOREKTA_ZAWART", "FKOROUT_ID", 9);
+    // Weekly invoices to the shops that pay by transfer; a correction now and then.
+    dokumenty(b, "FAKTURY_WYCH", "FA ", "(d.nr mod 7) = 4", b.kontrahenci / 5, true);
+    linie(b, "FAKTURY_WYCH", "DDOUT_ID", "FAKTURY_WYCH_ZAWART", "SPRZ_ID", 8);
+    dokumenty(b, "FAKTURY_WYCH_KOREKTA", "FK ", "(d.nr mod 23) = 10", 1, false, -0.1);
+    linie(b, "FAKTURY_WYCH_KOREKTA", "FKOROUT_ID", "FAKTURY_WYCH_KOREKTA_ZAWART", "FKOROUT_ID", 2);
 }
 
 void dowody(Budowa& b) {
     b.sql(naglowek("DOWODY_DOSTAW", "DDOUT_ID"));
     b.sql(naglowek("DOWODY_ZWROTU", "DDOUT_ID"));
     b.sql(naglowek("Paragon", "DDOUT_ID"));
-    int dd = 0, dz = 0, pa = 0;
-    for (int d = 0; d < b.dni; ++d) {
-        const double dzien = b.pierwszy_dzien + d;
-        if (d % 7 != 6) dokument(b, "DOWODY_DOSTAW", "DD ", ++dd, 1 + d % b.kontrahenci, dzien, b.losuj(50, 400), true);
-        if (d % 10 == 3) dokument(b, "DOWODY_ZWROTU", "DZ ", ++dz, 1 + (d * 3) % b.kontrahenci, dzien, b.losuj(5, 50), true);
-        dokument(b, "Paragon", "PA ", ++pa, 1, dzien, b.losuj(20, 200), false);
-    }
+    dokumenty(b, "DOWODY_DOSTAW", "DD ", "(d.nr mod 7) <> 6", 2, true);
+    dokumenty(b, "DOWODY_ZWROTU", "DZ ", "(d.nr mod 10) = 3", 1, true, 0.1);
+    dokumenty(b, "Paragon", "PA ", "True", 1, false, 0.3);
 }
 
 void zakupy(Budowa& b) {
@@ -594,8 +670,10 @@ void zakupy(Budowa& b) {
                                       {"VAT", T(stawka)}});
         }
         const bool usuniety = n % 17 == 0;
-        b.wstaw("zakupy", {{"numer_zaksiegowania", T(n % 11 == 0 ? " " : std::to_string(n) + "/" + std::to_string(rok))},
-                           {"numer_dokumentu", T("FV " + std::to_string(100 + n) + "/" + std::to_string(rok % 100))},
+        b.wstaw("zakupy", {{"numer_zaksiegowania",
+                            T(n % 11 == 0 ? " " : std::to_string(n) + "/" + std::to_string(rok))},
+                           {"numer_dokumentu",
+                            T("FV " + std::to_string(100 + n) + "/" + std::to_string(rok % 100))},
                            {"data_zaksiegowania", D(dzien)},
                            {"data_wystawienia", D(dzien - 1)},
                            {"KONH_ID", L(1 + (n * 11) % b.kontrahenci)},
@@ -608,8 +686,9 @@ void zakupy(Budowa& b) {
 
 void kasa(Budowa& b) {
     for (const char* t : {"KP", "KW"})
-        b.sql(std::string("create table ") + t +
-              " (id counter, numer text(30), data Date, KONH_ID Long, kwota money, opis text(100))");
+        b.sql(
+            std::string("create table ") + t +
+            " (id counter, numer text(30), data Date, KONH_ID Long, kwota money, opis text(100))");
     b.sql(
         "create table Raport_kasowy (id counter, numer text(30), data_od Date, data_do Date, "
         "saldo_pocz money, saldo_konc money)");
@@ -618,21 +697,24 @@ void kasa(Budowa& b) {
         const double od = b.pierwszy_dzien + tydzien * 7;
         const int rok = jet::dates::from_serial(od).year;
         const double kp = b.losuj(800, 4000), kw = b.losuj(300, 2500);
-        b.wstaw("KP", {{"numer", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
-                       {"data", D(od + 2)},
-                       {"KONH_ID", L(1 + tydzien % b.kontrahenci)},
-                       {"kwota", C(kp)},
-                       {"opis", T("Zapłata za pieczywo")}});
-        b.wstaw("KW", {{"numer", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
-                       {"data", D(od + 3)},
-                       {"KONH_ID", L(1 + (tydzien * 3) % b.kontrahenci)},
-                       {"kwota", C(kw)},
-                       {"opis", T("Zakup mąki")}});
-        b.wstaw("Raport_kasowy", {{"numer", T("RK " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
-                                  {"data_od", D(od)},
-                                  {"data_do", D(od + 6)},
-                                  {"saldo_pocz", C(saldo)},
-                                  {"saldo_konc", C(saldo + kp - kw)}});
+        b.wstaw("KP",
+                {{"numer", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                 {"data", D(od + 2)},
+                 {"KONH_ID", L(1 + tydzien % b.kontrahenci)},
+                 {"kwota", C(kp)},
+                 {"opis", T("Zapłata za pieczywo")}});
+        b.wstaw("KW",
+                {{"numer", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                 {"data", D(od + 3)},
+                 {"KONH_ID", L(1 + (tydzien * 3) % b.kontrahenci)},
+                 {"kwota", C(kw)},
+                 {"opis", T("Zakup mąki")}});
+        b.wstaw("Raport_kasowy",
+                {{"numer", T("RK " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                 {"data_od", D(od)},
+                 {"data_do", D(od + 6)},
+                 {"saldo_pocz", C(saldo)},
+                 {"saldo_konc", C(saldo + kp - kw)}});
         saldo += kp - kw;
     }
 }
@@ -656,7 +738,9 @@ void zamowienia(Budowa& b) {
         "create table Zamowienia_raport (data Date, prod_id Long, ilosc_zam Single DEFAULT 0, "
         "ilosc_prod Single DEFAULT 0, ilosc_prod2 Single DEFAULT 0, ilosc_prod3 Single DEFAULT "
         "0, ilosc_zam2 Single DEFAULT 0, ilosc_zam3 Single DEFAULT 0)");
-    b.sql("create table Zamowienia (zam_id counter, data Date, KONH_ID Long, prod_id Long, ilosc Single)");
+    b.sql(
+        "create table Zamowienia (zam_id counter, data Date, KONH_ID Long, prod_id Long, ilosc "
+        "Single)");
     const auto lista = produkty_lista(b.opcje.large);
     const int dni = b.opcje.large ? b.dni : 14;  // the report keeps the last two weeks
     for (int d = 0; d < dni; ++d) {
@@ -691,7 +775,8 @@ void relacje(Budowa& b) {
 
 // The indexes of the sales-document tables that the conversion drops.
 void indeksy_dokumentow(Budowa& b) {
-    for (const char* t : {"dowody_dostaw", "dowody_zwrotu", "Paragon", "faktury_wych_korekta", "faktury_wych"}) {
+    for (const char* t :
+         {"dowody_dostaw", "dowody_zwrotu", "Paragon", "faktury_wych_korekta", "faktury_wych"}) {
         b.sql(std::string("create index konh_id on ") + t + " (KONH_ID)");
         b.sql(std::string("create index fplat_nazwa_id on ") + t + " (fplat_nazwa_id)");
     }
