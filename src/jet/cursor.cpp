@@ -92,6 +92,12 @@ int64_t run_to_end(Session& s, sqlite3_stmt* st) {
     return sqlite3_changes64(s.handle());
 }
 
+int64_t StatementPlan::execute(Session& s) {
+    sqlite3_stmt* st = s.prepare(sql);
+    bind_params(st, params);
+    return run_to_end(s, st);
+}
+
 namespace {
 
 // A statement for SQLite text that a cursor keeps while it reads: the session's

@@ -46,7 +46,9 @@ struct ColumnMeta {
     std::string base_column;   // Jet column name
     std::string table_alias;   // the alias or table name the query reads it under
     // A hidden trailing column holding the rowid of table_alias's row (asked for with
-    // QueryOptions::row_ids), through which recordsets map rows back.
+    // QueryOptions::row_ids), through which recordsets map rows back. Queries whose
+    // rows are not rows of tables (DISTINCT, GROUP BY, aggregates, DISTINCTROW over
+    // some of the tables) have none.
     bool row_id = false;
 };
 

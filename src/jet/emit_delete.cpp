@@ -5,20 +5,6 @@
 
 namespace jet::detail {
 
-namespace {
-
-struct DeletePlan : Plan {
-    std::string sql;
-    std::vector<Value> params;
-    int64_t execute(Session& s) override {
-        sqlite3_stmt* st = s.prepare(sql);
-        bind_params(st, params);
-        return run_to_end(s, st);
-    }
-};
-
-}  // namespace
-
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
     Binder b(s);
     std::string from = b.from_list(q.from);
@@ -26,7 +12,7 @@ std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q) {
     std::string where;
     if (q.where) where = Binder::cond_sql(b.expr(*q.where));
 
-    auto p = std::make_shared<DeletePlan>();
+    auto p = std::make_shared<StatementPlan>();
     if (src.size() == 1) {
         if (!q.star_qualifier.empty() && !text::same_name(q.star_qualifier, src[0].alias))
             raise(Fault::NoSuchTable, q.star_qualifier);

@@ -2,9 +2,11 @@
 // and the WHERE are judged on the values before the statement, then the SET is
 // applied once for every pair, in join order, each time reading the target row's
 // current values (so "h.total = h.total + l.amount" accumulates every line). The plan
-// reads the pairs' rowids first, then runs a prepared UPDATE per pair and target. When
+// reads the pairs' rowids first, then runs a prepared UPDATE per pair and target
+// (only the last pair of each target row where earlier ones cannot matter). When
 // every target row provably meets at most one pair (the other tables are reached
-// through unique keys), a single UPDATE ... FROM gives the same result.
+// through unique keys), a single UPDATE ... FROM gives the same result; an
+// accumulation of exact addends is summed per target row and applied once.
 #include <algorithm>
 #include <unordered_map>
 
@@ -21,16 +23,6 @@ struct SetItem {
     std::string value;  // stored value
     uint64_t uses;      // sources the value reads
     const sql::Expr* expr;
-};
-
-struct SimpleUpdatePlan : Plan {
-    std::string sql;
-    std::vector<Value> params;
-    int64_t execute(Session& s) override {
-        sqlite3_stmt* st = s.prepare(sql);
-        bind_params(st, params);
-        return run_to_end(s, st);
-    }
 };
 
 struct PairUpdatePlan : Plan {
@@ -317,7 +309,7 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     };
 
     if (src.size() == 1) {
-        auto p = std::make_shared<SimpleUpdatePlan>();
+        auto p = std::make_shared<StatementPlan>();
         p->sql = "UPDATE " + src[0].sql_table + " AS " + src[0].sql_alias + " SET " + set_clause(0);
         if (!where.empty()) p->sql += " WHERE " + where;
         p->params = b.params();
@@ -332,7 +324,7 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     if (targets.size() == 1 && !b.outer_join && at_most_one_pair(b, targets[0], q.where.get())) {
         // Every target row meets at most one pair: one UPDATE ... FROM.
         const int t = targets[0];
-        auto p = std::make_shared<SimpleUpdatePlan>();
+        auto p = std::make_shared<StatementPlan>();
         p->sql = "UPDATE " + src[t].sql_table + " AS " + src[t].sql_alias + " SET " + set_clause(t) + " FROM ";
         bool first = true;
         for (size_t i = 0; i < src.size(); ++i) {

@@ -194,6 +194,13 @@ struct Plan {
     virtual std::unique_ptr<Cursor> open(std::shared_ptr<Session> s, bool row_ids);
 };
 
+// A plan of one SQLite statement that changes rows; returns the rows it changed.
+struct StatementPlan : Plan {
+    std::string sql;
+    std::vector<Value> params;
+    int64_t execute(Session& s) override;
+};
+
 // The SQLite text of a SELECT with the metadata of its columns.
 struct SelectSql {
     std::string sql;
