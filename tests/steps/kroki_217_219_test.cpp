@@ -91,34 +91,35 @@ class Krok218Test : public KrokTest {
             if (p != 8)  // product 8 has no quantity row
                 exec("INSERT INTO SPRZEDAZ_ILOSC VALUES (" + std::to_string(p) + ", 100, 30)");
         }
-        // Documents: number, kind, date of issue; then their lines (document, product,
-        // quantity).
-        exec(
-            {"INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('F/1', 'R', #03/10/2003 15:00:00#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('F/2', 'R', #03/11/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('', 'R', #03/12/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES (Null, 'R', #03/12/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('P/1', 'P', #03/12/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('F/3', 'R', #03/12/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('F/4', 'R', #03/12/2003#)",
-             "INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
-             "VALUES ('F/5', 'R', #06/15/1999#)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (1, 1, 5)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (2, 2, 7)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (3, 3, 9)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (4, 4, 11)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (5, 5, 13)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (6, 6, 20)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (6, 6, 25)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (7, 8, 4)",
-             "INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (8, 7, 3)"});
+        // Sales documents (number, kind, date of issue), each with its lines (product,
+        // quantity); the comments say what 2.18 makes of them with the stocktaking of
+        // 10 March 2003.
+        struct Dokument {
+            const char* numer;
+            const char* rodzaj;
+            const char* data;
+            std::vector<std::pair<int, int>> linie;
+        };
+        const Dokument dokumenty[] = {
+            {"'F/1'", "'R'", "#03/10/2003 15:00:00#", {{1, 5}}},   // on the stocktaking day
+            {"'F/2'", "'R'", "#03/11/2003#", {{2, 7}}},            // midnight of the next day
+            {"''", "'R'", "#03/12/2003#", {{3, 9}}},               // unnumbered
+            {"Null", "'R'", "#03/12/2003#", {{4, 11}}},            // number Null
+            {"'P/1'", "'P'", "#03/12/2003#", {{5, 13}}},           // another kind
+            {"'F/3'", "'R'", "#03/12/2003#", {{6, 20}, {6, 25}}},  // both lines count
+            {"'F/4'", "'R'", "#03/12/2003#", {{8, 4}}},            // product without a quantity row
+            {"'F/5'", "'R'", "#06/15/1999#", {{7, 3}}},            // long before the stocktaking
+        };
+        int id = 0;
+        for (const auto& d : dokumenty) {
+            exec(std::string("INSERT INTO SPRZEDAZ_NEW (DDOUT_NUMER, rodzdok, DDOUT_DATA_WYST) "
+                             "VALUES (") +
+                 d.numer + ", " + d.rodzaj + ", " + d.data + ")");
+            ++id;
+            for (auto [prod, ilosc] : d.linie)
+                exec("INSERT INTO SPRZEDAZ_ZAWARTOSC VALUES (" + std::to_string(id) + ", " +
+                     std::to_string(prod) + ", " + std::to_string(ilosc) + ")");
+        }
     }
     Rows quantities() {
         return rows("SELECT prod_id, ILOSC, rozch_il FROM SPRZEDAZ_ILOSC ORDER BY prod_id");
