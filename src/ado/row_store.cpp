@@ -13,15 +13,15 @@ constexpr size_t kBlockSize = size_t{1} << 20;
 
 }  // namespace
 
-RowStore::RowStore(size_t columns) : cols_(columns) {}
+RowStore::RowStore(size_t columns) : ncols_(columns) {}
 
 size_t RowStore::add_row() {
     const size_t r = rows_;
-    if ((r & (kChunkRows - 1)) == 0) {
+    if (r == first_row(chunks_.size())) {
         // Left uninitialised: the caller sets every cell of a new row.
-        for (auto& c : cols_)
-            c.chunks.push_back({std::unique_ptr<uint8_t[]>(new uint8_t[kChunkRows]),
-                                std::unique_ptr<uint64_t[]>(new uint64_t[kChunkRows])});
+        const size_t cells = (kFirstChunkRows << chunks_.size()) * ncols_;
+        chunks_.push_back({std::unique_ptr<uint8_t[]>(new uint8_t[cells]),
+                           std::unique_ptr<uint64_t[]>(new uint64_t[cells])});
     }
     return rows_++;
 }
@@ -29,8 +29,7 @@ size_t RowStore::add_row() {
 void RowStore::pop_row() {
     if (rows_ == 0) return;
     --rows_;
-    if ((rows_ & (kChunkRows - 1)) == 0)
-        for (auto& c : cols_) c.chunks.pop_back();
+    if (rows_ == first_row(chunks_.size() - 1)) chunks_.pop_back();
 }
 
 // A text reference: block index in the upper 24 bits, offset in the lower 40. The
@@ -60,13 +59,14 @@ std::string_view RowStore::text_at(uint64_t ref) const {
 }
 
 bool RowStore::is_null(size_t row, size_t col) const {
-    const Chunk& c = cols_[col].chunks[row >> kChunkBits];
-    return c.kinds[row & (kChunkRows - 1)] == static_cast<uint8_t>(Kind::Null);
+    const auto [chunk, k] = cell(row, col);
+    return chunks_[chunk].kinds[k] == static_cast<uint8_t>(Kind::Null);
 }
 
 size_t RowStore::bytes() const {
     size_t n = 0;
-    for (const auto& c : cols_) n += c.chunks.size() * kChunkRows * (1 + sizeof(uint64_t));
+    for (size_t k = 0; k < chunks_.size(); ++k)
+        n += (kFirstChunkRows << k) * ncols_ * (1 + sizeof(uint64_t));
     for (size_t s : block_sizes_) n += s;
     return n;
 }

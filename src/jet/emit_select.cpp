@@ -114,7 +114,9 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     for (const auto& g : s.group_by) {
         Typed t = b.expr(*g);
         if (!group.empty()) group += ", ";
-        group += Binder::value_sql(t);
+        // A constant groups every row together; spelled as a number SQLite would
+        // read it as a column position.
+        group += t.constant ? b.param(*t.constant) : Binder::value_sql(t);
         if (t.known && is_text(t.type)) group += " COLLATE JET";
     }
     b.allow_aggregates = true;
@@ -136,6 +138,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     std::string order;
     for (const auto& o : s.order_by) {
         Typed t = b.expr(*o.expr);
+        if (t.constant) continue;  // sorting by a constant changes nothing (not a position)
         if (!order.empty()) order += ", ";
         order += Binder::value_sql(t);
         if (t.known && is_text(t.type)) order += " COLLATE JET";

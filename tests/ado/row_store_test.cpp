@@ -40,3 +40,35 @@ TEST(RowStore, EveryKindRoundTrips) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows across the store's growing chunks keep their cells; removing rows back over
+// a chunk boundary and adding them again reuses the places.
+TEST(RowStore, RowsAcrossChunks) {
+    ado::RowStore store(3);
+    auto fill = [&](size_t from, size_t to) {
+        for (size_t r = from; r < to; ++r) {
+            EXPECT_EQ(store.add_row(), r);
+            store.set(r, 0, Value::long_(static_cast<int32_t>(r)));
+            store.set(r, 1, Value::text("t" + std::to_string(r)));
+            store.set(r, 2, r % 7 ? Value::dbl(r * 0.5) : Value::null());
+        }
+    };
+    auto check = [&](size_t to) {
+        ASSERT_EQ(store.rows(), to);
+        for (size_t r = 0; r < to; ++r) {
+            EXPECT_EQ(store.get(r, 0).raw_int(), static_cast<int64_t>(r));
+            EXPECT_EQ(store.get(r, 1).raw_text(), "t" + std::to_string(r));
+            EXPECT_EQ(store.is_null(r, 2), r % 7 == 0);
+        }
+    };
+    fill(0, 1000);
+    check(1000);
+    while (store.rows() > 63) store.pop_row();
+    check(63);
+    fill(63, 500);
+    check(500);
+}
+
+}  // namespace

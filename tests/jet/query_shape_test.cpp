@@ -32,6 +32,8 @@ TEST_F(Shapes, RowOrderIsInsertionOrderAndTiesKeepIt) {
         {"SELECT Grupa, Sum(Cena) AS S FROM Towary GROUP BY Grupa HAVING Sum(Cena) > 3", "1|4;2|6"},
         {"SELECT Grupa, Count(*) FROM Towary GROUP BY Grupa ORDER BY Count(*) DESC, Grupa", "1|2;2|2"},
         {"SELECT First(Nazwa), Last(Nazwa) FROM Towary", "Żyto|Ciasto"},
+        {"SELECT Nazwa, Cena FROM Towary ORDER BY 2", "Żyto|3;bułka|1;Chleb|3;Ciasto|3"},
+        {"SELECT Count(*) FROM Towary GROUP BY 1", "4"},
         {"SELECT Nazwa AS N, Cena * 2 AS Podwójna FROM Towary ORDER BY Podwójna, N", "bułka|2;Chleb|6;Ciasto|6;Żyto|6"},
         {"SELECT a.Nazwa, b.Nazwa FROM Towary a, Towary b WHERE a.Id < 3 AND b.Id > 3",
          "Żyto|Ciasto;bułka|Ciasto"},

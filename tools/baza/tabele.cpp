@@ -539,14 +539,16 @@ void kontrahenci(Budowa& b) {
 
 // ---- documents ------------------------------------------------------------------
 
-// The header layout of the release's sales documents.
-std::string naglowek(const std::string& tabela, const std::string& klucz) {
+// The header layout of the release's sales documents; invoices, corrections, receipts
+// and sales documents already carry the cash-receipt amount wart_kp (Null on old rows).
+std::string naglowek(const std::string& tabela, const std::string& klucz, bool wart_kp = true) {
     return "create table " + tabela + " (" + klucz +
            " counter, DDOUT_NUMER text(50), KONH_ID Long, DDOUT_DATA_WYST Date, ddout_data_sprz "
            "Date, DDOUT_DO_ROZLICZENIA Logical, DDOUT_DEL text(50), DDOUT_WART_N Single DEFAULT "
            "0, DDOUT_wart_VAT Single DEFAULT 0, ddout_zaplacona Logical, zapis Logical, rabat "
            "Single DEFAULT 0, fplat_nazwa_id text(50), zbiorczy Logical, ddout_Termin_zaplaty "
-           "Date, kier_id Long)";
+           "Date, kier_id Long" +
+           (wart_kp ? ", wart_kp money)" : ")");
 }
 
 std::string zawartosc(const std::string& tabela, const std::string& klucz) {
@@ -630,8 +632,8 @@ void faktury(Budowa& b) {
 }
 
 void dowody(Budowa& b) {
-    b.sql(naglowek("DOWODY_DOSTAW", "DDOUT_ID"));
-    b.sql(naglowek("DOWODY_ZWROTU", "DDOUT_ID"));
+    b.sql(naglowek("DOWODY_DOSTAW", "DDOUT_ID", false));
+    b.sql(naglowek("DOWODY_ZWROTU", "DDOUT_ID", false));
     b.sql(naglowek("Paragon", "DDOUT_ID"));
     dokumenty(b, "DOWODY_DOSTAW", "DD ", "(d.nr mod 7) <> 6", 2, true);
     dokumenty(b, "DOWODY_ZWROTU", "DZ ", "(d.nr mod 10) = 3", 1, true, 0.1);

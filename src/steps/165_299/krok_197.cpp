@@ -14,19 +14,9 @@
 #include "steps/165_299/wspolne.h"
 
 using jet::Value;
+using kroki::W_Apostrofach;
 
 namespace {
-
-// A text put between apostrophes in a statement: each apostrophe doubled, so that a
-// group name such as Pani's stays one literal.
-std::string W_Apostrofach(const std::string& tekst) {
-    std::string wynik;
-    for (char c : tekst) {
-        wynik += c;
-        if (c == '\'') wynik += '\'';
-    }
-    return wynik;
-}
 
 // The copy of the raw materials of one kind into PRODUKTY: rodzaj 'S' (used in
 // recipes) or 'K' (bought only), chosen by sur_kod.

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "jet/error.h"
+
 namespace kroki {
 
 void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
@@ -27,6 +29,21 @@ void Numeruj(ClsKonwersje& k, const std::string& tekst,
         rs->MoveNext();
     }
     k.ZamknijRSKonwersje(rs);
+}
+
+std::string W_Apostrofach(const std::string& tekst) {
+    std::string wynik;
+    for (char c : tekst) {
+        wynik += c;
+        if (c == '\'') wynik += '\'';
+    }
+    return wynik;
+}
+
+ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
+    if (!rs)
+        throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
+    return *rs;
 }
 
 bool Rowne(const jet::Value& v, double liczba) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,5 +28,14 @@ void Numeruj(ClsKonwersje& k, const std::string& tekst,
 
 // A field's value compared as VB compares it with a number: Null is never equal.
 bool Rowne(const jet::Value& v, double liczba);
+
+// A text put between apostrophes in a statement: each apostrophe doubled, so that a
+// name such as Pani's stays one literal.
+std::string W_Apostrofach(const std::string& tekst);
+
+// The open recordset in rs. An opener whose failure was ignored leaves rs empty; using
+// it then fails as a use of an object that is not set, an error that reaches the
+// version loop (or the step's own trap) like any other.
+ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
 }  // namespace kroki
