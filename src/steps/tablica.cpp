@@ -43,6 +43,10 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {217, &ClsKonwersje::Konwersja_217},
+        {218, &ClsKonwersje::Konwersja_218},
+        {219, &ClsKonwersje::Konwersja_219},
+        {220, &ClsKonwersje::Konwersja_220},
         {242, &ClsKonwersje::Konwersja_242},
         {243, &ClsKonwersje::Konwersja_243},
         {244, &ClsKonwersje::Konwersja_244},
@@ -60,6 +64,15 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {256, &ClsKonwersje::Konwersja_256},
         {257, &ClsKonwersje::Konwersja_257},
         {258, &ClsKonwersje::Konwersja_258},
+        {261, &ClsKonwersje::Konwersja_261},
+        {262, &ClsKonwersje::Konwersja_262},
+        {263, &ClsKonwersje::Konwersja_263},
+        {264, &ClsKonwersje::Konwersja_264},
+        {265, &ClsKonwersje::Konwersja_265},
+        {266, &ClsKonwersje::Konwersja_266},
+        {267, &ClsKonwersje::Konwersja_267},
+        {268, &ClsKonwersje::Konwersja_268},
+        {269, &ClsKonwersje::Konwersja_269},
     };
     return kroki;
 }
