@@ -43,6 +43,16 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {232, &ClsKonwersje::Konwersja_232},
+        {233, &ClsKonwersje::Konwersja_233},
+        {234, &ClsKonwersje::Konwersja_234},
+        {235, &ClsKonwersje::Konwersja_235},
+        {236, &ClsKonwersje::Konwersja_236},
+        {237, &ClsKonwersje::Konwersja_237},
+        {238, &ClsKonwersje::Konwersja_238},
+        {239, &ClsKonwersje::Konwersja_239},
+        {240, &ClsKonwersje::Konwersja_240},
+        {241, &ClsKonwersje::Konwersja_241},
     };
     return kroki;
 }

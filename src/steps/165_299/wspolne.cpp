@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "db/polaczenie.h"
 #include "jet/error.h"
+#include "jet/text.h"
 
 namespace kroki {
 
@@ -49,6 +51,34 @@ ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
 bool Rowne(const jet::Value& v, double liczba) {
     if (v.is_null() || v.is_empty()) return false;
     return v.to_double() == liczba;
+}
+
+void Przejdz_Tabele_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& zrob) {
+    k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+    try {
+        for (int i = 0; i < k.BazaDAO->TableDefCount(); ++i) {
+            dao::TableDef td = k.BazaDAO->TableDefs(i);
+            if (td.Name().compare(0, 4, "MSys") == 0) continue;
+            zrob(td);
+        }
+    } catch (...) {
+        k.BazaDAO.reset();
+        throw;
+    }
+    k.BazaDAO->Close();
+    k.BazaDAO.reset();
+}
+
+void Zmien_Nazwy_Tabel(ClsKonwersje& k,
+                       std::initializer_list<std::pair<std::string_view, std::string_view>> nazwy) {
+    Przejdz_Tabele_DAO(k, [&nazwy](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : nazwy)
+            if (nazwa == stara) {
+                td.SetName(nowa);
+                return;
+            }
+    });
 }
 
 }  // namespace kroki

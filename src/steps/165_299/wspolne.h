@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "driver/konwersje.h"
@@ -37,5 +40,17 @@ std::string W_Apostrofach(const std::string& tekst);
 // it then fails as a use of an object that is not set, an error that reaches the
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
+
+// The second connection of the steps that rename tables: the file of the connection
+// (its data source) opened through DAO as the class's DAO database, every table whose
+// name does not begin with "MSys" (compared case-sensitively) given to zrob in the
+// collection's order, then the DAO database closed and cleared. A failure to open, or
+// one that zrob raises (a refused rename), reaches the caller.
+void Przejdz_Tabele_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& zrob);
+
+// The renames pass: a table whose name, upper-cased, equals one of the old names (upper
+// case, tested in order) takes the first matching new name; the others stay as they are.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k,
+                       std::initializer_list<std::pair<std::string_view, std::string_view>> nazwy);
 
 }  // namespace kroki
