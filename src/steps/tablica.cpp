@@ -43,6 +43,10 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {217, &ClsKonwersje::Konwersja_217},
+        {218, &ClsKonwersje::Konwersja_218},
+        {219, &ClsKonwersje::Konwersja_219},
+        {220, &ClsKonwersje::Konwersja_220},
     };
     return kroki;
 }
