@@ -47,6 +47,15 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {218, &ClsKonwersje::Konwersja_218},
         {219, &ClsKonwersje::Konwersja_219},
         {220, &ClsKonwersje::Konwersja_220},
+        {221, &ClsKonwersje::Konwersja_221},
+        {222, &ClsKonwersje::Konwersja_222},
+        {223, &ClsKonwersje::Konwersja_223},
+        {224, &ClsKonwersje::Konwersja_224},
+        {227, &ClsKonwersje::Konwersja_227},
+        {228, &ClsKonwersje::Konwersja_228},
+        {229, &ClsKonwersje::Konwersja_229},
+        {230, &ClsKonwersje::Konwersja_230},
+        {231, &ClsKonwersje::Konwersja_231},
     };
     return kroki;
 }

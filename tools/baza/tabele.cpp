@@ -644,7 +644,7 @@ void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
         "text(50), data_zaksiegowania Date, data_wystawienia Date, KONH_ID Long, wart_n Single, "
-        "VAT Single, del Logical)");
+        "VAT Single, del Logical, f_platnosci text(50))");
     b.sql(
         "create table zakupy_zawart (numer_id Long, sur_id Long, ILOSC Single, CENA_N Single, "
         "WART_N Single, VAT text(4))");
@@ -681,7 +681,11 @@ void zakupy(Budowa& b) {
                            {"KONH_ID", L(1 + (n * 11) % b.kontrahenci)},
                            {"wart_n", S(netto)},
                            {"VAT", S(vat)},
-                           {"del", B(usuniety)}});
+                           {"del", B(usuniety)},
+                           // older purchases were entered without a payment form
+                           {"f_platnosci", n % 5 == 0   ? Value::null()
+                                           : n % 3 == 0 ? T("Gotówka")
+                                                        : T("Przelew")}});
     }
     b.sql("create index numer_zaksiegowania on zakupy (numer_zaksiegowania)");
 }
