@@ -64,7 +64,6 @@ void ClsKonwersje::Konwersja_233() {
                                      {"FAKTURY_WYCH_ZAWART", "FAKTURY_ZAWART"},
                                      {"FAKTURY_WYCH_KOREKTA", "K_FAKTUR"},
                                      {"FAKTURY_WYCH_KOREKTA_ZAWART", "K_FAKTUR_ZAWART"}});
-    CzekajKonwersje(5);
     std::string nowa_nazwa;
     Zmien_Typ_Pola("Uwagi", "memo", "KPIR_KSIEGA", nowa_nazwa);
 }

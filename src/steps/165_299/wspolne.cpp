@@ -53,31 +53,28 @@ bool Rowne(const jet::Value& v, double liczba) {
     return v.to_double() == liczba;
 }
 
-void Przejdz_Tabele_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& zrob) {
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
-    try {
-        for (int i = 0; i < k.BazaDAO->TableDefCount(); ++i) {
-            dao::TableDef td = k.BazaDAO->TableDefs(i);
-            if (td.Name().compare(0, 4, "MSys") == 0) continue;
-            zrob(td);
-        }
-    } catch (...) {
-        k.BazaDAO.reset();
-        throw;
+    const int n = k.BazaDAO->TableDefCount();
+    for (int i = 0; i < n; ++i) {
+        dao::TableDef td = k.BazaDAO->TableDefs(i);
+        if (td.Name().compare(0, 4, "MSys") == 0) continue;
+        dla_tabeli(td);
     }
     k.BazaDAO->Close();
     k.BazaDAO.reset();
+    k.CzekajKonwersje(5);
 }
 
-void Zmien_Nazwy_Tabel(ClsKonwersje& k,
-                       std::initializer_list<std::pair<std::string_view, std::string_view>> nazwy) {
-    Przejdz_Tabele_DAO(k, [&nazwy](dao::TableDef& td) {
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
         const std::string nazwa = jet::text::upper(td.Name());
-        for (const auto& [stara, nowa] : nazwy)
+        for (const auto& [stara, nowa] : zmiany) {
             if (nazwa == stara) {
                 td.SetName(nowa);
                 return;
             }
+        }
     });
 }
 

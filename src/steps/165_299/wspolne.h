@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,16 +40,21 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// The second connection of the steps that rename tables: the file of the connection
-// (its data source) opened through DAO as the class's DAO database, every table whose
-// name does not begin with "MSys" (compared case-sensitively) given to zrob in the
-// collection's order, then the DAO database closed and cleared. A failure to open, or
-// one that zrob raises (a refused rename), reaches the caller.
-void Przejdz_Tabele_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& zrob);
+// A pass over the schema through a second, DAO connection: opens the database file
+// again (the path is the data source of the program's connection, item 7) as
+// k.BazaDAO, calls dla_tabeli for every table of its collection, in collection order,
+// whose name does not begin with "MSys" (compared case-sensitively), then closes the
+// file, clears k.BazaDAO and waits 5 seconds. A failure to open the file or one raised
+// by dla_tabeli passes to the caller with k.BazaDAO still set (the version loop
+// closes it).
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
 
-// The renames pass: a table whose name, upper-cased, equals one of the old names (upper
-// case, tested in order) takes the first matching new name; the others stay as they are.
-void Zmien_Nazwy_Tabel(ClsKonwersje& k,
-                       std::initializer_list<std::pair<std::string_view, std::string_view>> nazwy);
+// An old table name (upper case, as the pass compares it) and its new name.
+using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
+
+// A rename pass of Przebieg_DAO: a table whose upper-cased name equals one of the old
+// names (the first equal one, in order) gets its new name; any other table stays. A
+// rename that the engine refuses (a table of the new name exists) passes to the caller.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
 
 }  // namespace kroki
