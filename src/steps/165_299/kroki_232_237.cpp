@@ -74,7 +74,7 @@ void ClsKonwersje::Konwersja_234() {
     // removal of the link column, so that it neither stops at the copy from the missing
     // KW nor adds the link column back.
     std::unique_ptr<ado::Recordset> rs;
-    const bool kw_jest = DbOtwórzSELKonwersje(rs, "[kp_id] FROM [KW]", true) >= 0;
+    const bool kw_jest = DbOtwórzSELKonwersje(rs, "* FROM [KW]", true) >= 0;
     ZamknijRSKonwersje(rs);
     if (kw_jest) {
         DbWykonajKonwersje("alter table [KP] ADD COLUMN kwota_kw money");
