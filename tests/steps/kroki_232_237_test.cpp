@@ -118,7 +118,6 @@ TEST_F(Kroki232, InvoiceTablesTakeTheirNewNamesWhateverTheirCase) {
     Sql("create table Faktury_Wych (FAKOUT_ID counter)");
     Sql("create table FAKTURY_WYCH_ZAWART (FAKOUT_ID long)");
     Sql("create table faktury_wych_korekta (FKOROUT_ID counter)");
-    Sql("create table msysFAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID long)");
     Sql("create table FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID long)");
     Sql("create table KPIR_KSIEGA (kpir_id counter, uwagi text(60))");
     Sql("insert into KPIR_KSIEGA (uwagi) values ('zaliczka')");
