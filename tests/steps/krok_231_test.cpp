@@ -152,6 +152,17 @@ TEST_F(Krok231Test, WithoutStocktakingEverythingCountsFromNothing) {
                                           {"3", "0", "0", "0", "0", "0", "0", "0", "0"}}));
 }
 
+// A stocktaking query that fails and is ignored counts as no stocktaking.
+TEST_F(Krok231Test, IgnoredStocktakingFailureCountsFromNothing) {
+    Sql("drop table REMANENTINWENT");
+    Dokument("Paragon", "Paragon_ZAWART", 1, "'P 1', #03/02/2001#", "2");
+    Odpowiedzi({5});  // Ignore
+    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");
+    EXPECT_NE(komunikaty.str().find("REMANENTINWENT"), std::string::npos);
+    EXPECT_EQ(Wiersze_Z(kStany).at(0),
+              (std::vector<std::string>{"1", "0", "2", "0", "0", "0", "0", "0", "-2"}));
+}
+
 TEST_F(Krok231Test, NullQuantityMakesTheStockNull) {
     Dokument("Paragon", "Paragon_ZAWART", 1, "'P 1', #03/02/2001#", "Null");
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");
