@@ -39,13 +39,18 @@ constexpr int kDokumentyDziennie = 50;  // sales documents a day, 20 lines each
 constexpr int kLinieDokumentu = 20;
 constexpr double kPierwszyDzien = 37622;  // 1 January 2003
 
+// The folder of the databases, removed when the program ends.
 fs::path folder() {
-    static const fs::path d = [] {
+    struct Folder {
         fs::path p = fs::temp_directory_path() / ("kroki217_bench_" + std::to_string(getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
-    return d;
+        Folder() { fs::create_directories(p); }
+        ~Folder() {
+            std::error_code ec;
+            fs::remove_all(p, ec);
+        }
+    };
+    static const Folder d;
+    return d.p;
 }
 
 // The database at version 2.16 with `dni` days of documents, built once per size.

@@ -66,6 +66,15 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {239, &ClsKonwersje::Konwersja_239},
         {240, &ClsKonwersje::Konwersja_240},
         {241, &ClsKonwersje::Konwersja_241},
+        {261, &ClsKonwersje::Konwersja_261},
+        {262, &ClsKonwersje::Konwersja_262},
+        {263, &ClsKonwersje::Konwersja_263},
+        {264, &ClsKonwersje::Konwersja_264},
+        {265, &ClsKonwersje::Konwersja_265},
+        {266, &ClsKonwersje::Konwersja_266},
+        {267, &ClsKonwersje::Konwersja_267},
+        {268, &ClsKonwersje::Konwersja_268},
+        {269, &ClsKonwersje::Konwersja_269},
     };
     return kroki;
 }

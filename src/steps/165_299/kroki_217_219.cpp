@@ -6,7 +6,7 @@
 #include "db/daty.h"
 #include "db/stan.h"
 #include "driver/konwersje.h"
-#include "jet/error.h"
+#include "steps/165_299/wspolne.h"
 
 // Version 2.17: the settings tables emptied into Setup by 2.16 go, the production tables
 // come, two personnel columns, the purchase-correction tables go and four purchase amounts
@@ -55,10 +55,8 @@ void ClsKonwersje::Konwersja_218() {
     // already in its counts.
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "[Data] from [REMANENTINWENT] order by [Data] desc", false);
-    if (!rs)  // the open failed and was ignored: no recordset to read
-        throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
     std::string warunek;
-    if (rs->RecordCount() >= 1)
+    if (kroki::Rekordy(rs).RecordCount() >= 1)
         warunek = " and [DDOUT_DATA_WYST]>" + DataSQL_Do(rs->Fields(0).value().to_date());
     ZamknijRSKonwersje(rs);
 
