@@ -79,6 +79,17 @@ TEST_F(Kroki232, PaymentsBecomeCashDocumentsWithTheirLines) {
               (std::vector<std::string>{"1", "5", "2"}));
 }
 
+TEST_F(Kroki232, ALongBankNameIsCutToItsColumnAndSetupKeepsIt) {
+    Kasa();
+    const std::string nazwa = "Bank Spółdzielczy Rzemiosła i Rolnictwa w Nowym Targu, Oddział 2";
+    Sql("update Setup set Wartosc='" + nazwa + "' where Nazwa='W:BANK'");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_234), "");
+    EXPECT_EQ(Kolumna("select nazwa from KASYBANKI where rodz='B'"),
+              std::vector<std::string>{"Bank Spółdzielczy Rzemiosła i Rolnictwa w Nowym Ta"});
+    EXPECT_EQ(Kolumna("select Wartosc from Setup where Nazwa='W:BANK'"),
+              std::vector<std::string>{nazwa});
+}
+
 TEST_F(Kroki232, ExistingCashDesksAreKeptAndTheLowestOfEachKindIsUsed) {
     Kasa();
     for (const char* w : {"('Bank 2', 'B')", "('Kasa 2', 'K')", "('Kasa 1', 'K')"})

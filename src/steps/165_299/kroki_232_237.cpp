@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "db/nz.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -22,6 +23,14 @@ int32_t Najnizszy_Identyfikator(ClsKonwersje& k, const char* rodz) {
     const int32_t id = kroki::Rekordy(rs).Fields(0).value().to_long();
     k.ZamknijRSKonwersje(rs);
     return id;
+}
+
+// An owner's setting for the bank row, cut to the 50 characters of its column. The
+// Setup row keeps the whole text; a longer bank name or account number would otherwise
+// fail the row's write after the cash desk was written, and every later run would then
+// find the table not empty, seed no bank and stop at the bank lookup.
+jet::Value Z_Setup(ClsKonwersje& k, const std::string& nazwa) {
+    return jet::Value::text(NzStr_Dl(jet::Value::text(k.Czytaj_SetupKonwersje(nazwa)), 50));
 }
 
 }  // namespace
@@ -111,11 +120,11 @@ void ClsKonwersje::Konwersja_234() {
         for (int i = 3; i <= 9; ++i) rs->Fields(i) = blank;
         rs->UpdateBatch();
         rs->AddNew();
-        rs->Fields(1) = jet::Value::text(Czytaj_SetupKonwersje("w:bank"));
+        rs->Fields(1) = Z_Setup(*this, "w:bank");
         rs->Fields(2) = jet::Value::text("B");
         rs->Fields(3) = blank;
         rs->Fields(4) = blank;
-        rs->Fields(5) = jet::Value::text(Czytaj_SetupKonwersje("w:konto"));
+        rs->Fields(5) = Z_Setup(*this, "w:konto");
         for (int i = 6; i <= 9; ++i) rs->Fields(i) = blank;
         rs->UpdateBatch();
     }
