@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,12 +40,15 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// A pass over the schema through a second connection: opens the file of the open
-// connection through DAO as the conversion object's DAO database (the ADO connection
-// stays open), calls tabela for every table in the order of the table collection except
-// those whose name begins with "MSys" (letter case compared), then closes the file,
-// clears the member and waits 5 seconds. A failure inside the pass reaches the caller
-// with the member still set, for the version loop to close.
+// Work through a second connection: opens the file of the open connection through DAO
+// as the conversion object's DAO database (the ADO connection stays open), calls praca
+// with it, then closes the file, clears the member and waits 5 seconds. A failure
+// inside reaches the caller with the member still set, for the version loop to close.
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca);
+
+// A pass over the schema through a second connection (as Z_Baza_DAO): calls tabela for
+// every table in the order of the table collection except those whose name begins with
+// "MSys" (letter case compared).
 void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela);
 
 // A table rename: the old name upper-cased, as a table's name is compared; the new
@@ -55,5 +59,24 @@ using Nowa_Nazwa = std::pair<const char*, const char*>;
 // nazwy (the first equal one, top to bottom). Other tables keep their names; a rename
 // that the engine refuses (a table of the new name exists) raises its failure.
 void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy);
+
+// Deletes every relation of baza by name. Deleting during a walk may hide the next
+// relation, so a walk that deleted any is followed by another; the first walk that
+// meets none ends it.
+void Usun_Relacje(dao::Database& baza);
+
+// A payroll component of the catalogue place_opisy: its number, description and short
+// label.
+struct Skladnik_Plac {
+    int pole;
+    const char* opis;
+    const char* skr;
+};
+
+// Deletes the catalogue rows that warunek selects ("[place_opisy] where ...") and inserts
+// the components in their order, one statement each. The executors report their own
+// failures; their results are not looked at.
+void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
+                          std::span<const Skladnik_Plac> skladniki);
 
 }  // namespace kroki
