@@ -483,8 +483,7 @@ void remanent(Budowa& b) {
 void kontrahenci(Budowa& b) {
     b.sql(
         "create table KONTRAHENCI (KONH_ID counter, KONH_NAZ_SKROT text(50), KONH_NAZWA "
-        "text(180), KONH_NAZWA2 text(50), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIASTO "
-        "text(40), "
+        "text(180), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIASTO text(40), "
         "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
         "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical)");
@@ -510,7 +509,6 @@ void kontrahenci(Budowa& b) {
         b.wstaw("KONTRAHENCI",
                 {{"KONH_NAZ_SKROT", T(skrot)},
                  {"KONH_NAZWA", T(rodzaj + " \"" + nazwisko + "\" s.c., " + miasto)},
-                 {"KONH_NAZWA2", T(id % 3 == 0 ? "Oddział " + miasto : "")},
                  {"KONH_KOD", T("K" + std::to_string(1000 + id))},
                  {"KONH_ULICA",
                   T("ul. " + b.wybierz(nazwiska) + "a " + std::to_string(b.losuj(1, 120)))},
