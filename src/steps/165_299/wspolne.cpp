@@ -61,13 +61,13 @@ void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& prac
     k.CzekajKonwersje(5);
 }
 
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela) {
-    Z_Baza_DAO(k, [&tabela](dao::Database& baza) {
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+    Z_Baza_DAO(k, [&dla_tabeli](dao::Database& baza) {
         const int n = baza.TableDefCount();
         for (int i = 0; i < n; ++i) {
             dao::TableDef td = baza.TableDefs(i);
             if (td.Name().compare(0, 4, "MSys") == 0) continue;
-            tabela(td);
+            dla_tabeli(td);
         }
     });
 }
@@ -91,14 +91,15 @@ void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
                                 ",'" + s.opis + "','" + s.skr + "')");
 }
 
-void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy) {
-    Przebieg_DAO(k, [&nazwy](dao::TableDef& td) {
-        const std::string wielkie = jet::text::upper(td.Name());
-        for (const auto& [stara, nowa] : nazwy)
-            if (wielkie == stara) {
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : zmiany) {
+            if (nazwa == stara) {
                 td.SetName(nowa);
                 return;
             }
+        }
     });
 }
 
