@@ -5,29 +5,17 @@
 // for one year and for two years of documents (the cost should grow linearly).
 //
 //   bench/kroki_282_299_bench --benchmark_counters_tabular=true
-#include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 
-#include "db/polaczenie.h"
-#include "db/postep.h"
-#include "db/stan.h"
-#include "driver/konwersje.h"
-#include "jet/database.h"
 #include "jet/rowaccess.h"
-#include "platform/message_box.h"
-#include "platform/wait.h"
+#include "kroki_bench.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using jet::Value;
+using kroki_bench::Folder;
 
 Value Kwota(double d) {
     return Value::currency(jet::Currency::from_double(d));
@@ -39,29 +27,14 @@ constexpr int kKorektyDziennie = 5;  // corrections a day (every third collectiv
 constexpr int kKontrahenci = 1000;
 constexpr int kPracownicy = 30;  // payroll rows per monthly list
 
-fs::path folder() {
-    struct Folder {
-        fs::path p = fs::temp_directory_path() / ("kroki282_bench_" + std::to_string(getpid()));
-        Folder() { fs::create_directories(p); }
-        ~Folder() {
-            std::error_code ec;
-            fs::remove_all(p, ec);
-        }
-    };
-    static const Folder d;
-    return d.p;
-}
-
 // The database at version 2.81 with `dni` days of documents, built once per size.
 const std::string& baza(int dni) {
     static std::map<int, std::string> made;
     auto it = made.find(dni);
     if (it != made.end()) return it->second;
-    const std::string path = (folder() / ("wzor_" + std::to_string(dni) + ".mdb")).string();
-    jet::CreateOptions o;
-    o.password = std::string(kDatabasePassword);
-    jet::Database::create(path, o);
-    auto db = jet::Database::open(path, std::string(kDatabasePassword));
+    const std::string path =
+        (Folder("kroki282_bench") / ("wzor_" + std::to_string(dni) + ".mdb")).string();
+    auto db = kroki_bench::Nowa_Baza(path);
     std::mt19937 los(281);
     auto losuj = [&](int od, int do_) { return std::uniform_int_distribution<int>(od, do_)(los); };
     auto sql = [&](const std::string& s) { db->execute(s); };
@@ -163,46 +136,13 @@ const std::string& baza(int dni) {
 }
 
 void BM_Kroki282_299(benchmark::State& state) {
-    const int dni = static_cast<int>(state.range(0));
-    const std::string& wzor = baza(dni);
-    setenv("ORVIK_REGISTRY", (folder() / "registry.reg").c_str(), 1);
-    platform::set_fast_wait(true);
-    platform::set_scripted_answers(std::vector<int>{});
-    Ustaw_Stale_SQL();
-    std::map<int, double> czasy;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::string path = (folder() / "praca.mdb").string();
-        for (const char* s : {"", "-wal", "-shm"}) fs::remove(path + s);
-        fs::copy_file(wzor, path);
-        Sciezka_Bazy = path;
-        DbOtwórz();
-        ClsKonwersje k;
-        state.ResumeTiming();
-        for (const auto& [v, krok] : Zbudowane_Kroki()) {
-            if (v < 282 || v > 299) continue;
-            if (v == 290) {
-                // Every third correction collective, with returns linked to it.
-                state.PauseTiming();
-                (k.*krok)();
-                polaczenie().Execute("update DOK_KFA set Zbiorcza=-1 where FKOROUT_ID mod 3=0");
-                polaczenie().Execute(
-                    "update DOK_DZ set Id_KorFak=DDOUT_ID, KorFak=-1 where DDOUT_ID mod 3=0");
-                state.ResumeTiming();
-                continue;
-            }
-            const auto t0 = std::chrono::steady_clock::now();
-            (k.*krok)();
-            polaczenie().Checkpoint();
-            czasy[v] +=
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        }
-        state.PauseTiming();
-        DbZamknij();
-        state.ResumeTiming();
-    }
-    for (auto [v, s] : czasy)
-        state.counters["s_" + std::to_string(v)] = s / static_cast<double>(state.iterations());
+    kroki_bench::Mierz_Kroki(state, baza(static_cast<int>(state.range(0))), 282, 299, [](int v) {
+        if (v != 290) return;
+        // Every third correction collective, with returns linked to it.
+        polaczenie().Execute("update DOK_KFA set Zbiorcza=-1 where FKOROUT_ID mod 3=0");
+        polaczenie().Execute(
+            "update DOK_DZ set Id_KorFak=DDOUT_ID, KorFak=-1 where DDOUT_ID mod 3=0");
+    });
 }
 BENCHMARK(BM_Kroki282_299)->Arg(365)->Arg(730)->Iterations(1)->Unit(benchmark::kSecond);
 
