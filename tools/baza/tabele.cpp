@@ -880,7 +880,7 @@ void zamowienia_main(Budowa& b) {
     b.sql(
         "create table ZAMOWIENIA_MAIN (zam_id counter, data Date, KONH_ID Long, uwagi "
         "text(100))");
-    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single)");
+    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single DEFAULT 0)");
     const int produkty = static_cast<int>(produkty_lista(b.opcje.large).size());
     int zam = 0;
     for (int d = 0; d < b.dni; d += 7) {

@@ -53,27 +53,53 @@ bool Rowne(const jet::Value& v, double liczba) {
     return v.to_double() == liczba;
 }
 
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela) {
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
-    const int n = k.BazaDAO->TableDefCount();
-    for (int i = 0; i < n; ++i) {
-        dao::TableDef td = k.BazaDAO->TableDefs(i);
-        if (td.Name().compare(0, 4, "MSys") == 0) continue;
-        tabela(td);
-    }
+    praca(*k.BazaDAO);
     k.BazaDAO->Close();
     k.BazaDAO.reset();
     k.CzekajKonwersje(5);
 }
 
-void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy) {
-    Przebieg_DAO(k, [&nazwy](dao::TableDef& td) {
-        const std::string wielkie = jet::text::upper(td.Name());
-        for (const auto& [stara, nowa] : nazwy)
-            if (wielkie == stara) {
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+    Z_Baza_DAO(k, [&dla_tabeli](dao::Database& baza) {
+        const int n = baza.TableDefCount();
+        for (int i = 0; i < n; ++i) {
+            dao::TableDef td = baza.TableDefs(i);
+            if (td.Name().compare(0, 4, "MSys") == 0) continue;
+            dla_tabeli(td);
+        }
+    });
+}
+
+void Usun_Relacje(dao::Database& baza) {
+    for (;;) {
+        bool usunieto = false;
+        for (const dao::Relation& r : baza.Relations()) {
+            baza.DeleteRelation(r.Name);
+            usunieto = true;
+        }
+        if (!usunieto) break;
+    }
+}
+
+void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
+                          std::span<const Skladnik_Plac> skladniki) {
+    k.DbWykonajDELKonwersje(warunek, "");
+    for (const Skladnik_Plac& s : skladniki)
+        k.DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(s.pole) +
+                                ",'" + s.opis + "','" + s.skr + "')");
+}
+
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : zmiany) {
+            if (nazwa == stara) {
                 td.SetName(nowa);
                 return;
             }
+        }
     });
 }
 

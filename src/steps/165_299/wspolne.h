@@ -6,7 +6,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,22 +41,44 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// A pass over the schema through a second connection: opens the file of the open
-// connection through DAO as the conversion object's DAO database (the ADO connection
-// stays open), calls tabela for every table in the order of the table collection except
-// those whose name begins with "MSys" (letter case compared), then closes the file,
-// clears the member and waits 5 seconds. A failure inside the pass reaches the caller
-// with the member still set, for the version loop to close.
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela);
+// Work through a second, DAO connection: opens the database file again (the path is
+// the data source of the program's connection, item 7) as k.BazaDAO, calls praca with
+// it, then closes the file, clears k.BazaDAO and waits 5 seconds. A failure to open the
+// file or one raised by praca passes to the caller with k.BazaDAO still set (the
+// version loop closes it).
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca);
 
-// A table rename: the old name upper-cased, as a table's name is compared; the new
-// name as it is written.
-using Nowa_Nazwa = std::pair<const char*, const char*>;
+// A pass over the schema through Z_Baza_DAO: calls dla_tabeli for every table of the
+// collection, in collection order, whose name does not begin with "MSys" (compared
+// case-sensitively).
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
 
-// A DAO pass that renames every table whose upper-cased name equals an old name of
-// nazwy (the first equal one, top to bottom). Other tables keep their names; a rename
-// that the engine refuses (a table of the new name exists) raises its failure.
-void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy);
+// An old table name (upper case, as the pass compares it) and its new name.
+using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
+
+// A rename pass of Przebieg_DAO: a table whose upper-cased name equals one of the old
+// names (the first equal one, in order) gets its new name; any other table stays. A
+// rename that the engine refuses (a table of the new name exists) passes to the caller.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
+
+// Deletes every relation of baza by name. Deleting during a walk may hide the next
+// relation, so a walk that deleted any is followed by another; the first walk that
+// meets none ends it.
+void Usun_Relacje(dao::Database& baza);
+
+// A payroll component of the catalogue place_opisy: its number, description and short
+// label.
+struct Skladnik_Plac {
+    int pole;
+    const char* opis;
+    const char* skr;
+};
+
+// Deletes the catalogue rows that warunek selects ("[place_opisy] where ...") and inserts
+// the components in their order, one statement each. The executors report their own
+// failures; their results are not looked at.
+void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
+                          std::span<const Skladnik_Plac> skladniki);
 
 }  // namespace kroki
 
