@@ -78,8 +78,10 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
     detail::Binder b(s);
     std::string sql = "UPDATE " + t.sql_name + " SET ";
     bool first = true;
+    bool counter = false;
     for (const auto& [name, value] : values) {
         const ColumnInfo& c = column_of(t, name);
+        counter = counter || c.counter;
         sql += (first ? "" : ", ") + c.sql_name + " = " + store_sql(b, t, c, value);
         first = false;
     }
@@ -91,6 +93,7 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
         sqlite3_bind_int64(st, id_param, rowid);
         detail::run_to_end(s, st);
     });
+    if (counter) detail::counter_values_changed(s, t.id);
 }
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {

@@ -58,6 +58,8 @@ public:
     // Opaque per-session cache slot of the statement translator (keyed by text and
     // catalog version by its owner).
     std::shared_ptr<void>& translation_cache() { return translation_cache_; }
+    // Opaque per-session slot of the counter numbering (the next number of each table).
+    std::shared_ptr<void>& counter_numbers() { return counter_numbers_; }
 
     // Handle counting (Database objects).
     void add_handle() { ++handles_; }
@@ -69,6 +71,7 @@ private:
     sqlite3* db_ = nullptr;
     std::unique_ptr<Catalog> catalog_;
     std::optional<Error> pending_;
+    std::shared_ptr<void> counter_numbers_;
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;
