@@ -220,6 +220,12 @@ Typed query_output(const Typed& item, size_t i);
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
+// The SQLite text of a query's plan and its constants; nullopt for other plans.
+struct QueryText {
+    const std::string& sql;
+    const std::vector<Value>& params;
+};
+std::optional<QueryText> query_text(const Plan& p);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
 
 // The columns an INSERT leaves out, as the engine fills them: the counter numbered
