@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "db/polaczenie.h"
 #include "jet/error.h"
+#include "jet/text.h"
 
 namespace kroki {
 
@@ -49,6 +51,31 @@ ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
 bool Rowne(const jet::Value& v, double liczba) {
     if (v.is_null() || v.is_empty()) return false;
     return v.to_double() == liczba;
+}
+
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+    k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+    const int n = k.BazaDAO->TableDefCount();
+    for (int i = 0; i < n; ++i) {
+        dao::TableDef td = k.BazaDAO->TableDefs(i);
+        if (td.Name().compare(0, 4, "MSys") == 0) continue;
+        dla_tabeli(td);
+    }
+    k.BazaDAO->Close();
+    k.BazaDAO.reset();
+    k.CzekajKonwersje(5);
+}
+
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : zmiany) {
+            if (nazwa == stara) {
+                td.SetName(nowa);
+                return;
+            }
+        }
+    });
 }
 
 }  // namespace kroki

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "driver/konwersje.h"
@@ -37,5 +39,22 @@ std::string W_Apostrofach(const std::string& tekst);
 // it then fails as a use of an object that is not set, an error that reaches the
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
+
+// A pass over the schema through a second, DAO connection: opens the database file
+// again (the path is the data source of the program's connection, item 7) as
+// k.BazaDAO, calls dla_tabeli for every table of its collection, in collection order,
+// whose name does not begin with "MSys" (compared case-sensitively), then closes the
+// file, clears k.BazaDAO and waits 5 seconds. A failure to open the file or one raised
+// by dla_tabeli passes to the caller with k.BazaDAO still set (the version loop
+// closes it).
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
+
+// An old table name (upper case, as the pass compares it) and its new name.
+using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
+
+// A rename pass of Przebieg_DAO: a table whose upper-cased name equals one of the old
+// names (the first equal one, in order) gets its new name; any other table stays. A
+// rename that the engine refuses (a table of the new name exists) passes to the caller.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
 
 }  // namespace kroki
