@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "baza/baza.h"
+#include "baza.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/stan.h"
