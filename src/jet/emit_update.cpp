@@ -274,7 +274,8 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
 
 }  // namespace
 
-std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
+// The plan of an UPDATE; counters receives the tables whose counter column it sets.
+static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::vector<int64_t>& counters) {
     Binder b(s);
     std::string from = b.from_item(*q.target);
     const auto& src = b.sources();
@@ -292,6 +293,7 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
             found = static_cast<int>(i);
         }
         if (!col) raise(Fault::MissingParameter);
+        if (col->counter) counters.push_back(src[found].table->id);
         b.used_sources = 0;
         Typed v = b.expr(*a.value);
         sets.push_back({found, col, b.store_sql(v, *src[found].table, *col), b.used_sources, a.value.get()});
@@ -390,6 +392,12 @@ std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     }
     p->params = b.params();
     return p;
+}
+
+std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
+    std::vector<int64_t> counters;
+    std::shared_ptr<Plan> p = update_plan(s, q, counters);
+    return changing_counters(std::move(p), std::move(counters));
 }
 
 }  // namespace jet::detail

@@ -226,6 +226,7 @@ void Session::release_handle() {
 // grouped transaction is committed, cached statements are finalized.
 void Session::close_connection() {
     if (!db_) return;
+    run_before_write();
     if (trans_level_ > 0) {
         sqlite3_exec(db_, "ROLLBACK TO jet_t1; RELEASE jet_t1", nullptr, nullptr, nullptr);
         trans_level_ = 0;
@@ -325,6 +326,7 @@ void Session::exec(const std::string& sql) {
 }
 
 void Session::atomic(const std::function<void()>& fn) {
+    run_before_write();
     ensure_grouped();
     const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
     const uint64_t version = catalog_->version();
@@ -365,6 +367,7 @@ void Session::commit_trans() {
 
 void Session::rollback_trans() {
     if (trans_level_ == 0) raise(Fault::NoTransaction);
+    run_before_write();
     const std::string name = "jet_t" + std::to_string(trans_level_);
     exec("ROLLBACK TO " + name);
     exec("RELEASE " + name);
@@ -380,6 +383,26 @@ void Session::checkpoint() {
     if (!sqlite3_get_autocommit(db_)) run("COMMIT");
     // Another process may take the lock now; the next write asks for it again.
     sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+}
+
+uint64_t Session::before_next_write(std::function<void()> fn) {
+    before_write_.emplace(++before_write_keys_, std::move(fn));
+    return before_write_keys_;
+}
+
+void Session::cancel_before_write(uint64_t key) {
+    before_write_.erase(key);
+}
+
+// Runs (and removes) the callbacks waiting for a write, in the order they were added;
+// a callback may cancel others.
+void Session::run_before_write() {
+    while (!before_write_.empty()) {
+        auto first = before_write_.begin();
+        std::function<void()> fn = std::move(first->second);
+        before_write_.erase(first);
+        fn();
+    }
 }
 
 }  // namespace jet

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,14 @@ public:
     // Opaque per-session cache slot of the statement translator (keyed by text and
     // catalog version by its owner).
     std::shared_ptr<void>& translation_cache() { return translation_cache_; }
+    // Opaque per-session slot of the counter numbering (the next number of each table).
+    std::shared_ptr<void>& counter_numbers() { return counter_numbers_; }
+
+    // Runs fn once, before the session's next write: the next atomic() statement, a
+    // user transaction rolled back, the connection closed. Returns the key that
+    // cancels it. Recordsets that have not read their rows yet read them then.
+    uint64_t before_next_write(std::function<void()> fn);
+    void cancel_before_write(uint64_t key);
 
     // Handle counting (Database objects).
     void add_handle() { ++handles_; }
@@ -69,6 +78,10 @@ private:
     sqlite3* db_ = nullptr;
     std::unique_ptr<Catalog> catalog_;
     std::optional<Error> pending_;
+    std::shared_ptr<void> counter_numbers_;
+    std::map<uint64_t, std::function<void()>> before_write_;
+    uint64_t before_write_keys_ = 0;
+    void run_before_write();
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;

@@ -220,15 +220,24 @@ Typed query_output(const Typed& item, size_t i);
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
+// The SQLite text of a query's plan and its constants; nullopt for other plans.
+struct QueryText {
+    const std::string& sql;
+    const std::vector<Value>& params;
+};
+std::optional<QueryText> query_text(const Plan& p);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
 
 // The columns an INSERT leaves out, as the engine fills them: the counter numbered
-// (highest so far + 1, through the seq parameter), the others their default.
+// (the session's next number, through the seq parameter), the others their default.
+// With the table's counter comes what run_insert needs to keep the numbering.
 struct OmittedColumns {
     std::vector<std::string> columns;  // SQLite column names
     std::vector<std::string> values;   // the SQL of each one's value
-    int seq_param = 0;                 // the jet_seq start parameter, 0 without a counter
-    std::string counter_max;           // the query of the next counter value
+    int seq_param = 0;                 // the jet_seq start parameter, 0 unless numbered
+    int64_t table_id = 0;
+    std::string table_sql;             // the SQLite table
+    std::string counter_sql;           // its counter column; "" when it has none
 };
 OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
                                const std::vector<const ColumnInfo*>& targets);
@@ -236,6 +245,13 @@ OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
 // scope); returns the rows inserted.
 int64_t run_insert(Session& s, const std::string& sql, const std::vector<Value>& params,
                    const OmittedColumns& omitted);
+// The counter numbering: the session keeps each table's next number (see
+// emit_insert.cpp). A write that may store counter values other than through an
+// INSERT (an UPDATE of the counter column) has the table's number checked again
+// against the rows before it is next used.
+void counter_values_changed(Session& s, int64_t table_id);
+// A plan that runs p, then counter_values_changed for each of tables.
+std::shared_ptr<Plan> changing_counters(std::shared_ptr<Plan> p, std::vector<int64_t> tables);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
 
