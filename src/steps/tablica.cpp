@@ -43,6 +43,9 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {214, &ClsKonwersje::Konwersja_214},
         {215, &ClsKonwersje::Konwersja_215},
         {216, &ClsKonwersje::Konwersja_216},
+        {270, &ClsKonwersje::Konwersja_270},
+        {271, &ClsKonwersje::Konwersja_271},
+        {272, &ClsKonwersje::Konwersja_272},
     };
     return kroki;
 }

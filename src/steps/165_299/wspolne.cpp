@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "db/polaczenie.h"
 #include "jet/error.h"
 
 namespace kroki {
@@ -44,6 +45,19 @@ ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
     if (!rs)
         throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
     return *rs;
+}
+
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela) {
+    k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+    const int n = k.BazaDAO->TableDefCount();
+    for (int i = 0; i < n; ++i) {
+        dao::TableDef td = k.BazaDAO->TableDefs(i);
+        if (td.Name().compare(0, 4, "MSys") == 0) continue;
+        tabela(td);
+    }
+    k.BazaDAO->Close();
+    k.BazaDAO.reset();
+    k.CzekajKonwersje(5);
 }
 
 bool Rowne(const jet::Value& v, double liczba) {

@@ -38,4 +38,12 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
+// One pass over the schema through a second, DAO handle on the database file: opens
+// the data source of the open connection through DBEngine.OpenDatabase (path only),
+// keeps it in k.BazaDAO, calls tabela for every table that the file lists as the pass
+// opens it, in DAO's order, skipping names that begin with "MSys" (case-sensitive);
+// then closes the handle, clears k.BazaDAO and waits 5 seconds. A failure to open or
+// list raises; the handle is then left to the version loop's clean-up.
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela);
+
 }  // namespace kroki
