@@ -1,9 +1,14 @@
 // Step 2.72 on a database of version 2.71: the employee columns dropped, the payroll
 // values pivoted into one line per employee and list, every user table rebuilt under
 // its upper-cased name without indexes, and the primary keys.
+#include <algorithm>
+#include <map>
+
 #include "dao/dao.h"
 #include "jet/catalog.h"
+#include "jet/text.h"
 #include "steps/baza_kroku.h"
+#include "steps/kroki_fixture.h"
 
 namespace kroki_test {
 namespace {
@@ -178,7 +183,7 @@ TEST_F(Krok272, EveryTableComesBackUpperCasedWithItsRowsAndWithoutIndexes) {
               (Wiersze{{"2", "druga", "Null", "Null"}}));
     EXPECT_EQ(Typ_Pola("UWAGI", "kwota"), dao::dbCurrency);
     EXPECT_EQ(Tabela("UWAGI")->column("tekst")->size, 20);
-    // The counter goes on after the highest number ever given.
+    // The counter goes on after the highest number the table keeps.
     Sql("insert into UWAGI (tekst) values ('trzecia')");
     EXPECT_EQ(Kolumna("select nr from UWAGI where tekst='trzecia'"), Lista{"3"});
     EXPECT_EQ(Kolumna("select a from STARA"), Lista{"7"});
@@ -227,6 +232,64 @@ TEST_F(Krok272, CatalogueThatHadTheNewComponentsGetsThemTwiceAndNoKey) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
     EXPECT_EQ(Kolumna("select count(*) from PLACE_OPISY where pole=117"), Lista{"2"});
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{});
+}
+
+// The release 1.65 database with the tables that the steps up to 2.71 give 2.72: the
+// rebuild carries every table it does not otherwise change with the same columns and
+// rows under the upper-cased name.
+class Krok272_Baza165 : public KrokiTest {
+  protected:
+    // Per table (upper-cased name): its columns (name, type, size, counter) and its
+    // rows, sorted, every value as text.
+    std::map<std::string, Wiersze> Zawartosc() {
+        std::map<std::string, Wiersze> z;
+        for (const jet::TableInfo* t : polaczenie().database().catalog().tables()) {
+            Wiersze& w = z[jet::text::upper(t->name)];
+            for (const jet::ColumnInfo& c : t->columns)
+                w.push_back({c.name, std::to_string(static_cast<int>(c.type)),
+                             std::to_string(c.size), c.counter ? "counter" : ""});
+            Wiersze wiersze_tabeli = wiersze("select * from [" + t->name + "]");
+            std::sort(wiersze_tabeli.begin(), wiersze_tabeli.end());
+            w.insert(w.end(), wiersze_tabeli.begin(), wiersze_tabeli.end());
+        }
+        return z;
+    }
+};
+
+TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
+    for (const char* t :
+         {"create table [Deklaracje] ([Nazwa] TEXT (50), [id] counter)",
+          "create table [Place_Dane] (IDP long, dataK date,DP text(50),wartosc Single DEFAULT "
+          "0,iddd counter, pole long, IDListy long)",
+          "create table [place_opisy] (pole long,OPIS text(255),SKR text(255),iddd counter)",
+          "create table [place_Listy] (IDListy counter,Numer text(50),KosztPr money,ID_Kpir long)",
+          "create table [KADRY_PRACOWNICY] (Numer long, DataOD date, pesel text(11), id counter)",
+          "create table [KPIR_KSIEGA] (kpir_id COUNTER, kwota_w money)",
+          "create table [dok_zak_zawart] (numer_id long)",
+          "create table [dok_kfa_zawart] (id long)", "create table [dok_dz] (DDOUT_ID long)",
+          "create table [DOK_PRO_ZAWART] (PROD_ID long)",
+          "create table [DOK_PRO_ZAWART_SUROWCE] (PROD_ID long, SUR_ID long)",
+          "create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo, USERS text(80), STAN "
+          "text(80))"})
+        sql(t);
+    auto przed = Zawartosc();
+    ASSERT_GT(przed.size(), 40u);
+    (k.*&ClsKonwersje::Konwersja_272)();
+    auto po = Zawartosc();
+
+    // What the step changes on purpose: the payroll and personnel tables, the columns
+    // added to products, the purchase rows of the VAT register.
+    for (const char* t : {"PLACE_DANE", "PLACE_OPISY", "PLACE_LISTY", "KADRY_PRACOWNICY",
+                          "DOK_ZAK_ZAWART", "DOK_KFA_ZAWART", "DOK_DZ", "PRODUKTY", "TABELA_VAT"}) {
+        przed.erase(t);
+        po.erase(t);
+    }
+    for (const auto& [nazwa, zawartosc] : przed) EXPECT_EQ(po[nazwa], zawartosc) << nazwa;
+    EXPECT_EQ(po.size(), przed.size());
+    Lista nazwy;
+    for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
+        if (t->name != jet::text::upper(t->name)) nazwy.push_back(t->name);
+    EXPECT_EQ(nazwy, Lista{});
 }
 
 }  // namespace
