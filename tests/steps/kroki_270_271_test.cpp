@@ -62,6 +62,34 @@ TEST_F(Kroki270, PayrollValuesStartEmptyAndTheCatalogueHoldsComponents0To116) {
     EXPECT_EQ(Kolumna("select count(*) from place_opisy where len(SKR)>len(OPIS)"), Lista{"0"});
 }
 
+// A payroll table held open elsewhere cannot be dropped (the failure is absorbed): its
+// rows are then numbered by their codes, and those that get no number go.
+TEST_F(Kroki270, HeldPayrollTableKeepsItsRowsNumberedByCode) {
+    const std::pair<const char*, double> wiersze[] = {
+        {"TSkłBrutto", 1500}, {"tskłbrutto", 10},  {"KosztPr", 300},    {"SZUS_PODERCWCała", 5},
+        {"TSkłBrutto9", 7},   {"PODATEK_KoUP", 0}, {"PODATEK_KoUP", 1}, {"PODATEK_PrógP", 2},
+        {"PODATEK_PrógP", 3}, {"PODATEK_UlP", 1},  {"PODATEK_UlP", 2},  {"Nieznany", 1},
+    };
+    Sql("delete from Place_Dane");
+    for (const auto& [kod, wartosc] : wiersze)
+        Sql("insert into Place_Dane (IDP, dataK, DP, wartosc) values (1, #03-05-2001#, '" +
+            std::string(kod) + "', " + std::to_string(wartosc) + ")");
+    auto czytnik = polaczenie().database().query("select * from Place_Dane");
+    ASSERT_TRUE(czytnik->next());
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_270), "");
+    czytnik.reset();
+    EXPECT_EQ(Wiersze_Z("select DP, wartosc, pole from Place_Dane order by iddd"),
+              (Wiersze{{"TSkłBrutto", "1500", "0"},
+                       {"tskłbrutto", "10", "0"},
+                       {"KosztPr", "300", "12"},
+                       {"SZUS_PODERCWCała", "5", "60"},
+                       {"TSkłBrutto9", "7", "116"},
+                       {"PODATEK_KoUP", "0", "9000"},
+                       {"PODATEK_KoUP", "1", "9001"},
+                       {"PODATEK_PrógP", "2", "7002"},
+                       {"PODATEK_UlP", "1", "8001"}}));
+}
+
 TEST_F(Kroki270, SecondRunAddsTheCatalogueAgain) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_270), "");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_270), "");
