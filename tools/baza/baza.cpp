@@ -10,7 +10,7 @@ constexpr const char* kHaslo = "Kv7^pq|Lm3#x9";
 
 Budowa::Budowa(jet::Database& d, const Opcje& o) : db(d), opcje(o), los(o.ziarno) {
     pierwszy_dzien = *jet::dates::to_serial(o.large ? 1998 : 2000, 1, 3);
-    dni = o.large ? 730 : 90;
+    dni = o.dni > 0 ? o.dni : (o.large ? 730 : 90);
 }
 
 void Budowa::sql(std::string_view tekst) {

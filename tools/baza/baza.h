@@ -21,6 +21,9 @@ struct Opcje {
     // three months.
     bool large = false;
     uint32_t ziarno = 165;  // the seed of the generated rows: one seed, one database
+    // Days of documents; 0 takes the size's own (two years large, three months small).
+    // The benchmark halves it to see how the conversion's cost grows with the data.
+    int dni = 0;
 };
 
 // Creates the database file at path (it must not exist) with the suite's password,

@@ -422,7 +422,7 @@ void receptury(Budowa& b) {
 void cenniki(Budowa& b) {
     b.sql(
         "create table CENNIK_LISTA (LCEN_NAZWA_ID text(20), LCEN_NETTO_usunąć money, opis "
-        "text(50))");
+        "text(50), LCEN_DATA Date)");
     b.sql(
         "create table cennik (cen_id Long, LCEN_NAZWA_ID text(20), PROD_ID Long, CEN_NETTO money, "
         "CEN_BRUTTO money)");
@@ -430,8 +430,10 @@ void cenniki(Budowa& b) {
     int cen_id = 0;
     for (auto [nazwa, narzut] : std::array<std::pair<const char*, double>, 3>{
              {{"Detal", 1.0}, {"Hurt", 0.9}, {"Sklepy firmowe", 0.95}}}) {
-        b.wstaw("CENNIK_LISTA",
-                {{"LCEN_NAZWA_ID", T(nazwa)}, {"LCEN_NETTO_usunąć", C(0)}, {"opis", T(nazwa)}});
+        b.wstaw("CENNIK_LISTA", {{"LCEN_NAZWA_ID", T(nazwa)},
+                                 {"LCEN_NETTO_usunąć", C(0)},
+                                 {"opis", T(nazwa)},
+                                 {"LCEN_DATA", D(b.pierwszy_dzien + 0.375)}});  // set up at 9:00
         for (size_t i = 0; i < lista.size(); ++i) {
             const double netto = grosze(lista[i].cena * narzut);
             const double vat = lista[i].wl == 1 ? 0.07 : 0.22;
@@ -644,10 +646,10 @@ void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
         "text(50), data_zaksiegowania Date, data_wystawienia Date, KONH_ID Long, wart_n Single, "
-        "VAT Single, del Logical)");
+        "VAT Single, del Logical, data_zakupu Date, data_zaplaty Date)");
     b.sql(
         "create table zakupy_zawart (numer_id Long, sur_id Long, ILOSC Single, CENA_N Single, "
-        "WART_N Single, VAT text(4))");
+        "WART_N Single, VAT text(4), auto Logical)");
     const auto& lista = surowce_lista();
     int n = 0;
     for (int d = 1; d < b.dni; d += 3) {  // a delivery of raw materials twice a week
@@ -669,7 +671,8 @@ void zakupy(Budowa& b) {
                                       {"ILOSC", S(il)},
                                       {"CENA_N", S(s.cena)},
                                       {"WART_N", S(wart)},
-                                      {"VAT", T(stawka)}});
+                                      {"VAT", T(stawka)},
+                                      {"auto", B(false)}});
         }
         const bool usuniety = n % 17 == 0;
         b.wstaw("zakupy", {{"numer_zaksiegowania",
@@ -678,6 +681,10 @@ void zakupy(Budowa& b) {
                             T("FV " + std::to_string(100 + n) + "/" + std::to_string(rok % 100))},
                            {"data_zaksiegowania", D(dzien)},
                            {"data_wystawienia", D(dzien - 1)},
+                           {"data_zakupu", D(dzien - 1)},
+                           // Paid by transfer a week later, at the hour the bank booked it;
+                           // every fourth still unpaid.
+                           {"data_zaplaty", n % 4 == 0 ? Value::null() : D(dzien + 7 + 0.5)},
                            {"KONH_ID", L(1 + (n * 11) % b.kontrahenci)},
                            {"wart_n", S(netto)},
                            {"VAT", S(vat)},
@@ -762,6 +769,29 @@ void zamowienia(Budowa& b) {
     }
 }
 
+// Customers' standing orders: a header per order with the moment it was taken, and its
+// lines, one per product.
+void zamowienia_main(Budowa& b) {
+    b.sql(
+        "create table ZAMOWIENIA_MAIN (zam_id counter, data Date, KONH_ID Long, uwagi "
+        "text(100))");
+    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single)");
+    const int produkty = static_cast<int>(produkty_lista(b.opcje.large).size());
+    int zam = 0;
+    for (int d = 0; d < b.dni; d += 7) {
+        for (int k = 0; k < 3; ++k) {
+            ++zam;
+            b.wstaw("ZAMOWIENIA_MAIN", {{"data", D(b.pierwszy_dzien + d + k + 0.25 + 0.1 * k)},
+                                        {"KONH_ID", L(1 + (zam * 7) % b.kontrahenci)},
+                                        {"uwagi", k == 2 ? Value::null() : T("dostawa do 6:00")}});
+            for (int p = 0; p < 3; ++p)
+                b.wstaw("ZAMOWIENIA_MAIN_ZAWART", {{"zam_id", L(zam)},
+                                                   {"prod_ID", L(1 + (zam + p * 5) % produkty)},
+                                                   {"ilosc", S(b.losuj(10, 80))}});
+        }
+    }
+}
+
 // Relations of the release; the first step of the conversion deletes them all.
 void relacje(Budowa& b) {
     b.sql(
@@ -816,6 +846,7 @@ const std::vector<Tabela>& tabele_165() {
         {"KP", kasa},
         {"TABELA_VAT", tabela_vat},
         {"Zamowienia_raport", zamowienia},
+        {"ZAMOWIENIA_MAIN", zamowienia_main},
         {"relacje", relacje},
         {"indeksy", indeksy_dokumentow},
     };

@@ -4,6 +4,7 @@
 
 #include "db/polaczenie.h"
 #include "jet/error.h"
+#include "jet/text.h"
 
 namespace kroki {
 
@@ -47,6 +48,11 @@ ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
     return *rs;
 }
 
+bool Rowne(const jet::Value& v, double liczba) {
+    if (v.is_null() || v.is_empty()) return false;
+    return v.to_double() == liczba;
+}
+
 void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
     const int n = k.BazaDAO->TableDefCount();
@@ -60,9 +66,15 @@ void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& ta
     k.CzekajKonwersje(5);
 }
 
-bool Rowne(const jet::Value& v, double liczba) {
-    if (v.is_null() || v.is_empty()) return false;
-    return v.to_double() == liczba;
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy) {
+    Przebieg_DAO(k, [&nazwy](dao::TableDef& td) {
+        const std::string wielkie = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : nazwy)
+            if (wielkie == stara) {
+                td.SetName(nowa);
+                return;
+            }
+    });
 }
 
 }  // namespace kroki

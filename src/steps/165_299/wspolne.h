@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/konwersje.h"
@@ -38,12 +39,21 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// One pass over the schema through a second, DAO handle on the database file: opens
-// the data source of the open connection through DBEngine.OpenDatabase (path only),
-// keeps it in k.BazaDAO, calls tabela for every table that the file lists as the pass
-// opens it, in DAO's order, skipping names that begin with "MSys" (case-sensitive);
-// then closes the handle, clears k.BazaDAO and waits 5 seconds. A failure to open or
-// list raises; the handle is then left to the version loop's clean-up.
+// A pass over the schema through a second connection: opens the file of the open
+// connection through DAO as the conversion object's DAO database (the ADO connection
+// stays open), calls tabela for every table in the order of the table collection except
+// those whose name begins with "MSys" (letter case compared), then closes the file,
+// clears the member and waits 5 seconds. A failure inside the pass reaches the caller
+// with the member still set, for the version loop to close.
 void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela);
+
+// A table rename: the old name upper-cased, as a table's name is compared; the new
+// name as it is written.
+using Nowa_Nazwa = std::pair<const char*, const char*>;
+
+// A DAO pass that renames every table whose upper-cased name equals an old name of
+// nazwy (the first equal one, top to bottom). Other tables keep their names; a rename
+// that the engine refuses (a table of the new name exists) raises its failure.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy);
 
 }  // namespace kroki
