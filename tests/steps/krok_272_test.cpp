@@ -234,6 +234,30 @@ TEST_F(Krok272, CatalogueThatHadTheNewComponentsGetsThemTwiceAndNoKey) {
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{});
 }
 
+// A run that stopped after the pivot (its work is kept) is repeated from the first
+// statement: the payroll lines keep their amounts and the step completes.
+TEST_F(Krok272, RepeatedStepKeepsThePivotedPayroll) {
+    Wartosc(1, 1, 0, 1500);
+    Wartosc(1, 1, 12, 300);
+    Wartosc(1, 1, 8001, 1);
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
+    // The catalogue rows 117 to 134 now meet their key: each is shown and ignored.
+    Odpowiedzi(std::vector<int>(18, platform::mb::ignore));
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
+    EXPECT_EQ(Kolumna("select count(*) from PLACE_OPISY"), Lista{"135"});
+    EXPECT_EQ(Wiersze_Z("select IDP, IDListy, wartosc0, wartosc12, Owartosc8000 from PLACE_DANE"),
+              (Wiersze{{"1", "1", "1500", "300", "1"}}));
+    EXPECT_EQ(Indeksy("PLACE_DANE"), Lista{"Podstawowy*:IDP,IDListy,"});
+    EXPECT_FALSE(Jest_Tabela("_PLACE_DANE"));
+}
+
+TEST_F(Krok272, MissingPayrollTableStopsTheStep) {
+    Sql("drop table Place_Dane");
+    const std::string wynik = Krok(&ClsKonwersje::Konwersja_272);
+    EXPECT_EQ(wynik.rfind("process end", 0), 0u) << wynik;
+    EXPECT_NE(wynik.find("Select * into [_Place_dane] from [Place_Dane]"), std::string::npos);
+}
+
 // The release 1.65 database with the tables that the steps up to 2.71 give 2.72: the
 // rebuild carries every table it does not otherwise change with the same columns and
 // rows under the upper-cased name.

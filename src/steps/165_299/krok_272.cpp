@@ -3,6 +3,7 @@
 // column per component, every user table rebuilt under its upper-cased name (without
 // indexes), and the primary keys of 60 tables.
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -172,6 +173,17 @@ void Przebieg_Przebudowy(ClsKonwersje& k, const std::function<void(const std::st
     kroki::Przebieg_DAO(k, [&](dao::TableDef& td) { tabela(td.Name()); });
 }
 
+// True when the payroll values are already lines per employee and list: the table
+// reads but has no component column any more. A missing table is not.
+bool Place_Przeliczone(ClsKonwersje& k) {
+    std::unique_ptr<ado::Recordset> rs;
+    const bool tabela = k.DbOtwórzSELKonwersje(rs, "* from [Place_Dane] where 0=1", true) >= 0;
+    const bool pole =
+        tabela && k.DbOtwórzSELKonwersje(rs, "[pole] from [Place_Dane] where 0=1", true) >= 0;
+    k.ZamknijRSKonwersje(rs);
+    return tabela && !pole;
+}
+
 bool Zaczyna_Sie(const std::string& nazwa, std::string_view przedrostek) {
     return nazwa.compare(0, przedrostek.size(), przedrostek) == 0;
 }
@@ -186,36 +198,41 @@ void ClsKonwersje::Konwersja_272() {
 
     // Payroll: the component-0 row of each employee and list becomes the payroll line,
     // with the value of every component of the same employee and list in its column.
-    DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]");
-    for (int n = 0; n <= kOstatniSkladnik; ++n)
-        DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
-                           "  money");
-    for (int n : kOpcje)
-        DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN Owartosc" + std::to_string(n) +
-                           " byte");
-    DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
-    for (int n = 0; n <= kOstatniSkladnik; ++n) {
-        const std::string kolumna = "wartosc" + std::to_string(n);
-        DbWykonajKonwersje("update [Place_Dane] set [Place_Dane]." + kolumna + "=0");
-        DbWykonajKonwersje(
-            "update [Place_Dane] inner join [_Place_Dane] on [Place_Dane].idp=[_Place_Dane].idp "
-            "set [Place_Dane]." +
-            kolumna + "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" + std::to_string(n) +
-            " and [Place_Dane].idlisty=[_Place_Dane].idlisty");
+    // The values are pivoted once: a repeated run of the step (after a failure further
+    // on) finds the payroll lines without their component column and keeps them, where
+    // the statements below would clear every amount or stop on the missing column.
+    if (!Place_Przeliczone(*this)) {
+        // The value of component skladnik of the line's employee and list into kolumna.
+        const auto przenies = [this](const std::string& kolumna, int skladnik) {
+            DbWykonajKonwersje(
+                "update [Place_Dane] inner join [_Place_Dane] on "
+                "[Place_Dane].idp=[_Place_Dane].idp set [Place_Dane]." +
+                kolumna + "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" +
+                std::to_string(skladnik) + " and [Place_Dane].idlisty=[_Place_Dane].idlisty");
+        };
+        DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]");
+        for (int n = 0; n <= kOstatniSkladnik; ++n)
+            DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
+                               "  money");
+        for (int n : kOpcje)
+            DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN Owartosc" + std::to_string(n) +
+                               " byte");
+        DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
+        for (int n = 0; n <= kOstatniSkladnik; ++n) {
+            const std::string kolumna = "wartosc" + std::to_string(n);
+            DbWykonajKonwersje("update [Place_Dane] set [Place_Dane]." + kolumna + "=0");
+            przenies(kolumna, n);
+        }
+        for (int n : kOpcje)
+            DbWykonajKonwersje("update [Place_Dane] set [Place_Dane].Owartosc" + std::to_string(n) +
+                               "=0");
+        for (const auto& [kolumna, skladnik] : kOpcjeZeSkladnika)
+            przenies("owartosc" + std::to_string(kolumna), skladnik);
+        Usun_Pole("Place_Dane", "pole");
+        Usun_Pole("Place_Dane", "DP");
+        Usun_Pole("Place_Dane", "wartosc");
+        DbWykonajKonwersje("drop table [_Place_Dane]");
     }
-    for (int n : kOpcje)
-        DbWykonajKonwersje("update [Place_Dane] set [Place_Dane].Owartosc" + std::to_string(n) +
-                           "=0");
-    for (const auto& [kolumna, skladnik] : kOpcjeZeSkladnika)
-        DbWykonajKonwersje(
-            "update [Place_Dane] inner join [_Place_Dane] on [Place_Dane].idp=[_Place_Dane].idp "
-            "set [Place_Dane].owartosc" +
-            std::to_string(kolumna) + "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" +
-            std::to_string(skladnik) + " and [Place_Dane].idlisty=[_Place_Dane].idlisty");
-    Usun_Pole("Place_Dane", "pole");
-    Usun_Pole("Place_Dane", "DP");
-    Usun_Pole("Place_Dane", "wartosc");
-    DbWykonajKonwersje("drop table [_Place_Dane]");
 
     for (const char* kolumna :
          {"ZUSSKł", "ZUSZDR", "ZUSFP", "ZUSFGSP", "PODDOCH", "PRKONTO", "PRKASA"})
