@@ -149,11 +149,12 @@ void Uruchom(benchmark::State& state, bool place) {
     ::setenv("ORVIK_REGISTRY", (folder() / "registry.reg").c_str(), 1);
     Ustaw_Stale_SQL();
     wzor();
-    double s270 = 0, s271 = 0, s272 = 0, wiersze = 0;
+    double s270 = 0, s271 = 0, s272 = 0, przed = 0, wiersze = 0;
     for (auto _ : state) {
         state.PauseTiming();
         Otworz_Kopie();
         ClsKonwersje k;
+        przed = Wiersze();
         state.ResumeTiming();
         s270 += Czas(k, &ClsKonwersje::Konwersja_270);
         if (place) {
@@ -172,6 +173,7 @@ void Uruchom(benchmark::State& state, bool place) {
     state.counters["2.70_s"] = s270 / n;
     state.counters["2.71_s"] = s271 / n;
     state.counters["2.72_s"] = s272 / n;
+    state.counters["rows_before"] = przed;
     state.counters["rows"] = wiersze;
 }
 
