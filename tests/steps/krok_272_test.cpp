@@ -165,16 +165,18 @@ TEST_F(Krok272, EveryTableComesBackUpperCasedWithItsRowsAndWithoutIndexes) {
     Sql("create table X_Stara (a long)");  // a work copy left behind comes back as STARA
     Sql("insert into X_Stara values (7)");
     Sql("create table msysPomoc (a long)");  // not a system table: the prefix is exact
+    Sql("create table [Błędy wklejania] (opis text(50))");
     jet::Database& baza = polaczenie().database();
     const auto systemowe = baza.catalog().system_table_names();
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
 
     Lista nazwy;
     for (const jet::TableInfo* t : baza.catalog().tables()) nazwy.push_back(t->name);
-    EXPECT_EQ(nazwy, (Lista{"DOK_DZ", "DOK_KFA_ZAWART", "DOK_PRO", "DOK_PRO_ZAWART",
-                            "DOK_PRO_ZAWART_SUROWCE", "DOK_ZAK_ZAWART", "KADRY_PRACOWNICY",
-                            "KPIR_KSIEGA", "MSYSPOMOC", "NIERUSZAC", "PLACE_DANE", "PLACE_LISTY",
-                            "PLACE_OPISY", "PRODUKTY", "SETUP", "STARA", "TABELA_VAT", "UWAGI"}));
+    EXPECT_EQ(nazwy,
+              (Lista{"BŁĘDY WKLEJANIA", "DOK_DZ", "DOK_KFA_ZAWART", "DOK_PRO", "DOK_PRO_ZAWART",
+                     "DOK_PRO_ZAWART_SUROWCE", "DOK_ZAK_ZAWART", "KADRY_PRACOWNICY", "KPIR_KSIEGA",
+                     "MSYSPOMOC", "NIERUSZAC", "PLACE_DANE", "PLACE_LISTY", "PLACE_OPISY",
+                     "PRODUKTY", "SETUP", "STARA", "TABELA_VAT", "UWAGI"}));
     EXPECT_EQ(baza.catalog().system_table_names(), systemowe);
 
     EXPECT_EQ(Indeksy("UWAGI"), Lista{});
