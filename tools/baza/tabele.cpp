@@ -50,17 +50,19 @@ void nieruszac(Budowa& b) {
 
 void uzytkownicy(Budowa& b) {
     b.sql(
-        "create table UZYTKOWNICY (id counter, nazwa text(50), haslo text(50), prawa text(255), "
+        "create table UZYTKOWNICY (id counter, nazwisko_uzytkownika text(50), haslo text(50), "
+        "prawa text(255), "
         "prawaK text(255), prawaP text(255), prawaF text(255), prawaZ text(255), prawaS "
         "text(255), prawaM text(255), prawaR text(255), prawaC text(255))");
     for (const char* n : {"ADMIN", "Kasia", "Marek"}) {
         const std::string prawa = std::string(n) == "ADMIN" ? "1111111111" : "1101100000";
-        jet::ColumnValues w = {{"nazwa", T(n)}, {"haslo", T("")}};
+        jet::ColumnValues w = {{"nazwisko_uzytkownika", T(n)}, {"haslo", T("")}};
         for (const char* k : {"prawa", "prawaK", "prawaP", "prawaF", "prawaZ", "prawaS", "prawaM",
                               "prawaR", "prawaC"})
             w.push_back({k, T(prawa)});
         b.wstaw("UZYTKOWNICY", w);
     }
+    b.sql("create unique index nazwisko_uzytkownika on UZYTKOWNICY (nazwisko_uzytkownika)");
 }
 
 void vat_stawki(Budowa& b) {
@@ -590,8 +592,9 @@ std::string naglowek(const std::string& tabela, const Uklad& u, bool wart_kp = t
            " Date, DDOUT_DO_ROZLICZENIA Logical, " + u.del + " text(50), " + u.wart_n +
            " Single DEFAULT 0, " + u.wart_vat + " Single DEFAULT 0, " + u.zaplacona +
            " Logical, zapis Logical, " + u.rabat +
-           " Single DEFAULT 0, fplat_nazwa_id text(50), zbiorczy Logical, " + u.termin +
-           " Date, kier_id Long" + (wart_kp ? ", wart_kp money)" : ")");
+           " Single DEFAULT 0, b_rabat_n Single DEFAULT 0, b_rabat_v Single DEFAULT 0, "
+           "fplat_nazwa_id text(50), zbiorczy Logical, " +
+           u.termin + " Date, kier_id Long" + (wart_kp ? ", wart_kp money)" : ")");
 }
 
 std::string zawartosc(const std::string& tabela, const Uklad& u) {
@@ -667,13 +670,21 @@ void sprzedaz(Budowa& b) {
 void faktury(Budowa& b) {
     b.sql(naglowek("FAKTURY_WYCH", kFaktura));
     b.sql(zawartosc("FAKTURY_WYCH_ZAWART", kFaktura));
+    // The invoice's issuer, the amount paid so far and the warehouse mark.
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_WYST text(50)");
+    b.sql("alter table FAKTURY_WYCH add column fakout_kwota_zapl Single");
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_mag Logical");
     b.sql(naglowek("FAKTURY_WYCH_KOREKTA", kKorekta));
+    b.sql("alter table FAKTURY_WYCH_KOREKTA add column del_fakout_id Integer");
     b.sql("alter table FAKTURY_WYCH_KOREKTA add column FAKOUT_ID Long");  // the corrected invoice
     b.sql(zawartosc("FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta));
     b.sql("alter table FAKTURY_WYCH_KOREKTA_ZAWART add column zfkorout_ilosckor Single");
     // Weekly invoices to the shops that pay by transfer; a correction now and then.
     dokumenty(b, "FAKTURY_WYCH", kFaktura, "FA ", "(d.nr mod 7) = 4", b.kontrahenci / 5, true);
     linie(b, "FAKTURY_WYCH", "FAKTURY_WYCH_ZAWART", kFaktura, 8);
+    b.sql(
+        "update FAKTURY_WYCH set FAKOUT_WYST = 'Zofia Gąsienica', fakout_kwota_zapl = "
+        "IIf(FAKOUT_ZAPLACONA, FAKOUT_WART_N + FAKOUT_WART_VAT, 0), FAKOUT_mag = True");
     dokumenty(b, "FAKTURY_WYCH_KOREKTA", kKorekta, "FK ", "(d.nr mod 23) = 10", 1, false, -0.1);
     linie(b, "FAKTURY_WYCH_KOREKTA", "FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta, 2);
     // A correction takes back one piece of each line; it corrects the invoice of its
@@ -705,7 +716,8 @@ void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
         "text(50), data_zaksiegowania Date, data_wystawienia Date, KONH_ID Long, wart_n Single, "
-        "VAT Single, del Logical, data_zakupu Date, data_zaplaty Date, f_platnosci text(50))");
+        "VAT Single, del Logical, f_platnosci text(50), zapisz Logical, zakup_rodzaj text(20), "
+        "rodzajdok text(20), rozliczona Logical, data_zakupu Date, data_zaplaty Date)");
     b.sql(
         "create table zakupy_zawart (numer_id Long, sur_id Long, ILOSC Single, CENA_N Single, "
         "WART_N Single, VAT text(4), auto Logical)");
@@ -758,9 +770,9 @@ void zakupy(Budowa& b) {
 
 void kasa(Budowa& b) {
     for (const char* t : {"KP", "KW"})
-        b.sql(
-            std::string("create table ") + t +
-            " (id counter, numer text(30), data Date, KONH_ID Long, kwota money, opis text(100))");
+        b.sql(std::string("create table ") + t +
+              " (kp_id counter, nr_kp text(30), data Date, konh_id Long, kwota money, opis "
+              "text(100), raport_id Long, pozycja Long)");
     b.sql(
         "create table Raport_kasowy (id counter, numer text(30), data_od Date, data_do Date, "
         "saldo_pocz money, saldo_konc money)");
@@ -769,18 +781,23 @@ void kasa(Budowa& b) {
         const double od = b.pierwszy_dzien + tydzien * 7;
         const int rok = jet::dates::from_serial(od).year;
         const double kp = b.losuj(800, 4000), kw = b.losuj(300, 2500);
+        // The week's receipt and payment are the first two positions of its cash report.
         b.wstaw("KP",
-                {{"numer", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                {{"nr_kp", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data", D(od + 2)},
-                 {"KONH_ID", L(1 + tydzien % b.kontrahenci)},
+                 {"konh_id", L(1 + tydzien % b.kontrahenci)},
                  {"kwota", C(kp)},
-                 {"opis", T("Zapłata za pieczywo")}});
+                 {"opis", T("Zapłata za pieczywo")},
+                 {"raport_id", L(tydzien + 1)},
+                 {"pozycja", L(1)}});
         b.wstaw("KW",
-                {{"numer", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                {{"nr_kp", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data", D(od + 3)},
-                 {"KONH_ID", L(1 + (tydzien * 3) % b.kontrahenci)},
+                 {"konh_id", L(1 + (tydzien * 3) % b.kontrahenci)},
                  {"kwota", C(kw)},
-                 {"opis", T("Zakup mąki")}});
+                 {"opis", T("Zakup mąki")},
+                 {"raport_id", L(tydzien + 1)},
+                 {"pozycja", L(2)}});
         b.wstaw("Raport_kasowy",
                 {{"numer", T("RK " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data_od", D(od)},
@@ -794,8 +811,8 @@ void kasa(Budowa& b) {
         b.sql(std::string("create table ") + t +
               "_ZAWART (kp_id Long, rodzaj_dok text(20), dok_id Long, kwota money)");
         b.sql(std::string("insert into ") + t +
-              "_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) select id, " +
-              (t[1] == 'P' ? "'Faktura VAT'" : "'Zakup'") + ", id, kwota from " + t);
+              "_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) select kp_id, " +
+              (t[1] == 'P' ? "'Faktura VAT'" : "'Zakup'") + ", kp_id, kwota from " + t);
     }
 }
 
@@ -905,7 +922,9 @@ void okresy_rozliczen(Budowa& b) {
 
 void uzytkownicy_prawa(Budowa& b) {
     b.sql("create table UZYTKOWNICY_PRAWA (p_id Long, p_login text(50))");
-    b.sql("insert into UZYTKOWNICY_PRAWA (p_id, p_login) select id, nazwa from UZYTKOWNICY");
+    b.sql(
+        "insert into UZYTKOWNICY_PRAWA (p_id, p_login) select id, nazwisko_uzytkownika from "
+        "UZYTKOWNICY");
 }
 
 // Work tables of the purchase and sales reports, left behind with a last report's rows,
