@@ -43,8 +43,29 @@ void databases_of(const sql::TableRef& r, std::vector<std::string>& out) {
     databases_of(*r.right, out);
 }
 
-// Notes in the entry which other file, if any, the statement is about.
+// The path written before the table of a DDL statement ("" when none, and for
+// CREATE TABLE, which names no path).
+const std::string& ddl_database(const sql::Statement& st) {
+    static const std::string none;
+    if (auto* q = std::get_if<sql::AlterTable>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::CreateIndex>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::DropIndex>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::DropTable>(&st)) return q->database;
+    return none;
+}
+
+// Notes in the entry which other file, if any, the statement is about. A DDL
+// statement on a table of another file runs wholly there; one whose path names the
+// open file is about the open file's table.
 void find_other_file(TranslationCache::Entry& e, const std::string& own) {
+    if (is_ddl(*e.statement)) {
+        const std::string& d = ddl_database(*e.statement);
+        if (!d.empty() && !same_file(d, own)) {
+            e.other_file = d;
+            e.whole = true;
+        }
+        return;
+    }
     std::vector<std::string> reads;
     std::optional<std::string> target;
     if (auto* q = std::get_if<sql::Select>(e.statement.get())) {
@@ -88,7 +109,7 @@ TranslationCache::Entry& cached_statement(Session& s, std::string_view sql) {
     auto it = c.entries.find(sql);
     if (it != c.entries.end()) return it->second;
     TranslationCache::Entry e{std::make_shared<const sql::Statement>(sql::parse(sql)), nullptr, {}, false};
-    if (!is_ddl(*e.statement)) find_other_file(e, s.path());
+    find_other_file(e, s.path());
     if (c.entries.size() >= kMaxEntries) c.entries.clear();
     return c.entries.emplace(std::string(sql), std::move(e)).first->second;
 }
@@ -189,16 +210,16 @@ int64_t Database::execute(std::string_view sql) {
     auto& e = detail::cached_statement(s, sql);
     std::shared_ptr<const sql::Statement> st = e.statement;
     int64_t affected = 0;
-    if (detail::is_ddl(*st)) {
-        s.atomic([&] { execute_ddl(s, *st); });
-        return 0;
-    }
     if (!e.other_file.empty()) {
         // A statement about another file runs there; a SELECT ... INTO here from
         // another file copies its rows.
         auto other = open_other(e.other_file, s);
         if (e.whole) return other->execute(sql);
         return copy_into(s, *other->session_, other->session_, std::get<sql::Select>(*st));
+    }
+    if (detail::is_ddl(*st)) {
+        s.atomic([&] { execute_ddl(s, *st); });
+        return 0;
     }
     std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
     s.atomic([&] { affected = plan->execute(s); });

@@ -1,0 +1,68 @@
+// Faults found in integration: DDL on [path].[table], bounded statement caches, UPDATE
+// of a unique column whose new values meet other rows' old ones.
+#include "query_util.h"
+
+namespace query_test {
+namespace {
+
+using Regress = QueryTest;
+
+// The schema and rows of a table as the tests compare them.
+std::string shape(jet::Database& d, const char* table) {
+    const jet::TableInfo* t = d.catalog().table(table);
+    if (!t) return "no table";
+    std::string out;
+    for (const auto& c : t->columns) out += c.name + ":" + std::to_string(c.size) + " ";
+    for (const auto& i : t->indexes) out += "[" + i.name + "]";
+    return out;
+}
+
+TEST_F(Regress, DdlOnPathTableOfTheOpenFile) {
+    run_all({"CREATE TABLE T (k long, a TEXT(50))", "CREATE INDEX indA ON T (a)",
+             "INSERT INTO T (k, a) VALUES (1, 'x')"});
+    const std::string t = "[" + path_ + "].[T]";
+    const Case cases[] = {
+        {"alter table " + t + " ADD COLUMN tmp__x TEXT(255)", "ok 0"},
+        {"UPDATE " + t + " SET tmp__x=[a]", "ok 1"},
+        {"drop INDEX indA ON " + t, "ok 0"},
+        {"alter table " + t + " drop COLUMN a", "ok 0"},
+        {"alter table " + t + " ADD a text(255)", "ok 0"},
+        {"UPDATE " + t + " SET a=tmp__x", "ok 1"},
+        {"alter table " + t + " drop COLUMN tmp__x", "ok 0"},
+        {"CREATE UNIQUE INDEX indA ON " + t + " (a)", "ok 0"},
+        {"SELECT k, a FROM T", "1|x"},
+        {"drop INDEX brak ON " + t, "error 80040E14"},
+        {"alter table [" + path_ + "].[Brak] ADD b long", "error 80040E37"},
+        {"DROP TABLE " + t, "ok 0"},
+        {"SELECT k FROM T", "error 80040E37"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Regress, DdlOnPathTableOfAnotherFile) {
+    const std::string other = (dir_ / "inna.mdb").string();
+    jet::Database::create(other);
+    {
+        auto o = jet::Database::open(other);
+        o->execute("CREATE TABLE T (k long, a TEXT(5))");
+        o->execute("INSERT INTO T (k, a) VALUES (1, 'x')");
+    }
+    run("CREATE TABLE T (k long)");  // the open file's table of the same name stays
+    const std::string t = "[" + other + "].[T]";
+    const Case cases[] = {
+        {"ALTER TABLE " + t + " ADD COLUMN b TEXT(255)", "ok 0"},
+        {"CREATE UNIQUE INDEX ik ON " + t + " (k)", "ok 0"},
+        {"DROP INDEX ik ON " + t, "ok 0"},
+        {"DROP INDEX ik ON " + t, "error 80040E14"},
+        {"SELECT k, a, b FROM " + t, "1|x|Null"},
+        {"DROP TABLE [" + (dir_ / "brak.mdb").string() + "].[T]", "error 80004005"},
+    };
+    EXPECT_CASES(cases);
+    EXPECT_EQ(shape(*db, "T"), "k:4 ");
+    run("DROP TABLE " + t);
+    auto o = jet::Database::open(other);
+    EXPECT_EQ(shape(*o, "T"), "no table");
+}
+
+}  // namespace
+}  // namespace query_test
