@@ -87,7 +87,8 @@ void find_other_file(TranslationCache::Entry& e, const std::string& own) {
     if (target && other(*target)) file = *target;
     if (file.empty()) return;
     auto in_file = [&](const std::string& d) { return !d.empty() && same_file(d, file); };
-    bool reads_there = !reads.empty();
+    // An INSERT ... VALUES reads nothing: its target alone decides.
+    bool reads_there = true;
     for (const auto& d : reads) reads_there = reads_there && in_file(d);
     if (reads_there && (!target || in_file(*target))) {
         e.other_file = file;

@@ -52,9 +52,12 @@ TEST_F(Regress, DdlOnPathTableOfAnotherFile) {
     const Case cases[] = {
         {"ALTER TABLE " + t + " ADD COLUMN b TEXT(255)", "ok 0"},
         {"CREATE UNIQUE INDEX ik ON " + t + " (k)", "ok 0"},
+        {"INSERT INTO " + t + " (k, b) VALUES (1, 'y')", "error 80004005"},
+        {"INSERT INTO " + t + " (k, b) VALUES (2, 'y')", "ok 1"},
         {"DROP INDEX ik ON " + t, "ok 0"},
         {"DROP INDEX ik ON " + t, "error 80040E14"},
-        {"SELECT k, a, b FROM " + t, "1|x|Null"},
+        {"SELECT k, a, b FROM " + t, "1|x|Null;2|Null|y"},
+        {"INSERT INTO [" + (dir_ / "brak.mdb").string() + "].[T] (k) VALUES (1)", "error 80004005"},
         {"DROP TABLE [" + (dir_ / "brak.mdb").string() + "].[T]", "error 80004005"},
     };
     EXPECT_CASES(cases);
