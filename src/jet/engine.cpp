@@ -2,6 +2,8 @@
 // text), DDL to the schema executor, everything else to the translator, whose plans
 // are cached by text and catalog version so that a repeated statement costs a hash
 // lookup and reuses its prepared SQLite statements. Every statement runs atomically.
+#include <algorithm>
+
 #include "jet/ddl.h"
 #include "jet/sql/parser.h"
 #include "jet/translate.h"
@@ -11,9 +13,6 @@ namespace jet {
 namespace detail {
 
 namespace {
-
-// Entries kept before the cache starts over (the program has a few thousand statements).
-constexpr size_t kMaxEntries = 8192;
 
 TranslationCache& cache_of(Session& s) {
     auto& slot = s.translation_cache();
@@ -100,6 +99,20 @@ void find_other_file(TranslationCache::Entry& e, const std::string& own) {
 
 }  // namespace
 
+TranslationCache::Entry& TranslationCache::add(std::string sql, Entry e) {
+    if (slots_.size() >= kMaxEntries) {
+        // The use times are distinct: the quarter used longest ago goes.
+        std::vector<uint64_t> times;
+        times.reserve(slots_.size());
+        for (const auto& [text, slot] : slots_) times.push_back(slot.used);
+        auto cut = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 4);
+        std::nth_element(times.begin(), cut, times.end());
+        std::erase_if(slots_, [cut = *cut](const auto& kv) { return kv.second.used < cut; });
+    }
+    Slot& slot = slots_.emplace(std::move(sql), Slot{std::move(e), ++clock_}).first->second;
+    return slot.entry;
+}
+
 std::shared_ptr<TranslationCache> translation_cache(Session& s) {
     cache_of(s);
     return std::static_pointer_cast<TranslationCache>(s.translation_cache());
@@ -107,12 +120,10 @@ std::shared_ptr<TranslationCache> translation_cache(Session& s) {
 
 TranslationCache::Entry& cached_statement(Session& s, std::string_view sql) {
     TranslationCache& c = cache_of(s);
-    auto it = c.entries.find(sql);
-    if (it != c.entries.end()) return it->second;
+    if (auto* found = c.find(sql)) return *found;
     TranslationCache::Entry e{std::make_shared<const sql::Statement>(sql::parse(sql)), nullptr, {}, false};
     find_other_file(e, s.path());
-    if (c.entries.size() >= kMaxEntries) c.entries.clear();
-    return c.entries.emplace(std::string(sql), std::move(e)).first->second;
+    return c.add(std::string(sql), std::move(e));
 }
 
 std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e) {

@@ -1,5 +1,6 @@
 // Faults found in integration: DDL on [path].[table], bounded statement caches, UPDATE
 // of a unique column whose new values meet other rows' old ones.
+#include "jet/translate.h"
 #include "query_util.h"
 
 namespace query_test {
@@ -65,6 +66,35 @@ TEST_F(Regress, DdlOnPathTableOfAnotherFile) {
     run("DROP TABLE " + t);
     auto o = jet::Database::open(other);
     EXPECT_EQ(shape(*o, "T"), "no table");
+}
+
+// A step sending thousands of statements with different literals keeps a bounded
+// number of translations and prepared statements, and cursors opened before keep
+// reading their own statements.
+TEST_F(Regress, StatementCachesStayBounded) {
+    run_all({"CREATE TABLE T (k long, a TEXT(10))", "INSERT INTO T (k) VALUES (1)",
+             "INSERT INTO T (k) VALUES (2)", "INSERT INTO T (k) VALUES (3)"});
+    jet::Session& s = db->session();
+    auto reading = db->query("SELECT k FROM T ORDER BY k");
+    ASSERT_TRUE(reading->next());
+    auto unread = db->query("SELECT k FROM T WHERE k > 1");  // opened, not yet stepped
+    const size_t n = jet::detail::TranslationCache::kMaxEntries + 100;
+    for (size_t i = 0; i < n; ++i) {
+        s.prepare("SELECT " + std::to_string(i));
+        EXPECT_EQ(db->execute("UPDATE T SET a = '" + std::to_string(i % 1000) +
+                              "' WHERE k = " + std::to_string(i % 3 + 1)),
+                  1);
+    }
+    EXPECT_LE(s.cached_statements(), jet::Session::kMaxStatements);
+    EXPECT_LE(jet::detail::translation_cache(s)->size(),
+              jet::detail::TranslationCache::kMaxEntries);
+    std::string read;
+    while (reading->next()) read += show(reading->value(0)) + " ";
+    while (unread->next()) read += show(unread->value(0)) + " ";
+    EXPECT_EQ(read, "2 3 2 3 ");
+    // The first statements, long dropped, run again.
+    EXPECT_EQ(outcome("UPDATE T SET a = '0' WHERE k = 1"), "ok 1");
+    EXPECT_EQ(rows("SELECT k, a FROM T ORDER BY k"), "1|0;2|146;3|147");
 }
 
 }  // namespace
