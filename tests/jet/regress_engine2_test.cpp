@@ -97,5 +97,21 @@ TEST_F(Regress, StatementCachesStayBounded) {
     EXPECT_EQ(rows("SELECT k, a FROM T ORDER BY k"), "1|0;2|146;3|147");
 }
 
+// Sum keeps its exact running total in the aggregate's context, which SQLite aligns
+// to 8 bytes only: many groups at once, of money, whole and other numbers.
+TEST_F(Regress, SumOverManyGroups) {
+    run("CREATE TABLE S (g long, m money, n long, d double)");
+    for (int i = 0; i < 300; ++i)
+        run("INSERT INTO S (g, m, n, d) VALUES (" + std::to_string(i % 7) + ", 0.1, " +
+            std::to_string(i) + ", 0.5)");
+    const Case cases[] = {
+        {"SELECT Sum(m), Sum(n), Sum(d) FROM S", "30|44850|150"},
+        {"SELECT g, Sum(m), Sum(n) FROM S WHERE g < 2 GROUP BY g ORDER BY g",
+         "0|4.3|6321;1|4.3|6364"},
+        {"SELECT Sum(m) FROM S WHERE g > 7", "Null"},
+    };
+    EXPECT_CASES(cases);
+}
+
 }  // namespace
 }  // namespace query_test
