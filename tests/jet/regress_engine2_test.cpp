@@ -113,5 +113,22 @@ TEST_F(Regress, SumOverManyGroups) {
     EXPECT_CASES(cases);
 }
 
+// A failed schema change reloads the catalog under the file's own path (which the
+// reload once read after replacing it).
+TEST_F(Regress, FailedSchemaChangeReloadsTheCatalog) {
+    run_all({"CREATE TABLE U (a long)", "INSERT INTO U (a) VALUES (1)",
+             "INSERT INTO U (a) VALUES (1)"});
+    const Case cases[] = {
+        {"CREATE UNIQUE INDEX ua ON U (a)", "error 80004005"},
+        {"ALTER TABLE U ADD COLUMN b long", "ok 0"},
+        {"CREATE INDEX ua ON U (a)", "ok 0"},
+        {"SELECT a, b FROM U", "1|Null;1|Null"},
+    };
+    EXPECT_CASES(cases);
+    db.reset();
+    db = jet::Database::open(path_);
+    EXPECT_EQ(shape(*db, "U"), "a:4 b:4 [ua]");
+}
+
 }  // namespace
 }  // namespace query_test
