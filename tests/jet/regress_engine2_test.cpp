@@ -130,5 +130,37 @@ TEST_F(Regress, FailedSchemaChangeReloadsTheCatalog) {
     EXPECT_EQ(shape(*db, "U"), "a:4 b:4 [ua]");
 }
 
+// A unique index is judged on the UPDATE's result, as Jet judges it: new values that
+// meet other rows' old values pass; duplicates in the result fail and change nothing.
+TEST_F(Regress, UpdateOfAUniqueColumnIsJudgedOnTheResult) {
+    run_all({"CREATE TABLE N (Id counter, nr long, kod TEXT(5), x long)",
+             "CREATE UNIQUE INDEX unr ON N (nr)", "CREATE UNIQUE INDEX ukod ON N (kod, x)",
+             "INSERT INTO N (nr, kod, x) VALUES (1, 'a', 0)",
+             "INSERT INTO N (nr, kod, x) VALUES (2, 'b', 0)",
+             "INSERT INTO N (nr, kod, x) VALUES (3, 'c', 0)"});
+    const std::string all = "SELECT Id, nr, kod, x FROM N ORDER BY Id";
+    const Case cases[] = {
+        {"UPDATE N SET nr = nr + 1", "ok 3"},
+        {all, "1|2|a|0;2|3|b|0;3|4|c|0"},
+        {"UPDATE N SET nr = 5 - nr WHERE nr < 4", "ok 2"},
+        {all, "1|3|a|0;2|2|b|0;3|4|c|0"},
+        // A text key swapped between rows, case-insensitively equal to the old ones.
+        {"UPDATE N SET kod = IIf(kod = 'a', 'B', 'A') WHERE kod IN ('a', 'b')", "ok 2"},
+        {all, "1|3|B|0;2|2|A|0;3|4|c|0"},
+        // Duplicates in the result: refused, nothing changed.
+        {"UPDATE N SET nr = nr + 1 WHERE nr < 4", "error 80004005"},
+        {"UPDATE N SET nr = 7", "error 80004005"},
+        {"UPDATE N SET kod = 'c' WHERE Id = 1", "error 80004005"},
+        {all, "1|3|B|0;2|2|A|0;3|4|c|0"},
+        // Another column of a unique index keeps the pair unique.
+        {"UPDATE N SET kod = 'c', x = Id WHERE Id = 1", "ok 1"},
+        {all, "1|3|c|1;2|2|A|0;3|4|c|0"},
+        // The counter numbers on from the rows kept.
+        {"INSERT INTO N (nr, kod, x) VALUES (9, 'z', 0)", "ok 1"},
+        {"SELECT Id FROM N WHERE nr = 9", "4"},
+    };
+    EXPECT_CASES(cases);
+}
+
 }  // namespace
 }  // namespace query_test
