@@ -122,9 +122,7 @@ std::string DbWykonajSQL(std::string_view polecenie, int32_t& rekordy, bool cich
         if (n == MultipleStep && zawiera(duze, "DROP ")) return "";
         if (n == Unspecified) {
             if (cicho) return "1";
-            return std::to_string(e.signed_number()) +
-                   "(Zostało utracone połączenie z bazą lub jest ona zablokowana !) " +
-                   e.description();
+            return lost_connection_text(e);
         }
         return result_text(e);
     }
@@ -217,4 +215,9 @@ std::string DbWykonajDAO(std::string_view polecenie, const std::shared_ptr<dao::
     } catch (const jet::Error& e) {
         return e.description();
     }
+}
+
+std::string lost_connection_text(const jet::Error& e) {
+    return std::to_string(e.signed_number()) +
+           "(Zostało utracone połączenie z bazą lub jest ona zablokowana !) " + e.description();
 }

@@ -17,6 +17,9 @@ class Error;
 // The result text of a failure: the signed number, "(", the description, ")".
 std::string result_text(const jet::Error& e);
 
+// The result text of a lost or locked connection (0x80004005): the number, "(", "Zostało
+// utracone połączenie z bazą lub jest ona zablokowana !", ") " and the description.
+std::string lost_connection_text(const jet::Error& e);
 // The signed number that heads a result text (0 when it has none).
 int32_t result_number(std::string_view wynik);
 

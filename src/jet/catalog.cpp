@@ -403,7 +403,7 @@ void check_no_nulls(sqlite3* db, const TableInfo& t, const IndexInfo& ix) {
     if (st.step()) raise(Fault::NullInKey);
 }
 
-// The column a spec asks for, under internal number id (a counter is a Long).
+// The column that a ColumnSpec asks for, under internal number id (a counter is a Long).
 ColumnInfo column_from(const ColumnSpec& spec, int64_t id) {
     ColumnInfo c;
     c.id = id;

@@ -1,0 +1,165 @@
+// The Access 97 to 2000 upgrade: a file in the old format is tidied in place, backed
+// up, its COUNT and USER columns renamed, copied table by table into a new file of
+// the current format, and that file compacted under the database's own name.
+#include <vector>
+
+#include "db/komunikaty.h"
+#include "db/pliki.h"
+#include "db/polaczenie.h"
+#include "db/postep.h"
+#include "db/stan.h"
+#include "db/wykonaj.h"
+#include "driver/konwersje.h"
+#include "jet/text.h"
+#include "platform/paths.h"
+
+namespace {
+
+constexpr const char* kLokalizacja = ";LANGID=0x0415;CP=1250;COUNTRY=0";
+constexpr const char* kBladDostepu =
+    "Błąd dostępu do bazy - proszę zamknąć program na pozostałych stanowiskach !";
+
+// A failure of the upgrade once the backup is under way: the file is held elsewhere.
+[[noreturn]] void Blad_Dostepu() {
+    FMsg_box(kBladDostepu, vbCritical, "");
+    Wylogowanie();
+}
+
+bool Systemowa(const std::string& nazwa) {
+    return nazwa.compare(0, 4, "MSys") == 0;
+}
+
+// The names of the user tables, in the order of the file's table collection, taken
+// before a pass that renames or drops tables changes the collection.
+std::vector<std::string> Tabele_Uzytkownika(dao::Database& baza) {
+    std::vector<std::string> nazwy;
+    const int n = baza.TableDefCount();
+    for (int i = 0; i < n; ++i) {
+        std::string nazwa = baza.TableDefs(i).Name();
+        if (!Systemowa(nazwa)) nazwy.push_back(std::move(nazwa));
+    }
+    return nazwy;
+}
+
+std::string W_Katalogu(const std::string& plik) {
+    return platform::path_folder(Sciezka_Bazy) + "/" + plik;
+}
+
+}  // namespace
+
+void ClsKonwersje::Porzadkuj_BazeKonwersje(const std::string& path, bool drop) {
+    BazaDAO = dao::DBEngine::OpenDatabase(path);
+    for (const std::string& nazwa : Tabele_Uzytkownika(*BazaDAO)) {
+        if (nazwa.rfind("_", 0) == 0 || nazwa == "Błędy wklejania") {
+            if (drop) DbWykonajDAO("drop table [" + nazwa + "]", BazaDAO);
+            continue;
+        }
+        if (jet::text::upper(nazwa) == "NIERUSZAC") continue;
+        const std::string tabela = jet::text::upper(nazwa);
+        dao::TableDef td = BazaDAO->TableDefs(nazwa);
+        td.SetName(tabela);
+        td = BazaDAO->TableDefs(tabela);
+        const int pol = td.FieldCount();
+        for (int i = 0; i < pol; ++i) {
+            Pokaz_Postep("", "", tabela + " " + std::to_string(pol - 1 - i));
+            dao::Field pole = td.Fields(i);
+            const std::string f = pole.Name();
+            const int typ = pole.Type();
+            if (typ >= dao::dbByte && typ <= dao::dbDouble) {
+                const bool wyjazd = jet::text::upper(f) == "NR_WYJAZDU";
+                pole.SetDefaultValue(wyjazd ? "1" : "0");
+                DbWykonajDAO("UPDATE [" + tabela + "] SET [" + f + "]=" + (wyjazd ? "1" : "0") +
+                                 "  where [" + f + "] is null",
+                             BazaDAO);
+            } else if (typ == dao::dbText || typ == dao::dbMemo) {
+                pole.SetAllowZeroLength(true);
+                pole.SetDefaultValue("\"\"");
+                DbWykonajDAO("UPDATE [" + tabela + "] SET [" + f + "]='' where [" + f + "] is null",
+                             BazaDAO);
+            }
+        }
+    }
+    BazaDAO->Close();
+    BazaDAO.reset();
+    CzekajKonwersje(5);
+}
+
+void ClsKonwersje::Konwertuj_A97_A2000() {
+    const std::string nazwa = Nazwa_Pliku(Sciezka_Bazy);
+    const std::string nowy = W_Katalogu("A2000_" + nazwa);
+    const std::string kopia = W_Katalogu("A97_" + nazwa + "bak");
+
+    Usun_Plik(nowy);
+    bool kopia_zrobiona = false;
+    try {
+        if (!Plik_Dostepny(kopia)) {
+            kopia_zrobiona = true;
+            DbZamknij_Unload(0);
+            CzekajKonwersje(5);
+            while (!Kopiuj_Plik(Sciezka_Bazy, kopia)) {
+                if (FMsg_box("Powtórz", vbYesNo, kBladDostepu) != vbYes) {
+                    Usun_Plik(nowy);
+                    Wylogowanie();
+                }
+            }
+            DbOtwórz();
+        }
+    } catch (const jet::Error&) {
+        if (kopia_zrobiona) Blad_Dostepu();
+    }
+    try {
+        DbZamknij_Unload(0);
+        DbOtwórz();
+    } catch (const jet::Error&) {
+        if (kopia_zrobiona) Blad_Dostepu();
+    }
+
+    try {
+        BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+        for (const std::string& tabela : Tabele_Uzytkownika(*BazaDAO)) {
+            Pokaz_Postep("", "", tabela);
+            dao::TableDef td = BazaDAO->TableDefs(tabela);
+            const int pol = td.FieldCount();
+            for (int i = 0; i < pol; ++i) {
+                dao::Field pole = td.Fields(i);
+                const std::string f = pole.Name();
+                const std::string wielkie = jet::text::upper(f);
+                if (wielkie == "COUNT" || wielkie == "USER") {
+                    DbWykonajDAOKonwersje("create index ind" + f + " on " + tabela + " (" + f +
+                                          " asc) with Primary");
+                    pole.SetName(wielkie == "COUNT" ? "COUNTT" : "USERS");
+                }
+            }
+        }
+        BazaDAO->Close();
+        BazaDAO.reset();
+        CzekajKonwersje(5);
+        DbZamknij_Unload(0);
+        DbOtwórz();
+
+        dao::DBEngine::CreateDatabase(nowy, kLokalizacja);
+        {
+            ado::Connection druga;
+            druga.Mode = ado::adModeShareDenyNone;
+            druga.Open(connection_string(nowy), "", "", -1);
+            BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+            for (const std::string& tabela : Tabele_Uzytkownika(*BazaDAO)) {
+                Pokaz_Postep("", "", tabela);
+                druga.Execute(
+                    "select * into [" + tabela + "] from [" + Sciezka_Bazy + "].[" + tabela + "]",
+                    nullptr, -1);
+            }
+            BazaDAO->Close();
+            BazaDAO.reset();
+            druga.Close();
+        }
+        CzekajKonwersje(5);
+        DbZamknij_Unload(0);
+        Usun_Plik(Sciezka_Bazy);
+        dao::DBEngine::CompactDatabase(nowy, Sciezka_Bazy, kLokalizacja);
+        Usun_Plik(nowy);
+        DbOtwórz();
+    } catch (const jet::Error&) {
+        Blad_Dostepu();
+    }
+}

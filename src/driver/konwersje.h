@@ -1,0 +1,112 @@
+// The conversion class: the version loop, its class-level executors, schema helpers,
+// Setup access, the document-numbering set-up, the Access 97 upgrade, and the step
+// methods of every version (defined in src/steps/).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ado/ado.h"
+#include "dao/dao.h"
+
+class ClsKonwersje;
+
+// A step method of the conversion class: no arguments, no result.
+using MetodaKroku = void (ClsKonwersje::*)();
+
+// What the version loop does for one step number.
+enum class RodzajKroku : uint8_t {
+    Metoda,  // the step method Konwersja_<v>
+    Pusty,   // the empty step Konwersja_Pusta
+    Sygnal,  // only the system beep
+    Poza,    // outside 165..646: "NIEROZPOZNANA WERSJA PROGRAMU !!! "
+};
+
+// A step put in place of a step method by a test (see Podstaw_Kroki).
+using KrokZastepczy = std::function<void(ClsKonwersje&)>;
+
+struct PozycjaKroku {
+    RodzajKroku rodzaj = RodzajKroku::Poza;
+    MetodaKroku metoda = nullptr;              // Metoda: the built step, nullptr while not built
+    const KrokZastepczy* zastepczy = nullptr;  // Metoda: a test's step, taking precedence
+};
+
+// The dispatch table: step number (version times 100) to action.
+PozycjaKroku Akcja_Kroku(int v);
+// The step methods built so far, by step number (filled in src/steps/tablica.cpp).
+const std::map<int, MetodaKroku>& Zbudowane_Kroki();
+// Tests only: steps that take the place of the step methods of the given numbers
+// (numbers that the dispatch table gives to an empty step, a beep or nothing keep
+// their action). An empty map restores the built steps. A program never calls it.
+void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
+
+class ClsKonwersje {
+  public:
+    ClsKonwersje();
+    ~ClsKonwersje();
+
+    // The version loop: true when it ran to 646 and the final statements were sent.
+    bool RUN_Konwersje();
+    void Konwersja_Pusta() {}
+
+    // Class-level executors.
+    int32_t DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
+                                  const std::string& values, const std::string& condition,
+                                  const std::string& extra = "", bool quiet = false);
+    bool DbWykonajIINKonwersje(const std::string& text, const std::string& replacement, bool& quiet,
+                               int32_t& records_affected);
+    bool DbWykonajIINKonwersje(const std::string& text);
+    int32_t DbWykonajDELKonwersje(const std::string& table_and_condition,
+                                  const std::string& what = "");
+
+    void DbWykonajKonwersje(const std::string& statement, bool quiet = false);
+    void DbWykonajKonwersjeNoErr(const std::string& statement);
+    std::string DbWykonajSQLKonwersje(const std::string& statement, int32_t& records_affected,
+                                      bool quiet = false);
+    int32_t DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs, const std::string& text,
+                                 bool quiet = false);
+    void ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs);
+    std::string DbWykonajDAOKonwersje(const std::string& statement);
+
+    // Class-level schema helpers and the wait.
+    void Dodaj_Pole(const std::string& table, const std::string& definition);
+    void Zmien_Typ_Pola(const std::string& column, const std::string& new_type,
+                        const std::string& table, std::string& new_name);
+    void Zmien_Typ_Pola(const std::string& column, const std::string& new_type,
+                        const std::string& table);
+    std::string Poszerz_Pola_Z_SQLKonwersje(const std::string& statement,
+                                            int32_t& records_affected);
+    void CzekajKonwersje(int32_t seconds);
+
+    // Class-level Setup access (from version 2.13 on).
+    std::string Czytaj_SetupKonwersje(const std::string& name);
+    void Zapisz_SetupKonwersje(const std::string& name, const std::string& value);
+
+    // Document-numbering set-up.
+    void Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, int16_t rok, int16_t miesiac);
+    void Dodaj_Numer_OST_DOK(const std::string& rodzaj);
+    void Inicjuj_Numeracje_Dokumentow(const std::string& rodzaj, double& data);
+
+    // Access 97 to 2000 upgrade.
+    void Porzadkuj_BazeKonwersje(const std::string& path, bool drop);
+    void Konwertuj_A97_A2000();
+
+    // State of the run.
+    std::string Sciezka;                     // the data source of the open connection
+    int16_t Wersja_Startowa = 0;             // the database's version times 100 when the run began
+    std::string Zapisany_Etap;               // status line 3 saved before a step
+    std::shared_ptr<dao::Database> BazaDAO;  // the file opened through DAO for a pass
+
+    // ---- step methods (src/steps/) ----
+#include "steps/kroki.inc"
+
+  private:
+    void Wykonaj_Krok(int v);
+};
+
+// Process-wide values of the numbering set-up.
+inline double Data_Dzisiaj = 0;  // the working date (a Date serial)
+inline bool Numeracja_Miesieczna = false;

@@ -1,0 +1,155 @@
+// The version loop: every step number from the database's version plus one up to
+// 646, each recorded in the log and the registry before it runs and in the database
+// after it has run, so that a stopped run resumes at the step that did not finish.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "db/komunikaty.h"
+#include "db/nz.h"
+#include "db/otworz.h"
+#include "db/polaczenie.h"
+#include "db/postep.h"
+#include "db/rejestr.h"
+#include "db/stan.h"
+#include "db/teksty.h"
+#include "driver/konwersje.h"
+#include "driver/liczby.h"
+#include "jet/error.h"
+#include "platform/terminal.h"
+
+namespace {
+
+constexpr int kOstatniKrok = 646;
+
+// The number of a step from a version: the version written with two decimals, read back
+// as a single-precision number, times 100, to the nearest integer (1.65 gives 165).
+int Krok_Wersji(double wersja) {
+    const float dwa_miejsca = static_cast<float>(std::round(wersja * 100.0) / 100.0);
+    return static_cast<int>(std::lround(dwa_miejsca * 100.0f));
+}
+
+}  // namespace
+
+ClsKonwersje::ClsKonwersje() = default;
+ClsKonwersje::~ClsKonwersje() = default;
+
+bool ClsKonwersje::RUN_Konwersje() {
+    try {
+        if (Baza_Otwarta == 0) DbPolacz_Ponownie();
+        Sciezka = polaczenie().Properties(7);
+    } catch (const jet::Error& e) {
+        Wyjątek_Pokaż(e.signed_number(), e.description(),
+                      "/Proc:RUN_Konwersje,ModT:Module,ModN:Konwersja", 0);
+        Wersja_Bazy = 0;
+        return false;
+    }
+
+    // Until the loop a failing statement is skipped and the next one runs.
+    Wersja_Startowa = static_cast<int16_t>(Krok_Wersji(Wersja_Bazy));
+    const int ostatni = kOstatniKrok;
+    float jet_wersja = 0;
+    try {
+        auto baza = dao::DBEngine::OpenDatabase(Sciezka);
+        try {
+            jet_wersja =
+                static_cast<float>(NzCur(jet::Value::text(baza->Properties(6))).to_double());
+        } catch (const jet::Error&) {
+        }
+        baza->Close();
+    } catch (const jet::Error&) {
+    }
+    CzekajKonwersje(3);
+    if (jet_wersja == 0) {
+        FMsg_box(
+            "Konwersja bazy wykryła błędny numer wersji JET - zero. Być może baza "
+            "zabezpieczona jest pezed zapisem",
+            vbOKOnly, "");
+        return false;
+    }
+    if (jet_wersja <= 3.0f) {
+        Pokaz_Postep("", "", "(97/2000)");
+        try {
+            Porzadkuj_BazeKonwersje(Sciezka, true);
+        } catch (const jet::Error&) {
+            // A failure ends the tidy-up; the upgrade follows on the partly tidied file.
+            // The tidy-up's handle on the file is let go first, so that the backup copy
+            // is made of the file with every change the tidy-up wrote.
+            if (BazaDAO) {
+                try {
+                    BazaDAO->Close();
+                } catch (const jet::Error&) {
+                }
+                BazaDAO.reset();
+            }
+        }
+        try {
+            Konwertuj_A97_A2000();
+        } catch (const jet::Error&) {
+        }
+    }
+    Pokaz_Postep("", "", "");
+
+    // From here no failure is handled in this routine: it reaches the version check.
+    for (int v = Wersja_Startowa + 1; v <= ostatni; ++v) {
+        Pokaz_Postep("", " Konwresja:" + Format_Liczby_2(v / 100.0), "");
+        Zapisany_Etap = status_line(3);
+        Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");
+        Zapisz_Rejestr("dodralvexNumerBazy", Tekst_Liczby(v / 100.0), 0);
+        Wykonaj_Krok(v);
+        Zapisz_Log(Tekst_Liczby(v), "Konwersja", "End");
+        Pokaz_Postep("", "", Zapisany_Etap);
+        Wersja_Bazy = v / 100.0;
+        std::unique_ptr<ado::Recordset> rs = std::make_unique<ado::Recordset>();
+        DbOtwórzRS(rs, "SELECT [NumerWersji] FROM Nieruszac", 0);
+        rs->Fields(0).set(jet::Value::dbl(Wersja_Bazy));
+        rs->UpdateBatch(ado::adAffectAllChapters);
+        ZamknijRS(rs);
+        // The step and its version are one unit: commit them together, so that a run
+        // stopped in the next step leaves the database exactly as this one left it.
+        polaczenie().Checkpoint();
+    }
+
+    Zapisz_Log("", "Konwersja", "End-All");
+    Pokaz_Postep("", " Program:" + Format_Liczby_2(ostatni / 100.0), "Porządki");
+    Pokaz_Postep("", "", "Skończyłem");
+    Wersja_Bazy = 6.46;
+    DbWykonajKonwersje(
+        " update [UZYTKOWNICY] set [prawa]=null,[prawaK]=null,[prawaP]=null,[prawaF]=null,"
+        "[prawaZ]=null,[prawaS]=null,[prawaM]=null,[prawaR]=null,[prawaC]=null",
+        true);
+    BArS_Update();
+    return true;
+}
+
+void ClsKonwersje::Wykonaj_Krok(int v) {
+    const PozycjaKroku akcja = Akcja_Kroku(v);
+    switch (akcja.rodzaj) {
+        case RodzajKroku::Pusty:
+            Konwersja_Pusta();
+            return;
+        case RodzajKroku::Sygnal:
+            platform::beep();
+            return;
+        case RodzajKroku::Metoda:
+            if (akcja.zastepczy != nullptr) {
+                (*akcja.zastepczy)(*this);
+                return;
+            }
+            if (akcja.metoda == nullptr) {
+                // A step that this build does not have must not be passed over: the run
+                // stops here, and the version stays at the last step that completed.
+                char nazwa[32];
+                std::snprintf(nazwa, sizeof nazwa, "%d.%02d", v / 100, v % 100);
+                throw jet::Error(0x80004001, std::string("Ta wersja programu nie zawiera kroku "
+                                                         "konwersji do wersji ") +
+                                                 nazwa + " (Konwersja_" + std::to_string(v) + ").");
+            }
+            (this->*akcja.metoda)();
+            return;
+        case RodzajKroku::Poza:
+            FMsg_box("NIEROZPOZNANA WERSJA PROGRAMU !!! ", vbCritical, "");
+            DbZamknij_Unload(-1);
+            return;
+    }
+}

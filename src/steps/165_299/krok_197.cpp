@@ -1,0 +1,279 @@
+// Step 1.97: raw materials and semi-products move into the product table, told apart by
+// the kind rodzaj and four activity flags; every table that named a raw material or a
+// semi-product by its old id is re-pointed to the new product id, the recipes and the
+// stocktaking lines follow, all products are renumbered, the product groups get their
+// dictionary, and the old tables are emptied.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "db/nz.h"
+#include "db/postep.h"
+#include "driver/konwersje.h"
+#include "jet/error.h"
+#include "steps/165_299/wspolne.h"
+
+using jet::Value;
+using kroki::W_Apostrofach;
+
+namespace {
+
+// The copy of the raw materials of one kind into PRODUKTY: rodzaj 'S' (used in
+// recipes) or 'K' (bought only), chosen by sur_kod.
+std::string Kopia_Surowcow(const std::string& do_receptur, const std::string& rodzaj,
+                           const std::string& sur_kod) {
+    return "Insert Into PRODUKTY ( prod_sww, prod_jed, STVAT_ID, PROD_NUMER_ID, prod_on, "
+           "PROD_CENA_SUGERO, sur_id, PROD_NAZWA_id, grupa, prod_wl, act_buy, act_sale, "
+           "act_to_rec, act_recipe,r_licz,nawazka,prod_waga,rodzaj )SELECT SUROWCE.SUR_SWW, "
+           "SUROWCE.JED_NAZWA_ID, SUROWCE.STVAT_ID, SUROWCE.sur_numer, SUROWCE.sur_activ, "
+           "SUROWCE.sur_cena_n_ost, SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, SUROWCE.grupa, "
+           "surowce.prod_wl, 1 AS wyr1, 0 AS wyr2, " +
+           do_receptur + " AS wyr3, 0 AS wyr4,0 as wyr5,1 as wyr6,1 as wyr7,'" + rodzaj +
+           "' as wyr8 From SUROWCE GROUP BY SUROWCE.SUR_SWW, SUROWCE.JED_NAZWA_ID, "
+           "SUROWCE.STVAT_ID, SUROWCE.sur_numer, SUROWCE.sur_activ, SUROWCE.sur_cena_n_ost, "
+           "SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, surowce.grupa, SUROWCE.sur_kod,SUROWCE.prod_wl "
+           "HAVING (((SUROWCE.sur_kod)=" +
+           sur_kod + ") and ((SUROWCE.prod_wl)=1))";
+}
+
+// Zero rows for every product that has none in tabela, keyed by kolumna.
+std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna) {
+    return "Insert Into " + tabela + " ( [" + kolumna + "], ilosc ) SELECT " + Stala_DISTINCTROW +
+           " PRODUKTY.[prod_id],  0 AS Wyr2 FROM PRODUKTY LEFT JOIN " + tabela +
+           " ON PRODUKTY.[prod_id] = " + tabela + ".[" + kolumna + "] WHERE (((" + tabela + ".[" +
+           kolumna + "]) Is Null))";
+}
+
+// The first field of the first record of "Select " & tekst; -1 when the query cannot be
+// opened.
+int32_t Liczba(ClsKonwersje& k, const std::string& tekst) {
+    std::unique_ptr<ado::Recordset> rs;
+    int32_t n = -1;
+    if (k.DbOtwórzSELKonwersje(rs, tekst, true) > 0) n = NzLng(rs->Fields(0).value());
+    k.ZamknijRSKonwersje(rs);
+    return n;
+}
+
+// A run of this step that stopped after the copy of the raw materials left copied rows in
+// PRODUKTY while the old tables still hold theirs; the tables it re-pointed can no longer
+// be told apart, so the step refuses to copy again instead of duplicating products and
+// re-pointing twice. The failure reaches the version loop; the version stays at 1.96.
+void Sprawdz_Przerwany_Przebieg(ClsKonwersje& k) {
+    if (Liczba(k, "count(*) from PRODUKTY where rodzaj='S' or rodzaj='K' or rodzaj='O'") <= 0)
+        return;
+    if (Liczba(k, "count(*) from SUROWCE") <= 0 && Liczba(k, "count(*) from PolPRODUKTY") <= 0)
+        return;
+    throw jet::Error(jet::hr::Unspecified,
+                     "Poprzednia konwersja do wersji 1.97 została przerwana po przeniesieniu "
+                     "surowców do tabeli PRODUKTY. Przywróć kopię bazy sprzed konwersji.");
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_197() {
+    // 1. Price-list markup.
+    DbWykonajKonwersje("alter table [Cennik] ADD COLUMN Narzut money");
+    DbWykonajKonwersje("alter table [Cennik] ADD COLUMN CEN_Narzut money");
+    DbWykonajKonwersje(
+        "Update [Cennik] SET [CEN_narzut] = [CEN_NETTO] where [CEN_narzut]  is null");
+    DbWykonajKonwersje("Update [Cennik] SET [narzut] = 0 where [narzut]  is null");
+
+    // 2. Kind and activity flags.
+    static constexpr std::array<const char*, 6> kKolumny = {
+        "act_sale logical",   "act_buy logical", "act_recipe logical",
+        "act_to_rec logical", "sur_id long",     "rodzaj text(1)",
+    };
+    for (const std::string c : kKolumny) DbWykonajKonwersje("alter table PRODUKTY ADD COLUMN " + c);
+    Sprawdz_Przerwany_Przebieg(*this);
+
+    // 3. Existing products: goods 'T' and own products 'P'.
+    DbWykonajKonwersje(
+        "Update PRODUKTY SET PRODUKTY.act_sale = True, PRODUKTY.act_buy = True, "
+        "PRODUKTY.act_to_rec = False, PRODUKTY.act_recipe = False,rodzaj='T' WHERE "
+        "(((PRODUKTY.prod_wl)=0))");
+    DbWykonajKonwersje(
+        "Update PRODUKTY SET PRODUKTY.act_sale = True, PRODUKTY.act_buy = False, "
+        "PRODUKTY.act_to_rec = False, PRODUKTY.act_recipe = True,rodzaj='P' WHERE "
+        "(((PRODUKTY.prod_wl)=1))");
+
+    // 4. Raw materials of own use: 'S', then the bought-only 'K'.
+    DbWykonajKonwersje(Kopia_Surowcow("1", "S", "0"));
+    DbWykonajKonwersje(Kopia_Surowcow("0", "K", "1"));
+
+    // 5. Tables that named a raw material now name its product.
+    static constexpr std::array<const char*, 4> kSurowcowe = {"zakupy_ilosc", "zuzycie_calkowite",
+                                                              "magazyn_SUROWCOW", "zakupy_zawart"};
+    for (const std::string t : kSurowcowe)
+        DbWykonajKonwersje("Update [" + t + "] inner join [PRODUKTY] on [PRODUKTY].[sur_id]=[" + t +
+                           "].[sur_id] set [" + t + "].[sur_id]=[PRODUKTY].[prod_id]");
+
+    // 6. Lines of purchase corrections.
+    DbWykonajKonwersje(
+        "Update (FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
+        "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID) INNER JOIN "
+        "PRODUKTY ON FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID = PRODUKTY.sur_id SET "
+        "FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID = [PRODUKTY].[prod_id] WHERE "
+        "(((FAKTURY_WYCH_KOREKTA.zakup)=-1))");
+
+    // 7. Semi-products: 'O'.
+    DbWykonajKonwersje(
+        "Insert Into PRODUKTY ( prod_sww, prod_jed, STVAT_ID, PROD_NUMER_ID, prod_on, "
+        "PROD_CENA_SUGERO, sur_id, PROD_NAZWA_id, grupa, prod_wl, act_buy, act_sale, act_to_rec, "
+        "act_recipe,r_licz,nawazka,prod_waga,rodzaj,PROD_WYDAJNOSCzREC )SELECT '' as sww, "
+        "polPRODUKTY.JED_NAZWA_ID, '22' as STVAT, 0 as numer, true as act, 0 as cena, "
+        "polPRODUKTY.id, polPRODUKTY.pprod_NAZWA_id,null as grupa, 1 AS wyr0, 0 AS wyr1, 0 AS "
+        "wyr2, 1 AS wyr3, 1 AS wyr4,0 as wyr5,1 as wyr6,1 as wyr7,'O' as "
+        "wyr8,PPROD_WYDAJNOSCzREC From polPRODUKTY GROUP BY polPRODUKTY.JED_NAZWA_ID, "
+        "polPRODUKTY.id, polPRODUKTY.pprod_NAZWA_id,PPROD_WYDAJNOSCzREC");
+
+    // 8. Quantity rows for every product that has none.
+    DbWykonajKonwersje(
+        "Insert Into [SPRZEDAZ_ILOSC] ( [prod_id], ilosc,zakup_il,przych_il,ROZCH_IL ) SELECT " +
+        Stala_DISTINCTROW +
+        " PRODUKTY.[prod_id],  0 AS Wyr2,  0 AS Wyr3,  0 AS Wyr4,  0 AS Wyr5  FROM PRODUKTY LEFT "
+        "JOIN [SPRZEDAZ_ILOSC] ON PRODUKTY.[prod_id] = [SPRZEDAZ_ILOSC].[prod_id] WHERE "
+        "((([SPRZEDAZ_ILOSC].[prod_id]) Is Null))");
+
+    // 9. Semi-product recipes become recipes of the 'O' products.
+    DbWykonajKonwersje(
+        "Insert Into PRODUKTY_Receptury ( sur_id, PPROD_nazwa_ID, ilosc_sur, PROD_ID ) SELECT " +
+        Stala_DISTINCTROW +
+        " PRODUKTY.PROD_ID, Null AS Wyr1, PolPRODUKTY_Receptury.ilosc_sur, PRODUKTY_1.PROD_ID "
+        "FROM (PRODUKTY AS PRODUKTY_1 INNER JOIN PolPRODUKTY ON PRODUKTY_1.sur_id = "
+        "PolPRODUKTY.id) INNER JOIN (PolPRODUKTY_Receptury INNER JOIN PRODUKTY ON "
+        "PolPRODUKTY_Receptury.SUR_ID = PRODUKTY.sur_id) ON PolPRODUKTY.id = "
+        "PolPRODUKTY_Receptury.id GROUP BY PRODUKTY.PROD_ID, PolPRODUKTY_Receptury.ilosc_sur, "
+        "PRODUKTY_1.PROD_ID, PRODUKTY_1.rodzaj HAVING (((PRODUKTY_1.rodzaj)='O'))");
+
+    // 10 and 11. Product recipe lines: a semi-product ingredient becomes the 'O' product
+    // with its quantity moved into ilosc_sur; a raw-material ingredient its 'S' product.
+    const std::string receptury =
+        "Update " + Stala_DISTINCTROW +
+        " PRODUKTY AS PRODUKTY_1 INNER JOIN (PRODUKTY INNER JOIN PRODUKTY_Receptury ON "
+        "PRODUKTY.PROD_ID = PRODUKTY_Receptury.PROD_ID) ON PRODUKTY_1.sur_id = "
+        "PRODUKTY_Receptury.sur_id SET ";
+    DbWykonajKonwersje(receptury +
+                       "PRODUKTY_Receptury.[ilosc_sur] = "
+                       "[PRODUKTY_Receptury].ilosc_polprod,PRODUKTY_Receptury.ilosc_polprod = 0, "
+                       "PRODUKTY_Receptury.sur_id = [PRODUKTY_1].[prod_id] WHERE "
+                       "(((PRODUKTY_Receptury.ilosc_polprod)<>0) AND ((PRODUKTY_1.rodzaj)='O'))");
+    DbWykonajKonwersje(receptury +
+                       "PRODUKTY_Receptury.ilosc_polprod = 0, PRODUKTY_Receptury.sur_id = "
+                       "[PRODUKTY_1].[prod_id] WHERE (((PRODUKTY_Receptury.ilosc_polprod)=0) AND "
+                       "((PRODUKTY_1.rodzaj)='S'))");
+
+    // 12. Zero rows of purchases, use and stock for every product.
+    DbWykonajKonwersje(Zerowe_Wiersze("zakupy_ilosc", "sur_id"));
+    DbWykonajKonwersje(Zerowe_Wiersze("zuzycie_calkowite", "sur_id"));
+    DbWykonajKonwersje(Zerowe_Wiersze("magazyn_produktow", "prod_id"));
+
+    // 13. Raw-material stock and purchases added to the products'.
+    DbWykonajKonwersje(
+        "Update [magazyn_produktow] inner join magazyn_SUROWCOW on "
+        "magazyn_SUROWCOW.sur_id=[magazyn_produktow].prod_id set "
+        "[magazyn_produktow].ilosc=[magazyn_produktow].ilosc+magazyn_SUROWCOW.ilosc");
+    DbWykonajKonwersje(
+        "Update [SPRZEDAZ_ILOSC] inner join zakupy_ilosc on "
+        "[SPRZEDAZ_ILOSC].prod_id=zakupy_ilosc.sur_id set "
+        "[SPRZEDAZ_ILOSC].zakup_il=[SPRZEDAZ_ILOSC].zakup_il+zakupy_ilosc.ilosc");
+
+    // 14. The order reports' raw-material summary.
+    DbWykonajKonwersje(
+        "Update Zamowienia_Raport_Surowce inner join PRODUKTY on "
+        "PRODUKTY.sur_id=Zamowienia_Raport_Surowce.sur_id set "
+        "Zamowienia_Raport_Surowce.sur_id=PRODUKTY.prod_id");
+
+    // 15. Stocktaking lines of the copied raw materials.
+    DbWykonajKonwersje(
+        "Update REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+        "PRODUKTY.sur_id=REMANENTINWENT_ZAWARTOSC.id set "
+        "REMANENTINWENT_ZAWARTOSC.id=PRODUKTY.prod_id "
+        "where (REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K') and "
+        "PRODUKTY.prod_wl=1");
+
+    // 16. A raw material kept as goods: its count in the same stocktaking is added to the
+    // goods line, which becomes 'T'.
+    static constexpr std::array<const char*, 8> kIlosci = {
+        "Ilosc_namagazynie", "Ilosc_stanfaktyczny",
+        "mag_prod",          "zak_il",
+        "sprz_il",           "zuzyte",
+        "przych_il",         "rozch_il",
+    };
+    std::string sumy;
+    for (const std::string c : kIlosci) {
+        if (!sumy.empty()) sumy += ",";
+        sumy += "REMANENTINWENT_ZAWARTOSC." + c + "=REMANENTINWENT_ZAWARTOSC." + c +
+                "+REMANENTINWENT_ZAWARTOSC_1." + c;
+    }
+    DbWykonajKonwersje(
+        "Update (REMANENTINWENT_ZAWARTOSC INNER JOIN PRODUKTY ON REMANENTINWENT_ZAWARTOSC.ID = "
+        "PRODUKTY.PROD_ID) INNER JOIN REMANENTINWENT_ZAWARTOSC AS REMANENTINWENT_ZAWARTOSC_1 ON "
+        "PRODUKTY.sur_id = REMANENTINWENT_ZAWARTOSC_1.ID SET " +
+        sumy +
+        ",REMANENTINWENT_ZAWARTOSC.Rodz='T' WHERE (((PRODUKTY.prod_wl)=0) AND "
+        "((REMANENTINWENT_ZAWARTOSC_1.Rodz)='S') and REMANENTINWENT_ZAWARTOSC.ID_RI "
+        "=REMANENTINWENT_ZAWARTOSC_1.ID_RI) ");
+
+    // 17. The merged raw-material lines go.
+    DbWykonajKonwersje(
+        "Update REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+        "PRODUKTY.sur_id=REMANENTINWENT_ZAWARTOSC.id set REMANENTINWENT_ZAWARTOSC.id=0 where "
+        "(REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K') and "
+        "PRODUKTY.prod_wl=0");
+    DbWykonajKonwersje("Delete from REMANENTINWENT_ZAWARTOSC where REMANENTINWENT_ZAWARTOSC.id=0");
+
+    // 18. Goods lose their recipes.
+    DbWykonajKonwersje(
+        "Update PRODUKTY_Receptury inner join PRODUKTY on "
+        "PRODUKTY.prod_id=PRODUKTY_Receptury.prod_id set PRODUKTY_Receptury.prod_id=0 where "
+        "PRODUKTY.prod_wl=0");
+    DbWykonajKonwersje("Delete from PRODUKTY_Receptury where PRODUKTY_Receptury.prod_id=0");
+
+    // 19. From here on the kind lives in rodzaj.
+    DbWykonajKonwersje("Update PRODUKTY set PRODUKTY.prod_wl=1 where PRODUKTY.prod_wl=0");
+
+    // 20. All products numbered 1 ... N by kind, each kind in its old number order.
+    int32_t n = 0;
+    kroki::Numeruj(*this, "prod_numer_id from PRODUKTY order by rodzaj,prod_numer_id",
+                   [&](ado::Recordset&) -> std::optional<int32_t> { return ++n; });
+
+    // 21. The group dictionary.
+    DbWykonajKonwersje("create table Grupy (Nazwa text(40),opis memo,w_kasie text(19))");
+    DbWykonajKonwersje("alter table Vat_stawki ADD COLUMN w_kasie text(19)");
+    DbWykonajKonwersje("alter table jednostki ADD COLUMN w_kasie text(19)");
+
+    // 22. Products without a group go to 'Podstawowa'.
+    DbWykonajKonwersje(
+        "UPDATE [PRODUKTY] SET [GRUPA]='Podstawowa' WHERE [GRUPA]='' OR [GRUPA] is null");
+
+    // 23. Every group that the products name gets its row.
+    std::unique_ptr<ado::Recordset> grupy;
+    DbOtwórzSELKonwersje(grupy, "distinct grupa from PRODUKTY");
+    std::unique_ptr<ado::Recordset> grupa;
+    for (ado::Recordset& g = kroki::Rekordy(grupy); !g.Eof(); g.MoveNext()) {
+        const std::string nazwa = NzStr(g.Fields(0).value());
+        if (DbOtwórzSELKonwersje(grupa, "Nazwa,opis,w_kasie from grupy where nazwa='" +
+                                            W_Apostrofach(nazwa) + "'") == 0) {
+            grupa->AddNew();
+            grupa->Fields(0) = Value::text(nazwa);
+            grupa->UpdateBatch();
+        }
+    }
+    ZamknijRSKonwersje(grupa);
+    ZamknijRSKonwersje(grupy);
+
+    // 24. The group 'Podstawowa' always exists; nameless groups go.
+    kroki::Dodaj_Wiersz_Gdy_Brak(*this, "Nazwa,opis,w_kasie from grupy where nazwa='Podstawowa'",
+                                 {Value::text("Podstawowa")});
+    DbWykonajKonwersje("DELETE FROM [GRUPY] WHERE [NAZWA]='' OR [NAZWA] is null");
+
+    // 25. Numbering of the production receipts.
+    DbWykonajKonwersje("alter table Sposob_numeracji ADD COLUMN nag_pw TEXT(50)");
+    DbWykonajKonwersje("alter table Sposob_numeracji_zawart ADD COLUMN nr_pw Long");
+
+    // 26. The old tables are emptied.
+    DbWykonajKonwersje("delete from surowce");
+    DbWykonajKonwersje("delete from magazyn_surowcow");
+    DbWykonajKonwersje("delete from PolPRODUKTY");
+    DbWykonajKonwersje("delete from PolPRODUKTY_receptury");
+}

@@ -1,0 +1,81 @@
+#include "steps/165_299/wspolne.h"
+
+#include <memory>
+
+#include "db/polaczenie.h"
+#include "jet/error.h"
+#include "jet/text.h"
+
+namespace kroki {
+
+void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
+                           const std::vector<jet::Value>& wartosci) {
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs, tekst) == 0) {
+        rs->AddNew();
+        for (size_t i = 0; i < wartosci.size(); ++i) rs->Fields(static_cast<int>(i)) = wartosci[i];
+        rs->UpdateBatch();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
+void Numeruj(ClsKonwersje& k, const std::string& tekst,
+             const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
+    std::unique_ptr<ado::Recordset> rs;
+    k.DbOtwórzSELKonwersje(rs, tekst);
+    while (!Rekordy(rs).Eof()) {
+        if (const auto n = licznik(*rs)) {
+            rs->Fields(0) = jet::Value::long_(*n);
+            rs->UpdateBatch();
+        }
+        rs->MoveNext();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
+std::string W_Apostrofach(const std::string& tekst) {
+    std::string wynik;
+    for (char c : tekst) {
+        wynik += c;
+        if (c == '\'') wynik += '\'';
+    }
+    return wynik;
+}
+
+ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
+    if (!rs)
+        throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
+    return *rs;
+}
+
+bool Rowne(const jet::Value& v, double liczba) {
+    if (v.is_null() || v.is_empty()) return false;
+    return v.to_double() == liczba;
+}
+
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+    k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+    const int n = k.BazaDAO->TableDefCount();
+    for (int i = 0; i < n; ++i) {
+        dao::TableDef td = k.BazaDAO->TableDefs(i);
+        if (td.Name().compare(0, 4, "MSys") == 0) continue;
+        dla_tabeli(td);
+    }
+    k.BazaDAO->Close();
+    k.BazaDAO.reset();
+    k.CzekajKonwersje(5);
+}
+
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : zmiany) {
+            if (nazwa == stara) {
+                td.SetName(nowa);
+                return;
+            }
+        }
+    });
+}
+
+}  // namespace kroki

@@ -1,0 +1,60 @@
+// Recordset passes that several of the oldest steps share: a reference row added when
+// its query finds none, and the renumbering of a column over an ordered query.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "driver/konwersje.h"
+#include "jet/value.h"
+
+namespace kroki {
+
+// Opens "Select " & tekst; when the opener reports 0 records, adds one record with
+// the fields 0, 1, ... set to wartosci and writes it. Any other count (a row exists,
+// or -1 after an open that was ignored) adds nothing. Closes the recordset.
+void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
+                           const std::vector<jet::Value>& wartosci);
+
+// Opens "Select " & tekst and, for every record in order, writes into field 0 the
+// number that licznik returns for the record (nullopt leaves the record as it is),
+// writing each changed record at once. Closes the recordset.
+void Numeruj(ClsKonwersje& k, const std::string& tekst,
+             const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik);
+
+// A field's value compared as VB compares it with a number: Null is never equal.
+bool Rowne(const jet::Value& v, double liczba);
+
+// A text put between apostrophes in a statement: each apostrophe doubled, so that a
+// name such as Pani's stays one literal.
+std::string W_Apostrofach(const std::string& tekst);
+
+// The open recordset in rs. An opener whose failure was ignored leaves rs empty; using
+// it then fails as a use of an object that is not set, an error that reaches the
+// version loop (or the step's own trap) like any other.
+ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
+
+// A pass over the schema through a second, DAO connection: opens the database file
+// again (the path is the data source of the program's connection, item 7) as
+// k.BazaDAO, calls dla_tabeli for every table of its collection, in collection order,
+// whose name does not begin with "MSys" (compared case-sensitively), then closes the
+// file, clears k.BazaDAO and waits 5 seconds. A failure to open the file or one raised
+// by dla_tabeli passes to the caller with k.BazaDAO still set (the version loop
+// closes it).
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
+
+// An old table name (upper case, as the pass compares it) and its new name.
+using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
+
+// A rename pass of Przebieg_DAO: a table whose upper-cased name equals one of the old
+// names (the first equal one, in order) gets its new name; any other table stays. A
+// rename that the engine refuses (a table of the new name exists) passes to the caller.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
+
+}  // namespace kroki

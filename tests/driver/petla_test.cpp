@@ -1,0 +1,107 @@
+// The version loop in-process, with test steps in place of the step methods.
+#include <gtest/gtest.h>
+
+#include "db/postep.h"
+#include "driver/konwersje_env.h"
+#include "driver/start.h"
+
+namespace {
+
+class Petla : public KonwersjeEnv {
+  protected:
+    void SetUp() override {
+        KonwersjeEnv::SetUp();
+        otworz_baze({"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
+                     "INSERT INTO Nieruszac (NumerWersji) VALUES (5.19)",
+                     "CREATE TABLE UZYTKOWNICY (nazwa TEXT(10), prawa TEXT(9), prawaK TEXT(9), "
+                     "prawaP TEXT(9), prawaF TEXT(9), prawaZ TEXT(9), prawaS TEXT(9), "
+                     "prawaM TEXT(9), prawaR TEXT(9), prawaC TEXT(9))",
+                     "INSERT INTO UZYTKOWNICY (nazwa, prawa, prawaR) VALUES ('EWA', 'a', 'b')"});
+        Wersja_Bazy = 5.19;
+    }
+    // Every step method does nothing, except those given.
+    void kroki(std::map<int, KrokZastepczy> wybrane) {
+        std::map<int, KrokZastepczy> k;
+        for (int v = 165; v <= 646; ++v)
+            if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda) k[v] = [](ClsKonwersje&) {};
+        for (auto& [v, f] : wybrane) k[v] = std::move(f);
+        Podstaw_Kroki(std::move(k));
+    }
+    std::string wersja_w_bazie() { return wiersze("SELECT NumerWersji FROM Nieruszac")[0]; }
+};
+
+// What a step sees when it starts: status line 2 names its version, the log has its
+// "Begin" and the registry its version, the database and Wersja_Bazy still hold the
+// previous version (after the empty steps 5.20 to 5.25 each wrote theirs).
+TEST_F(Petla, EachStepRunsAfterItsBeginAndBeforeItsVersionIsWritten) {
+    struct Widok {
+        std::string linia2, rejestr, ostatni_log, w_bazie;
+        double wersja = 0;
+        int start = 0;
+    } widok;
+    kroki({{526, [&](ClsKonwersje& k) {
+                widok = {status_line(2), Czytaj_Rejestr("dodralvexNumerBazy", 0),
+                         log().back(),   wersja_w_bazie(),
+                         Wersja_Bazy,    k.Wersja_Startowa};
+            }}});
+    ASSERT_TRUE(k.RUN_Konwersje());
+    EXPECT_EQ(widok.linia2, " Konwresja:5,26");
+    EXPECT_EQ(widok.rejestr, " 5.26");
+    EXPECT_NE(widok.ostatni_log.find(" 526,Konwersja,Begin,"), std::string::npos);
+    EXPECT_EQ(widok.w_bazie, "5,25");
+    EXPECT_DOUBLE_EQ(widok.wersja, 5.25);
+    EXPECT_EQ(widok.start, 519);
+
+    EXPECT_EQ(wersja_w_bazie(), "6,46");
+    EXPECT_EQ(Czytaj_Rejestr("dodralvexNumerBazy", 0), " 6.46");
+    EXPECT_EQ(status_line(2), " Program:6,46");
+    EXPECT_EQ(status_line(3), "Skończyłem");
+    EXPECT_EQ(wiersze("SELECT nazwa, prawa, prawaR FROM UZYTKOWNICY"),
+              (std::vector<std::string>{"EWA|Null|Null"}));
+    EXPECT_EQ(ile_w_logu(",Konwersja,End-All,"), 1);
+    EXPECT_EQ(ile_w_logu(",Konwersja,Begin,"), 646 - 519);
+}
+
+TEST_F(Petla, StepStatusLineIsRestoredAfterIt) {
+    std::string przed_krokiem_527;
+    kroki({{526, [](ClsKonwersje&) { Pokaz_Postep("", "", "praca kroku"); }},
+           {527, [&](ClsKonwersje&) { przed_krokiem_527 = status_line(3); }}});
+    ASSERT_TRUE(k.RUN_Konwersje());
+    EXPECT_EQ(przed_krokiem_527, "0") << "line 3 shows again the wait's last count";
+}
+
+// A failure a step does not absorb leaves the loop at once: no "End", no version.
+TEST_F(Petla, FailureInsideAStepLeavesTheLoopWithoutItsVersion) {
+    kroki({{527, [](ClsKonwersje&) { polaczenie().Execute("UPDATE Brak SET a=1"); }}});
+    EXPECT_THROW(k.RUN_Konwersje(), jet::Error);
+    EXPECT_EQ(wersja_w_bazie(), "5,26");
+    EXPECT_EQ(Czytaj_Rejestr("dodralvexNumerBazy", 0), " 5.27");
+    EXPECT_EQ(ile_w_logu(" 527,Konwersja,Begin,"), 1);
+    EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
+    EXPECT_EQ(ile_w_logu("End-All"), 0);
+}
+
+// An unbuilt step stops the run in the version check's catch-all: <65434>, "0000".
+TEST_F(Petla, UnbuiltStepEndsTheRunThroughTheCatchAll) {
+    std::map<int, KrokZastepczy> k;
+    for (int v = 165; v <= 646; ++v) {
+        const PozycjaKroku a = Akcja_Kroku(v);
+        if (a.rodzaj == RodzajKroku::Metoda && a.metoda) k[v] = [](ClsKonwersje&) {};
+    }
+    Podstaw_Kroki(std::move(k));
+    int pierwszy = 0;
+    for (int v = 520; v <= 646 && !pierwszy; ++v)
+        if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda && !Akcja_Kroku(v).metoda) pierwszy = v;
+    if (!pierwszy) GTEST_SKIP() << "every step is built";
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    EXPECT_TRUE(konczy([] { Sprawdz_Wersje_Bazy(); }));
+    EXPECT_EQ(status, platform::exit_status::fatal);
+    EXPECT_EQ(znacznik(), "0000");
+    ASSERT_FALSE(okna.empty());
+    EXPECT_NE(okna.back().tytul.find("<65434>"), std::string::npos);
+    EXPECT_EQ(okna.back().styl, vbCritical);
+    EXPECT_NE(okna.back().tekst.find("(Konwersja_" + std::to_string(pierwszy) + ")"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// The class's schema helpers, its wait, its Setup access, the numbering set-up and the
+// dispatch table.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "db/postep.h"
+#include "driver/konwersje_env.h"
+#include "driver/liczby.h"
+#include "jet/dates.h"
+
+namespace {
+
+class Pomocnicze : public KonwersjeEnv {};
+
+TEST_F(Pomocnicze, ChangingATypeKeepsValuesUnderTheOldOrNewName) {
+    otworz_baze({"CREATE TABLE produkty (id long, cena double, ilosc long)",
+                 "CREATE INDEX indcena ON produkty (cena)",
+                 "INSERT INTO produkty (id, cena, ilosc) VALUES (1, 2.5, 3)",
+                 "INSERT INTO produkty (id, cena, ilosc) VALUES (2, 10.125, 4)"});
+    std::string nazwa;
+    k.Zmien_Typ_Pola("cena", "money", "produkty", nazwa);
+    EXPECT_EQ(nazwa, "cena") << "an empty new name takes the column's";
+    EXPECT_EQ(wiersze("SELECT id, cena FROM produkty ORDER BY id"),
+              (std::vector<std::string>{"1|2,5", "2|10,125"}));
+    const auto& t = *polaczenie().database().catalog().table("produkty");
+    EXPECT_EQ(t.column("ccxxdfredvvcxds__ddfr"), nullptr);
+    EXPECT_EQ(t.column("cena")->type, jet::DataType::Currency);
+
+    nazwa = "sztuk";
+    k.Zmien_Typ_Pola("ilosc", "TEXT(10)", "produkty", nazwa);
+    EXPECT_EQ(wiersze("SELECT sztuk FROM produkty ORDER BY id"),
+              (std::vector<std::string>{"3", "4"}));
+    EXPECT_EQ(polaczenie().database().catalog().table("produkty")->column("ilosc"), nullptr);
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(status_line(3), "0") << "the last wait leaves its count on line 3";
+}
+
+TEST_F(Pomocnicze, AddingAColumnTwiceIsAbsorbed) {
+    otworz_baze({"CREATE TABLE T (a long)"});
+    k.Dodaj_Pole("T", "b money DEFAULT 0");
+    EXPECT_FALSE(konczy([&] { k.Dodaj_Pole("T", "b money DEFAULT 0"); }));
+    EXPECT_NE(polaczenie().database().catalog().table("T")->column("b"), nullptr);
+}
+
+TEST_F(Pomocnicze, WaitCountsDownOnLineThreeWithoutTouchingTheOthers) {
+    Pokaz_Postep("jeden", "dwa", "trzy");
+    k.CzekajKonwersje(3);
+    EXPECT_EQ(status_line(1), "jeden");
+    EXPECT_EQ(status_line(2), "dwa");
+    EXPECT_EQ(status_line(3), "0");
+    k.CzekajKonwersje(0);
+    EXPECT_EQ(status_line(3), "-1") << "a wait of 0 still counts one change";
+    platform::set_fast_wait(false);
+    k.CzekajKonwersje(0);  // the real clock: one change of the second
+    EXPECT_EQ(status_line(3), "-1");
+}
+
+TEST_F(Pomocnicze, SetupAccessActsFromVersion213) {
+    otworz_baze({"CREATE TABLE [Setup] (Nazwa TEXT(50), Wartosc TEXT(255))"});
+    Wersja_Bazy = 2.12;
+    k.Zapisz_SetupKonwersje("roczna", "0");
+    EXPECT_TRUE(wiersze("SELECT * FROM [Setup]").empty());
+    EXPECT_EQ(k.Czytaj_SetupKonwersje("roczna"), "");
+
+    Wersja_Bazy = 2.13;
+    k.Zapisz_SetupKonwersje("roczna", "0");
+    k.Zapisz_SetupKonwersje("Roczna", "1");
+    k.Zapisz_SetupKonwersje("", "x");
+    EXPECT_EQ(wiersze("SELECT Nazwa, Wartosc FROM [Setup]"),
+              (std::vector<std::string>{"ROCZNA|1"}));
+    EXPECT_EQ(k.Czytaj_SetupKonwersje("roczna"), "1");
+    EXPECT_EQ(k.Czytaj_SetupKonwersje("brak"), "");
+}
+
+// The numbering tables of the suite.
+const std::vector<std::string> kNumeracja = {
+    "CREATE TABLE [Setup] (Nazwa TEXT(50), Wartosc TEXT(255))",
+    "CREATE TABLE SPOSOB_NUMERACJI (sm_id long, tryb long, rob_kier bit)",
+    "CREATE TABLE sposob_numeracji_zawart (nr_fa long, nr_fk long, nr_dd long, nr_dz long, "
+    "nr_par long, nr_sp long, nr_pw long, id counter, sm_id long, kierowca_id long, "
+    "rok TEXT(4), miesiac TEXT(2))",
+    "CREATE TABLE Numery_OST_DOK (numer_faktury long, rodzaj_dok TEXT(30), rok long, "
+    "MIESIAC long)",
+    "CREATE TABLE S_KIEROWCY (kier_id long)",
+};
+
+class Numeracja : public KonwersjeEnv {
+  protected:
+    void SetUp() override {
+        KonwersjeEnv::SetUp();
+        otworz_baze(kNumeracja);
+        Wersja_Bazy = 2.56;
+        Data_Dzisiaj = 0;
+    }
+    void TearDown() override {
+        Data_Dzisiaj = 0;
+        KonwersjeEnv::TearDown();
+    }
+    static double data(int r, int m, int d) { return *jet::dates::to_serial(r, m, d); }
+};
+
+TEST_F(Numeracja, LastNumberRowsPerKindAndPeriod) {
+    struct {
+        const char* rodzaj;
+        std::vector<std::string> typy;
+    } przypadki[] = {
+        {"Sprzedaż_F_VAT", {"faktura"}},
+        {"Sprzedaż_F_VAT_zbiorcze", {"faktura"}},
+        {"zakupy", {"zakupy", "ZakupRA"}},
+        {"korekta_z", {"fakturaZak_korekta"}},
+        {"Zakup_zwroty", {"dz"}},
+        {"Sprzedaż_F_VAT_korekta",
+         {"faktura", "faktura_korekta", "Paragon", "dd", "dz", "detal", "PW", "PP", "PR", "zakupy",
+          "ZakupyRR", "ZakupRA", "fakturaZak_korekta"}},
+    };
+    Data_Dzisiaj = data(2002, 5, 17);
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.rodzaj);
+        polaczenie().Execute("DELETE FROM Numery_OST_DOK");
+        double d = data(2002, 5, 17);
+        k.Inicjuj_Numeracje_Dokumentow(p.rodzaj, d);
+        std::vector<std::string> oczekiwane;
+        for (const auto& t : p.typy) oczekiwane.push_back("0|" + t + "|2002|13");
+        std::sort(oczekiwane.begin(), oczekiwane.end());
+        auto w = wiersze("SELECT numer_faktury, rodzaj_dok, rok, MIESIAC FROM Numery_OST_DOK");
+        std::sort(w.begin(), w.end());
+        EXPECT_EQ(w, oczekiwane);
+    }
+
+    // Monthly numbering ("roczna" = "0") takes the working date's month; a row that
+    // exists is left as it is.
+    Wersja_Bazy = 2.57;
+    k.Zapisz_SetupKonwersje("roczna", "0");
+    polaczenie().Execute("DELETE FROM Numery_OST_DOK");
+    polaczenie().Execute(
+        "INSERT INTO Numery_OST_DOK (numer_faktury, rodzaj_dok, rok, MIESIAC) VALUES "
+        "(41, 'faktura', 2002, 5)");
+    k.Dodaj_Numer_OST_DOK("faktura");
+    k.Dodaj_Numer_OST_DOK("Paragon");
+    EXPECT_TRUE(Numeracja_Miesieczna);
+    EXPECT_EQ(wiersze("SELECT numer_faktury, rodzaj_dok, MIESIAC FROM Numery_OST_DOK ORDER BY "
+                      "rodzaj_dok"),
+              (std::vector<std::string>{"41|faktura|5", "0|Paragon|5"}));
+}
+
+TEST_F(Numeracja, ZeroWorkingDateStandsForToday) {
+    double d = 0;
+    k.Inicjuj_Numeracje_Dokumentow("Paragon", d);
+    const auto dzis = jet::dates::from_serial(d);
+    EXPECT_GT(dzis.year, 2000) << "the document date became today's date";
+    EXPECT_EQ(wiersze("SELECT rok FROM Numery_OST_DOK"),
+              (std::vector<std::string>{std::to_string(dzis.year)}));
+}
+
+TEST_F(Numeracja, PeriodRowsPerSchemeAndDriver) {
+    polaczenie().Execute("INSERT INTO S_KIEROWCY (kier_id) VALUES (4)");
+    polaczenie().Execute("INSERT INTO S_KIEROWCY (kier_id) VALUES (9)");
+    for (const char* s : {"(1, 0, 0)", "(2, 1, 0)", "(3, 2, -1)", "(5, Null, 0)"})
+        polaczenie().Execute(std::string("INSERT INTO SPOSOB_NUMERACJI (sm_id, tryb, rob_kier) "
+                                         "VALUES ") +
+                             s);
+    polaczenie().Execute(
+        "INSERT INTO sposob_numeracji_zawart (nr_fa, nr_fk, nr_dd, nr_dz, nr_par, nr_sp, nr_pw, "
+        "sm_id, kierowca_id, rok, miesiac) VALUES (12, 0, 0, 0, 0, 0, 0, 1, 0, '2003', '0')");
+    double d = data(2003, 7, 2);
+    k.Inicjuj_Numeracje_Dokumentow("Paragon", d);
+    k.Inicjuj_Numeracje_Dokumentow("Paragon", d);  // a second run adds nothing
+    EXPECT_EQ(wiersze("SELECT sm_id, kierowca_id, rok, miesiac, nr_fa FROM "
+                      "sposob_numeracji_zawart ORDER BY sm_id, kierowca_id"),
+              (std::vector<std::string>{
+                  "1|0|2003|0|12",  // yearly, existing: untouched
+                  "2|0|2003|7|0",   // monthly, without a leading zero
+                  "3|4|0|0|0",      // one series, per driver
+                  "3|9|0|0|0",
+                  "5|0|0|0|0",  // a Null mode keeps the previous scheme's period
+              }));
+}
+
+TEST_F(Numeracja, DriverSchemeWithoutDriversAddsNothingAndBadIdsRaise) {
+    polaczenie().Execute("INSERT INTO SPOSOB_NUMERACJI (sm_id, tryb, rob_kier) VALUES (1, 0, -1)");
+    double d = data(2003, 7, 2);
+    k.Inicjuj_Numeracje_Dokumentow("Paragon", d);
+    EXPECT_TRUE(wiersze("SELECT * FROM sposob_numeracji_zawart").empty());
+
+    // An id that a 16-bit integer cannot hold is not taken for another one.
+    polaczenie().Execute("UPDATE SPOSOB_NUMERACJI SET sm_id=70000, rob_kier=0");
+    EXPECT_THROW(k.Inicjuj_Numeracje_Dokumentow("Paragon", d), jet::Error);
+    polaczenie().Execute("UPDATE SPOSOB_NUMERACJI SET sm_id=Null");
+    EXPECT_THROW(k.Inicjuj_Numeracje_Dokumentow("Paragon", d), jet::Error);
+    EXPECT_TRUE(wiersze("SELECT * FROM sposob_numeracji_zawart").empty());
+}
+
+TEST(Tablica, EveryStepNumberHasItsAction) {
+    std::set<int> puste, sygnaly, metody;
+    for (int v = 100; v <= 700; ++v) {
+        const PozycjaKroku a = Akcja_Kroku(v);
+        if (v < 165 || v > 646) {
+            EXPECT_EQ(a.rodzaj, RodzajKroku::Poza) << v;
+            continue;
+        }
+        if (a.rodzaj == RodzajKroku::Pusty) puste.insert(v);
+        if (a.rodzaj == RodzajKroku::Sygnal) sygnaly.insert(v);
+        if (a.rodzaj == RodzajKroku::Metoda) metody.insert(v);
+        if (a.rodzaj == RodzajKroku::Metoda) {
+            const auto it = Zbudowane_Kroki().find(v);
+            EXPECT_EQ(a.metoda, it == Zbudowane_Kroki().end() ? nullptr : it->second) << v;
+        }
+    }
+    EXPECT_EQ(puste.size(), 25u);
+    EXPECT_EQ(sygnaly.size(), 39u);
+    EXPECT_EQ(metody.size(), 418u);
+    for (int v : {165, 169, 170, 171, 331, 526, 646}) EXPECT_TRUE(metody.count(v)) << v;
+    for (int v : {300, 520, 525, 638}) EXPECT_TRUE(puste.count(v)) << v;
+    for (int v : {166, 172, 181, 195, 332, 350, 614, 631, 635}) EXPECT_TRUE(sygnaly.count(v)) << v;
+    for (const auto& [v, m] : Zbudowane_Kroki()) EXPECT_TRUE(metody.count(v)) << v;
+
+    // A test's step takes the place of a step method only.
+    Podstaw_Kroki({{646, [](ClsKonwersje&) {}}, {300, [](ClsKonwersje&) {}}});
+    EXPECT_NE(Akcja_Kroku(646).zastepczy, nullptr);
+    EXPECT_EQ(Akcja_Kroku(300).rodzaj, RodzajKroku::Pusty);
+    Podstaw_Kroki({});
+    EXPECT_EQ(Akcja_Kroku(646).zastepczy, nullptr);
+}
+
+TEST(Liczby, PlainAndTwoDecimalTexts) {
+    EXPECT_EQ(Tekst_Liczby(166), " 166");
+    EXPECT_EQ(Tekst_Liczby(166 / 100.0), " 1.66");
+    EXPECT_EQ(Tekst_Liczby(170 / 100.0), " 1.7");
+    EXPECT_EQ(Tekst_Liczby(646 / 100.0), " 6.46");
+    EXPECT_EQ(Tekst_Liczby(-2), "-2");
+    EXPECT_EQ(Format_Liczby_2(170 / 100.0), "1,70");
+    EXPECT_EQ(Format_Liczby_2(6.46), "6,46");
+}
+
+}  // namespace

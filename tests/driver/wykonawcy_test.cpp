@@ -1,0 +1,199 @@
+// The conversion class's executors against the engine's real failures.
+#include <gtest/gtest.h>
+
+#include "driver/konwersje_env.h"
+
+namespace {
+
+const std::vector<std::string> kBaza = {
+    "CREATE TABLE T (a long, b TEXT(10), c money)", "INSERT INTO T (a, b, c) VALUES (1, 'x', 2.5)",
+    "INSERT INTO T (a, b, c) VALUES (1, 'y', 3)",   "CREATE TABLE U (a long)",
+    "CREATE UNIQUE INDEX UnicA ON U (a)",           "INSERT INTO U (a) VALUES (7)",
+    "CREATE TABLE L (id counter, a long)",          "CREATE INDEX inda ON T (a)",
+};
+
+class Wykonawcy : public KonwersjeEnv {
+  protected:
+    void SetUp() override {
+        KonwersjeEnv::SetUp();
+        otworz_baze(kBaza);
+    }
+};
+
+struct Przypadek {
+    const char* polecenie;
+    bool konczy;  // the process ends (Blad_Krytyczny, marker "0000")
+};
+
+// Each statement fails in the engine; the executor either absorbs it (by number and
+// keyword, or by a fragment of the description) or ends the run.
+TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
+    const Przypadek przypadki[] = {
+        // number and keyword
+        {"ALTER TABLE T ADD a long", false},             // 0x80040E14 "ADD"
+        {"alter table T add COLUMN b TEXT(5)", false},   // the keyword in any case
+        {"DROP TABLE Brak", false},                      // 0x80040E37 "DROP TABLE"
+        {"ALTER TABLE T DROP COLUMN zz", false},         // 0x80040E14 "DROP"
+        {"DROP INDEX nie_ma ON T", false},               // 0x80040E14 "DROP"
+        {"CREATE TABLE T (a long)", false},              // 0x80040E14 "CREATE TABLE"
+        {"CREATE UNIQUE INDEX UnicTA ON T (a)", false},  // duplicates: 0x80004005 "CREATE UNIQUE"
+        // fragments of the description only
+        {"CREATE INDEX inda ON T (a)", false},    // "already exists"
+        {"INSERT INTO U (a) VALUES (7)", false},  // "duplicate values"
+        {"SELECT * INTO U FROM T", false},        // "already exists"
+        {"CREATE INDEX ix ON T (zz)", false},     // "There is no field"
+        {"ALTER TABLE T ALTER COLUMN zz long", false},
+        // anything else ends the run
+        {"UPDATE T SET nie_ma=1", true},            // 0x80040E10
+        {"UPDATE T SET a='abc'", true},             // 0x80040E07
+        {"INSERT INTO Brak (a) VALUES (1)", true},  // 0x80040E37 without DROP
+        {"CREATE INDEX ix ON Brak (a)", true},
+        {"SELEKT * FROM T", true},                  // a syntax error without a tolerated keyword
+        {"UPDATE T SET b='01234567890123'", true},  // too long: not repaired here
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.polecenie);
+        platform::clear_clipboard();
+        const bool skonczyl = konczy([&] { k.DbWykonajKonwersje(p.polecenie, false); });
+        EXPECT_EQ(skonczyl, p.konczy);
+        EXPECT_EQ(schowek(), p.polecenie) << "every failure leaves the statement on the clipboard";
+        if (skonczyl) {
+            EXPECT_EQ(status, platform::exit_status::fatal);
+            EXPECT_EQ(znacznik(), "0000");
+            EXPECT_EQ(ile_w_logu(std::string("ERR.BBP:") + p.polecenie), 1);
+            otworz_ponownie();
+        }
+    }
+    EXPECT_EQ(wiersze("SELECT a, b FROM T ORDER BY b"), (std::vector<std::string>{"1|x", "1|y"}));
+}
+
+TEST_F(Wykonawcy, QuietMainExecutorNeverEndsButFillsTheClipboard) {
+    EXPECT_FALSE(konczy([&] { k.DbWykonajKonwersje("UPDATE T SET nie_ma=1", true); }));
+    EXPECT_EQ(schowek(), "UPDATE T SET nie_ma=1");
+    EXPECT_TRUE(okna.empty());
+}
+
+TEST_F(Wykonawcy, NoErrExecutorOnlyLogs) {
+    platform::clear_clipboard();
+    k.DbWykonajKonwersjeNoErr("UPDATE T SET nie_ma=1");
+    EXPECT_EQ(schowek(), "<pusty>");
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(ile_w_logu("UPDATE T SET nie_ma=1,DbWykonajKonwersjeNoErr,ERROR No value given"), 1);
+}
+
+TEST_F(Wykonawcy, SqlExecutorResultTexts) {
+    struct {
+        const char* polecenie;
+        bool cichy;
+        const char* poczatek;  // the start of the result text
+    } przypadki[] = {
+        {"UPDATE T SET a=2 WHERE b='x'", false, ""},
+        {"DROP TABLE Brak", false, ""},
+        {"ALTER TABLE T DROP COLUMN zz", false, ""},
+        // a failed unique index absorbed even when not quiet (the module executor reports it)
+        {"CREATE UNIQUE INDEX UnicTA ON T (a)", false, ""},
+        {"ALTER TABLE L ADD drugi int identity", false, ""},  // 0x80040E14 "IDENTITY"
+        // " ADD " is tolerated only with 0x80040E21: an existing column is reported
+        {"ALTER TABLE T ADD a long", false, "-2147217900(Field 'a' already exists"},
+        {"INSERT INTO U (a) VALUES (7)", true, "1"},
+        {"INSERT INTO U (a) VALUES (7)", false,
+         "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) The changes"},
+        {"UPDATE T SET nie_ma=1", false, "-2147217904(No value given"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.polecenie);
+        int32_t rekordy = 99;
+        const std::string r = k.DbWykonajSQLKonwersje(p.polecenie, rekordy, p.cichy);
+        if (*p.poczatek == 0) {
+            EXPECT_EQ(r, "");
+        } else {
+            EXPECT_EQ(r.rfind(p.poczatek, 0), 0u) << r;
+            EXPECT_EQ(rekordy, -1);
+        }
+    }
+    EXPECT_TRUE(okna.empty());
+}
+
+TEST_F(Wykonawcy, SqlExecutorWidensShortTextColumnsOnDataTooLong) {
+    if (!silnik_zna_tabele_pliku()) GTEST_SKIP() << "the engine does not take [file].[table] yet";
+    int32_t rekordy = 0;
+    EXPECT_EQ(k.DbWykonajSQLKonwersje("UPDATE T SET b='0123456789012' WHERE b='x'", rekordy), "");
+    EXPECT_EQ(rekordy, 1);
+}
+
+TEST_F(Wykonawcy, UpdateExecutorCountsAsksAndHonoursQuiet) {
+    EXPECT_EQ(k.DbWykonajUPDKonwersje("", "T", "c=c+1", "b='x'"), 1);
+    EXPECT_EQ(k.DbWykonajUPDKonwersje("T set c=0", "", "", ""), 2);
+    EXPECT_EQ(wiersze("SELECT Sum(c) FROM T"), (std::vector<std::string>{"0"}));
+
+    // A missing column gets the ordinary dialog (no critical end as in the module's twin).
+    odpowiedzi = {vbIgnore};
+    EXPECT_EQ(k.DbWykonajUPDKonwersje("T set nie_ma=1", "", "", ""), -1);
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(okna[0].styl, vbAbortRetryIgnore);
+    EXPECT_EQ(okna[0].tytul.rfind("błąd:  -2147217904(", 0), 0u) << okna[0].tytul;
+    EXPECT_EQ(ile_w_logu("UPDATE T set nie_ma=1,DbWykonajUPD,-2147217904("), 1);
+
+    // Quiet: clipboard and log, -1, no dialog.
+    okna.clear();
+    EXPECT_EQ(k.DbWykonajUPDKonwersje("T set nie_ma=2", "", "", "", "", true), -1);
+    EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(schowek(), "UPDATE T set nie_ma=2");
+    EXPECT_EQ(ile_w_logu("UPDATE T set nie_ma=2,DbWykonajUPD,"), 1);
+
+    // Abort ends the run with "0000".
+    odpowiedzi = {vbAbort};
+    EXPECT_TRUE(konczy([&] { k.DbWykonajUPDKonwersje("T set nie_ma=3", "", "", ""); }));
+    EXPECT_EQ(znacznik(), "0000");
+}
+
+TEST_F(Wykonawcy, InsertExecutorCutsOneRefusedAliasAndAsksOtherwise) {
+    bool cichy = false;
+    int32_t rekordy = 0;
+    // One "as TT" that the engine refuses: cut out with the two characters after it.
+    EXPECT_TRUE(k.DbWykonajIINKonwersje("L (a) VALUES (5) as TT12", "", cichy, rekordy));
+    EXPECT_EQ(wiersze("SELECT a FROM L"), (std::vector<std::string>{"5"}));
+    EXPECT_TRUE(okna.empty());
+
+    // Twice: the dialog; Ignore still reports true.
+    odpowiedzi = {vbIgnore};
+    EXPECT_TRUE(k.DbWykonajIINKonwersje("L (a) VALUES (6) as TT12 as TT34", "", cichy, rekordy));
+    ASSERT_EQ(okna.size(), 1u);
+    EXPECT_EQ(ile_w_logu(",DbWykonajIIN,-2147217900("), 1);
+
+    // Retry runs it again, the replacement text wins over the text.
+    okna.clear();
+    odpowiedzi = {vbRetry, vbIgnore};
+    EXPECT_TRUE(k.DbWykonajIINKonwersje("ignored", "Brak (a) VALUES (1)", cichy, rekordy));
+    EXPECT_EQ(okna.size(), 2u);
+    EXPECT_EQ(schowek(), "INSERT INTO Brak (a) VALUES (1)");
+}
+
+TEST_F(Wykonawcy, DeleteExecutorAndRecordsetOpener) {
+    EXPECT_EQ(k.DbWykonajDELKonwersje("T where b='y'"), 1);
+    odpowiedzi = {vbIgnore};
+    EXPECT_EQ(k.DbWykonajDELKonwersje("Brak"), -1);
+    EXPECT_EQ(ile_w_logu("DELETE  FROM Brak,DbWykonajDEL,"), 1);
+
+    std::unique_ptr<ado::Recordset> rs;
+    EXPECT_EQ(k.DbOtwórzSELKonwersje(rs, "a, b FROM T"), 1);
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->Fields(1).value().to_text(), "x");
+
+    okna.clear();
+    EXPECT_EQ(k.DbOtwórzSELKonwersje(rs, "* FROM Brak", true), -1);
+    EXPECT_FALSE(rs) << "a quiet failure leaves an empty reference";
+    EXPECT_TRUE(okna.empty());
+
+    odpowiedzi = {vbRetry, vbIgnore};
+    EXPECT_EQ(k.DbOtwórzSELKonwersje(rs, "* FROM Brak"), -1);
+    ASSERT_EQ(okna.size(), 2u);
+    EXPECT_EQ(okna[0].tytul, "Otwórz połączenie");
+    EXPECT_EQ(okna[0].tekst.rfind("uwaga wystąpił następujący błąd:  -2147217865(", 0), 0u);
+
+    odpowiedzi = {vbAbort};
+    EXPECT_TRUE(konczy([&] { k.DbOtwórzSELKonwersje(rs, "* FROM Brak"); }));
+    EXPECT_EQ(ile_w_logu("ERR.BBP:Select * FROM Brak,DbOtwórzSELKonwersje,"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,440 @@
+// The program run as the suite runs it: a registry file with the request and the path,
+// a database in a temporary folder, no terminal (safe answers to every box), fast waits.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dao/dao.h"
+#include "db/db_env.h"
+#include "driver/konwersje.h"
+#include "jet/database.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Wynik {
+    int status = -1;  // the exit status, or 128 + the signal that ended it
+    std::string wyjscie, bledy;
+};
+
+// A database of the suite with [Nieruszac] at a version, the Setup and users tables,
+// and the table Kroki into which the test steps write their numbers.
+std::vector<std::string> baza_wersji(const std::string& wersja) {
+    return {"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
+            "INSERT INTO Nieruszac (NumerWersji) VALUES (" + wersja + ")",
+            "CREATE TABLE [Setup] (Nazwa TEXT(50), Wartosc TEXT(255))",
+            "CREATE TABLE UZYTKOWNICY (nazwa TEXT(20), prawa TEXT(50), prawaK TEXT(50), "
+            "prawaP TEXT(50), prawaF TEXT(50), prawaZ TEXT(50), prawaS TEXT(50), "
+            "prawaM TEXT(50), prawaR TEXT(50), prawaC TEXT(50))",
+            "INSERT INTO UZYTKOWNICY (nazwa, prawa, prawaC) VALUES ('ADAM', 'rw', 'x')",
+            "CREATE TABLE Kroki (v long)"};
+}
+
+class E2E : public DbEnv {
+  protected:
+    // Runs a program with the test's registry, fast waits, no terminal and no answers.
+    Wynik uruchom(const char* program = KONWERSJA, const std::string& kroki = "") {
+        DbPolaczenie.reset();
+        Baza_Otwarta = 0;
+        const fs::path out = dir / "out.txt", err = dir / "err.txt";
+        const std::string polecenie =
+            "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" + reg.string() +
+            "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + program + "' >'" + out.string() +
+            "' 2>'" + err.string() + "' </dev/null";
+        const int s = std::system(polecenie.c_str());
+        Wynik w;
+        w.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+        w.wyjscie = slurp(out);
+        w.bledy = slurp(err);
+        ostatni = w;
+        return w;
+    }
+    Wynik z_krokami(const std::string& kroki) { return uruchom(KONWERSJA_KROKI, kroki); }
+
+    void zadanie(const std::string& marker = "0123") {
+        Zapisz_Rejestr("dodralvex", marker, 0);
+        Zapisz_Rejestr("dodralvexS", baza, 0);
+    }
+    void utworz_baze_raz() {
+        if (!fs::exists(baza)) utworz_baze(baza_wersji("1.65"));
+    }
+    void baza_w_wersji(const std::string& wersja) {
+        utworz_baze(baza_wersji(wersja));
+        zadanie();
+    }
+
+    // Rows of a query on the database as it is on disk, values joined by "|".
+    std::vector<std::string> z_bazy(const std::string& sql) {
+        auto db = jet::Database::open(baza, std::string(kDatabasePassword));
+        auto c = db->query(sql);
+        std::vector<std::string> w;
+        while (c->next()) {
+            std::string r;
+            for (size_t i = 0; i < c->columns().size(); ++i) {
+                const jet::Value v = c->value(static_cast<int>(i));
+                r += (i ? "|" : "") + (v.is_null() ? std::string("Null") : v.to_text());
+            }
+            w.push_back(r);
+        }
+        db->close();
+        return w;
+    }
+    std::string wersja() {
+        auto w = z_bazy("SELECT NumerWersji FROM Nieruszac");
+        return w.empty() ? "<brak>" : w[0];
+    }
+    double wersja_liczba() {
+        std::string w = wersja();
+        for (auto& c : w)
+            if (c == ',') c = '.';
+        return std::stod(w);
+    }
+    std::string numer_bazy() { return Czytaj_Rejestr("dodralvexNumerBazy", 0); }
+
+    // The step numbers of the log's "Begin" or "End" lines, in order.
+    std::vector<int> kroki_w_logu(const std::string& co) {
+        std::vector<int> v;
+        for (const auto& l : log()) {
+            std::vector<std::string> pola;
+            std::stringstream s(l);
+            for (std::string p; std::getline(s, p, ',');) pola.push_back(p);
+            for (size_t i = 1; i + 1 < pola.size(); ++i)
+                if (pola[i] == "Konwersja" && pola[i + 1] == co && !pola[i - 1].empty())
+                    v.push_back(std::stoi(pola[i - 1]));
+        }
+        return v;
+    }
+    bool w_logu(const std::string& fragment) {
+        for (const auto& l : log())
+            if (l.find(fragment) != std::string::npos) return true;
+        return false;
+    }
+
+    // The first step after a version that this build does not have (0 when it has all).
+    static int pierwszy_niezbudowany(int od) {
+        for (int v = od + 1; v <= 646; ++v) {
+            const PozycjaKroku a = Akcja_Kroku(v);
+            if (a.rodzaj == RodzajKroku::Metoda && a.metoda == nullptr) return v;
+        }
+        return 0;
+    }
+
+    void TearDown() override {
+        if (HasFailure())
+            std::cerr << "status " << ostatni.status << "\nstdout:\n"
+                      << ostatni.wyjscie << "\nstderr:\n"
+                      << ostatni.bledy << '\n';
+        DbEnv::TearDown();
+    }
+
+    Wynik ostatni;
+};
+
+TEST_F(E2E, NoRequestEndsWithBrakPrarametrow) {
+    for (const char* marker : {"", "0123 ", "123"}) {
+        SCOPED_TRACE(std::string("marker '") + marker + "'");
+        utworz_baze_raz();
+        zadanie(marker);
+        const Wynik w = uruchom();
+        EXPECT_EQ(w.status, 2);
+        EXPECT_EQ(znacznik(), "0001");
+        EXPECT_NE(w.bledy.find("Brak Prarametrów."), std::string::npos);
+        EXPECT_NE(w.wyjscie.find("[3] Proszę czekać"), std::string::npos);
+        EXPECT_FALSE(fs::exists(folder / "Log")) << "no path known: the log goes elsewhere";
+        EXPECT_TRUE(fs::exists(dir / "Rejestr.txt"));
+        EXPECT_EQ(wersja(), "1,65");
+    }
+}
+
+TEST_F(E2E, EmptyPathEndsWithBrakPrarametrow) {
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    const Wynik w = uruchom();
+    EXPECT_EQ(w.status, 2);
+    EXPECT_EQ(znacznik(), "0001");
+    EXPECT_NE(w.bledy.find("Brak Prarametrów."), std::string::npos);
+}
+
+TEST_F(E2E, DatabaseThatDoesNotOpenEndsFatally) {
+    for (const char* przypadek : {"missing", "garbage"}) {
+        SCOPED_TRACE(przypadek);
+        fs::remove(baza);
+        if (std::string(przypadek) == "garbage") spit(baza, "to nie jest baza danych\n");
+        zadanie();
+        const Wynik w = uruchom();
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_TRUE(w_logu("Wylogowanie."));
+        EXPECT_FALSE(w_logu("Konwersja,Begin"));
+    }
+    EXPECT_EQ(slurp(baza), "to nie jest baza danych\n") << "a foreign file is left as it was";
+}
+
+TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
+    struct {
+        std::vector<std::string> baza;
+        const char* komunikat;
+        int status;
+        const char* znacznik;
+    } przypadki[] = {
+        {{"CREATE TABLE Inna (a long)"}, "Wyjątek w procedurze ---", 2, "0001"},
+        {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)"}, "kodu <65430>.", 1, "0000"},
+        {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
+          "INSERT INTO Nieruszac (NumerWersji) VALUES (Null)"},
+         "kodu <65431>.",
+         1,
+         "0000"},
+        {baza_wersji("1.6449"), "kodu <65432>.", 1, "0000"},
+        {baza_wersji("-1"), "kodu <65432>.", 1, "0000"},
+        {baza_wersji("6.46"), "Baza do obróbki przez kolejną wersję programu", 0, "0123"},
+        {baza_wersji("6.4550"), "Baza do obróbki przez kolejną wersję programu", 0, "0123"},
+        {baza_wersji("6.47"), "kodu <65433>", 3, "0123"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.komunikat);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        utworz_baze(p.baza);
+        zadanie();
+        const Wynik w = uruchom();
+        EXPECT_EQ(w.status, p.status);
+        EXPECT_EQ(znacznik(), p.znacznik);
+        EXPECT_NE(w.bledy.find(p.komunikat), std::string::npos);
+        EXPECT_TRUE(kroki_w_logu("Begin").empty());
+        EXPECT_EQ(numer_bazy(), "");
+    }
+    EXPECT_EQ(wersja(), "6,47") << "a refused database is left as it was";
+}
+
+// A run stops at the first step method that this build does not have: <65434>, "0000",
+// the version of the last step that returned, and that step named in the registry. The
+// built steps, which need the suite's tables, are replaced by steps that only record
+// that they ran; where none comes before the stop, the real program runs.
+TEST_F(E2E, RunStopsAtTheFirstUnbuiltStep) {
+    struct {
+        const char* wersja;
+        int start;  // the step number of the stored version
+    } przypadki[] = {{"6.45", 645}, {"1.645", 165}, {"3.30", 330}, {"5.19", 519}};
+    int sprawdzone = 0;
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.wersja);
+        const int stop = pierwszy_niezbudowany(p.start);
+        if (stop == 0) continue;  // every step after it is built
+        ++sprawdzone;
+        // The steps that complete before it: empty steps, beeps and built steps.
+        std::vector<int> przed;
+        bool zbudowany_przed = false;
+        for (int v = p.start + 1; v < stop; ++v) {
+            przed.push_back(v);
+            zbudowany_przed |= Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda;
+        }
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        baza_w_wersji(p.wersja);
+        const Wynik w = zbudowany_przed ? z_krokami("zbudowane=ok") : uruchom();
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_NE(w.bledy.find("<65434>"), std::string::npos);
+        EXPECT_NE(w.bledy.find("(Konwersja_" + std::to_string(stop) + ")"), std::string::npos);
+        std::vector<int> poczatki = przed, konce = przed;
+        poczatki.push_back(stop);
+        EXPECT_EQ(kroki_w_logu("Begin"), poczatki);
+        EXPECT_EQ(kroki_w_logu("End"), konce);
+        EXPECT_FALSE(w_logu("End-All"));
+        char tekst[16];
+        std::snprintf(tekst, sizeof tekst, " %d.%02d", stop / 100, stop % 100);
+        std::string oczekiwany = tekst;
+        while (oczekiwany.back() == '0') oczekiwany.pop_back();
+        EXPECT_EQ(numer_bazy(), oczekiwany);
+        EXPECT_DOUBLE_EQ(wersja_liczba(), (stop - 1) / 100.0) << "the last step that returned";
+        EXPECT_NE(w.wyjscie.find("[2]  Konwresja:"), std::string::npos);
+    }
+    if (sprawdzone == 0) GTEST_SKIP() << "every step is built";
+}
+
+TEST_F(E2E, CompleteRunRecordsEveryStepAndTheFinalVersion) {
+    baza_w_wersji("1.65");
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(numer_bazy(), " 6.46");
+    EXPECT_EQ(wersja(), "6,46");
+    std::vector<int> wszystkie;
+    for (int v = 166; v <= 646; ++v) wszystkie.push_back(v);
+    EXPECT_EQ(kroki_w_logu("Begin"), wszystkie);
+    EXPECT_EQ(kroki_w_logu("End"), wszystkie);
+    EXPECT_EQ(z_bazy("SELECT Count(*) FROM Kroki"), (std::vector<std::string>{"417"}))
+        << "every step method after 1.65 ran once";
+    EXPECT_EQ(z_bazy("SELECT Wartosc FROM [Setup] WHERE Nazwa='[NUMERWERSJI]'"),
+              (std::vector<std::string>{"6,46"}));
+    EXPECT_EQ(z_bazy("SELECT nazwa, prawa, prawaC FROM UZYTKOWNICY"),
+              (std::vector<std::string>{"ADAM|Null|Null"}));
+    const auto l = log();
+    ASSERT_GE(l.size(), 2u);
+    EXPECT_NE(l[l.size() - 2].find(",Konwersja,End-All,"), std::string::npos);
+    EXPECT_NE(l.back().find("Baza Zamknięta."), std::string::npos) << "the close ends the log";
+    for (const char* linia : {"[1]  ", "[2]  Wersja bazy:1,65", "[2]  Konwresja:6,46",
+                              "[2]  Program:6,46", "[3] Skończyłem"})
+        EXPECT_NE(w.wyjscie.find(linia), std::string::npos) << linia;
+    EXPECT_TRUE(w.bledy.empty()) << "no box on a clean run";
+}
+
+TEST_F(E2E, FailureInsideAStepResumesThereNextTime) {
+    baza_w_wersji("5.19");
+    for (const char* awaria : {"530=blad", "530=sql"}) {
+        SCOPED_TRACE(awaria);
+        const Wynik w = z_krokami(std::string("*=ok,") + awaria);
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_EQ(wersja(), "5,29");
+        EXPECT_EQ(numer_bazy(), " 5.3");
+        EXPECT_EQ(kroki_w_logu("Begin").back(), 530);
+        EXPECT_EQ(kroki_w_logu("End").back(), 529);
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+    }
+    EXPECT_TRUE(w_logu("ERR.BBP:UPDATE Kroki SET nie_ma=1,DbWykonajKonwersje,"));
+    EXPECT_TRUE(w_logu("<65434>"));
+
+    fs::remove(folder / "Log");
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(kroki_w_logu("Begin").front(), 530) << "the failed step runs again first";
+    EXPECT_EQ(wersja(), "6,46");
+}
+
+// A process killed inside a step leaves the database as the previous step left it: the
+// version and the step's work are committed together after each step.
+TEST_F(E2E, KilledRunLeavesTheDatabaseAsThePreviousStepLeftIt) {
+    baza_w_wersji("5.25");
+    const Wynik w = z_krokami("*=ok,528=zabij");
+    EXPECT_EQ(w.status, 128 + SIGKILL);
+    EXPECT_EQ(znacznik(), "0123") << "no end ran";
+    EXPECT_EQ(numer_bazy(), " 5.28");
+    EXPECT_EQ(wersja(), "5,27");
+    EXPECT_EQ(z_bazy("SELECT v FROM Kroki ORDER BY v"), (std::vector<std::string>{"526", "527"}))
+        << "the killed step's insert is gone";
+
+    const Wynik dalej = z_krokami("*=ok");
+    EXPECT_EQ(dalej.status, 0);
+    EXPECT_EQ(z_bazy("SELECT Count(*) FROM Kroki WHERE v=528"), (std::vector<std::string>{"1"}));
+}
+
+// An Access 97 file: tidied, backed up, COUNT and USER renamed, copied into a new file
+// of the current format under its own name.
+class A97 : public E2E {
+  protected:
+    void baza_97() {
+        jet::CreateOptions o;
+        o.password = std::string(kDatabasePassword);
+        o.format_version = "3.0";
+        jet::Database::create(baza, o);
+        auto db = jet::Database::open(baza, o.password);
+        for (const auto& p : baza_wersji("6.45")) db->execute(p);
+        for (const char* p : {
+                 "CREATE TABLE klienci (id long, [count] long, [User] TEXT(20), nazwa TEXT(40), "
+                 "nr_wyjazdu long, kwota money, aktywny bit, data datetime)",
+                 "CREATE UNIQUE INDEX Podstawowy ON klienci (id) WITH PRIMARY",
+                 "CREATE INDEX indnazwa ON klienci (nazwa)",
+                 "INSERT INTO klienci (id, [count], [User], nazwa) VALUES (1, 5, 'adam', "
+                 "'Piekarnia')",
+                 "INSERT INTO klienci (id) VALUES (2)",
+                 "CREATE TABLE _robocza (a long)",
+                 "CREATE TABLE [Błędy wklejania] (a long)",
+             })
+            db->execute(p);
+        db->close();
+        zadanie();
+    }
+    int otwarcia() {
+        int n = 0;
+        for (const auto& l : log()) n += l.find("Baza Otwarta          .") != std::string::npos;
+        return n;
+    }
+    fs::path kopia() const { return folder / "A97_baza.mdbbak"; }
+    fs::path tymczasowa() const { return folder / "A2000_baza.mdb"; }
+
+    std::vector<std::string> tabele() {
+        auto db = dao::DBEngine::OpenDatabase(baza);
+        std::vector<std::string> t;
+        for (int i = 0; i < db->TableDefCount(); ++i)
+            if (!db->TableDefs(i).IsSystem()) t.push_back(db->TableDefs(i).Name());
+        db->Close();
+        return t;
+    }
+    std::string format(const fs::path& plik) {
+        auto db = dao::DBEngine::OpenDatabase(plik.string());
+        const std::string f = db->Properties(6);
+        db->Close();
+        return f;
+    }
+};
+
+TEST_F(A97, UpgradeBacksUpRenamesAndCopiesIntoTheNewFormat) {
+    dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    baza_97();
+    spit(tymczasowa(), "pozostałość poprzedniej próby");
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(otwarcia(), 5) << "the start, and four reopens around the backup, the renames "
+                                "and the compaction";
+
+    ASSERT_TRUE(fs::exists(kopia()));
+    EXPECT_EQ(format(kopia()), "3.0");
+    EXPECT_FALSE(fs::exists(tymczasowa()));
+    EXPECT_EQ(format(baza), "4.0");
+    EXPECT_EQ(tabele(),
+              (std::vector<std::string>{"KLIENCI", "KROKI", "Nieruszac", "SETUP", "UZYTKOWNICY"}));
+    EXPECT_EQ(z_bazy("SELECT id, COUNTT, USERS, nazwa, nr_wyjazdu, kwota, aktywny, data FROM "
+                     "KLIENCI ORDER BY id"),
+              (std::vector<std::string>{"1|5|adam|Piekarnia|1|0|Null|Null",
+                                        "2|0||"
+                                        "|1|0|Null|Null"}));
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    EXPECT_TRUE(db->TableDefs("KLIENCI").Indexes().empty()) << "indexes and keys are not copied";
+    db->Close();
+    EXPECT_EQ(wersja(), "6,46");
+}
+
+TEST_F(A97, ExistingBackupIsKept) {
+    dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    baza_97();
+    spit(kopia(), "kopia z wcześniejszej próby");
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(slurp(kopia()), "kopia z wcześniejszej próby");
+    EXPECT_EQ(format(baza), "4.0");
+    EXPECT_EQ(tabele().front(), "KLIENCI");
+    EXPECT_EQ(otwarcia(), 4) << "no reopen around a backup copy";
+}
+
+// A backup that cannot be written asks "Powtórz"; No (the unattended answer) ends the
+// run fatally with the database still in the old format and no new file left.
+TEST_F(A97, BackupThatCannotBeWrittenEndsOnNo) {
+    dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    baza_97();
+    fs::create_directories(kopia());  // a folder where the copy should go
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 1);
+    EXPECT_EQ(znacznik(), "0000");
+    EXPECT_NE(w.bledy.find("Błąd dostępu do bazy - proszę zamknąć program na pozostałych "
+                           "stanowiskach !"),
+              std::string::npos);
+    EXPECT_NE(w.bledy.find("Powtórz"), std::string::npos);
+    EXPECT_EQ(format(baza), "3.0");
+    EXPECT_FALSE(fs::exists(tymczasowa()));
+    EXPECT_TRUE(kroki_w_logu("Begin").empty());
+    EXPECT_EQ(wersja(), "6,45");
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// konwersja with test steps in place of step methods, for the end-to-end tests that
+// need a step to complete, to fail or to be killed. The steps come from KONW_KROKI, a
+// comma-separated list of NUMBER=ACTION, where NUMBER may be "*" (every step method) or
+// "zbudowane" (every step method this build has, so that a run stops at the first one
+// it lacks):
+//   ok     inserts the step number into the table Kroki and returns;
+//   blad   inserts, then reads a table that does not exist outside the executors;
+//   sql    inserts, then sends a statement that fails beyond repair to the main executor;
+//   zabij  inserts, then kills the process (no end of any kind runs).
+// Otherwise it is the program itself.
+#include <csignal>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "db/polaczenie.h"
+#include "driver/konwersje.h"
+#include "driver/start.h"
+
+namespace {
+
+KrokZastepczy krok(int v, const std::string& akcja) {
+    return [v, akcja](ClsKonwersje& k) {
+        k.DbWykonajKonwersje("INSERT INTO Kroki (v) VALUES (" + std::to_string(v) + ")");
+        if (akcja == "blad") polaczenie().Execute("UPDATE Brak_Tabeli SET a=1");
+        if (akcja == "sql") k.DbWykonajKonwersje("UPDATE Kroki SET nie_ma=1");
+        if (akcja == "zabij") std::raise(SIGKILL);
+    };
+}
+
+}  // namespace
+
+int main() {
+    std::map<int, KrokZastepczy> kroki;
+    const char* opis = std::getenv("KONW_KROKI");
+    std::istringstream lista(opis ? opis : "");
+    std::string para;
+    while (std::getline(lista, para, ',')) {
+        const auto rowna = para.find('=');
+        if (rowna == std::string::npos) continue;
+        const std::string numer = para.substr(0, rowna), akcja = para.substr(rowna + 1);
+        if (numer == "*") {
+            for (int v = 165; v <= 646; ++v)
+                if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda) kroki[v] = krok(v, akcja);
+        } else if (numer == "zbudowane") {
+            for (const auto& [v, metoda] : Zbudowane_Kroki()) kroki[v] = krok(v, akcja);
+        } else {
+            kroki[std::stoi(numer)] = krok(std::stoi(numer), akcja);
+        }
+    }
+    Podstaw_Kroki(std::move(kroki));
+    Form_Load();
+}

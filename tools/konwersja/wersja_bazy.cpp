@@ -1,0 +1,40 @@
+// wersja-bazy DATABASE: prints the version recorded in a database of the suite
+// ([Nieruszac].[NumerWersji], "." as the decimal separator), as the conversion reads it:
+// through the program's own connection, password included. Exit status 0, or 1 with the
+// engine's message on standard error when the file or the version cannot be read, 2 for
+// wrong arguments.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "ado/ado.h"
+#include "db/polaczenie.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: wersja-bazy DATABASE\n";
+        return 2;
+    }
+    try {
+        ado::Connection c;
+        c.Open(connection_string(argv[1]));
+        ado::Recordset rs;
+        rs.Open("SELECT [NumerWersji] FROM Nieruszac", c);
+        if (rs.Eof()) {
+            std::cerr << "wersja-bazy: [Nieruszac] has no row\n";
+            return 1;
+        }
+        const jet::Value v = rs.Fields(0).value();
+        if (v.is_null()) {
+            std::cout << "Null\n";
+        } else {
+            std::printf("%.2f\n", v.to_double());
+        }
+        rs.Close();
+        c.Close();
+    } catch (const jet::Error& e) {
+        std::cerr << "wersja-bazy: " << e.description() << '\n';
+        return 1;
+    }
+    return 0;
+}
