@@ -56,6 +56,15 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {267, &ClsKonwersje::Konwersja_267},
         {268, &ClsKonwersje::Konwersja_268},
         {269, &ClsKonwersje::Konwersja_269},
+        {273, &ClsKonwersje::Konwersja_273},
+        {274, &ClsKonwersje::Konwersja_274},
+        {275, &ClsKonwersje::Konwersja_275},
+        {276, &ClsKonwersje::Konwersja_276},
+        {277, &ClsKonwersje::Konwersja_277},
+        {278, &ClsKonwersje::Konwersja_278},
+        {279, &ClsKonwersje::Konwersja_279},
+        {280, &ClsKonwersje::Konwersja_280},
+        {281, &ClsKonwersje::Konwersja_281},
     };
     return kroki;
 }

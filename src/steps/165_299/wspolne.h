@@ -56,4 +56,12 @@ using Nowa_Nazwa = std::pair<const char*, const char*>;
 // that the engine refuses (a table of the new name exists) raises its failure.
 void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy);
 
+// A pass of a step that ignores its failures once pomijaj is set: for each record until
+// EOF, zmien changes the record (it may set pomijaj itself), then pomijaj is set and the
+// record is saved and left. While pomijaj is clear a failure reaches the caller; once it
+// is set, a record that fails to change or to save gets back its stored values and the
+// pass goes on with the next one, and a move that fails ends the pass.
+void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
+                              const std::function<void(ado::Recordset&)>& zmien);
+
 }  // namespace kroki
