@@ -28,8 +28,8 @@ TEST_F(Kroki273, CostingColumnsTakeTheirTypesAndDefaults) {
     Kroki(273, 274);
     Kroki(273, 274);  // a second run adds nothing twice
     constexpr int kCurrency = 5, kSingle = 6;
-    for (const char* c : {"Roboczogodziny", "IL_opak", "NarzutKosztOg", "ZyskKalk", "CenaRob",
-                          "CenOpoakowania"})
+    for (const char* c :
+         {"Roboczogodziny", "IL_opak", "NarzutKosztOg", "ZyskKalk", "CenaRob", "CenOpoakowania"})
         EXPECT_EQ(Typ_Pola("PRODUKTY", c), kSingle) << c;
     EXPECT_EQ(Typ_Pola("PRODUKTY", "Cena_Z_Kalk"), kCurrency);
     EXPECT_EQ(Typ_Pola("PRODUKTY_RECEPTURY", "IloscKalk"), kSingle);
@@ -59,7 +59,8 @@ TEST_F(Kroki273, PayrollComponentsAbove118AreWrittenAnew) {
     const auto pola = Kolumna("select pole from place_opisy order by iddd");
     ASSERT_EQ(pola.size(), 29u);
     EXPECT_EQ(pola.front(), "0");
-    for (int n = 119; n <= 144; ++n) EXPECT_EQ(pola[static_cast<size_t>(n - 116)], std::to_string(n));
+    for (int n = 119; n <= 144; ++n)
+        EXPECT_EQ(pola[static_cast<size_t>(n - 116)], std::to_string(n));
     EXPECT_EQ(Wiersze_Z("select pole, OPIS, SKR from place_opisy where pole in (119, 133, 134, "
                         "144) order by pole"),
               (Wiersze{{"119", "Św. rehabilitacyjne z ubezp.wypadkowego", "Św.reh.z ub.wyp."},

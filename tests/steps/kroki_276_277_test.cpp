@@ -81,8 +81,8 @@ TEST_F(Kroki276, PurchaseSideDocumentsMoveWithTheirLines) {
 TEST_F(Kroki276, WithoutPurchaseDocumentsTheNewTablesAreEmpty) {
     Dokument("DOK_DD", "DDOUT_ID", 1, "ZAKUP", "0");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_276), "");
-    for (const char* t : {"DOK_KZA", "DOK_KZA_ZAWART", "DOK_PZ", "DOK_PZ_ZAWART", "DOK_WZ",
-                          "DOK_WZ_ZAWART"})
+    for (const char* t :
+         {"DOK_KZA", "DOK_KZA_ZAWART", "DOK_PZ", "DOK_PZ_ZAWART", "DOK_WZ", "DOK_WZ_ZAWART"})
         EXPECT_EQ(Kolumna(std::string("select count(*) from ") + t), (Lista{"0"})) << t;
     EXPECT_TRUE(Czyta_Sie("select DDOUT_ID, DDOUT_NUMER, ZAKUP, rodzdok from DOK_WZ"));
     EXPECT_TRUE(Czyta_Sie("select FKOROUT_ID, PROD_ID, ZFKOROUT_ILOSC from DOK_KZA_ZAWART"));
@@ -93,8 +93,8 @@ TEST_F(Kroki276, WarehouseReceiptsMoveAndKindNamesAreRenamed) {
     Dokument("DOK_RW", "DDOUT_ID", 1, "rodzdok", "'R'");
     Dokument("DOK_RW", "DDOUT_ID", 2, "rodzdok", "'P'");
     Nazwy("NUMERY_OST_DOK", "rodzaj_dok",
-          {"Faktura", "Paragon", "faktura_korekta", "FakturaZak_korekta", "DD", "Detal", "dz",
-           "PP", "pr", "PW", "ZakupRA", "ZakupyRR", "Null"});
+          {"Faktura", "Paragon", "faktura_korekta", "FakturaZak_korekta", "DD", "Detal", "dz", "PP",
+           "pr", "PW", "ZakupRA", "ZakupyRR", "Null"});
     Nazwy("NUMERY_OST_DOK_NAG", "DOKUMENT",
           {"Rachunek zbiorczy", "rachunek_korekta", "faktura", "RACHUNEK", "Faktura Zbiorcza",
            "faktura_korekta", "Zakupy"});
@@ -115,8 +115,8 @@ TEST_F(Kroki276, WarehouseReceiptsMoveAndKindNamesAreRenamed) {
               (Lista{"sprzedaż_f_vat", "sprzedaż_f_vat_korekta", "zakupy"}));
     // The register's own map: "faktura" has no entry there and is only lower-cased.
     EXPECT_EQ(Kolumna("select r_dok from tabela_vat order by countt"),
-              (Lista{"faktura", "sprzedaż_f_vat_korekta", "zakupy_korekta", "produkcja_p",
-                     "zakupy", "dd"}));
+              (Lista{"faktura", "sprzedaż_f_vat_korekta", "zakupy_korekta", "produkcja_p", "zakupy",
+                     "dd"}));
     EXPECT_EQ(status_line(3), "dd");
 }
 

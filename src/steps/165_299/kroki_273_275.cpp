@@ -93,5 +93,6 @@ void ClsKonwersje::Konwersja_275() {
         DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN [wartosc" + std::to_string(n) +
                            "]  money");
     // The basic rate (135) starts as the amount of component 19.
-    DbWykonajKonwersje("update [Place_Dane] set [Place_Dane].[wartosc135]=[Place_Dane].[wartosc19]");
+    DbWykonajKonwersje(
+        "update [Place_Dane] set [Place_Dane].[wartosc135]=[Place_Dane].[wartosc19]");
 }
