@@ -50,17 +50,19 @@ void nieruszac(Budowa& b) {
 
 void uzytkownicy(Budowa& b) {
     b.sql(
-        "create table UZYTKOWNICY (id counter, nazwa text(50), haslo text(50), prawa text(255), "
+        "create table UZYTKOWNICY (id counter, nazwisko_uzytkownika text(50), haslo text(50), "
+        "prawa text(255), "
         "prawaK text(255), prawaP text(255), prawaF text(255), prawaZ text(255), prawaS "
         "text(255), prawaM text(255), prawaR text(255), prawaC text(255))");
     for (const char* n : {"ADMIN", "Kasia", "Marek"}) {
         const std::string prawa = std::string(n) == "ADMIN" ? "1111111111" : "1101100000";
-        jet::ColumnValues w = {{"nazwa", T(n)}, {"haslo", T("")}};
+        jet::ColumnValues w = {{"nazwisko_uzytkownika", T(n)}, {"haslo", T("")}};
         for (const char* k : {"prawa", "prawaK", "prawaP", "prawaF", "prawaZ", "prawaS", "prawaM",
                               "prawaR", "prawaC"})
             w.push_back({k, T(prawa)});
         b.wstaw("UZYTKOWNICY", w);
     }
+    b.sql("create unique index nazwisko_uzytkownika on UZYTKOWNICY (nazwisko_uzytkownika)");
 }
 
 void vat_stawki(Budowa& b) {
@@ -541,29 +543,71 @@ void kontrahenci(Budowa& b) {
 
 // ---- documents ------------------------------------------------------------------
 
-// The header layout of the release's sales documents; invoices, corrections, receipts
-// and sales documents already carry the cash-receipt amount wart_kp (Null on old rows).
-std::string naglowek(const std::string& tabela, const std::string& klucz, bool wart_kp = true) {
-    return "create table " + tabela + " (" + klucz +
-           " counter, DDOUT_NUMER text(50), KONH_ID Long, DDOUT_DATA_WYST Date, ddout_data_sprz "
-           "Date, DDOUT_DO_ROZLICZENIA Logical, DDOUT_DEL text(50), DDOUT_WART_N Single DEFAULT "
-           "0, DDOUT_wart_VAT Single DEFAULT 0, ddout_zaplacona Logical, zapis Logical, rabat "
-           "Single DEFAULT 0, fplat_nazwa_id text(50), zbiorczy Logical, ddout_Termin_zaplaty "
-           "Date, kier_id Long" +
-           (wart_kp ? ", wart_kp money)" : ")");
+// Column names of a document kind: the sales documents, delivery notes, returns and
+// receipts share the DDOUT_ layout; invoices and correction invoices have their own.
+struct Uklad {
+    const char* id;         // header key (a counter)
+    const char* numer;      // document number
+    const char* data_wyst;  // issue date
+    const char* data_sprz;  // sale date
+    const char* del;        // number of a deleted document
+    const char* wart_n;     // net value
+    const char* wart_vat;   // VAT
+    const char* zaplacona;  // paid
+    const char* rabat;      // discount
+    const char* termin;     // payment due
+    const char* l_id;       // line: the header key
+    const char* l_ilosc;    // line: quantity
+    const char* l_cena;     // line: price
+    const char* l_vat;      // line: VAT rate code
+};
+
+constexpr Uklad kDdout = {
+    "DDOUT_ID",     "DDOUT_NUMER",    "DDOUT_DATA_WYST", "ddout_data_sprz", "DDOUT_DEL",
+    "DDOUT_WART_N", "DDOUT_wart_VAT", "ddout_zaplacona", "rabat",           "ddout_Termin_zaplaty",
+    "DDOUT_ID",     "ZDDOUT_ILOSC",   "ZDDOUT_CENA_N",   "ZDDOUT_VAT"};
+// The internal sales documents keep the older line layout.
+constexpr Uklad kSprzedaz = {
+    "DDOUT_ID",     "DDOUT_NUMER",    "DDOUT_DATA_WYST", "ddout_data_sprz", "DDOUT_DEL",
+    "DDOUT_WART_N", "DDOUT_wart_VAT", "ddout_zaplacona", "rabat",           "ddout_Termin_zaplaty",
+    "SPRZ_ID",      "WSPRZ_ILOSC",    "WSPRZ_CENA_B",    "WSPRZ_CENA_VAT"};
+constexpr Uklad kFaktura = {"FAKOUT_ID",        "FAKOUT_NUMER",
+                            "FAKOUT_DATA_WYST", "FAKOUT_DATA_SPRZED",
+                            "FAKOUT_DEL",       "FAKOUT_WART_N",
+                            "FAKOUT_WART_VAT",  "FAKOUT_ZAPLACONA",
+                            "FAKOUT_RABAT",     "FAKOUT_TERMIN_ZAPLATY",
+                            "FAKOUT_ID",        "ZFAKOUT_ILOSC",
+                            "ZFAKOUT_CENA_N",   "ZFAKOUT_VAT"};
+constexpr Uklad kKorekta = {"FKOROUT_ID",        "FKOROUT_NUMER",     "FKOROUT_DATA_WYST",
+                            "FKOROUT_DATA_SPRZ", "FKOROUT_DEL",       "fkorout_wart_n",
+                            "fkorout_wart_vat",  "Fkorout_zaplacona", "fkorout_rabat",
+                            "FKOROUT_TERM_PLAT", "FKOROUT_ID",        "ZFKOROUT_ILOSC",
+                            "ZFKOROUT_CENA_N",   "ZFKOROUT_VAT"};
+
+// The header table of a document kind; most kinds already carry the cash-receipt
+// amount wart_kp (Null on old rows).
+std::string naglowek(const std::string& tabela, const Uklad& u, bool wart_kp = true) {
+    return "create table " + tabela + " (" + u.id + " counter, " + u.numer +
+           " text(50), KONH_ID Long, " + u.data_wyst + " Date, " + u.data_sprz +
+           " Date, DDOUT_DO_ROZLICZENIA Logical, " + u.del + " text(50), " + u.wart_n +
+           " Single DEFAULT 0, " + u.wart_vat + " Single DEFAULT 0, " + u.zaplacona +
+           " Logical, zapis Logical, " + u.rabat +
+           " Single DEFAULT 0, b_rabat_n Single DEFAULT 0, b_rabat_v Single DEFAULT 0, "
+           "fplat_nazwa_id text(50), zbiorczy Logical, " +
+           u.termin + " Date, kier_id Long" + (wart_kp ? ", wart_kp money)" : ")");
 }
 
-std::string zawartosc(const std::string& tabela, const std::string& klucz) {
-    return "create table " + tabela + " (" + klucz +
-           " Long, PROD_ID Long, WSPRZ_ILOSC Single DEFAULT 0, WSPRZ_CENA_B money, WSPRZ_CENA_VAT "
-           "text(4))";
+std::string zawartosc(const std::string& tabela, const Uklad& u) {
+    return "create table " + tabela + " (" + u.l_id + " Long, PROD_ID Long, " + u.l_ilosc +
+           " Single DEFAULT 0, " + u.l_cena + " money, " + u.l_vat + " text(4))";
 }
 
 // Headers of one document kind, written set-wise over two work tables: the document
 // days (nr from 0, the date) and the slots of a day (k from 0). Each day that warunek_dnia
 // admits (a condition on d.nr) gets na_dzien documents numbered "<prefiks><n>/<year>"
-// in day order; the contractor, the net value and the payment form follow from n.
-void dokumenty(Budowa& b, const std::string& tabela, const std::string& prefiks,
+// in day order; the contractor, the net value and the payment form follow from n; every
+// fifth document is left out of the settlement.
+void dokumenty(Budowa& b, const std::string& tabela, const Uklad& u, const std::string& prefiks,
                const std::string& warunek_dnia, int na_dzien, bool kier, double znak = 1) {
     b.sql("create table [_dni] (nr Long, dzien Date)");
     b.sql("create table [_sloty] (k Long)");
@@ -575,12 +619,12 @@ void dokumenty(Budowa& b, const std::string& tabela, const std::string& prefiks,
         "(1 + ((d.nr * 13 + s.k * 7) mod " + std::to_string(b.kontrahenci) + "))";
     const std::string netto =
         "(" + std::to_string(znak) + " * (40 + ((d.nr * 31 + s.k * 17) mod 860)))";
-    b.sql("insert into " + tabela +
-          " (DDOUT_NUMER, KONH_ID, DDOUT_DATA_WYST, ddout_data_sprz, DDOUT_DO_ROZLICZENIA, "
-          "DDOUT_WART_N, DDOUT_wart_VAT, ddout_zaplacona, zapis, fplat_nazwa_id, zbiorczy, "
-          "ddout_Termin_zaplaty, kier_id) select '" +
-          prefiks + "' & " + n + " & '/' & Year(d.dzien), " + konh + ", d.dzien, d.dzien, False, " +
-          netto + ", Round(" + netto + " * 0.07, 2), (" + n + " mod 4) <> 0, True, IIf((" + n +
+    b.sql("insert into " + tabela + " (" + u.numer + ", KONH_ID, " + u.data_wyst + ", " +
+          u.data_sprz + ", DDOUT_DO_ROZLICZENIA, " + u.wart_n + ", " + u.wart_vat + ", " +
+          u.zaplacona + ", zapis, fplat_nazwa_id, zbiorczy, " + u.termin + ", kier_id) select '" +
+          prefiks + "' & " + n + " & '/' & Year(d.dzien), " + konh + ", d.dzien, d.dzien, (" + n +
+          " mod 5) <> 0, " + netto + ", Round(" + netto + " * 0.07, 2), (" + n +
+          " mod 4) <> 0, True, IIf((" + n +
           " mod 3) = 0, 'Przelew 7 dni', 'Gotówka'), False, d.dzien + IIf((" + n +
           " mod 3) = 0, 7, 0), " +
           (kier ? "1 + (" + konh + " mod " + std::to_string(b.kierowcy) + ")" : std::string("0")) +
@@ -592,8 +636,8 @@ void dokumenty(Budowa& b, const std::string& tabela, const std::string& prefiks,
 // Lines for every header of naglowki, written set-wise: the headers fall into patterns
 // by their key, and each pattern is a fixed choice of products with quantities; the
 // price is the product's suggested price. Two work tables carry the patterns.
-void linie(Budowa& b, const std::string& naglowki, const std::string& klucz,
-           const std::string& linie, const std::string& klucz_linii, int na_dokument) {
+void linie(Budowa& b, const std::string& naglowki, const std::string& linie, const Uklad& u,
+           int na_dokument) {
     constexpr int kWzory = 37;
     b.sql("create table [_wzor_linii] (wzor Long, prod_id Long, ilosc Single)");
     b.sql("create table [_wzor_dokumentu] (id Long, wzor Long)");
@@ -602,51 +646,78 @@ void linie(Budowa& b, const std::string& naglowki, const std::string& klucz,
             b.wstaw("_wzor_linii", {{"wzor", L(w)},
                                     {"prod_id", L(1 + (w * 11 + i * 7) % b.produkty)},
                                     {"ilosc", S(b.losuj(1, 40))}});
-    b.sql("insert into [_wzor_dokumentu] (id, wzor) select " + klucz + ", " + klucz + " mod " +
-          std::to_string(kWzory) + " from " + naglowki);
-    b.sql("insert into " + linie + " (" + klucz_linii +
-          ", PROD_ID, WSPRZ_ILOSC, WSPRZ_CENA_B, WSPRZ_CENA_VAT) select d.id, w.prod_id, w.ilosc, "
-          "p.PROD_CENA_SUGERO, p.STVAT_ID from ([_wzor_dokumentu] as d inner join [_wzor_linii] "
-          "as w on d.wzor = w.wzor) inner join PRODUKTY as p on p.prod_id = w.prod_id");
+    b.sql(std::string("insert into [_wzor_dokumentu] (id, wzor) select ") + u.id + ", " + u.id +
+          " mod " + std::to_string(kWzory) + " from " + naglowki);
+    b.sql("insert into " + linie + " (" + u.l_id + ", PROD_ID, " + u.l_ilosc + ", " + u.l_cena +
+          ", " + u.l_vat +
+          ") select d.id, w.prod_id, w.ilosc, p.PROD_CENA_SUGERO, p.STVAT_ID from "
+          "([_wzor_dokumentu] as d inner join [_wzor_linii] as w on d.wzor = w.wzor) inner join "
+          "PRODUKTY as p on p.prod_id = w.prod_id");
     b.sql("drop table [_wzor_linii]");
     b.sql("drop table [_wzor_dokumentu]");
 }
 
 void sprzedaz(Budowa& b) {
-    b.sql(naglowek("SPRZEDAZ_NEW", "DDOUT_ID"));
-    b.sql(zawartosc("SPRZEDAZ_ZAWARTOSC", "SPRZ_ID"));
+    b.sql(naglowek("SPRZEDAZ_NEW", kSprzedaz));
+    b.sql(zawartosc("SPRZEDAZ_ZAWARTOSC", kSprzedaz));
     // Every day but Sunday each route's shops get a delivery document: about 20 lines
     // a document in the large build, 6 in the small one.
-    dokumenty(b, "SPRZEDAZ_NEW", "SP ", "(d.nr mod 7) <> 6", b.opcje.large ? 70 : 8, true);
-    linie(b, "SPRZEDAZ_NEW", "DDOUT_ID", "SPRZEDAZ_ZAWARTOSC", "SPRZ_ID", b.opcje.large ? 20 : 6);
+    dokumenty(b, "SPRZEDAZ_NEW", kSprzedaz, "SP ", "(d.nr mod 7) <> 6", b.opcje.large ? 70 : 8,
+              true);
+    linie(b, "SPRZEDAZ_NEW", "SPRZEDAZ_ZAWARTOSC", kSprzedaz, b.opcje.large ? 20 : 6);
 }
 
 void faktury(Budowa& b) {
-    b.sql(naglowek("FAKTURY_WYCH", "DDOUT_ID"));
-    b.sql(zawartosc("FAKTURY_WYCH_ZAWART", "SPRZ_ID"));
-    b.sql(naglowek("FAKTURY_WYCH_KOREKTA", "FKOROUT_ID"));
-    b.sql(zawartosc("FAKTURY_WYCH_KOREKTA_ZAWART", "FKOROUT_ID"));
+    b.sql(naglowek("FAKTURY_WYCH", kFaktura));
+    b.sql(zawartosc("FAKTURY_WYCH_ZAWART", kFaktura));
+    // The invoice's issuer, the amount paid so far and the warehouse mark.
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_WYST text(50)");
+    b.sql("alter table FAKTURY_WYCH add column fakout_kwota_zapl Single");
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_mag Logical");
+    b.sql(naglowek("FAKTURY_WYCH_KOREKTA", kKorekta));
+    b.sql("alter table FAKTURY_WYCH_KOREKTA add column del_fakout_id Integer");
+    b.sql("alter table FAKTURY_WYCH_KOREKTA add column FAKOUT_ID Long");  // the corrected invoice
+    b.sql(zawartosc("FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta));
+    b.sql("alter table FAKTURY_WYCH_KOREKTA_ZAWART add column zfkorout_ilosckor Single");
     // Weekly invoices to the shops that pay by transfer; a correction now and then.
-    dokumenty(b, "FAKTURY_WYCH", "FA ", "(d.nr mod 7) = 4", b.kontrahenci / 5, true);
-    linie(b, "FAKTURY_WYCH", "DDOUT_ID", "FAKTURY_WYCH_ZAWART", "SPRZ_ID", 8);
-    dokumenty(b, "FAKTURY_WYCH_KOREKTA", "FK ", "(d.nr mod 23) = 10", 1, false, -0.1);
-    linie(b, "FAKTURY_WYCH_KOREKTA", "FKOROUT_ID", "FAKTURY_WYCH_KOREKTA_ZAWART", "FKOROUT_ID", 2);
+    dokumenty(b, "FAKTURY_WYCH", kFaktura, "FA ", "(d.nr mod 7) = 4", b.kontrahenci / 5, true);
+    linie(b, "FAKTURY_WYCH", "FAKTURY_WYCH_ZAWART", kFaktura, 8);
+    b.sql(
+        "update FAKTURY_WYCH set FAKOUT_WYST = 'Zofia Gąsienica', fakout_kwota_zapl = "
+        "IIf(FAKOUT_ZAPLACONA, FAKOUT_WART_N + FAKOUT_WART_VAT, 0), FAKOUT_mag = True");
+    dokumenty(b, "FAKTURY_WYCH_KOREKTA", kKorekta, "FK ", "(d.nr mod 23) = 10", 1, false, -0.1);
+    linie(b, "FAKTURY_WYCH_KOREKTA", "FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta, 2);
+    // A correction takes back one piece of each line; it corrects the invoice of its
+    // week's contractor when there is one.
+    b.sql(
+        "update FAKTURY_WYCH_KOREKTA_ZAWART set zfkorout_ilosckor = IIf(ZFKOROUT_ILOSC > 1, "
+        "ZFKOROUT_ILOSC - 1, 0)");
+    b.sql(
+        "update FAKTURY_WYCH_KOREKTA as k inner join FAKTURY_WYCH as f on k.KONH_ID = f.KONH_ID "
+        "set k.FAKOUT_ID = f.FAKOUT_ID where f.FAKOUT_DATA_WYST < k.FKOROUT_DATA_WYST");
 }
 
 void dowody(Budowa& b) {
-    b.sql(naglowek("DOWODY_DOSTAW", "DDOUT_ID", false));
-    b.sql(naglowek("DOWODY_ZWROTU", "DDOUT_ID", false));
-    b.sql(naglowek("Paragon", "DDOUT_ID"));
-    dokumenty(b, "DOWODY_DOSTAW", "DD ", "(d.nr mod 7) <> 6", 2, true);
-    dokumenty(b, "DOWODY_ZWROTU", "DZ ", "(d.nr mod 10) = 3", 1, true, 0.1);
-    dokumenty(b, "Paragon", "PA ", "True", 1, false, 0.3);
+    b.sql(naglowek("DOWODY_DOSTAW", kDdout, false));
+    b.sql(naglowek("DOWODY_ZWROTU", kDdout, false));
+    b.sql(naglowek("Paragon", kDdout));
+    b.sql(zawartosc("DOWODY_DOSTAW_ZAWART", kDdout));
+    b.sql(zawartosc("DOWODY_ZWROTU_ZAWART", kDdout));
+    b.sql(zawartosc("Paragon_ZAWART", kDdout));
+    dokumenty(b, "DOWODY_DOSTAW", kDdout, "DD ", "(d.nr mod 7) <> 6", 2, true);
+    dokumenty(b, "DOWODY_ZWROTU", kDdout, "DZ ", "(d.nr mod 10) = 3", 1, true, 0.1);
+    dokumenty(b, "Paragon", kDdout, "PA ", "True", 1, false, 0.3);
+    linie(b, "DOWODY_DOSTAW", "DOWODY_DOSTAW_ZAWART", kDdout, 4);
+    linie(b, "DOWODY_ZWROTU", "DOWODY_ZWROTU_ZAWART", kDdout, 1);
+    linie(b, "Paragon", "Paragon_ZAWART", kDdout, 3);
 }
 
 void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
         "text(50), data_zaksiegowania Date, data_wystawienia Date, KONH_ID Long, wart_n Single, "
-        "VAT Single, del Logical, data_zakupu Date, data_zaplaty Date)");
+        "VAT Single, del Logical, f_platnosci text(50), zapisz Logical, zakup_rodzaj text(20), "
+        "rodzajdok text(20), rozliczona Logical, data_zakupu Date, data_zaplaty Date)");
     b.sql(
         "create table zakupy_zawart (numer_id Long, sur_id Long, ILOSC Single, CENA_N Single, "
         "WART_N Single, VAT text(4), auto Logical)");
@@ -688,16 +759,20 @@ void zakupy(Budowa& b) {
                            {"KONH_ID", L(1 + (n * 11) % b.kontrahenci)},
                            {"wart_n", S(netto)},
                            {"VAT", S(vat)},
-                           {"del", B(usuniety)}});
+                           {"del", B(usuniety)},
+                           // older purchases were entered without a payment form
+                           {"f_platnosci", n % 5 == 0   ? Value::null()
+                                           : n % 3 == 0 ? T("Gotówka")
+                                                        : T("Przelew")}});
     }
     b.sql("create index numer_zaksiegowania on zakupy (numer_zaksiegowania)");
 }
 
 void kasa(Budowa& b) {
     for (const char* t : {"KP", "KW"})
-        b.sql(
-            std::string("create table ") + t +
-            " (id counter, numer text(30), data Date, KONH_ID Long, kwota money, opis text(100))");
+        b.sql(std::string("create table ") + t +
+              " (kp_id counter, nr_kp text(30), data Date, konh_id Long, kwota money, opis "
+              "text(100), raport_id Long, pozycja Long)");
     b.sql(
         "create table Raport_kasowy (id counter, numer text(30), data_od Date, data_do Date, "
         "saldo_pocz money, saldo_konc money)");
@@ -706,18 +781,23 @@ void kasa(Budowa& b) {
         const double od = b.pierwszy_dzien + tydzien * 7;
         const int rok = jet::dates::from_serial(od).year;
         const double kp = b.losuj(800, 4000), kw = b.losuj(300, 2500);
+        // The week's receipt and payment are the first two positions of its cash report.
         b.wstaw("KP",
-                {{"numer", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                {{"nr_kp", T("KP " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data", D(od + 2)},
-                 {"KONH_ID", L(1 + tydzien % b.kontrahenci)},
+                 {"konh_id", L(1 + tydzien % b.kontrahenci)},
                  {"kwota", C(kp)},
-                 {"opis", T("Zapłata za pieczywo")}});
+                 {"opis", T("Zapłata za pieczywo")},
+                 {"raport_id", L(tydzien + 1)},
+                 {"pozycja", L(1)}});
         b.wstaw("KW",
-                {{"numer", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                {{"nr_kp", T("KW " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data", D(od + 3)},
-                 {"KONH_ID", L(1 + (tydzien * 3) % b.kontrahenci)},
+                 {"konh_id", L(1 + (tydzien * 3) % b.kontrahenci)},
                  {"kwota", C(kw)},
-                 {"opis", T("Zakup mąki")}});
+                 {"opis", T("Zakup mąki")},
+                 {"raport_id", L(tydzien + 1)},
+                 {"pozycja", L(2)}});
         b.wstaw("Raport_kasowy",
                 {{"numer", T("RK " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data_od", D(od)},
@@ -725,6 +805,14 @@ void kasa(Budowa& b) {
                  {"saldo_pocz", C(saldo)},
                  {"saldo_konc", C(saldo + kp - kw)}});
         saldo += kp - kw;
+    }
+    // Each cash document settles one document in full.
+    for (const char* t : {"KP", "KW"}) {
+        b.sql(std::string("create table ") + t +
+              "_ZAWART (kp_id Long, rodzaj_dok text(20), dok_id Long, kwota money)");
+        b.sql(std::string("insert into ") + t +
+              "_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) select kp_id, " +
+              (t[1] == 'P' ? "'Faktura VAT'" : "'Zakup'") + ", kp_id, kwota from " + t);
     }
 }
 
@@ -738,7 +826,7 @@ void tabela_vat(Budowa& b) {
         "numer_zaksiegowania <> ' '");
     b.sql(
         "insert into TABELA_VAT (id, r_dok, data, n22, vat22, n7, vat7, n0, nzw) select "
-        "DDOUT_ID, 'faktury', DDOUT_DATA_WYST, 0, 0, DDOUT_WART_N, DDOUT_wart_VAT, 0, 0 from "
+        "FAKOUT_ID, 'faktury', FAKOUT_DATA_WYST, 0, 0, FAKOUT_WART_N, FAKOUT_WART_VAT, 0, 0 from "
         "FAKTURY_WYCH");
 }
 
@@ -775,7 +863,7 @@ void zamowienia_main(Budowa& b) {
     b.sql(
         "create table ZAMOWIENIA_MAIN (zam_id counter, data Date, KONH_ID Long, uwagi "
         "text(100))");
-    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single)");
+    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single DEFAULT 0)");
     const int produkty = static_cast<int>(produkty_lista(b.opcje.large).size());
     int zam = 0;
     for (int d = 0; d < b.dni; d += 7) {
@@ -790,6 +878,72 @@ void zamowienia_main(Budowa& b) {
                                                    {"ilosc", S(b.losuj(10, 80))}});
         }
     }
+}
+
+void zamowienia_stale(Budowa& b) {
+    // The standing weekly orders of the first shops: a day of the week, a product, a
+    // quantity.
+    b.sql(
+        "create table ZAMOWIENIA_SZABLON (konh_id Long, prod_id Long, dzien Integer, ilosc "
+        "Single DEFAULT 0)");
+    for (int konh = 1; konh <= 5; ++konh)
+        for (int dzien = 1; dzien <= 6; ++dzien)
+            b.wstaw("ZAMOWIENIA_SZABLON", {{"konh_id", L(konh)},
+                                           {"prod_id", L(1 + (konh + dzien) % b.produkty)},
+                                           {"dzien", I(static_cast<int16_t>(dzien))},
+                                           {"ilosc", S(b.losuj(5, 60))}});
+}
+
+void kontrahent_rodzaj(Budowa& b) {
+    b.sql("create table KONTRAHENT_RODZAJ (RKONH_ID Long, RKONH_NAZWA text(50))");
+    b.wstaw("KONTRAHENT_RODZAJ", {{"RKONH_ID", L(1)}, {"RKONH_NAZWA", T("Odbiorca")}});
+    b.wstaw("KONTRAHENT_RODZAJ", {{"RKONH_ID", L(2)}, {"RKONH_NAZWA", T("Dostawca")}});
+}
+
+// The last number given to each document kind, per year (month 13: a yearly series).
+void parametry(Budowa& b) {
+    b.sql(
+        "create table PARAMETRY (numer_faktury Long, rodzaj_dok text(50), rok Integer, MIESIAC "
+        "Integer)");
+    const int rok = jet::dates::from_serial(b.pierwszy_dzien + b.dni - 1).year;
+    for (const char* r : {"Faktura VAT", "Korekta", "Paragon", "Dowód dostawy", "Dowód zwrotu"})
+        b.wstaw("PARAMETRY", {{"numer_faktury", L(b.losuj(10, 400))},
+                              {"rodzaj_dok", T(r)},
+                              {"rok", I(static_cast<int16_t>(rok))},
+                              {"MIESIAC", I(13)}});
+}
+
+void okresy_rozliczen(Budowa& b) {
+    b.sql("create table OKRESY_ROZLICZEN (Nazwa text(50), tydzien Long, dzien1 Long)");
+    b.wstaw("OKRESY_ROZLICZEN", {{"Nazwa", T("Tydzień")}, {"tydzien", L(1)}, {"dzien1", L(1)}});
+    b.wstaw("OKRESY_ROZLICZEN", {{"Nazwa", T("Dekada")}, {"tydzien", L(0)}, {"dzien1", L(1)}});
+    b.wstaw("OKRESY_ROZLICZEN", {{"Nazwa", T("Miesiąc")}, {"tydzien", L(0)}, {"dzien1", L(1)}});
+}
+
+void uzytkownicy_prawa(Budowa& b) {
+    b.sql("create table UZYTKOWNICY_PRAWA (p_id Long, p_login text(50))");
+    b.sql(
+        "insert into UZYTKOWNICY_PRAWA (p_id, p_login) select id, nazwisko_uzytkownika from "
+        "UZYTKOWNICY");
+}
+
+// Work tables of the purchase and sales reports, left behind with a last report's rows,
+// and the program's event log.
+void raporty(Budowa& b) {
+    for (const char* t : {"raport_zakupow", "raport_zakupow_POMOC"}) {
+        b.sql(std::string("create table ") + t + " (sur_id Long, ilosc Single, wartosc money)");
+        b.sql(std::string("insert into ") + t +
+              " (sur_id, ilosc, wartosc) select sur_id, ILOSC, WART_N from zakupy_zawart where "
+              "numer_id = 1");
+    }
+    b.sql("create table RAPORT_SPRZEDAZY (prod_id Long, ilosc Single, wartosc money)");
+    b.sql(
+        "insert into RAPORT_SPRZEDAZY (prod_id, ilosc, wartosc) select PROD_ID, ZFAKOUT_ILOSC, "
+        "ZFAKOUT_CENA_N from FAKTURY_WYCH_ZAWART where FAKOUT_ID = 1");
+    b.sql("create table Logi (data Date, uzytkownik text(50), opis text(255))");
+    b.wstaw("Logi", {{"data", D(b.pierwszy_dzien)},
+                     {"uzytkownik", T("ADMIN")},
+                     {"opis", T("Zamknięcie roku")}});
 }
 
 // Relations of the release; the first step of the conversion deletes them all.
@@ -812,8 +966,9 @@ void indeksy_dokumentow(Budowa& b) {
         b.sql(std::string("create index konh_id on ") + t + " (KONH_ID)");
         b.sql(std::string("create index fplat_nazwa_id on ") + t + " (fplat_nazwa_id)");
     }
-    for (const char* t : {"dowody_dostaw", "dowody_zwrotu", "Paragon", "faktury_wych"})
+    for (const char* t : {"dowody_dostaw", "dowody_zwrotu", "Paragon"})
         b.sql(std::string("create index fakout_numer on ") + t + " (DDOUT_NUMER)");
+    b.sql("create index fakout_numer on faktury_wych (FAKOUT_NUMER)");
 }
 
 }  // namespace
@@ -847,6 +1002,12 @@ const std::vector<Tabela>& tabele_165() {
         {"TABELA_VAT", tabela_vat},
         {"Zamowienia_raport", zamowienia},
         {"ZAMOWIENIA_MAIN", zamowienia_main},
+        {"ZAMOWIENIA_SZABLON", zamowienia_stale},
+        {"KONTRAHENT_RODZAJ", kontrahent_rodzaj},
+        {"PARAMETRY", parametry},
+        {"OKRESY_ROZLICZEN", okresy_rozliczen},
+        {"UZYTKOWNICY_PRAWA", uzytkownicy_prawa},
+        {"raporty", raporty},
         {"relacje", relacje},
         {"indeksy", indeksy_dokumentow},
     };

@@ -53,27 +53,28 @@ bool Rowne(const jet::Value& v, double liczba) {
     return v.to_double() == liczba;
 }
 
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela) {
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
     const int n = k.BazaDAO->TableDefCount();
     for (int i = 0; i < n; ++i) {
         dao::TableDef td = k.BazaDAO->TableDefs(i);
         if (td.Name().compare(0, 4, "MSys") == 0) continue;
-        tabela(td);
+        dla_tabeli(td);
     }
     k.BazaDAO->Close();
     k.BazaDAO.reset();
     k.CzekajKonwersje(5);
 }
 
-void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy) {
-    Przebieg_DAO(k, [&nazwy](dao::TableDef& td) {
-        const std::string wielkie = jet::text::upper(td.Name());
-        for (const auto& [stara, nowa] : nazwy)
-            if (wielkie == stara) {
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
+    Przebieg_DAO(k, [&zmiany](dao::TableDef& td) {
+        const std::string nazwa = jet::text::upper(td.Name());
+        for (const auto& [stara, nowa] : zmiany) {
+            if (nazwa == stara) {
                 td.SetName(nowa);
                 return;
             }
+        }
     });
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,22 +40,22 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// A pass over the schema through a second connection: opens the file of the open
-// connection through DAO as the conversion object's DAO database (the ADO connection
-// stays open), calls tabela for every table in the order of the table collection except
-// those whose name begins with "MSys" (letter case compared), then closes the file,
-// clears the member and waits 5 seconds. A failure inside the pass reaches the caller
-// with the member still set, for the version loop to close.
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& tabela);
+// A pass over the schema through a second, DAO connection: opens the database file
+// again (the path is the data source of the program's connection, item 7) as
+// k.BazaDAO, calls dla_tabeli for every table of its collection, in collection order,
+// whose name does not begin with "MSys" (compared case-sensitively), then closes the
+// file, clears k.BazaDAO and waits 5 seconds. A failure to open the file or one raised
+// by dla_tabeli passes to the caller with k.BazaDAO still set (the version loop
+// closes it).
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
 
-// A table rename: the old name upper-cased, as a table's name is compared; the new
-// name as it is written.
-using Nowa_Nazwa = std::pair<const char*, const char*>;
+// An old table name (upper case, as the pass compares it) and its new name.
+using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
 
-// A DAO pass that renames every table whose upper-cased name equals an old name of
-// nazwy (the first equal one, top to bottom). Other tables keep their names; a rename
-// that the engine refuses (a table of the new name exists) raises its failure.
-void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Nowa_Nazwa>& nazwy);
+// A rename pass of Przebieg_DAO: a table whose upper-cased name equals one of the old
+// names (the first equal one, in order) gets its new name; any other table stays. A
+// rename that the engine refuses (a table of the new name exists) passes to the caller.
+void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
 
 // A pass of a step that ignores its failures once pomijaj is set: for each record until
 // EOF, zmien changes the record (it may set pomijaj itself), then pomijaj is set and the
