@@ -73,13 +73,12 @@ void ClsKonwersje::Konwersja_281() {
             r.Fields(0) = jet::Value::text(nazwa);
         }
     });
-    if (pomijaj) {
-        try {
-            rs->UpdateBatch();
-        } catch (const jet::Error&) {
-        }
-    } else {
+    // The closing save finds nothing pending (a record that failed gave its change back);
+    // once failures are ignored, its own failure would be ignored as well.
+    try {
         rs->UpdateBatch();
+    } catch (const jet::Error&) {
+        if (!pomijaj) throw;
     }
     ZamknijRSKonwersje(rs);
 }
