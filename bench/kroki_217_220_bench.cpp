@@ -6,28 +6,15 @@
 // linearly with the days).
 //
 //   bench/kroki_217_220_bench --benchmark_counters_tabular=true
-#include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 
-#include "db/polaczenie.h"
-#include "db/postep.h"
-#include "db/stan.h"
-#include "driver/konwersje.h"
-#include "jet/database.h"
 #include "jet/rowaccess.h"
-#include "platform/message_box.h"
-#include "platform/wait.h"
+#include "kroki_bench.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using jet::Value;
 
 constexpr int kWlasne = 100;      // own products 1..100, made by recipe (yield 50)
@@ -39,30 +26,14 @@ constexpr int kDokumentyDziennie = 50;  // sales documents a day, 20 lines each
 constexpr int kLinieDokumentu = 20;
 constexpr double kPierwszyDzien = 37622;  // 1 January 2003
 
-// The folder of the databases, removed when the program ends.
-fs::path folder() {
-    struct Folder {
-        fs::path p = fs::temp_directory_path() / ("kroki217_bench_" + std::to_string(getpid()));
-        Folder() { fs::create_directories(p); }
-        ~Folder() {
-            std::error_code ec;
-            fs::remove_all(p, ec);
-        }
-    };
-    static const Folder d;
-    return d.p;
-}
-
 // The database at version 2.16 with `dni` days of documents, built once per size.
 const std::string& baza(int dni) {
     static std::map<int, std::string> made;
     auto it = made.find(dni);
     if (it != made.end()) return it->second;
-    const std::string path = (folder() / ("wzor_" + std::to_string(dni) + ".mdb")).string();
-    jet::CreateOptions o;
-    o.password = std::string(kDatabasePassword);
-    jet::Database::create(path, o);
-    auto db = jet::Database::open(path, std::string(kDatabasePassword));
+    const std::string path =
+        (kroki_bench::Folder("kroki217_bench") / ("wzor_" + std::to_string(dni) + ".mdb")).string();
+    auto db = kroki_bench::Nowa_Baza(path);
     std::mt19937 los(216);
     auto losuj = [&](int od, int do_) { return std::uniform_int_distribution<int>(od, do_)(los); };
     auto sql = [&](const char* s) { db->execute(s); };
@@ -175,38 +146,7 @@ const std::string& baza(int dni) {
 }
 
 void BM_Kroki217_220(benchmark::State& state) {
-    const int dni = static_cast<int>(state.range(0));
-    const std::string& wzor = baza(dni);
-    setenv("ORVIK_REGISTRY", (folder() / "registry.reg").c_str(), 1);
-    platform::set_fast_wait(true);
-    platform::set_scripted_answers(std::vector<int>{});
-    Ustaw_Stale_SQL();
-    std::map<int, double> czasy;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::string path = (folder() / "praca.mdb").string();
-        for (const char* s : {"", "-wal", "-shm"}) fs::remove(path + s);
-        fs::copy_file(wzor, path);
-        Sciezka_Bazy = path;
-        DbOtwórz();
-        ClsKonwersje k;
-        state.ResumeTiming();
-        for (auto [v, krok] : {std::pair{217, &ClsKonwersje::Konwersja_217},
-                               {218, &ClsKonwersje::Konwersja_218},
-                               {219, &ClsKonwersje::Konwersja_219},
-                               {220, &ClsKonwersje::Konwersja_220}}) {
-            const auto t0 = std::chrono::steady_clock::now();
-            (k.*krok)();
-            polaczenie().Checkpoint();
-            czasy[v] +=
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        }
-        state.PauseTiming();
-        DbZamknij();
-        state.ResumeTiming();
-    }
-    for (auto [v, s] : czasy)
-        state.counters["s_" + std::to_string(v)] = s / static_cast<double>(state.iterations());
+    kroki_bench::Mierz_Kroki(state, baza(static_cast<int>(state.range(0))), 217, 220);
 }
 BENCHMARK(BM_Kroki217_220)->Arg(365)->Arg(730)->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -21,14 +21,7 @@ void ClsKonwersje::Konwersja_165() {
     // Every relation goes, through a second handle on the same file. Pass after pass
     // until one meets no relation: deleting during a walk may hide the next one.
     auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
-    for (;;) {
-        bool usunieto = false;
-        for (const dao::Relation& r : baza->Relations()) {
-            baza->DeleteRelation(r.Name);
-            usunieto = true;
-        }
-        if (!usunieto) break;
-    }
+    kroki::Usun_Relacje(*baza);
     baza->Close();
 
     static constexpr std::array<std::pair<const char*, const char*>, 29> kIndeksy = {{

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -14,15 +15,8 @@ struct Kolumna {
     const char* typ;
 };
 
-// A payroll component: its number, description and short label.
-struct Skladnik {
-    int pole;
-    const char* opis;
-    const char* skr;
-};
-
 // Components 119 to 144 in insertion order. 133 and 134 carry the same texts for now.
-constexpr std::array<Skladnik, 26> kSkladniki = {{
+constexpr std::array<kroki::Skladnik_Plac, 26> kSkladniki = {{
     {119, "Św. rehabilitacyjne z ubezp.wypadkowego", "Św.reh.z ub.wyp."},
     {120, "Wynagrodzenie chorobowe z FGŚP", "Wynagr.chor. z FGŚP"},
     {121, "Ilość dni wynagrodzenia chorobowego z FGŚP", "Il.dni wyn.chor FGŚP"},
@@ -85,10 +79,7 @@ void ClsKonwersje::Konwersja_274() {
 void ClsKonwersje::Konwersja_275() {
     // Every component above 118 goes first, so that a repeated step leaves each of
     // 119 to 144 once. The delete and insert executors answer their own failures.
-    DbWykonajDELKonwersje("[place_opisy] where [pole]>118");
-    for (const Skladnik& s : kSkladniki)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(s.pole) +
-                              ",'" + s.opis + "','" + s.skr + "')");
+    kroki::Dodaj_Skladniki_Plac(*this, "[place_opisy] where [pole]>118", kSkladniki);
     for (int n = 135; n <= 144; ++n)
         DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN [wartosc" + std::to_string(n) +
                            "]  money");

@@ -53,17 +53,42 @@ bool Rowne(const jet::Value& v, double liczba) {
     return v.to_double() == liczba;
 }
 
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
-    const int n = k.BazaDAO->TableDefCount();
-    for (int i = 0; i < n; ++i) {
-        dao::TableDef td = k.BazaDAO->TableDefs(i);
-        if (td.Name().compare(0, 4, "MSys") == 0) continue;
-        dla_tabeli(td);
-    }
+    praca(*k.BazaDAO);
     k.BazaDAO->Close();
     k.BazaDAO.reset();
     k.CzekajKonwersje(5);
+}
+
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
+    Z_Baza_DAO(k, [&dla_tabeli](dao::Database& baza) {
+        const int n = baza.TableDefCount();
+        for (int i = 0; i < n; ++i) {
+            dao::TableDef td = baza.TableDefs(i);
+            if (td.Name().compare(0, 4, "MSys") == 0) continue;
+            dla_tabeli(td);
+        }
+    });
+}
+
+void Usun_Relacje(dao::Database& baza) {
+    for (;;) {
+        bool usunieto = false;
+        for (const dao::Relation& r : baza.Relations()) {
+            baza.DeleteRelation(r.Name);
+            usunieto = true;
+        }
+        if (!usunieto) break;
+    }
+}
+
+void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
+                          std::span<const Skladnik_Plac> skladniki) {
+    k.DbWykonajDELKonwersje(warunek, "");
+    for (const Skladnik_Plac& s : skladniki)
+        k.DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(s.pole) +
+                                ",'" + s.opis + "','" + s.skr + "')");
 }
 
 void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany) {
@@ -97,6 +122,18 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             return;
         }
     }
+}
+
+}  // namespace kroki
+
+namespace kroki {
+
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k) {
+    k.DbWykonajKonwersje(
+        "create table [Deklaracje] ([Nazwa] TEXT (50), [Rok] long, [Miesiac] "
+        "text(20),[data_wyst] date,[imie] text(30),[nazwisko] text(40),[korekta] "
+        "logical,[wniosek] logical,[id] counter)");
+    k.DbWykonajKonwersje("create table [Deklaracje_Zawart] (id long,Typ text(20),wartosc money)");
 }
 
 }  // namespace kroki

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,13 +41,16 @@ std::string W_Apostrofach(const std::string& tekst);
 // version loop (or the step's own trap) like any other.
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
-// A pass over the schema through a second, DAO connection: opens the database file
-// again (the path is the data source of the program's connection, item 7) as
-// k.BazaDAO, calls dla_tabeli for every table of its collection, in collection order,
-// whose name does not begin with "MSys" (compared case-sensitively), then closes the
-// file, clears k.BazaDAO and waits 5 seconds. A failure to open the file or one raised
-// by dla_tabeli passes to the caller with k.BazaDAO still set (the version loop
-// closes it).
+// Work through a second, DAO connection: opens the database file again (the path is
+// the data source of the program's connection, item 7) as k.BazaDAO, calls praca with
+// it, then closes the file, clears k.BazaDAO and waits 5 seconds. A failure to open the
+// file or one raised by praca passes to the caller with k.BazaDAO still set (the
+// version loop closes it).
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca);
+
+// A pass over the schema through Z_Baza_DAO: calls dla_tabeli for every table of the
+// collection, in collection order, whose name does not begin with "MSys" (compared
+// case-sensitively).
 void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
 
 // An old table name (upper case, as the pass compares it) and its new name.
@@ -64,5 +68,32 @@ void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany)
 // pass goes on with the next one, and a move that fails ends the pass.
 void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
                               const std::function<void(ado::Recordset&)>& zmien);
+
+// Deletes every relation of baza by name. Deleting during a walk may hide the next
+// relation, so a walk that deleted any is followed by another; the first walk that
+// meets none ends it.
+void Usun_Relacje(dao::Database& baza);
+
+// A payroll component of the catalogue place_opisy: its number, description and short
+// label.
+struct Skladnik_Plac {
+    int pole;
+    const char* opis;
+    const char* skr;
+};
+
+// Deletes the catalogue rows that warunek selects ("[place_opisy] where ...") and inserts
+// the components in their order, one statement each. The executors report their own
+// failures; their results are not looked at.
+void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
+                          std::span<const Skladnik_Plac> skladniki);
+
+}  // namespace kroki
+
+namespace kroki {
+
+// The tables of tax declarations and their values, as the suite first created them
+// (an existing table is absorbed by the main executor).
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k);
 
 }  // namespace kroki
