@@ -28,8 +28,8 @@ class Kroki310 : public BazaKroku {
                 ASSERT_EQ(Krok(m), "") << v;
             }
     }
-    void Produkt(int id, const std::string& nazwa, const std::string& kod,
-                 const std::string& numer, const std::string& vat = "'22'") {
+    void Produkt(int id, const std::string& nazwa, const std::string& kod, const std::string& numer,
+                 const std::string& vat = "'22'") {
         Sql("insert into PRODUKTY (PROD_ID, PROD_NAZWA_ID, prod_kod, prod_numer_id, STVAT_ID) "
             "values (" +
             std::to_string(id) + ", '" + nazwa + "', " + kod + ", " + numer + ", " + vat + ")");
@@ -42,9 +42,9 @@ TEST_F(Kroki310, EmployeeDefaultsOnlyWhereNull) {
     Sql("insert into KADRY_PRACOWNICY (ID_prac, ETAT, KodZUS) values (2, '1  2  ', '012000')");
     Sql("insert into KADRY_PRACOWNICY (ID_prac) values (3)");
     Kroki(310, 310);  // again: the columns and the table exist, the kept values stay
-    EXPECT_EQ(Wiersze_Z("select ID_prac, ETAT, KodZUS from KADRY_PRACOWNICY order by ID_prac"),
-              (Wiersze{{"1", "1  1  ", "011000"}, {"2", "1  2  ", "012000"},
-                       {"3", "1  1  ", "011000"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select ID_prac, ETAT, KodZUS from KADRY_PRACOWNICY order by ID_prac"),
+        (Wiersze{{"1", "1  1  ", "011000"}, {"2", "1  2  ", "012000"}, {"3", "1  1  ", "011000"}}));
     Sql("insert into PLACE_SWIADCZ_PRZERWY (IDListy, ID_prac, kwota) values (7, 1, 12.5)");
     EXPECT_EQ(Wiersze_Z("select Countt, kwota from PLACE_SWIADCZ_PRZERWY"),
               (Wiersze{{"1", "12,5"}}));
@@ -121,16 +121,16 @@ TEST_F(Kroki310, GrossPricesByRate) {
     Produkt(6, "F", "'F'", "6", "null");
     Produkt(7, "G", "'G'", "7", "'5'");
     for (int p = 1; p <= 7; ++p)
-        Sql("insert into CENNIKI_ZAWART values (" + std::to_string(p) + ", " +
-            std::to_string(p) + ", 1.2345)");
+        Sql("insert into CENNIKI_ZAWART values (" + std::to_string(p) + ", " + std::to_string(p) +
+            ", 1.2345)");
     Sql("insert into CENNIKI_ZAWART values (8, 99, 2)");  // no such product
     Kroki(316, 316);
     Sql("insert into CENNIKI_ZAWART (CEN_ID, prod_id, CEN_Narzut, Cen_Brutto) values (9, 1, 10, "
         "11)");
     Kroki(316, 316);  // a gross price already set is not recomputed
-    EXPECT_EQ(Kolumna("select Cen_Brutto from CENNIKI_ZAWART order by CEN_ID"),
-              (Lista{"1,5061", "1,3209", "1,2715", "1,2345", "1,2345", "Null", "Null", "Null",
-                     "11"}));
+    EXPECT_EQ(
+        Kolumna("select Cen_Brutto from CENNIKI_ZAWART order by CEN_ID"),
+        (Lista{"1,5061", "1,3209", "1,2715", "1,2345", "1,2345", "Null", "Null", "Null", "11"}));
 }
 
 }  // namespace

@@ -58,13 +58,12 @@ TEST_F(Kroki317, ContractsAnewReportsClosedAmountsZero) {
               (Wiersze{{"-1", ""}, {"-1", ""}}));
     EXPECT_EQ(Kolumna("select Wart_KP from DEKLARACJE"), (Lista{"0"}));
     EXPECT_EQ(Kolumna("select Wart_KP from PLACE_DANE"), (Lista{"0"}));
-    for (const char* k : {"NAZWABANKU", "NR_BANKU", "NR_KONTA", "ZUS51", "ZUS52", "ZUS53",
-                          "NR_KONTA_KON_VAT", "NR_KONTA_KON_DOCH4", "NR_KONTA_KON_DOCH5",
-                          "ADRESBANKU"})
+    for (const char* k :
+         {"NAZWABANKU", "NR_BANKU", "NR_KONTA", "ZUS51", "ZUS52", "ZUS53", "NR_KONTA_KON_VAT",
+          "NR_KONTA_KON_DOCH4", "NR_KONTA_KON_DOCH5", "ADRESBANKU"})
         EXPECT_EQ(Typ_Pola("s_us", k), dao::dbText) << k;
     // The contract table takes 3-character posts until 3.18 widens them.
-    EXPECT_NE(Uruchom([] { Sql("insert into KADRY_UMOWY (Stanowisko) values ('Piekarz')"); }),
-              "");
+    EXPECT_NE(Uruchom([] { Sql("insert into KADRY_UMOWY (Stanowisko) values ('Piekarz')"); }), "");
     Sql("insert into KADRY_UMOWY (ID_prac, Stanowisko, [Dział], StawkaG) values (1, 'PIE', "
         "'PRO', 2500)");
     Kroki(318, 318);
