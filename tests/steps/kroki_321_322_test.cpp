@@ -58,7 +58,7 @@ TEST_F(Kroki321, InvoicesAndReceiptsTakeTheDifferenceInTheLargestBucket) {
         // The net agrees, the tax does not: only the tax is repaired.
         Dokument(t, r, 3, "100", "14.5", "0, 100, 0, 0, 0, 0, 22, 0");
         // Less than half a grosz: selected, rounded to 0.00, nothing changes.
-        Dokument(t, r, 4, "10.004", "0", "10, 0, 0, 0, 0, 0, 0, 0");
+        Dokument(t, r, 4, "10.005", "0", "10.0001, 0, 0, 0, 0, 0, 0, 0");
         // A Null net bucket: the net part is left alone, the tax is repaired.
         Dokument(t, r, 5, "50", "1", "null, 50, 0, 0, 0, 0, 0.5, 0");
         // Agrees: not touched.
@@ -71,7 +71,7 @@ TEST_F(Kroki321, InvoicesAndReceiptsTakeTheDifferenceInTheLargestBucket) {
     const Wiersze oczekiwane = {{"39,99", "60,01", "0", "0", "0", "2,8", "10,4", "0"},
                                 {"50,02", "50", "0", "0", "0", "3,5", "11", "0"},
                                 {"0", "100", "0", "0", "0", "0", "14,5", "0"},
-                                {"10", "0", "0", "0", "0", "0", "0", "0"},
+                                {"10,0001", "0", "0", "0", "0", "0", "0", "0"},
                                 {"Null", "50", "0", "0", "0", "0", "1", "0"},
                                 {"7", "0", "0", "0", "0", "0,49", "0", "0"}};
     EXPECT_EQ(Kubelki("paragon"), oczekiwane);
