@@ -60,12 +60,15 @@ TEST_F(Kroki323, PerColumnIndexesDropped) {
     Sql("create unique index UnicNumer on SLOWNIK (Kod, ID)");
     Sql("create table msysOpcje (ID long, Opcja text(10))");
     Sql("create index indOpcja on msysOpcje (Opcja)");
+    Sql("create table MSysDruk (ID long, Opcja text(10))");
+    Sql("create index indOpcja on MSysDruk (Opcja)");
     Sql("create table DOK_FAK (FAKOUT_ID long, FAKOUT_NUMER text(30), KONH_ID long)");
     Sql("create index indKONH_ID on DOK_FAK (KONH_ID)");
     Sql("create index indFAKOUT_NUMER on DOK_FAK (FAKOUT_NUMER, FAKOUT_ID)");
     Kroki(324, 324);
     EXPECT_EQ(Indeksy("SLOWNIK"), (Lista{"Kod", "Podstawowy", "UnicNumer", "indCena"}));
     EXPECT_EQ(Indeksy("msysOpcje"), Lista{});
+    EXPECT_EQ(Indeksy("MSysDruk"), Lista{"indOpcja"});
     EXPECT_EQ(Indeksy("DOK_FAK"), Lista{});
     EXPECT_EQ(k.BazaDAO, nullptr);
     Kroki(324, 324);
