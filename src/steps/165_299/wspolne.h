@@ -82,3 +82,11 @@ void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
                           std::span<const Skladnik_Plac> skladniki);
 
 }  // namespace kroki
+
+namespace kroki {
+
+// The tables of tax declarations and their values, as the suite first created them
+// (an existing table is absorbed by the main executor).
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k);
+
+}  // namespace kroki
