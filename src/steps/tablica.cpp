@@ -122,6 +122,20 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {297, &ClsKonwersje::Konwersja_297},
         {298, &ClsKonwersje::Konwersja_298},
         {299, &ClsKonwersje::Konwersja_299},
+        {310, &ClsKonwersje::Konwersja_310},
+        {311, &ClsKonwersje::Konwersja_311},
+        {313, &ClsKonwersje::Konwersja_313},
+        {314, &ClsKonwersje::Konwersja_314},
+        {315, &ClsKonwersje::Konwersja_315},
+        {316, &ClsKonwersje::Konwersja_316},
+        {317, &ClsKonwersje::Konwersja_317},
+        {318, &ClsKonwersje::Konwersja_318},
+        {319, &ClsKonwersje::Konwersja_319},
+        {320, &ClsKonwersje::Konwersja_320},
+        {321, &ClsKonwersje::Konwersja_321},
+        {322, &ClsKonwersje::Konwersja_322},
+        {323, &ClsKonwersje::Konwersja_323},
+        {324, &ClsKonwersje::Konwersja_324},
     };
     return kroki;
 }
