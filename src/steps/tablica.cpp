@@ -121,6 +121,16 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {309, &ClsKonwersje::Konwersja_309},
         {312, &ClsKonwersje::Konwersja_312},
         {330, &ClsKonwersje::Konwersja_330},
+        {367, &ClsKonwersje::Konwersja_367},
+        {368, &ClsKonwersje::Konwersja_368},
+        {369, &ClsKonwersje::Konwersja_369},
+        {370, &ClsKonwersje::Konwersja_370},
+        {371, &ClsKonwersje::Konwersja_371},
+        {372, &ClsKonwersje::Konwersja_372},
+        {373, &ClsKonwersje::Konwersja_373},
+        {374, &ClsKonwersje::Konwersja_374},
+        {375, &ClsKonwersje::Konwersja_375},
+        {376, &ClsKonwersje::Konwersja_376},
     };
     return kroki;
 }
