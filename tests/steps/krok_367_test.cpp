@@ -97,18 +97,17 @@ TEST_F(Krok367, KeyIsASubstringAndUnlistedNumberLinksToNothing) {
 }
 
 TEST_F(Krok367, ReturnsPairedByContractor) {
-    // Returns dated after every invoice escape the date pass; the contractor pass pairs
-    // invoice slot 0 (invoice 8, contractor 2) with the one note of contractor 2, then
-    // invoice 6 (contractor 9) matches no note and the last free note goes to it.
+    // Pass 1 links DZ/5 to invoice 6, the oldest listing it. The returns are dated after
+    // both invoices, so pass 4 pairs nothing for DZ/5N. Pass 5: invoice slot 0 (invoice
+    // 8, contractor 2) takes the one note of contractor 2, DZ/5 (still a candidate while
+    // unsettled); invoice 6 (contractor 9) matches no note, and the one free note left,
+    // DZ/5N of contractor 4, goes to it whatever its contractor.
     Faktura(8, 1, "'«-»DZ/5'", 2);
     Faktura(6, 1, "'«-»DZ/5'", 9);
-    Nota("DOK_DZ", 1, "DZ/5", 20, 3);
-    Nota("DOK_DZ", 2, "DZ/5N", 20, 2);
+    Nota("DOK_DZ", 1, "DZ/5", 20, 2);
+    Nota("DOK_DZ", 2, "DZ/5N", 20, 4);
     ASSERT_EQ(Uruchom367(), "");
-    // Pass 1 links DZ/5 to 6 (the oldest invoice listing it); pass 4 then pairs by date
-    // nothing (both invoices precede the notes); pass 5 pairs DZ/5N to 8 and the last
-    // free note, DZ/5, to the highest free invoice slot, invoice 6.
-    EXPECT_EQ(Linki("DOK_DZ"), (Wiersze{{"1", "6"}, {"2", "8"}}));
+    EXPECT_EQ(Linki("DOK_DZ"), (Wiersze{{"1", "8"}, {"2", "6"}}));
 }
 
 TEST_F(Krok367, ContractorPairingStopsWhenSeveralNotesAreFree) {
@@ -122,6 +121,17 @@ TEST_F(Krok367, ContractorPairingStopsWhenSeveralNotesAreFree) {
     Nota("DOK_DD", 3, "DD/5NN", 20, 1, 0, -1);
     ASSERT_EQ(Uruchom367(), "");
     EXPECT_EQ(Linki("DOK_DD"), (Wiersze{{"1", "6"}, {"2", "0"}, {"3", "0"}}));
+}
+
+TEST_F(Krok367, NumberWithApostropheIsLookedUpAsOneLiteral) {
+    Faktura(4, 5, "'«+»DD/1''A«+»DD/2''BN'");
+    Faktura(3, 6, "'«+»DD/2''B'");
+    Nota("DOK_DD", 1, "DD/1''A", 2);
+    Nota("DOK_DD", 2, "DD/2''BN", 2);
+    Nota("DOK_DD", 3, "DD/2''B", 2);
+    ASSERT_EQ(Uruchom367(), "");
+    // DD/2'BN is named by invoice 4's list and DD/2'B by invoice 3's.
+    EXPECT_EQ(Linki("DOK_DD"), (Wiersze{{"1", "4"}, {"2", "4"}, {"3", "3"}}));
 }
 
 }  // namespace
