@@ -57,27 +57,16 @@ TEST_F(Krok368, PaymentFormsOfContractorsAndDocuments) {
     }
 }
 
-TEST_F(Krok368, LedgerTableAndKeys) {
+TEST_F(Krok368, LedgerTableAndStocktakingKeys) {
     ASSERT_EQ(Uruchom368(), "");
-    EXPECT_TRUE(Czyta_Sie("select Komentarz from DOK_PW"));
-    EXPECT_TRUE(Czyta_Sie(
-        "select Lp, IDProd, IdDok, RodzDok, NumerDok, DataDok, Ilosc, Cena, Wartosc, IloscNar, "
-        "WartoscNar, Zostalo, ZostaloTMP, Konh_id, CenaORG, WartoscORG from "
-        "Stany_magazynowe_zawart"));
     Sql("insert into Stany_magazynowe_zawart (IDProd, DataDok, konh_id) values (1, #01-02-2006#, "
         "3)");
-    EXPECT_EQ(Wiersze_Z("select Ilosc, Zostalo, Lp from Stany_magazynowe_zawart"),
-              (Wiersze{{"0", "0", "1"}}));
-    // The stocktaking keys refuse a second header or line with the same key.
     Sql("insert into DOK_rei values (1, 'a')");
     EXPECT_THROW(Sql("insert into DOK_rei values (1, 'b')"), jet::Error);
-    Sql("insert into DOK_rei_ZAWART (ID_RI, ID, cena) values (1, 2, 3)");
-    Sql("insert into DOK_rei_ZAWART (ID_RI, ID, cena) values (1, 2, 3)");  // another COUNTT
-    EXPECT_EQ(Kolumna("select count(*) from DOK_rei_ZAWART"), (std::vector<std::string>{"2"}));
-    // A second run keeps the table and its rows.
+    // A second run keeps the ledger table and its rows.
     ASSERT_EQ(Uruchom368(), "");
-    EXPECT_EQ(Kolumna("select count(*) from Stany_magazynowe_zawart"),
-              (std::vector<std::string>{"1"}));
+    EXPECT_EQ(Wiersze_Z("select Ilosc, Zostalo, Lp from Stany_magazynowe_zawart"),
+              (Wiersze{{"0", "0", "1"}}));
 }
 
 }  // namespace
