@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "db/komunikaty.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
@@ -132,6 +133,25 @@ TEST_F(Krok367, NumberWithApostropheIsLookedUpAsOneLiteral) {
     ASSERT_EQ(Uruchom367(), "");
     // DD/2'BN is named by invoice 4's list and DD/2'B by invoice 3's.
     EXPECT_EQ(Linki("DOK_DD"), (Wiersze{{"1", "4"}, {"2", "4"}, {"3", "3"}}));
+}
+
+TEST_F(Krok367, IgnoredQueryCountsAsOneWithoutRecords) {
+    // Returns without KorFak: the queries of passes 4 and 5 fail and are ignored; the
+    // other passes do their work.
+    Sql("drop table DOK_DZ");
+    Sql("create table DOK_DZ (DDOUT_ID long, DDOUT_NUMER text(30), DDOUT_DATA_WYST date, konh_id "
+        "long, DDOUT_DO_ROZLICZENIA logical, Zbiorczy_id long)");
+    Faktura(12, 31, "'«+»DD/4«-»DZ/1'");
+    Faktura(9, 5, "'«+»DD/4'");
+    Nota("DOK_DD", 1, "DD/4", 3);
+    Nota("DOK_DD", 2, "DD/4N", 10);
+    Sql("insert into DOK_DZ values (1, 'DZ/1', #01-02-2006#, 1, 0, 0)");
+    Odpowiedzi({vbIgnore, vbIgnore});
+    ASSERT_EQ(Uruchom367(), "");
+    EXPECT_EQ(Linki("DOK_DD"), (Wiersze{{"1", "9"}, {"2", "12"}}));
+    EXPECT_EQ(Linki("DOK_DZ"), (Wiersze{{"1", "12"}}));
+    EXPECT_NE(komunikaty.str().find("Ignoruj (5): scripted answers item 2"), std::string::npos)
+        << komunikaty.str();
 }
 
 }  // namespace

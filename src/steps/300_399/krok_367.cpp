@@ -14,7 +14,6 @@
 
 namespace {
 
-using kroki::Rekordy;
 using kroki::W_Apostrofach;
 
 // One slot of the pairing: a document's id, contractor and issue date, and whether it
@@ -58,13 +57,16 @@ class Laczenie {
   public:
     explicit Laczenie(ClsKonwersje& k) : k_(k) {}
 
+    // A query whose failure was ignored leaves no recordset and counts as one without
+    // records.
+
     // Pass 1: every collective invoice, newest first, links the notes its list names.
     void Przebieg_List() {
         k_.DbOtwórzSELKonwersje(rs_,
                                 "FAKOUT_NR_DD,b_rabat_n+b_rabat_v,FAKOUT_NUMER,b_rabat_n,b_rabat_v,"
                                 "fakout_id  from DOK_FAK where FAKOUT_ZBIORCZA=-1 order by "
                                 "FAKOUT_ID desc");
-        while (!Rekordy(rs_).Eof()) {
+        while (rs_ && !rs_->Eof()) {
             Pokaz_Postep("", "", NzStr(rs_->Fields(2).value()));
             const jet::Value lista = rs_->Fields(0).value();
             if (!lista.is_null() && Dlugosc(Bez_Spacji(NzStr(lista))) > 6) {
@@ -86,7 +88,7 @@ class Laczenie {
     // Passes 2 to 5: the unlinked notes whose number ends in "N".
     void Przebieg_Numerow_N(const Przebieg& p) {
         k_.DbOtwórzSELKonwersje(rs_, p.zapytanie);
-        while (!Rekordy(rs_).Eof()) {
+        while (rs_ && !rs_->Eof()) {
             const std::string numer = NzStr(rs_->Fields(2).value());
             Pokaz_Postep("", "", numer);
             if (!numer.empty() && numer.back() == 'N')
