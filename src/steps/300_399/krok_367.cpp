@@ -53,12 +53,11 @@ struct Przebieg {
     bool po_dacie;          // pairing by date, else by contractor
 };
 
+// The passes of the step over one database. A pass query whose failure was ignored
+// leaves no recordset and counts as one without records.
 class Laczenie {
   public:
     explicit Laczenie(ClsKonwersje& k) : k_(k) {}
-
-    // A query whose failure was ignored leaves no recordset and counts as one without
-    // records.
 
     // Pass 1: every collective invoice, newest first, links the notes its list names.
     void Przebieg_List() {
