@@ -1,0 +1,135 @@
+// Steps 3.69 to 3.71 about orders and production: old orders deleted on request and six
+// more order quantities, the order redirection table, six more driver slots of
+// contractors, production columns dropped, ordered quantities taken from the produced
+// ones, and the raw materials of each production document summed per raw material.
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "db/daty.h"
+#include "db/komunikaty.h"
+#include "db/otworz.h"
+#include "db/schemat.h"
+#include "driver/konwersje.h"
+#include "jet/dates.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+// Today's date (midnight) from the system clock.
+double Dzisiaj() {
+    const std::time_t t = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&t, &lt);
+    return jet::dates::to_serial(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday).value_or(0);
+}
+
+// A date as "dd-MM-yyyy".
+std::string Dzien_Tekst(double d) {
+    const jet::dates::Parts p = jet::dates::from_serial(d);
+    char tekst[16];
+    std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", p.day, p.month, p.year);
+    return tekst;
+}
+
+// The order quantities 4 to ostatnia added to an order table, Nulls set to 0.
+void Dodaj_Ilosci(ClsKonwersje& k, const std::string& tabela, int ostatnia) {
+    for (int n = 4; n <= ostatnia; ++n)
+        k.DbWykonajKonwersje("Alter table " + tabela + " ADD COLUMN ilosc" + std::to_string(n) +
+                             " Single DEFAULT 0");
+    for (int n = 4; n <= ostatnia; ++n) {
+        const std::string kolumna = "ilosc" + std::to_string(n);
+        k.DbWykonajUPDKonwersje(tabela + " set " + kolumna + "=0 where " + kolumna + " is null", "",
+                                "", "");
+    }
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_369() {
+    const double d = Dzisiaj() - 120;
+    if (FMsg_box(" Czy chesz usunąć z bazy zamówienia do " + Dzien_Tekst(d), vbYesNo,
+                 "Pytanie przyspieszające konwersję ?") == vbYes) {
+        DbWykonajDELKonwersje("dok_zam where data<=" + DataSQL_Do(d), "dok_zam.*");
+        DbWykonajDELKonwersje(
+            "dok_zam RIGHT JOIN dok_zam_zawart ON dok_zam.zam_id=dok_zam_zawart.zam_id WHERE "
+            "dok_zam.zam_id is null",
+            "dok_zam_zawart.*");
+        DbWykonajDELKonwersje(
+            "dok_zam RIGHT JOIN ZAMOWIENIA_KOMENTARZE ON dok_zam.zam_id=ZAMOWIENIA_KOMENTARZE.iddd "
+            "WHERE dok_zam.zam_id is null",
+            "ZAMOWIENIA_KOMENTARZE.*");
+    }
+    Dodaj_Ilosci(*this, "DOK_ZAM_ZAWART", 10);
+    Dodaj_Ilosci(*this, "zamowienia_szablon", 10);
+}
+
+void ClsKonwersje::Konwersja_370() {
+    Usun_Pole("DOK_ZAM_ZAWART", "ilosc10");
+    Usun_Pole("zamowienia_szablon", "ilosc10");
+    DbWykonajKonwersje(
+        "Create table Zamowienia_Przekierowania (Kurs int DEFAULT 0,Zmiana int "
+        "DEFAULT 0)");
+    DbWykonajDELKonwersje("Zamowienia_Przekierowania");
+    std::unique_ptr<ado::Recordset> rs;
+    DbOtwórzSELKonwersje(rs, "Kurs,Zmiana from Zamowienia_Przekierowania");
+    ado::Recordset& r = kroki::Rekordy(rs);
+    for (int32_t kurs = 1; kurs <= 9; ++kurs) {
+        r.AddNew();
+        r.Fields(0) = jet::Value::long_(kurs);
+        r.Fields(1) = jet::Value::long_(kurs < 4 ? kurs : 3);
+    }
+    r.UpdateBatch();
+    ZamknijRS(rs);
+}
+
+void ClsKonwersje::Konwersja_371() {
+    for (int n = 4; n <= 9; ++n)
+        DbWykonajKonwersje("alter table [Kontrahenci] ADD COLUMN  kier_id" + std::to_string(n) +
+                           " int DEFAULT 0");
+    for (int n = 4; n <= 9; ++n) {
+        const std::string kolumna = "kier_id" + std::to_string(n);
+        DbWykonajKonwersje("Update [Kontrahenci] set " + kolumna + "=0 where " + kolumna +
+                           " is null");
+    }
+
+    for (const char* kolumna : {"WSPRZ_CENA_VAT", "WSPRZ_ILOSC"})
+        Usun_Pole("dok_pro_zawart", kolumna);
+    for (const char* kolumna : {"ilosc_polprod", "ilosc_SUR", "DATA"})
+        Usun_Pole("DOK_PRO_ZAWART_SUROWCE", kolumna);
+    for (const char* kolumna : {"KONH_ID",
+                                "ddout_data_sprz",
+                                "DDOUT_DO_ROZLICZENIA",
+                                "ddout_zaplacona",
+                                "fplat_nazwa_id",
+                                "zbiorczy",
+                                "ddout_Termin_zaplaty",
+                                "Remanent",
+                                "wart_kp",
+                                "rodzdok",
+                                "ID_Kasy",
+                                "kier_id",
+                                "Zbiorczy_id",
+                                "numer_dokumentu",
+                                "Zakup",
+                                "b_rabat_n",
+                                "b_rabat_V",
+                                "DDOUT_wart_VAT",
+                                "rabat",
+                                "zam_id"})
+        Usun_Pole("DOK_PRO", kolumna);
+
+    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM] =[ILOSC_PROD]");
+    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM2]=[ILOSC_PROD2]");
+    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM3]=[ILOSC_PROD3]");
+
+    DbWykonajKonwersje(
+        "CREATE TABLE [DOK_PRO_SUROWCE] (ddout_id int DEFAULT 0,sur_id int DEFAULT 0,Ilosc "
+        "Single DEFAULT 0,Wartosc money DEFAULT 0)");
+    Utworz_Klucz_Podstawowy("DOK_PRO_SUROWCE", "ddout_id asc,sur_id ASC");
+    DbWykonajKonwersje(
+        "INSERT INTO [DOK_PRO_SUROWCE] ([DDOUT_ID],[sur_ID],[Ilosc],[Wartosc]) select  "
+        "[DDOUT_ID],[sur_ID],SUM([Ilosc]),SUM([Wartosc]) FROM [DOK_PRO_ZAWART_SUROWCE] GROUP BY "
+        "[DOK_PRO_ZAWART_SUROWCE].[DDOUT_ID],[DOK_PRO_ZAWART_SUROWCE].[SUR_ID]");
+}
