@@ -1,40 +1,14 @@
 // Step 3.31 on a database of version 3.30: collective invoices compared with the delivery
-// notes and returns that they list, and the walk of the note list itself.
+// notes and returns that they list.
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "steps/300_399/lista_dd.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
 namespace {
-
-using kroki::Pozycja_Listy_DD;
-
-TEST(ListaDD, ItemsOfTheList) {
-    const auto pozycje = [](const jet::Value& v) {
-        std::vector<std::string> w;
-        for (const Pozycja_Listy_DD& p : kroki::Pozycje_Listy_DD(v))
-            w.push_back((p.zwrot ? "-" : "+") + p.numer);
-        return w;
-    };
-    using W = std::vector<std::string>;
-    const auto t = [](const char* s) { return jet::Value::text(s); };
-    EXPECT_EQ(pozycje(t("«+»12«+»13«-»4")), (W{"+12", "+13", "-4"}));
-    EXPECT_EQ(pozycje(t("   «+»12«+»13«-»4  ")), (W{"+12", "+13", "-4"}));
-    // Blanks between items belong to the number before them.
-    EXPECT_EQ(pozycje(t("«+»12 «+»13")), (W{"+12 ", "+13"}));
-    // A "«" that begins no marker ends the number and begins nothing.
-    EXPECT_EQ(pozycje(t("«+»1/2001«x»«-»2/2001")), (W{"+1/2001", "-2/2001"}));
-    EXPECT_EQ(pozycje(t("«+»")), (W{"+"}));
-    EXPECT_EQ(pozycje(t("12/2001")), W{});
-    EXPECT_EQ(pozycje(t("")), W{});
-    EXPECT_EQ(pozycje(t(" ")), W{});
-    EXPECT_EQ(pozycje(t("«")), W{});
-    EXPECT_EQ(pozycje(jet::Value::null()), W{});
-}
 
 class Krok331 : public BazaKroku {
   protected:

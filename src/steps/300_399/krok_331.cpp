@@ -14,7 +14,6 @@
 #include "driver/konwersje.h"
 #include "jet/dates.h"
 #include "steps/165_299/wspolne.h"
-#include "steps/300_399/lista_dd.h"
 
 using jet::Currency;
 using jet::Value;
@@ -61,7 +60,7 @@ void ClsKonwersje::Konwersja_331() {
         Pokaz_Postep("", "", f.Fields(kNumer).value().to_text());
         std::array<Currency, kKoszyki> sumy{};
         bool rabat = false;
-        for (const auto& [zwrot, numer] : kroki::Pozycje_Listy_DD(f.Fields(kNrDD).value())) {
+        for (const auto& [zwrot, numer] : kroki::Pozycje_Listy(f.Fields(kNrDD).value())) {
             const std::string tekst =
                 "vat7, vat22, n7, n22, nzw, n0, vat3, n3,[DDOUT_WART_N],[DDOUT_wart_VAT],[rabat] "
                 "From " +
