@@ -119,6 +119,15 @@ TEST_F(Krok331, NullsAndReturnsOnly) {
               (Wiersze{{"5", "4,4", "0", "0", "0", "0", "0", "0", "5", "4,4", "5", "4,4"}}));
 }
 
+TEST_F(Krok331, InvoiceWithoutNumberIsComparedLikeAnyOther) {
+    Nota("DOK_DD", 1, "1/2001", "10", "2.2", "0", "0", "1");
+    Faktura(1, "«+»1/2001", "#6/2/2001#", "0", "0", "0", "0");
+    Sql("update DOK_FAK set FAKOUT_NUMER = Null");
+    ASSERT_EQ(Krok(Zbudowane_Kroki().at(331)), "");
+    EXPECT_EQ(Kwoty(1)[0][0], "10");
+    EXPECT_NE(Log().find("Konwersja 3,31  znalazła Fzb NR  Fzb=0 DD+DZ=12,2"), std::string::npos);
+}
+
 TEST_F(Krok331, NumberWithApostropheIsLookedUpAsItStands) {
     Nota("DOK_DD", 1, "1''A", "10", "2.2", "0", "0", "1");
     Faktura(1, "«+»1''A", "#6/2/2001#", "0", "0", "0", "0");

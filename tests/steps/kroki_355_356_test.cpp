@@ -90,6 +90,13 @@ TEST_F(Krok355, NullAmountResetsTheRunningSum) {
     EXPECT_EQ(Koszyki(1), (Wiersze{{"-5", "-1,1", "0", "0", "0", "0", "0", "0"}}));
 }
 
+TEST_F(Krok355, CorrectionWithoutNumberIsRebuiltLikeAnyOther) {
+    Korekta(1, "100", "-1", "1");
+    Sql("update DOK_KFA set fkorout_numer = Null");
+    ASSERT_EQ(Krok(Zbudowane_Kroki().at(355)), "");
+    EXPECT_EQ(Koszyki(1)[0][0], "0");
+}
+
 TEST_F(Krok355, RunStartedAmongTheEmptyVersionsSkipsTheStep) {
     Korekta(1, "100", "-1", "1");
     for (int start : {332, 340, 350}) {

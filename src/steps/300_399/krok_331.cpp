@@ -57,7 +57,8 @@ void ClsKonwersje::Konwersja_331() {
             " and FAKOUT_RABAT=0 order by FAKOUT_ID desc");
     while (!Rekordy(faktury).Eof()) {
         ado::Recordset& f = *faktury;
-        Pokaz_Postep("", "", f.Fields(kNumer).value().to_text());
+        // A document without a number is shown blank: it must not stop every run here.
+        Pokaz_Postep("", "", NzStr(f.Fields(kNumer).value()));
         std::array<Currency, kKoszyki> sumy{};
         bool rabat = false;
         for (const auto& [zwrot, numer] : kroki::Pozycje_Listy(f.Fields(kNrDD).value())) {

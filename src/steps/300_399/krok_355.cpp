@@ -46,7 +46,8 @@ void ClsKonwersje::Konwersja_355() {
         "[DOK_KFA].[n3] + [DOK_KFA].[n0] + [DOK_KFA].[nzw]) And ((DOK_KFA.Zbiorcza)=-1))");
     while (!Rekordy(korekty).Eof()) {
         ado::Recordset& k = *korekty;
-        Pokaz_Postep("", "", k.Fields(kNumer).value().to_text());
+        // A document without a number is shown blank: it must not stop every run here.
+        Pokaz_Postep("", "", NzStr(k.Fields(kNumer).value()));
         std::array<Currency, kStawki.size()> sumy{};
         DbOtwórzSELKonwersje(zwroty, "ddout_id From DOK_DZ WHERE korfak=-1 and id_korfak=" +
                                          NzStr(k.Fields(kId).value()));
