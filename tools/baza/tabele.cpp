@@ -2,7 +2,9 @@
 // later step reads is added by writing its function and naming it in tabele_165().
 #include <array>
 #include <cmath>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "baza.h"
@@ -712,6 +714,31 @@ void dowody(Budowa& b) {
     linie(b, "Paragon", "Paragon_ZAWART", kDdout, 3);
 }
 
+// Collective invoices: now and then an invoice bills the delivery notes and returns of
+// its contractor from the two weeks up to its day, named in its note list; an old invoice or
+// two still carries the collective mark without a list.
+void faktury_zbiorcze(Budowa& b) {
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_ZBIORCZA Logical");
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_NR_DD memo");
+    b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = False");
+    std::map<int32_t, std::string> listy;
+    for (auto [tabela, znacznik] : std::array<std::pair<const char*, const char*>, 2>{
+             {{"DOWODY_DOSTAW", "«+»"}, {"DOWODY_ZWROTU", "«-»"}}}) {
+        auto c = b.db.query(std::string("select f.FAKOUT_ID, d.DDOUT_NUMER from FAKTURY_WYCH as "
+                                        "f inner join ") +
+                            tabela +
+                            " as d on d.KONH_ID = f.KONH_ID where (f.FAKOUT_ID mod 6) = 0 and "
+                            "d.DDOUT_DATA_WYST > f.FAKOUT_DATA_WYST - 14 and d.DDOUT_DATA_WYST <= "
+                            "f.FAKOUT_DATA_WYST order by f.FAKOUT_ID, d.DDOUT_ID");
+        while (c->next()) listy[c->value(0).to_long()] += znacznik + c->value(1).to_text();
+    }
+    for (const auto& [id, lista] : listy)
+        b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '" + lista +
+              "' where FAKOUT_ID = " + std::to_string(id));
+    b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '' where (FAKOUT_ID "
+          "mod 50) = 7");
+}
+
 void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
@@ -997,6 +1024,7 @@ const std::vector<Tabela>& tabele_165() {
         {"SPRZEDAZ_NEW", sprzedaz},
         {"FAKTURY_WYCH", faktury},
         {"DOWODY_DOSTAW", dowody},
+        {"FAKTURY_WYCH zbiorcze", faktury_zbiorcze},
         {"zakupy", zakupy},
         {"KP", kasa},
         {"TABELA_VAT", tabela_vat},
