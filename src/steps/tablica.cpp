@@ -103,7 +103,18 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {308, &ClsKonwersje::Konwersja_308},
         {309, &ClsKonwersje::Konwersja_309},
         {312, &ClsKonwersje::Konwersja_312},
+        {325, &ClsKonwersje::Konwersja_325},
+        {326, &ClsKonwersje::Konwersja_326},
+        {327, &ClsKonwersje::Konwersja_327},
+        {328, &ClsKonwersje::Konwersja_328},
         {330, &ClsKonwersje::Konwersja_330},
+        {331, &ClsKonwersje::Konwersja_331},
+        {351, &ClsKonwersje::Konwersja_351},
+        {352, &ClsKonwersje::Konwersja_352},
+        {353, &ClsKonwersje::Konwersja_353},
+        {354, &ClsKonwersje::Konwersja_354},
+        {355, &ClsKonwersje::Konwersja_355},
+        {356, &ClsKonwersje::Konwersja_356},
     };
     return kroki;
 }

@@ -803,6 +803,11 @@ void kasa(Budowa& b) {
     b.sql(
         "create table Raport_kasowy (id counter, numer text(30), data_od Date, data_do Date, "
         "saldo_pocz money, saldo_konc money)");
+    // The report's own number that the cash documents point to, and its totals: received,
+    // paid out and their balance.
+    b.sql(
+        "alter table Raport_kasowy add column raport_id Long, kwota_kp money, kwota_kw money, "
+        "Bilans money");
     double saldo = 1500;
     for (int tydzien = 0; tydzien * 7 < b.dni; ++tydzien) {
         const double od = b.pierwszy_dzien + tydzien * 7;
@@ -833,6 +838,14 @@ void kasa(Budowa& b) {
                  {"saldo_konc", C(saldo + kp - kw)}});
         saldo += kp - kw;
     }
+    b.sql("update Raport_kasowy set raport_id = id");
+    b.sql(
+        "update Raport_kasowy inner join KP on KP.raport_id = Raport_kasowy.raport_id set "
+        "Raport_kasowy.kwota_kp = KP.kwota");
+    b.sql(
+        "update Raport_kasowy inner join KW on KW.raport_id = Raport_kasowy.raport_id set "
+        "Raport_kasowy.kwota_kw = KW.kwota");
+    b.sql("update Raport_kasowy set Bilans = kwota_kp - kwota_kw");
     // Each cash document settles one document in full.
     for (const char* t : {"KP", "KW"}) {
         b.sql(std::string("create table ") + t +

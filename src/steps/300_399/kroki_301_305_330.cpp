@@ -19,7 +19,9 @@ namespace {
 using kroki::Rekordy;
 
 // 1 January 2001, the first day that steps 3.05 and 3.30 look at.
-double Poczatek_2001() { return *jet::dates::to_serial(2001, 1, 1); }
+double Poczatek_2001() {
+    return *jet::dates::to_serial(2001, 1, 1);
+}
 
 // True when the note list lista names the note numer behind znacznik ("«+»" or "«-»"):
 // the text znacznik & numer occurs in it. A Null list names nothing; a note without a
@@ -41,8 +43,7 @@ void Rozlicz_Noty(ClsKonwersje& k, const std::string& tabela, const std::string&
     k.DbOtwórzSELKonwersje(noty,
                            "[DDOUT_DO_ROZLICZENIA],[Zbiorczy_id],[DDOUT_NUMER],[KorFak],[Id_"
                            "KorFak],DDOUT_DATA_WYST from " +
-                               tabela +
-                               " where [DDOUT_DO_ROZLICZENIA]=-1 AND DDOUT_DATA_WYST>=" +
+                               tabela + " where [DDOUT_DO_ROZLICZENIA]=-1 AND DDOUT_DATA_WYST>=" +
                                DataSQL_Od(Poczatek_2001()));
     while (!Rekordy(noty).Eof()) {
         const std::string numer = NzStr(noty->Fields("DDOUT_NUMER").value());
@@ -67,8 +68,8 @@ void Rozlicz_Noty(ClsKonwersje& k, const std::string& tabela, const std::string&
         }
         noty->MoveNext();
     }
-    Zapisz_Log("Konwersja poprawiła " + std::to_string(licznik) + " " + skrot,
-               Biezaca_Operacja, "");
+    Zapisz_Log("Konwersja poprawiła " + std::to_string(licznik) + " " + skrot, Biezaca_Operacja,
+               "");
     k.ZamknijRSKonwersje(noty);
     k.ZamknijRSKonwersje(faktury);
 }

@@ -1,0 +1,47 @@
+// Steps 3.25 to 3.28: the receipts, payments and balances of the cash reports and the
+// balances of the cash boxes recomputed from the cash documents, the receipts' totals
+// rebuilt from their VAT buckets where they hold a 3 % amount, a field of the cash boxes
+// and the table of employees' income-tax settings.
+#include <string>
+
+#include "db/schemat.h"
+#include "driver/konwersje.h"
+
+void ClsKonwersje::Konwersja_325() {
+    Usun_Pole("DOK_FRA", "Closed");
+    DbWykonajKonwersje(std::string("alter table [KasyBanki] ") + "ADD COLUMN" +
+                       " [Saldo] Currency");
+    // Every report starts from 0 and adds each of its documents once per joined row.
+    DbWykonajKonwersje(
+        "Update DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
+        "DOK_FRA.[Bilans] = 0");
+    DbWykonajKonwersje(
+        "Update DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET "
+        "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+[DOK_FIN].[kwota], DOK_FRA.[kwota_kw] = "
+        "DOK_FRA.[kwota_kw]+[DOK_FIN].[kwota_kw],DOK_FRA.[Bilans] = "
+        "DOK_FRA.[Bilans]+[DOK_FIN].[kwota]-[DOK_FIN].[kwota_kw]");
+    // The box's balance is the sum of its reports' balances.
+    DbWykonajKonwersje("Update KASYBANKI set Saldo=0");
+    DbWykonajKonwersje(
+        "Update KASYBANKI INNER JOIN [DOK_Fra] ON KASYBANKI.[id_kasy] = [DOK_fra].[id_kasy] SET "
+        "KASYBANKI.[Saldo] = KASYBANKI.[Saldo]+[DOK_fra].[Bilans]");
+}
+
+void ClsKonwersje::Konwersja_326() {
+    Usun_Pole("DOK_FRA", "Closed");
+    DbWykonajUPDKonwersje(
+        "[DOK_PAR] set DDOUT_WART_N=n22+n7+n3+n0+nZW, DDOUT_wart_VAT=vat22+vat7+vat3 where "
+        "vat3<>0 or n3<>0",
+        "", "", "");
+}
+
+void ClsKonwersje::Konwersja_327() {
+    DbWykonajKonwersje(std::string("alter table [KasyBanki] ") + "ADD COLUMN" +
+                       " [NrWFK] text(20)");
+}
+
+void ClsKonwersje::Konwersja_328() {
+    DbWykonajKonwersje(
+        "create table [KADRY_PODATEK] ([ID_prac] long, [Dataod] date,[KOSZT] text(1),[ULGA] "
+        "text(1),[prog] text(1), [Countt] counter)");
+}
