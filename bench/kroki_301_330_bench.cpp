@@ -139,12 +139,16 @@ const std::string& baza(int dni) {
                  {"smz_id", Value::long_(1 + d % 24)}});
             const Value id = Value::long_(static_cast<int32_t>(f));
             jet::insert_row(*db, "tabela_vat",
-                            {{"id", id}, {"r_dok", Value::text("sprzedaż_f_vat")},
-                             {"n22", Kwota(100)}, {"vat22", Kwota(22)}});
+                            {{"id", id},
+                             {"r_dok", Value::text("sprzedaż_f_vat")},
+                             {"n22", Kwota(100)},
+                             {"vat22", Kwota(22)}});
             if (zbiorcza && k % 2 == 0)
                 jet::insert_row(*db, "tabela_vat",
-                                {{"id", id}, {"r_dok", Value::text("sprzedaż_f_vat_zbiorcze")},
-                                 {"n22", Kwota(100)}, {"vat22", Kwota(22)}});
+                                {{"id", id},
+                                 {"r_dok", Value::text("sprzedaż_f_vat_zbiorcze")},
+                                 {"n22", Kwota(100)},
+                                 {"vat22", Kwota(22)}});
         }
         for (int k = 0; k < kInneDziennie; ++k) {
             for (const char* t : {"DOK_PAR", "DOK_WZ", "DOK_PZ", "DOK_PW", "DOK_RW"})
@@ -177,9 +181,9 @@ const std::string& baza(int dni) {
         }
     }
     // The unique number indexes that step 2.96 created.
-    for (const char* t : {"DOK_FAK (FAKOUT_NUMER)", "DOK_DD (DDOUT_NUMER)", "DOK_DZ (DDOUT_NUMER)",
-                          "DOK_KFA (fkorout_numer)", "DOK_KZA (fkorout_numer)",
-                          "DOK_ZAK (numer_zaksiegowania)"})
+    for (const char* t :
+         {"DOK_FAK (FAKOUT_NUMER)", "DOK_DD (DDOUT_NUMER)", "DOK_DZ (DDOUT_NUMER)",
+          "DOK_KFA (fkorout_numer)", "DOK_KZA (fkorout_numer)", "DOK_ZAK (numer_zaksiegowania)"})
         sql(std::string("CREATE UNIQUE INDEX UnicNumer ON ") + t);
     db->close();
     return made.emplace(dni, path).first->second;

@@ -15,7 +15,8 @@ class Krok312 : public BazaKroku {
     void SetUp() override {
         Otworz(3.11);
         Sql("create table ZAMOWIENIA_KOMENTARZE (Data date, konh_id long, TEKST memo)");
-        for (const char* t : {"DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_PW", "DOK_RW"})
+        for (const char* t :
+             {"DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_PW", "DOK_RW"})
             Sql(std::string("create table ") + t + " (DDOUT_ID long, DDOUT_NUMER text(30))");
         Sql("create table DOK_FAK (FAKOUT_ID long, FAKOUT_NUMER text(30))");
         Sql("create table DOK_KFA (FKOROUT_ID long, fkorout_numer text(30))");
@@ -48,8 +49,9 @@ TEST_F(Krok312, UniqueNumbersGetEveryIndexAndNoLogLine) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
     EXPECT_TRUE(Log("Podwójne numery").empty());
     EXPECT_EQ(Z_Indeksem().size(), 11u);
-    EXPECT_TRUE(Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
-                          "ZAMOWIENIA_KOMENTARZE"));
+    EXPECT_TRUE(
+        Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
+                  "ZAMOWIENIA_KOMENTARZE"));
     // A second run absorbs the existing columns and indexes.
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
     EXPECT_TRUE(Log("Podwójne numery").empty());

@@ -35,8 +35,8 @@ TEST_F(Kroki306, ExistingProductsHoldOnePiecePerPackageNewOnesTheDefault) {
 }
 
 TEST_F(Kroki306, AmountsRoundedHalvesAwayFromZero) {
-    for (const char* t : {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ",
-                          "DOK_KFA", "DOK_KZA", "DOK_ZAK"})
+    for (const char* t : {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA",
+                          "DOK_KZA", "DOK_ZAK"})
         Sql(std::string("create table ") + t + " (ID long, wart_kp money" +
             (std::string(t) == "DOK_FAK" ? ", wart_dd money" : "") + ")");
     Sql("insert into DOK_ZAK values (1, 12.345)");

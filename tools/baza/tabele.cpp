@@ -735,8 +735,9 @@ void faktury_zbiorcze(Budowa& b) {
     for (const auto& [id, lista] : listy)
         b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '" + lista +
               "' where FAKOUT_ID = " + std::to_string(id));
-    b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '' where (FAKOUT_ID "
-          "mod 50) = 7");
+    b.sql(
+        "update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '' where (FAKOUT_ID mod "
+        "50) = 7");
 }
 
 void zakupy(Budowa& b) {
