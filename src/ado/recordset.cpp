@@ -1,7 +1,12 @@
 // ADO's Recordset on the engine stand-in.
 //
-// Open reads every row at once (RecordCount is exact) into a compact column store,
-// with the engine's row id of each base row a result row was made from. A static
+// The rows are read at once (RecordCount is exact) into a compact column store,
+// with the engine's row id of each base row a result row was made from. A
+// recordset that can add rows, over a query whose rows can wait (one table, see
+// jet::rows_can_wait), reads them only when first needed (RecordCount counts them
+// without reading), or before anything is written to the file, whichever comes
+// first, so that one opened only to add a row never reads the table; the rows it
+// adds itself meanwhile are told apart by row id. A static
 // recordset shows the values of that moment (and its own saves); a keyset recordset
 // reads the current values of a row's base columns again each time it moves onto it.
 // Writes go back to the base rows by row id, one table occurrence at a time, so
@@ -11,6 +16,7 @@
 // Optimistic locking: the changes of the current record stay pending until Update,
 // UpdateBatch or a move saves them; a save that fails raises the engine's failure and
 // keeps them pending, to be corrected and saved again or cancelled.
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 
@@ -68,6 +74,22 @@ struct Recordset::Impl {
     };
     std::optional<Pending> pending;
 
+    // Rows not read yet: the query's cursor, not stepped. Until the rows are read the
+    // store holds only the rows added through the recordset (own_rows: their row ids),
+    // live counts them, and pos is kUnread (the first row) or one of them.
+    static constexpr int64_t kUnread = -2;
+    std::unique_ptr<jet::Cursor> unread;
+    std::string sql;
+    std::optional<int64_t> unread_count;     // the query's rows, when counted
+    std::vector<int64_t> own_rows;
+    uint64_t write_key = 0;                  // the callback that reads them before a write
+    std::optional<jet::Error> read_failure;  // reading them before a write failed
+    std::vector<int> visible, hidden;        // the cursor's fields and row-id columns
+    // Expires with the recordset: a callback left waiting in the session does nothing.
+    std::shared_ptr<int> alive = std::make_shared<int>(0);
+
+    ~Impl() { stop_waiting(); }
+
     int64_t rows() const { return static_cast<int64_t>(store.rows()); }
     int64_t& rowid(int64_t row, size_t source) {
         return rowids[static_cast<size_t>(row) * sources.size() + source];
@@ -91,10 +113,15 @@ struct Recordset::Impl {
     }
 
     int field_index(std::string_view name) const;
+    void describe(const jet::Cursor& cursor);
     void load(jet::Cursor& cursor);
     void map_sources();
+    void wait_for_write();
+    void stop_waiting();
+    void read_all();
+    bool on_added_row() const { return pos >= 0 && pos < rows(); }
 
-    jet::Value read(int field) const;
+    jet::Value read(int field);
     void write(int field, const jet::Value& v);
     void save();
     void reread(int64_t row, size_t source);
@@ -153,10 +180,9 @@ void Recordset::Impl::map_sources() {
     }
 }
 
-void Recordset::Impl::load(jet::Cursor& cursor) {
-    // The query's fields, then (with row ids asked for) one hidden column per table
-    // read, holding the row id of that table's row.
-    std::vector<int> visible, hidden;
+// Takes the query's fields, then (with row ids asked for) one hidden column per
+// table read, holding the row id of that table's row.
+void Recordset::Impl::describe(const jet::Cursor& cursor) {
     const auto& all = cursor.columns();
     for (size_t i = 0; i < all.size(); ++i) {
         if (all[i].row_id) {
@@ -169,22 +195,88 @@ void Recordset::Impl::load(jet::Cursor& cursor) {
     }
     names = answer_names(meta);
     map_sources();
+    store = RowStore(meta.size());
+}
+
+// Reads the rows (into an empty store), leaving out those the recordset added itself.
+void Recordset::Impl::load(jet::Cursor& cursor) {
     const size_t ncols = meta.size();
-    store = RowStore(ncols);
+    std::vector<int64_t> ids(hidden.size());
     while (cursor.next()) {
+        for (size_t h = 0; h < hidden.size(); ++h) {
+            const jet::Value id = cursor.value(hidden[h]);
+            ids[h] = id.is_null() || id.is_empty() ? 0 : static_cast<int64_t>(id.to_double());
+        }
+        if (!own_rows.empty() && std::binary_search(own_rows.begin(), own_rows.end(), ids[0]))
+            continue;
         const size_t r = store.add_row();
         for (size_t c = 0; c < ncols; ++c) store.set(r, c, cursor.value(visible[c]));
-        for (int h : hidden) {
-            const jet::Value id = cursor.value(h);
-            rowids.push_back(id.is_null() || id.is_empty() ? 0
-                                                           : static_cast<int64_t>(id.to_double()));
-        }
+        rowids.insert(rowids.end(), ids.begin(), ids.end());
     }
     state.assign(store.rows(), RowState::Live);
     live = rows();
 }
 
-jet::Value Recordset::Impl::read(int field) const {
+// Has the rows read before the next write to the file.
+void Recordset::Impl::wait_for_write() {
+    std::weak_ptr<int> check = alive;
+    write_key = jet::before_next_write(database(), [this, check]() {
+        if (check.expired()) return;
+        write_key = 0;
+        try {
+            read_all();
+        } catch (const jet::Error& e) {
+            read_failure = e;
+        }
+    });
+}
+
+void Recordset::Impl::stop_waiting() {
+    if (write_key && db && db->is_open()) jet::cancel_before_write(*db, write_key);
+    write_key = 0;
+}
+
+// Reads the rows not read yet: they go before the rows added meanwhile, and the
+// current record and the pending one follow their rows. A failure to read them (here
+// or before a write) is raised by every use that needs them.
+void Recordset::Impl::read_all() {
+    if (read_failure) throw *read_failure;
+    if (!unread) return;
+    stop_waiting();
+    std::unique_ptr<jet::Cursor> cursor = std::move(unread);
+    RowStore added = std::move(store);
+    std::vector<int64_t> added_ids = std::move(rowids);
+    std::vector<RowState> added_state = std::move(state);
+    const int64_t added_live = live;
+    store = RowStore(meta.size());
+    rowids.clear();
+    std::sort(own_rows.begin(), own_rows.end());
+    try {
+        load(*cursor);
+    } catch (const jet::Error& e) {
+        read_failure = e;
+        throw;
+    }
+    const int64_t n = rows();
+    for (size_t r = 0; r < added.rows(); ++r) {
+        const size_t to = store.add_row();
+        for (size_t c = 0; c < meta.size(); ++c) store.set(to, c, added.get(r, c));
+    }
+    rowids.insert(rowids.end(), added_ids.begin(), added_ids.end());
+    state.insert(state.end(), added_state.begin(), added_state.end());
+    live += added_live;
+    own_rows.clear();
+    unread_count.reset();
+    if (pending) {
+        pending->row += n;
+        pending->return_to = pending->return_to == kUnread ? 0 : pending->return_to + n;
+    }
+    // The first row, as at the open (a keyset recordset has just read its values).
+    pos = pos == kUnread ? 0 : pos + n;
+}
+
+jet::Value Recordset::Impl::read(int field) {
+    if (unread && !on_added_row()) read_all();
     require_current();
     if (field < 0 || static_cast<size_t>(field) >= meta.size())
         jet::raise(Fault::ItemNotFound, std::to_string(field));
@@ -203,6 +295,7 @@ jet::Value Recordset::Impl::read(int field) const {
 
 void Recordset::Impl::write(int field, const jet::Value& v) {
     require_updatable();
+    if (unread && !(pending && pending->is_new && pending->row == pos)) read_all();
     require_current();
     if (field < 0 || static_cast<size_t>(field) >= meta.size())
         jet::raise(Fault::ItemNotFound, std::to_string(field));
@@ -257,6 +350,7 @@ void Recordset::Impl::move_to_live(int64_t from) {
 // converted values). On failure the changes stay pending.
 void Recordset::Impl::save() {
     if (!pending) return;
+    if (unread && !pending->is_new) read_all();
     Pending& p = *pending;
     std::vector<jet::ColumnValues> per_source(sources.size());
     for (size_t f = 0; f < p.values.size(); ++f) {
@@ -270,6 +364,21 @@ void Recordset::Impl::save() {
     bool any_value = false;
     for (const auto& values : per_source) any_value = any_value || !values.empty();
     std::vector<int64_t> new_ids(sources.size(), 0);
+    // A row added before the rows are read is the recordset's own write: the rows it
+    // reads later leave it out.
+    const bool own = static_cast<bool>(unread);
+    if (own) stop_waiting();
+    struct Rewait {
+        Impl* im;
+        bool on;
+        ~Rewait() {
+            try {
+                if (on && im->unread) im->wait_for_write();
+            } catch (const jet::Error&) {
+                // The connection is closed: nothing more is written through it.
+            }
+        }
+    } rewait{this, own};
     jet::atomically(d, [&]() {
         for (size_t s = 0; s < sources.size(); ++s) {
             auto& values = per_source[s];
@@ -282,6 +391,7 @@ void Recordset::Impl::save() {
             }
         }
     });
+    if (own) own_rows.push_back(new_ids[0]);
     const int64_t row = p.row;
     const bool inserted = p.is_new;
     std::vector<bool> touched(sources.size());
@@ -317,9 +427,17 @@ void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, in
     jet::QueryOptions options;
     options.row_ids = !read_only || im->keyset;
     auto cursor = im->db->query(sql, options);
-    im->load(*cursor);
+    im->describe(*cursor);
     im->updatable = !read_only && !im->sources.empty();
-    im->move_to_live(0);
+    if (im->updatable && im->sources.size() == 1 && jet::rows_can_wait(*im->db, sql)) {
+        im->sql = sql;
+        im->unread = std::move(cursor);
+        im->pos = Impl::kUnread;
+        im->wait_for_write();
+    } else {
+        im->load(*cursor);
+        im->move_to_live(0);
+    }
     impl_ = std::move(im);
 }
 
@@ -335,16 +453,26 @@ int Recordset::State() const {
 
 int32_t Recordset::RecordCount() const {
     if (!impl_) jet::raise(Fault::ObjectClosed);
-    return static_cast<int32_t>(impl_->live);
+    Impl& im = *impl_;
+    if (im.unread && !im.unread_count && (!im.own_rows.empty() || !im.db->is_open())) im.read_all();
+    if (im.unread) {
+        // Nothing was written since the open but the recordset's own rows (counted
+        // before the first of them): the query's rows now are its rows then.
+        if (!im.unread_count) im.unread_count = jet::count_rows(*im.db, im.sql);
+        return static_cast<int32_t>(*im.unread_count + im.live);
+    }
+    return static_cast<int32_t>(im.live);
 }
 
 bool Recordset::Eof() const {
     if (!impl_) jet::raise(Fault::ObjectClosed);
+    impl_->read_all();
     return impl_->live == 0 || impl_->pos >= impl_->rows();
 }
 
 bool Recordset::Bof() const {
     if (!impl_) jet::raise(Fault::ObjectClosed);
+    impl_->read_all();
     return impl_->live == 0 || impl_->pos < 0;
 }
 
@@ -357,6 +485,7 @@ void Recordset::MoveNext() {
 
 void Recordset::MoveFirst() {
     Impl& im = impl();
+    im.read_all();
     im.save();
     im.move_to_live(0);
 }
@@ -365,6 +494,7 @@ void Recordset::Find(std::string_view criteria) {
     Impl& im = impl();
     const auto c = FindCriterion::parse(criteria);
     const int field = im.field_index(c.column);
+    im.read_all();
     im.save();
     for (int64_t r = im.pos < 0 ? 0 : im.pos; r < im.rows(); ++r) {
         if (im.state[static_cast<size_t>(r)] != RowState::Live) continue;
@@ -438,6 +568,7 @@ void Recordset::CancelUpdate() {
 void Recordset::Delete() {
     Impl& im = impl();
     im.require_updatable();
+    im.read_all();
     im.require_current();
     if (im.pending && im.pending->is_new) {
         CancelUpdate();

@@ -291,6 +291,12 @@ std::unique_ptr<Cursor> Plan::open(std::shared_ptr<Session>, bool) {
     raise(Fault::NotUpdatable, "statement returns no rows");
 }
 
+std::optional<QueryText> query_text(const Plan& p) {
+    const auto* q = dynamic_cast<const QueryPlan*>(&p);
+    if (!q) return std::nullopt;
+    return QueryText{q->q.sql, q->params};
+}
+
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q) {
     Binder b(s);
     auto p = std::make_shared<QueryPlan>();

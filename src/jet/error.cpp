@@ -33,7 +33,8 @@ constexpr std::array kFaults = {
     FaultRow{Fault::FieldInIndex, hr::Syntax,
              "Cannot delete field '{1}'. It is part of an index or is needed by the system."},
     FaultRow{Fault::MissingParameter, hr::MissingParameter,
-             "No value given for one or more required parameters."},
+             "No value given for one or more required parameters. (Nie podano wartości dla "
+             "jednego lub więcej wymaganych parametrów.)"},
     FaultRow{Fault::AmbiguousField, hr::Unspecified,
              "The specified field '{1}' could refer to more than one table listed in the FROM "
              "clause of your SQL statement."},

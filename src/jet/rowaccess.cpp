@@ -6,6 +6,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "jet/session.h"
 #include "jet/translate.h"
 
@@ -78,8 +81,10 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
     detail::Binder b(s);
     std::string sql = "UPDATE " + t.sql_name + " SET ";
     bool first = true;
+    bool counter = false;
     for (const auto& [name, value] : values) {
         const ColumnInfo& c = column_of(t, name);
+        counter = counter || c.counter;
         sql += (first ? "" : ", ") + c.sql_name + " = " + store_sql(b, t, c, value);
         first = false;
     }
@@ -91,6 +96,7 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
         sqlite3_bind_int64(st, id_param, rowid);
         detail::run_to_end(s, st);
     });
+    if (counter) detail::counter_values_changed(s, t.id);
 }
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {
@@ -139,6 +145,85 @@ void delete_row(Database& db, std::string_view table, int64_t rowid) {
 
 void atomically(Database& db, const std::function<void()>& fn) {
     db.session().atomic(fn);
+}
+
+namespace {
+
+// True when evaluating SQLite text calls none of the engine's functions that may
+// raise (only money rounding and concatenation are called).
+bool raises_nothing(std::string_view sql) {
+    static constexpr std::string_view kSafe[] = {"jet_cur(", "jet_concat("};
+    for (size_t at = sql.find("jet_"); at != std::string_view::npos; at = sql.find("jet_", at + 4)) {
+        const std::string_view call = sql.substr(at);
+        if (std::none_of(std::begin(kSafe), std::end(kSafe),
+                         [&](std::string_view f) { return call.starts_with(f); }))
+            return false;
+    }
+    return true;
+}
+
+// The SELECT of a statement when it reads one table of the open file plainly: no
+// TOP, DISTINCT or grouping; nullptr otherwise.
+const sql::Select* plain_one_table(const detail::TranslationCache::Entry& e) {
+    const auto* q = std::get_if<sql::Select>(e.statement.get());
+    if (!q || !q->into.empty() || !e.other_file.empty() || q->top ||
+        q->quantifier != sql::Quantifier::All || !q->group_by.empty() || q->having ||
+        q->from.size() != 1 || q->from[0]->kind != sql::TableRef::Kind::Table ||
+        !q->from[0]->database.empty())
+        return nullptr;
+    return q;
+}
+
+// Runs a query of one row and one whole number.
+int64_t count_of(Session& s, const std::string& sql, const std::vector<Value>& params) {
+    sqlite3_stmt* st = s.prepare(sql);
+    detail::bind_params(st, params);
+    int64_t n = 0;
+    try {
+        if (s.step(st)) n = sqlite3_column_int64(st, 0);
+    } catch (...) {
+        sqlite3_reset(st);
+        throw;
+    }
+    sqlite3_reset(st);
+    return n;
+}
+
+}  // namespace
+
+bool rows_can_wait(Database& db, std::string_view sql) {
+    Session& s = db.session();
+    auto& e = detail::cached_statement(s, sql);
+    if (!plain_one_table(e)) return false;
+    auto text = detail::query_text(*detail::cached_plan(s, e));
+    return text && raises_nothing(text->sql);
+}
+
+int64_t count_rows(Database& db, std::string_view sql) {
+    Session& s = db.session();
+    auto& e = detail::cached_statement(s, sql);
+    if (const sql::Select* q = plain_one_table(e)) {
+        // Its table and WHERE only, so that SQLite counts without reading the selected
+        // values (a table without WHERE: its b-tree's count).
+        detail::Binder b(s);
+        std::string count = "SELECT count(*) FROM " + b.from_item(*q->from[0]);
+        if (q->where) count += " WHERE " + detail::Binder::cond_sql(b.expr(*q->where));
+        return count_of(s, count, b.params());
+    }
+    const auto* select = std::get_if<sql::Select>(e.statement.get());
+    std::shared_ptr<detail::Plan> plan;
+    if (select && select->into.empty() && e.other_file.empty()) plan = detail::cached_plan(s, e);
+    const auto q = plan ? detail::query_text(*plan) : std::nullopt;
+    if (!q) raise(Fault::NotUpdatable, "statement returns no rows");
+    return count_of(s, "SELECT count(*) FROM (" + q->sql + ")", q->params);
+}
+
+uint64_t before_next_write(Database& db, std::function<void()> fn) {
+    return db.session().before_next_write(std::move(fn));
+}
+
+void cancel_before_write(Database& db, uint64_t key) {
+    db.session().cancel_before_write(key);
 }
 
 }  // namespace jet

@@ -36,4 +36,21 @@ void delete_row(Database& db, std::string_view table, int64_t rowid);
 // Runs fn as one atomic change: what it wrote is undone when it raises.
 void atomically(Database& db, const std::function<void()>& fn);
 
+// Reading a query's rows later than it was opened, for recordsets that may never
+// read them (opened only to add a row).
+//
+// True when the query's rows read later are its rows of now, as long as nothing is
+// written meanwhile but rows added to its table (told apart by their row ids): a
+// query of one table of the open file, without TOP, DISTINCT or grouping, that calls
+// none of the engine's functions that may raise (so that reading it later raises
+// nothing that reading it now would not).
+bool rows_can_wait(Database& db, std::string_view sql);
+// The number of rows a query gives now.
+int64_t count_rows(Database& db, std::string_view sql);
+// Runs fn once, before the next write to the file through the engine (a statement, a
+// row write, a schema change, a user transaction rolled back, the session closed);
+// returns the key that cancels it.
+uint64_t before_next_write(Database& db, std::function<void()> fn);
+void cancel_before_write(Database& db, uint64_t key);
+
 }  // namespace jet

@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "jet/catalog.h"
@@ -148,7 +147,8 @@ std::string quote(std::string_view s);
 struct Plan;
 
 // The per-session cache of parsed and translated statements (Session's translation
-// cache slot), and the prepared statements that open cursors are reading.
+// cache slot), keyed by statement text. It keeps at most kMaxEntries: when full, the
+// least recently used quarter is dropped, so that a hit costs a lookup and a store.
 class TranslationCache {
 public:
     struct Entry {
@@ -160,19 +160,38 @@ public:
         std::string other_file;
         bool whole = false;
     };
+    static constexpr size_t kMaxEntries = 2048;
+
+    // The entry of a text, marked as used now; null when there is none.
+    Entry* find(std::string_view sql) {
+        auto it = slots_.find(sql);
+        if (it == slots_.end()) return nullptr;
+        it->second.used = ++clock_;
+        return &it->second.entry;
+    }
+    // Adds the entry of a text not in the cache (entries found before may be gone).
+    Entry& add(std::string sql, Entry e);
+    size_t size() const { return slots_.size(); }
+    void clear() { slots_.clear(); }
+
+private:
     struct Hash {
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> entries;
-    // SQLite texts whose session statement an open cursor is reading.
-    std::unordered_set<std::string> busy;
+    struct Slot {
+        Entry entry;
+        uint64_t used = 0;  // clock_ at the last use
+    };
+    std::unordered_map<std::string, Slot, Hash, std::equal_to<>> slots_;
+    uint64_t clock_ = 0;
 };
 
 // The session's translation cache (created on first use).
 std::shared_ptr<TranslationCache> translation_cache(Session& s);
 
-// The parse tree of a statement text, parsed once per session.
+// The parse tree of a statement text, parsed once per session (while it stays among
+// the most recently used). The entry is valid until another text is added.
 TranslationCache::Entry& cached_statement(Session& s, std::string_view sql);
 // The entry's plan, translated again when the catalog has changed since.
 std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e);
@@ -220,15 +239,24 @@ Typed query_output(const Typed& item, size_t i);
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);
 // The rows of a SELECT as a query (any INTO ignored).
 std::shared_ptr<Plan> plan_query(Session& s, const sql::Select& q);
+// The SQLite text of a query's plan and its constants; nullopt for other plans.
+struct QueryText {
+    const std::string& sql;
+    const std::vector<Value>& params;
+};
+std::optional<QueryText> query_text(const Plan& p);
 std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q);
 
 // The columns an INSERT leaves out, as the engine fills them: the counter numbered
-// (highest so far + 1, through the seq parameter), the others their default.
+// (the session's next number, through the seq parameter), the others their default.
+// With the table's counter comes what run_insert needs to keep the numbering.
 struct OmittedColumns {
     std::vector<std::string> columns;  // SQLite column names
     std::vector<std::string> values;   // the SQL of each one's value
-    int seq_param = 0;                 // the jet_seq start parameter, 0 without a counter
-    std::string counter_max;           // the query of the next counter value
+    int seq_param = 0;                 // the jet_seq start parameter, 0 unless numbered
+    int64_t table_id = 0;
+    std::string table_sql;             // the SQLite table
+    std::string counter_sql;           // its counter column; "" when it has none
 };
 OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
                                const std::vector<const ColumnInfo*>& targets);
@@ -236,6 +264,13 @@ OmittedColumns omitted_columns(Binder& b, const TableInfo& t,
 // scope); returns the rows inserted.
 int64_t run_insert(Session& s, const std::string& sql, const std::vector<Value>& params,
                    const OmittedColumns& omitted);
+// The counter numbering: the session keeps each table's next number (see
+// emit_insert.cpp). A write that may store counter values other than through an
+// INSERT (an UPDATE of the counter column) has the table's number checked again
+// against the rows before it is next used.
+void counter_values_changed(Session& s, int64_t table_id);
+// A plan that runs p, then counter_values_changed for each of tables.
+std::shared_ptr<Plan> changing_counters(std::shared_ptr<Plan> p, std::vector<int64_t> tables);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
 

@@ -28,7 +28,7 @@ expected=$(printf '%s\n' "ok 0" "ok 1" "ok 1" \
   "1	Chleb żytni	3.5	0.1	2006-12-24 08:30:00	-1" \
   "2	a'b	0.3	Null	Null	Null" \
   "ok 2" \
-  "error -2147217904 No value given for one or more required parameters." \
+  "error -2147217904 No value given for one or more required parameters. (Nie podano wartości dla jednego lub więcej wymaganych parametrów.)" \
   "error -2147217833 The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting less data.")
 check "statements" "$expected" "$out"
 check "exit status after a failure" "1" "$status"

@@ -9,6 +9,7 @@
 
 #include "baza.h"
 #include "jet/dates.h"
+#include "jet/text.h"
 
 namespace baza {
 
@@ -490,7 +491,8 @@ void kontrahenci(Budowa& b) {
         "text(180), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIASTO text(40), "
         "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
-        "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical)");
+        "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical, KONH_NAZWA2 text(180), sm_id "
+        "Long)");
     static const std::vector<std::string> rodzaje = {
         "Sklep spożywczy", "Delikatesy", "PHU",  "Sklep ogólnospożywczy", "Bar",
         "Pensjonat",       "Stołówka",   "Kiosk"};
@@ -531,7 +533,11 @@ void kontrahenci(Budowa& b) {
                  {"kier_id", L(b.losuj(1, b.kierowcy))},
                  {"konh_ilosc_kopi_f", I(static_cast<int16_t>(b.losuj(0, 2)))},
                  {"konh_ilosc_kopi_dd", I(1)},
-                 {"konh_platnik", B(id % 7 == 0)}});
+                 {"konh_platnik", B(id % 7 == 0)},
+                 // The second name line, mostly empty; the numbering scheme of the
+                 // contractor's documents (0: none).
+                 {"KONH_NAZWA2", T(id % 4 == 0 ? "Oddział " + miasto : "")},
+                 {"sm_id", L(id % 9 == 0 ? 0 : 1)}});
     }
     b.kontrahenci = n;
     b.sql("create unique index PrimaryKey on KONTRAHENCI (KONH_ID) with primary");
@@ -587,7 +593,8 @@ constexpr Uklad kKorekta = {"FKOROUT_ID",        "FKOROUT_NUMER",     "FKOROUT_D
                             "ZFKOROUT_CENA_N",   "ZFKOROUT_VAT"};
 
 // The header table of a document kind; most kinds already carry the cash-receipt
-// amount wart_kp (Null on old rows).
+// amount wart_kp (Null on old rows). smz_id, the numbering period a document was numbered
+// in, is 0 on every old document.
 std::string naglowek(const std::string& tabela, const Uklad& u, bool wart_kp = true) {
     return "create table " + tabela + " (" + u.id + " counter, " + u.numer +
            " text(50), KONH_ID Long, " + u.data_wyst + " Date, " + u.data_sprz +
@@ -596,7 +603,8 @@ std::string naglowek(const std::string& tabela, const Uklad& u, bool wart_kp = t
            " Logical, zapis Logical, " + u.rabat +
            " Single DEFAULT 0, b_rabat_n Single DEFAULT 0, b_rabat_v Single DEFAULT 0, "
            "fplat_nazwa_id text(50), zbiorczy Logical, " +
-           u.termin + " Date, kier_id Long" + (wart_kp ? ", wart_kp money)" : ")");
+           u.termin + " Date, kier_id Long, smz_id Long DEFAULT 0" +
+           (wart_kp ? ", wart_kp money)" : ")");
 }
 
 std::string zawartosc(const std::string& tabela, const Uklad& u) {
@@ -676,24 +684,34 @@ void faktury(Budowa& b) {
     b.sql("alter table FAKTURY_WYCH add column FAKOUT_WYST text(50)");
     b.sql("alter table FAKTURY_WYCH add column fakout_kwota_zapl Single");
     b.sql("alter table FAKTURY_WYCH add column FAKOUT_mag Logical");
+    // A collective invoice and the delivery notes it lists.
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_ZBIORCZA Logical");
+    b.sql("alter table FAKTURY_WYCH add column FAKOUT_NR_DD text(255)");
     b.sql(naglowek("FAKTURY_WYCH_KOREKTA", kKorekta));
     b.sql("alter table FAKTURY_WYCH_KOREKTA add column del_fakout_id Integer");
     b.sql("alter table FAKTURY_WYCH_KOREKTA add column FAKOUT_ID Long");  // the corrected invoice
     b.sql(zawartosc("FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta));
     b.sql("alter table FAKTURY_WYCH_KOREKTA_ZAWART add column zfkorout_ilosckor Single");
+    // The line's mode: 'n' corrects the quantity, 'p' the price.
+    b.sql("alter table FAKTURY_WYCH_KOREKTA_ZAWART add column zfkorout_tryb text(1)");
     // Weekly invoices to the shops that pay by transfer; a correction now and then.
     dokumenty(b, "FAKTURY_WYCH", kFaktura, "FA ", "(d.nr mod 7) = 4", b.kontrahenci / 5, true);
     linie(b, "FAKTURY_WYCH", "FAKTURY_WYCH_ZAWART", kFaktura, 8);
     b.sql(
         "update FAKTURY_WYCH set FAKOUT_WYST = 'Zofia Gąsienica', fakout_kwota_zapl = "
         "IIf(FAKOUT_ZAPLACONA, FAKOUT_WART_N + FAKOUT_WART_VAT, 0), FAKOUT_mag = True");
+    // Every third invoice is marked collective; half of those list their delivery notes,
+    // the others were marked by mistake and list none.
+    b.sql(
+        "update FAKTURY_WYCH set FAKOUT_ZBIORCZA = ((FAKOUT_ID mod 3) = 0), FAKOUT_NR_DD = "
+        "IIf((FAKOUT_ID mod 6) = 3, 'DD ' & FAKOUT_ID & '/1, DD ' & FAKOUT_ID & '/2', '')");
     dokumenty(b, "FAKTURY_WYCH_KOREKTA", kKorekta, "FK ", "(d.nr mod 23) = 10", 1, false, -0.1);
     linie(b, "FAKTURY_WYCH_KOREKTA", "FAKTURY_WYCH_KOREKTA_ZAWART", kKorekta, 2);
-    // A correction takes back one piece of each line; it corrects the invoice of its
-    // week's contractor when there is one.
+    // A correction takes back one piece of each line (a line of one piece corrects its
+    // price); it corrects the invoice of its week's contractor when there is one.
     b.sql(
         "update FAKTURY_WYCH_KOREKTA_ZAWART set zfkorout_ilosckor = IIf(ZFKOROUT_ILOSC > 1, "
-        "ZFKOROUT_ILOSC - 1, 0)");
+        "ZFKOROUT_ILOSC - 1, 0), zfkorout_tryb = IIf(ZFKOROUT_ILOSC > 1, 'n', 'p')");
     b.sql(
         "update FAKTURY_WYCH_KOREKTA as k inner join FAKTURY_WYCH as f on k.KONH_ID = f.KONH_ID "
         "set k.FAKOUT_ID = f.FAKOUT_ID where f.FAKOUT_DATA_WYST < k.FKOROUT_DATA_WYST");
@@ -714,30 +732,30 @@ void dowody(Budowa& b) {
     linie(b, "Paragon", "Paragon_ZAWART", kDdout, 3);
 }
 
-// Collective invoices: now and then an invoice bills the delivery notes and returns of
-// its contractor from the two weeks up to its day, named in its note list; an old invoice or
-// two still carries the collective mark without a list.
+// The note lists of the collective invoices that list notes: the delivery notes and
+// returns of the invoice's contractor from the two weeks up to its day, each number
+// behind its marker, as long as the list stays within its 255 characters. An invoice
+// that finds no note keeps its mark with an empty list.
 void faktury_zbiorcze(Budowa& b) {
-    b.sql("alter table FAKTURY_WYCH add column FAKOUT_ZBIORCZA Logical");
-    b.sql("alter table FAKTURY_WYCH add column FAKOUT_NR_DD memo");
-    b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = False");
     std::map<int32_t, std::string> listy;
     for (auto [tabela, znacznik] : std::array<std::pair<const char*, const char*>, 2>{
              {{"DOWODY_DOSTAW", "«+»"}, {"DOWODY_ZWROTU", "«-»"}}}) {
         auto c = b.db.query(std::string("select f.FAKOUT_ID, d.DDOUT_NUMER from FAKTURY_WYCH as "
                                         "f inner join ") +
                             tabela +
-                            " as d on d.KONH_ID = f.KONH_ID where (f.FAKOUT_ID mod 6) = 0 and "
+                            " as d on d.KONH_ID = f.KONH_ID where (f.FAKOUT_ID mod 6) = 3 and "
                             "d.DDOUT_DATA_WYST > f.FAKOUT_DATA_WYST - 14 and d.DDOUT_DATA_WYST <= "
                             "f.FAKOUT_DATA_WYST order by f.FAKOUT_ID, d.DDOUT_ID");
-        while (c->next()) listy[c->value(0).to_long()] += znacznik + c->value(1).to_text();
+        while (c->next()) {
+            std::string& lista = listy[c->value(0).to_long()];
+            const std::string pozycja = znacznik + c->value(1).to_text();
+            if (jet::text::length(lista + pozycja) <= 255) lista += pozycja;
+        }
     }
+    b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '' where (FAKOUT_ID mod 6) = 3");
     for (const auto& [id, lista] : listy)
-        b.sql("update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '" + lista +
-              "' where FAKOUT_ID = " + std::to_string(id));
-    b.sql(
-        "update FAKTURY_WYCH set FAKOUT_ZBIORCZA = True, FAKOUT_NR_DD = '' where (FAKOUT_ID mod "
-        "50) = 7");
+        b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '" + lista + "' where FAKOUT_ID = " +
+              std::to_string(id));
 }
 
 void zakupy(Budowa& b) {
@@ -941,17 +959,18 @@ void kontrahent_rodzaj(Budowa& b) {
     b.wstaw("KONTRAHENT_RODZAJ", {{"RKONH_ID", L(2)}, {"RKONH_NAZWA", T("Dostawca")}});
 }
 
-// The last number given to each document kind, per year (month 13: a yearly series).
+// The last number given to each document kind, per year (month 13: a yearly series; the
+// month column has its Polish name, "Miesiąc", until the conversion renames it).
 void parametry(Budowa& b) {
     b.sql(
-        "create table PARAMETRY (numer_faktury Long, rodzaj_dok text(50), rok Integer, MIESIAC "
-        "Integer)");
+        "create table PARAMETRY (numer_faktury Long, rodzaj_dok text(50), rok Integer, "
+        "[Miesiąc] Integer)");
     const int rok = jet::dates::from_serial(b.pierwszy_dzien + b.dni - 1).year;
     for (const char* r : {"Faktura VAT", "Korekta", "Paragon", "Dowód dostawy", "Dowód zwrotu"})
         b.wstaw("PARAMETRY", {{"numer_faktury", L(b.losuj(10, 400))},
                               {"rodzaj_dok", T(r)},
                               {"rok", I(static_cast<int16_t>(rok))},
-                              {"MIESIAC", I(13)}});
+                              {"Miesiąc", I(13)}});
 }
 
 void okresy_rozliczen(Budowa& b) {

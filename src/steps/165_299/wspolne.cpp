@@ -212,4 +212,12 @@ void Popraw_Podwojne_Numery(ClsKonwersje& k) {
     for (const std::string& indeks : Indeksy_UnicNumer()) k.DbWykonajKonwersjeNoErr(indeks);
 }
 
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k) {
+    k.DbWykonajKonwersje(
+        "create table [Deklaracje] ([Nazwa] TEXT (50), [Rok] long, [Miesiac] "
+        "text(20),[data_wyst] date,[imie] text(30),[nazwisko] text(40),[korekta] "
+        "logical,[wniosek] logical,[id] counter)");
+    k.DbWykonajKonwersje("create table [Deklaracje_Zawart] (id long,Typ text(20),wartosc money)");
+}
+
 }  // namespace kroki

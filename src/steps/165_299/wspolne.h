@@ -105,3 +105,11 @@ void Popraw_Podwojne_Numery(ClsKonwersje& k);
 const std::vector<std::string>& Indeksy_UnicNumer();
 
 }  // namespace kroki
+
+namespace kroki {
+
+// The tables of tax declarations and their values, as the suite first created them
+// (an existing table is absorbed by the main executor).
+void Utworz_Tabele_Deklaracji(ClsKonwersje& k);
+
+}  // namespace kroki

@@ -1,0 +1,98 @@
+// Steps 2.42 and 2.43: the book link moved from invoice lines to invoice headers, net
+// prices of bought goods in the price lists, the free text of cash documents without a
+// contractor split into a contractor and a description, and a wider issuer column.
+#include <string>
+
+#include "db/schemat.h"
+#include "driver/konwersje.h"
+#include "jet/value.h"
+#include "steps/165_299/wspolne.h"
+
+using kroki::Rekordy;
+
+namespace {
+
+// The marker that the suite put between the contractor's name and the description of
+// a cash document typed without a contractor.
+constexpr std::string_view kZnacznik = "«+»";
+
+// Every apostrophe replaced by a double-quote character.
+std::string Bez_Apostrofow(std::string tekst) {
+    for (char& c : tekst)
+        if (c == '\'') c = '"';
+    return tekst;
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_242() {
+    DbWykonajUPDKonwersje(
+        "CENNIKI_ZAWART INNER JOIN (PRODUKTY INNER JOIN zakupy_zawart ON "
+        "PRODUKTY.PROD_ID=[zakupy_zawart].[sur_ID]) ON "
+        "CENNIKI_ZAWART.PROD_ID=[PRODUKTY].[PROD_ID] SET CENNIKI_ZAWART.CEN_Narzut = "
+        "zakupy_zawart.CENA_N, CENNIKI_ZAWART.CEN_NETTO = "
+        "zakupy_zawart.CENA_N*(1+CENNIKI_ZAWART.Narzut/100) where [PRODUKTY].[rodzaj]='S' or "
+        "[PRODUKTY].[rodzaj]='T'",
+        "", "", "");
+    Usun_Pole("Zakupy_zawart", "WtymRiR");
+    Usun_Pole("k_faktur_zawart", "WtymRiR");
+    DbWykonajKonwersje("alter table [DOWODY_DOSTAW_Zawart] ADD COLUMN [id_kpir] long");
+    DbWykonajKonwersje("alter table [DOWODY_Zwrotu_Zawart] ADD COLUMN [id_kpir] long");
+    DbWykonajKonwersje(
+        "update [faktury] inner join [faktury_ZAWART] on "
+        "[faktury].[fakout_id]=[faktury_ZAWART].[fakout_id] set "
+        "[faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]");
+    DbWykonajKonwersje(
+        "update [k_faktur] inner join [k_faktur_ZAWART] on "
+        "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id] set "
+        "[k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]");
+    Usun_Pole("Paragon_ZAWART", "kpir_id");
+    Usun_Pole("Paragon_ZAWART", "Nie_Ksieguj");
+    Usun_Pole("faktury_ZAWART", "kpir_id");
+    Usun_Pole("faktury_ZAWART", "Nie_Ksieguj");
+    std::string nazwa = "id_kpir";
+    Zmien_Typ_Pola("kpir_id", "long", "K_FAKTUR_ZAWART", nazwa);
+    nazwa = "id_kpir";
+    Zmien_Typ_Pola("kpir_id", "long", "SRODKI_TRWALE_ZAWART", nazwa);
+    DbWykonajKonwersje("alter table [PRODUKTY] ADD COLUMN [Vat_Termin_Platnosci] logical");
+    DbWykonajKonwersje("alter table [KP] ADD COLUMN [Dla] text(200)");
+    DbWykonajKonwersje("alter table [KP] ADD COLUMN [Zmiana_kwoty_na_dekretacji] logical");
+
+    // Cash documents without a contractor whose description reads "name«+»text": the
+    // name becomes the contractor when one is called exactly so ("nazwa  nazwa2"),
+    // otherwise it goes into [dla]; the description keeps the text behind the marker.
+    // A Null description fails as an invalid use of Null and ends the run.
+    std::unique_ptr<ado::Recordset> kp;
+    std::unique_ptr<ado::Recordset> kontrahent;
+    const int32_t n = DbOtwórzSELKonwersje(kp, "[konh_id], [opis],[dla] FROM kp where konh_id=0");
+    for (int32_t i = 1; i <= n; ++i) {
+        const std::string t = Bez_Apostrofow(Rekordy(kp).Fields(1).value().to_text());
+        const size_t p = t.find(kZnacznik);
+        if (p != std::string::npos) {
+            const std::string nazwa_kontrahenta = t.substr(0, p);
+            const std::string opis = t.substr(p + kZnacznik.size());
+            if (DbOtwórzSELKonwersje(kontrahent,
+                                     "[konh_id] FROM [KONTRAHENCI] where "
+                                     "[konh_nazwa]+'  '+[konh_nazwa2]='" +
+                                         nazwa_kontrahenta + "'") > 0) {
+                kp->Fields(0) = kontrahent->Fields(0).value();
+                kp->Fields(1) = jet::Value::text(opis);
+                kp->Fields(2) = jet::Value::text("Niezależne");
+            } else {
+                kp->Fields(0) = jet::Value::long_(0);
+                kp->Fields(1) = jet::Value::text(opis);
+                kp->Fields(2) = jet::Value::text(nazwa_kontrahenta);
+            }
+            kp->UpdateBatch();
+            ZamknijRSKonwersje(kontrahent);
+        }
+        kp->MoveNext();
+    }
+    ZamknijRSKonwersje(kp);
+    DbWykonajKonwersje("update [kp] set [dla]='' where [dla] is null");
+}
+
+void ClsKonwersje::Konwersja_243() {
+    for (const char* tabela : {"DOK_WEWNENTRZNE", "DOWODY_DOSTAW", "DOWODY_ZWROTU", "Paragon"})
+        Zmien_Typ_Pola("FAKOUT_WYST", "text(81)", tabela);
+}
