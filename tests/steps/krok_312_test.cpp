@@ -1,6 +1,5 @@
 // Step 3.12: clashing document numbers logged and renumbered, then the unique number
 // indexes created.
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,6 @@ class Krok312 : public BazaKroku {
         Sql("create table DOK_KZA (FKOROUT_ID long, fkorout_numer text(30))");
         Sql("create table DOK_ZAK (numer_id long, numer_zaksiegowania text(30))");
     }
-    std::vector<std::string> Log(const std::string& tekst) {
-        std::ifstream plik(folder / "Log");
-        std::vector<std::string> linie;
-        for (std::string l; std::getline(plik, l);)
-            if (l.find(tekst) != std::string::npos) linie.push_back(l);
-        return linie;
-    }
     // The tables that have the unique index UnicNumer.
     std::vector<std::string> Z_Indeksem() {
         auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
@@ -41,21 +33,6 @@ class Krok312 : public BazaKroku {
         return tabele;
     }
 };
-
-TEST_F(Krok312, UniqueNumbersGetEveryIndexAndNoLogLine) {
-    Sql("insert into DOK_DD values (1, '1/2002')");
-    Sql("insert into DOK_DD values (2, '2/2002')");
-    Sql("insert into DOK_FAK values (1, '1/2002')");
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
-    EXPECT_TRUE(Log("Podwójne numery").empty());
-    EXPECT_EQ(Z_Indeksem().size(), 11u);
-    EXPECT_TRUE(
-        Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
-                  "ZAMOWIENIA_KOMENTARZE"));
-    // A second run absorbs the existing columns and indexes.
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
-    EXPECT_TRUE(Log("Podwójne numery").empty());
-}
 
 TEST_F(Krok312, LaterDocumentOfAClashGetsN) {
     Sql("insert into DOK_FAK values (10, '5/2002')");
@@ -79,18 +56,20 @@ TEST_F(Krok312, LaterDocumentOfAClashGetsN) {
               (std::vector<std::string>{"Z1", "Z1N"}));
     // Invoices and purchase corrections log both documents of a pair, the others the
     // later one alone; Null numbers never clash.
-    EXPECT_EQ(Log("Podwójne numery w dok_fak : 5/2002,").size(), 2u);
-    EXPECT_EQ(Log("Podwójne numery w dok_fak : 5/2002,11").size(), 1u);
-    EXPECT_EQ(Log("Podwójne numery w DOK_DD: 7/2002,2").size(), 1u);
-    EXPECT_EQ(Log("Podwójne numery w DOK_DD").size(), 1u);
-    EXPECT_EQ(Log("Podwójne numery w dok_kza : K1,").size(), 2u);
-    EXPECT_EQ(Log("Podwójne numery w dok_zak : Z1,2").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w dok_fak : 5/2002,").size(), 2u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w dok_fak : 5/2002,11").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w DOK_DD: 7/2002,2").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w DOK_DD").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w dok_kza : K1,").size(), 2u);
+    EXPECT_EQ(Linie_Logu("Podwójne numery w dok_zak : Z1,2").size(), 1u);
     EXPECT_EQ(Z_Indeksem().size(), 11u);
+    EXPECT_TRUE(Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
+                          "ZAMOWIENIA_KOMENTARZE"));
 
     // Once unique, a second run changes and logs nothing more.
-    const size_t linie = Log("Podwójne numery").size();
+    const size_t linie = Linie_Logu("Podwójne numery").size();
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
-    EXPECT_EQ(Log("Podwójne numery").size(), linie);
+    EXPECT_EQ(Linie_Logu("Podwójne numery").size(), linie);
     EXPECT_EQ(Kolumna("select DDOUT_NUMER from DOK_DD order by DDOUT_ID"),
               (std::vector<std::string>{"7/2002", "7/2002N", "Null", "Null"}));
 }
@@ -109,7 +88,7 @@ TEST_F(Krok312, IndexThatCannotBeBuiltIsOnlyLogged) {
     // An index of that name on another column blocks the new one.
     Sql("create index UnicNumer on DOK_PW (DDOUT_ID)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_312), "");
-    EXPECT_FALSE(Log("DbWykonajKonwersjeNoErr").empty());
+    EXPECT_FALSE(Linie_Logu("DbWykonajKonwersjeNoErr").empty());
     EXPECT_EQ(Z_Indeksem().size(), 10u);
 }
 

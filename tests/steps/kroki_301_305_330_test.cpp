@@ -1,6 +1,5 @@
 // Steps 3.01, 3.05 and 3.30 on collective invoices and their note lists, and the list
 // parsing that later steps share.
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -68,14 +67,6 @@ class KrokiZbiorcze : public BazaKroku {
         Sql("insert into " + t + " values (" + std::to_string(id) + ", " + numer + ", #" + data +
             "#, -1, 0, " + korfak + ", 0, " + kwota + ")");
     }
-    // The log lines that hold tekst.
-    std::vector<std::string> Log(const std::string& tekst) {
-        std::ifstream plik(folder / "Log");
-        std::vector<std::string> linie;
-        for (std::string l; std::getline(plik, l);)
-            if (l.find(tekst) != std::string::npos) linie.push_back(l);
-        return linie;
-    }
 };
 
 TEST_F(KrokiZbiorcze, VatRowsOfBothKindsKeepTheNewerAndBecomeInvoiceRows) {
@@ -117,8 +108,8 @@ TEST_F(KrokiZbiorcze, ListedNotesSettledByAnInvoiceOfTheirDayOrLater) {
               (std::vector<std::string>{"False", "True", "True", "True", "True", "True", "True"}));
     EXPECT_EQ(Kolumna("select DDOUT_DO_ROZLICZENIA from DOK_DZ order by DDOUT_ID"),
               (std::vector<std::string>{"False", "True"}));
-    EXPECT_EQ(Log("Konwersja poprawiła 1 DD").size(), 1u);
-    EXPECT_EQ(Log("Konwersja poprawiła 1 DZ").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja poprawiła 1 DD").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja poprawiła 1 DZ").size(), 1u);
 }
 
 TEST_F(KrokiZbiorcze, AmountOfListedNotesRecomputedFromTheList) {
@@ -138,7 +129,7 @@ TEST_F(KrokiZbiorcze, AmountOfListedNotesRecomputedFromTheList) {
     EXPECT_EQ(Kolumna("select wart_dd from DOK_FAK order by FAKOUT_ID"),
               (std::vector<std::string>{"130,11", "50,01", "0", "0", "7", "1", "1"}));
     // Invoices 2 and 3 had another amount; 4 had none.
-    EXPECT_EQ(Log("Konwersja 3.29 poprawiła 2 Fzb").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja 3.29 poprawiła 2 Fzb").size(), 1u);
 }
 
 }  // namespace
