@@ -63,8 +63,9 @@ TEST_F(Krok312, LaterDocumentOfAClashGetsN) {
     EXPECT_EQ(Linie_Logu("Podwójne numery w dok_kza : K1,").size(), 2u);
     EXPECT_EQ(Linie_Logu("Podwójne numery w dok_zak : Z1,2").size(), 1u);
     EXPECT_EQ(Z_Indeksem().size(), 11u);
-    EXPECT_TRUE(Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
-                          "ZAMOWIENIA_KOMENTARZE"));
+    EXPECT_TRUE(
+        Czyta_Sie("select TEKST2, TEKST3, nr_zamowienia2, nr_zamowienia3 from "
+                  "ZAMOWIENIA_KOMENTARZE"));
 
     // Once unique, a second run changes and logs nothing more.
     const size_t linie = Linie_Logu("Podwójne numery").size();
