@@ -131,6 +131,15 @@ class BazaKroku : public ::testing::Test {
         return rs.Fields(0).Type();
     }
 
+    // The lines of the log that hold tekst.
+    std::vector<std::string> Linie_Logu(const std::string& tekst) const {
+        std::ifstream plik(folder / "Log");
+        std::vector<std::string> linie;
+        for (std::string l; std::getline(plik, l);)
+            if (l.find(tekst) != std::string::npos) linie.push_back(l);
+        return linie;
+    }
+
     std::filesystem::path folder;
     std::ostringstream komunikaty;  // the message boxes shown
     ClsKonwersje k;

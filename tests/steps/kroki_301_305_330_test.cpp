@@ -1,6 +1,5 @@
 // Steps 3.01, 3.05 and 3.30 on collective invoices and their note lists, and the list
 // parsing that later steps share.
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -68,14 +67,6 @@ class KrokiZbiorcze : public BazaKroku {
         Sql("insert into " + t + " values (" + std::to_string(id) + ", " + numer + ", #" + data +
             "#, -1, 0, " + korfak + ", 0, " + kwota + ")");
     }
-    // The log lines that hold tekst.
-    std::vector<std::string> Log(const std::string& tekst) {
-        std::ifstream plik(folder / "Log");
-        std::vector<std::string> linie;
-        for (std::string l; std::getline(plik, l);)
-            if (l.find(tekst) != std::string::npos) linie.push_back(l);
-        return linie;
-    }
 };
 
 TEST_F(KrokiZbiorcze, VatRowsOfBothKindsKeepTheNewerAndBecomeInvoiceRows) {
@@ -101,24 +92,24 @@ TEST_F(KrokiZbiorcze, VatRowsOfBothKindsKeepTheNewerAndBecomeInvoiceRows) {
 
 TEST_F(KrokiZbiorcze, ListedNotesSettledByAnInvoiceOfTheirDayOrLater) {
     Faktura(1, "03-10-2001", "'«+»123«-»7'");
-    Faktura(2, "03-01-2001", "'«+»50'");  // before note 50's day
-    Faktura(3, "03-20-2001", "'«+»60'", "null", 0);  // not collective
-    Nota("DOK_DD", 1, "'12'", "03-05-2001");          // substring of «+»123: settled
-    Nota("DOK_DD", 2, "'50'", "03-05-2001");          // listed only on an earlier invoice
-    Nota("DOK_DD", 3, "'60'", "03-05-2001");          // listed only on an ordinary invoice
-    Nota("DOK_DD", 4, "'123'", "03-05-2001", "-1");   // a correction's note
+    Faktura(2, "03-01-2001", "'«+»50'");               // before note 50's day
+    Faktura(3, "03-20-2001", "'«+»60'", "null", 0);    // not collective
+    Nota("DOK_DD", 1, "'12'", "03-05-2001");           // substring of «+»123: settled
+    Nota("DOK_DD", 2, "'50'", "03-05-2001");           // listed only on an earlier invoice
+    Nota("DOK_DD", 3, "'60'", "03-05-2001");           // listed only on an ordinary invoice
+    Nota("DOK_DD", 4, "'123'", "03-05-2001", "-1");    // a correction's note
     Nota("DOK_DD", 5, "'123'", "03-05-2001", "null");  // KorFak Null
-    Nota("DOK_DD", 6, "'123'", "12-30-2000");         // before 2001
-    Nota("DOK_DD", 7, "null", "03-05-2001");          // no number
-    Nota("DOK_DZ", 1, "'7'", "03-10-2001");           // a return listed as a return
-    Nota("DOK_DZ", 2, "'123'", "03-10-2001");         // listed as a delivery note only
+    Nota("DOK_DD", 6, "'123'", "12-30-2000");          // before 2001
+    Nota("DOK_DD", 7, "null", "03-05-2001");           // no number
+    Nota("DOK_DZ", 1, "'7'", "03-10-2001");            // a return listed as a return
+    Nota("DOK_DZ", 2, "'123'", "03-10-2001");          // listed as a delivery note only
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_305), "");
     EXPECT_EQ(Kolumna("select DDOUT_DO_ROZLICZENIA from DOK_DD order by DDOUT_ID"),
               (std::vector<std::string>{"False", "True", "True", "True", "True", "True", "True"}));
     EXPECT_EQ(Kolumna("select DDOUT_DO_ROZLICZENIA from DOK_DZ order by DDOUT_ID"),
               (std::vector<std::string>{"False", "True"}));
-    EXPECT_EQ(Log("Konwersja poprawiła 1 DD").size(), 1u);
-    EXPECT_EQ(Log("Konwersja poprawiła 1 DZ").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja poprawiła 1 DD").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja poprawiła 1 DZ").size(), 1u);
 }
 
 TEST_F(KrokiZbiorcze, AmountOfListedNotesRecomputedFromTheList) {
@@ -128,17 +119,17 @@ TEST_F(KrokiZbiorcze, AmountOfListedNotesRecomputedFromTheList) {
     Nota("DOK_DD", 4, "'O''Neil'", "03-06-2001", "0", "7");
     Nota("DOK_DZ", 1, "'4'", "03-07-2001", "0", "20");
     Faktura(1, "03-10-2001", "' «+»12«+»13«-»4 '", "130.11");  // 100.10 + 50.01 - 20
-    Faktura(2, "03-11-2001", "'«+»12 «+»13'", "0");             // "12 " finds nothing
-    Faktura(3, "03-12-2001", "'«+»99«-»98'", "5");              // nothing found: 0
-    Faktura(4, "03-13-2001", "null", "null");                   // no list
+    Faktura(2, "03-11-2001", "'«+»12 «+»13'", "0");            // "12 " finds nothing
+    Faktura(3, "03-12-2001", "'«+»99«-»98'", "5");             // nothing found: 0
+    Faktura(4, "03-13-2001", "null", "null");                  // no list
     Faktura(5, "03-14-2001", "'«+»O''Neil'", "7");
-    Faktura(6, "12-31-2000", "'«+»12'", "1");   // before 2001: untouched
+    Faktura(6, "12-31-2000", "'«+»12'", "1");     // before 2001: untouched
     Faktura(7, "03-15-2001", "'«+»12'", "1", 0);  // ordinary invoice: untouched
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_330), "");
     EXPECT_EQ(Kolumna("select wart_dd from DOK_FAK order by FAKOUT_ID"),
               (std::vector<std::string>{"130,11", "50,01", "0", "0", "7", "1", "1"}));
     // Invoices 2 and 3 had another amount; 4 had none.
-    EXPECT_EQ(Log("Konwersja 3.29 poprawiła 2 Fzb").size(), 1u);
+    EXPECT_EQ(Linie_Logu("Konwersja 3.29 poprawiła 2 Fzb").size(), 1u);
 }
 
 }  // namespace

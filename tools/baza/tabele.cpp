@@ -2,11 +2,14 @@
 // later step reads is added by writing its function and naming it in tabele_165().
 #include <array>
 #include <cmath>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "baza.h"
 #include "jet/dates.h"
+#include "jet/text.h"
 
 namespace baza {
 
@@ -741,6 +744,32 @@ void dowody(Budowa& b) {
     linie(b, "Paragon", "Paragon_ZAWART", kDdout, 3);
 }
 
+// The note lists of the collective invoices that list notes: the delivery notes and
+// returns of the invoice's contractor from the two weeks up to its day, each number
+// behind its marker, as long as the list stays within its 255 characters. An invoice
+// that finds no note keeps its mark with an empty list.
+void faktury_zbiorcze(Budowa& b) {
+    std::map<int32_t, std::string> listy;
+    for (auto [tabela, znacznik] : std::array<std::pair<const char*, const char*>, 2>{
+             {{"DOWODY_DOSTAW", "«+»"}, {"DOWODY_ZWROTU", "«-»"}}}) {
+        auto c = b.db.query(std::string("select f.FAKOUT_ID, d.DDOUT_NUMER from FAKTURY_WYCH as "
+                                        "f inner join ") +
+                            tabela +
+                            " as d on d.KONH_ID = f.KONH_ID where (f.FAKOUT_ID mod 6) = 3 and "
+                            "d.DDOUT_DATA_WYST > f.FAKOUT_DATA_WYST - 14 and d.DDOUT_DATA_WYST <= "
+                            "f.FAKOUT_DATA_WYST order by f.FAKOUT_ID, d.DDOUT_ID");
+        while (c->next()) {
+            std::string& lista = listy[c->value(0).to_long()];
+            const std::string pozycja = znacznik + c->value(1).to_text();
+            if (jet::text::length(lista + pozycja) <= 255) lista += pozycja;
+        }
+    }
+    b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '' where (FAKOUT_ID mod 6) = 3");
+    for (const auto& [id, lista] : listy)
+        b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '" + lista + "' where FAKOUT_ID = " +
+              std::to_string(id));
+}
+
 void zakupy(Budowa& b) {
     b.sql(
         "create table zakupy (numer_id counter, numer_zaksiegowania text(50), numer_dokumentu "
@@ -1041,6 +1070,7 @@ const std::vector<Tabela>& tabele_165() {
         {"SPRZEDAZ_NEW", sprzedaz},
         {"FAKTURY_WYCH", faktury},
         {"DOWODY_DOSTAW", dowody},
+        {"FAKTURY_WYCH zbiorcze", faktury_zbiorcze},
         {"zakupy", zakupy},
         {"KP", kasa},
         {"TABELA_VAT", tabela_vat},
