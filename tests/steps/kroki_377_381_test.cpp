@@ -139,5 +139,22 @@ TEST_F(Kroki377, OptionsRowOnlyForCategoryPWithoutOne) {
     EXPECT_EQ(Kolumna("select PROD_ID from PRODUKTY_KALKULACJA"), (std::vector<std::string>{"7"}));
 }
 
+TEST_F(Kroki377, IgnoredOpenFailuresAddNothing) {
+    // Without the parameter and employee tables each open asks; Ignore adds nothing and
+    // the step goes on with its next statement.
+    Sql("create table OKRESY_ROZLICZEN (id long, tydzien long, dzien1 date)");
+    for (const char* t : {"KADRY_OPCJE", "KADRY_PODATEK", "KADRY_RODZINA", "KADRY_UMOWY",
+                          "KADRY_UMOWYC", "PLACE_SWIADCZ_PRZERWY"})
+        Sql(std::string("create table ") + t + " (ID_PRAC long)");
+    Odpowiedzi(std::vector<int>(7, 5));
+    Kroki(377, 377);
+    EXPECT_FALSE(Jest_Tabela("Place_Parametry"));
+    Odpowiedzi({5});
+    Kroki(381, 381);
+    EXPECT_TRUE(Jest_Tabela("PRODUKTY_KOSZTY"));
+    EXPECT_FALSE(Czyta_Sie("select tydzien from OKRESY_ROZLICZEN"));
+    EXPECT_NE(komunikaty.str().find("KADRY_PRACOWNICY"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kroki_test
