@@ -73,13 +73,17 @@ void vat_stawki(Budowa& b) {
 }
 
 void jednostki(Budowa& b) {
-    b.sql("create table jednostki (JED_NAZWA_ID text(10), opis text(50))");
-    for (auto [j, o] : std::array<std::pair<const char*, const char*>, 5>{{{"szt", "sztuka"},
-                                                                           {"kg", "kilogram"},
-                                                                           {"l", "litr"},
-                                                                           {"opak", "opakowanie"},
-                                                                           {"tuz", "tuzin"}}})
-        b.wstaw("jednostki", {{"JED_NAZWA_ID", T(j)}, {"opis", T(o)}});
+    b.sql("create table jednostki (JED_NAZWA_ID text(10), opis text(50), JED_WAGAwKG Single)");
+    // Weight in kg of one unit: kept only where someone filled it in.
+    for (auto [j, o, waga] :
+         std::array<std::tuple<const char*, const char*, double>, 5>{{{"szt", "sztuka", -1},
+                                                                      {"kg", "kilogram", 1},
+                                                                      {"l", "litr", 1},
+                                                                      {"opak", "opakowanie", 0},
+                                                                      {"tuz", "tuzin", -1}}})
+        b.wstaw("jednostki", {{"JED_NAZWA_ID", T(j)},
+                              {"opis", T(o)},
+                              {"JED_WAGAwKG", waga < 0 ? Value::null() : S(waga)}});
 }
 
 void rodzaj_wyst_dokum(Budowa& b) {
@@ -489,7 +493,7 @@ void kontrahenci(Budowa& b) {
         "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
         "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical, KONH_NAZWA2 text(180), sm_id "
-        "Long)");
+        "Long, KONH_PLATNIK_KTO text(50))");
     static const std::vector<std::string> rodzaje = {
         "Sklep spożywczy", "Delikatesy", "PHU",  "Sklep ogólnospożywczy", "Bar",
         "Pensjonat",       "Stołówka",   "Kiosk"};
@@ -504,11 +508,18 @@ void kontrahenci(Budowa& b) {
     static const std::vector<std::string> formy = {
         "Gotówka", "Gotówka", "Przelew 7 dni", "Przelew 14 dni", "", "gotówka przy odbiorze"};
     const int n = b.opcje.large ? 1000 : 40;
+    // The payer of a customer by its short name: a payer names itself, and so do some
+    // customers not marked as payers; every third one is paid for by the latest payer.
+    std::string platnik;
     for (int id = 1; id <= n; ++id) {
         const std::string rodzaj = b.wybierz(rodzaje);
         const std::string nazwisko = b.wybierz(nazwiska);
         const std::string miasto = b.wybierz(miasta);
         const std::string skrot = rodzaj.substr(0, 12) + " " + nazwisko + " " + std::to_string(id);
+        if (id % 7 == 0) platnik = skrot;
+        const Value platnik_kto = id % 7 == 0 || id % 11 == 0       ? T(skrot)
+                                  : id % 3 == 0 && !platnik.empty() ? T(platnik)
+                                                                    : Value::null();
         b.wstaw("KONTRAHENCI",
                 {{"KONH_NAZ_SKROT", T(skrot)},
                  {"KONH_NAZWA", T(rodzaj + " \"" + nazwisko + "\" s.c., " + miasto)},
@@ -534,7 +545,8 @@ void kontrahenci(Budowa& b) {
                  // The second name line, mostly empty; the numbering scheme of the
                  // contractor's documents (0: none).
                  {"KONH_NAZWA2", T(id % 4 == 0 ? "Oddział " + miasto : "")},
-                 {"sm_id", L(id % 9 == 0 ? 0 : 1)}});
+                 {"sm_id", L(id % 9 == 0 ? 0 : 1)},
+                 {"KONH_PLATNIK_KTO", platnik_kto}});
     }
     b.kontrahenci = n;
     b.sql("create unique index PrimaryKey on KONTRAHENCI (KONH_ID) with primary");
@@ -880,7 +892,8 @@ void zamowienia_main(Budowa& b) {
     b.sql(
         "create table ZAMOWIENIA_MAIN (zam_id counter, data Date, KONH_ID Long, uwagi "
         "text(100))");
-    b.sql("create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single DEFAULT 0)");
+    b.sql(
+        "create table ZAMOWIENIA_MAIN_ZAWART (zam_id Long, prod_ID Long, ilosc Single DEFAULT 0)");
     const int produkty = static_cast<int>(produkty_lista(b.opcje.large).size());
     int zam = 0;
     for (int d = 0; d < b.dni; d += 7) {

@@ -53,23 +53,27 @@ bool Rowne(const jet::Value& v, double liczba) {
     return v.to_double() == liczba;
 }
 
-void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca) {
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca, int czekaj) {
     k.BazaDAO = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
     praca(*k.BazaDAO);
     k.BazaDAO->Close();
     k.BazaDAO.reset();
-    k.CzekajKonwersje(5);
+    if (czekaj > 0) k.CzekajKonwersje(czekaj);
 }
 
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli) {
-    Z_Baza_DAO(k, [&dla_tabeli](dao::Database& baza) {
-        const int n = baza.TableDefCount();
-        for (int i = 0; i < n; ++i) {
-            dao::TableDef td = baza.TableDefs(i);
-            if (td.Name().compare(0, 4, "MSys") == 0) continue;
-            dla_tabeli(td);
-        }
-    });
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli,
+                  int czekaj) {
+    Z_Baza_DAO(
+        k,
+        [&dla_tabeli](dao::Database& baza) {
+            const int n = baza.TableDefCount();
+            for (int i = 0; i < n; ++i) {
+                dao::TableDef td = baza.TableDefs(i);
+                if (td.Name().compare(0, 4, "MSys") == 0) continue;
+                dla_tabeli(td);
+            }
+        },
+        czekaj);
 }
 
 void Usun_Relacje(dao::Database& baza) {

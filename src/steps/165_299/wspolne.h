@@ -43,15 +43,16 @@ ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs);
 
 // Work through a second, DAO connection: opens the database file again (the path is
 // the data source of the program's connection, item 7) as k.BazaDAO, calls praca with
-// it, then closes the file, clears k.BazaDAO and waits 5 seconds. A failure to open the
-// file or one raised by praca passes to the caller with k.BazaDAO still set (the
-// version loop closes it).
-void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca);
+// it, then closes the file, clears k.BazaDAO and waits czekaj seconds (none when 0). A
+// failure to open the file or one raised by praca passes to the caller with k.BazaDAO
+// still set (the version loop closes it).
+void Z_Baza_DAO(ClsKonwersje& k, const std::function<void(dao::Database&)>& praca, int czekaj = 5);
 
 // A pass over the schema through Z_Baza_DAO: calls dla_tabeli for every table of the
 // collection, in collection order, whose name does not begin with "MSys" (compared
-// case-sensitively).
-void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli);
+// case-sensitively); the wait after the pass as for Z_Baza_DAO.
+void Przebieg_DAO(ClsKonwersje& k, const std::function<void(dao::TableDef&)>& dla_tabeli,
+                  int czekaj = 5);
 
 // An old table name (upper case, as the pass compares it) and its new name.
 using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;

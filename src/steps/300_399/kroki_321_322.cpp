@@ -1,0 +1,164 @@
+// Steps 3.21 and 3.22: the per-rate VAT breakdown of tabela_vat repaired where its buckets
+// no longer add up to the document's totals, then moved into bucket columns of the
+// document tables themselves.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "db/postep.h"
+#include "driver/konwersje.h"
+#include "jet/functions.h"
+#include "jet/value.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+// A document kind whose breakdown is compared with its totals: the head of the query of
+// mismatching rows (up to the kind) and its tail, and whether a document with a net
+// total not above 0 takes the difference into its smallest bucket (corrections).
+struct Rodzaj_Naprawy {
+    const char* glowa;
+    const char* rodzaj;
+    const char* ogon;
+    bool korekta;
+};
+
+constexpr std::array<Rodzaj_Naprawy, 3> kNaprawy = {{
+    {"format(FAKOUT_DATA_WYST,'dd-mm-yyyy'),id,FAKOUT_WART_N as wayr,n7+n22+n0+nzw+n3 as "
+     "wayr2,FAKOUT_WART_VAT as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner join "
+     "dok_fak on dok_fak.fakout_id=tabela_vat.id where tabela_vat.r_dok='",
+     "sprzedaż_f_vat",
+     "' and (format(FAKOUT_WART_N,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
+     "format(FAKOUT_WART_VAT,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
+     false},
+    {"format(DDOUT_DATA_WYST,'dd-mm-yyyy'),id,DDOUT_WART_N as wayr,n7+n22+n0+nzw+n3 as "
+     "wayr2,DDOUT_wart_VAT as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner join "
+     "dok_par on dok_par.DDOUT_ID=tabela_vat.id where tabela_vat.r_dok='",
+     "paragon",
+     "' and (format(DDOUT_WART_N,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
+     "format(DDOUT_wart_VAT,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
+     false},
+    {"format(FKOROUT_DATA_WYST,'dd-mm-yyyy'),id,fkorout_wart_n as wayr,n7+n22+n0+nzw+n3 as "
+     "wayr2,fkorout_wart_vat as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner "
+     "join dok_kfa on dok_kfa.FKOROUT_ID=tabela_vat.id where tabela_vat.r_dok='",
+     "sprzedaż_f_vat_korekta",
+     "' and (format(fkorout_wart_n,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
+     "format(fkorout_wart_vat,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
+     true},
+}};
+
+// a > b as the comparison of two field values: false when either is Null.
+bool Wieksze(const jet::Value& a, const jet::Value& b) {
+    if (a.is_null() || b.is_null() || a.is_empty() || b.is_empty()) return false;
+    return jet::compare(a, b) > 0;
+}
+
+// The document's total differs from the sum of its buckets; a Null on either side is no
+// difference.
+bool Rozne(const jet::Value& a, const jet::Value& b) {
+    if (a.is_null() || b.is_null() || a.is_empty() || b.is_empty()) return false;
+    return jet::compare(a, b) != 0;
+}
+
+// Puts suma - buckets (rounded to 2 decimals) into one of the bucket fields pola of the
+// current row: the largest, or the smallest when najmniejszy; the first one on a tie.
+void Popraw_Kubelek(ado::Recordset& rs, std::initializer_list<int> pola, const jet::Value& suma,
+                    const jet::Value& kubelki, bool najmniejszy) {
+    const jet::Currency d = jet::fn::format(jet::subtract(suma, kubelki), "0.00").to_currency();
+    int wybor = *pola.begin();
+    for (int p : pola) {
+        const jet::Value v = rs.Fields(p).value();
+        const jet::Value w = rs.Fields(wybor).value();
+        if (najmniejszy ? Wieksze(w, v) : Wieksze(v, w)) wybor = p;
+    }
+    rs.Fields(wybor) = jet::add(rs.Fields(wybor).value(), jet::Value::currency(d));
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_321() {
+    for (const Rodzaj_Naprawy& n : kNaprawy) {
+        std::unique_ptr<ado::Recordset> rs;
+        if (DbOtwórzSELKonwersje(rs, std::string(n.glowa) + n.rodzaj + n.ogon) > 0) {
+            while (!rs->Eof()) {
+                const jet::Value wayr = rs->Fields("wayr").value();
+                const jet::Value wayr2 = rs->Fields("wayr2").value();
+                const jet::Value wayr3 = rs->Fields("wayr3").value();
+                const jet::Value wayr4 = rs->Fields("wayr4").value();
+                const jet::Value countt = rs->Fields("Countt").value();
+                std::unique_ptr<ado::Recordset> kub;
+                // Fields: 0 n7, 1 n22, 2 n0, 3 nzw, 4 n3, 5 vat7, 6 vat22, 7 vat3.
+                if (DbOtwórzSELKonwersje(kub,
+                                         "n7,n22,n0,nzw,n3,vat7,vat22,vat3,Countt from tabela_vat "
+                                         "where Countt=" +
+                                             countt.to_text()) > 0) {
+                    Pokaz_Postep("", "", kub->Fields("Countt").value().to_text());
+                    // A correction whose net total is not above 0 corrects its smallest
+                    // bucket.
+                    const bool najmniejszy =
+                        n.korekta && !Wieksze(wayr, jet::Value::currency(jet::Currency{}));
+                    if (Rozne(wayr, wayr2))
+                        Popraw_Kubelek(*kub, {0, 1, 2, 3, 4}, wayr, wayr2, najmniejszy);
+                    if (Rozne(wayr3, wayr4))
+                        Popraw_Kubelek(*kub, {5, 6, 7}, wayr3, wayr4, najmniejszy);
+                    kub->UpdateBatch();
+                }
+                ZamknijRSKonwersje(kub);
+                rs->MoveNext();
+            }
+        }
+        ZamknijRSKonwersje(rs);
+    }
+}
+
+void ClsKonwersje::Konwersja_322() {
+    // Each document table, its kind in tabela_vat and its id column.
+    struct Tabela_Dokumentu {
+        const char* tabela;
+        const char* rodzaj;
+        const char* id;
+    };
+    static constexpr std::array<Tabela_Dokumentu, 11> kTabele = {{
+        {"DOK_DD", "sprzedaż_ddost", "ddout_id"},
+        {"DOK_DZ", "sprzedaż_zwroty", "ddout_id"},
+        {"DOK_FAK", "sprzedaż_f_vat", "FAKOUT_ID"},
+        {"DOK_KFA", "sprzedaż_f_vat_korekta", "FKOROUT_ID"},
+        {"DOK_KZA", "zakupy_korekta", "FKOROUT_ID"},
+        {"DOK_PAR", "paragon", "ddout_id"},
+        {"DOK_PW", "magazyn_pw", "ddout_id"},
+        {"DOK_PZ", "zakup_zwroty", "ddout_id"},
+        {"DOK_RW", "sprzedaż_detal", "ddout_id"},
+        {"DOK_WZ", "zakup_ddost", "ddout_id"},
+        {"DOK_ZAK", "zakupy", "numer_id"},
+    }};
+    for (const Tabela_Dokumentu& t : kTabele) {
+        Pokaz_Postep("", "", t.tabela);
+        for (const char* kolumna :
+             {" [n22] CURRENCY", " [vat22] CURRENCY", " [n7] CURRENCY", " [vat7] CURRENCY",
+              " [n3] CURRENCY", " [vat3] CURRENCY", " [n0] CURRENCY", " [nZW] CURRENCY"})
+            DbWykonajKonwersje(std::string("alter table ") + t.tabela + " " + "ADD COLUMN" +
+                               kolumna);
+        DbWykonajKonwersje(std::string("update tabela_vat as TV inner join ") + t.tabela +
+                           " as TD on TV.id=TD." + t.id +
+                           " set TD.N22=TV.N22,TD.VAT22=TV.VAT22,TD.N7=TV.N7,TD.VAT7=TV.VAT7,TD."
+                           "N3=TV.N3,TD.VAT3=TV.VAT3,TD.N0=TV.N0,TD.NZW=TV.NZW WHERE TV.r_dok='" +
+                           t.rodzaj + "'");
+    }
+    DbWykonajKonwersje("drop table tabela_vat");
+
+    DbWykonajKonwersje(std::string("alter table [S_JEDNOSTKI] ") + "ADD COLUMN" +
+                       " [Do_Jednostki] Text(25)");
+    DbWykonajKonwersje("update S_JEDNOSTKI set Do_Jednostki=JED_NAZWA_ID");
+    DbWykonajKonwersje(
+        "update S_JEDNOSTKI set JED_WAGAwKG=1 where JED_WAGAwKG<=0 or JED_WAGAwKG is null");
+
+    DbWykonajKonwersje(std::string("alter table [PRODUKTY_RECEPTURY] ") + "ADD COLUMN" +
+                       " [Jednostka_Receptury] Text(25)");
+    DbWykonajKonwersje(
+        "update [PRODUKTY_RECEPTURY] inner join [Produkty] on "
+        "[PRODUKTY_RECEPTURY].[Sur_id]=[Produkty].[prod_id] set "
+        "[PRODUKTY_RECEPTURY].[Jednostka_Receptury]=[Produkty].[prod_jed]");
+
+    DbWykonajKonwersje(std::string("alter table [SRODKI_TRWALE] ") + "ADD COLUMN" +
+                       " [Wyposazenie] logical");
+}
