@@ -169,6 +169,17 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {354, &ClsKonwersje::Konwersja_354},
         {355, &ClsKonwersje::Konwersja_355},
         {356, &ClsKonwersje::Konwersja_356},
+        {377, &ClsKonwersje::Konwersja_377},
+        {378, &ClsKonwersje::Konwersja_378},
+        {379, &ClsKonwersje::Konwersja_379},
+        {380, &ClsKonwersje::Konwersja_380},
+        {381, &ClsKonwersje::Konwersja_381},
+        {382, &ClsKonwersje::Konwersja_382},
+        {383, &ClsKonwersje::Konwersja_383},
+        {384, &ClsKonwersje::Konwersja_384},
+        {385, &ClsKonwersje::Konwersja_385},
+        {386, &ClsKonwersje::Konwersja_386},
+        {387, &ClsKonwersje::Konwersja_387},
     };
     return kroki;
 }
