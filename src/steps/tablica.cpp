@@ -122,6 +122,8 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {297, &ClsKonwersje::Konwersja_297},
         {298, &ClsKonwersje::Konwersja_298},
         {299, &ClsKonwersje::Konwersja_299},
+        {388, &ClsKonwersje::Konwersja_388},
+        {389, &ClsKonwersje::Konwersja_389},
     };
     return kroki;
 }
