@@ -215,6 +215,20 @@ TEST_F(Kroki388, ShortNamesAndCodesMadeUnique) {
             << pole;
 }
 
+TEST_F(Kroki388, EmptyAndNullPayeesEachMakeOneParty) {
+    Sql("insert into DOK_FIN values (1, 0, '', 0, 0)");
+    Sql("insert into DOK_FIN values (2, 0, '', 0, 0)");
+    Sql("insert into DOK_FIN values (3, 0, Null, 0, 0)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    EXPECT_EQ(Wiersze_Z("select KONH_NAZWA, RKONH_NAZWA_ID from KONTRAHENCI order by KONH_NAZWA"),
+              (Wiersze{{"Null", "Pozostali"}, {"", "Pozostali"}}));
+    // The empty text finds its party by name; a Null finds none, keeps no party, and
+    // the new column is not filled in over the rows that existed.
+    const std::string pusty = Kolumna("select konh_id from KONTRAHENCI where KONH_NAZWA=''").at(0);
+    EXPECT_EQ(Wiersze_Z("select konh_id, NIEZALEZNE from DOK_FIN order by kp_id"),
+              (Wiersze{{pusty, "2"}, {pusty, "2"}, {"0", "Null"}}));
+}
+
 class Kroki389 : public BazaKroku {
   protected:
     void SetUp() override {
