@@ -180,6 +180,8 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {385, &ClsKonwersje::Konwersja_385},
         {386, &ClsKonwersje::Konwersja_386},
         {387, &ClsKonwersje::Konwersja_387},
+        {388, &ClsKonwersje::Konwersja_388},
+        {389, &ClsKonwersje::Konwersja_389},
     };
     return kroki;
 }

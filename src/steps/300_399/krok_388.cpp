@@ -1,0 +1,337 @@
+// Step 3.88: one register of all parties. KONTRAHENCI receives the tax offices, the
+// PIT-5 partners, the drivers, the employees, the free-text payees of cash documents,
+// the cash desks and the bank accounts; every reference to an old register is moved onto
+// the new party ids; the register is renumbered after each source; and short names and
+// codes are made unique.
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "db/nz.h"
+#include "db/otworz.h"
+#include "db/postep.h"
+#include "driver/konwersje.h"
+#include "jet/dates.h"
+#include "jet/text.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+using Kolumna = std::pair<const char*, const char*>;
+
+// The columns that the register gains, by group, in the order they are added.
+constexpr Kolumna kKolumnyWspolnika[] = {
+    {"Konh_Poczta", "Text  (50)"},        {"Konh_Kraj", "Text  (50)"},
+    {"Konh_Wojewodztwo", "Text  (50)"},   {"Konh_Gmina", "Text  (50)"},
+    {"Konh_US_id", "int DEFAULT 0"},      {"Konh_DataUR", "SmallDateTime DEFAULT null"},
+    {"Konh_NumerDomu", "Text  (50)"},     {"Konh_NumerLokalu", "Text  (50)"},
+    {"Konh_ProcWspolnika", "Text  (50)"},
+};
+constexpr Kolumna kKolumnyPracownika[] = {
+    {"imie_oj", "Text  (50)"},         {"imie_m", "Text  (50)"},
+    {"miejsce_ur", "Text  (50)"},      {"Plec", "Text  (1)"},
+    {"numer_prac", "int DEFAULT 0"},   {"imie2", "Text  (50)"},
+    {"kategoria", "Text  (1)"},        {"ube", "tinyint DEFAULT 0"},
+    {"ubr", "tinyint DEFAULT 0"},      {"ubc", "tinyint DEFAULT 0"},
+    {"ubw", "tinyint DEFAULT 0"},      {"ubz", "tinyint DEFAULT 0"},
+    {"nazwisko_p", "Text  (50)"},      {"kodzus", "Text  (6)"},
+    {"Dowod", "Text  (20)"},           {"Paszport", "Text  (20)"},
+    {"Obywatelstwo", "Text  (50)"},    {"KartaStP", "tinyint DEFAULT 0"},
+    {"KartaCzP", "tinyint DEFAULT 0"}, {"Etat", "Text  (20)"},
+};
+constexpr Kolumna kKolumnyKasy[] = {
+    {"Saldo", "money DEFAULT 0"},
+    {"Rodz", "Text  (1)"},
+    {"DostepDoKas", "Text  (100)"},
+};
+
+// The document tables whose driver column moves onto the driver parties, in order; the
+// name as the statement writes it (two-letter kinds padded with two blanks) and the column.
+constexpr Kolumna kDokumentyKierowcy[] = {
+    {"DOK_FAK", "Kier_id"},     {"DOK_DD ", "Kier_id"}, {"DOK_DZ ", "Kier_id"},
+    {"DOK_FIN", "Kierowca_id"}, {"DOK_KFA", "Kier_id"}, {"DOK_KZA", "Kier_id"},
+    {"DOK_PAR", "Kier_id"},     {"DOK_PW ", "Kier_id"}, {"DOK_PZ ", "Kier_id"},
+    {"DOK_RW ", "Kier_id"},     {"DOK_WZ ", "Kier_id"},
+};
+
+// The tables whose employee column moves onto the employee parties, in order.
+constexpr Kolumna kOdwolaniaPracownika[] = {
+    {"KADRY_ADRESY", "ID_prac"},     {"KADRY_NADGODZINY", "ID_prac"},
+    {"KADRY_OPCJE", "ID_prac"},      {"KADRY_PIT", "ID_prac"},
+    {"KADRY_PODATEK", "ID_prac"},    {"KADRY_RODZINA", "ID_prac"},
+    {"KADRY_UMOWY", "ID_prac"},      {"KADRY_UMOWYC", "ID_prac"},
+    {"KADRY_WARUNKI", "ID_prac"},    {"KADRY_NIEOBECNOSCI", "ID_prac"},
+    {"KADRY_SWIADECTWA", "ID_prac"}, {"PLACE_DANE", "IDP"},
+};
+
+// A PIT-5 partner's field of the register and the key of its stored value.
+constexpr Kolumna kDaneWspolnika[] = {
+    {"KONH_NAZ_SKROT", "w:nazwa 1_pit5_"}, {"KONH_NAZWA", "w:nazwa 1_pit5_"},
+    {"KONH_NAZWA2", "w:nazwa 2_pit5_"},    {"KONH_ulica", "w:ulica_pit5_"},
+    {"konh_kodpocztowy", "w:kod_pit5_"},   {"KONH_miejscowosc", "w:miasto_pit5_"},
+};
+constexpr Kolumna kAdresWspolnika[] = {
+    {"Konh_NumerDomu", "w:nr_domu_pit5_"}, {"Konh_NumerLokalu", "w:nr_lokalu_pit5_"},
+    {"Konh_Poczta", "w:poczta_pit5_"},     {"Konh_Kraj", "w:kraj_pit5_"},
+    {"Konh_Wojewodztwo", "w:wojew_pit5_"}, {"Powiat", "w:powiat_pit5_"},
+    {"Konh_Gmina", "w:gmina_pit5_"},
+};
+
+// Today's date without a time (VB's Date).
+double Dzisiaj() {
+    const std::time_t t = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&t, &lt);
+    return jet::dates::to_serial(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday).value_or(0);
+}
+
+// Writes a text into a field of the register's new row, cut to the column's width: a
+// partner's value longer than its column would otherwise fail the save and stop the
+// conversion at this step on every run.
+void Zapisz_Tekst(ado::Recordset& rs, const char* pole, const std::string& tekst) {
+    ado::Field f = rs.Fields(pole);
+    const int dlugosc = f.DefinedSize();
+    std::string t = tekst;
+    if (dlugosc > 0 && jet::text::length(t) > static_cast<size_t>(dlugosc))
+        t.resize(jet::text::offset_of_char(t, static_cast<size_t>(dlugosc)));
+    f = jet::Value::text(t);
+}
+
+// The renumbering pass: the register numbered 1 to n in its konh_numer order, the
+// counter shown on status line 3; all rows saved together at the end. An open that was
+// ignored leaves the numbers as they are.
+void Numeruj_Kontrahentow(ClsKonwersje& k) {
+    std::unique_ptr<ado::Recordset> rs;
+    int32_t licznik = 0;
+    k.DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by [konh_numer]");
+    if (rs) {
+        while (!rs->Eof()) {
+            ++licznik;
+            Pokaz_Postep("", "", " " + std::to_string(licznik));
+            rs->Fields(0) = jet::Value::long_(licznik);
+            rs->MoveNext();
+        }
+        rs->UpdateBatch();
+    }
+    k.ZamknijRSKonwersje(rs);
+}
+
+// Makes the non-Null values of a register column unique: each pass gives every party
+// that shares its value with a party of a lower id the first 11 characters of the value,
+// trailing blanks removed, "!" and the pass number; passes repeat while any value is
+// shared. An open that was ignored ends the passes.
+void Unikalne_Kontrahentow(ClsKonwersje& k, const std::string& pole) {
+    std::unique_ptr<ado::Recordset> rs;
+    for (int32_t licznik = 1;; ++licznik) {
+        Pokaz_Postep("", "", " " + std::to_string(licznik));
+        if (k.DbOtwórzSELKonwersje(rs, "top 1 t1." + pole +
+                                           ",t1.konh_id from kontrahenci as t1 "
+                                           "inner join kontrahenci as t2 on t1." +
+                                           pole + "=t2." + pole +
+                                           " where t1.konh_id<>t2.konh_id") <= 0)
+            break;
+        k.DbWykonajKonwersje("update kontrahenci as t1 inner join kontrahenci as t2 on t1." + pole +
+                             "=t2." + pole + " set t1." + pole + "=Rtrim(mid(t1." + pole +
+                             ",1,11))+'!" + std::to_string(licznik) +
+                             "' where t1.konh_id>t2.konh_id");
+    }
+    ZamknijRS(rs);
+}
+
+// The PIT-5 partners as parties of kind 'Współnik', record by record, their address
+// read from their stored values; their declarations follow them.
+void Wspolnicy_PIT5(ClsKonwersje& k) {
+    std::unique_ptr<ado::Recordset> wsp;
+    std::unique_ptr<ado::Recordset> rej;
+    std::unique_ptr<ado::Recordset> us;
+    k.DbOtwórzSELKonwersje(wsp, "[Nazwisko], [imie],[idp] from [Platnik]");
+    k.DbOtwórzSELKonwersje(
+        rej,
+        "top 1 KONH_NAZ_SKROT,KONH_NAZWA,KONH_NAZWA2,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
+        "RKONH_NAZWA_ID,konh_numer,konh_activ,Konh_ProcWspolnika,Konh_NumerDomu,Konh_NumerLokalu,"
+        "Konh_Poczta,Konh_Kraj,Konh_Wojewodztwo,Powiat,Konh_Gmina,Konh_US_id,Konh_DataUR,konh_id "
+        "from kontrahenci");
+    // Each partner's old id and his party's id. The declarations move once all parties
+    // exist: a new party id may equal the old id of a partner still to come, so moving
+    // them partner by partner could carry declarations twice.
+    std::vector<std::pair<int32_t, int32_t>> przeniesienia;
+    while (!kroki::Rekordy(wsp).Eof()) {
+        const int32_t idp = NzLng(wsp->Fields(2).value());
+        ado::Recordset& r = kroki::Rekordy(rej);
+        r.AddNew();
+        for (const auto& [pole, klucz] : kDaneWspolnika)
+            Zapisz_Tekst(r, pole, k.Wartosc_Platnik_Dane(klucz, idp));
+        r.Fields("RKONH_NAZWA_ID") = jet::Value::text("Współnik");
+        r.Fields("konh_numer") = jet::Value::long_(999999);
+        r.Fields("konh_activ") = jet::Value::boolean(true);
+        r.Fields("Konh_ProcWspolnika") = jet::Value::long_(100);
+        for (const auto& [pole, klucz] : kAdresWspolnika)
+            Zapisz_Tekst(r, pole, k.Wartosc_Platnik_Dane(klucz, idp));
+        int32_t us_id = 0;
+        if (k.DbOtwórzSELKonwersje(
+                us,
+                "top 1 KONH_id from kontrahenci where RKONH_NAZWA_ID='US' "
+                "and KONH_NAZWA='" +
+                    kroki::W_Apostrofach(k.Wartosc_Platnik_Dane("us_pit5_", idp)) + "'") >= 1)
+            us_id = NzLng(us->Fields(0).value());
+        k.ZamknijRSKonwersje(us);
+        r.Fields("Konh_US_id") = jet::Value::long_(us_id);
+        const auto data = jet::dates::parse(k.Wartosc_Platnik_Dane("dataur_pit5_", idp));
+        r.Fields("Konh_DataUR") = jet::Value::date(data ? *data : Dzisiaj());
+        r.UpdateBatch();
+        przeniesienia.emplace_back(idp, NzLng(r.Fields("konh_id").value()));
+        wsp->MoveNext();
+    }
+    k.ZamknijRSKonwersje(wsp);
+    k.ZamknijRSKonwersje(rej);
+    // Through ids that no partner or party has (the negated old ids), then onto the parties.
+    for (const auto& [stary, nowy] : przeniesienia) {
+        (void)nowy;
+        k.DbWykonajKonwersje(
+            "UPDATE Deklaracje Set IDP=" + std::to_string(-static_cast<int64_t>(stary)) +
+            " where IDP=" + std::to_string(stary));
+    }
+    for (const auto& [stary, nowy] : przeniesienia)
+        k.DbWykonajKonwersje("UPDATE Deklaracje Set IDP=" + std::to_string(nowy) +
+                             " where IDP=" + std::to_string(-static_cast<int64_t>(stary)));
+}
+
+}  // namespace
+
+std::string ClsKonwersje::Wartosc_Platnik_Dane(const std::string& klucz, int32_t idp) {
+    std::unique_ptr<ado::Recordset> rs;
+    std::string wynik;
+    if (DbOtwórzSEL(rs,
+                    "[Nazwa], [Wartosc] from [Platnik_dane] where [nazwa]='" +
+                        jet::text::upper(klucz) + "' and [idp]=" + std::to_string(idp),
+                    kOtworzOdczyt) > 0)
+        wynik = NzStr(rs->Fields(1).value());
+    ZamknijRS(rs);
+    return wynik;
+}
+
+void ClsKonwersje::Konwersja_388() {
+    const auto dodaj_kolumny = [this](const auto& kolumny) {
+        for (const auto& [kolumna, typ] : kolumny)
+            DbWykonajKonwersje(std::string("alter table [Kontrahenci] ADD COLUMN ") + kolumna +
+                               " " + typ);
+    };
+
+    // Tax offices; the employees' tax office then names its party.
+    DbWykonajKonwersje(
+        "insert into [kontrahenci] "
+        "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,RKONH_NAZWA_ID,"
+        "konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     ,ulica     ,Kod          "
+        "   , miasto,        'US',999999,-1 from S_US");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON KADRY_PRACOWNICY.US = "
+        "S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
+        "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id "
+        "where KONTRAHENCI.RKONH_NAZWA_ID='US'");
+    Numeruj_Kontrahentow(*this);
+
+    // PIT-5 partners.
+    dodaj_kolumny(kKolumnyWspolnika);
+    Wspolnicy_PIT5(*this);
+    Numeruj_Kontrahentow(*this);
+
+    // Drivers: the contractors' nine driver slots, then the documents' driver.
+    DbWykonajKonwersje(
+        "insert into [kontrahenci] "
+        "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,opis     ,konh_numer,konh_activ,Kier_id) "
+        "select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    ,-1        ,-1 from "
+        "S_Kierowcy");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN S_Kierowcy ON "
+        "kontr.Kier_id  = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
+        "kontr.Kier_id =Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
+    for (int slot = 2; slot <= 9; ++slot) {
+        const std::string kol = "Kier_id" + std::to_string(slot);
+        DbWykonajKonwersje(
+            "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN S_Kierowcy ON "
+            "kontr." +
+            kol +
+            " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa "
+            "set kontr." +
+            kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
+    }
+    for (const auto& [tabela, kol] : kDokumentyKierowcy)
+        DbWykonajKonwersje(std::string("UPDATE KONTRAHENCI as Kier INNER JOIN (") + tabela +
+                           " as dok INNER JOIN S_Kierowcy ON dok." + kol +
+                           " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
+                           "dok." +
+                           kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
+    Numeruj_Kontrahentow(*this);
+
+    // Employees.
+    DbWykonajKonwersje("DROP TABLE [KADRY_NIEOBECNOSCI_S]");
+    dodaj_kolumny(kKolumnyPracownika);
+    DbWykonajKonwersje(
+        "insert into [kontrahenci] "
+        "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_NAZWA2,RKONH_NAZWA_ID,konh_numer,konh_activ,imie_oj,"
+        "imie_m,miejsce_ur,Plec,numer_prac,imie2,kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,"
+        "Dowod,Paszport,KartaStP,KartaCzP,Etat,Konh_US_id,Konh_DataUR, KONH_NAZ_BANK, "
+        "KONH_NR_KONTA) select mid(Nazwisko,1,8)+mid(Imie1,1,8),Nazwisko,Imie1,'Pracownik',999999 "
+        ",-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,"
+        "kodzus,Dowod,Paszport,KartaStP,KartaCzP,Etat,US ,Data_UR ,BANK, KONTO from "
+        "KADRY_PRACOWNICY");
+    for (const auto& [tabela, kol] : kOdwolaniaPracownika)
+        DbWykonajKonwersje(std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
+                           " as PPP INNER JOIN KADRY_PRACOWNICY ON PPP." + kol +
+                           " = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = "
+                           "KADRY_PRACOWNICY.Numer set PPP." +
+                           (std::string(kol) == "IDP" ? "IDP" : "ID_PRAC") +
+                           "=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'");
+    Numeruj_Kontrahentow(*this);
+
+    // Free-text payees of cash documents.
+    Zmien_Typ_Pola("Konh_kod", "text (16)", "Kontrahenci");
+    DbWykonajKonwersje("alter table [DOk_FIN] ADD COLUMN NIEZALEZNE tinyint DEFAULT 0");
+    DbWykonajKonwersje(
+        "insert into [kontrahenci] "
+        "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,konh_numer,konh_activ) "
+        "select DISTINCTROW mid(Dla,1,16) ,Dla       ,'!!!'         ,999999    ,-1 from DOk_FIN "
+        "group by Dla,Konh_id Having Konh_id=0");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI INNER JOIN DOK_FIN ON KONTRAHENCI.KONH_NAZWA = DOK_FIN.Dla set "
+        "DOK_FIN.Konh_id=KONTRAHENCI.konh_id,DOk_FIN.NIEZALEZNE=2,DOk_FIN.dla='' where "
+        "KONTRAHENCI.RKONH_NAZWA_ID='!!!' and DOK_FIN.konh_id=0");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Pozostali' where RKONH_NAZWA_ID='!!!'");
+    DbWykonajKonwersje("UPDATE DOk_FIN Set DOk_FIN.NIEZALEZNE=1 where DOk_FIN.Dla='Niezależne'");
+    Numeruj_Kontrahentow(*this);
+
+    // Cash desks and banks.
+    dodaj_kolumny(kKolumnyKasy);
+    DbWykonajKonwersje(
+        "insert into [kontrahenci] "
+        "(KONH_NAZ_SKROT,KONH_NAZWA,Opis,RKONH_NAZWA_ID,konh_numer,konh_activ,rodz,konh_naz_bank,"
+        "konh_nr_konta,konh_kodpocztowy,KONH_ulica,KONH_TEL,KONH_miejscowosc,Saldo,nr_konta_"
+        "kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         ,999999    ,-1        ,rodz,"
+        "Nr_Banku,     NR_Konta,    KodPocztowy,      Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  "
+        "from KASYBANKI");
+    for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
+        DbWykonajKonwersje(
+            std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
+            " as PPP INNER JOIN KASYBANKI ON PPP.ID_KASY = KASYBANKI.id_kasy) ON "
+            "KONTRAHENCI.KONH_Nazwa = KASYBANKI.nazwa set "
+            "PPP.ID_KASY=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='!!!'");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and RODZ='K'");
+    DbWykonajKonwersje(
+        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Bank' where RKONH_NAZWA_ID='!!!' and RODZ='B'");
+    Numeruj_Kontrahentow(*this);
+
+    DbWykonajKonwersje("alter table [Deklaracje] ADD COLUMN ID_US int DEFAULT 0");
+    DbWykonajKonwersje("alter table [DOK_FRA] ADD COLUMN DataKasyBanku SmallDateTime DEFAULT null");
+    DbWykonajKonwersje(
+        "UPDATE [DOK_FIN_ZAWART] SET [rodzaj_dok]='PW' WHERE [rodzaj_dok]='Sp. pozost.zwr.'");
+    DbWykonajKonwersje(
+        "UPDATE [DOK_FIN_ZAWART] SET [rodzaj_dok]='RW' WHERE [rodzaj_dok]='Sp. pozost.'");
+
+    Unikalne_Kontrahentow(*this, "konh_naz_skrot");
+    Unikalne_Kontrahentow(*this, "konh_kod");
+}
