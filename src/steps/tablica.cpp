@@ -110,6 +110,17 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {297, &ClsKonwersje::Konwersja_297},
         {298, &ClsKonwersje::Konwersja_298},
         {299, &ClsKonwersje::Konwersja_299},
+        {301, &ClsKonwersje::Konwersja_301},
+        {302, &ClsKonwersje::Konwersja_302},
+        {303, &ClsKonwersje::Konwersja_303},
+        {304, &ClsKonwersje::Konwersja_304},
+        {305, &ClsKonwersje::Konwersja_305},
+        {306, &ClsKonwersje::Konwersja_306},
+        {307, &ClsKonwersje::Konwersja_307},
+        {308, &ClsKonwersje::Konwersja_308},
+        {309, &ClsKonwersje::Konwersja_309},
+        {312, &ClsKonwersje::Konwersja_312},
+        {330, &ClsKonwersje::Konwersja_330},
     };
     return kroki;
 }

@@ -1,11 +1,10 @@
 // Steps 2.94 to 2.99: a whole-document discount on the corrections, sales-invoice lines
 // of zero quantity removed, a unique number on every document table whose numbers allow
 // it, obsolete tables and users' rights cleared, and comments on orders and documents.
-#include <array>
 #include <string>
-#include <utility>
 
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_294() {
     DbWykonajKonwersje("alter table [DOK_KFA] ADD COLUMN rabat_caly money");
@@ -21,24 +20,9 @@ void ClsKonwersje::Konwersja_295() {
 }
 
 void ClsKonwersje::Konwersja_296() {
-    // Table (padded as the statements write it) and its number column. A table whose
-    // numbers repeat is refused its index; the executor absorbs that and goes on.
-    static constexpr std::array<std::pair<const char*, const char*>, 11> kNumery = {{
-        {"DOK_FAK ", "FAKOUT_NUMER"},
-        {"DOK_DD  ", "DDOUT_NUMER"},
-        {"DOK_DZ  ", "DDOUT_NUMER"},
-        {"DOK_KFA ", "fkorout_numer"},
-        {"DOK_PAR ", "DDOUT_NUMER"},
-        {"DOK_PW  ", "DDOUT_NUMER"},
-        {"DOK_RW  ", "DDOUT_NUMER"},
-        {"DOK_ZAK ", "numer_zaksiegowania"},
-        {"DOK_KZA ", "fkorout_numer"},
-        {"DOK_WZ  ", "DDOUT_NUMER"},
-        {"DOK_PZ  ", "DDOUT_NUMER"},
-    }};
-    for (const auto& [tabela, kolumna] : kNumery)
-        DbWykonajKonwersje(std::string("CREATE UNIQUE INDEX UnicNumer ON ") + tabela + "(" +
-                           kolumna + ")");
+    // A table whose numbers repeat is refused its index; the executor absorbs that and
+    // goes on.
+    for (const std::string& indeks : kroki::Indeksy_UnicNumer()) DbWykonajKonwersje(indeks);
 }
 
 void ClsKonwersje::Konwersja_297() {

@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "db/komunikaty.h"
+#include "db/nz.h"
 #include "db/polaczenie.h"
+#include "db/postep.h"
 #include "jet/error.h"
 #include "jet/text.h"
 
@@ -113,6 +116,108 @@ void Utworz_Tabele_Deklaracji(ClsKonwersje& k) {
         "text(20),[data_wyst] date,[imie] text(30),[nazwisko] text(40),[korekta] "
         "logical,[wniosek] logical,[id] counter)");
     k.DbWykonajKonwersje("create table [Deklaracje_Zawart] (id long,Typ text(20),wartosc money)");
+}
+
+std::vector<Pozycja_Listy> Pozycje_Listy(const jet::Value& lista) {
+    static constexpr std::string_view kDostawa = "«+»";
+    static constexpr std::string_view kZwrot = "«-»";
+    static constexpr std::string_view kPoczatek = "«";
+    const std::string tekst = NzStr(lista);
+    std::string_view s = tekst;
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+
+    std::vector<Pozycja_Listy> pozycje;
+    for (size_t i = 0; i + kDostawa.size() <= s.size(); ++i) {
+        const std::string_view znacznik = s.substr(i, kDostawa.size());
+        const bool dostawa = znacznik == kDostawa;
+        if (!dostawa && znacznik != kZwrot) continue;
+        std::string_view numer = s.substr(i + znacznik.size());
+        numer = numer.substr(0, numer.find(kPoczatek));
+        pozycje.push_back({!dostawa, std::string(numer)});
+    }
+    return pozycje;
+}
+
+const std::vector<std::string>& Indeksy_UnicNumer() {
+    static const std::vector<std::string> indeksy = {
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_FAK (FAKOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_DD  (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_DZ  (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_KFA (fkorout_numer)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_PAR (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_PW  (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_RW  (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_ZAK (numer_zaksiegowania)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_KZA (fkorout_numer)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_WZ  (DDOUT_NUMER)",
+        "CREATE UNIQUE INDEX UnicNumer ON DOK_PZ  (DDOUT_NUMER)",
+    };
+    return indeksy;
+}
+
+namespace {
+
+// Logs every row (number, id) of a listing of clashing numbers under prefiks, then
+// sends the update that appends "N" to the later documents' numbers.
+void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::string& prefiks,
+                   const std::string& update) {
+    std::unique_ptr<ado::Recordset> rs;
+    k.DbOtwórzSELKonwersje(rs, listing);
+    while (!Rekordy(rs).Eof()) {
+        Zapisz_Log(prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
+                   "Konwersja", "Admin");
+        rs->MoveNext();
+    }
+    k.ZamknijRSKonwersje(rs);
+    k.DbWykonajKonwersje(update);
+}
+
+}  // namespace
+
+void Popraw_Podwojne_Numery(ClsKonwersje& k) {
+    for (const char* t : {"DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_PW", "DOK_RW"}) {
+        const std::string T = t;
+        Pokaz_Postep("", "", T);
+        Popraw_Tabele(k,
+                      "t1.ddout_numer,t1.ddout_id from " + T + " as t1 inner join " + T +
+                          " as t2 on t1.ddout_numer=t2.ddout_numer where t1.ddout_id>t2.ddout_id",
+                      "Podwójne numery w " + T + ": ",
+                      "update " + T + " as t1 inner join " + T +
+                          " as t2 on t1.ddout_numer=t2.ddout_numer set "
+                          "t1.ddout_numer=t1.ddout_numer+'N' where t1.ddout_id>t2.ddout_id");
+    }
+    Popraw_Tabele(k,
+                  "t1.FAKOUT_NUMER,t1.FAKOUT_ID from dok_fak as t1 inner join dok_fak as t2 on "
+                  "t1.FAKOUT_NUMER=t2.FAKOUT_NUMER where t1.FAKOUT_ID<>t2.FAKOUT_ID",
+                  "Podwójne numery w dok_fak : ",
+                  "update dok_fak as t1 inner join dok_fak as t2 on "
+                  "t1.FAKOUT_NUMER=t2.FAKOUT_NUMER set t1.FAKOUT_NUMER=t1.FAKOUT_NUMER+'N' "
+                  "where t1.FAKOUT_ID>t2.FAKOUT_ID");
+    Popraw_Tabele(k,
+                  "t1.fkorout_numer,t1.FKOROUT_ID from dok_kfa as t1 inner join dok_kfa as t2 "
+                  "on t1.fkorout_numer=t2.fkorout_numer where t1.FKOROUT_ID>t2.FKOROUT_ID",
+                  "Podwójne numery w dok_kfa : ",
+                  "update dok_Kfa as t1 inner join dok_Kfa as t2 on "
+                  "t1.fkorout_numer=t2.fkorout_numer set t1.fkorout_numer=t1.fkorout_numer+'N' "
+                  "where t1.FKOROUT_ID>t2.FKOROUT_ID");
+    Popraw_Tabele(k,
+                  "t1.fkorout_numer,t1.FKOROUT_ID from dok_kza as t1 inner join dok_kza as t2 "
+                  "on t1.fkorout_numer=t2.fkorout_numer where t1.FKOROUT_ID<>t2.FKOROUT_ID",
+                  "Podwójne numery w dok_kza : ",
+                  "update dok_KZa as t1 inner join dok_KZa as t2 on "
+                  "t1.fkorout_numer=t2.fkorout_numer set t1.fkorout_numer=t1.fkorout_numer+'N' "
+                  "where t1.FKOROUT_ID>t2.FKOROUT_ID");
+    Popraw_Tabele(k,
+                  "t1.numer_zaksiegowania,t1.numer_id from dok_zak as t1 inner join dok_zak as "
+                  "t2 on t1.numer_zaksiegowania=t2.numer_zaksiegowania where "
+                  "t1.numer_id>t2.numer_id",
+                  "Podwójne numery w dok_zak : ",
+                  "update dok_ZaK as t1 inner join dok_ZaK as t2 on "
+                  "t1.numer_zaksiegowania=t2.numer_zaksiegowania set "
+                  "t1.numer_zaksiegowania=t1.numer_zaksiegowania+'N' where "
+                  "t1.numer_id>t2.numer_id");
+    for (const std::string& indeks : Indeksy_UnicNumer()) k.DbWykonajKonwersjeNoErr(indeks);
 }
 
 }  // namespace kroki

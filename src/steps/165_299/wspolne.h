@@ -80,6 +80,30 @@ struct Skladnik_Plac {
 void Dodaj_Skladniki_Plac(ClsKonwersje& k, const std::string& warunek,
                           std::span<const Skladnik_Plac> skladniki);
 
+// One item of a collective invoice's note list (FAKOUT_NR_DD): a delivery note of DOK_DD
+// ("«+»" before its number) or a return of DOK_DZ ("«-»").
+struct Pozycja_Listy {
+    bool zwrot;         // true for a return
+    std::string numer;  // the note's number, blanks kept
+};
+
+// The items of a note list in their order. The list (Null as empty) loses its leading
+// and trailing blanks; every "«+»" and "«-»" in it begins an item whose number runs up to
+// the next "«" or to the end of the list. A list without a marker (an empty one too) has
+// no items.
+std::vector<Pozycja_Listy> Pozycje_Listy(const jet::Value& lista);
+
+// The duplicate-number repair of the document tables: for each table in turn, every
+// document whose number equals that of another document is logged ("Podwójne numery w
+// ..."), and the later one (the greater id) gets "N" appended to its number; then the
+// unique number index "UnicNumer" of each of the eleven tables is created, a failure
+// only logged. Statement errors of the updates stop the tool as their executor does.
+void Popraw_Podwojne_Numery(ClsKonwersje& k);
+
+// The eleven statements creating the unique number index "UnicNumer" of the document
+// tables, in the order in which the steps send them.
+const std::vector<std::string>& Indeksy_UnicNumer();
+
 }  // namespace kroki
 
 namespace kroki {

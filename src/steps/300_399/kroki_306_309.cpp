@@ -1,0 +1,79 @@
+// Steps 3.06 to 3.09: packaging and segment data of products, a retail-chain mode of
+// customers, document amounts rounded to whole grosze, documents pointing at their
+// numbering series instead of its lines, and production lines of missing products
+// removed.
+#include <memory>
+#include <string>
+
+#include "db/nz.h"
+#include "db/postep.h"
+#include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+// Step 3.07 for one query "[amount] from ... where [amount]<>0": every amount rounded by
+// NzCur, each shown on status line 3 after etykieta.
+void Zaokraglij_Kwoty(ClsKonwersje& k, const std::string& tekst, const std::string& etykieta) {
+    std::unique_ptr<ado::Recordset> rs;
+    k.DbOtwórzSELKonwersje(rs, tekst);
+    while (!kroki::Rekordy(rs).Eof()) {
+        const jet::Value kwota = jet::Value::currency(NzCur(rs->Fields(0).value()));
+        rs->Fields(0) = kwota;
+        Pokaz_Postep("", "", etykieta + kwota.to_text());
+        rs->MoveNext();
+    }
+    kroki::Rekordy(rs).UpdateBatch();
+    k.ZamknijRSKonwersje(rs);
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_306() {
+    const std::string produkty = std::string("alter table PRODUKTY ") + "ADD COLUMN";
+    DbWykonajKonwersje(produkty + " [Segment] text (80)");
+    DbWykonajKonwersje(produkty + " [Nazwa_Opakowania] text (80)");
+    DbWykonajKonwersje(produkty + " [Szt_w_opak] " + "Single DEFAULT 0");
+    DbWykonajKonwersje("UPDATE [PRODUKTY] set [Szt_w_opak]=1");
+    const std::string kontrahenci = std::string("alter table Kontrahenci ") + "ADD COLUMN";
+    DbWykonajKonwersje(kontrahenci + " [Tryb_SIEC_A] logical");
+    DbWykonajKonwersje(kontrahenci + " [Nazwa_dla_SIEC_A] text(50)");
+    DbWykonajKonwersje(std::string("alter table [ZAMOWIENIA_KOMENTARZE] ") + "ADD COLUMN" +
+                       " nr_zamowienia text(50)");
+}
+
+void ClsKonwersje::Konwersja_307() {
+    for (const char* t : {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA",
+                          "DOK_KZA", "DOK_ZAK"}) {
+        const std::string T = t;
+        Zaokraglij_Kwoty(*this, "[wart_kp] from " + T + " where [wart_kp]<>0", T);
+    }
+    Zaokraglij_Kwoty(*this, "[wart_dd] from dok_fak where [wart_dd]<>0", "dd-");
+}
+
+void ClsKonwersje::Konwersja_308() {
+    for (const char* t :
+         {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA", "DOK_KZA"}) {
+        const std::string T = t;
+        DbWykonajKonwersje("Update " + T + " inner join [SPOSOB_NUMERACJI_ZAWART] on " + T +
+                           ".[smz_id]=[SPOSOB_NUMERACJI_ZAWART].[id] set " + T +
+                           ".[smz_id]=[SPOSOB_NUMERACJI_ZAWART].[sm_id] where " + T +
+                           ".[smz_id]<>0");
+        Pokaz_Postep("", "", T);
+    }
+    DbWykonajKonwersje("Drop table [SPOSOB_NUMERACJI_ZAWART]");
+}
+
+void ClsKonwersje::Konwersja_309() {
+    DbWykonajKonwersje(std::string("Alter table [STANY_MAGAZYNOWE] ") + "ADD COLUMN" +
+                       " [SrodekTrawly] " + "Single DEFAULT 0");
+    DbWykonajKonwersje(
+        "Delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    DbWykonajKonwersje(
+        "Delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    DbWykonajKonwersje(
+        "Delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+}
