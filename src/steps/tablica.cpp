@@ -121,6 +121,14 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki() {
         {309, &ClsKonwersje::Konwersja_309},
         {312, &ClsKonwersje::Konwersja_312},
         {330, &ClsKonwersje::Konwersja_330},
+        {357, &ClsKonwersje::Konwersja_357},
+        {360, &ClsKonwersje::Konwersja_360},
+        {361, &ClsKonwersje::Konwersja_361},
+        {362, &ClsKonwersje::Konwersja_362},
+        {363, &ClsKonwersje::Konwersja_363},
+        {364, &ClsKonwersje::Konwersja_364},
+        {365, &ClsKonwersje::Konwersja_365},
+        {366, &ClsKonwersje::Konwersja_366},
     };
     return kroki;
 }
