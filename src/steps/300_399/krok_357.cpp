@@ -18,6 +18,7 @@ void ClsKonwersje::Konwersja_357() {
           "Update [KADRY_UMOWY] set Zwolnienie=0 where Zwolnienie is null",
           "Update [KADRY_UMOWY] set Ekwiwalent=0 where Ekwiwalent is null"})
         DbWykonajKonwersje(wypelnienie);
-    DbWykonajKonwersje(std::string("alter table [KADRY_WARUNKI] ") + "ADD COLUMN" + " ID_Umowy long");
+    DbWykonajKonwersje(std::string("alter table [KADRY_WARUNKI] ") + "ADD COLUMN" +
+                       " ID_Umowy long");
     DbWykonajKonwersje("Update [KADRY_WARUNKI] set ID_UMOWY= COUNTT where ID_UMOWY is null");
 }

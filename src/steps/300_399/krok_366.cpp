@@ -42,12 +42,11 @@ void ClsKonwersje::Konwersja_366() {
     }
 
     // Gross price from the net one by the product's rate code, for lines without one.
-    for (const auto& [stawka, cena] :
-         {std::pair{"22", "[CENNIKI_ZAWART].[CEN_Narzut]*1.22"},
-          std::pair{"7", "[CENNIKI_ZAWART].[CEN_Narzut]*1.07"},
-          std::pair{"3", "[CENNIKI_ZAWART].[CEN_Narzut]*1.03"},
-          std::pair{"zw", "[CENNIKI_ZAWART].[CEN_Narzut]"},
-          std::pair{"0", "[CENNIKI_ZAWART].[CEN_Narzut]"}})
+    for (const auto& [stawka, cena] : {std::pair{"22", "[CENNIKI_ZAWART].[CEN_Narzut]*1.22"},
+                                       std::pair{"7", "[CENNIKI_ZAWART].[CEN_Narzut]*1.07"},
+                                       std::pair{"3", "[CENNIKI_ZAWART].[CEN_Narzut]*1.03"},
+                                       std::pair{"zw", "[CENNIKI_ZAWART].[CEN_Narzut]"},
+                                       std::pair{"0", "[CENNIKI_ZAWART].[CEN_Narzut]"}})
         DbWykonajUPDKonwersje(
             std::string("[CENNIKI_ZAWART] inner join [produkty] on "
                         "[CENNIKI_ZAWART].[prod_id]=[produkty].[prod_id] set "
@@ -56,9 +55,9 @@ void ClsKonwersje::Konwersja_366() {
                 "' and ([CENNIKI_ZAWART].[Cen_Brutto] is null or [CENNIKI_ZAWART].[Cen_Brutto]=0)",
             "", "", "");
 
-    for (const char* kolumna : {" Dowod text(20)", " Paszport text(20)", " Obywatelstwo text(20)",
-                                " Bank text(30)", " Konto text(30)", " US long", " KartaStP byte",
-                                " KartaCzP byte"})
+    for (const char* kolumna :
+         {" Dowod text(20)", " Paszport text(20)", " Obywatelstwo text(20)", " Bank text(30)",
+          " Konto text(30)", " US long", " KartaStP byte", " KartaCzP byte"})
         DbWykonajKonwersje(std::string("alter table [KADRY_PRACOWNICY] ") + "ADD COLUMN" + kolumna);
     for (const char* wypelnienie :
          {"Update [KADRY_PRACOWNICY] set Dowod='' where Dowod is Null",
