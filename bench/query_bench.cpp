@@ -1,6 +1,7 @@
 // Statement translation and the engine's write plans, each against the same work
 // written by hand for SQLite's C API on a plain database of the same shape:
 //   Translate*      parse, bind and emit a typical statement (cold) / find it again (cached)
+//   PrepareCached   find a prepared SQLite statement again in the session's cache
 //   UpdateAll       UPDATE of every row
 //   InsertSelect    INSERT ... SELECT of every row
 //   UpdateJoin1to1  UPDATE over a 1:1 join
@@ -145,7 +146,7 @@ void TranslateCold(benchmark::State& state) {
     jet::Session& s = f.db->session();
     auto cache = jet::detail::translation_cache(s);
     for (auto _ : state) {
-        cache->entries.clear();
+        cache->clear();
         auto& e = jet::detail::cached_statement(s, kTypical);
         benchmark::DoNotOptimize(jet::detail::cached_plan(s, e));
     }
@@ -158,6 +159,15 @@ void TranslateCached(benchmark::State& state) {
         auto& e = jet::detail::cached_statement(s, kTypical);
         benchmark::DoNotOptimize(jet::detail::cached_plan(s, e));
     }
+}
+
+// A prepared statement found again in the session's statement cache.
+void PrepareCached(benchmark::State& state) {
+    Fixture& f = fixture(100000);
+    jet::Session& s = f.db->session();
+    const std::string sql = "SELECT " + f.c("A", "Name") + " FROM " + f.t("A") + " WHERE rowid = ?1";
+    s.prepare(sql);
+    for (auto _ : state) benchmark::DoNotOptimize(s.prepare(sql));
 }
 
 // The hand-written counterpart of translation: preparing the SQLite statement.
@@ -259,6 +269,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(TranslateCold);
 BENCHMARK(TranslateCached);
+BENCHMARK(PrepareCached);
 BENCHMARK(HandPrepare);
 BENCHMARK(UpdateAll_Jet)->Apply(Sizes);
 BENCHMARK(UpdateAll_Hand)->Apply(Sizes);

@@ -443,8 +443,10 @@ void Catalog::initialize(const DatabaseProperties& props) {
 }
 
 void Catalog::load(std::string_view path_for_messages) {
-    impl_->path = std::string(path_for_messages);
+    // Copied before impl_->path is assigned: the view may be of impl_->path itself
+    // (a failed schema change reloads with the catalog's own path).
     const std::string path(path_for_messages);
+    impl_->path = path;
     DatabaseProperties props;
     int64_t next_id = 1;
     std::vector<std::unique_ptr<TableInfo>> tables;

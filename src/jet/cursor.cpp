@@ -100,30 +100,11 @@ int64_t StatementPlan::execute(Session& s) {
 
 namespace {
 
-// A statement for SQLite text that a cursor keeps while it reads: the session's
-// cached one when no other cursor holds it, else a private one.
+// A statement for SQLite text that a cursor holds in the session's cache while it
+// reads (another cursor on the same text gets a statement of its own).
 class Lease {
 public:
-    Lease(Session& s, std::shared_ptr<TranslationCache> cache, const std::string& sql)
-        : session_(s), cache_(std::move(cache)), sql_(sql) {
-        if (cache_->busy.insert(sql).second) {
-            try {
-                st_ = s.prepare(sql);
-            } catch (...) {
-                cache_->busy.erase(sql_);
-                throw;
-            }
-            return;
-        }
-        sqlite3* db = s.handle();
-        if (sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), 0, &st_, nullptr) != SQLITE_OK) {
-            std::string msg = sqlite3_errmsg(db);
-            sqlite3_finalize(st_);
-            st_ = nullptr;
-            raise(Fault::Internal, msg);
-        }
-        owned_ = true;
-    }
+    Lease(Session& s, const std::string& sql) : session_(s), sql_(sql), st_(s.hold(sql)) {}
     ~Lease() { release(); }
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
@@ -131,25 +112,14 @@ public:
     sqlite3_stmt* get() const { return st_; }
     void release() {
         if (!st_) return;
-        if (owned_) {
-            sqlite3_finalize(st_);
-        } else {
-            // The session's own statements are gone once its connection has closed.
-            if (session_.handle()) {
-                sqlite3_reset(st_);
-                sqlite3_clear_bindings(st_);
-            }
-            cache_->busy.erase(sql_);
-        }
+        session_.release(sql_, st_);
         st_ = nullptr;
     }
 
 private:
     Session& session_;
-    std::shared_ptr<TranslationCache> cache_;
     std::string sql_;
     sqlite3_stmt* st_ = nullptr;
-    bool owned_ = false;
 };
 
 class SqlCursor : public Cursor {
@@ -159,7 +129,7 @@ public:
         : session_(std::move(s)),
           keep_alive_(std::move(keep_alive)),
           columns_(columns),
-          lease_(*session_, translation_cache(*session_), sql) {
+          lease_(*session_, sql) {
         types_.reserve(columns_.size());
         for (const auto& c : columns_) types_.push_back(c.type);
         bind_params(lease_.get(), params);
@@ -208,7 +178,7 @@ std::unique_ptr<Cursor> open_cursor(std::shared_ptr<Session> s, std::shared_ptr<
 }
 
 void run_query(Session& s, const std::string& sql, const std::vector<Value>& params) {
-    Lease lease(s, translation_cache(s), sql);
+    Lease lease(s, sql);
     bind_params(lease.get(), params);
     while (s.step(lease.get())) {
     }

@@ -1,11 +1,12 @@
-// UPDATE. One table: one SQLite UPDATE. Over joins, Jet's meaning: the joined pairs
-// and the WHERE are judged on the values before the statement, then the SET is
-// applied once for every pair, in join order, each time reading the target row's
-// current values (so "h.total = h.total + l.amount" accumulates every line). The plan
-// reads the pairs' rowids first, then runs a prepared UPDATE per pair and target
-// (only the last pair of each target row where earlier ones cannot matter). When
-// every target row provably meets at most one pair (the other tables are reached
-// through unique keys), a single UPDATE ... FROM gives the same result; an
+// UPDATE. One table: one SQLite UPDATE (run again in steps when a unique index meets
+// the old value of a row that the statement changes too). Over joins, Jet's meaning:
+// the joined pairs and the WHERE are judged on the values before the statement, then
+// the SET is applied once for every pair, in join order, each time reading the target
+// row's current values (so "h.total = h.total + l.amount" accumulates every line).
+// The plan reads the pairs' rowids first, then runs a prepared UPDATE per pair and
+// target (only the last pair of each target row where earlier ones cannot matter).
+// When every target row provably meets at most one pair (the other tables are
+// reached through unique keys), a single UPDATE ... FROM gives the same result; an
 // accumulation of exact addends is summed per target row and applied once.
 #include <algorithm>
 #include <unordered_map>
@@ -127,6 +128,79 @@ struct AccumulatePlan : Plan {
         return pairs;
     }
 };
+
+// A single-table UPDATE that sets columns of a unique index. SQLite judges a unique
+// index row by row, Jet on the statement's result: "SET id = id + 1" over ids 1 and 2
+// meets the old 2 on its way. The statement runs as it is; only when it fails with
+// duplicate values (and SQLite has undone it) does the plan run it again in steps
+// that judge the result alone: the rows' new values go to a scratch table, the rows'
+// indexed columns are moved aside to values no row can hold (a blob of the row's
+// rowid: Jet values are never blobs), then the new values are written. Rowids, and
+// so counters and row order, stay. Duplicates in the result still fail, and the
+// caller's savepoint undoes the steps.
+struct UniqueUpdatePlan : StatementPlan {
+    std::string create, clear, fill, aside, apply;
+
+    int64_t execute(Session& s) override {
+        try {
+            return StatementPlan::execute(s);
+        } catch (const Error& e) {
+            if (e.description() != make_error(Fault::Duplicate).description()) throw;
+        }
+        s.exec(create);
+        s.exec(clear);
+        sqlite3_stmt* st = s.prepare(fill);
+        bind_params(st, params);
+        run_to_end(s, st);
+        s.exec(aside);
+        const int64_t affected = run_to_end(s, s.prepare(apply));
+        s.exec(clear);
+        return affected;
+    }
+};
+
+// The plan of a single-table UPDATE: a UniqueUpdatePlan when the SET assigns a column
+// of a unique index, else one statement.
+std::shared_ptr<StatementPlan> plan_single_update(const Source& t, const std::vector<SetItem>& sets,
+                                                  const std::string& set_clause, const std::string& where) {
+    std::string update = "UPDATE " + t.sql_table + " AS " + t.sql_alias + " SET " + set_clause;
+    if (!where.empty()) update += " WHERE " + where;
+    std::vector<const ColumnInfo*> indexed;
+    for (const auto& ix : t.table->indexes) {
+        if (!ix.unique) continue;
+        for (const auto& ic : ix.columns)
+            for (const auto& x : sets)
+                if (x.column->id == ic.column_id &&
+                    std::find(indexed.begin(), indexed.end(), x.column) == indexed.end())
+                    indexed.push_back(x.column);
+    }
+    if (indexed.empty()) {
+        auto p = std::make_shared<StatementPlan>();
+        p->sql = std::move(update);
+        return p;
+    }
+    auto p = std::make_shared<UniqueUpdatePlan>();
+    p->sql = std::move(update);
+    const std::string name = "jet_upd" + std::to_string(sets.size());
+    const std::string scratch = "temp." + name;
+    std::string columns, values, assignments, aside;
+    for (size_t i = 0; i < sets.size(); ++i) {
+        const std::string v = "v" + std::to_string(i);
+        columns += ", " + v;
+        values += ", " + sets[i].value;
+        assignments += (i ? ", " : "") + sets[i].column->sql_name + " = u." + v;
+    }
+    for (const ColumnInfo* c : indexed)
+        aside += (aside.empty() ? "" : ", ") + c->sql_name + " = CAST(rowid AS BLOB)";
+    p->create = "CREATE TEMP TABLE IF NOT EXISTS " + name + " (r INTEGER PRIMARY KEY" + columns + ")";
+    p->clear = "DELETE FROM " + scratch;
+    p->fill = "INSERT INTO " + scratch + " SELECT " + t.sql_alias + ".rowid" + values + " FROM " + t.sql_table +
+              " AS " + t.sql_alias + (where.empty() ? "" : " WHERE " + where);
+    p->aside = "UPDATE " + t.sql_table + " SET " + aside + " WHERE rowid IN (SELECT r FROM " + scratch + ")";
+    p->apply = "UPDATE " + t.sql_table + " AS " + t.sql_alias + " SET " + assignments + " FROM " + scratch +
+               " AS u WHERE " + t.sql_alias + ".rowid = u.r";
+    return p;
+}
 
 bool whole_type(DataType t) {
     return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
@@ -311,9 +385,7 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
     };
 
     if (src.size() == 1) {
-        auto p = std::make_shared<StatementPlan>();
-        p->sql = "UPDATE " + src[0].sql_table + " AS " + src[0].sql_alias + " SET " + set_clause(0);
-        if (!where.empty()) p->sql += " WHERE " + where;
+        auto p = plan_single_update(src[0], sets, set_clause(0), where);
         p->params = b.params();
         return p;
     }

@@ -2,6 +2,8 @@
 // text), DDL to the schema executor, everything else to the translator, whose plans
 // are cached by text and catalog version so that a repeated statement costs a hash
 // lookup and reuses its prepared SQLite statements. Every statement runs atomically.
+#include <algorithm>
+
 #include "jet/ddl.h"
 #include "jet/sql/parser.h"
 #include "jet/translate.h"
@@ -11,9 +13,6 @@ namespace jet {
 namespace detail {
 
 namespace {
-
-// Entries kept before the cache starts over (the program has a few thousand statements).
-constexpr size_t kMaxEntries = 8192;
 
 TranslationCache& cache_of(Session& s) {
     auto& slot = s.translation_cache();
@@ -43,8 +42,29 @@ void databases_of(const sql::TableRef& r, std::vector<std::string>& out) {
     databases_of(*r.right, out);
 }
 
-// Notes in the entry which other file, if any, the statement is about.
+// The path written before the table of a DDL statement ("" when none, and for
+// CREATE TABLE, which names no path).
+const std::string& ddl_database(const sql::Statement& st) {
+    static const std::string none;
+    if (auto* q = std::get_if<sql::AlterTable>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::CreateIndex>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::DropIndex>(&st)) return q->database;
+    if (auto* q = std::get_if<sql::DropTable>(&st)) return q->database;
+    return none;
+}
+
+// Notes in the entry which other file, if any, the statement is about. A DDL
+// statement on a table of another file runs wholly there; one whose path names the
+// open file is about the open file's table.
 void find_other_file(TranslationCache::Entry& e, const std::string& own) {
+    if (is_ddl(*e.statement)) {
+        const std::string& d = ddl_database(*e.statement);
+        if (!d.empty() && !same_file(d, own)) {
+            e.other_file = d;
+            e.whole = true;
+        }
+        return;
+    }
     std::vector<std::string> reads;
     std::optional<std::string> target;
     if (auto* q = std::get_if<sql::Select>(e.statement.get())) {
@@ -66,7 +86,8 @@ void find_other_file(TranslationCache::Entry& e, const std::string& own) {
     if (target && other(*target)) file = *target;
     if (file.empty()) return;
     auto in_file = [&](const std::string& d) { return !d.empty() && same_file(d, file); };
-    bool reads_there = !reads.empty();
+    // An INSERT ... VALUES reads nothing: its target alone decides.
+    bool reads_there = true;
     for (const auto& d : reads) reads_there = reads_there && in_file(d);
     if (reads_there && (!target || in_file(*target))) {
         e.other_file = file;
@@ -78,6 +99,20 @@ void find_other_file(TranslationCache::Entry& e, const std::string& own) {
 
 }  // namespace
 
+TranslationCache::Entry& TranslationCache::add(std::string sql, Entry e) {
+    if (slots_.size() >= kMaxEntries) {
+        // The use times are distinct: the quarter used longest ago goes.
+        std::vector<uint64_t> times;
+        times.reserve(slots_.size());
+        for (const auto& [text, slot] : slots_) times.push_back(slot.used);
+        auto cut = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 4);
+        std::nth_element(times.begin(), cut, times.end());
+        std::erase_if(slots_, [cut = *cut](const auto& kv) { return kv.second.used < cut; });
+    }
+    Slot& slot = slots_.emplace(std::move(sql), Slot{std::move(e), ++clock_}).first->second;
+    return slot.entry;
+}
+
 std::shared_ptr<TranslationCache> translation_cache(Session& s) {
     cache_of(s);
     return std::static_pointer_cast<TranslationCache>(s.translation_cache());
@@ -85,12 +120,10 @@ std::shared_ptr<TranslationCache> translation_cache(Session& s) {
 
 TranslationCache::Entry& cached_statement(Session& s, std::string_view sql) {
     TranslationCache& c = cache_of(s);
-    auto it = c.entries.find(sql);
-    if (it != c.entries.end()) return it->second;
+    if (auto* found = c.find(sql)) return *found;
     TranslationCache::Entry e{std::make_shared<const sql::Statement>(sql::parse(sql)), nullptr, {}, false};
-    if (!is_ddl(*e.statement)) find_other_file(e, s.path());
-    if (c.entries.size() >= kMaxEntries) c.entries.clear();
-    return c.entries.emplace(std::string(sql), std::move(e)).first->second;
+    find_other_file(e, s.path());
+    return c.add(std::string(sql), std::move(e));
 }
 
 std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e) {
@@ -189,16 +222,16 @@ int64_t Database::execute(std::string_view sql) {
     auto& e = detail::cached_statement(s, sql);
     std::shared_ptr<const sql::Statement> st = e.statement;
     int64_t affected = 0;
-    if (detail::is_ddl(*st)) {
-        s.atomic([&] { execute_ddl(s, *st); });
-        return 0;
-    }
     if (!e.other_file.empty()) {
         // A statement about another file runs there; a SELECT ... INTO here from
         // another file copies its rows.
         auto other = open_other(e.other_file, s);
         if (e.whole) return other->execute(sql);
         return copy_into(s, *other->session_, other->session_, std::get<sql::Select>(*st));
+    }
+    if (detail::is_ddl(*st)) {
+        s.atomic([&] { execute_ddl(s, *st); });
+        return 0;
     }
     std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
     s.atomic([&] { affected = plan->execute(s); });

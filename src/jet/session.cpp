@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -232,7 +233,7 @@ void Session::close_connection() {
         trans_level_ = 0;
         trans_versions_.clear();
     }
-    for (auto& [sql, st] : stmts_) sqlite3_finalize(st);
+    for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
     if (!sqlite3_get_autocommit(db_) &&
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -272,22 +273,67 @@ std::optional<Error> Session::take_pending_error() {
 }
 
 sqlite3_stmt* Session::prepare(const std::string& sql) {
+    return find_or_prepare(sql, false);
+}
+
+sqlite3_stmt* Session::hold(const std::string& sql) {
+    return find_or_prepare(sql, true);
+}
+
+void Session::release(const std::string& sql, sqlite3_stmt* st) {
+    if (!db_) return;  // finalized with the connection
+    auto [from, to] = stmts_.equal_range(sql);
+    for (auto it = from; it != to; ++it) {
+        if (it->second.st != st) continue;
+        it->second.held = false;
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+        return;
+    }
+}
+
+// The cached statement for the text that is free (neither running nor held), marked
+// as used now; a new one when there is none.
+sqlite3_stmt* Session::find_or_prepare(const std::string& sql, bool hold) {
     if (!db_) raise(Fault::Internal, "the database is closed");
     auto [from, to] = stmts_.equal_range(sql);
     for (auto it = from; it != to; ++it) {
-        if (!sqlite3_stmt_busy(it->second)) {
-            sqlite3_reset(it->second);
-            sqlite3_clear_bindings(it->second);
-            return it->second;
-        }
+        Cached& c = it->second;
+        if (c.held || sqlite3_stmt_busy(c.st)) continue;
+        c.used = ++stmt_clock_;
+        c.held = hold;
+        sqlite3_reset(c.st);
+        sqlite3_clear_bindings(c.st);
+        return c.st;
     }
+    if (stmts_.size() >= kMaxStatements) trim_statements();
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) fail(rc);
     if (!st) raise(Fault::Internal, "empty statement");
-    stmts_.emplace(sql, st);
+    stmts_.emplace(sql, Cached{st, ++stmt_clock_, hold});
     return st;
+}
+
+// Finalizes the least recently used quarter of the cached statements that are
+// neither running nor held (their use times are distinct).
+void Session::trim_statements() {
+    auto free = [](const Cached& c) { return !c.held && !sqlite3_stmt_busy(c.st); };
+    std::vector<uint64_t> times;
+    times.reserve(stmts_.size());
+    for (const auto& [sql, c] : stmts_)
+        if (free(c)) times.push_back(c.used);
+    if (times.empty()) return;
+    auto cut = times.begin() + static_cast<std::ptrdiff_t>(stmts_.size() / 4);
+    if (cut >= times.end()) cut = times.end() - 1;
+    std::nth_element(times.begin(), cut, times.end());
+    const uint64_t oldest_kept = *cut;
+    std::erase_if(stmts_, [&](const auto& kv) {
+        if (!free(kv.second) || kv.second.used >= oldest_kept) return false;
+        sqlite3_finalize(kv.second.st);
+        return true;
+    });
 }
 
 bool Session::step(sqlite3_stmt* st) {

@@ -36,7 +36,18 @@ public:
     void atomic(const std::function<void()>& fn);
 
     // A prepared statement for SQLite text, kept for reuse (reset before returning).
+    // The session keeps at most about kMaxStatements: when it has more, the least
+    // recently used quarter of those neither running nor held is finalized, so a
+    // caller steps what it prepared before preparing hundreds of others.
     sqlite3_stmt* prepare(const std::string& sql);
+    // As prepare, and the statement stays the caller's (never handed out again nor
+    // finalized) until release(sql, st), which resets it. A cursor holds its statement
+    // this way for as long as it reads.
+    sqlite3_stmt* hold(const std::string& sql);
+    void release(const std::string& sql, sqlite3_stmt* st);
+    static constexpr size_t kMaxStatements = 512;
+    // Prepared statements kept (held ones included).
+    size_t cached_statements() const { return stmts_.size(); }
     // Runs SQLite text with no result rows; raises the mapped Jet failure.
     void exec(const std::string& sql);
     // Steps a prepared statement; returns true for a row, false when done; maps a
@@ -85,10 +96,18 @@ private:
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;
-    std::unordered_multimap<std::string, sqlite3_stmt*> stmts_;
+    struct Cached {
+        sqlite3_stmt* st;
+        uint64_t used;  // stmt_clock_ at the last use
+        bool held;
+    };
+    std::unordered_multimap<std::string, Cached> stmts_;
+    uint64_t stmt_clock_ = 0;
     std::shared_ptr<void> translation_cache_;
     std::vector<uint64_t> trans_versions_;  // catalog version at each user transaction's start
 
+    sqlite3_stmt* find_or_prepare(const std::string& sql, bool hold);
+    void trim_statements();
     void validate(const std::string& password);
     void connect();
     void ensure_grouped();

@@ -530,47 +530,59 @@ struct SumState {
     bool money;
 };
 
+// sqlite3_aggregate_context promises 8-byte alignment only, and SumState needs 16
+// (its __int128): the state is copied out of the context and back rather than used
+// in place. The context starts zeroed, which is the empty state.
+// Returns the context (null when SQLite has none) with its state copied into s.
+void* load_sum(sqlite3_context* ctx, int bytes, SumState& s) {
+    void* p = sqlite3_aggregate_context(ctx, bytes);
+    if (p) std::memcpy(&s, p, sizeof s);
+    return p;
+}
+
 // jet_sum(x, type): money (type 5) is summed exactly in ten-thousandths and whole
 // numbers exactly; other values in double precision.
 void sum_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         const int t = sqlite3_value_type(argv[0]);
         if (t == SQLITE_NULL) return;
-        auto* s = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
-        if (!s) return sqlite3_result_error_nomem(ctx);
-        s->any = true;
+        SumState s;
+        void* stored = load_sum(ctx, sizeof(SumState), s);
+        if (!stored) return sqlite3_result_error_nomem(ctx);
+        s.any = true;
         const DataType type = type_arg(argv[1]);
         if (type == DataType::Currency) {
-            s->money = true;
+            s.money = true;
             if (t == SQLITE_INTEGER)
-                s->whole += static_cast<__int128>(sqlite3_value_int64(argv[0])) * Currency::kScale;
+                s.whole += static_cast<__int128>(sqlite3_value_int64(argv[0])) * Currency::kScale;
             else if (t == SQLITE_FLOAT)
-                s->whole += Currency::from_double(sqlite3_value_double(argv[0])).scaled;
+                s.whole += Currency::from_double(sqlite3_value_double(argv[0])).scaled;
             else
-                s->whole += from_sql(argv[0], 0).to_currency().scaled;
+                s.whole += from_sql(argv[0], 0).to_currency().scaled;
         } else if (t == SQLITE_INTEGER && type != DataType::Single && type != DataType::Double &&
                    type != DataType::Date) {
-            s->whole += sqlite3_value_int64(argv[0]);
+            s.whole += sqlite3_value_int64(argv[0]);
         } else {
-            s->has_floating = true;
-            s->floating += number_of(argv[0]);
+            s.has_floating = true;
+            s.floating += number_of(argv[0]);
         }
+        std::memcpy(stored, &s, sizeof s);
     });
 }
 
 void sum_final(sqlite3_context* ctx) {
     guarded(ctx, [&] {
-        auto* s = static_cast<SumState*>(sqlite3_aggregate_context(ctx, 0));
-        if (!s || !s->any) return sqlite3_result_null(ctx);
+        SumState s;
+        if (!load_sum(ctx, 0, s) || !s.any) return sqlite3_result_null(ctx);
         constexpr __int128 kMax = INT64_MAX, kMin = INT64_MIN;
-        if (s->money) {
-            if (s->whole > kMax || s->whole < kMin) raise(Fault::Overflow);
+        if (s.money) {
+            if (s.whole > kMax || s.whole < kMin) raise(Fault::Overflow);
             return sqlite3_result_double(
-                ctx, Currency::from_scaled(static_cast<int64_t>(s->whole)).to_double());
+                ctx, Currency::from_scaled(static_cast<int64_t>(s.whole)).to_double());
         }
-        if (!s->has_floating && s->whole <= kMax && s->whole >= kMin)
-            return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s->whole));
-        sqlite3_result_double(ctx, static_cast<double>(s->whole) + s->floating);
+        if (!s.has_floating && s.whole <= kMax && s.whole >= kMin)
+            return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s.whole));
+        sqlite3_result_double(ctx, static_cast<double>(s.whole) + s.floating);
     });
 }
 

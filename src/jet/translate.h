@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "jet/catalog.h"
@@ -148,7 +147,8 @@ std::string quote(std::string_view s);
 struct Plan;
 
 // The per-session cache of parsed and translated statements (Session's translation
-// cache slot), and the prepared statements that open cursors are reading.
+// cache slot), keyed by statement text. It keeps at most kMaxEntries: when full, the
+// least recently used quarter is dropped, so that a hit costs a lookup and a store.
 class TranslationCache {
 public:
     struct Entry {
@@ -160,19 +160,38 @@ public:
         std::string other_file;
         bool whole = false;
     };
+    static constexpr size_t kMaxEntries = 2048;
+
+    // The entry of a text, marked as used now; null when there is none.
+    Entry* find(std::string_view sql) {
+        auto it = slots_.find(sql);
+        if (it == slots_.end()) return nullptr;
+        it->second.used = ++clock_;
+        return &it->second.entry;
+    }
+    // Adds the entry of a text not in the cache (entries found before may be gone).
+    Entry& add(std::string sql, Entry e);
+    size_t size() const { return slots_.size(); }
+    void clear() { slots_.clear(); }
+
+private:
     struct Hash {
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    std::unordered_map<std::string, Entry, Hash, std::equal_to<>> entries;
-    // SQLite texts whose session statement an open cursor is reading.
-    std::unordered_set<std::string> busy;
+    struct Slot {
+        Entry entry;
+        uint64_t used = 0;  // clock_ at the last use
+    };
+    std::unordered_map<std::string, Slot, Hash, std::equal_to<>> slots_;
+    uint64_t clock_ = 0;
 };
 
 // The session's translation cache (created on first use).
 std::shared_ptr<TranslationCache> translation_cache(Session& s);
 
-// The parse tree of a statement text, parsed once per session.
+// The parse tree of a statement text, parsed once per session (while it stays among
+// the most recently used). The entry is valid until another text is added.
 TranslationCache::Entry& cached_statement(Session& s, std::string_view sql);
 // The entry's plan, translated again when the catalog has changed since.
 std::shared_ptr<Plan> cached_plan(Session& s, TranslationCache::Entry& e);

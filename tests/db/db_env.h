@@ -114,21 +114,6 @@ class DbEnv : public TempRegistry {
         return linie;
     }
 
-    // Whether the engine takes schema statements on a table named with its file,
-    // [path].[table], which the widening of short text columns sends.
-    bool silnik_zna_tabele_pliku() {
-        try {
-            polaczenie().Execute("CREATE TABLE zz_proba (a long)");
-            polaczenie().Execute("ALTER TABLE [" + baza + "].[zz_proba] ADD b long");
-            polaczenie().Execute("UPDATE [" + baza + "].[zz_proba] SET b=[a]");
-            polaczenie().Execute("DROP TABLE zz_proba");
-            return true;
-        } catch (const jet::Error&) {
-            polaczenie().Execute("DROP TABLE zz_proba");
-            return false;
-        }
-    }
-
     std::string schowek() const {
         return std::filesystem::exists(platform::clipboard_file())
                    ? slurp(platform::clipboard_file())

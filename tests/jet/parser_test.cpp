@@ -260,6 +260,24 @@ TEST(ParserStatements, IndexesAndDrops) {
     EXPECT_EQ(di.name, "Podstawowy");
     EXPECT_EQ(di.table, "t");
     EXPECT_EQ(as<DropTable>("DROP TABLE [tab_nowa_fzb]").table, "tab_nowa_fzb");
+
+    // [path].[table] names a table of a file, in DDL as in queries: "path|table".
+    const std::pair<const char*, const char*> paths[] = {
+        {"alter table [/tmp/x/baza.mdb].[T] ADD COLUMN c TEXT(255)", "/tmp/x/baza.mdb|T"},
+        {"drop INDEX indF ON [/tmp/x/baza.mdb].[T]", "/tmp/x/baza.mdb|T"},
+        {"CREATE UNIQUE INDEX i ON [C:\\dane\\x.mdb].t (a)", "C:\\dane\\x.mdb|t"},
+        {"DROP TABLE [x.mdb].[t]", "x.mdb|t"},
+        {"DROP TABLE t", "|t"},
+    };
+    for (const auto& [text, expected] : paths) {
+        std::string got;
+        std::visit(
+            [&](const auto& s) {
+                if constexpr (requires { s.database + s.table; }) got = s.database + "|" + s.table;
+            },
+            parse(text));
+        EXPECT_EQ(got, expected) << text;
+    }
 }
 
 TEST(ParserStatements, RefusedStatementsNameTheirPlace) {

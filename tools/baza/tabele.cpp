@@ -791,7 +791,7 @@ void kasa(Budowa& b) {
               " (kp_id counter, nr_kp text(30), data Date, konh_id Long, kwota money, opis "
               "text(100), raport_id Long, pozycja Long)");
     b.sql(
-        "create table Raport_kasowy (id counter, numer text(30), data_od Date, data_do Date, "
+        "create table Raport_kasowy (id counter, raport_nr text(30), data_od Date, data_do Date, "
         "saldo_pocz money, saldo_konc money)");
     double saldo = 1500;
     for (int tydzien = 0; tydzien * 7 < b.dni; ++tydzien) {
@@ -816,7 +816,7 @@ void kasa(Budowa& b) {
                  {"raport_id", L(tydzien + 1)},
                  {"pozycja", L(2)}});
         b.wstaw("Raport_kasowy",
-                {{"numer", T("RK " + std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
+                {{"raport_nr", T(std::to_string(tydzien + 1) + "/" + std::to_string(rok))},
                  {"data_od", D(od)},
                  {"data_do", D(od + 6)},
                  {"saldo_pocz", C(saldo)},
@@ -835,7 +835,7 @@ void kasa(Budowa& b) {
 
 void tabela_vat(Budowa& b) {
     b.sql(
-        "create table TABELA_VAT (id Long, r_dok text(20), data Date, n22 money, vat22 money, n7 "
+        "create table TABELA_VAT (id Long, r_dok text(50), data Date, n22 money, vat22 money, n7 "
         "money, vat7 money, n0 money, nzw money)");
     b.sql(
         "insert into TABELA_VAT (id, r_dok, data, n22, vat22, n7, vat7, n0, nzw) select "

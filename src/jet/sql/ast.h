@@ -201,9 +201,13 @@ struct CreateTable {
     std::vector<ConstraintDef> constraints;
 };
 
+// In the statements below that name an existing table, database is the path written
+// before it in [path].[table] (another file, or the open file itself), empty when
+// not written.
 struct AlterTable {
     enum class Action : uint8_t { AddColumns, DropColumn, AlterColumn, AddConstraint, DropConstraint };
     uint32_t pos = 0;
+    std::string database;
     std::string table;
     Action action = Action::AddColumns;
     std::vector<ColumnDef> columns;   // AddColumns (one or more), AlterColumn (one)
@@ -223,6 +227,7 @@ struct CreateIndex {
     uint32_t pos = 0;
     bool unique = false;
     std::string name;
+    std::string database;
     std::string table;
     std::vector<IndexColumn> columns;
     IndexOption option = IndexOption::None;
@@ -231,11 +236,13 @@ struct CreateIndex {
 struct DropIndex {
     uint32_t pos = 0;
     std::string name;
+    std::string database;
     std::string table;
 };
 
 struct DropTable {
     uint32_t pos = 0;
+    std::string database;
     std::string table;
 };
 

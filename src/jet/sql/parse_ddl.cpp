@@ -215,7 +215,7 @@ CreateTable Parser::create_table() {
     return ct;
 }
 
-// ALTER TABLE t ADD [COLUMN] col, ... | ADD CONSTRAINT ... | DROP [COLUMN] c
+// ALTER TABLE [database.]t ADD [COLUMN] col, ... | ADD CONSTRAINT ... | DROP [COLUMN] c
 //   | DROP CONSTRAINT name | ALTER [COLUMN] col
 AlterTable Parser::alter_table() {
     Context ctx(*this, "ALTER TABLE statement");
@@ -224,7 +224,7 @@ AlterTable Parser::alter_table() {
     alt.pos = peek().begin;
     expect_kw("ALTER");
     expect_kw("TABLE");
-    alt.table = name();
+    table_name(alt.database, alt.table);
     if (accept_kw("ADD")) {
         if (at_kw("CONSTRAINT")) {
             alt.action = AlterTable::Action::AddConstraint;
@@ -255,7 +255,7 @@ AlterTable Parser::alter_table() {
     return alt;
 }
 
-// CREATE [UNIQUE] INDEX i ON t (col [ASC|DESC], ...)
+// CREATE [UNIQUE] INDEX i ON [database.]t (col [ASC|DESC], ...)
 //   [WITH PRIMARY | WITH DISALLOW NULL | WITH IGNORE NULL]
 CreateIndex Parser::create_index(bool unique) {
     Context ctx(*this, "CREATE INDEX statement");
@@ -266,7 +266,7 @@ CreateIndex Parser::create_index(bool unique) {
     expect_kw("INDEX");
     ci.name = name();
     expect_kw("ON");
-    ci.table = name();
+    table_name(ci.database, ci.table);
     expect(Tok::LParen);
     do {
         IndexColumn c;
@@ -294,7 +294,7 @@ CreateIndex Parser::create_index(bool unique) {
     return ci;
 }
 
-// DROP TABLE t | DROP INDEX i ON t
+// DROP TABLE [database.]t | DROP INDEX i ON [database.]t
 Statement Parser::drop() {
     Context ctx(*this, "DROP TABLE or DROP INDEX");
     uint32_t pos = peek().begin;
@@ -302,7 +302,7 @@ Statement Parser::drop() {
     if (accept_kw("TABLE")) {
         DropTable d;
         d.pos = pos;
-        d.table = name();
+        table_name(d.database, d.table);
         expect_end();
         return d;
     }
@@ -311,7 +311,7 @@ Statement Parser::drop() {
     d.pos = pos;
     d.name = name();
     expect_kw("ON");
-    d.table = name();
+    table_name(d.database, d.table);
     expect_end();
     return d;
 }

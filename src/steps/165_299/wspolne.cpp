@@ -106,6 +106,27 @@ void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany)
     });
 }
 
+void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
+                              const std::function<void(ado::Recordset&)>& zmien) {
+    while (!rs.Eof()) {
+        try {
+            zmien(rs);
+            pomijaj = true;
+            rs.UpdateBatch();
+        } catch (const jet::Error&) {
+            if (!pomijaj) throw;
+            // A record that cannot be saved keeps its stored values; leaving its change
+            // pending would fail the move to the next record again and again.
+            rs.CancelUpdate();
+        }
+        try {
+            rs.MoveNext();
+        } catch (const jet::Error&) {
+            return;
+        }
+    }
+}
+
 }  // namespace kroki
 
 namespace kroki {

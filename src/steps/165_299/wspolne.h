@@ -61,6 +61,14 @@ using Zmiana_Nazwy = std::pair<std::string_view, std::string_view>;
 // rename that the engine refuses (a table of the new name exists) passes to the caller.
 void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany);
 
+// A pass of a step that ignores its failures once pomijaj is set: for each record until
+// EOF, zmien changes the record (it may set pomijaj itself), then pomijaj is set and the
+// record is saved and left. While pomijaj is clear a failure reaches the caller; once it
+// is set, a record that fails to change or to save gets back its stored values and the
+// pass goes on with the next one, and a move that fails ends the pass.
+void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
+                              const std::function<void(ado::Recordset&)>& zmien);
+
 // Deletes every relation of baza by name. Deleting during a walk may hide the next
 // relation, so a walk that deleted any is followed by another; the first walk that
 // meets none ends it.

@@ -1,0 +1,166 @@
+// Faults found in integration: DDL on [path].[table], bounded statement caches, UPDATE
+// of a unique column whose new values meet other rows' old ones.
+#include "jet/translate.h"
+#include "query_util.h"
+
+namespace query_test {
+namespace {
+
+using Regress = QueryTest;
+
+// The schema and rows of a table as the tests compare them.
+std::string shape(jet::Database& d, const char* table) {
+    const jet::TableInfo* t = d.catalog().table(table);
+    if (!t) return "no table";
+    std::string out;
+    for (const auto& c : t->columns) out += c.name + ":" + std::to_string(c.size) + " ";
+    for (const auto& i : t->indexes) out += "[" + i.name + "]";
+    return out;
+}
+
+TEST_F(Regress, DdlOnPathTableOfTheOpenFile) {
+    run_all({"CREATE TABLE T (k long, a TEXT(50))", "CREATE INDEX indA ON T (a)",
+             "INSERT INTO T (k, a) VALUES (1, 'x')"});
+    const std::string t = "[" + path_ + "].[T]";
+    const Case cases[] = {
+        {"alter table " + t + " ADD COLUMN tmp__x TEXT(255)", "ok 0"},
+        {"UPDATE " + t + " SET tmp__x=[a]", "ok 1"},
+        {"drop INDEX indA ON " + t, "ok 0"},
+        {"alter table " + t + " drop COLUMN a", "ok 0"},
+        {"alter table " + t + " ADD a text(255)", "ok 0"},
+        {"UPDATE " + t + " SET a=tmp__x", "ok 1"},
+        {"alter table " + t + " drop COLUMN tmp__x", "ok 0"},
+        {"CREATE UNIQUE INDEX indA ON " + t + " (a)", "ok 0"},
+        {"SELECT k, a FROM T", "1|x"},
+        {"drop INDEX brak ON " + t, "error 80040E14"},
+        {"alter table [" + path_ + "].[Brak] ADD b long", "error 80040E37"},
+        {"DROP TABLE " + t, "ok 0"},
+        {"SELECT k FROM T", "error 80040E37"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST_F(Regress, DdlOnPathTableOfAnotherFile) {
+    const std::string other = (dir_ / "inna.mdb").string();
+    jet::Database::create(other);
+    {
+        auto o = jet::Database::open(other);
+        o->execute("CREATE TABLE T (k long, a TEXT(5))");
+        o->execute("INSERT INTO T (k, a) VALUES (1, 'x')");
+    }
+    run("CREATE TABLE T (k long)");  // the open file's table of the same name stays
+    const std::string t = "[" + other + "].[T]";
+    const Case cases[] = {
+        {"ALTER TABLE " + t + " ADD COLUMN b TEXT(255)", "ok 0"},
+        {"CREATE UNIQUE INDEX ik ON " + t + " (k)", "ok 0"},
+        {"INSERT INTO " + t + " (k, b) VALUES (1, 'y')", "error 80004005"},
+        {"INSERT INTO " + t + " (k, b) VALUES (2, 'y')", "ok 1"},
+        {"DROP INDEX ik ON " + t, "ok 0"},
+        {"DROP INDEX ik ON " + t, "error 80040E14"},
+        {"SELECT k, a, b FROM " + t, "1|x|Null;2|Null|y"},
+        {"INSERT INTO [" + (dir_ / "brak.mdb").string() + "].[T] (k) VALUES (1)", "error 80004005"},
+        {"DROP TABLE [" + (dir_ / "brak.mdb").string() + "].[T]", "error 80004005"},
+    };
+    EXPECT_CASES(cases);
+    EXPECT_EQ(shape(*db, "T"), "k:4 ");
+    run("DROP TABLE " + t);
+    auto o = jet::Database::open(other);
+    EXPECT_EQ(shape(*o, "T"), "no table");
+}
+
+// A step sending thousands of statements with different literals keeps a bounded
+// number of translations and prepared statements, and cursors opened before keep
+// reading their own statements.
+TEST_F(Regress, StatementCachesStayBounded) {
+    run_all({"CREATE TABLE T (k long, a TEXT(10))", "INSERT INTO T (k) VALUES (1)",
+             "INSERT INTO T (k) VALUES (2)", "INSERT INTO T (k) VALUES (3)"});
+    jet::Session& s = db->session();
+    auto reading = db->query("SELECT k FROM T ORDER BY k");
+    ASSERT_TRUE(reading->next());
+    auto unread = db->query("SELECT k FROM T WHERE k > 1");  // opened, not yet stepped
+    const size_t n = jet::detail::TranslationCache::kMaxEntries + 100;
+    for (size_t i = 0; i < n; ++i) {
+        s.prepare("SELECT " + std::to_string(i));
+        EXPECT_EQ(db->execute("UPDATE T SET a = '" + std::to_string(i % 1000) +
+                              "' WHERE k = " + std::to_string(i % 3 + 1)),
+                  1);
+    }
+    EXPECT_LE(s.cached_statements(), jet::Session::kMaxStatements);
+    EXPECT_LE(jet::detail::translation_cache(s)->size(),
+              jet::detail::TranslationCache::kMaxEntries);
+    std::string read;
+    while (reading->next()) read += show(reading->value(0)) + " ";
+    while (unread->next()) read += show(unread->value(0)) + " ";
+    EXPECT_EQ(read, "2 3 2 3 ");
+    // The first statements, long dropped, run again.
+    EXPECT_EQ(outcome("UPDATE T SET a = '0' WHERE k = 1"), "ok 1");
+    EXPECT_EQ(rows("SELECT k, a FROM T ORDER BY k"), "1|0;2|146;3|147");
+}
+
+// Sum keeps its exact running total in the aggregate's context, which SQLite aligns
+// to 8 bytes only: many groups at once, of money, whole and other numbers.
+TEST_F(Regress, SumOverManyGroups) {
+    run("CREATE TABLE S (g long, m money, n long, d double)");
+    for (int i = 0; i < 300; ++i)
+        run("INSERT INTO S (g, m, n, d) VALUES (" + std::to_string(i % 7) + ", 0.1, " +
+            std::to_string(i) + ", 0.5)");
+    const Case cases[] = {
+        {"SELECT Sum(m), Sum(n), Sum(d) FROM S", "30|44850|150"},
+        {"SELECT g, Sum(m), Sum(n) FROM S WHERE g < 2 GROUP BY g ORDER BY g",
+         "0|4.3|6321;1|4.3|6364"},
+        {"SELECT Sum(m) FROM S WHERE g > 7", "Null"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// A failed schema change reloads the catalog under the file's own path (which the
+// reload once read after replacing it).
+TEST_F(Regress, FailedSchemaChangeReloadsTheCatalog) {
+    run_all({"CREATE TABLE U (a long)", "INSERT INTO U (a) VALUES (1)",
+             "INSERT INTO U (a) VALUES (1)"});
+    const Case cases[] = {
+        {"CREATE UNIQUE INDEX ua ON U (a)", "error 80004005"},
+        {"ALTER TABLE U ADD COLUMN b long", "ok 0"},
+        {"CREATE INDEX ua ON U (a)", "ok 0"},
+        {"SELECT a, b FROM U", "1|Null;1|Null"},
+    };
+    EXPECT_CASES(cases);
+    db.reset();
+    db = jet::Database::open(path_);
+    EXPECT_EQ(shape(*db, "U"), "a:4 b:4 [ua]");
+}
+
+// A unique index is judged on the UPDATE's result, as Jet judges it: new values that
+// meet other rows' old values pass; duplicates in the result fail and change nothing.
+TEST_F(Regress, UpdateOfAUniqueColumnIsJudgedOnTheResult) {
+    run_all({"CREATE TABLE N (Id counter, nr long, kod TEXT(5), x long)",
+             "CREATE UNIQUE INDEX unr ON N (nr)", "CREATE UNIQUE INDEX ukod ON N (kod, x)",
+             "INSERT INTO N (nr, kod, x) VALUES (1, 'a', 0)",
+             "INSERT INTO N (nr, kod, x) VALUES (2, 'b', 0)",
+             "INSERT INTO N (nr, kod, x) VALUES (3, 'c', 0)"});
+    const std::string all = "SELECT Id, nr, kod, x FROM N ORDER BY Id";
+    const Case cases[] = {
+        {"UPDATE N SET nr = nr + 1", "ok 3"},
+        {all, "1|2|a|0;2|3|b|0;3|4|c|0"},
+        {"UPDATE N SET nr = 5 - nr WHERE nr < 4", "ok 2"},
+        {all, "1|3|a|0;2|2|b|0;3|4|c|0"},
+        // A text key swapped between rows, case-insensitively equal to the old ones.
+        {"UPDATE N SET kod = IIf(kod = 'a', 'B', 'A') WHERE kod IN ('a', 'b')", "ok 2"},
+        {all, "1|3|B|0;2|2|A|0;3|4|c|0"},
+        // Duplicates in the result: refused, nothing changed.
+        {"UPDATE N SET nr = nr + 1 WHERE nr < 4", "error 80004005"},
+        {"UPDATE N SET nr = 7", "error 80004005"},
+        {"UPDATE N SET kod = 'c' WHERE Id = 1", "error 80004005"},
+        {all, "1|3|B|0;2|2|A|0;3|4|c|0"},
+        // Another column of a unique index keeps the pair unique.
+        {"UPDATE N SET kod = 'c', x = Id WHERE Id = 1", "ok 1"},
+        {all, "1|3|c|1;2|2|A|0;3|4|c|0"},
+        // The counter numbers on from the rows kept.
+        {"INSERT INTO N (nr, kod, x) VALUES (9, 'z', 0)", "ok 1"},
+        {"SELECT Id FROM N WHERE nr = 9", "4"},
+    };
+    EXPECT_CASES(cases);
+}
+
+}  // namespace
+}  // namespace query_test
