@@ -1,5 +1,7 @@
 // Step 3.60: the schema-wide index rebuild.
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,10 @@ TEST_F(Krok360Test, DuplicateKeysLeaveNoKeyAndTheStepGoesOn) {
               (std::vector<std::string>{"Cennik U KONH_NAZ_skrot LCEN_NAZWA_ID KONH_ID",
                                         "indKONH_ID - KONH_ID", "indLCEN_NAZWA_ID - LCEN_NAZWA_ID",
                                         "indprod_nazwa_id - prod_nazwa_id"}));
+    std::ifstream log(folder / "Log");
+    const std::string tekst{std::istreambuf_iterator<char>(log), {}};
+    EXPECT_NE(tekst.find("CREATE UNIQUE INDEX Podstawowy ON KONTRAHENCI (KONH_ID asc)WITH PRIMARY"),
+              std::string::npos);
     // The older key of the setup table was dropped before the new one failed.
     EXPECT_EQ(Indeksy("SETUP"), (std::vector<std::string>{"indNazwa - Nazwa"}));
     const auto stany = Indeksy("STANY_MAGAZYNOWE");
