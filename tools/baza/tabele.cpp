@@ -492,8 +492,10 @@ void remanent(Budowa& b) {
 void kontrahenci(Budowa& b) {
     b.sql(
         "create table KONTRAHENCI (KONH_ID counter, KONH_NAZ_SKROT text(50), KONH_NAZWA "
-        "text(180), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIASTO text(40), "
-        "KONH_KOD_POCZT text(6), KONH_NIP text(20), KONH_TEL text(30), WYDOK_ID Long, RKONH_ID "
+        "text(180), KONH_KOD text(10), KONH_ULICA text(60), KONH_MIEJSCOWOSC text(40), "
+        "KONH_KODPOCZTOWY text(6), KONH_NIP text(20), KONH_TEL text(30), KONH_NAZ_BANK text(50), "
+        "KONH_NR_KONTA text(50), KONH_NUMER Long, KONH_ACTIV Logical, WYDOK_ID Long, "
+        "RKONH_NAZWA_ID text(20), RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
         "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical, KONH_NAZWA2 text(180), sm_id "
         "Long, KONH_PLATNIK_KTO text(50))");
@@ -529,8 +531,8 @@ void kontrahenci(Budowa& b) {
                  {"KONH_KOD", T("K" + std::to_string(1000 + id))},
                  {"KONH_ULICA",
                   T("ul. " + b.wybierz(nazwiska) + "a " + std::to_string(b.losuj(1, 120)))},
-                 {"KONH_MIASTO", T(miasto)},
-                 {"KONH_KOD_POCZT", T("34-4" + std::to_string(b.losuj(10, 99)))},
+                 {"KONH_MIEJSCOWOSC", T(miasto)},
+                 {"KONH_KODPOCZTOWY", T("34-4" + std::to_string(b.losuj(10, 99)))},
                  {"KONH_NIP",
                   T("735-" + std::to_string(b.losuj(100, 999)) + "-" +
                     std::to_string(b.losuj(10, 99)) + "-" + std::to_string(b.losuj(10, 99)))},
@@ -539,6 +541,9 @@ void kontrahenci(Budowa& b) {
                     std::to_string(b.losuj(10, 99)) + " " + std::to_string(b.losuj(10, 99)))},
                  {"WYDOK_ID", L(b.losuj(1, 3))},
                  {"RKONH_ID", L(1)},
+                 {"RKONH_NAZWA_ID", T("Odbiorca")},
+                 {"KONH_NUMER", L(id)},
+                 {"KONH_ACTIV", B(id % 40 != 0)},
                  {"LCEN_NAZWA_ID", T(id % 5 == 0 ? "Hurt" : "Detal")},
                  {"FPLAT_NAZWA_ID", T(b.wybierz(formy))},
                  {"kier_id", L(b.losuj(1, b.kierowcy))},
