@@ -404,17 +404,17 @@ void check_no_nulls(sqlite3* db, const TableInfo& t, const IndexInfo& ix) {
 }
 
 // The column that a ColumnSpec asks for, under internal number id (a counter is a Long).
-ColumnInfo column_from(const ColumnSpec& spec, int64_t id) {
+ColumnInfo column_from(const ColumnSpec& def, int64_t id) {
     ColumnInfo c;
     c.id = id;
-    c.name = spec.name;
+    c.name = def.name;
     c.sql_name = "c" + std::to_string(id);
-    c.type = spec.counter ? DataType::Long : spec.type;
-    c.size = column_size(c.type, spec.size, spec.name);
-    c.counter = spec.counter;
-    c.default_text = spec.default_text;
-    c.allow_zero_length = spec.allow_zero_length;
-    c.required = spec.required;
+    c.type = def.counter ? DataType::Long : def.type;
+    c.size = column_size(c.type, def.size, def.name);
+    c.counter = def.counter;
+    c.default_text = def.default_text;
+    c.allow_zero_length = def.allow_zero_length;
+    c.required = def.required;
     return c;
 }
 
@@ -633,8 +633,8 @@ const TableInfo& Catalog::create_table(std::string_view name,
         t->name = std::string(name);
         t->sql_name = "t" + std::to_string(t->id);
         std::string sql = "CREATE TABLE " + t->sql_name + "(";
-        for (const auto& spec : columns) {
-            ColumnInfo c = column_from(spec, alloc_id(db_, impl_->next_id));
+        for (const auto& def : columns) {
+            ColumnInfo c = column_from(def, alloc_id(db_, impl_->next_id));
             if (!t->columns.empty()) sql += ", ";
             sql += c.sql_name + " " + declared_type(c.type);
             t->columns.push_back(std::move(c));
@@ -699,13 +699,13 @@ void Catalog::rename_table(std::string_view name, std::string_view new_name) {
 
 // ---------------------------------------------------------------- columns
 
-void Catalog::add_column(std::string_view table_name, const ColumnSpec& spec) {
+void Catalog::add_column(std::string_view table_name, const ColumnSpec& def) {
     TableInfo& t = need_table(by_name_, table_name);
-    if (t.column(spec.name)) raise(Fault::FieldExists, spec.name, t.name);
-    if (spec.name.empty()) raise(Fault::SyntaxError, "field definition");
-    if (spec.counter && t.counter_column()) raise(Fault::TooManyCounters);
+    if (t.column(def.name)) raise(Fault::FieldExists, def.name, t.name);
+    if (def.name.empty()) raise(Fault::SyntaxError, "field definition");
+    if (def.counter && t.counter_column()) raise(Fault::TooManyCounters);
     schema_change(db_, *this, impl_->path, version_, [&] {
-        ColumnInfo c = column_from(spec, alloc_id(db_, impl_->next_id));
+        ColumnInfo c = column_from(def, alloc_id(db_, impl_->next_id));
         exec(db_, "ALTER TABLE " + t.sql_name + " ADD COLUMN " + c.sql_name + " " +
                       declared_type(c.type));
         // A counter added to a table with rows numbers them in row order.
@@ -854,19 +854,19 @@ void Catalog::set_required(std::string_view table_name, std::string_view column,
 
 // ---------------------------------------------------------------- indexes
 
-void Catalog::create_index(std::string_view table_name, const IndexSpec& spec) {
+void Catalog::create_index(std::string_view table_name, const IndexSpec& def) {
     TableInfo& t = need_table(by_name_, table_name);
-    if (spec.name.empty() || spec.columns.empty())
+    if (def.name.empty() || def.columns.empty())
         raise(Fault::SyntaxError, "CREATE INDEX statement");
-    if (t.index(spec.name)) raise(Fault::IndexExists, spec.name);
-    if (spec.primary && t.primary_key()) raise(Fault::PrimaryKeyExists);
+    if (t.index(def.name)) raise(Fault::IndexExists, def.name);
+    if (def.primary && t.primary_key()) raise(Fault::PrimaryKeyExists);
     IndexInfo ix;
-    ix.name = spec.name;
-    ix.primary = spec.primary;
-    ix.unique = spec.unique || spec.primary;
-    ix.required = spec.required || spec.primary;
-    ix.ignore_nulls = spec.ignore_nulls;
-    for (const auto& [name, descending] : spec.columns) {
+    ix.name = def.name;
+    ix.primary = def.primary;
+    ix.unique = def.unique || def.primary;
+    ix.required = def.required || def.primary;
+    ix.ignore_nulls = def.ignore_nulls;
+    for (const auto& [name, descending] : def.columns) {
         const ColumnInfo& c = need_column(t, name);
         for (const auto& ic : ix.columns)
             if (ic.column_id == c.id) raise(Fault::SyntaxError, "CREATE INDEX statement");
