@@ -264,30 +264,27 @@ void totext(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// jet_concat(a, b): Null as "".
-void concat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// jet_concat(a, b, ...): a & b & ..., Null as ""; Null when every operand is Null.
+void concat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
-        const int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
-        if (ta == SQLITE_NULL && tb == SQLITE_NULL) return sqlite3_result_null(ctx);
-        if (tb == SQLITE_NULL && ta == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
-        if (ta == SQLITE_NULL && tb == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[1]);
-        std::string sa, sb;
-        std::string_view a, b;
-        if (ta == SQLITE_TEXT)
-            a = text_of(argv[0]);
-        else if (ta != SQLITE_NULL)
-            a = sa = jet_text(argv[0], 0);
-        if (tb == SQLITE_TEXT)
-            b = text_of(argv[1]);
-        else if (tb != SQLITE_NULL)
-            b = sb = jet_text(argv[1], 0);
-        const size_t n = a.size() + b.size();
-        char* out = static_cast<char*>(sqlite3_malloc64(n + 1));
-        if (!out) return sqlite3_result_error_nomem(ctx);
-        std::memcpy(out, a.data(), a.size());
-        std::memcpy(out + a.size(), b.data(), b.size());
-        out[n] = 0;
-        sqlite3_result_text64(ctx, out, n, sqlite3_free, SQLITE_UTF8);
+        int only = -1, present = 0;
+        for (int i = 0; i < argc; ++i)
+            if (sqlite3_value_type(argv[i]) != SQLITE_NULL) {
+                only = i;
+                ++present;
+            }
+        if (present == 0) return sqlite3_result_null(ctx);
+        if (present == 1 && sqlite3_value_type(argv[only]) == SQLITE_TEXT)
+            return sqlite3_result_value(ctx, argv[only]);
+        std::string out;
+        for (int i = 0; i < argc; ++i) {
+            const int t = sqlite3_value_type(argv[i]);
+            if (t == SQLITE_TEXT)
+                out += text_of(argv[i]);
+            else if (t != SQLITE_NULL)
+                out += jet_text(argv[i], 0);
+        }
+        result_text(ctx, out);
     });
 }
 
@@ -326,6 +323,59 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (t == SQLITE_FLOAT)
             return sqlite3_result_double(ctx, money(sqlite3_value_double(argv[0])));
         result(ctx, Value::currency(from_sql(argv[0], 0).to_currency()));
+    });
+}
+
+// An operand of SQLite's arithmetic, as SQLite reads it (text as a number).
+struct Num {
+    int type = SQLITE_NULL;  // SQLITE_NULL, SQLITE_INTEGER or SQLITE_FLOAT
+    sqlite3_int64 i = 0;
+    double d = 0;
+};
+
+Num numeric(sqlite3_value* v) {
+    int t = sqlite3_value_type(v);
+    if (t == SQLITE_NULL) return {};
+    if (t != SQLITE_INTEGER && t != SQLITE_FLOAT) t = sqlite3_value_numeric_type(v);
+    if (t == SQLITE_INTEGER) return {SQLITE_INTEGER, sqlite3_value_int64(v), 0};
+    return {SQLITE_FLOAT, 0, sqlite3_value_double(v)};
+}
+
+// a op b (op '+', '-' or '*') as SQLite computes it: whole numbers while they do not
+// overflow, floating otherwise; Null when either is Null (or the result is NaN).
+Num sqlite_arithmetic(char op, const Num& a, const Num& b) {
+    if (a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER) {
+        sqlite3_int64 r;
+        const bool overflow = op == '+'   ? __builtin_add_overflow(a.i, b.i, &r)
+                              : op == '-' ? __builtin_sub_overflow(a.i, b.i, &r)
+                                          : __builtin_mul_overflow(a.i, b.i, &r);
+        if (!overflow) return {SQLITE_INTEGER, r, 0};
+    } else if (a.type == SQLITE_NULL || b.type == SQLITE_NULL) {
+        return {};
+    }
+    const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
+    const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
+    const double r = op == '+' ? x + y : op == '-' ? x - y : x * y;
+    if (std::isnan(r)) return {};
+    return {SQLITE_FLOAT, 0, r};
+}
+
+// jet_curfold(ops, x0, x1, ...): money arithmetic of a chain, step by step as the
+// nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
+// arithmetic, then rounded to 4 decimals.
+void curfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const std::string_view ops = text_of(argv[0]);
+        if (argc < 2 || ops.size() != static_cast<size_t>(argc - 2))
+            raise(Fault::Internal, "jet_curfold arguments");
+        Num acc = numeric(argv[1]);
+        for (size_t k = 0; k < ops.size(); ++k) {
+            acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
+            if (acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+        }
+        if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
+        if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
+        sqlite3_result_null(ctx);
     });
 }
 
@@ -629,7 +679,8 @@ constexpr ScalarDef kScalars[] = {
     {"jet_store", store, 5, 6, true},
     {"jet_totext", totext, 2, 2, true},
     {"jet_cstr", totext, 2, 2, true},
-    {"jet_concat", concat, 2, 2, true},
+    {"jet_concat", concat, -1, -1, true},
+    {"jet_curfold", curfold, -1, -1, true},
     {"jet_add", add, 4, 4, true},
     {"jet_cur", cur, 1, 1, true},
     {"jet_div", div, 2, 2, true},

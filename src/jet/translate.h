@@ -49,6 +49,17 @@ struct Typed {
     std::string offset_of;
     DataType offset_type = DataType::Long;
     int64_t offset = 0;
+    // A left-associative chain, so that a long one ("a + b + c + ...") neither nests
+    // parentheses nor function calls past what SQLite's parser takes. Valid only while
+    // sql is still the text it was made with (chain_size == sql.size()).
+    //   chain: sql is "(" body ")" with body a chain of one SQLite operator class
+    //     (kChain*); a left operand of the same class goes in without its parentheses.
+    //   fold_ops/fold_args: sql is one call of a folding function (jet_concat, or
+    //     jet_curfold for money arithmetic: fold_ops holds one operator per step).
+    int chain = 0;
+    std::string fold_ops;
+    std::vector<std::string> fold_args;
+    size_t chain_size = 0;
 };
 
 bool is_text(DataType t);  // Text or Memo
