@@ -462,7 +462,8 @@ Typed Binder::binary(const sql::Expr& e) {
         case Op::Mod:
         case Op::Pow: {
             const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
-            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) + ")";
+            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) +
+                    (division_by_zero_null && op != Op::Pow ? ", 1)" : ")");
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
             return t;

@@ -391,10 +391,13 @@ int64_t whole_of(sqlite3_value* v) {
     return from_sql(v, 0).to_long();
 }
 
-void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// jet_div(a, b [, 1]), jet_intdiv and jet_mod alike: with the third argument a
+// division by zero gives Null (the values an INSERT stores) instead of failing.
+void div(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const double b = number_of(argv[1]);
+        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const double r = number_of(argv[0]) / b;
         if (!std::isfinite(r)) raise(Fault::Overflow);
@@ -403,10 +406,11 @@ void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 template <bool Mod>
-void intdiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void intdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const int64_t b = whole_of(argv[1]);
+        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const int64_t a = whole_of(argv[0]);
         if (a == INT64_MIN && b == -1) raise(Fault::Overflow);
@@ -683,9 +687,9 @@ constexpr ScalarDef kScalars[] = {
     {"jet_curfold", curfold, -1, -1, true},
     {"jet_add", add, 4, 4, true},
     {"jet_cur", cur, 1, 1, true},
-    {"jet_div", div, 2, 2, true},
-    {"jet_intdiv", intdiv<false>, 2, 2, true},
-    {"jet_mod", intdiv<true>, 2, 2, true},
+    {"jet_div", div, 2, 3, true},
+    {"jet_intdiv", intdiv<false>, 2, 3, true},
+    {"jet_mod", intdiv<true>, 2, 3, true},
     {"jet_cmp", cmp, 4, 4, true},
     {"jet_like", like, 2, 2, true},
     {"jet_round", round, 1, 3, true},

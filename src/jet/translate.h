@@ -114,6 +114,11 @@ public:
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
 
+    // Division by zero (/, \ and Mod) gives Null rather than failing, as Jet does in
+    // the values an action query stores (INSERT ... VALUES, the select list of
+    // INSERT ... SELECT). emit_select keeps it for the select list only.
+    bool division_by_zero_null = false;
+
     // Select-list aliases that later items and ORDER BY may name.
     struct Alias {
         std::string name;

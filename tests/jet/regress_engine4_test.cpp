@@ -60,5 +60,31 @@ TEST_F(Regress4, MoneyChainRoundsEachStep) {
     EXPECT_EQ(outcome("SELECT [m]*1e14*1e5" + chain("", "+[m]", 120) + " FROM T"), overflow);
 }
 
+// A division by zero in the values an INSERT stores sets that value to Null (the row
+// is still inserted); anywhere else it fails the statement.
+TEST_F(Regress4, DivisionByZeroInInsertedValues) {
+    run_all({"CREATE TABLE R (id long, ilosc double, wyd double)", "CREATE TABLE T (id long, v double, w long)",
+             "INSERT INTO R (id, ilosc, wyd) VALUES (1, 10, 4)", "INSERT INTO R (id, ilosc, wyd) VALUES (2, 10, 0)"});
+    const std::string zero = outcome("SELECT 1/0 FROM R");
+    ASSERT_EQ(zero.substr(0, 6), "error ");
+    const Case cases[] = {
+        {"INSERT INTO T (id, v, w) VALUES (1, 5/0, 7 \\ 0)", "ok 1"},
+        {"INSERT INTO T (id, v, w) VALUES (2, 5 mod 0, 3)", "ok 1"},
+        {"INSERT INTO T (id, v, w) SELECT id, [ilosc]/[wyd]*2, id FROM R", "ok 2"},
+        {"INSERT INTO T (id, v) SELECT id, sum([ilosc]/[wyd]) FROM R GROUP BY id", "ok 2"},
+        {"SELECT id, v, w FROM T", "1|Null|Null;2|Null|3;1|5|1;2|Null|2;1|2.5|Null;2|Null|Null"},
+        // Not inserted values: the WHERE of INSERT ... SELECT, a read, an UPDATE.
+        {"INSERT INTO T (id) SELECT id FROM R WHERE [ilosc]/[wyd] > 1", zero},
+        {"SELECT [ilosc]/[wyd] FROM R", zero},
+        {"SELECT id FROM R WHERE [ilosc]/[wyd] > 1", zero},
+        {"SELECT id FROM R ORDER BY [ilosc]/[wyd]", zero},
+        {"UPDATE R SET ilosc = [ilosc]/[wyd]", zero},
+        {"UPDATE R SET ilosc = [ilosc] \\ [wyd]", zero},
+        {"SELECT ilosc FROM R", "10;10"},
+        {"SELECT count(*) FROM T", "6"},
+    };
+    EXPECT_CASES(cases);
+}
+
 }  // namespace
 }  // namespace query_test
