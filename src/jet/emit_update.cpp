@@ -131,16 +131,17 @@ struct AccumulatePlan : Plan {
     }
 };
 
-// Accumulation into Single or Double columns over a 1:N join: floating sums depend on
-// their order, so the plan reads each pair's addends in join order with one query and
-// does the pair-by-pair work in C++, each step as the per-pair UPDATE computes it
-// (SQLite's floating addition, Null when either side is Null or the sum is NaN, then
-// the column's store: Single rounded to 4-byte precision, Overflow past its range),
-// then writes each target row once.
+// Accumulation over a 1:N join with floating addends or into Single or Double columns:
+// such sums depend on their order, so the plan reads each pair's addends in join order
+// with one query and does the pair-by-pair work in C++, each step as the per-pair
+// UPDATE computes it (SQLite's floating addition, Null when either side is Null or the
+// sum is NaN; money rounding when either side is money; then the column's store:
+// Single rounded to 4-byte precision, Overflow past its range), then writes each
+// target row once.
 struct FloatAccumulatePlan : Plan {
     std::string pairs;   // target rowid, then per column: its value, the addend
     std::string update;  // SET column i = ?(i+1) WHERE rowid = ?(n+1)
-    std::vector<bool> subtract, single;
+    std::vector<bool> subtract, single, money;
     std::vector<Value> params;
 
     int64_t execute(Session& s) override {
@@ -180,11 +181,12 @@ struct FloatAccumulatePlan : Plan {
                     const double sum = subtract[i] ? *acc - *x : *acc + *x;
                     if (std::isnan(sum)) {
                         acc.reset();
-                    } else if (single[i]) {
-                        if (std::fabs(sum) > 3.4028234663852886e38) raise(Fault::Overflow);
-                        acc = static_cast<double>(static_cast<float>(sum));
-                    } else {
-                        acc = sum;
+                        continue;
+                    }
+                    acc = money[i] ? Currency::from_double(sum).to_double() : sum;
+                    if (single[i]) {
+                        if (std::fabs(*acc) > 3.4028234663852886e38) raise(Fault::Overflow);
+                        acc = static_cast<double>(static_cast<float>(*acc));
                     }
                 }
             }
@@ -435,8 +437,8 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
 }
 
 // The floating accumulation plan (FloatAccumulatePlan) when every assignment adds to
-// (or subtracts from) its own Single or Double target column a number read from the
-// other tables whose sum SQLite computes in floating point; null otherwise.
+// (or subtracts from) its own Single, Double or money target column a number read
+// from the other tables, the sum computed in floating point; null otherwise.
 std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int target, const std::string& from,
                                             const std::string& where) {
     const auto& src = b.sources();
@@ -454,7 +456,8 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         const sql::Expr& v = *a.value;
         if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
         const DataType d = col->type;
-        if ((d != DataType::Single && d != DataType::Double) || col->required) return nullptr;
+        if ((d != DataType::Single && d != DataType::Double && d != DataType::Currency) || col->required)
+            return nullptr;
         // Indexed columns are judged as each pair is written: left to the general plan.
         for (const auto& ix : t.table->indexes)
             if (ix.unique || ix.primary || &ix == pk)
@@ -464,15 +467,17 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         if (!addend) return nullptr;
         const Typed& e = *addend;
         const DataType et = e.cond ? DataType::Boolean : e.type;
-        // The per-pair SQL is then a plain floating "column + addend" stored as it is
-        // (Double) or through the Single store.
-        if (!whole_type(et) && et != DataType::Single && et != DataType::Double) return nullptr;
+        // The per-pair SQL is then a floating "column + addend" (rounded as money when
+        // either is money) stored as it is or through the Single store.
+        if (!whole_type(et) && et != DataType::Single && et != DataType::Double && et != DataType::Currency)
+            return nullptr;
         if (sets.find(" " + col->sql_name + " = ") != std::string::npos) return nullptr;
         const std::string n = std::to_string(p->subtract.size() + 1);
         read += ", " + t.sql_alias + "." + col->sql_name + ", " + Binder::value_sql(e);
         sets += (sets.empty() ? " " : ", ") + col->sql_name + " = ?" + n;
         p->subtract.push_back(v.op == sql::Op::Sub);
         p->single.push_back(d == DataType::Single);
+        p->money.push_back(d == DataType::Currency || et == DataType::Currency);
     }
     if (p->subtract.empty()) return nullptr;
     p->pairs = "SELECT " + t.sql_alias + ".rowid" + read + " FROM " + from + (where.empty() ? "" : " WHERE " + where) +

@@ -92,8 +92,8 @@ TEST_F(Regress4, DivisionByZeroInInsertedValues) {
 // gives, bit for bit, what the SET applied once per pair in join order gives (the
 // general plan, which an extra plain assignment "k = k" forces).
 TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
-    run_all({"CREATE TABLE H (id long, c double, s single, k long)",
-             "CREATE TABLE L (hid long, v double, w single, n long, sk long)"});
+    run_all({"CREATE TABLE H (id long, c double, s single, k long, m money)",
+             "CREATE TABLE L (hid long, v double, w single, n long, sk long, mm money)"});
     std::mt19937 rng(20261207);
     auto number = [&](int i) -> std::string {
         if (rng() % 13 == 0) return "Null";
@@ -103,18 +103,20 @@ TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
         return buf;
     };
     for (int i = 0; i < 40; ++i)
-        run("INSERT INTO H (id, c, s, k) VALUES (" + std::to_string(i % 37) + ", " + number(i) + ", " + number(i) +
-            ", " + std::to_string(i) + ")");
+        run("INSERT INTO H (id, c, s, k, m) VALUES (" + std::to_string(i % 37) + ", " + number(i) + ", " +
+            number(i) + ", " + std::to_string(i) + ", " + number(i + 1) + ")");
     for (int j = 0; j < 400; ++j)
-        run("INSERT INTO L (hid, v, w, n, sk) VALUES (" + std::to_string(rng() % 45) + ", " + number(j) + ", " +
+        run("INSERT INTO L (hid, v, w, n, sk, mm) VALUES (" + std::to_string(rng() % 45) + ", " + number(j) + ", " +
             number(j + 3) + ", " + std::to_string(static_cast<int>(rng() % 2001) - 1000) + ", " +
-            std::to_string(rng() % 3) + ")");
+            std::to_string(rng() % 3) + ", " + number(j + 5) + ")");
     run("SELECT * INTO H2 FROM H");
     const std::string set[] = {
         "SET H.c = H.c + L.v, H.s = H.s + L.w",
         "SET c = [c] - [v], s = [w] + [s]",
         "SET H.s = H.s + L.v, H.c = L.n + H.c",
         "SET H.s = H.s - L.n",
+        "SET H.m = H.m + L.w, H.s = H.s + L.w",
+        "SET H.m = H.m - L.v, H.c = H.c + L.mm, H.s = L.mm + H.s",
     };
     const std::string join = " INNER JOIN L ON H.id = L.hid ";
     for (const auto& x : set) {
@@ -128,7 +130,8 @@ TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
         EXPECT_EQ(a, b) << x;
         EXPECT_NE(a.substr(0, 5), "error") << x;
         EXPECT_EQ(rows("SELECT count(*) FROM H INNER JOIN H2 ON H.k = H2.k WHERE (H.c = H2.c OR (H.c Is Null AND "
-                       "H2.c Is Null)) AND (H.s = H2.s OR (H.s Is Null AND H2.s Is Null))"),
+                       "H2.c Is Null)) AND (H.s = H2.s OR (H.s Is Null AND H2.s Is Null)) AND (H.m = H2.m OR (H.m Is "
+                       "Null AND H2.m Is Null))"),
                   "40")
             << x;
     }
