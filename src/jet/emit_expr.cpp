@@ -90,11 +90,19 @@ void set_chain(Typed& t, int cls) {
     t.chain_size = t.sql.size();
 }
 
-// The operands of a fold that the left operand x continues (kind '&' for jet_concat,
-// otherwise money arithmetic), or just x's own SQL when it is no such fold or is full.
-std::vector<std::string> fold_start(const Typed& x, bool concat, std::string& ops, std::string x_sql) {
-    if (!x.fold_ops.empty() && chain_valid(x) && (x.fold_ops.front() == '&') == concat &&
-        x.fold_args.size() < kMaxFold) {
+// The kind of fold x is: '&' jet_concat, 'a' jet_add, '$' money arithmetic (its
+// fold_ops are the operators), 0 none.
+char fold_kind(const Typed& x) {
+    if (x.fold_ops.empty() || !chain_valid(x)) return 0;
+    const char c = x.fold_ops.front();
+    return c == '&' || c == 'a' ? c : '$';
+}
+
+// The operands of a fold of kind `kind` that the left operand x continues, or just x's
+// own SQL (x_sql) when it is no such fold or is full (limit: operands per call).
+std::vector<std::string> fold_start(const Typed& x, char kind, std::string& ops, std::string x_sql,
+                                    size_t limit = kMaxFold) {
+    if (fold_kind(x) == kind && x.fold_args.size() < limit) {
         ops = x.fold_ops;
         return x.fold_args;
     }
@@ -357,12 +365,19 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         // Money stays exact: every step rounds back to 4 decimals. A chain of steps is
         // one jet_curfold call that does each step as jet_cur((acc op x)) would.
         std::string ops;
-        t.fold_args = fold_start(a, false, ops, value_sql(a));
+        t.fold_args = fold_start(a, '$', ops, value_sql(a));
         t.fold_args.push_back(value_sql(b));
         t.fold_ops = ops + (op == Op::Add ? '+' : op == Op::Sub ? '-' : '*');
         t.sql = t.fold_ops.size() == 1
                     ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
                     : "jet_curfold('" + t.fold_ops + "', " + join_args(t.fold_args) + ")";
+        t.chain_size = t.sql.size();
+    } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' && a.fold_args.size() < 60) {
+        // A number added to a jet_add chain continues its call (type -1/-2: SQLite's +/-).
+        t.fold_args = a.fold_args;
+        t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
+        t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
+        t.sql = "jet_add(" + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
     } else {
         const int cls = op == Op::Mul ? kChainMul : kChainAdd;
@@ -427,7 +442,7 @@ Typed Binder::binary(const sql::Expr& e) {
         case Op::Concat: {
             // One jet_concat call takes the whole chain (Null as "" is associative).
             std::string ops;
-            t.fold_args = fold_start(a, true, ops, as_text(a));
+            t.fold_args = fold_start(a, '&', ops, as_text(a));
             t.fold_args.push_back(as_text(b));
             t.fold_ops = std::string(t.fold_args.size() - 1, '&');
             t.sql = "jet_concat(" + join_args(t.fold_args) + ")";
@@ -447,9 +462,14 @@ Typed Binder::binary(const sql::Expr& e) {
                 return t;
             }
             if (ta || tb) {
-                t.sql = "jet_add(" + value_sql(a) + ", " + type_code(a) + ", " + value_sql(b) + ", " +
-                        type_code(b) + ")";
-                t.type = DataType::Double;
+                // A chain is one jet_add call of (value, type) pairs, 60 to a call.
+                std::string ops;
+                t.fold_args = fold_start(a, 'a', ops, value_sql(a) + ", " + type_code(a), 60);
+                t.fold_args.push_back(value_sql(b) + ", " + type_code(b));
+                t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
+                t.sql = "jet_add(" + join_args(t.fold_args) + ")";
+                t.chain_size = t.sql.size();
+                t.type = DataType::Double;  // jet_add's folded steps rely on it
                 t.known = true;
                 return t;
             }

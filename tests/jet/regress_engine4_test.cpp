@@ -19,8 +19,8 @@ std::string chain(const std::string& x, const std::string& op, int n) {
 }
 
 TEST_F(Regress4, LongChainsOfOneOperator) {
-    run_all({"CREATE TABLE T (l long, d double, m money, f double, t text(10), n text(10))",
-             "INSERT INTO T (l, d, m, f, t) VALUES (1, 0.5, 0.0001, 1.00005, 'ab')"});
+    run_all({"CREATE TABLE T (l long, d double, m money, f double, t text(10), n text(10), u text(10))",
+             "INSERT INTO T (l, d, m, f, t, u) VALUES (1, 0.5, 0.0001, 1.00005, 'ab', '1,5')"});
     const Case cases[] = {
         {"SELECT " + chain("[l]", "+", 300) + " FROM T", "300"},
         {"SELECT " + chain("[l]", " - ", 300) + " FROM T", "-298"},
@@ -33,6 +33,11 @@ TEST_F(Regress4, LongChainsOfOneOperator) {
         {"SELECT len([n]&" + chain("[t]", "&[n]&", 300) + ") FROM T", "600"},
         {"SELECT len(" + chain("[t]", "+", 300) + ") FROM T", "600"},
         {"SELECT " + chain("[t]", "+", 299) + "+[n] FROM T", "Null"},
+        // Text meeting a number: jet_add steps.
+        {"SELECT " + chain("[u]+[l]", "+", 150) + " FROM T", "375"},
+        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[n]" + chain("", "+[u]+[l]", 50) + " FROM T", "Null"},
+        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[t]" + chain("", "+[u]+[l]", 50) + " FROM T",
+         "error 80040E07"},
         {"SELECT l FROM T WHERE " + chain("[l]=1", " AND ", 300), "1"},
         {"SELECT l FROM T WHERE " + chain("[l]=2", " OR ", 299) + " OR [d]=0.5", "1"},
         {"SELECT (" + chain("[l]=1", " and ", 300) + ") FROM T", "-1"},
