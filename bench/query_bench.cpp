@@ -268,12 +268,14 @@ void UpdateJoinFloat_Jet(benchmark::State& s) {
     JetStatement(s, "UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Total = H.Total + L.Amt / 3");
 }
 void UpdateJoinFloat_PairByPair(benchmark::State& s) {
-    JetStatement(s, "UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Total = H.Total + L.Amt / 3, H.Id = H.Id");
+    JetStatement(
+        s, "UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Total = H.Total + L.Amt / 3, H.Id = H.Id");
 }
 void UpdateJoinFloat_Hand(benchmark::State& s) {
-    HandStatement(s,
-                  "UPDATE h SET total = round(total + (SELECT sum(amt / 3) FROM l WHERE l.hid = h.id), 4) "
-                  "WHERE EXISTS (SELECT 1 FROM l WHERE l.hid = h.id)");
+    HandStatement(
+        s,
+        "UPDATE h SET total = round(total + (SELECT sum(amt / 3) FROM l WHERE l.hid = h.id), 4) "
+        "WHERE EXISTS (SELECT 1 FROM l WHERE l.hid = h.id)");
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {

@@ -372,7 +372,8 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
                     ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
                     : "jet_curfold('" + t.fold_ops + "', " + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
-    } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' && a.fold_args.size() < 60) {
+    } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' &&
+               a.fold_args.size() < 60) {
         // A number added to a jet_add chain continues its call (type -1/-2: SQLite's +/-).
         t.fold_args = a.fold_args;
         t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));

@@ -167,7 +167,8 @@ struct FloatAccumulatePlan : Plan {
                 auto [it, fresh] = index.try_emplace(id, rows.size());
                 if (fresh) {
                     Row r{id, {}};
-                    for (size_t i = 0; i < n; ++i) r.v.push_back(number(p, static_cast<int>(1 + 2 * i)));
+                    for (size_t i = 0; i < n; ++i)
+                        r.v.push_back(number(p, static_cast<int>(1 + 2 * i)));
                     rows.push_back(std::move(r));
                 }
                 Row& r = rows[it->second];
@@ -368,7 +369,8 @@ bool at_most_one_pair(Binder& b, int target, const sql::Expr* where) {
 
 // The addend of an accumulation "col = col + e" (or e + col, or col - e) of the
 // target source's column col, when e reads only the other tables; nullopt otherwise.
-std::optional<Typed> accumulation_addend(Binder& b, const sql::Expr& v, int target, const ColumnInfo* col) {
+std::optional<Typed> accumulation_addend(Binder& b, const sql::Expr& v, int target,
+                                         const ColumnInfo* col) {
     int self = -1;
     for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
         const sql::Expr& x = *v.args[side];
@@ -439,8 +441,8 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
 // The floating accumulation plan (FloatAccumulatePlan) when every assignment adds to
 // (or subtracts from) its own Single, Double or money target column a number read
 // from the other tables, the sum computed in floating point; null otherwise.
-std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int target, const std::string& from,
-                                            const std::string& where) {
+std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int target,
+                                            const std::string& from, const std::string& where) {
     const auto& src = b.sources();
     if (src.size() > 64) return nullptr;
     for (size_t i = 0; i < src.size(); ++i) {
@@ -454,9 +456,12 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
     for (const auto& a : q.assignments) {
         const ColumnInfo* col = t.table->column(a.column);
         const sql::Expr& v = *a.value;
-        if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
+        if (!col || v.kind != sql::ExprKind::Binary ||
+            (v.op != sql::Op::Add && v.op != sql::Op::Sub))
+            return nullptr;
         const DataType d = col->type;
-        if ((d != DataType::Single && d != DataType::Double && d != DataType::Currency) || col->required)
+        if ((d != DataType::Single && d != DataType::Double && d != DataType::Currency) ||
+            col->required)
             return nullptr;
         // Indexed columns are judged as each pair is written: left to the general plan.
         for (const auto& ix : t.table->indexes)
@@ -469,7 +474,8 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         const DataType et = e.cond ? DataType::Boolean : e.type;
         // The per-pair SQL is then a floating "column + addend" (rounded as money when
         // either is money) stored as it is or through the Single store.
-        if (!whole_type(et) && et != DataType::Single && et != DataType::Double && et != DataType::Currency)
+        if (!whole_type(et) && et != DataType::Single && et != DataType::Double &&
+            et != DataType::Currency)
             return nullptr;
         if (sets.find(" " + col->sql_name + " = ") != std::string::npos) return nullptr;
         const std::string n = std::to_string(p->subtract.size() + 1);
@@ -480,10 +486,12 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         p->money.push_back(d == DataType::Currency || et == DataType::Currency);
     }
     if (p->subtract.empty()) return nullptr;
-    p->pairs = "SELECT " + t.sql_alias + ".rowid" + read + " FROM " + from + (where.empty() ? "" : " WHERE " + where) +
-               " ORDER BY ";
-    for (size_t i = 0; i < src.size(); ++i) p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
-    p->update = "UPDATE " + t.sql_table + " SET" + sets + " WHERE rowid = ?" + std::to_string(p->subtract.size() + 1);
+    p->pairs = "SELECT " + t.sql_alias + ".rowid" + read + " FROM " + from +
+               (where.empty() ? "" : " WHERE " + where) + " ORDER BY ";
+    for (size_t i = 0; i < src.size(); ++i)
+        p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
+    p->update = "UPDATE " + t.sql_table + " SET" + sets + " WHERE rowid = ?" +
+                std::to_string(p->subtract.size() + 1);
     p->params = b.params();
     return p;
 }

@@ -170,7 +170,8 @@ void result(sqlite3_context* ctx, const SqlVal& v) {
         case SQLITE_FLOAT:
             return sqlite3_result_double(ctx, v.d);
         case SQLITE_TEXT:
-            return sqlite3_result_text64(ctx, v.s.data(), v.s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            return sqlite3_result_text64(ctx, v.s.data(), v.s.size(), SQLITE_TRANSIENT,
+                                         SQLITE_UTF8);
         default:
             return sqlite3_result_null(ctx);
     }
@@ -410,7 +411,8 @@ void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             if (acc.type == SQLITE_INTEGER)
                 x = {SQLITE_INTEGER, acc.i, 0};
             else if (acc.type != SQLITE_NULL)
-                x = {SQLITE_FLOAT, 0, acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
+                x = {SQLITE_FLOAT, 0,
+                     acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
             const Num r = sqlite_arithmetic(tb == -1 ? '+' : '-', x, numeric(argv[i]));
             acc = {r.type, r.i, r.d, {}};
         }

@@ -19,8 +19,9 @@ std::string chain(const std::string& x, const std::string& op, int n) {
 }
 
 TEST_F(Regress4, LongChainsOfOneOperator) {
-    run_all({"CREATE TABLE T (l long, d double, m money, f double, t text(10), n text(10), u text(10))",
-             "INSERT INTO T (l, d, m, f, t, u) VALUES (1, 0.5, 0.0001, 1.00005, 'ab', '1,5')"});
+    run_all(
+        {"CREATE TABLE T (l long, d double, m money, f double, t text(10), n text(10), u text(10))",
+         "INSERT INTO T (l, d, m, f, t, u) VALUES (1, 0.5, 0.0001, 1.00005, 'ab', '1,5')"});
     const Case cases[] = {
         {"SELECT " + chain("[l]", "+", 300) + " FROM T", "300"},
         {"SELECT " + chain("[l]", " - ", 300) + " FROM T", "-298"},
@@ -35,7 +36,8 @@ TEST_F(Regress4, LongChainsOfOneOperator) {
         {"SELECT " + chain("[t]", "+", 299) + "+[n] FROM T", "Null"},
         // Text meeting a number: jet_add steps.
         {"SELECT " + chain("[u]+[l]", "+", 150) + " FROM T", "375"},
-        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[n]" + chain("", "+[u]+[l]", 50) + " FROM T", "Null"},
+        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[n]" + chain("", "+[u]+[l]", 50) + " FROM T",
+         "Null"},
         {"SELECT " + chain("[u]+[l]", "+", 100) + "+[t]" + chain("", "+[u]+[l]", 50) + " FROM T",
          "error 80040E07"},
         {"SELECT l FROM T WHERE " + chain("[l]=1", " AND ", 300), "1"},
@@ -51,11 +53,13 @@ TEST_F(Regress4, LongChainsOfOneOperator) {
 // A chain of money steps rounds after every step, as Jet does, however long it is.
 TEST_F(Regress4, MoneyChainRoundsEachStep) {
     run_all({"CREATE TABLE T (m money, f double, s money, x money)",
-             "INSERT INTO T (m, f) VALUES (1.2345, 1.25)", "INSERT INTO T (m, f) VALUES (0.0003, 1.25)",
+             "INSERT INTO T (m, f) VALUES (1.2345, 1.25)",
+             "INSERT INTO T (m, f) VALUES (0.0003, 1.25)",
              "INSERT INTO T (m, f) VALUES (Null, 1.25)"});
     // Stored step by step: each store rounds to 4 decimals, halves to even.
     run("UPDATE T SET s = m");
-    for (int i = 0; i < 150; ++i) run(i % 2 ? "UPDATE T SET s = s * f" : "UPDATE T SET s = s + m * f");
+    for (int i = 0; i < 150; ++i)
+        run(i % 2 ? "UPDATE T SET s = s * f" : "UPDATE T SET s = s + m * f");
     std::string e = "[m]";
     for (int i = 0; i < 150; ++i) e = i % 2 ? "(" + e + ") * [f]" : e + " + [m] * [f]";
     run("UPDATE T SET x = " + e);
@@ -70,8 +74,10 @@ TEST_F(Regress4, MoneyChainRoundsEachStep) {
 // A division by zero in the values an INSERT stores sets that value to Null (the row
 // is still inserted); anywhere else it fails the statement.
 TEST_F(Regress4, DivisionByZeroInInsertedValues) {
-    run_all({"CREATE TABLE R (id long, ilosc double, wyd double)", "CREATE TABLE T (id long, v double, w long)",
-             "INSERT INTO R (id, ilosc, wyd) VALUES (1, 10, 4)", "INSERT INTO R (id, ilosc, wyd) VALUES (2, 10, 0)"});
+    run_all({"CREATE TABLE R (id long, ilosc double, wyd double)",
+             "CREATE TABLE T (id long, v double, w long)",
+             "INSERT INTO R (id, ilosc, wyd) VALUES (1, 10, 4)",
+             "INSERT INTO R (id, ilosc, wyd) VALUES (2, 10, 0)"});
     const std::string zero = outcome("SELECT 1/0 FROM R");
     ASSERT_EQ(zero.substr(0, 6), "error ");
     const Case cases[] = {
@@ -108,11 +114,12 @@ TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
         return buf;
     };
     for (int i = 0; i < 40; ++i)
-        run("INSERT INTO H (id, c, s, k, m) VALUES (" + std::to_string(i % 37) + ", " + number(i) + ", " +
-            number(i) + ", " + std::to_string(i) + ", " + number(i + 1) + ")");
+        run("INSERT INTO H (id, c, s, k, m) VALUES (" + std::to_string(i % 37) + ", " + number(i) +
+            ", " + number(i) + ", " + std::to_string(i) + ", " + number(i + 1) + ")");
     for (int j = 0; j < 400; ++j)
-        run("INSERT INTO L (hid, v, w, n, sk, mm) VALUES (" + std::to_string(rng() % 45) + ", " + number(j) + ", " +
-            number(j + 3) + ", " + std::to_string(static_cast<int>(rng() % 2001) - 1000) + ", " +
+        run("INSERT INTO L (hid, v, w, n, sk, mm) VALUES (" + std::to_string(rng() % 45) + ", " +
+            number(j) + ", " + number(j + 3) + ", " +
+            std::to_string(static_cast<int>(rng() % 2001) - 1000) + ", " +
             std::to_string(rng() % 3) + ", " + number(j + 5) + ")");
     run("SELECT * INTO H2 FROM H");
     const std::string set[] = {
@@ -134,8 +141,10 @@ TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
             outcome("UPDATE H2 INNER JOIN L ON H2.id = L.hid " + slow + ", H2.k = H2.k" + where);
         EXPECT_EQ(a, b) << x;
         EXPECT_NE(a.substr(0, 5), "error") << x;
-        EXPECT_EQ(rows("SELECT count(*) FROM H INNER JOIN H2 ON H.k = H2.k WHERE (H.c = H2.c OR (H.c Is Null AND "
-                       "H2.c Is Null)) AND (H.s = H2.s OR (H.s Is Null AND H2.s Is Null)) AND (H.m = H2.m OR (H.m Is "
+        EXPECT_EQ(rows("SELECT count(*) FROM H INNER JOIN H2 ON H.k = H2.k WHERE (H.c = H2.c OR "
+                       "(H.c Is Null AND "
+                       "H2.c Is Null)) AND (H.s = H2.s OR (H.s Is Null AND H2.s Is Null)) AND (H.m "
+                       "= H2.m OR (H.m Is "
                        "Null AND H2.m Is Null))"),
                   "40")
             << x;
@@ -143,8 +152,10 @@ TEST_F(Regress4, FloatAccumulationMatchesPairByPair) {
     EXPECT_NE(rows("SELECT count(*) FROM H WHERE c Is Null"), "40");
     // A LEFT JOIN: a row without lines meets one pair whose addend is Null.
     EXPECT_EQ(outcome("UPDATE H LEFT JOIN L ON H.id = L.hid SET H.c = H.c + L.v WHERE H.id = 0"),
-              outcome("UPDATE H2 LEFT JOIN L ON H2.id = L.hid SET H2.c = H2.c + L.v, H2.k = H2.k WHERE H2.id = 0"));
-    EXPECT_EQ(rows("SELECT count(*) FROM H INNER JOIN H2 ON H.k = H2.k WHERE H.c = H2.c OR (H.c Is Null AND "
+              outcome("UPDATE H2 LEFT JOIN L ON H2.id = L.hid SET H2.c = H2.c + L.v, H2.k = H2.k "
+                      "WHERE H2.id = 0"));
+    EXPECT_EQ(rows("SELECT count(*) FROM H INNER JOIN H2 ON H.k = H2.k WHERE H.c = H2.c OR (H.c Is "
+                   "Null AND "
                    "H2.c Is Null)"),
               "40");
     // Past the range of Single: Overflow, and nothing changes.
