@@ -68,6 +68,57 @@ std::string as_text(const Typed& t) {
     return "jet_totext(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
 }
 
+// Operator classes of a chain (Typed::chain): SQLite groups each class left to right.
+enum : int { kChainAnd = 1, kChainOr, kChainAdd, kChainMul, kChainConcat };
+// The most operands one folding call takes (SQLite allows 127 arguments); a longer
+// chain nests one call per this many operands.
+constexpr size_t kMaxFold = 100;
+
+bool chain_valid(const Typed& x) {
+    return x.chain_size == x.sql.size() && x.sql.size() >= 2;
+}
+
+// x as the left operand of a chain of class cls: a chain of that class without its
+// parentheses, anything else as its value (or truth value when cond).
+std::string chain_left(const Typed& x, int cls, bool cond) {
+    if (x.chain == cls && chain_valid(x)) return x.sql.substr(1, x.sql.size() - 2);
+    return cond ? Binder::cond_sql(x) : Binder::value_sql(x);
+}
+
+void set_chain(Typed& t, int cls) {
+    t.chain = cls;
+    t.chain_size = t.sql.size();
+}
+
+// The kind of fold x is: '&' jet_concat, 'a' jet_add, '$' money arithmetic (its
+// fold_ops are the operators), 0 none.
+char fold_kind(const Typed& x) {
+    if (x.fold_ops.empty() || !chain_valid(x)) return 0;
+    const char c = x.fold_ops.front();
+    return c == '&' || c == 'a' ? c : '$';
+}
+
+// The operands of a fold of kind `kind` that the left operand x continues, or just x's
+// own SQL (x_sql) when it is no such fold or is full (limit: operands per call).
+std::vector<std::string> fold_start(const Typed& x, char kind, std::string& ops, std::string x_sql,
+                                    size_t limit = kMaxFold) {
+    if (fold_kind(x) == kind && x.fold_args.size() < limit) {
+        ops = x.fold_ops;
+        return x.fold_args;
+    }
+    ops.clear();
+    return {std::move(x_sql)};
+}
+
+std::string join_args(const std::vector<std::string>& args) {
+    std::string s;
+    for (const auto& a : args) {
+        if (!s.empty()) s += ", ";
+        s += a;
+    }
+    return s;
+}
+
 [[noreturn]] void wrong_arguments(const sql::Expr& e) { raise(Fault::SyntaxInExpression, e.text); }
 
 }  // namespace
@@ -310,9 +361,30 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         rt = widen(a.type, b.type);
     }
     const char* o = op == Op::Add ? " + " : op == Op::Sub ? " - " : " * ";
-    t.sql = "(" + value_sql(a) + o + value_sql(b) + ")";
-    // Money stays exact: every step rounds back to 4 decimals.
-    if (rt == DataType::Currency) t.sql = "jet_cur" + t.sql;
+    if (rt == DataType::Currency) {
+        // Money stays exact: every step rounds back to 4 decimals. A chain of steps is
+        // one jet_curfold call that does each step as jet_cur((acc op x)) would.
+        std::string ops;
+        t.fold_args = fold_start(a, '$', ops, value_sql(a));
+        t.fold_args.push_back(value_sql(b));
+        t.fold_ops = ops + (op == Op::Add ? '+' : op == Op::Sub ? '-' : '*');
+        t.sql = t.fold_ops.size() == 1
+                    ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
+                    : "jet_curfold('" + t.fold_ops + "', " + join_args(t.fold_args) + ")";
+        t.chain_size = t.sql.size();
+    } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' &&
+               a.fold_args.size() < 60) {
+        // A number added to a jet_add chain continues its call (type -1/-2: SQLite's +/-).
+        t.fold_args = a.fold_args;
+        t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
+        t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
+        t.sql = "jet_add(" + join_args(t.fold_args) + ")";
+        t.chain_size = t.sql.size();
+    } else {
+        const int cls = op == Op::Mul ? kChainMul : kChainAdd;
+        t.sql = "(" + chain_left(a, cls, false) + o + value_sql(b) + ")";
+        set_chain(t, cls);
+    }
     t.type = rt;
     t.known = true;
     auto is_whole_column = [](const Typed& x) { return x.column && !x.cond && whole(x.type); };
@@ -338,7 +410,9 @@ Typed Binder::binary(const sql::Expr& e) {
     switch (op) {
         case Op::And:
         case Op::Or:
-            t.sql = "(" + cond_sql(a) + (op == Op::And ? " AND " : " OR ") + cond_sql(b) + ")";
+            t.sql = "(" + chain_left(a, op == Op::And ? kChainAnd : kChainOr, true) +
+                    (op == Op::And ? " AND " : " OR ") + cond_sql(b) + ")";
+            set_chain(t, op == Op::And ? kChainAnd : kChainOr);
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             return t;
@@ -366,24 +440,37 @@ Typed Binder::binary(const sql::Expr& e) {
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             return t;
-        case Op::Concat:
-            t.sql = "jet_concat(" + as_text(a) + ", " + as_text(b) + ")";
+        case Op::Concat: {
+            // One jet_concat call takes the whole chain (Null as "" is associative).
+            std::string ops;
+            t.fold_args = fold_start(a, '&', ops, as_text(a));
+            t.fold_args.push_back(as_text(b));
+            t.fold_ops = std::string(t.fold_args.size() - 1, '&');
+            t.sql = "jet_concat(" + join_args(t.fold_args) + ")";
+            t.chain_size = t.sql.size();
             t.type = DataType::Text;
             t.known = true;
             return t;
+        }
         case Op::Add: {
             const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
             if ((ta && (tb || !b.known)) || (tb && !a.known)) {
                 // Text + text concatenates; Null on either side gives Null.
-                t.sql = "(" + a.sql + " || " + b.sql + ")";
+                t.sql = "(" + chain_left(a, kChainConcat, false) + " || " + b.sql + ")";
+                set_chain(t, kChainConcat);
                 t.type = DataType::Text;
                 t.known = true;
                 return t;
             }
             if (ta || tb) {
-                t.sql = "jet_add(" + value_sql(a) + ", " + type_code(a) + ", " + value_sql(b) + ", " +
-                        type_code(b) + ")";
-                t.type = DataType::Double;
+                // A chain is one jet_add call of (value, type) pairs, 60 to a call.
+                std::string ops;
+                t.fold_args = fold_start(a, 'a', ops, value_sql(a) + ", " + type_code(a), 60);
+                t.fold_args.push_back(value_sql(b) + ", " + type_code(b));
+                t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
+                t.sql = "jet_add(" + join_args(t.fold_args) + ")";
+                t.chain_size = t.sql.size();
+                t.type = DataType::Double;  // jet_add's folded steps rely on it
                 t.known = true;
                 return t;
             }
@@ -396,7 +483,8 @@ Typed Binder::binary(const sql::Expr& e) {
         case Op::Mod:
         case Op::Pow: {
             const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
-            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) + ")";
+            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) +
+                    (division_by_zero_null && op != Op::Pow ? ", 1)" : ")");
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
             return t;

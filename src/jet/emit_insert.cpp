@@ -180,7 +180,9 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
     std::string select_sql;
     if (q.select) {
         std::vector<Typed> items;
+        b.division_by_zero_null = true;
         SelectSql sel = emit_select(b, *q.select, &items);
+        b.division_by_zero_null = false;
         if (targets.empty()) {
             // Without a field list the query's fields go to the fields of the same name.
             for (const auto& m : sel.columns) {
@@ -203,7 +205,12 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
         for (const auto& values : q.values) {
             if (values.size() != targets.size()) raise(Fault::ValuesCount);
             std::vector<std::string> row;
-            for (size_t i = 0; i < values.size(); ++i) row.push_back(b.store_sql(b.expr(*values[i]), t, *targets[i]));
+            for (size_t i = 0; i < values.size(); ++i) {
+                b.division_by_zero_null = true;
+                Typed v = b.expr(*values[i]);
+                b.division_by_zero_null = false;
+                row.push_back(b.store_sql(v, t, *targets[i]));
+            }
             rows.push_back(std::move(row));
         }
     }

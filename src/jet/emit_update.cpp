@@ -9,6 +9,8 @@
 // reached through unique keys), a single UPDATE ... FROM gives the same result; an
 // accumulation of exact addends is summed per target row and applied once.
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <unordered_map>
 
 #include "jet/text.h"
@@ -126,6 +128,86 @@ struct AccumulatePlan : Plan {
         sqlite3_reset(c);
         s.exec(clear);
         return pairs;
+    }
+};
+
+// Accumulation over a 1:N join with floating addends or into Single or Double columns:
+// such sums depend on their order, so the plan reads each pair's addends in join order
+// with one query and does the pair-by-pair work in C++, each step as the per-pair
+// UPDATE computes it (SQLite's floating addition, Null when either side is Null or the
+// sum is NaN; money rounding when either side is money; then the column's store:
+// Single rounded to 4-byte precision, Overflow past its range), then writes each
+// target row once.
+struct FloatAccumulatePlan : Plan {
+    std::string pairs;   // target rowid, then per column: its value, the addend
+    std::string update;  // SET column i = ?(i+1) WHERE rowid = ?(n+1)
+    std::vector<bool> subtract, single, money;
+    std::vector<Value> params;
+
+    int64_t execute(Session& s) override {
+        const size_t n = subtract.size();
+        struct Row {
+            int64_t rowid;
+            std::vector<std::optional<double>> v;
+        };
+        std::vector<Row> rows;
+        std::unordered_map<int64_t, size_t> index;
+        int64_t count = 0;
+        auto number = [](sqlite3_stmt* st, int i) -> std::optional<double> {
+            if (sqlite3_column_type(st, i) == SQLITE_NULL) return std::nullopt;
+            return sqlite3_column_double(st, i);
+        };
+        sqlite3_stmt* p = s.prepare(pairs);
+        bind_params(p, params);
+        try {
+            while (s.step(p)) {
+                if (sqlite3_column_type(p, 0) == SQLITE_NULL) continue;
+                ++count;
+                const int64_t id = sqlite3_column_int64(p, 0);
+                auto [it, fresh] = index.try_emplace(id, rows.size());
+                if (fresh) {
+                    Row r{id, {}};
+                    for (size_t i = 0; i < n; ++i)
+                        r.v.push_back(number(p, static_cast<int>(1 + 2 * i)));
+                    rows.push_back(std::move(r));
+                }
+                Row& r = rows[it->second];
+                for (size_t i = 0; i < n; ++i) {
+                    const auto x = number(p, static_cast<int>(2 + 2 * i));
+                    auto& acc = r.v[i];
+                    if (!acc || !x) {
+                        acc.reset();
+                        continue;
+                    }
+                    const double sum = subtract[i] ? *acc - *x : *acc + *x;
+                    if (std::isnan(sum)) {
+                        acc.reset();
+                        continue;
+                    }
+                    acc = money[i] ? Currency::from_double(sum).to_double() : sum;
+                    if (single[i]) {
+                        if (std::fabs(*acc) > 3.4028234663852886e38) raise(Fault::Overflow);
+                        acc = static_cast<double>(static_cast<float>(*acc));
+                    }
+                }
+            }
+        } catch (...) {
+            sqlite3_reset(p);
+            throw;
+        }
+        sqlite3_reset(p);
+        sqlite3_stmt* u = s.prepare(update);
+        for (const Row& r : rows) {
+            for (size_t i = 0; i < n; ++i) {
+                if (r.v[i])
+                    sqlite3_bind_double(u, static_cast<int>(i + 1), *r.v[i]);
+                else
+                    sqlite3_bind_null(u, static_cast<int>(i + 1));
+            }
+            sqlite3_bind_int64(u, static_cast<int>(n + 1), r.rowid);
+            run_to_end(s, u);
+        }
+        return count;
     }
 };
 
@@ -285,6 +367,24 @@ bool at_most_one_pair(Binder& b, int target, const sql::Expr* where) {
     return reached == all;
 }
 
+// The addend of an accumulation "col = col + e" (or e + col, or col - e) of the
+// target source's column col, when e reads only the other tables; nullopt otherwise.
+std::optional<Typed> accumulation_addend(Binder& b, const sql::Expr& v, int target,
+                                         const ColumnInfo* col) {
+    int self = -1;
+    for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
+        const sql::Expr& x = *v.args[side];
+        if (x.kind != sql::ExprKind::Column) continue;
+        Typed tx = b.expr(x);
+        if (tx.source == target && tx.column == col) self = side;
+    }
+    if (self < 0) return std::nullopt;
+    b.used_sources = 0;
+    Typed e = b.expr(*v.args[1 - self]);
+    if (!e.known || e.aggregate || (b.used_sources & (uint64_t{1} << target))) return std::nullopt;
+    return e;
+}
+
 // The accumulation plan when every assignment of the statement adds to (or subtracts
 // from) its own target column an exact addend read from the other tables; null otherwise.
 std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int target, const std::string& from,
@@ -302,17 +402,9 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
         if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
         const DataType d = col->type;
         if (d != DataType::Currency && !(whole_type(d) && d != DataType::Boolean)) return nullptr;
-        int self = -1;
-        for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
-            const sql::Expr& x = *v.args[side];
-            if (x.kind != sql::ExprKind::Column) continue;
-            Typed tx = b.expr(x);
-            if (tx.source == target && tx.column == col) self = side;
-        }
-        if (self < 0) return nullptr;
-        b.used_sources = 0;
-        Typed e = b.expr(*v.args[1 - self]);
-        if (!e.known || e.aggregate || (b.used_sources & (uint64_t{1} << target))) return nullptr;
+        std::optional<Typed> addend = accumulation_addend(b, v, target, col);
+        if (!addend) return nullptr;
+        const Typed& e = *addend;
         const DataType et = e.cond ? DataType::Boolean : e.type;
         if (!(whole_type(et) || (et == DataType::Currency && d == DataType::Currency))) return nullptr;
 
@@ -342,6 +434,64 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
     p->update = "UPDATE " + t.sql_table + " AS " + t.sql_alias + " SET " + sets + " FROM " + table +
                 " AS agg WHERE " + t.sql_alias + ".rowid = agg.r";
     p->count = "SELECT coalesce(sum(n), 0) FROM " + table;
+    p->params = b.params();
+    return p;
+}
+
+// The floating accumulation plan (FloatAccumulatePlan) when every assignment adds to
+// (or subtracts from) its own Single, Double or money target column a number read
+// from the other tables, the sum computed in floating point; null otherwise.
+std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int target,
+                                            const std::string& from, const std::string& where) {
+    const auto& src = b.sources();
+    if (src.size() > 64) return nullptr;
+    for (size_t i = 0; i < src.size(); ++i) {
+        if (src[i].nested) return nullptr;
+        if (static_cast<int>(i) != target && src[i].table == src[target].table) return nullptr;
+    }
+    const Source& t = src[target];
+    const IndexInfo* pk = t.table->primary_key();
+    auto p = std::make_shared<FloatAccumulatePlan>();
+    std::string read, sets;
+    for (const auto& a : q.assignments) {
+        const ColumnInfo* col = t.table->column(a.column);
+        const sql::Expr& v = *a.value;
+        if (!col || v.kind != sql::ExprKind::Binary ||
+            (v.op != sql::Op::Add && v.op != sql::Op::Sub))
+            return nullptr;
+        const DataType d = col->type;
+        if ((d != DataType::Single && d != DataType::Double && d != DataType::Currency) ||
+            col->required)
+            return nullptr;
+        // Indexed columns are judged as each pair is written: left to the general plan.
+        for (const auto& ix : t.table->indexes)
+            if (ix.unique || ix.primary || &ix == pk)
+                for (const auto& ic : ix.columns)
+                    if (ic.column_id == col->id) return nullptr;
+        std::optional<Typed> addend = accumulation_addend(b, v, target, col);
+        if (!addend) return nullptr;
+        const Typed& e = *addend;
+        const DataType et = e.cond ? DataType::Boolean : e.type;
+        // The per-pair SQL is then a floating "column + addend" (rounded as money when
+        // either is money) stored as it is or through the Single store.
+        if (!whole_type(et) && et != DataType::Single && et != DataType::Double &&
+            et != DataType::Currency)
+            return nullptr;
+        if (sets.find(" " + col->sql_name + " = ") != std::string::npos) return nullptr;
+        const std::string n = std::to_string(p->subtract.size() + 1);
+        read += ", " + t.sql_alias + "." + col->sql_name + ", " + Binder::value_sql(e);
+        sets += (sets.empty() ? " " : ", ") + col->sql_name + " = ?" + n;
+        p->subtract.push_back(v.op == sql::Op::Sub);
+        p->single.push_back(d == DataType::Single);
+        p->money.push_back(d == DataType::Currency || et == DataType::Currency);
+    }
+    if (p->subtract.empty()) return nullptr;
+    p->pairs = "SELECT " + t.sql_alias + ".rowid" + read + " FROM " + from +
+               (where.empty() ? "" : " WHERE " + where) + " ORDER BY ";
+    for (size_t i = 0; i < src.size(); ++i)
+        p->pairs += (i ? ", " : "") + src[i].sql_alias + ".rowid";
+    p->update = "UPDATE " + t.sql_table + " SET" + sets + " WHERE rowid = ?" +
+                std::to_string(p->subtract.size() + 1);
     p->params = b.params();
     return p;
 }
@@ -416,6 +566,7 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
 
     if (targets.size() == 1) {
         if (auto p = plan_accumulate(b, q, targets[0], from, where)) return p;
+        if (auto p = plan_float_accumulate(b, q, targets[0], from, where)) return p;
     }
 
     // The general plan: the pairs first, then the SET once per pair and target.

@@ -56,13 +56,33 @@ DataType type_arg(sqlite3_value* v) {
     return static_cast<DataType>(sqlite3_value_int(v));
 }
 
+// An SQLite value held apart from SQLite (the steps of a fold keep theirs here).
+struct SqlVal {
+    int type = SQLITE_NULL;  // SQLITE_NULL, SQLITE_INTEGER, SQLITE_FLOAT or SQLITE_TEXT
+    sqlite3_int64 i = 0;
+    double d = 0;
+    std::string s;
+};
+
+SqlVal sql_val(sqlite3_value* v) {
+    SqlVal r;
+    r.type = sqlite3_value_type(v);
+    if (r.type == SQLITE_INTEGER)
+        r.i = sqlite3_value_int64(v);
+    else if (r.type == SQLITE_FLOAT)
+        r.d = sqlite3_value_double(v);
+    else if (r.type != SQLITE_NULL)
+        r.type = SQLITE_TEXT, r.s = std::string(text_of(v));
+    return r;
+}
+
 // The Jet value of an SQLite value whose Jet type is `type` (0: judge by the value).
-Value from_sql(sqlite3_value* v, int type) {
-    switch (sqlite3_value_type(v)) {
+Value from_sql(SqlVal v, int type) {
+    switch (v.type) {
         case SQLITE_NULL:
             return Value::null();
         case SQLITE_INTEGER: {
-            const sqlite3_int64 i = sqlite3_value_int64(v);
+            const sqlite3_int64 i = v.i;
             switch (static_cast<DataType>(type)) {
                 case DataType::Boolean:
                     return Value::boolean(i != 0);
@@ -88,7 +108,7 @@ Value from_sql(sqlite3_value* v, int type) {
             return Value::dbl(static_cast<double>(i));
         }
         case SQLITE_FLOAT: {
-            const double d = sqlite3_value_double(v);
+            const double d = v.d;
             switch (static_cast<DataType>(type)) {
                 case DataType::Boolean:
                     return Value::boolean(d != 0);
@@ -103,35 +123,62 @@ Value from_sql(sqlite3_value* v, int type) {
             }
         }
         default:
-            return Value::text(std::string(text_of(v)));
+            return Value::text(std::move(v.s));
     }
 }
 
-void result(sqlite3_context* ctx, const Value& v) {
+Value from_sql(sqlite3_value* v, int type) {
+    return from_sql(sql_val(v), type);
+}
+
+// The SQLite value that stands for a Jet value.
+SqlVal sql_val(const Value& v) {
+    SqlVal r;
     switch (v.kind()) {
         case Kind::Empty:
         case Kind::Null:
-            sqlite3_result_null(ctx);
-            return;
+            break;
         case Kind::Boolean:
         case Kind::Byte:
         case Kind::Integer:
         case Kind::Long:
-            sqlite3_result_int64(ctx, v.raw_int());
-            return;
+            r.type = SQLITE_INTEGER;
+            r.i = v.raw_int();
+            break;
         case Kind::Currency:
-            sqlite3_result_double(ctx, v.to_currency().to_double());
-            return;
+            r.type = SQLITE_FLOAT;
+            r.d = v.to_currency().to_double();
+            break;
         case Kind::Single:
         case Kind::Double:
         case Kind::Date:
-            sqlite3_result_double(ctx, v.raw_double());
-            return;
+            r.type = SQLITE_FLOAT;
+            r.d = v.raw_double();
+            break;
         case Kind::Text:
-            sqlite3_result_text64(ctx, v.raw_text().data(), v.raw_text().size(), SQLITE_TRANSIENT,
-                                  SQLITE_UTF8);
-            return;
+            r.type = SQLITE_TEXT;
+            r.s = v.raw_text();
+            break;
     }
+    return r;
+}
+
+void result(sqlite3_context* ctx, const SqlVal& v) {
+    switch (v.type) {
+        case SQLITE_INTEGER:
+            return sqlite3_result_int64(ctx, v.i);
+        case SQLITE_FLOAT:
+            return sqlite3_result_double(ctx, v.d);
+        case SQLITE_TEXT:
+            return sqlite3_result_text64(ctx, v.s.data(), v.s.size(), SQLITE_TRANSIENT,
+                                         SQLITE_UTF8);
+        default:
+            return sqlite3_result_null(ctx);
+    }
+}
+
+void result(sqlite3_context* ctx, const Value& v) {
+    result(ctx, sql_val(v));
 }
 
 void result_text(sqlite3_context* ctx, std::string_view s) {
@@ -264,30 +311,27 @@ void totext(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// jet_concat(a, b): Null as "".
-void concat(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// jet_concat(a, b, ...): a & b & ..., Null as ""; Null when every operand is Null.
+void concat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
-        const int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
-        if (ta == SQLITE_NULL && tb == SQLITE_NULL) return sqlite3_result_null(ctx);
-        if (tb == SQLITE_NULL && ta == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
-        if (ta == SQLITE_NULL && tb == SQLITE_TEXT) return sqlite3_result_value(ctx, argv[1]);
-        std::string sa, sb;
-        std::string_view a, b;
-        if (ta == SQLITE_TEXT)
-            a = text_of(argv[0]);
-        else if (ta != SQLITE_NULL)
-            a = sa = jet_text(argv[0], 0);
-        if (tb == SQLITE_TEXT)
-            b = text_of(argv[1]);
-        else if (tb != SQLITE_NULL)
-            b = sb = jet_text(argv[1], 0);
-        const size_t n = a.size() + b.size();
-        char* out = static_cast<char*>(sqlite3_malloc64(n + 1));
-        if (!out) return sqlite3_result_error_nomem(ctx);
-        std::memcpy(out, a.data(), a.size());
-        std::memcpy(out + a.size(), b.data(), b.size());
-        out[n] = 0;
-        sqlite3_result_text64(ctx, out, n, sqlite3_free, SQLITE_UTF8);
+        int only = -1, present = 0;
+        for (int i = 0; i < argc; ++i)
+            if (sqlite3_value_type(argv[i]) != SQLITE_NULL) {
+                only = i;
+                ++present;
+            }
+        if (present == 0) return sqlite3_result_null(ctx);
+        if (present == 1 && sqlite3_value_type(argv[only]) == SQLITE_TEXT)
+            return sqlite3_result_value(ctx, argv[only]);
+        std::string out;
+        for (int i = 0; i < argc; ++i) {
+            const int t = sqlite3_value_type(argv[i]);
+            if (t == SQLITE_TEXT)
+                out += text_of(argv[i]);
+            else if (t != SQLITE_NULL)
+                out += jet_text(argv[i], 0);
+        }
+        result_text(ctx, out);
     });
 }
 
@@ -297,24 +341,82 @@ bool plain_number_type(int type) {
            type == static_cast<int>(DataType::Long) || type == static_cast<int>(DataType::Double);
 }
 
-// jet_add(a, ta, b, tb)
-void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    guarded(ctx, [&] {
-        const int va = sqlite3_value_type(argv[0]), vb = sqlite3_value_type(argv[2]);
-        if (va == SQLITE_NULL || vb == SQLITE_NULL) return sqlite3_result_null(ctx);
-        const int ta = sqlite3_value_int(argv[1]), tb = sqlite3_value_int(argv[3]);
-        if (plain_number_type(ta) && plain_number_type(tb)) {
-            if (va == SQLITE_INTEGER && vb == SQLITE_INTEGER) {
-                sqlite3_int64 r;
-                if (!__builtin_add_overflow(sqlite3_value_int64(argv[0]),
-                                            sqlite3_value_int64(argv[2]), &r))
-                    return sqlite3_result_int64(ctx, r);
-            } else if (is_number(va) && is_number(vb)) {
-                return sqlite3_result_double(
-                    ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[2]));
-            }
+// An operand of SQLite's arithmetic, as SQLite reads it (text as a number).
+struct Num {
+    int type = SQLITE_NULL;  // SQLITE_NULL, SQLITE_INTEGER or SQLITE_FLOAT
+    sqlite3_int64 i = 0;
+    double d = 0;
+};
+
+Num numeric(sqlite3_value* v) {
+    int t = sqlite3_value_type(v);
+    if (t == SQLITE_NULL) return {};
+    if (t != SQLITE_INTEGER && t != SQLITE_FLOAT) t = sqlite3_value_numeric_type(v);
+    if (t == SQLITE_INTEGER) return {SQLITE_INTEGER, sqlite3_value_int64(v), 0};
+    return {SQLITE_FLOAT, 0, sqlite3_value_double(v)};
+}
+
+// a op b (op '+', '-' or '*') as SQLite computes it: whole numbers while they do not
+// overflow, floating otherwise; Null when either is Null (or the result is NaN).
+Num sqlite_arithmetic(char op, const Num& a, const Num& b) {
+    if (a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER) {
+        sqlite3_int64 r;
+        const bool overflow = op == '+'   ? __builtin_add_overflow(a.i, b.i, &r)
+                              : op == '-' ? __builtin_sub_overflow(a.i, b.i, &r)
+                                          : __builtin_mul_overflow(a.i, b.i, &r);
+        if (!overflow) return {SQLITE_INTEGER, r, 0};
+    } else if (a.type == SQLITE_NULL || b.type == SQLITE_NULL) {
+        return {};
+    }
+    const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
+    const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
+    const double r = op == '+' ? x + y : op == '-' ? x - y : x * y;
+    if (std::isnan(r)) return {};
+    return {SQLITE_FLOAT, 0, r};
+}
+
+// One step of jet_add: a + b of Jet types ta and tb.
+SqlVal add_step(const SqlVal& a, int ta, const SqlVal& b, int tb) {
+    if (a.type == SQLITE_NULL || b.type == SQLITE_NULL) return {};
+    if (plain_number_type(ta) && plain_number_type(tb)) {
+        if (a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER) {
+            sqlite3_int64 r;
+            if (!__builtin_add_overflow(a.i, b.i, &r)) return {SQLITE_INTEGER, r, 0, {}};
+        } else if (is_number(a.type) && is_number(b.type)) {
+            const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
+            const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
+            return {SQLITE_FLOAT, 0, x + y, {}};
         }
-        result(ctx, jet::add(from_sql(argv[0], ta), from_sql(argv[2], tb)));
+    }
+    return sql_val(jet::add(from_sql(a, ta), from_sql(b, tb)));
+}
+
+// jet_add(a, ta, b, tb [, c, tc ...]): a + b (+ c ...) where text meets a number, step
+// by step as the nested jet_add(jet_add(a, ta, b, tb), Double, c, tc) computes it (the
+// binder types a jet_add as Double); tc -1 (-2) stands for SQLite's "(acc + c)"
+// ("(acc - c)") of a plain number.
+void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (argc < 4 || argc % 2) raise(Fault::Internal, "jet_add arguments");
+        SqlVal acc = add_step(sql_val(argv[0]), sqlite3_value_int(argv[1]), sql_val(argv[2]),
+                              sqlite3_value_int(argv[3]));
+        for (int i = 4; i < argc; i += 2) {
+            const int tb = sqlite3_value_int(argv[i + 1]);
+            if (tb >= 0) {
+                acc = add_step(acc, static_cast<int>(DataType::Double), sql_val(argv[i]), tb);
+                continue;
+            }
+            // Type -1 or -2: a number added or subtracted by SQLite's own + or -.
+            Num x;
+            if (acc.type == SQLITE_INTEGER)
+                x = {SQLITE_INTEGER, acc.i, 0};
+            else if (acc.type != SQLITE_NULL)
+                x = {SQLITE_FLOAT, 0,
+                     acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
+            const Num r = sqlite_arithmetic(tb == -1 ? '+' : '-', x, numeric(argv[i]));
+            acc = {r.type, r.i, r.d, {}};
+        }
+        result(ctx, acc);
     });
 }
 
@@ -326,6 +428,25 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (t == SQLITE_FLOAT)
             return sqlite3_result_double(ctx, money(sqlite3_value_double(argv[0])));
         result(ctx, Value::currency(from_sql(argv[0], 0).to_currency()));
+    });
+}
+
+// jet_curfold(ops, x0, x1, ...): money arithmetic of a chain, step by step as the
+// nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
+// arithmetic, then rounded to 4 decimals.
+void curfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const std::string_view ops = text_of(argv[0]);
+        if (argc < 2 || ops.size() != static_cast<size_t>(argc - 2))
+            raise(Fault::Internal, "jet_curfold arguments");
+        Num acc = numeric(argv[1]);
+        for (size_t k = 0; k < ops.size(); ++k) {
+            acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
+            if (acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+        }
+        if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
+        if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
+        sqlite3_result_null(ctx);
     });
 }
 
@@ -341,10 +462,13 @@ int64_t whole_of(sqlite3_value* v) {
     return from_sql(v, 0).to_long();
 }
 
-void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
+// jet_div(a, b [, 1]), jet_intdiv and jet_mod alike: with the third argument a
+// division by zero gives Null (the values an INSERT stores) instead of failing.
+void div(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const double b = number_of(argv[1]);
+        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const double r = number_of(argv[0]) / b;
         if (!std::isfinite(r)) raise(Fault::Overflow);
@@ -353,10 +477,11 @@ void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 template <bool Mod>
-void intdiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void intdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const int64_t b = whole_of(argv[1]);
+        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const int64_t a = whole_of(argv[0]);
         if (a == INT64_MIN && b == -1) raise(Fault::Overflow);
@@ -629,12 +754,13 @@ constexpr ScalarDef kScalars[] = {
     {"jet_store", store, 5, 6, true},
     {"jet_totext", totext, 2, 2, true},
     {"jet_cstr", totext, 2, 2, true},
-    {"jet_concat", concat, 2, 2, true},
-    {"jet_add", add, 4, 4, true},
+    {"jet_concat", concat, -1, -1, true},
+    {"jet_curfold", curfold, -1, -1, true},
+    {"jet_add", add, -1, -1, true},
     {"jet_cur", cur, 1, 1, true},
-    {"jet_div", div, 2, 2, true},
-    {"jet_intdiv", intdiv<false>, 2, 2, true},
-    {"jet_mod", intdiv<true>, 2, 2, true},
+    {"jet_div", div, 2, 3, true},
+    {"jet_intdiv", intdiv<false>, 2, 3, true},
+    {"jet_mod", intdiv<true>, 2, 3, true},
     {"jet_cmp", cmp, 4, 4, true},
     {"jet_like", like, 2, 2, true},
     {"jet_round", round, 1, 3, true},

@@ -49,6 +49,17 @@ struct Typed {
     std::string offset_of;
     DataType offset_type = DataType::Long;
     int64_t offset = 0;
+    // A left-associative chain, so that a long one ("a + b + c + ...") neither nests
+    // parentheses nor function calls past what SQLite's parser takes. Valid only while
+    // sql is still the text it was made with (chain_size == sql.size()).
+    //   chain: sql is "(" body ")" with body a chain of one SQLite operator class
+    //     (kChain*); a left operand of the same class goes in without its parentheses.
+    //   fold_ops/fold_args: sql is one call of a folding function (jet_concat, or
+    //     jet_curfold for money arithmetic: fold_ops holds one operator per step).
+    int chain = 0;
+    std::string fold_ops;
+    std::vector<std::string> fold_args;
+    size_t chain_size = 0;
 };
 
 bool is_text(DataType t);  // Text or Memo
@@ -102,6 +113,11 @@ public:
     bool first_last = false;
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
+
+    // Division by zero (/, \ and Mod) gives Null rather than failing, as Jet does in
+    // the values an action query stores (INSERT ... VALUES, the select list of
+    // INSERT ... SELECT). emit_select keeps it for the select list only.
+    bool division_by_zero_null = false;
 
     // Select-list aliases that later items and ORDER BY may name.
     struct Alias {
