@@ -59,7 +59,7 @@ case "$marker/$status" in
         else
             why="the step failed: see the message above and the log"
         fi
-        echo "   The conversion stopped in the step to version${attempted}: $why."
+        LC_NUMERIC=C printf '   The conversion stopped in the step to version %.2f: %s.\n' "$attempted" "$why"
         echo "   The database keeps version $reached; the next run resumes at that step."
         ;;
     *) echo "   The run ended before converting (see the messages above)." ;;
