@@ -80,8 +80,7 @@ constexpr std::array kFaults = {
              "Operation is not allowed when the object is closed."},
     FaultRow{Fault::ObjectOpen, hr::ObjectOpen, "Operation is not allowed when the object is open."},
     FaultRow{Fault::BadConnectionString, hr::Unspecified,
-             "Format of the initialization string does not conform to the OLE DB specification: "
-             "{1}."},
+             "Format of the initialization string is not valid: {1}."},
     FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
              "Cannot update.  Database or object is read-only."},
     FaultRow{Fault::DatabaseExists, hr::Unspecified, "Database '{1}' already exists."},
