@@ -36,7 +36,7 @@ struct PozycjaKroku {
 
 // The dispatch table: step number (version times 100) to action.
 PozycjaKroku Akcja_Kroku(int v);
-// The step methods built so far, by step number (filled in src/steps/tablica.cpp).
+// The step methods built so far, by step number (src/steps/lista_krokow.inc).
 const std::map<int, MetodaKroku>& Zbudowane_Kroki();
 // Tests only: steps that take the place of the step methods of the given numbers
 // (numbers that the dispatch table gives to an empty step, a beep or nothing keep
@@ -101,6 +101,9 @@ class ClsKonwersje {
     std::shared_ptr<dao::Database> BazaDAO;  // the file opened through DAO for a pass
 
     // ---- step methods (src/steps/) ----
+#define KROK(v) void Konwersja_##v();
+#include "steps/lista_krokow.inc"
+#undef KROK
 #include "steps/kroki.inc"
 
   private:
