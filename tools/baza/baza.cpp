@@ -34,6 +34,9 @@ void zbuduj_baze_165(const std::string& path, const Opcje& o) {
     Budowa b(*db, o);
     jet::atomically(*db, [&]() {
         for (const Tabela& t : tabele_165()) t.zbuduj(b);
+        for (auto* dodatki : {dodatki_390_413, dodatki_414_466, dodatki_467_499, dodatki_500_558,
+                              dodatki_559_646})
+            dodatki(b);
     });
     db->checkpoint();
     db->close();

@@ -70,4 +70,13 @@ struct Tabela {
 // The tables in building order (dictionaries first, documents after what they name).
 const std::vector<Tabela>& tabele_165();
 
+// Rows of release 1.65 tables added after all tables are built, so that the later steps
+// meet rows that they transform; one function per range of steps, each in its own file
+// (dodatki_<first>_<last>.cpp), called in this order.
+void dodatki_390_413(Budowa& b);
+void dodatki_414_466(Budowa& b);
+void dodatki_467_499(Budowa& b);
+void dodatki_500_558(Budowa& b);
+void dodatki_559_646(Budowa& b);
+
 }  // namespace baza
