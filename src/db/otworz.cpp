@@ -1,5 +1,8 @@
 #include "db/otworz.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "db/komunikaty.h"
 #include "db/naprawy.h"
 #include "db/polaczenie.h"
@@ -19,9 +22,19 @@ constexpr std::string_view kRekordUsuniety = "-2147467259(Rekord jest usunięty.
 
 }  // namespace
 
+std::string Polecenie_Select(std::string_view tekst) {
+    constexpr std::string_view kSelect = "select";
+    const bool caly = tekst.size() > kSelect.size() &&
+                      std::isspace(static_cast<unsigned char>(tekst[kSelect.size()])) &&
+                      std::equal(kSelect.begin(), kSelect.end(), tekst.begin(), [](char a, char b) {
+                          return a == std::tolower(static_cast<unsigned char>(b));
+                      });
+    return caly ? std::string(tekst) : "Select " + std::string(tekst);
+}
+
 int32_t DbOtwórzSEL(std::unique_ptr<ado::Recordset>& rs, std::string_view tekst, int32_t tryb,
                     std::string_view, int16_t cichy) {
-    const std::string polecenie = "Select " + std::string(tekst);
+    const std::string polecenie = Polecenie_Select(tekst);
     for (;;) {
         ZamknijRS(rs);
         rs = std::make_unique<ado::Recordset>();

@@ -15,7 +15,12 @@ inline constexpr int32_t kOtworzEdycja = 0;
 inline constexpr int32_t kOtworzOdczyt = 1;
 inline constexpr int32_t kOtworzKeyset = 3;
 
-// Opens "Select " & tekst in a new recordset put in rs and returns its record count.
+// The statement of an opener's text: "Select " & tekst, or tekst itself when it already
+// begins with the word Select (in any letter case), so that a whole statement handed to an
+// opener is not given a second Select.
+std::string Polecenie_Select(std::string_view tekst);
+
+// Opens Polecenie_Select(tekst) in a new recordset put in rs and returns its record count.
 // On a failure: silent gives -1 at once; otherwise the statement goes to the clipboard,
 // the failure is logged and the user is asked Abort (ends the process), Retry (opens
 // again) or Ignore (-1, rs left empty). dodatkowy is not used.

@@ -196,7 +196,7 @@ int32_t ClsKonwersje::DbWykonajDELKonwersje(const std::string& table_and_conditi
 
 int32_t ClsKonwersje::DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs,
                                            const std::string& text, bool quiet) {
-    const std::string polecenie = "Select " + text;
+    const std::string polecenie = Polecenie_Select(text);
     for (;;) {
         ZamknijRSKonwersje(rs);
         rs = std::make_unique<ado::Recordset>();

@@ -23,6 +23,19 @@ class Otworz : public DbEnv {
     size_t linii = 0;
 };
 
+TEST(PolecenieSelect, AWholeStatementIsNotGivenASecondSelect) {
+    const std::pair<const char*, const char*> przypadki[] = {
+        {"* FROM Setup", "Select * FROM Setup"},
+        {"Select * FROM Setup", "Select * FROM Setup"},
+        {"SELECT DISTINCT a FROM t", "SELECT DISTINCT a FROM t"},
+        {"select\t* FROM t", "select\t* FROM t"},
+        {"Selected FROM t", "Select Selected FROM t"},  // a column whose name begins so
+        {"Select", "Select Select"},
+    };
+    for (const auto& [tekst, polecenie] : przypadki)
+        EXPECT_EQ(Polecenie_Select(tekst), polecenie) << tekst;
+}
+
 TEST_F(Otworz, ModesGiveTheirCursors) {
     std::unique_ptr<ado::Recordset> rs;
     EXPECT_EQ(DbOtwórzSEL(rs, "* FROM Setup", kOtworzOdczyt), 2);
@@ -32,7 +45,7 @@ TEST_F(Otworz, ModesGiveTheirCursors) {
     EXPECT_EQ(DbOtwórzSEL(rs, "* FROM Setup where Nazwa='B'", kOtworzEdycja), 1);
     rs->Fields(1) = jet::Value::text("22");
     rs->UpdateBatch();
-    EXPECT_EQ(DbOtwórzSEL(rs, "* FROM Setup ORDER BY Nazwa", kOtworzKeyset), 2);
+    EXPECT_EQ(DbOtwórzSEL(rs, "Select * FROM Setup ORDER BY Nazwa", kOtworzKeyset), 2);
     rs->MoveNext();
     EXPECT_EQ(rs->Fields(1).value().to_text(), "22");
     ZamknijRS(rs);
