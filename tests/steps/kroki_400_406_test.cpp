@@ -1,6 +1,5 @@
-// Steps 4.00 to 4.06 on databases built with the tables they read: settled amounts,
-// declaration amounts and offices, PIT form amounts as field rows, purchase lines in
-// stock units.
+// Steps 4.00 to 4.03 on databases built with the tables they read: settled amounts,
+// declaration amounts and offices, PIT form amounts as field rows.
 #include <string>
 #include <vector>
 
@@ -96,20 +95,6 @@ TEST_F(Kroki400, PitAmountsBecomeFieldRowsOnceEvenWhenRunAgain) {
                        {"1", "pole78", "30", "30"},
                        {"2", "pole46", "12,5", "12,5"}}));
     EXPECT_FALSE(Czyta_Sie("select umcyw_przychod from KADRY_PIT"));
-}
-
-TEST_F(Kroki400, PurchaseLinesGetStockUnitsWhereTheyHaveNone) {
-    Otworz(4.05);
-    Sql("create table dok_zak_zawart (id long, sur_ID long, ILOSC single)");
-    Sql("create table produkty (PROD_ID long, PROD_NAZWA_id text(50))");
-    Sql("insert into produkty values (7, 'Mąka żytnia')");
-    Sql("insert into dok_zak_zawart values (1, 7, 12)");
-    Sql("insert into dok_zak_zawart values (2, 8, 0)");
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_406), "");
-    EXPECT_EQ(Wiersze_Z("select id, Ilosc_Mag, Wsp_Przel, Sp_Przel, Nazwa_Asort from "
-                        "dok_zak_zawart order by id"),
-              (Wiersze{{"1", "12", "1", "Brak", "Mąka żytnia"}, {"2", "0", "1", "Brak", "Null"}}));
-    EXPECT_EQ(Kolumna("select count(*) from PRODUKTY_WSP_PRZEL"), Lista{"0"});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Steps 4.08 to 4.13 on databases built with the tables they read: production
-// subgroups, contractor groups and positive cash amounts, old orders removed only on
+// Steps 4.11 to 4.13 on databases built with the tables they read: contractor
+// groups and positive cash amounts, old orders removed only on
 // request, routes of orders taken from their contractors, and the new index set.
 #include <string>
 #include <vector>
@@ -24,22 +24,6 @@ class Kroki408 : public BazaKroku {
             Sql(std::string("create table ") + t + " (" + kolumny + ")");
     }
 };
-
-TEST_F(Kroki408, SubgroupsStartEqualToTheGroup) {
-    Otworz(4.08);
-    Sql("create table S_GRUPY_PRODUKCYJNE (id_GRProd long, Grupa_w_Zam text(50))");
-    Sql("insert into S_GRUPY_PRODUKCYJNE values (3, 'Ciasta')");
-    Sql("create table PRODUKTY (PROD_ID long, id_GRProd long)");
-    Sql("insert into PRODUKTY values (1, 3)");
-    Sql("insert into PRODUKTY values (2, Null)");
-    Naglowki("DDOUT_ID long, id_GRProd long");
-    Sql("insert into DOK_DAR values (1, 3)");
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_409), "");
-    EXPECT_EQ(Wiersze_Z("select id_GrProdPod from S_GRUPY_PRODUKCYJNE"), (Wiersze{{"3"}}));
-    EXPECT_EQ(Wiersze_Z("select PROD_ID, id_GrProdPod from PRODUKTY order by PROD_ID"),
-              (Wiersze{{"1", "3"}, {"2", "Null"}}));
-    EXPECT_EQ(Wiersze_Z("select id_GrProdPod from DOK_DAR"), (Wiersze{{"3"}}));
-}
 
 TEST_F(Kroki408, CashAmountsBecomePositiveAndSettleAgain) {
     Otworz(4.10);
