@@ -54,6 +54,12 @@ class Krok407 : public BazaKroku {
         Sql("create table DOK_PRO_SUROWCE (ddout_id long, sur_id long, Ilosc single, Wartosc "
             "money)");
     }
+    // The numbering state that the step leaves in the process.
+    void TearDown() override {
+        Numeracja_Miesieczna = false;
+        Data_Dzisiaj = 0;
+        BazaKroku::TearDown();
+    }
     void Dokument(int id, const std::string& dzien) {
         Sql("insert into DOK_PRO (DDOUT_ID, DDOUT_NUMER, DDOUT_DATA_WYST, num_ndok, smz_id) values "
             "(" +
@@ -180,8 +186,6 @@ TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
     EXPECT_EQ(Kolumna("select DDOUT_NUMER from DOK_PRO order by DDOUT_ID"),
               (Lista{"1/5/2004/PRO", "1/6/2004/PRO"}));
-    Numeracja_Miesieczna = false;
-    Data_Dzisiaj = 0;
 }
 
 }  // namespace

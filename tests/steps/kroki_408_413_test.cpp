@@ -97,6 +97,10 @@ TEST_F(Krok412, OldOrdersGoOnlyWhenTheUserSaysYes) {
         EXPECT_EQ(Kolumna("select iddd from ZAMOWIENIA_KOMENTARZE order by iddd"), p.komentarze);
     }
     EXPECT_NE(komunikaty.str().find("Czy chesz usunąć z bazy zamówienia do "), std::string::npos);
+    // The second run found the moved columns moved and kept their values.
+    EXPECT_EQ(Kolumna("select ilosc1 from DOK_ZAM_ZAWART where zam_id=2"), Lista{"5"});
+    EXPECT_EQ(Kolumna("select kier_id1 from KONTRAHENCI where konh_id=1"), Lista{"11"});
+    EXPECT_EQ(Kolumna("select TEKST1 from ZAMOWIENIA_KOMENTARZE where iddd=2"), Lista{"x"});
 }
 
 TEST_F(Krok412, OrdersTakeTheRoutesOfTheirContractor) {

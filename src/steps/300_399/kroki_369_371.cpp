@@ -5,12 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "db/daty.h"
-#include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
-#include "jet/dates.h"
 #include "steps/165_299/wspolne.h"
 
 namespace {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "db/daty.h"
-#include "db/komunikaty.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
