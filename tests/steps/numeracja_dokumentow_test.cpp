@@ -90,5 +90,20 @@ TEST_F(Numeracja, ASchemeThatIsGoneFallsBackToTheGeneralNumberingWithAMessage) {
     EXPECT_NE(komunikaty.str().find("nie znaleziono numeracji"), std::string::npos);
 }
 
+TEST_F(Numeracja, AWriteThatFailsSaysWhetherToTryAgain) {
+    EXPECT_EQ(Numer("02-01-2004"), "1/2004");
+    Sql("insert into DOK_PRO (DDOUT_NUMER, smz_id) values ('x', 0)");
+    const int id = std::stoi(Kolumna("select max(ddout_id) from DOK_PRO").at(0));
+    // A number that the unique index refuses: try again; no document of that id, or a
+    // kind without a table: give up, with a message, leaving the number as it was.
+    EXPECT_FALSE(k.Zapisz_Numer_Dokumentu("produkcja", 1, "/2004", "", 0, id, 0));
+    EXPECT_TRUE(k.Zapisz_Numer_Dokumentu("produkcja", 2, "/2004", "", 0, id + 1, 0));
+    EXPECT_TRUE(k.Zapisz_Numer_Dokumentu("nieznany", 2, "/2004", "", 0, id, 0));
+    EXPECT_FALSE(k.Zapisz_Numer_Dokumentu("produkcja", 0, "/2004", "", 0, id, 0));
+    EXPECT_EQ(Kolumna("select DDOUT_NUMER from DOK_PRO where ddout_id=" + std::to_string(id)),
+              (std::vector<std::string>{"x"}));
+    EXPECT_NE(komunikaty.str().find("BŁĄD SZUKANIA NUMERU DOKUMENTU!"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kroki_test
