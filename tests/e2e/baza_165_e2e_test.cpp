@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -57,9 +58,8 @@ class Baza165 : public ::testing::Test {
         return folder;
     }
 
-    // Starts the program on a folder; kill_after_ms > 0 kills it after that time.
-    // Returns the exit status, or 128 + the signal that ended it.
-    static int uruchom(const fs::path& folder, int kill_after_ms = 0) {
+    // Starts the program on a folder; its process id.
+    static pid_t wystartuj(const fs::path& folder) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::setenv("ORVIK_REGISTRY", (folder / "registry.reg").c_str(), 1);
@@ -71,13 +71,41 @@ class Baza165 : public ::testing::Test {
             ::execl(KONWERSJA, KONWERSJA, static_cast<char*>(nullptr));
             ::_exit(127);
         }
+        return pid;
+    }
+
+    // Waits for the program to end: the exit status, or 128 + the signal that ended it.
+    static int koniec(pid_t pid) {
+        int s = 0;
+        ::waitpid(pid, &s, 0);
+        return WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+    }
+
+    // Starts the program on a folder; kill_after_ms > 0 kills it after that time.
+    // Returns as koniec.
+    static int uruchom(const fs::path& folder, int kill_after_ms = 0) {
+        const pid_t pid = wystartuj(folder);
         if (kill_after_ms > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kill_after_ms));
             ::kill(pid, SIGKILL);
         }
-        int s = 0;
-        ::waitpid(pid, &s, 0);
-        return WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+        return koniec(pid);
+    }
+
+    // Starts the program on a folder and kills it opoznienie_ms after the log shows that
+    // step krok began (or after two minutes when it never does). Returns as uruchom.
+    static int uruchom_i_zabij_w_kroku(const fs::path& folder, int krok, int opoznienie_ms) {
+        const pid_t pid = wystartuj(folder);
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        for (;;) {
+            const std::vector<int> poczatki = kroki(folder, "Begin");
+            if (std::find(poczatki.begin(), poczatki.end(), krok) != poczatki.end()) break;
+            if (std::chrono::steady_clock::now() > limit) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(opoznienie_ms));
+        ::kill(pid, SIGKILL);
+        return koniec(pid);
     }
 
     // Every user table with its rows, in the database's own order, as text.
@@ -168,6 +196,27 @@ TEST_F(Baza165, RunKilledInsideItsWorkResumesToTheSameDatabase) {
         EXPECT_EQ(wersja(f), oczekiwana_wersja) << "killed at " << ms << " ms";
         EXPECT_EQ(zawartosc(f), oczekiwana) << "killed at " << ms << " ms";
     }
+}
+
+// Killed inside the step that cuts production by shift and renumbers it: the database
+// stays as the previous step left it, and the next run ends as an uninterrupted one.
+TEST_F(Baza165, RunKilledInsideTheProductionSplitResumesToTheSameDatabase) {
+    if (pierwszy_niezbudowany(406) <= 407) GTEST_FAIL() << "step 4.07 is not built";
+    const fs::path caly = przygotuj("caly");
+    uruchom(caly);
+    const std::string oczekiwana = zawartosc(caly);
+    const std::string oczekiwana_wersja = wersja(caly);
+
+    int w_kroku = 0;
+    for (int ms : {0, 30, 150}) {
+        const fs::path f = przygotuj("przerwany" + std::to_string(ms));
+        EXPECT_EQ(uruchom_i_zabij_w_kroku(f, 407, ms), 128 + SIGKILL) << ms << " ms";
+        if (wersja(f) == "4,06") ++w_kroku;
+        uruchom(f);
+        EXPECT_EQ(wersja(f), oczekiwana_wersja) << "killed " << ms << " ms into 4.07";
+        EXPECT_EQ(zawartosc(f), oczekiwana) << "killed " << ms << " ms into 4.07";
+    }
+    EXPECT_GE(w_kroku, 1) << "no run was killed inside step 4.07";
 }
 
 }  // namespace

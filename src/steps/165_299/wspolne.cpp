@@ -1,11 +1,15 @@
 #include "steps/165_299/wspolne.h"
 
+#include <cstdio>
+#include <ctime>
 #include <memory>
 
+#include "db/daty.h"
 #include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
+#include "jet/dates.h"
 #include "jet/error.h"
 #include "jet/text.h"
 
@@ -243,6 +247,39 @@ void Popraw_Podwojne_Numery(ClsKonwersje& k) {
                   "t1.numer_zaksiegowania=t1.numer_zaksiegowania+'N' where "
                   "t1.numer_id>t2.numer_id");
     for (const std::string& indeks : Indeksy_UnicNumer()) k.DbWykonajKonwersjeNoErr(indeks);
+}
+
+}  // namespace kroki
+
+namespace kroki {
+
+double Dzisiaj() {
+    const std::time_t t = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&t, &lt);
+    return jet::dates::to_serial(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday).value_or(0);
+}
+
+std::string Dzien_Tekst(double d) {
+    const jet::dates::Parts p = jet::dates::from_serial(d);
+    char tekst[16];
+    std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", p.day, p.month, p.year);
+    return tekst;
+}
+
+void Usun_Zamowienia_Do(ClsKonwersje& k, double d) {
+    if (FMsg_box(" Czy chesz usunąć z bazy zamówienia do " + Dzien_Tekst(d), vbYesNo,
+                 "Pytanie przyspieszające konwersję ?") != vbYes)
+        return;
+    k.DbWykonajDELKonwersje("dok_zam where data<=" + DataSQL_Do(d), "dok_zam.*");
+    k.DbWykonajDELKonwersje(
+        "dok_zam RIGHT JOIN dok_zam_zawart ON dok_zam.zam_id=dok_zam_zawart.zam_id WHERE "
+        "dok_zam.zam_id is null",
+        "dok_zam_zawart.*");
+    k.DbWykonajDELKonwersje(
+        "dok_zam RIGHT JOIN ZAMOWIENIA_KOMENTARZE ON dok_zam.zam_id=ZAMOWIENIA_KOMENTARZE.iddd "
+        "WHERE dok_zam.zam_id is null",
+        "ZAMOWIENIA_KOMENTARZE.*");
 }
 
 }  // namespace kroki

@@ -122,3 +122,18 @@ namespace kroki {
 void Utworz_Tabele_Deklaracji(ClsKonwersje& k);
 
 }  // namespace kroki
+
+namespace kroki {
+
+// Today's date (midnight) from the system clock.
+double Dzisiaj();
+
+// A date as "dd-MM-yyyy".
+std::string Dzien_Tekst(double d);
+
+// Offers to shorten the conversion by deleting the orders dated up to the end of day d;
+// on Yes deletes them, then the order lines and comments left without an order. On No
+// deletes nothing.
+void Usun_Zamowienia_Do(ClsKonwersje& k, double d);
+
+}  // namespace kroki

@@ -2,36 +2,15 @@
 // more order quantities, the order redirection table, six more driver slots of
 // contractors, production columns dropped, ordered quantities taken from the produced
 // ones, and the raw materials of each production document summed per raw material.
-#include <cstdio>
-#include <ctime>
 #include <memory>
 #include <string>
 
-#include "db/daty.h"
-#include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
-#include "jet/dates.h"
 #include "steps/165_299/wspolne.h"
 
 namespace {
-
-// Today's date (midnight) from the system clock.
-double Dzisiaj() {
-    const std::time_t t = std::time(nullptr);
-    std::tm lt{};
-    localtime_r(&t, &lt);
-    return jet::dates::to_serial(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday).value_or(0);
-}
-
-// A date as "dd-MM-yyyy".
-std::string Dzien_Tekst(double d) {
-    const jet::dates::Parts p = jet::dates::from_serial(d);
-    char tekst[16];
-    std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", p.day, p.month, p.year);
-    return tekst;
-}
 
 // The order quantities 4 to ostatnia added to an order table, Nulls set to 0.
 void Dodaj_Ilosci(ClsKonwersje& k, const std::string& tabela, int ostatnia) {
@@ -48,19 +27,7 @@ void Dodaj_Ilosci(ClsKonwersje& k, const std::string& tabela, int ostatnia) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_369() {
-    const double d = Dzisiaj() - 120;
-    if (FMsg_box(" Czy chesz usunąć z bazy zamówienia do " + Dzien_Tekst(d), vbYesNo,
-                 "Pytanie przyspieszające konwersję ?") == vbYes) {
-        DbWykonajDELKonwersje("dok_zam where data<=" + DataSQL_Do(d), "dok_zam.*");
-        DbWykonajDELKonwersje(
-            "dok_zam RIGHT JOIN dok_zam_zawart ON dok_zam.zam_id=dok_zam_zawart.zam_id WHERE "
-            "dok_zam.zam_id is null",
-            "dok_zam_zawart.*");
-        DbWykonajDELKonwersje(
-            "dok_zam RIGHT JOIN ZAMOWIENIA_KOMENTARZE ON dok_zam.zam_id=ZAMOWIENIA_KOMENTARZE.iddd "
-            "WHERE dok_zam.zam_id is null",
-            "ZAMOWIENIA_KOMENTARZE.*");
-    }
+    kroki::Usun_Zamowienia_Do(*this, kroki::Dzisiaj() - 120);
     Dodaj_Ilosci(*this, "DOK_ZAM_ZAWART", 10);
     Dodaj_Ilosci(*this, "zamowienia_szablon", 10);
 }

@@ -1,0 +1,424 @@
+// Step 4.07: single-field indexes dropped schema-wide, one column set for all document
+// headers, the donation kind DAR, production groups, shift and consumption-link columns;
+// then every production document cut into one document per shift, renumbered in date
+// order, and the production-consumption kinds PRS and PZS.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/daty.h"
+#include "db/komunikaty.h"
+#include "db/nz.h"
+#include "db/postep.h"
+#include "db/schemat.h"
+#include "driver/konwersje.h"
+#include "jet/text.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+// A column added by "alter table  [tabela] ADD COLUMN [kolumna] typ".
+struct Kolumna {
+    const char* nazwa;
+    const char* typ;
+};
+
+// The header tables in the order in which the step gives them a column.
+constexpr const char* kNaglowki[] = {"dok_DD",  "dok_RW",  "dok_FAK", "dok_PAR", "dok_DZ",
+                                     "dok_PW",  "dok_PZ",  "dok_WZ",  "dok_KFA", "dok_KZA",
+                                     "dok_ZAK", "dok_PRO", "dok_PFA", "dok_ZPF"};
+
+// The header columns one header table gains or loses: the columns added before the
+// drops, the dropped ones, and those added after them.
+struct Ujednolicenie {
+    const char* tabela;
+    std::vector<Kolumna> przed;
+    std::vector<const char*> usuniete;
+    std::vector<Kolumna> po;
+};
+
+const std::vector<Ujednolicenie>& Ujednolicenia() {
+    static const Kolumna opis{"Opis", "Text (255)"}, konto{"KontoFK", "Text (80)"},
+        kpir{"id_kpir", "int DEFAULT 0"}, id_kor{"Id_KorFak", "int DEFAULT 0"},
+        kor{"KorFak", "Logical"}, koment{"Komentarz", "Text DEFAULT ''"};
+    static const std::vector<Ujednolicenie> u = {
+        {"DOK_DD", {opis, konto}, {"rodzdok", "Remanent", "zakup"}, {kpir}},
+        {"DOK_DZ", {}, {"rodzdok", "Remanent", "zakup"}, {kpir}},
+        {"DOK_PAR",
+         {},
+         {"zakup"},
+         {{"ddout_Termin_zaplaty", "SmallDateTime DEFAULT null"}, id_kor, kor, opis, konto}},
+        {"DOK_PW", {}, {"rodzdok", "Remanent", "zakup"}, {id_kor, kor, opis, konto, kpir}},
+        {"DOK_PZ", {}, {"rodzdok", "Remanent", "zakup"}, {koment, id_kor, kor, opis, kpir}},
+        {"DOK_WZ", {}, {"rodzdok", "Remanent", "zakup"}, {koment, id_kor, kor, opis, konto, kpir}},
+        {"DOK_RW", {}, {"rodzdok", "Remanent", "zakup"}, {id_kor, kor, opis, konto, kpir}},
+        {"DOK_ZPF", {}, {"Remanent", "zakup"}, {opis, konto, kpir}},
+        {"DOK_PFA", {}, {"Remanent", "zakup"}, {opis, konto, kpir}},
+    };
+    return u;
+}
+
+// The columns that the production header takes over from the other headers; the first
+// 16 are named bare in their statements, the others in brackets.
+constexpr Kolumna kKolumnyPro[] = {
+    {"KONH_ID", "int DEFAULT 0"},
+    {"ddout_data_sprz", "SmallDateTime DEFAULT null"},
+    {"DDOUT_DO_ROZLICZENIA", "Logical"},
+    {"DDOUT_wart_VAT", "money DEFAULT 0"},
+    {"rabat", "money DEFAULT 0"},
+    {"fplat_nazwa_id", "Text (50)"},
+    {"zbiorczy", "Logical"},
+    {"ddout_Termin_zaplaty", "SmallDateTime DEFAULT null"},
+    {"kier_id", "int DEFAULT 0"},
+    {"wart_kp", "money DEFAULT 0"},
+    {"ID_Kasy", "int DEFAULT 0"},
+    {"Zbiorczy_id", "int DEFAULT 0"},
+    {"numer_dokumentu", "Text (100)"},
+    {"zam_id", "int DEFAULT 0"},
+    {"b_rabat_n", "money DEFAULT 0"},
+    {"b_rabat_V", "money DEFAULT 0"},
+    {"n22", "money DEFAULT 0"},
+    {"vat22", "money DEFAULT 0"},
+    {"n7", "money DEFAULT 0"},
+    {"vat7", "money DEFAULT 0"},
+    {"n3", "money DEFAULT 0"},
+    {"vat3", "money DEFAULT 0"},
+    {"n0", "money DEFAULT 0"},
+    {"nZW", "money DEFAULT 0"},
+    {"Komentarz", "Text DEFAULT ''"},
+    {"Id_KorFak", "int DEFAULT 0"},
+    {"KorFak", "Logical"},
+    {"Opis", "Text (255)"},
+    {"KontoFK", "Text (80)"},
+    {"id_kpir", "int DEFAULT 0"},
+};
+constexpr int kBezNawiasow = 16;
+
+// Number of failed writes of one production document's number after which the step
+// gives up instead of trying for ever.
+constexpr int kProbyNumeru = 100;
+
+std::string Dodaj(const std::string& tabela, const std::string& kolumna, const std::string& typ) {
+    return "alter table  [" + tabela + "] ADD COLUMN [" + kolumna + "] " + typ;
+}
+
+// Operations 9 to 13.
+void Grupy_Produkcyjne(ClsKonwersje& k) {
+    // 9. The free-text order group of products becomes a dictionary of production groups.
+    k.DbWykonajKonwersje(
+        "Create table [S_Grupy_Produkcyjne] (id_GRProd int identity,Grupa_w_Zam Text (50))");
+    Utworz_Klucz_Podstawowy("S_Grupy_Produkcyjne", "id_GRProd asc");
+    Utworz_Klucz_Podstawowy("S_Grupy_Produkcyjne", "Grupa_w_Zam asc");
+    k.DbWykonajKonwersjeNoErr(
+        "insert into [S_Grupy_Produkcyjne] (id_GRProd,Grupa_w_Zam) values (0,'Wszystkie')");
+    std::unique_ptr<ado::Recordset> produkty;
+    std::unique_ptr<ado::Recordset> grupa;
+    if (k.DbOtwórzSELKonwersje(produkty,
+                               "[Grupa_w_Zam],id_GRProd from [PRODUKTY] where [Grupa_w_Zam]<>'' "
+                               "order by Grupa_w_Zam",
+                               true) > 0) {
+        for (; !produkty->Eof(); produkty->MoveNext()) {
+            const jet::Value nazwa = produkty->Fields(0).value();
+            k.DbOtwórzSELKonwersje(grupa,
+                                   "top 1 Grupa_w_Zam,id_GRProd from [S_Grupy_Produkcyjne] where "
+                                   "Grupa_w_Zam='" +
+                                       kroki::W_Apostrofach(NzStr(nazwa)) + "'");
+            ado::Recordset& g = kroki::Rekordy(grupa);
+            if (g.Eof()) {
+                g.AddNew();
+                g.Fields(0) = nazwa;
+                g.UpdateBatch();
+            }
+            produkty->Fields(1) = g.Fields(1).value();
+            produkty->UpdateBatch();
+        }
+        k.ZamknijRSKonwersje(grupa);
+    }
+    k.ZamknijRSKonwersje(produkty);
+    Usun_Pole("PRODUKTY", "Grupa_w_Zam");
+
+    // 10. Shift and consumption-link columns of every header (the production header is
+    // named twice; its second addition is absorbed).
+    for (const char* kolumna : {"nr_zM_PROD", "ID_Poszlo_do_zuzycia", "ID_Poszlo_na_RW"}) {
+        for (const char* t : kNaglowki) k.DbWykonajKonwersje(Dodaj(t, kolumna, "int DEFAULT 0"));
+        k.DbWykonajKonwersje(Dodaj("dok_pro", kolumna, "int DEFAULT 0"));
+        k.DbWykonajKonwersje(Dodaj("dok_DAR", kolumna, "int DEFAULT 0"));
+    }
+
+    // 11-13.
+    for (const char* kol : {"ilosc_zam", "ilosc_zam2", "ilosc_zam3"})
+        Usun_Pole("dok_pro_zawart", kol);
+    k.DbWykonajKonwersje("DROP TABLE [S_US]");
+    k.DbWykonajKonwersje("DROP TABLE [Platnik]");
+    k.DbWykonajKonwersje("DROP TABLE [Platnik_Dane]");
+    k.DbWykonajKonwersje("DROP TABLE [S_KIEROWCY]");
+    k.DbWykonajKonwersje("DROP TABLE [KADRY_PRACOWNICY]");
+    k.DbWykonajKonwersje("DROP table [KASYBANKI]");
+    k.DbWykonajKonwersje(Dodaj("sposob_numeracji", "nag_prs", "text(50)"));
+    k.DbWykonajKonwersje(Dodaj("sposob_numeracji", "nag_pzs", "text(50)"));
+}
+
+// Operations 14 to 17.
+void Podzial_Produkcji(ClsKonwersje& k) {
+    // 14.1-3. Unit prices: a line's value and a raw material's value per unit produced.
+    k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where ilosc=0");
+    k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce set wartosc=wartosc/ilosc");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART where ilosc_prod+ilosc_prod2+ilosc_prod3=0");
+    k.DbWykonajKonwersje(
+        "UPDATE DOK_PRO_ZAWART set "
+        "ZDDOUT_CENA_N=ZDDOUT_CENA_N/(ilosc_prod+ilosc_prod2+ilosc_prod3)");
+    k.DbWykonajKonwersje("drop table DOK_PRS_ZAWART_ROZBICIE");
+    k.DbWykonajKonwersje(
+        "SELECT DOK_PRO_ZAWART_SUROWCE.* INTO DOK_PRS_ZAWART_ROZBICIE FROM DOK_PRO_ZAWART_SUROWCE");
+    Utworz_Klucz_Podstawowy("DOK_PRS_ZAWART_ROZBICIE", "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRS_ZAWART_ROZBICIE.* from  DOK_PRS_ZAWART_ROZBICIE where ilosc=0");
+    k.DbWykonajKonwersje("UPDATE DOK_PRS_ZAWART_ROZBICIE set wartosc=wartosc/ilosc");
+    k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
+
+    // 14.4. Each unassigned document takes the first shift it has quantities in; the
+    // lines and breakdown of each further shift are copied to that day's document of the
+    // shift, made when there is none.
+    std::unique_ptr<ado::Recordset> h;
+    std::unique_ptr<ado::Recordset> l;
+    if (k.DbOtwórzSELKonwersje(h,
+                               "konh_id,[DDOUT_DATA_WYST],[nr_zM_PROD],[DDOUT_ID],[DDOUT_WART_N],["
+                               "DDOUT_NUMER],[id_GRProd] from [dok_pro] where nr_zM_PROD=0 or "
+                               "nr_zM_PROD is null order by DDOUT_DATA_WYST asc,ddout_id asc") >
+        0) {
+        for (; !h->Eof(); h->MoveNext()) {
+            const jet::Value data = h->Fields(1).value();
+            const std::string id = NzStr(h->Fields(3).value());
+            Pokaz_Postep("", "", NzStr(data));
+            h->Fields(2) = jet::Value::long_(0);
+            const std::string linie =
+                "top 1 prod_id,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_ILOSC,ZDDOUT_CENA_N from "
+                "[dok_pro_zawart] where ddout_id=" +
+                id;
+            if (k.DbOtwórzSELKonwersje(l, linie + " and ilosc_prod>0") >= 1)
+                h->Fields(2) = jet::Value::long_(1);
+            k.ZamknijRSKonwersje(l);
+            for (int zmiana = 2; zmiana <= 3; ++zmiana) {
+                const std::string z = std::to_string(zmiana);
+                if (k.DbOtwórzSELKonwersje(l, linie + " and ilosc_prod" + z + ">0") >= 1) {
+                    if (NzLng(h->Fields(2).value()) == 0) {
+                        h->Fields(2) = jet::Value::long_(zmiana);
+                    } else {
+                        k.ZamknijRSKonwersje(l);
+                        const double dzien = data.to_date();
+                        if (k.DbOtwórzSELKonwersje(
+                                l,
+                                "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
+                                "where [nr_zM_PROD]=" +
+                                    z + " and " +
+                                    Warunek_Okres(dzien, "[DDOUT_DATA_WYST]", dzien)) < 1) {
+                            ado::Recordset& s = kroki::Rekordy(l);
+                            s.AddNew();
+                            s.Fields(0) = data;
+                            s.Fields(1) = jet::Value::long_(zmiana);
+                            s.UpdateBatch();
+                        }
+                        const std::string cel = NzStr(kroki::Rekordy(l).Fields(2).value());
+                        k.DbWykonajKonwersje(
+                            "insert into [dok_pro_zawart] "
+                            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_"
+                            "ILOSC,ZDDOUT_VAT,ddout_id) select "
+                            "PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_"
+                            "ILOSC,ZDDOUT_VAT," +
+                            cel + " from [dok_pro_zawart] where ddout_id=" + id);
+                        k.DbWykonajKonwersje(
+                            "insert into [DOK_PRS_ZAWART_ROZBICIE] "
+                            "(sur_id,Ilosc,Prod_id,Wartosc,ddout_id) select "
+                            "sur_id,Ilosc,Prod_id,Wartosc," +
+                            cel + " from [DOK_PRS_ZAWART_ROZBICIE] where ddout_id=" + id);
+                    }
+                }
+                k.ZamknijRSKonwersje(l);
+            }
+            h->UpdateBatch();
+        }
+    }
+    k.ZamknijRSKonwersje(h);
+
+    // 14.5-6. Each line keeps the quantity of its document's shift at the unit price of
+    // the whole line, and each breakdown row the shift's share of its quantity at its
+    // unit price, so that the documents of the shifts add up to the document they were
+    // cut from.
+    for (int zmiana = 1; zmiana <= 3; ++zmiana) {
+        const std::string kolumna =
+            zmiana == 1 ? "ilosc_prod" : "ilosc_prod" + std::to_string(zmiana);
+        k.DbWykonajKonwersje(
+            "UPDATE DOK_PRO_Zawart INNER JOIN DOK_PRO ON DOK_PRO_Zawart.ddout_id = "
+            "DOK_PRO.DDOUT_ID "
+            "SET DOK_PRO_Zawart.ZDDOUT_ILOSC = " +
+            kolumna + " WHERE ((([nr_zM_PROD])=" + std::to_string(zmiana) +
+            ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
+    }
+    k.DbWykonajKonwersje(
+        "UPDATE DOK_PRS_ZAWART_ROZBICIE INNER JOIN DOK_PRO_Zawart ON (DOK_PRO_Zawart.PROD_ID = "
+        "DOK_PRS_ZAWART_ROZBICIE.Prod_id) AND (DOK_PRS_ZAWART_ROZBICIE.ddout_id = "
+        "DOK_PRO_Zawart.ddout_id)  SET DOK_PRS_ZAWART_ROZBICIE.Ilosc = "
+        "DOK_PRS_ZAWART_ROZBICIE.Ilosc*([DOK_PRO_Zawart].[ZDDOUT_ILOSC]/([DOK_PRO_Zawart].[ilosc_"
+        "prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_prod3])) where "
+        "([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_"
+        "prod3])<>0");
+
+    // 14.7-8. What is left empty goes; every document gets a placeholder number that no
+    // new number can clash with.
+    k.DbWykonajKonwersje("delete DOK_PRO_zawart.* from DOK_PRO_Zawart where ZDDOUT_ILOSC=0");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRS_ZAWART_ROZBICIE.* from DOK_PRS_ZAWART_ROZBICIE where Ilosc=0");
+    k.DbWykonajKonwersje("delete DOK_PRO_SUROWCE.* from DOK_PRO_SUROWCE where Ilosc=0");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO.* from DOK_PRO left join DOK_PRO_Zawart on "
+        "DOK_PRO.ddout_id=DOK_PRO_Zawart.ddout_id where DOK_PRO_Zawart.ddout_id is null");
+    k.DbWykonajKonwersje(
+        "update [dok_pro] set konh_id=0,[DDOUT_NUMER]='ssTT' & VAL(DDOUT_ID),num_ndok=0");
+
+    // 15. New numbers in the order issue date, id. The numbering period follows the
+    // database's setting, so that a run resumed at this step numbers as an uninterrupted
+    // one does.
+    Numeracja_Miesieczna = k.Czytaj_SetupKonwersje("roczna") == "0";
+    std::unique_ptr<ado::Recordset> r;
+    if (k.DbOtwórzSELKonwersje(r,
+                               "konh_id,[DDOUT_DATA_WYST],[nr_zM_PROD],[DDOUT_ID],[DDOUT_WART_N],["
+                               "DDOUT_NUMER] from [dok_pro] order by DDOUT_DATA_WYST asc,ddout_id "
+                               "asc") > 0) {
+        for (; !r->Eof(); r->MoveNext()) {
+            const jet::Value data = r->Fields(1).value();
+            Pokaz_Postep("", "", NzStr(data));
+            Data_Dzisiaj = data.is_null() ? 0 : data.to_date();
+            const int32_t konh = NzLng(r->Fields(0).value());
+            const int32_t id = NzLng(r->Fields(3).value());
+            for (int proby = 1;; ++proby) {
+                const std::string tekst = k.Naglowek_Numeru_Dokumentu("produkcja", "", konh, 0, 0);
+                const int32_t numer =
+                    k.Nastepny_Numer_Dokumentu(konh, Data_Dzisiaj, "produkcja", 0, "", id, 0);
+                if (k.Zapisz_Numer_Dokumentu("produkcja", numer, tekst, "", konh, id, 0)) break;
+                if (proby >= kProbyNumeru)
+                    Blad_Krytyczny("Konwersja_407", "DOK_PRO DDOUT_ID=" + std::to_string(id),
+                                   "Mam problemy z nadaniem numeru dokumentu.");
+            }
+        }
+    }
+    k.ZamknijRSKonwersje(r);
+
+    // 16. The production-consumption kinds: PRS holds the shift-1 documents and, per
+    // document and raw material, the quantity used at its average unit price; PZS is
+    // empty.
+    for (const char* kol : {"ilosc_prod", "ilosc_prod2", "ilosc_prod3"})
+        Usun_Pole("dok_pro_zawart", kol);
+    k.DbWykonajKonwersje("drop table DOK_PRS");
+    k.DbWykonajKonwersje("drop table DOK_PRS_Zawart");
+    k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PRS FROM DOK_PRO where nr_zM_PROD=1");
+    k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PRS_ZAWART FROM DOK_PRO_ZAWART");
+    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PRS (DDOUT_NUMER)");
+    Utworz_Klucze_Z_Zawart("DOK_PRS", "DDOUT_ID asc", "PROD_ID asc");
+    k.DbWykonajKonwersje("Delete * from DOK_PRS_ZAWART");
+    k.DbWykonajKonwersje(
+        "insert into [DOK_PRS_zawart] (ddout_id,prod_id,ZDDOUT_ILOSC,ZDDOUT_CENA_N) select "
+        "ddout_id,sur_id,sum(Ilosc),sum(Ilosc*Wartosc)/IIf(sum(Ilosc)=0,1,sum(Ilosc)) from "
+        "DOK_PRS_ZAWART_ROZBICIE group by  ddout_id,sur_id");
+    k.DbWykonajKonwersje("UPDATE DOK_PRO SET DOK_PRO.ID_Poszlo_do_zuzycia=ddout_id");
+    k.DbWykonajKonwersje("UPDATE DOK_PRs SET DOK_PRs.ID_Poszlo_do_zuzycia=ddout_id");
+    k.DbWykonajKonwersje("drop table DOK_PZS");
+    k.DbWykonajKonwersje("drop table DOK_PZS_Zawart");
+    k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PZS FROM DOK_PRO");
+    k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PZS_ZAWART FROM DOK_PRO_ZAWART");
+    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)");
+    Utworz_Klucze_Z_Zawart("DOK_PZS", "DDOUT_ID asc", "PROD_ID asc");
+    k.DbWykonajKonwersje("Delete * from DOK_PZS");
+    k.DbWykonajKonwersje("Delete * from DOK_PZS_ZAWART");
+
+    // 17. Net values of the production documents from their lines.
+    for (const char* t : {"PRO", "PRs", "Pzs"}) {
+        const std::string d = std::string("DOK_") + t;
+        k.DbWykonajUPDKonwersje("[" + d + "] set DDOUT_WART_N=0", "", "", "");
+        k.DbWykonajUPDKonwersje(
+            "[" + d + "] inner join [" + d + "_ZAWART] on [" + d + "].[ddout_id]=[" + d +
+                "_ZAWART].[DDOUT_ID] set " + (d == "DOK_Pzs" ? "" : d + ".") + "DDOUT_WART_N=" +
+                (d == "DOK_Pzs" ? "" : d + ".") + "DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N",
+            "", "", "");
+    }
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_407() {
+    // 1-2. Every index named "ind" & one of its table's columns goes, except in the
+    // system, work and paste-error tables and in Nieruszac.
+    kroki::Przebieg_DAO(*this, [this](dao::TableDef& td) {
+        const std::string tabela = td.Name();
+        if (tabela.empty() || tabela[0] == '_' || tabela == "Błędy wklejania") return;
+        if (jet::text::upper(tabela) == "NIERUSZAC") return;
+        Pokaz_Postep("", "", tabela);
+        const int pol = td.FieldCount();
+        for (int i = 0; i < pol; ++i)
+            DbWykonajKonwersjeNoErr("drop index [ind" + td.Fields(i).Name() + "] on [" + tabela +
+                                    "]");
+    });
+
+    // 3-4. Production group and number prefixes.
+    DbWykonajKonwersje("alter table PRODUKTY ADD COLUMN [id_GRProd] int DEFAULT 0");
+    for (const char* t : kNaglowki) DbWykonajKonwersje(Dodaj(t, "id_GRProd", "int DEFAULT 0"));
+    for (const char* n : {"nag_pro", "nag_dar", "nag_zak", "nag_wz", "nag_pz", "nag_zam"})
+        DbWykonajKonwersje(Dodaj("sposob_numeracji", n, "text(50)"));
+
+    // 5. Line columns of PW, RW and PRO, where the old ones are still there.
+    for (const char* t : {"dok_PW_Zawart", "dok_RW_Zawart", "dok_PRO_Zawart"}) {
+        const std::string tabela = t;
+        std::unique_ptr<ado::Recordset> proba;
+        const int32_t n = DbOtwórzSELKonwersje(proba, "top 1 WSPRZ_CENA_B from " + tabela, true);
+        ZamknijRSKonwersje(proba);
+        if (n < 0) continue;
+        DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_CENA_N", "money DEFAULT 0"));
+        DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
+        DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
+        if (tabela == "dok_PRO_Zawart") {
+            DbWykonajKonwersje(
+                "update [dok_PRO_Zawart] set "
+                "[ZDDOUT_CENA_N]=[WSPRZ_CENA_B],[ZDDOUT_ILOSC]=[ilosc_prod]+[ilosc_prod2]+[ilosc_"
+                "prod3],[ZDDOUT_VAT]=0");
+            Usun_Pole(tabela, "WSPRZ_CENA_B");
+        } else {
+            DbWykonajKonwersje(
+                "update [" + tabela +
+                "] set "
+                "[ZDDOUT_CENA_N]=[WSPRZ_CENA_B],[ZDDOUT_ILOSC]=[WSPRZ_ILOSC],[ZDDOUT_"
+                "VAT]=[WSPRZ_CENA_VAT]");
+            for (const char* k : {"WSPRZ_CENA_B", "WSPRZ_ILOSC", "WSPRZ_CENA_VAT"})
+                Usun_Pole(tabela, k);
+        }
+    }
+
+    // 6. One column set for the document headers.
+    for (const Ujednolicenie& u : Ujednolicenia()) {
+        for (const Kolumna& k : u.przed) DbWykonajKonwersje(Dodaj(u.tabela, k.nazwa, k.typ));
+        for (const char* k : u.usuniete) Usun_Pole(u.tabela, k);
+        for (const Kolumna& k : u.po) DbWykonajKonwersje(Dodaj(u.tabela, k.nazwa, k.typ));
+    }
+
+    // 7. Donations: an empty copy of the returns.
+    DbWykonajKonwersje("drop table DOK_DAR");
+    DbWykonajKonwersje("drop table DOK_DAR_Zawart");
+    DbWykonajKonwersje("SELECT DOK_Dz.* INTO DOK_DAR FROM DOK_Dz");
+    DbWykonajKonwersje("SELECT DOK_Dz_ZAWART.* INTO DOK_DAR_ZAWART FROM DOK_Dz_ZAWART");
+    DbWykonajKonwersje("Delete * from DOK_DAR");
+    DbWykonajKonwersje("Delete * from  DOK_DAR_ZAWART");
+    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_DAR (DDOUT_NUMER)");
+    Utworz_Klucze_Z_Zawart("DOK_DAR", "DDOUT_ID asc", "PROD_ID asc");
+
+    // 8. The production header takes the columns of the others.
+    DbWykonajKonwersje("alter table  [dok_pro] drop column  [Remanent]");
+    for (int i = 0; i < static_cast<int>(std::size(kKolumnyPro)); ++i) {
+        const Kolumna& k = kKolumnyPro[i];
+        const std::string nazwa =
+            i < kBezNawiasow ? std::string(k.nazwa) : "[" + std::string(k.nazwa) + "]";
+        DbWykonajKonwersje("alter table  [dok_pro] ADD COLUMN " + nazwa + " " + k.typ);
+    }
+
+    Grupy_Produkcyjne(*this);
+    Podzial_Produkcji(*this);
+}

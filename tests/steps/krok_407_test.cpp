@@ -1,0 +1,192 @@
+// Step 4.07 on a database of version 4.06 built with the tables it reads: single-field
+// indexes dropped, production groups, and production documents cut by shift, renumbered
+// and turned into the consumption kinds PRS and PZS.
+#include <string>
+#include <vector>
+
+#include "steps/baza_kroku.h"
+
+namespace kroki_test {
+namespace {
+
+using Lista = std::vector<std::string>;
+
+constexpr const char* kNaglowki[] = {"DOK_DD",  "DOK_RW",  "DOK_FAK", "DOK_PAR", "DOK_DZ",
+                                     "DOK_PW",  "DOK_PZ",  "DOK_WZ",  "DOK_KFA", "DOK_KZA",
+                                     "DOK_ZAK", "DOK_PFA", "DOK_ZPF"};
+
+class Krok407 : public BazaKroku {
+  protected:
+    void SetUp() override {
+        Otworz(4.06);
+        Sql("create table Nieruszac (NumerWersji double)");
+        Sql("create index indNumerWersji on Nieruszac (NumerWersji)");
+        Sql("create table _Robocza (x long)");
+        Sql("create index indx on _Robocza (x)");
+        Sql("create table Setup (Nazwa text(50), Wartosc text(255))");
+        Sql("create table kontrahenci (konh_id long, sm_id long, sm_dd_id long, kier_id long, "
+            "konh_naz_skrot text(16), KONH_nazwa text(50))");
+        Sql("create table sposob_numeracji (sm_id long, tryb long, rob_kier logical, zmiany "
+            "logical)");
+        Sql("create table Numery_OST_DOK_NAG (dokument text(50), nazwa text(50))");
+        Sql("create table PRODUKTY (PROD_ID long, Grupa_w_Zam text(50))");
+        Sql("create index indPROD_ID on PRODUKTY (PROD_ID)");
+        Sql("create index Numer on PRODUKTY (PROD_ID)");
+        for (const char* t : kNaglowki) {
+            Sql(std::string("create table ") + t +
+                " (DDOUT_ID counter, DDOUT_NUMER text(50), rodzdok text(1), Remanent logical, "
+                "zakup logical)");
+            Sql(std::string("create table ") + t + "_ZAWART (DDOUT_ID long, PROD_ID long)");
+        }
+        for (const char* t : {"DOK_PW_ZAWART", "DOK_RW_ZAWART"})
+            Sql(std::string("alter table ") + t +
+                " add column WSPRZ_CENA_B money, WSPRZ_ILOSC single, WSPRZ_CENA_VAT text(4)");
+        Sql("insert into DOK_PW_ZAWART values (1, 5, 2.5, 4, '22')");
+        Sql("create table DOK_PRO (DDOUT_ID counter, DDOUT_NUMER text(50), DDOUT_DATA_WYST date, "
+            "DDOUT_WART_N money, num_ndok long, smz_id long, Remanent logical)");
+        Sql("create unique index UnicNumer on DOK_PRO (DDOUT_NUMER)");
+        Sql("create table DOK_PRO_ZAWART (DDOUT_ID long, PROD_ID long, ilosc_zam single, "
+            "ilosc_zam2 single, ilosc_zam3 single, ilosc_prod single, ilosc_prod2 single, "
+            "ilosc_prod3 single, WSPRZ_CENA_B money)");
+        Sql("create unique index Podstawowy on DOK_PRO_ZAWART (DDOUT_ID, PROD_ID) with primary");
+        Sql("create table DOK_PRO_ZAWART_SUROWCE (ddout_id long, Prod_id long, sur_id long, Ilosc "
+            "single, Wartosc money)");
+        Sql("create table DOK_PRO_SUROWCE (ddout_id long, sur_id long, Ilosc single, Wartosc "
+            "money)");
+    }
+    // The numbering state that the step leaves in the process.
+    void TearDown() override {
+        Numeracja_Miesieczna = false;
+        Data_Dzisiaj = 0;
+        BazaKroku::TearDown();
+    }
+    void Dokument(int id, const std::string& dzien) {
+        Sql("insert into DOK_PRO (DDOUT_ID, DDOUT_NUMER, DDOUT_DATA_WYST, num_ndok, smz_id) values "
+            "(" +
+            std::to_string(id) + ", '" + std::to_string(id) + "/S', #" + dzien + "#, 0, 0)");
+    }
+    // A production line: the quantities of the three shifts and the line's value.
+    void Linia(int id, int prod, int z1, int z2, int z3, int wartosc) {
+        Sql("insert into DOK_PRO_ZAWART (DDOUT_ID, PROD_ID, ilosc_prod, ilosc_prod2, ilosc_prod3, "
+            "WSPRZ_CENA_B) values (" +
+            std::to_string(id) + ", " + std::to_string(prod) + ", " + std::to_string(z1) + ", " +
+            std::to_string(z2) + ", " + std::to_string(z3) + ", " + std::to_string(wartosc) + ")");
+    }
+    void Surowiec(int id, int prod, int sur, int ilosc, int wartosc) {
+        Sql("insert into DOK_PRO_ZAWART_SUROWCE values (" + std::to_string(id) + ", " +
+            std::to_string(prod) + ", " + std::to_string(sur) + ", " + std::to_string(ilosc) +
+            ", " + std::to_string(wartosc) + ")");
+    }
+    static Lista Indeksy(const std::string& nazwa) {
+        const jet::TableInfo* t = polaczenie().database().catalog().table(nazwa);
+        Lista w;
+        for (const auto& i : t->indexes) w.push_back(i.name);
+        return w;
+    }
+};
+
+TEST_F(Krok407, SingleFieldIndexesGoOutsideTheSystemAndWorkTables) {
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Indeksy("PRODUKTY"), Lista{"Numer"});
+    EXPECT_EQ(Indeksy("Nieruszac"), Lista{"indNumerWersji"});
+    EXPECT_EQ(Indeksy("_Robocza"), Lista{"indx"});
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ZDDOUT_CENA_N, ZDDOUT_ILOSC, ZDDOUT_VAT from "
+                        "DOK_PW_ZAWART"),
+              (Wiersze{{"1", "5", "2,5", "4", "22"}}));
+    EXPECT_FALSE(Czyta_Sie("select WSPRZ_CENA_B from DOK_PW_ZAWART"));
+    EXPECT_TRUE(Czyta_Sie("select Opis, KontoFK, id_kpir, nr_zM_PROD, id_GRProd from DOK_DD"));
+    EXPECT_FALSE(Czyta_Sie("select KontoFK from DOK_PZ"));
+    EXPECT_TRUE(Czyta_Sie("select n22, KontoFK, kier_id, ID_Poszlo_na_RW from DOK_PRO"));
+    EXPECT_EQ(Kolumna("select count(*) from DOK_DAR"), Lista{"0"});
+    // Again over the converted database: nothing to convert twice, nothing lost.
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Wiersze_Z("select ZDDOUT_CENA_N, ZDDOUT_ILOSC from DOK_PW_ZAWART"),
+              (Wiersze{{"2,5", "4"}}));
+}
+
+TEST_F(Krok407, ProductsShareTheGroupOfTheirName) {
+    Sql("insert into PRODUKTY values (1, 'Pieczywo')");
+    Sql("insert into PRODUKTY values (2, 'Ciasta')");
+    Sql("insert into PRODUKTY values (3, 'pieczywo')");
+    Sql("insert into PRODUKTY values (4, 'Bułki Ani''s')");
+    Sql("insert into PRODUKTY values (5, '')");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Wiersze_Z("select p.PROD_ID, g.Grupa_w_Zam from PRODUKTY p left join "
+                        "S_Grupy_Produkcyjne g on g.id_GRProd=p.id_GRProd order by p.PROD_ID"),
+              (Wiersze{{"1", "Pieczywo"},
+                       {"2", "Ciasta"},
+                       {"3", "Pieczywo"},
+                       {"4", "Bułki Ani's"},
+                       {"5", "Null"}}));
+    EXPECT_EQ(Kolumna("select count(*) from S_Grupy_Produkcyjne"), Lista{"4"});
+}
+
+// Day 1: document 1 has shifts 1 to 3, document 2 shift 2 only; day 2: document 5 has
+// shift 3 only; document 6 has no lines. Values are whole-line values before the step.
+TEST_F(Krok407, ProductionIsCutByShiftAndTheShiftsAddUpToTheDocument) {
+    Dokument(1, "03-01-2004");
+    Dokument(2, "03-01-2004");
+    Dokument(5, "03-02-2004");
+    Dokument(6, "03-02-2004");
+    Linia(1, 11, 6, 4, 0, 100);
+    Linia(1, 12, 0, 5, 5, 50);
+    Linia(1, 13, 0, 0, 0, 70);
+    Linia(2, 11, 0, 3, 0, 30);
+    Linia(5, 12, 0, 0, 2, 10);
+    Surowiec(1, 11, 100, 20, 40);
+    Surowiec(1, 12, 100, 10, 20);
+    Surowiec(1, 11, 101, 0, 5);
+    Sql("insert into DOK_PRO_SUROWCE values (1, 100, 30, 60)");
+    Sql("insert into DOK_PRO_SUROWCE values (1, 101, 0, 5)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+
+    // Documents 7 and 8 are the copies made for shifts 2 and 3 of day 1.
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, nr_zM_PROD, DDOUT_NUMER, num_ndok, DDOUT_WART_N, "
+                        "ID_Poszlo_do_zuzycia, konh_id from DOK_PRO order by DDOUT_ID"),
+              (Wiersze{{"1", "1", "1/2004", "1", "60", "1", "0"},
+                       {"2", "2", "2/2004", "2", "30", "2", "0"},
+                       {"5", "3", "5/2004", "5", "10", "5", "0"},
+                       {"7", "2", "3/2004", "3", "65", "7", "0"},
+                       {"8", "3", "4/2004", "4", "25", "8", "0"}}));
+    EXPECT_EQ(Kolumna("select sum(DDOUT_WART_N) from DOK_PRO where DDOUT_ID in (1, 7, 8)"),
+              Lista{"150"});
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N from "
+                        "DOK_PRO_ZAWART order by DDOUT_ID, PROD_ID"),
+              (Wiersze{{"1", "11", "6", "10"},
+                       {"2", "11", "3", "10"},
+                       {"5", "12", "2", "5"},
+                       {"7", "11", "4", "10"},
+                       {"7", "12", "5", "5"},
+                       {"8", "12", "5", "5"}}));
+    EXPECT_EQ(Wiersze_Z("select ddout_id, Prod_id, sur_id, Ilosc, Wartosc from "
+                        "DOK_PRS_ZAWART_ROZBICIE order by ddout_id, Prod_id"),
+              (Wiersze{{"1", "11", "100", "12", "2"},
+                       {"7", "11", "100", "8", "2"},
+                       {"7", "12", "100", "5", "2"},
+                       {"8", "12", "100", "5", "2"}}));
+    EXPECT_EQ(Wiersze_Z("select ddout_id, sur_id, Wartosc from DOK_PRO_SUROWCE"),
+              (Wiersze{{"1", "100", "2"}}));
+    // Raw-material use at its unit price: the shift-1 document has a PRS header.
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N from "
+                        "DOK_PRS_ZAWART order by DDOUT_ID"),
+              (Wiersze{{"1", "100", "12", "2"}, {"7", "100", "13", "2"}, {"8", "100", "5", "2"}}));
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, DDOUT_NUMER, DDOUT_WART_N from DOK_PRS"),
+              (Wiersze{{"1", "1/2004", "24"}}));
+    EXPECT_EQ(Kolumna("select count(*) from DOK_PZS"), Lista{"0"});
+    EXPECT_FALSE(Czyta_Sie("select ilosc_prod from DOK_PZS_ZAWART"));
+}
+
+TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {
+    Sql("insert into Setup values ('ROCZNA', '0')");
+    Sql("insert into Numery_OST_DOK_NAG values ('produkcja', 'PRO')");
+    Dokument(1, "05-04-2004");
+    Dokument(2, "06-01-2004");
+    Linia(1, 11, 1, 0, 0, 10);
+    Linia(2, 11, 1, 0, 0, 10);
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Kolumna("select DDOUT_NUMER from DOK_PRO order by DDOUT_ID"),
+              (Lista{"1/5/2004/PRO", "1/6/2004/PRO"}));
+}
+
+}  // namespace
+}  // namespace kroki_test
