@@ -2,9 +2,11 @@
 // each: production groups of book entries, fixed-asset accounts and clamped asset parts
 // of purchase lines, debit and credit accounts of posting schemes, receipt marks and
 // gross prices, correction lines linked to their invoice, and posting contractors.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "dao/dao.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
@@ -145,6 +147,69 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
               (std::vector<std::string>{"30", "Null"}));
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_488), "");
     EXPECT_EQ(Kolumna("select KONH_ID from KH_DEKRETY order by COUNTT"), oczekiwane);
+}
+
+}  // namespace
+}  // namespace kroki_test
+
+namespace kroki_test {
+namespace {
+
+TEST_F(Kroki467, PurchaseDatesKeepTheDayAlone) {
+    Otworz(4.85);
+    Sql("create table DOK_ZAK (numer_id long, data_zaksiegowania datetime, Data_Vat datetime, "
+        "Data_Rozl datetime, Na_Nast_M bit)");
+    Sql("create table DOK_KZA (fkorout_id long, FKOROUT_DATA_WYST datetime, Data_Vat datetime, "
+        "Data_Rozl datetime, Na_Nast_M bit)");
+    Sql("insert into DOK_ZAK values (1, #3/5/2005 10:30#, Null, Null, 0)");
+    Sql("insert into DOK_ZAK values (2, #3/5/2005#, #3/9/2005 18:15#, #3/20/2005#, 0)");
+    Sql("insert into DOK_KZA values (1, #4/2/2005 8:00#, Null, Null, 0)");
+    Sql("create table DOK_FAK (fakout_id long)");
+    Sql("create table DOK_KFA (fkorout_id long)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_486), "");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_487), "");
+    // Each date as its day and the part of the day left.
+    const std::string dni =
+        "year(Data_Vat)*10000+month(Data_Vat)*100+day(Data_Vat), "
+        "cdbl(Data_Vat)-int(cdbl(Data_Vat)), "
+        "year(Data_Rozl)*10000+month(Data_Rozl)*100+day(Data_Rozl), "
+        "cdbl(Data_Rozl)-int(cdbl(Data_Rozl))";
+    EXPECT_EQ(Wiersze_Z("select " + dni + " from DOK_ZAK order by numer_id"),
+              (Wiersze{{"20050305", "0", "20050305", "0"}, {"20050309", "0", "20050320", "0"}}));
+    EXPECT_EQ(Wiersze_Z("select " + dni + " from DOK_KZA"),
+              (Wiersze{{"20050402", "0", "20050402", "0"}}));
+    EXPECT_FALSE(Czyta_Sie("select Na_Nast_M from DOK_ZAK"));
+    for (const char* t : {"DOK_FAK", "DOK_KFA", "DOK_KZA"})
+        EXPECT_TRUE(Czyta_Sie(std::string("select Sklepowa from ") + t)) << t;
+}
+
+// Step 4.82 twice over tables that exist only in part: each index dropped and created
+// again, the old "ind" indexes replaced, and a workstation setting name held twice
+// leaving its table without a key.
+TEST_F(Kroki467, PlainIndexesReplaceTheOldOnes) {
+    Otworz(4.81);
+    Sql("create table KPIR_OKRESY (id long)");
+    Sql("create table DOK_DZ_ZAWART (DDOUT_ID long, PROD_ID long, ZDDOUT_CENA_N money, "
+        "ZDDOUT_ILOSC single, ZDDOUT_VAT text(4))");
+    Sql("create index indZDDOUT_ILOSC on DOK_DZ_ZAWART (ZDDOUT_ILOSC)");
+    Sql("create table SETUP_STANOWISKO (Nazwa text(255), STAN long)");
+    Sql("insert into SETUP_STANOWISKO values ('DRUKARKA', 1)");
+    Sql("insert into SETUP_STANOWISKO values ('DRUKARKA', 2)");
+    Sql("create table WYDRUKI (id long)");
+    const std::vector<std::string> indeksy = {"DDOUT_ID", "PROD_ID", "ZDDOUT_CENA_N",
+                                              "ZDDOUT_ILOSC", "ZDDOUT_VAT"};
+    for (int przebieg = 0; przebieg < 2; ++przebieg) {
+        ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_482), "");
+        auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+        std::vector<std::string> nazwy;
+        for (const dao::Index& i : baza->TableDefs("DOK_DZ_ZAWART").Indexes())
+            nazwy.push_back(i.Name);
+        std::sort(nazwy.begin(), nazwy.end());
+        EXPECT_EQ(nazwy, indeksy);
+        EXPECT_TRUE(baza->TableDefs("SETUP_STANOWISKO").Indexes().empty());
+    }
+    EXPECT_FALSE(Jest_Tabela("WYDRUKI"));
+    EXPECT_TRUE(Czyta_Sie("select ZamknieteKasy from KPIR_OKRESY"));
 }
 
 }  // namespace

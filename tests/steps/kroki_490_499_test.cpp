@@ -1,9 +1,11 @@
 // Steps 4.90 to 4.99 on databases of the version before each: interest rates keyed by
 // kind and day, ledger database periods, cash-report balance chains, the fixed-asset
 // tables moved one name along, and ledger descriptions from purchase documents.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "dao/dao.h"
 #include "platform/clock.h"
 #include "steps/baza_kroku.h"
 
@@ -159,6 +161,55 @@ TEST_F(Kroki490, LedgerDescriptionsFromPurchaseDocuments) {
     std::vector<std::string> oczekiwane;
     for (const auto& [_, o] : linie) oczekiwane.push_back(o);
     EXPECT_EQ(Kolumna("select opis from kh_dekrety order by countt"), oczekiwane);
+}
+
+}  // namespace
+}  // namespace kroki_test
+
+namespace kroki_test {
+namespace {
+
+// The indexes of a table as DAO lists them: name, then "P" for the primary key and the
+// fields joined by ",".
+std::vector<std::string> Indeksy(const std::string& tabela) {
+    auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+    std::vector<std::string> wynik;
+    for (const dao::Index& i : baza->TableDefs(tabela).Indexes()) {
+        std::string pola;
+        for (const std::string& p : i.Fields) pola += (pola.empty() ? "" : ",") + p;
+        wynik.push_back(i.Name + (i.Primary ? " P " : " ") + pola);
+    }
+    std::sort(wynik.begin(), wynik.end());
+    return wynik;
+}
+
+TEST_F(Kroki490, WorkstationSettingsKeyVoucherComponentsAndCancelledFlag) {
+    Otworz(4.93);
+    Sql("create table place_opisy (POLE long, OPIS text(50), SKR text(30))");
+    Sql("create table Place_Listy_zawart (IDP long, wartosc181 money)");
+    Sql("insert into Place_Listy_zawart values (1, 5)");
+    Sql("create table dok_fin (nr_kp text(20), num_ndok long)");
+    Sql("insert into dok_fin values ('7/KP', 0)");
+    Sql("create table SETUP_STANOWISKO (Nazwa text(255), Wartosc memo, STAN long)");
+    Sql("insert into SETUP_STANOWISKO values ('DRUKARKA', 'LPT1', 1)");
+    Sql("insert into SETUP_STANOWISKO values ('DRUKARKA', 'LPT2', 2)");
+    const char* dokumenty[] = {"Dok_dd", "Dok_dz", "Dok_dar", "Dok_fwe", "Dok_par", "Dok_pfa",
+                               "Dok_rw", "Dok_pw", "Dok_WZ",  "Dok_PZ",  "Dok_ZAK"};
+    for (const char* t : dokumenty) Sql(std::string("create table ") + t + " (id long)");
+    for (int v : {494, 495, 497, 499}) ASSERT_EQ(Krok(Zbudowane_Kroki().at(v)), "") << v;
+    EXPECT_EQ(
+        Kolumna("select SKR from place_opisy order by POLE"),
+        (std::vector<std::string>{"Bon ZFŚS.", "Bony-suma", "Przychód ZFŚS", "Podatek ZFŚS"}));
+    EXPECT_EQ(Wiersze_Z("select wartosc181, wartosc184 from Place_Listy_zawart"),
+              (Wiersze{{"5", "Null"}}));
+    EXPECT_EQ(Kolumna("select num_ndok from dok_fin"), (std::vector<std::string>{"7"}));
+    EXPECT_EQ(Indeksy("SETUP_STANOWISKO"), (std::vector<std::string>{"Podstawowy P Nazwa,STAN"}));
+    for (const char* t : dokumenty)
+        EXPECT_TRUE(Czyta_Sie(std::string("select F_Anulowana from ") + t));
+    EXPECT_EQ(Indeksy("Dok_dz"), (std::vector<std::string>{"F_Anulowana F_Anulowana"}));
+    // The columns exist: a second run adds nothing and goes on.
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_499), "");
+    EXPECT_EQ(Indeksy("Dok_dd"), (std::vector<std::string>{"F_Anulowana F_Anulowana"}));
 }
 
 }  // namespace
