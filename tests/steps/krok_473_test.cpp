@@ -61,18 +61,20 @@ TEST_F(Krok473, SettingsSplitByUserAndWorkstation) {
     const std::vector<Przypadek> przypadki = {
         {"two users",
          {"Jan", "Anna"},
-         {{"FIRMA", "Piekarnia"}, {"JAN_NULL", "Null"}, {"STAWKA", "22"}},
+         {{"FIRMA", "Piekarnia"}, {"JAN_NULL", "Null"}, {"ST1000_Y", "b"}, {"STAWKA", "22"}},
          {{"KOLOR", "zielony", "Anna"}, {"WYDRUK", "1", "Jan"}},
-         {{"DRUKARKA", "LPT1", "3"}, {"X", "a", "10"}}},
+         {{"DRUKARKA", "LPT1", "3"}, {"OKNO", "x", "7"}, {"X", "a", "10"}}},
         {"no users",
          {},
          {{"ANNA.KOLOR", "zielony"},
           {"FIRMA", "Piekarnia"},
           {"JAN_NULL", "Null"},
           {"JAN_WYDRUK", "1"},
+          {"ST1000_Y", "b"},
           {"ST10_X", "a"},
           {"ST3\\DRUKARKA\\", "LPT1"},
-          {"STAWKA", "22"}},
+          {"STAWKA", "22"},
+          {"st7/okno", "x"}},
          {},
          {}},
         // A user without a name takes no setting; the workstations still take theirs.
@@ -82,9 +84,10 @@ TEST_F(Krok473, SettingsSplitByUserAndWorkstation) {
           {"FIRMA", "Piekarnia"},
           {"JAN_NULL", "Null"},
           {"JAN_WYDRUK", "1"},
+          {"ST1000_Y", "b"},
           {"STAWKA", "22"}},
          {},
-         {{"DRUKARKA", "LPT1", "3"}, {"X", "a", "10"}}},
+         {{"DRUKARKA", "LPT1", "3"}, {"OKNO", "x", "7"}, {"X", "a", "10"}}},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.opis);
@@ -101,6 +104,8 @@ TEST_F(Krok473, SettingsSplitByUserAndWorkstation) {
         Ustawienie("JAN_PUSTE", "'   '");
         Ustawienie("JAN_NULL", "Null");
         Ustawienie("GLOBALNE_PUSTE", "''");
+        Ustawienie("st7/okno", "'x'");
+        Ustawienie("ST1000_Y", "'b'");
         ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_473), "");
         EXPECT_EQ(Posortowane("select Nazwa, Wartosc from Setup"), p.globalne);
         EXPECT_EQ(Posortowane("select Nazwa, Wartosc, Users from UZYTKOWNICY_Setup"),

@@ -32,19 +32,21 @@ bool Zaczyna_Sie(const Value& nazwa, const std::string& prefiks) {
     return jet::fn::ucase(jet::fn::left(nazwa, dl)).to_text() == jet::text::upper(prefiks);
 }
 
-// The workstation whose prefix "ST" & n begins the setting's name, 0 for none. The
-// character after the prefix must not be a digit: the setting ST10_X belongs to
-// workstation 10, not to workstation 1 under the key "0_X".
+// The workstation of a setting named "ST" & n & a separator (n from 1 to 999, the
+// letters in either case), 0 for none. n is the whole run of digits after "ST", without
+// a leading zero: the setting ST10_X belongs to workstation 10, not to workstation 1
+// under the key "0_X".
 int Stanowisko_Ustawienia(const Value& nazwa) {
     const std::string tekst = nazwa.to_text();
-    for (int n = 1; n <= 999; ++n) {
-        const std::string prefiks = "ST" + std::to_string(n);
-        if (!Zaczyna_Sie(nazwa, prefiks)) continue;
-        const size_t za = prefiks.size();  // the prefix is ASCII: bytes are characters
-        if (za < tekst.size() && tekst[za] >= '0' && tekst[za] <= '9') continue;
-        return n;
+    if (tekst.size() < 3 || (tekst[0] != 'S' && tekst[0] != 's') ||
+        (tekst[1] != 'T' && tekst[1] != 't') || tekst[2] == '0')
+        return 0;
+    int n = 0;
+    for (size_t i = 2; i < tekst.size() && tekst[i] >= '0' && tekst[i] <= '9'; ++i) {
+        n = n * 10 + (tekst[i] - '0');
+        if (n > 999) return 0;
     }
-    return 0;
+    return n;
 }
 
 // The account text from the segments nr_k_1 to nr_k_4: joined by "-", ending before
@@ -116,7 +118,8 @@ void ClsKonwersje::Konwersja_473() {
             ado::Recordset& u = *ustawienia;
             const Value nazwa = u.Fields(0).value();
             const Value wartosc = u.Fields(1).value();
-            if (!wartosc.is_null() && wartosc.to_text() != "") {
+            // A setting without a name matches no prefix and stays where it is.
+            if (!wartosc.is_null() && wartosc.to_text() != "" && !nazwa.is_null()) {
                 bool przeniesione = false;
                 if (dl > 0 && Zaczyna_Sie(nazwa, nazwisko)) {
                     DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Users from UZYTKOWNICY_Setup");
