@@ -56,8 +56,11 @@ void ClsKonwersje::Konwersja_599() {
     Zapisz_Log("Poprawiono Vat na " + std::to_string(poprawione) + " korektach.", "", "");
     ZamknijRS(kor);
     ZamknijRS(linie);
+    Kierowcy_Rabatow_Z_Grupy_0();
+}
+
+void ClsKonwersje::Kierowcy_Rabatow_Z_Grupy_0() {
     DbWykonajKonwersje(
         "update kontrahenci_rabaty as k inner join kontrahenci_rabaty as kr on "
-        "k.konh_id=kr.konh_id "
-        "set k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 ");
+        "k.konh_id=kr.konh_id set k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 ");
 }
