@@ -1,0 +1,70 @@
+// Step 5.88: the contractor table slimmed. Six of its columns become lists of the general
+// dictionary S_Inne, the personnel options of employees move to KADRY_OPCJE, every
+// contractor gets its general discount row and the driver references move onto the
+// discount rows; then 59 columns leave the contractor table.
+#include <string>
+
+#include "db/schemat.h"
+#include "db/wykonaj.h"
+#include "driver/konwersje.h"
+
+namespace {
+
+// The 27 driver references: kier_id1..9, kier_id101..109, kier_id201..209, each name
+// prefixed, separated by commas.
+std::string Kierowcy(const std::string& prefiks) {
+    std::string lista;
+    for (int grupa : {0, 100, 200})
+        for (int i = 1; i <= 9; ++i)
+            lista += (lista.empty() ? "" : ",") + prefiks + "kier_id" + std::to_string(grupa + i);
+    return lista;
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_588() {
+    DbWykonajKonwersje(std::string("Create table [S_Inne] (ID_slownka ") + "int DEFAULT 0" +
+                       ",countt " + "int identity" + ",Nazwa " + "Text " + "(255))");
+    const char* kListy[] = {"Powiat",        "Region",         "KONH_miejscowosc",
+                            "konh_naz_bank", "Przedstawiciel", "Podpis"};
+    for (int i = 0; i < 6; ++i)
+        DbWykonajKonwersje("insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  " +
+                               std::to_string(i + 1) + "," + kListy[i] + " from kontrahenci",
+                           true);
+    Dodaj_Pole("Kontrahenci", "[Grupa_Zamowien] Text (50)");
+    for (const char* kolumna :
+         {"Act_SZam", "Act_DD",  "Act_DZ",  "Act_Fzb", "Act_Fwe",  "Act_Par",
+          "Act_Dar",  "Act_SPF", "Act_RW",  "Act_PW",  "Act_Fis",  "Act_ZZam",
+          "Act_PZ",   "Act_WZ",  "Act_Zak", "Act_Rac", "Act_Frr",  "Act_ZPF",
+          "Act_Nal",  "Act_Zob", "Act_Kas", "Act_Ban", "Act_SNal", "Act_SZob"})
+        Usun_Pole("Kontrahenci", kolumna);
+    for (const char* kolumna :
+         {"[UBE]", "[ubr]", "[ubc]", "[ubw]", "[ubz]", "[KartaStP]", "[KartaCzP]"})
+        Dodaj_Pole("KADRY_OPCJE", std::string(kolumna) + " tinyint DEFAULT 0");
+    Dodaj_Pole("KADRY_OPCJE", "[kodzus] Text (6)");
+    DbWykonajUPDKonwersje("",
+                          "KADRY_OPCJE AS KO INNER JOIN KONTRAHENCI AS K ON KO.ID_PRAC=K.kONH_ID",
+                          std::string("KO.UBE=K.UBE,") + "KO.UBR=K.UBR," + "KO.UBC=K.UBC," +
+                              "KO.UBW=K.UBW," + "KO.UBZ=K.UBZ," + "KO.KartaStP=K.KartaStP," +
+                              "KO.KartaCzP=K.KartaCzP," + "KO.kodzus=K.kodzus",
+                          "", "", true);
+    for (const char* kolumna :
+         {"UBE", "UBR", "UBC", "UBW", "UBZ", "KartaStP", "KartaCzP", "kodzus", "Etat"})
+        Usun_Pole("Kontrahenci", kolumna);
+    // Every contractor without a discount row gets its general row (product group 0).
+    DbWykonaj("insert into kontrahenci_rabaty (Konh_id,Id_GR_prod,PrRabat," + Kierowcy("") +
+              ")  select k.Konh_id,0,k.Rabat," + Kierowcy("k.") +
+              "  from kontrahenci as k left join kontrahenci_rabaty on "
+              "k.konh_id=kontrahenci_rabaty.konh_id where kontrahenci_rabaty.konh_id is null");
+    for (int i = 1; i <= 9; ++i) {
+        const std::string n = std::to_string(i);
+        DbWykonajKonwersje(
+            "Update Kontrahenci_Rabaty as KR inner join Kontrahenci As KO on KR.konh_id=KO.konh_id "
+            "set kr.Kier_id" +
+            n + "=ko.Kier_id" + n + ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" +
+            n + "=ko.Kier_id20" + n);
+    }
+    for (int grupa : {0, 100, 200})
+        for (int i = grupa == 0 ? 2 : 1; i <= 9; ++i)
+            Usun_Pole("Kontrahenci", "kier_id" + std::to_string(grupa + i));
+}
