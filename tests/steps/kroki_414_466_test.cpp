@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dao/dao.h"
 #include "db/polaczenie.h"
 #include "jet/dates.h"
 #include "jet/value.h"
@@ -169,6 +170,15 @@ TEST(Rozdziel_Nadwyzke, LinesComeDownLargestFirstAndTheWalkAlwaysEnds) {
 
 class Kroki414Dane : public Kroki414 {
   protected:
+    // The columns of a table's primary key, none when it has none.
+    static Teksty Klucz(const std::string& tabela) {
+        auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+        Teksty pola;
+        for (const dao::Index& i : baza->TableDefs(tabela).Indexes())
+            if (i.Primary) pola = i.Fields;
+        baza->Close();
+        return pola;
+    }
     // Runs the steps and fails the test when one did not return.
     void Do(int od, int do_) { ASSERT_EQ(Kroki(od, do_), ""); }
 };
@@ -349,6 +359,128 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
                        {"3", "100", "0", "0", "50", "0"},
                        {"4", "0", "100", "0", "0", "0"},
                        {"5", "0", "0", "0", "0", "0"}}));
+}
+
+TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
+    for (const char* w : {
+             "insert into KONTRAHENCI (konh_id, LCEN_NAZWA_ID, kier_id1, kier_id3) values (1, "
+             "'A', 4, 12)",
+             "insert into DOK_FAK (FAKOUT_ID, konh_id, FakOUT_WART_N, FakOUT_wart_VAT, wart_kp, "
+             "b_rabat_n, b_rabat_v) values (1, 1, 100, 0.004, 100, 5, 1)",
+             "insert into DOK_FAK (FAKOUT_ID, konh_id, FakOUT_WART_N, FakOUT_wart_VAT, wart_kp, "
+             "b_rabat_n, b_rabat_v) values (2, 2, 100, 0, Null, 5, 1)",
+             "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID) values (1, 1)",
+             "insert into DOK_PAR_ZAWART values (1, 10, 3, '22')",
+             "insert into DOK_PAR_ZAWART values (2, 10, 3, 'zw')",
+             "insert into DOK_PAR_ZAWART values (3, 10, 3, '5')",
+             "insert into PRODUKTY (prod_id, PROD_NAZWA_id) values (1, 'Chleb')",
+             "insert into DOK_PZ_ZAWART values (1, 1, 2, 12)",
+             "insert into DOK_PZ_ZAWART values (1, 7, 2, 5)",
+             "insert into CENNIKI values (1, 'A', #1/1/2003#)",
+             "insert into CENNIKI values (2, 'B', #1/1/2004#)",
+             "insert into CENNIKI_ZAWART values ('B', 1, 3)",
+             "insert into CENNIKI_ZAWART values ('C', 1, 4)",
+             "insert into DOK_ZAK (numer_id, data_zaksiegowania) values (1, #2/3/2004#)",
+             "insert into DOK_ZAK (numer_id) values (2)",
+             "insert into S_VAT_STAWKI values ('12', 'stara', 'x')",
+             "insert into DOK_PRO (ddout_id) values (1)",
+             "insert into DOK_PRS (ddout_id, ID_Poszlo_do_zuzycia) values (1, 1)",
+             "insert into DOK_PRS (ddout_id, ID_Poszlo_do_zuzycia) values (2, 5)",
+             "insert into DOK_PRS (ddout_id, ID_Poszlo_do_zuzycia) values (3, 0)",
+             "insert into DOK_PRS_ZAWART values (2, 1)",
+             "insert into DOK_PRS_ZAWART values (3, 1)",
+             "insert into DOK_PRS_ZAWART_ROZBICIE values (2, 1)",
+             "insert into PLACE_DANE (idp, wartosc2, wartosc46, wartosc94, wartosc96, wartosc138, "
+             "wartosc140, wartosc142, wartosc143, wartosc151) values (1, 5, 1000, 10, 20, 30, 40, "
+             "50, 60, 7)",
+             "insert into PLACE_DANE (idp, wartosc46) values (2, 500)",
+         })
+        Sql(w);
+    Do(414, 457);
+    struct Sprawdzenie {
+        const char* zapytanie;
+        Wiersze wynik;
+    };
+    const Sprawdzenie sprawdzenia[] = {
+        // Settled in full when issued: 100 + 0.004 reads 100.00; a Null payment never.
+        {"select RozlNieZalDok, F_Anulowana, b_rabat_n, b_rabat_v, ID_Cennika from DOK_FAK order "
+         "by FAKOUT_ID",
+         {{"True", "Null", "5", "1", "1"}, {"Null", "True", "0", "0", "Null"}}},
+        {"select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from DOK_PAR_ZAWART order by ddout_id",
+         {{"12,2", "36,6"}, {"10", "30"}, {"Null", "Null"}}},
+        {"select Kier_id103, Kier_id203, Kier_id101, Kier_id109 from KONTRAHENCI",
+         {{"12", "12", "4", "Null"}}},
+        {"select Ilosc_Mag, Wsp_Przel, Sp_Przel, Nazwa_Asort from DOK_PZ_ZAWART order by prod_id",
+         {{"12", "1", "Brak", "Chleb"}, {"5", "1", "Brak", "Null"}}},
+        {"select ID_CENNIKA, LCEN_DATA, ACTIVE from CENNIKI order by ID_CENNIKA",
+         {{"1", "1990-01-01", "True"}, {"2", "1990-01-01", "True"}}},
+        {"select LCEN_NAZWA_ID, ID_CENNIKA, ACTIVE from CENNIKI_ZAWART order by LCEN_NAZWA_ID",
+         {{"B", "2", "True"}, {"C", "0", "True"}}},
+        {"select Data_Vat, Data_Rozl from DOK_ZAK order by numer_id",
+         {{"2004-02-03", "2004-02-03"}, {"Null", "Null"}}},
+        {"select STVAT_ID, STVAT_NAZWA, w_kasie from S_VAT_STAWKI", {{"12", "12%", ""}}},
+        // Consumption documents of a missing production document go with their lines.
+        {"select ddout_id from DOK_PRS order by ddout_id", {{"1"}, {"3"}}},
+        {"select ddout_id from DOK_PRS_ZAWART", {{"3"}}},
+        {"select count(*) from DOK_PRS_ZAWART_ROZBICIE", {{"0"}}},
+        {"select wartosc175, wartosc176, wartosc177, wartosc178, wartosc179, wartosc180 from "
+         "PLACE_DANE order by idp",
+         {{"1000", "10", "20", "30", "810", "12"},
+          {"500", "Null", "Null", "Null", "Null", "Null"}}},
+        {"select POLE, SKR from PLACE_OPISY where POLE in (172, 180) order by POLE",
+         {{"172", "Nadpł.pod."}, {"180", "OGÓŁEM PRZYCHÓD"}}},
+    };
+    for (const Sprawdzenie& s : sprawdzenia)
+        EXPECT_EQ(Wiersze_Z(s.zapytanie), s.wynik) << s.zapytanie;
+}
+
+TEST_F(Kroki414Dane, PrinterCodePagesAndPriceListKeys) {
+    Sql("insert into CENNIKI values (1, 'A', #1/1/2003#)");
+    Sql("insert into CENNIKI_ZAWART values ('A', 1, 3)");
+    Sql("insert into CENNIKI_ZAWART values ('C', 1, 4)");  // its price list is gone
+    Do(414, 454);
+    EXPECT_EQ(Wiersze_Z("select count(*), min(jj) from Drukarki_Litery"),
+              (Wiersze{{"23", "True"}}));
+    EXPECT_EQ(Wiersze_Z("select count(*), min(II) from Drukarki_Kody"), (Wiersze{{"11", "True"}}));
+    EXPECT_EQ(Kolumna("select chars from Drukarki_Litery where StronaKodowa in ('Cp1250 Windows', "
+                      "'Bez polskich znaków') order by Countt"),
+              (Teksty{"ąćęłńóśźżĄĆĘŁŃÓŚŹŻ", "acelnoszzACELNOSZZ"}));
+    EXPECT_EQ(Kolumna("select chars from Drukarki_Litery where StronaKodowa='DHN?'"),
+              (Teksty{"‰Š‹ŚŤŽŹ‘\u0090€\u0081‚\u0083„…†\u0088‡"}));
+    EXPECT_EQ(Wiersze_Z("select Emulacja, PRN_COMPRESSED_PREFIX, PRN_WIDE_PREFIX from "
+                        "Drukarki_Kody where Emulacja in ('EMULACJA EPSON OKI', 'HP 520 DESKJET') "
+                        "order by Countt"),
+              (Wiersze{{"EMULACJA EPSON OKI", "\x11",
+                        "\x1b"
+                        "W1"},
+                       {"HP 520 DESKJET", "\x1b(s12H", ""}}));
+    // The line of the missing price list gets 0, and the line key holds.
+    EXPECT_EQ(Wiersze_Z("select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by "
+                        "LCEN_NAZWA_ID"),
+              (Wiersze{{"A", "1"}, {"C", "0"}}));
+    EXPECT_EQ(Klucz("CENNIKI_ZAWART"), (Teksty{"LCEN_NAZWA_ID", "PROD_ID", "ID_CENNIKA"}));
+    EXPECT_EQ(Klucz("CENNIKI"), (Teksty{"LCEN_NAZWA_ID", "LCEN_DATA"}));
+}
+
+TEST_F(Kroki414Dane, PayrollRowsTakeTheGroupOfTheEndOfTheMonth) {
+    Sql("insert into KADRY_OPCJE values (1, #3/1/2005#, 2)");
+    Sql("insert into KADRY_OPCJE values (1, #7/1/2005#, 5)");
+    int lista = 0;
+    for (const char* d : {"#6/15/2005#", "#7/1/2005#", "#7/31/2005#", "#2/15/2005#", "Null"}) {
+        const std::string n = std::to_string(++lista);
+        Sql("insert into PLACE_LISTY values (" + n + ", " + d + ")");
+        Sql("insert into PLACE_DANE (idlisty, idp) values (" + n + ", 1)");
+    }
+    Sql("insert into PLACE_DANE (idlisty, idp) values (1, 2)");  // no options
+    for (int przebieg = 0; przebieg < 2; ++przebieg) {
+        Do(414, 466);
+        EXPECT_EQ(Kolumna("select ID_GRUPY from PLACE_DANE order by idlisty, idp"),
+                  (Teksty{"2", "Null", "5", "5", "Null", "Null"}));
+        EXPECT_EQ(Wiersze_Z("select ID_BAZY, SIEZKA, ACTIVE from KH_BAZY"),
+                  (Wiersze{{"0", "Główna", "True"}}));
+        Wersja_Bazy = 4.13;
+    }
+    EXPECT_TRUE(Czyta_Sie("select ROK, MIESIAC, ID_BAZY from Nieruszac"));
 }
 
 }  // namespace
