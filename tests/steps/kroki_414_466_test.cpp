@@ -329,6 +329,9 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
     dekret("4, '300', '', '', '', 0, 0, 2004, 5, 'Q', 0");
     dekret("4, '201', '', '', '', 0, 0, 2004, 5, 'Q', 0");
     Do(458, 463);
+    // The recomputation's transaction is closed: the next one begins at the first level.
+    EXPECT_EQ(polaczenie().BeginTrans(), 1);
+    polaczenie().CommitTrans();
 
     // Parents, closed-up segments, types, kinds and the new account of the missing number.
     EXPECT_EQ(Wiersze_Z("select COUNTT, NR_K_1 & '-' & NR_K_2 & '-' & NR_K_3, "
@@ -481,6 +484,30 @@ TEST_F(Kroki414Dane, PayrollRowsTakeTheGroupOfTheEndOfTheMonth) {
         Wersja_Bazy = 4.13;
     }
     EXPECT_TRUE(Czyta_Sie("select ROK, MIESIAC, ID_BAZY from Nieruszac"));
+}
+
+TEST_F(Kroki414Dane, PostingSchemesAndDiscountRows) {
+    Sql("insert into KONTRAHENCI (konh_id, kier_id3) values (1, 12)");
+    Do(414, 436);
+    Sql("insert into Kontrahenci_Rabaty (Konh_id, Id_GR_prod) values (1, 1)");
+    Sql("insert into Kontrahenci_Rabaty (Konh_id, Id_GR_prod) values (99, 1)");
+    Sql("insert into KH_SCHEMATY (SYMBOL_SCH, ROK) values ('FS', 0)");
+    Sql("insert into KH_SCHEMATY_ZAWART (SYMBOL_SCH, KONTO) values ('FS', '200')");
+    Sql("insert into KH_SCHEMATY_ZAWART (SYMBOL_SCH, KONTO) values ('FS', '100')");
+    Do(437, 450);
+    Do(450, 450);  // the cash-and-bank scheme is added once
+    // The lines' year, added after the lines exist, stays Null until step 4.58 sets it.
+    const std::string rok = std::to_string(kroki::Rok_Dzisiaj());
+    EXPECT_EQ(Wiersze_Z("select Konh_id, Kier_id3, Kier_id103, Kier_id203, Kier_id1 from "
+                        "Kontrahenci_Rabaty order by Konh_id"),
+              (Wiersze{{"1", "12", "12", "12", "Null"}, {"99", "Null", "Null", "Null", "Null"}}));
+    EXPECT_EQ(Wiersze_Z("select SYMBOL_SCH, NAZWA_SCH, ROK from KH_SCHEMATY order by COUNTT"),
+              (Wiersze{{"FS", "Null", rok}, {"KB", "Kasy i Banki", rok}}));
+    EXPECT_EQ(Wiersze_Z("select SYMBOL_SCH, POLE, KONTO, STRONA, Rodz_Aso, Kartoteka, ROK from "
+                        "KH_SCHEMATY_ZAWART order by COUNTT"),
+              (Wiersze{{"FS", "Null", "200", "Null", "PTOSUKŚ", "K", "Null"},
+                       {"FS", "Null", "100", "Null", "PTOSUKŚ", "", "Null"},
+                       {"KB", "BRUTTO", "200", "WN", "PTOSUKŚ", "K", "Null"}}));
 }
 
 }  // namespace
