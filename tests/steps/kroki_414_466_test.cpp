@@ -474,11 +474,12 @@ TEST_F(Kroki414Dane, PayrollRowsTakeTheGroupOfTheEndOfTheMonth) {
         Sql("insert into PLACE_LISTY values (" + n + ", " + d + ")");
         Sql("insert into PLACE_DANE (idlisty, idp) values (" + n + ", 1)");
     }
-    Sql("insert into PLACE_DANE (idlisty, idp) values (1, 2)");  // no options
+    Sql("insert into PLACE_DANE (idlisty, idp) values (1, 2)");     // no options
+    Sql("insert into PLACE_DANE (idlisty, idp) values (1, Null)");  // no employee
     for (int przebieg = 0; przebieg < 2; ++przebieg) {
         Do(414, 466);
         EXPECT_EQ(Kolumna("select ID_GRUPY from PLACE_DANE order by idlisty, idp"),
-                  (Teksty{"2", "Null", "5", "5", "Null", "Null"}));
+                  (Teksty{"Null", "2", "Null", "5", "5", "Null", "Null"}));
         EXPECT_EQ(Wiersze_Z("select ID_BAZY, SIEZKA, ACTIVE from KH_BAZY"),
                   (Wiersze{{"0", "Główna", "True"}}));
         Wersja_Bazy = 4.13;

@@ -57,8 +57,11 @@ void Typy_Kont(ClsKonwersje& k) {
     for (const char* s : kTypyKont) k.DbWykonajUPDKonwersje(s, "", "", "");
 }
 
-void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k) {
-    k.DbWykonajKonwersje(kPowiazDekrety);
+void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k, bool przez_upd) {
+    if (przez_upd)
+        k.DbWykonajUPDKonwersje(std::string(kPowiazDekrety).substr(7), "", "", "");
+    else
+        k.DbWykonajKonwersje(kPowiazDekrety);
 }
 
 }  // namespace kroki
@@ -152,7 +155,7 @@ void ClsKonwersje::Konwersja_459() {
     }
     ZamknijRSKonwersje(rs);
 
-    kroki::Powiaz_Dekrety_Z_Kontami(*this);
+    kroki::Powiaz_Dekrety_Z_Kontami(*this, false);
     Utworz_Klucz_Podstawowy("KH_DEKRETY", "Countt");
     Utworz_Index("kpir_id", "KH_DEKRETY", "kpir_id");
     Utworz_Index("Okres", "KH_DEKRETY", "ROK asc,MIESIAC asc");

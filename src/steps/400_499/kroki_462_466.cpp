@@ -135,7 +135,7 @@ void ClsKonwersje::Konwersja_462() {
         "kh_konta.nazwa_konta=kontrahenci.KONH_NAZ_SKROT where kh_konta.nazwa_konta=''",
         "", "", "");
     kroki::Typy_Kont(*this);
-    kroki::Powiaz_Dekrety_Z_Kontami(*this);
+    kroki::Powiaz_Dekrety_Z_Kontami(*this, true);
     DbWykonajUPDKonwersje(Zeruj_Obroty("dz_"), "", "", "");
     for (int m = 1; m <= 12; ++m) {
         const std::string mm = Miesiac2(m);
@@ -328,7 +328,8 @@ void ClsKonwersje::Konwersja_466() {
     DbWykonajKonwersje("alter table [PLACE_DANE]  ADD COLUMN [ID_GRUPY] int DEFAULT 0");
 
     // Every payroll row takes the group that its employee had at the end of the list's
-    // month. A list without a date has no such month: its rows keep their group.
+    // month. A list without a date has no such month, and a row without an employee has no
+    // options: such rows keep their group instead of stopping the conversion.
     std::unique_ptr<ado::Recordset> rs;
     std::unique_ptr<ado::Recordset> grupa;
     DbOtwórzSELKonwersje(rs,
@@ -339,11 +340,12 @@ void ClsKonwersje::Konwersja_466() {
         const jet::Value datak = wiersze.Fields(0).value();
         if (!datak.is_null()) {
             const std::string koniec = DataSQL_Do(Koniec_Miesiaca(datak.to_date()));
-            if (DbOtwórzSEL(grupa,
-                            "top 1 [ID_GRUPY] from [KADRY_OPCJE] WHERE [DATAOD]<=" + koniec +
-                                " AND [ID_prac]=" + NzStr(wiersze.Fields(2).value()) +
-                                " ORDER BY [DATAOD] DESC",
-                            kOtworzOdczyt) > 0)
+            if (DbOtwórzSEL(
+                    grupa,
+                    "top 1 [ID_GRUPY] from [KADRY_OPCJE] WHERE [DATAOD]<=" + koniec +
+                        " AND [ID_prac]=" + std::to_string(NzLng(wiersze.Fields(2).value())) +
+                        " ORDER BY [DATAOD] DESC",
+                    kOtworzOdczyt) > 0)
                 wiersze.Fields(1) = grupa->Fields(0).value();
             ZamknijRS(grupa);
         }

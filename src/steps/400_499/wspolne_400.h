@@ -27,8 +27,10 @@ std::string Kwota_SQL(jet::Currency c);
 // level-2 and level-3 accounts with sub-accounts (sub-accounts of any year).
 void Typy_Kont(ClsKonwersje& k);
 
-// Every posting takes the COUNTT and the parents of the account of its year and segments.
-void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k);
+// Every posting takes the COUNTT and the parents of the account of its year and segments;
+// the statement goes through the update executor when przez_upd is set, else through the
+// main executor.
+void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k, bool przez_upd);
 
 // The year of today's date.
 int32_t Rok_Dzisiaj();
