@@ -139,6 +139,19 @@ class Kroki414 : public BazaKroku {
 
 TEST_F(Kroki414, TheWholeRangeRunsTwiceOver) {
     for (int przebieg = 0; przebieg < 2; ++przebieg) ASSERT_EQ(Kroki(414, 466), "") << przebieg;
+    // The new document kinds: empty copies of their models, headers with the returns group.
+    for (const char* t :
+         {"DOK_PRZ", "DOK_PRZ_ZAWART", "DOK_PRZ_ZAWART_PRO", "DOK_MMZ", "DOK_MMZ_ZAWART", "DOK_MMA",
+          "DOK_MMA_ZAWART", "DOK_MMA_ZAWART_PRO", "dok_Fwe", "dok_Fwe_zawart"})
+        EXPECT_EQ(Kolumna(std::string("select count(*) from ") + t), (Teksty{"0"})) << t;
+    for (const char* t : {"DOK_PRZ", "DOK_MMZ", "DOK_MMA"})
+        EXPECT_TRUE(Czyta_Sie(std::string("select ddout_wart_n, Id_GrupaZwrotow, Zwroty_na_MZ, "
+                                          "n12, vat12 from ") +
+                              t))
+            << t;
+    EXPECT_FALSE(Czyta_Sie("select Id_GrupaZwrotow from DOK_PRZ_ZAWART"));
+    EXPECT_TRUE(Czyta_Sie("select Ilosc_Na_Magazyn from DOK_MMA_ZAWART_PRO"));
+    EXPECT_TRUE(Czyta_Sie("select FAKOUT_NUMER, n12 from dok_Fwe"));
 }
 
 // The allocation of an excess over the lines that settle one cash document.
