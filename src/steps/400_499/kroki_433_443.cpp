@@ -21,8 +21,8 @@ void ClsKonwersje::Konwersja_434() {
     DbWykonajKonwersje("alter table [Kontrahenci] ADD COLUMN ID_GR_Pod_KONH int DEFAULT 0");
     DbWykonajKonwersje("update Kontrahenci set ID_GR_Pod_KONH=ID_GR_KONH");
     for (const char* t :
-         {"S_GRUPY_KONTRAHENTOW", "S_GRUPY_PRODUKCYJNE", "S_GRUPY_ZWROTOW", "S_JEDNOSTKI",
-          "dOK_FAK", "dOK_FAK_zawart", "dOK_KFA", "dOK_KFA_zawart", "SPOSOB_NUMERACJI"})
+         {"S_GRUPY_KONTRAHENTOW", "S_GRUPY_PRODUKCYJNE", "S_GRUPY_ZWROTOW", "S_JEDNOSTKI ",
+          "dOK_FAK ", "dOK_FAK_zawart ", "dOK_KFA ", "dOK_KFA_zawart ", "SPOSOB_NUMERACJI "})
         DbWykonajKonwersje(std::string("alter table [") + t +
                            "] ADD COLUMN [numer_id_import] long");
     DbWykonajKonwersje("alter table [PLACE_LISTY] ADD COLUMN [SYMBOL_SCH] Text (3)");
