@@ -13,8 +13,8 @@
 
 namespace {
 
-// Lines of kind z whose document is not a correction of their own table (szukaj_w_swojej)
-// but one of the other table (szukaj_w_innej) get the kind na.
+// Lines of kind z whose document is not a correction of their own table (swoja) but one of
+// the other table (inna) get the kind na; newest settled document first.
 void Popraw_Rodzaj(ClsKonwersje& k, const std::string& z, const std::string& swoja,
                    const std::string& inna, const std::string& na) {
     std::unique_ptr<ado::Recordset> rs;
