@@ -312,6 +312,8 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
     konto("2003, '201', '', '', '', 'X', 0");      // 5
     konto("2004, '100', '', '', '', 'X', 0");      // 6
     konto("2004, '100', '', '5', '', 'X', 0");     // 7, closed up to 100-5
+    konto("2004, '2''1', 'A', '', '', 'X', 0");    // 8, an apostrophe in a segment
+    konto("2004, '2''1', '', '', '', 'X', 0");     // 9
     Sql("insert into KH_DEKRETY (ID_DOK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_MA, ROK, "
         "MIESIAC) values (4, '201', '', '', '', 15, 2, 2004, 0)");
     Do(418, 420);
@@ -357,7 +359,9 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
                        {"5", "201--", "0", "0", "0", "S", "201", "Null", "Null"},
                        {"6", "100--", "0", "0", "0", "S", "100", "Null", "Null"},
                        {"7", "100-5-", "6", "0", "0", "X", "100-5", "Null", "Null"},
-                       {"8", "999--", "0", "0", "0", "B", "999", "Null", "Młyn"}}));
+                       {"8", "2'1-A-", "9", "0", "0", "X", "2'1-A", "Null", "Null"},
+                       {"9", "2'1--", "0", "0", "0", "S", "2'1", "Null", "Null"},
+                       {"10", "999--", "0", "0", "0", "B", "999", "Null", "Młyn"}}));
     EXPECT_EQ(Wiersze_Z("select kpir_id, rodzaj, Bledy, Suma_wn, Suma_ma, ROK, MIESIAC from "
                         "KH_KSIEGA order by kpir_id"),
               (Wiersze{{"1", "21", "False", "100", "100", "2004", "3"},
