@@ -591,6 +591,12 @@ void Catalog::load(std::string_view path_for_messages) {
 
 const TableInfo* Catalog::table(std::string_view jet_name) const {
     auto it = by_name_.find(text::fold(jet_name));
+    if (it == by_name_.end()) {
+        // Jet ignores blanks that end a table's name in a statement ("[S_JEDNOSTKI ]").
+        const size_t last = jet_name.find_last_not_of(' ');
+        if (last != std::string_view::npos && last + 1 < jet_name.size())
+            it = by_name_.find(text::fold(jet_name.substr(0, last + 1)));
+    }
     return it == by_name_.end() ? nullptr : it->second;
 }
 
