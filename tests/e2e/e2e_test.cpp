@@ -254,6 +254,7 @@ TEST_F(E2E, RunStopsAtTheFirstUnbuiltStep) {
         std::snprintf(tekst, sizeof tekst, " %d.%02d", stop / 100, stop % 100);
         std::string oczekiwany = tekst;
         while (oczekiwany.back() == '0') oczekiwany.pop_back();
+        if (oczekiwany.back() == '.') oczekiwany.pop_back();  // a whole version: " 5"
         EXPECT_EQ(numer_bazy(), oczekiwany);
         EXPECT_DOUBLE_EQ(wersja_liczba(), (stop - 1) / 100.0) << "the last step that returned";
         EXPECT_NE(w.wyjscie.find("[2]  Konwresja:"), std::string::npos);

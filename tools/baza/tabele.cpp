@@ -498,7 +498,7 @@ void kontrahenci(Budowa& b) {
         "RKONH_NAZWA_ID text(20), RKONH_ID "
         "Long, LCEN_NAZWA_ID text(20), FPLAT_NAZWA_ID text(50), kier_id Long, konh_ilosc_kopi_f "
         "Integer, konh_ilosc_kopi_dd Integer, konh_platnik Logical, KONH_NAZWA2 text(180), sm_id "
-        "Long, KONH_PLATNIK_KTO text(50))");
+        "Long, KONH_PLATNIK_KTO text(50), konh_okres text(30))");
     static const std::vector<std::string> rodzaje = {
         "Sklep spożywczy", "Delikatesy", "PHU",  "Sklep ogólnospożywczy", "Bar",
         "Pensjonat",       "Stołówka",   "Kiosk"};
@@ -554,7 +554,9 @@ void kontrahenci(Budowa& b) {
                  // contractor's documents (0: none).
                  {"KONH_NAZWA2", T(id % 4 == 0 ? "Oddział " + miasto : "")},
                  {"sm_id", L(id % 9 == 0 ? 0 : 1)},
-                 {"KONH_PLATNIK_KTO", platnik_kto}});
+                 {"KONH_PLATNIK_KTO", platnik_kto},
+                 // The settlement period: mostly none, some with the placeholders of "none".
+                 {"konh_okres", T(id % 10 == 0 ? "Brak okresu" : id % 10 == 5 ? "Brak" : "")}});
     }
     b.kontrahenci = n;
     b.sql("create unique index PrimaryKey on KONTRAHENCI (KONH_ID) with primary");
