@@ -1,6 +1,6 @@
 // Steps 6.06 to 6.15 on databases of the version before each: period closing flags and
 // header columns, key column renames through DAO, stocktaking line merge, settlement
-// line kinds and signs, booking flags of purchase-side headers.
+// line kinds and signs.
 #include <string>
 #include <vector>
 
@@ -297,34 +297,6 @@ TEST_F(Kroki612, TaxOfficeSettingsTakeTheShortName) {
     EXPECT_EQ(Wiersze_Z("select Nazwa, Wartosc from Setup order by Nazwa"),
               (Wiersze{{"US_PIT", "Bez skrótu"}, {"US_VAT", "US1"}}));
     EXPECT_TRUE(komunikaty.str().empty()) << komunikaty.str();
-}
-
-TEST_F(Kroki612, PurchaseHeadersMarkedBookedByTheirLines) {
-    Sql("create table DOK_ZAK (numer_id long, id_kpir long)");
-    Sql("create table DOK_ZAK_ZAWART (numer_id long, id_kpir long, WTYMST money, "
-        "KOSZTPOJAZDU_Z bit)");
-    for (const char* t : {"DOK_KZA_ZAWART"})
-        Sql(std::string("create table ") + t +
-            " (FKOROUT_ID long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z bit)");
-    Sql("alter table DOK_KZA add id_kpir long");
-    for (const char* t : {"DOK_WZ", "DOK_PZ"}) {
-        Sql(std::string("create table ") + t + " (DDOUT_ID long, id_kpir long)");
-        Sql(std::string("create table ") + t +
-            "_ZAWART (DDOUT_ID long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z bit)");
-    }
-    Sql("create table PLACE_LISTY (x long)");
-    Sql("create table KADRY_UMOWY (x long)");
-    Sql("create table KADRY_WARUNKI (x long, Inne_skł text(50), Inne_war text(50))");
-    // Header: unbooked lines, a vehicle-cost line, an already linked header.
-    for (const char* h : {"1, 0", "2, 0", "3, 55"})
-        Sql(std::string("insert into DOK_ZAK values (") + h + ")");
-    for (const char* l : {"1, 0, 0, false", "2, 0, 0, true", "3, 9, 0, false"})
-        Sql(std::string("insert into DOK_ZAK_ZAWART values (") + l + ")");
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_613), "");
-    EXPECT_EQ(Kolumna("select id_kpir from DOK_ZAK order by numer_id"),
-              (std::vector<std::string>{"0", "-1", "55"}));
-    EXPECT_TRUE(Czyta_Sie("select Konto_51, świadcz_b from PLACE_LISTY"));
-    EXPECT_EQ(Typ_Pola("KADRY_WARUNKI", "Inne_war"), 10);
 }
 
 }  // namespace

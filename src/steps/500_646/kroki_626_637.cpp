@@ -60,7 +60,7 @@ void ClsKonwersje::Konwersja_636() {
     if (Bez_Spacji(Czytaj_Setup(kSaldo)) == kTekst216) Zapisz_Setup(kSaldo, kTekst636);
     const std::string tekst = Czytaj_Setup(kSaldo);
     const std::string umowy = "Na podstawie umowy o rachunkowości";
-    // 34 characters, the "ś" one of them: compared and cut by characters, not bytes.
+    // The 34 characters of the old words, compared and replaced as one prefix.
     if (tekst.compare(0, umowy.size(), umowy) == 0)
         Zapisz_Setup(kSaldo, "Na podstawie ustawy o rachunkowości" + tekst.substr(umowy.size()));
 }
