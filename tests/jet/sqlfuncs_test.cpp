@@ -173,6 +173,9 @@ TEST_F(SqlFuncs, Functions) {
         {"jet_trim('  a  ')", "t:a"},
         {"jet_ltrim('  a  ')", "t:a  "},
         {"jet_rtrim('  a  ')", "t:  a"},
+        {"jet_trim('   ')", "t:"},  // a zero-length text, never Null
+        {"jet_ltrim('')", "t:"},
+        {"jet_rtrim(' ')", "t:"},
         {"jet_ucase('zażółć')", "t:ZAŻÓŁĆ"},
         {"jet_lcase('ŁÓDŹ')", "t:łódź"},
         {"jet_len('łódź')", "i:4"},

@@ -1,0 +1,193 @@
+// Steps 6.12, 6.13 and 6.15: the kinds, codes and signs of settlement lines brought to one
+// rule (the kind text carrying its sign without a blank, the code following the kind, the
+// amounts following the direction of the cash document); the tax-office settings by
+// contractors' short names; booking flags of purchase-side headers, payroll list accounts
+// and contract texts.
+#include <memory>
+#include <string>
+
+#include "db/nz.h"
+#include "db/otworz.h"
+#include "db/setup.h"
+#include "db/wykonaj.h"
+#include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
+
+namespace {
+
+// A statement over the settlement lines joined to their cash document.
+void Linie_Rozliczen(const std::string& reszta) {
+    DbWykonaj(
+        "Update DOK_FIN_ZAWART inner join DOK_FIN on dok_fin.kp_id=dok_fin_zawart.kp_id set " +
+        reszta);
+}
+
+// One joined update of the settlement lines from the settled documents' table.
+struct Z_Dokumentu {
+    const char* tabela;
+    const char* klucz;
+    const char* wartosci;
+    const char* warunek;
+};
+
+void Z_Dokumentow(ClsKonwersje& k, std::initializer_list<Z_Dokumentu> aktualizacje) {
+    for (const Z_Dokumentu& a : aktualizacje)
+        k.DbWykonajUPDKonwersje(
+            "", std::string(a.tabela) + " as TT inner JOIN DOK_FIN_ZAWART ON " + a.klucz,
+            a.wartosci, a.warunek, "DOK_FIN_ZAWART");
+}
+
+const char* const kKpir =
+    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KPIR-','KPIR+'"
+    "),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,91,92)";
+const char* const kInPlus =
+    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok='IN+',DOK_FIN_ZAWART.RODZAJ="
+    "98";
+const char* const kInMinus =
+    "Brutto_dokumentu=round(tt.wart_finWyd,2),DOK_FIN_ZAWART.rodzaj_dok='IN-',DOK_FIN_ZAWART."
+    "RODZAJ=97";
+const char* const kBoPlus =
+    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok='BO+',DOK_FIN_ZAWART.RODZAJ="
+    "88";
+const char* const kBoMinus =
+    "Brutto_dokumentu=round(tt.wart_finWyd,2),DOK_FIN_ZAWART.rodzaj_dok='BO-',DOK_FIN_ZAWART."
+    "RODZAJ=87";
+const char* const kZnakKwoty =
+    "dok_fin_zawart.kwota=-dok_fin_zawart.kwota where (dok_fin_zawart.kwota <0 and "
+    "Brutto_dokumentu>0) or (dok_fin_zawart.kwota >0 and Brutto_dokumentu<0) ";
+
+// A setting that names a contractor by full name takes the contractor's short name. The
+// name is quoted, so that a full name with an apostrophe is one literal; a contractor
+// without a short name leaves the setting as it is (there is nothing to write, and a
+// failure here would stop every run at this step).
+void Skrot_Kontrahenta(const std::string& nazwa, std::unique_ptr<ado::Recordset>& rs) {
+    const std::string wartosc = Czytaj_Setup(nazwa);
+    if (DbOtwórzSEL(rs,
+                    "Select top 1 KONH_NAZ_SKROT from kontrahenci where KONH_NAZWA='" +
+                        kroki::W_Apostrofach(wartosc) + "'",
+                    kOtworzOdczyt) <= 0)
+        return;
+    const jet::Value skrot = rs->Fields("KONH_NAZ_SKROT").value();
+    if (!skrot.is_null()) Zapisz_Setup(nazwa, skrot.to_text());
+}
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_612() {
+    Linie_Rozliczen("dok_fin_zawart.KWOTA=-dok_fin_zawart.KWOTA where (dok_fin_zawart.KWOTA<0)");
+    Linie_Rozliczen(
+        "dok_fin_zawart.BRUTTO_DOKUMENTU=-dok_fin_zawart.BRUTTO_DOKUMENTU where "
+        "(dok_fin_zawart.BRUTTO_DOKUMENTU<0)");
+    Z_Dokumentow(
+        *this,
+        {{"DOK_KZA", "tt.FKOROUT_ID= DOK_FIN_ZAWART.dok_id",
+          "Brutto_dokumentu=round([fkorout_wart_n]+[fkorout_wart_vat],2),DOK_FIN_ZAWART.rodzaj_dok="
+          "iif(FKOROUT_WART_N+FKOROUT_WART_VAT<0,'KZ-','KZ+'),RODZAJ=iif(FKOROUT_WART_N+FKOROUT_"
+          "WART_VAT<0,96,13)",
+          "DOK_FIN_ZAWART.rodzaj_dok='KZ+' OR DOK_FIN_ZAWART.rodzaj_dok='KZ-'"},
+         {"DOK_KFA", "tt.FKOROUT_ID = DOK_FIN_ZAWART.dok_id",
+          "Brutto_dokumentu=round([fkorout_wart_n]+[fkorout_wart_vat],2)",
+          "DOK_FIN_ZAWART.rodzaj_dok='KS+' OR DOK_FIN_ZAWART.rodzaj_dok='KS-'"},
+         {"DEKLARACJE", "tt.ID= DOK_FIN_ZAWART.dok_id",
+          "Brutto_dokumentu=round(tt.kwota,2),DOK_FIN_ZAWART.rodzaj_dok=iif(TT.kwota<0,'V7-','V7+')"
+          ",DOK_FIN_ZAWART.RODZAJ=iif(TT.kwota<0,84,83)",
+          "DOK_FIN_ZAWART.rodzaj_dok='V7+' OR DOK_FIN_ZAWART.rodzaj_dok='V7-'"},
+         {"KPIR_KSIEGA", "tt.kpir_id= DOK_FIN_ZAWART.dok_id", kKpir,
+          "DOK_FIN_ZAWART.rodzaj_dok='KPIR +' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR -'"},
+         {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInPlus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='IN +' OR DOK_FIN_ZAWART.rodzaj_dok='IN -') and "
+          "tt.wart_fin>0"},
+         {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInMinus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='IN +' OR DOK_FIN_ZAWART.rodzaj_dok='IN -') and "
+          "tt.wart_finWyd>0"},
+         {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoPlus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -') and "
+          "tt.wart_fin>0"},
+         {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoMinus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -') and "
+          "tt.wart_finWyd>0"},
+         {"KH_KSIEGA", "tt.kpir_ID= DOK_FIN_ZAWART.dok_id",
+          "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KH+','"
+          "KH-"
+          "'),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,94,93)",
+          "DOK_FIN_ZAWART.rodzaj_dok='KH +' OR DOK_FIN_ZAWART.rodzaj_dok='KH -'"}});
+    Linie_Rozliczen(
+        "Brutto_dokumentu=-Brutto_dokumentu where (PW='W' and (RODZAJ_DOK='KS-' or "
+        "RODZAJ_DOK='KS+')) or (PW='P' and (RODZAJ_DOK='KZ+' or RODZAJ_DOK='KZ-' or "
+        "RODZAJ_DOK='V7+' or RODZAJ_DOK='V7-' or rodzaj_dok='KPIR+' OR rodzaj_dok='KPIR-' or "
+        "rodzaj_dok='KH+' OR rodzaj_dok='KH-')) ");
+    Linie_Rozliczen(kZnakKwoty);
+    Linie_Rozliczen("Brutto_dokumentu=-Brutto_dokumentu where  (RODZAJ_DOK='SV' and PW='W')");
+    std::unique_ptr<ado::Recordset> rs;
+    Skrot_Kontrahenta("us_vat", rs);
+    Skrot_Kontrahenta("us_pit", rs);
+    ZamknijRS(rs);
+}
+
+void ClsKonwersje::Konwersja_613() {
+    struct Naglowek {
+        const char* tabela;
+        const char* zlaczenie;
+        const char* wartosc;
+        const char* warunek;
+    };
+    const Naglowek naglowki[] = {
+        {"DOK_ZAK", "DOK_ZAK inner join DOK_ZAK_ZAWART on dok_zak.numer_id=dok_zak_zawart.numer_id",
+         "dok_zak.id_kpir=-1",
+         "(dok_zak_zawart.id_kpir<>0 or dok_zak_zawart.WTYMST<>0 or "
+         "dok_zak_zawart.KOSZTPOJAZDU_Z) and dok_zak.id_kpir=0 "},
+        {"DOK_KZA",
+         "DOK_KZA inner join DOK_KZA_ZAWART on DOK_KZA.FKOROUT_ID=DOK_KZA_zawart.FKOROUT_ID",
+         "DOK_KZA.id_kpir=-1",
+         "(DOK_KZA_zawart.id_kpir<>0 or DOK_KZA_zawart.WTYMST<>0 or "
+         "DOK_KZA_zawart.KOSZTPOJAZDU_Z) and DOK_KZA.id_kpir=0"},
+        {"DOK_WZ", "DOK_WZ inner join DOK_WZ_ZAWART on DOK_wz.DDOUT_ID=DOK_wz_zawart.DDOUT_ID",
+         "DOK_wz.id_kpir=-1",
+         "(DOK_wz_zawart.id_kpir<>0 or DOK_wz_zawart.WTYMST<>0 or DOK_wz_zawart.KOSZTPOJAZDU_Z) "
+         "and DOK_wz.id_kpir=0"},
+        {"DOK_PZ", "DOK_PZ inner join DOK_PZ_ZAWART on DOK_pz.DDOUT_ID=DOK_pz_zawart.DDOUT_ID",
+         "DOK_pz.id_kpir=-1",
+         "(DOK_pz_zawart.id_kpir<>0 or DOK_pz_zawart.WTYMST<>0 or DOK_pz_zawart.KOSZTPOJAZDU_Z) "
+         "and DOK_pz.id_kpir=0"},
+    };
+    for (const Naglowek& n : naglowki)
+        DbWykonajUPDKonwersje("", n.zlaczenie, n.wartosc, n.warunek, n.tabela);
+    for (const char* kolumna : {"[Konto_51] money DEFAULT 0", "[Konto_52] money DEFAULT 0",
+                                "[Konto_53] money DEFAULT 0", "[Konto_54] money DEFAULT 0",
+                                "[świadcz_u] money DEFAULT 0", "[świadcz_b] money DEFAULT 0"})
+        Dodaj_Pole("PLACE_LISTY", kolumna);
+    Dodaj_Pole("KADRY_UMOWY", "[inne_postanowienia] Text (255)");
+    Zmien_Typ_Pola("Inne_skł", "Text (255)", "KADRY_WARUNKI");
+    Zmien_Typ_Pola("Inne_war", "Text (255)", "KADRY_WARUNKI");
+}
+
+void ClsKonwersje::Konwersja_615() {
+    Z_Dokumentow(
+        *this,
+        {{"KPIR_KSIEGA", "tt.kpir_id= DOK_FIN_ZAWART.dok_id", kKpir,
+          "DOK_FIN_ZAWART.rodzaj_dok='KPIR+' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR-'"},
+         {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInPlus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='IN+' OR DOK_FIN_ZAWART.rodzaj_dok='IN-') and tt.wart_fin>0"},
+         {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInMinus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='IN+' OR DOK_FIN_ZAWART.rodzaj_dok='IN-') and "
+          "tt.wart_finWyd<0"},
+         {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoPlus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='BO+' OR DOK_FIN_ZAWART.rodzaj_dok='BO-') and tt.wart_fin>0"},
+         {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoMinus,
+          "(DOK_FIN_ZAWART.rodzaj_dok='BO+' OR DOK_FIN_ZAWART.rodzaj_dok='BO-') and "
+          "tt.wart_finWyd<0"},
+         {"KH_KSIEGA", "tt.kpir_ID= DOK_FIN_ZAWART.dok_id",
+          "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin>0,'KH+','"
+          "KH-"
+          "'),dOK_FIN_ZAWART.RODZAJ=iif(wart_fin>0,93,94)",
+          "DOK_FIN_ZAWART.rodzaj_dok='KH+' OR DOK_FIN_ZAWART.rodzaj_dok='KH-'"}});
+    Linie_Rozliczen(
+        "Brutto_dokumentu=-Brutto_dokumentu where (PW='W' and (rodzaj_dok='KPIR+' OR "
+        "rodzaj_dok='KPIR-' or rodzaj_dok='KH+' OR rodzaj_dok='KH-' OR rodzaj_dok='IN+' OR "
+        "rodzaj_dok='IN-' or rodzaj_dok='BO+' or rodzaj_dok='BO-')) ");
+    Linie_Rozliczen(
+        "Brutto_dokumentu=-Brutto_dokumentu where  RODZAJ_DOK='SV' and ((PW='W' AND "
+        "Brutto_dokumentu>0) OR (PW='P' AND Brutto_dokumentu<0))");
+    Linie_Rozliczen(kZnakKwoty);
+    Linie_Rozliczen("dok_fin_zawart.kwota=-dok_fin_zawart.kwota where RODZAJ_DOK='SV' and PW='W'");
+}
