@@ -182,7 +182,8 @@ void result(sqlite3_context* ctx, const Value& v) {
 }
 
 void result_text(sqlite3_context* ctx, std::string_view s) {
-    sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    // An empty view may have no data pointer, which SQLite would take for Null.
+    sqlite3_result_text64(ctx, s.empty() ? "" : s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 bool is_null(sqlite3_value* v) {
