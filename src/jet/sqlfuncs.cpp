@@ -181,9 +181,11 @@ void result(sqlite3_context* ctx, const Value& v) {
     result(ctx, sql_val(v));
 }
 
+// An empty view may carry no pointer, which SQLite would take for Null: the empty text
+// is "".
 void result_text(sqlite3_context* ctx, std::string_view s) {
-    // An empty view may have no data pointer, which SQLite would take for Null.
-    sqlite3_result_text64(ctx, s.empty() ? "" : s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    sqlite3_result_text64(ctx, s.data() ? s.data() : "", s.size(), SQLITE_TRANSIENT,
+                          SQLITE_UTF8);
 }
 
 bool is_null(sqlite3_value* v) {

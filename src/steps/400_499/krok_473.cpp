@@ -1,0 +1,178 @@
+// Step 4.73: the payroll lines and breaks move to the payroll-list tables, the payroll
+// summary definitions get their tables, the settings split into global, per-user and
+// per-workstation ones, the contractors' NumerWFK is trimmed, and the ledger accounts
+// and postings of the current year get their account texts rebuilt from the segments.
+#include <memory>
+#include <string>
+
+#include "db/postep.h"
+#include "db/schemat.h"
+#include "driver/konwersje.h"
+#include "jet/functions.h"
+#include "jet/text.h"
+#include "platform/clock.h"
+#include "steps/165_299/wspolne.h"
+
+using jet::Value;
+using kroki::Rekordy;
+
+namespace {
+
+// The key of a moved setting: the name from position od (1-based) on, upper-cased,
+// less one final backslash.
+std::string Klucz_Ustawienia(const Value& nazwa, int64_t od) {
+    std::string klucz = jet::fn::ucase(jet::fn::mid(nazwa, od)).to_text();
+    if (!klucz.empty() && klucz.back() == '\\') klucz.pop_back();
+    return klucz;
+}
+
+// True when the setting's name begins with prefiks, compared upper-cased.
+bool Zaczyna_Sie(const Value& nazwa, const std::string& prefiks) {
+    const int64_t dl = jet::fn::len(Value::text(prefiks)).raw_int();
+    return jet::fn::ucase(jet::fn::left(nazwa, dl)).to_text() == jet::text::upper(prefiks);
+}
+
+// The workstation whose prefix "ST" & n begins the setting's name, 0 for none. The
+// character after the prefix must not be a digit: the setting ST10_X belongs to
+// workstation 10, not to workstation 1 under the key "0_X".
+int Stanowisko_Ustawienia(const Value& nazwa) {
+    const std::string tekst = nazwa.to_text();
+    for (int n = 1; n <= 999; ++n) {
+        const std::string prefiks = "ST" + std::to_string(n);
+        if (!Zaczyna_Sie(nazwa, prefiks)) continue;
+        const size_t za = prefiks.size();  // the prefix is ASCII: bytes are characters
+        if (za < tekst.size() && tekst[za] >= '0' && tekst[za] <= '9') continue;
+        return n;
+    }
+    return 0;
+}
+
+// The account text from the segments nr_k_1 to nr_k_4: joined by "-", ending before
+// the first empty segment.
+const char* const kKontoZSegmentow =
+    "nr_k_1 & iif(nr_k_2<>'','-' & nr_k_2 & iif(nr_k_3<>'','-' & nr_k_3 & "
+    "iif(nr_k_4<>'','-' & nr_k_4,''),'') ,'')";
+
+}  // namespace
+
+void ClsKonwersje::Konwersja_473() {
+    DbWykonajKonwersje("select [place_dane].* into [Place_Listy_Zawart] from [place_dane]");
+    Utworz_Klucz_Podstawowy("Place_Listy_Zawart", "IDP,IDListy");
+    for (const char* indeks : {"dataK", "ID_GRUPY", "Kategoria"})
+        Utworz_Index(indeks, "Place_Listy_Zawart", indeks);
+    DbWykonajKonwersje(" drop table place_dane");
+
+    DbWykonajKonwersje(
+        "select [PLACE_SWIADCZ_PRZERWY].* into [PLACE_LISTY_SWIADCZ_PRZERWY] from "
+        "[PLACE_SWIADCZ_PRZERWY]");
+    for (const char* indeks :
+         {"IDListy", "ID_prac", "DataK", "DataP", "ID_Nieob", "Dataod", "Datado", "Id_Kadry_nieob"})
+        Utworz_Index(indeks, "PLACE_LISTY_SWIADCZ_PRZERWY", indeks);
+    DbWykonajKonwersje(" drop table PLACE_SWIADCZ_PRZERWY");
+
+    DbWykonajKonwersje(
+        "create table [PLACE_zestawienia] (ID_ZEST int identity,NAZWA Text (255),ACTIVE Logical)");
+    Utworz_Klucz_Podstawowy("PLACE_zestawienia", "ID_ZEST");
+    DbWykonajKonwersje(
+        "create table [PLACE_zestawienia_ZAWART] (ID_ZEST int DEFAULT 0,LP int DEFAULT 0,ID_DP "
+        "int DEFAULT 0,nazwa Text (50))");
+    Utworz_Klucz_Podstawowy("PLACE_zestawienia_ZAWART", "ID_ZEST,lp");
+    DbWykonajKonwersje(
+        "create table [PLACE_zestawienia_ZAWART_SUMY] (ID_ZEST int DEFAULT 0,LP int DEFAULT "
+        "0,LP_SUMY int DEFAULT 0,ZNAK Text (1))");
+    Utworz_Klucz_Podstawowy("PLACE_zestawienia_ZAWART_SUMY", "ID_ZEST,lp,LP_SUMY");
+
+    // The two new settings tables take the columns of Setup and end empty.
+    Usun_Index("Podstawowy", "Setup");
+    DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup");
+    DbWykonajKonwersje(" select Setup.* into [Setup_stanowisko] from Setup");
+    Usun_Pole("Setup", "USERS");
+    Usun_Pole("Setup", "STAN");
+    Utworz_Klucz_Podstawowy("Setup", "Nazwa");
+    Usun_Pole("Setup_stanowisko", "USERS");
+    Usun_Pole("Setup_stanowisko", "STAN");
+    DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
+    Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
+    DbWykonajKonwersje("delete * from Setup_stanowisko");
+    Usun_Pole("UZYTKOWNICY_Setup", "STAN");
+    Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
+    DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+
+    // A setting named by a user's name and a separator goes to that user, one named
+    // "ST" & n and a separator to workstation n; its value in Setup becomes "", so that
+    // the passes of later users skip it.
+    std::unique_ptr<ado::Recordset> uzytkownicy;
+    std::unique_ptr<ado::Recordset> ustawienia;
+    std::unique_ptr<ado::Recordset> nowe;
+    DbOtwórzSELKonwersje(uzytkownicy, "nazwisko_uzytkownika from UZYTKOWNICY");
+    while (!Rekordy(uzytkownicy).Eof()) {
+        const Value uzytkownik = uzytkownicy->Fields(0).value();
+        const std::string nazwisko = uzytkownik.to_text();  // a Null name fails here
+        Pokaz_Postep("", "", nazwisko);
+        // A user without a name would take every setting: such a user takes none.
+        const int64_t dl = jet::fn::len(uzytkownik).raw_int();
+        DbOtwórzSELKonwersje(ustawienia, "Nazwa,Wartosc from SETUP");
+        while (!Rekordy(ustawienia).Eof()) {
+            ado::Recordset& u = *ustawienia;
+            const Value nazwa = u.Fields(0).value();
+            const Value wartosc = u.Fields(1).value();
+            if (!wartosc.is_null() && wartosc.to_text() != "") {
+                bool przeniesione = false;
+                if (dl > 0 && Zaczyna_Sie(nazwa, nazwisko)) {
+                    DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Users from UZYTKOWNICY_Setup");
+                    ado::Recordset& n = Rekordy(nowe);
+                    n.AddNew();
+                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl + 2));
+                    n.Fields(1) = wartosc;
+                    n.Fields(2) = uzytkownik;
+                    n.UpdateBatch(ado::adAffectCurrent);
+                    ZamknijRSKonwersje(nowe);
+                    przeniesione = true;
+                } else if (const int st = Stanowisko_Ustawienia(nazwa)) {
+                    const int64_t dl_prefiksu = 2 + static_cast<int64_t>(std::to_string(st).size());
+                    DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Stan from Setup_stanowisko");
+                    ado::Recordset& n = Rekordy(nowe);
+                    n.AddNew();
+                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl_prefiksu + 2));
+                    n.Fields(1) = wartosc;
+                    n.Fields(2) = Value::long_(st);
+                    n.UpdateBatch(ado::adAffectCurrent);
+                    ZamknijRSKonwersje(nowe);
+                    przeniesione = true;
+                }
+                if (przeniesione) {
+                    u.Fields(1) = Value::text("");
+                    u.UpdateBatch(ado::adAffectCurrent);
+                }
+            }
+            u.MoveNext();
+        }
+        ZamknijRSKonwersje(ustawienia);
+        uzytkownicy->MoveNext();
+    }
+    ZamknijRSKonwersje(uzytkownicy);
+
+    DbWykonajKonwersje("delete * from Setup where trim(Wartosc)=''");
+    DbWykonajKonwersje("delete * from Setup_Stanowisko where trim(Wartosc)=''");
+    DbWykonajKonwersje("delete * from Uzytkownicy_Setup where trim(Wartosc)=''");
+
+    DbWykonajUPDKonwersje("Kontrahenci set NumerWFK=trim(NumerWFK)", "", "", "");
+
+    // The ledger of the current year takes the account texts from the segments; every
+    // posting keeps its own segments' text in kontoBAK.
+    const std::string rok = std::to_string(platform::today().year);
+    DbWykonajKonwersje(std::string("update kh_konta set konto=") + kKontoZSegmentow +
+                       " where rok=" + rok);
+    DbWykonajKonwersje("alter table [KH_dekrety] ADD COLUMN kontoBAK Text (255)");
+    DbWykonajKonwersje(std::string("update kh_dekrety set kontobak=") + kKontoZSegmentow);
+    DbWykonajKonwersje(
+        "update kh_dekrety as d inner join kh_konta as k on d.countt_konta=k.countt set "
+        "d.konto=k.konto where d.rok=" +
+        rok);
+    for (const char* kolumna :
+         {"Countt_Konta_Ojaca_1", "Countt_Konta_Ojaca_2", "Countt_Konta_Ojaca_3"})
+        Usun_Pole("kh_dekrety", kolumna);
+    Usun_Index("d", "kh_dekrety");
+    for (const char* kolumna : {"NR_K_1", "NR_K_2", "NR_K_3", "NR_K_4", "Dziennik"})
+        Usun_Pole("kh_dekrety", kolumna);
+}

@@ -1,0 +1,151 @@
+// The statement-list steps between 4.67 and 4.88 on databases of the version before
+// each: production groups of book entries, fixed-asset accounts and clamped asset parts
+// of purchase lines, debit and credit accounts of posting schemes, receipt marks and
+// gross prices, correction lines linked to their invoice, and posting contractors.
+#include <string>
+#include <vector>
+
+#include "steps/baza_kroku.h"
+
+namespace kroki_test {
+namespace {
+
+class Kroki467 : public BazaKroku {};
+
+TEST_F(Kroki467, BookEntryGroupsFromTheirSourceDocuments) {
+    Otworz(4.68);
+    Sql("create table KH_KSIEGA (kpir_id long, id_dok long, rodzaj long, id_bazy long)");
+    for (const char* t :
+         {"DOK_FAK (FAKOUT_ID", "DOK_ZAK (Numer_id", "DOK_Par (DDOUT_ID", "DOK_rw (DDOUT_ID",
+          "DOK_pw (DDOUT_ID", "DOK_kfa (FKOROUT_ID", "DOK_kza (FKOROUT_ID", "DOK_dar (DDOUT_ID"})
+        Sql(std::string("create table ") + t + " long, id_grProd long, id_grProdPod long)");
+    Sql("insert into DOK_FAK values (1, 4, 5)");
+    Sql("insert into DOK_ZAK values (1, 6, 7)");
+    Sql("insert into DOK_kza values (2, 8, 9)");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> wpisy = {
+        {"1, 1, 20, 0", {"4", "5"}},        // an invoice
+        {"2, 1, 11, 0", {"6", "7"}},        // a purchase with the same id
+        {"3, 2, 13, 0", {"8", "9"}},        // a purchase correction
+        {"4, 1, 20, 1", {"Null", "Null"}},  // another ledger database
+        {"5, 3, 20, 0", {"Null", "Null"}},  // no such document
+    };
+    Wiersze oczekiwane;
+    for (const auto& [w, o] : wpisy) {
+        Sql("insert into KH_KSIEGA values (" + w + ")");
+        oczekiwane.push_back(o);
+    }
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_469), "");
+    EXPECT_EQ(Wiersze_Z("select id_GRProd, id_GrProdPod from KH_KSIEGA order by kpir_id"),
+              oczekiwane);
+    EXPECT_EQ(Typ_Pola("KH_KSIEGA", "USER_COUNTT"), 4);
+}
+
+TEST_F(Kroki467, AssetAccountsAndAssetPartsOfPurchaseLines) {
+    Otworz(4.71);
+    Sql("create table Uzytkownicy (Stanowisko long)");
+    Sql("insert into Uzytkownicy values (3)");
+    Sql("create table SRODKI_TRWALE (ID long, id_dok long, id_prod long)");
+    Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, KontoFK text(50), WtymST "
+        "single, Ilosc_Mag single)");
+    for (const char* w : {"1, 1, 10", "2, 1, 11", "3, 2, 10"})
+        Sql(std::string("insert into SRODKI_TRWALE values (") + w + ")");
+    for (const char* w : {"1, 10, '011', -3, 10", "1, 11, '', 12, 10", "2, 10, Null, 4, 10"})
+        Sql(std::string("insert into DOK_ZAK_ZAWART values (") + w + ")");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_472), "");
+    EXPECT_EQ(Kolumna("select KONTOFK from SRODKI_TRWALE order by ID"),
+              (std::vector<std::string>{"011", "Null", "Null"}));
+    EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART order by sur_ID, numer_id"),
+              (std::vector<std::string>{"0", "4", "10"}));
+    EXPECT_EQ(Kolumna("select Stanowisko from Uzytkownicy"), (std::vector<std::string>{"0"}));
+}
+
+TEST_F(Kroki467, SchemeAccountsBySideAndReceiptMarks) {
+    Otworz(4.73);
+    Sql("create table KH_SCHEMATY_ZAWART (SYMBOL_SCH text(10), POLE long, COUNTT counter, "
+        "konto text(50), STRONA text(2))");
+    Sql("create index Podstawowy on KH_SCHEMATY_ZAWART (SYMBOL_SCH, POLE) with primary");
+    for (const char* w : {"'S', 1, '201', 'WN'", "'S', 2, '700', 'MA'", "'S', 3, '100', 'X'"})
+        Sql(std::string(
+                "insert into KH_SCHEMATY_ZAWART (SYMBOL_SCH, POLE, konto, STRONA) values (") +
+            w + ")");
+    Sql("create table KH_Ksiega (kpir_id long, rodzaj long, opis text(50))");
+    for (const char* w :
+         {"1, 20, 'Kasa Fiskalna'", "2, 0, 'Kasa Fiskalna'", "3, 21, 'Kasa Fiskalna'"})
+        Sql(std::string("insert into KH_Ksiega values (") + w + ")");
+    Sql("create table Kontrahenci (konh_id long, rkonh_nazwa_id text(50), konh_platnik_kto "
+        "text(50), LCEN_NAZWA_ID text(50), LCEN_NAZWA_ID_2 text(50), konh_okres text(20))");
+    for (const char* w : {"1, 'Kasa Fiskalna', 'Sklep', 'Brak', 'Brak cennika !', 'Brak okresu'",
+                          "2, 'Kasa Fiskalna', '', 'A', 'B', 'C'",
+                          "3, 'Odbiorca', 'Brak', '', '', ''", "4, Null, '', '', '', ''"})
+        Sql(std::string("insert into Kontrahenci values (") + w + ")");
+    Sql("create table Produkty (prod_id long)");
+    Sql("create table Dok_zak_zawart (numer_id long)");
+    Sql("create table DOK_PAR (ddout_id long, konh_id long)");
+    for (const char* w : {"1, 1", "2, 2", "3, 3", "4, 4"})
+        Sql(std::string("insert into DOK_PAR values (") + w + ")");
+    Sql("create table dok_par_zawart (countt counter, ZDDOUT_CENA_N money, ZDDOUT_ILOSC single, "
+        "ZDDOUT_VAT text(3), WSPRZ_CENA_BRUTTO money, WSPRZ_WARTOSC_BRUTTO money)");
+    for (const char* w : {"10, 2, '22', 0, 0", "10, 0, '7', 0, 0", "10, 1, '7', 11, 0"})
+        Sql(std::string("insert into dok_par_zawart (ZDDOUT_CENA_N, ZDDOUT_ILOSC, ZDDOUT_VAT, "
+                        "WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO) values (") +
+            w + ")");
+    for (int v = 474; v <= 478; ++v) ASSERT_EQ(Krok(Zbudowane_Kroki().at(v)), "") << v;
+
+    EXPECT_EQ(Wiersze_Z("select Konto_WN, Konto_MA from KH_SCHEMATY_ZAWART order by POLE"),
+              (Wiersze{{"201", "Null"}, {"Null", "700"}, {"Null", "Null"}}));
+    EXPECT_FALSE(Czyta_Sie("select konto from KH_SCHEMATY_ZAWART"));
+    EXPECT_EQ(Kolumna("select rodzaj from KH_Ksiega order by kpir_id"),
+              (std::vector<std::string>{"22", "22", "21"}));
+    EXPECT_EQ(Wiersze_Z("select KasaFis*1, Sklepowy*1 from DOK_PAR order by ddout_id"),
+              (Wiersze{{"0", "-1"}, {"-1", "0"}, {"0", "0"}, {"Null", "Null"}}));
+    EXPECT_EQ(Wiersze_Z("select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from dok_par_zawart "
+                        "order by countt"),
+              (Wiersze{{"12,2", "24,4"}, {"0", "0"}, {"11", "11"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select konh_platnik_kto, LCEN_NAZWA_ID, LCEN_NAZWA_ID_2, konh_okres "
+                  "from Kontrahenci order by konh_id"),
+        (Wiersze{{"Sklep", "", "", ""}, {"", "A", "B", "C"}, {"", "", "", ""}, {"", "", "", ""}}));
+}
+
+TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
+    Otworz(4.80);
+    Sql("create table DOK_FIN_ZAWART (kwota money)");
+    for (const char* w : {"-5", "7"})
+        Sql(std::string("insert into DOK_FIN_ZAWART values (") + w + ")");
+    Sql("create table DOK_KFA (fkorout_id long, fakout_id long)");
+    Sql("insert into DOK_KFA values (1, 30)");
+    Sql("insert into DOK_KFA values (2, 0)");
+    Sql("create table DOK_KFA_ZAWART (FKOROUT_ID long, PROD_ID long, ZFKOROUT_CENA_N money, "
+        "CENA_ORG money, ZFKOROUT_VAT text(3))");
+    Sql("insert into DOK_KFA_ZAWART values (1, 5, 1, 1, '22')");
+    Sql("insert into DOK_KFA_ZAWART values (2, 5, 1, 1, '22')");
+    Sql("create table KH_KONTA (COUNTT long, KONH_ID long)");
+    Sql("insert into KH_KONTA values (1, 0)");
+    Sql("insert into KH_KONTA values (2, 9)");
+    Sql("create table kh_ksiega (kpir_id long, rodzaj long)");
+    for (const char* w : {"1, 51", "2, 99", "3, 20"})
+        Sql(std::string("insert into kh_ksiega values (") + w + ")");
+    Sql("create table KH_DEKRETY (COUNTT long, kpir_id long, COUNTT_KONTA long, KONH_ID long, "
+        "OPIS text(20))");
+    const std::vector<std::pair<std::string, std::string>> linie = {
+        {"1, 1, 2, 0, 'a'", "9"}, {"2, 1, 1, 0, 'a'", "9"}, {"3, 1, 1, 0, 'b'", "0"},
+        {"4, 2, 2, 0, 'a'", "9"}, {"5, 2, 1, 0, 'a'", "0"}, {"6, 3, 2, 0, 'a'", "9"},
+        {"7, 3, 1, 0, 'b'", "9"},
+    };
+    std::vector<std::string> oczekiwane;
+    for (const auto& [w, o] : linie) {
+        Sql("insert into KH_DEKRETY values (" + w + ")");
+        oczekiwane.push_back(o);
+    }
+    for (int przebieg = 0; przebieg < 2; ++przebieg)
+        ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_481), "");
+    EXPECT_EQ(Kolumna("select kwota from DOK_FIN_ZAWART"), (std::vector<std::string>{"5", "7"}));
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_485), "");
+    EXPECT_EQ(Kolumna("select Fakout_id_Z from DOK_KFA_ZAWART order by FKOROUT_ID"),
+              (std::vector<std::string>{"30", "Null"}));
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_488), "");
+    EXPECT_EQ(Kolumna("select KONH_ID from KH_DEKRETY order by COUNTT"), oczekiwane);
+}
+
+}  // namespace
+}  // namespace kroki_test
