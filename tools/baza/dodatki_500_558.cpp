@@ -1,7 +1,11 @@
 // Rows for steps 5.00 to 5.58. Of what these steps transform, release 1.65 carries the
 // users (the issuer of documents: first name and surname, none for the administrator),
-// the price-list lines and the recipes; document headers, fixed assets and ledger
-// accounts come only from tables that later steps create.
+// the price-list lines, the recipes, the product codes and the contractors' short names
+// (one of 26 characters); document headers with their numbers, fixed assets and ledger
+// accounts come only from tables that later steps create, and duplicate contractor
+// codes do not survive the register's repair of step 3.88.
+#include <string>
+
 #include "baza.h"
 
 namespace baza {
