@@ -168,3 +168,36 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
 
 }  // namespace
 }  // namespace kroki_test
+
+namespace kroki_test {
+namespace {
+
+TEST_F(Kroki500, KindNumbersAndPurchaseNumbersByKind) {
+    for (const char* t : {"Dok_dd", "Dok_dz", "Dok_dar", "Dok_rw", "Dok_pw", "Dok_pz", "Dok_wz"})
+        Sql(std::string("create table ") + t + " (ddout_id long)");
+    Sql("create table Dok_fwe (fakout_id long)");
+    Sql("create table place_listy_zawart (id_listy long, idp long)");
+    Sql("create table place_listy (id_listy long)");
+    Sql("insert into Dok_pz values (1)");
+    Sql("create table Dok_zak (numer_id long, numer_zaksiegowania long, RodzDok text(2))");
+    Sql("create unique index UnicNumer on Dok_zak (numer_zaksiegowania)");
+    Sql("create table NUMERY_OST_DOK_NAG (dokument text(20))");
+    Sql("insert into NUMERY_OST_DOK_NAG values ('zakupy')");
+    Sql("insert into NUMERY_OST_DOK_NAG values ('sprzedaz')");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_513), "");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_514), "");
+    Sql("insert into Dok_zak values (1, 7, 'Z')");
+    Sql("insert into Dok_zak values (2, 7, 'R')");
+    EXPECT_NE(Uruchom([] { Sql("insert into Dok_zak values (3, 7, 'z')"); }), "");
+    EXPECT_EQ(Kolumna("select dokument from NUMERY_OST_DOK_NAG"),
+              std::vector<std::string>{"sprzedaz"});
+    Sql("insert into Dok_pz (ddout_id) values (2)");
+    EXPECT_EQ(Kolumna("select NrRodDok from Dok_pz order by ddout_id"),
+              (std::vector<std::string>{"14", "14"}));
+    Sql("insert into place_listy_zawart (id_listy, idp) values (1, 1)");
+    EXPECT_NE(Uruchom([] { Sql("insert into place_listy_zawart (id_listy, idp) values (1, 1)"); }),
+              "");
+}
+
+}  // namespace
+}  // namespace kroki_test
