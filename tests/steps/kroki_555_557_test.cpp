@@ -53,7 +53,7 @@ TEST_F(Kroki555, AssetsTakeTheNameOfTheirFirstEntryAndThePlaceOfIssue) {
     Sql("insert into DOK_KZA_ZAWART values (2, 1, 4, 10, 15, 0, 2)");
     Sql("insert into DOK_ZAK_ZAWART values (7, 3, 2, 2)");
     Sql("create table setup (Nazwa text(50), Wartosc text(255))");
-    Sql("insert into setup values ('MIEJSCE_WYST', 'Nowy Targ')");
+    Sql("insert into setup values ('MIEJSCE_WYST', 'Nowy Targ, ul. Kościuszki''ego')");
     Sql("create table SRODKI_TRWALE (id long)");
     Sql("create table SRODKI_TRWALE_ZAWART (id long, id_el counter, nazwa text(80), data_wpr_e "
         "datetime, wartosc money)");
@@ -71,10 +71,11 @@ TEST_F(Kroki555, AssetsTakeTheNameOfTheirFirstEntryAndThePlaceOfIssue) {
               (std::vector<std::string>{"False", "True"}));
     EXPECT_EQ(Kolumna("select Ilosc_Na_Magazyn from DOK_KZA_ZAWART order by n"),
               (std::vector<std::string>{"10", "5"}));
-    EXPECT_EQ(Wiersze_Z("select Miejsce_U, Nazwa_St from SRODKI_TRWALE order by id"),
-              (Wiersze{{"Nowy Targ", "styczeń"},
-                       {"Nowy Targ", "Piec piekarniczy z komorą parową i czter"},
-                       {"Nowy Targ", "Null"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select Miejsce_U, Nazwa_St from SRODKI_TRWALE order by id"),
+        (Wiersze{{"Nowy Targ, ul. Kościuszki'ego", "styczeń"},
+                 {"Nowy Targ, ul. Kościuszki'ego", "Piec piekarniczy z komorą parową i czter"},
+                 {"Nowy Targ, ul. Kościuszki'ego", "Null"}}));
     EXPECT_EQ(Kolumna("select count(*) from SRODKI_TRWALE_ZAWART where ID_Oj<>id_el"),
               (std::vector<std::string>{"0"}));
 }

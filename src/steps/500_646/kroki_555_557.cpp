@@ -78,11 +78,13 @@ void ClsKonwersje::Konwersja_557() {
 
     Dodaj_Pole("SRODKI_TRWALE", "Miejsce_U Text (60)");
     std::unique_ptr<ado::Recordset> st;
+    // The place goes into the statement between apostrophes, its own ones doubled.
     if (DbOtwórzSELKonwersje(st, "wartosc from setup where Nazwa='MIEJSCE_WYST'") < 1)
         DbWykonajUPDKonwersje("", "SRODKI_TRWALE", "Miejsce_U=''", "");
     else
-        DbWykonajUPDKonwersje("", "SRODKI_TRWALE",
-                              "Miejsce_U='" + NzStr(st->Fields(0).value()) + "'", "");
+        DbWykonajUPDKonwersje(
+            "", "SRODKI_TRWALE",
+            "Miejsce_U='" + kroki::W_Apostrofach(NzStr(st->Fields(0).value())) + "'", "");
     Dodaj_Pole("SRODKI_TRWALE", "Nazwa_St Text (40)");
     Dodaj_Pole("SRODKI_TRWALE_ZAWART", "ID_Oj int DEFAULT 0");
     CzekajKonwersje(2);
