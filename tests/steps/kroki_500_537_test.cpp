@@ -201,3 +201,39 @@ TEST_F(Kroki500, KindNumbersAndPurchaseNumbersByKind) {
 
 }  // namespace
 }  // namespace kroki_test
+
+namespace kroki_test {
+namespace {
+
+TEST_F(Kroki500, ProductionLinesMoveIntoTheirHeaders) {
+    Sql("create table DOK_PRZ (DDOUT_ID long, Id_GrupaZwrotow long)");
+    Sql("create table DOK_MMA (DDOUT_ID long)");
+    Sql("create table S_GRUPY_ZWROTOW (Id_GrupaZwrotow long, ProcentPrzetw single, Na_KG "
+        "logical, CenaMag money)");
+    Sql("insert into S_GRUPY_ZWROTOW values (4, 80, -1, '3,3')");
+    for (const char* t : {"DOK_PRZ_ZAWART_PRO", "DOK_MMA_ZAWART_PRO"})
+        Sql(std::string("create table ") + t +
+            " (DDOUT_ID long, PROD_ID long, ZDDOUT_CENA_N money, ZDDOUT_ILOSC single)");
+    Sql("insert into DOK_PRZ values (1, 4)");
+    Sql("insert into DOK_PRZ values (2, Null)");
+    Sql("insert into DOK_PRZ_ZAWART_PRO values (1, 7, 1, '2,5')");
+    Sql("insert into DOK_PRZ_ZAWART_PRO values (2, 8, 1, 3)");
+    Sql("insert into DOK_PRZ_ZAWART_PRO values (9, 9, 1, 3)");  // of no document
+    Sql("insert into DOK_MMA values (1)");
+    Sql("insert into DOK_MMA_ZAWART_PRO values (1, 7, Null, 2)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_536), "");
+    EXPECT_EQ(Wiersze_Z("select Prod_id_wyprodukowano, Ile_wyprodukowano, Cena_wyprodukowano, "
+                        "Wartosc_wyprodukowano, W_kg_wyprodukowano, "
+                        "Proc_przetworzenia_wyprodukowano from DOK_PRZ order by DDOUT_ID"),
+              (Wiersze{{"7", "2,5", "3,3", "8,25", "True", "80"},
+                       {"8", "3", "Null", "Null", "Null", "Null"}}));
+    EXPECT_EQ(Wiersze_Z("select Prod_id_MMA, Ile_MMA, Cena_MMA, Wartosc_MMA from DOK_MMA"),
+              (Wiersze{{"7", "2", "Null", "0"}}));
+    EXPECT_FALSE(Jest_Tabela("DOK_PRZ_ZAWART_PRO"));
+    EXPECT_FALSE(Jest_Tabela("DOK_MMA_ZAWART_PRO"));
+    EXPECT_EQ(Linie_Logu("bez dokumentu 9").size(), 1u);
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_536), "");  // the source tables are gone
+}
+
+}  // namespace
+}  // namespace kroki_test

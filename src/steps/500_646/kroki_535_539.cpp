@@ -97,20 +97,39 @@ void ClsKonwersje::Konwersja_536() {
                 "where DDOUT_ID=" +
                     l.Fields("DDOUT_ID").value().to_text());
             ado::Recordset& n = kroki::Rekordy(nag);
-            DbOtwórzSEL(grupa,
-                        "top 1 ProcentPrzetw,Na_KG,CenaMag from S_GRUPY_ZWROTOW where "
-                        "Id_GrupaZwrotow=" +
-                            n.Fields("Id_GrupaZwrotow").value().to_text(),
-                        kOtworzOdczyt);
-            ado::Recordset& g = kroki::Rekordy(grupa);
+            // A line of no document, or of a document without a return group, would stop
+            // the conversion here on every run: the first is logged and left (its table
+            // goes), the second keeps its product and quantity without the group's
+            // figures.
+            if (n.Eof()) {
+                Zapisz_Log("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu " +
+                               l.Fields("DDOUT_ID").value().to_text(),
+                           "Konwersja", "Konwersja_536");
+                ZamknijRSKonwersje(nag);
+                continue;
+            }
+            const jet::Value id_grupy = n.Fields("Id_GrupaZwrotow").value();
             const jet::Value ilosc = l.Fields("ZDDOUT_ILOSC").value();
-            const jet::Value cena = g.Fields("CenaMag").value();
             n.Fields("Prod_id_wyprodukowano") = l.Fields("PROD_ID").value();
             n.Fields("Ile_wyprodukowano") = ilosc;
-            n.Fields("Cena_wyprodukowano") = cena;
-            n.Fields("Wartosc_wyprodukowano") = jet::Value::currency(Wartosc_Linii(ilosc, cena));
-            n.Fields("W_kg_wyprodukowano") = g.Fields("Na_KG").value();
-            n.Fields("Proc_przetworzenia_wyprodukowano") = g.Fields("ProcentPrzetw").value();
+            if (!id_grupy.is_null() &&
+                DbOtwórzSEL(grupa,
+                            "top 1 ProcentPrzetw,Na_KG,CenaMag from S_GRUPY_ZWROTOW where "
+                            "Id_GrupaZwrotow=" +
+                                id_grupy.to_text(),
+                            kOtworzOdczyt) >= 1) {
+                ado::Recordset& g = *grupa;
+                const jet::Value cena = g.Fields("CenaMag").value();
+                n.Fields("Cena_wyprodukowano") = cena;
+                n.Fields("Wartosc_wyprodukowano") =
+                    jet::Value::currency(Wartosc_Linii(ilosc, cena));
+                n.Fields("W_kg_wyprodukowano") = g.Fields("Na_KG").value();
+                n.Fields("Proc_przetworzenia_wyprodukowano") = g.Fields("ProcentPrzetw").value();
+            } else {
+                Zapisz_Log("Dokument DOK_PRZ " + l.Fields("DDOUT_ID").value().to_text() +
+                               " bez grupy zwrotów",
+                           "Konwersja", "Konwersja_536");
+            }
             n.UpdateBatch(ado::adAffectCurrent);
             ZamknijRSKonwersje(nag);
             ZamknijRSKonwersje(grupa);
@@ -131,6 +150,13 @@ void ClsKonwersje::Konwersja_536() {
                                  "DDOUT_ID=" +
                                      l.Fields("DDOUT_ID").value().to_text());
             ado::Recordset& n = kroki::Rekordy(nag);
+            if (n.Eof()) {
+                Zapisz_Log("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu " +
+                               l.Fields("DDOUT_ID").value().to_text(),
+                           "Konwersja", "Konwersja_536");
+                ZamknijRSKonwersje(nag);
+                continue;
+            }
             const jet::Value ilosc = l.Fields("ZDDOUT_ILOSC").value();
             const jet::Value cena = l.Fields("ZDDOUT_CENA_N").value();
             n.Fields("Prod_id_MMA") = l.Fields("PROD_ID").value();
