@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,12 +55,19 @@ void nieruszac(Budowa& b) {
 void uzytkownicy(Budowa& b) {
     b.sql(
         "create table UZYTKOWNICY (id counter, nazwisko_uzytkownika text(50), haslo text(50), "
-        "prawa text(255), "
+        "Imie text(30), Nazwisko text(50), prawa text(255), "
         "prawaK text(255), prawaP text(255), prawaF text(255), prawaZ text(255), prawaS "
         "text(255), prawaM text(255), prawaR text(255), prawaC text(255))");
-    for (const char* n : {"ADMIN", "Kasia", "Marek"}) {
+    // The administrator's account names no person.
+    for (auto [n, imie, nazwisko] :
+         std::array<std::tuple<const char*, const char*, const char*>, 3>{
+             {{"ADMIN", nullptr, nullptr},
+              {"Kasia", "Katarzyna", "Wójcik"},
+              {"Marek", "Marek", "Gąsienica"}}}) {
         const std::string prawa = std::string(n) == "ADMIN" ? "1111111111" : "1101100000";
         jet::ColumnValues w = {{"nazwisko_uzytkownika", T(n)}, {"haslo", T("")}};
+        if (imie) w.push_back({"Imie", T(imie)});
+        if (nazwisko) w.push_back({"Nazwisko", T(nazwisko)});
         for (const char* k : {"prawa", "prawaK", "prawaP", "prawaF", "prawaZ", "prawaS", "prawaM",
                               "prawaR", "prawaC"})
             w.push_back({k, T(prawa)});
@@ -773,8 +781,8 @@ void faktury_zbiorcze(Budowa& b) {
     }
     b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '' where (FAKOUT_ID mod 6) = 3");
     for (const auto& [id, lista] : listy)
-        b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '" + lista + "' where FAKOUT_ID = " +
-              std::to_string(id));
+        b.sql("update FAKTURY_WYCH set FAKOUT_NR_DD = '" + lista +
+              "' where FAKOUT_ID = " + std::to_string(id));
 }
 
 void zakupy(Budowa& b) {

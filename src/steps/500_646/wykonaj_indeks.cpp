@@ -1,0 +1,47 @@
+// The index executor with retries: a statement (as a rule a CREATE INDEX) run on a
+// connection the caller names, again and again until it succeeds, so that an index that
+// a moment's lock refuses is still made; a statement that keeps failing costs waits and
+// questions, never the run.
+#include <memory>
+#include <string>
+
+#include "db/komunikaty.h"
+#include "driver/konwersje.h"
+#include "jet/error.h"
+
+namespace {
+// The command-type option of Execute for a statement text.
+constexpr int kPolecenieTekstowe = 1;
+}  // namespace
+
+bool ClsKonwersje::dbpExecuteErrkONWERSJIA(std::unique_ptr<ado::Connection>& polaczenie,
+                                           const std::string& polecenie) {
+    try {
+        if (!polaczenie)
+            throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
+        polaczenie->Execute(polecenie, nullptr, kPolecenieTekstowe);
+        return true;
+    } catch (const jet::Error& e) {
+        Ostatni_Blad_Numer = e.signed_number();
+        Ostatni_Blad_Opis = e.description();
+        return false;
+    }
+}
+
+bool ClsKonwersje::dbpExecutekONWERSJIA(std::unique_ptr<ado::Connection>& polaczenie,
+                                        const std::string& polecenie) {
+    int32_t proby = 0;
+    for (;;) {
+        if (dbpExecuteErrkONWERSJIA(polaczenie, polecenie)) return true;
+        ++proby;
+        CzekajKonwersje(1);
+        // The first 500 failures are retried without a word; from then on each failure
+        // asks whether to go on (an unattended run answers No).
+        if (proby <= 500) continue;
+        if (FMsg_box(
+                "Wystąpił błąd podczas tworzenia index'ów:" + std::to_string(Ostatni_Blad_Numer) +
+                    ";" + Ostatni_Blad_Opis + " Kontynuować ?",
+                vbYesNo) == vbNo)
+            return false;
+    }
+}

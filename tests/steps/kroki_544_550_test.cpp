@@ -1,0 +1,78 @@
+// Steps 5.44 to 5.50: delivery amounts of corrections, the fixed assets split into
+// headers and lines, and net values of purchase-correction lines.
+#include <string>
+#include <vector>
+
+#include "steps/baza_kroku.h"
+
+namespace kroki_test {
+namespace {
+
+class Kroki544 : public BazaKroku {
+  protected:
+    void SetUp() override { Otworz(5.43); }
+};
+
+TEST_F(Kroki544, CorrectionsWithoutDeliveryNotesLoseTheirDeliveryAmount) {
+    Sql("create table dok_kfa (fkorout_id long, wart_dd money)");
+    Sql("create table dok_dz (Id_KorFak long, wart_kp money)");
+    Sql("create table PRODUKTY_RECEPTURY (PROD_ID long, WYDAJNOSC single)");
+    Sql("create table PRODUKTY (PROD_ID long, Szt_w_opak single, PROD_WAGA single, "
+        "PROD_WYDAJNOSCzREC single)");
+    Sql("insert into dok_kfa values (1, '12,5')");
+    Sql("insert into dok_kfa values (2, '12,5')");
+    Sql("insert into dok_kfa values (3, 0)");
+    Sql("insert into dok_dz values (2, 4)");
+    Sql("insert into PRODUKTY_RECEPTURY values (1, 1)");
+    Sql("insert into PRODUKTY values (1, 6, '0,5', 2)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_544), "");
+    EXPECT_EQ(Kolumna("select wart_dd from dok_kfa order by fkorout_id"),
+              (std::vector<std::string>{"0", "12,5", "0"}));
+    EXPECT_EQ(Wiersze_Z("select Szt_w_opak, Waga, WYDAJNOSC from PRODUKTY_RECEPTURY"),
+              (Wiersze{{"6", "0,5", "2"}}));
+    EXPECT_FALSE(Czyta_Sie("select PROD_WAGA from PRODUKTY"));
+}
+
+TEST_F(Kroki544, AssetsSplitIntoHeadersAndLines) {
+    Sql("create table SRODKI_TRWALE_ZAWART (ID counter, SYMBOL text(20), data_n datetime, "
+        "data_zdj_e datetime, umorzenie money, wprowadz text(1), sp_amort text(50), stawka_amort "
+        "single, ksiega_id long, KWOTA_DO_AMORT money, KWOTA_ZAMORT money, ILOSC_AMORT long, "
+        "Wyposazenie logical, WSPOLCZYNNIK single, KONTOFK text(20), numer text(20), id_prod "
+        "long, id_dok long, nazwa text(80), Z_LISTY logical, Rodzaj text(1), CalyAsortyment "
+        "logical, Prod_Countt long, wartosc money)");
+    Sql("create unique index Podstawowy on SRODKI_TRWALE_ZAWART (ID) with primary");
+    Sql("insert into SRODKI_TRWALE_ZAWART (SYMBOL, nazwa, wartosc) values ('S1', 'Piec', 100)");
+    Sql("insert into SRODKI_TRWALE_ZAWART (SYMBOL, nazwa, wartosc) values ('S2', 'Waga', 50)");
+    for (int przebieg = 0; przebieg < 2; ++przebieg)
+        ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_547), "");
+    EXPECT_EQ(Wiersze_Z("select ID, SYMBOL, wartosc from SRODKI_TRWALE order by ID"),
+              (Wiersze{{"1", "S1", "100"}, {"2", "S2", "50"}}));
+    EXPECT_FALSE(Czyta_Sie("select nazwa from SRODKI_TRWALE"));
+    EXPECT_EQ(Wiersze_Z("select ID, id_el, nazwa from SRODKI_TRWALE_ZAWART order by ID"),
+              (Wiersze{{"1", "1", "Piec"}, {"2", "2", "Waga"}}));
+    EXPECT_FALSE(Czyta_Sie("select SYMBOL from SRODKI_TRWALE_ZAWART"));
+    Sql("insert into SRODKI_TRWALE_ZAWART (ID, nazwa) values (1, 'Drzwi pieca')");
+    EXPECT_NE(Uruchom([] { Sql("insert into SRODKI_TRWALE (ID, SYMBOL) values (1, 'S3')"); }), "");
+}
+
+TEST_F(Kroki544, CorrectionLinesTakeNetValuesAndTheCorrectedLinesVat) {
+    Sql("create table DOK_KZA (FKOROUT_ID long, FAKOUT_ID long)");
+    Sql("create table DOK_KZA_ZAWART (n long, FKOROUT_ID long, PROD_ID long, ZFKOROUT_CENA_N "
+        "money, zfkorout_ilosckor single, CENA_ORG money, ZFKOROUT_ILOSC single, ZFKOROUT_VAT "
+        "text(3), OdliczVAT_Z long)");
+    Sql("create table DOK_ZAK (numer_id long)");
+    Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, CENA_N money, WART_N money, "
+        "VAT text(3), OdliczVAT_Z long)");
+    Sql("insert into DOK_KZA values (1, 7)");
+    Sql("insert into DOK_ZAK values (7)");
+    Sql("insert into DOK_ZAK_ZAWART values (7, 3, 2, '20,01', '7', 1)");
+    Sql("insert into DOK_KZA_ZAWART values (1, 1, 3, '2,5', 9, 2, 10, '22', 0)");
+    Sql("insert into DOK_KZA_ZAWART values (2, 1, 4, '2,5', 9, 2, '3,333', '22', 0)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_550), "");
+    EXPECT_EQ(Wiersze_Z("select WART_N, WART_N_ORG, VAT_ORG, OdliczVAT_Z from DOK_KZA_ZAWART "
+                        "order by n"),
+              (Wiersze{{"2,5", "20,01", "7", "1"}, {"15,83", "6,67", "22", "0"}}));
+}
+
+}  // namespace
+}  // namespace kroki_test
