@@ -31,7 +31,8 @@ bool write_all(int fd, std::string_view data) {
 
 }  // namespace
 
-void write_file_atomically(const std::filesystem::path& target_in, std::string_view content) {
+void write_file_atomically(const std::filesystem::path& target_in, std::string_view content,
+                           bool durable) {
     std::error_code ec;
     std::filesystem::path target = target_in;
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
@@ -63,13 +64,14 @@ void write_file_atomically(const std::filesystem::path& target_in, std::string_v
     };
     if (!write_all(fd, content)) abandon("cannot write", tmp);
     if (::fchmod(fd, mode) != 0) abandon("cannot set the permissions of", tmp);
-    if (::fsync(fd) != 0) abandon("cannot flush", tmp);
+    if (durable && ::fsync(fd) != 0) abandon("cannot flush", tmp);
     int rc = ::close(fd);
     fd = -1;
     if (rc != 0) abandon("cannot close", tmp);
     if (::rename(tmp.c_str(), target.c_str()) != 0) abandon("cannot replace", target);
 
     // The rename is durable only once the folder itself is on disk.
+    if (!durable) return;
     int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
         ::fsync(dfd);

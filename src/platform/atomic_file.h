@@ -11,7 +11,12 @@ namespace platform {
 // Creates the folder when it is missing. A symbolic link is followed, so the file it
 // points to is replaced. An existing file keeps its permission bits; a new one gets
 // 0644. Throws std::system_error (with the path in its message) on any failure; the
-// target is then left as it was and no temporary file stays behind.
-void write_file_atomically(const std::filesystem::path& target, std::string_view content);
+// target is then left as it was and no temporary file stays behind. With durable
+// false the file and the folder are not flushed: readers still see the old or the new
+// content, but a power loss may lose the replacement (for content that does not outlive
+// the session, such as the clipboard, which the executors rewrite on every failed
+// statement and which must not cost a disk flush each time).
+void write_file_atomically(const std::filesystem::path& target, std::string_view content,
+                           bool durable = true);
 
 }  // namespace platform

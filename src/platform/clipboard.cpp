@@ -14,7 +14,8 @@ std::filesystem::path clipboard_file() {
 
 bool set_clipboard(std::string_view text) {
     try {
-        write_file_atomically(clipboard_file(), text);
+        // The clipboard does not outlive the session: replaced without a disk flush.
+        write_file_atomically(clipboard_file(), text, false);
         return true;
     } catch (const std::exception& e) {
         std::cerr << "clipboard: " << e.what() << '\n';

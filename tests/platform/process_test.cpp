@@ -64,6 +64,21 @@ TEST_F(Clipboard, FileBesideTheRegistryReplacedAndCleared) {
     EXPECT_TRUE(clear_clipboard()) << "clearing an empty clipboard is fine";
 }
 
+TEST_F(Clipboard, ReplacedInPlaceWithoutTemporaryFilesKeepingPermissions) {
+    // The executors rewrite the clipboard on every failed statement, without a flush.
+    ASSERT_TRUE(set_clipboard("DROP INDEX indx ON [x]"));
+    namespace fs = std::filesystem;
+    fs::permissions(clipboard_file(), fs::perms::owner_read | fs::perms::owner_write);
+    for (int i = 0; i < 50; ++i)
+        ASSERT_TRUE(set_clipboard("DROP INDEX ind" + std::to_string(i) + " ON [x]"));
+    EXPECT_EQ(slurp(clipboard_file()), "DROP INDEX ind49 ON [x]");
+    EXPECT_EQ(fs::status(clipboard_file()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().rfind(".clipboard.txt.", 0), std::string::npos)
+            << e.path();
+}
+
 TEST(Wait, FastWaitReturnsAtOnce) {
     set_fast_wait(true);
     auto t0 = std::chrono::steady_clock::now();
