@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "jet/catalog.h"
 #include "jet/error.h"
@@ -109,6 +110,31 @@ std::string equality_column(std::string_view sql, std::string_view alias, bool j
         }
     }
     return joins ? joined : std::string();
+}
+
+// The equality terms between columns of two aliases ("s0.c5 = s2.c7"), as
+// ((alias, column), (alias, column)).
+std::vector<std::pair<std::pair<std::string, std::string>, std::pair<std::string, std::string>>>
+equality_joins(std::string_view sql) {
+    std::vector<std::pair<std::pair<std::string, std::string>, std::pair<std::string, std::string>>>
+        out;
+    auto column_at = [&](size_t b, size_t e) -> std::optional<std::pair<std::string, std::string>> {
+        const std::string_view t = sql.substr(b, e - b);
+        const auto dot = t.find('.');
+        if (dot == std::string_view::npos || dot == 0 || dot + 1 >= t.size()) return std::nullopt;
+        if (t.find('.', dot + 1) != std::string_view::npos) return std::nullopt;
+        return std::make_pair(std::string(t.substr(0, dot)), std::string(t.substr(dot + 1)));
+    };
+    auto token_char = [](char c) { return ident_char(c) || c == '.'; };
+    for (size_t at = sql.find(" = "); at != std::string_view::npos; at = sql.find(" = ", at + 1)) {
+        size_t b = at;
+        while (b > 0 && token_char(sql[b - 1])) --b;
+        size_t e = at + 3;
+        while (e < sql.size() && token_char(sql[e])) ++e;
+        auto l = column_at(b, at), r = column_at(at + 3, e);
+        if (l && r && l->first != r->first) out.emplace_back(*l, *r);
+    }
+    return out;
 }
 
 }  // namespace
@@ -251,6 +277,20 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
         for (size_t i = 0; i < cols.size(); ++i) key += (i ? "," : "") + cols[i];
         keys.push_back(key + ")");
     }
+    // A tiny table is the natural outer loop: the tables it joins on equality
+    // should be reached through an index from it.
+    if (!keys.empty() || aliases.size() > 1)
+        for (const auto& [left, right] : equality_joins(sql)) {
+            for (const auto* pair : {&left, &right}) {
+                const auto& other = pair == &left ? right : left;
+                auto a = aliases.find(pair->first), b = aliases.find(other.first);
+                if (a == aliases.end() || b == aliases.end()) continue;
+                auto ta = tables_.find(a->second), tb = tables_.find(b->second);
+                if (ta == tables_.end() || tb == tables_.end()) continue;
+                if (ta->second.published && !tb->second.published)
+                    keys.push_back(b->second + "(" + other.second + ")");
+            }
+        }
     return keys;
 }
 
@@ -261,6 +301,15 @@ void Planner::create_hidden(const std::string& key) {
     const std::string table = key.substr(0, open);
     if (!tables_.count(table)) return;
     std::string cols = key.substr(open + 1, key.size() - open - 2), name = cols;
+    {
+        // An index of the table that begins with the column serves already.
+        Stmt st(db_,
+                "SELECT 1 FROM pragma_index_list(?1) AS il, pragma_index_info(il.name) AS ii WHERE "
+                "ii.seqno = 0 "
+                "AND ii.name = ?2");
+        st.bind(1, table).bind(2, cols.substr(0, cols.find(',')));
+        if (st.step()) return;
+    }
     std::replace(name.begin(), name.end(), ',', '_');
     run(db_, "CREATE INDEX IF NOT EXISTS " + std::string(kHiddenPrefix) + table + "_" + name +
                  " ON " + table + "(" + cols + ")");

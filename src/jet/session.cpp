@@ -246,6 +246,7 @@ void Session::close_connection() {
     profile_.reset();
     for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
+    stmt_bytes_ = 0;
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_) &&
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -321,18 +322,23 @@ sqlite3_stmt* Session::find_or_prepare(const std::string& sql, bool hold) {
         sqlite3_clear_bindings(c.st);
         return c.st;
     }
-    if (stmts_.size() >= kMaxStatements) trim_statements();
+    if (stmts_.size() >= kMaxStatements || stmt_bytes_ >= kMaxStatementBytes) trim_statements();
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) fail(rc);
     if (!st) raise(Fault::Internal, "empty statement");
-    stmts_.emplace(sql, Cached{st, ++stmt_clock_, hold});
+    const int64_t bytes = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_MEMUSED, 0);
+    stmt_bytes_ += bytes;
+    stmts_.emplace(sql, Cached{st, ++stmt_clock_, hold, bytes});
     return st;
 }
 
 // Finalizes the least recently used quarter of the cached statements that are
-// neither running nor held (their use times are distinct).
+// neither running nor held (their use times are distinct). Called while the cache
+// is over its count or its memory (each statement counted for what it used when
+// prepared), so a cache over its memory loses a quarter at each prepare until it
+// is under.
 void Session::trim_statements() {
     auto free = [](const Cached& c) { return !c.held && !sqlite3_stmt_busy(c.st); };
     std::vector<uint64_t> times;
@@ -347,6 +353,7 @@ void Session::trim_statements() {
     std::erase_if(stmts_, [&](const auto& kv) {
         if (!free(kv.second) || kv.second.used >= oldest_kept) return false;
         sqlite3_finalize(kv.second.st);
+        stmt_bytes_ -= kv.second.bytes;
         return true;
     });
 }

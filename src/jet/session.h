@@ -52,6 +52,9 @@ public:
     // Twice the translation cache's entries: a plan may hold a few statements, and a
     // translation kept should find its statements prepared.
     static constexpr size_t kMaxStatements = 4096;
+    // ... and at most about this much memory in them: texts that differ in their
+    // literals only (one per day, say) make statements of their own.
+    static constexpr int64_t kMaxStatementBytes = 12 << 20;
     // Prepared statements kept (held ones included).
     size_t cached_statements() const { return stmts_.size(); }
     // Runs SQLite text with no result rows; raises the mapped Jet failure.
@@ -108,7 +111,9 @@ private:
         sqlite3_stmt* st;
         uint64_t used;  // stmt_clock_ at the last use
         bool held;
+        int64_t bytes;  // SQLite's memory for the statement when prepared
     };
+    int64_t stmt_bytes_ = 0;
     std::unordered_multimap<std::string, Cached> stmts_;
     uint64_t stmt_clock_ = 0;
     std::shared_ptr<void> translation_cache_;
