@@ -791,6 +791,9 @@ void Catalog::drop_column(std::string_view table_name, std::string_view column) 
     });
 }
 
+// Tables of more rows that have indexes are not rebuilt (see below).
+constexpr int64_t kRebuiltRows = 1 << 18;
+
 std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only) {
     std::vector<std::string> rebuilt;
     std::vector<std::string> names;
@@ -806,6 +809,7 @@ std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only)
         if (!t) continue;
         // The SQLite columns still in the catalog, in the SQLite table's order.
         std::vector<const ColumnInfo*> kept;
+        std::vector<std::string> extra_columns;
         bool extra = false;
         {
             Stmt st(db_, "SELECT name FROM pragma_table_xinfo(?)");
@@ -815,10 +819,12 @@ std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only)
                 const ColumnInfo* c = nullptr;
                 for (const auto& x : t->columns)
                     if (x.sql_name == col) c = &x;
-                if (c)
+                if (c) {
                     kept.push_back(c);
-                else
+                } else {
                     extra = true;
+                    extra_columns.push_back(col);
+                }
             }
         }
         if (!extra || kept.empty()) continue;
@@ -829,6 +835,18 @@ std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only)
                     "IS NOT NULL");
             st.bind(1, name);
             while (st.step()) indexes.push_back(st.s(0));
+        }
+        if (!indexes.empty()) {
+            // Indexes made again over a big table would each sort it in memory: such a
+            // table loses its columns one by one, as SQLite drops them in place.
+            Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + name + " LIMIT " +
+                             std::to_string(kRebuiltRows + 1) + ")");
+            if (st.step() && st.i(0) > kRebuiltRows) {
+                for (const auto& col : extra_columns)
+                    exec(db_, "ALTER TABLE " + name + " DROP COLUMN " + col);
+                rebuilt.push_back(name);
+                continue;
+            }
         }
         std::string decl, cols;
         for (const ColumnInfo* c : kept) {

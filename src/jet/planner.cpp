@@ -84,7 +84,8 @@ std::map<std::string, std::string, std::less<>> aliases_of(std::string_view sql)
 }
 
 // The first column of alias that sql compares for equality with a constant
-// ("alias.c12 = ?3", "= 5", "= 'x'") or, failing that and when joins, with a
+// ("alias.c12 = ?3", "= 5", "= 'x'") or a range ("alias.c12 BETWEEN ?1 AND ?2"),
+// or, failing that and when joins, with a
 // column of another table ("alias.c12 = s3.c7", "s3.c7 = alias.c12"); "" when none.
 std::string equality_column(std::string_view sql, std::string_view alias, bool joins) {
     const std::string prefix = std::string(alias) + ".";
@@ -96,6 +97,7 @@ std::string equality_column(std::string_view sql, std::string_view alias, bool j
         while (e < sql.size() && ident_char(sql[e])) ++e;
         const std::string_view col = sql.substr(at + prefix.size(), e - at - prefix.size());
         if (col.empty()) continue;
+        if (sql.substr(e, 9) == " BETWEEN ") return std::string(col);
         if (sql.substr(e, 3) == " = " && e + 3 < sql.size()) {
             const char c = sql[e + 3];
             if (c == '?' || c == '\'' || c == '-' || std::isdigit(static_cast<unsigned char>(c)))
@@ -161,11 +163,13 @@ void drop_hidden_indexes(sqlite3* db, const std::string& table, const std::strin
     for (const auto& n : names) run(db, "DROP INDEX " + n);
 }
 
-void Planner::row_changed(const char* table) {
-    if (last_dirty_ == table) return;
+void Planner::row_changed(const char* table, bool inserted) {
+    const int what = inserted ? kGrown : kShrunk;
+    if (last_what_ == what && last_dirty_ == table) return;
     if (!internal_table_name(table)) return;
     last_dirty_ = table;
-    dirty_.insert(last_dirty_);
+    last_what_ = what;
+    dirty_[last_dirty_] |= what;
 }
 
 void Planner::forget() {
@@ -181,7 +185,7 @@ void Planner::forget() {
 
 void Planner::rebuilt(const std::string& table) {
     if (auto it = tables_.find(table); it != tables_.end()) it->second.published = 0;
-    dirty_.insert(table);
+    dirty_[table] = kGrown | kShrunk;
 }
 
 // Runs no statement: the caller may still read what the statement changed (an
@@ -249,7 +253,7 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
                 continue;
             // A join column is worth an index only where the table is not the outer loop.
             if (std::string col = equality_column(sql, name, inner); !col.empty())
-                keys.push_back(table + "(" + col + ")");
+                if (within_sort_limit(table)) keys.push_back(table + "(" + col + ")");
             continue;
         }
         const auto using_at = detail.find(" USING AUTOMATIC ");
@@ -288,10 +292,19 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
                 auto ta = tables_.find(a->second), tb = tables_.find(b->second);
                 if (ta == tables_.end() || tb == tables_.end()) continue;
                 if (ta->second.published && !tb->second.published)
-                    keys.push_back(b->second + "(" + other.second + ")");
+                    if (within_sort_limit(b->second))
+                        keys.push_back(b->second + "(" + other.second + ")");
             }
         }
     return keys;
+}
+
+// Where SQLite builds no automatic index, a hidden index costs a sort of the whole
+// table in memory (temporary storage is memory): not for the biggest tables.
+bool Planner::within_sort_limit(const std::string& table) {
+    Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + table + " LIMIT " +
+                     std::to_string(kMaxSortedRows + 1) + ")");
+    return st.step() && sqlite3_column_int64(st.get(), 0) <= kMaxSortedRows;
 }
 
 void Planner::create_hidden(const std::string& key) {
@@ -337,6 +350,16 @@ void Planner::unpublish(const std::string& table) {
 }
 
 void Planner::tune(const Catalog& cat) {
+    // A table planned as big that only grew, or planned as tiny that only shrank,
+    // keeps its estimate: no need to count it.
+    for (auto it = dirty_.begin(); it != dirty_.end();) {
+        auto t = tables_.find(it->first);
+        const bool keep = t == tables_.end() || (t->second.published ? (it->second & kGrown) != 0
+                                                                     : (it->second & kShrunk) != 0);
+        it = keep ? std::next(it) : dirty_.erase(it);
+    }
+    last_dirty_.clear();
+    last_what_ = 0;
     if (started_ && dirty_.empty() && due_.empty() && unexplained_.empty() &&
         cat.version() == catalog_version_)
         return;
@@ -358,7 +381,7 @@ void Planner::tune(const Catalog& cat) {
             for (const std::string& name : cat.sql_names()) {
                 auto it = tables_.find(name);
                 if (it == tables_.end())
-                    dirty_.insert(name);
+                    dirty_[name] = kGrown | kShrunk;
                 else
                     live.emplace(name, it->second);
                 live.try_emplace(name);
@@ -366,7 +389,7 @@ void Planner::tune(const Catalog& cat) {
             tables_ = std::move(live);
             catalog_version_ = cat.version();
         }
-        for (const auto& name : dirty_) {
+        for (const auto& [name, what] : dirty_) {
             auto it = tables_.find(name);
             if (it == tables_.end()) continue;
             int64_t n = 0;
@@ -385,6 +408,7 @@ void Planner::tune(const Catalog& cat) {
         }
         dirty_.clear();
         last_dirty_.clear();
+        last_what_ = 0;
         explain_new_statements();
         std::vector<std::string> due;
         due.swap(due_);

@@ -6,10 +6,11 @@
 //    of scanning a big one. Tables of more rows get no estimate: SQLite's default
 //    (a big table) is what they are planned as, as before.
 //  - Hidden indexes: where SQLite builds an automatic index at every execution of
-//    statements that come again and again, or scans a whole table for the rows
-//    with a given value of a column, the engine keeps a real index of the same
-//    columns instead. They are named "jeth_<table>_<column>...", are not in
-//    the catalog (so neither DAO nor listings nor DROP INDEX see them) and go when
+//    statements that come again and again, or scans a whole table (not one of
+//    the biggest) for the rows of a given value or range of a column, or for the
+//    rows a tiny table joins, the engine keeps a real index of those columns
+//    instead. They are named "jeth_<table>_<column>...", are not in the catalog
+//    (so neither DAO nor listings nor DROP INDEX see them) and go when
 //    their columns change (see Catalog).
 //
 // Both are hints: a failure while writing them is absorbed and never fails a
@@ -19,6 +20,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -34,8 +36,8 @@ class Planner {
   public:
     explicit Planner(sqlite3* db) : db_(db) {}
 
-    // SQLite's update hook: a row of table (an SQLite name) was written.
-    void row_changed(const char* table);
+    // SQLite's update hook: a row of table (an SQLite name) was inserted or deleted.
+    void row_changed(const char* table, bool inserted);
     // A statement finished an execution (or was reset): notes the automatic indexes
     // it had to build.
     void executed(sqlite3_stmt* st);
@@ -55,6 +57,8 @@ class Planner {
     // A statement that steps through this many rows of whole-table scans in one
     // execution is looked at for an index it lacks.
     static constexpr int kLongScan = 400;
+    // Tables of more rows get a hidden index only in place of an automatic one.
+    static constexpr int64_t kMaxSortedRows = 1 << 18;
 
   private:
     struct Table {
@@ -64,8 +68,11 @@ class Planner {
     bool started_ = false;
     uint64_t catalog_version_ = 0;
     std::unordered_map<std::string, Table> tables_;  // by SQLite name
-    std::set<std::string> dirty_;                    // written since the last tune
+    // Tables written since the last tune: kGrown, kShrunk or both.
+    static constexpr int kGrown = 1, kShrunk = 2;
+    std::map<std::string, int> dirty_;
     std::string last_dirty_;
+    int last_what_ = 0;
     // Automatic indexes ("t12(c3,c4)") by the statements that built them.
     std::unordered_map<std::string, std::vector<std::string>> statement_autoindexes_;
     std::unordered_map<std::string, int> autoindex_count_;
@@ -77,6 +84,7 @@ class Planner {
     std::vector<std::string> automatic_indexes(const char* sql);
     void count(const std::vector<std::string>& keys);
     void explain_new_statements();
+    bool within_sort_limit(const std::string& table);
     void publish(const std::string& table, int64_t rows);
     void unpublish(const std::string& table);
     void create_hidden(const std::string& key);

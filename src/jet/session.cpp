@@ -209,7 +209,8 @@ void Session::connect() {
         sqlite3_update_hook(
             db_,
             [](void* self, int op, const char*, const char* table, sqlite3_int64) {
-                if (op != SQLITE_UPDATE) static_cast<Session*>(self)->planner_->row_changed(table);
+                if (op != SQLITE_UPDATE)
+                    static_cast<Session*>(self)->planner_->row_changed(table, op == SQLITE_INSERT);
             },
             this);
     } catch (...) {

@@ -54,7 +54,7 @@ public:
     static constexpr size_t kMaxStatements = 4096;
     // ... and at most about this much memory in them: texts that differ in their
     // literals only (one per day, say) make statements of their own.
-    static constexpr int64_t kMaxStatementBytes = 12 << 20;
+    static constexpr int64_t kMaxStatementBytes = 4 << 20;
     // Prepared statements kept (held ones included).
     size_t cached_statements() const { return stmts_.size(); }
     // Runs SQLite text with no result rows; raises the mapped Jet failure.
