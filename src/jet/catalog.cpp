@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "jet/error.h"
+#include "jet/planner.h"
 #include "jet/session.h"
 #include "jet/text.h"
 #include "jet/value.h"
@@ -328,6 +329,8 @@ struct Catalog::Impl {
     // The tables in DAO's order, as of catalog version sorted_version.
     std::vector<const TableInfo*> sorted;
     uint64_t sorted_version = 0;
+    // Tables (SQLite names) whose dropped columns may still be in the SQLite table.
+    std::set<std::string> leftover;
 };
 
 Catalog::Catalog(sqlite3* db) : impl_(std::make_unique<Impl>()), db_(db) {}
@@ -587,6 +590,21 @@ void Catalog::load(std::string_view path_for_messages) {
     for (auto& t : tables_) by_name_[text::fold(t->name)] = t.get();
     relations_ = relations_named(tables_, impl_->relations);
     ++version_;
+    // Dropped columns that an earlier session committed without rebuilding their table.
+    try {
+        Stmt st(
+            db_,
+            "SELECT m.name, count(*) FROM sqlite_master AS m, pragma_table_xinfo(m.name) WHERE "
+            "m.type = "
+            "'table' AND m.name NOT LIKE 'MSys%' AND m.name NOT LIKE 'sqlite%' GROUP BY m.name");
+        while (st.step()) {
+            const std::string name = st.s(0);
+            for (const auto& t : tables_)
+                if (t->sql_name == name && static_cast<int64_t>(t->columns.size()) < st.i(1))
+                    impl_->leftover.insert(name);
+        }
+    } catch (const Error&) {
+    }
 }
 
 const TableInfo* Catalog::table(std::string_view jet_name) const {
@@ -611,6 +629,13 @@ std::vector<const TableInfo*> Catalog::tables() const {
         impl_->sorted_version = version_;
     }
     return impl_->sorted;
+}
+
+std::vector<std::string> Catalog::sql_names() const {
+    std::vector<std::string> out;
+    out.reserve(tables_.size());
+    for (const auto& t : tables_) out.push_back(t->sql_name);
+    return out;
 }
 
 std::vector<std::string> Catalog::system_table_names() const {
@@ -714,12 +739,23 @@ void Catalog::add_column(std::string_view table_name, const ColumnSpec& def) {
         ColumnInfo c = column_from(def, alloc_id(db_, impl_->next_id));
         exec(db_, "ALTER TABLE " + t.sql_name + " ADD COLUMN " + c.sql_name + " " +
                       declared_type(c.type));
-        // A counter added to a table with rows numbers them in row order.
-        if (c.counter)
-            exec(db_, "UPDATE " + t.sql_name + " SET " + c.sql_name +
-                          " = s.n FROM (SELECT rowid AS r, row_number() OVER (ORDER BY rowid) AS n "
-                          "FROM " +
-                          t.sql_name + ") AS s WHERE s.r = " + t.sql_name + ".rowid");
+        // A counter added to a table with rows numbers them in row order: where the
+        // row ids run 1..n they are the numbers.
+        if (c.counter) {
+            bool dense = false;
+            {
+                Stmt st(db_, "SELECT count(*) = max(rowid) AND min(rowid) = 1 FROM " + t.sql_name);
+                dense = st.step() && st.i(0) == 1;
+            }
+            if (dense)
+                exec(db_, "UPDATE " + t.sql_name + " SET " + c.sql_name + " = rowid");
+            else
+                exec(db_,
+                     "UPDATE " + t.sql_name + " SET " + c.sql_name +
+                         " = s.n FROM (SELECT rowid AS r, row_number() OVER (ORDER BY rowid) AS n "
+                         "FROM " +
+                         t.sql_name + ") AS s WHERE s.r = " + t.sql_name + ".rowid");
+        }
         int64_t position = 0;
         {
             Stmt st(db_,
@@ -746,12 +782,102 @@ void Catalog::drop_column(std::string_view table_name, std::string_view column) 
                  r.foreign_columns.end()))
             raise(Fault::FieldInIndex, c.name);
     const int64_t cid = c.id;
+    // The last column goes as SQLite drops it, which refuses.
+    if (t.columns.size() == 1) drop_leftover_columns(t.sql_name);
+    const bool last = t.columns.size() == 1;
     schema_change(db_, *this, impl_->path, version_, [&] {
-        exec(db_, "ALTER TABLE " + t.sql_name + " DROP COLUMN " + c.sql_name);
+        drop_hidden_indexes(db_, t.sql_name, c.sql_name);
+        if (last)
+            exec(db_, "ALTER TABLE " + t.sql_name + " DROP COLUMN " + c.sql_name);
+        else
+            impl_->leftover.insert(t.sql_name);
         run(db_, "DELETE FROM MSysJetColumns WHERE id = ?", cid);
         t.columns.erase(std::find_if(t.columns.begin(), t.columns.end(),
                                      [&](const ColumnInfo& x) { return x.id == cid; }));
     });
+}
+
+// Tables of more rows that have indexes are not rebuilt (see below).
+constexpr int64_t kRebuiltRows = 1 << 18;
+
+std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only) {
+    std::vector<std::string> rebuilt;
+    std::vector<std::string> names;
+    if (only.empty())
+        names.assign(impl_->leftover.begin(), impl_->leftover.end());
+    else if (impl_->leftover.count(only))
+        names.push_back(only);
+    for (const std::string& name : names) {
+        impl_->leftover.erase(name);
+        const TableInfo* t = nullptr;
+        for (const auto& x : tables_)
+            if (x->sql_name == name) t = x.get();
+        if (!t) continue;
+        // The SQLite columns still in the catalog, in the SQLite table's order.
+        std::vector<const ColumnInfo*> kept;
+        std::vector<std::string> extra_columns;
+        bool extra = false;
+        {
+            Stmt st(db_, "SELECT name FROM pragma_table_xinfo(?)");
+            st.bind(1, name);
+            while (st.step()) {
+                const std::string col = st.s(0);
+                const ColumnInfo* c = nullptr;
+                for (const auto& x : t->columns)
+                    if (x.sql_name == col) c = &x;
+                if (c) {
+                    kept.push_back(c);
+                } else {
+                    extra = true;
+                    extra_columns.push_back(col);
+                }
+            }
+        }
+        if (!extra || kept.empty()) continue;
+        std::vector<std::string> indexes;
+        {
+            Stmt st(db_,
+                    "SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? AND sql "
+                    "IS NOT NULL");
+            st.bind(1, name);
+            while (st.step()) indexes.push_back(st.s(0));
+        }
+        if (!indexes.empty()) {
+            // Indexes made again over a big table would each sort it in memory: such a
+            // table loses its columns one by one, as SQLite drops them in place.
+            Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + name + " LIMIT " +
+                             std::to_string(kRebuiltRows + 1) + ")");
+            if (st.step() && st.i(0) > kRebuiltRows) {
+                for (const auto& col : extra_columns)
+                    exec(db_, "ALTER TABLE " + name + " DROP COLUMN " + col);
+                rebuilt.push_back(name);
+                continue;
+            }
+        }
+        std::string decl, cols;
+        for (const ColumnInfo* c : kept) {
+            decl += (decl.empty() ? "" : ", ") + c->sql_name + " " + declared_type(c->type);
+            cols += ", " + c->sql_name;
+        }
+        const std::string fresh = name + "_rebuilt";
+        exec(db_, "SAVEPOINT jet_rebuild");
+        try {
+            exec(db_, "CREATE TABLE " + fresh + "(" + decl + ")");
+            exec(db_, "INSERT INTO " + fresh + "(rowid" + cols + ") SELECT rowid" + cols +
+                          " FROM " + name + " ORDER BY rowid");
+            exec(db_, "DROP TABLE " + name);
+            exec(db_, "ALTER TABLE " + fresh + " RENAME TO " + name);
+            for (const auto& ix : indexes) exec(db_, ix);
+            exec(db_, "RELEASE jet_rebuild");
+        } catch (...) {
+            sqlite3_exec(db_, "ROLLBACK TO jet_rebuild; RELEASE jet_rebuild", nullptr, nullptr,
+                         nullptr);
+            impl_->leftover.insert(name);
+            throw;
+        }
+        rebuilt.push_back(name);
+    }
+    return rebuilt;
 }
 
 void Catalog::rename_column(std::string_view table_name, std::string_view column,
@@ -814,7 +940,10 @@ void Catalog::alter_column(std::string_view table_name, std::string_view column,
                 st.run();
             }
         }
-        if (!in_place) exec(db_, "ALTER TABLE " + t.sql_name + " DROP COLUMN " + c.sql_name);
+        if (!in_place) {
+            drop_hidden_indexes(db_, t.sql_name, c.sql_name);
+            impl_->leftover.insert(t.sql_name);
+        }
         run(db_,
             "UPDATE MSysJetColumns SET type = ?, size = ?, sql_name = ?, counter = ? WHERE id = ?",
             static_cast<int64_t>(type), static_cast<int64_t>(new_size), target,

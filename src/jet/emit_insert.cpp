@@ -27,6 +27,7 @@ struct InsertPlan : Plan {
     OmittedColumns omitted;
 
     int64_t execute(Session& s) override { return run_insert(s, sql, params, omitted); }
+    bool one_statement() const override { return omitted.counter_sql.empty(); }
 };
 
 }  // namespace

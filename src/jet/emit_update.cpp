@@ -222,6 +222,7 @@ struct FloatAccumulatePlan : Plan {
 // caller's savepoint undoes the steps.
 struct UniqueUpdatePlan : StatementPlan {
     std::string create, clear, fill, aside, apply;
+    bool one_statement() const override { return false; }
 
     int64_t execute(Session& s) override {
         try {

@@ -234,7 +234,10 @@ int64_t Database::execute(std::string_view sql) {
         return 0;
     }
     std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
-    s.atomic([&] { affected = plan->execute(s); });
+    if (plan->one_statement())
+        s.atomic_statement([&] { affected = plan->execute(s); });
+    else
+        s.atomic([&] { affected = plan->execute(s); });
     return affected;
 }
 

@@ -204,8 +204,18 @@ void Session::connect() {
         ensure_grouped();
         catalog_ = std::make_unique<Catalog>(db_);
         catalog_->load(path_);
+        planner_ = std::make_unique<Planner>(db_);
+        profile_ = Profile::from_environment(db_);
+        sqlite3_update_hook(
+            db_,
+            [](void* self, int op, const char*, const char* table, sqlite3_int64) {
+                if (op != SQLITE_UPDATE)
+                    static_cast<Session*>(self)->planner_->row_changed(table, op == SQLITE_INSERT);
+            },
+            this);
     } catch (...) {
         catalog_.reset();
+        planner_.reset();
         sqlite3_close_v2(db_);
         db_ = nullptr;
         throw;
@@ -233,13 +243,18 @@ void Session::close_connection() {
         trans_level_ = 0;
         trans_versions_.clear();
     }
+    if (profile_) profile_->report();
+    profile_.reset();
     for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
+    stmt_bytes_ = 0;
+    drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_) &&
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    planner_.reset();
     translation_cache_.reset();
     std::lock_guard lock(registry_mutex);
     auto& reg = registry();
@@ -277,6 +292,7 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
 }
 
 sqlite3_stmt* Session::hold(const std::string& sql) {
+    if (savepoint_depth_ == 0 && db_) tune();
     return find_or_prepare(sql, true);
 }
 
@@ -286,6 +302,7 @@ void Session::release(const std::string& sql, sqlite3_stmt* st) {
     for (auto it = from; it != to; ++it) {
         if (it->second.st != st) continue;
         it->second.held = false;
+        planner_->executed(st);
         sqlite3_reset(st);
         sqlite3_clear_bindings(st);
         return;
@@ -306,18 +323,23 @@ sqlite3_stmt* Session::find_or_prepare(const std::string& sql, bool hold) {
         sqlite3_clear_bindings(c.st);
         return c.st;
     }
-    if (stmts_.size() >= kMaxStatements) trim_statements();
+    if (stmts_.size() >= kMaxStatements || stmt_bytes_ >= kMaxStatementBytes) trim_statements();
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) fail(rc);
     if (!st) raise(Fault::Internal, "empty statement");
-    stmts_.emplace(sql, Cached{st, ++stmt_clock_, hold});
+    const int64_t bytes = sqlite3_stmt_status(st, SQLITE_STMTSTATUS_MEMUSED, 0);
+    stmt_bytes_ += bytes;
+    stmts_.emplace(sql, Cached{st, ++stmt_clock_, hold, bytes});
     return st;
 }
 
 // Finalizes the least recently used quarter of the cached statements that are
-// neither running nor held (their use times are distinct).
+// neither running nor held (their use times are distinct). Called while the cache
+// is over its count or its memory (each statement counted for what it used when
+// prepared), so a cache over its memory loses a quarter at each prepare until it
+// is under.
 void Session::trim_statements() {
     auto free = [](const Cached& c) { return !c.held && !sqlite3_stmt_busy(c.st); };
     std::vector<uint64_t> times;
@@ -332,18 +354,23 @@ void Session::trim_statements() {
     std::erase_if(stmts_, [&](const auto& kv) {
         if (!free(kv.second) || kv.second.used >= oldest_kept) return false;
         sqlite3_finalize(kv.second.st);
+        stmt_bytes_ -= kv.second.bytes;
         return true;
     });
 }
 
 bool Session::step(sqlite3_stmt* st) {
-    if (!sqlite3_stmt_busy(st)) {
+    const bool first = !sqlite3_stmt_busy(st);
+    if (first) {
         pending_.reset();
         if (sqlite3_get_autocommit(db_) && !sqlite3_stmt_readonly(st)) ensure_grouped();
     }
+    const auto started = profile_ ? profile_->begin() : std::chrono::steady_clock::time_point{};
     const int rc = sqlite3_step(st);
+    if (profile_) profile_->end(st, first, started);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) {
+        planner_->executed(st);
         sqlite3_reset(st);
         return false;
     }
@@ -363,6 +390,7 @@ void Session::recover_if_rolled_back() {
     trans_level_ = 0;
     trans_versions_.clear();
     catalog_->load(path_);
+    planner_->forget();
 }
 
 void Session::exec(const std::string& sql) {
@@ -371,9 +399,29 @@ void Session::exec(const std::string& sql) {
     }
 }
 
+// Rebuilds the tables that still hold dropped columns, in the transaction about to be
+// committed. A table that cannot be rebuilt now (a reader still on it) keeps its
+// columns until the next commit: they are out of the catalog already.
+void Session::drop_leftover_columns() {
+    if (sqlite3_get_autocommit(db_)) return;
+    try {
+        for (const auto& t : catalog_->drop_leftover_columns()) planner_->rebuilt(t);
+    } catch (const Error&) {
+    }
+}
+
+// Brings the planner's hints up to date; between statements only, so that a hint
+// written is never part of a statement's savepoint.
+void Session::tune() {
+    ensure_grouped();
+    planner_->tune(*catalog_);
+    if (profile_) profile_->take_plans();
+}
+
 void Session::atomic(const std::function<void()>& fn) {
     run_before_write();
     ensure_grouped();
+    if (savepoint_depth_ == 0) tune();
     const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
     const uint64_t version = catalog_->version();
     exec("SAVEPOINT " + name);
@@ -394,6 +442,21 @@ void Session::atomic(const std::function<void()>& fn) {
     }
     --savepoint_depth_;
     exec("RELEASE " + name);
+}
+
+void Session::atomic_statement(const std::function<void()>& fn) {
+    run_before_write();
+    ensure_grouped();
+    if (savepoint_depth_ == 0) tune();
+    ++savepoint_depth_;
+    try {
+        fn();
+    } catch (...) {
+        --savepoint_depth_;
+        if (sqlite3_get_autocommit(db_)) recover_if_rolled_back();
+        throw;
+    }
+    --savepoint_depth_;
 }
 
 int Session::begin_trans() {
@@ -421,12 +484,15 @@ void Session::rollback_trans() {
     trans_versions_.pop_back();
     --trans_level_;
     if (catalog_->version() != version) catalog_->load(path_);
+    planner_->forget();
 }
 
 void Session::checkpoint() {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
+    drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) run("COMMIT");
+    if (profile_) profile_->report();
     // Another process may take the lock now; the next write asks for it again.
     sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
 }

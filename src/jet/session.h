@@ -18,6 +18,8 @@
 
 #include "jet/catalog.h"
 #include "jet/error.h"
+#include "jet/planner.h"
+#include "jet/profile.h"
 
 namespace jet {
 
@@ -34,6 +36,8 @@ public:
     // Runs fn as one atomic statement: inside a savepoint released on success and
     // rolled back (then rethrown) on failure. Nested calls nest savepoints.
     void atomic(const std::function<void()>& fn);
+    // As atomic, for fn that runs one SQLite statement (atomic by itself): no savepoint.
+    void atomic_statement(const std::function<void()>& fn);
 
     // A prepared statement for SQLite text, kept for reuse (reset before returning).
     // The session keeps at most about kMaxStatements: when it has more, the least
@@ -45,7 +49,12 @@ public:
     // this way for as long as it reads.
     sqlite3_stmt* hold(const std::string& sql);
     void release(const std::string& sql, sqlite3_stmt* st);
-    static constexpr size_t kMaxStatements = 512;
+    // Twice the translation cache's entries: a plan may hold a few statements, and a
+    // translation kept should find its statements prepared.
+    static constexpr size_t kMaxStatements = 4096;
+    // ... and at most about this much memory in them: texts that differ in their
+    // literals only (one per day, say) make statements of their own.
+    static constexpr int64_t kMaxStatementBytes = 4 << 20;
     // Prepared statements kept (held ones included).
     size_t cached_statements() const { return stmts_.size(); }
     // Runs SQLite text with no result rows; raises the mapped Jet failure.
@@ -88,6 +97,8 @@ private:
     std::string path_;
     sqlite3* db_ = nullptr;
     std::unique_ptr<Catalog> catalog_;
+    std::unique_ptr<Planner> planner_;
+    std::unique_ptr<Profile> profile_;
     std::optional<Error> pending_;
     std::shared_ptr<void> counter_numbers_;
     std::map<uint64_t, std::function<void()>> before_write_;
@@ -100,7 +111,9 @@ private:
         sqlite3_stmt* st;
         uint64_t used;  // stmt_clock_ at the last use
         bool held;
+        int64_t bytes;  // SQLite's memory for the statement when prepared
     };
+    int64_t stmt_bytes_ = 0;
     std::unordered_multimap<std::string, Cached> stmts_;
     uint64_t stmt_clock_ = 0;
     std::shared_ptr<void> translation_cache_;
@@ -114,6 +127,8 @@ private:
     void recover_if_rolled_back();
     void close_connection();
     void run(const char* sql);
+    void tune();
+    void drop_leftover_columns();
     [[noreturn]] void fail(int rc);
 };
 

@@ -225,6 +225,8 @@ struct Plan {
     virtual ~Plan() = default;
     // Runs the statement (inside the caller's atomic scope); returns records affected.
     virtual int64_t execute(Session& s) = 0;
+    // True when execute runs one SQLite statement, which SQLite makes atomic.
+    virtual bool one_statement() const { return false; }
     // Opens the rows of a query; raises for statements that return none.
     virtual std::unique_ptr<Cursor> open(std::shared_ptr<Session> s, bool row_ids);
 };
@@ -234,6 +236,7 @@ struct StatementPlan : Plan {
     std::string sql;
     std::vector<Value> params;
     int64_t execute(Session& s) override;
+    bool one_statement() const override { return true; }
 };
 
 // The SQLite text of a SELECT with the metadata of its columns.

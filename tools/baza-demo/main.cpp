@@ -1,4 +1,6 @@
-// baza-demo OUTPUT [--large]: writes the demonstration database of release 1.65.
+// baza-demo OUTPUT [--large] [--days N]: writes the demonstration database of release
+// 1.65 (--days: that many days of documents instead of the size's own).
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +14,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--large") == 0)
             o.large = true;
+        else if (std::strcmp(argv[i], "--days") == 0 && i + 1 < argc && std::atoi(argv[i + 1]) > 0)
+            o.dni = std::atoi(argv[++i]);
         else if (wyjscie.empty() && argv[i][0] != '-')
             wyjscie = argv[i];
         else {
@@ -20,7 +24,7 @@ int main(int argc, char** argv) {
         }
     }
     if (wyjscie.empty()) {
-        std::cerr << "usage: baza-demo OUTPUT [--large]\n";
+        std::cerr << "usage: baza-demo OUTPUT [--large] [--days N]\n";
         return 2;
     }
     if (std::filesystem::exists(wyjscie)) {
