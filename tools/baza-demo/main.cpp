@@ -1,27 +1,22 @@
 // baza-demo OUTPUT [--large]: writes the demonstration database of release 1.65.
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 
 #include "baza/baza.h"
 #include "jet/error.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
     std::string wyjscie;
     baza::Opcje o;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--large") == 0)
-            o.large = true;
-        else if (wyjscie.empty() && argv[i][0] != '-')
-            wyjscie = argv[i];
-        else {
-            wyjscie.clear();
-            break;
-        }
-    }
-    if (wyjscie.empty()) {
-        std::cerr << "usage: baza-demo OUTPUT [--large]\n";
-        return 2;
+    try {
+        const auto c = platform::parse_command_line(argc, argv, {"--large"});
+        platform::expect_operands(c, 1, 1, "an output file");
+        wyjscie = c.operands[0];
+        o.large = c.has("--large");
+    } catch (const platform::UsageError& e) {
+        return platform::refuse_arguments("baza-demo", e.what(),
+                                          "usage: baza-demo OUTPUT [--large]\n");
     }
     if (std::filesystem::exists(wyjscie)) {
         std::cerr << "baza-demo: " << wyjscie << " already exists\n";
