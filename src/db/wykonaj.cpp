@@ -8,17 +8,6 @@
 namespace {
 
 using jet::hr::MissingParameter;
-using jet::hr::MultipleStep;
-using jet::hr::NoSuchTable;
-using jet::hr::Syntax;
-
-// Failures of DROP statements that every run absorbs: what is to be dropped is gone.
-constexpr Regula_Bledu kPochlaniane[] = {
-    {NoSuchTable, "DROP TABLE ", ""},
-    {NoSuchTable, "DROP COLUMN ", ""},
-    {Syntax, "DROP ", ""},
-    {MultipleStep, "DROP ", ""},
-};
 
 // An UPDATE naming a column that the table lacks cannot succeed on a retry.
 constexpr Regula_Bledu kBrakKolumny[] = {
@@ -26,13 +15,10 @@ constexpr Regula_Bledu kBrakKolumny[] = {
     {0, "", "No value given for one or more required parameters."},
 };
 
-constexpr Zasady_Wykonawcy kDbWykonaj{
-    .etykieta = "DbWykonaj", .pochlaniane = kPochlaniane, .tolerowane = kBledy_Schematu};
-constexpr Zasady_Wykonawcy kDbWykonajUPD{.etykieta = "DbWykonajUPD",
-                                         .pochlaniane = kPochlaniane,
-                                         .ponowienia_utraty = 150,
-                                         .konczace = kBrakKolumny};
-constexpr Zasady_Wykonawcy kDbWykonajDEL{.etykieta = "DbWykonajDEL", .pochlaniane = kPochlaniane};
+constexpr Zasady_Wykonawcy kDbWykonaj{.etykieta = "DbWykonaj", .tolerowane = kBledy_Schematu};
+constexpr Zasady_Wykonawcy kDbWykonajUPD{
+    .etykieta = "DbWykonajUPD", .ponowienia_utraty = 150, .konczace = kBrakKolumny};
+constexpr Zasady_Wykonawcy kDbWykonajDEL{.etykieta = "DbWykonajDEL"};
 
 }  // namespace
 
@@ -41,7 +27,7 @@ std::string result_text(const jet::Error& e) {
 }
 
 std::string DbWykonajSQL(std::string_view polecenie, int32_t& rekordy, bool cicho) {
-    return Wykonaj_Raz(polecenie, rekordy, cicho, kPochlaniane).tekst;
+    return Wykonaj_Raz(polecenie, rekordy, cicho, {}).tekst;
 }
 
 std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy) {

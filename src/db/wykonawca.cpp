@@ -92,7 +92,7 @@ Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool c
         rekordy = -1;
         if (e.number() == jet::hr::TooLong) return Poszerz_I_Powtorz(polecenie, rekordy);
         Wynik_Polecenia w = Wynik_Bledu(e);
-        if (Pasuje(pochlaniane, w, polecenie)) return {};
+        if (Pasuje(kBledy_Usuwania, w, polecenie) || Pasuje(pochlaniane, w, polecenie)) return {};
         if (w.numer == jet::hr::Unspecified) w.tekst = cicho ? "1" : lost_connection_text(e);
         return w;
     }

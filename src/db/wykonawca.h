@@ -54,11 +54,20 @@ inline constexpr std::array<Regula_Bledu, 8> kBledy_Schematu{{
     {jet::hr::Syntax, "ADD", ""},
 }};
 
+// Failures of DROP statements that every run absorbs: what is to be dropped is gone.
+inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
+    {jet::hr::NoSuchTable, "DROP TABLE ", ""},
+    {jet::hr::NoSuchTable, "DROP COLUMN ", ""},
+    {jet::hr::Syntax, "DROP ", ""},
+    {jet::hr::MultipleStep, "DROP ", ""},
+}};
+
 // Runs the statement once as command text on the program's connection (reconnecting
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
-// A failure for data too long is repaired by Poszerz_I_Powtorz; a failure that a rule of
-// pochlaniane picks out gives ""; a lost or locked connection (0x80004005) gives "1" when
-// quiet, else the lost-connection text; any other failure its result text.
+// A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
+// kBledy_Usuwania or of the executor's own pochlaniane gives ""; a lost or locked
+// connection (0x80004005) gives "1" when quiet, else the lost-connection text; any other
+// failure its result text.
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
                             std::span<const Regula_Bledu> pochlaniane);
 
@@ -69,7 +78,7 @@ Wynik_Polecenia Poszerz_I_Powtorz(std::string_view polecenie, int32_t& rekordy);
 // The rules of an executor that asks Abort, Retry or Ignore about a failure.
 struct Zasady_Wykonawcy {
     std::string_view etykieta = {};                  // the label of its log line
-    std::span<const Regula_Bledu> pochlaniane = {};  // absorbed by each run (Wykonaj_Raz)
+    std::span<const Regula_Bledu> pochlaniane = {};  // absorbed by each run, as Wykonaj_Raz
     int ponowienia_utraty = 0;                       // at-once reruns after a lost connection
     std::span<const Regula_Bledu> tolerowane = {};   // returned at once, neither logged nor asked
     std::span<const Regula_Bledu> konczace = {};     // a critical box, then the process ends

@@ -15,18 +15,13 @@
 namespace {
 
 using jet::hr::MultipleStep;
-using jet::hr::NoSuchTable;
 using jet::hr::Syntax;
 using jet::hr::Unspecified;
 
-// Failures that every run of DbWykonajSQLKonwersje absorbs (after the data-too-long
-// repair), keywords with their blanks: the DROP failures of the module's runs, an ADD
-// or a unique index already there, an IDENTITY column the table already has.
+// Failures that every run of DbWykonajSQLKonwersje absorbs besides the DROP failures
+// (after the data-too-long repair), keywords with their blanks: an ADD or a unique index
+// already there, an IDENTITY column the table already has.
 constexpr Regula_Bledu kPochlanianeKonwersji[] = {
-    {NoSuchTable, "DROP TABLE ", ""},
-    {NoSuchTable, "DROP COLUMN ", ""},
-    {Syntax, "DROP ", ""},
-    {MultipleStep, "DROP ", ""},
     {MultipleStep, " ADD ", ""},
     {Unspecified, "CREATE UNIQUE", ""},
     {Syntax, "IDENTITY", ""},
