@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a fresh Debian machine (as root, or with sudo) and builds
 # the project into build/. Safe to run again: it installs only what is missing.
+# Environment: KONW_WERROR=ON treats compiler warnings as errors; KONW_EXTRA_PACKAGES
+# names more packages to install.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 pkgs=(cmake g++ ninja-build pkg-config libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
       libbenchmark-dev sqlite3)
+# More packages for a caller's own purpose (CI adds the compiler of its sanitizer build).
+read -r -a extra <<<"${KONW_EXTRA_PACKAGES:-}"
+pkgs+=("${extra[@]}")
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,5 +22,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    ${KONW_WERROR:+-DKONW_WERROR="$KONW_WERROR"} >/dev/null
 cmake --build build -j "$(nproc)"

@@ -47,6 +47,16 @@ struct SourceField {
     std::string column;  // Jet column name
 };
 
+// The edit in progress (AddNew or a changed field, until Update or CancelUpdate). At
+// namespace scope: a nested class with default member initialisers is not yet
+// default-constructible inside its enclosing class, which optional::emplace() needs.
+struct Pending {
+    int64_t row = 0;
+    bool is_new = false;
+    int64_t return_to = 0;  // the row current before AddNew
+    std::vector<std::optional<jet::Value>> values;
+};
+
 }  // namespace
 
 struct Recordset::Impl {
@@ -66,12 +76,6 @@ struct Recordset::Impl {
     int64_t live = 0;
     int64_t pos = -1;  // -1 before the first row, rows() after the last
 
-    struct Pending {
-        int64_t row = 0;
-        bool is_new = false;
-        int64_t return_to = 0;  // the row current before AddNew
-        std::vector<std::optional<jet::Value>> values;
-    };
     std::optional<Pending> pending;
 
     // Rows not read yet: the query's cursor, not stepped. Until the rows are read the

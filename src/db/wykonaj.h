@@ -20,8 +20,6 @@ std::string result_text(const jet::Error& e);
 // The result text of a lost or locked connection (0x80004005): the number, "(", "Zostało
 // utracone połączenie z bazą lub jest ona zablokowana !", ") " and the description.
 std::string lost_connection_text(const jet::Error& e);
-// The signed number that heads a result text (0 when it has none).
-int32_t result_number(std::string_view wynik);
 
 // Runs the statement (reconnecting first when the connection is down) and returns ""
 // or the result text. Absorbed as "": DROP TABLE / DROP COLUMN of a missing table or

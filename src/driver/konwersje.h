@@ -40,7 +40,8 @@ PozycjaKroku Akcja_Kroku(int v);
 const std::map<int, MetodaKroku>& Zbudowane_Kroki();
 // Tests only: steps that take the place of the step methods of the given numbers
 // (numbers that the dispatch table gives to an empty step, a beep or nothing keep
-// their action). An empty map restores the built steps. A program never calls it.
+// their action); a number given an empty function stands for a step this build does
+// not have. An empty map restores the built steps. A program never calls it.
 void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
 
 class ClsKonwersje {

@@ -65,7 +65,7 @@ PozycjaKroku Akcja_Kroku(int v) {
     if (tylko_sygnal(v)) return {RodzajKroku::Sygnal, nullptr};
     if (v >= 165 && v <= 646) {
         if (auto z = kroki_zastepcze().find(v); z != kroki_zastepcze().end())
-            return {RodzajKroku::Metoda, nullptr, &z->second};
+            return {RodzajKroku::Metoda, nullptr, z->second ? &z->second : nullptr};
         const auto& kroki = Zbudowane_Kroki();
         auto it = kroki.find(v);
         return {RodzajKroku::Metoda, it == kroki.end() ? nullptr : it->second, nullptr};

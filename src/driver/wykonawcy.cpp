@@ -2,82 +2,63 @@
 // a partly converted database, so the main executor absorbs every expected schema
 // failure (by number and keyword, and by seven fragments of the description) and ends
 // the process on any other: a step never goes on after a statement that really failed.
-#include <array>
-#include <string_view>
-
 #include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "db/wykonawca.h"
 #include "driver/konwersje.h"
 #include "jet/error.h"
-#include "jet/text.h"
 #include "platform/clipboard.h"
 
 namespace {
 
-constexpr int kPolecenieTekstowe = 1;  // Execute's option: the statement is command text
+using jet::hr::MultipleStep;
+using jet::hr::Syntax;
+using jet::hr::Unspecified;
 
-bool zawiera(std::string_view tekst, std::string_view fragment) {
-    return tekst.find(fragment) != std::string_view::npos;
-}
-
-struct Para {
-    uint32_t numer;
-    std::string_view slowo;
+// Failures that every run of DbWykonajSQLKonwersje absorbs besides the DROP failures
+// (after the data-too-long repair), keywords with their blanks: an ADD or a unique index
+// already there, an IDENTITY column the table already has.
+constexpr Regula_Bledu kPochlanianeKonwersji[] = {
+    {MultipleStep, " ADD ", ""},
+    {Unspecified, "CREATE UNIQUE", ""},
+    {Syntax, "IDENTITY", ""},
 };
 
-// The expected schema failures of DbWykonajKonwersje: the failure's number and a
-// keyword of the upper-cased statement, tested in this order.
-constexpr std::array<Para, 8> kParyKonwersji = {{
-    {jet::hr::NoSuchTable, "DROP TABLE"},
-    {jet::hr::NoSuchTable, "DROP COLUMN"},
-    {jet::hr::Syntax, "DROP"},
-    {jet::hr::MultipleStep, "DROP"},
-    {jet::hr::MultipleStep, "ADD"},
-    {jet::hr::Unspecified, "CREATE UNIQUE"},
-    {jet::hr::Syntax, "CREATE TABLE"},
-    {jet::hr::Syntax, "ADD"},
-}};
-
-// Fragments of the engine's description that mark an expected failure (matched
-// exactly, case-sensitive, in the provider's languages).
-constexpr std::array<std::string_view, 7> kFragmenty = {
-    "Nie podano wartości dla jednego",
-    "No such index",
-    "There is no field",
-    "duplicate values",
-    "already exists",
-    "doesn't exist",
-    "The database engine couldn't lock table",
+// DbWykonajKonwersje: the expected schema failures, and fragments of the engine's
+// description that mark an expected failure (matched exactly, case-sensitive, in the
+// provider's languages).
+constexpr Regula_Bledu kOpisyTolerowane[] = {
+    {0, "", "Nie podano wartości dla jednego"},
+    {0, "", "No such index"},
+    {0, "", "There is no field"},
+    {0, "", "duplicate values"},
+    {0, "", "already exists"},
+    {0, "", "doesn't exist"},
+    {0, "", "The database engine couldn't lock table"},
 };
 
-// The pairs of DbWykonajSQLKonwersje after the data-too-long repair, with their blanks.
-constexpr std::array<Para, 7> kParySQL = {{
-    {jet::hr::NoSuchTable, "DROP TABLE "},
-    {jet::hr::NoSuchTable, "DROP COLUMN "},
-    {jet::hr::Syntax, "DROP "},
-    {jet::hr::MultipleStep, "DROP "},
-    {jet::hr::MultipleStep, " ADD "},
-    {jet::hr::Unspecified, "CREATE UNIQUE"},
-    {jet::hr::Syntax, "IDENTITY"},
-}};
+constexpr Zasady_Wykonawcy kUPDKonwersje{.etykieta = "DbWykonajUPD",
+                                         .pochlaniane = kPochlanianeKonwersji,
+                                         .ponowienia_utraty = 150,
+                                         .cicho_bez_pytania = true};
+constexpr Zasady_Wykonawcy kIINKonwersje{.etykieta = "DbWykonajIIN",
+                                         .pochlaniane = kPochlanianeKonwersji};
+constexpr Zasady_Wykonawcy kDELKonwersje{.etykieta = "DbWykonajDEL",
+                                         .pochlaniane = kPochlanianeKonwersji};
 
-template <size_t N>
-bool para_pasuje(const std::array<Para, N>& pary, uint32_t numer, std::string_view wielkie) {
-    for (const auto& p : pary)
-        if (p.numer == numer && zawiera(wielkie, p.slowo)) return true;
-    return false;
-}
-
-// The Abort/Retry/Ignore box of the update, insert and delete executors; Abort ends
-// the process. Returns true for Retry, false for Ignore.
-bool Zapytaj_Ponow(const std::string& r, const std::string& polecenie) {
-    const int32_t odp = FMsg_box(r + "\r\n" + polecenie, vbAbortRetryIgnore,
-                                 "błąd:  " + r + " w " + Biezaca_Operacja);
-    if (odp == vbAbort) Wylogowanie();
-    return odp == vbRetry;
+// The insert executor's repair: an alias "as TT" that the engine refuses is cut out
+// once, with the two characters after it, when the statement holds exactly one.
+bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
+    if (w.numer != Syntax) return false;
+    const size_t pierwszy = polecenie.find("as TT");
+    if (pierwszy == std::string::npos || polecenie.find("as TT", pierwszy + 7) != std::string::npos)
+        return false;
+    polecenie = polecenie.substr(0, pierwszy) +
+                (pierwszy + 7 < polecenie.size() ? polecenie.substr(pierwszy + 7) : "");
+    return true;
 }
 
 }  // namespace
@@ -89,11 +70,9 @@ void ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) 
     } catch (const jet::Error& e) {
         platform::set_clipboard(statement);
         if (quiet) return;
-        const std::string wielkie = jet::text::upper(statement);
-        if (para_pasuje(kParyKonwersji, e.number(), wielkie)) return;
-        for (auto f : kFragmenty)
-            if (zawiera(e.description(), f)) return;
-        Blad_Krytyczny("DbWykonajKonwersje", statement, result_text(e));
+        const Wynik_Polecenia w = Wynik_Bledu(e);
+        if (Pasuje(kBledy_Schematu, w, statement) || Pasuje(kOpisyTolerowane, w, statement)) return;
+        Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
     }
 }
 
@@ -108,20 +87,7 @@ void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement) {
 
 std::string ClsKonwersje::DbWykonajSQLKonwersje(const std::string& statement,
                                                 int32_t& records_affected, bool quiet) {
-    if (Baza_Otwarta == 0) DbPolacz_Ponownie();
-    try {
-        auto& c = polaczenie();
-        c.CursorLocation = ado::adUseServer;
-        c.Execute(statement, &records_affected, kPolecenieTekstowe);
-        return "";
-    } catch (const jet::Error& e) {
-        records_affected = -1;
-        if (e.number() == jet::hr::TooLong)
-            return Poszerz_Pola_Z_SQLKonwersje(statement, records_affected);
-        if (para_pasuje(kParySQL, e.number(), jet::text::upper(statement))) return "";
-        if (e.number() == jet::hr::Unspecified) return quiet ? "1" : lost_connection_text(e);
-        return result_text(e);
-    }
+    return Wykonaj_Raz(statement, records_affected, quiet, kPochlanianeKonwersji).tekst;
 }
 
 int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
@@ -135,44 +101,17 @@ int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement, const 
         polecenie = "UPDATE " + statement;
     }
     int32_t rekordy = 0;
-    for (;;) {
-        std::string r = DbWykonajSQLKonwersje(polecenie, rekordy, quiet);
-        if (r.empty() || r == "1") return rekordy;
-        if (zawiera(r, "-2147467259(")) {
-            for (int i = 0; i < 150; ++i) {
-                r = DbWykonajSQLKonwersje(polecenie, rekordy, false);
-                if (r.empty()) return rekordy;
-            }
-        }
-        platform::set_clipboard(polecenie);
-        Zapisz_Log(polecenie, "DbWykonajUPD", r);
-        if (quiet) return -1;
-        if (!Zapytaj_Ponow(r, polecenie)) return -1;
-    }
+    const std::string r = Wykonaj_W_Petli(polecenie, rekordy, quiet, kUPDKonwersje).tekst;
+    return r.empty() || r == "1" ? rekordy : -1;
 }
 
 bool ClsKonwersje::DbWykonajIINKonwersje(const std::string& text, const std::string& replacement,
                                          bool& quiet, int32_t& records_affected) {
     std::string polecenie = "INSERT INTO " + (replacement.empty() ? text : replacement);
-    for (;;) {
-        const std::string r = DbWykonajSQLKonwersje(polecenie, records_affected, quiet);
-        if (r.empty()) return true;
-        platform::set_clipboard(polecenie);
-        if (r == "1") return true;
-        if (zawiera(r, "-2147217900(")) {
-            // An alias "as TT" that the engine refuses is cut out once, with the two
-            // characters after it, when the statement holds exactly one.
-            const size_t pierwszy = polecenie.find("as TT");
-            if (pierwszy != std::string::npos &&
-                polecenie.find("as TT", pierwszy + 7) == std::string::npos) {
-                polecenie = polecenie.substr(0, pierwszy) +
-                            (pierwszy + 7 < polecenie.size() ? polecenie.substr(pierwszy + 7) : "");
-                continue;
-            }
-        }
-        Zapisz_Log(polecenie, "DbWykonajIIN", r);
-        if (!Zapytaj_Ponow(r, polecenie)) return true;
-    }
+    const Wynik_Polecenia w =
+        Wykonaj_W_Petli(polecenie, records_affected, quiet, kIINKonwersje, bez_aliasu_TT);
+    if (w.tekst == "1") platform::set_clipboard(polecenie);
+    return true;
 }
 
 bool ClsKonwersje::DbWykonajIINKonwersje(const std::string& text) {
@@ -183,15 +122,9 @@ bool ClsKonwersje::DbWykonajIINKonwersje(const std::string& text) {
 
 int32_t ClsKonwersje::DbWykonajDELKonwersje(const std::string& table_and_condition,
                                             const std::string& what) {
-    const std::string polecenie = "DELETE " + what + " FROM " + table_and_condition;
+    std::string polecenie = "DELETE " + what + " FROM " + table_and_condition;
     int32_t rekordy = 0;
-    for (;;) {
-        const std::string r = DbWykonajSQLKonwersje(polecenie, rekordy, false);
-        if (r.empty()) return rekordy;
-        platform::set_clipboard(polecenie);
-        Zapisz_Log(polecenie, "DbWykonajDEL", r);
-        if (!Zapytaj_Ponow(r, polecenie)) return -1;
-    }
+    return Wykonaj_W_Petli(polecenie, rekordy, false, kDELKonwersje).tekst.empty() ? rekordy : -1;
 }
 
 int32_t ClsKonwersje::DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs,

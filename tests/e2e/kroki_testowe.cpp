@@ -6,7 +6,8 @@
 //   ok     inserts the step number into the table Kroki and returns;
 //   blad   inserts, then reads a table that does not exist outside the executors;
 //   sql    inserts, then sends a statement that fails beyond repair to the main executor;
-//   zabij  inserts, then kills the process (no end of any kind runs).
+//   zabij  inserts, then kills the process (no end of any kind runs);
+//   brak   the step counts as not built.
 // Otherwise it is the program itself.
 #include <csignal>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 namespace {
 
 KrokZastepczy krok(int v, const std::string& akcja) {
+    if (akcja == "brak") return nullptr;
     return [v, akcja](ClsKonwersje& k) {
         k.DbWykonajKonwersje("INSERT INTO Kroki (v) VALUES (" + std::to_string(v) + ")");
         if (akcja == "blad") polaczenie().Execute("UPDATE Brak_Tabeli SET a=1");

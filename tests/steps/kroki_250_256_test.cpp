@@ -40,8 +40,8 @@ TEST_F(Kroki250, NewColumnsOnEveryTableAndASecondRunAddsNothing) {
         "select Prawo from uzytkownicy_prawa",
         "select Drukowano from KP",
         "select Drukowano from REMANENTINWENT",
-        "select Nazwa, Rok, Miesiac, data_wyst, imie, nazwisko, korekta, wniosek, id from "
-        "Deklaracje",
+        ("select Nazwa, Rok, Miesiac, data_wyst, imie, nazwisko, korekta, wniosek, id from "
+         "Deklaracje"),
         "select id, Typ, wartosc from Deklaracje_Zawart",
     };
     for (const char* s : kolumny) EXPECT_TRUE(Czyta_Sie(s)) << s;

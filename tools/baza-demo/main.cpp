@@ -1,31 +1,31 @@
 // baza-demo OUTPUT [--large] [--days N]: writes the demonstration database of release
 // 1.65 (--days: that many days of documents instead of the size's own).
-#include <cstdlib>
-#include <cstring>
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 
 #include "baza/baza.h"
 #include "jet/error.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
     std::string wyjscie;
     baza::Opcje o;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--large") == 0)
-            o.large = true;
-        else if (std::strcmp(argv[i], "--days") == 0 && i + 1 < argc && std::atoi(argv[i + 1]) > 0)
-            o.dni = std::atoi(argv[++i]);
-        else if (wyjscie.empty() && argv[i][0] != '-')
-            wyjscie = argv[i];
-        else {
-            wyjscie.clear();
-            break;
+    try {
+        const auto c = platform::parse_command_line(argc, argv, {"--large"}, {"--days"});
+        platform::expect_operands(c, 1, 1, "an output file");
+        wyjscie = c.operands[0];
+        o.large = c.has("--large");
+        if (c.has("--days")) {
+            const std::string& d = c.options.find("--days")->second;
+            const auto [koniec, blad] = std::from_chars(d.data(), d.data() + d.size(), o.dni);
+            if (blad != std::errc() || koniec != d.data() + d.size() || o.dni <= 0)
+                throw platform::UsageError("--days takes a positive number of days, not '" + d +
+                                           "'");
         }
-    }
-    if (wyjscie.empty()) {
-        std::cerr << "usage: baza-demo OUTPUT [--large] [--days N]\n";
-        return 2;
+    } catch (const platform::UsageError& e) {
+        return platform::refuse_arguments("baza-demo", e.what(),
+                                          "usage: baza-demo OUTPUT [--large] [--days N]\n");
     }
     if (std::filesystem::exists(wyjscie)) {
         std::cerr << "baza-demo: " << wyjscie << " already exists\n";

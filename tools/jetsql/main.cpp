@@ -23,21 +23,22 @@
 #include <string_view>
 #include <vector>
 
+#include "dao/dao.h"
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
-#include "dao/dao.h"
 #include "output.h"
+#include "platform/command_line.h"
 #include "schema_commands.h"
 
 namespace {
 
 constexpr int kUsage = 2;
 
-int usage() {
-    std::cerr << "usage: jetsql --parse < statements\n"
-                 "       jetsql [--create] DATABASE < statements\n";
-    return kUsage;
+int usage(std::string_view problem) {
+    return platform::refuse_arguments("jetsql", problem,
+                                      "usage: jetsql --parse < statements\n"
+                                      "       jetsql [--create] DATABASE < statements\n");
 }
 
 // Calls fn with each statement of a stream as it is read: one a line, without empty
@@ -120,10 +121,20 @@ int database_mode(const std::string& path, bool create) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    if (args.size() == 1 && args[0] == "--parse") return parse_mode();
-    bool create = !args.empty() && args[0] == "--create";
-    if (create) args.erase(args.begin());
-    if (args.size() != 1 || args[0].empty() || args[0].front() == '-') return usage();
-    return database_mode(std::string(args[0]), create);
+    platform::CommandLine c;
+    try {
+        c = platform::parse_command_line(argc, argv, {"--parse", "--create"});
+        if (c.has("--parse")) {
+            if (c.has("--create"))
+                throw platform::UsageError("--parse and --create exclude each other");
+            platform::expect_operands(c, 0, 0, "");
+        } else {
+            platform::expect_operands(c, 1, 1, "a database");
+            if (c.operands[0].empty()) throw platform::UsageError("the database path is empty");
+        }
+    } catch (const platform::UsageError& e) {
+        return usage(e.what());
+    }
+    if (c.has("--parse")) return parse_mode();
+    return database_mode(c.operands[0], c.has("--create"));
 }

@@ -9,15 +9,20 @@
 
 #include "ado/ado.h"
 #include "db/polaczenie.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: wersja-bazy DATABASE\n";
-        return 2;
+    std::string baza;
+    try {
+        const auto c = platform::parse_command_line(argc, argv, {});
+        platform::expect_operands(c, 1, 1, "a database");
+        baza = c.operands[0];
+    } catch (const platform::UsageError& e) {
+        return platform::refuse_arguments("wersja-bazy", e.what(), "usage: wersja-bazy DATABASE\n");
     }
     try {
         ado::Connection c;
-        c.Open(connection_string(argv[1]));
+        c.Open(connection_string(baza));
         ado::Recordset rs;
         rs.Open("SELECT [NumerWersji] FROM Nieruszac", c);
         if (rs.Eof()) {

@@ -9,21 +9,25 @@
 // standard error), 2 wrong arguments.
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 
 namespace {
 
+constexpr std::string_view kUsage =
+    "usage: rejestr get NAME [--key N]\n"
+    "       rejestr set NAME VALUE [--key N]\n"
+    "       rejestr list [--key N]\n"
+    "N: 0 HKEY_LOCAL_MACHINE\\Software\\ORVIK (default), 1 HKEY_CURRENT_USER\\"
+    "Control Panel\\International, 2 HKEY_CLASSES_ROOT\\.lnk\\International\n"
+    "(-- before a name or value that begins with -)\n";
+
 int usage(const std::string& problem) {
-    std::cerr << "rejestr: " << problem << "\n"
-              << "usage: rejestr get NAME [--key N]\n"
-              << "       rejestr set NAME VALUE [--key N]\n"
-              << "       rejestr list [--key N]\n"
-              << "N: 0 HKEY_LOCAL_MACHINE\\Software\\ORVIK (default), 1 HKEY_CURRENT_USER\\"
-                 "Control Panel\\International, 2 HKEY_CLASSES_ROOT\\.lnk\\International\n";
-    return 2;
+    return platform::refuse_arguments("rejestr", problem, kUsage);
 }
 
 }  // namespace
@@ -31,16 +35,16 @@ int usage(const std::string& problem) {
 int main(int argc, char** argv) {
     std::vector<std::string> args;
     int key = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--key") {
-            if (i + 1 >= argc) return usage("--key needs a key code");
-            std::string n = argv[++i];
+    try {
+        const auto c = platform::parse_command_line(argc, argv, {}, {"--key"});
+        if (c.has("--key")) {
+            const std::string& n = c.options.find("--key")->second;
             if (n != "0" && n != "1" && n != "2") return usage("the key code must be 0, 1 or 2");
             key = n[0] - '0';
-        } else {
-            args.push_back(a);
         }
+        args = c.operands;
+    } catch (const platform::UsageError& e) {
+        return usage(e.what());
     }
     if (args.empty()) return usage("a command is needed");
     const std::string& cmd = args[0];

@@ -1,0 +1,136 @@
+#include "db/wykonawca.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "ado/ado.h"
+#include "db/komunikaty.h"
+#include "db/naprawy.h"
+#include "db/polaczenie.h"
+#include "db/stan.h"
+#include "db/wykonaj.h"
+#include "jet/text.h"
+#include "platform/clipboard.h"
+
+namespace {
+
+bool zawiera(std::string_view tekst, std::string_view fragment) {
+    return tekst.find(fragment) != std::string_view::npos;
+}
+
+// The Abort/Retry/Ignore question of the executors; Abort ends the process. True for
+// Retry.
+bool pytaj_ponow(std::string_view wynik, std::string_view polecenie) {
+    const int32_t odp =
+        FMsg_box(std::string(wynik) + "\r\n" + std::string(polecenie), vbAbortRetryIgnore,
+                 "błąd:  " + std::string(wynik) + " w " + Biezaca_Operacja);
+    if (odp == vbAbort) Wylogowanie();
+    return odp == vbRetry;
+}
+
+// The bracketed name that starts at pos, blanks skipped (through its "]"), or the plain
+// word that starts there (up to a blank, ")" or "."), put in brackets; pos is left after
+// it.
+std::string nazwa_od(std::string_view tekst, size_t& pos) {
+    while (pos < tekst.size() && tekst[pos] == ' ') ++pos;
+    const size_t poczatek = pos;
+    if (pos < tekst.size() && tekst[pos] == '[') {
+        const size_t koniec = tekst.find(']', pos);
+        if (koniec != std::string_view::npos) {
+            pos = koniec + 1;
+            return std::string(tekst.substr(poczatek, pos - poczatek));
+        }
+    }
+    pos = std::min(tekst.find_first_of(" ).", pos), tekst.size());
+    return "[" + std::string(tekst.substr(poczatek, pos - poczatek)) + "]";
+}
+
+// The database prefix and the bracketed table of a statement: for a table of another
+// file, written [path].[table], the two bracketed names; otherwise the statement's
+// second word (the third of INSERT INTO) and the database's own path.
+std::pair<std::string, std::string> prefiks_i_tabela(std::string_view pol) {
+    const size_t p0 = pol.find('[');
+    const size_t p1 = pol.find(']');
+    if (p0 < p1 && p1 != std::string_view::npos && pol.substr(p1 + 1, 2) == ".[") {
+        const size_t p2 = pol.find(']', p1 + 1);
+        if (p2 != std::string_view::npos)
+            return {std::string(pol.substr(p0, p1 - p0 + 1)),
+                    std::string(pol.substr(p1 + 2, p2 - p1 - 1))};
+    }
+    size_t pos = std::min(pol.find(' '), pol.find('('));
+    pos = pos == std::string_view::npos ? pol.size() : pos + 1;
+    std::string tabela = nazwa_od(pol, pos);
+    if (jet::text::upper(tabela) == "[INTO]") tabela = nazwa_od(pol, pos);
+    return {"[" + Sciezka_Bazy + "]", tabela};
+}
+
+}  // namespace
+
+Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {
+    return {result_text(e), e.number(), e.description()};
+}
+
+bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
+            std::string_view polecenie) {
+    if (reguly.empty()) return false;
+    const std::string duze = jet::text::upper(polecenie);
+    return std::any_of(reguly.begin(), reguly.end(), [&](const Regula_Bledu& r) {
+        return (r.numer == 0 || r.numer == w.numer) && zawiera(duze, r.slowo) &&
+               zawiera(w.opis, r.opis);
+    });
+}
+
+Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
+                            std::span<const Regula_Bledu> pochlaniane) {
+    rekordy = -1;
+    try {
+        if (!Baza_Otwarta) DbPolacz_Ponownie();
+        polaczenie().CursorLocation = ado::adUseServer;
+        polaczenie().Execute(polecenie, &rekordy, 1);
+        return {};
+    } catch (const jet::Error& e) {
+        rekordy = -1;
+        if (e.number() == jet::hr::TooLong) return Poszerz_I_Powtorz(polecenie, rekordy);
+        Wynik_Polecenia w = Wynik_Bledu(e);
+        if (Pasuje(kBledy_Usuwania, w, polecenie) || Pasuje(pochlaniane, w, polecenie)) return {};
+        if (w.numer == jet::hr::Unspecified) w.tekst = cicho ? "1" : lost_connection_text(e);
+        return w;
+    }
+}
+
+Wynik_Polecenia Poszerz_I_Powtorz(std::string_view polecenie, int32_t& rekordy) {
+    try {
+        const auto [prefiks, tabela] = prefiks_i_tabela(polecenie);
+        if (!Poszerz_Pola_Tekstowe(prefiks, tabela, 0)) Poszerz_Pola_Tekstowe(prefiks, tabela, -1);
+        polaczenie().Execute(polecenie, &rekordy, 1);
+        return {};
+    } catch (const jet::Error& e) {
+        return Wynik_Bledu(e);
+    }
+}
+
+Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
+                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa) {
+    for (;;) {
+        Wynik_Polecenia w = Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane);
+        if (w.tekst.empty() || w.tekst == "1") return w;
+        if (w.numer == jet::hr::Unspecified) {
+            // A file that another workstation holds locked for a moment: run again at once.
+            for (int i = 0; i < z.ponowienia_utraty; ++i) {
+                w = Wykonaj_Raz(polecenie, rekordy, false, z.pochlaniane);
+                if (w.tekst.empty()) return w;
+            }
+        }
+        platform::set_clipboard(polecenie);
+        if (naprawa && naprawa(polecenie, w)) continue;
+        if (Pasuje(z.tolerowane, w, polecenie)) return w;
+        if (Pasuje(z.konczace, w, polecenie)) {
+            FMsg_box(polecenie, vbCritical,
+                     "Uwaga wystąpił następujący błąd:  " + w.tekst + " w " + Biezaca_Operacja);
+            Wylogowanie();
+        }
+        Zapisz_Log(polecenie, z.etykieta, w.tekst);
+        if (cicho && z.cicho_bez_pytania) return w;
+        if (!pytaj_ponow(w.tekst, polecenie)) return w;
+    }
+}

@@ -1,0 +1,99 @@
+// The executors' common core. The module's executors (db/wykonaj.h) and the conversion
+// class's (driver/konwersje.h) differ only in their rules: which failures one run of a
+// statement absorbs, which failures the executor's loop tolerates or ends the process
+// on, how often a lost connection is run again at once, and whether a quiet failure is
+// asked about. Those rules are data here, matched on the failure's number and
+// description; one run and one loop serve every executor.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "jet/error.h"
+
+// A failure that a rule picks out: the failure's number (0: any number), a keyword that
+// the upper-cased statement contains ("": any statement) and a fragment that the
+// failure's description contains, case-sensitive ("": any description).
+struct Regula_Bledu {
+    uint32_t numer = 0;
+    std::string_view slowo = {};
+    std::string_view opis = {};
+};
+
+// The outcome of running a statement.
+struct Wynik_Polecenia {
+    // The result text: "" on success or an absorbed failure, "1" for a lost connection
+    // of a quiet run, else the failure's text (result_text or lost_connection_text).
+    std::string tekst;
+    uint32_t numer = 0;  // the failure's number; 0 when tekst is ""
+    std::string opis;    // the failure's description
+};
+
+// The failure as a result: its result text, number and description.
+Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
+
+// True when a rule picks out the failure w of the statement.
+bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
+            std::string_view polecenie);
+
+// The expected failures of schema statements: the statement was already applied by an
+// earlier, interrupted run (a table, column or index already there or already gone).
+// DbWykonaj returns them without asking; DbWykonajKonwersje absorbs them.
+inline constexpr std::array<Regula_Bledu, 8> kBledy_Schematu{{
+    {jet::hr::NoSuchTable, "DROP TABLE", ""},
+    {jet::hr::NoSuchTable, "DROP COLUMN", ""},
+    {jet::hr::Syntax, "DROP", ""},
+    {jet::hr::MultipleStep, "DROP", ""},
+    {jet::hr::MultipleStep, "ADD", ""},
+    {jet::hr::Unspecified, "CREATE UNIQUE", ""},
+    {jet::hr::Syntax, "CREATE TABLE", ""},
+    {jet::hr::Syntax, "ADD", ""},
+}};
+
+// Failures of DROP statements that every run absorbs: what is to be dropped is gone.
+inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
+    {jet::hr::NoSuchTable, "DROP TABLE ", ""},
+    {jet::hr::NoSuchTable, "DROP COLUMN ", ""},
+    {jet::hr::Syntax, "DROP ", ""},
+    {jet::hr::MultipleStep, "DROP ", ""},
+}};
+
+// Runs the statement once as command text on the program's connection (reconnecting
+// first when it is down), rekordy receiving the records affected (-1 after a failure).
+// A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
+// kBledy_Usuwania or of the executor's own pochlaniane gives ""; a lost or locked
+// connection (0x80004005) gives "1" when quiet, else the lost-connection text; any other
+// failure its result text.
+Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
+                            std::span<const Regula_Bledu> pochlaniane);
+
+// Widens the short text columns of the statement's table and runs the statement once
+// more: success, or the repeated run's failure (never absorbed, never repaired again).
+Wynik_Polecenia Poszerz_I_Powtorz(std::string_view polecenie, int32_t& rekordy);
+
+// The rules of an executor that asks Abort, Retry or Ignore about a failure.
+struct Zasady_Wykonawcy {
+    std::string_view etykieta = {};                  // the label of its log line
+    std::span<const Regula_Bledu> pochlaniane = {};  // absorbed by each run, as Wykonaj_Raz
+    int ponowienia_utraty = 0;                       // at-once reruns after a lost connection
+    std::span<const Regula_Bledu> tolerowane = {};   // returned at once, neither logged nor asked
+    std::span<const Regula_Bledu> konczace = {};     // a critical box, then the process ends
+    bool cicho_bez_pytania = false;                  // when quiet, logged and returned, not asked
+};
+
+// Changes a failed statement so that it may succeed; true to run the changed statement.
+using Naprawa_Polecenia = std::function<bool(std::string& polecenie, const Wynik_Polecenia& w)>;
+
+// Runs the statement under the executor's rules until it succeeds or its failure is
+// returned: a quiet lost connection ("1") returns at once; a lost connection is run
+// again up to ponowienia_utraty times (not quiet), the first success returning; then the
+// statement goes to the clipboard; the repair, when given, may change it and run it
+// again; a tolerated failure returns; a failure of konczace shows a critical box and ends
+// the process; any other is logged and, unless quiet with cicho_bez_pytania, asked about:
+// Abort ends the process, Retry runs the statement again, Ignore returns the failure.
+Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
+                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa = {});

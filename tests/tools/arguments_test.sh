@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Every program refuses wrong arguments the same way: what was wrong and the usage on
+# standard error, nothing on standard output, exit status 2, and nothing touched (no
+# registry file, no log, no database).
+# Usage: arguments_test.sh BUILD_DIR
+set -u
+bin="$1/tools"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+export ORVIK_REGISTRY="$dir/cfg/registry.reg" ORVIK_FAST_WAIT=1 HOME="$dir/home"
+unset ORVIK_ANSWERS XDG_CONFIG_HOME
+fail=0
+passed=0
+
+# refused PROGRAM EXPECTED-PROBLEM ARGUMENTS...
+refused() {
+    local program=$1 problem=$2
+    shift 2
+    local name
+    name=$(basename "$program")
+    (cd "$dir" && "$bin/$program" "$@" >"$dir/out" 2>"$dir/err" </dev/null)
+    local status=$?
+    local err
+    err=$(cat "$dir/err")
+    if [ "$status" != 2 ] || [ -s "$dir/out" ] ||
+        [[ "$err" != "$name: $problem"$'\n'"usage: $name"* ]]; then
+        echo "FAIL $name $*: status $status"
+        echo "--- stdout"; cat "$dir/out"; echo "--- stderr"; echo "$err"
+        fail=1
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+refused konwersja/konwersja "unknown option --help" --help
+refused konwersja/konwersja "unknown option -h" -h
+refused konwersja/konwersja "unexpected argument baza.mdb" baza.mdb
+refused konwersja/konwersja "unexpected argument --help" -- --help
+refused konwersja/wersja-bazy "unknown option --help" --help
+refused konwersja/wersja-bazy "a database is needed"
+refused konwersja/wersja-bazy "unexpected argument b.mdb" a.mdb b.mdb
+refused baza-demo/baza-demo "unknown option --help" --help
+refused baza-demo/baza-demo "an output file is needed" --large
+refused baza-demo/baza-demo "unexpected argument b.mdb" a.mdb b.mdb
+refused baza-demo/baza-demo "--large given twice" a.mdb --large --large
+refused rejestr/rejestr "unknown option --help" --help
+refused rejestr/rejestr "a command is needed"
+refused rejestr/rejestr "--key needs a value" get a --key
+refused rejestr/rejestr "the key code must be 0, 1 or 2" get a --key 3
+refused rejestr/rejestr "unknown option -5" set a -5
+refused rejestr/rejestr "unknown command remove" remove a
+refused jetsql/jetsql "unknown option --help" --help
+refused jetsql/jetsql "a database is needed"
+refused jetsql/jetsql "a database is needed" --create
+refused jetsql/jetsql "--parse and --create exclude each other" --parse --create
+refused jetsql/jetsql "unexpected argument a.db" --parse a.db
+
+# Nothing was written: no registry file, no log, no database, no clipboard.
+left=$(cd "$dir" && find . -mindepth 1 -not -name out -not -name err)
+if [ -n "$left" ]; then
+    echo "FAIL a refused program left files:"; echo "$left"; fail=1
+fi
+
+# A registry that asks for a conversion is left as it was by a refused konwersja.
+mkdir -p "$dir/cfg"
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"dodralvex"="0123"\n"dodralvexS"="%s/baza.mdb"\n' \
+    "$dir" >"$ORVIK_REGISTRY"
+before=$(md5sum <"$ORVIK_REGISTRY")
+refused konwersja/konwersja "unknown option --help" --help
+if [ "$(md5sum <"$ORVIK_REGISTRY")" != "$before" ] || [ -e "$dir/cfg/Rejestr.txt" ]; then
+    echo "FAIL konwersja --help changed the registry or wrote a log"; fail=1
+fi
+
+# "--" lets an operand begin with "-".
+"$bin/rejestr/rejestr" set a -- -5 && [ "$("$bin/rejestr/rejestr" get a)" = "-5" ] ||
+    { echo "FAIL rejestr set a -- -5"; fail=1; }
+
+if [ $fail -eq 0 ]; then echo "$passed refusals passed"; exit 0; fi
+exit 1
