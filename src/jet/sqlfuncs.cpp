@@ -12,6 +12,7 @@
 #include "jet/error.h"
 #include "jet/functions.h"
 #include "jet/session.h"
+#include "jet/sqlvalue.h"
 #include "jet/text.h"
 #include "jet/value.h"
 
@@ -170,8 +171,7 @@ void result(sqlite3_context* ctx, const SqlVal& v) {
         case SQLITE_FLOAT:
             return sqlite3_result_double(ctx, v.d);
         case SQLITE_TEXT:
-            return sqlite3_result_text64(ctx, v.s.data(), v.s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
+            return detail::result_text(ctx, v.s);
         default:
             return sqlite3_result_null(ctx);
     }
@@ -181,9 +181,7 @@ void result(sqlite3_context* ctx, const Value& v) {
     result(ctx, sql_val(v));
 }
 
-void result_text(sqlite3_context* ctx, std::string_view s) {
-    sqlite3_result_text64(ctx, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-}
+using detail::result_text;
 
 bool is_null(sqlite3_value* v) {
     return sqlite3_value_type(v) == SQLITE_NULL;
@@ -622,7 +620,7 @@ void nz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (!is_null(argv[0])) return sqlite3_result_value(ctx, argv[0]);
     // In a statement, Nz without a replacement gives a zero-length text.
     if (argc > 1) return sqlite3_result_value(ctx, argv[1]);
-    sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+    result_text(ctx, "");
 }
 
 // jet_seq(start): the counter lives in the auxiliary data of the argument, which

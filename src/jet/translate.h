@@ -17,6 +17,7 @@
 #include "jet/database.h"
 #include "jet/session.h"
 #include "jet/sql/ast.h"
+#include "jet/sqlvalue.h"
 #include "jet/value.h"
 
 namespace jet::detail {
@@ -144,13 +145,6 @@ private:
     std::vector<Value> params_;
     int alias_depth_ = 0;
 };
-
-// Binds a Value to a statement parameter.
-void bind_value(sqlite3_stmt* st, int index, const Value& v);
-// Binds a plan's constants (those the statement uses; Empty slots are left alone).
-void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
-// Reads column i of the current row as a Value of Jet type t.
-Value read_value(sqlite3_stmt* st, int i, DataType t);
 
 // True when `database` (a [path] qualifier) names the file at open_path.
 bool same_file(const std::string& database, const std::string& open_path);
