@@ -298,13 +298,20 @@ bool cannot_fail(std::string_view sql) {
     return true;
 }
 
+// The terms of a chain of ANDs, left to right (walked without recursion: a chain may
+// be as long as the statement).
 void conjuncts(const sql::Expr* e, std::vector<const sql::Expr*>& out) {
-    if (!e) return;
-    if (e->kind == sql::ExprKind::Binary && e->op == sql::Op::And) {
-        conjuncts(e->args[0].get(), out);
-        conjuncts(e->args[1].get(), out);
-    } else {
-        out.push_back(e);
+    std::vector<const sql::Expr*> pending{e};
+    while (!pending.empty()) {
+        const sql::Expr* x = pending.back();
+        pending.pop_back();
+        if (!x) continue;
+        if (x->kind == sql::ExprKind::Binary && x->op == sql::Op::And) {
+            pending.push_back(x->args[1].get());
+            pending.push_back(x->args[0].get());
+        } else {
+            out.push_back(x);
+        }
     }
 }
 

@@ -429,18 +429,20 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// jet_curfold(ops, x0, x1, ...): money arithmetic of a chain, step by step as the
+// jet_curfold(x0, ops, x1, ...): money arithmetic of a chain, step by step as the
 // nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
-// arithmetic, then rounded to 4 decimals.
-void curfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+// arithmetic, then rounded to 4 decimals. jet_numfold alike without the rounding:
+// ((x0 op1 x1) op2 x2) ... as SQLite computes it.
+template <bool Money>
+void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
-        const std::string_view ops = text_of(argv[0]);
+        const std::string_view ops = argc < 2 ? std::string_view() : text_of(argv[1]);
         if (argc < 2 || ops.size() != static_cast<size_t>(argc - 2))
-            raise(Fault::Internal, "jet_curfold arguments");
-        Num acc = numeric(argv[1]);
+            raise(Fault::Internal, "arithmetic fold arguments");
+        Num acc = numeric(argv[0]);
         for (size_t k = 0; k < ops.size(); ++k) {
             acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
-            if (acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+            if (Money && acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
         }
         if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
         if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
@@ -753,7 +755,8 @@ constexpr ScalarDef kScalars[] = {
     {"jet_totext", totext, 2, 2, true},
     {"jet_cstr", totext, 2, 2, true},
     {"jet_concat", concat, -1, -1, true},
-    {"jet_curfold", curfold, -1, -1, true},
+    {"jet_curfold", arithfold<true>, -1, -1, true},
+    {"jet_numfold", arithfold<false>, -1, -1, true},
     {"jet_add", add, -1, -1, true},
     {"jet_cur", cur, 1, 1, true},
     {"jet_div", div, 2, 3, true},

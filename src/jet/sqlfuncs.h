@@ -31,6 +31,8 @@
 //   jet_add(a, ta, b, tb)    a + b with VB's rules for the operand types (text + text
 //                            concatenates, Null propagates, text + number converts the
 //                            text or raises TypeMismatch); currency results rounded
+//   jet_numfold(x0, ops, x1, ...) ((x0 op1 x1) op2 x2) ... with SQLite's + - *
+//   jet_curfold(x0, ops, x1, ...) the same, each step rounded as jet_cur
 //   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
 //   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
 //   jet_intdiv(a, b), jet_mod(a, b)

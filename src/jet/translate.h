@@ -51,13 +51,25 @@ struct Typed {
     DataType offset_type = DataType::Long;
     int64_t offset = 0;
     // A left-associative chain, so that a long one ("a + b + c + ...") neither nests
-    // parentheses nor function calls past what SQLite's parser takes. Valid only while
-    // sql is still the text it was made with (chain_size == sql.size()).
+    // parentheses nor function calls past what SQLite's parser takes, nor makes an
+    // expression deeper than SQLite's 1000 levels. Valid only while sql is still the
+    // text it was made with (chain_size == sql.size()).
     //   chain: sql is "(" body ")" with body a chain of one SQLite operator class
-    //     (kChain*); a left operand of the same class goes in without its parentheses.
-    //   fold_ops/fold_args: sql is one call of a folding function (jet_concat, or
-    //     jet_curfold for money arithmetic: fold_ops holds one operator per step).
+    //     (kChain*) of chain_count operands; a left operand of the same class goes in
+    //     without its parentheses. A chain whose grouping does not change its value
+    //     (AND, OR, ||) goes on past kMaxChain operands in groups (chain_groups): sql
+    //     is then "(" head "(" body "))", head the full groups "(g1) op (g2) op ".
+    //   fold/fold_ops/fold_args: sql is one call of a folding function: '&' jet_concat,
+    //     'a' jet_add, '$' jet_curfold (money arithmetic) or '#' jet_numfold (other
+    //     arithmetic past kMaxChain operands); for '$' and '#' fold_ops holds one
+    //     operator per step.
+    //   fold_depth: the folding calls nested one in the first operand of the next
+    //     along the chain's first operands (this one included).
     int chain = 0;
+    int chain_count = 0;
+    int chain_groups = 0;
+    char fold = 0;
+    int fold_depth = 0;
     std::string fold_ops;
     std::vector<std::string> fold_args;
     size_t chain_size = 0;
@@ -135,6 +147,7 @@ private:
     Typed column(const sql::Expr& e);
     Typed function(const sql::Expr& e);
     Typed binary(const sql::Expr& e);
+    Typed binary_step(const sql::Expr& e, Typed a, Typed b);
     Typed comparison(sql::Op op, const Typed& a, const Typed& b, uint32_t pos);
     Typed arithmetic(sql::Op op, Typed a, Typed b);
     Typed literal(const Value& v);
@@ -144,6 +157,7 @@ private:
     std::vector<Source> sources_;
     std::vector<Value> params_;
     int alias_depth_ = 0;
+    int depth_ = 0;  // expr() calls in progress: sql::kMaxNesting at most
 };
 
 // True when `database` (a [path] qualifier) names the file at open_path.

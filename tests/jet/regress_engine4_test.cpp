@@ -11,66 +11,6 @@ namespace {
 
 using Regress4 = QueryTest;
 
-// n operands joined by op: "x op x op ... op x".
-std::string chain(const std::string& x, const std::string& op, int n) {
-    std::string s = x;
-    for (int i = 1; i < n; ++i) s += op + x;
-    return s;
-}
-
-TEST_F(Regress4, LongChainsOfOneOperator) {
-    run_all(
-        {"CREATE TABLE T (l long, d double, m money, f double, t text(10), n text(10), u text(10))",
-         "INSERT INTO T (l, d, m, f, t, u) VALUES (1, 0.5, 0.0001, 1.00005, 'ab', '1,5')"});
-    const Case cases[] = {
-        {"SELECT " + chain("[l]", "+", 300) + " FROM T", "300"},
-        {"SELECT " + chain("[l]", " - ", 300) + " FROM T", "-298"},
-        {"SELECT " + chain("[d]", "*", 300) + " > 0 FROM T", "-1"},
-        {"SELECT " + chain("[d]", "+", 300) + " FROM T", "150"},
-        {"SELECT " + chain("[m]", "+", 300) + " FROM T", "0.03"},
-        {"SELECT [m]*10000" + chain("", "-[m]", 301) + " FROM T", "0.97"},
-        {"SELECT " + chain("[t]", "&", 300) + " = '" + chain("ab", "", 300) + "' FROM T", "-1"},
-        {"SELECT " + chain("[n]", " & ", 300) + " FROM T", "Null"},
-        {"SELECT len([n]&" + chain("[t]", "&[n]&", 300) + ") FROM T", "600"},
-        {"SELECT len(" + chain("[t]", "+", 300) + ") FROM T", "600"},
-        {"SELECT " + chain("[t]", "+", 299) + "+[n] FROM T", "Null"},
-        // Text meeting a number: jet_add steps.
-        {"SELECT " + chain("[u]+[l]", "+", 150) + " FROM T", "375"},
-        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[n]" + chain("", "+[u]+[l]", 50) + " FROM T",
-         "Null"},
-        {"SELECT " + chain("[u]+[l]", "+", 100) + "+[t]" + chain("", "+[u]+[l]", 50) + " FROM T",
-         "error 80040E07"},
-        {"SELECT l FROM T WHERE " + chain("[l]=1", " AND ", 300), "1"},
-        {"SELECT l FROM T WHERE " + chain("[l]=2", " OR ", 299) + " OR [d]=0.5", "1"},
-        {"SELECT (" + chain("[l]=1", " and ", 300) + ") FROM T", "-1"},
-        {"SELECT l FROM T WHERE " + chain("[l]=1", " AND ", 299) + " AND [l]=2", ""},
-        {"UPDATE T SET m = " + chain("[m]", "+", 300), "ok 1"},
-        {"SELECT m FROM T", "0.03"},
-    };
-    EXPECT_CASES(cases);
-}
-
-// A chain of money steps rounds after every step, as Jet does, however long it is.
-TEST_F(Regress4, MoneyChainRoundsEachStep) {
-    run_all({"CREATE TABLE T (m money, f double, s money, x money)",
-             "INSERT INTO T (m, f) VALUES (1.2345, 1.25)",
-             "INSERT INTO T (m, f) VALUES (0.0003, 1.25)",
-             "INSERT INTO T (m, f) VALUES (Null, 1.25)"});
-    // Stored step by step: each store rounds to 4 decimals, halves to even.
-    run("UPDATE T SET s = m");
-    for (int i = 0; i < 150; ++i)
-        run(i % 2 ? "UPDATE T SET s = s * f" : "UPDATE T SET s = s + m * f");
-    std::string e = "[m]";
-    for (int i = 0; i < 150; ++i) e = i % 2 ? "(" + e + ") * [f]" : e + " + [m] * [f]";
-    run("UPDATE T SET x = " + e);
-    EXPECT_EQ(rows("SELECT count(*) FROM T WHERE x = s"), "2");
-    EXPECT_EQ(rows("SELECT x FROM T WHERE m Is Null"), "Null");
-    // Past the range of money: the failure of a single step.
-    const std::string overflow = outcome("SELECT [m]*1e14*1e5 FROM T");
-    EXPECT_EQ(overflow.substr(0, 6), "error ");
-    EXPECT_EQ(outcome("SELECT [m]*1e14*1e5" + chain("", "+[m]", 120) + " FROM T"), overflow);
-}
-
 // A division by zero in the values an INSERT stores sets that value to Null (the row
 // is still inserted); anywhere else it fails the statement.
 TEST_F(Regress4, DivisionByZeroInInsertedValues) {
