@@ -558,7 +558,7 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
         case Op::Pow: {
             const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
             t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) +
-                    (division_by_zero_null && op != Op::Pow ? ", 1)" : ")");
+                    (storing && op != Op::Pow ? ", 1)" : ")");
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
             return t;
@@ -759,11 +759,18 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
             if (ic.column_id == c.id) flags |= 2;
     }
     if (!c.allow_zero_length && is_text(c.type)) flags |= 4;
+    if (storing) flags |= 8;
 
     if (v.constant) {
         // A literal is converted once, here; what it cannot satisfy is left to jet_store
         // so that the failure is raised as Jet raises it, when the statement runs.
-        Value conv = v.constant->coerce_to(c.type, c.size);
+        Value conv;
+        try {
+            conv = v.constant->coerce_to(c.type, c.size);
+        } catch (const Error& e) {
+            if (!storing || !conversion_failure(e)) throw;
+            conv = Value::null();
+        }
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;

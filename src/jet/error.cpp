@@ -135,4 +135,9 @@ Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
 
 void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
 
+bool conversion_failure(const Error& e) {
+    const auto f = e.fault();
+    return f == Fault::TypeMismatch || f == Fault::Overflow || f == Fault::DivisionByZero;
+}
+
 }  // namespace jet

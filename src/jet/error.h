@@ -102,6 +102,10 @@ private:
 uint32_t fault_number(Fault f);
 std::string_view fault_template(Fault f);
 
+// True for the failure of a value that cannot be converted: TypeMismatch, Overflow,
+// DivisionByZero.
+bool conversion_failure(const Error& e);
+
 // Builds the failure of a condition with its arguments in place.
 Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});
 [[noreturn]] void raise(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});

@@ -25,10 +25,13 @@ using Kind = Value::Kind;
 // ---------------------------------------------------------------------------
 // Failures and the bridge between SQLite values and Jet values
 
-// Hands a Jet failure to the session (when there is one) and fails the statement.
+// Hands a Jet failure to the session (when there is one) and fails the statement. A
+// value that cannot be converted (out of range, divided by zero) fails a statement as
+// a type mismatch does, with 0x80040E07: 0x80004005 would read as a lost connection.
 void fail(sqlite3_context* ctx, const Error& e) {
     if (auto* session = static_cast<Session*>(sqlite3_user_data(ctx)))
-        session->set_pending_error(e);
+        session->set_pending_error(
+            conversion_failure(e) ? Error(*e.fault(), hr::TypeMismatch, e.description()) : e);
     sqlite3_result_error(ctx, e.description().c_str(), -1);
 }
 
@@ -207,6 +210,9 @@ double money(double d) {
 // ---------------------------------------------------------------------------
 // Storing
 
+void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, DataType type,
+                 int flags);
+
 // jet_store(v, type, size, flags, 'table.column' [, source type])
 void store(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
@@ -214,88 +220,100 @@ void store(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const DataType type = type_arg(argv[1]);
         const int flags = sqlite3_value_int(argv[3]);
         const int vt = sqlite3_value_type(v);
-        if (vt == SQLITE_NULL) {
+        auto store_null = [&] {
             if (flags & 2) raise(Fault::NullInKey);
             if (flags & 1) raise(Fault::RequiredNull, text_of(argv[4]));
             sqlite3_result_null(ctx);
-            return;
+        };
+        if (vt == SQLITE_NULL) return store_null();
+        try {
+            store_value(ctx, argc, argv, vt, type, flags);
+        } catch (const Error& e) {
+            if (!(flags & 8) || !conversion_failure(e)) throw;
+            store_null();
         }
-        const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
-        // Fast paths: values that already fit the column pass through unchanged.
-        switch (type) {
-            case DataType::Text:
-            case DataType::Memo:
-                if (vt == SQLITE_TEXT) {
-                    const int bytes = sqlite3_value_bytes(v);
-                    if (bytes == 0 && (flags & 4)) raise(Fault::ZeroLength, text_of(argv[4]));
-                    if (type == DataType::Text) {
-                        int size = sqlite3_value_int(argv[2]);
-                        if (size <= 0) size = kMaxTextSize;
-                        if (bytes > size && text::length(text_of(v)) > static_cast<size_t>(size))
-                            raise(Fault::TooLong);
-                    }
-                    sqlite3_result_value(ctx, v);
-                    return;
-                }
-                break;
-            case DataType::Long:
-            case DataType::Integer:
-            case DataType::Byte:
-                if (vt == SQLITE_INTEGER) {
-                    const sqlite3_int64 i = sqlite3_value_int64(v);
-                    const sqlite3_int64 lo = type == DataType::Long      ? INT32_MIN
-                                             : type == DataType::Integer ? INT16_MIN
-                                                                         : 0;
-                    const sqlite3_int64 hi = type == DataType::Long      ? INT32_MAX
-                                             : type == DataType::Integer ? INT16_MAX
-                                                                         : 255;
-                    if (i < lo || i > hi) raise(Fault::Overflow);
-                    sqlite3_result_value(ctx, v);
-                    return;
-                }
-                break;
-            case DataType::Double:
-                if (is_number(vt)) {
-                    sqlite3_result_double(ctx, sqlite3_value_double(v));
-                    return;
-                }
-                break;
-            case DataType::Single:
-                if (is_number(vt)) {
-                    const double d = sqlite3_value_double(v);
-                    if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
-                    sqlite3_result_double(ctx, static_cast<float>(d));
-                    return;
-                }
-                break;
-            case DataType::Date:
-                if (is_number(vt)) {
-                    const double d = sqlite3_value_double(v);
-                    if (!dates::in_range(d)) raise(Fault::Overflow);
-                    sqlite3_result_double(ctx, d);
-                    return;
-                }
-                break;
-            case DataType::Currency:
-                if (is_number(vt)) {
-                    sqlite3_result_double(ctx, money(sqlite3_value_double(v)));
-                    return;
-                }
-                break;
-            case DataType::Boolean:
-                if (is_number(vt)) {
-                    sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
-                    return;
-                }
-                break;
-            default:
-                break;
-        }
-        Value stored = from_sql(v, source).coerce_to(type, sqlite3_value_int(argv[2]));
-        if ((flags & 4) && stored.is_text() && stored.raw_text().empty())
-            raise(Fault::ZeroLength, text_of(argv[4]));
-        result(ctx, stored);
     });
+}
+
+// jet_store of a value that is not Null.
+void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, DataType type,
+                 int flags) {
+    sqlite3_value* v = argv[0];
+    const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
+    // Fast paths: values that already fit the column pass through unchanged.
+    switch (type) {
+        case DataType::Text:
+        case DataType::Memo:
+            if (vt == SQLITE_TEXT) {
+                const int bytes = sqlite3_value_bytes(v);
+                if (bytes == 0 && (flags & 4)) raise(Fault::ZeroLength, text_of(argv[4]));
+                if (type == DataType::Text) {
+                    int size = sqlite3_value_int(argv[2]);
+                    if (size <= 0) size = kMaxTextSize;
+                    if (bytes > size && text::length(text_of(v)) > static_cast<size_t>(size))
+                        raise(Fault::TooLong);
+                }
+                sqlite3_result_value(ctx, v);
+                return;
+            }
+            break;
+        case DataType::Long:
+        case DataType::Integer:
+        case DataType::Byte:
+            if (vt == SQLITE_INTEGER) {
+                const sqlite3_int64 i = sqlite3_value_int64(v);
+                const sqlite3_int64 lo = type == DataType::Long      ? INT32_MIN
+                                         : type == DataType::Integer ? INT16_MIN
+                                                                     : 0;
+                const sqlite3_int64 hi = type == DataType::Long      ? INT32_MAX
+                                         : type == DataType::Integer ? INT16_MAX
+                                                                     : 255;
+                if (i < lo || i > hi) raise(Fault::Overflow);
+                sqlite3_result_value(ctx, v);
+                return;
+            }
+            break;
+        case DataType::Double:
+            if (is_number(vt)) {
+                sqlite3_result_double(ctx, sqlite3_value_double(v));
+                return;
+            }
+            break;
+        case DataType::Single:
+            if (is_number(vt)) {
+                const double d = sqlite3_value_double(v);
+                if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, static_cast<float>(d));
+                return;
+            }
+            break;
+        case DataType::Date:
+            if (is_number(vt)) {
+                const double d = sqlite3_value_double(v);
+                if (!dates::in_range(d)) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, d);
+                return;
+            }
+            break;
+        case DataType::Currency:
+            if (is_number(vt)) {
+                sqlite3_result_double(ctx, money(sqlite3_value_double(v)));
+                return;
+            }
+            break;
+        case DataType::Boolean:
+            if (is_number(vt)) {
+                sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    Value stored = from_sql(v, source).coerce_to(type, sqlite3_value_int(argv[2]));
+    if ((flags & 4) && stored.is_text() && stored.raw_text().empty())
+        raise(Fault::ZeroLength, text_of(argv[4]));
+    result(ctx, stored);
 }
 
 // ---------------------------------------------------------------------------

@@ -24,7 +24,9 @@
 //                            "-1"/"0"); without it v is judged by its SQLite value;
 //                            flags: 1 required (Null fails RequiredNull), 2 primary key
 //                            (Null fails NullInKey), 4 zero length not allowed ('' fails
-//                            ZeroLength). Raises TooLong, TypeMismatch, Overflow.
+//                            ZeroLength), 8 a value an action query stores: one that
+//                            cannot be converted becomes Null (then flags 1 and 2
+//                            apply). Raises TooLong, TypeMismatch, Overflow.
 //   jet_totext(v, type)      CStr of a value of that type (dates as dates, money with
 //                            the decimal comma, Booleans as -1/0 like Jet's text of them)
 //   jet_concat(a, b)         a & b on texts (Null as "")

@@ -127,10 +127,12 @@ public:
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
 
-    // Division by zero (/, \ and Mod) gives Null rather than failing, as Jet does in
-    // the values an action query stores (INSERT ... VALUES, the select list of
-    // INSERT ... SELECT). emit_select keeps it for the select list only.
-    bool division_by_zero_null = false;
+    // Binding the values an action query stores (SET, INSERT ... VALUES, the select
+    // list of INSERT ... SELECT): a division by zero (/, \ and Mod) gives Null, and
+    // so does a value that cannot be converted to its column's type (store_sql),
+    // rather than failing the statement, as Jet does. emit_select keeps it for the
+    // select list only.
+    bool storing = false;
 
     // Select-list aliases that later items and ORDER BY may name.
     struct Alias {
