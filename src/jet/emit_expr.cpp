@@ -6,6 +6,7 @@
 
 #include "jet/dates.h"
 #include "jet/sql/parser.h"
+#include "jet/sqlfuncs.h"
 #include "jet/text.h"
 #include "jet/translate.h"
 
@@ -634,17 +635,8 @@ Typed Binder::function(const sql::Expr& e) {
     auto need = [&](size_t lo, size_t hi) {
         if (n < lo || n > hi) wrong_arguments(e);
     };
-    auto call = [&](const std::string& name, std::initializer_list<std::string> args) {
-        std::string s = name + "(";
-        bool first = true;
-        for (const auto& x : args) {
-            if (!first) s += ", ";
-            s += x;
-            first = false;
-        }
-        return s + ")";
-    };
 
+    // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
         need(3, 3);
         t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + value_sql(a[1]) + " ELSE " + value_sql(a[2]) + " END)";
@@ -656,90 +648,6 @@ Typed Binder::function(const sql::Expr& e) {
         }
         return t;
     }
-    if (f == "nz") {
-        need(1, 2);
-        t.sql = n == 1 ? call("jet_nz", {value_sql(a[0])}) : call("jet_nz", {value_sql(a[0]), value_sql(a[1])});
-        t.type = a[0].known ? a[0].type : DataType::Text;
-        return t;
-    }
-    if (f == "round") {
-        need(1, 2);
-        t.sql = n == 1 ? call("jet_round", {value_sql(a[0])}) : call("jet_round", {value_sql(a[0]), value_sql(a[1])});
-        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
-        if (t.type == DataType::Boolean) t.type = DataType::Integer;
-        return t;
-    }
-    if (f == "year" || f == "month" || f == "day") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {value_sql(a[0])});
-        t.type = DataType::Integer;
-        return t;
-    }
-    if (f == "format") {
-        need(1, 2);
-        t.sql = call("jet_format", {value_sql(a[0]), type_code(a[0]), n == 2 ? value_sql(a[1]) : "''"});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "val") {
-        need(1, 1);
-        t.sql = call("jet_val", {as_text(a[0])});
-        t.type = DataType::Double;
-        return t;
-    }
-    if (f == "trim" || f == "ltrim" || f == "rtrim" || f == "ucase" || f == "lcase") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {as_text(a[0])});
-        t.type = a[0].known && a[0].type == DataType::Memo ? DataType::Memo : DataType::Text;
-        return t;
-    }
-    if (f == "len") {
-        need(1, 1);
-        t.sql = call("jet_len", {as_text(a[0])});
-        t.type = DataType::Long;
-        return t;
-    }
-    if (f == "mid") {
-        need(2, 3);
-        t.sql = n == 2 ? call("jet_mid", {as_text(a[0]), value_sql(a[1])})
-                       : call("jet_mid", {as_text(a[0]), value_sql(a[1]), value_sql(a[2])});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "left" || f == "right") {
-        need(2, 2);
-        t.sql = call("jet_" + f, {as_text(a[0]), value_sql(a[1])});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "cstr") {
-        need(1, 1);
-        t.sql = call("jet_cstr", {value_sql(a[0]), type_code(a[0])});
-        t.type = DataType::Text;
-        return t;
-    }
-    struct Conv {
-        const char* name;
-        DataType type;
-    };
-    static const Conv convs[] = {{"clng", DataType::Long},     {"cint", DataType::Integer},
-                                 {"cdbl", DataType::Double},   {"ccur", DataType::Currency},
-                                 {"cdate", DataType::Date}};
-    for (const auto& c : convs) {
-        if (f != c.name) continue;
-        need(1, 1);
-        t.sql = call(std::string("jet_") + c.name, {value_sql(a[0])});
-        t.type = c.type;
-        return t;
-    }
-    if (f == "int" || f == "fix" || f == "abs") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {value_sql(a[0])});
-        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
-        if (t.type == DataType::Boolean) t.type = DataType::Integer;
-        t.known = a[0].known;
-        return t;
-    }
     // The clock, as Jet reads it: local time as a date serial.
     if (f == "now" || f == "date" || f == "time") {
         need(0, 0);
@@ -748,7 +656,37 @@ Typed Binder::function(const sql::Expr& e) {
         t.type = DataType::Date;
         return t;
     }
-    raise(Fault::UndefinedFunction, e.text);
+    // The other functions as the function table has them.
+    const FunctionDef* d = jet_function(f);
+    if (!d) raise(Fault::UndefinedFunction, e.text);
+    need(static_cast<size_t>(d->min_args), static_cast<size_t>(d->max_args));
+    t.sql = std::string(d->target) + "(";
+    for (size_t i = 0; i < n; ++i) {
+        const FnArg k = d->arg(static_cast<int>(i));
+        if (i) t.sql += ", ";
+        t.sql += k == FnArg::Text ? as_text(a[i]) : value_sql(a[i]);
+        if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
+    }
+    t.sql += ")";
+    const Typed& x = a.front();
+    switch (d->result) {
+        case FnResult::Fixed:
+            t.type = d->type;
+            break;
+        case FnResult::TextOrMemo:
+            t.type = x.known && x.type == DataType::Memo ? DataType::Memo : DataType::Text;
+            break;
+        case FnResult::Numeric:
+        case FnResult::NumericOrNull:
+            t.type = x.known && !is_text(x.type) ? x.type : DataType::Double;
+            if (t.type == DataType::Boolean) t.type = DataType::Integer;
+            if (d->result == FnResult::NumericOrNull) t.known = x.known;
+            break;
+        case FnResult::First:
+            t.type = x.known ? x.type : DataType::Text;
+            break;
+    }
+    return t;
 }
 
 std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c) {

@@ -556,12 +556,13 @@ void round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-void format(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void format(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0])) return sqlite3_result_null(ctx);
         Value v = from_sql(argv[0], sqlite3_value_int(argv[1]));
         if (v.kind() == Kind::Boolean) v = Value::integer(static_cast<int16_t>(v.raw_int()));
-        result(ctx, fn::format(v, is_null(argv[2]) ? std::string_view() : text_of(argv[2])));
+        const bool fmt = argc > 2 && !is_null(argv[2]);
+        result(ctx, fn::format(v, fmt ? text_of(argv[2]) : std::string_view()));
     });
 }
 
@@ -759,55 +760,63 @@ int collate(void*, int na, const void* a, int nb, const void* b) {
                          std::string_view(static_cast<const char*>(b), static_cast<size_t>(nb)));
 }
 
-using Scalar = void (*)(sqlite3_context*, int, sqlite3_value**);
+using A = FnArg;
+using R = FnResult;
+using T = DataType;
 
-struct ScalarDef {
-    const char* name;
-    Scalar fn;
-    int min_args, max_args;
-    bool deterministic;
+// The Jet functions a statement may call and the engine's own helpers that the
+// emitter writes, in one table: the binder translates calls by it and
+// register_functions installs what it names.
+constexpr FunctionDef kFunctions[] = {
+    // Jet functions: Jet arguments, each handed over as the row says.
+    {"nz", "jet_nz", nz, 1, 2, {A::Value, A::Value}, R::First},
+    {"round", "jet_round", round, 1, 2, {A::Value, A::Value}, R::Numeric},
+    {"year", "jet_year", unary<fn::year>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"month", "jet_month", unary<fn::month>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"day", "jet_day", unary<fn::day>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"format", "jet_format", format, 1, 2, {A::Typed, A::Value}, R::Fixed, T::Text},
+    {"val", "jet_val", val, 1, 1, {A::Text}, R::Fixed, T::Double},
+    {"trim", "jet_trim", text_fn<fn::trim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"ltrim", "jet_ltrim", text_fn<fn::ltrim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"rtrim", "jet_rtrim", text_fn<fn::rtrim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"ucase", "jet_ucase", text_fn<text::upper>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"lcase", "jet_lcase", text_fn<text::lower>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"len", "jet_len", len, 1, 1, {A::Text}, R::Fixed, T::Long},
+    {"mid", "jet_mid", mid, 2, 3, {A::Text, A::Value, A::Value}, R::Fixed, T::Text},
+    {"left", "jet_left", side<false>, 2, 2, {A::Text, A::Value}, R::Fixed, T::Text},
+    {"right", "jet_right", side<true>, 2, 2, {A::Text, A::Value}, R::Fixed, T::Text},
+    {"cstr", "jet_cstr", totext, 1, 1, {A::Typed}, R::Fixed, T::Text},
+    {"clng", "jet_clng", unary<fn::clng>, 1, 1, {A::Value}, R::Fixed, T::Long},
+    {"cint", "jet_cint", unary<fn::cint>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"cdbl", "jet_cdbl", unary<fn::cdbl>, 1, 1, {A::Value}, R::Fixed, T::Double},
+    {"ccur", "jet_ccur", unary<fn::ccur>, 1, 1, {A::Value}, R::Fixed, T::Currency},
+    {"cdate", "jet_cdate", unary<fn::cdate>, 1, 1, {A::Value}, R::Fixed, T::Date},
+    {"int", "jet_int", whole_numeric<fn::int_>, 1, 1, {A::Value}, R::NumericOrNull},
+    {"fix", "jet_fix", whole_numeric<fn::fix>, 1, 1, {A::Value}, R::NumericOrNull},
+    {"abs", "jet_abs", whole_numeric<fn::abs>, 1, 1, {A::Value}, R::NumericOrNull},
+    // The engine's helpers: SQLite arguments (-1: any number).
+    {nullptr, "jet_store", store, 5, 6},
+    {nullptr, "jet_totext", totext, 2, 2},
+    {nullptr, "jet_concat", concat, -1, -1},
+    {nullptr, "jet_curfold", arithfold<true>, -1, -1},
+    {nullptr, "jet_numfold", arithfold<false>, -1, -1},
+    {nullptr, "jet_add", add, -1, -1},
+    {nullptr, "jet_cur", cur, 1, 1},
+    {nullptr, "jet_div", div, 2, 3},
+    {nullptr, "jet_intdiv", intdiv<false>, 2, 3},
+    {nullptr, "jet_mod", intdiv<true>, 2, 3},
+    {nullptr, "jet_cmp", cmp, 4, 4},
+    {nullptr, "jet_like", like, 2, 2},
+    {nullptr, "jet_round", round, 3, 3},  // Round of a value of a given Jet type
+    {nullptr, "jet_seq", seq, 1, 1, {}, R::Fixed, T::Long, false},
 };
 
-constexpr ScalarDef kScalars[] = {
-    {"jet_store", store, 5, 6, true},
-    {"jet_totext", totext, 2, 2, true},
-    {"jet_cstr", totext, 2, 2, true},
-    {"jet_concat", concat, -1, -1, true},
-    {"jet_curfold", arithfold<true>, -1, -1, true},
-    {"jet_numfold", arithfold<false>, -1, -1, true},
-    {"jet_add", add, -1, -1, true},
-    {"jet_cur", cur, 1, 1, true},
-    {"jet_div", div, 2, 3, true},
-    {"jet_intdiv", intdiv<false>, 2, 3, true},
-    {"jet_mod", intdiv<true>, 2, 3, true},
-    {"jet_cmp", cmp, 4, 4, true},
-    {"jet_like", like, 2, 2, true},
-    {"jet_round", round, 1, 3, true},
-    {"jet_format", format, 3, 3, true},
-    {"jet_val", val, 1, 1, true},
-    {"jet_trim", text_fn<fn::trim_view>, 1, 1, true},
-    {"jet_ltrim", text_fn<fn::ltrim_view>, 1, 1, true},
-    {"jet_rtrim", text_fn<fn::rtrim_view>, 1, 1, true},
-    {"jet_ucase", text_fn<text::upper>, 1, 1, true},
-    {"jet_lcase", text_fn<text::lower>, 1, 1, true},
-    {"jet_len", len, 1, 1, true},
-    {"jet_mid", mid, 2, 3, true},
-    {"jet_left", side<false>, 2, 2, true},
-    {"jet_right", side<true>, 2, 2, true},
-    {"jet_year", unary<fn::year>, 1, 1, true},
-    {"jet_month", unary<fn::month>, 1, 1, true},
-    {"jet_day", unary<fn::day>, 1, 1, true},
-    {"jet_clng", unary<fn::clng>, 1, 1, true},
-    {"jet_cint", unary<fn::cint>, 1, 1, true},
-    {"jet_cdbl", unary<fn::cdbl>, 1, 1, true},
-    {"jet_ccur", unary<fn::ccur>, 1, 1, true},
-    {"jet_cdate", unary<fn::cdate>, 1, 1, true},
-    {"jet_int", whole_numeric<fn::int_>, 1, 1, true},
-    {"jet_fix", whole_numeric<fn::fix>, 1, 1, true},
-    {"jet_abs", whole_numeric<fn::abs>, 1, 1, true},
-    {"jet_nz", nz, 1, 2, true},
-    {"jet_seq", seq, 1, 1, false},
-};
+// The SQLite arguments of a call of a Jet function with n arguments.
+int sqlite_arguments(const FunctionDef& f, int n) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) count += f.arg(i) == FnArg::Typed ? 2 : 1;
+    return count;
+}
 
 void check(sqlite3* db, int rc, const char* what) {
     if (rc != SQLITE_OK)
@@ -816,16 +825,26 @@ void check(sqlite3* db, int rc, const char* what) {
 
 }  // namespace
 
+std::span<const FunctionDef> function_table() {
+    return kFunctions;
+}
+
+const FunctionDef* jet_function(std::string_view name) {
+    for (const auto& f : kFunctions)
+        if (f.name && name == f.name) return &f;
+    return nullptr;
+}
+
 void register_functions(sqlite3* db, Session* session) {
     check(db, sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collate, nullptr),
           "JET");
-    for (const auto& f : kScalars) {
+    for (const auto& f : kFunctions) {
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
         for (int n = f.min_args; n <= f.max_args; ++n)
             check(db,
-                  sqlite3_create_function_v2(db, f.name, n, flags, session, f.fn, nullptr, nullptr,
-                                             nullptr),
-                  f.name);
+                  sqlite3_create_function_v2(db, f.target, f.name ? sqlite_arguments(f, n) : n,
+                                             flags, session, f.fn, nullptr, nullptr, nullptr),
+                  f.target);
     }
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     check(db,
