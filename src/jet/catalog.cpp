@@ -10,6 +10,7 @@
 #include "jet/error.h"
 #include "jet/planner.h"
 #include "jet/session.h"
+#include "jet/sqlvalue.h"
 #include "jet/text.h"
 #include "jet/value.h"
 
@@ -63,7 +64,7 @@ class Stmt {
         return *this;
     }
     Stmt& bind(int i, std::string_view v) {
-        sqlite3_bind_text(st_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        detail::bind_text(st_, i, v);
         return *this;
     }
     template <class... A>
@@ -176,83 +177,6 @@ int column_size(DataType t, int size, std::string_view name) {
     if (size < 1 || size > kMaxTextSize)
         raise(Fault::SyntaxError, "field definition '" + std::string(name) + "'");
     return size;
-}
-
-// A stored value read as a Value of the column's Jet type.
-Value read_value(sqlite3_stmt* st, int c, DataType t) {
-    switch (sqlite3_column_type(st, c)) {
-        case SQLITE_NULL:
-            return Value::null();
-        case SQLITE_TEXT:
-        case SQLITE_BLOB:
-            return Value::text(
-                std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                            sqlite3_column_bytes(st, c)));
-        default:
-            break;
-    }
-    const int64_t i = sqlite3_column_int64(st, c);
-    const double d = sqlite3_column_double(st, c);
-    switch (t) {
-        case DataType::Boolean:
-            return Value::boolean(i != 0);
-        case DataType::Byte:
-            if (i >= 0 && i <= 255 && d == static_cast<double>(i))
-                return Value::byte(static_cast<uint8_t>(i));
-            break;
-        case DataType::Integer:
-            if (i >= INT16_MIN && i <= INT16_MAX && d == static_cast<double>(i))
-                return Value::integer(static_cast<int16_t>(i));
-            break;
-        case DataType::Long:
-            if (i >= INT32_MIN && i <= INT32_MAX && d == static_cast<double>(i))
-                return Value::long_(static_cast<int32_t>(i));
-            break;
-        case DataType::Currency:
-            return Value::currency(Currency::from_double(d));
-        case DataType::Single:
-            return Value::single(static_cast<float>(d));
-        case DataType::Date:
-            return Value::date(d);
-        case DataType::Text:
-        case DataType::Memo:
-            return Value::text(
-                std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                            sqlite3_column_bytes(st, c)));
-        default:
-            break;
-    }
-    // A number outside its column's range (never stored by the engine) keeps its value.
-    return Value::dbl(d);
-}
-
-// Binds a value as it is stored (see sqlfuncs.h).
-void bind_value(sqlite3_stmt* st, int i, const Value& v) {
-    using K = Value::Kind;
-    switch (v.kind()) {
-        case K::Empty:
-        case K::Null:
-            sqlite3_bind_null(st, i);
-            break;
-        case K::Boolean:
-        case K::Byte:
-        case K::Integer:
-        case K::Long:
-            sqlite3_bind_int64(st, i, v.raw_int());
-            break;
-        case K::Currency:
-            sqlite3_bind_double(st, i, static_cast<double>(v.raw_int()) / Currency::kScale);
-            break;
-        case K::Single:
-        case K::Double:
-        case K::Date:
-            sqlite3_bind_double(st, i, v.raw_double());
-            break;
-        case K::Text:
-            sqlite3_bind_text(st, i, v.raw_text().data(), static_cast<int>(v.raw_text().size()),
-                              SQLITE_TRANSIENT);
-            break;
-    }
 }
 
 // The ids of a relation's tables and columns; names are taken from the tables at
@@ -926,7 +850,7 @@ void Catalog::alter_column(std::string_view table_name, std::string_view column,
         {
             Stmt st(db_, "SELECT rowid, " + c.sql_name + " FROM " + t.sql_name);
             while (st.step()) {
-                Value old = read_value(st.get(), 1, c.type);
+                Value old = detail::read_value(st.get(), 1, c.type);
                 if (old.is_null()) continue;
                 Value now = old.coerce_to(type, new_size);
                 if (!in_place || !(now == old)) changed.emplace_back(st.i(0), std::move(now));
@@ -935,7 +859,7 @@ void Catalog::alter_column(std::string_view table_name, std::string_view column,
         {
             Stmt st(db_, "UPDATE " + t.sql_name + " SET " + target + " = ? WHERE rowid = ?");
             for (const auto& [rowid, v] : changed) {
-                bind_value(st.get(), 1, v);
+                detail::bind_value(st.get(), 1, v);
                 st.bind(2, rowid);
                 st.run();
             }

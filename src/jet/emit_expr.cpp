@@ -6,6 +6,7 @@
 
 #include "jet/dates.h"
 #include "jet/sql/parser.h"
+#include "jet/sqlfuncs.h"
 #include "jet/text.h"
 #include "jet/translate.h"
 
@@ -70,44 +71,84 @@ std::string as_text(const Typed& t) {
 
 // Operator classes of a chain (Typed::chain): SQLite groups each class left to right.
 enum : int { kChainAnd = 1, kChainOr, kChainAdd, kChainMul, kChainConcat };
-// The most operands one folding call takes (SQLite allows 127 arguments); a longer
-// chain nests one call per this many operands.
-constexpr size_t kMaxFold = 100;
+// The most operands of one chain group: SQLite nests each operand of a chain one level
+// deeper in its expression tree.
+constexpr int kMaxChain = 100;
+// The most groups of a chain: each one more level of SQLite's expression tree.
+constexpr int kMaxChainGroups = 800;
+// The most operands one folding call takes (SQLite allows 127 arguments, one of which
+// may be the operators); a longer chain nests one call per this many operands, as the
+// first argument of the next, where nesting costs SQLite's parser least: it takes
+// about 30 such levels.
+constexpr size_t kMaxFold = 125;
+constexpr int kMaxFoldNesting = 30;
 
 bool chain_valid(const Typed& x) {
     return x.chain_size == x.sql.size() && x.sql.size() >= 2;
 }
 
-// x as the left operand of a chain of class cls: a chain of that class without its
-// parentheses, anything else as its value (or truth value when cond).
-std::string chain_left(const Typed& x, int cls, bool cond) {
-    if (x.chain == cls && chain_valid(x)) return x.sql.substr(1, x.sql.size() - 2);
-    return cond ? Binder::cond_sql(x) : Binder::value_sql(x);
+bool chain_of(const Typed& x, int cls) {
+    return x.chain == cls && chain_valid(x);
 }
 
-void set_chain(Typed& t, int cls) {
+// t becomes the chain "a o right" of class cls: a's chain continued (its text taken
+// and extended in place, so that a long chain costs no copy per operand), or a new
+// chain whose first operand is a (its truth value when cond). A full group of a chain
+// of cls starts a new group (only for AND, OR and ||, see Typed::chain).
+void extend_chain(Typed& t, Typed& a, int cls, bool cond, std::string_view o,
+                  const std::string& right) {
+    if (!chain_of(a, cls)) {
+        t.sql = "(" + (cond ? Binder::cond_sql(a) : Binder::value_sql(a)) + std::string(o) + right +
+                ")";
+        t.chain_count = 2;
+        t.chain_groups = 0;
+    } else if (a.chain_count >= kMaxChain) {
+        // "(" body ")" or "(" head "(" body "))" becomes "(" head "(" body ")" o "(" right "))".
+        if (a.chain_groups + 1 > kMaxChainGroups) raise(Fault::TooComplex);
+        t.sql = std::move(a.sql);
+        if (a.chain_groups)
+            t.sql.pop_back();
+        else
+            t.sql.insert(1, "(");
+        t.sql.append(o).append("(").append(right).append("))");
+        t.chain_count = 1;
+        t.chain_groups = a.chain_groups + 1;
+    } else {
+        t.sql = std::move(a.sql);
+        t.sql.resize(t.sql.size() - (a.chain_groups ? 2 : 1));
+        t.sql.append(o).append(right).append(a.chain_groups ? "))" : ")");
+        t.chain_count = a.chain_count + 1;
+        t.chain_groups = a.chain_groups;
+    }
     t.chain = cls;
     t.chain_size = t.sql.size();
+    t.fold_depth = a.fold_depth;
 }
 
-// The kind of fold x is: '&' jet_concat, 'a' jet_add, '$' money arithmetic (its
-// fold_ops are the operators), 0 none.
+// The kind of fold x is (Typed::fold), 0 none.
 char fold_kind(const Typed& x) {
-    if (x.fold_ops.empty() || !chain_valid(x)) return 0;
-    const char c = x.fold_ops.front();
-    return c == '&' || c == 'a' ? c : '$';
+    return chain_valid(x) ? x.fold : 0;
 }
 
-// The operands of a fold of kind `kind` that the left operand x continues, or just x's
-// own SQL (x_sql) when it is no such fold or is full (limit: operands per call).
-std::vector<std::string> fold_start(const Typed& x, char kind, std::string& ops, std::string x_sql,
-                                    size_t limit = kMaxFold) {
+// t becomes a fold of kind `kind` whose operands, so far, are those of the left
+// operand x when x is such a fold with room left (limit: operands per call; x's are
+// taken), or just x (x_sql() its SQL) as the first operand of a new call. t.fold_ops
+// holds the operators so far. The calls of a long chain nest one in the next: past
+// kMaxFoldNesting of them SQLite's parser would not take the text, and the chain fails
+// here, before any more of it is built.
+template <typename F>
+void fold_start(Typed& t, Typed& x, char kind, F&& x_sql, size_t limit = kMaxFold) {
+    t.fold = kind;
     if (fold_kind(x) == kind && x.fold_args.size() < limit) {
-        ops = x.fold_ops;
-        return x.fold_args;
+        t.fold_ops = std::move(x.fold_ops);
+        t.fold_args = std::move(x.fold_args);
+        t.fold_depth = x.fold_depth;
+        return;
     }
-    ops.clear();
-    return {std::move(x_sql)};
+    t.fold_depth = x.fold_depth + 1;
+    if (t.fold_depth > kMaxFoldNesting) raise(Fault::TooComplex);
+    t.fold_ops.clear();
+    t.fold_args = {x_sql()};
 }
 
 std::string join_args(const std::vector<std::string>& args) {
@@ -117,6 +158,16 @@ std::string join_args(const std::vector<std::string>& args) {
         s += a;
     }
     return s;
+}
+
+// A call of jet_curfold or jet_numfold: the first operand (which may be the call of
+// the chain's earlier operands) comes first, where nesting costs SQLite's parser
+// least, then the operators, then the other operands.
+std::string arithmetic_fold(const char* name, const std::string& ops,
+                            const std::vector<std::string>& args) {
+    std::string s = std::string(name) + "(" + args[0] + ", '" + ops + "'";
+    for (size_t i = 1; i < args.size(); ++i) s += ", " + args[i];
+    return s + ")";
 }
 
 [[noreturn]] void wrong_arguments(const sql::Expr& e) { raise(Fault::SyntaxInExpression, e.text); }
@@ -212,6 +263,16 @@ Typed Binder::column(const sql::Expr& e) {
 }
 
 Typed Binder::expr(const sql::Expr& e) {
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) {
+            if (++depth > sql::kMaxNesting) {
+                --depth;
+                raise(Fault::TooComplex);
+            }
+        }
+        ~Depth() { --depth; }
+    } guard(depth_);
     switch (e.kind) {
         case ExprKind::Null: return literal(Value::null());
         case ExprKind::Boolean: return literal(Value::boolean(e.boolean));
@@ -364,26 +425,30 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
     if (rt == DataType::Currency) {
         // Money stays exact: every step rounds back to 4 decimals. A chain of steps is
         // one jet_curfold call that does each step as jet_cur((acc op x)) would.
-        std::string ops;
-        t.fold_args = fold_start(a, '$', ops, value_sql(a));
+        fold_start(t, a, '$', [&] { return value_sql(a); });
         t.fold_args.push_back(value_sql(b));
-        t.fold_ops = ops + (op == Op::Add ? '+' : op == Op::Sub ? '-' : '*');
-        t.sql = t.fold_ops.size() == 1
-                    ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
-                    : "jet_curfold('" + t.fold_ops + "', " + join_args(t.fold_args) + ")";
+        t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
+        t.sql = t.fold_ops.size() == 1 ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
+                                       : arithmetic_fold("jet_curfold", t.fold_ops, t.fold_args);
         t.chain_size = t.sql.size();
     } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' &&
                a.fold_args.size() < 60) {
         // A number added to a jet_add chain continues its call (type -1/-2: SQLite's +/-).
-        t.fold_args = a.fold_args;
+        fold_start(
+            t, a, 'a', [&] { return value_sql(a); }, 60);
         t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
-        t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
         t.sql = "jet_add(" + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
+    } else if (const int cls = op == Op::Mul ? kChainMul : kChainAdd;
+               fold_kind(a) == '#' || (chain_of(a, cls) && a.chain_count >= kMaxChain)) {
+        // Past a full chain, SQLite's arithmetic goes on step by step in jet_numfold.
+        fold_start(t, a, '#', [&] { return value_sql(a); });
+        t.fold_args.push_back(value_sql(b));
+        t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
+        t.sql = arithmetic_fold("jet_numfold", t.fold_ops, t.fold_args);
+        t.chain_size = t.sql.size();
     } else {
-        const int cls = op == Op::Mul ? kChainMul : kChainAdd;
-        t.sql = "(" + chain_left(a, cls, false) + o + value_sql(b) + ")";
-        set_chain(t, cls);
+        extend_chain(t, a, cls, false, o, value_sql(b));
     }
     t.type = rt;
     t.known = true;
@@ -401,18 +466,32 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
     return t;
 }
 
+// A chain "a op b op c ..." is a tree that leans left, as deep as the chain is long:
+// its left spine is walked here rather than recursed into, so that the stack does not
+// grow with the length of a chain. Operands are bound left to right, as the recursion
+// would bind them.
 Typed Binder::binary(const sql::Expr& e) {
+    std::vector<const sql::Expr*> spine{&e};
+    while (spine.back()->args.at(0)->kind == ExprKind::Binary)
+        spine.push_back(spine.back()->args[0].get());
+    Typed acc = expr(*spine.back()->args[0]);
+    for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+        Typed b = expr(*(*it)->args.at(1));
+        acc = binary_step(**it, std::move(acc), std::move(b));
+    }
+    return acc;
+}
+
+// One operator of a chain: a op b, with a and b bound.
+Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
     const Op op = e.op;
-    Typed a = expr(*e.args.at(0));
-    Typed b = expr(*e.args.at(1));
     Typed t;
     t.aggregate = a.aggregate || b.aggregate;
     switch (op) {
         case Op::And:
         case Op::Or:
-            t.sql = "(" + chain_left(a, op == Op::And ? kChainAnd : kChainOr, true) +
-                    (op == Op::And ? " AND " : " OR ") + cond_sql(b) + ")";
-            set_chain(t, op == Op::And ? kChainAnd : kChainOr);
+            extend_chain(t, a, op == Op::And ? kChainAnd : kChainOr, true,
+                         op == Op::And ? " AND " : " OR ", cond_sql(b));
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             return t;
@@ -442,10 +521,8 @@ Typed Binder::binary(const sql::Expr& e) {
             return t;
         case Op::Concat: {
             // One jet_concat call takes the whole chain (Null as "" is associative).
-            std::string ops;
-            t.fold_args = fold_start(a, '&', ops, as_text(a));
+            fold_start(t, a, '&', [&] { return as_text(a); });
             t.fold_args.push_back(as_text(b));
-            t.fold_ops = std::string(t.fold_args.size() - 1, '&');
             t.sql = "jet_concat(" + join_args(t.fold_args) + ")";
             t.chain_size = t.sql.size();
             t.type = DataType::Text;
@@ -456,18 +533,16 @@ Typed Binder::binary(const sql::Expr& e) {
             const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
             if ((ta && (tb || !b.known)) || (tb && !a.known)) {
                 // Text + text concatenates; Null on either side gives Null.
-                t.sql = "(" + chain_left(a, kChainConcat, false) + " || " + b.sql + ")";
-                set_chain(t, kChainConcat);
+                extend_chain(t, a, kChainConcat, false, " || ", b.sql);
                 t.type = DataType::Text;
                 t.known = true;
                 return t;
             }
             if (ta || tb) {
                 // A chain is one jet_add call of (value, type) pairs, 60 to a call.
-                std::string ops;
-                t.fold_args = fold_start(a, 'a', ops, value_sql(a) + ", " + type_code(a), 60);
+                fold_start(
+                    t, a, 'a', [&] { return value_sql(a) + ", " + type_code(a); }, 60);
                 t.fold_args.push_back(value_sql(b) + ", " + type_code(b));
-                t.fold_ops = std::string(t.fold_args.size() - 1, 'a');
                 t.sql = "jet_add(" + join_args(t.fold_args) + ")";
                 t.chain_size = t.sql.size();
                 t.type = DataType::Double;  // jet_add's folded steps rely on it
@@ -484,7 +559,7 @@ Typed Binder::binary(const sql::Expr& e) {
         case Op::Pow: {
             const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
             t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) +
-                    (division_by_zero_null && op != Op::Pow ? ", 1)" : ")");
+                    (storing && op != Op::Pow ? ", 1)" : ")");
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
             return t;
@@ -560,17 +635,8 @@ Typed Binder::function(const sql::Expr& e) {
     auto need = [&](size_t lo, size_t hi) {
         if (n < lo || n > hi) wrong_arguments(e);
     };
-    auto call = [&](const std::string& name, std::initializer_list<std::string> args) {
-        std::string s = name + "(";
-        bool first = true;
-        for (const auto& x : args) {
-            if (!first) s += ", ";
-            s += x;
-            first = false;
-        }
-        return s + ")";
-    };
 
+    // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
         need(3, 3);
         t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + value_sql(a[1]) + " ELSE " + value_sql(a[2]) + " END)";
@@ -582,90 +648,6 @@ Typed Binder::function(const sql::Expr& e) {
         }
         return t;
     }
-    if (f == "nz") {
-        need(1, 2);
-        t.sql = n == 1 ? call("jet_nz", {value_sql(a[0])}) : call("jet_nz", {value_sql(a[0]), value_sql(a[1])});
-        t.type = a[0].known ? a[0].type : DataType::Text;
-        return t;
-    }
-    if (f == "round") {
-        need(1, 2);
-        t.sql = n == 1 ? call("jet_round", {value_sql(a[0])}) : call("jet_round", {value_sql(a[0]), value_sql(a[1])});
-        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
-        if (t.type == DataType::Boolean) t.type = DataType::Integer;
-        return t;
-    }
-    if (f == "year" || f == "month" || f == "day") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {value_sql(a[0])});
-        t.type = DataType::Integer;
-        return t;
-    }
-    if (f == "format") {
-        need(1, 2);
-        t.sql = call("jet_format", {value_sql(a[0]), type_code(a[0]), n == 2 ? value_sql(a[1]) : "''"});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "val") {
-        need(1, 1);
-        t.sql = call("jet_val", {as_text(a[0])});
-        t.type = DataType::Double;
-        return t;
-    }
-    if (f == "trim" || f == "ltrim" || f == "rtrim" || f == "ucase" || f == "lcase") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {as_text(a[0])});
-        t.type = a[0].known && a[0].type == DataType::Memo ? DataType::Memo : DataType::Text;
-        return t;
-    }
-    if (f == "len") {
-        need(1, 1);
-        t.sql = call("jet_len", {as_text(a[0])});
-        t.type = DataType::Long;
-        return t;
-    }
-    if (f == "mid") {
-        need(2, 3);
-        t.sql = n == 2 ? call("jet_mid", {as_text(a[0]), value_sql(a[1])})
-                       : call("jet_mid", {as_text(a[0]), value_sql(a[1]), value_sql(a[2])});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "left" || f == "right") {
-        need(2, 2);
-        t.sql = call("jet_" + f, {as_text(a[0]), value_sql(a[1])});
-        t.type = DataType::Text;
-        return t;
-    }
-    if (f == "cstr") {
-        need(1, 1);
-        t.sql = call("jet_cstr", {value_sql(a[0]), type_code(a[0])});
-        t.type = DataType::Text;
-        return t;
-    }
-    struct Conv {
-        const char* name;
-        DataType type;
-    };
-    static const Conv convs[] = {{"clng", DataType::Long},     {"cint", DataType::Integer},
-                                 {"cdbl", DataType::Double},   {"ccur", DataType::Currency},
-                                 {"cdate", DataType::Date}};
-    for (const auto& c : convs) {
-        if (f != c.name) continue;
-        need(1, 1);
-        t.sql = call(std::string("jet_") + c.name, {value_sql(a[0])});
-        t.type = c.type;
-        return t;
-    }
-    if (f == "int" || f == "fix" || f == "abs") {
-        need(1, 1);
-        t.sql = call("jet_" + f, {value_sql(a[0])});
-        t.type = a[0].known && !is_text(a[0].type) ? a[0].type : DataType::Double;
-        if (t.type == DataType::Boolean) t.type = DataType::Integer;
-        t.known = a[0].known;
-        return t;
-    }
     // The clock, as Jet reads it: local time as a date serial.
     if (f == "now" || f == "date" || f == "time") {
         need(0, 0);
@@ -674,7 +656,37 @@ Typed Binder::function(const sql::Expr& e) {
         t.type = DataType::Date;
         return t;
     }
-    raise(Fault::UndefinedFunction, e.text);
+    // The other functions as the function table has them.
+    const FunctionDef* d = jet_function(f);
+    if (!d) raise(Fault::UndefinedFunction, e.text);
+    need(static_cast<size_t>(d->min_args), static_cast<size_t>(d->max_args));
+    t.sql = std::string(d->target) + "(";
+    for (size_t i = 0; i < n; ++i) {
+        const FnArg k = d->arg(static_cast<int>(i));
+        if (i) t.sql += ", ";
+        t.sql += k == FnArg::Text ? as_text(a[i]) : value_sql(a[i]);
+        if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
+    }
+    t.sql += ")";
+    const Typed& x = a.front();
+    switch (d->result) {
+        case FnResult::Fixed:
+            t.type = d->type;
+            break;
+        case FnResult::TextOrMemo:
+            t.type = x.known && x.type == DataType::Memo ? DataType::Memo : DataType::Text;
+            break;
+        case FnResult::Numeric:
+        case FnResult::NumericOrNull:
+            t.type = x.known && !is_text(x.type) ? x.type : DataType::Double;
+            if (t.type == DataType::Boolean) t.type = DataType::Integer;
+            if (d->result == FnResult::NumericOrNull) t.known = x.known;
+            break;
+        case FnResult::First:
+            t.type = x.known ? x.type : DataType::Text;
+            break;
+    }
+    return t;
 }
 
 std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c) {
@@ -685,11 +697,18 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
             if (ic.column_id == c.id) flags |= 2;
     }
     if (!c.allow_zero_length && is_text(c.type)) flags |= 4;
+    if (storing) flags |= 8;
 
     if (v.constant) {
         // A literal is converted once, here; what it cannot satisfy is left to jet_store
         // so that the failure is raised as Jet raises it, when the statement runs.
-        Value conv = v.constant->coerce_to(c.type, c.size);
+        Value conv;
+        try {
+            conv = v.constant->coerce_to(c.type, c.size);
+        } catch (const Error& e) {
+            if (!storing || !conversion_failure(e)) throw;
+            conv = Value::null();
+        }
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;

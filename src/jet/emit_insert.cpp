@@ -181,9 +181,8 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
     std::string select_sql;
     if (q.select) {
         std::vector<Typed> items;
-        b.division_by_zero_null = true;
+        b.storing = true;
         SelectSql sel = emit_select(b, *q.select, &items);
-        b.division_by_zero_null = false;
         if (targets.empty()) {
             // Without a field list the query's fields go to the fields of the same name.
             for (const auto& m : sel.columns) {
@@ -195,9 +194,11 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
             raise(Fault::ValuesCount);
         }
         std::vector<std::string> row;
+        b.storing = true;
         for (size_t i = 0; i < items.size(); ++i) {
             row.push_back(b.store_sql(query_output(items[i], i), t, *targets[i]));
         }
+        b.storing = false;
         rows.push_back(std::move(row));
         select_sql = std::move(sel.sql);
     } else {
@@ -207,10 +208,10 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
             if (values.size() != targets.size()) raise(Fault::ValuesCount);
             std::vector<std::string> row;
             for (size_t i = 0; i < values.size(); ++i) {
-                b.division_by_zero_null = true;
+                b.storing = true;
                 Typed v = b.expr(*values[i]);
-                b.division_by_zero_null = false;
                 row.push_back(b.store_sql(v, t, *targets[i]));
+                b.storing = false;
             }
             rows.push_back(std::move(row));
         }

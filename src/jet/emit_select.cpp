@@ -107,7 +107,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
 
     // WHERE, GROUP BY, HAVING.
     b.allow_aggregates = false;
-    b.division_by_zero_null = false;  // the select list only
+    b.storing = false;  // the select list only
     b.allow_aliases = false;
     std::string where;
     if (s.where) where = Binder::cond_sql(b.expr(*s.where));

@@ -299,13 +299,20 @@ bool cannot_fail(std::string_view sql) {
     return true;
 }
 
+// The terms of a chain of ANDs, left to right (walked without recursion: a chain may
+// be as long as the statement).
 void conjuncts(const sql::Expr* e, std::vector<const sql::Expr*>& out) {
-    if (!e) return;
-    if (e->kind == sql::ExprKind::Binary && e->op == sql::Op::And) {
-        conjuncts(e->args[0].get(), out);
-        conjuncts(e->args[1].get(), out);
-    } else {
-        out.push_back(e);
+    std::vector<const sql::Expr*> pending{e};
+    while (!pending.empty()) {
+        const sql::Expr* x = pending.back();
+        pending.pop_back();
+        if (!x) continue;
+        if (x->kind == sql::ExprKind::Binary && x->op == sql::Op::And) {
+            pending.push_back(x->args[1].get());
+            pending.push_back(x->args[0].get());
+        } else {
+            out.push_back(x);
+        }
     }
 }
 
@@ -403,7 +410,9 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
         if (!col || v.kind != sql::ExprKind::Binary || (v.op != sql::Op::Add && v.op != sql::Op::Sub)) return nullptr;
         const DataType d = col->type;
         if (d != DataType::Currency && !(whole_type(d) && d != DataType::Boolean)) return nullptr;
+        b.storing = true;
         std::optional<Typed> addend = accumulation_addend(b, v, target, col);
+        b.storing = false;
         if (!addend) return nullptr;
         const Typed& e = *addend;
         const DataType et = e.cond ? DataType::Boolean : e.type;
@@ -418,7 +427,9 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
         if (d == DataType::Currency) r.sql = "jet_cur" + r.sql;
         r.type = d == DataType::Currency || et == DataType::Currency ? DataType::Currency : DataType::Long;
         r.known = true;
+        b.storing = true;
         sets += (sets.empty() ? "" : ", ") + col->sql_name + " = " + b.store_sql(r, *t.table, *col);
+        b.storing = false;
     }
     const std::string table = "temp.jet_acc" + std::to_string(k);
     auto p = std::make_shared<AccumulatePlan>();
@@ -469,7 +480,9 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
             if (ix.unique || ix.primary || &ix == pk)
                 for (const auto& ic : ix.columns)
                     if (ic.column_id == col->id) return nullptr;
+        b.storing = true;
         std::optional<Typed> addend = accumulation_addend(b, v, target, col);
+        b.storing = false;
         if (!addend) return nullptr;
         const Typed& e = *addend;
         const DataType et = e.cond ? DataType::Boolean : e.type;
@@ -520,8 +533,10 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
         if (!col) raise(Fault::MissingParameter);
         if (col->counter) counters.push_back(src[found].table->id);
         b.used_sources = 0;
+        b.storing = true;
         Typed v = b.expr(*a.value);
         sets.push_back({found, col, b.store_sql(v, *src[found].table, *col), b.used_sources, a.value.get()});
+        b.storing = false;
     }
     std::string where;
     if (q.where) where = Binder::cond_sql(b.expr(*q.where));
@@ -600,7 +615,9 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
         bool safe = true;
         for (const auto& x : sets) {
             if (x.source != t) continue;
+            b.storing = true;
             std::string v = b.store_sql(b.expr(*x.expr), *sources[t].table, *x.column);
+            b.storing = false;
             safe = safe && cannot_fail(v);
             assignments += (assignments.empty() ? "" : ", ") + x.column->sql_name + " = " + v;
         }

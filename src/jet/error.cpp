@@ -53,7 +53,8 @@ constexpr std::array kFaults = {
              "create duplicate values in the index, primary key, or relationship.  Change the "
              "data in the field or fields that contain duplicate data, remove the index, or "
              "redefine the index to permit duplicate entries and try again."},
-    FaultRow{Fault::NullInKey, hr::Unspecified, "Index or primary key cannot contain a Null value."},
+    FaultRow{Fault::NullInKey, hr::Unspecified,
+             "Index or primary key cannot contain a Null value."},
     FaultRow{Fault::RequiredNull, hr::Unspecified,
              "The field '{1}' cannot contain a Null value because the Required property for "
              "this field is set to True.  Enter a value in this field."},
@@ -67,7 +68,8 @@ constexpr std::array kFaults = {
     FaultRow{Fault::FileNotFound, hr::Unspecified, "Could not find file '{1}'."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
     FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
-    FaultRow{Fault::BadProvider, hr::Unspecified, "Provider cannot be found. It may not be properly installed: '{1}'."},
+    FaultRow{Fault::BadProvider, hr::Unspecified,
+             "Provider cannot be found. It may not be properly installed: '{1}'."},
     FaultRow{Fault::NoCurrentRecord, hr::NoCurrentRecord,
              "Either BOF or EOF is True, or the current record has been deleted. Requested "
              "operation requires a current record."},
@@ -78,7 +80,8 @@ constexpr std::array kFaults = {
              "Operation is not allowed in this context: '{1}' cannot be updated."},
     FaultRow{Fault::ObjectClosed, hr::ObjectClosed,
              "Operation is not allowed when the object is closed."},
-    FaultRow{Fault::ObjectOpen, hr::ObjectOpen, "Operation is not allowed when the object is open."},
+    FaultRow{Fault::ObjectOpen, hr::ObjectOpen,
+             "Operation is not allowed when the object is open."},
     FaultRow{Fault::BadConnectionString, hr::Unspecified,
              "Format of the initialization string is not valid: {1}."},
     FaultRow{Fault::ReadOnlyDatabase, hr::Unspecified,
@@ -87,6 +90,7 @@ constexpr std::array kFaults = {
     FaultRow{Fault::TooManyCounters, hr::Syntax,
              "Resultant table not allowed to have more than one AutoNumber field."},
     FaultRow{Fault::NoTransaction, hr::Unspecified, "No transaction is active."},
+    FaultRow{Fault::TooComplex, hr::Syntax, "Query is too complex."},
     FaultRow{Fault::Internal, hr::Unspecified, "Unexpected engine failure: {1}."},
 };
 
@@ -116,14 +120,24 @@ std::string fill(std::string_view tpl, std::string_view a1, std::string_view a2)
 Error::Error(uint32_t number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
+Error::Error(Fault fault, uint32_t number, std::string description)
+    : Error(number, std::move(description)) {
+    fault_ = fault;
+}
+
 uint32_t fault_number(Fault f) { return row_of(f).number; }
 std::string_view fault_template(Fault f) { return row_of(f).text; }
 
 Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
     const auto& r = row_of(f);
-    return Error(r.number, fill(r.text, arg1, arg2));
+    return Error(f, r.number, fill(r.text, arg1, arg2));
 }
 
 void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
+
+bool conversion_failure(const Error& e) {
+    const auto f = e.fault();
+    return f == Fault::TypeMismatch || f == Fault::Overflow || f == Fault::DivisionByZero;
+}
 
 }  // namespace jet

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -73,14 +74,20 @@ enum class Fault {
     DatabaseExists,         // {1}: path, when creating a database file
     TooManyCounters,        // a table with more than one counter column
     NoTransaction,          // commit or rollback without a transaction
+    TooComplex,             // a statement nested or chained past what the engine takes
     Internal,               // {1}: what went wrong inside the engine
 };
 
 class Error : public std::runtime_error {
 public:
     Error(uint32_t number, std::string description);
+    // The failure of an engine condition (make_error).
+    Error(Fault fault, uint32_t number, std::string description);
 
     uint32_t number() const { return number_; }
+    // The engine condition this failure reports; nullopt for a failure built from a
+    // number and a description alone.
+    std::optional<Fault> fault() const { return fault_; }
     // The number as VB's Err.Number shows it: a signed 32-bit value (-2147217900).
     int32_t signed_number() const { return static_cast<int32_t>(number_); }
     const std::string& description() const { return description_; }
@@ -88,11 +95,16 @@ public:
 private:
     uint32_t number_;
     std::string description_;
+    std::optional<Fault> fault_;
 };
 
 // The number and the description template of a condition.
 uint32_t fault_number(Fault f);
 std::string_view fault_template(Fault f);
+
+// True for the failure of a value that cannot be converted: TypeMismatch, Overflow,
+// DivisionByZero.
+bool conversion_failure(const Error& e);
 
 // Builds the failure of a condition with its arguments in place.
 Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});

@@ -109,6 +109,13 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
                               db ? sqlite3_db_filename(db, "main") : "");
         case SQLITE_READONLY:
             return make_error(Fault::ReadOnlyDatabase);
+        case SQLITE_ERROR:
+            // A statement past one of SQLite's own limits: the nesting its parser
+            // takes, the depth of an expression, the tables of a join.
+            for (std::string_view limit : {"parser stack overflow", "Expression tree is too large",
+                                           "tables in a join", "too many "})
+                if (msg.find(limit) != std::string::npos) return make_error(Fault::TooComplex);
+            return make_error(Fault::Internal, msg);
         default:
             return make_error(Fault::Internal, msg);
     }

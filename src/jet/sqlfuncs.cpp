@@ -12,6 +12,7 @@
 #include "jet/error.h"
 #include "jet/functions.h"
 #include "jet/session.h"
+#include "jet/sqlvalue.h"
 #include "jet/text.h"
 #include "jet/value.h"
 
@@ -24,10 +25,13 @@ using Kind = Value::Kind;
 // ---------------------------------------------------------------------------
 // Failures and the bridge between SQLite values and Jet values
 
-// Hands a Jet failure to the session (when there is one) and fails the statement.
+// Hands a Jet failure to the session (when there is one) and fails the statement. A
+// value that cannot be converted (out of range, divided by zero) fails a statement as
+// a type mismatch does, with 0x80040E07: 0x80004005 would read as a lost connection.
 void fail(sqlite3_context* ctx, const Error& e) {
     if (auto* session = static_cast<Session*>(sqlite3_user_data(ctx)))
-        session->set_pending_error(e);
+        session->set_pending_error(
+            conversion_failure(e) ? Error(*e.fault(), hr::TypeMismatch, e.description()) : e);
     sqlite3_result_error(ctx, e.description().c_str(), -1);
 }
 
@@ -170,8 +174,7 @@ void result(sqlite3_context* ctx, const SqlVal& v) {
         case SQLITE_FLOAT:
             return sqlite3_result_double(ctx, v.d);
         case SQLITE_TEXT:
-            return sqlite3_result_text64(ctx, v.s.data(), v.s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
+            return detail::result_text(ctx, v.s);
         default:
             return sqlite3_result_null(ctx);
     }
@@ -181,12 +184,7 @@ void result(sqlite3_context* ctx, const Value& v) {
     result(ctx, sql_val(v));
 }
 
-// An empty view may carry no pointer, which SQLite would take for Null: the empty text
-// is "".
-void result_text(sqlite3_context* ctx, std::string_view s) {
-    sqlite3_result_text64(ctx, s.data() ? s.data() : "", s.size(), SQLITE_TRANSIENT,
-                          SQLITE_UTF8);
-}
+using detail::result_text;
 
 bool is_null(sqlite3_value* v) {
     return sqlite3_value_type(v) == SQLITE_NULL;
@@ -212,6 +210,9 @@ double money(double d) {
 // ---------------------------------------------------------------------------
 // Storing
 
+void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, DataType type,
+                 int flags);
+
 // jet_store(v, type, size, flags, 'table.column' [, source type])
 void store(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
@@ -219,88 +220,100 @@ void store(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         const DataType type = type_arg(argv[1]);
         const int flags = sqlite3_value_int(argv[3]);
         const int vt = sqlite3_value_type(v);
-        if (vt == SQLITE_NULL) {
+        auto store_null = [&] {
             if (flags & 2) raise(Fault::NullInKey);
             if (flags & 1) raise(Fault::RequiredNull, text_of(argv[4]));
             sqlite3_result_null(ctx);
-            return;
+        };
+        if (vt == SQLITE_NULL) return store_null();
+        try {
+            store_value(ctx, argc, argv, vt, type, flags);
+        } catch (const Error& e) {
+            if (!(flags & 8) || !conversion_failure(e)) throw;
+            store_null();
         }
-        const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
-        // Fast paths: values that already fit the column pass through unchanged.
-        switch (type) {
-            case DataType::Text:
-            case DataType::Memo:
-                if (vt == SQLITE_TEXT) {
-                    const int bytes = sqlite3_value_bytes(v);
-                    if (bytes == 0 && (flags & 4)) raise(Fault::ZeroLength, text_of(argv[4]));
-                    if (type == DataType::Text) {
-                        int size = sqlite3_value_int(argv[2]);
-                        if (size <= 0) size = kMaxTextSize;
-                        if (bytes > size && text::length(text_of(v)) > static_cast<size_t>(size))
-                            raise(Fault::TooLong);
-                    }
-                    sqlite3_result_value(ctx, v);
-                    return;
-                }
-                break;
-            case DataType::Long:
-            case DataType::Integer:
-            case DataType::Byte:
-                if (vt == SQLITE_INTEGER) {
-                    const sqlite3_int64 i = sqlite3_value_int64(v);
-                    const sqlite3_int64 lo = type == DataType::Long      ? INT32_MIN
-                                             : type == DataType::Integer ? INT16_MIN
-                                                                         : 0;
-                    const sqlite3_int64 hi = type == DataType::Long      ? INT32_MAX
-                                             : type == DataType::Integer ? INT16_MAX
-                                                                         : 255;
-                    if (i < lo || i > hi) raise(Fault::Overflow);
-                    sqlite3_result_value(ctx, v);
-                    return;
-                }
-                break;
-            case DataType::Double:
-                if (is_number(vt)) {
-                    sqlite3_result_double(ctx, sqlite3_value_double(v));
-                    return;
-                }
-                break;
-            case DataType::Single:
-                if (is_number(vt)) {
-                    const double d = sqlite3_value_double(v);
-                    if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
-                    sqlite3_result_double(ctx, static_cast<float>(d));
-                    return;
-                }
-                break;
-            case DataType::Date:
-                if (is_number(vt)) {
-                    const double d = sqlite3_value_double(v);
-                    if (!dates::in_range(d)) raise(Fault::Overflow);
-                    sqlite3_result_double(ctx, d);
-                    return;
-                }
-                break;
-            case DataType::Currency:
-                if (is_number(vt)) {
-                    sqlite3_result_double(ctx, money(sqlite3_value_double(v)));
-                    return;
-                }
-                break;
-            case DataType::Boolean:
-                if (is_number(vt)) {
-                    sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
-                    return;
-                }
-                break;
-            default:
-                break;
-        }
-        Value stored = from_sql(v, source).coerce_to(type, sqlite3_value_int(argv[2]));
-        if ((flags & 4) && stored.is_text() && stored.raw_text().empty())
-            raise(Fault::ZeroLength, text_of(argv[4]));
-        result(ctx, stored);
     });
+}
+
+// jet_store of a value that is not Null.
+void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, DataType type,
+                 int flags) {
+    sqlite3_value* v = argv[0];
+    const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
+    // Fast paths: values that already fit the column pass through unchanged.
+    switch (type) {
+        case DataType::Text:
+        case DataType::Memo:
+            if (vt == SQLITE_TEXT) {
+                const int bytes = sqlite3_value_bytes(v);
+                if (bytes == 0 && (flags & 4)) raise(Fault::ZeroLength, text_of(argv[4]));
+                if (type == DataType::Text) {
+                    int size = sqlite3_value_int(argv[2]);
+                    if (size <= 0) size = kMaxTextSize;
+                    if (bytes > size && text::length(text_of(v)) > static_cast<size_t>(size))
+                        raise(Fault::TooLong);
+                }
+                sqlite3_result_value(ctx, v);
+                return;
+            }
+            break;
+        case DataType::Long:
+        case DataType::Integer:
+        case DataType::Byte:
+            if (vt == SQLITE_INTEGER) {
+                const sqlite3_int64 i = sqlite3_value_int64(v);
+                const sqlite3_int64 lo = type == DataType::Long      ? INT32_MIN
+                                         : type == DataType::Integer ? INT16_MIN
+                                                                     : 0;
+                const sqlite3_int64 hi = type == DataType::Long      ? INT32_MAX
+                                         : type == DataType::Integer ? INT16_MAX
+                                                                     : 255;
+                if (i < lo || i > hi) raise(Fault::Overflow);
+                sqlite3_result_value(ctx, v);
+                return;
+            }
+            break;
+        case DataType::Double:
+            if (is_number(vt)) {
+                sqlite3_result_double(ctx, sqlite3_value_double(v));
+                return;
+            }
+            break;
+        case DataType::Single:
+            if (is_number(vt)) {
+                const double d = sqlite3_value_double(v);
+                if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, static_cast<float>(d));
+                return;
+            }
+            break;
+        case DataType::Date:
+            if (is_number(vt)) {
+                const double d = sqlite3_value_double(v);
+                if (!dates::in_range(d)) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, d);
+                return;
+            }
+            break;
+        case DataType::Currency:
+            if (is_number(vt)) {
+                sqlite3_result_double(ctx, money(sqlite3_value_double(v)));
+                return;
+            }
+            break;
+        case DataType::Boolean:
+            if (is_number(vt)) {
+                sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    Value stored = from_sql(v, source).coerce_to(type, sqlite3_value_int(argv[2]));
+    if ((flags & 4) && stored.is_text() && stored.raw_text().empty())
+        raise(Fault::ZeroLength, text_of(argv[4]));
+    result(ctx, stored);
 }
 
 // ---------------------------------------------------------------------------
@@ -434,18 +447,20 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// jet_curfold(ops, x0, x1, ...): money arithmetic of a chain, step by step as the
+// jet_curfold(x0, ops, x1, ...): money arithmetic of a chain, step by step as the
 // nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
-// arithmetic, then rounded to 4 decimals.
-void curfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+// arithmetic, then rounded to 4 decimals. jet_numfold alike without the rounding:
+// ((x0 op1 x1) op2 x2) ... as SQLite computes it.
+template <bool Money>
+void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
-        const std::string_view ops = text_of(argv[0]);
+        const std::string_view ops = argc < 2 ? std::string_view() : text_of(argv[1]);
         if (argc < 2 || ops.size() != static_cast<size_t>(argc - 2))
-            raise(Fault::Internal, "jet_curfold arguments");
-        Num acc = numeric(argv[1]);
+            raise(Fault::Internal, "arithmetic fold arguments");
+        Num acc = numeric(argv[0]);
         for (size_t k = 0; k < ops.size(); ++k) {
             acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
-            if (acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+            if (Money && acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
         }
         if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
         if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
@@ -541,12 +556,13 @@ void round(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-void format(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void format(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0])) return sqlite3_result_null(ctx);
         Value v = from_sql(argv[0], sqlite3_value_int(argv[1]));
         if (v.kind() == Kind::Boolean) v = Value::integer(static_cast<int16_t>(v.raw_int()));
-        result(ctx, fn::format(v, is_null(argv[2]) ? std::string_view() : text_of(argv[2])));
+        const bool fmt = argc > 2 && !is_null(argv[2]);
+        result(ctx, fn::format(v, fmt ? text_of(argv[2]) : std::string_view()));
     });
 }
 
@@ -625,7 +641,7 @@ void nz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (!is_null(argv[0])) return sqlite3_result_value(ctx, argv[0]);
     // In a statement, Nz without a replacement gives a zero-length text.
     if (argc > 1) return sqlite3_result_value(ctx, argv[1]);
-    sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+    result_text(ctx, "");
 }
 
 // jet_seq(start): the counter lives in the auxiliary data of the argument, which
@@ -744,54 +760,63 @@ int collate(void*, int na, const void* a, int nb, const void* b) {
                          std::string_view(static_cast<const char*>(b), static_cast<size_t>(nb)));
 }
 
-using Scalar = void (*)(sqlite3_context*, int, sqlite3_value**);
+using A = FnArg;
+using R = FnResult;
+using T = DataType;
 
-struct ScalarDef {
-    const char* name;
-    Scalar fn;
-    int min_args, max_args;
-    bool deterministic;
+// The Jet functions a statement may call and the engine's own helpers that the
+// emitter writes, in one table: the binder translates calls by it and
+// register_functions installs what it names.
+constexpr FunctionDef kFunctions[] = {
+    // Jet functions: Jet arguments, each handed over as the row says.
+    {"nz", "jet_nz", nz, 1, 2, {A::Value, A::Value}, R::First},
+    {"round", "jet_round", round, 1, 2, {A::Value, A::Value}, R::Numeric},
+    {"year", "jet_year", unary<fn::year>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"month", "jet_month", unary<fn::month>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"day", "jet_day", unary<fn::day>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"format", "jet_format", format, 1, 2, {A::Typed, A::Value}, R::Fixed, T::Text},
+    {"val", "jet_val", val, 1, 1, {A::Text}, R::Fixed, T::Double},
+    {"trim", "jet_trim", text_fn<fn::trim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"ltrim", "jet_ltrim", text_fn<fn::ltrim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"rtrim", "jet_rtrim", text_fn<fn::rtrim_view>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"ucase", "jet_ucase", text_fn<text::upper>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"lcase", "jet_lcase", text_fn<text::lower>, 1, 1, {A::Text}, R::TextOrMemo},
+    {"len", "jet_len", len, 1, 1, {A::Text}, R::Fixed, T::Long},
+    {"mid", "jet_mid", mid, 2, 3, {A::Text, A::Value, A::Value}, R::Fixed, T::Text},
+    {"left", "jet_left", side<false>, 2, 2, {A::Text, A::Value}, R::Fixed, T::Text},
+    {"right", "jet_right", side<true>, 2, 2, {A::Text, A::Value}, R::Fixed, T::Text},
+    {"cstr", "jet_cstr", totext, 1, 1, {A::Typed}, R::Fixed, T::Text},
+    {"clng", "jet_clng", unary<fn::clng>, 1, 1, {A::Value}, R::Fixed, T::Long},
+    {"cint", "jet_cint", unary<fn::cint>, 1, 1, {A::Value}, R::Fixed, T::Integer},
+    {"cdbl", "jet_cdbl", unary<fn::cdbl>, 1, 1, {A::Value}, R::Fixed, T::Double},
+    {"ccur", "jet_ccur", unary<fn::ccur>, 1, 1, {A::Value}, R::Fixed, T::Currency},
+    {"cdate", "jet_cdate", unary<fn::cdate>, 1, 1, {A::Value}, R::Fixed, T::Date},
+    {"int", "jet_int", whole_numeric<fn::int_>, 1, 1, {A::Value}, R::NumericOrNull},
+    {"fix", "jet_fix", whole_numeric<fn::fix>, 1, 1, {A::Value}, R::NumericOrNull},
+    {"abs", "jet_abs", whole_numeric<fn::abs>, 1, 1, {A::Value}, R::NumericOrNull},
+    // The engine's helpers: SQLite arguments (-1: any number).
+    {nullptr, "jet_store", store, 5, 6},
+    {nullptr, "jet_totext", totext, 2, 2},
+    {nullptr, "jet_concat", concat, -1, -1},
+    {nullptr, "jet_curfold", arithfold<true>, -1, -1},
+    {nullptr, "jet_numfold", arithfold<false>, -1, -1},
+    {nullptr, "jet_add", add, -1, -1},
+    {nullptr, "jet_cur", cur, 1, 1},
+    {nullptr, "jet_div", div, 2, 3},
+    {nullptr, "jet_intdiv", intdiv<false>, 2, 3},
+    {nullptr, "jet_mod", intdiv<true>, 2, 3},
+    {nullptr, "jet_cmp", cmp, 4, 4},
+    {nullptr, "jet_like", like, 2, 2},
+    {nullptr, "jet_round", round, 3, 3},  // Round of a value of a given Jet type
+    {nullptr, "jet_seq", seq, 1, 1, {}, R::Fixed, T::Long, false},
 };
 
-constexpr ScalarDef kScalars[] = {
-    {"jet_store", store, 5, 6, true},
-    {"jet_totext", totext, 2, 2, true},
-    {"jet_cstr", totext, 2, 2, true},
-    {"jet_concat", concat, -1, -1, true},
-    {"jet_curfold", curfold, -1, -1, true},
-    {"jet_add", add, -1, -1, true},
-    {"jet_cur", cur, 1, 1, true},
-    {"jet_div", div, 2, 3, true},
-    {"jet_intdiv", intdiv<false>, 2, 3, true},
-    {"jet_mod", intdiv<true>, 2, 3, true},
-    {"jet_cmp", cmp, 4, 4, true},
-    {"jet_like", like, 2, 2, true},
-    {"jet_round", round, 1, 3, true},
-    {"jet_format", format, 3, 3, true},
-    {"jet_val", val, 1, 1, true},
-    {"jet_trim", text_fn<fn::trim_view>, 1, 1, true},
-    {"jet_ltrim", text_fn<fn::ltrim_view>, 1, 1, true},
-    {"jet_rtrim", text_fn<fn::rtrim_view>, 1, 1, true},
-    {"jet_ucase", text_fn<text::upper>, 1, 1, true},
-    {"jet_lcase", text_fn<text::lower>, 1, 1, true},
-    {"jet_len", len, 1, 1, true},
-    {"jet_mid", mid, 2, 3, true},
-    {"jet_left", side<false>, 2, 2, true},
-    {"jet_right", side<true>, 2, 2, true},
-    {"jet_year", unary<fn::year>, 1, 1, true},
-    {"jet_month", unary<fn::month>, 1, 1, true},
-    {"jet_day", unary<fn::day>, 1, 1, true},
-    {"jet_clng", unary<fn::clng>, 1, 1, true},
-    {"jet_cint", unary<fn::cint>, 1, 1, true},
-    {"jet_cdbl", unary<fn::cdbl>, 1, 1, true},
-    {"jet_ccur", unary<fn::ccur>, 1, 1, true},
-    {"jet_cdate", unary<fn::cdate>, 1, 1, true},
-    {"jet_int", whole_numeric<fn::int_>, 1, 1, true},
-    {"jet_fix", whole_numeric<fn::fix>, 1, 1, true},
-    {"jet_abs", whole_numeric<fn::abs>, 1, 1, true},
-    {"jet_nz", nz, 1, 2, true},
-    {"jet_seq", seq, 1, 1, false},
-};
+// The SQLite arguments of a call of a Jet function with n arguments.
+int sqlite_arguments(const FunctionDef& f, int n) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) count += f.arg(i) == FnArg::Typed ? 2 : 1;
+    return count;
+}
 
 void check(sqlite3* db, int rc, const char* what) {
     if (rc != SQLITE_OK)
@@ -800,16 +825,26 @@ void check(sqlite3* db, int rc, const char* what) {
 
 }  // namespace
 
+std::span<const FunctionDef> function_table() {
+    return kFunctions;
+}
+
+const FunctionDef* jet_function(std::string_view name) {
+    for (const auto& f : kFunctions)
+        if (f.name && name == f.name) return &f;
+    return nullptr;
+}
+
 void register_functions(sqlite3* db, Session* session) {
     check(db, sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collate, nullptr),
           "JET");
-    for (const auto& f : kScalars) {
+    for (const auto& f : kFunctions) {
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
         for (int n = f.min_args; n <= f.max_args; ++n)
             check(db,
-                  sqlite3_create_function_v2(db, f.name, n, flags, session, f.fn, nullptr, nullptr,
-                                             nullptr),
-                  f.name);
+                  sqlite3_create_function_v2(db, f.target, f.name ? sqlite_arguments(f, n) : n,
+                                             flags, session, f.fn, nullptr, nullptr, nullptr),
+                  f.target);
     }
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     check(db,

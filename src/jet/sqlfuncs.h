@@ -24,13 +24,17 @@
 //                            "-1"/"0"); without it v is judged by its SQLite value;
 //                            flags: 1 required (Null fails RequiredNull), 2 primary key
 //                            (Null fails NullInKey), 4 zero length not allowed ('' fails
-//                            ZeroLength). Raises TooLong, TypeMismatch, Overflow.
+//                            ZeroLength), 8 a value an action query stores: one that
+//                            cannot be converted becomes Null (then flags 1 and 2
+//                            apply). Raises TooLong, TypeMismatch, Overflow.
 //   jet_totext(v, type)      CStr of a value of that type (dates as dates, money with
 //                            the decimal comma, Booleans as -1/0 like Jet's text of them)
 //   jet_concat(a, b)         a & b on texts (Null as "")
 //   jet_add(a, ta, b, tb)    a + b with VB's rules for the operand types (text + text
 //                            concatenates, Null propagates, text + number converts the
 //                            text or raises TypeMismatch); currency results rounded
+//   jet_numfold(x0, ops, x1, ...) ((x0 op1 x1) op2 x2) ... with SQLite's + - *
+//   jet_curfold(x0, ops, x1, ...) the same, each step rounded as jet_cur
 //   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
 //   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
 //   jet_intdiv(a, b), jet_mod(a, b)
@@ -56,11 +60,57 @@
 //   jet_first(x), jet_last(x) First and Last in row order
 #pragma once
 
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "jet/types.h"
+
 struct sqlite3;
+struct sqlite3_context;
+struct sqlite3_value;
 
 namespace jet {
 
 class Session;
+
+// How a call hands a Jet argument to its SQLite function.
+enum class FnArg : unsigned char {
+    Value,  // the value (-1/0 for a truth value)
+    Text,   // the text: a number or a date as its CStr
+    Typed,  // the value, then its type code: two SQLite arguments
+};
+
+// The Jet type of a call's result.
+enum class FnResult : unsigned char {
+    Fixed,          // FunctionDef::type
+    TextOrMemo,     // Memo for a Memo argument, Text otherwise
+    Numeric,        // the first argument's type: Double for text or Null, Integer for Yes/No
+    NumericOrNull,  // the same, but unknown (Null) for the Null literal
+    First,          // the first argument's type; Text for the Null literal
+};
+
+// One function of the engine: a Jet function that statements call (name set) or one
+// of the engine's own helpers that only the emitter writes (name null).
+struct FunctionDef {
+    const char* name;    // the Jet name, lower case
+    const char* target;  // the SQLite function
+    void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    // Jet functions: the Jet arguments a call takes; helpers: the SQLite arguments
+    // (-1: any number).
+    int min_args, max_args;
+    std::array<FnArg, 3> args{};  // per Jet argument; the last one repeats
+    FnResult result = FnResult::Fixed;
+    DataType type = DataType::Text;  // FnResult::Fixed
+    bool deterministic = true;
+
+    constexpr FnArg arg(int i) const { return args[static_cast<size_t>(i < 2 ? i : 2)]; }
+};
+
+// Every function, Jet functions first.
+std::span<const FunctionDef> function_table();
+// The Jet function of a lower-case name ("trim"); null when there is none.
+const FunctionDef* jet_function(std::string_view name);
 
 // Installs the collation, the functions and the aggregates on a connection.
 // session receives the failures raised inside them.

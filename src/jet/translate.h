@@ -17,6 +17,7 @@
 #include "jet/database.h"
 #include "jet/session.h"
 #include "jet/sql/ast.h"
+#include "jet/sqlvalue.h"
 #include "jet/value.h"
 
 namespace jet::detail {
@@ -50,13 +51,25 @@ struct Typed {
     DataType offset_type = DataType::Long;
     int64_t offset = 0;
     // A left-associative chain, so that a long one ("a + b + c + ...") neither nests
-    // parentheses nor function calls past what SQLite's parser takes. Valid only while
-    // sql is still the text it was made with (chain_size == sql.size()).
+    // parentheses nor function calls past what SQLite's parser takes, nor makes an
+    // expression deeper than SQLite's 1000 levels. Valid only while sql is still the
+    // text it was made with (chain_size == sql.size()).
     //   chain: sql is "(" body ")" with body a chain of one SQLite operator class
-    //     (kChain*); a left operand of the same class goes in without its parentheses.
-    //   fold_ops/fold_args: sql is one call of a folding function (jet_concat, or
-    //     jet_curfold for money arithmetic: fold_ops holds one operator per step).
+    //     (kChain*) of chain_count operands; a left operand of the same class goes in
+    //     without its parentheses. A chain whose grouping does not change its value
+    //     (AND, OR, ||) goes on past kMaxChain operands in groups (chain_groups): sql
+    //     is then "(" head "(" body "))", head the full groups "(g1) op (g2) op ".
+    //   fold/fold_ops/fold_args: sql is one call of a folding function: '&' jet_concat,
+    //     'a' jet_add, '$' jet_curfold (money arithmetic) or '#' jet_numfold (other
+    //     arithmetic past kMaxChain operands); for '$' and '#' fold_ops holds one
+    //     operator per step.
+    //   fold_depth: the folding calls nested one in the first operand of the next
+    //     along the chain's first operands (this one included).
     int chain = 0;
+    int chain_count = 0;
+    int chain_groups = 0;
+    char fold = 0;
+    int fold_depth = 0;
     std::string fold_ops;
     std::vector<std::string> fold_args;
     size_t chain_size = 0;
@@ -114,10 +127,12 @@ public:
     // The sources whose columns were named since the last reset (bit n: source n).
     uint64_t used_sources = 0;
 
-    // Division by zero (/, \ and Mod) gives Null rather than failing, as Jet does in
-    // the values an action query stores (INSERT ... VALUES, the select list of
-    // INSERT ... SELECT). emit_select keeps it for the select list only.
-    bool division_by_zero_null = false;
+    // Binding the values an action query stores (SET, INSERT ... VALUES, the select
+    // list of INSERT ... SELECT): a division by zero (/, \ and Mod) gives Null, and
+    // so does a value that cannot be converted to its column's type (store_sql),
+    // rather than failing the statement, as Jet does. emit_select keeps it for the
+    // select list only.
+    bool storing = false;
 
     // Select-list aliases that later items and ORDER BY may name.
     struct Alias {
@@ -134,6 +149,7 @@ private:
     Typed column(const sql::Expr& e);
     Typed function(const sql::Expr& e);
     Typed binary(const sql::Expr& e);
+    Typed binary_step(const sql::Expr& e, Typed a, Typed b);
     Typed comparison(sql::Op op, const Typed& a, const Typed& b, uint32_t pos);
     Typed arithmetic(sql::Op op, Typed a, Typed b);
     Typed literal(const Value& v);
@@ -143,14 +159,8 @@ private:
     std::vector<Source> sources_;
     std::vector<Value> params_;
     int alias_depth_ = 0;
+    int depth_ = 0;  // expr() calls in progress: sql::kMaxNesting at most
 };
-
-// Binds a Value to a statement parameter.
-void bind_value(sqlite3_stmt* st, int index, const Value& v);
-// Binds a plan's constants (those the statement uses; Empty slots are left alone).
-void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
-// Reads column i of the current row as a Value of Jet type t.
-Value read_value(sqlite3_stmt* st, int i, DataType t);
 
 // True when `database` (a [path] qualifier) names the file at open_path.
 bool same_file(const std::string& database, const std::string& open_path);

@@ -45,8 +45,8 @@ TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
         {"ALTER TABLE T ALTER COLUMN zz long", false},
         {"UPDATE T SET nie_ma=1", false},  // "Nie podano wartości dla jednego" (0x80040E10)
         // anything else ends the run
-        {"UPDATE T SET a='abc'", true},             // 0x80040E07
-        {"INSERT INTO Brak (a) VALUES (1)", true},  // 0x80040E37 without DROP
+        {"UPDATE T SET b='z' WHERE a='abc'", true},  // 0x80040E07 in a criteria
+        {"INSERT INTO Brak (a) VALUES (1)", true},   // 0x80040E37 without DROP
         {"CREATE INDEX ix ON Brak (a)", true},
         {"SELEKT * FROM T", true},                  // a syntax error without a tolerated keyword
         {"UPDATE T SET b='01234567890123'", true},  // too long: not repaired here

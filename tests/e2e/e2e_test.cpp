@@ -286,7 +286,7 @@ TEST_F(E2E, FailureInsideAStepResumesThereNextTime) {
         EXPECT_EQ(kroki_w_logu("End").back(), 529);
         Zapisz_Rejestr("dodralvex", "0123", 0);
     }
-    EXPECT_TRUE(w_logu("ERR.BBP:UPDATE Kroki SET v=\"abc\",DbWykonajKonwersje,"));
+    EXPECT_TRUE(w_logu("ERR.BBP:UPDATE Kroki SET v=1 WHERE v=\"abc\",DbWykonajKonwersje,"));
     EXPECT_TRUE(w_logu("<65434>"));
 
     fs::remove(folder / "Log");

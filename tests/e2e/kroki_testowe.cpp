@@ -26,7 +26,7 @@ KrokZastepczy krok(int v, const std::string& akcja) {
     return [v, akcja](ClsKonwersje& k) {
         k.DbWykonajKonwersje("INSERT INTO Kroki (v) VALUES (" + std::to_string(v) + ")");
         if (akcja == "blad") polaczenie().Execute("UPDATE Brak_Tabeli SET a=1");
-        if (akcja == "sql") k.DbWykonajKonwersje("UPDATE Kroki SET v='abc'");
+        if (akcja == "sql") k.DbWykonajKonwersje("UPDATE Kroki SET v=1 WHERE v='abc'");
         if (akcja == "zabij") std::raise(SIGKILL);
     };
 }

@@ -83,8 +83,9 @@ TEST_F(TextRules, NumbersAndTextUseTheDecimalComma) {
         {"SELECT Format(2.345, '0.00') FROM Liczby", "2,35"},
         {"SELECT CStr(d) FROM Liczby", "3,25"},
         {"SELECT Val('3.5 kg') FROM Liczby", "3.5"},
-        {"UPDATE Liczby SET d = 'abc'", "error 80040E07"},
-        {"SELECT d FROM Liczby", "3.25"},
+        {"SELECT d FROM Liczby WHERE d = CDbl('abc')", "error 80040E07"},
+        {"UPDATE Liczby SET d = '1.5'", "ok 1"},
+        {"SELECT d FROM Liczby", "Null"},
     };
     EXPECT_CASES(cases);
 }

@@ -57,10 +57,13 @@ TEST_F(Krok558, CodesBecomeUniqueAndNumbersRunFromOne) {
               (std::vector<std::string>{"2"}));
     EXPECT_EQ(Kolumna("select prod_kod from produkty order by prod_id"),
               (std::vector<std::string>{"X", "X1", "Y"}));
-    // The unique indexes stand.
-    for (const char* s : {"insert into produkty values (4, 'Y')",
-                          "insert into kontrahenci values (5, 'N', 'K2', 99, '')",
-                          "insert into kontrahenci values (6, 'N2', 'K9', 1, '')"})
+    // The unique indexes stand (columns named: the retyped ones now stand last).
+    for (const char* s :
+         {"insert into produkty (prod_id, prod_kod) values (4, 'Y')",
+          "insert into kontrahenci (konh_id, KONH_NAZ_SKROT, Konh_kod, konh_numer) values (5, "
+          "'N', 'K2', 99)",
+          "insert into kontrahenci (konh_id, KONH_NAZ_SKROT, Konh_kod, konh_numer) values (6, "
+          "'N2', 'K9', 1)"})
         EXPECT_NE(Uruchom([&] { Sql(s); }), "") << s;
     EXPECT_EQ(Typ_Pola("KH_KONTA", "NR_K_2"), Typ_Pola("kontrahenci", "Konh_kod"));
 }

@@ -16,6 +16,13 @@
 
 namespace jet::sql {
 
+// The deepest nesting of a statement that the parser and the binder take: parentheses,
+// prefix operators, function arguments, the operands of a tighter operator, select
+// aliases used in later items, joined tables. Deeper text fails with TooComplex
+// (0x80040E14) rather than putting the stack at risk. A chain of one operator
+// ("a + b + c + ...") does not nest: it may be as long as the text.
+inline constexpr int kMaxNesting = 200;
+
 struct Expr;
 using ExprPtr = std::unique_ptr<Expr>;
 struct Select;
@@ -78,6 +85,10 @@ struct Expr {
     std::vector<ExprPtr> args; // operands, function arguments
 
     explicit Expr(ExprKind k, uint32_t p = 0) : kind(k), pos(p) {}
+    // Releases the operands one by one: a long chain is a tree as deep as it is long.
+    ~Expr();
+    Expr(const Expr&) = delete;
+    Expr& operator=(const Expr&) = delete;
 };
 
 // ---------------------------------------------------------------- table sources

@@ -11,10 +11,6 @@
 
 namespace jet::sql::detail {
 
-// Deepest nesting of parentheses and prefix operators accepted; deeper text is a
-// syntax error rather than a risk to the stack.
-inline constexpr int kMaxDepth = 200;
-
 class Parser {
   public:
     explicit Parser(std::string_view text);
@@ -50,7 +46,7 @@ class Parser {
         Parser& p_;
         const char* saved_;
     };
-    struct Depth {  // guards recursion
+    struct Depth {  // guards recursion: kMaxNesting levels at most
         explicit Depth(Parser& p);
         ~Depth() { --p_.depth_; }
         Parser& p_;

@@ -1,4 +1,5 @@
 // SELECT and the table sources that SELECT, UPDATE and DELETE share.
+#include "jet/error.h"
 #include "jet/sql/parse_internal.h"
 
 namespace jet::sql::detail {
@@ -119,7 +120,8 @@ std::vector<TableRefPtr> Parser::source_list() {
 // source: primary { (INNER | LEFT [OUTER] | RIGHT [OUTER]) JOIN primary ON condition }
 TableRefPtr Parser::source() {
     TableRefPtr left = source_primary();
-    for (;;) {
+    // Each join nests the tree built so far one level deeper.
+    for (int joins = 1;; ++joins) {
         JoinType type;
         if (at_kw("INNER"))
             type = JoinType::Inner;
@@ -129,6 +131,7 @@ TableRefPtr Parser::source() {
             type = JoinType::Right;
         else
             break;
+        if (depth_ + joins > kMaxNesting) raise(Fault::TooComplex);
         auto j = make_ref(TableRef::Kind::Join, left->pos);
         j->join = type;
         {

@@ -7,6 +7,18 @@
 
 namespace jet::sql {
 
+Expr::~Expr() {
+    std::vector<ExprPtr> pending;
+    for (auto& a : args)
+        if (a && !a->args.empty()) pending.push_back(std::move(a));
+    while (!pending.empty()) {
+        ExprPtr e = std::move(pending.back());
+        pending.pop_back();
+        for (auto& a : e->args)
+            if (a && !a->args.empty()) pending.push_back(std::move(a));
+    }
+}
+
 namespace detail {
 
 namespace {
@@ -32,9 +44,9 @@ bool reserved(const Token& t) {
 Parser::Parser(std::string_view text) : src_(text), toks_(tokenize(text)) {}
 
 Parser::Depth::Depth(Parser& p) : p_(p) {
-    if (++p.depth_ > kMaxDepth) {
+    if (++p.depth_ > kMaxNesting) {
         --p.depth_;
-        p.fail();
+        raise(Fault::TooComplex);
     }
 }
 

@@ -1,0 +1,1 @@
+SELECT Trim(''), RTrim('   '), Mid('abc', 9), Left('', 0), Format(''), '' & '' FROM T

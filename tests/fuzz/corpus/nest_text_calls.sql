@@ -1,0 +1,1 @@
+SELECT Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid(Trim(Mid([t], 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)), 1)) FROM T

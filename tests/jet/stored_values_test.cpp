@@ -1,0 +1,107 @@
+// The values an action query stores (SET, INSERT ... VALUES, the select list of
+// INSERT ... SELECT): one that cannot be converted to its column's type, or that
+// divides by zero, becomes Null for that field of that row and the statement goes on.
+// In a criteria (WHERE, ON) the same value fails the statement with 0x80040E07, never
+// with 0x80004005 (which the callers read as a lost connection). Column defaults as
+// written: "DEFAULT =x" is DEFAULT x, the last DEFAULT clause counts.
+#include "query_util.h"
+
+namespace query_test {
+namespace {
+
+using StoredValues = QueryTest;
+
+TEST_F(StoredValues, UnconvertibleValuesBecomeNull) {
+    run_all(
+        {"CREATE TABLE T (id long, n long, i short, b byte, d double, s single, "
+         "dt datetime, m money, t text(5), k long NOT NULL)",
+         "INSERT INTO T (id, n, k) VALUES (1, 5, 1)", "INSERT INTO T (id, n, k) VALUES (2, 6, 2)"});
+    const Case cases[] = {
+        {"UPDATE T SET n = 'abc'", "ok 2"},
+        {"SELECT id, n FROM T", "1|Null;2|Null"},
+        {"UPDATE T SET n = id * 10, i = 100000, b = -1, s = 1e39, dt = 'zzz', m = 'x', "
+         "d = '1,5' WHERE id = 1",
+         "ok 1"},
+        {"SELECT n, i, b, s, dt, m, d FROM T WHERE id = 1", "10|Null|Null|Null|Null|Null|1.5"},
+        // Computed values out of the column's range.
+        {"UPDATE T SET i = n * 10000, b = n - 11, s = [n] * 1e38 WHERE id = 1", "ok 1"},
+        {"SELECT n, i, b, s FROM T WHERE id = 1", "10|Null|Null|Null"},
+        {"UPDATE T AS x INNER JOIN T AS y ON x.id = y.id SET x.i = y.n * 5000, x.t = y.id", "ok 2"},
+        {"SELECT id, i, t FROM T", "1|Null|1;2|Null|2"},
+        {"INSERT INTO T (id, n, d, dt, k) VALUES (3, 'x', 'y', 'z', 3)", "ok 1"},
+        {"SELECT n, d, dt FROM T WHERE id = 3", "Null|Null|Null"},
+        {"INSERT INTO T (id, n, k) SELECT id + 10, t & 'z', k FROM T WHERE id < 3", "ok 2"},
+        {"SELECT id, n FROM T WHERE id > 10", "11|Null;12|Null"},
+        // A required column still refuses the Null.
+        {"UPDATE T SET k = 'abc' WHERE id = 1", "error 80004005"},
+        {"INSERT INTO T (id, k) VALUES (4, 'abc')", "error 80004005"},
+        // Too long a text is no conversion: it fails (the callers widen the column).
+        {"UPDATE T SET t = 'abcdefgh'", "error 80040E57"},
+        // In a criteria the same values fail the statement.
+        {"SELECT id FROM T WHERE n = 'abc'", "error 80040E07"},
+        {"SELECT id FROM T WHERE CInt(100000) = 1", "error 80040E07"},
+        {"SELECT id FROM T WHERE CLng('abc') = 1", "error 80040E07"},
+        {"UPDATE T SET n = 1 WHERE CDate('zzz') > #1/1/2020#", "error 80040E07"},
+        {"SELECT count(*) FROM T", "5"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// A division by zero in the values an INSERT or an UPDATE stores sets that value to
+// Null (the row is still written); anywhere else it fails the statement with
+// 0x80040E07.
+TEST_F(StoredValues, DivisionByZeroInInsertedValues) {
+    run_all({"CREATE TABLE R (id long, ilosc double, wyd double)",
+             "CREATE TABLE T (id long, v double, w long)",
+             "INSERT INTO R (id, ilosc, wyd) VALUES (1, 10, 4)",
+             "INSERT INTO R (id, ilosc, wyd) VALUES (2, 10, 0)"});
+    const std::string zero = "error 80040E07";
+    const Case cases[] = {
+        {"INSERT INTO T (id, v, w) VALUES (1, 5/0, 7 \\ 0)", "ok 1"},
+        {"INSERT INTO T (id, v, w) VALUES (2, 5 mod 0, 3)", "ok 1"},
+        {"INSERT INTO T (id, v, w) SELECT id, [ilosc]/[wyd]*2, id FROM R", "ok 2"},
+        {"INSERT INTO T (id, v) SELECT id, sum([ilosc]/[wyd]) FROM R GROUP BY id", "ok 2"},
+        {"SELECT id, v, w FROM T", "1|Null|Null;2|Null|3;1|5|1;2|Null|2;1|2.5|Null;2|Null|Null"},
+        // Not stored values: the WHERE of INSERT ... SELECT, a read, a criteria.
+        {"INSERT INTO T (id) SELECT id FROM R WHERE [ilosc]/[wyd] > 1", zero},
+        {"SELECT 1/0 FROM R", zero},
+        {"SELECT [ilosc]/[wyd] FROM R", zero},
+        {"SELECT id FROM R WHERE [ilosc]/[wyd] > 1", zero},
+        {"SELECT id FROM R ORDER BY [ilosc]/[wyd]", zero},
+        {"UPDATE R SET ilosc = 0 WHERE [ilosc] mod [wyd] = 1", zero},
+        {"DELETE FROM R WHERE [ilosc] \\ [wyd] = 1", zero},
+        {"SELECT R.id FROM R INNER JOIN T ON R.id = T.id / 0", zero},
+        {"SELECT count(*) FROM T", "6"},
+        // The values an UPDATE stores.
+        {"UPDATE R SET ilosc = [ilosc] \\ [wyd]", "ok 2"},
+        {"SELECT ilosc FROM R", "2;Null"},
+        {"UPDATE R SET wyd = 5 / [ilosc] WHERE id = 1", "ok 1"},
+        {"UPDATE R INNER JOIN T ON R.id = T.id SET R.wyd = T.v / (R.ilosc - 2) WHERE T.w = 1",
+         "ok 1"},
+        {"SELECT id, ilosc, wyd FROM R", "1|2|Null;2|Null|0"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// "DEFAULT =x" in a column definition is DEFAULT x; of two DEFAULT clauses the last
+// one counts. Round in a statement halves to even.
+TEST_F(StoredValues, DefaultsAsWrittenAndRoundHalvesToEven) {
+    run_all(
+        {"CREATE TABLE D (id long, a long DEFAULT =5, b text(10) DEFAULT 'x' DEFAULT 'y', "
+         "c double DEFAULT = 1.5, e long DEFAULT 1 DEFAULT =2)",
+         "ALTER TABLE D ADD COLUMN f bit DEFAULT =-1",
+         "ALTER TABLE D ADD COLUMN g single DEFAULT 0 DEFAULT =1"});
+    const Case cases[] = {
+        {"INSERT INTO D (id) VALUES (1)", "ok 1"},
+        {"SELECT a, b, c, e, f, g FROM D", "5|y|1.5|2|-1|1"},
+        {"SELECT Round(2.345, 2), Round(2.355, 2), Round(0.125, 2), Round(-0.125, 2), "
+         "Round(2.5, 0), Round(3.5), Round(-2.5), Round(1.005, 2) FROM D",
+         "2.34|2.36|0.12|-0.12|2|4|-2|1"},
+        {"UPDATE D SET c = Round(a / 8, 2)", "ok 1"},
+        {"SELECT c FROM D", "0.62"},
+    };
+    EXPECT_CASES(cases);
+}
+
+}  // namespace
+}  // namespace query_test
