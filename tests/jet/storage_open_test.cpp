@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 
 #include "storage_util.h"
@@ -263,7 +264,9 @@ TEST(StorageDurability, CheckpointInsideAUserTransactionCommitsNothing) {
     EXPECT_EQ(db->catalog().table("WTransakcji"), nullptr);
 }
 
-TEST(StorageLocking, AFileHeldByAnotherProcessFailsAsLocked) {
+// A process that writes a file holds it until it closes it: another process still
+// opens and reads the file, and its first write is refused at once as locked.
+TEST(StorageLocking, AFileWrittenByAnotherProcessRefusesWritesAndServesReads) {
     ScratchDir dir;
     const std::string path = dir.file("l.mdb");
     make_database(path);
@@ -274,6 +277,7 @@ TEST(StorageLocking, AFileHeldByAnotherProcessFailsAsLocked) {
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         auto db = jet::Database::open(path);
+        ddl(*db, "CREATE TABLE Pisana (x long)");
         char c = 1;
         if (write(ready[1], &c, 1) != 1) _exit(2);
         if (read(done[0], &c, 1) != 1) _exit(2);
@@ -281,17 +285,25 @@ TEST(StorageLocking, AFileHeldByAnotherProcessFailsAsLocked) {
     }
     char c = 0;
     ASSERT_EQ(read(ready[0], &c, 1), 1);
-    try {
-        jet::Database::open(path);
-        ADD_FAILURE() << "opened a locked file";
-    } catch (const jet::Error& e) {
-        EXPECT_EQ(e.number(), 0x80004005u);
-        EXPECT_NE(e.description().find("lock"), std::string::npos) << e.description();
+    {
+        auto db = jet::Database::open(path);
+        EXPECT_EQ(column_values(*db, "Towar", "Id").size(), 400u);
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            ddl(*db, "CREATE TABLE Druga (x long)");
+            ADD_FAILURE() << "wrote a file held by another process";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.number(), 0x80004005u);
+            EXPECT_EQ(e.description(), "Could not lock file.");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "at once";
+        EXPECT_EQ(db->catalog().table("Druga"), nullptr);
     }
     ASSERT_EQ(write(done[1], &c, 1), 1);
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_NO_THROW(jet::Database::open(path));
+    auto db = jet::Database::open(path);
+    EXPECT_NO_THROW(ddl(*db, "CREATE TABLE Druga (x long)"));
 }
 
 }  // namespace
