@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 pkgs=(cmake g++ ninja-build pkg-config libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
-      libbenchmark-dev sqlite3)
+      libbenchmark-dev sqlite3 strace)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
