@@ -160,10 +160,11 @@ std::shared_ptr<Session> Session::open(const std::string& path, const std::strin
 // Establishes that the file is one of ours and that the password opens it, reading
 // it through a read-only connection so that a foreign or damaged file is never
 // written. A file without a write-ahead log is read as immutable, which creates no
-// file beside it; a file with one is read as SQLite recovers it (the shared-memory
-// index kept in the process when there is none). A log that appears while an
-// immutable read runs may mean a checkpoint changed the file under it: the file is
-// read once more through the log. Raises UnrecognizedDatabase or WrongPassword.
+// file beside it; a file with one is read as SQLite recovers it (creating the
+// shared-memory index beside a log that lost it, as any reader would). A log that
+// appears while an immutable read runs may mean a checkpoint changed the file under
+// it: the file is read once more through the log. Raises UnrecognizedDatabase or
+// WrongPassword.
 void Session::validate(const std::string& password) {
     for (int attempt = 0;; ++attempt) {
         const bool with_log = exists(path_ + "-wal");
@@ -179,7 +180,6 @@ void Session::validate(const std::string& password) {
 void Session::inspect(const std::string& password, bool with_log) {
     check_header(path_, with_log);
     sqlite3* ro = nullptr;
-    const bool private_index = with_log && !exists(path_ + "-shm");
     const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
     int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     struct Closer {
@@ -187,9 +187,6 @@ void Session::inspect(const std::string& password, bool with_log) {
         ~Closer() { sqlite3_close_v2(db); }
     } closer{ro};
     if (rc != SQLITE_OK) raise(Fault::UnrecognizedDatabase, path_);
-    if (private_index &&
-        sqlite3_exec(ro, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        raise(Fault::UnrecognizedDatabase, path_);
     sqlite3_extended_result_codes(ro, 1);
     sqlite3_busy_timeout(ro, kBusyTimeoutMs);
     register_functions(ro, this);

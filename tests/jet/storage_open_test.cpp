@@ -368,8 +368,10 @@ TEST(StorageLocking, AFileWrittenByAnotherProcessRefusesWritesAndServesReads) {
 // checkpoint leaves page 1 copied from the log into a file that is not yet extended
 // (or extended by part of a page when the disk filled); SQLite's recovery completes it.
 TEST(StorageDurability, ADatabaseStoppedInsideACheckpointOpensWithItsCommittedRows) {
-    for (bool partial_page : {false, true}) {
-        SCOPED_TRACE(partial_page ? "with part of a page" : "header only");
+    enum Variant { HeaderOnly, PartialPage, IndexLost };
+    for (Variant v : {HeaderOnly, PartialPage, IndexLost}) {
+        SCOPED_TRACE(v);
+        const bool partial_page = v == PartialPage;
         ScratchDir dir;
         const std::string path = dir.file("c.mdb");
         make_database(path);
@@ -395,6 +397,7 @@ TEST(StorageDurability, ADatabaseStoppedInsideACheckpointOpensWithItsCommittedRo
         file.replace(0, page, last_first_page);
         if (partial_page) file += std::string(page / 2, '\0');
         write_bytes(path, file);
+        if (v == IndexLost) std::filesystem::remove(path + "-shm");
 
         auto db = jet::Database::open(path);
         EXPECT_EQ(column_values(*db, "Nowa", "x").size(), 300u);
