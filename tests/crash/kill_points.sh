@@ -17,6 +17,8 @@
 #     a97         SIGKILL at the N-th write of any file during the upgrade of an
 #                 older-format (3.0) database
 #     a97rename   SIGKILL at the N-th rename during that upgrade
+#     disk        the database's folder is a file system of N KiB (tmpfs: needs the
+#                 right to mount); the rerun has 64 MiB
 # The demonstration database of release 1.65 is converted for all kinds but a97*.
 # Prints one line per point ("KIND N stop=STATUS open=VERSION rerun=STATUS same|DIFF")
 # and a summary; exit status 0 when every point ended with the same database.
@@ -70,14 +72,16 @@ CREATE TABLE _robocza (a long)
 EOF
 sqlite3 "$work/a97.mdb" "UPDATE MSysJetProperties SET value='3.0' WHERE name='FormatVersion'"
 
-# prepare FOLDER TEMPLATE: the folder with a copy of the database and the suite's request.
+# prepare FOLDER TEMPLATE [KIB]: the folder with the suite's request and, in its
+# subfolder d (a file system of KIB KiB when given), a copy of the database.
 prepare() {
     rm -rf "$1"
-    mkdir -p "$1"
-    cp "$WORK/$2.mdb" "$1/baza.mdb"
-    chmod 0644 "$1/baza.mdb"
+    mkdir -p "$1/d"
+    if [ $# -gt 2 ]; then mount -t tmpfs -o "size=$3k" tmpfs "$1/d" || return 1; fi
+    cp "$WORK/$2.mdb" "$1/d/baza.mdb"
+    chmod 0644 "$1/d/baza.mdb"
     printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"dodralvex"="0123"\n"dodralvexS"="%s"\n' \
-        "$1/baza.mdb" >"$1/registry.reg"
+        "$1/d/baza.mdb" >"$1/registry.reg"
 }
 # run FOLDER [strace options...]: one unattended run; prints its exit status.
 run() {
@@ -98,9 +102,9 @@ run() {
 # outcome FOLDER: the marker, the version and the whole database, as one text.
 outcome() {
     echo "marker $(ORVIK_REGISTRY="$1/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvex)"
-    echo "version $("$TOOLS/konwersja/wersja-bazy" "$1/baza.mdb" 2>&1)"
-    echo "mode $(stat -c %a "$1/baza.mdb")"
-    sqlite3 "$1/baza.mdb" .dump
+    echo "version $("$TOOLS/konwersja/wersja-bazy" "$1/d/baza.mdb" 2>&1)"
+    echo "mode $(stat -c %a "$1/d/baza.mdb")"
+    sqlite3 "$1/d/baza.mdb" .dump
 }
 export -f prepare run outcome
 
@@ -117,22 +121,30 @@ point() {
     case $kind in
         write) opts=(-e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
         fsync) opts=(-e trace=fsync,fdatasync -e "inject=fsync,fdatasync:signal=SIGKILL:when=$n") ;;
-        checkpoint) opts=(-P "$f/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
+        checkpoint) opts=(-P "$f/d/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
         full) opts=(-e trace=pwrite64 -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
-        fullckpt) opts=(-P "$f/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
+        fullckpt) opts=(-P "$f/d/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
         a97) t=a97; opts=(-e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
         a97rename) t=a97; opts=(-e trace=rename,renameat,renameat2 -e "inject=rename,renameat,renameat2:signal=SIGKILL:when=$n") ;;
+        disk) opts=() ;;
         *) echo "$kind $n unknown-kind DIFF"; return ;;
     esac
-    prepare "$f" $t
     local stop opened rerun same=DIFF
-    stop=$(run "$f" "${opts[@]}")
-    opened=$("$TOOLS/konwersja/wersja-bazy" "$f/baza.mdb" 2>&1 | tr ' \n' '_ ') || true
-    rerun=$(run "$f")
-    if outcome "$f" | cmp -s - "$WORK/ref-$t.txt"; then
-        same=same
-        rm -rf "$f"
+    if [ "$kind" = disk ]; then
+        prepare "$f" $t "$n" || { echo "$kind $n cannot-mount DIFF"; return; }
+    else
+        prepare "$f" $t
     fi
+    stop=$(run "$f" "${opts[@]}")
+    opened=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ') || true
+    [ "$kind" != disk ] || mount -o remount,size=64m "$f/d"
+    rerun=$(run "$f")
+    outcome "$f" | cmp -s - "$WORK/ref-$t.txt" && same=same
+    if [ "$kind" = disk ]; then
+        [ $same = same ] || cp -a "$f/d" "$f/kept"
+        umount "$f/d"
+    fi
+    [ $same = DIFF ] || rm -rf "$f"
     echo "$kind $n stop=$stop open=${opened% } rerun=$rerun $same"
 }
 export -f point
@@ -142,7 +154,7 @@ count() {  # count KIND: the calls of the kind in an uninterrupted run
     local f="$work/count-$1" t=demo tr=pwrite64 p=()
     case $1 in
         fsync) tr=fsync,fdatasync ;;
-        checkpoint|fullckpt) p=(-P "$f/baza.mdb") ;;
+        checkpoint|fullckpt) p=(-P "$f/d/baza.mdb") ;;
         a97) t=a97 ;;
         a97rename) t=a97; tr=rename,renameat,renameat2 ;;
     esac
