@@ -152,6 +152,18 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
     }
 }
 
+// The file is inspected through an SQLite URI: names with the URI's own characters
+// still name the file.
+TEST(StorageOpen, NamesWithUriCharactersOpen) {
+    for (const char* name : {"baza?mode=memory.mdb", "baza#1.mdb", "baza%20x.mdb", "b&a=za.mdb"}) {
+        SCOPED_TRACE(name);
+        ScratchDir dir;
+        make_database(dir.file(name));
+        auto db = jet::Database::open(dir.file(name));
+        EXPECT_EQ(column_values(*db, "Towar", "Id").size(), 400u);
+    }
+}
+
 // A path is taken up to the engine's limit (504 bytes, canonical); a longer one is
 // refused as too long, not as a file of another format.
 TEST(StorageOpen, PathsLongerThanTheEngineTakesAreRefusedAsTooLong) {
