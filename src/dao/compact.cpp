@@ -6,6 +6,7 @@
 // failure at any point leaves no destination file behind and the source untouched.
 // The catalog travels with the data, and with it the format version and password.
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +19,7 @@
 #include "dao/dao.h"
 #include "dao/internal.h"
 #include "jet/database.h"
+#include "jet/files.h"
 #include "jet/session.h"
 #include "jet/sqlfuncs.h"
 
@@ -39,6 +41,10 @@ class ScratchFile {
         name.push_back('\0');
         int fd = mkstemp(name.data());
         if (fd < 0) compaction_failed("cannot create a file beside '" + destination + "'");
+        // The permissions of any new file (mkstemp makes it private to its owner).
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
         ::close(fd);
         path_ = name.data();
     }
@@ -118,6 +124,7 @@ void DBEngine::CompactDatabase(std::string_view source, std::string_view destina
 
     ScratchFile scratch(dst);
     vacuum_into(db->session(), scratch.path());
+    jet::flush_file(scratch.path());
     put_in_place(scratch, dst);
     db->close();
 }

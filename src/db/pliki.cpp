@@ -49,9 +49,21 @@ std::string Katalog_Pliku(const std::string& sciezka) {
 }
 
 bool Kopiuj_Plik(const std::string& zrodlo, const std::string& cel) {
+    // The copy is written beside its destination, flushed, and takes the name only when
+    // complete: a run stopped while copying leaves no partial copy under the name.
+    const std::string robocza = cel + ".kopia";
     std::error_code ec;
-    std::filesystem::copy_file(zrodlo, cel, std::filesystem::copy_options::overwrite_existing, ec);
-    return !ec;
+    std::filesystem::copy_file(zrodlo, robocza, std::filesystem::copy_options::overwrite_existing,
+                               ec);
+    bool ok = !ec;
+    if (ok) {
+        const int fd = ::open(robocza.c_str(), O_RDONLY | O_CLOEXEC);
+        ok = fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0) ::close(fd);
+    }
+    ok = ok && ::rename(robocza.c_str(), cel.c_str()) == 0;
+    if (!ok) ::unlink(robocza.c_str());
+    return ok;
 }
 
 bool Plik_Dostepny(const std::string& sciezka) {

@@ -5,6 +5,7 @@
 #include "db/rejestr.h"
 #include "db/stan.h"
 #include "jet/error.h"
+#include "jet/files.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 
@@ -26,11 +27,15 @@ void nowe_polaczenie() {
     DbPolaczenie->CursorLocation = ado::adUseClient;
 }
 
-// Opens the new connection on Sciezka_Bazy. DAO opens of the same file take the
+// Opens the new connection on Sciezka_Bazy and holds the file. DAO opens of the same file take the
 // database password from the engine, since they get no connection string.
 void otworz_polaczenie() {
     dao::DBEngine::SetDefaultPassword(kDatabasePassword);
     DbPolaczenie->Open(connection_string(Sciezka_Bazy), "", "", -1);
+    // The program holds its database from its first open to its end: another run, or
+    // another tool that would write, is refused at once instead of taking turns with
+    // it between the steps and around the reopens.
+    jet::hold_until_exit(Sciezka_Bazy);
     Baza_Otwarta = -1;
 }
 

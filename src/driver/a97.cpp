@@ -1,6 +1,6 @@
 // The Access 97 to 2000 upgrade: a file in the old format is tidied in place, backed
 // up, its COUNT and USER columns renamed, copied table by table into a new file of
-// the current format, and that file compacted under the database's own name.
+// the current format, and that file compacted beside the database and renamed over it.
 #include <vector>
 
 #include "db/komunikaty.h"
@@ -10,6 +10,7 @@
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/files.h"
 #include "jet/text.h"
 #include "platform/paths.h"
 
@@ -88,6 +89,7 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
     const std::string nazwa = Nazwa_Pliku(Sciezka_Bazy);
     const std::string nowy = W_Katalogu("A2000_" + nazwa);
     const std::string kopia = W_Katalogu("A97_" + nazwa + "bak");
+    const std::string zwarta = nowy + ".new";
 
     Usun_Plik(nowy);
     bool kopia_zrobiona = false;
@@ -155,8 +157,11 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
         }
         CzekajKonwersje(5);
         DbZamknij_Unload(0);
-        Usun_Plik(Sciezka_Bazy);
-        dao::DBEngine::CompactDatabase(nowy, Sciezka_Bazy, kLokalizacja);
+        // The compacted copy is written beside the database and takes its name in one
+        // step: a run stopped at any point leaves the old or the new file there.
+        Usun_Plik(zwarta);
+        dao::DBEngine::CompactDatabase(nowy, zwarta, kLokalizacja);
+        jet::replace_database(zwarta, Sciezka_Bazy);
         Usun_Plik(nowy);
         DbOtwórz();
     } catch (const jet::Error&) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -54,16 +55,24 @@ std::unique_ptr<ado::Recordset> Otworz_Wersje() {
 
 void Czytaj_NumerWersji() {
     auto rs = std::make_unique<ado::Recordset>();
+    std::optional<jet::Error> blad_otwarcia;
     try {
         rs->Open(kZapytanieWersji, polaczenie(), ado::adOpenStatic, ado::adLockOptimistic);
         if (!rs->Eof()) {
             const jet::Value v = rs->Fields(0).value();
             if (!v.is_null()) Wersja_Bazy = Odczytaj_Wersje(v).to_double();
         }
-    } catch (const jet::Error&) {
+    } catch (const jet::Error& e) {
+        blad_otwarcia = e;
     }
-    // Closing a recordset that did not open fails, and that failure is not handled here.
-    rs->Close();
+    // Closing a recordset that did not open fails, and that failure is not handled here;
+    // it is reported as the open's failure, which names what is missing ([Nieruszac]).
+    try {
+        rs->Close();
+    } catch (const jet::Error&) {
+        if (blad_otwarcia) throw *blad_otwarcia;
+        throw;
+    }
 }
 
 uint8_t Sprawdz_Wersje_Bazy() {

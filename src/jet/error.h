@@ -61,6 +61,10 @@ enum class Fault {
     TableLocked,            // {1}: table, another process holds it
     FileLocked,             // the file cannot be locked
     FileNotFound,           // {1}: path
+    NotReadable,            // {1}: path the process may not read
+    ReadOnlyFolder,         // {1}: path in a folder or file system that cannot be written
+    PathTooLong,            // {1}: path longer than the engine or the system takes
+    DiskFull,               // a write found no space left on the disk
     UnrecognizedDatabase,   // {1}: path
     WrongPassword,          // database password does not match
     BadProvider,            // {1}: provider name in the connection string

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 
+#include "jet/files.h"
 #include "jet/sqlfuncs.h"
 
 namespace jet {
@@ -34,27 +35,41 @@ uint32_t big_endian(const unsigned char* p, int n) {
     return v;
 }
 
-// Checks what the file's first bytes say before SQLite reads it: the SQLite magic,
-// a valid page size, and a length that holds every page the header counts. Raises
-// UnrecognizedDatabase.
-void check_header(const std::string& path, const std::string& shown) {
+// Checks the fields of the file's header that no recovery changes: the SQLite magic,
+// a valid page size and the file format. When the file has no write-ahead log
+// beside it the file is all there is, and its length must hold every page the header
+// counts; with a log, a run stopped in a checkpoint leaves a header that counts more
+// pages than the file holds until SQLite's recovery completes the file, and what
+// SQLite reads then decides. Raises UnrecognizedDatabase.
+void check_header(const std::string& path, bool with_log) {
     std::error_code ec;
     const uintmax_t size = std::filesystem::file_size(path, ec);
     std::array<unsigned char, 100> h{};
     std::ifstream in(path, std::ios::binary);
     if (ec || size < h.size() || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
-        raise(Fault::UnrecognizedDatabase, shown);
-    if (std::memcmp(h.data(), "SQLite format 3", 16) != 0)
-        raise(Fault::UnrecognizedDatabase, shown);
+        raise(Fault::UnrecognizedDatabase, path);
+    if (std::memcmp(h.data(), "SQLite format 3", 16) != 0) raise(Fault::UnrecognizedDatabase, path);
     uint32_t page = big_endian(&h[16], 2);
     if (page == 1) page = 65536;
-    if (page < 512 || page > 65536 || (page & (page - 1)) != 0 || size % page != 0)
-        raise(Fault::UnrecognizedDatabase, shown);
+    if (page < 512 || page > 65536 || (page & (page - 1)) != 0)
+        raise(Fault::UnrecognizedDatabase, path);
+    // Write and read format (1 rollback journal, 2 write-ahead log), then the fixed
+    // payload fractions 64, 32 and 32.
+    if (h[18] < 1 || h[18] > 2 || h[19] < 1 || h[19] > 2 || h[21] != 64 || h[22] != 32 ||
+        h[23] != 32)
+        raise(Fault::UnrecognizedDatabase, path);
+    if (with_log) return;
     // The page count in the header is valid when the version-valid-for number matches
     // the change counter.
     const uint32_t pages = big_endian(&h[28], 4);
-    if (big_endian(&h[92], 4) == big_endian(&h[24], 4) && uintmax_t{pages} * page > size)
-        raise(Fault::UnrecognizedDatabase, shown);
+    if (size % page != 0 ||
+        (big_endian(&h[92], 4) == big_endian(&h[24], 4) && uintmax_t{pages} * page > size))
+        raise(Fault::UnrecognizedDatabase, path);
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
 }
 
 // The Jet name of an SQLite table name "t<id>" found in msg, or "".
@@ -116,6 +131,8 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
                                            "tables in a join", "too many "})
                 if (msg.find(limit) != std::string::npos) return make_error(Fault::TooComplex);
             return make_error(Fault::Internal, msg);
+        case SQLITE_FULL:
+            return make_error(Fault::DiskFull);
         default:
             return make_error(Fault::Internal, msg);
     }
@@ -128,11 +145,7 @@ Error sqlite_failure(sqlite3* db, int rc) {
 }
 
 std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) raise(Fault::FileNotFound, path);
-    if (!std::filesystem::is_regular_file(path, ec)) raise(Fault::UnrecognizedDatabase, path);
-    const std::string canon = std::filesystem::canonical(path, ec).string();
-    if (ec) raise(Fault::FileNotFound, path);
+    const std::string canon = checked_path(path);
 
     std::lock_guard lock(registry_mutex);
     auto& reg = registry();
@@ -153,11 +166,29 @@ std::shared_ptr<Session> Session::open(const std::string& path, const std::strin
 
 // Establishes that the file is one of ours and that the password opens it, reading
 // it through a read-only connection so that a foreign or damaged file is never
-// written. Raises UnrecognizedDatabase or WrongPassword.
+// written. A file without a write-ahead log is read as immutable, which creates no
+// file beside it; a file with one is read as SQLite recovers it (creating the
+// shared-memory index beside a log that lost it, as any reader would). A log that
+// appears while an immutable read runs may mean a checkpoint changed the file under
+// it: the file is read once more through the log. Raises UnrecognizedDatabase or
+// WrongPassword.
 void Session::validate(const std::string& password) {
-    check_header(path_, path_);
+    for (int attempt = 0;; ++attempt) {
+        const bool with_log = exists(path_ + "-wal");
+        try {
+            inspect(password, with_log);
+            return;
+        } catch (const Error&) {
+            if (attempt > 0 || with_log || !exists(path_ + "-wal")) throw;
+        }
+    }
+}
+
+void Session::inspect(const std::string& password, bool with_log) {
+    check_header(path_, with_log);
     sqlite3* ro = nullptr;
-    int rc = sqlite3_open_v2(path_.c_str(), &ro, SQLITE_OPEN_READONLY, nullptr);
+    const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
+    int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     struct Closer {
         sqlite3*& db;
         ~Closer() { sqlite3_close_v2(db); }
@@ -194,7 +225,10 @@ void Session::validate(const std::string& password) {
 }
 
 // Opens the read-write connection on a validated file, switches it to the WAL
-// journal, takes the write lock for the grouped transaction and loads the catalog.
+// journal (SQLite recovers a file left by a stopped run here) and loads the catalog.
+// The write lock and the process's hold wait for the first write, so that readers
+// open a file that another process is converting. A file whose folder or file
+// system cannot be written fails as such.
 void Session::connect() {
     // One thread uses a session (Jet's engine here is single-threaded): no connection mutex.
     int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -208,7 +242,6 @@ void Session::connect() {
         // Statement savepoints keep their rollback pages in memory: every statement
         // runs in one, and a temporary file per statement costs a third of a large UPDATE.
         run("PRAGMA temp_store=MEMORY");
-        ensure_grouped();
         catalog_ = std::make_unique<Catalog>(db_);
         catalog_->load(path_);
         planner_ = std::make_unique<Planner>(db_);
@@ -225,6 +258,7 @@ void Session::connect() {
         planner_.reset();
         sqlite3_close_v2(db_);
         db_ = nullptr;
+        check_writable(path_);  // a folder that cannot take the log explains the failure
         throw;
     }
 }
@@ -262,6 +296,7 @@ void Session::close_connection() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
     planner_.reset();
+    hold_.reset();
     translation_cache_.reset();
     std::lock_guard lock(registry_mutex);
     auto& reg = registry();
@@ -280,12 +315,15 @@ void Session::run(const char* sql) {
     if (rc != SQLITE_OK) fail(rc);
 }
 
-// Starts the grouped write transaction when none is open (at open, after a
-// checkpoint), taking the file's write lock. Raises FileLocked when another
-// process holds it.
+// Starts the grouped write transaction when none is open (at the first write, after
+// a checkpoint), taking the process's hold on the file first and then SQLite's write
+// lock. Raises ReadOnlyFolder or ReadOnlyDatabase for a file that cannot be written,
+// FileLocked when another process holds the file.
 void Session::ensure_grouped() {
     if (!db_) raise(Fault::Internal, "the database is closed");
-    if (sqlite3_get_autocommit(db_)) run("BEGIN IMMEDIATE");
+    if (!sqlite3_get_autocommit(db_)) return;
+    if (!hold_) hold_ = std::make_unique<FileHold>(path_);
+    run("BEGIN IMMEDIATE");
 }
 
 std::optional<Error> Session::take_pending_error() {

@@ -18,6 +18,7 @@
 
 #include "jet/catalog.h"
 #include "jet/error.h"
+#include "jet/files.h"
 #include "jet/planner.h"
 #include "jet/profile.h"
 
@@ -107,6 +108,7 @@ private:
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;
+    std::unique_ptr<FileHold> hold_;  // from the first write to the close
     struct Cached {
         sqlite3_stmt* st;
         uint64_t used;  // stmt_clock_ at the last use
@@ -122,6 +124,7 @@ private:
     sqlite3_stmt* find_or_prepare(const std::string& sql, bool hold);
     void trim_statements();
     void validate(const std::string& password);
+    void inspect(const std::string& password, bool with_log);
     void connect();
     void ensure_grouped();
     void recover_if_rolled_back();

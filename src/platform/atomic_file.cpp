@@ -47,7 +47,8 @@ void write_file_atomically(const std::filesystem::path& target_in, std::string_v
 
     mode_t mode = 0644;
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+    const bool existed = ::stat(target.c_str(), &st) == 0;
+    if (existed) mode = st.st_mode & 07777;
 
     std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
@@ -64,6 +65,9 @@ void write_file_atomically(const std::filesystem::path& target_in, std::string_v
     };
     if (!write_all(fd, content)) abandon("cannot write", tmp);
     if (::fchmod(fd, mode) != 0) abandon("cannot set the permissions of", tmp);
+    // The owner is kept too; only a privileged process may give a file away.
+    if (existed && ::fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM)
+        abandon("cannot set the owner of", tmp);
     if (durable && ::fsync(fd) != 0) abandon("cannot flush", tmp);
     int rc = ::close(fd);
     fd = -1;

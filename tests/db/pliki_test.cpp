@@ -65,6 +65,9 @@ TEST_F(Pliki, ExistDeleteCopy) {
     EXPECT_EQ(slurp(f("c")), "treść");
     EXPECT_FALSE(Kopiuj_Plik(f("missing"), f("d")));
     EXPECT_FALSE(Kopiuj_Plik(f("a"), f("no/such/folder/d")));
+    std::filesystem::create_directory(f("e"));
+    EXPECT_FALSE(Kopiuj_Plik(f("a"), f("e"))) << "a folder under the name";
+    EXPECT_FALSE(Plik_Istnieje(f("e.kopia"))) << "no partial copy is left beside";
     EXPECT_TRUE(Usun_Plik(f("b")));
     EXPECT_FALSE(Plik_Istnieje(f("b")));
     EXPECT_TRUE(Usun_Plik(dir.string())) << "a folder is no file: nothing to delete";

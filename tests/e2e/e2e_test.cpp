@@ -2,11 +2,14 @@
 // a database in a temporary folder, no terminal (safe answers to every box), fast waits.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -17,6 +20,7 @@
 #include "db/db_env.h"
 #include "driver/konwersje.h"
 #include "jet/database.h"
+#include "jet/files.h"
 
 namespace {
 
@@ -155,19 +159,70 @@ TEST_F(E2E, EmptyPathEndsWithBrakPrarametrow) {
     EXPECT_NE(w.bledy.find("Brak Prarametrów."), std::string::npos);
 }
 
+// A database that does not open ends the run fatally, with a message that names the
+// cause, and is left as it was.
 TEST_F(E2E, DatabaseThatDoesNotOpenEndsFatally) {
-    for (const char* przypadek : {"missing", "garbage"}) {
-        SCOPED_TRACE(przypadek);
-        fs::remove(baza);
-        if (std::string(przypadek) == "garbage") spit(baza, "to nie jest baza danych\n");
+    const std::string dluga =
+        (folder / std::string(200, 'k') / std::string(200, 'k') / std::string(120, 'b')).string();
+    pid_t trzyma = -1;  // another run holding the database
+    struct {
+        const char* nazwa;
+        std::function<void()> przygotuj;
+        const char* komunikat;
+    } przypadki[] = {
+        {"missing", [] {}, "Could not find file"},
+        {"garbage", [&] { spit(baza, "to nie jest baza danych\n"); },
+         "Unrecognized database format"},
+        {"path too long",
+         [&] {
+             utworz_baze(baza_wersji("1.65"));
+             fs::create_directories(fs::path(dluga).parent_path());
+             fs::rename(baza, dluga);
+             Zapisz_Rejestr("dodralvexS", dluga, 0);
+         },
+         "is too long"},
+        {"held by another run",
+         [&] {
+             utworz_baze(baza_wersji("1.65"));
+             int p[2];
+             ASSERT_EQ(pipe(p), 0);
+             trzyma = fork();
+             if (trzyma == 0) {
+                 jet::hold_until_exit(baza);
+                 char c = 1;
+                 if (write(p[1], &c, 1) != 1) _exit(2);
+                 pause();
+                 _exit(0);
+             }
+             char c = 0;
+             ASSERT_EQ(read(p[0], &c, 1), 1);
+         },
+         "Could not lock file."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
         zadanie();
+        p.przygotuj();
+        const std::string przed = slurp(baza);
+        const auto start = std::chrono::steady_clock::now();
         const Wynik w = uruchom();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << "at once";
+        if (trzyma > 0) {
+            kill(trzyma, SIGKILL);
+            waitpid(trzyma, nullptr, 0);
+            trzyma = -1;
+        }
         EXPECT_EQ(w.status, 1);
         EXPECT_EQ(znacznik(), "0000");
-        EXPECT_TRUE(w_logu("Wylogowanie."));
-        EXPECT_FALSE(w_logu("Konwersja,Begin"));
+        EXPECT_NE(w.bledy.find(p.komunikat), std::string::npos);
+        if (fs::exists(baza) || std::string(p.nazwa) == "missing") {  // the log beside it
+            EXPECT_TRUE(w_logu("Wylogowanie."));
+            EXPECT_FALSE(w_logu("Konwersja,Begin"));
+        }
+        EXPECT_EQ(slurp(baza), przed) << "the file is left as it was";
     }
-    EXPECT_EQ(slurp(baza), "to nie jest baza danych\n") << "a foreign file is left as it was";
 }
 
 TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
@@ -178,6 +233,7 @@ TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
         const char* znacznik;
     } przypadki[] = {
         {{"CREATE TABLE Inna (a long)"}, "Wyjątek w procedurze ---", 2, "0001"},
+        {{}, "cannot find the input table or query 'Nieruszac'", 2, "0001"},
         {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)"}, "kodu <65430>.", 1, "0000"},
         {{"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
           "INSERT INTO Nieruszac (NumerWersji) VALUES (Null)"},
@@ -368,7 +424,10 @@ TEST_F(A97, UpgradeBacksUpRenamesAndCopiesIntoTheNewFormat) {
     dao::DBEngine::SetDefaultPassword(kDatabasePassword);
     baza_97();
     spit(tymczasowa(), "pozostałość poprzedniej próby");
+    fs::permissions(baza, fs::perms(0604));
     const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(fs::status(baza).permissions(), fs::perms(0604)) << "the file's mode is kept";
+    EXPECT_FALSE(fs::exists(tymczasowa().string() + ".new"));
     EXPECT_EQ(w.status, 0);
     EXPECT_EQ(znacznik(), "3210");
     EXPECT_EQ(otwarcia(), 5) << "the start, and four reopens around the backup, the renames "

@@ -1,6 +1,8 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/paths.h"
 #include "temp_registry.h"
@@ -165,6 +167,20 @@ TEST_F(Registry, WriteCreatesTheFolderAndLeavesNoTemporaryFile) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(Registry, RewriteKeepsTheFilesModeAndOwner) {
+    registry_write(0, "dodralvex", "0123");
+    ASSERT_EQ(::chmod(reg.c_str(), 0604), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(reg.c_str(), 65534, 65534), 0);
+    }
+    registry_write(0, "dodralvex", "3210");
+    struct stat st {};
+    ASSERT_EQ(::stat(reg.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(st.st_uid, root ? 65534u : ::geteuid());
 }
 
 TEST_F(Registry, UnreadableFileIsReported) {

@@ -1,0 +1,62 @@
+// The database file as the operating system sees it: the checks made before a file
+// is read, the process's hold that keeps other processes from writing a file, and the
+// replacement of a database by a new copy in one step.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace jet {
+
+// The longest canonical path the engine opens: SQLite takes paths of up to 512 bytes,
+// its journal's name included ("-journal", 8 bytes).
+inline constexpr size_t kMaxPathBytes = 504;
+
+// Checks a path before the engine reads the file and returns its canonical form.
+// Raises PathTooLong, FileNotFound, NotReadable (the file, or a folder on its way,
+// may not be read), UnrecognizedDatabase (not a regular file).
+std::string checked_path(const std::string& path);
+
+// Raises ReadOnlyFolder when the file's folder cannot be written or the file system
+// is mounted read-only (the write-ahead log lives beside the file), ReadOnlyDatabase
+// when the file itself cannot be written.
+void check_writable(const std::string& path);
+
+// The process's hold on a database file. While one process holds a file, every
+// other process that would write it is refused at once with FileLocked; readers are
+// not affected. The holds of one process on one file (device and inode, whatever
+// the path) are counted and share one lock.
+class FileHold {
+  public:
+    // Takes or shares the process's hold on the file at path; raises as check_writable
+    // for a file that cannot be written, FileLocked when another process holds it.
+    explicit FileHold(const std::string& path);
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+
+  private:
+    dev_t dev_;
+    ino_t ino_;
+};
+
+// Holds the file at path until the process ends: a conversion holds its database
+// from its first open to its end, across every close and reopen. Raises as FileHold.
+void hold_until_exit(const std::string& path);
+
+// The SQLite URI of a file path ("file:" and the path, its '%', '?' and '#' encoded).
+std::string sqlite_uri(const std::string& path);
+
+// Flushes a file's content to the disk. Raises DiskFull or Internal.
+void flush_file(const std::string& path);
+
+// Replaces the database at `to` by the complete database file `from` (neither open
+// in this process) in one step: `from` is given the old file's mode and owner, is
+// flushed, is held by this process when the old file was, and is renamed over the
+// old file, whose write-ahead log has been emptied first; then the folder is flushed.
+// At every instant the path holds the old or the new complete file. Raises FileLocked
+// when another process keeps the old file's log, DiskFull, or Internal.
+void replace_database(const std::string& from, const std::string& to);
+
+}  // namespace jet
