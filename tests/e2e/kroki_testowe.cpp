@@ -7,9 +7,12 @@
 //   blad   inserts, then reads a table that does not exist outside the executors;
 //   sql    inserts, then sends a statement that fails beyond repair to the main executor;
 //   zabij  inserts, then kills the process (no end of any kind runs);
-//   brak   the step counts as not built.
+//   brak   the step counts as not built: the run stops as at a step this build lacks;
+//   zabij_po  runs the built step, then kills the process before its version is recorded.
+// The last two touch nothing of their own, so they serve on any database of the suite.
 // Otherwise it is the program itself.
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -18,11 +21,20 @@
 #include "db/polaczenie.h"
 #include "driver/konwersje.h"
 #include "driver/start.h"
+#include "jet/error.h"
 
 namespace {
 
 KrokZastepczy krok(int v, const std::string& akcja) {
     if (akcja == "brak") return nullptr;
+    if (akcja == "zabij_po") {
+        const auto z = Zbudowane_Kroki().find(v);
+        const MetodaKroku metoda = z == Zbudowane_Kroki().end() ? nullptr : z->second;
+        return [metoda](ClsKonwersje& k) {
+            if (metoda != nullptr) (k.*metoda)();
+            std::raise(SIGKILL);
+        };
+    }
     return [v, akcja](ClsKonwersje& k) {
         k.DbWykonajKonwersje("INSERT INTO Kroki (v) VALUES (" + std::to_string(v) + ")");
         if (akcja == "blad") polaczenie().Execute("UPDATE Brak_Tabeli SET a=1");

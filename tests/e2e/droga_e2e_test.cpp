@@ -1,0 +1,155 @@
+// The demonstration database's road in pieces: databases made at earlier releases (runs
+// of builds that stop there) convert on to the same database as one uninterrupted run,
+// and runs killed inside steps spread over the road resume to the same database.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "droga.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace droga;
+
+// The step of a version as [Nieruszac] shows it ("4,06" -> 406).
+int krok(const std::string& wersja) {
+    std::string w = wersja;
+    std::replace(w.begin(), w.end(), ',', '.');
+    return static_cast<int>(std::lround(std::stod(w) * 100));
+}
+
+std::vector<int> od_do(int od, int do_) {
+    std::vector<int> v;
+    for (int x = od; x <= do_; ++x) v.push_back(x);
+    return v;
+}
+
+// Each run of the chain begins at the step where the one before it stopped and ends at
+// its own stop honestly (<65434>, "0000", the version before the stop); the last ends
+// the road as the straight run does, with the same database.
+TEST(Droga, DatabasesMadeAtEarlierReleasesConvertToTheStraightRunsDatabase) {
+    const Droga& d = ta_droga();
+    int od = 166;
+    for (const auto& [x, p] : d.postoje) {
+        SCOPED_TRACE("build stopping at step " + std::to_string(x));
+        EXPECT_EQ(p.status(), 1);
+        EXPECT_EQ(rejestr(p.folder, "dodralvex"), "0000");
+        std::string numer = " " + tekst_wersji(x);
+        std::replace(numer.begin(), numer.end(), ',', '.');
+        EXPECT_EQ(rejestr(p.folder, "dodralvexNumerBazy"), numer) << "the step attempted";
+        EXPECT_NE(tekst(p.folder / "err.txt").find("(Konwersja_" + std::to_string(x) + ")"),
+                  std::string::npos);
+        EXPECT_EQ(wersja(p.folder), tekst_wersji(x - 1));
+        std::vector<int> poczatki = od_do(od, x);
+        EXPECT_EQ(kroki(p.folder, "Begin"), poczatki);
+        poczatki.pop_back();
+        EXPECT_EQ(kroki(p.folder, "End"), poczatki);
+        od = x;
+    }
+    // Every release before the end of the road was among the stops.
+    for (int v : kWydania) {
+        if (nastepna_metoda(v) <= d.koniec) {
+            EXPECT_TRUE(d.postoje.count(nastepna_metoda(v))) << v;
+        }
+    }
+
+    EXPECT_EQ(kroki(d.lancuch.folder, "Begin").front(), od);
+    EXPECT_EQ(kroki(d.lancuch.folder, "End").back(), d.koniec);
+    EXPECT_EQ(d.lancuch.status(), d.prosty.status());
+    EXPECT_EQ(rejestr(d.lancuch.folder, "dodralvex"), rejestr(d.prosty.folder, "dodralvex"));
+    EXPECT_EQ(rejestr(d.lancuch.folder, "dodralvex"), d.koniec == 646 ? "3210" : "0000");
+    EXPECT_EQ(wersja(d.lancuch.folder), tekst_wersji(d.koniec));
+    const std::string prosty = d.prosty.zawartosc();
+    EXPECT_GT(prosty.size(), d.wzor.zawartosc().size() / 2) << "the straight run's database";
+    EXPECT_EQ(d.lancuch.zawartosc(), prosty);
+}
+
+// Where inside a step the process is killed.
+enum class Moment {
+    Poczatek,  // as soon as the log shows that the step began
+    Srodek,    // about half the time the step takes after it began
+    PoPracy,   // after the step's work, before its version is recorded
+};
+
+void PrintTo(Moment m, std::ostream* os) {
+    *os << static_cast<int>(m);
+}
+
+class Zabity : public ::testing::TestWithParam<Moment> {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("konw_e2e_zabity_" + std::to_string(::getpid()) + "_" +
+                                           std::to_string(static_cast<int>(GetParam())));
+        fs::remove_all(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+// From the road's database at the step before, a run killed inside the step leaves the
+// database as that step found it (at the latest as the next stop has it), and the next
+// run resumes there and reaches the road's next stop with the road's database. Steps
+// beyond the end of the road are left out.
+TEST_P(Zabity, RunKilledInsideAStepResumesToTheSameDatabase) {
+    const Droga& d = ta_droga();
+    std::vector<int> zabite;
+    for (int k : kZabijane) {
+        if (k > d.koniec) continue;
+        SCOPED_TRACE("killed inside step " + std::to_string(k));
+        zabite.push_back(k);
+        const Przebieg& przed = d.postoje.at(k);
+        const Cel c = cel_od(k);
+        const fs::path f = dir / std::to_string(k);
+        kopiuj_baze(przed.folder, f);
+        zadanie(f);
+        int status = 0;
+        if (GetParam() == Moment::PoPracy) {
+            status = uruchom(f, KONWERSJA_KROKI, std::to_string(k) + "=zabij_po");
+            EXPECT_EQ(status, 128 + SIGKILL);
+            EXPECT_EQ(zawartosc(f), przed.zawartosc()) << "the step's work is not kept";
+        } else {
+            const auto czas = d.czas_ms.find(c.wersja + 1);
+            const int ms = GetParam() == Moment::Poczatek ? 0
+                           : czas == d.czas_ms.end()      ? 100
+                                                          : czas->second / 2;
+            status = uruchom_i_zabij_w_kroku(f, c.program, c.kroki, k, ms);
+        }
+        const int zabity = krok(wersja(f));
+        EXPECT_GE(zabity, k - 1);
+        EXPECT_LE(zabity, c.wersja);
+        const bool w_kroku = zabity == k - 1;
+        fs::remove(f / "Log");
+        zadanie(f);
+        uruchom(f, c.program, c.kroki);
+        if (w_kroku) {
+            EXPECT_EQ(kroki(f, "Begin").front(), k) << "resumes at the killed step";
+        }
+        EXPECT_EQ(wersja(f), tekst_wersji(c.wersja));
+        EXPECT_EQ(zawartosc(f), c.wzorzec->zawartosc()) << "status of the killed run " << status;
+    }
+    EXPECT_FALSE(zabite.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Droga, Zabity,
+                         ::testing::Values(Moment::Poczatek, Moment::Srodek, Moment::PoPracy),
+                         [](const ::testing::TestParamInfo<Moment>& i) {
+                             switch (i.param) {
+                                 case Moment::Poczatek:
+                                     return std::string("AtItsBegin");
+                                 case Moment::Srodek:
+                                     return std::string("InItsMiddle");
+                                 case Moment::PoPracy:
+                                     return std::string("AfterItsWork");
+                             }
+                             return std::string();
+                         });
+
+}  // namespace
