@@ -35,7 +35,7 @@ void ClsKonwersje::Konwersja_578() {
                           "DOK_FAK_ZAWART_1.COUNTT <> DOK_FAK_ZAWART.COUNTT And "
                           "DOK_FAK_ZAWART_1.COUNTT < DOK_FAK_ZAWART.COUNTT",
                           "DOK_FAK_ZAWART_1");
-    DbWykonajUPDKonwersje("", Duplikaty("DOK_FAK_ZAWART.PROD_ID = -DOK_FAK_ZAWART_1.PROD_ID"),
+    DbWykonajUPDKonwersje("", Duplikaty("DOK_FAK_ZAWART_1.PROD_ID = -DOK_FAK_ZAWART.PROD_ID"),
                           "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=DOK_FAK_ZAWART.ZFAKOUT_ILOSC+DOK_FAK_"
                           "ZAWART_1.ZFAKOUT_ILOSC,  DOK_FAK_ZAWART.Ilosc_Na_Magazyn= "
                           "DOK_FAK_ZAWART.Ilosc_Na_Magazyn+ DOK_FAK_ZAWART_1.Ilosc_Na_Magazyn ",
