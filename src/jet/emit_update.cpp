@@ -186,7 +186,12 @@ struct FloatAccumulatePlan : Plan {
                     }
                     acc = money[i] ? Currency::from_double(sum).to_double() : sum;
                     if (single[i]) {
-                        if (std::fabs(*acc) > 3.4028234663852886e38) raise(Fault::Overflow);
+                        // Past the range of Single the field is Null from that pair on,
+                        // as for any value that cannot be stored.
+                        if (std::fabs(*acc) > 3.4028234663852886e38) {
+                            acc.reset();
+                            continue;
+                        }
                         acc = static_cast<double>(static_cast<float>(*acc));
                     }
                 }

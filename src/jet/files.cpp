@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "jet/error.h"
 
@@ -180,8 +182,13 @@ FileHold::~FileHold() {
 }
 
 void hold_until_exit(const std::string& path) {
-    // Never released: the process's end lets the lock go.
-    new FileHold(path);
+    // Kept to the end of the process, which lets the lock go. The list is made after the
+    // first hold, so that it is destroyed before the table of holds that it refers to.
+    auto hold = std::make_unique<FileHold>(path);
+    static std::mutex kept_mutex;
+    static std::vector<std::unique_ptr<FileHold>> kept;
+    std::lock_guard lock(kept_mutex);
+    kept.push_back(std::move(hold));
 }
 
 void flush_file(const std::string& path) {
