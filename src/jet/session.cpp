@@ -356,6 +356,16 @@ void Session::release(const std::string& sql, sqlite3_stmt* st) {
 
 // The cached statement for the text that is free (neither running nor held), marked
 // as used now; a new one when there is none.
+// The rows changed so far on the connection and the schema's cookie: what any write
+// to the database moves (a failed statement's own changes are undone and not counted).
+Session::WriteMark Session::write_mark() {
+    WriteMark m{sqlite3_total_changes64(db_), -1};
+    sqlite3_stmt* st = find_or_prepare("PRAGMA schema_version", false);
+    if (sqlite3_step(st) == SQLITE_ROW) m.cookie = sqlite3_column_int64(st, 0);
+    sqlite3_reset(st);
+    return m;
+}
+
 sqlite3_stmt* Session::find_or_prepare(const std::string& sql, bool hold) {
     if (!db_) raise(Fault::Internal, "the database is closed");
     auto [from, to] = stmts_.equal_range(sql);
@@ -470,6 +480,7 @@ void Session::atomic(const std::function<void()>& fn) {
     const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
     const uint64_t version = catalog_->version();
     exec("SAVEPOINT " + name);
+    const WriteMark before = write_mark();
     ++savepoint_depth_;
     try {
         fn();
@@ -480,8 +491,11 @@ void Session::atomic(const std::function<void()>& fn) {
             throw;
         }
         --savepoint_depth_;
-        sqlite3_exec(db_, ("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), nullptr, nullptr,
-                     nullptr);
+        // A failure that wrote nothing only ends its savepoint: rolling one back after
+        // a schema change earlier in the transaction makes SQLite reload the whole schema.
+        const bool wrote = write_mark() != before;
+        sqlite3_exec(db_, ((wrote ? "ROLLBACK TO " + name + "; " : "") + "RELEASE " + name).c_str(),
+                     nullptr, nullptr, nullptr);
         if (catalog_->version() != version) catalog_->load(path_);
         throw;
     }

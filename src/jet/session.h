@@ -121,6 +121,12 @@ private:
     std::shared_ptr<void> translation_cache_;
     std::vector<uint64_t> trans_versions_;  // catalog version at each user transaction's start
 
+    struct WriteMark {
+        int64_t changes;
+        int64_t cookie;
+        bool operator==(const WriteMark&) const = default;
+    };
+    WriteMark write_mark();
     sqlite3_stmt* find_or_prepare(const std::string& sql, bool hold);
     void trim_statements();
     void validate(const std::string& password);

@@ -115,5 +115,24 @@ TEST_F(SchemaChanges, FailedSchemaChangeReloadsTheCatalog) {
     EXPECT_EQ(shape(*db, "U"), "a:4 b:4 [ua]");
 }
 
+// Inside one transaction after a schema change, a failed statement undoes its own
+// rows and nothing before it, whether it wrote some rows before failing or none.
+TEST_F(SchemaChanges, FailuresAfterASchemaChangeUndoOnlyTheirOwn) {
+    run_all({"CREATE TABLE S (k long, t TEXT(10))", "CREATE UNIQUE INDEX sk ON S (k)",
+             "INSERT INTO S (k, t) VALUES (1, 'a')", "CREATE TABLE Z (k long)",
+             "INSERT INTO Z (k) VALUES (5)", "INSERT INTO Z (k) VALUES (1)"});
+    const Case cases[] = {
+        {"ALTER TABLE S ADD COLUMN n long", "ok 0"},
+        {"UPDATE S SET n = 7", "ok 1"},
+        {"INSERT INTO S (k) SELECT k FROM Z", "error 80004005"},
+        {"ALTER TABLE S ADD COLUMN n long", "error 80040E14"},
+        {"UPDATE S SET n = 8 WHERE CLng('x') = 1", "error 80040E07"},
+        {"ALTER TABLE S ADD COLUMN m TEXT(5)", "ok 0"},
+        {"UPDATE S SET m = 'b'", "ok 1"},
+        {"SELECT k, t, n, m FROM S", "1|a|7|b"},
+    };
+    EXPECT_CASES(cases);
+}
+
 }  // namespace
 }  // namespace query_test
