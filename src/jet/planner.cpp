@@ -331,10 +331,46 @@ void Planner::create_hidden(const std::string& key) {
 // Tells SQLite the table's rows. A table with indexes is then planned as one of at
 // least a thousand rows (SQLite's floor where an index has no estimate of its own):
 // still far below the million it assumes of a table it knows nothing of.
+namespace {
+// The start of the statement that counts a table's rows up to the tiny limit.
+constexpr std::string_view kCountFrom = "SELECT count(*) FROM (SELECT 1 FROM ";
+}  // namespace
+
+Planner::~Planner() {
+    for (auto& [sql, st] : prepared_) sqlite3_finalize(st);
+}
+
+int64_t Planner::run_cached(const std::string& sql, std::initializer_list<std::string_view> values) {
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+        sqlite3_stmt* st = nullptr;
+        const int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            throw sqlite_failure(db_, rc);
+        }
+        it = prepared_.emplace(sql, st).first;
+    }
+    sqlite3_stmt* st = it->second;
+    int i = 0;
+    for (std::string_view v : values)
+        sqlite3_bind_text(st, ++i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(st);
+    const int64_t first = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const Error e = sqlite_failure(db_, rc);
+        sqlite3_reset(st);
+        throw e;
+    }
+    sqlite3_reset(st);
+    return first;
+}
+
 void Planner::publish(const std::string& table, int64_t rows) {
-    run(db_, "DELETE FROM sqlite_stat1 WHERE tbl = '" + table + "'");
-    run(db_, "INSERT INTO sqlite_stat1(tbl, idx, stat) VALUES ('" + table + "', NULL, '" +
-                 std::to_string(rows) + "')");
+    run_cached("DELETE FROM sqlite_stat1 WHERE tbl = ?1", {table});
+    run_cached("INSERT INTO sqlite_stat1(tbl, idx, stat) VALUES (?1, NULL, ?2)",
+               {table, std::to_string(rows)});
     tables_[table].published = rows;
     reload_ = true;
 }
@@ -343,8 +379,8 @@ void Planner::publish(const std::string& table, int64_t rows) {
 // keeps the last one it read until the schema is read again; this is the row count
 // it assumes of a table without one.
 void Planner::unpublish(const std::string& table) {
-    run(db_, "DELETE FROM sqlite_stat1 WHERE tbl = '" + table + "'");
-    run(db_, "INSERT INTO sqlite_stat1(tbl, idx, stat) VALUES ('" + table + "', NULL, '1048576')");
+    run_cached("DELETE FROM sqlite_stat1 WHERE tbl = ?1", {table});
+    run_cached("INSERT INTO sqlite_stat1(tbl, idx, stat) VALUES (?1, NULL, ?2)", {table, "1048576"});
     tables_[table].published = 0;
     reload_ = true;
 }
@@ -364,7 +400,11 @@ void Planner::tune(const Catalog& cat) {
         cat.version() == catalog_version_)
         return;
     if (sqlite3_get_autocommit(db_)) return;  // only inside the grouped transaction
-    if (sqlite3_exec(db_, "SAVEPOINT jet_plan", nullptr, nullptr, nullptr) != SQLITE_OK) return;
+    try {
+        run_cached("SAVEPOINT jet_plan");
+    } catch (const Error&) {
+        return;
+    }
     try {
         if (!started_) {
             // Estimates left by an earlier session are stale.
@@ -387,17 +427,22 @@ void Planner::tune(const Catalog& cat) {
                 live.try_emplace(name);
             }
             tables_ = std::move(live);
+            // The counts of tables gone are not prepared any more.
+            std::erase_if(prepared_, [&](const auto& kv) {
+                const std::string_view sql = kv.first;
+                if (!sql.starts_with(kCountFrom)) return false;
+                const std::string_view rest = sql.substr(kCountFrom.size());
+                if (tables_.count(std::string(rest.substr(0, rest.find(' '))))) return false;
+                sqlite3_finalize(kv.second);
+                return true;
+            });
             catalog_version_ = cat.version();
         }
         for (const auto& [name, what] : dirty_) {
             auto it = tables_.find(name);
             if (it == tables_.end()) continue;
-            int64_t n = 0;
-            {
-                Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + name + " LIMIT " +
-                                 std::to_string(kTinyRows + 1) + ")");
-                if (st.step()) n = sqlite3_column_int64(st.get(), 0);
-            }
+            const int64_t n = run_cached(std::string(kCountFrom) + name +
+                                         " LIMIT " + std::to_string(kTinyRows + 1) + ")");
             const int64_t published = it->second.published;
             if (n > kTinyRows) {
                 if (published) unpublish(name);
@@ -426,7 +471,7 @@ void Planner::tune(const Catalog& cat) {
         }
         if (reload_) run(db_, "ANALYZE sqlite_master");
         reload_ = false;
-        run(db_, "RELEASE jet_plan");
+        run_cached("RELEASE jet_plan");
     } catch (const Error&) {
         sqlite3_exec(db_, "ROLLBACK TO jet_plan; RELEASE jet_plan", nullptr, nullptr, nullptr);
         forget();

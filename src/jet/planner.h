@@ -20,6 +20,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -35,6 +36,9 @@ class Catalog;
 class Planner {
   public:
     explicit Planner(sqlite3* db) : db_(db) {}
+    ~Planner();
+    Planner(const Planner&) = delete;
+    Planner& operator=(const Planner&) = delete;
 
     // SQLite's update hook: a row of table (an SQLite name) was inserted or deleted.
     void row_changed(const char* table, bool inserted);
@@ -80,6 +84,12 @@ class Planner {
     std::vector<std::string> due_;           // hidden indexes to create
     std::unordered_set<std::string> tried_;  // created (or failed): not again
     bool reload_ = false;
+    // The planner's own statements, prepared once: tune runs before most statements.
+    std::unordered_map<std::string, sqlite3_stmt*> prepared_;
+
+    // Runs one of the planner's statements (text fixed, values bound from 1 on) and
+    // returns its first column's integer of the first row (0 when none).
+    int64_t run_cached(const std::string& sql, std::initializer_list<std::string_view> values = {});
 
     std::vector<std::string> automatic_indexes(const char* sql);
     void count(const std::vector<std::string>& keys);
