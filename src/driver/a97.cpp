@@ -1,6 +1,7 @@
 // The Access 97 to 2000 upgrade: a file in the old format is tidied in place, backed
 // up, its COUNT and USER columns renamed, copied table by table into a new file of
 // the current format, and that file compacted beside the database and renamed over it.
+#include <filesystem>
 #include <vector>
 
 #include "db/komunikaty.h"
@@ -85,6 +86,27 @@ void ClsKonwersje::Porzadkuj_BazeKonwersje(const std::string& path, bool drop) {
     CzekajKonwersje(5);
 }
 
+namespace {
+
+// A run stopped inside the compaction leaves the compaction's scratch copy
+// ("<file>.compact-" and six characters) beside the file it was writing.
+void Usun_Kopie_Zageszczania(const std::string& zwarta) {
+    namespace fs = std::filesystem;
+    const fs::path plik(zwarta);
+    const std::string poczatek = plik.filename().string() + ".compact-";
+    std::error_code ec;
+    for (fs::directory_iterator it(plik.parent_path(), ec), koniec; !ec && it != koniec;
+         it.increment(ec)) {
+        const std::string n = it->path().filename().string();
+        if (n.size() == poczatek.size() + 6 && n.starts_with(poczatek)) {
+            std::error_code ignoruj;
+            fs::remove(it->path(), ignoruj);
+        }
+    }
+}
+
+}  // namespace
+
 void ClsKonwersje::Konwertuj_A97_A2000() {
     const std::string nazwa = Nazwa_Pliku(Sciezka_Bazy);
     const std::string nowy = W_Katalogu("A2000_" + nazwa);
@@ -160,6 +182,7 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
         // The compacted copy is written beside the database and takes its name in one
         // step: a run stopped at any point leaves the old or the new file there.
         Usun_Plik(zwarta);
+        Usun_Kopie_Zageszczania(zwarta);
         dao::DBEngine::CompactDatabase(nowy, zwarta, kLokalizacja);
         jet::replace_database(zwarta, Sciezka_Bazy);
         Usun_Plik(nowy);

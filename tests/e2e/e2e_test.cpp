@@ -424,10 +424,15 @@ TEST_F(A97, UpgradeBacksUpRenamesAndCopiesIntoTheNewFormat) {
     dao::DBEngine::SetDefaultPassword(kDatabasePassword);
     baza_97();
     spit(tymczasowa(), "pozostałość poprzedniej próby");
+    const fs::path scratch = tymczasowa().string() + ".new.compact-a1B2c3";
+    spit(scratch, "kopia robocza przerwanego zgęszczania");
+    spit(tymczasowa().string() + ".new.compact-obca", "nie nasza");
     fs::permissions(baza, fs::perms(0604));
     const Wynik w = z_krokami("*=ok");
     EXPECT_EQ(fs::status(baza).permissions(), fs::perms(0604)) << "the file's mode is kept";
     EXPECT_FALSE(fs::exists(tymczasowa().string() + ".new"));
+    EXPECT_FALSE(fs::exists(scratch)) << "a stopped compaction's scratch copy is removed";
+    EXPECT_TRUE(fs::exists(tymczasowa().string() + ".new.compact-obca"));
     EXPECT_EQ(w.status, 0);
     EXPECT_EQ(znacznik(), "3210");
     EXPECT_EQ(otwarcia(), 5) << "the start, and four reopens around the backup, the renames "
