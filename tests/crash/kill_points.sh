@@ -121,10 +121,12 @@ done
 point() {
     local kind=$1 n=$2 f="$WORK/$1-$2" t=demo opts
     case $kind in
-        write) opts=(-e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
+        write) opts=(-P "$f/d/baza.mdb" -P "$f/d/baza.mdb-wal" -e trace=pwrite64
+            -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
         fsync) opts=(-e trace=fsync,fdatasync -e "inject=fsync,fdatasync:signal=SIGKILL:when=$n") ;;
         checkpoint) opts=(-P "$f/d/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
-        full) opts=(-e trace=pwrite64 -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
+        full) opts=(-P "$f/d/baza.mdb" -P "$f/d/baza.mdb-wal" -e trace=pwrite64
+            -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
         fullckpt) opts=(-P "$f/d/baza.mdb" -e trace=pwrite64 -e "inject=pwrite64:error=ENOSPC:when=$n+") ;;
         a97) t=a97; opts=(-e trace=pwrite64 -e "inject=pwrite64:signal=SIGKILL:when=$n") ;;
         a97rename) t=a97; opts=(-e trace=rename,renameat,renameat2 -e "inject=rename,renameat,renameat2:signal=SIGKILL:when=$n") ;;
@@ -165,6 +167,7 @@ count() {  # count KIND: the calls of the kind in an uninterrupted run
     local f="$work/count-$1" t=demo tr=pwrite64 p=()
     case $1 in
         fsync) tr=fsync,fdatasync ;;
+        write|full) p=(-P "$f/d/baza.mdb" -P "$f/d/baza.mdb-wal") ;;
         checkpoint|fullckpt) p=(-P "$f/d/baza.mdb") ;;
         a97) t=a97 ;;
         a97rename) t=a97; tr=rename,renameat,renameat2 ;;
