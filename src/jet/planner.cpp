@@ -83,25 +83,51 @@ std::map<std::string, std::string, std::less<>> aliases_of(std::string_view sql)
     return out;
 }
 
-// The first column of alias that sql compares for equality with a constant
-// ("alias.c12 = ?3", "= 5", "= 'x'") or a range ("alias.c12 BETWEEN ?1 AND ?2"),
-// or, failing that and when joins, with a
-// column of another table ("alias.c12 = s3.c7", "s3.c7 = alias.c12"); "" when none.
-std::string equality_column(std::string_view sql, std::string_view alias, bool joins) {
+// Calls fn(at, end, column) for every "alias.column" of sql (at: where the alias
+// begins, end: just past the column) until fn returns false.
+template <class Fn>
+void alias_references(std::string_view sql, std::string_view alias, Fn&& fn) {
     const std::string prefix = std::string(alias) + ".";
-    std::string joined;
     for (size_t at = sql.find(prefix); at != std::string_view::npos;
          at = sql.find(prefix, at + 1)) {
         if (at > 0 && ident_char(sql[at - 1])) continue;
         size_t e = at + prefix.size();
         while (e < sql.size() && ident_char(sql[e])) ++e;
         const std::string_view col = sql.substr(at + prefix.size(), e - at - prefix.size());
-        if (col.empty()) continue;
-        if (sql.substr(e, 9) == " BETWEEN ") return std::string(col);
+        if (!col.empty() && !fn(at, e, col)) return;
+    }
+}
+
+// The columns ("c12") that sql reads or writes through alias ("s2.c12"), sorted.
+std::set<std::string> alias_columns(std::string_view sql, std::string_view alias) {
+    std::set<std::string> out;
+    alias_references(sql, alias, [&](size_t, size_t, std::string_view col) {
+        if (col.size() > 1 && col[0] == 'c' &&
+            std::all_of(col.begin() + 1, col.end(),
+                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+            out.emplace(col);
+        return true;
+    });
+    return out;
+}
+
+// The first column of alias that sql compares for equality with a constant
+// ("alias.c12 = ?3", "= 5", "= 'x'") or a range ("alias.c12 BETWEEN ?1 AND ?2"),
+// or, failing that and when joins, with a
+// column of another table ("alias.c12 = s3.c7", "s3.c7 = alias.c12"); "" when none.
+std::string equality_column(std::string_view sql, std::string_view alias, bool joins) {
+    std::string joined, constant;
+    alias_references(sql, alias, [&](size_t at, size_t e, std::string_view col) {
+        if (sql.substr(e, 9) == " BETWEEN ") {
+            constant = col;
+            return false;
+        }
         if (sql.substr(e, 3) == " = " && e + 3 < sql.size()) {
             const char c = sql[e + 3];
-            if (c == '?' || c == '\'' || c == '-' || std::isdigit(static_cast<unsigned char>(c)))
-                return std::string(col);
+            if (c == '?' || c == '\'' || c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
+                constant = col;
+                return false;
+            }
             size_t o = e + 3;
             while (o < sql.size() && ident_char(sql[o])) ++o;
             if (joined.empty() && o < sql.size() && sql[o] == '.' && o > e + 3) joined = col;
@@ -110,7 +136,9 @@ std::string equality_column(std::string_view sql, std::string_view alias, bool j
             while (o > 0 && ident_char(sql[o - 1])) --o;
             if (o > 0 && sql[o - 1] == '.') joined = col;
         }
-    }
+        return true;
+    });
+    if (!constant.empty()) return constant;
     return joins ? joined : std::string();
 }
 
@@ -148,17 +176,15 @@ bool is_hidden_index(std::string_view name) {
 void drop_hidden_indexes(sqlite3* db, const std::string& table, const std::string& column) {
     std::vector<std::string> names;
     {
-        Stmt st(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?");
-        st.bind(1, table);
-        while (st.step()) {
-            const std::string name = st.text(0);
-            if (!is_hidden_index(name)) continue;
-            // jeth_<table>_<c1>_<c2>...
-            const std::string cols =
-                "_" + name.substr(kHiddenPrefix.size() + table.size() + 1) + "_";
-            if (column.empty() || cols.find("_" + column + "_") != std::string::npos)
-                names.push_back(name);
-        }
+        // Every hidden index of the table that holds the column, as a key or a
+        // covered column.
+        Stmt st(db,
+                "SELECT m.name FROM sqlite_master AS m WHERE m.type = 'index' AND m.tbl_name = ?1 "
+                "AND (?2 = '' OR EXISTS (SELECT 1 FROM pragma_index_info(m.name) AS ii WHERE "
+                "ii.name = ?2))");
+        st.bind(1, table).bind(2, column);
+        while (st.step())
+            if (is_hidden_index(st.text(0))) names.push_back(st.text(0));
     }
     for (const auto& n : names) run(db, "DROP INDEX " + n);
 }
@@ -253,12 +279,16 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
                 continue;
             // A join column is worth an index only where the table is not the outer loop.
             if (std::string col = equality_column(sql, name, inner); !col.empty())
-                if (within_sort_limit(table)) keys.push_back(table + "(" + col + ")");
+                if (within_sort_limit(table)) {
+                    keys.push_back(table + "(" + col + ")");
+                    cover(keys.back(), sql, name);
+                }
             continue;
         }
         const auto using_at = detail.find(" USING AUTOMATIC ");
         if (detail.rfind("SEARCH ", 0) != 0 || using_at == std::string::npos) continue;
-        std::string table = detail.substr(7, using_at - 7);
+        const std::string alias = detail.substr(7, using_at - 7);
+        std::string table = alias;
         if (auto a = aliases.find(table); a != aliases.end()) table = a->second;
         if (!internal_table_name(table)) continue;
         const auto open = detail.find('(', using_at), close = detail.rfind(')');
@@ -280,6 +310,7 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
         std::string key = table + "(";
         for (size_t i = 0; i < cols.size(); ++i) key += (i ? "," : "") + cols[i];
         keys.push_back(key + ")");
+        cover(keys.back(), sql, alias);
     }
     // A tiny table is the natural outer loop: the tables it joins on equality
     // should be reached through an index from it.
@@ -292,8 +323,10 @@ std::vector<std::string> Planner::automatic_indexes(const char* sql) {
                 auto ta = tables_.find(a->second), tb = tables_.find(b->second);
                 if (ta == tables_.end() || tb == tables_.end()) continue;
                 if (ta->second.published && !tb->second.published)
-                    if (within_sort_limit(b->second))
+                    if (within_sort_limit(b->second)) {
                         keys.push_back(b->second + "(" + other.second + ")");
+                        cover(keys.back(), sql, other.first);
+                    }
             }
         }
     return keys;
@@ -305,6 +338,20 @@ bool Planner::within_sort_limit(const std::string& table) {
     Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + table + " LIMIT " +
                      std::to_string(kMaxSortedRows + 1) + ")");
     return st.step() && sqlite3_column_int64(st.get(), 0) <= kMaxSortedRows;
+}
+
+// Notes the columns that the statement reads through alias besides the key's, so that
+// the hidden index made for key covers them: the statement then reads the index alone,
+// as it would SQLite's automatic index. A statement that reads many is not covered.
+void Planner::cover(const std::string& key, const char* sql, std::string_view alias) {
+    const std::string key_cols = "," + key.substr(key.find('(') + 1, key.size() - key.find('(') - 2) + ",";
+    std::set<std::string> extra;
+    for (const auto& c : alias_columns(sql, alias))
+        if (key_cols.find("," + c + ",") == std::string::npos) extra.insert(c);
+    if (extra.empty() || extra.size() > kCoveredColumns) return;
+    auto& into = covered_[key];
+    for (const auto& c : extra)
+        if (into.size() < kCoveredColumns) into.insert(c);
 }
 
 void Planner::create_hidden(const std::string& key) {
@@ -324,6 +371,8 @@ void Planner::create_hidden(const std::string& key) {
         if (st.step()) return;
     }
     std::replace(name.begin(), name.end(), ',', '_');
+    if (auto it = covered_.find(key); it != covered_.end())
+        for (const auto& c : it->second) cols += "," + c;
     run(db_, "CREATE INDEX IF NOT EXISTS " + std::string(kHiddenPrefix) + table + "_" + name +
                  " ON " + table + "(" + cols + ")");
 }

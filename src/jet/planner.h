@@ -63,6 +63,8 @@ class Planner {
     static constexpr int kLongScan = 400;
     // Tables of more rows get a hidden index only in place of an automatic one.
     static constexpr int64_t kMaxSortedRows = 1 << 18;
+    // A hidden index covers at most this many columns besides its key.
+    static constexpr size_t kCoveredColumns = 6;
 
   private:
     struct Table {
@@ -83,6 +85,8 @@ class Planner {
     std::vector<std::string> unexplained_;   // statements to look at
     std::vector<std::string> due_;           // hidden indexes to create
     std::unordered_set<std::string> tried_;  // created (or failed): not again
+    // The columns each hidden index is to cover besides its key (by key).
+    std::unordered_map<std::string, std::set<std::string>> covered_;
     bool reload_ = false;
     // The planner's own statements, prepared once: tune runs before most statements.
     std::unordered_map<std::string, sqlite3_stmt*> prepared_;
@@ -97,6 +101,7 @@ class Planner {
     bool within_sort_limit(const std::string& table);
     void publish(const std::string& table, int64_t rows);
     void unpublish(const std::string& table);
+    void cover(const std::string& key, const char* sql, std::string_view alias);
     void create_hidden(const std::string& key);
 };
 

@@ -163,6 +163,25 @@ TEST_F(Planner, HiddenIndexGoesWithItsColumn) {
     EXPECT_TRUE(hidden_indexes(*db_).empty());
 }
 
+// The hidden index carries the columns the join reads from its table, so that the
+// join reads the index alone; a change of such a column takes the index with it.
+TEST_F(Planner, HiddenIndexCoversWhatTheJoinReadsAndGoesWithACoveredColumn) {
+    const auto rows = repeat_join();
+    const auto hidden = hidden_indexes(*db_);
+    ASSERT_EQ(hidden.size(), 1u);
+    const jet::TableInfo& kontr = *db_->catalog().table("Kontr");
+    EXPECT_EQ(sqlite_rows(*db_, "SELECT name FROM pragma_index_info('" + hidden[0] + "')"),
+              (std::vector<std::string>{kontr.column("Nr")->sql_name,
+                                        kontr.column("Nazwa")->sql_name}));
+    ddl(*db_, "ALTER TABLE Kontr DROP COLUMN Nazwa");
+    EXPECT_TRUE(hidden_indexes(*db_).empty());
+    db_->checkpoint();
+    EXPECT_EQ(rows_of(*db_,
+                      "SELECT Kontr.Miasto FROM Dok INNER JOIN Kontr ON Kontr.Nr = Dok.Kontr "
+                      "WHERE Dok.Id < 10"),
+              std::vector<std::string>(rows.size(), "m"));
+}
+
 TEST_F(Planner, TinyTablesAreToldTheirRowsBigOnesNothing) {
     ddl(*db_, "CREATE TABLE Robocza (x long)");
     auto stat = [&](const char* table) {
