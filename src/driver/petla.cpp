@@ -119,6 +119,9 @@ bool ClsKonwersje::RUN_Konwersje() {
         "[prawaZ]=null,[prawaS]=null,[prawaM]=null,[prawaR]=null,[prawaC]=null",
         true);
     BArS_Update();
+    // The closing writes are committed before the caller reports the conversion
+    // complete ("3210"): a run stopped after the report finds them in the file.
+    polaczenie().Checkpoint();
     return true;
 }
 

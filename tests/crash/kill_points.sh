@@ -5,7 +5,8 @@
 # table's rows, the catalog and the version, compared as SQLite's dump of the file).
 #
 # usage: kill_points.sh [--build DIR] [--jobs N] [--work DIR] [--keep] CASE...
-#   CASE is KIND:POINTS, POINTS a list "1,50,900", "all", or "every=K" (1, 1+K, ...)
+#   CASE is KIND:POINTS, POINTS a list "1,50,900", "all", "every=K" (1, 1+K, ...) or
+#   "last=K" (the last K)
 #   KIND
 #     write       SIGKILL at the N-th write of the database or its log (pwrite64)
 #     fsync       SIGKILL at the N-th flush of any file (fsync, fdatasync)
@@ -185,6 +186,7 @@ for c in "${cases[@]}"; do
     case $pts in
         all) seq 1 "$(count "$kind")" ;;
         every=*) seq 1 "${pts#every=}" "$(count "$kind")" ;;
+        last=*) n=$(count "$kind"); seq $((n > ${pts#last=} ? n - ${pts#last=} + 1 : 1)) "$n" ;;
         *) tr ',' '\n' <<<"$pts" ;;
     esac | sed "s/^/$kind /" >>"$list"
 done

@@ -1,5 +1,6 @@
 // The version loop in-process, with test steps in place of the step methods.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "db/postep.h"
 #include "driver/konwersje_env.h"
@@ -28,6 +29,34 @@ class Petla : public KonwersjeEnv {
         Podstaw_Kroki(std::move(k));
     }
     std::string wersja_w_bazie() { return wiersze("SELECT NumerWersji FROM Nieruszac")[0]; }
+    // What another process would read of the file now: its committed state only.
+    std::string zapisane(const char* tabela, const char* kolumna) {
+        sqlite3* db = nullptr;
+        std::string out = "?";
+        if (sqlite3_open_v2(baza.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* st = nullptr;
+            const std::string sql =
+                "SELECT 'SELECT coalesce(' || c.sql_name || ', ''Null'') FROM ' || t.sql_name "
+                "FROM MSysJetColumns AS c JOIN MSysJetTables AS t ON t.id = c.table_id WHERE "
+                "t.name = ?1 AND c.name = ?2";
+            std::string zapytanie;
+            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+                sqlite3_bind_text(st, 1, tabela, -1, SQLITE_STATIC);
+                sqlite3_bind_text(st, 2, kolumna, -1, SQLITE_STATIC);
+                if (sqlite3_step(st) == SQLITE_ROW)
+                    zapytanie = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            }
+            sqlite3_finalize(st);
+            st = nullptr;
+            if (!zapytanie.empty() &&
+                sqlite3_prepare_v2(db, zapytanie.c_str(), -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                out = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            sqlite3_finalize(st);
+        }
+        sqlite3_close_v2(db);
+        return out;
+    }
 };
 
 // What a step sees when it starts: status line 2 names its version, the log has its
@@ -58,6 +87,10 @@ TEST_F(Petla, EachStepRunsAfterItsBeginAndBeforeItsVersionIsWritten) {
     EXPECT_EQ(status_line(3), "Skończyłem");
     EXPECT_EQ(wiersze("SELECT nazwa, prawa, prawaR FROM UZYTKOWNICY"),
               (std::vector<std::string>{"EWA|Null|Null"}));
+    // Committed before the run reports the conversion complete: a run stopped after
+    // the report leaves them in the file.
+    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaR"), "Null");
+    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.46");
     EXPECT_EQ(ile_w_logu(",Konwersja,End-All,"), 1);
     EXPECT_EQ(ile_w_logu(",Konwersja,Begin,"), 646 - 519);
 }
