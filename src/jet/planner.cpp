@@ -19,10 +19,21 @@ constexpr std::string_view kHiddenPrefix = "jeth_";
 // literals only: the memory is cleared when it holds more).
 constexpr size_t kRememberedStatements = 1024;
 
-bool internal_table_name(std::string_view s) {
-    if (s.size() < 2 || s[0] != 't') return false;
+// An SQLite name the catalog gives: the kind's letter ('t' table, 'c' column) and digits.
+bool internal_name(std::string_view s, char kind) {
+    if (s.size() < 2 || s[0] != kind) return false;
     return std::all_of(s.begin() + 1, s.end(),
                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+bool internal_table_name(std::string_view s) {
+    return internal_name(s, 't');
+}
+
+// The columns of a hidden index's key "t12(c3,c4)": "c3,c4".
+std::string key_columns(const std::string& key) {
+    const auto open = key.find('(');
+    return key.substr(open + 1, key.size() - open - 2);
 }
 
 bool ident_char(char c) {
@@ -102,10 +113,7 @@ void alias_references(std::string_view sql, std::string_view alias, Fn&& fn) {
 std::set<std::string> alias_columns(std::string_view sql, std::string_view alias) {
     std::set<std::string> out;
     alias_references(sql, alias, [&](size_t, size_t, std::string_view col) {
-        if (col.size() > 1 && col[0] == 'c' &&
-            std::all_of(col.begin() + 1, col.end(),
-                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-            out.emplace(col);
+        if (internal_name(col, 'c')) out.emplace(col);
         return true;
     });
     return out;
@@ -344,7 +352,7 @@ bool Planner::within_sort_limit(const std::string& table) {
 // the hidden index made for key covers them: the statement then reads the index alone,
 // as it would SQLite's automatic index. A statement that reads many is not covered.
 void Planner::cover(const std::string& key, const char* sql, std::string_view alias) {
-    const std::string key_cols = "," + key.substr(key.find('(') + 1, key.size() - key.find('(') - 2) + ",";
+    const std::string key_cols = "," + key_columns(key) + ",";
     std::set<std::string> extra;
     for (const auto& c : alias_columns(sql, alias))
         if (key_cols.find("," + c + ",") == std::string::npos) extra.insert(c);
@@ -360,7 +368,7 @@ void Planner::create_hidden(const std::string& key) {
     const auto open = key.find('(');
     const std::string table = key.substr(0, open);
     if (!tables_.count(table)) return;
-    std::string cols = key.substr(open + 1, key.size() - open - 2), name = cols;
+    std::string cols = key_columns(key), name = cols;
     {
         // An index of the table that begins with the column serves already.
         Stmt st(db_,
