@@ -106,8 +106,11 @@ bool ClsKonwersje::RUN_Konwersje() {
         rs->UpdateBatch(ado::adAffectAllChapters);
         ZamknijRS(rs);
         // The step and its version are one unit: commit them together, so that a run
-        // stopped in the next step leaves the database exactly as this one left it.
-        polaczenie().Checkpoint();
+        // stopped in the next step leaves the database exactly as this one left it. The
+        // last step's unit also takes the closing writes, and the version check commits
+        // it: its version committed alone would tell the rerun of a run stopped before
+        // the closing writes that nothing is left to do.
+        if (v < ostatni) polaczenie().Checkpoint();
     }
 
     Zapisz_Log("", "Konwersja", "End-All");
@@ -119,9 +122,6 @@ bool ClsKonwersje::RUN_Konwersje() {
         "[prawaZ]=null,[prawaS]=null,[prawaM]=null,[prawaR]=null,[prawaC]=null",
         true);
     BArS_Update();
-    // The closing writes are committed before the caller reports the conversion
-    // complete ("3210"): a run stopped after the report finds them in the file.
-    polaczenie().Checkpoint();
     return true;
 }
 

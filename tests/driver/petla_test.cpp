@@ -17,7 +17,8 @@ class Petla : public KonwersjeEnv {
                      "CREATE TABLE UZYTKOWNICY (nazwa TEXT(10), prawa TEXT(9), prawaK TEXT(9), "
                      "prawaP TEXT(9), prawaF TEXT(9), prawaZ TEXT(9), prawaS TEXT(9), "
                      "prawaM TEXT(9), prawaR TEXT(9), prawaC TEXT(9))",
-                     "INSERT INTO UZYTKOWNICY (nazwa, prawa, prawaR) VALUES ('EWA', 'a', 'b')"});
+                     "INSERT INTO UZYTKOWNICY (nazwa, prawa, prawaR) VALUES ('EWA', 'a', 'b')",
+                     "CREATE TABLE [Setup] (Nazwa TEXT(50), Wartosc TEXT(255))"});
         Wersja_Bazy = 5.19;
     }
     // Every step method does nothing, except those given.
@@ -87,10 +88,10 @@ TEST_F(Petla, EachStepRunsAfterItsBeginAndBeforeItsVersionIsWritten) {
     EXPECT_EQ(status_line(3), "Skończyłem");
     EXPECT_EQ(wiersze("SELECT nazwa, prawa, prawaR FROM UZYTKOWNICY"),
               (std::vector<std::string>{"EWA|Null|Null"}));
-    // Committed before the run reports the conversion complete: a run stopped after
-    // the report leaves them in the file.
-    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaR"), "Null");
-    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.46");
+    // The last step's version waits in one unit with the closing writes for the version
+    // check: a run stopped now leaves 6.45 and its rerun does the last step again.
+    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaR"), "b");
+    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.45");
     EXPECT_EQ(ile_w_logu(",Konwersja,End-All,"), 1);
     EXPECT_EQ(ile_w_logu(",Konwersja,Begin,"), 646 - 519);
 }
@@ -101,6 +102,16 @@ TEST_F(Petla, StepStatusLineIsRestoredAfterIt) {
            {527, [&](ClsKonwersje&) { przed_krokiem_527 = status_line(3); }}});
     ASSERT_TRUE(k.RUN_Konwersje());
     EXPECT_EQ(przed_krokiem_527, "0") << "line 3 shows again the wait's last count";
+}
+
+// Everything the completed run wrote is in the file before the caller reports it
+// complete ("3210"): a run stopped after the report has nothing left to do.
+TEST_F(Petla, CompletedConversionIsCommittedBeforeItIsReported) {
+    kroki({});
+    ASSERT_EQ(Sprawdz_Wersje_Bazy(), 1);
+    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaR"), "Null");
+    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.46");
+    EXPECT_EQ(zapisane("Setup", "Wartosc"), "6,46");
 }
 
 // A failure a step does not absorb leaves the loop at once: no "End", no version.
