@@ -64,8 +64,8 @@ public:
     void RollbackTrans();
 
     // Commits the engine's grouped write transaction now (the version loop calls it
-    // after each step's version write).
-    void Checkpoint();
+    // after each step's version write); a durable commit survives a power cut.
+    void Checkpoint(bool durable = false);
 
     jet::Database& database();
     std::shared_ptr<jet::Database> shared_database();

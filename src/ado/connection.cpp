@@ -83,8 +83,8 @@ void Connection::CommitTrans() {
 void Connection::RollbackTrans() {
     database().rollback_trans();
 }
-void Connection::Checkpoint() {
-    database().checkpoint();
+void Connection::Checkpoint(bool durable) {
+    database().checkpoint(durable);
 }
 
 jet::Database& Connection::database() {

@@ -129,10 +129,11 @@ uint8_t Sprawdz_Wersje_Bazy() {
             Zapisz_Setup(
                 "[NUMERWERSJI]",
                 jet::Value::currency(jet::Currency::from_scaled(kWersjaBiezaca)).to_text());
-            // The last step, its version and the closing writes are committed as one, before
-            // the conversion is reported complete ("3210"): a run stopped before this
-            // point reruns the last step, one stopped after it finds them all in the file.
-            polaczenie().Checkpoint();
+            // The last step, its version and the closing writes are committed as one, and
+            // onto the disk, before the conversion is reported complete ("3210"): a run
+            // stopped before this point reruns the last step, one stopped after it (or a
+            // power cut) finds them all in the file.
+            polaczenie().Checkpoint(true);
             Wersja_Bazy = 6.46;
             return 1;
         }

@@ -100,9 +100,9 @@ int Database::trans_level() const {
     return open_ ? session_->trans_level() : 0;
 }
 
-void Database::checkpoint() {
+void Database::checkpoint(bool durable) {
     if (!open_) closed();
-    session_->checkpoint();
+    session_->checkpoint(durable);
 }
 
 const std::string& Database::path() const {

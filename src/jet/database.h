@@ -102,7 +102,9 @@ public:
     int trans_level() const;
 
     // Commits the grouped write transaction now (when no user transaction is open).
-    void checkpoint();
+    // A durable commit is on the disk when this returns, not only in the log that the
+    // next checkpoint of the file flushes; a power cut after it cannot undo it.
+    void checkpoint(bool durable = false);
 
     const std::string& path() const;
     const Catalog& catalog() const;

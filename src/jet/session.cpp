@@ -552,11 +552,14 @@ void Session::rollback_trans() {
     planner_->forget();
 }
 
-void Session::checkpoint() {
+void Session::checkpoint(bool durable) {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) run("COMMIT");
+    // Commits reach the disk when the log is copied into the file and both are flushed;
+    // a durable commit has that done now.
+    if (durable) run("PRAGMA wal_checkpoint(PASSIVE)");
     if (profile_) profile_->report();
     // Another process may take the lock now; the next write asks for it again.
     sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);

@@ -75,7 +75,7 @@ public:
     void commit_trans();
     void rollback_trans();
     int trans_level() const { return trans_level_; }
-    void checkpoint();
+    void checkpoint(bool durable = false);
 
     // Opaque per-session cache slot of the statement translator (keyed by text and
     // catalog version by its owner).

@@ -192,6 +192,30 @@ TEST(StorageFiles, AHoldUntilExitOutlivesEveryHandleAndFollowsAReplacement) {
     }
 }
 
+// A durable commit is in the database file itself, not only in its log: the file alone,
+// as a power cut that lost the log's unflushed pages would leave it, holds it.
+TEST(StorageFiles, ADurableCommitNeedsNoLog) {
+    for (const bool durable : {false, true}) {
+        ScratchDir dir;
+        const std::string path = dir.file("a.mdb"), alone = dir.file("alone.mdb");
+        make_database(path);
+        auto db = jet::Database::open(path);
+        insert_raw(*db, "Towar", {"Id"}, "(4)");
+        db->checkpoint(durable);
+        {
+            // Copied by another process: closing a descriptor of the file here would
+            // drop this process's locks on it.
+            Child copier([&] { std::filesystem::copy_file(path, alone); });
+            ASSERT_TRUE(copier.ok);
+        }
+        auto copy = jet::Database::open(alone);
+        EXPECT_EQ(column_values(*copy, "Towar", "Id").size(), durable ? 4u : 3u) << durable;
+        db->execute("INSERT INTO Towar (Id) VALUES (5)");  // the session writes on after it
+        copy->close();
+        db->close();
+    }
+}
+
 // A full disk inside a write is reported as such and the statement changes nothing.
 TEST(StorageFiles, AFullDiskIsReportedAsSuchAndChangesNothing) {
     ScratchDir mount_dir;
