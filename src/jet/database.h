@@ -102,8 +102,8 @@ public:
     int trans_level() const;
 
     // Commits the grouped write transaction now (when no user transaction is open).
-    // A durable commit is on the disk when this returns, not only in the log that the
-    // next checkpoint of the file flushes; a power cut after it cannot undo it.
+    // A durable commit is on the disk when this returns (its log flushed), not only in
+    // the system's cache: a power cut after it cannot undo it.
     void checkpoint(bool durable = false);
 
     const std::string& path() const;

@@ -557,9 +557,17 @@ void Session::checkpoint(bool durable) {
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) run("COMMIT");
-    // Commits reach the disk when the log is copied into the file and both are flushed;
-    // a durable commit has that done now.
-    if (durable) run("PRAGMA wal_checkpoint(PASSIVE)");
+    // A commit is in the write-ahead log, which reaches the disk at the log's next
+    // checkpoint; a durable commit flushes the log now. Nothing is written into the
+    // database file here, so a run stopped right after the commit finds it whole.
+    if (durable) {
+        sqlite3_file* log = nullptr;
+        if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK &&
+            log != nullptr && log->pMethods != nullptr) {
+            const int rc = log->pMethods->xSync(log, SQLITE_SYNC_NORMAL);
+            if (rc != SQLITE_OK) fail(rc);
+        }
+    }
     if (profile_) profile_->report();
     // Another process may take the lock now; the next write asks for it again.
     sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
