@@ -558,8 +558,8 @@ void Session::checkpoint(bool durable) {
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) run("COMMIT");
     // A commit is in the write-ahead log, which reaches the disk at the log's next
-    // checkpoint; a durable commit flushes the log now. Nothing is written into the
-    // database file here, so a run stopped right after the commit finds it whole.
+    // checkpoint; a durable commit flushes the log now, without copying it into the
+    // file, which would take long after a commit that callers report at once.
     if (durable) {
         sqlite3_file* log = nullptr;
         if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log) == SQLITE_OK &&
