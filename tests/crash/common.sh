@@ -70,27 +70,32 @@ outcome() {
     # The content only: the planner's row estimates and hidden indexes follow the run's history.
     python3 "$SRC/bench/dbdump.py" "$1/d/baza.mdb" 2>/dev/null  # cmp may stop reading early
 }
-# rerun_judged FOLDER TEMPLATE STOP OPENS: the run after one that ended with status STOP
-# (OPENS 0 when its database did not open), then the whole outcome compared with the
-# uninterrupted run's; prints "RERUN-STATUS VERDICT", the verdict "same", "DIFF", or
+# reference TEMPLATE: the uninterrupted run's outcome, in $WORK/ref-TEMPLATE.txt.
+reference() {
+    prepare "$WORK/ref-$1" "$1"
+    run "$WORK/ref-$1" >/dev/null
+    outcome "$WORK/ref-$1" >"$WORK/ref-$1.txt"
+}
+# rerun_judged FOLDER TEMPLATE STOP VERSION: the run after one that ended with status
+# STOP and left a database of VERSION ("" when it did not open), then the whole outcome
+# compared with the uninterrupted run's; prints "RERUN-STATUS VERDICT", the verdict "same", "DIFF", or
 # "unreported": the stopped run had committed the whole conversion but not yet written
 # "3210", and its rerun, finding the database current, left the request marker as it
 # does for any current database; the database is the uninterrupted run's.
 rerun_judged() {
-    local f=$1 t=$2 stop=$3 opens=$4 marker before rerun same=DIFF
+    local f=$1 t=$2 stop=$3 version=$4 marker rerun same=DIFF
     # A run that completed despite its fault, or was stopped only while closing after it
     # completed, leaves "3210"; the rerun then finds nothing to do and keeps the request
     # marker, so the marker is judged after the first run.
     marker=$(ORVIK_REGISTRY="$f/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvex)
-    before=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1) || true
     rerun=$(run "$f")
     [ "$stop" != 0 ] && [ "$marker" != 3210 ] ||
         ORVIK_REGISTRY="$f/registry.reg" "$TOOLS/rejestr/rejestr" set dodralvex "$marker"
-    if [ "$opens" != 0 ]; then
+    if [ -n "$version" ]; then
         outcome "$f" >"$f/outcome.txt"
         if cmp -s "$f/outcome.txt" "$WORK/ref-$t.txt"; then
             same=same
-        elif [ "$before" = "$(sed -n 's/^version //p' "$WORK/ref-$t.txt")" ] &&
+        elif [ "$version" = "$(sed -n 's/^version //p' "$WORK/ref-$t.txt")" ] &&
             [ "$(head -n 1 "$f/outcome.txt")" = "marker $marker" ] &&
             cmp -s <(tail -n +2 "$f/outcome.txt") <(tail -n +2 "$WORK/ref-$t.txt"); then
             same=unreported
@@ -98,5 +103,5 @@ rerun_judged() {
     fi
     echo "$rerun $same"
 }
-export -f prepare run outcome rerun_judged
+export -f prepare run outcome reference rerun_judged
 

@@ -43,9 +43,7 @@ fi
 mkdir -p "$copies/last" "$work/groups"
 export COPIES=$copies
 
-prepare "$work/ref-demo" demo
-run "$work/ref-demo" >/dev/null
-outcome "$work/ref-demo" >"$work/ref-demo.txt"
+reference demo
 
 # check COPY: whether it opens, and the group of what it holds. Keeps, untouched, the
 # group's copy that was checked first in groups/KEY/copy (its point in groups/KEY/n) and
@@ -122,7 +120,7 @@ regroup() {
     cp -a "$from/." "$f/d/"
     mv "$f/d/registry.reg" "$f/registry.reg"
     ORVIK_REGISTRY="$f/registry.reg" "$TOOLS/rejestr/rejestr" set dodralvexS "$f/d/baza.mdb"
-    read -r rerun same < <(rerun_judged "$f" demo killed 1)
+    read -r rerun same < <(rerun_judged "$f" demo killed "$version")
     [ $same = DIFF ] || rm -rf "$f"
     echo "point=$n group=$first..$last points=$points version=$version rerun=$rerun $same"
 }
