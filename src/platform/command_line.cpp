@@ -28,6 +28,7 @@ CommandLine parse_command_line(int argc, const char* const* argv,
             options_end = true;
             continue;
         }
+        if (a == "-h" || a == "--help") throw HelpRequested();
         std::string value;
         if (listed(valued, a)) {
             if (i + 1 >= argc) throw UsageError(std::string(a) + " needs a value");
@@ -50,6 +51,13 @@ int refuse_arguments(std::string_view program, std::string_view problem, std::st
     std::cerr << program << ": " << problem << '\n' << usage;
     if (!usage.empty() && usage.back() != '\n') std::cerr << '\n';
     return kWrongArguments;
+}
+
+int show_usage(std::string_view usage) {
+    std::cout << usage;
+    if (!usage.empty() && usage.back() != '\n') std::cout << '\n';
+    std::cout.flush();
+    return std::cout ? 0 : 1;
 }
 
 }  // namespace platform

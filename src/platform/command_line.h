@@ -1,5 +1,6 @@
-// The command lines of the programs: options and operands, and the refusal of wrong
-// arguments (what was wrong and the usage on standard error, exit status 2).
+// The command lines of the programs: options and operands, the usage asked for with -h or
+// --help (on standard output, exit status 0), and the refusal of wrong arguments (what was
+// wrong and the usage on standard error, exit status 2).
 #pragma once
 
 #include <initializer_list>
@@ -20,6 +21,12 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// -h or --help given as an option: the program prints its usage and ends.
+class HelpRequested : public std::exception {
+  public:
+    const char* what() const noexcept override { return "usage asked for"; }
+};
+
 struct CommandLine {
     std::vector<std::string> operands;
     std::map<std::string, std::string, std::less<>>
@@ -31,8 +38,9 @@ struct CommandLine {
 // Splits the arguments after the program's name into options and operands. An argument
 // that begins with "-" (other than "-" alone) is an option, up to an argument "--" that
 // ends the options; flags stand alone, each option of valued takes the next argument as
-// its value. Throws UsageError for an option not in either list, a valued option without
-// its value and an option given twice.
+// its value. Throws HelpRequested at -h or --help (unless it is a valued option's value or
+// follows "--"), UsageError for an option not in either list, a valued option without its
+// value and an option given twice.
 CommandLine parse_command_line(int argc, const char* const* argv,
                                std::initializer_list<std::string_view> flags,
                                std::initializer_list<std::string_view> valued = {});
@@ -44,5 +52,8 @@ void expect_operands(const CommandLine& c, size_t min, size_t max, std::string_v
 // Prints "program: problem" and the usage text on standard error; returns
 // kWrongArguments for main to return.
 int refuse_arguments(std::string_view program, std::string_view problem, std::string_view usage);
+
+// Prints the usage text on standard output; returns 0 for main to return.
+int show_usage(std::string_view usage);
 
 }  // namespace platform

@@ -51,9 +51,10 @@ TEST(CommandLine, WrongArgumentsSayWhatWasWrong) {
         std::vector<const char*> args;
         const char* problem;
     } cases[] = {
-        {{"--help"}, "unknown option --help"},
-        {{"a", "-h"}, "unknown option -h"},
+        {{"--hel"}, "unknown option --hel"},
+        {{"a", "-H"}, "unknown option -H"},
         {{"--larg"}, "unknown option --larg"},
+        {{"--larg", "--help"}, "unknown option --larg"},  // the first fault is told
         {{"--key"}, "--key needs a value"},
         {{"a", "--key"}, "--key needs a value"},
         {{"--large", "--large"}, "--large given twice"},
@@ -68,6 +69,41 @@ TEST(CommandLine, WrongArgumentsSayWhatWasWrong) {
             EXPECT_STREQ(e.what(), c.problem);
         }
     }
+}
+
+// -h and --help ask for the usage wherever they stand among the options, but not as a
+// valued option's value or after "--".
+TEST(CommandLine, HelpIsAskedForAsAnOption) {
+    struct Case {
+        std::vector<const char*> args;
+        bool help;
+    } cases[] = {
+        {{"--help"}, true},     {{"-h"}, true},          {{"a", "b", "-h"}, true},
+        {{"--help", "--larg"}, true},  // asked for before the fault
+        {{"--key", "--help"}, false},  {{"--", "--help"}, false}, {{"-help"}, false},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (const char* a : c.args) shown += std::string(a) + " ";
+        SCOPED_TRACE(shown);
+        bool help = false;
+        try {
+            parse(c.args);
+        } catch (const platform::HelpRequested&) {
+            help = true;
+        } catch (const UsageError&) {
+        }
+        EXPECT_EQ(help, c.help);
+    }
+}
+
+TEST(CommandLine, UsageAskedForGoesToStandardOutputWithStatus0) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = platform::show_usage("usage: wersja-bazy DATABASE");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "usage: wersja-bazy DATABASE\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(status, 0);
 }
 
 TEST(CommandLine, OperandCount) {

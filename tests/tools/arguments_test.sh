@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every program refuses wrong arguments the same way: what was wrong and the usage on
 # standard error, nothing on standard output, exit status 2, and nothing touched (no
-# registry file, no log, no database).
+# registry file, no log, no database). -h and --help print the usage on standard output,
+# nothing on standard error, exit status 0, and touch nothing either.
 # Usage: arguments_test.sh BUILD_DIR
 set -u
 bin="$1/tools"
@@ -32,24 +33,49 @@ refused() {
     fi
 }
 
-refused konwersja/konwersja "unknown option --help" --help
-refused konwersja/konwersja "unknown option -h" -h
+# helped PROGRAM ARGUMENTS...
+helped() {
+    local program=$1
+    shift
+    local name
+    name=$(basename "$program")
+    (cd "$dir" && "$bin/$program" "$@" >"$dir/out" 2>"$dir/err" </dev/null)
+    local status=$?
+    if [ "$status" != 0 ] || [ -s "$dir/err" ] || [[ "$(cat "$dir/out")" != "usage: $name"* ]]; then
+        echo "FAIL $name $*: status $status"
+        echo "--- stdout"; cat "$dir/out"; echo "--- stderr"; cat "$dir/err"
+        fail=1
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+for program in konwersja/konwersja konwersja/wersja-bazy baza-demo/baza-demo rejestr/rejestr \
+    jetsql/jetsql; do
+    helped "$program" --help
+    helped "$program" -h
+done
+helped rejestr/rejestr get a -h
+helped jetsql/jetsql --create a.db --help
+
+refused konwersja/konwersja "unknown option --hlep" --hlep
+refused konwersja/konwersja "unknown option -x" -x
 refused konwersja/konwersja "unexpected argument baza.mdb" baza.mdb
 refused konwersja/konwersja "unexpected argument --help" -- --help
-refused konwersja/wersja-bazy "unknown option --help" --help
+refused konwersja/wersja-bazy "unknown option --hlep" --hlep
 refused konwersja/wersja-bazy "a database is needed"
 refused konwersja/wersja-bazy "unexpected argument b.mdb" a.mdb b.mdb
-refused baza-demo/baza-demo "unknown option --help" --help
+refused baza-demo/baza-demo "unknown option --hlep" --hlep
 refused baza-demo/baza-demo "an output file is needed" --large
 refused baza-demo/baza-demo "unexpected argument b.mdb" a.mdb b.mdb
 refused baza-demo/baza-demo "--large given twice" a.mdb --large --large
-refused rejestr/rejestr "unknown option --help" --help
+refused rejestr/rejestr "unknown option --hlep" --hlep
 refused rejestr/rejestr "a command is needed"
 refused rejestr/rejestr "--key needs a value" get a --key
 refused rejestr/rejestr "the key code must be 0, 1 or 2" get a --key 3
 refused rejestr/rejestr "unknown option -5" set a -5
 refused rejestr/rejestr "unknown command remove" remove a
-refused jetsql/jetsql "unknown option --help" --help
+refused jetsql/jetsql "unknown option --hlep" --hlep
 refused jetsql/jetsql "a database is needed"
 refused jetsql/jetsql "a database is needed" --create
 refused jetsql/jetsql "--parse and --create exclude each other" --parse --create
@@ -66,14 +92,16 @@ mkdir -p "$dir/cfg"
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"dodralvex"="0123"\n"dodralvexS"="%s/baza.mdb"\n' \
     "$dir" >"$ORVIK_REGISTRY"
 before=$(md5sum <"$ORVIK_REGISTRY")
-refused konwersja/konwersja "unknown option --help" --help
-if [ "$(md5sum <"$ORVIK_REGISTRY")" != "$before" ] || [ -e "$dir/cfg/Rejestr.txt" ]; then
-    echo "FAIL konwersja --help changed the registry or wrote a log"; fail=1
+refused konwersja/konwersja "unknown option --hlep" --hlep
+helped konwersja/konwersja --help
+if [ "$(md5sum <"$ORVIK_REGISTRY")" != "$before" ] || [ -e "$dir/cfg/Rejestr.txt" ] ||
+    [ -e "$dir/Log" ]; then
+    echo "FAIL konwersja --help or a refusal changed the registry or wrote a log"; fail=1
 fi
 
 # "--" lets an operand begin with "-".
 "$bin/rejestr/rejestr" set a -- -5 && [ "$("$bin/rejestr/rejestr" get a)" = "-5" ] ||
     { echo "FAIL rejestr set a -- -5"; fail=1; }
 
-if [ $fail -eq 0 ]; then echo "$passed refusals passed"; exit 0; fi
+if [ $fail -eq 0 ]; then echo "$passed cases passed"; exit 0; fi
 exit 1

@@ -9,6 +9,7 @@
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
+    constexpr const char* kUsage = "usage: baza-demo OUTPUT [--large] [--days N]\n";
     std::string wyjscie;
     baza::Opcje o;
     try {
@@ -23,9 +24,10 @@ int main(int argc, char** argv) {
                 throw platform::UsageError("--days takes a positive number of days, not '" + d +
                                            "'");
         }
+    } catch (const platform::HelpRequested&) {
+        return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments("baza-demo", e.what(),
-                                          "usage: baza-demo OUTPUT [--large] [--days N]\n");
+        return platform::refuse_arguments("baza-demo", e.what(), kUsage);
     }
     if (std::filesystem::exists(wyjscie)) {
         std::cerr << "baza-demo: " << wyjscie << " already exists\n";

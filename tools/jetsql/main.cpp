@@ -35,10 +35,12 @@ namespace {
 
 constexpr int kUsage = 2;
 
+constexpr std::string_view kUsageText =
+    "usage: jetsql --parse < statements\n"
+    "       jetsql [--create] DATABASE < statements\n";
+
 int usage(std::string_view problem) {
-    return platform::refuse_arguments("jetsql", problem,
-                                      "usage: jetsql --parse < statements\n"
-                                      "       jetsql [--create] DATABASE < statements\n");
+    return platform::refuse_arguments("jetsql", problem, kUsageText);
 }
 
 // Calls fn with each statement of a stream as it is read: one a line, without empty
@@ -132,6 +134,8 @@ int main(int argc, char** argv) {
             platform::expect_operands(c, 1, 1, "a database");
             if (c.operands[0].empty()) throw platform::UsageError("the database path is empty");
         }
+    } catch (const platform::HelpRequested&) {
+        return platform::show_usage(kUsageText);
     } catch (const platform::UsageError& e) {
         return usage(e.what());
     }

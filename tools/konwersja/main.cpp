@@ -1,17 +1,20 @@
 // konwersja: brings the suite's database to the current version. It takes no
-// arguments: the suite leaves the request and the database path in the registry. Any
-// argument is refused (exit status 2) before the registry or a database is touched.
+// arguments: the suite leaves the request and the database path in the registry. -h or
+// --help prints the usage; any other argument is refused (exit status 2). Either way the
+// registry and the database are not touched.
 #include "driver/start.h"
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
+    constexpr const char* kUsage =
+        "usage: konwersja\n"
+        "(no arguments: the request and the database path are read from the registry)\n";
     try {
         platform::expect_operands(platform::parse_command_line(argc, argv, {}), 0, 0, "");
+    } catch (const platform::HelpRequested&) {
+        return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments(
-            "konwersja", e.what(),
-            "usage: konwersja\n"
-            "(no arguments: the request and the database path are read from the registry)\n");
+        return platform::refuse_arguments("konwersja", e.what(), kUsage);
     }
     Form_Load();
 }

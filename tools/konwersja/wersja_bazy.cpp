@@ -12,13 +12,16 @@
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
+    constexpr const char* kUsage = "usage: wersja-bazy DATABASE\n";
     std::string baza;
     try {
         const auto c = platform::parse_command_line(argc, argv, {});
         platform::expect_operands(c, 1, 1, "a database");
         baza = c.operands[0];
+    } catch (const platform::HelpRequested&) {
+        return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments("wersja-bazy", e.what(), "usage: wersja-bazy DATABASE\n");
+        return platform::refuse_arguments("wersja-bazy", e.what(), kUsage);
     }
     try {
         ado::Connection c;

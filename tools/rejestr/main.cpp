@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
             key = n[0] - '0';
         }
         args = c.operands;
+    } catch (const platform::HelpRequested&) {
+        return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
         return usage(e.what());
     }
