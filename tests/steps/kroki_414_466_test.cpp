@@ -8,6 +8,7 @@
 #include "db/polaczenie.h"
 #include "jet/dates.h"
 #include "jet/value.h"
+#include "platform/clock.h"
 #include "steps/400_499/wspolne_400.h"
 #include "steps/baza_kroku.h"
 
@@ -123,6 +124,7 @@ class Kroki414 : public BazaKroku {
     }
     void TearDown() override {
         Data_Przeliczenia = 0;
+        platform::set_today(std::nullopt);
         BazaKroku::TearDown();
     }
     // Runs the built steps od to do_ in order; "" when each returned.
@@ -379,6 +381,71 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
                        {"3", "100", "0", "0", "50", "0"},
                        {"4", "0", "100", "0", "0", "0"},
                        {"5", "0", "0", "0", "0", "0"}}));
+}
+
+// The year whose counter-accounts and posted turnovers are rebuilt: the year of
+// Data_Przeliczenia when it is set, else today's year.
+TEST_F(Kroki414Dane, TheYearOfTheRecomputationWithAndWithoutItsDate) {
+    struct Przypadek {
+        const char* nazwa;
+        double data;
+        platform::LocalDate dzisiaj;
+        Wiersze obroty;  // ROK, NR_K_1, WN_05, MA_05 of the accounts
+        Teksty przeciwstawne;
+    };
+    const double w_2004 = jet::dates::to_serial(2004, 6, 30).value();
+    const Przypadek przypadki[] = {
+        {"set date",
+         w_2004,
+         {2003, 12, 31},
+         {{"2003", "201", "0", "0"},
+          {"2003", "300", "0", "0"},
+          {"2004", "201", "10", "0"},
+          {"2004", "300", "0", "10"}},
+         {"300---;", "201---;", "Null", "Null"}},
+        {"unset, today in 2004",
+         0,
+         {2004, 1, 1},
+         {{"2003", "201", "0", "0"},
+          {"2003", "300", "0", "0"},
+          {"2004", "201", "10", "0"},
+          {"2004", "300", "0", "10"}},
+         {"300---;", "201---;", "Null", "Null"}},
+        {"unset, today in 2003",
+         0,
+         {2003, 12, 31},
+         {{"2003", "201", "7", "0"},
+          {"2003", "300", "0", "7"},
+          {"2004", "201", "0", "0"},
+          {"2004", "300", "0", "0"}},
+         {"Null", "Null", "300---;", "201---;"}},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        TearDown();
+        SetUp();
+        Data_Przeliczenia = p.data;
+        platform::set_today(p.dzisiaj);
+        Do(414, 457);
+        for (const char* k : {"2003, '201'", "2003, '300'", "2004, '201'", "2004, '300'"})
+            Sql(std::string("insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Typ, "
+                            "Kartoteka) values (") +
+                k + ", '', '', '', 'X', 0)");
+        for (const char* k : {"1, 51, 'X', #5/5/2004#, -1, 0", "2, 51, 'X', #5/5/2003#, -1, 0"})
+            Sql(std::string("insert into KH_KSIEGA (kpir_id, rodzaj, opis, data, Glowna, "
+                            "Anulowana) values (") +
+                k + ")");
+        for (const char* d : {"1, '201', 10, 0, 2004", "1, '300', 0, 10, 2004",
+                              "2, '201', 7, 0, 2003", "2, '300', 0, 7, 2003"})
+            Sql(std::string("insert into KH_DEKRETY (kpir_id, NR_K_1, KWOTA_WN, KWOTA_MA, ROK, "
+                            "NR_K_2, NR_K_3, NR_K_4, MIESIAC, Konh_id, Opis) values (") +
+                d + ", '', '', '', 5, 0, 'A')");
+        Do(458, 463);
+        EXPECT_EQ(Wiersze_Z("select ROK, NR_K_1, WN_05, MA_05 from KH_KONTA order by ROK, NR_K_1"),
+                  p.obroty);
+        EXPECT_EQ(Kolumna("select Konta_Przeciwstawne from KH_DEKRETY order by COUNTT"),
+                  p.przeciwstawne);
+    }
 }
 
 TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {

@@ -145,6 +145,8 @@ TEST_F(Kroki490, LedgerDescriptionsFromPurchaseDocuments) {
     const std::vector<std::pair<std::string, std::string>> linie = {
         // The event description makes the line longer than its column: cut there.
         {"1, 'Faktura Vat FV/1,5 zapłata'", "Mąka pszenna typ 650 z młyna z"},
+        // 30 characters in 32 bytes: the column holds them whole.
+        {"1, 'Faktura Vat FV/1,5 z'", "Mąka pszenna typ 650 z młyna z"},
         {"1, 'Faktura Vat FV/1,5'", "Mąka pszenna typ 650 z młyna"},
         {"1, 'faktura vat FV/1,5 x'", "faktura vat FV/1,5 x"},
         {"1, 'RA FV/2,6 x'", "RA FV/2,6 x"},
@@ -161,6 +163,14 @@ TEST_F(Kroki490, LedgerDescriptionsFromPurchaseDocuments) {
     std::vector<std::string> oczekiwane;
     for (const auto& [_, o] : linie) oczekiwane.push_back(o);
     EXPECT_EQ(Kolumna("select opis from kh_dekrety order by countt"), oczekiwane);
+    // Only the cut line is logged, with its key and its whole text (the log writes an
+    // apostrophe as a double quote).
+    const std::vector<std::string> log = Linie_Logu("skrócono do");
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("kh_dekrety.opis 1: \"Mąka pszenna typ 650 z młyna zapłata\" skrócono "
+                          "do 30 znaków"),
+              std::string::npos)
+        << log[0];
 }
 
 }  // namespace

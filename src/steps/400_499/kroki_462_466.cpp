@@ -4,7 +4,6 @@
 // the recomputation of one year's turnovers (PrzliczKonta2a), the scheme line key, cash
 // paid on the books, the register of ledger databases and the payroll rows' groups.
 #include <cstdint>
-#include <ctime>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -23,6 +22,7 @@
 #include "driver/konwersje.h"
 #include "jet/dates.h"
 #include "jet/error.h"
+#include "platform/clock.h"
 #include "steps/165_299/wspolne.h"
 #include "steps/400_499/wspolne_400.h"
 
@@ -105,10 +105,7 @@ const Indeksy_Tabeli kIndeksy462[] = {
 namespace kroki {
 
 int32_t Rok_Dzisiaj() {
-    const std::time_t t = std::time(nullptr);
-    std::tm lt{};
-    localtime_r(&t, &lt);
-    return lt.tm_year + 1900;
+    return platform::today().year;
 }
 
 int32_t Rok_Przeliczenia() {

@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 
 using jet::Value;
@@ -18,7 +20,7 @@ using kroki::Rekordy;
 namespace {
 
 // Fields of the posting lines' recordset.
-enum Linia { kOpis, kNumerDokumentu, kNumerZaksiegowania, kOpisZdarzenia };
+enum Linia { kOpis, kNumerDokumentu, kNumerZaksiegowania, kOpisZdarzenia, kLinia };
 
 // The words that begin a generated reference, tested in this order.
 constexpr const char* kPrefiksy[] = {"Faktura Vat ", "ZV ", "Rachunek ", "RA ", "RR "};
@@ -40,11 +42,13 @@ void ClsKonwersje::Konwersja_498() {
                           "kh.opis=kz.tekst_kor", "(kh.rodzaj=23) and kz.tekst_kor<>''");
 
     std::unique_ptr<ado::Recordset> rs;
+    // The line's own key (countt) comes last, for the log of a cut description.
     DbOtwórzSELKonwersje(
         rs,
-        " kd.opis,dz.numer_dokumentu,dz.numer_zaksiegowania,dz.Opis_Zdarzenia from (kh_dekrety "
-        "as kd inner join kh_ksiega as kh on kd.kpir_id=kh.kpir_id) inner join dok_zak as dz on "
-        "dz.numer_id=kh.id_dok where (kh.rodzaj Between 10 and 12) and dz.Opis_Zdarzenia<>''");
+        " kd.opis,dz.numer_dokumentu,dz.numer_zaksiegowania,dz.Opis_Zdarzenia,kd.countt from "
+        "(kh_dekrety as kd inner join kh_ksiega as kh on kd.kpir_id=kh.kpir_id) inner join "
+        "dok_zak as dz on dz.numer_id=kh.id_dok where (kh.rodzaj Between 10 and 12) and "
+        "dz.Opis_Zdarzenia<>''");
     while (!Rekordy(rs).Eof()) {
         ado::Recordset& r = *rs;
         // A line without a description matches no reference.
@@ -56,14 +60,18 @@ void ClsKonwersje::Konwersja_498() {
             const std::string klucz = prefiks + numery;
             if (opis.compare(0, klucz.size(), klucz) != 0) continue;
             // The event description may make the line longer than its column: it is cut
-            // there, or the save would stop the conversion at this step on every run.
-            const std::string nowy =
-                NzStr(r.Fields(kOpisZdarzenia).value()) + opis.substr(klucz.size());
+            // there, or the save would stop the conversion at this step on every run. Each
+            // cut is logged with the line's key and the whole text.
+            std::string nowy = NzStr(r.Fields(kOpisZdarzenia).value()) + opis.substr(klucz.size());
             const int dlugosc = r.Fields(kOpis).DefinedSize();
-            r.Fields(kOpis) =
-                Value::text(dlugosc > 0 && dlugosc <= 255
-                                ? NzStr_Dl(Value::text(nowy), static_cast<int16_t>(dlugosc))
-                                : nowy);
+            if (dlugosc > 0 && dlugosc <= 255 &&
+                jet::text::length(nowy) > static_cast<size_t>(dlugosc)) {
+                Zapisz_Log("kh_dekrety.opis " + NzStr(r.Fields(kLinia).value()) + ": '" + nowy +
+                               "' skrócono do " + std::to_string(dlugosc) + " znaków",
+                           "Konwersja", "Naprawa opisu");
+                nowy = NzStr_Dl(Value::text(nowy), static_cast<int16_t>(dlugosc));
+            }
+            r.Fields(kOpis) = Value::text(nowy);
             r.UpdateBatch(ado::adAffectCurrent);
             break;
         }

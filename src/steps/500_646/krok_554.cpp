@@ -8,9 +8,42 @@
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
-#include "steps/500_646/klasyfikacja_krst.h"
 
 namespace {
+
+// A row of S_KRST: symbol, name and the two annual depreciation rates in per cent, written
+// as the statements carry them (a whole number or a decimal comma: "2,5").
+struct Pozycja_KRST {
+    const char* symbol;
+    const char* nazwa;
+    const char* proc1;
+    const char* proc2;
+};
+
+// The rows of the classification that the conversion writes: the nine groups, the land
+// subgroup and ten kinds and sub-kinds, in ascending text order of the symbol (the order
+// of the hierarchy).
+constexpr Pozycja_KRST kKlasyfikacjaKRST[] = {
+    {"0", "GRUNTY I MELIORACJE SZCZEGÓŁOWE", "0", "0"},
+    {"00", "Grunty", "0", "0"},
+    {"004", "Grunty pod urządzeniami komunikacji", "1", "2"},
+    {"1", "BUDYNKI", "2,5", "2,5"},
+    {"16", "Budynki mieszkalne", "1,5", "1,5"},
+    {"2", "BUDOWLE", "4", "4"},
+    {"250-5", "Doki stałe", "4", "4"},
+    {"3", "KOTŁY I MASZYNY ENERGETYCZNE", "5", "6"},
+    {"4", "MASZYNY,URZĄDZENIA I APARATY OGÓLNEGO ZASTOSOWANIA", "8,5", "10"},
+    {"434-01", "Zamykarki do słoi", "20", "20"},
+    {"491", "Zespoły komputerowe", "30", "30"},
+    {"5", "MASZYNY I URZĄDZENIA SPECJALNE - BRANŻOWE", "0", "0"},
+    {"581-2", "Wibratory i wibromłoty", "50", "50"},
+    {"6", "URZĄDZENIA TECHNICZNE", "8,5", "10"},
+    {"629", "Telefony komórkowe", "15", "20"},
+    {"669", "Kasy fiskalne i rejestrujące", "15", "20"},
+    {"7", "ŚRODKI TRANSPORTOWE", "6", "7"},
+    {"8", "NARZĘDZIA, PRZYRZĄDY, RUCHOMOŚCI, WYPOSAŻENIE", "17", "20"},
+    {"999", "Pozostałe środki trwałe oraz wartości niematerialne i prawne", "0", "0"},
+};
 
 // The symbols that S_KRST holds already. A fresh table holds none; a run stopped inside
 // the step leaves the rows it had inserted, and the key is only created at the end, so
@@ -32,7 +65,7 @@ void ClsKonwersje::Konwersja_554() {
         "Create table [S_KRST] (iddd int identity,SYMBOL_KRST Text (12),NAZWA Text (120),proc1 "
         "Single DEFAULT 0,proc2 Single DEFAULT 0 )");
     const std::set<std::string> istniejace = Symbole_W_Tabeli(*this);
-    for (const kroki::Pozycja_KRST& p : kroki::kKlasyfikacjaKRST) {
+    for (const Pozycja_KRST& p : kKlasyfikacjaKRST) {
         if (istniejace.count(p.symbol)) continue;
         DbWykonajIINKonwersje(std::string("S_KRST (SYMBOL_KRST,NAZWA,proc1,proc2) values ('") +
                               p.symbol + "','" + p.nazwa + "','" + p.proc1 + "','" + p.proc2 +
