@@ -20,9 +20,9 @@ struct Pozycja_KRST {
     const char* proc2;
 };
 
-// The rows of the classification that the conversion writes: the nine groups, the land
-// subgroup and ten kinds and sub-kinds, in ascending text order of the symbol (the order
-// of the hierarchy).
+// The rows of the classification that the conversion writes: the nine groups and the ten
+// other rows whose name and rates are known, in ascending text order of the symbol (the
+// order of the hierarchy).
 constexpr Pozycja_KRST kKlasyfikacjaKRST[] = {
     {"0", "GRUNTY I MELIORACJE SZCZEGÓŁOWE", "0", "0"},
     {"00", "Grunty", "0", "0"},
