@@ -1,47 +1,60 @@
 // Step 5.78: lines of one sales invoice that repeat a product at the same net price and
 // price discount become one line: the latest line takes the quantities of the earlier ones,
 // which are marked by a negative product reference and deleted.
+//
+// A run stopped at any statement (an Abort keeps what the step wrote) is repeated whole,
+// so no statement may depend on one of its own earlier effects being absent: the totals
+// of each group are taken once, from the untouched lines, into a work table that a
+// repeated run finds already made; the latest lines are set to those totals (setting
+// them again changes nothing); only then are the earlier lines marked, so that the
+// repeated run's first delete removes only lines already counted in their latest line.
 #include <string>
 
 #include "driver/konwersje.h"
 
 namespace {
 
-// Lines of one invoice with the same product, net price and price discount, the earlier
-// line (DOK_FAK_ZAWART_1) joined to each later one. produkty is the condition on the
-// products: equal, or the earlier line's marked (negated) product against the later line's.
-std::string Duplikaty(const std::string& produkty) {
-    return "DOK_FAK_ZAWART INNER JOIN DOK_FAK_ZAWART AS DOK_FAK_ZAWART_1 ON "
-           "(DOK_FAK_ZAWART.RABAT_CEN = DOK_FAK_ZAWART_1.RABAT_CEN) AND "
-           "(DOK_FAK_ZAWART.ZFAKOUT_CENA_N = DOK_FAK_ZAWART_1.ZFAKOUT_CENA_N) AND (" +
-           produkty + ") AND (DOK_FAK_ZAWART.FAKOUT_ID = DOK_FAK_ZAWART_1.FAKOUT_ID) ";
+// The group's total of a quantity column; Null when any line of the group has none, as
+// adding the lines one by one would give.
+std::string Suma(const std::string& kolumna) {
+    return "IIf(Count(*)=Count(" + kolumna + "), Sum(" + kolumna + "), Null) AS " + kolumna;
 }
 
 }  // namespace
 
 void ClsKonwersje::Konwersja_578() {
+    // The work table: one row per group of repeated lines, keyed by its latest line.
+    const std::string sumy = "DOK_FAK_ZAWART_SUMY";
     // Lines without a discount compare as equal only once their discount is 0.
     DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "RABAT_CEN=0", "RABAT_CEN is null");
     DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "CENA_B_RABATU=ZFAKOUT_CENA_N",
                           "CENA_B_RABATU=0 or CENA_B_RABATU is null");
-    // Lines marked by a run stopped after the marking go first.
+    // Lines marked by a run stopped after the marking go first: their quantities are
+    // already in their latest line.
     DbWykonajKonwersje("Delete  * from DOK_FAK_ZAWART where  DOK_FAK_ZAWART.PROD_ID<0");
-    // Every line that has a later duplicate is marked; the mark is the same however many
-    // later duplicates it has, so that of three or more repeated lines only the latest
-    // stays unmarked. The latest line then takes the quantities of every marked line of
-    // its group, each once, and the marked lines go.
-    DbWykonajUPDKonwersje("", Duplikaty("DOK_FAK_ZAWART.PROD_ID = DOK_FAK_ZAWART_1.PROD_ID"),
-                          "DOK_FAK_ZAWART_1.prod_id = -Abs(DOK_FAK_ZAWART_1.prod_id) ",
-                          "DOK_FAK_ZAWART_1.COUNTT <> DOK_FAK_ZAWART.COUNTT And "
-                          "DOK_FAK_ZAWART_1.COUNTT < DOK_FAK_ZAWART.COUNTT",
-                          "DOK_FAK_ZAWART_1");
-    DbWykonajUPDKonwersje("", Duplikaty("DOK_FAK_ZAWART_1.PROD_ID = -DOK_FAK_ZAWART.PROD_ID"),
-                          "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=DOK_FAK_ZAWART.ZFAKOUT_ILOSC+DOK_FAK_"
-                          "ZAWART_1.ZFAKOUT_ILOSC,  DOK_FAK_ZAWART.Ilosc_Na_Magazyn= "
-                          "DOK_FAK_ZAWART.Ilosc_Na_Magazyn+ DOK_FAK_ZAWART_1.Ilosc_Na_Magazyn ",
-                          "DOK_FAK_ZAWART.PROD_ID > 0 And DOK_FAK_ZAWART_1.COUNTT < "
-                          "DOK_FAK_ZAWART.COUNTT",
-                          "DOK_FAK_ZAWART_1");
+    // Repeated lines are those of one invoice, product, net price and discount, none of
+    // them Null (a Null never matches); lines without a product are left alone. A
+    // repeated run keeps the totals of the first ("already exists" is absorbed).
+    DbWykonajKonwersje(
+        "SELECT Max(COUNTT) AS COUNTT, FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, RABAT_CEN, " +
+        Suma("ZFAKOUT_ILOSC") + ", " + Suma("Ilosc_Na_Magazyn") + " INTO " + sumy +
+        " FROM DOK_FAK_ZAWART WHERE PROD_ID > 0 And FAKOUT_ID Is Not Null And ZFAKOUT_CENA_N "
+        "Is Not Null And RABAT_CEN Is Not Null GROUP BY FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, "
+        "RABAT_CEN HAVING Count(*) > 1");
+    DbWykonajUPDKonwersje(
+        "", "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON DOK_FAK_ZAWART.COUNTT = " + sumy + ".COUNTT",
+        "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=" + sumy +
+            ".ZFAKOUT_ILOSC, DOK_FAK_ZAWART.Ilosc_Na_Magazyn=" + sumy + ".Ilosc_Na_Magazyn",
+        "");
+    // Every other line of a group is earlier than its latest line.
+    DbWykonajUPDKonwersje("",
+                          "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON (DOK_FAK_ZAWART.RABAT_CEN = " +
+                              sumy + ".RABAT_CEN) AND (DOK_FAK_ZAWART.ZFAKOUT_CENA_N = " + sumy +
+                              ".ZFAKOUT_CENA_N) AND (DOK_FAK_ZAWART.PROD_ID = " + sumy +
+                              ".PROD_ID) AND (DOK_FAK_ZAWART.FAKOUT_ID = " + sumy + ".FAKOUT_ID)",
+                          "DOK_FAK_ZAWART.PROD_ID = -DOK_FAK_ZAWART.PROD_ID",
+                          "DOK_FAK_ZAWART.COUNTT < " + sumy + ".COUNTT");
     DbWykonajDELKonwersje("DOK_FAK_ZAWART where DOK_FAK_ZAWART.PROD_ID<0", "");
+    DbWykonajKonwersje("DROP TABLE " + sumy);
     CzekajKonwersje(5);
 }
