@@ -1,6 +1,7 @@
 // Steps 5.48 to 5.53: the price-list lines rebuilt through a copy with the old indexes,
 // fixed-asset counts on purchase lines and stock prices.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,18 +27,41 @@ class Kroki548 : public BazaKroku {
         std::sort(w.begin(), w.end());
         return w;
     }
+    // The price-list lines of release 5.47: a primary key over two fields, the index
+    // DoCzyTowHan (in another letter case), a plain index, and a row without id.
+    static void Cenniki() {
+        Sql("create table CENNIKI_ZAWART (id long, LCEN_NAZWA_ID long, PROD_ID long, CEN_NETTO "
+            "money, OPIS text(20))");
+        Sql("create unique index Podstawowy on CENNIKI_ZAWART (LCEN_NAZWA_ID, PROD_ID) with "
+            "primary");
+        Sql("create index docZyTowHan on CENNIKI_ZAWART (CEN_NETTO)");
+        Sql("create index PROD_ID on CENNIKI_ZAWART (PROD_ID)");
+        Sql("insert into CENNIKI_ZAWART values (1, 1, 10, 2, 'a')");
+        Sql("insert into CENNIKI_ZAWART values (Null, 1, 11, 3, 'b')");
+        Sql("insert into CENNIKI_ZAWART values (3, 2, 10, '2,5', Null)");
+    }
+    // What the step leaves of the price-list lines: whether the copy is still there, the
+    // columns (name, type, size), the rows and the indexes of CENNIKI_ZAWART.
+    static std::vector<std::string> Stan() {
+        std::vector<std::string> w{Jest_Tabela("CENNIKI_ZAWART_1") ? "copy left" : "no copy"};
+        auto baza = dao::DBEngine::OpenDatabase(polaczenie().Properties(7));
+        const dao::TableDef td = baza->TableDefs("CENNIKI_ZAWART");
+        for (int i = 0; i < td.FieldCount(); ++i) {
+            const dao::Field f = td.Fields(i);
+            w.push_back(f.Name() + " " + std::to_string(f.Type()) + " " + std::to_string(f.Size()));
+        }
+        for (const auto& r : Wiersze_Z("select * from CENNIKI_ZAWART order by id")) {
+            std::string wiersz;
+            for (const std::string& v : r) wiersz += v + ";";
+            w.push_back(wiersz);
+        }
+        for (const std::string& i : Indeksy("CENNIKI_ZAWART")) w.push_back(i);
+        return w;
+    }
 };
 
 TEST_F(Kroki548, PriceListLinesKeepTheirIndexesButDoCzyTowHanAndLoseRowsWithoutId) {
-    Sql("create table CENNIKI_ZAWART (id long, LCEN_NAZWA_ID long, PROD_ID long, CEN_NETTO "
-        "money)");
-    Sql("create unique index Podstawowy on CENNIKI_ZAWART (LCEN_NAZWA_ID, PROD_ID) with primary");
-    Sql("create index docZyTowHan on CENNIKI_ZAWART (CEN_NETTO)");
-    Sql("create index PROD_ID on CENNIKI_ZAWART (PROD_ID)");
-    Sql("insert into CENNIKI_ZAWART values (1, 1, 10, 2)");
-    Sql("insert into CENNIKI_ZAWART values (Null, 1, 11, 3)");
-    Sql("insert into CENNIKI_ZAWART values (3, 2, 10, '2,5')");
-
+    Cenniki();
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_548), "");
 
     EXPECT_EQ(Wiersze_Z("select id, LCEN_NAZWA_ID, PROD_ID, CEN_NETTO from CENNIKI_ZAWART order "
@@ -48,6 +72,49 @@ TEST_F(Kroki548, PriceListLinesKeepTheirIndexesButDoCzyTowHanAndLoseRowsWithoutI
         Indeksy("CENNIKI_ZAWART"),
         (std::vector<std::string>{"PROD_ID PROD_ID;", "Podstawowy P U LCEN_NAZWA_ID;PROD_ID;"}));
     EXPECT_EQ(komunikaty.str(), "");
+}
+
+// A run stopped after any statement of the step keeps what it wrote; the next run
+// resumes from there and ends with what an uninterrupted run leaves, without a question
+// and without losing a row.
+TEST_F(Kroki548, ARunStoppedAfterAnyStatementIsResumedByTheNext) {
+    // The step's statements in order, as far as a run stopped after the n-th one got.
+    const std::vector<std::function<void()>> instrukcje = {
+        [] { Sql("SELECT * INTO CENNIKI_ZAWART_1 FROM CENNIKI_ZAWART WHERE [id] is not null"); },
+        [] { Sql("CREATE INDEX PROD_ID ON [CENNIKI_ZAWART_1] (PROD_ID)"); },
+        [] {
+            Sql("CREATE UNIQUE INDEX Podstawowy ON [CENNIKI_ZAWART_1] "
+                "(LCEN_NAZWA_ID,PROD_ID)WITH PRIMARY");
+        },
+        [] { Sql(" Drop Table CENNIKI_ZAWART"); },
+        [this] { k.Zmien_Nazwe_Tabeli("CENNIKI_ZAWART_1", "CENNIKI_ZAWART"); },
+    };
+    Cenniki();
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_548), "");
+    const std::vector<std::string> bez_przerwy = Stan();
+    ASSERT_EQ(bez_przerwy, (std::vector<std::string>{
+                               "no copy", "id 4 4", "LCEN_NAZWA_ID 4 4", "PROD_ID 4 4",
+                               "CEN_NETTO 5 8", "OPIS 10 20", "1;1;10;2;a;", "3;2;10;2,5;Null;",
+                               "PROD_ID PROD_ID;", "Podstawowy P U LCEN_NAZWA_ID;PROD_ID;"}));
+
+    const std::vector<const char*> przypadki = {
+        "after the make-table: both tables, the copy without indexes",
+        "after the first index: the copy partly indexed",
+        "after the last index: the copy fully indexed",
+        "after the drop: only the copy",
+        "after the rename: only the table again",
+    };
+    for (size_t n = 1; n <= przypadki.size(); ++n) {
+        SCOPED_TRACE(przypadki[n - 1]);
+        for (const char* t : {"CENNIKI_ZAWART", "CENNIKI_ZAWART_1"})
+            if (Jest_Tabela(t)) Sql(std::string("drop table ") + t);
+        Cenniki();
+        for (size_t i = 0; i < n; ++i) instrukcje[i]();
+        komunikaty.str("");
+        ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_548), "");
+        EXPECT_EQ(Stan(), bez_przerwy);
+        EXPECT_EQ(komunikaty.str(), "");
+    }
 }
 
 TEST_F(Kroki548, AssetCountsAndStockPricesOfPurchaseLines) {

@@ -1,9 +1,11 @@
 // The index executor with retries: attempts until one succeeds, a second apart, silent
-// for 500 failures and then asking after each failure whether to go on.
+// for 500 failures and then asking after each failure whether to go on; an index that
+// exists already is not tried again.
 #include <string>
 #include <vector>
 
 #include "db/polaczenie.h"
+#include "db/postep.h"
 #include "platform/message_box.h"
 #include "steps/baza_kroku.h"
 
@@ -29,16 +31,19 @@ TEST_F(WykonajIndeks, RetriesUntilTheIndexIsMadeOrTheUserStops) {
     struct Przypadek {
         const char* nazwa;
         bool duplikat;                // the index fails while T holds the duplicate
+        bool istnieje;                // the index is there before the call
         std::vector<int> odpowiedzi;  // answers to the questions, in order
         bool napraw_przy_pytaniu;     // the duplicate goes at the first question
         bool wynik;
         size_t pytania;
+        bool czeka;  // a failed attempt waits before the next one
     };
     const std::vector<Przypadek> przypadki = {
-        {"first attempt", false, {}, false, true, 0},
-        {"unattended: 501 failures, then No", true, {}, false, false, 1},
-        {"Yes, then No", true, {platform::mb::yes, platform::mb::no}, false, false, 2},
-        {"fixed while asked, Yes", true, {platform::mb::yes}, true, true, 1},
+        {"first attempt", false, false, {}, false, true, 0, false},
+        {"unattended: 501 failures, then No", true, false, {}, false, false, 1, true},
+        {"Yes, then No", true, false, {platform::mb::yes, platform::mb::no}, false, false, 2, true},
+        {"fixed while asked, Yes", true, false, {platform::mb::yes}, true, true, 1, true},
+        {"index already there: one attempt", false, true, {}, false, false, 0, false},
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
@@ -46,6 +51,8 @@ TEST_F(WykonajIndeks, RetriesUntilTheIndexIsMadeOrTheUserStops) {
         Sql("create table T (x long)");
         Sql("insert into T values (1)");
         Sql(p.duplikat ? "insert into T values (1)" : "insert into T values (2)");
+        if (p.istnieje) Sql(indeks);
+        set_status_line(3, "-");
         std::vector<std::string> pytania;
         size_t n = 0;
         platform::set_answer_source(
@@ -59,6 +66,7 @@ TEST_F(WykonajIndeks, RetriesUntilTheIndexIsMadeOrTheUserStops) {
         ASSERT_EQ(Uruchom([&] { wynik = k.dbpExecutekONWERSJIA(DbPolaczenie, indeks); }), "");
         EXPECT_EQ(wynik, p.wynik);
         ASSERT_EQ(pytania.size(), p.pytania);
+        EXPECT_EQ(status_line(3) != "-", p.czeka);
         if (!pytania.empty()) {
             EXPECT_EQ(pytania[0].rfind("Uwaga|Wystąpił błąd podczas tworzenia index'ów:-", 0), 0u)
                 << pytania[0];

@@ -2,6 +2,7 @@
 // fixed-asset counts on purchase lines, net values and VAT codes of purchase-correction
 // lines, the table of opening-balance documents, and stock prices on document lines.
 #include <array>
+#include <memory>
 #include <string>
 
 #include "db/polaczenie.h"
@@ -44,7 +45,17 @@ constexpr const char* kKorektaZakupu =
 }  // namespace
 
 void ClsKonwersje::Konwersja_548() {
-    DbWykonajKonwersje("SELECT * INTO CENNIKI_ZAWART_1 FROM CENNIKI_ZAWART WHERE [id] is not null");
+    // A copy that a stopped run left holds all the rows it is to hold (the make-table is one
+    // statement) and, once the old table is dropped, the only ones left: it is kept as it
+    // is, with the indexes already made on it, and the make-table, which would read the
+    // dropped table, is not run again. Without the old table the walk below makes no index
+    // and the drop finds nothing to drop, so only the rename is left.
+    std::unique_ptr<ado::Recordset> kopia;
+    const bool jest_kopia = DbOtwórzSELKonwersje(kopia, "top 1 * from CENNIKI_ZAWART_1", true) >= 0;
+    ZamknijRSKonwersje(kopia);
+    if (!jest_kopia)
+        DbWykonajKonwersje(
+            "SELECT * INTO CENNIKI_ZAWART_1 FROM CENNIKI_ZAWART WHERE [id] is not null");
     kroki::Z_Baza_DAO(
         *this,
         [this](dao::Database& baza) {

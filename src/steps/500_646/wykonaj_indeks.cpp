@@ -1,7 +1,8 @@
 // The index executor with retries: a statement (as a rule a CREATE INDEX) run on a
 // connection the caller names, again and again until it succeeds, so that an index that
 // a moment's lock refuses is still made; a statement that keeps failing costs waits and
-// questions, never the run.
+// questions, never the run. An index that exists already (a step run again over the work
+// of a stopped run) cannot be made by any later attempt and is not tried again.
 #include <memory>
 #include <string>
 
@@ -33,6 +34,9 @@ bool ClsKonwersje::dbpExecutekONWERSJIA(std::unique_ptr<ado::Connection>& polacz
     int32_t proby = 0;
     for (;;) {
         if (dbpExecuteErrkONWERSJIA(polaczenie, polecenie)) return true;
+        // False at once, without a wait or a question: the engine's description of an
+        // object that is there already.
+        if (Ostatni_Blad_Opis.find("already exists") != std::string::npos) return false;
         ++proby;
         CzekajKonwersje(1);
         // The first 500 failures are retried without a word; from then on each failure
