@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 
 #include "jet/error.h"
@@ -572,12 +573,15 @@ const TableInfo& Catalog::create_table(std::string_view name,
                                        const std::vector<ColumnSpec>& columns) {
     if (table(name)) raise(Fault::TableExists, name);
     if (name.empty() || columns.empty()) raise(Fault::SyntaxError, "CREATE TABLE statement");
+    // Column by column, as the table is defined: the first fault found is the one
+    // reported.
     int counters = 0;
+    std::unordered_set<std::string> names;  // folded
     for (size_t i = 0; i < columns.size(); ++i) {
+        if (i == kMaxFields) raise(Fault::TooManyFields);
         counters += columns[i].counter;
-        for (size_t j = 0; j < i; ++j)
-            if (text::same_name(columns[i].name, columns[j].name))
-                raise(Fault::FieldExists, columns[i].name, name);
+        if (!names.insert(text::fold(columns[i].name)).second)
+            raise(Fault::FieldExists, columns[i].name, name);
     }
     if (counters > 1) raise(Fault::TooManyCounters);
 
@@ -659,6 +663,7 @@ void Catalog::add_column(std::string_view table_name, const ColumnSpec& def) {
     if (t.column(def.name)) raise(Fault::FieldExists, def.name, t.name);
     if (def.name.empty()) raise(Fault::SyntaxError, "field definition");
     if (def.counter && t.counter_column()) raise(Fault::TooManyCounters);
+    if (t.columns.size() >= kMaxFields) raise(Fault::TooManyFields);
     schema_change(db_, *this, impl_->path, version_, [&] {
         ColumnInfo c = column_from(def, alloc_id(db_, impl_->next_id));
         exec(db_, "ALTER TABLE " + t.sql_name + " ADD COLUMN " + c.sql_name + " " +

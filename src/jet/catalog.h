@@ -28,6 +28,9 @@ struct sqlite3;
 
 namespace jet {
 
+// The most columns a table may have.
+inline constexpr size_t kMaxFields = 255;
+
 struct ColumnInfo {
     int64_t id = 0;               // stable across renames
     std::string name;             // Jet name

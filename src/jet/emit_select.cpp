@@ -2,6 +2,7 @@
 // HAVING, ORDER BY with Polish order and row-order tie-breakers, DISTINCT,
 // DISTINCTROW and TOP; the query plan and the SELECT ... INTO plan.
 #include <cctype>
+#include <unordered_map>
 
 #include "jet/text.h"
 #include "jet/translate.h"
@@ -95,15 +96,11 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     }
     // Two plain columns of the same name are told apart by their table.
     // (Counted on the names as given, before any is qualified.)
-    std::vector<int> same(items.size(), 0);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].named_by_alias || !items[i].value.column) continue;
-        for (const auto& o : items)
-            if (text::same_name(o.name, items[i].value.column->name)) ++same[i];
-    }
-    for (size_t i = 0; i < items.size(); ++i)
-        if (same[i] > 1)
-            items[i].name = sources[items[i].value.source].alias + "." + items[i].value.column->name;
+    std::unordered_map<std::string, int> named;  // folded name -> items so named
+    for (const auto& it : items) ++named[text::fold(it.name)];
+    for (auto& it : items)
+        if (!it.named_by_alias && it.value.column && named[text::fold(it.value.column->name)] > 1)
+            it.name = sources[it.value.source].alias + "." + it.value.column->name;
 
     // WHERE, GROUP BY, HAVING.
     b.allow_aggregates = false;

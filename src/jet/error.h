@@ -77,6 +77,8 @@ enum class Fault {
     ReadOnlyDatabase,       // the file cannot be written
     DatabaseExists,         // {1}: path, when creating a database file
     TooManyCounters,        // a table with more than one counter column
+    TooManyFields,          // a table of more columns than a table may have (255)
+    NulCharacter,           // {1}: where ("string", "bracketed name", ...), {2}: position
     NoTransaction,          // commit or rollback without a transaction
     TooComplex,             // a statement nested or chained past what the engine takes
     Internal,               // {1}: what went wrong inside the engine

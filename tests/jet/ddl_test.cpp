@@ -243,6 +243,63 @@ TEST_F(Ddl, AlterColumnConvertsEveryValueOrNothing) {
     }
 }
 
+// "prefix0 type, prefix1 type, ..." of n columns (with type empty, the names alone).
+std::string columns_list(size_t n, const std::string& prefix, const std::string& type) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i)
+        out += (i ? ", " : "") + prefix + std::to_string(i) + (type.empty() ? "" : " " + type);
+    return out;
+}
+
+TEST_F(Ddl, TablesHaveAtMost255Fields) {
+    ddl(*db_, "CREATE TABLE Waska (" + columns_list(254, "c", "long") + ")");
+    insert_raw(*db_, "Waska", {"c0"}, "(7)");
+    struct Case {
+        std::string sql;
+        const char* table;  // the table the statement makes or widens
+        size_t columns;     // its columns afterwards
+        uint32_t number;    // 0: done
+        const char* text;
+    };
+    const char* too_many = "Too many fields defined.";
+    const Case cases[] = {
+        {"CREATE TABLE Pelna (" + columns_list(255, "c", "long") + ")", "Pelna", 255, 0, ""},
+        {"CREATE TABLE Za (" + columns_list(256, "c", "text(5)") + ")", "Za", 0, 0x80004005,
+         too_many},
+        {"CREATE TABLE Za (" + columns_list(20000, "c", "long") + ")", "Za", 0, 0x80004005,
+         too_many},
+        // Names compare as Jet compares them, Polish letters included.
+        {"CREATE TABLE Za (" + columns_list(200, "c", "long") + ", Łódź long, ŁÓDŹ long)", "Za", 0,
+         0x80040E14, "Field 'ŁÓDŹ' already exists in table 'Za'."},
+        {"CREATE TABLE Za (" + columns_list(20000, "c", "long") + ", C7 long)", "Za", 0, 0x80004005,
+         too_many},
+        {"ALTER TABLE Waska ADD COLUMN a long, b long", "Waska", 254, 0x80004005, too_many},
+        {"ALTER TABLE Waska ADD COLUMN " + columns_list(20000, "x", "long"), "Waska", 254,
+         0x80004005, too_many},
+        {"ALTER TABLE Waska ADD COLUMN a long", "Waska", 255, 0, ""},
+        {"ALTER TABLE Waska ADD COLUMN b long", "Waska", 255, 0x80004005, too_many},
+        {"SELECT " + columns_list(255, "c0 AS k", "") + " INTO Kopia FROM Waska", "Kopia", 255, 0,
+         ""},
+        {"SELECT *, 1 AS Jeszcze INTO Kopia2 FROM Waska", "Kopia2", 0, 0x80004005, too_many},
+        {"SELECT " + columns_list(20000, "c0 AS k", "") + " INTO Kopia3 FROM Waska", "Kopia3", 0,
+         0x80004005, too_many},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql.substr(0, 60));
+        std::string text;
+        try {
+            db_->execute(c.sql);
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.number(), c.number);
+            text = e.description();
+        }
+        EXPECT_EQ(text, c.text);
+        const jet::TableInfo* t = db_->catalog().table(c.table);
+        EXPECT_EQ(t ? t->columns.size() : 0, c.columns);
+    }
+    EXPECT_EQ(column_values(*db_, "Kopia", "k254"), std::vector<std::string>{"7"});
+}
+
 }  // namespace
 
 namespace {

@@ -325,6 +325,40 @@ TEST(ParserStatements, RefusedStatementsNameTheirPlace) {
     }
 }
 
+// SQLite would take a NUL byte for the end of the text: the tokenizer refuses it,
+// naming where it is (the position counts characters, not bytes).
+TEST(ParserStatements, NulBytesAreRefusedWhereverTheyAre) {
+    using namespace std::string_literals;
+    struct Row {
+        std::string text;
+        const char* where;
+        int position;
+    } rows[] = {
+        {"SELECT 'a\0b' FROM t"s, "string", 10},
+        {"SELECT \"ż\0\" FROM t"s, "string", 10},
+        {"SELECT 'a''\0"s, "string", 12},
+        {"SELECT [a\0b] FROM t"s, "bracketed name", 10},
+        {"CREATE TABLE [t\0] (a long)"s, "bracketed name", 16},
+        {"SELECT * FROM [Dane \0"s, "bracketed name", 21},
+        {"SELECT #1/1/2000\0# FROM t"s, "date", 17},
+        {"SELECT 1\0 FROM t"s, "SQL statement", 9},
+        {"\0"s, "SQL statement", 1},
+        {"SELECT a FROM t WHERE b = 'ą';\0"s, "SQL statement", 31},
+        {"SELECT ` \0"s, "SQL statement", 10},
+    };
+    for (const auto& r : rows) {
+        try {
+            parse(r.text);
+            ADD_FAILURE() << r.where << " " << r.position << " accepted";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.fault(), jet::Fault::NulCharacter) << e.description();
+            EXPECT_EQ(e.number(), jet::hr::Syntax);
+            EXPECT_EQ(e.description(), "Syntax error: NUL character (byte 0) in "s + r.where +
+                                           " at position " + std::to_string(r.position) + ".");
+        }
+    }
+}
+
 TEST(ParserStatements, DeepNestingIsASyntaxErrorNotACrash) {
     for (const char* unit : {"(", "-", "NOT ", "(("}) {
         std::string deep = "SELECT * FROM t WHERE ";

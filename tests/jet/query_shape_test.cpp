@@ -68,6 +68,41 @@ TEST_F(Shapes, SelectIntoCreatesTheTable) {
     EXPECT_TRUE(t->indexes.empty());
 }
 
+// A plain column whose name another item of the list has too (Jet's comparison,
+// Polish letters included; an alias counts) is named with its table.
+TEST_F(Shapes, SameNamedColumnsAreNamedWithTheirTable) {
+    run_all({"CREATE TABLE A (Łódź long, n long)", "CREATE TABLE B (ŁÓDŹ long, x long)",
+             "INSERT INTO A (n) VALUES (1)", "INSERT INTO B (x) VALUES (2)"});
+    auto names = [&](const std::string& sql) {
+        std::string out;
+        for (const auto& c : db->query(sql)->columns()) out += (out.empty() ? "" : "|") + c.name;
+        return out;
+    };
+    struct Row {
+        std::string sql;
+        std::string names;
+    } rows[] = {
+        {"SELECT A.Łódź, B.ŁÓDŹ, n, x FROM A, B", "A.Łódź|B.ŁÓDŹ|n|x"},
+        {"SELECT * FROM A, B", "A.Łódź|n|B.ŁÓDŹ|x"},
+        {"SELECT n, x, 1 AS N FROM A, B", "A.n|x|N"},
+        {"SELECT a.n, b.x AS N FROM A AS a, B AS b", "a.n|N"},
+        {"SELECT n AS Łódź, B.łódź FROM A, B", "Łódź|B.ŁÓDŹ"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(names(r.sql), r.names) << r.sql;
+
+    // A wide list: every other item has the other table's name for it.
+    std::string wide = "SELECT ";
+    for (int i = 0; i < 1500; ++i) wide += i % 2 ? ", B.ŁÓDŹ" : (i ? ", A.Łódź" : "A.Łódź");
+    auto c = db->query(wide + " FROM A, B");
+    ASSERT_EQ(c->columns().size(), 1500u);
+    EXPECT_EQ(c->columns()[1498].name, "A.Łódź");
+    EXPECT_EQ(c->columns()[1499].name, "B.ŁÓDŹ");
+    // Past what a query can return, the statement is refused, not slowly built.
+    std::string wider = "SELECT n";
+    for (int i = 1; i < 20000; ++i) wider += ", n";
+    EXPECT_EQ(outcome(wider + " FROM A"), "error 80040E14");
+}
+
 TEST_F(Shapes, InsertMapsFieldsAndFailsAsAWhole) {
     run_all({"CREATE TABLE Cel (Nazwa text(30), Cena money, Uwagi text(5))"});
     const Case cases[] = {

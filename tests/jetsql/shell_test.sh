@@ -48,5 +48,15 @@ check "foreign file unchanged" "$before" "$(md5sum < "$dir/b.db")"
 out=$(printf 'select * from\nselect 1\n' | "$jetsql" --parse)
 check "parse mode" "$(printf 'error -2147217900 Syntax error in FROM clause.\nok')" "$out"
 
+# A NUL byte in a statement is refused with its place, and nothing is made of it.
+out=$(printf 'create table [q\0r] (a long)\ninsert into produkty (nazwa) values (%b)\nselect count(*) from produkty\n' "'x\0y'" \
+  | "$jetsql" "$dir/a.db")
+check "NUL byte" "$(printf '%s\n' \
+  "error -2147217900 Syntax error: NUL character (byte 0) in bracketed name at position 16." \
+  "error -2147217900 Syntax error: NUL character (byte 0) in string at position 40." \
+  "Expr1000" "2")" "$out"
+out=$(printf 'select 1\0\n' | "$jetsql" --parse)
+check "NUL byte between tokens" "error -2147217900 Syntax error: NUL character (byte 0) in SQL statement at position 9." "$out"
+
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; exit 0; fi
 echo "0 passed, 1 failed"; exit 1

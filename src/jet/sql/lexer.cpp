@@ -1,5 +1,10 @@
 #include "jet/sql/lexer.h"
 
+#include <cstring>
+#include <string>
+
+#include "jet/error.h"
+
 namespace jet::sql {
 
 namespace {
@@ -26,6 +31,18 @@ size_t exponent_length(std::string_view s, size_t i) {
     if (j >= s.size() || !is_digit(s[j])) return 0;
     while (j < s.size() && is_digit(s[j])) ++j;
     return j - i;
+}
+
+// Refuses a NUL byte in s[from, to): SQLite would end the statement's text there.
+// where names the token it is in; the position counts characters from 1.
+void refuse_nul(std::string_view s, size_t from, size_t to, std::string_view where) {
+    const void* at = std::memchr(s.data() + from, 0, to - from);
+    if (!at) return;
+    const size_t offset = static_cast<size_t>(static_cast<const char*>(at) - s.data());
+    size_t position = 1;
+    for (size_t i = 0; i < offset; ++i)
+        position += (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;  // not a continuation byte
+    raise(Fault::NulCharacter, where, std::to_string(position));
 }
 
 }  // namespace
@@ -55,8 +72,9 @@ std::vector<Token> tokenize(std::string_view s) {
         out.push_back(t);
     };
     // [name] and #date#: the inside up to the closing character, which must come.
-    auto delimited = [&](Tok k, char close) {
+    auto delimited = [&](Tok k, char close, std::string_view what) {
         size_t j = s.find(close, i + 1);
+        refuse_nul(s, i + 1, j == std::string_view::npos ? n : j, what);
         if (j == std::string_view::npos) {
             push(Tok::Bad, i, n);
             i = n;
@@ -107,7 +125,7 @@ std::vector<Token> tokenize(std::string_view s) {
         }
         switch (c) {
             case '[':
-                delimited(Tok::Bracketed, ']');
+                delimited(Tok::Bracketed, ']', "bracketed name");
                 break;
             case '\'':
             case '"': {
@@ -124,6 +142,7 @@ std::vector<Token> tokenize(std::string_view s) {
                     }
                     ++j;
                 }
+                refuse_nul(s, b + 1, j, "string");
                 if (!closed) {
                     push(Tok::Bad, b, n);
                     i = n;
@@ -135,7 +154,7 @@ std::vector<Token> tokenize(std::string_view s) {
                 break;
             }
             case '#':
-                delimited(Tok::Date, '#');
+                delimited(Tok::Date, '#', "date");
                 break;
             case '<':
                 if (i + 1 < n && s[i + 1] == '>') {
@@ -196,6 +215,9 @@ std::vector<Token> tokenize(std::string_view s) {
                 push(Tok::Eq, b, ++i);
                 break;
             default:
+                // Nothing after a character Jet does not accept is read: a NUL there
+                // is refused as such, so that no message quotes it.
+                refuse_nul(s, b, n, "SQL statement");
                 push(Tok::Bad, b, n);
                 i = n;
                 break;

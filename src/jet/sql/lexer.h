@@ -54,7 +54,9 @@ struct Token {
 };
 
 // Tokenizes the whole text; the last token is always End (preceded by a Bad token
-// when the text cannot be tokenized, after which nothing else is read).
+// when the text cannot be tokenized, after which nothing else is read). Raises
+// NulCharacter for a NUL byte anywhere in the text, naming the string, bracketed name
+// or date it is in.
 std::vector<Token> tokenize(std::string_view text);
 
 // Compares an ASCII keyword (upper case) with a name, ignoring the name's case.
