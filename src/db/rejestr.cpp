@@ -14,11 +14,23 @@ std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod) {
     }
 }
 
-void Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod) {
+bool Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod) {
     try {
         platform::registry_write(kod, nazwa, wartosc);
+        return true;
     } catch (const platform::RegistryError& e) {
         std::cerr << "rejestr: \"" << nazwa << "\" not written: " << e.what() << '\n';
+        return false;
+    }
+}
+
+bool registry_can_be_written() {
+    try {
+        platform::registry_check_writable();
+        return true;
+    } catch (const platform::RegistryError& e) {
+        std::cerr << "rejestr: " << e.what() << '\n';
+        return false;
     }
 }
 

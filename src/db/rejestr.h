@@ -10,10 +10,14 @@
 // (the reason is then written to standard error).
 std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod);
 
-// Writes the text value nazwa of the key with code kod. Reports nothing to its caller: a
-// value that cannot be written (unreadable registry file, folder not writable) is
-// reported on standard error and the file stays as it was.
-void Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod);
+// Writes the text value nazwa of the key with code kod; false when it could not be
+// written (unreadable registry file, folder not writable): that is reported on standard
+// error and the file stays as it was.
+bool Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_t kod);
+
+// Whether the registry file can be written (registry_check_writable); when it cannot,
+// the cause is reported on standard error.
+bool registry_can_be_written();
 
 // Records Sciezka_Bazy in the recent-database list " 0manu_baza" .. " 9manu_baza": a
 // path already listed changes nothing; a new path takes the first empty slot from 1 to

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <exception>
+#include <iostream>
 #include <optional>
 
 #include "db/komunikaty.h"
@@ -168,6 +169,7 @@ void Form_Unload() {
 
 void Form_Load() {
     uint8_t wynik = 0;
+    bool niezapisany = false;  // the completed conversion's marker could not be written
     try {
         Pokaz_Postep(" ", " ", "Proszę czekać");
         Biezaca_Operacja = "Main";
@@ -176,6 +178,14 @@ void Form_Load() {
         if (Sciezka_Bazy.empty()) {
             FMsg_box("Brak Prarametrów.", vbCritical, "");
             DbZamknij_Unload(-1);
+        }
+        // The run's result is reported through the registry: a run that could not write
+        // it there is refused before the database is opened, so that no conversion ends
+        // without its result marker.
+        if (!registry_can_be_written()) {
+            std::cerr << "konwersja: the registry cannot be written, so the run's result "
+                         "could not be reported: the database is not converted\n";
+            platform::end_process(platform::exit_status::unreported);
         }
         Ustaw_Stale_SQL();
         Biezaca_Operacja = " Start APL";
@@ -196,7 +206,11 @@ void Form_Load() {
         if (Baza_Otwarta == 0) Wylogowanie();
         Czytaj_NumerWersji();
         wynik = Sprawdz_Wersje_Bazy();
-        if (wynik == 1) Zapisz_Rejestr("dodralvex", "3210", 0);
+        if (wynik == 1 && !Zapisz_Rejestr("dodralvex", "3210", 0)) {
+            std::cerr << "konwersja: the conversion completed, but its result \"3210\" could "
+                         "not be written to the registry\n";
+            niezapisany = true;
+        }
         DbZamknij_Unload(0);
     } catch (const std::exception& e) {
         const Blad b = Opisz(e);
@@ -205,7 +219,9 @@ void Form_Load() {
     }
     // A completed conversion, or a database already at the current version, ends with
     // status 0; a conversion that did not complete, or a database newer than this
-    // program, leaves the marker as the suite wrote it and ends with status 3.
+    // program, leaves the marker as the suite wrote it and ends with status 3. A
+    // completed conversion whose marker could not be written must not look like one.
+    if (niezapisany) platform::end_process(platform::exit_status::unreported);
     platform::end_process(wynik == 1 || wynik == 10 ? platform::exit_status::completed
                                                     : kStatusNieukonczona);
 }

@@ -71,11 +71,13 @@ class Database {
 public:
     // Opens a database file of ours, also one left by a stopped run (SQLite recovers
     // it). Raises FileNotFound, NotReadable, PathTooLong, ReadOnlyFolder (a folder that
-    // cannot take the log), UnrecognizedDatabase (any other file, a truncated or
-    // damaged one), WrongPassword (a file with a password opens only with it; a file
-    // without one opens with any); a file that fails these checks is never modified
-    // and gets no file beside it. The first write takes the process's hold on the file
-    // (files.h) and raises FileLocked when another process holds it.
+    // cannot take the log), ReadOnlyDatabase (a file this process may not write, readers
+    // too: SQLite would leave read-only files beside it), UnrecognizedDatabase (any
+    // other file, a truncated or damaged one), WrongPassword (a file with a password
+    // opens only with it; a file without one opens with any); a file that fails these
+    // checks is never modified and gets no file beside it. The first write takes the
+    // process's hold on the file (files.h) and raises FileLocked when another process
+    // holds it.
     static std::shared_ptr<Database> open(const std::string& path, const std::string& password = {});
     // Creates a new database file; raises when the file exists.
     static void create(const std::string& path, const CreateOptions& options = {});

@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,14 @@
 namespace platform {
 namespace {
 
-[[noreturn]] void fail(const std::string& what, const std::filesystem::path& path, int err) {
+namespace fs = std::filesystem;
+
+// The letters mkstemp puts in place of "XXXXXX".
+constexpr size_t kUniqueLetters = 6;
+// How often a temporary file taken away before it was locked is made again.
+constexpr int kCreateAttempts = 100;
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path, int err) {
     throw std::system_error(err, std::generic_category(), what + " " + path.string());
 }
 
@@ -29,58 +37,161 @@ bool write_all(int fd, std::string_view data) {
     return true;
 }
 
-}  // namespace
+bool is_letter_or_digit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
-void write_file_atomically(const std::filesystem::path& target_in, std::string_view content,
-                           bool durable) {
+// Whether name is a temporary file of a write of the file named file: "." + file + "."
+// + six letters or digits.
+bool is_temporary_of(std::string_view name, std::string_view file) {
+    if (name.size() != file.size() + 2 + kUniqueLetters || name[0] != '.' ||
+        name.substr(1, file.size()) != file || name[file.size() + 1] != '.')
+        return false;
+    for (char c : name.substr(file.size() + 2))
+        if (!is_letter_or_digit(c)) return false;
+    return true;
+}
+
+// The file a write of target replaces (a symbolic link followed) and its folder,
+// created when missing.
+struct Place {
+    fs::path target, folder;
+};
+
+Place place_of(const fs::path& target_in) {
     std::error_code ec;
-    std::filesystem::path target = target_in;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
-        target = std::filesystem::weakly_canonical(target, ec);
+    Place p{target_in, {}};
+    if (fs::is_symlink(fs::symlink_status(p.target, ec))) {
+        p.target = fs::weakly_canonical(p.target, ec);
         if (ec) fail("cannot resolve", target_in, ec.value());
     }
+    p.folder = p.target.parent_path();
+    if (p.folder.empty()) p.folder = ".";
+    fs::create_directories(p.folder, ec);
+    if (ec) fail("cannot create the folder", p.folder, ec.value());
+    return p;
+}
 
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::filesystem::create_directories(folder, ec);
-    if (ec) fail("cannot create the folder", folder, ec.value());
+// Removes the temporary files that writes of place's target left behind when their
+// process was killed before the rename. A writer holds a lock on its temporary file
+// from its creation to its rename, so a file of the pattern that can be locked has no
+// live writer: it is removed while the lock is held, and a writer that created it but
+// had not yet locked it finds it gone once it has the lock, and makes another. Where
+// the file system takes no locks nothing is removed.
+void remove_leftovers(const Place& p) {
+    const std::string file = p.target.filename().string();
+    std::error_code ec;
+    for (fs::directory_iterator it(p.folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!is_temporary_of(name, file)) continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(it->path().c_str(), &named) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(it->path().c_str());
+        ::close(fd);
+    }
+}
+
+// A new, empty temporary file beside place's target, locked against remove_leftovers
+// until it is closed; removed on destruction unless it was renamed.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const Place& p) {
+        remove_leftovers(p);
+        const std::string tmpl =
+            (p.folder / ("." + p.target.filename().string() + ".XXXXXX")).string();
+        for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+            std::vector<char> name(tmpl.begin(), tmpl.end());
+            name.push_back('\0');
+            fd_ = ::mkstemp(name.data());
+            if (fd_ < 0) fail("cannot create a temporary file in", p.folder, errno);
+            path_ = name.data();
+            int rc;
+            while ((rc = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+            }
+            struct stat st {};
+            // A file system without locks: nothing removes leftovers there either.
+            if (rc != 0 || (::fstat(fd_, &st) == 0 && st.st_nlink > 0)) break;
+            // Taken for a leftover between its creation and its lock.
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (fd_ < 0) fail("cannot keep a temporary file in", p.folder, ENOENT);
+        // A second descriptor keeps the lock after the first is closed, up to the rename.
+        lock_fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (lock_fd_ < 0) {
+            const int err = errno;
+            ::close(fd_);
+            ::unlink(path_.c_str());
+            fail("cannot lock", path_, err);
+        }
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!renamed_) ::unlink(path_.c_str());
+        if (lock_fd_ >= 0) ::close(lock_fd_);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+
+    // Closes the file's descriptor (the lock stays); false when the close failed.
+    bool close() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0;
+    }
+    // Renames the closed file over target.
+    void rename_over(const fs::path& target) {
+        if (::rename(path_.c_str(), target.c_str()) != 0) abandon("cannot replace", target);
+        renamed_ = true;
+    }
+    // Fails with the current errno; the destructor removes the file.
+    [[noreturn]] void abandon(const char* what, const fs::path& p) const { fail(what, p, errno); }
+
+  private:
+    int fd_ = -1, lock_fd_ = -1;
+    std::string path_;
+    bool renamed_ = false;
+};
+
+}  // namespace
+
+void write_file_atomically(const fs::path& target_in, std::string_view content, bool durable) {
+    const Place p = place_of(target_in);
 
     mode_t mode = 0644;
     struct stat st {};
-    const bool existed = ::stat(target.c_str(), &st) == 0;
+    const bool existed = ::stat(p.target.c_str(), &st) == 0;
     if (existed) mode = st.st_mode & 07777;
 
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) fail("cannot create a temporary file in", folder, errno);
-    std::string tmp(name.data());
-
-    auto abandon = [&](const char* what, const std::filesystem::path& p) {
-        int err = errno;
-        if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
-        fail(what, p, err);
-    };
-    if (!write_all(fd, content)) abandon("cannot write", tmp);
-    if (::fchmod(fd, mode) != 0) abandon("cannot set the permissions of", tmp);
+    TemporaryFile tmp(p);
+    if (!write_all(tmp.fd(), content)) tmp.abandon("cannot write", tmp.path());
+    if (::fchmod(tmp.fd(), mode) != 0) tmp.abandon("cannot set the permissions of", tmp.path());
     // The owner is kept too; only a privileged process may give a file away.
-    if (existed && ::fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM)
-        abandon("cannot set the owner of", tmp);
-    if (durable && ::fsync(fd) != 0) abandon("cannot flush", tmp);
-    int rc = ::close(fd);
-    fd = -1;
-    if (rc != 0) abandon("cannot close", tmp);
-    if (::rename(tmp.c_str(), target.c_str()) != 0) abandon("cannot replace", target);
+    if (existed && ::fchown(tmp.fd(), st.st_uid, st.st_gid) != 0 && errno != EPERM)
+        tmp.abandon("cannot set the owner of", tmp.path());
+    if (durable && ::fsync(tmp.fd()) != 0) tmp.abandon("cannot flush", tmp.path());
+    if (!tmp.close()) tmp.abandon("cannot close", tmp.path());
+    tmp.rename_over(p.target);
 
     // The rename is durable only once the folder itself is on disk.
     if (!durable) return;
-    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int dfd = ::open(p.folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+void check_replaceable(const fs::path& target) {
+    TemporaryFile probe(place_of(target));
 }
 
 }  // namespace platform

@@ -7,7 +7,10 @@
 namespace platform {
 
 // Writes content to target atomically: a temporary file in the target's folder is
-// written, flushed to disk and renamed over the target, and the folder is flushed.
+// written, flushed to disk and renamed over the target, and the folder is flushed. The
+// temporary file is named "." + the target's name + "." + six letters or digits; such
+// files that earlier writes left behind when their process was killed (no live write
+// holds them) are removed first.
 // Creates the folder when it is missing. A symbolic link is followed, so the file it
 // points to is replaced. An existing file keeps its permission bits; a new one gets
 // 0644. Throws std::system_error (with the path in its message) on any failure; the
@@ -18,5 +21,11 @@ namespace platform {
 // statement and which must not cost a disk flush each time).
 void write_file_atomically(const std::filesystem::path& target, std::string_view content,
                            bool durable = true);
+
+// Checks that write_file_atomically can replace target: creates its folder when missing,
+// removes leftovers as a write does, and creates and removes a temporary file beside the
+// target; the target itself is not touched. Throws std::system_error as a write would
+// (a folder that cannot be written, for one).
+void check_replaceable(const std::filesystem::path& target);
 
 }  // namespace platform

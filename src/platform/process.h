@@ -8,9 +8,10 @@ namespace platform {
 
 // Exit statuses that tell the starting program the result marker left in the registry.
 namespace exit_status {
-inline constexpr int completed = 0;  // "3210", or nothing was to be done
-inline constexpr int fatal = 1;      // "0000": a fatal failure or the user's refusal
-inline constexpr int stopped = 2;    // "0001": an orderly stop without a conversion
+inline constexpr int completed = 0;   // "3210", or nothing was to be done
+inline constexpr int fatal = 1;       // "0000": a fatal failure or the user's refusal
+inline constexpr int stopped = 2;     // "0001": an orderly stop without a conversion
+inline constexpr int unreported = 4;  // the marker could not be written to the registry
 }  // namespace exit_status
 
 // The exit status for a result marker: "0000" fatal, "0001" stopped, anything else

@@ -253,17 +253,31 @@ std::string registry_read(int key_code, std::string_view name) {
     return load(registry_file()).get(*key, name);
 }
 
+namespace {
+
+// Runs replace, a replacement of the registry file; its failure becomes a RegistryError.
+template <class Replace>
+void replacing(Replace&& replace) {
+    try {
+        replace();
+    } catch (const std::exception& e) {
+        throw RegistryError(std::string("cannot write the registry file: ") + e.what());
+    }
+}
+
+}  // namespace
+
 void registry_write(int key_code, std::string_view name, std::string_view value) {
     auto key = registry_key_path(key_code);
     if (!key) return;
     auto path = registry_file();
     RegistryDocument doc = load(path);
     doc.set(*key, name, value);
-    try {
-        write_file_atomically(path, doc.serialize());
-    } catch (const std::exception& e) {
-        throw RegistryError(std::string("cannot write the registry file: ") + e.what());
-    }
+    replacing([&] { write_file_atomically(path, doc.serialize()); });
+}
+
+void registry_check_writable() {
+    replacing([] { check_replaceable(registry_file()); });
 }
 
 std::vector<std::pair<std::string, std::string>> registry_list(int key_code) {

@@ -98,6 +98,11 @@ std::string registry_read(int key_code, std::string_view name);
 // cannot be parsed (it is then left untouched) or cannot be written.
 void registry_write(int key_code, std::string_view name, std::string_view value);
 
+// Checks, without changing it, that registry_write can replace the registry file (its
+// folder can take the temporary file of a write); creates the folder when missing.
+// Throws RegistryError naming the cause when it cannot.
+void registry_check_writable();
+
 // Every value of the key with key_code as (name, string value); empty when the file or
 // key is missing. Throws RegistryError like registry_read.
 std::vector<std::pair<std::string, std::string>> registry_list(int key_code);

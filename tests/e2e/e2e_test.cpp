@@ -1,5 +1,6 @@
 // The program run as the suite runs it: a registry file with the request and the path,
 // a database in a temporary folder, no terminal (safe answers to every box), fast waits.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +26,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Read and write for everyone (0666).
+constexpr fs::perms kZapisDlaWszystkich = fs::perms::owner_read | fs::perms::owner_write |
+                                          fs::perms::group_read | fs::perms::group_write |
+                                          fs::perms::others_read | fs::perms::others_write;
 
 struct Wynik {
     int status = -1;  // the exit status, or 128 + the signal that ended it
@@ -55,7 +61,7 @@ class E2E : public DbEnv {
             "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" + reg.string() +
             "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + program + "' >'" + out.string() +
             "' 2>'" + err.string() + "' </dev/null";
-        const int s = std::system(polecenie.c_str());
+        const int s = wykonaj(polecenie);
         Wynik w;
         w.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
         w.wyjscie = slurp(out);
@@ -64,6 +70,31 @@ class E2E : public DbEnv {
         return w;
     }
     Wynik z_krokami(const std::string& kroki) { return uruchom(KONWERSJA_KROKI, kroki); }
+
+    // Runs a shell command; with obcy set, as the user nobody when this process is root
+    // (root writes any file, so only another user is stopped by a read-only one).
+    int wykonaj(const std::string& polecenie) const {
+        if (!obcy || ::geteuid() != 0) return std::system(polecenie.c_str());
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(126);
+            ::execl("/bin/sh", "sh", "-c", polecenie.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        int s = 0;
+        ::waitpid(pid, &s, 0);
+        return s;
+    }
+    // Lets the user nobody reach and write the test's folders, registry and database.
+    void dla_obcego() {
+        obcy = true;
+        for (const fs::path& f : {dir, folder, reg.parent_path()})
+            fs::permissions(f, fs::perms::all);
+        fs::permissions(reg, kZapisDlaWszystkich);
+        fs::permissions(baza, kZapisDlaWszystkich);
+    }
+    bool obcy = false;
 
     void zadanie(const std::string& marker = "0123") {
         Zapisz_Rejestr("dodralvex", marker, 0);
@@ -368,6 +399,68 @@ TEST_F(E2E, KilledRunLeavesTheDatabaseAsThePreviousStepLeftIt) {
     const Wynik dalej = z_krokami("*=ok");
     EXPECT_EQ(dalej.status, 0);
     EXPECT_EQ(z_bazy("SELECT Count(*) FROM Kroki WHERE v=528"), (std::vector<std::string>{"1"}));
+}
+
+// A database file that may not be written is refused before anything is created beside
+// it: once the user makes it writable, the next run converts it.
+TEST_F(E2E, ReadOnlyDatabaseIsRefusedAndTheNextRunConvertsItOnceWritable) {
+    baza_w_wersji("1.65");
+    dla_obcego();
+    fs::permissions(baza, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 1);
+    EXPECT_EQ(znacznik(), "0000");
+    EXPECT_NE(w.bledy.find("Database or object is read-only."), std::string::npos);
+    EXPECT_FALSE(fs::exists(baza + "-wal"));
+    EXPECT_FALSE(fs::exists(baza + "-shm"));
+
+    fs::permissions(baza, kZapisDlaWszystkich);
+    zadanie();
+    const Wynik dalej = z_krokami("*=ok");
+    EXPECT_EQ(dalej.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(wersja(), "6,46");
+}
+
+// A registry whose folder cannot take a file, while the registry file itself may be
+// written: the run's result could not be reported, so nothing is converted, and the run
+// says so and ends with status 4.
+TEST_F(E2E, RegistryThatCannotBeWrittenIsRefusedBeforeTheDatabaseIsOpened) {
+    reg = dir / "konfiguracja" / "registry.reg";
+    ::setenv("ORVIK_REGISTRY", reg.c_str(), 1);
+    baza_w_wersji("1.65");
+    dla_obcego();
+    fs::permissions(reg.parent_path(), fs::perms::owner_all | fs::perms::group_read |
+                                           fs::perms::group_exec | fs::perms::others_read |
+                                           fs::perms::others_exec);
+    const std::string przed = slurp(reg);
+    const Wynik w = z_krokami("*=ok");
+    fs::permissions(reg.parent_path(), fs::perms::all);
+    EXPECT_EQ(w.status, 4);
+    EXPECT_EQ(slurp(reg), przed) << "the suite's request stays";
+    EXPECT_EQ(std::distance(fs::directory_iterator(reg.parent_path()), {}), 1)
+        << "nothing is left beside it";
+    EXPECT_NE(w.bledy.find("the registry cannot be written"), std::string::npos);
+    EXPECT_EQ(wersja(), "1,65");
+    EXPECT_FALSE(fs::exists(folder / "Log")) << "the database is not opened";
+}
+
+// A conversion that completes but cannot write its result marker does not end as a
+// success; the next run finds the database at 6.46 and has nothing to do.
+TEST_F(E2E, CompletedConversionWhoseMarkerCannotBeWrittenEndsWithStatus4) {
+    baza_w_wersji("6.44");
+    const Wynik w = z_krokami("*=ok,646=bez_rejestru");
+    EXPECT_EQ(w.status, 4);
+    EXPECT_NE(w.bledy.find("the conversion completed, but its result \"3210\" could not be "
+                           "written to the registry"),
+              std::string::npos);
+    EXPECT_EQ(wersja(), "6,46");
+
+    fs::remove(reg);
+    zadanie();
+    const Wynik dalej = z_krokami("*=ok");
+    EXPECT_EQ(dalej.status, 0);
+    EXPECT_EQ(znacznik(), "0123");
 }
 
 // An Access 97 file: tidied, backed up, COUNT and USER renamed, copied into a new file

@@ -8,12 +8,15 @@
 //   sql    inserts, then sends a statement that fails beyond repair to the main executor;
 //   zabij  inserts, then kills the process (no end of any kind runs);
 //   brak   the step counts as not built: the run stops as at a step this build lacks;
-//   zabij_po  runs the built step, then kills the process before its version is recorded.
+//   zabij_po  runs the built step, then kills the process before its version is recorded;
+//   bez_rejestru  inserts, then puts a folder in place of the registry file, so that no
+//              later registry write succeeds.
 // The last two touch nothing of their own, so they serve on any database of the suite.
 // Otherwise it is the program itself.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -22,6 +25,7 @@
 #include "driver/konwersje.h"
 #include "driver/start.h"
 #include "jet/error.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -40,6 +44,10 @@ KrokZastepczy krok(int v, const std::string& akcja) {
         if (akcja == "blad") polaczenie().Execute("UPDATE Brak_Tabeli SET a=1");
         if (akcja == "sql") k.DbWykonajKonwersje("UPDATE Kroki SET v=1 WHERE v='abc'");
         if (akcja == "zabij") std::raise(SIGKILL);
+        if (akcja == "bez_rejestru") {
+            std::filesystem::remove(platform::registry_file());
+            std::filesystem::create_directory(platform::registry_file());
+        }
     };
 }
 

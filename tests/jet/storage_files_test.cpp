@@ -116,10 +116,18 @@ TEST(StorageFiles, FilesThatCannotBeReadOrWrittenNameTheirCause) {
         chmod(folder.c_str(), 0777);
         const std::string path = c.make(folder);
         const std::string before = read_bytes(path);
+        const auto listing = files_in(std::filesystem::path(path).parent_path());
         const std::string what = as_user([&] { open_and_write(path); });
         EXPECT_NE(what.find(c.fragment), std::string::npos) << what;
         chmod(folder.c_str(), 0777);
         EXPECT_EQ(read_bytes(path), before);
+        EXPECT_EQ(files_in(std::filesystem::path(path).parent_path()), listing)
+            << "nothing is left beside a refused file";
+        // Once the user makes the file and its folder writable, the next open writes.
+        if (path.starts_with(mnt)) mount("tmpfs", mnt.c_str(), "tmpfs", MS_REMOUNT, "");
+        chmod(path.c_str(), 0666);
+        chmod(std::filesystem::path(path).parent_path().c_str(), 0777);
+        EXPECT_EQ(as_user([&] { open_and_write(path); }), "");
     }
     if (mounted) umount(mnt.c_str());
 }

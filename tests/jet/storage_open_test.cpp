@@ -24,14 +24,6 @@ struct FileState {
     }
 };
 
-std::vector<std::string> files_in(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 FileState state_of(const std::string& path) {
     FileState s;
     s.bytes = read_bytes(path);

@@ -1,7 +1,10 @@
 #include "platform/registry.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/paths.h"
@@ -181,6 +184,72 @@ TEST_F(Registry, RewriteKeepsTheFilesModeAndOwner) {
     ASSERT_EQ(::stat(reg.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0604u);
     EXPECT_EQ(st.st_uid, root ? 65534u : ::geteuid());
+}
+
+// Leftovers of writes killed before their rename: the next write removes the temporary
+// files of the registry's own name that no live write holds, and nothing else.
+TEST_F(Registry, WriteRemovesTheTemporaryFilesOfKilledWrites) {
+    registry_write(0, "dodralvex", "0123");
+    const struct {
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {".registry.reg.a1B2c3", true},   {".registry.reg.ZZZZZZ", true},
+        {".registry.reg.a1B2c", false},   {".registry.reg.a1B2c3d", false},
+        {".registry.reg.a1B2c-", false},  {"registry.reg.a1B2c3", false},
+        {".registry.re.a1B2c3", false},   {".clipboard.txt.a1B2c3", false},
+        {".registry.reg.a1B2c3~", false}, {".registry.reg.held01", false},
+    };
+    for (const auto& c : cases) spit(dir / c.name, "Windows Registry Editor");
+    // A write that is still running holds its temporary file locked.
+    const int live = ::open((dir / ".registry.reg.held01").c_str(), O_RDONLY);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    // Neither a link nor a folder of the name is a temporary file of ours.
+    std::filesystem::create_directory(dir / ".registry.reg.folder");
+    std::filesystem::create_symlink(dir / "registry.reg", dir / ".registry.reg.link01");
+
+    registry_write(0, "dodralvex", "3210");
+    ::close(live);
+    for (const auto& c : cases)
+        EXPECT_EQ(std::filesystem::exists(dir / c.name), !c.removed) << c.name;
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".registry.reg.folder"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / ".registry.reg.link01"));
+    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+
+    spit(dir / ".registry.reg.Qw3rty", "");
+    registry_check_writable();
+    EXPECT_FALSE(std::filesystem::exists(dir / ".registry.reg.Qw3rty")) << "the check cleans too";
+}
+
+// Writes running at once in several processes never take each other's temporary file
+// for a leftover: every write succeeds.
+TEST_F(Registry, SimultaneousWritesDoNotRemoveEachOthersTemporaryFiles) {
+    constexpr int kProcesses = 6, kWrites = 40;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            int failed = 0;
+            for (int i = 0; i < kWrites; ++i) {
+                try {
+                    registry_write(0, "w" + std::to_string(p), std::to_string(i));
+                } catch (const RegistryError&) {
+                    ++failed;
+                }
+            }
+            ::_exit(failed);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed writes";
+    }
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir)) files += e.path() != reg;
+    EXPECT_EQ(files, 0);
 }
 
 TEST_F(Registry, UnreadableFileIsReported) {
