@@ -62,6 +62,7 @@ case "$marker/$status" in
         LC_NUMERIC=C printf '   The conversion stopped in the step to version %.2f: %s.\n' "$attempted" "$why"
         echo "   The database keeps version $reached; the next run resumes at that step."
         ;;
+    */4) echo "   The result could not be written to the registry (see the messages above)." ;;
     *) echo "   The run ended before converting (see the messages above)." ;;
 esac
 
