@@ -690,6 +690,12 @@ Typed Binder::function(const sql::Expr& e) {
         if (n < lo || n > hi) wrong_arguments(e);
     };
 
+    // A date among values whose result is a text (IIf, Nz) is its date text: a text
+    // column is filled, and read, with texts.
+    auto as_result = [&](const Typed& x) {
+        return is_text(t.type) && x.known && x.type == DataType::Date ? as_text(x, call("jet_totext"))
+                                                                       : value_sql(x);
+    };
     // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
         need(3, 3);
@@ -699,7 +705,7 @@ Typed Binder::function(const sql::Expr& e) {
             t.type = a[1].known ? a[1].type : a[2].type;
             t.known = a[1].known || a[2].known;
         }
-        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + value_sql(a[1]) + " ELSE " + value_sql(a[2]) + " END)";
+        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + as_result(a[1]) + " ELSE " + as_result(a[2]) + " END)";
         return t;
     }
     // The clock, as Jet reads it: local time as a date serial.
@@ -736,7 +742,9 @@ Typed Binder::function(const sql::Expr& e) {
     for (size_t i = 0; i < n; ++i) {
         const FnArg k = d->arg(static_cast<int>(i));
         if (i) t.sql += ", ";
-        t.sql += k == FnArg::Text ? as_text(a[i], call("jet_totext")) : value_sql(a[i]);
+        t.sql += k == FnArg::Text                          ? as_text(a[i], call("jet_totext"))
+                 : d->result == FnResult::First && i > 0 ? as_result(a[i])
+                                                         : value_sql(a[i]);
         if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
     }
     t.sql += ")";
@@ -809,8 +817,12 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
                    "))";
         }
     }
+    // Into a text column the value's own type says what its text is: a date gives its
+    // date text (CStr), not the number SQLite keeps.
+    const std::string source = is_text(c.type) && v.known && !v.cond && !is_text(v.type) ? ", " + type_code(v) : "";
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
-           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + ")";
+           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source +
+           ")";
 }
 
 std::string Binder::default_sql(const TableInfo& t, const ColumnInfo& c) {

@@ -148,6 +148,33 @@ TEST_F(StoredValues, FailuresInsideStoredExpressionsGiveNull) {
     EXPECT_CASES(cases);
 }
 
+// A date stored into a text column is its date text (as CStr gives it), whatever
+// stores it: SET, INSERT ... SELECT, INSERT ... VALUES, SELECT ... INTO; so is a date
+// where a text is expected of IIf and Nz.
+TEST_F(StoredValues, DatesStoredIntoTextAreDateTexts) {
+    run_all({"CREATE TABLE D (id long, d datetime, s text(30), m memo)",
+             "INSERT INTO D (id, d) VALUES (1, #04-20-2006#)",
+             "INSERT INTO D (id, d) VALUES (2, #04-21-2006 10:30:00#)"});
+    const Case cases[] = {
+        {"UPDATE D SET s = d, m = d", "ok 2"},
+        {"SELECT s, m FROM D", "2006-04-20|2006-04-20;2006-04-21 10:30:00|2006-04-21 10:30:00"},
+        {"INSERT INTO D (id, s, m) SELECT id + 10, d, d + 1 FROM D", "ok 2"},
+        {"INSERT INTO D (id, s, m) VALUES (21, #04-20-2006#, CDate('2006-04-22'))", "ok 1"},
+        {"SELECT id, s, m FROM D WHERE id > 10",
+         "11|2006-04-20|2006-04-21;12|2006-04-21 10:30:00|2006-04-22 "
+         "10:30:00;21|2006-04-20|2006-04-22"},
+        {"UPDATE D SET s = IIf(id = 1, d, 'brak'), m = Nz(Null, d) WHERE id < 3", "ok 2"},
+        {"SELECT s, m FROM D WHERE id < 3", "2006-04-20|2006-04-20;brak|2006-04-21 10:30:00"},
+        {"SELECT id, IIf(id = 1, d, 'brak') AS t INTO E FROM D WHERE id < 3", "ok 2"},
+        {"SELECT t FROM E", "2006-04-20;brak"},
+        // A date kept as a date, and Yes/No and numbers as they were.
+        {"SELECT IIf(id = 1, d, #01-01-2000#) FROM D WHERE id < 3", "2006-04-20;2000-01-01"},
+        {"UPDATE D SET s = (id = 1), m = id / 4 WHERE id < 3", "ok 2"},
+        {"SELECT s, m FROM D WHERE id < 3", "-1|0,25;0|0,5"},
+    };
+    EXPECT_CASES(cases);
+}
+
 // "DEFAULT =x" in a column definition is DEFAULT x; of two DEFAULT clauses the last
 // one counts. Round in a statement halves to even.
 TEST_F(StoredValues, DefaultsAsWrittenAndRoundHalvesToEven) {
