@@ -63,10 +63,11 @@ std::string folded_function_name(std::string_view name) {
     return n;
 }
 
-// The text form of an operand for text functions and `&`.
-std::string as_text(const Typed& t) {
+// The text form of an operand for text functions and `&` (totext: jet_totext as the
+// binding calls it).
+std::string as_text(const Typed& t, const std::string& totext) {
     if (!t.known || is_text(t.type)) return Binder::value_sql(t);
-    return "jet_totext(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
+    return totext + "(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
 }
 
 // Operator classes of a chain (Typed::chain): SQLite groups each class left to right.
@@ -163,18 +164,54 @@ std::string join_args(const std::vector<std::string>& args) {
 // A call of jet_curfold or jet_numfold: the first operand (which may be the call of
 // the chain's earlier operands) comes first, where nesting costs SQLite's parser
 // least, then the operators, then the other operands.
-std::string arithmetic_fold(const char* name, const std::string& ops,
+std::string arithmetic_fold(const std::string& name, const std::string& ops,
                             const std::vector<std::string>& args) {
-    std::string s = std::string(name) + "(" + args[0] + ", '" + ops + "'";
+    std::string s = name + "(" + args[0] + ", '" + ops + "'";
     for (size_t i = 1; i < args.size(); ++i) s += ", " + args[i];
     return s + ")";
 }
 
 [[noreturn]] void wrong_arguments(const sql::Expr& e) { raise(Fault::SyntaxInExpression, e.text); }
 
+// True when emitted SQL calls a storing variant (a name ending in kStoringSuffix before
+// its "("), string literals skipped.
+bool calls_storing_variant(std::string_view sql) {
+    const std::string call = std::string(kStoringSuffix) + "(";
+    bool quoted = false;
+    for (size_t i = 0; i < sql.size(); ++i) {
+        if (sql[i] == '\'')
+            quoted = !quoted;  // '' inside a literal toggles twice
+        else if (!quoted && sql.compare(i, call.size(), call) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A comparison of a text with a number, a date or a Yes/No value, which Jet refuses.
+bool text_meets_other(const Typed& a, const Typed& b) {
+    return a.known && b.known && is_text(a.type) != is_text(b.type);
+}
+
 }  // namespace
 
 std::string Binder::value_sql(const Typed& t) { return t.cond ? "(-" + t.sql + ")" : t.sql; }
+
+std::string Binder::call(std::string_view target) const {
+    std::string name(target);
+    if (storing && has_storing_variant(target)) name.append(kStoringSuffix);
+    return name;
+}
+
+Typed Binder::caught(const Typed& v) {
+    if (!calls_storing_variant(v.sql)) return v;
+    Typed t;
+    t.sql = "jet_caught(jet_mark(), " + value_sql(v) + ")";
+    t.type = v.cond ? DataType::Boolean : v.type;
+    t.known = v.known;
+    t.aggregate = v.aggregate;
+    t.name = v.name;
+    return t;
+}
 
 std::string Binder::cond_sql(const Typed& t) { return t.sql; }
 
@@ -312,7 +349,7 @@ Typed Binder::expr(const sql::Expr& e) {
             if (a.constant && a.constant->kind() == Value::Kind::Double)
                 return literal(Value::dbl(-a.constant->raw_double()));
             if (a.known && is_text(a.type)) {
-                t.sql = "(-jet_cdbl(" + a.sql + "))";
+                t.sql = "(-" + call("jet_cdbl") + "(" + a.sql + "))";
                 t.type = DataType::Double;
             } else {
                 t.sql = "(-" + value_sql(a) + ")";
@@ -325,14 +362,17 @@ Typed Binder::expr(const sql::Expr& e) {
         case ExprKind::Between: {
             Typed a = expr(*e.args.at(0)), lo = expr(*e.args.at(1)), hi = expr(*e.args.at(2));
             // Each bound is checked as a comparison would be.
-            comparison(Op::Ge, a, lo, e.pos);
-            comparison(Op::Le, a, hi, e.pos);
+            const Typed ge = comparison(Op::Ge, a, lo, e.pos);
+            const Typed le = comparison(Op::Le, a, hi, e.pos);
             Typed t;
             std::string lhs = value_sql(a);
             if ((a.known && is_text(a.type)) || (lo.known && is_text(lo.type)))
                 lhs = "(" + lhs + " COLLATE JET)";
-            t.sql = "(" + lhs + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + value_sql(lo) +
-                    " AND " + value_sql(hi) + ")";
+            if (text_meets_other(a, lo) || text_meets_other(a, hi))
+                t.sql = std::string(e.negated ? "(NOT (" : "((") + ge.sql + " AND " + le.sql + "))";
+            else
+                t.sql = "(" + lhs + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + value_sql(lo) +
+                        " AND " + value_sql(hi) + ")";
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             t.aggregate = a.aggregate || lo.aggregate || hi.aggregate;
@@ -350,18 +390,22 @@ Typed Binder::expr(const sql::Expr& e) {
         case ExprKind::InList: {
             Typed a = expr(*e.args.at(0));
             Typed t;
-            bool text_cmp = a.known && is_text(a.type);
-            std::string list;
+            bool text_cmp = a.known && is_text(a.type), mismatch = false;
+            std::string list, each;
             for (size_t i = 1; i < e.args.size(); ++i) {
                 Typed x = expr(*e.args[i]);
-                comparison(Op::Eq, a, x, e.pos);
+                each += (i > 1 ? " OR " : "") + comparison(Op::Eq, a, x, e.pos).sql;
+                mismatch = mismatch || text_meets_other(a, x);
                 if (x.known && is_text(x.type)) text_cmp = true;
                 if (i > 1) list += ", ";
                 list += value_sql(x);
             }
             std::string lhs = value_sql(a);
             if (text_cmp) lhs = "(" + lhs + " COLLATE JET)";
-            t.sql = "(" + lhs + (e.negated ? " NOT IN (" : " IN (") + list + "))";
+            if (mismatch)
+                t.sql = std::string(e.negated ? "(NOT (" : "((") + each + "))";
+            else
+                t.sql = "(" + lhs + (e.negated ? " NOT IN (" : " IN (") + list + "))";
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             t.aggregate = a.aggregate;
@@ -374,8 +418,11 @@ Typed Binder::expr(const sql::Expr& e) {
 
 Typed Binder::comparison(Op op, const Typed& a, const Typed& b, uint32_t) {
     const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
-    // Jet refuses to compare a text with a number, a date or a Yes/No value.
-    if (a.known && b.known && ta != tb) raise(Fault::TypeMismatch);
+    // Jet refuses to compare a text with a number, a date or a Yes/No value: the
+    // statement fails, or, in a value that is stored, the comparison fails as each row
+    // is computed (jet_cmp raises it) and the row's value is Null.
+    const bool mismatch = text_meets_other(a, b);
+    if (mismatch && !storing) raise(Fault::TypeMismatch);
     const char* o = "=";
     switch (op) {
         case Op::Eq: o = " = "; break;
@@ -387,7 +434,11 @@ Typed Binder::comparison(Op op, const Typed& a, const Typed& b, uint32_t) {
         default: break;
     }
     Typed t;
-    t.sql = "(" + value_sql(a) + o + value_sql(b) + ((ta || tb) ? " COLLATE JET)" : ")");
+    if (mismatch)
+        t.sql = "(" + call("jet_cmp") + "(" + value_sql(a) + ", " + type_code(a) + ", " + value_sql(b) + ", " +
+                type_code(b) + ")" + o + "0)";
+    else
+        t.sql = "(" + value_sql(a) + o + value_sql(b) + ((ta || tb) ? " COLLATE JET)" : ")");
     t.type = DataType::Boolean;
     t.known = t.cond = true;
     t.aggregate = a.aggregate || b.aggregate;
@@ -404,9 +455,9 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         t.type = a.known ? a.type : b.type;
         return t;
     }
-    auto numeric = [](Typed& x) {
+    auto numeric = [&](Typed& x) {
         if (is_text(x.type)) {
-            x.sql = "jet_cdbl(" + x.sql + ")";
+            x.sql = call("jet_cdbl") + "(" + x.sql + ")";
             x.type = DataType::Double;
             x.cond = false;
         }
@@ -428,8 +479,8 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         fold_start(t, a, '$', [&] { return value_sql(a); });
         t.fold_args.push_back(value_sql(b));
         t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
-        t.sql = t.fold_ops.size() == 1 ? "jet_cur((" + t.fold_args[0] + o + t.fold_args[1] + "))"
-                                       : arithmetic_fold("jet_curfold", t.fold_ops, t.fold_args);
+        t.sql = t.fold_ops.size() == 1 ? call("jet_cur") + "((" + t.fold_args[0] + o + t.fold_args[1] + "))"
+                                       : arithmetic_fold(call("jet_curfold"), t.fold_ops, t.fold_args);
         t.chain_size = t.sql.size();
     } else if (rt == DataType::Double && op != Op::Mul && fold_kind(a) == 'a' &&
                a.fold_args.size() < 60) {
@@ -437,7 +488,7 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         fold_start(
             t, a, 'a', [&] { return value_sql(a); }, 60);
         t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
-        t.sql = "jet_add(" + join_args(t.fold_args) + ")";
+        t.sql = call("jet_add") + "(" + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
     } else if (const int cls = op == Op::Mul ? kChainMul : kChainAdd;
                fold_kind(a) == '#' || (chain_of(a, cls) && a.chain_count >= kMaxChain)) {
@@ -445,7 +496,7 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         fold_start(t, a, '#', [&] { return value_sql(a); });
         t.fold_args.push_back(value_sql(b));
         t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
-        t.sql = arithmetic_fold("jet_numfold", t.fold_ops, t.fold_args);
+        t.sql = arithmetic_fold(call("jet_numfold"), t.fold_ops, t.fold_args);
         t.chain_size = t.sql.size();
     } else {
         extend_chain(t, a, cls, false, o, value_sql(b));
@@ -514,16 +565,16 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
         case Op::Gt:
         case Op::Ge: return comparison(op, a, b, e.pos);
         case Op::Like:
-            t.sql = std::string(e.negated ? "(NOT " : "(") + "jet_like(" + as_text(a) + ", " +
-                    as_text(b) + "))";
+            t.sql = std::string(e.negated ? "(NOT " : "(") + call("jet_like") + "(" +
+                    as_text(a, call("jet_totext")) + ", " + as_text(b, call("jet_totext")) + "))";
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             return t;
         case Op::Concat: {
             // One jet_concat call takes the whole chain (Null as "" is associative).
-            fold_start(t, a, '&', [&] { return as_text(a); });
-            t.fold_args.push_back(as_text(b));
-            t.sql = "jet_concat(" + join_args(t.fold_args) + ")";
+            fold_start(t, a, '&', [&] { return as_text(a, call("jet_totext")); });
+            t.fold_args.push_back(as_text(b, call("jet_totext")));
+            t.sql = call("jet_concat") + "(" + join_args(t.fold_args) + ")";
             t.chain_size = t.sql.size();
             t.type = DataType::Text;
             t.known = true;
@@ -543,7 +594,7 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
                 fold_start(
                     t, a, 'a', [&] { return value_sql(a) + ", " + type_code(a); }, 60);
                 t.fold_args.push_back(value_sql(b) + ", " + type_code(b));
-                t.sql = "jet_add(" + join_args(t.fold_args) + ")";
+                t.sql = call("jet_add") + "(" + join_args(t.fold_args) + ")";
                 t.chain_size = t.sql.size();
                 t.type = DataType::Double;  // jet_add's folded steps rely on it
                 t.known = true;
@@ -557,9 +608,11 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
         case Op::IntDiv:
         case Op::Mod:
         case Op::Pow: {
-            const char* f = op == Op::Div ? "jet_div(" : op == Op::IntDiv ? "jet_intdiv(" : op == Op::Mod ? "jet_mod(" : "pow(";
-            t.sql = std::string(f) + value_sql(a) + ", " + value_sql(b) +
-                    (storing && op != Op::Pow ? ", 1)" : ")");
+            const std::string f = op == Op::Div      ? call("jet_div")
+                                  : op == Op::IntDiv ? call("jet_intdiv")
+                                  : op == Op::Mod    ? call("jet_mod")
+                                                     : "pow";
+            t.sql = f + "(" + value_sql(a) + ", " + value_sql(b) + ")";
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
             return t;
@@ -591,11 +644,12 @@ Typed Binder::function(const sql::Expr& e) {
         allow_aggregates = false;
         Typed a = expr(*e.args[0]);
         allow_aggregates = saved;
-        std::string v = value_sql(a);
+        // A stored aggregate takes a row whose value cannot be converted as Null.
+        std::string v = value_sql(caught(a));
         std::string prefix;
         if (f == "sum") {
             prefix = "SumOf";
-            t.sql = "jet_sum(" + v + ", " + type_code(a) + ")";
+            t.sql = call("jet_sum") + "(" + v + ", " + type_code(a) + ")";
             t.type = !a.known                    ? DataType::Double
                      : a.type == DataType::Currency ? DataType::Currency
                      : whole(a.type)                ? DataType::Long
@@ -614,7 +668,7 @@ Typed Binder::function(const sql::Expr& e) {
             t.sql = "avg(" + v + ")";
             t.type = DataType::Double;
             if (a.known && a.type == DataType::Currency) {
-                t.sql = "jet_cur(" + t.sql + ")";
+                t.sql = call("jet_cur") + "(" + t.sql + ")";
                 t.type = DataType::Currency;
             }
         } else {
@@ -636,16 +690,22 @@ Typed Binder::function(const sql::Expr& e) {
         if (n < lo || n > hi) wrong_arguments(e);
     };
 
+    // A date among values whose result is a text (IIf, Nz) is its date text: a text
+    // column is filled, and read, with texts.
+    auto as_result = [&](const Typed& x) {
+        return is_text(t.type) && x.known && x.type == DataType::Date ? as_text(x, call("jet_totext"))
+                                                                       : value_sql(x);
+    };
     // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
         need(3, 3);
-        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + value_sql(a[1]) + " ELSE " + value_sql(a[2]) + " END)";
         if (a[1].known && a[2].known && a[1].type != a[2].type) {
             t.type = (is_text(a[1].type) || is_text(a[2].type)) ? DataType::Text : widen(a[1].type, a[2].type);
         } else {
             t.type = a[1].known ? a[1].type : a[2].type;
             t.known = a[1].known || a[2].known;
         }
+        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + as_result(a[1]) + " ELSE " + as_result(a[2]) + " END)";
         return t;
     }
     // The clock, as Jet reads it: local time as a date serial.
@@ -660,14 +720,6 @@ Typed Binder::function(const sql::Expr& e) {
     const FunctionDef* d = jet_function(f);
     if (!d) raise(Fault::UndefinedFunction, e.text);
     need(static_cast<size_t>(d->min_args), static_cast<size_t>(d->max_args));
-    t.sql = std::string(d->target) + "(";
-    for (size_t i = 0; i < n; ++i) {
-        const FnArg k = d->arg(static_cast<int>(i));
-        if (i) t.sql += ", ";
-        t.sql += k == FnArg::Text ? as_text(a[i]) : value_sql(a[i]);
-        if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
-    }
-    t.sql += ")";
     const Typed& x = a.front();
     switch (d->result) {
         case FnResult::Fixed:
@@ -686,10 +738,21 @@ Typed Binder::function(const sql::Expr& e) {
             t.type = x.known ? x.type : DataType::Text;
             break;
     }
+    t.sql = call(d->target) + "(";
+    for (size_t i = 0; i < n; ++i) {
+        const FnArg k = d->arg(static_cast<int>(i));
+        if (i) t.sql += ", ";
+        t.sql += k == FnArg::Text                          ? as_text(a[i], call("jet_totext"))
+                 : d->result == FnResult::First && i > 0 ? as_result(a[i])
+                                                         : value_sql(a[i]);
+        if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
+    }
+    t.sql += ")";
     return t;
 }
 
-std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c) {
+std::string Binder::store_sql(const Typed& value, const TableInfo& t, const ColumnInfo& c) {
+    const Typed v = caught(value);
     int flags = 0;
     if (c.required) flags |= 1;
     if (const IndexInfo* pk = t.primary_key()) {
@@ -754,8 +817,12 @@ std::string Binder::store_sql(const Typed& v, const TableInfo& t, const ColumnIn
                    "))";
         }
     }
+    // Into a text column the value's own type says what its text is: a date gives its
+    // date text (CStr), not the number SQLite keeps.
+    const std::string source = is_text(c.type) && v.known && !v.cond && !is_text(v.type) ? ", " + type_code(v) : "";
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
-           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + ")";
+           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source +
+           ")";
 }
 
 std::string Binder::default_sql(const TableInfo& t, const ColumnInfo& c) {

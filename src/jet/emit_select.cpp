@@ -82,6 +82,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         b.used_sources = 0;
         Item it;
         it.value = b.expr(e);
+        if (b.storing) it.value = Binder::caught(it.value);  // a stored value (INSERT ... SELECT)
         covered |= b.used_sources;
         if (!si.alias.empty()) {
             it.name = si.alias;

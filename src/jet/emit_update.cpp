@@ -13,6 +13,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "jet/sqlfuncs.h"
 #include "jet/text.h"
 #include "jet/translate.h"
 
@@ -295,11 +296,13 @@ bool whole_type(DataType t) {
 }
 
 // True when an emitted value calls no function that may raise (conversions, stores,
-// division): only money rounding and concatenation are allowed.
+// division): only money rounding and concatenation are allowed (money rounding also
+// as its storing variant), and the marks of a stored value (jet_mark, jet_caught).
 bool cannot_fail(std::string_view sql) {
     for (size_t at = sql.find("jet_"); at != std::string_view::npos; at = sql.find("jet_", at + 1)) {
-        const std::string_view rest = sql.substr(at);
-        if (rest.rfind("jet_cur(", 0) != 0 && rest.rfind("jet_concat(", 0) != 0) return false;
+        std::string_view name = sql.substr(at, sql.find('(', at) - at);
+        if (name.ends_with(kStoringSuffix)) name.remove_suffix(kStoringSuffix.size());
+        if (name != "jet_cur" && name != "jet_concat" && name != "jet_mark" && name != "jet_caught") return false;
     }
     return true;
 }
@@ -419,7 +422,7 @@ std::shared_ptr<Plan> plan_accumulate(Binder& b, const sql::Update& q, int targe
         std::optional<Typed> addend = accumulation_addend(b, v, target, col);
         b.storing = false;
         if (!addend) return nullptr;
-        const Typed& e = *addend;
+        const Typed e = Binder::caught(*addend);  // Null where the addend cannot be computed
         const DataType et = e.cond ? DataType::Boolean : e.type;
         if (!(whole_type(et) || (et == DataType::Currency && d == DataType::Currency))) return nullptr;
 
@@ -489,7 +492,7 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         std::optional<Typed> addend = accumulation_addend(b, v, target, col);
         b.storing = false;
         if (!addend) return nullptr;
-        const Typed& e = *addend;
+        const Typed e = Binder::caught(*addend);  // Null where the addend cannot be computed
         const DataType et = e.cond ? DataType::Boolean : e.type;
         // The per-pair SQL is then a floating "column + addend" (rounded as money when
         // either is money) stored as it is or through the Single store.

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -25,24 +26,61 @@ using Kind = Value::Kind;
 // ---------------------------------------------------------------------------
 // Failures and the bridge between SQLite values and Jet values
 
+// What the functions of one connection share, reached through their user data: the
+// session that receives their failures, and the count of the conversion failures that
+// the storing variants absorbed. A function that may fail on a value is registered
+// twice (see register_functions): as its name, and as its name + "_s", the storing
+// variant that computes a value an action query stores. One block per connection,
+// freed with it.
+struct Connection {
+    // The user data of one of the two registrations.
+    struct Variant {
+        Connection* connection;
+        bool storing;
+    };
+    explicit Connection(Session* s) : session(s) {}
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Session* session;
+    uint64_t absorbed = 0;
+    Variant plain{this, false};
+    Variant storing{this, true};
+};
+
+Connection::Variant& variant_of(sqlite3_context* ctx) {
+    return *static_cast<Connection::Variant*>(sqlite3_user_data(ctx));
+}
+
 // Hands a Jet failure to the session (when there is one) and fails the statement. A
 // value that cannot be converted (out of range, divided by zero) fails a statement as
 // a type mismatch does, with 0x80040E07: 0x80004005 would read as a lost connection.
 void fail(sqlite3_context* ctx, const Error& e) {
-    if (auto* session = static_cast<Session*>(sqlite3_user_data(ctx)))
+    if (auto* session = variant_of(ctx).connection->session)
         session->set_pending_error(
             conversion_failure(e) ? Error(*e.fault(), hr::TypeMismatch, e.description()) : e);
     sqlite3_result_error(ctx, e.description().c_str(), -1);
 }
 
-// Runs a callback body; a failure inside becomes the statement's failure. Nothing
-// may leave a callback as an exception: SQLite's C frames are between us and the
-// caller.
+// A storing variant absorbs a value that cannot be converted: the call gives Null and
+// the failure is counted, so that jet_caught makes the whole stored value Null.
+// Returns true when the failure was absorbed.
+bool absorb(sqlite3_context* ctx, const Error& e) {
+    Connection::Variant& v = variant_of(ctx);
+    if (!v.storing || !conversion_failure(e)) return false;
+    ++v.connection->absorbed;
+    return true;
+}
+
+// Runs a callback body; a failure inside becomes the statement's failure (a storing
+// variant's conversion failure becomes Null, see absorb). Nothing may leave a callback
+// as an exception: SQLite's C frames are between us and the caller.
 template <typename F>
 void guarded(sqlite3_context* ctx, F&& body) {
     try {
         body();
     } catch (const Error& e) {
+        if (absorb(ctx, e)) return sqlite3_result_null(ctx);
         fail(ctx, e);
     } catch (const std::bad_alloc&) {
         sqlite3_result_error_nomem(ctx);
@@ -480,13 +518,12 @@ int64_t whole_of(sqlite3_value* v) {
     return from_sql(v, 0).to_long();
 }
 
-// jet_div(a, b [, 1]), jet_intdiv and jet_mod alike: with the third argument a
-// division by zero gives Null (the values an INSERT stores) instead of failing.
-void div(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+// jet_div(a, b), jet_intdiv and jet_mod: a division by zero raises DivisionByZero
+// (absorbed by the storing variants, as any value that cannot be converted).
+void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const double b = number_of(argv[1]);
-        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const double r = number_of(argv[0]) / b;
         if (!std::isfinite(r)) raise(Fault::Overflow);
@@ -495,11 +532,10 @@ void div(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 template <bool Mod>
-void intdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void intdiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const int64_t b = whole_of(argv[1]);
-        if (b == 0 && argc > 2) return sqlite3_result_null(ctx);
         if (b == 0) raise(Fault::DivisionByZero);
         const int64_t a = whole_of(argv[0]);
         if (a == INT64_MIN && b == -1) raise(Fault::Overflow);
@@ -642,6 +678,20 @@ void nz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     // In a statement, Nz without a replacement gives a zero-length text.
     if (argc > 1) return sqlite3_result_value(ctx, argv[1]);
     result_text(ctx, "");
+}
+
+// jet_mark() and jet_caught(mark, v): a stored value whose computation absorbed a
+// failure is Null as a whole. jet_mark gives the connection's count of absorbed
+// failures before v is computed (SQLite evaluates a call's arguments in order), and
+// jet_caught gives v, or Null when the count moved while v was computed.
+void mark(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(variant_of(ctx).connection->absorbed));
+}
+
+void caught(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto absorbed = static_cast<sqlite3_int64>(variant_of(ctx).connection->absorbed);
+    if (sqlite3_value_int64(argv[0]) != absorbed) return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, argv[1]);
 }
 
 // jet_seq(start): the counter lives in the auxiliary data of the argument, which
@@ -802,14 +852,22 @@ constexpr FunctionDef kFunctions[] = {
     {nullptr, "jet_numfold", arithfold<false>, -1, -1},
     {nullptr, "jet_add", add, -1, -1},
     {nullptr, "jet_cur", cur, 1, 1},
-    {nullptr, "jet_div", div, 2, 3},
-    {nullptr, "jet_intdiv", intdiv<false>, 2, 3},
-    {nullptr, "jet_mod", intdiv<true>, 2, 3},
+    {nullptr, "jet_div", div, 2, 2},
+    {nullptr, "jet_intdiv", intdiv<false>, 2, 2},
+    {nullptr, "jet_mod", intdiv<true>, 2, 2},
     {nullptr, "jet_cmp", cmp, 4, 4},
     {nullptr, "jet_like", like, 2, 2},
     {nullptr, "jet_round", round, 3, 3},  // Round of a value of a given Jet type
     {nullptr, "jet_seq", seq, 1, 1, {}, R::Fixed, T::Long, false},
+    {nullptr, "jet_mark", mark, 0, 0, {}, R::Fixed, T::Long, false},
+    {nullptr, "jet_caught", caught, 2, 2, {}, R::Fixed, T::Long, false},
 };
+
+// The functions that never fail on a value (a value that cannot be converted, a
+// division by zero): a stored value calls them as themselves.
+constexpr std::string_view kNeverFail[] = {
+    "jet_concat", "jet_nz",  "jet_trim", "jet_ltrim",  "jet_rtrim", "jet_ucase", "jet_lcase",
+    "jet_len",    "jet_seq", "jet_mark", "jet_caught", "jet_store", "jet_first", "jet_last"};
 
 // The SQLite arguments of a call of a Jet function with n arguments.
 int sqlite_arguments(const FunctionDef& f, int n) {
@@ -829,6 +887,10 @@ std::span<const FunctionDef> function_table() {
     return kFunctions;
 }
 
+bool has_storing_variant(std::string_view target) {
+    return std::find(std::begin(kNeverFail), std::end(kNeverFail), target) == std::end(kNeverFail);
+}
+
 const FunctionDef* jet_function(std::string_view name) {
     for (const auto& f : kFunctions)
         if (f.name && name == f.name) return &f;
@@ -838,27 +900,53 @@ const FunctionDef* jet_function(std::string_view name) {
 void register_functions(sqlite3* db, Session* session) {
     check(db, sqlite3_create_collation_v2(db, "JET", SQLITE_UTF8, nullptr, collate, nullptr),
           "JET");
+    // The connection's block lives as long as the registration of jet_mark, which is
+    // replaced or dropped only with all the others.
+    auto* conn = new Connection(session);
+    check(db,
+          sqlite3_create_function_v2(
+              db, "jet_mark", 0, SQLITE_UTF8, &conn->plain, mark, nullptr, nullptr,
+              [](void* p) { delete static_cast<Connection::Variant*>(p)->connection; }),
+          "jet_mark");
+    // A storing variant is never deterministic, so that SQLite computes it for every row
+    // between its jet_mark and jet_caught rather than once for the statement.
     for (const auto& f : kFunctions) {
+        if (f.fn == mark) continue;
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-        for (int n = f.min_args; n <= f.max_args; ++n)
+        const std::string storing = std::string(f.target).append(kStoringSuffix);
+        for (int n = f.min_args; n <= f.max_args; ++n) {
+            const int argc = f.name ? sqlite_arguments(f, n) : n;
             check(db,
-                  sqlite3_create_function_v2(db, f.target, f.name ? sqlite_arguments(f, n) : n,
-                                             flags, session, f.fn, nullptr, nullptr, nullptr),
+                  sqlite3_create_function_v2(db, f.target, argc, flags, &conn->plain, f.fn, nullptr,
+                                             nullptr, nullptr),
                   f.target);
+            if (!has_storing_variant(f.target)) continue;
+            check(db,
+                  sqlite3_create_function_v2(db, storing.c_str(), argc, SQLITE_UTF8, &conn->storing,
+                                             f.fn, nullptr, nullptr, nullptr),
+                  f.target);
+        }
     }
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    check(db,
-          sqlite3_create_function_v2(db, "jet_sum", 2, flags, session, nullptr, sum_step, sum_final,
-                                     nullptr),
-          "jet_sum");
-    check(db,
-          sqlite3_create_function_v2(db, "jet_first", 1, flags, session, nullptr, pick_step<false>,
-                                     pick_final, nullptr),
-          "jet_first");
-    check(db,
-          sqlite3_create_function_v2(db, "jet_last", 1, flags, session, nullptr, pick_step<true>,
-                                     pick_final, nullptr),
-          "jet_last");
+    struct Aggregate {
+        const char* name;
+        void (*step)(sqlite3_context*, int, sqlite3_value**);
+        void (*final)(sqlite3_context*);
+        int args;
+    };
+    for (const Aggregate& a : {Aggregate{"jet_sum", sum_step, sum_final, 2},
+                               Aggregate{"jet_first", pick_step<false>, pick_final, 1},
+                               Aggregate{"jet_last", pick_step<true>, pick_final, 1}}) {
+        check(db,
+              sqlite3_create_function_v2(db, a.name, a.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                         &conn->plain, nullptr, a.step, a.final, nullptr),
+              a.name);
+        if (!has_storing_variant(a.name)) continue;
+        const std::string storing = std::string(a.name).append(kStoringSuffix);
+        check(db,
+              sqlite3_create_function_v2(db, storing.c_str(), a.args, SQLITE_UTF8, &conn->storing,
+                                         nullptr, a.step, a.final, nullptr),
+              a.name);
+    }
 }
 
 }  // namespace jet

@@ -10,6 +10,16 @@
 // A function that fails hands the Jet failure to the session (set_pending_error)
 // and fails the SQLite statement; Session::step raises the Jet failure in its place.
 //
+// Storing variants: every function that may fail on a value is also registered under
+// its name + kStoringSuffix ("jet_div_s"): the variant that computes a value an action
+// query stores (SET, INSERT ... VALUES, the select list of INSERT ... SELECT). There a
+// value that cannot be converted (TypeMismatch, Overflow, DivisionByZero) is
+// absorbed: the call gives Null and the failure is counted, and the stored value that
+// holds the call, computed as jet_caught(jet_mark(), v), is Null as a whole for that
+// row. Anything else fails the statement as the plain function does. The storing
+// variants are not deterministic, so that SQLite computes them for each row rather
+// than once for a statement.
+//
 // Type codes in arguments are DataType numbers (1 Boolean ... 12 Memo); 0 means
 // "unknown: judge by the SQLite value" (INTEGER/REAL numbers, TEXT text).
 //
@@ -54,9 +64,14 @@
 //   jet_int(x), jet_fix(x), jet_abs(x), jet_nz(v [, other])
 //   jet_seq(start)           start, start+1, ... on successive calls within a statement
 //                            (engine numbering of counters)
+//   jet_mark()               the connection's count of failures absorbed so far
+//   jet_caught(mark, v)      v, or Null when failures were absorbed since jet_mark gave
+//                            mark (while v was computed)
 // Aggregates:
 //   jet_sum(x, type)         Sum: Null over no rows; exact for Currency (type 5) and
-//                            whole numbers; double otherwise
+//                            whole numbers; double otherwise (jet_sum_s: a row whose
+//                            value cannot be converted is left out, a sum out of range
+//                            is Null)
 //   jet_first(x), jet_last(x) First and Last in row order
 #pragma once
 
@@ -106,6 +121,12 @@ struct FunctionDef {
 
     constexpr FnArg arg(int i) const { return args[static_cast<size_t>(i < 2 ? i : 2)]; }
 };
+
+// The name of a function's storing variant is its name followed by this.
+inline constexpr std::string_view kStoringSuffix = "_s";
+// True when the function of this SQLite name (a helper, a Jet function's target or an
+// aggregate) has a storing variant: it may fail on a value.
+bool has_storing_variant(std::string_view target);
 
 // Every function, Jet functions first.
 std::span<const FunctionDef> function_table();

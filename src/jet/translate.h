@@ -128,11 +128,19 @@ public:
     uint64_t used_sources = 0;
 
     // Binding the values an action query stores (SET, INSERT ... VALUES, the select
-    // list of INSERT ... SELECT): a division by zero (/, \ and Mod) gives Null, and
-    // so does a value that cannot be converted to its column's type (store_sql),
-    // rather than failing the statement, as Jet does. emit_select keeps it for the
-    // select list only.
+    // list of INSERT ... SELECT): a value that cannot be converted, anywhere in the
+    // expression (arithmetic, a comparison, a function, a division by zero) or on its
+    // way into its column's type (store_sql), makes the stored value Null for that row
+    // rather than failing the statement, as Jet does. The functions are called as
+    // their storing variants (call) and the stored value is computed through caught.
+    // emit_select keeps it for the select list only.
     bool storing = false;
+    // The SQLite function of an emitted call: target, or its storing variant while
+    // storing (see sqlfuncs.h).
+    std::string call(std::string_view target) const;
+    // A stored value as it is stored: Null as a whole for a row where a storing variant
+    // inside it absorbed a failure (jet_caught); v itself when it calls none.
+    static Typed caught(const Typed& v);
 
     // Select-list aliases that later items and ORDER BY may name.
     struct Alias {

@@ -331,6 +331,21 @@ TEST_F(RecordsetTest, AddNewWithoutValuesTakesDefaults) {
     EXPECT_EQ(column("SELECT flag FROM h WHERE id = 4"), (Strings{"6"}));
 }
 
+// A date written into a text field is stored, and reads, as its date text.
+TEST_F(RecordsetTest, DatesWrittenIntoTextFieldsAreDateTexts) {
+    ado::Recordset rs;
+    rs.Open("SELECT id, name FROM h WHERE id = 1", conn, adOpenKeyset, adLockOptimistic);
+    rs.Fields(1) = Value::date(38827);
+    EXPECT_EQ(rs.Fields(1).value().to_text(), "2006-04-20");
+    rs.Update();
+    rs.AddNew();
+    rs.Fields(1) = Value::date(38828);
+    rs.Update();
+    rs.Close();
+    EXPECT_EQ(column("SELECT name FROM h WHERE id = 1 OR id > 3"),
+              (Strings{"2006-04-20", "2006-04-21"}));
+}
+
 TEST_F(RecordsetTest, FieldNamesOfJoins) {
     ado::Recordset rs;
     rs.Open("SELECT l.hid, h.id, l.amount AS Kwota, h.name FROM l INNER JOIN h ON h.id = l.hid",

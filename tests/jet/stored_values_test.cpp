@@ -83,6 +83,98 @@ TEST_F(StoredValues, DivisionByZeroInInsertedValues) {
     EXPECT_CASES(cases);
 }
 
+// A value that cannot be converted anywhere inside a stored expression (arithmetic,
+// a comparison inside IIf, a function, a division by zero) makes the whole stored
+// value Null for that row, even where an operator would absorb a Null ('&', Nz, IIf's
+// condition); the other rows and fields are stored. The same expressions fail a
+// criteria (WHERE, ON, a query's rows) with 0x80040E07.
+TEST_F(StoredValues, FailuresInsideStoredExpressionsGiveNull) {
+    run_all(
+        {"CREATE TABLE P (id long, vat text(4), cena money, ilosc single, brutto money, "
+         "d double, n long, s text(20), k long NOT NULL)",
+         "CREATE TABLE Q (id long, b money, s text(20))",
+         "INSERT INTO P (id, vat, cena, ilosc, k) VALUES (1, '22', 10, 2, 1)",
+         "INSERT INTO P (id, vat, cena, ilosc, k) VALUES (2, 'zw', 10, 1, 2)",
+         "INSERT INTO P (id, vat, cena, ilosc, k) VALUES (3, '7', 5, 1, 3)"});
+    const std::string mismatch = "error 80040E07";
+    const Case cases[] = {
+        // Arithmetic, a function, a division by zero, and Null-absorbing operators.
+        {"UPDATE P SET brutto = cena * (1 + vat / 100), d = vat * 1, n = CInt(vat) + 1, "
+         "s = (vat * 1) & 'x'",
+         "ok 3"},
+        {"SELECT id, brutto, d, n, s FROM P",
+         "1|12.2|22|23|22x;2|Null|Null|Null|Null;3|5.35|7|8|7x"},
+        {"UPDATE P SET d = Nz(vat / 100, 0), n = Len(CStr(1 / (id - 2)) & ''), s = 'ok'", "ok 3"},
+        {"SELECT id, d, n, s FROM P", "1|0.22|2|ok;2|Null|Null|ok;3|0.07|1|ok"},
+        // A comparison inside IIf: text against a number fails on every row it meets.
+        {"UPDATE P SET n = IIf('zw' > 0, 1, 2), d = IIf(CDbl(vat) > 10, 1, 2)", "ok 3"},
+        {"SELECT id, n, d FROM P", "1|Null|1;2|Null|Null;3|Null|2"},
+        {"UPDATE P SET n = IIf(vat BETWEEN 1 AND 30, 1, 2), d = IIf(vat IN (7, 22), 1, 2)", "ok 3"},
+        {"SELECT id, n, d FROM P", "1|Null|Null;2|Null|Null;3|Null|Null"},
+        // A required column still refuses the Null.
+        {"UPDATE P SET k = vat * 1", "error 80004005"},
+        // INSERT ... VALUES and INSERT ... SELECT (also sorted and grouped).
+        {"INSERT INTO Q (id, b, s) VALUES (1, 'zw' * 1, CStr(1 + 'zw' / 100))", "ok 1"},
+        {"INSERT INTO Q (id, b, s) VALUES (2, IIf('zw' > 0, 1, 2), Year('zw') & 'x')", "ok 1"},
+        {"INSERT INTO Q (id, b, s) SELECT id + 10, cena * (1 + vat / 100), vat & '%' FROM P "
+         "ORDER BY id DESC",
+         "ok 3"},
+        {"INSERT INTO Q (id, b) SELECT 20 + ilosc, sum(cena * (1 + vat / 100)) FROM P GROUP BY "
+         "ilosc",
+         "ok 2"},
+        {"SELECT id, b, s FROM Q ORDER BY id",
+         "1|Null|Null;2|Null|Null;11|12.2|22%;12|Null|zw%;13|5.35|7%;21|5.35|Null;22|12.2|Null"},
+        // An UPDATE over a join, and one that adds each joined row.
+        {"UPDATE P INNER JOIN Q ON P.id + 10 = Q.id SET P.d = Q.b * (1 + P.vat / 100)", "ok 3"},
+        {"SELECT id, d FROM P", "1|14.884;2|Null;3|5.7245"},
+        {"UPDATE Q INNER JOIN P ON Q.id - 10 = P.id SET Q.b = Q.b + CCur(P.vat)", "ok 3"},
+        {"UPDATE Q INNER JOIN P ON Q.id - 20 = P.ilosc SET Q.b = Q.b + P.vat * 1", "ok 3"},
+        {"SELECT id, b FROM Q WHERE id > 10 ORDER BY id",
+         "11|34.2;12|Null;13|12.35;21|Null;22|34.2"},
+        // Criteria, joins and reads fail.
+        {"UPDATE P SET n = 1 WHERE vat / 100 > 0", mismatch},
+        {"UPDATE P SET n = 1 WHERE IIf(CDbl(vat) > 10, 1, 2) = 1", mismatch},
+        {"UPDATE P SET n = 1 WHERE IIf('zw' > 0, 1, 2) = 1", mismatch},
+        {"DELETE FROM P WHERE vat * 1 > 0", mismatch},
+        {"INSERT INTO Q (id) SELECT id FROM P WHERE CInt(vat) > 0", mismatch},
+        {"SELECT P.id FROM P INNER JOIN Q ON P.id = Q.id + P.vat * 1", mismatch},
+        {"UPDATE P INNER JOIN Q ON P.id = Q.id - P.vat / 100 SET P.n = 1", mismatch},
+        {"SELECT vat * 1 FROM P", mismatch},
+        {"SELECT count(*) FROM Q", "7"},
+        // A failure absorbed by one statement leaves the next one's values alone.
+        {"UPDATE P SET n = id", "ok 3"},
+        {"SELECT n FROM P", "1;2;3"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// A date stored into a text column is its date text (as CStr gives it), whatever
+// stores it: SET, INSERT ... SELECT, INSERT ... VALUES, SELECT ... INTO; so is a date
+// where a text is expected of IIf and Nz.
+TEST_F(StoredValues, DatesStoredIntoTextAreDateTexts) {
+    run_all({"CREATE TABLE D (id long, d datetime, s text(30), m memo)",
+             "INSERT INTO D (id, d) VALUES (1, #04-20-2006#)",
+             "INSERT INTO D (id, d) VALUES (2, #04-21-2006 10:30:00#)"});
+    const Case cases[] = {
+        {"UPDATE D SET s = d, m = d", "ok 2"},
+        {"SELECT s, m FROM D", "2006-04-20|2006-04-20;2006-04-21 10:30:00|2006-04-21 10:30:00"},
+        {"INSERT INTO D (id, s, m) SELECT id + 10, d, d + 1 FROM D", "ok 2"},
+        {"INSERT INTO D (id, s, m) VALUES (21, #04-20-2006#, CDate('2006-04-22'))", "ok 1"},
+        {"SELECT id, s, m FROM D WHERE id > 10",
+         "11|2006-04-20|2006-04-21;12|2006-04-21 10:30:00|2006-04-22 "
+         "10:30:00;21|2006-04-20|2006-04-22"},
+        {"UPDATE D SET s = IIf(id = 1, d, 'brak'), m = Nz(Null, d) WHERE id < 3", "ok 2"},
+        {"SELECT s, m FROM D WHERE id < 3", "2006-04-20|2006-04-20;brak|2006-04-21 10:30:00"},
+        {"SELECT id, IIf(id = 1, d, 'brak') AS t INTO E FROM D WHERE id < 3", "ok 2"},
+        {"SELECT t FROM E", "2006-04-20;brak"},
+        // A date kept as a date, and Yes/No and numbers as they were.
+        {"SELECT IIf(id = 1, d, #01-01-2000#) FROM D WHERE id < 3", "2006-04-20;2000-01-01"},
+        {"UPDATE D SET s = (id = 1), m = id / 4 WHERE id < 3", "ok 2"},
+        {"SELECT s, m FROM D WHERE id < 3", "-1|0,25;0|0,5"},
+    };
+    EXPECT_CASES(cases);
+}
+
 // "DEFAULT =x" in a column definition is DEFAULT x; of two DEFAULT clauses the last
 // one counts. Round in a statement halves to even.
 TEST_F(StoredValues, DefaultsAsWrittenAndRoundHalvesToEven) {

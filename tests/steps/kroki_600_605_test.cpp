@@ -53,7 +53,8 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
             "fkorout_wart_vat money)");
     Sql("create table PLACE_LISTY (IDListy long, Numer text(20), datak datetime, dataP datetime)");
     Sql("create table PLACE_LISTY_ZAWART (IDListy long, wartosc11 money, wartosc117 money)");
-    Sql("create table DEKLARACJE (Konh_id long, data text(20), data_wyst datetime, kwota money)");
+    Sql("create table DEKLARACJE (ID counter, Konh_id long, data datetime, data_wyst datetime, "
+        "kwota money)");
     Sql("create table DOK_FIN (kp_id long, nr_kp text(20), data datetime, kwota money, kwota_kw "
         "money, KontoP_wn text(20), KontoP_ma text(20))");
     for (const char* t : {"KPIR_KSIEGA", "KH_KSIEGA"})
@@ -75,8 +76,15 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
     Sql("insert into PLACE_LISTY_ZAWART values (1, 100, 0.5)");
     Sql("insert into KPIR_KSIEGA values (1, '12', #02-09-2005#, 7)");
     Sql("insert into DOK_FIN values (1, 'KP/1', #02-11-2005#, 3, 4, '100', '200')");
-    const char* linie[] = {"'ZV', 1",   "'SV', 1",     "'PA', 1", "'WZ', 1", "'KZ-', 1",
-                           "'PRAC', 1", "'KPIR +', 1", "'XX', 1", "'SV', 2"};
+    // Two declarations of one tax office whose ids cross their office's contractor ids:
+    // each settlement line takes its own declaration (by ID), its date as date text.
+    Sql("insert into DEKLARACJE (Konh_id, data, data_wyst, kwota) values (2, #01-31-2005#, "
+        "#02-20-2005#, 123.456)");
+    Sql("insert into DEKLARACJE (Konh_id, data, data_wyst, kwota) values (1, #02-28-2005#, "
+        "#03-25-2005#, 50)");
+    const char* linie[] = {"'ZV', 1",  "'SV', 1",   "'PA', 1",     "'WZ', 1",
+                           "'KZ-', 1", "'PRAC', 1", "'KPIR +', 1", "'XX', 1",
+                           "'SV', 2",  "'PIT4', 1", "'V7-', 2"};
     for (const char* l : linie)
         Sql(std::string("insert into DOK_FIN_ZAWART (rodzaj_dok, dok_id) values (") + l + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_604), "");
@@ -93,7 +101,9 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
                  {"L/1", "L/1", "", "31", "10", "100,5", "0", "2005", "Null"},
                  {"", "", "12", "9", "9", "7", "0", "2005", "Null"},
                  {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
-                 {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"}}));
+                 {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
+                 {"2005-01-31", "2005-01-31", "", "20", "20", "123,46", "0", "2005", "Null"},
+                 {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select ID_slownka, Nazwa from S_Inne where ID_slownka>8"),
               (Wiersze{{"9", "100"}, {"10", "200"}}));
 }

@@ -38,8 +38,8 @@ int Kontrahent(Budowa& b, const std::string& skrot, const std::string& rodzaj,
 }
 
 // A receipt of the contractor on the first document day, with one line of product 1
-// at the 22% rate.
-void Paragon(Budowa& b, int konh_id, const std::string& numer) {
+// at the given rate.
+void Paragon(Budowa& b, int konh_id, const std::string& numer, const std::string& stawka) {
     b.wstaw("Paragon", {{"DDOUT_NUMER", Value::text(numer)},
                         {"KONH_ID", Value::long_(konh_id)},
                         {"DDOUT_DATA_WYST", Value::date(b.pierwszy_dzien)},
@@ -56,7 +56,7 @@ void Paragon(Budowa& b, int konh_id, const std::string& numer) {
                                {"PROD_ID", Value::long_(1)},
                                {"ZDDOUT_ILOSC", Value::single(2)},
                                {"ZDDOUT_CENA_N", Value::currency(jet::Currency::from_double(10))},
-                               {"ZDDOUT_VAT", Value::text("22")}});
+                               {"ZDDOUT_VAT", Value::text(stawka)}});
 }
 
 }  // namespace
@@ -70,9 +70,13 @@ void dodatki_467_499(Budowa& b) {
         Kontrahent(b, "Kasa sklepu Rynek", "Kasa Fiskalna", Value::text(Skrot(b, 1)), "Detal");
     const int piekarnia = Kontrahent(b, "Kasa piekarni", "Kasa Fiskalna", Value::text(""), "Detal");
     Kontrahent(b, "Młyn Dunajec", "", Value::null(), "Brak");
-    Paragon(b, sklep, "PA S1/" + std::to_string(jet::dates::from_serial(b.pierwszy_dzien).year));
-    Paragon(b, piekarnia,
-            "PA K1/" + std::to_string(jet::dates::from_serial(b.pierwszy_dzien).year));
+    // The bakery's register also sold at the exempt rate 'zw': a rate with no number in
+    // it, which the gross prices of receipt lines (4.37, 4.77) meet.
+    const std::string rok_paragonow =
+        std::to_string(jet::dates::from_serial(b.pierwszy_dzien).year);
+    Paragon(b, sklep, "PA S1/" + rok_paragonow, "22");
+    Paragon(b, piekarnia, "PA K1/" + rok_paragonow, "22");
+    Paragon(b, piekarnia, "PA K2/" + rok_paragonow, "zw");
 
     // The last cash report of the year before, with its receipt: the balance chain of the
     // cash desk runs across the turn of the year.

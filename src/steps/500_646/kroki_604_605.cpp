@@ -76,7 +76,7 @@ const Rodzina kRodziny[] = {
      "JOIN DOK_FIN_ZAWART ON tt.IDListy = DOK_FIN_ZAWART.dok_id",
      "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", "round(TT.wartosc11+TT.wartosc117,2)",
      "0", "ROK=Year(T1.datak)", "DOK_FIN_ZAWART.rodzaj_dok='PRAC'"},
-    {"DEKLARACJE as TT inner JOIN DOK_FIN_ZAWART ON tt.Konh_id = DOK_FIN_ZAWART.dok_id", "tt.data",
+    {"DEKLARACJE as TT inner JOIN DOK_FIN_ZAWART ON tt.ID = DOK_FIN_ZAWART.dok_id", "tt.data",
      "tt.data", "''", "tt.data_wyst", "tt.data_wyst", "round(TT.kwota,2)", "0",
      "ROK=Year(TT.Data_Wyst)",
      "DOK_FIN_ZAWART.rodzaj_dok='PIT4' OR DOK_FIN_ZAWART.rodzaj_dok='PIT5' OR "
