@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "db/polaczenie.h"
 #include "droga.h"
+#include "jet/database.h"
 
 namespace {
 
@@ -70,6 +72,42 @@ TEST(Droga, DatabasesMadeAtEarlierReleasesConvertToTheStraightRunsDatabase) {
     const std::string prosty = d.prosty.zawartosc();
     EXPECT_GT(prosty.size(), d.wzor.zawartosc().size() / 2) << "the straight run's database";
     EXPECT_EQ(d.lancuch.zawartosc(), prosty);
+}
+
+// A receipt line at the exempt rate 'zw' whose gross price the suite left at 0 (lines
+// written after the gross prices were introduced start at 0): the gross-price
+// recomputation of 4.77 divides the rate by 100, which cannot be done for 'zw', so that
+// line's gross price becomes Null and the conversion goes on to its end.
+TEST(Droga, ExemptReceiptLineWithoutGrossPriceDoesNotStopTheConversion) {
+    const Droga& d = ta_droga();
+    const auto przed = d.postoje.find(nastepna_metoda(466));
+    if (przed == d.postoje.end() || d.koniec < 646) GTEST_SKIP() << "the road ends earlier";
+    const fs::path f = fs::temp_directory_path() / ("konw_e2e_zw_" + std::to_string(::getpid()));
+    fs::remove_all(f);
+    kopiuj_baze(przed->second.folder, f);
+    const auto sql = [&](const std::string& polecenie) {
+        auto db = jet::Database::open((f / "baza.mdb").string(), std::string(kDatabasePassword));
+        std::string wynik;
+        if (polecenie.rfind("select", 0) == 0) {
+            auto c = db->query(polecenie);
+            while (c->next()) wynik += c->value(0).to_text() + ";";
+        } else {
+            wynik = std::to_string(db->execute(polecenie));
+        }
+        db->close();
+        return wynik;
+    };
+    EXPECT_EQ(sql("update DOK_PAR_ZAWART set WSPRZ_CENA_BRUTTO=0, WSPRZ_WARTOSC_BRUTTO=0 where "
+                  "ZDDOUT_VAT='zw'"),
+              "1");
+    zadanie(f);
+    EXPECT_EQ(uruchom(f, KONWERSJA), 0) << tekst(f / "err.txt");
+    EXPECT_EQ(rejestr(f, "dodralvex"), "3210");
+    EXPECT_EQ(wersja(f), tekst_wersji(646));
+    EXPECT_EQ(sql("select IIf(WSPRZ_CENA_BRUTTO Is Null, 'Null', 'set') from DOK_PAR_ZAWART "
+                  "where ZDDOUT_VAT='zw'"),
+              "Null;");
+    fs::remove_all(f);
 }
 
 // Where inside a step the process is killed.
