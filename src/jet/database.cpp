@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "jet/files.h"
 #include "jet/session.h"
 
 namespace jet {
@@ -26,11 +25,6 @@ void create_empty_file(const std::string& path) {
 }  // namespace
 
 std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
-    // A file that this process cannot write is refused before SQLite opens it: SQLite
-    // would create its log and shared-memory index beside the file with the file's own
-    // read-only mode, and those would keep refusing writes after the file itself is
-    // made writable.
-    check_writable(checked_path(path));
     std::shared_ptr<Session> s = Session::open(path, password);
     s->add_handle();
     return std::shared_ptr<Database>(new Database(std::move(s)));

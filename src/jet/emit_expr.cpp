@@ -63,11 +63,10 @@ std::string folded_function_name(std::string_view name) {
     return n;
 }
 
-// The text form of an operand for text functions and `&` (totext: jet_totext as the
-// binding calls it).
-std::string as_text(const Typed& t, const std::string& totext) {
+// The text form of an operand for text functions and `&`, as b calls jet_totext.
+std::string as_text(const Binder& b, const Typed& t) {
     if (!t.known || is_text(t.type)) return Binder::value_sql(t);
-    return totext + "(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
+    return b.call("jet_totext") + "(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
 }
 
 // Operator classes of a chain (Typed::chain): SQLite groups each class left to right.
@@ -566,14 +565,14 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
         case Op::Ge: return comparison(op, a, b, e.pos);
         case Op::Like:
             t.sql = std::string(e.negated ? "(NOT " : "(") + call("jet_like") + "(" +
-                    as_text(a, call("jet_totext")) + ", " + as_text(b, call("jet_totext")) + "))";
+                    as_text(*this, a) + ", " + as_text(*this, b) + "))";
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             return t;
         case Op::Concat: {
             // One jet_concat call takes the whole chain (Null as "" is associative).
-            fold_start(t, a, '&', [&] { return as_text(a, call("jet_totext")); });
-            t.fold_args.push_back(as_text(b, call("jet_totext")));
+            fold_start(t, a, '&', [&] { return as_text(*this, a); });
+            t.fold_args.push_back(as_text(*this, b));
             t.sql = call("jet_concat") + "(" + join_args(t.fold_args) + ")";
             t.chain_size = t.sql.size();
             t.type = DataType::Text;
@@ -693,7 +692,7 @@ Typed Binder::function(const sql::Expr& e) {
     // A date among values whose result is a text (IIf, Nz) is its date text: a text
     // column is filled, and read, with texts.
     auto as_result = [&](const Typed& x) {
-        return is_text(t.type) && x.known && x.type == DataType::Date ? as_text(x, call("jet_totext"))
+        return is_text(t.type) && x.known && x.type == DataType::Date ? as_text(*this, x)
                                                                        : value_sql(x);
     };
     // IIf and the clock are SQL expressions rather than calls.
@@ -742,7 +741,7 @@ Typed Binder::function(const sql::Expr& e) {
     for (size_t i = 0; i < n; ++i) {
         const FnArg k = d->arg(static_cast<int>(i));
         if (i) t.sql += ", ";
-        t.sql += k == FnArg::Text                          ? as_text(a[i], call("jet_totext"))
+        t.sql += k == FnArg::Text                          ? as_text(*this, a[i])
                  : d->result == FnResult::First && i > 0 ? as_result(a[i])
                                                          : value_sql(a[i]);
         if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);

@@ -146,6 +146,11 @@ Error sqlite_failure(sqlite3* db, int rc) {
 
 std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password) {
     const std::string canon = checked_path(path);
+    // A file that this process cannot write is refused before SQLite opens it: SQLite
+    // would create its log and shared-memory index beside the file with the file's own
+    // read-only mode, and those would keep refusing writes after the file itself is
+    // made writable.
+    check_writable(canon);
 
     std::lock_guard lock(registry_mutex);
     auto& reg = registry();

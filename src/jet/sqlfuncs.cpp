@@ -908,45 +908,33 @@ void register_functions(sqlite3* db, Session* session) {
               db, "jet_mark", 0, SQLITE_UTF8, &conn->plain, mark, nullptr, nullptr,
               [](void* p) { delete static_cast<Connection::Variant*>(p)->connection; }),
           "jet_mark");
-    // A storing variant is never deterministic, so that SQLite computes it for every row
-    // between its jet_mark and jet_caught rather than once for the statement.
+    // Registers a function as its name and, when it may fail on a value, as its storing
+    // variant. A storing variant is never deterministic, so that SQLite computes it for
+    // every row between its jet_mark and jet_caught rather than once for the statement.
+    using Scalar = void (*)(sqlite3_context*, int, sqlite3_value**);
+    auto add = [&](std::string_view name, int argc, bool deterministic, Scalar fn, Scalar step,
+                   void (*final)(sqlite3_context*)) {
+        const std::string plain(name);
+        check(db,
+              sqlite3_create_function_v2(db, plain.c_str(), argc,
+                                         SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0),
+                                         &conn->plain, fn, step, final, nullptr),
+              plain.c_str());
+        if (!has_storing_variant(name)) return;
+        check(db,
+              sqlite3_create_function_v2(db, (plain + std::string(kStoringSuffix)).c_str(), argc,
+                                         SQLITE_UTF8, &conn->storing, fn, step, final, nullptr),
+              plain.c_str());
+    };
     for (const auto& f : kFunctions) {
         if (f.fn == mark) continue;
-        const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-        const std::string storing = std::string(f.target).append(kStoringSuffix);
-        for (int n = f.min_args; n <= f.max_args; ++n) {
-            const int argc = f.name ? sqlite_arguments(f, n) : n;
-            check(db,
-                  sqlite3_create_function_v2(db, f.target, argc, flags, &conn->plain, f.fn, nullptr,
-                                             nullptr, nullptr),
-                  f.target);
-            if (!has_storing_variant(f.target)) continue;
-            check(db,
-                  sqlite3_create_function_v2(db, storing.c_str(), argc, SQLITE_UTF8, &conn->storing,
-                                             f.fn, nullptr, nullptr, nullptr),
-                  f.target);
-        }
+        for (int n = f.min_args; n <= f.max_args; ++n)
+            add(f.target, f.name ? sqlite_arguments(f, n) : n, f.deterministic, f.fn, nullptr,
+                nullptr);
     }
-    struct Aggregate {
-        const char* name;
-        void (*step)(sqlite3_context*, int, sqlite3_value**);
-        void (*final)(sqlite3_context*);
-        int args;
-    };
-    for (const Aggregate& a : {Aggregate{"jet_sum", sum_step, sum_final, 2},
-                               Aggregate{"jet_first", pick_step<false>, pick_final, 1},
-                               Aggregate{"jet_last", pick_step<true>, pick_final, 1}}) {
-        check(db,
-              sqlite3_create_function_v2(db, a.name, a.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                         &conn->plain, nullptr, a.step, a.final, nullptr),
-              a.name);
-        if (!has_storing_variant(a.name)) continue;
-        const std::string storing = std::string(a.name).append(kStoringSuffix);
-        check(db,
-              sqlite3_create_function_v2(db, storing.c_str(), a.args, SQLITE_UTF8, &conn->storing,
-                                         nullptr, a.step, a.final, nullptr),
-              a.name);
-    }
+    add("jet_sum", 2, true, nullptr, sum_step, sum_final);
+    add("jet_first", 1, true, nullptr, pick_step<false>, pick_final);
+    add("jet_last", 1, true, nullptr, pick_step<true>, pick_final);
 }
 
 }  // namespace jet

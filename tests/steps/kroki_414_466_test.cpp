@@ -394,23 +394,15 @@ TEST_F(Kroki414Dane, TheYearOfTheRecomputationWithAndWithoutItsDate) {
         Teksty przeciwstawne;
     };
     const double w_2004 = jet::dates::to_serial(2004, 6, 30).value();
+    // The year 2004 recomputed: its May postings turned over, its counter-accounts named.
+    const Wiersze obroty_2004 = {{"2003", "201", "0", "0"},
+                                 {"2003", "300", "0", "0"},
+                                 {"2004", "201", "10", "0"},
+                                 {"2004", "300", "0", "10"}};
+    const Teksty przeciwstawne_2004 = {"300---;", "201---;", "Null", "Null"};
     const Przypadek przypadki[] = {
-        {"set date",
-         w_2004,
-         {2003, 12, 31},
-         {{"2003", "201", "0", "0"},
-          {"2003", "300", "0", "0"},
-          {"2004", "201", "10", "0"},
-          {"2004", "300", "0", "10"}},
-         {"300---;", "201---;", "Null", "Null"}},
-        {"unset, today in 2004",
-         0,
-         {2004, 1, 1},
-         {{"2003", "201", "0", "0"},
-          {"2003", "300", "0", "0"},
-          {"2004", "201", "10", "0"},
-          {"2004", "300", "0", "10"}},
-         {"300---;", "201---;", "Null", "Null"}},
+        {"set date", w_2004, {2003, 12, 31}, obroty_2004, przeciwstawne_2004},
+        {"unset, today in 2004", 0, {2004, 1, 1}, obroty_2004, przeciwstawne_2004},
         {"unset, today in 2003",
          0,
          {2003, 12, 31},
