@@ -59,8 +59,8 @@ class E2E : public DbEnv {
         const fs::path out = dir / "out.txt", err = dir / "err.txt";
         const std::string polecenie =
             "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" + reg.string() +
-            "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + program + "' >'" + out.string() +
-            "' 2>'" + err.string() + "' </dev/null";
+            "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + dla_uruchamiajacego(program) +
+            "' >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
         const int s = wykonaj(polecenie);
         Wynik w;
         w.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
@@ -85,6 +85,17 @@ class E2E : public DbEnv {
         int s = 0;
         ::waitpid(pid, &s, 0);
         return s;
+    }
+    // The program as the user who runs it can start it: for nobody a copy in the test's
+    // folder, since the build tree may lie in a folder that only its owner may enter.
+    std::string dla_uruchamiajacego(const char* program) const {
+        if (!obcy || ::geteuid() != 0) return program;
+        const fs::path kopia = dir / fs::path(program).filename();
+        fs::copy_file(program, kopia, fs::copy_options::overwrite_existing);
+        fs::permissions(kopia, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+        return kopia.string();
     }
     // Lets the user nobody reach and write the test's folders, registry and database.
     void dla_obcego() {
