@@ -252,6 +252,38 @@ TEST_F(Registry, SimultaneousWritesDoNotRemoveEachOthersTemporaryFiles) {
     EXPECT_EQ(files, 0);
 }
 
+// Writers in several processes each setting their own names, one of them the result
+// marker over the request "0123": every value written is there afterwards.
+TEST_F(Registry, SimultaneousWritesOfOtherNamesLoseNoValue) {
+    constexpr int kProcesses = 6, kNames = 25;
+    registry_write(0, "dodralvex", "0123");
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int i = 0; i < kNames; ++i) {
+                registry_write(0, "p" + std::to_string(p) + "n" + std::to_string(i),
+                               std::to_string(p * 100 + i));
+                if (p == 0 && i == kNames / 2) registry_write(0, "dodralvex", "3210");
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int lost = 0;
+    for (int p = 0; p < kProcesses; ++p)
+        for (int i = 0; i < kNames; ++i)
+            lost += registry_read(0, "p" + std::to_string(p) + "n" + std::to_string(i)) !=
+                    std::to_string(p * 100 + i);
+    EXPECT_EQ(lost, 0) << "of " << kProcesses * kNames;
+    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+}
+
 TEST_F(Registry, UnreadableFileIsReported) {
     std::filesystem::create_directory(reg);  // a folder where the file should be
     EXPECT_THROW(registry_read(0, "a"), RegistryError);
