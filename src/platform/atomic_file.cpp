@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -192,6 +194,36 @@ void write_file_atomically(const fs::path& target_in, std::string_view content, 
 
 void check_replaceable(const fs::path& target) {
     TemporaryFile probe(place_of(target));
+}
+
+FolderLock::FolderLock(const fs::path& target, std::chrono::milliseconds patience) {
+    const Place p = place_of(target);
+    fd_ = ::open(p.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) fail("cannot open, to lock it, the folder", p.folder, errno);
+    // Polled rather than waited for, so that the wait has a bound; a writer holds the
+    // lock for milliseconds, and a killed one has already let it go.
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    auto pause = std::chrono::milliseconds(1);
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return;  // a file system without locks
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::close(fd_);
+            fd_ = -1;
+            const auto ms = patience.count();
+            throw std::system_error(
+                EWOULDBLOCK, std::generic_category(),
+                "another process's write has kept the folder " + p.folder.string() +
+                    " locked for " +
+                    (ms % 1000 ? std::to_string(ms) + " ms" : std::to_string(ms / 1000) + " s"));
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(16));
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
 }
 
 }  // namespace platform

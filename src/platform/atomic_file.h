@@ -1,6 +1,7 @@
 // Replacing a small file so that a reader sees either the old or the new content.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string_view>
 
@@ -27,5 +28,28 @@ void write_file_atomically(const std::filesystem::path& target, std::string_view
 // target; the target itself is not touched. Throws std::system_error as a write would
 // (a folder that cannot be written, for one).
 void check_replaceable(const std::filesystem::path& target);
+
+// An exclusive lock between processes on the folder in which write_file_atomically
+// replaces target (created when missing), held from construction to destruction: one
+// read-modify-write of target at a time. Readers need no lock, since every write is a
+// rename. The lock is a flock on a descriptor of the folder itself, which no write
+// renames or deletes, so every process that replaces target finds the same lock; the
+// lock ends with its descriptor and so with its process, however it ends; and nothing
+// need be created beside target, so a folder that cannot be written can still be locked
+// and a write there fails as it would without the lock. Waits for another process's
+// lock, up to patience; where the file system takes no locks it locks nothing. Throws
+// std::system_error (with the folder in its message) when the folder cannot be created
+// or opened, or was still locked after patience.
+class FolderLock {
+  public:
+    explicit FolderLock(const std::filesystem::path& target,
+                        std::chrono::milliseconds patience = std::chrono::seconds(30));
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    int fd_ = -1;
+};
 
 }  // namespace platform

@@ -271,13 +271,21 @@ void registry_write(int key_code, std::string_view name, std::string_view value)
     auto key = registry_key_path(key_code);
     if (!key) return;
     auto path = registry_file();
+    // Without the lock, a write by another process between this read and the rename
+    // would be lost.
+    std::optional<FolderLock> lock;
+    replacing([&] { lock.emplace(path); });
     RegistryDocument doc = load(path);
     doc.set(*key, name, value);
     replacing([&] { write_file_atomically(path, doc.serialize()); });
 }
 
 void registry_check_writable() {
-    replacing([] { check_replaceable(registry_file()); });
+    replacing([] {
+        const auto path = registry_file();
+        FolderLock lock(path);
+        check_replaceable(path);
+    });
 }
 
 std::vector<std::pair<std::string, std::string>> registry_list(int key_code) {

@@ -7,6 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
+#include <system_error>
+
+#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "temp_registry.h"
 
@@ -250,6 +255,86 @@ TEST_F(Registry, SimultaneousWritesDoNotRemoveEachOthersTemporaryFiles) {
     int files = 0;
     for (auto& e : std::filesystem::directory_iterator(dir)) files += e.path() != reg;
     EXPECT_EQ(files, 0);
+}
+
+// Writers in several processes each setting their own names, one of them the result
+// marker over the request "0123": every value written is there afterwards.
+TEST_F(Registry, SimultaneousWritesOfOtherNamesLoseNoValue) {
+    constexpr int kProcesses = 6, kNames = 25;
+    registry_write(0, "dodralvex", "0123");
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int i = 0; i < kNames; ++i) {
+                registry_write(0, "p" + std::to_string(p) + "n" + std::to_string(i),
+                               std::to_string(p * 100 + i));
+                if (p == 0 && i == kNames / 2) registry_write(0, "dodralvex", "3210");
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int lost = 0;
+    for (int p = 0; p < kProcesses; ++p)
+        for (int i = 0; i < kNames; ++i)
+            lost += registry_read(0, "p" + std::to_string(p) + "n" + std::to_string(i)) !=
+                    std::to_string(p * 100 + i);
+    EXPECT_EQ(lost, 0) << "of " << kProcesses * kNames;
+    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+}
+
+// A process that holds the registry's lock keeps other writers waiting, up to their
+// patience; killed, it lets them go at once.
+TEST_F(Registry, WriterKilledHoldingTheLockBlocksNoOne) {
+    registry_write(0, "dodralvex", "0123");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        FolderLock lock(reg);
+        const char c = 1;
+        if (::write(ready[1], &c, 1) != 1) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the holder took the lock";
+    ::close(ready[0]);
+
+    try {
+        FolderLock impatient(reg, std::chrono::milliseconds(50));
+        ADD_FAILURE() << "locked a folder that another process holds";
+    } catch (const std::system_error& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.string() + " locked for 50 ms"), std::string::npos)
+            << e.what();
+    }
+
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        try {
+            registry_write(0, "dodralvex", "3210");
+            ::_exit(0);
+        } catch (const RegistryError&) {
+            ::_exit(1);
+        }
+    }
+    ::usleep(200 * 1000);
+    int status = -1;
+    EXPECT_EQ(::waitpid(writer, &status, WNOHANG), 0) << "the writer waits for the lock";
+    EXPECT_EQ(registry_read(0, "dodralvex"), "0123");
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
 }
 
 TEST_F(Registry, UnreadableFileIsReported) {
