@@ -27,15 +27,16 @@ void nowe_polaczenie() {
     DbPolaczenie->CursorLocation = ado::adUseClient;
 }
 
-// Opens the new connection on Sciezka_Bazy and holds the file. DAO opens of the same file take the
-// database password from the engine, since they get no connection string.
+// Holds the file Sciezka_Bazy and opens the new connection on it. DAO opens of the same file take
+// the database password from the engine, since they get no connection string.
 void otworz_polaczenie() {
     dao::DBEngine::SetDefaultPassword(kDatabasePassword);
-    DbPolaczenie->Open(connection_string(Sciezka_Bazy), "", "", -1);
     // The program holds its database from its first open to its end: another run, or
     // another tool that would write, is refused at once instead of taking turns with
-    // it between the steps and around the reopens.
+    // it between the steps and around the reopens. The hold comes first, so that a run
+    // refused never opens the file that another run is converting.
     jet::hold_until_exit(Sciezka_Bazy);
+    DbPolaczenie->Open(connection_string(Sciezka_Bazy), "", "", -1);
     Baza_Otwarta = -1;
 }
 

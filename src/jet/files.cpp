@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -34,54 +35,72 @@ std::string folder_of(const std::string& path) {
     raise(Fault::Internal, std::string(what) + " '" + path + "': " + std::strerror(err));
 }
 
-// A descriptor closed with its owner.
+using FileKey = std::pair<dev_t, ino_t>;
+
+// What the process has on one file (device and inode, whatever the path).
+struct FileUse {
+    int hold_fd = -1;         // the descriptor that carries the hold's lock
+    int holds = 0;            // holds of the process on the file
+    int connections = 0;      // SQLite connections of the process on the file
+    std::vector<int> parked;  // descriptors let go while a connection was open
+};
+
+std::mutex uses_mutex;
+std::map<FileKey, FileUse>& uses() {
+    static std::map<FileKey, FileUse> u;
+    return u;
+}
+
+// Forgets a file's entry once nothing of the process is on it. Caller holds uses_mutex.
+void forget_if_unused(std::map<FileKey, FileUse>::iterator it) {
+    const FileUse& u = it->second;
+    if (u.holds == 0 && u.connections == 0 && u.parked.empty()) uses().erase(it);
+}
+
+// Closes fd, or keeps it (parked) while a connection of the process has its file open:
+// closing any descriptor on a file drops every POSIX lock of the process on it, SQLite's
+// included. Caller holds uses_mutex.
+void let_go_locked(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        auto& u = uses();
+        if (auto it = u.find({st.st_dev, st.st_ino}); it != u.end() && it->second.connections > 0) {
+            it->second.parked.push_back(fd);
+            return;
+        }
+    }
+    ::close(fd);
+}
+
+// A descriptor let go with its owner (see close_descriptor).
 struct Fd {
     int fd = -1;
     ~Fd() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0) close_descriptor(fd);
     }
 };
 
-using FileKey = std::pair<dev_t, ino_t>;
-
-struct Held {
-    int fd;     // the descriptor that carries the lock
-    int count;  // holds of the process on the file
-};
-
-std::mutex holds_mutex;
-std::map<FileKey, Held>& holds() {
-    static std::map<FileKey, Held> h;
-    return h;
-}
-
-// Adds a hold on the open file fd (whose descriptor passes to the table or is
-// closed). Caller holds holds_mutex.
-FileKey add_hold(int fd, int count) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        raise(Fault::Internal,
-              std::string("cannot examine a database file: ") + std::strerror(err));
-    }
-    const FileKey key{st.st_dev, st.st_ino};
-    auto& h = holds();
-    if (auto it = h.find(key); it != h.end()) {
-        it->second.count += count;
-        ::close(fd);
-        return key;
+// Adds count holds on the file open as fd (its device and inode key), whose descriptor
+// passes to the table, or is let go when the process holds the file already or the
+// hold is refused. Caller holds uses_mutex.
+void add_hold(int fd, const FileKey& key, int count) {
+    FileUse& u = uses()[key];
+    if (u.holds > 0) {
+        u.holds += count;
+        let_go_locked(fd);
+        return;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         // A file system without whole-file locks holds nothing: the file is used as is.
         if (err == EWOULDBLOCK || err == EINTR) {
-            ::close(fd);
+            let_go_locked(fd);
+            forget_if_unused(uses().find(key));
             raise(Fault::FileLocked);
         }
     }
-    h.emplace(key, Held{fd, count});
-    return key;
+    u.hold_fd = fd;
+    u.holds = count;
 }
 
 // Empties the write-ahead log of the database at path, when it has one, so that
@@ -138,8 +157,9 @@ std::string checked_path(const std::string& path) {
     std::string canon(real);
     std::free(real);
     if (canon.size() > kMaxPathBytes) raise(Fault::PathTooLong, path);
-    Fd f{::open(canon.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (f.fd < 0) {
+    // Asked of the system, not found by opening the file: closing a descriptor would
+    // drop the locks of a connection of this process that has the file open.
+    if (::faccessat(AT_FDCWD, canon.c_str(), R_OK, AT_EACCESS) != 0) {
         if (errno == EACCES || errno == EPERM) raise(Fault::NotReadable, path);
         raise(Fault::FileNotFound, path);
     }
@@ -160,25 +180,74 @@ void check_writable(const std::string& path) {
 }
 
 FileHold::FileHold(const std::string& path) {
-    check_writable(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string canon = checked_path(path);
+    check_writable(canon);
+    struct stat st {};
+    if (::stat(canon.c_str(), &st) != 0) raise(Fault::FileNotFound, path);
+    dev_ = st.st_dev;
+    ino_ = st.st_ino;
+    std::lock_guard lock(uses_mutex);
+    if (auto it = uses().find({dev_, ino_}); it != uses().end() && it->second.holds > 0) {
+        ++it->second.holds;  // shared without a descriptor of its own
+        return;
+    }
+    // A descriptor parked beside an open connection serves again, so that attempts
+    // refused while another process holds the file do not pile descriptors up.
+    if (auto it = uses().find({dev_, ino_}); it != uses().end() && !it->second.parked.empty()) {
+        const int fd = it->second.parked.back();
+        it->second.parked.pop_back();
+        add_hold(fd, {dev_, ino_}, 1);
+        return;
+    }
+    const int fd = ::open(canon.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == EACCES) raise(Fault::NotReadable, path);
         raise(Fault::FileNotFound, path);
     }
-    std::lock_guard lock(holds_mutex);
-    const FileKey key = add_hold(fd, 1);
-    dev_ = key.first;
-    ino_ = key.second;
+    if (::fstat(fd, &st) != 0 || st.st_dev != dev_ || st.st_ino != ino_) {
+        let_go_locked(fd);
+        raise(Fault::FileNotFound, path);  // replaced between the look and the open
+    }
+    add_hold(fd, {dev_, ino_}, 1);
 }
 
 FileHold::~FileHold() {
-    std::lock_guard lock(holds_mutex);
-    auto& h = holds();
-    auto it = h.find({dev_, ino_});
-    if (it == h.end() || --it->second.count > 0) return;
-    ::close(it->second.fd);
-    h.erase(it);
+    std::lock_guard lock(uses_mutex);
+    auto it = uses().find({dev_, ino_});
+    if (it == uses().end() || it->second.holds == 0 || --it->second.holds > 0) return;
+    const int fd = std::exchange(it->second.hold_fd, -1);
+    if (fd >= 0) {
+        // A descriptor parked for a connection keeps its lock unless it is let go here.
+        ::flock(fd, LOCK_UN);
+        let_go_locked(fd);
+    }
+    forget_if_unused(it);
+}
+
+FileInUse::FileInUse(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return;
+    key_ = {st.st_dev, st.st_ino};
+    std::lock_guard lock(uses_mutex);
+    ++uses()[*key_].connections;
+}
+
+FileInUse::~FileInUse() {
+    if (!key_) return;
+    std::vector<int> parked;
+    {
+        std::lock_guard lock(uses_mutex);
+        auto it = uses().find(*key_);
+        if (it == uses().end()) return;
+        if (--it->second.connections == 0) parked.swap(it->second.parked);
+        forget_if_unused(it);
+    }
+    for (int fd : parked) ::close(fd);
+}
+
+void close_descriptor(int fd) {
+    std::lock_guard lock(uses_mutex);
+    let_go_locked(fd);
 }
 
 void hold_until_exit(const std::string& path) {
@@ -213,14 +282,16 @@ void replace_database(const std::string& from, const std::string& to) {
     if (::fsync(fd) != 0) system_failure("cannot flush", from, errno);
     if (had_old) {
         empty_log(to);
-        std::lock_guard lock(holds_mutex);
-        auto& h = holds();
-        if (auto it = h.find({old.st_dev, old.st_ino}); it != h.end()) {
+        std::lock_guard lock(uses_mutex);
+        if (auto it = uses().find({old.st_dev, old.st_ino});
+            it != uses().end() && it->second.holds > 0) {
             // The new file is held as the old one was before it takes the name.
-            const int count = it->second.count;
+            struct stat st {};
+            if (::fstat(fd, &st) != 0) system_failure("cannot examine", from, errno);
+            const int count = it->second.holds;
             const int dup = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
             if (dup < 0) system_failure("cannot hold", from, errno);
-            add_hold(dup, count);
+            add_hold(dup, {st.st_dev, st.st_ino}, count);
         }
     }
     if (::rename(from.c_str(), to.c_str()) != 0) system_failure("cannot replace", to, errno);

@@ -5,7 +5,9 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace jet {
 
@@ -29,8 +31,9 @@ void check_writable(const std::string& path);
 // the path) are counted and share one lock.
 class FileHold {
   public:
-    // Takes or shares the process's hold on the file at path; raises as check_writable
-    // for a file that cannot be written, FileLocked when another process holds it.
+    // Takes or shares the process's hold on the file at path; raises as checked_path
+    // and check_writable (in that order, as an open does), FileLocked when another
+    // process holds it. A hold that is shared opens nothing.
     explicit FileHold(const std::string& path);
     ~FileHold();
     FileHold(const FileHold&) = delete;
@@ -40,6 +43,27 @@ class FileHold {
     dev_t dev_;
     ino_t ino_;
 };
+
+// Marks the file at path as open by an SQLite connection of this process, from its
+// construction (before the connection opens) to its destruction (after it closes).
+// POSIX record locks belong to the process, and closing any descriptor on a file drops
+// all of them, SQLite's included: while a file is in use, the descriptors that the
+// process lets go on it (close_descriptor, a hold ended or refused) are kept open, and
+// they are closed with the last connection. A path that does not exist marks nothing.
+class FileInUse {
+  public:
+    explicit FileInUse(const std::string& path);
+    ~FileInUse();
+    FileInUse(const FileInUse&) = delete;
+    FileInUse& operator=(const FileInUse&) = delete;
+
+  private:
+    std::optional<std::pair<dev_t, ino_t>> key_;
+};
+
+// Closes a descriptor of the process, or keeps it open until the last connection on
+// its file closes when the file is in use (see FileInUse).
+void close_descriptor(int fd);
 
 // Holds the file at path until the process ends: a conversion holds its database
 // from its first open to its end, across every close and reopen. Raises as FileHold.

@@ -1,12 +1,13 @@
 #include "jet/session.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -45,9 +46,10 @@ void check_header(const std::string& path, bool with_log) {
     std::error_code ec;
     const uintmax_t size = std::filesystem::file_size(path, ec);
     std::array<unsigned char, 100> h{};
-    std::ifstream in(path, std::ios::binary);
-    if (ec || size < h.size() || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
-        raise(Fault::UnrecognizedDatabase, path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool read = fd >= 0 && ::pread(fd, h.data(), h.size(), 0) == ssize_t(h.size());
+    if (fd >= 0) close_descriptor(fd);  // the file may be open under another of its names
+    if (ec || size < h.size() || !read) raise(Fault::UnrecognizedDatabase, path);
     if (std::memcmp(h.data(), "SQLite format 3", 16) != 0) raise(Fault::UnrecognizedDatabase, path);
     uint32_t page = big_endian(&h[16], 2);
     if (page == 1) page = 65536;
@@ -236,7 +238,9 @@ void Session::inspect(const std::string& password, bool with_log) {
 // system cannot be written fails as such.
 void Session::connect() {
     // One thread uses a session (Jet's engine here is single-threaded): no connection mutex.
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    in_use_.emplace(path_);
+    int rc =
+        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (rc != SQLITE_OK) fail(rc);
         sqlite3_extended_result_codes(db_, 1);
@@ -269,6 +273,7 @@ void Session::connect() {
         planner_.reset();
         sqlite3_close_v2(db_);
         db_ = nullptr;
+        in_use_.reset();
         check_writable(path_);  // a folder that cannot take the log explains the failure
         throw;
     }
@@ -306,6 +311,7 @@ void Session::close_connection() {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    in_use_.reset();
     planner_.reset();
     hold_.reset();
     translation_cache_.reset();
@@ -348,7 +354,17 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
 }
 
 sqlite3_stmt* Session::hold(const std::string& sql) {
-    if (savepoint_depth_ == 0 && db_) tune();
+    if (savepoint_depth_ == 0 && db_) {
+        // The planner's hints are an optimisation: a reader of a file that another
+        // process holds reads it without them.
+        try {
+            tune();
+        } catch (const Error& e) {
+            if (e.number() != fault_number(Fault::FileLocked) ||
+                e.description() != make_error(Fault::FileLocked).description())
+                throw;
+        }
+    }
     return find_or_prepare(sql, true);
 }
 

@@ -25,7 +25,7 @@
 namespace jet {
 
 class Session {
-public:
+  public:
     // Opens (and validates) or finds the process's session for a file.
     static std::shared_ptr<Session> open(const std::string& path, const std::string& password);
     ~Session();
@@ -93,7 +93,7 @@ public:
     void add_handle() { ++handles_; }
     void release_handle();
 
-private:
+  private:
     Session() = default;
     std::string path_;
     sqlite3* db_ = nullptr;
@@ -108,7 +108,8 @@ private:
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
     int handles_ = 0;
-    std::unique_ptr<FileHold> hold_;  // from the first write to the close
+    std::unique_ptr<FileHold> hold_;   // from the first write to the close
+    std::optional<FileInUse> in_use_;  // while the connection is open
     struct Cached {
         sqlite3_stmt* st;
         uint64_t used;  // stmt_clock_ at the last use

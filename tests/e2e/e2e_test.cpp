@@ -2,6 +2,8 @@
 // a database in a temporary folder, no terminal (safe answers to every box), fast waits.
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dao/dao.h"
@@ -472,6 +475,99 @@ TEST_F(E2E, CompletedConversionWhoseMarkerCannotBeWrittenEndsWithStatus4) {
     const Wynik dalej = z_krokami("*=ok");
     EXPECT_EQ(dalej.status, 0);
     EXPECT_EQ(znacznik(), "0123");
+}
+
+// The inode of the write-ahead log of the database at the canonical path kanon that the
+// process pid has open; 0 when it has none, or only a deleted one.
+ino_t log_procesu(pid_t pid, const std::string& kanon) {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
+        std::error_code ec2;
+        const std::string cel = fs::read_symlink(e.path(), ec2).string();
+        if (cel.rfind(kanon + "-wal", 0) != 0) continue;
+        struct stat st {};
+        if (cel == kanon + "-wal" && ::stat(e.path().c_str(), &st) == 0) return st.st_ino;
+    }
+    return 0;
+}
+
+// Other programs on the database while a run converts it, the run stopped inside a step
+// (after a DAO pass, after a reconnect, with the step's work not yet committed): the
+// version reader reads the last completed version, a second run is refused, a plain
+// SQLite open and close goes by, and the run's log stays the same file. Killed then,
+// the run leaves the database at the last completed step, and the rerun ends as an
+// uninterrupted run does.
+TEST_F(E2E, OtherProgramsLeaveARunningConversionsLogAlone) {
+    baza_w_wersji("5.25");
+    const std::string kanon = fs::canonical(baza).string();
+    const std::string kroki = "*=ok,526=dao+czekaj,527=ponownie+czekaj,528=czekaj";
+    const pid_t przebieg = ::fork();
+    ASSERT_GE(przebieg, 0);
+    if (przebieg == 0) {
+        ::setenv("ORVIK_REGISTRY", reg.c_str(), 1);
+        ::setenv("ORVIK_FAST_WAIT", "1", 1);
+        ::setenv("KONW_KROKI", kroki.c_str(), 1);
+        ::unsetenv("ORVIK_ANSWERS");
+        const std::string wyjscie = (dir / "przebieg.txt").string();
+        if (!std::freopen("/dev/null", "r", stdin) || !std::freopen(wyjscie.c_str(), "w", stdout) ||
+            !std::freopen(wyjscie.c_str(), "a", stderr) || ::chdir(dir.c_str()) != 0)
+            ::_exit(126);
+        ::execl(KONWERSJA_KROKI, KONWERSJA_KROKI, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    struct Punkt {
+        int krok;
+        const char* wersja;  // as wersja-bazy prints the last completed step
+    };
+    for (const Punkt p : {Punkt{526, "5.25"}, Punkt{527, "5.26"}, Punkt{528, "5.27"}}) {
+        SCOPED_TRACE(p.krok);
+        const fs::path czekam = folder / ("czekam-" + std::to_string(p.krok));
+        for (int i = 0; i < 3000 && !fs::exists(czekam); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(fs::exists(czekam)) << "the run reached the step";
+        const ino_t log = log_procesu(przebieg, kanon);
+        ASSERT_NE(log, 0u);
+
+        const fs::path out = dir / "wersja.txt";
+        const int s = wykonaj(std::string("'") + WERSJA_BAZY + "' '" + baza + "' >'" +
+                              out.string() + "' 2>&1");
+        EXPECT_EQ(WEXITSTATUS(s), 0);
+        EXPECT_EQ(slurp(out), std::string(p.wersja) + "\n") << "a reader reads the file";
+
+        const Wynik druga = uruchom();
+        EXPECT_EQ(druga.status, 1);
+        EXPECT_EQ(znacznik(), "0000") << "a second run is refused";
+        zadanie();
+
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open_v2(baza.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+
+        EXPECT_EQ(log_procesu(przebieg, kanon), log) << "the run's log is the same file";
+        struct stat st {};
+        EXPECT_EQ(::stat((baza + "-wal").c_str(), &st), 0);
+        EXPECT_EQ(st.st_ino, log);
+        if (p.krok != 528) {
+            std::ofstream(folder / ("dalej-" + std::to_string(p.krok))).put('\n');
+            fs::remove(czekam);
+        }
+    }
+    ::kill(przebieg, SIGKILL);
+    int s = 0;
+    ::waitpid(przebieg, &s, 0);
+    EXPECT_TRUE(WIFSIGNALED(s));
+    EXPECT_EQ(wersja(), "5,27") << "the last completed step";
+    EXPECT_EQ(z_bazy("SELECT v FROM Kroki ORDER BY v"), (std::vector<std::string>{"526", "527"}));
+
+    const Wynik dalej = z_krokami("*=ok");
+    EXPECT_EQ(dalej.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(wersja(), "6,46");
+    std::vector<std::string> kazdy_raz;
+    for (int v = 526; v <= 646; ++v)
+        if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda) kazdy_raz.push_back(std::to_string(v));
+    EXPECT_EQ(z_bazy("SELECT v FROM Kroki ORDER BY v"), kazdy_raz) << "each step once";
 }
 
 // An Access 97 file: tidied, backed up, COUNT and USER renamed, copied into a new file

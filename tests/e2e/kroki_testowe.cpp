@@ -10,18 +10,28 @@
 //   brak   the step counts as not built: the run stops as at a step this build lacks;
 //   zabij_po  runs the built step, then kills the process before its version is recorded;
 //   bez_rejestru  inserts, then puts a folder in place of the registry file, so that no
-//              later registry write succeeds.
+//              later registry write succeeds;
+//   dao, ponownie, czekaj  insert, then (joined by "+", in their order) open a DAO view
+//              of the database, read its tables and close it; close the connection and
+//              open it again; create "czekam-NUMBER" beside the database and wait until
+//              "dalej-NUMBER" appears there (the step's insert not yet committed), five
+//              minutes at most.
 // The last two touch nothing of their own, so they serve on any database of the suite.
 // Otherwise it is the program itself.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
+#include "dao/dao.h"
 #include "db/polaczenie.h"
+#include "db/stan.h"
 #include "driver/konwersje.h"
 #include "driver/start.h"
 #include "jet/error.h"
@@ -47,6 +57,25 @@ KrokZastepczy krok(int v, const std::string& akcja) {
         if (akcja == "bez_rejestru") {
             std::filesystem::remove(platform::registry_file());
             std::filesystem::create_directory(platform::registry_file());
+        }
+        std::istringstream czesci(akcja);
+        for (std::string czesc; std::getline(czesci, czesc, '+');) {
+            if (czesc == "dao") {
+                auto widok = dao::DBEngine::OpenDatabase(Sciezka_Bazy);
+                (void)widok->TableDefCount();
+                widok->Close();
+            } else if (czesc == "ponownie") {
+                DbZamknij_Unload(0);
+                DbOtwórz();
+            } else if (czesc == "czekaj") {
+                const auto obok = std::filesystem::path(Sciezka_Bazy).parent_path();
+                const std::string numer = std::to_string(v);
+                std::ofstream(obok / ("czekam-" + numer)).put('\n');
+                // At most five minutes: a test that stopped leaves no run behind.
+                for (int i = 0; i < 15000 && !std::filesystem::exists(obok / ("dalej-" + numer));
+                     ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
         }
     };
 }

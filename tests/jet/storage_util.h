@@ -2,11 +2,15 @@
 // text, and raw reads of a table's stored values.
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -100,6 +104,61 @@ inline void insert_raw(jet::Database& db, const std::string& table,
     std::string cols;
     for (const auto& c : columns) cols += (cols.empty() ? "" : ", ") + t->column(c)->sql_name;
     raw(db, "INSERT INTO " + t->sql_name + "(" + cols + ") VALUES " + values);
+}
+
+// What another process finds of this process's SQLite connection on a database file.
+struct SeenByOthers {
+    bool locked = false;    // SQLite's shared lock of this process is on the file
+    bool log_kept = false;  // an SQLite open and close by the other process left the log
+};
+
+// The other process's part of seen_by_others: the test program started again with the
+// file's path in STORAGE_PROBE. Its exit status is 1 when the lock conflicts, 0 when it
+// does not, 2 when the file does not open.
+inline int probe_locks(const char* path) {
+    constexpr off_t kSharedFirst = 0x40000000 + 2;  // SQLite's pending byte + 2
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kSharedFirst;
+    fl.l_len = 510;
+    const int fd = ::open(path, O_RDONLY);
+    if (fd < 0 || ::fcntl(fd, F_GETLK, &fl) != 0) return 2;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return fl.l_type != F_UNLCK ? 1 : 0;
+}
+
+inline const bool probe_run = [] {
+    if (const char* path = std::getenv("STORAGE_PROBE")) ::_exit(probe_locks(path));
+    return false;
+}();
+
+// Asks another process (a fresh one: a forked child would inherit this process's SQLite
+// state): whether a write lock over SQLite's shared-lock bytes of the file would
+// conflict, then whether its own SQLite connection opened and closed on the file leaves
+// the file's write-ahead log in place. A process whose locks are gone is taken for
+// gone: the other's close checkpoints the log and deletes it.
+inline SeenByOthers seen_by_others(const std::string& path) {
+    struct stat before {};
+    const bool had_log = ::stat((path + "-wal").c_str(), &before) == 0;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("STORAGE_PROBE", path.c_str(), 1);
+        ::execl("/proc/self/exe", "probe", static_cast<char*>(nullptr));
+        ::_exit(3);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    struct stat after {};
+    SeenByOthers seen;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << "the probe ran";
+    seen.locked = WIFEXITED(status) && WEXITSTATUS(status) == 1;
+    seen.log_kept = had_log && ::stat((path + "-wal").c_str(), &after) == 0 &&
+                    after.st_ino == before.st_ino && after.st_size >= before.st_size;
+    return seen;
 }
 
 }  // namespace storage_test
