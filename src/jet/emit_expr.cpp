@@ -322,14 +322,12 @@ Typed Binder::expr(const sql::Expr& e) {
         case ExprKind::String: return literal(Value::text(e.text));
         case ExprKind::Date: {
             const auto& d = e.date;
-            double serial = 0;
-            if (d.has_date) {
-                auto s = dates::to_serial(dates::expand_year(d.year), d.month, d.day);
-                if (!s) raise(Fault::SyntaxInExpression, "#date#");
-                serial = *s;
-            }
-            if (d.has_time) serial += (d.hour * 3600.0 + d.minute * 60.0 + d.second) / 86400.0;
-            return literal(Value::date(serial));
+            // A date before 30 December 1899 counts its days back and its time forward.
+            auto s = d.has_date ? dates::to_serial(dates::expand_year(d.year), d.month, d.day,
+                                                   d.hour, d.minute, d.second)
+                                : dates::to_serial(1899, 12, 30, d.hour, d.minute, d.second);
+            if (!s) raise(Fault::SyntaxInExpression, "#date#");
+            return literal(Value::date(*s));
         }
         case ExprKind::Column: return column(e);
         case ExprKind::Star: raise(Fault::SyntaxInExpression, "*");
