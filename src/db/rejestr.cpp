@@ -5,11 +5,19 @@
 #include "db/stan.h"
 #include "platform/registry.h"
 
+namespace {
+
+// Registry faults are reported under the name of the program that reads and writes the
+// registry here: the conversion.
+constexpr const char* kProgram = "konwersja: ";
+
+}  // namespace
+
 std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod) {
     try {
         return platform::registry_read(kod, nazwa);
     } catch (const platform::RegistryError& e) {
-        std::cerr << "rejestr: " << e.what() << '\n';
+        std::cerr << kProgram << e.what() << '\n';
         return {};
     }
 }
@@ -19,7 +27,7 @@ bool Zapisz_Rejestr(const std::string& nazwa, const std::string& wartosc, int32_
         platform::registry_write(kod, nazwa, wartosc);
         return true;
     } catch (const platform::RegistryError& e) {
-        std::cerr << "rejestr: \"" << nazwa << "\" not written: " << e.what() << '\n';
+        std::cerr << kProgram << '"' << nazwa << "\" not written: " << e.what() << '\n';
         return false;
     }
 }
@@ -29,7 +37,7 @@ bool registry_can_be_written() {
         platform::registry_check_writable();
         return true;
     } catch (const platform::RegistryError& e) {
-        std::cerr << "rejestr: " << e.what() << '\n';
+        std::cerr << kProgram << e.what() << '\n';
         return false;
     }
 }

@@ -18,6 +18,7 @@ using sql::ExprKind;
 using sql::Op;
 
 std::string type_code(const Typed& t) {
+    if (!t.type_sql.empty()) return t.type_sql;
     return t.known ? std::to_string(static_cast<int>(t.type)) : "0";
 }
 
@@ -65,7 +66,7 @@ std::string folded_function_name(std::string_view name) {
 
 // The text form of an operand for text functions and `&`, as b calls jet_totext.
 std::string as_text(const Binder& b, const Typed& t) {
-    if (!t.known || is_text(t.type)) return Binder::value_sql(t);
+    if (t.type_sql.empty() && (!t.known || is_text(t.type))) return Binder::value_sql(t);
     return b.call("jet_totext") + "(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
 }
 
@@ -209,6 +210,7 @@ Typed Binder::caught(const Typed& v) {
     t.known = v.known;
     t.aggregate = v.aggregate;
     t.name = v.name;
+    t.type_sql = v.type_sql;
     return t;
 }
 
@@ -320,14 +322,12 @@ Typed Binder::expr(const sql::Expr& e) {
         case ExprKind::String: return literal(Value::text(e.text));
         case ExprKind::Date: {
             const auto& d = e.date;
-            double serial = 0;
-            if (d.has_date) {
-                auto s = dates::to_serial(dates::expand_year(d.year), d.month, d.day);
-                if (!s) raise(Fault::SyntaxInExpression, "#date#");
-                serial = *s;
-            }
-            if (d.has_time) serial += (d.hour * 3600.0 + d.minute * 60.0 + d.second) / 86400.0;
-            return literal(Value::date(serial));
+            // A date before 30 December 1899 counts its days back and its time forward.
+            auto s = d.has_date ? dates::to_serial(dates::expand_year(d.year), d.month, d.day,
+                                                   d.hour, d.minute, d.second)
+                                : dates::to_serial(1899, 12, 30, d.hour, d.minute, d.second);
+            if (!s) raise(Fault::SyntaxInExpression, "#date#");
+            return literal(Value::date(*s));
         }
         case ExprKind::Column: return column(e);
         case ExprKind::Star: raise(Fault::SyntaxInExpression, "*");
@@ -691,9 +691,22 @@ Typed Binder::function(const sql::Expr& e) {
 
     // A date among values whose result is a text (IIf, Nz) is its date text: a text
     // column is filled, and read, with texts.
+    auto date_as_text = [&](const Typed& x) {
+        return is_text(t.type) && x.known && x.type == DataType::Date;
+    };
     auto as_result = [&](const Typed& x) {
-        return is_text(t.type) && x.known && x.type == DataType::Date ? as_text(*this, x)
-                                                                       : value_sql(x);
+        return date_as_text(x) ? as_text(*this, x) : value_sql(x);
+    };
+    // IIf and Nz give the value they choose in its own type, whatever type is inferred
+    // for them: when the two values' types differ, the type is chosen row by row with
+    // the value (on_first: SQLite's condition under which the first is chosen).
+    auto choose_type = [&](const Typed& first, const Typed& second, const std::string& on_first) {
+        if (!first.known || !second.known) return;
+        const std::string text = std::to_string(static_cast<int>(DataType::Text));
+        const std::string c1 = date_as_text(first) ? text : type_code(first);
+        const std::string c2 = date_as_text(second) ? text : type_code(second);
+        if (c1 != c2)
+            t.type_sql = "(CASE WHEN " + on_first + " THEN " + c1 + " ELSE " + c2 + " END)";
     };
     // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
@@ -705,6 +718,7 @@ Typed Binder::function(const sql::Expr& e) {
             t.known = a[1].known || a[2].known;
         }
         t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + as_result(a[1]) + " ELSE " + as_result(a[2]) + " END)";
+        choose_type(a[1], a[2], cond_sql(a[0]));
         return t;
     }
     // The clock, as Jet reads it: local time as a date serial.
@@ -747,6 +761,8 @@ Typed Binder::function(const sql::Expr& e) {
         if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
     }
     t.sql += ")";
+    if (d->result == FnResult::First && n == 2)
+        choose_type(a[0], a[1], value_sql(a[0]) + " IS NOT NULL");
     return t;
 }
 
@@ -774,7 +790,7 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
         const bool null_fails = conv.is_null() && (flags & 3);
         const bool empty_fails = conv.is_text() && conv.raw_text().empty() && (flags & 4);
         if (!null_fails && !empty_fails) return literal(conv).sql;
-    } else if ((flags & 4) == 0 && v.known) {
+    } else if ((flags & 4) == 0 && v.known && v.type_sql.empty()) {
         const DataType s = v.cond ? DataType::Boolean : v.type, d = c.type;
         std::string plain;
         if (v.column && !v.cond) {
@@ -818,7 +834,8 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
     }
     // Into a text column the value's own type says what its text is: a date gives its
     // date text (CStr), not the number SQLite keeps.
-    const std::string source = is_text(c.type) && v.known && !v.cond && !is_text(v.type) ? ", " + type_code(v) : "";
+    const bool typed = v.known && !v.cond && (!is_text(v.type) || !v.type_sql.empty());
+    const std::string source = is_text(c.type) && typed ? ", " + type_code(v) : "";
     return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
            std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source +
            ")";

@@ -176,6 +176,12 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
             if (distinct && items[i].value.known && is_text(items[i].value.type)) list += " COLLATE JET";
             list += " AS v" + std::to_string(i);
             names += (i ? ", v" : "v") + std::to_string(i);
+            // For a statement that stores the items: the type of a value whose type
+            // differs row by row (query_output).
+            if (items_out && !items[i].value.type_sql.empty()) {
+                list += ", " + items[i].value.type_sql + " AS t" + std::to_string(i);
+                names += ", t" + std::to_string(i);
+            }
         }
         if (with_rowids)
             for (size_t i = 0; i < sources.size(); ++i) {
@@ -235,6 +241,7 @@ Typed query_output(const Typed& item, size_t i) {
     v.sql = "q.v" + std::to_string(i);
     v.constant.reset();
     v.offset_of.clear();
+    if (!v.type_sql.empty()) v.type_sql = "q.t" + std::to_string(i);
     if (v.cond) {
         v.cond = false;
         v.type = DataType::Boolean;

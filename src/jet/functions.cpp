@@ -349,8 +349,9 @@ std::string two(int v) {
 std::string format_date(double serial, std::string_view fmt) {
     dates::Parts p = dates::from_serial(serial);
     auto toks = date_tokens(fmt);
-    // Weekday: 30 December 1899 was a Saturday.
-    const int64_t day_no = static_cast<int64_t>(std::floor(serial));
+    // Weekday: 30 December 1899 was a Saturday. The day's number is that of the
+    // calendar day shown (a serial before that day counts its time forward).
+    const auto day_no = static_cast<int64_t>(*dates::to_serial(p.year, p.month, p.day));
     const int weekday = static_cast<int>(((day_no + 6) % 7 + 7) % 7);  // 0 = Sunday
     std::string out;
     int prev_letter = 0;
@@ -378,7 +379,7 @@ std::string format_date(double serial, std::string_view fmt) {
                 else if (n == 4)
                     out += kDays[weekday];
                 else
-                    out += dates::to_text(std::trunc(serial));
+                    out += dates::to_text(static_cast<double>(day_no));
                 break;
             case 'm':
                 if (n == 1)
@@ -393,7 +394,7 @@ std::string format_date(double serial, std::string_view fmt) {
             case 'y':
                 if (n == 1) {
                     auto jan1 = dates::to_serial(p.year, 1, 1);
-                    out += std::to_string(static_cast<int>(std::floor(serial) - *jan1) + 1);
+                    out += std::to_string(static_cast<int>(day_no - *jan1) + 1);
                 } else if (n <= 3) {
                     out += two(p.year % 100);
                 } else {

@@ -44,6 +44,10 @@ struct Typed {
     const ColumnInfo* column = nullptr;  // a plain column of source `source`
     int source = -1;
     std::optional<Value> constant;        // a literal, as written
+    // SQL giving the value's Jet type code row by row, where rows differ: IIf and Nz
+    // give the value they choose in that value's own type. "" when `type` holds for
+    // every row.
+    std::string type_sql;
     std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
     // column + offset: a whole-number column plus or minus a constant (offset_of is
     // the column's SQL, "" otherwise), so that a store checks the column's range only.
@@ -270,7 +274,7 @@ struct SelectSql {
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items = nullptr);
 
 // Select item i as the outer statement reads it from the query "(...) AS q": q.v<i>,
-// its type and origin kept.
+// its type and origin kept (a type that differs row by row read from q.t<i>).
 Typed query_output(const Typed& item, size_t i);
 
 std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q);

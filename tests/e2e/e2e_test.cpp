@@ -455,6 +455,8 @@ TEST_F(E2E, RegistryThatCannotBeWrittenIsRefusedBeforeTheDatabaseIsOpened) {
     EXPECT_EQ(std::distance(fs::directory_iterator(reg.parent_path()), {}), 1)
         << "nothing is left beside it";
     EXPECT_NE(w.bledy.find("the registry cannot be written"), std::string::npos);
+    EXPECT_EQ(w.bledy.rfind("konwersja: ", 0), 0u) << "the fault under the program's own name";
+    EXPECT_EQ(w.bledy.find("rejestr:"), std::string::npos);
     EXPECT_EQ(wersja(), "1,65");
     EXPECT_FALSE(fs::exists(folder / "Log")) << "the database is not opened";
 }
@@ -468,6 +470,8 @@ TEST_F(E2E, CompletedConversionWhoseMarkerCannotBeWrittenEndsWithStatus4) {
     EXPECT_NE(w.bledy.find("the conversion completed, but its result \"3210\" could not be "
                            "written to the registry"),
               std::string::npos);
+    EXPECT_NE(w.bledy.find("konwersja: \"dodralvex\" not written: "), std::string::npos);
+    EXPECT_EQ(w.bledy.find("rejestr:"), std::string::npos);
     EXPECT_EQ(wersja(), "6,46");
 
     fs::remove(reg);

@@ -160,6 +160,30 @@ TEST_F(Rules, DatesAreSerials) {
     EXPECT_CASES(cases);
 }
 
+// A date before 30 December 1899 with a time counts its days back and its time
+// forward: 29 December 1899, 06:00 is -1.25, wherever the date comes from.
+TEST_F(Rules, DatesBeforeTheFirstDayCountTheirTimeForward) {
+    run_all({"CREATE TABLE T (id long, d datetime, s text(30))",
+             "INSERT INTO T VALUES (1, #1899-12-29 06:00:00#, '29.12.1899 06:00')",
+             "INSERT INTO T VALUES (2, #12/28/1899 6:30 PM#, '1899-12-28 18:30:00')",
+             "INSERT INTO T VALUES (3, CDate('28-12-1899 18:30'), '')",
+             "INSERT INTO T (id, d) SELECT 4, s FROM T WHERE id = 1"});
+    const Case cases[] = {
+        {"SELECT id, d, CDbl(d) FROM T",
+         "1|1899-12-29 06:00:00|-1.25;2|1899-12-28 18:30:00|-2.77083333333333;"
+         "3|1899-12-28 18:30:00|-2.77083333333333;4|1899-12-29 06:00:00|-1.25"},
+        {"SELECT id FROM T WHERE d = CDate(-1.25) AND d = CDate('29-12-1899 06:00:00')", "1;4"},
+        {"SELECT CDbl(CDate(s)) FROM T WHERE id = 2", "-2.77083333333333"},
+        {"SELECT Day(d), Format(d, 'ddd dd.mm.yyyy hh:nn y'), CStr(d) FROM T WHERE id > 2",
+         "28|Cz 28.12.1899 18:30 362|1899-12-28 18:30:00;29|Pt 29.12.1899 06:00 363|1899-12-29 "
+         "06:00:00"},
+        {"SELECT CDbl(#1899-12-30 06:00:00#), CDbl(#06:00:00#), CDbl(#1899-12-31 18:00#) FROM T "
+         "WHERE id = 1",
+         "0.25|0.25|1.75"},
+    };
+    EXPECT_CASES(cases);
+}
+
 TEST_F(Rules, CountersAreNumberedByTheEngine) {
     run_all({"CREATE TABLE K (id counter, n text(10))", "CREATE TABLE Src (s text(10))",
              "INSERT INTO Src VALUES ('x')", "INSERT INTO Src VALUES ('y')"});

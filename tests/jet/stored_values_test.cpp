@@ -175,6 +175,30 @@ TEST_F(StoredValues, DatesStoredIntoTextAreDateTexts) {
     EXPECT_CASES(cases);
 }
 
+// IIf and Nz give the value they choose in that value's own type, whatever type the
+// other value would give them: a number chosen where the other value is a date is
+// stored, and turned into text, as the number.
+TEST_F(StoredValues, IIfAndNzKeepTheChosenValuesType) {
+    run_all({"CREATE TABLE D (id long, d datetime, s text(30), m memo, n double)",
+             "INSERT INTO D (id, d) VALUES (1, #04-20-2006#)", "INSERT INTO D (id) VALUES (2)",
+             "CREATE TABLE E (id long, s text(30), m memo)"});
+    const Case cases[] = {
+        {"UPDATE D SET s = Nz(d, 0), m = IIf(id = 2, 0, d), n = Nz(d, 1.5)", "ok 2"},
+        {"SELECT id, s, m, n FROM D", "1|2006-04-20|2006-04-20|38827;2|0|0|1.5"},
+        {"UPDATE D SET s = IIf(id = 1, d, 1.5) & '', m = CStr(Nz(d, 7)) & Format(Nz(d, 2), '')",
+         "ok 2"},
+        {"SELECT id, s, m FROM D", "1|2006-04-20|2006-04-202006-04-20;2|1,5|72"},
+        // Stored through a query: INSERT ... SELECT (also sorted), SELECT ... INTO.
+        {"INSERT INTO E (id, s, m) SELECT id, Nz(d, 0), IIf(id = 1, d, 2) FROM D ORDER BY id DESC",
+         "ok 2"},
+        {"INSERT INTO E (id, s) VALUES (3, Nz(Null, 0))", "ok 1"},
+        {"SELECT id, s, m FROM E", "2|0|2;1|2006-04-20|2006-04-20;3|0|Null"},
+        {"SELECT id, IIf(id = 2, 0, d) & '' AS t INTO F FROM D", "ok 2"},
+        {"SELECT t FROM F", "2006-04-20;0"},
+    };
+    EXPECT_CASES(cases);
+}
+
 // "DEFAULT =x" in a column definition is DEFAULT x; of two DEFAULT clauses the last
 // one counts. Round in a statement halves to even.
 TEST_F(StoredValues, DefaultsAsWrittenAndRoundHalvesToEven) {

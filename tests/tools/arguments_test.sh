@@ -99,6 +99,13 @@ if [ "$(md5sum <"$ORVIK_REGISTRY")" != "$before" ] || [ -e "$dir/cfg/Rejestr.txt
     echo "FAIL konwersja --help or a refusal changed the registry or wrote a log"; fail=1
 fi
 
+# konwersja's usage says where the registry is read from and where its results are told.
+usage=$("$bin/konwersja/konwersja" --help)
+for said in '$ORVIK_REGISTRY' '$XDG_CONFIG_HOME/orvik/registry.reg' \
+    '~/.config/orvik/registry.reg' '"Exit status" in README.md'; do
+    [[ "$usage" == *"$said"* ]] || { echo "FAIL konwersja --help does not say $said"; fail=1; }
+done
+
 # "--" lets an operand begin with "-".
 "$bin/rejestr/rejestr" set a -- -5 && [ "$("$bin/rejestr/rejestr" get a)" = "-5" ] ||
     { echo "FAIL rejestr set a -- -5"; fail=1; }
