@@ -898,7 +898,8 @@ void extreme_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // its rows are not added, and the result is Null of subtype kFailedGroup, which
 // jet_group_s turns into an absorbed failure of the stored value that holds it. So
 // does a failure the aggregate itself absorbs (a total out of range). The aggregate's
-// state takes State bytes, the group's failure flag follows it.
+// state takes State bytes and the group's failure flag follows it: the first call of
+// sqlite3_aggregate_context sizes the block, and the step's own calls find it.
 constexpr unsigned kFailedGroup = 'F';
 
 template <size_t State, void (*Step)(sqlite3_context*, int, sqlite3_value**)>
@@ -906,11 +907,10 @@ void storing_step(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     auto* p = static_cast<unsigned char*>(sqlite3_aggregate_context(ctx, State + 1));
     if (!p) return sqlite3_result_error_nomem(ctx);
     if (p[State]) return;
-    const uint64_t absorbed = variant_of(ctx).connection->absorbed;
-    if (static_cast<uint64_t>(sqlite3_value_int64(argv[0])) == absorbed)
-        Step(ctx, argc - 1, argv + 1);
-    if (variant_of(ctx).connection->absorbed != static_cast<uint64_t>(sqlite3_value_int64(argv[0])))
-        p[State] = 1;
+    const auto mark = static_cast<uint64_t>(sqlite3_value_int64(argv[0]));
+    const uint64_t& absorbed = variant_of(ctx).connection->absorbed;
+    if (absorbed == mark) Step(ctx, argc - 1, argv + 1);
+    if (absorbed != mark) p[State] = 1;  // the row's value, or the step, absorbed a failure
 }
 
 template <size_t State, void (*Final)(sqlite3_context*)>
