@@ -610,7 +610,7 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
             const std::string f = op == Op::Div      ? call("jet_div")
                                   : op == Op::IntDiv ? call("jet_intdiv")
                                   : op == Op::Mod    ? call("jet_mod")
-                                                     : "pow";
+                                                     : call("jet_pow");
             t.sql = f + "(" + value_sql(a) + ", " + value_sql(b) + ")";
             t.type = (op == Op::IntDiv || op == Op::Mod) ? DataType::Long : DataType::Double;
             t.known = true;
@@ -643,28 +643,39 @@ Typed Binder::function(const sql::Expr& e) {
         allow_aggregates = false;
         Typed a = expr(*e.args[0]);
         allow_aggregates = saved;
-        // A stored aggregate takes a row whose value cannot be converted as Null.
-        std::string v = value_sql(caught(a));
+        const std::string v = value_sql(a);
+        // A stored aggregate whose value may fail on a row (and a stored Sum, which may
+        // overflow) is computed by its storing aggregate, jet_<f>_s(jet_mark(), v, ...):
+        // a row that cannot be computed makes the group's result Null, and jet_group_s
+        // makes the stored value that holds it Null as a whole.
+        const bool failing = storing && (f == "sum" || calls_storing_variant(v));
+        auto aggregate = [&](const std::string& name, const std::string& args) {
+            return failing ? "jet_group_s(" + name + std::string(kStoringSuffix) + "(jet_mark(), " +
+                                 args + "))"
+                           : name + "(" + args + ")";
+        };
         std::string prefix;
         if (f == "sum") {
             prefix = "SumOf";
-            t.sql = call("jet_sum") + "(" + v + ", " + type_code(a) + ")";
+            t.sql = aggregate("jet_sum", v + ", " + type_code(a));
             t.type = !a.known                    ? DataType::Double
                      : a.type == DataType::Currency ? DataType::Currency
                      : whole(a.type)                ? DataType::Long
                                                     : DataType::Double;
         } else if (f == "count") {
             prefix = "CountOf";
-            t.sql = "count(" + v + ")";
+            t.sql = failing ? aggregate("jet_count", v) : "count(" + v + ")";
             t.type = DataType::Long;
         } else if (f == "max" || f == "min") {
             prefix = f == "max" ? "MaxOf" : "MinOf";
-            t.sql = f + "(" + v + (a.known && is_text(a.type) ? " COLLATE JET)" : ")");
+            const bool text = a.known && is_text(a.type);
+            t.sql = failing ? aggregate("jet_" + f, v + (text ? ", 1" : ", 0"))
+                            : f + "(" + v + (text ? " COLLATE JET)" : ")");
             t.type = a.type;
             t.known = a.known;
         } else if (f == "avg") {
             prefix = "AvgOf";
-            t.sql = "avg(" + v + ")";
+            t.sql = failing ? aggregate("jet_avg", v) : "avg(" + v + ")";
             t.type = DataType::Double;
             if (a.known && a.type == DataType::Currency) {
                 t.sql = call("jet_cur") + "(" + t.sql + ")";
@@ -673,7 +684,7 @@ Typed Binder::function(const sql::Expr& e) {
         } else {
             prefix = f == "first" ? "FirstOf" : "LastOf";
             first_last = true;
-            t.sql = "jet_" + f + "(" + v + ")";
+            t.sql = aggregate("jet_" + f, v);
             t.type = a.type;
             t.known = a.known;
         }
@@ -799,10 +810,11 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
                 (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
                 (s == DataType::Integer && d == DataType::Long) || (s == DataType::Single && d == DataType::Double))
                 plain = v.sql;
-        } else if (s == d && (s == DataType::Double || s == DataType::Memo || s == DataType::Currency ||
+        } else if (s == d && (s == DataType::Memo || s == DataType::Currency ||
                               s == DataType::Date || s == DataType::Boolean)) {
             // Already in the column's form: money expressions are rounded as they are
-            // computed, truth values are -1/0.
+            // computed, truth values are -1/0. (A Double computed goes through jet_store,
+            // which refuses an overflow that SQLite's arithmetic leaves as infinity.)
             plain = value_sql(v);
         } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean) {
             // Whole-number arithmetic: stored as it is when it fits the column; jet_store

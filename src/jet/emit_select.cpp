@@ -49,7 +49,12 @@ std::string rowid_order(const std::vector<Source>& sources, uint64_t mask = ~uin
 }  // namespace
 
 SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items_out) {
+    // Of a query whose rows are stored (b.storing) only the select list is stored: FROM
+    // and its joins' ON are criteria, which a value that cannot be computed fails.
+    const bool storing = b.storing;
+    b.storing = false;
     std::string from = s.from.empty() ? "" : b.from_list(s.from);
+    b.storing = storing;
     const auto& sources = b.sources();
 
     // The select list.
@@ -317,7 +322,9 @@ std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
     if (q.into.empty()) return plan_query(s, q);
     Binder b(s);
     std::vector<Typed> items;
+    b.storing = true;  // the select list is stored, as by INSERT ... SELECT
     SelectSql sel = emit_select(b, q, &items);
+    b.storing = true;
     if (!q.into_database.empty() && !same_file(q.into_database, s.path())) raise(Fault::NoSuchTable, q.into_database + "." + q.into);
     // SELECT ... INTO: the new table takes the selected columns' names, types, sizes and
     // order; a counter stays a counter; no index and no default are copied.
@@ -340,6 +347,7 @@ std::shared_ptr<Plan> plan_select(Session& s, const sql::Select& q) {
         if (i) p->values += ", ";
         p->values += b.store_sql(query_output(items[i], i), shape, ci);
     }
+    b.storing = false;
     p->select = std::move(sel.sql);
     p->params = b.params();
     return p;

@@ -136,7 +136,7 @@ struct AccumulatePlan : Plan {
 // such sums depend on their order, so the plan reads each pair's addends in join order
 // with one query and does the pair-by-pair work in C++, each step as the per-pair
 // UPDATE computes it (SQLite's floating addition, Null when either side is Null or the
-// sum is NaN; money rounding when either side is money; then the column's store:
+// sum is NaN or out of range; money rounding when either side is money; then the column's store:
 // Single rounded to 4-byte precision, Overflow past its range), then writes each
 // target row once.
 struct FloatAccumulatePlan : Plan {
@@ -181,7 +181,7 @@ struct FloatAccumulatePlan : Plan {
                         continue;
                     }
                     const double sum = subtract[i] ? *acc - *x : *acc + *x;
-                    if (std::isnan(sum)) {
+                    if (!std::isfinite(sum)) {
                         acc.reset();
                         continue;
                     }

@@ -313,7 +313,9 @@ void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, D
             break;
         case DataType::Double:
             if (is_number(vt)) {
-                sqlite3_result_double(ctx, sqlite3_value_double(v));
+                const double d = sqlite3_value_double(v);
+                if (std::isinf(d)) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, d);
                 return;
             }
             break;
@@ -528,6 +530,17 @@ void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const double r = number_of(argv[0]) / b;
         if (!std::isfinite(r)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, r);
+    });
+}
+
+// jet_pow(a, b): a ^ b. A result beyond a Double's range raises Overflow; one that
+// is no number (a negative base under a fractional exponent) is Null.
+void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
+        const double r = std::pow(number_of(argv[0]), number_of(argv[1]));
+        if (std::isinf(r)) raise(Fault::Overflow);
+        sqlite3_result_double(ctx, r);  // SQLite keeps a NaN as Null
     });
 }
 
@@ -776,7 +789,9 @@ void sum_final(sqlite3_context* ctx) {
         }
         if (!s.has_floating && s.whole <= kMax && s.whole >= kMin)
             return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s.whole));
-        sqlite3_result_double(ctx, static_cast<double>(s.whole) + s.floating);
+        const double total = static_cast<double>(s.whole) + s.floating;
+        if (std::isinf(total)) raise(Fault::Overflow);
+        sqlite3_result_double(ctx, total);
     });
 }
 
@@ -803,6 +818,118 @@ void pick_final(sqlite3_context* ctx) {
     sqlite3_result_value(ctx, s->value);
     sqlite3_value_free(s->value);
     s->value = nullptr;
+}
+
+// The aggregates that SQLite has of its own, as storing aggregates compute them:
+// jet_count(x), jet_avg(x) and jet_min/jet_max(x, text) (text: 1 to compare texts in
+// Jet's order, as COLLATE JET does).
+void count_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* n = static_cast<sqlite3_int64*>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_int64)));
+    if (!n) return sqlite3_result_error_nomem(ctx);
+    if (!is_null(argv[0])) ++*n;
+}
+
+void count_final(sqlite3_context* ctx) {
+    auto* n = static_cast<sqlite3_int64*>(sqlite3_aggregate_context(ctx, 0));
+    sqlite3_result_int64(ctx, n ? *n : 0);
+}
+
+struct AvgState {
+    double sum;
+    sqlite3_int64 count;
+};
+
+// SQLite's avg: the values added as doubles in row order, divided by their count.
+void avg_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* s = static_cast<AvgState*>(sqlite3_aggregate_context(ctx, sizeof(AvgState)));
+    if (!s) return sqlite3_result_error_nomem(ctx);
+    if (is_null(argv[0])) return;
+    s->sum += sqlite3_value_double(argv[0]);
+    ++s->count;
+}
+
+void avg_final(sqlite3_context* ctx) {
+    auto* s = static_cast<AvgState*>(sqlite3_aggregate_context(ctx, 0));
+    if (!s || !s->count) return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, s->sum / static_cast<double>(s->count));
+}
+
+// SQLite's order of two values that are not Null: numbers before texts before blobs.
+int order(sqlite3_value* a, sqlite3_value* b, bool jet_text) {
+    auto rank = [](int t) { return is_number(t) ? 0 : t == SQLITE_TEXT ? 1 : 2; };
+    const int ta = sqlite3_value_type(a), tb = sqlite3_value_type(b);
+    if (rank(ta) != rank(tb)) return rank(ta) < rank(tb) ? -1 : 1;
+    if (is_number(ta)) {
+        if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+            const sqlite3_int64 x = sqlite3_value_int64(a), y = sqlite3_value_int64(b);
+            return (x > y) - (x < y);
+        }
+        const double x = sqlite3_value_double(a), y = sqlite3_value_double(b);
+        return (x > y) - (x < y);
+    }
+    if (ta == SQLITE_TEXT && jet_text) return text::compare(text_of(a), text_of(b));
+    const int na = sqlite3_value_bytes(a), nb = sqlite3_value_bytes(b);
+    const int c = std::memcmp(
+        ta == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(a)) : sqlite3_value_blob(a),
+        tb == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(b)) : sqlite3_value_blob(b),
+        static_cast<size_t>(std::min(na, nb)));
+    return c ? c : (na > nb) - (na < nb);
+}
+
+// jet_min and jet_max keep the least or the greatest value that is not Null (in a
+// PickState, given by pick_final).
+template <bool Max>
+void extreme_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (is_null(argv[0])) return;
+    auto* s = static_cast<PickState*>(sqlite3_aggregate_context(ctx, sizeof(PickState)));
+    if (!s) return sqlite3_result_error_nomem(ctx);
+    if (s->value) {
+        const int c = order(argv[0], s->value, sqlite3_value_int(argv[1]) != 0);
+        if (Max ? c <= 0 : c >= 0) return;
+    }
+    sqlite3_value_free(s->value);
+    s->value = sqlite3_value_dup(argv[0]);
+    if (!s->value) sqlite3_result_error_nomem(ctx);
+}
+
+// Storing aggregates (name + "_s"): the aggregate's own arguments follow the mark
+// that jet_mark() gave before they were computed for the row. A row that absorbed a
+// failure (the connection's count moved since the mark) fails the group: the rest of
+// its rows are not added, and the result is Null of subtype kFailedGroup, which
+// jet_group_s turns into an absorbed failure of the stored value that holds it. So
+// does a failure the aggregate itself absorbs (a total out of range). The aggregate's
+// state takes State bytes and the group's failure flag follows it: the first call of
+// sqlite3_aggregate_context sizes the block, and the step's own calls find it.
+constexpr unsigned kFailedGroup = 'F';
+
+template <size_t State, void (*Step)(sqlite3_context*, int, sqlite3_value**)>
+void storing_step(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    auto* p = static_cast<unsigned char*>(sqlite3_aggregate_context(ctx, State + 1));
+    if (!p) return sqlite3_result_error_nomem(ctx);
+    if (p[State]) return;
+    const auto mark = static_cast<uint64_t>(sqlite3_value_int64(argv[0]));
+    const uint64_t& absorbed = variant_of(ctx).connection->absorbed;
+    if (absorbed == mark) Step(ctx, argc - 1, argv + 1);
+    if (absorbed != mark) p[State] = 1;  // the row's value, or the step, absorbed a failure
+}
+
+template <size_t State, void (*Final)(sqlite3_context*)>
+void storing_final(sqlite3_context* ctx) {
+    const auto* p = static_cast<const unsigned char*>(sqlite3_aggregate_context(ctx, 0));
+    const uint64_t absorbed = variant_of(ctx).connection->absorbed;
+    Final(ctx);
+    if ((p && p[State]) || variant_of(ctx).connection->absorbed != absorbed) {
+        sqlite3_result_null(ctx);
+        sqlite3_result_subtype(ctx, kFailedGroup);
+    }
+}
+
+// jet_group_s(x): x, or, when x is the Null of a storing aggregate whose group failed,
+// Null and an absorbed failure (see jet_caught).
+void group(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_subtype(argv[0]) != kFailedGroup) return sqlite3_result_value(ctx, argv[0]);
+    ++variant_of(ctx).connection->absorbed;
+    sqlite3_result_null(ctx);
 }
 
 int collate(void*, int na, const void* a, int nb, const void* b) {
@@ -855,6 +982,7 @@ constexpr FunctionDef kFunctions[] = {
     {nullptr, "jet_div", div, 2, 2},
     {nullptr, "jet_intdiv", intdiv<false>, 2, 2},
     {nullptr, "jet_mod", intdiv<true>, 2, 2},
+    {nullptr, "jet_pow", power, 2, 2},
     {nullptr, "jet_cmp", cmp, 4, 4},
     {nullptr, "jet_like", like, 2, 2},
     {nullptr, "jet_round", round, 3, 3},  // Round of a value of a given Jet type
@@ -865,9 +993,9 @@ constexpr FunctionDef kFunctions[] = {
 
 // The functions that never fail on a value (a value that cannot be converted, a
 // division by zero): a stored value calls them as themselves.
-constexpr std::string_view kNeverFail[] = {
-    "jet_concat", "jet_nz",  "jet_trim", "jet_ltrim",  "jet_rtrim", "jet_ucase", "jet_lcase",
-    "jet_len",    "jet_seq", "jet_mark", "jet_caught", "jet_store", "jet_first", "jet_last"};
+constexpr std::string_view kNeverFail[] = {"jet_concat", "jet_nz",    "jet_trim",   "jet_ltrim",
+                                           "jet_rtrim",  "jet_ucase", "jet_lcase",  "jet_len",
+                                           "jet_seq",    "jet_mark",  "jet_caught", "jet_store"};
 
 // The SQLite arguments of a call of a Jet function with n arguments.
 int sqlite_arguments(const FunctionDef& f, int n) {
@@ -912,29 +1040,59 @@ void register_functions(sqlite3* db, Session* session) {
     // variant. A storing variant is never deterministic, so that SQLite computes it for
     // every row between its jet_mark and jet_caught rather than once for the statement.
     using Scalar = void (*)(sqlite3_context*, int, sqlite3_value**);
-    auto add = [&](std::string_view name, int argc, bool deterministic, Scalar fn, Scalar step,
-                   void (*final)(sqlite3_context*)) {
-        const std::string plain(name);
-        check(db,
-              sqlite3_create_function_v2(db, plain.c_str(), argc,
-                                         SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0),
-                                         &conn->plain, fn, step, final, nullptr),
-              plain.c_str());
-        if (!has_storing_variant(name)) return;
-        check(db,
-              sqlite3_create_function_v2(db, (plain + std::string(kStoringSuffix)).c_str(), argc,
-                                         SQLITE_UTF8, &conn->storing, fn, step, final, nullptr),
-              plain.c_str());
+    using Final = void (*)(sqlite3_context*);
+    auto register_one = [&](const std::string& name, int argc, int flags, Connection::Variant* v,
+                            Scalar fn, Scalar step, Final final) {
+        check(
+            db,
+            sqlite3_create_function_v2(db, name.c_str(), argc, flags, v, fn, step, final, nullptr),
+            name.c_str());
     };
     for (const auto& f : kFunctions) {
         if (f.fn == mark) continue;
-        for (int n = f.min_args; n <= f.max_args; ++n)
-            add(f.target, f.name ? sqlite_arguments(f, n) : n, f.deterministic, f.fn, nullptr,
-                nullptr);
+        const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
+        const std::string storing = std::string(f.target).append(kStoringSuffix);
+        for (int n = f.min_args; n <= f.max_args; ++n) {
+            const int argc = f.name ? sqlite_arguments(f, n) : n;
+            register_one(f.target, argc, flags, &conn->plain, f.fn, nullptr, nullptr);
+            if (has_storing_variant(f.target))
+                register_one(storing, argc, SQLITE_UTF8, &conn->storing, f.fn, nullptr, nullptr);
+        }
     }
-    add("jet_sum", 2, true, nullptr, sum_step, sum_final);
-    add("jet_first", 1, true, nullptr, pick_step<false>, pick_final);
-    add("jet_last", 1, true, nullptr, pick_step<true>, pick_final);
+    // Aggregates: Sum, First and Last as themselves (SQLite's own serve the others), and
+    // every aggregate as its storing aggregate, which takes the mark first.
+    struct Aggregate {
+        const char* name;
+        int argc;
+        Scalar step, storing_step;
+        Final final, storing_final;
+        bool plain;
+    };
+    const Aggregate aggregates[] = {
+        {"jet_sum", 2, sum_step, storing_step<sizeof(SumState), sum_step>, sum_final,
+         storing_final<sizeof(SumState), sum_final>, true},
+        {"jet_first", 1, pick_step<false>, storing_step<sizeof(PickState), pick_step<false>>,
+         pick_final, storing_final<sizeof(PickState), pick_final>, true},
+        {"jet_last", 1, pick_step<true>, storing_step<sizeof(PickState), pick_step<true>>,
+         pick_final, storing_final<sizeof(PickState), pick_final>, true},
+        {"jet_count", 1, nullptr, storing_step<sizeof(sqlite3_int64), count_step>, nullptr,
+         storing_final<sizeof(sqlite3_int64), count_final>, false},
+        {"jet_avg", 1, nullptr, storing_step<sizeof(AvgState), avg_step>, nullptr,
+         storing_final<sizeof(AvgState), avg_final>, false},
+        {"jet_min", 2, nullptr, storing_step<sizeof(PickState), extreme_step<false>>, nullptr,
+         storing_final<sizeof(PickState), pick_final>, false},
+        {"jet_max", 2, nullptr, storing_step<sizeof(PickState), extreme_step<true>>, nullptr,
+         storing_final<sizeof(PickState), pick_final>, false},
+    };
+    for (const Aggregate& a : aggregates) {
+        if (a.plain)
+            register_one(a.name, a.argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &conn->plain, nullptr,
+                         a.step, a.final);
+        register_one(std::string(a.name).append(kStoringSuffix), a.argc + 1, SQLITE_UTF8,
+                     &conn->storing, nullptr, a.storing_step, a.storing_final);
+    }
+    register_one("jet_group_s", 1, SQLITE_UTF8 | SQLITE_SUBTYPE, &conn->storing, group, nullptr,
+                 nullptr);
 }
 
 }  // namespace jet

@@ -12,13 +12,21 @@
 //
 // Storing variants: every function that may fail on a value is also registered under
 // its name + kStoringSuffix ("jet_div_s"): the variant that computes a value an action
-// query stores (SET, INSERT ... VALUES, the select list of INSERT ... SELECT). There a
+// query stores (SET, INSERT ... VALUES, the select list of INSERT ... SELECT and of
+// SELECT ... INTO). There a
 // value that cannot be converted (TypeMismatch, Overflow, DivisionByZero) is
 // absorbed: the call gives Null and the failure is counted, and the stored value that
 // holds the call, computed as jet_caught(jet_mark(), v), is Null as a whole for that
 // row. Anything else fails the statement as the plain function does. The storing
 // variants are not deterministic, so that SQLite computes them for each row rather
 // than once for a statement.
+//
+// Storing aggregates: in a stored value an aggregate is computed by its storing
+// aggregate (jet_sum_s, jet_count_s, jet_avg_s, jet_min_s, jet_max_s, jet_first_s,
+// jet_last_s), called as jet_group_s(jet_<name>_s(jet_mark(), x ...)). A row whose x
+// absorbed a failure (or a total out of range) makes the group's result Null, and
+// jet_group_s counts that as an absorbed failure, so that the stored value is Null as
+// a whole for that group; the other groups are computed.
 //
 // Type codes in arguments are DataType numbers (1 Boolean ... 12 Memo); 0 means
 // "unknown: judge by the SQLite value" (INTEGER/REAL numbers, TEXT text).
@@ -47,6 +55,7 @@
 //   jet_curfold(x0, ops, x1, ...) the same, each step rounded as jet_cur
 //   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
 //   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
+//   jet_pow(a, b)            a ^ b; beyond a Double's range raises Overflow
 //   jet_intdiv(a, b), jet_mod(a, b)
 //   jet_cmp(a, ta, b, tb)    -1/0/1 comparison of two values under Jet's rules (text vs
 //                            number raises TypeMismatch); NULL when either is NULL
@@ -69,10 +78,14 @@
 //                            mark (while v was computed)
 // Aggregates:
 //   jet_sum(x, type)         Sum: Null over no rows; exact for Currency (type 5) and
-//                            whole numbers; double otherwise (jet_sum_s: a row whose
-//                            value cannot be converted is left out, a sum out of range
-//                            is Null)
+//                            whole numbers; double otherwise; a total out of range
+//                            raises Overflow
 //   jet_first(x), jet_last(x) First and Last in row order
+//   jet_count_s, jet_avg_s, jet_min_s, jet_max_s (mark, x [, text]) SQLite's count, avg,
+//                            min and max as storing aggregates (text 1: texts in Jet
+//                            order)
+//   jet_group_s(x)           x, or Null counted as an absorbed failure where x is a
+//                            storing aggregate's result for a group that failed
 #pragma once
 
 #include <array>

@@ -132,12 +132,13 @@ public:
     uint64_t used_sources = 0;
 
     // Binding the values an action query stores (SET, INSERT ... VALUES, the select
-    // list of INSERT ... SELECT): a value that cannot be converted, anywhere in the
-    // expression (arithmetic, a comparison, a function, a division by zero) or on its
-    // way into its column's type (store_sql), makes the stored value Null for that row
-    // rather than failing the statement, as Jet does. The functions are called as
-    // their storing variants (call) and the stored value is computed through caught.
-    // emit_select keeps it for the select list only.
+    // list of INSERT ... SELECT and of SELECT ... INTO): a value that cannot be
+    // converted, anywhere in the expression (arithmetic, a comparison, a function, a
+    // division by zero) or on its way into its column's type (store_sql), makes the
+    // stored value Null for that row rather than failing the statement, as Jet does.
+    // The functions are called as their storing variants (call) and the stored value is
+    // computed through caught; an aggregate over a row that cannot be computed is Null
+    // for its group (a storing aggregate). emit_select keeps it for the select list only.
     bool storing = false;
     // The SQLite function of an emitted call: target, or its storing variant while
     // storing (see sqlfuncs.h).

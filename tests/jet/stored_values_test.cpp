@@ -123,7 +123,7 @@ TEST_F(StoredValues, FailuresInsideStoredExpressionsGiveNull) {
          "ilosc",
          "ok 2"},
         {"SELECT id, b, s FROM Q ORDER BY id",
-         "1|Null|Null;2|Null|Null;11|12.2|22%;12|Null|zw%;13|5.35|7%;21|5.35|Null;22|12.2|Null"},
+         "1|Null|Null;2|Null|Null;11|12.2|22%;12|Null|zw%;13|5.35|7%;21|Null|Null;22|12.2|Null"},
         // An UPDATE over a join, and one that adds each joined row.
         {"UPDATE P INNER JOIN Q ON P.id + 10 = Q.id SET P.d = Q.b * (1 + P.vat / 100)", "ok 3"},
         {"SELECT id, d FROM P", "1|14.884;2|Null;3|5.7245"},
@@ -146,6 +146,106 @@ TEST_F(StoredValues, FailuresInsideStoredExpressionsGiveNull) {
         {"SELECT n FROM P", "1;2;3"},
     };
     EXPECT_CASES(cases);
+}
+
+// Only the select list of INSERT ... SELECT and SELECT ... INTO is stored: there a
+// value that cannot be computed is Null for that row. FROM, ON, WHERE, GROUP BY,
+// HAVING and ORDER BY are criteria: the same value fails the statement, and a failing
+// SELECT ... INTO leaves no table behind.
+TEST_F(StoredValues, OnlyTheSelectListIsStored) {
+    run_all({"CREATE TABLE T (id long, grp long, price money, vat text(4))",
+             "CREATE TABLE R (id long, rate double)", "CREATE TABLE U (id long, g long, s money)",
+             "INSERT INTO T VALUES (1, 1, 10, '22')", "INSERT INTO T VALUES (2, 1, 10, 'zw')",
+             "INSERT INTO T VALUES (3, 2, 5, '7')", "INSERT INTO R VALUES (1, 22)",
+             "INSERT INTO R VALUES (2, 0)", "INSERT INTO R VALUES (3, 7)"});
+    const std::string mismatch = "error 80040E07";
+    const Case cases[] = {
+        {"INSERT INTO U (id) SELECT T.id FROM T INNER JOIN R ON T.id = R.id AND T.vat / 1 = R.rate",
+         mismatch},
+        {"INSERT INTO U (id) SELECT T.id FROM T LEFT JOIN R ON T.id = R.id AND T.vat / 1 = R.rate",
+         mismatch},
+        {"INSERT INTO U (id) SELECT id FROM T WHERE vat * 1 > 0", mismatch},
+        {"INSERT INTO U (id) SELECT id FROM T GROUP BY id, vat * 1", mismatch},
+        {"INSERT INTO U (id) SELECT grp FROM T GROUP BY grp HAVING Sum(vat * 1) > 0", mismatch},
+        {"INSERT INTO U (id) SELECT id FROM T ORDER BY vat * 1", mismatch},
+        {"SELECT count(*) FROM U", "0"},
+        // SELECT ... INTO: the select list is stored, Null where it cannot be computed.
+        {"SELECT id, price * (1 + vat / 100) AS g, vat * 1 AS n INTO N FROM T", "ok 3"},
+        {"SELECT id, g, n FROM N", "1|12.2|22;2|Null|Null;3|5.35|7"},
+        {"SELECT id INTO N2 FROM T WHERE vat * 1 > 0", mismatch},
+        {"SELECT T.id INTO N3 FROM T INNER JOIN R ON T.id = R.id AND T.vat / 1 = R.rate", mismatch},
+        {"SELECT id INTO N4 FROM T ORDER BY vat / 100", mismatch},
+        {"SELECT count(*) FROM N2", "error 80040E37"},
+        {"SELECT count(*) FROM N3", "error 80040E37"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// A stored aggregate over a group with a row whose value cannot be computed (or that
+// divides by zero) is Null for that group, as a whole stored value (Nz does not absorb
+// it), wherever the row comes in the group; the other groups are computed. Read, the
+// same aggregate fails the statement.
+TEST_F(StoredValues, AggregateOverAFailingRowIsNull) {
+    run_all({"CREATE TABLE T (id long, grp long, price money, vat text(4))",
+             "CREATE TABLE U (g long, s money, n long, d double, t text(10))",
+             "INSERT INTO T VALUES (1, 1, 10, '22')", "INSERT INTO T VALUES (2, 1, 10, 'zw')",
+             "INSERT INTO T VALUES (3, 2, 5, '7')", "INSERT INTO T VALUES (4, 3, 4, '0')"});
+    const Case cases[] = {
+        {"INSERT INTO U (g, s, n) SELECT grp, Sum(price * (1 + vat / 100)), Nz(Sum(vat * 1), 0) "
+         "FROM T GROUP BY grp",
+         "ok 3"},
+        {"SELECT g, s, n FROM U", "1|Null|Null;2|5.35|7;3|4|0"},
+        {"DELETE FROM U", "ok 3"},
+        // Each aggregate, the failing row last in group 1.
+        {"INSERT INTO U (g, n, d, t, s) SELECT grp, Count(vat * 1), Avg(vat * 1), "
+         "Min(vat * 1) & '/' & Max(vat * 1), First(vat * 1) + Last(vat * 1) FROM T GROUP BY grp",
+         "ok 3"},
+        {"SELECT g, n, d, t, s FROM U", "1|Null|Null|Null|Null;2|1|7|7/7|14;3|1|0|0/0|0"},
+        {"DELETE FROM U", "ok 3"},
+        // A division by zero, last and first in its group; no GROUP BY; no rows.
+        {"INSERT INTO U (g, s, d) SELECT grp, Sum(price / (id - 2)), Sum(price / (id - 1)) FROM T "
+         "GROUP BY grp",
+         "ok 3"},
+        {"SELECT g, s, d FROM U", "1|Null|Null;2|5|2.5;3|2|1.33333333333333"},
+        {"INSERT INTO U (g, s, n) SELECT 9, Sum(price / (id - 3)), Count(price / (id - 3)) FROM T",
+         "ok 1"},
+        {"INSERT INTO U (g, s, n) SELECT 10, Sum(price / (id - 3)), Count(price / (id - 3)) FROM T "
+         "WHERE id > 5",
+         "ok 1"},
+        {"SELECT g, s, n FROM U WHERE g > 5", "9|Null|Null;10|Null|0"},
+        // Read, the aggregate fails.
+        {"SELECT grp, Sum(price / (id - 2)) FROM T GROUP BY grp", "error 80040E07"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// A stored value that overflows a Double is Null; in a criteria the overflow fails the
+// statement.
+TEST_F(StoredValues, OverflowIsNull) {
+    run_all({"CREATE TABLE T (id long, x double, y double, s single)",
+             "CREATE TABLE R (id long, big double)", "INSERT INTO R VALUES (1, 1e308)",
+             "INSERT INTO R VALUES (2, 1e308)", "INSERT INTO T VALUES (1, 1, 0, 0)",
+             "INSERT INTO T VALUES (2, 10, 0, 0)"});
+    const Case cases[] = {
+        {"UPDATE T SET y = x ^ 1000, s = x ^ 1000", "ok 2"},
+        {"SELECT id, y, s FROM T", "1|1|1;2|Null|Null"},
+        {"UPDATE T SET y = x * 1e308", "ok 2"},
+        {"SELECT id, y FROM T", "1|1e+308;2|Null"},
+        {"INSERT INTO T (id, y) VALUES (3, 10 ^ 400)", "ok 1"},
+        {"INSERT INTO T (id, y) SELECT 4, Sum(x * 1e308) FROM T", "ok 1"},
+        {"SELECT id, y FROM T WHERE id > 2", "3|Null;4|Null"},
+        // Added pair by pair over a join.
+        {"UPDATE T SET y = x WHERE id < 3", "ok 2"},
+        {"UPDATE T INNER JOIN R ON R.id <= T.id SET T.y = T.y + R.big WHERE T.id < 3", "ok 3"},
+        {"SELECT id, y FROM T WHERE id < 3", "1|1e+308;2|Null"},
+        {"SELECT id FROM T WHERE x ^ 1000 > 0", "error 80040E07"},
+        {"SELECT x ^ 1000 FROM T", "error 80040E07"},
+        {"SELECT id, x ^ 2 FROM T WHERE id < 3", "1|1;2|100"},
+    };
+    EXPECT_CASES(cases);
+    std::string text;
+    EXPECT_EQ(error_of("UPDATE T SET y = 1 WHERE x ^ 1000 > 0", &text), 0x80040E07u);
+    EXPECT_EQ(text, "Overflow.");
 }
 
 // A date stored into a text column is its date text (as CStr gives it), whatever
