@@ -117,6 +117,8 @@ class ClsKonwersje {
 
   private:
     void Wykonaj_Krok(int v);
+    void Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
+                             const std::string& new_type);
 };
 
 // Process-wide values of the numbering set-up.
