@@ -258,6 +258,7 @@ void Planner::explain_new_statements() {
             try {
                 found = automatic_indexes(sql.c_str());
             } catch (const Error&) {
+                // Only a plan read (EXPLAIN writes nothing): the statement goes unexplained.
             }
             it = statement_autoindexes_.emplace(sql, std::move(found)).first;
         }
