@@ -161,17 +161,6 @@ void Krok_527_Z_Przerwami(KrokZastepczy fin, ClsKonwersje& k) {
     fin(k);
 }
 
-// A step is committed with its version, also what it wrote before it closed and
-// opened the connection again and through its DAO pass.
-TEST_F(Petla, CompletedStepIsCommittedWithItsWritesAcrossReopens) {
-    kroki({{527, [](ClsKonwersje& k) { Krok_527_Z_Przerwami([](ClsKonwersje&) {}, k); }}});
-    ASSERT_TRUE(k.RUN_Konwersje());
-    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaK"), "y");
-    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.45");
-    EXPECT_EQ(wiersze("SELECT count(*) FROM UZYTKOWNICY WHERE nazwa = 'DAO'"),
-              std::vector<std::string>{"1"});
-}
-
 // A run that ends inside a step (an Abort at the executor's question, a critical
 // error) leaves the database as the step before it left it: none of the step's writes,
 // also none made before its reopen or through its DAO pass. The rerun repeats the step.
