@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "ado/ado.h"
 #include "dao/dao.h"
 #include "db/komunikaty.h"
+#include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
@@ -47,6 +49,26 @@ std::vector<Pole> pola_tabeli(const dao::TableDef& td) {
 
 const char* const kPoleTymczasowe = "ccxxdfredvvcxds__ddfr";
 
+// Whether the temporary column of table T holds a value that column F lacks: it is
+// then the only copy of a column's values (a column dropped by a run that stopped
+// before its copy came back, or whose copy back failed), and must not be dropped.
+// False when T has no temporary column.
+bool kopia_jedyna(const std::string& T, const std::string& F) {
+    const std::string tmp = kPoleTymczasowe;
+    ado::Recordset rs;
+    try {
+        rs.Open("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL AND ([" + F +
+                    "] IS NULL OR [" + F + "] <> " + tmp + ")",
+                polaczenie());
+    } catch (const jet::Error& e) {
+        if (e.number() == jet::hr::MissingParameter) return false;
+        throw;
+    }
+    const bool jedyna = !rs.Eof() && rs.Fields(0).value().to_double() > 0;
+    rs.Close();
+    return jedyna;
+}
+
 }  // namespace
 
 int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela, int16_t otworz) {
@@ -68,6 +90,9 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
             for (const Pole& p : pola_tabeli(td)) {
                 if (p.typ != dao::dbText || p.rozmiar >= 255) continue;
                 const std::string& F = p.nazwa;
+                // The table's widening stops before it would drop the only copy of a
+                // column's values: the statement that needed it fails as before.
+                if (kopia_jedyna(T, F)) break;
                 DbWykonaj("alter table " + T + " drop COLUMN " + tmp + " ", 0);
                 DbWykonaj("alter table " + T + " ADD " + tmp + " text(255)", 0);
                 if (!DbWykonaj("UPDATE " + T + " SET " + tmp + "=[" + F + "]", 0).empty()) {

@@ -12,6 +12,10 @@
 #include "ado/ado.h"
 #include "dao/dao.h"
 
+namespace jet {
+class WorkUnit;
+}
+
 class ClsKonwersje;
 
 // A step method of the conversion class: no arguments, no result.
@@ -100,6 +104,10 @@ class ClsKonwersje {
     int16_t Wersja_Startowa = 0;             // the database's version times 100 when the run began
     std::string Zapisany_Etap;               // status line 3 saved before a step
     std::shared_ptr<dao::Database> BazaDAO;  // the file opened through DAO for a pass
+    // The open step's unit of work: begun before each step, committed with the step's
+    // version by the loop's checkpoint (the last step's with the closing writes by the
+    // version check's), rolled back when the run leaves the step any other way.
+    std::unique_ptr<jet::WorkUnit> step_unit_;
 
     // ---- step methods (src/steps/) ----
 #define KROK(v) void Konwersja_##v();
@@ -109,6 +117,8 @@ class ClsKonwersje {
 
   private:
     void Wykonaj_Krok(int v);
+    void Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
+                             const std::string& new_type);
 };
 
 // Process-wide values of the numbering set-up.

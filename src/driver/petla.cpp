@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -15,6 +16,7 @@
 #include "db/teksty.h"
 #include "driver/konwersje.h"
 #include "driver/liczby.h"
+#include "jet/database.h"
 #include "jet/error.h"
 #include "platform/terminal.h"
 
@@ -28,6 +30,23 @@ int Krok_Wersji(double wersja) {
     const float dwa_miejsca = static_cast<float>(std::round(wersja * 100.0) / 100.0);
     return static_cast<int>(std::lround(dwa_miejsca * 100.0f));
 }
+
+// Rolls the open step's unit back when the run leaves the loop by a failure; a run
+// that completes keeps the last step's unit open for the version check to commit.
+class StepRollback {
+  public:
+    explicit StepRollback(std::unique_ptr<jet::WorkUnit>& unit)
+        : unit_(unit), failures_(std::uncaught_exceptions()) {}
+    ~StepRollback() {
+        if (std::uncaught_exceptions() > failures_) unit_.reset();
+    }
+    StepRollback(const StepRollback&) = delete;
+    StepRollback& operator=(const StepRollback&) = delete;
+
+  private:
+    std::unique_ptr<jet::WorkUnit>& unit_;
+    int failures_;
+};
 
 }  // namespace
 
@@ -90,8 +109,18 @@ bool ClsKonwersje::RUN_Konwersje() {
     }
     Pokaz_Postep("", "", "");
 
-    // From here no failure is handled in this routine: it reaches the version check.
+    // From here no failure is handled in this routine: it reaches the version check,
+    // and the step it stopped is rolled back first.
+    const StepRollback wycofanie(step_unit_);
     for (int v = Wersja_Startowa + 1; v <= ostatni; ++v) {
+        // Each step is a unit of work with its version: a run that ends inside it, by an
+        // Abort, a critical error or a kill, leaves the database as the last completed
+        // step left it, and the rerun repeats the step whole. A unit whose checkpoint
+        // could not commit (a transaction left open) goes on with the next step.
+        if (!step_unit_ || !step_unit_->is_open()) {
+            if (!Baza_Otwarta) DbPolacz_Ponownie();
+            step_unit_ = std::make_unique<jet::WorkUnit>(polaczenie().database());
+        }
         Pokaz_Postep("", " Konwresja:" + Format_Liczby_2(v / 100.0), "");
         Zapisany_Etap = status_line(3);
         Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");

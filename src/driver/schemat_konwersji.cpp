@@ -3,9 +3,12 @@
 #include <ctime>
 #include <thread>
 
+#include "db/polaczenie.h"
 #include "db/postep.h"
+#include "db/stan.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/error.h"
 #include "jet/text.h"
 #include "platform/wait.h"
 
@@ -21,6 +24,22 @@ long Zegar_HHMMSS() {
     return lt.tm_hour * 10000L + lt.tm_min * 100L + lt.tm_sec;
 }
 
+// Whether the table has the column: a read of it opens (a missing column is an
+// unknown name; a missing table has no column). Any other failure is raised.
+bool Ma_Pole(const std::string& table, const std::string& column) {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    ado::Recordset rs;
+    try {
+        rs.Open("SELECT TOP 1 [" + column + "] FROM " + table, polaczenie());
+    } catch (const jet::Error& e) {
+        if (e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable)
+            return false;
+        throw;
+    }
+    rs.Close();
+    return true;
+}
+
 }  // namespace
 
 void ClsKonwersje::Dodaj_Pole(const std::string& table, const std::string& definition) {
@@ -32,6 +51,13 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     const std::string etap = jet::text::upper(new_type) == "COUNTER" ? "Long" : new_type;
     if (new_name.empty()) new_name = column;
     const std::string tmp = kKolumnaTymczasowa;
+    // A database left by a run that stopped after the column's drop holds the column's
+    // only values in the temporary column: the retype resumes from it instead of
+    // dropping it.
+    if (Ma_Pole(table, tmp) && !Ma_Pole(table, column) && !Ma_Pole(table, new_name)) {
+        Dokoncz_Zmiane_Typu(table, new_name, new_type);
+        return;
+    }
     DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
     DbWykonajKonwersje("alter table " + table + " ADD " + tmp + " " + etap);
     CzekajKonwersje(1);
@@ -39,6 +65,14 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     DbWykonajKonwersje("drop INDEX ind" + column + " ON " + table);
     DbWykonajKonwersje("drop INDEX " + column + " ON " + table);
     DbWykonajKonwersje("alter table " + table + " drop COLUMN " + column);
+    Dokoncz_Zmiane_Typu(table, new_name, new_type);
+}
+
+// The retype's second half: the column added anew with its type and filled from the
+// temporary column, which is dropped.
+void ClsKonwersje::Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
+                                       const std::string& new_type) {
+    const std::string tmp = kKolumnaTymczasowa;
     DbWykonajKonwersje("alter table " + table + " ADD " + new_name + " " + new_type);
     CzekajKonwersje(1);
     DbWykonajKonwersje("UPDATE " + table + " SET " + new_name + "=" + tmp);

@@ -117,10 +117,10 @@ uint8_t Sprawdz_Wersje_Bazy() {
             BArS_Update();
             Pokaz_Postep("", " Wersja bazy:" + jet::Value::dbl(Wersja_Bazy).to_text(), "Konwersja");
             wynik = 3;
-            {
-                ClsKonwersje konwersja;
-                if (!konwersja.RUN_Konwersje()) return wynik;
-            }
+            // The conversion keeps the last step's unit of work open until the commit
+            // below; leaving this block any other way rolls the step back.
+            ClsKonwersje konwersja;
+            if (!konwersja.RUN_Konwersje()) return wynik;
             BArS_Update();
             if (Wersja_Bazy == 0) return wynik;
             rs = Otworz_Wersje();

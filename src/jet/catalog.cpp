@@ -529,6 +529,7 @@ void Catalog::load(std::string_view path_for_messages) {
                     impl_->leftover.insert(name);
         }
     } catch (const Error&) {
+        // Only a read: columns not found now stay in their table until a later load.
     }
 }
 

@@ -119,4 +119,31 @@ Session& Database::session() {
     return *session_;
 }
 
+WorkUnit::WorkUnit(Database& db) : session_(db.session_) {
+    if (!db.open_) closed();
+    number_ = session_->begin_unit();
+    session_->add_handle();
+}
+
+WorkUnit::~WorkUnit() {
+    try {
+        abandon();
+    } catch (...) {
+        // A destructor absorbs the failure of reading the catalog again: the rollback is done.
+    }
+    try {
+        session_->release_handle();
+    } catch (...) {
+    }
+}
+
+bool WorkUnit::is_open() const {
+    return number_ != 0 && session_->open_unit() == number_;
+}
+
+void WorkUnit::abandon() {
+    if (is_open()) session_->abandon_unit();
+    number_ = 0;
+}
+
 }  // namespace jet

@@ -113,9 +113,39 @@ public:
     Session& session();
 
 private:
+    friend class WorkUnit;
     explicit Database(std::shared_ptr<Session> s);
     std::shared_ptr<Session> session_;
     bool open_ = true;
+};
+
+// A unit of work on a database file, such as one step of a conversion: its writes
+// are kept or lost together.
+//  - It is open from its start to the next checkpoint on any handle of the file that
+//    commits (a checkpoint inside a user transaction commits nothing and leaves it open).
+//  - While it is open, no close commits: the unit holds the file's session, so the
+//    handles on the file may close and open again meanwhile and see its writes.
+//  - A unit destroyed while open rolls its writes back (abandon()), as a process that
+//    ends inside it loses them from the log.
+//  - When SQLite itself rolls the grouped transaction back (a full disk, an I/O error
+//    may), the unit's earlier writes are gone: every later write of the unit and the
+//    checkpoint raise UnitRolledBack, so the unit cannot complete without them.
+// One unit at a time per file.
+class WorkUnit {
+public:
+    explicit WorkUnit(Database& db);
+    ~WorkUnit();
+    WorkUnit(const WorkUnit&) = delete;
+    WorkUnit& operator=(const WorkUnit&) = delete;
+
+    // Not committed by a checkpoint nor abandoned yet.
+    bool is_open() const;
+    // Rolls the file back to its last commit (the catalog with it) and ends the unit.
+    void abandon();
+
+private:
+    std::shared_ptr<Session> session_;
+    uint64_t number_ = 0;
 };
 
 }  // namespace jet

@@ -102,6 +102,9 @@ constexpr std::array kFaults = {
              "Syntax error: NUL character (byte 0) in {1} at position {2}."},
     FaultRow{Fault::NoTransaction, hr::Unspecified, "No transaction is active."},
     FaultRow{Fault::TooComplex, hr::Syntax, "Query is too complex."},
+    FaultRow{Fault::UnitRolledBack, hr::Unspecified,
+             "A failure rolled back every change made since the last commit; the work must be "
+             "done again from its start."},
     FaultRow{Fault::Internal, hr::Unspecified, "Unexpected engine failure: {1}."},
 };
 

@@ -81,6 +81,7 @@ enum class Fault {
     NulCharacter,           // {1}: where ("string", "bracketed name", ...), {2}: position
     NoTransaction,          // commit or rollback without a transaction
     TooComplex,             // a statement nested or chained past what the engine takes
+    UnitRolledBack,         // a write after a failure rolled the open work unit back
     Internal,               // {1}: what went wrong inside the engine
 };
 

@@ -258,6 +258,7 @@ void Planner::explain_new_statements() {
             try {
                 found = automatic_indexes(sql.c_str());
             } catch (const Error&) {
+                // Only a plan read (EXPLAIN writes nothing): the statement goes unexplained.
             }
             it = statement_autoindexes_.emplace(sql, std::move(found)).first;
         }
@@ -457,9 +458,13 @@ void Planner::tune(const Catalog& cat) {
         cat.version() == catalog_version_)
         return;
     if (sqlite3_get_autocommit(db_)) return;  // only inside the grouped transaction
+    // Estimates and hidden indexes only speed statements up: a failure to write them
+    // is passed over, unless it rolled the grouped transaction back (a full disk, an
+    // I/O error), which took earlier writes with it and must fail the statement.
     try {
         run_cached("SAVEPOINT jet_plan");
     } catch (const Error&) {
+        if (sqlite3_get_autocommit(db_)) throw;
         return;
     }
     try {
@@ -522,6 +527,7 @@ void Planner::tune(const Catalog& cat) {
                 create_hidden(key);
                 run(db_, "RELEASE jet_hidden");
             } catch (const Error&) {
+                if (sqlite3_get_autocommit(db_)) throw;  // see above: the transaction is gone
                 sqlite3_exec(db_, "ROLLBACK TO jet_hidden; RELEASE jet_hidden", nullptr, nullptr,
                              nullptr);
             }
@@ -530,6 +536,10 @@ void Planner::tune(const Catalog& cat) {
         reload_ = false;
         run_cached("RELEASE jet_plan");
     } catch (const Error&) {
+        if (sqlite3_get_autocommit(db_)) {  // see above: the transaction is gone
+            forget();
+            throw;
+        }
         sqlite3_exec(db_, "ROLLBACK TO jet_plan; RELEASE jet_plan", nullptr, nullptr, nullptr);
         forget();
         // Looked at again only after the next change, so that a file that refuses the

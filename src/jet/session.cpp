@@ -305,7 +305,12 @@ void Session::close_connection() {
     for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
     stmt_bytes_ = 0;
-    drop_leftover_columns();
+    // The close commits what survived: a table that keeps dropped columns is rebuilt
+    // by a later session (the catalog finds them when it loads).
+    try {
+        drop_leftover_columns();
+    } catch (const Error&) {
+    }
     if (!sqlite3_get_autocommit(db_) &&
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -339,8 +344,17 @@ void Session::run(const char* sql) {
 void Session::ensure_grouped() {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (!sqlite3_get_autocommit(db_)) return;
+    // Inside a unit, a grouped transaction that ended without a commit took the unit's
+    // writes with it: a new one would carry on without them.
+    if (unit_ && (unit_began_ || unit_lost_)) unit_lost();
     if (!hold_) hold_ = std::make_unique<FileHold>(path_);
     run("BEGIN IMMEDIATE");
+    if (unit_) unit_began_ = true;
+}
+
+void Session::unit_lost() {
+    unit_lost_ = true;
+    raise(Fault::UnitRolledBack);
 }
 
 std::optional<Error> Session::take_pending_error() {
@@ -354,9 +368,10 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
 }
 
 sqlite3_stmt* Session::hold(const std::string& sql) {
-    if (savepoint_depth_ == 0 && db_) {
-        // The planner's hints are an optimisation: a reader of a file that another
-        // process holds reads it without them.
+    // The planner's hints are an optimisation: a reader of a file that another process
+    // holds reads it without them, and a unit that lost its writes still reads (what was
+    // committed) but writes nothing.
+    if (savepoint_depth_ == 0 && db_ && !unit_lost_) {
         try {
             tune();
         } catch (const Error& e) {
@@ -466,9 +481,17 @@ bool Session::step(sqlite3_stmt* st) {
 // Some failures (a full disk, an I/O error) make SQLite roll back the whole
 // transaction: the user transactions and savepoints are gone and the catalog may
 // describe changes that no longer exist.
+// Inside a work unit the unit's earlier writes are gone with them: the unit is lost.
 void Session::recover_if_rolled_back() {
     if (!db_ || !sqlite3_get_autocommit(db_)) return;
-    if (trans_level_ == 0 && savepoint_depth_ == 0) return;
+    if (trans_level_ == 0 && savepoint_depth_ == 0 && !(unit_ && unit_began_)) return;
+    forget_rolled_back();
+}
+
+// After the grouped transaction ended without a commit: user transactions are gone,
+// the catalog is read again and the planner forgets, the open unit is lost.
+void Session::forget_rolled_back() {
+    if (unit_ && unit_began_) unit_lost_ = true;
     trans_level_ = 0;
     trans_versions_.clear();
     catalog_->load(path_);
@@ -483,12 +506,19 @@ void Session::exec(const std::string& sql) {
 
 // Rebuilds the tables that still hold dropped columns, in the transaction about to be
 // committed. A table that cannot be rebuilt now (a reader still on it) keeps its
-// columns until the next commit: they are out of the catalog already.
+// columns until the next commit: they are out of the catalog already, so only the
+// space they take waits. Any other failure (a full disk, an I/O error) is raised: the
+// commit must not pass over a write that failed, nor a transaction SQLite rolled back.
 void Session::drop_leftover_columns() {
     if (sqlite3_get_autocommit(db_)) return;
     try {
         for (const auto& t : catalog_->drop_leftover_columns()) planner_->rebuilt(t);
-    } catch (const Error&) {
+    } catch (const Error& e) {
+        if (sqlite3_get_autocommit(db_)) {
+            forget_rolled_back();
+            throw;
+        }
+        if (e.fault() != Fault::TableLocked) throw;
     }
 }
 
@@ -496,7 +526,12 @@ void Session::drop_leftover_columns() {
 // written is never part of a statement's savepoint.
 void Session::tune() {
     ensure_grouped();
-    planner_->tune(*catalog_);
+    try {
+        planner_->tune(*catalog_);
+    } catch (const Error&) {
+        if (sqlite3_get_autocommit(db_)) forget_rolled_back();
+        throw;
+    }
     if (profile_) profile_->take_plans();
 }
 
@@ -575,9 +610,19 @@ void Session::rollback_trans() {
 
 void Session::checkpoint(bool durable) {
     if (!db_) raise(Fault::Internal, "the database is closed");
+    if (unit_ && (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_)))) unit_lost();
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
     drop_leftover_columns();
-    if (!sqlite3_get_autocommit(db_)) run("COMMIT");
+    if (!sqlite3_get_autocommit(db_)) {
+        const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            const Error e = failure_of(db_, rc, catalog_.get());
+            if (sqlite3_get_autocommit(db_)) forget_rolled_back();
+            throw e;
+        }
+    }
+    unit_ = 0;
+    unit_began_ = unit_lost_ = false;
     // A commit is in the write-ahead log, which reaches the disk at the log's next
     // checkpoint; a durable commit flushes the log now, without copying it into the
     // file, which would take long after a commit that callers report at once.
@@ -592,6 +637,30 @@ void Session::checkpoint(bool durable) {
     if (profile_) profile_->report();
     // Another process may take the lock now; the next write asks for it again.
     sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+}
+
+uint64_t Session::begin_unit() {
+    if (!db_) raise(Fault::Internal, "the database is closed");
+    if (unit_) raise(Fault::Internal, "a work unit is open");
+    unit_ = ++units_;
+    unit_began_ = !sqlite3_get_autocommit(db_);
+    unit_lost_ = false;
+    return unit_;
+}
+
+// Puts the file back as of the last commit: the grouped transaction is rolled back
+// with the user transactions in it, and the catalog and the planner forget what it
+// changed (as a rolled-back user transaction does).
+void Session::abandon_unit() {
+    unit_ = 0;
+    unit_began_ = unit_lost_ = false;
+    if (!db_) return;
+    try {
+        run_before_write();  // recordsets not read yet read what the unit wrote
+    } catch (const Error&) {
+    }
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    forget_rolled_back();
 }
 
 uint64_t Session::before_next_write(std::function<void()> fn) {

@@ -75,7 +75,18 @@ class Session {
     void commit_trans();
     void rollback_trans();
     int trans_level() const { return trans_level_; }
+    // Commits the grouped transaction (when no user transaction or statement is open)
+    // and completes the open work unit. Raises when the unit lost its transaction.
     void checkpoint(bool durable = false);
+
+    // The work unit (see WorkUnit in database.h): open from begin_unit until the next
+    // checkpoint that commits, or until abandon_unit rolls its writes back. While it is
+    // open, closing the last handle never commits. Returns the unit's number.
+    uint64_t begin_unit();
+    // The number of the open unit, 0 when none is open.
+    uint64_t open_unit() const { return unit_; }
+    // Rolls the grouped transaction back and closes the open unit.
+    void abandon_unit();
 
     // Opaque per-session cache slot of the statement translator (keyed by text and
     // catalog version by its owner).
@@ -107,6 +118,11 @@ class Session {
     void run_before_write();
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
+    uint64_t unit_ = 0;        // the open work unit's number, 0 when none is open
+    uint64_t units_ = 0;       // units begun so far
+    bool unit_began_ = false;  // the grouped transaction was open at some point of the unit
+    bool unit_lost_ = false;   // SQLite rolled the grouped transaction back inside the unit
+    [[noreturn]] void unit_lost();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
     std::optional<FileInUse> in_use_;  // while the connection is open
@@ -135,6 +151,7 @@ class Session {
     void connect();
     void ensure_grouped();
     void recover_if_rolled_back();
+    void forget_rolled_back();
     void close_connection();
     void run(const char* sql);
     void tune();

@@ -43,6 +43,35 @@ TEST_F(Naprawy, WidensOnlyShortTextColumnsAndKeepsValues) {
     EXPECT_EQ(okna.size(), 1u);
 }
 
+// The temporary column left beside a column is dropped only when it holds nothing that
+// column lacks: otherwise it is the only copy of a dropped column's values (a run stopped
+// after the drop, a copy back that failed), and the table's widening stops before it.
+TEST_F(Naprawy, WideningNeverDropsTheOnlyCopyOfAColumn) {
+    struct Przypadek {
+        const char* nazwa;
+        const char* kopia;
+        std::vector<std::string> kolumny;
+        std::vector<std::string> wiersze;
+    };
+    const Przypadek przypadki[] = {
+        {"a copy of the column", "'x'", {"k:4:4", "a:10:255"}, {"1|x"}},
+        {"the only copy of another column's values",
+         "'values of b'",
+         {"k:4:4", "a:10:50", "ccxxdfredvvcxds__ddfr:10:255"},
+         {"1|x|values of b"}},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.nazwa);
+        TearDown();
+        SetUp();
+        otworz_baze({"CREATE TABLE T (k long, a TEXT(50), ccxxdfredvvcxds__ddfr TEXT(255))",
+                     std::string("INSERT INTO T VALUES (1, 'x', ") + c.kopia + ")"});
+        EXPECT_EQ(Poszerz_Pola_Tekstowe("[" + baza + "]", "[T]", -1), -1);
+        EXPECT_EQ(kolumny("T"), c.kolumny);
+        EXPECT_EQ(wiersze("SELECT * FROM T"), c.wiersze);
+    }
+}
+
 TEST_F(Naprawy, TidyUpReplacesNullsAndUpperCasesNames) {
     otworz_baze({"CREATE TABLE Kasa (k long, kwota money, NR_WYJAZDU long, opis TEXT(20), m memo)",
                  "INSERT INTO Kasa (k) VALUES (1)",

@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <deque>
+#include <functional>
+
+#include "dao/dao.h"
 #include "db/postep.h"
+#include "db/wykonaj.h"
 #include "driver/konwersje_env.h"
 #include "driver/start.h"
+#include "jet/session.h"
 
 namespace {
 
@@ -140,6 +146,86 @@ TEST_F(Petla, UnbuiltStepEndsTheRunThroughTheCatchAll) {
     EXPECT_EQ(ile_w_logu(" 530,Konwersja,Begin,"), 1);
     EXPECT_EQ(ile_w_logu(" 529,Konwersja,End,"), 1);
     EXPECT_EQ(ile_w_logu(" 530,Konwersja,End,"), 0);
+}
+
+// Step 5.27 writes through the connection, closes it and opens it again, writes
+// through a DAO pass of its own, writes once more, then runs `fin`.
+void Krok_527_Z_Przerwami(KrokZastepczy fin, ClsKonwersje& k) {
+    polaczenie().Execute("UPDATE UZYTKOWNICY SET prawa = 'x'");
+    DbZamknij();
+    DbOtwórz();
+    auto dao = dao::DBEngine::OpenDatabase(Sciezka_Bazy);
+    dao->Execute("INSERT INTO UZYTKOWNICY (nazwa) VALUES ('DAO')");
+    dao->Close();
+    polaczenie().Execute("UPDATE UZYTKOWNICY SET prawaK = 'y'");
+    fin(k);
+}
+
+// A run that ends inside a step (an Abort at the executor's question, a critical
+// error) leaves the database as the step before it left it: none of the step's writes,
+// also none made before its reopen or through its DAO pass. The rerun repeats the step.
+TEST_F(Petla, EndInsideAStepRollsTheStepBack) {
+    struct Przypadek {
+        const char* nazwa;
+        KrokZastepczy koniec;
+        std::deque<int> odpowiedzi;
+    };
+    const Przypadek przypadki[] = {
+        {"Abort", [](ClsKonwersje&) { DbWykonaj("UPDATE Brak SET a=1"); }, {vbAbort}},
+        {"critical error",
+         [](ClsKonwersje& k) { k.DbWykonajKonwersje("UPDATE Brak SET a=1"); },
+         {}},
+        {"the step's own failure",
+         [](ClsKonwersje&) { polaczenie().Execute("UPDATE Brak SET a=1"); },
+         {}},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.nazwa);
+        TearDown();
+        SetUp();
+        kroki({{527, [&](ClsKonwersje& k) { Krok_527_Z_Przerwami(c.koniec, k); }}});
+        odpowiedzi = c.odpowiedzi;
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        EXPECT_TRUE(konczy([] { Sprawdz_Wersje_Bazy(); }));
+        EXPECT_EQ(status, platform::exit_status::fatal);
+        EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "5.26");
+        EXPECT_EQ(zapisane("UZYTKOWNICY", "prawa"), "a");
+        EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaK"), "Null");
+
+        otworz_ponownie();
+        EXPECT_EQ(wiersze("SELECT count(*) FROM UZYTKOWNICY"), std::vector<std::string>{"1"});
+        int przebiegi = 0;
+        kroki({{527, [&](ClsKonwersje&) { ++przebiegi; }}});
+        Czytaj_NumerWersji();
+        ASSERT_EQ(Sprawdz_Wersje_Bazy(), 1);
+        EXPECT_EQ(przebiegi, 1);
+        EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.46");
+    }
+}
+
+// SQLite may roll the whole transaction back on a failure (a full disk, an I/O error):
+// the step's earlier writes are gone, so its later writes and its commit fail and the
+// run ends with <65434> at the previous version, instead of committing half the step.
+TEST_F(Petla, StepWhoseTransactionSQLiteRolledBackDoesNotComplete) {
+    kroki({{527, [](ClsKonwersje& k) {
+                polaczenie().Execute("UPDATE UZYTKOWNICY SET prawa = 'x'");
+                // What SQLite does to the transaction on such a failure.
+                sqlite3_exec(polaczenie().database().session().handle(), "ROLLBACK", nullptr,
+                             nullptr, nullptr);
+                // A quiet statement absorbs its failure; the step goes on.
+                k.DbWykonajKonwersje("UPDATE UZYTKOWNICY SET prawaK = 'y'", true);
+            }}});
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    EXPECT_TRUE(konczy([] { Sprawdz_Wersje_Bazy(); }));
+    EXPECT_EQ(status, platform::exit_status::fatal);
+    ASSERT_FALSE(okna.empty());
+    EXPECT_NE(okna.back().tytul.find("<65434>"), std::string::npos);
+    EXPECT_NE(okna.back().tekst.find(jet::make_error(jet::Fault::UnitRolledBack).description()),
+              std::string::npos)
+        << okna.back().tekst;
+    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "5.26");
+    EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaK"), "Null");
+    EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 1);
 }
 
 }  // namespace

@@ -36,6 +36,40 @@ TEST_F(Pomocnicze, ChangingATypeKeepsValuesUnderTheOldOrNewName) {
     EXPECT_EQ(status_line(3), "0") << "the last wait leaves its count on line 3";
 }
 
+// A database left by a run that stopped inside a retype: the temporary column holds
+// the only copy of the column's values once the column is dropped, and the retype
+// resumes from it; a copy beside its column is only a leftover.
+TEST_F(Pomocnicze, RetypeResumesFromATemporaryColumnThatHoldsTheOnlyValues) {
+    const std::string tmp = "ccxxdfredvvcxds__ddfr";
+    struct Przypadek {
+        const char* nazwa;
+        std::vector<std::string> baza;
+    };
+    const Przypadek przypadki[] = {
+        {"the column dropped",
+         {"CREATE TABLE produkty (id long, " + tmp + " double)",
+          "INSERT INTO produkty (id, " + tmp + ") VALUES (1, 2.5)",
+          "INSERT INTO produkty (id, " + tmp + ") VALUES (2, 10.125)"}},
+        {"a leftover copy",
+         {"CREATE TABLE produkty (id long, cena double, " + tmp + " double)",
+          "INSERT INTO produkty (id, cena, " + tmp + ") VALUES (1, 2.5, 7)",
+          "INSERT INTO produkty (id, cena, " + tmp + ") VALUES (2, 10.125, 8)"}},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.nazwa);
+        TearDown();
+        SetUp();
+        otworz_baze(c.baza);
+        k.Zmien_Typ_Pola("cena", "money", "produkty");
+        EXPECT_EQ(wiersze("SELECT id, cena FROM produkty ORDER BY id"),
+                  (std::vector<std::string>{"1|2,5", "2|10,125"}));
+        const auto& t = *polaczenie().database().catalog().table("produkty");
+        EXPECT_EQ(t.column("ccxxdfredvvcxds__ddfr"), nullptr);
+        EXPECT_EQ(t.column("cena")->type, jet::DataType::Currency);
+        EXPECT_TRUE(okna.empty());
+    }
+}
+
 TEST_F(Pomocnicze, AddingAColumnTwiceIsAbsorbed) {
     otworz_baze({"CREATE TABLE T (a long)"});
     k.Dodaj_Pole("T", "b money DEFAULT 0");

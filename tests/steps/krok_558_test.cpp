@@ -194,9 +194,10 @@ TEST_F(Krok558, EqualCodesGetValuesOfTheirOwn) {
     }
 }
 
-// A run stopped inside the step (an Abort keeps what the step wrote) is completed by the
-// next run: equal codes are made unique as by an uninterrupted run and the unique indexes
-// are made, also over the codes that a stop at the mend of product codes left.
+// A database left by a run stopped inside the step by an earlier build (which kept what
+// the step wrote) is completed by the next run: equal codes are made unique as by an
+// uninterrupted run and the unique indexes are made, also over the codes that a stop at
+// the mend of product codes left.
 TEST_F(Krok558, RerunAfterAStopCompletesTheStep) {
     struct Przypadek {
         const char* nazwa;
