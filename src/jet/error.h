@@ -15,77 +15,77 @@ namespace jet {
 
 // The provider's numbers that the program tests, as unsigned HRESULTs.
 namespace hr {
-inline constexpr uint32_t Unspecified = 0x80004005;   // lost/locked database, duplicates, bad file
-inline constexpr uint32_t Syntax = 0x80040E14;        // syntax or schema error
-inline constexpr uint32_t MultipleStep = 0x80040E21;  // multiple-step operation failed
-inline constexpr uint32_t NoSuchTable = 0x80040E37;   // table or view does not exist
-inline constexpr uint32_t TooLong = 0x80040E57;       // data too long for the field
-inline constexpr uint32_t MissingParameter = 0x80040E10;  // unknown column: parameter without value
-inline constexpr uint32_t TypeMismatch = 0x80040E07;      // value cannot be converted
-inline constexpr uint32_t WrongPassword = 0x80040E4D;     // authentication failed
-inline constexpr uint32_t NoCurrentRecord = 0x800A0BCD;   // ADO: BOF or EOF is True
-inline constexpr uint32_t ItemNotFound = 0x800A0CC1;      // ADO: item not found in the collection
-inline constexpr uint32_t NotAllowed = 0x800A0CB3;    // ADO: operation not allowed in this context
-inline constexpr uint32_t ObjectClosed = 0x800A0E78;  // ADO: object is closed
-inline constexpr uint32_t ObjectOpen = 0x800A0E79;    // ADO: object is open
+inline constexpr uint32_t Unspecified = 0x80004005;      // lost/locked database, duplicates, bad file
+inline constexpr uint32_t Syntax = 0x80040E14;           // syntax or schema error
+inline constexpr uint32_t MultipleStep = 0x80040E21;     // multiple-step operation failed
+inline constexpr uint32_t NoSuchTable = 0x80040E37;      // table or view does not exist
+inline constexpr uint32_t TooLong = 0x80040E57;          // data too long for the field
+inline constexpr uint32_t MissingParameter = 0x80040E10; // unknown column: parameter without value
+inline constexpr uint32_t TypeMismatch = 0x80040E07;     // value cannot be converted
+inline constexpr uint32_t WrongPassword = 0x80040E4D;    // authentication failed
+inline constexpr uint32_t NoCurrentRecord = 0x800A0BCD;  // ADO: BOF or EOF is True
+inline constexpr uint32_t ItemNotFound = 0x800A0CC1;     // ADO: item not found in the collection
+inline constexpr uint32_t NotAllowed = 0x800A0CB3;       // ADO: operation not allowed in this context
+inline constexpr uint32_t ObjectClosed = 0x800A0E78;     // ADO: object is closed
+inline constexpr uint32_t ObjectOpen = 0x800A0E79;       // ADO: object is open
 }  // namespace hr
 
 // Every condition the engine reports. The number and the description of each are
 // kept in one table (error.cpp); a description may take up to two arguments, put
 // in place of "{1}" and "{2}".
 enum class Fault {
-    SyntaxError,           // {1}: where ("CREATE TABLE statement", "FROM clause", ...)
-    SyntaxInExpression,    // {1}: the expression text
-    TableExists,           // {1}: table
-    FieldExists,           // {1}: field, {2}: table
-    IndexExists,           // {1}: index
-    PrimaryKeyExists,      // (no argument)
-    NoSuchTable,           // {1}: table, in a query
-    DropMissingTable,      // {1}: table, in DROP TABLE
-    NoSuchField,           // {1}: field, {2}: table (DROP COLUMN, rename)
-    NoSuchIndex,           // {1}: index, {2}: table
-    FieldInIndex,          // {1}: field
-    MissingParameter,      // unknown name in a query
-    AmbiguousField,        // {1}: a field name that more than one table read has
-    UndefinedFunction,     // {1}: a function name the engine does not know
-    UnknownInsertField,    // {1}: an INSERT INTO field the table does not have
-    ValuesCount,           // INSERT INTO: values and destination fields differ in number
-    TooLong,               // text too long for its column
-    TypeMismatch,          // value that cannot be converted / text compared with a number
-    Duplicate,             // duplicate values in a unique index or primary key
-    NullInKey,             // Null in a primary key column
-    RequiredNull,          // {1}: table.field declared not null / required
-    ZeroLength,            // {1}: table.field that does not allow ""
-    DivisionByZero,        // arithmetic
-    Overflow,              // numeric overflow on conversion
-    TableLocked,           // {1}: table, another process holds it
-    FileLocked,            // the file cannot be locked
-    FileNotFound,          // {1}: path
-    NotReadable,           // {1}: path the process may not read
-    ReadOnlyFolder,        // {1}: path in a folder or file system that cannot be written
-    PathTooLong,           // {1}: path longer than the engine or the system takes
-    DiskFull,              // a write found no space left on the disk
-    UnrecognizedDatabase,  // {1}: path
-    WrongPassword,         // database password does not match
-    BadProvider,           // {1}: provider name in the connection string
-    NoCurrentRecord,       // ADO: BOF or EOF
-    ItemNotFound,          // ADO/DAO: {1}: name
-    NotUpdatable,          // ADO: {1}: field or recordset cannot be updated
-    ObjectClosed,          // ADO: the connection or recordset is closed
-    ObjectOpen,            // ADO: Open on a connection or recordset that is open
-    BadConnectionString,   // ADO: {1}: the connection string cannot be read
-    ReadOnlyDatabase,      // the file cannot be written
-    DatabaseExists,        // {1}: path, when creating a database file
-    TooManyCounters,       // a table with more than one counter column
-    TooManyFields,         // a table of more columns than a table may have (255)
-    NulCharacter,          // {1}: where ("string", "bracketed name", ...), {2}: position
-    NoTransaction,         // commit or rollback without a transaction
-    TooComplex,            // a statement nested or chained past what the engine takes
-    Internal,              // {1}: what went wrong inside the engine
+    SyntaxError,            // {1}: where ("CREATE TABLE statement", "FROM clause", ...)
+    SyntaxInExpression,     // {1}: the expression text
+    TableExists,            // {1}: table
+    FieldExists,            // {1}: field, {2}: table
+    IndexExists,            // {1}: index
+    PrimaryKeyExists,       // (no argument)
+    NoSuchTable,            // {1}: table, in a query
+    DropMissingTable,       // {1}: table, in DROP TABLE
+    NoSuchField,            // {1}: field, {2}: table (DROP COLUMN, rename)
+    NoSuchIndex,            // {1}: index, {2}: table
+    FieldInIndex,           // {1}: field
+    MissingParameter,       // unknown name in a query
+    AmbiguousField,         // {1}: a field name that more than one table read has
+    UndefinedFunction,      // {1}: a function name the engine does not know
+    UnknownInsertField,     // {1}: an INSERT INTO field the table does not have
+    ValuesCount,            // INSERT INTO: values and destination fields differ in number
+    TooLong,                // text too long for its column
+    TypeMismatch,           // value that cannot be converted / text compared with a number
+    Duplicate,              // duplicate values in a unique index or primary key
+    NullInKey,              // Null in a primary key column
+    RequiredNull,           // {1}: table.field declared not null / required
+    ZeroLength,             // {1}: table.field that does not allow ""
+    DivisionByZero,         // arithmetic
+    Overflow,               // numeric overflow on conversion
+    TableLocked,            // {1}: table, another process holds it
+    FileLocked,             // the file cannot be locked
+    FileNotFound,           // {1}: path
+    NotReadable,            // {1}: path the process may not read
+    ReadOnlyFolder,         // {1}: path in a folder or file system that cannot be written
+    PathTooLong,            // {1}: path longer than the engine or the system takes
+    DiskFull,               // a write found no space left on the disk
+    UnrecognizedDatabase,   // {1}: path
+    WrongPassword,          // database password does not match
+    BadProvider,            // {1}: provider name in the connection string
+    NoCurrentRecord,        // ADO: BOF or EOF
+    ItemNotFound,           // ADO/DAO: {1}: name
+    NotUpdatable,           // ADO: {1}: field or recordset cannot be updated
+    ObjectClosed,           // ADO: the connection or recordset is closed
+    ObjectOpen,             // ADO: Open on a connection or recordset that is open
+    BadConnectionString,    // ADO: {1}: the connection string cannot be read
+    ReadOnlyDatabase,       // the file cannot be written
+    DatabaseExists,         // {1}: path, when creating a database file
+    TooManyCounters,        // a table with more than one counter column
+    TooManyFields,          // a table of more columns than a table may have (255)
+    NulCharacter,           // {1}: where ("string", "bracketed name", ...), {2}: position
+    NoTransaction,          // commit or rollback without a transaction
+    TooComplex,             // a statement nested or chained past what the engine takes
+    Internal,               // {1}: what went wrong inside the engine
 };
 
 class Error : public std::runtime_error {
-  public:
+public:
     Error(uint32_t number, std::string description);
     // The failure of an engine condition (make_error).
     Error(Fault fault, uint32_t number, std::string description);
@@ -98,7 +98,7 @@ class Error : public std::runtime_error {
     int32_t signed_number() const { return static_cast<int32_t>(number_); }
     const std::string& description() const { return description_; }
 
-  private:
+private:
     uint32_t number_;
     std::string description_;
     std::optional<Fault> fault_;
