@@ -162,21 +162,15 @@ Error::Error(Fault fault, uint32_t number, std::string description)
     fault_ = fault;
 }
 
-uint32_t fault_number(Fault f) {
-    return row_of(f).number;
-}
-std::string_view fault_template(Fault f) {
-    return row_of(f).text;
-}
+uint32_t fault_number(Fault f) { return row_of(f).number; }
+std::string_view fault_template(Fault f) { return row_of(f).text; }
 
 Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
     const auto& r = row_of(f);
     return Error(f, r.number, fill(r.text, arg1, arg2));
 }
 
-void raise(Fault f, std::string_view arg1, std::string_view arg2) {
-    throw make_error(f, arg1, arg2);
-}
+void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
 
 bool environment_failure(uint32_t number, std::string_view description) {
     if (number != hr::Unspecified) return false;
