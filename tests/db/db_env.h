@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "db/awaria_zapisu.h"
 #include "db/polaczenie.h"
 #include "db/rejestr.h"
 #include "db/stan.h"
 #include "jet/database.h"
-#include "jet/error.h"
-#include "jet/rowaccess.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -29,35 +28,6 @@ struct Okno {
     std::string tekst;
     int styl;
     std::string tytul;
-};
-
-// Fails the engine's next n writes on the program's connection with the failure of an
-// environment condition (another process holding the file, a full disk): each write
-// statement fails before it changes anything, the way SQLite's busy or full code comes
-// back. Give n exactly: a write still armed when the process ends would fail the close.
-class Awaria_Zapisu {
-  public:
-    Awaria_Zapisu(jet::Fault f, int n) : fault_(f), zostalo_(n), baza_(polaczenie().database()) {
-        uzbroj();
-    }
-    ~Awaria_Zapisu() {
-        if (klucz_ && Baza_Otwarta) jet::cancel_before_write(baza_, klucz_);
-    }
-    Awaria_Zapisu(const Awaria_Zapisu&) = delete;
-    Awaria_Zapisu& operator=(const Awaria_Zapisu&) = delete;
-    int zostalo() const { return zostalo_; }
-
-  private:
-    void uzbroj() { klucz_ = zostalo_ > 0 ? jet::before_next_write(baza_, [this] { zapis(); }) : 0; }
-    void zapis() {
-        --zostalo_;
-        uzbroj();
-        throw jet::make_error(fault_);
-    }
-    jet::Fault fault_;
-    int zostalo_;
-    uint64_t klucz_ = 0;
-    jet::Database& baza_;
 };
 
 class DbEnv : public TempRegistry {
