@@ -27,7 +27,9 @@ class Awaria_Zapisu {
     int zostalo() const { return zostalo_; }
 
   private:
-    void uzbroj() { klucz_ = zostalo_ > 0 ? jet::before_next_write(baza_, [this] { zapis(); }) : 0; }
+    void uzbroj() {
+        klucz_ = zostalo_ > 0 ? jet::before_next_write(baza_, [this] { zapis(); }) : 0;
+    }
     void zapis() {
         --zostalo_;
         uzbroj();

@@ -237,8 +237,8 @@ TEST_F(Wykonaj, EnvironmentFailuresAreAskedAboutWhateverTheFlags) {
         // a unique index refused for duplicates is returned silently, a full disk is not
         {"DbWykonaj", [](const char* p) { DbWykonaj(p, 0); }, "CREATE UNIQUE INDEX us ON T (s)",
          "CREATE UNIQUE INDEX ui ON T (id)", 1},
-        {"DbWykonajUPD quiet", [](const char* p) { DbWykonajUPD("", "T", p, "", "", true); },
-         "a=5", "s='q'", 151},
+        {"DbWykonajUPD quiet", [](const char* p) { DbWykonajUPD("", "T", p, "", "", true); }, "a=5",
+         "s='q'", 151},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
