@@ -237,22 +237,8 @@ TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) 
         okna.clear();
         EXPECT_FALSE(konczy([&] { w.wykonaj(w.oczekiwany); }));
         for (const auto& o : okna) EXPECT_NE(o.styl, vbAbortRetryIgnore) << o.tekst;
-        for (const jet::Fault awaria : {jet::Fault::FileLocked, jet::Fault::DiskFull}) {
-            const std::string opis(jet::fault_template(awaria));
-            SCOPED_TRACE(opis);
-            okna.clear();
-            odpowiedzi = {vbAbort};
-            Awaria_Zapisu a(awaria, w.przebiegi);
-            ASSERT_TRUE(konczy([&] { w.wykonaj(w.zapis); }));
-            EXPECT_EQ(a.zostalo(), 0);
-            EXPECT_EQ(status, platform::exit_status::fatal);
-            EXPECT_EQ(znacznik(), "0000");
-            ASSERT_FALSE(okna.empty());
-            const Okno& o = okna.back();
-            EXPECT_EQ(o.styl, w.koniec == Pytanie ? vbAbortRetryIgnore : vbCritical);
-            EXPECT_NE((o.tekst + o.tytul).find(opis), std::string::npos) << o.tytul;
-            otworz_ponownie();
-        }
+        Awaria_Konczy(w.przebiegi, w.koniec == Pytanie ? vbAbortRetryIgnore : vbCritical,
+                      [&] { w.wykonaj(w.zapis); });
     }
 }
 
