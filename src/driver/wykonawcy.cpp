@@ -155,5 +155,10 @@ void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) {
 }
 
 std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
-    return DbWykonajDAO(statement, BazaDAO);
+    const std::string r = DbWykonajDAO(statement, BazaDAO);
+    // The steps pass over the description this returns; a locked file or a full disk
+    // must not pass with it. Each of those is the provider's 0x80004005.
+    if (jet::environment_failure(Unspecified, r))
+        Blad_Krytyczny("DbWykonajDAOKonwersje", statement, result_text(jet::Error(Unspecified, r)));
+    return r;
 }

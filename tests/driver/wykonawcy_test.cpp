@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "dao/dao.h"
 #include "db/schemat.h"
 #include "driver/konwersje_env.h"
 
@@ -228,10 +229,13 @@ TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) 
              k.DbWykonajIINKonwersje(p, "", cichy, rekordy);
          },
          "U (a) VALUES (7)", "U (a) VALUES (8)", Pytanie, 1},
+        {"DbWykonajDAOKonwersje", [&](const std::string& p) { k.DbWykonajDAOKonwersje(p); },
+         "drop index nie_ma on T", "drop index inda on T", Krytyczny, 1},
         {"Usun_Pole", [&](const std::string& p) { Usun_Pole("T", p); }, "zz", "c", Pytanie, 1},
         {"Utworz_Index", [&](const std::string& p) { Utworz_Index(p, "T", "a", 0); }, "inda",
          "nowy", Pytanie, 1},
     };
+    k.BazaDAO = dao::DBEngine::OpenDatabase(baza);
     for (const auto& w : wykonawcy) {
         SCOPED_TRACE(w.nazwa);
         okna.clear();
@@ -240,6 +244,7 @@ TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) 
         Awaria_Konczy(w.przebiegi, w.koniec == Pytanie ? vbAbortRetryIgnore : vbCritical,
                       [&] { w.wykonaj(w.zapis); });
     }
+    k.BazaDAO->Close();
 }
 
 // Retry after a locked file runs the statement again; the lock gone, it succeeds.
