@@ -8,6 +8,7 @@
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "db/wykonawca.h"
 #include "jet/error.h"
 #include "platform/clipboard.h"
 #include "platform/wait.h"
@@ -41,7 +42,7 @@ int32_t DbOtwórzSEL(std::unique_ptr<ado::Recordset>& rs, std::string_view tekst
         rs->CursorLocation = ado::adUseServer;
         const std::string r = DbOtwórzRS(rs, polecenie, tryb);
         if (r.empty()) return rs->RecordCount();
-        if (cichy) return -1;
+        if (cichy && !Awaria_Srodowiska(r)) return -1;
         rs.reset();
         platform::set_clipboard(polecenie);
         Zapisz_Log(polecenie, "DbOtwórzSEL", r);

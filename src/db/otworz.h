@@ -21,7 +21,8 @@ inline constexpr int32_t kOtworzKeyset = 3;
 std::string Polecenie_Select(std::string_view tekst);
 
 // Opens Polecenie_Select(tekst) in a new recordset put in rs and returns its record count.
-// On a failure: silent gives -1 at once; otherwise the statement goes to the clipboard,
+// On a failure: silent gives -1 at once (not for a failure of the environment: a locked
+// file, a full disk, an I/O error); otherwise the statement goes to the clipboard,
 // the failure is logged and the user is asked Abort (ends the process), Retry (opens
 // again) or Ignore (-1, rs left empty). dodatkowy is not used.
 int32_t DbOtwórzSEL(std::unique_ptr<ado::Recordset>& rs, std::string_view tekst, int32_t tryb,

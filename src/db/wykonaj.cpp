@@ -1,5 +1,7 @@
 #include "db/wykonaj.h"
 
+#include <utility>
+
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db/wykonawca.h"
@@ -37,9 +39,13 @@ std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy) {
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy) {
     std::string pol(polecenie);
     if (bez_bledu) {
-        const std::string r = DbWykonajSQL(pol, rekordy, false);
-        if (!r.empty()) Zapisz_Log(pol, "DbWykonajNoError", "Error: " + r);
-        return r;
+        Wynik_Polecenia w = Wykonaj_Raz(pol, rekordy, false, {});
+        if (w.tekst.empty()) return "";
+        Zapisz_Log(pol, "DbWykonajNoError", "Error: " + w.tekst);
+        // A locked file or a full disk is not the statement's expected failure: asked
+        // about as without bez_bledu, so that a lost write never passes unnoticed.
+        if (!Awaria_Srodowiska(w)) return w.tekst;
+        return Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kDbWykonaj).tekst;
     }
     return Wykonaj_W_Petli(pol, rekordy, false, kDbWykonaj).tekst;
 }

@@ -25,7 +25,9 @@ std::string lost_connection_text(const jet::Error& e);
 // or the result text. Absorbed as "": DROP TABLE / DROP COLUMN of a missing table or
 // column, DROP failing as a syntax or multiple-step error. Data too long is repaired by
 // widening the table's short text columns and running once more. A lost or locked
-// connection gives "1" when quiet, else the lost-connection text. rekordy receives the
+// connection (0x80004005) gives "1" when quiet, else the lost-connection text; a failure
+// of the environment (the file locked by another process, a full disk, a read-only
+// database, an I/O error) gives the lost-connection text even when quiet. rekordy receives the
 // records affected, -1 after a failure.
 std::string DbWykonajSQL(std::string_view polecenie, int32_t& rekordy, bool cicho);
 
@@ -34,9 +36,11 @@ std::string DbWykonajSQL(std::string_view polecenie, int32_t& rekordy, bool cich
 std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy);
 
 // Runs any statement. With bez_bledu set a failure is only logged and its text
-// returned. Otherwise the statement goes to the clipboard; the expected failures of
-// schema statements return their text silently; any other failure is logged and asks
-// Abort (ends the process), Retry (runs again) or Ignore (returns the text).
+// returned, except a failure of the environment (a locked file, a full disk, a read-only
+// database, an I/O error), which is then handled as without bez_bledu. Otherwise the statement goes
+// to the clipboard; the expected failures of schema statements return their text silently; any
+// other failure is logged and asks Abort (ends the process), Retry (runs again) or Ignore (returns
+// the text).
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy);
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu = 0);
 

@@ -1,6 +1,7 @@
 #include "db/wykonawca.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "ado/ado.h"
@@ -70,9 +71,25 @@ Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {
     return {result_text(e), e.number(), e.description()};
 }
 
+bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
+    return w.numer != 0 && jet::environment_failure(w.numer, w.opis);
+}
+
+bool Awaria_Srodowiska(std::string_view tekst_wyniku) {
+    const size_t nawias = tekst_wyniku.find('(');
+    if (nawias == std::string_view::npos || !tekst_wyniku.ends_with(')')) return false;
+    int32_t numer = 0;
+    const auto [koniec, blad] =
+        std::from_chars(tekst_wyniku.data(), tekst_wyniku.data() + nawias, numer);
+    if (blad != std::errc{} || koniec != tekst_wyniku.data() + nawias) return false;
+    return jet::environment_failure(
+        static_cast<uint32_t>(numer),
+        tekst_wyniku.substr(nawias + 1, tekst_wyniku.size() - nawias - 2));
+}
+
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie) {
-    if (reguly.empty()) return false;
+    if (reguly.empty() || Awaria_Srodowiska(w)) return false;
     const std::string duze = jet::text::upper(polecenie);
     return std::any_of(reguly.begin(), reguly.end(), [&](const Regula_Bledu& r) {
         return (r.numer == 0 || r.numer == w.numer) && zawiera(duze, r.slowo) &&
@@ -93,7 +110,8 @@ Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool c
         if (e.number() == jet::hr::TooLong) return Poszerz_I_Powtorz(polecenie, rekordy);
         Wynik_Polecenia w = Wynik_Bledu(e);
         if (Pasuje(kBledy_Usuwania, w, polecenie) || Pasuje(pochlaniane, w, polecenie)) return {};
-        if (w.numer == jet::hr::Unspecified) w.tekst = cicho ? "1" : lost_connection_text(e);
+        if (w.numer == jet::hr::Unspecified)
+            w.tekst = cicho && !Awaria_Srodowiska(w) ? "1" : lost_connection_text(e);
         return w;
     }
 }
@@ -111,8 +129,14 @@ Wynik_Polecenia Poszerz_I_Powtorz(std::string_view polecenie, int32_t& rekordy) 
 
 Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
                                 const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa) {
-    for (;;) {
-        Wynik_Polecenia w = Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane);
+    return Wykonaj_W_Petli_Po(Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane), polecenie,
+                              rekordy, cicho, z, naprawa);
+}
+
+Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, int32_t& rekordy,
+                                   bool cicho, const Zasady_Wykonawcy& z,
+                                   const Naprawa_Polecenia& naprawa) {
+    for (;; w = Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane)) {
         if (w.tekst.empty() || w.tekst == "1") return w;
         if (w.numer == jet::hr::Unspecified) {
             // A file that another workstation holds locked for a moment: run again at once.
@@ -130,7 +154,7 @@ Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool c
             Wylogowanie();
         }
         Zapisz_Log(polecenie, z.etykieta, w.tekst);
-        if (cicho && z.cicho_bez_pytania) return w;
+        if (cicho && z.cicho_bez_pytania && !Awaria_Srodowiska(w)) return w;
         if (!pytaj_ponow(w.tekst, polecenie)) return w;
     }
 }

@@ -36,7 +36,16 @@ struct Wynik_Polecenia {
 // The failure as a result: its result text, number and description.
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
 
-// True when a rule picks out the failure w of the statement.
+// True for a failure of the environment, not of the statement (jet::environment_failure):
+// the file locked by another process, the disk full, the database read-only, an I/O
+// error. No rule and no quiet flag absorbs it: the executor stops as on any failure it
+// does not expect.
+bool Awaria_Srodowiska(const Wynik_Polecenia& w);
+// The same for a result text, "number(description)" (result_text).
+bool Awaria_Srodowiska(std::string_view tekst_wyniku);
+
+// True when a rule picks out the failure w of the statement; never for a failure of the
+// environment.
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie);
 
@@ -65,9 +74,9 @@ inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
 // Runs the statement once as command text on the program's connection (reconnecting
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
 // A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
-// kBledy_Usuwania or of the executor's own pochlaniane gives ""; a lost or locked
-// connection (0x80004005) gives "1" when quiet, else the lost-connection text; any other
-// failure its result text.
+// kBledy_Usuwania or of the executor's own pochlaniane gives ""; any other 0x80004005
+// gives "1" when quiet, else the lost-connection text, and a failure of the environment
+// the lost-connection text even when quiet; any other failure its result text.
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
                             std::span<const Regula_Bledu> pochlaniane);
 
@@ -93,7 +102,13 @@ using Naprawa_Polecenia = std::function<bool(std::string& polecenie, const Wynik
 // again up to ponowienia_utraty times (not quiet), the first success returning; then the
 // statement goes to the clipboard; the repair, when given, may change it and run it
 // again; a tolerated failure returns; a failure of konczace shows a critical box and ends
-// the process; any other is logged and, unless quiet with cicho_bez_pytania, asked about:
-// Abort ends the process, Retry runs the statement again, Ignore returns the failure.
+// the process; any other is logged and, unless quiet with cicho_bez_pytania (and not a
+// failure of the environment), asked about: Abort ends the process, Retry runs the
+// statement again, Ignore returns the failure.
 Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
                                 const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa = {});
+
+// Wykonaj_W_Petli for a statement whose first run already gave w.
+Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, int32_t& rekordy,
+                                   bool cicho, const Zasady_Wykonawcy& z,
+                                   const Naprawa_Polecenia& naprawa = {});

@@ -2,6 +2,8 @@
 // a partly converted database, so the main executor absorbs every expected schema
 // failure (by number and keyword, and by seven fragments of the description) and ends
 // the process on any other: a step never goes on after a statement that really failed.
+// A failure of the environment (a locked file, a full disk, a read-only database, an I/O
+// error) is never expected: no quiet flag and no rule absorbs it.
 #include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/polaczenie.h"
@@ -69,8 +71,8 @@ void ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) 
         polaczenie().Execute(statement, nullptr, -1);
     } catch (const jet::Error& e) {
         platform::set_clipboard(statement);
-        if (quiet) return;
         const Wynik_Polecenia w = Wynik_Bledu(e);
+        if (quiet && !Awaria_Srodowiska(w)) return;
         if (Pasuje(kBledy_Schematu, w, statement) || Pasuje(kOpisyTolerowane, w, statement)) return;
         Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
     }
@@ -82,6 +84,10 @@ void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement) {
         polaczenie().Execute(statement, nullptr, -1);
     } catch (const jet::Error& e) {
         Zapisz_Log(statement, "DbWykonajKonwersjeNoErr", "ERROR " + e.description());
+        // A locked file or a full disk lost the write: the run must not go on as if the
+        // statement had merely found its work done.
+        if (jet::environment_failure(e))
+            Blad_Krytyczny("DbWykonajKonwersjeNoErr", statement, result_text(e));
     }
 }
 
@@ -136,7 +142,7 @@ int32_t ClsKonwersje::DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs,
         const std::string r = DbOtwórzRS(rs, polecenie, 0);
         if (r.empty()) return rs->RecordCount();
         ZamknijRSKonwersje(rs);
-        if (quiet) return -1;
+        if (quiet && !Awaria_Srodowiska(r)) return -1;
         const int32_t odp = FMsg_box("uwaga wystąpił następujący błąd:  " + r, vbAbortRetryIgnore,
                                      "Otwórz połączenie");
         if (odp == vbAbort) Blad_Krytyczny("DbOtwórzSELKonwersje", polecenie, r);
@@ -149,5 +155,10 @@ void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) {
 }
 
 std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
-    return DbWykonajDAO(statement, BazaDAO);
+    const std::string r = DbWykonajDAO(statement, BazaDAO);
+    // The steps pass over the description this returns; a locked file or a full disk
+    // must not pass with it. Each of those is the provider's 0x80004005.
+    if (jet::environment_failure(Unspecified, r))
+        Blad_Krytyczny("DbWykonajDAOKonwersje", statement, result_text(jet::Error(Unspecified, r)));
+    return r;
 }

@@ -1,5 +1,6 @@
 #include "jet/error.h"
 
+#include <algorithm>
 #include <array>
 
 namespace jet {
@@ -129,6 +130,31 @@ std::string fill(std::string_view tpl, std::string_view a1, std::string_view a2)
     return out;
 }
 
+// True when text is the template's text with its arguments in place: the template's
+// fixed parts in order, each argument any text.
+bool fills_template(std::string_view tpl, std::string_view text) {
+    size_t pos = 0;
+    for (bool first = true;; first = false) {
+        const size_t arg = tpl.find('{');
+        const std::string_view part = tpl.substr(0, arg);
+        if (arg == std::string_view::npos)  // the last fixed part ends the text
+            return text.size() >= pos + part.size() && text.ends_with(part) &&
+                   (!first || text.size() == part.size());
+        const size_t at =
+            first ? (text.starts_with(part) ? 0 : std::string_view::npos) : text.find(part, pos);
+        if (at == std::string_view::npos) return false;
+        pos = at + part.size();
+        tpl.remove_prefix(std::min(arg + 3, tpl.size()));
+    }
+}
+
+// The environment's conditions, and the messages of SQLite's own failures of the file
+// (reported as Internal) that mean the same.
+constexpr std::array kEnvironmentFaults = {Fault::FileLocked, Fault::DiskFull,
+                                           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder};
+constexpr std::array<std::string_view, 4> kFileFailureMessages = {
+    "disk I/O error", "Input/output error", "unable to open database file", "locking protocol"};
+
 }  // namespace
 
 Error::Error(uint32_t number, std::string description)
@@ -148,6 +174,20 @@ Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
 }
 
 void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
+
+bool environment_failure(uint32_t number, std::string_view description) {
+    if (number != hr::Unspecified) return false;
+    for (Fault f : kEnvironmentFaults)
+        if (fills_template(fault_template(f), description)) return true;
+    if (!fills_template(fault_template(Fault::Internal), description)) return false;
+    for (std::string_view m : kFileFailureMessages)
+        if (description.find(m) != std::string_view::npos) return true;
+    return false;
+}
+
+bool environment_failure(const Error& e) {
+    return environment_failure(e.number(), e.description());
+}
 
 bool conversion_failure(const Error& e) {
     const auto f = e.fault();

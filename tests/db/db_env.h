@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "db/awaria_zapisu.h"
+#include "db/komunikaty.h"
 #include "db/polaczenie.h"
 #include "db/rejestr.h"
 #include "db/stan.h"
@@ -132,6 +134,31 @@ class DbEnv : public TempRegistry {
         }
         ADD_FAILURE() << "the process did not end";
         return -1;
+    }
+
+    // Runs f once with each environment failure (a locked file, a full disk) failing the
+    // next przebiegi writes, the question answered Abort: f must end the process with
+    // "0000" after exactly those runs, its last box of style styl naming the failure.
+    // Opens the database again after each end.
+    template <class F>
+    void Awaria_Konczy(int przebiegi, int styl, F f) {
+        for (const jet::Fault awaria : {jet::Fault::FileLocked, jet::Fault::DiskFull}) {
+            const std::string opis(jet::fault_template(awaria));
+            SCOPED_TRACE(opis);
+            okna.clear();
+            odpowiedzi = {vbAbort};
+            Awaria_Zapisu a(awaria, przebiegi);
+            EXPECT_EQ(koniec(f), platform::exit_status::fatal);
+            EXPECT_EQ(a.zostalo(), 0);
+            EXPECT_EQ(znacznik(), "0000");
+            ASSERT_FALSE(okna.empty());
+            EXPECT_EQ(okna.back().styl, styl);
+            EXPECT_NE((okna.back().tekst + okna.back().tytul).find(opis), std::string::npos)
+                << okna.back().tytul;
+            Zapisz_Rejestr("dodralvex", "0123", 0);
+            DbOtwórz();
+            ASSERT_TRUE(Baza_Otwarta);
+        }
     }
 
     // Rows of a query as texts joined by "|".

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "dao/dao.h"
 #include "db/komunikaty.h"
@@ -216,6 +217,41 @@ TEST_F(Wykonaj, ReconnectsWhenTheConnectionIsDown) {
               ",,,Nieruszać 2,Baza Otwarta  -Automat. Użytkownik:,DBCLOSE2, "
               "Stanowsiko ,Win:," +
                   baza);
+}
+
+// A locked file or a full disk is no expected failure of a statement: neither the quiet
+// flag, nor bez_bledu, nor a rule for the schema statements absorbs it. Each executor
+// reruns it as it reruns a lost connection, then asks; Abort ends the process.
+TEST_F(Wykonaj, EnvironmentFailuresAreAskedAboutWhateverTheFlags) {
+    struct Przypadek {
+        const char* nazwa;
+        std::function<void(const char*)> wykonaj;
+        const char* oczekiwany;  // the statement's expected failure: no question
+        const char* zapis;       // fails only by the injected failure
+        int przebiegi;           // the runs that fail before the question
+    };
+    const Przypadek przypadki[] = {
+        {"DbWykonaj bez_bledu", [](const char* p) { DbWykonaj(p, -1); }, "DROP INDEX brak ON T",
+         "DROP INDEX ua ON T", 1},
+        // a unique index refused for duplicates is returned silently, a full disk is not
+        {"DbWykonaj", [](const char* p) { DbWykonaj(p, 0); }, "CREATE UNIQUE INDEX us ON T (s)",
+         "CREATE UNIQUE INDEX ui ON T (id)", 1},
+        {"DbWykonajUPD quiet", [](const char* p) { DbWykonajUPD("", "T", p, "", "", true); }, "a=5",
+         "s='q'", 151},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        okna.clear();
+        p.wykonaj(p.oczekiwany);
+        EXPECT_TRUE(okna.empty());
+        Awaria_Konczy(p.przebiegi, vbAbortRetryIgnore, [&] { p.wykonaj(p.zapis); });
+    }
+    // The base executor gives the quiet caller the lost-connection text, not "1".
+    int32_t rekordy = 0;
+    Awaria_Zapisu a(jet::Fault::FileLocked, 1);
+    EXPECT_EQ(DbWykonajSQL("UPDATE T SET a = 7", rekordy, true),
+              "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) Could "
+              "not lock file.");
 }
 
 }  // namespace

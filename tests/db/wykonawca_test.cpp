@@ -47,4 +47,35 @@ TEST(Regula_Bledu, FailureKeepsItsNumberDescriptionAndText) {
     EXPECT_EQ(w.tekst, "-2147217900(Syntax error in FROM clause.)");
 }
 
+// A failure of the environment is picked out by its number and description, raised or
+// carried as a result text, and no rule absorbs it, however broad.
+TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
+    struct Przypadek {
+        jet::Error blad;
+        bool srodowisko;
+    } przypadki[] = {
+        {jet::make_error(jet::Fault::FileLocked), true},
+        {jet::make_error(jet::Fault::DiskFull), true},
+        {jet::make_error(jet::Fault::ReadOnlyDatabase), true},
+        {jet::make_error(jet::Fault::ReadOnlyFolder, "/mnt/ro/baza.mdb"), true},
+        {jet::make_error(jet::Fault::Internal, "disk I/O error"), true},
+        {jet::Error(Unspecified, "Could not lock file."), true},  // built from number and text
+        {jet::make_error(jet::Fault::Duplicate), false},
+        {jet::make_error(jet::Fault::TableLocked, "T"), false},  // within the process
+        {jet::make_error(jet::Fault::Internal, "the database is closed"), false},
+        {jet::Error(Syntax, "Could not lock file."), false},
+        {jet::Error(Unspecified, "Could not lock file. Or not."), false},
+    };
+    constexpr Regula_Bledu kWszystko[] = {{0, "", ""}};
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.blad.description());
+        const Wynik_Polecenia w = Wynik_Bledu(p.blad);
+        EXPECT_EQ(Awaria_Srodowiska(w), p.srodowisko);
+        EXPECT_EQ(Awaria_Srodowiska(w.tekst), p.srodowisko);
+        EXPECT_EQ(Pasuje(kWszystko, w, "CREATE UNIQUE INDEX i ON t (a)"), !p.srodowisko);
+    }
+    EXPECT_FALSE(Awaria_Srodowiska(std::string_view("1")));
+    EXPECT_FALSE(Awaria_Srodowiska(std::string_view("")));
+}
+
 }  // namespace

@@ -1,6 +1,10 @@
 // The conversion class's executors against the engine's real failures.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "dao/dao.h"
+#include "db/schemat.h"
 #include "driver/konwersje_env.h"
 
 namespace {
@@ -193,6 +197,78 @@ TEST_F(Wykonawcy, DeleteExecutorAndRecordsetOpener) {
     odpowiedzi = {vbAbort};
     EXPECT_TRUE(konczy([&] { k.DbOtwórzSELKonwersje(rs, "* FROM Brak"); }));
     EXPECT_EQ(ile_w_logu("ERR.BBP:Select * FROM Brak,DbOtwórzSELKonwersje,"), 1);
+}
+
+// A locked file or a full disk is a failure of the environment, not of the statement:
+// no quiet flag absorbs it. Each quiet executor absorbs what a statement expects (a
+// missing index or column, a duplicate), but stops on the environment's failure as its
+// path without the flag does: its at-once reruns, then the question (answered Abort:
+// the end with "0000") or the critical end.
+TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) {
+    enum Koniec { Pytanie, Krytyczny };
+    struct Wykonawca {
+        const char* nazwa;
+        std::function<void(const std::string&)> wykonaj;
+        const char* oczekiwany;  // fails as the statement expects: absorbed
+        const char* zapis;       // would succeed: fails only by the injected failure
+        Koniec koniec;
+        int przebiegi;  // the runs that fail before the end: the first and the reruns
+    };
+    const Wykonawca wykonawcy[] = {
+        {"DbWykonajKonwersje quiet", [&](const std::string& p) { k.DbWykonajKonwersje(p, true); },
+         "DROP INDEX nie_ma ON T", "DROP INDEX inda ON T", Krytyczny, 1},
+        {"DbWykonajKonwersjeNoErr", [&](const std::string& p) { k.DbWykonajKonwersjeNoErr(p); },
+         "ALTER TABLE T DROP COLUMN zz", "ALTER TABLE T DROP COLUMN c", Krytyczny, 1},
+        {"DbWykonajUPDKonwersje quiet",
+         [&](const std::string& p) { k.DbWykonajUPDKonwersje(p, "", "", "", "", true); },
+         "T set nie_ma=1", "T set a=2", Pytanie, 151},
+        {"DbWykonajIINKonwersje quiet",
+         [&](const std::string& p) {
+             bool cichy = true;
+             int32_t rekordy = 0;
+             k.DbWykonajIINKonwersje(p, "", cichy, rekordy);
+         },
+         "U (a) VALUES (7)", "U (a) VALUES (8)", Pytanie, 1},
+        {"DbWykonajDAOKonwersje", [&](const std::string& p) { k.DbWykonajDAOKonwersje(p); },
+         "drop index nie_ma on T", "drop index inda on T", Krytyczny, 1},
+        {"Usun_Pole", [&](const std::string& p) { Usun_Pole("T", p); }, "zz", "c", Pytanie, 1},
+        {"Utworz_Index", [&](const std::string& p) { Utworz_Index(p, "T", "a", 0); }, "inda",
+         "nowy", Pytanie, 1},
+    };
+    k.BazaDAO = dao::DBEngine::OpenDatabase(baza);
+    for (const auto& w : wykonawcy) {
+        SCOPED_TRACE(w.nazwa);
+        okna.clear();
+        EXPECT_FALSE(konczy([&] { w.wykonaj(w.oczekiwany); }));
+        for (const auto& o : okna) EXPECT_NE(o.styl, vbAbortRetryIgnore) << o.tekst;
+        Awaria_Konczy(w.przebiegi, w.koniec == Pytanie ? vbAbortRetryIgnore : vbCritical,
+                      [&] { w.wykonaj(w.zapis); });
+    }
+    k.BazaDAO->Close();
+}
+
+// Retry after a locked file runs the statement again; the lock gone, it succeeds.
+TEST_F(Wykonawcy, QuietUpdateRetriedAfterALockedFileSucceeds) {
+    odpowiedzi = {vbRetry};
+    {
+        Awaria_Zapisu a(jet::Fault::FileLocked, 151);
+        EXPECT_EQ(k.DbWykonajUPDKonwersje("T set a=3", "", "", "", "", true), 2);
+    }
+    EXPECT_EQ(okna.size(), 1u);
+    EXPECT_EQ(wiersze("SELECT a FROM T"), (std::vector<std::string>{"3", "3"}));
+}
+
+// The result text of a quiet run: "1" only for the statement's own 0x80004005 (a
+// duplicate); a locked file gives the lost-connection text, as without the flag.
+TEST_F(Wykonawcy, QuietSqlExecutorReportsALockedFile) {
+    int32_t rekordy = 0;
+    EXPECT_EQ(k.DbWykonajSQLKonwersje("INSERT INTO U (a) VALUES (7)", rekordy, true), "1");
+    Awaria_Zapisu a(jet::Fault::FileLocked, 2);
+    for (const bool cichy : {true, false})
+        EXPECT_EQ(k.DbWykonajSQLKonwersje("CREATE UNIQUE INDEX ub ON T (b)", rekordy, cichy),
+                  "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) "
+                  "Could not lock file.");
+    EXPECT_TRUE(okna.empty());
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Steps 2.76 and 2.77 on a database of version 2.75: the purchase-side documents and the
 // warehouse receipts moved into tables of their own, and the document-kind names of
 // the numbering tables and the VAT register renamed and lower-cased.
+#include "db/awaria_zapisu.h"
+#include "db/otworz.h"
+#include "steps/165_299/wspolne.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
@@ -111,6 +114,23 @@ TEST_F(Kroki276, ANameThatCannotBeSavedStaysAndThePassGoesOn) {
     // "produkcja_p" is longer than the column takes.
     EXPECT_EQ(Kolumna("select r_dok from tabela_vat order by countt"),
               (Lista{"PP", "zakupy", "PR"}));
+}
+
+// The pass that passes over a record's failure does not pass over a locked file or a full
+// disk: the write is lost, so the failure reaches the step.
+TEST_F(Kroki276, APassThatSkipsFailedRecordsStopsOnAFullDisk) {
+    Sql("insert into NUMERY_OST_DOK_NAG (DOKUMENT, nazwa) values ('a', 'x')");
+    std::unique_ptr<ado::Recordset> rs;
+    ASSERT_EQ(k.DbOtwórzSELKonwersje(rs, "DOKUMENT, nazwa from NUMERY_OST_DOK_NAG"), 1);
+    bool pomijaj = true;
+    Awaria_Zapisu a(jet::Fault::DiskFull, 1);
+    EXPECT_EQ(Uruchom([&] {
+                  kroki::Zapisz_Wiersze_Pomijajac(
+                      *rs, pomijaj, [](ado::Recordset& r) { r.Fields(1) = jet::Value::text("y"); });
+              }),
+              "error -2147467259 Not enough space on disk.");
+    EXPECT_EQ(a.zostalo(), 0);
+    rs.reset();
 }
 
 }  // namespace

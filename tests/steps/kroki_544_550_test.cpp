@@ -1,12 +1,47 @@
-// Steps 5.44 to 5.50: delivery amounts of corrections, the fixed assets split into
-// headers and lines, and net values of purchase-correction lines.
+// Steps 5.43 to 5.50: the ledger's posting schemes keyed without their year, delivery
+// amounts of corrections, the fixed assets split into headers and lines, and net values
+// of purchase-correction lines.
 #include <string>
 #include <vector>
 
+#include "db/awaria_zapisu.h"
+#include "db/rejestr.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
 namespace {
+
+class Krok543 : public BazaKroku {
+  protected:
+    void SetUp() override {
+        Otworz(5.42);
+        Sql("create table KH_SCHEMATY (SYMBOL_SCH text(10), ROK long)");
+        Sql("create unique index Podstawowy on KH_SCHEMATY (SYMBOL_SCH, ROK) with primary");
+        Sql("create table KH_SCHEMATY_ZAWART (SYMBOL_SCH text(10), ROK long)");
+        Sql("create table S_KONTA_POLACZONE (NR_K_1 text(5), NR_K_2 text(5), NR_K_3 text(5), "
+            "NR_K_4 text(5), NR_P_1 text(5), NR_P_2 text(5), NR_P_3 text(5), NR_P_4 text(5), "
+            "ROK long)");
+        Sql("insert into KH_SCHEMATY values ('A', 2004)");
+    }
+};
+
+TEST_F(Krok543, SchemesLoseTheirYear) {
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_543), "");
+    EXPECT_FALSE(Czyta_Sie("select ROK from KH_SCHEMATY"));
+    EXPECT_FALSE(Czyta_Sie("select ROK from S_KONTA_POLACZONE"));
+    EXPECT_NE(Uruchom([] { Sql("insert into KH_SCHEMATY values ('A')"); }), "");
+}
+
+// Another program holding the file when the step drops the old key: the drop is not
+// merely logged (the year would stay, held by the old key, and the run end as if
+// converted); the question comes, and unattended its safe answer, Abort, ends the run.
+TEST_F(Krok543, ALockedFileStopsTheStep) {
+    Awaria_Zapisu a(jet::Fault::FileLocked, 1);
+    const std::string r = Krok(&ClsKonwersje::Konwersja_543);
+    EXPECT_EQ(r.rfind("process end", 0), 0u) << r;
+    EXPECT_NE(r.find("Could not lock file."), std::string::npos) << r;
+    EXPECT_EQ(Czytaj_Rejestr("dodralvex", 0), "0000");
+}
 
 class Kroki544 : public BazaKroku {
   protected:

@@ -226,8 +226,10 @@ void ClsKonwersje::Konwersja_220() {
                 }
             }
         }
-    } catch (const jet::Error&) {
-        // The step's own trap: its work ends here, nothing is shown or logged.
+    } catch (const jet::Error& e) {
+        // The step's own trap: its work ends here, nothing is shown or logged. A locked
+        // file or a full disk is not the step's to pass over: it goes on to the run.
+        if (jet::environment_failure(e)) throw;
     }
 
     // The end, also of the trap: release the recordsets (a pending change is dropped),

@@ -43,6 +43,7 @@ std::string ClsKonwersje::Zaokraglij_Rejestr_VAT(const std::string& warunek) {
         return "";
     } catch (const jet::Error& e) {
         ZamknijRSKonwersje(rs);
+        if (jet::environment_failure(e)) throw;
         if (e.number() == jet::hr::MultipleStep) return kWarunekOd + std::to_string(ostatni);
         return "";
     }

@@ -84,7 +84,8 @@ void ClsKonwersje::Konwersja_207() {
 void ClsKonwersje::Konwersja_208() {
     // Payment forms without a kind get 'G' when the name begins with "GOT" (cash) and
     // 'P' otherwise. Any failure in the pass ends the step quietly: the kinds set so
-    // far stay, and the version counts as reached.
+    // far stay, and the version counts as reached. A locked file or a full disk is not
+    // the pass's failure: it goes on to the run.
     std::unique_ptr<ado::Recordset> rs;
     try {
         DbWykonajKonwersje("alter table [FORMY_PLATNOSCI] ADD COLUMN [FPLAT_RODZAJ] text(1)");
@@ -100,7 +101,8 @@ void ClsKonwersje::Konwersja_208() {
             }
             rs->MoveNext();
         }
-    } catch (const jet::Error&) {
+    } catch (const jet::Error& e) {
+        if (jet::environment_failure(e)) throw;
     }
     ZamknijRSKonwersje(rs);
 }

@@ -10,6 +10,7 @@
 #include "db/schemat.h"
 #include "db/teksty.h"
 #include "driver/konwersje.h"
+#include "jet/error.h"
 #include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_278() {
@@ -77,8 +78,8 @@ void ClsKonwersje::Konwersja_281() {
     // once failures are ignored, its own failure would be ignored as well.
     try {
         rs->UpdateBatch();
-    } catch (const jet::Error&) {
-        if (!pomijaj) throw;
+    } catch (const jet::Error& e) {
+        if (!pomijaj || jet::environment_failure(e)) throw;
     }
     ZamknijRSKonwersje(rs);
 }

@@ -121,15 +121,17 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             zmien(rs);
             pomijaj = true;
             rs.UpdateBatch();
-        } catch (const jet::Error&) {
-            if (!pomijaj) throw;
+        } catch (const jet::Error& e) {
+            // A locked file or a full disk is no record's failure: it stops the pass.
+            if (!pomijaj || jet::environment_failure(e)) throw;
             // A record that cannot be saved keeps its stored values; leaving its change
             // pending would fail the move to the next record again and again.
             rs.CancelUpdate();
         }
         try {
             rs.MoveNext();
-        } catch (const jet::Error&) {
+        } catch (const jet::Error& e) {
+            if (jet::environment_failure(e)) throw;
             return;
         }
     }

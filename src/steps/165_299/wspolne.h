@@ -66,7 +66,8 @@ void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany)
 // EOF, zmien changes the record (it may set pomijaj itself), then pomijaj is set and the
 // record is saved and left. While pomijaj is clear a failure reaches the caller; once it
 // is set, a record that fails to change or to save gets back its stored values and the
-// pass goes on with the next one, and a move that fails ends the pass.
+// pass goes on with the next one, and a move that fails ends the pass. A locked file or a
+// full disk (jet::environment_failure) always reaches the caller.
 void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
                               const std::function<void(ado::Recordset&)>& zmien);
 

@@ -11,6 +11,7 @@
 #include "db/teksty.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/error.h"
 #include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_639() {
@@ -47,7 +48,8 @@ void ClsKonwersje::Konwersja_641() {
             if (!pomijaj) return f();
             try {
                 f();
-            } catch (const jet::Error&) {
+            } catch (const jet::Error& e) {
+                if (jet::environment_failure(e)) throw;
             }
         };
         for (ado::Recordset& z = kroki::Rekordy(zrodlo); !z.Eof(); z.MoveNext()) {
@@ -70,7 +72,8 @@ void ClsKonwersje::Konwersja_641() {
                 j.Fields(2) = z.Fields(2).value();
                 try {
                     j.UpdateBatch(ado::adAffectCurrent);
-                } catch (const jet::Error&) {
+                } catch (const jet::Error& e) {
+                    if (jet::environment_failure(e)) throw;
                     // A name that the product already uses for another factor: the name
                     // extended by the factor. Refused again, the row is given up, so that
                     // the pass always ends.
@@ -78,11 +81,14 @@ void ClsKonwersje::Konwersja_641() {
                                               jet::Value::text(NzStr(j.Fields(2).value())));
                     try {
                         j.UpdateBatch(ado::adAffectCurrent);
-                    } catch (const jet::Error&) {
+                    } catch (const jet::Error& e) {
+                        if (jet::environment_failure(e)) throw;
                         j.CancelUpdate();
                     }
                 }
-            } catch (const jet::Error&) {
+            } catch (const jet::Error& e) {
+                // A locked file or a full disk is no row's failure: it stops the pass.
+                if (jet::environment_failure(e)) throw;
             }
         }
     }

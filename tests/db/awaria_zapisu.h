@@ -1,0 +1,42 @@
+// A test seam for the environment's failures of writes: a locked file or a full disk
+// on the program's connection, at a chosen write.
+#pragma once
+
+#include <cstdint>
+
+#include "db/polaczenie.h"
+#include "db/stan.h"
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/rowaccess.h"
+
+// Fails the engine's next n writes on the program's connection with the failure of an
+// environment condition (another process holding the file, a full disk): each write
+// statement fails before it changes anything, the way SQLite's busy or full code comes
+// back. Give n exactly: a write still armed when the process ends would fail the close.
+class Awaria_Zapisu {
+  public:
+    Awaria_Zapisu(jet::Fault f, int n) : fault_(f), zostalo_(n), baza_(polaczenie().database()) {
+        uzbroj();
+    }
+    ~Awaria_Zapisu() {
+        if (klucz_ && Baza_Otwarta) jet::cancel_before_write(baza_, klucz_);
+    }
+    Awaria_Zapisu(const Awaria_Zapisu&) = delete;
+    Awaria_Zapisu& operator=(const Awaria_Zapisu&) = delete;
+    int zostalo() const { return zostalo_; }
+
+  private:
+    void uzbroj() {
+        klucz_ = zostalo_ > 0 ? jet::before_next_write(baza_, [this] { zapis(); }) : 0;
+    }
+    void zapis() {
+        --zostalo_;
+        uzbroj();
+        throw jet::make_error(fault_);
+    }
+    jet::Fault fault_;
+    int zostalo_;
+    uint64_t klucz_ = 0;
+    jet::Database& baza_;
+};
