@@ -149,9 +149,11 @@ bool fills_template(std::string_view tpl, std::string_view text) {
 }
 
 // The environment's conditions, and the messages of SQLite's own failures of the file
-// (reported as Internal) that mean the same.
+// (reported as Internal) that mean the same. A work unit rolled back by such a failure
+// fails every later write with UnitRolledBack, which is no statement's failure either.
 constexpr std::array kEnvironmentFaults = {Fault::FileLocked, Fault::DiskFull,
-                                           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder};
+                                           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder,
+                                           Fault::UnitRolledBack};
 constexpr std::array<std::string_view, 4> kFileFailureMessages = {
     "disk I/O error", "Input/output error", "unable to open database file", "locking protocol"};
 

@@ -115,7 +115,7 @@ bool conversion_failure(const Error& e);
 
 // True for a failure of the environment rather than of the statement: the file locked
 // by another process, the disk full, the database or its folder read-only, an I/O
-// error. No statement expects one, so no executor's rule or quiet flag absorbs it.
+// error, a work unit that such a failure rolled back. No statement expects one, so no executor's rule or quiet flag absorbs it.
 // Decided by the number and the description alone, so that a failure carried as a
 // result text is classed as the raised one.
 bool environment_failure(uint32_t number, std::string_view description);

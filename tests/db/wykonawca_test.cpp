@@ -59,6 +59,7 @@ TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
         {jet::make_error(jet::Fault::ReadOnlyDatabase), true},
         {jet::make_error(jet::Fault::ReadOnlyFolder, "/mnt/ro/baza.mdb"), true},
         {jet::make_error(jet::Fault::Internal, "disk I/O error"), true},
+        {jet::make_error(jet::Fault::UnitRolledBack), true},  // after such a failure
         {jet::Error(Unspecified, "Could not lock file."), true},  // built from number and text
         {jet::make_error(jet::Fault::Duplicate), false},
         {jet::make_error(jet::Fault::TableLocked, "T"), false},  // within the process
