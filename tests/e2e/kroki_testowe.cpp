@@ -12,7 +12,8 @@
 //   bez_rejestru  inserts, then puts a folder in place of the registry file, so that no
 //              later registry write succeeds.
 // The last two touch nothing of their own, so they serve on any database of the suite.
-// Otherwise it is the program itself.
+// KONW_AWARIA and KONW_AWARIA_LICZ inject a full disk into a step's writes and count
+// each step's writes (awaria.h). Otherwise it is the program itself.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include <sstream>
 #include <string>
 
+#include "awaria.h"
 #include "db/polaczenie.h"
 #include "driver/konwersje.h"
 #include "driver/start.h"
@@ -71,6 +73,7 @@ int main() {
             kroki[std::stoi(numer)] = krok(std::stoi(numer), akcja);
         }
     }
+    awaria::zainstaluj(kroki);
     Podstaw_Kroki(std::move(kroki));
     Form_Load();
 }
