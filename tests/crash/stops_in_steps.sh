@@ -24,8 +24,9 @@
 # ("S N/WRITES stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT statement"),
 # the statement being the first failure that the stopped run reported; the verdict is
 # "same", "DIFF" (a different database) or "blocked" (the rerun did not complete the
-# step); "at" is the version the stopped run left, and a stop that is past S (the step
-# completed although its writes failed) is marked "passed". Then the figures. Exit
+# step); "at" is the version the stopped run left, marked "(absorbed)" when the step's
+# method went on to its end although its writes failed (the run then stopped at the
+# version's write), and "(passed)" when the version is past S. Then the figures. Exit
 # status 0 when every rerun ended with the road's database.
 set -euo pipefail
 
@@ -111,6 +112,8 @@ stop() {
     at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     at=${at% }
     [ "$at" = "$(cat "$WORK/at-$s.version")" ] || at="$at(passed)"
+    ! grep -q "^awaria: step $s returned after its failed writes" "$f/err.txt" ||
+        at="$at(absorbed)"
     statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
         cut -c 1-100 || true)
     rerun=$(KONW_KROKI=$steps run "$f")
@@ -138,8 +141,10 @@ same=$(grep -c '^[^ ]* [^ ]* [^ ]* [^ ]* [^ ]* [^ ]* same' "$results" || true)
 diff=$(awk '$7 == "DIFF"' "$results" | wc -l)
 blocked=$(awk '$7 == "blocked"' "$results" | wc -l)
 passed=$(grep -c '(passed)' "$results" || true)
+absorbed=$(grep -c '(absorbed)' "$results" || true)
 echo "$me: $total stops tried in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps" \
-    "($passed of them went past their step although its writes failed): reruns identical $same," \
+    "(in $absorbed the step absorbed its failed writes, $passed went past the step):" \
+    "reruns identical $same," \
     "different $diff, blocked $blocked; $(($(date +%s) - started)) s"
 # What differed, in short: the first lines of each difference.
 awk '$7 != "same" { print $1, $2 }' "$results" | sort -k1n -k2n | while read -r s n; do

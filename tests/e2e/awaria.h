@@ -5,7 +5,10 @@
 // step's method runs: the loop's own writes (the version) are not the step's.
 //
 //   KONW_AWARIA="<step>:<N>"  the N-th write of the step fails with "Not enough space
-//                             on disk.", and so does every later write of that step;
+//                             on disk.", and so does every later write of the process:
+//                             those of the step, and the loop's version after it when
+//                             the step absorbed its failures (it then says so on
+//                             standard error, "awaria: step <step> returned ...");
 //   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes>" to the
 //                             file.
 #pragma once
