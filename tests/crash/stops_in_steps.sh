@@ -83,8 +83,9 @@ sort -k1,1n -k2,2n -u -o "$list" "$list"
 [ -s "$list" ] || { echo "$me: no stop chosen" >&2; exit 2; }
 
 # The road's database before each step a stop needs and before the step after it: one
-# chain of runs, each stopped before the next such step (this build has every step, so
-# the test program ends there as at a step it lacks).
+# chain of runs, each stopped before the next such step (the test program treats that
+# step as one this build lacks, and ends there), then run to the end, which must be the
+# straight run's database.
 prepare "$work/chain" demo
 for x in $(awk '{ print $1; if ($4 != "end") print $4 }' "$list" | sort -n -u); do
     status=$(KONW_KROKI=$x=brak run "$work/chain")
