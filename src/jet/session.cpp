@@ -13,6 +13,7 @@
 
 #include "jet/files.h"
 #include "jet/sqlfuncs.h"
+#include "jet/write_hook.h"
 
 namespace jet {
 
@@ -536,6 +537,7 @@ void Session::tune() {
 }
 
 void Session::atomic(const std::function<void()>& fn) {
+    if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
     if (savepoint_depth_ == 0) tune();
@@ -566,6 +568,7 @@ void Session::atomic(const std::function<void()>& fn) {
 }
 
 void Session::atomic_statement(const std::function<void()>& fn) {
+    if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
     if (savepoint_depth_ == 0) tune();

@@ -46,7 +46,8 @@ prepare() {
     printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\ORVIK]\n"dodralvex"="0123"\n"dodralvexS"="%s"\n' \
         "$1/d/baza.mdb" >"$1/registry.reg"
 }
-# run FOLDER [strace options...]: one unattended run; prints its exit status.
+# run FOLDER [strace options...]: one unattended run of konwersja (of $KONW_PROGRAM when
+# set); prints its exit status.
 run() {
     local f=$1
     shift
@@ -54,10 +55,10 @@ run() {
     set +e
     if [ $# -gt 0 ]; then
         ORVIK_REGISTRY="$f/registry.reg" ORVIK_FAST_WAIT=1 strace -f -qq -o /dev/null "$@" \
-            "$TOOLS/konwersja/konwersja" </dev/null >>"$f/out.txt" 2>>"$f/err.txt"
+            "${KONW_PROGRAM:-$TOOLS/konwersja/konwersja}" </dev/null >>"$f/out.txt" 2>>"$f/err.txt"
     else
         ORVIK_REGISTRY="$f/registry.reg" ORVIK_FAST_WAIT=1 \
-            "$TOOLS/konwersja/konwersja" </dev/null >>"$f/out.txt" 2>>"$f/err.txt"
+            "${KONW_PROGRAM:-$TOOLS/konwersja/konwersja}" </dev/null >>"$f/out.txt" 2>>"$f/err.txt"
     fi
     echo $?
     set -e

@@ -28,33 +28,6 @@ namespace droga {
 
 namespace {
 
-std::string liczba(double d) {
-    char b[40];
-    std::snprintf(b, sizeof b, "%.17g", d);
-    return b;
-}
-
-// A value with its kind, numbers with every digit.
-std::string pole(const jet::Value& v) {
-    using K = jet::Value::Kind;
-    switch (v.kind()) {
-        case K::Null:
-            return "Null";
-        case K::Single:
-        case K::Double:
-        case K::Date:
-            return liczba(v.raw_double());
-        default:
-            return v.to_text();
-    }
-}
-
-void zastap(std::string& s, const std::string& co, const std::string& czym) {
-    if (co.empty()) return;
-    for (size_t k = s.find(co); k != std::string::npos; k = s.find(co, k + czym.size()))
-        s.replace(k, co.size(), czym);
-}
-
 void zapisz(const fs::path& plik, const std::string& tresc) {
     std::ofstream out(plik, std::ios::binary | std::ios::trunc);
     out << tresc;
@@ -267,48 +240,6 @@ int uruchom_i_zabij_w_kroku(const fs::path& folder, const char* program, const s
     std::this_thread::sleep_for(std::chrono::milliseconds(opoznienie_ms));
     ::kill(pid, SIGKILL);
     return koniec(pid);
-}
-
-std::string zawartosc(const fs::path& folder) {
-    auto db = jet::Database::open((folder / "baza.mdb").string(), std::string(kDatabasePassword));
-    std::ostringstream out;
-    const jet::DatabaseProperties& w = db->catalog().properties();
-    out << "# format " << w.format_version << " locale " << w.locale << "\n";
-    for (const jet::TableInfo* t : db->catalog().tables()) {
-        out << "## " << t->name << "\n";
-        for (const jet::ColumnInfo& c : t->columns)
-            out << "kolumna " << c.name << " " << jet::data_type_name(c.type) << "(" << c.size
-                << ")" << (c.counter ? " licznik" : "") << (c.required ? " wymagana" : "")
-                << (c.allow_zero_length ? "" : " niepusta") << " domyslna=" << c.default_text
-                << "\n";
-        for (const jet::IndexInfo& i : t->indexes) {
-            out << "indeks " << i.name << (i.primary ? " podstawowy" : "")
-                << (i.unique ? " unikalny" : "") << (i.ignore_nulls ? " bez_null" : "")
-                << (i.required ? " wymagany" : "") << " (";
-            for (const jet::IndexColumnInfo& k : i.columns) {
-                const jet::ColumnInfo* c = t->column_by_id(k.column_id);
-                out << " " << (c ? c->name : "?") << (k.descending ? " DESC" : "");
-            }
-            out << " )\n";
-        }
-        auto c = db->query("SELECT * FROM [" + t->name + "]");
-        while (c->next()) {
-            for (size_t i = 0; i < c->columns().size(); ++i)
-                out << (i ? "|" : "") << pole(c->value(static_cast<int>(i)));
-            out << "\n";
-        }
-    }
-    for (const jet::RelationInfo& r : db->catalog().relations()) {
-        out << "relacja " << r.name << " " << r.table << "(";
-        for (const auto& k : r.columns) out << " " << k;
-        out << " ) <- " << r.foreign_table << "(";
-        for (const auto& k : r.foreign_columns) out << " " << k;
-        out << " )\n";
-    }
-    db->close();
-    std::string s = out.str();
-    zastap(s, folder.string(), "<folder>");
-    return s;
 }
 
 std::string wersja(const fs::path& folder) {

@@ -17,7 +17,8 @@
 //              "dalej-NUMBER" appears there (the step's insert not yet committed), five
 //              minutes at most.
 // The last two touch nothing of their own, so they serve on any database of the suite.
-// Otherwise it is the program itself.
+// KONW_AWARIA and KONW_AWARIA_LICZ inject a full disk into a step's writes and count
+// each step's writes (awaria.h). Otherwise it is the program itself.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include <string>
 #include <thread>
 
+#include "awaria.h"
 #include "dao/dao.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
@@ -100,6 +102,7 @@ int main() {
             kroki[std::stoi(numer)] = krok(std::stoi(numer), akcja);
         }
     }
+    awaria::zainstaluj(kroki);
     Podstaw_Kroki(std::move(kroki));
     Form_Load();
 }

@@ -1,0 +1,13 @@
+#include "jet/write_hook.h"
+
+namespace jet {
+
+namespace detail {
+WriteHook write_hook = nullptr;
+}
+
+void set_write_hook(WriteHook hook) {
+    detail::write_hook = hook;
+}
+
+}  // namespace jet

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Stops the conversion of the demonstration database inside its steps, at a write that
+# fails with a full disk, and checks each time that the next run ends the step with the
+# same database as a run that was never stopped.
+#
+# One stop: the database as the uninterrupted road leaves it before step S (kept from a
+# chain of runs that stop before each step), a run of the test program (konwersja with
+# test steps, tests/e2e/awaria.h) whose N-th write of S fails with "Not enough space on
+# disk.", and every later write of S with it: unattended, the program takes its safe
+# answer (Abort) and ends with marker "0000". Then, in the same folder (its registry,
+# Log and clipboard as the stop left them), a run of the program up to the end of S
+# (it stops before the next step; after the last step it runs to the end), and the
+# whole database compared with the road's at that version, by the names of tables,
+# columns, indexes and relations (tests/e2e/zawartosc_bazy), every row included.
+#
+# usage: stops_in_steps.sh [--build DIR] [--jobs N] [--work DIR] [--keep] [--seed S] CASE...
+#   CASE
+#     all                  every write of every step
+#     steps:243,244,558    every write of those steps
+#     at:243:12,558:40     the N-th write of step S
+#     random:K             K writes drawn at random from the whole road (--seed, default 1)
+#     every:K              every K-th write of the whole road, counted from the first
+# Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
+# ("S N/WRITES stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT statement"),
+# the statement being the first failure that the stopped run reported; the verdict is
+# "same", "DIFF" (a different database) or "blocked" (the rerun did not complete the
+# step); "at" is the version the stopped run left, marked "(absorbed)" when the step's
+# method went on to its end although its writes failed (the run then stopped at the
+# version's write), and "(passed)" when the version is past S. Then the figures. Exit
+# status 0 when every rerun ended with the road's database.
+set -euo pipefail
+
+me=stops_in_steps
+seed=1
+rest=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --seed) seed=$2; shift 2 ;;
+        *) rest+=("$1"); shift ;;
+    esac
+done
+set -- "${rest[@]+"${rest[@]}"}"
+. "$(dirname "$0")/common.sh"
+cases=("${args[@]}")
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,29p "$0" >&2; exit 2; }
+export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
+for t in "$KONW_PROGRAM" "$DUMP"; do
+    [ -x "$t" ] || { echo "$me: $t is missing" >&2; exit 2; }
+done
+started=$(date +%s)
+
+# The straight run, counting each step's writes: "STEP WRITES" in step order.
+prepare "$work/straight" demo
+[ "$(KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 0 ] ||
+    { echo "$me: the straight run did not complete" >&2; exit 1; }
+"$DUMP" "$work/straight/d" >"$work/at-end.txt"
+"$tools/konwersja/wersja-bazy" "$work/straight/d/baza.mdb" >"$work/at-end.version"
+
+# The stops: "STEP N WRITES NEXT", NEXT the step after S ("end" after the last).
+awk '{ s[NR] = $1; w[NR] = $2 } END { for (i = 1; i <= NR; i++) print s[i], w[i], (i < NR ? s[i + 1] : "end") }' \
+    "$work/writes.txt" >"$work/steps.txt"
+list=$work/stops.txt
+: >"$list"
+for c in "${cases[@]}"; do
+    kind=${c%%:*}
+    arg=${c#*:}
+    case $kind in
+        all) awk '{ for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' "$work/steps.txt" ;;
+        steps) awk -v want=",$arg," 'index(want, "," $1 ",") { for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' \
+            "$work/steps.txt" ;;
+        at) tr ',' '\n' <<<"$arg" | while IFS=: read -r s n; do
+                awk -v s="$s" -v n="$n" '$1 == s && n <= $2 { print $1, n, $2, $3; found = 1 }
+                    END { if (!found) print "no write " n " in step " s > "/dev/stderr" }' "$work/steps.txt"
+            done ;;
+        random) awk '{ for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' "$work/steps.txt" |
+            shuf -n "$arg" --random-source=<(yes "$seed") ;;
+        every) awk -v k="$arg" '{ for (n = 1; n <= $2; n++) if (i++ % k == 0) print $1, n, $2, $3 }' \
+            "$work/steps.txt" ;;
+        *) echo "$me: unknown case $c" >&2; exit 2 ;;
+    esac >>"$list"
+done
+sort -k1,1n -k2,2n -u -o "$list" "$list"
+[ -s "$list" ] || { echo "$me: no stop chosen" >&2; exit 2; }
+
+# The road's database before each step a stop needs and before the step after it: one
+# chain of runs, each stopped before the next such step (the test program treats that
+# step as one this build lacks, and ends there), then run to the end, which must be the
+# straight run's database.
+prepare "$work/chain" demo
+for x in $(awk '{ print $1; if ($4 != "end") print $4 }' "$list" | sort -n -u); do
+    status=$(KONW_KROKI=$x=brak run "$work/chain")
+    [ "$status" = 1 ] || { echo "$me: the chain's run to $x ended with status $status" >&2; exit 1; }
+    [ ! -e "$work/chain/d/baza.mdb-wal" ] ||
+        { echo "$me: the run stopped before $x left its log" >&2; exit 1; }
+    mkdir "$work/at-$x"
+    cp "$work/chain/d/baza.mdb" "$work/at-$x/baza.mdb"
+    "$tools/konwersja/wersja-bazy" "$work/at-$x/baza.mdb" >"$work/at-$x.version"
+done
+[ "$(run "$work/chain")" = 0 ] && "$DUMP" "$work/chain/d" | cmp -s - "$work/at-end.txt" ||
+    { echo "$me: the chain did not end as the straight run" >&2; exit 1; }
+ls -d "$work"/at-*/ | sed 's,/$,,' | xargs -P "$jobs" -I{} sh -c '"$DUMP" "$1" >"$1.txt"' sh {}
+chained=$(date +%s)
+echo "$me: $(wc -l <"$list") stops in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps," \
+    "$jobs at a time, in $work (road ready in $((chained - started)) s)" >&2
+
+# stop S N WRITES NEXT: one stop and its rerun, judged.
+stop() {
+    local s=$1 n=$2 writes=$3 next=$4 f="$WORK/stop-$1-$2" steps="" stopped at rerun version
+    local verdict statement
+    [ "$next" = end ] || steps=$next=brak
+    prepare "$f" "at-$s/baza"
+    stopped=$(KONW_AWARIA=$s:$n KONW_KROKI=$steps run "$f")
+    at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
+    at=${at% }
+    [ "$at" = "$(cat "$WORK/at-$s.version")" ] || at="$at(passed)"
+    ! grep -q "^awaria: step $s returned after its failed writes" "$f/err.txt" ||
+        at="$at(absorbed)"
+    statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
+        cut -c 1-100 || true)
+    rerun=$(KONW_KROKI=$steps run "$f")
+    version=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
+    version=${version% }
+    if [ "$version" != "$(cat "$WORK/at-$next.version")" ]; then
+        verdict=blocked
+    elif "$DUMP" "$f/d" >"$f/outcome.txt" 2>&1 && cmp -s "$f/outcome.txt" "$WORK/at-$next.txt"
+    then
+        verdict=same
+    else
+        verdict=DIFF
+        diff "$WORK/at-$next.txt" "$f/outcome.txt" >"$f/diff.txt" || true
+    fi
+    [ $verdict != same ] || rm -rf "$f"
+    echo "$s $n/$writes stop=$stopped at=$at rerun=$rerun version=$version $verdict $statement"
+}
+export -f stop
+
+results=$work/results.txt
+xargs -P "$jobs" -L 1 bash -c 'stop "$0" "$1" "$2" "$3"' <"$list" | tee "$results"
+
+total=$(wc -l <"$results")
+same=$(grep -c '^[^ ]* [^ ]* [^ ]* [^ ]* [^ ]* [^ ]* same' "$results" || true)
+diff=$(awk '$7 == "DIFF"' "$results" | wc -l)
+blocked=$(awk '$7 == "blocked"' "$results" | wc -l)
+passed=$(grep -c '(passed)' "$results" || true)
+absorbed=$(grep -c '(absorbed)' "$results" || true)
+echo "$me: $total stops tried in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps" \
+    "(in $absorbed the step absorbed its failed writes, $passed went past the step):" \
+    "reruns identical $same," \
+    "different $diff, blocked $blocked; $(($(date +%s) - started)) s"
+# What differed, in short: the first lines of each difference.
+awk '$7 != "same" { print $1, $2 }' "$results" | sort -k1n -k2n | while read -r s n; do
+    echo "$me: $s ${n%/*}: $(grep -F "$s $n " "$results" | cut -d' ' -f3-7)" >&2
+    d=$work/stop-$s-${n%/*}/diff.txt
+    [ -s "$d" ] || continue
+    next=$(awk -v s="$s" '$1 == s { print $3; exit }' "$work/steps.txt")
+    # The table of the first difference, and the difference's first lines.
+    awk -v l="$(grep -m 1 -o '^[0-9]*' "$d")" 'NR <= l && /^## / { t = $0 } NR == l { print "  in " t; exit }' \
+        "$work/at-$next.txt" >&2 || true
+    head -n 6 "$d" | cut -c 1-160 | sed 's/^/  /' >&2
+done
+[ "$same" = "$total" ]

@@ -1,0 +1,27 @@
+// A full disk injected into the writes of one step, for the sweep of stops inside steps
+// (tests/crash/stops_in_steps.sh), and the count of each step's writes that tells the
+// sweep where a step can stop. A write is one writing statement of the engine (an
+// INSERT, UPDATE, DELETE, schema statement or recordset update), counted while the
+// step's method runs: the loop's own writes (the version) are not the step's.
+//
+//   KONW_AWARIA="<step>:<N>"  the N-th write of the step fails with "Not enough space
+//                             on disk.", and so does every later write of the process:
+//                             those of the step, and the loop's version after it when
+//                             the step absorbed its failures (it then says so on
+//                             standard error, "awaria: step <step> returned ...");
+//   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes>" to the
+//                             file.
+#pragma once
+
+#include <map>
+
+#include "driver/konwersje.h"
+
+namespace awaria {
+
+// Wraps the steps that the environment asks for: those of kroki as they are (a test
+// step), the others as this build has them. Sets nothing when neither variable is set.
+// Throws std::invalid_argument for a KONW_AWARIA that is not "<step>:<N>" with N > 0.
+void zainstaluj(std::map<int, KrokZastepczy>& kroki);
+
+}  // namespace awaria
