@@ -84,19 +84,7 @@ class Odmowa : public DbEnv {};
 // the file: its open and close could not disturb the other run.
 TEST_F(Odmowa, ARunRefusedByAnothersHoldNeverOpensTheDatabase) {
     utworz_baze();
-    int ready[2], done[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        jet::FileHold h(baza);
-        char c = 1;
-        if (write(ready[1], &c, 1) != 1 || read(done[0], &c, 1) != 1) _exit(2);
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    OtherProcessHold holder(baza);
     {
         SqliteOpens opens(std::filesystem::canonical(baza).string());
         Sciezka_Bazy = baza;
@@ -106,10 +94,7 @@ TEST_F(Odmowa, ARunRefusedByAnothersHoldNeverOpensTheDatabase) {
         EXPECT_NE(okna[0].tekst.find("Could not lock file."), std::string::npos) << okna[0].tekst;
         EXPECT_EQ(opens.count(), 0);
     }
-    ASSERT_EQ(write(done[1], &c, 1), 1);
-    int status = 0;
-    waitpid(holder, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(holder.release());
 }
 
 }  // namespace

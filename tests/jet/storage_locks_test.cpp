@@ -95,19 +95,7 @@ TEST(StorageLocks, AWriteRefusedByAnotherProcesssHoldKeepsTheReadersLock) {
     ScratchDir dir;
     const std::string path = dir.file("r.mdb");
     make_database(path);
-    int ready[2], done[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        jet::FileHold h(path);
-        char c = 1;
-        if (write(ready[1], &c, 1) != 1 || read(done[0], &c, 1) != 1) _exit(2);
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    OtherProcessHold holder(path);
     {
         auto db = jet::Database::open(path);
         auto rows = [&] {
@@ -128,10 +116,7 @@ TEST(StorageLocks, AWriteRefusedByAnotherProcesssHoldKeepsTheReadersLock) {
         EXPECT_TRUE(seen_by_others(path).locked);
         EXPECT_EQ(rows(), 3);
     }
-    ASSERT_EQ(write(done[1], &c, 1), 1);
-    int status = 0;
-    waitpid(holder, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(holder.release());
 }
 
 }  // namespace

@@ -15,9 +15,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jet/database.h"
+#include "jet/files.h"
 #include "jet/ddl.h"
 #include "jet/session.h"
 #include "jet/sql/parser.h"
@@ -160,5 +162,41 @@ inline SeenByOthers seen_by_others(const std::string& path) {
                     after.st_ino == before.st_ino && after.st_size >= before.st_size;
     return seen;
 }
+
+// Another process that holds the file at path (jet::FileHold) from construction until
+// release(), which waits for it to end; true when it ended as it should.
+class OtherProcessHold {
+  public:
+    explicit OtherProcessHold(const std::string& path) {
+        int ready[2], done[2];
+        if (::pipe(ready) != 0 || ::pipe(done) != 0) {
+            ADD_FAILURE() << "no pipes";
+            return;
+        }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            jet::FileHold hold(path);
+            char c = 1;
+            if (::write(ready[1], &c, 1) != 1 || ::read(done[0], &c, 1) != 1) ::_exit(2);
+            ::_exit(0);
+        }
+        done_ = done[1];
+        char c = 0;
+        EXPECT_EQ(::read(ready[0], &c, 1), 1) << "the holder took the file";
+    }
+    ~OtherProcessHold() { release(); }
+    bool release() {
+        if (pid_ <= 0) return false;
+        char c = 1;
+        EXPECT_EQ(::write(done_, &c, 1), 1);
+        int status = 0;
+        ::waitpid(std::exchange(pid_, -1), &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int done_ = -1;
+};
 
 }  // namespace storage_test
