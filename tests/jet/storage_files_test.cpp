@@ -22,14 +22,6 @@ using namespace storage_test;
 // Flushes of write-ahead logs in this process (see fdatasync below).
 std::atomic<int> log_flushes{0};
 
-void make_database(const std::string& path) {
-    jet::Database::create(path);
-    auto db = jet::Database::open(path);
-    ddl(*db, "CREATE TABLE Towar (Id long)");
-    insert_raw(*db, "Towar", {"Id"}, "(1), (2), (3)");
-    db->close();
-}
-
 // Runs body in a child process as an ordinary user (root reads and writes any file);
 // returns the description of the failure it raised, "" when none.
 std::string as_user(const std::function<void()>& body) {

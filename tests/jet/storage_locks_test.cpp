@@ -15,14 +15,6 @@ namespace {
 
 using namespace storage_test;
 
-void make_database(const std::string& path) {
-    jet::Database::create(path);
-    auto db = jet::Database::open(path);
-    ddl(*db, "CREATE TABLE Towar (Id long)");
-    insert_raw(*db, "Towar", {"Id"}, "(1), (2), (3)");
-    db->close();
-}
-
 void open_and_close(const std::string& path) {
     auto other = jet::Database::open(path);
     EXPECT_EQ(column_values(*other, "Towar", "Id").size(), 5u) << "the same session";

@@ -163,6 +163,15 @@ inline SeenByOthers seen_by_others(const std::string& path) {
     return seen;
 }
 
+// A new database at path with the table Towar of three rows (Id 1, 2, 3).
+inline void make_database(const std::string& path) {
+    jet::Database::create(path);
+    auto db = jet::Database::open(path);
+    ddl(*db, "CREATE TABLE Towar (Id long)");
+    insert_raw(*db, "Towar", {"Id"}, "(1), (2), (3)");
+    db->close();
+}
+
 // Another process that holds the file at path (jet::FileHold) from construction until
 // release(), which waits for it to end; true when it ended as it should.
 class OtherProcessHold {
