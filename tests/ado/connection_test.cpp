@@ -35,6 +35,44 @@ TEST(ConnectionString, QuotingAndBlanks) {
         EXPECT_THROW(ado::ConnectionString::parse(bad), jet::Error) << bad;
 }
 
+// Values as paths hold them. Each is written by quoted_value as the table says (as it
+// stands when the reader would read it unchanged) and reads back exactly, with the
+// property after it intact.
+TEST(ConnectionString, QuotedValuesReadBackExactly) {
+    struct Case {
+        const char* value;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"/srv/dane/baza.mdb", "/srv/dane/baza.mdb"},
+        {"/srv/dane;2024/baza.mdb", "\"/srv/dane;2024/baza.mdb\""},
+        {"/srv/a \"b\"/baza.mdb", "/srv/a \"b\"/baza.mdb"},
+        {"/srv/it's/baza.mdb", "/srv/it's/baza.mdb"},
+        {"\"b\"/baza.mdb", "'\"b\"/baza.mdb'"},
+        {"'b'/baza.mdb", "\"'b'/baza.mdb\""},
+        {"/srv/it's \"b\";x/baza.mdb", "'/srv/it''s \"b\";x/baza.mdb'"},
+        {"'it''s \"b\"'", "'''it''''s \"b\"'''"},
+        {"/srv/a=b/c==d.mdb", "/srv/a=b/c==d.mdb"},
+        {" baza.mdb", "\" baza.mdb\""},
+        {"/srv/baza.mdb ", "\"/srv/baza.mdb \""},
+        {"\t/srv/baza.mdb\r\n", "\"\t/srv/baza.mdb\r\n\""},
+        {"/srv/zażółć gęślą jaźń/ŻÓŁW.mdb", "/srv/zażółć gęślą jaźń/ŻÓŁW.mdb"},
+        {"", ""},
+        {";", "\";\""},
+        {"  ", "\"  \""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(ado::quoted_value(c.value), c.written);
+        const auto cs =
+            ado::ConnectionString::parse("Data source=" + ado::quoted_value(c.value) + ";Mode=3");
+        EXPECT_EQ(cs.get("Data Source"), c.value);
+        EXPECT_EQ(cs.get("Mode"), "3");
+        EXPECT_EQ(ado::ConnectionString::parse(connection_string(c.value)).get("Data Source"),
+                  c.value);
+    }
+}
+
 uint32_t open_failure(const std::string& cs) {
     ado::Connection c;
     try {
@@ -91,6 +129,27 @@ TEST_F(AdoTest, PropertiesVersionAndState) {
            ";Jet OLEDB:Database Password=" + kPassword);
     EXPECT_EQ(c.Properties(7), std::filesystem::absolute(path).string());
     c.Close();
+}
+
+// A database in a folder whose name holds the connection string's own characters, blanks
+// at its ends or Polish letters opens, and the connection names its file.
+TEST(Connection, OpensTheFileWhateverItsPathHolds) {
+    const auto root = std::filesystem::path(temp_path("sciezki"));
+    for (const char* folder :
+         {"dane;2024", "a \"b\"", "it's", "x=y;z=", " dane ", "\"'; =", "zażółć gęślą jaźń"}) {
+        SCOPED_TRACE(folder);
+        std::filesystem::create_directories(root / folder);
+        const std::string path = (root / folder / "baza.mdb").string();
+        jet::CreateOptions o;
+        o.password = kPassword;
+        jet::Database::create(path, o);
+        ado::Connection c;
+        EXPECT_NO_THROW(c.Open(connection_string(path)));
+        if (c.State() != ado::adStateOpen) continue;
+        EXPECT_EQ(c.Properties(7), path);
+        c.Close();
+    }
+    std::filesystem::remove_all(root);
 }
 
 TEST_F(AdoTest, RecordsAffectedAreExact) {

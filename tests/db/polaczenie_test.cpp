@@ -58,6 +58,31 @@ TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
     EXPECT_EQ(znacznik(), "");
 }
 
+// The database is opened at the path exactly as written: a folder whose name holds the
+// connection string's own characters, blanks at its ends or Polish letters opens, and a
+// file whose name ends with a blank is that file, not the one without the blank.
+TEST_F(Polaczenie, PathsOpenAsWritten) {
+    const std::string samo = baza;  // dane/baza.mdb, beside the one with a trailing blank
+    utworz_baze({"CREATE TABLE Nazwa (n TEXT(60))", "INSERT INTO Nazwa (n) VALUES ('inna')"});
+    for (const std::string nazwa :
+         {"dane;2024/baza.mdb", "a \"b\"/baza.mdb", "it's/baza.mdb", "x=y;z=/baza.mdb",
+          " d ; e /baza.mdb", "zażółć/gęślą.mdb", "dane/baza.mdb "}) {
+        SCOPED_TRACE(nazwa);
+        baza = (dir / nazwa).string();
+        std::filesystem::create_directories(std::filesystem::path(baza).parent_path());
+        utworz_baze({"CREATE TABLE Nazwa (n TEXT(60))",
+                     "INSERT INTO Nazwa (n) VALUES ('" + nazwa.substr(0, 2) + "')"});
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_EQ(Baza_Otwarta, -1);
+        EXPECT_EQ(polaczenie().Properties(7), baza);
+        EXPECT_EQ(wiersze("SELECT n FROM Nazwa"), std::vector<std::string>{nazwa.substr(0, 2)});
+        DbZamknij();
+    }
+    EXPECT_TRUE(okna.empty());
+    baza = samo;
+}
+
 TEST_F(Polaczenie, ReconnectAnsweredYesThenNoEndsWithMarker0000) {
     Sciezka_Bazy = (folder / "brak.mdb").string();
     odpowiedzi = {vbYes, vbNo};
