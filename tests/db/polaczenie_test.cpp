@@ -36,13 +36,20 @@ TEST_F(Polaczenie, OpenTwiceClosesFirstAndLogsBoth) {
     EXPECT_TRUE(okna.empty());
 }
 
-TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
+// A folder given as the database, with or without a trailing "/", is said to be one, and
+// the log goes beside the folder, not inside it.
+TEST_F(Polaczenie, FailedOpenOfMissingFileFolderOrWrongPasswordIsANotice) {
     jet::CreateOptions inne;
     inne.password = "inne";
     jet::Database::create((folder / "obca.mdb").string(), inne);
+    const std::string katalog = (dir / "katalog").string();
+    std::filesystem::create_directories(katalog);
+    const std::string jest_katalogiem = "': it is a folder, not a database file.)";
     const std::pair<std::string, std::string> przypadki[] = {
         {(folder / "brak.mdb").string(), "-2147467259 ("},
         {(folder / "obca.mdb").string(), "-2147217843 ("},
+        {katalog, "-2147467259 (Cannot open '" + katalog + jest_katalogiem},
+        {katalog + "/", "-2147467259 (Cannot open '" + katalog + "/" + jest_katalogiem},
     };
     for (const auto& [sciezka, poczatek] : przypadki) {
         SCOPED_TRACE(sciezka);
@@ -56,6 +63,8 @@ TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
         EXPECT_EQ(okna[0].tekst.rfind(poczatek, 0), 0u) << okna[0].tekst;
     }
     EXPECT_EQ(znacznik(), "");
+    EXPECT_TRUE(std::filesystem::exists(dir / "Log"));
+    EXPECT_TRUE(std::filesystem::is_empty(katalog));
 }
 
 // The database is opened at the path exactly as written: a folder whose name holds the

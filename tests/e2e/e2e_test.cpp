@@ -330,6 +330,28 @@ TEST_F(E2E, TrailingBlankNamesItsOwnFile) {
     EXPECT_EQ(wersja_bazy(bez).wyjscie, "6.45\n") << "the file without the blank is left alone";
 }
 
+// A folder given as the database, with or without a trailing "/": both programs say that
+// it is a folder, and the run's log goes beside the folder, not inside it.
+TEST_F(E2E, FolderGivenAsTheDatabaseIsSaidToBeAFolder) {
+    for (const std::string& sciezka : {folder.string(), folder.string() + "/"}) {
+        SCOPED_TRACE(sciezka);
+        fs::remove(dir / "Log");
+        const std::string komunikat =
+            "Cannot open '" + sciezka + "': it is a folder, not a database file.";
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        Zapisz_Rejestr("dodralvexS", sciezka, 0);
+        Wynik w = uruchom();
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_NE(w.bledy.find(komunikat), std::string::npos);
+        EXPECT_TRUE(fs::exists(dir / "Log"));
+        EXPECT_TRUE(fs::is_empty(folder)) << "nothing is written inside the folder";
+        w = wersja_bazy(sciezka);
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(w.bledy, "wersja-bazy: " + komunikat + "\n");
+    }
+}
+
 TEST_F(E2E, UnusableVersionsEndWithTheirCodes) {
     struct {
         std::vector<std::string> baza;
