@@ -1,3 +1,4 @@
+// The OLE DB connection string: its reader and the quoting of a value written into it.
 #include "ado/connection_string.h"
 
 #include "jet/error.h"
@@ -65,6 +66,21 @@ ConnectionString ConnectionString::parse(std::string_view text) {
         if (i < n) ++i;  // ';'
     }
     return cs;
+}
+
+std::string quoted_value(std::string_view value) {
+    const bool as_is = value.find(';') == std::string_view::npos &&
+                       (value.empty() || (value.front() != '\'' && value.front() != '"' &&
+                                          !is_blank(value.front()) && !is_blank(value.back())));
+    if (as_is) return std::string(value);
+    const char q = value.find('"') == std::string_view::npos ? '"' : '\'';
+    std::string out(1, q);
+    for (char c : value) {
+        if (c == q) out += q;
+        out += c;
+    }
+    out += q;
+    return out;
 }
 
 std::optional<std::string> ConnectionString::get(std::string_view key) const {

@@ -27,4 +27,10 @@ class ConnectionString {
     std::vector<std::pair<std::string, std::string>> props_;
 };
 
+// A property's value as a connection string writes it, so that parse reads back exactly
+// value: as it stands when it holds no ";", does not begin with a quote and has no blank
+// at either end; else enclosed in double quotes, or in single quotes when it holds a
+// double quote, the enclosing quote doubled inside.
+std::string quoted_value(std::string_view value);
+
 }  // namespace ado

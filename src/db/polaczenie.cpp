@@ -1,5 +1,6 @@
 #include "db/polaczenie.h"
 
+#include "ado/connection_string.h"
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db/rejestr.h"
@@ -52,12 +53,14 @@ void blad_transakcji(const jet::Error& e, std::string_view procedura, std::strin
 }  // namespace
 
 std::string connection_string(std::string_view path) {
+    // The path is quoted when the string's own rules need it (a ";" in a folder's name,
+    // a leading quote, a blank at either end), so that the file opened is the one named.
     return "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data source=" +
-           std::string(path) +
+           ado::quoted_value(path) +
            ";Extended Properties=';COUNTRY=0;CP=1252;LANGID=0x0409';Locale Identifier=1033;"
            "Jet OLEDB:System database='';Jet OLEDB:Registry Path='';"
            "Jet OLEDB:Database Password=" +
-           std::string(kDatabasePassword) + ";Jet OLEDB:Global Partial Bulk Ops=2";
+           ado::quoted_value(kDatabasePassword) + ";Jet OLEDB:Global Partial Bulk Ops=2";
 }
 
 ado::Connection& polaczenie() {

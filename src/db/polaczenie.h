@@ -21,7 +21,8 @@ inline double Data_Przeliczenia = 0;
 inline constexpr std::string_view kDatabasePassword = "Kv7^pq|Lm3#x9";
 
 // The connection string for the database file at path (the Jet 4.0 provider, the
-// regional properties and the database password).
+// regional properties and the database password). The path is written so that the
+// connection opens exactly the file it names, whatever characters or blanks it holds.
 std::string connection_string(std::string_view path);
 
 // The open connection; raises jet::Error (operation not allowed) when it was released,

@@ -76,6 +76,8 @@ constexpr std::array kFaults = {
              "bytes."},
     FaultRow{Fault::DiskFull, hr::Unspecified, "Not enough space on disk."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
+    FaultRow{Fault::FolderNotFile, hr::Unspecified,
+             "Cannot open '{1}': it is a folder, not a database file."},
     FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
     FaultRow{Fault::BadProvider, hr::Unspecified,
              "Provider cannot be found. It may not be properly installed: '{1}'."},

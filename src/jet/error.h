@@ -66,6 +66,7 @@ enum class Fault {
     PathTooLong,            // {1}: path longer than the engine or the system takes
     DiskFull,               // a write found no space left on the disk
     UnrecognizedDatabase,   // {1}: path
+    FolderNotFile,          // {1}: path of a folder given as the database file
     WrongPassword,          // database password does not match
     BadProvider,            // {1}: provider name in the connection string
     NoCurrentRecord,        // ADO: BOF or EOF

@@ -148,6 +148,7 @@ std::string checked_path(const std::string& path) {
         if (errno == EACCES) raise(Fault::NotReadable, path);
         raise(Fault::FileNotFound, path);
     }
+    if (S_ISDIR(st.st_mode)) raise(Fault::FolderNotFile, path);
     if (!S_ISREG(st.st_mode)) raise(Fault::UnrecognizedDatabase, path);
     char* real = ::realpath(path.c_str(), nullptr);
     if (!real) {

@@ -17,7 +17,8 @@ inline constexpr size_t kMaxPathBytes = 504;
 
 // Checks a path before the engine reads the file and returns its canonical form.
 // Raises PathTooLong, FileNotFound, NotReadable (the file, or a folder on its way,
-// may not be read), UnrecognizedDatabase (not a regular file).
+// may not be read), FolderNotFile (a folder, with or without a trailing "/"),
+// UnrecognizedDatabase (any other file that is not a regular file).
 std::string checked_path(const std::string& path);
 
 // Raises ReadOnlyFolder when the file's folder cannot be written or the file system

@@ -35,6 +35,11 @@ std::string path_folder(std::string_view path) {
 std::string log_file_for(std::string_view database_path) {
     auto first = database_path.find_first_not_of(' ');
     if (first == std::string_view::npos) return (config_folder() / "Rejestr.txt").string();
+    // A path that ends with a separator names a folder (given as the database by
+    // mistake): the log goes beside it, as beside a file, never inside it.
+    const auto last = database_path.find_last_not_of("/\\");
+    if (last != std::string_view::npos)
+        database_path.remove_suffix(database_path.size() - last - 1);
     if (database_path.find_last_of("/\\") == std::string_view::npos) return "Log";
     return path_folder(database_path) + "/Log";
 }

@@ -24,7 +24,8 @@ std::filesystem::path config_folder();
 std::string path_folder(std::string_view path);
 
 // The log file of a database: "Log" in the database's folder ("/" or "\" both end the
-// folder; a bare file name puts it in the current directory, "/baza.mdb" in "/"); when
+// folder; a bare file name puts it in the current directory, "/baza.mdb" in "/";
+// separators at the path's end are not counted, so "/srv/dane/" puts it in "/srv"); when
 // the path, with blanks trimmed, is empty (no database known), "Rejestr.txt" in the
 // configuration folder.
 std::string log_file_for(std::string_view database_path);

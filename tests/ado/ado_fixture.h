@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ado/ado.h"
+#include "ado/connection_string.h"
 #include "jet/database.h"
 
 namespace ado_test {
@@ -18,7 +19,8 @@ inline constexpr const char* kPassword = "Kv7^pq|Lm3#x9";
 // The connection string the program builds, for a file.
 inline std::string connection_string(const std::string& path,
                                      const std::string& password = kPassword) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data source=" + path +
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data source=" +
+           ado::quoted_value(path) +
            ";Extended Properties=';COUNTRY=0;CP=1252;LANGID=0x0409';Locale Identifier=1033;"
            "Jet OLEDB:System database='';Jet OLEDB:Registry Path='';Jet OLEDB:Database "
            "Password=" +

@@ -35,6 +35,42 @@ TEST(ConnectionString, QuotingAndBlanks) {
         EXPECT_THROW(ado::ConnectionString::parse(bad), jet::Error) << bad;
 }
 
+// Values as paths hold them. Each is written by quoted_value as the table says (as it
+// stands when the reader would read it unchanged) and reads back exactly, with the
+// property after it intact.
+TEST(ConnectionString, QuotedValuesReadBackExactly) {
+    struct Case {
+        const char* value;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"/srv/dane/baza.mdb", "/srv/dane/baza.mdb"},
+        {"/srv/dane;2024/baza.mdb", "\"/srv/dane;2024/baza.mdb\""},
+        {"/srv/a \"b\"/baza.mdb", "/srv/a \"b\"/baza.mdb"},
+        {"/srv/it's/baza.mdb", "/srv/it's/baza.mdb"},
+        {"\"b\"/baza.mdb", "'\"b\"/baza.mdb'"},
+        {"'b'/baza.mdb", "\"'b'/baza.mdb\""},
+        {"/srv/it's \"b\";x/baza.mdb", "'/srv/it''s \"b\";x/baza.mdb'"},
+        {"'it''s \"b\"'", "'''it''''s \"b\"'''"},
+        {"/srv/a=b/c==d.mdb", "/srv/a=b/c==d.mdb"},
+        {" baza.mdb", "\" baza.mdb\""},
+        {"/srv/baza.mdb ", "\"/srv/baza.mdb \""},
+        {"\t/srv/baza.mdb\r\n", "\"\t/srv/baza.mdb\r\n\""},
+        {"/srv/zażółć gęślą jaźń/ŻÓŁW.mdb", "/srv/zażółć gęślą jaźń/ŻÓŁW.mdb"},
+        {"", ""},
+        {";", "\";\""},
+        {"  ", "\"  \""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(ado::quoted_value(c.value), c.written);
+        const auto cs =
+            ado::ConnectionString::parse("Data source=" + ado::quoted_value(c.value) + ";Mode=3");
+        EXPECT_EQ(cs.get("Data Source"), c.value);
+        EXPECT_EQ(cs.get("Mode"), "3");
+    }
+}
+
 uint32_t open_failure(const std::string& cs) {
     ado::Connection c;
     try {

@@ -36,13 +36,20 @@ TEST_F(Polaczenie, OpenTwiceClosesFirstAndLogsBoth) {
     EXPECT_TRUE(okna.empty());
 }
 
-TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
+// A folder given as the database, with or without a trailing "/", is said to be one, and
+// the log goes beside the folder, not inside it.
+TEST_F(Polaczenie, FailedOpenOfMissingFileFolderOrWrongPasswordIsANotice) {
     jet::CreateOptions inne;
     inne.password = "inne";
     jet::Database::create((folder / "obca.mdb").string(), inne);
+    const std::string katalog = (dir / "katalog").string();
+    std::filesystem::create_directories(katalog);
+    const std::string jest_katalogiem = "': it is a folder, not a database file.)";
     const std::pair<std::string, std::string> przypadki[] = {
         {(folder / "brak.mdb").string(), "-2147467259 ("},
         {(folder / "obca.mdb").string(), "-2147217843 ("},
+        {katalog, "-2147467259 (Cannot open '" + katalog + jest_katalogiem},
+        {katalog + "/", "-2147467259 (Cannot open '" + katalog + "/" + jest_katalogiem},
     };
     for (const auto& [sciezka, poczatek] : przypadki) {
         SCOPED_TRACE(sciezka);
@@ -56,6 +63,33 @@ TEST_F(Polaczenie, FailedOpenOfMissingFileOrWrongPasswordIsANotice) {
         EXPECT_EQ(okna[0].tekst.rfind(poczatek, 0), 0u) << okna[0].tekst;
     }
     EXPECT_EQ(znacznik(), "");
+    EXPECT_TRUE(std::filesystem::exists(dir / "Log"));
+    EXPECT_TRUE(std::filesystem::is_empty(katalog));
+}
+
+// The database is opened at the path exactly as written: a folder whose name holds the
+// connection string's own characters, blanks at its ends or Polish letters opens, and a
+// file whose name ends with a blank is that file, not the one without the blank.
+TEST_F(Polaczenie, PathsOpenAsWritten) {
+    const std::string samo = baza;  // dane/baza.mdb, beside the one with a trailing blank
+    utworz_baze({"CREATE TABLE Nazwa (n TEXT(60))", "INSERT INTO Nazwa (n) VALUES ('inna')"});
+    for (const std::string nazwa :
+         {"dane;2024/baza.mdb", "a \"b\"/baza.mdb", "it's/baza.mdb", "x=y;z=/baza.mdb",
+          " d ; e /baza.mdb", "zażółć/gęślą.mdb", "dane/baza.mdb "}) {
+        SCOPED_TRACE(nazwa);
+        baza = (dir / nazwa).string();
+        std::filesystem::create_directories(std::filesystem::path(baza).parent_path());
+        utworz_baze({"CREATE TABLE Nazwa (n TEXT(60))",
+                     "INSERT INTO Nazwa (n) VALUES ('" + nazwa.substr(0, 2) + "')"});
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_EQ(Baza_Otwarta, -1);
+        EXPECT_EQ(polaczenie().Properties(7), baza);
+        EXPECT_EQ(wiersze("SELECT n FROM Nazwa"), std::vector<std::string>{nazwa.substr(0, 2)});
+        DbZamknij();
+    }
+    EXPECT_TRUE(okna.empty());
+    baza = samo;
 }
 
 TEST_F(Polaczenie, ReconnectAnsweredYesThenNoEndsWithMarker0000) {

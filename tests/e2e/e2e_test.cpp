@@ -59,12 +59,19 @@ class E2E : public DbEnv {
     Wynik uruchom(const char* program = KONWERSJA, const std::string& kroki = "") {
         DbPolaczenie.reset();
         Baza_Otwarta = 0;
+        return przechwyc("cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" +
+                         reg.string() + "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" +
+                         dla_uruchamiajacego(program) + "' </dev/null");
+    }
+    Wynik z_krokami(const std::string& kroki) { return uruchom(KONWERSJA_KROKI, kroki); }
+    // Runs wersja-bazy on a path, given as one argument whatever it holds.
+    Wynik wersja_bazy(const std::string& sciezka) {
+        return przechwyc(std::string("'") + WERSJA_BAZY + "' " + w_powloce(sciezka));
+    }
+    // Runs a shell command, its output and errors caught.
+    Wynik przechwyc(const std::string& polecenie) {
         const fs::path out = dir / "out.txt", err = dir / "err.txt";
-        const std::string polecenie =
-            "cd '" + dir.string() + "' && env -u ORVIK_ANSWERS ORVIK_REGISTRY='" + reg.string() +
-            "' ORVIK_FAST_WAIT=1 KONW_KROKI='" + kroki + "' '" + dla_uruchamiajacego(program) +
-            "' >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-        const int s = wykonaj(polecenie);
+        const int s = wykonaj(polecenie + " >'" + out.string() + "' 2>'" + err.string() + "'");
         Wynik w;
         w.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
         w.wyjscie = slurp(out);
@@ -72,7 +79,12 @@ class E2E : public DbEnv {
         ostatni = w;
         return w;
     }
-    Wynik z_krokami(const std::string& kroki) { return uruchom(KONWERSJA_KROKI, kroki); }
+    // A text as one word of the shell: in single quotes, each of its own written '\''.
+    static std::string w_powloce(const std::string& tekst) {
+        std::string w = "'";
+        for (char c : tekst) w += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return w + "'";
+    }
 
     // Runs a shell command; with obcy set, as the user nobody when this process is root
     // (root writes any file, so only another user is stopped by a read-only one).
@@ -267,6 +279,76 @@ TEST_F(E2E, DatabaseThatDoesNotOpenEndsFatally) {
             EXPECT_FALSE(w_logu("Konwersja,Begin"));
         }
         EXPECT_EQ(slurp(baza), przed) << "the file is left as it was";
+    }
+}
+
+// A database in a folder whose name holds the connection string's own characters, blanks
+// at its ends or Polish letters: the version reader reads it and the run converts it, its
+// log beside it.
+TEST_F(E2E, PathsAsWrittenOpenInBothPrograms) {
+    for (const char* nazwa :
+         {"dane;2024", "a \"b\"", "it's", "x=y;z=", " d ; e ", "zażółć gęślą jaźń"}) {
+        SCOPED_TRACE(nazwa);
+        folder = dir / nazwa;
+        baza = (folder / "baza.mdb").string();
+        fs::create_directories(folder);
+        baza_w_wersji("6.45");
+        Wynik w = wersja_bazy(baza);
+        EXPECT_EQ(w.status, 0);
+        EXPECT_EQ(w.wyjscie, "6.45\n");
+        w = z_krokami("*=ok");
+        EXPECT_EQ(w.status, 0);
+        EXPECT_EQ(znacznik(), "3210");
+        EXPECT_EQ(wersja(), "6,46");
+        EXPECT_TRUE(w_logu("Baza Otwarta"));
+        EXPECT_EQ(wersja_bazy(baza).wyjscie, "6.46\n");
+    }
+}
+
+// Both programs read a path exactly as written: a path that ends with a blank names the
+// file whose name ends with it, not the one without it.
+TEST_F(E2E, TrailingBlankNamesItsOwnFile) {
+    baza_w_wersji("6.45");
+    const std::string bez = baza, z_odstepem = baza + " ";
+    const Wynik czytnik = wersja_bazy(z_odstepem);
+    Zapisz_Rejestr("dodralvexS", z_odstepem, 0);
+    const Wynik przebieg = uruchom();
+    for (const Wynik* w : {&czytnik, &przebieg}) {
+        EXPECT_EQ(w->status, 1);
+        EXPECT_NE(w->bledy.find("Could not find file '" + z_odstepem + "'."), std::string::npos);
+    }
+    EXPECT_EQ(wersja(), "6,45");
+
+    baza = z_odstepem;
+    utworz_baze(baza_wersji("6.44"));
+    EXPECT_EQ(wersja_bazy(z_odstepem).wyjscie, "6.44\n");
+    zadanie();
+    EXPECT_EQ(z_krokami("*=ok").status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(wersja(), "6,46");
+    EXPECT_EQ(wersja_bazy(z_odstepem).wyjscie, "6.46\n");
+    EXPECT_EQ(wersja_bazy(bez).wyjscie, "6.45\n") << "the file without the blank is left alone";
+}
+
+// A folder given as the database, with or without a trailing "/": both programs say that
+// it is a folder, and the run's log goes beside the folder, not inside it.
+TEST_F(E2E, FolderGivenAsTheDatabaseIsSaidToBeAFolder) {
+    for (const std::string& sciezka : {folder.string(), folder.string() + "/"}) {
+        SCOPED_TRACE(sciezka);
+        fs::remove(dir / "Log");
+        const std::string komunikat =
+            "Cannot open '" + sciezka + "': it is a folder, not a database file.";
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        Zapisz_Rejestr("dodralvexS", sciezka, 0);
+        Wynik w = uruchom();
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_NE(w.bledy.find(komunikat), std::string::npos);
+        EXPECT_TRUE(fs::exists(dir / "Log"));
+        EXPECT_TRUE(fs::is_empty(folder)) << "nothing is written inside the folder";
+        w = wersja_bazy(sciezka);
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(w.bledy, "wersja-bazy: " + komunikat + "\n");
     }
 }
 
@@ -669,6 +751,24 @@ TEST_F(A97, ExistingBackupIsKept) {
     EXPECT_EQ(format(baza), "4.0");
     EXPECT_EQ(tabele().front(), "KLIENCI");
     EXPECT_EQ(otwarcia(), 4) << "no reopen around a backup copy";
+}
+
+// The upgrade's second connection, on the new file beside the database, opens in a
+// folder whose name holds the connection string's own characters and blanks at its ends.
+TEST_F(A97, UpgradeInAFolderWhoseNameHoldsSemicolonsAndQuotes) {
+    dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    folder = dir / " dane;2024 \"b\" it's ";
+    baza = (folder / "baza.mdb").string();
+    fs::create_directories(folder);
+    baza_97();
+    const Wynik w = z_krokami("*=ok");
+    EXPECT_EQ(w.status, 0);
+    EXPECT_EQ(znacznik(), "3210");
+    EXPECT_EQ(format(baza), "4.0");
+    EXPECT_EQ(format(kopia()), "3.0");
+    EXPECT_FALSE(fs::exists(tymczasowa()));
+    EXPECT_EQ(tabele().front(), "KLIENCI");
+    EXPECT_EQ(wersja(), "6,46");
 }
 
 // A backup that cannot be written asks "Powtórz"; No (the unattended answer) ends the

@@ -32,6 +32,7 @@ TEST(ErrorTable, NumbersAndFragmentsTheExecutorsMatch) {
         {jet::Fault::TableLocked, 0x80004005, "The database engine couldn't lock table"},
         {jet::Fault::FileLocked, 0x80004005, "ould not lock file"},
         {jet::Fault::UnrecognizedDatabase, 0x80004005, "Unrecognized database format"},
+        {jet::Fault::FolderNotFile, 0x80004005, "is a folder"},
         {jet::Fault::WrongPassword, 0x80040E4D, "password"},
     };
     for (const auto& r : rows) {

@@ -100,7 +100,7 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
          },
          "", 0x80004005, "Unrecognized database format"},
         {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, "",
-         0x80004005, "Unrecognized database format"},
+         0x80004005, "it is a folder, not a database file"},
         {"foreign SQLite file in WAL mode",
          [](const std::string& p) {
              sqlite3* db = nullptr;

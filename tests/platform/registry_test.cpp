@@ -378,6 +378,11 @@ TEST(Paths, FolderAndLogFile) {
         {"D:\\Dane\\baza.mdb", "D:\\Dane", "D:\\Dane/Log"},
         {"baza.mdb", "", "Log"},
         {"/baza.mdb", "", "/Log"},
+        {"/srv/dane/", "/srv/dane", "/srv/Log"},
+        {"/srv/dane//", "/srv/dane/", "/srv/Log"},
+        {"D:\\Dane\\", "D:\\Dane", "D:/Log"},
+        {"dane/", "dane", "Log"},
+        {"/", "", "/Log"},
         {"", "", "/cfg/Rejestr.txt"},
         {"   ", "", "/cfg/Rejestr.txt"},
     };
