@@ -196,33 +196,83 @@ void check_replaceable(const fs::path& target) {
     TemporaryFile probe(place_of(target));
 }
 
-FolderLock::FolderLock(const fs::path& target, std::chrono::milliseconds patience) {
+namespace {
+
+// Opens the lock file beside place's target read-write, creating it when missing (see
+// LockFile); read-only, with read_only set, when it may be read but not written.
+int open_lock_file(const Place& p, const fs::path& lock, bool& read_only) {
+    constexpr int kFlags = O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        int fd = ::open(lock.c_str(), O_RDWR | kFlags);
+        if (fd >= 0) return fd;
+        if (errno == EACCES) {
+            const int err = errno;
+            fd = ::open(lock.c_str(), O_RDONLY | kFlags);
+            if (fd < 0) fail("cannot open the lock file", lock, err);
+            read_only = true;
+            return fd;
+        }
+        if (errno != ENOENT) fail("cannot open the lock file", lock, errno);
+
+        mode_t mode = 0644;
+        struct stat st {};
+        const bool target_exists = ::stat(p.target.c_str(), &st) == 0;
+        if (target_exists) mode = st.st_mode & 07777;
+        fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_EXCL | kFlags, mode);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;  // made by another process meanwhile
+            fail("cannot create the lock file", lock, errno);
+        }
+        // The umask may have taken bits away; only a privileged process may give the
+        // file away.
+        if (::fchmod(fd, mode) != 0 ||
+            (target_exists && ::fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM)) {
+            const int err = errno;
+            ::close(fd);
+            fail("cannot set the permissions of the lock file", lock, err);
+        }
+        return fd;
+    }
+    fail("cannot keep the lock file", lock, ENOENT);
+}
+
+}  // namespace
+
+LockFile::LockFile(const fs::path& target, std::chrono::milliseconds patience) {
     const Place p = place_of(target);
-    fd_ = ::open(p.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) fail("cannot open, to lock it, the folder", p.folder, errno);
+    const fs::path lock = p.folder / ("." + p.target.filename().string() + ".lock");
+    bool read_only = false;
+    fd_ = open_lock_file(p, lock, read_only);
     // Polled rather than waited for, so that the wait has a bound; a writer holds the
     // lock for milliseconds, and a killed one has already let it go.
     const auto deadline = std::chrono::steady_clock::now() + patience;
     auto pause = std::chrono::milliseconds(1);
     while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR) continue;
-        if (errno != EWOULDBLOCK) return;  // a file system without locks
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::close(fd_);
-            fd_ = -1;
-            const auto ms = patience.count();
-            throw std::system_error(
-                EWOULDBLOCK, std::generic_category(),
-                "another process's write has kept the folder " + p.folder.string() +
-                    " locked for " +
-                    (ms % 1000 ? std::to_string(ms) + " ms" : std::to_string(ms / 1000) + " s"));
+        const int err = errno;
+        if (err == EINTR) continue;
+        if (err == EOPNOTSUPP || err == ENOSYS) return;  // a file system without locks
+        if (err == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::milliseconds(16));
+            continue;
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(16));
+        ::close(fd_);
+        fd_ = -1;
+        if (err == EBADF && read_only)
+            throw std::system_error(
+                err, std::generic_category(),
+                "the lock file " + lock.string() +
+                    " may not be opened for writing, which this file system needs to lock it");
+        if (err != EWOULDBLOCK) fail("cannot lock", lock, err);
+        const auto ms = patience.count();
+        throw std::system_error(
+            err, std::generic_category(),
+            "another process's write has held the lock file " + lock.string() + " for " +
+                (ms % 1000 ? std::to_string(ms) + " ms" : std::to_string(ms / 1000) + " s"));
     }
 }
 
-FolderLock::~FolderLock() {
+LockFile::~LockFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 

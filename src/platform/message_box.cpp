@@ -117,9 +117,11 @@ std::string lower_ascii(std::string_view s) {
 }
 
 // Asks at the terminal until the user picks a button by its number or by the start of
-// its name; the end of input gives nullopt.
+// its name; the end of input gives nullopt. What was typed before the box is shown is
+// discarded: it was typed for no question, or ahead of this one.
 std::optional<int> ask_terminal(std::string_view text, int style, std::string_view title) {
     auto answers = answers_of(style);
+    discard_terminal_input();
     std::cout << '\n';
     write_box(std::cout, text, style, title);
     note_terminal_output();

@@ -22,6 +22,16 @@ std::filesystem::path registry_file() {
     return home / ".config" / "orvik" / "registry.reg";
 }
 
+std::string registry_file_help() {
+    std::error_code ec;
+    std::filesystem::path here = std::filesystem::absolute(registry_file(), ec);
+    if (ec) here = registry_file();
+    return "The registry file: $ORVIK_REGISTRY when set, else\n"
+           "$XDG_CONFIG_HOME/orvik/registry.reg, else ~/.config/orvik/registry.reg;\n"
+           "in this environment: " +
+           here.string() + "\n";
+}
+
 std::filesystem::path config_folder() {
     auto folder = registry_file().parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;

@@ -16,6 +16,10 @@ namespace platform {
 // ./.config/orvik/registry.reg).
 std::filesystem::path registry_file();
 
+// The lines of a program's usage that say where the registry file is: the rule above
+// and the file it names in this environment, as an absolute path.
+std::string registry_file_help();
+
 // The folder of the registry file; the clipboard and the fallback log live there.
 std::filesystem::path config_folder();
 

@@ -273,7 +273,7 @@ void registry_write(int key_code, std::string_view name, std::string_view value)
     auto path = registry_file();
     // Without the lock, a write by another process between this read and the rename
     // would be lost.
-    std::optional<FolderLock> lock;
+    std::optional<LockFile> lock;
     replacing([&] { lock.emplace(path); });
     RegistryDocument doc = load(path);
     doc.set(*key, name, value);
@@ -283,7 +283,7 @@ void registry_write(int key_code, std::string_view name, std::string_view value)
 void registry_check_writable() {
     replacing([] {
         const auto path = registry_file();
-        FolderLock lock(path);
+        LockFile lock(path);
         check_replaceable(path);
     });
 }

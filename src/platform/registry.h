@@ -94,15 +94,15 @@ std::string registry_read(int key_code, std::string_view name);
 
 // Writes a string value into the registry file, replacing the file atomically and
 // keeping every other key and value as it was; creates the file and its folder when
-// missing. The read, the change and the rename are done under the lock of the file's
-// folder (FolderLock), so that writes in several processes at once lose nothing. A code
+// missing. The read, the change and the rename are done under the registry's lock file
+// (LockFile), so that writes in several processes at once lose nothing. A code
 // that names no key writes nothing. Throws RegistryError when the file cannot be parsed
 // (it is then left untouched) or cannot be written, or the lock was not had in time.
 void registry_write(int key_code, std::string_view name, std::string_view value);
 
 // Checks, without changing it, that registry_write can replace the registry file (its
-// folder can be locked and can take the temporary file of a write); creates the folder
-// when missing.
+// lock can be had and its folder can take the temporary file of a write); creates the
+// folder and the lock file when missing.
 // Throws RegistryError naming the cause when it cannot.
 void registry_check_writable();
 

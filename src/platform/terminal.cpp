@@ -1,6 +1,7 @@
 #include "platform/terminal.h"
 
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -15,6 +16,10 @@ bool stdout_is_terminal() {
 }
 bool stdin_is_terminal() {
     return ::isatty(STDIN_FILENO) == 1;
+}
+
+void discard_terminal_input() {
+    if (stdin_is_terminal()) ::tcflush(STDIN_FILENO, TCIFLUSH);
 }
 
 int terminal_width() {

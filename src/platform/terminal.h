@@ -9,6 +9,11 @@ namespace platform {
 bool stdout_is_terminal();
 bool stdin_is_terminal();
 
+// Discards what was typed at the terminal on standard input and not yet read, so that
+// the next line read was typed after this call (a question is answered only by what is
+// typed once it is shown). Nothing when standard input is not a terminal.
+void discard_terminal_input();
+
 // The width of the terminal on standard output in columns (80 when unknown).
 int terminal_width();
 

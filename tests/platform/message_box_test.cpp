@@ -1,9 +1,18 @@
 #include "platform/message_box.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <sstream>
+#include <string>
+#include <thread>
 
 using namespace platform;
 
@@ -86,6 +95,79 @@ TEST_F(MessageBox, AnswerSourceSeesTheBoxAndInvalidAnswersFallBack) {
     EXPECT_EQ(message_box("bad", mb::abort_retry_ignore, "T"), mb::abort);
     EXPECT_EQ(message_box("none", mb::yes_no, "T"), mb::no);
     EXPECT_EQ(seen, (std::vector<std::string>{"T|retry|2", "T|bad|2", "T|none|4"}));
+}
+
+// Reads the terminal's output from its master side into seen until it holds count
+// prompts of a box; false when none comes within seconds.
+bool wait_for_prompts(int master, std::string& seen, size_t count) {
+    const auto prompts = [&] {
+        size_t n = 0;
+        for (size_t at = seen.find("\n> "); at != std::string::npos; at = seen.find("\n> ", at + 1))
+            ++n;
+        return n;
+    };
+    while (prompts() < count) {
+        pollfd p{master, POLLIN, 0};
+        if (::poll(&p, 1, 10'000) <= 0) return false;
+        char buf[512];
+        const ssize_t n = ::read(master, buf, sizeof buf);
+        if (n <= 0) return false;
+        seen.append(buf, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// Two questions asked at a terminal (the slave side of a pseudo-terminal) by another
+// process, with lines typed before each question is shown and after: only what is typed
+// once a question is shown answers it.
+TEST_F(MessageBox, AtTheTerminalOnlyWhatIsTypedAfterTheQuestionAnswersIt) {
+    const struct {
+        const char* name;
+        const char* ahead[2];  // typed before the question is shown
+        const char* typed[2];  // typed once it is shown
+        int expected[2];
+    } cases[] = {
+        {"typed early in the run", {"tak\n", ""}, {"nie\n", "t\n"}, {mb::no, mb::yes}},
+        {"typed with the answer to the question before",
+         {"", "1\n"},
+         {"1\n", "2\n"},
+         {mb::yes, mb::no}},
+        {"nothing typed ahead", {"", ""}, {"2\n", "Tak\n"}, {mb::no, mb::yes}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int master = -1;
+        const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::unsetenv("ORVIK_ANSWERS");
+            int answers = 0;
+            for (int q = 0; q < 2; ++q) {
+                // The typed-ahead line has reached the terminal before the question.
+                int pending = 0;
+                for (int wait = 0; *c.ahead[q] && pending == 0 && wait < 1000; ++wait) {
+                    if (::ioctl(STDIN_FILENO, FIONREAD, &pending) != 0) ::_exit(100);
+                    if (pending == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                answers = answers * 10 + message_box("Usunąć ?", mb::yes_no, "Uwaga");
+            }
+            ::_exit(answers);
+        }
+        std::string seen;
+        bool shown = ::write(master, c.ahead[0], strlen(c.ahead[0])) >= 0 &&
+                     wait_for_prompts(master, seen, 1);
+        const std::string after_first = std::string(c.typed[0]) + c.ahead[1];
+        shown = shown && ::write(master, after_first.data(), after_first.size()) >= 0 &&
+                wait_for_prompts(master, seen, 2) &&
+                ::write(master, c.typed[1], strlen(c.typed[1])) >= 0;
+        EXPECT_TRUE(shown) << seen;
+        if (!shown) ::kill(pid, SIGKILL);
+        int status = -1;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ::close(master);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.expected[0] * 10 + c.expected[1]) << seen;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -7,8 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <set>
 #include <system_error>
 
 #include "platform/atomic_file.h"
@@ -20,6 +25,11 @@ using namespace platform;
 namespace {
 
 constexpr const char* kOrvik = "HKEY_LOCAL_MACHINE\\Software\\ORVIK";
+// The lock file of registry.reg, which every write takes and none removes.
+constexpr const char* kLock = ".registry.reg.lock";
+
+// Locks as NFS takes them (see flock below).
+std::atomic<bool> nfs_locks{false};
 
 class Registry : public TempRegistry {};
 
@@ -169,12 +179,10 @@ TEST_F(Registry, WriteCreatesTheFolderAndLeavesNoTemporaryFile) {
     registry_write(0, "dodralvex", "0123");
     registry_write(0, "dodralvex", "3210");
     EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
-    int files = 0;
-    for (auto& e : std::filesystem::directory_iterator(reg.parent_path())) {
-        (void)e;
-        ++files;
-    }
-    EXPECT_EQ(files, 1);
+    std::set<std::string> files;
+    for (auto& e : std::filesystem::directory_iterator(reg.parent_path()))
+        files.insert(e.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"registry.reg", kLock}));
 }
 
 TEST_F(Registry, RewriteKeepsTheFilesModeAndOwner) {
@@ -204,6 +212,7 @@ TEST_F(Registry, WriteRemovesTheTemporaryFilesOfKilledWrites) {
         {".registry.reg.a1B2c-", false},  {"registry.reg.a1B2c3", false},
         {".registry.re.a1B2c3", false},   {".clipboard.txt.a1B2c3", false},
         {".registry.reg.a1B2c3~", false}, {".registry.reg.held01", false},
+        {".registry.reg.lock", false},
     };
     for (const auto& c : cases) spit(dir / c.name, "Windows Registry Editor");
     // A write that is still running holds its temporary file locked.
@@ -253,40 +262,55 @@ TEST_F(Registry, SimultaneousWritesDoNotRemoveEachOthersTemporaryFiles) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed writes";
     }
     int files = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir)) files += e.path() != reg;
+    for (auto& e : std::filesystem::directory_iterator(dir))
+        files += e.path() != reg && e.path() != dir / kLock;
     EXPECT_EQ(files, 0);
 }
 
 // Writers in several processes each setting their own names, one of them the result
-// marker over the request "0123": every value written is there afterwards.
+// marker over the request "0123": every value written is there afterwards, also where
+// the file system locks as NFS does. They all take the one lock file, which stays.
 TEST_F(Registry, SimultaneousWritesOfOtherNamesLoseNoValue) {
     constexpr int kProcesses = 6, kNames = 25;
-    registry_write(0, "dodralvex", "0123");
-    std::vector<pid_t> children;
-    for (int p = 0; p < kProcesses; ++p) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            for (int i = 0; i < kNames; ++i) {
-                registry_write(0, "p" + std::to_string(p) + "n" + std::to_string(i),
-                               std::to_string(p * 100 + i));
-                if (p == 0 && i == kNames / 2) registry_write(0, "dodralvex", "3210");
+    registry_write(0, "dodralvex", "0000");
+    struct stat lock_before {};
+    EXPECT_EQ(::stat((dir / kLock).c_str(), &lock_before), 0) << "the first write made it";
+    for (const bool nfs : {false, true}) {
+        SCOPED_TRACE(nfs ? "locks as NFS takes them" : "local locks");
+        nfs_locks = nfs;
+        const auto value = [&](int p, int i) { return std::to_string(nfs * 1000 + p * 100 + i); };
+        registry_write(0, "dodralvex", "0123");
+        std::vector<pid_t> children;
+        for (int p = 0; p < kProcesses; ++p) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                for (int i = 0; i < kNames; ++i) {
+                    registry_write(0, "p" + std::to_string(p) + "n" + std::to_string(i),
+                                   value(p, i));
+                    if (p == 0 && i == kNames / 2) registry_write(0, "dodralvex", "3210");
+                }
+                ::_exit(0);
             }
-            ::_exit(0);
+            children.push_back(pid);
         }
-        children.push_back(pid);
+        for (pid_t pid : children) {
+            int status = -1;
+            ::waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        nfs_locks = false;
+        int lost = 0;
+        for (int p = 0; p < kProcesses; ++p)
+            for (int i = 0; i < kNames; ++i)
+                lost += registry_read(0, "p" + std::to_string(p) + "n" + std::to_string(i)) !=
+                        value(p, i);
+        EXPECT_EQ(lost, 0) << "of " << kProcesses * kNames;
+        EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
     }
-    for (pid_t pid : children) {
-        int status = -1;
-        ::waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    int lost = 0;
-    for (int p = 0; p < kProcesses; ++p)
-        for (int i = 0; i < kNames; ++i)
-            lost += registry_read(0, "p" + std::to_string(p) + "n" + std::to_string(i)) !=
-                    std::to_string(p * 100 + i);
-    EXPECT_EQ(lost, 0) << "of " << kProcesses * kNames;
-    EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+    struct stat lock_after {};
+    ASSERT_EQ(::stat((dir / kLock).c_str(), &lock_after), 0);
+    EXPECT_EQ(lock_after.st_ino, lock_before.st_ino) << "never replaced";
+    EXPECT_EQ(lock_after.st_size, 0) << "nothing is written into it";
 }
 
 // A process that holds the registry's lock keeps other writers waiting, up to their
@@ -297,7 +321,7 @@ TEST_F(Registry, WriterKilledHoldingTheLockBlocksNoOne) {
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
     if (holder == 0) {
-        FolderLock lock(reg);
+        LockFile lock(reg);
         const char c = 1;
         if (::write(ready[1], &c, 1) != 1) ::_exit(1);
         ::pause();
@@ -309,10 +333,11 @@ TEST_F(Registry, WriterKilledHoldingTheLockBlocksNoOne) {
     ::close(ready[0]);
 
     try {
-        FolderLock impatient(reg, std::chrono::milliseconds(50));
-        ADD_FAILURE() << "locked a folder that another process holds";
+        LockFile impatient(reg, std::chrono::milliseconds(50));
+        ADD_FAILURE() << "took a lock that another process holds";
     } catch (const std::system_error& e) {
-        EXPECT_NE(std::string(e.what()).find(dir.string() + " locked for 50 ms"), std::string::npos)
+        EXPECT_NE(std::string(e.what()).find((dir / kLock).string() + " for 50 ms"),
+                  std::string::npos)
             << e.what();
     }
 
@@ -335,6 +360,95 @@ TEST_F(Registry, WriterKilledHoldingTheLockBlocksNoOne) {
     ASSERT_EQ(::waitpid(writer, &status, 0), writer);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+}
+
+// Runs body in a child process as the user nobody when this process is root (root may
+// write any folder), else as this process's user; returns the message of the
+// RegistryError it raised, "" when none.
+std::string as_another_user(const std::function<void()>& body) {
+    int out[2];
+    if (::pipe(out) != 0) return "pipe";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(out[0]);
+        std::string what;
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) what = "setuid";
+        try {
+            if (what.empty()) body();
+        } catch (const RegistryError& e) {
+            what = e.what();
+        }
+        if (::write(out[1], what.data(), what.size()) < 0) ::_exit(2);
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string what;
+    char buf[512];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) what.append(buf, size_t(n));
+    ::close(out[0]);
+    ::waitpid(pid, nullptr, 0);
+    return what;
+}
+
+// A write by a user whose rights on the registry's folder and lock file vary: wherever
+// the folder may be written the write is done under the lock; where it may not, or the
+// lock cannot be had, it fails naming why and leaves the file as it was.
+TEST_F(Registry, WritesWhereverTheFolderMayBeWritten) {
+    const bool root = ::geteuid() == 0;
+    if (root)
+        std::filesystem::permissions(
+            dir, std::filesystem::perms::owner_all | std::filesystem::perms::others_exec);
+    const struct {
+        const char* name;
+        mode_t folder;  // owned by the writing user
+        mode_t lock;    // the lock file's mode before the write, left by root; 0: none yet
+        bool nfs;
+        const char* failure;  // in the failure's message; nullptr: the write is done
+    } cases[] = {
+        {"a folder that may be written but not read", 0300, 0, false, nullptr},
+        {"a folder that may be read and written", 0700, 0, true, nullptr},
+        {"a lock file that may only be read", 0700, 0444, false, nullptr},
+        {"a lock file that may only be read, where a lock needs a writer", 0700, 0444, true,
+         "may not be opened for writing, which this file system needs to lock it"},
+        {"a folder that may not be written", 0500, 0, false, "cannot create the lock file"},
+        {"a folder that may not be written, its lock file made before", 0500, 0644, false,
+         "cannot create a temporary file in"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path folder = dir / ("c" + std::to_string(n++));
+        const std::filesystem::path file = folder / "registry.reg", lock = folder / kLock;
+        std::filesystem::create_directory(folder);
+        spit(file, std::string("Windows Registry Editor Version 5.00\n\n[") + kOrvik +
+                       "]\n\"dodralvex\"=\"0123\"\n");
+        ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+        if (c.lock) {
+            spit(lock, "");
+            ASSERT_EQ(::chmod(lock.c_str(), c.lock), 0);
+        }
+        if (root) {
+            ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        }
+        ASSERT_EQ(::chmod(folder.c_str(), c.folder), 0);
+        ::setenv("ORVIK_REGISTRY", file.c_str(), 1);
+        nfs_locks = c.nfs;
+        const std::string failure = as_another_user([] { registry_write(0, "dodralvex", "3210"); });
+        nfs_locks = false;
+        ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+        EXPECT_EQ(registry_read(0, "dodralvex"), c.failure ? "0123" : "3210") << failure;
+        if (c.failure) {
+            EXPECT_NE(failure.find(c.failure), std::string::npos) << failure;
+            EXPECT_NE(failure.find(folder.string()), std::string::npos) << failure;
+            EXPECT_EQ(std::filesystem::exists(lock), c.lock != 0) << "nothing is created";
+        } else {
+            EXPECT_EQ(failure, "");
+            struct stat st {};
+            ASSERT_EQ(::stat(lock.c_str(), &st), 0) << "the lock file stays";
+            EXPECT_EQ(st.st_mode & 07777, c.lock ? c.lock : 0666u) << "a new one as the registry";
+        }
+    }
+    ::setenv("ORVIK_REGISTRY", reg.c_str(), 1);
 }
 
 TEST_F(Registry, UnreadableFileIsReported) {
@@ -394,3 +508,14 @@ TEST(Paths, FolderAndLogFile) {
 }
 
 }  // namespace
+
+// Locks as NFS takes them when nfs_locks is set: flock is emulated there with byte-range
+// locks, and an exclusive one needs a descriptor opened for writing.
+extern "C" int flock(int fd, int operation) {
+    static const auto next = reinterpret_cast<int (*)(int, int)>(dlsym(RTLD_NEXT, "flock"));
+    if (nfs_locks && (operation & LOCK_EX) && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+        errno = EBADF;
+        return -1;
+    }
+    return next(fd, operation);
+}

@@ -99,12 +99,29 @@ if [ "$(md5sum <"$ORVIK_REGISTRY")" != "$before" ] || [ -e "$dir/cfg/Rejestr.txt
     echo "FAIL konwersja --help or a refusal changed the registry or wrote a log"; fail=1
 fi
 
-# konwersja's usage says where the registry is read from and where its results are told.
-usage=$("$bin/konwersja/konwersja" --help)
-for said in '$ORVIK_REGISTRY' '$XDG_CONFIG_HOME/orvik/registry.reg' \
-    '~/.config/orvik/registry.reg' '"Exit status" in README.md'; do
-    [[ "$usage" == *"$said"* ]] || { echo "FAIL konwersja --help does not say $said"; fail=1; }
+# The usages say where the registry is read from (the rule and the file it names here),
+# how a run is driven and where its results are told, what is printed and the exit
+# statuses.
+says() {
+    local program=$1 usage
+    shift
+    usage=$("$bin/$program" --help)
+    for said in "$@"; do
+        [[ "$usage" == *"$said"* ]] || { echo "FAIL $program --help does not say $said"; fail=1; }
+    done
+}
+here="in this environment: $ORVIK_REGISTRY"
+for program in konwersja/konwersja rejestr/rejestr; do
+    says "$program" '$ORVIK_REGISTRY' '$XDG_CONFIG_HOME/orvik/registry.reg' \
+        '~/.config/orvik/registry.reg' "$here"
 done
+says konwersja/konwersja '"Exit status" in README.md' ORVIK_ANSWERS ORVIK_FAST_WAIT=1 \
+    "the file Log in the database's folder"
+says rejestr/rejestr "Exit status: 0 done, 1 failure"
+says konwersja/wersja-bazy "Prints the version recorded in the database" "Exit status: 0" \
+    "1 the file or its version cannot be read" "2 wrong arguments"
+ORVIK_REGISTRY='' XDG_CONFIG_HOME="$dir/xdg" says rejestr/rejestr \
+    "in this environment: $dir/xdg/orvik/registry.reg"
 
 # "--" lets an operand begin with "-".
 "$bin/rejestr/rejestr" set a -- -5 && [ "$("$bin/rejestr/rejestr" get a)" = "-5" ] ||

@@ -12,7 +12,13 @@
 #include "platform/command_line.h"
 
 int main(int argc, char** argv) {
-    constexpr const char* kUsage = "usage: wersja-bazy DATABASE\n";
+    constexpr const char* kUsage =
+        "usage: wersja-bazy DATABASE\n"
+        "Prints the version recorded in the database ([Nieruszac].[NumerWersji]) as the\n"
+        "conversion reads it, with two decimals and \".\" as the decimal separator\n"
+        "(e.g. 6.46), or Null when none is recorded.\n"
+        "Exit status: 0 printed; 1 the file or its version cannot be read (the reason on\n"
+        "standard error); 2 wrong arguments.\n";
     std::string baza;
     try {
         const auto c = platform::parse_command_line(argc, argv, {});

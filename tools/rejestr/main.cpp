@@ -6,7 +6,8 @@
 //   rejestr list [--key N]            prints every value of the key as "name"="value"
 //
 // N is the key code 0 (default), 1 or 2. Exit status: 0 done, 1 failure (message on
-// standard error), 2 wrong arguments.
+// standard error), 2 wrong arguments. -h or --help prints the usage, with the registry
+// file that the environment names.
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -18,16 +19,20 @@
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: rejestr get NAME [--key N]\n"
-    "       rejestr set NAME VALUE [--key N]\n"
-    "       rejestr list [--key N]\n"
-    "N: 0 HKEY_LOCAL_MACHINE\\Software\\ORVIK (default), 1 HKEY_CURRENT_USER\\"
-    "Control Panel\\International, 2 HKEY_CLASSES_ROOT\\.lnk\\International\n"
-    "(-- before a name or value that begins with -)\n";
+// The usage, with the registry file of this environment.
+std::string usage_text() {
+    return "usage: rejestr get NAME [--key N]\n"
+           "       rejestr set NAME VALUE [--key N]\n"
+           "       rejestr list [--key N]\n"
+           "N: 0 HKEY_LOCAL_MACHINE\\Software\\ORVIK (default), 1 HKEY_CURRENT_USER\\"
+           "Control Panel\\International, 2 HKEY_CLASSES_ROOT\\.lnk\\International\n"
+           "(-- before a name or value that begins with -)\n" +
+           platform::registry_file_help() +
+           "Exit status: 0 done, 1 failure (the reason on standard error), 2 wrong arguments.\n";
+}
 
 int usage(const std::string& problem) {
-    return platform::refuse_arguments("rejestr", problem, kUsage);
+    return platform::refuse_arguments("rejestr", problem, usage_text());
 }
 
 }  // namespace
@@ -44,7 +49,7 @@ int main(int argc, char** argv) {
         }
         args = c.operands;
     } catch (const platform::HelpRequested&) {
-        return platform::show_usage(kUsage);
+        return platform::show_usage(usage_text());
     } catch (const platform::UsageError& e) {
         return usage(e.what());
     }
