@@ -58,8 +58,12 @@ TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
         {jet::make_error(jet::Fault::DiskFull), true},
         {jet::make_error(jet::Fault::ReadOnlyDatabase), true},
         {jet::make_error(jet::Fault::ReadOnlyFolder, "/mnt/ro/baza.mdb"), true},
-        {jet::make_error(jet::Fault::Internal, "disk I/O error"), true},
-        {jet::make_error(jet::Fault::UnitRolledBack), true},  // after such a failure
+        {jet::make_error(jet::Fault::IoError), true},
+        {jet::make_error(jet::Fault::CannotOpen, "/srv/dane/baza.mdb"), true},
+        {jet::make_error(jet::Fault::UnrecognizedDatabase, "/srv/dane/baza.mdb"), true},
+        // SQLite's words for an I/O error in a text are no I/O error: its code decides
+        {jet::make_error(jet::Fault::Internal, "disk I/O error"), false},
+        {jet::make_error(jet::Fault::UnitRolledBack), true},      // after such a failure
         {jet::Error(Unspecified, "Could not lock file."), true},  // built from number and text
         {jet::make_error(jet::Fault::Duplicate), false},
         {jet::make_error(jet::Fault::TableLocked, "T"), false},  // within the process
