@@ -189,6 +189,10 @@ bool environment_failure(const Error& e) {
     return environment_failure(e.number(), e.description());
 }
 
+bool file_locked(const Error& e) {
+    return e.fault() == Fault::FileLocked;
+}
+
 bool conversion_failure(const Error& e) {
     const auto f = e.fault();
     return f == Fault::TypeMismatch || f == Fault::Overflow || f == Fault::DivisionByZero;

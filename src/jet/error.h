@@ -125,6 +125,9 @@ bool conversion_failure(const Error& e);
 bool environment_failure(uint32_t number, std::string_view description);
 bool environment_failure(const Error& e);
 
+// True for the failure of a file that another process holds locked (FileLocked).
+bool file_locked(const Error& e);
+
 // Builds the failure of a condition with its arguments in place.
 Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});
 [[noreturn]] void raise(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});

@@ -221,9 +221,7 @@ void Session::inspect(const std::string& password, bool with_log) {
         try {
             probe.load(path_);
         } catch (const Error& e) {
-            if (e.number() == fault_number(Fault::FileLocked) &&
-                e.description() == make_error(Fault::FileLocked).description())
-                throw;
+            if (file_locked(e)) throw;
             raise(Fault::UnrecognizedDatabase, path_);
         }
         stored_password = probe.properties().password;
@@ -385,9 +383,7 @@ sqlite3_stmt* Session::hold(const std::string& sql) {
         try {
             tune();
         } catch (const Error& e) {
-            if (e.number() != fault_number(Fault::FileLocked) ||
-                e.description() != make_error(Fault::FileLocked).description())
-                throw;
+            if (!file_locked(e)) throw;
         }
     }
     return find_or_prepare(sql, true);

@@ -99,6 +99,12 @@ TEST(EnvironmentFailure, IsDecidedByTheConditionNotByWordsInATextOfSQLites) {
         EXPECT_TRUE(jet::environment_failure(jet::make_error(f, "/srv/dane/baza.mdb")));
 }
 
+TEST(FileLocked, IsKnownByItsCondition) {
+    EXPECT_TRUE(jet::file_locked(jet::make_error(Fault::FileLocked)));
+    EXPECT_FALSE(jet::file_locked(jet::make_error(Fault::TableLocked, "T")));
+    EXPECT_FALSE(jet::file_locked(jet::make_error(Fault::DiskFull)));
+}
+
 // The engine meets each code where SQLite returns it, from the file's reads: a statement
 // fails with the code's condition, which no read passes over.
 TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
