@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ class Error;
 
 // The result text of a failure: the signed number, "(", the description, ")".
 std::string result_text(const jet::Error& e);
+
+// The failure that a result text carries, read back as result_text wrote it: its number
+// and description; nullopt for any other text ("", "1", a lost-connection text).
+std::optional<jet::Error> failure_of_result_text(std::string_view text);
 
 // The result text of a lost or locked connection (0x80004005): the number, "(", "Zostało
 // utracone połączenie z bazą lub jest ona zablokowana !", ") " and the description.

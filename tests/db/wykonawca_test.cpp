@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "db/wykonaj.h"
+
 namespace {
 
 using jet::hr::MissingParameter;
@@ -81,6 +85,27 @@ TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
     }
     EXPECT_FALSE(Awaria_Srodowiska(std::string_view("1")));
     EXPECT_FALSE(Awaria_Srodowiska(std::string_view("")));
+}
+
+// A result text reads back as the failure it was written from; other texts carry none.
+TEST(Regula_Bledu, ResultTextReadsBackAsItsFailure) {
+    for (const jet::Error& e :
+         {jet::make_error(jet::Fault::MissingParameter),  // a description holding "(...)"
+          jet::make_error(jet::Fault::DiskFull), jet::Error(Syntax, ""), jet::Error(5, "x")}) {
+        SCOPED_TRACE(e.description());
+        const std::optional<jet::Error> z = failure_of_result_text(result_text(e));
+        ASSERT_TRUE(z);
+        EXPECT_EQ(z->number(), e.number());
+        EXPECT_EQ(z->description(), e.description());
+    }
+    for (const char* tekst : {"", "1", "-2147467259", "-2147467259(otwarty", "x(y)", "(y)",
+                              "-2147467259 (Could not lock file.)"})
+        EXPECT_FALSE(failure_of_result_text(tekst)) << tekst;
+    // The lost-connection text carries its failure's description after the result text of
+    // its own.
+    EXPECT_EQ(lost_connection_text(jet::make_error(jet::Fault::FileLocked)),
+              "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) "
+              "Could not lock file.");
 }
 
 }  // namespace
