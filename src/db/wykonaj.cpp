@@ -93,6 +93,7 @@ std::string DbWykonajDAO(std::string_view polecenie, const std::shared_ptr<dao::
         baza->Execute(polecenie);
         return "";
     } catch (const jet::Error& e) {
+        if (jet::environment_failure(e)) throw;
         return e.description();
     }
 }

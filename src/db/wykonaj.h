@@ -61,5 +61,7 @@ int32_t DbWykonajUPD(std::string_view polecenie, std::string_view tabela, std::s
 // Retry or Ignore. Returns the records affected, -1 after an ignored failure.
 int32_t DbWykonajDEL(std::string_view tabela_i_warunek, std::string_view co = {});
 
-// Runs the statement on a DAO database; "" or the failure's description alone.
+// Runs the statement on a DAO database; "" or the failure's description alone. A failure
+// of the environment (a locked file, a full disk, an I/O error, a damaged file) is raised,
+// not returned: the callers pass over the description.
 std::string DbWykonajDAO(std::string_view polecenie, const std::shared_ptr<dao::Database>& baza);

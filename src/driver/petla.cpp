@@ -90,7 +90,7 @@ bool ClsKonwersje::RUN_Konwersje() {
         Pokaz_Postep("", "", "(97/2000)");
         try {
             Porzadkuj_BazeKonwersje(Sciezka, true);
-        } catch (const jet::Error&) {
+        } catch (const jet::Error& e) {
             // A failure ends the tidy-up; the upgrade follows on the partly tidied file.
             // The tidy-up's handle on the file is let go first, so that the backup copy
             // is made of the file with every change the tidy-up wrote.
@@ -101,10 +101,14 @@ bool ClsKonwersje::RUN_Konwersje() {
                 }
                 BazaDAO.reset();
             }
+            // A failure of the environment (a locked file, a full disk, an I/O error) is
+            // no statement's: the run stops before the upgrade, reaching the version check.
+            if (jet::environment_failure(e)) throw;
         }
         try {
             Konwertuj_A97_A2000();
-        } catch (const jet::Error&) {
+        } catch (const jet::Error& e) {
+            if (jet::environment_failure(e)) throw;
         }
     }
     Pokaz_Postep("", "", "");
