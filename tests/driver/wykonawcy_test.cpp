@@ -317,4 +317,29 @@ TEST_F(Wykonawcy, QuietSqlExecutorReportsALockedFile) {
     EXPECT_TRUE(okna.empty());
 }
 
+// The index executor's own rule stays: a failure, whatever it is, is tried again a
+// second later, silently for 500 failures, then the question decides; No goes on
+// without the index. Nothing of the environment's failures ends the run here.
+TEST_F(Wykonawcy, IndexExecutorAsksAfter500FailuresOfTheEnvironmentAndNoGoesOn) {
+    for (const jet::Error& awaria :
+         {jet::make_error(jet::Fault::FileLocked), Blad_Sqlite(SQLITE_IOERR_WRITE),
+          Blad_Sqlite(SQLITE_CORRUPT)}) {
+        SCOPED_TRACE(awaria.description());
+        okna.clear();
+        odpowiedzi = {vbNo};
+        Awaria_Zapisu a(awaria, 501);
+        bool wynik = true;
+        EXPECT_FALSE(konczy(
+            [&] { wynik = k.dbpExecutekONWERSJIA(DbPolaczenie, "CREATE INDEX ix ON T (b)"); }));
+        EXPECT_FALSE(wynik);
+        EXPECT_EQ(a.zostalo(), 0);
+        ASSERT_EQ(okna.size(), 1u);
+        EXPECT_NE(okna[0].tekst.find(awaria.description()), std::string::npos) << okna[0].tekst;
+        EXPECT_EQ(k.Ostatni_Blad_Opis, awaria.description());
+    }
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    for (const dao::Index& i : db->TableDefs("T").Indexes()) EXPECT_NE(i.Name, "ix");
+    db->Close();
+}
+
 }  // namespace
