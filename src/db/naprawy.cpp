@@ -116,12 +116,15 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
 
 void Porzadkuj_Baze(std::string_view sciezka, int16_t usun_bledy_wklejania, int16_t ignoruj_bledy,
                     std::string_view tylko_tabela) {
-    // Runs one statement of the tidy-up; with ignoruj_bledy its failure is skipped.
+    // Runs one statement of the tidy-up; with ignoruj_bledy its failure is skipped, except
+    // a failure of the environment (a locked file, a full disk, an I/O error), which is no
+    // statement's and stops the tidy-up. The statements through DbWykonajDAO pass over
+    // their failures but raise the environment's.
     auto krok = [&](auto&& dzialanie) {
         try {
             dzialanie();
-        } catch (const jet::Error&) {
-            if (!ignoruj_bledy) throw;
+        } catch (const jet::Error& e) {
+            if (!ignoruj_bledy || jet::environment_failure(e)) throw;
         }
     };
     // The DAO database is closed also when a failure goes to the caller.

@@ -17,9 +17,10 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
 // becomes 0 (1 in NR_WYJAZDU) and the default value 0 (1); in every text and memo column
 // Null becomes "", "" is allowed and the default is the empty text. System tables and
 // NIERUSZAC are left alone; the paste-error table is dropped when usun_bledy_wklejania
-// is set. With ignoruj_bledy every failure is skipped; otherwise a failure goes to the
-// caller. tylko_tabela limits the work to one table ("" for all). Waits 15 seconds
-// afterwards.
+// is set. With ignoruj_bledy every failure of a statement is skipped; otherwise a failure
+// goes to the caller. A failure of the environment (a locked file, a full disk, an I/O
+// error, a damaged file) always goes to the caller, the DAO database closed first.
+// tylko_tabela limits the work to one table ("" for all). Waits 15 seconds afterwards.
 void Porzadkuj_Baze(std::string_view sciezka, int16_t usun_bledy_wklejania, int16_t ignoruj_bledy,
                     std::string_view tylko_tabela);
 

@@ -19,7 +19,7 @@ namespace {
 // to this many times, this many seconds apart.
 constexpr int kProbyUsunietegoRekordu = 100;
 constexpr double kPrzerwaUsunietegoRekordu = 0.1;
-constexpr std::string_view kRekordUsuniety = "-2147467259(Rekord jest usunięty.)";
+constexpr std::string_view kRekordUsuniety = "Rekord jest usunięty.";
 
 }  // namespace
 
@@ -78,8 +78,10 @@ std::string DbOtwórzRS(std::unique_ptr<ado::Recordset>& rs, std::string_view po
             return DbOtwórzRS_Ponownie(rs, polecenie, kursor, blokada);
         }
         if (e.number() == jet::hr::Unspecified) {
+            const std::string usuniety =
+                result_text(jet::Error(jet::hr::Unspecified, std::string(kRekordUsuniety)));
             std::string r = DbOtwórzRS_Ponownie(rs, polecenie, kursor, blokada);
-            for (int i = 1; i < kProbyUsunietegoRekordu && r == kRekordUsuniety; ++i) {
+            for (int i = 1; i < kProbyUsunietegoRekordu && r == usuniety; ++i) {
                 platform::wait_seconds(kPrzerwaUsunietegoRekordu);
                 r = DbOtwórzRS_Ponownie(rs, polecenie, kursor, blokada);
             }

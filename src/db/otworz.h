@@ -30,8 +30,9 @@ int32_t DbOtwórzSEL(std::unique_ptr<ado::Recordset>& rs, std::string_view tekst
 
 // Opens the statement in rs (a new, closed recordset; one is made when rs is empty) with
 // the cursor of the mode; "" or the result text. A value that cannot be converted tidies
-// the database and opens once more; a lost or locked file opens once more, repeated a
-// bounded number of times while the row read was deleted meanwhile.
+// the database (Porzadkuj_Baze, whose failure of the environment is raised) and opens
+// once more; a lost or locked file opens once more, repeated a bounded number of times
+// while the row read was deleted meanwhile.
 std::string DbOtwórzRS(std::unique_ptr<ado::Recordset>& rs, std::string_view polecenie,
                        int32_t tryb);
 

@@ -1,5 +1,6 @@
 #include "db/wykonaj.h"
 
+#include <charconv>
 #include <utility>
 
 #include "dao/dao.h"
@@ -26,6 +27,16 @@ constexpr Zasady_Wykonawcy kDbWykonajDEL{.etykieta = "DbWykonajDEL"};
 
 std::string result_text(const jet::Error& e) {
     return std::to_string(e.signed_number()) + "(" + e.description() + ")";
+}
+
+std::optional<jet::Error> failure_of_result_text(std::string_view text) {
+    const size_t nawias = text.find('(');
+    if (nawias == std::string_view::npos || !text.ends_with(')')) return std::nullopt;
+    int32_t numer = 0;
+    const auto [koniec, blad] = std::from_chars(text.data(), text.data() + nawias, numer);
+    if (blad != std::errc{} || koniec != text.data() + nawias) return std::nullopt;
+    return jet::Error(static_cast<uint32_t>(numer),
+                      std::string(text.substr(nawias + 1, text.size() - nawias - 2)));
 }
 
 std::string DbWykonajSQL(std::string_view polecenie, int32_t& rekordy, bool cicho) {
@@ -82,11 +93,13 @@ std::string DbWykonajDAO(std::string_view polecenie, const std::shared_ptr<dao::
         baza->Execute(polecenie);
         return "";
     } catch (const jet::Error& e) {
+        if (jet::environment_failure(e)) throw;
         return e.description();
     }
 }
 
 std::string lost_connection_text(const jet::Error& e) {
-    return std::to_string(e.signed_number()) +
-           "(Zostało utracone połączenie z bazą lub jest ona zablokowana !) " + e.description();
+    return result_text(jet::Error(
+               e.number(), "Zostało utracone połączenie z bazą lub jest ona zablokowana !")) +
+           " " + e.description();
 }

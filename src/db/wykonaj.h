@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ class Error;
 
 // The result text of a failure: the signed number, "(", the description, ")".
 std::string result_text(const jet::Error& e);
+
+// The failure that a result text carries, read back as result_text wrote it: its number
+// and description; nullopt for any other text ("", "1", a lost-connection text).
+std::optional<jet::Error> failure_of_result_text(std::string_view text);
 
 // The result text of a lost or locked connection (0x80004005): the number, "(", "Zostało
 // utracone połączenie z bazą lub jest ona zablokowana !", ") " and the description.
@@ -56,5 +61,7 @@ int32_t DbWykonajUPD(std::string_view polecenie, std::string_view tabela, std::s
 // Retry or Ignore. Returns the records affected, -1 after an ignored failure.
 int32_t DbWykonajDEL(std::string_view tabela_i_warunek, std::string_view co = {});
 
-// Runs the statement on a DAO database; "" or the failure's description alone.
+// Runs the statement on a DAO database; "" or the failure's description alone. A failure
+// of the environment (a locked file, a full disk, an I/O error, a damaged file) is raised,
+// not returned: the callers pass over the description.
 std::string DbWykonajDAO(std::string_view polecenie, const std::shared_ptr<dao::Database>& baza);

@@ -1,7 +1,7 @@
 #include "db/wykonawca.h"
 
 #include <algorithm>
-#include <charconv>
+#include <optional>
 #include <utility>
 
 #include "ado/ado.h"
@@ -76,15 +76,8 @@ bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
 }
 
 bool Awaria_Srodowiska(std::string_view tekst_wyniku) {
-    const size_t nawias = tekst_wyniku.find('(');
-    if (nawias == std::string_view::npos || !tekst_wyniku.ends_with(')')) return false;
-    int32_t numer = 0;
-    const auto [koniec, blad] =
-        std::from_chars(tekst_wyniku.data(), tekst_wyniku.data() + nawias, numer);
-    if (blad != std::errc{} || koniec != tekst_wyniku.data() + nawias) return false;
-    return jet::environment_failure(
-        static_cast<uint32_t>(numer),
-        tekst_wyniku.substr(nawias + 1, tekst_wyniku.size() - nawias - 2));
+    const std::optional<jet::Error> blad = failure_of_result_text(tekst_wyniku);
+    return blad && jet::environment_failure(*blad);
 }
 
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,

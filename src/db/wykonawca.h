@@ -41,7 +41,7 @@ Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
 // error. No rule and no quiet flag absorbs it: the executor stops as on any failure it
 // does not expect.
 bool Awaria_Srodowiska(const Wynik_Polecenia& w);
-// The same for a result text, "number(description)" (result_text).
+// The same for a result text, "number(description)" (failure_of_result_text).
 bool Awaria_Srodowiska(std::string_view tekst_wyniku);
 
 // True when a rule picks out the failure w of the statement; never for a failure of the

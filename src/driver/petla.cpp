@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -31,26 +30,12 @@ int Krok_Wersji(double wersja) {
     return static_cast<int>(std::lround(dwa_miejsca * 100.0f));
 }
 
-// Rolls the open step's unit back when the run leaves the loop by a failure; a run
-// that completes keeps the last step's unit open for the version check to commit.
-class StepRollback {
-  public:
-    explicit StepRollback(std::unique_ptr<jet::WorkUnit>& unit)
-        : unit_(unit), failures_(std::uncaught_exceptions()) {}
-    ~StepRollback() {
-        if (std::uncaught_exceptions() > failures_) unit_.reset();
-    }
-    StepRollback(const StepRollback&) = delete;
-    StepRollback& operator=(const StepRollback&) = delete;
-
-  private:
-    std::unique_ptr<jet::WorkUnit>& unit_;
-    int failures_;
-};
-
 }  // namespace
 
 ClsKonwersje::ClsKonwersje() = default;
+// Destroying the open step's unit rolls the step back: a run that leaves the loop by a
+// failure, or the version check by any way but its commit, leaves the database as the
+// last completed step left it.
 ClsKonwersje::~ClsKonwersje() = default;
 
 bool ClsKonwersje::RUN_Konwersje() {
@@ -90,7 +75,7 @@ bool ClsKonwersje::RUN_Konwersje() {
         Pokaz_Postep("", "", "(97/2000)");
         try {
             Porzadkuj_BazeKonwersje(Sciezka, true);
-        } catch (const jet::Error&) {
+        } catch (const jet::Error& e) {
             // A failure ends the tidy-up; the upgrade follows on the partly tidied file.
             // The tidy-up's handle on the file is let go first, so that the backup copy
             // is made of the file with every change the tidy-up wrote.
@@ -101,17 +86,20 @@ bool ClsKonwersje::RUN_Konwersje() {
                 }
                 BazaDAO.reset();
             }
+            // A failure of the environment (a locked file, a full disk, an I/O error) is
+            // no statement's: the run stops before the upgrade, reaching the version check.
+            if (jet::environment_failure(e)) throw;
         }
         try {
             Konwertuj_A97_A2000();
-        } catch (const jet::Error&) {
+        } catch (const jet::Error& e) {
+            if (jet::environment_failure(e)) throw;
         }
     }
     Pokaz_Postep("", "", "");
 
     // From here no failure is handled in this routine: it reaches the version check,
-    // and the step it stopped is rolled back first.
-    const StepRollback wycofanie(step_unit_);
+    // and the step it stopped is rolled back when the conversion object goes.
     for (int v = Wersja_Startowa + 1; v <= ostatni; ++v) {
         // Each step is a unit of work with its version: a run that ends inside it, by an
         // Abort, a critical error or a kill, leaves the database as the last completed

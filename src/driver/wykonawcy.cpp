@@ -155,10 +155,11 @@ void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) {
 }
 
 std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
-    const std::string r = DbWykonajDAO(statement, BazaDAO);
-    // The steps pass over the description this returns; a locked file or a full disk
-    // must not pass with it. Each of those is the provider's 0x80004005.
-    if (jet::environment_failure(Unspecified, r))
-        Blad_Krytyczny("DbWykonajDAOKonwersje", statement, result_text(jet::Error(Unspecified, r)));
-    return r;
+    try {
+        return DbWykonajDAO(statement, BazaDAO);
+    } catch (const jet::Error& e) {
+        // The steps pass over the description this returns; a failure of the environment,
+        // which DbWykonajDAO raises instead, ends the run.
+        Blad_Krytyczny("DbWykonajDAOKonwersje", statement, result_text(e));
+    }
 }

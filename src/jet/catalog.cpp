@@ -501,7 +501,7 @@ void Catalog::load(std::string_view path_for_messages) {
             }
         }
     } catch (const Error& e) {
-        if (e.description() == make_error(Fault::FileLocked).description()) throw;
+        if (file_locked(e)) throw;
         raise(Fault::UnrecognizedDatabase, path);
     } catch (const std::exception&) {
         raise(Fault::UnrecognizedDatabase, path);

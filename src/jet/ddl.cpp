@@ -158,8 +158,7 @@ void execute_ddl(Session& session, const sql::Statement& statement) {
                         run(session.catalog(), s);
                     } catch (const Error& e) {
                         // SQLite cannot say which table it could not lock; the statement can.
-                        if (e.description() == make_error(Fault::TableLocked).description())
-                            raise(Fault::TableLocked, s.table);
+                        if (e.fault() == Fault::TableLocked) raise(Fault::TableLocked, s.table);
                         throw;
                     }
                 } else {

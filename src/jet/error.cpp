@@ -75,6 +75,10 @@ constexpr std::array kFaults = {
              "The path '{1}' is too long: the database engine takes paths of at most 504 "
              "bytes."},
     FaultRow{Fault::DiskFull, hr::Unspecified, "Not enough space on disk."},
+    FaultRow{Fault::IoError, hr::Unspecified, "Disk or network error."},
+    FaultRow{Fault::CannotOpen, hr::Unspecified,
+             "The database engine cannot open the file '{1}'.  It is already opened "
+             "exclusively by another user, or you need permission to view its data."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
     FaultRow{Fault::FolderNotFile, hr::Unspecified,
              "Cannot open '{1}': it is a folder, not a database file."},
@@ -150,14 +154,12 @@ bool fills_template(std::string_view tpl, std::string_view text) {
     }
 }
 
-// The environment's conditions, and the messages of SQLite's own failures of the file
-// (reported as Internal) that mean the same. A work unit rolled back by such a failure
-// fails every later write with UnitRolledBack, which is no statement's failure either.
-constexpr std::array kEnvironmentFaults = {Fault::FileLocked, Fault::DiskFull,
-                                           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder,
-                                           Fault::UnitRolledBack};
-constexpr std::array<std::string_view, 4> kFileFailureMessages = {
-    "disk I/O error", "Input/output error", "unable to open database file", "locking protocol"};
+// The environment's conditions. A work unit rolled back by such a failure fails every
+// later write with UnitRolledBack, which is no statement's failure either.
+constexpr std::array kEnvironmentFaults = {
+    Fault::FileLocked,           Fault::DiskFull,         Fault::IoError,
+    Fault::CannotOpen,           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder,
+    Fault::UnrecognizedDatabase, Fault::UnitRolledBack};
 
 }  // namespace
 
@@ -181,16 +183,16 @@ void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_e
 
 bool environment_failure(uint32_t number, std::string_view description) {
     if (number != hr::Unspecified) return false;
-    for (Fault f : kEnvironmentFaults)
-        if (fills_template(fault_template(f), description)) return true;
-    if (!fills_template(fault_template(Fault::Internal), description)) return false;
-    for (std::string_view m : kFileFailureMessages)
-        if (description.find(m) != std::string_view::npos) return true;
-    return false;
+    return std::any_of(kEnvironmentFaults.begin(), kEnvironmentFaults.end(),
+                       [&](Fault f) { return fills_template(fault_template(f), description); });
 }
 
 bool environment_failure(const Error& e) {
     return environment_failure(e.number(), e.description());
+}
+
+bool file_locked(const Error& e) {
+    return e.fault() == Fault::FileLocked;
 }
 
 bool conversion_failure(const Error& e) {

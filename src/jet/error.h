@@ -65,6 +65,8 @@ enum class Fault {
     ReadOnlyFolder,         // {1}: path in a folder or file system that cannot be written
     PathTooLong,            // {1}: path longer than the engine or the system takes
     DiskFull,               // a write found no space left on the disk
+    IoError,                // the system failed a read, a write or a flush of the file
+    CannotOpen,             // {1}: path of a database whose file (or its log) cannot be opened
     UnrecognizedDatabase,   // {1}: path
     FolderNotFile,          // {1}: path of a folder given as the database file
     WrongPassword,          // database password does not match
@@ -116,11 +118,16 @@ bool conversion_failure(const Error& e);
 
 // True for a failure of the environment rather than of the statement: the file locked
 // by another process, the disk full, the database or its folder read-only, an I/O
-// error, a work unit that such a failure rolled back. No statement expects one, so no executor's rule or quiet flag absorbs it.
-// Decided by the number and the description alone, so that a failure carried as a
-// result text is classed as the raised one.
+// error, a file that cannot be opened, a damaged file or one that is not a database, a
+// work unit that such a failure rolled back. No statement expects one, so no executor's
+// rule or quiet flag absorbs it. Decided by the number and the condition's description
+// template alone (never by a message of SQLite's), so that a failure carried as a result
+// text is classed as the raised one.
 bool environment_failure(uint32_t number, std::string_view description);
 bool environment_failure(const Error& e);
+
+// True for the failure of a file that another process holds locked (FileLocked).
+bool file_locked(const Error& e);
 
 // Builds the failure of a condition with its arguments in place.
 Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});

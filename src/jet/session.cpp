@@ -105,8 +105,13 @@ std::string column_named_in(const std::string& msg, const Catalog* cat) {
     return ref;
 }
 
+// The engine's failure for SQLite's result code rc (an extended code when the connection
+// gives them), decided by the code: SQLite's message only names a table or a column in
+// it, or tells which of its limits a generic error met.
 Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
     const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const std::string file =
+        db && sqlite3_db_filename(db, "main") ? sqlite3_db_filename(db, "main") : "";
     switch (rc) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
@@ -118,13 +123,13 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
     }
     switch (rc & 0xff) {
         case SQLITE_BUSY:
+        case SQLITE_PROTOCOL:  // the log's locks kept changing under every attempt
             return make_error(Fault::FileLocked);
-        case SQLITE_LOCKED:
+        case SQLITE_LOCKED:  // within the connection: a statement still reads the table
             return make_error(Fault::TableLocked, table_named_in(msg, cat));
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
-            return make_error(Fault::UnrecognizedDatabase,
-                              db ? sqlite3_db_filename(db, "main") : "");
+            return make_error(Fault::UnrecognizedDatabase, file);
         case SQLITE_READONLY:
             return make_error(Fault::ReadOnlyDatabase);
         case SQLITE_ERROR:
@@ -136,6 +141,10 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
             return make_error(Fault::Internal, msg);
         case SQLITE_FULL:
             return make_error(Fault::DiskFull);
+        case SQLITE_IOERR:
+            return make_error(Fault::IoError);
+        case SQLITE_CANTOPEN:
+            return make_error(Fault::CannotOpen, file);
         default:
             return make_error(Fault::Internal, msg);
     }
@@ -212,9 +221,7 @@ void Session::inspect(const std::string& password, bool with_log) {
         try {
             probe.load(path_);
         } catch (const Error& e) {
-            if (e.number() == fault_number(Fault::FileLocked) &&
-                e.description() == make_error(Fault::FileLocked).description())
-                throw;
+            if (file_locked(e)) throw;
             raise(Fault::UnrecognizedDatabase, path_);
         }
         stored_password = probe.properties().password;
@@ -376,9 +383,7 @@ sqlite3_stmt* Session::hold(const std::string& sql) {
         try {
             tune();
         } catch (const Error& e) {
-            if (e.number() != fault_number(Fault::FileLocked) ||
-                e.description() != make_error(Fault::FileLocked).description())
-                throw;
+            if (!file_locked(e)) throw;
         }
     }
     return find_or_prepare(sql, true);

@@ -160,8 +160,10 @@ class Session {
 };
 
 // The Jet failure for an SQLite result code on a connection (no pending function
-// error): constraint codes to Duplicate/RequiredNull, busy to FileLocked, locked to
-// TableLocked, corruption to UnrecognizedDatabase, anything else Internal.
+// error), by the code: constraint codes to Duplicate/RequiredNull, busy to FileLocked,
+// locked to TableLocked, corrupt or not a database to UnrecognizedDatabase, read-only to
+// ReadOnlyDatabase, every I/O error to IoError, cannot open to CannotOpen, full to
+// DiskFull, anything else Internal.
 Error sqlite_failure(sqlite3* db, int rc);
 
 }  // namespace jet

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cctype>
 #include <deque>
@@ -136,14 +137,28 @@ class DbEnv : public TempRegistry {
         return -1;
     }
 
-    // Runs f once with each environment failure (a locked file, a full disk) failing the
-    // next przebiegi writes, the question answered Abort: f must end the process with
-    // "0000" after exactly those runs, its last box of style styl naming the failure.
-    // Opens the database again after each end.
+    // The environment's failures as the engine reports them: its own conditions (a
+    // locked file, a full disk), and SQLite's result codes of the kind, several extended
+    // I/O error codes among them.
+    std::vector<jet::Error> awarie_srodowiska() {
+        std::vector<jet::Error> a = {jet::make_error(jet::Fault::FileLocked),
+                                     jet::make_error(jet::Fault::DiskFull)};
+        for (const int kod :
+             {SQLITE_IOERR_WRITE, SQLITE_IOERR_FSYNC, SQLITE_IOERR_SHORT_READ, SQLITE_IOERR_LOCK,
+              SQLITE_FULL, SQLITE_BUSY_SNAPSHOT, SQLITE_READONLY_DBMOVED, SQLITE_CORRUPT,
+              SQLITE_NOTADB, SQLITE_CANTOPEN})
+            a.push_back(Blad_Sqlite(kod));
+        return a;
+    }
+
+    // Runs f once with each environment failure (awarie_srodowiska) failing the next
+    // przebiegi writes, the question answered Abort: f must end the process with "0000"
+    // after exactly those runs, its last box of style styl naming the failure. Opens the
+    // database again after each end.
     template <class F>
     void Awaria_Konczy(int przebiegi, int styl, F f) {
-        for (const jet::Fault awaria : {jet::Fault::FileLocked, jet::Fault::DiskFull}) {
-            const std::string opis(jet::fault_template(awaria));
+        for (const jet::Error& awaria : awarie_srodowiska()) {
+            const std::string& opis = awaria.description();
             SCOPED_TRACE(opis);
             okna.clear();
             odpowiedzi = {vbAbort};

@@ -99,6 +99,35 @@ TEST_F(Naprawy, TidyUpReplacesNullsAndUpperCasesNames) {
     db->Close();
 }
 
+// With its failures ignored, the tidy-up passes over a statement's own failure (a table
+// whose Nulls would break its unique index) and tidies the rest; a failure of the
+// environment is no statement's: it stops the tidy-up and reaches the caller.
+TEST_F(Naprawy, TidyUpPassesTheEnvironmentsFailuresOnAndSkipsItsOwn) {
+    otworz_baze({"CREATE TABLE Lista (k long, opis TEXT(20))",
+                 "CREATE UNIQUE INDEX uo ON Lista (opis)", "INSERT INTO Lista (k) VALUES (1)",
+                 "INSERT INTO Lista (k) VALUES (2)", "CREATE TABLE Kasa (k long, kwota money)",
+                 "INSERT INTO Kasa (k) VALUES (1)"});
+    Porzadkuj_Baze(baza, 0, -1, "");
+    EXPECT_EQ(wiersze("SELECT k, opis FROM Lista ORDER BY k"),
+              (std::vector<std::string>{"1|Null", "2|Null"}));
+    EXPECT_EQ(wiersze("SELECT k, kwota FROM Kasa"), std::vector<std::string>{"1|0"});
+    EXPECT_TRUE(okna.empty());
+
+    for (const jet::Error& awaria : awarie_srodowiska()) {
+        SCOPED_TRACE(awaria.description());
+        Awaria_Zapisu a(awaria, 1);
+        try {
+            Porzadkuj_Baze(baza, 0, -1, "");
+            ADD_FAILURE() << "passed over";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.description(), awaria.description());
+        }
+        EXPECT_EQ(a.zostalo(), 0);
+    }
+    // The tidy-up's DAO database was let go each time: the next one runs whole.
+    Porzadkuj_Baze(baza, 0, -1, "");
+}
+
 TEST_F(Naprawy, WaitCountsDownAndPutsTheLineBack) {
     Pokaz_Postep("", "", "Konwersja");
     Czekaj(3);

@@ -97,6 +97,27 @@ TEST_F(Otworz, ValueThatCannotBeConvertedTidiesTheDatabaseAndOpensAgain) {
     db->Close();
 }
 
+// A failure of the environment in that tidy-up is no failure of the open: it reaches the
+// opener's caller, even through a silent opener.
+TEST_F(Otworz, EnvironmentsFailureInTheTidyUpReachesTheCaller) {
+    DbWykonaj("CREATE TABLE Kasa (k long, opis TEXT(10))");
+    for (const jet::Error& awaria : awarie_srodowiska()) {
+        SCOPED_TRACE(awaria.description());
+        okna.clear();
+        std::unique_ptr<ado::Recordset> rs;
+        Awaria_Zapisu a(awaria, 1);
+        try {
+            DbOtwórzSEL(rs, "* FROM Setup WHERE Nazwa = 5", kOtworzOdczyt, "", -1);
+            ADD_FAILURE() << "passed over";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.description(), awaria.description());
+        }
+        EXPECT_EQ(a.zostalo(), 0);
+        ASSERT_EQ(okna.size(), 1u);
+        EXPECT_EQ(okna[0].tekst, "Nastąpi porządkowanie bazy !");
+    }
+}
+
 TEST_F(Otworz, ReconnectsBeforeOpening) {
     DbZamknij();
     std::unique_ptr<ado::Recordset> rs;

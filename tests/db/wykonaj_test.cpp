@@ -207,6 +207,29 @@ TEST_F(Wykonaj, DaoExecutorReturnsTheDescriptionAlone) {
     EXPECT_FALSE(DbWykonajDAO("UPDATE T SET a = 1", nullptr).empty());
 }
 
+// The callers pass over the description returned: a failure of the environment is
+// raised instead, whatever the statement.
+TEST_F(Wykonaj, DaoExecutorRaisesTheEnvironmentsFailures) {
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    for (const jet::Error& awaria : awarie_srodowiska()) {
+        SCOPED_TRACE(awaria.description());
+        Awaria_Zapisu a(awaria, 1);
+        try {
+            DbWykonajDAO("UPDATE T SET a = a + 10", db);
+            ADD_FAILURE() << "returned";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.description(), awaria.description());
+        }
+        EXPECT_EQ(a.zostalo(), 0);
+    }
+    // The statement's own failure is still returned.
+    Awaria_Zapisu a(jet::make_error(jet::Fault::Duplicate), 1);
+    EXPECT_EQ(DbWykonajDAO("UPDATE T SET a = a + 10", db),
+              jet::make_error(jet::Fault::Duplicate).description());
+    db->Close();
+    EXPECT_EQ(wiersze("SELECT a FROM T ORDER BY a"), (std::vector<std::string>{"1", "2"}));
+}
+
 TEST_F(Wykonaj, ReconnectsWhenTheConnectionIsDown) {
     DbZamknij();
     int32_t rekordy = 0;

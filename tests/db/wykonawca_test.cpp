@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "db/wykonaj.h"
+
 namespace {
 
 using jet::hr::MissingParameter;
@@ -58,8 +62,12 @@ TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
         {jet::make_error(jet::Fault::DiskFull), true},
         {jet::make_error(jet::Fault::ReadOnlyDatabase), true},
         {jet::make_error(jet::Fault::ReadOnlyFolder, "/mnt/ro/baza.mdb"), true},
-        {jet::make_error(jet::Fault::Internal, "disk I/O error"), true},
-        {jet::make_error(jet::Fault::UnitRolledBack), true},  // after such a failure
+        {jet::make_error(jet::Fault::IoError), true},
+        {jet::make_error(jet::Fault::CannotOpen, "/srv/dane/baza.mdb"), true},
+        {jet::make_error(jet::Fault::UnrecognizedDatabase, "/srv/dane/baza.mdb"), true},
+        // SQLite's words for an I/O error in a text are no I/O error: its code decides
+        {jet::make_error(jet::Fault::Internal, "disk I/O error"), false},
+        {jet::make_error(jet::Fault::UnitRolledBack), true},      // after such a failure
         {jet::Error(Unspecified, "Could not lock file."), true},  // built from number and text
         {jet::make_error(jet::Fault::Duplicate), false},
         {jet::make_error(jet::Fault::TableLocked, "T"), false},  // within the process
@@ -77,6 +85,27 @@ TEST(Regula_Bledu, EnvironmentFailuresMatchNoRule) {
     }
     EXPECT_FALSE(Awaria_Srodowiska(std::string_view("1")));
     EXPECT_FALSE(Awaria_Srodowiska(std::string_view("")));
+}
+
+// A result text reads back as the failure it was written from; other texts carry none.
+TEST(Regula_Bledu, ResultTextReadsBackAsItsFailure) {
+    for (const jet::Error& e :
+         {jet::make_error(jet::Fault::MissingParameter),  // a description holding "(...)"
+          jet::make_error(jet::Fault::DiskFull), jet::Error(Syntax, ""), jet::Error(5, "x")}) {
+        SCOPED_TRACE(e.description());
+        const std::optional<jet::Error> z = failure_of_result_text(result_text(e));
+        ASSERT_TRUE(z);
+        EXPECT_EQ(z->number(), e.number());
+        EXPECT_EQ(z->description(), e.description());
+    }
+    for (const char* tekst : {"", "1", "-2147467259", "-2147467259(otwarty", "x(y)", "(y)",
+                              "-2147467259 (Could not lock file.)"})
+        EXPECT_FALSE(failure_of_result_text(tekst)) << tekst;
+    // The lost-connection text carries its failure's description after the result text of
+    // its own.
+    EXPECT_EQ(lost_connection_text(jet::make_error(jet::Fault::FileLocked)),
+              "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) "
+              "Could not lock file.");
 }
 
 }  // namespace

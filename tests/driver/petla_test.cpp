@@ -228,4 +228,80 @@ TEST_F(Petla, StepWhoseTransactionSQLiteRolledBackDoesNotComplete) {
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
 }
 
+// A file in the older format is tidied before the loop. The tidy-up passes over its own
+// statements' failures and the upgrade follows; a failure of the environment in it stops
+// the run before the upgrade and before any step, at the version check.
+class PetlaA97 : public Petla {
+  protected:
+    void SetUp() override {
+        KonwersjeEnv::SetUp();
+        jet::CreateOptions o;
+        o.password = std::string(kDatabasePassword);
+        o.format_version = "3.0";
+        jet::Database::create(baza, o);
+        auto db = jet::Database::open(baza, o.password);
+        for (const char* p :
+             {"CREATE TABLE _Robocza (x long)", "CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
+              "INSERT INTO Nieruszac (NumerWersji) VALUES (6.45)",
+              "CREATE TABLE UZYTKOWNICY (nazwa TEXT(10), prawa TEXT(9), prawaK TEXT(9), "
+              "prawaP TEXT(9), prawaF TEXT(9), prawaZ TEXT(9), prawaS TEXT(9), prawaM TEXT(9), "
+              "prawaR TEXT(9), prawaC TEXT(9))",
+              "CREATE UNIQUE INDEX un ON UZYTKOWNICY (nazwa)",
+              "INSERT INTO UZYTKOWNICY (prawa) VALUES ('a')",
+              "INSERT INTO UZYTKOWNICY (prawa) VALUES ('b')",
+              "CREATE TABLE Kasa (k long, kwota money)", "INSERT INTO Kasa (k) VALUES (1)"})
+            db->execute(p);
+        db->close();
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_TRUE(Baza_Otwarta);
+        Wersja_Bazy = 6.45;
+        dao::DBEngine::SetDefaultPassword(kDatabasePassword);
+    }
+    std::string format() {
+        auto db = dao::DBEngine::OpenDatabase(baza);
+        const std::string f = db->Properties(6);
+        db->Close();
+        return f;
+    }
+    bool kopia() const { return std::filesystem::exists(folder / "A97_baza.mdbbak"); }
+};
+
+TEST_F(PetlaA97, TidyUpPassesOverItsOwnFailuresAndTheUpgradeFollows) {
+    kroki({});
+    // The user names' Nulls cannot all become "" under the unique index: passed over.
+    ASSERT_TRUE(k.RUN_Konwersje());
+    EXPECT_EQ(format(), "4.0");
+    EXPECT_TRUE(kopia());
+    EXPECT_EQ(wiersze("SELECT k, kwota FROM KASA"), std::vector<std::string>{"1|0"});
+    EXPECT_EQ(wiersze("SELECT nazwa FROM UZYTKOWNICY"), (std::vector<std::string>{"Null", "Null"}));
+    EXPECT_EQ(ile_w_logu(",Konwersja,End-All,"), 1);
+}
+
+TEST_F(PetlaA97, EnvironmentsFailureInTheTidyUpStopsTheRunBeforeTheUpgrade) {
+    kroki({});
+    // The first write of the run is the tidy-up's: the scratch table's drop through the
+    // DAO executor; the second, one of the tables' tidy-up (the first table's rename).
+    for (const int pomin : {0, 1}) {
+        for (const jet::Error& awaria : awarie_srodowiska()) {
+            SCOPED_TRACE(std::to_string(pomin) + " / " + awaria.description());
+            {
+                Awaria_Zapisu a(awaria, 1, pomin);
+                try {
+                    k.RUN_Konwersje();
+                    ADD_FAILURE() << "the run went on";
+                } catch (const jet::Error& e) {
+                    EXPECT_EQ(e.description(), awaria.description());
+                }
+                EXPECT_EQ(a.zostalo(), 0);
+            }
+            EXPECT_FALSE(k.BazaDAO) << "the tidy-up's handle on the file is let go";
+            EXPECT_FALSE(kopia()) << "no upgrade";
+            EXPECT_EQ(ile_w_logu(",Konwersja,Begin,"), 0);
+            ASSERT_TRUE(Baza_Otwarta);
+            EXPECT_EQ(format(), "3.0");
+        }
+    }
+}
+
 }  // namespace

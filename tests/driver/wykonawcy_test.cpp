@@ -6,6 +6,7 @@
 #include "dao/dao.h"
 #include "db/schemat.h"
 #include "driver/konwersje_env.h"
+#include "jet/sqlite_fault.h"
 
 namespace {
 
@@ -247,6 +248,51 @@ TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) 
     k.BazaDAO->Close();
 }
 
+// A damaged page, an I/O error or a file that cannot be opened, as SQLite reports them
+// when the file's reads fail: the quiet executors, which pass over a statement's own
+// failure, stop on them as on any other failure of the environment.
+TEST_F(Wykonawcy, QuietExecutorsStopOnAPageTheyCannotRead) {
+    enum Koniec { Pytanie, Krytyczny };
+    struct Wykonawca {
+        const char* nazwa;
+        std::function<void()> wykonaj;
+        Koniec koniec;
+    };
+    std::unique_ptr<ado::Recordset> rs;
+    const Wykonawca wykonawcy[] = {
+        {"DbWykonajKonwersje quiet", [&] { k.DbWykonajKonwersje("UPDATE T SET a=2", true); },
+         Krytyczny},
+        {"DbWykonajKonwersjeNoErr", [&] { k.DbWykonajKonwersjeNoErr("UPDATE T SET a=2"); },
+         Krytyczny},
+        {"DbOtwórzSELKonwersje quiet", [&] { k.DbOtwórzSELKonwersje(rs, "* FROM T", true); },
+         Pytanie},
+        {"DbWykonajUPDKonwersje quiet",
+         [&] { k.DbWykonajUPDKonwersje("T set a=2", "", "", "", "", true); }, Pytanie},
+    };
+    for (const int kod : {SQLITE_CORRUPT, SQLITE_IOERR_READ, SQLITE_CANTOPEN}) {
+        for (const auto& w : wykonawcy) {
+            SCOPED_TRACE(std::string(w.nazwa) + " / " + sqlite3_errstr(kod));
+            okna.clear();
+            odpowiedzi = {vbAbort};
+            const std::string opis = Blad_Sqlite(kod).description();
+            {
+                sqlite_fault::FailingFiles awaria(kod, polaczenie().database().session().handle());
+                EXPECT_TRUE(konczy(w.wykonaj));
+                EXPECT_GT(awaria.failed(), 0);
+            }
+            EXPECT_EQ(status, platform::exit_status::fatal);
+            EXPECT_EQ(znacznik(), "0000");
+            // The executor's box first (the end's own commit meets the file's failure too).
+            ASSERT_FALSE(okna.empty());
+            EXPECT_EQ(okna.front().styl, w.koniec == Pytanie ? vbAbortRetryIgnore : vbCritical);
+            EXPECT_NE((okna.front().tekst + okna.front().tytul).find(opis), std::string::npos)
+                << okna.front().tekst;
+            otworz_ponownie();
+        }
+    }
+    EXPECT_EQ(wiersze("SELECT a FROM T"), (std::vector<std::string>{"1", "1"}));
+}
+
 // Retry after a locked file runs the statement again; the lock gone, it succeeds.
 TEST_F(Wykonawcy, QuietUpdateRetriedAfterALockedFileSucceeds) {
     odpowiedzi = {vbRetry};
@@ -269,6 +315,31 @@ TEST_F(Wykonawcy, QuietSqlExecutorReportsALockedFile) {
                   "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) "
                   "Could not lock file.");
     EXPECT_TRUE(okna.empty());
+}
+
+// The index executor's own rule stays: a failure, whatever it is, is tried again a
+// second later, silently for 500 failures, then the question decides; No goes on
+// without the index. Nothing of the environment's failures ends the run here.
+TEST_F(Wykonawcy, IndexExecutorAsksAfter500FailuresOfTheEnvironmentAndNoGoesOn) {
+    for (const jet::Error& awaria :
+         {jet::make_error(jet::Fault::FileLocked), Blad_Sqlite(SQLITE_IOERR_WRITE),
+          Blad_Sqlite(SQLITE_CORRUPT)}) {
+        SCOPED_TRACE(awaria.description());
+        okna.clear();
+        odpowiedzi = {vbNo};
+        Awaria_Zapisu a(awaria, 501);
+        bool wynik = true;
+        EXPECT_FALSE(konczy(
+            [&] { wynik = k.dbpExecutekONWERSJIA(DbPolaczenie, "CREATE INDEX ix ON T (b)"); }));
+        EXPECT_FALSE(wynik);
+        EXPECT_EQ(a.zostalo(), 0);
+        ASSERT_EQ(okna.size(), 1u);
+        EXPECT_NE(okna[0].tekst.find(awaria.description()), std::string::npos) << okna[0].tekst;
+        EXPECT_EQ(k.Ostatni_Blad_Opis, awaria.description());
+    }
+    auto db = dao::DBEngine::OpenDatabase(baza);
+    for (const dao::Index& i : db->TableDefs("T").Indexes()) EXPECT_NE(i.Name, "ix");
+    db->Close();
 }
 
 }  // namespace

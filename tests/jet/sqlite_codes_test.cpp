@@ -1,0 +1,154 @@
+// SQLite's failures classed by their result code: each code gives its engine condition,
+// whatever message SQLite left on the connection, and a failure of the environment is one
+// raised or carried as its number and description alike.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "jet/error.h"
+#include "jet/session.h"
+#include "jet/sqlite_fault.h"
+#include "jet/storage_util.h"
+
+namespace {
+
+using jet::Fault;
+using namespace storage_test;
+
+struct Code {
+    int rc;
+    Fault fault;
+    bool environment;
+};
+
+// The codes of the environment's failures, and codes of the statement's own beside them.
+const Code kCodes[] = {
+    {SQLITE_IOERR, Fault::IoError, true},
+    {SQLITE_IOERR_READ, Fault::IoError, true},
+    {SQLITE_IOERR_WRITE, Fault::IoError, true},
+    {SQLITE_IOERR_FSYNC, Fault::IoError, true},
+    {SQLITE_IOERR_SHORT_READ, Fault::IoError, true},
+    {SQLITE_IOERR_TRUNCATE, Fault::IoError, true},
+    {SQLITE_IOERR_SHMMAP, Fault::IoError, true},
+    {SQLITE_IOERR_CORRUPTFS, Fault::IoError, true},
+    {SQLITE_FULL, Fault::DiskFull, true},
+    {SQLITE_BUSY, Fault::FileLocked, true},
+    {SQLITE_BUSY_SNAPSHOT, Fault::FileLocked, true},
+    {SQLITE_PROTOCOL, Fault::FileLocked, true},
+    {SQLITE_READONLY, Fault::ReadOnlyDatabase, true},
+    {SQLITE_READONLY_DBMOVED, Fault::ReadOnlyDatabase, true},
+    {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, true},
+    {SQLITE_CORRUPT_INDEX, Fault::UnrecognizedDatabase, true},
+    {SQLITE_NOTADB, Fault::UnrecognizedDatabase, true},
+    {SQLITE_CANTOPEN, Fault::CannotOpen, true},
+    {SQLITE_CANTOPEN_NOTEMPDIR, Fault::CannotOpen, true},
+    // a table that a statement of the same connection still reads
+    {SQLITE_LOCKED, Fault::TableLocked, false},
+    {SQLITE_CONSTRAINT_UNIQUE, Fault::Duplicate, false},
+    {SQLITE_ERROR, Fault::Internal, false},
+    {SQLITE_MISUSE, Fault::Internal, false},
+};
+
+// A connection whose last message speaks of a disk I/O error, though no code says so.
+class MisleadingMessage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        sqlite3_extended_result_codes(db, 1);
+        ASSERT_EQ(sqlite3_exec(db, "SELECT * FROM \"disk I/O error\"", nullptr, nullptr, nullptr),
+                  SQLITE_ERROR);
+    }
+    void TearDown() override { sqlite3_close_v2(db); }
+
+    ScratchDir dir;
+    std::string path = dir.file("m.db");
+    sqlite3* db = nullptr;
+};
+
+TEST_F(MisleadingMessage, EachCodeGivesItsConditionWhateverTheMessage) {
+    for (const Code& c : kCodes) {
+        SCOPED_TRACE(sqlite3_errstr(c.rc) + std::string(" ") + std::to_string(c.rc));
+        const jet::Error e = jet::sqlite_failure(db, c.rc);
+        EXPECT_EQ(e.fault(), c.fault) << e.description();
+        EXPECT_EQ(jet::environment_failure(e), c.environment) << e.description();
+        // Carried as its number and description (a result text), it is classed alike.
+        EXPECT_EQ(jet::environment_failure(jet::Error(e.number(), e.description())), c.environment);
+        if (c.fault == Fault::UnrecognizedDatabase || c.fault == Fault::CannotOpen) {
+            EXPECT_NE(e.description().find(path), std::string::npos) << e.description();
+        }
+    }
+    EXPECT_EQ(jet::sqlite_failure(db, SQLITE_IOERR_READ).description(), "Disk or network error.");
+}
+
+// Every extended I/O error code, known to this SQLite or not.
+TEST_F(MisleadingMessage, EveryExtendedIoErrorIsADiskOrNetworkError) {
+    for (int extended = 0; extended < 64; ++extended) {
+        const jet::Error e = jet::sqlite_failure(db, SQLITE_IOERR | (extended << 8));
+        EXPECT_EQ(e.fault(), Fault::IoError) << extended;
+        EXPECT_TRUE(jet::environment_failure(e)) << extended;
+    }
+}
+
+// A text that merely holds SQLite's words for a failure of the file is no such failure.
+TEST(EnvironmentFailure, IsDecidedByTheConditionNotByWordsInATextOfSQLites) {
+    for (const char* words : {"disk I/O error", "unable to open database file", "locking protocol",
+                              "Input/output error"}) {
+        SCOPED_TRACE(words);
+        EXPECT_FALSE(jet::environment_failure(jet::make_error(Fault::Internal, words)));
+    }
+    for (Fault f : {Fault::IoError, Fault::CannotOpen, Fault::UnrecognizedDatabase})
+        EXPECT_TRUE(jet::environment_failure(jet::make_error(f, "/srv/dane/baza.mdb")));
+}
+
+TEST(FileLocked, IsKnownByItsCondition) {
+    EXPECT_TRUE(jet::file_locked(jet::make_error(Fault::FileLocked)));
+    EXPECT_FALSE(jet::file_locked(jet::make_error(Fault::TableLocked, "T")));
+    EXPECT_FALSE(jet::file_locked(jet::make_error(Fault::DiskFull)));
+}
+
+// The engine meets each code where SQLite returns it, from the file's reads: a statement
+// fails with the code's condition, which no read passes over.
+TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
+    ASSERT_TRUE(sqlite_fault::FailingFiles::installed());
+    const Code codes[] = {
+        {SQLITE_IOERR_READ, Fault::IoError, true},
+        {SQLITE_IOERR_FSTAT, Fault::IoError, true},
+        {SQLITE_IOERR_DATA, Fault::IoError, true},
+        {SQLITE_FULL, Fault::DiskFull, true},
+        {SQLITE_READONLY_DBMOVED, Fault::ReadOnlyDatabase, true},
+        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, true},
+        {SQLITE_NOTADB, Fault::UnrecognizedDatabase, true},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
+    };
+    for (const Code& c : codes) {
+        SCOPED_TRACE(c.rc);
+        ScratchDir dir;
+        const std::string path = dir.file("k.mdb");
+        make_database(path);
+        auto db = jet::Database::open(path);
+        try {
+            sqlite_fault::FailingFiles failing(c.rc, db->session().handle());
+            EXPECT_THROW(
+                {
+                    try {
+                        auto cursor = db->query("SELECT Id FROM Towar");
+                        while (cursor->next()) {
+                        }
+                    } catch (const jet::Error& e) {
+                        EXPECT_EQ(e.fault(), c.fault) << e.description();
+                        EXPECT_TRUE(jet::environment_failure(e)) << e.description();
+                        throw;
+                    }
+                },
+                jet::Error);
+            EXPECT_GT(failing.failed(), 0);
+        } catch (const jet::Error& e) {
+            ADD_FAILURE() << "the seam itself failed: " << e.description();
+        }
+        try {
+            db->close();
+        } catch (const jet::Error&) {
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// A test seam below the engine: a file layer in front of SQLite's default one that makes
+// the reads and writes of database files and their logs fail with a chosen SQLite result
+// code while a FailingFiles lives, so that the engine meets the code where SQLite returns
+// it. The layer is made SQLite's default when the test program starts, so every
+// connection opened afterwards goes through it; unarmed, it only passes calls on. The
+// programs never include it.
+#pragma once
+
+#include <sqlite3.h>
+
+namespace sqlite_fault {
+
+namespace detail {
+
+struct File {
+    sqlite3_file base;
+    sqlite3_file* real;  // the default layer's file, allocated right after this one
+    bool watched;        // a main database or its write-ahead log
+};
+
+inline sqlite3_vfs* real_vfs = nullptr;
+inline int armed = SQLITE_OK;  // the code the watched files' I/O fails with; OK: none
+inline int failed = 0;         // the calls failed since the layer was armed
+
+inline sqlite3_file* real(sqlite3_file* f) {
+    return reinterpret_cast<File*>(f)->real;
+}
+inline const sqlite3_io_methods& m(sqlite3_file* f) {
+    return *real(f)->pMethods;
+}
+// True (and counted) when the call on f is to fail with the armed code.
+inline bool fails(sqlite3_file* f) {
+    if (armed == SQLITE_OK || !reinterpret_cast<File*>(f)->watched) return false;
+    ++failed;
+    return true;
+}
+
+inline const sqlite3_io_methods methods = {
+    3,
+    [](sqlite3_file* f) { return m(f).xClose(real(f)); },
+    [](sqlite3_file* f, void* b, int n, sqlite3_int64 at) {
+        return fails(f) ? armed : m(f).xRead(real(f), b, n, at);
+    },
+    [](sqlite3_file* f, const void* b, int n, sqlite3_int64 at) {
+        return fails(f) ? armed : m(f).xWrite(real(f), b, n, at);
+    },
+    [](sqlite3_file* f, sqlite3_int64 n) { return fails(f) ? armed : m(f).xTruncate(real(f), n); },
+    [](sqlite3_file* f, int flags) { return fails(f) ? armed : m(f).xSync(real(f), flags); },
+    [](sqlite3_file* f, sqlite3_int64* n) { return m(f).xFileSize(real(f), n); },
+    [](sqlite3_file* f, int l) { return m(f).xLock(real(f), l); },
+    [](sqlite3_file* f, int l) { return m(f).xUnlock(real(f), l); },
+    [](sqlite3_file* f, int* out) { return m(f).xCheckReservedLock(real(f), out); },
+    [](sqlite3_file* f, int op, void* arg) { return m(f).xFileControl(real(f), op, arg); },
+    [](sqlite3_file* f) { return m(f).xSectorSize(real(f)); },
+    [](sqlite3_file* f) { return m(f).xDeviceCharacteristics(real(f)); },
+    [](sqlite3_file* f, int region, int size, int extend, void volatile** p) {
+        return m(f).xShmMap(real(f), region, size, extend, p);
+    },
+    [](sqlite3_file* f, int offset, int n, int flags) {
+        return m(f).xShmLock(real(f), offset, n, flags);
+    },
+    [](sqlite3_file* f) { m(f).xShmBarrier(real(f)); },
+    [](sqlite3_file* f, int remove) { return m(f).xShmUnmap(real(f), remove); },
+    // Pages are never mapped while armed: each read goes through xRead.
+    [](sqlite3_file* f, sqlite3_int64 at, int n, void** p) {
+        if (armed != SQLITE_OK) {
+            *p = nullptr;
+            return SQLITE_OK;
+        }
+        return m(f).xFetch(real(f), at, n, p);
+    },
+    [](sqlite3_file* f, sqlite3_int64 at, void* p) { return m(f).xUnfetch(real(f), at, p); },
+};
+
+inline int open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out) {
+    File* p = reinterpret_cast<File*>(file);
+    p->real = reinterpret_cast<sqlite3_file*>(p + 1);
+    p->watched = (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_WAL)) != 0;
+    const int rc = real_vfs->xOpen(real_vfs, name, p->real, flags, out);
+    p->base.pMethods = p->real->pMethods ? &methods : nullptr;
+    return rc;
+}
+
+inline bool install() {
+    static sqlite3_vfs vfs;
+    real_vfs = sqlite3_vfs_find(nullptr);
+    vfs = *real_vfs;
+    vfs.zName = "sqlite_fault";
+    vfs.pNext = nullptr;
+    vfs.szOsFile = static_cast<int>(sizeof(File)) + real_vfs->szOsFile;
+    vfs.xOpen = open;
+    return sqlite3_vfs_register(&vfs, 1) == SQLITE_OK;
+}
+
+inline const bool installed = install();
+
+}  // namespace detail
+
+// While it lives, every read, write, truncation and flush of a main database file or of
+// its write-ahead log fails with the SQLite result code rc (an extended code as SQLite's
+// own layer gives them). The connection's cached pages are let go, so that its next
+// statement reads the file. One at a time.
+class FailingFiles {
+  public:
+    FailingFiles(int rc, sqlite3* db) {
+        detail::failed = 0;
+        if (db) sqlite3_db_release_memory(db);
+        detail::armed = rc;
+    }
+    ~FailingFiles() { detail::armed = SQLITE_OK; }
+    FailingFiles(const FailingFiles&) = delete;
+    FailingFiles& operator=(const FailingFiles&) = delete;
+    // The calls failed so far.
+    int failed() const { return detail::failed; }
+    static bool installed() { return detail::installed; }
+};
+
+}  // namespace sqlite_fault
