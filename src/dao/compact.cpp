@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,8 @@ class ScratchFile {
 void vacuum_into(jet::Session& session, const std::string& scratch) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(session.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::string failure;
+    std::optional<jet::Error> failure;
+    std::string message;
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, 5000);
         jet::register_functions(db, &session);
@@ -79,15 +81,22 @@ void vacuum_into(jet::Session& session, const std::string& scratch) {
             rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) rc = SQLITE_OK;
         }
-        if (rc != SQLITE_OK) failure = sqlite3_errmsg(db);
+        if (rc != SQLITE_OK) {
+            failure = jet::sqlite_failure(db, rc);
+            message = sqlite3_errmsg(db);
+        }
         sqlite3_finalize(st);
     } else {
-        failure = sqlite3_errstr(rc);
+        failure = jet::sqlite_failure(nullptr, rc);
+        message = sqlite3_errstr(rc);
     }
     sqlite3_close_v2(db);
-    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        jet::raise(jet::Fault::FileLocked);
-    if (rc != SQLITE_OK) compaction_failed(failure);
+    if (!failure) return;
+    // A locked file, a full disk or an I/O error is reported as what it is; the rest as
+    // a failed compaction.
+    if ((rc & 0xff) == SQLITE_LOCKED) jet::raise(jet::Fault::FileLocked);
+    if (jet::environment_failure(*failure)) throw *failure;
+    compaction_failed(message);
 }
 
 // Gives the scratch file the destination's name, never replacing a file that

@@ -234,7 +234,7 @@ struct UniqueUpdatePlan : StatementPlan {
         try {
             return StatementPlan::execute(s);
         } catch (const Error& e) {
-            if (e.description() != make_error(Fault::Duplicate).description()) throw;
+            if (e.fault() != Fault::Duplicate) throw;
         }
         s.exec(create);
         s.exec(clear);

@@ -1,6 +1,7 @@
 // CompactDatabase: a complete copy (catalog, data, format version, password) under
 // a new name, never over an existing file, never of a file in the middle of a
 // transaction.
+#include "../jet/sqlite_fault.h"
 #include "support.h"
 
 namespace daotest {
@@ -129,6 +130,38 @@ TEST_F(CompactTest, CompactingIntoTheDeletedDatabasesName) {
     auto db = dao::DBEngine::OpenDatabase(database);
     EXPECT_EQ(db->Properties(6), "4.0");
     EXPECT_EQ(table_names(*db, false), std::vector<std::string>{"T"});
+}
+
+// A compaction that meets a failure of the file reports it as what it is (a full disk,
+// an I/O error), so that the run stops on it as on any such failure, and leaves no copy.
+TEST_F(CompactTest, FailureOfTheFileIsReportedAsItIs) {
+    struct Case {
+        int code;
+        jet::Fault fault;
+    };
+    for (const Case& c : {Case{SQLITE_FULL, jet::Fault::DiskFull},
+                          Case{SQLITE_IOERR_READ, jet::Fault::IoError},
+                          Case{SQLITE_IOERR_WRITE, jet::Fault::IoError}}) {
+        SCOPED_TRACE(c.code);
+        const std::string source = make_source();
+        auto conn = engine(source);  // its session is the one the compaction uses
+        const std::string copy = path("kopia.mdb");
+        std::optional<jet::Error> failure;
+        {
+            sqlite_fault::FailingFiles failing(c.code, nullptr);
+            try {
+                dao::DBEngine::CompactDatabase(source, copy);
+            } catch (const jet::Error& e) {
+                failure = e;
+            }
+        }
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->fault(), c.fault) << failure->description();
+        EXPECT_TRUE(jet::environment_failure(*failure));
+        EXPECT_FALSE(std::filesystem::exists(copy));
+        conn.reset();
+        std::filesystem::remove(source);
+    }
 }
 
 }  // namespace
