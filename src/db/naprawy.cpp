@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "ado/ado.h"
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
+#include "db/schemat.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "jet/error.h"
@@ -47,28 +47,6 @@ std::vector<Pole> pola_tabeli(const dao::TableDef& td) {
     return pola;
 }
 
-const char* const kPoleTymczasowe = "ccxxdfredvvcxds__ddfr";
-
-// Whether the temporary column of table T holds a value that column F lacks: it is
-// then the only copy of a column's values (a column dropped by a run that stopped
-// before its copy came back, or whose copy back failed), and must not be dropped.
-// False when T has no temporary column.
-bool kopia_jedyna(const std::string& T, const std::string& F) {
-    const std::string tmp = kPoleTymczasowe;
-    ado::Recordset rs;
-    try {
-        rs.Open("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL AND ([" + F +
-                    "] IS NULL OR [" + F + "] <> " + tmp + ")",
-                polaczenie());
-    } catch (const jet::Error& e) {
-        if (e.number() == jet::hr::MissingParameter) return false;
-        throw;
-    }
-    const bool jedyna = !rs.Eof() && rs.Fields(0).value().to_double() > 0;
-    rs.Close();
-    return jedyna;
-}
-
 }  // namespace
 
 int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela, int16_t otworz) {
@@ -81,18 +59,26 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
             throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
         const std::string szukana = jet::text::upper(tabela);
         const std::string T = std::string(prefiks) + "." + std::string(tabela);
-        const std::string tmp = kPoleTymczasowe;
+        const std::string tmp = kKolumnaTymczasowa;
+        const Wykonawca_Zmiany wykonaj = [](const std::string& polecenie) {
+            DbWykonaj(polecenie, 0);
+        };
         const int n = baza_dao->TableDefCount();
         for (int i = 0; i < n; ++i) {
-            const dao::TableDef td = baza_dao->TableDefs(i);
-            if (jet::text::upper("[" + td.Name() + "]") != szukana) continue;
+            if (jet::text::upper("[" + baza_dao->TableDefs(i).Name() + "]") != szukana) continue;
             wynik = -1;
-            for (const Pole& p : pola_tabeli(td)) {
+            // A column that a run left added anew but not yet filled back gets its values
+            // first.
+            Dokoncz_Przerwana_Zmiane(T, wykonaj);
+            for (const Pole& p : pola_tabeli(baza_dao->TableDefs(i))) {
                 if (p.typ != dao::dbText || p.rozmiar >= 255) continue;
                 const std::string& F = p.nazwa;
-                // The table's widening stops before it would drop the only copy of a
-                // column's values: the statement that needed it fails as before.
-                if (kopia_jedyna(T, F)) break;
+                if (jet::text::upper(F) == jet::text::upper(tmp)) continue;
+                // A temporary column holding values the column lacks is the only copy of a
+                // column dropped by a run that stopped before adding it anew: the table's
+                // widening stops before it would drop it, and the statement that needed it
+                // fails as before.
+                if (Kopia_Jedyna(T, F)) break;
                 DbWykonaj("alter table " + T + " drop COLUMN " + tmp + " ", 0);
                 DbWykonaj("alter table " + T + " ADD " + tmp + " text(255)", 0);
                 if (!DbWykonaj("UPDATE " + T + " SET " + tmp + "=[" + F + "]", 0).empty()) {
@@ -103,9 +89,7 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                 DbWykonaj("drop INDEX ind" + F + " ON " + T, -1);
                 DbWykonaj("alter table " + T + " drop COLUMN " + F, 0);
                 DbWykonaj("alter table " + T + " ADD " + F + " text(255)", 0);
-                // The copy is dropped only when the values are back in the column.
-                if (DbWykonaj("UPDATE " + T + " SET " + F + "=" + tmp, 0).empty())
-                    DbWykonaj("alter table " + T + " drop COLUMN " + tmp, 0);
+                Oddaj_Kopie(T, F, wykonaj);
             }
         }
     } catch (const jet::Error&) {

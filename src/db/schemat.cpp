@@ -1,8 +1,12 @@
 #include "db/schemat.h"
 
+#include "ado/ado.h"
 #include "db/komunikaty.h"
 #include "db/polaczenie.h"
+#include "db/stan.h"
 #include "db/wykonaj.h"
+#include "jet/error.h"
+#include "jet/text.h"
 
 namespace {
 
@@ -22,6 +26,20 @@ const std::string& zatrzymaj_przy_bledzie(const std::string& wynik, int16_t stop
         Wylogowanie();
     }
     return wynik;
+}
+
+// The number that a count query over the connection returns.
+double policz(const std::string& zapytanie) {
+    ado::Recordset rs;
+    rs.Open(zapytanie, polaczenie());
+    const double n = rs.Eof() ? 0 : rs.Fields(0).value().to_double();
+    rs.Close();
+    return n;
+}
+
+// Whether the failure is that of a missing table or column.
+bool brak_tabeli_lub_pola(const jet::Error& e) {
+    return e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable;
 }
 
 }  // namespace
@@ -75,4 +93,52 @@ void Usun_Pole(std::string_view tabela, std::string_view kolumna) {
     cicho("drop INDEX ind" + s(kolumna) + " ON " + s(tabela));
     cicho("drop INDEX " + s(kolumna) + " ON " + s(tabela));
     cicho("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
+}
+
+bool Kopia_Jedyna(std::string_view tabela, std::string_view kolumna) {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    const std::string T = s(tabela), F = "[" + s(kolumna) + "]", tmp = kKolumnaTymczasowa;
+    try {
+        return policz("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL AND (" + F +
+                      " IS NULL OR " + F + " <> " + tmp + ")") > 0;
+    } catch (const jet::Error& e) {
+        // Text held against a number: the values are no copy of the column's.
+        if (e.number() == jet::hr::TypeMismatch) return true;
+        if (!brak_tabeli_lub_pola(e)) throw;
+    }
+    // The column or the temporary column is missing.
+    try {
+        return policz("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL") > 0;
+    } catch (const jet::Error& e) {
+        if (!brak_tabeli_lub_pola(e)) throw;
+    }
+    return false;
+}
+
+void Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
+                 const Wykonawca_Zmiany& wykonaj) {
+    const std::string T = s(tabela), tmp = kKolumnaTymczasowa;
+    if (Kopia_Jedyna(tabela, kolumna)) wykonaj("UPDATE " + T + " SET " + s(kolumna) + "=" + tmp);
+    if (!Kopia_Jedyna(tabela, kolumna)) wykonaj("alter table " + T + " drop COLUMN " + tmp);
+}
+
+std::string Dokoncz_Przerwana_Zmiane(std::string_view tabela, const Wykonawca_Zmiany& wykonaj) {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    std::string cel;
+    {
+        ado::Recordset rs;
+        try {
+            rs.Open("SELECT * FROM " + s(tabela) + " WHERE False", polaczenie());
+        } catch (const jet::Error& e) {
+            if (e.number() == jet::hr::NoSuchTable) return "";
+            throw;
+        }
+        const std::string tmp = jet::text::upper(kKolumnaTymczasowa);
+        const int n = rs.FieldCount();
+        for (int i = 0; i + 1 < n && cel.empty(); ++i)
+            if (jet::text::upper(rs.Fields(i).Name()) == tmp) cel = rs.Fields(i + 1).Name();
+        rs.Close();
+    }
+    if (!cel.empty()) Oddaj_Kopie(tabela, cel, wykonaj);
+    return cel;
 }

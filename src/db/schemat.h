@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,3 +40,32 @@ std::string Utworz_Index(std::string_view indeks, std::string_view tabela,
 
 // Drops the column with its indexes named "ind" & kolumna and kolumna.
 void Usun_Pole(std::string_view tabela, std::string_view kolumna);
+
+// The temporary column through which a column's type or size is changed (the class's
+// retype, the widening of short text columns): the column is copied into it, dropped,
+// added anew after it and filled back from it, and the temporary column is dropped.
+inline constexpr char kKolumnaTymczasowa[] = "ccxxdfredvvcxds__ddfr";
+
+// Runs one statement of a change through the temporary column with the caller's executor
+// and its rules for failures.
+using Wykonawca_Zmiany = std::function<void(const std::string& polecenie)>;
+
+// Whether the temporary column of tabela holds values that column kolumna lacks: a row in
+// which it has a value and kolumna has none or another one, or a value that cannot be
+// compared with kolumna's (another type); with kolumna missing, any value. The temporary
+// column is then the only copy of those values. False when tabela or its temporary column
+// is missing. Any other failure is raised.
+bool Kopia_Jedyna(std::string_view tabela, std::string_view kolumna);
+
+// The copy back of a change: kolumna is filled from the temporary column when that holds
+// values kolumna lacks ("UPDATE " & tabela & " SET " & kolumna & "=" & the temporary
+// column), and the temporary column is dropped only when it no longer does.
+void Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
+                 const Wykonawca_Zmiany& wykonaj);
+
+// Finishes a change through the temporary column of tabela that a run left after adding
+// its column anew, before another change uses the temporary column. Such a column is the
+// one right after the temporary column (a change adds the temporary column at the end,
+// then drops its column and adds it anew after it); it gets its copy back (Oddaj_Kopie).
+// Returns that column's name, "" when the temporary column is missing or the table's last.
+std::string Dokoncz_Przerwana_Zmiane(std::string_view tabela, const Wykonawca_Zmiany& wykonaj);

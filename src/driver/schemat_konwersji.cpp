@@ -5,6 +5,7 @@
 
 #include "db/polaczenie.h"
 #include "db/postep.h"
+#include "db/schemat.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kKolumnaTymczasowa = "ccxxdfredvvcxds__ddfr";
-
 // The clock as the number hhmmss of the time of day.
 long Zegar_HHMMSS() {
     const std::time_t t = std::time(nullptr);
@@ -24,20 +23,30 @@ long Zegar_HHMMSS() {
     return lt.tm_hour * 10000L + lt.tm_min * 100L + lt.tm_sec;
 }
 
-// Whether the table has the column: a read of it opens (a missing column is an
-// unknown name; a missing table has no column). Any other failure is raised.
-bool Ma_Pole(const std::string& table, const std::string& column) {
+// The Jet type (DAO numbering) of the table's column, read from an empty read of it; 0
+// when the table or the column is missing. Any other failure is raised.
+int Typ_Pola(const std::string& table, const std::string& column) {
     if (!Baza_Otwarta) DbPolacz_Ponownie();
     ado::Recordset rs;
     try {
-        rs.Open("SELECT TOP 1 [" + column + "] FROM " + table, polaczenie());
+        rs.Open("SELECT [" + column + "] FROM " + table + " WHERE False", polaczenie());
     } catch (const jet::Error& e) {
-        if (e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable)
-            return false;
+        if (e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable) return 0;
         throw;
     }
+    const int typ = rs.Fields(0).Type();
     rs.Close();
-    return true;
+    return typ;
+}
+
+// The class's executor for the statements of a change through the temporary column.
+Wykonawca_Zmiany Wykonawca(ClsKonwersje& k) {
+    return [&k](const std::string& statement) { k.DbWykonajKonwersje(statement); };
+}
+
+// Whether two column names name one column (names compare without regard to case).
+bool Ta_Sama_Nazwa(const std::string& a, const std::string& b) {
+    return jet::text::upper(a) == jet::text::upper(b);
 }
 
 }  // namespace
@@ -51,11 +60,29 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     const std::string etap = jet::text::upper(new_type) == "COUNTER" ? "Long" : new_type;
     if (new_name.empty()) new_name = column;
     const std::string tmp = kKolumnaTymczasowa;
-    // A database left by a run that stopped after the column's drop holds the column's
-    // only values in the temporary column: the retype resumes from it instead of
-    // dropping it.
-    if (Ma_Pole(table, tmp) && !Ma_Pole(table, column) && !Ma_Pole(table, new_name)) {
-        Dokoncz_Zmiane_Typu(table, new_name, new_type);
+    // A run that stopped inside a change through the temporary column left the values in
+    // the column, in the temporary column or in both, and the next run repeats the step's
+    // changes from its first. A change stopped after its column was added anew is finished
+    // first: when it was this one, it is done.
+    if (Ta_Sama_Nazwa(Dokoncz_Przerwana_Zmiane(table, Wykonawca(*this)), new_name)) {
+        CzekajKonwersje(1);
+        return;
+    }
+    const int typ = Typ_Pola(table, column);
+    if (typ == 0) {
+        // The column is gone: moved to its new name by a run that got past this change,
+        // or dropped by one that stopped before adding it anew, its values left in the
+        // temporary column.
+        if (!Ta_Sama_Nazwa(column, new_name) && Typ_Pola(table, new_name) != 0) return;
+        if (Typ_Pola(table, tmp) != 0) {
+            Dokoncz_Zmiane_Typu(table, new_name, new_type);
+            return;
+        }
+    } else if (typ == Typ_Pola(table, tmp) && Kopia_Jedyna(table, column)) {
+        // A temporary column of the column's type holding values the column lacks is no
+        // copy of it: it is the only copy of a column that a later change of the step
+        // dropped before the run stopped, and this column, of its new type already, went
+        // through its change in that run. Both are left as they are.
         return;
     }
     DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
@@ -68,15 +95,13 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     Dokoncz_Zmiane_Typu(table, new_name, new_type);
 }
 
-// The retype's second half: the column added anew with its type and filled from the
-// temporary column, which is dropped.
+// The retype's second half: the column added anew with its type and filled back from the
+// temporary column, which is dropped once it holds nothing the column lacks.
 void ClsKonwersje::Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
                                        const std::string& new_type) {
-    const std::string tmp = kKolumnaTymczasowa;
     DbWykonajKonwersje("alter table " + table + " ADD " + new_name + " " + new_type);
     CzekajKonwersje(1);
-    DbWykonajKonwersje("UPDATE " + table + " SET " + new_name + "=" + tmp);
-    DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp);
+    Oddaj_Kopie(table, new_name, Wykonawca(*this));
     CzekajKonwersje(1);
 }
 

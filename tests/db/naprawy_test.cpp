@@ -72,6 +72,52 @@ TEST_F(Naprawy, WideningNeverDropsTheOnlyCopyOfAColumn) {
     }
 }
 
+// A run that commits each statement of the widening on its own, stopped between two of
+// them in the widening of a (the table's first short column; b waits its turn), leaves
+// a's values in a, in the temporary column or in both. The next widening of the table
+// ends as an uninterrupted one, except after a's drop: the temporary column then holds
+// the only copy of a column that no other column names, and is left as it is.
+TEST_F(Naprawy, WideningStoppedBetweenAnyTwoStatementsLosesNothing) {
+    const std::string tmp = "ccxxdfredvvcxds__ddfr";
+    const std::vector<std::string> polecenia = {
+        "alter table T drop COLUMN " + tmp + " ",
+        "alter table T ADD " + tmp + " text(255)",
+        "UPDATE T SET " + tmp + "=[a]",
+        "drop INDEX inda ON T",
+        "alter table T drop COLUMN a",
+        "alter table T ADD a text(255)",
+        "UPDATE T SET a=" + tmp,
+        "alter table T drop COLUMN " + tmp,
+    };
+    const std::vector<std::string> poszerzone = {"k:4:4", "a:10:255", "b:10:255"};
+    const std::vector<std::string> wartosci = {"1|x|y", "2|Null|z", "3|w|Null"};
+    for (size_t n = 0; n <= polecenia.size(); ++n) {
+        SCOPED_TRACE("stopped after statement " + std::to_string(n));
+        TearDown();
+        SetUp();
+        okna.clear();
+        otworz_baze({"CREATE TABLE T (k long, a TEXT(50), b TEXT(50))",
+                     "CREATE INDEX inda ON T (a)", "INSERT INTO T VALUES (1, 'x', 'y')",
+                     "INSERT INTO T VALUES (2, Null, 'z')", "INSERT INTO T VALUES (3, 'w', Null)"});
+        for (size_t i = 0; i < n; ++i) {
+            try {
+                polaczenie().Execute(polecenia[i]);
+            } catch (const jet::Error&) {
+            }
+        }
+        EXPECT_EQ(Poszerz_Pola_Tekstowe("[" + baza + "]", "[T]", -1), -1);
+        if (n == 5) {
+            EXPECT_EQ(kolumny("T"),
+                      (std::vector<std::string>{"k:4:4", "b:10:50", tmp + ":10:255"}));
+            EXPECT_EQ(wiersze("SELECT k, " + tmp + ", b FROM T ORDER BY k"), wartosci);
+        } else {
+            EXPECT_EQ(kolumny("T"), poszerzone);
+            EXPECT_EQ(wiersze("SELECT k, a, b FROM T ORDER BY k"), wartosci);
+        }
+        ASSERT_EQ(okna.size(), 1u) << "the widening's message, and no failure";
+    }
+}
+
 TEST_F(Naprawy, TidyUpReplacesNullsAndUpperCasesNames) {
     otworz_baze({"CREATE TABLE Kasa (k long, kwota money, NR_WYJAZDU long, opis TEXT(20), m memo)",
                  "INSERT INTO Kasa (k) VALUES (1)",

@@ -38,7 +38,9 @@ TEST_F(Pomocnicze, ChangingATypeKeepsValuesUnderTheOldOrNewName) {
 
 // A database left by a run that stopped inside a retype: the temporary column holds
 // the only copy of the column's values once the column is dropped, and the retype
-// resumes from it; a copy beside its column is only a leftover.
+// resumes from it; a copy of the type the retype gives, beside its column (which has
+// the old type still), is the retype's own copy, only a leftover even where its values
+// went stale.
 TEST_F(Pomocnicze, RetypeResumesFromATemporaryColumnThatHoldsTheOnlyValues) {
     const std::string tmp = "ccxxdfredvvcxds__ddfr";
     struct Przypadek {
@@ -51,7 +53,7 @@ TEST_F(Pomocnicze, RetypeResumesFromATemporaryColumnThatHoldsTheOnlyValues) {
           "INSERT INTO produkty (id, " + tmp + ") VALUES (1, 2.5)",
           "INSERT INTO produkty (id, " + tmp + ") VALUES (2, 10.125)"}},
         {"a leftover copy",
-         {"CREATE TABLE produkty (id long, cena double, " + tmp + " double)",
+         {"CREATE TABLE produkty (id long, cena double, " + tmp + " money)",
           "INSERT INTO produkty (id, cena, " + tmp + ") VALUES (1, 2.5, 7)",
           "INSERT INTO produkty (id, cena, " + tmp + ") VALUES (2, 10.125, 8)"}},
     };
@@ -67,6 +69,85 @@ TEST_F(Pomocnicze, RetypeResumesFromATemporaryColumnThatHoldsTheOnlyValues) {
         EXPECT_EQ(t.column("ccxxdfredvvcxds__ddfr"), nullptr);
         EXPECT_EQ(t.column("cena")->type, jet::DataType::Currency);
         EXPECT_TRUE(okna.empty());
+    }
+}
+
+// The statements of the retype of ilosc to money under the name nowa, as a run that
+// commits each statement on its own sends them (a failing one changes nothing).
+std::vector<std::string> Zmiana_Ilosci(const std::string& nowa) {
+    const std::string tmp = "ccxxdfredvvcxds__ddfr";
+    return {"alter table produkty drop COLUMN " + tmp + " ",
+            "alter table produkty ADD " + tmp + " money DEFAULT 0",
+            "UPDATE produkty SET " + tmp + "=[ilosc]",
+            "drop INDEX indilosc ON produkty",
+            "drop INDEX ilosc ON produkty",
+            "alter table produkty drop COLUMN ilosc",
+            "alter table produkty ADD " + nowa + " money DEFAULT 0",
+            "UPDATE produkty SET " + nowa + "=" + tmp,
+            "alter table produkty drop COLUMN " + tmp};
+}
+
+// A run stopped between any two statements of a retype leaves the values in the column,
+// in the temporary column or in both, and the column it fills missing, added but empty,
+// or filled. The next run (which repeats the step's retypes from its first) ends as an
+// uninterrupted one: with the column's own name or a new one, and when the step retyped
+// another column of the table first (under its own name or a new one), which must not
+// take the stopped retype's values.
+TEST_F(Pomocnicze, RetypeStoppedBetweenAnyTwoStatementsEndsAsAnUninterruptedOne) {
+    const std::string tmp = "ccxxdfredvvcxds__ddfr";
+    struct Wariant {
+        const char* nazwa;
+        std::string nowa;  // ilosc's new name, "" for its own
+        std::string cena;  // the name under which cena is retyped first, "" for none
+    };
+    const Wariant warianty[] = {
+        {"the column's own name", "", ""},
+        {"a new name", "sztuk", ""},
+        {"after another column of the table", "", "cena"},
+        {"after another column moved to a new name", "", "cena_n"},
+    };
+    for (const Wariant& w : warianty) {
+        const std::string ilosc = w.nowa.empty() ? "ilosc" : w.nowa;
+        const std::string cena = w.cena.empty() ? "cena" : w.cena;
+        const std::vector<std::string> polecenia = Zmiana_Ilosci(ilosc);
+        for (size_t n = 0; n <= polecenia.size(); ++n) {
+            SCOPED_TRACE(std::string(w.nazwa) + ", stopped after statement " + std::to_string(n));
+            TearDown();
+            SetUp();
+            otworz_baze({"CREATE TABLE produkty (id long, cena double, ilosc double)",
+                         "CREATE INDEX indilosc ON produkty (ilosc)",
+                         "INSERT INTO produkty VALUES (1, 2.5, 3)",
+                         "INSERT INTO produkty VALUES (2, 10.125, Null)",
+                         "INSERT INTO produkty VALUES (3, Null, 7.25)"});
+            const auto zmien_cene = [&] {
+                std::string nowa = w.cena;
+                if (!nowa.empty()) k.Zmien_Typ_Pola("cena", "money", "produkty", nowa);
+            };
+            zmien_cene();
+            for (size_t i = 0; i < n; ++i) {
+                try {
+                    polaczenie().Execute(polecenia[i]);
+                } catch (const jet::Error&) {
+                }
+            }
+            zmien_cene();
+            std::string nowa = w.nowa;
+            k.Zmien_Typ_Pola("ilosc", "money DEFAULT 0", "produkty", nowa);
+            EXPECT_EQ(nowa, ilosc);
+            EXPECT_EQ(wiersze("SELECT id, " + cena + ", " + ilosc + " FROM produkty ORDER BY id"),
+                      (std::vector<std::string>{"1|2,5|3", "2|10,125|Null", "3|Null|7,25"}));
+            const auto& t = *polaczenie().database().catalog().table("produkty");
+            EXPECT_EQ(t.column(tmp), nullptr);
+            ASSERT_NE(t.column(ilosc), nullptr);
+            EXPECT_EQ(t.column(ilosc)->type, jet::DataType::Currency);
+            if (ilosc != "ilosc") {
+                EXPECT_EQ(t.column("ilosc"), nullptr);
+            }
+            if (cena != "cena") {
+                EXPECT_EQ(t.column("cena"), nullptr);
+            }
+            EXPECT_TRUE(okna.empty());
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 // Usunieto and deleted with their lines, production numbers, cash desks of old cash
 // documents, obsolete tables, and correction lines.
 #include "steps/baza_kroku.h"
+#include "steps/przerwana_zmiana.h"
 
 namespace kroki_test {
 namespace {
@@ -127,6 +128,44 @@ TEST_F(Kroki244, ColumnsWithPolishNamesGetPlainOnesWithTheirValues) {
     EXPECT_EQ(Kolumna("select MIEJSCOWOSC from KASYBANKI"), std::vector<std::string>{"Nowy Targ"});
     EXPECT_FALSE(Czyta_Sie("select [Miesiąc] from NUMERY_OST_DOK"));
     EXPECT_EQ(Wiersze_Z("select ddout_id, prod_id from produkcja_zawart"), (Wiersze{{"4", "9"}}));
+}
+
+// A run that committed each statement on its own and stopped in the wait after ddout_id
+// was added (empty) to one of the line tables left sprz_id's values only in the
+// temporary column, and the tables before it moved. The next run ends as an
+// uninterrupted one.
+TEST_F(Kroki244, RerunAfterAStopBeforeTheCopyBackEndsAsAnUninterruptedRun) {
+    const auto dane = [] {
+        Dokument("DOK_WEWNENTRZNE", "DDOUT_ID", "DDOUT_NUMER", 1, "", ", rodzdok", ", 'R'");
+        Dokument("DOK_WEWNENTRZNE", "DDOUT_ID", "DDOUT_NUMER", 4, "SP 4", ", rodzdok", ", 'R'");
+        for (const char* w : {"1, 5", "4, 6", "4, 7", "Null, 8"})
+            Sql(std::string("insert into DOK_WEWNENTRZNE_zawart values (") + w + ")");
+        for (const char* w : {"4, 9", "Null, 10", "5, 11"})
+            Sql(std::string("insert into produkcja_zawart values (") + w + ")");
+        for (const char* w : {"4, 1, 3", "6, 2, Null"})
+            Sql(std::string("insert into PRODUKCJA_ZAWART_SUROWCE values (") + w + ")");
+    };
+    dane();
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_244), "");
+    const std::vector<std::string> bez_przerwy = Zawartosc_Bazy();
+    for (const char* tabela :
+         {"dok_wewnentrzne_zawart", "produkcja_zawart", "PRODUKCJA_ZAWART_SUROWCE"}) {
+        SCOPED_TRACE(tabela);
+        TearDown();
+        SetUp();
+        dane();
+        {
+            Stop_Po_Dodaniu stop(tabela, "ddout_id");
+            EXPECT_NE(Krok(&ClsKonwersje::Konwersja_244), "");
+            ASSERT_TRUE(stop.zatrzymany());
+        }
+        DbZamknij();
+        DbOtwórz();
+        EXPECT_EQ(Kolumna(std::string("select count(ddout_id) from ") + tabela),
+                  std::vector<std::string>{"0"});
+        ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_244), "");
+        EXPECT_EQ(Zawartosc_Bazy(), bez_przerwy);
+    }
 }
 
 TEST_F(Kroki244, ProductionDocumentsWithoutANumberAreNumberedByTheirId) {

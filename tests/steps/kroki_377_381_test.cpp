@@ -6,6 +6,7 @@
 
 #include "dao/dao.h"
 #include "steps/baza_kroku.h"
+#include "steps/przerwana_zmiana.h"
 
 namespace kroki_test {
 namespace {
@@ -78,6 +79,34 @@ TEST_F(Kroki377, RetypedColumnsKeepTheirValues) {
     EXPECT_EQ(Typ_Pola("KONTRAHENCI", "Rabat"), dao::dbCurrency);
     EXPECT_EQ(Kolumna("select Rabat from KONTRAHENCI order by konh_id"),
               (std::vector<std::string>{"2,5", "Null"}));
+}
+
+// A run that committed each statement on its own and stopped in the wait after the
+// discount was added anew (empty) left the discounts only in the temporary column. The
+// next run ends as an uninterrupted one.
+TEST_F(Kroki377, DiscountRerunAfterAStopBeforeTheCopyBackEndsAsAnUninterruptedRun) {
+    const auto dane = [] {
+        Sql("create table KONTRAHENCI (konh_id long, Rabat single)");
+        Sql("create index indRabat on KONTRAHENCI (Rabat)");
+        for (const char* w : {"1, 2.5", "2, Null", "3, 0", "4, 12.75"})
+            Sql(std::string("insert into KONTRAHENCI values (") + w + ")");
+    };
+    dane();
+    Kroki(379, 379);
+    const std::vector<std::string> bez_przerwy = Zawartosc_Bazy();
+    TearDown();
+    SetUp();
+    dane();
+    {
+        Stop_Po_Dodaniu stop("KONTRAHENCI", "Rabat");
+        EXPECT_NE(Krok(&ClsKonwersje::Konwersja_379), "");
+        ASSERT_TRUE(stop.zatrzymany());
+    }
+    DbZamknij();
+    DbOtwórz();
+    EXPECT_EQ(Kolumna("select count(Rabat) from KONTRAHENCI"), std::vector<std::string>{"0"});
+    Kroki(379, 379);
+    EXPECT_EQ(Zawartosc_Bazy(), bez_przerwy);
 }
 
 TEST_F(Kroki377, CalendarsAndGroupsFillOnlyNulls) {
