@@ -92,7 +92,14 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                 Oddaj_Kopie(T, F, wykonaj);
             }
         }
-    } catch (const jet::Error&) {
+    } catch (const jet::Error& e) {
+        // The routine's own failures end it quietly; a failure of the environment (a
+        // locked file, a full disk, an I/O error, a damaged page) is no statement's and
+        // goes to the caller.
+        if (jet::environment_failure(e)) {
+            zamknij_baze_dao();
+            throw;
+        }
     }
     zamknij_baze_dao();
     return wynik;

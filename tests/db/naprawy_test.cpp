@@ -6,6 +6,7 @@
 #include "db/komunikaty.h"
 #include "db/postep.h"
 #include "db_env.h"
+#include "../jet/sqlite_fault.h"
 
 namespace {
 
@@ -116,6 +117,30 @@ TEST_F(Naprawy, WideningStoppedBetweenAnyTwoStatementsLosesNothing) {
         }
         ASSERT_EQ(okna.size(), 1u) << "the widening's message, and no failure";
     }
+}
+
+// The widening ends quietly on its own failures, but a failure of the file that it meets
+// (an I/O error, a damaged page) goes to its caller, and the next widening runs whole.
+TEST_F(Naprawy, WideningPassesAFailureOfTheFileOn) {
+    otworz_baze({"CREATE TABLE T (k long, a TEXT(50))", "INSERT INTO T (k, a) VALUES (1, 'x')"});
+    const std::string prefiks = "[" + baza + "]";
+    for (const int kod : {SQLITE_IOERR_READ, SQLITE_CORRUPT}) {
+        SCOPED_TRACE(kod);
+        std::optional<jet::Error> blad;
+        {
+            sqlite_fault::FailingFiles awaria(kod, polaczenie().database().session().handle());
+            try {
+                Poszerz_Pola_Tekstowe(prefiks, "[T]", -1);
+            } catch (const jet::Error& e) {
+                blad = e;
+            }
+        }
+        ASSERT_TRUE(blad) << "passed over";
+        EXPECT_TRUE(jet::environment_failure(*blad)) << blad->description();
+    }
+    EXPECT_EQ(Poszerz_Pola_Tekstowe(prefiks, "[T]", -1), -1);
+    EXPECT_EQ(kolumny("T"), (std::vector<std::string>{"k:4:4", "a:10:255"}));
+    EXPECT_EQ(wiersze("SELECT k, a FROM T"), std::vector<std::string>{"1|x"});
 }
 
 TEST_F(Naprawy, TidyUpReplacesNullsAndUpperCasesNames) {
