@@ -240,6 +240,7 @@ void Session::inspect(const std::string& password, bool with_log) {
 void Session::connect() {
     // One thread uses a session (Jet's engine here is single-threaded): no connection mutex.
     in_use_.emplace(path_);
+    log_found_ = exists(path_ + "-wal");
     int rc =
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
@@ -295,7 +296,10 @@ void Session::release_handle() {
 // grouped transaction is committed, cached statements are finalized. The connection
 // ends whatever fails. A commit that fails (a callback waiting for the write that
 // fails fails it too) leaves the file as of its last commit, its transaction rolled
-// back, and is raised once the connection is closed.
+// back, and is raised once the connection is closed. A session that never wrote
+// leaves the files as it found them: a write-ahead log that was there when it opened
+// stays as it is, not copied into the file, and only a log it made itself goes with
+// the close.
 void Session::close_connection() {
     if (!db_) return;
     std::optional<Error> failure;
@@ -329,6 +333,7 @@ void Session::close_connection() {
         if (rc != SQLITE_OK) failure = failure_of(db_, rc, catalog_.get());
     }
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!hold_ && log_found_) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
     in_use_.reset();
@@ -541,9 +546,12 @@ void Session::drop_leftover_columns() {
 }
 
 // Brings the planner's hints up to date; between statements only, so that a hint
-// written is never part of a statement's savepoint.
+// written is never part of a statement's savepoint. The hints are written in the
+// grouped transaction of a session that writes: one that has not begun it (a reader)
+// writes nothing and takes no lock, and its statements are planned with the estimates
+// that the file holds.
 void Session::tune() {
-    ensure_grouped();
+    if (sqlite3_get_autocommit(db_)) return;
     try {
         planner_->tune(*catalog_);
     } catch (const Error&) {
