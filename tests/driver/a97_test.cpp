@@ -14,18 +14,11 @@ namespace {
 
 class A97Zapis : public KonwersjeEnv {
   protected:
-    // An Access 97 file of the suite's password, with a table to tidy and rename in and
-    // one that the tidy-up drops.
+    // An Access 97 file with a table to tidy and rename in and one that the tidy-up drops.
     void baza_97() {
-        jet::CreateOptions o;
-        o.password = std::string(kDatabasePassword);
-        o.format_version = "3.0";
-        jet::Database::create(baza, o);
-        auto db = jet::Database::open(baza, o.password);
-        db->execute("CREATE TABLE klienci (id long, [count] long, [User] TEXT(20))");
-        db->execute("INSERT INTO klienci (id) VALUES (1)");
-        db->execute("CREATE TABLE _robocza (a long)");
-        db->close();
+        utworz_baze({"CREATE TABLE klienci (id long, [count] long, [User] TEXT(20))",
+                     "INSERT INTO klienci (id) VALUES (1)", "CREATE TABLE _robocza (a long)"},
+                    "3.0");
     }
 
     // The user tables with their fields, as "table: field field ...".

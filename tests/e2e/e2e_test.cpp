@@ -712,12 +712,7 @@ TEST_F(E2E, OtherProgramsLeaveARunningConversionsLogAlone) {
 class A97 : public E2E {
   protected:
     void baza_97() {
-        jet::CreateOptions o;
-        o.password = std::string(kDatabasePassword);
-        o.format_version = "3.0";
-        jet::Database::create(baza, o);
-        auto db = jet::Database::open(baza, o.password);
-        for (const auto& p : baza_wersji("6.45")) db->execute(p);
+        std::vector<std::string> polecenia = baza_wersji("6.45");
         for (const char* p : {
                  "CREATE TABLE klienci (id long, [count] long, [User] TEXT(20), nazwa TEXT(40), "
                  "nr_wyjazdu long, kwota money, aktywny bit, data datetime)",
@@ -729,8 +724,8 @@ class A97 : public E2E {
                  "CREATE TABLE _robocza (a long)",
                  "CREATE TABLE [Błędy wklejania] (a long)",
              })
-            db->execute(p);
-        db->close();
+            polecenia.push_back(p);
+        utworz_baze(polecenia, "3.0");
         zadanie();
     }
     int otwarcia() {
