@@ -64,7 +64,7 @@ Database::Database(std::shared_ptr<Session> s) : session_(std::move(s)) {}
 Database::~Database() {
     try {
         close();
-    } catch (const Error&) {
+    } catch (...) {
         // The last resort of a handle that was not closed: close() reports the failure.
     }
 }
