@@ -1,5 +1,7 @@
 #include "db/polaczenie.h"
 
+#include <optional>
+
 #include "ado/connection_string.h"
 #include "dao/dao.h"
 #include "db/komunikaty.h"
@@ -123,16 +125,19 @@ void DbPolacz_Ponownie() {
 }
 
 void DbZamknij() {
-    if (Baza_Otwarta) {
+    std::optional<jet::Error> zapis;  // the close's commit that failed
+    if (Baza_Otwarta && DbPolaczenie && DbPolaczenie->State() == ado::adStateOpen) {
         try {
-            polaczenie().Close();
-        } catch (const jet::Error&) {
+            DbPolaczenie->Close();
+        } catch (const jet::Error& e) {
+            zapis = e;
         }
-        DbPolaczenie.reset();
-        Baza_Otwarta = 0;
-    } else {
-        DbPolaczenie.reset();
     }
+    DbPolaczenie.reset();
+    Baza_Otwarta = 0;
+    // A commit that failed is a failed write: the run ends as on any other, and the
+    // database stays as of its last commit. Wylogowanie logs the close.
+    if (zapis) Wyjątek_Pokaż(zapis->signed_number(), zapis->description(), "", -1);
     loguj_polaczenie("Baza Zamknięta.         Użytkownik:", "DBCLOSE");
 }
 

@@ -42,11 +42,15 @@ void DbOtwórzCicho();
 // answers Yes to "Powtórzyć ?" (No ends the process through Wylogowanie), then logs.
 void DbPolacz_Ponownie();
 
-// Closes and releases the connection, ignoring every failure, and logs.
+// Closes and releases the connection and logs. The close commits what is open; a
+// commit that fails is shown as a critical exception report, which ends the process
+// through Wylogowanie (marker "0000") with the database as of its last commit. Every
+// other failure is ignored.
 void DbZamknij();
 
-// Commits what is open and closes, ignoring every failure. With koncowe set it also
-// logs, writes the marker "0001" and ends the process.
+// Commits what is open and closes (as DbZamknij: a failed commit ends the process
+// with "0000"), ignoring every other failure. With koncowe set it also logs, writes the
+// marker "0001" and ends the process.
 void DbZamknij_Unload(int16_t koncowe);
 
 // The common end of every fatal path: commits what is open, closes, logs, writes the

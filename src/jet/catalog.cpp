@@ -112,6 +112,25 @@ void exec(sqlite3* db, const std::string& sql) {
     if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
 }
 
+// One read transaction for the reads made during its life, on a connection outside any
+// transaction; on a connection inside one it does nothing (its reads see that one).
+// A read transaction writes nothing, so its end cannot fail.
+class ReadTransaction {
+  public:
+    explicit ReadTransaction(sqlite3* db) : db_(sqlite3_get_autocommit(db) ? db : nullptr) {
+        if (db_) exec(db_, "BEGIN");
+    }
+    ~ReadTransaction() {
+        if (db_ && !sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+  private:
+    sqlite3* db_;
+};
+
 // The SQLite declaration of a column of a Jet type: text with Jet's collation,
 // whole numbers as INTEGER, the rest as REAL. No DEFAULT and no NOT NULL: the
 // engine applies defaults and enforces Required itself.
@@ -375,6 +394,10 @@ void Catalog::load(std::string_view path_for_messages) {
     // (a failed schema change reloads with the catalog's own path).
     const std::string path(path_for_messages);
     impl_->path = path;
+    // Every read below sees one committed state of the file, so that another
+    // connection's commit cannot fall between two of them (a table that MSysJetTables
+    // names and the schema read before it lacked).
+    const ReadTransaction one_state(db_);
     DatabaseProperties props;
     int64_t next_id = 1;
     std::vector<std::unique_ptr<TableInfo>> tables;

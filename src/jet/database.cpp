@@ -62,7 +62,11 @@ void Database::create(const std::string& path, const CreateOptions& options) {
 Database::Database(std::shared_ptr<Session> s) : session_(std::move(s)) {}
 
 Database::~Database() {
-    close();
+    try {
+        close();
+    } catch (...) {
+        // The last resort of a handle that was not closed: close() reports the failure.
+    }
 }
 
 void Database::close() {

@@ -86,7 +86,11 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Closes this handle; the session commits and closes with the last handle.
+    // Closes this handle; the session commits and closes with the last handle (not
+    // while a work unit is open). The handle is closed whatever happens; a commit that
+    // fails is raised (DiskFull, FileLocked, an I/O error as Internal, ...), and the file
+    // is then as of its last commit. A handle destroyed without close() closes the same
+    // way but cannot report that failure: whoever writes closes explicitly.
     void close();
     bool is_open() const;
 

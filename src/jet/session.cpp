@@ -247,6 +247,7 @@ void Session::inspect(const std::string& password, bool with_log) {
 void Session::connect() {
     // One thread uses a session (Jet's engine here is single-threaded): no connection mutex.
     in_use_.emplace(path_);
+    log_found_ = exists(path_ + "-wal");
     int rc =
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
@@ -299,10 +300,21 @@ void Session::release_handle() {
 }
 
 // Ends the session's connection: open user transactions are rolled back, the
-// grouped transaction is committed, cached statements are finalized.
+// grouped transaction is committed, cached statements are finalized. The connection
+// ends whatever fails. A commit that fails (a callback waiting for the write that
+// fails fails it too) leaves the file as of its last commit, its transaction rolled
+// back, and is raised once the connection is closed. A session that never wrote
+// leaves the files as it found them: a write-ahead log that was there when it opened
+// stays as it is, not copied into the file, and only a log it made itself goes with
+// the close.
 void Session::close_connection() {
     if (!db_) return;
-    run_before_write();
+    std::optional<Error> failure;
+    try {
+        run_before_write();
+    } catch (const Error& e) {
+        failure = e;
+    }
     if (trans_level_ > 0) {
         sqlite3_exec(db_, "ROLLBACK TO jet_t1; RELEASE jet_t1", nullptr, nullptr, nullptr);
         trans_level_ = 0;
@@ -313,27 +325,37 @@ void Session::close_connection() {
     for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
     stmt_bytes_ = 0;
-    // The close commits what survived: a table that keeps dropped columns is rebuilt
-    // by a later session (the catalog finds them when it loads).
-    try {
-        drop_leftover_columns();
-    } catch (const Error&) {
+    // The close commits what survived: a table whose rebuild failed keeps its dropped
+    // columns until a later session rebuilds it (the catalog finds them when it loads).
+    // A failure that took the transaction with it is the commit's.
+    if (!failure) {
+        try {
+            drop_leftover_columns();
+        } catch (const Error& e) {
+            if (sqlite3_get_autocommit(db_)) failure = e;
+        }
     }
-    if (!sqlite3_get_autocommit(db_) &&
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_) && !failure) {
+        const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) failure = failure_of(db_, rc, catalog_.get());
+    }
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!hold_ && log_found_) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
     in_use_.reset();
     planner_.reset();
     hold_.reset();
     translation_cache_.reset();
-    std::lock_guard lock(registry_mutex);
-    auto& reg = registry();
-    if (auto it = reg.find(path_); it != reg.end()) {
-        auto live = it->second.lock();
-        if (!live || live.get() == this) reg.erase(it);
+    {
+        std::lock_guard lock(registry_mutex);
+        auto& reg = registry();
+        if (auto it = reg.find(path_); it != reg.end()) {
+            auto live = it->second.lock();
+            if (!live || live.get() == this) reg.erase(it);
+        }
     }
+    if (failure) throw *failure;
 }
 
 void Session::fail(int rc) {
@@ -529,9 +551,12 @@ void Session::drop_leftover_columns() {
 }
 
 // Brings the planner's hints up to date; between statements only, so that a hint
-// written is never part of a statement's savepoint.
+// written is never part of a statement's savepoint. The hints are written in the
+// grouped transaction of a session that writes: one that has not begun it (a reader)
+// writes nothing and takes no lock, and its statements are planned with the estimates
+// that the file holds.
 void Session::tune() {
-    ensure_grouped();
+    if (sqlite3_get_autocommit(db_)) return;
     try {
         planner_->tune(*catalog_);
     } catch (const Error&) {

@@ -125,6 +125,7 @@ class Session {
     [[noreturn]] void unit_lost();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
+    bool log_found_ = false;           // a write-ahead log was beside the file at the open
     std::optional<FileInUse> in_use_;  // while the connection is open
     struct Cached {
         sqlite3_stmt* st;

@@ -77,10 +77,13 @@ class DbEnv : public TempRegistry {
         TempRegistry::TearDown();
     }
 
-    // Creates the database file with the program's password and runs the statements on it.
-    void utworz_baze(const std::vector<std::string>& polecenia = {}) {
+    // Creates the database file with the program's password (in the given format: "3.0"
+    // for an Access 97 file) and runs the statements on it.
+    void utworz_baze(const std::vector<std::string>& polecenia = {},
+                     const std::string& format = "4.0") {
         jet::CreateOptions o;
         o.password = std::string(kDatabasePassword);
+        o.format_version = format;
         jet::Database::create(baza, o);
         auto db = jet::Database::open(baza, o.password);
         for (const auto& p : polecenia) db->execute(p);

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <utility>
+
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db_env.h"
+#include "jet/full_log.h"
 
 namespace {
 
@@ -201,6 +206,41 @@ TEST_F(Polaczenie, LogOutCommitsClosesAndEnds) {
               ",,,Nieruszać 2,Wylogowanie.            Użytkownik:" + kSzczegoly + baza);
     DbOtwórzCicho();
     EXPECT_EQ(wiersze("SELECT a FROM T"), std::vector<std::string>{"5"});
+}
+
+// Every close that commits (the orderly close, the orderly stop, the reopen, the end of
+// a fatal path) reports a commit that fails as a critical exception with the failure,
+// and the run ends as on any failed write: marker "0000", the database as of its last
+// commit.
+TEST_F(Polaczenie, ACommitThatFailsAtTheCloseEndsTheRunWith0000) {
+    const std::pair<const char*, std::function<void()>> zamkniecia[] = {
+        {"DbZamknij_Unload(0)", [] { DbZamknij_Unload(0); }},
+        {"DbZamknij_Unload(-1)", [] { DbZamknij_Unload(-1); }},
+        {"DbOtwórz", [] { DbOtwórz(); }},
+        {"Wylogowanie", [] { Wylogowanie(); }},
+    };
+    const std::string pelny = jet::make_error(jet::Fault::DiskFull).description();
+    for (const auto& [nazwa, zamknij] : zamkniecia) {
+        SCOPED_TRACE(nazwa);
+        std::filesystem::remove(baza);
+        storage_test::FullLog dysk;
+        otworz_baze({"CREATE TABLE T (a long)", "INSERT INTO T (a) VALUES (1)"});
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        okna.clear();
+        polaczenie().Execute("INSERT INTO T (a) VALUES (2)");
+        dysk.set_full(true);
+        EXPECT_EQ(koniec(zamknij), platform::exit_status::fatal);
+        dysk.set_full(false);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_EQ(Baza_Otwarta, 0);
+        ASSERT_FALSE(okna.empty());
+        EXPECT_EQ(okna.back().styl, vbCritical);
+        EXPECT_NE(okna.back().tekst.find(pelny), std::string::npos) << okna.back().tekst;
+        EXPECT_NE(log().back().find("Wylogowanie."), std::string::npos) << log().back();
+        DbOtwórzCicho();
+        EXPECT_EQ(wiersze("SELECT a FROM T"), std::vector<std::string>{"1"});
+        DbZamknij();
+    }
 }
 
 }  // namespace

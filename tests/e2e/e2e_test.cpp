@@ -26,6 +26,7 @@
 #include "driver/konwersje.h"
 #include "jet/database.h"
 #include "jet/files.h"
+#include "jet/storage_util.h"
 
 namespace {
 
@@ -498,6 +499,52 @@ TEST_F(E2E, KilledRunLeavesTheDatabaseAsThePreviousStepLeftIt) {
     EXPECT_EQ(z_bazy("SELECT Count(*) FROM Kroki WHERE v=528"), (std::vector<std::string>{"1"}));
 }
 
+// A reader writes nothing: after wersja-bazy and a jetsql SELECT, the database's bytes,
+// its log's and the folder's files are as they were, for a database that a completed run
+// closed and for one whose log a killed run left (its last steps committed there, not
+// in the file yet).
+TEST_F(E2E, ReadersWriteNothing) {
+    struct Stan {
+        std::string plik, log;
+        std::vector<std::string> pliki;
+        bool operator==(const Stan&) const = default;
+    };
+    auto stan = [&] {
+        return Stan{storage_test::read_bytes(baza), storage_test::read_bytes(baza + "-wal"),
+                    storage_test::files_in(folder)};
+    };
+    for (const bool zabity : {false, true}) {
+        SCOPED_TRACE(zabity ? "a log left by a killed run" : "a completed run's database");
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        jet::Database::create(baza);  // no password: jetsql opens it too
+        auto db = jet::Database::open(baza);
+        for (const auto& p : baza_wersji("5.25")) db->execute(p);
+        db->close();
+        zadanie();
+        z_krokami(zabity ? "*=ok,528=zabij" : "*=ok");
+        ASSERT_EQ(fs::exists(baza + "-wal"), zabity);
+        const Stan przed = stan();
+
+        const fs::path out = dir / "czytelnik.txt";
+        int s = wykonaj(std::string("'") + WERSJA_BAZY + "' '" + baza + "' >'" + out.string() +
+                        "' 2>&1");
+        EXPECT_EQ(WEXITSTATUS(s), 0) << slurp(out);
+        EXPECT_EQ(slurp(out), zabity ? "5.27\n" : "6.46\n");
+        EXPECT_TRUE(stan() == przed) << "wersja-bazy wrote to the database";
+
+        const fs::path zapytanie = dir / "zapytanie.sql";
+        spit(zapytanie,
+             "SELECT u.nazwa, n.NumerWersji FROM UZYTKOWNICY AS u, Nieruszac AS n WHERE "
+             "u.nazwa = 'ADAM'\n");
+        s = wykonaj(std::string("'") + JETSQL + "' '" + baza + "' <'" + zapytanie.string() +
+                    "' >'" + out.string() + "' 2>&1");
+        EXPECT_EQ(WEXITSTATUS(s), 0) << slurp(out);
+        EXPECT_NE(slurp(out).find("ADAM\t"), std::string::npos) << slurp(out);
+        EXPECT_TRUE(stan() == przed) << "a jetsql SELECT wrote to the database";
+    }
+}
+
 // A database file that may not be written is refused before anything is created beside
 // it: once the user makes it writable, the next run converts it.
 TEST_F(E2E, ReadOnlyDatabaseIsRefusedAndTheNextRunConvertsItOnceWritable) {
@@ -665,12 +712,7 @@ TEST_F(E2E, OtherProgramsLeaveARunningConversionsLogAlone) {
 class A97 : public E2E {
   protected:
     void baza_97() {
-        jet::CreateOptions o;
-        o.password = std::string(kDatabasePassword);
-        o.format_version = "3.0";
-        jet::Database::create(baza, o);
-        auto db = jet::Database::open(baza, o.password);
-        for (const auto& p : baza_wersji("6.45")) db->execute(p);
+        std::vector<std::string> polecenia = baza_wersji("6.45");
         for (const char* p : {
                  "CREATE TABLE klienci (id long, [count] long, [User] TEXT(20), nazwa TEXT(40), "
                  "nr_wyjazdu long, kwota money, aktywny bit, data datetime)",
@@ -682,8 +724,8 @@ class A97 : public E2E {
                  "CREATE TABLE _robocza (a long)",
                  "CREATE TABLE [Błędy wklejania] (a long)",
              })
-            db->execute(p);
-        db->close();
+            polecenia.push_back(p);
+        utworz_baze(polecenia, "3.0");
         zadanie();
     }
     int otwarcia() {

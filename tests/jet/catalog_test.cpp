@@ -1,5 +1,11 @@
 // The catalog: what survives a reopen, DAO's order of tables, renames and the
-// column properties that keep their values.
+// column properties that keep their values, and one committed state read at a time.
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "storage_util.h"
 
 namespace {
@@ -93,6 +99,79 @@ TEST(Catalog, TablesInDaoOrderAndRenames) {
     EXPECT_NE(again->catalog().table("LATO"), nullptr);
     EXPECT_EQ(again->catalog().table("abc")->column("wartość")->default_text, "7");
     EXPECT_EQ(again->catalog().table("abc")->columns[0].name, "Wartość");
+}
+
+// A connection of another program that commits a new table of the catalog (the schema's
+// table, its catalog row and its column's) when the n-th catalog read of the process
+// comes to the catalog's list of tables: after the schema was read, before the list.
+class CommitBetweenReads {
+  public:
+    CommitBetweenReads(const std::string& path, int n) {
+        self_ = this;
+        at_ = n;
+        EXPECT_EQ(sqlite3_open_v2(path.c_str(), &writer_, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        // The writer's first read makes the log that the readers will find beside the file.
+        EXPECT_EQ(
+            sqlite3_exec(writer_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&trace_connection));
+    }
+    ~CommitBetweenReads() {
+        sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&trace_connection));
+        sqlite3_close_v2(writer_);
+        self_ = nullptr;
+    }
+    int commits() const { return commits_; }
+
+  private:
+    static int trace_connection(sqlite3* db, char**, const sqlite3_api_routines*) {
+        sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &on_statement, nullptr);
+        return SQLITE_OK;
+    }
+    static int on_statement(unsigned, void*, void*, void* text) {
+        if (!self_ || !std::strstr(static_cast<const char*>(text), "FROM MSysJetTables ORDER BY"))
+            return 0;
+        if (++self_->reads_ != self_->at_) return 0;
+        const std::string id = std::to_string(900 + self_->reads_);
+        const int rc = sqlite3_exec(
+            self_->writer_,
+            ("BEGIN IMMEDIATE; CREATE TABLE t" + id + "(c" + id +
+             " INTEGER); INSERT INTO MSysJetTables(id, name, sql_name) VALUES (" + id + ", 'Nowa" +
+             id + "', 't" + id +
+             "'); INSERT INTO MSysJetColumns(id, table_id, position, name, sql_name, type, "
+             "size, counter, default_text, allow_zero_length, required) VALUES (" +
+             id + ", " + id + ", 0, 'Id', 'c" + id + "', 4, 4, 0, '', 0, 0); COMMIT")
+                .c_str(),
+            nullptr, nullptr, nullptr);
+        EXPECT_EQ(rc, SQLITE_OK) << sqlite3_errmsg(self_->writer_);
+        if (rc == SQLITE_OK) ++self_->commits_;
+        return 0;
+    }
+    static inline CommitBetweenReads* self_ = nullptr;
+    sqlite3* writer_ = nullptr;
+    int at_ = 0, reads_ = 0, commits_ = 0;
+};
+
+// An open reads the catalog twice: to check the file (1) and for its connection (2).
+// A commit of another program that falls between two reads of either load is seen by
+// none of them or by all: the file opens, its catalog with or without the new table.
+TEST(Catalog, ALoadReadsOneCommittedState) {
+    for (const int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        ScratchDir dir;
+        const std::string path = dir.file("a.mdb");
+        make_database(path);
+        CommitBetweenReads other(path, n);
+        std::shared_ptr<jet::Database> db;
+        ASSERT_NO_THROW(db = jet::Database::open(path));
+        EXPECT_EQ(other.commits(), 1);
+        EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3"}));
+        db->close();
+        db = jet::Database::open(path);
+        EXPECT_NE(db->catalog().table("Nowa" + std::to_string(900 + n)), nullptr);
+        db->close();
+    }
 }
 
 }  // namespace

@@ -58,5 +58,22 @@ check "NUL byte" "$(printf '%s\n' \
 out=$(printf 'select 1\0\n' | "$jetsql" --parse)
 check "NUL byte between tokens" "error -2147217900 Syntax error: NUL character (byte 0) in SQL statement at position 9." "$out"
 
+# A commit that fails is reported, never passed over: on a disk of 400 KB (a file size
+# limit stands for it) 2,000 rows of 250 characters cannot be committed when the input
+# ends. Every statement printed "ok 1"; the failed commit is the last line and the exit
+# status is 1, and the file holds what it held before.
+printf 'create table duze (t text(255))\n' | "$jetsql" "$dir/a.db" >/dev/null
+for i in $(seq 2000); do
+    printf "insert into duze (t) values ('%0250d')\n" "$i"
+done >"$dir/duze.sql"
+out=$( (ulimit -f 400 && trap '' XFSZ && "$jetsql" "$dir/a.db" <"$dir/duze.sql") )
+status=$?
+check "failed commit: exit status" "1" "$status"
+check "failed commit: every statement ran" "2000" "$(grep -c '^ok 1$' <<<"$out")"
+last=$(tail -n 1 <<<"$out")
+check "failed commit: reported last" "error -" "${last:0:7}"
+check "failed commit: nothing stored" "$(printf 'Expr1000\n0')" \
+  "$(printf 'select count(*) from duze\n' | "$jetsql" "$dir/a.db")"
+
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; exit 0; fi
 echo "0 passed, 1 failed"; exit 1

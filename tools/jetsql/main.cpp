@@ -14,8 +14,10 @@
 // \n); any other statement prints "ok N", N the records affected; a failure prints
 // "error N DESCRIPTION" (N the signed number, as VB's Err.Number shows it). In the
 // --parse mode each statement prints "ok" or the failure.
-// Exit status: 0 when every statement succeeded, 1 when any failed, 2 when the database
-// cannot be opened or the arguments are wrong.
+// What the statements wrote is committed when the input ends; a commit that fails
+// prints its "error" line last, and nothing of the run is stored.
+// Exit status: 0 when every statement succeeded and the commit with them, 1 when any
+// failed, 2 when the database cannot be opened or the arguments are wrong.
 #include <cstdio>
 #include <iostream>
 #include <memory>

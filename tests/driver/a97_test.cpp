@@ -1,0 +1,73 @@
+// The older-format upgrade's commits, made by the closes of the connection: the tidy-up
+// before the loop and the renames of COUNT and USER.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dao/dao.h"
+#include "jet/full_log.h"
+#include "konwersje_env.h"
+
+namespace {
+
+class A97Zapis : public KonwersjeEnv {
+  protected:
+    // An Access 97 file with a table to tidy and rename in and one that the tidy-up drops.
+    void baza_97() {
+        utworz_baze({"CREATE TABLE klienci (id long, [count] long, [User] TEXT(20))",
+                     "INSERT INTO klienci (id) VALUES (1)", "CREATE TABLE _robocza (a long)"},
+                    "3.0");
+    }
+
+    // The user tables with their fields, as "table: field field ...".
+    std::vector<std::string> tabele() {
+        auto db = dao::DBEngine::OpenDatabase(baza);
+        std::vector<std::string> t;
+        for (int i = 0; i < db->TableDefCount(); ++i) {
+            dao::TableDef td = db->TableDefs(i);
+            if (td.IsSystem()) continue;
+            std::string opis = td.Name() + ":";
+            for (int f = 0; f < td.FieldCount(); ++f) opis += " " + td.Fields(f).Name();
+            t.push_back(opis);
+        }
+        db->Close();
+        return t;
+    }
+};
+
+// A commit that fails, of the tidy-up's writes (at the close before the backup) or of
+// the renames (at the close after them), ends the run as a failed write does: the
+// critical report names the failure, marker "0000", no new file is begun, and the
+// database is as of its last commit (here, as it came).
+TEST_F(A97Zapis, ACommitThatFailsEndsTheRunAndKeepsTheLastCommit) {
+    const std::vector<std::string> jak_byla = {"_robocza: a", "klienci: id count User"};
+    const std::string pelny = jet::make_error(jet::Fault::DiskFull).description();
+    for (const bool porzadki : {true, false}) {
+        SCOPED_TRACE(porzadki ? "the tidy-up's commit" : "the renames' commit");
+        std::filesystem::remove(baza);
+        storage_test::FullLog dysk;
+        baza_97();
+        // A backup from an earlier attempt: the upgrade goes on to the renames at once.
+        spit(folder / "A97_baza.mdbbak", "kopia");
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_TRUE(Baza_Otwarta);
+        if (porzadki) k.Porzadkuj_BazeKonwersje(baza, true);
+        okna.clear();
+        dysk.set_full(true);
+        EXPECT_TRUE(konczy([&] { k.Konwertuj_A97_A2000(); }));
+        dysk.set_full(false);
+        EXPECT_EQ(status, platform::exit_status::fatal);
+        EXPECT_EQ(znacznik(), "0000");
+        ASSERT_FALSE(okna.empty());
+        EXPECT_EQ(okna.back().styl, vbCritical);
+        EXPECT_NE(okna.back().tekst.find(pelny), std::string::npos) << okna.back().tekst;
+        EXPECT_FALSE(std::filesystem::exists(folder / "A2000_baza.mdb"));
+        EXPECT_EQ(tabele(), jak_byla);
+    }
+}
+
+}  // namespace

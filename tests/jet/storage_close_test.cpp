@@ -1,0 +1,93 @@
+// A close whose commit fails reports it and leaves the file as of its last commit.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "full_log.h"
+#include "storage_util.h"
+
+namespace {
+
+using namespace storage_test;
+
+const std::vector<std::string> kCommitted = {"1", "2", "3"};
+
+// The closes that commit: each ends with the file's last handle going after an insert
+// of 4, the log full. It returns the failure that the closing call raised.
+struct Close {
+    const char* name;
+    std::function<std::optional<jet::Error>(const std::string& path, FullLog& disk)> run;
+    bool reported;  // a close() call, not a destructor
+};
+
+std::optional<jet::Error> failure_of(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const jet::Error& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// A close whose commit fails raises the failure (the handle is closed all the same) and
+// the file stays as of its last commit; with space again it opens and takes writes. A
+// handle destroyed without close() closes the same way, silently, as its last resort.
+TEST(StorageClose, ACommitThatFailsIsRaisedAndTheFileKeepsItsLastCommit) {
+    const Close closes[] = {
+        {"the only handle",
+         [](const std::string& path, FullLog& disk) {
+             auto db = jet::Database::open(path);
+             db->execute("INSERT INTO Towar (Id) VALUES (4)");
+             disk.set_full(true);
+             auto e = failure_of([&] { db->close(); });
+             EXPECT_FALSE(db->is_open());
+             return e;
+         },
+         true},
+        {"the last of two handles",
+         [](const std::string& path, FullLog& disk) {
+             auto first = jet::Database::open(path);
+             auto last = jet::Database::open(path);
+             first->execute("INSERT INTO Towar (Id) VALUES (4)");
+             disk.set_full(true);
+             EXPECT_FALSE(failure_of([&] { first->close(); })) << "nothing is committed yet";
+             return failure_of([&] { last->close(); });
+         },
+         true},
+        {"a handle destroyed unclosed",
+         [](const std::string& path, FullLog& disk) {
+             auto db = jet::Database::open(path);
+             db->execute("INSERT INTO Towar (Id) VALUES (4)");
+             disk.set_full(true);
+             db.reset();
+             return std::optional<jet::Error>();
+         },
+         false},
+    };
+    for (const Close& c : closes) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string path = dir.file("a.mdb");
+        make_database(path);
+        FullLog disk;
+        const std::optional<jet::Error> e = c.run(path, disk);
+        disk.set_full(false);
+        ASSERT_EQ(e.has_value(), c.reported) << "the close reported what failed";
+        if (e) {
+            EXPECT_EQ(e->fault(), jet::Fault::DiskFull) << e->description();
+        }
+        auto db = jet::Database::open(path);
+        EXPECT_EQ(column_values(*db, "Towar", "Id"), kCommitted);
+        db->execute("INSERT INTO Towar (Id) VALUES (5)");
+        db->close();
+        db = jet::Database::open(path);
+        EXPECT_EQ(column_values(*db, "Towar", "Id"),
+                  (std::vector<std::string>{"1", "2", "3", "5"}));
+        db->close();
+    }
+}
+
+}  // namespace
