@@ -40,7 +40,8 @@ int32_t DbOtwórzSEL(std::unique_ptr<ado::Recordset>& rs, std::string_view tekst
         ZamknijRS(rs);
         rs = std::make_unique<ado::Recordset>();
         rs->CursorLocation = ado::adUseServer;
-        const std::string r = DbOtwórzRS(rs, polecenie, tryb);
+        std::string r = DbOtwórzRS(rs, polecenie, tryb);
+        if (r.empty()) r = Policz_Rekordy(rs);
         if (r.empty()) return rs->RecordCount();
         if (cichy && !Awaria_Srodowiska(r)) return -1;
         rs.reset();
@@ -87,6 +88,15 @@ std::string DbOtwórzRS(std::unique_ptr<ado::Recordset>& rs, std::string_view po
             }
             return r;
         }
+        return result_text(e);
+    }
+}
+
+std::string Policz_Rekordy(const std::unique_ptr<ado::Recordset>& rs) {
+    try {
+        rs->RecordCount();
+        return "";
+    } catch (const jet::Error& e) {
         return result_text(e);
     }
 }

@@ -41,5 +41,10 @@ std::string DbOtwórzRS(std::unique_ptr<ado::Recordset>& rs, std::string_view po
 std::string DbOtwórzRS_Ponownie(std::unique_ptr<ado::Recordset>& rs, std::string_view polecenie,
                                 int typ_kursora, int typ_blokady);
 
+// Counts the rows of an open recordset: "" or the result text of the failure. A recordset
+// whose rows wait to be read meets a page it cannot read (a damaged file, an I/O error)
+// only here, and the openers treat that as the open's failure.
+std::string Policz_Rekordy(const std::unique_ptr<ado::Recordset>& rs);
+
 // Closes the recordset, ignoring a failure, and leaves rs empty.
 void ZamknijRS(std::unique_ptr<ado::Recordset>& rs);

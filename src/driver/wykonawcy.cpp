@@ -139,7 +139,8 @@ int32_t ClsKonwersje::DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs,
     for (;;) {
         ZamknijRSKonwersje(rs);
         rs = std::make_unique<ado::Recordset>();
-        const std::string r = DbOtwórzRS(rs, polecenie, 0);
+        std::string r = DbOtwórzRS(rs, polecenie, 0);
+        if (r.empty()) r = Policz_Rekordy(rs);
         if (r.empty()) return rs->RecordCount();
         ZamknijRSKonwersje(rs);
         if (quiet && !Awaria_Srodowiska(r)) return -1;

@@ -335,6 +335,12 @@ void Session::close_connection() {
             if (sqlite3_get_autocommit(db_)) failure = e;
         }
     }
+    // Writes since the last commit that SQLite rolled back are lost: the close has
+    // nothing left to commit of them, and says so.
+    if (!failure && (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_)))) {
+        unit_lost_ = true;
+        failure = make_error(Fault::UnitRolledBack);
+    }
     if (!sqlite3_get_autocommit(db_) && !failure) {
         const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) failure = failure_of(db_, rc, catalog_.get());
@@ -373,13 +379,17 @@ void Session::run(const char* sql) {
 // FileLocked when another process holds the file.
 void Session::ensure_grouped() {
     if (!db_) raise(Fault::Internal, "the database is closed");
-    if (!sqlite3_get_autocommit(db_)) return;
-    // Inside a unit, a grouped transaction that ended without a commit took the unit's
-    // writes with it: a new one would carry on without them.
-    if (unit_ && (unit_began_ || unit_lost_)) unit_lost();
+    if (!sqlite3_get_autocommit(db_)) {
+        unit_began_ = true;  // a write in the transaction a checkpoint began
+        return;
+    }
+    // A grouped transaction that ended without a commit took the writes made since the
+    // last commit with it (the unit's, or outside a unit every write since the last
+    // commit): a new one would carry on without them.
+    if (unit_began_ || unit_lost_) unit_lost();
     if (!hold_) hold_ = std::make_unique<FileHold>(path_);
     run("BEGIN IMMEDIATE");
-    if (unit_) unit_began_ = true;
+    unit_began_ = true;
 }
 
 void Session::unit_lost() {
@@ -509,17 +519,18 @@ bool Session::step(sqlite3_stmt* st) {
 // Some failures (a full disk, an I/O error) make SQLite roll back the whole
 // transaction: the user transactions and savepoints are gone and the catalog may
 // describe changes that no longer exist.
-// Inside a work unit the unit's earlier writes are gone with them: the unit is lost.
+// The earlier writes of the unit (outside a unit, those since the last commit) are gone
+// with them: the unit is lost.
 void Session::recover_if_rolled_back() {
     if (!db_ || !sqlite3_get_autocommit(db_)) return;
-    if (trans_level_ == 0 && savepoint_depth_ == 0 && !(unit_ && unit_began_)) return;
+    if (trans_level_ == 0 && savepoint_depth_ == 0 && !unit_began_) return;
     forget_rolled_back();
 }
 
 // After the grouped transaction ended without a commit: user transactions are gone,
 // the catalog is read again and the planner forgets, the open unit is lost.
 void Session::forget_rolled_back() {
-    if (unit_ && unit_began_) unit_lost_ = true;
+    if (unit_began_) unit_lost_ = true;
     trans_level_ = 0;
     trans_versions_.clear();
     catalog_->load(path_);
@@ -643,7 +654,7 @@ void Session::rollback_trans() {
 
 void Session::checkpoint(bool durable) {
     if (!db_) raise(Fault::Internal, "the database is closed");
-    if (unit_ && (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_)))) unit_lost();
+    if (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_))) unit_lost();
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) {
@@ -675,6 +686,9 @@ void Session::checkpoint(bool durable) {
 uint64_t Session::begin_unit() {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (unit_) raise(Fault::Internal, "a work unit is open");
+    // Writes made before the unit and lost since the last commit are not the unit's to
+    // forget.
+    if (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_))) unit_lost();
     unit_ = ++units_;
     unit_began_ = !sqlite3_get_autocommit(db_);
     unit_lost_ = false;

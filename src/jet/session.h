@@ -120,8 +120,13 @@ class Session {
     int savepoint_depth_ = 0;
     uint64_t unit_ = 0;        // the open work unit's number, 0 when none is open
     uint64_t units_ = 0;       // units begun so far
-    bool unit_began_ = false;  // the grouped transaction was open at some point of the unit
-    bool unit_lost_ = false;   // SQLite rolled the grouped transaction back inside the unit
+    // The grouped transaction was open at some point of the unit; outside a unit, it was
+    // opened for a write since the last commit.
+    bool unit_began_ = false;
+    // SQLite rolled the grouped transaction back inside the unit (outside a unit: after
+    // a write since the last commit). Every later write, the checkpoint and the close
+    // fail with UnitRolledBack until the unit is abandoned.
+    bool unit_lost_ = false;
     [[noreturn]] void unit_lost();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close

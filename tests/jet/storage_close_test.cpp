@@ -90,4 +90,41 @@ TEST(StorageClose, ACommitThatFailsIsRaisedAndTheFileKeepsItsLastCommit) {
     }
 }
 
+// A failure that makes SQLite roll the grouped transaction back (a full disk met while
+// its pages spill to the log) takes every write since the last commit with it, also
+// outside a work unit: the statement that met it reports it, and every later write and
+// the close report that the work is lost, instead of committing the later writes alone
+// as if the earlier had been stored.
+TEST(StorageClose, WritesLostSinceTheLastCommitAreReportedUntilTheClose) {
+    ScratchDir dir;
+    const std::string path = dir.file("a.mdb");
+    make_database(path);
+    FullLog disk;
+    auto db = jet::Database::open(path);
+    ddl(*db, "CREATE TABLE Duza (t memo)");
+    db->checkpoint();
+    db->execute("INSERT INTO Towar (Id) VALUES (4)");
+    disk.set_full(true);
+    std::optional<jet::Error> spill = failure_of([&] {
+        for (int i = 0; i < 1500; ++i)
+            db->execute("INSERT INTO Duza (t) VALUES ('" + std::string(8000, char('a' + i % 26)) +
+                        "')");
+    });
+    disk.set_full(false);
+    ASSERT_TRUE(spill) << "the pages never spilled to the log";
+    EXPECT_EQ(spill->fault(), jet::Fault::DiskFull) << spill->description();
+    const auto lost = [](const std::optional<jet::Error>& e) {
+        return e && e->fault() == jet::Fault::UnitRolledBack;
+    };
+    EXPECT_TRUE(lost(failure_of([&] { db->execute("INSERT INTO Towar (Id) VALUES (5)"); })));
+    EXPECT_TRUE(lost(failure_of([&] { db->close(); })));
+    db = jet::Database::open(path);
+    EXPECT_EQ(column_values(*db, "Towar", "Id"), kCommitted);
+    db->execute("INSERT INTO Towar (Id) VALUES (6)");
+    db->close();
+    db = jet::Database::open(path);
+    EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3", "6"}));
+    db->close();
+}
+
 }  // namespace
