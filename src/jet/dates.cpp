@@ -88,7 +88,7 @@ bool valid_date(int year, int month, int day) {
 }
 
 bool in_range(double serial) {
-    return serial >= kMinSerial && serial <= kMaxSerial;
+    return serial > kMinSerial - 1 && serial <= kMaxSerial;
 }
 
 int expand_year(int year) {

@@ -15,11 +15,14 @@ struct Parts {
     int hour = 0, minute = 0, second = 0;
 };
 
-// The range VB accepts: 1 January 100 to 31 December 9999, 23:59:59.
+// The range VB accepts: 1 January 100 to 31 December 9999, 23:59:59. kMinSerial is
+// the first day's midnight; its later times count forward from it, down to just above
+// kMinSerial - 1 (-657434.5 is 1 January 100, 12:00).
 inline constexpr double kMinSerial = -657434.0;
 inline constexpr double kMaxSerial = 2958465.999988426;
 
 bool valid_date(int year, int month, int day);
+// True when a serial is a date of the range (false for infinity and NaN).
 bool in_range(double serial);
 
 // A one- or two-digit year as VB reads it: 0-29 are 2000-2029, 30-99 are 1930-1999.

@@ -67,7 +67,7 @@ std::string folded_function_name(std::string_view name) {
 // The text form of an operand for text functions and `&`, as b calls jet_totext.
 std::string as_text(const Binder& b, const Typed& t) {
     if (t.type_sql.empty() && (!t.known || is_text(t.type))) return Binder::value_sql(t);
-    return b.call("jet_totext") + "(" + Binder::value_sql(t) + ", " + type_code(t) + ")";
+    return b.call("jet_totext") + "(" + Binder::typed_value(t) + ", " + type_code(t) + ")";
 }
 
 // Operator classes of a chain (Typed::chain): SQLite groups each class left to right.
@@ -192,9 +192,35 @@ bool text_meets_other(const Typed& a, const Typed& b) {
     return a.known && b.known && is_text(a.type) != is_text(b.type);
 }
 
+bool is_comparison(Op op) {
+    return op == Op::Eq || op == Op::Ne || op == Op::Lt || op == Op::Le || op == Op::Gt ||
+           op == Op::Ge;
+}
+
+// Sets a flag (or keeps it set) for the life of the guard.
+class FlagScope {
+  public:
+    FlagScope(bool& flag, bool on) : flag_(flag), saved_(flag) { flag_ = saved_ || on; }
+    ~FlagScope() { flag_ = saved_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+  private:
+    bool& flag_;
+    bool saved_;
+};
+
 }  // namespace
 
 std::string Binder::value_sql(const Typed& t) { return t.cond ? "(-" + t.sql + ")" : t.sql; }
+
+std::string Binder::typed_value(const Typed& t) {
+    return t.typed_sql.empty() ? value_sql(t) : t.typed_sql;
+}
+
+std::string Binder::text_value(const Typed& t) const {
+    return t.dated_text ? as_text(*this, t) : value_sql(t);
+}
 
 std::string Binder::call(std::string_view target) const {
     std::string name(target);
@@ -211,6 +237,8 @@ Typed Binder::caught(const Typed& v) {
     t.aggregate = v.aggregate;
     t.name = v.name;
     t.type_sql = v.type_sql;
+    if (!v.typed_sql.empty()) t.typed_sql = "jet_caught(jet_mark(), " + v.typed_sql + ")";
+    t.dated_text = v.dated_text;
     return t;
 }
 
@@ -359,19 +387,25 @@ Typed Binder::expr(const sql::Expr& e) {
         }
         case ExprKind::Binary: return binary(e);
         case ExprKind::Between: {
-            Typed a = expr(*e.args.at(0)), lo = expr(*e.args.at(1)), hi = expr(*e.args.at(2));
+            Typed a, lo, hi;
+            {
+                FlagScope operands(in_comparison_, true);
+                a = expr(*e.args.at(0));
+                lo = expr(*e.args.at(1));
+                hi = expr(*e.args.at(2));
+            }
             // Each bound is checked as a comparison would be.
             const Typed ge = comparison(Op::Ge, a, lo, e.pos);
             const Typed le = comparison(Op::Le, a, hi, e.pos);
             Typed t;
-            std::string lhs = value_sql(a);
+            std::string lhs = text_value(a);
             if ((a.known && is_text(a.type)) || (lo.known && is_text(lo.type)))
                 lhs = "(" + lhs + " COLLATE JET)";
             if (text_meets_other(a, lo) || text_meets_other(a, hi))
                 t.sql = std::string(e.negated ? "(NOT (" : "((") + ge.sql + " AND " + le.sql + "))";
             else
-                t.sql = "(" + lhs + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + value_sql(lo) +
-                        " AND " + value_sql(hi) + ")";
+                t.sql = "(" + lhs + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + text_value(lo) +
+                        " AND " + text_value(hi) + ")";
             t.type = DataType::Boolean;
             t.known = t.cond = true;
             t.aggregate = a.aggregate || lo.aggregate || hi.aggregate;
@@ -387,6 +421,7 @@ Typed Binder::expr(const sql::Expr& e) {
             return t;
         }
         case ExprKind::InList: {
+            FlagScope operands(in_comparison_, true);
             Typed a = expr(*e.args.at(0));
             Typed t;
             bool text_cmp = a.known && is_text(a.type), mismatch = false;
@@ -397,9 +432,9 @@ Typed Binder::expr(const sql::Expr& e) {
                 mismatch = mismatch || text_meets_other(a, x);
                 if (x.known && is_text(x.type)) text_cmp = true;
                 if (i > 1) list += ", ";
-                list += value_sql(x);
+                list += text_value(x);
             }
-            std::string lhs = value_sql(a);
+            std::string lhs = text_value(a);
             if (text_cmp) lhs = "(" + lhs + " COLLATE JET)";
             if (mismatch)
                 t.sql = std::string(e.negated ? "(NOT (" : "((") + each + "))";
@@ -434,10 +469,10 @@ Typed Binder::comparison(Op op, const Typed& a, const Typed& b, uint32_t) {
     }
     Typed t;
     if (mismatch)
-        t.sql = "(" + call("jet_cmp") + "(" + value_sql(a) + ", " + type_code(a) + ", " + value_sql(b) + ", " +
-                type_code(b) + ")" + o + "0)";
+        t.sql = "(" + call("jet_cmp") + "(" + typed_value(a) + ", " + type_code(a) + ", " +
+                typed_value(b) + ", " + type_code(b) + ")" + o + "0)";
     else
-        t.sql = "(" + value_sql(a) + o + value_sql(b) + ((ta || tb) ? " COLLATE JET)" : ")");
+        t.sql = "(" + text_value(a) + o + text_value(b) + ((ta || tb) ? " COLLATE JET)" : ")");
     t.type = DataType::Boolean;
     t.known = t.cond = true;
     t.aggregate = a.aggregate || b.aggregate;
@@ -489,6 +524,16 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
         t.sql = call("jet_add") + "(" + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
+    } else if ((rt == DataType::Double || rt == DataType::Single) && (!storing || in_comparison_)) {
+        // Floating arithmetic whose value is not stored: a step past a Double's range
+        // fails (Overflow) where SQLite would go on with infinity. A stored value is
+        // checked once, as it is stored (jet_store); a comparison inside it is not, and
+        // is computed checked. A chain is one jet_dblfold call.
+        fold_start(t, a, 'd', [&] { return value_sql(a); });
+        t.fold_args.push_back(value_sql(b));
+        t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
+        t.sql = arithmetic_fold(call("jet_dblfold"), t.fold_ops, t.fold_args);
+        t.chain_size = t.sql.size();
     } else if (const int cls = op == Op::Mul ? kChainMul : kChainAdd;
                fold_kind(a) == '#' || (chain_of(a, cls) && a.chain_count >= kMaxChain)) {
         // Past a full chain, SQLite's arithmetic goes on step by step in jet_numfold.
@@ -524,10 +569,24 @@ Typed Binder::binary(const sql::Expr& e) {
     std::vector<const sql::Expr*> spine{&e};
     while (spine.back()->args.at(0)->kind == ExprKind::Binary)
         spine.push_back(spine.back()->args[0].get());
-    Typed acc = expr(*spine.back()->args[0]);
-    for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
-        Typed b = expr(*(*it)->args.at(1));
-        acc = binary_step(**it, std::move(acc), std::move(b));
+    // What lies under the spine's topmost comparison (spine[cmp]) is a comparison's
+    // operand: the spine below it, their right operands and its own.
+    size_t cmp = spine.size();
+    for (size_t i = 0; i < spine.size() && cmp == spine.size(); ++i)
+        if (is_comparison(spine[i]->op)) cmp = i;
+    Typed acc;
+    {
+        FlagScope operand(in_comparison_, cmp < spine.size());
+        acc = expr(*spine.back()->args[0]);
+    }
+    for (size_t i = spine.size(); i-- > 0;) {
+        Typed b;
+        {
+            FlagScope operand(in_comparison_, i >= cmp);
+            b = expr(*spine[i]->args.at(1));
+        }
+        FlagScope operand(in_comparison_, i > cmp);
+        acc = binary_step(*spine[i], std::move(acc), std::move(b));
     }
     return acc;
 }
@@ -583,7 +642,12 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
             const bool ta = a.known && is_text(a.type), tb = b.known && is_text(b.type);
             if ((ta && (tb || !b.known)) || (tb && !a.known)) {
                 // Text + text concatenates; Null on either side gives Null.
-                extend_chain(t, a, kChainConcat, false, " || ", b.sql);
+                if (a.dated_text) {
+                    a.sql = as_text(*this, a);
+                    a.chain = 0;
+                }
+                extend_chain(t, a, kChainConcat, false, " || ",
+                             b.dated_text ? as_text(*this, b) : b.sql);
                 t.type = DataType::Text;
                 t.known = true;
                 return t;
@@ -591,8 +655,8 @@ Typed Binder::binary_step(const sql::Expr& e, Typed a, Typed b) {
             if (ta || tb) {
                 // A chain is one jet_add call of (value, type) pairs, 60 to a call.
                 fold_start(
-                    t, a, 'a', [&] { return value_sql(a) + ", " + type_code(a); }, 60);
-                t.fold_args.push_back(value_sql(b) + ", " + type_code(b));
+                    t, a, 'a', [&] { return typed_value(a) + ", " + type_code(a); }, 60);
+                t.fold_args.push_back(typed_value(b) + ", " + type_code(b));
                 t.sql = call("jet_add") + "(" + join_args(t.fold_args) + ")";
                 t.chain_size = t.sql.size();
                 t.type = DataType::Double;  // jet_add's folded steps rely on it
@@ -643,7 +707,9 @@ Typed Binder::function(const sql::Expr& e) {
         allow_aggregates = false;
         Typed a = expr(*e.args[0]);
         allow_aggregates = saved;
-        const std::string v = value_sql(a);
+        // Sum adds each row's value in its own type; the others take a dated text's
+        // dates as texts.
+        const std::string v = f == "sum" ? typed_value(a) : text_value(a);
         // A stored aggregate whose value may fail on a row (and a stored Sum, which may
         // overflow) is computed by its storing aggregate, jet_<f>_s(jet_mark(), v, ...):
         // a row that cannot be computed makes the group's result Null, and jet_group_s
@@ -700,24 +766,35 @@ Typed Binder::function(const sql::Expr& e) {
         if (n < lo || n > hi) wrong_arguments(e);
     };
 
-    // A date among values whose result is a text (IIf, Nz) is its date text: a text
-    // column is filled, and read, with texts.
-    auto date_as_text = [&](const Typed& x) {
-        return is_text(t.type) && x.known && x.type == DataType::Date;
-    };
-    auto as_result = [&](const Typed& x) {
-        return date_as_text(x) ? as_text(*this, x) : value_sql(x);
-    };
     // IIf and Nz give the value they choose in its own type, whatever type is inferred
-    // for them: when the two values' types differ, the type is chosen row by row with
-    // the value (on_first: SQLite's condition under which the first is chosen).
-    auto choose_type = [&](const Typed& first, const Typed& second, const std::string& on_first) {
-        if (!first.known || !second.known) return;
-        const std::string text = std::to_string(static_cast<int>(DataType::Text));
-        const std::string c1 = date_as_text(first) ? text : type_code(first);
-        const std::string c2 = date_as_text(second) ? text : type_code(second);
-        if (c1 != c2)
-            t.type_sql = "(CASE WHEN " + on_first + " THEN " + c1 + " ELSE " + c2 + " END)";
+    // for them (a date over a text is the date, a text whose rows are dates reads as
+    // their texts). form(slot, x, y) is the SQL choosing between x and y; given a slot,
+    // the form that remembers its choice there (jet_choose, jet_keep).
+    auto choose = [&](const Typed& first, const Typed& second, const auto& form) {
+        t.sql = form(std::string(), value_sql(first), value_sql(second));
+        t.dated_text = is_text(t.type) && (first.dated_text || second.dated_text ||
+                                           (first.known && first.type == DataType::Date) ||
+                                           (second.known && second.type == DataType::Date));
+        // A value's type code matters unless it is Null or a text (a text is read as a
+        // text whatever the code). Where only one code matters it serves every row;
+        // where two differ, the type is chosen row by row: typed_sql remembers the
+        // choice in a slot and type_sql reads it, the choice computed once.
+        auto matters = [](const Typed& x) {
+            return x.known && (!is_text(x.type) || !x.type_sql.empty());
+        };
+        const std::string c1 = matters(first) ? type_code(first) : "",
+                          c2 = matters(second) ? type_code(second) : "";
+        const bool typed = !first.typed_sql.empty() || !second.typed_sql.empty();
+        if (!c1.empty() && !c2.empty() && c1 != c2) {
+            const std::string slot = std::to_string(++choices_);
+            t.typed_sql = form(slot, typed_value(first), typed_value(second));
+            t.type_sql = "jet_chosen(" + slot + ", " + c1 + ", " + c2 + ")";
+            return;
+        }
+        const std::string& code = c1.empty() ? c2 : c1;
+        if (code.empty() || (t.known && code == std::to_string(static_cast<int>(t.type)))) return;
+        t.type_sql = code;
+        if (typed) t.typed_sql = form(std::string(), typed_value(first), typed_value(second));
     };
     // IIf and the clock are SQL expressions rather than calls.
     if (f == "iif") {
@@ -728,8 +805,12 @@ Typed Binder::function(const sql::Expr& e) {
             t.type = a[1].known ? a[1].type : a[2].type;
             t.known = a[1].known || a[2].known;
         }
-        t.sql = "(CASE WHEN " + cond_sql(a[0]) + " THEN " + as_result(a[1]) + " ELSE " + as_result(a[2]) + " END)";
-        choose_type(a[1], a[2], cond_sql(a[0]));
+        const std::string c = cond_sql(a[0]);
+        choose(
+            a[1], a[2], [&](const std::string& slot, const std::string& x, const std::string& y) {
+                const std::string when = slot.empty() ? c : "jet_choose(" + slot + ", " + c + ")";
+                return "(CASE WHEN " + when + " THEN " + x + " ELSE " + y + " END)";
+            });
         return t;
     }
     // The clock, as Jet reads it: local time as a date serial.
@@ -759,21 +840,27 @@ Typed Binder::function(const sql::Expr& e) {
             if (d->result == FnResult::NumericOrNull) t.known = x.known;
             break;
         case FnResult::First:
-            t.type = x.known ? x.type : DataType::Text;
+            // Nz(Null, v) is v; Nz(Null) a zero-length text.
+            t.type = x.known ? x.type : n > 1 && a[1].known ? a[1].type : DataType::Text;
             break;
+    }
+    if (d->result == FnResult::First && n == 2) {
+        choose(a[0], a[1],
+               [&](const std::string& slot, const std::string& v, const std::string& other) {
+                   if (slot.empty()) return call(d->target) + "(" + v + ", " + other + ")";
+                   return "coalesce(jet_keep(" + slot + ", " + v + "), " + other + ")";
+               });
+        return t;
     }
     t.sql = call(d->target) + "(";
     for (size_t i = 0; i < n; ++i) {
         const FnArg k = d->arg(static_cast<int>(i));
         if (i) t.sql += ", ";
-        t.sql += k == FnArg::Text                          ? as_text(*this, a[i])
-                 : d->result == FnResult::First && i > 0 ? as_result(a[i])
-                                                         : value_sql(a[i]);
-        if (k == FnArg::Typed) t.sql += ", " + type_code(a[i]);
+        t.sql += k == FnArg::Text    ? as_text(*this, a[i])
+                 : k == FnArg::Typed ? typed_value(a[i]) + ", " + type_code(a[i])
+                                     : value_sql(a[i]);
     }
     t.sql += ")";
-    if (d->result == FnResult::First && n == 2)
-        choose_type(a[0], a[1], value_sql(a[0]) + " IS NOT NULL");
     return t;
 }
 
@@ -810,11 +897,13 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
                 (s == DataType::Byte && (d == DataType::Integer || d == DataType::Long)) ||
                 (s == DataType::Integer && d == DataType::Long) || (s == DataType::Single && d == DataType::Double))
                 plain = v.sql;
-        } else if (s == d && (s == DataType::Memo || s == DataType::Currency ||
-                              s == DataType::Date || s == DataType::Boolean)) {
+        } else if (s == d &&
+                   (s == DataType::Memo || s == DataType::Currency || s == DataType::Boolean)) {
             // Already in the column's form: money expressions are rounded as they are
-            // computed, truth values are -1/0. (A Double computed goes through jet_store,
-            // which refuses an overflow that SQLite's arithmetic leaves as infinity.)
+            // computed, truth values are -1/0. (A Double or a date computed goes through
+            // jet_store, which refuses an infinity that SQLite's arithmetic leaves, or a
+            // date past the ends of the range: checked there, at less cost per row than
+            // a bounds check written in SQL.)
             plain = value_sql(v);
         } else if (whole(s) && s != DataType::Boolean && whole(d) && d != DataType::Boolean) {
             // Whole-number arithmetic: stored as it is when it fits the column; jet_store
@@ -848,9 +937,9 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
     // date text (CStr), not the number SQLite keeps.
     const bool typed = v.known && !v.cond && (!is_text(v.type) || !v.type_sql.empty());
     const std::string source = is_text(c.type) && typed ? ", " + type_code(v) : "";
-    return "jet_store(" + value_sql(v) + ", " + std::to_string(static_cast<int>(c.type)) + ", " +
-           std::to_string(c.size) + ", " + std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source +
-           ")";
+    return "jet_store(" + (source.empty() ? value_sql(v) : typed_value(v)) + ", " +
+           std::to_string(static_cast<int>(c.type)) + ", " + std::to_string(c.size) + ", " +
+           std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source + ")";
 }
 
 std::string Binder::default_sql(const TableInfo& t, const ColumnInfo& c) {
@@ -868,9 +957,11 @@ std::string Binder::default_sql(const TableInfo& t, const ColumnInfo& c) {
             if (auto* s = std::get_if<sql::Select>(&st); s && s->items.size() == 1 && s->items[0].expr) {
                 Binder inner(session_);
                 inner.params_ = params_;
+                inner.choices_ = choices_;
                 Typed x = inner.expr(*s->items[0].expr);
                 if (!x.aggregate) {
                     params_ = std::move(inner.params_);
+                    choices_ = inner.choices_;
                     v = std::move(x);
                     parsed = true;
                 }

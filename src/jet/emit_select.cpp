@@ -120,7 +120,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         if (!group.empty()) group += ", ";
         // A constant groups every row together; spelled as a number SQLite would
         // read it as a column position.
-        group += t.constant ? b.param(*t.constant) : Binder::value_sql(t);
+        group += t.constant ? b.param(*t.constant) : b.text_value(t);
         if (t.known && is_text(t.type)) group += " COLLATE JET";
     }
     b.allow_aggregates = true;
@@ -144,7 +144,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
         Typed t = b.expr(*o.expr);
         if (t.constant) continue;  // sorting by a constant changes nothing (not a position)
         if (!order.empty()) order += ", ";
-        order += Binder::value_sql(t);
+        order += b.text_value(t);
         if (t.known && is_text(t.type)) order += " COLLATE JET";
         if (o.descending) order += " DESC";
     }
@@ -177,7 +177,10 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
     auto assemble = [&](bool with_rowids) {
         std::string list, names;
         for (size_t i = 0; i < items.size(); ++i) {
-            list += (i ? ", " : "") + Binder::value_sql(items[i].value);
+            // A stored item comes with its type where that differs row by row; an item
+            // read is read as its type says (a dated text as texts).
+            const Typed& v = items[i].value;
+            list += (i ? ", " : "") + (items_out ? Binder::typed_value(v) : b.text_value(v));
             if (distinct && items[i].value.known && is_text(items[i].value.type)) list += " COLLATE JET";
             list += " AS v" + std::to_string(i);
             names += (i ? ", v" : "v") + std::to_string(i);
@@ -244,6 +247,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
 Typed query_output(const Typed& item, size_t i) {
     Typed v = item;
     v.sql = "q.v" + std::to_string(i);
+    v.typed_sql.clear();  // q.v<i> is the typed value when there is a type
     v.constant.reset();
     v.offset_of.clear();
     if (!v.type_sql.empty()) v.type_sql = "q.t" + std::to_string(i);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "jet/dates.h"
 #include "jet/error.h"
@@ -44,6 +45,9 @@ struct Connection {
 
     Session* session;
     uint64_t absorbed = 0;
+    // The last choice of each IIf and Nz whose value's type is chosen row by row, by
+    // the slot the statement gave it (see jet_choose): 1 the first value, 0 the other.
+    std::vector<unsigned char> chosen;
     Variant plain{this, false};
     Variant storing{this, true};
 };
@@ -343,7 +347,9 @@ void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, D
             break;
         case DataType::Boolean:
             if (is_number(vt)) {
-                sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
+                const double d = sqlite3_value_double(v);
+                if (std::isinf(d)) raise(Fault::Overflow);
+                sqlite3_result_int(ctx, d != 0 ? -1 : 0);
                 return;
             }
             break;
@@ -441,6 +447,7 @@ SqlVal add_step(const SqlVal& a, int ta, const SqlVal& b, int tb) {
         } else if (is_number(a.type) && is_number(b.type)) {
             const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
             const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
+            if (std::isinf(x + y)) raise(Fault::Overflow);
             return {SQLITE_FLOAT, 0, x + y, {}};
         }
     }
@@ -450,7 +457,7 @@ SqlVal add_step(const SqlVal& a, int ta, const SqlVal& b, int tb) {
 // jet_add(a, ta, b, tb [, c, tc ...]): a + b (+ c ...) where text meets a number, step
 // by step as the nested jet_add(jet_add(a, ta, b, tb), Double, c, tc) computes it (the
 // binder types a jet_add as Double); tc -1 (-2) stands for SQLite's "(acc + c)"
-// ("(acc - c)") of a plain number.
+// ("(acc - c)") of a plain number. A step past a Double's range raises Overflow.
 void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (argc < 4 || argc % 2) raise(Fault::Internal, "jet_add arguments");
@@ -470,6 +477,7 @@ void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 x = {SQLITE_FLOAT, 0,
                      acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
             const Num r = sqlite_arithmetic(tb == -1 ? '+' : '-', x, numeric(argv[i]));
+            if (r.type == SQLITE_FLOAT && std::isinf(r.d)) raise(Fault::Overflow);
             acc = {r.type, r.i, r.d, {}};
         }
         result(ctx, acc);
@@ -490,8 +498,11 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // jet_curfold(x0, ops, x1, ...): money arithmetic of a chain, step by step as the
 // nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
 // arithmetic, then rounded to 4 decimals. jet_numfold alike without the rounding:
-// ((x0 op1 x1) op2 x2) ... as SQLite computes it.
-template <bool Money>
+// ((x0 op1 x1) op2 x2) ... as SQLite computes it. jet_dblfold is jet_numfold whose
+// step past a Double's range raises Overflow (where SQLite would go on with infinity).
+enum class Fold { Money, Plain, Checked };
+
+template <Fold Mode>
 void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         const std::string_view ops = argc < 2 ? std::string_view() : text_of(argv[1]);
@@ -500,7 +511,9 @@ void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         Num acc = numeric(argv[0]);
         for (size_t k = 0; k < ops.size(); ++k) {
             acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
-            if (Money && acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+            if (acc.type != SQLITE_FLOAT) continue;
+            if (Mode == Fold::Money) acc.d = money(acc.d);
+            if (Mode == Fold::Checked && std::isinf(acc.d)) raise(Fault::Overflow);
         }
         if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
         if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
@@ -691,6 +704,47 @@ void nz(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     // In a statement, Nz without a replacement gives a zero-length text.
     if (argc > 1) return sqlite3_result_value(ctx, argv[1]);
     result_text(ctx, "");
+}
+
+// jet_choose(k, c), jet_keep(k, v) and jet_chosen(k, t1, t2): the type of the value
+// that IIf or Nz chose, given row by row without computing the choice again.
+// jet_choose gives 1 when c is true (as SQLite's CASE WHEN takes it: not Null and not
+// zero), 0 otherwise; jet_keep gives v, the first value chosen when it is not Null (Nz
+// as coalesce(jet_keep(k, v), other)). Each remembers its choice in slot k (1 up to
+// kMaxSlot), and jet_chosen(k, t1, t2) gives t1 when the last choice of slot k was the
+// first value, t2 otherwise. The emitter writes jet_chosen after the value whose choice
+// it reads, in the same row: SQLite computes a call's arguments, and a row's columns,
+// in order.
+constexpr int kMaxSlot = 1 << 16;
+
+unsigned char& slot(sqlite3_context* ctx, sqlite3_value* k) {
+    const int n = sqlite3_value_int(k);
+    if (n < 1 || n > kMaxSlot) raise(Fault::Internal, "choice slot");
+    auto& chosen = variant_of(ctx).connection->chosen;
+    if (chosen.size() <= static_cast<size_t>(n)) chosen.resize(static_cast<size_t>(n) + 1);
+    return chosen[static_cast<size_t>(n)];
+}
+
+void choose(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        const int t = sqlite3_value_type(argv[1]);
+        const bool first = t == SQLITE_INTEGER ? sqlite3_value_int64(argv[1]) != 0
+                           : t == SQLITE_NULL  ? false
+                                               : sqlite3_value_double(argv[1]) != 0;
+        slot(ctx, argv[0]) = first;
+        sqlite3_result_int(ctx, first);
+    });
+}
+
+void keep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] {
+        slot(ctx, argv[0]) = !is_null(argv[1]);
+        sqlite3_result_value(ctx, argv[1]);
+    });
+}
+
+void chosen(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    guarded(ctx, [&] { sqlite3_result_value(ctx, slot(ctx, argv[0]) ? argv[1] : argv[2]); });
 }
 
 // jet_mark() and jet_caught(mark, v): a stored value whose computation absorbed a
@@ -975,8 +1029,9 @@ constexpr FunctionDef kFunctions[] = {
     {nullptr, "jet_store", store, 5, 6},
     {nullptr, "jet_totext", totext, 2, 2},
     {nullptr, "jet_concat", concat, -1, -1},
-    {nullptr, "jet_curfold", arithfold<true>, -1, -1},
-    {nullptr, "jet_numfold", arithfold<false>, -1, -1},
+    {nullptr, "jet_curfold", arithfold<Fold::Money>, -1, -1},
+    {nullptr, "jet_numfold", arithfold<Fold::Plain>, -1, -1},
+    {nullptr, "jet_dblfold", arithfold<Fold::Checked>, -1, -1},
     {nullptr, "jet_add", add, -1, -1},
     {nullptr, "jet_cur", cur, 1, 1},
     {nullptr, "jet_div", div, 2, 2},
@@ -989,13 +1044,17 @@ constexpr FunctionDef kFunctions[] = {
     {nullptr, "jet_seq", seq, 1, 1, {}, R::Fixed, T::Long, false},
     {nullptr, "jet_mark", mark, 0, 0, {}, R::Fixed, T::Long, false},
     {nullptr, "jet_caught", caught, 2, 2, {}, R::Fixed, T::Long, false},
+    {nullptr, "jet_choose", choose, 2, 2, {}, R::Fixed, T::Long, false},
+    {nullptr, "jet_keep", keep, 2, 2, {}, R::Fixed, T::Long, false},
+    {nullptr, "jet_chosen", chosen, 3, 3, {}, R::Fixed, T::Long, false},
 };
 
 // The functions that never fail on a value (a value that cannot be converted, a
 // division by zero): a stored value calls them as themselves.
 constexpr std::string_view kNeverFail[] = {"jet_concat", "jet_nz",    "jet_trim",   "jet_ltrim",
                                            "jet_rtrim",  "jet_ucase", "jet_lcase",  "jet_len",
-                                           "jet_seq",    "jet_mark",  "jet_caught", "jet_store"};
+                                           "jet_seq",    "jet_mark",  "jet_caught", "jet_store",
+                                           "jet_choose", "jet_keep",  "jet_chosen"};
 
 // The SQLite arguments of a call of a Jet function with n arguments.
 int sqlite_arguments(const FunctionDef& f, int n) {

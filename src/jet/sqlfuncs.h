@@ -36,7 +36,9 @@
 //                            significant, Polish order.
 // Scalar functions:
 //   jet_store(v, type, size, flags, 'table.column' [, source type])
-//                            v converted for storing into a column (Value::coerce_to);
+//                            v converted for storing into a column (Value::coerce_to:
+//                            an infinite number overflows whatever the column, a date
+//                            outside the range overflows);
 //                            the optional source type says what v is (a Date or a
 //                            Yes/No stored into a text column gives its date text or
 //                            "-1"/"0"); without it v is judged by its SQLite value;
@@ -46,12 +48,15 @@
 //                            cannot be converted becomes Null (then flags 1 and 2
 //                            apply). Raises TooLong, TypeMismatch, Overflow.
 //   jet_totext(v, type)      CStr of a value of that type (dates as dates, money with
-//                            the decimal comma, Booleans as -1/0 like Jet's text of them)
+//                            the decimal comma, Booleans as -1/0 like Jet's text of them);
+//                            an infinite number raises Overflow
 //   jet_concat(a, b)         a & b on texts (Null as "")
 //   jet_add(a, ta, b, tb)    a + b with VB's rules for the operand types (text + text
 //                            concatenates, Null propagates, text + number converts the
-//                            text or raises TypeMismatch); currency results rounded
+//                            text or raises TypeMismatch); currency results rounded;
+//                            past a Double's range raises Overflow
 //   jet_numfold(x0, ops, x1, ...) ((x0 op1 x1) op2 x2) ... with SQLite's + - *
+//   jet_dblfold(x0, ops, x1, ...) the same; a step past a Double's range raises Overflow
 //   jet_curfold(x0, ops, x1, ...) the same, each step rounded as jet_cur
 //   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
 //   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
@@ -76,6 +81,11 @@
 //   jet_mark()               the connection's count of failures absorbed so far
 //   jet_caught(mark, v)      v, or Null when failures were absorbed since jet_mark gave
 //                            mark (while v was computed)
+//   jet_choose(k, c)         1 when c is true, else 0; remembered in slot k
+//   jet_keep(k, v)           v; "v is not Null" remembered in slot k
+//   jet_chosen(k, t1, t2)    t1 when slot k last remembered true, else t2: the type of
+//                            the value an IIf or Nz chose, read after the value (in
+//                            the same row) without computing the choice again
 // Aggregates:
 //   jet_sum(x, type)         Sum: Null over no rows; exact for Currency (type 5) and
 //                            whole numbers; double otherwise; a total out of range

@@ -46,8 +46,15 @@ struct Typed {
     std::optional<Value> constant;        // a literal, as written
     // SQL giving the value's Jet type code row by row, where rows differ: IIf and Nz
     // give the value they choose in that value's own type. "" when `type` holds for
-    // every row.
+    // every row. It is read together with typed_sql (Binder::typed_value).
     std::string type_sql;
+    // The value as type_sql's companion, "" when sql serves: where the type is chosen
+    // row by row, this form remembers the choice that computed the value, and type_sql
+    // reads it (jet_choose, jet_keep, jet_chosen), so that the choice is computed once.
+    std::string typed_sql;
+    // A text some of whose rows are dates (IIf or Nz of a date and a text): compared,
+    // sorted, grouped and read as the dates' texts (Binder::text_value).
+    bool dated_text = false;
     std::string name;         // Jet's default name of a select item ("" when ExprNNNN)
     // column + offset: a whole-number column plus or minus a constant (offset_of is
     // the column's SQL, "" otherwise), so that a store checks the column's range only.
@@ -64,9 +71,9 @@ struct Typed {
     //     (AND, OR, ||) goes on past kMaxChain operands in groups (chain_groups): sql
     //     is then "(" head "(" body "))", head the full groups "(g1) op (g2) op ".
     //   fold/fold_ops/fold_args: sql is one call of a folding function: '&' jet_concat,
-    //     'a' jet_add, '$' jet_curfold (money arithmetic) or '#' jet_numfold (other
-    //     arithmetic past kMaxChain operands); for '$' and '#' fold_ops holds one
-    //     operator per step.
+    //     'a' jet_add, '$' jet_curfold (money arithmetic), 'd' jet_dblfold (floating
+    //     arithmetic checked for its range) or '#' jet_numfold (other arithmetic past
+    //     kMaxChain operands); for '$', 'd' and '#' fold_ops holds one operator per step.
     //   fold_depth: the folding calls nested one in the first operand of the next
     //     along the chain's first operands (this one included).
     int chain = 0;
@@ -104,6 +111,10 @@ public:
     Typed expr(const sql::Expr& e);
     static std::string value_sql(const Typed& t);  // Jet value (-1/0 for truth values)
     static std::string cond_sql(const Typed& t);   // SQLite truth value
+    // The value for a consumer that reads its type code (type_sql) with it, in that order.
+    static std::string typed_value(const Typed& t);
+    // The value as a text is compared, sorted and read: a dated_text's dates as texts.
+    std::string text_value(const Typed& t) const;
     // The value converted for storing into a column (jet_store unless the value needs
     // no conversion).
     std::string store_sql(const Typed& v, const TableInfo& t, const ColumnInfo& c);
@@ -173,6 +184,10 @@ private:
     std::vector<Value> params_;
     int alias_depth_ = 0;
     int depth_ = 0;  // expr() calls in progress: sql::kMaxNesting at most
+    int choices_ = 0;  // the choice slots given (jet_choose) in this statement
+    // Binding the operands of a comparison (and of BETWEEN and IN): floating arithmetic
+    // there is computed with its range checked even in a stored value (see arithmetic).
+    bool in_comparison_ = false;
 };
 
 // True when `database` (a [path] qualifier) names the file at open_path.

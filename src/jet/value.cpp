@@ -487,7 +487,7 @@ double Value::to_date() const {
             mismatch();
         }
         case Kind::Date:
-            return d_;
+            return checked_date(d_);
         default:
             return checked_date(to_double());
     }
@@ -510,9 +510,10 @@ std::string Value::to_text() const {
         case Kind::Currency:
             return currency_text(Currency{i_});
         case Kind::Single:
-            return single_text(static_cast<float>(d_));
         case Kind::Double:
-            return double_text(d_);
+            // An infinite number (or NaN) has no text: it is an overflow.
+            if (!std::isfinite(d_)) overflow();
+            return kind_ == Kind::Single ? single_text(static_cast<float>(d_)) : double_text(d_);
         case Kind::Date:
             return dates::to_text(d_);
         case Kind::Text:
@@ -523,6 +524,8 @@ std::string Value::to_text() const {
 
 Value Value::coerce_to(DataType type, int size) const {
     if (kind_ == Kind::Null || kind_ == Kind::Empty) return null();
+    // An infinite number (or NaN) fits no column, a Double's included.
+    if ((kind_ == Kind::Single || kind_ == Kind::Double) && !std::isfinite(d_)) overflow();
     switch (type) {
         case DataType::Boolean:
             if (kind_ == Kind::Boolean) return *this;
@@ -555,7 +558,6 @@ Value Value::coerce_to(DataType type, int size) const {
             if (kind_ == Kind::Double) return *this;
             return dbl(to_double());
         case DataType::Date:
-            if (kind_ == Kind::Date) return *this;
             return date(to_date());
         case DataType::Text:
         case DataType::Memo: {

@@ -76,8 +76,9 @@ class Value {
 
     // VB's conversions (CBool, CLng, CDbl, CCur, CDate, CStr). Null raises
     // "Invalid use of Null" (a TypeMismatch), a text that does not convert raises
-    // TypeMismatch, out of range raises Overflow. Text is read under Polish settings:
-    // decimal comma, day-first dates.
+    // TypeMismatch, out of range raises Overflow (a date outside dates::in_range, the
+    // text of an infinite number). Text is read under Polish settings: decimal comma,
+    // day-first dates.
     bool to_bool() const;
     int32_t to_long() const;  // halves to even
     double to_double() const;
@@ -90,7 +91,8 @@ class Value {
     // the decimal comma, text -> date day first, text -> number when it is one),
     // money rounded to 4 decimals (halves to even), Single rounded to 4-byte
     // precision, Yes/No as -1/0 (any non-zero number is -1). Null stays Null.
-    // Raises TooLong (text longer than size), TypeMismatch, Overflow.
+    // Raises TooLong (text longer than size), TypeMismatch, Overflow (also for an
+    // infinite number or NaN into any column, and a date outside the range).
     Value coerce_to(DataType type, int size) const;
 
     // The Jet type that this value naturally has (Text for Text, Double for Double, ...).

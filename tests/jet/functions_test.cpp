@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "jet/dates.h"
@@ -98,6 +99,13 @@ TEST(Format, NumbersWithTheDecimalCommaHalvesAwayFromZero) {
         EXPECT_EQ(got.raw_text(), r.text) << r.v.to_text() << " " << r.fmt;
     }
     EXPECT_TRUE(fn::format(Value::null(), "0.00").is_null());
+    // An infinite value has no text: it overflows, as CStr of it does.
+    for (const char* f : {"0.00", "", "yyyy", "#,##0", "@"}) {
+        EXPECT_TRUE(fails([&] { fn::format(Value::dbl(HUGE_VAL), f); })) << f;
+        EXPECT_TRUE(fails([&] { fn::format(Value::single(-static_cast<float>(HUGE_VAL)), f); }))
+            << f;
+    }
+    EXPECT_TRUE(fails([] { fn::cstr(Value::dbl(HUGE_VAL)); }));
 }
 
 TEST(Format, Dates) {

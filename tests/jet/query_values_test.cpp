@@ -180,6 +180,15 @@ TEST_F(Rules, DatesBeforeTheFirstDayCountTheirTimeForward) {
         {"SELECT CDbl(#1899-12-30 06:00:00#), CDbl(#06:00:00#), CDbl(#1899-12-31 18:00#) FROM T "
          "WHERE id = 1",
          "0.25|0.25|1.75"},
+        // The first day of the range with a time: the literal, its number, CDate of the
+        // number and of its text agree, and it is stored.
+        {"SELECT #0100-01-01 12:00#, CDbl(#0100-01-01 12:00#), CDate(CDbl(#0100-01-01 12:00#)), "
+         "CDate(-657434.5) = #0100-01-01 12:00#, Year(CDate('0100-01-01 12:00')), "
+         "CStr(#0100-01-01 12:00#) FROM T WHERE id = 1",
+         "0100-01-01 12:00:00|-657434.5|0100-01-01 12:00:00|-1|100|0100-01-01 12:00:00"},
+        {"SELECT CDate(-657435) FROM T WHERE id = 1", "error 80040E07"},
+        {"UPDATE T SET d = CDate(-657434.5) WHERE id = 3", "ok 1"},
+        {"SELECT d, Day(d) FROM T WHERE id = 3", "0100-01-01 12:00:00|1"},
     };
     EXPECT_CASES(cases);
 }

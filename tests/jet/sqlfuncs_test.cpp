@@ -111,6 +111,15 @@ TEST_F(SqlFuncs, StoreConvertsAndChecksLikeTheEngine) {
         {"jet_store(-1, 10, 10, 0, 't.c', 1)", "t:-1"},
         {"jet_store(44196.5, 10, 30, 0, 't.c', 8)", "t:2020-12-31 12:00:00"},
         {"jet_store(1.5, 10, 10, 0, 't.c', 5)", "t:1,5"},
+        // Infinity overflows in every column (Null where the value is stored); dates
+        // outside the range overflow, the first day with a time does not.
+        {"jet_store(1e308 * 10, 10, 20, 0, 't.c', 7)", err(jet::Fault::Overflow)},
+        {"jet_store(1e308 * 10, 10, 20, 0, 't.c')", err(jet::Fault::Overflow)},
+        {"jet_store(-1e308 * 10, 1, 1, 0, 't.c')", err(jet::Fault::Overflow)},
+        {"jet_store(1e308 * 10, 12, 0, 8, 't.c', 7)", "null"},
+        {"jet_store(1e308 * 10, 1, 1, 8, 't.c')", "null"},
+        {"jet_store(2958466, 8, 8, 8, 't.c')", "null"},
+        {"jet_store(-657434.5, 8, 8, 0, 't.c')", "r:-657434.5"},
     };
     for (const auto& c : cases) EXPECT_EQ(one(c.expr), c.expected) << c.expr;
 }
@@ -131,6 +140,14 @@ TEST_F(SqlFuncs, OperatorsAndComparison) {
         {"jet_add(NULL, 4, 1, 4)", "null"},
         {"jet_add(2, 4, 3, 4)", "i:5"},
         {"jet_add(0.1, 5, 0.2, 5)", "r:0.3"},
+        {"jet_add('1', 10, 1e308, 7, 1e308, -1)", err(jet::Fault::Overflow)},
+        {"jet_add(1e308, 7, '1e308', 10)", err(jet::Fault::Overflow)},
+        {"jet_totext(1e308 * 10, 7)", err(jet::Fault::Overflow)},
+        {"jet_dblfold(2, '*+-', 3, 1.5, 0.5)", "r:7"},
+        {"jet_dblfold(7, '*', 3)", "i:21"},
+        {"jet_dblfold(NULL, '+', 3)", "null"},
+        {"jet_dblfold(1e308, '+-', 1e308, 1e308)", err(jet::Fault::Overflow)},
+        {"jet_dblfold(-1e308, '*', 10)", err(jet::Fault::Overflow)},
         {"jet_cur(0.00005)", "r:0"},
         {"jet_cur(0.00015)", "r:0.0002"},
         {"jet_cur(7)", "i:7"},

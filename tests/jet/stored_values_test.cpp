@@ -4,6 +4,9 @@
 // In a criteria (WHERE, ON) the same value fails the statement with 0x80040E07, never
 // with 0x80004005 (which the callers read as a lost connection). Column defaults as
 // written: "DEFAULT =x" is DEFAULT x, the last DEFAULT clause counts.
+#include <sqlite3.h>
+
+#include "jet/session.h"
 #include "query_util.h"
 
 namespace query_test {
@@ -297,6 +300,174 @@ TEST_F(StoredValues, IIfAndNzKeepTheChosenValuesType) {
         {"SELECT t FROM F", "2006-04-20;0"},
     };
     EXPECT_CASES(cases);
+}
+
+// A date computed past 31 December 9999 or before 1 January 100 is Null where it is
+// stored, whatever stores it (SET, also over a join, INSERT ... VALUES, INSERT ...
+// SELECT, SELECT ... INTO), as any value out of its column's range; the dates that
+// stay in the range are stored as they are, and the table reads on.
+TEST_F(StoredValues, DatesPastTheEndsOfTheRangeAreNull) {
+    run_all({"CREATE TABLE T (id long, d datetime, n long)",
+             "CREATE TABLE C (id long, d datetime NOT NULL)",
+             "INSERT INTO T VALUES (1, #9999-12-30#, 1)",
+             "INSERT INTO T VALUES (2, #0100-01-02#, 2)",
+             "INSERT INTO T VALUES (3, #2001-02-03#, 3)"});
+    const Case cases[] = {
+        {"UPDATE T SET d = d + 5 WHERE id = 1", "ok 1"},
+        {"UPDATE T SET d = d - 3 WHERE id = 2", "ok 1"},
+        {"UPDATE T SET d = d + 1 WHERE id = 3", "ok 1"},
+        {"SELECT id, d, Year(d) FROM T", "1|Null|Null;2|Null|Null;3|2001-02-04|2001"},
+        {"UPDATE T SET d = #9999-12-30# - n + 1", "ok 3"},
+        {"SELECT id, d FROM T", "1|9999-12-30;2|9999-12-29;3|9999-12-28"},
+        // Computed through a function, IIf, or from a literal; the last second of the range.
+        {"UPDATE T SET d = IIf(id = 1, d + 2, CDate(d) + 3 - id)", "ok 3"},
+        {"SELECT id, d FROM T", "1|Null;2|9999-12-30;3|9999-12-28"},
+        {"INSERT INTO T VALUES (4, #9999-12-31# + 1, 4)", "ok 1"},
+        {"INSERT INTO T VALUES (5, #0100-01-01# - 1, 5)", "ok 1"},
+        {"INSERT INTO T VALUES (6, #9999-12-31# + 0.9999, 6)", "ok 1"},
+        {"SELECT id, d FROM T WHERE id > 3", "4|Null;5|Null;6|9999-12-31 23:59:51"},
+        // Copied by INSERT ... SELECT and SELECT ... INTO.
+        {"INSERT INTO T (id, d) SELECT id + 10, d + 2 FROM T WHERE id IN (2, 3)", "ok 2"},
+        {"SELECT id, d FROM T WHERE id > 10", "12|Null;13|9999-12-30"},
+        {"SELECT id, d + 1 AS e INTO E FROM T WHERE id IN (2, 3)", "ok 2"},
+        {"SELECT id, e, Year(e) FROM E", "2|9999-12-31|9999;3|9999-12-29|9999"},
+        {"SELECT id, d - 3615898 AS e INTO F FROM T WHERE id IN (2, 3)", "ok 2"},
+        {"SELECT id, e FROM F", "2|0100-01-01;3|Null"},
+        // Over a join; into a required column the Null fails.
+        {"UPDATE T INNER JOIN E ON T.id = E.id SET T.d = E.e + T.n - 1", "ok 2"},
+        {"SELECT id, d FROM T WHERE id IN (2, 3)", "2|Null;3|9999-12-31"},
+        {"INSERT INTO C (id, d) SELECT id, d FROM T WHERE id = 3", "ok 1"},
+        {"UPDATE C SET d = d + 1", "error 80004005"},
+        {"INSERT INTO C (id, d) VALUES (2, #9999-12-31# + 1)", "error 80004005"},
+        {"SELECT id, d FROM C", "3|9999-12-31"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// An infinite value (a Double computed past its range) is Null in every column it is
+// stored into; CStr, Format and & of it fail as an overflow does (Null in a stored
+// value). In a criteria, *, +, - and / of Doubles past the range fail the statement
+// with Overflow, as ^ does; so does a condition of IIf computed in a stored value,
+// which makes that value Null.
+TEST_F(StoredValues, InfinityIsAnOverflow) {
+    run_all(
+        {"CREATE TABLE T (id long, db double, s text(20), m memo, b bit, n long, c money, "
+         "d datetime, f single)",
+         "INSERT INTO T (id, db) VALUES (1, 1e308)", "INSERT INTO T (id, db) VALUES (2, 2)"});
+    const std::string overflow = "error 80040E07";
+    const Case cases[] = {
+        {"UPDATE T SET s = db * 10, m = db * 10, b = db * 10, n = db * 10, c = db * 10, "
+         "d = db * 10, f = db * 10",
+         "ok 2"},
+        {"SELECT id, s, m, b, n, c, d, f FROM T",
+         "1|Null|Null|Null|Null|Null|Null|Null;2|20|20|-1|20|20|1900-01-19|20"},
+        {"UPDATE T SET s = db + db, m = -db - db, b = db * db", "ok 2"},
+        {"SELECT id, s, m, b FROM T", "1|Null|Null|Null;2|4|-4|-1"},
+        {"UPDATE T SET s = CStr(db * 10), m = Format(db * 10, '0.00'), n = Len(db * 10 & 'x')",
+         "ok 2"},
+        {"SELECT id, s, m, n FROM T", "1|Null|Null|Null;2|20|20,00|3"},
+        {"UPDATE T SET s = Format(db * 10), m = Format(db * 10, 'yyyy'), b = (db * 10 > 1), "
+         "n = IIf(db * 10 > 1, 1, 2), c = IIf(db * 10 BETWEEN 1 AND 2, 1, 2)",
+         "ok 2"},
+        {"SELECT id, s, m, b, n, c FROM T", "1|Null|Null|Null|Null|Null;2|20|1900|-1|1|2"},
+        // Criteria.
+        {"DELETE FROM T WHERE db * 10 > 1", overflow},
+        {"DELETE FROM T WHERE db + db > 1", overflow},
+        {"DELETE FROM T WHERE -db - db < 1", overflow},
+        {"DELETE FROM T WHERE db / 0.1 > 1", overflow},
+        {"DELETE FROM T WHERE 1 < db * 2 * 3 - 4", overflow},
+        {"UPDATE T SET n = 1 WHERE IIf(db * 10 > 1, True, False)", overflow},
+        {"SELECT id FROM T WHERE db * 10 BETWEEN 1 AND 2", overflow},
+        {"SELECT id FROM T WHERE db * 10 IN (1, 2)", overflow},
+        {"SELECT T.id FROM T INNER JOIN T AS U ON T.id = U.db * 10", overflow},
+        {"SELECT id FROM T GROUP BY id HAVING Sum(db) * 10 > 1", overflow},
+        {"SELECT db * 10 FROM T", overflow},
+        {"SELECT count(*) FROM T", "2"},
+        {"SELECT id, db * 10, db + db, db / 0.5 FROM T WHERE id = 2", "2|20|4|4"},
+    };
+    EXPECT_CASES(cases);
+    std::string text;
+    EXPECT_EQ(error_of("DELETE FROM T WHERE db * 10 > 1", &text), 0x80040E07u);
+    EXPECT_EQ(text, "Overflow.");
+}
+
+// IIf and Nz that choose a date over a text give the date in its own type: stored into
+// a number column it is its serial, into a text column its date text, and a conversion
+// takes it as a date; a query reads and compares it as its date text.
+TEST_F(StoredValues, IIfAndNzChooseADateOverAText) {
+    run_all({"CREATE TABLE T (id long, n long, db double, c money, s text(30), d datetime)",
+             "INSERT INTO T (id, d) VALUES (1, #2001-02-03#)", "INSERT INTO T (id) VALUES (2)",
+             "CREATE TABLE U (id long, n long, db double, c money, s text(30))"});
+    const Case cases[] = {
+        {"UPDATE T SET n = IIf(True, #2001-02-03#, 'q'), db = Nz(Null, #2001-02-03#), "
+         "c = IIf(id = 1, #2001-02-03#, 'q')",
+         "ok 2"},
+        {"SELECT id, n, db, c FROM T", "1|36925|36925|36925;2|36925|36925|Null"},
+        {"UPDATE T SET n = Nz(Null, #2001-02-03#), db = IIf(id = 1, d, 'q'), c = Nz(Null, d), "
+         "s = IIf(id = 1, d, 'q')",
+         "ok 2"},
+        {"SELECT id, n, db, c, s FROM T", "1|36925|36925|36925|2001-02-03;2|36925|Null|Null|q"},
+        {"INSERT INTO U (id, n, db, c, s) SELECT id, IIf(id = 1, d, 'q'), Nz(d, 'q'), "
+         "Nz(Null, d), IIf(id = 1, d, 'q') FROM T ORDER BY id DESC",
+         "ok 2"},
+        {"SELECT id, n, db, c, s FROM U", "2|Null|Null|Null|q;1|36925|36925|36925|2001-02-03"},
+        {"SELECT id, IIf(id = 1, d, 'q') AS s, Nz(Null, d) AS e INTO V FROM T", "ok 2"},
+        {"SELECT id, s, e FROM V", "1|2001-02-03|2001-02-03;2|q|Null"},
+        {"SELECT IIf(id = 1, d, 'q'), Nz(Null, d) & '', CLng(IIf(id = 1, d, 'q')), "
+         "Year(Nz(Null, d)) FROM T WHERE id = 1",
+         "2001-02-03|2001-02-03|36925|2001"},
+        {"SELECT id FROM T WHERE IIf(id = 1, d, 'q') = '2001-02-03' OR IIf(id = 1, d, 'q') = 'q' "
+         "ORDER BY IIf(id = 1, d, 'q') DESC",
+         "2;1"},
+        {"SELECT IIf(id = 1, d, 'q') + 'x' FROM T", "2001-02-03x;qx"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// IIf and Nz whose values' types differ compute their condition (Nz its first value)
+// once per row, also where the value's type, chosen row by row, is needed: stored into
+// a text column, turned into text, formatted, stored through a query.
+TEST_F(StoredValues, IIfAndNzComputeTheirConditionOnce) {
+    run_all({"CREATE TABLE T (id long, n long, d datetime, s text(30), m memo)",
+             "INSERT INTO T (id, n, d) VALUES (1, 4321, #2001-02-03#)",
+             "INSERT INTO T (id, n) VALUES (2, 7)", "CREATE TABLE U (id long, s text(30))"});
+    // The SQLite statements run, as SQLite's trace gives them.
+    std::vector<std::string> statements;
+    auto trace = [](unsigned, void* out, void* st, void*) {
+        static_cast<std::vector<std::string>*>(out)->push_back(
+            sqlite3_sql(static_cast<sqlite3_stmt*>(st)));
+        return 0;
+    };
+    sqlite3* handle = db->session().handle();
+    sqlite3_trace_v2(handle, SQLITE_TRACE_STMT, trace, &statements);
+    struct Row {
+        const char* sql;
+        const char* marker;  // a constant of the condition, written once
+        const char* query;
+        const char* rows;
+    } rows_[] = {
+        {"UPDATE T SET s = IIf(n = 4321, d, 1.5)", "4321", "SELECT s FROM T", "2001-02-03;1,5"},
+        {"UPDATE T SET s = Nz(IIf(id + 4500 = 4501, Null, n), d)", "4500", "SELECT s FROM T",
+         "2001-02-03;7"},
+        {"UPDATE T SET m = IIf(id + 4600 = 4601, d, n) & '/'", "4600", "SELECT m FROM T",
+         "2001-02-03/;7/"},
+        {"UPDATE T SET m = Format(Nz(IIf(id + 4700 = 4701, Null, n), d), 'yyyy')", "4700",
+         "SELECT m FROM T", "2001;1900"},
+        {"INSERT INTO U (id, s) SELECT id, IIf(id + 4800 = 4801, d, 2.5) FROM T ORDER BY id DESC",
+         "4800", "SELECT id, s FROM U", "2|2,5;1|2001-02-03"},
+    };
+    for (const auto& r : rows_) {
+        statements.clear();
+        EXPECT_EQ(outcome(r.sql), "ok 2") << r.sql;
+        size_t seen = 0;
+        for (const auto& sql : statements)
+            for (size_t at = sql.find(r.marker); at != std::string::npos;
+                 at = sql.find(r.marker, at + 1))
+                ++seen;
+        EXPECT_EQ(seen, 1u) << r.sql;
+        EXPECT_EQ(rows(r.query), r.rows) << r.sql;
+    }
+    sqlite3_trace_v2(handle, 0, nullptr, nullptr);
 }
 
 // "DEFAULT =x" in a column definition is DEFAULT x; of two DEFAULT clauses the last

@@ -35,6 +35,19 @@ TEST(Dates, SerialsOfCalendarDates) {
     EXPECT_FALSE(dates::to_serial(2021, 1, 1, 24).has_value());
 }
 
+// The range runs from 1 January 100 (its serial -657434; with a time, counted forward,
+// down to just above -657435) to 31 December 9999, 23:59:59.
+TEST(Dates, TheRangeRunsFromTheFirstDaysMidnightToTheLastSecond) {
+    for (double in : {-657434.0, -657434.5, -657434.99999, 0.0, 2958465.0, dates::kMaxSerial})
+        EXPECT_TRUE(dates::in_range(in)) << in;
+    for (double out :
+         {-657435.0, -657435.5, 2958466.0, 2958465.99999999, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_FALSE(dates::in_range(out)) << out;
+    const dates::Parts p = dates::from_serial(-657434.5);
+    EXPECT_EQ(p.year * 10000 + p.month * 100 + p.day, 1000101);
+    EXPECT_EQ(p.hour, 12);
+}
+
 TEST(Dates, TimeRoundsToTheSecondAndCarriesIntoTheNextDay) {
     dates::Parts p = dates::from_serial(1.0 - 0.1 / 86400);
     EXPECT_EQ(p.day, 31);

@@ -179,6 +179,32 @@ TEST(ValueStore, FailuresOnStore) {
     EXPECT_NO_THROW(Value::text(std::string(300, 'x')).coerce_to(DataType::Memo, 0));
 }
 
+// An infinite or NaN number overflows wherever it is stored and in its text; so does a
+// date outside 1 January 100 ... 31 December 9999. The first day with a time (its
+// serial counted forward) is in the range.
+TEST(ValueStore, InfinityAndDatesPastTheRangeOverflow) {
+    const Value numbers[] = {Value::dbl(HUGE_VAL), Value::dbl(-HUGE_VAL), Value::dbl(std::nan("")),
+                             Value::single(static_cast<float>(HUGE_VAL)),
+                             Value::single(std::nanf(""))};
+    const DataType types[] = {
+        DataType::Boolean, DataType::Byte,   DataType::Integer, DataType::Long, DataType::Currency,
+        DataType::Single,  DataType::Double, DataType::Date,    DataType::Text, DataType::Memo};
+    for (const Value& v : numbers) {
+        for (DataType t : types)
+            EXPECT_EQ(error_of([&] { v.coerce_to(t, 0); }), overflow_number())
+                << v.raw_double() << " into " << static_cast<int>(t);
+        EXPECT_EQ(error_of([&] { v.to_text(); }), overflow_number()) << v.raw_double();
+    }
+    for (double serial : {2958466.0, -657435.0}) {
+        EXPECT_EQ(error_of([&] { Value::date(serial).coerce_to(DataType::Date, 0); }),
+                  overflow_number());
+        EXPECT_EQ(error_of([&] { Value::date(serial).to_date(); }), overflow_number());
+    }
+    EXPECT_TRUE(Value::date(-657434.5).coerce_to(DataType::Date, 0) == Value::date(-657434.5));
+    EXPECT_EQ(Value::dbl(-657434.5).to_date(), -657434.5);
+    EXPECT_EQ(Value::date(-657434.5).to_text(), "0100-01-01 12:00:00");
+}
+
 TEST(ValueOperators, VbRulesForTypesAndNull) {
     auto cur = [](int64_t s) { return Value::currency(Currency::from_scaled(s)); };
     struct Row {
