@@ -46,9 +46,11 @@ struct FileUse {
 };
 
 std::mutex uses_mutex;
+// Never destroyed: a database that a static object of the program closes at the exit
+// still finds it.
 std::map<FileKey, FileUse>& uses() {
-    static std::map<FileKey, FileUse> u;
-    return u;
+    static auto* u = new std::map<FileKey, FileUse>;
+    return *u;
 }
 
 // Forgets a file's entry once nothing of the process is on it. Caller holds uses_mutex.

@@ -27,8 +27,8 @@ constexpr uintmax_t kQuickCheckLimit = 64u << 20;
 // The process's sessions by canonical path.
 std::mutex registry_mutex;
 std::map<std::string, std::weak_ptr<Session>>& registry() {
-    static std::map<std::string, std::weak_ptr<Session>> r;
-    return r;
+    static auto* r = new std::map<std::string, std::weak_ptr<Session>>;  // never destroyed
+    return *r;
 }
 
 uint32_t big_endian(const unsigned char* p, int n) {
