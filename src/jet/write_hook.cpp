@@ -1,3 +1,5 @@
+// The process's write hook (see write_hook.h): one pointer, unset in the programs, set by
+// the tests that fail chosen writes.
 #include "jet/write_hook.h"
 
 namespace jet {

@@ -6,10 +6,13 @@
 # One stop: the database as the uninterrupted road leaves it before step S (kept from a
 # chain of runs that stop before each step), a run of the test program (konwersja with
 # test steps, tests/e2e/awaria.h) whose N-th write of S fails with "Not enough space on
-# disk.", and every later write of S with it: unattended, the program takes its safe
-# answer (Abort) and ends with marker "0000". Then, in the same folder (its registry,
-# Log and clipboard as the stop left them), a run of the program up to the end of S
-# (it stops before the next step; after the last step it runs to the end), and the
+# disk.", and, in the full mode, every later write of S with it: unattended, the program
+# takes its safe answer (Abort) and ends with marker "0000". In the transient mode only
+# the N-th write fails and the later ones succeed: a step that passes the failure on
+# stops as in the full mode, while a step that absorbs it goes on without that write to
+# its end, and its database then differs from the road's. Then, in the same folder (its
+# registry, Log and clipboard as the stop left them), a run of the program up to the end
+# of S (it stops before the next step; after the last step it runs to the end), and the
 # whole database compared with the road's at that version, by the names of tables,
 # columns, indexes and relations (tests/e2e/zawartosc_bazy), every row included.
 #
@@ -20,14 +23,19 @@
 #     at:243:12,558:40     the N-th write of step S
 #     random:K             K writes drawn at random from the whole road (--seed, default 1)
 #     every:K              every K-th write of the whole road, counted from the first
+#     transient:CASE       the writes of CASE in the transient mode (transient:all,
+#                          transient:at:243:12, ...); the others are in the full mode
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
-# ("S N/WRITES stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT statement"),
-# the statement being the first failure that the stopped run reported; the verdict is
-# "same", "DIFF" (a different database) or "blocked" (the rerun did not complete the
-# step); "at" is the version the stopped run left, marked "(absorbed)" when the step's
-# method went on to its end although its writes failed (the run then stopped at the
-# version's write), and "(passed)" when the version is past S. Then the figures. Exit
-# status 0 when every rerun ended with the road's database.
+# ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
+# statement"), MODE "full" or "transient", the statement being the first failure that
+# the stopped run reported; the verdict is "same", "DIFF" (a different database) or
+# "blocked" (the rerun did not complete the step); "at" is the version the stopped run
+# left, marked "(passed)" when the version is past S, and "(absorbed)" when the step's
+# method went on to its end although its write failed (in the full mode the run then
+# stopped at the version's write) or "(retried)" when, after a transient failure, it did
+# so having made one write more than on the road (the failed one again). Then the
+# figures. Exit status 0 when every rerun ended with the road's database and no step
+# absorbed a failure.
 set -euo pipefail
 
 me=stops_in_steps
@@ -42,7 +50,7 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,29p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,38p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 for t in "$KONW_PROGRAM" "$DUMP"; do
     [ -x "$t" ] || { echo "$me: $t is missing" >&2; exit 2; }
@@ -56,12 +64,14 @@ prepare "$work/straight" demo
 "$DUMP" "$work/straight/d" >"$work/at-end.txt"
 "$tools/konwersja/wersja-bazy" "$work/straight/d/baza.mdb" >"$work/at-end.version"
 
-# The stops: "STEP N WRITES NEXT", NEXT the step after S ("end" after the last).
+# The stops: "STEP N WRITES NEXT MODE", NEXT the step after S ("end" after the last).
 awk '{ s[NR] = $1; w[NR] = $2 } END { for (i = 1; i <= NR; i++) print s[i], w[i], (i < NR ? s[i + 1] : "end") }' \
     "$work/writes.txt" >"$work/steps.txt"
 list=$work/stops.txt
 : >"$list"
 for c in "${cases[@]}"; do
+    mode=full
+    case $c in transient:*) mode=transient; c=${c#transient:} ;; esac
     kind=${c%%:*}
     arg=${c#*:}
     case $kind in
@@ -77,9 +87,9 @@ for c in "${cases[@]}"; do
         every) awk -v k="$arg" '{ for (n = 1; n <= $2; n++) if (i++ % k == 0) print $1, n, $2, $3 }' \
             "$work/steps.txt" ;;
         *) echo "$me: unknown case $c" >&2; exit 2 ;;
-    esac >>"$list"
+    esac | sed "s/\$/ $mode/" >>"$list"
 done
-sort -k1,1n -k2,2n -u -o "$list" "$list"
+sort -k1,1n -k2,2n -k5,5 -u -o "$list" "$list"
 [ -s "$list" ] || { echo "$me: no stop chosen" >&2; exit 2; }
 
 # The road's database before each step a stop needs and before the step after it: one
@@ -103,18 +113,27 @@ chained=$(date +%s)
 echo "$me: $(wc -l <"$list") stops in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps," \
     "$jobs at a time, in $work (road ready in $((chained - started)) s)" >&2
 
-# stop S N WRITES NEXT: one stop and its rerun, judged.
+# stop S N WRITES NEXT MODE: one stop and its rerun, judged.
 stop() {
-    local s=$1 n=$2 writes=$3 next=$4 f="$WORK/stop-$1-$2" steps="" stopped at rerun version
-    local verdict statement
+    local s=$1 n=$2 writes=$3 next=$4 mode=$5 f="$WORK/stop-$1-$2-$5" steps="" awaria=$1:$2
+    local stopped at returned rerun version verdict statement
     [ "$next" = end ] || steps=$next=brak
+    [ "$mode" = full ] || awaria=$awaria:chwilowa
     prepare "$f" "at-$s/baza"
-    stopped=$(KONW_AWARIA=$s:$n KONW_KROKI=$steps run "$f")
+    stopped=$(KONW_AWARIA=$awaria KONW_KROKI=$steps run "$f")
     at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     at=${at% }
     [ "$at" = "$(cat "$WORK/at-$s.version")" ] || at="$at(passed)"
-    ! grep -q "^awaria: step $s returned after its failed writes" "$f/err.txt" ||
-        at="$at(absorbed)"
+    # The writes the step made when its method returned after the failed one.
+    returned=$(sed -n "s/^awaria: step $s returned after its failed write (\([0-9]*\) writes)$/\1/p" \
+        "$f/err.txt" | head -n 1)
+    if [ -n "$returned" ]; then
+        if [ "$mode" = transient ] && [ "$returned" = $((writes + 1)) ]; then
+            at="$at(retried)"
+        else
+            at="$at(absorbed)"
+        fi
+    fi
     statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
         cut -c 1-100 || true)
     rerun=$(KONW_KROKI=$steps run "$f")
@@ -129,28 +148,30 @@ stop() {
         verdict=DIFF
         diff "$WORK/at-$next.txt" "$f/outcome.txt" >"$f/diff.txt" || true
     fi
-    [ $verdict != same ] || rm -rf "$f"
-    echo "$s $n/$writes stop=$stopped at=$at rerun=$rerun version=$version $verdict $statement"
+    [ $verdict != same ] || [[ $at == *"(absorbed)"* ]] || rm -rf "$f"
+    echo "$s $n/$writes $mode stop=$stopped at=$at rerun=$rerun version=$version $verdict $statement"
 }
 export -f stop
 
 results=$work/results.txt
-xargs -P "$jobs" -L 1 bash -c 'stop "$0" "$1" "$2" "$3"' <"$list" | tee "$results"
+xargs -P "$jobs" -L 1 bash -c 'stop "$0" "$1" "$2" "$3" "$4"' <"$list" | tee "$results"
 
 total=$(wc -l <"$results")
-same=$(grep -c '^[^ ]* [^ ]* [^ ]* [^ ]* [^ ]* [^ ]* same' "$results" || true)
-diff=$(awk '$7 == "DIFF"' "$results" | wc -l)
-blocked=$(awk '$7 == "blocked"' "$results" | wc -l)
+same=$(awk '$8 == "same"' "$results" | wc -l)
+diff=$(awk '$8 == "DIFF"' "$results" | wc -l)
+blocked=$(awk '$8 == "blocked"' "$results" | wc -l)
 passed=$(grep -c '(passed)' "$results" || true)
 absorbed=$(grep -c '(absorbed)' "$results" || true)
+retried=$(grep -c '(retried)' "$results" || true)
 echo "$me: $total stops tried in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps" \
-    "(in $absorbed the step absorbed its failed writes, $passed went past the step):" \
-    "reruns identical $same," \
-    "different $diff, blocked $blocked; $(($(date +%s) - started)) s"
-# What differed, in short: the first lines of each difference.
-awk '$7 != "same" { print $1, $2 }' "$results" | sort -k1n -k2n | while read -r s n; do
-    echo "$me: $s ${n%/*}: $(grep -F "$s $n " "$results" | cut -d' ' -f3-7)" >&2
-    d=$work/stop-$s-${n%/*}/diff.txt
+    "($(awk '$3 == "transient"' "$results" | wc -l) transient; in $absorbed the step absorbed" \
+    "its failed write, in $retried it made it again, $passed went past the step):" \
+    "reruns identical $same, different $diff, blocked $blocked; $(($(date +%s) - started)) s"
+# What differed or was absorbed, in short: the first lines of each difference.
+awk '$8 != "same" || /\(absorbed\)/ { print $1, $2, $3 }' "$results" | sort -k1n -k2n |
+while read -r s n mode; do
+    echo "$me: $s ${n%/*} $mode: $(grep -F "$s $n $mode " "$results" | cut -d' ' -f4-8)" >&2
+    d=$work/stop-$s-${n%/*}-$mode/diff.txt
     [ -s "$d" ] || continue
     next=$(awk -v s="$s" '$1 == s { print $3; exit }' "$work/steps.txt")
     # The table of the first difference, and the difference's first lines.
@@ -158,4 +179,4 @@ awk '$7 != "same" { print $1, $2 }' "$results" | sort -k1n -k2n | while read -r 
         "$work/at-$next.txt" >&2 || true
     head -n 6 "$d" | cut -c 1-160 | sed 's/^/  /' >&2
 done
-[ "$same" = "$total" ]
+[ "$same" = "$total" ] && [ "$absorbed" = 0 ]

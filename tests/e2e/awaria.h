@@ -7,10 +7,16 @@
 //   KONW_AWARIA="<step>:<N>"  the N-th write of the step fails with "Not enough space
 //                             on disk.", and so does every later write of the process:
 //                             those of the step, and the loop's version after it when
-//                             the step absorbed its failures (it then says so on
-//                             standard error, "awaria: step <step> returned ...");
+//                             the step absorbed its failures;
+//   KONW_AWARIA="<step>:<N>:chwilowa"
+//                             only the N-th write of the step fails (a transient
+//                             failure); the writes after it succeed, so that a step
+//                             that absorbed the failure completes without that write;
 //   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes>" to the
 //                             file.
+// A step whose method returned after its failed write says so on standard error, with
+// the writes it made, the failed ones included: "awaria: step <step> returned after its
+// failed write (<writes> writes)".
 #pragma once
 
 #include <map>
@@ -21,7 +27,8 @@ namespace awaria {
 
 // Wraps the steps that the environment asks for: those of kroki as they are (a test
 // step), the others as this build has them. Sets nothing when neither variable is set.
-// Throws std::invalid_argument for a KONW_AWARIA that is not "<step>:<N>" with N > 0.
+// Throws std::invalid_argument for a KONW_AWARIA that is not "<step>:<N>" or
+// "<step>:<N>:chwilowa" with N > 0.
 void zainstaluj(std::map<int, KrokZastepczy>& kroki);
 
 }  // namespace awaria
