@@ -203,6 +203,12 @@ void Session::validate(const std::string& password) {
 
 void Session::inspect(const std::string& password, bool with_log) {
     check_header(path_, with_log);
+    // The file locked, unreadable or failing is reported as what it is; any other failure
+    // to read it means the file is not one of ours.
+    const auto refuse = [this](const Error& e) {
+        if (environment_failure(e) && e.fault() != Fault::UnrecognizedDatabase) throw e;
+        raise(Fault::UnrecognizedDatabase, path_);
+    };
     sqlite3* ro = nullptr;
     const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
     int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -210,7 +216,7 @@ void Session::inspect(const std::string& password, bool with_log) {
         sqlite3*& db;
         ~Closer() { sqlite3_close_v2(db); }
     } closer{ro};
-    if (rc != SQLITE_OK) raise(Fault::UnrecognizedDatabase, path_);
+    if (rc != SQLITE_OK) refuse(sqlite_failure(ro, rc));
     sqlite3_extended_result_codes(ro, 1);
     sqlite3_busy_timeout(ro, kBusyTimeoutMs);
     register_functions(ro, this);
@@ -221,8 +227,7 @@ void Session::inspect(const std::string& password, bool with_log) {
         try {
             probe.load(path_);
         } catch (const Error& e) {
-            if (file_locked(e)) throw;
-            raise(Fault::UnrecognizedDatabase, path_);
+            refuse(e);
         }
         stored_password = probe.properties().password;
     }
@@ -528,13 +533,19 @@ void Session::recover_if_rolled_back() {
 }
 
 // After the grouped transaction ended without a commit: user transactions are gone,
-// the catalog is read again and the planner forgets, the open unit is lost.
+// the catalog is read again and the planner forgets, the open unit is lost. A catalog
+// that cannot be read again now (the file still failing) stays as it was: the failure
+// that rolled the transaction back is the one its caller reports, not the reading's in
+// its place, and the lost unit refuses every later write.
 void Session::forget_rolled_back() {
     if (unit_began_) unit_lost_ = true;
     trans_level_ = 0;
     trans_versions_.clear();
-    catalog_->load(path_);
     planner_->forget();
+    try {
+        catalog_->load(path_);
+    } catch (const Error&) {
+    }
 }
 
 void Session::exec(const std::string& sql) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <optional>
+
 #include "jet/error.h"
 #include "jet/session.h"
 #include "jet/sqlite_fault.h"
@@ -106,7 +108,9 @@ TEST(FileLocked, IsKnownByItsCondition) {
 }
 
 // The engine meets each code where SQLite returns it, from the file's reads: a statement
-// fails with the code's condition, which no read passes over.
+// fails with the code's condition, which no read passes over; also after writes, when the
+// failure takes the transaction with it and the file still fails as the session reads its
+// catalog again.
 TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
     ASSERT_TRUE(sqlite_fault::FailingFiles::installed());
     const Code codes[] = {
@@ -119,35 +123,70 @@ TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
         {SQLITE_NOTADB, Fault::UnrecognizedDatabase, true},
         {SQLITE_CANTOPEN, Fault::CannotOpen, true},
     };
+    for (const bool after_writes : {false, true})
+        for (const Code& c : codes) {
+            SCOPED_TRACE(std::to_string(c.rc) + (after_writes ? " after writes" : ""));
+            ScratchDir dir;
+            const std::string path = dir.file("k.mdb");
+            make_database(path);
+            auto db = jet::Database::open(path);
+            if (after_writes) {  // a write transaction open, Towar's pages not in it
+                ddl(*db, "CREATE TABLE Zapis (Id long)");
+                db->checkpoint();
+                db->execute("INSERT INTO Zapis (Id) VALUES (1)");
+            }
+            try {
+                sqlite_fault::FailingFiles failing(c.rc, db->session().handle());
+                EXPECT_THROW(
+                    {
+                        try {
+                            auto cursor = db->query("SELECT Id FROM Towar");
+                            while (cursor->next()) {
+                            }
+                        } catch (const jet::Error& e) {
+                            EXPECT_EQ(e.fault(), c.fault) << e.description();
+                            EXPECT_TRUE(jet::environment_failure(e)) << e.description();
+                            throw;
+                        }
+                    },
+                    jet::Error);
+                EXPECT_GT(failing.failed(), 0);
+            } catch (const jet::Error& e) {
+                ADD_FAILURE() << "the seam itself failed: " << e.description();
+            }
+            try {
+                db->close();
+            } catch (const jet::Error&) {
+            }
+        }
+}
+
+// An open that meets a failure of the file as it reads the catalog reports that failure,
+// not a file that is not a database.
+TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
+    const Code codes[] = {
+        {SQLITE_IOERR_READ, Fault::IoError, true},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
+        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, true},
+    };
     for (const Code& c : codes) {
         SCOPED_TRACE(c.rc);
         ScratchDir dir;
         const std::string path = dir.file("k.mdb");
         make_database(path);
-        auto db = jet::Database::open(path);
-        try {
-            sqlite_fault::FailingFiles failing(c.rc, db->session().handle());
-            EXPECT_THROW(
-                {
-                    try {
-                        auto cursor = db->query("SELECT Id FROM Towar");
-                        while (cursor->next()) {
-                        }
-                    } catch (const jet::Error& e) {
-                        EXPECT_EQ(e.fault(), c.fault) << e.description();
-                        EXPECT_TRUE(jet::environment_failure(e)) << e.description();
-                        throw;
-                    }
-                },
-                jet::Error);
-            EXPECT_GT(failing.failed(), 0);
-        } catch (const jet::Error& e) {
-            ADD_FAILURE() << "the seam itself failed: " << e.description();
+        std::optional<jet::Error> failure;
+        {
+            sqlite_fault::FailingFiles failing(c.rc, nullptr);
+            try {
+                jet::Database::open(path);
+            } catch (const jet::Error& e) {
+                failure = e;
+            }
         }
-        try {
-            db->close();
-        } catch (const jet::Error&) {
-        }
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->fault(), c.fault) << failure->description();
+        auto db = jet::Database::open(path);  // the file itself is whole
+        EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3"}));
     }
 }
 
