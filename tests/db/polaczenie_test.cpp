@@ -7,7 +7,7 @@
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db_env.h"
-#include "jet/full_log.h"
+#include "jet/sqlite_fault.h"
 
 namespace {
 
@@ -223,7 +223,7 @@ TEST_F(Polaczenie, ACommitThatFailsAtTheCloseEndsTheRunWith0000) {
     for (const auto& [nazwa, zamknij] : zamkniecia) {
         SCOPED_TRACE(nazwa);
         std::filesystem::remove(baza);
-        storage_test::FullLog dysk;
+        sqlite_fault::FullLog dysk;
         otworz_baze({"CREATE TABLE T (a long)", "INSERT INTO T (a) VALUES (1)"});
         Zapisz_Rejestr("dodralvex", "0123", 0);
         okna.clear();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dao/dao.h"
-#include "jet/full_log.h"
+#include "jet/sqlite_fault.h"
 #include "konwersje_env.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(A97Zapis, ACommitThatFailsEndsTheRunAndKeepsTheLastCommit) {
     for (const bool porzadki : {true, false}) {
         SCOPED_TRACE(porzadki ? "the tidy-up's commit" : "the renames' commit");
         std::filesystem::remove(baza);
-        storage_test::FullLog dysk;
+        sqlite_fault::FullLog dysk;
         baza_97();
         // A backup from an earlier attempt: the upgrade goes on to the renames at once.
         spit(folder / "A97_baza.mdbbak", "kopia");

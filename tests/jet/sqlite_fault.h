@@ -16,11 +16,13 @@ struct File {
     sqlite3_file base;
     sqlite3_file* real;  // the default layer's file, allocated right after this one
     bool watched;        // a main database or its write-ahead log
+    bool log;            // a write-ahead log
 };
 
 inline sqlite3_vfs* real_vfs = nullptr;
-inline int armed = SQLITE_OK;  // the code the watched files' I/O fails with; OK: none
-inline int failed = 0;         // the calls failed since the layer was armed
+inline int armed = SQLITE_OK;    // the code the watched files' I/O fails with; OK: none
+inline bool log_writes = false;  // only writes to a log fail
+inline int failed = 0;           // the calls failed since the layer was armed
 
 inline sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
@@ -28,9 +30,11 @@ inline sqlite3_file* real(sqlite3_file* f) {
 inline const sqlite3_io_methods& m(sqlite3_file* f) {
     return *real(f)->pMethods;
 }
-// True (and counted) when the call on f is to fail with the armed code.
-inline bool fails(sqlite3_file* f) {
-    if (armed == SQLITE_OK || !reinterpret_cast<File*>(f)->watched) return false;
+// True (and counted) when the call on f, a write or not, is to fail with the armed code.
+inline bool fails(sqlite3_file* f, bool write) {
+    const File* file = reinterpret_cast<File*>(f);
+    if (armed == SQLITE_OK || !file->watched) return false;
+    if (log_writes && !(write && file->log)) return false;
     ++failed;
     return true;
 }
@@ -39,13 +43,15 @@ inline const sqlite3_io_methods methods = {
     3,
     [](sqlite3_file* f) { return m(f).xClose(real(f)); },
     [](sqlite3_file* f, void* b, int n, sqlite3_int64 at) {
-        return fails(f) ? armed : m(f).xRead(real(f), b, n, at);
+        return fails(f, false) ? armed : m(f).xRead(real(f), b, n, at);
     },
     [](sqlite3_file* f, const void* b, int n, sqlite3_int64 at) {
-        return fails(f) ? armed : m(f).xWrite(real(f), b, n, at);
+        return fails(f, true) ? armed : m(f).xWrite(real(f), b, n, at);
     },
-    [](sqlite3_file* f, sqlite3_int64 n) { return fails(f) ? armed : m(f).xTruncate(real(f), n); },
-    [](sqlite3_file* f, int flags) { return fails(f) ? armed : m(f).xSync(real(f), flags); },
+    [](sqlite3_file* f, sqlite3_int64 n) {
+        return fails(f, true) ? armed : m(f).xTruncate(real(f), n);
+    },
+    [](sqlite3_file* f, int flags) { return fails(f, true) ? armed : m(f).xSync(real(f), flags); },
     [](sqlite3_file* f, sqlite3_int64* n) { return m(f).xFileSize(real(f), n); },
     [](sqlite3_file* f, int l) { return m(f).xLock(real(f), l); },
     [](sqlite3_file* f, int l) { return m(f).xUnlock(real(f), l); },
@@ -76,6 +82,7 @@ inline int open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int fla
     File* p = reinterpret_cast<File*>(file);
     p->real = reinterpret_cast<sqlite3_file*>(p + 1);
     p->watched = (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_WAL)) != 0;
+    p->log = (flags & SQLITE_OPEN_WAL) != 0;
     const int rc = real_vfs->xOpen(real_vfs, name, p->real, flags, out);
     p->base.pMethods = p->real->pMethods ? &methods : nullptr;
     return rc;
@@ -113,6 +120,22 @@ class FailingFiles {
     // The calls failed so far.
     int failed() const { return detail::failed; }
     static bool installed() { return detail::installed; }
+};
+
+// A full disk under the write-ahead logs, for what a commit that fails does (the log is
+// where a commit's pages are written): while it is full, every write to a log fails with
+// SQLITE_FULL; reads and the main files' writes go on.
+class FullLog {
+  public:
+    FullLog() = default;
+    ~FullLog() { set_full(false); }
+    FullLog(const FullLog&) = delete;
+    FullLog& operator=(const FullLog&) = delete;
+    void set_full(bool full) {
+        detail::failed = 0;
+        detail::log_writes = full;
+        detail::armed = full ? SQLITE_FULL : SQLITE_OK;
+    }
 };
 
 }  // namespace sqlite_fault

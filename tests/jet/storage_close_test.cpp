@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "full_log.h"
+#include "sqlite_fault.h"
 #include "storage_util.h"
 
 namespace {
 
 using namespace storage_test;
+using sqlite_fault::FullLog;
 
 const std::vector<std::string> kCommitted = {"1", "2", "3"};
 
