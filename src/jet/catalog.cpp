@@ -524,7 +524,9 @@ void Catalog::load(std::string_view path_for_messages) {
             }
         }
     } catch (const Error& e) {
-        if (file_locked(e)) throw;
+        // The file locked, unreadable or failing is reported as what it is; any other
+        // failure to read the catalog means the file is not one of ours.
+        if (environment_failure(e)) throw;
         raise(Fault::UnrecognizedDatabase, path);
     } catch (const std::exception&) {
         raise(Fault::UnrecognizedDatabase, path);

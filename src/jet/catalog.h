@@ -115,8 +115,9 @@ public:
 
     // Creates the catalog tables in a new, empty file.
     void initialize(const DatabaseProperties& props);
-    // Reads the catalog of an existing file. Raises UnrecognizedDatabase when the
-    // file has no catalog of ours.
+    // Reads the catalog of an existing file, as one committed state. Raises
+    // UnrecognizedDatabase when the file has no catalog of ours, and a failure of the
+    // file itself (locked, failing, full) as what it is.
     void load(std::string_view path_for_messages);
 
     uint64_t version() const { return version_; }

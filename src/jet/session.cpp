@@ -203,12 +203,6 @@ void Session::validate(const std::string& password) {
 
 void Session::inspect(const std::string& password, bool with_log) {
     check_header(path_, with_log);
-    // The file locked, unreadable or failing is reported as what it is; any other failure
-    // to read it means the file is not one of ours.
-    const auto refuse = [this](const Error& e) {
-        if (environment_failure(e) && e.fault() != Fault::UnrecognizedDatabase) throw e;
-        raise(Fault::UnrecognizedDatabase, path_);
-    };
     sqlite3* ro = nullptr;
     const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
     int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -216,7 +210,13 @@ void Session::inspect(const std::string& password, bool with_log) {
         sqlite3*& db;
         ~Closer() { sqlite3_close_v2(db); }
     } closer{ro};
-    if (rc != SQLITE_OK) refuse(sqlite_failure(ro, rc));
+    if (rc != SQLITE_OK) {
+        // The file locked, unreadable or failing is reported as what it is; any other
+        // failure to open it means it is not one of ours.
+        const Error e = sqlite_failure(ro, rc);
+        if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path_);
+        throw e;
+    }
     sqlite3_extended_result_codes(ro, 1);
     sqlite3_busy_timeout(ro, kBusyTimeoutMs);
     register_functions(ro, this);
@@ -224,11 +224,7 @@ void Session::inspect(const std::string& password, bool with_log) {
     std::string stored_password;
     {
         Catalog probe(ro);
-        try {
-            probe.load(path_);
-        } catch (const Error& e) {
-            refuse(e);
-        }
+        probe.load(path_);
         stored_password = probe.properties().password;
     }
     std::error_code ec;
@@ -342,7 +338,7 @@ void Session::close_connection() {
     }
     // Writes since the last commit that SQLite rolled back are lost: the close has
     // nothing left to commit of them, and says so.
-    if (!failure && (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_)))) {
+    if (!failure && writes_lost()) {
         unit_lost_ = true;
         failure = make_error(Fault::UnitRolledBack);
     }
@@ -395,6 +391,10 @@ void Session::ensure_grouped() {
     if (!hold_) hold_ = std::make_unique<FileHold>(path_);
     run("BEGIN IMMEDIATE");
     unit_began_ = true;
+}
+
+bool Session::writes_lost() const {
+    return unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_));
 }
 
 void Session::unit_lost() {
@@ -665,7 +665,7 @@ void Session::rollback_trans() {
 
 void Session::checkpoint(bool durable) {
     if (!db_) raise(Fault::Internal, "the database is closed");
-    if (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_))) unit_lost();
+    if (writes_lost()) unit_lost();
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) {
@@ -699,7 +699,7 @@ uint64_t Session::begin_unit() {
     if (unit_) raise(Fault::Internal, "a work unit is open");
     // Writes made before the unit and lost since the last commit are not the unit's to
     // forget.
-    if (unit_lost_ || (unit_began_ && sqlite3_get_autocommit(db_))) unit_lost();
+    if (writes_lost()) unit_lost();
     unit_ = ++units_;
     unit_began_ = !sqlite3_get_autocommit(db_);
     unit_lost_ = false;

@@ -127,6 +127,9 @@ class Session {
     // a write since the last commit). Every later write, the checkpoint and the close
     // fail with UnitRolledBack until the unit is abandoned.
     bool unit_lost_ = false;
+    // The writes since the last commit are gone: the unit was lost, or SQLite ended the
+    // grouped transaction that a write began.
+    bool writes_lost() const;
     [[noreturn]] void unit_lost();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
