@@ -118,8 +118,8 @@ class Session {
     void run_before_write();
     int trans_level_ = 0;
     int savepoint_depth_ = 0;
-    uint64_t unit_ = 0;        // the open work unit's number, 0 when none is open
-    uint64_t units_ = 0;       // units begun so far
+    uint64_t unit_ = 0;   // the open work unit's number, 0 when none is open
+    uint64_t units_ = 0;  // units begun so far
     // The grouped transaction was open at some point of the unit; outside a unit, it was
     // opened for a write since the last commit.
     bool unit_began_ = false;
