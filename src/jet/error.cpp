@@ -82,6 +82,8 @@ constexpr std::array kFaults = {
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
     FaultRow{Fault::FolderNotFile, hr::Unspecified,
              "Cannot open '{1}': it is a folder, not a database file."},
+    FaultRow{Fault::FileNotFolder, hr::Unspecified,
+             "Cannot open '{1}': '{2}' is a file, not a folder."},
     FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
     FaultRow{Fault::BadProvider, hr::Unspecified,
              "Provider cannot be found. It may not be properly installed: '{1}'."},

@@ -69,6 +69,7 @@ enum class Fault {
     CannotOpen,             // {1}: path of a database whose file (or its log) cannot be opened
     UnrecognizedDatabase,   // {1}: path
     FolderNotFile,          // {1}: path of a folder given as the database file
+    FileNotFolder,          // {1}: path, {2}: a file on the path where a folder should be
     WrongPassword,          // database password does not match
     BadProvider,            // {1}: provider name in the connection string
     NoCurrentRecord,        // ADO: BOF or EOF
