@@ -43,8 +43,10 @@ const Code kCodes[] = {
     {SQLITE_NOTADB, Fault::UnrecognizedDatabase, true},
     {SQLITE_CANTOPEN, Fault::CannotOpen, true},
     {SQLITE_CANTOPEN_NOTEMPDIR, Fault::CannotOpen, true},
-    // a table that a statement of the same connection still reads
-    {SQLITE_LOCKED, Fault::TableLocked, false},
+    {SQLITE_NOMEM, Fault::OutOfMemory, true},
+    {SQLITE_IOERR_NOMEM, Fault::OutOfMemory, true},  // the I/O layer's, not the disk's
+    // a table that a statement of the same connection still reads, where no drop met it
+    {SQLITE_LOCKED, Fault::TableInUse, true},
     {SQLITE_CONSTRAINT_UNIQUE, Fault::Duplicate, false},
     {SQLITE_ERROR, Fault::Internal, false},
     {SQLITE_MISUSE, Fault::Internal, false},
@@ -81,11 +83,13 @@ TEST_F(MisleadingMessage, EachCodeGivesItsConditionWhateverTheMessage) {
     EXPECT_EQ(jet::sqlite_failure(db, SQLITE_IOERR_READ).description(), "Disk or network error.");
 }
 
-// Every extended I/O error code, known to this SQLite or not.
+// Every extended I/O error code, known to this SQLite or not, but the one for memory.
 TEST_F(MisleadingMessage, EveryExtendedIoErrorIsADiskOrNetworkError) {
     for (int extended = 0; extended < 64; ++extended) {
-        const jet::Error e = jet::sqlite_failure(db, SQLITE_IOERR | (extended << 8));
-        EXPECT_EQ(e.fault(), Fault::IoError) << extended;
+        const int rc = SQLITE_IOERR | (extended << 8);
+        const jet::Error e = jet::sqlite_failure(db, rc);
+        EXPECT_EQ(e.fault(), rc == SQLITE_IOERR_NOMEM ? Fault::OutOfMemory : Fault::IoError)
+            << extended;
         EXPECT_TRUE(jet::environment_failure(e)) << extended;
     }
 }
