@@ -203,7 +203,7 @@ void Session::inspect(const std::string& password, bool with_log) {
     if (rc != SQLITE_OK) {
         // The file locked, unreadable or failing is reported as what it is; any other
         // failure to open it means it is not one of ours.
-        const Error e = sqlite_failure(ro, rc);
+        const Error e = sqlite_failure(ro, rc, path_);
         if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path_);
         throw e;
     }

@@ -166,14 +166,20 @@ TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
 }
 
 // An open that meets a failure of the file as it reads the catalog reports that failure,
-// not a file that is not a database.
+// not a file that is not a database; a file that cannot be opened at all is named.
 TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
-    const Code codes[] = {
-        {SQLITE_IOERR_READ, Fault::IoError, true},
-        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
-        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, true},
+    struct Case {
+        int rc;
+        Fault fault;
+        bool own_open_fails;  // else the reads of the catalog
     };
-    for (const Code& c : codes) {
+    const Case codes[] = {
+        {SQLITE_IOERR_READ, Fault::IoError, false},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, false},
+        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, false},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
+    };
+    for (const Case& c : codes) {
         SCOPED_TRACE(c.rc);
         ScratchDir dir;
         const std::string path = dir.file("k.mdb");
@@ -181,6 +187,8 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
         std::optional<jet::Error> failure;
         {
             sqlite_fault::FailingFiles failing(c.rc, nullptr);
+            std::optional<sqlite_fault::FailingOpens> opens;
+            if (c.own_open_fails) opens.emplace();
             try {
                 jet::Database::open(path);
             } catch (const jet::Error& e) {
@@ -189,6 +197,10 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
         }
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->fault(), c.fault) << failure->description();
+        if (c.fault == Fault::CannotOpen) {
+            EXPECT_NE(failure->description().find(path), std::string::npos)
+                << failure->description();
+        }
         auto db = jet::Database::open(path);  // the file itself is whole
         EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3"}));
     }
