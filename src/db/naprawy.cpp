@@ -60,6 +60,13 @@ std::vector<std::string> krotkie_pola(const std::string& tabela) {
 
 }  // namespace
 
+std::string Domyslna_Porzadkow(int typ, std::string_view kolumna) {
+    if (typ >= dao::dbByte && typ <= dao::dbDouble)
+        return jet::text::upper(kolumna) == "NR_WYJAZDU" ? "1" : "0";
+    if (typ == dao::dbText || typ == dao::dbMemo) return "\"\"";
+    return "";
+}
+
 int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela, int16_t otworz) {
     int16_t wynik = 0;
     try {
@@ -153,14 +160,17 @@ void Porzadkuj_Baze(std::string_view sciezka, int16_t usun_bledy_wklejania, int1
             for (const Pole& p : pola) {
                 const std::string& F = p.nazwa;
                 if (p.typ >= dao::dbByte && p.typ <= dao::dbDouble) {
-                    const std::string zero = jet::text::upper(F) == "NR_WYJAZDU" ? "1" : "0";
+                    const std::string zero = Domyslna_Porzadkow(p.typ, F);
                     krok([&] { baza_dao->TableDefs(duza).Fields(F).SetDefaultValue(zero); });
                     DbWykonajDAO("UPDATE [" + duza + "] SET [" + F + "]=" + zero + "  where [" + F +
                                      "] is null",
                                  baza_dao);
                 } else if (p.typ == dao::dbText || p.typ == dao::dbMemo) {
                     krok([&] { baza_dao->TableDefs(duza).Fields(F).SetAllowZeroLength(true); });
-                    krok([&] { baza_dao->TableDefs(duza).Fields(F).SetDefaultValue("\"\""); });
+                    krok([&] {
+                        baza_dao->TableDefs(duza).Fields(F).SetDefaultValue(
+                            Domyslna_Porzadkow(p.typ, F));
+                    });
                     DbWykonajDAO(
                         "UPDATE [" + duza + "] SET [" + F + "]='' where [" + F + "] is null",
                         baza_dao);

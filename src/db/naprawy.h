@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Widens every text column shorter than 255 characters of the table (its text in
@@ -27,6 +28,11 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
 // tylko_tabela limits the work to one table ("" for all). Waits 15 seconds afterwards.
 void Porzadkuj_Baze(std::string_view sciezka, int16_t usun_bledy_wklejania, int16_t ignoruj_bledy,
                     std::string_view tylko_tabela);
+
+// The default that Porzadkuj_Baze gives a column of type typ (DAO numbering) named
+// kolumna: "1" for NR_WYJAZDU and "0" for the other numeric columns, the empty text's
+// expression for text and memo, "" (none set) for the other types.
+std::string Domyslna_Porzadkow(int typ, std::string_view kolumna);
 
 // Waits sekundy seconds, showing the seconds left on status line 3, then puts back the
 // line's earlier text.

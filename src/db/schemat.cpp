@@ -4,6 +4,7 @@
 
 #include "ado/ado.h"
 #include "db/komunikaty.h"
+#include "db/naprawy.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
@@ -179,10 +180,16 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
     }
     const bool kopia_zmiany = ma_kolumne && Jak_Z_Typu(kopia, etap);
     // The change is done: its column stands under the new name with the old one gone, or
-    // under its own name as the change leaves it, before the temporary column that a
-    // later change of the table added behind it.
+    // under its own name as the change leaves it (or with the default the database's
+    // tidy-up gives it since), before the temporary column that a later change of the
+    // table added behind it.
+    const auto jak_po_zmianie = [&](const Pole_Tabeli& p) {
+        Pole_Tabeli po_porzadkach = nowe;
+        po_porzadkach.domyslna = Domyslna_Porzadkow(p.typ, p.nazwa);
+        return Jak_Z_Typu(p, nowe) || Jak_Z_Typu(p, po_porzadkach);
+    };
     const bool zakonczona =
-        ma_kolumne && (ta_sama ? c >= 0 && c < t && Jak_Z_Typu(pola[static_cast<size_t>(c)], nowe)
+        ma_kolumne && (ta_sama ? c >= 0 && c < t && jak_po_zmianie(pola[static_cast<size_t>(c)])
                                : c < 0 && m >= 0);
     if (!ostatnia) {
         // A column stands right after the temporary column: a change added it anew.
