@@ -99,7 +99,8 @@ enum class Stan_Kopii {
 // Decides whose the temporary column is from the table's columns alone, never from
 // values: which of the change's names the table holds, the columns' order (a column
 // added anew stands last, the temporary column right after the column it was added
-// behind), and the type, size and default that the change gives. The widening's
+// behind), and the type, size and default that the change gives (a column the change
+// left may have the default the database's tidy-up gives since). The widening's
 // temporary column, text(255), is taken for a change's own only where its column is
 // gone: while the column is there it may be the only copy of a column that a stopped
 // widening dropped. Raises the parser's error when a type text is none.
@@ -117,7 +118,7 @@ bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
 // it is finished (Oddaj_Kopie into that column) and asked again. Where the schema cannot
 // tell whose it is, the process ends with a critical message naming the table and the
 // temporary column (marker "0000") before anything is written. Returns the state the
-// change goes on from: Brak, Przed_Usunieciem, Po_Usunieciu, Po_Dodaniu or
-// Zmiana_Zakonczona.
+// change goes on from: Brak (also for a missing table), Przed_Usunieciem, Po_Usunieciu,
+// Po_Dodaniu or Zmiana_Zakonczona.
 Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
                               const Zmiana_Pola& zmiana, const Wykonawca_Zmiany& wykonaj);
