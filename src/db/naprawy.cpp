@@ -47,7 +47,25 @@ std::vector<Pole> pola_tabeli(const dao::TableDef& td) {
     return pola;
 }
 
+// The table's text columns shorter than 255 characters in their order, the temporary
+// column aside.
+std::vector<std::string> krotkie_pola(const std::string& tabela) {
+    std::vector<std::string> krotkie;
+    for (const Pole_Tabeli& p : Pola_Tabeli(tabela).value_or(std::vector<Pole_Tabeli>{}))
+        if (p.typ == dao::dbText && p.rozmiar < 255 &&
+            !jet::text::same_name(p.nazwa, kKolumnaTymczasowa))
+            krotkie.push_back(p.nazwa);
+    return krotkie;
+}
+
 }  // namespace
+
+std::string Domyslna_Porzadkow(int typ, std::string_view kolumna) {
+    if (typ >= dao::dbByte && typ <= dao::dbDouble)
+        return jet::text::upper(kolumna) == "NR_WYJAZDU" ? "1" : "0";
+    if (typ == dao::dbText || typ == dao::dbMemo) return "\"\"";
+    return "";
+}
 
 int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela, int16_t otworz) {
     int16_t wynik = 0;
@@ -57,28 +75,24 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                  vbOKOnly, "");
         if (!baza_dao)
             throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");
-        const std::string szukana = jet::text::upper(tabela);
         const std::string T = std::string(prefiks) + "." + std::string(tabela);
         const std::string tmp = kKolumnaTymczasowa;
         const Wykonawca_Zmiany wykonaj = [](const std::string& polecenie) {
-            DbWykonaj(polecenie, 0);
+            return DbWykonaj(polecenie, 0).empty();
         };
         const int n = baza_dao->TableDefCount();
         for (int i = 0; i < n; ++i) {
-            if (jet::text::upper("[" + baza_dao->TableDefs(i).Name() + "]") != szukana) continue;
+            const std::string nazwa = baza_dao->TableDefs(i).Name();
+            if (!jet::text::same_name("[" + nazwa + "]", tabela)) continue;
             wynik = -1;
-            // A column that a run left added anew but not yet filled back gets its values
-            // first.
-            Dokoncz_Przerwana_Zmiane(T, wykonaj);
-            for (const Pole& p : pola_tabeli(baza_dao->TableDefs(i))) {
-                if (p.typ != dao::dbText || p.rozmiar >= 255) continue;
-                const std::string& F = p.nazwa;
-                if (jet::text::upper(F) == jet::text::upper(tmp)) continue;
-                // A temporary column holding values the column lacks is the only copy of a
-                // column dropped by a run that stopped before adding it anew: the table's
-                // widening stops before it would drop it, and the statement that needed it
-                // fails as before.
-                if (Kopia_Jedyna(T, F)) break;
+            // A temporary column that a stopped run left is settled first, as the widening
+            // of the table's first short text column finds it.
+            const std::vector<std::string> przed = krotkie_pola(nazwa);
+            const std::string pierwsza = przed.empty() ? "" : przed.front();
+            if (Rozstrzygnij_Kopie(nazwa, T, {pierwsza, pierwsza, "text(255)", "text(255)"},
+                                   wykonaj) != Stan_Kopii::Brak)
+                continue;
+            for (const std::string& F : krotkie_pola(nazwa)) {
                 DbWykonaj("alter table " + T + " drop COLUMN " + tmp + " ", 0);
                 DbWykonaj("alter table " + T + " ADD " + tmp + " text(255)", 0);
                 if (!DbWykonaj("UPDATE " + T + " SET " + tmp + "=[" + F + "]", 0).empty()) {
@@ -89,7 +103,9 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                 DbWykonaj("drop INDEX ind" + F + " ON " + T, -1);
                 DbWykonaj("alter table " + T + " drop COLUMN " + F, 0);
                 DbWykonaj("alter table " + T + " ADD " + F + " text(255)", 0);
-                Oddaj_Kopie(T, F, wykonaj);
+                // A copy back that failed (and was ignored) keeps the temporary column, the
+                // only copy of the column's values: the widening ends there.
+                if (!Oddaj_Kopie(T, F, wykonaj)) break;
             }
         }
     } catch (const jet::Error& e) {
@@ -144,14 +160,17 @@ void Porzadkuj_Baze(std::string_view sciezka, int16_t usun_bledy_wklejania, int1
             for (const Pole& p : pola) {
                 const std::string& F = p.nazwa;
                 if (p.typ >= dao::dbByte && p.typ <= dao::dbDouble) {
-                    const std::string zero = jet::text::upper(F) == "NR_WYJAZDU" ? "1" : "0";
+                    const std::string zero = Domyslna_Porzadkow(p.typ, F);
                     krok([&] { baza_dao->TableDefs(duza).Fields(F).SetDefaultValue(zero); });
                     DbWykonajDAO("UPDATE [" + duza + "] SET [" + F + "]=" + zero + "  where [" + F +
                                      "] is null",
                                  baza_dao);
                 } else if (p.typ == dao::dbText || p.typ == dao::dbMemo) {
                     krok([&] { baza_dao->TableDefs(duza).Fields(F).SetAllowZeroLength(true); });
-                    krok([&] { baza_dao->TableDefs(duza).Fields(F).SetDefaultValue("\"\""); });
+                    krok([&] {
+                        baza_dao->TableDefs(duza).Fields(F).SetDefaultValue(
+                            Domyslna_Porzadkow(p.typ, F));
+                    });
                     DbWykonajDAO(
                         "UPDATE [" + duza + "] SET [" + F + "]='' where [" + F + "] is null",
                         baza_dao);

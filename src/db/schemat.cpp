@@ -1,11 +1,17 @@
 #include "db/schemat.h"
 
+#include <variant>
+
 #include "ado/ado.h"
 #include "db/komunikaty.h"
+#include "db/naprawy.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
 #include "jet/error.h"
+#include "jet/sql/parser.h"
 #include "jet/text.h"
 
 namespace {
@@ -26,20 +32,6 @@ const std::string& zatrzymaj_przy_bledzie(const std::string& wynik, int16_t stop
         Wylogowanie();
     }
     return wynik;
-}
-
-// The number that a count query over the connection returns.
-double policz(const std::string& zapytanie) {
-    ado::Recordset rs;
-    rs.Open(zapytanie, polaczenie());
-    const double n = rs.Eof() ? 0 : rs.Fields(0).value().to_double();
-    rs.Close();
-    return n;
-}
-
-// Whether the failure is that of a missing table or column.
-bool brak_tabeli_lub_pola(const jet::Error& e) {
-    return e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable;
 }
 
 }  // namespace
@@ -95,50 +87,158 @@ void Usun_Pole(std::string_view tabela, std::string_view kolumna) {
     cicho("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
 }
 
-bool Kopia_Jedyna(std::string_view tabela, std::string_view kolumna) {
-    if (!Baza_Otwarta) DbPolacz_Ponownie();
-    const std::string T = s(tabela), F = "[" + s(kolumna) + "]", tmp = kKolumnaTymczasowa;
-    try {
-        return policz("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL AND (" + F +
-                      " IS NULL OR " + F + " <> " + tmp + ")") > 0;
-    } catch (const jet::Error& e) {
-        // Text held against a number: the values are no copy of the column's.
-        if (e.number() == jet::hr::TypeMismatch) return true;
-        if (!brak_tabeli_lub_pola(e)) throw;
-    }
-    // The column or the temporary column is missing.
-    try {
-        return policz("SELECT count(*) FROM " + T + " WHERE " + tmp + " IS NOT NULL") > 0;
-    } catch (const jet::Error& e) {
-        if (!brak_tabeli_lub_pola(e)) throw;
-    }
-    return false;
+namespace {
+
+// The column that a type text gives to a column added with it ("ADD " & name & " " &
+// typ), its name aside: a DEFAULT null is no default.
+Pole_Tabeli Pole_Z_Typu(const std::string& typ) {
+    const jet::sql::Statement zdanie = jet::sql::parse("alter table t add c " + typ);
+    const auto* zmiana = std::get_if<jet::sql::AlterTable>(&zdanie);
+    if (zmiana == nullptr || zmiana->columns.size() != 1)
+        throw jet::Error(jet::hr::Syntax, "Syntax error in field definition: " + typ);
+    const jet::sql::ColumnDef& d = zmiana->columns.front();
+    Pole_Tabeli p;
+    p.typ = static_cast<int>(d.type.type);
+    p.rozmiar = d.type.type == jet::DataType::Text ? d.type.size : 0;
+    p.licznik = d.type.counter;
+    if (d.default_value && d.default_value->kind != jet::sql::ExprKind::Null)
+        p.domyslna = d.default_text;
+    return p;
 }
 
-void Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
+// Whether two columns hold values alike: type, size of a text and default.
+bool Ten_Sam_Typ(const Pole_Tabeli& a, const Pole_Tabeli& b) {
+    return a.typ == b.typ &&
+           (a.typ != static_cast<int>(jet::DataType::Text) || a.rozmiar == b.rozmiar) &&
+           a.domyslna == b.domyslna;
+}
+
+// Whether a column is as a type text gives it.
+bool Jak_Z_Typu(const Pole_Tabeli& pole, const Pole_Tabeli& wzor) {
+    return Ten_Sam_Typ(pole, wzor) && pole.licznik == wzor.licznik;
+}
+
+// The position of the column named nazwa, -1 when there is none ("" names none).
+std::ptrdiff_t Pozycja(const std::vector<Pole_Tabeli>& pola, std::string_view nazwa) {
+    if (nazwa.empty()) return -1;
+    for (size_t i = 0; i < pola.size(); ++i)
+        if (jet::text::same_name(pola[i].nazwa, nazwa)) return static_cast<std::ptrdiff_t>(i);
+    return -1;
+}
+
+// A table's name as the catalog knows it: without the brackets a statement puts round it.
+std::string_view Bez_Nawiasow(std::string_view tabela) {
+    if (tabela.size() >= 2 && tabela.front() == '[' && tabela.back() == ']')
+        return tabela.substr(1, tabela.size() - 2);
+    return tabela;
+}
+
+}  // namespace
+
+std::optional<std::vector<Pole_Tabeli>> Pola_Tabeli(std::string_view tabela) {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    const jet::TableInfo* t = polaczenie().database().catalog().table(Bez_Nawiasow(tabela));
+    if (t == nullptr) return std::nullopt;
+    std::vector<Pole_Tabeli> pola;
+    for (const jet::ColumnInfo& c : t->columns)
+        pola.push_back({c.name, static_cast<int>(c.type),
+                        c.type == jet::DataType::Text ? c.size : 0, c.counter, c.default_text});
+    return pola;
+}
+
+bool Jest_Kolumna_Tymczasowa(std::string_view tabela) {
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+    return pola && Pozycja(*pola, kKolumnaTymczasowa) >= 0;
+}
+
+std::vector<std::string> Tabele_Z_Kolumna_Tymczasowa() {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    std::vector<std::string> tabele;
+    for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
+        if (Jest_Kolumna_Tymczasowa(t->name)) tabele.push_back(t->name);
+    return tabele;
+}
+
+Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
+                                    const Zmiana_Pola& zmiana) {
+    const std::ptrdiff_t t = Pozycja(pola, kKolumnaTymczasowa);
+    const bool ma_kolumne = !zmiana.kolumna.empty();
+    const bool ta_sama = jet::text::same_name(zmiana.kolumna, zmiana.nowa_nazwa);
+    const std::ptrdiff_t c = Pozycja(pola, zmiana.kolumna);
+    const std::ptrdiff_t m = ta_sama ? c : Pozycja(pola, zmiana.nowa_nazwa);
+    // Without the temporary column only a change to a new name can be seen done: its
+    // column stands under the new name and the old one is gone.
+    if (t < 0)
+        return ma_kolumne && !ta_sama && c < 0 && m >= 0 ? Stan_Kopii::Zmiana_Zakonczona
+                                                         : Stan_Kopii::Brak;
+    const Pole_Tabeli& kopia = pola[static_cast<size_t>(t)];
+    const bool ostatnia = static_cast<size_t>(t) + 1 == pola.size();
+    Pole_Tabeli nowe, etap;
+    if (ma_kolumne) {
+        nowe = Pole_Z_Typu(zmiana.typ);
+        etap = Pole_Z_Typu(zmiana.typ_kopii);
+    }
+    const bool kopia_zmiany = ma_kolumne && Jak_Z_Typu(kopia, etap);
+    // The change is done: its column stands under the new name with the old one gone, or
+    // under its own name as the change leaves it (or with the default the database's
+    // tidy-up gives it since), before the temporary column that a later change of the
+    // table added behind it.
+    const auto jak_po_zmianie = [&](const Pole_Tabeli& p) {
+        Pole_Tabeli po_porzadkach = nowe;
+        po_porzadkach.domyslna = Domyslna_Porzadkow(p.typ, p.nazwa);
+        return Jak_Z_Typu(p, nowe) || Jak_Z_Typu(p, po_porzadkach);
+    };
+    const bool zakonczona =
+        ma_kolumne && (ta_sama ? c >= 0 && c < t && jak_po_zmianie(pola[static_cast<size_t>(c)])
+                               : c < 0 && m >= 0);
+    if (!ostatnia) {
+        // A column stands right after the temporary column: a change added it anew.
+        const Pole_Tabeli& po = pola[static_cast<size_t>(t) + 1];
+        if (kopia_zmiany && m == t + 1 && static_cast<size_t>(m) + 1 == pola.size() &&
+            Jak_Z_Typu(po, nowe) && (ta_sama || c < 0))
+            return Stan_Kopii::Po_Dodaniu;
+        if (zakonczona) return Stan_Kopii::Zmiana_Zakonczona;
+        // The copy of a column added anew with the temporary column's own type is that
+        // column's; a column of another type came after it in another way.
+        return Ten_Sam_Typ(po, kopia) ? Stan_Kopii::Cudza_Po_Dodaniu
+                                      : Stan_Kopii::Nierozstrzygniety;
+    }
+    if (kopia_zmiany && c < 0 && m < 0) return Stan_Kopii::Po_Usunieciu;
+    if (zakonczona) return Stan_Kopii::Zmiana_Zakonczona;
+    // The column is still there: the temporary column is its copy, unless it may be the
+    // widening's, which stands last after it has dropped its column as well.
+    const Pole_Tabeli poszerzenie = Pole_Z_Typu("text(255)");
+    if (kopia_zmiany && c >= 0 && !Jak_Z_Typu(kopia, poszerzenie))
+        return Stan_Kopii::Przed_Usunieciem;
+    return Stan_Kopii::Nierozstrzygniety;
+}
+
+bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
                  const Wykonawca_Zmiany& wykonaj) {
     const std::string T = s(tabela), tmp = kKolumnaTymczasowa;
-    if (Kopia_Jedyna(tabela, kolumna)) wykonaj("UPDATE " + T + " SET " + s(kolumna) + "=" + tmp);
-    if (!Kopia_Jedyna(tabela, kolumna)) wykonaj("alter table " + T + " drop COLUMN " + tmp);
+    if (!wykonaj("UPDATE " + T + " SET " + s(kolumna) + "=" + tmp)) return false;
+    wykonaj("alter table " + T + " drop COLUMN " + tmp);
+    return true;
 }
 
-std::string Dokoncz_Przerwana_Zmiane(std::string_view tabela, const Wykonawca_Zmiany& wykonaj) {
-    if (!Baza_Otwarta) DbPolacz_Ponownie();
-    std::string cel;
-    {
-        ado::Recordset rs;
-        try {
-            rs.Open("SELECT * FROM " + s(tabela) + " WHERE False", polaczenie());
-        } catch (const jet::Error& e) {
-            if (e.number() == jet::hr::NoSuchTable) return "";
-            throw;
-        }
-        const std::string tmp = jet::text::upper(kKolumnaTymczasowa);
-        const int n = rs.FieldCount();
-        for (int i = 0; i + 1 < n && cel.empty(); ++i)
-            if (jet::text::upper(rs.Fields(i).Name()) == tmp) cel = rs.Fields(i + 1).Name();
-        rs.Close();
+Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
+                              const Zmiana_Pola& zmiana, const Wykonawca_Zmiany& wykonaj) {
+    // Another change's column added anew is filled back once; the state is then asked
+    // again.
+    for (int proba = 0; proba < 2; ++proba) {
+        const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+        if (!pola) return Stan_Kopii::Brak;
+        const Stan_Kopii stan = Stan_Kolumny_Tymczasowej(*pola, zmiana);
+        if (stan == Stan_Kopii::Nierozstrzygniety) break;
+        if (stan != Stan_Kopii::Cudza_Po_Dodaniu) return stan;
+        const size_t t = static_cast<size_t>(Pozycja(*pola, kKolumnaTymczasowa));
+        if (!Oddaj_Kopie(cel, (*pola)[t + 1].nazwa, wykonaj)) break;
     }
-    if (!cel.empty()) Oddaj_Kopie(tabela, cel, wykonaj);
-    return cel;
+    const std::string nazwa(Bez_Nawiasow(tabela));
+    Blad_Krytyczny("Kolumna tymczasowa", nazwa + "." + kKolumnaTymczasowa,
+                   "Ze schematu tabeli " + nazwa +
+                       " nie wynika, czyje wartości przechowuje "
+                       "kolumna tymczasowa " +
+                       kKolumnaTymczasowa +
+                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji");
 }

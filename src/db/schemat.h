@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Drops the table and creates it empty ("create table " & nazwa & " ( " & kolumny & ")",
 // failures asked about), with its primary key on pola_klucza when that is not "".
@@ -47,25 +49,76 @@ void Usun_Pole(std::string_view tabela, std::string_view kolumna);
 inline constexpr char kKolumnaTymczasowa[] = "ccxxdfredvvcxds__ddfr";
 
 // Runs one statement of a change through the temporary column with the caller's executor
-// and its rules for failures.
-using Wykonawca_Zmiany = std::function<void(const std::string& polecenie)>;
+// and its rules for failures; false when the statement failed and the executor let the
+// run go on.
+using Wykonawca_Zmiany = std::function<bool(const std::string& polecenie)>;
 
-// Whether the temporary column of tabela holds values that column kolumna lacks: a row in
-// which it has a value and kolumna has none or another one, or a value that cannot be
-// compared with kolumna's (another type); with kolumna missing, any value. The temporary
-// column is then the only copy of those values. False when tabela or its temporary column
-// is missing. Any other failure is raised.
-bool Kopia_Jedyna(std::string_view tabela, std::string_view kolumna);
+// A column as the engine keeps it: name, type (DAO numbering), size (characters for
+// text), whether the engine numbers it, and its default as Jet text ("" for none).
+struct Pole_Tabeli {
+    std::string nazwa;
+    int typ = 0;
+    int rozmiar = 0;
+    bool licznik = false;
+    std::string domyslna;
+};
 
-// The copy back of a change: kolumna is filled from the temporary column when that holds
-// values kolumna lacks ("UPDATE " & tabela & " SET " & kolumna & "=" & the temporary
-// column), and the temporary column is dropped only when it no longer does.
-void Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
+// The columns of a table in their order; nullopt when the table is missing.
+std::optional<std::vector<Pole_Tabeli>> Pola_Tabeli(std::string_view tabela);
+
+// Whether the table holds the temporary column; the tables that hold it, by name.
+bool Jest_Kolumna_Tymczasowa(std::string_view tabela);
+std::vector<std::string> Tabele_Z_Kolumna_Tymczasowa();
+
+// A change of one column through the temporary column: the column, the name under which
+// it is added anew, the type text it is added anew with (as the caller writes it, a
+// DEFAULT clause included) and the temporary column's type text. A change with no column
+// asks only whose the temporary column is.
+struct Zmiana_Pola {
+    std::string kolumna;
+    std::string nowa_nazwa;
+    std::string typ;
+    std::string typ_kopii;
+};
+
+// Whose the temporary column of a table is, for a change through it. A run of the
+// suite's earlier tool committed each statement of a change on its own, so a run it left
+// can hold the temporary column at any point of a change; the next run repeats the
+// step's changes from its first.
+enum class Stan_Kopii {
+    Brak,               // no temporary column
+    Przed_Usunieciem,   // the change's own, its column still there: the change runs whole
+    Po_Usunieciu,       // the change's own, its column dropped: added anew and filled back
+    Po_Dodaniu,         // the change's own, its column added anew right after it: filled back
+    Zmiana_Zakonczona,  // the column stands as the change leaves it: the change is done,
+                        // a temporary column is a later change's and is left alone
+    Cudza_Po_Dodaniu,   // another change's, whose column was added anew right after it
+    Nierozstrzygniety,  // the schema cannot tell whose it is
+};
+
+// Decides whose the temporary column is from the table's columns alone, never from
+// values: which of the change's names the table holds, the columns' order (a column
+// added anew stands last, the temporary column right after the column it was added
+// behind), and the type, size and default that the change gives (a column the change
+// left may have the default the database's tidy-up gives since). The widening's
+// temporary column, text(255), is taken for a change's own only where its column is
+// gone: while the column is there it may be the only copy of a column that a stopped
+// widening dropped. Raises the parser's error when a type text is none.
+Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
+                                    const Zmiana_Pola& zmiana);
+
+// The copy back of a change: kolumna is filled from the temporary column ("UPDATE " &
+// tabela & " SET " & kolumna & "=" & the temporary column) and the temporary column is
+// dropped, unless the copy failed. Returns whether the copy was made.
+bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
                  const Wykonawca_Zmiany& wykonaj);
 
-// Finishes a change through the temporary column of tabela that a run left after adding
-// its column anew, before another change uses the temporary column. Such a column is the
-// one right after the temporary column (a change adds the temporary column at the end,
-// then drops its column and adds it anew after it); it gets its copy back (Oddaj_Kopie).
-// Returns that column's name, "" when the temporary column is missing or the table's last.
-std::string Dokoncz_Przerwana_Zmiane(std::string_view tabela, const Wykonawca_Zmiany& wykonaj);
+// Settles the temporary column of the table named tabela (cel names it in statements)
+// before a change through it: another change's whose column was added anew right after
+// it is finished (Oddaj_Kopie into that column) and asked again. Where the schema cannot
+// tell whose it is, the process ends with a critical message naming the table and the
+// temporary column (marker "0000") before anything is written. Returns the state the
+// change goes on from: Brak (also for a missing table), Przed_Usunieciem, Po_Usunieciu,
+// Po_Dodaniu or Zmiana_Zakonczona.
+Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
+                              const Zmiana_Pola& zmiana, const Wykonawca_Zmiany& wykonaj);

@@ -82,6 +82,9 @@ class ClsKonwersje {
                         const std::string& table, std::string& new_name);
     void Zmien_Typ_Pola(const std::string& column, const std::string& new_type,
                         const std::string& table);
+    // Settles a temporary column of a change left in any table: another change's column
+    // added anew right after it is filled back; any other ends the run (critical, "0000").
+    void Sprawdz_Kolumny_Tymczasowe();
     std::string Poszerz_Pola_Z_SQLKonwersje(const std::string& statement,
                                             int32_t& records_affected);
     void CzekajKonwersje(int32_t seconds);

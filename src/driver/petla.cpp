@@ -114,6 +114,10 @@ bool ClsKonwersje::RUN_Konwersje() {
         Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");
         Zapisz_Rejestr("dodralvexNumerBazy", Tekst_Liczby(v / 100.0), 0);
         Wykonaj_Krok(v);
+        // A temporary column that a run of the suite's earlier tool left in a table and
+        // that the first step did not settle (or that a later one left) is settled after
+        // the run's first step and its last, so that no run ends with one in a table.
+        if (v == Wersja_Startowa + 1 || v == ostatni) Sprawdz_Kolumny_Tymczasowe();
         Zapisz_Log(Tekst_Liczby(v), "Konwersja", "End");
         Pokaz_Postep("", "", Zapisany_Etap);
         Wersja_Bazy = v / 100.0;

@@ -23,30 +23,12 @@ long Zegar_HHMMSS() {
     return lt.tm_hour * 10000L + lt.tm_min * 100L + lt.tm_sec;
 }
 
-// The Jet type (DAO numbering) of the table's column, read from an empty read of it; 0
-// when the table or the column is missing. Any other failure is raised.
-int Typ_Pola(const std::string& table, const std::string& column) {
-    if (!Baza_Otwarta) DbPolacz_Ponownie();
-    ado::Recordset rs;
-    try {
-        rs.Open("SELECT [" + column + "] FROM " + table + " WHERE False", polaczenie());
-    } catch (const jet::Error& e) {
-        if (e.number() == jet::hr::MissingParameter || e.number() == jet::hr::NoSuchTable) return 0;
-        throw;
-    }
-    const int typ = rs.Fields(0).Type();
-    rs.Close();
-    return typ;
-}
-
 // The class's executor for the statements of a change through the temporary column.
 Wykonawca_Zmiany Wykonawca(ClsKonwersje& k) {
-    return [&k](const std::string& statement) { k.DbWykonajKonwersje(statement); };
-}
-
-// Whether two column names name one column (names compare without regard to case).
-bool Ta_Sama_Nazwa(const std::string& a, const std::string& b) {
-    return jet::text::upper(a) == jet::text::upper(b);
+    return [&k](const std::string& statement) {
+        k.DbWykonajKonwersje(statement);
+        return true;
+    };
 }
 
 }  // namespace
@@ -60,30 +42,22 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     const std::string etap = jet::text::upper(new_type) == "COUNTER" ? "Long" : new_type;
     if (new_name.empty()) new_name = column;
     const std::string tmp = kKolumnaTymczasowa;
-    // A run that stopped inside a change through the temporary column left the values in
-    // the column, in the temporary column or in both, and the next run repeats the step's
-    // changes from its first. A change stopped after its column was added anew is finished
-    // first: when it was this one, it is done.
-    if (Ta_Sama_Nazwa(Dokoncz_Przerwana_Zmiane(table, Wykonawca(*this)), new_name)) {
-        CzekajKonwersje(1);
-        return;
-    }
-    const int typ = Typ_Pola(table, column);
-    if (typ == 0) {
-        // The column is gone: moved to its new name by a run that got past this change,
-        // or dropped by one that stopped before adding it anew, its values left in the
-        // temporary column.
-        if (!Ta_Sama_Nazwa(column, new_name) && Typ_Pola(table, new_name) != 0) return;
-        if (Typ_Pola(table, tmp) != 0) {
+    // A run of the suite's earlier tool that stopped inside a change through the
+    // temporary column left it at any point of the change, and the step's changes are
+    // repeated from its first: the table's schema tells where this change goes on from.
+    switch (
+        Rozstrzygnij_Kopie(table, table, {column, new_name, new_type, etap}, Wykonawca(*this))) {
+        case Stan_Kopii::Zmiana_Zakonczona:
+            return;
+        case Stan_Kopii::Po_Usunieciu:
             Dokoncz_Zmiane_Typu(table, new_name, new_type);
             return;
-        }
-    } else if (typ == Typ_Pola(table, tmp) && Kopia_Jedyna(table, column)) {
-        // A temporary column of the column's type holding values the column lacks is no
-        // copy of it: it is the only copy of a column that a later change of the step
-        // dropped before the run stopped, and this column, of its new type already, went
-        // through its change in that run. Both are left as they are.
-        return;
+        case Stan_Kopii::Po_Dodaniu:
+            Oddaj_Kopie(table, new_name, Wykonawca(*this));
+            CzekajKonwersje(1);
+            return;
+        default:    // no temporary column, or its own copy beside its column: the change
+            break;  // runs whole, its first statement dropping the copy
     }
     DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
     DbWykonajKonwersje("alter table " + table + " ADD " + tmp + " " + etap);
@@ -95,14 +69,19 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     Dokoncz_Zmiane_Typu(table, new_name, new_type);
 }
 
-// The retype's second half: the column added anew with its type and filled back from the
-// temporary column, which is dropped once it holds nothing the column lacks.
+// The retype's second half: the column added anew with its type, filled back from the
+// temporary column, which is dropped.
 void ClsKonwersje::Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
                                        const std::string& new_type) {
     DbWykonajKonwersje("alter table " + table + " ADD " + new_name + " " + new_type);
     CzekajKonwersje(1);
     Oddaj_Kopie(table, new_name, Wykonawca(*this));
     CzekajKonwersje(1);
+}
+
+void ClsKonwersje::Sprawdz_Kolumny_Tymczasowe() {
+    for (const std::string& tabela : Tabele_Z_Kolumna_Tymczasowa())
+        Rozstrzygnij_Kopie(tabela, "[" + tabela + "]", {}, Wykonawca(*this));
 }
 
 void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& new_type,

@@ -49,7 +49,7 @@ TEST_F(Pomocnicze, RetypeResumesFromATemporaryColumnThatHoldsTheOnlyValues) {
     };
     const Przypadek przypadki[] = {
         {"the column dropped",
-         {"CREATE TABLE produkty (id long, " + tmp + " double)",
+         {"CREATE TABLE produkty (id long, " + tmp + " money)",
           "INSERT INTO produkty (id, " + tmp + ") VALUES (1, 2.5)",
           "INSERT INTO produkty (id, " + tmp + ") VALUES (2, 10.125)"}},
         {"a leftover copy",

@@ -6,6 +6,7 @@
 
 #include "db/komunikaty.h"
 #include "steps/baza_kroku.h"
+#include "steps/przerwana_zmiana.h"
 
 namespace kroki_test {
 namespace {
@@ -52,8 +53,6 @@ class Krok412 : public Kroki408 {
         Sql("create table DOK_ZAM (zam_id long, konh_id long, data date)");
         Sql("create table DOK_ZAM_ZAWART (zam_id long, ilosc single)");
         Sql("create table ZAMOWIENIA_SZABLON (konh_id long, ilosc single)");
-        Sql("create table ZAMOWIENIA_KOMENTARZE (iddd long, TEKST text(255), nr_zamowienia "
-            "text(30))");
         Sql("create table DOK_FIN (kp_id long, NIEZALEZNE byte)");
         Sql("create table DOK_FIN_ZAWART (kp_id long)");
         Naglowki("DDOUT_ID long");
@@ -68,15 +67,22 @@ class Krok412 : public Kroki408 {
         Sql("insert into DOK_ZAM values (1, 1, #01-10-2000#)");
         Sql("insert into DOK_ZAM values (2, 2, Now())");
         Sql("insert into DOK_ZAM values (3, 3, Now())");
-        for (int z : {1, 2, 3, 4}) {
+        for (int z : {1, 2, 3, 4})
             Sql("insert into DOK_ZAM_ZAWART values (" + std::to_string(z) + ", 5)");
-            Sql("insert into ZAMOWIENIA_KOMENTARZE values (" + std::to_string(z) + ", 'x', 'n')");
-        }
+        Komentarze();
         Sql("insert into DOK_FIN values (1, 2)");
         Sql("insert into DOK_FIN values (2, 2)");
         Sql("insert into DOK_FIN values (0, 2)");
         Sql("insert into DOK_FIN_ZAWART values (1)");
         Sql("insert into DOK_FIN_ZAWART values (0)");
+    }
+
+    // The orders' comments, one for each order.
+    static void Komentarze() {
+        Sql("create table ZAMOWIENIA_KOMENTARZE (iddd long, TEKST text(255), nr_zamowienia "
+            "text(30))");
+        for (int z : {1, 2, 3, 4})
+            Sql("insert into ZAMOWIENIA_KOMENTARZE values (" + std::to_string(z) + ", 'x', 'n')");
     }
 };
 
@@ -119,6 +125,33 @@ TEST_F(Krok412, OrdersTakeTheRoutesOfTheirContractor) {
     EXPECT_EQ(Wiersze_Z("select kp_id, NIEZALEZNE from DOK_FIN order by kp_id"),
               (Wiersze{{"0", "1"}, {"1", "0"}, {"2", "1"}}));
     EXPECT_EQ(Wiersze_Z("select Nr_Wyjazdu from DOK_DD"), (Wiersze{{"1"}}));
+}
+
+// A run of the suite's earlier tool stopped inside either move of the comments' columns,
+// after its statement 2 or 3 (the column copied), 6 (dropped), 7 (added anew under its
+// new name) or 8 (filled back): the step run again ends with the table as one
+// uninterrupted run leaves it.
+TEST_F(Krok412, ARerunAfterAStopInsideAMoveOfTheCommentsEndsAsAStraightRun) {
+    const std::string T = "ZAMOWIENIA_KOMENTARZE";
+    const std::vector<std::string> ruchy[] = {
+        Polecenia_Zmiany(T, "TEKST", "Text DEFAULT ''", "TEKST1"),
+        Polecenia_Zmiany(T, "nr_zamowienia", "Text  (50)", "nr_zamowienia1")};
+    Odpowiedzi({vbNo});
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_412), "");
+    const std::vector<std::string> prosty = Zawartosc_Tabeli(T);
+    for (size_t j = 0; j < 2; ++j) {
+        for (const size_t n : {2, 3, 6, 7, 8}) {
+            SCOPED_TRACE("move " + std::to_string(j) + " stopped after statement " +
+                         std::to_string(n));
+            Sql("drop table " + T);
+            Komentarze();
+            if (j == 1) Wykonaj_Polecenia(ruchy[0], ruchy[0].size());
+            Wykonaj_Polecenia(ruchy[j], n);
+            Odpowiedzi({vbNo});
+            ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_412), "");
+            EXPECT_EQ(Zawartosc_Tabeli(T), prosty);
+        }
+    }
 }
 
 TEST_F(Kroki408, TheIndexSetIsCreatedOnceAndMissingColumnsAreOnlyLogged) {

@@ -87,15 +87,16 @@ std::string Dodaj(const std::string& tabela, const std::string& kolumna, const s
     return "alter table  [" + tabela + "] ADD COLUMN [" + kolumna + "] " + typ;
 }
 
-// Moves a column to a new name through Zmien_Typ_Pola while the old column is there. A
-// step run again after the move finds it gone and leaves the moved values alone (the
-// routine would otherwise fill the new column from a copy of nothing).
+// Moves a column to a new name through Zmien_Typ_Pola while the old column is there, or
+// while the table holds the temporary column of a move that a stopped run left. A step
+// run again after the move finds it gone and leaves the moved values alone (the routine
+// would otherwise fill the new column from a copy of nothing).
 void Przenies_Pole(ClsKonwersje& k, const std::string& kolumna, const std::string& typ,
                    const std::string& tabela, std::string nowa) {
     std::unique_ptr<ado::Recordset> proba;
     const int32_t n = k.DbOtwórzSELKonwersje(proba, "top 1 [" + kolumna + "] from " + tabela, true);
     k.ZamknijRSKonwersje(proba);
-    if (n >= 0) k.Zmien_Typ_Pola(kolumna, typ, tabela, nowa);
+    if (n >= 0 || Jest_Kolumna_Tymczasowa(tabela)) k.Zmien_Typ_Pola(kolumna, typ, tabela, nowa);
 }
 
 }  // namespace
