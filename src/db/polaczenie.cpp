@@ -7,6 +7,7 @@
 #include "db/komunikaty.h"
 #include "db/rejestr.h"
 #include "db/stan.h"
+#include "jet/database.h"
 #include "jet/error.h"
 #include "jet/files.h"
 #include "platform/message_box.h"
@@ -42,6 +43,10 @@ void otworz_polaczenie() {
     DbPolaczenie->Open(connection_string(Sciezka_Bazy), "", "", -1);
     Baza_Otwarta = -1;
 }
+
+const char* const kDziennikPozaPlikiem =
+    "Dziennik zmian bazy nie został w całości przepisany do pliku bazy - plik bazy bez "
+    "dziennika (-wal) jest niepełny";
 
 const char* const kNiezamknieteTransakcje = "Nie zostały zamknięte poprzednie transakcje - zamykam";
 
@@ -135,6 +140,10 @@ void DbZamknij() {
     }
     DbPolaczenie.reset();
     Baza_Otwarta = 0;
+    // A close that could not copy the whole log into the file says why: the database is
+    // whole in the file and its log together, but a copy of the file alone is not.
+    if (const auto dziennik = jet::Database::log_not_copied(Sciezka_Bazy))
+        Zapisz_Log(kDziennikPozaPlikiem, "DBCLOSE", dziennik->description());
     // A commit that failed is a failed write: the run ends as on any other, and the
     // database stays as of its last commit. Wylogowanie logs the close.
     if (zapis) Wyjątek_Pokaż(zapis->signed_number(), zapis->description(), "", -1);

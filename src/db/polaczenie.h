@@ -44,8 +44,10 @@ void DbPolacz_Ponownie();
 
 // Closes and releases the connection and logs. The close commits what is open; a
 // commit that fails is shown as a critical exception report, which ends the process
-// through Wylogowanie (marker "0000") with the database as of its last commit. Every
-// other failure is ignored.
+// through Wylogowanie (marker "0000") with the database as of its last commit. A close
+// that could not copy the whole write-ahead log into the database file (readers of other
+// processes held it back, or the file could not be written) logs a line saying so and
+// goes on: every commit is safe in the log. Every other failure is ignored.
 void DbZamknij();
 
 // Commits what is open and closes (as DbZamknij: a failed commit ends the process

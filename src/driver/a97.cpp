@@ -11,6 +11,7 @@
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/database.h"
 #include "jet/files.h"
 #include "jet/text.h"
 #include "platform/paths.h"
@@ -105,6 +106,30 @@ void Usun_Kopie_Zageszczania(const std::string& zwarta) {
     }
 }
 
+// Writes the backup copy of the closed database: its committed state, the commits that
+// its log still holds with them, read through the engine (never the file's bytes alone,
+// which may lack them or be caught half copied in) into a file that takes the backup's
+// name only once it is complete and opens as a database. A failure of the environment
+// (a full disk, an I/O error, a copy that does not open) ends the run as it does anywhere
+// in the run; a copy refused otherwise (another process holds the file, the backup's
+// name is taken) is asked about again ("Powtórz"; No deletes the new file's name and
+// ends the run).
+void Kopiuj_Baze(const std::string& kopia, const std::string& nowy) {
+    for (;;) {
+        try {
+            jet::Database::copy(Sciezka_Bazy, kopia, std::string(kDatabasePassword));
+            return;
+        } catch (const jet::Error& e) {
+            if (jet::environment_failure(e) && !jet::file_locked(e))
+                Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
+        }
+        if (FMsg_box("Powtórz", vbYesNo, kBladDostepu) != vbYes) {
+            Usun_Plik(nowy);
+            Wylogowanie();
+        }
+    }
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwertuj_A97_A2000() {
@@ -120,12 +145,7 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
             kopia_zrobiona = true;
             DbZamknij_Unload(0);
             CzekajKonwersje(5);
-            while (!Kopiuj_Plik(Sciezka_Bazy, kopia)) {
-                if (FMsg_box("Powtórz", vbYesNo, kBladDostepu) != vbYes) {
-                    Usun_Plik(nowy);
-                    Wylogowanie();
-                }
-            }
+            Kopiuj_Baze(kopia, nowy);
             DbOtwórz();
         }
     } catch (const jet::Error&) {

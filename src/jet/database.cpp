@@ -59,6 +59,14 @@ void Database::create(const std::string& path, const CreateOptions& options) {
     }
 }
 
+void Database::copy(const std::string& from, const std::string& to, const std::string& password) {
+    Session::copy(from, to, password);
+}
+
+std::optional<Error> Database::log_not_copied(const std::string& path) {
+    return Session::take_log_left(path);
+}
+
 Database::Database(std::shared_ptr<Session> s) : session_(std::move(s)) {}
 
 Database::~Database() {

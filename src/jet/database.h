@@ -81,6 +81,22 @@ public:
     static std::shared_ptr<Database> open(const std::string& path, const std::string& password = {});
     // Creates a new database file; raises when the file exists.
     static void create(const std::string& path, const CreateOptions& options = {});
+    // Writes the committed state of the database at `from` (the commits still in its
+    // write-ahead log with it) into a new file at `to`, read as a reader reads it: the
+    // file and its log are not written. The copy takes its name only once it is complete,
+    // flushed and opens as open() opens a file (header, catalog, SQLite's quick check,
+    // the password), replacing any file of that name; on failure `to` is as it was.
+    // Raises as open() for `from`, DiskFull, IoError, CannotOpen, UnrecognizedDatabase
+    // (a copy that does not open), Internal.
+    static void copy(const std::string& from, const std::string& to,
+                     const std::string& password = {});
+    // The failure that kept the last close of a session that wrote the file at path from
+    // copying the whole write-ahead log into the file: FileLocked when readers of other
+    // processes held its last commits back past the wait, DiskFull or IoError when the
+    // file could not be written. Nothing when that close left the whole result in the
+    // file itself (or nothing wrote the file in this process). Either way every commit
+    // is in the file and its log together. Answered once: the answer is forgotten.
+    static std::optional<Error> log_not_copied(const std::string& path);
 
     ~Database();
     Database(const Database&) = delete;

@@ -125,6 +125,14 @@ void empty_log(const std::string& path) {
     if (busy != 0) raise(Fault::FileLocked);
 }
 
+// Renames from to to, and flushes the folder: the rename is durable only once the folder
+// is on the disk.
+void rename_durably(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) system_failure("cannot replace", to, errno);
+    Fd dir{::open(folder_of(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd >= 0 && ::fsync(dir.fd) != 0) system_failure("cannot flush", folder_of(to), errno);
+}
+
 }  // namespace
 
 std::string sqlite_uri(const std::string& path) {
@@ -316,10 +324,17 @@ void replace_database(const std::string& from, const std::string& to) {
             add_hold(dup, {st.st_dev, st.st_ino}, count);
         }
     }
-    if (::rename(from.c_str(), to.c_str()) != 0) system_failure("cannot replace", to, errno);
-    // The rename is durable only once the folder is on the disk.
-    Fd dir{::open(folder_of(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd >= 0 && ::fsync(dir.fd) != 0) system_failure("cannot flush", folder_of(to), errno);
+    rename_durably(from, to);
+}
+
+void install_file(const std::string& from, const std::string& to, mode_t mode) {
+    {
+        Fd f{::open(from.c_str(), O_RDONLY | O_CLOEXEC)};
+        if (f.fd < 0) system_failure("cannot open", from, errno);
+        if (::fchmod(f.fd, mode) != 0) system_failure("cannot set the mode of", from, errno);
+        if (::fsync(f.fd) != 0) system_failure("cannot flush", from, errno);
+    }
+    rename_durably(from, to);
 }
 
 }  // namespace jet

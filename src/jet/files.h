@@ -84,4 +84,9 @@ void flush_file(const std::string& path);
 // when another process keeps the old file's log, DiskFull, or Internal.
 void replace_database(const std::string& from, const std::string& to);
 
+// Gives the complete file `from` (not open in this process) the mode `mode`, flushes it
+// and renames it to `to`, replacing any file of that name in one step; then the folder is
+// flushed. Raises DiskFull or Internal.
+void install_file(const std::string& from, const std::string& to, mode_t mode);
+
 }  // namespace jet

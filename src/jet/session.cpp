@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -75,6 +76,20 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// True when the write-ahead log beside the database at path holds frames: a log that
+// SQLite created for a reader, and nobody wrote to since, is empty.
+bool log_holds_frames(const std::string& path) {
+    struct stat st {};
+    return ::stat((path + "-wal").c_str(), &st) == 0 && st.st_size > 0;
+}
+
+// The failures that kept the last close of a session that wrote a file from copying
+// all of its log into the file, by canonical path. Guarded by registry_mutex.
+std::map<std::string, Error>& logs_left() {
+    static auto* m = new std::map<std::string, Error>;  // never destroyed
+    return *m;
+}
+
 // The Jet "table.column" of an SQLite "t<id>.c<id>" in a constraint message.
 std::string column_named_in(const std::string& msg, const Catalog* cat) {
     const auto colon = msg.rfind(": ");
@@ -140,6 +155,35 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
     }
 }
 
+// An SQLite connection, closed with its owner.
+struct Connection {
+    sqlite3* db = nullptr;
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+// Opens c as a reader of the database at path that writes nothing, neither beside the
+// file nor into it at its close: as immutable when the file has no write-ahead log,
+// which creates no file beside it, or through its log (creating the shared-memory index
+// beside a log that lost it, as any reader would). The file locked, unreadable or
+// failing is reported as what it is; any other failure to open it means it is not one
+// of ours: UnrecognizedDatabase.
+void open_reader(Connection& c, const std::string& path, bool with_log) {
+    const std::string uri = sqlite_uri(path) + (with_log ? "" : "?immutable=1");
+    const int rc =
+        sqlite3_open_v2(uri.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) {
+        const Error e = failure_of(c.db, rc, nullptr, path);
+        if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path);
+        throw e;
+    }
+    sqlite3_extended_result_codes(c.db, 1);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+    sqlite3_db_config(c.db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+}
+
 }  // namespace
 
 Error sqlite_failure(sqlite3* db, int rc, std::string_view path) {
@@ -193,22 +237,9 @@ void Session::validate(const std::string& password) {
 
 void Session::inspect(const std::string& password, bool with_log) {
     check_header(path_, with_log);
-    sqlite3* ro = nullptr;
-    const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
-    int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-    struct Closer {
-        sqlite3*& db;
-        ~Closer() { sqlite3_close_v2(db); }
-    } closer{ro};
-    if (rc != SQLITE_OK) {
-        // The file locked, unreadable or failing is reported as what it is; any other
-        // failure to open it means it is not one of ours.
-        const Error e = sqlite_failure(ro, rc, path_);
-        if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path_);
-        throw e;
-    }
-    sqlite3_extended_result_codes(ro, 1);
-    sqlite3_busy_timeout(ro, kBusyTimeoutMs);
+    Connection reader;
+    open_reader(reader, path_, with_log);
+    sqlite3* ro = reader.db;
     register_functions(ro, this);
 
     std::string stored_password;
@@ -228,6 +259,47 @@ void Session::inspect(const std::string& password, bool with_log) {
         if (!ok) raise(Fault::UnrecognizedDatabase, path_);
     }
     if (!stored_password.empty() && stored_password != password) raise(Fault::WrongPassword);
+}
+
+void Session::copy(const std::string& from, const std::string& to, const std::string& password) {
+    const std::string source = checked_path(from);
+    Connection reader;
+    open_reader(reader, source, exists(source + "-wal"));
+    struct stat st {};
+    if (::stat(source.c_str(), &st) != 0) raise(Fault::FileNotFound, from);
+
+    // The copy is written under a name of its own and takes its name only when it is
+    // complete, on the disk, and opens as a database of ours. It needs no journal: a
+    // copy cut short is never used, and the next copy starts afresh.
+    Session copy;
+    copy.path_ = to + ".copy";
+    std::error_code ec;
+    std::filesystem::remove(copy.path_, ec);
+    try {
+        {
+            Connection target;
+            int rc = sqlite3_open_v2(copy.path_.c_str(), &target.db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+            if (rc == SQLITE_OK) {
+                sqlite3_extended_result_codes(target.db, 1);
+                rc = sqlite3_exec(target.db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF",
+                                  nullptr, nullptr, nullptr);
+            }
+            if (rc != SQLITE_OK) throw failure_of(target.db, rc, nullptr, copy.path_);
+            sqlite3_backup* backup = sqlite3_backup_init(target.db, "main", reader.db, "main");
+            if (!backup)
+                throw failure_of(target.db, sqlite3_errcode(target.db), nullptr, copy.path_);
+            rc = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            if (rc == SQLITE_DONE) rc = finished;
+            if (rc != SQLITE_OK) throw failure_of(target.db, rc, nullptr, copy.path_);
+        }
+        copy.validate(password);
+        install_file(copy.path_, to, st.st_mode & 07777);
+    } catch (...) {
+        std::filesystem::remove(copy.path_, ec);
+        throw;
+    }
 }
 
 // Opens the read-write connection on a validated file, switches it to the WAL
@@ -294,10 +366,12 @@ void Session::release_handle() {
 // grouped transaction is committed, cached statements are finalized. The connection
 // ends whatever fails. A commit that fails (a callback waiting for the write that
 // fails fails it too) leaves the file as of its last commit, its transaction rolled
-// back, and is raised once the connection is closed. A session that never wrote
-// leaves the files as it found them: a write-ahead log that was there when it opened
-// stays as it is, not copied into the file, and only a log it made itself goes with
-// the close.
+// back, and is raised once the connection is closed. A session that wrote copies the
+// log into the file first (see copy_log_in), so that the file alone holds every
+// commit also when readers of other processes keep SQLite's close from doing it; what
+// it could not copy is kept for take_log_left. A session that never wrote leaves the
+// files as it found them: no log is copied into the file at its close, and only an
+// empty log that SQLite made for it goes with the close.
 void Session::close_connection() {
     if (!db_) return;
     std::optional<Error> failure;
@@ -337,13 +411,21 @@ void Session::close_connection() {
         if (rc != SQLITE_OK) failure = failure_of(db_, rc, catalog_.get());
     }
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    if (!hold_ && log_found_) sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const bool wrote = hold_ != nullptr;
+    std::optional<Error> log_left;
+    if (wrote)
+        log_left = copy_log_in();
+    else if (log_found_ || log_holds_frames(path_))
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
     in_use_.reset();
     planner_.reset();
     hold_.reset();
     translation_cache_.reset();
+    // The close's own checkpoint, when it was the file's last connection, copied in what
+    // the first one could not: the log is gone then.
+    if (log_left && !exists(path_ + "-wal")) log_left.reset();
     {
         std::lock_guard lock(registry_mutex);
         auto& reg = registry();
@@ -351,8 +433,38 @@ void Session::close_connection() {
             auto live = it->second.lock();
             if (!live || live.get() == this) reg.erase(it);
         }
+        if (log_left)
+            logs_left().insert_or_assign(path_, *log_left);
+        else if (wrote)
+            logs_left().erase(path_);
     }
     if (failure) throw *failure;
+}
+
+// Copies the write-ahead log into the file (a full checkpoint), waiting as a statement
+// waits for a lock (kBusyTimeoutMs) for the readers whose snapshots hold its last
+// commits back, and copying what they do not hold back when the wait ends. Returns the
+// failure that kept part of the log out of the file: FileLocked when readers still
+// held it, the file's own (DiskFull, IoError) when it could not be written; none when
+// the file holds every commit. The commits are in the log either way.
+std::optional<Error> Session::copy_log_in() {
+    int frames = 0, copied = 0;
+    int rc = sqlite3_wal_checkpoint_v2(db_, "main", SQLITE_CHECKPOINT_FULL, &frames, &copied);
+    if (rc == SQLITE_OK && copied == frames) return std::nullopt;
+    if (rc == SQLITE_OK) rc = SQLITE_BUSY;
+    return failure_of(db_, rc, catalog_.get());
+}
+
+std::optional<Error> Session::take_log_left(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    const std::string canon = real ? real : path;
+    std::free(real);
+    std::lock_guard lock(registry_mutex);
+    const auto it = logs_left().find(canon);
+    if (it == logs_left().end()) return std::nullopt;
+    Error e = it->second;
+    logs_left().erase(it);
+    return e;
 }
 
 void Session::fail(int rc) {

@@ -28,6 +28,9 @@ class Session {
   public:
     // Opens (and validates) or finds the process's session for a file.
     static std::shared_ptr<Session> open(const std::string& path, const std::string& password);
+    // See Database::copy and Database::log_not_copied.
+    static void copy(const std::string& from, const std::string& to, const std::string& password);
+    static std::optional<Error> take_log_left(const std::string& path);
     ~Session();
 
     const std::string& path() const { return path_; }
@@ -162,6 +165,7 @@ class Session {
     void recover_if_rolled_back();
     void forget_rolled_back();
     void close_connection();
+    std::optional<Error> copy_log_in();
     void run(const char* sql);
     void tune();
     void drop_leftover_columns();

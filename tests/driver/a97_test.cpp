@@ -22,8 +22,8 @@ class A97Zapis : public KonwersjeEnv {
     }
 
     // The user tables with their fields, as "table: field field ...".
-    std::vector<std::string> tabele() {
-        auto db = dao::DBEngine::OpenDatabase(baza);
+    std::vector<std::string> tabele(const std::string& plik = {}) {
+        auto db = dao::DBEngine::OpenDatabase(plik.empty() ? baza : plik);
         std::vector<std::string> t;
         for (int i = 0; i < db->TableDefCount(); ++i) {
             dao::TableDef td = db->TableDefs(i);
@@ -67,6 +67,62 @@ TEST_F(A97Zapis, ACommitThatFailsEndsTheRunAndKeepsTheLastCommit) {
         EXPECT_NE(okna.back().tekst.find(pelny), std::string::npos) << okna.back().tekst;
         EXPECT_FALSE(std::filesystem::exists(folder / "A2000_baza.mdb"));
         EXPECT_EQ(tabele(), jak_byla);
+    }
+}
+
+// The backup is the database as committed, never the file's bytes alone, which lack
+// what the close could not copy in from the log (or hold half of it). With a page write
+// of the close's checkpoint failing, the backup opens and holds the tidy-up's result,
+// and the upgrade goes on. With every page write failing, no backup can be written: the
+// run ends as on any failure of the environment, with no backup and no new file, and the
+// database keeps the tidy-up in its log.
+TEST_F(A97Zapis, TheBackupIsTheCommittedDatabaseOrTheRunEnds) {
+    struct Przypadek {
+        const char* nazwa;
+        int pomin, ile;  // page writes that go through, then page writes that fail
+        bool konczy;
+    };
+    const Przypadek przypadki[] = {
+        {"the third page write of the checkpoint fails", 2, 1, false},
+        {"every page write fails", 0, -1, true},
+    };
+    const std::vector<std::string> po_porzadkach = {"KLIENCI: id count User"};
+    const std::string kopia = (folder / "A97_baza.mdbbak").string();
+    const std::string blad = jet::make_error(jet::Fault::IoError).description();
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        for (const std::string& plik : {baza, kopia}) std::filesystem::remove(plik);
+        baza_97();
+        Zapisz_Rejestr("dodralvex", "0123", 0);
+        Sciezka_Bazy = baza;
+        DbOtwórz();
+        ASSERT_TRUE(Baza_Otwarta);
+        k.Porzadkuj_BazeKonwersje(baza, true);
+        okna.clear();
+        bool skonczyl = false;
+        {
+            sqlite_fault::FailingPageWrites awaria(SQLITE_IOERR_WRITE, p.pomin, p.ile);
+            skonczyl = konczy([&] { k.Konwertuj_A97_A2000(); });
+            EXPECT_GT(awaria.failed(), 0);
+        }
+        ASSERT_EQ(skonczyl, p.konczy);
+        // Only a close that left part of the log out of the file says so.
+        EXPECT_EQ(ile_w_logu("Dziennik zmian bazy nie został w całości przepisany"),
+                  p.konczy ? 1 : 0);
+        if (p.konczy) {
+            EXPECT_EQ(status, platform::exit_status::fatal);
+            EXPECT_EQ(znacznik(), "0000");
+            ASSERT_FALSE(okna.empty());
+            EXPECT_EQ(okna.back().styl, vbCritical);
+            EXPECT_NE(okna.back().tekst.find(blad), std::string::npos) << okna.back().tekst;
+            EXPECT_FALSE(std::filesystem::exists(kopia));
+            EXPECT_FALSE(std::filesystem::exists(folder / "A2000_baza.mdb"));
+            EXPECT_EQ(tabele(), po_porzadkach);
+        } else {
+            DbZamknij_Unload(0);
+            EXPECT_EQ(tabele(kopia), po_porzadkach);
+            EXPECT_EQ(tabele(), (std::vector<std::string>{"KLIENCI: id COUNTT USERS"}));
+        }
     }
 }
 

@@ -20,10 +20,13 @@ struct File {
 };
 
 inline sqlite3_vfs* real_vfs = nullptr;
-inline int armed = SQLITE_OK;    // the code the watched files' I/O fails with; OK: none
-inline bool log_writes = false;  // only writes to a log fail
-inline int failed = 0;           // the calls failed since the layer was armed
-inline bool opens_fail = false;  // every open of a main database fails
+inline int armed = SQLITE_OK;     // the code the watched files' I/O fails with; OK: none
+inline bool log_writes = false;   // only writes to a log fail
+inline bool page_writes = false;  // only writes of pages to a main file fail (see below)
+inline int writes_to_pass = 0;    // ... after this many of them went through
+inline int writes_to_fail = -1;   // ... this many of them (-1: every one)
+inline int failed = 0;            // the calls failed since the layer was armed
+inline bool opens_fail = false;   // every open of a main database fails
 
 inline sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
@@ -31,11 +34,18 @@ inline sqlite3_file* real(sqlite3_file* f) {
 inline const sqlite3_io_methods& m(sqlite3_file* f) {
     return *real(f)->pMethods;
 }
-// True (and counted) when the call on f, a write or not, is to fail with the armed code.
-inline bool fails(sqlite3_file* f, bool write) {
+// True (and counted) when the call on f, a write or not (a write of a page or not), is
+// to fail with the armed code.
+inline bool fails(sqlite3_file* f, bool write, bool page = false) {
     const File* file = reinterpret_cast<File*>(f);
     if (armed == SQLITE_OK || !file->watched) return false;
     if (log_writes && !(write && file->log)) return false;
+    if (page_writes) {
+        if (!page || file->log) return false;
+        if (writes_to_pass > 0) return --writes_to_pass, false;
+        if (writes_to_fail == 0) return false;
+        if (writes_to_fail > 0) --writes_to_fail;
+    }
     ++failed;
     return true;
 }
@@ -47,7 +57,7 @@ inline const sqlite3_io_methods methods = {
         return fails(f, false) ? armed : m(f).xRead(real(f), b, n, at);
     },
     [](sqlite3_file* f, const void* b, int n, sqlite3_int64 at) {
-        return fails(f, true) ? armed : m(f).xWrite(real(f), b, n, at);
+        return fails(f, true, true) ? armed : m(f).xWrite(real(f), b, n, at);
     },
     [](sqlite3_file* f, sqlite3_int64 n) {
         return fails(f, true) ? armed : m(f).xTruncate(real(f), n);
@@ -149,6 +159,30 @@ class FullLog {
         detail::log_writes = full;
         detail::armed = full ? SQLITE_FULL : SQLITE_OK;
     }
+};
+
+// While it lives, writes of pages to main database files (the C library's pwrite; never
+// to their logs) fail with the SQLite result code rc: the first `pass` of them go
+// through, then `count` fail (every later one when count is -1). A commit reaches the
+// log; a checkpoint that copies the log into a file, or a copy written as a new file,
+// meets the failures.
+class FailingPageWrites {
+  public:
+    explicit FailingPageWrites(int rc, int pass = 0, int count = -1) {
+        detail::failed = 0;
+        detail::page_writes = true;
+        detail::writes_to_pass = pass;
+        detail::writes_to_fail = count;
+        detail::armed = rc;
+    }
+    ~FailingPageWrites() {
+        detail::armed = SQLITE_OK;
+        detail::page_writes = false;
+    }
+    FailingPageWrites(const FailingPageWrites&) = delete;
+    FailingPageWrites& operator=(const FailingPageWrites&) = delete;
+    // The writes failed so far.
+    int failed() const { return detail::failed; }
 };
 
 }  // namespace sqlite_fault

@@ -1,9 +1,13 @@
-// A close whose commit fails reports it and leaves the file as of its last commit.
+// A close whose commit fails reports it and leaves the file as of its last commit; the
+// last close of a writer leaves its whole result in the file itself.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sqlite_fault.h"
@@ -126,6 +130,89 @@ TEST(StorageClose, WritesLostSinceTheLastCommitAreReportedUntilTheClose) {
     db = jet::Database::open(path);
     EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3", "6"}));
     db->close();
+}
+
+// How a reader of another process keeps its read snapshot while a writer closes.
+enum class Snapshot { none, let_go_during_the_close, kept };
+
+// Another process that has read the file at path through the engine (every row of
+// Towar) by the end of the construction, and keeps the file open until release(); with a
+// snapshot it keeps a cursor half read, holding its read snapshot, as the writer closes
+// (after order()).
+class OtherProcessReader : public OtherProcess {
+  public:
+    OtherProcessReader(const std::string& path, Snapshot snapshot)
+        : OtherProcess([&](OtherProcess& self) {
+              auto db = jet::Database::open(path);
+              auto rows = db->query("SELECT Id FROM Towar");
+              while (rows->next()) {
+              }
+              rows.reset();
+              if (snapshot != Snapshot::none) {
+                  rows = db->query("SELECT Id FROM Towar");
+                  rows->next();
+              }
+              self.ready();
+              self.await();
+              if (snapshot == Snapshot::let_go_during_the_close) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                  rows.reset();
+              }
+              self.await();
+              rows.reset();
+              db->close();
+          }) {}
+};
+
+// The last close of a session that wrote copies the log into the file, also while a
+// reader of another process has the file open, so that the file copied alone holds
+// every commit; a reader that keeps its snapshot past the close's wait keeps the last
+// commits in the log, and the close says so (the file alone is then as before them).
+// The reader, which opened before the writer began, writes nothing at its close: the
+// log stays beside an unchanged file, and the next writer completes the file.
+TEST(StorageClose, TheLastCloseOfAWriterLeavesTheWholeResultInTheFile) {
+    const struct {
+        const char* name;
+        Snapshot snapshot;
+        bool whole;  // the file alone holds the insert
+    } cases[] = {
+        {"an idle reader", Snapshot::none, true},
+        {"a reader that lets its snapshot go during the wait", Snapshot::let_go_during_the_close,
+         true},
+        {"a reader that keeps its snapshot", Snapshot::kept, false},
+    };
+    const std::vector<std::string> all = {"1", "2", "3", "4"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string path = dir.file("a.mdb");
+        make_database(path);
+        OtherProcessReader reader(path, c.snapshot);
+        auto db = jet::Database::open(path);
+        db->execute("INSERT INTO Towar (Id) VALUES (4)");
+        reader.order();  // the writer closes now
+        db->close();
+        const std::optional<jet::Error> left = jet::Database::log_not_copied(path);
+        EXPECT_EQ(left.has_value(), !c.whole);
+        if (left) {
+            EXPECT_EQ(left->fault(), jet::Fault::FileLocked) << left->description();
+        }
+        const std::string alone = dir.file("alone.mdb");
+        write_bytes(alone, read_bytes(path));
+        db = jet::Database::open(alone);
+        EXPECT_EQ(column_values(*db, "Towar", "Id"), c.whole ? all : kCommitted);
+        db->close();
+
+        const std::string file = read_bytes(path);
+        EXPECT_TRUE(reader.release());
+        EXPECT_TRUE(read_bytes(path) == file) << "the reader's close wrote to the file";
+        EXPECT_TRUE(std::filesystem::exists(path + "-wal"));
+        db = jet::Database::open(path);
+        EXPECT_EQ(column_values(*db, "Towar", "Id"), all);
+        db->execute("INSERT INTO Towar (Id) VALUES (5)");
+        db->close();
+        EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -172,32 +173,43 @@ inline void make_database(const std::string& path) {
     db->close();
 }
 
-// Another process that holds the file at path (jet::FileHold) from construction until
-// release(), which waits for it to end; true when it ended as it should.
-class OtherProcessHold {
+// Another process, forked, that runs a body and ends: the constructor returns once the
+// body calls ready(), and the body waits for each of the parent's orders with await().
+// release() gives the last order and waits for the end; true when the body returned
+// and the process ended as it should.
+class OtherProcess {
   public:
-    explicit OtherProcessHold(const std::string& path) {
-        int ready[2], done[2];
-        if (::pipe(ready) != 0 || ::pipe(done) != 0) {
+    explicit OtherProcess(const std::function<void(OtherProcess&)>& body) {
+        if (::pipe(ready_) != 0 || ::pipe(orders_) != 0) {
             ADD_FAILURE() << "no pipes";
             return;
         }
         pid_ = ::fork();
         if (pid_ == 0) {
-            jet::FileHold hold(path);
-            char c = 1;
-            if (::write(ready[1], &c, 1) != 1 || ::read(done[0], &c, 1) != 1) ::_exit(2);
+            try {
+                body(*this);
+            } catch (...) {
+                ::_exit(3);
+            }
             ::_exit(0);
         }
-        done_ = done[1];
         char c = 0;
-        EXPECT_EQ(::read(ready[0], &c, 1), 1) << "the holder took the file";
+        EXPECT_EQ(::read(ready_[0], &c, 1), 1) << "the other process got ready";
     }
-    ~OtherProcessHold() { release(); }
+    ~OtherProcess() { release(); }
+    OtherProcess(const OtherProcess&) = delete;
+    OtherProcess& operator=(const OtherProcess&) = delete;
+    void ready() {
+        if (::write(ready_[1], "r", 1) != 1) ::_exit(2);
+    }
+    void await() {
+        char c = 0;
+        if (::read(orders_[0], &c, 1) != 1) ::_exit(2);
+    }
+    void order() { EXPECT_EQ(::write(orders_[1], "o", 1), 1); }
     bool release() {
         if (pid_ <= 0) return false;
-        char c = 1;
-        EXPECT_EQ(::write(done_, &c, 1), 1);
+        order();
         int status = 0;
         ::waitpid(std::exchange(pid_, -1), &status, 0);
         return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -205,7 +217,20 @@ class OtherProcessHold {
 
   private:
     pid_t pid_ = -1;
-    int done_ = -1;
+    int ready_[2] = {-1, -1};
+    int orders_[2] = {-1, -1};
+};
+
+// Another process that holds the file at path (jet::FileHold) from construction until
+// release().
+class OtherProcessHold : public OtherProcess {
+  public:
+    explicit OtherProcessHold(const std::string& path)
+        : OtherProcess([&path](OtherProcess& self) {
+              jet::FileHold hold(path);
+              self.ready();
+              self.await();
+          }) {}
 };
 
 }  // namespace storage_test
