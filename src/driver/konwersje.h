@@ -89,6 +89,26 @@ class ClsKonwersje {
                                             int32_t& records_affected);
     void CzekajKonwersje(int32_t seconds);
 
+    // Copies that a step makes of a table's rows before it drops the table or deletes
+    // those rows; rows is the text after "from" that selects the rows that move (a table
+    // or a join, with its where), "" for the whole table source. Jest_Tabela: true when
+    // the table, and its column when one is given, reads (an empty read, quiet).
+    // Usun_Pozostala_Kopie: a step calls it before its copy, while the source stands as
+    // it was, so that a copy found there is what a stopped run left. When the source holds
+    // no rows to move (or is gone), the copy may be their only record and stays; when the
+    // copy holds no more rows than the source, the source is the truth and the copy is
+    // dropped; when it holds more, it may hold rows that the source lost, and the run ends
+    // as a critical failure. Sprawdz_Kopie is the check before the rows leave the source:
+    // the copy exists and holds at least as many rows as rows finds; otherwise the run ends
+    // as a critical failure. A source that is gone has nothing left to lose: no check.
+    // Each critical end names both tables (marker "0000"), and the step's writes are
+    // rolled back with it.
+    bool Jest_Tabela(const std::string& table, const std::string& column = "");
+    void Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,
+                              const std::string& rows = "");
+    void Sprawdz_Kopie(const std::string& source, const std::string& copy,
+                       const std::string& rows = "");
+
     // Class-level Setup access (from version 2.13 on).
     std::string Czytaj_SetupKonwersje(const std::string& name);
     void Zapisz_SetupKonwersje(const std::string& name, const std::string& value);

@@ -1,8 +1,12 @@
-// The conversion class's schema helpers and its wait.
+// The conversion class's schema helpers, the checks of a table's copy, and its wait.
 #include <chrono>
+#include <cstdint>
 #include <ctime>
+#include <memory>
+#include <string>
 #include <thread>
 
+#include "db/komunikaty.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
@@ -29,6 +33,16 @@ Wykonawca_Zmiany Wykonawca(ClsKonwersje& k) {
         k.DbWykonajKonwersje(statement);
         return true;
     };
+}
+
+// The rows that "Select count(*) from " & rows counts; -1 when they cannot be counted.
+int64_t Liczba_Wierszy(ClsKonwersje& k, const std::string& rows) {
+    std::unique_ptr<ado::Recordset> rs;
+    int64_t n = -1;
+    if (k.DbOtwórzSELKonwersje(rs, "count(*) from " + rows, true) > 0)
+        n = rs->Fields(0).value().to_long();
+    k.ZamknijRSKonwersje(rs);
+    return n;
 }
 
 }  // namespace
@@ -116,4 +130,47 @@ void ClsKonwersje::CzekajKonwersje(int32_t seconds) {
         ++licznik;
         Pokaz_Postep("", "", std::to_string(seconds - licznik));
     } while (licznik < seconds);
+}
+
+bool ClsKonwersje::Jest_Tabela(const std::string& table, const std::string& column) {
+    std::unique_ptr<ado::Recordset> rs;
+    const std::string pola = column.empty() ? "*" : "[" + column + "]";
+    const bool jest = DbOtwórzSELKonwersje(rs, pola + " from [" + table + "] where 0=1", true) >= 0;
+    ZamknijRSKonwersje(rs);
+    return jest;
+}
+
+void ClsKonwersje::Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,
+                                        const std::string& rows) {
+    if (!Jest_Tabela(copy) || !Jest_Tabela(source)) return;
+    const std::string zrodlo = rows.empty() ? "[" + source + "]" : rows;
+    const int64_t w_zrodle = Liczba_Wierszy(*this, zrodlo);
+    // With no rows left to move, the copy may be their only record: it stays.
+    if (w_zrodle <= 0) return;
+    const int64_t w_kopii = Liczba_Wierszy(*this, "[" + copy + "]");
+    if (w_kopii >= 0 && w_kopii <= w_zrodle) {
+        DbWykonajKonwersje("drop table [" + copy + "]");
+        return;
+    }
+    // More rows than the source: the copy may hold rows that the source has lost since.
+    Blad_Krytyczny("Usun_Pozostala_Kopie", "Select count(*) from [" + copy + "]",
+                   "Kopia " + copy + " tabeli " + source + " ma " + std::to_string(w_kopii) +
+                       " wierszy, więcej niż tabela (" + std::to_string(w_zrodle) + ")");
+}
+
+void ClsKonwersje::Sprawdz_Kopie(const std::string& source, const std::string& copy,
+                                 const std::string& rows) {
+    if (!Jest_Tabela(source)) return;
+    const std::string zrodlo = rows.empty() ? "[" + source + "]" : rows;
+    const int64_t w_kopii = Liczba_Wierszy(*this, "[" + copy + "]");
+    const int64_t w_zrodle = Liczba_Wierszy(*this, zrodlo);
+    if (w_kopii >= 0 && w_zrodle >= 0 && w_kopii >= w_zrodle) return;
+    // The copy failed, or a stopped run left it short: the source keeps its rows and the
+    // step goes no further.
+    const std::string opis =
+        w_kopii < 0    ? "Brak kopii " + copy + " tabeli " + source
+        : w_zrodle < 0 ? "Nie można policzyć wierszy tabeli " + source + " (kopia " + copy + ")"
+                       : "Kopia " + copy + " tabeli " + source + " ma " + std::to_string(w_kopii) +
+                             " wierszy z " + std::to_string(w_zrodle);
+    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + zrodlo, opis);
 }

@@ -176,16 +176,12 @@ void Przebieg_Przebudowy(ClsKonwersje& k, const std::function<void(const std::st
 // True when the payroll values are already lines per employee and list: the table
 // reads but has no component column any more. A missing table is not.
 bool Place_Przeliczone(ClsKonwersje& k) {
-    std::unique_ptr<ado::Recordset> rs;
-    const bool tabela = k.DbOtwórzSELKonwersje(rs, "* from [Place_Dane] where 0=1", true) >= 0;
-    const bool pole =
-        tabela && k.DbOtwórzSELKonwersje(rs, "[pole] from [Place_Dane] where 0=1", true) >= 0;
-    k.ZamknijRSKonwersje(rs);
-    return tabela && !pole;
+    return k.Jest_Tabela("Place_Dane") && !k.Jest_Tabela("Place_Dane", "pole");
 }
 
-bool Zaczyna_Sie(const std::string& nazwa, std::string_view przedrostek) {
-    return nazwa.compare(0, przedrostek.size(), przedrostek) == 0;
+// A rebuild's work copy: the upper-cased name begins with "X_".
+bool Kopia_Robocza(const std::string& NAZWA) {
+    return NAZWA.compare(0, 2, "X_") == 0;
 }
 
 }  // namespace
@@ -210,6 +206,11 @@ void ClsKonwersje::Konwersja_272() {
                 kolumna + "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" +
                 std::to_string(skladnik) + " and [Place_Dane].idlisty=[_Place_Dane].idlisty");
         };
+        // A copy that a stopped run left before the payroll table got its component
+        // columns is replaced; once the table has them, the copy holds the only whole
+        // record of the values and stays.
+        if (!Jest_Tabela("Place_Dane", "wartosc0"))
+            Usun_Pozostala_Kopie("Place_Dane", "_Place_Dane");
         DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]");
         for (int n = 0; n <= kOstatniSkladnik; ++n)
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
@@ -217,6 +218,7 @@ void ClsKonwersje::Konwersja_272() {
         for (int n : kOpcje)
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN Owartosc" + std::to_string(n) +
                                " byte");
+        Sprawdz_Kopie("Place_Dane", "_Place_Dane");
         DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
         for (int n = 0; n <= kOstatniSkladnik; ++n) {
             const std::string kolumna = "wartosc" + std::to_string(n);
@@ -261,23 +263,33 @@ void ClsKonwersje::Konwersja_272() {
 
     // Rebuild: every user table copied out to X_<NAME>, dropped, copied back under its
     // upper-cased name and the copy dropped. The copies carry columns and rows, no
-    // index. Each pass walks the tables the file listed when the pass opened it.
+    // index. Each pass walks the tables the file listed when the pass opened it. A table
+    // whose upper-cased name begins with "X_" is a work copy: one found while its table
+    // stands is what a stopped run left, and gives way to a fresh copy; one whose table is
+    // gone holds the table's rows and comes back in its place. A table is dropped only
+    // when its copy holds its rows, and a copy only when the table holds the copy's.
     Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
         const std::string NAZWA = jet::text::upper(nazwa);
-        DbWykonajKonwersje("select * into [X_" + NAZWA + "] from [" + NAZWA + "]");
+        Usun_Pozostala_Kopie(NAZWA, "X_" + NAZWA);
+        if (!Kopia_Robocza(NAZWA))
+            DbWykonajKonwersje("select * into [X_" + NAZWA + "] from [" + NAZWA + "]");
     });
     Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        if (!Zaczyna_Sie(nazwa, "X_"))
-            DbWykonajKonwersje("drop table [" + jet::text::upper(nazwa) + "]");
-    });
-    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        if (!Zaczyna_Sie(nazwa, "X_")) return;
         const std::string NAZWA = jet::text::upper(nazwa);
-        DbWykonajKonwersje("select * into [" + NAZWA.substr(2) + "] from [" + NAZWA + "]");
+        if (Kopia_Robocza(NAZWA)) return;
+        Sprawdz_Kopie(NAZWA, "X_" + NAZWA);
+        DbWykonajKonwersje("drop table [" + NAZWA + "]");
     });
     Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        if (Zaczyna_Sie(nazwa, "X_"))
-            DbWykonajKonwersje("drop table [" + jet::text::upper(nazwa) + "]");
+        const std::string NAZWA = jet::text::upper(nazwa);
+        if (Kopia_Robocza(NAZWA))
+            DbWykonajKonwersje("select * into [" + NAZWA.substr(2) + "] from [" + NAZWA + "]");
+    });
+    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
+        const std::string NAZWA = jet::text::upper(nazwa);
+        if (!Kopia_Robocza(NAZWA)) return;
+        Sprawdz_Kopie(NAZWA, NAZWA.substr(2));
+        DbWykonajKonwersje("drop table [" + NAZWA + "]");
     });
 
     // Keys. Production lines and their raw materials without a product go just before

@@ -66,49 +66,48 @@ void Zmien_Nazwy_Rodzajow(ClsKonwersje& k, const std::string& tekst, const Mapa_
     ZamknijRS(rs);
 }
 
+// One kind of documents moved into tables of their own: the headers of naglowki that
+// warunek selects (a condition on a header column) go to kopia, their lines, found in
+// naglowki_ZAWART through the id column, to kopia_ZAWART; then the lines and the headers
+// leave the old tables, each only when its copy holds it. A copy found while its rows
+// are still in the old table is what a stopped run left and gives way to a fresh one;
+// once they have left, the copy is their only record and stays.
+struct Przeniesienie {
+    const char* naglowki;
+    const char* kopia;
+    const char* id;
+    const char* warunek;
+    const char* into;  // the keyword of the lines' make-table, as the step writes it
+};
+
+void Przenies_Dokumenty(ClsKonwersje& k, const Przeniesienie& p) {
+    const std::string n = std::string("[") + p.naglowki + "]";
+    const std::string z = std::string("[") + p.naglowki + "_ZAWART]";
+    const std::string kopia_z = std::string(p.kopia) + "_ZAWART";
+    const std::string naglowki = n + " WHERE " + n + "." + p.warunek;
+    const std::string linie = z + " INNER JOIN " + n + " ON " + z + ".[" + p.id + "]=" + n + ".[" +
+                              p.id + "] WHERE " + n + "." + p.warunek;
+    k.Usun_Pozostala_Kopie(p.naglowki, p.kopia, naglowki);
+    k.Usun_Pozostala_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
+    k.DbWykonajKonwersje("Select * into [" + std::string(p.kopia) + "] from " + naglowki);
+    k.DbWykonajKonwersje("Select " + z + ".* " + p.into + " [" + kopia_z + "] FROM " + linie);
+    k.Sprawdz_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
+    k.DbWykonajKonwersje("DELETE " + z + ".* FROM " + linie);
+    k.Sprawdz_Kopie(p.naglowki, p.kopia, naglowki);
+    k.DbWykonajKonwersje("DELETE FROM " + naglowki);
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_276() {
     DbWykonajKonwersje("Drop Table [FORMY_PLATNOSCI]");
-
-    DbWykonajKonwersje("Select * into [DOK_KZA] from [DOK_KFA] WHERE [DOK_KFA].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "Select [DOK_KFA_ZAWART].* into [DOK_KZA_ZAWART] FROM [DOK_KFA_ZAWART] INNER JOIN "
-        "[DOK_KFA] ON [DOK_KFA_ZAWART].[FKOROUT_ID]=[DOK_KFA].[FKOROUT_ID] WHERE "
-        "[DOK_KFA].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "DELETE [DOK_KFA_ZAWART].* FROM [DOK_KFA_ZAWART] INNER JOIN [DOK_KFA] ON "
-        "[DOK_KFA_ZAWART].[FKOROUT_ID]=[DOK_KFA].[FKOROUT_ID] WHERE [DOK_KFA].ZAKUP=-1");
-    DbWykonajKonwersje("DELETE FROM [DOK_KFA] WHERE [DOK_KFA].ZAKUP=-1");
-
-    DbWykonajKonwersje("Select * into [DOK_PZ] from [DOK_DZ] WHERE [DOK_DZ].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "Select [DOK_DZ_ZAWART].* INTO [DOK_PZ_ZAWART] FROM [DOK_DZ_ZAWART] INNER JOIN [DOK_DZ] "
-        "ON [DOK_DZ_ZAWART].[DDOUT_ID]=[DOK_DZ].[DDOUT_ID] WHERE [DOK_DZ].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "DELETE [DOK_DZ_ZAWART].* FROM [DOK_DZ_ZAWART] INNER JOIN [DOK_DZ] ON "
-        "[DOK_DZ_ZAWART].[DDOUT_ID]=[DOK_DZ].[DDOUT_ID] WHERE [DOK_DZ].ZAKUP=-1");
-    DbWykonajKonwersje("DELETE FROM [DOK_DZ] WHERE [DOK_DZ].ZAKUP=-1");
-
-    DbWykonajKonwersje("Select * into [DOK_WZ] from [DOK_DD] WHERE [DOK_DD].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "Select [DOK_DD_ZAWART].* INTO [DOK_WZ_ZAWART] FROM [DOK_DD_ZAWART] INNER JOIN [DOK_DD] "
-        "ON [DOK_DD_ZAWART].[DDOUT_ID]=[DOK_DD].[DDOUT_ID] WHERE [DOK_DD].ZAKUP=-1");
-    DbWykonajKonwersje(
-        "DELETE [DOK_DD_ZAWART].* FROM [DOK_DD_ZAWART] INNER JOIN [DOK_DD] ON "
-        "[DOK_DD_ZAWART].[DDOUT_ID]=[DOK_DD].[DDOUT_ID] WHERE [DOK_DD].ZAKUP=-1");
-    DbWykonajKonwersje("DELETE FROM [DOK_DD] WHERE [DOK_DD].ZAKUP=-1");
+    Przenies_Dokumenty(*this, {"DOK_KFA", "DOK_KZA", "FKOROUT_ID", "ZAKUP=-1", "into"});
+    Przenies_Dokumenty(*this, {"DOK_DZ", "DOK_PZ", "DDOUT_ID", "ZAKUP=-1", "INTO"});
+    Przenies_Dokumenty(*this, {"DOK_DD", "DOK_WZ", "DDOUT_ID", "ZAKUP=-1", "INTO"});
 }
 
 void ClsKonwersje::Konwersja_277() {
-    DbWykonajKonwersje("Select * into [DOK_PW] from [DOK_RW] WHERE [DOK_RW].[rodzdok]='P'");
-    DbWykonajKonwersje(
-        "Select [DOK_RW_ZAWART].* INTO [DOK_PW_ZAWART] FROM [DOK_RW_ZAWART] INNER JOIN [DOK_RW] "
-        "ON [DOK_RW_ZAWART].[DDOUT_ID]=[DOK_RW].[DDOUT_ID] WHERE [DOK_RW].[rodzdok]='P'");
-    DbWykonajKonwersje(
-        "DELETE [DOK_RW_ZAWART].* FROM [DOK_RW_ZAWART] INNER JOIN [DOK_RW] ON "
-        "[DOK_RW_ZAWART].[DDOUT_ID]=[DOK_RW].[DDOUT_ID] WHERE [DOK_RW].[rodzdok]='P'");
-    DbWykonajKonwersje("DELETE FROM [DOK_RW] WHERE [DOK_RW].[rodzdok]='P'");
+    Przenies_Dokumenty(*this, {"DOK_RW", "DOK_PW", "DDOUT_ID", "[rodzdok]='P'", "INTO"});
 
     DbWykonajKonwersje(
         "UPDATE [NUMERY_OST_DOK] SET [rodzaj_dok]='Sprzedaż_F_VAT_korekta' WHERE "

@@ -58,18 +58,25 @@ const char* const kKontoZSegmentow =
 }  // namespace
 
 void ClsKonwersje::Konwersja_473() {
+    // Each table moves to its new name through a copy: one found while the old table
+    // stands is what a stopped run left and gives way to a fresh one, and the old table
+    // is dropped only when its copy holds its rows.
+    Usun_Pozostala_Kopie("place_dane", "Place_Listy_Zawart");
     DbWykonajKonwersje("select [place_dane].* into [Place_Listy_Zawart] from [place_dane]");
     Utworz_Klucz_Podstawowy("Place_Listy_Zawart", "IDP,IDListy");
     for (const char* indeks : {"dataK", "ID_GRUPY", "Kategoria"})
         Utworz_Index(indeks, "Place_Listy_Zawart", indeks);
+    Sprawdz_Kopie("place_dane", "Place_Listy_Zawart");
     DbWykonajKonwersje(" drop table place_dane");
 
+    Usun_Pozostala_Kopie("PLACE_SWIADCZ_PRZERWY", "PLACE_LISTY_SWIADCZ_PRZERWY");
     DbWykonajKonwersje(
         "select [PLACE_SWIADCZ_PRZERWY].* into [PLACE_LISTY_SWIADCZ_PRZERWY] from "
         "[PLACE_SWIADCZ_PRZERWY]");
     for (const char* indeks :
          {"IDListy", "ID_prac", "DataK", "DataP", "ID_Nieob", "Dataod", "Datado", "Id_Kadry_nieob"})
         Utworz_Index(indeks, "PLACE_LISTY_SWIADCZ_PRZERWY", indeks);
+    Sprawdz_Kopie("PLACE_SWIADCZ_PRZERWY", "PLACE_LISTY_SWIADCZ_PRZERWY");
     DbWykonajKonwersje(" drop table PLACE_SWIADCZ_PRZERWY");
 
     DbWykonajKonwersje(

@@ -44,15 +44,6 @@ constexpr std::array<Numer_Dokumentu, 16> kNumeryDokumentow = {{
     {"Dok_fak", "fakout_id", "FAKOUT_NUMER"},
 }};
 
-// True when the table can be read: a source table that an earlier, stopped run of the
-// step has already dropped is not read again.
-bool Jest_Tabela(ClsKonwersje& k, const std::string& tabela) {
-    std::unique_ptr<ado::Recordset> rs;
-    const bool jest = k.DbOtwórzSELKonwersje(rs, "top 1 * from " + tabela, true) >= 0;
-    k.ZamknijRSKonwersje(rs);
-    return jest;
-}
-
 // A quantity times a price as money rounded by NzCur; a Null factor gives 0.
 jet::Currency Wartosc_Linii(const jet::Value& ilosc, const jet::Value& cena) {
     if (ilosc.is_null() || cena.is_null()) return NzCur(jet::Value::null());
@@ -86,7 +77,7 @@ void ClsKonwersje::Konwersja_536() {
     std::unique_ptr<ado::Recordset> linie;
     std::unique_ptr<ado::Recordset> nag;
     std::unique_ptr<ado::Recordset> grupa;
-    if (Jest_Tabela(*this, "DOK_PRZ_ZAWART_PRO")) {
+    if (Jest_Tabela("DOK_PRZ_ZAWART_PRO")) {
         DbOtwórzSELKonwersje(
             linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_PRZ_ZAWART_PRO ");
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
@@ -141,7 +132,7 @@ void ClsKonwersje::Konwersja_536() {
     for (const char* def : {"Prod_id_MMA int DEFAULT 0", "Ile_MMA Single DEFAULT 0",
                             "Cena_MMA money DEFAULT 0", "Wartosc_MMA money DEFAULT 0"})
         Dodaj_Pole("DOK_MMA", def);
-    if (Jest_Tabela(*this, "DOK_MMA_ZAWART_PRO")) {
+    if (Jest_Tabela("DOK_MMA_ZAWART_PRO")) {
         DbOtwórzSELKonwersje(
             linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_MMA_ZAWART_PRO ");
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
@@ -174,7 +165,7 @@ void ClsKonwersje::Konwersja_536() {
 void ClsKonwersje::Konwersja_537() {
     // A run that stopped after the calculation table was dropped has nothing left to
     // split: the headers and lines stay as they are and only the last column is added.
-    if (Jest_Tabela(*this, "PRODUKTY_kalkulacja")) {
+    if (Jest_Tabela("PRODUKTY_kalkulacja")) {
         DbWykonajKonwersje("drop table DOK_PRS_ZAWART_ROZBICIE");
         Dodaj_Pole("DOK_FIN_zawart", "Id_bazy int DEFAULT 0");
         Utworz_Index("Id_bazy", "DOK_FIN_zawart", "Id_bazy");
@@ -183,6 +174,11 @@ void ClsKonwersje::Konwersja_537() {
         Dodaj_Pole("PRODUKTY_RECEPTURY", "active Logical");
         Usun_Pole("PRODUKTY_RECEPTURY", "Countt");
         Usun_Pole("PRODUKTY_RECEPTURY", "pprod_nazwa_id");
+        // While PRODUKTY_RECEPTURY is still the line table (it has sur_id), a copy of it
+        // found here is what a stopped run left and gives way to a fresh one, and the
+        // line table is dropped only when its copy holds its rows.
+        const bool linie = Jest_Tabela("PRODUKTY_RECEPTURY", "sur_id");
+        if (linie) Usun_Pozostala_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
         DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY_zawart from PRODUKTY_RECEPTURY");
         std::unique_ptr<ado::Recordset> rs;
         if (DbOtwórzSELKonwersje(rs, " * FROM PRODUKTY_RECEPTURY_ZAWART") == -1) {
@@ -193,6 +189,7 @@ void ClsKonwersje::Konwersja_537() {
         Utworz_Klucz_Podstawowy("PRODUKTY_RECEPTURY_ZAWART", "id_receptury,prod_id,sur_id");
         for (const char* kol : {"active", "id_receptury", "prod_id", "sur_id"})
             Utworz_Index(kol, "PRODUKTY_RECEPTURY_ZAWART", kol);
+        if (linie) Sprawdz_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
         DbWykonajKonwersje("DROP TABLE PRODUKTY_RECEPTURY");
         DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY from PRODUKTY_kalkulacja");
         Usun_Pole("PRODUKTY_RECEPTURY", "kalkulacja");

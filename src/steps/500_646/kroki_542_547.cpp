@@ -163,9 +163,16 @@ void ClsKonwersje::Konwersja_546() {
 }
 
 void ClsKonwersje::Konwersja_547() {
+    // The header table is a copy of the asset rows. While they still carry the header
+    // columns (SYMBOL goes first), a header table found here is what a stopped run left
+    // and gives way to a fresh copy; once they do not, it holds the only record of those
+    // columns and stays. The columns leave the asset rows only when the copy holds them.
+    if (Jest_Tabela("SRODKI_TRWALE_ZAWART", "SYMBOL"))
+        Usun_Pozostala_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
     DbWykonajKonwersje("SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART");
     Usun_Index("Podstawowy", "SRODKI_TRWALE_ZAWART");
     Zmien_Typ_Pola("ID", "int DEFAULT 0", "SRODKI_TRWALE_ZAWART");
+    Sprawdz_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
     for (const char* kol : {"SYMBOL", "data_n", "data_zdj_e", "umorzenie", "wprowadz", "sp_amort",
                             "stawka_amort", "ksiega_id", "KWOTA_DO_AMORT", "KWOTA_ZAMORT",
                             "ILOSC_AMORT", "Wyposazenie", "WSPOLCZYNNIK", "KONTOFK"})

@@ -45,15 +45,15 @@ constexpr const char* kKorektaZakupu =
 }  // namespace
 
 void ClsKonwersje::Konwersja_548() {
-    // A copy that a stopped run left holds all the rows it is to hold (the make-table is one
-    // statement) and, once the old table is dropped, the only ones left: it is kept as it
-    // is, with the indexes already made on it, and the make-table, which would read the
-    // dropped table, is not run again. Without the old table the walk below makes no index
-    // and the drop finds nothing to drop, so only the rename is left.
-    std::unique_ptr<ado::Recordset> kopia;
-    const bool jest_kopia = DbOtwórzSELKonwersje(kopia, "top 1 * from CENNIKI_ZAWART_1", true) >= 0;
-    ZamknijRSKonwersje(kopia);
-    if (!jest_kopia)
+    // A copy that a stopped run left while the old table stands gives way to a fresh one:
+    // the old table is the truth. Once the old table is dropped, the copy holds the only
+    // rows left: it is kept as it is, with the indexes already made on it, and the
+    // make-table, which would read the dropped table, is not run again. Without the old
+    // table the walk below makes no index and the drop finds nothing to drop, so only the
+    // rename is left.
+    const std::string wiersze = "CENNIKI_ZAWART WHERE [id] is not null";
+    Usun_Pozostala_Kopie("CENNIKI_ZAWART", "CENNIKI_ZAWART_1", wiersze);
+    if (!Jest_Tabela("CENNIKI_ZAWART_1"))
         DbWykonajKonwersje(
             "SELECT * INTO CENNIKI_ZAWART_1 FROM CENNIKI_ZAWART WHERE [id] is not null");
     kroki::Z_Baza_DAO(
@@ -75,6 +75,7 @@ void ClsKonwersje::Konwersja_548() {
             }
         },
         0);
+    Sprawdz_Kopie("CENNIKI_ZAWART", "CENNIKI_ZAWART_1", wiersze);
     DbWykonajKonwersje(" Drop Table CENNIKI_ZAWART");
     CzekajKonwersje(3);
     Zmien_Nazwe_Tabeli("CENNIKI_ZAWART_1", "CENNIKI_ZAWART");
