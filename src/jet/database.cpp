@@ -13,13 +13,35 @@ namespace {
 
 // Creates the file itself, refusing one that exists (even when it appears between
 // a check and the creation).
+// Creates the new file, or raises why it cannot be created: it exists, its folder may not
+// be written, the disk is full, the path is too long or a folder; a folder on the path
+// that is missing or a file is named as an open names it.
 void create_empty_file(const std::string& path) {
     const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (errno == EEXIST) raise(Fault::DatabaseExists, path);
-        raise(Fault::FileNotFound, path);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
     }
-    ::close(fd);
+    switch (errno) {
+        case EEXIST:
+            if (std::error_code ec; std::filesystem::is_directory(path, ec))
+                raise(Fault::FolderNotFile, path);
+            raise(Fault::DatabaseExists, path);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            raise(Fault::ReadOnlyFolder, path);
+        case ENOSPC:
+        case EDQUOT:
+            raise(Fault::DiskFull);
+        case ENAMETOOLONG:
+            raise(Fault::PathTooLong, path);
+        case EISDIR:
+            raise(Fault::FolderNotFile, path);
+        default:
+            checked_path(path);  // a missing folder, or a file where a folder should be
+            raise(Fault::FileNotFound, path);
+    }
 }
 
 }  // namespace

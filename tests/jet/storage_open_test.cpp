@@ -216,6 +216,40 @@ TEST(StorageOpen, CreateRefusesAnExistingFileAndKeepsItsProperties) {
         EXPECT_EQ(name.rfind("MSys", 0), 0u);
 }
 
+// A file that cannot be created says why, and nothing is left behind.
+TEST(StorageOpen, CreateSaysWhyItCannotCreate) {
+    struct Case {
+        const char* name;
+        std::string path;  // under the scratch folder
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"an existing file", "plik", "already exists"},
+        {"a folder", "katalog", "it is a folder, not a database file"},
+        {"a file on the way", "plik/nowa.mdb", "'PATH/plik' is a file, not a folder"},
+        {"a missing folder", "brak/nowa.mdb", "Could not find file"},
+        {"a path too long", std::string(600, 'n') + ".mdb", "too long"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        write_bytes(dir.file("plik"), "cokolwiek");
+        std::filesystem::create_directory(dir.file("katalog"));
+        const auto listing = files_in(dir.file(""));
+        std::string fragment = c.fragment;
+        if (const auto at = fragment.find("PATH"); at != std::string::npos)
+            fragment.replace(at, 4, dir.file("").substr(0, dir.file("").size() - 1));
+        try {
+            jet::Database::create(dir.file(c.path));
+            ADD_FAILURE() << "created";
+        } catch (const jet::Error& e) {
+            EXPECT_NE(e.description().find(fragment), std::string::npos) << e.description();
+        }
+        EXPECT_EQ(files_in(dir.file("")), listing);
+        EXPECT_EQ(read_bytes(dir.file("plik")), "cokolwiek");
+    }
+}
+
 TEST(StorageSession, HandlesOnOneFileShareTheSession) {
     ScratchDir dir;
     make_database(dir.file("a.mdb"));
