@@ -320,7 +320,7 @@ TEST_F(StoredValues, DatesPastTheEndsOfTheRangeAreNull) {
         {"UPDATE T SET d = #9999-12-30# - n + 1", "ok 3"},
         {"SELECT id, d FROM T", "1|9999-12-30;2|9999-12-29;3|9999-12-28"},
         // Computed through a function, IIf, or from a literal; the last second of the range.
-        {"UPDATE T SET d = IIf(id = 1, d + 2, CDate(d) + 3 - id)", "ok 3"},
+        {"UPDATE T SET d = IIf(id = 1, d + 2, CDate(d) + (3 - id))", "ok 3"},
         {"SELECT id, d FROM T", "1|Null;2|9999-12-30;3|9999-12-28"},
         {"INSERT INTO T VALUES (4, #9999-12-31# + 1, 4)", "ok 1"},
         {"INSERT INTO T VALUES (5, #0100-01-01# - 1, 5)", "ok 1"},
@@ -334,7 +334,7 @@ TEST_F(StoredValues, DatesPastTheEndsOfTheRangeAreNull) {
         {"SELECT id, d - 3615898 AS e INTO F FROM T WHERE id IN (2, 3)", "ok 2"},
         {"SELECT id, e FROM F", "2|0100-01-01;3|Null"},
         // Over a join; into a required column the Null fails.
-        {"UPDATE T INNER JOIN E ON T.id = E.id SET T.d = E.e + T.n - 1", "ok 2"},
+        {"UPDATE T INNER JOIN E ON T.id = E.id SET T.d = E.e + (T.n - 1)", "ok 2"},
         {"SELECT id, d FROM T WHERE id IN (2, 3)", "2|Null;3|9999-12-31"},
         {"INSERT INTO C (id, d) SELECT id, d FROM T WHERE id = 3", "ok 1"},
         {"UPDATE C SET d = d + 1", "error 80004005"},
