@@ -391,6 +391,74 @@ TEST_F(StoredValues, InfinityIsAnOverflow) {
     EXPECT_EQ(text, "Overflow.");
 }
 
+// A number that is no value of its type (a date past the ends of the range, a Single
+// past its range, infinity, no number at all) fails alike whichever way it is computed
+// and wherever it stands: Null where it is stored, whatever the column, and the
+// statement fails with 0x80040E07 in a criteria and in a select list.
+TEST_F(StoredValues, NumbersWithoutAValueOfTheirTypeFailAlike) {
+    run_all({"CREATE TABLE T (id long, d datetime, f single, x double, s text(30), y double)",
+             "CREATE TABLE S (y double)", "INSERT INTO T VALUES (1, #9999-12-31#, 3E38, 1E308, '', 0)",
+             "INSERT INTO T VALUES (2, #0100-01-01 12:00#, 1, 1E308, '', 0)",
+             "INSERT INTO T VALUES (3, #2000-01-01#, 2, -1E308, '', 0)"});
+    const std::string fails = "error 80040E07";
+    const Case cases[] = {
+        {"UPDATE T SET s = d + 1, y = d + 1 WHERE id = 1", "ok 1"},
+        {"UPDATE T SET s = CStr(d - 1), y = (d - 1) - d WHERE id > 1", "ok 2"},
+        {"SELECT id, s, y FROM T", "1|Null|Null;2|Null|Null;3|1999-12-31|-1"},
+        {"UPDATE T SET y = CDbl(f * f), s = (-8) ^ (1 / 3)", "ok 3"},
+        {"SELECT id, s, y FROM T", "1|Null|Null;2|Null|1;3|Null|4"},
+        {"SELECT f * f AS v INTO U FROM T WHERE id = 1", "ok 1"},
+        {"INSERT INTO S (y) SELECT f * f FROM T WHERE id = 1", "ok 1"},
+        {"INSERT INTO S (y) SELECT Avg(x) FROM T WHERE id < 3", "ok 1"},
+        {"SELECT v FROM U", "Null"},
+        {"SELECT y FROM S", "Null;Null"},
+        {"SELECT CStr(d + 1) FROM T WHERE id = 1", fails},
+        {"SELECT (d + 1) & '' FROM T WHERE id = 1", fails},
+        {"SELECT Format(d + 1) FROM T WHERE id = 1", fails},
+        {"SELECT d + 1 FROM T WHERE id = 1", fails},
+        {"SELECT (d - 1) & '' FROM T WHERE id = 2", fails},
+        {"SELECT f * f FROM T WHERE id = 1", fails},
+        {"SELECT f + f FROM T WHERE id = 1", fails},
+        {"SELECT Max(f * f) FROM T", fails},
+        {"SELECT Avg(x) FROM T WHERE id < 3", fails},
+        {"SELECT (-8) ^ (1 / 3) FROM T", fails},
+        {"DELETE FROM T WHERE d + 1 > #2000-01-01#", fails},
+        {"DELETE FROM T WHERE d + 100000 - 100000 > #2000-01-01#", fails},
+        {"SELECT id FROM T WHERE f * f > 1", fails},
+        {"SELECT x FROM T GROUP BY x HAVING Avg(x) > 1E307", fails},
+        {"SELECT x FROM T GROUP BY x ORDER BY Avg(x)", fails},
+        {"DELETE FROM T WHERE x ^ 0.5 IS NULL", fails},
+        {"SELECT id, d + 1, (d - 1) & '', f * f, f + f FROM T WHERE id = 3",
+         "3|2000-01-02|1999-12-31|4|4"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// Currency is a number of ten-thousandths kept as the Double nearest to it: exact
+// wherever a Double holds the digits, every whole value to the range's ends included,
+// from a number, a text or CCur; past that the nearest value within the range, so that
+// every value stored reads back.
+TEST_F(StoredValues, CurrencyExactToTheEndsOfItsRange) {
+    run_all({"CREATE TABLE K (id long, c money, s text(30))",
+             "INSERT INTO K (id, s) VALUES (5, '-922337203685477,5808')"});
+    const Case cases[] = {
+        {"INSERT INTO K (id, c) VALUES (1, 922337203685477)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (2, 123456789012345)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (3, '922337203685477,58')", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (4, 922337203685477.5807)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (6, '922337203685477,5808')", "ok 1"},
+        {"UPDATE K SET c = s WHERE id = 5", "ok 1"},
+        {"SELECT id, c FROM K",
+         "5|-922337203685477.5;1|922337203685477;2|123456789012345;3|922337203685477.5;"
+         "4|922337203685477.5;6|Null"},
+        {"SELECT CCur(900000000000001), CCur(12345678.12345) FROM K WHERE id = 1",
+         "900000000000001|12345678.1234"},
+        {"SELECT Sum(c) FROM K WHERE id IN (3, 5)", "0"},
+        {"SELECT Sum(c) FROM K WHERE id < 3", "error 80040E07"},
+    };
+    EXPECT_CASES(cases);
+}
+
 // IIf and Nz that choose a date over a text give the date in its own type: stored into
 // a number column it is its serial, into a text column its date text, and a conversion
 // takes it as a date; a query reads and compares it as its date text.
