@@ -181,15 +181,15 @@ struct FloatAccumulatePlan : Plan {
                         continue;
                     }
                     const double sum = subtract[i] ? *acc - *x : *acc + *x;
-                    if (!std::isfinite(sum)) {
+                    // Past the range of its type (a Double's, money's, a Single's) the
+                    // field is Null from that pair on, as any value that cannot be stored.
+                    if (!in_range(money[i] ? DataType::Currency : DataType::Double, sum)) {
                         acc.reset();
                         continue;
                     }
                     acc = money[i] ? Currency::from_double(sum).to_double() : sum;
                     if (single[i]) {
-                        // Past the range of Single the field is Null from that pair on,
-                        // as for any value that cannot be stored.
-                        if (std::fabs(*acc) > 3.4028234663852886e38) {
+                        if (!in_range(DataType::Single, *acc)) {
                             acc.reset();
                             continue;
                         }

@@ -439,8 +439,9 @@ TEST_F(StoredValues, NumbersWithoutAValueOfTheirTypeFailAlike) {
 // from a number, a text or CCur; past that the nearest value within the range, so that
 // every value stored reads back.
 TEST_F(StoredValues, CurrencyExactToTheEndsOfItsRange) {
-    run_all({"CREATE TABLE K (id long, c money, s text(30))",
-             "INSERT INTO K (id, s) VALUES (5, '-922337203685477,5808')"});
+    run_all({"CREATE TABLE K (id long, c money, s text(30))", "CREATE TABLE J (id long, x double)",
+             "INSERT INTO K (id, s) VALUES (5, '-922337203685477,5808')",
+             "INSERT INTO J VALUES (1, 3000)", "INSERT INTO J VALUES (2, 3)"});
     const Case cases[] = {
         {"INSERT INTO K (id, c) VALUES (1, 922337203685477)", "ok 1"},
         {"INSERT INTO K (id, c) VALUES (2, 123456789012345)", "ok 1"},
@@ -455,6 +456,9 @@ TEST_F(StoredValues, CurrencyExactToTheEndsOfItsRange) {
          "900000000000001|12345678.1234"},
         {"SELECT Sum(c) FROM K WHERE id IN (3, 5)", "0"},
         {"SELECT Sum(c) FROM K WHERE id < 3", "error 80040E07"},
+        // Accumulated over a join past the range: Null.
+        {"UPDATE K INNER JOIN J ON K.id = J.id SET K.c = K.c + J.x / 3", "ok 2"},
+        {"SELECT id, c FROM K WHERE id < 3", "1|Null;2|123456789012346"},
     };
     EXPECT_CASES(cases);
 }
