@@ -397,7 +397,9 @@ TEST_F(StoredValues, InfinityIsAnOverflow) {
 // statement fails with 0x80040E07 in a criteria and in a select list.
 TEST_F(StoredValues, NumbersWithoutAValueOfTheirTypeFailAlike) {
     run_all({"CREATE TABLE T (id long, d datetime, f single, x double, s text(30), y double)",
-             "CREATE TABLE S (y double)", "INSERT INTO T VALUES (1, #9999-12-31#, 3E38, 1E308, '', 0)",
+             "CREATE TABLE S (y double)", "CREATE TABLE A (id long, y double)",
+             "INSERT INTO A VALUES (1, 0)",
+             "INSERT INTO T VALUES (1, #9999-12-31#, 3E38, 1E308, '', 0)",
              "INSERT INTO T VALUES (2, #0100-01-01 12:00#, 1, 1E308, '', 0)",
              "INSERT INTO T VALUES (3, #2000-01-01#, 2, -1E308, '', 0)"});
     const std::string fails = "error 80040E07";
@@ -410,6 +412,8 @@ TEST_F(StoredValues, NumbersWithoutAValueOfTheirTypeFailAlike) {
         {"SELECT f * f AS v INTO U FROM T WHERE id = 1", "ok 1"},
         {"INSERT INTO S (y) SELECT f * f FROM T WHERE id = 1", "ok 1"},
         {"INSERT INTO S (y) SELECT Avg(x) FROM T WHERE id < 3", "ok 1"},
+        {"UPDATE A INNER JOIN T ON T.id >= A.id SET A.y = A.y + T.f * T.f", "ok 3"},
+        {"SELECT y FROM A", "Null"},
         {"SELECT v FROM U", "Null"},
         {"SELECT y FROM S", "Null;Null"},
         {"SELECT CStr(d + 1) FROM T WHERE id = 1", fails},
