@@ -69,32 +69,28 @@ class ScratchFile {
 void vacuum_into(jet::Session& session, const std::string& scratch) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(session.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::optional<jet::Error> failure;
-    std::string message;
+    sqlite3_stmt* st = nullptr;
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db, 5000);
         jet::register_functions(db, &session);
-        sqlite3_stmt* st = nullptr;
         rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr);
         if (rc == SQLITE_OK) {
             sqlite3_bind_text(st, 1, scratch.c_str(), -1, SQLITE_TRANSIENT);
             rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) rc = SQLITE_OK;
         }
-        if (rc != SQLITE_OK) {
-            failure = jet::sqlite_failure(db, rc);
-            message = sqlite3_errmsg(db);
-        }
-        sqlite3_finalize(st);
-    } else {
-        failure = jet::sqlite_failure(nullptr, rc);
-        message = sqlite3_errstr(rc);
     }
+    std::optional<jet::Error> failure;
+    std::string message;
+    if (rc != SQLITE_OK) {
+        failure = jet::sqlite_failure(db, rc, session.path());
+        message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    }
+    sqlite3_finalize(st);
     sqlite3_close_v2(db);
     if (!failure) return;
     // A locked file, a full disk or an I/O error is reported as what it is; the rest as
     // a failed compaction.
-    if ((rc & 0xff) == SQLITE_LOCKED) jet::raise(jet::Fault::FileLocked);
     if (jet::environment_failure(*failure)) throw *failure;
     compaction_failed(message);
 }

@@ -154,11 +154,19 @@ void execute_ddl(Session& session, const sql::Statement& statement) {
                               std::is_same_v<S, sql::CreateIndex> ||
                               std::is_same_v<S, sql::DropIndex> ||
                               std::is_same_v<S, sql::DropTable>) {
+                    // A drop of a table or an index, and a change of a table (which may
+                    // drop an index or rebuild the table), meet a table that an open
+                    // statement of the process reads: that table cannot be locked, and
+                    // the statement names it, which SQLite cannot. Creations never meet
+                    // one, so for them it stays a failure that no executor absorbs.
+                    constexpr bool drops = std::is_same_v<S, sql::DropTable> ||
+                                           std::is_same_v<S, sql::DropIndex> ||
+                                           std::is_same_v<S, sql::AlterTable>;
                     try {
                         run(session.catalog(), s);
                     } catch (const Error& e) {
-                        // SQLite cannot say which table it could not lock; the statement can.
-                        if (e.fault() == Fault::TableLocked) raise(Fault::TableLocked, s.table);
+                        if (drops && e.fault() == Fault::TableInUse)
+                            raise(Fault::TableLocked, s.table);
                         throw;
                     }
                 } else {

@@ -66,6 +66,8 @@ constexpr std::array kFaults = {
     FaultRow{Fault::TableLocked, hr::Unspecified,
              "The database engine couldn't lock table '{1}' because it is already in use by "
              "another person or process."},
+    FaultRow{Fault::TableInUse, hr::Unspecified,
+             "A table is in use by a statement of this process that has not finished."},
     FaultRow{Fault::FileLocked, hr::Unspecified, "Could not lock file."},
     FaultRow{Fault::FileNotFound, hr::Unspecified, "Could not find file '{1}'."},
     FaultRow{Fault::NotReadable, hr::Unspecified,
@@ -77,12 +79,15 @@ constexpr std::array kFaults = {
              "bytes."},
     FaultRow{Fault::DiskFull, hr::Unspecified, "Not enough space on disk."},
     FaultRow{Fault::IoError, hr::Unspecified, "Disk or network error."},
+    FaultRow{Fault::OutOfMemory, hr::Unspecified, "Out of memory."},
     FaultRow{Fault::CannotOpen, hr::Unspecified,
              "The database engine cannot open the file '{1}'.  It is already opened "
              "exclusively by another user, or you need permission to view its data."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
     FaultRow{Fault::FolderNotFile, hr::Unspecified,
              "Cannot open '{1}': it is a folder, not a database file."},
+    FaultRow{Fault::FileNotFolder, hr::Unspecified,
+             "Cannot open '{1}': '{2}' is a file, not a folder."},
     FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
     FaultRow{Fault::BadProvider, hr::Unspecified,
              "Provider cannot be found. It may not be properly installed: '{1}'."},
@@ -156,11 +161,15 @@ bool fills_template(std::string_view tpl, std::string_view text) {
 }
 
 // The environment's conditions. A work unit rolled back by such a failure fails every
-// later write with UnitRolledBack, which is no statement's failure either.
-constexpr std::array kEnvironmentFaults = {
-    Fault::FileLocked,           Fault::DiskFull,         Fault::IoError,
-    Fault::CannotOpen,           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder,
-    Fault::UnrecognizedDatabase, Fault::UnitRolledBack};
+// later write with UnitRolledBack, which is no statement's failure either. A table that
+// the process's own open statement holds is expected by a drop or a change of a table
+// alone, which reports it as TableLocked: met by any other statement it is no
+// statement's failure either.
+constexpr std::array kEnvironmentFaults = {Fault::FileLocked,     Fault::DiskFull,
+                                           Fault::IoError,        Fault::OutOfMemory,
+                                           Fault::CannotOpen,     Fault::ReadOnlyDatabase,
+                                           Fault::ReadOnlyFolder, Fault::UnrecognizedDatabase,
+                                           Fault::UnitRolledBack, Fault::TableInUse};
 
 }  // namespace
 

@@ -60,6 +60,8 @@ enum class Fault {
     Overflow,               // numeric overflow on conversion
     NoNumber,               // no number as a result (negative ^ fraction): invalid call
     TableLocked,            // {1}: table, another process holds it
+    TableInUse,             // a statement of this process still reads a table that a
+                            // statement other than a drop or a change of a table met
     FileLocked,             // the file cannot be locked
     FileNotFound,           // {1}: path
     NotReadable,            // {1}: path the process may not read
@@ -67,9 +69,11 @@ enum class Fault {
     PathTooLong,            // {1}: path longer than the engine or the system takes
     DiskFull,               // a write found no space left on the disk
     IoError,                // the system failed a read, a write or a flush of the file
+    OutOfMemory,            // the system gave no memory for the engine's work
     CannotOpen,             // {1}: path of a database whose file (or its log) cannot be opened
     UnrecognizedDatabase,   // {1}: path
     FolderNotFile,          // {1}: path of a folder given as the database file
+    FileNotFolder,          // {1}: path, {2}: a file on the path where a folder should be
     WrongPassword,          // database password does not match
     BadProvider,            // {1}: provider name in the connection string
     NoCurrentRecord,        // ADO: BOF or EOF
@@ -123,12 +127,14 @@ bool conversion_failure(const Error& e);
 Error statement_failure(const Error& e);
 
 // True for a failure of the environment rather than of the statement: the file locked
-// by another process, the disk full, the database or its folder read-only, an I/O
-// error, a file that cannot be opened, a damaged file or one that is not a database, a
-// work unit that such a failure rolled back. No statement expects one, so no executor's
-// rule or quiet flag absorbs it. Decided by the number and the condition's description
-// template alone (never by a message of SQLite's), so that a failure carried as a result
-// text is classed as the raised one.
+// by another process, the disk full, the memory exhausted, the database or its folder
+// read-only, an I/O error, a file that cannot be opened, a damaged file or one that is
+// not a database, a work unit that such a failure rolled back; and a table held by an
+// open statement of the process, met where no drop or change of a table met it
+// (TableInUse). No statement expects one, so no executor's rule or quiet flag absorbs it.
+// Decided by the number and the condition's description template alone (never by a
+// message of SQLite's), so that a failure carried as a result text is classed as the
+// raised one.
 bool environment_failure(uint32_t number, std::string_view description);
 bool environment_failure(const Error& e);
 

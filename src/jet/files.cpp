@@ -142,12 +142,31 @@ std::string sqlite_uri(const std::string& path) {
     return out;
 }
 
+namespace {
+
+// The first part of path, up to a "/", that is there and is not a folder (what makes
+// the system answer ENOTDIR: "baza.mdb" of "baza.mdb/"); "" when there is none.
+std::string file_on_the_way(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        struct stat st {};
+        if (::stat(part.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) return part;
+    }
+    return "";
+}
+
+}  // namespace
+
 std::string checked_path(const std::string& path) {
     if (path.empty()) raise(Fault::FileNotFound, path);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENAMETOOLONG) raise(Fault::PathTooLong, path);
         if (errno == EACCES) raise(Fault::NotReadable, path);
+        if (errno == ENOTDIR)
+            if (const std::string file = file_on_the_way(path); !file.empty())
+                raise(Fault::FileNotFolder, path, file);
         raise(Fault::FileNotFound, path);
     }
     if (S_ISDIR(st.st_mode)) raise(Fault::FolderNotFile, path);

@@ -75,21 +75,6 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// The Jet name of an SQLite table name "t<id>" found in msg, or "".
-std::string table_named_in(const std::string& msg, const Catalog* cat) {
-    if (!cat) return {};
-    for (const TableInfo* t : cat->tables()) {
-        const auto at = msg.find(t->sql_name);
-        if (at == std::string::npos) continue;
-        const size_t end = at + t->sql_name.size();
-        const bool word_start = at == 0 || !std::isalnum(static_cast<unsigned char>(msg[at - 1]));
-        const bool word_end =
-            end == msg.size() || !std::isdigit(static_cast<unsigned char>(msg[end]));
-        if (word_start && word_end) return t->name;
-    }
-    return {};
-}
-
 // The Jet "table.column" of an SQLite "t<id>.c<id>" in a constraint message.
 std::string column_named_in(const std::string& msg, const Catalog* cat) {
     const auto colon = msg.rfind(": ");
@@ -106,18 +91,21 @@ std::string column_named_in(const std::string& msg, const Catalog* cat) {
 }
 
 // The engine's failure for SQLite's result code rc (an extended code when the connection
-// gives them), decided by the code: SQLite's message only names a table or a column in
-// it, or tells which of its limits a generic error met.
-Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
+// gives them), decided by the code: SQLite's message only names a column in it, or tells
+// which of its limits a generic error met. The file is the connection's, or path when the
+// connection has none (its open failed).
+Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path = {}) {
     const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    const std::string file =
-        db && sqlite3_db_filename(db, "main") ? sqlite3_db_filename(db, "main") : "";
+    const char* named = db ? sqlite3_db_filename(db, "main") : nullptr;
+    const std::string file = named && *named ? named : std::string(path);
     switch (rc) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
             return make_error(Fault::Duplicate);
         case SQLITE_CONSTRAINT_NOTNULL:
             return make_error(Fault::RequiredNull, column_named_in(msg, cat));
+        case SQLITE_IOERR_NOMEM:  // the system's memory, not its disk
+            return make_error(Fault::OutOfMemory);
         default:
             break;
     }
@@ -125,8 +113,10 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
         case SQLITE_BUSY:
         case SQLITE_PROTOCOL:  // the log's locks kept changing under every attempt
             return make_error(Fault::FileLocked);
-        case SQLITE_LOCKED:  // within the connection: a statement still reads the table
-            return make_error(Fault::TableLocked, table_named_in(msg, cat));
+        case SQLITE_LOCKED:  // within the connection: a statement still reads a table
+            return make_error(Fault::TableInUse);
+        case SQLITE_NOMEM:
+            return make_error(Fault::OutOfMemory);
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
             return make_error(Fault::UnrecognizedDatabase, file);
@@ -152,8 +142,8 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat) {
 
 }  // namespace
 
-Error sqlite_failure(sqlite3* db, int rc) {
-    return failure_of(db, rc, nullptr);
+Error sqlite_failure(sqlite3* db, int rc, std::string_view path) {
+    return failure_of(db, rc, nullptr, path);
 }
 
 std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password) {
@@ -213,7 +203,7 @@ void Session::inspect(const std::string& password, bool with_log) {
     if (rc != SQLITE_OK) {
         // The file locked, unreadable or failing is reported as what it is; any other
         // failure to open it means it is not one of ours.
-        const Error e = sqlite_failure(ro, rc);
+        const Error e = sqlite_failure(ro, rc, path_);
         if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path_);
         throw e;
     }
@@ -568,7 +558,7 @@ void Session::drop_leftover_columns() {
             forget_rolled_back();
             throw;
         }
-        if (e.fault() != Fault::TableLocked) throw;
+        if (e.fault() != Fault::TableInUse) throw;
     }
 }
 

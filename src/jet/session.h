@@ -170,9 +170,11 @@ class Session {
 
 // The Jet failure for an SQLite result code on a connection (no pending function
 // error), by the code: constraint codes to Duplicate/RequiredNull, busy to FileLocked,
-// locked to TableLocked, corrupt or not a database to UnrecognizedDatabase, read-only to
-// ReadOnlyDatabase, every I/O error to IoError, cannot open to CannotOpen, full to
-// DiskFull, anything else Internal.
-Error sqlite_failure(sqlite3* db, int rc);
+// locked to TableInUse (a drop or a change of a table reports it as TableLocked), corrupt
+// or not a database to UnrecognizedDatabase, read-only to ReadOnlyDatabase, out of memory
+// (SQLite's own or its I/O layer's) to OutOfMemory, every other I/O error to IoError,
+// cannot open to CannotOpen, full to DiskFull, anything else Internal. A failure that
+// names the file names path when the connection has none (db null, or its open failed).
+Error sqlite_failure(sqlite3* db, int rc, std::string_view path = {});
 
 }  // namespace jet

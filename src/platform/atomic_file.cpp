@@ -60,13 +60,30 @@ struct Place {
     fs::path target, folder;
 };
 
+// The links one path may pass through before it is taken for a loop, as the system counts.
+constexpr int kMaxLinks = 40;
+
+// The file that the symbolic link link names, through any chain of links, whether it
+// exists or not: a write through a link that dangles creates the file it names, as a
+// write through any other link replaces it, and never replaces the link itself.
+fs::path linked_file(const fs::path& link) {
+    fs::path p = link;
+    std::error_code ec;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+        if (hops == kMaxLinks) fail("cannot resolve", link, ELOOP);
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) fail("cannot resolve", link, ec.value());
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    p = fs::weakly_canonical(p, ec);
+    if (ec) fail("cannot resolve", link, ec.value());
+    return p;
+}
+
 Place place_of(const fs::path& target_in) {
     std::error_code ec;
     Place p{target_in, {}};
-    if (fs::is_symlink(fs::symlink_status(p.target, ec))) {
-        p.target = fs::weakly_canonical(p.target, ec);
-        if (ec) fail("cannot resolve", target_in, ec.value());
-    }
+    if (fs::is_symlink(fs::symlink_status(p.target, ec))) p.target = linked_file(target_in);
     p.folder = p.target.parent_path();
     if (p.folder.empty()) p.folder = ".";
     fs::create_directories(p.folder, ec);

@@ -133,15 +133,17 @@ TEST_F(CompactTest, CompactingIntoTheDeletedDatabasesName) {
 }
 
 // A compaction that meets a failure of the file reports it as what it is (a full disk,
-// an I/O error), so that the run stops on it as on any such failure, and leaves no copy.
+// an I/O error, a file that its own connection cannot open, named), so that the run stops
+// on it as on any such failure, and leaves no copy.
 TEST_F(CompactTest, FailureOfTheFileIsReportedAsItIs) {
     struct Case {
         int code;
         jet::Fault fault;
     };
-    for (const Case& c : {Case{SQLITE_FULL, jet::Fault::DiskFull},
-                          Case{SQLITE_IOERR_READ, jet::Fault::IoError},
-                          Case{SQLITE_IOERR_WRITE, jet::Fault::IoError}}) {
+    for (const Case& c :
+         {Case{SQLITE_FULL, jet::Fault::DiskFull}, Case{SQLITE_IOERR_READ, jet::Fault::IoError},
+          Case{SQLITE_IOERR_WRITE, jet::Fault::IoError},
+          Case{SQLITE_CANTOPEN, jet::Fault::CannotOpen}}) {
         SCOPED_TRACE(c.code);
         const std::string source = make_source();
         auto conn = engine(source);  // its session is the one the compaction uses
@@ -149,6 +151,8 @@ TEST_F(CompactTest, FailureOfTheFileIsReportedAsItIs) {
         std::optional<jet::Error> failure;
         {
             sqlite_fault::FailingFiles failing(c.code, nullptr);
+            std::optional<sqlite_fault::FailingOpens> opens;
+            if (c.code == SQLITE_CANTOPEN) opens.emplace();
             try {
                 dao::DBEngine::CompactDatabase(source, copy);
             } catch (const jet::Error& e) {
@@ -158,6 +162,10 @@ TEST_F(CompactTest, FailureOfTheFileIsReportedAsItIs) {
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->fault(), c.fault) << failure->description();
         EXPECT_TRUE(jet::environment_failure(*failure));
+        if (c.fault == jet::Fault::CannotOpen) {
+            EXPECT_NE(failure->description().find(source), std::string::npos)
+                << failure->description();
+        }
         EXPECT_FALSE(std::filesystem::exists(copy));
         conn.reset();
         std::filesystem::remove(source);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "dao/dao.h"
 #include "db/schemat.h"
@@ -70,6 +71,45 @@ TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
         }
     }
     EXPECT_EQ(wiersze("SELECT a, b FROM T ORDER BY b"), (std::vector<std::string>{"1|x", "1|y"}));
+}
+
+// A table that an open statement of the program still reads: a drop meets it as the
+// expected failure that the main executor absorbs, the table kept (SQLite refuses any drop
+// while a statement reads); met by a copy, a creation or a change of rows, it is no
+// statement's failure and ends the run, quiet or not.
+TEST_F(Wykonawcy, ATableInUseIsAbsorbedOnlyWhereADropMeetsIt) {
+    const struct {
+        const char* polecenie;
+        bool cichy;
+        bool konczy;  // SQLite's code comes at the write; else a statement reads T meanwhile
+    } przypadki[] = {
+        {"DROP TABLE U", false, false},           {"DROP INDEX inda ON T", false, false},
+        {"SELECT * INTO K FROM T", false, true},  {"SELECT * INTO K FROM T", true, true},
+        {"CREATE TABLE K (a long)", false, true}, {"INSERT INTO U (a) VALUES (8)", true, true},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.polecenie);
+        jet::Session& s = polaczenie().database().session();
+        sqlite3_stmt* czyta = nullptr;
+        std::optional<Awaria_Zapisu> awaria;
+        if (p.konczy) {
+            awaria.emplace(Blad_Sqlite(SQLITE_LOCKED), 1);
+        } else {
+            czyta = s.prepare("SELECT * FROM " +
+                              polaczenie().database().catalog().table("T")->sql_name);
+            ASSERT_TRUE(s.step(czyta));
+        }
+        EXPECT_EQ(konczy([&] { k.DbWykonajKonwersje(p.polecenie, p.cichy); }), p.konczy);
+        if (czyta) sqlite3_reset(czyta);
+        awaria.reset();
+        if (p.konczy) {
+            EXPECT_EQ(znacznik(), "0000");
+            otworz_ponownie();
+        }
+    }
+    EXPECT_EQ(wiersze("SELECT a FROM U"), std::vector<std::string>{"7"});
+    EXPECT_EQ(polaczenie().database().catalog().table("K"), nullptr);
+    EXPECT_NE(polaczenie().database().catalog().table("T")->index("inda"), nullptr);
 }
 
 TEST_F(Wykonawcy, QuietMainExecutorNeverEndsButFillsTheClipboard) {
@@ -248,9 +288,10 @@ TEST_F(Wykonawcy, QuietExecutorsAbsorbExpectedFailuresButStopOnTheEnvironments) 
     k.BazaDAO->Close();
 }
 
-// A damaged page, an I/O error or a file that cannot be opened, as SQLite reports them
-// when the file's reads fail: the quiet executors, which pass over a statement's own
-// failure, stop on them as on any other failure of the environment.
+// A damaged page, an I/O error, a file that cannot be opened or memory that the system
+// does not give, as SQLite reports them when the file's reads fail: the quiet executors,
+// which pass over a statement's own failure, stop on them as on any other failure of the
+// environment.
 TEST_F(Wykonawcy, QuietExecutorsStopOnAPageTheyCannotRead) {
     enum Koniec { Pytanie, Krytyczny };
     struct Wykonawca {
@@ -269,7 +310,7 @@ TEST_F(Wykonawcy, QuietExecutorsStopOnAPageTheyCannotRead) {
         {"DbWykonajUPDKonwersje quiet",
          [&] { k.DbWykonajUPDKonwersje("T set a=2", "", "", "", "", true); }, Pytanie},
     };
-    for (const int kod : {SQLITE_CORRUPT, SQLITE_IOERR_READ, SQLITE_CANTOPEN}) {
+    for (const int kod : {SQLITE_CORRUPT, SQLITE_IOERR_READ, SQLITE_CANTOPEN, SQLITE_IOERR_NOMEM}) {
         for (const auto& w : wykonawcy) {
             SCOPED_TRACE(std::string(w.nazwa) + " / " + sqlite3_errstr(kod));
             okna.clear();

@@ -43,8 +43,10 @@ const Code kCodes[] = {
     {SQLITE_NOTADB, Fault::UnrecognizedDatabase, true},
     {SQLITE_CANTOPEN, Fault::CannotOpen, true},
     {SQLITE_CANTOPEN_NOTEMPDIR, Fault::CannotOpen, true},
-    // a table that a statement of the same connection still reads
-    {SQLITE_LOCKED, Fault::TableLocked, false},
+    {SQLITE_NOMEM, Fault::OutOfMemory, true},
+    {SQLITE_IOERR_NOMEM, Fault::OutOfMemory, true},  // the I/O layer's, not the disk's
+    // a table that a statement of the same connection still reads, where no drop met it
+    {SQLITE_LOCKED, Fault::TableInUse, true},
     {SQLITE_CONSTRAINT_UNIQUE, Fault::Duplicate, false},
     {SQLITE_ERROR, Fault::Internal, false},
     {SQLITE_MISUSE, Fault::Internal, false},
@@ -81,11 +83,13 @@ TEST_F(MisleadingMessage, EachCodeGivesItsConditionWhateverTheMessage) {
     EXPECT_EQ(jet::sqlite_failure(db, SQLITE_IOERR_READ).description(), "Disk or network error.");
 }
 
-// Every extended I/O error code, known to this SQLite or not.
+// Every extended I/O error code, known to this SQLite or not, but the one for memory.
 TEST_F(MisleadingMessage, EveryExtendedIoErrorIsADiskOrNetworkError) {
     for (int extended = 0; extended < 64; ++extended) {
-        const jet::Error e = jet::sqlite_failure(db, SQLITE_IOERR | (extended << 8));
-        EXPECT_EQ(e.fault(), Fault::IoError) << extended;
+        const int rc = SQLITE_IOERR | (extended << 8);
+        const jet::Error e = jet::sqlite_failure(db, rc);
+        EXPECT_EQ(e.fault(), rc == SQLITE_IOERR_NOMEM ? Fault::OutOfMemory : Fault::IoError)
+            << extended;
         EXPECT_TRUE(jet::environment_failure(e)) << extended;
     }
 }
@@ -162,14 +166,20 @@ TEST(SqliteCodes, AStatementFailsWithTheConditionOfTheCodeItsFileGave) {
 }
 
 // An open that meets a failure of the file as it reads the catalog reports that failure,
-// not a file that is not a database.
+// not a file that is not a database; a file that cannot be opened at all is named.
 TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
-    const Code codes[] = {
-        {SQLITE_IOERR_READ, Fault::IoError, true},
-        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
-        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, true},
+    struct Case {
+        int rc;
+        Fault fault;
+        bool own_open_fails;  // else the reads of the catalog
     };
-    for (const Code& c : codes) {
+    const Case codes[] = {
+        {SQLITE_IOERR_READ, Fault::IoError, false},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, false},
+        {SQLITE_CORRUPT, Fault::UnrecognizedDatabase, false},
+        {SQLITE_CANTOPEN, Fault::CannotOpen, true},
+    };
+    for (const Case& c : codes) {
         SCOPED_TRACE(c.rc);
         ScratchDir dir;
         const std::string path = dir.file("k.mdb");
@@ -177,6 +187,8 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
         std::optional<jet::Error> failure;
         {
             sqlite_fault::FailingFiles failing(c.rc, nullptr);
+            std::optional<sqlite_fault::FailingOpens> opens;
+            if (c.own_open_fails) opens.emplace();
             try {
                 jet::Database::open(path);
             } catch (const jet::Error& e) {
@@ -185,6 +197,10 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
         }
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->fault(), c.fault) << failure->description();
+        if (c.fault == Fault::CannotOpen) {
+            EXPECT_NE(failure->description().find(path), std::string::npos)
+                << failure->description();
+        }
         auto db = jet::Database::open(path);  // the file itself is whole
         EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3"}));
     }

@@ -23,6 +23,7 @@ inline sqlite3_vfs* real_vfs = nullptr;
 inline int armed = SQLITE_OK;    // the code the watched files' I/O fails with; OK: none
 inline bool log_writes = false;  // only writes to a log fail
 inline int failed = 0;           // the calls failed since the layer was armed
+inline bool opens_fail = false;  // every open of a main database fails
 
 inline sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
@@ -80,6 +81,8 @@ inline const sqlite3_io_methods methods = {
 
 inline int open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out) {
     File* p = reinterpret_cast<File*>(file);
+    p->base.pMethods = nullptr;
+    if (opens_fail && (flags & SQLITE_OPEN_MAIN_DB)) return SQLITE_CANTOPEN;
     p->real = reinterpret_cast<sqlite3_file*>(p + 1);
     p->watched = (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_WAL)) != 0;
     p->log = (flags & SQLITE_OPEN_WAL) != 0;
@@ -120,6 +123,16 @@ class FailingFiles {
     // The calls failed so far.
     int failed() const { return detail::failed; }
     static bool installed() { return detail::installed; }
+};
+
+// While it lives, every open of a main database file fails with SQLITE_CANTOPEN, as for
+// a file the process may no longer open; the files already open go on as they are.
+class FailingOpens {
+  public:
+    FailingOpens() { detail::opens_fail = true; }
+    ~FailingOpens() { detail::opens_fail = false; }
+    FailingOpens(const FailingOpens&) = delete;
+    FailingOpens& operator=(const FailingOpens&) = delete;
 };
 
 // A full disk under the write-ahead logs, for what a commit that fails does (the log is

@@ -48,6 +48,9 @@ check "foreign file unchanged" "$before" "$(md5sum < "$dir/b.db")"
 out=$(printf 'select * from\nselect 1\n' | "$jetsql" --parse)
 check "parse mode" "$(printf 'error -2147217900 Syntax error in FROM clause.\nok')" "$out"
 
+out=$(printf 'select #1/1/100#, #12/31/999 10:00#\n' | "$jetsql" "$dir/a.db")
+check "four-digit years" "$(printf 'Expr1000\tExpr1001\n0100-01-01\t0999-12-31 10:00:00')" "$out"
+
 # A NUL byte in a statement is refused with its place, and nothing is made of it.
 out=$(printf 'create table [q\0r] (a long)\ninsert into produkty (nazwa) values (%b)\nselect count(*) from produkty\n' "'x\0y'" \
   | "$jetsql" "$dir/a.db")

@@ -185,6 +185,43 @@ TEST_F(Registry, WriteCreatesTheFolderAndLeavesNoTemporaryFile) {
     EXPECT_EQ(files, (std::set<std::string>{"registry.reg", kLock}));
 }
 
+// A symbolic link given as the registry file is written through to the file it names,
+// whether that file exists or not, through a chain of links, relative or absolute: the
+// link stays a link, and the lock file and the temporary files lie beside that file.
+TEST_F(Registry, WriteGoesThroughASymbolicLinkToTheFileItNames) {
+    const struct {
+        const char* name;
+        const char* holds;  // what the link given holds; "@": the folder's absolute path
+        bool file;          // the file named exists before the write
+    } cases[] = {
+        {"a link to a file", "@/pliki/dane.reg", true},
+        {"a dangling link", "@/pliki/dane.reg", false},
+        {"a dangling relative link through another link", "posredni.lnk", false},
+        {"a dangling link into a missing folder", "nowe/pliki/dane.reg", false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path folder = dir / ("c" + std::to_string(n++));
+        std::filesystem::create_directories(folder / "pliki");
+        std::string holds = c.holds;
+        if (holds[0] == '@') holds = folder.string() + holds.substr(1);
+        std::filesystem::create_symlink(holds, folder / "reg.lnk");
+        std::filesystem::create_symlink("pliki/dane.reg", folder / "posredni.lnk");
+        const std::filesystem::path file =
+            holds.starts_with("nowe") ? folder / holds : folder / "pliki" / "dane.reg";
+        if (c.file) spit(file, "");
+        ::setenv("ORVIK_REGISTRY", (folder / "reg.lnk").c_str(), 1);
+        registry_write(0, "dodralvex", "3210");
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / "reg.lnk"));
+        EXPECT_NE(slurp(file).find("\"dodralvex\"=\"3210\""), std::string::npos);
+        EXPECT_EQ(registry_read(0, "dodralvex"), "3210");
+        EXPECT_TRUE(std::filesystem::exists(file.parent_path() / ".dane.reg.lock"));
+        EXPECT_FALSE(std::filesystem::exists(folder / ".reg.lnk.lock"));
+    }
+    ::setenv("ORVIK_REGISTRY", reg.c_str(), 1);
+}
+
 TEST_F(Registry, RewriteKeepsTheFilesModeAndOwner) {
     registry_write(0, "dodralvex", "0123");
     ASSERT_EQ(::chmod(reg.c_str(), 0604), 0);

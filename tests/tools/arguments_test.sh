@@ -122,6 +122,30 @@ says konwersja/wersja-bazy "Prints the version recorded in the database" "Exit s
     "1 the file or its version cannot be read" "2 wrong arguments"
 ORVIK_REGISTRY='' XDG_CONFIG_HOME="$dir/xdg" says rejestr/rejestr \
     "in this environment: $dir/xdg/orvik/registry.reg"
+says jetsql/jetsql "one statement per line" '"--" are skipped' '".tables"' '".schema TABLE"' \
+    "Null as Null" "four-digit years (0100-01-01)" "committed together when it ends" \
+    '"error" line last' "Not a valid" "Exit status: 0" "2 the database cannot be opened"
+says baza-demo/baza-demo "--large: " "1,000 contractors" "two years" "--days N: N days" \
+    "1 OUTPUT exists already" "its folder" "2 wrong arguments"
+
+# A path that cannot be a database is told why: its folder is missing (baza-demo), or a
+# file stands where a folder should be (konwersja, given "baza.mdb/").
+# failed PROGRAM EXPECTED-STDERR-LINE ARGUMENTS...
+failed() {
+    local program=$1 line=$2
+    shift 2
+    "$bin/$program" "$@" >/dev/null 2>"$dir/err" </dev/null
+    local status=$?
+    if [ "$status" != 1 ] || ! grep -qxF -- "$line" "$dir/err"; then
+        echo "FAIL $program $*: status $status"; cat "$dir/err"; fail=1
+    fi
+}
+failed baza-demo/baza-demo "baza-demo: folder '$dir/nowhere' does not exist" "$dir/nowhere/x.mdb"
+[ -e "$dir/nowhere" ] && { echo "FAIL baza-demo made the missing folder"; fail=1; }
+echo "not a database" >"$dir/plik.mdb"
+"$bin/rejestr/rejestr" set dodralvexS "$dir/plik.mdb/"
+"$bin/rejestr/rejestr" set dodralvex 0123
+failed konwersja/konwersja "-2147467259 (Cannot open '$dir/plik.mdb/': '$dir/plik.mdb' is a file, not a folder.). Nie Krytyczny"
 
 # "--" lets an operand begin with "-".
 "$bin/rejestr/rejestr" set a -- -5 && [ "$("$bin/rejestr/rejestr" get a)" = "-5" ] ||

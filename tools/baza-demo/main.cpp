@@ -1,15 +1,47 @@
 // baza-demo OUTPUT [--large] [--days N]: writes the demonstration database of release
-// 1.65 (--days: that many days of documents instead of the size's own).
+// 1.65; its usage text (kUsage) says what the options make and the exit statuses.
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #include "baza/baza.h"
 #include "jet/error.h"
 #include "platform/command_line.h"
 
+namespace {
+
+// Why a file could not be made at path when its folder is the cause: the folder is
+// missing, or it is a file; "" when the folder is there.
+std::string folder_problem(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) return "";
+    std::error_code ec;
+    const auto status = std::filesystem::status(folder, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return "folder '" + folder.string() + "' does not exist";
+    if (!ec && status.type() != std::filesystem::file_type::directory)
+        return "'" + folder.string() + "' is not a folder";
+    return "";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    constexpr const char* kUsage = "usage: baza-demo OUTPUT [--large] [--days N]\n";
+    constexpr const char* kUsage =
+        "usage: baza-demo OUTPUT [--large] [--days N]\n"
+        "Writes a new file OUTPUT: the suite's database of release 1.65 with the rows of a\n"
+        "small bakery, under the suite's database password (konwersja and wersja-bazy\n"
+        "open it, jetsql does not). The rows are the same at every run.\n"
+        "Without options: a few dozen products and contractors and three months of daily\n"
+        "documents from 2000-01-03 (about 6,000 document lines).\n"
+        "--large: the benchmark's size: 200 products, about 1,000 contractors and two years\n"
+        "of daily documents from 1998-01-03 (about a million document lines).\n"
+        "--days N: N days of documents (N > 0) instead of the size's three months or two\n"
+        "years.\n"
+        "Exit status: 0 written; 1 OUTPUT exists already (it is left as it is), its folder\n"
+        "does not exist, or the file cannot be written (the reason on standard error;\n"
+        "nothing is left of it); 2 wrong arguments.\n";
     std::string wyjscie;
     baza::Opcje o;
     try {
@@ -36,7 +68,12 @@ int main(int argc, char** argv) {
     try {
         baza::zbuduj_baze_165(wyjscie, o);
     } catch (const jet::Error& e) {
-        std::cerr << "baza-demo: " << e.description() << "\n";
+        const std::string folder =
+            e.fault() == jet::Fault::FileNotFound ? folder_problem(wyjscie) : "";
+        std::cerr << "baza-demo: " << (folder.empty() ? e.description() : folder) << "\n";
+        // A file that appeared since the look above (or a link to none) is not ours: it
+        // stays as it was.
+        if (e.fault() == jet::Fault::DatabaseExists) return 1;
         std::error_code ec;
         for (const char* koncowka : {"", "-wal", "-shm", "-journal"})
             std::filesystem::remove(wyjscie + koncowka, ec);

@@ -1,23 +1,6 @@
-// jetsql: a command-line Jet SQL shell over the engine stand-in.
-//
-//   jetsql --parse               parse the statements of standard input, one a line
-//   jetsql [--create] DATABASE   run them against a database (--create makes the file
-//                                first, format "4.0", no password; never over a file);
-//                                ".tables" lists the tables in DAO's order and
-//                                ".schema TABLE" shows a table's columns, indexes and
-//                                relations
-//
-// Empty lines and lines beginning with "--" are skipped. A statement that returns rows
-// prints a header line of column names and one line per row, values separated by a tab
-// (Null as "Null", numbers with "." and no trailing zeros, dates as yyyy-mm-dd or
-// yyyy-mm-dd hh:mm:ss, Yes/No as -1 or 0, tabs and line breaks inside text as \t and
-// \n); any other statement prints "ok N", N the records affected; a failure prints
-// "error N DESCRIPTION" (N the signed number, as VB's Err.Number shows it). In the
-// --parse mode each statement prints "ok" or the failure.
-// What the statements wrote is committed when the input ends; a commit that fails
-// prints its "error" line last, and nothing of the run is stored.
-// Exit status: 0 when every statement succeeded and the commit with them, 1 when any
-// failed, 2 when the database cannot be opened or the arguments are wrong.
+// jetsql: a command-line Jet SQL shell over the engine stand-in. What it reads, prints
+// and commits, and its exit statuses, are told by its usage text (kUsageText), which
+// -h and --help print.
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -39,7 +22,33 @@ constexpr int kUsage = 2;
 
 constexpr std::string_view kUsageText =
     "usage: jetsql --parse < statements\n"
-    "       jetsql [--create] DATABASE < statements\n";
+    "       jetsql [--create] DATABASE < statements\n"
+    "Reads Jet SQL statements from standard input, one statement per line: a statement\n"
+    "does not go on to the next line, and a \";\" may end it but does not separate two.\n"
+    "Empty lines and lines that begin with \"--\" are skipped; \"--\" after a statement\n"
+    "is no comment.\n"
+    "--parse parses each statement only and prints \"ok\" or its error.\n"
+    "DATABASE: runs each statement on the file; --create makes it first, empty, format\n"
+    "\"4.0\", refusing a file that exists. Only files without a database password are\n"
+    "opened: the suite's own files (baza-demo's too) are refused (\"Not a valid\n"
+    "password.\"). Two commands begin a line: \".tables\" lists the tables (\"(system)\"\n"
+    "after the engine's own), \".schema TABLE\" shows a table's columns, indexes and\n"
+    "relations.\n"
+    "A SELECT prints a line of column names and a line per row, values separated by a\n"
+    "tab: Null as Null, numbers with \".\" and no trailing zeros, dates as yyyy-mm-dd or\n"
+    "yyyy-mm-dd hh:mm:ss with four-digit years (0100-01-01), Yes/No as -1 or 0, tabs and\n"
+    "line breaks in text as \\t, \\n and \\r. Any other statement prints \"ok N\", N the\n"
+    "records it affected. A statement that fails prints \"error NUMBER DESCRIPTION\" (the\n"
+    "signed number, as Err.Number shows it), changes nothing, and the next one runs.\n"
+    "Commit: the writes of the whole input are committed together when it ends, not\n"
+    "statement by statement. \"ok\" says that a statement ran, not that it is stored: a\n"
+    "commit that fails (a full disk) prints its \"error\" line last, after every \"ok\",\n"
+    "and nothing the run wrote is stored. A file that another process holds (a\n"
+    "conversion running) fails each write with \"Could not lock file.\"; after a failure\n"
+    "that rolls the writes back (a full disk), every later write fails too.\n"
+    "Exit status: 0 every statement and the commit succeeded; 1 a statement or the\n"
+    "commit failed; 2 the database cannot be opened (the reason on standard error) or\n"
+    "wrong arguments.\n";
 
 int usage(std::string_view problem) {
     return platform::refuse_arguments("jetsql", problem, kUsageText);

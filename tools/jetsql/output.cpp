@@ -40,7 +40,10 @@ std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 std::string date_text(double serial) {
     if (!jet::dates::in_range(serial)) return shortest(serial);
     const auto p = jet::dates::from_serial(serial);
-    std::string s = std::to_string(p.year) + "-" + two(p.month) + "-" + two(p.day);
+    // Four digits of year always: the engine's dates run from year 100.
+    std::string s = std::to_string(p.year);
+    s.insert(0, s.size() < 4 ? 4 - s.size() : 0, '0');
+    s += "-" + two(p.month) + "-" + two(p.day);
     if (p.hour || p.minute || p.second)
         s += " " + two(p.hour) + ":" + two(p.minute) + ":" + two(p.second);
     return s;

@@ -14,8 +14,8 @@ class Database;
 namespace jetsql {
 
 // A value as the shell prints it: Null as "Null", numbers with "." and no trailing
-// zeros, dates as yyyy-mm-dd or yyyy-mm-dd hh:mm:ss, Yes/No as -1 or 0, text with tabs
-// and line breaks written as \t, \n and \r.
+// zeros, dates as yyyy-mm-dd or yyyy-mm-dd hh:mm:ss with four-digit years (0100-01-01),
+// Yes/No as -1 or 0, text with tabs and line breaks written as \t, \n and \r.
 std::string format_value(const jet::Value& v);
 
 // Runs one statement on the database and prints its rows (a SELECT without INTO) or
