@@ -443,7 +443,7 @@ SqlVal add_step(const SqlVal& a, int ta, const SqlVal& b, int tb) {
         } else if (is_number(a.type) && is_number(b.type)) {
             const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
             const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
-            if (std::isinf(x + y)) raise(Fault::Overflow);
+            if (!in_range(DataType::Double, x + y)) raise(Fault::Overflow);
             return {SQLITE_FLOAT, 0, x + y, {}};
         }
     }
@@ -473,7 +473,7 @@ void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 x = {SQLITE_FLOAT, 0,
                      acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
             const Num r = sqlite_arithmetic(tb == -1 ? '+' : '-', x, numeric(argv[i]));
-            if (r.type == SQLITE_FLOAT && std::isinf(r.d)) raise(Fault::Overflow);
+            if (r.type == SQLITE_FLOAT && !in_range(DataType::Double, r.d)) raise(Fault::Overflow);
             acc = {r.type, r.i, r.d, {}};
         }
         result(ctx, acc);
@@ -548,7 +548,7 @@ void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const double b = number_of(argv[1]);
         if (b == 0) raise(Fault::DivisionByZero);
         const double r = number_of(argv[0]) / b;
-        if (!std::isfinite(r)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, r)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, r);
     });
 }
@@ -561,7 +561,7 @@ void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const double r = std::pow(number_of(argv[0]), number_of(argv[1]));
         if (std::isnan(r)) raise(Fault::NoNumber);
-        if (std::isinf(r)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, r)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, r);
     });
 }
@@ -853,7 +853,7 @@ void sum_final(sqlite3_context* ctx) {
         if (!s.has_floating && s.whole <= kMax && s.whole >= kMin)
             return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s.whole));
         const double total = static_cast<double>(s.whole) + s.floating;
-        if (std::isinf(total)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, total)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, total);
     });
 }
@@ -918,7 +918,7 @@ void avg_final(sqlite3_context* ctx) {
         auto* s = static_cast<AvgState*>(sqlite3_aggregate_context(ctx, 0));
         if (!s || !s->count) return sqlite3_result_null(ctx);
         const double mean = s->sum / static_cast<double>(s->count);
-        if (!std::isfinite(mean)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, mean)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, mean);
     });
 }

@@ -36,8 +36,9 @@ struct Currency {
     // end. Raises Overflow beyond that, for infinity and for NaN.
     static Currency from_double(double d);
     // The double nearest to the value, never past the range's ends (so never past
-    // kDoubleMax): every whole value and 4 decimals up to about 9E11 exactly, and
-    // from_double gives the value back wherever the double holds its digits.
+    // kDoubleMax). from_double gives the value back wherever the double holds its
+    // digits: every whole value, every value below 2^39 (about 5.5E11) and most below
+    // 9E11.
     double to_double() const {
         constexpr int64_t kExact = int64_t{1} << 53;  // every count up to it is a double
         if (scaled > -kExact && scaled < kExact) return static_cast<double>(scaled) / kScale;
