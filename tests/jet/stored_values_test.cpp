@@ -456,8 +456,9 @@ TEST_F(StoredValues, CurrencyExactToTheEndsOfItsRange) {
         {"SELECT id, c FROM K",
          "5|-922337203685477.5;1|922337203685477;2|123456789012345;3|922337203685477.5;"
          "4|922337203685477.5;6|Null"},
-        {"SELECT CCur(900000000000001), CCur(12345678.12345) FROM K WHERE id = 1",
-         "900000000000001|12345678.1234"},
+        {"SELECT CCur(900000000000001), CCur(12345678.12345), CCur('922337203685477,58') "
+         "FROM K WHERE id = 1",
+         "900000000000001|12345678.1234|922337203685477.5"},
         {"SELECT Sum(c) FROM K WHERE id IN (3, 5)", "0"},
         {"SELECT Sum(c) FROM K WHERE id < 3", "error 80040E07"},
         // Accumulated over a join past the range: Null.
