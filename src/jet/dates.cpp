@@ -87,10 +87,6 @@ bool valid_date(int year, int month, int day) {
     return day <= last;
 }
 
-bool in_range(double serial) {
-    return serial > kMinSerial - 1 && serial <= kMaxSerial;
-}
-
 int expand_year(int year) {
     if (year >= 0 && year < 30) return 2000 + year;
     if (year >= 30 && year < 100) return 1900 + year;

@@ -23,7 +23,9 @@ inline constexpr double kMaxSerial = 2958465.999988426;
 
 bool valid_date(int year, int month, int day);
 // True when a serial is a date of the range (false for infinity and NaN).
-bool in_range(double serial);
+inline bool in_range(double serial) {
+    return serial > kMinSerial - 1 && serial <= kMaxSerial;
+}
 
 // A one- or two-digit year as VB reads it: 0-29 are 2000-2029, 30-99 are 1930-1999.
 // Other years are returned unchanged.

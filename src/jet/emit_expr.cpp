@@ -58,6 +58,15 @@ bool whole(DataType t) {
     return t == DataType::Byte || t == DataType::Integer || t == DataType::Long || t == DataType::Boolean;
 }
 
+// The fold (Typed::fold) of arithmetic of type t whose steps are checked against t's
+// range: 'd' Double, 'f' Single, 't' Date; 0 for other types.
+char checked_fold(DataType t) {
+    return t == DataType::Double   ? 'd'
+           : t == DataType::Single ? 'f'
+           : t == DataType::Date   ? 't'
+                                   : 0;
+}
+
 std::string folded_function_name(std::string_view name) {
     std::string n = text::fold(name);
     if (!n.empty() && n.back() == '$') n.pop_back();
@@ -524,15 +533,24 @@ Typed Binder::arithmetic(Op op, Typed a, Typed b) {
         t.fold_args.push_back(value_sql(b) + (op == Op::Add ? ", -1" : ", -2"));
         t.sql = call("jet_add") + "(" + join_args(t.fold_args) + ")";
         t.chain_size = t.sql.size();
-    } else if ((rt == DataType::Double || rt == DataType::Single) && (!storing || in_comparison_)) {
-        // Floating arithmetic whose value is not stored: a step past a Double's range
-        // fails (Overflow) where SQLite would go on with infinity. A stored value is
-        // checked once, as it is stored (jet_store); a comparison inside it is not, and
-        // is computed checked. A chain is one jet_dblfold call.
-        fold_start(t, a, 'd', [&] { return value_sql(a); });
+    } else if (const char kind = checked_fold(rt);
+               kind && (!storing || in_comparison_ || (rt != DataType::Double && !stored_top_))) {
+        // Arithmetic of Doubles, Singles and dates whose value is not stored: a step
+        // that is no value of its type (past a Double's or a Single's range, a date past
+        // the ends of the range) fails (Overflow) where SQLite would go on with it. A
+        // stored value is checked once, as it is stored (jet_store, which checks a date
+        // or a Single against its own type too); a comparison inside it is not, and is
+        // computed checked, and so are a Single's and a date's steps below the top of
+        // the stored value: a Double past its range stays infinite through SQLite's
+        // later steps (or becomes Null), a date or a Single past theirs does not. A
+        // chain of one type is one jet_dblfold, jet_sglfold or jet_datefold call.
+        fold_start(t, a, kind, [&] { return value_sql(a); });
         t.fold_args.push_back(value_sql(b));
         t.fold_ops += op == Op::Add ? '+' : op == Op::Sub ? '-' : '*';
-        t.sql = arithmetic_fold(call("jet_dblfold"), t.fold_ops, t.fold_args);
+        t.sql = arithmetic_fold(call(kind == 'd'   ? "jet_dblfold"
+                                     : kind == 'f' ? "jet_sglfold"
+                                                   : "jet_datefold"),
+                                t.fold_ops, t.fold_args);
         t.chain_size = t.sql.size();
     } else if (const int cls = op == Op::Mul ? kChainMul : kChainAdd;
                fold_kind(a) == '#' || (chain_of(a, cls) && a.chain_count >= kMaxChain)) {
@@ -586,6 +604,7 @@ Typed Binder::binary(const sql::Expr& e) {
             b = expr(*spine[i]->args.at(1));
         }
         FlagScope operand(in_comparison_, i > cmp);
+        FlagScope top(stored_top_, i == 0 && storing && depth_ == 1);
         acc = binary_step(*spine[i], std::move(acc), std::move(b));
     }
     return acc;
@@ -710,11 +729,11 @@ Typed Binder::function(const sql::Expr& e) {
         // Sum adds each row's value in its own type; the others take a dated text's
         // dates as texts.
         const std::string v = f == "sum" ? typed_value(a) : text_value(a);
-        // A stored aggregate whose value may fail on a row (and a stored Sum, which may
-        // overflow) is computed by its storing aggregate, jet_<f>_s(jet_mark(), v, ...):
-        // a row that cannot be computed makes the group's result Null, and jet_group_s
-        // makes the stored value that holds it Null as a whole.
-        const bool failing = storing && (f == "sum" || calls_storing_variant(v));
+        // A stored aggregate whose value may fail on a row (and a stored Sum or Avg,
+        // which may overflow) is computed by its storing aggregate, jet_<f>_s(jet_mark(),
+        // v, ...): a row that cannot be computed makes the group's result Null, and
+        // jet_group_s makes the stored value that holds it Null as a whole.
+        const bool failing = storing && (f == "sum" || f == "avg" || calls_storing_variant(v));
         auto aggregate = [&](const std::string& name, const std::string& args) {
             return failing ? "jet_group_s(" + name + std::string(kStoringSuffix) + "(jet_mark(), " +
                                  args + "))"
@@ -741,7 +760,7 @@ Typed Binder::function(const sql::Expr& e) {
             t.known = a.known;
         } else if (f == "avg") {
             prefix = "AvgOf";
-            t.sql = failing ? aggregate("jet_avg", v) : "avg(" + v + ")";
+            t.sql = aggregate("jet_avg", v);
             t.type = DataType::Double;
             if (a.known && a.type == DataType::Currency) {
                 t.sql = call("jet_cur") + "(" + t.sql + ")";
@@ -934,9 +953,12 @@ std::string Binder::store_sql(const Typed& value, const TableInfo& t, const Colu
         }
     }
     // Into a text column the value's own type says what its text is: a date gives its
-    // date text (CStr), not the number SQLite keeps.
+    // date text (CStr), not the number SQLite keeps. Into a column of another type a
+    // date or a Single is checked against its own type's range too.
     const bool typed = v.known && !v.cond && (!is_text(v.type) || !v.type_sql.empty());
-    const std::string source = is_text(c.type) && typed ? ", " + type_code(v) : "";
+    const bool narrower = v.known && !v.cond && v.type_sql.empty() && v.type != c.type &&
+                          (v.type == DataType::Date || v.type == DataType::Single);
+    const std::string source = (is_text(c.type) && typed) || narrower ? ", " + type_code(v) : "";
     return "jet_store(" + (source.empty() ? value_sql(v) : typed_value(v)) + ", " +
            std::to_string(static_cast<int>(c.type)) + ", " + std::to_string(c.size) + ", " +
            std::to_string(flags) + ", " + quote(t.name + "." + c.name) + source + ")";

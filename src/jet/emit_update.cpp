@@ -137,7 +137,7 @@ struct AccumulatePlan : Plan {
 // with one query and does the pair-by-pair work in C++, each step as the per-pair
 // UPDATE computes it (SQLite's floating addition, Null when either side is Null or the
 // sum is NaN or out of range; money rounding when either side is money; then the column's store:
-// Single rounded to 4-byte precision, Overflow past its range), then writes each
+// Single rounded to 4-byte precision, Null past its range), then writes each
 // target row once.
 struct FloatAccumulatePlan : Plan {
     std::string pairs;   // target rowid, then per column: its value, the addend
@@ -181,15 +181,15 @@ struct FloatAccumulatePlan : Plan {
                         continue;
                     }
                     const double sum = subtract[i] ? *acc - *x : *acc + *x;
-                    if (!std::isfinite(sum)) {
+                    // Past the range of its type (a Double's, money's, a Single's) the
+                    // field is Null from that pair on, as any value that cannot be stored.
+                    if (!in_range(money[i] ? DataType::Currency : DataType::Double, sum)) {
                         acc.reset();
                         continue;
                     }
                     acc = money[i] ? Currency::from_double(sum).to_double() : sum;
                     if (single[i]) {
-                        // Past the range of Single the field is Null from that pair on,
-                        // as for any value that cannot be stored.
-                        if (std::fabs(*acc) > 3.4028234663852886e38) {
+                        if (!in_range(DataType::Single, *acc)) {
                             acc.reset();
                             continue;
                         }
@@ -499,6 +499,9 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
         if (!whole_type(et) && et != DataType::Single && et != DataType::Double &&
             et != DataType::Currency)
             return nullptr;
+        // A Single computed past its range is no Single, which only a store checks (the
+        // general plan's, where the addend is an operand of the stored sum).
+        if (et == DataType::Single && !e.column) return nullptr;
         if (sets.find(" " + col->sql_name + " = ") != std::string::npos) return nullptr;
         const std::string n = std::to_string(p->subtract.size() + 1);
         read += ", " + t.sql_alias + "." + col->sql_name + ", " + Binder::value_sql(e);

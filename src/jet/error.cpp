@@ -62,6 +62,7 @@ constexpr std::array kFaults = {
     FaultRow{Fault::ZeroLength, hr::Unspecified, "Field '{1}' cannot be a zero-length string."},
     FaultRow{Fault::DivisionByZero, hr::Unspecified, "Division by zero."},
     FaultRow{Fault::Overflow, hr::Unspecified, "Overflow."},
+    FaultRow{Fault::NoNumber, hr::Unspecified, "Invalid procedure call or argument"},
     FaultRow{Fault::TableLocked, hr::Unspecified,
              "The database engine couldn't lock table '{1}' because it is already in use by "
              "another person or process."},
@@ -206,7 +207,13 @@ bool file_locked(const Error& e) {
 
 bool conversion_failure(const Error& e) {
     const auto f = e.fault();
-    return f == Fault::TypeMismatch || f == Fault::Overflow || f == Fault::DivisionByZero;
+    return f == Fault::TypeMismatch || f == Fault::Overflow || f == Fault::DivisionByZero ||
+           f == Fault::NoNumber;
+}
+
+Error statement_failure(const Error& e) {
+    if (!conversion_failure(e)) return e;
+    return Error(*e.fault(), hr::TypeMismatch, e.description());
 }
 
 }  // namespace jet

@@ -58,6 +58,7 @@ enum class Fault {
     ZeroLength,             // {1}: table.field that does not allow ""
     DivisionByZero,         // arithmetic
     Overflow,               // numeric overflow on conversion
+    NoNumber,               // no number as a result (negative ^ fraction): invalid call
     TableLocked,            // {1}: table, another process holds it
     TableInUse,             // a statement of this process still reads a table that a
                             // statement other than a drop or a change of a table met
@@ -116,9 +117,14 @@ private:
 uint32_t fault_number(Fault f);
 std::string_view fault_template(Fault f);
 
-// True for the failure of a value that cannot be converted: TypeMismatch, Overflow,
-// DivisionByZero.
+// True for the failure of a value that cannot be converted or computed: TypeMismatch,
+// Overflow, DivisionByZero, NoNumber.
 bool conversion_failure(const Error& e);
+
+// The failure as a statement reports it: a value that cannot be converted or computed
+// (conversion_failure) fails the statement with 0x80040E07, as a type mismatch does
+// (0x80004005 would read as a lost connection); any other failure as it is.
+Error statement_failure(const Error& e);
 
 // True for a failure of the environment rather than of the statement: the file locked
 // by another process, the disk full, the memory exhausted, the database or its folder

@@ -450,8 +450,10 @@ FormatKind kind_of_format(std::string_view f) {
 Value format(const Value& v, std::string_view fmt) {
     if (v.is_null()) return v;
     if (v.is_empty()) return Value::text("");
-    // An infinite number (or NaN) has no text in any format: an overflow, as CStr.
-    if ((v.kind() == Kind::Double || v.kind() == Kind::Single) && !std::isfinite(v.raw_double()))
+    // A number that is no value of its type (infinity, NaN, a date past the ends of the
+    // range) has no text in any format: an overflow, as CStr.
+    if ((v.kind() == Kind::Double || v.kind() == Kind::Single || v.kind() == Kind::Date) &&
+        !in_range(v.natural_type(), v.raw_double()))
         raise(Fault::Overflow);
     if (fmt.empty()) return Value::text(v.to_text());
     switch (kind_of_format(fmt)) {

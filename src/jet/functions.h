@@ -34,8 +34,9 @@ Currency round_currency(Currency c, int digits);
 // "2,35". Date formats: d dd ddd dddd, m mm mmm mmmm (M as m; minutes when after
 // h/hh or before s/ss), y yy yyyy, h hh, n nn, s ss, q, "/" as "-", ":". A text is
 // read as a number or a date for the format's kind; a text that is neither is
-// returned as it is. An empty format gives CStr. Null gives Null. An infinite number
-// (or NaN) raises Overflow.
+// returned as it is. An empty format gives CStr. Null gives Null. A number that is
+// no value of its type (infinity, NaN, a date past the ends of the range) raises
+// Overflow.
 Value format(const Value& v, std::string_view fmt);
 
 // Val(s): the leading number of a text with VBA's rules: blanks, tabs and line feeds

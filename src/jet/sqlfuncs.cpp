@@ -61,8 +61,7 @@ Connection::Variant& variant_of(sqlite3_context* ctx) {
 // a type mismatch does, with 0x80040E07: 0x80004005 would read as a lost connection.
 void fail(sqlite3_context* ctx, const Error& e) {
     if (auto* session = variant_of(ctx).connection->session)
-        session->set_pending_error(
-            conversion_failure(e) ? Error(*e.fault(), hr::TypeMismatch, e.description()) : e);
+        session->set_pending_error(statement_failure(e));
     sqlite3_result_error(ctx, e.description().c_str(), -1);
 }
 
@@ -123,7 +122,13 @@ SqlVal sql_val(sqlite3_value* v) {
 }
 
 // The Jet value of an SQLite value whose Jet type is `type` (0: judge by the value).
+// A number that is no value of that type (in_range; judged by the value, no value of
+// a Double) raises Overflow.
 Value from_sql(SqlVal v, int type) {
+    if ((v.type == SQLITE_INTEGER || v.type == SQLITE_FLOAT) &&
+        !in_range(static_cast<DataType>(type),
+                  v.type == SQLITE_INTEGER ? static_cast<double>(v.i) : v.d))
+        raise(Fault::Overflow);
     switch (v.type) {
         case SQLITE_NULL:
             return Value::null();
@@ -282,6 +287,11 @@ void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, D
                  int flags) {
     sqlite3_value* v = argv[0];
     const int source = argc > 5 ? sqlite3_value_int(argv[5]) : 0;
+    // A number that is no value of its own type (a date past the ends of the range, a
+    // Single past its range) fits no column, whatever the column's range.
+    if (source && is_number(vt) &&
+        !in_range(static_cast<DataType>(source), sqlite3_value_double(v)))
+        raise(Fault::Overflow);
     // Fast paths: values that already fit the column pass through unchanged.
     switch (type) {
         case DataType::Text:
@@ -316,26 +326,12 @@ void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, D
             }
             break;
         case DataType::Double:
-            if (is_number(vt)) {
-                const double d = sqlite3_value_double(v);
-                if (std::isinf(d)) raise(Fault::Overflow);
-                sqlite3_result_double(ctx, d);
-                return;
-            }
-            break;
         case DataType::Single:
-            if (is_number(vt)) {
-                const double d = sqlite3_value_double(v);
-                if (std::fabs(d) > 3.4028234663852886e38) raise(Fault::Overflow);
-                sqlite3_result_double(ctx, static_cast<float>(d));
-                return;
-            }
-            break;
         case DataType::Date:
             if (is_number(vt)) {
                 const double d = sqlite3_value_double(v);
-                if (!dates::in_range(d)) raise(Fault::Overflow);
-                sqlite3_result_double(ctx, d);
+                if (!in_range(type, d)) raise(Fault::Overflow);
+                sqlite3_result_double(ctx, type == DataType::Single ? static_cast<float>(d) : d);
                 return;
             }
             break;
@@ -348,7 +344,7 @@ void store_value(sqlite3_context* ctx, int argc, sqlite3_value** argv, int vt, D
         case DataType::Boolean:
             if (is_number(vt)) {
                 const double d = sqlite3_value_double(v);
-                if (std::isinf(d)) raise(Fault::Overflow);
+                if (!in_range(type, d)) raise(Fault::Overflow);
                 sqlite3_result_int(ctx, d != 0 ? -1 : 0);
                 return;
             }
@@ -447,7 +443,7 @@ SqlVal add_step(const SqlVal& a, int ta, const SqlVal& b, int tb) {
         } else if (is_number(a.type) && is_number(b.type)) {
             const double x = a.type == SQLITE_INTEGER ? static_cast<double>(a.i) : a.d;
             const double y = b.type == SQLITE_INTEGER ? static_cast<double>(b.i) : b.d;
-            if (std::isinf(x + y)) raise(Fault::Overflow);
+            if (!in_range(DataType::Double, x + y)) raise(Fault::Overflow);
             return {SQLITE_FLOAT, 0, x + y, {}};
         }
     }
@@ -477,7 +473,7 @@ void add(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 x = {SQLITE_FLOAT, 0,
                      acc.type == SQLITE_FLOAT ? acc.d : from_sql(acc, 0).to_double()};
             const Num r = sqlite_arithmetic(tb == -1 ? '+' : '-', x, numeric(argv[i]));
-            if (r.type == SQLITE_FLOAT && std::isinf(r.d)) raise(Fault::Overflow);
+            if (r.type == SQLITE_FLOAT && !in_range(DataType::Double, r.d)) raise(Fault::Overflow);
             acc = {r.type, r.i, r.d, {}};
         }
         result(ctx, acc);
@@ -498,11 +494,14 @@ void cur(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // jet_curfold(x0, ops, x1, ...): money arithmetic of a chain, step by step as the
 // nested jet_cur((jet_cur((x0 op1 x1)) op2 x2)) ... computes it: each step SQLite's
 // arithmetic, then rounded to 4 decimals. jet_numfold alike without the rounding:
-// ((x0 op1 x1) op2 x2) ... as SQLite computes it. jet_dblfold is jet_numfold whose
-// step past a Double's range raises Overflow (where SQLite would go on with infinity).
+// ((x0 op1 x1) op2 x2) ... as SQLite computes it. jet_dblfold, jet_sglfold and
+// jet_datefold are jet_numfold whose steps have the type Double, Single or Date: a
+// step that is no value of that type (past a Double's or a Single's range, a date past
+// the ends of the range, no number at all) raises Overflow, where SQLite would go on
+// with it.
 enum class Fold { Money, Plain, Checked };
 
-template <Fold Mode>
+template <Fold Mode, DataType Type = DataType::Double>
 void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         const std::string_view ops = argc < 2 ? std::string_view() : text_of(argv[1]);
@@ -510,10 +509,15 @@ void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             raise(Fault::Internal, "arithmetic fold arguments");
         Num acc = numeric(argv[0]);
         for (size_t k = 0; k < ops.size(); ++k) {
-            acc = sqlite_arithmetic(ops[k], acc, numeric(argv[k + 2]));
-            if (acc.type != SQLITE_FLOAT) continue;
-            if (Mode == Fold::Money) acc.d = money(acc.d);
-            if (Mode == Fold::Checked && std::isinf(acc.d)) raise(Fault::Overflow);
+            const Num x = numeric(argv[k + 2]);
+            const bool operands = acc.type != SQLITE_NULL && x.type != SQLITE_NULL;
+            acc = sqlite_arithmetic(ops[k], acc, x);
+            if (Mode == Fold::Money && acc.type == SQLITE_FLOAT) acc.d = money(acc.d);
+            // A step of two numbers gives Null only when it is NaN.
+            if (Mode == Fold::Checked && operands &&
+                (acc.type == SQLITE_NULL ||
+                 !in_range(Type, acc.type == SQLITE_FLOAT ? acc.d : static_cast<double>(acc.i))))
+                raise(Fault::Overflow);
         }
         if (acc.type == SQLITE_INTEGER) return sqlite3_result_int64(ctx, acc.i);
         if (acc.type == SQLITE_FLOAT) return sqlite3_result_double(ctx, acc.d);
@@ -521,10 +525,13 @@ void arithfold(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-// A numeric operand: text is read as a number (TypeMismatch when it is not one).
+// A numeric operand: text is read as a number (TypeMismatch when it is not one); a
+// number that is no Double (infinity) raises Overflow.
 double number_of(sqlite3_value* v) {
-    if (is_number(sqlite3_value_type(v))) return sqlite3_value_double(v);
-    return from_sql(v, 0).to_double();
+    if (!is_number(sqlite3_value_type(v))) return from_sql(v, 0).to_double();
+    const double d = sqlite3_value_double(v);
+    if (!in_range(DataType::Double, d)) raise(Fault::Overflow);
+    return d;
 }
 
 // A whole operand of \ and Mod: rounded to a Long, halves to even.
@@ -541,19 +548,21 @@ void div(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const double b = number_of(argv[1]);
         if (b == 0) raise(Fault::DivisionByZero);
         const double r = number_of(argv[0]) / b;
-        if (!std::isfinite(r)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, r)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, r);
     });
 }
 
 // jet_pow(a, b): a ^ b. A result beyond a Double's range raises Overflow; one that
-// is no number (a negative base under a fractional exponent) is Null.
+// is no number (a negative base under a fractional exponent) raises NoNumber, VB's
+// invalid procedure call.
 void power(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (is_null(argv[0]) || is_null(argv[1])) return sqlite3_result_null(ctx);
         const double r = std::pow(number_of(argv[0]), number_of(argv[1]));
-        if (std::isinf(r)) raise(Fault::Overflow);
-        sqlite3_result_double(ctx, r);  // SQLite keeps a NaN as Null
+        if (std::isnan(r)) raise(Fault::NoNumber);
+        if (!in_range(DataType::Double, r)) raise(Fault::Overflow);
+        sqlite3_result_double(ctx, r);
     });
 }
 
@@ -844,7 +853,7 @@ void sum_final(sqlite3_context* ctx) {
         if (!s.has_floating && s.whole <= kMax && s.whole >= kMin)
             return sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(s.whole));
         const double total = static_cast<double>(s.whole) + s.floating;
-        if (std::isinf(total)) raise(Fault::Overflow);
+        if (!in_range(DataType::Double, total)) raise(Fault::Overflow);
         sqlite3_result_double(ctx, total);
     });
 }
@@ -876,7 +885,8 @@ void pick_final(sqlite3_context* ctx) {
 
 // The aggregates that SQLite has of its own, as storing aggregates compute them:
 // jet_count(x), jet_avg(x) and jet_min/jet_max(x, text) (text: 1 to compare texts in
-// Jet's order, as COLLATE JET does).
+// Jet's order, as COLLATE JET does). jet_avg serves queries too: SQLite's avg goes on
+// with an infinite total.
 void count_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* n = static_cast<sqlite3_int64*>(sqlite3_aggregate_context(ctx, sizeof(sqlite3_int64)));
     if (!n) return sqlite3_result_error_nomem(ctx);
@@ -902,10 +912,15 @@ void avg_step(sqlite3_context* ctx, int, sqlite3_value** argv) {
     ++s->count;
 }
 
+// The mean; a total past a Double's range overflows, as Sum's does.
 void avg_final(sqlite3_context* ctx) {
-    auto* s = static_cast<AvgState*>(sqlite3_aggregate_context(ctx, 0));
-    if (!s || !s->count) return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, s->sum / static_cast<double>(s->count));
+    guarded(ctx, [&] {
+        auto* s = static_cast<AvgState*>(sqlite3_aggregate_context(ctx, 0));
+        if (!s || !s->count) return sqlite3_result_null(ctx);
+        const double mean = s->sum / static_cast<double>(s->count);
+        if (!in_range(DataType::Double, mean)) raise(Fault::Overflow);
+        sqlite3_result_double(ctx, mean);
+    });
 }
 
 // SQLite's order of two values that are not Null: numbers before texts before blobs.
@@ -1031,7 +1046,9 @@ constexpr FunctionDef kFunctions[] = {
     {nullptr, "jet_concat", concat, -1, -1},
     {nullptr, "jet_curfold", arithfold<Fold::Money>, -1, -1},
     {nullptr, "jet_numfold", arithfold<Fold::Plain>, -1, -1},
-    {nullptr, "jet_dblfold", arithfold<Fold::Checked>, -1, -1},
+    {nullptr, "jet_dblfold", arithfold<Fold::Checked, T::Double>, -1, -1},
+    {nullptr, "jet_sglfold", arithfold<Fold::Checked, T::Single>, -1, -1},
+    {nullptr, "jet_datefold", arithfold<Fold::Checked, T::Date>, -1, -1},
     {nullptr, "jet_add", add, -1, -1},
     {nullptr, "jet_cur", cur, 1, 1},
     {nullptr, "jet_div", div, 2, 2},
@@ -1118,7 +1135,7 @@ void register_functions(sqlite3* db, Session* session) {
                 register_one(storing, argc, SQLITE_UTF8, &conn->storing, f.fn, nullptr, nullptr);
         }
     }
-    // Aggregates: Sum, First and Last as themselves (SQLite's own serve the others), and
+    // Aggregates: Sum, Avg, First and Last as themselves (SQLite's own serve the others), and
     // every aggregate as its storing aggregate, which takes the mark first.
     struct Aggregate {
         const char* name;
@@ -1136,8 +1153,8 @@ void register_functions(sqlite3* db, Session* session) {
          pick_final, storing_final<sizeof(PickState), pick_final>, true},
         {"jet_count", 1, nullptr, storing_step<sizeof(sqlite3_int64), count_step>, nullptr,
          storing_final<sizeof(sqlite3_int64), count_final>, false},
-        {"jet_avg", 1, nullptr, storing_step<sizeof(AvgState), avg_step>, nullptr,
-         storing_final<sizeof(AvgState), avg_final>, false},
+        {"jet_avg", 1, avg_step, storing_step<sizeof(AvgState), avg_step>, avg_final,
+         storing_final<sizeof(AvgState), avg_final>, true},
         {"jet_min", 2, nullptr, storing_step<sizeof(PickState), extreme_step<false>>, nullptr,
          storing_final<sizeof(PickState), pick_final>, false},
         {"jet_max", 2, nullptr, storing_step<sizeof(PickState), extreme_step<true>>, nullptr,

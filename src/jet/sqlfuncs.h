@@ -41,7 +41,9 @@
 //                            outside the range overflows);
 //                            the optional source type says what v is (a Date or a
 //                            Yes/No stored into a text column gives its date text or
-//                            "-1"/"0"); without it v is judged by its SQLite value;
+//                            "-1"/"0"; a number that is no value of the source type,
+//                            a date past the ends into a Double column, overflows);
+//                            without it v is judged by its SQLite value;
 //                            flags: 1 required (Null fails RequiredNull), 2 primary key
 //                            (Null fails NullInKey), 4 zero length not allowed ('' fails
 //                            ZeroLength), 8 a value an action query stores: one that
@@ -57,10 +59,13 @@
 //                            past a Double's range raises Overflow
 //   jet_numfold(x0, ops, x1, ...) ((x0 op1 x1) op2 x2) ... with SQLite's + - *
 //   jet_dblfold(x0, ops, x1, ...) the same; a step past a Double's range raises Overflow
+//   jet_sglfold, jet_datefold    the same for steps of type Single and Date: a step
+//                            that is no value of that type (see in_range) raises Overflow
 //   jet_curfold(x0, ops, x1, ...) the same, each step rounded as jet_cur
 //   jet_cur(x)               x rounded to 4 decimals, halves to even (currency arithmetic)
 //   jet_div(a, b)            floating division; b = 0 raises DivisionByZero
-//   jet_pow(a, b)            a ^ b; beyond a Double's range raises Overflow
+//   jet_pow(a, b)            a ^ b; beyond a Double's range raises Overflow, no number
+//                            (a negative base, a fractional exponent) NoNumber
 //   jet_intdiv(a, b), jet_mod(a, b)
 //   jet_cmp(a, ta, b, tb)    -1/0/1 comparison of two values under Jet's rules (text vs
 //                            number raises TypeMismatch); NULL when either is NULL
@@ -91,6 +96,8 @@
 //                            whole numbers; double otherwise; a total out of range
 //                            raises Overflow
 //   jet_first(x), jet_last(x) First and Last in row order
+//   jet_avg(x)               Avg as SQLite's avg computes it; a total out of range
+//                            raises Overflow
 //   jet_count_s, jet_avg_s, jet_min_s, jet_max_s (mark, x [, text]) SQLite's count, avg,
 //                            min and max as storing aggregates (text 1: texts in Jet
 //                            order)

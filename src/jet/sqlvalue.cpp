@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "jet/error.h"
+
 namespace jet::detail {
 
 void bind_text(sqlite3_stmt* st, int index, std::string_view s) {
@@ -101,13 +103,16 @@ Value read_value(sqlite3_stmt* st, int i, DataType t) {
                 return Value::long_(static_cast<int32_t>(*x));
             break;
         case DataType::Currency:
-            return Value::currency(Currency::from_double(d));
         case DataType::Single:
-            return Value::single(static_cast<float>(d));
         case DataType::Double:
-            return Value::dbl(d);
         case DataType::Date:
-            return Value::date(d);
+            // A number that is no value of its type was never stored, and a value
+            // computed for the row that is none (a date past the ends of the range,
+            // infinity) is reported as the failure it is.
+            if (!in_range(t, d)) throw statement_failure(make_error(Fault::Overflow));
+            if (t == DataType::Currency) return Value::currency(Currency::from_double(d));
+            if (t == DataType::Single) return Value::single(static_cast<float>(d));
+            return t == DataType::Double ? Value::dbl(d) : Value::date(d);
         default:
             break;
     }

@@ -24,7 +24,9 @@ void bind_value(sqlite3_stmt* st, int index, const Value& v);
 // and are left alone.
 void bind_params(sqlite3_stmt* st, const std::vector<Value>& params);
 // Reads column i of the current row as a Value of Jet type t. A number outside the
-// range of a whole-number type (never stored by the engine) keeps its value.
+// range of a whole-number type (never stored by the engine) keeps its value; one that
+// is no value of a Currency, Single, Double or Date type (in_range) raises Overflow
+// as a failed statement does (0x80040E07).
 Value read_value(sqlite3_stmt* st, int i, DataType t);
 
 }  // namespace jet::detail

@@ -71,9 +71,11 @@ struct Typed {
     //     (AND, OR, ||) goes on past kMaxChain operands in groups (chain_groups): sql
     //     is then "(" head "(" body "))", head the full groups "(g1) op (g2) op ".
     //   fold/fold_ops/fold_args: sql is one call of a folding function: '&' jet_concat,
-    //     'a' jet_add, '$' jet_curfold (money arithmetic), 'd' jet_dblfold (floating
-    //     arithmetic checked for its range) or '#' jet_numfold (other arithmetic past
-    //     kMaxChain operands); for '$', 'd' and '#' fold_ops holds one operator per step.
+    //     'a' jet_add, '$' jet_curfold (money arithmetic), 'd' jet_dblfold, 'f'
+    //     jet_sglfold and 't' jet_datefold (arithmetic of Doubles, Singles and dates
+    //     checked for its type's range) or '#' jet_numfold (other arithmetic past
+    //     kMaxChain operands); for '$', 'd', 'f', 't' and '#' fold_ops holds one operator
+    //     per step.
     //   fold_depth: the folding calls nested one in the first operand of the next
     //     along the chain's first operands (this one included).
     int chain = 0;
@@ -188,6 +190,9 @@ private:
     // Binding the operands of a comparison (and of BETWEEN and IN): floating arithmetic
     // there is computed with its range checked even in a stored value (see arithmetic).
     bool in_comparison_ = false;
+    // Emitting the topmost operator of a stored value, which the store checks (see
+    // arithmetic).
+    bool stored_top_ = false;
 };
 
 // True when `database` (a [path] qualifier) names the file at open_path.

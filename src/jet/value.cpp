@@ -204,7 +204,7 @@ double round_even(double d) {
 }
 
 double checked_date(double serial) {
-    if (!std::isfinite(serial) || !dates::in_range(serial)) overflow();
+    if (!in_range(DataType::Date, serial)) overflow();
     return serial;
 }
 
@@ -243,9 +243,10 @@ std::optional<Currency> parse_currency(std::string_view s) {
     if (nt.has_int) return Currency{nt.int_value * Currency::kScale};
     if (nt.ndigits + nt.exp10 > 20) overflow();
     __int128 v = round_half_even_digits(nt, nt.exp10 + 4);
-    if (v > static_cast<__int128>(std::numeric_limits<int64_t>::max())) overflow();
-    auto scaled = static_cast<int64_t>(v);
-    return Currency{nt.negative ? -scaled : scaled};
+    if (nt.negative) v = -v;
+    if (v > std::numeric_limits<int64_t>::max() || v < std::numeric_limits<int64_t>::min())
+        overflow();
+    return Currency{static_cast<int64_t>(v)};
 }
 
 std::string double_text(double d) {
@@ -288,21 +289,35 @@ std::string currency_text(Currency c) {
 // Currency
 
 Currency Currency::from_double(double d) {
-    if (!std::isfinite(d)) overflow();
-    const double v = d * static_cast<double>(kScale);
-    if (v >= 9223372036854775807.0 || v < -9223372036854775808.0) overflow();
-    const double frac = v - std::floor(v);
-    if (std::fabs(frac - 0.5) < 1e-6) {
+    if (!in_range(DataType::Currency, d)) overflow();
+    // The whole part and the fraction apart, each exact, so that no product of the
+    // whole value with 10000 rounds away digits the double holds.
+    const double whole = std::trunc(d);
+    const double units = (d - whole) * static_cast<double>(kScale);  // |units| < 10000
+    if (std::fabs(d) < 1e10 && std::fabs(std::fabs(units - std::trunc(units)) - 0.5) < 1e-6) {
         // Close to half a unit: decide on the decimal digits the double stands for
         // (15 significant), so that 0.00005 is an exact half and goes to even rather
-        // than following the binary error of d * 10000.
+        // than following the binary error of its fraction.
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.14e", d);
         for (char* p = buf; *p; ++p)
             if (*p == '.') *p = ',';
         if (auto c = parse_currency(buf)) return *c;
     }
-    return Currency{static_cast<int64_t>(std::nearbyint(v))};
+    const __int128 scaled = static_cast<__int128>(static_cast<int64_t>(whole)) * kScale +
+                            static_cast<int64_t>(std::nearbyint(units));
+    // The doubles nearest the ends, just past them, stand for the ends.
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+    return Currency{scaled > kMax ? kMax : scaled < kMin ? kMin : static_cast<int64_t>(scaled)};
+}
+
+double Currency::wide_to_double() const {
+    // The whole part is a double exactly and the sum rounds once: where the value lies
+    // halfway between two doubles, its fraction is one that r / 10000 gives exactly.
+    const int64_t q = scaled / kScale, r = scaled % kScale;
+    const double d = static_cast<double>(q) + static_cast<double>(r) / kScale;
+    return d > kDoubleMax ? kDoubleMax : d < -kDoubleMax ? -kDoubleMax : d;
 }
 
 // ---------------------------------------------------------------------------
@@ -511,11 +526,12 @@ std::string Value::to_text() const {
             return currency_text(Currency{i_});
         case Kind::Single:
         case Kind::Double:
-            // An infinite number (or NaN) has no text: it is an overflow.
-            if (!std::isfinite(d_)) overflow();
+            // A number that is no value of its type (infinity, NaN) has no text: it is
+            // an overflow.
+            if (!in_range(natural_type(), d_)) overflow();
             return kind_ == Kind::Single ? single_text(static_cast<float>(d_)) : double_text(d_);
         case Kind::Date:
-            return dates::to_text(d_);
+            return dates::to_text(checked_date(d_));
         case Kind::Text:
             return s_;
     }
@@ -524,8 +540,11 @@ std::string Value::to_text() const {
 
 Value Value::coerce_to(DataType type, int size) const {
     if (kind_ == Kind::Null || kind_ == Kind::Empty) return null();
-    // An infinite number (or NaN) fits no column, a Double's included.
-    if ((kind_ == Kind::Single || kind_ == Kind::Double) && !std::isfinite(d_)) overflow();
+    // A number that is no value of its own type (infinity, NaN, a date past the ends of
+    // the range) fits no column, a Double's included.
+    if ((kind_ == Kind::Single || kind_ == Kind::Double || kind_ == Kind::Date) &&
+        !in_range(natural_type(), d_))
+        overflow();
     switch (type) {
         case DataType::Boolean:
             if (kind_ == Kind::Boolean) return *this;
@@ -551,7 +570,7 @@ Value Value::coerce_to(DataType type, int size) const {
         case DataType::Single: {
             if (kind_ == Kind::Single) return *this;
             double d = to_double();
-            if (std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) overflow();
+            if (!in_range(DataType::Single, d)) overflow();
             return single(static_cast<float>(d));
         }
         case DataType::Double:

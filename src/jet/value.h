@@ -4,29 +4,51 @@
 // concatenation rules under Polish regional settings (decimal comma).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "jet/dates.h"
 #include "jet/types.h"
 
 namespace jet {
 
-// Currency: exact to 4 decimals, kept as a count of ten-thousandths.
+// Currency: exact to 4 decimals, kept as a count of ten-thousandths, from
+// -922337203685477.5808 to 922337203685477.5807.
 struct Currency {
     int64_t scaled = 0;  // value * 10000
 
     static constexpr int64_t kScale = 10000;
+    // The doubles nearest the range's ends, which stand for the ends (they lie a
+    // little past them), and the largest double within the range: what a Currency
+    // column keeps at most.
+    static constexpr double kDoubleLimit = 922337203685477.625;
+    static constexpr double kDoubleMax = 922337203685477.5;
     static Currency from_scaled(int64_t s) { return Currency{s}; }
-    // Rounds to 4 decimals, halves to even (VB's CCur); a half is judged on the
-    // decimal digits the double shows (15 significant), so 0.00005 is a half.
-    // Raises Overflow outside the range.
+    // The money value of a double: its exact value rounded to 4 decimals, halves to
+    // even (VB's CCur), except that below 1E10, where the double's 15 significant
+    // digits reach past the 4th decimal, a half is judged on those digits, so that
+    // 0.00005 is a half. A double up to kDoubleLimit past the range is the range's
+    // end. Raises Overflow beyond that, for infinity and for NaN.
     static Currency from_double(double d);
-    double to_double() const { return static_cast<double>(scaled) / kScale; }
+    // The double nearest to the value, never past the range's ends (so never past
+    // kDoubleMax). from_double gives the value back wherever the double holds its
+    // digits: every whole value, every value below 2^39 (about 5.5E11) and most below
+    // 9E11.
+    double to_double() const {
+        constexpr int64_t kExact = int64_t{1} << 53;  // every count up to it is a double
+        if (scaled > -kExact && scaled < kExact) return static_cast<double>(scaled) / kScale;
+        return wide_to_double();
+    }
     friend bool operator==(Currency a, Currency b) { return a.scaled == b.scaled; }
     friend auto operator<=>(Currency a, Currency b) { return a.scaled <=> b.scaled; }
+
+  private:
+    double wide_to_double() const;
 };
 
 // A date: days since 30 December 1899, the time of day as the fraction (VB's Date).
@@ -34,6 +56,25 @@ struct DateSerial {
     double days = 0;
     friend bool operator==(DateSerial a, DateSerial b) { return a.days == b.days; }
 };
+
+// True when the number d is a value of the type: a Double is any finite number, a
+// Single one within a Single's range, a Date one within dates::in_range, Currency one
+// that from_double takes (up to Currency::kDoubleLimit either way); a whole-number
+// type any finite number (its own range is checked where it is converted). False for
+// infinity and NaN whatever the type. The engine stores, reads and compares only
+// numbers that are values of their type: one that is not is an overflow.
+inline bool in_range(DataType type, double d) {
+    switch (type) {
+        case DataType::Single:
+            return std::fabs(d) <= static_cast<double>(std::numeric_limits<float>::max());
+        case DataType::Date:
+            return dates::in_range(d);
+        case DataType::Currency:
+            return std::fabs(d) <= Currency::kDoubleLimit;
+        default:
+            return std::isfinite(d);
+    }
+}
 
 class Value {
   public:

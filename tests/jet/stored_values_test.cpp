@@ -320,7 +320,7 @@ TEST_F(StoredValues, DatesPastTheEndsOfTheRangeAreNull) {
         {"UPDATE T SET d = #9999-12-30# - n + 1", "ok 3"},
         {"SELECT id, d FROM T", "1|9999-12-30;2|9999-12-29;3|9999-12-28"},
         // Computed through a function, IIf, or from a literal; the last second of the range.
-        {"UPDATE T SET d = IIf(id = 1, d + 2, CDate(d) + 3 - id)", "ok 3"},
+        {"UPDATE T SET d = IIf(id = 1, d + 2, CDate(d) + (3 - id))", "ok 3"},
         {"SELECT id, d FROM T", "1|Null;2|9999-12-30;3|9999-12-28"},
         {"INSERT INTO T VALUES (4, #9999-12-31# + 1, 4)", "ok 1"},
         {"INSERT INTO T VALUES (5, #0100-01-01# - 1, 5)", "ok 1"},
@@ -334,7 +334,7 @@ TEST_F(StoredValues, DatesPastTheEndsOfTheRangeAreNull) {
         {"SELECT id, d - 3615898 AS e INTO F FROM T WHERE id IN (2, 3)", "ok 2"},
         {"SELECT id, e FROM F", "2|0100-01-01;3|Null"},
         // Over a join; into a required column the Null fails.
-        {"UPDATE T INNER JOIN E ON T.id = E.id SET T.d = E.e + T.n - 1", "ok 2"},
+        {"UPDATE T INNER JOIN E ON T.id = E.id SET T.d = E.e + (T.n - 1)", "ok 2"},
         {"SELECT id, d FROM T WHERE id IN (2, 3)", "2|Null;3|9999-12-31"},
         {"INSERT INTO C (id, d) SELECT id, d FROM T WHERE id = 3", "ok 1"},
         {"UPDATE C SET d = d + 1", "error 80004005"},
@@ -389,6 +389,83 @@ TEST_F(StoredValues, InfinityIsAnOverflow) {
     std::string text;
     EXPECT_EQ(error_of("DELETE FROM T WHERE db * 10 > 1", &text), 0x80040E07u);
     EXPECT_EQ(text, "Overflow.");
+}
+
+// A number that is no value of its type (a date past the ends of the range, a Single
+// past its range, infinity, no number at all) fails alike whichever way it is computed
+// and wherever it stands: Null where it is stored, whatever the column, and the
+// statement fails with 0x80040E07 in a criteria and in a select list.
+TEST_F(StoredValues, NumbersWithoutAValueOfTheirTypeFailAlike) {
+    run_all({"CREATE TABLE T (id long, d datetime, f single, x double, s text(30), y double)",
+             "CREATE TABLE S (y double)", "CREATE TABLE A (id long, y double)",
+             "INSERT INTO A VALUES (1, 0)",
+             "INSERT INTO T VALUES (1, #9999-12-31#, 3E38, 1E308, '', 0)",
+             "INSERT INTO T VALUES (2, #0100-01-01 12:00#, 1, 1E308, '', 0)",
+             "INSERT INTO T VALUES (3, #2000-01-01#, 2, -1E308, '', 0)"});
+    const std::string fails = "error 80040E07";
+    const Case cases[] = {
+        {"UPDATE T SET s = d + 1, y = d + 1 WHERE id = 1", "ok 1"},
+        {"UPDATE T SET s = CStr(d - 1), y = (d - 1) - d WHERE id > 1", "ok 2"},
+        {"SELECT id, s, y FROM T", "1|Null|Null;2|Null|Null;3|1999-12-31|-1"},
+        {"UPDATE T SET y = CDbl(f * f), s = (-8) ^ (1 / 3)", "ok 3"},
+        {"SELECT id, s, y FROM T", "1|Null|Null;2|Null|1;3|Null|4"},
+        {"SELECT f * f AS v INTO U FROM T WHERE id = 1", "ok 1"},
+        {"INSERT INTO S (y) SELECT f * f FROM T WHERE id = 1", "ok 1"},
+        {"INSERT INTO S (y) SELECT Avg(x) FROM T WHERE id < 3", "ok 1"},
+        {"UPDATE A INNER JOIN T ON T.id >= A.id SET A.y = A.y + T.f * T.f", "ok 3"},
+        {"SELECT y FROM A", "Null"},
+        {"SELECT v FROM U", "Null"},
+        {"SELECT y FROM S", "Null;Null"},
+        {"SELECT CStr(d + 1) FROM T WHERE id = 1", fails},
+        {"SELECT (d + 1) & '' FROM T WHERE id = 1", fails},
+        {"SELECT Format(d + 1) FROM T WHERE id = 1", fails},
+        {"SELECT d + 1 FROM T WHERE id = 1", fails},
+        {"SELECT (d - 1) & '' FROM T WHERE id = 2", fails},
+        {"SELECT f * f FROM T WHERE id = 1", fails},
+        {"SELECT f + f FROM T WHERE id = 1", fails},
+        {"SELECT Max(f * f) FROM T", fails},
+        {"SELECT Avg(x) FROM T WHERE id < 3", fails},
+        {"SELECT (-8) ^ (1 / 3) FROM T", fails},
+        {"DELETE FROM T WHERE d + 1 > #2000-01-01#", fails},
+        {"DELETE FROM T WHERE d + 100000 - 100000 > #2000-01-01#", fails},
+        {"SELECT id FROM T WHERE f * f > 1", fails},
+        {"SELECT x FROM T GROUP BY x HAVING Avg(x) > 1E307", fails},
+        {"SELECT x FROM T GROUP BY x ORDER BY Avg(x)", fails},
+        {"DELETE FROM T WHERE x ^ 0.5 IS NULL", fails},
+        {"SELECT id, d + 1, (d - 1) & '', f * f, f + f FROM T WHERE id = 3",
+         "3|2000-01-02|1999-12-31|4|4"},
+    };
+    EXPECT_CASES(cases);
+}
+
+// Currency is a number of ten-thousandths kept as the Double nearest to it: exact
+// wherever a Double holds the digits, every whole value to the range's ends included,
+// from a number, a text or CCur; past that the nearest value within the range, so that
+// every value stored reads back.
+TEST_F(StoredValues, CurrencyExactToTheEndsOfItsRange) {
+    run_all({"CREATE TABLE K (id long, c money, s text(30))", "CREATE TABLE J (id long, x double)",
+             "INSERT INTO K (id, s) VALUES (5, '-922337203685477,5808')",
+             "INSERT INTO J VALUES (1, 3000)", "INSERT INTO J VALUES (2, 3)"});
+    const Case cases[] = {
+        {"INSERT INTO K (id, c) VALUES (1, 922337203685477)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (2, 123456789012345)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (3, '922337203685477,58')", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (4, 922337203685477.5807)", "ok 1"},
+        {"INSERT INTO K (id, c) VALUES (6, '922337203685477,5808')", "ok 1"},
+        {"UPDATE K SET c = s WHERE id = 5", "ok 1"},
+        {"SELECT id, c FROM K",
+         "5|-922337203685477.5;1|922337203685477;2|123456789012345;3|922337203685477.5;"
+         "4|922337203685477.5;6|Null"},
+        {"SELECT CCur(900000000000001), CCur(12345678.12345), CCur('922337203685477,58') "
+         "FROM K WHERE id = 1",
+         "900000000000001|12345678.1234|922337203685477.5"},
+        {"SELECT Sum(c) FROM K WHERE id IN (3, 5)", "0"},
+        {"SELECT Sum(c) FROM K WHERE id < 3", "error 80040E07"},
+        // Accumulated over a join past the range: Null.
+        {"UPDATE K INNER JOIN J ON K.id = J.id SET K.c = K.c + J.x / 3", "ok 2"},
+        {"SELECT id, c FROM K WHERE id < 3", "1|Null;2|123456789012346"},
+    };
+    EXPECT_CASES(cases);
 }
 
 // IIf and Nz that choose a date over a text give the date in its own type: stored into
