@@ -80,6 +80,7 @@ constexpr std::array kFaults = {
              "The database engine cannot open the file '{1}'.  It is already opened "
              "exclusively by another user, or you need permission to view its data."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
+    FaultRow{Fault::DamagedDatabase, hr::Unspecified, "The database '{1}' is damaged: {2}."},
     FaultRow{Fault::FolderNotFile, hr::Unspecified,
              "Cannot open '{1}': it is a folder, not a database file."},
     FaultRow{Fault::WrongPassword, hr::WrongPassword, "Not a valid password."},
@@ -159,7 +160,7 @@ bool fills_template(std::string_view tpl, std::string_view text) {
 constexpr std::array kEnvironmentFaults = {
     Fault::FileLocked,           Fault::DiskFull,         Fault::IoError,
     Fault::CannotOpen,           Fault::ReadOnlyDatabase, Fault::ReadOnlyFolder,
-    Fault::UnrecognizedDatabase, Fault::UnitRolledBack};
+    Fault::UnrecognizedDatabase, Fault::DamagedDatabase,  Fault::UnitRolledBack};
 
 }  // namespace
 

@@ -68,6 +68,7 @@ enum class Fault {
     IoError,                // the system failed a read, a write or a flush of the file
     CannotOpen,             // {1}: path of a database whose file (or its log) cannot be opened
     UnrecognizedDatabase,   // {1}: path
+    DamagedDatabase,        // {1}: path, {2}: what is wrong (the catalog breaks its rules)
     FolderNotFile,          // {1}: path of a folder given as the database file
     WrongPassword,          // database password does not match
     BadProvider,            // {1}: provider name in the connection string

@@ -534,9 +534,10 @@ void Session::recover_if_rolled_back() {
 
 // After the grouped transaction ended without a commit: user transactions are gone,
 // the catalog is read again and the planner forgets, the open unit is lost. A catalog
-// that cannot be read again now (the file still failing) stays as it was: the failure
-// that rolled the transaction back is the one its caller reports, not the reading's in
-// its place, and the lost unit refuses every later write.
+// that cannot be read again now (the file still failing) stays as it was, stale: the
+// failure that rolled the transaction back is the one its caller reports, not the
+// reading's in its place, and the lost unit (and the stale catalog) refuse every later
+// write.
 void Session::forget_rolled_back() {
     if (unit_began_) unit_lost_ = true;
     trans_level_ = 0;
@@ -562,6 +563,9 @@ void Session::exec(const std::string& sql) {
 void Session::drop_leftover_columns() {
     if (sqlite3_get_autocommit(db_)) return;
     try {
+        // A model that a failed reload left stale is read again first: the columns to
+        // drop are those the file's catalog no longer holds.
+        if (catalog_->stale()) catalog_->load(path_);
         for (const auto& t : catalog_->drop_leftover_columns()) planner_->rebuilt(t);
     } catch (const Error& e) {
         if (sqlite3_get_autocommit(db_)) {
@@ -592,6 +596,7 @@ void Session::atomic(const std::function<void()>& fn) {
     if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
+    catalog_->refuse_if_stale();
     if (savepoint_depth_ == 0) tune();
     const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
     const uint64_t version = catalog_->version();
@@ -623,6 +628,7 @@ void Session::atomic_statement(const std::function<void()>& fn) {
     if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
+    catalog_->refuse_if_stale();
     if (savepoint_depth_ == 0) tune();
     ++savepoint_depth_;
     try {

@@ -23,6 +23,8 @@ inline sqlite3_vfs* real_vfs = nullptr;
 inline int armed = SQLITE_OK;    // the code the watched files' I/O fails with; OK: none
 inline bool log_writes = false;  // only writes to a log fail
 inline int failed = 0;           // the calls failed since the layer was armed
+inline int skip = 0;             // the calls to pass before the first to fail
+inline int budget = -1;          // the calls left to fail; -1: all
 
 inline sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
@@ -35,6 +37,12 @@ inline bool fails(sqlite3_file* f, bool write) {
     const File* file = reinterpret_cast<File*>(f);
     if (armed == SQLITE_OK || !file->watched) return false;
     if (log_writes && !(write && file->log)) return false;
+    if (skip > 0) {
+        --skip;
+        return false;
+    }
+    if (budget == 0) return false;
+    if (budget > 0) --budget;
     ++failed;
     return true;
 }
@@ -136,6 +144,30 @@ class FullLog {
         detail::log_writes = full;
         detail::armed = full ? SQLITE_FULL : SQLITE_OK;
     }
+};
+
+// One write to a write-ahead log fails with rc while it lives: the one after the first
+// skip writes to a log (pages spilled from a full cache, or committed), so that a test can
+// meet SQLite at each write of a statement in turn. Reads and the other writes go on.
+class OneLogWriteFails {
+  public:
+    OneLogWriteFails(int rc, int skip) {
+        detail::failed = 0;
+        detail::skip = skip;
+        detail::budget = 1;
+        detail::log_writes = true;
+        detail::armed = rc;
+    }
+    ~OneLogWriteFails() {
+        detail::armed = SQLITE_OK;
+        detail::log_writes = false;
+        detail::skip = 0;
+        detail::budget = -1;
+    }
+    OneLogWriteFails(const OneLogWriteFails&) = delete;
+    OneLogWriteFails& operator=(const OneLogWriteFails&) = delete;
+    // True when the write failed.
+    bool failed() const { return detail::failed > 0; }
 };
 
 }  // namespace sqlite_fault
