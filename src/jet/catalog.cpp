@@ -138,9 +138,11 @@ class Stmt {
         sqlite3_reset(st_);
     }
     int64_t i(int c) const { return sqlite3_column_int64(st_, c); }
-    std::string s(int c) const {
+    std::string s(int c) const { return std::string(text(c)); }
+    // The column's text, valid until the next step.
+    std::string_view text(int c) const {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
-        return p ? std::string(p, sqlite3_column_bytes(st_, c)) : std::string();
+        return p ? std::string_view(p, sqlite3_column_bytes(st_, c)) : std::string_view();
     }
     sqlite3_stmt* get() const { return st_; }
     // The text after the statement prepared.
@@ -507,6 +509,13 @@ std::string quoted(std::string_view name) {
     return "'" + std::string(name) + "'";
 }
 
+// The position of name among sorted names; names.size() when it is not one of them.
+size_t position_of(const std::vector<std::string>& names, std::string_view name) {
+    const auto it = std::lower_bound(names.begin(), names.end(), name);
+    return static_cast<size_t>((it != names.end() && *it == name ? it : names.end()) -
+                               names.begin());
+}
+
 }  // namespace
 
 void Catalog::load(std::string_view path_for_messages) {
@@ -529,17 +538,21 @@ void Catalog::load(std::string_view path_for_messages) {
         // The highest number in use in an internal name or id of the file.
         int64_t max_id = 0;
         auto in_use = [&](int64_t id) { max_id = std::max(max_id, id); };
-        std::unordered_set<std::string> sqlite_tables, sqlite_indexes;
+        // Names are kept sorted here, not in hash sets: the check costs the open little.
+        std::vector<std::string> sqlite_tables, sqlite_indexes;
         {
             Stmt st(db_, "SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')");
             while (st.step()) {
-                const std::string name = st.s(1);
-                (st.s(0) == "table" ? sqlite_tables : sqlite_indexes).insert(name);
-                in_use(internal_number(name));
+                auto& names = st.text(0) == "table" ? sqlite_tables : sqlite_indexes;
+                names.emplace_back(st.text(1));
+                in_use(internal_number(names.back()));
             }
+            std::sort(sqlite_tables.begin(), sqlite_tables.end());
+            std::sort(sqlite_indexes.begin(), sqlite_indexes.end());
         }
         for (const char* t : kSystemTables)
-            if (!sqlite_tables.count(t)) raise(Fault::UnrecognizedDatabase, path);
+            if (position_of(sqlite_tables, t) == sqlite_tables.size())
+                raise(Fault::UnrecognizedDatabase, path);
         bool marked = false;
         {
             Stmt st(db_, "SELECT name, value FROM MSysJetProperties");
@@ -569,20 +582,26 @@ void Catalog::load(std::string_view path_for_messages) {
         if (!next_id) damaged(path, "its next free object number is missing or not a number");
         // The columns of each table in the file (a table may hold more than its catalog
         // columns: dropped ones that no rebuild has taken out yet).
-        std::unordered_map<std::string, std::unordered_set<std::string>> stored_columns;
+        std::unordered_map<std::string, std::vector<std::string>> stored_columns;
         {
             Stmt st(db_,
                     "SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_xinfo(m.name) "
                     "AS p WHERE m.type = 'table' AND m.name NOT LIKE 'MSys%' AND m.name NOT LIKE "
                     "'sqlite%'");
+            std::vector<std::string>* columns = nullptr;
+            std::string table;
             while (st.step()) {
-                std::string column = st.s(1);
-                in_use(internal_number(column));
-                stored_columns[st.s(0)].insert(std::move(column));
+                if (!columns || st.text(0) != table) {
+                    table = st.text(0);
+                    columns = &stored_columns[table];
+                }
+                columns->emplace_back(st.text(1));
+                in_use(internal_number(columns->back()));
             }
+            for (auto& [name, sorted] : stored_columns) std::sort(sorted.begin(), sorted.end());
         }
         {
-            std::unordered_set<std::string> stored;
+            std::vector<bool> taken(sqlite_tables.size());  // by a table of the catalog
             Stmt st(db_, "SELECT id, name, sql_name FROM MSysJetTables ORDER BY id");
             while (st.step()) {
                 auto t = std::make_unique<TableInfo>();
@@ -590,10 +609,12 @@ void Catalog::load(std::string_view path_for_messages) {
                 t->name = st.s(1);
                 t->sql_name = st.s(2);
                 in_use(t->id);
-                if (!sqlite_tables.count(t->sql_name))
+                const size_t at = position_of(sqlite_tables, t->sql_name);
+                if (at == sqlite_tables.size())
                     damaged(path, "table " + quoted(t->name) + " is missing from the file");
-                if (!stored.insert(t->sql_name).second)
+                if (taken[at])
                     damaged(path, "table " + quoted(t->name) + " shares its data with another");
+                taken[at] = true;
                 if (!by_name.emplace(text::fold(t->name), t.get()).second)
                     damaged(path, "more than one table is named " + quoted(t->name));
                 by_id[t->id] = t.get();
@@ -604,20 +625,35 @@ void Catalog::load(std::string_view path_for_messages) {
             Stmt st(db_,
                     "SELECT table_id, id, name, sql_name, type, size, counter, default_text, "
                     "allow_zero_length, required FROM MSysJetColumns ORDER BY table_id, position");
-            // The names and stored columns of the table whose columns are being read.
-            const TableInfo* current = nullptr;
-            std::unordered_set<std::string> names, stored;
-            const std::unordered_set<std::string>* present = nullptr;
+            // The table whose columns are being read: its columns in the file, which of
+            // them a column of the catalog took, and its columns' folded names with their
+            // positions.
+            TableInfo* current = nullptr;
+            static const std::vector<std::string> kNone;
+            const std::vector<std::string>* present = &kNone;
+            std::vector<bool> taken;
+            std::vector<std::pair<std::string, size_t>> folded;
+            auto names_unique = [&] {
+                std::sort(folded.begin(), folded.end());
+                const auto same = std::adjacent_find(
+                    folded.begin(), folded.end(),
+                    [](const auto& a, const auto& b) { return a.first == b.first; });
+                if (same != folded.end())
+                    damaged(path, "table " + quoted(current->name) +
+                                      " has more than one field named " +
+                                      quoted(current->columns[std::next(same)->second].name));
+                folded.clear();
+            };
             while (st.step()) {
                 auto it = by_id.find(st.i(0));
                 if (it == by_id.end()) raise(Fault::UnrecognizedDatabase, path);
                 TableInfo& t = *it->second;
                 if (&t != current) {
+                    if (current) names_unique();
                     current = &t;
-                    names.clear();
-                    stored.clear();
                     auto cols = stored_columns.find(t.sql_name);
-                    present = cols == stored_columns.end() ? nullptr : &cols->second;
+                    present = cols == stored_columns.end() ? &kNone : &cols->second;
+                    taken.assign(present->size(), false);
                 }
                 ColumnInfo c;
                 c.id = st.i(1);
@@ -636,15 +672,14 @@ void Catalog::load(std::string_view path_for_messages) {
                 if (!valid_type(c.type))
                     damaged(path,
                             field() + " has an unknown type (" + std::to_string(st.i(4)) + ")");
-                if (!present || !present->count(c.sql_name))
-                    damaged(path, field() + " is missing from the file");
-                if (!stored.insert(c.sql_name).second)
-                    damaged(path, field() + " shares its data with another");
-                if (!names.insert(text::fold(c.name)).second)
-                    damaged(path, "table " + quoted(t.name) + " has more than one field named " +
-                                      quoted(c.name));
+                const size_t at = position_of(*present, c.sql_name);
+                if (at == present->size()) damaged(path, field() + " is missing from the file");
+                if (taken[at]) damaged(path, field() + " shares its data with another");
+                taken[at] = true;
+                folded.emplace_back(text::fold(c.name), t.columns.size());
                 t.columns.push_back(std::move(c));
             }
+            if (current) names_unique();
         }
         std::unordered_map<int64_t, std::pair<TableInfo*, size_t>> index_at;
         {
@@ -663,7 +698,7 @@ void Catalog::load(std::string_view path_for_messages) {
                 ix.ignore_nulls = st.i(6) != 0;
                 ix.required = st.i(7) != 0;
                 in_use(ix.id);
-                if (!sqlite_indexes.count(ix.sql_name))
+                if (position_of(sqlite_indexes, ix.sql_name) == sqlite_indexes.size())
                     damaged(path, "index " + quoted(ix.name) + " of table " +
                                       quoted(it->second->name) + " is missing from the file");
                 index_at[ix.id] = {it->second, it->second->indexes.size()};

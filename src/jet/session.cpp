@@ -205,7 +205,10 @@ void Session::inspect(const std::string& password, bool with_log) {
     check_header(path_, with_log);
     sqlite3* ro = nullptr;
     const std::string uri = sqlite_uri(path_) + (with_log ? "" : "?immutable=1");
-    int rc = sqlite3_open_v2(uri.c_str(), &ro, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    // One thread uses the connection: no connection mutex around each of the many calls
+    // of the catalog's reading.
+    int rc = sqlite3_open_v2(uri.c_str(), &ro,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     struct Closer {
         sqlite3*& db;
         ~Closer() { sqlite3_close_v2(db); }
