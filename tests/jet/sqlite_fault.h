@@ -1,9 +1,9 @@
 // A test seam below the engine: a file layer in front of SQLite's default one that makes
 // the reads and writes of database files and their logs fail with a chosen SQLite result
 // code while a FailingFiles lives (or one write to a log, while a OneLogWriteFails lives),
-// so that the engine meets the code where SQLite returns it. The layer is made SQLite's default when the test program starts, so every
-// connection opened afterwards goes through it; unarmed, it only passes calls on. The
-// programs never include it.
+// so that the engine meets the code where SQLite returns it. The layer is made SQLite's
+// default when the test program starts, so every connection opened afterwards goes
+// through it; unarmed, it only passes calls on. The programs never include it.
 #pragma once
 
 #include <sqlite3.h>
