@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
+#include <exception>
+#include <limits>
 #include <set>
 #include <type_traits>
 #include <unordered_set>
@@ -48,13 +51,52 @@ constexpr const char* kCatalogSchema =
 
 constexpr const char* kCatalogFormat = "1";
 
-// A prepared statement for one catalog operation, finalized on scope exit. Raises
-// the mapped Jet failure on an SQLite error.
+// What the failure of a statement the catalog runs says. The catalog's own bookkeeping
+// (its tables, and the SQLite schema it keeps in step with them) fails only where the
+// file breaks what the catalog holds true: a constraint or an error of SQLite there is a
+// damaged database, never a failure of the user's data that an executor would pass
+// over. A statement over the user's rows (an index built on them, their values
+// converted) fails as the rows make it fail (Duplicate).
+enum class Work { Bookkeeping, Rows };
+
+// The file's path on the connection, for messages.
+std::string file_of(sqlite3* db) {
+    const char* f = sqlite3_db_filename(db, "main");
+    return f ? f : "";
+}
+
+// The failure of a catalog statement that ended with SQLite's result code rc.
+Error statement_failure(sqlite3* db, int rc, Work work) {
+    Error e = sqlite_failure(db, rc);
+    const int primary = rc & 0xff;
+    if (work == Work::Rows || (primary != SQLITE_CONSTRAINT && primary != SQLITE_ERROR)) return e;
+    return make_error(
+        Fault::DamagedDatabase, file_of(db),
+        std::string("its catalog disagrees with its tables (") + sqlite3_errmsg(db) + ")");
+}
+
+// The failure of a catalog statement after which SQLite had ended the transaction that
+// was open when it began: a write to the file failed inside it (a page spilled to the
+// log), SQLite rolled the whole transaction back, and the statement itself may still
+// have ended well (SQLite passes over such a failure met while it reads its statistics
+// again after ALTER TABLE). Whatever ran next would commit on its own.
+Error rolled_back(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) return sqlite_failure(db, rc);
+    return make_error(Fault::IoError);
+}
+
+// A prepared statement for one catalog operation, finalized on scope exit. Raises the
+// failure of the statement (statement_failure) when it fails, and the failure of the file
+// (rolled_back) when the transaction that was open when it began is gone after it, or
+// when it would write outside any transaction (the catalog writes only inside one: such
+// a write follows a statement after which SQLite ended it).
 class Stmt {
   public:
-    Stmt(sqlite3* db, std::string_view sql) : db_(db) {
-        int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st_, nullptr);
-        if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+    Stmt(sqlite3* db, std::string_view sql, Work work = Work::Bookkeeping) : db_(db), work_(work) {
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st_, &tail);
+        if (rc != SQLITE_OK) throw statement_failure(db, rc, work);
+        rest_ = sql.substr(static_cast<size_t>(tail - sql.data()));
     }
     ~Stmt() { sqlite3_finalize(st_); }
     Stmt(const Stmt&) = delete;
@@ -75,10 +117,18 @@ class Stmt {
         return *this;
     }
     bool step() {
+        const bool open = !sqlite3_get_autocommit(db_);
+        if (!open && !sqlite3_stmt_busy(st_) && !sqlite3_stmt_readonly(st_))
+            throw rolled_back(db_, SQLITE_OK);
         int rc = sqlite3_step(st_);
+        if (open && sqlite3_get_autocommit(db_)) {
+            Error e = rolled_back(db_, rc);
+            sqlite3_reset(st_);
+            throw e;
+        }
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        Error e = sqlite_failure(db_, rc);
+        Error e = statement_failure(db_, rc, work_);
         sqlite3_reset(st_);
         throw e;
     }
@@ -88,15 +138,21 @@ class Stmt {
         sqlite3_reset(st_);
     }
     int64_t i(int c) const { return sqlite3_column_int64(st_, c); }
-    std::string s(int c) const {
+    std::string s(int c) const { return std::string(text(c)); }
+    // The column's text, valid until the next step.
+    std::string_view text(int c) const {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
-        return p ? std::string(p, sqlite3_column_bytes(st_, c)) : std::string();
+        return p ? std::string_view(p, sqlite3_column_bytes(st_, c)) : std::string_view();
     }
     sqlite3_stmt* get() const { return st_; }
+    // The text after the statement prepared.
+    std::string_view rest() const { return rest_; }
 
   private:
     sqlite3* db_;
+    Work work_;
     sqlite3_stmt* st_ = nullptr;
+    std::string_view rest_;
 };
 
 template <class... A>
@@ -107,9 +163,30 @@ void run(sqlite3* db, std::string_view sql, const A&... args) {
     st.run();
 }
 
-void exec(sqlite3* db, const std::string& sql) {
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+// Runs SQLite text of one or more statements, each checked as Stmt checks it.
+void exec(sqlite3* db, std::string_view sql, Work work = Work::Bookkeeping) {
+    while (!sql.empty()) {
+        Stmt st(db, sql, work);
+        if (!st.get()) return;  // only blanks or comments left
+        st.run();
+        sql = st.rest();
+    }
+}
+
+// Releases a savepoint that the catalog opened, committing when it began the
+// transaction. Raises the failure of the file when the transaction is gone already.
+void release(sqlite3* db, const std::string& savepoint) {
+    if (sqlite3_get_autocommit(db)) throw rolled_back(db, SQLITE_OK);
+    const int rc = sqlite3_exec(db, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) throw sqlite_failure(db, rc);
+}
+
+// Puts the file back as it was when the catalog opened a savepoint, and ends the
+// savepoint; nothing to do when SQLite rolled the whole transaction back already.
+void roll_back_to(sqlite3* db, const std::string& savepoint) {
+    if (sqlite3_get_autocommit(db)) return;
+    sqlite3_exec(db, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).c_str(), nullptr,
+                 nullptr, nullptr);
 }
 
 // One read transaction for the reads made during its life, on a connection outside any
@@ -275,6 +352,8 @@ struct Catalog::Impl {
     uint64_t sorted_version = 0;
     // Tables (SQLite names) whose dropped columns may still be in the SQLite table.
     std::set<std::string> leftover;
+    // The failure of the last load when it failed: the model may disagree with the file.
+    std::optional<Error> stale;
 };
 
 Catalog::Catalog(sqlite3* db) : impl_(std::make_unique<Impl>()), db_(db) {}
@@ -282,22 +361,40 @@ Catalog::~Catalog() = default;
 
 namespace {
 
+// True when the exception is an environment failure (environment_failure).
+bool environment_exception(const std::exception_ptr& e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const Error& x) {
+        return environment_failure(x);
+    } catch (...) {
+        return false;
+    }
+}
+
 // Runs one schema change inside a savepoint: on failure the file and the in-memory
-// model are put back as they were (the model by reloading it) and the failure is
-// rethrown; on success the version moves on.
+// model are put back as they were (the file by rolling the savepoint back, unless SQLite
+// rolled the whole transaction back already; the model by reloading it) and the failure
+// is rethrown; on success the version moves on. When the reload fails too, the model is
+// stale (load) and one failure is raised: the change's own when it is an environment
+// failure (the file failing is the cause, and the reload most likely met the same), else
+// the reload's, an environment failure too, so that no executor passes over a statement
+// whose failure left the model unknown, as it would pass over a duplicate value.
 template <class Fn>
 void schema_change(sqlite3* db, Catalog& cat, const std::string& path, uint64_t& version, Fn&& fn) {
     exec(db, "SAVEPOINT jet_schema");
     try {
         fn();
-        exec(db, "RELEASE jet_schema");
+        release(db, "jet_schema");
     } catch (...) {
-        sqlite3_exec(db, "ROLLBACK TO jet_schema; RELEASE jet_schema", nullptr, nullptr, nullptr);
+        const std::exception_ptr failure = std::current_exception();
+        roll_back_to(db, "jet_schema");
         try {
             cat.load(path);
-        } catch (...) {
+        } catch (const Error&) {
+            if (!environment_exception(failure)) throw;
         }
-        throw;
+        std::rethrow_exception(failure);
     }
     ++version;
 }
@@ -389,54 +486,137 @@ void Catalog::initialize(const DatabaseProperties& props) {
     impl_->next_id = 1;
 }
 
+namespace {
+
+// The number in an internal name of the engine ("t12", "c7", "i30"), 0 in any other name.
+int64_t internal_number(std::string_view name) {
+    if (name.size() < 2 || (name[0] != 't' && name[0] != 'c' && name[0] != 'i')) return 0;
+    int64_t n = 0;
+    const char* end = name.data() + name.size();
+    const auto [at, ec] = std::from_chars(name.data() + 1, end, n);
+    return ec == std::errc() && at == end ? n : 0;
+}
+
+bool known_format_version(std::string_view v) {
+    return v == "4.0" || v == "3.0";
+}
+
+[[noreturn]] void damaged(const std::string& path, const std::string& what) {
+    raise(Fault::DamagedDatabase, path, what);
+}
+
+std::string quoted(std::string_view name) {
+    return "'" + std::string(name) + "'";
+}
+
+// The position of name among sorted names; names.size() when it is not one of them.
+size_t position_of(const std::vector<std::string>& names, std::string_view name) {
+    const auto it = std::lower_bound(names.begin(), names.end(), name);
+    return static_cast<size_t>((it != names.end() && *it == name ? it : names.end()) -
+                               names.begin());
+}
+
+}  // namespace
+
 void Catalog::load(std::string_view path_for_messages) {
     // Copied before impl_->path is assigned: the view may be of impl_->path itself
     // (a failed schema change reloads with the catalog's own path).
     const std::string path(path_for_messages);
     impl_->path = path;
-    // Every read below sees one committed state of the file, so that another
-    // connection's commit cannot fall between two of them (a table that MSysJetTables
-    // names and the schema read before it lacked).
-    const ReadTransaction one_state(db_);
-    DatabaseProperties props;
-    int64_t next_id = 1;
-    std::vector<std::unique_ptr<TableInfo>> tables;
-    std::unordered_map<int64_t, TableInfo*> by_id;
-    std::vector<RelationIds> relations;
     try {
-        std::set<std::string> sqlite_tables;
+        // Every read below sees one committed state of the file, so that another
+        // connection's commit cannot fall between two of them (a table that MSysJetTables
+        // names and the schema read before it lacked).
+        const ReadTransaction one_state(db_);
+        DatabaseProperties props;
+        std::optional<int64_t> next_id;
+        bool format_given = false;
+        std::vector<std::unique_ptr<TableInfo>> tables;
+        std::unordered_map<int64_t, TableInfo*> by_id;
+        std::unordered_map<std::string, TableInfo*> by_name;  // folded name -> table
+        std::vector<RelationIds> relations;
+        // The highest number in use in an internal name or id of the file.
+        int64_t max_id = 0;
+        auto in_use = [&](int64_t id) { max_id = std::max(max_id, id); };
+        // Names are kept sorted here, not in hash sets: the check costs the open little.
+        std::vector<std::string> sqlite_tables, sqlite_indexes;
         {
-            Stmt st(db_, "SELECT name FROM sqlite_master WHERE type = 'table'");
-            while (st.step()) sqlite_tables.insert(st.s(0));
+            Stmt st(db_, "SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')");
+            while (st.step()) {
+                auto& names = st.text(0) == "table" ? sqlite_tables : sqlite_indexes;
+                names.emplace_back(st.text(1));
+                in_use(internal_number(names.back()));
+            }
+            std::sort(sqlite_tables.begin(), sqlite_tables.end());
+            std::sort(sqlite_indexes.begin(), sqlite_indexes.end());
         }
         for (const char* t : kSystemTables)
-            if (!sqlite_tables.count(t)) raise(Fault::UnrecognizedDatabase, path);
+            if (position_of(sqlite_tables, t) == sqlite_tables.size())
+                raise(Fault::UnrecognizedDatabase, path);
         bool marked = false;
         {
             Stmt st(db_, "SELECT name, value FROM MSysJetProperties");
             while (st.step()) {
                 const std::string name = st.s(0), value = st.s(1);
-                if (name == "CatalogFormat")
+                if (name == "CatalogFormat") {
                     marked = value == kCatalogFormat;
-                else if (name == "FormatVersion")
+                } else if (name == "FormatVersion") {
                     props.format_version = value;
-                else if (name == "Locale")
+                    format_given = true;
+                } else if (name == "Locale") {
                     props.locale = value;
-                else if (name == "Password")
+                } else if (name == "Password") {
                     props.password = value;
-                else if (name == "NextId")
-                    next_id = std::stoll(value);
+                } else if (name == "NextId") {
+                    int64_t n = 0;
+                    const auto [at, ec] =
+                        std::from_chars(value.data(), value.data() + value.size(), n);
+                    if (ec == std::errc() && at == value.data() + value.size()) next_id = n;
+                }
             }
         }
         if (!marked) raise(Fault::UnrecognizedDatabase, path);
+        if (!format_given) damaged(path, "its format version is missing");
+        if (!known_format_version(props.format_version))
+            damaged(path, "its format version " + quoted(props.format_version) + " is unknown");
+        if (!next_id) damaged(path, "its next free object number is missing or not a number");
+        // The columns of each table in the file (a table may hold more than its catalog
+        // columns: dropped ones that no rebuild has taken out yet).
+        std::unordered_map<std::string, std::vector<std::string>> stored_columns;
         {
+            Stmt st(db_,
+                    "SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_xinfo(m.name) "
+                    "AS p WHERE m.type = 'table' AND m.name NOT LIKE 'MSys%' AND m.name NOT LIKE "
+                    "'sqlite%'");
+            std::vector<std::string>* columns = nullptr;
+            std::string table;
+            while (st.step()) {
+                if (!columns || st.text(0) != table) {
+                    table = st.text(0);
+                    columns = &stored_columns[table];
+                }
+                columns->emplace_back(st.text(1));
+                in_use(internal_number(columns->back()));
+            }
+            for (auto& [name, sorted] : stored_columns) std::sort(sorted.begin(), sorted.end());
+        }
+        {
+            std::vector<bool> taken(sqlite_tables.size());  // by a table of the catalog
             Stmt st(db_, "SELECT id, name, sql_name FROM MSysJetTables ORDER BY id");
             while (st.step()) {
                 auto t = std::make_unique<TableInfo>();
                 t->id = st.i(0);
                 t->name = st.s(1);
                 t->sql_name = st.s(2);
-                if (!sqlite_tables.count(t->sql_name)) raise(Fault::UnrecognizedDatabase, path);
+                in_use(t->id);
+                const size_t at = position_of(sqlite_tables, t->sql_name);
+                if (at == sqlite_tables.size())
+                    damaged(path, "table " + quoted(t->name) + " is missing from the file");
+                if (taken[at])
+                    damaged(path, "table " + quoted(t->name) + " shares its data with another");
+                taken[at] = true;
+                if (!by_name.emplace(text::fold(t->name), t.get()).second)
+                    damaged(path, "more than one table is named " + quoted(t->name));
                 by_id[t->id] = t.get();
                 tables.push_back(std::move(t));
             }
@@ -445,9 +625,36 @@ void Catalog::load(std::string_view path_for_messages) {
             Stmt st(db_,
                     "SELECT table_id, id, name, sql_name, type, size, counter, default_text, "
                     "allow_zero_length, required FROM MSysJetColumns ORDER BY table_id, position");
+            // The table whose columns are being read: its columns in the file, which of
+            // them a column of the catalog took, and its columns' folded names with their
+            // positions.
+            TableInfo* current = nullptr;
+            static const std::vector<std::string> kNone;
+            const std::vector<std::string>* present = &kNone;
+            std::vector<bool> taken;
+            std::vector<std::pair<std::string, size_t>> folded;
+            auto names_unique = [&] {
+                std::sort(folded.begin(), folded.end());
+                const auto same = std::adjacent_find(
+                    folded.begin(), folded.end(),
+                    [](const auto& a, const auto& b) { return a.first == b.first; });
+                if (same != folded.end())
+                    damaged(path, "table " + quoted(current->name) +
+                                      " has more than one field named " +
+                                      quoted(current->columns[std::next(same)->second].name));
+                folded.clear();
+            };
             while (st.step()) {
                 auto it = by_id.find(st.i(0));
                 if (it == by_id.end()) raise(Fault::UnrecognizedDatabase, path);
+                TableInfo& t = *it->second;
+                if (&t != current) {
+                    if (current) names_unique();
+                    current = &t;
+                    auto cols = stored_columns.find(t.sql_name);
+                    present = cols == stored_columns.end() ? &kNone : &cols->second;
+                    taken.assign(present->size(), false);
+                }
                 ColumnInfo c;
                 c.id = st.i(1);
                 c.name = st.s(2);
@@ -458,9 +665,21 @@ void Catalog::load(std::string_view path_for_messages) {
                 c.default_text = st.s(7);
                 c.allow_zero_length = st.i(8) != 0;
                 c.required = st.i(9) != 0;
-                if (!valid_type(c.type)) raise(Fault::UnrecognizedDatabase, path);
-                it->second->columns.push_back(std::move(c));
+                in_use(c.id);
+                auto field = [&] {
+                    return "field " + quoted(c.name) + " of table " + quoted(t.name);
+                };
+                if (!valid_type(c.type))
+                    damaged(path,
+                            field() + " has an unknown type (" + std::to_string(st.i(4)) + ")");
+                const size_t at = position_of(*present, c.sql_name);
+                if (at == present->size()) damaged(path, field() + " is missing from the file");
+                if (taken[at]) damaged(path, field() + " shares its data with another");
+                taken[at] = true;
+                folded.emplace_back(text::fold(c.name), t.columns.size());
+                t.columns.push_back(std::move(c));
             }
+            if (current) names_unique();
         }
         std::unordered_map<int64_t, std::pair<TableInfo*, size_t>> index_at;
         {
@@ -478,6 +697,10 @@ void Catalog::load(std::string_view path_for_messages) {
                 ix.unique = st.i(5) != 0;
                 ix.ignore_nulls = st.i(6) != 0;
                 ix.required = st.i(7) != 0;
+                in_use(ix.id);
+                if (position_of(sqlite_indexes, ix.sql_name) == sqlite_indexes.size())
+                    damaged(path, "index " + quoted(ix.name) + " of table " +
+                                      quoted(it->second->name) + " is missing from the file");
                 index_at[ix.id] = {it->second, it->second->indexes.size()};
                 it->second->indexes.push_back(std::move(ix));
             }
@@ -504,6 +727,7 @@ void Catalog::load(std::string_view path_for_messages) {
                 r.name = st.s(1);
                 r.table_id = st.i(2);
                 r.foreign_table_id = st.i(3);
+                in_use(r.id);
                 if (!by_id.count(r.table_id) || !by_id.count(r.foreign_table_id))
                     raise(Fault::UnrecognizedDatabase, path);
                 relations.push_back(std::move(r));
@@ -523,39 +747,43 @@ void Catalog::load(std::string_view path_for_messages) {
                 it->foreign_columns.push_back(st.i(2));
             }
         }
-    } catch (const Error& e) {
-        // The file locked, unreadable or failing is reported as what it is; any other
-        // failure to read the catalog means the file is not one of ours.
-        if (environment_failure(e)) throw;
-        raise(Fault::UnrecognizedDatabase, path);
-    } catch (const std::exception&) {
-        raise(Fault::UnrecognizedDatabase, path);
-    }
+        // Tables, columns, indexes and relations take their ids from NextId, and the
+        // SQLite objects their names: a lower one would name a new object as an old one.
+        if (*next_id <= max_id || *next_id == std::numeric_limits<int64_t>::max())
+            damaged(path, "its next free object number (" + std::to_string(*next_id) +
+                              ") is not above the numbers in use (up to " + std::to_string(max_id) +
+                              ")");
 
-    props_ = std::move(props);
-    impl_->next_id = next_id;
-    impl_->relations = std::move(relations);
-    tables_ = std::move(tables);
-    by_name_.clear();
-    for (auto& t : tables_) by_name_[text::fold(t->name)] = t.get();
-    relations_ = relations_named(tables_, impl_->relations);
-    ++version_;
-    // Dropped columns that an earlier session committed without rebuilding their table.
-    try {
-        Stmt st(
-            db_,
-            "SELECT m.name, count(*) FROM sqlite_master AS m, pragma_table_xinfo(m.name) WHERE "
-            "m.type = "
-            "'table' AND m.name NOT LIKE 'MSys%' AND m.name NOT LIKE 'sqlite%' GROUP BY m.name");
-        while (st.step()) {
-            const std::string name = st.s(0);
-            for (const auto& t : tables_)
-                if (t->sql_name == name && static_cast<int64_t>(t->columns.size()) < st.i(1))
-                    impl_->leftover.insert(name);
-        }
-    } catch (const Error&) {
-        // Only a read: columns not found now stay in their table until a later load.
+        props_ = std::move(props);
+        impl_->next_id = *next_id;
+        impl_->relations = std::move(relations);
+        tables_ = std::move(tables);
+        by_name_ = std::move(by_name);
+        relations_ = relations_named(tables_, impl_->relations);
+        // Dropped columns that an earlier session committed without rebuilding their table.
+        for (const auto& t : tables_)
+            if (stored_columns[t->sql_name].size() > t->columns.size())
+                impl_->leftover.insert(t->sql_name);
+    } catch (const Error& e) {
+        // The file locked, unreadable or failing, or its catalog damaged, is reported as
+        // what it is; any other failure to read the catalog means the file is not one of
+        // ours.
+        impl_->stale = environment_failure(e) ? e : make_error(Fault::UnrecognizedDatabase, path);
+        throw *impl_->stale;
+    } catch (const std::exception&) {
+        impl_->stale = make_error(Fault::UnrecognizedDatabase, path);
+        throw *impl_->stale;
     }
+    impl_->stale.reset();
+    ++version_;
+}
+
+bool Catalog::stale() const {
+    return impl_->stale.has_value();
+}
+
+void Catalog::refuse_if_stale() const {
+    if (impl_->stale) throw *impl_->stale;
 }
 
 const TableInfo* Catalog::table(std::string_view jet_name) const {
@@ -756,6 +984,9 @@ void Catalog::drop_column(std::string_view table_name, std::string_view column) 
 constexpr int64_t kRebuiltRows = 1 << 18;
 
 std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only) {
+    // Which columns are dropped is known from the model alone: a stale one could take
+    // columns that the file's catalog still holds.
+    refuse_if_stale();
     std::vector<std::string> rebuilt;
     std::vector<std::string> names;
     if (only.empty())
@@ -797,36 +1028,36 @@ std::vector<std::string> Catalog::drop_leftover_columns(const std::string& only)
             st.bind(1, name);
             while (st.step()) indexes.push_back(st.s(0));
         }
+        // Indexes made again over a big table would each sort it in memory: such a table
+        // loses its columns one by one, as SQLite drops them in place.
+        bool in_place = false;
         if (!indexes.empty()) {
-            // Indexes made again over a big table would each sort it in memory: such a
-            // table loses its columns one by one, as SQLite drops them in place.
             Stmt st(db_, "SELECT count(*) FROM (SELECT 1 FROM " + name + " LIMIT " +
                              std::to_string(kRebuiltRows + 1) + ")");
-            if (st.step() && st.i(0) > kRebuiltRows) {
-                for (const auto& col : extra_columns)
-                    exec(db_, "ALTER TABLE " + name + " DROP COLUMN " + col);
-                rebuilt.push_back(name);
-                continue;
-            }
+            in_place = st.step() && st.i(0) > kRebuiltRows;
         }
-        std::string decl, cols;
-        for (const ColumnInfo* c : kept) {
-            decl += (decl.empty() ? "" : ", ") + c->sql_name + " " + declared_type(c->type);
-            cols += ", " + c->sql_name;
-        }
-        const std::string fresh = name + "_rebuilt";
         exec(db_, "SAVEPOINT jet_rebuild");
         try {
-            exec(db_, "CREATE TABLE " + fresh + "(" + decl + ")");
-            exec(db_, "INSERT INTO " + fresh + "(rowid" + cols + ") SELECT rowid" + cols +
-                          " FROM " + name + " ORDER BY rowid");
-            exec(db_, "DROP TABLE " + name);
-            exec(db_, "ALTER TABLE " + fresh + " RENAME TO " + name);
-            for (const auto& ix : indexes) exec(db_, ix);
-            exec(db_, "RELEASE jet_rebuild");
+            if (in_place) {
+                for (const auto& col : extra_columns)
+                    exec(db_, "ALTER TABLE " + name + " DROP COLUMN " + col);
+            } else {
+                std::string decl, cols;
+                for (const ColumnInfo* c : kept) {
+                    decl += (decl.empty() ? "" : ", ") + c->sql_name + " " + declared_type(c->type);
+                    cols += ", " + c->sql_name;
+                }
+                const std::string fresh = name + "_rebuilt";
+                exec(db_, "CREATE TABLE " + fresh + "(" + decl + ")");
+                exec(db_, "INSERT INTO " + fresh + "(rowid" + cols + ") SELECT rowid" + cols +
+                              " FROM " + name + " ORDER BY rowid");
+                exec(db_, "DROP TABLE " + name);
+                exec(db_, "ALTER TABLE " + fresh + " RENAME TO " + name);
+                for (const auto& ix : indexes) exec(db_, ix);
+            }
+            release(db_, "jet_rebuild");
         } catch (...) {
-            sqlite3_exec(db_, "ROLLBACK TO jet_rebuild; RELEASE jet_rebuild", nullptr, nullptr,
-                         nullptr);
+            roll_back_to(db_, "jet_rebuild");
             impl_->leftover.insert(name);
             throw;
         }
@@ -888,7 +1119,8 @@ void Catalog::alter_column(std::string_view table_name, std::string_view column,
             }
         }
         {
-            Stmt st(db_, "UPDATE " + t.sql_name + " SET " + target + " = ? WHERE rowid = ?");
+            Stmt st(db_, "UPDATE " + t.sql_name + " SET " + target + " = ? WHERE rowid = ?",
+                    Work::Rows);
             for (const auto& [rowid, v] : changed) {
                 detail::bind_value(st.get(), 1, v);
                 st.bind(2, rowid);
@@ -907,7 +1139,7 @@ void Catalog::alter_column(std::string_view table_name, std::string_view column,
         c.size = new_size;
         c.sql_name = target;
         c.counter = c.counter && type == DataType::Long;
-        for (const IndexInfo* ix : covering) exec(db_, index_sql(t, *ix));
+        for (const IndexInfo* ix : covering) exec(db_, index_sql(t, *ix), Work::Rows);
     });
 }
 
@@ -966,7 +1198,7 @@ void Catalog::create_index(std::string_view table_name, const IndexSpec& def) {
         if (ix.required) check_no_nulls(db_, t, ix);
         ix.id = alloc_id(db_, impl_->next_id);
         ix.sql_name = "i" + std::to_string(ix.id);
-        exec(db_, index_sql(t, ix));
+        exec(db_, index_sql(t, ix), Work::Rows);
         run(db_,
             "INSERT INTO MSysJetIndexes(id, table_id, name, sql_name, is_primary, is_unique, "
             "ignore_nulls, required) VALUES (?,?,?,?,?,?,?,?)",

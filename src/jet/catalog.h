@@ -115,10 +115,20 @@ public:
 
     // Creates the catalog tables in a new, empty file.
     void initialize(const DatabaseProperties& props);
-    // Reads the catalog of an existing file, as one committed state. Raises
-    // UnrecognizedDatabase when the file has no catalog of ours, and a failure of the
-    // file itself (locked, failing, full) as what it is.
+    // Reads the catalog of an existing file, as one committed state, and checks its
+    // rules: table names unique, column names unique within their table, every table,
+    // column and index present in the file, type codes known, NextId above every id in
+    // use, the format version known. Raises UnrecognizedDatabase when the file has no
+    // catalog of ours, DamagedDatabase (saying what is wrong) when the catalog breaks
+    // one of its rules, and a failure of the file itself (locked, failing, full) as
+    // what it is. On failure the model stays as it was and is stale until a load
+    // succeeds.
     void load(std::string_view path_for_messages);
+    // True after a load that failed: the model may then disagree with the file, and
+    // nothing may be written on it until a load succeeds.
+    bool stale() const;
+    // Raises the failure of that load when the model is stale.
+    void refuse_if_stale() const;
 
     uint64_t version() const { return version_; }
     const DatabaseProperties& properties() const { return props_; }
@@ -136,7 +146,13 @@ public:
 
     // Schema changes. Each raises the Jet failure the engine reports for it
     // (TableExists, FieldExists, IndexExists, PrimaryKeyExists, DropMissingTable,
-    // NoSuchField, NoSuchIndex, FieldInIndex, Duplicate, NullInKey ...).
+    // NoSuchField, NoSuchIndex, FieldInIndex, Duplicate, NullInKey ...). A failure of
+    // the catalog's own bookkeeping (its tables or the SQLite schema refusing what the
+    // catalog holds true) raises DamagedDatabase; a transaction that SQLite rolled back
+    // inside a change (a write to the file failed) raises the file's failure at once and
+    // nothing more is run. On failure the file is as it was before the change, and the
+    // model is read again from it; a failure of that reading is raised in place of a
+    // failure of the statement's own rows (see schema_change).
     const TableInfo& create_table(std::string_view name, const std::vector<ColumnSpec>& columns);
     void drop_table(std::string_view name);
     void rename_table(std::string_view name, std::string_view new_name);

@@ -84,6 +84,7 @@ constexpr std::array kFaults = {
              "The database engine cannot open the file '{1}'.  It is already opened "
              "exclusively by another user, or you need permission to view its data."},
     FaultRow{Fault::UnrecognizedDatabase, hr::Unspecified, "Unrecognized database format '{1}'."},
+    FaultRow{Fault::DamagedDatabase, hr::Unspecified, "The database '{1}' is damaged: {2}."},
     FaultRow{Fault::FolderNotFile, hr::Unspecified,
              "Cannot open '{1}': it is a folder, not a database file."},
     FaultRow{Fault::FileNotFolder, hr::Unspecified,
@@ -165,11 +166,12 @@ bool fills_template(std::string_view tpl, std::string_view text) {
 // the process's own open statement holds is expected by a drop or a change of a table
 // alone, which reports it as TableLocked: met by any other statement it is no
 // statement's failure either.
-constexpr std::array kEnvironmentFaults = {Fault::FileLocked,     Fault::DiskFull,
-                                           Fault::IoError,        Fault::OutOfMemory,
-                                           Fault::CannotOpen,     Fault::ReadOnlyDatabase,
-                                           Fault::ReadOnlyFolder, Fault::UnrecognizedDatabase,
-                                           Fault::UnitRolledBack, Fault::TableInUse};
+constexpr std::array kEnvironmentFaults = {Fault::FileLocked,      Fault::DiskFull,
+                                           Fault::IoError,         Fault::OutOfMemory,
+                                           Fault::CannotOpen,      Fault::ReadOnlyDatabase,
+                                           Fault::ReadOnlyFolder,  Fault::UnrecognizedDatabase,
+                                           Fault::DamagedDatabase, Fault::UnitRolledBack,
+                                           Fault::TableInUse};
 
 }  // namespace
 
@@ -181,15 +183,21 @@ Error::Error(Fault fault, uint32_t number, std::string description)
     fault_ = fault;
 }
 
-uint32_t fault_number(Fault f) { return row_of(f).number; }
-std::string_view fault_template(Fault f) { return row_of(f).text; }
+uint32_t fault_number(Fault f) {
+    return row_of(f).number;
+}
+std::string_view fault_template(Fault f) {
+    return row_of(f).text;
+}
 
 Error make_error(Fault f, std::string_view arg1, std::string_view arg2) {
     const auto& r = row_of(f);
     return Error(f, r.number, fill(r.text, arg1, arg2));
 }
 
-void raise(Fault f, std::string_view arg1, std::string_view arg2) { throw make_error(f, arg1, arg2); }
+void raise(Fault f, std::string_view arg1, std::string_view arg2) {
+    throw make_error(f, arg1, arg2);
+}
 
 bool environment_failure(uint32_t number, std::string_view description) {
     if (number != hr::Unspecified) return false;

@@ -72,6 +72,7 @@ enum class Fault {
     OutOfMemory,            // the system gave no memory for the engine's work
     CannotOpen,             // {1}: path of a database whose file (or its log) cannot be opened
     UnrecognizedDatabase,   // {1}: path
+    DamagedDatabase,        // {1}: path, {2}: what is wrong (the catalog breaks its rules)
     FolderNotFile,          // {1}: path of a folder given as the database file
     FileNotFolder,          // {1}: path, {2}: a file on the path where a folder should be
     WrongPassword,          // database password does not match

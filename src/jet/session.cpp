@@ -172,8 +172,11 @@ struct Connection {
 // of ours: UnrecognizedDatabase.
 void open_reader(Connection& c, const std::string& path, bool with_log) {
     const std::string uri = sqlite_uri(path) + (with_log ? "" : "?immutable=1");
-    const int rc =
-        sqlite3_open_v2(uri.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    // One thread uses the connection: no connection mutex around each of the many calls
+    // of the catalog's reading.
+    const int rc = sqlite3_open_v2(uri.c_str(), &c.db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const Error e = failure_of(c.db, rc, nullptr, path);
         if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path);
@@ -636,9 +639,10 @@ void Session::recover_if_rolled_back() {
 
 // After the grouped transaction ended without a commit: user transactions are gone,
 // the catalog is read again and the planner forgets, the open unit is lost. A catalog
-// that cannot be read again now (the file still failing) stays as it was: the failure
-// that rolled the transaction back is the one its caller reports, not the reading's in
-// its place, and the lost unit refuses every later write.
+// that cannot be read again now (the file still failing) stays as it was, stale: the
+// failure that rolled the transaction back is the one its caller reports, not the
+// reading's in its place, and the lost unit (and the stale catalog) refuse every later
+// write.
 void Session::forget_rolled_back() {
     if (unit_began_) unit_lost_ = true;
     trans_level_ = 0;
@@ -664,6 +668,9 @@ void Session::exec(const std::string& sql) {
 void Session::drop_leftover_columns() {
     if (sqlite3_get_autocommit(db_)) return;
     try {
+        // A model that a failed reload left stale is read again first: the columns to
+        // drop are those the file's catalog no longer holds.
+        if (catalog_->stale()) catalog_->load(path_);
         for (const auto& t : catalog_->drop_leftover_columns()) planner_->rebuilt(t);
     } catch (const Error& e) {
         if (sqlite3_get_autocommit(db_)) {
@@ -694,6 +701,7 @@ void Session::atomic(const std::function<void()>& fn) {
     if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
+    catalog_->refuse_if_stale();
     if (savepoint_depth_ == 0) tune();
     const std::string name = "jet_a" + std::to_string(savepoint_depth_ + 1);
     const uint64_t version = catalog_->version();
@@ -725,6 +733,7 @@ void Session::atomic_statement(const std::function<void()>& fn) {
     if (savepoint_depth_ == 0) before_write_statement();
     run_before_write();
     ensure_grouped();
+    catalog_->refuse_if_stale();
     if (savepoint_depth_ == 0) tune();
     ++savepoint_depth_;
     try {

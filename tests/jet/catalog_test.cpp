@@ -102,8 +102,9 @@ TEST(Catalog, TablesInDaoOrderAndRenames) {
 }
 
 // A connection of another program that commits a new table of the catalog (the schema's
-// table, its catalog row and its column's) when the n-th catalog read of the process
-// comes to the catalog's list of tables: after the schema was read, before the list.
+// table, its catalog row and its column's, NextId past them) when the n-th catalog read
+// of the process comes to the catalog's list of tables: after the schema was read, before
+// the list.
 class CommitBetweenReads {
   public:
     CommitBetweenReads(const std::string& path, int n) {
@@ -141,7 +142,9 @@ class CommitBetweenReads {
              id + "', 't" + id +
              "'); INSERT INTO MSysJetColumns(id, table_id, position, name, sql_name, type, "
              "size, counter, default_text, allow_zero_length, required) VALUES (" +
-             id + ", " + id + ", 0, 'Id', 'c" + id + "', 4, 4, 0, '', 0, 0); COMMIT")
+             id + ", " + id + ", 0, 'Id', 'c" + id +
+             "', 4, 4, 0, '', 0, 0); UPDATE MSysJetProperties SET value = '" + id +
+             "1' WHERE name = 'NextId'; COMMIT")
                 .c_str(),
             nullptr, nullptr, nullptr);
         EXPECT_EQ(rc, SQLITE_OK) << sqlite3_errmsg(self_->writer_);

@@ -115,6 +115,50 @@ TEST_F(SchemaChanges, FailedSchemaChangeReloadsTheCatalog) {
     EXPECT_EQ(shape(*db, "U"), "a:4 b:4 [ua]");
 }
 
+// A failure of the catalog's own bookkeeping inside a schema change (its key taken) is a
+// damaged database, not the duplicate values of a user's data that an executor passes
+// over; a reload of the catalog that fails after a failed change (here NextId below the
+// ids in use) is raised in place of the change's own duplicate values. Either way the
+// session writes nothing more on a model it could not read again.
+TEST_F(SchemaChanges, BookkeepingAndReloadFailuresAreADamagedDatabase) {
+    struct Case {
+        const char* name;
+        const char* damage;  // SQLite text run in the transaction
+        const char* sql;
+        const char* fragment;
+    } cases[] = {
+        {"catalog key taken",
+         "INSERT INTO MSysJetColumns SELECT CAST(value AS INTEGER), 0, 0, 'x', 'x', 4, 4, 0, '', "
+         "1, 0 FROM MSysJetProperties WHERE name = 'NextId'",
+         "ALTER TABLE U ADD COLUMN b long", "UNIQUE constraint failed: MSysJetColumns.id"},
+        {"reload failing", "UPDATE MSysJetProperties SET value = '1' WHERE name = 'NextId'",
+         "CREATE UNIQUE INDEX ua ON U (a)", "its next free object number (1)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = (dir_ / (std::string(c.name) + ".mdb")).string();
+        jet::Database::create(path);
+        auto d = jet::Database::open(path);
+        for (const char* sql : {"CREATE TABLE U (a long)", "INSERT INTO U (a) VALUES (1)",
+                                "INSERT INTO U (a) VALUES (1)"})
+            d->execute(sql);
+        d->session().exec(c.damage);
+        try {
+            d->execute(c.sql);
+            ADD_FAILURE() << "done";
+        } catch (const jet::Error& e) {
+            EXPECT_EQ(e.fault(), jet::Fault::DamagedDatabase) << e.description();
+            EXPECT_NE(e.description().find(c.fragment), std::string::npos) << e.description();
+        }
+        try {
+            d->execute("INSERT INTO U (a) VALUES (2)");
+            ADD_FAILURE() << "a write on the model that could not be read again";
+        } catch (const jet::Error& e) {
+            EXPECT_TRUE(jet::environment_failure(e)) << e.description();
+        }
+    }
+}
+
 // Inside one transaction after a schema change, a failed statement undoes its own
 // rows and nothing before it, whether it wrote some rows before failing or none.
 TEST_F(SchemaChanges, FailuresAfterASchemaChangeUndoOnlyTheirOwn) {

@@ -206,4 +206,64 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
     }
 }
 
+// A write of the file that fails inside a schema change (a page of a large transaction
+// spilled to the log) makes SQLite roll the whole transaction back, at times while the
+// ALTER TABLE itself still ends well (SQLite passes over the failure as it reads its
+// statistics again). Whichever write it is, the statement fails with the failure of the
+// file, nothing after it is written, and the file keeps its last commit with its catalog
+// whole: every column of the catalog in its table.
+TEST(SqliteCodes, AWriteFailingInsideASchemaChangeLeavesTheLastCommit) {
+    ScratchDir dir;
+    const std::string made = dir.file("made.mdb"), path = dir.file("s.mdb");
+    make_database(made);
+    ddl(*jet::Database::open(made), "CREATE TABLE Zapis (Id long, Opis text(200))");
+    const Code codes[] = {{SQLITE_IOERR_WRITE, Fault::IoError, true},
+                          {SQLITE_FULL, Fault::DiskFull, true}};
+    for (const Code& c : codes)
+        for (int skip = 0; skip < 30; ++skip) {
+            SCOPED_TRACE(std::to_string(c.rc) + " after " + std::to_string(skip) + " writes");
+            std::filesystem::copy_file(made, path,
+                                       std::filesystem::copy_options::overwrite_existing);
+            auto db = jet::Database::open(path);
+            raw(*db, "PRAGMA cache_size=5");  // the transaction's pages spill to the log
+            for (int i = 0; i < 300; ++i)
+                db->execute("INSERT INTO Zapis (Id, Opis) VALUES (" + std::to_string(i) + ", '" +
+                            std::string(200, 'x') + "')");
+            // Statistics over more pages than the cache holds, read again after ALTER TABLE.
+            raw(*db,
+                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 49) "
+                "INSERT INTO sqlite_stat1 SELECT 'x' || i, NULL, printf('1%200s', '') FROM n");
+            std::optional<jet::Error> failure;
+            bool failed = false;
+            {
+                sqlite_fault::OneLogWriteFails write(c.rc, skip);
+                try {
+                    ddl(*db, "ALTER TABLE Towar ADD COLUMN Nowa long");
+                } catch (const jet::Error& e) {
+                    failure = e;
+                }
+                failed = write.failed();
+            }
+            if (!failed) {  // the change made fewer writes: each has failed once
+                EXPECT_FALSE(failure) << failure->description();
+                EXPECT_GT(skip, 0);
+                break;
+            }
+            ASSERT_TRUE(failure);
+            EXPECT_TRUE(failure->fault() == c.fault || failure->fault() == Fault::IoError)
+                << failure->description();
+            try {
+                db->execute("INSERT INTO Towar (Id) VALUES (4)");
+                ADD_FAILURE() << "a write after the rollback";
+            } catch (const jet::Error& e) {
+                EXPECT_EQ(e.fault(), Fault::UnitRolledBack) << e.description();
+            }
+            EXPECT_THROW(db->close(), jet::Error);
+            db = jet::Database::open(path);  // its catalog whole, or the open refuses it
+            EXPECT_EQ(db->catalog().table("Towar")->columns.size(), 1u);
+            EXPECT_TRUE(column_values(*db, "Zapis", "Id").empty());
+            db->close();
+        }
+}
+
 }  // namespace

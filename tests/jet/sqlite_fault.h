@@ -1,9 +1,9 @@
 // A test seam below the engine: a file layer in front of SQLite's default one that makes
 // the reads and writes of database files and their logs fail with a chosen SQLite result
-// code while a FailingFiles lives, so that the engine meets the code where SQLite returns
-// it. The layer is made SQLite's default when the test program starts, so every
-// connection opened afterwards goes through it; unarmed, it only passes calls on. The
-// programs never include it.
+// code while a FailingFiles lives (or one write to a log, while a OneLogWriteFails lives),
+// so that the engine meets the code where SQLite returns it. The layer is made SQLite's
+// default when the test program starts, so every connection opened afterwards goes
+// through it; unarmed, it only passes calls on. The programs never include it.
 #pragma once
 
 #include <sqlite3.h>
@@ -23,8 +23,8 @@ inline sqlite3_vfs* real_vfs = nullptr;
 inline int armed = SQLITE_OK;     // the code the watched files' I/O fails with; OK: none
 inline bool log_writes = false;   // only writes to a log fail
 inline bool page_writes = false;  // only writes of pages to a main file fail (see below)
-inline int writes_to_pass = 0;    // ... after this many of them went through
-inline int writes_to_fail = -1;   // ... this many of them (-1: every one)
+inline int skip = 0;              // the calls that could fail to pass before the first fails
+inline int budget = -1;           // the calls left to fail; -1: all
 inline int failed = 0;            // the calls failed since the layer was armed
 inline bool opens_fail = false;   // every open of a main database fails
 
@@ -40,12 +40,13 @@ inline bool fails(sqlite3_file* f, bool write, bool page = false) {
     const File* file = reinterpret_cast<File*>(f);
     if (armed == SQLITE_OK || !file->watched) return false;
     if (log_writes && !(write && file->log)) return false;
-    if (page_writes) {
-        if (!page || file->log) return false;
-        if (writes_to_pass > 0) return --writes_to_pass, false;
-        if (writes_to_fail == 0) return false;
-        if (writes_to_fail > 0) --writes_to_fail;
+    if (page_writes && (!page || file->log)) return false;
+    if (skip > 0) {
+        --skip;
+        return false;
     }
+    if (budget == 0) return false;
+    if (budget > 0) --budget;
     ++failed;
     return true;
 }
@@ -171,18 +172,44 @@ class FailingPageWrites {
     explicit FailingPageWrites(int rc, int pass = 0, int count = -1) {
         detail::failed = 0;
         detail::page_writes = true;
-        detail::writes_to_pass = pass;
-        detail::writes_to_fail = count;
+        detail::skip = pass;
+        detail::budget = count;
         detail::armed = rc;
     }
     ~FailingPageWrites() {
         detail::armed = SQLITE_OK;
         detail::page_writes = false;
+        detail::skip = 0;
+        detail::budget = -1;
     }
     FailingPageWrites(const FailingPageWrites&) = delete;
     FailingPageWrites& operator=(const FailingPageWrites&) = delete;
     // The writes failed so far.
     int failed() const { return detail::failed; }
+};
+
+// One write to a write-ahead log fails with rc while it lives: the one after the first
+// skip writes to a log (pages spilled from a full cache, or committed), so that a test can
+// meet SQLite at each write of a statement in turn. Reads and the other writes go on.
+class OneLogWriteFails {
+  public:
+    OneLogWriteFails(int rc, int skip) {
+        detail::failed = 0;
+        detail::skip = skip;
+        detail::budget = 1;
+        detail::log_writes = true;
+        detail::armed = rc;
+    }
+    ~OneLogWriteFails() {
+        detail::armed = SQLITE_OK;
+        detail::log_writes = false;
+        detail::skip = 0;
+        detail::budget = -1;
+    }
+    OneLogWriteFails(const OneLogWriteFails&) = delete;
+    OneLogWriteFails& operator=(const OneLogWriteFails&) = delete;
+    // True when the write failed.
+    bool failed() const { return detail::failed > 0; }
 };
 
 }  // namespace sqlite_fault

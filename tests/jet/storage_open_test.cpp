@@ -144,6 +144,90 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
     }
 }
 
+// A catalog changed with sqlite3 so that it breaks one of its rules is refused at the
+// open as a damaged database, saying what is wrong, before anything is written; a dropped
+// column that no rebuild has taken out of its table yet breaks none.
+TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
+    struct Case {
+        const char* name;
+        const char* sql;
+        const char* fragment;  // nullptr: the file opens
+    };
+    const Case cases[] = {
+        {"whole", "", nullptr},
+        {"dropped column left in its table", "delete from MSysJetColumns where name='Cena'",
+         nullptr},
+        {"NextId below the ids in use",
+         "update MSysJetProperties set value='5' where name='NextId'",
+         "its next free object number (5) is not above the numbers in use (up to 8)"},
+        {"negative NextId", "update MSysJetProperties set value='-1' where name='NextId'",
+         "its next free object number (-1)"},
+        {"NextId not a number", "update MSysJetProperties set value='9x' where name='NextId'",
+         "its next free object number is missing or not a number"},
+        {"two tables of one name", "update MSysJetTables set name='TOWAR' where name='Klient'",
+         "more than one table is named 'TOWAR'"},
+        {"two columns of one name", "update MSysJetColumns set name='NAZWA' where name='Cena'",
+         "table 'Towar' has more than one field named 'NAZWA'"},
+        {"column without its SQLite column",
+         "update MSysJetColumns set sql_name='c99' where name='Cena'",
+         "field 'Cena' of table 'Towar' is missing from the file"},
+        {"table without its SQLite table",
+         "update MSysJetTables set sql_name='t99' where name='Klient'",
+         "table 'Klient' is missing from the file"},
+        {"index without its SQLite index", "update MSysJetIndexes set sql_name='i99'",
+         "index 'UnicNumer' of table 'Towar' is missing from the file"},
+        {"two tables on one SQLite table",
+         "update MSysJetTables set sql_name=(select min(sql_name) from MSysJetTables)",
+         "table 'Klient' shares its data with another"},
+        {"two columns on one SQLite column",
+         "update MSysJetColumns set sql_name=(select min(sql_name) from MSysJetColumns) where "
+         "name='Cena'",
+         "field 'Cena' of table 'Towar' shares its data with another"},
+        {"unknown type code", "update MSysJetColumns set type=99 where name='Cena'",
+         "field 'Cena' of table 'Towar' has an unknown type (99)"},
+        {"format version missing", "delete from MSysJetProperties where name='FormatVersion'",
+         "its format version is missing"},
+        {"unknown format version",
+         "update MSysJetProperties set value='5.0' where name='FormatVersion'",
+         "its format version '5.0' is unknown"},
+    };
+    ScratchDir dir;
+    const std::string made = dir.file("made.mdb"), path = dir.file("baza.mdb");
+    jet::Database::create(made);
+    {
+        auto db = jet::Database::open(made);
+        ddl(*db, "CREATE TABLE Towar (Id long, Nazwa text(80), Cena currency)");
+        ddl(*db, "CREATE TABLE Klient (Id long, Nazwa text(50))");
+        ddl(*db, "CREATE UNIQUE INDEX UnicNumer ON Towar (Id)");
+        insert_raw(*db, "Towar", {"Id", "Nazwa", "Cena"}, "(1, 'chleb', 2.5)");
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::copy_file(made, path, std::filesystem::copy_options::overwrite_existing);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+        sqlite3_exec(other, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+        EXPECT_EQ(sqlite3_exec(other, c.sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        const FileState before = state_of(path);
+        const auto listing = files_in(dir.file(""));
+        try {
+            jet::Database::open(path)->close();
+            EXPECT_FALSE(c.fragment) << "opened";
+        } catch (const jet::Error& e) {
+            ASSERT_TRUE(c.fragment) << e.description();
+            EXPECT_EQ(e.fault(), jet::Fault::DamagedDatabase);
+            EXPECT_EQ(e.number(), 0x80004005u);
+            EXPECT_TRUE(jet::environment_failure(e));
+            EXPECT_EQ(e.description().rfind("The database '" + path + "' is damaged: ", 0), 0u)
+                << e.description();
+            EXPECT_NE(e.description().find(c.fragment), std::string::npos) << e.description();
+            EXPECT_TRUE(state_of(path) == before);
+            EXPECT_EQ(files_in(dir.file("")), listing);
+        }
+    }
+}
+
 // The file is inspected through an SQLite URI: names with the URI's own characters
 // still name the file.
 TEST(StorageOpen, NamesWithUriCharactersOpen) {
