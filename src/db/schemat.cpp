@@ -155,7 +155,7 @@ std::vector<std::string> Tabele_Z_Kolumna_Tymczasowa() {
     if (!Baza_Otwarta) DbPolacz_Ponownie();
     std::vector<std::string> tabele;
     for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
-        if (Jest_Kolumna_Tymczasowa(t->name)) tabele.push_back(t->name);
+        if (t->column(kKolumnaTymczasowa)) tabele.push_back(t->name);
     return tabele;
 }
 

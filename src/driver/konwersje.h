@@ -104,6 +104,9 @@ class ClsKonwersje {
     // Each critical end names both tables (marker "0000"), and the step's writes are
     // rolled back with it.
     bool Jest_Tabela(const std::string& table, const std::string& column = "");
+    // The first field of the first record of "Select " & text (a count, say), a Null
+    // read as 0; -1 when the query cannot be opened (a quiet open).
+    int64_t Liczba_Z_Zapytania(const std::string& text);
     void Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,
                               const std::string& rows = "");
     void Sprawdz_Kopie(const std::string& source, const std::string& copy,

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "db/komunikaty.h"
+#include "db/nz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
@@ -37,12 +38,7 @@ Wykonawca_Zmiany Wykonawca(ClsKonwersje& k) {
 
 // The rows that "Select count(*) from " & rows counts; -1 when they cannot be counted.
 int64_t Liczba_Wierszy(ClsKonwersje& k, const std::string& rows) {
-    std::unique_ptr<ado::Recordset> rs;
-    int64_t n = -1;
-    if (k.DbOtwórzSELKonwersje(rs, "count(*) from " + rows, true) > 0)
-        n = rs->Fields(0).value().to_long();
-    k.ZamknijRSKonwersje(rs);
-    return n;
+    return k.Liczba_Z_Zapytania("count(*) from " + rows);
 }
 
 }  // namespace
@@ -130,6 +126,14 @@ void ClsKonwersje::CzekajKonwersje(int32_t seconds) {
         ++licznik;
         Pokaz_Postep("", "", std::to_string(seconds - licznik));
     } while (licznik < seconds);
+}
+
+int64_t ClsKonwersje::Liczba_Z_Zapytania(const std::string& text) {
+    std::unique_ptr<ado::Recordset> rs;
+    int64_t n = -1;
+    if (DbOtwórzSELKonwersje(rs, text, true) > 0) n = NzLng(rs->Fields(0).value());
+    ZamknijRSKonwersje(rs);
+    return n;
 }
 
 bool ClsKonwersje::Jest_Tabela(const std::string& table, const std::string& column) {

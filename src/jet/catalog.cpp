@@ -341,6 +341,10 @@ const ColumnInfo* TableInfo::counter_column() const {
     return nullptr;
 }
 
+bool known_format_version(std::string_view v) {
+    return v == "4.0" || v == "3.0";
+}
+
 // ---------------------------------------------------------------- Catalog
 
 struct Catalog::Impl {
@@ -495,10 +499,6 @@ int64_t internal_number(std::string_view name) {
     const char* end = name.data() + name.size();
     const auto [at, ec] = std::from_chars(name.data() + 1, end, n);
     return ec == std::errc() && at == end ? n : 0;
-}
-
-bool known_format_version(std::string_view v) {
-    return v == "4.0" || v == "3.0";
 }
 
 [[noreturn]] void damaged(const std::string& path, const std::string& what) {

@@ -108,6 +108,9 @@ struct DatabaseProperties {
     std::string password;                // "" when the file has none
 };
 
+// True for a format version the engine keeps: "4.0" or "3.0".
+bool known_format_version(std::string_view v);
+
 class Catalog {
 public:
     explicit Catalog(sqlite3* db);

@@ -11,11 +11,10 @@ namespace jet {
 
 namespace {
 
-// Creates the file itself, refusing one that exists (even when it appears between
-// a check and the creation).
-// Creates the new file, or raises why it cannot be created: it exists, its folder may not
-// be written, the disk is full, the path is too long or a folder; a folder on the path
-// that is missing or a file is named as an open names it.
+// Creates the file itself, refusing one that exists (even when it appears between a
+// check and the creation), or raises why it cannot be created: it exists, its folder
+// may not be written, the disk is full, the path is too long or a folder; a folder on
+// the path that is missing or a file is named as an open names it.
 void create_empty_file(const std::string& path) {
     const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
     if (fd >= 0) {
@@ -53,7 +52,7 @@ std::shared_ptr<Database> Database::open(const std::string& path, const std::str
 }
 
 void Database::create(const std::string& path, const CreateOptions& options) {
-    if (options.format_version != "4.0" && options.format_version != "3.0")
+    if (!known_format_version(options.format_version))
         raise(Fault::Internal, "unknown format version " + options.format_version);
     create_empty_file(path);
     sqlite3* db = nullptr;

@@ -44,24 +44,16 @@ std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna
            kolumna + "]) Is Null))";
 }
 
-// The first field of the first record of "Select " & tekst; -1 when the query cannot be
-// opened.
-int32_t Liczba(ClsKonwersje& k, const std::string& tekst) {
-    std::unique_ptr<ado::Recordset> rs;
-    int32_t n = -1;
-    if (k.DbOtwórzSELKonwersje(rs, tekst, true) > 0) n = NzLng(rs->Fields(0).value());
-    k.ZamknijRSKonwersje(rs);
-    return n;
-}
-
 // A run of this step that stopped after the copy of the raw materials left copied rows in
 // PRODUKTY while the old tables still hold theirs; the tables it re-pointed can no longer
 // be told apart, so the step refuses to copy again instead of duplicating products and
 // re-pointing twice. The failure reaches the version loop; the version stays at 1.96.
 void Sprawdz_Przerwany_Przebieg(ClsKonwersje& k) {
-    if (Liczba(k, "count(*) from PRODUKTY where rodzaj='S' or rodzaj='K' or rodzaj='O'") <= 0)
+    if (k.Liczba_Z_Zapytania(
+            "count(*) from PRODUKTY where rodzaj='S' or rodzaj='K' or rodzaj='O'") <= 0)
         return;
-    if (Liczba(k, "count(*) from SUROWCE") <= 0 && Liczba(k, "count(*) from PolPRODUKTY") <= 0)
+    if (k.Liczba_Z_Zapytania("count(*) from SUROWCE") <= 0 &&
+        k.Liczba_Z_Zapytania("count(*) from PolPRODUKTY") <= 0)
         return;
     throw jet::Error(jet::hr::Unspecified,
                      "Poprzednia konwersja do wersji 1.97 została przerwana po przeniesieniu "
