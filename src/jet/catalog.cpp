@@ -66,7 +66,7 @@ std::string file_of(sqlite3* db) {
 }
 
 // The failure of a catalog statement that ended with SQLite's result code rc.
-Error statement_failure(sqlite3* db, int rc, Work work) {
+Error catalog_failure(sqlite3* db, int rc, Work work) {
     Error e = sqlite_failure(db, rc);
     const int primary = rc & 0xff;
     if (work == Work::Rows || (primary != SQLITE_CONSTRAINT && primary != SQLITE_ERROR)) return e;
@@ -86,7 +86,7 @@ Error rolled_back(sqlite3* db, int rc) {
 }
 
 // A prepared statement for one catalog operation, finalized on scope exit. Raises the
-// failure of the statement (statement_failure) when it fails, and the failure of the file
+// failure of the statement (catalog_failure) when it fails, and the failure of the file
 // (rolled_back) when the transaction that was open when it began is gone after it, or
 // when it would write outside any transaction (the catalog writes only inside one: such
 // a write follows a statement after which SQLite ended it).
@@ -95,7 +95,7 @@ class Stmt {
     Stmt(sqlite3* db, std::string_view sql, Work work = Work::Bookkeeping) : db_(db), work_(work) {
         const char* tail = nullptr;
         int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st_, &tail);
-        if (rc != SQLITE_OK) throw statement_failure(db, rc, work);
+        if (rc != SQLITE_OK) throw catalog_failure(db, rc, work);
         rest_ = sql.substr(static_cast<size_t>(tail - sql.data()));
     }
     ~Stmt() { sqlite3_finalize(st_); }
@@ -128,7 +128,7 @@ class Stmt {
         }
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        Error e = statement_failure(db_, rc, work_);
+        Error e = catalog_failure(db_, rc, work_);
         sqlite3_reset(st_);
         throw e;
     }
