@@ -11,18 +11,15 @@
 
 namespace {
 
-// Why a file could not be made at path when its folder is the cause: the folder is
-// missing, or it is a file; "" when the folder is there.
+// Why a file could not be made at path when its folder is missing; "" when it is there
+// (a file where a folder should be is named by the engine's own failure).
 std::string folder_problem(const std::string& path) {
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (folder.empty()) return "";
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
-    const auto status = std::filesystem::status(folder, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return "folder '" + folder.string() + "' does not exist";
-    if (!ec && status.type() != std::filesystem::file_type::directory)
-        return "'" + folder.string() + "' is not a folder";
-    return "";
+    if (folder.empty() ||
+        std::filesystem::status(folder, ec).type() != std::filesystem::file_type::not_found)
+        return "";
+    return "folder '" + folder.string() + "' does not exist";
 }
 
 }  // namespace
