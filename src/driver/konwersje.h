@@ -111,6 +111,13 @@ class ClsKonwersje {
                               const std::string& rows = "");
     void Sprawdz_Kopie(const std::string& source, const std::string& copy,
                        const std::string& rows = "");
+    // Rows that a step moved into a table that already exists, checked before their
+    // source is dropped or emptied: target_rows (the text after "from" that selects the
+    // rows that arrived) must count at least as many rows as source_rows (the rows that
+    // were to move); otherwise the run ends as a critical failure that names both tables,
+    // with the step's writes rolled back. A source that is gone: no check.
+    void Sprawdz_Przeniesienie(const std::string& source, const std::string& target,
+                               const std::string& source_rows, const std::string& target_rows);
 
     // Class-level Setup access (from version 2.13 on).
     std::string Czytaj_SetupKonwersje(const std::string& name);
@@ -142,6 +149,9 @@ class ClsKonwersje {
 #include "steps/kroki.inc"
 
   private:
+    // The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie.
+    void Sprawdz_Wiersze(const std::string& source, const std::string& target,
+                         const std::string& source_rows, const std::string& target_rows, bool copy);
     void Wykonaj_Krok(int v);
     void Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
                              const std::string& new_type);
