@@ -1,6 +1,7 @@
 // Step 4.07 on a database of version 4.06 built with the tables it reads: single-field
 // indexes dropped, production groups, and production documents cut by shift, renumbered
 // and turned into the consumption kinds PRS and PZS.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,99 @@ TEST_F(Krok407, ProductionIsCutByShiftAndTheShiftsAddUpToTheDocument) {
               (Wiersze{{"1", "1/2004", "24"}}));
     EXPECT_EQ(Kolumna("select count(*) from DOK_PZS"), Lista{"0"});
     EXPECT_FALSE(Czyta_Sie("select ilosc_prod from DOK_PZS_ZAWART"));
+}
+
+// Two documents of one day with quantities in shift 1 and in shift k: the first makes the
+// day's shift-k document, the second's lines and breakdown go to it. Product 1 is in both
+// documents when the case shares it (product 4 in the second otherwise); product 3 is in
+// the second only. Each document's split on its own, added together: per product the
+// shift quantity and its value, per raw material its quantity and value.
+struct DzienDwochDokumentow {
+    int zmiana;
+    bool wspolny;
+};
+
+class Krok407Dzien : public Krok407, public ::testing::WithParamInterface<DzienDwochDokumentow> {};
+
+TEST_P(Krok407Dzien, ASecondDocumentOfTheDayAddsItsShiftToTheDaysDocument) {
+    const auto [zmiana, wspolny] = GetParam();
+    const auto ilosci = [&](int z1, int zk) {
+        return std::vector<int>{z1, zmiana == 2 ? zk : 0, zmiana == 3 ? zk : 0};
+    };
+    const auto linia = [&](int id, int prod, int z1, int zk, int wartosc) {
+        const std::vector<int> q = ilosci(z1, zk);
+        Linia(id, prod, q[0], q[1], q[2], wartosc);
+    };
+    const int drugi = wspolny ? 1 : 4;
+    Dokument(1, "03-20-2000");
+    Dokument(2, "03-20-2000");
+    linia(1, 1, 6, 4, 100);           // unit price 10
+    linia(2, drugi, 10, 5, 300);      // 20
+    linia(2, 3, 20, 7, 270);          // 10
+    Surowiec(1, 1, 100, 20, 40);      // unit value 2
+    Surowiec(2, drugi, 100, 30, 90);  // 3
+    Surowiec(2, drugi, 101, 15, 15);  // 1
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+
+    const std::string z = std::to_string(zmiana);
+    EXPECT_EQ(Kolumna("select count(*) from DOK_PRO where nr_zM_PROD=" + z), Lista{"1"});
+    Wiersze linie{{"1", "4", "10"}, {"3", "7", "10"}};
+    Wiersze rozbicie{{"1", "100", "8", "2"}, {"3", "100", "0", ""}};
+    if (wspolny) {
+        linie = {{"1", "9", "15,5556"}, {"3", "7", "10"}};                  // (4*10+5*20)/9
+        rozbicie = {{"1", "100", "18", "2,5556"}, {"1", "101", "5", "1"}};  // (8*2+10*3)/18
+    } else {
+        linie.push_back({"4", "5", "20"});
+        rozbicie = {{"1", "100", "8", "2"}, {"4", "100", "10", "3"}, {"4", "101", "5", "1"}};
+    }
+    std::sort(linie.begin(), linie.end());
+    EXPECT_EQ(Wiersze_Z("select z.PROD_ID, z.ZDDOUT_ILOSC, z.ZDDOUT_CENA_N from DOK_PRO_ZAWART z "
+                        "inner join DOK_PRO d on d.DDOUT_ID=z.DDOUT_ID where d.nr_zM_PROD=" +
+                        z + " order by z.PROD_ID"),
+              linie);
+    rozbicie.erase(std::remove_if(rozbicie.begin(), rozbicie.end(),
+                                  [](const auto& w) { return w[3].empty(); }),
+                   rozbicie.end());
+    EXPECT_EQ(Wiersze_Z("select r.Prod_id, r.sur_id, r.Ilosc, r.Wartosc from "
+                        "DOK_PRS_ZAWART_ROZBICIE r inner join DOK_PRO d on d.DDOUT_ID=r.ddout_id "
+                        "where d.nr_zM_PROD=" +
+                        z + " order by r.Prod_id, r.sur_id"),
+              rozbicie);
+    // Nothing of the day is lost: its quantities and raw materials add up to the two
+    // documents' (the value up to the rounding of the merged unit price).
+    EXPECT_EQ(Kolumna("select sum(ZDDOUT_ILOSC) from DOK_PRO_ZAWART"), Lista{"52"});
+    EXPECT_EQ(Wiersze_Z("select sur_id, sum(Ilosc) from DOK_PRS_ZAWART_ROZBICIE group by sur_id"),
+              (Wiersze{{"100", "50"}, {"101", "15"}}));
+    EXPECT_EQ(Kolumna("select round(sum(DDOUT_WART_N), 2) from DOK_PRO"), Lista{"670"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Zmiany, Krok407Dzien,
+                         ::testing::Values(DzienDwochDokumentow{2, true},
+                                           DzienDwochDokumentow{3, true},
+                                           DzienDwochDokumentow{2, false},
+                                           DzienDwochDokumentow{3, false}),
+                         [](const auto& i) {
+                             return "zmiana" + std::to_string(i.param.zmiana) +
+                                    (i.param.wspolny ? "_wspolny" : "_bez_wspolnego");
+                         });
+
+// A copy to the day's shift document that the database refuses (a unique index of the
+// user's): the step stops with its writes undone rather than drop the shift's quantities.
+TEST_F(Krok407, AShiftCopyThatTheDatabaseRefusesStopsTheStep) {
+    Sql("create unique index Uzytkownika on DOK_PRO_ZAWART (PROD_ID, ilosc_prod)");
+    Dokument(1, "03-20-2000");
+    Linia(1, 1, 6, 4, 0, 100);
+    polaczenie().database().checkpoint();
+    std::string r;
+    {
+        jet::WorkUnit jednostka(polaczenie().database());
+        r = Krok(&ClsKonwersje::Konwersja_407);
+    }
+    EXPECT_EQ(r.rfind("process end 1\n", 0), 0u) << r;
+    EXPECT_NE(komunikaty.str().find("DOK_PRO_ZAWART"), std::string::npos) << r;
+    if (!Baza_Otwarta) DbOtwórz();
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ilosc_prod, ilosc_prod2 from DOK_PRO_ZAWART"),
+              (Wiersze{{"1", "1", "6", "4"}}));
 }
 
 TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {

@@ -159,6 +159,123 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
     k.DbWykonajKonwersje(Dodaj("sposob_numeracji", "nag_pzs", "text(50)"));
 }
 
+// The column of a production line that holds the quantity of shift zmiana.
+std::string Ilosc_Zmiany(int zmiana) {
+    return zmiana == 1 ? "ilosc_prod" : "ilosc_prod" + std::to_string(zmiana);
+}
+
+// A production line's shift share of a breakdown row's quantity: the row's quantity times
+// the shift's part of its line's three quantities, the whole quantity when the row has no
+// line (such a row is never scaled). h is the breakdown row, z its line, left-joined.
+std::string Udzial_Rozbicia(const std::string& q) {
+    return "IIf(z.PROD_ID Is Null,h.Ilosc,h.Ilosc*(z.[" + q +
+           "]/(z.ilosc_prod+z.ilosc_prod2+z.ilosc_prod3)))";
+}
+
+// Whether a product of document h, in its lines or in its breakdown, is one of document
+// s's: a line or a breakdown row of h would then meet s's key.
+bool Wspolne_Produkty(ClsKonwersje& k, const std::string& h, const std::string& s) {
+    constexpr const char* kTabele[] = {"dok_pro_zawart", "DOK_PRS_ZAWART_ROZBICIE"};
+    for (const char* a : kTabele)
+        for (const char* b : kTabele)
+            if (k.Liczba_Z_Zapytania("count(*) from [" + std::string(a) + "] as h inner join [" +
+                                     b + "] as s on s.PROD_ID=h.PROD_ID where h.ddout_id=" + h +
+                                     " and s.ddout_id=" + s) != 0)
+                return true;
+    return false;
+}
+
+// Document h's lines and breakdown rows go to the day's document s of shift zmiana.
+// Without a product in common they are copied whole and take the shift's share with
+// every other line after the loop. With one, a plain copy would meet s's key and be
+// refused whole, so s's lines and breakdown are first brought to their shift's share
+// (their other shifts' quantities 0), and h's contribution to the shift is merged in:
+// per product the quantities and values (quantity times unit price) are added, per raw
+// material of a product likewise, and what s lacks is added. Each document's share is
+// its own, so the sums are those of the two documents split apart.
+void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana) {
+    if (!Wspolne_Produkty(k, h, s)) {
+        k.DbWykonajKonwersje(
+            "insert into [dok_pro_zawart] "
+            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
+            "ddout_id) select "
+            "PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT," +
+            s + " from [dok_pro_zawart] where ddout_id=" + h);
+        k.DbWykonajKonwersje(
+            "insert into [DOK_PRS_ZAWART_ROZBICIE] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
+            "select sur_id,Ilosc,Prod_id,Wartosc," +
+            s + " from [DOK_PRS_ZAWART_ROZBICIE] where ddout_id=" + h);
+    } else {
+        const std::string q = Ilosc_Zmiany(zmiana);
+        std::string inne;
+        for (int z = 1; z <= 3; ++z)
+            if (z != zmiana) inne += ",[" + Ilosc_Zmiany(z) + "]=0";
+        // s at its shift's share.
+        k.DbWykonajKonwersje(
+            "UPDATE DOK_PRS_ZAWART_ROZBICIE INNER JOIN DOK_PRO_Zawart ON (DOK_PRO_Zawart.PROD_ID "
+            "= DOK_PRS_ZAWART_ROZBICIE.Prod_id) AND (DOK_PRS_ZAWART_ROZBICIE.ddout_id = "
+            "DOK_PRO_Zawart.ddout_id) SET DOK_PRS_ZAWART_ROZBICIE.Ilosc = "
+            "DOK_PRS_ZAWART_ROZBICIE.Ilosc*([DOK_PRO_Zawart].[" +
+            q +
+            "]/([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].["
+            "ilosc_prod3])) where DOK_PRO_Zawart.ddout_id=" +
+            s +
+            " and ([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart]."
+            "[ilosc_prod3])<>0");
+        k.DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ZDDOUT_ILOSC]=[" + q + "]" + inne +
+                             " WHERE ddout_id=" + s);
+        // h's lines: merged where s has the product, added where it has not.
+        k.DbWykonajKonwersje(
+            "UPDATE [dok_pro_zawart] AS s INNER JOIN [dok_pro_zawart] AS h ON "
+            "s.PROD_ID=h.PROD_ID SET s.ZDDOUT_CENA_N=IIf(s.[" +
+            q + "]+h.[" + q + "]=0,s.ZDDOUT_CENA_N,(s.[" + q + "]*s.ZDDOUT_CENA_N+h.[" + q +
+            "]*h.ZDDOUT_CENA_N)/(s.[" + q + "]+h.[" + q + "])),s.ZDDOUT_ILOSC=s.[" + q + "]+h.[" +
+            q + "],s.[" + q + "]=s.[" + q + "]+h.[" + q + "] WHERE s.ddout_id=" + s +
+            " AND h.ddout_id=" + h);
+        std::string ilosci;
+        for (int z = 1; z <= 3; ++z) ilosci += z == zmiana ? ",h.[" + q + "]" : ",0";
+        k.DbWykonajKonwersje(
+            "INSERT INTO [dok_pro_zawart] "
+            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
+            "ddout_id) SELECT h.PROD_ID" +
+            ilosci + ",h.ZDDOUT_CENA_N,h.[" + q + "],h.ZDDOUT_VAT," + s +
+            " FROM [dok_pro_zawart] AS h LEFT JOIN [dok_pro_zawart] AS s ON "
+            "(s.PROD_ID=h.PROD_ID AND s.ddout_id=" +
+            s + ") WHERE h.ddout_id=" + h + " AND s.PROD_ID Is Null");
+        // h's breakdown at h's share: merged where s has the product's raw material,
+        // added where it has not.
+        const std::string c = Udzial_Rozbicia(q);
+        k.DbWykonajKonwersje(
+            "UPDATE ([DOK_PRS_ZAWART_ROZBICIE] AS s INNER JOIN [DOK_PRS_ZAWART_ROZBICIE] AS h ON "
+            "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id)) LEFT JOIN [DOK_PRO_Zawart] AS z ON "
+            "(z.ddout_id=h.ddout_id AND z.PROD_ID=h.Prod_id) SET s.Wartosc=IIf(s.Ilosc+" +
+            c + "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
+            ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h);
+        k.DbWykonajKonwersje(
+            "INSERT INTO [DOK_PRS_ZAWART_ROZBICIE] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
+            "SELECT h.sur_id," +
+            c + ",h.Prod_id,h.Wartosc," + s +
+            " FROM ([DOK_PRS_ZAWART_ROZBICIE] AS h LEFT JOIN [DOK_PRS_ZAWART_ROZBICIE] AS s ON "
+            "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND s.ddout_id=" +
+            s +
+            ")) LEFT JOIN [DOK_PRO_Zawart] AS z ON (z.ddout_id=h.ddout_id AND "
+            "z.PROD_ID=h.Prod_id) WHERE h.ddout_id=" +
+            h + " AND s.ddout_id Is Null");
+    }
+    // The shift's quantities live in columns that the step drops: every line and
+    // breakdown row of h must have its counterpart in s by then.
+    for (const char* t : {"DOK_PRO_ZAWART", "DOK_PRS_ZAWART_ROZBICIE"}) {
+        const std::string tabela = t;
+        const std::string klucz = tabela == "DOK_PRO_ZAWART"
+                                      ? "s.PROD_ID=h.PROD_ID"
+                                      : "s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id";
+        k.Sprawdz_Przeniesienie(tabela, tabela + " (DDOUT_ID=" + s + ")",
+                                "[" + tabela + "] where ddout_id=" + h,
+                                "[" + tabela + "] AS h INNER JOIN [" + tabela + "] AS s ON (" +
+                                    klucz + ") where h.ddout_id=" + h + " AND s.ddout_id=" + s);
+    }
+}
+
 // Operations 14 to 17.
 void Podzial_Produkcji(ClsKonwersje& k) {
     // 14.1-3. Unit prices: a line's value and a raw material's value per unit produced.
@@ -221,18 +338,7 @@ void Podzial_Produkcji(ClsKonwersje& k) {
                             s.UpdateBatch();
                         }
                         const std::string cel = NzStr(kroki::Rekordy(l).Fields(2).value());
-                        k.DbWykonajKonwersje(
-                            "insert into [dok_pro_zawart] "
-                            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_"
-                            "ILOSC,ZDDOUT_VAT,ddout_id) select "
-                            "PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_"
-                            "ILOSC,ZDDOUT_VAT," +
-                            cel + " from [dok_pro_zawart] where ddout_id=" + id);
-                        k.DbWykonajKonwersje(
-                            "insert into [DOK_PRS_ZAWART_ROZBICIE] "
-                            "(sur_id,Ilosc,Prod_id,Wartosc,ddout_id) select "
-                            "sur_id,Ilosc,Prod_id,Wartosc," +
-                            cel + " from [DOK_PRS_ZAWART_ROZBICIE] where ddout_id=" + id);
+                        Kopiuj_Do_Zmiany(k, id, cel, zmiana);
                     }
                 }
                 k.ZamknijRSKonwersje(l);
