@@ -12,7 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "db/polaczenie.h"
 #include "droga.h"
+#include "jet/database.h"
 
 namespace {
 
@@ -40,6 +42,15 @@ class Baza165 : public ::testing::Test {
 
     fs::path dir;
 };
+
+// The first value of a query on the database of a folder.
+std::string jedna(const fs::path& folder, const std::string& sql) {
+    auto db = jet::Database::open((folder / "baza.mdb").string(), std::string(kDatabasePassword));
+    auto c = db->query(sql);
+    const std::string w = c->next() ? c->value(0).to_text() : "";
+    db->close();
+    return w;
+}
 
 TEST_F(Baza165, ConvertsThroughEveryBuiltStepWithItsLogLines) {
     const Droga& d = ta_droga();
@@ -72,6 +83,28 @@ TEST_F(Baza165, ConvertsThroughEveryBuiltStepWithItsLogLines) {
         EXPECT_NE(tekst(f / "err.txt").find("(Konwersja_" + std::to_string(ostatni + 1) + ")"),
                   std::string::npos);
     }
+}
+
+// A raw material whose sur_kod is neither of the two kinds (here Null) keeps its
+// purchase lines through the whole conversion: at 6.46 they name its own product, as
+// they do when it is an ordinary raw material.
+TEST_F(Baza165, RawMaterialOfAnotherKindKeepsItsPurchaseLines) {
+    const Droga& d = ta_droga();
+    if (d.koniec < 646) GTEST_SKIP() << "the road ends before 6.46";
+    const fs::path f = przygotuj("kminek", d.wzor);
+    {
+        auto db = jet::Database::open((f / "baza.mdb").string(), std::string(kDatabasePassword));
+        ASSERT_EQ(db->execute("update SUROWCE set sur_kod=Null where SUR_NAZWA_id='Kminek'"), 1);
+        db->close();
+    }
+    ASSERT_EQ(uruchom(f, KONWERSJA), 0);
+    EXPECT_EQ(rejestr(f, "dodralvex"), "3210");
+    const std::string linie =
+        "select count(*) from DOK_ZAK_ZAWART inner join PRODUKTY on "
+        "PRODUKTY.prod_id=DOK_ZAK_ZAWART.sur_id where PRODUKTY.PROD_NAZWA_id='Kminek'";
+    const std::string w_prostym = jedna(d.prosty.folder, linie);
+    EXPECT_NE(w_prostym, "0");
+    EXPECT_EQ(jedna(f, linie), w_prostym);
 }
 
 // Killed at moments of its work from release 1.65: the next run resumes at the step that

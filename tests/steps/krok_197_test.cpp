@@ -124,6 +124,146 @@ TEST_F(Krok197, DrugiPrzebiegNicNieKopiuje) {
     EXPECT_EQ(ile(), przed);
 }
 
+// A raw material that no copy by sur_kod takes and no goods product names, but that rows
+// still name by its old id, becomes an 'S' product and takes its rows along; one that
+// nothing names, and one with its goods product, are not copied.
+TEST_F(Krok197, SurowiecInnegoKoduZabieraSwojeWiersze) {
+    for (const char* w : {"(901, 'Kminek', 4, Null, 1)", "(902, 'Mak', 5, 2, 1)",
+                          "(903, 'Sezam', 6, Null, 1)", "(904, 'Sól', 7, 0, 0)"})
+        sql(std::string("insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_numer, sur_kod, prod_wl) "
+                        "values ") +
+            w);
+    sql("update SUROWCE set sur_kod=Null where sur_id=13");  // the honey, kept as goods
+    struct Przypadek {
+        const char* wiersz;   // a row naming a raw material
+        const char* produkt;  // the product the row names after the step
+        const char* oczekiwany;
+    };
+    const Przypadek przypadki[] = {
+        {"insert into zakupy_ilosc (sur_id, ilosc) values (901, 5)",
+         "zakupy_ilosc inner join PRODUKTY on PRODUKTY.prod_id=zakupy_ilosc.sur_id where "
+         "zakupy_ilosc.ilosc=5",
+         "Kminek"},
+        {"insert into zuzycie_calkowite (sur_id, ilosc) values (904, 7)",
+         "zuzycie_calkowite inner join PRODUKTY on PRODUKTY.prod_id=zuzycie_calkowite.sur_id where "
+         "zuzycie_calkowite.ilosc=7",
+         "Sól"},
+        {"insert into magazyn_SUROWCOW (sur_id, ilosc) values (902, 3)",
+         "magazyn_produktow inner join PRODUKTY on PRODUKTY.prod_id=magazyn_produktow.prod_id "
+         "where magazyn_produktow.ilosc=3",
+         "Mak"},
+        {"insert into zakupy_zawart (numer_id, sur_id, ILOSC) values (9001, 901, 2)",
+         "zakupy_zawart inner join PRODUKTY on PRODUKTY.prod_id=zakupy_zawart.sur_id where "
+         "zakupy_zawart.numer_id=9001",
+         "Kminek"},
+        {"insert into FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID, PROD_ID) values (9001, 902)",
+         "FAKTURY_WYCH_KOREKTA_ZAWART inner join PRODUKTY on "
+         "PRODUKTY.prod_id=FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID where "
+         "FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID=9001",
+         "Mak"},
+        {"insert into Zamowienia_Raport_Surowce (sur_id, Ilosc) values (904, 4.75)",
+         "Zamowienia_Raport_Surowce inner join PRODUKTY on "
+         "PRODUKTY.prod_id=Zamowienia_Raport_Surowce.sur_id where "
+         "Zamowienia_Raport_Surowce.Ilosc=4.75",
+         "Sól"},
+        {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID) values (3, 'S', 901)",
+         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where REMANENTINWENT_ZAWARTOSC.ID_RI=3",
+         "Kminek"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+         "902, 6, 0)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where PRODUKTY_Receptury.ilosc_sur=6",
+         "Mak"},
+        {"insert into PolPRODUKTY_Receptury (id, pprod_nazwa_id, SUR_ID, ilosc_sur) values (7, "
+         "'Ciasto', 904, 0.5)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where PRODUKTY_Receptury.ilosc_sur=0.5",
+         "Sól"},
+    };
+    sql("insert into FAKTURY_WYCH_KOREKTA (FKOROUT_ID, zakup) values (9001, -1)");
+    for (const Przypadek& p : przypadki) sql(p.wiersz);
+    k.Konwersja_197();
+    for (const Przypadek& p : przypadki)
+        EXPECT_EQ(wiersze(std::string("select PRODUKTY.PROD_NAZWA_id, PRODUKTY.rodzaj from ") +
+                          p.produkt),
+                  (Wiersze{{p.oczekiwany, "S"}}))
+            << p.wiersz;
+    EXPECT_EQ(
+        wiersze("select sur_id, PROD_NAZWA_id, rodzaj, iif(act_sale,1,0), iif(act_buy,1,0), "
+                "iif(act_to_rec,1,0), iif(act_recipe,1,0), prod_wl, r_licz, nawazka, "
+                "prod_waga from PRODUKTY where sur_id=13 or sur_id>900 order by sur_id, rodzaj"),
+        (Wiersze{{"13", "Miód słoik", "T", "1", "1", "0", "0", "1", "Null", "Null", "Null"},
+                 {"901", "Kminek", "S", "0", "1", "1", "0", "1", "0", "1", "1"},
+                 {"902", "Mak", "S", "0", "1", "1", "0", "1", "0", "1", "1"},
+                 {"904", "Sól", "S", "0", "1", "1", "0", "1", "0", "1", "1"}}));
+}
+
+// A copy out of the old tables that a unique index of the user's refuses ("duplicate
+// values", which the executor absorbs) ends the run before the old tables are emptied;
+// the step's writes roll back and the old rows stay.
+TEST_F(Krok197, NieudanaKopiaZatrzymujePrzebieg) {
+    const std::string unikalna_nazwa = "create unique index nazwa on PRODUKTY (PROD_NAZWA_id)";
+    const auto produkt = [](const char* nazwa) {
+        return std::string("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl) values (9, '") +
+               nazwa + "', 1)";
+    };
+    struct Przypadek {
+        const char* nazwa;
+        std::vector<std::string> baza;
+        const char* zrodlo;
+        const char* cel;
+    };
+    const Przypadek przypadki[] = {
+        {"raw materials 'S'", {unikalna_nazwa, produkt("Mąka")}, "SUROWCE", "PRODUKTY"},
+        {"raw materials 'K'", {unikalna_nazwa, produkt("Torebki")}, "SUROWCE", "PRODUKTY"},
+        {"a raw material of another sur_kod",
+         {"insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_kod, prod_wl) values (901, 'Kminek', "
+          "Null, 1)",
+          "insert into zakupy_ilosc (sur_id, ilosc) values (901, 5)", unikalna_nazwa,
+          produkt("Kminek")},
+         "SUROWCE",
+         "PRODUKTY"},
+        {"semi-products", {unikalna_nazwa, produkt("Ciasto")}, "PolPRODUKTY", "PRODUKTY"},
+        {"semi-product recipes",
+         {"update PolPRODUKTY_Receptury set ilosc_sur=3",
+          "update PRODUKTY_Receptury set ilosc_sur=2 where PROD_ID=3",
+          "create unique index ilosc on PRODUKTY_Receptury (ilosc_sur)"},
+         "PolPRODUKTY_Receptury",
+         "PRODUKTY_Receptury"},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        if (&p != przypadki) {  // every case on a fresh database
+            TearDown();
+            SetUp();
+        }
+        for (const std::string& s : p.baza) sql(s);
+        const std::string ile = std::string("select count(*) from ") + p.zrodlo;
+        const std::string przed = jedna(ile);
+        polaczenie().database().checkpoint();
+        std::ostringstream komunikaty;
+        platform::set_message_output(&komunikaty);
+        int status = -1;
+        {
+            // The step's unit of work, as the version loop runs it.
+            jet::WorkUnit jednostka(polaczenie().database());
+            try {
+                k.Konwersja_197();
+            } catch (const platform::ProcessEnd& e) {
+                status = e.status;
+            }
+        }
+        platform::set_message_output(nullptr);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(komunikaty.str().find(std::string("tabeli ") + p.zrodlo), std::string::npos)
+            << komunikaty.str();
+        EXPECT_NE(komunikaty.str().find(std::string("tabeli ") + p.cel), std::string::npos);
+        if (!Baza_Otwarta) DbOtwórz();
+        EXPECT_EQ(jedna(ile), przed);
+    }
+}
+
 // A run that stopped after the raw materials were copied is not copied again: the step
 // stops with the failure before it changes any row, and the version stays at 1.96.
 TEST_F(Krok197, PrzerwanyPrzebiegNieKopiujeDrugiRaz) {

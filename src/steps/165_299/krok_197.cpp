@@ -5,6 +5,7 @@
 // dictionary, and the old tables are emptied.
 #include <array>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "db/nz.h"
@@ -18,23 +19,112 @@ using kroki::W_Apostrofach;
 
 namespace {
 
-// The copy of the raw materials of one kind into PRODUKTY: rodzaj 'S' (used in
-// recipes) or 'K' (bought only), chosen by sur_kod.
+// The copy into PRODUKTY of raw materials as products of kind rodzaj: 'S' (used in
+// recipes) or 'K' (bought only). wl is what prod_wl takes; gdzie (a where clause with
+// its blank after) and having choose the raw materials around the grouping, which
+// leaves one product row per raw material.
 std::string Kopia_Surowcow(const std::string& do_receptur, const std::string& rodzaj,
-                           const std::string& sur_kod) {
+                           const std::string& wl, const std::string& gdzie,
+                           const std::string& having) {
     return "Insert Into PRODUKTY ( prod_sww, prod_jed, STVAT_ID, PROD_NUMER_ID, prod_on, "
            "PROD_CENA_SUGERO, sur_id, PROD_NAZWA_id, grupa, prod_wl, act_buy, act_sale, "
            "act_to_rec, act_recipe,r_licz,nawazka,prod_waga,rodzaj )SELECT SUROWCE.SUR_SWW, "
            "SUROWCE.JED_NAZWA_ID, SUROWCE.STVAT_ID, SUROWCE.sur_numer, SUROWCE.sur_activ, "
-           "SUROWCE.sur_cena_n_ost, SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, SUROWCE.grupa, "
-           "surowce.prod_wl, 1 AS wyr1, 0 AS wyr2, " +
-           do_receptur + " AS wyr3, 0 AS wyr4,0 as wyr5,1 as wyr6,1 as wyr7,'" + rodzaj +
-           "' as wyr8 From SUROWCE GROUP BY SUROWCE.SUR_SWW, SUROWCE.JED_NAZWA_ID, "
-           "SUROWCE.STVAT_ID, SUROWCE.sur_numer, SUROWCE.sur_activ, SUROWCE.sur_cena_n_ost, "
-           "SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, surowce.grupa, SUROWCE.sur_kod,SUROWCE.prod_wl "
-           "HAVING (((SUROWCE.sur_kod)=" +
-           sur_kod + ") and ((SUROWCE.prod_wl)=1))";
+           "SUROWCE.sur_cena_n_ost, SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, SUROWCE.grupa, " +
+           wl + ", 1 AS wyr1, 0 AS wyr2, " + do_receptur +
+           " AS wyr3, 0 AS wyr4,0 as wyr5,1 as wyr6,1 as wyr7,'" + rodzaj +
+           "' as wyr8 From SUROWCE " + gdzie +
+           "GROUP BY SUROWCE.SUR_SWW, SUROWCE.JED_NAZWA_ID, SUROWCE.STVAT_ID, SUROWCE.sur_numer, "
+           "SUROWCE.sur_activ, SUROWCE.sur_cena_n_ost, SUROWCE.sur_id, SUROWCE.SUR_NAZWA_id, "
+           "surowce.grupa, SUROWCE.sur_kod,SUROWCE.prod_wl " +
+           having;
 }
+
+// The own raw materials (prod_wl 1) of one sur_kod: 0 become 'S', 1 'K'.
+std::string Surowce_O_Kodzie(const std::string& sur_kod) {
+    return "(((SUROWCE.sur_kod)=" + sur_kod + ") and ((SUROWCE.prod_wl)=1))";
+}
+
+// Rows that name a raw material by its old id and that the step re-points to the
+// product carrying that id: the rows (the text after "from"), the column of the id, and
+// which of the rows name a raw material (empty: all).
+struct Odwolanie {
+    const char* wiersze;
+    const char* kolumna;
+    const char* warunek;
+};
+constexpr std::array<Odwolanie, 9> kOdwolania = {{
+    {"zakupy_ilosc", "zakupy_ilosc.sur_id", ""},
+    {"zuzycie_calkowite", "zuzycie_calkowite.sur_id", ""},
+    {"magazyn_SUROWCOW", "magazyn_SUROWCOW.sur_id", ""},
+    {"zakupy_zawart", "zakupy_zawart.sur_id", ""},
+    {"FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
+     "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID",
+     "FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID", "FAKTURY_WYCH_KOREKTA.zakup=-1"},
+    {"Zamowienia_Raport_Surowce", "Zamowienia_Raport_Surowce.sur_id", ""},
+    {"REMANENTINWENT_ZAWARTOSC", "REMANENTINWENT_ZAWARTOSC.id",
+     "(REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K')"},
+    {"PRODUKTY_Receptury", "PRODUKTY_Receptury.sur_id", "PRODUKTY_Receptury.ilosc_polprod=0"},
+    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury.SUR_ID", ""},
+}};
+
+// Adds to id the values of the first column of "Select " & tekst, Nulls left out.
+void Dodaj_Id(ClsKonwersje& k, const std::string& tekst, std::set<int32_t>& id) {
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs, tekst, true) > 0)
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const Value v = rs->Fields(0).value();
+            if (!v.is_null()) id.insert(NzLng(v));
+        }
+    k.ZamknijRSKonwersje(rs);
+}
+
+// The ids as the list of an In.
+std::string Lista_Id(const std::set<int32_t>& id) {
+    std::string lista;
+    for (const int32_t i : id) lista += (lista.empty() ? "" : ",") + std::to_string(i);
+    return lista;
+}
+
+// The raw materials that no copy by sur_kod selects and no product names by sur_id, yet
+// some row of a re-pointed table names: the re-pointing would leave those rows on
+// whichever product has the old id as its own. Their choice as a condition on SUROWCE
+// ("" when there are none).
+std::string Surowce_Bez_Produktu(ClsKonwersje& k) {
+    std::set<int32_t> kandydaci;
+    Dodaj_Id(k,
+             "SUROWCE.sur_id from SUROWCE left join PRODUKTY on PRODUKTY.sur_id=SUROWCE.sur_id "
+             "where PRODUKTY.prod_id is null and (SUROWCE.sur_kod is null or SUROWCE.prod_wl is "
+             "null or not (" +
+                 Surowce_O_Kodzie("0") + " or " + Surowce_O_Kodzie("1") + "))",
+             kandydaci);
+    if (kandydaci.empty()) return "";
+    std::set<int32_t> odwolane;
+    for (const Odwolanie& o : kOdwolania) {
+        const std::string kolumna = o.kolumna;
+        Dodaj_Id(k,
+                 "distinct " + kolumna + " from " + o.wiersze + " where " + kolumna + " In (" +
+                     Lista_Id(kandydaci) + ")" + (*o.warunek ? " and " : "") + o.warunek,
+                 odwolane);
+    }
+    return odwolane.empty() ? "" : "SUROWCE.sur_id In (" + Lista_Id(odwolane) + ")";
+}
+
+// The raw materials that wybor chooses arrived in PRODUKTY as products of kind rodzaj:
+// every chosen row is counted with the product that carries its id, so that identical
+// rows which the grouping merged into one product count as arrived.
+void Sprawdz_Surowce(ClsKonwersje& k, const std::string& wybor, const std::string& rodzaj) {
+    k.Sprawdz_Przeniesienie("SUROWCE", "PRODUKTY", "SUROWCE where " + wybor,
+                            "SUROWCE inner join PRODUKTY on PRODUKTY.sur_id=SUROWCE.sur_id where " +
+                                wybor + " and PRODUKTY.rodzaj='" + rodzaj + "'");
+}
+
+// The lines of the semi-product recipes with the product of the semi-product (PRODUKTY_1)
+// and the product that carries the ingredient's old id (PRODUKTY).
+constexpr const char* kRecepturyPolproduktow =
+    "(PRODUKTY AS PRODUKTY_1 INNER JOIN PolPRODUKTY ON PRODUKTY_1.sur_id = PolPRODUKTY.id) "
+    "INNER JOIN (PolPRODUKTY_Receptury INNER JOIN PRODUKTY ON PolPRODUKTY_Receptury.SUR_ID = "
+    "PRODUKTY.sur_id) ON PolPRODUKTY.id = PolPRODUKTY_Receptury.id";
 
 // Zero rows for every product that has none in tabela, keyed by kolumna.
 std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna) {
@@ -89,8 +179,17 @@ void ClsKonwersje::Konwersja_197() {
         "(((PRODUKTY.prod_wl)=1))");
 
     // 4. Raw materials of own use: 'S', then the bought-only 'K'.
-    DbWykonajKonwersje(Kopia_Surowcow("1", "S", "0"));
-    DbWykonajKonwersje(Kopia_Surowcow("0", "K", "1"));
+    const std::string surowce_S = Surowce_O_Kodzie("0");
+    const std::string surowce_K = Surowce_O_Kodzie("1");
+    DbWykonajKonwersje(Kopia_Surowcow("1", "S", "surowce.prod_wl", "", "HAVING " + surowce_S));
+    DbWykonajKonwersje(Kopia_Surowcow("0", "K", "surowce.prod_wl", "", "HAVING " + surowce_K));
+    // A raw material of another sur_kod (or kept as goods with no goods product naming
+    // it) that rows still name becomes an own raw material 'S', so that the re-pointing
+    // below takes its rows along instead of leaving them on an unrelated product.
+    const std::string bez_produktu = Surowce_Bez_Produktu(*this);
+    if (!bez_produktu.empty())
+        DbWykonajKonwersje(
+            Kopia_Surowcow("1", "S", "1 AS wyr0", "WHERE " + bez_produktu + " ", ""));
 
     // 5. Tables that named a raw material now name its product.
     static constexpr std::array<const char*, 4> kSurowcowe = {"zakupy_ilosc", "zuzycie_calkowite",
@@ -131,11 +230,10 @@ void ClsKonwersje::Konwersja_197() {
         "Insert Into PRODUKTY_Receptury ( sur_id, PPROD_nazwa_ID, ilosc_sur, PROD_ID ) SELECT " +
         Stala_DISTINCTROW +
         " PRODUKTY.PROD_ID, Null AS Wyr1, PolPRODUKTY_Receptury.ilosc_sur, PRODUKTY_1.PROD_ID "
-        "FROM (PRODUKTY AS PRODUKTY_1 INNER JOIN PolPRODUKTY ON PRODUKTY_1.sur_id = "
-        "PolPRODUKTY.id) INNER JOIN (PolPRODUKTY_Receptury INNER JOIN PRODUKTY ON "
-        "PolPRODUKTY_Receptury.SUR_ID = PRODUKTY.sur_id) ON PolPRODUKTY.id = "
-        "PolPRODUKTY_Receptury.id GROUP BY PRODUKTY.PROD_ID, PolPRODUKTY_Receptury.ilosc_sur, "
-        "PRODUKTY_1.PROD_ID, PRODUKTY_1.rodzaj HAVING (((PRODUKTY_1.rodzaj)='O'))");
+        "FROM " +
+        kRecepturyPolproduktow +
+        " GROUP BY PRODUKTY.PROD_ID, PolPRODUKTY_Receptury.ilosc_sur, PRODUKTY_1.PROD_ID, "
+        "PRODUKTY_1.rodzaj HAVING (((PRODUKTY_1.rodzaj)='O'))");
 
     // 10 and 11. Product recipe lines: a semi-product ingredient becomes the 'O' product
     // with its quantity moved into ilosc_sur; a raw-material ingredient its 'S' product.
@@ -263,7 +361,24 @@ void ClsKonwersje::Konwersja_197() {
     DbWykonajKonwersje("alter table Sposob_numeracji ADD COLUMN nag_pw TEXT(50)");
     DbWykonajKonwersje("alter table Sposob_numeracji_zawart ADD COLUMN nr_pw Long");
 
-    // 26. The old tables are emptied.
+    // 26. The old tables are emptied, once every copy out of them is known to have
+    // arrived: a copy's failure that the executor absorbed ("duplicate values" of a
+    // unique index) would otherwise lose the rows with their source.
+    Sprawdz_Surowce(*this, surowce_S, "S");
+    Sprawdz_Surowce(*this, surowce_K, "K");
+    if (!bez_produktu.empty()) Sprawdz_Surowce(*this, bez_produktu, "S");
+    Sprawdz_Przeniesienie("PolPRODUKTY", "PRODUKTY", "PolPRODUKTY",
+                          "PolPRODUKTY inner join PRODUKTY on PRODUKTY.sur_id=PolPRODUKTY.id "
+                          "where PRODUKTY.rodzaj='O'");
+    // Each line that the recipe copy selects is counted with a line of its product and
+    // ingredient, for the same reason.
+    const std::string receptury_O = std::string(kRecepturyPolproduktow);
+    Sprawdz_Przeniesienie("PolPRODUKTY_Receptury", "PRODUKTY_Receptury",
+                          receptury_O + " where PRODUKTY_1.rodzaj='O'",
+                          "(" + receptury_O +
+                              ") INNER JOIN PRODUKTY_Receptury ON (PRODUKTY_Receptury.PROD_ID = "
+                              "PRODUKTY_1.PROD_ID AND PRODUKTY_Receptury.sur_id = "
+                              "PRODUKTY.PROD_ID) where PRODUKTY_1.rodzaj='O'");
     DbWykonajKonwersje("delete from surowce");
     DbWykonajKonwersje("delete from magazyn_surowcow");
     DbWykonajKonwersje("delete from PolPRODUKTY");
