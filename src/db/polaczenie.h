@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ado/ado.h"
+#include "db/haslo_bazy.h"
 
 // The one connection; empty when released. Baza_Otwarta, not this object, tells
 // whether it is open.
@@ -16,9 +17,6 @@ inline std::unique_ptr<ado::Connection> DbPolaczenie;
 // The date whose year the ledger's turnover recomputations work on; nothing in the tool
 // writes it, so during a run it is the zero date (30 December 1899).
 inline double Data_Przeliczenia = 0;
-
-// The database password of the suite's files.
-inline constexpr std::string_view kDatabasePassword = "Kv7^pq|Lm3#x9";
 
 // The connection string for the database file at path (the Jet 4.0 provider, the
 // regional properties and the database password). The path is written so that the

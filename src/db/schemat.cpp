@@ -225,8 +225,9 @@ Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
                               const Zmiana_Pola& zmiana, const Wykonawca_Zmiany& wykonaj) {
     // Another change's column added anew is filled back once; the state is then asked
     // again.
+    std::optional<std::vector<Pole_Tabeli>> pola;
     for (int proba = 0; proba < 2; ++proba) {
-        const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+        pola = Pola_Tabeli(tabela);
         if (!pola) return Stan_Kopii::Brak;
         const Stan_Kopii stan = Stan_Kolumny_Tymczasowej(*pola, zmiana);
         if (stan == Stan_Kopii::Nierozstrzygniety) break;
@@ -235,10 +236,15 @@ Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
         if (!Oddaj_Kopie(cel, (*pola)[t + 1].nazwa, wykonaj)) break;
     }
     const std::string nazwa(Bez_Nawiasow(tabela));
-    Blad_Krytyczny("Kolumna tymczasowa", nazwa + "." + kKolumnaTymczasowa,
-                   "Ze schematu tabeli " + nazwa +
-                       " nie wynika, czyje wartości przechowuje "
-                       "kolumna tymczasowa " +
+    std::string opis = "Ze schematu tabeli " + nazwa +
+                       " nie wynika, czyje wartości przechowuje kolumna tymczasowa " +
                        kKolumnaTymczasowa +
-                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji");
+                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
+    // The change's column gone under both its names: the temporary column may hold its
+    // only copy, and the user who adds it back by hand needs its name and its type.
+    if (!zmiana.kolumna.empty() && Pozycja(*pola, zmiana.kolumna) < 0 &&
+        Pozycja(*pola, zmiana.nowa_nazwa) < 0)
+        opis += ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): " + zmiana.nowa_nazwa +
+                " " + zmiana.typ;
+    Blad_Krytyczny("Kolumna tymczasowa", nazwa + "." + kKolumnaTymczasowa, opis);
 }

@@ -117,8 +117,10 @@ bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
 // before a change through it: another change's whose column was added anew right after
 // it is finished (Oddaj_Kopie into that column) and asked again. Where the schema cannot
 // tell whose it is, the process ends with a critical message naming the table and the
-// temporary column (marker "0000") before anything is written. Returns the state the
-// change goes on from: Brak (also for a missing table), Przed_Usunieciem, Po_Usunieciu,
-// Po_Dodaniu or Zmiana_Zakonczona.
+// temporary column (marker "0000") before anything is written; where the change's column
+// is gone under both its names, the message also names it as the change adds it anew
+// (its new name and type text), since the temporary column may be its only copy.
+// Returns the state the change goes on from: Brak (also for a missing table),
+// Przed_Usunieciem, Po_Usunieciu, Po_Dodaniu or Zmiana_Zakonczona.
 Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
                               const Zmiana_Pola& zmiana, const Wykonawca_Zmiany& wykonaj);

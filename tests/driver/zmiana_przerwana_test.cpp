@@ -313,6 +313,51 @@ TEST_F(ZmianaPrzerwana, AChangedColumnTidiedSinceIsSeenDone) {
     Powtorz([&] { Zmien(k, 0, k.zmiany.size(), true); }, k.tabela, prosty, false);
 }
 
+// Where the schema cannot tell whose the temporary column is and the change's column is
+// gone under both its names, the stop names it as the change adds it anew, so that it can
+// be added back by hand; where the change's column is there, or the loop's check knows no
+// change, the message names nothing more.
+TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnThatTheTableLacks) {
+    const Krok konta{"5.58",
+                     "kh_konta",
+                     "COUNTT counter, ROK long DEFAULT 0, NR_K_2 text(10) DEFAULT '', NR_K_3 "
+                     "text(10) DEFAULT ''",
+                     {"NR_K_2", "NR_K_3"},
+                     {{"NR_K_2", "Text (25) default ''"}, {"NR_K_3", "Text (25) default ''"}}};
+    Krok petla = konta;
+    petla.zmiany.clear();
+    const struct {
+        const char* opis;
+        Krok krok;
+        std::vector<std::string> polecenia;  // the widening's
+        size_t n;                            // its statements that the stopped run made
+        std::string brak;                    // the column and type named, "" for none
+    } przypadki[] = {
+        {"the widening dropped the change's column", konta,
+         Polecenia_Poszerzenia("kh_konta", "NR_K_2"), 5, "NR_K_2 Text (25) default ''"},
+        {"the change moves it to a new name",
+         {"", "T", "id long, a text(10), b long", {"a", "b"}, {{"a", "money", "a1"}}},
+         Polecenia_Poszerzenia("T", "a"),
+         5,
+         "a1 money"},
+        {"the change's column is there", konta, Polecenia_Poszerzenia("kh_konta", "NR_K_3"), 3, ""},
+        {"the loop's check", petla, Polecenia_Poszerzenia("kh_konta", "NR_K_2"), 5, ""},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.opis);
+        Utworz(p.krok, "different");
+        Wykonaj_Polecenia(p.polecenia, p.n);
+        Powtorz([&] { Zmien(p.krok, 0, p.krok.zmiany.size(), true); }, p.krok.tabela, {}, true);
+        ASSERT_FALSE(okna.empty());
+        const std::string naglowek = ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): ";
+        if (p.brak.empty())
+            EXPECT_EQ(okna.back().tekst.find(naglowek), std::string::npos) << okna.back().tekst;
+        else
+            EXPECT_NE(okna.back().tekst.find(naglowek + p.brak + " ->>>"), std::string::npos)
+                << okna.back().tekst;
+    }
+}
+
 // A widening of one column left by a run stopped after its statements 2, 3 (its column
 // copied), 5 (dropped), 6 (added anew) or 7 (filled back), then the later steps that add
 // or change columns of the table, the first pierwszy changes being the first step's. Once

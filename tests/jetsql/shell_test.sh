@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# The shell's output formats, failure lines and exit statuses, end to end.
+# The shell's output formats, failure lines and exit statuses, end to end; the suite's
+# files opened with --suite; README.md's comparison of a temporary column.
+# Usage: shell_test.sh JETSQL BAZA_DEMO README
 set -u
 jetsql="$1"
+baza_demo="$2"
+readme="$3"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail=0
@@ -77,6 +81,46 @@ last=$(tail -n 1 <<<"$out")
 check "failed commit: reported last" "error -" "${last:0:7}"
 check "failed commit: nothing stored" "$(printf 'Expr1000\n0')" \
   "$(printf 'select count(*) from duze\n' | "$jetsql" "$dir/a.db")"
+
+# A file of the suite: refused without --suite, opened with it, and its password kept
+# after a run that wrote to it.
+"$baza_demo" --days 1 "$dir/s.mdb" >/dev/null
+refused() {  # name
+    err=$(printf 'select 1\n' | "$jetsql" "$dir/s.mdb" 2>&1 >/dev/null)
+    status=$?
+    check "$1: status" "2" "$status"
+    check "$1: message" "jetsql: $dir/s.mdb: error -2147217843 Not a valid password." "$err"
+}
+refused "suite file without --suite"
+
+# README.md's query that counts the rows where the temporary column differs from a
+# column, for a column and a copy of each type pair a change makes (the copy in the
+# type the change gives): equal values, both Null, either one Null, different values.
+# Only the last three count.
+query=$(sed -n 's/^    \(SELECT Count(\*) FROM TABLE WHERE .*ccxxdfredvvcxds__ddfr.*\)$/\1/p' "$readme")
+check "README's query found" "1" "$(grep -c . <<<"$query")"
+i=0
+while IFS=';' read -r typ kopia rowne1 rowne2 inne1 inne2; do
+    i=$((i + 1))
+    out=$(printf '%s\n' \
+      "create table k$i (id long, c $typ, ccxxdfredvvcxds__ddfr $kopia)" \
+      "insert into k$i values (1, $rowne1, $rowne2)" \
+      "insert into k$i values (2, Null, Null)" \
+      "insert into k$i values (3, Null, $rowne2)" \
+      "insert into k$i values (4, $rowne1, Null)" \
+      "insert into k$i values (5, $inne1, $inne2)" \
+      "$(sed "s/TABLE/k$i/g; s/COLUMN/c/g" <<<"$query")" \
+      | "$jetsql" --suite "$dir/s.mdb")
+    check "README's query: $typ, copy $kopia" \
+      "$(printf 'ok 0\nok 1\nok 1\nok 1\nok 1\nok 1\nExpr1000\n3')" "$out"
+done <<'EOF'
+text(10);text(255);'Abc';'Abc';'abc ';'abc'
+long;single;12;12;1;2
+single;money;0.1;0.1;0.5;0.25
+date;date;#1/2/2020#;#1/2/2020#;#1/2/2020#;#1/2/2020 10:30#
+money;text(50);12.5;'12,5';2;'2.5'
+EOF
+refused "suite file after --suite wrote to it"
 
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; exit 0; fi
 echo "0 passed, 1 failed"; exit 1

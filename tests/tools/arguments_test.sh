@@ -80,6 +80,8 @@ refused jetsql/jetsql "a database is needed"
 refused jetsql/jetsql "a database is needed" --create
 refused jetsql/jetsql "--parse and --create exclude each other" --parse --create
 refused jetsql/jetsql "unexpected argument a.db" --parse a.db
+refused jetsql/jetsql "--create and --suite exclude each other" --create --suite a.db
+refused jetsql/jetsql "--parse and --suite exclude each other" --parse --suite
 
 # Nothing was written: no registry file, no log, no database, no clipboard.
 left=$(cd "$dir" && find . -mindepth 1 -not -name out -not -name err)

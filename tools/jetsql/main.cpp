@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dao/dao.h"
+#include "db/haslo_bazy.h"
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/sql/parser.h"
@@ -22,18 +23,20 @@ constexpr int kUsage = 2;
 
 constexpr std::string_view kUsageText =
     "usage: jetsql --parse < statements\n"
-    "       jetsql [--create] DATABASE < statements\n"
+    "       jetsql [--create | --suite] DATABASE < statements\n"
     "Reads Jet SQL statements from standard input, one statement per line: a statement\n"
     "does not go on to the next line, and a \";\" may end it but does not separate two.\n"
     "Empty lines and lines that begin with \"--\" are skipped; \"--\" after a statement\n"
     "is no comment.\n"
     "--parse parses each statement only and prints \"ok\" or its error.\n"
     "DATABASE: runs each statement on the file; --create makes it first, empty, format\n"
-    "\"4.0\", refusing a file that exists. Only files without a database password are\n"
-    "opened: the suite's own files (baza-demo's too) are refused (\"Not a valid\n"
-    "password.\"). Two commands begin a line: \".tables\" lists the tables (\"(system)\"\n"
-    "after the engine's own), \".schema TABLE\" shows a table's columns, indexes and\n"
-    "relations.\n"
+    "\"4.0\", without a database password, refusing a file that exists. Without --suite\n"
+    "only files without a database password are opened: the suite's own files\n"
+    "(baza-demo's too) are refused (\"Not a valid password.\"). --suite opens a file of\n"
+    "the suite with the suite's database password, the one the conversion uses; the file\n"
+    "keeps its password. Two commands begin a line: \".tables\" lists the tables\n"
+    "(\"(system)\" after the engine's own), \".schema TABLE\" shows a table's columns,\n"
+    "indexes and relations.\n"
     "A SELECT prints a line of column names and a line per row, values separated by a\n"
     "tab: Null as Null, numbers with \".\" and no trailing zeros, dates as yyyy-mm-dd or\n"
     "yyyy-mm-dd hh:mm:ss with four-digit years (0100-01-01), Yes/No as -1 or 0, tabs and\n"
@@ -95,16 +98,17 @@ int parse_mode() {
     return all_ok ? 0 : 1;
 }
 
-// DATABASE: open (or with create, make) the file and execute every statement with
-// for_each_statement and run_one, as parse_mode does with the parser.
-int database_mode(const std::string& path, bool create) {
+// DATABASE: open (or with create, make) the file, with the suite's password when suite
+// is set, and execute every statement with for_each_statement and run_one, as
+// parse_mode does with the parser.
+int database_mode(const std::string& path, bool create, bool suite) {
     std::shared_ptr<jet::Database> db;
     try {
         if (create) jet::Database::create(path);
-        db = jet::Database::open(path);
+        db = jet::Database::open(path, suite ? std::string(kDatabasePassword) : std::string());
     } catch (const jet::Error& e) {
-        std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' '
-                  << e.description() << '\n';
+        std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' ' << e.description()
+                  << '\n';
         return kUsage;
     }
     bool all_ok = for_each_statement(std::cin, [&](const std::string& st) {
@@ -136,10 +140,15 @@ int database_mode(const std::string& path, bool create) {
 int main(int argc, char** argv) {
     platform::CommandLine c;
     try {
-        c = platform::parse_command_line(argc, argv, {"--parse", "--create"});
+        c = platform::parse_command_line(argc, argv, {"--parse", "--create", "--suite"});
+        // A file made by --create has no password, so it is no file of the suite.
+        if (c.has("--create") && c.has("--suite"))
+            throw platform::UsageError("--create and --suite exclude each other");
         if (c.has("--parse")) {
-            if (c.has("--create"))
-                throw platform::UsageError("--parse and --create exclude each other");
+            for (const char* other : {"--create", "--suite"})
+                if (c.has(other))
+                    throw platform::UsageError(std::string("--parse and ") + other +
+                                               " exclude each other");
             platform::expect_operands(c, 0, 0, "");
         } else {
             platform::expect_operands(c, 1, 1, "a database");
@@ -151,5 +160,5 @@ int main(int argc, char** argv) {
         return usage(e.what());
     }
     if (c.has("--parse")) return parse_mode();
-    return database_mode(c.operands[0], c.has("--create"));
+    return database_mode(c.operands[0], c.has("--create"), c.has("--suite"));
 }
