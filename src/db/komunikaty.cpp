@@ -62,13 +62,13 @@ void Blad_Krytyczny(std::string_view etykieta, std::string_view polecenie, std::
 }
 
 void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miejsce,
-                   int16_t krytyczny) {
+                   int16_t krytyczny, bool przyczyna) {
     const std::string gdzie = miejsce.empty() ? "---" : std::string(miejsce);
     const std::string tytul =
         " Wyjątek w procedurze " + gdzie + " modułu " + Biezaca_Operacja + ".";
     const std::string rodzaj = krytyczny ? "Krytyczny" : "Nie Krytyczny";
-    Zapisz_Log("ERR.MSG:" + tytul, "Wyjątek_Pokaż", rodzaj);
-    platform::message_box(std::to_string(numer) + " (" + std::string(opis) + "). " + rodzaj,
-                          krytyczny ? vbCritical : vbOKOnly, tytul);
+    const std::string blad = std::to_string(numer) + " (" + std::string(opis) + ")";
+    Zapisz_Log("ERR.MSG:" + tytul, "Wyjątek_Pokaż", przyczyna ? rodzaj + ": " + blad : rodzaj);
+    platform::message_box(blad + ". " + rodzaj, krytyczny ? vbCritical : vbOKOnly, tytul);
     if (krytyczny) Wylogowanie();
 }

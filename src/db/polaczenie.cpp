@@ -89,14 +89,16 @@ void DbOtwórz() {
         otworz_polaczenie();
         loguj_polaczenie("Baza Otwarta          . Użytkownik:", "DBCLOSE2");
     } catch (const jet::Error& e) {
+        // The log says why the open failed (a locked, missing or damaged file): under the
+        // suite nobody reads the box.
         if (e.number() == jet::hr::Unspecified || e.number() == jet::hr::WrongPassword) {
-            Wyjątek_Pokaż(e.signed_number(), e.description(), "", 0);
+            Wyjątek_Pokaż(e.signed_number(), e.description(), "", 0, true);
         } else {
             Wyjątek_Pokaż(e.signed_number(),
                           e.description() +
                               ".Jeśli sytuacja się powtarza 'przeinstaluj' program lub "
                               "skontaktuj się z producentem lub dystrybutorem oprogramowania",
-                          "", -1);
+                          "", -1, true);
         }
         Baza_Otwarta = 0;
     }
@@ -150,7 +152,13 @@ void DbZamknij() {
     loguj_polaczenie("Baza Zamknięta.         Użytkownik:", "DBCLOSE");
 }
 
+void leave_file_whole_at_close() {
+    if (Baza_Otwarta && DbPolaczenie && DbPolaczenie->State() == ado::adStateOpen)
+        DbPolaczenie->database().leave_file_whole_at_close();
+}
+
 void DbZamknij_Unload(int16_t koncowe) {
+    if (koncowe) leave_file_whole_at_close();
     if (Baza_Otwarta) {
         Begin_Commit_T();
         DbZamknij();
@@ -166,6 +174,7 @@ void DbZamknij_Unload(int16_t koncowe) {
 }
 
 void Wylogowanie(int16_t) {
+    leave_file_whole_at_close();
     if (Baza_Otwarta) Begin_Commit_T();
     DbZamknij();
     loguj_polaczenie("Wylogowanie.            Użytkownik:", "DBCLOSE");

@@ -40,12 +40,21 @@ void DbOtwórzCicho();
 // answers Yes to "Powtórzyć ?" (No ends the process through Wylogowanie), then logs.
 void DbPolacz_Ponownie();
 
+// Makes the open connection's next close one after which the run may end: the database
+// file is left holding the whole result on its own (the write-ahead log copied in,
+// readers of other processes waited for up to 3 s; what could not be copied is logged by
+// DbZamknij). The ends of the process (DbZamknij_Unload with koncowe, Wylogowanie) make
+// their close so themselves; any other close waits for nobody. Nothing when no
+// connection is open.
+void leave_file_whole_at_close();
+
 // Closes and releases the connection and logs. The close commits what is open; a
 // commit that fails is shown as a critical exception report, which ends the process
 // through Wylogowanie (marker "0000") with the database as of its last commit. A close
-// that could not copy the whole write-ahead log into the database file (readers of other
-// processes held it back, or the file could not be written) logs a line saying so and
-// goes on: every commit is safe in the log. Every other failure is ignored.
+// that was to leave the file whole (leave_file_whole_at_close) and could not copy the
+// whole write-ahead log into it (readers of other processes held it back, or the file
+// could not be written) logs a line saying so and goes on: every commit is safe in the
+// log. Every other failure is ignored.
 void DbZamknij();
 
 // Commits what is open and closes (as DbZamknij: a failed commit ends the process

@@ -22,8 +22,17 @@ constexpr const char* kLokalizacja = ";LANGID=0x0415;CP=1250;COUNTRY=0";
 constexpr const char* kBladDostepu =
     "Błąd dostępu do bazy - proszę zamknąć program na pozostałych stanowiskach !";
 
-// A failure of the upgrade once the backup is under way: the file is held elsewhere.
-[[noreturn]] void Blad_Dostepu() {
+// A failure of the environment other than a file held elsewhere (a full disk, an I/O
+// error, a damaged file): it ends the run as it does anywhere in the run, named as what it
+// is, never taken for a file that other workstations hold.
+bool Awaria_Srodowiska(const jet::Error& e) {
+    return jet::environment_failure(e) && !jet::file_locked(e);
+}
+
+// A failure of the upgrade once the backup is under way: a failure of the environment is
+// reported as what it is; any other means the file is held elsewhere.
+[[noreturn]] void Blad_Dostepu(const jet::Error& e) {
+    if (Awaria_Srodowiska(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
     FMsg_box(kBladDostepu, vbCritical, "");
     Wylogowanie();
 }
@@ -120,8 +129,7 @@ void Kopiuj_Baze(const std::string& kopia, const std::string& nowy) {
             jet::Database::copy(Sciezka_Bazy, kopia, std::string(kDatabasePassword));
             return;
         } catch (const jet::Error& e) {
-            if (jet::environment_failure(e) && !jet::file_locked(e))
-                Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
+            if (Awaria_Srodowiska(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
         }
         if (FMsg_box("Powtórz", vbYesNo, kBladDostepu) != vbYes) {
             Usun_Plik(nowy);
@@ -143,19 +151,22 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
     try {
         if (!Plik_Dostepny(kopia)) {
             kopia_zrobiona = true;
+            // A backup that cannot be written ends the run after this close, which therefore
+            // leaves the file whole.
+            leave_file_whole_at_close();
             DbZamknij_Unload(0);
             CzekajKonwersje(5);
             Kopiuj_Baze(kopia, nowy);
             DbOtwórz();
         }
-    } catch (const jet::Error&) {
-        if (kopia_zrobiona) Blad_Dostepu();
+    } catch (const jet::Error& e) {
+        if (kopia_zrobiona) Blad_Dostepu(e);
     }
     try {
         DbZamknij_Unload(0);
         DbOtwórz();
-    } catch (const jet::Error&) {
-        if (kopia_zrobiona) Blad_Dostepu();
+    } catch (const jet::Error& e) {
+        if (kopia_zrobiona) Blad_Dostepu(e);
     }
 
     try {
@@ -198,6 +209,9 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
             druga.Close();
         }
         CzekajKonwersje(5);
+        // A compaction that fails ends the run after this close, which therefore leaves the
+        // file whole.
+        leave_file_whole_at_close();
         DbZamknij_Unload(0);
         // The compacted copy is written beside the database and takes its name in one
         // step: a run stopped at any point leaves the old or the new file there.
@@ -207,7 +221,7 @@ void ClsKonwersje::Konwertuj_A97_A2000() {
         jet::replace_database(zwarta, Sciezka_Bazy);
         Usun_Plik(nowy);
         DbOtwórz();
-    } catch (const jet::Error&) {
-        Blad_Dostepu();
+    } catch (const jet::Error& e) {
+        Blad_Dostepu(e);
     }
 }

@@ -211,6 +211,8 @@ void Form_Load() {
                          "not be written to the registry\n";
             niezapisany = true;
         }
+        // The run's last close: after it the database file holds the whole result alone.
+        leave_file_whole_at_close();
         DbZamknij_Unload(0);
     } catch (const std::exception& e) {
         const Blad b = Opisz(e);

@@ -403,7 +403,19 @@ void schema_change(sqlite3* db, Catalog& cat, const std::string& path, uint64_t&
     ++version;
 }
 
+// NextId's bound: a file whose NextId has reached it has no number left for an object.
+constexpr int64_t kNoNumberLeft = std::numeric_limits<int64_t>::max();
+
+// What is wrong with a file whose NextId is next, at its bound.
+std::string no_number_left(int64_t next) {
+    return "its next free object number (" + std::to_string(next) +
+           ") leaves no room for a new object";
+}
+
+// Takes the next free number for a new object and stores the one after it. Raises
+// DamagedDatabase when none is left: NextId never passes its bound.
 int64_t alloc_id(sqlite3* db, int64_t& next) {
+    if (next >= kNoNumberLeft) raise(Fault::DamagedDatabase, file_of(db), no_number_left(next));
     const int64_t id = next++;
     run(db, "UPDATE MSysJetProperties SET value = ? WHERE name = 'NextId'", std::to_string(next));
     return id;
@@ -749,10 +761,11 @@ void Catalog::load(std::string_view path_for_messages) {
         }
         // Tables, columns, indexes and relations take their ids from NextId, and the
         // SQLite objects their names: a lower one would name a new object as an old one.
-        if (*next_id <= max_id || *next_id == std::numeric_limits<int64_t>::max())
+        if (*next_id <= max_id)
             damaged(path, "its next free object number (" + std::to_string(*next_id) +
                               ") is not above the numbers in use (up to " + std::to_string(max_id) +
                               ")");
+        if (*next_id >= kNoNumberLeft) damaged(path, no_number_left(*next_id));
 
         props_ = std::move(props);
         impl_->next_id = *next_id;

@@ -121,11 +121,11 @@ public:
     // Reads the catalog of an existing file, as one committed state, and checks its
     // rules: table names unique, column names unique within their table, every table,
     // column and index present in the file, type codes known, NextId above every id in
-    // use, the format version known. Raises UnrecognizedDatabase when the file has no
-    // catalog of ours, DamagedDatabase (saying what is wrong) when the catalog breaks
-    // one of its rules, and a failure of the file itself (locked, failing, full) as
-    // what it is. On failure the model stays as it was and is stale until a load
-    // succeeds.
+    // use and with a number left for a new object, the format version known. Raises
+    // UnrecognizedDatabase when the file has no catalog of ours, DamagedDatabase (saying
+    // what is wrong) when the catalog breaks one of its rules, and a failure of the file
+    // itself (locked, failing, full) as what it is. On failure the model stays as it was
+    // and is stale until a load succeeds.
     void load(std::string_view path_for_messages);
     // True after a load that failed: the model may then disagree with the file, and
     // nothing may be written on it until a load succeeds.

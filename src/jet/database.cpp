@@ -138,6 +138,11 @@ void Database::checkpoint(bool durable) {
     session_->checkpoint(durable);
 }
 
+void Database::leave_file_whole_at_close() {
+    if (!open_) closed();
+    session_->leave_file_whole();
+}
+
 const std::string& Database::path() const {
     return session_->path();
 }

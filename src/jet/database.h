@@ -90,12 +90,13 @@ public:
     // (a copy that does not open), Internal.
     static void copy(const std::string& from, const std::string& to,
                      const std::string& password = {});
-    // The failure that kept the last close of a session that wrote the file at path from
-    // copying the whole write-ahead log into the file: FileLocked when readers of other
-    // processes held its last commits back past the wait, DiskFull or IoError when the
-    // file could not be written. Nothing when that close left the whole result in the
-    // file itself (or nothing wrote the file in this process). Either way every commit
-    // is in the file and its log together. Answered once: the answer is forgotten.
+    // The failure that kept the last close that was to leave the file at path whole
+    // (leave_file_whole_at_close) from copying the whole write-ahead log into the file:
+    // FileLocked when readers of other processes held its last commits back past the
+    // wait, DiskFull or IoError when the file could not be written. Nothing when that
+    // close left the whole result in the file itself (or no such close was made). Either
+    // way every commit is in the file and its log together. Answered once: the answer is
+    // forgotten.
     static std::optional<Error> log_not_copied(const std::string& path);
 
     ~Database();
@@ -104,10 +105,22 @@ public:
 
     // Closes this handle; the session commits and closes with the last handle (not
     // while a work unit is open). The handle is closed whatever happens; a commit that
-    // fails is raised (DiskFull, FileLocked, an I/O error as Internal, ...), and the file
-    // is then as of its last commit. A handle destroyed without close() closes the same
-    // way but cannot report that failure: whoever writes closes explicitly.
+    // fails is raised (DiskFull, FileLocked, IoError, ...), and the file is then as of its
+    // last commit. A handle destroyed without close() closes the same way but cannot
+    // report that failure: whoever writes closes explicitly. The close waits for nobody
+    // and leaves the write-ahead log to SQLite, which copies it into the file and removes
+    // it when no other connection has the file open and otherwise leaves it beside the
+    // file (the database is whole in both together), unless the file is to be left whole
+    // (leave_file_whole_at_close).
     void close();
+    // Makes the close that ends the file's session (this handle's, or a later one's when
+    // other handles or a work unit still hold it) leave the whole database in the file
+    // itself, for a writer after which the file must stand alone (a conversion's end):
+    // when the session wrote, that close copies the write-ahead log into the file,
+    // waiting as a statement waits for a lock (3 s) for readers of other processes whose
+    // snapshots hold its last commits back, and log_not_copied tells what it could not
+    // copy.
+    void leave_file_whole_at_close();
     bool is_open() const;
 
     // Runs one statement. A SELECT without INTO runs and its rows are discarded.

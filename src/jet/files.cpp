@@ -30,9 +30,31 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The failure of a system call on a file, by its errno, classed as SQLite classes the
+// failures of its own file layer: a full disk as DiskFull, the system's memory as
+// OutOfMemory, a device, file system or network that failed the read, write or flush as
+// IoError; anything else (a name taken by a folder, say) as what went wrong.
 [[noreturn]] void system_failure(const char* what, const std::string& path, int err) {
-    if (err == ENOSPC || err == EDQUOT) raise(Fault::DiskFull);
-    raise(Fault::Internal, std::string(what) + " '" + path + "': " + std::strerror(err));
+    switch (err) {
+        case ENOSPC:
+        case EDQUOT:
+            raise(Fault::DiskFull);
+        case ENOMEM:
+            raise(Fault::OutOfMemory);
+        case EIO:
+        case EROFS:
+        case ENXIO:
+        case ENODEV:
+        case ESTALE:
+        case EREMOTEIO:
+        case EUCLEAN:
+        case ENOLINK:
+        case ECOMM:
+        case ETIMEDOUT:
+            raise(Fault::IoError);
+        default:
+            raise(Fault::Internal, std::string(what) + " '" + path + "': " + std::strerror(err));
+    }
 }
 
 using FileKey = std::pair<dev_t, ino_t>;

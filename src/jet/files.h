@@ -73,7 +73,9 @@ void hold_until_exit(const std::string& path);
 // The SQLite URI of a file path ("file:" and the path, its '%', '?' and '#' encoded).
 std::string sqlite_uri(const std::string& path);
 
-// Flushes a file's content to the disk. Raises DiskFull or Internal.
+// Flushes a file's content to the disk. Raises DiskFull, OutOfMemory, IoError (the
+// disk, its file system or the network failed the call) or Internal (any other failure
+// of a call on the file).
 void flush_file(const std::string& path);
 
 // Replaces the database at `to` by the complete database file `from` (neither open
@@ -81,12 +83,12 @@ void flush_file(const std::string& path);
 // flushed, is held by this process when the old file was, and is renamed over the
 // old file, whose write-ahead log has been emptied first; then the folder is flushed.
 // At every instant the path holds the old or the new complete file. Raises FileLocked
-// when another process keeps the old file's log, DiskFull, or Internal.
+// when another process keeps the old file's log, or as flush_file.
 void replace_database(const std::string& from, const std::string& to);
 
 // Gives the complete file `from` (not open in this process) the mode `mode`, flushes it
 // and renames it to `to`, replacing any file of that name in one step; then the folder is
-// flushed. Raises DiskFull or Internal.
+// flushed. Raises as flush_file.
 void install_file(const std::string& from, const std::string& to, mode_t mode);
 
 }  // namespace jet

@@ -369,12 +369,15 @@ void Session::release_handle() {
 // grouped transaction is committed, cached statements are finalized. The connection
 // ends whatever fails. A commit that fails (a callback waiting for the write that
 // fails fails it too) leaves the file as of its last commit, its transaction rolled
-// back, and is raised once the connection is closed. A session that wrote copies the
-// log into the file first (see copy_log_in), so that the file alone holds every
-// commit also when readers of other processes keep SQLite's close from doing it; what
-// it could not copy is kept for take_log_left. A session that never wrote leaves the
-// files as it found them: no log is copied into the file at its close, and only an
-// empty log that SQLite made for it goes with the close.
+// back, and is raised once the connection is closed. A session that wrote and whose
+// close must leave the file whole (leave_file_whole) copies the log into the file first
+// (see copy_log_in), so that the file alone holds every commit also when readers of
+// other processes keep SQLite's close from doing it; what it could not copy is kept for
+// take_log_left. Any other session that wrote leaves that to SQLite's close, which
+// copies the log in and removes it when no other connection has the file open and waits
+// for nobody. A session that never wrote leaves the files as it found them: no log is
+// copied into the file at its close, and only an empty log that SQLite made for it goes
+// with the close.
 void Session::close_connection() {
     if (!db_) return;
     std::optional<Error> failure;
@@ -415,10 +418,11 @@ void Session::close_connection() {
     }
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     const bool wrote = hold_ != nullptr;
+    const bool whole = wrote && whole_at_close_;
     std::optional<Error> log_left;
-    if (wrote)
+    if (whole)
         log_left = copy_log_in();
-    else if (log_found_ || log_holds_frames(path_))
+    else if (!wrote && (log_found_ || log_holds_frames(path_)))
         sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -438,7 +442,7 @@ void Session::close_connection() {
         }
         if (log_left)
             logs_left().insert_or_assign(path_, *log_left);
-        else if (wrote)
+        else if (whole)
             logs_left().erase(path_);
     }
     if (failure) throw *failure;

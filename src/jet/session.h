@@ -103,6 +103,10 @@ class Session {
     uint64_t before_next_write(std::function<void()> fn);
     void cancel_before_write(uint64_t key);
 
+    // The close that ends the session leaves the whole database in the file itself (see
+    // Database::leave_file_whole_at_close).
+    void leave_file_whole() { whole_at_close_ = true; }
+
     // Handle counting (Database objects).
     void add_handle() { ++handles_; }
     void release_handle();
@@ -137,6 +141,7 @@ class Session {
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
     bool log_found_ = false;           // a write-ahead log was beside the file at the open
+    bool whole_at_close_ = false;      // the close copies the whole log into the file
     std::optional<FileInUse> in_use_;  // while the connection is open
     struct Cached {
         sqlite3_stmt* st;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -8,6 +9,8 @@
 #include "db/komunikaty.h"
 #include "db_env.h"
 #include "jet/sqlite_fault.h"
+#include "jet/storage_util.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -42,19 +45,36 @@ TEST_F(Polaczenie, OpenTwiceClosesFirstAndLogsBoth) {
 }
 
 // A folder given as the database, with or without a trailing "/", is said to be one, and
-// the log goes beside the folder, not inside it.
+// the log goes beside the folder, not inside it. The log line of the report says why, as
+// the box does (nobody sees the box under the suite).
 TEST_F(Polaczenie, FailedOpenOfMissingFileFolderOrWrongPasswordIsANotice) {
     jet::CreateOptions inne;
     inne.password = "inne";
     jet::Database::create((folder / "obca.mdb").string(), inne);
     const std::string katalog = (dir / "katalog").string();
     std::filesystem::create_directories(katalog);
+    const std::string zajeta = (folder / "zajeta.mdb").string();
+    const std::string uszkodzona = (folder / "uszkodzona.mdb").string();
+    const std::string samo = baza;
+    for (const std::string& plik : {zajeta, uszkodzona}) {
+        baza = plik;
+        utworz_baze();
+    }
+    baza = samo;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(uszkodzona.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "UPDATE MSysJetProperties SET value='x' WHERE name='NextId'", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(db);
+    storage_test::OtherProcessHold inny(zajeta);
     const std::string jest_katalogiem = "': it is a folder, not a database file.)";
     const std::pair<std::string, std::string> przypadki[] = {
         {(folder / "brak.mdb").string(), "-2147467259 ("},
         {(folder / "obca.mdb").string(), "-2147217843 ("},
         {katalog, "-2147467259 (Cannot open '" + katalog + jest_katalogiem},
         {katalog + "/", "-2147467259 (Cannot open '" + katalog + "/" + jest_katalogiem},
+        {zajeta, "-2147467259 (Could not lock file.)"},
+        {uszkodzona, "-2147467259 (The database '" + uszkodzona + "' is damaged: "},
     };
     for (const auto& [sciezka, poczatek] : przypadki) {
         SCOPED_TRACE(sciezka);
@@ -66,7 +86,16 @@ TEST_F(Polaczenie, FailedOpenOfMissingFileFolderOrWrongPasswordIsANotice) {
         EXPECT_EQ(okna[0].styl, vbOKOnly);
         EXPECT_EQ(okna[0].tytul, " Wyjątek w procedurze --- modułu Load Baza.");
         EXPECT_EQ(okna[0].tekst.rfind(poczatek, 0), 0u) << okna[0].tekst;
+        const std::string blad = okna[0].tekst.substr(0, okna[0].tekst.rfind(". Nie Krytyczny"));
+        std::string linia =
+            "ERR.MSG: Wyjątek w procedurze --- modułu Load Baza.,Wyjątek_Pokaż,"
+            "Nie Krytyczny: " +
+            blad + "," + sciezka + "\"\r\n";
+        std::replace(linia.begin(), linia.end(), '\'', '"');
+        const std::string zapis = slurp(platform::log_file_for(sciezka));
+        EXPECT_NE(zapis.find(linia), std::string::npos) << zapis;
     }
+    EXPECT_TRUE(inny.release());
     EXPECT_EQ(znacznik(), "");
     EXPECT_TRUE(std::filesystem::exists(dir / "Log"));
     EXPECT_TRUE(std::filesystem::is_empty(katalog));
@@ -240,6 +269,52 @@ TEST_F(Polaczenie, ACommitThatFailsAtTheCloseEndsTheRunWith0000) {
         DbOtwórzCicho();
         EXPECT_EQ(wiersze("SELECT a FROM T"), std::vector<std::string>{"1"});
         DbZamknij();
+    }
+}
+
+// The closes after which the run may end (the ends of the process, and a close marked
+// so, as the run's last is) leave the database file holding the whole result on its own,
+// also while another program has the file open; any other close (the reopen's) waits for
+// nobody and leaves the last commits in the log beside the file.
+TEST_F(Polaczenie, TheClosesAfterWhichTheRunMayEndLeaveTheFileWhole) {
+    const struct {
+        const char* nazwa;
+        std::function<void()> zamknij;
+        bool calosc;  // the file alone holds the last commit
+    } zamkniecia[] = {
+        {"DbZamknij_Unload(0)", [] { DbZamknij_Unload(0); }, false},
+        {"DbOtwórz", [] { DbOtwórz(); }, false},
+        {"the run's last close",
+         [] {
+             leave_file_whole_at_close();
+             DbZamknij_Unload(0);
+         },
+         true},
+        {"DbZamknij_Unload(-1)", [] { DbZamknij_Unload(-1); }, true},
+        {"Wylogowanie", [] { Wylogowanie(); }, true},
+    };
+    const std::string sam = (folder / "sam.mdb").string();
+    for (const auto& [nazwa, zamknij, calosc] : zamkniecia) {
+        SCOPED_TRACE(nazwa);
+        std::filesystem::remove(baza);
+        otworz_baze({"CREATE TABLE T (a long)", "INSERT INTO T (a) VALUES (1)"});
+        polaczenie().Execute("INSERT INTO T (a) VALUES (2)");
+        sqlite3* inny = nullptr;  // another program's idle connection
+        ASSERT_EQ(sqlite3_open_v2(baza.c_str(), &inny, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        sqlite3_exec(inny, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        try {
+            zamknij();
+        } catch (const platform::ProcessEnd&) {
+        }
+        storage_test::write_bytes(sam, storage_test::read_bytes(baza));
+        sqlite3_close(inny);
+        DbZamknij();
+        auto db = jet::Database::open(sam, std::string(kDatabasePassword));
+        const std::vector<std::string> wiersze_pliku = storage_test::column_values(*db, "T", "a");
+        EXPECT_EQ(wiersze_pliku.size(), calosc ? 2u : 1u);
+        db->close();
+        for (const std::string& linia : log())
+            EXPECT_EQ(linia.find("Dziennik zmian bazy"), std::string::npos) << linia;
     }
 }
 

@@ -146,15 +146,24 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
 
 // A catalog changed with sqlite3 so that it breaks one of its rules is refused at the
 // open as a damaged database, saying what is wrong, before anything is written; a dropped
-// column that no rebuild has taken out of its table yet breaks none.
+// column that no rebuild has taken out of its table yet breaks none. A file whose next
+// free object number runs out refuses the object that would pass it.
 TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
     struct Case {
         const char* name;
         const char* sql;
-        const char* fragment;  // nullptr: the file opens
+        const char* fragment;        // nullptr: the file opens
+        const char* then = nullptr;  // run after the open
     };
     const Case cases[] = {
         {"whole", "", nullptr},
+        {"NextId at its bound",
+         "update MSysJetProperties set value='9223372036854775807' where name='NextId'",
+         "its next free object number (9223372036854775807) leaves no room for a new object"},
+        {"NextId one below its bound, a table and its field made",
+         "update MSysJetProperties set value='9223372036854775806' where name='NextId'",
+         "its next free object number (9223372036854775807) leaves no room for a new object",
+         "CREATE TABLE Nowa (a long)"},
         {"dropped column left in its table", "delete from MSysJetColumns where name='Cena'",
          nullptr},
         {"NextId below the ids in use",
@@ -212,7 +221,9 @@ TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
         const FileState before = state_of(path);
         const auto listing = files_in(dir.file(""));
         try {
-            jet::Database::open(path)->close();
+            auto db = jet::Database::open(path);
+            if (c.then) ddl(*db, c.then);
+            db->close();
             EXPECT_FALSE(c.fragment) << "opened";
         } catch (const jet::Error& e) {
             ASSERT_TRUE(c.fragment) << e.description();
@@ -222,6 +233,12 @@ TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
             EXPECT_EQ(e.description().rfind("The database '" + path + "' is damaged: ", 0), 0u)
                 << e.description();
             EXPECT_NE(e.description().find(c.fragment), std::string::npos) << e.description();
+            if (c.then) {
+                auto db = jet::Database::open(path);  // opens still, without the new table
+                EXPECT_THROW(db->query("SELECT a FROM Nowa"), jet::Error);
+                db->close();
+                continue;
+            }
             EXPECT_TRUE(state_of(path) == before);
             EXPECT_EQ(files_in(dir.file("")), listing);
         }
