@@ -107,6 +107,40 @@ TEST_F(Baza165, RawMaterialOfAnotherKindKeepsItsPurchaseLines) {
     EXPECT_EQ(jedna(f, linie), w_prostym);
 }
 
+// A second production document on a day whose shift-2 document the first one makes,
+// with a product in common: at 6.46 the day has produced what its documents said at 4.06.
+TEST_F(Baza165, ASecondProductionDocumentOfTheDayKeepsItsShiftQuantities) {
+    const Droga& d = ta_droga();
+    if (d.koniec < 646) GTEST_SKIP() << "the road ends before 6.46";
+    const fs::path f = przygotuj("dzien", d.postoje.at(kPodzialProdukcji));
+    const std::string dzien = "d.DDOUT_DATA_WYST=#03-20-2000#";
+    {
+        auto db = jet::Database::open((f / "baza.mdb").string(), std::string(kDatabasePassword));
+        ASSERT_EQ(db->execute("insert into DOK_PRO (DDOUT_NUMER, DDOUT_DATA_WYST, Nr_Mag, "
+                              "num_ndok, smz_id, DDOUT_WART_N, zmiany_nr) values ('X/1', "
+                              "#03-20-2000#, 1, 0, 0, 0, 0)"),
+                  1);
+        for (const char* linia : {"1, 150, 10, 5", "3, 270, 20, 7"})
+            ASSERT_EQ(db->execute("insert into DOK_PRO_ZAWART (PROD_ID, WSPRZ_CENA_B, "
+                                  "ilosc_prod, ilosc_prod2, ilosc_prod3, ddout_id) select " +
+                                  std::string(linia) + ", 0, max(DDOUT_ID) from DOK_PRO"),
+                      1);
+        db->close();
+    }
+    const std::string przed = jedna(f,
+                                    "select sum(ilosc_prod+ilosc_prod2+ilosc_prod3) from "
+                                    "DOK_PRO_ZAWART z inner join DOK_PRO d on "
+                                    "d.DDOUT_ID=z.ddout_id where " +
+                                        dzien);
+    ASSERT_EQ(uruchom(f, KONWERSJA), 0);
+    EXPECT_EQ(rejestr(f, "dodralvex"), "3210");
+    EXPECT_EQ(jedna(f,
+                    "select sum(ZDDOUT_ILOSC) from DOK_PRO_ZAWART z inner join DOK_PRO d on "
+                    "d.DDOUT_ID=z.DDOUT_ID where " +
+                        dzien),
+              przed);
+}
+
 // Killed at moments of its work from release 1.65: the next run resumes at the step that
 // did not finish and reaches the road's next stop with the road's database there.
 TEST_F(Baza165, RunKilledInsideItsWorkResumesToTheSameDatabase) {
