@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ado/ado.h"
 #include "dao/dao.h"
@@ -118,6 +120,26 @@ class ClsKonwersje {
     // with the step's writes rolled back. A source that is gone: no check.
     void Sprawdz_Przeniesienie(const std::string& source, const std::string& target,
                                const std::string& source_rows, const std::string& target_rows);
+    // Values that a step carried with an UPDATE over a join from a source table into rows
+    // of a table that already exists, checked before the source or its carried columns go:
+    // each row the update joined must leave its target row holding the values of one of
+    // the source rows tied to that target row; otherwise the run ends as for
+    // Sprawdz_Przeniesienie. Values compare as stored, Null equal to Null, so a carried
+    // column and its source share their type. Only the source columns still there are
+    // compared, as the suite's earlier tool may have dropped some after carrying them; no
+    // source table, or none of its carried columns: no check.
+    struct Przeniesione_Wartosci {
+        std::string zrodlo;        // the source table
+        std::string cel;           // the target table
+        std::string zlaczenie;     // the update's join, e.g. "T AS D INNER JOIN S ON ..."
+        std::string warunek = {};  // the update's where, "" for none
+        std::string alias;         // the source read once more, to find the tied rows
+        std::string powiazanie;    // ties alias to the joined row's target row
+        std::string klucz;         // a column of alias that powiazanie compares
+        // Each target column (with its alias) and the source column it was set from.
+        std::vector<std::pair<std::string, std::string>> pola = {};
+    };
+    void Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p);
 
     // Class-level Setup access (from version 2.13 on).
     std::string Czytaj_SetupKonwersje(const std::string& name);

@@ -196,3 +196,27 @@ void ClsKonwersje::Sprawdz_Wiersze(const std::string& source, const std::string&
                std::to_string(w_zrodle) + " wierszy tabeli " + source;
     Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + source_rows, opis);
 }
+
+void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p) {
+    if (!Jest_Tabela(p.zrodlo)) return;
+    std::string rowne;
+    for (const auto& [w_celu, w_zrodle] : p.pola) {
+        if (!Jest_Tabela(p.zrodlo, w_zrodle)) continue;
+        const std::string z = p.alias + ".[" + w_zrodle + "]";
+        rowne +=
+            " AND (" + w_celu + "=" + z + " OR (" + w_celu + " IS NULL AND " + z + " IS NULL))";
+    }
+    if (rowne.empty()) return;
+    // Each joined row that no source row tied to its target row matches on every value.
+    const std::string brak = "(" + p.zlaczenie + ") LEFT JOIN [" + p.zrodlo + "] AS " + p.alias +
+                             " ON (" + p.powiazanie + rowne + ") WHERE " +
+                             (p.warunek.empty() ? "" : "(" + p.warunek + ") AND ") + p.alias + "." +
+                             p.klucz + " IS NULL";
+    const int64_t n = Liczba_Wierszy(*this, brak);
+    if (n == 0) return;
+    const std::string opis =
+        n < 0 ? "Nie można policzyć wierszy tabeli " + p.zrodlo + " (przeniesione do " + p.cel + ")"
+              : "Do tabeli " + p.cel + " nie przeniesiono wartości " + std::to_string(n) +
+                    " wierszy tabeli " + p.zrodlo;
+    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + brak, opis);
+}

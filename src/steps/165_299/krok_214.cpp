@@ -73,6 +73,9 @@ void ClsKonwersje::Konwersja_214() {
     DbWykonajKonwersje("Delete from [magazyn_produktow] ");
     DbWykonajKonwersje("Insert Into [magazyn_produktow] ( [prod_id], ilosc ) SELECT " + mag +
                        ".[prod_id], " + mag + ".ilosc FROM " + mag);
+    // The work table holds the only record of the stock until magazyn_produktow has it back.
+    Sprawdz_Przeniesienie(mag.substr(1, mag.size() - 2), "magazyn_produktow", mag,
+                          "[magazyn_produktow]");
     DbWykonajKonwersje("Delete from " + mag + " ");
 
     // The purchase register: one work row per booked document, the line nets added per

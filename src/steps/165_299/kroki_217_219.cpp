@@ -65,8 +65,9 @@ void ClsKonwersje::Konwersja_218() {
                        " ([ID],[Ilosc_namagazynie],[Ilosc_stanfaktyczny],[sprz_il],[rozch_il]) "
                        "select [PRODUKTY].[prod_id],0 as wyr1,0 as wyr2,0 as wyr3,0 as wyr4 "
                        "from [PRODUKTY]");
-    DbWykonajKonwersje("Update " + t + " INNER JOIN SPRZEDAZ_ILOSC ON " + t +
-                       ".ID = SPRZEDAZ_ILOSC.prod_id SET " + t +
+    const std::string z_ilosciami =
+        t + " INNER JOIN SPRZEDAZ_ILOSC ON " + t + ".ID = SPRZEDAZ_ILOSC.prod_id";
+    DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t +
                        ".[sprz_il] = [SPRZEDAZ_ILOSC].[ILOSC], " + t +
                        ".[rozch_il] = [SPRZEDAZ_ILOSC].[rozch_il]");
     // Every qualifying line adds its quantity once (the update applies per joined row).
@@ -80,10 +81,18 @@ void ClsKonwersje::Konwersja_218() {
         warunek + ")");
     DbWykonajKonwersje("Update " + t +
                        " set [Ilosc_stanfaktyczny]=[sprz_il]-([Ilosc_namagazynie]-[rozch_il])");
-    DbWykonajKonwersje("Update " + t + " INNER JOIN SPRZEDAZ_ILOSC ON " + t +
-                       ".ID = SPRZEDAZ_ILOSC.prod_id SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
+    DbWykonajKonwersje("Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
                        ".[Ilosc_stanfaktyczny] ,  [SPRZEDAZ_ILOSC].[rozch_il] =" + t +
                        ".[Ilosc_namagazynie]");
+    // The recount lives only in the work table until SPRZEDAZ_ILOSC holds it.
+    Sprawdz_Przeniesione_Wartosci({.zrodlo = t.substr(1, t.size() - 2),
+                                   .cel = "SPRZEDAZ_ILOSC",
+                                   .zlaczenie = z_ilosciami,
+                                   .alias = "T2",
+                                   .powiazanie = "T2.ID=SPRZEDAZ_ILOSC.prod_id",
+                                   .klucz = "ID",
+                                   .pola = {{"SPRZEDAZ_ILOSC.[ILOSC]", "Ilosc_stanfaktyczny"},
+                                            {"SPRZEDAZ_ILOSC.[rozch_il]", "Ilosc_namagazynie"}}});
     DbWykonajKonwersje("drop table " + t + " ");
 }
 

@@ -103,6 +103,17 @@ void ClsKonwersje::Konwersja_234() {
             "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0");
         DbWykonajKonwersje("INSERT INTO [KP_ZAWART] ( kp_id, rodzaj_dok, dok_id, kwota ) SELECT " +
                            Stala_DISTINCTROW + " kp_id, rodzaj_dok, dok_id, kwota FROM KW_ZAWART");
+        // The payments and their lines leave only when KP and KP_ZAWART hold them (a copy
+        // that a unique index refused would lose them): the payments are the rows with a
+        // KW_id, and on both sides the lines counted are those pointing at such a row, so
+        // that the receipts' lines stay out of the count. DISTINCTROW over one table copies
+        // every line.
+        Sprawdz_Przeniesienie("KW", "KP", "[KW]", "[KP] where [KW_id]<>0");
+        const std::string linie_wyplat = " inner join [KP] on [KP].[KP_ID]=";
+        Sprawdz_Przeniesienie(
+            "KW_ZAWART", "KP_ZAWART",
+            "[KW_ZAWART]" + linie_wyplat + "[KW_ZAWART].[kp_id] where [KP].[KW_ID]<>0",
+            "[KP_ZAWART]" + linie_wyplat + "[KP_ZAWART].[kp_id] where [KP].[KW_ID]<>0");
         DbWykonajKonwersje("drop table [KW]");
         DbWykonajKonwersje("drop table [KW_Zawart]");
     }

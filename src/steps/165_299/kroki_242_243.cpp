@@ -38,14 +38,23 @@ void ClsKonwersje::Konwersja_242() {
     Usun_Pole("k_faktur_zawart", "WtymRiR");
     DbWykonajKonwersje("alter table [DOWODY_DOSTAW_Zawart] ADD COLUMN [id_kpir] long");
     DbWykonajKonwersje("alter table [DOWODY_Zwrotu_Zawart] ADD COLUMN [id_kpir] long");
-    DbWykonajKonwersje(
-        "update [faktury] inner join [faktury_ZAWART] on "
-        "[faktury].[fakout_id]=[faktury_ZAWART].[fakout_id] set "
-        "[faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]");
+    const Przeniesione_Wartosci faktury{.zrodlo = "faktury_ZAWART",
+                                        .cel = "faktury",
+                                        .zlaczenie =
+                                            "[faktury] inner join [faktury_ZAWART] on "
+                                            "[faktury].[fakout_id]=[faktury_ZAWART].[fakout_id]",
+                                        .alias = "Z2",
+                                        .powiazanie = "Z2.[fakout_id]=[faktury].[fakout_id]",
+                                        .klucz = "[fakout_id]",
+                                        .pola = {{"[faktury].[id_kpir]", "KPIR_id"}}};
+    DbWykonajKonwersje("update " + faktury.zlaczenie +
+                       " set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]");
     DbWykonajKonwersje(
         "update [k_faktur] inner join [k_faktur_ZAWART] on "
         "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id] set "
         "[k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]");
+    // The invoice lines' book link goes once the invoices hold it.
+    Sprawdz_Przeniesione_Wartosci(faktury);
     Usun_Pole("Paragon_ZAWART", "kpir_id");
     Usun_Pole("Paragon_ZAWART", "Nie_Ksieguj");
     Usun_Pole("faktury_ZAWART", "kpir_id");

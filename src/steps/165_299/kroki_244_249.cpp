@@ -84,6 +84,9 @@ void ClsKonwersje::Konwersja_244() {
             "usuniecia],[kto_usunol]) select '" +
             std::string(u.rodzaj) + "'," + u.usuniety + "," + u.id + ",konh_id," + u.data +
             ",#20-02-2001#,FAKOUT_WYST fROM " + u.tabela + " where " + warunek);
+        // The documents go only once the log holds them.
+        Sprawdz_Przeniesienie(u.tabela, "Usunieto", std::string(u.tabela) + " where " + warunek,
+                              "[Usunieto] where [rodzaj]='" + std::string(u.rodzaj) + "'");
         const bool ostatnia =
             i + 1 == std::size(kUsuwane) || std::string(kUsuwane[i + 1].tabela) != u.tabela;
         if (!ostatnia) continue;

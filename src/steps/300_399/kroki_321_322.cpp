@@ -138,11 +138,25 @@ void ClsKonwersje::Konwersja_322() {
               " [n3] CURRENCY", " [vat3] CURRENCY", " [n0] CURRENCY", " [nZW] CURRENCY"})
             DbWykonajKonwersje(std::string("alter table ") + t.tabela + " " + "ADD COLUMN" +
                                kolumna);
-        DbWykonajKonwersje(std::string("update tabela_vat as TV inner join ") + t.tabela +
-                           " as TD on TV.id=TD." + t.id +
-                           " set TD.N22=TV.N22,TD.VAT22=TV.VAT22,TD.N7=TV.N7,TD.VAT7=TV.VAT7,TD."
-                           "N3=TV.N3,TD.VAT3=TV.VAT3,TD.N0=TV.N0,TD.NZW=TV.NZW WHERE TV.r_dok='" +
-                           t.rodzaj + "'");
+        // The register goes once every document holds its amounts.
+        Przeniesione_Wartosci kwoty{
+            .zrodlo = "tabela_vat",
+            .cel = t.tabela,
+            .zlaczenie = std::string("tabela_vat as TV inner join ") + t.tabela +
+                         " as TD on TV.id=TD." + t.id,
+            .warunek = std::string("TV.r_dok='") + t.rodzaj + "'",
+            .alias = "T2",
+            .powiazanie = std::string("T2.id=TD.") + t.id + " AND T2.r_dok='" + t.rodzaj + "'",
+            .klucz = "id"};
+        std::string wartosci;
+        for (const char* kolumna : {"N22", "VAT22", "N7", "VAT7", "N3", "VAT3", "N0", "NZW"}) {
+            wartosci +=
+                (wartosci.empty() ? "TD." : ",TD.") + std::string(kolumna) + "=TV." + kolumna;
+            kwoty.pola.emplace_back(std::string("TD.") + kolumna, kolumna);
+        }
+        DbWykonajKonwersje("update " + kwoty.zlaczenie + " set " + wartosci + " WHERE " +
+                           kwoty.warunek);
+        Sprawdz_Przeniesione_Wartosci(kwoty);
     }
     DbWykonajKonwersje("drop table tabela_vat");
 

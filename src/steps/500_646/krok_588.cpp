@@ -3,6 +3,7 @@
 // contractor gets its general discount row and the driver references move onto the
 // discount rows; then 59 columns leave the contractor table.
 #include <string>
+#include <vector>
 
 #include "db/schemat.h"
 #include "db/wykonaj.h"
@@ -10,13 +11,19 @@
 
 namespace {
 
-// The 27 driver references: kier_id1..9, kier_id101..109, kier_id201..209, each name
-// prefixed, separated by commas.
+// The 27 driver references: kier_id1..9, kier_id101..109, kier_id201..209.
+std::vector<std::string> Kolumny_Kierowcow() {
+    std::vector<std::string> kolumny;
+    for (int grupa : {0, 100, 200})
+        for (int i = 1; i <= 9; ++i) kolumny.push_back("kier_id" + std::to_string(grupa + i));
+    return kolumny;
+}
+
+// The driver references, each name prefixed, separated by commas.
 std::string Kierowcy(const std::string& prefiks) {
     std::string lista;
-    for (int grupa : {0, 100, 200})
-        for (int i = 1; i <= 9; ++i)
-            lista += (lista.empty() ? "" : ",") + prefiks + "kier_id" + std::to_string(grupa + i);
+    for (const std::string& kolumna : Kolumny_Kierowcow())
+        lista += (lista.empty() ? "" : ",") + prefiks + kolumna;
     return lista;
 }
 
@@ -42,12 +49,22 @@ void ClsKonwersje::Konwersja_588() {
          {"[UBE]", "[ubr]", "[ubc]", "[ubw]", "[ubz]", "[KartaStP]", "[KartaCzP]"})
         Dodaj_Pole("KADRY_OPCJE", std::string(kolumna) + " tinyint DEFAULT 0");
     Dodaj_Pole("KADRY_OPCJE", "[kodzus] Text (6)");
-    DbWykonajUPDKonwersje("",
-                          "KADRY_OPCJE AS KO INNER JOIN KONTRAHENCI AS K ON KO.ID_PRAC=K.kONH_ID",
-                          std::string("KO.UBE=K.UBE,") + "KO.UBR=K.UBR," + "KO.UBC=K.UBC," +
-                              "KO.UBW=K.UBW," + "KO.UBZ=K.UBZ," + "KO.KartaStP=K.KartaStP," +
-                              "KO.KartaCzP=K.KartaCzP," + "KO.kodzus=K.kodzus",
-                          "", "", true);
+    // The personnel options leave the contractors once KADRY_OPCJE holds them.
+    Przeniesione_Wartosci opcje{
+        .zrodlo = "Kontrahenci",
+        .cel = "KADRY_OPCJE",
+        .zlaczenie = "KADRY_OPCJE AS KO INNER JOIN KONTRAHENCI AS K ON KO.ID_PRAC=K.kONH_ID",
+        .alias = "K2",
+        .powiazanie = "K2.KONH_ID=KO.ID_PRAC",
+        .klucz = "KONH_ID"};
+    std::string wartosci;
+    for (const char* kolumna :
+         {"UBE", "UBR", "UBC", "UBW", "UBZ", "KartaStP", "KartaCzP", "kodzus"}) {
+        wartosci += (wartosci.empty() ? "KO." : ",KO.") + std::string(kolumna) + "=K." + kolumna;
+        opcje.pola.emplace_back(std::string("KO.") + kolumna, kolumna);
+    }
+    DbWykonajUPDKonwersje("", opcje.zlaczenie, wartosci, "", "", true);
+    Sprawdz_Przeniesione_Wartosci(opcje);
     for (const char* kolumna :
          {"UBE", "UBR", "UBC", "UBW", "UBZ", "KartaStP", "KartaCzP", "kodzus", "Etat"})
         Usun_Pole("Kontrahenci", kolumna);
@@ -56,14 +73,24 @@ void ClsKonwersje::Konwersja_588() {
               ")  select k.Konh_id,0,k.Rabat," + Kierowcy("k.") +
               "  from kontrahenci as k left join kontrahenci_rabaty on "
               "k.konh_id=kontrahenci_rabaty.konh_id where kontrahenci_rabaty.konh_id is null");
+    // The drivers leave the contractors once their discount rows hold them.
+    Przeniesione_Wartosci kierowcy{
+        .zrodlo = "Kontrahenci",
+        .cel = "Kontrahenci_Rabaty",
+        .zlaczenie =
+            "Kontrahenci_Rabaty as KR inner join Kontrahenci As KO on KR.konh_id=KO.konh_id",
+        .alias = "K2",
+        .powiazanie = "K2.konh_id=KR.konh_id",
+        .klucz = "konh_id"};
     for (int i = 1; i <= 9; ++i) {
         const std::string n = std::to_string(i);
-        DbWykonajKonwersje(
-            "Update Kontrahenci_Rabaty as KR inner join Kontrahenci As KO on KR.konh_id=KO.konh_id "
-            "set kr.Kier_id" +
-            n + "=ko.Kier_id" + n + ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" +
-            n + "=ko.Kier_id20" + n);
+        DbWykonajKonwersje("Update " + kierowcy.zlaczenie + " set kr.Kier_id" + n + "=ko.Kier_id" +
+                           n + ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" + n +
+                           "=ko.Kier_id20" + n);
     }
+    for (const std::string& kolumna : Kolumny_Kierowcow())
+        kierowcy.pola.emplace_back("KR." + kolumna, kolumna);
+    Sprawdz_Przeniesione_Wartosci(kierowcy);
     for (int grupa : {0, 100, 200})
         for (int i = grupa == 0 ? 2 : 1; i <= 9; ++i)
             Usun_Pole("Kontrahenci", "kier_id" + std::to_string(grupa + i));

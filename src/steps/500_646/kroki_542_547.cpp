@@ -139,11 +139,25 @@ void ClsKonwersje::Konwersja_544() {
     ZamknijRS(suma);
     DbWykonajKonwersje("alter table PRODUKTY_RECEPTURY ADD COLUMN [Szt_w_opak] Single DEFAULT 0");
     DbWykonajKonwersje("alter table PRODUKTY_RECEPTURY ADD COLUMN [Waga] Single DEFAULT 1");
+    // The products' recipe columns go once the recipes hold their values.
+    const Przeniesione_Wartosci receptury{
+        .zrodlo = "PRODUKTY",
+        .cel = "PRODUKTY_RECEPTURY",
+        .zlaczenie =
+            "PRODUKTY_RECEPTURY INNER JOIN PRODUKTY ON "
+            "PRODUKTY_RECEPTURY.PROD_ID=PRODUKTY.PROD_ID",
+        .alias = "P2",
+        .powiazanie = "P2.PROD_ID=PRODUKTY_RECEPTURY.PROD_ID",
+        .klucz = "PROD_ID",
+        .pola = {{"PRODUKTY_RECEPTURY.Szt_w_opak", "Szt_w_opak"},
+                 {"PRODUKTY_RECEPTURY.WAGA", "PROD_WAGA"},
+                 {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}}};
     DbWykonajKonwersje(
-        "UPDATE PRODUKTY_RECEPTURY INNER JOIN PRODUKTY ON "
-        "PRODUKTY_RECEPTURY.PROD_ID=PRODUKTY.PROD_ID SET "
-        "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA=PRODUKTY.PROD_"
-        "WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC");
+        "UPDATE " + receptury.zlaczenie +
+        " SET "
+        "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA="
+        "PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC");
+    Sprawdz_Przeniesione_Wartosci(receptury);
     for (const char* kol : kKolumnyReceptury) Usun_Pole("PRODUKTY", kol);
     for (const char* kol : kKolumnyReceptury) Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);
 }
