@@ -69,7 +69,9 @@ class ClsKonwersje {
     int32_t DbWykonajDELKonwersje(const std::string& table_and_condition,
                                   const std::string& what = "");
 
-    void DbWykonajKonwersje(const std::string& statement, bool quiet = false);
+    // True when the statement ran; false when it failed with a failure that the executor
+    // passes over (a statement changes nothing when it fails).
+    bool DbWykonajKonwersje(const std::string& statement, bool quiet = false);
     void DbWykonajKonwersjeNoErr(const std::string& statement);
     std::string DbWykonajSQLKonwersje(const std::string& statement, int32_t& records_affected,
                                       bool quiet = false);
@@ -121,13 +123,15 @@ class ClsKonwersje {
     void Sprawdz_Przeniesienie(const std::string& source, const std::string& target,
                                const std::string& source_rows, const std::string& target_rows);
     // Values that a step carried with an UPDATE over a join from a source table into rows
-    // of a table that already exists, checked before the source or its carried columns go:
-    // each row the update joined must leave its target row holding the values of one of
-    // the source rows tied to that target row; otherwise the run ends as for
-    // Sprawdz_Przeniesienie. Values compare as stored, Null equal to Null, so a carried
-    // column and its source share their type. Only the source columns still there are
-    // compared, as the suite's earlier tool may have dropped some after carrying them; no
-    // source table, or none of its carried columns: no check.
+    // of a table that already exists, when a carrying statement failed and its executor
+    // passed over the failure, checked before the source or its carried columns go. A
+    // statement that ran carried every value (a statement is whole or nothing), so only a
+    // failed one needs the check; its failure may still be one of a column the suite's
+    // earlier tool dropped after it had carried the values. Each row the update joins must
+    // then hold in its target row the values of one of the source rows tied to that target
+    // row, over the source columns still there; otherwise the run ends as for
+    // Sprawdz_Przeniesienie. Values compare as stored, Null equal to Null. No source table,
+    // or none of its carried columns: nothing left to lose.
     struct Przeniesione_Wartosci {
         std::string zrodlo;        // the source table
         std::string cel;           // the target table

@@ -65,15 +65,17 @@ bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
 
 }  // namespace
 
-void ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
+bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
     if (Baza_Otwarta == 0) DbPolacz_Ponownie();
     try {
         polaczenie().Execute(statement, nullptr, -1);
+        return true;
     } catch (const jet::Error& e) {
         platform::set_clipboard(statement);
         const Wynik_Polecenia w = Wynik_Bledu(e);
-        if (quiet && !Awaria_Srodowiska(w)) return;
-        if (Pasuje(kBledy_Schematu, w, statement) || Pasuje(kOpisyTolerowane, w, statement)) return;
+        if (quiet && !Awaria_Srodowiska(w)) return false;
+        if (Pasuje(kBledy_Schematu, w, statement) || Pasuje(kOpisyTolerowane, w, statement))
+            return false;
         Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
     }
 }

@@ -432,6 +432,20 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "tabeli DOK_FAK ",
          nullptr,
          {}},
+        {"3.22: register amounts of another type than the documents' carried whole",
+         &ClsKonwersje::Konwersja_322,
+         [] {
+             std::vector<std::string> b = kBaza322;
+             std::erase(b, std::string("create unique index u on DOK_FAK (n22)"));
+             b.push_back("alter table tabela_vat drop column n3");
+             b.push_back("alter table tabela_vat add column n3 single");
+             b.push_back("update tabela_vat set n3=12.34");
+             return b;
+         }(),
+         nullptr,
+         nullptr,
+         "select FAKOUT_ID, n3 from DOK_FAK order by FAKOUT_ID",
+         {{"1", "12,34"}, {"2", "12,34"}}},
         {"5.88: options carried by the suite's earlier tool, which then dropped UBE",
          &ClsKonwersje::Konwersja_588,
          Z(kBaza588, {"alter table kontrahenci drop column UBE",

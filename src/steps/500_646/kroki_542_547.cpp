@@ -152,12 +152,12 @@ void ClsKonwersje::Konwersja_544() {
         .pola = {{"PRODUKTY_RECEPTURY.Szt_w_opak", "Szt_w_opak"},
                  {"PRODUKTY_RECEPTURY.WAGA", "PROD_WAGA"},
                  {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}}};
-    DbWykonajKonwersje(
+    const bool przeniesione = DbWykonajKonwersje(
         "UPDATE " + receptury.zlaczenie +
         " SET "
         "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA="
         "PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC");
-    Sprawdz_Przeniesione_Wartosci(receptury);
+    if (!przeniesione) Sprawdz_Przeniesione_Wartosci(receptury);
     for (const char* kol : kKolumnyReceptury) Usun_Pole("PRODUKTY", kol);
     for (const char* kol : kKolumnyReceptury) Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);
 }
