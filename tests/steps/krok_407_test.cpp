@@ -190,7 +190,8 @@ struct DzienDwochDokumentow {
 class Krok407Dzien : public Krok407, public ::testing::WithParamInterface<DzienDwochDokumentow> {};
 
 TEST_P(Krok407Dzien, ASecondDocumentOfTheDayAddsItsShiftToTheDaysDocument) {
-    const auto [zmiana, wspolny] = GetParam();
+    const int zmiana = GetParam().zmiana;
+    const bool wspolny = GetParam().wspolny;
     const auto ilosci = [&](int z1, int zk) {
         return std::vector<int>{z1, zmiana == 2 ? zk : 0, zmiana == 3 ? zk : 0};
     };

@@ -211,6 +211,8 @@ void ClsKonwersje::Konwersja_537() {
         Utworz_Klucz_Podstawowy("PRODUKTY_RECEPTURY", "id_receptury,prod_id,active");
         for (const char* kol : {"active", "id_receptury", "prod_id"})
             Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);
+        // The calculations leave only when the recipe headers made from them hold them.
+        Sprawdz_Kopie("PRODUKTY_kalkulacja", "PRODUKTY_RECEPTURY");
         DbWykonajKonwersje("drop table PRODUKTY_kalkulacja");
     }
     Dodaj_Pole("PRODUKTY_RECEPTURY", "Okruchy Single DEFAULT 0");
