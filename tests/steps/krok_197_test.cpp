@@ -74,8 +74,8 @@ TEST_F(Krok197, RecepturyPrzepiete) {
     EXPECT_EQ(wiersze("select PROD_ID, sur_id, ilosc_sur, ilosc_polprod from PRODUKTY_Receptury "
                       "order by PROD_ID, sur_id"),
               (Wiersze{{"1", "4", "3", "0"},    // flour: its product
+                       {"1", "5", "1", "0"},    // bags: their 'K' product, not the old id
                        {"1", "6", "2,5", "0"},  // the dough: the 'O' product, its quantity moved
-                       {"1", "12", "1", "0"},   // bags ('K') keep the old id
                        {"6", "4", "4", "Null"}}));  // the dough's own recipe; butter's is gone
 }
 

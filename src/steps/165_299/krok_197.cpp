@@ -236,7 +236,9 @@ void ClsKonwersje::Konwersja_197() {
         "PRODUKTY_1.rodzaj HAVING (((PRODUKTY_1.rodzaj)='O'))");
 
     // 10 and 11. Product recipe lines: a semi-product ingredient becomes the 'O' product
-    // with its quantity moved into ilosc_sur; a raw-material ingredient its 'S' product.
+    // with its quantity moved into ilosc_sur; a raw-material ingredient its 'S' product,
+    // or its 'K' product when it is one bought only (left on its old id, the line would
+    // name whichever product has that id as its own).
     const std::string receptury =
         "Update " + Stala_DISTINCTROW +
         " PRODUKTY AS PRODUKTY_1 INNER JOIN (PRODUKTY INNER JOIN PRODUKTY_Receptury ON "
@@ -250,7 +252,7 @@ void ClsKonwersje::Konwersja_197() {
     DbWykonajKonwersje(receptury +
                        "PRODUKTY_Receptury.ilosc_polprod = 0, PRODUKTY_Receptury.sur_id = "
                        "[PRODUKTY_1].[prod_id] WHERE (((PRODUKTY_Receptury.ilosc_polprod)=0) AND "
-                       "((PRODUKTY_1.rodzaj)='S'))");
+                       "((PRODUKTY_1.rodzaj)='S' Or (PRODUKTY_1.rodzaj)='K'))");
 
     // 12. Zero rows of purchases, use and stock for every product.
     DbWykonajKonwersje(Zerowe_Wiersze("zakupy_ilosc", "sur_id"));
