@@ -25,14 +25,14 @@ constexpr const char* kBladDostepu =
 // A failure of the environment other than a file held elsewhere (a full disk, an I/O
 // error, a damaged file): it ends the run as it does anywhere in the run, named as what it
 // is, never taken for a file that other workstations hold.
-bool Awaria_Srodowiska(const jet::Error& e) {
+bool Awaria_Poza_Blokada(const jet::Error& e) {
     return jet::environment_failure(e) && !jet::file_locked(e);
 }
 
 // A failure of the upgrade once the backup is under way: a failure of the environment is
 // reported as what it is; any other means the file is held elsewhere.
 [[noreturn]] void Blad_Dostepu(const jet::Error& e) {
-    if (Awaria_Srodowiska(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
+    if (Awaria_Poza_Blokada(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
     FMsg_box(kBladDostepu, vbCritical, "");
     Wylogowanie();
 }
@@ -129,7 +129,7 @@ void Kopiuj_Baze(const std::string& kopia, const std::string& nowy) {
             jet::Database::copy(Sciezka_Bazy, kopia, std::string(kDatabasePassword));
             return;
         } catch (const jet::Error& e) {
-            if (Awaria_Srodowiska(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
+            if (Awaria_Poza_Blokada(e)) Wyjątek_Pokaż(e.signed_number(), e.description(), "", -1);
         }
         if (FMsg_box("Powtórz", vbYesNo, kBladDostepu) != vbYes) {
             Usun_Plik(nowy);

@@ -175,9 +175,6 @@ class ClsKonwersje {
 #include "steps/kroki.inc"
 
   private:
-    // The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie.
-    void Sprawdz_Wiersze(const std::string& source, const std::string& target,
-                         const std::string& source_rows, const std::string& target_rows, bool copy);
     void Wykonaj_Krok(int v);
     void Dokoncz_Zmiane_Typu(const std::string& table, const std::string& new_name,
                              const std::string& new_type);

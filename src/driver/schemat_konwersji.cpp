@@ -41,6 +41,30 @@ int64_t Liczba_Wierszy(ClsKonwersje& k, const std::string& rows) {
     return k.Liczba_Z_Zapytania("count(*) from " + rows);
 }
 
+// The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie.
+void Sprawdz_Wiersze(ClsKonwersje& k, const std::string& source, const std::string& target,
+                     const std::string& source_rows, const std::string& target_rows, bool copy) {
+    if (!k.Jest_Tabela(source)) return;
+    const int64_t w_celu = Liczba_Wierszy(k, target_rows);
+    const int64_t w_zrodle = Liczba_Wierszy(k, source_rows);
+    if (w_celu >= 0 && w_zrodle >= 0 && w_celu >= w_zrodle) return;
+    // The copy or move failed, or a stopped run left it short: the source keeps its rows
+    // and the step goes no further.
+    std::string opis;
+    if (w_zrodle < 0)
+        opis = "Nie można policzyć wierszy tabeli " + source + " (" +
+               (copy ? "kopia " : "przeniesione do ") + target + ")";
+    else if (copy)
+        opis = w_celu < 0 ? "Brak kopii " + target + " tabeli " + source
+                          : "Kopia " + target + " tabeli " + source + " ma " +
+                                std::to_string(w_celu) + " wierszy z " + std::to_string(w_zrodle);
+    else
+        opis = "Do tabeli " + target + " przeniesiono " +
+               (w_celu < 0 ? std::string("?") : std::to_string(w_celu)) + " z " +
+               std::to_string(w_zrodle) + " wierszy tabeli " + source;
+    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + source_rows, opis);
+}
+
 }  // namespace
 
 void ClsKonwersje::Dodaj_Pole(const std::string& table, const std::string& definition) {
@@ -164,37 +188,14 @@ void ClsKonwersje::Usun_Pozostala_Kopie(const std::string& source, const std::st
 
 void ClsKonwersje::Sprawdz_Kopie(const std::string& source, const std::string& copy,
                                  const std::string& rows) {
-    Sprawdz_Wiersze(source, copy, rows.empty() ? "[" + source + "]" : rows, "[" + copy + "]", true);
+    Sprawdz_Wiersze(*this, source, copy, rows.empty() ? "[" + source + "]" : rows, "[" + copy + "]",
+                    true);
 }
 
 void ClsKonwersje::Sprawdz_Przeniesienie(const std::string& source, const std::string& target,
                                          const std::string& source_rows,
                                          const std::string& target_rows) {
-    Sprawdz_Wiersze(source, target, source_rows, target_rows, false);
-}
-
-void ClsKonwersje::Sprawdz_Wiersze(const std::string& source, const std::string& target,
-                                   const std::string& source_rows, const std::string& target_rows,
-                                   bool copy) {
-    if (!Jest_Tabela(source)) return;
-    const int64_t w_celu = Liczba_Wierszy(*this, target_rows);
-    const int64_t w_zrodle = Liczba_Wierszy(*this, source_rows);
-    if (w_celu >= 0 && w_zrodle >= 0 && w_celu >= w_zrodle) return;
-    // The copy or move failed, or a stopped run left it short: the source keeps its rows
-    // and the step goes no further.
-    std::string opis;
-    if (w_zrodle < 0)
-        opis = "Nie można policzyć wierszy tabeli " + source + " (" +
-               (copy ? "kopia " : "przeniesione do ") + target + ")";
-    else if (copy)
-        opis = w_celu < 0 ? "Brak kopii " + target + " tabeli " + source
-                          : "Kopia " + target + " tabeli " + source + " ma " +
-                                std::to_string(w_celu) + " wierszy z " + std::to_string(w_zrodle);
-    else
-        opis = "Do tabeli " + target + " przeniesiono " +
-               (w_celu < 0 ? std::string("?") : std::to_string(w_celu)) + " z " +
-               std::to_string(w_zrodle) + " wierszy tabeli " + source;
-    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + source_rows, opis);
+    Sprawdz_Wiersze(*this, source, target, source_rows, target_rows, false);
 }
 
 void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p) {

@@ -243,11 +243,29 @@ int uruchom_i_zabij_w_kroku(const fs::path& folder, const char* program, const s
 }
 
 std::string wersja(const fs::path& folder) {
+    return jedna(folder, "SELECT NumerWersji FROM Nieruszac");
+}
+
+std::string jedna(const fs::path& folder, const std::string& sql) {
     auto db = jet::Database::open((folder / "baza.mdb").string(), std::string(kDatabasePassword));
-    auto c = db->query("SELECT NumerWersji FROM Nieruszac");
+    auto c = db->query(sql);
     std::string w = c->next() ? c->value(0).to_text() : "";
     db->close();
     return w;
+}
+
+int wykonaj(const fs::path& folder, const std::vector<std::string>& polecenia) {
+    auto db = jet::Database::open((folder / "baza.mdb").string(), std::string(kDatabasePassword));
+    int bledy = 0;
+    for (const std::string& p : polecenia) {
+        try {
+            db->execute(p);
+        } catch (const jet::Error&) {
+            ++bledy;
+        }
+    }
+    db->close();
+    return bledy;
 }
 
 std::vector<int> kroki(const fs::path& folder, const std::string& co) {

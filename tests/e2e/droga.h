@@ -63,6 +63,11 @@ int uruchom_i_zabij_w_kroku(const fs::path& folder, const char* program, const s
 std::string zawartosc(const fs::path& folder);
 // [Nieruszac].NumerWersji as text ("4,06").
 std::string wersja(const fs::path& folder);
+// The first value of a query on the folder's database, as text ("" when it has no row).
+std::string jedna(const fs::path& folder, const std::string& sql);
+// Runs statements on the folder's database, with the suite's password; a failing one
+// changes nothing. Returns how many failed.
+int wykonaj(const fs::path& folder, const std::vector<std::string>& polecenia);
 // The step numbers of the folder's log lines "Konwersja,<co>" ("Begin" or "End").
 std::vector<int> kroki(const fs::path& folder, const std::string& co);
 // A value of the folder's registry file ("" when missing).

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "db/polaczenie.h"
 #include "droga.h"
 #include "jet/database.h"
 #include "jet/error.h"
@@ -82,22 +81,6 @@ std::pair<int, std::string> Uruchom_Powloka(const std::string& polecenie) {
             k == std::string::npos ? wyjscie : wyjscie.substr(k + 1)};
 }
 
-// The statements run on the database at folder, with the suite's password; a failing one
-// changes nothing. Returns how many failed.
-int Wykonaj(const fs::path& folder, const std::vector<std::string>& polecenia) {
-    auto db = jet::Database::open((folder / "baza.mdb").string(), std::string(kDatabasePassword));
-    int bledy = 0;
-    for (const std::string& p : polecenia) {
-        try {
-            db->execute(p);
-        } catch (const jet::Error&) {
-            ++bledy;
-        }
-    }
-    db->close();
-    return bledy;
-}
-
 int Konwersja(const fs::path& folder) {
     fs::remove(folder / "err.txt");
     zadanie(folder);
@@ -130,7 +113,7 @@ TEST(Droga, TheReadmesRepairOfATemporaryColumnEndsTheConversion) {
     zadanie(baza);
     ASSERT_EQ(uruchom(baza, KONWERSJA_KROKI, "558=brak"), 1);
     ASSERT_EQ(wersja(baza), "5,57");
-    ASSERT_EQ(Wykonaj(baza, kKonta), 0);
+    ASSERT_EQ(wykonaj(baza, kKonta), 0);
     kopiuj_baze(baza, wzor);
     ASSERT_EQ(Konwersja(wzor), 0) << tekst(wzor / "err.txt");
     const std::string prosty = zawartosc(wzor);
@@ -160,7 +143,7 @@ TEST(Droga, TheReadmesRepairOfATemporaryColumnEndsTheConversion) {
             kroki_test::Polecenia_Poszerzenia(T, p.poszerzona);
         stan.insert(stan.end(), poszerzenie.begin(),
                     poszerzenie.begin() + static_cast<std::ptrdiff_t>(p.n));
-        Wykonaj(f, stan);
+        wykonaj(f, stan);
         const std::string pozostawiona = zawartosc(f);
 
         EXPECT_EQ(Konwersja(f), 1);

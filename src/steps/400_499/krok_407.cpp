@@ -353,8 +353,7 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     // unit price, so that the documents of the shifts add up to the document they were
     // cut from.
     for (int zmiana = 1; zmiana <= 3; ++zmiana) {
-        const std::string kolumna =
-            zmiana == 1 ? "ilosc_prod" : "ilosc_prod" + std::to_string(zmiana);
+        const std::string kolumna = Ilosc_Zmiany(zmiana);
         k.DbWykonajKonwersje(
             "UPDATE DOK_PRO_Zawart INNER JOIN DOK_PRO ON DOK_PRO_Zawart.ddout_id = "
             "DOK_PRO.DDOUT_ID "
