@@ -81,11 +81,14 @@ TEST_F(Krok197, RecepturyPrzepiete) {
 
 TEST_F(Krok197, RemanentIStanySurowcowPrzeniesione) {
     k.Konwersja_197();
-    // The honey counted as a raw material joins the honey goods of the same stocktaking.
-    EXPECT_EQ(
-        wiersze("select ID_RI, Rodz, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny from "
-                "REMANENTINWENT_ZAWARTOSC order by ID_RI, ID"),
-        (Wiersze{{"1", "T", "2", "3", "4"}, {"1", "S", "4", "5", "5"}, {"2", "K", "5", "1", "1"}}));
+    // The honey counted as a raw material joins the honey goods of the same stocktaking,
+    // and becomes the goods' line where the stocktaking has none.
+    EXPECT_EQ(wiersze("select ID_RI, Rodz, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny from "
+                      "REMANENTINWENT_ZAWARTOSC order by ID_RI, ID"),
+              (Wiersze{{"1", "T", "2", "3", "4"},
+                       {"1", "S", "4", "5", "5"},
+                       {"2", "T", "2", "7", "7"},
+                       {"2", "K", "5", "1", "1"}}));
     EXPECT_EQ(jedna("select ilosc from magazyn_produktow where prod_id=4"), "40");
     EXPECT_EQ(jedna("select zakup_il from SPRZEDAZ_ILOSC where prod_id=4"), "100");
     EXPECT_EQ(
@@ -283,6 +286,165 @@ TEST_F(Krok197, PrzerwanyPrzebiegNieKopiujeDrugiRaz) {
     }
     EXPECT_EQ(wiersze(produkty), przed);
     EXPECT_EQ(jedna("select count(*) from SUROWCE"), "3");
+}
+
+// Old ids that meet: raw materials and semi-products were numbered from 1 by counters of
+// their own, and the products' new ids run over the same numbers. Every row must name the
+// product that carries the item it named, found by the kind of item its column names.
+class Krok197Spotkania : public KrokiTest {
+  protected:
+    void SetUp() override {
+        KrokiTest::SetUp();
+        kroki(164, 196);
+        for (const char* t :
+             {"SUROWCE", "POLPRODUKTY", "PolPRODUKTY_Receptury", "PRODUKTY", "PRODUKTY_Receptury",
+              "REMANENTINWENT_ZAWARTOSC", "magazyn_SUROWCOW", "magazyn_produktow", "zakupy_ilosc",
+              "zuzycie_calkowite", "zakupy_zawart", "SPRZEDAZ_ILOSC", "Zamowienia_Raport_Surowce",
+              "FAKTURY_WYCH_KOREKTA", "FAKTURY_WYCH_KOREKTA_ZAWART"})
+            sql(std::string("delete from ") + t);
+        // Raw materials 1 to 12 (sur_id, name, sur_kod, prod_wl): 4 is kept as goods and
+        // carried by the goods product 3; 3 (sur_kod 2) and 5 (kept as goods with no
+        // goods product, sur_kod 1) have no copy of their own; 8 is named only by zero rows.
+        const char* surowce[] = {"(1, 'Mąka', 0, 1)",     "(2, 'Torebki', 1, 1)",
+                                 "(3, 'Kminek', 2, 1)",   "(4, 'Miód', 0, 0)",
+                                 "(5, 'Folia', 1, 0)",    "(6, 'Sól', 0, 1)",
+                                 "(7, 'Drożdże', 0, 1)",  "(8, 'Sezam', 2, 1)",
+                                 "(9, 'Mleko', 0, 1)",    "(10, 'Jaja', 0, 1)",
+                                 "(11, 'Masło', 0, 1)",   "(12, 'Cukier', 0, 1)"};
+        for (const char* w : surowce)
+            sql(std::string("insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_kod, prod_wl) values ") +
+                w);
+        for (const char* w : {"(1, 'Ciasto')", "(2, 'Zaczyn')"})
+            sql(std::string("insert into POLPRODUKTY (id, pprod_nazwa_id) values ") + w);
+        // Each semi-product's recipe: the dough of raw material 1, the leaven of 2.
+        sql("insert into PolPRODUKTY_Receptury (id, SUR_ID, ilosc_sur) values (1, 1, 5)");
+        sql("insert into PolPRODUKTY_Receptury (id, SUR_ID, ilosc_sur) values (2, 2, 4)");
+        for (const char* w : {"(1, 'Chleb', 1, Null)", "(2, 'Bułka', 1, Null)",
+                              "(3, 'Miód słoik', 0, 4)"})
+            sql(std::string("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl, sur_id) "
+                            "values ") +
+                w);
+        // Zero rows, as the quantity tables hold them for every raw material.
+        for (int id = 1; id <= 12; ++id)
+            for (const char* t : {"zakupy_ilosc", "zuzycie_calkowite"})
+                sql(std::string("insert into ") + t + " (sur_id, ilosc) values (" +
+                    std::to_string(id) + ", 0)");
+        sql("insert into FAKTURY_WYCH_KOREKTA (FKOROUT_ID, zakup) values (1, -1)");
+        sql("insert into FAKTURY_WYCH_KOREKTA (FKOROUT_ID, zakup) values (2, 0)");
+    }
+};
+
+TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
+    struct Przypadek {
+        const char* wiersz;   // a row that names an item by its old id
+        const char* produkt;  // the rows after the step, joined to the product they name
+        const char* nazwa;    // the name of the product named
+    };
+    const Przypadek przypadki[] = {
+        {"update zakupy_ilosc set ilosc=5 where sur_id=3",
+         "zakupy_ilosc inner join PRODUKTY on PRODUKTY.prod_id=zakupy_ilosc.sur_id where ilosc=5",
+         "Kminek"},
+        {"update zuzycie_calkowite set ilosc=7 where sur_id=5",
+         "zuzycie_calkowite inner join PRODUKTY on PRODUKTY.prod_id=zuzycie_calkowite.sur_id "
+         "where ilosc=7",
+         "Folia"},
+        {"insert into magazyn_SUROWCOW (sur_id, ilosc) values (4, 3)",
+         "magazyn_produktow inner join PRODUKTY on PRODUKTY.prod_id=magazyn_produktow.prod_id "
+         "where ilosc=3",
+         "Miód słoik"},
+        {"insert into zakupy_zawart (numer_id, sur_id, ILOSC) values (1, 1, 2)",
+         "zakupy_zawart inner join PRODUKTY on PRODUKTY.prod_id=zakupy_zawart.sur_id", "Mąka"},
+        {"insert into FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID, PROD_ID) values (1, 2)",
+         "FAKTURY_WYCH_KOREKTA_ZAWART inner join PRODUKTY on "
+         "PRODUKTY.prod_id=FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID where FKOROUT_ID=1",
+         "Torebki"},
+        {"insert into FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID, PROD_ID) values (2, 2)",
+         "FAKTURY_WYCH_KOREKTA_ZAWART inner join PRODUKTY on "
+         "PRODUKTY.prod_id=FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID where FKOROUT_ID=2",
+         "Bułka"},
+        {"insert into Zamowienia_Raport_Surowce (sur_id, Ilosc) values (1, 4.75)",
+         "Zamowienia_Raport_Surowce inner join PRODUKTY on "
+         "PRODUKTY.prod_id=Zamowienia_Raport_Surowce.sur_id",
+         "Mąka"},
+        {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (1, "
+         "'S', 2, 11)",
+         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=11",
+         "Torebki"},
+        // Raw material 1's new id is 4, the old id of the raw material kept as goods: its
+        // count stays its own and the goods line keeps its count.
+        {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (2, "
+         "'S', 1, 505)",
+         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=505",
+         "Mąka"},
+        {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (2, "
+         "'T', 3, 3)",
+         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
+         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=3",
+         "Miód słoik"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+         "1, 21, 0)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where ilosc_sur=21",
+         "Mąka"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+         "4, 22, 0)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where ilosc_sur=22",
+         "Miód słoik"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+         "6, 23, Null)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where ilosc_sur=23",
+         "Sól"},
+        // A semi-product's line: its new id meets old raw-material ids, which must not move
+        // it a second time.
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, "
+         "1, 0, 2.5)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=2.5",
+         "Ciasto"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, "
+         "2, 0, 1.5)",
+         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
+         "where PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=1.5",
+         "Zaczyn"},
+    };
+    for (const Przypadek& p : przypadki) sql(p.wiersz);
+    k.Konwersja_197();
+    for (const Przypadek& p : przypadki)
+        EXPECT_EQ(kolumna(std::string("select PRODUKTY.PROD_NAZWA_id from ") + p.produkt),
+                  std::vector<std::string>{p.nazwa})
+            << p.wiersz;
+    // Each semi-product's recipe holds its own ingredient only.
+    EXPECT_EQ(wiersze("select P.PROD_NAZWA_id, S.PROD_NAZWA_id, R.ilosc_sur from (PRODUKTY_Receptury "
+                      "AS R INNER JOIN PRODUKTY AS P ON P.prod_id=R.PROD_ID) INNER JOIN PRODUKTY "
+                      "AS S ON S.prod_id=R.sur_id where P.rodzaj='O' order by P.PROD_NAZWA_id"),
+              (Wiersze{{"Ciasto", "Mąka", "5"}, {"Zaczyn", "Torebki", "4"}}));
+    // The raw materials without a product of their own are copied by their sur_kod; the one
+    // named only by zero rows is not, and its zero rows go.
+    EXPECT_EQ(wiersze("select PROD_NAZWA_id, rodzaj, iif(act_to_rec,1,0) from PRODUKTY where "
+                      "PROD_NAZWA_id in ('Kminek','Folia','Sezam','Miód') order by PROD_NAZWA_id"),
+              (Wiersze{{"Folia", "K", "0"}, {"Kminek", "S", "1"}}));
+    EXPECT_EQ(jedna("select count(*) from zakupy_ilosc left join PRODUKTY on "
+                    "PRODUKTY.prod_id=zakupy_ilosc.sur_id where PRODUKTY.prod_id is null"),
+              "0");
+}
+
+// A stocktaking line of a raw material kept as goods is added to the goods line of its
+// stocktaking, both its 'S' and 'K' lines, a Null counting as none; where the stocktaking
+// has no goods line it becomes one. No count is lost.
+TEST_F(Krok197Spotkania, RemanentSurowcaJakoTowaru) {
+    for (const char* w : {"(1, 'T', 3, 10, 10)", "(1, 'S', 4, 2, Null)", "(1, 'K', 4, 1, 1)",
+                          "(2, 'S', 4, 6, 6)"})
+        sql(std::string("insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie, "
+                        "Ilosc_stanfaktyczny) values ") +
+            w);
+    k.Konwersja_197();
+    EXPECT_EQ(wiersze("select ID_RI, Rodz, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny from "
+                      "REMANENTINWENT_ZAWARTOSC order by ID_RI"),
+              (Wiersze{{"1", "T", "3", "13", "11"}, {"2", "T", "3", "6", "6"}}));
 }
 
 }  // namespace

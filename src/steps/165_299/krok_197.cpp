@@ -45,28 +45,81 @@ std::string Surowce_O_Kodzie(const std::string& sur_kod) {
     return "(((SUROWCE.sur_kod)=" + sur_kod + ") and ((SUROWCE.prod_wl)=1))";
 }
 
-// Rows that name a raw material by its old id and that the step re-points to the
-// product carrying that id: the rows (the text after "from"), the column of the id, and
-// which of the rows name a raw material (empty: all).
+// The step's work tables: for every old raw material and every old semi-product, the
+// product that carries it from now on (stare the old id, nowe the product's id, towar
+// true when a goods product carries a raw material kept as goods).
+constexpr const char* kMapaSurowcow = "[_surowce_POM]";
+constexpr const char* kMapaPolproduktow = "[_polprodukty_POM]";
+
+// Raw materials and semi-products were numbered by two counters of their own, and the
+// products by a third, so an old id means nothing without the kind of item it names.
+enum class Rodzaj_Id : uint8_t { Surowiec, Polprodukt };
+
+// A column whose rows name a raw material or a semi-product by its old id: the rows (the
+// text after "from": the table, or a join to the rows' header), the table and its column,
+// the kind of item that the rows which warunek chooses name ("" all rows), and what the
+// re-pointing assigns besides the id ("" nothing). ilosc is the quantity of a quantity
+// table ("" for lines of documents, recipes, stocktakings and order reports): a row with
+// no quantity does not need its raw material kept. A column that is not przepinany is
+// read through the map by the step, which then empties its table.
 struct Odwolanie {
     const char* wiersze;
+    const char* tabela;
     const char* kolumna;
+    Rodzaj_Id rodzaj;
     const char* warunek;
+    const char* ustaw;
+    const char* ilosc;
+    bool przepinany;
 };
-constexpr std::array<Odwolanie, 9> kOdwolania = {{
-    {"zakupy_ilosc", "zakupy_ilosc.sur_id", ""},
-    {"zuzycie_calkowite", "zuzycie_calkowite.sur_id", ""},
-    {"magazyn_SUROWCOW", "magazyn_SUROWCOW.sur_id", ""},
-    {"zakupy_zawart", "zakupy_zawart.sur_id", ""},
-    {"FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
-     "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID",
-     "FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID", "FAKTURY_WYCH_KOREKTA.zakup=-1"},
-    {"Zamowienia_Raport_Surowce", "Zamowienia_Raport_Surowce.sur_id", ""},
-    {"REMANENTINWENT_ZAWARTOSC", "REMANENTINWENT_ZAWARTOSC.id",
-     "(REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K')"},
-    {"PRODUKTY_Receptury", "PRODUKTY_Receptury.sur_id", "PRODUKTY_Receptury.ilosc_polprod=0"},
-    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury.SUR_ID", ""},
+using enum Rodzaj_Id;
+// In the order of the re-pointing: the recipe lines that name a raw material (ilosc_polprod
+// 0 or Null) are re-pointed before those that name a semi-product, whose re-pointing sets
+// their ilosc_polprod to 0.
+constexpr std::array<Odwolanie, 11> kOdwolania = {{
+    {"zakupy_ilosc", "zakupy_ilosc", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"zuzycie_calkowite", "zuzycie_calkowite", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"magazyn_SUROWCOW", "magazyn_SUROWCOW", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"zakupy_zawart", "zakupy_zawart", "sur_id", Surowiec, "", "", "", true},
+    {"(FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
+     "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID)",
+     "FAKTURY_WYCH_KOREKTA_ZAWART", "PROD_ID", Surowiec, "FAKTURY_WYCH_KOREKTA.zakup=-1", "", "",
+     true},
+    {"Zamowienia_Raport_Surowce", "Zamowienia_Raport_Surowce", "sur_id", Surowiec, "", "", "",
+     true},
+    // A line of a raw material kept as goods that is not added to its goods product's line
+    // becomes that product's line.
+    {"REMANENTINWENT_ZAWARTOSC", "REMANENTINWENT_ZAWARTOSC", "ID", Surowiec,
+     "(REMANENTINWENT_ZAWARTOSC.Rodz='S' or REMANENTINWENT_ZAWARTOSC.Rodz='K')",
+     "REMANENTINWENT_ZAWARTOSC.Rodz=IIf([_surowce_POM].towar,'T',REMANENTINWENT_ZAWARTOSC.Rodz)",
+     "", true},
+    {"PRODUKTY_Receptury", "PRODUKTY_Receptury", "sur_id", Surowiec,
+     "(PRODUKTY_Receptury.ilosc_polprod=0 or PRODUKTY_Receptury.ilosc_polprod is null)",
+     "PRODUKTY_Receptury.ilosc_polprod=0", "", true},
+    {"PRODUKTY_Receptury", "PRODUKTY_Receptury", "sur_id", Polprodukt,
+     "PRODUKTY_Receptury.ilosc_polprod<>0",
+     "PRODUKTY_Receptury.ilosc_sur=PRODUKTY_Receptury.ilosc_polprod,PRODUKTY_Receptury."
+     "ilosc_polprod=0",
+     "", true},
+    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury", "SUR_ID", Surowiec, "", "", "", false},
+    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury", "id", Polprodukt, "", "", "", false},
 }};
+
+const char* Mapa(Rodzaj_Id r) {
+    return r == Surowiec ? kMapaSurowcow : kMapaPolproduktow;
+}
+
+std::string Kolumna(const Odwolanie& o) {
+    return std::string(o.tabela) + "." + o.kolumna;
+}
+
+// The rows of o that name an item of its kind, with "where": the condition warunek and
+// the extra condition dodatkowo (either may be "").
+std::string Wiersze_Gdzie(const Odwolanie& o, const std::string& dodatkowo) {
+    std::string gdzie = o.warunek;
+    if (!dodatkowo.empty()) gdzie += (gdzie.empty() ? "" : " and ") + dodatkowo;
+    return std::string(o.wiersze) + (gdzie.empty() ? "" : " where " + gdzie);
+}
 
 // Adds to id the values of the first column of "Select " & tekst, Nulls left out.
 void Dodaj_Id(ClsKonwersje& k, const std::string& tekst, std::set<int32_t>& id) {
@@ -86,28 +139,39 @@ std::string Lista_Id(const std::set<int32_t>& id) {
     return lista;
 }
 
-// The raw materials that no copy by sur_kod selects and no product names by sur_id, yet
-// some row of a re-pointed table names: the re-pointing would leave those rows on
-// whichever product has the old id as its own. Their choice as a condition on SUROWCE
-// ("" when there are none).
-std::string Surowce_Bez_Produktu(ClsKonwersje& k) {
+// The raw materials that no product carries yet (no copy by sur_kod, no goods product
+// naming them by sur_id), split into those that some row names with a quantity or as a
+// line (nazwane) and those named by no row or only by rows without a quantity (reszta).
+void Surowce_Bez_Produktu(ClsKonwersje& k, std::set<int32_t>& nazwane, std::set<int32_t>& reszta) {
     std::set<int32_t> kandydaci;
     Dodaj_Id(k,
-             "SUROWCE.sur_id from SUROWCE left join PRODUKTY on PRODUKTY.sur_id=SUROWCE.sur_id "
-             "where PRODUKTY.prod_id is null and (SUROWCE.sur_kod is null or SUROWCE.prod_wl is "
-             "null or not (" +
-                 Surowce_O_Kodzie("0") + " or " + Surowce_O_Kodzie("1") + "))",
+             std::string("SUROWCE.sur_id from SUROWCE left join ") + kMapaSurowcow + " on " +
+                 kMapaSurowcow + ".stare=SUROWCE.sur_id where " + kMapaSurowcow +
+                 ".stare is null",
              kandydaci);
-    if (kandydaci.empty()) return "";
-    std::set<int32_t> odwolane;
+    if (kandydaci.empty()) return;
     for (const Odwolanie& o : kOdwolania) {
-        const std::string kolumna = o.kolumna;
-        Dodaj_Id(k,
-                 "distinct " + kolumna + " from " + o.wiersze + " where " + kolumna + " In (" +
-                     Lista_Id(kandydaci) + ")" + (*o.warunek ? " and " : "") + o.warunek,
-                 odwolane);
+        if (o.rodzaj != Surowiec) continue;
+        const std::string kolumna = Kolumna(o);
+        std::string warunek = kolumna + " In (" + Lista_Id(kandydaci) + ")";
+        if (*o.ilosc) warunek += std::string(" and ") + o.tabela + "." + o.ilosc + "<>0";
+        Dodaj_Id(k, "distinct " + kolumna + " from " + Wiersze_Gdzie(o, warunek), nazwane);
     }
-    return odwolane.empty() ? "" : "SUROWCE.sur_id In (" + Lista_Id(odwolane) + ")";
+    for (const int32_t id : kandydaci)
+        if (!nazwane.contains(id)) reszta.insert(id);
+}
+
+// Puts into the map of raw materials every copied raw material ('S' or 'K') that it does
+// not hold yet.
+void Mapuj_Kopie_Surowcow(ClsKonwersje& k) {
+    const std::string m = kMapaSurowcow;
+    k.DbWykonajKonwersje("Insert Into " + m +
+                         " ( stare, nowe, towar ) SELECT PRODUKTY.sur_id, PRODUKTY.prod_id, False "
+                         "FROM PRODUKTY LEFT JOIN " +
+                         m + " ON " + m +
+                         ".stare=PRODUKTY.sur_id WHERE (PRODUKTY.rodzaj='S' Or "
+                         "PRODUKTY.rodzaj='K') And " +
+                         m + ".stare Is Null");
 }
 
 // The raw materials that wybor chooses arrived in PRODUKTY as products of kind rodzaj:
@@ -119,12 +183,13 @@ void Sprawdz_Surowce(ClsKonwersje& k, const std::string& wybor, const std::strin
                                 wybor + " and PRODUKTY.rodzaj='" + rodzaj + "'");
 }
 
-// The lines of the semi-product recipes with the product of the semi-product (PRODUKTY_1)
-// and the product that carries the ingredient's old id (PRODUKTY).
-constexpr const char* kRecepturyPolproduktow =
-    "(PRODUKTY AS PRODUKTY_1 INNER JOIN PolPRODUKTY ON PRODUKTY_1.sur_id = PolPRODUKTY.id) "
-    "INNER JOIN (PolPRODUKTY_Receptury INNER JOIN PRODUKTY ON PolPRODUKTY_Receptury.SUR_ID = "
-    "PRODUKTY.sur_id) ON PolPRODUKTY.id = PolPRODUKTY_Receptury.id";
+// The lines of the semi-product recipes with the product of the semi-product (P) and the
+// product that carries the ingredient (S), both found by the old id in its own kind.
+std::string Receptury_Polproduktow() {
+    return std::string("(PolPRODUKTY_Receptury INNER JOIN ") + kMapaPolproduktow +
+           " AS P ON P.stare = PolPRODUKTY_Receptury.id) INNER JOIN " + kMapaSurowcow +
+           " AS S ON S.stare = PolPRODUKTY_Receptury.SUR_ID";
+}
 
 // Zero rows for every product that has none in tabela, keyed by kolumna.
 std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna) {
@@ -132,6 +197,32 @@ std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna
            " PRODUKTY.[prod_id],  0 AS Wyr2 FROM PRODUKTY LEFT JOIN " + tabela +
            " ON PRODUKTY.[prod_id] = " + tabela + ".[" + kolumna + "] WHERE (((" + tabela + ".[" +
            kolumna + "]) Is Null))";
+}
+
+// The stocktaking quantities that a merge of lines adds up.
+constexpr std::array<const char*, 8> kIlosciRemanentu = {
+    "Ilosc_namagazynie", "Ilosc_stanfaktyczny", "mag_prod", "zak_il",
+    "sprz_il",           "zuzyte",              "przych_il", "rozch_il",
+};
+
+// A stocktaking line of a raw material kept as goods is added to the line of its goods
+// product in the same stocktaking (a line that names a product: not 'S' or 'K'), which
+// becomes 'T', a Null quantity counting as none; each line so added goes. Several lines of
+// one raw material all add up, the update adding pair by pair. A line whose stocktaking
+// has no line of the goods product stays, for the re-pointing.
+void Scal_Remanent_Towarow(ClsKonwersje& k) {
+    std::string sumy;
+    for (const std::string c : kIlosciRemanentu)
+        sumy += "G." + c + "=Nz(G." + c + ",0)+Nz(L." + c + ",0),";
+    const std::string pary =
+        std::string("(REMANENTINWENT_ZAWARTOSC AS L INNER JOIN ") + kMapaSurowcow +
+        " AS M ON M.stare = L.ID) INNER JOIN REMANENTINWENT_ZAWARTOSC AS G ON (G.ID_RI = "
+        "L.ID_RI AND G.ID = M.nowe)";
+    const std::string gdzie =
+        " WHERE M.towar And (L.Rodz='S' Or L.Rodz='K') And (G.Rodz Is Null Or (G.Rodz<>'S' And "
+        "G.Rodz<>'K'))";
+    k.DbWykonajKonwersje("Update " + pary + " SET " + sumy + "G.Rodz='T'" + gdzie);
+    k.DbWykonajKonwersje("Delete L.* FROM " + pary + gdzie);
 }
 
 // A run of this step that stopped after the copy of the raw materials left copied rows in
@@ -183,30 +274,45 @@ void ClsKonwersje::Konwersja_197() {
     const std::string surowce_K = Surowce_O_Kodzie("1");
     DbWykonajKonwersje(Kopia_Surowcow("1", "S", "surowce.prod_wl", "", "HAVING " + surowce_S));
     DbWykonajKonwersje(Kopia_Surowcow("0", "K", "surowce.prod_wl", "", "HAVING " + surowce_K));
-    // A raw material of another sur_kod (or kept as goods with no goods product naming
-    // it) that rows still name becomes an own raw material 'S', so that the re-pointing
-    // below takes its rows along instead of leaving them on an unrelated product.
-    const std::string bez_produktu = Surowce_Bez_Produktu(*this);
-    if (!bez_produktu.empty())
-        DbWykonajKonwersje(
-            Kopia_Surowcow("1", "S", "1 AS wyr0", "WHERE " + bez_produktu + " ", ""));
 
-    // 5. Tables that named a raw material now name its product.
-    static constexpr std::array<const char*, 4> kSurowcowe = {"zakupy_ilosc", "zuzycie_calkowite",
-                                                              "magazyn_SUROWCOW", "zakupy_zawart"};
-    for (const std::string t : kSurowcowe)
-        DbWykonajKonwersje("Update [" + t + "] inner join [PRODUKTY] on [PRODUKTY].[sur_id]=[" + t +
-                           "].[sur_id] set [" + t + "].[sur_id]=[PRODUKTY].[prod_id]");
+    // The map of every old raw material to the product that carries it: its copy, else
+    // the goods product that names it by sur_id (the first one).
+    for (const char* m : {kMapaSurowcow, kMapaPolproduktow}) {
+        DbWykonajKonwersje(std::string("DROP table ") + m);
+        DbWykonajKonwersje(std::string("create table ") + m +
+                           " (stare Long, nowe Long, towar Logical DEFAULT False)");
+        DbWykonajKonwersje(std::string("create unique index stare on ") + m + " (stare)");
+    }
+    Mapuj_Kopie_Surowcow(*this);
+    const std::string m = kMapaSurowcow;
+    DbWykonajKonwersje("Insert Into " + m +
+                       " ( stare, nowe, towar ) SELECT PRODUKTY.sur_id, Min(PRODUKTY.prod_id), "
+                       "True FROM (PRODUKTY INNER JOIN SUROWCE ON SUROWCE.sur_id=PRODUKTY.sur_id) "
+                       "LEFT JOIN " +
+                       m + " ON " + m + ".stare=PRODUKTY.sur_id WHERE PRODUKTY.rodzaj='T' And " +
+                       m + ".stare Is Null GROUP BY PRODUKTY.sur_id");
+    // A raw material that neither takes, but that a row names with a quantity or as a
+    // line, is copied too ('K' for sur_kod 1, else 'S'), so that its rows keep naming it;
+    // rows without a quantity of one that nothing else names go with it.
+    std::set<int32_t> nazwane, reszta;
+    Surowce_Bez_Produktu(*this, nazwane, reszta);
+    const std::string dodatkowe = "SUROWCE.sur_id In (" + Lista_Id(nazwane) + ")";
+    const std::string dodatkowe_K = dodatkowe + " and SUROWCE.sur_kod=1";
+    const std::string dodatkowe_S =
+        dodatkowe + " and (SUROWCE.sur_kod<>1 or SUROWCE.sur_kod is null)";
+    if (!nazwane.empty()) {
+        DbWykonajKonwersje(Kopia_Surowcow("1", "S", "1 AS wyr0", "WHERE " + dodatkowe_S + " ", ""));
+        DbWykonajKonwersje(Kopia_Surowcow("0", "K", "1 AS wyr0", "WHERE " + dodatkowe_K + " ", ""));
+        Mapuj_Kopie_Surowcow(*this);
+    }
+    if (!reszta.empty())
+        for (const Odwolanie& o : kOdwolania)
+            if (o.rodzaj == Surowiec && *o.ilosc)
+                DbWykonajKonwersje(std::string("Delete from ") + o.tabela + " where " +
+                                   Kolumna(o) + " In (" + Lista_Id(reszta) + ") and (" +
+                                   o.ilosc + "=0 or " + o.ilosc + " is null)");
 
-    // 6. Lines of purchase corrections.
-    DbWykonajKonwersje(
-        "Update (FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
-        "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID) INNER JOIN "
-        "PRODUKTY ON FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID = PRODUKTY.sur_id SET "
-        "FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID = [PRODUKTY].[prod_id] WHERE "
-        "(((FAKTURY_WYCH_KOREKTA.zakup)=-1))");
-
-    // 7. Semi-products: 'O'.
+    // 7. Semi-products: 'O', and the map of every old semi-product to its product.
     DbWykonajKonwersje(
         "Insert Into PRODUKTY ( prod_sww, prod_jed, STVAT_ID, PROD_NUMER_ID, prod_on, "
         "PROD_CENA_SUGERO, sur_id, PROD_NAZWA_id, grupa, prod_wl, act_buy, act_sale, act_to_rec, "
@@ -216,6 +322,25 @@ void ClsKonwersje::Konwersja_197() {
         "wyr2, 1 AS wyr3, 1 AS wyr4,0 as wyr5,1 as wyr6,1 as wyr7,'O' as "
         "wyr8,PPROD_WYDAJNOSCzREC From polPRODUKTY GROUP BY polPRODUKTY.JED_NAZWA_ID, "
         "polPRODUKTY.id, polPRODUKTY.pprod_NAZWA_id,PPROD_WYDAJNOSCzREC");
+    DbWykonajKonwersje(std::string("Insert Into ") + kMapaPolproduktow +
+                       " ( stare, nowe ) SELECT PRODUKTY.sur_id, PRODUKTY.prod_id FROM PRODUKTY "
+                       "WHERE PRODUKTY.rodzaj='O'");
+
+    // 5, 6, 10, 11, 14 to 17. Every row that named a raw material or a semi-product now
+    // names the product that carries it, each row once and by the kind of item it named:
+    // the old ids are read only through the maps, never against ids already re-pointed.
+    // A stocktaking line of a raw material kept as goods first joins its goods product's
+    // line of the same stocktaking.
+    Scal_Remanent_Towarow(*this);
+    for (const Odwolanie& o : kOdwolania) {
+        if (!o.przepinany) continue;
+        const std::string mapa = Mapa(o.rodzaj);
+        std::string ustaw = Kolumna(o) + "=" + mapa + ".nowe";
+        if (*o.ustaw) ustaw += std::string(",") + o.ustaw;
+        DbWykonajKonwersje("Update " + std::string(o.wiersze) + " INNER JOIN " + mapa + " ON " +
+                           mapa + ".stare=" + Kolumna(o) + " SET " + ustaw +
+                           (*o.warunek ? std::string(" WHERE ") + o.warunek : ""));
+    }
 
     // 8. Quantity rows for every product that has none.
     DbWykonajKonwersje(
@@ -228,91 +353,26 @@ void ClsKonwersje::Konwersja_197() {
     // 9. Semi-product recipes become recipes of the 'O' products.
     DbWykonajKonwersje(
         "Insert Into PRODUKTY_Receptury ( sur_id, PPROD_nazwa_ID, ilosc_sur, PROD_ID ) SELECT " +
-        Stala_DISTINCTROW +
-        " PRODUKTY.PROD_ID, Null AS Wyr1, PolPRODUKTY_Receptury.ilosc_sur, PRODUKTY_1.PROD_ID "
-        "FROM " +
-        kRecepturyPolproduktow +
-        " GROUP BY PRODUKTY.PROD_ID, PolPRODUKTY_Receptury.ilosc_sur, PRODUKTY_1.PROD_ID, "
-        "PRODUKTY_1.rodzaj HAVING (((PRODUKTY_1.rodzaj)='O'))");
-
-    // 10 and 11. Product recipe lines: a semi-product ingredient becomes the 'O' product
-    // with its quantity moved into ilosc_sur; a raw-material ingredient its 'S' product,
-    // or its 'K' product when it is one bought only (left on its old id, the line would
-    // name whichever product has that id as its own).
-    const std::string receptury =
-        "Update " + Stala_DISTINCTROW +
-        " PRODUKTY AS PRODUKTY_1 INNER JOIN (PRODUKTY INNER JOIN PRODUKTY_Receptury ON "
-        "PRODUKTY.PROD_ID = PRODUKTY_Receptury.PROD_ID) ON PRODUKTY_1.sur_id = "
-        "PRODUKTY_Receptury.sur_id SET ";
-    DbWykonajKonwersje(receptury +
-                       "PRODUKTY_Receptury.[ilosc_sur] = "
-                       "[PRODUKTY_Receptury].ilosc_polprod,PRODUKTY_Receptury.ilosc_polprod = 0, "
-                       "PRODUKTY_Receptury.sur_id = [PRODUKTY_1].[prod_id] WHERE "
-                       "(((PRODUKTY_Receptury.ilosc_polprod)<>0) AND ((PRODUKTY_1.rodzaj)='O'))");
-    DbWykonajKonwersje(receptury +
-                       "PRODUKTY_Receptury.ilosc_polprod = 0, PRODUKTY_Receptury.sur_id = "
-                       "[PRODUKTY_1].[prod_id] WHERE (((PRODUKTY_Receptury.ilosc_polprod)=0) AND "
-                       "((PRODUKTY_1.rodzaj)='S' Or (PRODUKTY_1.rodzaj)='K'))");
+        Stala_DISTINCTROW + " S.nowe, Null AS Wyr1, PolPRODUKTY_Receptury.ilosc_sur, P.nowe FROM " +
+        Receptury_Polproduktow() + " GROUP BY S.nowe, PolPRODUKTY_Receptury.ilosc_sur, P.nowe");
 
     // 12. Zero rows of purchases, use and stock for every product.
     DbWykonajKonwersje(Zerowe_Wiersze("zakupy_ilosc", "sur_id"));
     DbWykonajKonwersje(Zerowe_Wiersze("zuzycie_calkowite", "sur_id"));
     DbWykonajKonwersje(Zerowe_Wiersze("magazyn_produktow", "prod_id"));
 
-    // 13. Raw-material stock and purchases added to the products'.
+    // 13. Raw-material stock and purchases added to the products', a Null counting as
+    // none; a row with nothing to add is left as it is.
     DbWykonajKonwersje(
         "Update [magazyn_produktow] inner join magazyn_SUROWCOW on "
         "magazyn_SUROWCOW.sur_id=[magazyn_produktow].prod_id set "
-        "[magazyn_produktow].ilosc=[magazyn_produktow].ilosc+magazyn_SUROWCOW.ilosc");
+        "[magazyn_produktow].ilosc=Nz([magazyn_produktow].ilosc,0)+magazyn_SUROWCOW.ilosc where "
+        "magazyn_SUROWCOW.ilosc<>0");
     DbWykonajKonwersje(
         "Update [SPRZEDAZ_ILOSC] inner join zakupy_ilosc on "
         "[SPRZEDAZ_ILOSC].prod_id=zakupy_ilosc.sur_id set "
-        "[SPRZEDAZ_ILOSC].zakup_il=[SPRZEDAZ_ILOSC].zakup_il+zakupy_ilosc.ilosc");
-
-    // 14. The order reports' raw-material summary.
-    DbWykonajKonwersje(
-        "Update Zamowienia_Raport_Surowce inner join PRODUKTY on "
-        "PRODUKTY.sur_id=Zamowienia_Raport_Surowce.sur_id set "
-        "Zamowienia_Raport_Surowce.sur_id=PRODUKTY.prod_id");
-
-    // 15. Stocktaking lines of the copied raw materials.
-    DbWykonajKonwersje(
-        "Update REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
-        "PRODUKTY.sur_id=REMANENTINWENT_ZAWARTOSC.id set "
-        "REMANENTINWENT_ZAWARTOSC.id=PRODUKTY.prod_id "
-        "where (REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K') and "
-        "PRODUKTY.prod_wl=1");
-
-    // 16. A raw material kept as goods: its count in the same stocktaking is added to the
-    // goods line, which becomes 'T'.
-    static constexpr std::array<const char*, 8> kIlosci = {
-        "Ilosc_namagazynie", "Ilosc_stanfaktyczny",
-        "mag_prod",          "zak_il",
-        "sprz_il",           "zuzyte",
-        "przych_il",         "rozch_il",
-    };
-    std::string sumy;
-    for (const std::string c : kIlosci) {
-        if (!sumy.empty()) sumy += ",";
-        sumy += "REMANENTINWENT_ZAWARTOSC." + c + "=REMANENTINWENT_ZAWARTOSC." + c +
-                "+REMANENTINWENT_ZAWARTOSC_1." + c;
-    }
-    DbWykonajKonwersje(
-        "Update (REMANENTINWENT_ZAWARTOSC INNER JOIN PRODUKTY ON REMANENTINWENT_ZAWARTOSC.ID = "
-        "PRODUKTY.PROD_ID) INNER JOIN REMANENTINWENT_ZAWARTOSC AS REMANENTINWENT_ZAWARTOSC_1 ON "
-        "PRODUKTY.sur_id = REMANENTINWENT_ZAWARTOSC_1.ID SET " +
-        sumy +
-        ",REMANENTINWENT_ZAWARTOSC.Rodz='T' WHERE (((PRODUKTY.prod_wl)=0) AND "
-        "((REMANENTINWENT_ZAWARTOSC_1.Rodz)='S') and REMANENTINWENT_ZAWARTOSC.ID_RI "
-        "=REMANENTINWENT_ZAWARTOSC_1.ID_RI) ");
-
-    // 17. The merged raw-material lines go.
-    DbWykonajKonwersje(
-        "Update REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
-        "PRODUKTY.sur_id=REMANENTINWENT_ZAWARTOSC.id set REMANENTINWENT_ZAWARTOSC.id=0 where "
-        "(REMANENTINWENT_ZAWARTOSC.rodz='S' or REMANENTINWENT_ZAWARTOSC.rodz='K') and "
-        "PRODUKTY.prod_wl=0");
-    DbWykonajKonwersje("Delete from REMANENTINWENT_ZAWARTOSC where REMANENTINWENT_ZAWARTOSC.id=0");
+        "[SPRZEDAZ_ILOSC].zakup_il=Nz([SPRZEDAZ_ILOSC].zakup_il,0)+zakupy_ilosc.ilosc where "
+        "zakupy_ilosc.ilosc<>0");
 
     // 18. Goods lose their recipes.
     DbWykonajKonwersje(
@@ -368,21 +428,23 @@ void ClsKonwersje::Konwersja_197() {
     // unique index) would otherwise lose the rows with their source.
     Sprawdz_Surowce(*this, surowce_S, "S");
     Sprawdz_Surowce(*this, surowce_K, "K");
-    if (!bez_produktu.empty()) Sprawdz_Surowce(*this, bez_produktu, "S");
+    if (!nazwane.empty()) {
+        Sprawdz_Surowce(*this, dodatkowe_S, "S");
+        Sprawdz_Surowce(*this, dodatkowe_K, "K");
+    }
     Sprawdz_Przeniesienie("PolPRODUKTY", "PRODUKTY", "PolPRODUKTY",
                           "PolPRODUKTY inner join PRODUKTY on PRODUKTY.sur_id=PolPRODUKTY.id "
                           "where PRODUKTY.rodzaj='O'");
     // Each line that the recipe copy selects is counted with a line of its product and
     // ingredient, for the same reason.
-    const std::string receptury_O = std::string(kRecepturyPolproduktow);
-    Sprawdz_Przeniesienie("PolPRODUKTY_Receptury", "PRODUKTY_Receptury",
-                          receptury_O + " where PRODUKTY_1.rodzaj='O'",
-                          "(" + receptury_O +
+    Sprawdz_Przeniesienie("PolPRODUKTY_Receptury", "PRODUKTY_Receptury", Receptury_Polproduktow(),
+                          "(" + Receptury_Polproduktow() +
                               ") INNER JOIN PRODUKTY_Receptury ON (PRODUKTY_Receptury.PROD_ID = "
-                              "PRODUKTY_1.PROD_ID AND PRODUKTY_Receptury.sur_id = "
-                              "PRODUKTY.PROD_ID) where PRODUKTY_1.rodzaj='O'");
+                              "P.nowe AND PRODUKTY_Receptury.sur_id = S.nowe)");
     DbWykonajKonwersje("delete from surowce");
     DbWykonajKonwersje("delete from magazyn_surowcow");
     DbWykonajKonwersje("delete from PolPRODUKTY");
     DbWykonajKonwersje("delete from PolPRODUKTY_receptury");
+    for (const char* mapa : {kMapaSurowcow, kMapaPolproduktow})
+        DbWykonajKonwersje(std::string("DROP table ") + mapa);
 }
