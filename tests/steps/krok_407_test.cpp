@@ -252,6 +252,153 @@ INSTANTIATE_TEST_SUITE_P(Zmiany, Krok407Dzien,
                                     (i.param.wspolny ? "_wspolny" : "_bez_wspolnego");
                          });
 
+// A Null in a shift quantity, a price or a breakdown quantity or value counts as 0: alone
+// in its document and merged into the day's shift-2 document. The merge cases: document
+// 1 holds product 1 in shift 2 only (4 at a value of 40, raw material 100: 8 at 16) and
+// becomes the day's shift-2 document; document 2 holds product 1 too and product 2 (1 in
+// shift 1 and 2 in shift 2 at 30). Lines and breakdown rows are given as their values
+// ("ddout_id, prod, shift 1, shift 2, shift 3, value" and "ddout_id, prod, raw material,
+// quantity, value"); the results as headers (id, shift, net value), lines (id, product,
+// quantity, unit price) and breakdown rows (id, product, raw material, quantity, unit
+// value).
+struct PustePole {
+    const char* nazwa;
+    Lista linie;
+    Lista rozbicie;
+    Wiersze naglowki;
+    Wiersze zawartosc;
+    Wiersze rozbicie_po;
+};
+
+void PrintTo(const PustePole& p, std::ostream* os) {
+    *os << p.nazwa;
+}
+
+class Krok407Puste : public Krok407, public ::testing::WithParamInterface<PustePole> {};
+
+TEST_P(Krok407Puste, ANullCountsAsNothing) {
+    const PustePole& p = GetParam();
+    Dokument(1, "03-20-2000");
+    Dokument(2, "03-20-2000");
+    for (const std::string& l : p.linie)
+        Sql("insert into DOK_PRO_ZAWART (DDOUT_ID, PROD_ID, ilosc_prod, ilosc_prod2, ilosc_prod3, "
+            "WSPRZ_CENA_B) values (" +
+            l + ")");
+    for (const std::string& r : p.rozbicie)
+        Sql("insert into DOK_PRO_ZAWART_SUROWCE values (" + r + ")");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, nr_zM_PROD, DDOUT_WART_N from DOK_PRO order by DDOUT_ID"),
+              p.naglowki);
+    EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N from "
+                        "DOK_PRO_ZAWART order by DDOUT_ID, PROD_ID"),
+              p.zawartosc);
+    EXPECT_EQ(Wiersze_Z("select ddout_id, Prod_id, sur_id, Ilosc, Wartosc from "
+                        "DOK_PRS_ZAWART_ROZBICIE order by ddout_id, Prod_id, sur_id"),
+              p.rozbicie_po);
+}
+
+const std::string kDzien1 = "1, 1, 0, 4, 0, 40", kDzien2 = "2, 2, 1, 2, 0, 30",
+                  kRozbicie1 = "1, 1, 100, 8, 16";
+const Wiersze kRozbicie1Po = {{"1", "1", "100", "8", "2"}};
+
+// The lines after a merge: product 1 in documents 1 and 2 (quantity and unit price; none
+// in document 2 when w2 is empty), product 2 at 10 in both.
+Wiersze Scalone(const Lista& w1, const Lista& w2) {
+    Wiersze w{{"1", "1", w1[0], w1[1]}, {"1", "2", "2", "10"}};
+    if (!w2.empty()) w.push_back({"2", "1", w2[0], w2[1]});
+    w.push_back({"2", "2", "1", "10"});
+    return w;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zmiany, Krok407Puste,
+    ::testing::Values(PustePole{"zmiana1",
+                                {"1, 11, Null, 4, 0, 40"},
+                                {"1, 11, 100, 8, 16"},
+                                {{"1", "2", "40"}},
+                                {{"1", "11", "4", "10"}},
+                                {{"1", "11", "100", "8", "2"}}},
+                      PustePole{"zmiana2",
+                                {"1, 11, 5, Null, 0, 50", "1, 12, 1, 0, 0, 7"},
+                                {"1, 11, 100, 10, 20"},
+                                {{"1", "1", "57"}},
+                                {{"1", "11", "5", "10"}, {"1", "12", "1", "7"}},
+                                {{"1", "11", "100", "10", "2"}}},
+                      PustePole{"zmiana3",
+                                {"1, 11, 5, 3, Null, 80"},
+                                {"1, 11, 100, 16, 32"},
+                                {{"1", "1", "50"}, {"3", "2", "30"}},
+                                {{"1", "11", "5", "10"}, {"3", "11", "3", "10"}},
+                                {{"1", "11", "100", "10", "2"}, {"3", "11", "100", "6", "2"}}},
+                      // No shift with a quantity above 0: the document keeps no shift and its line
+                      // the sum of its shifts.
+                      PustePole{"bez_zmiany",
+                                {"1, 11, -2, Null, 0, -20"},
+                                {},
+                                {{"1", "0", "-20"}},
+                                {{"1", "11", "-2", "10"}},
+                                {}},
+                      PustePole{"cena",
+                                {"1, 11, 5, 0, 0, Null", "1, 12, 1, 0, 0, 7"},
+                                {},
+                                {{"1", "1", "7"}},
+                                {{"1", "11", "5", "0"}, {"1", "12", "1", "7"}},
+                                {}},
+                      PustePole{"wartosc_rozbicia",
+                                {"1, 11, 2, 2, 0, 40"},
+                                {"1, 11, 100, 4, Null", "1, 11, 101, 4, 8"},
+                                {{"1", "1", "20"}, {"3", "2", "20"}},
+                                {{"1", "11", "2", "10"}, {"3", "11", "2", "10"}},
+                                {{"1", "11", "100", "2", "0"},
+                                 {"1", "11", "101", "2", "2"},
+                                 {"3", "11", "100", "2", "0"},
+                                 {"3", "11", "101", "2", "2"}}},
+                      PustePole{"scalenie_zmiana1_dnia",
+                                {"1, 1, Null, 4, 0, 40", "2, 1, 3, 2, 0, 50", kDzien2},
+                                {kRozbicie1},
+                                {{"1", "2", "80"}, {"2", "1", "40"}},
+                                Scalone({"6", "10"}, {"3", "10"}),
+                                kRozbicie1Po},
+                      // The second document's product 1 has no quantities: the line goes, and the
+                      // day's document keeps its own.
+                      PustePole{"scalenie_bez_ilosci",
+                                {kDzien1, "2, 1, Null, Null, Null, 30", kDzien2},
+                                {kRozbicie1},
+                                {{"1", "2", "60"}, {"2", "1", "10"}},
+                                Scalone({"4", "10"}, {}),
+                                kRozbicie1Po},
+                      PustePole{"scalenie_zmiana2",
+                                {kDzien1, "2, 1, 3, Null, 0, 30", kDzien2},
+                                {kRozbicie1},
+                                {{"1", "2", "60"}, {"2", "1", "40"}},
+                                Scalone({"4", "10"}, {"3", "10"}),
+                                kRozbicie1Po},
+                      PustePole{"scalenie_zmiana3",
+                                {kDzien1, "2, 1, 3, 2, Null, 50", kDzien2},
+                                {kRozbicie1},
+                                {{"1", "2", "80"}, {"2", "1", "40"}},
+                                Scalone({"6", "10"}, {"3", "10"}),
+                                kRozbicie1Po},
+                      PustePole{"scalenie_cena",
+                                {kDzien1, "2, 1, 2, 4, 0, Null", kDzien2},
+                                {kRozbicie1},
+                                {{"1", "2", "60"}, {"2", "1", "10"}},
+                                Scalone({"8", "5"}, {"2", "0"}),
+                                kRozbicie1Po},
+                      PustePole{"scalenie_wartosc_rozbicia",
+                                {kDzien1, "2, 1, 2, 4, 0, 60", kDzien2},
+                                {kRozbicie1, "2, 1, 100, 12, Null"},
+                                {{"1", "2", "100"}, {"2", "1", "30"}},
+                                Scalone({"8", "10"}, {"2", "10"}),
+                                {{"1", "1", "100", "16", "1"}, {"2", "1", "100", "4", "0"}}},
+                      PustePole{"scalenie_ilosc_rozbicia",
+                                {kDzien1, "2, 1, 2, 4, 0, 60", kDzien2},
+                                {kRozbicie1, "2, 1, 100, Null, 10"},
+                                {{"1", "2", "100"}, {"2", "1", "30"}},
+                                Scalone({"8", "10"}, {"2", "10"}),
+                                kRozbicie1Po}),
+    [](const auto& i) { return std::string(i.param.nazwa); });
+
 // A copy to the day's shift document that the database refuses (a unique index of the
 // user's): the step stops with its writes undone rather than drop the shift's quantities.
 TEST_F(Krok407, AShiftCopyThatTheDatabaseRefusesStopsTheStep) {

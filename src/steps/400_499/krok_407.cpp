@@ -164,6 +164,14 @@ std::string Ilosc_Zmiany(int zmiana) {
     return zmiana == 1 ? "ilosc_prod" : "ilosc_prod" + std::to_string(zmiana);
 }
 
+// A production line's quantity over its three shifts, a shift without a quantity (Null)
+// counting as 0, so that one empty shift does not take the others' quantities with it.
+std::string Suma_Zmian() {
+    std::string suma;
+    for (int z = 1; z <= 3; ++z) suma += (z == 1 ? "Nz([" : "+Nz([") + Ilosc_Zmiany(z) + "],0)";
+    return suma;
+}
+
 // A production line's shift share of a breakdown row's quantity: the row's quantity times
 // the shift's part of its line's three quantities, the whole quantity when the row has no
 // line (such a row is never scaled). h is the breakdown row, z its line, left-joined.
@@ -192,7 +200,9 @@ bool Wspolne_Produkty(ClsKonwersje& k, const std::string& h, const std::string& 
 // (their other shifts' quantities 0), and h's contribution to the shift is merged in:
 // per product the quantities and values (quantity times unit price) are added, per raw
 // material of a product likewise, and what s lacks is added. Each document's share is
-// its own, so the sums are those of the two documents split apart.
+// its own, so the sums are those of the two documents split apart. The shift quantities,
+// unit prices and breakdown values hold no Null by then (the clean-up before the split
+// made each a 0), so that no sum here turns Null and wipes s's own figures.
 void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana) {
     if (!Wspolne_Produkty(k, h, s)) {
         k.DbWykonajKonwersje(
@@ -279,20 +289,26 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
 // Operations 14 to 17.
 void Podzial_Produkcji(ClsKonwersje& k) {
     // 14.1-3. Unit prices: a line's value and a raw material's value per unit produced.
+    // A shift quantity, price, breakdown quantity or breakdown value without a value
+    // (Null) counts as 0 from here on: a line or breakdown row with no quantity goes, and
+    // the shift quantities left are made 0, so that no sum of the split or of a merge
+    // into the day's shift document turns Null.
     k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where ilosc=0");
     k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce set wartosc=wartosc/ilosc");
-    k.DbWykonajKonwersje(
-        "delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART where ilosc_prod+ilosc_prod2+ilosc_prod3=0");
-    k.DbWykonajKonwersje(
-        "UPDATE DOK_PRO_ZAWART set "
-        "ZDDOUT_CENA_N=ZDDOUT_CENA_N/(ilosc_prod+ilosc_prod2+ilosc_prod3)");
+    const std::string suma = Suma_Zmian();
+    k.DbWykonajKonwersje("delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART where " + suma + "=0");
+    std::string zmiany;
+    for (int z = 1; z <= 3; ++z)
+        zmiany += ",[" + Ilosc_Zmiany(z) + "]=Nz([" + Ilosc_Zmiany(z) + "],0)";
+    k.DbWykonajKonwersje("UPDATE DOK_PRO_ZAWART set ZDDOUT_CENA_N=Nz(ZDDOUT_CENA_N,0)/(" + suma +
+                         ")" + zmiany);
     k.DbWykonajKonwersje("drop table DOK_PRS_ZAWART_ROZBICIE");
     k.DbWykonajKonwersje(
         "SELECT DOK_PRO_ZAWART_SUROWCE.* INTO DOK_PRS_ZAWART_ROZBICIE FROM DOK_PRO_ZAWART_SUROWCE");
     Utworz_Klucz_Podstawowy("DOK_PRS_ZAWART_ROZBICIE", "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
     k.DbWykonajKonwersje(
-        "delete DOK_PRS_ZAWART_ROZBICIE.* from  DOK_PRS_ZAWART_ROZBICIE where ilosc=0");
-    k.DbWykonajKonwersje("UPDATE DOK_PRS_ZAWART_ROZBICIE set wartosc=wartosc/ilosc");
+        "delete DOK_PRS_ZAWART_ROZBICIE.* from  DOK_PRS_ZAWART_ROZBICIE where Nz(ilosc,0)=0");
+    k.DbWykonajKonwersje("UPDATE DOK_PRS_ZAWART_ROZBICIE set wartosc=Nz(wartosc,0)/ilosc");
     k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
 
     // 14.4. Each unassigned document takes the first shift it has quantities in; the
@@ -484,8 +500,8 @@ void ClsKonwersje::Konwersja_407() {
         if (tabela == "dok_PRO_Zawart") {
             DbWykonajKonwersje(
                 "update [dok_PRO_Zawart] set "
-                "[ZDDOUT_CENA_N]=[WSPRZ_CENA_B],[ZDDOUT_ILOSC]=[ilosc_prod]+[ilosc_prod2]+[ilosc_"
-                "prod3],[ZDDOUT_VAT]=0");
+                "[ZDDOUT_CENA_N]=[WSPRZ_CENA_B],[ZDDOUT_ILOSC]=" +
+                Suma_Zmian() + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
