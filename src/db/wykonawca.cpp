@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+#include <variant>
 
 #include "ado/ado.h"
 #include "db/komunikaty.h"
@@ -10,6 +11,8 @@
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "jet/sql/ast.h"
+#include "jet/sql/parser.h"
 #include "jet/text.h"
 #include "platform/clipboard.h"
 
@@ -88,6 +91,24 @@ bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
         return (r.numer == 0 || r.numer == w.numer) && zawiera(duze, r.slowo) &&
                zawiera(w.opis, r.opis);
     });
+}
+
+bool Polecenie_Danych(std::string_view polecenie) {
+    try {
+        const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
+        if (const auto* select = std::get_if<jet::sql::Select>(&zdanie))
+            return !select->into.empty();
+        return std::holds_alternative<jet::sql::Insert>(zdanie) ||
+               std::holds_alternative<jet::sql::Update>(zdanie) ||
+               std::holds_alternative<jet::sql::Delete>(zdanie);
+    } catch (const jet::Error&) {
+        const std::string duze = jet::text::upper(polecenie);
+        const size_t poczatek = duze.find_first_not_of(" \t\r\n(");
+        if (poczatek == std::string::npos) return false;
+        for (const std::string_view slowo : {"INSERT", "UPDATE", "DELETE"})
+            if (duze.compare(poczatek, slowo.size(), slowo) == 0) return true;
+        return duze.compare(poczatek, 6, "SELECT") == 0 && duze.find(" INTO ") != std::string::npos;
+    }
 }
 
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,

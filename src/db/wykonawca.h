@@ -44,6 +44,11 @@ bool Awaria_Srodowiska(const Wynik_Polecenia& w);
 // The same for a result text, "number(description)" (failure_of_result_text).
 bool Awaria_Srodowiska(std::string_view tekst_wyniku);
 
+// True for a statement that moves, carries or deletes rows: an INSERT, an UPDATE, a
+// DELETE or a SELECT ... INTO, as the engine's parser reads it (a statement it cannot
+// read, by its first word).
+bool Polecenie_Danych(std::string_view polecenie);
+
 // True when a rule picks out the failure w of the statement; never for a failure of the
 // environment.
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,

@@ -13,6 +13,7 @@
 
 #include "ado/ado.h"
 #include "dao/dao.h"
+#include "jet/error.h"
 
 namespace jet {
 class WorkUnit;
@@ -70,8 +71,19 @@ class ClsKonwersje {
                                   const std::string& what = "");
 
     // True when the statement ran; false when it failed with a failure that the executor
-    // passes over (a statement changes nothing when it fails).
+    // passes over (a statement changes nothing when it fails). A statement that moves,
+    // carries or deletes rows (Polecenie_Danych) whose failure would be passed over ends
+    // the run instead (critical, "0000", the step rolled back), quiet or not: its rows
+    // would be lost or left behind unseen. Only the failure that the step states as
+    // expected there (oczekiwany) is passed over, and only while the state it stands for
+    // holds.
+    struct Oczekiwany_Blad {
+        std::vector<jet::Fault> bledy = {};  // the failures expected, by the engine's condition
+        std::string stan = {};               // the state they stand for, as a stop names it
+        std::function<bool()> sprawdz = {};  // true while the database is in that state
+    };
     bool DbWykonajKonwersje(const std::string& statement, bool quiet = false);
+    bool DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany);
     void DbWykonajKonwersjeNoErr(const std::string& statement);
     std::string DbWykonajSQLKonwersje(const std::string& statement, int32_t& records_affected,
                                       bool quiet = false);
@@ -144,6 +156,21 @@ class ClsKonwersje {
         std::vector<std::pair<std::string, std::string>> pola = {};
     };
     void Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p);
+
+    // The failures that steps state as expected of a statement that moves, carries or
+    // deletes rows, run again over a database that an earlier run (the suite's earlier
+    // tool committed each statement on its own) took part of the way:
+    // a make-table whose table that run made: the table stands and, when rows is given
+    // (the text after "from" of the rows the statement copies), holds at least as many;
+    Oczekiwany_Blad Tabela_Z_Wczesniejszego_Przebiegu(const std::string& table,
+                                                      const std::string& rows = "");
+    // an insert of a reference row that that run added: rows (the text after "from")
+    // finds it;
+    Oczekiwany_Blad Wiersz_Z_Wczesniejszego_Przebiegu(const std::string& rows);
+    // a carry over a join whose source column that run dropped once it had carried it:
+    // the values are in their target rows (Sprawdz_Przeniesione_Wartosci, which ends the
+    // run when they are not).
+    Oczekiwany_Blad Wartosci_Z_Wczesniejszego_Przebiegu(const Przeniesione_Wartosci& p);
 
     // Class-level Setup access (from version 2.13 on).
     std::string Czytaj_SetupKonwersje(const std::string& name);

@@ -221,3 +221,34 @@ void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p)
                     " wierszy tabeli " + p.zrodlo;
     Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + brak, opis);
 }
+
+ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Tabela_Z_Wczesniejszego_Przebiegu(
+    const std::string& table, const std::string& rows) {
+    return {{jet::Fault::TableExists},
+            "tabela " + table + " z wcześniejszego przebiegu" +
+                (rows.empty() ? "" : " zawiera wszystkie kopiowane wiersze"),
+            [this, table, rows] {
+                if (!Jest_Tabela(table)) return false;
+                if (rows.empty()) return true;
+                const int64_t w_tabeli = Liczba_Wierszy(*this, "[" + table + "]");
+                const int64_t kopiowane = Liczba_Wierszy(*this, rows);
+                return kopiowane >= 0 && w_tabeli >= kopiowane;
+            }};
+}
+
+ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Wiersz_Z_Wczesniejszego_Przebiegu(
+    const std::string& rows) {
+    return {{jet::Fault::Duplicate}, "wiersz z wcześniejszego przebiegu: " + rows, [this, rows] {
+                return Liczba_Wierszy(*this, rows) > 0;
+            }};
+}
+
+ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Wartosci_Z_Wczesniejszego_Przebiegu(
+    const Przeniesione_Wartosci& p) {
+    return {{jet::Fault::MissingParameter},
+            "wartości tabeli " + p.zrodlo + " przeniesione do tabeli " + p.cel,
+            [this, p] {
+                Sprawdz_Przeniesione_Wartosci(p);
+                return true;
+            }};
+}

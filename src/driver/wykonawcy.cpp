@@ -4,6 +4,8 @@
 // the process on any other: a step never goes on after a statement that really failed.
 // A failure of the environment (a locked file, a full disk, a read-only database, an I/O
 // error) is never expected: no quiet flag and no rule absorbs it.
+#include <algorithm>
+
 #include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/polaczenie.h"
@@ -51,6 +53,12 @@ constexpr Zasady_Wykonawcy kIINKonwersje{.etykieta = "DbWykonajIIN",
 constexpr Zasady_Wykonawcy kDELKonwersje{.etykieta = "DbWykonajDEL",
                                          .pochlaniane = kPochlanianeKonwersji};
 
+// The end of the message of a statement that changes rows and failed: its rows are as
+// they were, and so is the database as of the last completed step.
+constexpr const char* kDaneNieZmienione =
+    "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
+    "ostatniej ukończonej wersji";
+
 // The insert executor's repair: an alias "as TT" that the engine refuses is cut out
 // once, with the two characters after it, when the statement holds exactly one.
 bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
@@ -63,9 +71,12 @@ bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
     return true;
 }
 
-}  // namespace
-
-bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
+// DbWykonajKonwersje: runs the statement; a failure of the rules above is passed over
+// (false), any other ends the run. A passed-over failure of a statement that moves,
+// carries or deletes rows ends the run as well, unless it is one that oczekiwany states
+// and the state it stands for holds.
+bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
+                       const ClsKonwersje::Oczekiwany_Blad* oczekiwany) {
     if (Baza_Otwarta == 0) DbPolacz_Ponownie();
     try {
         polaczenie().Execute(statement, nullptr, -1);
@@ -73,11 +84,33 @@ bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) 
     } catch (const jet::Error& e) {
         platform::set_clipboard(statement);
         const Wynik_Polecenia w = Wynik_Bledu(e);
-        if (quiet && !Awaria_Srodowiska(w)) return false;
-        if (Pasuje(kBledy_Schematu, w, statement) || Pasuje(kOpisyTolerowane, w, statement))
-            return false;
-        Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
+        const bool pominiety = (quiet && !Awaria_Srodowiska(w)) ||
+                               Pasuje(kBledy_Schematu, w, statement) ||
+                               Pasuje(kOpisyTolerowane, w, statement);
+        if (!pominiety) Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
+        if (!Polecenie_Danych(statement)) return false;
+        const bool oczekiwane =
+            oczekiwany && e.fault() &&
+            std::ranges::find(oczekiwany->bledy, *e.fault()) != oczekiwany->bledy.end();
+        if (!oczekiwane)
+            Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst + ". " + kDaneNieZmienione);
+        if (!oczekiwany->sprawdz())
+            Blad_Krytyczny("DbWykonajKonwersje", statement,
+                           w.tekst + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany->stan +
+                               ". " + kDaneNieZmienione);
+        return false;
     }
+}
+
+}  // namespace
+
+bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
+    return Wykonaj_Konwersje(statement, quiet, nullptr);
+}
+
+bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement,
+                                      const Oczekiwany_Blad& oczekiwany) {
+    return Wykonaj_Konwersje(statement, false, &oczekiwany);
 }
 
 void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement) {

@@ -44,12 +44,15 @@ TEST_F(Wykonawcy, MainExecutorAbsorbsExpectedSchemaFailuresAndEndsOnOthers) {
         {"CREATE TABLE T (a long)", false},              // 0x80040E14 "CREATE TABLE"
         {"CREATE UNIQUE INDEX UnicTA ON T (a)", false},  // duplicates: 0x80004005 "CREATE UNIQUE"
         // fragments of the description only
-        {"CREATE INDEX inda ON T (a)", false},    // "already exists"
-        {"INSERT INTO U (a) VALUES (7)", false},  // "duplicate values"
-        {"SELECT * INTO U FROM T", false},        // "already exists"
-        {"CREATE INDEX ix ON T (zz)", false},     // "There is no field"
+        {"CREATE INDEX inda ON T (a)", false},  // "already exists"
+        {"CREATE INDEX ix ON T (zz)", false},   // "There is no field"
         {"ALTER TABLE T ALTER COLUMN zz long", false},
-        {"UPDATE T SET nie_ma=1", false},  // "Nie podano wartości dla jednego" (0x80040E10)
+        // the same failures of a statement that changes rows end the run: its rows would
+        // be lost or left behind unseen
+        {"INSERT INTO U (a) VALUES (7)", true},  // "duplicate values"
+        {"SELECT * INTO U FROM T", true},        // "already exists"
+        {"UPDATE T SET nie_ma=1", true},         // "Nie podano wartości dla jednego" (0x80040E10)
+        {"DELETE FROM T WHERE nie_ma=1", true},
         // anything else ends the run
         {"UPDATE T SET b='z' WHERE a='abc'", true},  // 0x80040E07 in a criteria
         {"INSERT INTO Brak (a) VALUES (1)", true},   // 0x80040E37 without DROP
@@ -112,10 +115,43 @@ TEST_F(Wykonawcy, ATableInUseIsAbsorbedOnlyWhereADropMeetsIt) {
     EXPECT_NE(polaczenie().database().catalog().table("T")->index("inda"), nullptr);
 }
 
-TEST_F(Wykonawcy, QuietMainExecutorNeverEndsButFillsTheClipboard) {
-    EXPECT_FALSE(konczy([&] { k.DbWykonajKonwersje("UPDATE T SET nie_ma=1", true); }));
-    EXPECT_EQ(schowek(), "UPDATE T SET nie_ma=1");
+TEST_F(Wykonawcy, QuietMainExecutorPassesOverSchemaFailuresButNotLostRows) {
+    EXPECT_FALSE(konczy([&] { k.DbWykonajKonwersje("CREATE INDEX ix ON Brak (a)", true); }));
+    EXPECT_EQ(schowek(), "CREATE INDEX ix ON Brak (a)");
     EXPECT_TRUE(okna.empty());
+    EXPECT_TRUE(konczy([&] { k.DbWykonajKonwersje("UPDATE T SET nie_ma=1", true); }));
+    EXPECT_EQ(schowek(), "UPDATE T SET nie_ma=1");
+    EXPECT_EQ(znacznik(), "0000");
+}
+
+// A failure that the step states as expected of a statement that changes rows is passed
+// over only while the state it stands for holds; any other failure ends the run.
+TEST_F(Wykonawcy, AnExpectedFailureOfAStatementThatChangesRowsNeedsItsState) {
+    bool stan = true;
+    const ClsKonwersje::Oczekiwany_Blad wiersz_jest{
+        {jet::Fault::Duplicate}, "wiersz 7 w tabeli U", [&] { return stan; }};
+    const struct {
+        const char* polecenie;
+        bool stan;
+        bool konczy;
+        const char* komunikat;  // a part of the Log line of the end
+    } przypadki[] = {
+        {"INSERT INTO U (a) VALUES (7)", true, false, ""},
+        {"INSERT INTO U (a) VALUES (7)", false, true,
+         "Oczekiwany stan bazy nie zachodzi: wiersz 7"},
+        {"UPDATE U SET nie_ma=1", true, true, "parametrów.)). Polecenie zmieniające dane nie"},
+        {"CREATE INDEX ix ON T (zz)", false, false, ""},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.polecenie);
+        stan = p.stan;
+        EXPECT_EQ(konczy([&] { k.DbWykonajKonwersje(p.polecenie, wiersz_jest); }), p.konczy);
+        if (p.konczy) {
+            EXPECT_EQ(ile_w_logu(p.komunikat), 1);
+            otworz_ponownie();
+        }
+    }
+    EXPECT_EQ(wiersze("SELECT a FROM U"), std::vector<std::string>{"7"});
 }
 
 TEST_F(Wykonawcy, NoErrExecutorOnlyLogs) {

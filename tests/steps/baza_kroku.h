@@ -18,6 +18,7 @@
 #include "db/postep.h"
 #include "db/stan.h"
 #include "driver/konwersje.h"
+#include "jet/catalog.h"
 #include "jet/database.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -104,6 +105,16 @@ class BazaKroku : public ::testing::Test {
         return w;
     }
 
+    // Every table with its columns and rows.
+    static Wiersze Zawartosc() {
+        Wiersze w;
+        for (const jet::TableInfo* t : polaczenie().database().catalog().tables()) {
+            w.push_back({t->name});
+            for (const jet::ColumnInfo& c : t->columns) w.back().push_back(c.name);
+            for (auto& r : Wiersze_Z("select * from [" + t->name + "]")) w.push_back(r);
+        }
+        return w;
+    }
     // The one column of a query, as text.
     static std::vector<std::string> Kolumna(const std::string& tekst) {
         std::vector<std::string> k;

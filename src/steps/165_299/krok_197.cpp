@@ -146,8 +146,7 @@ void Surowce_Bez_Produktu(ClsKonwersje& k, std::set<int32_t>& nazwane, std::set<
     std::set<int32_t> kandydaci;
     Dodaj_Id(k,
              std::string("SUROWCE.sur_id from SUROWCE left join ") + kMapaSurowcow + " on " +
-                 kMapaSurowcow + ".stare=SUROWCE.sur_id where " + kMapaSurowcow +
-                 ".stare is null",
+                 kMapaSurowcow + ".stare=SUROWCE.sur_id where " + kMapaSurowcow + ".stare is null",
              kandydaci);
     if (kandydaci.empty()) return;
     for (const Odwolanie& o : kOdwolania) {
@@ -201,8 +200,10 @@ std::string Zerowe_Wiersze(const std::string& tabela, const std::string& kolumna
 
 // The stocktaking quantities that a merge of lines adds up.
 constexpr std::array<const char*, 8> kIlosciRemanentu = {
-    "Ilosc_namagazynie", "Ilosc_stanfaktyczny", "mag_prod", "zak_il",
-    "sprz_il",           "zuzyte",              "przych_il", "rozch_il",
+    "Ilosc_namagazynie", "Ilosc_stanfaktyczny",
+    "mag_prod",          "zak_il",
+    "sprz_il",           "zuzyte",
+    "przych_il",         "rozch_il",
 };
 
 // A stocktaking line of a raw material kept as goods is added to the line of its goods
@@ -308,9 +309,9 @@ void ClsKonwersje::Konwersja_197() {
     if (!reszta.empty())
         for (const Odwolanie& o : kOdwolania)
             if (o.rodzaj == Surowiec && *o.ilosc)
-                DbWykonajKonwersje(std::string("Delete from ") + o.tabela + " where " +
-                                   Kolumna(o) + " In (" + Lista_Id(reszta) + ") and (" +
-                                   o.ilosc + "=0 or " + o.ilosc + " is null)");
+                DbWykonajKonwersje(std::string("Delete from ") + o.tabela + " where " + Kolumna(o) +
+                                   " In (" + Lista_Id(reszta) + ") and (" + o.ilosc + "=0 or " +
+                                   o.ilosc + " is null)");
 
     // 7. Semi-products: 'O', and the map of every old semi-product to its product.
     DbWykonajKonwersje(

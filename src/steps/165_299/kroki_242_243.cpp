@@ -47,14 +47,14 @@ void ClsKonwersje::Konwersja_242() {
                                         .powiazanie = "Z2.[fakout_id]=[faktury].[fakout_id]",
                                         .klucz = "[fakout_id]",
                                         .pola = {{"[faktury].[id_kpir]", "KPIR_id"}}};
-    const bool przeniesione = DbWykonajKonwersje(
-        "update " + faktury.zlaczenie + " set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]");
+    // The invoice lines' book link goes once the invoices hold it.
+    DbWykonajKonwersje(
+        "update " + faktury.zlaczenie + " set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]",
+        Wartosci_Z_Wczesniejszego_Przebiegu(faktury));
     DbWykonajKonwersje(
         "update [k_faktur] inner join [k_faktur_ZAWART] on "
         "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id] set "
         "[k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]");
-    // The invoice lines' book link goes once the invoices hold it.
-    if (!przeniesione) Sprawdz_Przeniesione_Wartosci(faktury);
     Usun_Pole("Paragon_ZAWART", "kpir_id");
     Usun_Pole("Paragon_ZAWART", "Nie_Ksieguj");
     Usun_Pole("faktury_ZAWART", "kpir_id");

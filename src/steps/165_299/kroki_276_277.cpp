@@ -89,8 +89,10 @@ void Przenies_Dokumenty(ClsKonwersje& k, const Przeniesienie& p) {
                               p.id + "] WHERE " + n + "." + p.warunek;
     k.Usun_Pozostala_Kopie(p.naglowki, p.kopia, naglowki);
     k.Usun_Pozostala_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
-    k.DbWykonajKonwersje("Select * into [" + std::string(p.kopia) + "] from " + naglowki);
-    k.DbWykonajKonwersje("Select " + z + ".* " + p.into + " [" + kopia_z + "] FROM " + linie);
+    k.DbWykonajKonwersje("Select * into [" + std::string(p.kopia) + "] from " + naglowki,
+                         k.Tabela_Z_Wczesniejszego_Przebiegu(p.kopia, naglowki));
+    k.DbWykonajKonwersje("Select " + z + ".* " + p.into + " [" + kopia_z + "] FROM " + linie,
+                         k.Tabela_Z_Wczesniejszego_Przebiegu(kopia_z, linie));
     k.Sprawdz_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
     k.DbWykonajKonwersje("DELETE " + z + ".* FROM " + linie);
     k.Sprawdz_Kopie(p.naglowki, p.kopia, naglowki);

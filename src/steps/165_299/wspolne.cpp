@@ -15,6 +15,12 @@
 
 namespace kroki {
 
+void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor) {
+    k.DbWykonajKonwersje("Select top 1 * into [" + tabela + "] from [" + wzor + "]",
+                         k.Tabela_Z_Wczesniejszego_Przebiegu(tabela));
+    k.DbWykonajKonwersje("Delete * from [" + tabela + "]");
+}
+
 void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
                            const std::vector<jet::Value>& wartosci) {
     std::unique_ptr<ado::Recordset> rs;

@@ -23,6 +23,10 @@ namespace kroki {
 void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
                            const std::vector<jet::Value>& wartosci);
 
+// An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
+// rows deleted. A table that an earlier run made stays and is emptied.
+void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);
+
 // Opens "Select " & tekst and, for every record in order, writes into field 0 the
 // number that licznik returns for the record (nullopt leaves the record as it is),
 // writing each changed record at once. Closes the recordset.

@@ -154,9 +154,9 @@ void ClsKonwersje::Konwersja_322() {
                 (wartosci.empty() ? "TD." : ",TD.") + std::string(kolumna) + "=TV." + kolumna;
             kwoty.pola.emplace_back(std::string("TD.") + kolumna, kolumna);
         }
-        const bool przeniesione = DbWykonajKonwersje("update " + kwoty.zlaczenie + " set " +
-                                                     wartosci + " WHERE " + kwoty.warunek);
-        if (!przeniesione) Sprawdz_Przeniesione_Wartosci(kwoty);
+        DbWykonajKonwersje(
+            "update " + kwoty.zlaczenie + " set " + wartosci + " WHERE " + kwoty.warunek,
+            Wartosci_Z_Wczesniejszego_Przebiegu(kwoty));
     }
     DbWykonajKonwersje("drop table tabela_vat");
 

@@ -286,8 +286,9 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
     }
 }
 
-// Operations 14 to 17.
-void Podzial_Produkcji(ClsKonwersje& k) {
+// Operations 14.1 to 14.6: the lines' shift quantities and breakdown rows split among the
+// documents of the shifts.
+void Podziel_Zmiany(ClsKonwersje& k) {
     // 14.1-3. Unit prices: a line's value and a raw material's value per unit produced.
     // A shift quantity, price, breakdown quantity or breakdown value without a value
     // (Null) counts as 0 from here on: a line or breakdown row with no quantity goes, and
@@ -309,7 +310,6 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     k.DbWykonajKonwersje(
         "delete DOK_PRS_ZAWART_ROZBICIE.* from  DOK_PRS_ZAWART_ROZBICIE where Nz(ilosc,0)=0");
     k.DbWykonajKonwersje("UPDATE DOK_PRS_ZAWART_ROZBICIE set wartosc=Nz(wartosc,0)/ilosc");
-    k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
 
     // 14.4. Each unassigned document takes the first shift it has quantities in; the
     // lines and breakdown of each further shift are copied to that day's document of the
@@ -385,6 +385,19 @@ void Podzial_Produkcji(ClsKonwersje& k) {
         "prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_prod3])) where "
         "([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_"
         "prod3])<>0");
+}
+
+// Operations 14 to 17.
+void Podzial_Produkcji(ClsKonwersje& k) {
+    // The split reads the lines' three shift columns, which 16 drops once it is made:
+    // lines without them were split by an earlier run (the suite's earlier tool
+    // committed each statement on its own), and splitting them again would divide the
+    // values a second time.
+    bool zmiany = true;
+    for (int z = 1; z <= 3; ++z)
+        zmiany = zmiany && k.Jest_Tabela("DOK_PRO_ZAWART", Ilosc_Zmiany(z));
+    if (zmiany) Podziel_Zmiany(k);
+    k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
 
     // 14.7-8. What is left empty goes; every document gets a placeholder number that no
     // new number can clash with.

@@ -103,7 +103,8 @@ void ClsKonwersje::Konwersja_414() {
 }
 
 void ClsKonwersje::Konwersja_415() {
-    DbWykonajKonwersje("Select * into KH_KSIEGA from KPIR_KSIEGA ");
+    DbWykonajKonwersje("Select * into KH_KSIEGA from KPIR_KSIEGA ",
+                       Tabela_Z_Wczesniejszego_Przebiegu("KH_KSIEGA"));
     DbWykonajKonwersje("Delete KH_KSIEGA.* from KH_KSIEGA");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN [Glowna] Logical ");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN [Anulowana] Logical ");

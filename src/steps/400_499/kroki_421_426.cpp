@@ -5,6 +5,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -77,14 +78,9 @@ void ClsKonwersje::Konwersja_425() {
     Utworz_Index_Unikalny("Podstawowy", "S_Grupy_Zwrotow", "Id_GrupaZwrotow asc");
     for (const char* nowa : {"PRZ", "MMZ"}) {
         const std::string n = nowa;
-        DbWykonajKonwersje("Select top 1 * into [DOK_" + n + "] from [DOK_DZ]");
-        DbWykonajKonwersje("Delete * from [DOK_" + n + "]");
-        DbWykonajKonwersje("Select top 1 * into [DOK_" + n + "_ZAWART] from [DOK_DZ_ZAWART]");
-        DbWykonajKonwersje("Delete * from [DOK_" + n + "_ZAWART]");
-        if (n == "PRZ") {
-            DbWykonajKonwersje("Select top 1 * into [DOK_PRZ_ZAWART_PRO] from [DOK_DZ_ZAWART]");
-            DbWykonajKonwersje("Delete * from [DOK_PRZ_ZAWART_PRO]");
-        }
+        kroki::Pusta_Tabela_Jak(*this, "DOK_" + n, "DOK_DZ");
+        kroki::Pusta_Tabela_Jak(*this, "DOK_" + n + "_ZAWART", "DOK_DZ_ZAWART");
+        if (n == "PRZ") kroki::Pusta_Tabela_Jak(*this, "DOK_PRZ_ZAWART_PRO", "DOK_DZ_ZAWART");
     }
     for (const char* t : kNaglowki425) {
         const std::string n = t;

@@ -83,9 +83,7 @@ void ClsKonwersje::Konwersja_428() {
     DbWykonajKonwersje("alter table  [S_GRUPY_PRODUKCYJNE] ADD COLUMN [W_KG] Logical");
     for (const char* t : {"DOK_MMA", "DOK_MMA_ZAWART", "DOK_MMA_ZAWART_PRO"}) {
         const std::string n = t;
-        const std::string wzor = n == "DOK_MMA" ? "[DOK_DZ]" : "[DOK_DZ_ZAWART]";
-        DbWykonajKonwersje("Select top 1 * into [" + n + "] from " + wzor);
-        DbWykonajKonwersje("Delete * from [" + n + "]");
+        kroki::Pusta_Tabela_Jak(*this, n, n == "DOK_MMA" ? "DOK_DZ" : "DOK_DZ_ZAWART");
     }
     DbWykonajKonwersje("alter table  [sposob_numeracji] ADD COLUMN [nag_mma] text(50)");
     for (const char* t : kLinie428) {

@@ -66,9 +66,11 @@ void ClsKonwersje::Konwersja_437() {
 }
 
 void ClsKonwersje::Konwersja_438() {
-    DbWykonajKonwersje("select top 1 * into dok_Fwe from dok_fak");
+    DbWykonajKonwersje("select top 1 * into dok_Fwe from dok_fak",
+                       Tabela_Z_Wczesniejszego_Przebiegu("dok_Fwe"));
     DbWykonajKonwersje("Delete * from [dok_Fwe]");
-    DbWykonajKonwersje("select top 1 * into dok_Fwe_zawart from dok_fak_zawart");
+    DbWykonajKonwersje("select top 1 * into dok_Fwe_zawart from dok_fak_zawart",
+                       Tabela_Z_Wczesniejszego_Przebiegu("dok_Fwe_zawart"));
     DbWykonajKonwersje("Delete * from [dok_Fwe_zawart]");
     Utworz_Klucz_Podstawowy("dok_fwe", "FAKOUT_ID");
     Utworz_Index_Unikalny("DONumeru", "dok_fwe",

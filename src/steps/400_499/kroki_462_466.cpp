@@ -313,7 +313,8 @@ void ClsKonwersje::Konwersja_466() {
     for (const char* i : {"ACTIVE", "ROK", "MIESIAC"}) Utworz_Index(i, "KH_BAZY");
     Utworz_Index_Unikalny("SIEZKA", "KH_BAZY", "SIEZKA");
     DbWykonajKonwersje(
-        "INSERT INTO KH_BAZY (ID_BAZY,SIEZKA,ACTIVE,ROK,MIESIAC) VALUES(0,'Główna',-1,0,0)");
+        "INSERT INTO KH_BAZY (ID_BAZY,SIEZKA,ACTIVE,ROK,MIESIAC) VALUES(0,'Główna',-1,0,0)",
+        Wiersz_Z_Wczesniejszego_Przebiegu("KH_BAZY where ID_BAZY=0 or SIEZKA='Główna'"));
     DbWykonajKonwersje("alter table [kh_ksiega] ADD COLUMN [ID_BAZY] int DEFAULT 0");
     Utworz_Index("ID_BAZY", "kh_ksiega");
     for (const char* k : {"ROK", "MIESIAC", "ID_BAZY"}) {

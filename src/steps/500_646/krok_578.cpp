@@ -37,10 +37,11 @@ void ClsKonwersje::Konwersja_578() {
     // repeated run keeps the totals of the first ("already exists" is absorbed).
     DbWykonajKonwersje(
         "SELECT Max(COUNTT) AS COUNTT, FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, RABAT_CEN, " +
-        Suma("ZFAKOUT_ILOSC") + ", " + Suma("Ilosc_Na_Magazyn") + " INTO " + sumy +
-        " FROM DOK_FAK_ZAWART WHERE PROD_ID > 0 And FAKOUT_ID Is Not Null And ZFAKOUT_CENA_N "
-        "Is Not Null And RABAT_CEN Is Not Null GROUP BY FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, "
-        "RABAT_CEN HAVING Count(*) > 1");
+            Suma("ZFAKOUT_ILOSC") + ", " + Suma("Ilosc_Na_Magazyn") + " INTO " + sumy +
+            " FROM DOK_FAK_ZAWART WHERE PROD_ID > 0 And FAKOUT_ID Is Not Null And ZFAKOUT_CENA_N "
+            "Is Not Null And RABAT_CEN Is Not Null GROUP BY FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, "
+            "RABAT_CEN HAVING Count(*) > 1",
+        Tabela_Z_Wczesniejszego_Przebiegu(sumy));
     DbWykonajUPDKonwersje(
         "", "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON DOK_FAK_ZAWART.COUNTT = " + sumy + ".COUNTT",
         "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=" + sumy +

@@ -82,16 +82,15 @@ void ClsKonwersje::Konwersja_588() {
         .alias = "K2",
         .powiazanie = "K2.konh_id=KR.konh_id",
         .klucz = "konh_id"};
-    bool przeniesione = true;
-    for (int i = 1; i <= 9; ++i) {
-        const std::string n = std::to_string(i);
-        przeniesione &= DbWykonajKonwersje(
-            "Update " + kierowcy.zlaczenie + " set kr.Kier_id" + n + "=ko.Kier_id" + n +
-            ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" + n + "=ko.Kier_id20" + n);
-    }
     for (const std::string& kolumna : Kolumny_Kierowcow())
         kierowcy.pola.emplace_back("KR." + kolumna, kolumna);
-    if (!przeniesione) Sprawdz_Przeniesione_Wartosci(kierowcy);
+    for (int i = 1; i <= 9; ++i) {
+        const std::string n = std::to_string(i);
+        DbWykonajKonwersje("Update " + kierowcy.zlaczenie + " set kr.Kier_id" + n + "=ko.Kier_id" +
+                               n + ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" + n +
+                               "=ko.Kier_id20" + n,
+                           Wartosci_Z_Wczesniejszego_Przebiegu(kierowcy));
+    }
     for (int grupa : {0, 100, 200})
         for (int i = grupa == 0 ? 2 : 1; i <= 9; ++i)
             Usun_Pole("Kontrahenci", "kier_id" + std::to_string(grupa + i));

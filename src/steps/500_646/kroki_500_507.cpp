@@ -7,6 +7,7 @@
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -58,11 +59,8 @@ void ClsKonwersje::Konwersja_501() {
 void ClsKonwersje::Konwersja_502() {
     // Empty copies of the return documents: a copy that exists is absorbed and emptied.
     for (const Rodzaj_Ruchu& r : kRodzajeRuchu) {
-        DbWykonajKonwersje(std::string("Select top 1 * into [") + r.naglowek + "] from [DOK_DZ]");
-        DbWykonajKonwersje(std::string("Delete * from [") + r.naglowek + "]");
-        DbWykonajKonwersje(std::string("Select top 1 * into [") + r.zawart +
-                           "] from [DOK_DZ_ZAWART]");
-        DbWykonajKonwersje(std::string("Delete * from [") + r.zawart + "]");
+        kroki::Pusta_Tabela_Jak(*this, r.naglowek, "DOK_DZ");
+        kroki::Pusta_Tabela_Jak(*this, r.zawart, "DOK_DZ_ZAWART");
         DbWykonajKonwersje(std::string("alter table  [sposob_numeracji] ADD COLUMN [") + r.prefiks +
                            "] text(50)");
     }

@@ -152,12 +152,12 @@ void ClsKonwersje::Konwersja_544() {
         .pola = {{"PRODUKTY_RECEPTURY.Szt_w_opak", "Szt_w_opak"},
                  {"PRODUKTY_RECEPTURY.WAGA", "PROD_WAGA"},
                  {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}}};
-    const bool przeniesione = DbWykonajKonwersje(
+    DbWykonajKonwersje(
         "UPDATE " + receptury.zlaczenie +
-        " SET "
-        "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA="
-        "PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC");
-    if (!przeniesione) Sprawdz_Przeniesione_Wartosci(receptury);
+            " SET "
+            "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA="
+            "PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC",
+        Wartosci_Z_Wczesniejszego_Przebiegu(receptury));
     for (const char* kol : kKolumnyReceptury) Usun_Pole("PRODUKTY", kol);
     for (const char* kol : kKolumnyReceptury) Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);
 }
@@ -183,7 +183,9 @@ void ClsKonwersje::Konwersja_547() {
     // columns and stays. The columns leave the asset rows only when the copy holds them.
     if (Jest_Tabela("SRODKI_TRWALE_ZAWART", "SYMBOL"))
         Usun_Pozostala_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
-    DbWykonajKonwersje("SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART");
+    DbWykonajKonwersje(
+        "SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART",
+        Tabela_Z_Wczesniejszego_Przebiegu("SRODKI_TRWALE", "[SRODKI_TRWALE_ZAWART]"));
     Usun_Index("Podstawowy", "SRODKI_TRWALE_ZAWART");
     Zmien_Typ_Pola("ID", "int DEFAULT 0", "SRODKI_TRWALE_ZAWART");
     Sprawdz_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
