@@ -236,15 +236,26 @@ Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
         if (!Oddaj_Kopie(cel, (*pola)[t + 1].nazwa, wykonaj)) break;
     }
     const std::string nazwa(Bez_Nawiasow(tabela));
+    // The user puts the table right by hand as the README's chapter of this title says.
     std::string opis = "Ze schematu tabeli " + nazwa +
                        " nie wynika, czyje wartości przechowuje kolumna tymczasowa " +
                        kKolumnaTymczasowa +
-                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
-    // The change's column gone under both its names: the temporary column may hold its
-    // only copy, and the user who adds it back by hand needs its name and its type.
-    if (!zmiana.kolumna.empty() && Pozycja(*pola, zmiana.kolumna) < 0 &&
-        Pozycja(*pola, zmiana.nowa_nazwa) < 0)
-        opis += ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): " + zmiana.nowa_nazwa +
+                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji. "
+                       "Naprawa ręczna - patrz README, rozdział \"Temporary column " +
+                       kKolumnaTymczasowa + ": repair by hand\"";
+    // The change's column, which the user compares the temporary column with. Gone under
+    // both its names, the temporary column may hold its only copy, and the user who adds
+    // it back by hand needs it as the change adds it anew: its new name and its type.
+    if (!zmiana.kolumna.empty()) {
+        const std::ptrdiff_t c = Pozycja(*pola, zmiana.kolumna);
+        const std::ptrdiff_t k = c >= 0 ? c : Pozycja(*pola, zmiana.nowa_nazwa);
+        if (k < 0)
+            opis +=
+                ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): " + zmiana.nowa_nazwa +
                 " " + zmiana.typ;
+        else
+            opis += ". Kolumna, którą zmienia krok (nazwa w tabeli i typ po zmianie): " +
+                    (*pola)[static_cast<size_t>(k)].nazwa + " " + zmiana.typ;
+    }
     Blad_Krytyczny("Kolumna tymczasowa", nazwa + "." + kKolumnaTymczasowa, opis);
 }

@@ -313,11 +313,12 @@ TEST_F(ZmianaPrzerwana, AChangedColumnTidiedSinceIsSeenDone) {
     Powtorz([&] { Zmien(k, 0, k.zmiany.size(), true); }, k.tabela, prosty, false);
 }
 
-// Where the schema cannot tell whose the temporary column is and the change's column is
-// gone under both its names, the stop names it as the change adds it anew, so that it can
-// be added back by hand; where the change's column is there, or the loop's check knows no
-// change, the message names nothing more.
-TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnThatTheTableLacks) {
+// Where the schema cannot tell whose the temporary column is, the stop points at the
+// README's chapter on the repair by hand and names the change's column: gone under both
+// its names, as the change adds it anew, so that it can be added back by hand; there, as
+// the table holds it, with the type the change gives it. The loop's check knows no change
+// and names none.
+TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnAndTheRepair) {
     const Krok konta{"5.58",
                      "kh_konta",
                      "COUNTT counter, ROK long DEFAULT 0, NR_K_2 text(10) DEFAULT '', NR_K_3 "
@@ -326,35 +327,37 @@ TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnThatTheTableLacks) {
                      {{"NR_K_2", "Text (25) default ''"}, {"NR_K_3", "Text (25) default ''"}}};
     Krok petla = konta;
     petla.zmiany.clear();
+    const Krok nowa_nazwa{
+        "", "T", "id long, a text(10), b long", {"a", "b"}, {{"a", "money", "a1"}}};
+    const std::string brak = ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): ",
+                      jest = ". Kolumna, którą zmienia krok (nazwa w tabeli i typ po zmianie): ";
     const struct {
         const char* opis;
         Krok krok;
-        std::vector<std::string> polecenia;  // the widening's
-        size_t n;                            // its statements that the stopped run made
-        std::string brak;                    // the column and type named, "" for none
+        std::string poszerzona;  // the widening's column
+        size_t n;                // its statements that the stopped run made
+        std::string kolumna;     // what the message says of the column, "" nothing
     } przypadki[] = {
-        {"the widening dropped the change's column", konta,
-         Polecenia_Poszerzenia("kh_konta", "NR_K_2"), 5, "NR_K_2 Text (25) default ''"},
-        {"the change moves it to a new name",
-         {"", "T", "id long, a text(10), b long", {"a", "b"}, {{"a", "money", "a1"}}},
-         Polecenia_Poszerzenia("T", "a"),
-         5,
-         "a1 money"},
-        {"the change's column is there", konta, Polecenia_Poszerzenia("kh_konta", "NR_K_3"), 3, ""},
-        {"the loop's check", petla, Polecenia_Poszerzenia("kh_konta", "NR_K_2"), 5, ""},
+        {"the widening dropped the change's column", konta, "NR_K_2", 5,
+         brak + "NR_K_2 Text (25) default ''"},
+        {"the change moves it to a new name", nowa_nazwa, "a", 5, brak + "a1 money"},
+        {"the change's column is there", konta, "NR_K_3", 3, jest + "NR_K_2 Text (25) default ''"},
+        {"the change's column is there under its old name", nowa_nazwa, "a", 3, jest + "a money"},
+        {"the loop's check", petla, "NR_K_2", 5, ""},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);
         Utworz(p.krok, "different");
-        Wykonaj_Polecenia(p.polecenia, p.n);
+        Wykonaj_Polecenia(Polecenia_Poszerzenia(p.krok.tabela, p.poszerzona), p.n);
         Powtorz([&] { Zmien(p.krok, 0, p.krok.zmiany.size(), true); }, p.krok.tabela, {}, true);
         ASSERT_FALSE(okna.empty());
-        const std::string naglowek = ". Brak w tabeli kolumny, którą zmienia krok (nazwa i typ): ";
-        if (p.brak.empty())
-            EXPECT_EQ(okna.back().tekst.find(naglowek), std::string::npos) << okna.back().tekst;
-        else
-            EXPECT_NE(okna.back().tekst.find(naglowek + p.brak + " ->>>"), std::string::npos)
-                << okna.back().tekst;
+        const std::string& tekst = okna.back().tekst;
+        EXPECT_NE(tekst.find(". Naprawa ręczna - patrz README, rozdział \"Temporary column " +
+                             kTmp + ": repair by hand\"" + p.kolumna + " ->>>"),
+                  std::string::npos)
+            << tekst;
+        EXPECT_EQ(tekst.find("którą zmienia krok") == std::string::npos, p.kolumna.empty())
+            << tekst;
     }
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The shell's output formats, failure lines and exit statuses, end to end; the suite's
-# files opened with --suite; README.md's comparison of a temporary column.
+# files opened with --suite; --bail; README.md's comparison of a temporary column.
 # Usage: shell_test.sh JETSQL BAZA_DEMO README
 set -u
 jetsql="$1"
@@ -81,6 +81,22 @@ last=$(tail -n 1 <<<"$out")
 check "failed commit: reported last" "error -" "${last:0:7}"
 check "failed commit: nothing stored" "$(printf 'Expr1000\n0')" \
   "$(printf 'select count(*) from duze\n' | "$jetsql" "$dir/a.db")"
+
+# --bail: the first statement or command that fails ends the input; nothing of it is
+# committed (a column added, rows inserted), and standard error names the line. With
+# none failing, everything is committed.
+printf 'create table b (a long)\ninsert into b values (1)\n' | "$jetsql" --create "$dir/bail.db" >/dev/null
+while IFS=';' read -r name lines status stored err; do
+    printf "$lines" | "$jetsql" --bail "$dir/bail.db" >/dev/null 2>"$dir/err"
+    check "--bail, $name: status" "$status" "$?"
+    check "--bail, $name: stored" "$stored" \
+      "$(printf 'select * from b\n' | "$jetsql" "$dir/bail.db" | tr '\n\t' '| ')"
+    check "--bail, $name: standard error" "$err" "$(head -n 1 "$dir/err")"
+done <<'EOF'
+failing statement;alter table b add c long\ninsert into b (a) values (2)\nupdate b set nosuch = 1\ninsert into b (a) values (3)\n;1;a|1|;jetsql: line 3 failed: update b set nosuch = 1
+failing command;alter table b add c long\ninsert into b (a) values (2)\n.schema nosuch\ninsert into b (a) values (3)\n;1;a|1|;jetsql: line 3 failed: .schema nosuch
+all succeed;alter table b add c long\ninsert into b (a) values (2)\n.schema b\ninsert into b (a) values (3)\n;0;a c|1 Null|2 Null|3 Null|;
+EOF
 
 # A file of the suite: refused without --suite, opened with it, and its password kept
 # after a run that wrote to it.
