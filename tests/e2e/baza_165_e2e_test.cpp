@@ -92,6 +92,24 @@ TEST_F(Baza165, RawMaterialOfAnotherKindKeepsItsPurchaseLines) {
     EXPECT_EQ(jedna(f, linie), w_prostym);
 }
 
+// Raw materials and semi-products were numbered from 1 by counters of their own: at 6.46
+// each semi-product's recipe holds its own ingredients, raw materials all, and no other
+// semi-product that shares an old id with one of them.
+TEST_F(Baza165, SemiProductRecipesHoldTheirOwnIngredients) {
+    const Droga& d = ta_droga();
+    ASSERT_EQ(d.koniec, 646) << "the road ends before 6.46";
+    EXPECT_EQ(jedna(d.prosty.folder,
+                    "select count(*) from (PRODUKTY_RECEPTURY_ZAWART AS R INNER JOIN PRODUKTY AS "
+                    "P ON P.prod_id=R.PROD_ID) INNER JOIN PRODUKTY AS S ON S.prod_id=R.sur_id "
+                    "where P.rodzaj='O' and S.rodzaj<>'S'"),
+              "0");
+    EXPECT_EQ(jedna(d.prosty.folder,
+                    "select count(*) from (PRODUKTY_RECEPTURY_ZAWART AS R INNER JOIN PRODUKTY AS "
+                    "P ON P.prod_id=R.PROD_ID) INNER JOIN PRODUKTY AS S ON S.prod_id=R.sur_id "
+                    "where P.PROD_NAZWA_id='Zaczyn żytni'"),
+              "2");
+}
+
 // A second production document on a day whose shift-2 document the first one makes,
 // with a product in common: at 6.46 the day has produced what its documents said at 4.06.
 TEST_F(Baza165, ASecondProductionDocumentOfTheDayKeepsItsShiftQuantities) {
