@@ -51,6 +51,14 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki();
 // not have. An empty map restores the built steps. A program never calls it.
 void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
 
+// A failure that a step expects of a statement that moves, carries or deletes rows, and
+// the state of the database it stands for (see ClsKonwersje::DbWykonajKonwersje).
+struct Oczekiwany_Blad {
+    std::vector<jet::Fault> bledy = {};  // the failures expected, by the engine's condition
+    std::string stan = {};               // the state they stand for, as a stop names it
+    std::function<bool()> sprawdz = {};  // true while the database is in that state
+};
+
 class ClsKonwersje {
   public:
     ClsKonwersje();
@@ -77,14 +85,13 @@ class ClsKonwersje {
     // would be lost or left behind unseen. Only the failure that the step states as
     // expected there (oczekiwany) is passed over, and only while the state it stands for
     // holds.
-    struct Oczekiwany_Blad {
-        std::vector<jet::Fault> bledy = {};  // the failures expected, by the engine's condition
-        std::string stan = {};               // the state they stand for, as a stop names it
-        std::function<bool()> sprawdz = {};  // true while the database is in that state
-    };
+    using Oczekiwany_Blad = ::Oczekiwany_Blad;
     bool DbWykonajKonwersje(const std::string& statement, bool quiet = false);
     bool DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany);
-    void DbWykonajKonwersjeNoErr(const std::string& statement);
+    // Logs a failure and goes on, but as DbWykonajKonwersje for a statement that changes
+    // rows (oczekiwany: the failure the step expects there, or none).
+    void DbWykonajKonwersjeNoErr(const std::string& statement,
+                                 const Oczekiwany_Blad& oczekiwany = {});
     std::string DbWykonajSQLKonwersje(const std::string& statement, int32_t& records_affected,
                                       bool quiet = false);
     int32_t DbOtwórzSELKonwersje(std::unique_ptr<ado::Recordset>& rs, const std::string& text,

@@ -71,12 +71,27 @@ bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
     return true;
 }
 
+// A failure that an executor of the class passes over: a statement that moves, carries or
+// deletes rows ends the run instead (its rows would be lost or left behind unseen), unless
+// the failure is one that oczekiwany states and the state it stands for holds.
+void Rozstrzygnij_Pominiecie(std::string_view etykieta, const std::string& statement,
+                             const jet::Error& e, const Wynik_Polecenia& w,
+                             const ClsKonwersje::Oczekiwany_Blad& oczekiwany) {
+    if (!Polecenie_Danych(statement)) return;
+    if (!e.fault() || std::ranges::find(oczekiwany.bledy, *e.fault()) == oczekiwany.bledy.end())
+        Blad_Krytyczny(etykieta, statement, w.tekst + ". " + kDaneNieZmienione);
+    if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
+        Blad_Krytyczny(etykieta, statement,
+                       w.tekst + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
+                           kDaneNieZmienione);
+}
+
 // DbWykonajKonwersje: runs the statement; a failure of the rules above is passed over
 // (false), any other ends the run. A passed-over failure of a statement that moves,
 // carries or deletes rows ends the run as well, unless it is one that oczekiwany states
 // and the state it stands for holds.
 bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
-                       const ClsKonwersje::Oczekiwany_Blad* oczekiwany) {
+                       const ClsKonwersje::Oczekiwany_Blad& oczekiwany) {
     if (Baza_Otwarta == 0) DbPolacz_Ponownie();
     try {
         polaczenie().Execute(statement, nullptr, -1);
@@ -88,16 +103,7 @@ bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
                                Pasuje(kBledy_Schematu, w, statement) ||
                                Pasuje(kOpisyTolerowane, w, statement);
         if (!pominiety) Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
-        if (!Polecenie_Danych(statement)) return false;
-        const bool oczekiwane =
-            oczekiwany && e.fault() &&
-            std::ranges::find(oczekiwany->bledy, *e.fault()) != oczekiwany->bledy.end();
-        if (!oczekiwane)
-            Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst + ". " + kDaneNieZmienione);
-        if (!oczekiwany->sprawdz())
-            Blad_Krytyczny("DbWykonajKonwersje", statement,
-                           w.tekst + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany->stan +
-                               ". " + kDaneNieZmienione);
+        Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, e, w, oczekiwany);
         return false;
     }
 }
@@ -105,15 +111,16 @@ bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
 }  // namespace
 
 bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
-    return Wykonaj_Konwersje(statement, quiet, nullptr);
+    return Wykonaj_Konwersje(statement, quiet, {});
 }
 
 bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement,
                                       const Oczekiwany_Blad& oczekiwany) {
-    return Wykonaj_Konwersje(statement, false, &oczekiwany);
+    return Wykonaj_Konwersje(statement, false, oczekiwany);
 }
 
-void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement) {
+void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement,
+                                           const Oczekiwany_Blad& oczekiwany) {
     if (Baza_Otwarta == 0) DbPolacz_Ponownie();
     try {
         polaczenie().Execute(statement, nullptr, -1);
@@ -123,6 +130,8 @@ void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement) {
         // statement had merely found its work done.
         if (jet::environment_failure(e))
             Blad_Krytyczny("DbWykonajKonwersjeNoErr", statement, result_text(e));
+        Rozstrzygnij_Pominiecie("DbWykonajKonwersjeNoErr", statement, e, Wynik_Bledu(e),
+                                oczekiwany);
     }
 }
 

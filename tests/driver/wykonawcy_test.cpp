@@ -154,12 +154,15 @@ TEST_F(Wykonawcy, AnExpectedFailureOfAStatementThatChangesRowsNeedsItsState) {
     EXPECT_EQ(wiersze("SELECT a FROM U"), std::vector<std::string>{"7"});
 }
 
-TEST_F(Wykonawcy, NoErrExecutorOnlyLogs) {
+TEST_F(Wykonawcy, NoErrExecutorOnlyLogsButNotLostRows) {
     platform::clear_clipboard();
-    k.DbWykonajKonwersjeNoErr("UPDATE T SET nie_ma=1");
+    k.DbWykonajKonwersjeNoErr("CREATE INDEX ix ON T (nie_ma)");
     EXPECT_EQ(schowek(), "<pusty>");
     EXPECT_TRUE(okna.empty());
+    EXPECT_EQ(ile_w_logu("CREATE INDEX ix ON T (nie_ma),DbWykonajKonwersjeNoErr,ERROR"), 1);
+    EXPECT_TRUE(konczy([&] { k.DbWykonajKonwersjeNoErr("UPDATE T SET nie_ma=1"); }));
     EXPECT_EQ(ile_w_logu("UPDATE T SET nie_ma=1,DbWykonajKonwersjeNoErr,ERROR No value given"), 1);
+    EXPECT_EQ(znacznik(), "0000");
 }
 
 TEST_F(Wykonawcy, SqlExecutorResultTexts) {

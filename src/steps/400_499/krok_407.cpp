@@ -111,7 +111,9 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
     Utworz_Klucz_Podstawowy("S_Grupy_Produkcyjne", "id_GRProd asc");
     Utworz_Klucz_Podstawowy("S_Grupy_Produkcyjne", "Grupa_w_Zam asc");
     k.DbWykonajKonwersjeNoErr(
-        "insert into [S_Grupy_Produkcyjne] (id_GRProd,Grupa_w_Zam) values (0,'Wszystkie')");
+        "insert into [S_Grupy_Produkcyjne] (id_GRProd,Grupa_w_Zam) values (0,'Wszystkie')",
+        k.Wiersz_Z_Wczesniejszego_Przebiegu(
+            "[S_Grupy_Produkcyjne] where id_GRProd=0 or Grupa_w_Zam='Wszystkie'"));
     std::unique_ptr<ado::Recordset> produkty;
     std::unique_ptr<ado::Recordset> grupa;
     if (k.DbOtwórzSELKonwersje(produkty,

@@ -133,7 +133,9 @@ void ClsKonwersje::Konwersja_411() {
     Utworz_Klucz_Podstawowy("S_Grupy_Kontrahentow", "id_GRKonh asc");
     Utworz_Klucz_Podstawowy("S_Grupy_Kontrahentow", "Grupa_Konh asc");
     DbWykonajKonwersjeNoErr(
-        "insert into [S_Grupy_Kontrahentow] (id_GRKonh,Grupa_Konh) values (0,'Podstawowa')");
+        "insert into [S_Grupy_Kontrahentow] (id_GRKonh,Grupa_Konh) values (0,'Podstawowa')",
+        Wiersz_Z_Wczesniejszego_Przebiegu(
+            "[S_Grupy_Kontrahentow] where id_GRKonh=0 or Grupa_Konh='Podstawowa'"));
     DbWykonajUPDKonwersje(
         "dok_fin_zawart set dok_fin_zawart.kwota=-dok_fin_zawart.kwota where "
         "dok_fin_zawart.kwota<0",
