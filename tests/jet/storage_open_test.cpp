@@ -147,7 +147,8 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
 // A catalog changed with sqlite3 so that it breaks one of its rules is refused at the
 // open as a damaged database, saying what is wrong, before anything is written; a dropped
 // column that no rebuild has taken out of its table yet breaks none. A file whose next
-// free object number runs out refuses the object that would pass it.
+// free object number runs out refuses the object that would take its last number, and
+// opens still.
 TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
     struct Case {
         const char* name;
@@ -162,7 +163,11 @@ TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
          "its next free object number (9223372036854775807) leaves no room for a new object"},
         {"NextId one below its bound, a table and its field made",
          "update MSysJetProperties set value='9223372036854775806' where name='NextId'",
-         "its next free object number (9223372036854775807) leaves no room for a new object",
+         "its next free object number (9223372036854775806) leaves no room for a new object",
+         "CREATE TABLE Nowa (a long)"},
+        {"NextId two below its bound, a table and its field made",
+         "update MSysJetProperties set value='9223372036854775805' where name='NextId'",
+         "its next free object number (9223372036854775806) leaves no room for a new object",
          "CREATE TABLE Nowa (a long)"},
         {"dropped column left in its table", "delete from MSysJetColumns where name='Cena'",
          nullptr},
