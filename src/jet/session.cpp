@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -107,9 +108,15 @@ std::string column_named_in(const std::string& msg, const Catalog* cat) {
 
 // The engine's failure for SQLite's result code rc (an extended code when the connection
 // gives them), decided by the code: SQLite's message only names a column in it, or tells
-// which of its limits a generic error met. The file is the connection's, or path when the
-// connection has none (its open failed).
+// which of its limits a generic error met. An I/O error is named by the errno that the
+// system call which failed left (fault_of_errno: a full disk met in a flush of the log is a
+// full disk; SQLite records it on the connection for a failed statement only, not for a
+// failed commit), so this is called right after the failed call, before anything else;
+// a short read, a file that its file system found damaged and a failed checksum failed no
+// call. The file is the connection's, or path when the connection has none (its open
+// failed).
 Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path = {}) {
+    const int system_error = errno;
     const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     const char* named = db ? sqlite3_db_filename(db, "main") : nullptr;
     const std::string file = named && *named ? named : std::string(path);
@@ -121,6 +128,10 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
             return make_error(Fault::RequiredNull, column_named_in(msg, cat));
         case SQLITE_IOERR_NOMEM:  // the system's memory, not its disk
             return make_error(Fault::OutOfMemory);
+        case SQLITE_IOERR_SHORT_READ:
+        case SQLITE_IOERR_CORRUPTFS:
+        case SQLITE_IOERR_DATA:
+            return make_error(Fault::IoError);
         default:
             break;
     }
@@ -147,7 +158,7 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
         case SQLITE_FULL:
             return make_error(Fault::DiskFull);
         case SQLITE_IOERR:
-            return make_error(Fault::IoError);
+            return make_error(fault_of_errno(system_error).value_or(Fault::IoError));
         case SQLITE_CANTOPEN:
             return make_error(Fault::CannotOpen, file);
         default:

@@ -181,7 +181,9 @@ class Session {
 // error), by the code: constraint codes to Duplicate/RequiredNull, busy to FileLocked,
 // locked to TableInUse (a drop or a change of a table reports it as TableLocked), corrupt
 // or not a database to UnrecognizedDatabase, read-only to ReadOnlyDatabase, out of memory
-// (SQLite's own or its I/O layer's) to OutOfMemory, every other I/O error to IoError,
+// (SQLite's own or its I/O layer's) to OutOfMemory, every other I/O error by the errno
+// that the failed system call left (fault_of_errno: a full disk is DiskFull; so it is
+// called right after the failed SQLite call), else IoError,
 // cannot open to CannotOpen, full to DiskFull, anything else Internal. A failure that
 // names the file names path when the connection has none (db null, or its open failed).
 Error sqlite_failure(sqlite3* db, int rc, std::string_view path = {});
