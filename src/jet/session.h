@@ -151,10 +151,10 @@ class Session {
     // read in it lets go: the catalog and the rows it reads are of one committed state, and
     // an idle session holds no state of the file back. It writes nothing.
     bool snapshot_ = false;
-    int reads_ = 0;                  // the statements held for reading (hold, release)
-    int64_t seen_version_ = -1;      // the file's data version that the catalog was read at
-    bool reading() const;            // that read transaction is open
-    bool grouped() const;            // the grouped write transaction is open
+    int reads_ = 0;              // the statements held for reading (hold, release)
+    int64_t seen_version_ = -1;  // the file's data version that the catalog was read at
+    bool reading() const;        // that read transaction is open
+    bool grouped() const;        // the grouped write transaction is open
     void end_snapshot();
     int64_t data_version();
     int handles_ = 0;
