@@ -41,7 +41,8 @@ int64_t Liczba_Wierszy(ClsKonwersje& k, const std::string& rows) {
     return k.Liczba_Z_Zapytania("count(*) from " + rows);
 }
 
-// The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie.
+// The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie, each ending the run
+// under its own name.
 void Sprawdz_Wiersze(ClsKonwersje& k, const std::string& source, const std::string& target,
                      const std::string& source_rows, const std::string& target_rows, bool copy) {
     if (!k.Jest_Tabela(source)) return;
@@ -62,7 +63,8 @@ void Sprawdz_Wiersze(ClsKonwersje& k, const std::string& source, const std::stri
         opis = "Do tabeli " + target + " przeniesiono " +
                (w_celu < 0 ? std::string("?") : std::to_string(w_celu)) + " z " +
                std::to_string(w_zrodle) + " wierszy tabeli " + source;
-    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + source_rows, opis);
+    Blad_Krytyczny(copy ? "Sprawdz_Kopie" : "Sprawdz_Przeniesienie",
+                   "Select count(*) from " + source_rows, opis);
 }
 
 }  // namespace
@@ -219,7 +221,7 @@ void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p)
         n < 0 ? "Nie można policzyć wierszy tabeli " + p.zrodlo + " (przeniesione do " + p.cel + ")"
               : "Do tabeli " + p.cel + " nie przeniesiono wartości " + std::to_string(n) +
                     " wierszy tabeli " + p.zrodlo;
-    Blad_Krytyczny("Sprawdz_Kopie", "Select count(*) from " + brak, opis);
+    Blad_Krytyczny("Sprawdz_Przeniesione_Wartosci", "Select count(*) from " + brak, opis);
 }
 
 ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Tabela_Z_Wczesniejszego_Przebiegu(

@@ -413,9 +413,11 @@ std::string no_number_left(int64_t next) {
 }
 
 // Takes the next free number for a new object and stores the one after it. Raises
-// DamagedDatabase when none is left: NextId never passes its bound.
+// DamagedDatabase when none is left, the last number below the bound included: handing
+// that one out would store NextId at its bound, which every later open refuses, so the
+// file stays one that opens and only its new objects are refused.
 int64_t alloc_id(sqlite3* db, int64_t& next) {
-    if (next >= kNoNumberLeft) raise(Fault::DamagedDatabase, file_of(db), no_number_left(next));
+    if (next >= kNoNumberLeft - 1) raise(Fault::DamagedDatabase, file_of(db), no_number_left(next));
     const int64_t id = next++;
     run(db, "UPDATE MSysJetProperties SET value = ? WHERE name = 'NextId'", std::to_string(next));
     return id;

@@ -126,7 +126,10 @@ public:
     // Runs one statement. A SELECT without INTO runs and its rows are discarded.
     // Returns the records affected (INSERT, UPDATE, DELETE, SELECT INTO; 0 for DDL).
     int64_t execute(std::string_view sql);
-    // Runs a SELECT and returns its rows.
+    // Runs a SELECT and returns its rows. Outside the grouped write transaction (a
+    // reader's query) the catalog that plans it and the rows it reads are of one committed
+    // state: the catalog is read again first when another connection committed since,
+    // and the state is kept until the rows are read or the cursor goes.
     std::unique_ptr<Cursor> query(std::string_view sql);
     std::unique_ptr<Cursor> query(std::string_view sql, const QueryOptions& options);
 

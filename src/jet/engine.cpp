@@ -257,6 +257,13 @@ std::unique_ptr<Cursor> Database::query(std::string_view sql, const QueryOptions
         auto rows = other->query(sql, options);
         return std::make_unique<HoldingCursor>(std::move(other), std::move(rows));
     }
+    // Planned from the catalog and read in one read transaction, which the rows' statement
+    // keeps until it is done.
+    s.begin_read();
+    struct Idle {
+        Session& s;
+        ~Idle() { s.end_read_if_idle(); }
+    } idle{s};
     return detail::cached_plan(s, e)->open(session_, options.row_ids);
 }
 

@@ -30,31 +30,11 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The failure of a system call on a file, by its errno, classed as SQLite classes the
-// failures of its own file layer: a full disk as DiskFull, the system's memory as
-// OutOfMemory, a device, file system or network that failed the read, write or flush as
-// IoError; anything else (a name taken by a folder, say) as what went wrong.
+// The failure of a system call on a file: its condition (fault_of_errno), else what
+// went wrong.
 [[noreturn]] void system_failure(const char* what, const std::string& path, int err) {
-    switch (err) {
-        case ENOSPC:
-        case EDQUOT:
-            raise(Fault::DiskFull);
-        case ENOMEM:
-            raise(Fault::OutOfMemory);
-        case EIO:
-        case EROFS:
-        case ENXIO:
-        case ENODEV:
-        case ESTALE:
-        case EREMOTEIO:
-        case EUCLEAN:
-        case ENOLINK:
-        case ECOMM:
-        case ETIMEDOUT:
-            raise(Fault::IoError);
-        default:
-            raise(Fault::Internal, std::string(what) + " '" + path + "': " + std::strerror(err));
-    }
+    if (const auto f = fault_of_errno(err)) raise(*f);
+    raise(Fault::Internal, std::string(what) + " '" + path + "': " + std::strerror(err));
 }
 
 using FileKey = std::pair<dev_t, ino_t>;
@@ -156,6 +136,30 @@ void rename_durably(const std::string& from, const std::string& to) {
 }
 
 }  // namespace
+
+std::optional<Fault> fault_of_errno(int err) {
+    switch (err) {
+        case ENOSPC:
+        case EDQUOT:
+            return Fault::DiskFull;
+        case EROFS:
+            return Fault::ReadOnlyDatabase;
+        case ENOMEM:
+            return Fault::OutOfMemory;
+        case EIO:
+        case ENXIO:
+        case ENODEV:
+        case ESTALE:
+        case EREMOTEIO:
+        case EUCLEAN:
+        case ENOLINK:
+        case ECOMM:
+        case ETIMEDOUT:
+            return Fault::IoError;
+        default:
+            return std::nullopt;
+    }
+}
 
 std::string sqlite_uri(const std::string& path) {
     std::string out = "file:";

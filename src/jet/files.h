@@ -9,7 +9,16 @@
 #include <string>
 #include <utility>
 
+#include "jet/error.h"
+
 namespace jet {
+
+// The engine's condition for a failed system call on a file, by its errno, as SQLite
+// classes the failures of its own file layer: a full disk (or quota) is DiskFull, a
+// read-only file system ReadOnlyDatabase, the system's memory OutOfMemory, a device, file
+// system or network that failed the call IoError; nothing for any other errno (a name
+// taken by a folder, say), which says what went wrong rather than a state of the disk.
+std::optional<Fault> fault_of_errno(int err);
 
 // The longest canonical path the engine opens: SQLite takes paths of up to 512 bytes,
 // its journal's name included ("-journal", 8 bytes).
@@ -73,9 +82,9 @@ void hold_until_exit(const std::string& path);
 // The SQLite URI of a file path ("file:" and the path, its '%', '?' and '#' encoded).
 std::string sqlite_uri(const std::string& path);
 
-// Flushes a file's content to the disk. Raises DiskFull, OutOfMemory, IoError (the
-// disk, its file system or the network failed the call) or Internal (any other failure
-// of a call on the file).
+// Flushes a file's content to the disk. Raises DiskFull, ReadOnlyDatabase (a read-only
+// file system), OutOfMemory, IoError (the disk, its file system or the network failed the
+// call) or Internal (any other failure of a call on the file).
 void flush_file(const std::string& path);
 
 // Replaces the database at `to` by the complete database file `from` (neither open

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -107,9 +108,15 @@ std::string column_named_in(const std::string& msg, const Catalog* cat) {
 
 // The engine's failure for SQLite's result code rc (an extended code when the connection
 // gives them), decided by the code: SQLite's message only names a column in it, or tells
-// which of its limits a generic error met. The file is the connection's, or path when the
-// connection has none (its open failed).
+// which of its limits a generic error met. An I/O error is named by the errno that the
+// system call which failed left (fault_of_errno: a full disk met in a flush of the log is a
+// full disk; SQLite records it on the connection for a failed statement only, not for a
+// failed commit), so this is called right after the failed call, before anything else;
+// a short read, a file that its file system found damaged and a failed checksum failed no
+// call. The file is the connection's, or path when the connection has none (its open
+// failed).
 Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path = {}) {
+    const int system_error = errno;
     const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     const char* named = db ? sqlite3_db_filename(db, "main") : nullptr;
     const std::string file = named && *named ? named : std::string(path);
@@ -121,6 +128,10 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
             return make_error(Fault::RequiredNull, column_named_in(msg, cat));
         case SQLITE_IOERR_NOMEM:  // the system's memory, not its disk
             return make_error(Fault::OutOfMemory);
+        case SQLITE_IOERR_SHORT_READ:
+        case SQLITE_IOERR_CORRUPTFS:
+        case SQLITE_IOERR_DATA:
+            return make_error(Fault::IoError);
         default:
             break;
     }
@@ -147,7 +158,7 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
         case SQLITE_FULL:
             return make_error(Fault::DiskFull);
         case SQLITE_IOERR:
-            return make_error(Fault::IoError);
+            return make_error(fault_of_errno(system_error).value_or(Fault::IoError));
         case SQLITE_CANTOPEN:
             return make_error(Fault::CannotOpen, file);
         default:
@@ -332,6 +343,9 @@ void Session::connect() {
         // buys nothing there and holds a large UPDATE's pages in memory (32 MiB: 105 MB
         // peak against 49 MB).
         run("PRAGMA cache_size=-8192");
+        // The data version before the catalog is read: a commit of another connection in
+        // between makes the next query read the catalog again (see begin_read).
+        seen_version_ = data_version();
         catalog_ = std::make_unique<Catalog>(db_);
         catalog_->load(path_);
         planner_ = std::make_unique<Planner>(db_);
@@ -395,6 +409,7 @@ void Session::close_connection() {
     profile_.reset();
     for (auto& [sql, c] : stmts_) sqlite3_finalize(c.st);
     stmts_.clear();
+    reads_ = 0;
     stmt_bytes_ = 0;
     // The close commits what survived: a table whose rebuild failed keeps its dropped
     // columns until a later session rebuilds it (the catalog finds them when it loads).
@@ -489,7 +504,7 @@ void Session::run(const char* sql) {
 // FileLocked when another process holds the file.
 void Session::ensure_grouped() {
     if (!db_) raise(Fault::Internal, "the database is closed");
-    if (!sqlite3_get_autocommit(db_)) {
+    if (grouped()) {
         unit_began_ = true;  // a write in the transaction a checkpoint began
         return;
     }
@@ -498,8 +513,58 @@ void Session::ensure_grouped() {
     // commit): a new one would carry on without them.
     if (unit_began_ || unit_lost_) unit_lost();
     if (!hold_) hold_ = std::make_unique<FileHold>(path_);
+    end_snapshot();
     run("BEGIN IMMEDIATE");
     unit_began_ = true;
+}
+
+bool Session::reading() const {
+    return snapshot_ && !sqlite3_get_autocommit(db_);
+}
+
+bool Session::grouped() const {
+    return !sqlite3_get_autocommit(db_) && !reading();
+}
+
+// Ends the read transaction of the reads. It read only, so its commit writes nothing, and
+// statements still reading go on with what they read.
+void Session::end_snapshot() {
+    if (reading()) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    snapshot_ = false;
+}
+
+// The file's data version as the connection sees it now: it moves with every commit of
+// another connection.
+int64_t Session::data_version() {
+    sqlite3_stmt* st = find_or_prepare("PRAGMA data_version", false);
+    const int rc = sqlite3_step(st);
+    const int64_t v = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW) fail(rc);
+    return v;
+}
+
+// A reader's catalog, read at the open, may describe tables that a writer of another
+// connection has rebuilt since (a table under a new number): the query, planned from the
+// catalog, must read the state that the catalog describes.
+void Session::begin_read() {
+    if (!db_ || grouped() || reading()) return;
+    run("BEGIN");
+    snapshot_ = true;
+    try {
+        const int64_t v = data_version();  // the read transaction's state
+        if (v != seen_version_) {
+            catalog_->load(path_);
+            seen_version_ = v;
+        }
+    } catch (...) {
+        end_snapshot();
+        throw;
+    }
+}
+
+void Session::end_read_if_idle() {
+    if (reads_ == 0) end_snapshot();
 }
 
 bool Session::writes_lost() const {
@@ -532,7 +597,9 @@ sqlite3_stmt* Session::hold(const std::string& sql) {
             if (!file_locked(e)) throw;
         }
     }
-    return find_or_prepare(sql, true);
+    sqlite3_stmt* st = find_or_prepare(sql, true);
+    ++reads_;
+    return st;
 }
 
 void Session::release(const std::string& sql, sqlite3_stmt* st) {
@@ -544,6 +611,8 @@ void Session::release(const std::string& sql, sqlite3_stmt* st) {
         planner_->executed(st);
         sqlite3_reset(st);
         sqlite3_clear_bindings(st);
+        --reads_;
+        end_read_if_idle();
         return;
     }
 }
@@ -612,7 +681,7 @@ bool Session::step(sqlite3_stmt* st) {
     const bool first = !sqlite3_stmt_busy(st);
     if (first) {
         pending_.reset();
-        if (sqlite3_get_autocommit(db_) && !sqlite3_stmt_readonly(st)) ensure_grouped();
+        if (!grouped() && !sqlite3_stmt_readonly(st)) ensure_grouped();
     }
     const auto started = profile_ ? profile_->begin() : std::chrono::steady_clock::time_point{};
     const int rc = sqlite3_step(st);
@@ -670,7 +739,7 @@ void Session::exec(const std::string& sql) {
 // space they take waits. Any other failure (a full disk, an I/O error) is raised: the
 // commit must not pass over a write that failed, nor a transaction SQLite rolled back.
 void Session::drop_leftover_columns() {
-    if (sqlite3_get_autocommit(db_)) return;
+    if (!grouped()) return;
     try {
         // A model that a failed reload left stale is read again first: the columns to
         // drop are those the file's catalog no longer holds.
@@ -691,7 +760,7 @@ void Session::drop_leftover_columns() {
 // writes nothing and takes no lock, and its statements are planned with the estimates
 // that the file holds.
 void Session::tune() {
-    if (sqlite3_get_autocommit(db_)) return;
+    if (!grouped()) return;
     try {
         planner_->tune(*catalog_);
     } catch (const Error&) {
@@ -782,6 +851,7 @@ void Session::checkpoint(bool durable) {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (writes_lost()) unit_lost();
     if (trans_level_ > 0 || savepoint_depth_ > 0) return;
+    end_snapshot();
     drop_leftover_columns();
     if (!sqlite3_get_autocommit(db_)) {
         const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
@@ -816,7 +886,7 @@ uint64_t Session::begin_unit() {
     // forget.
     if (writes_lost()) unit_lost();
     unit_ = ++units_;
-    unit_began_ = !sqlite3_get_autocommit(db_);
+    unit_began_ = grouped();
     unit_lost_ = false;
     return unit_;
 }
@@ -832,7 +902,7 @@ void Session::abandon_unit() {
         run_before_write();  // recordsets not read yet read what the unit wrote
     } catch (const Error&) {
     }
-    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (grouped()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     forget_rolled_back();
 }
 

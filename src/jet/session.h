@@ -103,6 +103,13 @@ class Session {
     uint64_t before_next_write(std::function<void()> fn);
     void cancel_before_write(uint64_t key);
 
+    // Begins the read transaction of a query made outside the grouped transaction, and
+    // reads the catalog again in it when another connection committed since the catalog
+    // was read; nothing when one is open already. end_read_if_idle ends it when no
+    // statement reads in it (the query failed, or gave no rows to read).
+    void begin_read();
+    void end_read_if_idle();
+
     // The close that ends the session leaves the whole database in the file itself (see
     // Database::leave_file_whole_at_close).
     void leave_file_whole() { whole_at_close_ = true; }
@@ -138,6 +145,18 @@ class Session {
     // grouped transaction that a write began.
     bool writes_lost() const;
     [[noreturn]] void unit_lost();
+    // A read outside the grouped transaction (a reader's, or a writer's before its first
+    // write) is made in a read transaction of its own, begun before the catalog is brought
+    // up to date with the file (begin_read) and ended when the last of the statements that
+    // read in it lets go: the catalog and the rows it reads are of one committed state, and
+    // an idle session holds no state of the file back. It writes nothing.
+    bool snapshot_ = false;
+    int reads_ = 0;              // the statements held for reading (hold, release)
+    int64_t seen_version_ = -1;  // the file's data version that the catalog was read at
+    bool reading() const;        // that read transaction is open
+    bool grouped() const;        // the grouped write transaction is open
+    void end_snapshot();
+    int64_t data_version();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
     bool log_found_ = false;           // a write-ahead log was beside the file at the open
@@ -181,7 +200,9 @@ class Session {
 // error), by the code: constraint codes to Duplicate/RequiredNull, busy to FileLocked,
 // locked to TableInUse (a drop or a change of a table reports it as TableLocked), corrupt
 // or not a database to UnrecognizedDatabase, read-only to ReadOnlyDatabase, out of memory
-// (SQLite's own or its I/O layer's) to OutOfMemory, every other I/O error to IoError,
+// (SQLite's own or its I/O layer's) to OutOfMemory, every other I/O error by the errno
+// that the failed system call left (fault_of_errno: a full disk is DiskFull; so it is
+// called right after the failed SQLite call), else IoError,
 // cannot open to CannotOpen, full to DiskFull, anything else Internal. A failure that
 // names the file names path when the connection has none (db null, or its open failed).
 Error sqlite_failure(sqlite3* db, int rc, std::string_view path = {});

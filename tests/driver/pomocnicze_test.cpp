@@ -1,5 +1,5 @@
-// The class's schema helpers, its wait, its Setup access, the numbering set-up and the
-// dispatch table.
+// The class's schema helpers, its wait, its Setup access, the numbering set-up, the
+// dispatch table and the run's last close.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,7 +7,9 @@
 #include "db/postep.h"
 #include "driver/konwersje_env.h"
 #include "driver/liczby.h"
+#include "driver/start.h"
 #include "jet/dates.h"
+#include "jet/storage_util.h"
 
 namespace {
 
@@ -186,6 +188,34 @@ TEST_F(Pomocnicze, SetupAccessActsFromVersion213) {
               (std::vector<std::string>{"ROCZNA|1"}));
     EXPECT_EQ(k.Czytaj_SetupKonwersje("roczna"), "1");
     EXPECT_EQ(k.Czytaj_SetupKonwersje("brak"), "");
+}
+
+// A completed run's last close leaves the converted database in the file itself, also
+// while another program has the file open: the file copied alone, without the log beside
+// it, reads 6.46.
+TEST_F(Pomocnicze, TheCompletedRunLeavesTheFileWholeAlsoWhileAnotherProgramHasItOpen) {
+    utworz_baze({"CREATE TABLE Nieruszac (NumerWersji DOUBLE)",
+                 "INSERT INTO Nieruszac (NumerWersji) VALUES (6.45)",
+                 "CREATE TABLE [Setup] (Nazwa TEXT(50), Wartosc TEXT(255))"});
+    std::map<int, KrokZastepczy> kroki;
+    for (int v = 165; v <= 646; ++v)
+        if (Akcja_Kroku(v).rodzaj == RodzajKroku::Metoda) kroki[v] = [](ClsKonwersje&) {};
+    Podstaw_Kroki(std::move(kroki));
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    Zapisz_Rejestr("dodralvexS", baza, 0);
+    sqlite3* inny = nullptr;  // another program's idle connection
+    ASSERT_EQ(sqlite3_open_v2(baza.c_str(), &inny, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_exec(inny, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    EXPECT_TRUE(konczy([] { Form_Load(); }));
+    EXPECT_EQ(status, platform::exit_status::completed);
+    EXPECT_EQ(znacznik(), "3210");
+    const std::string sam = (folder / "sam.mdb").string();
+    storage_test::write_bytes(sam, storage_test::read_bytes(baza));
+    sqlite3_close(inny);
+    auto db = jet::Database::open(sam, std::string(kDatabasePassword));
+    EXPECT_EQ(storage_test::column_values(*db, "Nieruszac", "NumerWersji"),
+              (std::vector<std::string>{"6.46"}));
+    db->close();
 }
 
 // The numbering tables of the suite.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include "jet/error.h"
@@ -60,6 +62,7 @@ class MisleadingMessage : public ::testing::Test {
         sqlite3_extended_result_codes(db, 1);
         ASSERT_EQ(sqlite3_exec(db, "SELECT * FROM \"disk I/O error\"", nullptr, nullptr, nullptr),
                   SQLITE_ERROR);
+        errno = 0;  // no system call failed behind the codes given below
     }
     void TearDown() override { sqlite3_close_v2(db); }
 
@@ -204,6 +207,57 @@ TEST(SqliteCodes, AnOpenReportsTheFailureOfItsFile) {
         auto db = jet::Database::open(path);  // the file itself is whole
         EXPECT_EQ(column_values(*db, "Towar", "Id"), (std::vector<std::string>{"1", "2", "3"}));
     }
+}
+
+// An I/O error is named by the system's error behind it: a full disk (or quota) met in a
+// flush of the log is a full disk, a read-only file system the read-only failure, any
+// other the I/O error. Met where SQLite flushes the log (a commit that begins it anew, the
+// close that copies it into the file and tells what it could not copy) and where the
+// engine has it flushed (a durable commit).
+TEST(SqliteCodes, AnIoErrorIsNamedByTheSystemsErrorBehindIt) {
+    enum class Where { NewLog, Durable, Close };
+    const struct {
+        int err;
+        Fault fault;
+    } cases[] = {{ENOSPC, Fault::DiskFull},
+                 {EDQUOT, Fault::DiskFull},
+                 {EROFS, Fault::ReadOnlyDatabase},
+                 {EIO, Fault::IoError}};
+    for (const Where where : {Where::NewLog, Where::Durable, Where::Close})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(where)) + " " + strerror(c.err));
+            ScratchDir dir;
+            const std::string path = dir.file("k.mdb");
+            make_database(path);
+            auto db = jet::Database::open(path);
+            db->execute("INSERT INTO Towar (Id) VALUES (4)");
+            if (where != Where::NewLog) {  // the log begun, and a write after it
+                db->checkpoint();
+                db->execute("INSERT INTO Towar (Id) VALUES (5)");
+            }
+            std::optional<jet::Error> failure;
+            {
+                sqlite_fault::FailingSyncs syncs(SQLITE_IOERR_FSYNC, c.err);
+                try {
+                    if (where == Where::Close) {
+                        db->leave_file_whole_at_close();
+                        db->close();
+                        failure = jet::Database::log_not_copied(path);
+                    } else {
+                        db->checkpoint(true);
+                    }
+                } catch (const jet::Error& e) {
+                    failure = e;
+                }
+                EXPECT_GT(syncs.failed(), 0);
+            }
+            ASSERT_TRUE(failure);
+            EXPECT_EQ(failure->fault(), c.fault) << failure->description();
+            try {
+                db->close();
+            } catch (const jet::Error&) {  // the failed commit's writes are gone
+            }
+        }
 }
 
 // A write of the file that fails inside a schema change (a page of a large transaction

@@ -1,12 +1,15 @@
 // A test seam below the engine: a file layer in front of SQLite's default one that makes
 // the reads and writes of database files and their logs fail with a chosen SQLite result
-// code while a FailingFiles lives (or one write to a log, while a OneLogWriteFails lives),
+// code, the system's errno set as a failed call sets it (EIO unless a seam says otherwise),
+// while a FailingFiles lives (or one write to a log, while a OneLogWriteFails lives),
 // so that the engine meets the code where SQLite returns it. The layer is made SQLite's
 // default when the test program starts, so every connection opened afterwards goes
 // through it; unarmed, it only passes calls on. The programs never include it.
 #pragma once
 
 #include <sqlite3.h>
+
+#include <cerrno>
 
 namespace sqlite_fault {
 
@@ -23,10 +26,21 @@ inline sqlite3_vfs* real_vfs = nullptr;
 inline int armed = SQLITE_OK;     // the code the watched files' I/O fails with; OK: none
 inline bool log_writes = false;   // only writes to a log fail
 inline bool page_writes = false;  // only writes of pages to a main file fail (see below)
+inline bool syncs = false;        // only flushes fail
+inline int cause = EIO;           // the errno that a failed call leaves
 inline int skip = 0;              // the calls that could fail to pass before the first fails
 inline int budget = -1;           // the calls left to fail; -1: all
 inline int failed = 0;            // the calls failed since the layer was armed
 inline bool opens_fail = false;   // every open of a main database fails
+
+// Puts every seam's settings back: nothing fails.
+inline void disarm() {
+    armed = SQLITE_OK;
+    log_writes = page_writes = syncs = false;
+    skip = 0;
+    budget = -1;
+    cause = EIO;
+}
 
 inline sqlite3_file* real(sqlite3_file* f) {
     return reinterpret_cast<File*>(f)->real;
@@ -34,13 +48,14 @@ inline sqlite3_file* real(sqlite3_file* f) {
 inline const sqlite3_io_methods& m(sqlite3_file* f) {
     return *real(f)->pMethods;
 }
-// True (and counted) when the call on f, a write or not (a write of a page or not), is
-// to fail with the armed code.
-inline bool fails(sqlite3_file* f, bool write, bool page = false) {
+// True (and counted, errno set to cause) when the call on f, a write or not (a write of a
+// page or not, a flush or not), is to fail with the armed code.
+inline bool fails(sqlite3_file* f, bool write, bool page = false, bool sync = false) {
     const File* file = reinterpret_cast<File*>(f);
     if (armed == SQLITE_OK || !file->watched) return false;
     if (log_writes && !(write && file->log)) return false;
     if (page_writes && (!page || file->log)) return false;
+    if (syncs && !sync) return false;
     if (skip > 0) {
         --skip;
         return false;
@@ -48,6 +63,7 @@ inline bool fails(sqlite3_file* f, bool write, bool page = false) {
     if (budget == 0) return false;
     if (budget > 0) --budget;
     ++failed;
+    errno = cause;
     return true;
 }
 
@@ -63,7 +79,9 @@ inline const sqlite3_io_methods methods = {
     [](sqlite3_file* f, sqlite3_int64 n) {
         return fails(f, true) ? armed : m(f).xTruncate(real(f), n);
     },
-    [](sqlite3_file* f, int flags) { return fails(f, true) ? armed : m(f).xSync(real(f), flags); },
+    [](sqlite3_file* f, int flags) {
+        return fails(f, true, false, true) ? armed : m(f).xSync(real(f), flags);
+    },
     [](sqlite3_file* f, sqlite3_int64* n) { return m(f).xFileSize(real(f), n); },
     [](sqlite3_file* f, int l) { return m(f).xLock(real(f), l); },
     [](sqlite3_file* f, int l) { return m(f).xUnlock(real(f), l); },
@@ -162,54 +180,61 @@ class FullLog {
     }
 };
 
+// The seams below: armed while they live, every setting put back at their end.
+class Seam {
+  public:
+    Seam(const Seam&) = delete;
+    Seam& operator=(const Seam&) = delete;
+    // The calls failed so far.
+    int failed() const { return detail::failed; }
+
+  protected:
+    Seam() { detail::failed = 0; }
+    ~Seam() { detail::disarm(); }
+};
+
 // While it lives, writes of pages to main database files (the C library's pwrite; never
 // to their logs) fail with the SQLite result code rc: the first `pass` of them go
 // through, then `count` fail (every later one when count is -1). A commit reaches the
 // log; a checkpoint that copies the log into a file, or a copy written as a new file,
 // meets the failures.
-class FailingPageWrites {
+class FailingPageWrites : public Seam {
   public:
     explicit FailingPageWrites(int rc, int pass = 0, int count = -1) {
-        detail::failed = 0;
         detail::page_writes = true;
         detail::skip = pass;
         detail::budget = count;
         detail::armed = rc;
     }
-    ~FailingPageWrites() {
-        detail::armed = SQLITE_OK;
-        detail::page_writes = false;
-        detail::skip = 0;
-        detail::budget = -1;
+};
+
+// While it lives, every flush of a main database file or of its log fails with the SQLite
+// result code rc, leaving the errno err, as a disk that fills up (or a file system that
+// turns read-only) fails the flushes of what the system kept in its cache: a durable
+// commit's flush of the log, and the flushes of a copy of the log into the file. Reads and
+// writes go on.
+class FailingSyncs : public Seam {
+  public:
+    FailingSyncs(int rc, int err) {
+        detail::syncs = true;
+        detail::cause = err;
+        detail::armed = rc;
     }
-    FailingPageWrites(const FailingPageWrites&) = delete;
-    FailingPageWrites& operator=(const FailingPageWrites&) = delete;
-    // The writes failed so far.
-    int failed() const { return detail::failed; }
 };
 
 // One write to a write-ahead log fails with rc while it lives: the one after the first
 // skip writes to a log (pages spilled from a full cache, or committed), so that a test can
 // meet SQLite at each write of a statement in turn. Reads and the other writes go on.
-class OneLogWriteFails {
+class OneLogWriteFails : public Seam {
   public:
     OneLogWriteFails(int rc, int skip) {
-        detail::failed = 0;
         detail::skip = skip;
         detail::budget = 1;
         detail::log_writes = true;
         detail::armed = rc;
     }
-    ~OneLogWriteFails() {
-        detail::armed = SQLITE_OK;
-        detail::log_writes = false;
-        detail::skip = 0;
-        detail::budget = -1;
-    }
-    OneLogWriteFails(const OneLogWriteFails&) = delete;
-    OneLogWriteFails& operator=(const OneLogWriteFails&) = delete;
     // True when the write failed.
-    bool failed() const { return detail::failed > 0; }
+    bool failed() const { return Seam::failed() > 0; }
 };
 
 }  // namespace sqlite_fault

@@ -147,7 +147,8 @@ TEST(StorageOpen, FailuresNameTheCauseAndLeaveTheFileUntouched) {
 // A catalog changed with sqlite3 so that it breaks one of its rules is refused at the
 // open as a damaged database, saying what is wrong, before anything is written; a dropped
 // column that no rebuild has taken out of its table yet breaks none. A file whose next
-// free object number runs out refuses the object that would pass it.
+// free object number runs out refuses the object that would take its last number, and
+// opens still.
 TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
     struct Case {
         const char* name;
@@ -162,7 +163,11 @@ TEST(StorageOpen, ACatalogThatBreaksItsRulesIsRefusedAsDamaged) {
          "its next free object number (9223372036854775807) leaves no room for a new object"},
         {"NextId one below its bound, a table and its field made",
          "update MSysJetProperties set value='9223372036854775806' where name='NextId'",
-         "its next free object number (9223372036854775807) leaves no room for a new object",
+         "its next free object number (9223372036854775806) leaves no room for a new object",
+         "CREATE TABLE Nowa (a long)"},
+        {"NextId two below its bound, a table and its field made",
+         "update MSysJetProperties set value='9223372036854775805' where name='NextId'",
+         "its next free object number (9223372036854775806) leaves no room for a new object",
          "CREATE TABLE Nowa (a long)"},
         {"dropped column left in its table", "delete from MSysJetColumns where name='Cena'",
          nullptr},
@@ -501,6 +506,59 @@ TEST(StorageLocking, AFileWrittenByAnotherProcessRefusesWritesAndServesReads) {
     waitpid(pid, &status, 0);
     auto db = jet::Database::open(path);
     EXPECT_NO_THROW(ddl(*db, "CREATE TABLE Druga (x long)"));
+}
+
+// A reader reads the catalog and the rows of one committed state: a writer of another
+// process that rebuilds a table under a new number and commits after the reader's open
+// (which read the catalog) is met by the reader's next query, which reads the catalog
+// again; a query that reads while the writer commits reads the state it began with.
+TEST(StorageLocking, AReaderReadsTheCatalogAndTheRowsOfOneCommittedState) {
+    const struct {
+        const char* name;
+        bool inside;                           // the writer commits after the query's first row
+        std::vector<std::string> first, next;  // the rows of the query, of the next one
+    } cases[] = {
+        {"a commit between the open and the query", false, {"6,46"}, {"6,46"}},
+        {"a commit while the query reads", true, {"5,98", "5,99"}, {"6,46"}},
+    };
+    const std::string table = "CREATE TABLE Nieruszac (NumerWersji double)";
+    auto rest = [](jet::Cursor& rows, std::vector<std::string> out) {
+        while (rows.next()) out.push_back(rows.value(0).to_text());
+        return out;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string path = dir.file("r.mdb");
+        jet::Database::create(path);
+        {
+            auto db = jet::Database::open(path);
+            ddl(*db, table);
+            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (5.98)");
+            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (5.99)");
+        }
+        OtherProcess writer([&](OtherProcess& self) {
+            self.ready();
+            self.await();
+            auto db = jet::Database::open(path);
+            ddl(*db, "DROP TABLE Nieruszac");
+            ddl(*db, table);
+            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (6.46)");
+            db->close();
+        });
+        auto reader = jet::Database::open(path);
+        std::vector<std::string> first;
+        std::unique_ptr<jet::Cursor> rows;
+        if (c.inside) {
+            rows = reader->query("SELECT NumerWersji FROM Nieruszac");
+            ASSERT_TRUE(rows->next());
+            first.push_back(rows->value(0).to_text());
+        }
+        ASSERT_TRUE(writer.release());  // the rebuild is committed
+        if (!c.inside) rows = reader->query("SELECT NumerWersji FROM Nieruszac");
+        EXPECT_EQ(rest(*rows, first), c.first);
+        EXPECT_EQ(rest(*reader->query("SELECT NumerWersji FROM Nieruszac"), {}), c.next);
+    }
 }
 
 // The page-count check of a header is for files without a log: a run stopped inside a

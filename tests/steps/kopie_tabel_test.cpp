@@ -46,8 +46,9 @@ std::vector<std::string> Z(std::vector<std::string> a, const std::vector<std::st
 
 // One state before a step: its tables (and, when zdublowana is set, that table's second
 // column given the first one's name in the engine's model); after the step, either a
-// critical end whose message holds kopia (the copy, or the table moved into), with the
-// database as before the step, or, when kopia is null, the rows that zapytanie reads.
+// critical end of the check procedura whose message holds kopia (the copy, or the table
+// moved into), with the database as before the step, or, when kopia is null, the rows
+// that zapytanie reads.
 struct Przypadek {
     const char* nazwa;
     MetodaKroku krok;
@@ -56,6 +57,10 @@ struct Przypadek {
     const char* kopia;
     const char* zapytanie;
     Wiersze wynik;
+    const char* procedura = nullptr;
+    // A table that a statement still reads while the step runs, as another user's would:
+    // its drop fails as a locked table's, which the executor passes over.
+    const char* czytana = nullptr;
 };
 
 // The cash documents of step 2.34: a receipt and a payment, each with a line, and the
@@ -196,6 +201,12 @@ class KopieTabel : public BazaKroku {
                 // One step's unit of work, as the version loop runs it; a process that ends
                 // inside the step loses the unit's writes.
                 jet::WorkUnit jednostka(polaczenie().database());
+                std::unique_ptr<jet::Cursor> czyta;
+                if (p.czytana) {
+                    czyta =
+                        polaczenie().database().query(std::string("select * from ") + p.czytana);
+                    czyta->next();
+                }
                 r = Krok(p.krok);
                 if (r.empty() && !p.kopia) wynik = Wiersze_Z(p.zapytanie);
             }
@@ -205,6 +216,10 @@ class KopieTabel : public BazaKroku {
             } else {
                 EXPECT_EQ(r.rfind("process end 1\n", 0), 0u) << r;
                 EXPECT_NE(komunikaty.str().find(p.kopia), std::string::npos) << r;
+                // The check names itself in the box's title and in the log line.
+                for (const std::string& nazwa : {std::string(" ") + p.procedura + " ===\n",
+                                                 std::string(",") + p.procedura + ","})
+                    EXPECT_NE(r.find(nazwa), std::string::npos) << r;
                 EXPECT_EQ(Czytaj_Rejestr("dodralvex", 0), "0000");
                 if (!Baza_Otwarta) DbOtwórz();
                 EXPECT_EQ(Zawartosc(), przed);
@@ -233,7 +248,8 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          "Kontrahenci",
          "X_KONTRAHENCI",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Kopie"},
         {"2.72: a work copy holding more rows than its table",
          &ClsKonwersje::Konwersja_272,
          Z(kBaza272, {"select * into X_KONTRAHENCI from Kontrahenci",
@@ -241,7 +257,8 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          nullptr,
          "X_KONTRAHENCI",
          nullptr,
-         {}},
+         {},
+         "Usun_Pozostala_Kopie"},
         {"2.76: a copy of the purchase corrections left short",
          &ClsKonwersje::Konwersja_276,
          {"create table DOK_KFA (FKOROUT_ID long, ZAKUP logical)",
@@ -285,6 +302,21 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          nullptr,
          "select SUR_ID from PRODUKTY_RECEPTURY_ZAWART",
          {{"5"}, {"6"}}},
+        {"5.37: the recipe lines held open, so that the recipe headers cannot take their name",
+         &ClsKonwersje::Konwersja_537,
+         {"create table PRODUKTY_RECEPTURY (PROD_ID long, SUR_ID long, ID_RECEPTURY long, "
+          "active logical, DATAod date)",
+          "insert into PRODUKTY_RECEPTURY (PROD_ID, SUR_ID) values (1, 5)",
+          "create table PRODUKTY_kalkulacja (PROD_ID long, kalkulacja long)",
+          "insert into PRODUKTY_kalkulacja values (1, 7)",
+          "insert into PRODUKTY_kalkulacja values (2, 8)",
+          "insert into PRODUKTY_kalkulacja values (3, 9)", "create table DOK_FIN_zawart (Id long)"},
+         nullptr,
+         "Kopia PRODUKTY_RECEPTURY tabeli PRODUKTY_kalkulacja",
+         nullptr,
+         {},
+         "Sprawdz_Kopie",
+         "PRODUKTY_RECEPTURY"},
         {"5.47: a header table left short while the assets keep their symbols",
          &ClsKonwersje::Konwersja_547,
          {"create table SRODKI_TRWALE_ZAWART (ID long, SYMBOL text(20), numer long)",
@@ -301,7 +333,8 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          nullptr,
          "CENNIKI_ZAWART_1",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Kopie"},
         {"5.48: a copy of the price-list lines left short",
          &ClsKonwersje::Konwersja_548,
          {"create table CENNIKI_ZAWART (id long)", "insert into CENNIKI_ZAWART values (1)",
@@ -325,7 +358,8 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "[KP]",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesienie"},
         {"2.34: a payment's line settling the receipt's document",
          &ClsKonwersje::Konwersja_234,
          Z(kBaza234, {"create unique index u on KP_ZAWART (dok_id)",
@@ -333,14 +367,16 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "[KP_ZAWART]",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesienie"},
         {"2.14: the stock of two products refused back into its table",
          &ClsKonwersje::Konwersja_214,
          Z(kBaza214, {"create unique index u on magazyn_produktow (ilosc)"}),
          nullptr,
          "[magazyn_produktow]",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesienie"},
         {"2.18: a recount that makes two quantities equal",
          &ClsKonwersje::Konwersja_218,
          {"create table REMANENTINWENT (ID_RI counter, Data date)",
@@ -356,7 +392,8 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "SPRZEDAZ_ILOSC",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"5.44: two recipes given the same yield",
          &ClsKonwersje::Konwersja_544,
          {"create table dok_kfa (fkorout_id long, wart_dd money)",
@@ -371,7 +408,8 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "PRODUKTY_RECEPTURY",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"5.88: two employees' options given the same social security code",
          &ClsKonwersje::Konwersja_588,
          Z(kBaza588, {"create table KADRY_OPCJE (ID_PRAC long, kodzus text(6))",
@@ -381,7 +419,8 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "tabeli KADRY_OPCJE ",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"5.88: two discount rows given the same driver",
          &ClsKonwersje::Konwersja_588,
          Z(kBaza588, {"create table KADRY_OPCJE (ID_PRAC long)",
@@ -393,7 +432,8 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "Kontrahenci_Rabaty",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"2.42: two invoices booked in one entry",
          &ClsKonwersje::Konwersja_242,
          {"create table PRODUKTY (PROD_ID long, rodzaj text(1))",
@@ -414,21 +454,24 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          nullptr,
          "[faktury]",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"2.44: an unnumbered invoice of a table without the issuer column",
          &ClsKonwersje::Konwersja_244,
          Z(kBaza244, {"insert into faktury (FAKOUT_ID) values (1)"}),
          nullptr,
          "[Usunieto]",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesienie"},
         {"3.22: two invoices of the same net amount",
          &ClsKonwersje::Konwersja_322,
          kBaza322,
          nullptr,
          "DOK_FAK",
          nullptr,
-         {}},
+         {},
+         "Sprawdz_Przeniesione_Wartosci"},
         {"3.22: register amounts of another type than the documents' carried whole",
          &ClsKonwersje::Konwersja_322,
          [] {
