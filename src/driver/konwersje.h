@@ -87,7 +87,8 @@ class ClsKonwersje {
     // holds.
     using Oczekiwany_Blad = ::Oczekiwany_Blad;
     bool DbWykonajKonwersje(const std::string& statement, bool quiet = false);
-    bool DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany);
+    bool DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany,
+                            bool quiet = false);
     // Logs a failure and goes on, but as DbWykonajKonwersje for a statement that changes
     // rows (oczekiwany: the failure the step expects there, or none).
     void DbWykonajKonwersjeNoErr(const std::string& statement,

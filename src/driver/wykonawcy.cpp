@@ -115,8 +115,8 @@ bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) 
 }
 
 bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement,
-                                      const Oczekiwany_Blad& oczekiwany) {
-    return Wykonaj_Konwersje(statement, false, oczekiwany);
+                                      const Oczekiwany_Blad& oczekiwany, bool quiet) {
+    return Wykonaj_Konwersje(statement, quiet, oczekiwany);
 }
 
 void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement,

@@ -46,9 +46,9 @@ std::vector<std::string> Z(std::vector<std::string> a, const std::vector<std::st
 
 // One state before a step: its tables (and, when zdublowana is set, that table's second
 // column given the first one's name in the engine's model); after the step, either a
-// critical end of the check procedura whose message holds kopia (the copy, or the table
-// moved into), with the database as before the step, or, when kopia is null, the rows
-// that zapytanie reads.
+// critical end of procedura (the check, or the executor that stopped at the refused
+// statement) whose message holds kopia (the copy, or the table moved into), with the
+// database as before the step, or, when kopia is null, the rows that zapytanie reads.
 struct Przypadek {
     const char* nazwa;
     MetodaKroku krok;
@@ -249,7 +249,7 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          "X_KONTRAHENCI",
          nullptr,
          {},
-         "Sprawdz_Kopie"},
+         "DbWykonajKonwersje"},
         {"2.72: a work copy holding more rows than its table",
          &ClsKonwersje::Konwersja_272,
          Z(kBaza272, {"select * into X_KONTRAHENCI from Kontrahenci",
@@ -312,10 +312,10 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
           "insert into PRODUKTY_kalkulacja values (2, 8)",
           "insert into PRODUKTY_kalkulacja values (3, 9)", "create table DOK_FIN_zawart (Id long)"},
          nullptr,
-         "Kopia PRODUKTY_RECEPTURY tabeli PRODUKTY_kalkulacja",
+         "into PRODUKTY_RECEPTURY from PRODUKTY_kalkulacja",
          nullptr,
          {},
-         "Sprawdz_Kopie",
+         "DbWykonajKonwersje",
          "PRODUKTY_RECEPTURY"},
         {"5.47: a header table left short while the assets keep their symbols",
          &ClsKonwersje::Konwersja_547,
@@ -334,7 +334,7 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          "CENNIKI_ZAWART_1",
          nullptr,
          {},
-         "Sprawdz_Kopie"},
+         "DbWykonajKonwersje"},
         {"5.48: a copy of the price-list lines left short",
          &ClsKonwersje::Konwersja_548,
          {"create table CENNIKI_ZAWART (id long)", "insert into CENNIKI_ZAWART values (1)",
@@ -359,7 +359,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "[KP]",
          nullptr,
          {},
-         "Sprawdz_Przeniesienie"},
+         "DbWykonajKonwersje"},
         {"2.34: a payment's line settling the receipt's document",
          &ClsKonwersje::Konwersja_234,
          Z(kBaza234, {"create unique index u on KP_ZAWART (dok_id)",
@@ -368,7 +368,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "[KP_ZAWART]",
          nullptr,
          {},
-         "Sprawdz_Przeniesienie"},
+         "DbWykonajKonwersje"},
         {"2.14: the stock of two products refused back into its table",
          &ClsKonwersje::Konwersja_214,
          Z(kBaza214, {"create unique index u on magazyn_produktow (ilosc)"}),
@@ -376,7 +376,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "[magazyn_produktow]",
          nullptr,
          {},
-         "Sprawdz_Przeniesienie"},
+         "DbWykonajKonwersje"},
         {"2.18: a recount that makes two quantities equal",
          &ClsKonwersje::Konwersja_218,
          {"create table REMANENTINWENT (ID_RI counter, Data date)",
@@ -393,7 +393,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "SPRZEDAZ_ILOSC",
          nullptr,
          {},
-         "Sprawdz_Przeniesione_Wartosci"},
+         "DbWykonajKonwersje"},
         {"5.44: two recipes given the same yield",
          &ClsKonwersje::Konwersja_544,
          {"create table dok_kfa (fkorout_id long, wart_dd money)",
@@ -409,7 +409,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "PRODUKTY_RECEPTURY",
          nullptr,
          {},
-         "Sprawdz_Przeniesione_Wartosci"},
+         "DbWykonajKonwersje"},
         {"5.88: two employees' options given the same social security code",
          &ClsKonwersje::Konwersja_588,
          Z(kBaza588, {"create table KADRY_OPCJE (ID_PRAC long, kodzus text(6))",
@@ -433,7 +433,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "Kontrahenci_Rabaty",
          nullptr,
          {},
-         "Sprawdz_Przeniesione_Wartosci"},
+         "DbWykonajKonwersje"},
         {"2.42: two invoices booked in one entry",
          &ClsKonwersje::Konwersja_242,
          {"create table PRODUKTY (PROD_ID long, rodzaj text(1))",
@@ -455,7 +455,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "[faktury]",
          nullptr,
          {},
-         "Sprawdz_Przeniesione_Wartosci"},
+         "DbWykonajKonwersje"},
         {"2.44: an unnumbered invoice of a table without the issuer column",
          &ClsKonwersje::Konwersja_244,
          Z(kBaza244, {"insert into faktury (FAKOUT_ID) values (1)"}),
@@ -463,7 +463,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "[Usunieto]",
          nullptr,
          {},
-         "Sprawdz_Przeniesienie"},
+         "DbWykonajKonwersje"},
         {"3.22: two invoices of the same net amount",
          &ClsKonwersje::Konwersja_322,
          kBaza322,
@@ -471,7 +471,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          "DOK_FAK",
          nullptr,
          {},
-         "Sprawdz_Przeniesione_Wartosci"},
+         "DbWykonajKonwersje"},
         {"3.22: register amounts of another type than the documents' carried whole",
          &ClsKonwersje::Konwersja_322,
          [] {
