@@ -78,16 +78,16 @@ class ClsKonwersje {
     int32_t DbWykonajDELKonwersje(const std::string& table_and_condition,
                                   const std::string& what = "");
 
-    // True when the statement ran; false when it failed with a failure that the executor
-    // passes over (a statement changes nothing when it fails). A statement that moves,
+    // Runs the statement; returns when it ran or its failure was passed over (a statement
+    // changes nothing when it fails), and ends the run on any other. A statement that moves,
     // carries or deletes rows (Polecenie_Danych) whose failure would be passed over ends
     // the run instead (critical, "0000", the step rolled back), quiet or not: its rows
     // would be lost or left behind unseen. Only the failure that the step states as
     // expected there (oczekiwany) is passed over, and only while the state it stands for
     // holds.
     using Oczekiwany_Blad = ::Oczekiwany_Blad;
-    bool DbWykonajKonwersje(const std::string& statement, bool quiet = false);
-    bool DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany,
+    void DbWykonajKonwersje(const std::string& statement, bool quiet = false);
+    void DbWykonajKonwersje(const std::string& statement, const Oczekiwany_Blad& oczekiwany,
                             bool quiet = false);
     // Logs a failure and goes on, but as DbWykonajKonwersje for a statement that changes
     // rows (oczekiwany: the failure the step expects there, or none).

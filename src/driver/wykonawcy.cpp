@@ -86,16 +86,15 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, const std::string& state
                            kDaneNieZmienione);
 }
 
-// DbWykonajKonwersje: runs the statement; a failure of the rules above is passed over
-// (false), any other ends the run. A passed-over failure of a statement that moves,
+// DbWykonajKonwersje: runs the statement; a failure of the rules above is passed over,
+// any other ends the run. A passed-over failure of a statement that moves,
 // carries or deletes rows ends the run as well, unless it is one that oczekiwany states
 // and the state it stands for holds.
-bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
+void Wykonaj_Konwersje(const std::string& statement, bool quiet,
                        const ClsKonwersje::Oczekiwany_Blad& oczekiwany) {
     if (Baza_Otwarta == 0) DbPolacz_Ponownie();
     try {
         polaczenie().Execute(statement, nullptr, -1);
-        return true;
     } catch (const jet::Error& e) {
         platform::set_clipboard(statement);
         const Wynik_Polecenia w = Wynik_Bledu(e);
@@ -104,19 +103,18 @@ bool Wykonaj_Konwersje(const std::string& statement, bool quiet,
                                Pasuje(kOpisyTolerowane, w, statement);
         if (!pominiety) Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
         Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, e, w, oczekiwany);
-        return false;
     }
 }
 
 }  // namespace
 
-bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
-    return Wykonaj_Konwersje(statement, quiet, {});
+void ClsKonwersje::DbWykonajKonwersje(const std::string& statement, bool quiet) {
+    Wykonaj_Konwersje(statement, quiet, {});
 }
 
-bool ClsKonwersje::DbWykonajKonwersje(const std::string& statement,
+void ClsKonwersje::DbWykonajKonwersje(const std::string& statement,
                                       const Oczekiwany_Blad& oczekiwany, bool quiet) {
-    return Wykonaj_Konwersje(statement, quiet, oczekiwany);
+    Wykonaj_Konwersje(statement, quiet, oczekiwany);
 }
 
 void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement,

@@ -340,84 +340,61 @@ class Krok197Spotkania : public KrokiTest {
 TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
     struct Przypadek {
         const char* wiersz;   // a row that names an item by its old id
-        const char* produkt;  // the rows after the step, joined to the product they name
+        const char* tabela;   // the table of the row after the step
+        const char* kolumna;  // its column that names the product
+        const char* gdzie;    // which of its rows ("" all)
         const char* nazwa;    // the name of the product named
     };
+    // Raw material 1's new id is 4, the old id of the raw material kept as goods; a
+    // semi-product's new id meets old raw-material ids too: neither moves a row twice.
     const Przypadek przypadki[] = {
-        {"update zakupy_ilosc set ilosc=5 where sur_id=3",
-         "zakupy_ilosc inner join PRODUKTY on PRODUKTY.prod_id=zakupy_ilosc.sur_id where ilosc=5",
+        {"update zakupy_ilosc set ilosc=5 where sur_id=3", "zakupy_ilosc", "sur_id", "ilosc=5",
          "Kminek"},
-        {"update zuzycie_calkowite set ilosc=7 where sur_id=5",
-         "zuzycie_calkowite inner join PRODUKTY on PRODUKTY.prod_id=zuzycie_calkowite.sur_id "
-         "where ilosc=7",
-         "Folia"},
-        {"insert into magazyn_SUROWCOW (sur_id, ilosc) values (4, 3)",
-         "magazyn_produktow inner join PRODUKTY on PRODUKTY.prod_id=magazyn_produktow.prod_id "
-         "where ilosc=3",
-         "Miód słoik"},
-        {"insert into zakupy_zawart (numer_id, sur_id, ILOSC) values (1, 1, 2)",
-         "zakupy_zawart inner join PRODUKTY on PRODUKTY.prod_id=zakupy_zawart.sur_id", "Mąka"},
+        {"update zuzycie_calkowite set ilosc=7 where sur_id=5", "zuzycie_calkowite", "sur_id",
+         "ilosc=7", "Folia"},
+        {"insert into magazyn_SUROWCOW (sur_id, ilosc) values (4, 3)", "magazyn_produktow",
+         "prod_id", "ilosc=3", "Miód słoik"},
+        {"insert into zakupy_zawart (numer_id, sur_id, ILOSC) values (1, 1, 2)", "zakupy_zawart",
+         "sur_id", "", "Mąka"},
         {"insert into FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID, PROD_ID) values (1, 2)",
-         "FAKTURY_WYCH_KOREKTA_ZAWART inner join PRODUKTY on "
-         "PRODUKTY.prod_id=FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID where FKOROUT_ID=1",
-         "Torebki"},
+         "FAKTURY_WYCH_KOREKTA_ZAWART", "PROD_ID", "FKOROUT_ID=1", "Torebki"},
         {"insert into FAKTURY_WYCH_KOREKTA_ZAWART (FKOROUT_ID, PROD_ID) values (2, 2)",
-         "FAKTURY_WYCH_KOREKTA_ZAWART inner join PRODUKTY on "
-         "PRODUKTY.prod_id=FAKTURY_WYCH_KOREKTA_ZAWART.PROD_ID where FKOROUT_ID=2",
-         "Bułka"},
+         "FAKTURY_WYCH_KOREKTA_ZAWART", "PROD_ID", "FKOROUT_ID=2", "Bułka"},
         {"insert into Zamowienia_Raport_Surowce (sur_id, Ilosc) values (1, 4.75)",
-         "Zamowienia_Raport_Surowce inner join PRODUKTY on "
-         "PRODUKTY.prod_id=Zamowienia_Raport_Surowce.sur_id",
-         "Mąka"},
+         "Zamowienia_Raport_Surowce", "sur_id", "", "Mąka"},
         {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (1, "
          "'S', 2, 11)",
-         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
-         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=11",
-         "Torebki"},
-        // Raw material 1's new id is 4, the old id of the raw material kept as goods: its
-        // count stays its own and the goods line keeps its count.
+         "REMANENTINWENT_ZAWARTOSC", "ID", "Ilosc_stanfaktyczny=11", "Torebki"},
         {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (2, "
          "'S', 1, 505)",
-         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
-         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=505",
-         "Mąka"},
+         "REMANENTINWENT_ZAWARTOSC", "ID", "Ilosc_stanfaktyczny=505", "Mąka"},
         {"insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_stanfaktyczny) values (2, "
          "'T', 3, 3)",
-         "REMANENTINWENT_ZAWARTOSC inner join PRODUKTY on "
-         "PRODUKTY.prod_id=REMANENTINWENT_ZAWARTOSC.ID where Ilosc_stanfaktyczny=3",
-         "Miód słoik"},
-        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
-         "1, 21, 0)",
-         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
-         "where ilosc_sur=21",
-         "Mąka"},
-        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
-         "4, 22, 0)",
-         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
-         "where ilosc_sur=22",
-         "Miód słoik"},
-        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
-         "6, 23, Null)",
-         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
-         "where ilosc_sur=23",
-         "Sól"},
-        // A semi-product's line: its new id meets old raw-material ids, which must not move
-        // it a second time.
-        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, "
-         "1, 0, 2.5)",
-         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
-         "where PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=2.5",
+         "REMANENTINWENT_ZAWARTOSC", "ID", "Ilosc_stanfaktyczny=3", "Miód słoik"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, 1, "
+         "21, 0)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=21", "Mąka"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, 4, "
+         "22, 0)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=22", "Miód słoik"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, 6, "
+         "23, Null)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=23", "Sól"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, 1, "
+         "0, 2.5)",
+         "PRODUKTY_Receptury", "sur_id", "PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=2.5",
          "Ciasto"},
-        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, "
-         "2, 0, 1.5)",
-         "PRODUKTY_Receptury inner join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.sur_id "
-         "where PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=1.5",
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (2, 2, "
+         "0, 1.5)",
+         "PRODUKTY_Receptury", "sur_id", "PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=1.5",
          "Zaczyn"},
     };
     for (const Przypadek& p : przypadki) sql(p.wiersz);
     k.Konwersja_197();
     for (const Przypadek& p : przypadki)
-        EXPECT_EQ(kolumna(std::string("select PRODUKTY.PROD_NAZWA_id from ") + p.produkt),
+        EXPECT_EQ(kolumna(std::string("select PRODUKTY.PROD_NAZWA_id from ") + p.tabela +
+                          " inner join PRODUKTY on PRODUKTY.prod_id=" + p.tabela + "." + p.kolumna +
+                          (*p.gdzie ? std::string(" where ") + p.gdzie : "")),
                   std::vector<std::string>{p.nazwa})
             << p.wiersz;
     // Each semi-product's recipe holds its own ingredient only.

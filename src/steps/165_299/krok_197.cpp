@@ -56,9 +56,9 @@ constexpr const char* kMapaPolproduktow = "[_polprodukty_POM]";
 enum class Rodzaj_Id : uint8_t { Surowiec, Polprodukt };
 
 // A column whose rows name a raw material or a semi-product by its old id: the rows (the
-// text after "from": the table, or a join to the rows' header), the table and its column,
-// the kind of item that the rows which warunek chooses name ("" all rows), and what the
-// re-pointing assigns besides the id ("" nothing). ilosc is the quantity of a quantity
+// text after "from": a join to the rows' header, "" for the table alone), the table and
+// its column, the kind of item that the rows which warunek chooses name ("" all rows),
+// and what the re-pointing assigns besides the id ("" nothing). ilosc is the quantity of a quantity
 // table ("" for lines of documents, recipes, stocktakings and order reports): a row with
 // no quantity does not need its raw material kept. A column that is not przepinany is
 // read through the map by the step, which then empties its table.
@@ -77,32 +77,30 @@ using enum Rodzaj_Id;
 // 0 or Null) are re-pointed before those that name a semi-product, whose re-pointing sets
 // their ilosc_polprod to 0.
 constexpr std::array<Odwolanie, 11> kOdwolania = {{
-    {"zakupy_ilosc", "zakupy_ilosc", "sur_id", Surowiec, "", "", "ilosc", true},
-    {"zuzycie_calkowite", "zuzycie_calkowite", "sur_id", Surowiec, "", "", "ilosc", true},
-    {"magazyn_SUROWCOW", "magazyn_SUROWCOW", "sur_id", Surowiec, "", "", "ilosc", true},
-    {"zakupy_zawart", "zakupy_zawart", "sur_id", Surowiec, "", "", "", true},
+    {"", "zakupy_ilosc", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"", "zuzycie_calkowite", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"", "magazyn_SUROWCOW", "sur_id", Surowiec, "", "", "ilosc", true},
+    {"", "zakupy_zawart", "sur_id", Surowiec, "", "", "", true},
     {"(FAKTURY_WYCH_KOREKTA INNER JOIN FAKTURY_WYCH_KOREKTA_ZAWART ON "
      "FAKTURY_WYCH_KOREKTA.FKOROUT_ID = FAKTURY_WYCH_KOREKTA_ZAWART.FKOROUT_ID)",
      "FAKTURY_WYCH_KOREKTA_ZAWART", "PROD_ID", Surowiec, "FAKTURY_WYCH_KOREKTA.zakup=-1", "", "",
      true},
-    {"Zamowienia_Raport_Surowce", "Zamowienia_Raport_Surowce", "sur_id", Surowiec, "", "", "",
-     true},
+    {"", "Zamowienia_Raport_Surowce", "sur_id", Surowiec, "", "", "", true},
     // A line of a raw material kept as goods that is not added to its goods product's line
     // becomes that product's line.
-    {"REMANENTINWENT_ZAWARTOSC", "REMANENTINWENT_ZAWARTOSC", "ID", Surowiec,
+    {"", "REMANENTINWENT_ZAWARTOSC", "ID", Surowiec,
      "(REMANENTINWENT_ZAWARTOSC.Rodz='S' or REMANENTINWENT_ZAWARTOSC.Rodz='K')",
      "REMANENTINWENT_ZAWARTOSC.Rodz=IIf([_surowce_POM].towar,'T',REMANENTINWENT_ZAWARTOSC.Rodz)",
      "", true},
-    {"PRODUKTY_Receptury", "PRODUKTY_Receptury", "sur_id", Surowiec,
+    {"", "PRODUKTY_Receptury", "sur_id", Surowiec,
      "(PRODUKTY_Receptury.ilosc_polprod=0 or PRODUKTY_Receptury.ilosc_polprod is null)",
      "PRODUKTY_Receptury.ilosc_polprod=0", "", true},
-    {"PRODUKTY_Receptury", "PRODUKTY_Receptury", "sur_id", Polprodukt,
-     "PRODUKTY_Receptury.ilosc_polprod<>0",
+    {"", "PRODUKTY_Receptury", "sur_id", Polprodukt, "PRODUKTY_Receptury.ilosc_polprod<>0",
      "PRODUKTY_Receptury.ilosc_sur=PRODUKTY_Receptury.ilosc_polprod,PRODUKTY_Receptury."
      "ilosc_polprod=0",
      "", true},
-    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury", "SUR_ID", Surowiec, "", "", "", false},
-    {"PolPRODUKTY_Receptury", "PolPRODUKTY_Receptury", "id", Polprodukt, "", "", "", false},
+    {"", "PolPRODUKTY_Receptury", "SUR_ID", Surowiec, "", "", "", false},
+    {"", "PolPRODUKTY_Receptury", "id", Polprodukt, "", "", "", false},
 }};
 
 const char* Mapa(Rodzaj_Id r) {
@@ -113,12 +111,17 @@ std::string Kolumna(const Odwolanie& o) {
     return std::string(o.tabela) + "." + o.kolumna;
 }
 
+// The rows of o (the text after "from").
+std::string Wiersze(const Odwolanie& o) {
+    return *o.wiersze ? o.wiersze : o.tabela;
+}
+
 // The rows of o that name an item of its kind, with "where": the condition warunek and
 // the extra condition dodatkowo (either may be "").
 std::string Wiersze_Gdzie(const Odwolanie& o, const std::string& dodatkowo) {
     std::string gdzie = o.warunek;
     if (!dodatkowo.empty()) gdzie += (gdzie.empty() ? "" : " and ") + dodatkowo;
-    return std::string(o.wiersze) + (gdzie.empty() ? "" : " where " + gdzie);
+    return Wiersze(o) + (gdzie.empty() ? "" : " where " + gdzie);
 }
 
 // Adds to id the values of the first column of "Select " & tekst, Nulls left out.
@@ -338,8 +341,8 @@ void ClsKonwersje::Konwersja_197() {
         const std::string mapa = Mapa(o.rodzaj);
         std::string ustaw = Kolumna(o) + "=" + mapa + ".nowe";
         if (*o.ustaw) ustaw += std::string(",") + o.ustaw;
-        DbWykonajKonwersje("Update " + std::string(o.wiersze) + " INNER JOIN " + mapa + " ON " +
-                           mapa + ".stare=" + Kolumna(o) + " SET " + ustaw +
+        DbWykonajKonwersje("Update " + Wiersze(o) + " INNER JOIN " + mapa + " ON " + mapa +
+                           ".stare=" + Kolumna(o) + " SET " + ustaw +
                            (*o.warunek ? std::string(" WHERE ") + o.warunek : ""));
     }
 
