@@ -25,17 +25,25 @@
 #     every:K              every K-th write of the whole road, counted from the first
 #     transient:CASE       the writes of CASE in the transient mode (transient:all,
 #                          transient:at:243:12, ...); the others are in the full mode
+#     zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
+#                          what the step wrote before the N-th write is committed and the
+#                          process killed, as the suite's earlier tool, which committed
+#                          each statement on its own, leaves a database it was stopped in;
+#                          the rerun must end the step as the road does, or stop with the
+#                          database as the kill left it ("blocked(kept)"; a stop that
+#                          changed it is "blocked(CHANGED)")
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
 # ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
-# statement"), MODE "full" or "transient", the statement being the first failure that
-# the stopped run reported; the verdict is "same", "DIFF" (a different database) or
-# "blocked" (the rerun did not complete the step); "at" is the version the stopped run
+# statement"), MODE "full", "transient" or "zabij", the statement being the first failure
+# that the stopped run reported (in the killed mode, the rerun's stop: its Log line); the
+# verdict is "same", "DIFF" (a different database) or "blocked" (the rerun did not
+# complete the step); "at" is the version the stopped run
 # left, marked "(passed)" when the version is past S, and "(absorbed)" when the step's
 # method went on to its end although its write failed (in the full mode the run then
 # stopped at the version's write) or "(retried)" when, after a transient failure, it did
 # so having made one write more than on the road (the failed one again). Then the
-# figures. Exit status 0 when every rerun ended with the road's database and no step
-# absorbed a failure.
+# figures. Exit status 0 when every rerun ended with the road's database (or, in the killed
+# mode, stopped keeping the killed state) and no step absorbed a failure.
 set -euo pipefail
 
 me=stops_in_steps
@@ -50,7 +58,7 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,38p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,46p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 for t in "$KONW_PROGRAM" "$DUMP"; do
     [ -x "$t" ] || { echo "$me: $t is missing" >&2; exit 2; }
@@ -71,7 +79,10 @@ list=$work/stops.txt
 : >"$list"
 for c in "${cases[@]}"; do
     mode=full
-    case $c in transient:*) mode=transient; c=${c#transient:} ;; esac
+    case $c in
+        transient:*) mode=transient; c=${c#transient:} ;;
+        zabij:*) mode=zabij; c=${c#zabij:} ;;
+    esac
     kind=${c%%:*}
     arg=${c#*:}
     case $kind in
@@ -118,7 +129,7 @@ stop() {
     local s=$1 n=$2 writes=$3 next=$4 mode=$5 f="$WORK/stop-$1-$2-$5" steps="" awaria=$1:$2
     local stopped at returned rerun version verdict statement
     [ "$next" = end ] || steps=$next=brak
-    [ "$mode" = full ] || awaria=$awaria:chwilowa
+    case $mode in transient) awaria=$awaria:chwilowa ;; zabij) awaria=$awaria:zabij ;; esac
     prepare "$f" "at-$s/baza"
     stopped=$(KONW_AWARIA=$awaria KONW_KROKI=$steps run "$f")
     at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
@@ -136,11 +147,25 @@ stop() {
     fi
     statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
         cut -c 1-100 || true)
+    if [ "$mode" = zabij ]; then
+        "$DUMP" "$f/d" >"$f/half.txt" 2>&1 || true
+        cp "$f/d/Log" "$f/half.log" 2>/dev/null || : >"$f/half.log"
+    fi
     rerun=$(KONW_KROKI=$steps run "$f")
     version=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     version=${version% }
     if [ "$version" != "$(cat "$WORK/at-$next.version")" ]; then
         verdict=blocked
+        if [ "$mode" = zabij ]; then
+            # The rerun's stop, as its Log line says it, and whether it left the state kept.
+            statement=$(diff "$f/half.log" "$f/d/Log" 2>/dev/null | sed -n 's/^> //p' |
+                grep -v ',Konwersja,\(Begin\|End\)' | tail -n 1 | cut -c 1-160 || true)
+            if "$DUMP" "$f/d" 2>&1 | cmp -s - "$f/half.txt"; then
+                verdict="blocked(kept)"
+            else
+                verdict="blocked(CHANGED)"
+            fi
+        fi
     elif "$DUMP" "$f/d" >"$f/outcome.txt" 2>&1 && cmp -s "$f/outcome.txt" "$WORK/at-$next.txt"
     then
         verdict=same
@@ -148,7 +173,8 @@ stop() {
         verdict=DIFF
         diff "$WORK/at-$next.txt" "$f/outcome.txt" >"$f/diff.txt" || true
     fi
-    [ $verdict != same ] || [[ $at == *"(absorbed)"* ]] || rm -rf "$f"
+    [ $verdict != same ] && [ $verdict != "blocked(kept)" ] || [[ $at == *"(absorbed)"* ]] ||
+        rm -rf "$f"
     echo "$s $n/$writes $mode stop=$stopped at=$at rerun=$rerun version=$version $verdict $statement"
 }
 export -f stop
@@ -159,14 +185,16 @@ xargs -P "$jobs" -L 1 bash -c 'stop "$0" "$1" "$2" "$3" "$4"' <"$list" | tee "$r
 total=$(wc -l <"$results")
 same=$(awk '$8 == "same"' "$results" | wc -l)
 diff=$(awk '$8 == "DIFF"' "$results" | wc -l)
-blocked=$(awk '$8 == "blocked"' "$results" | wc -l)
+blocked=$(awk '$8 ~ /^blocked/' "$results" | wc -l)
 passed=$(grep -c '(passed)' "$results" || true)
 absorbed=$(grep -c '(absorbed)' "$results" || true)
 retried=$(grep -c '(retried)' "$results" || true)
+kept=$(awk '$3 == "zabij" && $8 == "blocked(kept)"' "$results" | wc -l)
 echo "$me: $total stops tried in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps" \
     "($(awk '$3 == "transient"' "$results" | wc -l) transient; in $absorbed the step absorbed" \
     "its failed write, in $retried it made it again, $passed went past the step):" \
-    "reruns identical $same, different $diff, blocked $blocked; $(($(date +%s) - started)) s"
+    "reruns identical $same, different $diff, blocked $blocked ($kept of them killed" \
+    "states that the rerun kept as they were); $(($(date +%s) - started)) s"
 # What differed or was absorbed, in short: the first lines of each difference.
 awk '$8 != "same" || /\(absorbed\)/ { print $1, $2, $3 }' "$results" | sort -k1n -k2n |
 while read -r s n mode; do
@@ -179,4 +207,6 @@ while read -r s n mode; do
         "$work/at-$next.txt" >&2 || true
     head -n 6 "$d" | cut -c 1-160 | sed 's/^/  /' >&2
 done
-[ "$same" = "$total" ] && [ "$absorbed" = 0 ]
+# A killed state that the rerun stops at, keeping it, passes: the step says what is half
+# done. Any other stop fails.
+[ $((same + kept)) = "$total" ] && [ "$absorbed" = 0 ]

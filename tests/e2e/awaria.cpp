@@ -4,11 +4,13 @@
 // to report what the step did after its failed write.
 #include "awaria.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
+#include "db/polaczenie.h"
 #include "jet/error.h"
 #include "jet/write_hook.h"
 
@@ -21,12 +23,25 @@ long zapisy = 0;      // its writes so far, the one being started included
 int krok_awarii = 0;  // KONW_AWARIA's step and write
 long zapis_awarii = 0;
 bool chwilowa = false;  // only the N-th write fails
+bool zabij = false;     // the writes before the N-th are committed, the process killed
 bool zawiodl = false;   // the N-th write of the step failed
 bool pelny = false;     // the disk is full: from the step's N-th write on
 
 void przed_zapisem() {
     if (biezacy != 0) ++zapisy;
     if (biezacy != 0 && biezacy == krok_awarii && zapisy == zapis_awarii) {
+        if (zabij) {
+            // The hook runs before the write touches anything, between statements: the
+            // commit takes exactly the writes that came before it.
+            try {
+                polaczenie().Checkpoint(true);
+            } catch (const jet::Error& e) {
+                std::fprintf(stderr, "awaria: the commit before write %ld of step %d failed: %s\n",
+                             zapisy, biezacy, e.description().c_str());
+                std::_Exit(3);
+            }
+            std::raise(SIGKILL);
+        }
         zawiodl = true;
         pelny = !chwilowa;
         jet::raise(jet::Fault::DiskFull);
@@ -69,9 +84,10 @@ void czytaj(const std::string& s) {
     }
     const size_t dl = (d2 == std::string::npos ? s.size() : d2) - d1 - 1;
     if (d1 == std::string::npos || k != d1 || n != dl || zapis_awarii <= 0 ||
-        (d2 != std::string::npos && tryb != "chwilowa"))
-        throw std::invalid_argument("KONW_AWARIA is not <step>:<write>[:chwilowa]: " + s);
+        (d2 != std::string::npos && tryb != "chwilowa" && tryb != "zabij"))
+        throw std::invalid_argument("KONW_AWARIA is not <step>:<write>[:chwilowa|:zabij]: " + s);
     chwilowa = tryb == "chwilowa";
+    zabij = tryb == "zabij";
 }
 
 }  // namespace

@@ -12,6 +12,12 @@
 //                             only the N-th write of the step fails (a transient
 //                             failure); the writes after it succeed, so that a step
 //                             that absorbed the failure completes without that write;
+//   KONW_AWARIA="<step>:<N>:zabij"
+//                             what the step wrote before its N-th write is committed and
+//                             the process is killed (SIGKILL) before that write: the state
+//                             that the suite's earlier tool, which committed each statement
+//                             on its own, leaves when it is stopped there, the version
+//                             still the one before the step;
 //   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes>" to the
 //                             file.
 // A step whose method returned after its failed write says so on standard error, with
@@ -27,8 +33,8 @@ namespace awaria {
 
 // Wraps the steps that the environment asks for: those of kroki as they are (a test
 // step), the others as this build has them. Sets nothing when neither variable is set.
-// Throws std::invalid_argument for a KONW_AWARIA that is not "<step>:<N>" or
-// "<step>:<N>:chwilowa" with N > 0.
+// Throws std::invalid_argument for a KONW_AWARIA that is not "<step>:<N>",
+// "<step>:<N>:chwilowa" or "<step>:<N>:zabij" with N > 0.
 void zainstaluj(std::map<int, KrokZastepczy>& kroki);
 
 }  // namespace awaria
