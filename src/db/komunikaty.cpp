@@ -68,7 +68,10 @@ void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miej
         " Wyjątek w procedurze " + gdzie + " modułu " + Biezaca_Operacja + ".";
     const std::string rodzaj = krytyczny ? "Krytyczny" : "Nie Krytyczny";
     const std::string blad = std::to_string(numer) + " (" + std::string(opis) + ")";
-    Zapisz_Log("ERR.MSG:" + tytul, "Wyjątek_Pokaż", przyczyna ? rodzaj + ": " + blad : rodzaj);
+    // A critical report ends the run: its Log line carries the cause, as the box does, for
+    // the suite's unattended runs where nobody reads the box.
+    Zapisz_Log("ERR.MSG:" + tytul, "Wyjątek_Pokaż",
+               przyczyna || krytyczny ? rodzaj + ": " + blad : rodzaj);
     platform::message_box(blad + ". " + rodzaj, krytyczny ? vbCritical : vbOKOnly, tytul);
     if (krytyczny) Wylogowanie();
 }

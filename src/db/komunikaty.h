@@ -38,8 +38,9 @@ int32_t FMsg_box(std::string_view tekst, int32_t styl = vbOKOnly, std::string_vi
 
 // Reports a failure caught by a routine's handler: logs "ERR.MSG:" & the title and shows
 // number (description). kind. When critical it ends the process through Wylogowanie;
-// otherwise it returns after the box is answered. With przyczyna set the log line's
-// detail carries the failure after the kind ("Nie Krytyczny: -2147467259 (Could not lock
-// file.)"), so that the log says why where nobody reads the box (the suite's runs).
+// otherwise it returns after the box is answered. A critical report's log line, and with
+// przyczyna set any report's, carries the failure after the kind ("Krytyczny: -2147467259
+// (Could not lock file.)"), so that the log says why where nobody reads the box (the
+// suite's runs).
 void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miejsce,
                    int16_t krytyczny, bool przyczyna = false);

@@ -128,6 +128,14 @@ class ClsKonwersje {
     // Each critical end names both tables (marker "0000"), and the step's writes are
     // rolled back with it.
     bool Jest_Tabela(const std::string& table, const std::string& column = "");
+    // A step that finds its work half done by a stopped run of the suite's earlier tool
+    // (which committed each statement on its own), and cannot end it as an uninterrupted
+    // run would because what it needs is gone, stops: the failure reaches the version
+    // check (critical, "0000"), the step's writes are rolled back, and the database stays
+    // as that run left it. stan says what is half done, after "została przerwana "
+    // ("po przeniesieniu surowców do tabeli PRODUKTY"); the message names the step and
+    // points at the README's chapter on such databases.
+    [[noreturn]] static void Konwersja_Przerwana(int krok, const std::string& stan);
     // The first field of the first record of "Select " & text (a count, say), a Null
     // read as 0; -1 when the query cannot be opened (a quiet open).
     int64_t Liczba_Z_Zapytania(const std::string& text);

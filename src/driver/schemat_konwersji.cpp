@@ -1,6 +1,7 @@
 // The conversion class's schema helpers, the checks of a table's copy, and its wait.
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -168,6 +169,17 @@ bool ClsKonwersje::Jest_Tabela(const std::string& table, const std::string& colu
     const bool jest = DbOtwórzSELKonwersje(rs, pola + " from [" + table + "] where 0=1", true) >= 0;
     ZamknijRSKonwersje(rs);
     return jest;
+}
+
+void ClsKonwersje::Konwersja_Przerwana(int krok, const std::string& stan) {
+    char wersja[16];
+    std::snprintf(wersja, sizeof wersja, "%d.%02d", krok / 100, krok % 100);
+    throw jet::Error(jet::hr::Unspecified,
+                     std::string("Poprzednia konwersja do wersji ") + wersja +
+                         " została przerwana " + stan +
+                         ". Konwersję zatrzymano; baza zostaje w stanie, w jakim tamta "
+                         "konwersja ją zostawiła. Co można zrobić - patrz README, rozdział "
+                         "\"A step that the suite's earlier tool left half done\".");
 }
 
 void ClsKonwersje::Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,

@@ -85,7 +85,7 @@ TEST_F(Log, CriticalReportsEndTheProcessWithMarker0000) {
     EXPECT_EQ(okna[0].tekst, "5 (opis). Krytyczny");
     auto linie = log();
     ASSERT_EQ(linie.size(), 3u);
-    EXPECT_NE(linie[0].find("Wyjątek_Pokaż,Krytyczny"), std::string::npos);
+    EXPECT_NE(linie[0].find("Wyjątek_Pokaż,Krytyczny: 5 (opis),"), std::string::npos);
     EXPECT_EQ(linie[1],
               ",,,Op,Baza Zamknięta.         Użytkownik:,DBCLOSE, Stanowsiko ,Win:," + baza);
     EXPECT_EQ(linie[2],
