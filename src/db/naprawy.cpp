@@ -101,11 +101,17 @@ int16_t Poszerz_Pola_Tekstowe(std::string_view prefiks, std::string_view tabela,
                     continue;
                 }
                 DbWykonaj("drop INDEX ind" + F + " ON " + T, -1);
+                // Another index that holds the column goes with it and is made again over
+                // the column widened.
+                const std::vector<Indeks_Tabeli> indeksy =
+                    Zdejmij_Indeksy_Pola(nazwa, T, F, wykonaj);
                 DbWykonaj("alter table " + T + " drop COLUMN " + F, 0);
                 DbWykonaj("alter table " + T + " ADD " + F + " text(255)", 0);
                 // A copy back that failed (and was ignored) keeps the temporary column, the
                 // only copy of the column's values: the widening ends there.
                 if (!Oddaj_Kopie(T, F, wykonaj)) break;
+                Odtworz_Indeksy_Pola(nazwa, T, indeksy, F, F, wykonaj);
+                Sprawdz_Zmiane_Pola(nazwa, {F, F, "text(255)", "text(255)"});
             }
         }
     } catch (const jet::Error& e) {

@@ -1,5 +1,6 @@
 #include "db/schemat.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "ado/ado.h"
@@ -13,6 +14,7 @@
 #include "jet/error.h"
 #include "jet/sql/parser.h"
 #include "jet/text.h"
+#include "jet/types.h"
 
 namespace {
 
@@ -211,6 +213,116 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
     if (kopia_zmiany && c >= 0 && !Jak_Z_Typu(kopia, poszerzenie))
         return Stan_Kopii::Przed_Usunieciem;
     return Stan_Kopii::Nierozstrzygniety;
+}
+
+namespace {
+
+// The table of that name as the catalog holds it now, nullptr when there is none.
+const jet::TableInfo* Tabela_Katalogu(std::string_view tabela) {
+    if (!Baza_Otwarta) DbPolacz_Ponownie();
+    return polaczenie().database().catalog().table(Bez_Nawiasow(tabela));
+}
+
+// A column's type as a message names it: "Text(50)", "Currency", "Long licznik".
+std::string Opis_Typu(const Pole_Tabeli& p) {
+    const auto typ = static_cast<jet::DataType>(p.typ);
+    return s(jet::data_type_name(typ)) +
+           (typ == jet::DataType::Text ? "(" + std::to_string(p.rozmiar) + ")" : "") +
+           (p.licznik ? " licznik" : "");
+}
+
+constexpr char kZatrzymano[] = ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
+
+}  // namespace
+
+std::vector<Indeks_Tabeli> Zdejmij_Indeksy_Pola(std::string_view tabela, std::string_view cel,
+                                                std::string_view kolumna,
+                                                const Wykonawca_Zmiany& wykonaj) {
+    std::vector<Indeks_Tabeli> indeksy;
+    const jet::TableInfo* t = Tabela_Katalogu(tabela);
+    const jet::ColumnInfo* c = t ? t->column(kolumna) : nullptr;
+    if (c == nullptr) return indeksy;
+    for (const jet::IndexInfo& ix : t->indexes) {
+        if (std::ranges::none_of(ix.columns, [&](const auto& k) { return k.column_id == c->id; }))
+            continue;
+        Indeks_Tabeli i{ix.name, ix.primary, ix.unique, ix.required, ix.ignore_nulls, {}};
+        for (const jet::IndexColumnInfo& k : ix.columns)
+            i.pola.emplace_back(t->column_by_id(k.column_id)->name, k.descending);
+        indeksy.push_back(std::move(i));
+    }
+    for (const Indeks_Tabeli& i : indeksy) wykonaj("drop INDEX [" + i.nazwa + "] ON " + s(cel));
+    return indeksy;
+}
+
+void Odtworz_Indeksy_Pola(std::string_view tabela, std::string_view cel,
+                          const std::vector<Indeks_Tabeli>& indeksy, std::string_view kolumna,
+                          std::string_view nowa, const Wykonawca_Zmiany& wykonaj) {
+    for (const Indeks_Tabeli& i : indeksy) {
+        std::string pola;
+        for (const auto& [pole, malejaco] : i.pola)
+            pola += (pola.empty() ? "[" : ", [") +
+                    (jet::text::same_name(pole, kolumna) ? s(nowa) : pole) + "]" +
+                    (malejaco ? " DESC" : "");
+        const std::string polecenie =
+            std::string(i.unikalny ? "CREATE UNIQUE INDEX [" : "CREATE INDEX [") + i.nazwa +
+            "] ON " + s(cel) + " (" + pola + ")" +
+            (i.podstawowy    ? " WITH PRIMARY"
+             : i.wymagany    ? " WITH DISALLOW NULL"
+             : i.bez_pustych ? " WITH IGNORE NULL"
+                             : "");
+        wykonaj(polecenie);
+        // An executor passes over a unique index that the new values break: the catalog
+        // tells whether the index stands over the column.
+        const jet::TableInfo* t = Tabela_Katalogu(tabela);
+        const jet::IndexInfo* ix = t ? t->index(i.nazwa) : nullptr;
+        const jet::ColumnInfo* c = t ? t->column(nowa) : nullptr;
+        if (ix != nullptr && c != nullptr &&
+            std::ranges::any_of(ix->columns, [&](const auto& k) { return k.column_id == c->id; }))
+            continue;
+        Blad_Krytyczny("Zmiana kolumny", polecenie,
+                       "Indeksu " + i.nazwa + " tabeli " + s(Bez_Nawiasow(tabela)) +
+                           " nie udało się utworzyć ponownie na zmienionej kolumnie " + s(nowa) +
+                           kZatrzymano);
+    }
+}
+
+void Sprawdz_Zmiane_Pola(std::string_view tabela, const Zmiana_Pola& zmiana) {
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+    if (!pola) return;
+    const Pole_Tabeli wzor = Pole_Z_Typu(zmiana.typ);
+    const std::ptrdiff_t m = Pozycja(*pola, zmiana.nowa_nazwa);
+    const bool stara = !jet::text::same_name(zmiana.kolumna, zmiana.nowa_nazwa) &&
+                       Pozycja(*pola, zmiana.kolumna) >= 0;
+    if (m >= 0 && !stara) {
+        const Pole_Tabeli& p = (*pola)[static_cast<size_t>(m)];
+        if (p.typ == wzor.typ && p.licznik == wzor.licznik &&
+            (p.typ != static_cast<int>(jet::DataType::Text) || p.rozmiar == wzor.rozmiar))
+            return;
+    }
+    const std::string nazwa(Bez_Nawiasow(tabela));
+    const std::string jest = m < 0 ? "kolumny " + zmiana.nowa_nazwa + " nie ma w tabeli"
+                             : stara
+                                 ? "kolumna " + zmiana.kolumna + " pozostała w tabeli"
+                                 : "kolumna ma typ " + Opis_Typu((*pola)[static_cast<size_t>(m)]);
+    std::string relacje;
+    for (const jet::RelationInfo& r : polaczenie().database().catalog().relations()) {
+        const auto trzyma = [&](const std::string& t, const std::vector<std::string>& kolumny) {
+            return jet::text::same_name(t, nazwa) &&
+                   std::ranges::any_of(kolumny, [&](const std::string& k) {
+                       return jet::text::same_name(k, zmiana.kolumna);
+                   });
+        };
+        if (trzyma(r.table, r.columns) || trzyma(r.foreign_table, r.foreign_columns))
+            relacje +=
+                (relacje.empty() ? ". Kolumnę " + zmiana.kolumna + " trzyma relacja " : ", ") +
+                r.name;
+    }
+    Blad_Krytyczny(
+        "Zmiana kolumny", nazwa + "." + zmiana.kolumna,
+        "Zmiana kolumny " + zmiana.kolumna + " tabeli " + nazwa + " na " +
+            (jet::text::same_name(zmiana.kolumna, zmiana.nowa_nazwa) ? ""
+                                                                     : zmiana.nowa_nazwa + " ") +
+            zmiana.typ + " nie powiodła się: " + jest + relacje + kZatrzymano);
 }
 
 bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,

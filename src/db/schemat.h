@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Drops the table and creates it empty ("create table " & nazwa & " ( " & kolumny & ")",
@@ -112,6 +113,38 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
 // dropped, unless the copy failed. Returns whether the copy was made.
 bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
                  const Wykonawca_Zmiany& wykonaj);
+
+// An index of a table as the engine keeps it: its name, flags and columns in order
+// (true for a descending one).
+struct Indeks_Tabeli {
+    std::string nazwa;
+    bool podstawowy = false;
+    bool unikalny = false;
+    bool wymagany = false;     // WITH DISALLOW NULL
+    bool bez_pustych = false;  // WITH IGNORE NULL
+    std::vector<std::pair<std::string, bool>> pola;
+};
+
+// A change of a column through the temporary column drops the column and adds it anew;
+// the engine refuses to drop a column that an index holds, and the column would stay as
+// it was. Zdejmij_Indeksy_Pola drops every index of the table named tabela (cel names it
+// in statements) that still holds the column, once the change has dropped those it
+// drops by name, and returns them; Odtworz_Indeksy_Pola makes each again, with its flags,
+// over the column added anew under the name nowa. An index that cannot be made again (a
+// unique one that the new values break) ends the process with a critical message naming
+// it (marker "0000").
+std::vector<Indeks_Tabeli> Zdejmij_Indeksy_Pola(std::string_view tabela, std::string_view cel,
+                                                std::string_view kolumna,
+                                                const Wykonawca_Zmiany& wykonaj);
+void Odtworz_Indeksy_Pola(std::string_view tabela, std::string_view cel,
+                          const std::vector<Indeks_Tabeli>& indeksy, std::string_view kolumna,
+                          std::string_view nowa, const Wykonawca_Zmiany& wykonaj);
+
+// The end of a change: the column stands under its new name with the type, size of a
+// text and counter that the change's type text gives, and a column renamed is gone under
+// its old name; otherwise the process ends with a critical message naming the column,
+// the type asked for, the type it has and the relations that hold it (marker "0000").
+void Sprawdz_Zmiane_Pola(std::string_view tabela, const Zmiana_Pola& zmiana);
 
 // Settles the temporary column of the table named tabela (cel names it in statements)
 // before a change through it: another change's whose column was added anew right after

@@ -85,25 +85,33 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
     switch (
         Rozstrzygnij_Kopie(table, table, {column, new_name, new_type, etap}, Wykonawca(*this))) {
         case Stan_Kopii::Zmiana_Zakonczona:
-            return;
+            break;
         case Stan_Kopii::Po_Usunieciu:
             Dokoncz_Zmiane_Typu(table, new_name, new_type);
-            return;
+            break;
         case Stan_Kopii::Po_Dodaniu:
             Oddaj_Kopie(table, new_name, Wykonawca(*this));
             CzekajKonwersje(1);
-            return;
-        default:    // no temporary column, or its own copy beside its column: the change
-            break;  // runs whole, its first statement dropping the copy
+            break;
+        default: {  // no temporary column, or its own copy beside its column: the change
+                    // runs whole, its first statement dropping the copy
+            DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
+            DbWykonajKonwersje("alter table " + table + " ADD " + tmp + " " + etap);
+            CzekajKonwersje(1);
+            DbWykonajKonwersje("UPDATE " + table + " SET " + tmp + "=[" + column + "]");
+            DbWykonajKonwersje("drop INDEX ind" + column + " ON " + table);
+            DbWykonajKonwersje("drop INDEX " + column + " ON " + table);
+            // An index of another name that holds the column goes with it and is made
+            // again over the column added anew.
+            const std::vector<Indeks_Tabeli> indeksy =
+                Zdejmij_Indeksy_Pola(table, table, column, Wykonawca(*this));
+            DbWykonajKonwersje("alter table " + table + " drop COLUMN " + column);
+            Dokoncz_Zmiane_Typu(table, new_name, new_type);
+            Odtworz_Indeksy_Pola(table, table, indeksy, column, new_name, Wykonawca(*this));
+        }
     }
-    DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
-    DbWykonajKonwersje("alter table " + table + " ADD " + tmp + " " + etap);
-    CzekajKonwersje(1);
-    DbWykonajKonwersje("UPDATE " + table + " SET " + tmp + "=[" + column + "]");
-    DbWykonajKonwersje("drop INDEX ind" + column + " ON " + table);
-    DbWykonajKonwersje("drop INDEX " + column + " ON " + table);
-    DbWykonajKonwersje("alter table " + table + " drop COLUMN " + column);
-    Dokoncz_Zmiane_Typu(table, new_name, new_type);
+    // Whatever the route, the column does not stay as it was unseen.
+    Sprawdz_Zmiane_Pola(table, {column, new_name, new_type, etap});
 }
 
 // The retype's second half: the column added anew with its type, filled back from the

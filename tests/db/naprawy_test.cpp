@@ -27,11 +27,16 @@ class Naprawy : public DbEnv {
 };
 
 TEST_F(Naprawy, WidensOnlyShortTextColumnsAndKeepsValues) {
+    // An index of another name holds a: it is made again over the column widened.
     otworz_baze({"CREATE TABLE T (k long, a TEXT(50), b TEXT(255))", "CREATE INDEX inda ON T (a)",
+                 "CREATE UNIQUE INDEX ka ON T (k, a DESC)",
                  "INSERT INTO T (k, a, b) VALUES (1, 'x''y', 'z')"});
     const std::string prefiks = "[" + baza + "]";
     EXPECT_EQ(Poszerz_Pola_Tekstowe(prefiks, "[t]", -1), -1);
     EXPECT_EQ(kolumny("T"), (std::vector<std::string>{"k:4:4", "b:10:255", "a:10:255"}));
+    const auto* ka = polaczenie().database().catalog().table("T")->index("ka");
+    ASSERT_NE(ka, nullptr);
+    EXPECT_TRUE(ka->unique && ka->columns.size() == 2 && ka->columns[1].descending);
     EXPECT_EQ(wiersze("SELECT k, a, b FROM T"), std::vector<std::string>{"1|x'y|z"});
     ASSERT_EQ(okna.size(), 1u);
     EXPECT_EQ(okna[0].tekst, "Najmniej jedno za krótkie pole tekstowe w tabeli : [t]");

@@ -153,6 +153,66 @@ TEST_F(Pomocnicze, RetypeStoppedBetweenAnyTwoStatementsEndsAsAnUninterruptedOne)
     }
 }
 
+// The engine refuses to drop a column that an index of another name or a relation
+// holds: an index goes with the column and is made again, flags and order kept, over the
+// column added anew; what cannot be moved stops the run, which names the column.
+TEST_F(Pomocnicze, RetypeMovesTheIndexesThatHoldTheColumnOrStops) {
+    struct Przypadek {
+        const char* nazwa;
+        std::vector<std::string> baza;
+        std::string nowa;     // cena's new name, "" for its own
+        std::string indeksy;  // the table's indexes afterwards, "" when the run stops
+    };
+    const Przypadek przypadki[] = {
+        {"indexes of other names",
+         {"CREATE UNIQUE INDEX ceny ON produkty (id, cena DESC) WITH IGNORE NULL",
+          "CREATE UNIQUE INDEX klucz ON produkty (cena) WITH PRIMARY"},
+         "cena_n",
+         "ceny:U:N:id,cena_n- klucz:PU:R:cena_n "},
+        {"a unique index that the new values break",
+         {"CREATE UNIQUE INDEX ceny ON produkty (cena)", "UPDATE produkty SET cena=2.2 WHERE id=2"},
+         "",
+         ""},
+        {"a relation",
+         {"CREATE TABLE ceny (c double)", "CREATE UNIQUE INDEX c ON ceny (c)",
+          "ALTER TABLE produkty ADD CONSTRAINT r_ceny FOREIGN KEY (cena) REFERENCES ceny (c)"},
+         "",
+         ""},
+    };
+    for (const Przypadek& c : przypadki) {
+        SCOPED_TRACE(c.nazwa);
+        TearDown();
+        SetUp();
+        std::vector<std::string> baza = {"CREATE TABLE produkty (id long, cena double)",
+                                         "INSERT INTO produkty VALUES (1, 2.4)",
+                                         "INSERT INTO produkty VALUES (2, 7)"};
+        baza.insert(baza.end(), c.baza.begin(), c.baza.end());
+        otworz_baze(baza);
+        std::string nowa = c.nowa;
+        const bool stop = konczy([&] { k.Zmien_Typ_Pola("cena", "long", "produkty", nowa); });
+        EXPECT_EQ(stop, c.indeksy.empty());
+        if (stop) {
+            ASSERT_FALSE(okna.empty());
+            EXPECT_NE(okna.back().tekst.find("tabeli produkty"), std::string::npos)
+                << okna.back().tekst;
+            continue;
+        }
+        const auto& t = *polaczenie().database().catalog().table("produkty");
+        EXPECT_EQ(t.column(nowa)->type, jet::DataType::Long);
+        std::string indeksy;
+        for (const auto& ix : t.indexes) {
+            indeksy += ix.name + ":" + (ix.primary ? "P" : "") + (ix.unique ? "U" : "") + ":" +
+                       (ix.required ? "R" : "") + (ix.ignore_nulls ? "N" : "") + ":";
+            for (const auto& kol : ix.columns)
+                indeksy += t.column_by_id(kol.column_id)->name + (kol.descending ? "-" : "") +
+                           (&kol == &ix.columns.back() ? " " : ",");
+        }
+        EXPECT_EQ(indeksy, c.indeksy);
+        EXPECT_EQ(wiersze("SELECT id, " + nowa + " FROM produkty ORDER BY id"),
+                  (std::vector<std::string>{"1|2", "2|7"}));
+    }
+}
+
 TEST_F(Pomocnicze, AddingAColumnTwiceIsAbsorbed) {
     otworz_baze({"CREATE TABLE T (a long)"});
     k.Dodaj_Pole("T", "b money DEFAULT 0");
