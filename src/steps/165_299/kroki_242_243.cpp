@@ -3,6 +3,7 @@
 // contractor split into a contractor and a description, and a wider issuer column.
 #include <string>
 
+#include "db/nz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "jet/value.h"
@@ -70,12 +71,12 @@ void ClsKonwersje::Konwersja_242() {
     // Cash documents without a contractor whose description reads "name«+»text": the
     // name becomes the contractor when one is called exactly so ("nazwa  nazwa2"),
     // otherwise it goes into [dla]; the description keeps the text behind the marker.
-    // A Null description fails as an invalid use of Null and ends the run.
+    // A document without a description has no name in it to move and stays as it is.
     std::unique_ptr<ado::Recordset> kp;
     std::unique_ptr<ado::Recordset> kontrahent;
     const int32_t n = DbOtwórzSELKonwersje(kp, "[konh_id], [opis],[dla] FROM kp where konh_id=0");
     for (int32_t i = 1; i <= n; ++i) {
-        const std::string t = Bez_Apostrofow(Rekordy(kp).Fields(1).value().to_text());
+        const std::string t = Bez_Apostrofow(NzStr(Rekordy(kp).Fields(1).value()));
         const size_t p = t.find(kZnacznik);
         if (p != std::string::npos) {
             const std::string nazwa_kontrahenta = t.substr(0, p);
