@@ -138,22 +138,13 @@ bool ClsKonwersje::RUN_Konwersje() {
     Pokaz_Postep("", " Program:" + Format_Liczby_2(ostatni / 100.0), "Porządki");
     Pokaz_Postep("", "", "Skończyłem");
     Wersja_Bazy = 6.46;
-    // The users' rights are cleared where the database keeps them: a database without the
-    // table or one of its rights columns has none to clear.
+    // The users' rights are cleared in each rights column that the database keeps: a
+    // database without the table or without one of the columns has none there to clear.
     static constexpr const char* kPrawa[] = {"prawa",  "prawaK", "prawaP", "prawaF", "prawaZ",
                                              "prawaS", "prawaM", "prawaR", "prawaC"};
-    std::string prawa;
     for (const char* p : kPrawa)
-        prawa += std::string(prawa.empty() ? "" : ",") + "[" + p + "]=null";
-    DbWykonajKonwersje(" update [UZYTKOWNICY] set " + prawa,
-                       {{jet::Fault::NoSuchTable, jet::Fault::MissingParameter},
-                        "brak tabeli UZYTKOWNICY lub jej kolumny praw",
-                        [this] {
-                            for (const char* p : kPrawa)
-                                if (!Jest_Tabela("UZYTKOWNICY", p)) return true;
-                            return false;
-                        }},
-                       true);
+        if (Jest_Tabela("UZYTKOWNICY", p))
+            DbWykonajKonwersje(std::string(" update [UZYTKOWNICY] set [") + p + "]=null", true);
     BArS_Update();
     return true;
 }

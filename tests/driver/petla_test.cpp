@@ -153,6 +153,26 @@ TEST_F(Petla, TemporaryColumnLeftInATableIsSettledOrStopsTheFirstStep) {
     }
 }
 
+// The closing clear empties each rights column that the database keeps, also when one
+// of them or the table is missing.
+TEST_F(Petla, TheClosingClearEmptiesEachRightsColumnThereIs) {
+    const std::pair<const char*, std::vector<std::string>> przypadki[] = {
+        {"ALTER TABLE UZYTKOWNICY DROP COLUMN prawaC", {"EWA|Null|Null"}},
+        {"DROP TABLE UZYTKOWNICY", {}},
+    };
+    for (const auto& [zmiana, po] : przypadki) {
+        SCOPED_TRACE(zmiana);
+        TearDown();
+        SetUp();
+        polaczenie().Execute(zmiana);
+        kroki({});
+        ASSERT_TRUE(k.RUN_Konwersje());
+        if (!po.empty()) {
+            EXPECT_EQ(wiersze("SELECT nazwa, prawa, prawaR FROM UZYTKOWNICY"), po);
+        }
+    }
+}
+
 // A failure a step does not absorb leaves the loop at once: no "End", no version.
 TEST_F(Petla, FailureInsideAStepLeavesTheLoopWithoutItsVersion) {
     kroki({{527, [](ClsKonwersje&) { polaczenie().Execute("UPDATE Brak SET a=1"); }}});
