@@ -114,6 +114,10 @@ TEST_F(Kroki276, ANameThatCannotBeSavedStaysAndThePassGoesOn) {
     // "produkcja_p" is longer than the column takes.
     EXPECT_EQ(Kolumna("select r_dok from tabela_vat order by countt"),
               (Lista{"PP", "zakupy", "PR"}));
+    // Each name kept is in the Log (which writes its apostrophes as double quotes).
+    EXPECT_EQ(Linie_Logu("pozostaje bez zmiany").size(), 3u);
+    EXPECT_EQ(Linie_Logu("NUMERY_OST_DOK.rodzaj_dok \"Faktura\" pozostaje").size(), 1u);
+    EXPECT_EQ(Linie_Logu("tabela_vat.r_dok \"PR\" pozostaje").size(), 1u);
 }
 
 // The pass that passes over a record's failure does not pass over a locked file or a full

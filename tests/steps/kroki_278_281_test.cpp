@@ -114,6 +114,7 @@ TEST_F(Kroki278, SetupNamesLoseTheirWorkstationPrefix) {
     EXPECT_EQ(Kolumna("select Nazwa from Setup"),
               (Lista{"DRUKARKA FAKTUR", "KOPIE", "ST3\\PORT", "ST10\\X", "st1\\Y", "STx\\Z",
                      "AKT_ROK", "ST0\\AKT_ROK", "KASA"}));
+    EXPECT_EQ(Linie_Logu("Setup.Nazwa \"ST0\\AKT_ROK\" pozostaje bez zmiany").size(), 1u);
 }
 
 }  // namespace

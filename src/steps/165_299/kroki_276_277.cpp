@@ -46,22 +46,26 @@ const Mapa_Nazw& Nazwy_Rejestru_VAT() {
     return m;
 }
 
-// Renames the kind names of one column: opens "Select " & tekst (the column first) and
-// writes into every record the mapped or lower-cased name, showing each old name on
-// status line 3. From the first save on, failures are ignored for the rest of the step
-// (pomijaj): a record that cannot be saved keeps its old name. A Null name stays Null.
-void Zmien_Nazwy_Rodzajow(ClsKonwersje& k, const std::string& tekst, const Mapa_Nazw& mapa,
-                          bool& pomijaj) {
+// Renames the kind names of the column kolumna of tabela: opens its names and writes
+// into every record the mapped or lower-cased name, showing each old name on status line
+// 3. From the first save on, failures are ignored for the rest of the step (pomijaj): a
+// record that cannot be saved keeps its old name, which the Log names. A Null name stays
+// Null.
+void Zmien_Nazwy_Rodzajow(ClsKonwersje& k, const std::string& kolumna, const std::string& tabela,
+                          const Mapa_Nazw& mapa, bool& pomijaj) {
     std::unique_ptr<ado::Recordset> rs;
-    if (k.DbOtwórzSELKonwersje(rs, tekst) > 0) {
-        kroki::Zapisz_Wiersze_Pomijajac(*rs, pomijaj, [&mapa](ado::Recordset& r) {
-            const jet::Value stara = r.Fields(0).value();
-            Pokaz_Postep("", "", NzStr(stara));
-            if (stara.is_null()) return;
-            const std::string mala = jet::text::lower(NzStr(stara));
-            const auto it = mapa.find(mala);
-            r.Fields(0) = jet::Value::text(it != mapa.end() ? it->second : mala);
-        });
+    if (k.DbOtwórzSELKonwersje(rs, "[" + kolumna + "] from [" + tabela + "]") > 0) {
+        kroki::Zapisz_Wiersze_Pomijajac(
+            *rs, pomijaj,
+            [&mapa](ado::Recordset& r) {
+                const jet::Value stara = r.Fields(0).value();
+                Pokaz_Postep("", "", NzStr(stara));
+                if (stara.is_null()) return;
+                const std::string mala = jet::text::lower(NzStr(stara));
+                const auto it = mapa.find(mala);
+                r.Fields(0) = jet::Value::text(it != mapa.end() ? it->second : mala);
+            },
+            tabela + "." + kolumna);
     }
     ZamknijRS(rs);
 }
@@ -128,8 +132,8 @@ void ClsKonwersje::Konwersja_277() {
                            rodzaj + "'");
 
     bool pomijaj = false;  // set by the first saved name, for the rest of the step
-    Zmien_Nazwy_Rodzajow(*this, "[rodzaj_dok] from [NUMERY_OST_DOK]", Nazwy_Numeracji(), pomijaj);
-    Zmien_Nazwy_Rodzajow(*this, "[dokument] from [NUMERY_OST_DOK_NAG]", Nazwy_Numeracji(), pomijaj);
+    Zmien_Nazwy_Rodzajow(*this, "rodzaj_dok", "NUMERY_OST_DOK", Nazwy_Numeracji(), pomijaj);
+    Zmien_Nazwy_Rodzajow(*this, "dokument", "NUMERY_OST_DOK_NAG", Nazwy_Numeracji(), pomijaj);
     DbWykonajKonwersje("DELETE FROM [NUMERY_OST_DOK_NAG] WHERE [DOKUMENT]='faktura zbiorcza'");
-    Zmien_Nazwy_Rodzajow(*this, "[r_dok] from [tabela_vat]", Nazwy_Rejestru_VAT(), pomijaj);
+    Zmien_Nazwy_Rodzajow(*this, "r_dok", "tabela_vat", Nazwy_Rejestru_VAT(), pomijaj);
 }

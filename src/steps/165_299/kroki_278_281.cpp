@@ -62,18 +62,21 @@ void ClsKonwersje::Konwersja_281() {
     // so a name can lose a second prefix of a higher digit. From the first removal or
     // the first save on, failures are ignored: a name that cannot be saved stays.
     bool pomijaj = false;
-    kroki::Zapisz_Wiersze_Pomijajac(kroki::Rekordy(rs), pomijaj, [&pomijaj](ado::Recordset& r) {
-        const jet::Value v = r.Fields(0).value();
-        if (v.is_null()) return;
-        std::string nazwa = v.to_text();
-        if (nazwa.compare(0, 2, "ST") != 0) return;
-        for (char n = '0'; n <= '9'; ++n) {
-            if (nazwa.compare(0, 4, std::string("ST") + n + "\\") != 0) continue;
-            pomijaj = true;
-            nazwa.erase(0, 4);
-            r.Fields(0) = jet::Value::text(nazwa);
-        }
-    });
+    kroki::Zapisz_Wiersze_Pomijajac(
+        kroki::Rekordy(rs), pomijaj,
+        [&pomijaj](ado::Recordset& r) {
+            const jet::Value v = r.Fields(0).value();
+            if (v.is_null()) return;
+            std::string nazwa = v.to_text();
+            if (nazwa.compare(0, 2, "ST") != 0) return;
+            for (char n = '0'; n <= '9'; ++n) {
+                if (nazwa.compare(0, 4, std::string("ST") + n + "\\") != 0) continue;
+                pomijaj = true;
+                nazwa.erase(0, 4);
+                r.Fields(0) = jet::Value::text(nazwa);
+            }
+        },
+        "Setup.Nazwa");
     // The closing save finds nothing pending (a record that failed gave its change back);
     // once failures are ignored, its own failure would be ignored as well.
     try {

@@ -9,6 +9,7 @@
 #include "db/nz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
+#include "db/wykonaj.h"
 #include "jet/dates.h"
 #include "jet/error.h"
 #include "jet/text.h"
@@ -121,7 +122,8 @@ void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany)
 }
 
 void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
-                              const std::function<void(ado::Recordset&)>& zmien) {
+                              const std::function<void(ado::Recordset&)>& zmien,
+                              const std::string& opis) {
     while (!rs.Eof()) {
         try {
             zmien(rs);
@@ -131,8 +133,12 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             // A locked file or a full disk is no record's failure: it stops the pass.
             if (!pomijaj || jet::environment_failure(e)) throw;
             // A record that cannot be saved keeps its stored values; leaving its change
-            // pending would fail the move to the next record again and again.
+            // pending would fail the move to the next record again and again. The user
+            // finds it in the Log.
             rs.CancelUpdate();
+            Zapisz_Log(opis + " '" + NzStr(rs.Fields(0).value()) +
+                           "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
+                       "Konwersja", "Zapisz_Wiersze_Pomijajac");
         }
         try {
             rs.MoveNext();

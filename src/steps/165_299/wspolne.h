@@ -69,11 +69,13 @@ void Zmien_Nazwy_Tabel(ClsKonwersje& k, const std::vector<Zmiana_Nazwy>& zmiany)
 // A pass of a step that ignores its failures once pomijaj is set: for each record until
 // EOF, zmien changes the record (it may set pomijaj itself), then pomijaj is set and the
 // record is saved and left. While pomijaj is clear a failure reaches the caller; once it
-// is set, a record that fails to change or to save gets back its stored values and the
-// pass goes on with the next one, and a move that fails ends the pass. A locked file or a
-// full disk (jet::environment_failure) always reaches the caller.
+// is set, a record that fails to change or to save gets back its stored values, is logged
+// by its first field's value (opis names that field, as "Setup.Nazwa") with the failure,
+// and the pass goes on with the next one; a move that fails ends the pass. A locked file
+// or a full disk (jet::environment_failure) always reaches the caller.
 void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
-                              const std::function<void(ado::Recordset&)>& zmien);
+                              const std::function<void(ado::Recordset&)>& zmien,
+                              const std::string& opis = "");
 
 // Deletes every relation of baza by name. Deleting during a walk may hide the next
 // relation, so a walk that deleted any is followed by another; the first walk that
