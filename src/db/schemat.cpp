@@ -9,6 +9,7 @@
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "db/wykonawca.h"
 #include "jet/catalog.h"
 #include "jet/database.h"
 #include "jet/error.h"
@@ -25,6 +26,23 @@ std::string s(std::string_view v) {
 // Runs the statement with failures only logged; "" or the result text.
 std::string cicho(const std::string& polecenie) {
     return DbWykonaj(polecenie, -1);
+}
+
+// Usun_Pole's statements, run as cicho runs them, but a failure logged as what it is:
+// the no-error executor's result text names any failure of the provider's unspecified
+// number (a table that a statement of the program still reads) a lost connection. A
+// failure of the environment is logged and asked about as there.
+void cicho_usun(const std::string& polecenie) {
+    static constexpr Zasady_Wykonawcy kZasady{.etykieta = "DbWykonaj",
+                                              .tolerowane = kBledy_Schematu};
+    std::string pol = polecenie;
+    int32_t rekordy = -1;
+    Wynik_Polecenia w = Wykonaj_Raz(pol, rekordy, false, {});
+    if (w.tekst.empty()) return;
+    const bool awaria = Awaria_Srodowiska(w);
+    Zapisz_Log(pol, "DbWykonajNoError",
+               "Error: " + (awaria ? w.tekst : result_text(jet::Error(w.numer, w.opis))));
+    if (awaria) Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kZasady);
 }
 
 // With stop set, a failure shows its text and ends the process.
@@ -84,9 +102,9 @@ std::string Utworz_Index(std::string_view indeks, std::string_view tabela, std::
 }
 
 void Usun_Pole(std::string_view tabela, std::string_view kolumna) {
-    cicho("drop INDEX ind" + s(kolumna) + " ON " + s(tabela));
-    cicho("drop INDEX " + s(kolumna) + " ON " + s(tabela));
-    cicho("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
+    cicho_usun("drop INDEX ind" + s(kolumna) + " ON " + s(tabela));
+    cicho_usun("drop INDEX " + s(kolumna) + " ON " + s(tabela));
+    cicho_usun("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
 }
 
 namespace {

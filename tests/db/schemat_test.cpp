@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "awaria_zapisu.h"
 #include "dao/dao.h"
 #include "db/komunikaty.h"
 #include "db/wykonaj.h"
@@ -65,6 +66,20 @@ TEST_F(Schemat, IndexesAndTheirDrops) {
     Usun_Index("brak", "D", -1);  // a missing index is absorbed below, even with stop
     EXPECT_EQ(indeksy("D"), (std::vector<std::string>{"indx:::x", "nr:::nr"}));
 
+    // A drop that meets a table a statement of the program still reads (the provider's
+    // unspecified failure, no failure of the environment) is logged as that failure, not
+    // as a lost connection, and the column stays.
+    const jet::Error w_uzyciu = jet::make_error(jet::Fault::TableLocked, "D");
+    {
+        Awaria_Zapisu a(w_uzyciu, 1, 2);  // the column's drop, after its indexes'
+        Usun_Pole("D", "id");
+    }
+    std::string opis = w_uzyciu.description();
+    std::replace(opis.begin(), opis.end(), '\'', '"');  // as the log writes it
+    EXPECT_NE(log().back().find(",Alter table D drop COLUMN id,DbWykonajNoError,Error: " +
+                                std::to_string(w_uzyciu.signed_number()) + "(" + opis + "),"),
+              std::string::npos)
+        << log().back();
     Usun_Pole("D", "x");
     Usun_Pole("D", "nr");
     Usun_Pole("D", "brak");
