@@ -27,6 +27,7 @@ inline constexpr int adOpenKeyset = 1;
 inline constexpr int adOpenStatic = 3;
 inline constexpr int adLockReadOnly = 1;
 inline constexpr int adLockOptimistic = 3;
+inline constexpr int adModeRead = 1;
 inline constexpr int adModeReadWrite = 3;
 inline constexpr int adModeShareDenyNone = 16;
 inline constexpr int adAffectCurrent = 1;
@@ -45,7 +46,8 @@ public:
 
     // Opens with an OLE DB connection string ("Provider=Microsoft.Jet.OLEDB.4.0;
     // Data source=...;Jet OLEDB:Database Password=...;..."). The provider must be
-    // Microsoft.Jet.OLEDB.4.0.
+    // Microsoft.Jet.OLEDB.4.0. With Mode adModeRead (a caller that only reads), a file
+    // that may not be written opens for reading, its writes failing (jet::Unwritable).
     void Open(std::string_view connection_string, std::string_view user = {},
               std::string_view password = {}, int options = -1);
     void Close();

@@ -43,7 +43,8 @@ void Connection::Open(std::string_view connection_string, std::string_view, std:
     const std::string source = cs.get("Data Source").value_or("");
     if (source.empty()) jet::raise(jet::Fault::FileNotFound, source);
     const std::string password = cs.get("Jet OLEDB:Database Password").value_or("");
-    db_ = jet::Database::open(source, password);
+    db_ = jet::Database::open(source, password,
+                              Mode == adModeRead ? jet::Unwritable::Read : jet::Unwritable::Refuse);
     data_source_ = full_path(source);
 }
 

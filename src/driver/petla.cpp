@@ -118,7 +118,6 @@ bool ClsKonwersje::RUN_Konwersje() {
         // that the first step did not settle (or that a later one left) is settled after
         // the run's first step and its last, so that no run ends with one in a table.
         if (v == Wersja_Startowa + 1 || v == ostatni) Sprawdz_Kolumny_Tymczasowe();
-        Zapisz_Log(Tekst_Liczby(v), "Konwersja", "End");
         Pokaz_Postep("", "", Zapisany_Etap);
         Wersja_Bazy = v / 100.0;
         std::unique_ptr<ado::Recordset> rs = std::make_unique<ado::Recordset>();
@@ -130,8 +129,13 @@ bool ClsKonwersje::RUN_Konwersje() {
         // stopped in the next step leaves the database exactly as this one left it. The
         // last step's unit also takes the closing writes, and the version check commits
         // it: its version committed alone would tell the rerun of a run stopped before
-        // the closing writes that nothing is left to do.
-        if (v < ostatni) polaczenie().Checkpoint();
+        // the closing writes that nothing is left to do. The log tells a step's end once it
+        // is committed (the last step's, after the version check's commit): a run stopped
+        // before that leaves the step's "Begin" without its "End", as its rerun repeats it.
+        if (v < ostatni) {
+            polaczenie().Checkpoint();
+            Zapisz_Log(Tekst_Liczby(v), "Konwersja", "End");
+        }
     }
 
     Zapisz_Log("", "Konwersja", "End-All");

@@ -18,6 +18,7 @@
 #include "db/stan.h"
 #include "db/teksty.h"
 #include "driver/konwersje.h"
+#include "driver/liczby.h"
 #include "jet/error.h"
 #include "jet/value.h"
 #include "platform/process.h"
@@ -135,6 +136,8 @@ uint8_t Sprawdz_Wersje_Bazy() {
             // stopped before this point reruns the last step, one stopped after it (or a
             // power cut) finds them all in the file.
             polaczenie().Checkpoint(true);
+            // The last step ends here, committed (its number: the version times 100).
+            Zapisz_Log(Tekst_Liczby(static_cast<double>(kWersjaBiezaca / 100)), "Konwersja", "End");
             Wersja_Bazy = 6.46;
             return 1;
         }

@@ -45,8 +45,9 @@ void create_empty_file(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password) {
-    std::shared_ptr<Session> s = Session::open(path, password);
+std::shared_ptr<Database> Database::open(const std::string& path, const std::string& password,
+                                         Unwritable unwritable) {
+    std::shared_ptr<Session> s = Session::open(path, password, unwritable == Unwritable::Read);
     s->add_handle();
     return std::shared_ptr<Database>(new Database(std::move(s)));
 }

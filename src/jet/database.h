@@ -67,18 +67,33 @@ public:
     virtual Value value(int i) const = 0;
 };
 
+// What Database::open does with a file that this process may not write: the file itself
+// read-only, or its folder or file system.
+enum class Unwritable {
+    // Refused (ReadOnlyDatabase, ReadOnlyFolder) before anything is created beside it:
+    // SQLite would leave its log and index files there with the file's read-only mode, and
+    // they would keep refusing writes after the file itself is made writable.
+    Refuse,
+    // Opened for reading only, for a tool that reads: its committed state is read (through
+    // the write-ahead log beside it, when that holds commits) without creating or writing
+    // any file, and every write raises the failure that Refuse raises. Nobody is expected
+    // to write such a file meanwhile: a file without a log is read as immutable, and a log
+    // without SQLite's index beside it is read without locks.
+    Read,
+};
+
 class Database {
 public:
     // Opens a database file of ours, also one left by a stopped run (SQLite recovers
-    // it). Raises FileNotFound, NotReadable, PathTooLong, ReadOnlyFolder (a folder that
-    // cannot take the log), ReadOnlyDatabase (a file this process may not write, readers
-    // too: SQLite would leave read-only files beside it), UnrecognizedDatabase (any
-    // other file, a truncated or damaged one), WrongPassword (a file with a password
-    // opens only with it; a file without one opens with any); a file that fails these
-    // checks is never modified and gets no file beside it. The first write takes the
-    // process's hold on the file (files.h) and raises FileLocked when another process
-    // holds it.
-    static std::shared_ptr<Database> open(const std::string& path, const std::string& password = {});
+    // it). Raises FileNotFound, NotReadable, PathTooLong, ReadOnlyFolder and
+    // ReadOnlyDatabase (a file this process may not write, see Unwritable),
+    // UnrecognizedDatabase (any other file, a truncated or damaged one), WrongPassword (a
+    // file with a password opens only with it; a file without one opens with any); a file
+    // that fails these checks is never modified and gets no file beside it. The first
+    // write takes the process's hold on the file (files.h) and raises FileLocked when
+    // another process holds it.
+    static std::shared_ptr<Database> open(const std::string& path, const std::string& password = {},
+                                          Unwritable unwritable = Unwritable::Refuse);
     // Creates a new database file; raises when the file exists.
     static void create(const std::string& path, const CreateOptions& options = {});
     // Writes the committed state of the database at `from` (the commits still in its

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "jet/files.h"
 #include "jet/sqlfuncs.h"
@@ -175,19 +177,43 @@ struct Connection {
     ~Connection() { sqlite3_close_v2(db); }
 };
 
+// How a connection that only reads opens a database file, writing nothing into it or
+// beside it.
+enum class ReadWay {
+    // The file alone, as immutable: no log with commits lies beside it.
+    Immutable,
+    // Through the write-ahead log and SQLite's shared-memory index of it, creating the
+    // index beside a log that lost it (as any reader would) and taking SQLite's locks.
+    ThroughLog,
+    // Through the log, its index built in the connection's memory, without locks: a file
+    // that may not be written, whose log holds commits but has no index beside it (SQLite
+    // would create the index beside the file with the file's read-only mode).
+    LogInMemory,
+};
+
+// The way to read the file at path: a writable file through its log when it has one; a
+// file that may not be written through its log only when the log holds commits, through
+// SQLite's index when that is there too (a writer of another user may be on the file).
+ReadWay read_way(const std::string& path, bool writable) {
+    if (!exists(path + "-wal")) return ReadWay::Immutable;
+    if (writable || exists(path + "-shm")) return ReadWay::ThroughLog;
+    return log_holds_frames(path) ? ReadWay::LogInMemory : ReadWay::Immutable;
+}
+
 // Opens c as a reader of the database at path that writes nothing, neither beside the
-// file nor into it at its close: as immutable when the file has no write-ahead log,
-// which creates no file beside it, or through its log (creating the shared-memory index
-// beside a log that lost it, as any reader would). The file locked, unreadable or
+// file nor into it at its close, the way `way` tells. The file locked, unreadable or
 // failing is reported as what it is; any other failure to open it means it is not one
 // of ours: UnrecognizedDatabase.
-void open_reader(Connection& c, const std::string& path, bool with_log) {
-    const std::string uri = sqlite_uri(path) + (with_log ? "" : "?immutable=1");
+void open_reader(Connection& c, const std::string& path, ReadWay way) {
+    const std::string uri = sqlite_uri(path) + (way == ReadWay::Immutable ? "?immutable=1" : "");
     // One thread uses the connection: no connection mutex around each of the many calls
-    // of the catalog's reading.
-    const int rc = sqlite3_open_v2(uri.c_str(), &c.db,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    // of the catalog's reading. SQLite's VFS without locks lets a connection in exclusive
+    // locking mode keep the log's index in its memory (its locks would need write access).
+    int rc = sqlite3_open_v2(uri.c_str(), &c.db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                             way == ReadWay::LogInMemory ? "unix-none" : nullptr);
+    if (rc == SQLITE_OK && way == ReadWay::LogInMemory)
+        rc = sqlite3_exec(c.db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const Error e = failure_of(c.db, rc, nullptr, path);
         if (!environment_failure(e)) raise(Fault::UnrecognizedDatabase, path);
@@ -204,13 +230,22 @@ Error sqlite_failure(sqlite3* db, int rc, std::string_view path) {
     return failure_of(db, rc, nullptr, path);
 }
 
-std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password) {
+std::shared_ptr<Session> Session::open(const std::string& path, const std::string& password,
+                                       bool read_if_unwritable) {
     const std::string canon = checked_path(path);
     // A file that this process cannot write is refused before SQLite opens it: SQLite
     // would create its log and shared-memory index beside the file with the file's own
     // read-only mode, and those would keep refusing writes after the file itself is
-    // made writable.
-    check_writable(canon);
+    // made writable. A reader reads it without them.
+    bool read_only = false;
+    try {
+        check_writable(canon);
+    } catch (const Error&) {
+        if (!read_if_unwritable) throw;
+        read_only = true;
+    }
+    static std::once_flag end_registered;
+    std::call_once(end_registered, [] { std::at_quick_exit(&Session::end_all_at_exit); });
 
     std::lock_guard lock(registry_mutex);
     auto& reg = registry();
@@ -223,6 +258,7 @@ std::shared_ptr<Session> Session::open(const std::string& path, const std::strin
     }
     std::shared_ptr<Session> s(new Session());
     s->path_ = canon;
+    s->read_only_ = read_only;
     s->validate(password);
     s->connect();
     reg[canon] = s;
@@ -231,9 +267,8 @@ std::shared_ptr<Session> Session::open(const std::string& path, const std::strin
 
 // Establishes that the file is one of ours and that the password opens it, reading
 // it through a read-only connection so that a foreign or damaged file is never
-// written. A file without a write-ahead log is read as immutable, which creates no
-// file beside it; a file with one is read as SQLite recovers it (creating the
-// shared-memory index beside a log that lost it, as any reader would). A log that
+// written (read_way: a file without a write-ahead log is read as immutable, which
+// creates no file beside it; a file with one is read as SQLite recovers it). A log that
 // appears while an immutable read runs may mean a checkpoint changed the file under
 // it: the file is read once more through the log. Raises UnrecognizedDatabase or
 // WrongPassword.
@@ -241,7 +276,7 @@ void Session::validate(const std::string& password) {
     for (int attempt = 0;; ++attempt) {
         const bool with_log = exists(path_ + "-wal");
         try {
-            inspect(password, with_log);
+            inspect(password);
             return;
         } catch (const Error&) {
             if (attempt > 0 || with_log || !exists(path_ + "-wal")) throw;
@@ -249,10 +284,11 @@ void Session::validate(const std::string& password) {
     }
 }
 
-void Session::inspect(const std::string& password, bool with_log) {
-    check_header(path_, with_log);
+void Session::inspect(const std::string& password) {
+    const ReadWay way = read_way(path_, !read_only_);
+    check_header(path_, way != ReadWay::Immutable);
     Connection reader;
-    open_reader(reader, path_, with_log);
+    open_reader(reader, path_, way);
     sqlite3* ro = reader.db;
     register_functions(ro, this);
 
@@ -278,7 +314,7 @@ void Session::inspect(const std::string& password, bool with_log) {
 void Session::copy(const std::string& from, const std::string& to, const std::string& password) {
     const std::string source = checked_path(from);
     Connection reader;
-    open_reader(reader, source, exists(source + "-wal"));
+    open_reader(reader, source, read_way(source, true));
     struct stat st {};
     if (::stat(source.c_str(), &st) != 0) raise(Fault::FileNotFound, from);
 
@@ -320,20 +356,30 @@ void Session::copy(const std::string& from, const std::string& to, const std::st
 // journal (SQLite recovers a file left by a stopped run here) and loads the catalog.
 // The write lock and the process's hold wait for the first write, so that readers
 // open a file that another process is converting. A file whose folder or file
-// system cannot be written fails as such.
+// system cannot be written fails as such. A file opened for reading gets a connection
+// that reads it as its validation did; its first write fails at the hold.
 void Session::connect() {
     // One thread uses a session (Jet's engine here is single-threaded): no connection mutex.
     in_use_.emplace(path_);
     log_found_ = exists(path_ + "-wal");
-    int rc =
-        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = SQLITE_OK;
+    if (read_only_) {
+        Connection reader;
+        open_reader(reader, path_, read_way(path_, false));
+        db_ = std::exchange(reader.db, nullptr);
+    } else {
+        rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    }
     try {
         if (rc != SQLITE_OK) fail(rc);
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         register_functions(db_, this);
-        run("PRAGMA journal_mode=WAL");
-        run("PRAGMA synchronous=NORMAL");
+        if (!read_only_) {
+            run("PRAGMA journal_mode=WAL");
+            run("PRAGMA synchronous=NORMAL");
+        }
         // Sorts, scratch tables and large statement journals past SQLite's cache go to
         // temporary files: held in memory, the sort of a join over every document line
         // made the run's peak (100 MB against 40 MB), and the run was no faster.
@@ -363,7 +409,7 @@ void Session::connect() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
         in_use_.reset();
-        check_writable(path_);  // a folder that cannot take the log explains the failure
+        if (!read_only_) check_writable(path_);  // a folder that cannot take the log explains it
         throw;
     }
 }
@@ -377,6 +423,33 @@ Session::~Session() {
 
 void Session::release_handle() {
     if (handles_ > 0 && --handles_ == 0) close_connection();
+}
+
+void Session::end_all_at_exit() {
+    std::vector<std::shared_ptr<Session>> live;
+    {
+        std::lock_guard lock(registry_mutex);
+        for (auto& [path, weak] : registry())
+            if (auto s = weak.lock()) live.push_back(std::move(s));
+    }
+    for (const auto& s : live) s->end_at_exit();
+}
+
+void Session::end_at_exit() {
+    if (!db_) return;
+    // What no commit holds goes, as it would with the process: the open unit, the user
+    // transactions, and recordsets waiting to read before a write read nothing more.
+    before_write_.clear();
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    trans_level_ = savepoint_depth_ = 0;
+    trans_versions_.clear();
+    unit_ = 0;
+    unit_began_ = unit_lost_ = snapshot_ = false;
+    try {
+        close_connection();
+    } catch (...) {
+        // Nothing was left to commit: the close reports nothing a process end would.
+    }
 }
 
 // Ends the session's connection: open user transactions are rolled back, the

@@ -26,8 +26,11 @@ namespace jet {
 
 class Session {
   public:
-    // Opens (and validates) or finds the process's session for a file.
-    static std::shared_ptr<Session> open(const std::string& path, const std::string& password);
+    // Opens (and validates) or finds the process's session for a file; with
+    // read_if_unwritable, a file that this process may not write is opened for reading
+    // (see Unwritable::Read in database.h).
+    static std::shared_ptr<Session> open(const std::string& path, const std::string& password,
+                                         bool read_if_unwritable = false);
     // See Database::copy and Database::log_not_copied.
     static void copy(const std::string& from, const std::string& to, const std::string& password);
     static std::optional<Error> take_log_left(const std::string& path);
@@ -120,7 +123,14 @@ class Session {
 
   private:
     Session() = default;
+    // Registered with std::at_quick_exit: a process that ends at once (platform's end of
+    // the process) ends every session of it as its end would, rolling back what no commit
+    // holds (an open work unit), and closes their connections, so that SQLite removes the
+    // log and index files that it made beside each file.
+    static void end_all_at_exit();
+    void end_at_exit();
     std::string path_;
+    bool read_only_ = false;  // opened for reading: the file may not be written
     sqlite3* db_ = nullptr;
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<Planner> planner_;
@@ -183,7 +193,7 @@ class Session {
     sqlite3_stmt* find_or_prepare(const std::string& sql, bool hold);
     void trim_statements();
     void validate(const std::string& password);
-    void inspect(const std::string& password, bool with_log);
+    void inspect(const std::string& password);
     void connect();
     void ensure_grouped();
     void recover_if_rolled_back();

@@ -33,7 +33,7 @@ void end_process(int status) {
     std::cerr.flush();
     std::fflush(nullptr);
     if (const EndHook& hook = end_hook()) hook(status);
-    std::_Exit(status);
+    std::quick_exit(status);
 }
 
 }  // namespace platform

@@ -31,8 +31,10 @@ EndHook set_end_hook(EndHook hook);
 
 // Ends the process at once with exit_status: the status window's last state is
 // printed, standard streams are flushed, and the process stops without running any
-// further code of its callers, destructors or exit handlers. With an end hook
-// installed, the hook is called instead (it throws in tests).
+// further code of its callers, destructors or exit handlers, only the handlers
+// registered with std::at_quick_exit (the engine closes its database files there,
+// keeping nothing that was not committed). With an end hook installed, the hook is
+// called instead (it throws in tests).
 [[noreturn]] void end_process(int exit_status);
 
 }  // namespace platform

@@ -98,6 +98,7 @@ TEST_F(Petla, EachStepRunsAfterItsBeginAndBeforeItsVersionIsWritten) {
     // check: a run stopped now leaves 6.45 and its rerun does the last step again.
     EXPECT_EQ(zapisane("UZYTKOWNICY", "prawaR"), "b");
     EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "6.45");
+    EXPECT_EQ(ile_w_logu(" 646,Konwersja,End,"), 0) << "logged once the version check commits";
     EXPECT_EQ(ile_w_logu(",Konwersja,End-All,"), 1);
     EXPECT_EQ(ile_w_logu(",Konwersja,Begin,"), 646 - 519);
 }
@@ -171,6 +172,21 @@ TEST_F(Petla, TheClosingClearEmptiesEachRightsColumnThereIs) {
             EXPECT_EQ(wiersze("SELECT nazwa, prawa, prawaR FROM UZYTKOWNICY"), po);
         }
     }
+}
+
+// A step's "End" is logged once the step is committed: a step whose writes SQLite rolled
+// back stops the run at its version's write, and the log has no "End" for it.
+TEST_F(Petla, StepEndIsLoggedOnceTheStepIsCommitted) {
+    kroki({{527, [](ClsKonwersje&) {
+                polaczenie().Execute("UPDATE UZYTKOWNICY SET prawa = 'x'");
+                sqlite3_exec(polaczenie().database().session().handle(), "ROLLBACK", nullptr,
+                             nullptr, nullptr);
+            }}});
+    Zapisz_Rejestr("dodralvex", "0123", 0);
+    EXPECT_TRUE(konczy([] { Sprawdz_Wersje_Bazy(); }));
+    EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "5.26");
+    EXPECT_EQ(ile_w_logu(" 526,Konwersja,End,"), 1);
+    EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
 }
 
 // A failure a step does not absorb leaves the loop at once: no "End", no version.

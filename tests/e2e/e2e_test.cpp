@@ -449,8 +449,9 @@ TEST_F(E2E, CompleteRunRecordsEveryStepAndTheFinalVersion) {
     EXPECT_EQ(z_bazy("SELECT nazwa, prawa, prawaC FROM UZYTKOWNICY"),
               (std::vector<std::string>{"ADAM|Null|Null"}));
     const auto l = log();
-    ASSERT_GE(l.size(), 2u);
-    EXPECT_NE(l[l.size() - 2].find(",Konwersja,End-All,"), std::string::npos);
+    ASSERT_GE(l.size(), 3u);
+    EXPECT_NE(l[l.size() - 3].find(",Konwersja,End-All,"), std::string::npos);
+    EXPECT_NE(l[l.size() - 2].find(" 646,Konwersja,End,"), std::string::npos) << "once committed";
     EXPECT_NE(l.back().find("Baza Zamknięta."), std::string::npos) << "the close ends the log";
     for (const char* linia : {"[1]  ", "[2]  Wersja bazy:1,65", "[2]  Konwresja:6,46",
                               "[2]  Program:6,46", "[3] Skończyłem"})
@@ -469,6 +470,7 @@ TEST_F(E2E, FailureInsideAStepResumesThereNextTime) {
         EXPECT_EQ(numer_bazy(), " 5.3");
         EXPECT_EQ(kroki_w_logu("Begin").back(), 530);
         EXPECT_EQ(kroki_w_logu("End").back(), 529);
+        EXPECT_FALSE(fs::exists(baza + "-wal") || fs::exists(baza + "-shm")) << "left beside it";
         Zapisz_Rejestr("dodralvex", "0123", 0);
     }
     EXPECT_TRUE(w_logu("ERR.BBP:UPDATE Kroki SET v=1 WHERE v=\"abc\",DbWykonajKonwersje,"));
@@ -502,7 +504,8 @@ TEST_F(E2E, KilledRunLeavesTheDatabaseAsThePreviousStepLeftIt) {
 // A reader writes nothing: after wersja-bazy and a jetsql SELECT, the database's bytes,
 // its log's and the folder's files are as they were, for a database that a completed run
 // closed and for one whose log a killed run left (its last steps committed there, not
-// in the file yet).
+// in the file yet); also when the file or its folder may not be written (a backup, its
+// log copied without SQLite's index beside it), where a write fails as read-only.
 TEST_F(E2E, ReadersWriteNothing) {
     struct Stan {
         std::string plik, log;
@@ -513,8 +516,13 @@ TEST_F(E2E, ReadersWriteNothing) {
         return Stan{storage_test::read_bytes(baza), storage_test::read_bytes(baza + "-wal"),
                     storage_test::files_in(folder)};
     };
+    const fs::perms odczyt = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms wejscie =
+        odczyt | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
     for (const bool zabity : {false, true}) {
         SCOPED_TRACE(zabity ? "a log left by a killed run" : "a completed run's database");
+        obcy = false;
+        fs::permissions(folder, fs::perms::all);
         fs::remove_all(folder);
         fs::create_directories(folder);
         jet::Database::create(baza);  // no password: jetsql opens it too
@@ -524,25 +532,47 @@ TEST_F(E2E, ReadersWriteNothing) {
         zadanie();
         z_krokami(zabity ? "*=ok,528=zabij" : "*=ok");
         ASSERT_EQ(fs::exists(baza + "-wal"), zabity);
-        const Stan przed = stan();
+        for (const char* jak : {"writable", "a read-only file", "a read-only folder"}) {
+            SCOPED_TRACE(jak);
+            const bool zapis = std::string(jak) == "writable";
+            if (!zapis) {
+                dla_obcego();
+                fs::remove(baza + "-shm");
+                for (const std::string& f : {baza, baza + "-wal"})
+                    if (fs::exists(f)) fs::permissions(f, odczyt);
+                if (std::string(jak) == "a read-only folder") fs::permissions(folder, wejscie);
+            }
+            const Stan przed = stan();
 
-        const fs::path out = dir / "czytelnik.txt";
-        int s = wykonaj(std::string("'") + WERSJA_BAZY + "' '" + baza + "' >'" + out.string() +
-                        "' 2>&1");
-        EXPECT_EQ(WEXITSTATUS(s), 0) << slurp(out);
-        EXPECT_EQ(slurp(out), zabity ? "5.27\n" : "6.46\n");
-        EXPECT_TRUE(stan() == przed) << "wersja-bazy wrote to the database";
+            const fs::path out = dir / "czytelnik.txt";
+            fs::remove(out);  // written as root in the writable case
+            int s = wykonaj("'" + dla_uruchamiajacego(WERSJA_BAZY) + "' '" + baza + "' >'" +
+                            out.string() + "' 2>&1");
+            EXPECT_EQ(WEXITSTATUS(s), 0) << slurp(out);
+            EXPECT_EQ(slurp(out), zabity ? "5.27\n" : "6.46\n");
+            EXPECT_TRUE(stan() == przed) << "wersja-bazy wrote to the database";
 
-        const fs::path zapytanie = dir / "zapytanie.sql";
-        spit(zapytanie,
-             "SELECT u.nazwa, n.NumerWersji FROM UZYTKOWNICY AS u, Nieruszac AS n WHERE "
-             "u.nazwa = 'ADAM'\n");
-        s = wykonaj(std::string("'") + JETSQL + "' '" + baza + "' <'" + zapytanie.string() +
-                    "' >'" + out.string() + "' 2>&1");
-        EXPECT_EQ(WEXITSTATUS(s), 0) << slurp(out);
-        EXPECT_NE(slurp(out).find("ADAM\t"), std::string::npos) << slurp(out);
-        EXPECT_TRUE(stan() == przed) << "a jetsql SELECT wrote to the database";
+            const fs::path zapytanie = dir / "zapytanie.sql";
+            spit(zapytanie,
+                 "SELECT u.nazwa, n.NumerWersji FROM UZYTKOWNICY AS u, Nieruszac AS n WHERE "
+                 "u.nazwa = 'ADAM'\n" +
+                     std::string(zapis ? "" : "UPDATE Kroki SET v = 1\n"));
+            fs::remove(out);
+            s = wykonaj("'" + dla_uruchamiajacego(JETSQL) + "' '" + baza + "' <'" +
+                        zapytanie.string() + "' >'" + out.string() + "' 2>&1");
+            EXPECT_EQ(WEXITSTATUS(s), zapis ? 0 : 1) << slurp(out);
+            EXPECT_NE(slurp(out).find("ADAM\t"), std::string::npos) << slurp(out);
+            if (!zapis) {
+                EXPECT_NE(slurp(out).find(std::string(jak) == "a read-only file"
+                                              ? "Database or object is read-only."
+                                              : "its folder or file system is read-only."),
+                          std::string::npos)
+                    << slurp(out);
+            }
+            EXPECT_TRUE(stan() == przed) << "a jetsql SELECT wrote to the database";
+        }
     }
+    fs::permissions(folder, fs::perms::all);
 }
 
 // A database file that may not be written is refused before anything is created beside

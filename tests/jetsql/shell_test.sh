@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The shell's output formats, failure lines and exit statuses, end to end; the suite's
-# files opened with --suite; --bail; README.md's comparison of a temporary column.
+# files opened with --suite; the end at a failure and the transactions; the statements
+# and commands read; at a terminal; README.md's comparison of a temporary column.
 # Usage: shell_test.sh JETSQL BAZA_DEMO README
 set -u
 jetsql="$1"
@@ -25,7 +26,7 @@ out=$(printf '%s\n' \
   "update produkty set cena = cena * 2" \
   "select nosuch from produkty" \
   "insert into produkty (nazwa) values ('123456789012345678901')" \
-  | "$jetsql" --create "$dir/a.db")
+  | "$jetsql" --create --keep-going "$dir/a.db")
 status=$?
 expected=$(printf '%s\n' "ok 0" "ok 1" "ok 1" \
   "id	nazwa	cena	waga	data	tak" \
@@ -49,7 +50,7 @@ before=$(md5sum < "$dir/b.db")
 check "foreign file" "2" "$?"
 check "foreign file unchanged" "$before" "$(md5sum < "$dir/b.db")"
 
-out=$(printf 'select * from\nselect 1\n' | "$jetsql" --parse)
+out=$(printf 'select * from;\nselect 1\n' | "$jetsql" --parse --keep-going)
 check "parse mode" "$(printf 'error -2147217900 Syntax error in FROM clause.\nok')" "$out"
 
 out=$(printf 'select #1/1/100#, #12/31/999 10:00#\n' | "$jetsql" "$dir/a.db")
@@ -57,7 +58,7 @@ check "four-digit years" "$(printf 'Expr1000\tExpr1001\n0100-01-01\t0999-12-31 1
 
 # A NUL byte in a statement is refused with its place, and nothing is made of it.
 out=$(printf 'create table [q\0r] (a long)\ninsert into produkty (nazwa) values (%b)\nselect count(*) from produkty\n' "'x\0y'" \
-  | "$jetsql" "$dir/a.db")
+  | "$jetsql" --keep-going "$dir/a.db")
 check "NUL byte" "$(printf '%s\n' \
   "error -2147217900 Syntax error: NUL character (byte 0) in bracketed name at position 16." \
   "error -2147217900 Syntax error: NUL character (byte 0) in string at position 40." \
@@ -82,21 +83,108 @@ check "failed commit: reported last" "error -" "${last:0:7}"
 check "failed commit: nothing stored" "$(printf 'Expr1000\n0')" \
   "$(printf 'select count(*) from duze\n' | "$jetsql" "$dir/a.db")"
 
-# --bail: the first statement or command that fails ends the input; nothing of it is
-# committed (a column added, rows inserted), and standard error names the line. With
-# none failing, everything is committed.
-printf 'create table b (a long)\ninsert into b values (1)\n' | "$jetsql" --create "$dir/bail.db" >/dev/null
-while IFS=';' read -r name lines status stored err; do
-    printf "$lines" | "$jetsql" --bail "$dir/bail.db" >/dev/null 2>"$dir/err"
-    check "--bail, $name: status" "$status" "$?"
-    check "--bail, $name: stored" "$stored" \
-      "$(printf 'select * from b\n' | "$jetsql" "$dir/bail.db" | tr '\n\t' '| ')"
-    check "--bail, $name: standard error" "$err" "$(head -n 1 "$dir/err")"
+# A failure ends the input (the default without a terminal) and nothing the input wrote
+# is committed: the file keeps its bytes ("=") and standard error names the line;
+# --keep-going goes on and commits what succeeded. The slips of a repair by hand: a typo,
+# a block in BEGIN ... ROLLBACK, a slip in a statement's second line, a transaction left
+# open. A statement runs whole, over several lines or beside others on one.
+printf 'create table b (a long)\ninsert into b values (1)\ncreate table c (d text)\n' |
+  "$jetsql" --create "$dir/b0.db" >/dev/null
+stored() {  # name expected ("=": the bytes of b0.db)
+    if [ "$2" = "=" ]; then
+        check "$1: the file's bytes" "$(md5sum <"$dir/b0.db")" "$(md5sum <"$dir/b.db")"
+    else
+        check "$1: stored" "$2" "$(printf 'select * from b\n' | "$jetsql" "$dir/b.db" | tr '\n\t' '| ')"
+    fi
+}
+while IFS='@' read -r name flags lines status rows err; do
+    cp "$dir/b0.db" "$dir/b.db"
+    printf "$lines" | "$jetsql" $flags "$dir/b.db" >/dev/null 2>"$dir/err"
+    check "$name: status" "$status" "$?"
+    stored "$name" "$rows"
+    check "$name: standard error" "$err" "$(head -n 1 "$dir/err")"
 done <<'EOF'
-failing statement;alter table b add c long\ninsert into b (a) values (2)\nupdate b set nosuch = 1\ninsert into b (a) values (3)\n;1;a|1|;jetsql: line 3 failed: update b set nosuch = 1
-failing command;alter table b add c long\ninsert into b (a) values (2)\n.schema nosuch\ninsert into b (a) values (3)\n;1;a|1|;jetsql: line 3 failed: .schema nosuch
-all succeed;alter table b add c long\ninsert into b (a) values (2)\n.schema b\ninsert into b (a) values (3)\n;0;a c|1 Null|2 Null|3 Null|;
+a typo@@alter table b add c long\nupdate b set c = cc\nalter table b drop column c\n@1@=@jetsql: line 2 failed: update b set c = cc
+a failing command@@alter table b add c long\n.schema nosuch\ninsert into b (a) values (3)\n@1@=@jetsql: line 2 failed: .schema nosuch
+--bail@--bail@insert into b values (2)\nupdate b set nosuch = 1\n@1@=@jetsql: line 2 failed: update b set nosuch = 1
+BEGIN ... ROLLBACK@@BEGIN TRANSACTION\nalter table b add c long\nupdate b set a = 5\nROLLBACK\n@0@=@
+ROLLBACK without BEGIN@@update b set a = 5\nrollback\n@1@=@jetsql: line 2 failed: rollback
+a transaction left open@@begin\nupdate b set a = 5\n@1@=@jetsql: the input ended inside the transaction begun at line 1, without COMMIT or ROLLBACK: nothing of the input (the file stays as it was opened) was committed
+a slip in the second line@@update b set a = 7\nwher a = 1\n@1@=@jetsql: lines 1-2 failed: update b set a = 7
+a statement over two lines@@insert into b values (2)\nupdate b set a = 7\nwhere a = 1\n@0@a|7|2|@
+statements on one line, INSERT over two@@insert into b values (2); insert into b values (3);\ninsert into b (a)\nselect a + 10 from b\n@0@a|1|2|3|11|12|13|@
+COMMIT, then a failure@@begin\ninsert into b values (2)\ncommit\ninsert into b values (3)\nupdate b set nosuch = 1\n@1@a|1|2|@jetsql: line 5 failed: update b set nosuch = 1
+ROLLBACK nested@@begin\ninsert into b values (2)\nbegin work\ninsert into b values (3)\nrollback work\ncommit transaction\n@0@a|1|2|@
+--keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@
+.quit@@insert into b values (2)\n.QUIT\nupdate b set nosuch = 1\n@0@a|1|2|@
 EOF
+
+# Commands: after blanks, in any case, a ";" after them ignored; ".schema" alone shows
+# every table; an unknown one is named.
+while IFS='@' read -r lines shown; do
+    check "command $lines" "$shown" "$(printf "$lines" | "$jetsql" "$dir/b0.db" 2>/dev/null |
+      grep '^Table\|^error\|^\.help' | tr '\n' '|')"
+done <<'EOF'
+  .SCHEMA b;\n@Table b|
+.schema\n@Table b|Table c|
+.bogus\n@error unknown command ".bogus" (".help" lists the commands)|
+.help\n@.help            this text|
+EOF
+
+# At a terminal: the prompts, Ctrl-C that says what it rolls back (exit status 130),
+# "exit", Ctrl-D inside a statement. Typed through a pseudo-terminal, a line at a time.
+cat >"$dir/terminal.py" <<'PY'
+import os, pty, select, sys, time
+pid, fd = pty.fork()
+if pid == 0:
+    os.execv(sys.argv[1], sys.argv[1:])
+screen = b""
+def settle(until_end=False):
+    global screen
+    deadline = time.time() + 10
+    while time.time() < deadline:
+        if select.select([fd], [], [], 0.05)[0]:
+            try:
+                chunk = os.read(fd, 4096)
+            except OSError:
+                return
+            if not chunk:
+                return
+            screen += chunk
+        elif not until_end and screen.endswith(b"> "):
+            return
+for key in sys.stdin.read().splitlines():
+    settle()
+    os.write(fd, {"^C": b"\x03", "^D": b"\x04"}.get(key, (key + "\n").encode()))
+settle(until_end=True)
+sys.stdout.write(screen.decode(errors="replace").replace("\r\n", "\n"))
+sys.exit(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]))
+PY
+while IFS='@' read -r keys status shown rows; do
+    cp "$dir/b0.db" "$dir/b.db"
+    screen=$(printf "$keys" | python3 "$dir/terminal.py" "$jetsql" "$dir/b.db")
+    check "terminal $keys: status" "$status" "$?"
+    [[ "$screen" == *"$(printf "$shown")"* ]] || { echo "FAIL terminal $keys: $shown"; echo "$screen"; fail=1; }
+    stored "terminal $keys" "$rows"
+done <<'EOF'
+select a\nfrom b;\n.exit\n@0@jetsql> select a\n   ...> from b;\na\n1@=
+insert into b values (2);\n^C\n@130@interrupted (Ctrl-C): rolled back the writes of 1 statement@=
+insert into b values (2);\nexit\n@0@ok 1@a|1|2|
+insert into b values (2);\nselect 1\n^D\n@1@error the input ended inside a statement@a|1|2|
+EOF
+
+# README.md's comparison of two runs (bench/dbdump.py --data) compares what the files
+# hold: a table made after another was dropped holds the same data under other catalog
+# numbers. The dump leaves nothing beside the files.
+dbdump="$(dirname "$readme")/bench/dbdump.py"
+printf 'create table t (a long, b text(5))\ninsert into t values (1, "x")\n' |
+  "$jetsql" --create "$dir/d1.db" >/dev/null
+printf 'create table u (c long)\ndrop table u\ncreate table t (a long, b text(5))\ninsert into t values (1, "x")\n' |
+  "$jetsql" --create "$dir/d2.db" >/dev/null
+d1=$(python3 "$dbdump" --data "$dir/d1.db")
+check "dbdump --data: the same data" "$d1" "$(python3 "$dbdump" --data "$dir/d2.db")"
+check "dbdump --data: the rows" "rows (a, b):|i:1 | s:'x'" "$(grep -A1 '^rows' <<<"$d1" | tr '\n' '|' | sed 's/|$//')"
+check "dbdump: nothing beside the files" "d1.db d2.db" "$(cd "$dir" && echo d?.db*)"
 
 # A file of the suite: refused without --suite, opened with it, and its password kept
 # after a run that wrote to it.

@@ -82,6 +82,7 @@ refused jetsql/jetsql "--parse and --create exclude each other" --parse --create
 refused jetsql/jetsql "unexpected argument a.db" --parse a.db
 refused jetsql/jetsql "--create and --suite exclude each other" --create --suite a.db
 refused jetsql/jetsql "--parse and --suite exclude each other" --parse --suite
+refused jetsql/jetsql "--bail and --keep-going exclude each other" --bail --keep-going a.db
 
 # Nothing was written: no registry file, no log, no database, no clipboard.
 left=$(cd "$dir" && find . -mindepth 1 -not -name out -not -name err)
@@ -121,12 +122,14 @@ says konwersja/konwersja '"Exit status" in README.md' ORVIK_ANSWERS ORVIK_FAST_W
     "the file Log in the database's folder"
 says rejestr/rejestr "Exit status: 0 done, 1 failure"
 says konwersja/wersja-bazy "Prints the version recorded in the database" "Exit status: 0" \
-    "1 the file or its version cannot be read" "2 wrong arguments"
+    "1 the file or its version cannot be read" "2 wrong arguments" "is read without writing"
 ORVIK_REGISTRY='' XDG_CONFIG_HOME="$dir/xdg" says rejestr/rejestr \
     "in this environment: $dir/xdg/orvik/registry.reg"
 says jetsql/jetsql "one statement per line" '"--" are skipped' '".tables"' '".schema TABLE"' \
     "Null as Null" "four-digit years (0100-01-01)" "committed together when it ends" \
-    '"error" line last' "Not a valid" "Exit status: 0" "2 the database cannot be opened"
+    '"error" line last' "Not a valid" "Exit status: 0" "2 the database cannot be opened" \
+    "--bail, the" "--keep-going" 'prompt "jetsql> "' "BEGIN, COMMIT and ROLLBACK" \
+    "is opened for reading" "130 ended by Ctrl-C"
 says baza-demo/baza-demo "--large: " "1,000 contractors" "two years" "--days N: N days" \
     "1 OUTPUT exists already" "its folder" "2 wrong arguments"
 

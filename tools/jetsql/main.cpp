@@ -1,7 +1,11 @@
 // jetsql: a command-line Jet SQL shell over the engine stand-in. What it reads, prints
 // and commits, and its exit statuses, are told by its usage text (kUsageText), which
-// -h and --help print.
-#include <cstdio>
+// -h and --help print; ".help" prints its commands (kHelpText).
+#include <signal.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -13,151 +17,342 @@
 #include "db/haslo_bazy.h"
 #include "jet/database.h"
 #include "jet/error.h"
+#include "jet/sql/lexer.h"
 #include "jet/sql/parser.h"
 #include "output.h"
 #include "platform/command_line.h"
+#include "reader.h"
 #include "schema_commands.h"
 
 namespace {
 
 constexpr int kUsage = 2;
+constexpr int kInterrupted = 128 + SIGINT;  // as the shell reports an end by Ctrl-C
 
 constexpr std::string_view kUsageText =
-    "usage: jetsql --parse [--bail] < statements\n"
-    "       jetsql [--create | --suite] [--bail] DATABASE < statements\n"
-    "Reads Jet SQL statements from standard input, one statement per line: a statement\n"
-    "does not go on to the next line, and a \";\" may end it but does not separate two.\n"
-    "Empty lines and lines that begin with \"--\" are skipped; \"--\" after a statement\n"
-    "is no comment.\n"
+    "usage: jetsql --parse [--bail | --keep-going] < statements\n"
+    "       jetsql [--create | --suite] [--bail | --keep-going] DATABASE < statements\n"
+    "Reads Jet SQL statements and commands from standard input. A \";\" ends a statement\n"
+    "(outside strings, [names] and #dates#): a line may hold several, a statement may\n"
+    "run over several lines, and a \";\" at the end of the input is not needed.\n"
+    "At a terminal a statement ends only with \";\": the prompt \"jetsql> \" becomes\n"
+    "\"   ...> \" inside a statement. Otherwise a line without \";\" ends its statement too\n"
+    "when the next line that is not empty begins a command or a statement (its first\n"
+    "word SELECT, INSERT, UPDATE, DELETE, CREATE, ALTER, DROP, BEGIN, COMMIT or ROLLBACK)\n"
+    "or the input ends, unless the statement cannot end there: a parenthesis, string,\n"
+    "[name] or #date# left open, a last word or sign that needs more (\",\", \"=\", AND,\n"
+    "UNION, FROM, WHERE, ...), an INSERT without VALUES or SELECT yet. So\n"
+    "one statement per line needs no \";\", a line that begins with another word (WHERE,\n"
+    "SET, AND, FROM, VALUES, ...) goes on with the statement above it, and no statement\n"
+    "runs with only part of its text. Empty lines and lines that begin with\n"
+    "\"--\" are skipped (so is the rest of a line after a \";\" when it begins with \"--\").\n"
+    "Commands begin a line (blanks before them, any case, a \";\" after them ignored):\n"
+    "\".tables\" lists the tables (\"(system)\" after the engine's own), \".schema TABLE\"\n"
+    "shows a table's columns, indexes and relations (\".schema\" alone every table's but\n"
+    "the engine's own), \".help\" lists the commands, \".quit\" and \".exit\" end the input\n"
+    "as its end does (at a terminal, \"exit\" and \"quit\" alone on a line too).\n"
     "--parse parses each statement only and prints \"ok\" or its error.\n"
     "DATABASE: runs each statement on the file; --create makes it first, empty, format\n"
     "\"4.0\", without a database password, refusing a file that exists. Without --suite\n"
     "only files without a database password are opened: the suite's own files\n"
     "(baza-demo's too) are refused (\"Not a valid password.\"). --suite opens a file of\n"
     "the suite with the suite's database password, the one the conversion uses; the file\n"
-    "keeps its password. Two commands begin a line: \".tables\" lists the tables\n"
-    "(\"(system)\" after the engine's own), \".schema TABLE\" shows a table's columns,\n"
-    "indexes and relations.\n"
+    "keeps its password. A file that may not be written (its mode, a read-only folder or\n"
+    "file system) is opened for reading: nothing is created beside it, and each write\n"
+    "fails with the reason (\"Cannot update.  Database or object is read-only.\").\n"
     "A SELECT prints a line of column names and a line per row, values separated by a\n"
     "tab: Null as Null, numbers with \".\" and no trailing zeros, dates as yyyy-mm-dd or\n"
     "yyyy-mm-dd hh:mm:ss with four-digit years (0100-01-01), Yes/No as -1 or 0, tabs and\n"
     "line breaks in text as \\t, \\n and \\r. Any other statement prints \"ok N\", N the\n"
     "records it affected. A statement that fails prints \"error NUMBER DESCRIPTION\" (the\n"
-    "signed number, as Err.Number shows it), changes nothing, and the next one runs\n"
-    "(unless --bail).\n"
-    "Commit: the writes of the whole input are committed together when it ends, not\n"
-    "statement by statement. \"ok\" says that a statement ran, not that it is stored: a\n"
-    "commit that fails (a full disk) prints its \"error\" line last, after every \"ok\",\n"
-    "and nothing the run wrote is stored. A file that another process holds (a\n"
-    "conversion running) fails each write with \"Could not lock file.\"; after a failure\n"
-    "that rolls the writes back (a full disk), every later write fails too.\n"
-    "--bail stops at the first statement or command that fails: the lines after it are\n"
-    "not run, nothing the input wrote is committed (the file stays as it was opened),\n"
-    "standard error says which line failed and why, and the exit status is 1.\n"
-    "Exit status: 0 every statement and the commit succeeded; 1 a statement or the\n"
-    "commit failed; 2 the database cannot be opened (the reason on standard error) or\n"
-    "wrong arguments.\n";
+    "signed number, as Err.Number shows it) and changes nothing; a command that fails\n"
+    "prints \"error\" and why.\n"
+    "A failure, when standard input is not a terminal, ends the input (--bail, the\n"
+    "default there): the lines after it are not run, nothing the input wrote is committed\n"
+    "(the file stays as it was opened, or as the input's last COMMIT left it), standard\n"
+    "error says which line failed and why, and the exit status is 1. With --keep-going\n"
+    "(the default at a terminal, where --bail stops too) the next statement runs, and\n"
+    "what succeeded is committed.\n"
+    "BEGIN, COMMIT and ROLLBACK (each may be followed by TRANSACTION or WORK) make a\n"
+    "transaction; they nest. ROLLBACK undoes the writes since its BEGIN; the outermost\n"
+    "COMMIT commits the input's writes so far to the file. A transaction still open when\n"
+    "the input ends is rolled back, and that is a failure.\n"
+    "Commit: the writes of the input are committed together when it ends (Ctrl-D at a\n"
+    "terminal, or \".quit\"), not statement by statement. \"ok\" says that a statement\n"
+    "ran, not that it is stored: a commit that fails (a full disk) prints its\n"
+    "\"error\" line last, after every \"ok\", and nothing the run wrote since its last\n"
+    "commit is stored. A file that another process holds (a conversion running) fails\n"
+    "each write with \"Could not lock file.\"; after a failure that rolls the writes back\n"
+    "(a full disk), every later write fails too.\n"
+    "Ctrl-C ends the input (after the statement running, if one is): the writes since the\n"
+    "input began or since its last COMMIT are rolled back, and standard error says how\n"
+    "many statements' writes that took; a second Ctrl-C ends jetsql at once.\n"
+    "Exit status: 0 every statement and the commit succeeded; 1 a statement, a command\n"
+    "or the commit failed, or the input ended inside a statement (at a terminal) or a\n"
+    "transaction; 2 the database cannot be opened (the reason on standard error) or\n"
+    "wrong arguments; 130 ended by Ctrl-C.\n";
+
+constexpr std::string_view kHelpText =
+    ".exit, .quit     end the input as its end does: the writes are committed\n"
+    ".help            this text\n"
+    ".schema [TABLE]  a table's columns, indexes and relations (without TABLE, every\n"
+    "                 table's but the engine's own)\n"
+    ".tables          the tables, \"(system)\" after the engine's own\n"
+    "Statements end with \";\". BEGIN, COMMIT and ROLLBACK make a transaction; the\n"
+    "outermost COMMIT commits to the file. Ctrl-D ends and commits; Ctrl-C ends and\n"
+    "rolls back what was not committed. jetsql --help tells the rest.\n";
 
 int usage(std::string_view problem) {
     return platform::refuse_arguments("jetsql", problem, kUsageText);
 }
 
-// Calls fn with each statement of a stream as it is read: one a line, without empty
-// lines and "--" comments (a line's trailing carriage return is dropped); fn returns the
-// statement's failure, if any. With bail, the first failure ends the reading and is told
-// on standard error with its line's number and text. Returns true when no statement
-// failed.
-template <class Fn>
-bool for_each_statement(std::istream& in, bool bail, Fn&& fn) {
-    bool all_ok = true;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line.compare(first, 2, "--") == 0) continue;
-        const std::optional<jet::Error> failure = fn(line);
-        if (!failure) continue;
-        all_ok = false;
-        if (bail) {
-            std::cerr << "jetsql: line " << number << " failed: " << line << "\njetsql: error "
-                      << failure->signed_number() << ' ' << failure->description() << '\n';
-            break;
-        }
-    }
-    return all_ok;
+volatile sig_atomic_t interrupted = 0;
+
+extern "C" void on_interrupt(int) {
+    interrupted = 1;
 }
 
-// Runs one statement: the action is called with it and may throw jet::Error; it prints
-// what the statement returned ("ok" when it prints nothing). Prints a failure's line and
-// returns the failure.
-template <class Action>
-std::optional<jet::Error> run_one(const std::string& statement, Action&& action) {
+// Ctrl-C sets interrupted: a read waiting for a line returns at once (no SA_RESTART), a
+// statement running runs to its end. The handler goes with it: a second Ctrl-C ends the
+// process.
+void catch_interrupt() {
+    struct sigaction sa {};
+    sa.sa_handler = on_interrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+// What follows "error " for a failed statement or command: the engine's signed number
+// and description, or the shell's own words.
+struct Failure {
+    std::string text;
+};
+
+Failure failure(const jet::Error& e) {
+    return {std::to_string(e.signed_number()) + ' ' + e.description()};
+}
+
+std::string lines_of(const jetsql::Piece& p) {
+    if (p.first_line == p.last_line) return "line " + std::to_string(p.first_line);
+    return "lines " + std::to_string(p.first_line) + "-" + std::to_string(p.last_line);
+}
+
+// BEGIN, COMMIT or ROLLBACK when the statement is one, alone or followed by TRANSACTION
+// or WORK; "" otherwise.
+std::string_view transaction_word(std::string_view statement) {
+    std::vector<jet::sql::Token> t;
     try {
-        action(statement);
+        t = jet::sql::tokenize(statement);
+    } catch (const jet::Error&) {
+        return {};
+    }
+    const size_t n = t.size() - 1;  // the last token is End
+    if (n == 0 || n > 2 || (n == 2 && !t[1].is("TRANSACTION") && !t[1].is("WORK"))) return {};
+    for (std::string_view w : {"BEGIN", "COMMIT", "ROLLBACK"})
+        if (t[0].is(w)) return w;
+    return {};
+}
+
+class Shell {
+  public:
+    // db: the database, or none for --parse.
+    Shell(std::shared_ptr<jet::Database> db, bool bail) : db_(std::move(db)), bail_(bail) {}
+
+    // Runs the input and ends: the commit (or the rollback) and the close. Returns the
+    // exit status.
+    int run(jetsql::Reader& reader);
+
+  private:
+    std::optional<Failure> statement(const jetsql::Piece& p);
+    std::optional<Failure> command(const jetsql::Piece& p);
+    void stop(const jetsql::Piece& p, const Failure& f);
+    void roll_back();
+    int interrupt(const jetsql::Reader& reader);
+    std::string since() const;
+
+    std::shared_ptr<jet::Database> db_;
+    bool bail_;
+    bool quit_ = false;
+    int written_ = 0;       // statements that wrote since the last commit
+    int committed_at_ = 0;  // the line of the COMMIT that last committed, 0 for none
+    struct Begun {
+        int line;
+        int written;  // written_ at the BEGIN
+    };
+    std::vector<Begun> begun_;  // the open transactions, outermost first
+};
+
+int Shell::run(jetsql::Reader& reader) {
+    bool all_ok = true;
+    bool stopped = false;
+    auto failed = [&](const jetsql::Piece& p, const Failure& f) {
+        std::cout << "error " << f.text << '\n';
+        all_ok = false;
+        if (!bail_) return;
+        stop(p, f);
+        stopped = true;
+    };
+    while (!quit_ && !stopped && !interrupted) {
+        const std::optional<jetsql::Piece> p = reader.next();
+        if (!p || interrupted) break;
+        if (const auto f = p->command ? command(*p) : statement(*p)) failed(*p, *f);
+    }
+    if (interrupted) return interrupt(reader);
+    if (!stopped && !quit_ && reader.unfinished())
+        failed(*reader.unfinished(),
+               {"the input ended inside a statement not ended with \";\"; it was not run"});
+    if (!stopped && db_ && db_->trans_level() > 0) {
+        const int line = begun_.empty() ? 0 : begun_.front().line;
+        all_ok = false;
+        if (bail_) {
+            roll_back();
+        } else {
+            try {
+                while (db_->trans_level() > 0) db_->rollback_trans();
+            } catch (const jet::Error&) {
+                // The close reports writes that SQLite rolled back already.
+            }
+        }
+        std::cerr << "jetsql: the input ended inside the transaction begun at line " << line
+                  << ", without COMMIT or ROLLBACK: "
+                  << (bail_ ? "nothing " + since() : "its writes")
+                  << (bail_ ? " was committed\n" : " were rolled back\n");
+    }
+    if (db_) {
+        // Nothing left to commit (every write rolled back): nothing is committed, so that
+        // the file keeps its bytes (a commit would count a change in its header).
+        if (written_ == 0) roll_back();
+        try {
+            db_->close();
+        } catch (const jet::Error& e) {
+            std::cout << "error " << failure(e).text << '\n';
+            all_ok = false;
+        }
+    }
+    return all_ok ? 0 : 1;
+}
+
+// --bail: the failed piece ends the input, and what it wrote since the last commit goes.
+void Shell::stop(const jetsql::Piece& p, const Failure& f) {
+    std::cerr << "jetsql: " << lines_of(p) << " failed: " << p.text << "\njetsql: error " << f.text
+              << '\n';
+    if (!db_) return;
+    roll_back();
+    std::cerr << "jetsql: stopped at the first failure; nothing " << since() << " was committed\n";
+}
+
+// The input's writes since its last commit: when none, the file's as opened.
+std::string Shell::since() const {
+    if (committed_at_ == 0) return "of the input (the file stays as it was opened)";
+    return "after the COMMIT at line " + std::to_string(committed_at_);
+}
+
+// Rolls the file back to its last commit.
+void Shell::roll_back() {
+    try {
+        jet::WorkUnit(*db_).abandon();
+    } catch (const jet::Error&) {
+        // Writes that SQLite rolled back already: the close reports them.
+    }
+    begun_.clear();
+    written_ = 0;
+}
+
+int Shell::interrupt(const jetsql::Reader& reader) {
+    std::cout.flush();
+    std::cerr << "\njetsql: interrupted (Ctrl-C): ";
+    if (written_ == 0)
+        std::cerr << "no write was waiting to be committed";
+    else
+        std::cerr << "rolled back the writes of " << written_
+                  << (written_ == 1 ? " statement" : " statements") << " run since "
+                  << (committed_at_ ? "the COMMIT at line " + std::to_string(committed_at_)
+                                    : std::string("the input began"))
+                  << "; none of them is stored";
+    if (reader.inside_statement()) std::cerr << "; the statement not ended with \";\" did not run";
+    std::cerr << '\n';
+    if (db_) {
+        roll_back();
+        try {
+            db_->close();
+        } catch (const jet::Error&) {
+        }
+    }
+    return kInterrupted;
+}
+
+std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
+    try {
+        const std::string_view word = transaction_word(p.text);
+        if (!db_) {
+            if (word.empty()) (void)jet::sql::parse(p.text);
+            std::cout << "ok\n";
+            return std::nullopt;
+        }
+        if (word.empty()) {
+            if (jetsql::run_statement(*db_, p.text, std::cout)) ++written_;
+            return std::nullopt;
+        }
+        if (word == "BEGIN") {
+            db_->begin_trans();
+            begun_.push_back({p.first_line, written_});
+        } else if (word == "COMMIT") {
+            db_->commit_trans();
+            if (db_->trans_level() == 0) {
+                db_->checkpoint();
+                written_ = 0;
+                committed_at_ = p.last_line;
+            }
+        } else {
+            db_->rollback_trans();
+            if (begun_.size() > static_cast<size_t>(db_->trans_level()))
+                written_ = begun_[db_->trans_level()].written;
+        }
+        begun_.resize(static_cast<size_t>(db_->trans_level()), Begun{p.first_line, written_});
+        std::cout << "ok 0\n";
         return std::nullopt;
     } catch (const jet::Error& e) {
-        std::cout << "error " << e.signed_number() << ' ' << e.description() << '\n';
-        return e;
+        return failure(e);
     }
 }
 
-// --parse: every statement through the parser only.
-int parse_mode(bool bail) {
-    bool all_ok = for_each_statement(std::cin, bail, [](const std::string& st) {
-        return run_one(st, [](const std::string& s) {
-            (void)jet::sql::parse(s);
-            std::cout << "ok\n";
-        });
-    });
-    return all_ok ? 0 : 1;
-}
+std::optional<Failure> Shell::command(const jetsql::Piece& p) {
+    std::string_view rest = std::string_view(p.text).substr(1);
+    size_t n = 0;
+    while (n < rest.size() && rest[n] != ' ' && rest[n] != '\t' && rest[n] != ';') ++n;
+    std::string name(rest.substr(0, n));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    rest.remove_prefix(n);
+    auto blank_or_semicolon = [](char c) { return c == ' ' || c == '\t' || c == ';'; };
+    while (!rest.empty() && blank_or_semicolon(rest.back())) rest.remove_suffix(1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
 
-// DATABASE: open (or with create, make) the file, with the suite's password when suite
-// is set, and execute every statement with for_each_statement and run_one, as
-// parse_mode does with the parser. With bail, a failure rolls back every write of the
-// input before the close, which then has nothing to commit.
-int database_mode(const std::string& path, bool create, bool suite, bool bail) {
-    std::shared_ptr<jet::Database> db;
+    if (name == "quit" || name == "exit") {
+        quit_ = true;
+        return std::nullopt;
+    }
+    if (name == "help") {
+        std::cout << kHelpText;
+        return std::nullopt;
+    }
+    if (name != "tables" && name != "schema")
+        return Failure{"unknown command \"." + name + "\" (\".help\" lists the commands)"};
+    if (!db_) return Failure{"." + name + " needs a DATABASE, not --parse"};
+    if (name == "tables" && !rest.empty()) return Failure{".tables takes no TABLE"};
     try {
-        if (create) jet::Database::create(path);
-        db = jet::Database::open(path, suite ? std::string(kDatabasePassword) : std::string());
+        // A fresh DAO view per command: a view keeps the table list it first took.
+        const dao::Database view(db_);
+        if (name == "tables")
+            jetsql::print_tables(view, std::cout);
+        else if (rest.empty())
+            jetsql::print_every_schema(view, std::cout);
+        else
+            jetsql::print_schema(view, rest, std::cout);
     } catch (const jet::Error& e) {
-        std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' ' << e.description()
-                  << '\n';
-        return kUsage;
+        return failure(e);
     }
-    bool all_ok = for_each_statement(std::cin, bail, [&](const std::string& st) {
-        return run_one(st, [&](const std::string& s) {
-            // A fresh DAO view per command: a view keeps the table list it first took.
-            if (s.rfind(".tables", 0) == 0) {
-                jetsql::print_tables(dao::Database(db), std::cout);
-            } else if (s.rfind(".schema", 0) == 0) {
-                std::string_view name = std::string_view(s).substr(7);
-                while (!name.empty() && (name.front() == ' ' || name.front() == '\t'))
-                    name.remove_prefix(1);
-                jetsql::print_schema(dao::Database(db), name, std::cout);
-            } else {
-                jetsql::run_statement(*db, s, std::cout);
-            }
-        });
-    });
-    if (bail && !all_ok) {
-        try {
-            // The input's writes are all since the file's last commit, which a unit
-            // abandoned at once rolls the file back to.
-            jet::WorkUnit(*db).abandon();
-        } catch (const jet::Error&) {
-            // Writes that SQLite rolled back already: the close reports them.
-        }
-        std::cerr << "jetsql: --bail: stopped there; nothing was committed\n";
-    }
-    try {
-        db->close();
-    } catch (const jet::Error& e) {
-        std::cout << "error " << e.signed_number() << ' ' << e.description() << '\n';
-        all_ok = false;
-    }
-    return all_ok ? 0 : 1;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -165,10 +360,13 @@ int database_mode(const std::string& path, bool create, bool suite, bool bail) {
 int main(int argc, char** argv) {
     platform::CommandLine c;
     try {
-        c = platform::parse_command_line(argc, argv, {"--parse", "--create", "--suite", "--bail"});
+        c = platform::parse_command_line(
+            argc, argv, {"--parse", "--create", "--suite", "--bail", "--keep-going"});
         // A file made by --create has no password, so it is no file of the suite.
         if (c.has("--create") && c.has("--suite"))
             throw platform::UsageError("--create and --suite exclude each other");
+        if (c.has("--bail") && c.has("--keep-going"))
+            throw platform::UsageError("--bail and --keep-going exclude each other");
         if (c.has("--parse")) {
             for (const char* other : {"--create", "--suite"})
                 if (c.has(other))
@@ -184,7 +382,29 @@ int main(int argc, char** argv) {
     } catch (const platform::UsageError& e) {
         return usage(e.what());
     }
-    const bool bail = c.has("--bail");
-    if (c.has("--parse")) return parse_mode(bail);
-    return database_mode(c.operands[0], c.has("--create"), c.has("--suite"), bail);
+    const bool terminal = ::isatty(STDIN_FILENO) == 1;
+    const bool bail = c.has("--bail") || (!terminal && !c.has("--keep-going"));
+
+    std::shared_ptr<jet::Database> db;
+    if (!c.has("--parse")) {
+        const std::string& path = c.operands[0];
+        try {
+            if (c.has("--create")) jet::Database::create(path);
+            db = jet::Database::open(
+                path, c.has("--suite") ? std::string(kDatabasePassword) : std::string(),
+                jet::Unwritable::Read);
+        } catch (const jet::Error& e) {
+            std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' '
+                      << e.description() << '\n';
+            return kUsage;
+        }
+    }
+    catch_interrupt();
+    if (terminal)
+        std::cout << "jetsql" << (db ? " on " + db->path() : std::string(" --parse"))
+                  << ": statements end with \";\", \".help\" lists the commands.\n"
+                     "Ctrl-D or .quit ends and commits the writes; Ctrl-C ends and rolls back "
+                     "what was not committed.\n";
+    jetsql::Reader reader(std::cin, terminal, terminal ? &std::cout : nullptr);
+    return Shell(std::move(db), bail).run(reader);
 }

@@ -88,11 +88,11 @@ std::string format_value(const jet::Value& v) {
     return "";
 }
 
-void run_statement(jet::Database& db, std::string_view statement, std::ostream& out) {
+bool run_statement(jet::Database& db, std::string_view statement, std::ostream& out) {
     if (!returns_rows(jet::sql::parse(statement))) {
         const int64_t affected = db.execute(statement);
         out << "ok " << affected << '\n';
-        return;
+        return true;
     }
     auto cursor = db.query(statement);
     const auto& cols = cursor->columns();
@@ -103,6 +103,7 @@ void run_statement(jet::Database& db, std::string_view statement, std::ostream& 
             out << (i ? "\t" : "") << format_value(cursor->value(static_cast<int>(i)));
         out << '\n';
     }
+    return false;
 }
 
 }  // namespace jetsql

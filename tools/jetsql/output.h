@@ -19,7 +19,8 @@ namespace jetsql {
 std::string format_value(const jet::Value& v);
 
 // Runs one statement on the database and prints its rows (a SELECT without INTO) or
-// "ok N". Raises jet::Error on a failure.
-void run_statement(jet::Database& db, std::string_view statement, std::ostream& out);
+// "ok N". Returns true for a statement that may write (any but a SELECT without INTO).
+// Raises jet::Error on a failure.
+bool run_statement(jet::Database& db, std::string_view statement, std::ostream& out);
 
 }  // namespace jetsql

@@ -75,6 +75,17 @@ void print_relations(const dao::Database& db, const std::string& table, std::ost
 
 }  // namespace
 
+void print_every_schema(const dao::Database& db, std::ostream& out) {
+    bool first = true;
+    for (int i = 0; i < db.TableDefCount(); ++i) {
+        const dao::TableDef t = db.TableDefs(i);
+        if (t.IsSystem()) continue;
+        if (!first) out << '\n';
+        print_schema(db, t.Name(), out);
+        first = false;
+    }
+}
+
 void print_tables(const dao::Database& db, std::ostream& out) {
     for (int i = 0; i < db.TableDefCount(); ++i) {
         const dao::TableDef t = db.TableDefs(i);

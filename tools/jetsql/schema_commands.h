@@ -1,4 +1,4 @@
-// The shell's schema listings: `.tables` and `.schema TABLE`, read through DAO so that
+// The shell's schema listings: `.tables` and `.schema [TABLE]`, read through DAO so that
 // they show what the program sees.
 #pragma once
 
@@ -20,5 +20,9 @@ void print_tables(const dao::Database& db, std::ostream& out);
 // relations it takes part in. An unknown table raises jet::Error (item not found)
 // and prints nothing.
 void print_schema(const dao::Database& db, std::string_view table, std::ostream& out);
+
+// `.schema` alone: print_schema of every table but the catalog's own, in DAO's order,
+// an empty line between two.
+void print_every_schema(const dao::Database& db, std::ostream& out);
 
 }  // namespace jetsql

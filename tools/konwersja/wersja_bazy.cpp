@@ -1,8 +1,9 @@
 // wersja-bazy DATABASE: prints the version recorded in a database of the suite
 // ([Nieruszac].[NumerWersji], "." as the decimal separator), as the conversion reads it:
-// through the program's own connection, password included. Exit status 0, or 1 with the
-// engine's message on standard error when the file or the version cannot be read, 2 for
-// wrong arguments.
+// through the program's own connection, password included, as a reader: a file that may
+// not be written (a backup) is read without writing anything. Exit status 0, or 1 with
+// the engine's message on standard error when the file or the version cannot be read, 2
+// for wrong arguments.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -16,7 +17,9 @@ int main(int argc, char** argv) {
         "usage: wersja-bazy DATABASE\n"
         "Prints the version recorded in the database ([Nieruszac].[NumerWersji]) as the\n"
         "conversion reads it, with two decimals and \".\" as the decimal separator\n"
-        "(e.g. 6.46), or Null when none is recorded.\n"
+        "(e.g. 6.46), or Null when none is recorded. A file that may not be written (its\n"
+        "mode, a read-only folder or file system) is read without writing anything, as any\n"
+        "file is.\n"
         "Exit status: 0 printed; 1 the file or its version cannot be read (the reason on\n"
         "standard error); 2 wrong arguments.\n";
     std::string baza;
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
     }
     try {
         ado::Connection c;
+        c.Mode = ado::adModeRead;  // a backup that may not be written is read too
         c.Open(connection_string(baza));
         ado::Recordset rs;
         rs.Open("SELECT [NumerWersji] FROM Nieruszac", c);

@@ -1,0 +1,231 @@
+#include "reader.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "jet/error.h"
+#include "jet/sql/lexer.h"
+
+namespace jetsql {
+
+namespace {
+
+using jet::sql::Tok;
+
+// The words that begin a statement: the engine's statements and the transaction's.
+constexpr std::array<std::string_view, 10> kStatementWords = {
+    "SELECT", "INSERT", "UPDATE", "DELETE", "CREATE",
+    "ALTER",  "DROP",   "BEGIN",  "COMMIT", "ROLLBACK"};
+
+// Words after which a statement cannot end: it goes on to the next line even when that
+// begins with a statement's word ("UNION" then "SELECT ...").
+constexpr std::array<std::string_view, 33> kGoingOn = {
+    "SELECT", "FROM", "WHERE", "GROUP",  "HAVING",   "ORDER",      "BY",   "AND",   "OR",
+    "NOT",    "XOR",  "EQV",   "IMP",    "MOD",      "LIKE",       "IS",   "IN",    "BETWEEN",
+    "AS",     "INTO", "SET",   "VALUES", "ON",       "INNER",      "LEFT", "RIGHT", "JOIN",
+    "UNION",  "ALL",  "OUTER", "TOP",    "DISTINCT", "DISTINCTROW"};
+
+bool is_blank_char(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && is_blank_char(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_blank_char(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool comment(std::string_view s) {
+    s = trimmed(s);
+    return s.substr(0, 2) == "--";
+}
+
+// The name that text begins with (letters, digits, "_" and the bytes of UTF-8 letters),
+// or "".
+std::string_view first_word(std::string_view text) {
+    text = trimmed(text);
+    size_t n = 0;
+    while (n < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[n]);
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              c == '_' || c >= 0x80))
+            break;
+        ++n;
+    }
+    return text.substr(0, n);
+}
+
+template <size_t N>
+bool one_of(std::string_view word, const std::array<std::string_view, N>& words) {
+    for (std::string_view w : words)
+        if (jet::sql::keyword_equals(word, w)) return true;
+    return false;
+}
+
+// A statement that its text cannot end: its last token needs more after it (an operator,
+// a comma, a word of kGoingOn), or it is an INSERT without its VALUES or SELECT yet.
+bool needs_more(std::string_view text) {
+    std::vector<jet::sql::Token> tokens;
+    try {
+        tokens = jet::sql::tokenize(text);
+    } catch (const jet::Error&) {
+        return false;  // a NUL byte: the statement fails as it stands
+    }
+    tokens.pop_back();  // End
+    if (tokens.empty()) return false;
+    bool insert = tokens.front().is("INSERT"), source = false;
+    for (const auto& t : tokens) source = source || t.is("VALUES") || t.is("SELECT");
+    if (insert && !source) return true;
+    const jet::sql::Token& last = tokens.back();
+    switch (last.kind) {
+        case Tok::Name:
+            return one_of(last.text, kGoingOn);
+        case Tok::Comma:
+        case Tok::Dot:
+        case Tok::LParen:
+        case Tok::Plus:
+        case Tok::Minus:
+        case Tok::Star:
+        case Tok::Slash:
+        case Tok::Backslash:
+        case Tok::Caret:
+        case Tok::Amp:
+        case Tok::Eq:
+        case Tok::Ne:
+        case Tok::Lt:
+        case Tok::Le:
+        case Tok::Gt:
+        case Tok::Ge:
+        case Tok::Bad:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool blank(std::string_view text) {
+    return trimmed(text).empty();
+}
+
+Reader::Reader(std::istream& in, bool terminal, std::ostream* prompt)
+    : in_(in), terminal_(terminal), prompt_(prompt) {}
+
+bool Reader::inside_statement() const {
+    return open_ != 0 || !blank(pending_);
+}
+
+std::optional<Piece> Reader::next() {
+    std::string line;
+    while (ready_.empty()) {
+        if (prompt_) *prompt_ << (inside_statement() ? "   ...> " : "jetsql> ") << std::flush;
+        if (!std::getline(in_, line)) {
+            if (prompt_) *prompt_ << '\n' << std::flush;
+            if (inside_statement()) {
+                Piece p{std::string(trimmed(pending_)), pending_first_, number_, false};
+                if (terminal_)
+                    unfinished_ = std::move(p);
+                else
+                    ready_.push_back(std::move(p));
+                pending_.clear();
+                open_ = 0;
+            }
+            break;
+        }
+        ++number_;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        read_line(line, number_);
+    }
+    if (ready_.empty()) return std::nullopt;
+    Piece p = std::move(ready_.front());
+    ready_.pop_front();
+    return p;
+}
+
+void Reader::read_line(const std::string& line, int number) {
+    if (open_ == 0) {
+        if (blank(line) || comment(line)) return;
+        if (!terminal_ && !blank(pending_) && ends_before(line)) end_statement();
+        if (blank(pending_)) {
+            pending_.clear();
+            depth_ = 0;
+            const std::string_view text = trimmed(line);
+            std::string_view word = text;
+            if (word.back() == ';') word = trimmed(word.substr(0, word.size() - 1));
+            // A user of a shell's habit: "exit" or "quit" alone at a terminal leaves.
+            const bool leaving = terminal_ && (jet::sql::keyword_equals(word, "EXIT") ||
+                                               jet::sql::keyword_equals(word, "QUIT"));
+            if (text.front() == '.' || leaving) {
+                ready_.push_back(
+                    {leaving ? std::string(".quit") : std::string(text), number, number, true});
+                return;
+            }
+        }
+    }
+    if (!pending_.empty()) pending_ += '\n';
+    feed(line, number);
+}
+
+// Appends the text of a line to the statement read so far, ending a statement at each
+// ";" outside strings, bracketed names and dates; the rest of a line after a ";" that
+// begins with "--" is a comment.
+void Reader::feed(std::string_view text, int number) {
+    size_t start = 0;
+    auto append = [&](size_t end) {
+        const std::string_view part = text.substr(start, end - start);
+        if (!blank(part)) {
+            if (blank(pending_)) pending_first_ = number;
+            pending_last_ = number;
+        }
+        pending_ += part;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (open_ != 0) {
+            if (c == open_) open_ = 0;  // a doubled quote closes and opens again
+            continue;
+        }
+        switch (c) {
+            case '\'':
+            case '"':
+            case '#':
+                open_ = c;
+                break;
+            case '[':
+                open_ = ']';
+                break;
+            case '(':
+                ++depth_;
+                break;
+            case ')':
+                if (depth_ > 0) --depth_;
+                break;
+            case ';':
+                append(i);
+                end_statement();
+                start = i + 1;
+                if (comment(text.substr(start))) return;
+                break;
+            default:
+                break;
+        }
+    }
+    append(text.size());
+}
+
+void Reader::end_statement() {
+    if (!blank(pending_))
+        ready_.push_back({std::string(trimmed(pending_)), pending_first_, pending_last_, false});
+    pending_.clear();
+    depth_ = 0;
+}
+
+bool Reader::ends_before(std::string_view line) const {
+    const std::string_view text = trimmed(line);
+    const bool begins = text.front() == '.' || one_of(first_word(text), kStatementWords);
+    return begins && open_ == 0 && depth_ == 0 && !needs_more(pending_);
+}
+
+}  // namespace jetsql

@@ -1,0 +1,63 @@
+// The shell's reading of its input into statements and dot-commands (the rules are those
+// of the usage text, kUsageText in main.cpp).
+#pragma once
+
+#include <deque>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace jetsql {
+
+// A statement or a dot-command as read: its text (a statement's lines joined by line
+// breaks, without the ";" that ended it) and the lines it spans.
+struct Piece {
+    std::string text;
+    int first_line = 0;
+    int last_line = 0;
+    bool command = false;
+};
+
+class Reader {
+  public:
+    // At a terminal a statement ends only with ";", and prompt (when given) receives the
+    // prompt before each line: "jetsql> ", or "   ...> " inside a statement. Otherwise
+    // a line without ";" may end its statement too (see ends_before).
+    Reader(std::istream& in, bool terminal, std::ostream* prompt);
+
+    // The next statement or command; nothing at the end of the input (or when reading
+    // failed, a signal included). A statement that the input's end cut short is a
+    // terminal's unfinished() one, otherwise it is returned as it stands.
+    std::optional<Piece> next();
+    // At a terminal, the statement begun and not ended with ";" when the input ended.
+    const std::optional<Piece>& unfinished() const { return unfinished_; }
+    // Some text of a statement was read and not ended yet.
+    bool inside_statement() const;
+
+  private:
+    void read_line(const std::string& line, int number);
+    void feed(std::string_view rest, int number);
+    void end_statement();
+    // Outside a terminal: the statement read so far ends before a line that begins with
+    // a dot-command or a word that begins a statement, unless it is unfinished.
+    bool ends_before(std::string_view line) const;
+
+    std::istream& in_;
+    bool terminal_;
+    std::ostream* prompt_;
+    int number_ = 0;
+    std::string pending_;    // the statement read so far
+    int pending_first_ = 0;  // the lines of its first and last characters
+    int pending_last_ = 0;
+    char open_ = 0;  // the closing character of an open string, bracketed name or date
+    int depth_ = 0;  // parentheses open outside those
+    std::deque<Piece> ready_;
+    std::optional<Piece> unfinished_;
+};
+
+// A statement's text that is only blanks.
+bool blank(std::string_view text);
+
+}  // namespace jetsql
