@@ -5,14 +5,16 @@
 // dictionary, and the old tables are emptied.
 //
 // The suite's earlier tool committed each statement on its own, so the step may meet
-// any state that a run of it stopped in. It keeps its progress in its own work tables:
-// the two maps of old ids, made before anything is copied, whose rows each re-pointing
-// statement marks with its number in the same statement; a column added to the map of
-// raw materials once every row is re-pointed; the renumbering's table of the old
-// numbers. A run that finds them goes on from where the earlier one stopped. Without
-// them, the column nag_pw (added once the data is moved) says that only the emptying of
-// the old tables is left; copied products in the state the earlier tool's own order
-// leaves before that cannot be told apart from re-pointed ones, and the step stops.
+// any state that a run of it stopped in. The step keeps its progress in work tables of
+// its own: the two maps of old ids, made before anything is copied, whose rows each
+// statement that carries or re-points through them marks with its number, in that same
+// statement; a column added to the map of raw materials once every row is re-pointed;
+// the table of the old product numbers for the renumbering. A run that finds the maps
+// goes on where the earlier one stopped. Products copied while there are no maps were
+// copied by the earlier tool's own statements, which re-point rows in place by sur_id:
+// once the column nag_pw is there (added after all the data has moved) only the emptying
+// of the old tables is left; before that, which rows were re-pointed is no longer known,
+// and the step stops.
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -427,7 +429,8 @@ enum class Przebieg : uint8_t {
     Pierwszy,       // nothing: the step runs from its start
     Wznowiony,      // the maps: it goes on where that run stopped
     Po_Przepieciu,  // the maps with every row re-pointed: the rest of the step
-    Dokonczenie,    // the data moved (the suite's own order): only the emptying is left
+    Dokonczenie,    // the data moved: the emptying is left, the rest is done again where
+                    // that changes nothing
 };
 
 Przebieg Stan_Przebiegu(ClsKonwersje& k) {
