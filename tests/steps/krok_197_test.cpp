@@ -397,8 +397,7 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
          "PRODUKTY_Receptury", "sur_id", "PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=1.5",
          "Zaczyn"},
         {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
-         "15, "
-         "24, 0)",
+         "15, 24, 0)",
          "PRODUKTY_Receptury", "sur_id", "ilosc_sur=24", "Rodzynki"},
         // Rows whose old id names no raw material or semi-product name no product.
         {"insert into zakupy_ilosc (sur_id, ilosc) values (13, 777)", "zakupy_ilosc", "sur_id",
