@@ -1,4 +1,7 @@
 // Step 1.97: raw materials and semi-products merged into the product table.
+#include <fstream>
+#include <map>
+
 #include "jet/text.h"
 #include "kroki_fixture.h"
 #include "steps/zapis_zawodzi.h"
@@ -133,8 +136,9 @@ TEST_F(Krok197, DrugiPrzebiegNicNieKopiuje) {
 // still name by its old id, becomes an 'S' product and takes its rows along; one that
 // nothing names, and one with its goods product, are not copied.
 TEST_F(Krok197, SurowiecInnegoKoduZabieraSwojeWiersze) {
-    for (const char* w : {"(901, 'Kminek', 4, Null, 1)", "(902, 'Mak', 5, 2, 1)",
-                          "(903, 'Sezam', 6, Null, 1)", "(904, 'Sól', 7, 0, 0)"})
+    for (const char* w :
+         {"(901, 'Kminek', 4, Null, 1)", "(902, 'Mak', 5, 2, 1)", "(903, 'Sezam', 6, Null, 1)",
+          "(904, 'Sól', 7, 0, 0)", "(Null, 'Anyż', 8, 0, 1)"})
         sql(std::string("insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_numer, sur_kod, prod_wl) "
                         "values ") +
             w);
@@ -197,8 +201,10 @@ TEST_F(Krok197, SurowiecInnegoKoduZabieraSwojeWiersze) {
     EXPECT_EQ(
         wiersze("select sur_id, PROD_NAZWA_id, rodzaj, iif(act_sale,1,0), iif(act_buy,1,0), "
                 "iif(act_to_rec,1,0), iif(act_recipe,1,0), prod_wl, r_licz, nawazka, "
-                "prod_waga from PRODUKTY where sur_id=13 or sur_id>900 order by sur_id, rodzaj"),
-        (Wiersze{{"13", "Miód słoik", "T", "1", "1", "0", "0", "1", "Null", "Null", "Null"},
+                "prod_waga from PRODUKTY where sur_id=13 or sur_id>900 or (sur_id is null and "
+                "rodzaj='S') order by sur_id, rodzaj"),
+        (Wiersze{{"Null", "Anyż", "S", "0", "1", "1", "0", "1", "0", "1", "1"},
+                 {"13", "Miód słoik", "T", "1", "1", "0", "0", "1", "Null", "Null", "Null"},
                  {"901", "Kminek", "S", "0", "1", "1", "0", "1", "0", "1", "1"},
                  {"902", "Mak", "S", "0", "1", "1", "0", "1", "0", "1", "1"},
                  {"904", "Sól", "S", "0", "1", "1", "0", "1", "0", "1", "1"}}));
@@ -305,14 +311,16 @@ class Krok197Spotkania : public KrokiTest {
               "zuzycie_calkowite", "zakupy_zawart", "SPRZEDAZ_ILOSC", "Zamowienia_Raport_Surowce",
               "FAKTURY_WYCH_KOREKTA", "FAKTURY_WYCH_KOREKTA_ZAWART"})
             sql(std::string("delete from ") + t);
-        // Raw materials 1 to 12 (sur_id, name, sur_kod, prod_wl): 4 is kept as goods and
-        // carried by the goods product 3; 3 (sur_kod 2) and 5 (kept as goods with no
+        // Raw materials 1 to 12 and 15 (sur_id, name, sur_kod, prod_wl): 4 is kept as goods
+        // and carried by the goods product 3; 3 (sur_kod 2) and 5 (kept as goods with no
         // goods product, sur_kod 1) have no copy of their own; 8 is named only by zero rows.
+        // The first semi-product's product takes id 15; no raw material is 13, 14 or 16.
         const char* surowce[] = {
-            "(1, 'Mąka', 0, 1)",    "(2, 'Torebki', 1, 1)", "(3, 'Kminek', 2, 1)",
-            "(4, 'Miód', 0, 0)",    "(5, 'Folia', 1, 0)",   "(6, 'Sól', 0, 1)",
-            "(7, 'Drożdże', 0, 1)", "(8, 'Sezam', 2, 1)",   "(9, 'Mleko', 0, 1)",
-            "(10, 'Jaja', 0, 1)",   "(11, 'Masło', 0, 1)",  "(12, 'Cukier', 0, 1)"};
+            "(1, 'Mąka', 0, 1)",     "(2, 'Torebki', 1, 1)", "(3, 'Kminek', 2, 1)",
+            "(4, 'Miód', 0, 0)",     "(5, 'Folia', 1, 0)",   "(6, 'Sól', 0, 1)",
+            "(7, 'Drożdże', 0, 1)",  "(8, 'Sezam', 2, 1)",   "(9, 'Mleko', 0, 1)",
+            "(10, 'Jaja', 0, 1)",    "(11, 'Masło', 0, 1)",  "(12, 'Cukier', 0, 1)",
+            "(15, 'Rodzynki', 0, 1)"};
         for (const char* w : surowce)
             sql(std::string(
                     "insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_kod, prod_wl) values ") +
@@ -343,7 +351,7 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
         const char* tabela;   // the table of the row after the step
         const char* kolumna;  // its column that names the product
         const char* gdzie;    // which of its rows ("" all)
-        const char* nazwa;    // the name of the product named
+        const char* nazwa;    // the name of the product named (nullptr: none, the id is 0)
     };
     // Raw material 1's new id is 4, the old id of the raw material kept as goods; a
     // semi-product's new id meets old raw-material ids too: neither moves a row twice.
@@ -388,15 +396,41 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
          "0, 1.5)",
          "PRODUKTY_Receptury", "sur_id", "PRODUKTY_Receptury.PROD_ID=2 and ilosc_sur=1.5",
          "Zaczyn"},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+         "15, 24, 0)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=24", "Rodzynki"},
+        // Rows whose old id names no raw material or semi-product name no product.
+        {"insert into zakupy_ilosc (sur_id, ilosc) values (13, 777)", "zakupy_ilosc", "sur_id",
+         "ilosc=777", nullptr},
+        {"insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, 9, "
+         "0, 3.5)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=3.5", nullptr},
+        {"insert into PolPRODUKTY_Receptury (id, SUR_ID, ilosc_sur) values (1, 14, 0.75)",
+         "PRODUKTY_Receptury", "sur_id", "ilosc_sur=0.75", nullptr},
     };
     for (const Przypadek& p : przypadki) sql(p.wiersz);
     k.Konwersja_197();
-    for (const Przypadek& p : przypadki)
-        EXPECT_EQ(kolumna(std::string("select PRODUKTY.PROD_NAZWA_id from ") + p.tabela +
-                          " inner join PRODUKTY on PRODUKTY.prod_id=" + p.tabela + "." + p.kolumna +
-                          (*p.gdzie ? std::string(" where ") + p.gdzie : "")),
-                  std::vector<std::string>{p.nazwa})
-            << p.wiersz;
+    for (const Przypadek& p : przypadki) {
+        const std::string gdzie = *p.gdzie ? std::string(" where ") + p.gdzie : "";
+        if (p.nazwa)
+            EXPECT_EQ(kolumna(std::string("select PRODUKTY.PROD_NAZWA_id from ") + p.tabela +
+                              " inner join PRODUKTY on PRODUKTY.prod_id=" + p.tabela + "." +
+                              p.kolumna + gdzie),
+                      std::vector<std::string>{p.nazwa})
+                << p.wiersz;
+        else
+            EXPECT_EQ(kolumna(std::string("select ") + p.kolumna + " from " + p.tabela + gdzie),
+                      std::vector<std::string>{"0"})
+                << p.wiersz;
+    }
+    // Their quantities go to no product, and the Log counts them.
+    EXPECT_EQ(jedna("select count(*) from SPRZEDAZ_ILOSC where zakup_il=777"), "0");
+    std::ifstream plik(dir / "Log");
+    const std::string log{std::istreambuf_iterator<char>(plik), {}};
+    for (const char* c :
+         {"zakupy_ilosc.sur_id", "PRODUKTY_Receptury.sur_id", "PolPRODUKTY_Receptury.SUR_ID"})
+        EXPECT_NE(log.find(std::string("wiersze ") + c + " bez istniejącego"), std::string::npos)
+            << c;
     // Each semi-product's recipe holds its own ingredient only.
     EXPECT_EQ(
         wiersze("select P.PROD_NAZWA_id, S.PROD_NAZWA_id, R.ilosc_sur from (PRODUKTY_Receptury "
@@ -409,23 +443,111 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
                       "PROD_NAZWA_id in ('Kminek','Folia','Sezam','Miód') order by PROD_NAZWA_id"),
               (Wiersze{{"Folia", "K", "0"}, {"Kminek", "S", "1"}}));
     EXPECT_EQ(jedna("select count(*) from zakupy_ilosc left join PRODUKTY on "
-                    "PRODUKTY.prod_id=zakupy_ilosc.sur_id where PRODUKTY.prod_id is null"),
+                    "PRODUKTY.prod_id=zakupy_ilosc.sur_id where PRODUKTY.prod_id is null and "
+                    "zakupy_ilosc.sur_id<>0"),
               "0");
 }
 
 // A stocktaking line of a raw material kept as goods is added to the goods line of its
-// stocktaking, both its 'S' and 'K' lines, a Null counting as none; where the stocktaking
-// has no goods line it becomes one. No count is lost.
+// stocktaking (the first one), both its 'S' and 'K' lines, a Null counting as none; where
+// the stocktaking has no goods line they become one. No count is lost or counted twice.
 TEST_F(Krok197Spotkania, RemanentSurowcaJakoTowaru) {
     for (const char* w :
-         {"(1, 'T', 3, 10, 10)", "(1, 'S', 4, 2, Null)", "(1, 'K', 4, 1, 1)", "(2, 'S', 4, 6, 6)"})
+         {"(1, 'T', 3, 10, 10)", "(1, 'S', 4, 2, Null)", "(1, 'K', 4, 1, 1)", "(2, 'S', 4, 6, 6)",
+          "(2, 'K', 4, 1, 1)", "(3, 'T', 3, 2, 2)", "(3, 'T', 3, 3, 3)", "(3, 'S', 4, 10, 10)"})
         sql(std::string("insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie, "
                         "Ilosc_stanfaktyczny) values ") +
             w);
     k.Konwersja_197();
     EXPECT_EQ(wiersze("select ID_RI, Rodz, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny from "
-                      "REMANENTINWENT_ZAWARTOSC order by ID_RI"),
-              (Wiersze{{"1", "T", "3", "13", "11"}, {"2", "T", "3", "6", "6"}}));
+                      "REMANENTINWENT_ZAWARTOSC order by ID_RI, Ilosc_namagazynie"),
+              (Wiersze{{"1", "T", "3", "13", "11"},
+                       {"2", "T", "3", "7", "7"},
+                       {"3", "T", "3", "3", "3"},
+                       {"3", "T", "3", "12", "12"}}));
+}
+
+// A raw material's stock and purchases go to the first row of its product, and each line
+// of a semi-product's recipe becomes a line of its own.
+TEST_F(Krok197Spotkania, IloscRazDoJednegoWiersza) {
+    for (const char* w :
+         {"insert into magazyn_produktow (prod_id, ilosc) values (3, 0)",
+          "insert into magazyn_produktow (prod_id, ilosc) values (3, 5)",
+          "insert into magazyn_SUROWCOW (sur_id, ilosc) values (4, 40)",
+          "insert into SPRZEDAZ_ILOSC (prod_id, zakup_il) values (3, 0)",
+          "insert into SPRZEDAZ_ILOSC (prod_id, zakup_il) values (3, 1)",
+          "update zakupy_ilosc set ilosc=30 where sur_id=4",
+          "insert into PolPRODUKTY_Receptury (id, SUR_ID, ilosc_sur) values (1, 1, 5)"})
+        sql(w);
+    k.Konwersja_197();
+    const std::pair<const char*, std::vector<std::string>> przypadki[] = {
+        {"select ilosc from magazyn_produktow where prod_id=3", {"40", "5"}},
+        {"select zakup_il from SPRZEDAZ_ILOSC where prod_id=3", {"30", "1"}},
+        {"select R.ilosc_sur from PRODUKTY_Receptury AS R inner join PRODUKTY AS P on "
+         "P.prod_id=R.PROD_ID where P.PROD_NAZWA_id='Ciasto'",
+         {"5", "5"}},
+    };
+    for (const auto& [zapytanie, oczekiwane] : przypadki)
+        EXPECT_EQ(kolumna(zapytanie), oczekiwane) << zapytanie;
+}
+
+struct Zabity {};  // the process of the suite's earlier tool ends
+int zabij_przed = 0, zapisy = 0;
+
+// The suite's earlier tool stopped before each write of the step, what the step wrote
+// before it committed: the next run ends with the database of a run never stopped.
+TEST_F(Krok197Spotkania, PrzerwanyPrzedKazdymZapisemKonczySieJakBezPrzerwy) {
+    for (const char* w :
+         {"insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_kod, prod_wl) values (Null, 'Anyż', 0, "
+          "1)",
+          "insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie) values (1, "
+          "'T', 3, 10)",
+          "insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie) values (1, "
+          "'S', 4, 2)",
+          "insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie) values (2, "
+          "'K', 4, 1)",
+          "insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, Ilosc_namagazynie) values (2, "
+          "'S', 1, 5)",
+          "insert into magazyn_SUROWCOW (sur_id, ilosc) values (4, 3)",
+          "insert into magazyn_SUROWCOW (sur_id, ilosc) values (1, 2)",
+          "update zakupy_ilosc set ilosc=5 where sur_id=3 or sur_id=4",
+          "insert into zakupy_ilosc (sur_id, ilosc) values (13, 7)",
+          "insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+          "1, 0, 2.5)",
+          "insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, ilosc_polprod) values (1, "
+          "15, 3, 0)"})
+        sql(w);
+    polaczenie().database().checkpoint();
+    DbZamknij();
+    const std::string wzor = path + ".przed";
+    std::filesystem::copy_file(path, wzor);
+    // The step stopped before its n-th write (0: never) and run again; the whole database.
+    const auto przebieg = [&](int n) {
+        std::filesystem::copy_file(wzor, path, std::filesystem::copy_options::overwrite_existing);
+        DbOtwórz();
+        zabij_przed = n;
+        zapisy = 0;
+        jet::set_write_hook([] {
+            if (++zapisy == zabij_przed) throw Zabity{};
+        });
+        try {
+            k.Konwersja_197();
+        } catch (const Zabity&) {
+        }
+        jet::set_write_hook(nullptr);
+        polaczenie().database().checkpoint();
+        if (n > 0) k.Konwersja_197();
+        polaczenie().database().checkpoint();
+        std::map<std::string, Wiersze> baza;
+        for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
+            baza[t->name] = wiersze("select * from [" + t->name + "]");
+        DbZamknij();
+        return baza;
+    };
+    const auto prosty = przebieg(0);
+    for (int n = 1, wszystkie = zapisy; n <= wszystkie; ++n)
+        EXPECT_EQ(przebieg(n), prosty) << "stopped before write " << n;
+    DbOtwórz();
 }
 
 // Each write of the step fails in turn with "duplicate values": the step stops with the
