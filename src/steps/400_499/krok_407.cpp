@@ -572,8 +572,10 @@ void Podzial_Produkcji(ClsKonwersje& k) {
 
     // 15. New numbers in the order issue date, id. The numbering period follows the
     // database's setting, so that a run resumed at this step numbers as an uninterrupted
-    // one does.
+    // one does. Documents without an issue date fall in no period that the next number is
+    // looked for in: they are proposed the numbers 1, 2, ... of their own, in order.
     Numeracja_Miesieczna = k.Czytaj_SetupKonwersje("roczna") == "0";
+    int32_t bez_daty = 0;
     std::unique_ptr<ado::Recordset> r;
     if (k.DbOtwórzSELKonwersje(r,
                                "konh_id,[DDOUT_DATA_WYST],[nr_zM_PROD],[DDOUT_ID],[DDOUT_WART_N],["
@@ -587,8 +589,8 @@ void Podzial_Produkcji(ClsKonwersje& k) {
             const int32_t id = NzLng(r->Fields(3).value());
             for (int proby = 1;; ++proby) {
                 const std::string tekst = k.Naglowek_Numeru_Dokumentu("produkcja", "", konh, 0, 0);
-                const int32_t numer =
-                    k.Nastepny_Numer_Dokumentu(konh, Data_Dzisiaj, "produkcja", 0, "", id, 0);
+                const int32_t numer = k.Nastepny_Numer_Dokumentu(
+                    konh, Data_Dzisiaj, "produkcja", data.is_null() ? ++bez_daty : 0, "", id, 0);
                 if (k.Zapisz_Numer_Dokumentu("produkcja", numer, tekst, "", konh, id, 0)) break;
                 if (proby >= kProbyNumeru)
                     Blad_Krytyczny("Konwersja_407", "DOK_PRO DDOUT_ID=" + std::to_string(id),
