@@ -95,6 +95,9 @@ constexpr Kolumna kKolumnyPro[] = {
 };
 constexpr int kBezNawiasow = 16;
 
+// The shift and consumption-link columns that every header gets.
+constexpr const char* kKolumnyZmian[] = {"nr_zM_PROD", "ID_Poszlo_do_zuzycia", "ID_Poszlo_na_RW"};
+
 // Number of failed writes of one production document's number after which the step
 // gives up instead of trying for ever.
 constexpr int kProbyNumeru = 100;
@@ -142,7 +145,7 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
 
     // 10. Shift and consumption-link columns of every header (the production header is
     // named twice; its second addition is absorbed).
-    for (const char* kolumna : {"nr_zM_PROD", "ID_Poszlo_do_zuzycia", "ID_Poszlo_na_RW"}) {
+    for (const char* kolumna : kKolumnyZmian) {
         for (const char* t : kNaglowki) k.DbWykonajKonwersje(Dodaj(t, kolumna, "int DEFAULT 0"));
         k.DbWykonajKonwersje(Dodaj("dok_pro", kolumna, "int DEFAULT 0"));
         k.DbWykonajKonwersje(Dodaj("dok_DAR", kolumna, "int DEFAULT 0"));
@@ -710,6 +713,10 @@ void ClsKonwersje::Konwersja_407() {
     DbWykonajKonwersje("SELECT DOK_Dz_ZAWART.* INTO DOK_DAR_ZAWART FROM DOK_Dz_ZAWART");
     DbWykonajKonwersje("Delete * from DOK_DAR");
     DbWykonajKonwersje("Delete * from  DOK_DAR_ZAWART");
+    // The shift and link columns that an earlier run already gave the returns came with
+    // the copy, without their defaults: they go, and are added again below.
+    for (const char* kol : kKolumnyZmian)
+        if (Jest_Tabela("DOK_DAR", kol)) Usun_Pole("DOK_DAR", kol);
     DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_DAR (DDOUT_NUMER)");
     Utworz_Klucze_Z_Zawart("DOK_DAR", "DDOUT_ID asc", "PROD_ID asc");
 
