@@ -515,10 +515,10 @@ TEST_F(Krok407, AStepStoppedBeforeAnyOfItsWritesEndsAsAnUninterruptedOneWhenRunA
     const Wiersze prosto = Zawartosc();
     zamknij();
     const int zapisy = Zapisy_Kroku(przygotuj, krok, zamknij);
-    // The step's last writes from its line columns on: each of the split's, every
-    // fourth before it.
+    // The step's last writes from its line columns on: every second of the split's,
+    // every eighth before it.
     for (int n = zapisy - 190; n < zapisy; ++n) {
-        if (n < zapisy - 110 && n % 4 != 0) continue;
+        if (n % (n < zapisy - 110 ? 8 : 2) != 0) continue;
         SCOPED_TRACE("stopped before write " + std::to_string(n + 1));
         przygotuj();
         zabij_przy = n;
