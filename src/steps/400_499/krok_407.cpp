@@ -95,6 +95,9 @@ constexpr Kolumna kKolumnyPro[] = {
 };
 constexpr int kBezNawiasow = 16;
 
+// The shift and consumption-link columns that every header gets.
+constexpr const char* kKolumnyZmian[] = {"nr_zM_PROD", "ID_Poszlo_do_zuzycia", "ID_Poszlo_na_RW"};
+
 // Number of failed writes of one production document's number after which the step
 // gives up instead of trying for ever.
 constexpr int kProbyNumeru = 100;
@@ -142,7 +145,7 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
 
     // 10. Shift and consumption-link columns of every header (the production header is
     // named twice; its second addition is absorbed).
-    for (const char* kolumna : {"nr_zM_PROD", "ID_Poszlo_do_zuzycia", "ID_Poszlo_na_RW"}) {
+    for (const char* kolumna : kKolumnyZmian) {
         for (const char* t : kNaglowki) k.DbWykonajKonwersje(Dodaj(t, kolumna, "int DEFAULT 0"));
         k.DbWykonajKonwersje(Dodaj("dok_pro", kolumna, "int DEFAULT 0"));
         k.DbWykonajKonwersje(Dodaj("dok_DAR", kolumna, "int DEFAULT 0"));
@@ -182,10 +185,32 @@ std::string Udzial_Rozbicia(const std::string& q) {
            "]/(z.ilosc_prod+z.ilosc_prod2+z.ilosc_prod3)))";
 }
 
+// The split's work tables and columns, each the step's own and gone at its end, are the
+// facts by which a run resumed after a stopped one (the suite's earlier tool committed
+// each statement on its own) knows what that run did, so that no statement divides,
+// scales or adds a second time:
+// - kSurowce, the raw materials' unit values, made in one statement before the breakdown
+//   table exists: while it stands they are carried into DOK_PRO_SUROWCE;
+// - the breakdown table itself, made with its unit values in the column kWartoscJedn:
+//   while the column stands they are carried into Wartosc;
+// - kKopie, a copy of one document's shift to the day's document, decided before it is
+//   made; kLinie and kRozbicieDnia, the day's document's lines and breakdown as they were
+//   before a merge, taken before it: the copy and the merge are made from them, as often
+//   as a run resumes them (they go once every document has its shift);
+// - kUdzial, the breakdown's quantities at their shift's share, made in one statement
+//   after the split: while it stands they are carried into the breakdown.
+constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
+constexpr const char* kSurowce = "_Surowce_Jednostkowe";
+constexpr const char* kWartoscJedn = "Wartosc_Jednostkowa";
+constexpr const char* kKopie = "_Zmiany_Kopie";
+constexpr const char* kLinie = "_Zmiany_Linie";
+constexpr const char* kRozbicieDnia = "_Zmiany_Rozbicie";
+constexpr const char* kUdzial = "_Rozbicie_Udzial";
+
 // Whether a product of document h, in its lines or in its breakdown, is one of document
 // s's: a line or a breakdown row of h would then meet s's key.
 bool Wspolne_Produkty(ClsKonwersje& k, const std::string& h, const std::string& s) {
-    constexpr const char* kTabele[] = {"dok_pro_zawart", "DOK_PRS_ZAWART_ROZBICIE"};
+    constexpr const char* kTabele[] = {"dok_pro_zawart", kRozbicie};
     for (const char* a : kTabele)
         for (const char* b : kTabele)
             if (k.Liczba_Z_Zapytania("count(*) from [" + std::string(a) + "] as h inner join [" +
@@ -195,57 +220,122 @@ bool Wspolne_Produkty(ClsKonwersje& k, const std::string& h, const std::string& 
     return false;
 }
 
+// How far an earlier run took document h's shift zmiana: not at all, or its copy or its
+// merge decided (the journal's rows are there).
+enum class Przebieg { Nowy, Kopia, Scalenie };
+
+// The earlier run's decision for h's shift zmiana, and in s its day's document. With
+// none, what that run took of a merge's journal before it decided is dropped.
+Przebieg Wczesniejszy(ClsKonwersje& k, const std::string& h, int zmiana, std::string& s) {
+    const std::string gdzie = " where H=" + h + " and zmiana=" + std::to_string(zmiana);
+    int64_t cel = k.Liczba_Z_Zapytania("top 1 S from [" + std::string(kLinie) + "]" + gdzie);
+    if (cel > 0) {
+        s = std::to_string(cel);
+        return Przebieg::Scalenie;
+    }
+    cel = k.Liczba_Z_Zapytania("top 1 S from [" + std::string(kKopie) + "]" + gdzie);
+    if (cel > 0) {
+        s = std::to_string(cel);
+        return Przebieg::Kopia;
+    }
+    k.DbWykonajKonwersje("delete [" + std::string(kRozbicieDnia) + "].* from [" + kRozbicieDnia +
+                         "]" + gdzie);
+    return Przebieg::Nowy;
+}
+
 // Document h's lines and breakdown rows go to the day's document s of shift zmiana.
 // Without a product in common they are copied whole and take the shift's share with
 // every other line after the loop. With one, a plain copy would meet s's key and be
-// refused whole, so s's lines and breakdown are first brought to their shift's share
-// (their other shifts' quantities 0), and h's contribution to the shift is merged in:
-// per product the quantities and values (quantity times unit price) are added, per raw
+// refused whole, so s's lines and breakdown are brought to their shift's share (their
+// other shifts' quantities 0), and h's contribution to the shift is merged in: per
+// product the quantities and values (quantity times unit price) are added, per raw
 // material of a product likewise, and what s lacks is added. Each document's share is
 // its own, so the sums are those of the two documents split apart. The shift quantities,
 // unit prices and breakdown values hold no Null by then (the clean-up before the split
 // made each a 0), so that no sum here turns Null and wipes s's own figures.
-void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana) {
-    if (!Wspolne_Produkty(k, h, s)) {
+// The decision and s's rows before the merge are written down first (p: what an earlier
+// run wrote down), and every change is made from them and from h, whose rows the split
+// never changes: run again, each statement gives what it gave, and a row that is there
+// is not added again.
+void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana,
+                      Przebieg p) {
+    const std::string z = std::to_string(zmiana);
+    const bool nowy = p == Przebieg::Nowy;
+    if (nowy) p = Wspolne_Produkty(k, h, s) ? Przebieg::Scalenie : Przebieg::Kopia;
+    const std::string rozbicie = kRozbicie;
+    if (p == Przebieg::Kopia) {
+        if (nowy)
+            k.DbWykonajKonwersje("insert into [" + std::string(kKopie) + "] (H,zmiana,S) values (" +
+                                 h + "," + z + "," + s + ")");
+        // Resumed, only what is not there yet.
+        const std::string brak_linii =
+            nowy ? ""
+                 : " AS h LEFT JOIN [dok_pro_zawart] AS s ON (s.PROD_ID=h.PROD_ID AND "
+                   "s.ddout_id=" +
+                       s + ")";
+        const std::string h_ = nowy ? "" : "h.";
         k.DbWykonajKonwersje(
             "insert into [dok_pro_zawart] "
             "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
-            "ddout_id) select "
-            "PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT," +
-            s + " from [dok_pro_zawart] where ddout_id=" + h);
-        k.DbWykonajKonwersje(
-            "insert into [DOK_PRS_ZAWART_ROZBICIE] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
-            "select sur_id,Ilosc,Prod_id,Wartosc," +
-            s + " from [DOK_PRS_ZAWART_ROZBICIE] where ddout_id=" + h);
+            "ddout_id) select " +
+            h_ + "PROD_ID," + h_ + "ilosc_prod," + h_ + "ilosc_prod2," + h_ + "ilosc_prod3," + h_ +
+            "ZDDOUT_CENA_N," + h_ + "ZDDOUT_ILOSC," + h_ + "ZDDOUT_VAT," + s +
+            " from [dok_pro_zawart]" + brak_linii + " where " + h_ + "ddout_id=" + h +
+            (nowy ? "" : " and s.PROD_ID Is Null"));
+        const std::string brak_rozbicia = nowy ? ""
+                                               : " AS h LEFT JOIN [" + rozbicie +
+                                                     "] AS s ON (s.Prod_id=h.Prod_id AND "
+                                                     "s.sur_id=h.sur_id AND s.ddout_id=" +
+                                                     s + ")";
+        k.DbWykonajKonwersje("insert into [" + rozbicie +
+                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) select " + h_ + "sur_id," +
+                             h_ + "Ilosc," + h_ + "Prod_id," + h_ + "Wartosc," + s + " from [" +
+                             rozbicie + "]" + brak_rozbicia + " where " + h_ + "ddout_id=" + h +
+                             (nowy ? "" : " and s.ddout_id Is Null"));
     } else {
         const std::string q = Ilosc_Zmiany(zmiana);
         std::string inne;
-        for (int z = 1; z <= 3; ++z)
-            if (z != zmiana) inne += ",[" + Ilosc_Zmiany(z) + "]=0";
-        // s at its shift's share.
+        for (int i = 1; i <= 3; ++i)
+            if (i != zmiana) inne += ",s.[" + Ilosc_Zmiany(i) + "]=0";
+        const std::string dziennik = " AND b.H=" + h + " AND b.zmiana=" + z;
+        // s's breakdown and lines as they are before the merge, the lines last: they are
+        // never none, so that their rows say that both are written down.
+        if (nowy) {
+            k.DbWykonajKonwersje("INSERT INTO [" + std::string(kRozbicieDnia) +
+                                 "] (H,zmiana,Prod_id,sur_id,Ilosc,Wartosc) SELECT " + h + "," + z +
+                                 ",Prod_id,sur_id,Ilosc,Wartosc FROM [" + rozbicie +
+                                 "] WHERE ddout_id=" + s);
+            k.DbWykonajKonwersje(
+                "INSERT INTO [" + std::string(kLinie) +
+                "] (H,zmiana,S,PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N) SELECT " +
+                h + "," + z + "," + s +
+                ",PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N FROM [dok_pro_zawart] "
+                "WHERE ddout_id=" +
+                s);
+        }
+        // s's breakdown at its shift's share (a row without a line of s, or of a line
+        // without quantities, whole), its values as they were.
+        const std::string suma_l = "(b2.ilosc_prod+b2.ilosc_prod2+b2.ilosc_prod3)";
         k.DbWykonajKonwersje(
-            "UPDATE DOK_PRS_ZAWART_ROZBICIE INNER JOIN DOK_PRO_Zawart ON (DOK_PRO_Zawart.PROD_ID "
-            "= DOK_PRS_ZAWART_ROZBICIE.Prod_id) AND (DOK_PRS_ZAWART_ROZBICIE.ddout_id = "
-            "DOK_PRO_Zawart.ddout_id) SET DOK_PRS_ZAWART_ROZBICIE.Ilosc = "
-            "DOK_PRS_ZAWART_ROZBICIE.Ilosc*([DOK_PRO_Zawart].[" +
-            q +
-            "]/([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].["
-            "ilosc_prod3])) where DOK_PRO_Zawart.ddout_id=" +
-            s +
-            " and ([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart]."
-            "[ilosc_prod3])<>0");
-        k.DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ZDDOUT_ILOSC]=[" + q + "]" + inne +
-                             " WHERE ddout_id=" + s);
-        // h's lines: merged where s has the product, added where it has not.
+            "UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + kRozbicieDnia +
+            "] AS b ON (b.Prod_id=s.Prod_id AND b.sur_id=s.sur_id)) LEFT JOIN [" + kLinie +
+            "] AS b2 ON (b2.PROD_ID=s.Prod_id AND b2.H=b.H AND b2.zmiana=b.zmiana) SET "
+            "s.Ilosc=IIf(b2.PROD_ID Is Null,b.Ilosc,IIf(" +
+            suma_l + "=0,b.Ilosc,b.Ilosc*(b2.[" + q + "]/IIf(" + suma_l + "=0,1," + suma_l +
+            ")))),s.Wartosc=b.Wartosc WHERE s.ddout_id=" + s + dziennik);
+        // s's lines at their shift's quantity, h's merged in where s has the product.
         k.DbWykonajKonwersje(
-            "UPDATE [dok_pro_zawart] AS s INNER JOIN [dok_pro_zawart] AS h ON "
-            "s.PROD_ID=h.PROD_ID SET s.ZDDOUT_CENA_N=IIf(s.[" +
-            q + "]+h.[" + q + "]=0,s.ZDDOUT_CENA_N,(s.[" + q + "]*s.ZDDOUT_CENA_N+h.[" + q +
-            "]*h.ZDDOUT_CENA_N)/(s.[" + q + "]+h.[" + q + "])),s.ZDDOUT_ILOSC=s.[" + q + "]+h.[" +
-            q + "],s.[" + q + "]=s.[" + q + "]+h.[" + q + "] WHERE s.ddout_id=" + s +
-            " AND h.ddout_id=" + h);
+            "UPDATE ([dok_pro_zawart] AS s INNER JOIN [" + std::string(kLinie) +
+            "] AS b ON b.PROD_ID=s.PROD_ID) LEFT JOIN [dok_pro_zawart] AS h ON "
+            "(h.PROD_ID=s.PROD_ID AND h.ddout_id=" +
+            h + ") SET s.ZDDOUT_CENA_N=IIf(h.PROD_ID Is Null,b.ZDDOUT_CENA_N,IIf(b.[" + q +
+            "]+h.[" + q + "]=0,b.ZDDOUT_CENA_N,(b.[" + q + "]*b.ZDDOUT_CENA_N+h.[" + q +
+            "]*h.ZDDOUT_CENA_N)/IIf(b.[" + q + "]+h.[" + q + "]=0,1,b.[" + q + "]+h.[" + q +
+            "]))),s.ZDDOUT_ILOSC=b.[" + q + "]+Nz(h.[" + q + "],0),s.[" + q + "]=b.[" + q +
+            "]+Nz(h.[" + q + "],0)" + inne + " WHERE s.ddout_id=" + s + dziennik);
+        // h's lines that s lacks.
         std::string ilosci;
-        for (int z = 1; z <= 3; ++z) ilosci += z == zmiana ? ",h.[" + q + "]" : ",0";
+        for (int i = 1; i <= 3; ++i) ilosci += i == zmiana ? ",h.[" + q + "]" : ",0";
         k.DbWykonajKonwersje(
             "INSERT INTO [dok_pro_zawart] "
             "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
@@ -254,29 +344,31 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
             " FROM [dok_pro_zawart] AS h LEFT JOIN [dok_pro_zawart] AS s ON "
             "(s.PROD_ID=h.PROD_ID AND s.ddout_id=" +
             s + ") WHERE h.ddout_id=" + h + " AND s.PROD_ID Is Null");
-        // h's breakdown at h's share: merged where s has the product's raw material,
-        // added where it has not.
+        // h's breakdown at h's share: merged into the rows s had, added where s has none.
         const std::string c = Udzial_Rozbicia(q);
         k.DbWykonajKonwersje(
-            "UPDATE ([DOK_PRS_ZAWART_ROZBICIE] AS s INNER JOIN [DOK_PRS_ZAWART_ROZBICIE] AS h ON "
-            "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id)) LEFT JOIN [DOK_PRO_Zawart] AS z ON "
-            "(z.ddout_id=h.ddout_id AND z.PROD_ID=h.Prod_id) SET s.Wartosc=IIf(s.Ilosc+" +
+            "UPDATE (([" + rozbicie + "] AS s INNER JOIN [" + kRozbicieDnia +
+            "] AS b ON (b.Prod_id=s.Prod_id AND b.sur_id=s.sur_id)) INNER JOIN [" + rozbicie +
+            "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id)) LEFT JOIN [DOK_PRO_Zawart] "
+            "AS z ON (z.ddout_id=h.ddout_id AND z.PROD_ID=h.Prod_id) SET s.Wartosc=IIf(s.Ilosc+" +
             c + "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
-            ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h);
-        k.DbWykonajKonwersje(
-            "INSERT INTO [DOK_PRS_ZAWART_ROZBICIE] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
-            "SELECT h.sur_id," +
-            c + ",h.Prod_id,h.Wartosc," + s +
-            " FROM ([DOK_PRS_ZAWART_ROZBICIE] AS h LEFT JOIN [DOK_PRS_ZAWART_ROZBICIE] AS s ON "
-            "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND s.ddout_id=" +
-            s +
-            ")) LEFT JOIN [DOK_PRO_Zawart] AS z ON (z.ddout_id=h.ddout_id AND "
-            "z.PROD_ID=h.Prod_id) WHERE h.ddout_id=" +
-            h + " AND s.ddout_id Is Null");
+            ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h +
+            dziennik);
+        k.DbWykonajKonwersje("INSERT INTO [" + rozbicie +
+                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
+                             "SELECT h.sur_id," +
+                             c + ",h.Prod_id,h.Wartosc," + s + " FROM ([" + rozbicie +
+                             "] AS h LEFT JOIN [" + rozbicie +
+                             "] AS s ON "
+                             "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND s.ddout_id=" +
+                             s +
+                             ")) LEFT JOIN [DOK_PRO_Zawart] AS z ON (z.ddout_id=h.ddout_id AND "
+                             "z.PROD_ID=h.Prod_id) WHERE h.ddout_id=" +
+                             h + " AND s.ddout_id Is Null");
     }
     // The shift's quantities live in columns that the step drops: every line and
     // breakdown row of h must have its counterpart in s by then.
-    for (const char* t : {"DOK_PRO_ZAWART", "DOK_PRS_ZAWART_ROZBICIE"}) {
+    for (const char* t : {"DOK_PRO_ZAWART", kRozbicie}) {
         const std::string tabela = t;
         const std::string klucz = tabela == "DOK_PRO_ZAWART"
                                       ? "s.PROD_ID=h.PROD_ID"
@@ -288,34 +380,62 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
     }
 }
 
-// Operations 14.1 to 14.6: the lines' shift quantities and breakdown rows split among the
+// The breakdown of the lines, each raw material at its value per unit: made from the
+// breakdown of the production lines that have a quantity (a breakdown row goes with its
+// line), without rows of no quantity, with the unit values in a column of their own that
+// is carried into Wartosc and dropped; then its key. Its table says that the clean-up
+// before the split is made.
+void Rozbicie(ClsKonwersje& k, bool zrob) {
+    const std::string r = kRozbicie;
+    if (zrob)
+        k.DbWykonajKonwersje(
+            "SELECT DOK_PRO_ZAWART_SUROWCE.*,Nz(DOK_PRO_ZAWART_SUROWCE.Wartosc,0)/"
+            "DOK_PRO_ZAWART_SUROWCE.Ilosc AS [" +
+            std::string(kWartoscJedn) + "] INTO [" + r +
+            "] FROM DOK_PRO_ZAWART_SUROWCE LEFT JOIN DOK_PRO_ZAWART AS z ON "
+            "(z.ddout_id=DOK_PRO_ZAWART_SUROWCE.ddout_id AND "
+            "z.PROD_ID=DOK_PRO_ZAWART_SUROWCE.Prod_id) WHERE "
+            "Nz(DOK_PRO_ZAWART_SUROWCE.Ilosc,0)<>0 AND (z.PROD_ID Is Null OR "
+            "Nz(z.ilosc_prod,0)+Nz(z.ilosc_prod2,0)+Nz(z.ilosc_prod3,0)<>0)");
+    if (k.Jest_Tabela(r, kWartoscJedn)) {
+        k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=[" + kWartoscJedn + "]");
+        Usun_Pole(r, kWartoscJedn);
+    }
+    Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
+}
+
+// Operations 14.4 to 14.6: the lines' shift quantities and breakdown rows split among the
 // documents of the shifts.
 void Podziel_Zmiany(ClsKonwersje& k) {
-    // 14.1-3. Unit prices: a line's value and a raw material's value per unit produced.
-    // A shift quantity, price, breakdown quantity or breakdown value without a value
-    // (Null) counts as 0 from here on: a line or breakdown row with no quantity goes, and
-    // the shift quantities left are made 0, so that no sum of the split or of a merge
-    // into the day's shift document turns Null.
-    k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where ilosc=0");
-    k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce set wartosc=wartosc/ilosc");
+    // The lines that have no quantity go (their breakdown did not enter the split), and
+    // a shift without a quantity counts as 0 from here on, so that no sum of the split or
+    // of a merge into the day's shift document turns Null. Only documents the split has
+    // not reached yet: a line of a day's document that a merge left at 0 goes with the
+    // other empty lines after the split.
     const std::string suma = Suma_Zmian();
-    k.DbWykonajKonwersje("delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART where " + suma + "=0");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART inner join DOK_PRO on "
+        "DOK_PRO.DDOUT_ID=DOK_PRO_ZAWART.ddout_id where (DOK_PRO.nr_zM_PROD=0 or "
+        "DOK_PRO.nr_zM_PROD is null) and " +
+        suma + "=0");
     std::string zmiany;
     for (int z = 1; z <= 3; ++z)
-        zmiany += ",[" + Ilosc_Zmiany(z) + "]=Nz([" + Ilosc_Zmiany(z) + "],0)";
-    k.DbWykonajKonwersje("UPDATE DOK_PRO_ZAWART set ZDDOUT_CENA_N=Nz(ZDDOUT_CENA_N,0)/(" + suma +
-                         ")" + zmiany);
-    k.DbWykonajKonwersje("drop table DOK_PRS_ZAWART_ROZBICIE");
-    k.DbWykonajKonwersje(
-        "SELECT DOK_PRO_ZAWART_SUROWCE.* INTO DOK_PRS_ZAWART_ROZBICIE FROM DOK_PRO_ZAWART_SUROWCE");
-    Utworz_Klucz_Podstawowy("DOK_PRS_ZAWART_ROZBICIE", "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
-    k.DbWykonajKonwersje(
-        "delete DOK_PRS_ZAWART_ROZBICIE.* from  DOK_PRS_ZAWART_ROZBICIE where Nz(ilosc,0)=0");
-    k.DbWykonajKonwersje("UPDATE DOK_PRS_ZAWART_ROZBICIE set wartosc=Nz(wartosc,0)/ilosc");
+        zmiany += std::string(z == 1 ? "" : ",") + "[" + Ilosc_Zmiany(z) + "]=Nz([" +
+                  Ilosc_Zmiany(z) + "],0)";
+    k.DbWykonajKonwersje("UPDATE DOK_PRO_ZAWART set " + zmiany);
 
     // 14.4. Each unassigned document takes the first shift it has quantities in; the
     // lines and breakdown of each further shift are copied to that day's document of the
-    // shift, made when there is none.
+    // shift, made when there is none. A document without an issue date shares the
+    // documents of no date.
+    const bool wznowienie = k.Jest_Tabela(kKopie);
+    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kKopie) + "] (H long,zmiana long,S long)");
+    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kLinie) +
+                         "] (H long,zmiana long,S long,PROD_ID long,ilosc_prod single,ilosc_prod2 "
+                         "single,ilosc_prod3 single,ZDDOUT_CENA_N money)");
+    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kRozbicieDnia) +
+                         "] (H long,zmiana long,Prod_id long,sur_id long,Ilosc single,Wartosc "
+                         "money)");
     std::unique_ptr<ado::Recordset> h;
     std::unique_ptr<ado::Recordset> l;
     if (k.DbOtwórzSELKonwersje(h,
@@ -342,21 +462,28 @@ void Podziel_Zmiany(ClsKonwersje& k) {
                         h->Fields(2) = jet::Value::long_(zmiana);
                     } else {
                         k.ZamknijRSKonwersje(l);
-                        const double dzien = data.to_date();
-                        if (k.DbOtwórzSELKonwersje(
-                                l,
-                                "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
-                                "where [nr_zM_PROD]=" +
-                                    z + " and " +
-                                    Warunek_Okres(dzien, "[DDOUT_DATA_WYST]", dzien)) < 1) {
-                            ado::Recordset& s = kroki::Rekordy(l);
-                            s.AddNew();
-                            s.Fields(0) = data;
-                            s.Fields(1) = jet::Value::long_(zmiana);
-                            s.UpdateBatch();
+                        std::string cel;
+                        const Przebieg p =
+                            wznowienie ? Wczesniejszy(k, id, zmiana, cel) : Przebieg::Nowy;
+                        if (p == Przebieg::Nowy) {
+                            const std::string dzien =
+                                data.is_null() ? "[DDOUT_DATA_WYST] Is Null"
+                                               : Warunek_Okres(data.to_date(), "[DDOUT_DATA_WYST]",
+                                                               data.to_date());
+                            if (k.DbOtwórzSELKonwersje(
+                                    l,
+                                    "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
+                                    "where [nr_zM_PROD]=" +
+                                        z + " and " + dzien) < 1) {
+                                ado::Recordset& s = kroki::Rekordy(l);
+                                s.AddNew();
+                                s.Fields(0) = data;
+                                s.Fields(1) = jet::Value::long_(zmiana);
+                                s.UpdateBatch();
+                            }
+                            cel = NzStr(kroki::Rekordy(l).Fields(2).value());
                         }
-                        const std::string cel = NzStr(kroki::Rekordy(l).Fields(2).value());
-                        Kopiuj_Do_Zmiany(k, id, cel, zmiana);
+                        Kopiuj_Do_Zmiany(k, id, cel, zmiana, p);
                     }
                 }
                 k.ZamknijRSKonwersje(l);
@@ -365,11 +492,13 @@ void Podziel_Zmiany(ClsKonwersje& k) {
         }
     }
     k.ZamknijRSKonwersje(h);
+    for (const char* t : {kKopie, kLinie, kRozbicieDnia})
+        k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
 
     // 14.5-6. Each line keeps the quantity of its document's shift at the unit price of
     // the whole line, and each breakdown row the shift's share of its quantity at its
     // unit price, so that the documents of the shifts add up to the document they were
-    // cut from.
+    // cut from. The shares are taken in one statement, and carried while they stand.
     for (int zmiana = 1; zmiana <= 3; ++zmiana) {
         const std::string kolumna = Ilosc_Zmiany(zmiana);
         k.DbWykonajKonwersje(
@@ -379,27 +508,58 @@ void Podziel_Zmiany(ClsKonwersje& k) {
             kolumna + " WHERE ((([nr_zM_PROD])=" + std::to_string(zmiana) +
             ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
     }
-    k.DbWykonajKonwersje(
-        "UPDATE DOK_PRS_ZAWART_ROZBICIE INNER JOIN DOK_PRO_Zawart ON (DOK_PRO_Zawart.PROD_ID = "
-        "DOK_PRS_ZAWART_ROZBICIE.Prod_id) AND (DOK_PRS_ZAWART_ROZBICIE.ddout_id = "
-        "DOK_PRO_Zawart.ddout_id)  SET DOK_PRS_ZAWART_ROZBICIE.Ilosc = "
-        "DOK_PRS_ZAWART_ROZBICIE.Ilosc*([DOK_PRO_Zawart].[ZDDOUT_ILOSC]/([DOK_PRO_Zawart].[ilosc_"
-        "prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_prod3])) where "
-        "([DOK_PRO_Zawart].[ilosc_prod]+[DOK_PRO_Zawart].[ilosc_prod2]+[DOK_PRO_Zawart].[ilosc_"
-        "prod3])<>0");
+    const std::string r = kRozbicie, u = kUdzial;
+    if (!k.Jest_Tabela(u))
+        k.DbWykonajKonwersje(
+            "SELECT r.ddout_id,r.Prod_id,r.sur_id,r.Ilosc*(z.[ZDDOUT_ILOSC]/(z.[ilosc_prod]+z.["
+            "ilosc_prod2]+z.[ilosc_prod3])) AS Ilosc INTO [" +
+            u + "] FROM [" + r +
+            "] AS r INNER JOIN DOK_PRO_Zawart AS z ON (z.PROD_ID = r.Prod_id) AND (r.ddout_id = "
+            "z.ddout_id) where (z.[ilosc_prod]+z.[ilosc_prod2]+z.[ilosc_prod3])<>0");
+    k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + u + "] AS u ON (u.ddout_id=[" + r +
+                         "].ddout_id AND u.Prod_id=[" + r + "].Prod_id AND u.sur_id=[" + r +
+                         "].sur_id) SET [" + r + "].Ilosc=u.Ilosc");
 }
 
 // Operations 14 to 17.
 void Podzial_Produkcji(ClsKonwersje& k) {
-    // The split reads the lines' three shift columns, which 16 drops once it is made:
-    // lines without them were split by an earlier run (the suite's earlier tool
-    // committed each statement on its own), and splitting them again would divide the
-    // values a second time.
+    // The split reads the lines' three shift columns, which go once it is made: lines
+    // without them were split by an earlier run. The breakdown table is made after the
+    // clean-up before the split, and stays.
     bool zmiany = true;
     for (int z = 1; z <= 3; ++z)
         zmiany = zmiany && k.Jest_Tabela("DOK_PRO_ZAWART", Ilosc_Zmiany(z));
-    if (zmiany) Podziel_Zmiany(k);
-    k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
+    const bool rozbicie = k.Jest_Tabela(kRozbicie);
+
+    // 14.1-3. Raw materials at their value per unit, and the payment date of every
+    // production document before the split makes the shift documents, which have none.
+    // A raw material without a quantity (Null) has none: its row goes.
+    const std::string surowce = kSurowce;
+    if (!rozbicie) {
+        k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
+        if (zmiany) {
+            k.DbWykonajKonwersje(
+                "delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
+            if (!k.Jest_Tabela(surowce))
+                k.DbWykonajKonwersje(
+                    "SELECT ddout_id,sur_id,Nz(wartosc,0)/ilosc AS wartosc INTO [" + surowce +
+                    "] FROM DOK_PRO_surowce");
+        }
+    }
+    if (k.Jest_Tabela(surowce))
+        k.DbWykonajKonwersje(
+            "UPDATE DOK_PRO_surowce INNER JOIN [" + surowce +
+            "] AS j ON (j.ddout_id=DOK_PRO_surowce.ddout_id AND "
+            "j.sur_id=DOK_PRO_surowce.sur_id) SET DOK_PRO_surowce.wartosc=j.wartosc");
+    if (zmiany) {
+        Rozbicie(k, !rozbicie);
+        if (k.Jest_Tabela(surowce)) k.DbWykonajKonwersje("drop table [" + surowce + "]");
+        Podziel_Zmiany(k);
+    }
+    // 16.1. The shift columns go as soon as the split is made.
+    for (const char* kol : {"ilosc_prod", "ilosc_prod2", "ilosc_prod3"})
+        Usun_Pole("dok_pro_zawart", kol);
+    if (k.Jest_Tabela(kUdzial)) k.DbWykonajKonwersje("drop table [" + std::string(kUdzial) + "]");
 
     // 14.7-8. What is left empty goes; every document gets a placeholder number that no
     // new number can clash with.
@@ -415,8 +575,10 @@ void Podzial_Produkcji(ClsKonwersje& k) {
 
     // 15. New numbers in the order issue date, id. The numbering period follows the
     // database's setting, so that a run resumed at this step numbers as an uninterrupted
-    // one does.
+    // one does. Documents without an issue date fall in no period that the next number is
+    // looked for in: they are proposed the numbers 1, 2, ... of their own, in order.
     Numeracja_Miesieczna = k.Czytaj_SetupKonwersje("roczna") == "0";
+    int32_t bez_daty = 0;
     std::unique_ptr<ado::Recordset> r;
     if (k.DbOtwórzSELKonwersje(r,
                                "konh_id,[DDOUT_DATA_WYST],[nr_zM_PROD],[DDOUT_ID],[DDOUT_WART_N],["
@@ -430,8 +592,8 @@ void Podzial_Produkcji(ClsKonwersje& k) {
             const int32_t id = NzLng(r->Fields(3).value());
             for (int proby = 1;; ++proby) {
                 const std::string tekst = k.Naglowek_Numeru_Dokumentu("produkcja", "", konh, 0, 0);
-                const int32_t numer =
-                    k.Nastepny_Numer_Dokumentu(konh, Data_Dzisiaj, "produkcja", 0, "", id, 0);
+                const int32_t numer = k.Nastepny_Numer_Dokumentu(
+                    konh, Data_Dzisiaj, "produkcja", data.is_null() ? ++bez_daty : 0, "", id, 0);
                 if (k.Zapisz_Numer_Dokumentu("produkcja", numer, tekst, "", konh, id, 0)) break;
                 if (proby >= kProbyNumeru)
                     Blad_Krytyczny("Konwersja_407", "DOK_PRO DDOUT_ID=" + std::to_string(id),
@@ -444,8 +606,6 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     // 16. The production-consumption kinds: PRS holds the shift-1 documents and, per
     // document and raw material, the quantity used at its average unit price; PZS is
     // empty.
-    for (const char* kol : {"ilosc_prod", "ilosc_prod2", "ilosc_prod3"})
-        Usun_Pole("dok_pro_zawart", kol);
     k.DbWykonajKonwersje("drop table DOK_PRS");
     k.DbWykonajKonwersje("drop table DOK_PRS_Zawart");
     k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PRS FROM DOK_PRO where nr_zM_PROD=1");
@@ -502,21 +662,31 @@ void ClsKonwersje::Konwersja_407() {
     for (const char* n : {"nag_pro", "nag_dar", "nag_zak", "nag_wz", "nag_pz", "nag_zam"})
         DbWykonajKonwersje(Dodaj("sposob_numeracji", n, "text(50)"));
 
-    // 5. Line columns of PW, RW and PRO, where the old ones are still there.
+    // 5. Line columns of PW, RW and PRO, where the old ones are still there. The old
+    // columns go after the copy, the price first: without it the copy was made, and what
+    // an earlier run left of the others goes too. A production line's unit price is its
+    // value over its three shift quantities, taken here from the value itself, so that a
+    // run resumed after the copy never divides it again.
     for (const char* t : {"dok_PW_Zawart", "dok_RW_Zawart", "dok_PRO_Zawart"}) {
         const std::string tabela = t;
+        const bool pro = tabela == "dok_PRO_Zawart";
         std::unique_ptr<ado::Recordset> proba;
         const int32_t n = DbOtwórzSELKonwersje(proba, "top 1 WSPRZ_CENA_B from " + tabela, true);
         ZamknijRSKonwersje(proba);
-        if (n < 0) continue;
+        if (n < 0) {
+            if (!pro && Jest_Tabela(tabela, "ZDDOUT_VAT"))
+                for (const char* k : {"WSPRZ_ILOSC", "WSPRZ_CENA_VAT"})
+                    if (Jest_Tabela(tabela, k)) Usun_Pole(tabela, k);
+            continue;
+        }
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_CENA_N", "money DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
-        if (tabela == "dok_PRO_Zawart") {
+        if (pro) {
+            const std::string suma = Suma_Zmian();
             DbWykonajKonwersje(
-                "update [dok_PRO_Zawart] set "
-                "[ZDDOUT_CENA_N]=[WSPRZ_CENA_B],[ZDDOUT_ILOSC]=" +
-                Suma_Zmian() + ",[ZDDOUT_VAT]=0");
+                "update [dok_PRO_Zawart] set [ZDDOUT_CENA_N]=Nz([WSPRZ_CENA_B],0)/IIf(" + suma +
+                "=0,1," + suma + "),[ZDDOUT_ILOSC]=" + suma + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
@@ -543,6 +713,10 @@ void ClsKonwersje::Konwersja_407() {
     DbWykonajKonwersje("SELECT DOK_Dz_ZAWART.* INTO DOK_DAR_ZAWART FROM DOK_Dz_ZAWART");
     DbWykonajKonwersje("Delete * from DOK_DAR");
     DbWykonajKonwersje("Delete * from  DOK_DAR_ZAWART");
+    // The shift and link columns that an earlier run already gave the returns came with
+    // the copy, without their defaults: they go, and are added again below.
+    for (const char* kol : kKolumnyZmian)
+        if (Jest_Tabela("DOK_DAR", kol)) Usun_Pole("DOK_DAR", kol);
     DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_DAR (DDOUT_NUMER)");
     Utworz_Klucze_Z_Zawart("DOK_DAR", "DDOUT_ID asc", "PROD_ID asc");
 
