@@ -229,6 +229,8 @@ int64_t Database::execute(std::string_view sql) {
         if (e.whole) return other->execute(sql);
         return copy_into(s, *other->session_, other->session_, std::get<sql::Select>(*st));
     }
+    // Planned under the write lock, from the catalog as committed.
+    s.begin_write();
     if (detail::is_ddl(*st)) {
         s.atomic([&] { execute_ddl(s, *st); });
         return 0;

@@ -22,6 +22,13 @@ const TableInfo& table_of(Database& db, std::string_view name) {
     return *t;
 }
 
+// The table of a row write, taken once the session holds the write lock: the catalog is
+// then as committed (see Session::begin_write).
+const TableInfo& table_to_write(Database& db, std::string_view name) {
+    db.session().begin_write();
+    return table_of(db, name);
+}
+
 const ColumnInfo& column_of(const TableInfo& t, std::string_view name) {
     const ColumnInfo* c = t.column(name);
     if (!c) raise(Fault::NoSuchField, name, t.name);
@@ -76,7 +83,7 @@ std::optional<std::vector<Value>> read_row(Database& db, std::string_view table,
 
 void update_row(Database& db, std::string_view table, int64_t rowid, const ColumnValues& values) {
     if (values.empty()) return;
-    const TableInfo& t = table_of(db, table);
+    const TableInfo& t = table_to_write(db, table);
     Session& s = db.session();
     detail::Binder b(s);
     std::string sql = "UPDATE " + t.sql_name + " SET ";
@@ -100,7 +107,7 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
 }
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {
-    const TableInfo& t = table_of(db, table);
+    const TableInfo& t = table_to_write(db, table);
     Session& s = db.session();
     detail::Binder b(s);
     std::vector<const ColumnInfo*> targets;
@@ -134,7 +141,7 @@ int64_t insert_row(Database& db, std::string_view table, const ColumnValues& val
 }
 
 void delete_row(Database& db, std::string_view table, int64_t rowid) {
-    const TableInfo& t = table_of(db, table);
+    const TableInfo& t = table_to_write(db, table);
     Session& s = db.session();
     s.atomic([&]() {
         sqlite3_stmt* st = s.prepare("DELETE FROM " + t.sql_name + " WHERE rowid = ?1");

@@ -573,8 +573,10 @@ void Session::run(const char* sql) {
 
 // Starts the grouped write transaction when none is open (at the first write, after
 // a checkpoint), taking the process's hold on the file first and then SQLite's write
-// lock. Raises ReadOnlyFolder or ReadOnlyDatabase for a file that cannot be written,
-// FileLocked when another process holds the file.
+// lock, under which the catalog is read again when another connection committed since
+// it was read. Raises ReadOnlyFolder or ReadOnlyDatabase for a file that cannot be
+// written, FileLocked when another process holds the file, the reading's failure (a
+// damaged catalog) when the catalog cannot be read again.
 void Session::ensure_grouped() {
     if (!db_) raise(Fault::Internal, "the database is closed");
     if (grouped()) {
@@ -587,7 +589,7 @@ void Session::ensure_grouped() {
     if (unit_began_ || unit_lost_) unit_lost();
     if (!hold_) hold_ = std::make_unique<FileHold>(path_);
     end_snapshot();
-    run("BEGIN IMMEDIATE");
+    begin_locked();
     unit_began_ = true;
 }
 
@@ -625,15 +627,38 @@ void Session::begin_read() {
     run("BEGIN");
     snapshot_ = true;
     try {
-        const int64_t v = data_version();  // the read transaction's state
-        if (v != seen_version_) {
-            catalog_->load(path_);
-            seen_version_ = v;
-        }
+        follow_commits();
     } catch (...) {
         end_snapshot();
         throw;
     }
+}
+
+void Session::follow_commits() {
+    const int64_t v = data_version();  // the transaction's state
+    if (v == seen_version_) return;
+    catalog_->load(path_);
+    seen_version_ = v;
+}
+
+// A writer's catalog, read at the open or by its last query, may describe a table that
+// another connection has changed since (a column added, a table rebuilt under a new
+// number): a statement planned from it, or a schema change made on it, would write the
+// file against what the file holds.
+void Session::begin_locked() {
+    run("BEGIN IMMEDIATE");
+    try {
+        follow_commits();
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void Session::begin_write() {
+    if (grouped()) return;
+    run_before_write();
+    ensure_grouped();
 }
 
 void Session::end_read_if_idle() {
@@ -949,7 +974,10 @@ void Session::checkpoint(bool durable) {
     }
     if (profile_) profile_->report();
     // Another process may take the lock now; the next write asks for it again.
-    sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    try {
+        begin_locked();
+    } catch (const Error&) {
+    }
 }
 
 uint64_t Session::begin_unit() {

@@ -112,6 +112,12 @@ class Session {
     // statement reads in it (the query failed, or gave no rows to read).
     void begin_read();
     void end_read_if_idle();
+    // Takes the write lock for a write about to be planned from the catalog (a statement
+    // translated, a row written by its column names): runs what waits for the next write,
+    // then begins the grouped transaction, in which the catalog is read again when another
+    // connection committed since it was read. Nothing when the grouped transaction is open:
+    // the session holds the lock, so nobody else committed since.
+    void begin_write();
 
     // The close that ends the session leaves the whole database in the file itself (see
     // Database::leave_file_whole_at_close).
@@ -167,6 +173,12 @@ class Session {
     bool grouped() const;        // the grouped write transaction is open
     void end_snapshot();
     int64_t data_version();
+    // Reads the catalog again when the file's data version moved since it was read, in the
+    // transaction just begun (a reader's before its query, a writer's once it holds the lock).
+    void follow_commits();
+    // Runs BEGIN IMMEDIATE and follow_commits; a failure of the reading ends the
+    // transaction again (it wrote nothing) and is raised.
+    void begin_locked();
     int handles_ = 0;
     std::unique_ptr<FileHold> hold_;   // from the first write to the close
     bool log_found_ = false;           // a write-ahead log was beside the file at the open

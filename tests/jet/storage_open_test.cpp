@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "jet/files.h"
+#include "jet/rowaccess.h"
 #include "storage_util.h"
 
 namespace {
@@ -508,22 +509,49 @@ TEST(StorageLocking, AFileWrittenByAnotherProcessRefusesWritesAndServesReads) {
     EXPECT_NO_THROW(ddl(*db, "CREATE TABLE Druga (x long)"));
 }
 
-// A reader reads the catalog and the rows of one committed state: a writer of another
-// process that rebuilds a table under a new number and commits after the reader's open
-// (which read the catalog) is met by the reader's next query, which reads the catalog
-// again; a query that reads while the writer commits reads the state it began with.
-TEST(StorageLocking, AReaderReadsTheCatalogAndTheRowsOfOneCommittedState) {
+// A reader reads the catalog and the rows of one committed state, and a writer plans from
+// the catalog as committed: the next query or write (a statement, a change through the
+// catalog as DAO makes it, a recordset's row) after another process's commit meets that
+// commit, and the file opens again with every value; a query read across it keeps its state.
+TEST(StorageLocking, ReadersAndWritersMeetTheCatalogAsCommitted) {
+    using Write = std::function<void(jet::Database&)>;
+    auto sql = [](const char* t) -> Write { return [=](jet::Database& d) { d.execute(t); }; };
+    const Write dao_drop = [](jet::Database& db) {
+        db.session().atomic([&] { db.session().catalog().drop_column("T", "b"); });
+    };
+    const jet::ColumnValues z = {{"c", jet::Value::text("z")}};
+    const Write row_added = [&](jet::Database& db) { jet::insert_row(db, "T", z); };
+    const Write row_changed = [&](jet::Database& db) { jet::update_row(db, "T", 2, z); };
+    const std::vector<std::string> rebuild = {"DROP TABLE T", "CREATE TABLE T (v long, b text)",
+                                              "INSERT INTO T (v, b) VALUES (3, 'r')"};
+    const std::vector<std::string> add = {"ALTER TABLE T ADD c text", "UPDATE T SET c = b & '!'"};
     const struct {
         const char* name;
-        bool inside;                           // the writer commits after the query's first row
-        std::vector<std::string> first, next;  // the rows of the query, of the next one
+        const std::vector<std::string>& other;  // what the other process commits
+        bool inside;                            // ... after the reader's query read its first row
+        Write write;                            // what the reader writes after the commit
+        const char* rows;                       // what its next query reads, and a reopen's
     } cases[] = {
-        {"a commit between the open and the query", false, {"6,46"}, {"6,46"}},
-        {"a commit while the query reads", true, {"5,98", "5,99"}, {"6,46"}},
+        {"a commit between the open and a query", rebuild, false, nullptr, "3|r"},
+        {"a commit while a query reads", rebuild, true, nullptr, "3|r"},
+        {"INSERT, rebuilt", rebuild, false, sql("INSERT INTO T (v) VALUES (4)"), "3|r 4|Null"},
+        {"DROP COLUMN", add, false, sql("ALTER TABLE T DROP COLUMN b"), "1|p! 2|q!"},
+        {"ADD COLUMN", add, false, sql("ALTER TABLE T ADD d long"), "1|p|p!|Null 2|q|q!|Null"},
+        {"DROP COLUMN through the catalog", add, false, dao_drop, "1|p! 2|q!"},
+        {"UPDATE", add, false, sql("UPDATE T SET c = c & c WHERE b = 'p'"), "1|p|p!p! 2|q|q!"},
+        {"DELETE", add, false, sql("DELETE FROM T WHERE c = 'p!'"), "2|q|q!"},
+        {"a recordset's row added", add, false, row_added, "1|p|p! 2|q|q! Null|Null|z"},
+        {"a recordset's row changed", add, false, row_changed, "1|p|p! 2|q|z"},
     };
-    const std::string table = "CREATE TABLE Nieruszac (NumerWersji double)";
-    auto rest = [](jet::Cursor& rows, std::vector<std::string> out) {
-        while (rows.next()) out.push_back(rows.value(0).to_text());
+    const char* select = "SELECT * FROM T";
+    auto rest = [](jet::Cursor& rows) {
+        std::string out;
+        while (rows.next()) {
+            for (size_t i = 0; i < rows.columns().size(); ++i) {
+                const jet::Value v = rows.value(static_cast<int>(i));
+                out += (i ? "|" : out.empty() ? "" : " ") + (v.is_null() ? "Null" : v.to_text());
+            }
+        }
         return out;
     };
     for (const auto& c : cases) {
@@ -533,31 +561,32 @@ TEST(StorageLocking, AReaderReadsTheCatalogAndTheRowsOfOneCommittedState) {
         jet::Database::create(path);
         {
             auto db = jet::Database::open(path);
-            ddl(*db, table);
-            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (5.98)");
-            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (5.99)");
+            db->execute("CREATE TABLE T (v long, b text)");
+            insert_raw(*db, "T", {"v", "b"}, "(1, 'p'), (2, 'q')");
         }
-        OtherProcess writer([&](OtherProcess& self) {
+        OtherProcess other([&](OtherProcess& self) {
             self.ready();
             self.await();
             auto db = jet::Database::open(path);
-            ddl(*db, "DROP TABLE Nieruszac");
-            ddl(*db, table);
-            db->execute("INSERT INTO Nieruszac (NumerWersji) VALUES (6.46)");
+            for (const auto& text : c.other) db->execute(text);
             db->close();
         });
         auto reader = jet::Database::open(path);
-        std::vector<std::string> first;
-        std::unique_ptr<jet::Cursor> rows;
-        if (c.inside) {
-            rows = reader->query("SELECT NumerWersji FROM Nieruszac");
-            ASSERT_TRUE(rows->next());
-            first.push_back(rows->value(0).to_text());
-        }
-        ASSERT_TRUE(writer.release());  // the rebuild is committed
-        if (!c.inside) rows = reader->query("SELECT NumerWersji FROM Nieruszac");
-        EXPECT_EQ(rest(*rows, first), c.first);
-        EXPECT_EQ(rest(*reader->query("SELECT NumerWersji FROM Nieruszac"), {}), c.next);
+        std::unique_ptr<jet::Cursor> rows = c.inside ? reader->query(select) : nullptr;
+        ASSERT_TRUE(!rows || rows->next());
+        ASSERT_TRUE(other.release());  // the change is committed
+        EXPECT_EQ(rows ? rest(*rows) : "", c.inside ? "2|q" : "") << "the state it began with";
+        auto read = [&](std::shared_ptr<jet::Database> db) {  // the rows, or why none
+            try {
+                if (c.write && db) c.write(*db);
+                return rest(*(db ? db : jet::Database::open(path))->query(select));
+            } catch (const jet::Error& e) {
+                return e.description();
+            }
+        };
+        EXPECT_EQ(read(reader), c.rows);
+        EXPECT_NO_THROW(reader->close());
+        EXPECT_EQ(read(nullptr), c.rows) << "after a reopen";
     }
 }
 
