@@ -396,6 +396,8 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
         {"4.38: purchase invoices of other columns made before the step",
          &ClsKonwersje::Konwersja_438,
          {"create table dok_fak (FAKOUT_ID long, FAKOUT_NUMER text(30))",
+          "create table dok_fak_zawart (FAKOUT_ID long)",
+          "create table sposob_numeracji (nag_fak text(50))",
           "create table dok_Fwe (konto text(20), kwota money)",
           "insert into dok_Fwe values ('201', 5)"},
          nullptr,
