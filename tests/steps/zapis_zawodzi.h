@@ -8,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -24,7 +23,6 @@
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/session.h"
-#include "jet/text.h"
 #include "jet/write_hook.h"
 #include "platform/clipboard.h"
 
@@ -37,64 +35,39 @@ namespace detail {
 inline int zawodzi = -1, zapisy = 0, nagrywaj_od = -1;
 
 // The sweep's own record of what a write did, read from SQLite beneath the code under
-// test: every table of the catalog by its upper-cased name, with its rows' count and, by
-// column, a sum of the hashes of its values (so that the rows' order does not count, nor
-// a number's width).
+// test: every table of the catalog by its name, with its rows' count and, by column, a sum
+// of the hashes of its values (the rows' order does not count, nor a number's width).
 struct Tabela {
     size_t wiersze = 0;
     std::map<std::string, uint64_t> kolumny;
 };
 using Migawka = std::map<std::string, Tabela>;
 
-inline std::string Nazwa_Sql(const std::string& nazwa) {
-    std::string n = "\"";
-    for (char c : nazwa) n += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return n + "\"";
-}
-
-inline uint64_t Wymieszaj(uint64_t x) {
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
-
 inline uint64_t Skrot(sqlite3_stmt* st, int i) {
-    switch (sqlite3_column_type(st, i)) {
-        case SQLITE_NULL:
-            return Wymieszaj(1);
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT: {
-            const double d = sqlite3_column_double(st, i) + 0.0;
-            uint64_t bity = 0;
-            std::memcpy(&bity, &d, sizeof bity);
-            return Wymieszaj(bity ^ 2);
-        }
-        default: {
-            const auto* tekst = static_cast<const char*>(sqlite3_column_blob(st, i));
-            const std::string_view v(tekst ? tekst : "",
-                                     static_cast<size_t>(sqlite3_column_bytes(st, i)));
-            return Wymieszaj(std::hash<std::string_view>{}(v) ^ 3);
-        }
-    }
+    const int typ = sqlite3_column_type(st, i);
+    if (typ == SQLITE_NULL) return 0x9e3779b97f4a7c15ULL;
+    if (typ == SQLITE_INTEGER || typ == SQLITE_FLOAT)
+        return std::hash<double>{}(sqlite3_column_double(st, i) + 0.0);
+    const auto* tekst = static_cast<const char*>(sqlite3_column_blob(st, i));
+    const auto dlugosc = static_cast<size_t>(sqlite3_column_bytes(st, i));
+    return std::hash<std::string_view>{}({tekst ? tekst : "", dlugosc}) * 3 + 1;
 }
 
 inline Migawka Migawka_Bazy() {
     Migawka m;
-    sqlite3* db = polaczenie().database().session().handle();
     for (const jet::TableInfo* t : polaczenie().database().catalog().tables()) {
-        Tabela& tabela = m[jet::text::upper(t->name)];
+        Tabela& tabela = m[t->name];
         std::string sql;
         std::vector<uint64_t*> sumy;
         for (const jet::ColumnInfo& c : t->columns) {
-            sumy.push_back(&tabela.kolumny[jet::text::upper(c.name)]);
-            sql += (sql.empty() ? "SELECT " : ", ") + Nazwa_Sql(c.sql_name);
+            sumy.push_back(&tabela.kolumny[c.name]);
+            sql += (sql.empty() ? "SELECT " : ", ") + c.sql_name;
         }
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, (sql + " FROM " + Nazwa_Sql(t->sql_name)).c_str(), -1, &st, nullptr);
-        while (st && sqlite3_step(st) == SQLITE_ROW) {
-            ++tabela.wiersze;
+        sqlite3_prepare_v2(polaczenie().database().session().handle(),
+                           (sql + " FROM " + t->sql_name).c_str(), -1, &st, nullptr);
+        for (; st && sqlite3_step(st) == SQLITE_ROW; ++tabela.wiersze)
             for (size_t i = 0; i < sumy.size(); ++i) *sumy[i] += Skrot(st, static_cast<int>(i));
-        }
         sqlite3_finalize(st);
     }
     return m;
