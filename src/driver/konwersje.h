@@ -175,8 +175,9 @@ class ClsKonwersje {
     // tool committed each statement on its own) took part of the way:
     // a make-table whose table that run made: each row that "Select " & selection (the
     // statement without its INTO: "* FROM [T]") reads is a row of the table, found by its
-    // key column (in both) with the values of every column that both have (Null equal to
-    // Null, every row once); rows that cannot be read prove nothing;
+    // key column with the values of every column that both have (Null equal to Null, every
+    // row once; rows read without the key, which a change of its type left in the
+    // temporary column, by the other values); rows that cannot be read prove nothing;
     Oczekiwany_Blad Tabela_Z_Wczesniejszego_Przebiegu(const std::string& table,
                                                       const std::string& selection,
                                                       const std::string& key);

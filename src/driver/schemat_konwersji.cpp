@@ -83,21 +83,26 @@ std::string Wartosc_Kopii(const jet::Value& v) {
 
 // True when each row that "Select " & selection reads is a row of table, found by its key
 // column with the values of every column that both have, each row of table standing for
-// one row read; false when either cannot be read or the table lacks the key.
+// one row read: always when it reads none; never when either cannot be read, when they
+// have no column in common, or when the rows read have the key and the table has not. Rows
+// read without the key (a change of its type left its values in the temporary column) are
+// found by the values of the other columns.
 bool Wiersze_W_Tabeli(ClsKonwersje& k, const std::string& table, const std::string& selection,
                       const std::string& key) {
     const auto zrodlo = Czytaj_Wiersze(k, selection);
     const auto tabela = Czytaj_Wiersze(k, "* from [" + table + "]");
     if (!zrodlo || !tabela) return false;
+    if (zrodlo->wiersze.empty()) return true;
     std::vector<std::pair<size_t, size_t>> wspolne;  // a column of the rows read, of the table
-    bool z_kluczem = false;
     for (size_t i = 0; i < zrodlo->kolumny.size(); ++i) {
         const auto j = std::ranges::find(tabela->kolumny, zrodlo->kolumny[i]);
-        if (j == tabela->kolumny.end()) continue;
-        wspolne.emplace_back(i, static_cast<size_t>(j - tabela->kolumny.begin()));
-        z_kluczem = z_kluczem || zrodlo->kolumny[i] == jet::text::upper(key);
+        if (j != tabela->kolumny.end())
+            wspolne.emplace_back(i, static_cast<size_t>(j - tabela->kolumny.begin()));
     }
-    if (!z_kluczem) return false;
+    const std::string klucz = jet::text::upper(key);
+    if (wspolne.empty() || (std::ranges::find(zrodlo->kolumny, klucz) != zrodlo->kolumny.end() &&
+                            std::ranges::find(tabela->kolumny, klucz) == tabela->kolumny.end()))
+        return false;
     const auto wiersz = [&](const std::vector<jet::Value>& w, bool z_tabeli) {
         std::vector<std::string> wartosci;
         for (const auto& [z, t] : wspolne) wartosci.push_back(Wartosc_Kopii(w[z_tabeli ? t : z]));
