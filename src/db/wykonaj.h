@@ -28,8 +28,9 @@ std::string lost_connection_text(const jet::Error& e);
 
 // Runs the statement (reconnecting first when the connection is down) and returns ""
 // or the result text. Absorbed as "": DROP TABLE / DROP COLUMN of a missing table or
-// column, DROP failing as a syntax or multiple-step error. Data too long is repaired by
-// widening the table's short text columns and running once more. A lost or locked
+// column, DROP failing as a syntax or multiple-step error (never the failure of a statement
+// that moves, carries or deletes rows, whose values may hold those words). Data too long is
+// repaired by widening the table's short text columns and running once more. A lost or locked
 // connection (0x80004005) gives "1" when quiet, else the lost-connection text; a failure
 // of the environment (the file locked by another process, a full disk, a read-only
 // database, an I/O error) gives the lost-connection text even when quiet. rekordy receives the
@@ -45,7 +46,9 @@ std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy);
 // database, an I/O error), which is then handled as without bez_bledu. Otherwise the statement goes
 // to the clipboard; the expected failures of schema statements return their text silently; any
 // other failure is logged and asks Abort (ends the process), Retry (runs again) or Ignore (returns
-// the text).
+// the text). A failure of a statement that moves, carries or deletes rows is never passed over
+// without the question: with bez_bledu it ends the run (Rozstrzygnij_Pominiecie), and the
+// schema statements' keywords never make it an expected one.
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy);
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu = 0);
 

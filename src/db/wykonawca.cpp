@@ -68,10 +68,34 @@ std::pair<std::string, std::string> prefiks_i_tabela(std::string_view pol) {
     return {"[" + Sciezka_Bazy + "]", tabela};
 }
 
+// The end of the message of a statement that changes rows and failed: its rows are as
+// they were, and so is the database as of the last completed step.
+constexpr const char* kDaneNieZmienione =
+    "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
+    "ostatniej ukończonej wersji";
+
 }  // namespace
 
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {
-    return {result_text(e), e.number(), e.description()};
+    return {result_text(e), e.number(), e.description(), e.fault()};
+}
+
+std::string Opis_Bledu(const Wynik_Polecenia& w) {
+    return result_text(jet::Error(w.numer, w.opis));
+}
+
+void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
+                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany) {
+    if (!Polecenie_Danych(polecenie)) return;
+    const std::string blad = Opis_Bledu(w);
+    if (!w.blad || std::find(oczekiwany.bledy.begin(), oczekiwany.bledy.end(), *w.blad) ==
+                       oczekiwany.bledy.end())
+        Blad_Krytyczny(etykieta, polecenie, blad + ". " + kDaneNieZmienione);
+    if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
+        Blad_Krytyczny(etykieta, polecenie,
+                       blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
+                           kDaneNieZmienione);
+    Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
 }
 
 bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
@@ -87,9 +111,14 @@ bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie) {
     if (reguly.empty() || Awaria_Srodowiska(w)) return false;
     const std::string duze = jet::text::upper(polecenie);
+    std::optional<bool> danych;  // read once, when a rule with a keyword needs it
     return std::any_of(reguly.begin(), reguly.end(), [&](const Regula_Bledu& r) {
-        return (r.numer == 0 || r.numer == w.numer) && zawiera(duze, r.slowo) &&
-               zawiera(w.opis, r.opis);
+        if ((r.numer != 0 && r.numer != w.numer) || !zawiera(duze, r.slowo) ||
+            !zawiera(w.opis, r.opis))
+            return false;
+        if (r.slowo.empty()) return true;
+        if (!danych) danych = Polecenie_Danych(polecenie);
+        return !*danych;
     });
 }
 
@@ -142,16 +171,26 @@ Wynik_Polecenia Poszerz_I_Powtorz(std::string_view polecenie, int32_t& rekordy) 
 }
 
 Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
-                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa) {
+                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa,
+                                const Oczekiwany_Blad& oczekiwany) {
     return Wykonaj_W_Petli_Po(Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane), polecenie,
-                              rekordy, cicho, z, naprawa);
+                              rekordy, cicho, z, naprawa, oczekiwany);
 }
 
 Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, int32_t& rekordy,
                                    bool cicho, const Zasady_Wykonawcy& z,
-                                   const Naprawa_Polecenia& naprawa) {
+                                   const Naprawa_Polecenia& naprawa,
+                                   const Oczekiwany_Blad& oczekiwany) {
+    const auto pominiety = [&] {
+        Rozstrzygnij_Pominiecie(z.etykieta, polecenie, w, oczekiwany);
+        return w;
+    };
     for (;; w = Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane)) {
-        if (w.tekst.empty() || w.tekst == "1") return w;
+        if (w.tekst.empty()) return w;
+        if (w.tekst == "1") {
+            Zapisz_Log(polecenie, z.etykieta, Opis_Bledu(w));
+            return pominiety();
+        }
         if (w.numer == jet::hr::Unspecified) {
             // A file that another workstation holds locked for a moment: run again at once.
             for (int i = 0; i < z.ponowienia_utraty; ++i) {
@@ -161,14 +200,14 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
         }
         platform::set_clipboard(polecenie);
         if (naprawa && naprawa(polecenie, w)) continue;
-        if (Pasuje(z.tolerowane, w, polecenie)) return w;
+        if (Pasuje(z.tolerowane, w, polecenie)) return pominiety();
         if (Pasuje(z.konczace, w, polecenie)) {
             FMsg_box(polecenie, vbCritical,
                      "Uwaga wystąpił następujący błąd:  " + w.tekst + " w " + Biezaca_Operacja);
             Wylogowanie();
         }
         Zapisz_Log(polecenie, z.etykieta, w.tekst);
-        if (cicho && z.cicho_bez_pytania && !Awaria_Srodowiska(w)) return w;
+        if (cicho && z.cicho_bez_pytania && !Awaria_Srodowiska(w)) return pominiety();
         if (!pytaj_ponow(w.tekst, polecenie)) return w;
     }
 }

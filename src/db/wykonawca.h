@@ -3,15 +3,18 @@
 // statement absorbs, which failures the executor's loop tolerates or ends the process
 // on, how often a lost connection is run again at once, and whether a quiet failure is
 // asked about. Those rules are data here, matched on the failure's number and
-// description; one run and one loop serve every executor.
+// description; one run and one loop serve every executor, and one decision
+// (Rozstrzygnij_Pominiecie) every failure that an executor passes over.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "jet/error.h"
 
@@ -29,8 +32,17 @@ struct Wynik_Polecenia {
     // The result text: "" on success or an absorbed failure, "1" for a lost connection
     // of a quiet run, else the failure's text (result_text or lost_connection_text).
     std::string tekst;
-    uint32_t numer = 0;  // the failure's number; 0 when tekst is ""
-    std::string opis;    // the failure's description
+    uint32_t numer = 0;                // the failure's number; 0 when tekst is ""
+    std::string opis;                  // the failure's description
+    std::optional<jet::Fault> blad{};  // the engine's condition, when it names one
+};
+
+// A failure that a step expects of a statement that moves, carries or deletes rows, and
+// the state of the database it stands for (see Rozstrzygnij_Pominiecie).
+struct Oczekiwany_Blad {
+    std::vector<jet::Fault> bledy = {};  // the failures expected, by the engine's condition
+    std::string stan = {};               // the state they stand for, as a stop names it
+    std::function<bool()> sprawdz = {};  // true while the database is in that state
 };
 
 // The failure as a result: its result text, number and description.
@@ -49,8 +61,12 @@ bool Awaria_Srodowiska(std::string_view tekst_wyniku);
 // read, by its first word).
 bool Polecenie_Danych(std::string_view polecenie);
 
+// The failure as "number(description)", whatever result text its executor gave it.
+std::string Opis_Bledu(const Wynik_Polecenia& w);
+
 // True when a rule picks out the failure w of the statement; never for a failure of the
-// environment.
+// environment. A rule with a keyword never picks out the failure of a statement that
+// moves, carries or deletes rows (Polecenie_Danych): the keyword may stand in its values.
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie);
 
@@ -75,6 +91,15 @@ inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
     {jet::hr::Syntax, "DROP ", ""},
     {jet::hr::MultipleStep, "DROP ", ""},
 }};
+
+// A failure w of the statement that an executor passes over (a quiet run's, a tolerated
+// one, one only logged). For a statement that moves, carries or deletes rows
+// (Polecenie_Danych) its rows would be lost or left behind unseen: the run ends
+// (Blad_Krytyczny under etykieta, marker "0000", the step rolled back), unless the failure
+// is one that oczekiwany states and the state it stands for holds; then a Log line names
+// the failure and that state. Any other statement: nothing.
+void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
+                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {});
 
 // Runs the statement once as command text on the program's connection (reconnecting
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
@@ -103,17 +128,20 @@ struct Zasady_Wykonawcy {
 using Naprawa_Polecenia = std::function<bool(std::string& polecenie, const Wynik_Polecenia& w)>;
 
 // Runs the statement under the executor's rules until it succeeds or its failure is
-// returned: a quiet lost connection ("1") returns at once; a lost connection is run
-// again up to ponowienia_utraty times (not quiet), the first success returning; then the
-// statement goes to the clipboard; the repair, when given, may change it and run it
-// again; a tolerated failure returns; a failure of konczace shows a critical box and ends
-// the process; any other is logged and, unless quiet with cicho_bez_pytania (and not a
-// failure of the environment), asked about: Abort ends the process, Retry runs the
-// statement again, Ignore returns the failure.
+// returned: a quiet lost connection ("1") is logged and returns at once; a lost connection
+// is run again up to ponowienia_utraty times (not quiet), the first success returning;
+// then the statement goes to the clipboard; the repair, when given, may change it and run
+// it again; a tolerated failure returns; a failure of konczace shows a critical box and
+// ends the process; any other is logged and, unless quiet with cicho_bez_pytania (and not
+// a failure of the environment), asked about: Abort ends the process, Retry runs the
+// statement again, Ignore returns the failure. A failure returned without the question
+// (quiet, tolerated) is passed over: Rozstrzygnij_Pominiecie decides it with oczekiwany.
 Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
-                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa = {});
+                                const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa = {},
+                                const Oczekiwany_Blad& oczekiwany = {});
 
 // Wykonaj_W_Petli for a statement whose first run already gave w.
 Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, int32_t& rekordy,
                                    bool cicho, const Zasady_Wykonawcy& z,
-                                   const Naprawa_Polecenia& naprawa = {});
+                                   const Naprawa_Polecenia& naprawa = {},
+                                   const Oczekiwany_Blad& oczekiwany = {});

@@ -13,6 +13,7 @@
 
 #include "ado/ado.h"
 #include "dao/dao.h"
+#include "db/wykonawca.h"
 #include "jet/error.h"
 
 namespace jet {
@@ -51,14 +52,6 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki();
 // not have. An empty map restores the built steps. A program never calls it.
 void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
 
-// A failure that a step expects of a statement that moves, carries or deletes rows, and
-// the state of the database it stands for (see ClsKonwersje::DbWykonajKonwersje).
-struct Oczekiwany_Blad {
-    std::vector<jet::Fault> bledy = {};  // the failures expected, by the engine's condition
-    std::string stan = {};               // the state they stand for, as a stop names it
-    std::function<bool()> sprawdz = {};  // true while the database is in that state
-};
-
 class ClsKonwersje {
   public:
     ClsKonwersje();
@@ -68,12 +61,16 @@ class ClsKonwersje {
     bool RUN_Konwersje();
     void Konwersja_Pusta() {}
 
-    // Class-level executors.
+    // Class-level executors. A failure that one of them passes over without the question
+    // (a quiet one, a tolerated one) of a statement that moves, carries or deletes rows
+    // ends the run, unless it is the one that oczekiwany states and its state holds
+    // (Rozstrzygnij_Pominiecie).
     int32_t DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
                                   const std::string& values, const std::string& condition,
-                                  const std::string& extra = "", bool quiet = false);
+                                  const std::string& extra = "", bool quiet = false,
+                                  const Oczekiwany_Blad& oczekiwany = {});
     bool DbWykonajIINKonwersje(const std::string& text, const std::string& replacement, bool& quiet,
-                               int32_t& records_affected);
+                               int32_t& records_affected, const Oczekiwany_Blad& oczekiwany = {});
     bool DbWykonajIINKonwersje(const std::string& text);
     int32_t DbWykonajDELKonwersje(const std::string& table_and_condition,
                                   const std::string& what = "");
@@ -176,10 +173,19 @@ class ClsKonwersje {
     // The failures that steps state as expected of a statement that moves, carries or
     // deletes rows, run again over a database that an earlier run (the suite's earlier
     // tool committed each statement on its own) took part of the way:
-    // a make-table whose table that run made: the table stands and, when rows is given
-    // (the text after "from" of the rows the statement copies), holds at least as many;
+    // a make-table whose table that run made: each row that "Select " & selection (the
+    // statement without its INTO: "* FROM [T]") reads is a row of the table, found by its
+    // key column with the values of every column that both have (Null equal to Null, every
+    // row once; rows read without the key, which a change of its type left in the
+    // temporary column, by the other values); rows that cannot be read prove nothing;
     Oczekiwany_Blad Tabela_Z_Wczesniejszego_Przebiegu(const std::string& table,
-                                                      const std::string& rows = "");
+                                                      const std::string& selection,
+                                                      const std::string& key);
+    // a make-table of an empty table of pattern's columns (its rows deleted next) that that
+    // run made: the table has the column that heads the pattern's (the id; the steps add,
+    // drop and move the others of either);
+    Oczekiwany_Blad Pusta_Tabela_Z_Wczesniejszego_Przebiegu(const std::string& table,
+                                                            const std::string& pattern);
     // an insert of a reference row that that run added: rows (the text after "from")
     // finds it;
     Oczekiwany_Blad Wiersz_Z_Wczesniejszego_Przebiegu(const std::string& rows);
@@ -187,6 +193,13 @@ class ClsKonwersje {
     // the values are in their target rows (Sprawdz_Przeniesione_Wartosci, which ends the
     // run when they are not).
     Oczekiwany_Blad Wartosci_Z_Wczesniejszego_Przebiegu(const Przeniesione_Wartosci& p);
+    // A seed of reference rows (an insert ... select) into a table that has no unique index
+    // to refuse a second copy: sent through DbWykonajKonwersje only while rows (the text
+    // after "from" that finds the seed's rows by their key) finds none, since a statement
+    // is whole or nothing and an earlier run that sent it left all of its rows; a duplicate
+    // is expected only of rows that are there (Wiersz_Z_Wczesniejszego_Przebiegu).
+    void Dodaj_Wiersze_Gdy_Brak(const std::string& statement, const std::string& rows,
+                                bool quiet = false);
 
     // Class-level Setup access (from version 2.13 on).
     std::string Czytaj_SetupKonwersje(const std::string& name);

@@ -1,11 +1,16 @@
 // The conversion class's schema helpers, the checks of a table's copy, and its wait.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -40,6 +45,75 @@ Wykonawca_Zmiany Wykonawca(ClsKonwersje& k) {
 // The rows that "Select count(*) from " & rows counts; -1 when they cannot be counted.
 int64_t Liczba_Wierszy(ClsKonwersje& k, const std::string& rows) {
     return k.Liczba_Z_Zapytania("count(*) from " + rows);
+}
+
+// The rows of "Select " & text: the upper-cased names of its columns and its values.
+struct Wiersze_Zapytania {
+    std::vector<std::string> kolumny;
+    std::vector<std::vector<jet::Value>> wiersze;
+};
+
+// The rows that "Select " & text reads; nullopt when it cannot be opened (a quiet open).
+std::optional<Wiersze_Zapytania> Czytaj_Wiersze(ClsKonwersje& k, const std::string& text) {
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs, text, true) < 0) return std::nullopt;
+    Wiersze_Zapytania w;
+    for (int i = 0; i < rs->FieldCount(); ++i)
+        w.kolumny.push_back(jet::text::upper(rs->Fields(i).Name()));
+    for (; !rs->Eof(); rs->MoveNext()) {
+        w.wiersze.emplace_back();
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            w.wiersze.back().push_back(rs->Fields(i).value());
+    }
+    k.ZamknijRSKonwersje(rs);
+    return w;
+}
+
+// A value as its copy keeps it: Null, a date, a number (every numeric kind by its value,
+// so that a column whose width a step changed still compares) or a text as stored.
+std::string Wartosc_Kopii(const jet::Value& v) {
+    if (v.is_null() || v.is_empty()) return "N";
+    if (v.is_text()) return "T" + v.raw_text();
+    const bool data = v.kind() == jet::Value::Kind::Date;
+    const double d = (data ? v.to_date() : v.to_double()) + 0.0;  // -0 as 0
+    char tekst[40];
+    std::snprintf(tekst, sizeof tekst, "%c%a", data ? 'D' : 'L', d);
+    return tekst;
+}
+
+// True when each row that "Select " & selection reads is a row of table, found by its key
+// column with the values of every column that both have, each row of table standing for
+// one row read: always when it reads none; never when either cannot be read, when they
+// have no column in common, or when the rows read have the key and the table has not. Rows
+// read without the key (a change of its type left its values in the temporary column) are
+// found by the values of the other columns.
+bool Wiersze_W_Tabeli(ClsKonwersje& k, const std::string& table, const std::string& selection,
+                      const std::string& key) {
+    const auto zrodlo = Czytaj_Wiersze(k, selection);
+    const auto tabela = Czytaj_Wiersze(k, "* from [" + table + "]");
+    if (!zrodlo || !tabela) return false;
+    if (zrodlo->wiersze.empty()) return true;
+    std::vector<std::pair<size_t, size_t>> wspolne;  // a column of the rows read, of the table
+    for (size_t i = 0; i < zrodlo->kolumny.size(); ++i) {
+        const auto j = std::ranges::find(tabela->kolumny, zrodlo->kolumny[i]);
+        if (j != tabela->kolumny.end())
+            wspolne.emplace_back(i, static_cast<size_t>(j - tabela->kolumny.begin()));
+    }
+    const std::string klucz = jet::text::upper(key);
+    if (wspolne.empty() || (std::ranges::find(zrodlo->kolumny, klucz) != zrodlo->kolumny.end() &&
+                            std::ranges::find(tabela->kolumny, klucz) == tabela->kolumny.end()))
+        return false;
+    const auto wiersz = [&](const std::vector<jet::Value>& w, bool z_tabeli) {
+        std::vector<std::string> wartosci;
+        for (const auto& [z, t] : wspolne) wartosci.push_back(Wartosc_Kopii(w[z_tabeli ? t : z]));
+        return wartosci;
+    };
+    std::map<std::vector<std::string>, int64_t> w_tabeli;
+    for (const auto& w : tabela->wiersze) ++w_tabeli[wiersz(w, true)];
+    return std::ranges::all_of(zrodlo->wiersze, [&](const std::vector<jet::Value>& w) {
+        const auto it = w_tabeli.find(wiersz(w, false));
+        return it != w_tabeli.end() && it->second-- > 0;
+    });
 }
 
 // The check of Sprawdz_Kopie (copy) and of Sprawdz_Przeniesienie, each ending the run
@@ -245,16 +319,25 @@ void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p)
 }
 
 ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Tabela_Z_Wczesniejszego_Przebiegu(
-    const std::string& table, const std::string& rows) {
+    const std::string& table, const std::string& selection, const std::string& key) {
+    return {
+        {jet::Fault::TableExists},
+        "tabela " + table + " z wcześniejszego przebiegu zawiera wszystkie kopiowane wiersze",
+        [this, table, selection, key] { return Wiersze_W_Tabeli(*this, table, selection, key); }};
+}
+
+ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Pusta_Tabela_Z_Wczesniejszego_Przebiegu(
+    const std::string& table, const std::string& pattern) {
     return {{jet::Fault::TableExists},
-            "tabela " + table + " z wcześniejszego przebiegu" +
-                (rows.empty() ? "" : " zawiera wszystkie kopiowane wiersze"),
-            [this, table, rows] {
-                if (!Jest_Tabela(table)) return false;
-                if (rows.empty()) return true;
-                const int64_t w_tabeli = Liczba_Wierszy(*this, "[" + table + "]");
-                const int64_t kopiowane = Liczba_Wierszy(*this, rows);
-                return kopiowane >= 0 && w_tabeli >= kopiowane;
+            "tabela " + table + " z wcześniejszego przebiegu ma kolumny tabeli " + pattern,
+            [this, table, pattern] {
+                // The copy took the pattern's columns, the id that heads them first; the
+                // steps may since have added, dropped or moved other columns of either.
+                const auto wzor = Czytaj_Wiersze(*this, "* from [" + pattern + "] where 0=1");
+                const auto tabela = Czytaj_Wiersze(*this, "* from [" + table + "] where 0=1");
+                return wzor && tabela && !wzor->kolumny.empty() &&
+                       std::ranges::find(tabela->kolumny, wzor->kolumny.front()) !=
+                           tabela->kolumny.end();
             }};
 }
 
@@ -263,6 +346,12 @@ ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Wiersz_Z_Wczesniejszego_Przebiegu(
     return {{jet::Fault::Duplicate}, "wiersz z wcześniejszego przebiegu: " + rows, [this, rows] {
                 return Liczba_Wierszy(*this, rows) > 0;
             }};
+}
+
+void ClsKonwersje::Dodaj_Wiersze_Gdy_Brak(const std::string& statement, const std::string& rows,
+                                          bool quiet) {
+    if (Liczba_Wierszy(*this, rows) > 0) return;
+    DbWykonajKonwersje(statement, Wiersz_Z_Wczesniejszego_Przebiegu(rows), quiet);
 }
 
 ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Wartosci_Z_Wczesniejszego_Przebiegu(

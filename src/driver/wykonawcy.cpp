@@ -4,8 +4,6 @@
 // the process on any other: a step never goes on after a statement that really failed.
 // A failure of the environment (a locked file, a full disk, a read-only database, an I/O
 // error) is never expected: no quiet flag and no rule absorbs it.
-#include <algorithm>
-
 #include "db/komunikaty.h"
 #include "db/otworz.h"
 #include "db/polaczenie.h"
@@ -53,12 +51,6 @@ constexpr Zasady_Wykonawcy kIINKonwersje{.etykieta = "DbWykonajIIN",
 constexpr Zasady_Wykonawcy kDELKonwersje{.etykieta = "DbWykonajDEL",
                                          .pochlaniane = kPochlanianeKonwersji};
 
-// The end of the message of a statement that changes rows and failed: its rows are as
-// they were, and so is the database as of the last completed step.
-constexpr const char* kDaneNieZmienione =
-    "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
-    "ostatniej ukończonej wersji";
-
 // The insert executor's repair: an alias "as TT" that the engine refuses is cut out
 // once, with the two characters after it, when the statement holds exactly one.
 bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
@@ -69,21 +61,6 @@ bool bez_aliasu_TT(std::string& polecenie, const Wynik_Polecenia& w) {
     polecenie = polecenie.substr(0, pierwszy) +
                 (pierwszy + 7 < polecenie.size() ? polecenie.substr(pierwszy + 7) : "");
     return true;
-}
-
-// A failure that an executor of the class passes over: a statement that moves, carries or
-// deletes rows ends the run instead (its rows would be lost or left behind unseen), unless
-// the failure is one that oczekiwany states and the state it stands for holds.
-void Rozstrzygnij_Pominiecie(std::string_view etykieta, const std::string& statement,
-                             const jet::Error& e, const Wynik_Polecenia& w,
-                             const ClsKonwersje::Oczekiwany_Blad& oczekiwany) {
-    if (!Polecenie_Danych(statement)) return;
-    if (!e.fault() || std::ranges::find(oczekiwany.bledy, *e.fault()) == oczekiwany.bledy.end())
-        Blad_Krytyczny(etykieta, statement, w.tekst + ". " + kDaneNieZmienione);
-    if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
-        Blad_Krytyczny(etykieta, statement,
-                       w.tekst + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
-                           kDaneNieZmienione);
 }
 
 // DbWykonajKonwersje: runs the statement; a failure of the rules above is passed over,
@@ -102,7 +79,7 @@ void Wykonaj_Konwersje(const std::string& statement, bool quiet,
                                Pasuje(kBledy_Schematu, w, statement) ||
                                Pasuje(kOpisyTolerowane, w, statement);
         if (!pominiety) Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
-        Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, e, w, oczekiwany);
+        Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, w, oczekiwany);
     }
 }
 
@@ -128,8 +105,7 @@ void ClsKonwersje::DbWykonajKonwersjeNoErr(const std::string& statement,
         // statement had merely found its work done.
         if (jet::environment_failure(e))
             Blad_Krytyczny("DbWykonajKonwersjeNoErr", statement, result_text(e));
-        Rozstrzygnij_Pominiecie("DbWykonajKonwersjeNoErr", statement, e, Wynik_Bledu(e),
-                                oczekiwany);
+        Rozstrzygnij_Pominiecie("DbWykonajKonwersjeNoErr", statement, Wynik_Bledu(e), oczekiwany);
     }
 }
 
@@ -140,7 +116,8 @@ std::string ClsKonwersje::DbWykonajSQLKonwersje(const std::string& statement,
 
 int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement, const std::string& table,
                                             const std::string& values, const std::string& condition,
-                                            const std::string& /*extra*/, bool quiet) {
+                                            const std::string& /*extra*/, bool quiet,
+                                            const Oczekiwany_Blad& oczekiwany) {
     std::string polecenie;
     if (statement.empty()) {
         polecenie = "UPDATE " + table + " set " + values;
@@ -149,15 +126,17 @@ int32_t ClsKonwersje::DbWykonajUPDKonwersje(const std::string& statement, const 
         polecenie = "UPDATE " + statement;
     }
     int32_t rekordy = 0;
-    const std::string r = Wykonaj_W_Petli(polecenie, rekordy, quiet, kUPDKonwersje).tekst;
+    const std::string r =
+        Wykonaj_W_Petli(polecenie, rekordy, quiet, kUPDKonwersje, {}, oczekiwany).tekst;
     return r.empty() || r == "1" ? rekordy : -1;
 }
 
 bool ClsKonwersje::DbWykonajIINKonwersje(const std::string& text, const std::string& replacement,
-                                         bool& quiet, int32_t& records_affected) {
+                                         bool& quiet, int32_t& records_affected,
+                                         const Oczekiwany_Blad& oczekiwany) {
     std::string polecenie = "INSERT INTO " + (replacement.empty() ? text : replacement);
-    const Wynik_Polecenia w =
-        Wykonaj_W_Petli(polecenie, records_affected, quiet, kIINKonwersje, bez_aliasu_TT);
+    const Wynik_Polecenia w = Wykonaj_W_Petli(polecenie, records_affected, quiet, kIINKonwersje,
+                                              bez_aliasu_TT, oczekiwany);
     if (w.tekst == "1") platform::set_clipboard(polecenie);
     return true;
 }

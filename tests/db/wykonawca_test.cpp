@@ -27,6 +27,7 @@ TEST(Regula_Bledu, MatchesNumberStatementKeywordAndDescription) {
         bool pasuje;
     } przypadki[] = {
         {Syntax, "Syntax error", "drop index a on t", true},  // keyword on the upper-cased text
+        {Syntax, "Syntax error", "UPDATE t SET b='DROP ' WHERE x=1", false},  // in a value
         {Syntax, "Syntax error", "ALTER TABLE t ADD x long", false},
         {Syntax, "Syntax error", "DROP", false},  // the keyword's blank belongs to it
         {Unspecified, "Table 'T' already exists.", "create table t (a long)", true},   // any number

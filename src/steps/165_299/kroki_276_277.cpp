@@ -94,9 +94,10 @@ void Przenies_Dokumenty(ClsKonwersje& k, const Przeniesienie& p) {
     k.Usun_Pozostala_Kopie(p.naglowki, p.kopia, naglowki);
     k.Usun_Pozostala_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
     k.DbWykonajKonwersje("Select * into [" + std::string(p.kopia) + "] from " + naglowki,
-                         k.Tabela_Z_Wczesniejszego_Przebiegu(p.kopia, naglowki));
-    k.DbWykonajKonwersje("Select " + z + ".* " + p.into + " [" + kopia_z + "] FROM " + linie,
-                         k.Tabela_Z_Wczesniejszego_Przebiegu(kopia_z, linie));
+                         k.Tabela_Z_Wczesniejszego_Przebiegu(p.kopia, "* from " + naglowki, p.id));
+    k.DbWykonajKonwersje(
+        "Select " + z + ".* " + p.into + " [" + kopia_z + "] FROM " + linie,
+        k.Tabela_Z_Wczesniejszego_Przebiegu(kopia_z, z + ".* FROM " + linie, p.id));
     k.Sprawdz_Kopie(std::string(p.naglowki) + "_ZAWART", kopia_z, linie);
     k.DbWykonajKonwersje("DELETE " + z + ".* FROM " + linie);
     k.Sprawdz_Kopie(p.naglowki, p.kopia, naglowki);

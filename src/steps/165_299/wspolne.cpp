@@ -18,7 +18,7 @@ namespace kroki {
 
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor) {
     k.DbWykonajKonwersje("Select top 1 * into [" + tabela + "] from [" + wzor + "]",
-                         k.Tabela_Z_Wczesniejszego_Przebiegu(tabela));
+                         k.Pusta_Tabela_Z_Wczesniejszego_Przebiegu(tabela, wzor));
     k.DbWykonajKonwersje("Delete * from [" + tabela + "]");
 }
 

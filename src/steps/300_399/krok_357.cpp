@@ -6,8 +6,9 @@
 #include "driver/konwersje.h"
 
 void ClsKonwersje::Konwersja_357() {
-    DbWykonajKonwersje("SELECT * INTO [KADRY_WARUNKI] FROM [KADRY_UMOWY]",
-                       Tabela_Z_Wczesniejszego_Przebiegu("KADRY_WARUNKI"));
+    DbWykonajKonwersje(
+        "SELECT * INTO [KADRY_WARUNKI] FROM [KADRY_UMOWY]",
+        Tabela_Z_Wczesniejszego_Przebiegu("KADRY_WARUNKI", "* FROM [KADRY_UMOWY]", "Countt"));
     for (const char* kolumna : {" Data_um date", " Data_rozp date", " Miejsce_wyk text(40)",
                                 " Skroc_wyp text(40)", " Zwolnienie Byte", " Ekwiwalent integer"})
         DbWykonajKonwersje(std::string("alter table [KADRY_UMOWY] ") + "ADD COLUMN" + kolumna);

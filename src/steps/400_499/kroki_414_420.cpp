@@ -9,6 +9,7 @@
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -103,9 +104,7 @@ void ClsKonwersje::Konwersja_414() {
 }
 
 void ClsKonwersje::Konwersja_415() {
-    DbWykonajKonwersje("Select * into KH_KSIEGA from KPIR_KSIEGA ",
-                       Tabela_Z_Wczesniejszego_Przebiegu("KH_KSIEGA"));
-    DbWykonajKonwersje("Delete KH_KSIEGA.* from KH_KSIEGA");
+    kroki::Pusta_Tabela_Jak(*this, "KH_KSIEGA", "KPIR_KSIEGA");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN [Glowna] Logical ");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN [Anulowana] Logical ");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN [Dziennik] Text (50) ");

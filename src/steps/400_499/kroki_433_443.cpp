@@ -7,6 +7,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_433() {
     DbWykonajKonwersje("alter table [Dok_pro] ADD COLUMN Wykonano Logical");
@@ -66,12 +67,8 @@ void ClsKonwersje::Konwersja_437() {
 }
 
 void ClsKonwersje::Konwersja_438() {
-    DbWykonajKonwersje("select top 1 * into dok_Fwe from dok_fak",
-                       Tabela_Z_Wczesniejszego_Przebiegu("dok_Fwe"));
-    DbWykonajKonwersje("Delete * from [dok_Fwe]");
-    DbWykonajKonwersje("select top 1 * into dok_Fwe_zawart from dok_fak_zawart",
-                       Tabela_Z_Wczesniejszego_Przebiegu("dok_Fwe_zawart"));
-    DbWykonajKonwersje("Delete * from [dok_Fwe_zawart]");
+    kroki::Pusta_Tabela_Jak(*this, "dok_Fwe", "dok_fak");
+    kroki::Pusta_Tabela_Jak(*this, "dok_Fwe_zawart", "dok_fak_zawart");
     Utworz_Klucz_Podstawowy("dok_fwe", "FAKOUT_ID");
     Utworz_Index_Unikalny("DONumeru", "dok_fwe",
                           "smz_id asc,FAKOUT_DATA_WYST asc ,num_ndok asc,FAKOUT_ID asc");

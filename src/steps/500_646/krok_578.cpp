@@ -2,12 +2,15 @@
 // price discount become one line: the latest line takes the quantities of the earlier ones,
 // which are marked by a negative product reference and deleted.
 //
-// A run stopped at any statement (an Abort keeps what the step wrote) is repeated whole,
-// so no statement may depend on one of its own earlier effects being absent: the totals
-// of each group are taken once, from the untouched lines, into a work table that a
-// repeated run finds already made; the latest lines are set to those totals (setting
-// them again changes nothing); only then are the earlier lines marked, so that the
-// repeated run's first delete removes only lines already counted in their latest line.
+// A run stopped at any statement (the suite's earlier tool committed each one) is
+// repeated whole, so no statement may depend on one of its own earlier effects being
+// absent: the totals of each group are taken once, from the untouched lines, into a work
+// table that a repeated run finds already made (and proves: it holds what the untouched
+// lines give, or the lines are marked and give nothing); the earlier lines are marked
+// (a marked line matches no group again), then the latest lines are set to those totals
+// (setting them again changes nothing), and only then are the marked lines deleted. While
+// the work table stands, the marked lines are this step's, counted in it and not yet
+// perhaps in their latest line.
 #include <string>
 
 #include "driver/konwersje.h"
@@ -29,24 +32,22 @@ void ClsKonwersje::Konwersja_578() {
     DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "RABAT_CEN=0", "RABAT_CEN is null");
     DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "CENA_B_RABATU=ZFAKOUT_CENA_N",
                           "CENA_B_RABATU=0 or CENA_B_RABATU is null");
-    // Lines marked by a run stopped after the marking go first: their quantities are
-    // already in their latest line.
-    DbWykonajKonwersje("Delete  * from DOK_FAK_ZAWART where  DOK_FAK_ZAWART.PROD_ID<0");
+    // Lines marked by a run of the merge without the work table, stopped after the marking,
+    // go first: their quantities are already in their latest line.
+    if (!Jest_Tabela(sumy))
+        DbWykonajKonwersje("Delete  * from DOK_FAK_ZAWART where  DOK_FAK_ZAWART.PROD_ID<0");
     // Repeated lines are those of one invoice, product, net price and discount, none of
     // them Null (a Null never matches); lines without a product are left alone. A
-    // repeated run keeps the totals of the first ("already exists" is absorbed).
-    DbWykonajKonwersje(
-        "SELECT Max(COUNTT) AS COUNTT, FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, RABAT_CEN, " +
-            Suma("ZFAKOUT_ILOSC") + ", " + Suma("Ilosc_Na_Magazyn") + " INTO " + sumy +
-            " FROM DOK_FAK_ZAWART WHERE PROD_ID > 0 And FAKOUT_ID Is Not Null And ZFAKOUT_CENA_N "
-            "Is Not Null And RABAT_CEN Is Not Null GROUP BY FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, "
-            "RABAT_CEN HAVING Count(*) > 1",
-        Tabela_Z_Wczesniejszego_Przebiegu(sumy));
-    DbWykonajUPDKonwersje(
-        "", "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON DOK_FAK_ZAWART.COUNTT = " + sumy + ".COUNTT",
-        "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=" + sumy +
-            ".ZFAKOUT_ILOSC, DOK_FAK_ZAWART.Ilosc_Na_Magazyn=" + sumy + ".Ilosc_Na_Magazyn",
-        "");
+    // repeated run keeps the totals of the first.
+    const std::string pola =
+        "Max(COUNTT) AS COUNTT, FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, RABAT_CEN, " +
+        Suma("ZFAKOUT_ILOSC") + ", " + Suma("Ilosc_Na_Magazyn");
+    const std::string grupy =
+        " FROM DOK_FAK_ZAWART WHERE PROD_ID > 0 And FAKOUT_ID Is Not Null And ZFAKOUT_CENA_N Is "
+        "Not Null And RABAT_CEN Is Not Null GROUP BY FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N, "
+        "RABAT_CEN HAVING Count(*) > 1";
+    DbWykonajKonwersje("SELECT " + pola + " INTO " + sumy + grupy,
+                       Tabela_Z_Wczesniejszego_Przebiegu(sumy, pola + grupy, "COUNTT"));
     // Every other line of a group is earlier than its latest line.
     DbWykonajUPDKonwersje("",
                           "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON (DOK_FAK_ZAWART.RABAT_CEN = " +
@@ -55,6 +56,11 @@ void ClsKonwersje::Konwersja_578() {
                               ".PROD_ID) AND (DOK_FAK_ZAWART.FAKOUT_ID = " + sumy + ".FAKOUT_ID)",
                           "DOK_FAK_ZAWART.PROD_ID = -DOK_FAK_ZAWART.PROD_ID",
                           "DOK_FAK_ZAWART.COUNTT < " + sumy + ".COUNTT");
+    DbWykonajUPDKonwersje(
+        "", "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON DOK_FAK_ZAWART.COUNTT = " + sumy + ".COUNTT",
+        "DOK_FAK_ZAWART.ZFAKOUT_ILOSC=" + sumy +
+            ".ZFAKOUT_ILOSC, DOK_FAK_ZAWART.Ilosc_Na_Magazyn=" + sumy + ".Ilosc_Na_Magazyn",
+        "");
     DbWykonajDELKonwersje("DOK_FAK_ZAWART where DOK_FAK_ZAWART.PROD_ID<0", "");
     DbWykonajKonwersje("DROP TABLE " + sumy);
     CzekajKonwersje(5);

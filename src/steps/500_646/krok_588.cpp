@@ -34,10 +34,14 @@ void ClsKonwersje::Konwersja_588() {
                        ",countt " + "int identity" + ",Nazwa " + "Text " + "(255))");
     const char* kListy[] = {"Powiat",        "Region",         "KONH_miejscowosc",
                             "konh_naz_bank", "Przedstawiciel", "Podpis"};
-    for (int i = 0; i < 6; ++i)
-        DbWykonajKonwersje("insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  " +
-                               std::to_string(i + 1) + "," + kListy[i] + " from kontrahenci",
-                           true);
+    // Each list once: the dictionary has no index to refuse a second copy of a list that an
+    // earlier run added.
+    for (int i = 0; i < 6; ++i) {
+        const std::string lista = std::to_string(i + 1);
+        Dodaj_Wiersze_Gdy_Brak("insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  " +
+                                   lista + "," + kListy[i] + " from kontrahenci",
+                               "[S_Inne] where ID_slownka=" + lista, true);
+    }
     Dodaj_Pole("Kontrahenci", "[Grupa_Zamowien] Text (50)");
     for (const char* kolumna :
          {"Act_SZam", "Act_DD",  "Act_DZ",  "Act_Fzb", "Act_Fwe",  "Act_Par",
@@ -63,8 +67,8 @@ void ClsKonwersje::Konwersja_588() {
         wartosci += (wartosci.empty() ? "KO." : ",KO.") + std::string(kolumna) + "=K." + kolumna;
         opcje.pola.emplace_back(std::string("KO.") + kolumna, kolumna);
     }
-    if (DbWykonajUPDKonwersje("", opcje.zlaczenie, wartosci, "", "", true) < 0)
-        Sprawdz_Przeniesione_Wartosci(opcje);
+    DbWykonajUPDKonwersje("", opcje.zlaczenie, wartosci, "", "", true,
+                          Wartosci_Z_Wczesniejszego_Przebiegu(opcje));
     for (const char* kolumna :
          {"UBE", "UBR", "UBC", "UBW", "UBZ", "KartaStP", "KartaCzP", "kodzus", "Etat"})
         Usun_Pole("Kontrahenci", kolumna);

@@ -185,7 +185,7 @@ void ClsKonwersje::Konwersja_547() {
         Usun_Pozostala_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
     DbWykonajKonwersje(
         "SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART",
-        Tabela_Z_Wczesniejszego_Przebiegu("SRODKI_TRWALE", "[SRODKI_TRWALE_ZAWART]"));
+        Tabela_Z_Wczesniejszego_Przebiegu("SRODKI_TRWALE", "* FROM SRODKI_TRWALE_ZAWART", "ID"));
     Usun_Index("Podstawowy", "SRODKI_TRWALE_ZAWART");
     Zmien_Typ_Pola("ID", "int DEFAULT 0", "SRODKI_TRWALE_ZAWART");
     Sprawdz_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");

@@ -63,8 +63,8 @@ void ClsKonwersje::Konwersja_595() {
     }
     ZamknijRS(rs);
     DbWykonajKonwersje("delete from  s_inne WHERE ID_slownka=4");
-    DbWykonajKonwersje(
+    Dodaj_Wiersze_Gdy_Brak(
         "insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  4,konh_naz_bank from "
         "kontrahenci",
-        true);
+        "[S_Inne] where ID_slownka=4", true);
 }

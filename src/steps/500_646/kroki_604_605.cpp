@@ -121,15 +121,16 @@ void ClsKonwersje::Konwersja_604() {
                                   ",Brutto_dokumentu=" + r.brutto +
                                   ",Zbiorczy_id_dokumentu=" + r.zbiorczy + "," + r.rok,
                               r.rodzaje, "DOK_FIN_ZAWART");
-    DbWykonajKonwersje(
-        "insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  8,nr_konta_kasowego from "
-        "kontrahenci",
-        true);
-    DbWykonajKonwersje(
-        "insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  9,KontoP_wn from DOK_FIN", true);
-    DbWykonajKonwersje(
-        "insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  10,KontoP_ma from DOK_FIN",
-        true);
+    // Each list once: the dictionary has no index to refuse a second copy of a list that an
+    // earlier run added.
+    const char* const kListy[][2] = {{"8", "nr_konta_kasowego from kontrahenci"},
+                                     {"9", "KontoP_wn from DOK_FIN"},
+                                     {"10", "KontoP_ma from DOK_FIN"}};
+    for (const auto& l : kListy)
+        Dodaj_Wiersze_Gdy_Brak(
+            std::string("insert into [S_Inne] (ID_slownka,Nazwa) select  distinct  ") + l[0] + "," +
+                l[1],
+            std::string("[S_Inne] where ID_slownka=") + l[0], true);
 }
 
 void ClsKonwersje::Konwersja_605() {
