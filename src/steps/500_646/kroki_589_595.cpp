@@ -50,7 +50,8 @@ void ClsKonwersje::Konwersja_595() {
         Liczba_Z_Zapytania("count(*) from kontrahenci where RKONH_NAZWA_ID='Bank'") > 0)
         Konwersja_Przerwana(595,
                             "po utworzeniu tabeli Kontrahenci_kontakty; numery kont "
-                            "banków mogły zostać już poprzedzone ich nazwą banku");
+                            "banków mogły zostać już poprzedzone tekstem z kolumny "
+                            "konh_naz_bank");
     DbWykonajKonwersje(std::string("Create table [Kontrahenci_kontakty] (Konh_id ") +
                        "int DEFAULT 0" + ",countt " + "int identity" + ",Nazwisko " + "Text " +
                        "(100)" + ",Telefon " + "Text " + "(100)" + ",Email  " + "Text " + "(100))");
