@@ -34,6 +34,7 @@ struct Stan {
 };
 
 const Stan kStany[] = {
+    {419, 0, {}},                // ID_DOK dropped after its carry
     {428, 60, {}},               // payroll component 172 inserted
     {450, 5, {}, "schemat KB"},  // the scheme KB added, not its line
     {463, 28, {}},               // Kartoteka dropped after its carry
