@@ -100,9 +100,10 @@ bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
 
 // The two new settings tables take the columns of Setup (a table that an earlier run made
 // is met as such) and end empty; then the settings of users and workstations move to them.
-// Each is emptied before its key is made: made on the copy, the key would fail on copied
-// rows (a Null workstation or user), and a run repeated over a table that an earlier run
-// had emptied would end with a key that the uninterrupted run did not make.
+// The workstations' table is emptied before its key is made: made on the copy, the key
+// fails on the copied rows (their workstation is Null), and a run repeated over the table
+// that an earlier run had emptied would end with a key that the uninterrupted run did not
+// make (step 4.97 makes it again either way).
 void Przenies_Ustawienia(ClsKonwersje& k) {
     Usun_Index("Podstawowy", "Setup");
     k.DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup",
@@ -118,8 +119,8 @@ void Przenies_Ustawienia(ClsKonwersje& k) {
     k.DbWykonajKonwersje("delete * from Setup_stanowisko");
     Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
     Usun_Pole("UZYTKOWNICY_Setup", "STAN");
-    k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
     Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
+    k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
 
     // A setting named by a user's name and a separator goes to that user, one named
     // "ST" & n and a separator to workstation n; its value in Setup becomes "", so that
