@@ -45,6 +45,7 @@ const Stan kStany[] = {
      "sum zapisów"},
     {473, 4, {}},   // an empty copy of place_dane
     {473, 41, {}},  // place_dane dropped once copied
+    {473, 66, {}},  // the settings tables emptied, the users' key not made on the copy
     // A setting of a user: the settings tables made, the setting maybe moved.
     {473,
      -40,

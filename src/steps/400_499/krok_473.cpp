@@ -100,10 +100,9 @@ bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
 
 // The two new settings tables take the columns of Setup (a table that an earlier run made
 // is met as such) and end empty; then the settings of users and workstations move to them.
-// The workstations' table is emptied before its key is made: made on the copy, the key
-// fails on the copied rows (their workstation is Null), and a run repeated over the table
-// that an earlier run had emptied would end with a key that the uninterrupted run did not
-// make (step 4.97 makes it again either way).
+// A copy that holds no rows while Setup holds some was emptied by an earlier run, which had
+// given it its columns and its key before: the key's outcome on the copied rows stands, and
+// is not made again on the empty table.
 void Przenies_Ustawienia(ClsKonwersje& k) {
     Usun_Index("Podstawowy", "Setup");
     k.DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup",
@@ -113,14 +112,22 @@ void Przenies_Ustawienia(ClsKonwersje& k) {
     Usun_Pole("Setup", "USERS");
     Usun_Pole("Setup", "STAN");
     Utworz_Klucz_Podstawowy("Setup", "Nazwa");
-    Usun_Pole("Setup_stanowisko", "USERS");
-    Usun_Pole("Setup_stanowisko", "STAN");
-    k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
-    k.DbWykonajKonwersje("delete * from Setup_stanowisko");
-    Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
-    Usun_Pole("UZYTKOWNICY_Setup", "STAN");
-    Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
-    k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+    const auto oprozniona = [&k](const char* kopia) {
+        return k.Liczba_Z_Zapytania(std::string("count(*) from ") + kopia) == 0 &&
+               k.Liczba_Z_Zapytania("count(*) from Setup") > 0;
+    };
+    if (!oprozniona("Setup_stanowisko")) {
+        Usun_Pole("Setup_stanowisko", "USERS");
+        Usun_Pole("Setup_stanowisko", "STAN");
+        k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
+        Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
+        k.DbWykonajKonwersje("delete * from Setup_stanowisko");
+    }
+    if (!oprozniona("UZYTKOWNICY_Setup")) {
+        Usun_Pole("UZYTKOWNICY_Setup", "STAN");
+        Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
+        k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+    }
 
     // A setting named by a user's name and a separator goes to that user, one named
     // "ST" & n and a separator to workstation n; its value in Setup becomes "", so that
