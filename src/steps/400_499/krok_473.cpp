@@ -2,8 +2,10 @@
 // summary definitions get their tables, the settings split into global, per-user and
 // per-workstation ones, the contractors' NumerWFK is trimmed, and the ledger accounts
 // and postings of the current year get their account texts rebuilt from the segments.
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/postep.h"
 #include "db/schemat.h"
@@ -12,6 +14,7 @@
 #include "jet/text.h"
 #include "platform/clock.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 using jet::Value;
 using kroki::Rekordy;
@@ -55,29 +58,151 @@ const char* const kKontoZSegmentow =
     "nr_k_1 & iif(nr_k_2<>'','-' & nr_k_2 & iif(nr_k_3<>'','-' & nr_k_3 & "
     "iif(nr_k_4<>'','-' & nr_k_4,''),'') ,'')";
 
+// Moves the table stara to the name nowa through a copy (the make-table statement kopiuj,
+// then the copy's indexes): a copy found while the old table stands is what a stopped run
+// left and gives way to a fresh one, or, while the old table has no rows, may be their only
+// record and stays, the make-table meeting it as that run's table; the old table is dropped
+// only when its copy holds its rows. The old table gone while its copy stands: an earlier
+// run moved it, and only the copy's indexes are made again.
+void Przenies_Przez_Kopie(ClsKonwersje& k, const std::string& stara, const std::string& nowa,
+                          const std::string& kopiuj, const std::function<void()>& indeksy) {
+    if (k.Jest_Tabela(stara) || !k.Jest_Tabela(nowa)) {
+        k.Usun_Pozostala_Kopie(stara, nowa);
+        k.DbWykonajKonwersje(kopiuj, k.Tabela_Z_Wczesniejszego_Przebiegu(nowa, "[" + stara + "]"));
+    }
+    indeksy();
+    k.Sprawdz_Kopie(stara, nowa);
+    k.DbWykonajKonwersje(" drop table " + stara);
+}
+
+// True when a setting of Setup is named as one that moves to a user (the user's name in
+// front) or to a workstation ("ST" & n), whatever its value: one that has moved has left
+// "" there.
+bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
+    std::unique_ptr<ado::Recordset> rs;
+    std::vector<std::string> nazwiska;
+    if (k.DbOtwórzSELKonwersje(rs, "nazwisko_uzytkownika from UZYTKOWNICY", true) > 0)
+        for (; !rs->Eof(); rs->MoveNext())
+            if (const Value u = rs->Fields(0).value(); !u.is_null() && u.to_text() != "")
+                nazwiska.push_back(u.to_text());
+    bool sa = false;
+    if (k.DbOtwórzSELKonwersje(rs, "Nazwa from SETUP", true) > 0) {
+        for (; !sa && !rs->Eof(); rs->MoveNext()) {
+            const Value nazwa = rs->Fields(0).value();
+            if (nazwa.is_null()) continue;
+            sa = Stanowisko_Ustawienia(nazwa) != 0;
+            for (const std::string& n : nazwiska) sa = sa || Zaczyna_Sie(nazwa, n);
+        }
+    }
+    k.ZamknijRSKonwersje(rs);
+    return sa;
+}
+
+// The two new settings tables take the columns of Setup (a table that an earlier run made
+// is met as such) and end empty; then the settings of users and workstations move to them.
+// A copy that holds no rows while Setup holds some was emptied by an earlier run, which had
+// given it its columns and its key before: the key's outcome on the copied rows stands, and
+// is not made again on the empty table.
+void Przenies_Ustawienia(ClsKonwersje& k) {
+    Usun_Index("Podstawowy", "Setup");
+    k.DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup",
+                         k.Tabela_Z_Wczesniejszego_Przebiegu("UZYTKOWNICY_Setup"));
+    k.DbWykonajKonwersje(" select Setup.* into [Setup_stanowisko] from Setup",
+                         k.Tabela_Z_Wczesniejszego_Przebiegu("Setup_stanowisko"));
+    Usun_Pole("Setup", "USERS");
+    Usun_Pole("Setup", "STAN");
+    Utworz_Klucz_Podstawowy("Setup", "Nazwa");
+    const auto oprozniona = [&k](const char* kopia) {
+        return k.Liczba_Z_Zapytania(std::string("count(*) from ") + kopia) == 0 &&
+               k.Liczba_Z_Zapytania("count(*) from Setup") > 0;
+    };
+    if (!oprozniona("Setup_stanowisko")) {
+        Usun_Pole("Setup_stanowisko", "USERS");
+        Usun_Pole("Setup_stanowisko", "STAN");
+        k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
+        Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
+        k.DbWykonajKonwersje("delete * from Setup_stanowisko");
+    }
+    if (!oprozniona("UZYTKOWNICY_Setup")) {
+        Usun_Pole("UZYTKOWNICY_Setup", "STAN");
+        Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
+        k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+    }
+
+    // A setting named by a user's name and a separator goes to that user, one named
+    // "ST" & n and a separator to workstation n; its value in Setup becomes "", so that
+    // the passes of later users skip it.
+    std::unique_ptr<ado::Recordset> uzytkownicy;
+    std::unique_ptr<ado::Recordset> ustawienia;
+    std::unique_ptr<ado::Recordset> nowe;
+    k.DbOtwórzSELKonwersje(uzytkownicy, "nazwisko_uzytkownika from UZYTKOWNICY");
+    while (!Rekordy(uzytkownicy).Eof()) {
+        const Value uzytkownik = uzytkownicy->Fields(0).value();
+        const std::string nazwisko = uzytkownik.to_text();  // a Null name fails here
+        Pokaz_Postep("", "", nazwisko);
+        // A user without a name would take every setting: such a user takes none.
+        const int64_t dl = jet::fn::len(uzytkownik).raw_int();
+        k.DbOtwórzSELKonwersje(ustawienia, "Nazwa,Wartosc from SETUP");
+        while (!Rekordy(ustawienia).Eof()) {
+            ado::Recordset& u = *ustawienia;
+            const Value nazwa = u.Fields(0).value();
+            const Value wartosc = u.Fields(1).value();
+            // A setting without a name matches no prefix and stays where it is.
+            if (!wartosc.is_null() && wartosc.to_text() != "" && !nazwa.is_null()) {
+                bool przeniesione = false;
+                if (dl > 0 && Zaczyna_Sie(nazwa, nazwisko)) {
+                    k.DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Users from UZYTKOWNICY_Setup");
+                    ado::Recordset& n = Rekordy(nowe);
+                    n.AddNew();
+                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl + 2));
+                    n.Fields(1) = wartosc;
+                    n.Fields(2) = uzytkownik;
+                    n.UpdateBatch(ado::adAffectCurrent);
+                    k.ZamknijRSKonwersje(nowe);
+                    przeniesione = true;
+                } else if (const int st = Stanowisko_Ustawienia(nazwa)) {
+                    const int64_t dl_prefiksu = 2 + static_cast<int64_t>(std::to_string(st).size());
+                    k.DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Stan from Setup_stanowisko");
+                    ado::Recordset& n = Rekordy(nowe);
+                    n.AddNew();
+                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl_prefiksu + 2));
+                    n.Fields(1) = wartosc;
+                    n.Fields(2) = Value::long_(st);
+                    n.UpdateBatch(ado::adAffectCurrent);
+                    k.ZamknijRSKonwersje(nowe);
+                    przeniesione = true;
+                }
+                if (przeniesione) {
+                    u.Fields(1) = Value::text("");
+                    u.UpdateBatch(ado::adAffectCurrent);
+                }
+            }
+            u.MoveNext();
+        }
+        k.ZamknijRSKonwersje(ustawienia);
+        uzytkownicy->MoveNext();
+    }
+    k.ZamknijRSKonwersje(uzytkownicy);
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_473() {
-    // Each table moves to its new name through a copy: one found while the old table
-    // stands is what a stopped run left and gives way to a fresh one, and the old table
-    // is dropped only when its copy holds its rows.
-    Usun_Pozostala_Kopie("place_dane", "Place_Listy_Zawart");
-    DbWykonajKonwersje("select [place_dane].* into [Place_Listy_Zawart] from [place_dane]");
-    Utworz_Klucz_Podstawowy("Place_Listy_Zawart", "IDP,IDListy");
-    for (const char* indeks : {"dataK", "ID_GRUPY", "Kategoria"})
-        Utworz_Index(indeks, "Place_Listy_Zawart", indeks);
-    Sprawdz_Kopie("place_dane", "Place_Listy_Zawart");
-    DbWykonajKonwersje(" drop table place_dane");
-
-    Usun_Pozostala_Kopie("PLACE_SWIADCZ_PRZERWY", "PLACE_LISTY_SWIADCZ_PRZERWY");
-    DbWykonajKonwersje(
-        "select [PLACE_SWIADCZ_PRZERWY].* into [PLACE_LISTY_SWIADCZ_PRZERWY] from "
-        "[PLACE_SWIADCZ_PRZERWY]");
-    for (const char* indeks :
-         {"IDListy", "ID_prac", "DataK", "DataP", "ID_Nieob", "Dataod", "Datado", "Id_Kadry_nieob"})
-        Utworz_Index(indeks, "PLACE_LISTY_SWIADCZ_PRZERWY", indeks);
-    Sprawdz_Kopie("PLACE_SWIADCZ_PRZERWY", "PLACE_LISTY_SWIADCZ_PRZERWY");
-    DbWykonajKonwersje(" drop table PLACE_SWIADCZ_PRZERWY");
+    Przenies_Przez_Kopie(*this, "place_dane", "Place_Listy_Zawart",
+                         "select [place_dane].* into [Place_Listy_Zawart] from [place_dane]", [&] {
+                             Utworz_Klucz_Podstawowy("Place_Listy_Zawart", "IDP,IDListy");
+                             for (const char* indeks : {"dataK", "ID_GRUPY", "Kategoria"})
+                                 Utworz_Index(indeks, "Place_Listy_Zawart", indeks);
+                         });
+    Przenies_Przez_Kopie(
+        *this, "PLACE_SWIADCZ_PRZERWY", "PLACE_LISTY_SWIADCZ_PRZERWY",
+        "select [PLACE_SWIADCZ_PRZERWY].* into [PLACE_LISTY_SWIADCZ_PRZERWY] "
+        "from [PLACE_SWIADCZ_PRZERWY]",
+        [&] {
+            for (const char* indeks : {"IDListy", "ID_prac", "DataK", "DataP", "ID_Nieob", "Dataod",
+                                       "Datado", "Id_Kadry_nieob"})
+                Utworz_Index(indeks, "PLACE_LISTY_SWIADCZ_PRZERWY", indeks);
+        });
 
     DbWykonajKonwersje(
         "create table [PLACE_zestawienia] (ID_ZEST int identity,NAZWA Text (255),ACTIVE Logical)");
@@ -91,76 +216,20 @@ void ClsKonwersje::Konwersja_473() {
         "0,LP_SUMY int DEFAULT 0,ZNAK Text (1))");
     Utworz_Klucz_Podstawowy("PLACE_zestawienia_ZAWART_SUMY", "ID_ZEST,lp,LP_SUMY");
 
-    // The two new settings tables take the columns of Setup and end empty.
-    Usun_Index("Podstawowy", "Setup");
-    DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup");
-    DbWykonajKonwersje(" select Setup.* into [Setup_stanowisko] from Setup");
-    Usun_Pole("Setup", "USERS");
-    Usun_Pole("Setup", "STAN");
-    Utworz_Klucz_Podstawowy("Setup", "Nazwa");
-    Usun_Pole("Setup_stanowisko", "USERS");
-    Usun_Pole("Setup_stanowisko", "STAN");
-    DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
-    Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
-    DbWykonajKonwersje("delete * from Setup_stanowisko");
-    Usun_Pole("UZYTKOWNICY_Setup", "STAN");
-    Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
-    DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
-
-    // A setting named by a user's name and a separator goes to that user, one named
-    // "ST" & n and a separator to workstation n; its value in Setup becomes "", so that
-    // the passes of later users skip it.
-    std::unique_ptr<ado::Recordset> uzytkownicy;
-    std::unique_ptr<ado::Recordset> ustawienia;
-    std::unique_ptr<ado::Recordset> nowe;
-    DbOtwórzSELKonwersje(uzytkownicy, "nazwisko_uzytkownika from UZYTKOWNICY");
-    while (!Rekordy(uzytkownicy).Eof()) {
-        const Value uzytkownik = uzytkownicy->Fields(0).value();
-        const std::string nazwisko = uzytkownik.to_text();  // a Null name fails here
-        Pokaz_Postep("", "", nazwisko);
-        // A user without a name would take every setting: such a user takes none.
-        const int64_t dl = jet::fn::len(uzytkownik).raw_int();
-        DbOtwórzSELKonwersje(ustawienia, "Nazwa,Wartosc from SETUP");
-        while (!Rekordy(ustawienia).Eof()) {
-            ado::Recordset& u = *ustawienia;
-            const Value nazwa = u.Fields(0).value();
-            const Value wartosc = u.Fields(1).value();
-            // A setting without a name matches no prefix and stays where it is.
-            if (!wartosc.is_null() && wartosc.to_text() != "" && !nazwa.is_null()) {
-                bool przeniesione = false;
-                if (dl > 0 && Zaczyna_Sie(nazwa, nazwisko)) {
-                    DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Users from UZYTKOWNICY_Setup");
-                    ado::Recordset& n = Rekordy(nowe);
-                    n.AddNew();
-                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl + 2));
-                    n.Fields(1) = wartosc;
-                    n.Fields(2) = uzytkownik;
-                    n.UpdateBatch(ado::adAffectCurrent);
-                    ZamknijRSKonwersje(nowe);
-                    przeniesione = true;
-                } else if (const int st = Stanowisko_Ustawienia(nazwa)) {
-                    const int64_t dl_prefiksu = 2 + static_cast<int64_t>(std::to_string(st).size());
-                    DbOtwórzSELKonwersje(nowe, "Nazwa,Wartosc,Stan from Setup_stanowisko");
-                    ado::Recordset& n = Rekordy(nowe);
-                    n.AddNew();
-                    n.Fields(0) = Value::text(Klucz_Ustawienia(nazwa, dl_prefiksu + 2));
-                    n.Fields(1) = wartosc;
-                    n.Fields(2) = Value::long_(st);
-                    n.UpdateBatch(ado::adAffectCurrent);
-                    ZamknijRSKonwersje(nowe);
-                    przeniesione = true;
-                }
-                if (przeniesione) {
-                    u.Fields(1) = Value::text("");
-                    u.UpdateBatch(ado::adAffectCurrent);
-                }
-            }
-            u.MoveNext();
-        }
-        ZamknijRSKonwersje(ustawienia);
-        uzytkownicy->MoveNext();
+    // A run that had added kontoBAK (below) had moved the settings; one that had made the
+    // two settings tables only may have moved settings into them since, which no fact of
+    // the database tells from the copies of Setup they hold until they are emptied, unless
+    // no setting is named as one that moves.
+    if (!Jest_Tabela("KH_dekrety", "kontoBAK")) {
+        if ((Liczba_Z_Zapytania("count(*) from UZYTKOWNICY_Setup") > 0 ||
+             Liczba_Z_Zapytania("count(*) from Setup_stanowisko") > 0) &&
+            Sa_Ustawienia_Do_Przeniesienia(*this))
+            Konwersja_Przerwana(473,
+                                "po skopiowaniu tabeli Setup do tabel UZYTKOWNICY_Setup i "
+                                "Setup_stanowisko (ustawienia użytkowników i stanowisk mogły "
+                                "zostać do nich przeniesione)");
+        Przenies_Ustawienia(*this);
     }
-    ZamknijRSKonwersje(uzytkownicy);
 
     DbWykonajKonwersje("delete * from Setup where trim(Wartosc)=''");
     DbWykonajKonwersje("delete * from Setup_Stanowisko where trim(Wartosc)=''");
@@ -174,7 +243,9 @@ void ClsKonwersje::Konwersja_473() {
     DbWykonajKonwersje(std::string("update kh_konta set konto=") + kKontoZSegmentow +
                        " where rok=" + rok);
     DbWykonajKonwersje("alter table [KH_dekrety] ADD COLUMN kontoBAK Text (255)");
-    DbWykonajKonwersje(std::string("update kh_dekrety set kontobak=") + kKontoZSegmentow);
+    // A run that stopped after dropping a segment had kept every posting's text.
+    if (kroki::Sa_Kolumny(*this, "kh_dekrety", {"NR_K_1", "NR_K_2", "NR_K_3", "NR_K_4"}))
+        DbWykonajKonwersje(std::string("update kh_dekrety set kontobak=") + kKontoZSegmentow);
     DbWykonajKonwersje(
         "update kh_dekrety as d inner join kh_konta as k on d.countt_konta=k.countt set "
         "d.konto=k.konto where d.rok=" +

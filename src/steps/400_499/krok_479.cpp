@@ -74,7 +74,9 @@ void ClsKonwersje::Konwersja_479() {
         "", "", "");
 
     DbWykonajKonwersje("alter table [DEKLARACJE] ADD COLUMN Konh_id int DEFAULT 0");
-    DbWykonajUPDKonwersje("Deklaracje set konh_id=id_us", "", "", "");
+    // A run that stopped after dropping id_us had carried it.
+    if (Jest_Tabela("deklaracje", "id_us"))
+        DbWykonajUPDKonwersje("Deklaracje set konh_id=id_us", "", "", "");
     Usun_Pole("deklaracje", "id_us");
     Utworz_Index("Konh_id", "deklaracje", "Konh_id");
 

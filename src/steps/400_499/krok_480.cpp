@@ -27,12 +27,13 @@ void ClsKonwersje::Konwersja_480() {
     DbWykonajKonwersje("update [KH_KSIEGA] set Data_operacji=Data_K where Data_operacji is null");
     DbWykonajKonwersje("alter table [KH_KSIEGA] ADD COLUMN Numer_W_KH Text (100)");
     Utworz_Index("Numer_W_KH", "KH_KSIEGA", "Numer_W_KH");
-    DbWykonajKonwersje("update [KH_KSIEGA] set Numer_W_KH=''");
-
     // The entries of each kind 0 to 99 numbered from 1 over all years, by book date,
-    // old kind text, number value and entry id.
+    // old kind text, number value and entry id. A run that stopped once the old kind text
+    // had gone (it becomes Numer_Wew below) had numbered them all.
     std::unique_ptr<ado::Recordset> rs;
-    for (int16_t rodzaj = 0; rodzaj <= 99; ++rodzaj) {
+    const bool numeruj = Jest_Tabela("KH_KSIEGA", "rodzajdok");
+    if (numeruj) DbWykonajKonwersje("update [KH_KSIEGA] set Numer_W_KH=''");
+    for (int16_t rodzaj = 0; numeruj && rodzaj <= 99; ++rodzaj) {
         DbOtwórzSELKonwersje(
             rs, "Numer_W_KH,Data_k,rodzaj from KH_KSIEGA where rodzaj=" + std::to_string(rodzaj) +
                     " order by [KH_KSIEGA].[data_K] , [KH_KSIEGA].[rodzaj], "

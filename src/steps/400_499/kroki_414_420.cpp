@@ -172,7 +172,9 @@ void ClsKonwersje::Konwersja_418() {
 
 void ClsKonwersje::Konwersja_419() {
     DbWykonajKonwersje("alter table [KH_Dekrety] ADD COLUMN [kpir_id] int DEFAULT 0");
-    DbWykonajUPDKonwersje("KH_Dekrety set KPIR_ID=ID_DOK", "", "", "");
+    // A run that stopped after dropping ID_DOK had carried it.
+    if (Jest_Tabela("KH_Dekrety", "ID_DOK"))
+        DbWykonajUPDKonwersje("KH_Dekrety set KPIR_ID=ID_DOK", "", "", "");
     Usun_Pole("KH_Dekrety", "ID_DOK");
 }
 

@@ -13,6 +13,7 @@
 #include "driver/konwersje.h"
 #include "jet/dates.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -39,12 +40,10 @@ constexpr std::array<kroki::Skladnik_Plac, 6> kSkladniki175 = {{
     {180, "Ogółem przychód", "OGÓŁEM PRZYCHÓD"},
 }};
 
-// Inserts the payroll components, one statement each, after their columns exist.
+// Inserts the payroll components, one statement each, after their columns exist; a number
+// that the catalogue holds (an earlier run inserted it) is not inserted again.
 void Wstaw_Skladniki(ClsKonwersje& k, const kroki::Skladnik_Plac* s, size_t ile) {
-    for (size_t i = 0; i < ile; ++i)
-        k.DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" +
-                                std::to_string(s[i].pole) + ",'" + s[i].opis + "','" + s[i].skr +
-                                "')");
+    for (size_t i = 0; i < ile; ++i) kroki::Dodaj_Skladnik_Plac(k, "[place_opisy]", s[i]);
 }
 
 // The five sources of a product's working price, in the order they are searched; each

@@ -93,6 +93,8 @@ void ClsKonwersje::Konwersja_449() {
 }
 
 void ClsKonwersje::Konwersja_450() {
+    // The card-file column, the step's first, tells that an earlier run began the step.
+    const bool wczesniej = Jest_Tabela("KH_SCHEMATY_ZAWART", "Kartoteka");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN [Kartoteka] Text (1)");
     DbWykonajKonwersje(
         "Update KH_SCHEMATY_ZAWART set Kartoteka='K' where KONTO='200' and Kartoteka is null");
@@ -102,6 +104,7 @@ void ClsKonwersje::Konwersja_450() {
     if (DbOtwórzSELKonwersje(
             rs, "top 1 SYMBOL_SCH,NAZWA_SCH,ROK,Opis FROM [KH_SCHEMATY] where [SYMBOL_SCH]='KB'") ==
         0) {
+        // The scheme KB and its line are added together, each written at once.
         rs->AddNew();
         rs->Fields("SYMBOL_SCH") = jet::Value::text("KB");
         rs->Fields("NAZWA_SCH") = jet::Value::text("Kasy i Banki");
@@ -122,6 +125,17 @@ void ClsKonwersje::Konwersja_450() {
         z.Fields("Rodz_Aso") = jet::Value::text("PTOSUKŚ");
         z.Fields("Kartoteka") = jet::Value::text("K");
         z.UpdateBatch();
+    } else if (wczesniej && !Jest_Tabela("KH_SCHEMATY_ZAWART", "ROK") &&
+               Liczba_Z_Zapytania("count(*) FROM [KH_SCHEMATY_zawart] where [SYMBOL_SCH]='KB'") ==
+                   0) {
+        // A scheme KB without a line, found by a run that an earlier one began and did not
+        // take past the lines' ROK column: that run may have added the scheme and not its
+        // line, or found the user's own scheme without lines, as this run would.
+        ZamknijRSKonwersje(rs);
+        Konwersja_Przerwana(450,
+                            "po dodaniu kolumny Kartoteka tabeli KH_SCHEMATY_ZAWART; "
+                            "schemat KB (Kasy i Banki) nie ma pozycji i nie wiadomo, czy "
+                            "to tamta konwersja dodała go bez pozycji");
     }
     ZamknijRSKonwersje(rs);
     DbWykonajKonwersje("Update KH_SCHEMATY set rok=" + std::to_string(rok) + "  where rok=0");

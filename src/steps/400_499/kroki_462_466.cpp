@@ -197,6 +197,18 @@ void ClsKonwersje::Konwersja_462() {
 }
 
 void ClsKonwersje::Konwersja_463() {
+    // The entries whose sides differ get their postings' amounts added to their sums below,
+    // a statement that adds them again when run again. An earlier run that had added the
+    // scheme lines' account link (the column comes before it) may have done so, and no fact
+    // of the database tells whether it did.
+    if (Jest_Tabela("KH_SCHEMATY_ZAWART", "Countt_Konta") &&
+        Liczba_Z_Zapytania("count(*) from kh_ksiega INNER JOIN KH_DEKRETY ON "
+                           "KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID where "
+                           "kh_ksiega.suma_wn<>kh_ksiega.suma_ma") > 0)
+        Konwersja_Przerwana(463,
+                            "po dodaniu kolumny Countt_Konta tabeli KH_SCHEMATY_ZAWART; "
+                            "kwoty dekretów mogły zostać już dodane do sum zapisów księgi, "
+                            "których strony Wn i Ma się różnią");
     const auto kolumna = [&](const std::string& tabela, const std::string& nazwa,
                              const std::string& typ) {
         DbWykonajKonwersje("alter table [" + tabela + "] ADD COLUMN [" + nazwa + "] " + typ);
@@ -212,8 +224,10 @@ void ClsKonwersje::Konwersja_463() {
     kolumna("KH_SCHEMATY_ZAWART", "GrupaAsort", "Text (50)");
     kolumna("KH_KONTA", "KONTO", "Text (100)");
     kolumna("KH_KONTA", "Kontr", "Text (1)");
-    DbWykonajKonwersje(
-        "update KH_KONTA set Kontr='K' where Kartoteka=-1 and (Kontr='' or Kontr is null)");
+    // A run that stopped after dropping the card-file flag had carried it into Kontr.
+    if (Jest_Tabela("KH_KONTA", "Kartoteka"))
+        DbWykonajKonwersje(
+            "update KH_KONTA set Kontr='K' where Kartoteka=-1 and (Kontr='' or Kontr is null)");
     Usun_Pole("KH_KONTA", "Kartoteka");
     kolumna("KH_DEKRETY", "KONTO", "Text (100)");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN [Countt_Konta] int DEFAULT 0 ");

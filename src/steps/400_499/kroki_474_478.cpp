@@ -5,6 +5,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -38,8 +39,11 @@ void ClsKonwersje::Oznacz_Paragony_Sklepowe() {
 void ClsKonwersje::Konwersja_474() {
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN Konto_MA Text (200)");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN  Konto_WN Text (200)");
-    DbWykonajKonwersje(" update KH_SCHEMATY_ZAWART set konto_wn=konto where STRONA='WN'");
-    DbWykonajKonwersje(" update KH_SCHEMATY_ZAWART set konto_ma=konto where STRONA='MA'");
+    // A run that stopped after dropping the account or its side had split every line.
+    if (kroki::Sa_Kolumny(*this, "KH_SCHEMATY_ZAWART", {"konto", "strona"})) {
+        DbWykonajKonwersje(" update KH_SCHEMATY_ZAWART set konto_wn=konto where STRONA='WN'");
+        DbWykonajKonwersje(" update KH_SCHEMATY_ZAWART set konto_ma=konto where STRONA='MA'");
+    }
     Usun_Index("Podstawowy", "KH_SCHEMATY_ZAWART");
     Usun_Pole("KH_SCHEMATY_ZAWART", "konto");
     Usun_Pole("KH_SCHEMATY_ZAWART", "strona");

@@ -7,6 +7,7 @@
 #include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ constexpr std::array<kroki::Skladnik_Plac, 4> kBony = {{
 
 void ClsKonwersje::Konwersja_494() {
     for (const kroki::Skladnik_Plac& s : kBony)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(s.pole) +
-                              ",'" + s.opis + "','" + s.skr + "')");
+        kroki::Dodaj_Skladnik_Plac(*this, "[place_opisy]", s);
     for (int n = 181; n <= 184; ++n)
         DbWykonajKonwersje("alter table [Place_Listy_zawart] ADD COLUMN [wartosc" +
                            std::to_string(n) + "]  money DEFAULT 0");
@@ -33,8 +33,11 @@ void ClsKonwersje::Konwersja_495() {
 }
 
 void ClsKonwersje::Konwersja_496() {
-    // The depreciation plan first frees the name that the asset register takes.
-    Zmien_Nazwe_Tabeli("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE_AMORTYZACJA");
+    // The depreciation plan first frees the name that the asset register takes; a plan that
+    // stands under its new name was moved by an earlier run, and the table under the old
+    // name is then the register that run moved after it.
+    if (!Jest_Tabela("SRODKI_TRWALE_AMORTYZACJA"))
+        Zmien_Nazwe_Tabeli("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE_AMORTYZACJA");
     Zmien_Nazwe_Tabeli("SRODKI_TRWALE", "SRODKI_TRWALE_ZAWART");
 }
 

@@ -1,12 +1,15 @@
-// Helpers of the steps of versions 4.14 to 4.66 that their tests reach directly.
+// Helpers of the steps of versions 4.14 to 4.66 that their tests reach directly, and those
+// that the steps of 4.00 to 6.46 share to run again over what an earlier run of theirs left.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "driver/konwersje.h"
 #include "jet/value.h"
+#include "steps/165_299/wspolne.h"
 
 namespace kroki {
 
@@ -39,5 +42,23 @@ int32_t Rok_Dzisiaj();
 // Data_Przeliczenia when something set it, otherwise the year of today's date (the year
 // the books are kept in when the database is converted).
 int32_t Rok_Przeliczenia();
+
+// A run of the suite's earlier tool committed each statement of a step on its own, so a
+// step runs again over what such a run left of it. These helpers keep a statement that is
+// not safe to run twice from running again, by a fact of the database.
+
+// Inserts a row through the insert executor ("INSERT INTO " & tekst) unless the row that
+// wiersz finds by its key ("[table] where key=...") is there: an earlier run inserted it,
+// and the table's key would refuse it again. A table that cannot be read gets the insert.
+void Wstaw_Jesli_Brak(ClsKonwersje& k, const std::string& wiersz, const std::string& tekst);
+
+// A payroll component inserted into the catalogue (tabela as the step names it) unless the
+// catalogue holds its number: "<tabela> (POLE,OPIS,SKR) values (pole,'opis','skr')".
+void Dodaj_Skladnik_Plac(ClsKonwersje& k, const std::string& tabela, const Skladnik_Plac& s);
+
+// True when every column of kolumny reads in the table: a statement that reads them has
+// not been overtaken by the drop that follows it in the step.
+bool Sa_Kolumny(ClsKonwersje& k, const std::string& tabela,
+                std::initializer_list<const char*> kolumny);
 
 }  // namespace kroki

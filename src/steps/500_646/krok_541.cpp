@@ -59,6 +59,20 @@ Value Kwota_Miesiaca(ado::Recordset& st, int rok) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_541() {
+    // The unposted plan rows' amounts go back to their assets before the rows are deleted,
+    // a statement that adds them again when run again. An earlier run that had added the
+    // plan's Zostalo_Do_Amort (the step's first column) may have done so, and no fact of the
+    // database tells whether it did, nor whether the unposted rows are the old plan's or
+    // those its walk wrote.
+    if (Jest_Tabela("SRODKI_TRWALE_AMORTYZACJA", "Zostalo_Do_Amort") &&
+        Liczba_Z_Zapytania("count(*) from [SRODKI_TRWALE_AMORTYZACJA] inner join "
+                           "[SRODKI_TRWALE_ZAWART] on "
+                           "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
+                           "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0") > 0)
+        Konwersja_Przerwana(541,
+                            "po dodaniu kolumny Zostalo_Do_Amort tabeli "
+                            "SRODKI_TRWALE_AMORTYZACJA; kwoty niezaksięgowanych odpisów "
+                            "mogły zostać już dodane do kwot do umorzenia środków trwałych");
     Dodaj_Pole("SRODKI_TRWALE_AMORTYZACJA", "Zostalo_Do_Amort money DEFAULT 0");
     DbWykonajUPD("",
                  "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "

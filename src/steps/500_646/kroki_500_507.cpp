@@ -3,11 +3,13 @@
 // movement kinds, and single columns of price groups, posting schemes and book entries.
 #include <array>
 #include <string>
+#include <utility>
 
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -102,10 +104,13 @@ void ClsKonwersje::Konwersja_507() {
         "create table S_Rodzaj_MWP (id_mwp int identity, Nazwa Text (50) default '',Magazyn2 "
         "Logical, sm_id int DEFAULT 0)");
     Utworz_Klucz_Podstawowy("s_rodzaj_mwp", "ID_MWP");
-    DbWykonajIINKonwersje("s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(0,'Pozostale',0,0)");
-    DbWykonajIINKonwersje("s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(1,'Kierowcy',-1,0)");
-    DbWykonajIINKonwersje("s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(2,'Zniszczono',0,0)");
-    DbWykonajIINKonwersje("s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(3,'Reklama',0,0)");
+    // A kind that an earlier run inserted is not inserted again: its key would refuse it.
+    for (const auto& [id, reszta] :
+         {std::pair{"0", "'Pozostale',0,0"}, std::pair{"1", "'Kierowcy',-1,0"},
+          std::pair{"2", "'Zniszczono',0,0"}, std::pair{"3", "'Reklama',0,0"}})
+        kroki::Wstaw_Jesli_Brak(*this, std::string("s_rodzaj_mwp where ID_MWP=") + id,
+                                std::string("s_rodzaj_mwp (ID_MWP,NAZWA,Magazyn2,sm_id) values(") +
+                                    id + "," + reszta + ")");
     Dodaj_Pole("dok_Mw", "Magazyn2 Logical");
     Dodaj_Pole("dok_Mp", "Magazyn2 Logical");
     Dodaj_Pole("s_GRUPY_ZWROTOW", "Caly_ASO Logical");

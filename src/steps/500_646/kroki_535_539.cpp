@@ -16,6 +16,7 @@
 #include "jet/text.h"
 #include "platform/message_box.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -176,10 +177,15 @@ void ClsKonwersje::Konwersja_537() {
         Usun_Pole("PRODUKTY_RECEPTURY", "pprod_nazwa_id");
         // While PRODUKTY_RECEPTURY is still the line table (it has sur_id), a copy of it
         // found here is what a stopped run left and gives way to a fresh one, and the
-        // line table is dropped only when its copy holds its rows.
+        // line table is dropped only when its copy holds its rows. Once it is gone, or is
+        // the header table that a stopped run made from the calculations, the copy holds
+        // the lines: the headers are made again from the calculations, which are still
+        // there.
         const bool linie = Jest_Tabela("PRODUKTY_RECEPTURY", "sur_id");
-        if (linie) Usun_Pozostala_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
-        DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY_zawart from PRODUKTY_RECEPTURY");
+        if (linie) {
+            Usun_Pozostala_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
+            DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY_zawart from PRODUKTY_RECEPTURY");
+        }
         std::unique_ptr<ado::Recordset> rs;
         if (DbOtwórzSELKonwersje(rs, " * FROM PRODUKTY_RECEPTURY_ZAWART") == -1) {
             platform::message_box("Błąd tworzenia tablicy ", platform::mb::ok_only, "");
@@ -261,8 +267,7 @@ void ClsKonwersje::Konwersja_539() {
         FMsg_box(
             "Proszę sprawdzić dokumenty (indexy) w tablicach : " + jet::text::upper(naprawione),
             vbOKOnly);
-    DbWykonajIINKonwersje(
-        "[place_opisy] (POLE,OPIS,SKR) values (185,'Bon towarowy inny','Bon inny')");
+    kroki::Dodaj_Skladnik_Plac(*this, "[place_opisy]", {185, "Bon towarowy inny", "Bon inny"});
     DbWykonajKonwersje("alter table [Place_Listy_zawart] ADD COLUMN [wartosc185]  money DEFAULT 0");
     DbWykonajKonwersje(
         "DELETE *.* FROM PRODUKTY_WSP_PRZEL WHERE TRIM(Sp_Przel)='' OR Wsp_Przel<=0");

@@ -12,6 +12,7 @@
 #include "driver/konwersje.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -33,8 +34,7 @@ constexpr std::array<kroki::Skladnik_Plac, 10> kSkladniki186 = {{
 
 void ClsKonwersje::Konwersja_555() {
     for (const kroki::Skladnik_Plac& s : kSkladniki186)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(s.pole) +
-                              ",'" + s.opis + "','" + s.skr + "')");
+        kroki::Dodaj_Skladnik_Plac(*this, "[place_opisy]", s);
     for (int n = 186; n <= 195; ++n)
         DbWykonajKonwersje("alter table [Place_Listy_zawart] ADD COLUMN [wartosc" +
                            std::to_string(n) + "]  money DEFAULT 0");

@@ -5,6 +5,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Konwersja_559() {
     DbWykonajKonwersje(
@@ -61,12 +62,9 @@ void ClsKonwersje::Konwersja_563() {
 }
 
 void ClsKonwersje::Konwersja_564() {
-    DbWykonajIINKonwersje(
-        "[place_opisy] (POLE,OPIS,SKR) values (196,'Składka zdrowotna nieodliczana','Skł.zdr.n."
-        "odl.')");
-    DbWykonajIINKonwersje(
-        "[place_opisy] (POLE,OPIS,SKR) values (197,'Składka zdrowotna nieodliczana','Skł.zdr.n."
-        "odl.')");
+    for (int pole : {196, 197})
+        kroki::Dodaj_Skladnik_Plac(*this, "[place_opisy]",
+                                   {pole, "Składka zdrowotna nieodliczana", "Skł.zdr.n.odl."});
     for (int n : {196, 197})
         DbWykonajKonwersje(std::string("alter table [Place_Listy_zawart] ") + "ADD COLUMN" +
                            " [wartosc" + std::to_string(n) + "]  " + "money DEFAULT 0");

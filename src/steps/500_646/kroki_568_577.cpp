@@ -6,6 +6,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Konwersja_568() {
     Dodaj_Pole("DOK_FAK_ZAWART", "CENA_B_RABATU money DEFAULT 0");
@@ -51,13 +52,12 @@ void ClsKonwersje::Konwersja_572() {
 }
 
 void ClsKonwersje::Konwersja_573() {
-    DbWykonajIINKonwersje(
-        "PLACE_OPISY (POLE,OPIS,SKR) values (198,'Dni przepracowane','Dni przepr.')");
-    DbWykonajIINKonwersje(
-        "PLACE_OPISY (POLE,OPIS,SKR) values (199,'Stawka dzienna deputatu','Stawka dep.')");
-    DbWykonajIINKonwersje("PLACE_OPISY (POLE,OPIS,SKR) values (200,'Deputat','Deputat')");
-    DbWykonajIINKonwersje(
-        "PLACE_OPISY (POLE,OPIS,SKR) values (201,'Premia motywacyjna','Premia mot.')");
+    for (const kroki::Skladnik_Plac& s :
+         {kroki::Skladnik_Plac{198, "Dni przepracowane", "Dni przepr."},
+          {199, "Stawka dzienna deputatu", "Stawka dep."},
+          {200, "Deputat", "Deputat"},
+          {201, "Premia motywacyjna", "Premia mot."}})
+        kroki::Dodaj_Skladnik_Plac(*this, "PLACE_OPISY", s);
     for (int n = 198; n <= 201; ++n)
         DbWykonajKonwersje(std::string("alter table PLACE_LISTY_ZAWART ") + "ADD COLUMN" +
                            " [wartosc" + std::to_string(n) + "]  " + "money DEFAULT 0");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "driver/konwersje.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -62,9 +63,8 @@ void ClsKonwersje::Konwersja_586() {
     Dodaj_Pole("Kontrahenci", "[Grupa_Platnosci] Text (50)");
     Dodaj_Pole("DOK_FAK", "[Grupa_Platnosci] Text (50)");
     Dodaj_Pole("KADRY_NIEOBECNOSCI", "[Znacznik] Logical");
-    DbWykonajIINKonwersje(
-        std::string("PLACE_OPISY") +
-        " (POLE,OPIS,SKR) values (202,'Zaniechanie poboru podatku','Zan.pob.pod.')");
+    kroki::Dodaj_Skladnik_Plac(*this, "PLACE_OPISY",
+                               {202, "Zaniechanie poboru podatku", "Zan.pob.pod."});
     DbWykonajKonwersje(
         Kolumna_Listy_Plac(std::string(" [wartosc") + "202" + "]  " + "money DEFAULT 0"));
 }

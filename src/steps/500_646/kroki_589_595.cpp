@@ -43,6 +43,15 @@ void ClsKonwersje::Konwersja_594() {
 }
 
 void ClsKonwersje::Konwersja_595() {
+    // The contacts table, the step's first, tells that an earlier run began the step: it may
+    // have rewritten some banks' account numbers, and no fact of the database tells which,
+    // while a second rewrite would put the bank's text in front of the number again.
+    if (Jest_Tabela("Kontrahenci_kontakty") &&
+        Liczba_Z_Zapytania("count(*) from kontrahenci where RKONH_NAZWA_ID='Bank'") > 0)
+        Konwersja_Przerwana(595,
+                            "po utworzeniu tabeli Kontrahenci_kontakty; numery kont "
+                            "banków mogły zostać już poprzedzone tekstem z kolumny "
+                            "konh_naz_bank");
     DbWykonajKonwersje(std::string("Create table [Kontrahenci_kontakty] (Konh_id ") +
                        "int DEFAULT 0" + ",countt " + "int identity" + ",Nazwisko " + "Text " +
                        "(100)" + ",Telefon " + "Text " + "(100)" + ",Email  " + "Text " + "(100))");

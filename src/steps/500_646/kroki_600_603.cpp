@@ -9,9 +9,11 @@ void ClsKonwersje::Konwersja_600() {
     DbWykonajKonwersje("drop table PLACE_ZESTAWIENIA_ZAWART");
     DbWykonajKonwersje("drop table PLACE_ZESTAWIENIA_ZAWART_SUMY");
     const char* kRaporty[] = {"KH_BILANS", "KH_F01", "KH_RACHUNEK"};
+    // A table that has its ID, added after the three changes, had its position changed by an
+    // earlier run: changed again, it would stand after the ID.
     for (const char* tabela : kRaporty) {
         DbWykonajKonwersje(std::string("drop index Podstawowy ON ") + tabela, true);
-        Zmien_Typ_Pola("Id_poz", "Single DEFAULT 0", tabela);
+        if (!Jest_Tabela(tabela, "ID")) Zmien_Typ_Pola("Id_poz", "Single DEFAULT 0", tabela);
     }
     for (const char* tabela : kRaporty) Dodaj_Pole(tabela, "[ID] int identity");
     CzekajKonwersje(2);

@@ -74,6 +74,9 @@ void Skrot_Kontrahenta(const std::string& nazwa, std::unique_ptr<ado::Recordset>
 }  // namespace
 
 void ClsKonwersje::Konwersja_612() {
+    // The book entries' lines take their gross amount from the entry again also under the
+    // kinds that this step writes, so that a run repeated over lines that an earlier run
+    // renamed and negated negates the entry's amount, not its own result once more.
     Linie_Rozliczen("dok_fin_zawart.KWOTA=-dok_fin_zawart.KWOTA where (dok_fin_zawart.KWOTA<0)");
     Linie_Rozliczen(
         "dok_fin_zawart.BRUTTO_DOKUMENTU=-dok_fin_zawart.BRUTTO_DOKUMENTU where "
@@ -93,7 +96,8 @@ void ClsKonwersje::Konwersja_612() {
           ",DOK_FIN_ZAWART.RODZAJ=iif(TT.kwota<0,84,83)",
           "DOK_FIN_ZAWART.rodzaj_dok='V7+' OR DOK_FIN_ZAWART.rodzaj_dok='V7-'"},
          {"KPIR_KSIEGA", "tt.kpir_id= DOK_FIN_ZAWART.dok_id", kKpir,
-          "DOK_FIN_ZAWART.rodzaj_dok='KPIR +' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR -'"},
+          "DOK_FIN_ZAWART.rodzaj_dok='KPIR +' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR -' OR "
+          "DOK_FIN_ZAWART.rodzaj_dok='KPIR+' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR-'"},
          {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInPlus,
           "(DOK_FIN_ZAWART.rodzaj_dok='IN +' OR DOK_FIN_ZAWART.rodzaj_dok='IN -') and "
           "tt.wart_fin>0"},
@@ -110,7 +114,8 @@ void ClsKonwersje::Konwersja_612() {
           "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KH+','"
           "KH-"
           "'),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,94,93)",
-          "DOK_FIN_ZAWART.rodzaj_dok='KH +' OR DOK_FIN_ZAWART.rodzaj_dok='KH -'"}});
+          "DOK_FIN_ZAWART.rodzaj_dok='KH +' OR DOK_FIN_ZAWART.rodzaj_dok='KH -' OR "
+          "DOK_FIN_ZAWART.rodzaj_dok='KH+' OR DOK_FIN_ZAWART.rodzaj_dok='KH-'"}});
     Linie_Rozliczen(
         "Brutto_dokumentu=-Brutto_dokumentu where (PW='W' and (RODZAJ_DOK='KS-' or "
         "RODZAJ_DOK='KS+')) or (PW='P' and (RODZAJ_DOK='KZ+' or RODZAJ_DOK='KZ-' or "
@@ -162,6 +167,9 @@ void ClsKonwersje::Konwersja_613() {
 }
 
 void ClsKonwersje::Konwersja_615() {
+    // The lines that step 6.12 gave an outgoing other or BO document's amount, of a document
+    // with no incoming amount, take it again too: the payments' negation below would
+    // otherwise negate its own result when the step runs again.
     Z_Dokumentow(
         *this,
         {{"KPIR_KSIEGA", "tt.kpir_id= DOK_FIN_ZAWART.dok_id", kKpir,
@@ -176,6 +184,12 @@ void ClsKonwersje::Konwersja_615() {
          {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoMinus,
           "(DOK_FIN_ZAWART.rodzaj_dok='BO+' OR DOK_FIN_ZAWART.rodzaj_dok='BO-') and "
           "tt.wart_finWyd<0"},
+         {"DOK_INN", "tt.DOK_ID= DOK_FIN_ZAWART.dok_id", kInMinus,
+          "DOK_FIN_ZAWART.rodzaj_dok='IN-' and tt.wart_finWyd>0 and (tt.wart_fin<=0 or "
+          "tt.wart_fin is null)"},
+         {"DOK_BO", "tt.IDD= DOK_FIN_ZAWART.dok_id", kBoMinus,
+          "DOK_FIN_ZAWART.rodzaj_dok='BO-' and tt.wart_finWyd>0 and (tt.wart_fin<=0 or "
+          "tt.wart_fin is null)"},
          {"KH_KSIEGA", "tt.kpir_ID= DOK_FIN_ZAWART.dok_id",
           "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin>0,'KH+','"
           "KH-"

@@ -13,6 +13,7 @@
 #include "driver/konwersje.h"
 #include "jet/error.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Konwersja_639() {
     DbWykonajUPDKonwersje("", "DOK_KZA_ZAWART", "ID_KPIR=0 where id_kpir=-1 and WTYMST<0", "");
@@ -181,7 +182,7 @@ void ClsKonwersje::Konwersja_645() {
 }
 
 void ClsKonwersje::Konwersja_646() {
-    DbWykonajIINKonwersje("PLACE_OPISY (POLE,OPIS,SKR) values (203,'Dodatki inne','Dodatki inne')");
+    kroki::Dodaj_Skladnik_Plac(*this, "PLACE_OPISY", {203, "Dodatki inne", "Dodatki inne"});
     for (int pole = 203; pole <= 203; ++pole)
         DbWykonaj("alter table PLACE_LISTY_ZAWART ADD COLUMN [wartosc" + std::to_string(pole) +
                   "]  money DEFAULT 0");

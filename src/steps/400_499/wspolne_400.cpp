@@ -1,0 +1,30 @@
+// The helpers that the steps of 4.00 to 6.46 share to run again over what an earlier run of
+// theirs left (see wspolne_400.h).
+#include "steps/400_499/wspolne_400.h"
+
+#include <string>
+
+#include "driver/konwersje.h"
+
+namespace kroki {
+
+void Wstaw_Jesli_Brak(ClsKonwersje& k, const std::string& wiersz, const std::string& tekst) {
+    if (k.Liczba_Z_Zapytania("count(*) from " + wiersz) > 0) return;
+    k.DbWykonajIINKonwersje(tekst);
+}
+
+void Dodaj_Skladnik_Plac(ClsKonwersje& k, const std::string& tabela, const Skladnik_Plac& s) {
+    const std::string pole = std::to_string(s.pole);
+    Wstaw_Jesli_Brak(
+        k, tabela + " where POLE=" + pole,
+        tabela + " (POLE,OPIS,SKR) values (" + pole + ",'" + s.opis + "','" + s.skr + "')");
+}
+
+bool Sa_Kolumny(ClsKonwersje& k, const std::string& tabela,
+                std::initializer_list<const char*> kolumny) {
+    for (const char* kolumna : kolumny)
+        if (!k.Jest_Tabela(tabela, kolumna)) return false;
+    return true;
+}
+
+}  // namespace kroki
