@@ -68,7 +68,8 @@ void Przenies_Przez_Kopie(ClsKonwersje& k, const std::string& stara, const std::
                           const std::string& kopiuj, const std::function<void()>& indeksy) {
     if (k.Jest_Tabela(stara) || !k.Jest_Tabela(nowa)) {
         k.Usun_Pozostala_Kopie(stara, nowa);
-        k.DbWykonajKonwersje(kopiuj, k.Tabela_Z_Wczesniejszego_Przebiegu(nowa, "[" + stara + "]"));
+        k.DbWykonajKonwersje(
+            kopiuj, k.Tabela_Z_Wczesniejszego_Przebiegu(nowa, "* from [" + stara + "]", ""));
     }
     indeksy();
     k.Sprawdz_Kopie(stara, nowa);
@@ -106,9 +107,9 @@ bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
 void Przenies_Ustawienia(ClsKonwersje& k) {
     Usun_Index("Podstawowy", "Setup");
     k.DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup",
-                         k.Tabela_Z_Wczesniejszego_Przebiegu("UZYTKOWNICY_Setup"));
+                         k.Pusta_Tabela_Z_Wczesniejszego_Przebiegu("UZYTKOWNICY_Setup", "Setup"));
     k.DbWykonajKonwersje(" select Setup.* into [Setup_stanowisko] from Setup",
-                         k.Tabela_Z_Wczesniejszego_Przebiegu("Setup_stanowisko"));
+                         k.Pusta_Tabela_Z_Wczesniejszego_Przebiegu("Setup_stanowisko", "Setup"));
     Usun_Pole("Setup", "USERS");
     Usun_Pole("Setup", "STAN");
     Utworz_Klucz_Podstawowy("Setup", "Nazwa");
