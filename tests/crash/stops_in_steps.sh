@@ -93,7 +93,7 @@ fi
 fill() {
     local t
     t=$(awk -v x="$1" '$1 == x { $1 = ""; print }' "$fills")
-    [ -z "$t" ] || "$FILL" "$2/d/baza.mdb" $t >>"$2/err.txt" ||
+    [ -z "$t" ] || "$FILL" "$2/d/baza.mdb" $t >>"$2/err.txt" 2>&1 ||
         { echo "$me: the rows of step $1's tables could not be added" >&2; exit 1; }
 }
 
@@ -236,9 +236,11 @@ stop() {
     if [ "$version" != "$(cat "$WORK/at-$next.version")" ]; then
         verdict=blocked
         if [ "$mode" = zabij ]; then
-            # The rerun's stop, as its Log line says it, and whether it left the state kept.
+            # The rerun's stop, as its Log's error line says it (its cause), and whether it
+            # left the state kept.
             statement=$(diff "$f/half.log" "$f/d/Log" 2>/dev/null | sed -n 's/^> //p' |
-                grep -v ',Konwersja,\(Begin\|End\)' | tail -n 1 | cut -c 1-160 || true)
+                grep ',ERR\.' | tail -n 1 | sed 's/^[^,]*,[^,]*,[^,]*,[^,]*,[^,]*,//' |
+                cut -c 1-240 || true)
             if "$DUMP" "$f/d" 2>&1 | cmp -s - "$f/half.txt"; then
                 verdict="blocked(kept)"
             else

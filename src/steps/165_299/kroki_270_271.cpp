@@ -294,8 +294,7 @@ void ClsKonwersje::Konwersja_270() {
     DbWykonajKonwersje("delete from [place_dane] where [pole] is null ");
 
     for (int pole = 0; pole < static_cast<int>(std::size(kSkladniki)); ++pole)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(pole) +
-                              ",'" + kSkladniki[pole].opis + "','" + kSkladniki[pole].skrot + "')");
+        kroki::Opis_Skladnika(*this, pole, kSkladniki[pole].opis, kSkladniki[pole].skrot);
 }
 
 void ClsKonwersje::Konwersja_271() {

@@ -32,6 +32,13 @@ void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
     k.ZamknijRSKonwersje(rs);
 }
 
+void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const std::string& skr) {
+    const std::string p = std::to_string(pole);
+    if (k.Liczba_Z_Zapytania("count(*) from [place_opisy] where [pole]=" + p) > 0) return;
+    k.DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + p + ",'" + opis + "','" +
+                            skr + "')");
+}
+
 void Numeruj(ClsKonwersje& k, const std::string& tekst,
              const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
     std::unique_ptr<ado::Recordset> rs;

@@ -23,6 +23,12 @@ namespace kroki {
 void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
                            const std::vector<jet::Value>& wartosci);
 
+// A payroll component's row of the catalogue place_opisy, sent as "[place_opisy]
+// (POLE,OPIS,SKR) values (pole,'opis','skr')" through DbWykonajIINKonwersje only when the
+// catalogue has no row of that component yet: a run that stopped after it inserted the
+// row leaves it there, and a second copy would break the catalogue's key on pole.
+void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const std::string& skr);
+
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);
