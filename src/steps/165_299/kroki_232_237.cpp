@@ -33,27 +33,6 @@ jet::Value Z_Setup(ClsKonwersje& k, const std::string& nazwa) {
     return jet::Value::text(NzStr_Dl(jet::Value::text(k.Czytaj_SetupKonwersje(nazwa)), 50));
 }
 
-// Points the payments' lines (KW_ZAWART) at the payments' rows in KP, once. An earlier
-// run that stopped after this update left the lines holding KP_IDs, which the update
-// would read as payment ids once more. The lines that it would point now are those whose
-// kp_id finds a payment row by its KW_id; those that an earlier run pointed find one by
-// its KP_ID. Where none finds one by its KP_ID, no earlier run pointed any, and where
-// none finds one by its KW_id, the update changes nothing: either way it runs. Where
-// lines find payment rows both ways, the database cannot tell which of the two ids a
-// line holds, and the step stops.
-void Wskaz_Linie_Wyplat(ClsKonwersje& k) {
-    const std::string linie = "[KW_ZAWART] inner join [KP] on [KP].";
-    if (k.Liczba_Z_Zapytania("count(*) from " + linie + "[KP_ID]=[KW_ZAWART].[kp_id] where " +
-                             "[KP].[KW_ID]<>0") > 0 &&
-        k.Liczba_Z_Zapytania("count(*) from " + linie + "[KW_ID]=[KW_ZAWART].[kp_id] where " +
-                             "[KP].[KW_ID]<>0") > 0)
-        ClsKonwersje::Konwersja_Przerwana(
-            234, "po skopiowaniu wypłat (KW) do tabeli KP, przed przeniesieniem ich pozycji");
-    k.DbWykonajKonwersje(
-        "update [Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID] set "
-        "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0");
-}
-
 }  // namespace
 
 void ClsKonwersje::Konwersja_232() {
@@ -120,7 +99,8 @@ void ClsKonwersje::Konwersja_234() {
         DbWykonajKonwersje("update [KP] set [kwota_kw]=0 where [kwota_kw] is null");
         DbWykonajKonwersje("update [KP] set [KW_id]=0 where [KW_id] is null");
         // The payments are in KP once it has rows with a KW_id (every other row has 0).
-        if (Liczba_Z_Zapytania("count(*) from [KP] where [KW_id]<>0") <= 0)
+        const bool skopiowane = Liczba_Z_Zapytania("count(*) from [KP] where [KW_id]<>0") > 0;
+        if (!skopiowane)
             DbWykonajKonwersje(
                 "INSERT INTO [KP] "
                 "([kw_id],[nr_kp],[data],[kwota_kw],[konh_id],[opis],[raport_id],[pozycja],[KB],"
@@ -130,7 +110,15 @@ void ClsKonwersje::Konwersja_234() {
         // The lines are in KP_ZAWART once it has lines of a payment row; otherwise they
         // are pointed at the payment rows and copied.
         if (Liczba_Z_Zapytania("count(*) from " + linie_w_kp) <= 0) {
-            Wskaz_Linie_Wyplat(*this);
+            // The lines pointed at the payments' rows, once: the lines that an earlier
+            // run pointed find a payment row by its KP_ID.
+            kroki::Przepnij_Raz(
+                *this, skopiowane,
+                "update [Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID] set "
+                "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0",
+                "count(*) from [KW_ZAWART] inner join [KP] on [KP].[KP_ID]=[KW_ZAWART].[kp_id] "
+                "where [KP].[KW_ID]<>0",
+                234, "po skopiowaniu wypłat (KW) do tabeli KP, przed przeniesieniem ich pozycji");
             DbWykonajKonwersje(
                 "INSERT INTO [KP_ZAWART] ( kp_id, rodzaj_dok, dok_id, kwota ) "
                 "SELECT " +
