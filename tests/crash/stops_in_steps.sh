@@ -240,7 +240,7 @@ stop() {
             # left the state kept.
             statement=$(diff "$f/half.log" "$f/d/Log" 2>/dev/null | sed -n 's/^> //p' |
                 grep ',ERR\.' | tail -n 1 | sed 's/^[^,]*,[^,]*,[^,]*,[^,]*,[^,]*,//' |
-                cut -c 1-240 || true)
+                sed 's/.*,Krytyczny: //' | cut -c 1-240 || true)
             if "$DUMP" "$f/d" 2>&1 | cmp -s - "$f/half.txt"; then
                 verdict="blocked(kept)"
             else

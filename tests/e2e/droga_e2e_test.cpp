@@ -264,6 +264,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Przerwany{378, 3}, Przerwany{378, 12}, Przerwany{388, 300},
                       // An unnumbered invoice logged, not yet deleted.
                       Przerwany{244, 43, {"update faktury set FAKOUT_NUMER='' where FAKOUT_ID=1"}},
+                      // A payroll list saved without its number.
+                      Przerwany{271,
+                                5,
+                                {"insert into Place_Dane (IDP, dataK, wartosc, pole) values (1, "
+                                 "#01-05-2000#, 100, 0)"}},
                       // A PIT-5 partner's party added, the declarations not yet moved.
                       Przerwany{388,
                                 56,
