@@ -14,8 +14,9 @@
 namespace {
 
 // The lowest identifier of the cash desks (rodz 'K') or banks ('B'). The first row is
-// read without testing for one: a KASYBANKI without a row of that kind fails as a read
-// past the end, an error that reaches the version loop.
+// read without testing for one (the step has seeded each kind that was missing): a
+// KASYBANKI without a row of that kind fails as a read past the end, an error that
+// reaches the version loop.
 int32_t Najnizszy_Identyfikator(ClsKonwersje& k, const char* rodz) {
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, std::string("[ID_Kasy] FROM [KASYBANKI] where [rodz]='") + rodz +
