@@ -47,9 +47,29 @@ jet::Currency Odczytaj_Wersje(const jet::Value& pole) {
     return NzCur(pole);
 }
 
+// The query of the version: of Nieruszac, or of its work copy X_NIERUSZAC where the
+// table is gone and the copy stands. A run of the suite's earlier tool stopped inside the
+// rebuild of step 2.72 leaves that, and the rerun of the step brings the table back.
+std::string Zapytanie_Wersji() {
+    const auto czyta = [](const char* tabela) {
+        try {
+            ado::Recordset rs;
+            rs.Open(std::string("SELECT [NumerWersji] FROM ") + tabela + " WHERE 0=1", polaczenie(),
+                    ado::adOpenStatic, ado::adLockReadOnly);
+            rs.Close();
+            return true;
+        } catch (const jet::Error& e) {
+            if (e.fault() != jet::Fault::NoSuchTable) throw;
+            return false;
+        }
+    };
+    if (!czyta("Nieruszac") && czyta("X_NIERUSZAC")) return "SELECT [NumerWersji] FROM X_NIERUSZAC";
+    return kZapytanieWersji;
+}
+
 std::unique_ptr<ado::Recordset> Otworz_Wersje() {
     auto rs = std::make_unique<ado::Recordset>();
-    rs->Open(kZapytanieWersji, polaczenie(), ado::adOpenStatic, ado::adLockOptimistic);
+    rs->Open(Zapytanie_Wersji(), polaczenie(), ado::adOpenStatic, ado::adLockOptimistic);
     return rs;
 }
 
@@ -59,7 +79,7 @@ void Czytaj_NumerWersji() {
     auto rs = std::make_unique<ado::Recordset>();
     std::optional<jet::Error> blad_otwarcia;
     try {
-        rs->Open(kZapytanieWersji, polaczenie(), ado::adOpenStatic, ado::adLockOptimistic);
+        rs->Open(Zapytanie_Wersji(), polaczenie(), ado::adOpenStatic, ado::adLockOptimistic);
         if (!rs->Eof()) {
             const jet::Value v = rs->Fields(0).value();
             if (!v.is_null()) Wersja_Bazy = Odczytaj_Wersje(v).to_double();

@@ -16,7 +16,8 @@
 # whole database compared with the road's at that version, by the names of tables,
 # columns, indexes and relations (tests/e2e/zawartosc_bazy), every row included.
 #
-# usage: stops_in_steps.sh [--build DIR] [--jobs N] [--work DIR] [--keep] [--seed S] CASE...
+# usage: stops_in_steps.sh [--build DIR] [--jobs N] [--work DIR] [--keep] [--seed S] [--rows]
+#        CASE...
 #   CASE
 #     all                  every write of every step
 #     steps:243,244,558    every write of those steps
@@ -25,13 +26,25 @@
 #     every:K              every K-th write of the whole road, counted from the first
 #     transient:CASE       the writes of CASE in the transient mode (transient:all,
 #                          transient:at:243:12, ...); the others are in the full mode
-#     zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
+#     sample[:FIRST-LAST]  the sweep's spread (of the steps FIRST to LAST): every write of
+#                          a step of up to 30 writes; of a longer step about 30, the first
+#                          and the last and those around each change of the place in the
+#                          program that the writes come from (a statement's first write,
+#                          a record loop's), evenly spread when there are more
+#                          zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
 #                          what the step wrote before the N-th write is committed and the
 #                          process killed, as the suite's earlier tool, which committed
 #                          each statement on its own, leaves a database it was stopped in;
 #                          the rerun must end the step as the road does, or stop with the
 #                          database as the kill left it ("blocked(kept)"; a stop that
-#                          changed it is "blocked(CHANGED)")
+#                          changed it is "blocked(CHANGED)"). N runs from 2 (the step's
+#                          first write committed) to one more than the step's writes (all
+#                          of them committed, the version not recorded)
+#   --rows                 the road of the demonstration database whose tables that the
+#                          demonstration leaves empty get rows at the entry of the steps
+#                          that read them (tests/crash/wiersze.txt: STEP TABLE...; the
+#                          rows made by tests/crash/wypelnij_tabele), so that statements
+#                          that run twice meet rows; the straight run is then that road
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
 # ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
 # statement"), MODE "full", "transient" or "zabij", the statement being the first failure
@@ -42,39 +55,72 @@
 # method went on to its end although its write failed (in the full mode the run then
 # stopped at the version's write) or "(retried)" when, after a transient failure, it did
 # so having made one write more than on the road (the failed one again). Then the
-# figures. Exit status 0 when every rerun ended with the road's database (or, in the killed
-# mode, stopped keeping the killed state) and no step absorbed a failure.
+# figures, and in the killed mode a table per step: the states tried, "same", "DIFF",
+# "blocked(kept)" and "blocked(CHANGED)". Exit status 0 when every rerun ended with the
+# road's database (or, in the killed mode, stopped keeping the killed state) and no step
+# absorbed a failure.
 set -euo pipefail
 
 me=stops_in_steps
 seed=1
+rows=0
 rest=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --seed) seed=$2; shift 2 ;;
+        --rows) rows=1; shift ;;
         *) rest+=("$1"); shift ;;
     esac
 done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,46p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,64p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
-for t in "$KONW_PROGRAM" "$DUMP"; do
+FILL=$build/tests/crash/wypelnij_tabele
+for t in "$KONW_PROGRAM" "$DUMP" $([ $rows = 0 ] || echo "$FILL"); do
     [ -x "$t" ] || { echo "$me: $t is missing" >&2; exit 2; }
 done
 started=$(date +%s)
+# The rows' steps: "STEP TABLE..." (none without --rows).
+fills=$work/fills.txt
+if [ $rows = 1 ]; then
+    sed 's/#.*//' "$SRC/tests/crash/wiersze.txt" | awk 'NF > 1' >"$fills"
+else
+    : >"$fills"
+fi
+# fill X FOLDER: the tables of step X's entry that get rows, when empty.
+fill() {
+    local t
+    t=$(awk -v x="$1" '$1 == x { $1 = ""; print }' "$fills")
+    [ -z "$t" ] || "$FILL" "$2/d/baza.mdb" $t >>"$2/err.txt" 2>&1 ||
+        { echo "$me: the rows of step $1's tables could not be added" >&2; exit 1; }
+}
 
-# The straight run, counting each step's writes: "STEP WRITES" in step order.
+# The straight run, counting each step's writes: "STEP WRITES CHANGE..." in step order;
+# with rows, a chain of runs, each stopped before a step whose tables get rows.
 prepare "$work/straight" demo
+for x in $(cut -d' ' -f1 "$fills" | sort -n -u); do
+    # The run must stop at the step it lacks, not at a failure before it.
+    : >"$work/straight/err.txt"
+    [ "$(KONW_KROKI=$x=brak KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 1 ] &&
+        grep -q "(Konwersja_$x)" "$work/straight/err.txt" || {
+        echo "$me: the straight run to $x did not stop there:" \
+            "$(grep -m 1 Krytyczny "$work/straight/err.txt")" >&2
+        exit 1
+    }
+    fill "$x" "$work/straight"
+done
 [ "$(KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 0 ] ||
     { echo "$me: the straight run did not complete" >&2; exit 1; }
 "$DUMP" "$work/straight/d" >"$work/at-end.txt"
 "$tools/konwersja/wersja-bazy" "$work/straight/d/baza.mdb" >"$work/at-end.version"
 
 # The stops: "STEP N WRITES NEXT MODE", NEXT the step after S ("end" after the last).
-awk '{ s[NR] = $1; w[NR] = $2 } END { for (i = 1; i <= NR; i++) print s[i], w[i], (i < NR ? s[i + 1] : "end") }' \
-    "$work/writes.txt" >"$work/steps.txt"
+# steps.txt: "STEP WRITES NEXT CHANGE...".
+awk '{ s[NR] = $1; w[NR] = $2; $1 = $2 = ""; c[NR] = $0 }
+    END { for (i = 1; i <= NR; i++) print s[i], w[i], (i < NR ? s[i + 1] : "end") c[i] }' \
+    "$work/writes.txt" | tr -s ' ' >"$work/steps.txt"
 list=$work/stops.txt
 : >"$list"
 for c in "${cases[@]}"; do
@@ -85,12 +131,38 @@ for c in "${cases[@]}"; do
     esac
     kind=${c%%:*}
     arg=${c#*:}
+    [ "$arg" != "$c" ] || arg=""
+    # The writes a stop may come before: in the killed mode from the second (the first
+    # committed) to the one after the last (the whole step committed).
+    lo=1 hi=0
+    [ $mode != zabij ] || { lo=2; hi=1; }
     case $kind in
-        all) awk '{ for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' "$work/steps.txt" ;;
-        steps) awk -v want=",$arg," 'index(want, "," $1 ",") { for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' \
+        all) awk -v lo=$lo -v hi=$hi '{ for (n = lo; n <= $2 + hi; n++) print $1, n, $2, $3 }' \
             "$work/steps.txt" ;;
+        steps) awk -v want=",$arg," -v lo=$lo -v hi=$hi \
+            'index(want, "," $1 ",") { for (n = lo; n <= $2 + hi; n++) print $1, n, $2, $3 }' \
+            "$work/steps.txt" ;;
+        sample) awk -v from="${arg%-*}" -v to="${arg#*-}" -v lo=$lo -v hi=$hi '
+            function add(n) { if (n >= lo && n <= $2 + hi && !(n in got)) { got[n] = 1; k++ } }
+            (from == "" || $1 >= from + 0) && (to == "" || $1 <= to + 0) {
+                delete got; k = 0
+                if ($2 <= 30) { for (n = lo; n <= $2 + hi; n++) add(n) }
+                else {
+                    add(lo); add($2 + hi)
+                    for (i = 4; i <= NF; i++) { add($i - 1); add($i); add($i + 1) }
+                    m = 0
+                    for (n = lo; n <= $2 + hi; n++) if (n in got) order[++m] = n
+                    if (m > 30) {
+                        delete got
+                        for (i = 0; i < 30; i++) got[order[1 + int(i * (m - 1) / 29 + 0.5)]] = 1
+                    } else {
+                        for (i = 0; k < 30 && i <= 30; i++) add(lo + int(i * ($2 + hi - lo) / 30 + 0.5))
+                    }
+                }
+                for (n in got) print $1, n, $2, $3
+            }' "$work/steps.txt" ;;
         at) tr ',' '\n' <<<"$arg" | while IFS=: read -r s n; do
-                awk -v s="$s" -v n="$n" '$1 == s && n <= $2 { print $1, n, $2, $3; found = 1 }
+                awk -v s="$s" -v n="$n" -v hi=$hi '$1 == s && n <= $2 + hi { print $1, n, $2, $3; found = 1 }
                     END { if (!found) print "no write " n " in step " s > "/dev/stderr" }' "$work/steps.txt"
             done ;;
         random) awk '{ for (n = 1; n <= $2; n++) print $1, n, $2, $3 }' "$work/steps.txt" |
@@ -107,19 +179,26 @@ sort -k1,1n -k2,2n -k5,5 -u -o "$list" "$list"
 # chain of runs, each stopped before the next such step (the test program treats that
 # step as one this build lacks, and ends there), then run to the end, which must be the
 # straight run's database.
+# With rows, the chain stops before each step whose tables get rows as well, and adds
+# them: the database before S, at-S, is the one with S's rows; at-S.txt, what the step
+# before S leaves, is the database before they were added.
 prepare "$work/chain" demo
-for x in $(awk '{ print $1; if ($4 != "end") print $4 }' "$list" | sort -n -u); do
+for x in $({ awk '{ print $1; if ($4 != "end") print $4 }' "$list"; cut -d' ' -f1 "$fills"; } |
+    sort -n -u); do
     status=$(KONW_KROKI=$x=brak run "$work/chain")
     [ "$status" = 1 ] || { echo "$me: the chain's run to $x ended with status $status" >&2; exit 1; }
     [ ! -e "$work/chain/d/baza.mdb-wal" ] ||
         { echo "$me: the run stopped before $x left its log" >&2; exit 1; }
     mkdir "$work/at-$x"
     cp "$work/chain/d/baza.mdb" "$work/at-$x/baza.mdb"
+    "$DUMP" "$work/at-$x" >"$work/at-$x.txt" &
     "$tools/konwersja/wersja-bazy" "$work/at-$x/baza.mdb" >"$work/at-$x.version"
+    fill "$x" "$work/chain"
+    wait
+    cp "$work/chain/d/baza.mdb" "$work/at-$x/baza.mdb"
 done
 [ "$(run "$work/chain")" = 0 ] && "$DUMP" "$work/chain/d" | cmp -s - "$work/at-end.txt" ||
     { echo "$me: the chain did not end as the straight run" >&2; exit 1; }
-ls -d "$work"/at-*/ | sed 's,/$,,' | xargs -P "$jobs" -I{} sh -c '"$DUMP" "$1" >"$1.txt"' sh {}
 chained=$(date +%s)
 echo "$me: $(wc -l <"$list") stops in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps," \
     "$jobs at a time, in $work (road ready in $((chained - started)) s)" >&2
@@ -157,9 +236,11 @@ stop() {
     if [ "$version" != "$(cat "$WORK/at-$next.version")" ]; then
         verdict=blocked
         if [ "$mode" = zabij ]; then
-            # The rerun's stop, as its Log line says it, and whether it left the state kept.
+            # The rerun's stop, as its Log's error line says it (its cause), and whether it
+            # left the state kept.
             statement=$(diff "$f/half.log" "$f/d/Log" 2>/dev/null | sed -n 's/^> //p' |
-                grep -v ',Konwersja,\(Begin\|End\)' | tail -n 1 | cut -c 1-160 || true)
+                grep ',ERR\.' | tail -n 1 | sed 's/^[^,]*,[^,]*,[^,]*,[^,]*,[^,]*,//' |
+                sed 's/.*,Krytyczny: //' | cut -c 1-240 || true)
             if "$DUMP" "$f/d" 2>&1 | cmp -s - "$f/half.txt"; then
                 verdict="blocked(kept)"
             else
@@ -207,6 +288,17 @@ while read -r s n mode; do
         "$work/at-$next.txt" >&2 || true
     head -n 6 "$d" | cut -c 1-160 | sed 's/^/  /' >&2
 done
+# The killed states' table per step.
+if awk '$3 == "zabij" { z = 1 } END { exit !z }' "$results"; then
+    awk '$3 == "zabij" { t[$1]++; v[$1, $8]++ }
+        END { printf "%-6s %6s %6s %6s %14s %17s\n", "step", "states", "same", "DIFF",
+                  "blocked(kept)", "blocked(CHANGED)"
+              for (s in t) printf "%-6.2f %6d %6d %6d %14d %17d\n", s / 100, t[s], v[s, "same"],
+                  v[s, "DIFF"], v[s, "blocked(kept)"], v[s, "blocked(CHANGED)"] }' "$results" |
+        sort -n -k1,1 >"$work/table.txt"
+    echo "$me: the killed states per step:" >&2
+    sed 's/^/  /' "$work/table.txt" >&2
+fi
 # A killed state that the rerun stops at, keeping it, passes: the step says what is half
 # done. Any other stop fails.
 [ $((same + kept)) = "$total" ] && [ "$absorbed" = 0 ]

@@ -17,9 +17,13 @@
 //                             the process is killed (SIGKILL) before that write: the state
 //                             that the suite's earlier tool, which committed each statement
 //                             on its own, leaves when it is stopped there, the version
-//                             still the one before the step;
-//   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes>" to the
-//                             file.
+//                             still the one before the step; N may be one more than the
+//                             step's writes: killed after its last write, before its
+//                             version is recorded;
+//   KONW_AWARIA_LICZ=<file>   each step that returns appends "<step> <writes> <change>..."
+//                             to the file, each change the number of a write made from
+//                             another place in the program than the write before it (the
+//                             first of a statement's writes, or of a record loop's).
 // A step whose method returned after its failed write says so on standard error, with
 // the writes it made, the failed ones included: "awaria: step <step> returned after its
 // failed write (<writes> writes)".

@@ -57,7 +57,8 @@ std::string stempel() {
 }
 
 // The steps at which the chain stops: after each release and before and after each
-// killed step, where the step is built (the first unbuilt step stops every run).
+// killed step or step left half done, where the step is built (the first unbuilt step
+// stops every run).
 std::set<int> kroki_postojow(int pierwszy_brak) {
     std::set<int> s;
     auto dodaj = [&](int x) {
@@ -65,6 +66,10 @@ std::set<int> kroki_postojow(int pierwszy_brak) {
     };
     for (int v : kWydania) dodaj(nastepna_metoda(v));
     for (int k : kZabijane) {
+        dodaj(k);
+        dodaj(nastepna_metoda(k));
+    }
+    for (int k : kPrzerwane) {
         dodaj(k);
         dodaj(nastepna_metoda(k));
     }

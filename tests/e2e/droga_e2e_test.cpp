@@ -191,4 +191,91 @@ INSTANTIATE_TEST_SUITE_P(Droga, Zabity,
                              return std::string();
                          });
 
+// A step that a run of the suite's earlier tool left half done: the writes of the step
+// before its n-th committed, the version the one before (KONW_AWARIA "<step>:<n>:zabij"),
+// from the road's database before the step, on which sql ran first (rows that the
+// demonstration database lacks). The next run ends the step with the database that an
+// uninterrupted run makes from the same database, or, where stop names the state, stops
+// with the killed state kept and a message naming the step and that state.
+struct Przerwany {
+    int krok;
+    int zapis;
+    std::vector<std::string> sql = {};
+    const char* stop = nullptr;
+};
+
+void PrintTo(const Przerwany& p, std::ostream* os) {
+    *os << p.krok << ":" << p.zapis;
+}
+
+class Przerwane : public ::testing::TestWithParam<Przerwany> {};
+
+TEST_P(Przerwane, StepLeftHalfDoneEndsAsAnUninterruptedRunOrStopsNamingIt) {
+    const Przerwany& p = GetParam();
+    const Droga& d = ta_droga();
+    if (p.krok > d.koniec) GTEST_SKIP() << "step not built";
+    const Cel c = cel_od(p.krok);
+    const fs::path dir =
+        fs::temp_directory_path() / ("konw_e2e_przerwany_" + std::to_string(::getpid()));
+    const auto z_wejscia = [&](const char* nazwa) {
+        const fs::path f = dir / nazwa;
+        kopiuj_baze(d.postoje.at(p.krok).folder, f);
+        EXPECT_EQ(wykonaj(f, p.sql), 0);
+        zadanie(f);
+        return f;
+    };
+    std::string wzorzec = c.wzorzec->zawartosc();
+    if (!p.sql.empty()) {
+        const fs::path prosty = z_wejscia("prosty");
+        uruchom(prosty, c.program, c.kroki);
+        wzorzec = zawartosc(prosty);
+    }
+    const fs::path f = z_wejscia("przerwany");
+    ::setenv("KONW_AWARIA",
+             (std::to_string(p.krok) + ":" + std::to_string(p.zapis) + ":zabij").c_str(), 1);
+    EXPECT_EQ(uruchom(f, c.program, c.kroki), 128 + SIGKILL);
+    ::unsetenv("KONW_AWARIA");
+    const std::string polowa = zawartosc(f);
+    zadanie(f);
+    const int status = uruchom(f, c.program, c.kroki);
+    if (p.stop == nullptr) {
+        EXPECT_EQ(wersja(f), tekst_wersji(c.wersja)) << tekst(f / "err.txt");
+        EXPECT_EQ(zawartosc(f), wzorzec);
+    } else {
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(zawartosc(f), polowa);
+        const std::string log = tekst(f / "Log");
+        std::string numer = tekst_wersji(p.krok);
+        std::replace(numer.begin(), numer.end(), ',', '.');
+        EXPECT_NE(log.find("Poprzednia konwersja do wersji " + numer), std::string::npos) << log;
+        EXPECT_NE(log.find(p.stop), std::string::npos) << log;
+    }
+    fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Droga, Przerwane,
+    ::testing::Values(Przerwany{212, 6}, Przerwany{234, 8}, Przerwany{234, 9}, Przerwany{234, 11},
+                      Przerwany{234, 16}, Przerwany{242, 31}, Przerwany{242, 46},
+                      Przerwany{244, 71}, Przerwany{244, 108}, Przerwany{270, 131},
+                      Przerwany{270, 247}, Przerwany{272, 339}, Przerwany{272, 811},
+                      Przerwany{272, 1040}, Przerwany{272, 1078}, Przerwany{304, 11},
+                      Przerwany{308, 10}, Przerwany{322, 102}, Przerwany{322, 107},
+                      Przerwany{378, 3}, Przerwany{378, 12}, Przerwany{388, 300},
+                      // An unnumbered invoice logged, not yet deleted.
+                      Przerwany{244, 43, {"update faktury set FAKOUT_NUMER='' where FAKOUT_ID=1"}},
+                      // A payroll list saved without its number.
+                      Przerwany{271,
+                                5,
+                                {"insert into Place_Dane (IDP, dataK, wartosc, pole) values (1, "
+                                 "#01-05-2000#, 100, 0)"}},
+                      // A PIT-5 partner's party added, the declarations not yet moved.
+                      Przerwany{388,
+                                56,
+                                {"insert into Platnik (nazwisko, imie) values ('Nowak','Jan')"},
+                                "po dopisaniu wspólników PIT-5"}),
+    [](const ::testing::TestParamInfo<Przerwany>& i) {
+        return "Step" + std::to_string(i.param.krok) + "Write" + std::to_string(i.param.zapis);
+    });
+
 }  // namespace

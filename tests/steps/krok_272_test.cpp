@@ -229,11 +229,11 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("KONTRAHENCI"), Lista{"<brak tabeli>"});
 }
 
-TEST_F(Krok272, CatalogueThatHadTheNewComponentsGetsThemTwiceAndNoKey) {
+TEST_F(Krok272, CatalogueThatHadTheNewComponentsKeepsThemOnceWithItsKey) {
     Sql("insert into place_opisy (pole, OPIS, SKR) values (117, 'Konto', 'Konto')");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
-    EXPECT_EQ(Kolumna("select count(*) from PLACE_OPISY where pole=117"), Lista{"2"});
-    EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{});
+    EXPECT_EQ(Kolumna("select count(*) from PLACE_OPISY where pole=117"), Lista{"1"});
+    EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{"Podstawowy*:pole,"});
 }
 
 // A run that stopped after the pivot (its work is kept) is repeated from the first

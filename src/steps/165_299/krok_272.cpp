@@ -184,9 +184,91 @@ bool Kopia_Robocza(const std::string& NAZWA) {
     return NAZWA.compare(0, 2, "X_") == 0;
 }
 
+// The rebuild of every user table under its upper-cased name, then the keys.
+void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
+    // Rebuild: every user table copied out to X_<NAME>, dropped, copied back under its
+    // upper-cased name and the copy dropped. The copies carry columns and rows, no
+    // index. Each pass walks the tables the file listed when the pass opened it. A table
+    // whose upper-cased name begins with "X_" is a work copy: one found while its table
+    // stands is what a stopped run left, and gives way to a fresh copy (unless the table
+    // has no rows left to copy: the copy then stays as their only record, and the copy
+    // statement's "already exists" is expected); one whose table is gone holds the table's
+    // rows and comes back in its place. A table is dropped only when its copy holds its
+    // rows, and a copy only when the table holds the copy's.
+    Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
+        const std::string NAZWA = jet::text::upper(nazwa);
+        k.Usun_Pozostala_Kopie(NAZWA, "X_" + NAZWA);
+        if (!Kopia_Robocza(NAZWA))
+            k.DbWykonajKonwersje(
+                "select * into [X_" + NAZWA + "] from [" + NAZWA + "]",
+                k.Tabela_Z_Wczesniejszego_Przebiegu("X_" + NAZWA, "[" + NAZWA + "]"));
+    });
+    Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
+        const std::string NAZWA = jet::text::upper(nazwa);
+        if (Kopia_Robocza(NAZWA)) return;
+        k.Sprawdz_Kopie(NAZWA, "X_" + NAZWA);
+        k.DbWykonajKonwersje("drop table [" + NAZWA + "]");
+    });
+    Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
+        const std::string NAZWA = jet::text::upper(nazwa);
+        if (Kopia_Robocza(NAZWA))
+            k.DbWykonajKonwersje(
+                "select * into [" + NAZWA.substr(2) + "] from [" + NAZWA + "]",
+                k.Tabela_Z_Wczesniejszego_Przebiegu(NAZWA.substr(2), "[" + NAZWA + "]"));
+    });
+    Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
+        const std::string NAZWA = jet::text::upper(nazwa);
+        if (!Kopia_Robocza(NAZWA)) return;
+        k.Sprawdz_Kopie(NAZWA, NAZWA.substr(2));
+        k.DbWykonajKonwersje("drop table [" + NAZWA + "]");
+    });
+
+    // Keys. Production lines and their raw materials without a product go just before
+    // the key of the raw-material lines, and setup rows without a name or with a Null
+    // user or workstation just before the key of SETUP.
+    Utworz_Klucze(kKlucze1);
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    k.DbWykonajKonwersje(
+        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
+        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    Utworz_Klucze(kKlucze2);
+    k.DbWykonajKonwersje("delete from setup where nazwa is null");
+    k.DbWykonajKonwersje("update setup set Users='' where Users is null");
+    k.DbWykonajKonwersje("update setup set Stan='' where Stan is null");
+    Utworz_Klucze(kKlucze3);
+
+    k.DbWykonajDELKonwersje(
+        "tabela_vat where r_dok='Zak_prod' or r_dok='Zak_sur' or r_dok='Zak_koszty' or "
+        "r_dok='nie_koszty'",
+        "");
+}
+
+// True while a rebuild is past its first pass: a table that the step changes before its
+// rebuild is gone while its work copy stands. The run that stopped then did all the step
+// does before its rebuild, on tables of which some stand only as their copies.
+bool Przebudowa_W_Toku(ClsKonwersje& k) {
+    for (const char* tabela :
+         {"DOK_DZ", "DOK_KFA_ZAWART", "DOK_ZAK_ZAWART", "KADRY_PRACOWNICY", "KPIR_KSIEGA",
+          "PLACE_DANE", "PLACE_LISTY", "PLACE_OPISY", "PRODUKTY"})
+        if (!k.Jest_Tabela(tabela) && k.Jest_Tabela(std::string("X_") + tabela)) return true;
+    return false;
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_272() {
+    // A run that stopped inside the rebuild after its first pass had done all before it:
+    // the rebuild goes on.
+    if (Przebudowa_W_Toku(*this)) {
+        Przebuduj_Tabele_I_Klucze(*this);
+        return;
+    }
+
     // Personnel: the employee table keeps the columns the personnel module still uses.
     DbWykonajKonwersje("drop INDEX indDataOD ON KADRY_PRACOWNICY");
     for (const char* kolumna : kKolumnyPracownika) Usun_Pole("KADRY_PRACOWNICY", kolumna);
@@ -211,7 +293,8 @@ void ClsKonwersje::Konwersja_272() {
         // record of the values and stays.
         if (!Jest_Tabela("Place_Dane", "wartosc0"))
             Usun_Pozostala_Kopie("Place_Dane", "_Place_Dane");
-        DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]");
+        DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]",
+                           Tabela_Z_Wczesniejszego_Przebiegu("_Place_Dane", "[Place_Dane]"));
         for (int n = 0; n <= kOstatniSkladnik; ++n)
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
                                "  money");
@@ -231,10 +314,12 @@ void ClsKonwersje::Konwersja_272() {
         for (const auto& [kolumna, skladnik] : kOpcjeZeSkladnika)
             przenies("owartosc" + std::to_string(kolumna), skladnik);
         Usun_Pole("Place_Dane", "pole");
-        Usun_Pole("Place_Dane", "DP");
-        Usun_Pole("Place_Dane", "wartosc");
-        DbWykonajKonwersje("drop table [_Place_Dane]");
     }
+    // The old columns and the copy go once the component column has: after a run that
+    // stopped among these drops too.
+    Usun_Pole("Place_Dane", "DP");
+    Usun_Pole("Place_Dane", "wartosc");
+    DbWykonajKonwersje("drop table [_Place_Dane]");
 
     for (const char* kolumna :
          {"ZUSSKł", "ZUSZDR", "ZUSFP", "ZUSFGSP", "PODDOCH", "PRKONTO", "PRKASA"})
@@ -243,12 +328,9 @@ void ClsKonwersje::Konwersja_272() {
     for (const char* tabela : {"KADRY_DANE_BO", "KADRY_DANE_MIES", "KADRY_DANE_ROK", "KADRY_DK_S"})
         DbWykonajKonwersje(std::string("drop table [") + tabela + "]");
 
-    DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (117,'Konto','Konto')");
-    DbWykonajIINKonwersje(
-        "[place_opisy] (POLE,OPIS,SKR) values (118,'Procent Konto','Procent Konto')");
-    for (int n = 119; n <= kOstatniSkladnik; ++n)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(n) +
-                              ",'','')");
+    kroki::Opis_Skladnika(*this, 117, "Konto", "Konto");
+    kroki::Opis_Skladnika(*this, 118, "Procent Konto", "Procent Konto");
+    for (int n = 119; n <= kOstatniSkladnik; ++n) kroki::Opis_Skladnika(*this, n, "", "");
 
     DbWykonajKonwersje(
         "update [Place_listy] inner join [KPIR_Ksiega] on "
@@ -261,58 +343,5 @@ void ClsKonwersje::Konwersja_272() {
     }
     DbWykonajKonwersje("alter table  [produkty] ADD COLUMN [Dom_Konto] text(40)");
 
-    // Rebuild: every user table copied out to X_<NAME>, dropped, copied back under its
-    // upper-cased name and the copy dropped. The copies carry columns and rows, no
-    // index. Each pass walks the tables the file listed when the pass opened it. A table
-    // whose upper-cased name begins with "X_" is a work copy: one found while its table
-    // stands is what a stopped run left, and gives way to a fresh copy; one whose table is
-    // gone holds the table's rows and comes back in its place. A table is dropped only
-    // when its copy holds its rows, and a copy only when the table holds the copy's.
-    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        const std::string NAZWA = jet::text::upper(nazwa);
-        Usun_Pozostala_Kopie(NAZWA, "X_" + NAZWA);
-        if (!Kopia_Robocza(NAZWA))
-            DbWykonajKonwersje("select * into [X_" + NAZWA + "] from [" + NAZWA + "]");
-    });
-    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        const std::string NAZWA = jet::text::upper(nazwa);
-        if (Kopia_Robocza(NAZWA)) return;
-        Sprawdz_Kopie(NAZWA, "X_" + NAZWA);
-        DbWykonajKonwersje("drop table [" + NAZWA + "]");
-    });
-    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        const std::string NAZWA = jet::text::upper(nazwa);
-        if (Kopia_Robocza(NAZWA))
-            DbWykonajKonwersje("select * into [" + NAZWA.substr(2) + "] from [" + NAZWA + "]");
-    });
-    Przebieg_Przebudowy(*this, [this](const std::string& nazwa) {
-        const std::string NAZWA = jet::text::upper(nazwa);
-        if (!Kopia_Robocza(NAZWA)) return;
-        Sprawdz_Kopie(NAZWA, NAZWA.substr(2));
-        DbWykonajKonwersje("drop table [" + NAZWA + "]");
-    });
-
-    // Keys. Production lines and their raw materials without a product go just before
-    // the key of the raw-material lines, and setup rows without a name or with a Null
-    // user or workstation just before the key of SETUP.
-    Utworz_Klucze(kKlucze1);
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    Utworz_Klucze(kKlucze2);
-    DbWykonajKonwersje("delete from setup where nazwa is null");
-    DbWykonajKonwersje("update setup set Users='' where Users is null");
-    DbWykonajKonwersje("update setup set Stan='' where Stan is null");
-    Utworz_Klucze(kKlucze3);
-
-    DbWykonajDELKonwersje(
-        "tabela_vat where r_dok='Zak_prod' or r_dok='Zak_sur' or r_dok='Zak_koszty' or "
-        "r_dok='nie_koszty'",
-        "");
+    Przebuduj_Tabele_I_Klucze(*this);
 }

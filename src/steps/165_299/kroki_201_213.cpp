@@ -130,19 +130,22 @@ void ClsKonwersje::Konwersja_211() {
 void ClsKonwersje::Konwersja_212() {
     DbWykonajKonwersje("alter table [Kontrahenci] ADD COLUMN [FPLAT_DNI_ZWLOKI] Long");
     // Cash forms first: a contractor turned into 'G' no longer matches any form name
-    // in the second statement.
+    // in the second statement. Each takes only the contractors that the step has not
+    // given their days yet (the column is its own, Null until it writes it): after a stop
+    // past the default form below, a contractor given 'Gotówka' there is not a cash form
+    // to turn into 'G'.
     DbWykonajKonwersje(
         "UPDATE [Kontrahenci] INNER JOIN [FORMY_PLATNOSCI] ON "
         "[FORMY_PLATNOSCI].[FPLAT_NAZWA_ID]=[Kontrahenci].[FPLAT_NAZWA_ID] SET "
         "[Kontrahenci].[FPLAT_NAZWA_ID]='G', "
         "[Kontrahenci].[FPLAT_DNI_ZWLOKI]=[FORMY_PLATNOSCI].[FPLAT_DNI_ZWLOKI] WHERE "
-        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]<>'P'");
+        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]<>'P' and [Kontrahenci].[FPLAT_DNI_ZWLOKI] is null");
     DbWykonajKonwersje(
         "UPDATE [Kontrahenci] INNER JOIN [FORMY_PLATNOSCI] ON "
         "[FORMY_PLATNOSCI].[FPLAT_NAZWA_ID]=[Kontrahenci].[FPLAT_NAZWA_ID] SET "
         "[Kontrahenci].[FPLAT_NAZWA_ID]='P', "
         "[Kontrahenci].[FPLAT_DNI_ZWLOKI]=[FORMY_PLATNOSCI].[FPLAT_DNI_ZWLOKI] WHERE "
-        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]='P'");
+        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]='P' and [Kontrahenci].[FPLAT_DNI_ZWLOKI] is null");
     DbWykonajKonwersje(
         "update [Kontrahenci] set [FPLAT_DNI_ZWLOKI] =0 where [FPLAT_DNI_ZWLOKI] is null ");
     DbWykonajKonwersje(

@@ -14,8 +14,9 @@
 namespace {
 
 // The lowest identifier of the cash desks (rodz 'K') or banks ('B'). The first row is
-// read without testing for one: a KASYBANKI without a row of that kind fails as a read
-// past the end, an error that reaches the version loop.
+// read without testing for one (the step has seeded each kind that was missing): a
+// KASYBANKI without a row of that kind fails as a read past the end, an error that
+// reaches the version loop.
 int32_t Najnizszy_Identyfikator(ClsKonwersje& k, const char* rodz) {
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, std::string("[ID_Kasy] FROM [KASYBANKI] where [rodz]='") + rodz +
@@ -81,10 +82,16 @@ void ClsKonwersje::Konwersja_234() {
     // The merge of the payments. Once KW is gone the merge is done: a run resumed after
     // a stop further on (the payments copied and KW dropped) goes straight to the
     // removal of the link column, so that it neither stops at the copy from the missing
-    // KW nor adds the link column back.
+    // KW nor adds the link column back. Each statement of the merge that is not safe to
+    // run twice runs only where the database shows that an earlier run has not made it.
     std::unique_ptr<ado::Recordset> rs;
     const bool kw_jest = DbOtwórzSELKonwersje(rs, "* FROM [KW]", true) >= 0;
     ZamknijRSKonwersje(rs);
+    // The payments' lines counted in KP_ZAWART (or KW_ZAWART) through the payment rows
+    // of KP, found by their KP_ID.
+    const std::string linie_wyplat = " inner join [KP] on [KP].[KP_ID]=";
+    const std::string linie_w_kp =
+        "[KP_ZAWART]" + linie_wyplat + "[KP_ZAWART].[kp_id] where [KP].[KW_ID]<>0";
     if (kw_jest) {
         DbWykonajKonwersje("alter table [KP] ADD COLUMN kwota_kw money");
         DbWykonajKonwersje("alter table [KP] ADD COLUMN PW text(1)");
@@ -92,52 +99,71 @@ void ClsKonwersje::Konwersja_234() {
         DbWykonajKonwersje("update [KP] set [PW]='P' where [PW] is null");
         DbWykonajKonwersje("update [KP] set [kwota_kw]=0 where [kwota_kw] is null");
         DbWykonajKonwersje("update [KP] set [KW_id]=0 where [KW_id] is null");
-        DbWykonajKonwersje(
-            "INSERT INTO [KP] "
-            "([kw_id],[nr_kp],[data],[kwota_kw],[konh_id],[opis],[raport_id],[pozycja],[KB],[Prz]"
-            ",[ID_Kasy],[kwota],[PW]) SELECT [KW].[kp_id], [KW].[nr_kp], [KW].[data], "
-            "[KW].[kwota], [KW].[konh_id], [KW].[opis], [KW].[raport_id], [KW].[pozycja], "
-            "[KW].[KB], [KW].[Prz], [KW].[ID_Kasy],0 as kwota,'W' as typ from [KW]");
-        DbWykonajKonwersje(
-            "update [Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID] set "
-            "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0");
-        DbWykonajKonwersje("INSERT INTO [KP_ZAWART] ( kp_id, rodzaj_dok, dok_id, kwota ) SELECT " +
-                           Stala_DISTINCTROW + " kp_id, rodzaj_dok, dok_id, kwota FROM KW_ZAWART");
+        // The payments are in KP once it has rows with a KW_id (every other row has 0).
+        const bool skopiowane = Liczba_Z_Zapytania("count(*) from [KP] where [KW_id]<>0") > 0;
+        if (!skopiowane)
+            DbWykonajKonwersje(
+                "INSERT INTO [KP] "
+                "([kw_id],[nr_kp],[data],[kwota_kw],[konh_id],[opis],[raport_id],[pozycja],[KB],"
+                "[Prz],[ID_Kasy],[kwota],[PW]) SELECT [KW].[kp_id], [KW].[nr_kp], [KW].[data], "
+                "[KW].[kwota], [KW].[konh_id], [KW].[opis], [KW].[raport_id], [KW].[pozycja], "
+                "[KW].[KB], [KW].[Prz], [KW].[ID_Kasy],0 as kwota,'W' as typ from [KW]");
+        // The lines are in KP_ZAWART once it has lines of a payment row; otherwise they
+        // are pointed at the payment rows and copied.
+        if (Liczba_Z_Zapytania("count(*) from " + linie_w_kp) <= 0) {
+            // The lines pointed at the payments' rows, once: the lines that an earlier
+            // run pointed find a payment row by its KP_ID.
+            kroki::Przepnij_Raz(
+                *this, skopiowane,
+                "update [Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID] set "
+                "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0",
+                "count(*) from [KW_ZAWART] inner join [KP] on [KP].[KP_ID]=[KW_ZAWART].[kp_id] "
+                "where [KP].[KW_ID]<>0",
+                234, "po skopiowaniu wypłat (KW) do tabeli KP, przed przeniesieniem ich pozycji");
+            DbWykonajKonwersje(
+                "INSERT INTO [KP_ZAWART] ( kp_id, rodzaj_dok, dok_id, kwota ) "
+                "SELECT " +
+                Stala_DISTINCTROW + " kp_id, rodzaj_dok, dok_id, kwota FROM KW_ZAWART");
+        }
         // The payments and their lines leave only when KP and KP_ZAWART hold them (a copy
         // that a unique index refused would lose them): the payments are the rows with a
         // KW_id, and on both sides the lines counted are those pointing at such a row, so
         // that the receipts' lines stay out of the count. DISTINCTROW over one table copies
         // every line.
         Sprawdz_Przeniesienie("KW", "KP", "[KW]", "[KP] where [KW_id]<>0");
-        const std::string linie_wyplat = " inner join [KP] on [KP].[KP_ID]=";
         Sprawdz_Przeniesienie(
             "KW_ZAWART", "KP_ZAWART",
-            "[KW_ZAWART]" + linie_wyplat + "[KW_ZAWART].[kp_id] where [KP].[KW_ID]<>0",
-            "[KP_ZAWART]" + linie_wyplat + "[KP_ZAWART].[kp_id] where [KP].[KW_ID]<>0");
+            "[KW_ZAWART]" + linie_wyplat + "[KW_ZAWART].[kp_id] where [KP].[KW_ID]<>0", linie_w_kp);
         DbWykonajKonwersje("drop table [KW]");
-        DbWykonajKonwersje("drop table [KW_Zawart]");
     }
+    // The lines go after KW, whose drop followed their check.
+    DbWykonajKonwersje("drop table [KW_Zawart]");
     Usun_Pole("KP", "kw_id");
 
-    // The first cash desk and the owner's bank account, when there is none yet.
+    // The first cash desk and the owner's bank account, each when there is none of its
+    // kind yet (an earlier run may have stopped between the two).
     DbOtwórzSELKonwersje(rs,
                          "[ID_Kasy],[nazwa],[rodz],[Opis],[Nr_Banku],[NR_Konta],[KodPocztowy],"
                          "[Miejscowość],[Ulica],[Telefon] FROM [KASYBANKI]");
-    if (kroki::Rekordy(rs).Eof()) {
-        const jet::Value blank = jet::Value::text(" ");
-        rs->AddNew();
-        rs->Fields(1) = jet::Value::text("Kasa główna");
-        rs->Fields(2) = jet::Value::text("K");
-        for (int i = 3; i <= 9; ++i) rs->Fields(i) = blank;
-        rs->UpdateBatch();
-        rs->AddNew();
-        rs->Fields(1) = Z_Setup(*this, "w:bank");
-        rs->Fields(2) = jet::Value::text("B");
-        rs->Fields(3) = blank;
-        rs->Fields(4) = blank;
-        rs->Fields(5) = Z_Setup(*this, "w:konto");
-        for (int i = 6; i <= 9; ++i) rs->Fields(i) = blank;
-        rs->UpdateBatch();
+    const jet::Value blank = jet::Value::text(" ");
+    if (Liczba_Z_Zapytania("count(*) FROM [KASYBANKI] where [rodz]='K'") == 0) {
+        ado::Recordset& r = kroki::Rekordy(rs);
+        r.AddNew();
+        r.Fields(1) = jet::Value::text("Kasa główna");
+        r.Fields(2) = jet::Value::text("K");
+        for (int i = 3; i <= 9; ++i) r.Fields(i) = blank;
+        r.UpdateBatch();
+    }
+    if (Liczba_Z_Zapytania("count(*) FROM [KASYBANKI] where [rodz]='B'") == 0) {
+        ado::Recordset& r = kroki::Rekordy(rs);
+        r.AddNew();
+        r.Fields(1) = Z_Setup(*this, "w:bank");
+        r.Fields(2) = jet::Value::text("B");
+        r.Fields(3) = blank;
+        r.Fields(4) = blank;
+        r.Fields(5) = Z_Setup(*this, "w:konto");
+        for (int i = 6; i <= 9; ++i) r.Fields(i) = blank;
+        r.UpdateBatch();
     }
     ZamknijRSKonwersje(rs);
 

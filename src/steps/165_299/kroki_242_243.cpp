@@ -48,14 +48,25 @@ void ClsKonwersje::Konwersja_242() {
                                         .powiazanie = "Z2.[fakout_id]=[faktury].[fakout_id]",
                                         .klucz = "[fakout_id]",
                                         .pola = {{"[faktury].[id_kpir]", "KPIR_id"}}};
-    // The invoice lines' book link goes once the invoices hold it.
+    const Przeniesione_Wartosci korekty{
+        .zrodlo = "k_faktur_ZAWART",
+        .cel = "k_faktur",
+        .zlaczenie =
+            "[k_faktur] inner join [k_faktur_ZAWART] on "
+            "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id]",
+        .alias = "Z2",
+        .powiazanie = "Z2.[fkorout_id]=[k_faktur].[fkorout_id]",
+        .klucz = "[fkorout_id]",
+        .pola = {{"[k_faktur].[id_kpir]", "KPIR_id"}}};
+    // The invoice lines' book link goes once the invoices hold it; the correction lines'
+    // link becomes their id_kpir below, through the temporary column, once the
+    // corrections hold it.
     DbWykonajKonwersje(
         "update " + faktury.zlaczenie + " set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]",
         Wartosci_Z_Wczesniejszego_Przebiegu(faktury));
     DbWykonajKonwersje(
-        "update [k_faktur] inner join [k_faktur_ZAWART] on "
-        "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id] set "
-        "[k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]");
+        "update " + korekty.zlaczenie + " set [k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]",
+        Wartosci_Z_Wczesniejszego_Przebiegu(korekty));
     Usun_Pole("Paragon_ZAWART", "kpir_id");
     Usun_Pole("Paragon_ZAWART", "Nie_Ksieguj");
     Usun_Pole("faktury_ZAWART", "kpir_id");

@@ -78,15 +78,20 @@ void ClsKonwersje::Konwersja_244() {
         const std::string bez_numeru = numer + "='' or " + numer + " is null";
         const std::string warunek =
             *u.warunek ? "(" + bez_numeru + ") and " + u.warunek : bez_numeru;
-        DbWykonajKonwersje(
-            "insert into [Usunieto] "
-            "([rodzaj],[nr_dokumentu],[id_dokumentu],[id_kontrahenta],[data_dokumentu],[data_"
-            "usuniecia],[kto_usunol]) select '" +
-            std::string(u.rodzaj) + "'," + u.usuniety + "," + u.id + ",konh_id," + u.data +
-            ",#20-02-2001#,FAKOUT_WYST fROM " + u.tabela + " where " + warunek);
+        // An earlier run logged this kind when the log holds rows of it (its insert is
+        // whole or nothing), or logged and deleted every unnumbered document when it has
+        // dropped the column that the insert reads: the insert runs only where neither.
+        const std::string rodzaj = "[Usunieto] where [rodzaj]='" + std::string(u.rodzaj) + "'";
+        if (Jest_Tabela(u.tabela, u.usuniety) && Liczba_Z_Zapytania("count(*) from " + rodzaj) <= 0)
+            DbWykonajKonwersje(
+                "insert into [Usunieto] "
+                "([rodzaj],[nr_dokumentu],[id_dokumentu],[id_kontrahenta],[data_dokumentu],[data_"
+                "usuniecia],[kto_usunol]) select '" +
+                std::string(u.rodzaj) + "'," + u.usuniety + "," + u.id + ",konh_id," + u.data +
+                ",#20-02-2001#,FAKOUT_WYST fROM " + u.tabela + " where " + warunek);
         // The documents go only once the log holds them.
         Sprawdz_Przeniesienie(u.tabela, "Usunieto", std::string(u.tabela) + " where " + warunek,
-                              "[Usunieto] where [rodzaj]='" + std::string(u.rodzaj) + "'");
+                              rodzaj);
         const bool ostatnia =
             i + 1 == std::size(kUsuwane) || std::string(kUsuwane[i + 1].tabela) != u.tabela;
         if (!ostatnia) continue;

@@ -294,8 +294,7 @@ void ClsKonwersje::Konwersja_270() {
     DbWykonajKonwersje("delete from [place_dane] where [pole] is null ");
 
     for (int pole = 0; pole < static_cast<int>(std::size(kSkladniki)); ++pole)
-        DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + std::to_string(pole) +
-                              ",'" + kSkladniki[pole].opis + "','" + kSkladniki[pole].skrot + "')");
+        kroki::Opis_Skladnika(*this, pole, kSkladniki[pole].opis, kSkladniki[pole].skrot);
 }
 
 void ClsKonwersje::Konwersja_271() {
@@ -314,10 +313,10 @@ void ClsKonwersje::Konwersja_271() {
         while (!rs->Eof()) {
             // A Null payroll date fails here as an invalid use of Null.
             const double dzien = rs->Fields(1).value().to_date();
-            if (DbOtwórzSELKonwersje(lista,
-                                     "Opis,DataK,DataP,KosztPr,ID_Kpir,IDListy,Numer from "
-                                     "[place_Listy] where " +
-                                         Warunek_Dzien(dzien, "[DataK]")) == 0) {
+            const int32_t listy = DbOtwórzSELKonwersje(
+                lista, "Opis,DataK,DataP,KosztPr,ID_Kpir,IDListy,Numer from [place_Listy] where " +
+                           Warunek_Dzien(dzien, "[DataK]"));
+            if (listy == 0) {
                 lista->AddNew();
                 lista->Fields(0) = jet::Value::text("Lista płac");
                 lista->Fields(1) = jet::Value::date(dzien);
@@ -325,7 +324,11 @@ void ClsKonwersje::Konwersja_271() {
                 lista->Fields(3) = jet::Value::long_(0);
                 lista->Fields(4) = jet::Value::long_(0);
                 lista->UpdateBatch();
-                // The id is the engine's, known once the list is saved.
+            }
+            // The id is the engine's, known once the list is saved. A list that a stopped
+            // run saved without its number (the table is this step's: every list in it is
+            // one the step made) gets it now.
+            if (listy == 0 || (listy > 0 && lista->Fields(6).value().is_null())) {
                 const jet::dates::Parts d = jet::dates::from_serial(dzien);
                 lista->Fields(6) =
                     jet::Value::text(lista->Fields(5).value().to_text() + "/" +

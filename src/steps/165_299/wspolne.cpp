@@ -33,6 +33,26 @@ void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
     k.ZamknijRSKonwersje(rs);
 }
 
+void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const std::string& skr) {
+    const std::string p = std::to_string(pole);
+    if (k.Liczba_Z_Zapytania("count(*) from [place_opisy] where [pole]=" + p) > 0) return;
+    k.DbWykonajIINKonwersje("[place_opisy] (POLE,OPIS,SKR) values (" + p + ",'" + opis + "','" +
+                            skr + "')");
+}
+
+void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
+                  const std::string& nowe, int krok, const std::string& stan) {
+    if (wczesniej && k.Liczba_Z_Zapytania(nowe) > 0) {
+        // The update's own rows: its join and its where, counted.
+        const std::string duze = jet::text::upper(polecenie);
+        const size_t set = duze.find(" SET "), where = duze.rfind(" WHERE ");
+        const std::string stare =
+            "count(*) from " + polecenie.substr(7, set - 7) + polecenie.substr(where);
+        if (k.Liczba_Z_Zapytania(stare) > 0) ClsKonwersje::Konwersja_Przerwana(krok, stan);
+    }
+    k.DbWykonajKonwersje(polecenie);
+}
+
 void Numeruj(ClsKonwersje& k, const std::string& tekst,
              const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
     std::unique_ptr<ado::Recordset> rs;

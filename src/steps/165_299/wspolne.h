@@ -23,6 +23,25 @@ namespace kroki {
 void Dodaj_Wiersz_Gdy_Brak(ClsKonwersje& k, const std::string& tekst,
                            const std::vector<jet::Value>& wartosci);
 
+// A payroll component's row of the catalogue place_opisy, sent as "[place_opisy]
+// (POLE,OPIS,SKR) values (pole,'opis','skr')" through DbWykonajIINKonwersje only when the
+// catalogue has no row of that component yet: a run that stopped after it inserted the
+// row leaves it there, and a second copy would break the catalogue's key on pole.
+void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const std::string& skr);
+
+// Runs an update that re-points references from the ids of an old register to new rows
+// ("UPDATE <join> set ... where ...", the join finding each reference's new row), once,
+// over a database in which a run of the suite's earlier tool may have run it already:
+// wczesniej says that the new rows were there before this run. The references that it
+// re-points now are those that its own join finds; those that an earlier run re-pointed
+// are those that nowe counts (the text after "Select ", a count of the references that
+// find a new row by its key). Where its join finds none the update changes nothing, and
+// where nowe counts none no earlier run re-pointed any: either way it runs. Where both
+// find references, the database cannot tell which of the two ids a reference holds, and
+// the step stops (Konwersja_Przerwana of krok, with stan).
+void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
+                  const std::string& nowe, int krok, const std::string& stan);
+
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);

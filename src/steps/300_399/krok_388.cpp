@@ -219,111 +219,191 @@ void ClsKonwersje::Konwersja_388() {
             DbWykonajKonwersje(std::string("alter table [Kontrahenci] ADD COLUMN ") + kolumna +
                                " " + typ);
     };
+    const auto sa_strony = [this](const std::string& warunek) {
+        return Liczba_Z_Zapytania("count(*) from KONTRAHENCI where " + warunek) > 0;
+    };
+
+    // The part of the step that a run of the suite's earlier tool, which committed each
+    // statement on its own, began last, by what each part adds first: the parts before it
+    // are done, and are not done again (their inserts would add the parties twice, their
+    // re-pointing would read party ids as old ids); in that part each insert whose parties
+    // stand is not made again, and each re-pointing runs once (kroki::Przepnij_Raz).
+    // 0 tax offices, 1 partners, 2 drivers, 3 employees, 4 payees, 5 cash desks and banks,
+    // 6 the rest. A part whose source gave no parties shows nothing: the run takes the
+    // part before it for the last begun, whose insert then stands, and repeats it, which
+    // the insert's check and the re-pointing's make safe.
+    int czesc = -1;
+    if (Jest_Tabela("Deklaracje", "ID_US"))
+        czesc = 6;
+    else if (Jest_Tabela("Kontrahenci", "Saldo"))
+        czesc = 5;
+    else if (Jest_Tabela("DOK_FIN", "NIEZALEZNE"))
+        czesc = 4;
+    else if (Jest_Tabela("Kontrahenci", "imie_oj"))
+        czesc = 3;
+    else if (Jest_Tabela("Kontrahenci", "Kier_id") &&
+             sa_strony("RKONH_NAZWA_ID='Kierowca' and Kier_id=-1"))
+        czesc = 2;
+    else if (Jest_Tabela("Kontrahenci", "Konh_Poczta"))
+        czesc = 1;
+    else if (sa_strony("RKONH_NAZWA_ID='US'"))
+        czesc = 0;
+    const auto przepnij = [this, &czesc](int w_czesci, const std::string& polecenie,
+                                         const std::string& nowe, const char* stan) {
+        kroki::Przepnij_Raz(*this, czesc == w_czesci, polecenie, nowe, 388, stan);
+    };
 
     // Tax offices; the employees' tax office then names its party.
-    DbWykonajKonwersje(
-        "insert into [kontrahenci] "
-        "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,RKONH_NAZWA_ID,"
-        "konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     ,ulica     ,Kod          "
-        "   , miasto,        'US',999999,-1 from S_US");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON KADRY_PRACOWNICY.US = "
-        "S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
-        "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id "
-        "where KONTRAHENCI.RKONH_NAZWA_ID='US'");
-    Numeruj_Kontrahentow(*this);
+    if (czesc <= 0) {
+        if (czesc < 0)
+            DbWykonajKonwersje(
+                "insert into [kontrahenci] "
+                "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
+                "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
+                ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US");
+        przepnij(0,
+                 "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
+                 "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
+                 "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+                 "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
+                 "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+                 "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
+        Numeruj_Kontrahentow(*this);
+    }
 
-    // PIT-5 partners.
-    dodaj_kolumny(kKolumnyWspolnika);
-    Wspolnicy_PIT5(*this);
-    Numeruj_Kontrahentow(*this);
+    // PIT-5 partners. Their parties name no partner that the step could find them by: a
+    // part begun with partners' parties standing stops.
+    if (czesc <= 1) {
+        dodaj_kolumny(kKolumnyWspolnika);
+        if (czesc == 1 && sa_strony("RKONH_NAZWA_ID='Współnik'"))
+            Konwersja_Przerwana(388, "po dopisaniu wspólników PIT-5 do tabeli KONTRAHENCI");
+        Wspolnicy_PIT5(*this);
+        Numeruj_Kontrahentow(*this);
+    }
 
     // Drivers: the contractors' nine driver slots, then the documents' driver.
-    DbWykonajKonwersje(
-        "insert into [kontrahenci] "
-        "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,opis     ,konh_numer,konh_activ,Kier_id) "
-        "select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    ,-1        ,-1 from "
-        "S_Kierowcy");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN S_Kierowcy ON "
-        "kontr.Kier_id  = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
-        "kontr.Kier_id =Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
-    for (int slot = 2; slot <= 9; ++slot) {
-        const std::string kol = "Kier_id" + std::to_string(slot);
-        DbWykonajKonwersje(
-            "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN S_Kierowcy ON "
-            "kontr." +
-            kol +
-            " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa "
-            "set kontr." +
-            kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
+    if (czesc <= 2) {
+        if (czesc < 2)
+            DbWykonajKonwersje(
+                "insert into [kontrahenci] "
+                "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,opis     ,konh_numer,konh_activ,"
+                "Kier_id) select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    "
+                ",-1        ,-1 from S_Kierowcy");
+        const char* stan = "po dopisaniu kierowców do tabeli KONTRAHENCI";
+        for (int slot = 1; slot <= 9; ++slot) {
+            const std::string kol = slot == 1 ? "Kier_id" : "Kier_id" + std::to_string(slot);
+            const std::string przed_ustaw = slot == 1 ? "kontr.Kier_id " : "kontr." + kol;
+            przepnij(2,
+                     "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN "
+                     "S_Kierowcy ON kontr." +
+                         (slot == 1 ? kol + " " : kol) +
+                         " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa "
+                         "set " +
+                         przed_ustaw + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                     "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
+                         kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                     stan);
+        }
+        for (const auto& [tabela, kol] : kDokumentyKierowcy)
+            przepnij(2,
+                     std::string("UPDATE KONTRAHENCI as Kier INNER JOIN (") + tabela +
+                         " as dok INNER JOIN S_Kierowcy ON dok." + kol +
+                         " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
+                         "dok." +
+                         kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                     std::string("count(*) from ") + tabela +
+                         " as dok INNER JOIN KONTRAHENCI as "
+                         "Kier ON dok." +
+                         kol +
+                         " = Kier.konh_id where Kier.RKONH_NAZWA_ID="
+                         "'Kierowca'",
+                     stan);
+        Numeruj_Kontrahentow(*this);
     }
-    for (const auto& [tabela, kol] : kDokumentyKierowcy)
-        DbWykonajKonwersje(std::string("UPDATE KONTRAHENCI as Kier INNER JOIN (") + tabela +
-                           " as dok INNER JOIN S_Kierowcy ON dok." + kol +
-                           " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
-                           "dok." +
-                           kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'");
-    Numeruj_Kontrahentow(*this);
 
     // Employees.
-    DbWykonajKonwersje("DROP TABLE [KADRY_NIEOBECNOSCI_S]");
-    dodaj_kolumny(kKolumnyPracownika);
-    DbWykonajKonwersje(
-        "insert into [kontrahenci] "
-        "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_NAZWA2,RKONH_NAZWA_ID,konh_numer,konh_activ,imie_oj,"
-        "imie_m,miejsce_ur,Plec,numer_prac,imie2,kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,"
-        "Dowod,Paszport,KartaStP,KartaCzP,Etat,Konh_US_id,Konh_DataUR, KONH_NAZ_BANK, "
-        "KONH_NR_KONTA) select mid(Nazwisko,1,8)+mid(Imie1,1,8),Nazwisko,Imie1,'Pracownik',999999 "
-        ",-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,"
-        "kodzus,Dowod,Paszport,KartaStP,KartaCzP,Etat,US ,Data_UR ,BANK, KONTO from "
-        "KADRY_PRACOWNICY");
-    for (const auto& [tabela, kol] : kOdwolaniaPracownika)
-        DbWykonajKonwersje(std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
-                           " as PPP INNER JOIN KADRY_PRACOWNICY ON PPP." + kol +
-                           " = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = "
-                           "KADRY_PRACOWNICY.Numer set PPP." +
-                           (std::string(kol) == "IDP" ? "IDP" : "ID_PRAC") +
-                           "=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'");
-    Numeruj_Kontrahentow(*this);
+    if (czesc <= 3) {
+        DbWykonajKonwersje("DROP TABLE [KADRY_NIEOBECNOSCI_S]");
+        dodaj_kolumny(kKolumnyPracownika);
+        if (czesc < 3 || !sa_strony("RKONH_NAZWA_ID='Pracownik'"))
+            DbWykonajKonwersje(
+                "insert into [kontrahenci] "
+                "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_NAZWA2,RKONH_NAZWA_ID,konh_numer,konh_activ,"
+                "imie_oj,imie_m,miejsce_ur,Plec,numer_prac,imie2,kategoria,ube,ubr,ubc,ubw,ubz,"
+                "nazwisko_p,kodzus,Dowod,Paszport,KartaStP,KartaCzP,Etat,Konh_US_id,Konh_DataUR, "
+                "KONH_NAZ_BANK, KONH_NR_KONTA) select mid(Nazwisko,1,8)+mid(Imie1,1,8),Nazwisko,"
+                "Imie1,'Pracownik',999999 ,-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,"
+                "kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,Dowod,Paszport,KartaStP,KartaCzP,"
+                "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY");
+        for (const auto& [tabela, kol] : kOdwolaniaPracownika) {
+            const std::string cel = std::string(kol) == "IDP" ? "IDP" : "ID_PRAC";
+            przepnij(3,
+                     std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
+                         " as PPP INNER JOIN KADRY_PRACOWNICY ON PPP." + kol +
+                         " = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = "
+                         "KADRY_PRACOWNICY.Numer set PPP." +
+                         cel + "=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
+                     std::string("count(*) from ") + tabela +
+                         " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
+                         " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
+                     "po dopisaniu pracowników do tabeli KONTRAHENCI");
+        }
+        Numeruj_Kontrahentow(*this);
+    }
 
-    // Free-text payees of cash documents.
-    Zmien_Typ_Pola("Konh_kod", "text (16)", "Kontrahenci");
-    DbWykonajKonwersje("alter table [DOk_FIN] ADD COLUMN NIEZALEZNE tinyint DEFAULT 0");
-    DbWykonajKonwersje(
-        "insert into [kontrahenci] "
-        "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,konh_numer,konh_activ) "
-        "select DISTINCTROW mid(Dla,1,16) ,Dla       ,'!!!'         ,999999    ,-1 from DOk_FIN "
-        "group by Dla,Konh_id Having Konh_id=0");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI INNER JOIN DOK_FIN ON KONTRAHENCI.KONH_NAZWA = DOK_FIN.Dla set "
-        "DOK_FIN.Konh_id=KONTRAHENCI.konh_id,DOk_FIN.NIEZALEZNE=2,DOk_FIN.dla='' where "
-        "KONTRAHENCI.RKONH_NAZWA_ID='!!!' and DOK_FIN.konh_id=0");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Pozostali' where RKONH_NAZWA_ID='!!!'");
-    DbWykonajKonwersje("UPDATE DOk_FIN Set DOk_FIN.NIEZALEZNE=1 where DOk_FIN.Dla='Niezależne'");
-    Numeruj_Kontrahentow(*this);
-
-    // Cash desks and banks.
-    dodaj_kolumny(kKolumnyKasy);
-    DbWykonajKonwersje(
-        "insert into [kontrahenci] "
-        "(KONH_NAZ_SKROT,KONH_NAZWA,Opis,RKONH_NAZWA_ID,konh_numer,konh_activ,rodz,konh_naz_bank,"
-        "konh_nr_konta,konh_kodpocztowy,KONH_ulica,KONH_TEL,KONH_miejscowosc,Saldo,nr_konta_"
-        "kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         ,999999    ,-1        ,rodz,"
-        "Nr_Banku,     NR_Konta,    KodPocztowy,      Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  "
-        "from KASYBANKI");
-    for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
+    // Free-text payees of cash documents. Their insert stands while its parties keep their
+    // mark '!!!', and once a document took its party (NIEZALEZNE 2); the documents take
+    // only parties of that mark, and only while they have none.
+    if (czesc <= 4) {
+        if (czesc < 4) Zmien_Typ_Pola("Konh_kod", "text (16)", "Kontrahenci");
+        DbWykonajKonwersje("alter table [DOk_FIN] ADD COLUMN NIEZALEZNE tinyint DEFAULT 0");
+        if (czesc < 4 || (!sa_strony("RKONH_NAZWA_ID='!!!'") &&
+                          Liczba_Z_Zapytania("count(*) from DOK_FIN where NIEZALEZNE=2") == 0))
+            DbWykonajKonwersje(
+                "insert into [kontrahenci] "
+                "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,konh_numer,konh_activ) "
+                "select DISTINCTROW mid(Dla,1,16) ,Dla       ,'!!!'         ,999999    ,-1 from "
+                "DOk_FIN group by Dla,Konh_id Having Konh_id=0");
         DbWykonajKonwersje(
-            std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
-            " as PPP INNER JOIN KASYBANKI ON PPP.ID_KASY = KASYBANKI.id_kasy) ON "
-            "KONTRAHENCI.KONH_Nazwa = KASYBANKI.nazwa set "
-            "PPP.ID_KASY=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='!!!'");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and RODZ='K'");
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Bank' where RKONH_NAZWA_ID='!!!' and RODZ='B'");
-    Numeruj_Kontrahentow(*this);
+            "UPDATE KONTRAHENCI INNER JOIN DOK_FIN ON KONTRAHENCI.KONH_NAZWA = DOK_FIN.Dla set "
+            "DOK_FIN.Konh_id=KONTRAHENCI.konh_id,DOk_FIN.NIEZALEZNE=2,DOk_FIN.dla='' where "
+            "KONTRAHENCI.RKONH_NAZWA_ID='!!!' and DOK_FIN.konh_id=0");
+        DbWykonajKonwersje(
+            "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Pozostali' where RKONH_NAZWA_ID='!!!'");
+        DbWykonajKonwersje(
+            "UPDATE DOk_FIN Set DOk_FIN.NIEZALEZNE=1 where DOk_FIN.Dla='Niezależne'");
+        Numeruj_Kontrahentow(*this);
+    }
+
+    // Cash desks and banks: their parties are the only ones with a kind of desk (Rodz).
+    if (czesc <= 5) {
+        dodaj_kolumny(kKolumnyKasy);
+        if (czesc < 5 || !sa_strony("Rodz is not null"))
+            DbWykonajKonwersje(
+                "insert into [kontrahenci] "
+                "(KONH_NAZ_SKROT,KONH_NAZWA,Opis,RKONH_NAZWA_ID,konh_numer,konh_activ,rodz,"
+                "konh_naz_bank,konh_nr_konta,konh_kodpocztowy,KONH_ulica,KONH_TEL,KONH_miejscowosc,"
+                "Saldo,nr_konta_kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         "
+                ",999999    ,-1        ,rodz,Nr_Banku,     NR_Konta,    KodPocztowy,      "
+                "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI");
+        for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
+            przepnij(5,
+                     std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
+                         " as PPP INNER JOIN KASYBANKI ON PPP.ID_KASY = KASYBANKI.id_kasy) ON "
+                         "KONTRAHENCI.KONH_Nazwa = KASYBANKI.nazwa set "
+                         "PPP.ID_KASY=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='!!!'",
+                     std::string("count(*) from ") + tabela +
+                         " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
+                         "where KONTRAHENCI.Rodz is not null",
+                     "po dopisaniu kas i banków do tabeli KONTRAHENCI");
+        DbWykonajKonwersje(
+            "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and "
+            "RODZ='K'");
+        DbWykonajKonwersje(
+            "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Bank' where RKONH_NAZWA_ID='!!!' and "
+            "RODZ='B'");
+        Numeruj_Kontrahentow(*this);
+    }
 
     DbWykonajKonwersje("alter table [Deklaracje] ADD COLUMN ID_US int DEFAULT 0");
     DbWykonajKonwersje("alter table [DOK_FRA] ADD COLUMN DataKasyBanku SmallDateTime DEFAULT null");

@@ -22,26 +22,31 @@ void ClsKonwersje::Konwersja_304() {
     DbWykonajKonwersje(dodaj + "  [Active] Logical");
     DbWykonajKonwersje(dodaj + "  [Stanowisko] Long");
     DbWykonajKonwersje("Update [Drukarki] set [Active]=-1");
-    DbWykonajKonwersje("Update [Drukarki] set [Stanowisko]=0");
-    // Each printer takes the workstation of its owner; printers of no known user, or of a
-    // user without a workstation, go.
-    DbWykonajKonwersje(
-        "Update [Drukarki] inner join [UZYTKOWNICY] on "
-        "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika] set "
-        "[Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko]");
-    DbWykonajKonwersje("Delete from [Drukarki] where [Stanowisko]=0");
-    DbWykonajKonwersje(dodaj + "  [KopiaOrginal] Long");
+    // What the owner's login gives a printer is done once the login column is gone: a run
+    // that stopped after its drop did it all.
+    if (Jest_Tabela("Drukarki", "LoginName")) {
+        DbWykonajKonwersje("Update [Drukarki] set [Stanowisko]=0");
+        // Each printer takes the workstation of its owner; printers of no known user, or of
+        // a user without a workstation, go.
+        DbWykonajKonwersje(
+            "Update [Drukarki] inner join [UZYTKOWNICY] on "
+            "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika] set "
+            "[Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko]");
+        DbWykonajKonwersje("Delete from [Drukarki] where [Stanowisko]=0");
+        DbWykonajKonwersje(dodaj + "  [KopiaOrginal] Long");
 
-    // The number of copies that the owner kept in Setup under "<login>\kopia\".
-    std::unique_ptr<ado::Recordset> rs;
-    DbOtwórzSELKonwersje(rs, "[KopiaOrginal],[LoginName] from [Drukarki]");
-    while (!kroki::Rekordy(rs).Eof()) {
-        const std::string klucz = NzStr(rs->Fields(1).value()) + "\\" + "kopia" + "\\";
-        rs->Fields(0) = jet::Value::long_(NzLng(jet::Value::text(Czytaj_SetupKonwersje(klucz))));
-        rs->MoveNext();
+        // The number of copies that the owner kept in Setup under "<login>\kopia\".
+        std::unique_ptr<ado::Recordset> rs;
+        DbOtwórzSELKonwersje(rs, "[KopiaOrginal],[LoginName] from [Drukarki]");
+        while (!kroki::Rekordy(rs).Eof()) {
+            const std::string klucz = NzStr(rs->Fields(1).value()) + "\\" + "kopia" + "\\";
+            rs->Fields(0) =
+                jet::Value::long_(NzLng(jet::Value::text(Czytaj_SetupKonwersje(klucz))));
+            rs->MoveNext();
+        }
+        kroki::Rekordy(rs).UpdateBatch();
+        ZamknijRSKonwersje(rs);
     }
-    kroki::Rekordy(rs).UpdateBatch();
-    ZamknijRSKonwersje(rs);
 
     Usun_Pole("Drukarki", "LoginName");
     DbWykonajKonwersje(dodaj + " [MnoznikStron] Long");

@@ -52,6 +52,9 @@ void ClsKonwersje::Konwersja_307() {
 }
 
 void ClsKonwersje::Konwersja_308() {
+    // The numbering lines go once every document points at its numbering: a run that
+    // stopped after their drop had pointed them all.
+    if (!Jest_Tabela("SPOSOB_NUMERACJI_ZAWART")) return;
     for (const char* t :
          {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA", "DOK_KZA"}) {
         const std::string T = t;

@@ -131,34 +131,38 @@ void ClsKonwersje::Konwersja_322() {
         {"DOK_WZ", "zakup_ddost", "ddout_id"},
         {"DOK_ZAK", "zakupy", "numer_id"},
     }};
-    for (const Tabela_Dokumentu& t : kTabele) {
-        Pokaz_Postep("", "", t.tabela);
-        for (const char* kolumna :
-             {" [n22] CURRENCY", " [vat22] CURRENCY", " [n7] CURRENCY", " [vat7] CURRENCY",
-              " [n3] CURRENCY", " [vat3] CURRENCY", " [n0] CURRENCY", " [nZW] CURRENCY"})
-            DbWykonajKonwersje(std::string("alter table ") + t.tabela + " " + "ADD COLUMN" +
-                               kolumna);
-        // The register goes once every document holds its amounts.
-        Przeniesione_Wartosci kwoty{
-            .zrodlo = "tabela_vat",
-            .cel = t.tabela,
-            .zlaczenie = std::string("tabela_vat as TV inner join ") + t.tabela +
-                         " as TD on TV.id=TD." + t.id,
-            .warunek = std::string("TV.r_dok='") + t.rodzaj + "'",
-            .alias = "T2",
-            .powiazanie = std::string("T2.id=TD.") + t.id + " AND T2.r_dok='" + t.rodzaj + "'",
-            .klucz = "id"};
-        std::string wartosci;
-        for (const char* kolumna : {"N22", "VAT22", "N7", "VAT7", "N3", "VAT3", "N0", "NZW"}) {
-            wartosci +=
-                (wartosci.empty() ? "TD." : ",TD.") + std::string(kolumna) + "=TV." + kolumna;
-            kwoty.pola.emplace_back(std::string("TD.") + kolumna, kolumna);
+    // The register goes once the last document table holds its amounts: a register that
+    // an earlier run dropped has left every amount in its documents, and the columns.
+    if (Jest_Tabela("tabela_vat")) {
+        for (const Tabela_Dokumentu& t : kTabele) {
+            Pokaz_Postep("", "", t.tabela);
+            for (const char* kolumna :
+                 {" [n22] CURRENCY", " [vat22] CURRENCY", " [n7] CURRENCY", " [vat7] CURRENCY",
+                  " [n3] CURRENCY", " [vat3] CURRENCY", " [n0] CURRENCY", " [nZW] CURRENCY"})
+                DbWykonajKonwersje(std::string("alter table ") + t.tabela + " " + "ADD COLUMN" +
+                                   kolumna);
+            // The register goes once every document holds its amounts.
+            Przeniesione_Wartosci kwoty{
+                .zrodlo = "tabela_vat",
+                .cel = t.tabela,
+                .zlaczenie = std::string("tabela_vat as TV inner join ") + t.tabela +
+                             " as TD on TV.id=TD." + t.id,
+                .warunek = std::string("TV.r_dok='") + t.rodzaj + "'",
+                .alias = "T2",
+                .powiazanie = std::string("T2.id=TD.") + t.id + " AND T2.r_dok='" + t.rodzaj + "'",
+                .klucz = "id"};
+            std::string wartosci;
+            for (const char* kolumna : {"N22", "VAT22", "N7", "VAT7", "N3", "VAT3", "N0", "NZW"}) {
+                wartosci +=
+                    (wartosci.empty() ? "TD." : ",TD.") + std::string(kolumna) + "=TV." + kolumna;
+                kwoty.pola.emplace_back(std::string("TD.") + kolumna, kolumna);
+            }
+            DbWykonajKonwersje(
+                "update " + kwoty.zlaczenie + " set " + wartosci + " WHERE " + kwoty.warunek,
+                Wartosci_Z_Wczesniejszego_Przebiegu(kwoty));
         }
-        DbWykonajKonwersje(
-            "update " + kwoty.zlaczenie + " set " + wartosci + " WHERE " + kwoty.warunek,
-            Wartosci_Z_Wczesniejszego_Przebiegu(kwoty));
+        DbWykonajKonwersje("drop table tabela_vat");
     }
-    DbWykonajKonwersje("drop table tabela_vat");
 
     DbWykonajKonwersje(std::string("alter table [S_JEDNOSTKI] ") + "ADD COLUMN" +
                        " [Do_Jednostki] Text(25)");

@@ -1,13 +1,17 @@
 // Steps 3.77 to 3.81: dated payroll parameters, wider book columns, the contractor
 // discount as money, work calendars and employee groups, and the product costing tables.
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
 
 #include "db/daty.h"
 #include "db/otworz.h"
+#include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "jet/dates.h"
+#include "jet/text.h"
+#include "jet/types.h"
 #include "jet/value.h"
 #include "steps/165_299/wspolne.h"
 
@@ -78,8 +82,27 @@ void ClsKonwersje::Konwersja_377() {
 }
 
 void ClsKonwersje::Konwersja_378() {
-    for (const char* kolumna : {"konh_nazwa", "konh_adres", "opis"})
-        Zmien_Typ_Pola(kolumna, "text (255)", "KPIR_KSIEGA");
+    static constexpr const char* kKolumny[] = {"konh_nazwa", "konh_adres", "opis"};
+    // A change that a run of the suite's earlier tool stopped in before it dropped its
+    // column left the temporary column last, beside that column, which still holds every
+    // value: the change drops the copy and runs whole. The copy's type is a widening's as
+    // well, so the change cannot tell it from a widening's copy; but no widening runs in
+    // this step, and the change under way is that of the first column not yet of its new
+    // type (one that is gone is past its drop, and the change knows its copy).
+    const auto pola = Pola_Tabeli("KPIR_KSIEGA");
+    if (pola && !pola->empty() && pola->back().nazwa == kKolumnaTymczasowa) {
+        for (const char* kolumna : kKolumny) {
+            const auto p = std::find_if(pola->begin(), pola->end(), [&](const Pole_Tabeli& x) {
+                return jet::text::same_name(x.nazwa, kolumna);
+            });
+            if (p == pola->end()) break;
+            if (p->typ == static_cast<int>(jet::DataType::Text) && p->rozmiar == 255) continue;
+            DbWykonajKonwersje(std::string("alter table KPIR_KSIEGA drop COLUMN ") +
+                               kKolumnaTymczasowa + " ");
+            break;
+        }
+    }
+    for (const char* kolumna : kKolumny) Zmien_Typ_Pola(kolumna, "text (255)", "KPIR_KSIEGA");
 }
 
 void ClsKonwersje::Konwersja_379() {
