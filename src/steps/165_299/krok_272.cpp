@@ -201,7 +201,7 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
         if (!Kopia_Robocza(NAZWA))
             k.DbWykonajKonwersje(
                 "select * into [X_" + NAZWA + "] from [" + NAZWA + "]",
-                k.Tabela_Z_Wczesniejszego_Przebiegu("X_" + NAZWA, "[" + NAZWA + "]"));
+                k.Tabela_Z_Wczesniejszego_Przebiegu("X_" + NAZWA, "* from [" + NAZWA + "]", ""));
     });
     Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
         const std::string NAZWA = jet::text::upper(nazwa);
@@ -214,7 +214,7 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
         if (Kopia_Robocza(NAZWA))
             k.DbWykonajKonwersje(
                 "select * into [" + NAZWA.substr(2) + "] from [" + NAZWA + "]",
-                k.Tabela_Z_Wczesniejszego_Przebiegu(NAZWA.substr(2), "[" + NAZWA + "]"));
+                k.Tabela_Z_Wczesniejszego_Przebiegu(NAZWA.substr(2), "* from [" + NAZWA + "]", ""));
     });
     Przebieg_Przebudowy(k, [&k](const std::string& nazwa) {
         const std::string NAZWA = jet::text::upper(nazwa);
@@ -293,8 +293,9 @@ void ClsKonwersje::Konwersja_272() {
         // record of the values and stays.
         if (!Jest_Tabela("Place_Dane", "wartosc0"))
             Usun_Pozostala_Kopie("Place_Dane", "_Place_Dane");
-        DbWykonajKonwersje("Select * into [_Place_dane] from [Place_Dane]",
-                           Tabela_Z_Wczesniejszego_Przebiegu("_Place_Dane", "[Place_Dane]"));
+        DbWykonajKonwersje(
+            "Select * into [_Place_dane] from [Place_Dane]",
+            Tabela_Z_Wczesniejszego_Przebiegu("_Place_Dane", "* from [Place_Dane]", ""));
         for (int n = 0; n <= kOstatniSkladnik; ++n)
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
                                "  money");
