@@ -31,7 +31,7 @@
 #                          and the last and those around each change of the place in the
 #                          program that the writes come from (a statement's first write,
 #                          a record loop's), evenly spread when there are more
-#                          zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
+#     zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
 #                          what the step wrote before the N-th write is committed and the
 #                          process killed, as the suite's earlier tool, which committed
 #                          each statement on its own, leaves a database it was stopped in;
@@ -45,6 +45,11 @@
 #                          that read them (tests/crash/wiersze.txt: STEP TABLE...; the
 #                          rows made by tests/crash/wypelnij_tabele), so that statements
 #                          that run twice meet rows; the straight run is then that road
+#   --states-from DIR      the killed states made by the test program of another build
+#                          (DIR, e.g. one of an earlier commit, whose statements run in
+#                          the order of the suite's earlier tool), on its own road; each
+#                          is then run again by this build and compared with this build's
+#                          uninterrupted run of the step from the same entry
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
 # ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
 # statement"), MODE "full", "transient" or "zabij", the statement being the first failure
@@ -64,21 +69,26 @@ set -euo pipefail
 me=stops_in_steps
 seed=1
 rows=0
+from=""
 rest=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --seed) seed=$2; shift 2 ;;
         --rows) rows=1; shift ;;
+        --states-from) from=$2; shift 2 ;;
         *) rest+=("$1"); shift ;;
     esac
 done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,64p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,69p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 FILL=$build/tests/crash/wypelnij_tabele
-for t in "$KONW_PROGRAM" "$DUMP" $([ $rows = 0 ] || echo "$FILL"); do
+# The program that makes the road and the killed states: this build's, or --states-from's.
+export STATES=$KONW_PROGRAM
+[ -z "$from" ] || STATES=$(cd "$from" && pwd)/tests/e2e/konwersja_kroki_testowe
+for t in "$KONW_PROGRAM" "$STATES" "$DUMP" $([ $rows = 0 ] || echo "$FILL"); do
     [ -x "$t" ] || { echo "$me: $t is missing" >&2; exit 2; }
 done
 started=$(date +%s)
@@ -103,7 +113,7 @@ prepare "$work/straight" demo
 for x in $(cut -d' ' -f1 "$fills" | sort -n -u); do
     # The run must stop at the step it lacks, not at a failure before it.
     : >"$work/straight/err.txt"
-    [ "$(KONW_KROKI=$x=brak KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 1 ] &&
+    [ "$(KONW_PROGRAM=$STATES KONW_KROKI=$x=brak KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 1 ] &&
         grep -q "(Konwersja_$x)" "$work/straight/err.txt" || {
         echo "$me: the straight run to $x did not stop there:" \
             "$(grep -m 1 Krytyczny "$work/straight/err.txt")" >&2
@@ -111,7 +121,7 @@ for x in $(cut -d' ' -f1 "$fills" | sort -n -u); do
     }
     fill "$x" "$work/straight"
 done
-[ "$(KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 0 ] ||
+[ "$(KONW_PROGRAM=$STATES KONW_AWARIA_LICZ=$work/writes.txt run "$work/straight")" = 0 ] ||
     { echo "$me: the straight run did not complete" >&2; exit 1; }
 "$DUMP" "$work/straight/d" >"$work/at-end.txt"
 "$tools/konwersja/wersja-bazy" "$work/straight/d/baza.mdb" >"$work/at-end.version"
@@ -185,7 +195,7 @@ sort -k1,1n -k2,2n -k5,5 -u -o "$list" "$list"
 prepare "$work/chain" demo
 for x in $({ awk '{ print $1; if ($4 != "end") print $4 }' "$list"; cut -d' ' -f1 "$fills"; } |
     sort -n -u); do
-    status=$(KONW_KROKI=$x=brak run "$work/chain")
+    status=$(KONW_PROGRAM=$STATES KONW_KROKI=$x=brak run "$work/chain")
     [ "$status" = 1 ] || { echo "$me: the chain's run to $x ended with status $status" >&2; exit 1; }
     [ ! -e "$work/chain/d/baza.mdb-wal" ] ||
         { echo "$me: the run stopped before $x left its log" >&2; exit 1; }
@@ -197,8 +207,27 @@ for x in $({ awk '{ print $1; if ($4 != "end") print $4 }' "$list"; cut -d' ' -f
     wait
     cp "$work/chain/d/baza.mdb" "$work/at-$x/baza.mdb"
 done
-[ "$(run "$work/chain")" = 0 ] && "$DUMP" "$work/chain/d" | cmp -s - "$work/at-end.txt" ||
+[ "$(KONW_PROGRAM=$STATES run "$work/chain")" = 0 ] && "$DUMP" "$work/chain/d" | cmp -s - "$work/at-end.txt" ||
     { echo "$me: the chain did not end as the straight run" >&2; exit 1; }
+# What a stop's rerun must end as: the road's database before the next step, or, with
+# --states-from, this build's uninterrupted run of the step from the road's entry
+# (expect-S.txt and expect-S.version).
+expect() {
+    local s=$1 next=$2 f="$WORK/expect-$1" steps=""
+    if [ "$STATES" = "$KONW_PROGRAM" ]; then
+        ln -sf "at-$next.txt" "$WORK/expect-$s.txt"
+        ln -sf "at-$next.version" "$WORK/expect-$s.version"
+        return
+    fi
+    [ "$next" = end ] || steps=$next=brak
+    prepare "$f" "at-$s/baza"
+    KONW_KROKI=$steps run "$f" >/dev/null
+    "$DUMP" "$f/d" >"$WORK/expect-$s.txt" 2>&1 || true
+    "$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" >"$WORK/expect-$s.version" 2>&1 || true
+    rm -rf "$f"
+}
+export -f expect
+awk '{ print $1, $4 }' "$list" | sort -u | xargs -P "$jobs" -L 1 bash -c 'expect "$0" "$1"' 
 chained=$(date +%s)
 echo "$me: $(wc -l <"$list") stops in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps," \
     "$jobs at a time, in $work (road ready in $((chained - started)) s)" >&2
@@ -210,7 +239,7 @@ stop() {
     [ "$next" = end ] || steps=$next=brak
     case $mode in transient) awaria=$awaria:chwilowa ;; zabij) awaria=$awaria:zabij ;; esac
     prepare "$f" "at-$s/baza"
-    stopped=$(KONW_AWARIA=$awaria KONW_KROKI=$steps run "$f")
+    stopped=$(KONW_PROGRAM=$STATES KONW_AWARIA=$awaria KONW_KROKI=$steps run "$f")
     at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     at=${at% }
     [ "$at" = "$(cat "$WORK/at-$s.version")" ] || at="$at(passed)"
@@ -233,7 +262,7 @@ stop() {
     rerun=$(KONW_KROKI=$steps run "$f")
     version=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     version=${version% }
-    if [ "$version" != "$(cat "$WORK/at-$next.version")" ]; then
+    if [ "$version" != "$(cat "$WORK/expect-$s.version")" ]; then
         verdict=blocked
         if [ "$mode" = zabij ]; then
             # The rerun's stop, as its Log's error line says it (its cause), and whether it
@@ -247,12 +276,12 @@ stop() {
                 verdict="blocked(CHANGED)"
             fi
         fi
-    elif "$DUMP" "$f/d" >"$f/outcome.txt" 2>&1 && cmp -s "$f/outcome.txt" "$WORK/at-$next.txt"
+    elif "$DUMP" "$f/d" >"$f/outcome.txt" 2>&1 && cmp -s "$f/outcome.txt" "$WORK/expect-$s.txt"
     then
         verdict=same
     else
         verdict=DIFF
-        diff "$WORK/at-$next.txt" "$f/outcome.txt" >"$f/diff.txt" || true
+        diff "$WORK/expect-$s.txt" "$f/outcome.txt" >"$f/diff.txt" || true
     fi
     [ $verdict != same ] && [ $verdict != "blocked(kept)" ] || [[ $at == *"(absorbed)"* ]] ||
         rm -rf "$f"
@@ -282,10 +311,9 @@ while read -r s n mode; do
     echo "$me: $s ${n%/*} $mode: $(grep -F "$s $n $mode " "$results" | cut -d' ' -f4-8)" >&2
     d=$work/stop-$s-${n%/*}-$mode/diff.txt
     [ -s "$d" ] || continue
-    next=$(awk -v s="$s" '$1 == s { print $3; exit }' "$work/steps.txt")
     # The table of the first difference, and the difference's first lines.
     awk -v l="$(grep -m 1 -o '^[0-9]*' "$d")" 'NR <= l && /^## / { t = $0 } NR == l { print "  in " t; exit }' \
-        "$work/at-$next.txt" >&2 || true
+        "$work/expect-$s.txt" >&2 || true
     head -n 6 "$d" | cut -c 1-160 | sed 's/^/  /' >&2
 done
 # The killed states' table per step.
