@@ -33,6 +33,15 @@ struct Stan {
     const char* bez = nullptr;         // a table left out of the comparison
 };
 
+// Three contractors of one short name and one code, with no numbers.
+const std::vector<std::string> kPowtorzeni(
+    3, "insert into kontrahenci (KONH_NAZ_SKROT, Konh_kod, konh_numer) values ('abc', 'X1', 0)");
+// Three equal stocktaking lines.
+const std::vector<std::string> kRemanent(
+    3,
+    "insert into DOK_REI_ZAWART (ID_RI, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny, Cena) "
+    "values (1, 1, 5, 4, 2)");
+
 const Stan kStany[] = {
     {419, 0, {}},                // ID_DOK dropped after its carry
     {428, 60, {}},               // payroll component 172 inserted
@@ -64,9 +73,14 @@ const Stan kStany[] = {
       "insert into SRODKI_TRWALE_AMORTYZACJA (ID, MIESIAC, ROK, KWOTA, id_kpir) values "
       "(9001, 1, 2004, 10, 0)"},
      "odpisów"},
-    {588, 134, {}, nullptr, "S_Inne"},  // a driver column dropped
-    {595, 3, {}, "numery kont"},        // a bank's account number rewritten
-    {600, 34, {}},                      // the report ID added after the position change
+    {558, 49, {}},                                // KONH_NAZ_SKROT dropped in its change
+    {558, 57, kPowtorzeni, "skróty nazw"},        // a short name numbered
+    {558, 79, kPowtorzeni, "kody kontrahentów"},  // a code numbered
+    {558, 88, kPowtorzeni, "konh_numer"},         // a contractor renumbered
+    {588, 134, {}, nullptr, "S_Inne"},            // a driver column dropped
+    {595, 3, {}, "numery kont"},                  // a bank's account number rewritten
+    {600, 34, {}},                                // the report ID added after the position change
+    {610, 15, kRemanent, "remanentu"},            // a line's quantities added, the line not deleted
     {612,
      13,  // a book entry's line negated, its amount not yet signed
      {"insert into KPIR_KSIEGA (kpir_id, wart_fin) values (9001, -50)",

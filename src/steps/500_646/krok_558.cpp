@@ -1,7 +1,9 @@
 // Step 5.58: codes of 25 characters for account segments, contractors' short names and
 // codes and product codes; the last three made unique and indexed uniquely, and the
 // contractors numbered 1 to N.
+#include <cctype>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -35,8 +37,11 @@ std::string Opis_Wiersza(const Kolumna_Kodu& kol, const std::string& klucz,
 // Values longer than the new 25 characters are cut to them before the column is
 // retyped: the copy back into the narrower column would otherwise fail and stop the
 // conversion at this step on every run. Each cut value is logged with its row's key;
-// equal values that the cut makes are then made unique like any other.
+// equal values that the cut makes are then made unique like any other. A column that does
+// not read is in the middle of its change, which an earlier run began once it had cut the
+// values: they wait in the temporary column, cut already.
 void Przytnij_Do_Kodu(ClsKonwersje& k, const Kolumna_Kodu& kol) {
+    if (!k.Jest_Tabela(kol.tabela, kol.pole)) return;
     std::unique_ptr<ado::Recordset> rs;
     const std::string warunek = " from " + kol.tabela + " where len(" + kol.pole + ")>25";
     if (k.DbOtwórzSELKonwersje(rs, kol.klucz + "," + kol.pole + warunek) < 1) {
@@ -226,6 +231,71 @@ void Przed_Dopisaniem_Jedynki(ClsKonwersje& k, const Kolumna_Kodu& kol) {
     }
 }
 
+// An earlier run that stopped in the middle of a walk or of the renumbering left some rows
+// with the values it gave them and the others as they were, and no fact of the database
+// tells which rows it reached: a new walk would number the rest otherwise (or, once the
+// repeated values are all numbered, leave the values that the stopped pass would have
+// numbered again), a new renumbering would not keep the contractors' order. The step stops
+// while the index that it makes right before a walk and drops right after it stands (plain,
+// under the column's name) and the column holds a repeated value or one that a walk may
+// have written (the upper-casing before the walk gives every repeated value its upper-case
+// form, and the walk puts a number after it or in front of it); and once the unique index
+// on the code stands (made right before the renumbering) while a contractor has the number
+// 1 (the first that it gives) and a number is missing, below 1 or shared: otherwise the
+// numbers 1 to k that the run gave keep the first k contractors in front of the others,
+// whose numbers are above k.
+bool Wartosc_Z_Przebiegu(ClsKonwersje& k, const std::string& pole) {
+    if (k.Liczba_Z_Zapytania("count(*) from kontrahenci as k1 inner join kontrahenci as k2 on k1." +
+                             pole + "=k2." + pole + " where k1.konh_id<k2.konh_id") > 0)
+        return true;
+    std::unique_ptr<ado::Recordset> rs;
+    bool jest = false;
+    if (k.DbOtwórzSELKonwersje(rs, pole + " from kontrahenci") > 0)
+        for (; !rs->Eof() && !jest; rs->MoveNext()) {
+            const jet::Value v = rs->Fields(0).value();
+            const std::string t = v.is_null() ? "" : v.to_text();
+            jest = !t.empty() && t == jet::text::upper(t) &&
+                   (std::isdigit(static_cast<unsigned char>(t.front())) ||
+                    std::isdigit(static_cast<unsigned char>(t.back())));
+        }
+    ZamknijRS(rs);
+    return jest;
+}
+
+void Sprawdz_Przerwane_Przebiegi(ClsKonwersje& k) {
+    std::map<std::string, bool> indeksy;  // the indexes of kontrahenci (folded): unique?
+    kroki::Z_Baza_DAO(
+        k,
+        [&indeksy](dao::Database& baza) {
+            for (const dao::Index& i : baza.TableDefs("kontrahenci").Indexes())
+                indeksy[jet::text::fold(i.Name)] = i.Unique;
+        },
+        0);
+    const auto indeks = [&indeksy](const char* nazwa, bool unikalny) {
+        const auto i = indeksy.find(jet::text::fold(nazwa));
+        return i != indeksy.end() && i->second == unikalny;
+    };
+    const std::string ponumerowane = " tabeli kontrahenci; powtarzające się ";
+    if (indeks("KONH_NAZ_SKROT", false) && Wartosc_Z_Przebiegu(k, "KONH_NAZ_SKROT"))
+        ClsKonwersje::Konwersja_Przerwana(
+            558, "po utworzeniu indeksu KONH_NAZ_SKROT" + ponumerowane +
+                     "skróty nazw kontrahentów mogły zostać już częściowo ponumerowane");
+    if (indeks("Konh_kod", false) && Wartosc_Z_Przebiegu(k, "Konh_kod"))
+        ClsKonwersje::Konwersja_Przerwana(
+            558, "po utworzeniu indeksu Konh_kod" + ponumerowane +
+                     "kody kontrahentów mogły zostać już częściowo ponumerowane");
+    if (indeks("Konh_kod", true) &&
+        k.Liczba_Z_Zapytania("count(*) from kontrahenci where konh_numer=1") > 0 &&
+        (k.Liczba_Z_Zapytania(
+             "count(*) from kontrahenci where konh_numer is null or konh_numer<1") > 0 ||
+         k.Liczba_Z_Zapytania("count(*) from kontrahenci as k1 inner join kontrahenci as k2 on "
+                              "k1.konh_numer=k2.konh_numer where k1.konh_id<k2.konh_id") > 0))
+        ClsKonwersje::Konwersja_Przerwana(
+            558,
+            "po utworzeniu unikalnego indeksu Konh_kod tabeli kontrahenci; kontrahenci mogli "
+            "zostać już częściowo ponumerowani od 1 w kolumnie konh_numer");
+}
+
 }  // namespace
 
 void ClsKonwersje::Przenumeruj_Kontrahentow() {
@@ -243,6 +313,7 @@ void ClsKonwersje::Konwersja_558() {
     const Kolumna_Kodu kod{"kontrahenci", "konh_id", "Konh_kod"};
     const Kolumna_Kodu produkt{"produkty", "prod_id", "prod_kod"};
     int32_t licznik = 0;
+    Sprawdz_Przerwane_Przebiegi(*this);
 
     for (const char* indeks : {"Podstawowy", "NR_K_2", "NR_K_3", "NR_K_4"})
         Usun_Index(indeks, "KH_KONTA");
