@@ -1,10 +1,12 @@
 // Step 5.58: codes of 25 characters for account segments, contractors' short names and
 // codes and product codes; the last three made unique and indexed uniquely, and the
 // contractors numbered 1 to N.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -234,16 +236,16 @@ void Przed_Dopisaniem_Jedynki(ClsKonwersje& k, const Kolumna_Kodu& kol) {
 // An earlier run that stopped in the middle of a walk or of the renumbering left some rows
 // with the values it gave them and the others as they were, and no fact of the database
 // tells which rows it reached: a new walk would number the rest otherwise (or, once the
-// repeated values are all numbered, leave the values that the stopped pass would have
-// numbered again), a new renumbering would not keep the contractors' order. The step stops
-// while the index that it makes right before a walk and drops right after it stands (plain,
-// under the column's name) and the column holds a repeated value or one that a walk may
-// have written (the upper-casing before the walk gives every repeated value its upper-case
-// form, and the walk puts a number after it or in front of it); and once the unique index
-// on the code stands (made right before the renumbering) while a contractor has the number
-// 1 (the first that it gives) and a number is missing, below 1 or shared: otherwise the
-// numbers 1 to k that the run gave keep the first k contractors in front of the others,
-// whose numbers are above k.
+// repeated values are all numbered, leave those that the stopped pass would have numbered
+// again), a new renumbering would not keep the contractors' order. So the step stops while
+// the plain index that it makes right before a walk and drops right after it stands under
+// the name of the column, which its change has made text of 25, and the column holds a
+// repeated value or one that a walk may have written (the upper-casing before the walk
+// gives every repeated value its upper-case form, and the walk puts a number after it or in
+// front of it); and once the unique index on the code stands (made right before the
+// renumbering) while a contractor has the number 1 (the first that it gives) and a number
+// is missing, below 1 or shared: otherwise the numbers 1 to k that the run gave keep the
+// first k contractors in front of the others, whose numbers are above k.
 bool Wartosc_Z_Przebiegu(ClsKonwersje& k, const std::string& pole) {
     if (k.Liczba_Z_Zapytania("count(*) from kontrahenci as k1 inner join kontrahenci as k2 on k1." +
                              pole + "=k2." + pole + " where k1.konh_id<k2.konh_id") > 0)
@@ -271,9 +273,16 @@ void Sprawdz_Przerwane_Przebiegi(ClsKonwersje& k) {
                 indeksy[jet::text::fold(i.Name)] = i.Unique;
         },
         0);
-    const auto indeks = [&indeksy](const char* nazwa, bool unikalny) {
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli("kontrahenci");
+    // The index of the column's name as the step makes it, over the column as the step's
+    // change leaves it (an index of that name may stand from an older release otherwise).
+    const auto indeks = [&](const char* nazwa, bool unikalny) {
         const auto i = indeksy.find(jet::text::fold(nazwa));
-        return i != indeksy.end() && i->second == unikalny;
+        return i != indeksy.end() && i->second == unikalny && pola &&
+               std::ranges::any_of(*pola, [nazwa](const Pole_Tabeli& p) {
+                   return jet::text::fold(p.nazwa) == jet::text::fold(nazwa) &&
+                          p.typ == dao::dbText && p.rozmiar == static_cast<int>(kDlugoscKodu);
+               });
     };
     const std::string ponumerowane = " tabeli kontrahenci; powtarzające się ";
     if (indeks("KONH_NAZ_SKROT", false) && Wartosc_Z_Przebiegu(k, "KONH_NAZ_SKROT"))
