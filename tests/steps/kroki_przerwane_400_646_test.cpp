@@ -33,6 +33,12 @@ struct Stan {
     const char* bez = nullptr;         // a table left out of the comparison
 };
 
+// Three equal stocktaking lines.
+const std::vector<std::string> kRemanent(
+    3,
+    "insert into DOK_REI_ZAWART (ID_RI, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny, Cena) "
+    "values (1, 1, 5, 4, 2)");
+
 const Stan kStany[] = {
     {419, 0, {}},                // ID_DOK dropped after its carry
     {428, 60, {}},               // payroll component 172 inserted
@@ -64,9 +70,11 @@ const Stan kStany[] = {
       "insert into SRODKI_TRWALE_AMORTYZACJA (ID, MIESIAC, ROK, KWOTA, id_kpir) values "
       "(9001, 1, 2004, 10, 0)"},
      "odpisów"},
+    {558, 49, {}},                      // KONH_NAZ_SKROT dropped in its change
     {588, 134, {}, nullptr, "S_Inne"},  // a driver column dropped
     {595, 3, {}, "numery kont"},        // a bank's account number rewritten
     {600, 34, {}},                      // the report ID added after the position change
+    {610, 15, kRemanent, "remanentu"},  // a line's quantities added, the line not deleted
     {612,
      13,  // a book entry's line negated, its amount not yet signed
      {"insert into KPIR_KSIEGA (kpir_id, wart_fin) values (9001, -50)",

@@ -35,8 +35,11 @@ std::string Opis_Wiersza(const Kolumna_Kodu& kol, const std::string& klucz,
 // Values longer than the new 25 characters are cut to them before the column is
 // retyped: the copy back into the narrower column would otherwise fail and stop the
 // conversion at this step on every run. Each cut value is logged with its row's key;
-// equal values that the cut makes are then made unique like any other.
+// equal values that the cut makes are then made unique like any other. A column that does
+// not read is in the middle of its change, which an earlier run began once it had cut the
+// values: they wait in the temporary column, cut already.
 void Przytnij_Do_Kodu(ClsKonwersje& k, const Kolumna_Kodu& kol) {
+    if (!k.Jest_Tabela(kol.tabela, kol.pole)) return;
     std::unique_ptr<ado::Recordset> rs;
     const std::string warunek = " from " + kol.tabela + " where len(" + kol.pole + ")>25";
     if (k.DbOtwórzSELKonwersje(rs, kol.klucz + "," + kol.pole + warunek) < 1) {

@@ -45,6 +45,13 @@ void ClsKonwersje::Zmiena_Nazwe_Pola_w_Tabeli2(std::string& sciezka, std::string
 
 namespace {
 
+// The pairs of equal stocktaking lines, the lower key first.
+constexpr const char* kParyLinii =
+    " FROM DOK_REI_ZAWART INNER JOIN DOK_REI_ZAWART AS DOK_REI_ZAWART_1 ON (DOK_REI_ZAWART.CENA = "
+    "DOK_REI_ZAWART_1.CENA) AND (DOK_REI_ZAWART.ID = DOK_REI_ZAWART_1.ID) AND "
+    "(DOK_REI_ZAWART.ID_RI = DOK_REI_ZAWART_1.ID_RI) Where "
+    "(((DOK_REI_ZAWART.countt) < [DOK_REI_ZAWART_1].[countt]))";
+
 // Two lines of one stocktaking document with the same product and price become one,
 // the lower key keeping the sums of both quantities; one pair per round, until none
 // is left. The step of 6.08 sends the statements through the conversion executors,
@@ -52,13 +59,9 @@ namespace {
 void Scal_Linie_Remanentu(ClsKonwersje& k, bool wykonawcy_konwersji) {
     std::unique_ptr<ado::Recordset> rs;
     for (;;) {
-        DbOtwórzSEL(rs,
-                    "Select DOK_REI_ZAWART.COUNTT,DOK_REI_ZAWART_1.COUNTT  FROM DOK_REI_ZAWART "
-                    "INNER JOIN DOK_REI_ZAWART AS DOK_REI_ZAWART_1 ON (DOK_REI_ZAWART.CENA = "
-                    "DOK_REI_ZAWART_1.CENA) AND (DOK_REI_ZAWART.ID = DOK_REI_ZAWART_1.ID) AND "
-                    "(DOK_REI_ZAWART.ID_RI = DOK_REI_ZAWART_1.ID_RI) Where "
-                    "(((DOK_REI_ZAWART.countt) < [DOK_REI_ZAWART_1].[countt]))",
-                    kOtworzEdycja);
+        DbOtwórzSEL(
+            rs, std::string("Select DOK_REI_ZAWART.COUNTT,DOK_REI_ZAWART_1.COUNTT ") + kParyLinii,
+            kOtworzEdycja);
         ado::Recordset& r = kroki::Rekordy(rs);
         if (r.Eof()) break;
         const std::string zostaje = NzStr(r.Fields(0).value());
@@ -143,6 +146,16 @@ void ClsKonwersje::Konwersja_609() {
 }
 
 void ClsKonwersje::Konwersja_610() {
+    // The merge adds the quantities of one of two equal stocktaking lines to the other and
+    // then deletes it; run again between the two, it would add them once more, and no fact
+    // of the database tells whether it has. The column zakup of DOK_KFA, dropped right
+    // before the merge, tells that an earlier run may have reached it.
+    if (Jest_Tabela("DOK_KFA") && !Jest_Tabela("DOK_KFA", "zakup") &&
+        Liczba_Z_Zapytania(std::string("count(*)") + kParyLinii) > 0)
+        Konwersja_Przerwana(610,
+                            "po usunięciu kolumny zakup tabeli DOK_KFA; ilości powtórzonych "
+                            "pozycji remanentu mogły zostać już dodane do pozycji, które "
+                            "zostają");
     Zmien_Nazwy_Pol(*this, {{"IDDD", "Countt", "ZAMOWIENIA_KOMENTARZE"},
                             {"iD", "Countt", "S_NUMERY_DOK"},
                             {"IDDD", "Countt", "KALENDARZ"},
