@@ -560,6 +560,37 @@ TEST_F(Krok407, AShiftCopyThatTheDatabaseRefusesStopsTheStep) {
               (Wiersze{{"1", "1", "6", "4"}}));
 }
 
+// The suite's earlier tool copied a line's value as its price and dropped the old column,
+// and divides it by the line's quantities only after the last number prefix column: run
+// again before that column, the price is divided; after it, nothing tells whether it was,
+// and the step stops keeping the database.
+TEST_F(Krok407, APriceThatTheEarlierToolCopiedIsDividedOnceOrTheStepStops) {
+    for (const bool prefiks : {false, true}) {
+        SCOPED_TRACE(prefiks);
+        Dokument(1, "03-20-2000");
+        Linia(1, 11, 6, 4, 0, 100);
+        Sql("alter table DOK_PRO_ZAWART add column ZDDOUT_CENA_N money, ZDDOUT_ILOSC single, "
+            "ZDDOUT_VAT text(4)");
+        Sql("update DOK_PRO_ZAWART set ZDDOUT_CENA_N=WSPRZ_CENA_B, ZDDOUT_ILOSC=10");
+        Sql("alter table DOK_PRO_ZAWART drop column WSPRZ_CENA_B");
+        if (prefiks) Sql("alter table sposob_numeracji add column nag_pzs text(50)");
+        polaczenie().database().checkpoint();
+        std::string r;
+        if (prefiks) {
+            jet::WorkUnit jednostka(polaczenie().database());
+            r = Krok(&ClsKonwersje::Konwersja_407);
+        } else {
+            r = Krok(&ClsKonwersje::Konwersja_407);
+        }
+        if (!Baza_Otwarta) DbOtwórz();
+        EXPECT_EQ(r.find("została przerwana") != std::string::npos, prefiks) << r;
+        EXPECT_EQ(Kolumna("select ZDDOUT_CENA_N from DOK_PRO_ZAWART"),
+                  (prefiks ? Lista{"100"} : Lista{"10", "10"}));
+        TearDown();
+        SetUp();
+    }
+}
+
 TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {
     Sql("insert into Setup values ('ROCZNA', '0')");
     Sql("insert into Numery_OST_DOK_NAG values ('produkcja', 'PRO')");

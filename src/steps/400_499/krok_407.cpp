@@ -206,6 +206,57 @@ constexpr const char* kKopie = "_Zmiany_Kopie";
 constexpr const char* kLinie = "_Zmiany_Linie";
 constexpr const char* kRozbicieDnia = "_Zmiany_Rozbicie";
 constexpr const char* kUdzial = "_Rozbicie_Udzial";
+// The lines' unit prices, taken in one statement before the old price column goes and
+// carried from it: while it stands (until the breakdown table is made) the prices are
+// per unit.
+constexpr const char* kCeny = "_Ceny_Jednostkowe";
+
+// Whether the production lines still hold their three shift columns: the split has not
+// been made.
+bool Zmiany_Linii(ClsKonwersje& k) {
+    for (int z = 1; z <= 3; ++z)
+        if (!k.Jest_Tabela("DOK_PRO_ZAWART", Ilosc_Zmiany(z))) return false;
+    return true;
+}
+
+// The production lines' unit prices: the line's value in column zrodlo over its three
+// shift quantities, taken into kCeny unless an earlier run took them, and carried into
+// the price with the other columns of reszta.
+void Ceny_Jednostkowe(ClsKonwersje& k, const std::string& zrodlo, const std::string& reszta) {
+    const std::string suma = Suma_Zmian(), c = kCeny;
+    if (!k.Jest_Tabela(c))
+        k.DbWykonajKonwersje("SELECT ddout_id,PROD_ID,Nz([" + zrodlo + "],0)/IIf(" + suma +
+                             "=0,1," + suma + ") AS Cena INTO [" + c + "] FROM dok_PRO_Zawart");
+    k.DbWykonajKonwersje("UPDATE dok_PRO_Zawart INNER JOIN [" + c +
+                         "] AS c ON (c.ddout_id=dok_PRO_Zawart.ddout_id AND "
+                         "c.PROD_ID=dok_PRO_Zawart.PROD_ID) SET [ZDDOUT_CENA_N]=c.Cena" +
+                         reszta);
+}
+
+// The old price column is gone and neither kCeny nor the breakdown table stands: the
+// suite's earlier tool copied the price as it was and dropped the column, and divides
+// the prices by the quantities, and the raw materials' values likewise, only once the
+// last number prefix column (nag_pzs) is added, right before it makes the breakdown
+// table. Before that prefix column the prices are taken here; after it nothing in the
+// database tells whether they and the raw materials' values were divided, and the step
+// stops where rows would be divided.
+void Ceny_Po_Wczesniejszym(ClsKonwersje& k) {
+    if (k.Jest_Tabela(kCeny) || k.Jest_Tabela(kRozbicie) || !Zmiany_Linii(k) ||
+        !k.Jest_Tabela("dok_PRO_Zawart", "ZDDOUT_CENA_N"))
+        return;
+    const std::string suma = Suma_Zmian();
+    if (k.Jest_Tabela("sposob_numeracji", "nag_pzs") &&
+        (k.Liczba_Z_Zapytania("count(*) from dok_PRO_Zawart where Nz(ZDDOUT_CENA_N,0)<>0 and " +
+                              suma + "<>0 and " + suma + "<>1") > 0 ||
+         k.Liczba_Z_Zapytania("count(*) from DOK_PRO_surowce where Nz(wartosc,0)<>0 and "
+                              "Nz(ilosc,0)<>0 and ilosc<>1") > 0))
+        ClsKonwersje::Konwersja_Przerwana(
+            407,
+            "po przeniesieniu cen pozycji produkcji do kolumny ZDDOUT_CENA_N i dodaniu kolumny "
+            "nag_pzs tabeli sposob_numeracji; ceny pozycji produkcji i wartości surowców mogły "
+            "zostać już podzielone przez ich ilości");
+    Ceny_Jednostkowe(k, "ZDDOUT_CENA_N", "");
+}
 
 // Whether a product of document h, in its lines or in its breakdown, is one of document
 // s's: a line or a breakdown row of h would then meet s's key.
@@ -383,7 +434,7 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
 // The breakdown of the lines, each raw material at its value per unit: made from the
 // breakdown of the production lines that have a quantity (a breakdown row goes with its
 // line), without rows of no quantity, with the unit values in a column of their own that
-// is carried into Wartosc and dropped; then its key. Its table says that the clean-up
+// is carried into Wartosc, after the key, and dropped. Its table says that the clean-up
 // before the split is made.
 void Rozbicie(ClsKonwersje& k, bool zrob) {
     const std::string r = kRozbicie;
@@ -398,15 +449,15 @@ void Rozbicie(ClsKonwersje& k, bool zrob) {
             "Nz(DOK_PRO_ZAWART_SUROWCE.Ilosc,0)<>0 AND (z.PROD_ID Is Null OR "
             "Nz(z.ilosc_prod,0)+Nz(z.ilosc_prod2,0)+Nz(z.ilosc_prod3,0)<>0)");
     if (k.Jest_Tabela(r, kWartoscJedn)) {
+        Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
         k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=[" + kWartoscJedn + "]");
         Usun_Pole(r, kWartoscJedn);
     }
-    Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
 }
 
 // Operations 14.4 to 14.6: the lines' shift quantities and breakdown rows split among the
 // documents of the shifts.
-void Podziel_Zmiany(ClsKonwersje& k) {
+void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
     // The lines that have no quantity go (their breakdown did not enter the split), and
     // a shift without a quantity counts as 0 from here on, so that no sum of the split or
     // of a merge into the day's shift document turns Null. Only documents the split has
@@ -428,14 +479,6 @@ void Podziel_Zmiany(ClsKonwersje& k) {
     // lines and breakdown of each further shift are copied to that day's document of the
     // shift, made when there is none. A document without an issue date shares the
     // documents of no date.
-    const bool wznowienie = k.Jest_Tabela(kKopie);
-    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kKopie) + "] (H long,zmiana long,S long)");
-    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kLinie) +
-                         "] (H long,zmiana long,S long,PROD_ID long,ilosc_prod single,ilosc_prod2 "
-                         "single,ilosc_prod3 single,ZDDOUT_CENA_N money)");
-    k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kRozbicieDnia) +
-                         "] (H long,zmiana long,Prod_id long,sur_id long,Ilosc single,Wartosc "
-                         "money)");
     std::unique_ptr<ado::Recordset> h;
     std::unique_ptr<ado::Recordset> l;
     if (k.DbOtwórzSELKonwersje(h,
@@ -492,13 +535,12 @@ void Podziel_Zmiany(ClsKonwersje& k) {
         }
     }
     k.ZamknijRSKonwersje(h);
-    for (const char* t : {kKopie, kLinie, kRozbicieDnia})
-        k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
 
     // 14.5-6. Each line keeps the quantity of its document's shift at the unit price of
     // the whole line, and each breakdown row the shift's share of its quantity at its
     // unit price, so that the documents of the shifts add up to the document they were
-    // cut from. The shares are taken in one statement, and carried while they stand.
+    // cut from. The shares are taken in one statement, before the journals go, and
+    // carried while they stand.
     for (int zmiana = 1; zmiana <= 3; ++zmiana) {
         const std::string kolumna = Ilosc_Zmiany(zmiana);
         k.DbWykonajKonwersje(
@@ -516,9 +558,61 @@ void Podziel_Zmiany(ClsKonwersje& k) {
             u + "] FROM [" + r +
             "] AS r INNER JOIN DOK_PRO_Zawart AS z ON (z.PROD_ID = r.Prod_id) AND (r.ddout_id = "
             "z.ddout_id) where (z.[ilosc_prod]+z.[ilosc_prod2]+z.[ilosc_prod3])<>0");
+    for (const char* t : {kKopie, kLinie, kRozbicieDnia})
+        k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
     k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + u + "] AS u ON (u.ddout_id=[" + r +
                          "].ddout_id AND u.Prod_id=[" + r + "].Prod_id AND u.sur_id=[" + r +
                          "].sur_id) SET [" + r + "].Ilosc=u.Ilosc");
+}
+
+// The suite's earlier tool's split has given documents their shifts: it copies a
+// document's lines and breakdown to the day's document of each further shift before it
+// gives the document its own, and takes the breakdown's shift shares after the split,
+// none of which leaves a fact in the database. The step stops where what it would copy
+// or share may have been copied or shared: a document that the split has not given a
+// shift, with quantities in a further shift whose day's document shares a product with
+// it, or a breakdown row of a line with quantities in two shifts.
+void Podzial_Wczesniejszy(ClsKonwersje& k) {
+    std::string w_zmianach;
+    for (int z = 1; z <= 3; ++z)
+        w_zmianach += std::string(z == 1 ? "" : "+") + "IIf(z.[" + Ilosc_Zmiany(z) + "]>0,1,0)";
+    bool moglo = k.Liczba_Z_Zapytania("count(*) from [" + std::string(kRozbicie) +
+                                      "] AS r INNER JOIN DOK_PRO_ZAWART AS z ON "
+                                      "(z.ddout_id=r.ddout_id AND z.PROD_ID=r.Prod_id) where " +
+                                      w_zmianach + ">1") > 0;
+    std::unique_ptr<ado::Recordset> h;
+    if (!moglo && k.DbOtwórzSELKonwersje(h,
+                                         "[DDOUT_ID],[DDOUT_DATA_WYST] from [dok_pro] where "
+                                         "Nz(nr_zM_PROD,0)=0") > 0) {
+        for (; !moglo && !h->Eof(); h->MoveNext()) {
+            const std::string id = NzStr(h->Fields(0).value());
+            const jet::Value data = h->Fields(1).value();
+            const std::string dzien =
+                data.is_null() ? "[DDOUT_DATA_WYST] Is Null"
+                               : Warunek_Okres(data.to_date(), "[DDOUT_DATA_WYST]", data.to_date());
+            bool wczesniej = false;
+            for (int z = 1; z <= 3 && !moglo; ++z) {
+                const bool jest = k.Liczba_Z_Zapytania(
+                                      "count(*) from [dok_pro_zawart] where "
+                                      "ddout_id=" +
+                                      id + " and [" + Ilosc_Zmiany(z) + "]>0") > 0;
+                if (jest && wczesniej) {
+                    const int64_t s = k.Liczba_Z_Zapytania(
+                        "top 1 DDOUT_ID from [dok_pro] where [nr_zM_PROD]=" + std::to_string(z) +
+                        " and " + dzien);
+                    moglo = s > 0 && Wspolne_Produkty(k, id, std::to_string(s));
+                }
+                wczesniej = wczesniej || jest;
+            }
+        }
+    }
+    k.ZamknijRSKonwersje(h);
+    if (moglo)
+        ClsKonwersje::Konwersja_Przerwana(
+            407,
+            "w trakcie podziału dokumentów produkcji na zmiany; pozycje dokumentu mogły zostać "
+            "już skopiowane do dokumentu zmiany z tego dnia albo rozbicie surowców już "
+            "podzielone między zmiany");
 }
 
 // Operations 14 to 17.
@@ -526,25 +620,35 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     // The split reads the lines' three shift columns, which go once it is made: lines
     // without them were split by an earlier run. The breakdown table is made after the
     // clean-up before the split, and stays.
-    bool zmiany = true;
-    for (int z = 1; z <= 3; ++z)
-        zmiany = zmiany && k.Jest_Tabela("DOK_PRO_ZAWART", Ilosc_Zmiany(z));
+    const bool zmiany = Zmiany_Linii(k);
     const bool rozbicie = k.Jest_Tabela(kRozbicie);
+    const bool wznowienie = k.Jest_Tabela(kKopie);
+    // A breakdown table with none of the split's work tables or columns beside it is the
+    // suite's earlier tool's, which keys it, divides its values and then splits: before
+    // the split has given a document its shift it is made again from the lines'
+    // breakdown, which the step never changes.
+    bool nowe_rozbicie = !rozbicie;
+    if (zmiany && rozbicie && !wznowienie && !k.Jest_Tabela(kRozbicie, kWartoscJedn) &&
+        !k.Jest_Tabela(kUdzial)) {
+        if (k.Liczba_Z_Zapytania("count(*) from [dok_pro] where Nz(nr_zM_PROD,0)<>0") > 0) {
+            Podzial_Wczesniejszy(k);
+        } else {
+            k.DbWykonajKonwersje("drop table [" + std::string(kRozbicie) + "]");
+            nowe_rozbicie = true;
+        }
+    }
 
     // 14.1-3. Raw materials at their value per unit, and the payment date of every
     // production document before the split makes the shift documents, which have none.
     // A raw material without a quantity (Null) has none: its row goes.
     const std::string surowce = kSurowce;
-    if (!rozbicie) {
+    if (nowe_rozbicie)
         k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
-        if (zmiany) {
-            k.DbWykonajKonwersje(
-                "delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
-            if (!k.Jest_Tabela(surowce))
-                k.DbWykonajKonwersje(
-                    "SELECT ddout_id,sur_id,Nz(wartosc,0)/ilosc AS wartosc INTO [" + surowce +
-                    "] FROM DOK_PRO_surowce");
-        }
+    if (!rozbicie && zmiany) {
+        k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
+        if (!k.Jest_Tabela(surowce))
+            k.DbWykonajKonwersje("SELECT ddout_id,sur_id,Nz(wartosc,0)/ilosc AS wartosc INTO [" +
+                                 surowce + "] FROM DOK_PRO_surowce");
     }
     if (k.Jest_Tabela(surowce))
         k.DbWykonajKonwersje(
@@ -552,10 +656,21 @@ void Podzial_Produkcji(ClsKonwersje& k) {
             "] AS j ON (j.ddout_id=DOK_PRO_surowce.ddout_id AND "
             "j.sur_id=DOK_PRO_surowce.sur_id) SET DOK_PRO_surowce.wartosc=j.wartosc");
     if (zmiany) {
-        Rozbicie(k, !rozbicie);
+        // The split's journals stand from before the breakdown table is made until its
+        // shares are taken.
+        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kKopie) +
+                             "] (H long,zmiana long,S long)");
+        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kLinie) +
+                             "] (H long,zmiana long,S long,PROD_ID long,ilosc_prod "
+                             "single,ilosc_prod2 single,ilosc_prod3 single,ZDDOUT_CENA_N money)");
+        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kRozbicieDnia) +
+                             "] (H long,zmiana long,Prod_id long,sur_id long,Ilosc "
+                             "single,Wartosc money)");
+        Rozbicie(k, nowe_rozbicie);
         if (k.Jest_Tabela(surowce)) k.DbWykonajKonwersje("drop table [" + surowce + "]");
-        Podziel_Zmiany(k);
     }
+    if (k.Jest_Tabela(kCeny)) k.DbWykonajKonwersje("drop table [" + std::string(kCeny) + "]");
+    if (zmiany) Podziel_Zmiany(k, wznowienie);
     // 16.1. The shift columns go as soon as the split is made.
     for (const char* kol : {"ilosc_prod", "ilosc_prod2", "ilosc_prod3"})
         Usun_Pole("dok_pro_zawart", kol);
@@ -665,8 +780,9 @@ void ClsKonwersje::Konwersja_407() {
     // 5. Line columns of PW, RW and PRO, where the old ones are still there. The old
     // columns go after the copy, the price first: without it the copy was made, and what
     // an earlier run left of the others goes too. A production line's unit price is its
-    // value over its three shift quantities, taken here from the value itself, so that a
-    // run resumed after the copy never divides it again.
+    // value over its three shift quantities, taken into a work table before the old
+    // column goes and carried from it, so that a run resumed after the copy never divides
+    // it again.
     for (const char* t : {"dok_PW_Zawart", "dok_RW_Zawart", "dok_PRO_Zawart"}) {
         const std::string tabela = t;
         const bool pro = tabela == "dok_PRO_Zawart";
@@ -674,7 +790,9 @@ void ClsKonwersje::Konwersja_407() {
         const int32_t n = DbOtwórzSELKonwersje(proba, "top 1 WSPRZ_CENA_B from " + tabela, true);
         ZamknijRSKonwersje(proba);
         if (n < 0) {
-            if (!pro && Jest_Tabela(tabela, "ZDDOUT_VAT"))
+            if (pro)
+                Ceny_Po_Wczesniejszym(*this);
+            else if (Jest_Tabela(tabela, "ZDDOUT_VAT"))
                 for (const char* k : {"WSPRZ_ILOSC", "WSPRZ_CENA_VAT"})
                     if (Jest_Tabela(tabela, k)) Usun_Pole(tabela, k);
             continue;
@@ -683,10 +801,8 @@ void ClsKonwersje::Konwersja_407() {
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
         if (pro) {
-            const std::string suma = Suma_Zmian();
-            DbWykonajKonwersje(
-                "update [dok_PRO_Zawart] set [ZDDOUT_CENA_N]=Nz([WSPRZ_CENA_B],0)/IIf(" + suma +
-                "=0,1," + suma + "),[ZDDOUT_ILOSC]=" + suma + ",[ZDDOUT_VAT]=0");
+            Ceny_Jednostkowe(*this, "WSPRZ_CENA_B",
+                             ",[ZDDOUT_ILOSC]=" + Suma_Zmian() + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
