@@ -39,9 +39,16 @@ const std::vector<std::string> kRemanent(
     "insert into DOK_REI_ZAWART (ID_RI, ID, Ilosc_namagazynie, Ilosc_stanfaktyczny, Cena) "
     "values (1, 1, 5, 4, 2)");
 
+// A stocktaking document with a line of each kind.
+const std::vector<std::string> kInwentaryzacja = {
+    "insert into DOK_REI (ID_RI, Data) values (9001, #2004-05-06#)",
+    "insert into DOK_REI_ZAWART (ID_RI, RI, ID) values (9001, 'R', 1)",
+    "insert into DOK_REI_ZAWART (ID_RI, RI, ID) values (9001, 'B', 2)"};
+
 const Stan kStany[] = {
     {419, 0, {}},                // ID_DOK dropped after its carry
     {428, 60, {}},               // payroll component 172 inserted
+    {430, 40, kInwentaryzacja},  // the kind of a stocktaking line dropped after its pass
     {450, 5, {}, "schemat KB"},  // the scheme KB added, not its line
     {463, 28, {}},               // Kartoteka dropped after its carry
     {463,
@@ -59,9 +66,15 @@ const Stan kStany[] = {
      "UZYTKOWNICY_Setup"},
     {474, 9, {}},   // the account columns dropped after the split
     {479, 20, {}},  // id_us dropped after its carry
+    {479,
+     0,  // a payer text naming its own contractor emptied, beside a contractor without a name
+     {"insert into KONTRAHENCI (KONH_ID, KONH_NAZ_SKROT) values (9001, '')",
+      "insert into KONTRAHENCI (KONH_ID, KONH_NAZ_SKROT, KONH_PLATNIK_KTO) values (9002, 'P', "
+      "'P')"}},
     {480, 30, {}},  // the kind text renamed after the numbering
     {496, 0, {}},   // both renames made
     {507, 5, {}},   // a movement kind inserted
+    {537, 26, {}},  // the line table dropped, no header table made yet
     {537, 27, {}},  // the lines copied, the line table dropped
     {537, 40, {}},  // the header table made from the calculations
     {541,

@@ -67,11 +67,16 @@ void ClsKonwersje::Konwersja_479() {
 
     DbWykonajUPDKonwersje("[kontrahenci] set platnik_id=konh_id where platnik_id is null", "", "",
                           "");
-    DbWykonajUPDKonwersje(
-        "[kontrahenci] as ko inner join kontrahenci as pl on "
-        "ko.[konh_platnik_kto]=pl.[KONH_NAZ_SKROT] set ko.platnik_id=pl.konh_id where "
-        "ko.platnik_id=ko.konh_id",
-        "", "", "");
+    // The payer texts are matched before the declarations get their tax office's column:
+    // where it stands, a stopped run matched them and may have emptied the texts that
+    // named their own contractor, which matched again would take a contractor whose short
+    // name is empty for their payer.
+    if (!Jest_Tabela("DEKLARACJE", "Konh_id"))
+        DbWykonajUPDKonwersje(
+            "[kontrahenci] as ko inner join kontrahenci as pl on "
+            "ko.[konh_platnik_kto]=pl.[KONH_NAZ_SKROT] set ko.platnik_id=pl.konh_id where "
+            "ko.platnik_id=ko.konh_id",
+            "", "", "");
 
     DbWykonajKonwersje("alter table [DEKLARACJE] ADD COLUMN Konh_id int DEFAULT 0");
     // A run that stopped after dropping id_us had carried it.

@@ -120,12 +120,16 @@ void ClsKonwersje::Konwersja_430() {
     DbWykonajKonwersje("alter table [dok_rei] ADD COLUMN [JestWartosc] Logical");
 
     // Stocktaking documents with 'R' lines: the actual quantity is the book quantity, the
-    // balance lines go, and the document is marked as valued.
+    // balance lines go, and the document is marked as valued. The kind of line is dropped
+    // only after every document has passed: where it is gone, a stopped run did this pass
+    // whole.
     std::unique_ptr<ado::Recordset> rei;
     std::unique_ptr<ado::Recordset> szukaj;
-    DbOtwórzSELKonwersje(rei, "[Data],ID_RI,JestWartosc from [DOK_REI] order by [data] desc");
-    ado::Recordset& dokumenty = kroki::Rekordy(rei);
-    while (!dokumenty.Eof()) {
+    const bool rodzaje = Jest_Tabela("dok_rei_zawart", "RI");
+    if (rodzaje)
+        DbOtwórzSELKonwersje(rei, "[Data],ID_RI,JestWartosc from [DOK_REI] order by [data] desc");
+    while (rodzaje && !kroki::Rekordy(rei).Eof()) {
+        ado::Recordset& dokumenty = *rei;
         const std::string id = NzStr(dokumenty.Fields(1).value());
         if (DbOtwórzSEL(szukaj,
                         "top 1 [RI] from [DOK_REI_zawart] where ID_RI=" + id + " and [RI]='R'",

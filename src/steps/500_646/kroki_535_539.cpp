@@ -171,10 +171,6 @@ void ClsKonwersje::Konwersja_537() {
         Dodaj_Pole("DOK_FIN_zawart", "Id_bazy int DEFAULT 0");
         Utworz_Index("Id_bazy", "DOK_FIN_zawart", "Id_bazy");
         DbWykonajKonwersje("update DOK_FIN_zawart set Id_bazy=0 where Id_bazy is null");
-        Dodaj_Pole("PRODUKTY_RECEPTURY", "ID_RECEPTURY int DEFAULT 0");
-        Dodaj_Pole("PRODUKTY_RECEPTURY", "active Logical");
-        Usun_Pole("PRODUKTY_RECEPTURY", "Countt");
-        Usun_Pole("PRODUKTY_RECEPTURY", "pprod_nazwa_id");
         // While PRODUKTY_RECEPTURY is still the line table (it has sur_id), a copy of it
         // found here is what a stopped run left and gives way to a fresh one, and the
         // line table is dropped only when its copy holds its rows. Once it is gone, or is
@@ -183,6 +179,10 @@ void ClsKonwersje::Konwersja_537() {
         // there.
         const bool linie = Jest_Tabela("PRODUKTY_RECEPTURY", "sur_id");
         if (linie) {
+            Dodaj_Pole("PRODUKTY_RECEPTURY", "ID_RECEPTURY int DEFAULT 0");
+            Dodaj_Pole("PRODUKTY_RECEPTURY", "active Logical");
+            Usun_Pole("PRODUKTY_RECEPTURY", "Countt");
+            Usun_Pole("PRODUKTY_RECEPTURY", "pprod_nazwa_id");
             Usun_Pozostala_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
             DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY_zawart from PRODUKTY_RECEPTURY");
         }
@@ -196,7 +196,7 @@ void ClsKonwersje::Konwersja_537() {
         for (const char* kol : {"active", "id_receptury", "prod_id", "sur_id"})
             Utworz_Index(kol, "PRODUKTY_RECEPTURY_ZAWART", kol);
         if (linie) Sprawdz_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
-        DbWykonajKonwersje("DROP TABLE PRODUKTY_RECEPTURY");
+        if (Jest_Tabela("PRODUKTY_RECEPTURY")) DbWykonajKonwersje("DROP TABLE PRODUKTY_RECEPTURY");
         DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY from PRODUKTY_kalkulacja");
         Usun_Pole("PRODUKTY_RECEPTURY", "kalkulacja");
         Dodaj_Pole("PRODUKTY_RECEPTURY", "ID_RECEPTURY int identity");
