@@ -214,6 +214,17 @@ TEST_F(Kroki238, StepStoppedPartWayEndsAsAnUninterruptedOneOrStops) {
     };
     const char* kTekst = "text (200)";
     const char* kKwota = "CURRENCY";
+    // Purchases whose payment form already has its new type; the first n statements of its
+    // change after the changes before it.
+    const std::vector<std::string> zakupy = {
+        "alter table zakupy drop column f_platnosci", "alter table zakupy add f_platnosci text(50)",
+        "insert into zakupy (numer_del, f_platnosci) values ('Z 1', 'Przelew')"};
+    const auto zakupy_po = [&](size_t n) {
+        return zmiany("zakupy", {{"numer_zaksiegowania", kTekst, 9},
+                                 {"numer_dokumentu", kTekst, 9},
+                                 {"numer_del", kTekst, 9},
+                                 {"f_platnosci", "text(50)", n}});
+    };
     const struct {
         MetodaKroku krok;
         std::vector<std::string> baza, stan;
@@ -229,15 +240,9 @@ TEST_F(Kroki238, StepStoppedPartWayEndsAsAnUninterruptedOneOrStops) {
          "2.38 została przerwana"},
         // A column that already has its new type, its change stopped after the copy: the
         // changes before it found theirs as they leave them.
-        {&ClsKonwersje::Konwersja_241,
-         {"alter table zakupy drop column f_platnosci",
-          "alter table zakupy add f_platnosci text(50)",
-          "insert into zakupy (numer_del, f_platnosci) values ('Z 1', 'Przelew')"},
-         zmiany("zakupy", {{"numer_zaksiegowania", kTekst, 9},
-                           {"numer_dokumentu", kTekst, 9},
-                           {"numer_del", kTekst, 9},
-                           {"f_platnosci", "text(50)", 3}}),
-         nullptr},
+        {&ClsKonwersje::Konwersja_241, zakupy, zakupy_po(3), nullptr},
+        // Its column dropped: the copy holds its only values and is not dropped.
+        {&ClsKonwersje::Konwersja_241, zakupy, zakupy_po(6), nullptr},
         // The second change of a discount stopped after the copy.
         {&ClsKonwersje::Konwersja_241,
          {"insert into K_faktur (fkorout_numer, fkorout_rabat) values ('K 1', 2.5)"},
