@@ -138,6 +138,14 @@ bool Jak_Z_Typu(const Pole_Tabeli& pole, const Pole_Tabeli& wzor) {
     return Ten_Sam_Typ(pole, wzor) && pole.licznik == wzor.licznik;
 }
 
+// Whether a column stands as a change of type text nowe leaves it, or with the default
+// that the database's tidy-up gives it since.
+bool Jak_Po_Zmianie(const Pole_Tabeli& pole, const Pole_Tabeli& nowe) {
+    Pole_Tabeli po_porzadkach = nowe;
+    po_porzadkach.domyslna = Domyslna_Porzadkow(pole.typ, pole.nazwa);
+    return Jak_Z_Typu(pole, nowe) || Jak_Z_Typu(pole, po_porzadkach);
+}
+
 // The position of the column named nazwa, -1 when there is none ("" names none).
 std::ptrdiff_t Pozycja(const std::vector<Pole_Tabeli>& pola, std::string_view nazwa) {
     if (nazwa.empty()) return -1;
@@ -203,14 +211,10 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
     // under its own name as the change leaves it (or with the default the database's
     // tidy-up gives it since), before the temporary column that a later change of the
     // table added behind it.
-    const auto jak_po_zmianie = [&](const Pole_Tabeli& p) {
-        Pole_Tabeli po_porzadkach = nowe;
-        po_porzadkach.domyslna = Domyslna_Porzadkow(p.typ, p.nazwa);
-        return Jak_Z_Typu(p, nowe) || Jak_Z_Typu(p, po_porzadkach);
-    };
     const bool zakonczona =
-        ma_kolumne && (ta_sama ? c >= 0 && c < t && jak_po_zmianie(pola[static_cast<size_t>(c)])
-                               : c < 0 && m >= 0);
+        ma_kolumne &&
+        (ta_sama ? c >= 0 && c < t && Jak_Po_Zmianie(pola[static_cast<size_t>(c)], nowe)
+                 : c < 0 && m >= 0);
     if (!ostatnia) {
         // A column stands right after the temporary column: a change added it anew.
         const Pole_Tabeli& po = pola[static_cast<size_t>(t) + 1];
@@ -231,6 +235,50 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
     if (kopia_zmiany && c >= 0 && !Jak_Z_Typu(kopia, poszerzenie))
         return Stan_Kopii::Przed_Usunieciem;
     return Stan_Kopii::Nierozstrzygniety;
+}
+
+bool Jak_Po_Zmianie_Typu(const Pole_Tabeli& pole, const std::string& typ) {
+    return Jak_Po_Zmianie(pole, Pole_Z_Typu(typ));
+}
+
+bool Kopia_Zmiany_W_Toku(std::string_view tabela, const std::vector<Zmiana_Pola>& zmiany) {
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+    if (!pola || pola->empty() || !jet::text::same_name(pola->back().nazwa, kKolumnaTymczasowa))
+        return false;
+    const Pole_Tabeli& kopia = pola->back();
+    const std::vector<Pole_Tabeli> przed(pola->begin(), pola->end() - 1);
+    // A change's column gone: the copy may be its only record; so may the widening's,
+    // which stands last once it has dropped a column of another name.
+    if (Jak_Z_Typu(kopia, Pole_Z_Typu("text(255)")) ||
+        std::ranges::any_of(zmiany,
+                            [&](const Zmiana_Pola& z) { return Pozycja(przed, z.kolumna) < 0; }))
+        return false;
+    // The columns that the first k changes leave at the end of the table, in their order
+    // (a column changed again stands where its last change left it), with their types.
+    const auto po_zmianach = [&](size_t k) {
+        std::vector<std::pair<std::string, Pole_Tabeli>> koniec;
+        for (size_t i = 0; i < k; ++i) {
+            std::erase_if(koniec, [&](const auto& p) {
+                return jet::text::same_name(p.first, zmiany[i].nowa_nazwa);
+            });
+            koniec.emplace_back(zmiany[i].nowa_nazwa, Pole_Z_Typu(zmiany[i].typ));
+        }
+        return koniec;
+    };
+    for (size_t k = zmiany.size(); k-- > 0;) {
+        const auto koniec = po_zmianach(k);
+        if (koniec.size() > przed.size()) continue;
+        const size_t od = przed.size() - koniec.size();
+        bool zgodne = true;
+        for (size_t i = 0; i < koniec.size() && zgodne; ++i)
+            zgodne = jet::text::same_name(przed[od + i].nazwa, koniec[i].first) &&
+                     Jak_Po_Zmianie(przed[od + i], koniec[i].second);
+        // The first k changes may be made: the temporary column is then the next one's
+        // copy. Fewer may be, where changes found their columns at the end as they leave
+        // them.
+        if (zgodne && Jak_Z_Typu(kopia, Pole_Z_Typu(zmiany[k].typ_kopii))) return true;
+    }
+    return false;
 }
 
 namespace {

@@ -114,6 +114,25 @@ Stan_Kopii Stan_Kolumny_Tymczasowej(const std::vector<Pole_Tabeli>& pola,
 bool Oddaj_Kopie(std::string_view tabela, std::string_view kolumna,
                  const Wykonawca_Zmiany& wykonaj);
 
+// Whether a column stands as a change to the type text typ leaves it (type, size of a
+// text, autonumber and default), or with the default the database's tidy-up gives it
+// since. Raises the parser's error when the type text is none.
+bool Jak_Po_Zmianie_Typu(const Pole_Tabeli& pole, const std::string& typ);
+
+// A step's changes of one table's columns, one after another, each under its column's own
+// name, nothing else changing the table's columns between them. Each moves its column to
+// the end of the table, so the columns' order tells which an earlier run may have made,
+// where a change that finds its column as it leaves it cannot tell its own copy from a
+// later change's. True when the temporary column, standing last, is the copy of a change
+// under way, taken before its column's drop: every change's column stands, the columns
+// before the copy end with those that the changes before it leave there, in their order
+// and each as its change leaves it, and the copy is of the type that change copies into
+// it. A change's column gone, or the copy of the widening's type, the copy may be a
+// column's only record: never then, so that dropping the copy loses no value. The caller
+// drops it and runs the changes from the first, each whole, which leaves the columns in
+// the order of an uninterrupted run.
+bool Kopia_Zmiany_W_Toku(std::string_view tabela, const std::vector<Zmiana_Pola>& zmiany);
+
 // An index of a table as the engine keeps it: its name, flags and columns in order
 // (true for a descending one).
 struct Indeks_Tabeli {

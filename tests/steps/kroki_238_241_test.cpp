@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "steps/baza_kroku.h"
+#include "steps/przerwana_zmiana.h"
 
 namespace kroki_test {
 namespace {
@@ -195,6 +196,89 @@ TEST_F(Kroki238, DocumentTablesTakeTheNewTypesAndLoseObsoleteColumns) {
     EXPECT_TRUE(Czyta_Sie("select ddout_Termin_zaplaty, Remanent, rodzdok from dowody_zwrotu"));
     EXPECT_FALSE(Jest_Tabela("siec"));
     EXPECT_TRUE(Jest_Tabela("HELP"));
+}
+
+// What a stopped run of the suite's earlier tool left (each statement committed on its
+// own): the step runs again to the uninterrupted run's database, or stops naming itself
+// with the database kept.
+TEST_F(Kroki238, StepStoppedPartWayEndsAsAnUninterruptedOneOrStops) {
+    // The first n statements of each change (column, type, n), in order.
+    using Zmiany = std::vector<std::tuple<const char*, const char*, size_t>>;
+    const auto zmiany = [](const char* tabela, const Zmiany& z) {
+        std::vector<std::string> w;
+        for (const auto& [kolumna, typ, n] : z) {
+            const auto p = Polecenia_Zmiany(tabela, kolumna, typ);
+            w.insert(w.end(), p.begin(), p.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        return w;
+    };
+    const char* kTekst = "text (200)";
+    const char* kKwota = "CURRENCY";
+    // Purchases whose payment form already has its new type; the first n statements of its
+    // change after the changes before it.
+    const std::vector<std::string> zakupy = {
+        "alter table zakupy drop column f_platnosci", "alter table zakupy add f_platnosci text(50)",
+        "insert into zakupy (numer_del, f_platnosci) values ('Z 1', 'Przelew')"};
+    const auto zakupy_po = [&](size_t n) {
+        return zmiany("zakupy", {{"numer_zaksiegowania", kTekst, 9},
+                                 {"numer_dokumentu", kTekst, 9},
+                                 {"numer_del", kTekst, 9},
+                                 {"f_platnosci", "text(50)", n}});
+    };
+    const struct {
+        MetodaKroku krok;
+        std::vector<std::string> baza, stan;
+        const char* stop;
+    } przypadki[] = {
+        // Kind 4 made 41 after 41 was made 40: nothing tells these 41 from the old ones.
+        {&ClsKonwersje::Konwersja_238,
+         {"create table KPIR_KSIEGA (kpir_id counter, Rodzaj long)",
+          "insert into KPIR_KSIEGA (Rodzaj) values (4)",
+          "insert into KPIR_KSIEGA (Rodzaj) values (41)"},
+         {"drop table KONTRAHENT_RODZAJ", "update KPIR_KSIEGA set Rodzaj=40 where Rodzaj=41",
+          "update KPIR_KSIEGA set Rodzaj=41 where Rodzaj=4"},
+         "2.38 została przerwana"},
+        // A column that already has its new type, its change stopped after the copy: the
+        // changes before it found theirs as they leave them.
+        {&ClsKonwersje::Konwersja_241, zakupy, zakupy_po(3), nullptr},
+        // Its column dropped: the copy holds its only values and is not dropped.
+        {&ClsKonwersje::Konwersja_241, zakupy, zakupy_po(6), nullptr},
+        // The second change of a discount stopped after the copy.
+        {&ClsKonwersje::Konwersja_241,
+         {"insert into K_faktur (fkorout_numer, fkorout_rabat) values ('K 1', 2.5)"},
+         zmiany("K_faktur", {{"fkorout_numer", kTekst, 9},
+                             {"fkorout_del", kTekst, 9},
+                             {"fkorout_rabat", kKwota, 9},
+                             {"b_rabat_n", kKwota, 9},
+                             {"b_rabat_v", kKwota, 9},
+                             {"del_fakout_id", "LONG", 9},
+                             {"fkorout_rabat", kKwota, 3}}),
+         nullptr},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.stan.back());
+        Wiersze prosto;
+        for (const bool przerwany : {false, true}) {
+            TearDown();
+            Otworz(2.37);
+            Dokumenty();
+            Sql("create table KONTRAHENT_RODZAJ (id long)");
+            for (const std::string& s : p.baza) Sql(s);
+            if (przerwany) Wykonaj_Polecenia(p.stan, p.stan.size());
+            const Wiersze przed = Zawartosc();
+            const std::string r = Krok(p.krok);
+            if (!przerwany) {
+                ASSERT_EQ(r, "");
+                prosto = Zawartosc();
+            } else if (p.stop) {
+                EXPECT_NE(r.find(p.stop), std::string::npos) << r;
+                EXPECT_EQ(Zawartosc(), przed);
+            } else {
+                EXPECT_EQ(r, "");
+                EXPECT_EQ(Zawartosc(), prosto);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ const Stan kStany[] = {
       "insert into SRODKI_TRWALE_AMORTYZACJA (ID, MIESIAC, ROK, KWOTA, id_kpir) values "
       "(9001, 1, 2004, 10, 0)"},
      "odpisów"},
+    {547, -1, {}},                      // ID changed, the lines' key not yet added
     {558, 49, {}},                      // KONH_NAZ_SKROT dropped in its change
     {588, 134, {}, nullptr, "S_Inne"},  // a driver column dropped
     {595, 3, {}, "numery kont"},        // a bank's account number rewritten

@@ -5,6 +5,8 @@
 // gone, wider user names and passwords, and the table of help texts.
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -30,6 +32,16 @@ std::string Forma_Kontrahenta(const std::string& tabela) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_238() {
+    // Kind 4 becomes 41 after 41 has become 40: run again, the recoding would make those
+    // entries 40. An earlier run began the step once the table that it drops first is
+    // gone; entries of kind 4 left show that it did not get to them, and where none are
+    // left while entries of kind 41 stand, nothing tells whether it did.
+    if (!Jest_Tabela("KONTRAHENT_RODZAJ") &&
+        Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=4") == 0 &&
+        Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=41") > 0)
+        Konwersja_Przerwana(238,
+                            "po usunięciu tabeli KONTRAHENT_RODZAJ; zapisy księgi rodzaju 4 "
+                            "mogły zostać już oznaczone rodzajem 41, który krok zmienia na 40");
     DbWykonajKonwersje("drop table [KONTRAHENT_RODZAJ]");
     // One statement a code, in this order: a row recoded here matches no later test.
     static constexpr std::pair<int, int> kKody[] = {{10, 2},  {20, 11}, {21, 1}, {30, 3},
@@ -64,12 +76,28 @@ void ClsKonwersje::Konwersja_241() {
         for (const char* indeks : indeksy)
             DbWykonajKonwersje(std::string("drop INDEX [") + indeks + "] ON [" + tabela + "]");
     };
-    const auto zmien_typ = [this](const char* tabela, const char* typ,
-                                  std::initializer_list<const char*> kolumny) {
-        for (const char* kolumna : kolumny) {
-            std::string nowa_nazwa;
-            Zmien_Typ_Pola(kolumna, typ, tabela, nowa_nazwa);
-        }
+    // A table's changes of type in the step's order, as pairs of the type text and the
+    // columns changed to it. Some find their column as they leave it: the copy of such a
+    // change under way cannot be told from a later change's, but by the columns' order.
+    // One that a stopped run left last, beside its column, is dropped before the table's
+    // first change, and the changes run whole from there.
+    using Zmiany = std::vector<Zmiana_Pola>;
+    const auto zmiany =
+        [](std::initializer_list<std::pair<const char*, std::initializer_list<const char*>>>
+               lista) {
+            Zmiany z;
+            for (const auto& [typ, kolumny] : lista)
+                for (const char* kolumna : kolumny) z.push_back({kolumna, kolumna, typ, typ});
+            return z;
+        };
+    const auto zmien = [this](const char* tabela, const Zmiany& z, size_t od, size_t do_) {
+        if (od == 0 && Kopia_Zmiany_W_Toku(tabela, z))
+            DbWykonajKonwersje(std::string("alter table ") + tabela + " drop COLUMN " +
+                               kKolumnaTymczasowa + " ");
+        for (size_t i = od; i < do_; ++i) Zmien_Typ_Pola(z[i].kolumna, z[i].typ, tabela);
+    };
+    const auto zmien_typ = [&zmien](const char* tabela, const Zmiany& z) {
+        zmien(tabela, z, 0, z.size());
     };
 
     // 1. The issuer of every document.
@@ -104,44 +132,49 @@ void ClsKonwersje::Konwersja_241() {
     dodaj("ALTER TABLE Paragon ", " Zakup logical");
 
     // 5. Internal documents.
-    zmien_typ("DOK_WEWNENTRZNE", "text (200)", {"DDOUT_NUMER", "DDOUT_DEL"});
-    zmien_typ("DOK_WEWNENTRZNE", "CURRENCY",
-              {"DDOUT_WART_N", "DDOUT_wart_VAT", "rabat", "b_rabat_n", "b_rabat_v"});
+    zmien_typ("DOK_WEWNENTRZNE",
+              zmiany({{"text (200)", {"DDOUT_NUMER", "DDOUT_DEL"}},
+                      {"CURRENCY",
+                       {"DDOUT_WART_N", "DDOUT_wart_VAT", "rabat", "b_rabat_n", "b_rabat_v"}}}));
 
     // 6. Delivery notes.
     usun_indeksy("dowody_dostaw", {"fplat_nazwa_id", "FAKOUT_ID", "FAKOUT_NUMER", "KONH_ID"});
-    zmien_typ("dowody_dostaw", "text (200)", {"DDOUT_NUMER", "DDOUT_DEL"});
-    zmien_typ("dowody_dostaw", "CURRENCY", {"rabat", "b_rabat_n", "b_rabat_v"});
+    const Zmiany dowody = zmiany({{"text (200)", {"DDOUT_NUMER", "DDOUT_DEL"}},
+                                  {"CURRENCY", {"rabat", "b_rabat_n", "b_rabat_v"}}});
+    zmien_typ("dowody_dostaw", dowody);
     DbWykonajKonwersje("update " + Forma_Kontrahenta("dowody_dostaw"));
 
     // 7. Returns: they keep their payment forms.
     usun_indeksy("dowody_zwrotu", {"FAKOUT_ID", "FAKOUT_NUMER", "fplat_nazwa_id", "KONH_ID"});
-    zmien_typ("dowody_zwrotu", "text (200)", {"DDOUT_NUMER", "DDOUT_DEL"});
-    zmien_typ("dowody_zwrotu", "CURRENCY", {"rabat", "b_rabat_n", "b_rabat_v"});
+    zmien_typ("dowody_zwrotu", dowody);
 
     // 8. Sales invoices.
     usun_indeksy("faktury", {"FAKOUT_ID", "FAKOUT_NUMER", "FPŁAT_ID", "FAKOUT_WYST", "KONH_ID"});
-    zmien_typ("faktury", "text (200)", {"FAKOUT_NUMER", "FAKOUT_DEL"});
-    zmien_typ("faktury", "TEXT(50)", {"FPLAT_NAZWA_ID"});
+    const Zmiany faktury = zmiany({{"text (200)", {"FAKOUT_NUMER", "FAKOUT_DEL"}},
+                                   {"TEXT(50)", {"FPLAT_NAZWA_ID"}},
+                                   {"CURRENCY", {"FAKOUT_RABAT"}},
+                                   {"TEXT(81)", {"FAKOUT_WYST"}},
+                                   {"CURRENCY", {"b_rabat_n", "b_rabat_v", "fakout_kwota_zapl"}}});
+    zmien("faktury", faktury, 0, 3);
     DbWykonajKonwersje("Update " + Forma_Kontrahenta("FAKTURY"));
-    zmien_typ("faktury", "CURRENCY", {"FAKOUT_RABAT"});
-    zmien_typ("faktury", "TEXT(81)", {"FAKOUT_WYST"});
-    zmien_typ("faktury", "CURRENCY", {"b_rabat_n", "b_rabat_v", "fakout_kwota_zapl"});
+    zmien("faktury", faktury, 3, faktury.size());
 
     // 9. Correction invoices: the discounts are retyped a second time after the
     // correction link.
+    const Zmiany korekty = zmiany({{"text (200)", {"fkorout_numer", "fkorout_del"}},
+                                   {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}},
+                                   {"LONG", {"del_fakout_id"}},
+                                   {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}}});
     usun_indeksy("K_faktur", {"FAKOUT_ID", "FPLAT_NAZWA_ID", "konh_id"});
-    zmien_typ("K_faktur", "text (200)", {"fkorout_numer", "fkorout_del"});
-    zmien_typ("K_faktur", "CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"});
+    zmien("K_faktur", korekty, 0, 5);
     usun_indeksy("K_faktur", {"del_fakout_id", "FAKOUT_ID1", "FAKOUT_ID"});
-    zmien_typ("K_faktur", "LONG", {"del_fakout_id"});
-    zmien_typ("K_faktur", "CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"});
+    zmien("K_faktur", korekty, 5, korekty.size());
     DbWykonajUPDKonwersje(Forma_Kontrahenta("K_FAKTUR"), "", "", "");
 
     // 10. Receipts: only a missing payment form is filled from the contractor.
     usun_indeksy("Paragon", {"FAKOUT_ID", "FAKOUT_NUMER", "fplat_nazwa_id", "konh_Id"});
-    zmien_typ("Paragon", "text (200)", {"DDOUT_NUMER", "DDOUT_DEL"});
-    zmien_typ("Paragon", "CURRENCY", {"b_rabat_n", "b_rabat_v"});
+    zmien_typ("Paragon", zmiany({{"text (200)", {"DDOUT_NUMER", "DDOUT_DEL"}},
+                                 {"CURRENCY", {"b_rabat_n", "b_rabat_v"}}}));
     DbWykonajUPDKonwersje(
         "Paragon inner join kontrahenci on kontrahenci.konh_id=Paragon.konh_id set "
         "Paragon.Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where Paragon.Fplat_nazwa_id is null",
@@ -149,16 +182,19 @@ void ClsKonwersje::Konwersja_241() {
 
     // 11. Purchases: any other payment form becomes a transfer; Null stays.
     usun_indeksy("zakupy", {"numer_dokumentu", "konh_Id", "numer_id"});
-    zmien_typ("zakupy", "text (200)", {"numer_zaksiegowania", "numer_dokumentu", "numer_del"});
-    zmien_typ("zakupy", "text(50)", {"f_platnosci"});
+    zmien_typ("zakupy",
+              zmiany({{"text (200)", {"numer_zaksiegowania", "numer_dokumentu", "numer_del"}},
+                      {"text(50)", {"f_platnosci"}}}));
     DbWykonajKonwersje("Update zakupy set f_platnosci='Przelew' where " +
                        Inna_Forma_Platnosci("f_platnosci"));
 
     // 12. Production documents, the VAT register and stocktaking prices.
-    zmien_typ("produkcja", "CURRENCY",
-              {"DDOUT_WART_N", "DDOUT_wart_VAT", "rabat", "b_rabat_n", "b_rabat_v"});
-    zmien_typ("tabela_vat", "CURRENCY", {"vat7", "vat22", "n7", "n22", "nzw", "n0", "vat3", "n3"});
-    zmien_typ("REMANENTINWENT_ZAWART", "CURRENCY", {"Cena"});
+    zmien_typ("produkcja",
+              zmiany({{"CURRENCY",
+                       {"DDOUT_WART_N", "DDOUT_wart_VAT", "rabat", "b_rabat_n", "b_rabat_v"}}}));
+    zmien_typ("tabela_vat",
+              zmiany({{"CURRENCY", {"vat7", "vat22", "n7", "n22", "nzw", "n0", "vat3", "n3"}}}));
+    zmien_typ("REMANENTINWENT_ZAWART", zmiany({{"CURRENCY", {"Cena"}}}));
 
     // 13. Paid marks, the warehouse mark of invoices and old purchase marks.
     Usun_Pole("faktury", "FAKOUT_ZAPLACONA");
@@ -172,7 +208,7 @@ void ClsKonwersje::Konwersja_241() {
 
     // 14. Users: wider names and passwords.
     DbWykonajKonwersje("drop INDEX [nazwisko_uzytkownika] ON [UZYTKOWNICY]");
-    zmien_typ("UZYTKOWNICY", "text(100)", {"nazwisko_uzytkownika", "Haslo"});
+    zmien_typ("UZYTKOWNICY", zmiany({{"text(100)", {"nazwisko_uzytkownika", "Haslo"}}}));
 
     // 15. and 16.
     DbWykonajKonwersje("create table [HELP] ([Formatka] LONG, [Tresc] memo,[Countt] counter)");

@@ -3,15 +3,19 @@
 // the ledger's posting schemes keyed without their year, delivery-note amounts of
 // corrections cleared, pack and weight figures moved onto the recipes, and the fixed
 // assets split into a header table and its lines.
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "db/nz.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 
 namespace {
@@ -178,16 +182,31 @@ void ClsKonwersje::Konwersja_546() {
 
 void ClsKonwersje::Konwersja_547() {
     // The header table is a copy of the asset rows. While they still carry the header
-    // columns (SYMBOL goes first), a header table found here is what a stopped run left
-    // and gives way to a fresh copy; once they do not, it holds the only record of those
-    // columns and stays. The columns leave the asset rows only when the copy holds them.
-    if (Jest_Tabela("SRODKI_TRWALE_ZAWART", "SYMBOL"))
+    // columns (SYMBOL goes first) and their ID as it was (its change not begun), a header
+    // table found here is what a stopped run left and gives way to a fresh copy; once they
+    // do not, it was copied from the rows as they were, holds the only record of those
+    // columns and of the autonumber, and stays. The columns leave the asset rows only when
+    // the copy holds them.
+    static constexpr char kTypId[] = "int DEFAULT 0";
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli("SRODKI_TRWALE_ZAWART");
+    const bool id_zmienione =
+        pola && std::ranges::any_of(*pola, [](const Pole_Tabeli& p) {
+            return jet::text::same_name(p.nazwa, "ID") && Jak_Po_Zmianie_Typu(p, kTypId);
+        });
+    const bool w_toku = Jest_Kolumna_Tymczasowa("SRODKI_TRWALE_ZAWART");
+    if (!id_zmienione && !w_toku && Jest_Tabela("SRODKI_TRWALE_ZAWART", "SYMBOL"))
         Usun_Pozostala_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
+    // A change of ID that a stopped run left under way ends first: the header table, copied
+    // before it began, then finds each row's id among the asset rows.
+    const auto zmien_id = [this] { Zmien_Typ_Pola("ID", kTypId, "SRODKI_TRWALE_ZAWART"); };
+    if (w_toku) zmien_id();
     DbWykonajKonwersje(
         "SELECT * INTO SRODKI_TRWALE FROM SRODKI_TRWALE_ZAWART",
         Tabela_Z_Wczesniejszego_Przebiegu("SRODKI_TRWALE", "* FROM SRODKI_TRWALE_ZAWART", "ID"));
     Usun_Index("Podstawowy", "SRODKI_TRWALE_ZAWART");
-    Zmien_Typ_Pola("ID", "int DEFAULT 0", "SRODKI_TRWALE_ZAWART");
+    // Made again, the change would move ID to the end once more, behind id_el, which the
+    // step adds after it.
+    if (!w_toku && !Jest_Tabela("SRODKI_TRWALE_ZAWART", "id_el")) zmien_id();
     Sprawdz_Kopie("SRODKI_TRWALE_ZAWART", "SRODKI_TRWALE");
     for (const char* kol : {"SYMBOL", "data_n", "data_zdj_e", "umorzenie", "wprowadz", "sp_amort",
                             "stawka_amort", "ksiega_id", "KWOTA_DO_AMORT", "KWOTA_ZAMORT",
