@@ -1,6 +1,7 @@
 #include "db/schemat.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <variant>
 
 #include "ado/ado.h"
@@ -415,12 +416,20 @@ Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
     }
     const std::string nazwa(Bez_Nawiasow(tabela));
     // The user puts the table right by hand as the README's chapter of this title says.
-    std::string opis = "Ze schematu tabeli " + nazwa +
-                       " nie wynika, czyje wartości przechowuje kolumna tymczasowa " +
-                       kKolumnaTymczasowa +
-                       ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji. "
-                       "Naprawa ręczna - patrz README, rozdział \"Temporary column " +
-                       kKolumnaTymczasowa + ": repair by hand\"";
+    // A stop in a step names the step: the user's repair is for the table as that step
+    // found it.
+    std::string opis;
+    if (Krok_Konwersji > 0) {
+        char krok[48];
+        std::snprintf(krok, sizeof krok, "Konwersja do wersji %d.%02d: ", Krok_Konwersji / 100,
+                      Krok_Konwersji % 100);
+        opis = krok;
+    }
+    opis += "Ze schematu tabeli " + nazwa +
+            " nie wynika, czyje wartości przechowuje kolumna tymczasowa " + kKolumnaTymczasowa +
+            ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji. "
+            "Naprawa ręczna - patrz README, rozdział \"Temporary column " +
+            kKolumnaTymczasowa + ": repair by hand\"";
     // The change's column, which the user compares the temporary column with. Gone under
     // both its names, the temporary column may hold its only copy, and the user who adds
     // it back by hand needs it as the change adds it anew: its new name and its type.

@@ -113,6 +113,7 @@ bool ClsKonwersje::RUN_Konwersje() {
         Zapisany_Etap = status_line(3);
         Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");
         Zapisz_Rejestr("dodralvexNumerBazy", Tekst_Liczby(v / 100.0), 0);
+        Krok_Konwersji = v;
         Wykonaj_Krok(v);
         // A temporary column that a run of the suite's earlier tool left in a table and
         // that the first step did not settle (or that a later one left) is settled after
@@ -138,6 +139,7 @@ bool ClsKonwersje::RUN_Konwersje() {
         }
     }
 
+    Krok_Konwersji = 0;
     Zapisz_Log("", "Konwersja", "End-All");
     Pokaz_Postep("", " Program:" + Format_Liczby_2(ostatni / 100.0), "Porządki");
     Pokaz_Postep("", "", "Skończyłem");

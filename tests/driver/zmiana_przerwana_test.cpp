@@ -345,6 +345,7 @@ TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnAndTheRepair) {
         {"the change's column is there under its old name", nowa_nazwa, "a", 3, jest + "a money"},
         {"the loop's check", petla, "NR_K_2", 5, ""},
     };
+    Krok_Konwersji = 558;  // the step that the message names first
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);
         Utworz(p.krok, "different");
@@ -358,7 +359,9 @@ TEST_F(ZmianaPrzerwana, TheStopNamesTheChangesColumnAndTheRepair) {
             << tekst;
         EXPECT_EQ(tekst.find("którą zmienia krok") == std::string::npos, p.kolumna.empty())
             << tekst;
+        EXPECT_EQ(tekst.rfind("Konwersja do wersji 5.58: Ze schematu tabeli ", 0), 0u) << tekst;
     }
+    Krok_Konwersji = 0;
 }
 
 // A widening of one column left by a run stopped after its statements 2, 3 (its column
