@@ -1,5 +1,6 @@
 #include "db/komunikaty.h"
 
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -28,6 +29,12 @@ void dopisz_pole(std::string& linia, std::string_view pole) {
 }
 
 }  // namespace
+
+std::string Wersja_Kroku(int krok) {
+    char wersja[16];
+    std::snprintf(wersja, sizeof wersja, "%d.%02d", krok / 100, krok % 100);
+    return wersja;
+}
 
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly) {
     try {

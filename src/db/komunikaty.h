@@ -24,6 +24,9 @@ inline constexpr int32_t vbNo = 7;
 // detail and the database path, with every apostrophe of fields 2 to 9 turned into a
 // double quote, the whole in double quotes. The file is opened and closed for the one
 // line. Never fails towards the caller: a line that cannot be written is lost.
+// A step's version as messages name it: "4.07" for step 407.
+std::string Wersja_Kroku(int krok);
+
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly);
 
 // Shows a message box (title "Uwaga" when tytul is ""), waits for the answer, logs

@@ -1,7 +1,6 @@
 #include "db/schemat.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <variant>
 
 #include "ado/ado.h"
@@ -419,12 +418,7 @@ Stan_Kopii Rozstrzygnij_Kopie(std::string_view tabela, std::string_view cel,
     // A stop in a step names the step: the user's repair is for the table as that step
     // found it.
     std::string opis;
-    if (Krok_Konwersji > 0) {
-        char krok[48];
-        std::snprintf(krok, sizeof krok, "Konwersja do wersji %d.%02d: ", Krok_Konwersji / 100,
-                      Krok_Konwersji % 100);
-        opis = krok;
-    }
+    if (Krok_Konwersji > 0) opis = "Konwersja do wersji " + Wersja_Kroku(Krok_Konwersji) + ": ";
     opis += "Ze schematu tabeli " + nazwa +
             " nie wynika, czyje wartości przechowuje kolumna tymczasowa " + kKolumnaTymczasowa +
             ". Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji. "

@@ -3,7 +3,6 @@
 // after it has run, so that a stopped run resumes at the step that did not finish.
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -172,11 +171,9 @@ void ClsKonwersje::Wykonaj_Krok(int v) {
             if (akcja.metoda == nullptr) {
                 // A step that this build does not have must not be passed over: the run
                 // stops here, and the version stays at the last step that completed.
-                char nazwa[32];
-                std::snprintf(nazwa, sizeof nazwa, "%d.%02d", v / 100, v % 100);
-                throw jet::Error(0x80004001, std::string("Ta wersja programu nie zawiera kroku "
-                                                         "konwersji do wersji ") +
-                                                 nazwa + " (Konwersja_" + std::to_string(v) + ").");
+                throw jet::Error(0x80004001,
+                                 "Ta wersja programu nie zawiera kroku konwersji do wersji " +
+                                     Wersja_Kroku(v) + " (Konwersja_" + std::to_string(v) + ").");
             }
             (this->*akcja.metoda)();
             return;

@@ -254,10 +254,8 @@ bool ClsKonwersje::Jest_Tabela(const std::string& table, const std::string& colu
 }
 
 void ClsKonwersje::Konwersja_Przerwana(int krok, const std::string& stan) {
-    char wersja[16];
-    std::snprintf(wersja, sizeof wersja, "%d.%02d", krok / 100, krok % 100);
     throw jet::Error(jet::hr::Unspecified,
-                     std::string("Poprzednia konwersja do wersji ") + wersja +
+                     "Poprzednia konwersja do wersji " + Wersja_Kroku(krok) +
                          " została przerwana " + stan +
                          ". Konwersję zatrzymano; baza zostaje w stanie, w jakim tamta "
                          "konwersja ją zostawiła. Co można zrobić - patrz README, rozdział "
