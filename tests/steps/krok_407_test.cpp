@@ -301,7 +301,7 @@ TEST_P(Krok407Puste, ANullCountsAsNothing) {
                         "DOK_PRO_ZAWART order by DDOUT_ID, PROD_ID"),
               p.zawartosc);
     EXPECT_EQ(Wiersze_Z("select ddout_id, Prod_id, sur_id, Ilosc, Wartosc from "
-                        "DOK_PRS_ZAWART_ROZBICIE order by ddout_id, Prod_id, sur_id"),
+                        "DOK_PRS_ZAWART_ROZBICIE order by ddout_id, Prod_id, sur_id, Ilosc"),
               p.rozbicie_po);
 }
 
@@ -412,6 +412,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{"1", "1", "50"}, {"3", "2", "30"}},
                                 {{"1", "11", "5", "10"}, {"3", "11", "3", "10"}},
                                 {{"1", "11", "41", "5", "2"}, {"3", "11", "41", "3", "2"}}},
+                      // Two breakdown rows of one key each take their own share.
+                      PustePole{"rozbicie_powtorzone",
+                                {"1, 11, 5, 3, 0, 80"},
+                                {"1, 11, 41, 8, 16", "1, 11, 41, 16, 32"},
+                                {{"1", "1", "50"}, {"3", "2", "30"}},
+                                {{"1", "11", "5", "10"}, {"3", "11", "3", "10"}},
+                                {{"1", "11", "41", "5", "2"},
+                                 {"1", "11", "41", "10", "2"},
+                                 {"3", "11", "41", "3", "2"},
+                                 {"3", "11", "41", "6", "2"}}},
                       // A raw material without a quantity goes; without a value it is 0.
                       PustePole{
                           "surowce",

@@ -197,8 +197,11 @@ std::string Udzial_Rozbicia(const std::string& q) {
 //   made; kLinie and kRozbicieDnia, the day's document's lines and breakdown as they were
 //   before a merge, taken before it: the copy and the merge are made from them, as often
 //   as a run resumes them (they go once every document has its shift);
-// - kUdzial, the breakdown's quantities at their shift's share, made in one statement
-//   after the split: while it stands they are carried into the breakdown.
+// - kUdzial, each line's shift share (its shift quantity over its three), made in one
+//   statement after the split, and the mark that the breakdown has taken it (Zrobione):
+//   one statement multiplies the line's breakdown rows by the share and sets the mark,
+//   so that the rows are multiplied once however often a run resumes, and two rows of
+//   one key each take their own share.
 constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
 constexpr const char* kSurowce = "_Surowce_Jednostkowe";
 constexpr const char* kWartoscJedn = "Wartosc_Jednostkowa";
@@ -550,19 +553,17 @@ void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
             kolumna + " WHERE ((([nr_zM_PROD])=" + std::to_string(zmiana) +
             ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
     }
-    const std::string r = kRozbicie, u = kUdzial;
+    const std::string r = kRozbicie, u = kUdzial,
+                      calosc = "(z.[ilosc_prod]+z.[ilosc_prod2]+z.[ilosc_prod3])";
     if (!k.Jest_Tabela(u))
-        k.DbWykonajKonwersje(
-            "SELECT r.ddout_id,r.Prod_id,r.sur_id,r.Ilosc*(z.[ZDDOUT_ILOSC]/(z.[ilosc_prod]+z.["
-            "ilosc_prod2]+z.[ilosc_prod3])) AS Ilosc INTO [" +
-            u + "] FROM [" + r +
-            "] AS r INNER JOIN DOK_PRO_Zawart AS z ON (z.PROD_ID = r.Prod_id) AND (r.ddout_id = "
-            "z.ddout_id) where (z.[ilosc_prod]+z.[ilosc_prod2]+z.[ilosc_prod3])<>0");
+        k.DbWykonajKonwersje("SELECT z.ddout_id,z.PROD_ID,z.[ZDDOUT_ILOSC]/" + calosc +
+                             " AS Udzial,0 AS Zrobione INTO [" + u +
+                             "] FROM DOK_PRO_Zawart AS z where " + calosc + "<>0");
     for (const char* t : {kKopie, kLinie, kRozbicieDnia})
         k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
     k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + u + "] AS u ON (u.ddout_id=[" + r +
-                         "].ddout_id AND u.Prod_id=[" + r + "].Prod_id AND u.sur_id=[" + r +
-                         "].sur_id) SET [" + r + "].Ilosc=u.Ilosc");
+                         "].ddout_id AND u.PROD_ID=[" + r + "].Prod_id) SET [" + r + "].Ilosc=[" +
+                         r + "].Ilosc*u.Udzial,u.Zrobione=1 WHERE u.Zrobione=0");
 }
 
 // The suite's earlier tool's split has given documents their shifts: it copies a
