@@ -284,13 +284,13 @@ TEST_P(Krok407Puste, ANullCountsAsNothing) {
     const PustePole& p = GetParam();
     Dokument(1, "03-20-2000");
     Dokument(2, "03-20-2000");
+    for (const std::string& t : p.przed) Sql(t);
     for (const std::string& l : p.linie)
         Sql("insert into DOK_PRO_ZAWART (DDOUT_ID, PROD_ID, ilosc_prod, ilosc_prod2, ilosc_prod3, "
             "WSPRZ_CENA_B) values (" +
             l + ")");
     for (const std::string& r : p.rozbicie)
         Sql("insert into DOK_PRO_ZAWART_SUROWCE values (" + r + ")");
-    for (const std::string& t : p.przed) Sql(t);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
     if (p.zapytanie != nullptr) {
         EXPECT_EQ(Wiersze_Z(p.zapytanie), p.wynik);
@@ -298,7 +298,7 @@ TEST_P(Krok407Puste, ANullCountsAsNothing) {
     EXPECT_EQ(Wiersze_Z("select DDOUT_ID, nr_zM_PROD, DDOUT_WART_N from DOK_PRO order by DDOUT_ID"),
               p.naglowki);
     EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N from "
-                        "DOK_PRO_ZAWART order by DDOUT_ID, PROD_ID"),
+                        "DOK_PRO_ZAWART order by DDOUT_ID, PROD_ID, ZDDOUT_ILOSC"),
               p.zawartosc);
     EXPECT_EQ(Wiersze_Z("select ddout_id, Prod_id, sur_id, Ilosc, Wartosc from "
                         "DOK_PRS_ZAWART_ROZBICIE order by ddout_id, Prod_id, sur_id, Ilosc"),
@@ -422,6 +422,18 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"1", "11", "41", "10", "2"},
                                  {"3", "11", "41", "3", "2"},
                                  {"3", "11", "41", "6", "2"}}},
+                      // Two lines of one key (a database that step 3.60 could not key) each
+                      // keep their own unit price.
+                      PustePole{"linie_powtorzone",
+                                {"1, 11, 5, 3, 0, 80", "1, 11, 1, 1, 0, 40"},
+                                {},
+                                {{"1", "1", "70"}, {"3", "2", "50"}},
+                                {{"1", "11", "1", "20"},
+                                 {"1", "11", "5", "10"},
+                                 {"3", "11", "1", "20"},
+                                 {"3", "11", "3", "10"}},
+                                {},
+                                {"drop index Podstawowy on DOK_PRO_ZAWART"}},
                       // A raw material without a quantity goes; without a value it is 0.
                       PustePole{
                           "surowce",
@@ -578,7 +590,9 @@ TEST_F(Krok407, APriceThatTheEarlierToolCopiedIsDividedOnceOrTheStepStops) {
     for (const bool prefiks : {false, true}) {
         SCOPED_TRACE(prefiks);
         Dokument(1, "03-20-2000");
+        Sql("drop index Podstawowy on DOK_PRO_ZAWART");
         Linia(1, 11, 6, 4, 0, 100);
+        Linia(1, 11, 1, 0, 0, 20);
         Sql("alter table DOK_PRO_ZAWART add column ZDDOUT_CENA_N money, ZDDOUT_ILOSC single, "
             "ZDDOUT_VAT text(4)");
         Sql("update DOK_PRO_ZAWART set ZDDOUT_CENA_N=WSPRZ_CENA_B, ZDDOUT_ILOSC=10");
@@ -594,8 +608,8 @@ TEST_F(Krok407, APriceThatTheEarlierToolCopiedIsDividedOnceOrTheStepStops) {
         }
         if (!Baza_Otwarta) DbOtwórz();
         EXPECT_EQ(r.find("została przerwana") != std::string::npos, prefiks) << r;
-        EXPECT_EQ(Kolumna("select ZDDOUT_CENA_N from DOK_PRO_ZAWART"),
-                  (prefiks ? Lista{"100"} : Lista{"10", "10"}));
+        EXPECT_EQ(Kolumna("select ZDDOUT_CENA_N from DOK_PRO_ZAWART order by ZDDOUT_CENA_N"),
+                  (prefiks ? Lista{"20", "100"} : Lista{"10", "10", "20"}));
         TearDown();
         SetUp();
     }

@@ -209,9 +209,10 @@ constexpr const char* kKopie = "_Zmiany_Kopie";
 constexpr const char* kLinie = "_Zmiany_Linie";
 constexpr const char* kRozbicieDnia = "_Zmiany_Rozbicie";
 constexpr const char* kUdzial = "_Rozbicie_Udzial";
-// The lines' unit prices, taken in one statement before the old price column goes and
-// carried from it: while it stands (until the breakdown table is made) the prices are
-// per unit.
+// The lines' unit prices are per unit while this table stands (until the breakdown table
+// is made). Made empty when they are taken from the old price column, which stands until
+// they are; made with each line key once (Zrobione 0) when the suite's earlier tool
+// copied them whole, and then each key is marked by the statement that divides its lines.
 constexpr const char* kCeny = "_Ceny_Jednostkowe";
 
 // Whether the production lines still hold their three shift columns: the split has not
@@ -222,33 +223,27 @@ bool Zmiany_Linii(ClsKonwersje& k) {
     return true;
 }
 
-// The production lines' unit prices: the line's value in column zrodlo over its three
-// shift quantities, taken into kCeny unless an earlier run took them, and carried into
-// the price with the other columns of reszta.
-void Ceny_Jednostkowe(ClsKonwersje& k, const std::string& zrodlo, const std::string& reszta) {
-    const std::string suma = Suma_Zmian(), c = kCeny;
-    if (!k.Jest_Tabela(c))
-        k.DbWykonajKonwersje("SELECT ddout_id,PROD_ID,Nz([" + zrodlo + "],0)/IIf(" + suma +
-                             "=0,1," + suma + ") AS Cena INTO [" + c + "] FROM dok_PRO_Zawart");
-    k.DbWykonajKonwersje("UPDATE dok_PRO_Zawart INNER JOIN [" + c +
-                         "] AS c ON (c.ddout_id=dok_PRO_Zawart.ddout_id AND "
-                         "c.PROD_ID=dok_PRO_Zawart.PROD_ID) SET [ZDDOUT_CENA_N]=c.Cena" +
-                         reszta);
+// A production line's unit price: its value in column zrodlo over its three shift
+// quantities.
+std::string Cena_Jednostkowa(const std::string& zrodlo) {
+    const std::string suma = Suma_Zmian();
+    return "[ZDDOUT_CENA_N]=Nz([" + zrodlo + "],0)/IIf(" + suma + "=0,1," + suma + ")";
 }
 
-// The old price column is gone and neither kCeny nor the breakdown table stands: the
-// suite's earlier tool copied the price as it was and dropped the column, and divides
+// The old price column is gone and the breakdown table does not stand. Without kCeny
+// the suite's earlier tool copied the price as it was and dropped the column, and divides
 // the prices by the quantities, and the raw materials' values likewise, only once the
 // last number prefix column (nag_pzs) is added, right before it makes the breakdown
-// table. Before that prefix column the prices are taken here; after it nothing in the
+// table. Before that prefix column the prices are divided here; after it nothing in the
 // database tells whether they and the raw materials' values were divided, and the step
-// stops where rows would be divided.
+// stops where rows would be divided. The lines that kCeny lists unmarked are divided,
+// each line once (two lines of one key both), in the statement that marks their key.
 void Ceny_Po_Wczesniejszym(ClsKonwersje& k) {
-    if (k.Jest_Tabela(kCeny) || k.Jest_Tabela(kRozbicie) || !Zmiany_Linii(k) ||
+    if (k.Jest_Tabela(kRozbicie) || !Zmiany_Linii(k) ||
         !k.Jest_Tabela("dok_PRO_Zawart", "ZDDOUT_CENA_N"))
         return;
-    const std::string suma = Suma_Zmian();
-    if (k.Jest_Tabela("sposob_numeracji", "nag_pzs") &&
+    const std::string suma = Suma_Zmian(), c = kCeny;
+    if (!k.Jest_Tabela(c) && k.Jest_Tabela("sposob_numeracji", "nag_pzs") &&
         (k.Liczba_Z_Zapytania("count(*) from dok_PRO_Zawart where Nz(ZDDOUT_CENA_N,0)<>0 and " +
                               suma + "<>0 and " + suma + "<>1") > 0 ||
          k.Liczba_Z_Zapytania("count(*) from DOK_PRO_surowce where Nz(wartosc,0)<>0 and "
@@ -258,7 +253,13 @@ void Ceny_Po_Wczesniejszym(ClsKonwersje& k) {
             "po przeniesieniu cen pozycji produkcji do kolumny ZDDOUT_CENA_N i dodaniu kolumny "
             "nag_pzs tabeli sposob_numeracji; ceny pozycji produkcji i wartości surowców mogły "
             "zostać już podzielone przez ich ilości");
-    Ceny_Jednostkowe(k, "ZDDOUT_CENA_N", "");
+    if (!k.Jest_Tabela(c))
+        k.DbWykonajKonwersje("SELECT DISTINCT ddout_id,PROD_ID,0 AS Zrobione INTO [" + c +
+                             "] FROM dok_PRO_Zawart");
+    k.DbWykonajKonwersje("UPDATE dok_PRO_Zawart INNER JOIN [" + c +
+                         "] AS c ON (c.ddout_id=dok_PRO_Zawart.ddout_id AND "
+                         "c.PROD_ID=dok_PRO_Zawart.PROD_ID) SET " +
+                         Cena_Jednostkowa("ZDDOUT_CENA_N") + ",c.Zrobione=1 WHERE c.Zrobione=0");
 }
 
 // Whether a product of document h, in its lines or in its breakdown, is one of document
@@ -781,9 +782,8 @@ void ClsKonwersje::Konwersja_407() {
     // 5. Line columns of PW, RW and PRO, where the old ones are still there. The old
     // columns go after the copy, the price first: without it the copy was made, and what
     // an earlier run left of the others goes too. A production line's unit price is its
-    // value over its three shift quantities, taken into a work table before the old
-    // column goes and carried from it, so that a run resumed after the copy never divides
-    // it again.
+    // value over its three shift quantities, read from the old column while it stands;
+    // kCeny, made first, says that the prices are per unit once it is gone.
     for (const char* t : {"dok_PW_Zawart", "dok_RW_Zawart", "dok_PRO_Zawart"}) {
         const std::string tabela = t;
         const bool pro = tabela == "dok_PRO_Zawart";
@@ -802,8 +802,11 @@ void ClsKonwersje::Konwersja_407() {
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
         if (pro) {
-            Ceny_Jednostkowe(*this, "WSPRZ_CENA_B",
-                             ",[ZDDOUT_ILOSC]=" + Suma_Zmian() + ",[ZDDOUT_VAT]=0");
+            if (!Jest_Tabela(kCeny))
+                DbWykonajKonwersje("CREATE TABLE [" + std::string(kCeny) +
+                                   "] (ddout_id long,PROD_ID long,Zrobione long)");
+            DbWykonajKonwersje("UPDATE dok_PRO_Zawart SET " + Cena_Jednostkowa("WSPRZ_CENA_B") +
+                               ",[ZDDOUT_ILOSC]=" + Suma_Zmian() + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
