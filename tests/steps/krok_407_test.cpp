@@ -434,7 +434,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"3", "11", "3", "10"}},
                                 {},
                                 {"drop index Podstawowy on DOK_PRO_ZAWART"}},
-                      // A raw material without a quantity goes; without a value it is 0.
+                      // A raw material without a quantity goes; without a value it is 0; two
+                      // rows of one raw material each take their own unit value.
                       PustePole{
                           "surowce",
                           {"1, 11, 2, 0, 0, 20"},
@@ -444,9 +445,10 @@ INSTANTIATE_TEST_SUITE_P(
                           {},
                           {"insert into DOK_PRO_SUROWCE values (1, 100, Null, 50)",
                            "insert into DOK_PRO_SUROWCE values (1, 101, 4, Null)",
-                           "insert into DOK_PRO_SUROWCE values (1, 102, 4, 8)"},
-                          "select sur_id, Ilosc, Wartosc from DOK_PRO_SUROWCE order by sur_id",
-                          {{"101", "4", "0"}, {"102", "4", "2"}}},
+                           "insert into DOK_PRO_SUROWCE values (1, 102, 4, 8)",
+                           "insert into DOK_PRO_SUROWCE values (1, 102, 2, 8)"},
+                          "select sur_id, Ilosc, Wartosc from DOK_PRO_SUROWCE order by sur_id, Ilosc",
+                          {{"101", "4", "0"}, {"102", "2", "4"}, {"102", "4", "2"}}},
                       // The shift documents made by the split have no payment date.
                       PustePole{"termin_zaplaty",
                                 {"1, 11, 5, 3, 0, 80"},

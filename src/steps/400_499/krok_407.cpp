@@ -189,8 +189,9 @@ std::string Udzial_Rozbicia(const std::string& q) {
 // facts by which a run resumed after a stopped one (the suite's earlier tool committed
 // each statement on its own) knows what that run did, so that no statement divides,
 // scales or adds a second time:
-// - kSurowce, the raw materials' unit values, made in one statement before the breakdown
-//   table exists: while it stands they are carried into DOK_PRO_SUROWCE;
+// - kSurowce, the raw materials' keys, made in one statement before the breakdown table
+//   exists, each with the mark that its rows' values were divided by their quantities
+//   (Zrobione), set by the statement that divides them;
 // - the breakdown table itself, made with its unit values in the column kWartoscJedn:
 //   while the column stands they are carried into Wartosc;
 // - kKopie, a copy of one document's shift to the day's document, decided before it is
@@ -649,14 +650,15 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     if (!rozbicie && zmiany) {
         k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
         if (!k.Jest_Tabela(surowce))
-            k.DbWykonajKonwersje("SELECT ddout_id,sur_id,Nz(wartosc,0)/ilosc AS wartosc INTO [" +
-                                 surowce + "] FROM DOK_PRO_surowce");
+            k.DbWykonajKonwersje("SELECT DISTINCT ddout_id,sur_id,0 AS Zrobione INTO [" + surowce +
+                                 "] FROM DOK_PRO_surowce");
     }
     if (k.Jest_Tabela(surowce))
-        k.DbWykonajKonwersje(
-            "UPDATE DOK_PRO_surowce INNER JOIN [" + surowce +
-            "] AS j ON (j.ddout_id=DOK_PRO_surowce.ddout_id AND "
-            "j.sur_id=DOK_PRO_surowce.sur_id) SET DOK_PRO_surowce.wartosc=j.wartosc");
+        k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce INNER JOIN [" + surowce +
+                             "] AS j ON (j.ddout_id=DOK_PRO_surowce.ddout_id AND "
+                             "j.sur_id=DOK_PRO_surowce.sur_id) SET "
+                             "DOK_PRO_surowce.wartosc=Nz(DOK_PRO_surowce.wartosc,0)/"
+                             "DOK_PRO_surowce.ilosc,j.Zrobione=1 WHERE j.Zrobione=0");
     if (zmiany) {
         // The split's journals stand from before the breakdown table is made until its
         // shares are taken.
