@@ -224,6 +224,20 @@ bool Zmiany_Linii(ClsKonwersje& k) {
     return true;
 }
 
+// Changes the rows of tabela that the work table praca names by the columns klucz (of the
+// same names in both) and marks their key there (Zrobione 1) in the same statement, so
+// that a resumed run changes no row twice and rows of one key each change once. zmiana
+// is the SET list; it may read praca as p.
+void Zmien_Raz(ClsKonwersje& k, const std::string& tabela, const std::string& praca,
+               std::initializer_list<const char*> klucz, const std::string& zmiana) {
+    std::string warunek;
+    for (const char* kol : klucz)
+        warunek +=
+            std::string(warunek.empty() ? "" : " AND ") + "p." + kol + "=[" + tabela + "]." + kol;
+    k.DbWykonajKonwersje("UPDATE [" + tabela + "] INNER JOIN [" + praca + "] AS p ON (" + warunek +
+                         ") SET " + zmiana + ",p.Zrobione=1 WHERE p.Zrobione=0");
+}
+
 // A production line's unit price: its value in column zrodlo over its three shift
 // quantities.
 std::string Cena_Jednostkowa(const std::string& zrodlo) {
@@ -257,10 +271,7 @@ void Ceny_Po_Wczesniejszym(ClsKonwersje& k) {
     if (!k.Jest_Tabela(c))
         k.DbWykonajKonwersje("SELECT DISTINCT ddout_id,PROD_ID,0 AS Zrobione INTO [" + c +
                              "] FROM dok_PRO_Zawart");
-    k.DbWykonajKonwersje("UPDATE dok_PRO_Zawart INNER JOIN [" + c +
-                         "] AS c ON (c.ddout_id=dok_PRO_Zawart.ddout_id AND "
-                         "c.PROD_ID=dok_PRO_Zawart.PROD_ID) SET " +
-                         Cena_Jednostkowa("ZDDOUT_CENA_N") + ",c.Zrobione=1 WHERE c.Zrobione=0");
+    Zmien_Raz(k, "dok_PRO_Zawart", c, {"ddout_id", "PROD_ID"}, Cena_Jednostkowa("ZDDOUT_CENA_N"));
 }
 
 // Whether a product of document h, in its lines or in its breakdown, is one of document
@@ -555,17 +566,14 @@ void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
             kolumna + " WHERE ((([nr_zM_PROD])=" + std::to_string(zmiana) +
             ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
     }
-    const std::string r = kRozbicie, u = kUdzial,
-                      calosc = "(z.[ilosc_prod]+z.[ilosc_prod2]+z.[ilosc_prod3])";
+    const std::string r = kRozbicie, u = kUdzial;
     if (!k.Jest_Tabela(u))
-        k.DbWykonajKonwersje("SELECT z.ddout_id,z.PROD_ID,z.[ZDDOUT_ILOSC]/" + calosc +
-                             " AS Udzial,0 AS Zrobione INTO [" + u +
-                             "] FROM DOK_PRO_Zawart AS z where " + calosc + "<>0");
+        k.DbWykonajKonwersje("SELECT ddout_id,PROD_ID,[ZDDOUT_ILOSC]/(" + suma +
+                             ") AS Udzial,0 AS Zrobione INTO [" + u +
+                             "] FROM DOK_PRO_Zawart where " + suma + "<>0");
     for (const char* t : {kKopie, kLinie, kRozbicieDnia})
         k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
-    k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + u + "] AS u ON (u.ddout_id=[" + r +
-                         "].ddout_id AND u.PROD_ID=[" + r + "].Prod_id) SET [" + r + "].Ilosc=[" +
-                         r + "].Ilosc*u.Udzial,u.Zrobione=1 WHERE u.Zrobione=0");
+    Zmien_Raz(k, r, u, {"ddout_id", "Prod_id"}, "[" + r + "].Ilosc=[" + r + "].Ilosc*p.Udzial");
 }
 
 // The suite's earlier tool's split has given documents their shifts: it copies a
@@ -654,11 +662,9 @@ void Podzial_Produkcji(ClsKonwersje& k) {
                                  "] FROM DOK_PRO_surowce");
     }
     if (k.Jest_Tabela(surowce))
-        k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce INNER JOIN [" + surowce +
-                             "] AS j ON (j.ddout_id=DOK_PRO_surowce.ddout_id AND "
-                             "j.sur_id=DOK_PRO_surowce.sur_id) SET "
-                             "DOK_PRO_surowce.wartosc=Nz(DOK_PRO_surowce.wartosc,0)/"
-                             "DOK_PRO_surowce.ilosc,j.Zrobione=1 WHERE j.Zrobione=0");
+        Zmien_Raz(k, "DOK_PRO_surowce", surowce, {"ddout_id", "sur_id"},
+                  "[DOK_PRO_surowce].wartosc=Nz([DOK_PRO_surowce].wartosc,0)/"
+                  "[DOK_PRO_surowce].ilosc");
     if (zmiany) {
         // The split's journals stand from before the breakdown table is made until its
         // shares are taken.
