@@ -139,6 +139,15 @@ void Database::checkpoint(bool durable) {
     session_->checkpoint(durable);
 }
 
+void Database::interrupt(bool writes_too) {
+    if (open_) session_->interrupt(writes_too);
+}
+
+void Database::accept_lost_writes() {
+    if (!open_) closed();
+    session_->accept_lost_writes();
+}
+
 void Database::leave_file_whole_at_close() {
     if (!open_) closed();
     session_->leave_file_whole();

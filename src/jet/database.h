@@ -138,6 +138,19 @@ public:
     void leave_file_whole_at_close();
     bool is_open() const;
 
+    // Asks the statement running now to stop; may be called from a signal handler. A
+    // statement that only reads, or the reading part of one that writes, stops within
+    // moments and raises Interrupted, having changed nothing. A write itself runs to its
+    // end, unless writes_too: SQLite then stops it and rolls back every write since the
+    // last commit (the failure is Interrupted; later writes raise UnitRolledBack until
+    // a work unit's abandon() rolls back). The request holds until the next statement
+    // begins (execute, query).
+    void interrupt(bool writes_too = false);
+    // Outside a work unit: the writes since the last commit that a failure rolled back
+    // (a statement stopped by interrupt(true)) are known to be lost, and the next write
+    // begins afresh from the file's last commit instead of raising UnitRolledBack.
+    void accept_lost_writes();
+
     // Runs one statement. A SELECT without INTO runs and its rows are discarded.
     // Returns the records affected (INSERT, UPDATE, DELETE, SELECT INTO; 0 for DDL).
     int64_t execute(std::string_view sql);

@@ -219,6 +219,7 @@ private:
 
 int64_t Database::execute(std::string_view sql) {
     Session& s = session_of(session_, open_);
+    s.forget_interrupt();
     auto& e = detail::cached_statement(s, sql);
     std::shared_ptr<const sql::Statement> st = e.statement;
     int64_t affected = 0;
@@ -247,6 +248,7 @@ std::unique_ptr<Cursor> Database::query(std::string_view sql) { return query(sql
 
 std::unique_ptr<Cursor> Database::query(std::string_view sql, const QueryOptions& options) {
     Session& s = session_of(session_, open_);
+    s.forget_interrupt();
     auto& e = detail::cached_statement(s, sql);
     const auto* select = std::get_if<sql::Select>(e.statement.get());
     if (!select || !select->into.empty()) {

@@ -119,6 +119,7 @@ constexpr std::array kFaults = {
     FaultRow{Fault::UnitRolledBack, hr::Unspecified,
              "A failure rolled back every change made since the last commit; the work must be "
              "done again from its start."},
+    FaultRow{Fault::Interrupted, hr::Unspecified, "Operation canceled by user."},
     FaultRow{Fault::Internal, hr::Unspecified, "Unexpected engine failure: {1}."},
 };
 
@@ -171,7 +172,7 @@ constexpr std::array kEnvironmentFaults = {Fault::FileLocked,      Fault::DiskFu
                                            Fault::CannotOpen,      Fault::ReadOnlyDatabase,
                                            Fault::ReadOnlyFolder,  Fault::UnrecognizedDatabase,
                                            Fault::DamagedDatabase, Fault::UnitRolledBack,
-                                           Fault::TableInUse};
+                                           Fault::TableInUse,      Fault::Interrupted};
 
 }  // namespace
 

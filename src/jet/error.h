@@ -91,6 +91,7 @@ enum class Fault {
     NoTransaction,          // commit or rollback without a transaction
     TooComplex,             // a statement nested or chained past what the engine takes
     UnitRolledBack,         // a write after a failure rolled the open work unit back
+    Interrupted,            // the user stopped the statement (Database::interrupt)
     Internal,               // {1}: what went wrong inside the engine
 };
 

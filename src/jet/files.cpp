@@ -222,13 +222,22 @@ std::string checked_path(const std::string& path) {
     return canon;
 }
 
+// A file or folder whose mode gives no one the right to write: read-only for every user,
+// root included, whom the system's own check lets write anything.
+static bool mode_forbids_writing(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 void check_writable(const std::string& path) {
     const std::string folder = folder_of(path);
     struct statvfs vfs {};
     if (::statvfs(path.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY))
         raise(Fault::ReadOnlyFolder, path);
+    if (mode_forbids_writing(folder)) raise(Fault::ReadOnlyFolder, path);
     if (::access(folder.c_str(), W_OK | X_OK) != 0 && (errno == EACCES || errno == EROFS))
         raise(Fault::ReadOnlyFolder, path);
+    if (mode_forbids_writing(path)) raise(Fault::ReadOnlyDatabase);
     if (::access(path.c_str(), W_OK) != 0) {
         if (errno == EROFS) raise(Fault::ReadOnlyFolder, path);
         if (errno == EACCES || errno == EPERM) raise(Fault::ReadOnlyDatabase);

@@ -30,9 +30,10 @@ inline constexpr size_t kMaxPathBytes = 504;
 // UnrecognizedDatabase (any other file that is not a regular file).
 std::string checked_path(const std::string& path);
 
-// Raises ReadOnlyFolder when the file's folder cannot be written or the file system
+// Raises ReadOnlyFolder when the file's folder cannot be written (its mode gives no one
+// the right to write, or this process may not) or the file system
 // is mounted read-only (the write-ahead log lives beside the file), ReadOnlyDatabase
-// when the file itself cannot be written.
+// when the file itself cannot be written (by its mode, for root too, or by this process).
 void check_writable(const std::string& path);
 
 // The process's hold on a database file. While one process holds a file, every

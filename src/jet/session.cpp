@@ -145,6 +145,8 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
             return make_error(Fault::TableInUse);
         case SQLITE_NOMEM:
             return make_error(Fault::OutOfMemory);
+        case SQLITE_INTERRUPT:
+            return make_error(Fault::Interrupted);
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
             return make_error(Fault::UnrecognizedDatabase, file);
@@ -389,6 +391,15 @@ void Session::connect() {
         // buys nothing there and holds a large UPDATE's pages in memory (32 MiB: 105 MB
         // peak against 49 MB).
         run("PRAGMA cache_size=-8192");
+        // Every few thousand of SQLite's instructions: a statement that only reads, asked
+        // to stop (interrupt), stops.
+        sqlite3_progress_handler(
+            db_, 4096,
+            [](void* self) {
+                const auto* s = static_cast<const Session*>(self);
+                return s->interrupt_asked_ && s->stepping_read_ ? 1 : 0;
+            },
+            this);
         // The data version before the catalog is read: a commit of another connection in
         // between makes the next query read the catalog again (see begin_read).
         seen_version_ = data_version();
@@ -560,6 +571,13 @@ std::optional<Error> Session::take_log_left(const std::string& path) {
     Error e = it->second;
     logs_left().erase(it);
     return e;
+}
+
+// Only sets flags and calls SQLite's own interrupt, which may be called from a signal
+// handler.
+void Session::interrupt(bool writes_too) {
+    interrupt_asked_ = true;
+    if (writes_too && db_) sqlite3_interrupt(db_);
 }
 
 void Session::fail(int rc) {
@@ -782,7 +800,9 @@ bool Session::step(sqlite3_stmt* st) {
         if (!grouped() && !sqlite3_stmt_readonly(st)) ensure_grouped();
     }
     const auto started = profile_ ? profile_->begin() : std::chrono::steady_clock::time_point{};
+    const bool outer_read = std::exchange(stepping_read_, sqlite3_stmt_readonly(st) != 0);
     const int rc = sqlite3_step(st);
+    stepping_read_ = outer_read;
     if (profile_) profile_->end(st, first, started);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) {
@@ -823,6 +843,15 @@ void Session::forget_rolled_back() {
         catalog_->load(path_);
     } catch (const Error&) {
     }
+}
+
+void Session::accept_lost_writes() {
+    if (!db_ || unit_ || !writes_lost() || !sqlite3_get_autocommit(db_)) return;
+    planner_->forget();
+    catalog_->load(path_);  // a file still failing keeps refusing the writes
+    trans_level_ = 0;
+    trans_versions_.clear();
+    unit_began_ = unit_lost_ = false;
 }
 
 void Session::exec(const std::string& sql) {

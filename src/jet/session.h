@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -123,6 +124,12 @@ class Session {
     // Database::leave_file_whole_at_close).
     void leave_file_whole() { whole_at_close_ = true; }
 
+    // See Database::interrupt and Database::execute (which forgets a request made before it).
+    void interrupt(bool writes_too);
+    void forget_interrupt() { interrupt_asked_ = false; }
+    // See Database::accept_lost_writes.
+    void accept_lost_writes();
+
     // Handle counting (Database objects).
     void add_handle() { ++handles_; }
     void release_handle();
@@ -137,6 +144,12 @@ class Session {
     void end_at_exit();
     std::string path_;
     bool read_only_ = false;  // opened for reading: the file may not be written
+    // A stop asked of the statement running (interrupt), and whether step() is stepping a
+    // statement that only reads: SQLite's progress callback stops only such a statement,
+    // which changes nothing when stopped (SQLite rolls its whole transaction back when it
+    // stops one that writes).
+    std::atomic<bool> interrupt_asked_{false};
+    bool stepping_read_ = false;
     sqlite3* db_ = nullptr;
     std::unique_ptr<Catalog> catalog_;
     std::unique_ptr<Planner> planner_;

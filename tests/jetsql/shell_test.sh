@@ -117,6 +117,11 @@ COMMIT, then a failure@@begin\ninsert into b values (2)\ncommit\ninsert into b v
 ROLLBACK nested@@begin\ninsert into b values (2)\nbegin work\ninsert into b values (3)\nrollback work\ncommit transaction\n@0@a|1|2|@
 --keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@
 .quit@@insert into b values (2)\n.QUIT\nupdate b set nosuch = 1\n@0@a|1|2|@
+.quit inside a statement@@insert into b values (2)\nupdate b set a =\n.quit\n@1@=@jetsql: lines 2-3 failed: update b set a =
+a remark after code@@update b set a = 5 where a = 9 -- was 1; delete from b\n@0@a|1|@
+a remark hiding a minus@@update b set a = a -- 1; delete from b where a = 1\n@0@a|1|@
+remarks over lines and in a statement@@/* a; delete from b;\n*/ insert into b /* ; */ values (2) -- ;\n@0@a|1|2|@
+remark signs in a string@@insert into b values (len('--;/*'))\n@0@a|1|5|@
 EOF
 
 # Commands: after blanks, in any case, a ";" after them ignored; ".schema" alone shows
@@ -153,12 +158,35 @@ def settle(until_end=False):
             screen += chunk
         elif not until_end and screen.endswith(b"> "):
             return
+def shown(text):  # waits (10 s at most) until the screen shows text
+    global screen
+    deadline = time.time() + 10
+    while text.encode() not in screen and time.time() < deadline:
+        if select.select([fd], [], [], 0.05)[0]:
+            screen += os.read(fd, 4096)
+# A key: a line typed with Enter; ^C, ^D; TEXT^C (typed, then Ctrl-C); ?TEXT waits for
+# TEXT on the screen; ^HUP closes the terminal.
 for key in sys.stdin.read().splitlines():
+    if key.startswith("?"):
+        shown(key[1:])
+        continue
     settle()
-    os.write(fd, {"^C": b"\x03", "^D": b"\x04"}.get(key, (key + "\n").encode()))
-settle(until_end=True)
+    if key == "^HUP":
+        os.close(fd)
+        break
+    if key.endswith("^C") and key != "^C":
+        key = key[:-2] + "\x03"
+    os.write(fd, {"^C": b"\x03", "^D": b"\x04"}.get(key, (key + ("" if key.endswith("\x03") else "\n")).encode()))
+else:
+    settle(until_end=True)
 sys.stdout.write(screen.decode(errors="replace").replace("\r\n", "\n"))
-sys.exit(os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1]))
+for _ in range(200):  # 20 s at most, then the shell is stopped: a failure, not a hang
+    done, status = os.waitpid(pid, os.WNOHANG)
+    if done:
+        sys.exit(os.waitstatus_to_exitcode(status))
+    time.sleep(0.1)
+os.kill(pid, 9)
+sys.exit(99)
 PY
 while IFS='@' read -r keys status shown rows; do
     cp "$dir/b0.db" "$dir/b.db"
@@ -166,11 +194,18 @@ while IFS='@' read -r keys status shown rows; do
     check "terminal $keys: status" "$status" "$?"
     [[ "$screen" == *"$(printf "$shown")"* ]] || { echo "FAIL terminal $keys: $shown"; echo "$screen"; fail=1; }
     stored "terminal $keys" "$rows"
+    check "terminal $keys: nothing beside the file" "b.db" "$(cd "$dir" && echo b.db*)"
 done <<'EOF'
 select a\nfrom b;\n.exit\n@0@jetsql> select a\n   ...> from b;\na\n1@=
-insert into b values (2);\n^C\n@130@interrupted (Ctrl-C): rolled back the writes of 1 statement@=
 insert into b values (2);\nexit\n@0@ok 1@a|1|2|
 insert into b values (2);\nselect 1\n^D\n@1@error the input ended inside a statement@a|1|2|
+insert into b values (2);\n^C\n.quit\n@0@jetsql> ^C\njetsql> .quit@a|1|2|
+update b set a = 9 ^[[A^C\n.quit\n@0@jetsql> .quit@=
+update b set a = 9\n^C\nwhere a = 1;\n.quit\n@1@(the statement not ended with ";" was discarded)\njetsql> where a = 1;\nerror@=
+insert into b values (2);\nupdate b set a = 7\n.QUIT;\n@1@error ".quit" came inside a statement not ended with ";"; it was not run@a|1|2|
+insert into b values (2);\n^HUP\n@129@ok 1@=
+create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect count(*) from big p, big q, big r, big s;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.@a|1|2|
+create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect 6*7 from b; insert into big select p.x from big p, big q, big r, big s;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@were rolled back with it@a|1|3|
 EOF
 
 # README.md's comparison of two runs (bench/dbdump.py --data) compares what the files

@@ -1,10 +1,12 @@
 // jetsql: a command-line Jet SQL shell over the engine stand-in. What it reads, prints
 // and commits, and its exit statuses, are told by its usage text (kUsageText), which
 // -h and --help print; ".help" prints its commands (kHelpText).
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -23,42 +25,54 @@
 #include "platform/command_line.h"
 #include "reader.h"
 #include "schema_commands.h"
+#include "signals.h"
 
 namespace {
 
 constexpr int kUsage = 2;
 constexpr int kInterrupted = 128 + SIGINT;  // as the shell reports an end by Ctrl-C
+constexpr int kHungUp = 128 + SIGHUP;
 
 constexpr std::string_view kUsageText =
     "usage: jetsql --parse [--bail | --keep-going] < statements\n"
     "       jetsql [--create | --suite] [--bail | --keep-going] DATABASE < statements\n"
     "Reads Jet SQL statements and commands from standard input. A \";\" ends a statement\n"
-    "(outside strings, [names] and #dates#): a line may hold several, a statement may\n"
-    "run over several lines, and a \";\" at the end of the input is not needed.\n"
+    "(outside strings, [names], #dates# and remarks): a line may hold several, a\n"
+    "statement may run over several lines, and a \";\" at the end of the input is not\n"
+    "needed. Remarks: \"--\" to the end of the line, and \"/* ... */\" over any lines,\n"
+    "anywhere outside strings, [names] and #dates#; a remark never runs and never ends a\n"
+    "statement (Jet SQL has no \"--\" that a repair needs: write \"- -1\" or \"+ 1\").\n"
     "At a terminal a statement ends only with \";\": the prompt \"jetsql> \" becomes\n"
     "\"   ...> \" inside a statement. Otherwise a line without \";\" ends its statement too\n"
     "when the next line that is not empty begins a command or a statement (its first\n"
     "word SELECT, INSERT, UPDATE, DELETE, CREATE, ALTER, DROP, BEGIN, COMMIT or ROLLBACK)\n"
     "or the input ends, unless the statement cannot end there: a parenthesis, string,\n"
-    "[name] or #date# left open, a last word or sign that needs more (\",\", \"=\", AND,\n"
-    "UNION, FROM, WHERE, ...), an INSERT without VALUES or SELECT yet. So\n"
+    "[name], #date# or remark left open, a last word or sign that needs more (\",\", \"=\",\n"
+    "AND, FROM, WHERE, ...), an INSERT without VALUES or SELECT yet. So\n"
     "one statement per line needs no \";\", a line that begins with another word (WHERE,\n"
     "SET, AND, FROM, VALUES, ...) goes on with the statement above it, and no statement\n"
-    "runs with only part of its text. Empty lines and lines that begin with\n"
-    "\"--\" are skipped (so is the rest of a line after a \";\" when it begins with \"--\").\n"
+    "runs with only part of its text. Such a line waits for the next line (or the end)\n"
+    "before it runs: input that stays open (a pipe) ends each statement with \";\" to have\n"
+    "it run at once. Empty lines and remarks alone are skipped.\n"
+    "Not taken (a syntax error): subqueries (IN (SELECT ...), EXISTS, ANY, ALL, a SELECT\n"
+    "in an expression or in FROM), UNION, TRANSFORM ... PIVOT, PARAMETERS, CREATE VIEW\n"
+    "and CREATE PROCEDURE.\n"
     "Commands begin a line (blanks before them, any case, a \";\" after them ignored):\n"
     "\".tables\" lists the tables (\"(system)\" after the engine's own), \".schema TABLE\"\n"
     "shows a table's columns, indexes and relations (\".schema\" alone every table's but\n"
     "the engine's own), \".help\" lists the commands, \".quit\" and \".exit\" end the input\n"
-    "as its end does (at a terminal, \"exit\" and \"quit\" alone on a line too).\n"
+    "as its end does (at a terminal, \"exit\" and \"quit\" alone on a line too). \".quit\"\n"
+    "or \".exit\" alone on a line inside a statement not ended yet ends the input too: that\n"
+    "statement does not run, which is a failure.\n"
     "--parse parses each statement only and prints \"ok\" or its error.\n"
     "DATABASE: runs each statement on the file; --create makes it first, empty, format\n"
     "\"4.0\", without a database password, refusing a file that exists. Without --suite\n"
     "only files without a database password are opened: the suite's own files\n"
     "(baza-demo's too) are refused (\"Not a valid password.\"). --suite opens a file of\n"
     "the suite with the suite's database password, the one the conversion uses; the file\n"
-    "keeps its password. A file that may not be written (its mode, a read-only folder or\n"
-    "file system) is opened for reading: nothing is created beside it, and each write\n"
+    "keeps its password. A file that may not be written (its mode gives no one the right\n"
+    "to write, for root too; its folder's mode, or this user's rights; a read-only file\n"
+    "system) is opened for reading: nothing is created beside it, and each write\n"
     "fails with the reason (\"Cannot update.  Database or object is read-only.\").\n"
     "A SELECT prints a line of column names and a line per row, values separated by a\n"
     "tab: Null as Null, numbers with \".\" and no trailing zeros, dates as yyyy-mm-dd or\n"
@@ -66,7 +80,8 @@ constexpr std::string_view kUsageText =
     "line breaks in text as \\t, \\n and \\r. Any other statement prints \"ok N\", N the\n"
     "records it affected. A statement that fails prints \"error NUMBER DESCRIPTION\" (the\n"
     "signed number, as Err.Number shows it) and changes nothing; a command that fails\n"
-    "prints \"error\" and why.\n"
+    "prints \"error\" and why. At a terminal with standard output redirected, the prompts\n"
+    "and the \"error\" lines go to the terminal (standard error, or /dev/tty).\n"
     "A failure, when standard input is not a terminal, ends the input (--bail, the\n"
     "default there): the lines after it are not run, nothing the input wrote is committed\n"
     "(the file stays as it was opened, or as the input's last COMMIT left it), standard\n"
@@ -80,17 +95,29 @@ constexpr std::string_view kUsageText =
     "Commit: the writes of the input are committed together when it ends (Ctrl-D at a\n"
     "terminal, or \".quit\"), not statement by statement. \"ok\" says that a statement\n"
     "ran, not that it is stored: a commit that fails (a full disk) prints its\n"
-    "\"error\" line last, after every \"ok\", and nothing the run wrote since its last\n"
-    "commit is stored. A file that another process holds (a conversion running) fails\n"
-    "each write with \"Could not lock file.\"; after a failure that rolls the writes back\n"
-    "(a full disk), every later write fails too.\n"
-    "Ctrl-C ends the input (after the statement running, if one is): the writes since the\n"
-    "input began or since its last COMMIT are rolled back, and standard error says how\n"
-    "many statements' writes that took; a second Ctrl-C ends jetsql at once.\n"
+    "\"error\" line last, after every \"ok\", and says so on standard error; nothing the\n"
+    "run wrote since its last commit is stored. A file that another process holds (a\n"
+    "conversion running) fails each write with \"Could not lock file.\"; after a failure\n"
+    "that rolls the writes back (a full disk), every later write fails too.\n"
+    "The end leaves the file whole: a run that wrote copies the file's write-ahead log\n"
+    "into it at its end, waiting up to about 3 s for other programs in the middle of a\n"
+    "read; when they still held it, standard error says that the file and its \"-wal\"\n"
+    "together hold the commits (copy both).\n"
+    "Ctrl-C at a terminal: while typing, it discards the statement not ended yet; while a\n"
+    "statement that only reads runs, it stops it (\"error\", the statement changed\n"
+    "nothing). A statement that writes runs to its end, as stopping it would roll back\n"
+    "every write not committed; a second Ctrl-C stops it and rolls them back, saying so.\n"
+    "Either way jetsql goes on. A terminal that closes rolls back every write not\n"
+    "committed, and jetsql ends (exit status 129) leaving nothing beside the file.\n"
+    "Ctrl-C when standard input is not a terminal ends the input (stopping the statement\n"
+    "running): the writes since the input began or since its last COMMIT are rolled back,\n"
+    "and standard error says how many statements' writes that took; a second Ctrl-C ends\n"
+    "jetsql at once.\n"
     "Exit status: 0 every statement and the commit succeeded; 1 a statement, a command\n"
     "or the commit failed, or the input ended inside a statement (at a terminal) or a\n"
     "transaction; 2 the database cannot be opened (the reason on standard error) or\n"
-    "wrong arguments; 130 ended by Ctrl-C.\n";
+    "wrong arguments; 129 the terminal closed; 130 ended by Ctrl-C (input that is not a\n"
+    "terminal).\n";
 
 constexpr std::string_view kHelpText =
     ".exit, .quit     end the input as its end does: the writes are committed\n"
@@ -98,30 +125,42 @@ constexpr std::string_view kHelpText =
     ".schema [TABLE]  a table's columns, indexes and relations (without TABLE, every\n"
     "                 table's but the engine's own)\n"
     ".tables          the tables, \"(system)\" after the engine's own\n"
-    "Statements end with \";\". BEGIN, COMMIT and ROLLBACK make a transaction; the\n"
-    "outermost COMMIT commits to the file. Ctrl-D ends and commits; Ctrl-C ends and\n"
-    "rolls back what was not committed. jetsql --help tells the rest.\n";
+    "Statements end with \";\"; \"--\" and \"/* */\" begin remarks. BEGIN, COMMIT and\n"
+    "ROLLBACK make a transaction; the outermost COMMIT commits to the file. Ctrl-D ends\n"
+    "and commits; Ctrl-C discards the line being typed or stops the statement running\n"
+    "(a second one stops a statement that writes, rolling back what was not committed).\n"
+    "jetsql --help tells the rest.\n";
 
 int usage(std::string_view problem) {
     return platform::refuse_arguments("jetsql", problem, kUsageText);
 }
 
-volatile sig_atomic_t interrupted = 0;
-
-extern "C" void on_interrupt(int) {
-    interrupted = 1;
-}
-
-// Ctrl-C sets interrupted: a read waiting for a line returns at once (no SA_RESTART), a
-// statement running runs to its end. The handler goes with it: a second Ctrl-C ends the
-// process.
-void catch_interrupt() {
-    struct sigaction sa {};
-    sa.sa_handler = on_interrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &sa, nullptr);
-}
+// A stream that writes to a descriptor of its own (the terminal, opened as /dev/tty).
+struct FdStream {
+    struct Buf : std::streambuf {
+        int fd;
+        explicit Buf(int f) : fd(f) {}
+        std::streamsize xsputn(const char* s, std::streamsize n) override {
+            std::streamsize done = 0;
+            while (done < n) {
+                const ssize_t w = ::write(fd, s + done, static_cast<size_t>(n - done));
+                if (w <= 0 && errno != EINTR) break;
+                if (w > 0) done += w;
+            }
+            return done;
+        }
+        int_type overflow(int_type c) override {
+            if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+            const char ch = traits_type::to_char_type(c);
+            return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+        }
+    } buf;
+    std::ostream stream;
+    explicit FdStream(int fd) : buf(fd), stream(&buf) {}
+    ~FdStream() {
+        if (buf.fd > STDERR_FILENO) ::close(buf.fd);
+    }
+};
 
 // What follows "error " for a failed statement or command: the engine's signed number
 // and description, or the shell's own words.
@@ -156,8 +195,9 @@ std::string_view transaction_word(std::string_view statement) {
 
 class Shell {
   public:
-    // db: the database, or none for --parse.
-    Shell(std::shared_ptr<jet::Database> db, bool bail) : db_(std::move(db)), bail_(bail) {}
+    // db: the database, or none for --parse; errors receives the "error" lines.
+    Shell(std::shared_ptr<jet::Database> db, bool bail, bool terminal, std::ostream& errors)
+        : db_(std::move(db)), bail_(bail), terminal_(terminal), errors_(errors) {}
 
     // Runs the input and ends: the commit (or the rollback) and the close. Returns the
     // exit status.
@@ -169,10 +209,16 @@ class Shell {
     void stop(const jetsql::Piece& p, const Failure& f);
     void roll_back();
     int interrupt(const jetsql::Reader& reader);
+    int hang_up();
+    void close();
     std::string since() const;
+    std::string written_since() const;
 
     std::shared_ptr<jet::Database> db_;
     bool bail_;
+    bool terminal_;
+    std::ostream& errors_;
+    bool all_ok_ = true;
     bool quit_ = false;
     int written_ = 0;       // statements that wrote since the last commit
     int committed_at_ = 0;  // the line of the COMMIT that last committed, 0 for none
@@ -184,27 +230,31 @@ class Shell {
 };
 
 int Shell::run(jetsql::Reader& reader) {
-    bool all_ok = true;
     bool stopped = false;
     auto failed = [&](const jetsql::Piece& p, const Failure& f) {
-        std::cout << "error " << f.text << '\n';
-        all_ok = false;
+        errors_ << "error " << f.text << '\n';
+        all_ok_ = false;
         if (!bail_) return;
         stop(p, f);
         stopped = true;
     };
-    while (!quit_ && !stopped && !interrupted) {
+    // Without a terminal a Ctrl-C ends the input.
+    auto ending = [&] { return jetsql::hung_up || (!terminal_ && jetsql::interrupts); };
+    while (!quit_ && !stopped && !ending()) {
         const std::optional<jetsql::Piece> p = reader.next();
-        if (!p || interrupted) break;
+        if (!p || ending()) break;
         if (const auto f = p->command ? command(*p) : statement(*p)) failed(*p, *f);
+        if (terminal_) jetsql::take_interrupts();  // taken by the statement
     }
-    if (interrupted) return interrupt(reader);
-    if (!stopped && !quit_ && reader.unfinished())
+    if (jetsql::hung_up) return hang_up();
+    if (ending()) return interrupt(reader);
+    if (!stopped && reader.unfinished())
         failed(*reader.unfinished(),
-               {"the input ended inside a statement not ended with \";\"; it was not run"});
+               {quit_ ? "\".quit\" came inside a statement not ended with \";\"; it was not run"
+                      : "the input ended inside a statement not ended with \";\"; it was not run"});
     if (!stopped && db_ && db_->trans_level() > 0) {
         const int line = begun_.empty() ? 0 : begun_.front().line;
-        all_ok = false;
+        all_ok_ = false;
         if (bail_) {
             roll_back();
         } else {
@@ -223,14 +273,30 @@ int Shell::run(jetsql::Reader& reader) {
         // Nothing left to commit (every write rolled back): nothing is committed, so that
         // the file keeps its bytes (a commit would count a change in its header).
         if (written_ == 0) roll_back();
-        try {
-            db_->close();
-        } catch (const jet::Error& e) {
-            std::cout << "error " << failure(e).text << '\n';
-            all_ok = false;
-        }
+        close();
     }
-    return all_ok ? 0 : 1;
+    return all_ok_ ? 0 : 1;
+}
+
+// Commits what is left and closes, leaving the file whole: the write-ahead log copied
+// into it, or standard error saying that the file alone lacks commits.
+void Shell::close() {
+    const std::string path = db_->path();
+    const int written = written_;
+    try {
+        db_->leave_file_whole_at_close();
+        db_->close();
+    } catch (const jet::Error& e) {
+        errors_ << "error " << failure(e).text << '\n';
+        std::cerr << "jetsql: the commit at the end failed (error " << failure(e).text
+                  << "): the writes of " << written << (written == 1 ? " statement" : " statements")
+                  << " since " << written_since() << " are not stored\n";
+        all_ok_ = false;
+    }
+    if (const auto e = jet::Database::log_not_copied(path))
+        std::cerr << "jetsql: the file alone lacks commits: they are in " << path << " and "
+                  << path << "-wal together (copy both) until a program that writes the file "
+                  << "ends with no other program on it (error " << failure(*e).text << ")\n";
 }
 
 // --bail: the failed piece ends the input, and what it wrote since the last commit goes.
@@ -259,6 +325,12 @@ void Shell::roll_back() {
     written_ = 0;
 }
 
+// The input's start or its last COMMIT, after "since".
+std::string Shell::written_since() const {
+    return committed_at_ ? "the COMMIT at line " + std::to_string(committed_at_)
+                         : std::string("the input began");
+}
+
 int Shell::interrupt(const jetsql::Reader& reader) {
     std::cout.flush();
     std::cerr << "\njetsql: interrupted (Ctrl-C): ";
@@ -267,19 +339,26 @@ int Shell::interrupt(const jetsql::Reader& reader) {
     else
         std::cerr << "rolled back the writes of " << written_
                   << (written_ == 1 ? " statement" : " statements") << " run since "
-                  << (committed_at_ ? "the COMMIT at line " + std::to_string(committed_at_)
-                                    : std::string("the input began"))
-                  << "; none of them is stored";
+                  << written_since() << "; none of them is stored";
     if (reader.inside_statement()) std::cerr << "; the statement not ended with \";\" did not run";
     std::cerr << '\n';
     if (db_) {
         roll_back();
-        try {
-            db_->close();
-        } catch (const jet::Error&) {
-        }
+        close();
     }
     return kInterrupted;
+}
+
+// The terminal closed: what was not committed is rolled back, and the close leaves
+// nothing beside the file.
+int Shell::hang_up() {
+    std::cerr << "jetsql: the terminal closed: "
+              << (written_ ? "rolled back the writes not committed\n" : "nothing to roll back\n");
+    if (db_) {
+        roll_back();
+        close();
+    }
+    return kHungUp;
 }
 
 std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
@@ -291,7 +370,22 @@ std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
             return std::nullopt;
         }
         if (word.empty()) {
-            if (jetsql::run_statement(*db_, p.text, std::cout)) ++written_;
+            struct Running {
+                Running(jet::Database* db, bool writes) { jetsql::running(db, writes); }
+                ~Running() { jetsql::done(); }
+            } running(db_.get(), jetsql::statement_writes(p.text));
+            try {
+                if (jetsql::run_statement(*db_, p.text, std::cout)) ++written_;
+            } catch (const jet::Error& e) {
+                if (!jetsql::writes_stopped()) throw;
+                // SQLite rolled back every write since the last commit with the statement.
+                std::cerr << "\njetsql: the statement was stopped: the writes of " << written_
+                          << (written_ == 1 ? " statement" : " statements") << " since "
+                          << written_since() << " were rolled back with it\n";
+                db_->accept_lost_writes();
+                roll_back();
+                throw;
+            }
             return std::nullopt;
         }
         if (word == "BEGIN") {
@@ -399,12 +493,23 @@ int main(int argc, char** argv) {
             return kUsage;
         }
     }
-    catch_interrupt();
+    // At a terminal the prompts and the errors go to the terminal, also when standard
+    // output is redirected: to standard error when that is the terminal, else to it.
+    int talk_fd = STDOUT_FILENO;
+    if (terminal && ::isatty(STDOUT_FILENO) != 1) {
+        talk_fd = ::isatty(STDERR_FILENO) == 1 ? STDERR_FILENO : ::open("/dev/tty", O_WRONLY | O_CLOEXEC);
+        if (talk_fd < 0) talk_fd = STDERR_FILENO;
+    }
+    FdStream tty(talk_fd);
+    std::ostream& talk = talk_fd == STDOUT_FILENO ? std::cout
+                         : talk_fd == STDERR_FILENO ? std::cerr
+                                                    : tty.stream;
+    jetsql::catch_signals(terminal, talk_fd);
     if (terminal)
-        std::cout << "jetsql" << (db ? " on " + db->path() : std::string(" --parse"))
-                  << ": statements end with \";\", \".help\" lists the commands.\n"
-                     "Ctrl-D or .quit ends and commits the writes; Ctrl-C ends and rolls back "
-                     "what was not committed.\n";
-    jetsql::Reader reader(std::cin, terminal, terminal ? &std::cout : nullptr);
-    return Shell(std::move(db), bail).run(reader);
+        talk << "jetsql" << (db ? " on " + db->path() : std::string(" --parse"))
+             << ": statements end with \";\", \".help\" lists the commands.\n"
+                "Ctrl-D or .quit ends and commits the writes; Ctrl-C discards the line or "
+                "stops the statement.\n";
+    jetsql::Reader reader(std::cin, terminal, terminal ? &talk : nullptr);
+    return Shell(std::move(db), bail, terminal, terminal ? talk : std::cout).run(reader);
 }

@@ -88,8 +88,12 @@ std::string format_value(const jet::Value& v) {
     return "";
 }
 
+bool statement_writes(std::string_view statement) {
+    return !returns_rows(jet::sql::parse(statement));
+}
+
 bool run_statement(jet::Database& db, std::string_view statement, std::ostream& out) {
-    if (!returns_rows(jet::sql::parse(statement))) {
+    if (statement_writes(statement)) {
         const int64_t affected = db.execute(statement);
         out << "ok " << affected << '\n';
         return true;

@@ -18,6 +18,10 @@ namespace jetsql {
 // Yes/No as -1 or 0, text with tabs and line breaks written as \t, \n and \r.
 std::string format_value(const jet::Value& v);
 
+// A statement that may write: any but a SELECT without INTO. Raises jet::Error when it
+// does not parse.
+bool statement_writes(std::string_view statement);
+
 // Runs one statement on the database and prints its rows (a SELECT without INTO) or
 // "ok N". Returns true for a statement that may write (any but a SELECT without INTO).
 // Raises jet::Error on a failure.

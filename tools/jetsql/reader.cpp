@@ -6,6 +6,7 @@
 
 #include "jet/error.h"
 #include "jet/sql/lexer.h"
+#include "signals.h"
 
 namespace jetsql {
 
@@ -36,9 +37,27 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-bool comment(std::string_view s) {
-    s = trimmed(s);
-    return s.substr(0, 2) == "--";
+// The closing character of a string, [name] or #date# that c opens, 0 for none.
+char closing_of(char c) {
+    switch (c) {
+        case '\'':
+        case '"':
+        case '#':
+            return c;
+        case '[':
+            return ']';
+        default:
+            return 0;
+    }
+}
+
+// ".quit" or ".exit" (any case, a ";" after it), alone on the line.
+bool quit_command(std::string_view line) {
+    std::string_view s = trimmed(line);
+    if (!s.empty() && s.back() == ';') s = trimmed(s.substr(0, s.size() - 1));
+    return !s.empty() && s.front() == '.' &&
+           (jet::sql::keyword_equals(s.substr(1), "QUIT") ||
+            jet::sql::keyword_equals(s.substr(1), "EXIT"));
 }
 
 // The name that text begins with (letters, digits, "_" and the bytes of UTF-8 letters),
@@ -117,15 +136,45 @@ bool Reader::inside_statement() const {
     return open_ != 0 || !blank(pending_);
 }
 
+// The next line; false at the end of the input or of the terminal. A Ctrl-C at the
+// terminal discards the statement not ended yet, saying so, and reading goes on.
+bool Reader::get_line(std::string& line) {
+    if (!terminal_) return static_cast<bool>(std::getline(in_, line));
+    for (;;) {
+        switch (read_typed_line(line)) {
+            case Typed::Line:
+                return true;
+            case Typed::End:
+                return false;
+            case Typed::HungUp:
+                hung_up = 1;
+                return false;
+            case Typed::Interrupted:
+                take_interrupts();
+                if (prompt_) {
+                    *prompt_ << '\n';
+                    if (inside_statement() || remark_)
+                        *prompt_ << "(the statement not ended with \";\" was discarded)\n";
+                }
+                pending_.clear();
+                open_ = 0;
+                depth_ = 0;
+                remark_ = false;
+                if (prompt_) *prompt_ << "jetsql> " << std::flush;
+                break;
+        }
+    }
+}
+
 std::optional<Piece> Reader::next() {
     std::string line;
     while (ready_.empty()) {
         if (prompt_) *prompt_ << (inside_statement() ? "   ...> " : "jetsql> ") << std::flush;
-        if (!std::getline(in_, line)) {
-            if (prompt_) *prompt_ << '\n' << std::flush;
+        if (!get_line(line)) {
+            if (prompt_ && !hung_up) *prompt_ << '\n' << std::flush;
             if (inside_statement()) {
                 Piece p{std::string(trimmed(pending_)), pending_first_, number_, false};
-                if (terminal_)
+                if (terminal_ || remark_)
                     unfinished_ = std::move(p);
                 else
                     ready_.push_back(std::move(p));
@@ -144,10 +193,57 @@ std::optional<Piece> Reader::next() {
     return p;
 }
 
-void Reader::read_line(const std::string& line, int number) {
+std::string Reader::code_of(std::string_view line) {
+    std::string code;
+    char open = open_;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        const char next = i + 1 < line.size() ? line[i + 1] : 0;
+        if (remark_) {
+            if (c == '*' && next == '/') {
+                remark_ = false;
+                code += ' ';
+                ++i;
+            }
+            continue;
+        }
+        if (open != 0) {
+            if (c == open) open = 0;  // a doubled quote closes and opens again
+        } else if (c == '-' && next == '-') {
+            code += ' ';
+            break;
+        } else if (c == '/' && next == '*') {
+            remark_ = true;
+            ++i;
+            continue;
+        } else {
+            open = closing_of(c);
+        }
+        code += c;
+    }
+    return code;
+}
+
+void Reader::read_line(const std::string& raw, int number) {
+    const bool in_remark = remark_;
+    const std::string line = code_of(raw);
+    if (!terminal_ && open_ == 0 && !in_remark && !blank(line) && !blank(pending_) &&
+        ends_before(line))
+        end_statement();
+    // ".quit" inside a statement not ended yet (in a string or a remark left open too)
+    // ends the input: the statement does not run.
+    if ((inside_statement() || in_remark) && quit_command(raw)) {
+        if (inside_statement())
+            unfinished_ = Piece{std::string(trimmed(pending_)), pending_first_, number, false};
+        pending_.clear();
+        open_ = 0;
+        depth_ = 0;
+        remark_ = false;
+        ready_.push_back({".quit", number, number, true});
+        return;
+    }
     if (open_ == 0) {
-        if (blank(line) || comment(line)) return;
-        if (!terminal_ && !blank(pending_) && ends_before(line)) end_statement();
+        if (blank(line)) return;
         if (blank(pending_)) {
             pending_.clear();
             depth_ = 0;
@@ -168,9 +264,8 @@ void Reader::read_line(const std::string& line, int number) {
     feed(line, number);
 }
 
-// Appends the text of a line to the statement read so far, ending a statement at each
-// ";" outside strings, bracketed names and dates; the rest of a line after a ";" that
-// begins with "--" is a comment.
+// Appends the text of a line (its remarks taken out) to the statement read so far,
+// ending a statement at each ";" outside strings, bracketed names and dates.
 void Reader::feed(std::string_view text, int number) {
     size_t start = 0;
     auto append = [&](size_t end) {
@@ -188,14 +283,6 @@ void Reader::feed(std::string_view text, int number) {
             continue;
         }
         switch (c) {
-            case '\'':
-            case '"':
-            case '#':
-                open_ = c;
-                break;
-            case '[':
-                open_ = ']';
-                break;
             case '(':
                 ++depth_;
                 break;
@@ -206,9 +293,9 @@ void Reader::feed(std::string_view text, int number) {
                 append(i);
                 end_statement();
                 start = i + 1;
-                if (comment(text.substr(start))) return;
                 break;
             default:
+                open_ = closing_of(c);
                 break;
         }
     }

@@ -22,21 +22,29 @@ struct Piece {
 
 class Reader {
   public:
-    // At a terminal a statement ends only with ";", and prompt (when given) receives the
-    // prompt before each line: "jetsql> ", or "   ...> " inside a statement. Otherwise
-    // a line without ";" may end its statement too (see ends_before).
+    // At a terminal a statement ends only with ";", the lines are read from standard
+    // input (read_typed_line: a Ctrl-C while typing discards the statement not ended yet),
+    // and prompt (when given) receives the prompt before each line: "jetsql> ", or
+    // "   ...> " inside a statement. Otherwise the lines come from in, and a line without
+    // ";" may end its statement too (see ends_before).
     Reader(std::istream& in, bool terminal, std::ostream* prompt);
 
     // The next statement or command; nothing at the end of the input (or when reading
-    // failed, a signal included). A statement that the input's end cut short is a
-    // terminal's unfinished() one, otherwise it is returned as it stands.
+    // failed, a signal or a closed terminal included). A statement that the input's end
+    // cut short is a terminal's unfinished() one (also one inside a remark left open),
+    // otherwise it is returned as it stands.
     std::optional<Piece> next();
-    // At a terminal, the statement begun and not ended with ";" when the input ended.
+    // The statement begun and not ended with ";" when the input ended, or when ".quit"
+    // or ".exit" came inside it: it does not run.
     const std::optional<Piece>& unfinished() const { return unfinished_; }
     // Some text of a statement was read and not ended yet.
     bool inside_statement() const;
 
   private:
+    bool get_line(std::string& line);
+    // The line without its remarks ("--" to the end of the line, "/* ... */" over any
+    // lines, outside strings, [names] and #dates#): each remark becomes one blank.
+    std::string code_of(std::string_view line);
     void read_line(const std::string& line, int number);
     void feed(std::string_view rest, int number);
     void end_statement();
@@ -53,6 +61,7 @@ class Reader {
     int pending_last_ = 0;
     char open_ = 0;  // the closing character of an open string, bracketed name or date
     int depth_ = 0;  // parentheses open outside those
+    bool remark_ = false;  // inside a "/* ... */" remark
     std::deque<Piece> ready_;
     std::optional<Piece> unfinished_;
 };
