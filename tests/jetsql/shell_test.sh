@@ -208,6 +208,42 @@ create table big (x long);\ninsert into big values (1);\ninsert into big select 
 create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect 6*7 from b; insert into big select p.x from big p, big q, big r, big s;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@were rolled back with it@a|1|3|
 EOF
 
+# At a terminal with standard output redirected, the prompts and errors stay on the
+# terminal and the file gets the rows.
+cp "$dir/b0.db" "$dir/b.db"
+screen=$(printf 'select a from b;\nselect nosuch from b;\n.quit\n' |
+  python3 "$dir/terminal.py" /bin/sh -c "exec '$jetsql' '$dir/b.db' >'$dir/out'")
+[[ "$screen" == *"jetsql> "*"error -2147217904"* ]] || { echo "FAIL redirected: the terminal"; echo "$screen"; fail=1; }
+check "redirected: the file" "$(printf 'a\n1')" "$(cat "$dir/out")"
+
+# A file that may not be written by its mode, or in a folder that may not be, is read
+# and never written, for root too; the file keeps its bytes and gets nothing beside it.
+mkdir "$dir/ro"
+for mode in 0444:0777 0666:0555; do
+    chmod 0777 "$dir/ro"; rm -f "$dir/ro/"*; cp "$dir/b0.db" "$dir/ro/b.db"
+    chmod "${mode%:*}" "$dir/ro/b.db"; chmod "${mode#*:}" "$dir/ro"
+    out=$(printf 'select a from b\nupdate b set a = 9\n' | "$jetsql" "$dir/ro/b.db" 2>/dev/null)
+    check "read-only $mode: status" "1" "$?"
+    check "read-only $mode: read, not written" "$(printf 'a\n1\nerror -2147467259 Cannot update.  Database or object is read-only.')" \
+      "$(sed 's/Cannot update .*read-only\./Cannot update.  Database or object is read-only./' <<<"$out")"
+    check "read-only $mode: the bytes" "$(md5sum <"$dir/b0.db")" "$(md5sum <"$dir/ro/b.db")"
+    check "read-only $mode: nothing beside" "b.db" "$(cd "$dir/ro" && echo b.db*)"
+done
+chmod 0777 "$dir/ro"
+
+# The end of a run that wrote leaves the file whole while another program reads it: a
+# copy of the file alone has the column added.
+cp "$dir/b0.db" "$dir/b.db"
+sleep 3 | "$jetsql" "$dir/b.db" &
+reader=$!
+sleep 0.5
+printf 'alter table b add z long\n' | "$jetsql" "$dir/b.db" >/dev/null 2>"$dir/err"
+cp "$dir/b.db" "$dir/copy.db"
+wait $reader
+check "the end leaves the file whole: said nothing" "" "$(cat "$dir/err")"
+check "the end leaves the file whole" "a z|" \
+  "$(printf 'select * from b where 0 = 1\n' | "$jetsql" "$dir/copy.db" | tr '\n\t' '| ')"
+
 # README.md's comparison of two runs (bench/dbdump.py --data) compares what the files
 # hold: a table made after another was dropped holds the same data under other catalog
 # numbers. The dump leaves nothing beside the files.
