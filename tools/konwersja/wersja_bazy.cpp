@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
         "Prints the version recorded in the database ([Nieruszac].[NumerWersji]) as the\n"
         "conversion reads it, with two decimals and \".\" as the decimal separator\n"
         "(e.g. 6.46), or Null when none is recorded. A file that may not be written (its\n"
-        "mode, a read-only folder or file system) is read without writing anything, as any\n"
+        "mode gives no one the right to write, for root too; its folder's likewise; this\n"
+        "user's rights; a read-only file system) is read without writing anything, as any\n"
         "file is.\n"
         "Exit status: 0 printed; 1 the file or its version cannot be read (the reason on\n"
         "standard error); 2 wrong arguments.\n";
