@@ -125,7 +125,7 @@ says konwersja/wersja-bazy "Prints the version recorded in the database" "Exit s
     "1 the file or its version cannot be read" "2 wrong arguments" "is read without writing"
 ORVIK_REGISTRY='' XDG_CONFIG_HOME="$dir/xdg" says rejestr/rejestr \
     "in this environment: $dir/xdg/orvik/registry.reg"
-says jetsql/jetsql "one statement per line" '"--" are skipped' '".tables"' '".schema TABLE"' \
+says jetsql/jetsql "one statement per line" 'Remarks: "--" to the end of the line' 'subqueries (IN (SELECT ...), EXISTS' '".tables"' '".schema TABLE"' \
     "Null as Null" "four-digit years (0100-01-01)" "committed together when it ends" \
     '"error" line last' "Not a valid" "Exit status: 0" "2 the database cannot be opened" \
     "--bail, the" "--keep-going" 'prompt "jetsql> "' "BEGIN, COMMIT and ROLLBACK" \
