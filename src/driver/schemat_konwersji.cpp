@@ -259,7 +259,7 @@ void ClsKonwersje::Konwersja_Przerwana(int krok, const std::string& stan) {
                          " została przerwana " + stan +
                          ". Konwersję zatrzymano; baza zostaje w stanie, w jakim tamta "
                          "konwersja ją zostawiła. Co można zrobić - patrz README, rozdział "
-                         "\"A step that the suite's earlier tool left half done\".");
+                         "\"A step that the earlier conversion tool left half done\".");
 }
 
 void ClsKonwersje::Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,
