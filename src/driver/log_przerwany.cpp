@@ -81,8 +81,8 @@ Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka,
         long numer = 0;
         std::string czas, sciezka;
     } obcy;
-    bool znacznik = false;   // this program's mark came last: its "Begin" follows
-    bool nasz = false;       // the last "Begin" is this program's
+    bool znacznik = false;  // this program's mark came last: its "Begin" follows
+    bool nasz = false;      // the last "Begin" is this program's
     bool nasz_koniec = false;
     std::string bufor, linia;
     long numer = 0;
@@ -140,7 +140,7 @@ namespace {
 // statements are safe to run again, or its guards end each such state as an
 // uninterrupted run, or stop naming what is half done.
 constexpr int kZatrzymuja[] = {
-    184,  // an index dropped and made again inside a column change
+    184,            // an index dropped and made again inside a column change
     189, 193, 196,  // the products' and raw materials' numbers, one record at a time
     366,            // the grosz nudges of collective invoices' wart_dd
     388,            // the parties' register numbers, one record at a time

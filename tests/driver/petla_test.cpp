@@ -196,8 +196,8 @@ TEST_F(Petla, StepEndIsLoggedOnceTheStepIsCommitted) {
 // the earlier tool (no mark of this program's before their "Begin") for the file's name.
 TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
     const auto w = [](const char* krok, const char* co, const char* sciezka) {
-        return std::string("\"2024-03-01 10:00:00,,Ewa,KASA1,,") + krok + ",Konwersja," + co +
-               "," + sciezka + "\"\r\n";
+        return std::string("\"2024-03-01 10:00:00,,Ewa,KASA1,,") + krok + ",Konwersja," + co + "," +
+               sciezka + "\"\r\n";
     };
     const std::string b = w(" 539", "Begin", "D:\\Dane,1\\Baza.MDB");
     const std::string nasz = w(" 539", std::string(kZnacznik_Kroku).c_str(), "/x/baza.mdb");

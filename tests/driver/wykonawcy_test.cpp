@@ -179,14 +179,15 @@ TEST_F(Wykonawcy, AnEarlierRunsCopyHoldsEveryRowAndColumnAndNoOther) {
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.kopia.empty() ? "" : p.kopia.front());
-        for (const char* s : {"CREATE TABLE S (id long, a long, b TEXT(5))",
-                              "INSERT INTO S VALUES (1, 1, 'x')", "INSERT INTO S VALUES (2, 1, 'y')",
-                              "SELECT * INTO C FROM S"})
+        for (const char* s :
+             {"CREATE TABLE S (id long, a long, b TEXT(5))", "INSERT INTO S VALUES (1, 1, 'x')",
+              "INSERT INTO S VALUES (2, 1, 'y')", "SELECT * INTO C FROM S"})
             polaczenie().Execute(s);
         for (const std::string& s : p.kopia) polaczenie().Execute(s);
         EXPECT_EQ(konczy([&] {
-                      k.DbWykonajKonwersje("SELECT * INTO C FROM S",
-                                           k.Tabela_Z_Wczesniejszego_Przebiegu("C", "* FROM S", "id"));
+                      k.DbWykonajKonwersje(
+                          "SELECT * INTO C FROM S",
+                          k.Tabela_Z_Wczesniejszego_Przebiegu("C", "* FROM S", "id"));
                   }),
                   p.konczy);
         if (p.konczy) otworz_ponownie();

@@ -429,9 +429,8 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
     EXPECT_EQ(jedna("select count(*) from SPRZEDAZ_ILOSC where zakup_il=777"), "0");
     std::ifstream plik(dir / "Log");
     const std::string log{std::istreambuf_iterator<char>(plik), {}};
-    for (const char* c :
-         {"zakupy_ilosc.sur_id", "PRODUKTY_Receptury.sur_id", "PolPRODUKTY_Receptury.SUR_ID",
-          "magazyn_SUROWCOW.sur_id"})
+    for (const char* c : {"zakupy_ilosc.sur_id", "PRODUKTY_Receptury.sur_id",
+                          "PolPRODUKTY_Receptury.SUR_ID", "magazyn_SUROWCOW.sur_id"})
         EXPECT_NE(log.find(std::string("wiersze ") + c + " bez istniejącego"), std::string::npos)
             << c;
     // Each semi-product's recipe holds its own ingredient only.

@@ -143,10 +143,10 @@ std::string Wiersze_Z_Mapa(const Odwolanie& o) {
 // anywhere: those rows are counted too.
 void Loguj_Bez_Pozycji(ClsKonwersje& k, const Odwolanie& o) {
     const bool oprozniana = !o.przepinany && !o.ilosc.empty();
-    const int64_t n = k.Liczba_Z_Zapytania(
-        "count(*) from " + Wiersze_Z_Mapa(o) + " where M.stare is null and (" + Kolumna(o) +
-        "<>0" + (oprozniana ? " or " + Kolumna(o) + " is null" : "") + ")" +
-        (o.warunek.empty() ? "" : " and " + o.warunek));
+    const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + Wiersze_Z_Mapa(o) +
+                                           " where M.stare is null and (" + Kolumna(o) + "<>0" +
+                                           (oprozniana ? " or " + Kolumna(o) + " is null" : "") +
+                                           ")" + (o.warunek.empty() ? "" : " and " + o.warunek));
     if (n <= 0) return;
     Zapisz_Log("Konwersja 1.97: wiersze " + Kolumna(o) + " bez istniejącego " +
                    (o.rodzaj == Surowiec ? "surowca" : "półproduktu") +
@@ -338,10 +338,10 @@ void Przepnij(const std::function<void(const std::string&, const Odwolanie*)>& w
         const Odwolanie& z = Odwolanie_Tabeli(d.zrodlo);
         const std::string cel = std::string(d.cel), klucz = d.klucz, ilosc = d.ilosc;
         wykonaj("Update ((" + cel + " AS D INNER JOIN " + m + " ON M.nowe=D." + klucz +
-                    ") INNER JOIN " + z.tabela + " AS Z ON Z." + z.kolumna + "=M.stare) LEFT JOIN " +
-                    cel + " AS D2 ON (D2." + klucz + "=D." + klucz + " AND D2" + nr + "<D" + nr +
-                    ") SET D." + ilosc + "=Nz(D." + ilosc + ",0)+Z." + z.ilosc + " WHERE D2." +
-                    klucz + " Is Null AND Z." + z.ilosc + "<>0",
+                    ") INNER JOIN " + z.tabela + " AS Z ON Z." + z.kolumna +
+                    "=M.stare) LEFT JOIN " + cel + " AS D2 ON (D2." + klucz + "=D." + klucz +
+                    " AND D2" + nr + "<D" + nr + ") SET D." + ilosc + "=Nz(D." + ilosc + ",0)+Z." +
+                    z.ilosc + " WHERE D2." + klucz + " Is Null AND Z." + z.ilosc + "<>0",
                 nullptr);
     }
     // A stocktaking line of a raw material kept as goods joins the line of its goods
@@ -364,8 +364,8 @@ void Przepnij(const std::function<void(const std::string&, const Odwolanie*)>& w
                 " AND G2" + nr + "<G" + nr + ") SET " + sumy + "G.Rodz='T' WHERE M.towar AND " +
                 Linia_Surowca("L") + " AND " + Linia_Produktu("G") + " AND G2.ID Is Null",
             nullptr);
-    wykonaj("Delete L.* FROM " + r + " AS L INNER JOIN " + m + " ON M.stare=L.ID WHERE M.towar AND " +
-                Linia_Surowca("L"),
+    wykonaj("Delete L.* FROM " + r + " AS L INNER JOIN " + m +
+                " ON M.stare=L.ID WHERE M.towar AND " + Linia_Surowca("L"),
             nullptr);
     // Every row that named a raw material or a semi-product now names the product that
     // carries it, each row once and by the kind of item it named: the old ids are read
