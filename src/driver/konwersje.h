@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,28 @@ const std::map<int, MetodaKroku>& Zbudowane_Kroki();
 // their action); a number given an empty function stands for a step this build does
 // not have. An empty map restores the built steps. A program never calls it.
 void Podstaw_Kroki(std::map<int, KrokZastepczy> kroki);
+
+// What the Log beside the database says of the step after the database's version: a
+// run of the suite's earlier tool began it and did not end it (Rozpoczety), or ended it
+// and did not write its version (Zakonczony), or neither (Brak: no Log, no such line, or
+// the lines are this program's own). wiersz names the Log's line that tells it.
+enum class Stan_Z_Logu : uint8_t { Brak, Rozpoczety, Zakonczony };
+struct Krok_Z_Logu {
+    Stan_Z_Logu stan = Stan_Z_Logu::Brak;
+    int krok = 0;
+    std::string wiersz;
+};
+// The detail of the line that this program logs just before each step's "Begin": the
+// step runs as one transaction with its version, so its "Begin" without "End" is never
+// a half-done step.
+inline constexpr std::string_view kZnacznik_Kroku = "Krok w jednej transakcji";
+// Reads the Log log for the step krok of the database sciezka (the lines whose path names
+// its file, by its name alone, compared as Windows compares names); a Log that is missing
+// or cannot be read tells nothing, and a line that is not the loop's is passed over.
+Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka, int krok);
+// True when step krok, begun and not ended by the earlier tool, stops before its first
+// write; false when it goes on over what that run left.
+bool Krok_Zatrzymuje_Po_Przerwaniu(int krok);
 
 class ClsKonwersje {
   public:
@@ -213,6 +236,12 @@ class ClsKonwersje {
     // Access 97 to 2000 upgrade.
     void Porzadkuj_BazeKonwersje(const std::string& path, bool drop);
     void Konwertuj_A97_A2000();
+
+    // What the Log says of the run's first step (Czytaj_Log_Przebiegu, at the run's
+    // start); Przerwany_Wg_Logu: the earlier tool began step krok and did not end it.
+    Krok_Z_Logu Log_Kroku;
+    void Czytaj_Log_Przebiegu();
+    bool Przerwany_Wg_Logu(int krok) const;
 
     // State of the run.
     std::string Sciezka;                     // the data source of the open connection

@@ -99,7 +99,16 @@ bool ClsKonwersje::RUN_Konwersje() {
 
     // From here no failure is handled in this routine: it reaches the version check,
     // and the step it stopped is rolled back when the conversion object goes.
+    Czytaj_Log_Przebiegu();
     for (int v = Wersja_Startowa + 1; v <= ostatni; ++v) {
+        // The first step, begun and not ended by the earlier tool, stops here before its
+        // first write when it cannot go on over what that run left; ended and without its
+        // version, it ran whole, and only its version is written.
+        const bool pierwszy = v == Wersja_Startowa + 1 && Log_Kroku.krok == v;
+        if (pierwszy && Przerwany_Wg_Logu(v) && Krok_Zatrzymuje_Po_Przerwaniu(v))
+            Konwersja_Przerwana(
+                v, "w trakcie kroku (" + Log_Kroku.wiersz + " ma jego \"Begin\" bez \"End\")");
+        const bool tylko_wersja = pierwszy && Log_Kroku.stan == Stan_Z_Logu::Zakonczony;
         // Each step is a unit of work with its version: a run that ends inside it, by an
         // Abort, a critical error or a kill, leaves the database as the last completed
         // step left it, and the rerun repeats the step whole. A unit whose checkpoint
@@ -110,10 +119,16 @@ bool ClsKonwersje::RUN_Konwersje() {
         }
         Pokaz_Postep("", " Konwresja:" + Format_Liczby_2(v / 100.0), "");
         Zapisany_Etap = status_line(3);
+        Zapisz_Log(Tekst_Liczby(v), "Konwersja", kZnacznik_Kroku);
         Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");
         Zapisz_Rejestr("dodralvexNumerBazy", Tekst_Liczby(v / 100.0), 0);
         Krok_Konwersji = v;
-        Wykonaj_Krok(v);
+        if (tylko_wersja)
+            Zapisz_Log(Tekst_Liczby(v), "Konwersja",
+                       "Krok zakończony wcześniej (" + Log_Kroku.wiersz +
+                           " ma jego \"End\"); zapisano tylko wersję");
+        else
+            Wykonaj_Krok(v);
         // A temporary column that a run of the suite's earlier tool left in a table and
         // that the first step did not settle (or that a later one left) is settled after
         // the run's first step and its last, so that no run ends with one in a table.

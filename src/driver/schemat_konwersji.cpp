@@ -81,12 +81,16 @@ std::string Wartosc_Kopii(const jet::Value& v) {
     return tekst;
 }
 
-// True when each row that "Select " & selection reads is a row of table, found by its key
-// column with the values of every column that both have, each row of table standing for
-// one row read: always when it reads none; never when either cannot be read, when they
-// have no column in common, or when the rows read have the key and the table has not. Rows
-// read without the key (a change of its type left its values in the temporary column) are
-// found by the values of the other columns.
+// True when table holds the rows that "Select " & selection reads and no other row, each
+// found by its key column with the values of every column that both have, each row of
+// table standing for one row read: always when it reads none (the rows have left their
+// source, and the table may be their only record); never when either cannot be read,
+// when they have no column in common, or when the rows read have the key and the table
+// has not. Rows read without the key (a change of its type left its values in the
+// temporary column) are found by the values of the other columns. The table has every
+// column read, but one that the source got after the columns that both have (added since
+// the copy was made), and any where the table holds a column that the source no longer
+// has (the step moved columns from the source to its copy, and then from the copy).
 bool Wiersze_W_Tabeli(ClsKonwersje& k, const std::string& table, const std::string& selection,
                       const std::string& key) {
     const auto zrodlo = Czytaj_Wiersze(k, selection);
@@ -103,6 +107,11 @@ bool Wiersze_W_Tabeli(ClsKonwersje& k, const std::string& table, const std::stri
     if (wspolne.empty() || (std::ranges::find(zrodlo->kolumny, klucz) != zrodlo->kolumny.end() &&
                             std::ranges::find(tabela->kolumny, klucz) == tabela->kolumny.end()))
         return false;
+    const bool przeniesione = wspolne.size() < tabela->kolumny.size();
+    for (size_t i = 0; i < wspolne.back().first && !przeniesione; ++i)
+        if (std::ranges::find(tabela->kolumny, zrodlo->kolumny[i]) == tabela->kolumny.end())
+            return false;
+    if (tabela->wiersze.size() != zrodlo->wiersze.size()) return false;
     const auto wiersz = [&](const std::vector<jet::Value>& w, bool z_tabeli) {
         std::vector<std::string> wartosci;
         for (const auto& [z, t] : wspolne) wartosci.push_back(Wartosc_Kopii(w[z_tabeli ? t : z]));
@@ -259,7 +268,7 @@ void ClsKonwersje::Konwersja_Przerwana(int krok, const std::string& stan) {
                          " została przerwana " + stan +
                          ". Konwersję zatrzymano; baza zostaje w stanie, w jakim tamta "
                          "konwersja ją zostawiła. Co można zrobić - patrz README, rozdział "
-                         "\"A step that the suite's earlier tool left half done\".");
+                         "\"A step that the earlier conversion tool left half done\".");
 }
 
 void ClsKonwersje::Usun_Pozostala_Kopie(const std::string& source, const std::string& copy,

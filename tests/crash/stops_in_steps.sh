@@ -39,7 +39,10 @@
 #                          database as the kill left it ("blocked(kept)"; a stop that
 #                          changed it is "blocked(CHANGED)"). N runs from 2 (the step's
 #                          first write committed) to one more than the step's writes (all
-#                          of them committed, the version not recorded)
+#                          of them committed, the version not recorded); the Log is left
+#                          as that tool leaves it: the step's "Begin" without "End" (with
+#                          "End" once every write is committed), without this program's
+#                          mark, so that the rerun meets the Log's word on the step
 #   --rows                 the road of the demonstration database whose tables that the
 #                          demonstration leaves empty get rows at the entry of the steps
 #                          that read them (tests/crash/wiersze.txt: STEP TABLE...; the
@@ -49,7 +52,16 @@
 #                          (DIR, e.g. one of an earlier commit, whose statements run in
 #                          the order of the suite's earlier tool), on its own road; each
 #                          is then run again by this build and compared with this build's
-#                          uninterrupted run of the step from the same entry
+#                          uninterrupted run of the step from the same entry. The states
+#                          where this program's order of statements differs from the
+#                          earlier tool's come from a build of a4750f8, whose steps run
+#                          their statements in that tool's order:
+#                            git worktree add /tmp/a4750f8 a4750f8
+#                            cmake -S /tmp/a4750f8 -B /tmp/a4750f8/build -G Ninja
+#                            cmake --build /tmp/a4750f8/build --target \
+#                                konwersja_kroki_testowe zawartosc_bazy
+#                            stops_in_steps.sh --states-from /tmp/a4750f8/build zabij:...
+#                          (its Log carries no mark of this program's)
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
 # ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
 # statement"), MODE "full", "transient" or "zabij", the statement being the first failure
@@ -82,8 +94,10 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,69p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,78p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
+# The detail of the line that this program logs before each step's "Begin".
+export MARK="Krok w jednej transakcji"
 FILL=$build/tests/crash/wypelnij_tabele
 # The program that makes the road and the killed states: this build's, or --states-from's.
 export STATES=$KONW_PROGRAM
@@ -256,6 +270,14 @@ stop() {
     statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
         cut -c 1-100 || true)
     if [ "$mode" = zabij ]; then
+        # The Log as the earlier tool leaves it: the step's "Begin" without this program's
+        # mark before it (a step of this program's own is one transaction, never half done),
+        # and, with every write committed, its "End" as well, logged before the version.
+        sed -i "/,Konwersja,$MARK,/d" "$f/d/Log" 2>/dev/null || true
+        if [ "$n" -gt "$writes" ] && [ -f "$f/d/Log" ]; then
+            grep ",Konwersja,Begin," "$f/d/Log" | tail -n 1 |
+                sed 's/,Konwersja,Begin,/,Konwersja,End,/' >>"$f/d/Log" || true
+        fi
         "$DUMP" "$f/d" >"$f/half.txt" 2>&1 || true
         cp "$f/d/Log" "$f/half.log" 2>/dev/null || : >"$f/half.log"
     fi

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "dao/dao.h"
@@ -11,6 +13,7 @@
 #include "driver/konwersje_env.h"
 #include "driver/start.h"
 #include "jet/session.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -187,6 +190,89 @@ TEST_F(Petla, StepEndIsLoggedOnceTheStepIsCommitted) {
     EXPECT_EQ(zapisane("Nieruszac", "NumerWersji"), "5.26");
     EXPECT_EQ(ile_w_logu(" 526,Konwersja,End,"), 1);
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
+}
+
+// What the Log beside the database says of the run's first step (5.39), by the lines of
+// the earlier tool (no mark of this program's before their "Begin") for the file's name.
+TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
+    const auto w = [](const char* krok, const char* co, const char* sciezka) {
+        return std::string("\"2024-03-01 10:00:00,,Ewa,KASA1,,") + krok + ",Konwersja," + co + "," +
+               sciezka + "\"\r\n";
+    };
+    const std::string b = w(" 539", "Begin", "D:\\Dane,1\\Baza.MDB");
+    const std::string nasz = w(" 539", std::string(kZnacznik_Kroku).c_str(), "/x/baza.mdb");
+    const struct {
+        std::string log;
+        Stan_Z_Logu stan;
+    } przypadki[] = {
+        {b, Stan_Z_Logu::Rozpoczety},
+        {w(" 539", "Begin", "/srv/dane/BAZA.mdb"), Stan_Z_Logu::Rozpoczety},
+        {b + w(" 539", "End", "D:\\baza.mdb"), Stan_Z_Logu::Zakonczony},
+        {w(" 539", "Begin", "D:\\inna.mdb"), Stan_Z_Logu::Brak},
+        {w(" 540", "Begin", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
+        {w(" 538", "End", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
+        {b + w("", "End-All", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
+        // This program's own step, cut by a kill, and its stop over the earlier tool's
+        // state, which leaves that state as it was.
+        {nasz + w(" 539", "Begin", "/x/baza.mdb"), Stan_Z_Logu::Brak},
+        {b + nasz + w(" 539", "Begin", "/x/baza.mdb") + "\"x,ERR.MSG\"\r\n",
+         Stan_Z_Logu::Rozpoczety},
+        // A step of this program's committed after it: the database is its work.
+        {b + w(" 537", std::string(kZnacznik_Kroku).c_str(), "/x/baza.mdb") +
+             w(" 537", "Begin", "/x/baza.mdb") + w(" 537", "End", "/x/baza.mdb"),
+         Stan_Z_Logu::Brak},
+        // Damaged lines pass, a last line without its end counts.
+        {"\x01,Konwersja,\n,,Konwersja\r\n\"\"\n" + b.substr(0, b.size() - 2),
+         Stan_Z_Logu::Rozpoczety},
+    };
+    const auto log = std::filesystem::temp_directory_path() / "log_kroku_test.Log";
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.log);
+        std::ofstream(log, std::ios::binary) << p.log;
+        const Krok_Z_Logu r = Czytaj_Log_Kroku(log.string(), "/x/baza.mdb", 539);
+        EXPECT_EQ(r.stan, p.stan);
+        EXPECT_EQ(r.wiersz.find("wiersz ") != std::string::npos, p.stan != Stan_Z_Logu::Brak);
+    }
+    std::filesystem::remove(log);
+    EXPECT_EQ(Czytaj_Log_Kroku(log.string(), "/x/baza.mdb", 539).stan, Stan_Z_Logu::Brak);
+}
+
+// The earlier tool's "Begin" of a step that cannot go on over its half-done work stops
+// the run before the step writes anything; its "End" without the version gives the step
+// its version without running it again.
+TEST_F(Petla, StepThatTheLogShowsHalfDoneStopsOrTakesItsVersion) {
+    for (const char* co : {"Begin", "End"}) {
+        SCOPED_TRACE(co);
+        TearDown();
+        SetUp();
+        polaczenie().Execute("UPDATE Nieruszac SET NumerWersji = 5.38");
+        Wersja_Bazy = 5.38;
+        std::ofstream(platform::log_file_for(Sciezka_Bazy), std::ios::binary | std::ios::app)
+            << "\"2024-03-01 10:00:00,,,,, 539,Konwersja,Begin,C:\\Dane\\baza.mdb\"\r\n"
+            << (co == std::string("End")
+                    ? "\"2024-03-01 10:00:01,,,,, 539,Konwersja,End,C:\\Dane\\baza.mdb\"\r\n"
+                    : "");
+        int ran = 0;
+        kroki({{539, [&](ClsKonwersje&) {
+                    ++ran;
+                    polaczenie().Execute("UPDATE UZYTKOWNICY SET prawa = 'x'");
+                }}});
+        if (co == std::string("Begin")) {
+            try {
+                k.RUN_Konwersje();
+                ADD_FAILURE() << "the run went on";
+            } catch (const jet::Error& e) {
+                EXPECT_NE(e.description().find("5.39 została przerwana w trakcie kroku (plik Log"),
+                          std::string::npos)
+                    << e.description();
+            }
+            EXPECT_EQ(wersja_w_bazie(), "5,38");
+        } else {
+            ASSERT_TRUE(k.RUN_Konwersje());
+            EXPECT_EQ(ile_w_logu(" 539,Konwersja,Krok zakończony wcześniej"), 1);
+        }
+        EXPECT_EQ(ran, 0);
+    }
 }
 
 // A failure a step does not absorb leaves the loop at once: no "End", no version.

@@ -409,6 +409,8 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
          "PRODUKTY_Receptury", "sur_id", "ilosc_sur=0.75", nullptr},
     };
     for (const Przypadek& p : przypadki) sql(p.wiersz);
+    // A stock row of no raw material: its quantity goes to no product, and the Log says so.
+    sql("insert into magazyn_SUROWCOW (sur_id, ilosc) values (Null, 6)");
     k.Konwersja_197();
     for (const Przypadek& p : przypadki) {
         const std::string gdzie = *p.gdzie ? std::string(" where ") + p.gdzie : "";
@@ -427,8 +429,8 @@ TEST_F(Krok197Spotkania, KazdyWierszNazywaProduktSwojejPozycji) {
     EXPECT_EQ(jedna("select count(*) from SPRZEDAZ_ILOSC where zakup_il=777"), "0");
     std::ifstream plik(dir / "Log");
     const std::string log{std::istreambuf_iterator<char>(plik), {}};
-    for (const char* c :
-         {"zakupy_ilosc.sur_id", "PRODUKTY_Receptury.sur_id", "PolPRODUKTY_Receptury.SUR_ID"})
+    for (const char* c : {"zakupy_ilosc.sur_id", "PRODUKTY_Receptury.sur_id",
+                          "PolPRODUKTY_Receptury.SUR_ID", "magazyn_SUROWCOW.sur_id"})
         EXPECT_NE(log.find(std::string("wiersze ") + c + " bez istniejącego"), std::string::npos)
             << c;
     // Each semi-product's recipe holds its own ingredient only.
@@ -494,8 +496,10 @@ TEST_F(Krok197Spotkania, IloscRazDoJednegoWiersza) {
 struct Zabity {};  // the process of the suite's earlier tool ends
 int zabij_przed = 0, zapisy = 0;
 
-// The suite's earlier tool stopped before each write of the step, what the step wrote
-// before it committed: the next run ends with the database of a run never stopped.
+// The suite's earlier tool stopped before each write of the step that comes before the
+// step's own work tables (which only this program makes, in one transaction with the
+// version, so that no stopped run leaves them), what the step wrote before it committed:
+// the next run ends with the database of a run never stopped.
 TEST_F(Krok197Spotkania, PrzerwanyPrzedKazdymZapisemKonczySieJakBezPrzerwy) {
     for (const char* w :
          {"insert into SUROWCE (sur_id, SUR_NAZWA_id, sur_kod, prod_wl) values (Null, 'Anyż', 0, "
@@ -536,6 +540,10 @@ TEST_F(Krok197Spotkania, PrzerwanyPrzedKazdymZapisemKonczySieJakBezPrzerwy) {
         }
         jet::set_write_hook(nullptr);
         polaczenie().database().checkpoint();
+        if (n > 0 && k.Jest_Tabela("_surowce_POM")) {
+            DbZamknij();
+            return std::map<std::string, Wiersze>{};
+        }
         if (n > 0) k.Konwersja_197();
         polaczenie().database().checkpoint();
         std::map<std::string, Wiersze> baza;
@@ -545,8 +553,10 @@ TEST_F(Krok197Spotkania, PrzerwanyPrzedKazdymZapisemKonczySieJakBezPrzerwy) {
         return baza;
     };
     const auto prosty = przebieg(0);
-    for (int n = 1, wszystkie = zapisy; n <= wszystkie; ++n)
-        EXPECT_EQ(przebieg(n), prosty) << "stopped before write " << n;
+    int n = 1;
+    for (auto baza = przebieg(n); !baza.empty(); baza = przebieg(++n))
+        EXPECT_EQ(baza, prosty) << "stopped before write " << n;
+    EXPECT_GT(n, 10);
     DbOtwórz();
 }
 

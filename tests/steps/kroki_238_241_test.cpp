@@ -67,6 +67,15 @@ TEST_F(Kroki238, BookEntryKindsAreRecodedOnce) {
     EXPECT_FALSE(Jest_Tabela("KONTRAHENT_RODZAJ"));
 }
 
+// A database without KONTRAHENT_RODZAJ whose book has kind 41 and no kind 4, and whose
+// Log says nothing of the step: a first run, converted.
+TEST_F(Kroki238, WithoutTheLogsWordAFirstRunConverts) {
+    Sql("create table KPIR_KSIEGA (kpir_id counter, Rodzaj long)");
+    Sql("insert into KPIR_KSIEGA (Rodzaj) values (41)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_238), "");
+    EXPECT_EQ(Kolumna("select Rodzaj from KPIR_KSIEGA"), std::vector<std::string>{"40"});
+}
+
 TEST_F(Kroki238, CorrectionNumbersAndPurchaseCorrectionSigns) {
     Sql("create table K_FAKTUR (FKOROUT_ID counter, fkorout_numer text(50), ZAKUP logical, "
         "fkorout_wart_n money, fkorout_wart_vat money, WART_KP money)");
@@ -265,6 +274,9 @@ TEST_F(Kroki238, StepStoppedPartWayEndsAsAnUninterruptedOneOrStops) {
             Sql("create table KONTRAHENT_RODZAJ (id long)");
             for (const std::string& s : p.baza) Sql(s);
             if (przerwany) Wykonaj_Polecenia(p.stan, p.stan.size());
+            // The Log says that the earlier tool began the step and did not end it.
+            if (przerwany && p.krok == &ClsKonwersje::Konwersja_238)
+                k.Log_Kroku = {Stan_Z_Logu::Rozpoczety, 238, "Log"};
             const Wiersze przed = Zawartosc();
             const std::string r = Krok(p.krok);
             if (!przerwany) {

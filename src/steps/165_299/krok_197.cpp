@@ -4,17 +4,14 @@
 // stocktaking lines follow, all products are renumbered, the product groups get their
 // dictionary, and the old tables are emptied.
 //
-// The suite's earlier tool committed each statement on its own, so the step may meet
-// any state that a run of it stopped in. The step keeps its progress in work tables of
-// its own: the two maps of old ids, made before anything is copied, whose rows each
-// statement that carries or re-points through them marks with its number, in that same
-// statement; a column added to the map of raw materials once every row is re-pointed;
-// the table of the old product numbers for the renumbering. A run that finds the maps
-// goes on where the earlier one stopped. Products copied while there are no maps were
-// copied by the earlier tool's own statements, which re-point rows in place by sur_id:
-// once the column nag_pw is there (added after all the data has moved) only the emptying
-// of the old tables is left; before that, which rows were re-pointed is no longer known,
-// and the step stops.
+// The step works through tables of its own: the two maps of old ids, made before anything
+// is copied, through which every statement carries or re-points, and the table of the old
+// product numbers for the renumbering. The step is one transaction with its version, so a
+// stopped run leaves none of them. The suite's earlier tool committed each statement on
+// its own and re-pointed rows in place by sur_id: products copied while there are no maps
+// are its work; once the column nag_pw is there (added after all the data has moved) only
+// the emptying of the old tables is left; before that, which rows were re-pointed is no
+// longer known, and the step stops.
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -40,8 +37,6 @@ constexpr const char* kMapaSurowcow = "_surowce_POM";
 constexpr const char* kMapaPolproduktow = "_polprodukty_POM";
 constexpr const char* kNumery = "_numery_POM";
 constexpr const char* kKolejnosc = "[_nr_POM]";
-// The column of the map of raw materials that says every row is re-pointed.
-constexpr const char* kPrzepiete = "przepiete";
 
 std::string W_Nawiasach(const char* nazwa) {
     return std::string("[") + nazwa + "]";
@@ -53,8 +48,7 @@ enum class Rodzaj_Id : uint8_t { Surowiec, Polprodukt };
 using enum Rodzaj_Id;
 
 // The map of the old ids of a kind: stare the old id, nowe the product's id, towar true
-// when a goods product carries a raw material kept as goods, krok the number of the last
-// re-pointing statement that read the row.
+// when a goods product carries a raw material kept as goods.
 std::string Mapa(Rodzaj_Id r) {
     return W_Nawiasach(r == Surowiec ? kMapaSurowcow : kMapaPolproduktow);
 }
@@ -143,15 +137,22 @@ std::string Wiersze_Z_Mapa(const Odwolanie& o) {
 }
 
 // The number of the rows of o whose id names no item of its kind goes to the Log: after
-// the step they name no product. An id of 0 or Null named nothing before.
+// the step they name no product. An id of 0 or Null named nothing before, and such a row
+// stays as it is, but in a table that the step empties after carrying its quantities (the
+// stock of raw materials), where a row of a Null id goes without its quantity going
+// anywhere: those rows are counted too.
 void Loguj_Bez_Pozycji(ClsKonwersje& k, const Odwolanie& o) {
-    const int64_t n =
-        k.Liczba_Z_Zapytania("count(*) from " + Wiersze_Z_Mapa(o) + " where M.stare is null and " +
-                             Kolumna(o) + "<>0" + (o.warunek.empty() ? "" : " and " + o.warunek));
+    const bool oprozniana = !o.przepinany && !o.ilosc.empty();
+    const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + Wiersze_Z_Mapa(o) +
+                                           " where M.stare is null and (" + Kolumna(o) + "<>0" +
+                                           (oprozniana ? " or " + Kolumna(o) + " is null" : "") +
+                                           ")" + (o.warunek.empty() ? "" : " and " + o.warunek));
     if (n <= 0) return;
     Zapisz_Log("Konwersja 1.97: wiersze " + Kolumna(o) + " bez istniejącego " +
                    (o.rodzaj == Surowiec ? "surowca" : "półproduktu") +
-                   " (nie wskazują żadnego produktu): " + std::to_string(n),
+                   (oprozniana ? " (ich ilości nie trafiają do żadnego produktu): "
+                               : " (nie wskazują żadnego produktu): ") +
+                   std::to_string(n),
                "Konwersja", "1.97");
 }
 
@@ -326,75 +327,56 @@ constexpr std::array<Dopisanie, 2> kDopisania = {{
 constexpr std::array<const char*, 3> kTabeleKolejnosci = {"magazyn_produktow", "SPRZEDAZ_ILOSC",
                                                           "REMANENTINWENT_ZAWARTOSC"};
 
-// The statements that carry quantities and re-point the old ids, in their order; each
-// is sent through wykonaj with the assignment that marks the rows of the map (M) it reads
-// with its number. Each quantity goes once to one row: the first row of its product in
+// The statements that carry quantities and re-point the old ids, in their order, each
+// sent through wykonaj. Each quantity goes once to one row: the first row of its product in
 // the table's order (a stocktaking's first line of the product), a Null counting as none.
-void Przepnij(const std::function<void(const std::function<std::string(const std::string&)>&,
-                                       const Odwolanie*)>& wykonaj) {
+void Przepnij(const std::function<void(const std::string&, const Odwolanie*)>& wykonaj) {
     const std::string m = Mapa(Surowiec) + " AS M";
     const std::string nr = std::string(".") + kKolejnosc;
     // Stock and purchases of a raw material go to the first row of its product.
     for (const Dopisanie& d : kDopisania) {
         const Odwolanie& z = Odwolanie_Tabeli(d.zrodlo);
         const std::string cel = std::string(d.cel), klucz = d.klucz, ilosc = d.ilosc;
-        wykonaj(
-            [&](const std::string& znacznik) {
-                return "Update ((" + cel + " AS D INNER JOIN " + m + " ON M.nowe=D." + klucz +
-                       ") INNER JOIN " + z.tabela + " AS Z ON Z." + z.kolumna +
-                       "=M.stare) LEFT JOIN " + cel + " AS D2 ON (D2." + klucz + "=D." + klucz +
-                       " AND D2" + nr + "<D" + nr + ") SET D." + ilosc + "=Nz(D." + ilosc +
-                       ",0)+Z." + z.ilosc + "," + znacznik + " WHERE D2." + klucz +
-                       " Is Null AND Z." + z.ilosc + "<>0";
-            },
-            nullptr);
+        wykonaj("Update ((" + cel + " AS D INNER JOIN " + m + " ON M.nowe=D." + klucz +
+                    ") INNER JOIN " + z.tabela + " AS Z ON Z." + z.kolumna +
+                    "=M.stare) LEFT JOIN " + cel + " AS D2 ON (D2." + klucz + "=D." + klucz +
+                    " AND D2" + nr + "<D" + nr + ") SET D." + ilosc + "=Nz(D." + ilosc + ",0)+Z." +
+                    z.ilosc + " WHERE D2." + klucz + " Is Null AND Z." + z.ilosc + "<>0",
+                nullptr);
     }
     // A stocktaking line of a raw material kept as goods joins the line of its goods
     // product in the same stocktaking, which becomes 'T'; where the stocktaking has no
     // line of the product, the raw material's first line becomes it. The lines so added go.
     const std::string r = "REMANENTINWENT_ZAWARTOSC";
-    wykonaj(
-        [&](const std::string& znacznik) {
-            return "Update ((" + r + " AS L INNER JOIN " + m + " ON M.stare=L.ID) LEFT JOIN " + r +
-                   " AS G ON (G.ID_RI=L.ID_RI AND G.ID=M.nowe AND " + Linia_Produktu("G") +
-                   ")) LEFT JOIN " + r + " AS L2 ON (L2.ID_RI=L.ID_RI AND L2.ID=L.ID AND " +
-                   Linia_Surowca("L2") + " AND L2" + nr + "<L" + nr +
-                   ") SET L.Rodz='T',L.ID=M.nowe," + znacznik + " WHERE M.towar AND " +
-                   Linia_Surowca("L") + " AND G.ID Is Null AND L2.ID Is Null";
-        },
-        nullptr);
+    wykonaj("Update ((" + r + " AS L INNER JOIN " + m + " ON M.stare=L.ID) LEFT JOIN " + r +
+                " AS G ON (G.ID_RI=L.ID_RI AND G.ID=M.nowe AND " + Linia_Produktu("G") +
+                ")) LEFT JOIN " + r + " AS L2 ON (L2.ID_RI=L.ID_RI AND L2.ID=L.ID AND " +
+                Linia_Surowca("L2") + " AND L2" + nr + "<L" + nr +
+                ") SET L.Rodz='T',L.ID=M.nowe WHERE M.towar AND " + Linia_Surowca("L") +
+                " AND G.ID Is Null AND L2.ID Is Null",
+            nullptr);
     std::string sumy;
     for (const std::string c : kIlosciRemanentu)
         sumy += "G." + c + "=Nz(G." + c + ",0)+Nz(L." + c + ",0),";
-    wykonaj(
-        [&](const std::string& znacznik) {
-            return "Update ((" + r + " AS G INNER JOIN " + m + " ON M.nowe=G.ID) INNER JOIN " + r +
-                   " AS L ON (L.ID_RI=G.ID_RI AND L.ID=M.stare)) LEFT JOIN " + r +
-                   " AS G2 ON (G2.ID_RI=G.ID_RI AND G2.ID=G.ID AND " + Linia_Produktu("G2") +
-                   " AND G2" + nr + "<G" + nr + ") SET " + sumy + "G.Rodz='T'," + znacznik +
-                   " WHERE M.towar AND " + Linia_Surowca("L") + " AND " + Linia_Produktu("G") +
-                   " AND G2.ID Is Null";
-        },
-        nullptr);
-    wykonaj(
-        [&](const std::string&) {
-            return "Delete L.* FROM " + r + " AS L INNER JOIN " + m +
-                   " ON M.stare=L.ID WHERE M.towar AND " + Linia_Surowca("L");
-        },
-        nullptr);
+    wykonaj("Update ((" + r + " AS G INNER JOIN " + m + " ON M.nowe=G.ID) INNER JOIN " + r +
+                " AS L ON (L.ID_RI=G.ID_RI AND L.ID=M.stare)) LEFT JOIN " + r +
+                " AS G2 ON (G2.ID_RI=G.ID_RI AND G2.ID=G.ID AND " + Linia_Produktu("G2") +
+                " AND G2" + nr + "<G" + nr + ") SET " + sumy + "G.Rodz='T' WHERE M.towar AND " +
+                Linia_Surowca("L") + " AND " + Linia_Produktu("G") + " AND G2.ID Is Null",
+            nullptr);
+    wykonaj("Delete L.* FROM " + r + " AS L INNER JOIN " + m +
+                " ON M.stare=L.ID WHERE M.towar AND " + Linia_Surowca("L"),
+            nullptr);
     // Every row that named a raw material or a semi-product now names the product that
     // carries it, each row once and by the kind of item it named: the old ids are read
     // only through the maps, never against ids already re-pointed. A row whose id names
     // no item of its kind gets 0: it names no product.
     for (const Odwolanie& o : kOdwolania) {
         if (!o.przepinany) continue;
-        wykonaj(
-            [&](const std::string& znacznik) {
-                return "Update " + Wiersze_Z_Mapa(o) + " SET " + Kolumna(o) + "=Nz(M.nowe,0)," +
-                       (o.ustaw.empty() ? "" : o.ustaw + ",") + znacznik + " WHERE " + Kolumna(o) +
-                       "<>0" + (o.warunek.empty() ? "" : " AND " + o.warunek);
-            },
-            &o);
+        wykonaj("Update " + Wiersze_Z_Mapa(o) + " SET " + Kolumna(o) + "=Nz(M.nowe,0)" +
+                    (o.ustaw.empty() ? "" : "," + o.ustaw) + " WHERE " + Kolumna(o) + "<>0" +
+                    (o.warunek.empty() ? "" : " AND " + o.warunek),
+                &o);
     }
 }
 
@@ -426,17 +408,12 @@ void Sprawdz_Surowce(ClsKonwersje& k, const std::string& wybor, const std::strin
 
 // Where an earlier run of the step stopped, by what it left.
 enum class Przebieg : uint8_t {
-    Pierwszy,       // nothing: the step runs from its start
-    Wznowiony,      // the maps: it goes on where that run stopped
-    Po_Przepieciu,  // the maps with every row re-pointed: the rest of the step
-    Dokonczenie,    // the data moved: the emptying is left, the rest is done again where
-                    // that changes nothing
+    Pierwszy,     // nothing: the step runs from its start
+    Dokonczenie,  // the data moved: the emptying is left, the rest is done again where
+                  // that changes nothing
 };
 
 Przebieg Stan_Przebiegu(ClsKonwersje& k) {
-    if (k.Jest_Tabela(kMapaSurowcow))
-        return k.Jest_Tabela(kMapaSurowcow, kPrzepiete) ? Przebieg::Po_Przepieciu
-                                                        : Przebieg::Wznowiony;
     const bool kopie = k.Liczba_Z_Zapytania(
                            "count(*) from PRODUKTY where rodzaj='S' or rodzaj='K' or "
                            "rodzaj='O'") > 0;
@@ -482,21 +459,16 @@ void ClsKonwersje::Konwersja_197() {
 
     const std::string surowce_S = Surowce_O_Kodzie("0");
     const std::string surowce_K = Surowce_O_Kodzie("1");
-    if (przebieg == Przebieg::Pierwszy || przebieg == Przebieg::Wznowiony) {
+    if (przebieg == Przebieg::Pierwszy) {
         // The maps of every old raw material and semi-product to the product that carries
         // it, made before any copy.
         for (const char* m : {kMapaSurowcow, kMapaPolproduktow})
-            if (!Jest_Tabela(m))
-                DbWykonajKonwersje("create table " + W_Nawiasach(m) +
-                                   " (stare Long CONSTRAINT stare UNIQUE, nowe Long, towar Logical "
-                                   "DEFAULT False, krok Long)");
-        // The number of the last re-pointing statement that changed rows (0: none).
-        const int64_t zrobione = std::max(Liczba_Z_Zapytania("Max(krok) from " + Mapa(Surowiec)),
-                                          Liczba_Z_Zapytania("Max(krok) from " + Mapa(Polprodukt)));
+            DbWykonajKonwersje("create table " + W_Nawiasach(m) +
+                               " (stare Long CONSTRAINT stare UNIQUE, nowe Long, towar Logical "
+                               "DEFAULT False)");
 
-        // 4, 7. Raw materials ('S', the bought-only 'K') and semi-products ('O'), while no
-        // row is re-pointed.
-        if (zrobione <= 0) Kopiuj_Pozycje(*this, surowce_S, surowce_K);
+        // 4, 7. Raw materials ('S', the bought-only 'K') and semi-products ('O').
+        Kopiuj_Pozycje(*this, surowce_S, surowce_K);
         Mapuj(*this);
 
         // 8, 12. Quantity and stock rows for every product that has none.
@@ -509,27 +481,19 @@ void ClsKonwersje::Konwersja_197() {
             "((([SPRZEDAZ_ILOSC].[prod_id]) Is Null))");
         DbWykonajKonwersje(Zerowe_Wiersze("magazyn_produktow", "prod_id"));
         for (const char* t : kTabeleKolejnosci)
-            if (!Jest_Tabela(t, "_nr_POM"))
-                DbWykonajKonwersje(std::string("alter table ") + t + " ADD COLUMN " + kKolejnosc +
-                                   " counter");
+            DbWykonajKonwersje(std::string("alter table ") + t + " ADD COLUMN " + kKolejnosc +
+                               " counter");
 
-        // 5, 6, 10, 11, 13 to 17. The statements after the last one that marked its rows.
+        // 5, 6, 10, 11, 13 to 17.
         for (const Odwolanie& o : kOdwolania)
-            if (!o.przepinany && zrobione <= 0) Loguj_Bez_Pozycji(*this, o);
-        int64_t n = 0;
-        Przepnij([&](const std::function<std::string(const std::string&)>& polecenie,
-                     const Odwolanie* o) {
-            if (++n <= zrobione) return;
+            if (!o.przepinany) Loguj_Bez_Pozycji(*this, o);
+        Przepnij([&](const std::string& polecenie, const Odwolanie* o) {
             if (o) Loguj_Bez_Pozycji(*this, *o);
-            DbWykonajKonwersje(polecenie("M.krok=" + std::to_string(n)));
+            DbWykonajKonwersje(polecenie);
         });
-        DbWykonajKonwersje("alter table " + Mapa(Surowiec) + " ADD COLUMN " + kPrzepiete +
-                           " logical");
-    }
-
-    for (const char* t : kTabeleKolejnosci)
-        if (Jest_Tabela(t, "_nr_POM"))
+        for (const char* t : kTabeleKolejnosci)
             DbWykonajKonwersje(std::string("alter table ") + t + " drop COLUMN " + kKolejnosc);
+    }
 
     // 12. Zero rows of purchases and use, keyed by the re-pointed ids.
     DbWykonajKonwersje(Zerowe_Wiersze("zakupy_ilosc", "sur_id"));

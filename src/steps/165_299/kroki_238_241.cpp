@@ -33,10 +33,12 @@ std::string Forma_Kontrahenta(const std::string& tabela) {
 
 void ClsKonwersje::Konwersja_238() {
     // Kind 4 becomes 41 after 41 has become 40: run again, the recoding would make those
-    // entries 40. An earlier run began the step once the table that it drops first is
-    // gone; entries of kind 4 left show that it did not get to them, and where none are
-    // left while entries of kind 41 stand, nothing tells whether it did.
-    if (!Jest_Tabela("KONTRAHENT_RODZAJ") &&
+    // entries 40. Where the Log says that the earlier tool began the step and did not end
+    // it, the table that it drops first is gone, and no entries of kind 4 are left while
+    // entries of kind 41 stand, nothing tells whether it got to them. Without the Log's
+    // word the same facts are an ordinary database (a release that never had the table),
+    // and the step runs.
+    if (Przerwany_Wg_Logu(238) && !Jest_Tabela("KONTRAHENT_RODZAJ") &&
         Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=4") == 0 &&
         Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=41") > 0)
         Konwersja_Przerwana(238,
