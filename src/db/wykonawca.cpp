@@ -74,6 +74,16 @@ constexpr const char* kDaneNieZmienione =
     "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
     "ostatniej ukończonej wersji";
 
+// The engine's reports name the step being run, as its version ("3.01"; "-" outside
+// the steps).
+[[maybe_unused]] const bool kRaportyZKrokiem = (jet::reports::set_step_label([] {
+                                   if (Krok_Konwersji == 0) return std::string("-");
+                                   const int k = Krok_Konwersji;
+                                   return std::to_string(k / 100) + "." + std::to_string(k % 100 / 10) +
+                                          std::to_string(k % 10);
+                               }),
+                               true);
+
 }  // namespace
 
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "jet/error.h"
+#include "jet/reports.h"
 
 // A failure that a rule picks out: the failure's number (0: any number), a keyword that
 // the upper-cased statement contains ("": any statement) and a fragment that the
@@ -44,6 +45,14 @@ struct Oczekiwany_Blad {
     std::string stan = {};               // the state they stand for, as a stop names it
     std::function<bool()> sprawdz = {};  // true while the database is in that state
 };
+
+// A step's statement that means what the engine reports (jet/reports.h: a row changed
+// through several joined pairs, a figure that a Null operand made Null, a source row
+// written more than once through a join): declared right before the statement, e.g.
+// `Zamierzony_Raport z{jet::reports::Kind::MultiPair};`, it marks such reports of the
+// statements run in its scope "stated", so that the sweeps' roads count only the reports
+// that no step states. The reports name the step being run (Krok_Konwersji).
+using Zamierzony_Raport = jet::reports::Stated;
 
 // The failure as a result: its result text, number and description.
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
