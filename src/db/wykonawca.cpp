@@ -108,6 +108,10 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
     Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
 }
 
+bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
+    return w.numer == jet::hr::Unspecified && w.blad != jet::Fault::Duplicate;
+}
+
 bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
     return w.numer != 0 && jet::environment_failure(w.numer, w.opis);
 }
@@ -163,8 +167,12 @@ Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool c
         if (e.number() == jet::hr::TooLong) return Poszerz_I_Powtorz(polecenie, rekordy);
         Wynik_Polecenia w = Wynik_Bledu(e);
         if (Pasuje(kBledy_Usuwania, w, polecenie) || Pasuje(pochlaniane, w, polecenie)) return {};
-        if (w.numer == jet::hr::Unspecified)
-            w.tekst = cicho && !Awaria_Srodowiska(w) ? "1" : lost_connection_text(e);
+        if (w.numer == jet::hr::Unspecified) {
+            if (cicho && !Awaria_Srodowiska(w))
+                w.tekst = "1";
+            else if (Utrata_Polaczenia(w))
+                w.tekst = lost_connection_text(e);
+        }
         return w;
     }
 }
@@ -201,7 +209,7 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
             Zapisz_Log(polecenie, z.etykieta, Opis_Bledu(w));
             return pominiety();
         }
-        if (w.numer == jet::hr::Unspecified) {
+        if (Utrata_Polaczenia(w)) {
             // A file that another workstation holds locked for a moment: run again at once.
             for (int i = 0; i < z.ponowienia_utraty; ++i) {
                 w = Wykonaj_Raz(polecenie, rekordy, false, z.pochlaniane);

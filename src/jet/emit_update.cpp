@@ -679,10 +679,10 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
 
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     std::vector<int64_t> counters;
-    if (!reports::enabled()) return changing_counters(update_plan(s, q, counters, nullptr), std::move(counters));
     ReportChecks checks;
-    std::shared_ptr<Plan> p = update_plan(s, q, counters, &checks);
-    return with_report_checks(changing_counters(std::move(p), std::move(counters)), std::move(checks));
+    std::shared_ptr<Plan> p = update_plan(s, q, counters, reports::enabled() ? &checks : nullptr);
+    p = changing_counters(std::move(p), std::move(counters));
+    return with_report_checks(std::move(p), std::move(checks));
 }
 
 }  // namespace jet::detail
