@@ -28,7 +28,7 @@ struct ReportingPlan : Plan {
         for (const auto& c : checks.cases) {
             bool met = true;
             for (const auto& q : c.all) met = met && any_row(s, q, checks.params);
-            if (met) reports::detail::report(c.kind, checks.table);
+            if (met) reports::detail::report(c.kind, c.table.empty() ? checks.table : c.table);
         }
         return inner->execute(s);
     }

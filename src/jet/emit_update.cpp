@@ -535,7 +535,8 @@ static void update_checks(Binder& b, const std::vector<SetItem>& sets, const std
         if (!has_arithmetic(*x.expr)) continue;
         out.cases.push_back({reports::Kind::NullOverwrite,
                              {"SELECT 1 FROM " + from + " WHERE " + cond + src[x.source].sql_alias + "." +
-                              x.column->sql_name + " IS NOT NULL AND (" + x.value + ") IS NULL LIMIT 1"}});
+                              x.column->sql_name + " IS NOT NULL AND (" + x.value + ") IS NULL LIMIT 1"},
+                             src[x.source].table->name});
     }
     if (src.size() > 1 && !one_pair)
         for (int t : targets) {
@@ -543,7 +544,8 @@ static void update_checks(Binder& b, const std::vector<SetItem>& sets, const std
             const std::string r = src[t].sql_alias + ".rowid";
             out.cases.push_back({reports::Kind::MultiPair,
                                  {"SELECT 1 FROM " + from + " WHERE " + cond + r + " IS NOT NULL GROUP BY " + r +
-                                  " HAVING count(*) > 1 LIMIT 1"}});
+                                  " HAVING count(*) > 1 LIMIT 1"},
+                                 src[t].table->name});
         }
     out.table = src[targets.empty() ? 0 : targets[0]].table->name;
     out.params = b.params();

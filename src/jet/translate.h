@@ -344,6 +344,7 @@ struct ReportChecks {
     struct Case {
         reports::Kind kind;
         std::vector<std::string> all;
+        std::string table = {};  // the table written, when not the statement's table
     };
     std::vector<Case> cases;
     std::string table;          // the table written, as the report names it
