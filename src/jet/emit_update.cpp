@@ -9,6 +9,7 @@
 // reached through unique keys), a single UPDATE ... FROM gives the same result; an
 // accumulation of exact addends is summed per target row and applied once.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <unordered_map>
@@ -538,9 +539,26 @@ static void update_checks(Binder& b, const std::vector<SetItem>& sets, const std
                               x.column->sql_name + " IS NOT NULL AND (" + x.value + ") IS NULL LIMIT 1"},
                              src[x.source].table->name});
     }
+    // A target row's pairs matter only where its SET reads another table's row, or a
+    // column that the SET changes (each pair then writes another value).
+    auto reads_changed = [&](const std::string& v, int t) {
+        for (const auto& y : sets) {
+            if (y.source != t) continue;
+            const std::string c = src[t].sql_alias + "." + y.column->sql_name;
+            for (size_t at = v.find(c); at != std::string::npos; at = v.find(c, at + 1))
+                if (at + c.size() == v.size() || !std::isdigit(static_cast<unsigned char>(v[at + c.size()])))
+                    return true;
+        }
+        return false;
+    };
+    auto pairs_matter = [&](int t) {
+        for (const auto& x : sets)
+            if (x.source == t && ((x.uses & ~(uint64_t{1} << t)) != 0 || reads_changed(x.value, t))) return true;
+        return false;
+    };
     if (src.size() > 1 && !one_pair)
         for (int t : targets) {
-            if (src[t].nested) continue;
+            if (src[t].nested || !pairs_matter(t)) continue;
             const std::string r = src[t].sql_alias + ".rowid";
             out.cases.push_back({reports::Kind::MultiPair,
                                  {"SELECT 1 FROM " + from + " WHERE " + cond + r + " IS NOT NULL GROUP BY " + r +

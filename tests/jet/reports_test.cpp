@@ -56,6 +56,8 @@ TEST_F(Reports, EachCaseIsReportedOnceAndOnlyWhereItIsMet) {
     } cases[] = {
         {multi, false, "multi-pair H"},  // header 1 meets two lines
         {multi, true, "multi-pair H stated"},
+        // Every pair writes the same value: the pairs do not matter.
+        {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Licz = 5, L.Kwota = L.Kwota + H.Suma WHERE H.Id = 1", false, ""},
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 2", false, ""},
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 3", false,
          "null-overwrite H"},
