@@ -84,7 +84,7 @@ road() {
         # clipboard.
         printf '%s\t%s\t%s | %s\n' "$(sed -E 's/^([0-9])([0-9][0-9])$/\1.\2/' <<<"$step")" "$kind" \
             "$(awk '/^=== / { t = $0; getline x; m = t " " x } END { print m }' "$f/err-$n.txt" | cut -c 1-400)" \
-            "$(tr '\n' ' ' <"$f/run/clipboard.txt" 2>/dev/null | cut -c 1-300)" >>"$f/stops.txt"
+            "$(cat "$f/run/clipboard.txt" 2>/dev/null | tr '\n' ' ' | cut -c 1-300)" >>"$f/stops.txt"
         [ $n -lt 60 ] || break
         if [ $kind = carried ]; then
             prepare "$f/run" demo
