@@ -74,6 +74,16 @@ constexpr const char* kDaneNieZmienione =
     "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
     "ostatniej ukończonej wersji";
 
+// The engine's reports name the step being run, as its version ("3.01"; "-" outside
+// the steps).
+[[maybe_unused]] const bool kRaportyZKrokiem = (jet::reports::set_step_label([] {
+                                   if (Krok_Konwersji == 0) return std::string("-");
+                                   const int k = Krok_Konwersji;
+                                   return std::to_string(k / 100) + "." + std::to_string(k % 100 / 10) +
+                                          std::to_string(k % 10);
+                               }),
+                               true);
+
 }  // namespace
 
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {
@@ -96,6 +106,10 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
                        blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
                            kDaneNieZmienione);
     Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
+}
+
+bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
+    return w.numer == jet::hr::Unspecified && w.blad != jet::Fault::Duplicate;
 }
 
 bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
@@ -153,8 +167,12 @@ Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool c
         if (e.number() == jet::hr::TooLong) return Poszerz_I_Powtorz(polecenie, rekordy);
         Wynik_Polecenia w = Wynik_Bledu(e);
         if (Pasuje(kBledy_Usuwania, w, polecenie) || Pasuje(pochlaniane, w, polecenie)) return {};
-        if (w.numer == jet::hr::Unspecified)
-            w.tekst = cicho && !Awaria_Srodowiska(w) ? "1" : lost_connection_text(e);
+        if (w.numer == jet::hr::Unspecified) {
+            if (cicho && !Awaria_Srodowiska(w))
+                w.tekst = "1";
+            else if (Utrata_Polaczenia(w))
+                w.tekst = lost_connection_text(e);
+        }
         return w;
     }
 }
@@ -191,7 +209,7 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
             Zapisz_Log(polecenie, z.etykieta, Opis_Bledu(w));
             return pominiety();
         }
-        if (w.numer == jet::hr::Unspecified) {
+        if (Utrata_Polaczenia(w)) {
             // A file that another workstation holds locked for a moment: run again at once.
             for (int i = 0; i < z.ponowienia_utraty; ++i) {
                 w = Wykonaj_Raz(polecenie, rekordy, false, z.pochlaniane);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "jet/error.h"
+#include "jet/reports.h"
 
 // A failure that a rule picks out: the failure's number (0: any number), a keyword that
 // the upper-cased statement contains ("": any statement) and a fragment that the
@@ -45,8 +46,21 @@ struct Oczekiwany_Blad {
     std::function<bool()> sprawdz = {};  // true while the database is in that state
 };
 
+// A step's statement that means what the engine reports (jet/reports.h: a row changed
+// through several joined pairs, a figure that a Null operand made Null, a source row
+// written more than once through a join): declared right before the statement, e.g.
+// `Zamierzony_Raport z{jet::reports::Kind::MultiPair};`, it marks such reports of the
+// statements run in its scope "stated", so that the sweeps' roads count only the reports
+// that no step states. The reports name the step being run (Krok_Konwersji).
+using Zamierzony_Raport = jet::reports::Stated;
+
 // The failure as a result: its result text, number and description.
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
+
+// True for a failure that the executors treat as a lost or locked connection: the
+// provider's 0x80004005, except the duplicate values of a unique index or key
+// (jet::Fault::Duplicate), which no rerun mends and whose text names the table and key.
+bool Utrata_Polaczenia(const Wynik_Polecenia& w);
 
 // True for a failure of the environment, not of the statement (jet::environment_failure):
 // the file locked by another process, the disk full, the database read-only, an I/O
@@ -105,7 +119,8 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
 // A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
 // kBledy_Usuwania or of the executor's own pochlaniane gives ""; any other 0x80004005
-// gives "1" when quiet, else the lost-connection text, and a failure of the environment
+// gives "1" when quiet, else the lost-connection text (duplicate values: their own result
+// text, naming the table and key; Utrata_Polaczenia), and a failure of the environment
 // the lost-connection text even when quiet; any other failure its result text.
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
                             std::span<const Regula_Bledu> pochlaniane);

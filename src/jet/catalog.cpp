@@ -1213,7 +1213,15 @@ void Catalog::create_index(std::string_view table_name, const IndexSpec& def) {
         if (ix.required) check_no_nulls(db_, t, ix);
         ix.id = alloc_id(db_, impl_->next_id);
         ix.sql_name = "i" + std::to_string(ix.id);
-        exec(db_, index_sql(t, ix), Work::Rows);
+        try {
+            exec(db_, index_sql(t, ix), Work::Rows);
+        } catch (const Error& e) {
+            if (e.fault() != Fault::Duplicate) throw;
+            // Named: the table and the key whose values repeat.
+            std::string key;
+            for (const auto& [name, descending] : def.columns) key += (key.empty() ? "" : ", ") + need_column(t, name).name;
+            throw duplicate_error(t.name + " (" + key + ")");
+        }
         run(db_,
             "INSERT INTO MSysJetIndexes(id, table_id, name, sql_name, is_primary, is_unique, "
             "ignore_nulls, required) VALUES (?,?,?,?,?,?,?,?)",

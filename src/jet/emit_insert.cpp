@@ -178,6 +178,7 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
     }
 
     std::vector<std::vector<std::string>> rows;  // stored values, per row
+    ReportChecks checks;
     std::string select_sql;
     if (q.select) {
         std::vector<Typed> items;
@@ -201,6 +202,18 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
         b.storing = false;
         rows.push_back(std::move(row));
         select_sql = std::move(sel.sql);
+        // Reported: no table's row stands alone in a written row (reports.h).
+        if (reports::enabled() && sel.rowid_sources.size() > 1) {
+            ReportChecks::Case c{reports::Kind::InsertRepeat, {}};
+            for (int i : sel.rowid_sources) {
+                const std::string r = "r" + std::to_string(i);
+                c.all.push_back("SELECT 1 FROM (" + sel.sql_with_rowids + ") WHERE " + r + " IS NOT NULL GROUP BY " +
+                                r + " HAVING count(*) > 1 LIMIT 1");
+            }
+            checks.cases.push_back(std::move(c));
+            checks.table = t.name;
+            checks.params = b.params();
+        }
     } else {
         if (targets.empty())
             for (const auto& c : t.columns) targets.push_back(&c);
@@ -256,7 +269,7 @@ std::shared_ptr<Plan> plan_insert(Session& s, const sql::Insert& q) {
     }
     plan->sql = std::move(sql);
     plan->params = b.params();
-    return plan;
+    return with_report_checks(std::move(plan), std::move(checks));
 }
 
 }  // namespace jet::detail

@@ -237,6 +237,7 @@ SelectSql emit_select(Binder& b, const sql::Select& s, std::vector<Typed>* items
             m.table_alias = sources[i].alias;
             m.row_id = true;
             out.rowid_columns.push_back(std::move(m));
+            out.rowid_sources.push_back(static_cast<int>(i));
         }
     }
     if (items_out)

@@ -9,6 +9,7 @@
 // reached through unique keys), a single UPDATE ... FROM gives the same result; an
 // accumulation of exact addends is summed per target row and applied once.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <unordered_map>
@@ -523,8 +524,55 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
 
 }  // namespace
 
-// The plan of an UPDATE; counters receives the tables whose counter column it sets.
-static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::vector<int64_t>& counters) {
+// The report checks of an UPDATE (reports.h): a Null that arithmetic in the SET gives
+// where the column holds a value, and, unless each target row provably meets at most
+// one pair, a target row that meets several.
+static void update_checks(Binder& b, const std::vector<SetItem>& sets, const std::vector<int>& targets,
+                          bool one_pair, const std::string& from, const std::string& where,
+                          ReportChecks& out) {
+    const auto& src = b.sources();
+    const std::string cond = where.empty() ? "" : "(" + where + ") AND ";
+    for (const auto& x : sets) {
+        if (!has_arithmetic(*x.expr)) continue;
+        out.cases.push_back({reports::Kind::NullOverwrite,
+                             {"SELECT 1 FROM " + from + " WHERE " + cond + src[x.source].sql_alias + "." +
+                              x.column->sql_name + " IS NOT NULL AND (" + x.value + ") IS NULL LIMIT 1"},
+                             src[x.source].table->name});
+    }
+    // A target row's pairs matter only where its SET reads another table's row, or a
+    // column that the SET changes (each pair then writes another value).
+    auto reads_changed = [&](const std::string& v, int t) {
+        for (const auto& y : sets) {
+            if (y.source != t) continue;
+            const std::string c = src[t].sql_alias + "." + y.column->sql_name;
+            for (size_t at = v.find(c); at != std::string::npos; at = v.find(c, at + 1))
+                if (at + c.size() == v.size() || !std::isdigit(static_cast<unsigned char>(v[at + c.size()])))
+                    return true;
+        }
+        return false;
+    };
+    auto pairs_matter = [&](int t) {
+        for (const auto& x : sets)
+            if (x.source == t && ((x.uses & ~(uint64_t{1} << t)) != 0 || reads_changed(x.value, t))) return true;
+        return false;
+    };
+    if (src.size() > 1 && !one_pair)
+        for (int t : targets) {
+            if (src[t].nested || !pairs_matter(t)) continue;
+            const std::string r = src[t].sql_alias + ".rowid";
+            out.cases.push_back({reports::Kind::MultiPair,
+                                 {"SELECT 1 FROM " + from + " WHERE " + cond + r + " IS NOT NULL GROUP BY " + r +
+                                  " HAVING count(*) > 1 LIMIT 1"},
+                                 src[t].table->name});
+        }
+    out.table = src[targets.empty() ? 0 : targets[0]].table->name;
+    out.params = b.params();
+}
+
+// The plan of an UPDATE; counters receives the tables whose counter column it sets,
+// checks (when given) the statement's report checks.
+static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::vector<int64_t>& counters,
+                                         ReportChecks* checks) {
     Binder b(s);
     std::string from = b.from_item(*q.target);
     const auto& src = b.sources();
@@ -562,6 +610,7 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
     };
 
     if (src.size() == 1) {
+        if (checks) update_checks(b, sets, {0}, true, from, where, *checks);
         auto p = plan_single_update(src[0], sets, set_clause(0), where);
         p->params = b.params();
         return p;
@@ -572,7 +621,9 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
         if (std::find(targets.begin(), targets.end(), x.source) == targets.end()) targets.push_back(x.source);
     std::sort(targets.begin(), targets.end());
 
-    if (targets.size() == 1 && !b.outer_join && at_most_one_pair(b, targets[0], q.where.get())) {
+    const bool one_pair = targets.size() == 1 && !b.outer_join && at_most_one_pair(b, targets[0], q.where.get());
+    if (checks) update_checks(b, sets, targets, one_pair, from, where, *checks);
+    if (one_pair) {
         // Every target row meets at most one pair: one UPDATE ... FROM.
         const int t = targets[0];
         auto p = std::make_shared<StatementPlan>();
@@ -648,8 +699,10 @@ static std::shared_ptr<Plan> update_plan(Session& s, const sql::Update& q, std::
 
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q) {
     std::vector<int64_t> counters;
-    std::shared_ptr<Plan> p = update_plan(s, q, counters);
-    return changing_counters(std::move(p), std::move(counters));
+    ReportChecks checks;
+    std::shared_ptr<Plan> p = update_plan(s, q, counters, reports::enabled() ? &checks : nullptr);
+    p = changing_counters(std::move(p), std::move(counters));
+    return with_report_checks(std::move(p), std::move(checks));
 }
 
 }  // namespace jet::detail

@@ -237,6 +237,7 @@ int64_t Database::execute(std::string_view sql) {
         return 0;
     }
     std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
+    if (reports::enabled()) reports::detail::set_statement(sql);
     if (plan->one_statement())
         s.atomic_statement([&] { affected = plan->execute(s); });
     else

@@ -108,6 +108,25 @@ std::string column_named_in(const std::string& msg, const Catalog* cat) {
     return ref;
 }
 
+// The Jet table and key of an SQLite "t<id>.c<id>, t<id>.c<id>" in a unique constraint's
+// message: "TABLE (column, column)"; "" when the message names no table of the catalog.
+std::string key_named_in(const std::string& msg, const Catalog* cat) {
+    const auto colon = msg.rfind(": ");
+    if (!cat || colon == std::string::npos) return {};
+    std::string table, columns;
+    for (size_t at = colon + 2; at < msg.size();) {
+        const size_t end = std::min(msg.find(", ", at), msg.size());
+        const std::string ref = msg.substr(at, end - at);
+        const std::string named = column_named_in("x: " + ref, cat);
+        const size_t dot = named.find('.');
+        if (named == ref || dot == std::string::npos || dot == 0) return {};
+        if (table.empty()) table = named.substr(0, dot);
+        columns += (columns.empty() ? "" : ", ") + named.substr(dot + 1);
+        at = end + 2;
+    }
+    return table.empty() ? "" : table + " (" + columns + ")";
+}
+
 // The engine's failure for SQLite's result code rc (an extended code when the connection
 // gives them), decided by the code: SQLite's message only names a column in it, or tells
 // which of its limits a generic error met. An I/O error is named by the errno that the
@@ -125,7 +144,7 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
     switch (rc) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
-            return make_error(Fault::Duplicate);
+            return duplicate_error(key_named_in(msg, cat));  // where SQLite names them
         case SQLITE_CONSTRAINT_NOTNULL:
             return make_error(Fault::RequiredNull, column_named_in(msg, cat));
         case SQLITE_IOERR_NOMEM:  // the system's memory, not its disk

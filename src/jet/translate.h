@@ -15,6 +15,7 @@
 
 #include "jet/catalog.h"
 #include "jet/database.h"
+#include "jet/reports.h"
 #include "jet/session.h"
 #include "jet/sql/ast.h"
 #include "jet/sqlvalue.h"
@@ -289,6 +290,7 @@ struct SelectSql {
     std::vector<bool> counter;    // per column: a plain counter column
     std::string sql_with_rowids;  // "" when rows cannot be mapped back
     std::vector<ColumnMeta> rowid_columns;
+    std::vector<int> rowid_sources;  // the source of each rowid column ("r<source>")
 };
 
 // Emits a SELECT; item_exprs receives the emitted items (for INSERT ... SELECT).
@@ -334,6 +336,24 @@ void counter_values_changed(Session& s, int64_t table_id);
 // A plan that runs p, then counter_values_changed for each of tables.
 std::shared_ptr<Plan> changing_counters(std::shared_ptr<Plan> p, std::vector<int64_t> tables);
 std::shared_ptr<Plan> plan_update(Session& s, const sql::Update& q);
+
+// The engine's report checks of a statement (reports.h), planned only while reports are
+// on: each case is met when every one of its read-only queries gives a row, judged
+// before the statement runs.
+struct ReportChecks {
+    struct Case {
+        reports::Kind kind;
+        std::vector<std::string> all;
+        std::string table = {};  // the table written, when not the statement's table
+    };
+    std::vector<Case> cases;
+    std::string table;          // the table written, as the report names it
+    std::vector<Value> params;  // the statement's constants, which the queries share
+};
+// p, or, with checks, a plan that runs the checks, reports each case met, then p.
+std::shared_ptr<Plan> with_report_checks(std::shared_ptr<Plan> p, ReportChecks checks);
+// True when the expression computes arithmetic (a Null operand makes it Null).
+bool has_arithmetic(const sql::Expr& e);
 std::shared_ptr<Plan> plan_delete(Session& s, const sql::Delete& q);
 
 // Runs a prepared statement to its end; returns the rows it changed.

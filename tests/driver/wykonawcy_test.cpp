@@ -261,8 +261,8 @@ TEST_F(Wykonawcy, SqlExecutorResultTexts) {
         // " ADD " is tolerated only with 0x80040E21: an existing column is reported
         {"ALTER TABLE T ADD a long", false, "-2147217900(Field 'a' already exists"},
         {"INSERT INTO U (a) VALUES (7)", true, "1"},
-        {"INSERT INTO U (a) VALUES (7)", false,
-         "-2147467259(Zostało utracone połączenie z bazą lub jest ona zablokowana !) The changes"},
+        // Duplicate values are no lost connection: Jet's text, naming the table and key.
+        {"INSERT INTO U (a) VALUES (7)", false, "-2147467259(The changes you requested"},
         {"UPDATE T SET nie_ma=1", false, "-2147217904(No value given"},
     };
     for (const auto& p : przypadki) {
@@ -276,6 +276,9 @@ TEST_F(Wykonawcy, SqlExecutorResultTexts) {
             EXPECT_EQ(rekordy, -1);
         }
     }
+    int32_t rekordy = 0;
+    EXPECT_TRUE(k.DbWykonajSQLKonwersje("INSERT INTO U (a) VALUES (7)", rekordy, false)
+                    .ends_with("duplicate entries and try again. Table and key: U (a).)"));
     EXPECT_TRUE(okna.empty());
 }
 

@@ -1,0 +1,234 @@
+// konwersja on the roads of tests/crash/drogi_nulls_dups.sh: every built step runs as the
+// program runs it, after its entry has been changed as a customer's data would be, and
+// each step's numeric columns are compared before and after it.
+//
+// KONW_DROGA names the road:
+//   nulls  at each step's entry, every numeric column of every table (but a counter, a
+//          required column and a column of the primary key) gets Null in the table's
+//          first two rows, once for each column on the road (a column that a step adds
+//          gets its Nulls at the next step's entry);
+//   dups   at each step's entry, a table without a unique index gets a second copy of
+//          its first row, and in a table's first row every whole-number column whose
+//          name ends with "ID" and that no unique index holds names the id 999999,
+//          which exists nowhere; once for each table and column on the road;
+//   ""     neither (the plain road, for comparison).
+// KONW_DROGA_WIERSZE (tests/crash/wiersze.txt) gives the tables that get rows at a step's
+// entry when empty, as stops_in_steps.sh --rows. KONW_DROGA_STAN is the file of what was
+// changed so far (one "KIND TABLE[.COLUMN]" a line, appended once a step's method has
+// returned), so that a run resumed after a stop changes nothing twice. KONW_DROGA_POMIN
+// lists steps ("301,407") whose entry is left unchanged: the steps a road stopped at.
+// KONW_DROGA_DO ends the run before the step after it (as at a step this build lacks).
+// KONW_DROGA_WYNIK receives a line for each figure lost:
+//   STEP <tab> lost <tab> TABLE.COLUMN <tab> N
+// N values of the column became Null in the step (more than the rows the table lost).
+// The engine's reports go where KONW_RAPORTY_SILNIKA says (jet/reports.h).
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "db/polaczenie.h"
+#include "driver/konwersje.h"
+#include "driver/start.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/rowaccess.h"
+#include "jet/text.h"
+#include "wypelnij.h"
+
+namespace {
+
+std::string srodowisko(const char* nazwa) {
+    const char* w = std::getenv(nazwa);
+    return w ? w : "";
+}
+
+bool liczbowa(jet::DataType t) {
+    using T = jet::DataType;
+    return t == T::Byte || t == T::Integer || t == T::Long || t == T::Currency || t == T::Single ||
+           t == T::Double;
+}
+
+// True when an index of the kind holds the column (primary: the primary key or a required
+// index; otherwise any unique one).
+bool w_indeksie(const jet::TableInfo& t, const jet::ColumnInfo& c, bool primary) {
+    for (const auto& ix : t.indexes) {
+        if (primary ? !(ix.primary || ix.required) : !ix.unique) continue;
+        for (const auto& ic : ix.columns)
+            if (ic.column_id == c.id) return true;
+    }
+    return false;
+}
+
+std::string wersja(int v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%d.%02d", v / 100, v % 100);
+    return b;
+}
+
+class Droga {
+public:
+    Droga() : rodzaj_(srodowisko("KONW_DROGA")), stan_(srodowisko("KONW_DROGA_STAN")) {
+        std::ifstream in(stan_);
+        for (std::string l; std::getline(in, l);) zrobione_.insert(l);
+        std::istringstream pomin(srodowisko("KONW_DROGA_POMIN"));
+        for (std::string k; std::getline(pomin, k, ',');)
+            if (!k.empty()) pomin_.insert(std::stoi(k));
+        std::ifstream wiersze(srodowisko("KONW_DROGA_WIERSZE"));
+        for (std::string l; std::getline(wiersze, l);) {
+            l = l.substr(0, l.find('#'));
+            std::istringstream s(l);
+            int krok = 0;
+            if (!(s >> krok)) continue;
+            for (std::string t; s >> t;) wiersze_[krok].push_back(t);
+        }
+    }
+
+    // The step's entry changed, the step run, its figures compared.
+    void krok(int v, ClsKonwersje& k, MetodaKroku metoda) {
+        jet::Database& db = polaczenie().database();
+        if (auto w = wiersze_.find(v); w != wiersze_.end())
+            for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) wypelnij::Wypelnij(db, tabela, podane);
+        if (!pomin_.count(v))
+            for (const jet::TableInfo* t : db.catalog().tables()) {
+                if (jet::text::upper(t->name) == "NIERUSZAC") continue;
+                if (rodzaj_ == "nulls") nulle(db, *t);
+                if (rodzaj_ == "dups") duble(db, *t);
+            }
+        const auto przed = liczby(db);
+        (k.*metoda)();
+        const auto po = liczby(db);
+        std::ofstream wynik(srodowisko("KONW_DROGA_WYNIK"), std::ios::app);
+        for (const auto& [kolumna, p] : przed) {
+            const auto a = po.find(kolumna);
+            if (a == po.end()) continue;
+            const long ubylo_wierszy = std::max(0L, p.first - a->second.first);
+            const long utracone = p.second - a->second.second - ubylo_wierszy;
+            if (utracone > 0) wynik << wersja(v) << "\tlost\t" << kolumna << "\t" << utracone << "\n";
+        }
+        std::ofstream stan(stan_, std::ios::app);
+        for (const auto& z : nowe_) stan << z << "\n";
+        nowe_.clear();
+    }
+
+private:
+    // Marks the change as made; false when it was made before.
+    bool raz(const std::string& co) {
+        if (zrobione_.count(co)) return false;
+        zrobione_.insert(co);
+        nowe_.push_back(co);
+        return true;
+    }
+
+    // The row ids of the table's first n rows (with the column not Null, when given).
+    static std::vector<int64_t> pierwsze(jet::Database& db, const jet::TableInfo& t, int n,
+                                         const std::string& kolumna = "") {
+        std::vector<int64_t> out;
+        auto r = db.query("SELECT TOP " + std::to_string(n) + " * FROM [" + t.name + "]" +
+                              (kolumna.empty() ? "" : " WHERE [" + kolumna + "] IS NOT NULL"),
+                          jet::QueryOptions{true});
+        const int id = static_cast<int>(r->columns().size()) - 1;
+        while (r->next()) out.push_back(r->value(id).raw_int());
+        return out;
+    }
+
+    static void zapisz(jet::Database& db, const jet::TableInfo& t, int64_t wiersz, const std::string& kolumna,
+                       const jet::Value& v) {
+        try {
+            jet::atomically(db, [&] { jet::update_row(db, t.name, wiersz, {{kolumna, v}}); });
+        } catch (const jet::Error&) {
+        }
+    }
+
+    void nulle(jet::Database& db, const jet::TableInfo& t) {
+        std::vector<int64_t> wiersze;
+        for (const auto& c : t.columns) {
+            if (!liczbowa(c.type) || c.counter || c.required || w_indeksie(t, c, true)) continue;
+            if (zrobione_.count("N " + t.name + "." + c.name)) continue;
+            if (wiersze.empty()) wiersze = pierwsze(db, t, 2);
+            if (wiersze.empty()) return;  // the table's Nulls come with its rows
+            raz("N " + t.name + "." + c.name);
+            for (int64_t w : wiersze) zapisz(db, t, w, c.name, jet::Value::null());
+        }
+    }
+
+    void duble(jet::Database& db, const jet::TableInfo& t) {
+        bool unikalny = false;
+        for (const auto& ix : t.indexes) unikalny = unikalny || ix.unique || ix.primary;
+        if (!unikalny && !zrobione_.count("D " + t.name)) {
+            auto r = db.query("SELECT TOP 1 * FROM [" + t.name + "]");
+            if (r->next()) {
+                raz("D " + t.name);
+                jet::ColumnValues wiersz;
+                for (size_t i = 0; i < t.columns.size(); ++i)
+                    if (!t.columns[i].counter) wiersz.emplace_back(t.columns[i].name, r->value(static_cast<int>(i)));
+                r.reset();
+                try {
+                    jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+                } catch (const jet::Error&) {
+                }
+            }
+        }
+        for (const auto& c : t.columns) {
+            const std::string nazwa = jet::text::upper(c.name);
+            if ((c.type != jet::DataType::Long && c.type != jet::DataType::Integer) || c.counter ||
+                !nazwa.ends_with("ID") || w_indeksie(t, c, false))
+                continue;
+            if (zrobione_.count("I " + t.name + "." + c.name)) continue;
+            const auto w = pierwsze(db, t, 1, c.name);
+            if (w.empty()) continue;
+            raz("I " + t.name + "." + c.name);
+            zapisz(db, t, w[0], c.name, jet::Value::long_(999999));
+        }
+    }
+
+    // Per numeric column ("TABLE.COLUMN"): the table's rows and the column's values.
+    static std::map<std::string, std::pair<long, long>> liczby(jet::Database& db) {
+        std::map<std::string, std::pair<long, long>> out;
+        for (const jet::TableInfo* t : db.catalog().tables()) {
+            std::string sql = "SELECT count(*)";
+            std::vector<std::string> nazwy;
+            for (const auto& c : t->columns)
+                if (liczbowa(c.type) && !c.counter) {
+                    sql += ", count([" + c.name + "])";
+                    nazwy.push_back(t->name + "." + c.name);
+                }
+            if (nazwy.empty()) continue;
+            auto r = db.query(sql + " FROM [" + t->name + "]");
+            if (!r->next()) continue;
+            const long wierszy = static_cast<long>(r->value(0).raw_int());
+            for (size_t i = 0; i < nazwy.size(); ++i)
+                out[nazwy[i]] = {wierszy, static_cast<long>(r->value(static_cast<int>(i + 1)).raw_int())};
+        }
+        return out;
+    }
+
+    std::string rodzaj_, stan_;
+    std::set<std::string> zrobione_;
+    std::vector<std::string> nowe_;
+    std::set<int> pomin_;
+    std::map<int, std::vector<std::string>> wiersze_;
+};
+
+}  // namespace
+
+int main() {
+    static Droga droga;
+    const std::string do_ = srodowisko("KONW_DROGA_DO");
+    const int ostatni = do_.empty() ? 9999 : std::stoi(do_);
+    std::map<int, KrokZastepczy> kroki;
+    for (const auto& [v, metoda] : Zbudowane_Kroki()) {
+        if (v > ostatni) {
+            kroki[v] = nullptr;
+            continue;
+        }
+        kroki[v] = [v, m = metoda](ClsKonwersje& k) { droga.krok(v, k, m); };
+    }
+    Podstaw_Kroki(std::move(kroki));
+    Form_Load();
+}
