@@ -2,6 +2,9 @@
 // indexes dropped, production groups, and production documents cut by shift, renumbered
 // and turned into the consumption kinds PRS and PZS.
 #include <algorithm>
+#include <array>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -651,6 +654,93 @@ TEST_F(Krok407, APriceThatTheEarlierToolCopiedIsDividedOnceOrTheStepStops) {
         TearDown();
         SetUp();
     }
+}
+
+// 30 days of production where a line table and a breakdown that step 3.60 could not key
+// repeat lines of one product and breakdown rows of one key, from seeded random data:
+// per day, shift and product the lines keep their quantity and value, and per raw
+// material of a product the breakdown its shift's share of the rows' quantity and value;
+// the breakdown table takes its key.
+TEST_F(Krok407, RepeatedKeysKeepTheirFiguresOverRandomDays) {
+    Sql("drop index Podstawowy on DOK_PRO_ZAWART");
+    std::mt19937 los(47);
+    const auto r = [&](int od, int do_) {
+        return std::uniform_int_distribution<int>(od, do_)(los);
+    };
+    std::map<std::string, std::pair<double, double>> linie, rozbicie;
+    for (int dzien = 1, id = 1; dzien <= 30; ++dzien) {
+        const std::string data =
+            "2001-01-" + std::string(dzien < 10 ? "0" : "") + std::to_string(dzien);
+        for (int dok = r(1, 3); dok > 0; --dok, ++id) {
+            Dokument(id, data.substr(5, 2) + "-" + data.substr(8) + "-2001");
+            std::map<int, std::array<double, 4>> produkty;  // shift quantities and total
+            std::vector<std::array<int, 5>> l;
+            for (int n = r(1, 4); n > 0; --n) {
+                std::array<int, 5> w{r(1, 3), r(0, 4), r(0, 4), r(0, 4), r(0, 200)};
+                if (w[1] + w[2] + w[3] == 0) w[r(1, 3)] = r(1, 4);
+                Linia(id, w[0], w[1], w[2], w[3], w[4]);
+                l.push_back(w);
+                for (int z = 1; z <= 3; ++z) produkty[w[0]][z] += w[z], produkty[w[0]][0] += w[z];
+            }
+            const auto klucz = [&](int z, int prod) {
+                return data + "|" + std::to_string(z) + "|" + std::to_string(prod);
+            };
+            for (const auto& w : l)
+                for (int z = 1; z <= 3; ++z) {
+                    const double t = w[1] + w[2] + w[3];
+                    if (w[z] > 0)
+                        linie[klucz(z, w[0])].first += w[z],
+                            linie[klucz(z, w[0])].second += w[z] * w[4] / t;
+                }
+            for (int n = r(0, 4); n > 0; --n) {
+                const int prod = l[r(0, static_cast<int>(l.size()) - 1)][0], sur = r(100, 101),
+                          ilosc = r(1, 9), wartosc = r(0, 50);
+                Surowiec(id, prod, sur, ilosc, wartosc);
+                const auto& q = produkty[prod];
+                for (int z = 1; z <= 3; ++z)
+                    if (q[z] > 0) {
+                        auto& e = rozbicie[klucz(z, prod) + "|" + std::to_string(sur)];
+                        e.first += ilosc * q[z] / q[0], e.second += wartosc * q[z] / q[0];
+                    }
+            }
+        }
+    }
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    EXPECT_EQ(Indeksy("DOK_PRS_ZAWART_ROZBICIE"), Lista{"Podstawowy"});
+    const auto porownaj = [](const std::map<std::string, std::pair<double, double>>& oczekiwane,
+                             const Wiersze& wynik, size_t pola) {
+        std::map<std::string, std::pair<double, double>> jest;
+        const auto liczba = [](std::string t) {
+            std::replace(t.begin(), t.end(), ',', '.');
+            return std::stod(t);
+        };
+        for (const auto& w : wynik) {
+            std::string k = w[0];
+            for (size_t i = 1; i < pola; ++i) k += "|" + w[i];
+            jest[k] = {liczba(w[pola]), liczba(w[pola + 1])};
+        }
+        ASSERT_EQ(jest.size(), oczekiwane.size());
+        for (const auto& [k, v] : oczekiwane) {
+            SCOPED_TRACE(k);
+            EXPECT_NEAR(jest[k].first, v.first, 0.001);
+            EXPECT_NEAR(jest[k].second, v.second, 0.01);
+        }
+    };
+    const std::string z = " from DOK_PRO d inner join ";
+    porownaj(linie,
+             Wiersze_Z("select d.DDOUT_DATA_WYST, d.nr_zM_PROD, z.PROD_ID, sum(z.ZDDOUT_ILOSC), "
+                       "sum(z.ZDDOUT_ILOSC*z.ZDDOUT_CENA_N)" +
+                       z +
+                       "DOK_PRO_ZAWART z on z.DDOUT_ID=d.DDOUT_ID group by d.DDOUT_DATA_WYST, "
+                       "d.nr_zM_PROD, z.PROD_ID"),
+             3);
+    porownaj(rozbicie,
+             Wiersze_Z("select d.DDOUT_DATA_WYST, d.nr_zM_PROD, r.Prod_id, r.sur_id, sum(r.Ilosc), "
+                       "sum(r.Ilosc*r.Wartosc)" +
+                       z +
+                       "DOK_PRS_ZAWART_ROZBICIE r on r.ddout_id=d.DDOUT_ID group by "
+                       "d.DDOUT_DATA_WYST, d.nr_zM_PROD, r.Prod_id, r.sur_id"),
+             4);
 }
 
 TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {

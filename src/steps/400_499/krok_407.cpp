@@ -211,8 +211,9 @@ bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*
 void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::string& ilosc) {
     const std::string t = kKlucze;
     k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
-    k.DbWykonajKonwersje("INSERT INTO [" + t + "] (D,PROD_ID,Q,T,W,C) SELECT ddout_id,PROD_ID,Sum(" +
-                         ilosc + "),Sum(" + Suma_Zmian() + "),Sum((" + ilosc +
+    k.DbWykonajKonwersje("INSERT INTO [" + t +
+                         "] (D,PROD_ID,Q,T,W,C) SELECT ddout_id,PROD_ID,Sum(" + ilosc + "),Sum(" +
+                         Suma_Zmian() + "),Sum((" + ilosc +
                          ")*ZDDOUT_CENA_N),Count(*) FROM [dok_pro_zawart]" +
                          (gdzie.empty() ? "" : " WHERE " + gdzie) + " GROUP BY ddout_id,PROD_ID");
 }
@@ -311,8 +312,8 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
         // h's part of a product that s has once is added to that line; s's lines of a
         // product that it has more than once become one line with the sums.
         const std::string para = "[" + t + "] AS a INNER JOIN [" + t +
-                                 "] AS z ON (z.PROD_ID=a.PROD_ID AND z.D=" + h + " AND a.D=" +
-                                 s + ")";
+                                 "] AS z ON (z.PROD_ID=a.PROD_ID AND z.D=" + h + " AND a.D=" + s +
+                                 ")";
         const std::string cena = "IIf(a.Q+z.Q=0,", po = ",(a.W+z.W)/(a.Q+z.Q))";
         k.DbWykonajKonwersje("UPDATE [dok_pro_zawart] AS s INNER JOIN (" + para +
                              ") ON (a.D=s.ddout_id AND a.PROD_ID=s.PROD_ID) SET "
@@ -320,13 +321,13 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
                              cena + "s.ZDDOUT_CENA_N" + po + ",s.ZDDOUT_ILOSC=a.Q+z.Q,s." + q +
                              "=a.Q+z.Q WHERE s.ddout_id=" + s + " AND a.C=1");
         k.DbWykonajKonwersje("DELETE s.* FROM [dok_pro_zawart] AS s INNER JOIN (" + para +
-                             ") ON (a.D=s.ddout_id AND a.PROD_ID=s.PROD_ID) WHERE s.ddout_id=" +
-                             s + " AND a.C>1");
+                             ") ON (a.D=s.ddout_id AND a.PROD_ID=s.PROD_ID) WHERE s.ddout_id=" + s +
+                             " AND a.C>1");
         k.DbWykonajKonwersje(linie + "SELECT a.PROD_ID" + ilosci + "," + cena + "0" + po +
                              ",a.Q+z.Q,'0'," + s + " FROM " + para + " WHERE a.C>1");
         // h's lines of the products that s lacks.
         k.DbWykonajKonwersje(linie + "SELECT h.PROD_ID" +
-                             (zmiana == 1 ? ",h." + q + ",0,0"
+                             (zmiana == 1   ? ",h." + q + ",0,0"
                               : zmiana == 2 ? ",0,h." + q + ",0"
                                             : ",0,0,h." + q) +
                              ",h.ZDDOUT_CENA_N,h." + q + ",h.ZDDOUT_VAT," + s +
@@ -335,20 +336,21 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
                              ") WHERE h.ddout_id=" + h + " AND a.PROD_ID Is Null");
         // h's breakdown at h's share: merged into the rows s has, added where s has none.
         const std::string c = "IIf(z.PROD_ID Is Null,h.Ilosc,IIf(z.T=0,h.Ilosc,h.Ilosc*(z.Q/z.T)))";
-        const std::string udzial = " LEFT JOIN [" + t + "] AS z ON (z.D=h.ddout_id AND z.PROD_ID=h.Prod_id)";
+        const std::string udzial =
+            " LEFT JOIN [" + t + "] AS z ON (z.D=h.ddout_id AND z.PROD_ID=h.Prod_id)";
         k.DbWykonajKonwersje("UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + rozbicie +
                              "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id))" + udzial +
-                             " SET s.Wartosc=IIf(s.Ilosc+" + c + "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" +
-                             c + "*h.Wartosc)/(s.Ilosc+" + c + ")),s.Ilosc=s.Ilosc+" + c +
-                             " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h);
-        k.DbWykonajKonwersje("INSERT INTO [" + rozbicie +
-                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) SELECT h.sur_id," + c +
-                             ",h.Prod_id,h.Wartosc," + s + " FROM ([" + rozbicie +
-                             "] AS h LEFT JOIN [" + rozbicie +
-                             "] AS s ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND "
-                             "s.ddout_id=" +
-                             s + "))" + udzial + " WHERE h.ddout_id=" + h +
-                             " AND s.ddout_id Is Null");
+                             " SET s.Wartosc=IIf(s.Ilosc+" + c +
+                             "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
+                             ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s +
+                             " AND h.ddout_id=" + h);
+        k.DbWykonajKonwersje(
+            "INSERT INTO [" + rozbicie +
+            "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) SELECT h.sur_id," + c +
+            ",h.Prod_id,h.Wartosc," + s + " FROM ([" + rozbicie + "] AS h LEFT JOIN [" + rozbicie +
+            "] AS s ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND "
+            "s.ddout_id=" +
+            s + "))" + udzial + " WHERE h.ddout_id=" + h + " AND s.ddout_id Is Null");
     }
     // The shift's quantities live in columns that the step drops: every line and
     // breakdown row of h must have its counterpart in s by then.
@@ -375,8 +377,9 @@ void Rozbicie(ClsKonwersje& k) {
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART_SUROWCE.* INTO [" + r +
                          "] FROM DOK_PRO_ZAWART_SUROWCE WHERE Nz(Ilosc,0)<>0");
     Linie_Po_Kluczu(k, "", "IIf(" + Suma_Zmian() + "=0,0,1)");
-    k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t + "] AS p ON (p.D=[" +
-                         r + "].ddout_id AND p.PROD_ID=[" + r + "].Prod_id) WHERE p.Q=0");
+    k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
+                         "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                         "].Prod_id) WHERE p.Q=0");
     if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
         const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
                               "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
@@ -461,8 +464,7 @@ void Podziel_Zmiany(ClsKonwersje& k) {
                             s.Fields(1) = jet::Value::long_(zmiana);
                             s.UpdateBatch();
                         }
-                        Kopiuj_Do_Zmiany(k, id, NzStr(kroki::Rekordy(l).Fields(2).value()),
-                                         zmiana);
+                        Kopiuj_Do_Zmiany(k, id, NzStr(kroki::Rekordy(l).Fields(2).value()), zmiana);
                     }
                 }
                 k.ZamknijRSKonwersje(l);
@@ -709,9 +711,10 @@ void ClsKonwersje::Konwersja_407() {
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
         if (pro) {
-            DbWykonajKonwersje("UPDATE dok_PRO_Zawart SET [ZDDOUT_CENA_N]=[WSPRZ_CENA_B],"
-                               "[ZDDOUT_ILOSC]=" +
-                               Suma_Zmian() + ",[ZDDOUT_VAT]=0");
+            DbWykonajKonwersje(
+                "UPDATE dok_PRO_Zawart SET [ZDDOUT_CENA_N]=[WSPRZ_CENA_B],"
+                "[ZDDOUT_ILOSC]=" +
+                Suma_Zmian() + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
