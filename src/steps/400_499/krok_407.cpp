@@ -669,6 +669,24 @@ void Podzial_Produkcji(ClsKonwersje& k) {
 
 }  // namespace
 
+// How the step meets a database that the suite's earlier tool left inside it. That tool
+// committed each statement on its own; this program runs the step as one transaction with
+// its version, so that a stop of its own leaves nothing of the step and its run again is
+// a first run. What that tool left is told by the schema and the rows, in the step's
+// order:
+// - operations 1 to 13: what exists is not added again and what is gone is not dropped
+//   again; a PW or RW line table without its old price column lost its other old columns
+//   after their copy, and they go; the returns' shift and link columns, which the
+//   donations' copy takes without their defaults, go from it and are added again; the
+//   production groups' reference row that stands is kept;
+// - the production lines' old price column gone while their shift columns and no
+//   breakdown table stand: their values were copied whole, and the split divides them
+//   and the raw materials' values, unless the last number prefix column stands, after
+//   which that tool may have divided them: the step stops (Ceny_Po_Wczesniejszym);
+// - a breakdown table beside the lines' shift columns is that tool's: made again while no
+//   document has its shift; once one has, its split goes on, or the step stops where it
+//   may have copied or shared rows already (Podzial_Wczesniejszy);
+// - the shift columns gone: the split was made, and what follows it runs again whole.
 void ClsKonwersje::Konwersja_407() {
     // 1-2. Every index named "ind" & one of its table's columns goes, except in the
     // system, work and paste-error tables and in Nieruszac.
