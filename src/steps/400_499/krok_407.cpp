@@ -376,10 +376,13 @@ void Rozbicie(ClsKonwersje& k) {
     const std::string r = kRozbicie, t = kKlucze;
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART_SUROWCE.* INTO [" + r +
                          "] FROM DOK_PRO_ZAWART_SUROWCE WHERE Nz(Ilosc,0)<>0");
-    Linie_Po_Kluczu(k, "", "IIf(" + Suma_Zmian() + "=0,0,1)");
-    k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
-                         "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
-                         "].Prod_id) WHERE p.Q=0");
+    const std::string suma = Suma_Zmian();
+    if (k.Liczba_Z_Zapytania("count(*) from [dok_pro_zawart] where " + suma + "=0") > 0) {
+        Linie_Po_Kluczu(k, "", "IIf(" + suma + "=0,0,1)");
+        k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
+                             "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                             "].Prod_id) WHERE p.Q=0");
+    }
     if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
         const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
                               "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
