@@ -206,16 +206,18 @@ bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*
 }
 
 // kKlucze filled anew with the production lines that gdzie selects, one row per document
-// and product: Q the sum of ilosc over its lines, T of their three shift quantities, W of
-// ilosc times the unit price, C the number of lines.
-void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::string& ilosc) {
+// and product whose sums meet ktore: Q the sum of ilosc over its lines, T of their three
+// shift quantities, W of ilosc times the unit price, C the number of lines.
+void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::string& ilosc,
+                     const std::string& ktore = "") {
     const std::string t = kKlucze;
     k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
     k.DbWykonajKonwersje("INSERT INTO [" + t +
                          "] (D,PROD_ID,Q,T,W,C) SELECT ddout_id,PROD_ID,Sum(" + ilosc + "),Sum(" +
                          Suma_Zmian() + "),Sum((" + ilosc +
                          ")*ZDDOUT_CENA_N),Count(*) FROM [dok_pro_zawart]" +
-                         (gdzie.empty() ? "" : " WHERE " + gdzie) + " GROUP BY ddout_id,PROD_ID");
+                         (gdzie.empty() ? "" : " WHERE " + gdzie) + " GROUP BY ddout_id,PROD_ID" +
+                         (ktore.empty() ? "" : " HAVING " + ktore));
 }
 
 // Whether the production lines still hold their three shift columns: the split has not
@@ -378,10 +380,10 @@ void Rozbicie(ClsKonwersje& k) {
                          "] FROM DOK_PRO_ZAWART_SUROWCE WHERE Nz(Ilosc,0)<>0");
     const std::string suma = Suma_Zmian();
     if (k.Liczba_Z_Zapytania("count(*) from [dok_pro_zawart] where " + suma + "=0") > 0) {
-        Linie_Po_Kluczu(k, "", "IIf(" + suma + "=0,0,1)");
+        Linie_Po_Kluczu(k, "", "IIf(" + suma + "=0,0,1)", "Sum(IIf(" + suma + "=0,0,1))=0");
         k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
                              "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
-                             "].Prod_id) WHERE p.Q=0");
+                             "].Prod_id)");
     }
     if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
         const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
@@ -392,13 +394,13 @@ void Rozbicie(ClsKonwersje& k) {
                              "Sum(Ilosc),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
                              r +
                              "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
-                             "Is Not Null GROUP BY ddout_id,Prod_id,sur_id");
+                             "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
         k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
-                             "] AS p ON " + p + " WHERE p.C>1");
+                             "] AS p ON " + p);
         k.DbWykonajKonwersje("INSERT INTO [" + r +
                              "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
                              "Q,W FROM [" +
-                             t + "] WHERE C>1");
+                             t + "]");
     }
     Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
     k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=Nz(wartosc,0)/ilosc");
@@ -492,10 +494,12 @@ void Podziel_Zmiany(ClsKonwersje& k) {
             ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
     }
     const std::string r = kRozbicie, t = kKlucze;
-    Linie_Po_Kluczu(k, "", "IIf(" + suma + "=0,0,ZDDOUT_ILOSC)");
+    // Only the products whose share is not the whole.
+    const std::string q = "IIf(" + suma + "=0,0,ZDDOUT_ILOSC)";
+    Linie_Po_Kluczu(k, "", q, "Sum(" + suma + ")<>0 AND Sum(" + q + ")<>Sum(" + suma + ")");
     k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + t + "] AS p ON (p.D=[" + r +
                          "].ddout_id AND p.PROD_ID=[" + r + "].Prod_id) SET [" + r + "].Ilosc=[" +
-                         r + "].Ilosc*(p.Q/p.T) WHERE p.T<>0");
+                         r + "].Ilosc*(p.Q/p.T)");
 }
 
 // The suite's earlier tool's split has given documents their shifts: it copies a
