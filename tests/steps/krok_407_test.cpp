@@ -2,6 +2,9 @@
 // indexes dropped, production groups, and production documents cut by shift, renumbered
 // and turned into the consumption kinds PRS and PZS.
 #include <algorithm>
+#include <array>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -412,16 +415,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{"1", "1", "50"}, {"3", "2", "30"}},
                                 {{"1", "11", "5", "10"}, {"3", "11", "3", "10"}},
                                 {{"1", "11", "41", "5", "2"}, {"3", "11", "41", "3", "2"}}},
-                      // Two breakdown rows of one key each take their own share.
+                      // Two breakdown rows of one key (a table that step 3.60 could not
+                      // key) are one row of their sums, which takes the shares.
                       PustePole{"rozbicie_powtorzone",
                                 {"1, 11, 5, 3, 0, 80"},
                                 {"1, 11, 41, 8, 16", "1, 11, 41, 16, 32"},
                                 {{"1", "1", "50"}, {"3", "2", "30"}},
                                 {{"1", "11", "5", "10"}, {"3", "11", "3", "10"}},
-                                {{"1", "11", "41", "5", "2"},
-                                 {"1", "11", "41", "10", "2"},
-                                 {"3", "11", "41", "3", "2"},
-                                 {"3", "11", "41", "6", "2"}}},
+                                {{"1", "11", "41", "15", "2"}, {"3", "11", "41", "9", "2"}}},
                       // Two lines of one key (a database that step 3.60 could not key) each
                       // keep their own unit price.
                       PustePole{"linie_powtorzone",
@@ -433,6 +434,24 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"3", "11", "1", "20"},
                                  {"3", "11", "3", "10"}},
                                 {},
+                                {"drop index Podstawowy on DOK_PRO_ZAWART"}},
+                      // Their breakdown row is met once: 8 kg stay 8 kg in one row.
+                      PustePole{"linie_powtorzone_rozbicie",
+                                {"1, 11, 5, 0, 0, 100", "1, 11, 7, 0, 0, 70"},
+                                {"1, 11, 41, 8, 16"},
+                                {{"1", "1", "170"}},
+                                {{"1", "11", "5", "20"}, {"1", "11", "7", "10"}},
+                                {{"1", "11", "41", "8", "2"}},
+                                {"drop index Podstawowy on DOK_PRO_ZAWART"}},
+                      // Merged into the day's shift-2 document, which holds 4 worth 40 of
+                      // the product: 12 worth 170 arrive whole, in one line.
+                      PustePole{"scalenie_linii_powtorzonych",
+                                {"1, 1, 0, 4, 0, 40", "2, 2, 1, 0, 0, 10", "2, 1, 0, 5, 0, 100",
+                                 "2, 1, 0, 7, 0, 70"},
+                                {"2, 1, 100, 8, 16"},
+                                {{"1", "2", "210"}, {"2", "1", "10"}},
+                                {{"1", "1", "16", "13,125"}, {"2", "2", "1", "10"}},
+                                {{"1", "1", "100", "8", "2"}},
                                 {"drop index Podstawowy on DOK_PRO_ZAWART"}},
                       // A raw material without a quantity goes; without a value it is 0; two
                       // rows of one raw material each take their own unit value.
@@ -497,13 +516,16 @@ TEST_F(Krok407, APassedOverFailureOfAStatementThatChangesRowsStopsTheStep) {
     SetUp();
 }
 
-// The step stopped before one of its writes with the writes before it committed, as the
-// suite's earlier tool, which committed each statement on its own, leaves a database,
-// then run again: it ends as a run that was never stopped. The writes of the step after
-// its index pass, over rows in every table it converts: products with groups, PW and RW
+// The suite's earlier tool committed each statement on its own, in the order in which
+// this step runs its statements up to the split of the production documents. Stopped
+// before one of those writes with the writes before it committed, the step run again
+// ends as a run that was never stopped; from the last number prefix column on, where that
+// tool may have divided the prices and the raw materials' values, it stops and keeps the
+// database. Over rows in every table the step converts: products with groups, PW and RW
 // lines, a donation-kind source, raw materials, and days of production with a copy to
 // new shift documents, a merge into the day's document, a line without quantities and a
-// document without an issue date.
+// document without an issue date. The split itself runs in one transaction with its
+// version: a stop inside it leaves nothing.
 struct Zabity {};
 int zabij_przy = -1, zapis = 0;
 
@@ -538,11 +560,9 @@ TEST_F(Krok407, AStepStoppedBeforeAnyOfItsWritesEndsAsAnUninterruptedOneWhenRunA
     ASSERT_EQ(krok(), "");
     const Wiersze prosto = Zawartosc();
     zamknij();
-    const int zapisy = Zapisy_Kroku(przygotuj, krok, zamknij);
-    // The step's last writes from its line columns on: every second of the split's,
-    // every eighth before it.
-    for (int n = zapisy - 190; n < zapisy; ++n) {
-        if (n % (n < zapisy - 110 ? 8 : 2) != 0) continue;
+    // Every ninth write of the index pass and the schema, every write of the last
+    // twenty before the split, until the split has begun.
+    for (int n = 0, zatrzymania = 0;; n += n < 400 ? 9 : 1) {
         SCOPED_TRACE("stopped before write " + std::to_string(n + 1));
         przygotuj();
         zabij_przy = n;
@@ -558,8 +578,27 @@ TEST_F(Krok407, AStepStoppedBeforeAnyOfItsWritesEndsAsAnUninterruptedOneWhenRunA
         Numeracja_Miesieczna = false;
         DbZamknij();
         DbOtwórz();
-        ASSERT_EQ(krok(), "");
-        EXPECT_EQ(Zawartosc(), prosto);
+        if (Jest_Tabela("_Klucze_Podzialu")) {
+            EXPECT_GT(zatrzymania, 0);
+            zamknij();
+            break;
+        }
+        if (Czyta_Sie("select nag_pzs from sposob_numeracji")) {
+            const Wiersze przed = Zawartosc();
+            polaczenie().database().checkpoint();
+            std::string r;
+            {
+                jet::WorkUnit jednostka(polaczenie().database());
+                r = krok();
+            }
+            if (!Baza_Otwarta) DbOtwórz();
+            EXPECT_NE(r.find("została przerwana"), std::string::npos) << r;
+            EXPECT_EQ(Zawartosc(), przed);
+            ++zatrzymania;
+        } else {
+            ASSERT_EQ(krok(), "");
+            EXPECT_EQ(Zawartosc(), prosto);
+        }
         zamknij();
     }
     SetUp();
@@ -615,6 +654,94 @@ TEST_F(Krok407, APriceThatTheEarlierToolCopiedIsDividedOnceOrTheStepStops) {
         TearDown();
         SetUp();
     }
+}
+
+// 30 days of production where a line table and a breakdown that step 3.60 could not key
+// repeat lines of one product and breakdown rows of one key, from seeded random data:
+// per day, shift and product the lines keep their quantity and value, and per raw
+// material of a product the breakdown its shift's share of the rows' quantity and value;
+// the breakdown table takes its key.
+TEST_F(Krok407, RepeatedKeysKeepTheirFiguresOverRandomDays) {
+    Sql("drop index Podstawowy on DOK_PRO_ZAWART");
+    std::mt19937 los(47);
+    const auto r = [&](int od, int do_) {
+        return std::uniform_int_distribution<int>(od, do_)(los);
+    };
+    std::map<std::string, std::pair<double, double>> linie, rozbicie;
+    for (int dzien = 1, id = 1; dzien <= 30; ++dzien) {
+        const std::string data =
+            "2001-01-" + std::string(dzien < 10 ? "0" : "") + std::to_string(dzien);
+        for (int dok = r(1, 3); dok > 0; --dok, ++id) {
+            Dokument(id, data.substr(5, 2) + "-" + data.substr(8) + "-2001");
+            std::map<int, std::array<double, 4>> produkty;  // shift quantities and total
+            std::vector<std::array<int, 5>> l;
+            for (int n = r(1, 4); n > 0; --n) {
+                std::array<int, 5> w{r(1, 3), r(0, 4), r(0, 4), r(0, 4), r(0, 200)};
+                if (w[1] + w[2] + w[3] == 0) w[r(1, 3)] = r(1, 4);
+                Linia(id, w[0], w[1], w[2], w[3], w[4]);
+                l.push_back(w);
+                for (int z = 1; z <= 3; ++z) produkty[w[0]][z] += w[z], produkty[w[0]][0] += w[z];
+            }
+            const auto klucz = [&](int z, int prod) {
+                return data + "|" + std::to_string(z) + "|" + std::to_string(prod);
+            };
+            for (const auto& w : l)
+                for (int z = 1; z <= 3; ++z) {
+                    const double t = w[1] + w[2] + w[3];
+                    if (w[z] > 0)
+                        linie[klucz(z, w[0])].first += w[z],
+                            linie[klucz(z, w[0])].second += w[z] * w[4] / t;
+                }
+            for (int n = r(0, 4); n > 0; --n) {
+                const int prod = l[r(0, static_cast<int>(l.size()) - 1)][0], sur = r(100, 101),
+                          ilosc = r(1, 9), wartosc = r(0, 50);
+                Surowiec(id, prod, sur, ilosc, wartosc);
+                const auto& q = produkty[prod];
+                for (int z = 1; z <= 3; ++z)
+                    if (q[z] > 0) {
+                        auto& e = rozbicie[klucz(z, prod) + "|" + std::to_string(sur)];
+                        e.first += ilosc * q[z] / q[0], e.second += wartosc * q[z] / q[0];
+                    }
+            }
+        }
+    }
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_407), "");
+    for (const char* t : {"DOK_PRS_ZAWART_ROZBICIE", "DOK_PRS_ZAWART", "DOK_PZS_ZAWART"})
+        EXPECT_EQ(Indeksy(t), Lista{"Podstawowy"}) << t;
+    const auto porownaj = [](const std::map<std::string, std::pair<double, double>>& oczekiwane,
+                             const Wiersze& wynik, size_t pola) {
+        std::map<std::string, std::pair<double, double>> jest;
+        const auto liczba = [](std::string t) {
+            std::replace(t.begin(), t.end(), ',', '.');
+            return std::stod(t);
+        };
+        for (const auto& w : wynik) {
+            std::string k = w[0];
+            for (size_t i = 1; i < pola; ++i) k += "|" + w[i];
+            jest[k] = {liczba(w[pola]), liczba(w[pola + 1])};
+        }
+        ASSERT_EQ(jest.size(), oczekiwane.size());
+        for (const auto& [k, v] : oczekiwane) {
+            SCOPED_TRACE(k);
+            EXPECT_NEAR(jest[k].first, v.first, 0.001);
+            EXPECT_NEAR(jest[k].second, v.second, 0.01);
+        }
+    };
+    const std::string z = " from DOK_PRO d inner join ";
+    porownaj(linie,
+             Wiersze_Z("select d.DDOUT_DATA_WYST, d.nr_zM_PROD, z.PROD_ID, sum(z.ZDDOUT_ILOSC), "
+                       "sum(z.ZDDOUT_ILOSC*z.ZDDOUT_CENA_N)" +
+                       z +
+                       "DOK_PRO_ZAWART z on z.DDOUT_ID=d.DDOUT_ID group by d.DDOUT_DATA_WYST, "
+                       "d.nr_zM_PROD, z.PROD_ID"),
+             3);
+    porownaj(rozbicie,
+             Wiersze_Z("select d.DDOUT_DATA_WYST, d.nr_zM_PROD, r.Prod_id, r.sur_id, sum(r.Ilosc), "
+                       "sum(r.Ilosc*r.Wartosc)" +
+                       z +
+                       "DOK_PRS_ZAWART_ROZBICIE r on r.ddout_id=d.DDOUT_ID group by "
+                       "d.DDOUT_DATA_WYST, d.nr_zM_PROD, r.Prod_id, r.sur_id"),
+             4);
 }
 
 TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {

@@ -2,7 +2,9 @@
 // headers, the donation kind DAR, production groups, shift and consumption-link columns;
 // then every production document cut into one document per shift, renumbered in date
 // order, and the production-consumption kinds PRS and PZS.
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,9 +12,12 @@
 #include "db/daty.h"
 #include "db/komunikaty.h"
 #include "db/nz.h"
+#include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 
@@ -177,44 +182,43 @@ std::string Suma_Zmian() {
     return suma;
 }
 
-// A production line's shift share of a breakdown row's quantity: the row's quantity times
-// the shift's part of its line's three quantities, the whole quantity when the row has no
-// line (such a row is never scaled). h is the breakdown row, z its line, left-joined.
-std::string Udzial_Rozbicia(const std::string& q) {
-    return "IIf(z.PROD_ID Is Null,h.Ilosc,h.Ilosc*(z.[" + q +
-           "]/(z.ilosc_prod+z.ilosc_prod2+z.ilosc_prod3)))";
+constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
+
+// The split's work table, the step's own, made before the breakdown table and dropped at
+// the split's end: the sums over the rows of one key (document D, product PROD_ID, and
+// raw material sur_id for the breakdown), so that a join meets each key once where a
+// database that step 3.60 could not key repeats lines or breakdown rows of one key. Q is
+// a quantity, T the lines' three shift quantities, W the value of Q, C the rows.
+constexpr const char* kKlucze = "_Klucze_Podzialu";
+
+// Whether a unique index of tabela holds no column outside kolumny: no two of its rows
+// share a key of those columns.
+bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*> kolumny) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
+    if (t == nullptr) return false;
+    return std::ranges::any_of(t->indexes, [&](const jet::IndexInfo& ix) {
+        return ix.unique && std::ranges::all_of(ix.columns, [&](const jet::IndexColumnInfo& c) {
+                   const std::string nazwa = jet::text::upper(t->column_by_id(c.column_id)->name);
+                   return std::ranges::any_of(
+                       kolumny, [&](const char* k) { return jet::text::upper(k) == nazwa; });
+               });
+    });
 }
 
-// The split's work tables and columns, each the step's own and gone at its end, are the
-// facts by which a run resumed after a stopped one (the suite's earlier tool committed
-// each statement on its own) knows what that run did, so that no statement divides,
-// scales or adds a second time:
-// - kSurowce, the raw materials' keys, made in one statement before the breakdown table
-//   exists, each with the mark that its rows' values were divided by their quantities
-//   (Zrobione), set by the statement that divides them;
-// - the breakdown table itself, made with its unit values in the column kWartoscJedn:
-//   while the column stands they are carried into Wartosc;
-// - kKopie, a copy of one document's shift to the day's document, decided before it is
-//   made; kLinie and kRozbicieDnia, the day's document's lines and breakdown as they were
-//   before a merge, taken before it: the copy and the merge are made from them, as often
-//   as a run resumes them (they go once every document has its shift);
-// - kUdzial, each line's shift share (its shift quantity over its three), made in one
-//   statement after the split, and the mark that the breakdown has taken it (Zrobione):
-//   one statement multiplies the line's breakdown rows by the share and sets the mark,
-//   so that the rows are multiplied once however often a run resumes, and two rows of
-//   one key each take their own share.
-constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
-constexpr const char* kSurowce = "_Surowce_Jednostkowe";
-constexpr const char* kWartoscJedn = "Wartosc_Jednostkowa";
-constexpr const char* kKopie = "_Zmiany_Kopie";
-constexpr const char* kLinie = "_Zmiany_Linie";
-constexpr const char* kRozbicieDnia = "_Zmiany_Rozbicie";
-constexpr const char* kUdzial = "_Rozbicie_Udzial";
-// The lines' unit prices are per unit while this table stands (until the breakdown table
-// is made). Made empty when they are taken from the old price column, which stands until
-// they are; made with each line key once (Zrobione 0) when the suite's earlier tool
-// copied them whole, and then each key is marked by the statement that divides its lines.
-constexpr const char* kCeny = "_Ceny_Jednostkowe";
+// kKlucze filled anew with the production lines that gdzie selects, one row per document
+// and product whose sums meet ktore: Q the sum of ilosc over its lines, T of their three
+// shift quantities, W of ilosc times the unit price, C the number of lines.
+void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::string& ilosc,
+                     const std::string& ktore = "") {
+    const std::string t = kKlucze;
+    k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
+    k.DbWykonajKonwersje("INSERT INTO [" + t +
+                         "] (D,PROD_ID,Q,T,W,C) SELECT ddout_id,PROD_ID,Sum(" + ilosc + "),Sum(" +
+                         Suma_Zmian() + "),Sum((" + ilosc +
+                         ")*ZDDOUT_CENA_N),Count(*) FROM [dok_pro_zawart]" +
+                         (gdzie.empty() ? "" : " WHERE " + gdzie) + " GROUP BY ddout_id,PROD_ID" +
+                         (ktore.empty() ? "" : " HAVING " + ktore));
+}
 
 // Whether the production lines still hold their three shift columns: the split has not
 // been made.
@@ -224,54 +228,33 @@ bool Zmiany_Linii(ClsKonwersje& k) {
     return true;
 }
 
-// Changes the rows of tabela that the work table praca names by the columns klucz (of the
-// same names in both) and marks their key there (Zrobione 1) in the same statement, so
-// that a resumed run changes no row twice and rows of one key each change once. zmiana
-// is the SET list; it may read praca as p.
-void Zmien_Raz(ClsKonwersje& k, const std::string& tabela, const std::string& praca,
-               std::initializer_list<const char*> klucz, const std::string& zmiana) {
-    std::string warunek;
-    for (const char* kol : klucz)
-        warunek +=
-            std::string(warunek.empty() ? "" : " AND ") + "p." + kol + "=[" + tabela + "]." + kol;
-    k.DbWykonajKonwersje("UPDATE [" + tabela + "] INNER JOIN [" + praca + "] AS p ON (" + warunek +
-                         ") SET " + zmiana + ",p.Zrobione=1 WHERE p.Zrobione=0");
-}
-
-// A production line's unit price: its value in column zrodlo over its three shift
-// quantities.
-std::string Cena_Jednostkowa(const std::string& zrodlo) {
+// A production line's unit price: its value over its three shift quantities.
+std::string Cena_Jednostkowa() {
     const std::string suma = Suma_Zmian();
-    return "[ZDDOUT_CENA_N]=Nz([" + zrodlo + "],0)/IIf(" + suma + "=0,1," + suma + ")";
+    return "[ZDDOUT_CENA_N]=Nz([ZDDOUT_CENA_N],0)/IIf(" + suma + "=0,1," + suma + ")";
 }
 
-// The old price column is gone and the breakdown table does not stand. Without kCeny
-// the suite's earlier tool copied the price as it was and dropped the column, and divides
-// the prices by the quantities, and the raw materials' values likewise, only once the
-// last number prefix column (nag_pzs) is added, right before it makes the breakdown
-// table. Before that prefix column the prices are divided here; after it nothing in the
-// database tells whether they and the raw materials' values were divided, and the step
-// stops where rows would be divided. The lines that kCeny lists unmarked are divided,
-// each line once (two lines of one key both), in the statement that marks their key.
+// The old price column is gone, the shift columns stand and the breakdown table does
+// not: the lines' values were copied whole as their prices, and the split divides them
+// by the lines' quantities, and the raw materials' values likewise, right before it makes
+// the breakdown table. The suite's earlier tool adds the last number prefix column
+// (nag_pzs) before it divides them: after that column nothing in the database tells
+// whether they were divided, and the step stops where rows would be divided.
 void Ceny_Po_Wczesniejszym(ClsKonwersje& k) {
     if (k.Jest_Tabela(kRozbicie) || !Zmiany_Linii(k) ||
-        !k.Jest_Tabela("dok_PRO_Zawart", "ZDDOUT_CENA_N"))
+        !k.Jest_Tabela("dok_PRO_Zawart", "ZDDOUT_CENA_N") ||
+        !k.Jest_Tabela("sposob_numeracji", "nag_pzs"))
         return;
-    const std::string suma = Suma_Zmian(), c = kCeny;
-    if (!k.Jest_Tabela(c) && k.Jest_Tabela("sposob_numeracji", "nag_pzs") &&
-        (k.Liczba_Z_Zapytania("count(*) from dok_PRO_Zawart where Nz(ZDDOUT_CENA_N,0)<>0 and " +
-                              suma + "<>0 and " + suma + "<>1") > 0 ||
-         k.Liczba_Z_Zapytania("count(*) from DOK_PRO_surowce where Nz(wartosc,0)<>0 and "
-                              "Nz(ilosc,0)<>0 and ilosc<>1") > 0))
+    const std::string suma = Suma_Zmian();
+    if (k.Liczba_Z_Zapytania("count(*) from dok_PRO_Zawart where Nz(ZDDOUT_CENA_N,0)<>0 and " +
+                             suma + "<>0 and " + suma + "<>1") > 0 ||
+        k.Liczba_Z_Zapytania("count(*) from DOK_PRO_surowce where Nz(wartosc,0)<>0 and "
+                             "Nz(ilosc,0)<>0 and ilosc<>1") > 0)
         ClsKonwersje::Konwersja_Przerwana(
             407,
             "po przeniesieniu cen pozycji produkcji do kolumny ZDDOUT_CENA_N i dodaniu kolumny "
             "nag_pzs tabeli sposob_numeracji; ceny pozycji produkcji i wartości surowców mogły "
             "zostać już podzielone przez ich ilości");
-    if (!k.Jest_Tabela(c))
-        k.DbWykonajKonwersje("SELECT DISTINCT ddout_id,PROD_ID,0 AS Zrobione INTO [" + c +
-                             "] FROM dok_PRO_Zawart");
-    Zmien_Raz(k, "dok_PRO_Zawart", c, {"ddout_id", "PROD_ID"}, Cena_Jednostkowa("ZDDOUT_CENA_N"));
 }
 
 // Whether a product of document h, in its lines or in its breakdown, is one of document
@@ -287,156 +270,94 @@ bool Wspolne_Produkty(ClsKonwersje& k, const std::string& h, const std::string& 
     return false;
 }
 
-// How far an earlier run took document h's shift zmiana: not at all, or its copy or its
-// merge decided (the journal's rows are there).
-enum class Przebieg { Nowy, Kopia, Scalenie };
-
-// The earlier run's decision for h's shift zmiana, and in s its day's document. With
-// none, what that run took of a merge's journal before it decided is dropped.
-Przebieg Wczesniejszy(ClsKonwersje& k, const std::string& h, int zmiana, std::string& s) {
-    const std::string gdzie = " where H=" + h + " and zmiana=" + std::to_string(zmiana);
-    int64_t cel = k.Liczba_Z_Zapytania("top 1 S from [" + std::string(kLinie) + "]" + gdzie);
-    if (cel > 0) {
-        s = std::to_string(cel);
-        return Przebieg::Scalenie;
-    }
-    cel = k.Liczba_Z_Zapytania("top 1 S from [" + std::string(kKopie) + "]" + gdzie);
-    if (cel > 0) {
-        s = std::to_string(cel);
-        return Przebieg::Kopia;
-    }
-    k.DbWykonajKonwersje("delete [" + std::string(kRozbicieDnia) + "].* from [" + kRozbicieDnia +
-                         "]" + gdzie);
-    return Przebieg::Nowy;
-}
-
 // Document h's lines and breakdown rows go to the day's document s of shift zmiana.
 // Without a product in common they are copied whole and take the shift's share with
-// every other line after the loop. With one, a plain copy would meet s's key and be
-// refused whole, so s's lines and breakdown are brought to their shift's share (their
-// other shifts' quantities 0), and h's contribution to the shift is merged in: per
-// product the quantities and values (quantity times unit price) are added, per raw
-// material of a product likewise, and what s lacks is added. Each document's share is
-// its own, so the sums are those of the two documents split apart. The shift quantities,
-// unit prices and breakdown values hold no Null by then (the clean-up before the split
-// made each a 0), so that no sum here turns Null and wipes s's own figures.
-// The decision and s's rows before the merge are written down first (p: what an earlier
-// run wrote down), and every change is made from them and from h, whose rows the split
-// never changes: run again, each statement gives what it gave, and a row that is there
-// is not added again.
-void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana,
-                      Przebieg p) {
-    const std::string z = std::to_string(zmiana);
-    const bool nowy = p == Przebieg::Nowy;
-    if (nowy) p = Wspolne_Produkty(k, h, s) ? Przebieg::Scalenie : Przebieg::Kopia;
-    const std::string rozbicie = kRozbicie;
-    if (p == Przebieg::Kopia) {
-        if (nowy)
-            k.DbWykonajKonwersje("insert into [" + std::string(kKopie) + "] (H,zmiana,S) values (" +
-                                 h + "," + z + "," + s + ")");
-        // Resumed, only what is not there yet.
-        const std::string brak_linii =
-            nowy ? ""
-                 : " AS h LEFT JOIN [dok_pro_zawart] AS s ON (s.PROD_ID=h.PROD_ID AND "
-                   "s.ddout_id=" +
-                       s + ")";
-        const std::string h_ = nowy ? "" : "h.";
-        k.DbWykonajKonwersje(
-            "insert into [dok_pro_zawart] "
-            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
-            "ddout_id) select " +
-            h_ + "PROD_ID," + h_ + "ilosc_prod," + h_ + "ilosc_prod2," + h_ + "ilosc_prod3," + h_ +
-            "ZDDOUT_CENA_N," + h_ + "ZDDOUT_ILOSC," + h_ + "ZDDOUT_VAT," + s +
-            " from [dok_pro_zawart]" + brak_linii + " where " + h_ + "ddout_id=" + h +
-            (nowy ? "" : " and s.PROD_ID Is Null"));
-        const std::string brak_rozbicia = nowy ? ""
-                                               : " AS h LEFT JOIN [" + rozbicie +
-                                                     "] AS s ON (s.Prod_id=h.Prod_id AND "
-                                                     "s.sur_id=h.sur_id AND s.ddout_id=" +
-                                                     s + ")";
+// every other line after the loop. With one, a plain copy would meet s's key, so s is
+// brought to its shift (its lines' other shifts' quantities 0, its breakdown at its
+// shift's share) and h's part of the shift is merged in: per product the quantities and
+// values (quantity times unit price) are added into one line of s, per raw material of a
+// product likewise, and what s lacks is added. Each document's share is its own, so the
+// sums are those of the two documents split apart. The lines are met per product
+// (kKlucze, a for s's, z for h's): repeated lines of one product are summed, never met
+// once each. The shift quantities, unit prices and breakdown values hold no Null by then.
+void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& s, int zmiana) {
+    const std::string rozbicie = kRozbicie, t = kKlucze;
+    const std::string linie =
+        "insert into [dok_pro_zawart] "
+        "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
+        "ddout_id) ";
+    if (!Wspolne_Produkty(k, h, s)) {
+        k.DbWykonajKonwersje(linie +
+                             "select PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,"
+                             "ZDDOUT_ILOSC,ZDDOUT_VAT," +
+                             s + " from [dok_pro_zawart] where ddout_id=" + h);
         k.DbWykonajKonwersje("insert into [" + rozbicie +
-                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) select " + h_ + "sur_id," +
-                             h_ + "Ilosc," + h_ + "Prod_id," + h_ + "Wartosc," + s + " from [" +
-                             rozbicie + "]" + brak_rozbicia + " where " + h_ + "ddout_id=" + h +
-                             (nowy ? "" : " and s.ddout_id Is Null"));
+                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) select sur_id,Ilosc,"
+                             "Prod_id,Wartosc," +
+                             s + " from [" + rozbicie + "] where ddout_id=" + h);
     } else {
-        const std::string q = Ilosc_Zmiany(zmiana);
-        std::string inne;
-        for (int i = 1; i <= 3; ++i)
-            if (i != zmiana) inne += ",s.[" + Ilosc_Zmiany(i) + "]=0";
-        const std::string dziennik = " AND b.H=" + h + " AND b.zmiana=" + z;
-        // s's breakdown and lines as they are before the merge, the lines last: they are
-        // never none, so that their rows say that both are written down.
-        if (nowy) {
-            k.DbWykonajKonwersje("INSERT INTO [" + std::string(kRozbicieDnia) +
-                                 "] (H,zmiana,Prod_id,sur_id,Ilosc,Wartosc) SELECT " + h + "," + z +
-                                 ",Prod_id,sur_id,Ilosc,Wartosc FROM [" + rozbicie +
-                                 "] WHERE ddout_id=" + s);
-            k.DbWykonajKonwersje(
-                "INSERT INTO [" + std::string(kLinie) +
-                "] (H,zmiana,S,PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N) SELECT " +
-                h + "," + z + "," + s +
-                ",PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N FROM [dok_pro_zawart] "
-                "WHERE ddout_id=" +
-                s);
+        const std::string q = "[" + Ilosc_Zmiany(zmiana) + "]";
+        Linie_Po_Kluczu(k, "ddout_id in (" + h + "," + s + ")", q);
+        std::string inne, ilosci;
+        for (int i = 1; i <= 3; ++i) {
+            if (i != zmiana) inne += ",[" + Ilosc_Zmiany(i) + "]=0";
+            ilosci += i == zmiana ? ",a.Q+z.Q" : ",0";
         }
-        // s's breakdown at its shift's share (a row without a line of s, or of a line
-        // without quantities, whole), its values as they were.
-        const std::string suma_l = "(b2.ilosc_prod+b2.ilosc_prod2+b2.ilosc_prod3)";
+        // s's breakdown at its shift's share (a row without a line of s, or of lines
+        // without quantities, whole), and s's lines at their shift's quantity.
+        k.DbWykonajKonwersje("UPDATE [" + rozbicie + "] AS s INNER JOIN [" + t +
+                             "] AS a ON (a.D=s.ddout_id AND a.PROD_ID=s.Prod_id) SET "
+                             "s.Ilosc=s.Ilosc*(a.Q/a.T) WHERE s.ddout_id=" +
+                             s + " AND a.T<>0");
+        k.DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ZDDOUT_ILOSC]=" + q + inne +
+                             " WHERE ddout_id=" + s);
+        // h's part of a product that s has once is added to that line; s's lines of a
+        // product that it has more than once become one line with the sums.
+        const std::string para = "[" + t + "] AS a INNER JOIN [" + t +
+                                 "] AS z ON (z.PROD_ID=a.PROD_ID AND z.D=" + h + " AND a.D=" + s +
+                                 ")";
+        const std::string cena = "IIf(a.Q+z.Q=0,", po = ",(a.W+z.W)/(a.Q+z.Q))";
+        k.DbWykonajKonwersje("UPDATE [dok_pro_zawart] AS s INNER JOIN (" + para +
+                             ") ON (a.D=s.ddout_id AND a.PROD_ID=s.PROD_ID) SET "
+                             "s.ZDDOUT_CENA_N=" +
+                             cena + "s.ZDDOUT_CENA_N" + po + ",s.ZDDOUT_ILOSC=a.Q+z.Q,s." + q +
+                             "=a.Q+z.Q WHERE s.ddout_id=" + s + " AND a.C=1");
+        k.DbWykonajKonwersje("DELETE s.* FROM [dok_pro_zawart] AS s INNER JOIN (" + para +
+                             ") ON (a.D=s.ddout_id AND a.PROD_ID=s.PROD_ID) WHERE s.ddout_id=" + s +
+                             " AND a.C>1");
+        k.DbWykonajKonwersje(linie + "SELECT a.PROD_ID" + ilosci + "," + cena + "0" + po +
+                             ",a.Q+z.Q,'0'," + s + " FROM " + para + " WHERE a.C>1");
+        // h's lines of the products that s lacks.
+        k.DbWykonajKonwersje(linie + "SELECT h.PROD_ID" +
+                             (zmiana == 1   ? ",h." + q + ",0,0"
+                              : zmiana == 2 ? ",0,h." + q + ",0"
+                                            : ",0,0,h." + q) +
+                             ",h.ZDDOUT_CENA_N,h." + q + ",h.ZDDOUT_VAT," + s +
+                             " FROM [dok_pro_zawart] AS h LEFT JOIN [" + t +
+                             "] AS a ON (a.PROD_ID=h.PROD_ID AND a.D=" + s +
+                             ") WHERE h.ddout_id=" + h + " AND a.PROD_ID Is Null");
+        // h's breakdown at h's share: merged into the rows s has, added where s has none.
+        const std::string c = "IIf(z.PROD_ID Is Null,h.Ilosc,IIf(z.T=0,h.Ilosc,h.Ilosc*(z.Q/z.T)))";
+        const std::string udzial =
+            " LEFT JOIN [" + t + "] AS z ON (z.D=h.ddout_id AND z.PROD_ID=h.Prod_id)";
+        k.DbWykonajKonwersje("UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + rozbicie +
+                             "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id))" + udzial +
+                             " SET s.Wartosc=IIf(s.Ilosc+" + c +
+                             "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
+                             ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s +
+                             " AND h.ddout_id=" + h);
         k.DbWykonajKonwersje(
-            "UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + kRozbicieDnia +
-            "] AS b ON (b.Prod_id=s.Prod_id AND b.sur_id=s.sur_id)) LEFT JOIN [" + kLinie +
-            "] AS b2 ON (b2.PROD_ID=s.Prod_id AND b2.H=b.H AND b2.zmiana=b.zmiana) SET "
-            "s.Ilosc=IIf(b2.PROD_ID Is Null,b.Ilosc,IIf(" +
-            suma_l + "=0,b.Ilosc,b.Ilosc*(b2.[" + q + "]/IIf(" + suma_l + "=0,1," + suma_l +
-            ")))),s.Wartosc=b.Wartosc WHERE s.ddout_id=" + s + dziennik);
-        // s's lines at their shift's quantity, h's merged in where s has the product.
-        k.DbWykonajKonwersje(
-            "UPDATE ([dok_pro_zawart] AS s INNER JOIN [" + std::string(kLinie) +
-            "] AS b ON b.PROD_ID=s.PROD_ID) LEFT JOIN [dok_pro_zawart] AS h ON "
-            "(h.PROD_ID=s.PROD_ID AND h.ddout_id=" +
-            h + ") SET s.ZDDOUT_CENA_N=IIf(h.PROD_ID Is Null,b.ZDDOUT_CENA_N,IIf(b.[" + q +
-            "]+h.[" + q + "]=0,b.ZDDOUT_CENA_N,(b.[" + q + "]*b.ZDDOUT_CENA_N+h.[" + q +
-            "]*h.ZDDOUT_CENA_N)/IIf(b.[" + q + "]+h.[" + q + "]=0,1,b.[" + q + "]+h.[" + q +
-            "]))),s.ZDDOUT_ILOSC=b.[" + q + "]+Nz(h.[" + q + "],0),s.[" + q + "]=b.[" + q +
-            "]+Nz(h.[" + q + "],0)" + inne + " WHERE s.ddout_id=" + s + dziennik);
-        // h's lines that s lacks.
-        std::string ilosci;
-        for (int i = 1; i <= 3; ++i) ilosci += i == zmiana ? ",h.[" + q + "]" : ",0";
-        k.DbWykonajKonwersje(
-            "INSERT INTO [dok_pro_zawart] "
-            "(PROD_ID,ilosc_prod,ilosc_prod2,ilosc_prod3,ZDDOUT_CENA_N,ZDDOUT_ILOSC,ZDDOUT_VAT,"
-            "ddout_id) SELECT h.PROD_ID" +
-            ilosci + ",h.ZDDOUT_CENA_N,h.[" + q + "],h.ZDDOUT_VAT," + s +
-            " FROM [dok_pro_zawart] AS h LEFT JOIN [dok_pro_zawart] AS s ON "
-            "(s.PROD_ID=h.PROD_ID AND s.ddout_id=" +
-            s + ") WHERE h.ddout_id=" + h + " AND s.PROD_ID Is Null");
-        // h's breakdown at h's share: merged into the rows s had, added where s has none.
-        const std::string c = Udzial_Rozbicia(q);
-        k.DbWykonajKonwersje(
-            "UPDATE (([" + rozbicie + "] AS s INNER JOIN [" + kRozbicieDnia +
-            "] AS b ON (b.Prod_id=s.Prod_id AND b.sur_id=s.sur_id)) INNER JOIN [" + rozbicie +
-            "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id)) LEFT JOIN [DOK_PRO_Zawart] "
-            "AS z ON (z.ddout_id=h.ddout_id AND z.PROD_ID=h.Prod_id) SET s.Wartosc=IIf(s.Ilosc+" +
-            c + "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
-            ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h +
-            dziennik);
-        k.DbWykonajKonwersje("INSERT INTO [" + rozbicie +
-                             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) "
-                             "SELECT h.sur_id," +
-                             c + ",h.Prod_id,h.Wartosc," + s + " FROM ([" + rozbicie +
-                             "] AS h LEFT JOIN [" + rozbicie +
-                             "] AS s ON "
-                             "(s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND s.ddout_id=" +
-                             s +
-                             ")) LEFT JOIN [DOK_PRO_Zawart] AS z ON (z.ddout_id=h.ddout_id AND "
-                             "z.PROD_ID=h.Prod_id) WHERE h.ddout_id=" +
-                             h + " AND s.ddout_id Is Null");
+            "INSERT INTO [" + rozbicie +
+            "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) SELECT h.sur_id," + c +
+            ",h.Prod_id,h.Wartosc," + s + " FROM ([" + rozbicie + "] AS h LEFT JOIN [" + rozbicie +
+            "] AS s ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id AND "
+            "s.ddout_id=" +
+            s + "))" + udzial + " WHERE h.ddout_id=" + h + " AND s.ddout_id Is Null");
     }
     // The shift's quantities live in columns that the step drops: every line and
     // breakdown row of h must have its counterpart in s by then.
-    for (const char* t : {"DOK_PRO_ZAWART", kRozbicie}) {
-        const std::string tabela = t;
+    for (const char* tb : {"DOK_PRO_ZAWART", kRozbicie}) {
+        const std::string tabela = tb;
         const std::string klucz = tabela == "DOK_PRO_ZAWART"
                                       ? "s.PROD_ID=h.PROD_ID"
                                       : "s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id";
@@ -447,38 +368,50 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
     }
 }
 
-// The breakdown of the lines, each raw material at its value per unit: made from the
-// breakdown of the production lines that have a quantity (a breakdown row goes with its
-// line), without rows of no quantity, with the unit values in a column of their own that
-// is carried into Wartosc, after the key, and dropped. Its table says that the clean-up
-// before the split is made.
-void Rozbicie(ClsKonwersje& k, bool zrob) {
-    const std::string r = kRozbicie;
-    if (zrob)
-        k.DbWykonajKonwersje(
-            "SELECT DOK_PRO_ZAWART_SUROWCE.*,Nz(DOK_PRO_ZAWART_SUROWCE.Wartosc,0)/"
-            "DOK_PRO_ZAWART_SUROWCE.Ilosc AS [" +
-            std::string(kWartoscJedn) + "] INTO [" + r +
-            "] FROM DOK_PRO_ZAWART_SUROWCE LEFT JOIN DOK_PRO_ZAWART AS z ON "
-            "(z.ddout_id=DOK_PRO_ZAWART_SUROWCE.ddout_id AND "
-            "z.PROD_ID=DOK_PRO_ZAWART_SUROWCE.Prod_id) WHERE "
-            "Nz(DOK_PRO_ZAWART_SUROWCE.Ilosc,0)<>0 AND (z.PROD_ID Is Null OR "
-            "Nz(z.ilosc_prod,0)+Nz(z.ilosc_prod2,0)+Nz(z.ilosc_prod3,0)<>0)");
-    if (k.Jest_Tabela(r, kWartoscJedn)) {
-        Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
-        k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=[" + kWartoscJedn + "]");
-        Usun_Pole(r, kWartoscJedn);
+// The breakdown of the lines, one row per document, product and raw material, each raw
+// material at its value per unit: made from the breakdown rows that have a quantity,
+// without those of a product whose lines in the document have none (a breakdown row goes
+// with its line; a row of no line stays). Where the lines' breakdown has no unique key,
+// the rows of one key become one row that sums their quantities and values, so that the
+// table takes its key and every later join meets each row once.
+void Rozbicie(ClsKonwersje& k) {
+    const std::string r = kRozbicie, t = kKlucze;
+    k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART_SUROWCE.* INTO [" + r +
+                         "] FROM DOK_PRO_ZAWART_SUROWCE WHERE Nz(Ilosc,0)<>0");
+    const std::string suma = Suma_Zmian();
+    if (k.Liczba_Z_Zapytania("count(*) from [dok_pro_zawart] where " + suma + "=0") > 0) {
+        Linie_Po_Kluczu(k, "", "IIf(" + suma + "=0,0,1)", "Sum(IIf(" + suma + "=0,0,1))=0");
+        k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
+                             "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                             "].Prod_id)");
     }
+    if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
+        const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                              "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
+        k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
+        k.DbWykonajKonwersje("INSERT INTO [" + t +
+                             "] (D,PROD_ID,sur_id,Q,W,C) SELECT ddout_id,Prod_id,sur_id,"
+                             "Sum(Ilosc),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
+                             r +
+                             "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
+                             "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
+        k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
+                             "] AS p ON " + p);
+        k.DbWykonajKonwersje("INSERT INTO [" + r +
+                             "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
+                             "Q,W FROM [" +
+                             t + "]");
+    }
+    Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
+    k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=Nz(wartosc,0)/ilosc");
 }
 
 // Operations 14.4 to 14.6: the lines' shift quantities and breakdown rows split among the
 // documents of the shifts.
-void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
+void Podziel_Zmiany(ClsKonwersje& k) {
     // The lines that have no quantity go (their breakdown did not enter the split), and
     // a shift without a quantity counts as 0 from here on, so that no sum of the split or
-    // of a merge into the day's shift document turns Null. Only documents the split has
-    // not reached yet: a line of a day's document that a merge left at 0 goes with the
-    // other empty lines after the split.
+    // of a merge into the day's shift document turns Null.
     const std::string suma = Suma_Zmian();
     k.DbWykonajKonwersje(
         "delete DOK_PRO_ZAWART.* from  DOK_PRO_ZAWART inner join DOK_PRO on "
@@ -521,28 +454,22 @@ void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
                         h->Fields(2) = jet::Value::long_(zmiana);
                     } else {
                         k.ZamknijRSKonwersje(l);
-                        std::string cel;
-                        const Przebieg p =
-                            wznowienie ? Wczesniejszy(k, id, zmiana, cel) : Przebieg::Nowy;
-                        if (p == Przebieg::Nowy) {
-                            const std::string dzien =
-                                data.is_null() ? "[DDOUT_DATA_WYST] Is Null"
-                                               : Warunek_Okres(data.to_date(), "[DDOUT_DATA_WYST]",
-                                                               data.to_date());
-                            if (k.DbOtwórzSELKonwersje(
-                                    l,
-                                    "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
-                                    "where [nr_zM_PROD]=" +
-                                        z + " and " + dzien) < 1) {
-                                ado::Recordset& s = kroki::Rekordy(l);
-                                s.AddNew();
-                                s.Fields(0) = data;
-                                s.Fields(1) = jet::Value::long_(zmiana);
-                                s.UpdateBatch();
-                            }
-                            cel = NzStr(kroki::Rekordy(l).Fields(2).value());
+                        const std::string dzien =
+                            data.is_null() ? "[DDOUT_DATA_WYST] Is Null"
+                                           : Warunek_Okres(data.to_date(), "[DDOUT_DATA_WYST]",
+                                                           data.to_date());
+                        if (k.DbOtwórzSELKonwersje(
+                                l,
+                                "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
+                                "where [nr_zM_PROD]=" +
+                                    z + " and " + dzien) < 1) {
+                            ado::Recordset& s = kroki::Rekordy(l);
+                            s.AddNew();
+                            s.Fields(0) = data;
+                            s.Fields(1) = jet::Value::long_(zmiana);
+                            s.UpdateBatch();
                         }
-                        Kopiuj_Do_Zmiany(k, id, cel, zmiana, p);
+                        Kopiuj_Do_Zmiany(k, id, NzStr(kroki::Rekordy(l).Fields(2).value()), zmiana);
                     }
                 }
                 k.ZamknijRSKonwersje(l);
@@ -555,8 +482,8 @@ void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
     // 14.5-6. Each line keeps the quantity of its document's shift at the unit price of
     // the whole line, and each breakdown row the shift's share of its quantity at its
     // unit price, so that the documents of the shifts add up to the document they were
-    // cut from. The shares are taken in one statement, before the journals go, and
-    // carried while they stand.
+    // cut from. The share of a breakdown row is its product's in the document: the
+    // shift's quantity over the three of all its lines there.
     for (int zmiana = 1; zmiana <= 3; ++zmiana) {
         const std::string kolumna = Ilosc_Zmiany(zmiana);
         k.DbWykonajKonwersje(
@@ -566,14 +493,13 @@ void Podziel_Zmiany(ClsKonwersje& k, bool wznowienie) {
             kolumna + " WHERE ((([nr_zM_PROD])=" + std::to_string(zmiana) +
             ")) and [ilosc_prod]+[ilosc_prod2]+[ilosc_prod3]<>0");
     }
-    const std::string r = kRozbicie, u = kUdzial;
-    if (!k.Jest_Tabela(u))
-        k.DbWykonajKonwersje("SELECT ddout_id,PROD_ID,[ZDDOUT_ILOSC]/(" + suma +
-                             ") AS Udzial,0 AS Zrobione INTO [" + u +
-                             "] FROM DOK_PRO_Zawart where " + suma + "<>0");
-    for (const char* t : {kKopie, kLinie, kRozbicieDnia})
-        k.DbWykonajKonwersje("drop table [" + std::string(t) + "]");
-    Zmien_Raz(k, r, u, {"ddout_id", "Prod_id"}, "[" + r + "].Ilosc=[" + r + "].Ilosc*p.Udzial");
+    const std::string r = kRozbicie, t = kKlucze;
+    // Only the products whose share is not the whole.
+    const std::string q = "IIf(" + suma + "=0,0,ZDDOUT_ILOSC)";
+    Linie_Po_Kluczu(k, "", q, "Sum(" + suma + ")<>0 AND Sum(" + q + ")<>Sum(" + suma + ")");
+    k.DbWykonajKonwersje("UPDATE [" + r + "] INNER JOIN [" + t + "] AS p ON (p.D=[" + r +
+                         "].ddout_id AND p.PROD_ID=[" + r + "].Prod_id) SET [" + r + "].Ilosc=[" +
+                         r + "].Ilosc*(p.Q/p.T)");
 }
 
 // The suite's earlier tool's split has given documents their shifts: it copies a
@@ -628,19 +554,14 @@ void Podzial_Wczesniejszy(ClsKonwersje& k) {
 
 // Operations 14 to 17.
 void Podzial_Produkcji(ClsKonwersje& k) {
-    // The split reads the lines' three shift columns, which go once it is made: lines
-    // without them were split by an earlier run. The breakdown table is made after the
-    // clean-up before the split, and stays.
+    // The split reads the lines' three shift columns, which go once it is made. A
+    // breakdown table beside them is the suite's earlier tool's: before the split has
+    // given a document its shift it is made again from the lines' breakdown, which the
+    // step never changes; after, the earlier split goes on or the step stops.
     const bool zmiany = Zmiany_Linii(k);
     const bool rozbicie = k.Jest_Tabela(kRozbicie);
-    const bool wznowienie = k.Jest_Tabela(kKopie);
-    // A breakdown table with none of the split's work tables or columns beside it is the
-    // suite's earlier tool's, which keys it, divides its values and then splits: before
-    // the split has given a document its shift it is made again from the lines'
-    // breakdown, which the step never changes.
     bool nowe_rozbicie = !rozbicie;
-    if (zmiany && rozbicie && !wznowienie && !k.Jest_Tabela(kRozbicie, kWartoscJedn) &&
-        !k.Jest_Tabela(kUdzial)) {
+    if (zmiany && rozbicie) {
         if (k.Liczba_Z_Zapytania("count(*) from [dok_pro] where Nz(nr_zM_PROD,0)<>0") > 0) {
             Podzial_Wczesniejszy(k);
         } else {
@@ -649,42 +570,30 @@ void Podzial_Produkcji(ClsKonwersje& k) {
         }
     }
 
-    // 14.1-3. Raw materials at their value per unit, and the payment date of every
-    // production document before the split makes the shift documents, which have none.
-    // A raw material without a quantity (Null) has none: its row goes.
-    const std::string surowce = kSurowce;
-    if (nowe_rozbicie)
-        k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
-    if (!rozbicie && zmiany) {
-        k.DbWykonajKonwersje("delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
-        if (!k.Jest_Tabela(surowce))
-            k.DbWykonajKonwersje("SELECT DISTINCT ddout_id,sur_id,0 AS Zrobione INTO [" + surowce +
-                                 "] FROM DOK_PRO_surowce");
-    }
-    if (k.Jest_Tabela(surowce))
-        Zmien_Raz(k, "DOK_PRO_surowce", surowce, {"ddout_id", "sur_id"},
-                  "[DOK_PRO_surowce].wartosc=Nz([DOK_PRO_surowce].wartosc,0)/"
-                  "[DOK_PRO_surowce].ilosc");
+    // 14.1-3. Raw materials and lines at their value per unit, the breakdown, and the
+    // payment date of every production document before the split makes the shift
+    // documents, which have none. A raw material without a quantity (Null) has none: its
+    // row goes. The values were divided before the breakdown table was made.
     if (zmiany) {
-        // The split's journals stand from before the breakdown table is made until its
-        // shares are taken.
-        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kKopie) +
-                             "] (H long,zmiana long,S long)");
-        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kLinie) +
-                             "] (H long,zmiana long,S long,PROD_ID long,ilosc_prod "
-                             "single,ilosc_prod2 single,ilosc_prod3 single,ZDDOUT_CENA_N money)");
-        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kRozbicieDnia) +
-                             "] (H long,zmiana long,Prod_id long,sur_id long,Ilosc "
-                             "single,Wartosc money)");
-        Rozbicie(k, nowe_rozbicie);
-        if (k.Jest_Tabela(surowce)) k.DbWykonajKonwersje("drop table [" + surowce + "]");
+        if (!rozbicie) {
+            k.DbWykonajKonwersje(
+                "delete DOK_PRO_surowce.* from  DOK_PRO_surowce where Nz(ilosc,0)=0");
+            k.DbWykonajKonwersje("UPDATE DOK_PRO_surowce set wartosc=Nz(wartosc,0)/ilosc");
+            k.DbWykonajKonwersje("UPDATE dok_PRO_Zawart SET " + Cena_Jednostkowa());
+        }
+        k.DbWykonajKonwersje("CREATE TABLE [" + std::string(kKlucze) +
+                             "] (D long,PROD_ID long,sur_id long,Q double,T double,W double,C "
+                             "long)");
+        if (nowe_rozbicie) {
+            Rozbicie(k);
+            k.DbWykonajKonwersje("UPDATE DOK_PRO set ddout_Termin_zaplaty=DDOUT_DATA_WYST");
+        }
+        Podziel_Zmiany(k);
+        k.DbWykonajKonwersje("drop table [" + std::string(kKlucze) + "]");
     }
-    if (k.Jest_Tabela(kCeny)) k.DbWykonajKonwersje("drop table [" + std::string(kCeny) + "]");
-    if (zmiany) Podziel_Zmiany(k, wznowienie);
     // 16.1. The shift columns go as soon as the split is made.
     for (const char* kol : {"ilosc_prod", "ilosc_prod2", "ilosc_prod3"})
         Usun_Pole("dok_pro_zawart", kol);
-    if (k.Jest_Tabela(kUdzial)) k.DbWykonajKonwersje("drop table [" + std::string(kUdzial) + "]");
 
     // 14.7-8. What is left empty goes; every document gets a placeholder number that no
     // new number can clash with.
@@ -735,9 +644,9 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     k.DbWykonajKonwersje("drop table DOK_PRS_Zawart");
     k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PRS FROM DOK_PRO where nr_zM_PROD=1");
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PRS_ZAWART FROM DOK_PRO_ZAWART");
+    k.DbWykonajKonwersje("Delete * from DOK_PRS_ZAWART");
     k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PRS (DDOUT_NUMER)");
     Utworz_Klucze_Z_Zawart("DOK_PRS", "DDOUT_ID asc", "PROD_ID asc");
-    k.DbWykonajKonwersje("Delete * from DOK_PRS_ZAWART");
     k.DbWykonajKonwersje(
         "insert into [DOK_PRS_zawart] (ddout_id,prod_id,ZDDOUT_ILOSC,ZDDOUT_CENA_N) select "
         "ddout_id,sur_id,sum(Ilosc),sum(Ilosc*Wartosc)/IIf(sum(Ilosc)=0,1,sum(Ilosc)) from "
@@ -748,10 +657,10 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     k.DbWykonajKonwersje("drop table DOK_PZS_Zawart");
     k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PZS FROM DOK_PRO");
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PZS_ZAWART FROM DOK_PRO_ZAWART");
-    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)");
-    Utworz_Klucze_Z_Zawart("DOK_PZS", "DDOUT_ID asc", "PROD_ID asc");
     k.DbWykonajKonwersje("Delete * from DOK_PZS");
     k.DbWykonajKonwersje("Delete * from DOK_PZS_ZAWART");
+    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)");
+    Utworz_Klucze_Z_Zawart("DOK_PZS", "DDOUT_ID asc", "PROD_ID asc");
 
     // 17. Net values of the production documents from their lines.
     for (const char* t : {"PRO", "PRs", "Pzs"}) {
@@ -767,6 +676,24 @@ void Podzial_Produkcji(ClsKonwersje& k) {
 
 }  // namespace
 
+// How the step meets a database that the suite's earlier tool left inside it. That tool
+// committed each statement on its own; this program runs the step as one transaction with
+// its version, so that a stop of its own leaves nothing of the step and its run again is
+// a first run. What that tool left is told by the schema and the rows, in the step's
+// order:
+// - operations 1 to 13: what exists is not added again and what is gone is not dropped
+//   again; a PW or RW line table without its old price column lost its other old columns
+//   after their copy, and they go; the returns' shift and link columns, which the
+//   donations' copy takes without their defaults, go from it and are added again; the
+//   production groups' reference row that stands is kept;
+// - the production lines' old price column gone while their shift columns and no
+//   breakdown table stand: their values were copied whole, and the split divides them
+//   and the raw materials' values, unless the last number prefix column stands, after
+//   which that tool may have divided them: the step stops (Ceny_Po_Wczesniejszym);
+// - a breakdown table beside the lines' shift columns is that tool's: made again while no
+//   document has its shift; once one has, its split goes on, or the step stops where it
+//   may have copied or shared rows already (Podzial_Wczesniejszy);
+// - the shift columns gone: the split was made, and what follows it runs again whole.
 void ClsKonwersje::Konwersja_407() {
     // 1-2. Every index named "ind" & one of its table's columns goes, except in the
     // system, work and paste-error tables and in Nieruszac.
@@ -789,9 +716,8 @@ void ClsKonwersje::Konwersja_407() {
 
     // 5. Line columns of PW, RW and PRO, where the old ones are still there. The old
     // columns go after the copy, the price first: without it the copy was made, and what
-    // an earlier run left of the others goes too. A production line's unit price is its
-    // value over its three shift quantities, read from the old column while it stands;
-    // kCeny, made first, says that the prices are per unit once it is gone.
+    // an earlier run left of the others goes too. A production line's value is copied
+    // whole; the split divides it by the line's quantities.
     for (const char* t : {"dok_PW_Zawart", "dok_RW_Zawart", "dok_PRO_Zawart"}) {
         const std::string tabela = t;
         const bool pro = tabela == "dok_PRO_Zawart";
@@ -810,11 +736,10 @@ void ClsKonwersje::Konwersja_407() {
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_ILOSC", "Single DEFAULT 0"));
         DbWykonajKonwersje(Dodaj(tabela, "ZDDOUT_VAT", "Text (4)"));
         if (pro) {
-            if (!Jest_Tabela(kCeny))
-                DbWykonajKonwersje("CREATE TABLE [" + std::string(kCeny) +
-                                   "] (ddout_id long,PROD_ID long,Zrobione long)");
-            DbWykonajKonwersje("UPDATE dok_PRO_Zawart SET " + Cena_Jednostkowa("WSPRZ_CENA_B") +
-                               ",[ZDDOUT_ILOSC]=" + Suma_Zmian() + ",[ZDDOUT_VAT]=0");
+            DbWykonajKonwersje(
+                "UPDATE dok_PRO_Zawart SET [ZDDOUT_CENA_N]=[WSPRZ_CENA_B],"
+                "[ZDDOUT_ILOSC]=" +
+                Suma_Zmian() + ",[ZDDOUT_VAT]=0");
             Usun_Pole(tabela, "WSPRZ_CENA_B");
         } else {
             DbWykonajKonwersje(
