@@ -53,6 +53,14 @@ void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
     k.DbWykonajKonwersje(polecenie);
 }
 
+void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
+                         const std::string& wiersze) {
+    const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + wiersze);
+    if (n > 0)
+        Zapisz_Log("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
+                   "Konwersja", Wersja_Kroku(krok));
+}
+
 void Numeruj(ClsKonwersje& k, const std::string& tekst,
              const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
     std::unique_ptr<ado::Recordset> rs;
