@@ -95,11 +95,16 @@ void ClsKonwersje::Konwersja_214() {
                                   " INNER JOIN zakupy_zawart ON " + rej +
                                   ".dok_id = zakupy_zawart.numer_id) ON PRODUKTY.PROD_ID = "
                                   "zakupy_zawart.sur_ID SET ";
-    DbWykonajKonwersje(zlaczenie + rej + ".zwn   =" + rej + ".zwn  +Nz(wart_n,0) where VAT='zw'");
-    DbWykonajKonwersje(zlaczenie + rej + ".zeron =" + rej + ".zeron+Nz(wart_n,0) where VAT='0'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[n3]  =" + rej + ".[n3] +Nz(wart_n,0) where VAT='3'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[7n]  =" + rej + ".[7n] +Nz(wart_n,0) where VAT='7'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[22n] =" + rej + ".[22n]+Nz(wart_n,0) where VAT='22'");
+    DbWykonajKonwersje(zlaczenie + rej + ".zwn   =" + rej +
+                       ".zwn  +(wart_n) where wart_n is not null and VAT='zw'");
+    DbWykonajKonwersje(zlaczenie + rej + ".zeron =" + rej +
+                       ".zeron+(wart_n) where wart_n is not null and VAT='0'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[n3]  =" + rej +
+                       ".[n3] +(wart_n) where wart_n is not null and VAT='3'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[7n]  =" + rej +
+                       ".[7n] +(wart_n) where wart_n is not null and VAT='7'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[22n] =" + rej +
+                       ".[22n]+(wart_n) where wart_n is not null and VAT='22'");
 
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "[zwn],[zeron],[n3],[7n],[22n],[dok_id] from " + rej);

@@ -52,11 +52,18 @@ void ClsKonwersje::Konwersja_231() {
     // Adds to kolumna of the first stock row of each product the line figure ilosc (its
     // Nulls counted as 0) of every line that linie joins to it ("([LINES] inner join
     // [DOCUMENT] on ...) on [STANY_MAGAZYNOWE].[prod_id]=..."), where warunek holds.
-    const auto ruch = [&](const std::string& linie, const std::string& kolumna,
-                          const std::string& ilosc, const std::string& warunek) {
+    const auto ruch_wyrazenia = [&](const std::string& linie, const std::string& kolumna,
+                                    const std::string& ilosc, const std::string& warunek) {
         DbWykonajKonwersje("Update ([STANY_MAGAZYNOWE] inner join " + linie + pierwszy_wiersz +
                            "[" + kolumna + "]=[STANY_MAGAZYNOWE].[" + kolumna + "]" + ilosc +
                            " where [S2].[prod_id] is null and " + warunek);
+    };
+    // The same for a figure of one column pole, added with its sign znak: a line without
+    // it adds none (left out, which keeps the update's plain carry of the column).
+    const auto ruch = [&](const std::string& linie, const std::string& kolumna,
+                          const std::string& znak, const std::string& pole,
+                          const std::string& warunek) {
+        ruch_wyrazenia(linie, kolumna, znak + pole, warunek + " and " + pole + " is not null");
     };
 
     // The latest stocktaking (the highest id_ri of the latest day) gives the opening
@@ -79,7 +86,7 @@ void ClsKonwersje::Konwersja_231() {
             "[REMANENTINWENT_ZAWART].[id_ri]=" + rs->Fields(1).value().to_text();
         DbWykonajKonwersje("Update [STANY_MAGAZYNOWE] inner join " + remanent +
                            " set [STANY_MAGAZYNOWE].[inwent]=0 where " + ten);
-        ruch(remanent, "inwent", "+Nz([REMANENTINWENT_ZAWART].[Ilosc_stanfaktyczny],0)", ten);
+        ruch(remanent, "inwent", "+", "[REMANENTINWENT_ZAWART].[Ilosc_stanfaktyczny]", ten);
     }
     ZamknijRSKonwersje(rs);
     const std::string po = DataSQL_Do(d);
@@ -90,7 +97,7 @@ void ClsKonwersje::Konwersja_231() {
         "([FAKTURY_WYCH_ZAWART] inner join [FAKTURY_WYCH] on [FAKTURY_WYCH_zawart].[FAKOUT_ID]="
         "[FAKTURY_WYCH].[FAKOUT_ID]) on "
         "[STANY_MAGAZYNOWE].[prod_id]=[FAKTURY_WYCH_zawart].[prod_id]",
-        "ilosc", "+Nz([FAKTURY_WYCH_zawart].[ZFAKOUT_ILOSC],0)",
+        "ilosc", "+", "[FAKTURY_WYCH_zawart].[ZFAKOUT_ILOSC]",
         "[FAKTURY_WYCH].[FAKOUT_DATA_WYST]>" + po + " and [FAKOUT_numer]<>''");
     const std::string korekty =
         "([FAKTURY_WYCH_KOREKTA_ZAWART] inner join [FAKTURY_WYCH_KOREKTA] on "
@@ -101,38 +108,37 @@ void ClsKonwersje::Konwersja_231() {
         "[zfkorout_ilosckor],0)";
     const std::string korekty_po =
         "[FAKTURY_WYCH_KOREKTA].[FKOROUT_DATA_WYST]>" + po + " and [FKOROUT_numer]<>''";
-    ruch(korekty, "ilosc", korekta, korekty_po + " and [FAKTURY_WYCH_KOREKTA].[zakup]=0");
+    ruch_wyrazenia(korekty, "ilosc", korekta, korekty_po + " and [FAKTURY_WYCH_KOREKTA].[zakup]=0");
     ruch(
         "([Paragon_ZAWART] inner join [Paragon] on [Paragon_zawart].[DDOUT_ID]=[Paragon]."
         "[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[Paragon_zawart].[prod_id]",
-        "ilosc", "+Nz([Paragon_zawart].[ZDDOUT_ILOSC],0)",
+        "ilosc", "+", "[Paragon_zawart].[ZDDOUT_ILOSC]",
         "[Paragon].[DDOUT_DATA_WYST]>" + po + " and DDOUT_NUMER<>''");
     for (const char* t : {"DOWODY_DOSTAW", "DOWODY_ZWROTU"}) {
         const std::string d_ = t;
         ruch(
             "([" + d_ + "_ZAWART] inner join [" + d_ + "] on [" + d_ + "_zawart].[DDOUT_ID]=[" +
                 d_ + "].[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[" + d_ + "_zawart].[prod_id]",
-            "ilosc",
-            (d_ == "DOWODY_DOSTAW" ? "+" : "-") + std::string("Nz([") + d_ +
-                "_zawart].[ZDDOUT_ILOSC],0)",
+            "ilosc", d_ == "DOWODY_DOSTAW" ? "+" : "-", "[" + d_ + "_zawart].[ZDDOUT_ILOSC]",
             "[" + d_ + "].[DDOUT_DATA_WYST]>" + po + " and [" + d_ + "].[DDOUT_DO_ROZLICZENIA]=-1");
     }
     ruch(
         "([zakupy_zawart] inner join [zakupy] on [zakupy_zawart].[numer_id]=[zakupy].[numer_id]) "
         "on [STANY_MAGAZYNOWE].[prod_id]=[zakupy_zawart].[sur_id]",
-        "zakup_il", "+Nz([zakupy_zawart].[ilosc],0)",
+        "zakup_il", "+", "[zakupy_zawart].[ilosc]",
         "[zakupy].[data_zaksiegowania]>" + po + " and [zakupy].[numer_zaksiegowania]<>''");
-    ruch(korekty, "zakup_il", korekta, korekty_po + " and [FAKTURY_WYCH_KOREKTA].[zakup]=-1");
+    ruch_wyrazenia(korekty, "zakup_il", korekta,
+                   korekty_po + " and [FAKTURY_WYCH_KOREKTA].[zakup]=-1");
     const std::string wewnetrzne =
         "([Dok_Wewnentrzne_ZAWART] inner join [Dok_Wewnentrzne] on "
         "[Dok_Wewnentrzne_ZAWART].[sprz_id]=[Dok_Wewnentrzne].[ddout_id]) on "
         "[STANY_MAGAZYNOWE].[prod_id]=[Dok_Wewnentrzne_ZAWART].[prod_id]";
     const std::string wewnetrzne_po = "[Dok_Wewnentrzne].[DDOUT_DATA_WYST]>" + po;
-    ruch(wewnetrzne, "przych_il", "+Nz([Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC],0)",
+    ruch(wewnetrzne, "przych_il", "+", "[Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC]",
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]<>'R'");
-    ruch(wewnetrzne, "rozch_il", "+Nz([Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC],0)",
+    ruch(wewnetrzne, "rozch_il", "+", "[Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC]",
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]='R'");
-    ruch(
+    ruch_wyrazenia(
         "([PRODUKCJA_ZAWART] inner join [Produkcja] on [PRODUKCJA_ZAWART].[sprz_ID]=[Produkcja]."
         "[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[PRODUKCJA_ZAWART].[prod_id]",
         "produkcja",
@@ -143,7 +149,7 @@ void ClsKonwersje::Konwersja_231() {
         "([PRODUKCJA_ZAWART_surowce] inner join [Produkcja] on [PRODUKCJA_ZAWART_SUROWCE]."
         "[sprz_ID]=[Produkcja].[DDOUT_ID]) on "
         "[STANY_MAGAZYNOWE].[prod_id]=[PRODUKCJA_ZAWART_SUROWCE].[sur_id]",
-        "zuzycie", "+Nz([PRODUKCJA_ZAWART_SUROWCE].[ILOSC],0)",
+        "zuzycie", "+", "[PRODUKCJA_ZAWART_SUROWCE].[ILOSC]",
         "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and DDOUT_NUMER<>''");
 
     DbWykonajKonwersje(

@@ -78,8 +78,9 @@ void ClsKonwersje::Konwersja_218() {
         "[SPRZEDAZ_ZAWARTOSC].[SPRZ_ID] = [SPRZEDAZ_NEW].[DDOUT_ID]) INNER JOIN " +
         t + " ON [SPRZEDAZ_ZAWARTOSC].[PROD_ID] = " + t + ".[ID] SET " + t +
         ".[Ilosc_namagazynie] = " + t +
-        ".[Ilosc_namagazynie]+Nz([SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC],0) WHERE "
-        "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') " +
+        ".[Ilosc_namagazynie]+[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] WHERE "
+        "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') AND "
+        "[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] Is Not Null " +
         warunek + ")");
     DbWykonajKonwersje(
         "Update " + t +

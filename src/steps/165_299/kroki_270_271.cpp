@@ -350,7 +350,7 @@ void ClsKonwersje::Konwersja_271() {
     DbWykonajUPDKonwersje("[place_listy] set [KosztPr]=0", "", "", "");
     DbWykonajUPDKonwersje(
         "[place_listy] inner join [Place_dane] on [place_listy].[IDListy]=[Place_dane].[IDListy] "
-        "set [place_listy].[KosztPr]=[place_listy].[KosztPr]+Nz([Place_dane].[Wartosc],0) where "
-        "[Place_dane].[Pole]=12",
+        "set [place_listy].[KosztPr]=[place_listy].[KosztPr]+[Place_dane].[Wartosc] where "
+        "[Place_dane].[Pole]=12 and [Place_dane].[Wartosc] is not null",
         "", "", "");
 }
