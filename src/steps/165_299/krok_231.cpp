@@ -45,10 +45,19 @@ void ClsKonwersje::Konwersja_231() {
         "0,[rozch_il]=0,[produkcja]=0,[zuzycie]=0");
 
     // A product's movements go to its first stock row (the lowest Countt): its other rows
-    // take none, so that no movement counts twice.
+    // take none, so that no movement counts twice. Only a table that holds a product twice
+    // needs the second look at it, which would slow every statement down.
+    const bool powtorzone = Liczba_Z_Zapytania(
+                                "count(*) from [STANY_MAGAZYNOWE] AS [S1] inner join "
+                                "[STANY_MAGAZYNOWE] AS [S2] on ([S2].[prod_id]=[S1].[prod_id] and "
+                                "[S2].[Countt]<[S1].[Countt])") != 0;
     const std::string pierwszy_wiersz =
-        ") left join [STANY_MAGAZYNOWE] AS [S2] on ([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] "
-        "and [S2].[Countt]<[STANY_MAGAZYNOWE].[Countt]) set [STANY_MAGAZYNOWE].";
+        std::string(powtorzone ? ") left join [STANY_MAGAZYNOWE] AS [S2] on "
+                                 "([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] and "
+                                 "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt])"
+                               : ")") +
+        " set [STANY_MAGAZYNOWE].";
+    const std::string tylko_pierwszy = powtorzone ? "[S2].[prod_id] is null and " : "";
     // Adds to kolumna of the first stock row of each product the line figure ilosc (its
     // Nulls counted as 0) of every line that linie joins to it ("([LINES] inner join
     // [DOCUMENT] on ...) on [STANY_MAGAZYNOWE].[prod_id]=..."), where warunek holds.
@@ -56,7 +65,7 @@ void ClsKonwersje::Konwersja_231() {
                                     const std::string& ilosc, const std::string& warunek) {
         DbWykonajKonwersje("Update ([STANY_MAGAZYNOWE] inner join " + linie + pierwszy_wiersz +
                            "[" + kolumna + "]=[STANY_MAGAZYNOWE].[" + kolumna + "]" + ilosc +
-                           " where [S2].[prod_id] is null and " + warunek);
+                           " where " + tylko_pierwszy + warunek);
     };
     // The same for a figure of one column pole, added with its sign znak: a line without
     // it adds none (left out, which keeps the update's plain carry of the column).
