@@ -501,7 +501,7 @@ TEST_F(KopieTabel, RowsLeaveOnlyWhenTheTableTheyMovedIntoHoldsThem) {
          {"create table PRODUKTY (PROD_ID long, rodzaj text(1))",
           "create table CENNIKI_ZAWART (PROD_ID long, CEN_Narzut money, CEN_NETTO money, Narzut "
           "single)",
-          "create table zakupy_zawart (sur_ID long, CENA_N money)",
+          "create table zakupy_zawart (sur_ID long, CENA_N money, Countt counter)",
           "create table faktury (fakout_id long, id_kpir long)",
           "create unique index u on faktury (id_kpir)", "insert into faktury values (1, Null)",
           "insert into faktury values (2, Null)",

@@ -76,6 +76,7 @@ TEST_F(Krok214, PurchaseRegisterIsRebuiltFromTheLinesOfBookedDocuments) {
     Dokument(1, "'KS/1'");
     Linia(1, 1, "4", "22");
     Linia(1, 2, "6", "22");
+    Linia(1, 2, "null", "22");  // a line without a net adds none
     Linia(1, 1, "2.5", "ZW");
     Linia(1, 3, "0.5", "7");
     Linia(1, 3, "1", "12");  // a code the register has no column for

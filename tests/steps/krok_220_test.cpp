@@ -96,8 +96,8 @@ TEST_F(Krok220Test, DaysWithoutDocumentGetOneAndEveryLineIsCostedAtAveragePrices
     Sql_Wszystkie(
         {"INSERT INTO Produkcja (DDOUT_DATA_WYST, DDOUT_NUMER) VALUES "
          "(#04/03/2003 14:30:00#, 'PR/1')",
-         "INSERT INTO PRODUKCJA_ZAWARTOSC (SPRZ_ID, PROD_ID, ilosc_prod, WSPRZ_CENA_B) "
-         "VALUES (1, 10, 10, 99)"});
+         "INSERT INTO PRODUKCJA_ZAWARTOSC (SPRZ_ID, PROD_ID, ilosc_prod, ilosc_prod2, "
+         "WSPRZ_CENA_B) VALUES (1, 10, 10, Null, 99)"});
     report("04/01/2003", 10, 13, 12, 5, 3);
     report("04/01/2003", 12, 2, 2, 0, 0);
     report("04/01/2003", 11, 1, 1, 0, 0);
@@ -114,8 +114,9 @@ TEST_F(Krok220Test, DaysWithoutDocumentGetOneAndEveryLineIsCostedAtAveragePrices
                                         {"3", "2003-04-02", "Null"}}));
         EXPECT_EQ(lines(), (Wiersze{
                                // 20 pieces: 2 recipes, 4 of flour: the flour of 3 April
-                               // costs (15 + 10 + 5) / (6 + 4 + 10).
-                               {"1", "10", "0", "10", "0", "0", "0", "3"},
+                               // costs (15 + 10 + 5) / (6 + 4 + 10); the second shift
+                               // without a quantity adds none.
+                               {"1", "10", "0", "10", "Null", "0", "0", "3"},
                                // Ordered and produced quantities copied. 20 pieces, 4 of
                                // flour at (15 + 10) / (6 + 4): the purchase without a
                                // booking number and the one booked on 2 April left out.

@@ -129,6 +129,14 @@ TEST_F(Krok230Test, TablesRenamedStockSeededCountersKeyed) {
     EXPECT_EQ(komunikaty.str(), "");
 }
 
+TEST_F(Krok230Test, AProductsSecondStockRowTakesNoQuantity) {
+    Sql("insert into SPRZEDAZ_ILOSC values (1, 0, 0, 0, 0)");
+    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_230), "");
+    EXPECT_EQ(Wiersze_Z("select inwent, zuzycie from STANY_MAGAZYNOWE where prod_id=1 order by "
+                        "Countt"),
+              (Wiersze{{"7", "3"}, {"0", "0"}}));
+}
+
 TEST_F(Krok230Test, TablesNamedMSysAreSkippedCaseSensitively) {
     Sql("create table MSysDane (x long, Countt counter)");
     Sql("create table msysDane2 (x long, countt counter)");

@@ -20,7 +20,7 @@ class Krok231Test : public BazaKroku {
                  "create table Logi (opis text(50))",
                  "create table STANY_MAGAZYNOWE (prod_id long, ilosc single, zakup_il single, "
                  "przych_il single, rozch_il single, produkcja single, zuzycie single, inwent "
-                 "single, stan single)",
+                 "single, stan single, Countt counter)",
                  "create table REMANENTINWENT (id_ri counter, Data Date)",
                  "create table REMANENTINWENT_ZAWART (id_ri long, id long, Ilosc_stanfaktyczny "
                  "single)",
@@ -57,9 +57,13 @@ class Krok231Test : public BazaKroku {
              })
             Sql(t);
         // Stock rows as step 2.30 left them, with stale movements the step clears.
-        for (int p = 1; p <= 3; ++p)
-            Sql("insert into STANY_MAGAZYNOWE values (" + std::to_string(p) +
-                ", 9, 9, 9, 9, 9, 9, 4, 0)");
+        for (int p = 1; p <= 3; ++p) Stan(p);
+    }
+
+    void Stan(int p) {
+        Sql("insert into STANY_MAGAZYNOWE (prod_id, ilosc, zakup_il, przych_il, rozch_il, "
+            "produkcja, zuzycie, inwent, stan) values (" +
+            std::to_string(p) + ", 9, 9, 9, 9, 9, 9, 4, 0)");
     }
 
     // One document of a header table with one line for product 1 of the quantity given.
@@ -163,21 +167,56 @@ TEST_F(Krok231Test, IgnoredStocktakingFailureCountsFromNothing) {
               (std::vector<std::string>{"1", "0", "2", "0", "0", "0", "0", "0", "-2"}));
 }
 
-TEST_F(Krok231Test, NullQuantityMakesTheStockNull) {
-    Dokument("Paragon", "Paragon_ZAWART", 1, "'P 1', #03/02/2001#", "Null");
-    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");
-    EXPECT_EQ(Wiersze_Z(kStany).at(0),
-              (std::vector<std::string>{"1", "0", "Null", "0", "0", "0", "0", "0", "Null"}));
-}
-
-// The date of the latest stocktaking is read without a Null test: the step stops with
-// the error and the stock is left as the reset made it.
-TEST_F(Krok231Test, StocktakingWithoutDateStops) {
-    Sql("insert into REMANENTINWENT (Data) values (Null)");
-    Sql("insert into REMANENTINWENT (Data) values (Null)");
-    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231).rfind("error ", 0), 0u);
-    EXPECT_EQ(Wiersze_Z(kStany).at(0),
-              (std::vector<std::string>{"1", "4", "0", "0", "0", "0", "0", "0", "0"}));
+// A line without a quantity adds none; a stocktaking without a date cannot be placed
+// and counts as none; a product's second stock row takes no movement and no count; two
+// lines of a product in the latest stocktaking add up; raw materials of a day with two
+// production documents go to the first.
+TEST_F(Krok231Test, NullsAndRepeatedRowsCarryEachFigureOnce) {
+    struct Przypadek {
+        const char* nazwa;
+        std::vector<std::string> dane;
+        Wiersze stany;  // products 1 (its second row last where it has one) and 2
+    };
+    const std::vector<Przypadek> przypadki = {
+        {"a line without a quantity",
+         {"insert into Paragon values (1, 'P 1', #03/02/2001#)",
+          "insert into Paragon_ZAWART values (1, 1, Null)",
+          "insert into Paragon_ZAWART values (1, 1, 2)",
+          "insert into FAKTURY_WYCH_KOREKTA values (1, 'K 1', #03/04/2001#, 0)",
+          "insert into FAKTURY_WYCH_KOREKTA_ZAWART values (1, 1, Null, 3)"},
+         {{"1", "0", "5", "0", "0", "0", "0", "0", "-5"},
+          {"2", "0", "0", "0", "0", "0", "0", "0", "0"}}},
+        {"undated stocktakings",
+         {"insert into REMANENTINWENT (Data) values (Null)",
+          "insert into REMANENTINWENT_ZAWART values (1, 1, 10)"},
+         {{"1", "0", "0", "0", "0", "0", "0", "0", "0"},
+          {"2", "0", "0", "0", "0", "0", "0", "0", "0"}}},
+        {"a second stock row and two counted lines",
+         {"insert into REMANENTINWENT (Data) values (#03/01/2001#)",
+          "insert into REMANENTINWENT_ZAWART values (1, 1, 10)",
+          "insert into REMANENTINWENT_ZAWART values (1, 1, 5)",
+          "insert into REMANENTINWENT_ZAWART values (1, 2, Null)",
+          "insert into zakupy values (1, '1/2001', #03/04/2001#)",
+          "insert into zakupy_zawart values (1, 1, 20)"},
+         {{"1", "15", "0", "20", "0", "0", "0", "0", "35"},
+          {"1", "0", "0", "0", "0", "0", "0", "0", "0"},
+          {"2", "0", "0", "0", "0", "0", "0", "0", "0"}}},
+    };
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        Sql("delete from STANY_MAGAZYNOWE where prod_id=3");
+        if (p.stany.size() == 3) Stan(1);
+        for (const std::string& w : p.dane) Sql(w);
+        Sql("insert into Produkcja values (8, 'PW 2', #03/06/2001#)");
+        Sql("insert into Produkcja values (7, 'PW 1', #03/06/2001#)");
+        Sql("insert into ZAMOWIENIA_RAPORT_SUROWCE values (#03/06/2001#, 5, 2, 1)");
+        EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");
+        EXPECT_EQ(Wiersze_Z(kStany + std::string(", Countt")), p.stany);
+        EXPECT_EQ(Kolumna("select sprz_id from PRODUKCJA_ZAWART_SUROWCE"),
+                  std::vector<std::string>{"7"});
+        TearDown();
+        SetUp();
+    }
 }
 
 }  // namespace

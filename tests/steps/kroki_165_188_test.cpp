@@ -109,6 +109,16 @@ TEST_F(Kroki165, LinieRecepturPolproduktowDostajaKlucz) {
               (std::vector<std::string>{"1", "2", "3", "4"}));
 }
 
+TEST_F(Kroki165, LiniaPolproduktuONazwieDwochBierzePierwszy) {
+    kroki(165, 185);
+    const std::string nazwa = jedna("select max(pprod_nazwa_id) from PolPRODUKTY_Receptury");
+    sql("insert into POLPRODUKTY (pprod_nazwa_id) values ('" + nazwa + "')");
+    k.Konwersja_186();
+    const std::string gdzie = " where pprod_nazwa_id='" + nazwa + "'";
+    EXPECT_EQ(jedna("select max(id) from PolPRODUKTY_Receptury" + gdzie),
+              jedna("select min(id) from POLPRODUKTY" + gdzie));
+}
+
 TEST_F(Kroki165, NumeryZakupowUsunietychINumerLiczbowy) {
     kroki(165, 186);
     const std::string ostatni = jedna("select max(numer_id) from zakupy");

@@ -114,13 +114,17 @@ TEST_F(Kroki189, StanProduktuZOstatniegoRemanentu) {
     for (int p : {1, 2, 3})
         sql("insert into magazyn_produktow (prod_id, ilosc) values (" + std::to_string(p) + ", 9)");
     sql("delete from REMANENTINWENT_ZAWARTOSC");
-    for (const char* w : {"(3, 'P', 1, 5)", "(7, 'P', 1, 2)", "(5, 'P', 1, 8)", "(7, 'T', 2, 4)"})
+    // A stock row without a product names nothing; the latest stocktaking's lines of a
+    // product add up, one without a quantity adding none.
+    sql("insert into magazyn_produktow (prod_id, ilosc) values (Null, 9)");
+    for (const char* w : {"(3, 'P', 1, 5)", "(7, 'P', 1, 2)", "(5, 'P', 1, 8)", "(7, 'T', 2, 4)",
+                          "(7, 'P', 1, 1.5)", "(7, 'P', 1, Null)", "(9, 'P', 3, Null)"})
         sql(std::string("insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, "
                         "Ilosc_stanfaktyczny) values ") +
             w);
     k.Konwersja_194();
     EXPECT_EQ(kolumna("select ilosc from magazyn_produktow order by prod_id"),
-              (std::vector<std::string>{"2", "0", "0"}));
+              (std::vector<std::string>{"0", "3,5", "0", "0"}));
 }
 
 }  // namespace

@@ -50,11 +50,12 @@ TEST_F(Kroki221Test, DepreciationAmountsOfFixedAssets) {
     Sql("insert into SRODKI_TRWALE_ZAWART values (1, 1, 2001, 7, 41.67)");
 
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_223), "");
-    const Wiersze oczekiwane = {{"Auto", "Null", "0", "0"},
+    // A missing value or depreciation counts as none.
+    const Wiersze oczekiwane = {{"Auto", "-100", "0", "0"},
                                 {"Garaż", "0", "0", "0"},
                                 {"Grunt", "0", "0", "0"},
                                 {"Piec", "7500", "0", "0"},
-                                {"Waga", "Null", "0", "0"}};
+                                {"Waga", "900", "0", "0"}};
     const char* zapytanie =
         "select nazwa, KWOTA_DO_AMORT, KWOTA_ZAMORT, ILOSC_AMORT from SRODKI_TRWALE order by "
         "nazwa";

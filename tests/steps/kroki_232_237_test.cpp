@@ -79,6 +79,27 @@ TEST_F(Kroki232, PaymentsBecomeCashDocumentsWithTheirLines) {
               (std::vector<std::string>{"1", "5", "2"}));
 }
 
+TEST_F(Kroki232, APaymentLineThatNamesNoPaymentLandsOnNoReceiptAndIsLogged) {
+    Kasa();
+    // Lines naming no payment: 2 is only a receipt's id, 999 nothing, Null nothing.
+    Sql("delete from KW_ZAWART where kp_id=2");
+    Sql("delete from KW where kp_id=2");
+    for (const char* w : {"2, 'Zakup', 31, 18.06", "999, 'Zakup', 32, 5", "Null, 'Zakup', 33, 7"})
+        Sql(std::string("insert into KW_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) values (") + w +
+            ")");
+    // A payment id that KW holds twice: its lines go to the first of its rows only.
+    Sql("insert into KW (kp_id, nr_kp, kwota, KB) values (1, 'KW 1/2001 bis', 9, 'K')");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_234), "");
+    EXPECT_EQ(Wiersze_Z("select kp_id, dok_id, kwota from KP_ZAWART order by dok_id"),
+              (Wiersze{{"1", "11", "100"},
+                       {"3", "21", "60"},
+                       {"3", "22", "20"},
+                       {"0", "31", "18,06"},
+                       {"0", "32", "5"},
+                       {"Null", "33", "7"}}));
+    EXPECT_EQ(Linie_Logu("pozycje KW_ZAWART bez istniejącej wypłaty").size(), 1u);
+}
+
 TEST_F(Kroki232, ALongBankNameIsCutToItsColumnAndSetupKeepsIt) {
     Kasa();
     const std::string nazwa = "Bank Spółdzielczy Rzemiosła i Rolnictwa w Nowym Targu, Oddział 2";

@@ -101,6 +101,11 @@ TEST_F(Kroki238, CorrectionNumbersAndPurchaseCorrectionSigns) {
               (Wiersze{{"-10", "-8"}, {"-4", "0"}, {"5", "3"}}));
     EXPECT_EQ(Kolumna("select Zbiorczy_id from DOWODY_DOSTAW order by DDOUT_ID"),
               (std::vector<std::string>{"0", "4"}));
+    // Two purchase corrections of one id would change their lines' sign twice: the step
+    // stops naming them.
+    Sql("insert into K_FAKTUR (FKOROUT_ID, ZAKUP) values (1, -1)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_240).find("ma powtórzony klucz FKOROUT_ID = 1"),
+              std::string::npos);
 }
 
 TEST_F(Kroki238, PaymentFormsAreReducedToTheFourKept) {

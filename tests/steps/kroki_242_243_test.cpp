@@ -15,7 +15,7 @@ class Kroki242 : public BazaKroku {
         Sql("create table CENNIKI_ZAWART (PROD_ID long, CEN_Narzut money, CEN_NETTO money, "
             "Narzut single)");
         Sql("create table zakupy_zawart (numer_id long, sur_ID long, CENA_N money, WtymRiR "
-            "single)");
+            "single, Countt counter)");
         Sql("create index indWtymRiR on zakupy_zawart (WtymRiR)");
         Sql("create table faktury (fakout_id long, id_kpir long)");
         Sql("create table faktury_ZAWART (fakout_id long, KPIR_id long, Nie_Ksieguj logical)");
@@ -43,9 +43,19 @@ TEST_F(Kroki242, BoughtProductsTakeThePurchasePriceRaisedByTheLineMarkup) {
     Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (1, 1, 2)");
     Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (1, 2, 4)");
     Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (1, 3, 1)");
+    // The latest purchase line with a price counts; a line without a markup adds none.
+    Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (2, 1, 3)");
+    Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (3, 1, Null)");
+    Sql("insert into PRODUKTY values (5, 'S')");
+    Sql("insert into CENNIKI_ZAWART values (5, 9, 9, Null)");
+    Sql("insert into zakupy_zawart (numer_id, sur_ID, CENA_N) values (1, 5, 6)");
     ASSERT_EQ(Krok242(), "");
     EXPECT_EQ(Wiersze_Z("select PROD_ID, CEN_Narzut, CEN_NETTO from CENNIKI_ZAWART order by 1"),
-              (Wiersze{{"1", "2", "2,2"}, {"2", "4", "5"}, {"3", "9", "9"}, {"4", "9", "9"}}));
+              (Wiersze{{"1", "3", "3,3"},
+                       {"2", "4", "5"},
+                       {"3", "9", "9"},
+                       {"4", "9", "9"},
+                       {"5", "6", "6"}}));
 }
 
 TEST_F(Kroki242, BookLinkMovesToInvoiceHeadersAndOldLineColumnsGo) {

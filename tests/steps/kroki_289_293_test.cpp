@@ -78,10 +78,12 @@ TEST_F(Kroki289, CollectiveCorrectionsAmountsRecomputed) {
     Sql("insert into DOK_FIN_ZAWART values (1, 'Korekta', 50)");
     Sql("insert into DOK_FIN_ZAWART values (1, 'Faktura', 7)");
     Sql("insert into DOK_FIN_ZAWART values (3, 'Korekta', 10)");
+    Sql("insert into DOK_FIN_ZAWART values (1, 'Korekta', Null)");  // settles none
     Sql("insert into DOK_DZ (DDOUT_ID, wart_kp, Id_KorFak, KorFak) values (1, 30, 1, -1)");
     Sql("insert into DOK_DZ (DDOUT_ID, wart_kp, Id_KorFak, KorFak) values (2, 20, 1, -1)");
     Sql("insert into DOK_DZ (DDOUT_ID, wart_kp, Id_KorFak, KorFak) values (3, 1000, 1, 0)");
     Sql("insert into DOK_DZ (DDOUT_ID, wart_kp, Id_KorFak, KorFak) values (4, 400, 3, -1)");
+    Sql("insert into DOK_DZ (DDOUT_ID, wart_kp, Id_KorFak, KorFak) values (5, Null, 1, -1)");
 
     const Wiersze po = {{"1", "-150", "-50", "500", "12"},
                         {"2", "0", "0", "111", "13"},

@@ -145,6 +145,14 @@ TEST_F(Kroki322, BreakdownMovesIntoEveryDocumentTable) {
               (Lista{"kg", "Null"}));
 }
 
+TEST_F(Kroki322, TwoRegisterRowsOfOneDocumentStopTheStepNamingThem) {
+    Sql("insert into tabela_vat (r_dok, id, n22) values ('zakupy', 1, 7)");
+    const std::string wynik = Krok(&ClsKonwersje::Konwersja_322);
+    EXPECT_NE(wynik.find("Tabela tabela_vat ma powtórzony klucz id = 1"), std::string::npos)
+        << wynik;
+    EXPECT_TRUE(Jest_Tabela("tabela_vat"));
+}
+
 TEST_F(Kroki322, RunsAgainAfterStoppingBeforeTheDrop) {
     // A first run that stopped after the columns of DOK_DD: the second one completes.
     Sql("alter table DOK_DD add column n22 currency");

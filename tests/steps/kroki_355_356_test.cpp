@@ -78,16 +78,16 @@ TEST_F(Krok355, CollectiveCorrectionsTakeTheirReturnsNegated) {
                                   {"1", "1", "1", "1", "1", "1", "1", "1"}}));
 }
 
-TEST_F(Krok355, NullAmountResetsTheRunningSum) {
+TEST_F(Krok355, NullAmountAddsNone) {
     Korekta(1, "100", "-1", "1");
     Sql("insert into DOK_DZ values (10, -1, 1)");
-    // Lines are read in the order they were written: -10, then 0 (Null), then -5.
+    // Lines of -10, none (a Null price), -5, and none (a Null quantity).
     Sql("insert into DOK_DZ_ZAWART values (10, 10, 1, '22')");
     Sql("insert into DOK_DZ_ZAWART values (10, Null, 1, '22')");
     Sql("insert into DOK_DZ_ZAWART values (10, 5, 1, '22')");
     Sql("insert into DOK_DZ_ZAWART values (10, 10, Null, '7')");
     ASSERT_EQ(Krok(Zbudowane_Kroki().at(355)), "");
-    EXPECT_EQ(Koszyki(1), (Wiersze{{"-5", "-1,1", "0", "0", "0", "0", "0", "0"}}));
+    EXPECT_EQ(Koszyki(1), (Wiersze{{"-15", "-3,3", "0", "0", "0", "0", "0", "0"}}));
 }
 
 TEST_F(Krok355, CorrectionWithoutNumberIsRebuiltLikeAnyOther) {

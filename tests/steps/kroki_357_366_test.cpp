@@ -181,8 +181,13 @@ TEST_F(Krok366Test, GrossPricesAndEmployeeColumns) {
         Sql("insert into CENNIKI_ZAWART values (2, " + std::to_string(p) + ", 10.5, 0)");
         Sql("insert into CENNIKI_ZAWART values (3, " + std::to_string(p) + ", 10.5, 9)");
     }
+    // A line without a net price keeps its gross 0.
+    Sql("insert into produkty values (7, '22')");
+    Sql("insert into CENNIKI_ZAWART values (1, 7, Null, 0)");
     Sql("insert into KADRY_PRACOWNICY values (1)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_366), "");
+    EXPECT_EQ(Kolumna("select Cen_Brutto from CENNIKI_ZAWART where prod_id=7"),
+              std::vector<std::string>{"0"});
 
     const std::vector<std::string> brutto = {"12,81", "11,235", "10,815", "10,5", "10,5", "Null"};
     for (int p = 1; p <= prod; ++p) {

@@ -151,7 +151,10 @@ class Krok371 : public BazaKroku {
 };
 
 TEST_F(Krok371, ColumnsQuantitiesAndRawMaterials) {
+    // A line without its document names nothing: it stays out, and the Log counts it.
+    Sql("insert into DOK_PRO_ZAWART_SUROWCE values (Null, 4, 7, 7, 0, 0, null)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_371), "");
+    EXPECT_EQ(Linie_Logu("pozycje DOK_PRO_ZAWART_SUROWCE bez dokumentu").size(), 1u);
     EXPECT_EQ(Wiersze_Z("select kier_id, kier_id4, kier_id9 from Kontrahenci"),
               (Wiersze{{"3", "0", "0"}}));
     // The dropped columns go, an indexed one included; the key column stays.

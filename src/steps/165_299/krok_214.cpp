@@ -79,7 +79,8 @@ void ClsKonwersje::Konwersja_214() {
     DbWykonajKonwersje("Delete from " + mag + " ");
 
     // The purchase register: one work row per booked document, the line nets added per
-    // rate (once for every line whose product exists), then one register row each.
+    // rate (once for every line whose product exists; a line without a net adds none),
+    // then one register row each.
     DbWykonajKonwersje("Delete from tabela_vat where r_dok='zakupy'");
     DbWykonajKonwersje("Delete from " + rej);
     DbWykonajKonwersje(
@@ -94,11 +95,16 @@ void ClsKonwersje::Konwersja_214() {
                                   " INNER JOIN zakupy_zawart ON " + rej +
                                   ".dok_id = zakupy_zawart.numer_id) ON PRODUKTY.PROD_ID = "
                                   "zakupy_zawart.sur_ID SET ";
-    DbWykonajKonwersje(zlaczenie + rej + ".zwn   =" + rej + ".zwn  +(wart_n) where VAT='zw'");
-    DbWykonajKonwersje(zlaczenie + rej + ".zeron =" + rej + ".zeron+(wart_n) where VAT='0'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[n3]  =" + rej + ".[n3] +(wart_n) where VAT='3'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[7n]  =" + rej + ".[7n] +(wart_n) where VAT='7'");
-    DbWykonajKonwersje(zlaczenie + rej + ".[22n] =" + rej + ".[22n]+(wart_n) where VAT='22'");
+    DbWykonajKonwersje(zlaczenie + rej + ".zwn   =" + rej +
+                       ".zwn  +(wart_n) where wart_n is not null and VAT='zw'");
+    DbWykonajKonwersje(zlaczenie + rej + ".zeron =" + rej +
+                       ".zeron+(wart_n) where wart_n is not null and VAT='0'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[n3]  =" + rej +
+                       ".[n3] +(wart_n) where wart_n is not null and VAT='3'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[7n]  =" + rej +
+                       ".[7n] +(wart_n) where wart_n is not null and VAT='7'");
+    DbWykonajKonwersje(zlaczenie + rej + ".[22n] =" + rej +
+                       ".[22n]+(wart_n) where wart_n is not null and VAT='22'");
 
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "[zwn],[zeron],[n3],[7n],[22n],[dok_id] from " + rej);

@@ -115,13 +115,19 @@ void ClsKonwersje::Konwersja_220() {
                 rs_raport->MoveNext();
             }
 
-            // Phase 2: every production document, also those made before this step.
-            rs_dok = Otworz_RS220("Select [DDOUT_ID],[DDOUT_DATA_WYST] from [PRODUKCJA]");
+            // Phase 2: every production document, also those made before this step; one
+            // without an issue date has no day to price its raw materials at, and its
+            // lines keep their values.
+            rs_dok = Otworz_RS220(
+                "Select [DDOUT_ID],[DDOUT_DATA_WYST] from [PRODUKCJA] where [DDOUT_DATA_WYST] is "
+                "not null");
             if (rs_dok->RecordCount() > 0) {
                 while (!rs_dok->Eof()) {
                     const std::string koniec_dnia = DataSQL_Do(rs_dok->Fields(1).value().to_date());
                     rs_lin = Otworz_RS220(
-                        "Select ilosc_prod+ilosc_prod2+ilosc_prod3,WSPRZ_CENA_B,PROD_ID from "
+                        "Select "
+                        "Nz(ilosc_prod,0)+Nz(ilosc_prod2,0)+Nz(ilosc_prod3,0),WSPRZ_CENA_B,PROD_ID "
+                        "from "
                         "[PRODUKCJA_ZAWARTOSC] where SPRZ_ID=" +
                         rs_dok->Fields(0).value().to_text());
                     while (!rs_lin->Eof()) {
@@ -188,7 +194,9 @@ void ClsKonwersje::Konwersja_220() {
                             "].[sur_id], Sum([" + p2 + "].ilosc) AS Sumazilosc From [" + p2 +
                             "] GROUP BY [" + p2 + "].[sur_id]");
 
-                        // Average net purchase prices up to the end of the production day.
+                        // Average net purchase prices up to the end of the production day;
+                        // a purchase line without its value or quantity has no price to
+                        // give and stays out.
                         DbWykonajKonwersje("delete from [" + kpir + "]");
                         DbWykonajKonwersje("Insert into [" + kpir +
                                            "] ([produkt_id],[cena],[ilosc]) select [sur_id],0 as "
@@ -202,7 +210,9 @@ void ClsKonwersje::Konwersja_220() {
                             "].cena = [" + kpir + "].[cena]+[ZAKUPY_ZAWART].[WART_N], [" + kpir +
                             "].ilosc = [" + kpir +
                             "].[ilosc]+[ZAKUPY_ZAWART].[ILOSC] Where "
-                            "((ZAKUPY.[numer_zaksiegowania]<>'') and data_zaksiegowania<=" +
+                            "((ZAKUPY.[numer_zaksiegowania]<>'') and [ZAKUPY_ZAWART].[WART_N] Is "
+                            "Not Null and [ZAKUPY_ZAWART].[ILOSC] Is Not Null and "
+                            "data_zaksiegowania<=" +
                             koniec_dnia + ")");
                         DbWykonajKonwersje("Update [" + kpir + "] SET [" + kpir + "].cena = [" +
                                            kpir + "].[cena]/[" + kpir + "].[ilosc] where [" + kpir +

@@ -3,6 +3,7 @@
 // every product), three report tables go, and 37 tables get the row counter Countt,
 // made the primary index where the table has no primary key yet.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "db/postep.h"
@@ -37,14 +38,21 @@ void ClsKonwersje::Konwersja_230() {
 
     // The stock in hand becomes the opening stock, the total consumption the consumed
     // quantity; a product without a stock row gets one with nothing moved, in warehouse 1.
-    DbWykonajKonwersje(
-        "Update [STANY_MAGAZYNOWE] INNER JOIN [magazyn_produktow] ON "
-        "[STANY_MAGAZYNOWE].[prod_ID] = [magazyn_produktow].[prod_id] SET "
-        "[STANY_MAGAZYNOWE].[inwent]= [magazyn_produktow].[ilosc]");
-    DbWykonajKonwersje(
-        "Update [STANY_MAGAZYNOWE] INNER JOIN [ZUZYCIE_CALKOWITE] ON "
-        "[STANY_MAGAZYNOWE].[prod_ID] = [ZUZYCIE_CALKOWITE].[sur_id] SET "
-        "[STANY_MAGAZYNOWE].[zuzycie]= [ZUZYCIE_CALKOWITE].[ilosc]");
+    // A product's quantities go to its first stock row (the lowest Countt, the counter
+    // that every table gets below, made here first for the stock table): its other rows
+    // take none, so that no quantity counts twice.
+    DbWykonajKonwersje("alter table [STANY_MAGAZYNOWE] ADD COLUMN [Countt] counter");
+    for (const auto& [tabela, kolumna, zrodlo, klucz] :
+         {std::tuple{"magazyn_produktow", "inwent", "ilosc", "prod_id"},
+          std::tuple{"ZUZYCIE_CALKOWITE", "zuzycie", "ilosc", "sur_id"}}) {
+        const std::string t = std::string("[") + tabela + "]";
+        DbWykonajKonwersje("Update ([STANY_MAGAZYNOWE] INNER JOIN " + t +
+                           " ON [STANY_MAGAZYNOWE].[prod_ID] = " + t + ".[" + klucz +
+                           "]) LEFT JOIN [STANY_MAGAZYNOWE] AS [S2] ON "
+                           "([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] AND "
+                           "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt]) SET [STANY_MAGAZYNOWE].[" +
+                           kolumna + "]= " + t + ".[" + zrodlo + "] WHERE [S2].[prod_id] Is Null");
+    }
     DbWykonajKonwersje(
         "Insert Into [STANY_MAGAZYNOWE] ( [prod_id], "
         "[ilosc],[zakup_il],[przych_il],[ROZCH_IL],[zuzycie],[produkcja],[stan],[Inwent],[Nr_mag] "

@@ -155,12 +155,15 @@ void ClsKonwersje::Konwersja_186() {
     DbWykonajKonwersje("alter table POLPRODUKTY ADD COLUMN id counter");
     DbWykonajKonwersje("alter table PolPRODUKTY_Receptury ADD COLUMN id long");
 
-    // Every recipe line takes the numeric key of the semi-product it names.
+    // Every recipe line takes the numeric key of the semi-product it names: of two
+    // semi-products of one name, the first (the lowest id).
     std::unique_ptr<ado::Recordset> rs;
-    DbOtwórzSELKonwersje(rs,
-                         "PolPRODUKTY_Receptury.id,POLPRODUKTY.id from PolPRODUKTY_Receptury "
-                         "inner join POLPRODUKTY on "
-                         "POLPRODUKTY.pprod_nazwa_id=PolPRODUKTY_Receptury.pprod_nazwa_id");
+    DbOtwórzSELKonwersje(
+        rs,
+        "PolPRODUKTY_Receptury.id,POLPRODUKTY.id from (PolPRODUKTY_Receptury inner join "
+        "POLPRODUKTY on POLPRODUKTY.pprod_nazwa_id=PolPRODUKTY_Receptury.pprod_nazwa_id) left join "
+        "POLPRODUKTY AS P2 on (P2.pprod_nazwa_id=POLPRODUKTY.pprod_nazwa_id and "
+        "P2.id<POLPRODUKTY.id) where P2.id is null");
     ado::Recordset& r = kroki::Rekordy(rs);
     while (!r.Eof()) {
         r.Fields(0) = r.Fields(1).value();

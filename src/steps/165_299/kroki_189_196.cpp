@@ -202,17 +202,19 @@ void ClsKonwersje::Konwersja_194() {
     DbWykonajKonwersje("Update [magazyn_produktow] set ilosc=0");
 
     // Each product's stock is its counted quantity in the latest stocktaking (highest
-    // ID_RI) that lists it as an own product.
+    // ID_RI) that lists it as an own product: the sum of its lines there, a line without
+    // a quantity counting as none. A stock row without a product names nothing to look up.
     std::unique_ptr<ado::Recordset> rs;
     if (DbOtwórzSELKonwersje(rs, "prod_id,ilosc From [magazyn_produktow]") > 0) {
         std::unique_ptr<ado::Recordset> rem;
         while (!rs->Eof()) {
-            const std::string prod_id = NzStr(rs->Fields(0).value());
-            if (DbOtwórzSELKonwersje(
+            const Value prod_id = rs->Fields(0).value();
+            if (!prod_id.is_null() &&
+                DbOtwórzSELKonwersje(
                     rem,
-                    "[Ilosc_stanfaktyczny] From REMANENTINWENT_ZAWARTOSC WHERE "
+                    "Sum(Nz([Ilosc_stanfaktyczny],0)),[id_ri] From REMANENTINWENT_ZAWARTOSC WHERE "
                     "(((REMANENTINWENT_ZAWARTOSC.Rodz)='P') AND ((REMANENTINWENT_ZAWARTOSC.ID)=" +
-                        prod_id + ")) order by id_ri desc") > 0) {
+                        prod_id.to_text() + ")) group by [id_ri] order by id_ri desc") > 0) {
                 rs->Fields(1) = rem->Fields(0).value();
                 rs->UpdateBatch();
             }

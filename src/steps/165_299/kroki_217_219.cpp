@@ -52,9 +52,10 @@ void ClsKonwersje::Konwersja_218() {
         "rozch_il Single DEFAULT 0)");
 
     // The latest stocktaking day bounds the recount: documents of that day itself are
-    // already in its counts.
+    // already in its counts. A stocktaking without a date cannot be placed.
     std::unique_ptr<ado::Recordset> rs;
-    DbOtwórzSELKonwersje(rs, "[Data] from [REMANENTINWENT] order by [Data] desc", false);
+    DbOtwórzSELKonwersje(
+        rs, "[Data] from [REMANENTINWENT] where [Data] is not null order by [Data] desc", false);
     std::string warunek;
     if (kroki::Rekordy(rs).RecordCount() >= 1)
         warunek = " and [DDOUT_DATA_WYST]>" + DataSQL_Do(rs->Fields(0).value().to_date());
@@ -70,17 +71,20 @@ void ClsKonwersje::Konwersja_218() {
     DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t +
                        ".[sprz_il] = [SPRZEDAZ_ILOSC].[ILOSC], " + t +
                        ".[rozch_il] = [SPRZEDAZ_ILOSC].[rozch_il]");
-    // Every qualifying line adds its quantity once (the update applies per joined row).
+    // Every qualifying line adds its quantity once (the update applies per joined row);
+    // a quantity or a stock figure that is missing counts as none.
     DbWykonajKonwersje(
         "Update ([SPRZEDAZ_ZAWARTOSC] INNER JOIN [SPRZEDAZ_NEW] ON "
         "[SPRZEDAZ_ZAWARTOSC].[SPRZ_ID] = [SPRZEDAZ_NEW].[DDOUT_ID]) INNER JOIN " +
         t + " ON [SPRZEDAZ_ZAWARTOSC].[PROD_ID] = " + t + ".[ID] SET " + t +
         ".[Ilosc_namagazynie] = " + t +
         ".[Ilosc_namagazynie]+[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] WHERE "
-        "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') " +
+        "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') AND "
+        "[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] Is Not Null " +
         warunek + ")");
-    DbWykonajKonwersje("Update " + t +
-                       " set [Ilosc_stanfaktyczny]=[sprz_il]-([Ilosc_namagazynie]-[rozch_il])");
+    DbWykonajKonwersje(
+        "Update " + t +
+        " set [Ilosc_stanfaktyczny]=Nz([sprz_il],0)-([Ilosc_namagazynie]-Nz([rozch_il],0))");
     // The recount lives only in the work table until SPRZEDAZ_ILOSC holds it: the work
     // table is this run's own, so a failure of the carry is never one to pass over.
     DbWykonajKonwersje("Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +

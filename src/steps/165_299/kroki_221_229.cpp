@@ -16,8 +16,8 @@ void ClsKonwersje::Konwersja_222() {
 }
 
 // The amount still to be depreciated starts as the initial value less the depreciation
-// to date (0 for an asset that is not depreciated); the depreciated amount and the
-// number of instalments start at 0.
+// to date, either missing counted as none (0 for an asset that is not depreciated); the depreciated
+// amount and the number of instalments start at 0.
 void ClsKonwersje::Konwersja_223() {
     DbWykonajKonwersje(
         "create table [SRODKI_TRWALE_ZAWART] ([ID] long ,[MIESIAC] long ,[ROK] LONG,[KPiR_ID] "
@@ -27,8 +27,8 @@ void ClsKonwersje::Konwersja_223() {
     DbWykonajKonwersje(t + "ADD COLUMN [KWOTA_ZAMORT] MONEY");
     DbWykonajKonwersje(t + "ADD COLUMN [ILOSC_AMORT] LONG");
     DbWykonajKonwersje(
-        "Update [SRODKI_TRWALE] SET [KWOTA_DO_AMORT]=[wartosc]-[umorzenie] where "
-        "[KWOTA_DO_AMORT] is null");
+        "Update [SRODKI_TRWALE] SET [KWOTA_DO_AMORT]=Nz([wartosc],0)-Nz([umorzenie],0) where "
+        "[KWOTA_DO_AMORT] is null and ([wartosc] is not null or [umorzenie] is not null)");
     DbWykonajKonwersje(
         "Update [SRODKI_TRWALE] SET [KWOTA_DO_AMORT]=0 where [sp_amort]='Bez amortyzacji'");
     DbWykonajKonwersje("Update [SRODKI_TRWALE] SET [KWOTA_ZAMORT]=0 where [KWOTA_ZAMORT] is null");

@@ -111,15 +111,38 @@ void ClsKonwersje::Konwersja_234() {
         // The lines are in KP_ZAWART once it has lines of a payment row; otherwise they
         // are pointed at the payment rows and copied.
         if (Liczba_Z_Zapytania("count(*) from " + linie_w_kp) <= 0) {
+            // A line whose kp_id names no payment names nothing (0): kept, it would land
+            // on whichever receipt of KP has that id. A line that an earlier run pointed
+            // already names a payment row by its KP_ID. The Log counts the lines that
+            // name nothing.
+            const std::string wskazuja_wyplate =
+                "count(*) from [KW_ZAWART] inner join [KP] on [KP].[KP_ID]=[KW_ZAWART].[kp_id] "
+                "where [KP].[KW_ID]<>0";
+            std::string bez_wyplaty =
+                "update [KW_ZAWART] LEFT JOIN [KW] ON [KW].[kp_id]=[KW_ZAWART].[kp_id] set "
+                "[KW_ZAWART].[kp_id]=0 where [KW_ZAWART].[kp_id]<>0 and [KW].[kp_id] is null";
+            if (skopiowane && Liczba_Z_Zapytania(wskazuja_wyplate) > 0)
+                bez_wyplaty =
+                    "update ([KW_ZAWART] LEFT JOIN [KW] ON [KW].[kp_id]=[KW_ZAWART].[kp_id]) LEFT "
+                    "JOIN [KP] ON [KP].[KP_ID]=[KW_ZAWART].[kp_id] set [KW_ZAWART].[kp_id]=0 "
+                    "where [KW_ZAWART].[kp_id]<>0 and [KW].[kp_id] is null and ([KP].[KP_ID] is "
+                    "null or [KP].[KW_ID]=0)";
+            DbWykonajKonwersje(bez_wyplaty);
+            kroki::Loguj_Bez_Wskazania(
+                *this, 234,
+                "pozycje KW_ZAWART bez istniejącej wypłaty (nie wskazują żadnego dokumentu "
+                "kasowego)",
+                "[KW_ZAWART] where [kp_id] is null or [kp_id]=0");
             // The lines pointed at the payments' rows, once: the lines that an earlier
-            // run pointed find a payment row by its KP_ID.
+            // run pointed find a payment row by its KP_ID. A payment id that KW held twice
+            // takes its lines to the first of its rows (the lowest KP_ID).
             kroki::Przepnij_Raz(
                 *this, skopiowane,
-                "update [Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID] set "
-                "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0",
-                "count(*) from [KW_ZAWART] inner join [KP] on [KP].[KP_ID]=[KW_ZAWART].[kp_id] "
-                "where [KP].[KW_ID]<>0",
-                234, "po skopiowaniu wypłat (KW) do tabeli KP, przed przeniesieniem ich pozycji");
+                "update ([Kw_ZAWART] INNER JOIN [KP] ON [Kw_ZAWART].[KP_id] = [KP].[KW_ID]) LEFT "
+                "JOIN [KP] AS [P] ON ([P].[KW_ID]=[KP].[KW_ID] AND [P].[KP_ID]<[KP].[KP_ID]) set "
+                "[KW_ZAWART].[kp_id]= [KP].[KP_ID] WHERE [KP].[KW_ID]<>0 and [P].[KP_ID] is null",
+                wskazuja_wyplate, 234,
+                "po skopiowaniu wypłat (KW) do tabeli KP, przed przeniesieniem ich pozycji");
             DbWykonajKonwersje(
                 "INSERT INTO [KP_ZAWART] ( kp_id, rodzaj_dok, dok_id, kwota ) "
                 "SELECT " +

@@ -10,6 +10,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -59,6 +60,9 @@ void ClsKonwersje::Konwersja_239() {
 }
 
 void ClsKonwersje::Konwersja_240() {
+    // A line of a purchase correction changes its sign once: two corrections of one id
+    // would change it twice.
+    kroki::Jeden_Wiersz_Na_Klucz(*this, 240, "k_FAKTUR", "FKOROUT_ID", " and ZAKUP=-1");
     DbWykonajKonwersje(
         "update [k_FAKTUR] set [fkorout_wart_n]=-[fkorout_wart_n],"
         "fkorout_wart_vat=-fkorout_wart_vat,[WART_KP]=-[WART_KP] where ZAKUP=-1");

@@ -27,13 +27,19 @@ std::string Bez_Apostrofow(std::string tekst) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_242() {
+    // The price-list lines of a raw material or goods take the net price of its latest
+    // purchase line that has one (the highest Countt), marked up by the line's markup (none
+    // where it has none): each line takes one price, and a line without a price never
+    // replaces one.
     DbWykonajUPDKonwersje(
-        "CENNIKI_ZAWART INNER JOIN (PRODUKTY INNER JOIN zakupy_zawart ON "
+        "(CENNIKI_ZAWART INNER JOIN (PRODUKTY INNER JOIN zakupy_zawart ON "
         "PRODUKTY.PROD_ID=[zakupy_zawart].[sur_ID]) ON "
-        "CENNIKI_ZAWART.PROD_ID=[PRODUKTY].[PROD_ID] SET CENNIKI_ZAWART.CEN_Narzut = "
+        "CENNIKI_ZAWART.PROD_ID=[PRODUKTY].[PROD_ID]) LEFT JOIN zakupy_zawart AS Z2 ON "
+        "(Z2.sur_ID=zakupy_zawart.sur_ID AND Z2.CENA_N Is Not Null AND "
+        "Z2.Countt>zakupy_zawart.Countt) SET CENNIKI_ZAWART.CEN_Narzut = "
         "zakupy_zawart.CENA_N, CENNIKI_ZAWART.CEN_NETTO = "
-        "zakupy_zawart.CENA_N*(1+CENNIKI_ZAWART.Narzut/100) where [PRODUKTY].[rodzaj]='S' or "
-        "[PRODUKTY].[rodzaj]='T'",
+        "zakupy_zawart.CENA_N*(1+Nz(CENNIKI_ZAWART.Narzut,0)/100) where ([PRODUKTY].[rodzaj]='S' "
+        "or [PRODUKTY].[rodzaj]='T') and zakupy_zawart.CENA_N Is Not Null and Z2.sur_ID Is Null",
         "", "", "");
     Usun_Pole("Zakupy_zawart", "WtymRiR");
     Usun_Pole("k_faktur_zawart", "WtymRiR");

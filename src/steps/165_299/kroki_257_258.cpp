@@ -68,10 +68,11 @@ void ClsKonwersje::Konwersja_257() {
         const std::string t = r.tabela;
         const std::string d = r.data;
 
-        // The counter rows of every scheme, once for each date that occurs. A Null date
-        // fails as an invalid use of Null and ends the run.
-        DbOtwórzSELKonwersje(
-            rs, "DISTINCT " + d + " FROM " + t + " WHERE smz_id=0 " + r.warunek + " ORDER BY " + d);
+        // The counter rows of every scheme, once for each date that occurs. A document
+        // without a date has no period: it stays unlinked.
+        const std::string z_data = " AND " + d + " Is Not Null ";
+        DbOtwórzSELKonwersje(rs, "DISTINCT " + d + " FROM " + t + " WHERE smz_id=0 " + r.warunek +
+                                     z_data + " ORDER BY " + d);
         while (!Rekordy(rs).Eof()) {
             double data = rs->Fields(0).value().to_date();
             Inicjuj_Numeracje_Dokumentow(r.rodzaj, data);
@@ -83,7 +84,7 @@ void ClsKonwersje::Konwersja_257() {
         // Each document with a driver whose contractor has a scheme takes the period row
         // of that scheme (and of its driver, for a scheme per driver) for its date.
         DbOtwórzSELKonwersje(rs, d + ",kier_id,smz_id,KONH_ID FROM " + t + " WHERE smz_id=0  " +
-                                     r.warunek + "  ORDER BY " + d);
+                                     r.warunek + z_data + "  ORDER BY " + d);
         while (!Rekordy(rs).Eof()) {
             const double data = rs->Fields(0).value().to_date();
             const int32_t kier = Liczba(rs->Fields(1).value());

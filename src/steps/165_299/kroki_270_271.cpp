@@ -305,13 +305,17 @@ void ClsKonwersje::Konwersja_271() {
     DbWykonajKonwersje(
         "update [Place_Dane] set [wartosc]=-[wartosc] where [wartosc]<0 and [pole]=12");
 
-    // Every payroll value gets the list of its day; a day without a list gets a new one,
-    // numbered with its own id, month and year.
+    // Every dated payroll value gets the list of its day; a day without a list gets a new
+    // one, numbered with its own id, month and year.
     std::unique_ptr<ado::Recordset> rs;
     std::unique_ptr<ado::Recordset> lista;
     if (DbOtwórzSELKonwersje(rs, "[IDP],[dataK],[wartosc],[IDListy] from [place_dane]") > 0) {
         while (!rs->Eof()) {
-            // A Null payroll date fails here as an invalid use of Null.
+            // A value without a payroll date has no day: it names no list.
+            if (rs->Fields(1).value().is_null()) {
+                rs->MoveNext();
+                continue;
+            }
             const double dzien = rs->Fields(1).value().to_date();
             const int32_t listy = DbOtwórzSELKonwersje(
                 lista, "Opis,DataK,DataP,KosztPr,ID_Kpir,IDListy,Numer from [place_Listy] where " +
@@ -347,6 +351,6 @@ void ClsKonwersje::Konwersja_271() {
     DbWykonajUPDKonwersje(
         "[place_listy] inner join [Place_dane] on [place_listy].[IDListy]=[Place_dane].[IDListy] "
         "set [place_listy].[KosztPr]=[place_listy].[KosztPr]+[Place_dane].[Wartosc] where "
-        "[Place_dane].[Pole]=12",
+        "[Place_dane].[Pole]=12 and [Place_dane].[Wartosc] is not null",
         "", "", "");
 }

@@ -53,6 +53,33 @@ void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
     k.DbWykonajKonwersje(polecenie);
 }
 
+void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
+                         const std::string& wiersze) {
+    const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + wiersze);
+    if (n > 0)
+        Zapisz_Log("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
+                   "Konwersja", Wersja_Kroku(krok));
+}
+
+void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
+                           const std::string& klucz, const std::string& warunek) {
+    std::unique_ptr<ado::Recordset> rs;
+    const bool powtorzony =
+        k.DbOtwórzSELKonwersje(rs,
+                               "top 1 " + klucz + " from " + tabela + " where " + klucz +
+                                   " is not null" + warunek + " group by " + klucz +
+                                   " having count(*)>1",
+                               true) > 0;
+    const std::string wartosc = powtorzony ? NzStr(rs->Fields(0).value()) : "";
+    k.ZamknijRSKonwersje(rs);
+    if (powtorzony)
+        throw jet::Error(jet::hr::Unspecified,
+                         "Tabela " + tabela + " ma powtórzony klucz " + klucz + " = " + wartosc +
+                             ": konwersja do wersji " + Wersja_Kroku(krok) +
+                             " nie wie, który z tych wierszy wybrać. Konwersję zatrzymano; baza "
+                             "zostaje w ostatniej ukończonej wersji.");
+}
+
 void Numeruj(ClsKonwersje& k, const std::string& tekst,
              const std::function<std::optional<int32_t>(ado::Recordset&)>& licznik) {
     std::unique_ptr<ado::Recordset> rs;

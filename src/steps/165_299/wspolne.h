@@ -42,6 +42,20 @@ void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const st
 void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
                   const std::string& nowe, int krok, const std::string& stan);
 
+// The number of rows that "Select count(*) from " & wiersze counts, rows that name
+// nothing after step krok, goes to the Log when there are any: "Konwersja 2.34: " &
+// opis & ": " & n.
+void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
+                         const std::string& wiersze);
+
+// Stops step krok, which is rolled back (the database keeps its last completed version),
+// when two rows of tabela that warunek chooses (" and ..." or "") share a value of the
+// key column klucz, Null apart: the step's statements that take one row of tabela by
+// that key would take either of them, or carry a figure twice. The message names the
+// table, the column and the value.
+void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
+                           const std::string& klucz, const std::string& warunek = "");
+
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);

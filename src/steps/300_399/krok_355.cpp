@@ -53,7 +53,8 @@ void ClsKonwersje::Konwersja_355() {
                                          NzStr(k.Fields(kId).value()));
         while (!Rekordy(zwroty).Eof()) {
             DbOtwórzSELKonwersje(linie,
-                                 "ZDDOUT_CENA_N*ZDDOUT_ILOSC,ZDDOUT_VAT FROM DOK_DZ_ZAWART WHERE "
+                                 "Nz(ZDDOUT_CENA_N,0)*Nz(ZDDOUT_ILOSC,0),ZDDOUT_VAT FROM "
+                                 "DOK_DZ_ZAWART WHERE "
                                  "DDOUT_ID=" +
                                      NzStr(zwroty->Fields(0).value()) + " ");
             while (!Rekordy(linie).Eof()) {

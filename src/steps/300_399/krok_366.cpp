@@ -41,7 +41,8 @@ void ClsKonwersje::Konwersja_366() {
         DbWykonajUPDKonwersje(Korekta_Zakupu(granica, '<'), "", "", "");
     }
 
-    // Gross price from the net one by the product's rate code, for lines without one.
+    // Gross price from the net one by the product's rate code, for lines without one; a
+    // line without a net price keeps what it has.
     for (const auto& [stawka, cena] : {std::pair{"22", "[CENNIKI_ZAWART].[CEN_Narzut]*1.22"},
                                        std::pair{"7", "[CENNIKI_ZAWART].[CEN_Narzut]*1.07"},
                                        std::pair{"3", "[CENNIKI_ZAWART].[CEN_Narzut]*1.03"},
@@ -52,7 +53,8 @@ void ClsKonwersje::Konwersja_366() {
                         "[CENNIKI_ZAWART].[prod_id]=[produkty].[prod_id] set "
                         "[CENNIKI_ZAWART].[Cen_Brutto]=") +
                 cena + " where STVAT_ID='" + stawka +
-                "' and ([CENNIKI_ZAWART].[Cen_Brutto] is null or [CENNIKI_ZAWART].[Cen_Brutto]=0)",
+                "' and ([CENNIKI_ZAWART].[Cen_Brutto] is null or [CENNIKI_ZAWART].[Cen_Brutto]=0) "
+                "and [CENNIKI_ZAWART].[CEN_Narzut] is not null",
             "", "", "");
 
     for (const char* kolumna :

@@ -136,6 +136,10 @@ void ClsKonwersje::Konwersja_322() {
     if (Jest_Tabela("tabela_vat")) {
         for (const Tabela_Dokumentu& t : kTabele) {
             Pokaz_Postep("", "", t.tabela);
+            // A document takes its amounts from its one register row: of two rows of one
+            // document, one's amounts would be lost with the register.
+            kroki::Jeden_Wiersz_Na_Klucz(*this, 322, "tabela_vat", "id",
+                                         std::string(" and r_dok='") + t.rodzaj + "'");
             for (const char* kolumna :
                  {" [n22] CURRENCY", " [vat22] CURRENCY", " [n7] CURRENCY", " [vat7] CURRENCY",
                   " [n3] CURRENCY", " [vat3] CURRENCY", " [n0] CURRENCY", " [nZW] CURRENCY"})

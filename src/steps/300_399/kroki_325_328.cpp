@@ -11,15 +11,16 @@ void ClsKonwersje::Konwersja_325() {
     Usun_Pole("DOK_FRA", "Closed");
     DbWykonajKonwersje(std::string("alter table [KasyBanki] ") + "ADD COLUMN" +
                        " [Saldo] Currency");
-    // Every report starts from 0 and adds each of its documents once per joined row.
+    // Every report starts from 0 and adds each of its documents once per joined row; an
+    // amount that a document lacks counts as none.
     DbWykonajKonwersje(
         "Update DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
         "DOK_FRA.[Bilans] = 0");
     DbWykonajKonwersje(
         "Update DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET "
-        "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+[DOK_FIN].[kwota], DOK_FRA.[kwota_kw] = "
-        "DOK_FRA.[kwota_kw]+[DOK_FIN].[kwota_kw],DOK_FRA.[Bilans] = "
-        "DOK_FRA.[Bilans]+[DOK_FIN].[kwota]-[DOK_FIN].[kwota_kw]");
+        "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+Nz([DOK_FIN].[kwota],0), DOK_FRA.[kwota_kw] = "
+        "DOK_FRA.[kwota_kw]+Nz([DOK_FIN].[kwota_kw],0),DOK_FRA.[Bilans] = "
+        "DOK_FRA.[Bilans]+Nz([DOK_FIN].[kwota],0)-Nz([DOK_FIN].[kwota_kw],0)");
     // The box's balance is the sum of its reports' balances.
     DbWykonajKonwersje("Update KASYBANKI set Saldo=0");
     DbWykonajKonwersje(
@@ -30,8 +31,8 @@ void ClsKonwersje::Konwersja_325() {
 void ClsKonwersje::Konwersja_326() {
     Usun_Pole("DOK_FRA", "Closed");
     DbWykonajUPDKonwersje(
-        "[DOK_PAR] set DDOUT_WART_N=n22+n7+n3+n0+nZW, DDOUT_wart_VAT=vat22+vat7+vat3 where "
-        "vat3<>0 or n3<>0",
+        "[DOK_PAR] set DDOUT_WART_N=Nz(n22,0)+Nz(n7,0)+Nz(n3,0)+Nz(n0,0)+Nz(nZW,0), "
+        "DDOUT_wart_VAT=Nz(vat22,0)+Nz(vat7,0)+Nz(vat3,0) where vat3<>0 or n3<>0",
         "", "", "");
 }
 
