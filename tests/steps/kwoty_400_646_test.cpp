@@ -1,0 +1,75 @@
+// Steps 4.00 to 6.46 that carry an amount or a quantity from another: a Null adds nothing
+// and never replaces an amount that stood, and a row without a figure keeps its Null.
+#include <string>
+#include <vector>
+
+#include "steps/baza_kroku.h"
+
+namespace kroki_test {
+namespace {
+
+struct Przypadek {
+    const char* nazwa;
+    double wersja;  // the version before the step
+    MetodaKroku krok;
+    std::vector<std::string> tabele_i_wiersze;
+    std::string zapytanie;
+    Wiersze oczekiwane;
+};
+
+const char* const kSrodki =
+    "create table SRODKI_TRWALE_ZAWART (id long, KWOTA_DO_AMORT money, KWOTA_ZAMORT money, "
+    "stawka_amort single, wartosc money, umorzenie money, sp_amort text(50), wspolczynnik "
+    "single, symbol text(20), data_wpr_e datetime, wprowadz text(1))";
+const char* const kPlan =
+    "create table SRODKI_TRWALE_AMORTYZACJA (id long, MIESIAC long, ROK long, ID_KPIR long, "
+    "KWOTA money)";
+const char* const kReszta541[] = {"create table STANY_MAGAZYNOWE (id long, Stan2 single)",
+                                  "create table Produkty (prod_id long)",
+                                  "create table S_GRUPY_ZWROTOW (id long)"};
+
+std::vector<std::string> Z_Reszta541(std::vector<std::string> w) {
+    w.insert(w.begin(), {kSrodki, kPlan});
+    for (const char* t : kReszta541) w.push_back(t);
+    return w;
+}
+
+const Przypadek kPrzypadki[] = {
+    {"5.41: unposted rows of 100 and Null go back to 1000, to Null, and Null to Null", 5.40,
+     &ClsKonwersje::Konwersja_541,
+     Z_Reszta541({"insert into SRODKI_TRWALE_ZAWART (id, KWOTA_DO_AMORT, sp_amort, wprowadz, "
+                  "data_wpr_e) values (1, 1000, 'Bez amortyzacji', '1', #3/15/2003#)",
+                  "insert into SRODKI_TRWALE_ZAWART (id, KWOTA_DO_AMORT, sp_amort, wprowadz, "
+                  "data_wpr_e) values (2, Null, 'Bez amortyzacji', '1', #3/15/2003#)",
+                  "insert into SRODKI_TRWALE_ZAWART (id, KWOTA_DO_AMORT, wprowadz) values (3, "
+                  "Null, '0')",
+                  "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 0, 100)",
+                  "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 5, 2003, 0, Null)",
+                  "insert into SRODKI_TRWALE_AMORTYZACJA values (2, 4, 2003, 0, 100)",
+                  "insert into SRODKI_TRWALE_AMORTYZACJA values (3, 4, 2003, 0, Null)"}),
+     "select id, KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART order by id",
+     {{"1", "1100"}, {"2", "100"}, {"3", "Null"}}},
+    {"5.41: a posted month without an amount leaves what remains", 5.40,
+     &ClsKonwersje::Konwersja_541,
+     Z_Reszta541({"insert into SRODKI_TRWALE_ZAWART values (1, 500, 0, 10, 12000, 0, "
+                  "'Nieznana', 1, 'S1', #3/15/2003#, '1')",
+                  "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 77, Null)"}),
+     "select KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART", {{"12000"}}},
+};
+
+class Kwoty : public BazaKroku, public ::testing::WithParamInterface<Przypadek> {};
+
+TEST_P(Kwoty, NullAddsNothingAndKeepsTheFigureThatStood) {
+    const Przypadek& p = GetParam();
+    SCOPED_TRACE(p.nazwa);
+    Otworz(p.wersja);
+    for (const std::string& s : p.tabele_i_wiersze) Sql(s);
+    ASSERT_EQ(Krok(p.krok), "");
+    EXPECT_EQ(Wiersze_Z(p.zapytanie), p.oczekiwane);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kroki400_646, Kwoty, ::testing::ValuesIn(kPrzypadki),
+                         [](const auto& i) { return "przypadek" + std::to_string(i.index); });
+
+}  // namespace
+}  // namespace kroki_test
