@@ -504,8 +504,7 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
         {"select count(*) from DOK_PRS_ZAWART_ROZBICIE", {{"0"}}},
         {"select wartosc175, wartosc176, wartosc177, wartosc178, wartosc179, wartosc180 from "
          "PLACE_DANE order by idp",
-         {{"1000", "10", "20", "30", "810", "12"},
-          {"500", "Null", "Null", "Null", "Null", "Null"}}},
+         {{"1000", "10", "20", "30", "810", "12"}, {"500", "Null", "Null", "Null", "500", "Null"}}},
         {"select POLE, SKR from PLACE_OPISY where POLE in (172, 180) order by POLE",
          {{"172", "Nadpł.pod."}, {"180", "OGÓŁEM PRZYCHÓD"}}},
     };

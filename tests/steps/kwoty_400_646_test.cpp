@@ -42,17 +42,63 @@ const char* const kFinZawart =
     "kwota money)";
 
 const Przypadek kPrzypadki[] = {
-    {"4.00: a settling line without an amount settles nothing", 3.99,
+    {"4.00: a settling line without an amount settles nothing",
+     3.99,
      &ClsKonwersje::Konwersja_400,
      {"create table DOK_FIN (kp_id long, kwota money)", kFinZawart,
       "create table DOK_ZAK (numer_id long)", "insert into DOK_FIN values (1, 500)",
       "insert into DOK_FIN_ZAWART (kp_id, dok_id, kwota) values (1, 7, 100)",
       "insert into DOK_FIN_ZAWART (kp_id, dok_id, kwota) values (1, 8, Null)"},
-     {"select Wart_Rozl from DOK_FIN"}, {{"100"}}},
+     {"select Wart_Rozl from DOK_FIN"},
+     {{"100"}}},
+    {"4.01: a PIT-4 whose field 69 is empty keeps the 0 it is given",
+     4.00,
+     &ClsKonwersje::Konwersja_401,
+     {"create table Deklaracje (id long, Nazwa text(50), kwota money, IDP long, id_us long)",
+      "create table deklaracje_zawart (id long, Typ text(20), wartosc text(50))",
+      "create table kontrahenci (konh_id long, Konh_US_id long, KONH_NAZWA text(60))",
+      "create table Setup (Nazwa text(50), Wartosc text(255))",
+      "insert into Deklaracje values (1, 'Pit4 2003', 50, 0, 0)",
+      "insert into Deklaracje values (2, 'Pit4 2004', 50, 0, 0)",
+      "insert into deklaracje_zawart values (1, 'pole69', Null)",
+      "insert into deklaracje_zawart values (2, 'pole69', '120')"},
+     {"select kwota from Deklaracje order by id"},
+     {{"0"}, {"120"}}},
+    {"4.18: an account's opening balance totals its month-0 postings, one without amounts "
+     "adds nothing",
+     4.17,
+     &ClsKonwersje::Konwersja_418,
+     {"create table KH_KONTA (ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 text(10), "
+      "NR_K_4 text(10), WN_00 money, MA_00 money)",
+      "create table KH_DEKRETY (NR_K_1 text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 "
+      "text(10), KWOTA_WN money, KWOTA_MA money, ROK long, MIESIAC long)",
+      "insert into KH_KONTA values (2004, '201', '', '', '', 7, 7)",
+      "insert into KH_DEKRETY values ('201', '', '', '', 15, 2, 2004, 0)",
+      "insert into KH_DEKRETY values ('201', '', '', '', 5, Null, 2004, 0)",
+      "insert into KH_DEKRETY values ('201', '', '', '', Null, Null, 2004, 0)",
+      "insert into KH_DEKRETY values ('201', '', '', '', 100, 100, 2004, 1)"},
+     {"select WN_00, MA_00 from KH_KONTA"},
+     {{"20", "2"}}},
+    {"4.31: an empty component counts as 0 in the sums, and a row with all of them empty "
+     "keeps the sum empty",
+     4.30,
+     &ClsKonwersje::Konwersja_431,
+     {"create table dok_zak (numer_id long, Opis_Zdarzenia text(50))",
+      "create table PLACE_OPISY (POLE long, OPIS text(50), SKR text(30))",
+      "create table KADRY_WARUNKI (ID_PRAC long)",
+      "create table PLACE_DANE (idp long, wartosc2 money, wartosc46 money, wartosc94 money, "
+      "wartosc96 money, wartosc138 money, wartosc140 money, wartosc142 money, wartosc143 money, "
+      "wartosc151 money)",
+      "insert into PLACE_DANE values (1, Null, 1000, 100, 0, Null, 50, Null, 0, 30)",
+      "insert into PLACE_DANE (idp) values (2)"},
+     {"select wartosc179, wartosc180 from PLACE_DANE order by idp"},
+     {{"850", "30"}, {"Null", "Null"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
-     4.31, &ClsKonwersje::Konwersja_432,
-     {kFin, kFinZawart, "insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (1, 'P', 300, Null)",
+     4.31,
+     &ClsKonwersje::Konwersja_432,
+     {kFin, kFinZawart,
+      "insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (1, 'P', 300, Null)",
       "insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (2, 'W', 900, 0)",
       "insert into DOK_FIN_ZAWART (kp_id, dok_id, rodzaj_dok, kwota) values (2, 1, 'KP', 500)",
       "insert into DOK_FIN_ZAWART (kp_id, dok_id, rodzaj_dok, kwota) values (2, 1, 'KP', 100)",
@@ -61,7 +107,8 @@ const Przypadek kPrzypadki[] = {
       "select kp_id, wart_fin, Wart_Rozl from DOK_FIN order by kp_id"},
      {{"1", "200"}, {"2", "100"}, {"3", "Null"}, {"1", "300", "0"}, {"2", "0", "300"}}},
 
-    {"5.41: unposted rows of 100 and Null go back to 1000, to Null, and Null to Null", 5.40,
+    {"5.41: unposted rows of 100 and Null go back to 1000, to Null, and Null to Null",
+     5.40,
      &ClsKonwersje::Konwersja_541,
      Z_Reszta541({"insert into SRODKI_TRWALE_ZAWART (id, KWOTA_DO_AMORT, sp_amort, wprowadz, "
                   "data_wpr_e) values (1, 1000, 'Bez amortyzacji', '1', #3/15/2003#)",
@@ -75,12 +122,14 @@ const Przypadek kPrzypadki[] = {
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (3, 4, 2003, 0, Null)"}),
      {"select id, KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART order by id"},
      {{"1", "1100"}, {"2", "100"}, {"3", "Null"}}},
-    {"5.41: a posted month without an amount leaves what remains", 5.40,
+    {"5.41: a posted month without an amount leaves what remains",
+     5.40,
      &ClsKonwersje::Konwersja_541,
      Z_Reszta541({"insert into SRODKI_TRWALE_ZAWART values (1, 500, 0, 10, 12000, 0, "
                   "'Nieznana', 1, 'S1', #3/15/2003#, '1')",
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 77, Null)"}),
-     {"select KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART"}, {{"12000"}}},
+     {"select KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART"},
+     {{"12000"}}},
 };
 
 class Kwoty : public BazaKroku, public ::testing::WithParamInterface<Przypadek> {};

@@ -30,7 +30,7 @@ void ClsKonwersje::Konwersja_401() {
     DbWykonajUPDKonwersje(
         "Deklaracje inner join [deklaracje_zawart] on Deklaracje.id=[deklaracje_zawart].id set "
         "Deklaracje.[kwota]= deklaracje_zawart.[wartosc] where deklaracje_zawart.Typ='pole69' and "
-        "mid(deklaracje.Nazwa,1,4)='Pit4'",
+        "mid(deklaracje.Nazwa,1,4)='Pit4' and deklaracje_zawart.[wartosc] Is Not Null",
         "", "", "");
     DbWykonajUPDKonwersje(
         "Deklaracje set Deklaracje.[kwota]=0 where mid(deklaracje.Nazwa,1,4)='Vat7'", "", "", "");
