@@ -93,6 +93,36 @@ const Przypadek kPrzypadki[] = {
       "insert into PLACE_DANE (idp) values (2)"},
      {"select wartosc179, wartosc180 from PLACE_DANE order by idp"},
      {{"850", "30"}, {"Null", "Null"}}},
+    {"4.60: an entry's sums leave out a posting's empty amount", 4.59,
+     &ClsKonwersje::Konwersja_460,
+     {"create table KH_KSIEGA (kpir_id long, rodzaj long, opis text(50), Konh_id long, Data "
+      "datetime, Data_K datetime, Glowna bit, Anulowana bit, ROK long, MIESIAC long, id_dok long)",
+      "create table KH_DEKRETY (kpir_id long, KWOTA_WN money, KWOTA_ma money)",
+      "insert into KH_KSIEGA (kpir_id) values (1)", "insert into KH_DEKRETY values (1, 100, Null)",
+      "insert into KH_DEKRETY values (1, Null, 40)"},
+     {"select Suma_wn, Suma_ma from KH_KSIEGA"},
+     {{"100", "40"}}},
+    {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
+     "turnovers leave out an empty amount",
+     4.61, &ClsKonwersje::Konwersja_462,
+     {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
+      "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
+      "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
+      "long)",
+      "create table KH_DEKRETY (COUNTT counter, kpir_id long, ROK long, MIESIAC long, NR_K_1 "
+      "text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 text(10), Konh_id long, KWOTA_WN "
+      "money, KWOTA_ma money, Glowna bit, Countt_Konta long, Countt_Konta_Ojaca_1 long, "
+      "Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 long, OPIS text(50), "
+      "Konta_Przeciwstawne text(255))",
+      "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
+      "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
+      "create table dok_fin (kp_id long)", "insert into kontrahenci values (3, 'Młyn')",
+      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
+      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 5, 100, Null, 0)",
+      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
+      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)"},
+     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA"},
+     {{"3", "Młyn", "100", "40"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
      4.31,
