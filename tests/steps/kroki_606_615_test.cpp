@@ -246,6 +246,7 @@ class Kroki612 : public BazaKroku {
 TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
     Sql("insert into DOK_KZA values (1, -100, -22)");
     Sql("insert into DOK_KFA values (2, 50, 11)");
+    Sql("insert into DOK_KZA values (10, -50, Null)");  // negative without its VAT part
     Sql("insert into KH_KSIEGA values (3, -40)");
     Sql("insert into KH_KSIEGA values (4, 40)");
     Sql("insert into KH_KSIEGA values (5, 0)");
@@ -262,6 +263,7 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
     Linia(1, 8, "IN -", "3");
     Linia(1, 9, "XX", "-9");   // a kind that no statement lists
     Linia(3, 1, "KZ+", "-2");  // no cash document: only the joined updates reach it
+    Linia(1, 10, "KZ+", "4");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_612), "");
     const char* wynik =
         "select rodzaj_dok, RODZAJ, Brutto_dokumentu, KWOTA from DOK_FIN_ZAWART order by countt";
@@ -274,7 +276,8 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
                                          {"IN+", "98", "30", "3"},
                                          {"IN-", "97", "20", "3"},
                                          {"XX", "0", "0", "9"},
-                                         {"KZ-", "96", "-122", "-2"}}));
+                                         {"KZ-", "96", "-122", "-2"},
+                                         {"KZ-", "96", "50", "4"}}));
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_615), "");
     EXPECT_EQ(Wiersze_Z(wynik), (Wiersze{{"KZ-", "96", "122", "10"},
                                          {"KS-", "0", "-61", "-5"},
@@ -285,7 +288,8 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
                                          {"IN-", "97", "-20", "-3"},
                                          {"IN-", "97", "20", "3"},
                                          {"XX", "0", "0", "9"},
-                                         {"KZ-", "96", "-122", "-2"}}));
+                                         {"KZ-", "96", "-122", "-2"},
+                                         {"KZ-", "96", "50", "4"}}));
 }
 
 TEST_F(Kroki612, TaxOfficeSettingsTakeTheShortName) {

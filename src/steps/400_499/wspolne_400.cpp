@@ -20,6 +20,11 @@ void Dodaj_Skladnik_Plac(ClsKonwersje& k, const std::string& tabela, const Sklad
         tabela + " (POLE,OPIS,SKR) values (" + pole + ",'" + s.opis + "','" + s.skr + "')");
 }
 
+std::string Brutto_SQL(const std::string& netto, const std::string& vat) {
+    return "IIf(" + netto + " Is Null And " + vat + " Is Null,Null,round(Nz(" + netto + ",0)+Nz(" +
+           vat + ",0),2))";
+}
+
 bool Sa_Kolumny(ClsKonwersje& k, const std::string& tabela,
                 std::initializer_list<const char*> kolumny) {
     for (const char* kolumna : kolumny)

@@ -25,6 +25,10 @@ void Rozdziel_Nadwyzke(std::vector<jet::Currency>& kwoty, jet::Currency nadwyzka
 // An amount as a number of a statement's text: the decimal point, no trailing zeros.
 std::string Kwota_SQL(jet::Currency c);
 
+// A document's gross amount from its net and VAT columns, rounded to 2 places, as an
+// expression: a part not given counts as 0, and a document given neither has none.
+std::string Brutto_SQL(const std::string& netto, const std::string& vat);
+
 // The four account-type statements of the chart of accounts, in order: 'B' for level-1
 // accounts without a card file, 'S' for level-1 accounts with sub-accounts, 'P' for
 // level-2 and level-3 accounts with sub-accounts (sub-accounts of any year).
