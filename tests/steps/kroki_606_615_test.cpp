@@ -106,7 +106,7 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
     Sql("create table DOK_REI_ZAWART (countt counter, ID_RI long, ID long, CENA money, "
         "ILOSC_NAMAGAZYNIE double, ILOSC_STANFAKTYCZNY double)");
     for (const char* l : {"1, 7, 2, 1, 10", "1, 7, 2, 2, 20", "1, 7, 3, 4, 40", "2, 7, 2, 8, 80",
-                          "1, 7, 2, 16, 160"})
+                          "1, 7, 2, 16, 160", "1, 7, 2, Null, 5"})
         Sql(std::string("insert into DOK_REI_ZAWART (ID_RI, ID, CENA, ILOSC_NAMAGAZYNIE, "
                         "ILOSC_STANFAKTYCZNY) values (") +
             l + ")");
@@ -149,10 +149,11 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
               (Wiersze{{"", "", "", ""}}));
     EXPECT_EQ(Kolumna("select Brutto_dokumentu from DOK_FIN_ZAWART"),
               (std::vector<std::string>{"12,5"}));
-    // Three equal lines folded into the lowest key; other prices and documents apart.
+    // Four equal lines folded into the lowest key, a quantity not given adding nothing;
+    // other prices and documents apart.
     EXPECT_EQ(Wiersze_Z("select countt, ILOSC_NAMAGAZYNIE, ILOSC_STANFAKTYCZNY from "
                         "DOK_REI_ZAWART order by countt"),
-              (Wiersze{{"1", "19", "190"}, {"3", "4", "40"}, {"4", "8", "80"}}));
+              (Wiersze{{"1", "19", "195"}, {"3", "4", "40"}, {"4", "8", "80"}}));
     EXPECT_EQ(Wiersze_Z("select Kontaid, id_Konta_Ojaca_1, id_Konta_Ojaca_2, id_Konta_Ojaca_3 "
                         "from KH_KONTA"),
               (Wiersze{{"5", "1", "2", "3"}}));
