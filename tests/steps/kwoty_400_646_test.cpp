@@ -189,6 +189,16 @@ const Przypadek kPrzypadki[] = {
       "insert into DOK_KZA_ZAWART values (1, 9, Null, Null, 2, 9)"},
      {"select Ilosc_Na_Magazyn from DOK_KZA_ZAWART order by PROD_ID"},
      {{"30"}, {"2"}, {"9"}}},
+    {"5.36: a line without its document's id names none, and does not stop the step", 5.35,
+     &ClsKonwersje::Konwersja_536,
+     {"create table DOK_PRZ (DDOUT_ID long, Id_GrupaZwrotow long)",
+      "create table DOK_PRZ_ZAWART_PRO (DDOUT_ID long, PROD_ID long, ZDDOUT_CENA_N money, "
+      "ZDDOUT_ILOSC single)",
+      "create table DOK_MMA (DDOUT_ID long)", "insert into DOK_PRZ values (1, Null)",
+      "insert into DOK_PRZ_ZAWART_PRO values (Null, 7, 2, 3)",
+      "insert into DOK_PRZ_ZAWART_PRO values (1, 8, 2, 3)"},
+     {"select DDOUT_ID, Prod_id_wyprodukowano, Ile_wyprodukowano from DOK_PRZ"},
+     {{"1", "8", "3"}}},
     {"5.41: unposted rows of 100 and Null go back to 1000, to Null, and Null to Null",
      5.40,
      &ClsKonwersje::Konwersja_541,
@@ -198,12 +208,15 @@ const Przypadek kPrzypadki[] = {
                   "data_wpr_e) values (2, Null, 'Bez amortyzacji', '1', #3/15/2003#)",
                   "insert into SRODKI_TRWALE_ZAWART (id, KWOTA_DO_AMORT, wprowadz) values (3, "
                   "Null, '0')",
+                  // no id: no plan to walk, and no stop
+                  "insert into SRODKI_TRWALE_ZAWART values (Null, 5, 0, 10, 1200, 0, 'Zwykły', "
+                  "1, 'S', #3/15/2003#, '1')",
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 0, 100)",
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 5, 2003, 0, Null)",
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (2, 4, 2003, 0, 100)",
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (3, 4, 2003, 0, Null)"}),
      {"select id, KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART order by id"},
-     {{"1", "1100"}, {"2", "100"}, {"3", "Null"}}},
+     {{"Null", "5"}, {"1", "1100"}, {"2", "100"}, {"3", "Null"}}},
     {"5.41: a posted month without an amount leaves what remains",
      5.40,
      &ClsKonwersje::Konwersja_541,

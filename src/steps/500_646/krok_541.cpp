@@ -100,6 +100,8 @@ void ClsKonwersje::Konwersja_541() {
     int32_t numer = 0;
     for (ado::Recordset& s = kroki::Rekordy(st); !s.Eof(); s.MoveNext()) {
         ++numer;
+        // An asset without an id has no plan rows to find or write.
+        if (s.Fields("id").value().is_null()) continue;
         const std::string sp = NzStr(s.Fields("sp_amort").value());
         const double wprowadzenie = s.Fields("data_wpr_e").value().to_date();
         double miesiac = sp == "Natychmiastowy"
