@@ -56,6 +56,8 @@ TEST_F(Krok599, BreakdownIsRebuiltFromTheLinesPerRate) {
     Linia(6, "99", "'22'");
     Korekta(7, "0");  // the line's quantity before is not given: its price counts nothing
     Sql("insert into DOK_KFA_ZAWART values (7, Null, 5, 1, 10, 'zw')");
+    // No id: no lines to take, and no stop.
+    Sql("insert into DOK_KFA values (Null, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_599), "");
     using V = std::vector<std::string>;
     EXPECT_EQ(Rozbicie(1), (V{"-20,08", "-4,42", "0", "0", "0", "0", "0", "0", "0", "0"}));

@@ -120,8 +120,11 @@ void ClsKonwersje::Konwersja_432() {
             DbWykonajKonwersje("UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" +
                                kroki::Kwota_SQL(wartosc) +
                                " WHERE DOK_FIN_ZAWART.COUNTT=" + NzStr(rs->Fields(5).value()));
-            DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
-                               kroki::Kwota_SQL(Roznica(l, wartosc)) + " WHERE DOK_FIN.KP_ID=" + o);
+            // A line that names no cash document of its own lowers no settled total.
+            if (!o.empty())
+                DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
+                                   kroki::Kwota_SQL(Roznica(l, wartosc)) +
+                                   " WHERE DOK_FIN.KP_ID=" + o);
             rs->MoveNext();
         }
     }
@@ -169,9 +172,10 @@ void ClsKonwersje::Konwersja_432() {
                 DbWykonajKonwersje(
                     "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(po[i]) +
                     " WHERE DOK_FIN_ZAWART.COUNTT=" + countt[i]);
-                DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
-                                   kroki::Kwota_SQL(Roznica(przed[i], po[i])) +
-                                   " WHERE DOK_FIN.KP_ID=" + wlasciciel[i]);
+                if (!wlasciciel[i].empty())
+                    DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
+                                       kroki::Kwota_SQL(Roznica(przed[i], po[i])) +
+                                       " WHERE DOK_FIN.KP_ID=" + wlasciciel[i]);
             }
             rs->MoveNext();
         }

@@ -132,7 +132,9 @@ void ClsKonwersje::Konwersja_430() {
     while (rodzaje && !kroki::Rekordy(rei).Eof()) {
         ado::Recordset& dokumenty = *rei;
         const std::string id = NzStr(dokumenty.Fields(1).value());
-        if (DbOtwórzSEL(szukaj,
+        // A document without an id has no lines to find.
+        if (!id.empty() &&
+            DbOtwórzSEL(szukaj,
                         "top 1 [RI] from [DOK_REI_zawart] where ID_RI=" + id + " and [RI]='R'",
                         kOtworzOdczyt) > 0) {
             DbWykonajKonwersje(
@@ -164,6 +166,11 @@ void ClsKonwersje::Konwersja_430() {
     ado::Recordset& produkty = kroki::Rekordy(prod);
     const double poczatek = jet::dates::to_serial(1990, 1, 1).value_or(0);
     while (!produkty.Eof()) {
+        // A product without an id is named by no document line: left without a price.
+        if (produkty.Fields(2).value().is_null()) {
+            produkty.MoveNext();
+            continue;
+        }
         const std::string id = NzStr(produkty.Fields(2).value());
         Pokaz_Postep("", "", id);
         produkty.Fields(0) = jet::Value::date(poczatek);

@@ -183,6 +183,11 @@ void ClsKonwersje::Konwersja_462() {
         while (!rs->Eof()) {
             const std::string k = NzStr(rs->Fields(0).value());
             const int32_t r = NzLng(rs->Fields(1).value());
+            // An entry without an id has no postings of its own.
+            if (k.empty()) {
+                rs->MoveNext();
+                continue;
+            }
             if (r == 51 || r == 52 || r == 40 || r == 30)
                 DbWykonajUPDKonwersje(
                     "kh_dekrety as D inner join KH_DEKRETY as Po on "

@@ -47,6 +47,8 @@ void ClsKonwersje::Konwersja_625() {
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
+        // A correction without an id has no lines or notes to take a breakdown from.
+        if (k.Fields(0).value().is_null()) continue;
         ++poprawione;
         Zeruj_Sumy_VAT();
         const std::string id = NzStr(k.Fields(0).value());
