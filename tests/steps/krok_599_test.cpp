@@ -54,6 +54,10 @@ TEST_F(Krok599, BreakdownIsRebuiltFromTheLinesPerRate) {
     // Adds up to its totals: left alone and not counted.
     Sql("insert into DOK_KFA values (6, 5, 1, 5, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0)");
     Linia(6, "99", "'22'");
+    Korekta(7, "0");  // the line's quantity before is not given: its price counts nothing
+    Sql("insert into DOK_KFA_ZAWART values (7, Null, 5, 1, 10, 'zw')");
+    // No id: no lines to take, and no stop.
+    Sql("insert into DOK_KFA values (Null, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_599), "");
     using V = std::vector<std::string>;
     EXPECT_EQ(Rozbicie(1), (V{"-20,08", "-4,42", "0", "0", "0", "0", "0", "0", "0", "0"}));
@@ -62,7 +66,8 @@ TEST_F(Krok599, BreakdownIsRebuiltFromTheLinesPerRate) {
     EXPECT_EQ(Rozbicie(4), (V{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
     EXPECT_EQ(Rozbicie(5), (V{"0", "0", "0", "0", "0", "0", "0", "0", "0", "10"}));
     EXPECT_EQ(Rozbicie(6), (V{"5", "1", "0", "0", "0", "0", "0", "0", "0", "0"}));
-    EXPECT_EQ(Linie_Logu("Poprawiono Vat na 5 korektach.").size(), 1u);
+    EXPECT_EQ(Rozbicie(7), (V{"0", "0", "0", "0", "0", "0", "0", "0", "0", "10"}));
+    EXPECT_EQ(Linie_Logu("Poprawiono Vat na 6 korektach.").size(), 1u);
 }
 
 TEST_F(Krok599, DiscountRowsTakeTheDriverOfTheGeneralRow) {

@@ -211,17 +211,18 @@ TEST_F(Kroki414Dane, SettledAmountsOfCorrectionsAndCashDocuments) {
     Sql("insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (2, 'W', 300, 0)");
     Sql("insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (3, 'P', 80, 0)");
     // Cash document 1 settles correction 7 twice, 8 under the wrong kind, and 3.
+    // The last line names no document: it keeps its kind and still settles its own.
     for (const char* l : {"1, 7, 'Korekta', 100", "1, 7, 'Korekta', 50", "1, 8, 'Korekta', -10",
-                          "2, 9, 'Korekta Zak -', 30", "2, 3, 'KP', 60"})
+                          "2, 9, 'Korekta Zak -', 30", "2, 3, 'KP', 60", "1, Null, 'Korekta', 5"})
         Sql(std::string("insert into DOK_FIN_ZAWART (kp_id, dok_id, rodzaj_dok, kwota) values (") +
             l + ")");
     Do(427, 427);
     EXPECT_EQ(Kolumna("select rodzaj_dok from DOK_FIN_ZAWART order by COUNTT"),
-              (Teksty{"Korekta", "Korekta", "Korekta RR", "Korekta", "KP"}));
+              (Teksty{"Korekta", "Korekta", "Korekta RR", "Korekta", "KP", "Korekta"}));
     EXPECT_EQ(Kolumna("select wart_kp from DOK_KFA order by FKOROUT_ID"), (Teksty{"-150", "30"}));
     EXPECT_EQ(Kolumna("select wart_kp from DOK_KZA"), (Teksty{"0"}));
     EXPECT_EQ(Wiersze_Z("select wart_fin, Wart_Rozl from DOK_FIN order by kp_id"),
-              (Wiersze{{"0", "160"}, {"0", "90"}, {"60", "0"}}));
+              (Wiersze{{"0", "165"}, {"0", "90"}, {"60", "0"}}));
 }
 
 TEST_F(Kroki414Dane, CashDocumentsSettledBeyondTheirValue) {
@@ -504,8 +505,7 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
         {"select count(*) from DOK_PRS_ZAWART_ROZBICIE", {{"0"}}},
         {"select wartosc175, wartosc176, wartosc177, wartosc178, wartosc179, wartosc180 from "
          "PLACE_DANE order by idp",
-         {{"1000", "10", "20", "30", "810", "12"},
-          {"500", "Null", "Null", "Null", "Null", "Null"}}},
+         {{"1000", "10", "20", "30", "810", "12"}, {"500", "Null", "Null", "Null", "500", "Null"}}},
         {"select POLE, SKR from PLACE_OPISY where POLE in (172, 180) order by POLE",
          {{"172", "Nadpł.pod."}, {"180", "OGÓŁEM PRZYCHÓD"}}},
     };

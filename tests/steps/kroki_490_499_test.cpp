@@ -69,7 +69,7 @@ TEST_F(Kroki490, CashReportBalanceChains) {
         "3, 1, 2005, '1/2005', 100, 0, ''", "4, 2, 2005, '1', 10, 0, ''",
         "5, 2, 2005, '2', 20, 0, 'Jan'",    "6, 2, 2005, '3', 30, 5, ''",
         "7, 3, 2004, '1', 5, 0, 'Ewa'",     "8, 3, 2005, '1', 7, 0, ''",
-        "9, 4, 2005, '1', 1, 999, 'Ola'",
+        "9, 4, 2005, '1', 1, 999, 'Ola'",   "10, 3, 2005, '2', Null, 0, ''",
     };
     for (const std::string& r : raporty) Sql("insert into DOK_FRA values (" + r + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_493), "");
@@ -82,7 +82,8 @@ TEST_F(Kroki490, CashReportBalanceChains) {
                        {"3", "0", ""},
                        {"1", "5", ""},
                        {"1", "12", ""},
-                       {"1", "999", "Ola"}}));
+                       {"1", "999", "Ola"},
+                       {"2", "12", ""}}));
     EXPECT_EQ(Kolumna("select num_ndok from DOK_FIN"), (std::vector<std::string>{"12"}));
 }
 

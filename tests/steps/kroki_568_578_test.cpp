@@ -57,7 +57,7 @@ class Kroki568 : public BazaKroku {
             {"202", "1", "7", "10", "3", "6"},
             {"203", "1", "5", "2", "0.2", "2"},
             {"204", "1", "5", "2", "0.3", "4"},
-            {"205", "2", "7", "10", "Null", "1"},  // a line without a quantity: no total
+            {"205", "2", "7", "10", "Null", "1"},  // a line without a quantity adds none
             {"206", "2", "7", "10", "1", "1"},
             {"207", "2", "7", "10", "2", "Null"},
             {"208", "2", "8", "10", "1", "1"},  // another discount
@@ -209,7 +209,7 @@ TEST_F(Kroki568, RepeatedLinesMergeByTheirKeysAndTotals) {
                         "DOK_FAK_ZAWART order by COUNTT"),
               (Wiersze{{"202", "7", "5", "10"},
                        {"204", "5", "0,6", "7"},
-                       {"207", "7", "Null", "Null"},
+                       {"207", "7", "3", "2"},
                        {"208", "8", "1", "1"},
                        {"209", "8", "1", "1"},
                        {"210", "7", "1", "1"},

@@ -69,6 +69,9 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
 
     Sql("insert into DOK_ZAK values (1, 'Z/1', 'W/1', #02-03-2004#, #03-03-2004#, 10.005, 2)");  // half to even
     Sql("insert into DOK_FAK values (1, 'F/1', #02-04-2005#, #03-04-2005#, 100, 22)");
+    // Gross amounts: a VAT part not given counts as 0; neither part given, none.
+    Sql("insert into DOK_FWE values (1, 'FW/1', #02-04-2005#, #03-04-2005#, 100, Null)");
+    Sql("insert into DOK_RW values (1, 'R/1', #02-05-2005#, #02-06-2005#, Null, Null, 0)");
     Sql("insert into DOK_PAR values (1, 'P/1', #02-05-2005#, #02-06-2005#, 5, 1, 9)");
     Sql("insert into DOK_WZ values (1, 'W/1', #02-05-2006#, #02-06-2006#, 5, 1, 9)");
     Sql("insert into DOK_KZA values (1, 'K/1', 'KW/1', #02-07-2005#, #02-08-2005#, -5, -1)");
@@ -84,7 +87,7 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
         "#03-25-2005#, 50)");
     const char* linie[] = {"'ZV', 1",  "'SV', 1",   "'PA', 1",     "'WZ', 1",
                            "'KZ-', 1", "'PRAC', 1", "'KPIR +', 1", "'XX', 1",
-                           "'SV', 2",  "'PIT4', 1", "'V7-', 2"};
+                           "'SV', 2",  "'PIT4', 1", "'V7-', 2", "'FW', 1", "'RW', 1"};
     for (const char* l : linie)
         Sql(std::string("insert into DOK_FIN_ZAWART (rodzaj_dok, dok_id) values (") + l + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_604), "");
@@ -103,7 +106,9 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
                  {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
                  {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
                  {"2005-01-31", "2005-01-31", "", "20", "20", "123,46", "0", "2005", "Null"},
-                 {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"}}));
+                 {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"},
+                 {"FW/1", "FW/1", "", "4", "4", "100", "0", "2005", "Null"},
+                 {"R/1", "R/1", "", "5", "6", "Null", "0", "2005", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select ID_slownka, Nazwa from S_Inne where ID_slownka>8"),
               (Wiersze{{"9", "100"}, {"10", "200"}}));
     // Again, as over the lists that a stopped run of the suite's earlier tool added.

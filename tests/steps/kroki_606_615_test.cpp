@@ -106,7 +106,7 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
     Sql("create table DOK_REI_ZAWART (countt counter, ID_RI long, ID long, CENA money, "
         "ILOSC_NAMAGAZYNIE double, ILOSC_STANFAKTYCZNY double)");
     for (const char* l : {"1, 7, 2, 1, 10", "1, 7, 2, 2, 20", "1, 7, 3, 4, 40", "2, 7, 2, 8, 80",
-                          "1, 7, 2, 16, 160"})
+                          "1, 7, 2, 16, 160", "1, 7, 2, Null, 5"})
         Sql(std::string("insert into DOK_REI_ZAWART (ID_RI, ID, CENA, ILOSC_NAMAGAZYNIE, "
                         "ILOSC_STANFAKTYCZNY) values (") +
             l + ")");
@@ -149,10 +149,11 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
               (Wiersze{{"", "", "", ""}}));
     EXPECT_EQ(Kolumna("select Brutto_dokumentu from DOK_FIN_ZAWART"),
               (std::vector<std::string>{"12,5"}));
-    // Three equal lines folded into the lowest key; other prices and documents apart.
+    // Four equal lines folded into the lowest key, a quantity not given adding nothing;
+    // other prices and documents apart.
     EXPECT_EQ(Wiersze_Z("select countt, ILOSC_NAMAGAZYNIE, ILOSC_STANFAKTYCZNY from "
                         "DOK_REI_ZAWART order by countt"),
-              (Wiersze{{"1", "19", "190"}, {"3", "4", "40"}, {"4", "8", "80"}}));
+              (Wiersze{{"1", "19", "195"}, {"3", "4", "40"}, {"4", "8", "80"}}));
     EXPECT_EQ(Wiersze_Z("select Kontaid, id_Konta_Ojaca_1, id_Konta_Ojaca_2, id_Konta_Ojaca_3 "
                         "from KH_KONTA"),
               (Wiersze{{"5", "1", "2", "3"}}));
@@ -246,6 +247,7 @@ class Kroki612 : public BazaKroku {
 TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
     Sql("insert into DOK_KZA values (1, -100, -22)");
     Sql("insert into DOK_KFA values (2, 50, 11)");
+    Sql("insert into DOK_KZA values (10, -50, Null)");  // negative without its VAT part
     Sql("insert into KH_KSIEGA values (3, -40)");
     Sql("insert into KH_KSIEGA values (4, 40)");
     Sql("insert into KH_KSIEGA values (5, 0)");
@@ -262,6 +264,7 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
     Linia(1, 8, "IN -", "3");
     Linia(1, 9, "XX", "-9");   // a kind that no statement lists
     Linia(3, 1, "KZ+", "-2");  // no cash document: only the joined updates reach it
+    Linia(1, 10, "KZ+", "4");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_612), "");
     const char* wynik =
         "select rodzaj_dok, RODZAJ, Brutto_dokumentu, KWOTA from DOK_FIN_ZAWART order by countt";
@@ -274,7 +277,8 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
                                          {"IN+", "98", "30", "3"},
                                          {"IN-", "97", "20", "3"},
                                          {"XX", "0", "0", "9"},
-                                         {"KZ-", "96", "-122", "-2"}}));
+                                         {"KZ-", "96", "-122", "-2"},
+                                         {"KZ-", "96", "50", "4"}}));
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_615), "");
     EXPECT_EQ(Wiersze_Z(wynik), (Wiersze{{"KZ-", "96", "122", "10"},
                                          {"KS-", "0", "-61", "-5"},
@@ -285,7 +289,8 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
                                          {"IN-", "97", "-20", "-3"},
                                          {"IN-", "97", "20", "3"},
                                          {"XX", "0", "0", "9"},
-                                         {"KZ-", "96", "-122", "-2"}}));
+                                         {"KZ-", "96", "-122", "-2"},
+                                         {"KZ-", "96", "50", "4"}}));
 }
 
 TEST_F(Kroki612, TaxOfficeSettingsTakeTheShortName) {

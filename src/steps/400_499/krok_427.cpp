@@ -24,6 +24,11 @@ void Popraw_Rodzaj(ClsKonwersje& k, const std::string& z, const std::string& swo
                 "' order by dok_id desc");
     ado::Recordset& linie = kroki::Rekordy(rs);
     while (!linie.Eof()) {
+        // A line that names no document keeps its kind.
+        if (linie.Fields(1).value().is_null()) {
+            linie.MoveNext();
+            continue;
+        }
         const std::string id = NzStr(linie.Fields(1).value());
         Pokaz_Postep("", "", id);
         const std::string glowa = " top 1 fkorout_wart_n,fkorout_wart_vat,wart_kp from ";
@@ -81,6 +86,11 @@ void ClsKonwersje::Konwersja_427() {
         ado::Recordset& dok = kroki::Rekordy(rs);
         Pokaz_Postep("", "", warunek + std::to_string(licznik));
         while (!dok.Eof()) {
+            // A document without an id is named by no line: its amount stays as it is.
+            if (dok.Fields(2).value().is_null()) {
+                dok.MoveNext();
+                continue;
+            }
             const std::string id = NzStr(dok.Fields(2).value());
             const auto postep = [&] {
                 Pokaz_Postep("", "", warunek + "." + id + "." + std::to_string(licznik));

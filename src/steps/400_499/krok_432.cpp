@@ -27,7 +27,7 @@ constexpr const char* kDodajUjemne =
 constexpr const char* kZerujFin = "UPDATE DOK_FIN  SET DOK_FIN.wart_fin = 0";
 constexpr const char* kSumujFin =
     "UPDATE DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = DOK_FIN_ZAWART.dok_id SET "
-    "DOK_FIN.wart_fin = DOK_FIN.wart_fin+DOK_FIN_ZAWART.kwota WHERE "
+    "DOK_FIN.wart_fin = DOK_FIN.wart_fin+Nz(DOK_FIN_ZAWART.kwota,0) WHERE "
     "(DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP')";
 
 void Przelicz_Rozl(ClsKonwersje& k) {
@@ -104,25 +104,27 @@ void ClsKonwersje::Konwersja_432() {
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(
         rs,
-        "DOK_FIN.kp_id,DOK_FIN_ZAWART.kp_id,DOK_FIN.kwota,DOK_FIN.kwota_kw,DOK_FIN_ZAWART.kwota "
-        "from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = DOK_FIN_ZAWART.dok_id where  "
-        "DOK_FIN.kwota+DOK_FIN.kwota_kw<DOK_FIN_ZAWART.kwota and "
+        "DOK_FIN.kp_id,DOK_FIN_ZAWART.kp_id,DOK_FIN.kwota,DOK_FIN.kwota_kw,DOK_FIN_ZAWART.kwota,"
+        "DOK_FIN_ZAWART.COUNTT from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = DOK_FIN_ZAWART.dok_id where  "
+        "Nz(DOK_FIN.kwota,0)+Nz(DOK_FIN.kwota_kw,0)<DOK_FIN_ZAWART.kwota and "
         "(DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP')");
     if (rs) {
         while (!rs->Eof()) {
-            const std::string s = NzStr(rs->Fields(0).value());
             const std::string o = NzStr(rs->Fields(1).value());
             const jet::Currency wartosc =
-                jet::Currency::from_scaled(rs->Fields(2).value().to_currency().scaled +
-                                           rs->Fields(3).value().to_currency().scaled);
+                jet::Currency::from_scaled(NzCur(rs->Fields(2).value()).scaled +
+                                           NzCur(rs->Fields(3).value()).scaled);
             const jet::Currency l = rs->Fields(4).value().to_currency();
-            DbWykonajKonwersje(
-                "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(wartosc) +
-                " WHERE (DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP') and "
-                "DOK_FIN_ZAWART.KP_ID=" +
-                o + " and DOK_FIN_ZAWART.dok_ID=" + s);
-            DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
-                               kroki::Kwota_SQL(Roznica(l, wartosc)) + " WHERE DOK_FIN.KP_ID=" + o);
+            // The line itself, by its counter: another line of the same two documents that
+            // does not exceed the value keeps its amount.
+            DbWykonajKonwersje("UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" +
+                               kroki::Kwota_SQL(wartosc) +
+                               " WHERE DOK_FIN_ZAWART.COUNTT=" + NzStr(rs->Fields(5).value()));
+            // A line that names no cash document of its own lowers no settled total.
+            if (!o.empty())
+                DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
+                                   kroki::Kwota_SQL(Roznica(l, wartosc)) +
+                                   " WHERE DOK_FIN.KP_ID=" + o);
             rs->MoveNext();
         }
     }
@@ -136,7 +138,8 @@ void ClsKonwersje::Konwersja_432() {
     DbOtwórzSELKonwersje(
         rs,
         "DOK_FIN.kp_id,DOK_FIN.wart_fin,DOK_FIN.kwota,DOK_FIN.kwota_kw,Wart_Rozl from DOK_FIN "
-        "where DOK_FIN.wart_fin > DOK_FIN.kwota_kw+DOK_FIN.kwota-Wart_Rozl and DOK_FIN.wart_fin>0",
+        "where DOK_FIN.wart_fin > Nz(DOK_FIN.kwota_kw,0)+Nz(DOK_FIN.kwota,0)-Nz(Wart_Rozl,0) and "
+        "DOK_FIN.wart_fin>0",
         true);
     if (rs) {
         while (!rs->Eof()) {
@@ -149,7 +152,8 @@ void ClsKonwersje::Konwersja_432() {
                 lin,
                 "DOK_FIN_ZAWART.COUNTT,DOK_FIN_ZAWART.kp_id,DOK_FIN_ZAWART.kwota from "
                 "DOK_FIN_ZAWART where (DOK_FIN_ZAWART.rodzaj_dok='KW' OR "
-                "DOK_FIN_ZAWART.rodzaj_dok='KP') and DOK_FIN_ZAWART.dok_id=" +
+                "DOK_FIN_ZAWART.rodzaj_dok='KP') and DOK_FIN_ZAWART.kwota Is Not Null and "
+                "DOK_FIN_ZAWART.dok_id=" +
                     s + " order by DOK_FIN_ZAWART.kwota desc",
                 true);
             std::vector<jet::Currency> przed;
@@ -168,9 +172,10 @@ void ClsKonwersje::Konwersja_432() {
                 DbWykonajKonwersje(
                     "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(po[i]) +
                     " WHERE DOK_FIN_ZAWART.COUNTT=" + countt[i]);
-                DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
-                                   kroki::Kwota_SQL(Roznica(przed[i], po[i])) +
-                                   " WHERE DOK_FIN.KP_ID=" + wlasciciel[i]);
+                if (!wlasciciel[i].empty())
+                    DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
+                                       kroki::Kwota_SQL(Roznica(przed[i], po[i])) +
+                                       " WHERE DOK_FIN.KP_ID=" + wlasciciel[i]);
             }
             rs->MoveNext();
         }

@@ -26,7 +26,8 @@ constexpr const char* kRodzajeRozliczen[] = {
     "DOK_FIN_ZAWART set rodzaj=13,rodzaj_dok='Korekta Zak -' where rodzaj_dok='Korekta RR'",
     "DOK_FIN_ZAWART inner join dok_kza as tt on DOK_FIN_ZAWART.dok_id=tt.fkorout_id set "
     "DOK_FIN_ZAWART.rodzaj=96,DOK_FIN_ZAWART.rodzaj_dok='Korekta Zak +' where "
-    "DOK_FIN_ZAWART.rodzaj_dok='Korekta Zak -' and (tt.[fkorout_wart_n]+tt.[fkorout_wart_vat])>0",
+    "DOK_FIN_ZAWART.rodzaj_dok='Korekta Zak -' and "
+    "(Nz(tt.[fkorout_wart_n],0)+Nz(tt.[fkorout_wart_vat],0))>0",
     "DOK_FIN_ZAWART set rodzaj=14 where rodzaj_dok='PZ'",
     "DOK_FIN_ZAWART set rodzaj=15 where rodzaj_dok='WZ'",
     "DOK_FIN_ZAWART set rodzaj=20,rodzaj_dok='SV' where rodzaj_dok='SV'",
@@ -34,7 +35,8 @@ constexpr const char* kRodzajeRozliczen[] = {
     "DOK_FIN_ZAWART set rodzaj=23,rodzaj_dok='Korekta -' where rodzaj_dok='Korekta'",
     "DOK_FIN_ZAWART inner join dok_kfa as tt on DOK_FIN_ZAWART.dok_id=tt.fkorout_id set "
     "DOK_FIN_ZAWART.rodzaj=95,DOK_FIN_ZAWART.rodzaj_dok='Korekta +' where "
-    "DOK_FIN_ZAWART.rodzaj_dok='Korekta -' and (tt.[fkorout_wart_n]+tt.[fkorout_wart_vat])>0",
+    "DOK_FIN_ZAWART.rodzaj_dok='Korekta -' and "
+    "(Nz(tt.[fkorout_wart_n],0)+Nz(tt.[fkorout_wart_vat],0))>0",
     "DOK_FIN_ZAWART set rodzaj=25 where rodzaj_dok='faktura wew'",
     "DOK_FIN_ZAWART set rodzaj=26 where rodzaj_dok='RW'",
     "DOK_FIN_ZAWART set rodzaj=27 where rodzaj_dok='PW'",

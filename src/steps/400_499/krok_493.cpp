@@ -45,10 +45,8 @@ void ClsKonwersje::Konwersja_493() {
             if (NzStr(r.Fields(kOpenBy).value()) != "") lancuch = false;
             const Value bilans = r.Fields(kBilans).value();
             if (lancuch) {
-                // A Null balance cannot be added: the step stops here.
-                if (bilans.is_null())
-                    throw jet::Error(jet::hr::TypeMismatch, "Invalid use of Null");
-                saldo = Value::currency(jet::add(saldo, bilans).to_currency());
+                // A report without a balance adds nothing to the running sum.
+                saldo = Value::currency(jet::add(saldo, Value::currency(NzCur(bilans))).to_currency());
                 r.Fields(kSaldo) = saldo;
             } else {
                 r.Fields(kSaldo) = Value::currency(jet::Currency{});

@@ -19,7 +19,7 @@ void ClsKonwersje::Konwersja_400() {
     DbWykonajUPDKonwersje("DOK_FIN set Wart_Rozl=0", "", "", "");
     DbWykonajUPDKonwersje(
         "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
-        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota]",
+        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+Nz([Dok_fin_zawart].[kwota],0)",
         "", "", "");
     DbWykonajKonwersje("alter table [DOK_ZAK] ADD COLUMN [Wart_Rozl] money DEFAULT 0");
 }
@@ -30,7 +30,7 @@ void ClsKonwersje::Konwersja_401() {
     DbWykonajUPDKonwersje(
         "Deklaracje inner join [deklaracje_zawart] on Deklaracje.id=[deklaracje_zawart].id set "
         "Deklaracje.[kwota]= deklaracje_zawart.[wartosc] where deklaracje_zawart.Typ='pole69' and "
-        "mid(deklaracje.Nazwa,1,4)='Pit4'",
+        "mid(deklaracje.Nazwa,1,4)='Pit4' and deklaracje_zawart.[wartosc] Is Not Null",
         "", "", "");
     DbWykonajUPDKonwersje(
         "Deklaracje set Deklaracje.[kwota]=0 where mid(deklaracje.Nazwa,1,4)='Vat7'", "", "", "");

@@ -145,7 +145,7 @@ void ClsKonwersje::Konwersja_411() {
     DbWykonajUPDKonwersje("DOK_FIN set Wart_Rozl=0", "", "", "");
     DbWykonajUPDKonwersje(
         "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
-        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota]",
+        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+Nz([Dok_fin_zawart].[kwota],0)",
         "", "", "");
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/daty.h"
 #include "db/nz.h"
@@ -131,7 +132,9 @@ void ClsKonwersje::Konwersja_430() {
     while (rodzaje && !kroki::Rekordy(rei).Eof()) {
         ado::Recordset& dokumenty = *rei;
         const std::string id = NzStr(dokumenty.Fields(1).value());
-        if (DbOtwórzSEL(szukaj,
+        // A document without an id has no lines to find.
+        if (!id.empty() &&
+            DbOtwórzSEL(szukaj,
                         "top 1 [RI] from [DOK_REI_zawart] where ID_RI=" + id + " and [RI]='R'",
                         kOtworzOdczyt) > 0) {
             DbWykonajKonwersje(
@@ -163,6 +166,11 @@ void ClsKonwersje::Konwersja_430() {
     ado::Recordset& produkty = kroki::Rekordy(prod);
     const double poczatek = jet::dates::to_serial(1990, 1, 1).value_or(0);
     while (!produkty.Eof()) {
+        // A product without an id is named by no document line: left without a price.
+        if (produkty.Fields(2).value().is_null()) {
+            produkty.MoveNext();
+            continue;
+        }
         const std::string id = NzStr(produkty.Fields(2).value());
         Pokaz_Postep("", "", id);
         produkty.Fields(0) = jet::Value::date(poczatek);
@@ -187,23 +195,43 @@ void ClsKonwersje::Konwersja_430() {
     Utworz_Klucze_Z_Zawart("DOK_rei", "ID_RI asc", "ID asc,cena asc,COUNTT asc");
 }
 
+namespace {
+
+// The update that sets a payroll component still 0 or empty to a sum of others ("+46",
+// "-140"): an empty component counts as 0, and a row where all of them are empty keeps
+// its component empty.
+std::string Skladnik_Z_Innych(int cel, std::initializer_list<const char*> skladniki) {
+    std::string suma;
+    std::string ktorys;
+    for (const char* s : skladniki) {
+        const std::string kolumna = std::string("[wartosc") + (s + 1) + "]";
+        suma += (suma.empty() && *s == '+' ? "" : std::string(1, *s)) + "Nz(" + kolumna + ",0)";
+        ktorys += (ktorys.empty() ? "" : " or ") + kolumna + " is not null";
+    }
+    const std::string c = "[wartosc" + std::to_string(cel) + "]";
+    return "[PLACE_DANE] set " + c + "=" + suma + " where (" + c + "=0 or " + c +
+           " is null) and (" + ktorys + ")";
+}
+
+}  // namespace
+
 void ClsKonwersje::Konwersja_431() {
     Zmien_Typ_Pola("Opis_Zdarzenia", "text(255)", "dok_zak");
     for (int n = 175; n <= 180; ++n)
         DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN [wartosc" + std::to_string(n) +
                            "]  money DEFAULT 0");
     Wstaw_Skladniki(*this, kSkladniki175.data(), kSkladniki175.size());
-    for (const char* s :
-         {"[PLACE_DANE] set [wartosc175]=[wartosc46] where [wartosc175]=0 or [wartosc175] is null",
-          "[PLACE_DANE] set [wartosc176]=[wartosc94] where [wartosc176]=0 or [wartosc176] is null",
-          "[PLACE_DANE] set [wartosc177]=[wartosc96] where [wartosc177]=0 or [wartosc177] is null",
-          "[PLACE_DANE] set [wartosc178]=[wartosc138] where [wartosc178]=0 or [wartosc178] is "
-          "null",
-          "[PLACE_DANE] set "
-          "[wartosc179]=[wartosc46]-[wartosc140]-[wartosc142]-[wartosc143]-[wartosc138]-["
-          "wartosc94] where [wartosc179]=0 or [wartosc179] is null",
-          "[PLACE_DANE] set [wartosc180]=[wartosc151]+ [wartosc2] where [wartosc180]=0 or "
-          "[wartosc180] is null"})
+    for (const std::string& s : std::vector<std::string>{
+             "[PLACE_DANE] set [wartosc175]=[wartosc46] where [wartosc175]=0 or [wartosc175] is "
+             "null",
+             "[PLACE_DANE] set [wartosc176]=[wartosc94] where [wartosc176]=0 or [wartosc176] is "
+             "null",
+             "[PLACE_DANE] set [wartosc177]=[wartosc96] where [wartosc177]=0 or [wartosc177] is "
+             "null",
+             "[PLACE_DANE] set [wartosc178]=[wartosc138] where [wartosc178]=0 or [wartosc178] is "
+             "null",
+             Skladnik_Z_Innych(179, {"+46", "-140", "-142", "-143", "-138", "-94"}),
+             Skladnik_Z_Innych(180, {"+151", "+2"})})
         DbWykonajUPDKonwersje(s, "", "", "");
     DbWykonajKonwersje("alter table [KADRY_WARUNKI] ADD COLUMN [INNE_SKŁ] Text (80)");
 }

@@ -197,8 +197,8 @@ void ClsKonwersje::Konwersja_460() {
     DbWykonajKonwersje("Update KH_Ksiega set suma_wn=0,suma_ma=0");
     DbWykonajKonwersje(
         "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
-        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+kh_dekrety.KWOTA_WN,kh_ksiega.suma_ma=kh_ksiega."
-        "suma_ma+kh_dekrety.KWOTA_ma");
+        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
+        "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0)");
     DbWykonajKonwersje("alter table [KH_dEKRETY] ADD COLUMN [Konta_Przeciwstawne] Text (255)");
 }
 

@@ -49,11 +49,13 @@ std::string Zeruj_Obroty(const std::string& przedrostek) {
     return s;
 }
 
-// The values that add a posting's amounts to the month's turnover columns.
+// The values that add a posting's amounts to the month's turnover columns (an amount not
+// given adds nothing).
 std::string Dodaj_Obroty(const std::string& przedrostek, const std::string& mm) {
     const std::string wn = "kh_konta." + przedrostek + "wn_" + mm;
     const std::string ma = "kh_konta." + przedrostek + "ma_" + mm;
-    return wn + "=" + wn + "+kh_dekrety.KWOTA_WN," + ma + "=" + ma + "+kh_dekrety.KWOTA_ma";
+    return wn + "=" + wn + "+Nz(kh_dekrety.KWOTA_WN,0)," + ma + "=" + ma +
+           "+Nz(kh_dekrety.KWOTA_ma,0)";
 }
 
 struct Indeksy_Tabeli {
@@ -121,12 +123,14 @@ void ClsKonwersje::Konwersja_462() {
         for (const char* s : {"wn_", "ma_"})
             DbWykonajKonwersje(std::string("alter table [kh_konta] ADD COLUMN [DZ_") +
                                (s[0] == 'w' ? "WN_" : "MA_") + Miesiac2(m) + "] money DEFAULT 0");
+    // One account for each missing year and number, whatever contractors its postings
+    // name: the lowest of them is the account's.
     DbWykonajIINKonwersje(
         "kh_konta (ROK,NR_K_1,NR_K_2,NR_K_3,NR_K_4,Nazwa_konta,Typ,Rodzaj,Kartoteka,Konh_id) "
-        "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,d.Konh_id from "
-        "kh_dekrety as d left join kh_konta as k on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) and "
-        "(d.NR_K_2=k.NR_K_2) and (d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4) where k.NR_K_1 is "
-        "null group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,d.konh_id");
+        "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,Min(d.Konh_id) "
+        "from kh_dekrety as d left join kh_konta as k on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) "
+        "and (d.NR_K_2=k.NR_K_2) and (d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4) where k.NR_K_1 "
+        "is null group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
     DbWykonajUPDKonwersje(
         "[KH_KONTA] inner join kontrahenci on kh_konta.konh_id=kontrahenci.konh_id set "
         "kh_konta.nazwa_konta=kontrahenci.KONH_NAZ_SKROT where kh_konta.nazwa_konta=''",
@@ -179,6 +183,11 @@ void ClsKonwersje::Konwersja_462() {
         while (!rs->Eof()) {
             const std::string k = NzStr(rs->Fields(0).value());
             const int32_t r = NzLng(rs->Fields(1).value());
+            // An entry without an id has no postings of its own.
+            if (k.empty()) {
+                rs->MoveNext();
+                continue;
+            }
             if (r == 51 || r == 52 || r == 40 || r == 30)
                 DbWykonajUPDKonwersje(
                     "kh_dekrety as D inner join KH_DEKRETY as Po on "
@@ -263,8 +272,8 @@ void ClsKonwersje::Konwersja_463() {
 
     DbWykonajKonwersje(
         "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
-        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+kh_dekrety.KWOTA_WN,kh_ksiega.suma_ma=kh_ksiega."
-        "suma_ma+kh_dekrety.KWOTA_ma where kh_ksiega.suma_wn<>kh_ksiega.suma_ma");
+        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
+        "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0) where kh_ksiega.suma_wn<>kh_ksiega.suma_ma");
     PrzliczKonta2a();
 }
 

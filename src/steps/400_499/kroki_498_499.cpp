@@ -35,7 +35,7 @@ void ClsKonwersje::Konwersja_498() {
                           "(kh_ksiega as kh inner join dok_kza as kz on "
                           "kh.id_dok=kz.FKOROUT_ID) inner join dok_zak as dz on "
                           "kz.FKOROUT_ID=dz.numer_id",
-                          "kh.opis=dz.Opis_Zdarzenia + ' ' + kz.tekst_kor ",
+                          "kh.opis=dz.Opis_Zdarzenia & ' ' & kz.tekst_kor ",
                           "(kh.rodzaj=13) and (dz.Opis_Zdarzenia<>'' OR kz.tekst_kor<>'')");
     DbWykonajUPDKonwersje("",
                           "(kh_ksiega as kh inner join dok_kfa as kz on kh.id_dok=kz.FKOROUT_ID)",

@@ -20,6 +20,14 @@ void Dodaj_Skladnik_Plac(ClsKonwersje& k, const std::string& tabela, const Sklad
         tabela + " (POLE,OPIS,SKR) values (" + pole + ",'" + s.opis + "','" + s.skr + "')");
 }
 
+std::string Suma_SQL(const std::string& a, const std::string& b) {
+    return "IIf(" + a + " Is Null And " + b + " Is Null,Null,Nz(" + a + ",0)+Nz(" + b + ",0))";
+}
+
+std::string Brutto_SQL(const std::string& netto, const std::string& vat) {
+    return "round(" + Suma_SQL(netto, vat) + ",2)";
+}
+
 bool Sa_Kolumny(ClsKonwersje& k, const std::string& tabela,
                 std::initializer_list<const char*> kolumny) {
     for (const char* kolumna : kolumny)

@@ -25,6 +25,20 @@ void Rozdziel_Nadwyzke(std::vector<jet::Currency>& kwoty, jet::Currency nadwyzka
 // An amount as a number of a statement's text: the decimal point, no trailing zeros.
 std::string Kwota_SQL(jet::Currency c);
 
+// The sum of two amount or quantity columns as an expression: one not given counts as 0,
+// and the sum of two not given is not given either.
+std::string Suma_SQL(const std::string& a, const std::string& b);
+
+// A document's gross amount from its net and VAT columns, rounded to 2 places, as an
+// expression: a part not given counts as 0, and a document given neither has none.
+std::string Brutto_SQL(const std::string& netto, const std::string& vat);
+
+// The value of a correction invoice's line in a query's select list: the corrected
+// quantity at the corrected price less the original quantity at the original price, a
+// price or quantity not given counting as 0.
+inline constexpr const char* kWartosc_Linii_Korekty =
+    "(Nz(zfkorout_ilosckor,0)*Nz(ZFKOROUT_CENA_N,0))-(Nz(ZFKOROUT_ILOSC,0)*Nz(CENA_ORG,0))";
+
 // The four account-type statements of the chart of accounts, in order: 'B' for level-1
 // accounts without a card file, 'S' for level-1 accounts with sub-accounts, 'P' for
 // level-2 and level-3 accounts with sub-accounts (sub-accounts of any year).

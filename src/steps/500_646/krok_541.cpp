@@ -74,11 +74,16 @@ void ClsKonwersje::Konwersja_541() {
                             "SRODKI_TRWALE_AMORTYZACJA; kwoty niezaksięgowanych odpisów "
                             "mogły zostać już dodane do kwot do umorzenia środków trwałych");
     Dodaj_Pole("SRODKI_TRWALE_AMORTYZACJA", "Zostalo_Do_Amort money DEFAULT 0");
+    // Each unposted row adds its amount to its asset: an asset with several such rows is
+    // meant to change once per row. An asset without an amount takes the rows' sum; a row
+    // without an amount adds nothing and leaves the asset's amount as it stood.
     DbWykonajUPD("",
                  "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
                  "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID",
-                 "[KWOTA_DO_AMORT]=[KWOTA_DO_AMORT]+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
-                 "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 ", "[SRODKI_TRWALE_ZAWART]", false);
+                 "[KWOTA_DO_AMORT]=Nz([KWOTA_DO_AMORT],0)+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
+                 "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 and "
+                 "[SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
+                 "[SRODKI_TRWALE_ZAWART]", false);
     DbWykonajDEL(
         "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
         "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
@@ -95,6 +100,8 @@ void ClsKonwersje::Konwersja_541() {
     int32_t numer = 0;
     for (ado::Recordset& s = kroki::Rekordy(st); !s.Eof(); s.MoveNext()) {
         ++numer;
+        // An asset without an id has no plan rows to find or write.
+        if (s.Fields("id").value().is_null()) continue;
         const std::string sp = NzStr(s.Fields("sp_amort").value());
         const double wprowadzenie = s.Fields("data_wpr_e").value().to_date();
         double miesiac = sp == "Natychmiastowy"
@@ -147,10 +154,8 @@ void ClsKonwersje::Konwersja_541() {
             zostalo = NzCur(Kwota(jet::Currency::from_scaled(zostalo.scaled - kwota.scaled)));
             m.Fields("Zostalo_Do_Amort") = Kwota(zostalo);
             m.UpdateBatch();
-            s.Fields("KWOTA_DO_AMORT") =
-                jet::subtract(Kwota(jet::Currency::from_scaled(wartosc.scaled - naliczono.scaled -
-                                                               umorzenie.scaled)),
-                              m.Fields("KWOTA").value());
+            s.Fields("KWOTA_DO_AMORT") = Kwota(jet::Currency::from_scaled(
+                wartosc.scaled - naliczono.scaled - umorzenie.scaled - kwota.scaled));
             s.UpdateBatch();
             naliczono = jet::Currency::from_scaled(naliczono.scaled + kwota.scaled);
             ZamknijRS(mies);

@@ -17,10 +17,10 @@
 
 namespace {
 
-// The group's total of a quantity column; Null when any line of the group has none, as
-// adding the lines one by one would give.
+// The group's total of a quantity column: a line without a quantity adds nothing, and a
+// group of lines none of which has one stays without.
 std::string Suma(const std::string& kolumna) {
-    return "IIf(Count(*)=Count(" + kolumna + "), Sum(" + kolumna + "), Null) AS " + kolumna;
+    return "Sum(" + kolumna + ") AS " + kolumna;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "db/sumy_vat.h"
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Zapisz_Wartosc_vat(ado::Recordset& rs, jet::Currency rabat) {
     struct Pole {
@@ -38,15 +39,18 @@ void ClsKonwersje::Konwersja_599() {
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
+        // A correction without an id has no lines to take a breakdown from.
+        if (k.Fields(0).value().is_null()) continue;
         ++poprawione;
         Zeruj_Sumy_VAT();
         DbOtwórzSEL(linie,
-                    "(zfkorout_ilosckor*ZFKOROUT_CENA_N)-(ZFKOROUT_ILOSC*CENA_ORG),ZFKOROUT_VAT "
-                    "from DOK_KFA_ZAWART where FKOROUT_ID=" +
+                    std::string(kroki::kWartosc_Linii_Korekty) +
+                        ",ZFKOROUT_VAT from DOK_KFA_ZAWART where FKOROUT_ID=" +
                         NzStr(k.Fields(0).value()),
                     kOtworzEdycja);
         // A line without a rate code counts as exempt and a correction without a
-        // discount as 0 %: otherwise one such row would stop every run here.
+        // discount as 0 %: otherwise one such row would stop every run here. A price or
+        // quantity not given counts as 0, so that the line's other part still counts.
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext())
             Dodaj_Do_Sum_VAT(NzCur(l.Fields(0).value()), NzStr(l.Fields(1).value()));
         const jet::Value rabat = k.Fields(13).value();

@@ -151,8 +151,10 @@ void ClsKonwersje::Konwersja_532() {
     for (ado::Recordset& r = kroki::Rekordy(rs); !r.Eof(); r.MoveNext()) {
         const jet::Value caly = r.Fields("CalyAsortyment").value();
         const jet::Value wartosc = r.Fields("Wartosc").value();
-        // A line without an amount cannot be searched by it: it stays unlinked here.
-        if (caly.is_null() || wartosc.is_null()) continue;
+        // A line without an amount cannot be searched by it, nor one without a product by
+        // its product: it stays unlinked here.
+        if (caly.is_null() || wartosc.is_null() || r.Fields("id_prod").value().is_null())
+            continue;
         const std::string baza =
             "Countt from Dok_zak_zawart where Numer_id=" + r.Fields("id_dok").value().to_text() +
             " and sur_ID=" + r.Fields("id_prod").value().to_text();
@@ -169,7 +171,7 @@ void ClsKonwersje::Konwersja_532() {
     DbOtwórzSELKonwersje(rs, kolumny + " and Prod_Countt=0");
     for (ado::Recordset& r = kroki::Rekordy(rs); !r.Eof(); r.MoveNext()) {
         const jet::Value wartosc = r.Fields("Wartosc").value();
-        if (wartosc.is_null() ||
+        if (wartosc.is_null() || r.Fields("id_prod").value().is_null() ||
             !Polacz_Linie(*this, r,
                           {"Countt from Dok_kza_zawart where FKOROUT_ID=" +
                            r.Fields("id_dok").value().to_text() +

@@ -82,6 +82,12 @@ void ClsKonwersje::Konwersja_536() {
         DbOtwórzSELKonwersje(
             linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_PRZ_ZAWART_PRO ");
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
+            // A line without a document's id names no document: logged and left as below.
+            if (l.Fields("DDOUT_ID").value().is_null()) {
+                Zapisz_Log("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu ", "Konwersja",
+                           "Konwersja_536");
+                continue;
+            }
             DbOtwórzSELKonwersje(
                 nag,
                 " Prod_id_wyprodukowano,Ile_wyprodukowano,Cena_wyprodukowano,Wartosc_wyprodukowano,"
@@ -137,6 +143,11 @@ void ClsKonwersje::Konwersja_536() {
         DbOtwórzSELKonwersje(
             linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_MMA_ZAWART_PRO ");
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
+            if (l.Fields("DDOUT_ID").value().is_null()) {
+                Zapisz_Log("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu ", "Konwersja",
+                           "Konwersja_536");
+                continue;
+            }
             DbOtwórzSELKonwersje(nag,
                                  " Prod_id_MMA,Ile_MMA,Cena_MMA,Wartosc_MMA from DOK_MMA where "
                                  "DDOUT_ID=" +

@@ -129,7 +129,9 @@ void ClsKonwersje::Konwersja_544() {
     DbOtwórzSELKonwersje(kfa, "fkorout_id,wart_dd from dok_kfa where wart_dd<>0");
     {
         for (ado::Recordset& r = kroki::Rekordy(kfa); !r.Eof(); r.MoveNext()) {
-            // A correction that no delivery note refers to carries no delivery amount.
+            // A correction that no delivery note refers to carries no delivery amount; one
+            // without an id names nothing that a note could refer to, and stays as it is.
+            if (r.Fields("fkorout_id").value().is_null()) continue;
             if (DbOtwórzSELKonwersje(suma, "sum(wart_kp) from dok_dz where Id_KorFak=" +
                                                r.Fields("fkorout_id").value().to_text()) >= 1 &&
                 NzCur(suma->Fields(0).value()).scaled == 0) {

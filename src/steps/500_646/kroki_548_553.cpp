@@ -90,7 +90,7 @@ void ClsKonwersje::Konwersja_549() {
         "SRODKI_TRWALE_ZAWART.id=SRODKI_TRWALE.id "
         ")INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE_ZAWART.id_dok = DOK_ZAK_ZAWART.numer_id SET "
         "DOK_ZAK_ZAWART.WtymST = [DOK_ZAK_ZAWART].[WtymST]+IIf(CalyAsortyment = -1, "
-        "DOK_ZAK_ZAWART.ilosc_mag, 1) WHERE DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE_ZAWART].[id_prod] "
+        "Nz(DOK_ZAK_ZAWART.ilosc_mag,0), 1) WHERE DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE_ZAWART].[id_prod] "
         "and SRODKI_TRWALE.Wyposazenie=0",
         "", "", "");
     DbWykonajUPD("DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0 where DOK_ZAK_ZAWART.WtymST <0", "",
@@ -99,16 +99,20 @@ void ClsKonwersje::Konwersja_549() {
 
 void ClsKonwersje::Konwersja_550() {
     Dodaj_Pole("DOK_KZA_ZAWART", "WART_N money DEFAULT 0");
+    // A price or quantity not given counts as 0; a line given none of them keeps its
+    // value empty.
     DbWykonajKonwersje(
-        "UPDATE DOK_KZA_ZAWART set "
-        "WART_N=format((ZFKOROUT_CENA_N*zfkorout_ilosckor)-(CENA_ORG*ZFKOROUT_ILOSC),'0.00')");
+        "UPDATE DOK_KZA_ZAWART set WART_N=format((Nz(ZFKOROUT_CENA_N,0)*Nz(zfkorout_ilosckor,0))-"
+        "(Nz(CENA_ORG,0)*Nz(ZFKOROUT_ILOSC,0)),'0.00') where ZFKOROUT_CENA_N is not null or "
+        "zfkorout_ilosckor is not null or CENA_ORG is not null or ZFKOROUT_ILOSC is not null");
     Dodaj_Pole("DOK_KZA_ZAWART", "WART_N_ORG money DEFAULT 0");
     DbWykonajKonwersje(
-        "UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.WART_N_ORG=format((CENA_ORG*ZFKOROUT_ILOSC),'0."
-        "00')");
+        "UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.WART_N_ORG=format((Nz(CENA_ORG,0)*"
+        "Nz(ZFKOROUT_ILOSC,0)),'0.00') where CENA_ORG is not null or ZFKOROUT_ILOSC is not null");
     DbWykonajKonwersje(std::string("UPDATE  ") + kKorektaZakupu +
                        " set DOK_KZA_ZAWART.WART_N_ORG=DOK_ZAK_ZAWART.WART_N where "
-                       "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N");
+                       "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and DOK_ZAK_ZAWART.WART_N "
+                       "is not null");
     Dodaj_Pole("DOK_KZA_ZAWART", "VAT_ORG Text (4)");
     DbWykonajKonwersje(
         "UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.VAT_ORG=DOK_KZA_ZAWART.ZFKOROUT_VAT");
@@ -144,11 +148,14 @@ void ClsKonwersje::Konwersja_552() {
     DbWykonajKonwersje("update S_RODZAJ_MWP set MP=-1 where id_mwp<>0");
     DbWykonajKonwersje("update S_RODZAJ_MWP set MW=-1 where id_mwp<>0");
     DbWykonajKonwersje(
-        "update DOK_ZAK_ZAWART set CenaMag=round(WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0");
+        "update DOK_ZAK_ZAWART set CenaMag=round(WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0 and "
+        "WART_N is not null");
     DbWykonajKonwersje(
-        "update DOK_PZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0");
+        "update DOK_PZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0 and "
+        "ZDDOUT_WART_N is not null");
     DbWykonajKonwersje(
-        "update DOK_WZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0");
+        "update DOK_WZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0 and "
+        "ZDDOUT_WART_N is not null");
     DbWykonajUPD("",
                  "(DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
                  "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON (DOK_KZA.FAKOUT_ID = "

@@ -64,17 +64,24 @@ void ClsKonwersje::Konwersja_557() {
                           "CENNIKI_ZAWART inner join CENNIKI on "
                           "CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA",
                           "CENNIKI_ZAWART.ACTIVE=CENNIKI.ACTIVE", "");
+    // The stock quantity of a correction line: the corrected quantity less the original,
+    // a quantity not given counting as 0 (a line given neither keeps its own), in stock
+    // units where the corrected purchase line gives its conversion factor.
     const std::string roznica =
-        "DOK_KZA_ZAWART.Ilosc_Na_Magazyn=(DOK_KZA_ZAWART.zfkorout_ilosckor-DOK_KZA_ZAWART."
-        "ZFKOROUT_ILOSC)";
-    DbWykonajUPDKonwersje("", "DOK_KZA_ZAWART", roznica, "");
+        "DOK_KZA_ZAWART.Ilosc_Na_Magazyn=(Nz(DOK_KZA_ZAWART.zfkorout_ilosckor,0)-Nz(DOK_KZA_"
+        "ZAWART.ZFKOROUT_ILOSC,0))";
+    const std::string podane =
+        "(DOK_KZA_ZAWART.zfkorout_ilosckor is not null or DOK_KZA_ZAWART.ZFKOROUT_ILOSC is not "
+        "null)";
+    DbWykonajUPDKonwersje("", "DOK_KZA_ZAWART", roznica, podane);
     DbWykonajUPDKonwersje("",
                           "(DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
                           "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON "
                           "(DOK_KZA.FAKOUT_ID = DOK_ZAK_ZAWART.numer_id) and "
                           "(DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID) ",
                           roznica + "*DOK_ZAK_ZAWART.Wsp_Przel",
-                          "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N");
+                          "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and " + podane +
+                              " and DOK_ZAK_ZAWART.Wsp_Przel is not null");
 
     Dodaj_Pole("SRODKI_TRWALE", "Miejsce_U Text (60)");
     std::unique_ptr<ado::Recordset> st;

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "driver/konwersje.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
+
+using kroki::Brutto_SQL;
 
 // One family of settled documents: the join to the settlement lines, what each copy
 // column takes, and the kinds of settlement line that name such documents.
@@ -16,7 +19,7 @@ struct Rodzina {
     const char* kh;
     const char* data;
     const char* termin;
-    const char* brutto;
+    std::string brutto;
     const char* zbiorczy;
     const char* rok;  // the whole assignment of ROK
     const char* rodzaje;
@@ -25,56 +28,56 @@ struct Rodzina {
 const Rodzina kRodziny[] = {
     {"DOK_ZAK as TT inner JOIN DOK_FIN_ZAWART ON tt.numer_id = DOK_FIN_ZAWART.dok_id",
      "tt.numer_dokumentu", "tt.numer_zaksiegowania", "''", "tt.DATA_zaksiegowania",
-     "tt.data_zaplaty", "round(tt.[wart_n]+tt.[vat],2)", "0", "ROK=Year(DATA_zaksiegowania)",
+     "tt.data_zaplaty", Brutto_SQL("tt.[wart_n]", "tt.[vat]"), "0", "ROK=Year(DATA_zaksiegowania)",
      "DOK_FIN_ZAWART.rodzaj_dok='ZV' or DOK_FIN_ZAWART.rodzaj_dok='RA'or "
      "DOK_FIN_ZAWART.rodzaj_dok='ZR'"},
     {"DOK_FAK as TT inner JOIN DOK_FIN_ZAWART ON tt.fakout_id = DOK_FIN_ZAWART.dok_id",
      "tt.fakout_numer", "tt.fakout_numer", "''", "tt.FAKOUT_DATA_WYST", "tt.FAKOUT_TERMIN_ZAPLATY",
-     "round(tt.[fakout_wart_n]+tt.[fakout_wart_vat],2)", "0", "ROK=Year(TT.FAKOUT_DATA_WYST)",
+     Brutto_SQL("tt.[fakout_wart_n]", "tt.[fakout_wart_vat]"), "0", "ROK=Year(TT.FAKOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='SV'"},
     {"DOK_FWE as TT inner JOIN DOK_FIN_ZAWART ON tt.fakout_id = DOK_FIN_ZAWART.dok_id",
      "tt.fakout_numer", "tt.fakout_numer", "''", "tt.FAKOUT_DATA_WYST", "tt.FAKOUT_TERMIN_ZAPLATY",
-     "round(tt.[fakout_wart_n]+tt.[fakout_wart_vat],2)", "0", "ROK=Year(TT.FAKOUT_DATA_WYST)",
+     Brutto_SQL("tt.[fakout_wart_n]", "tt.[fakout_wart_vat]"), "0", "ROK=Year(TT.FAKOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='FW'"},
     {"DOK_PAR as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.DDOUT_NUMER", "tt.DDOUT_NUMER", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='PA'"},
     {"DOK_RW as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='RW'"},
     {"DOK_PW as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "0", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='PW'"},
     {"DOK_WZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='WZ'"},
     {"DOK_PZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='PZ'"},
     {"DOK_DD as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='DD'"},
     {"DOK_DZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     "round([ddout_wart_n]+[ddout_wart_vat],2)", "tt.Zbiorczy_id", "ROK=year(TT.DDOUT_DATA_WYST)",
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=year(TT.DDOUT_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='DZ'"},
     {"DOK_KZA as TT inner JOIN DOK_FIN_ZAWART ON tt.FKOROUT_ID= DOK_FIN_ZAWART.dok_id",
      "tt.fkorout_numer", "tt.numer_dokumentu", "''", "tt.fkorout_DATA_WYST", "tt.fkorout_TERM_PLAT",
-     "round([fkorout_wart_n]+[fkorout_wart_vat],2)", "0", "ROK=Year(TT.fkorout_DATA_WYST)",
+     Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"), "0", "ROK=Year(TT.fkorout_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='KZ+' OR DOK_FIN_ZAWART.rodzaj_dok='KZ-'"},
     {"DOK_KFA as TT inner JOIN DOK_FIN_ZAWART ON tt.FKOROUT_ID = DOK_FIN_ZAWART.dok_id",
      "tt.fkorout_numer", "tt.fkorout_numer", "''", "tt.fkorout_DATA_WYST", "tt.fkorout_TERM_PLAT",
-     "round([fkorout_wart_n]+[fkorout_wart_vat],2)", "0", "ROK=Year(TT.fkorout_DATA_WYST)",
+     Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"), "0", "ROK=Year(TT.fkorout_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='KS+' OR DOK_FIN_ZAWART.rodzaj_dok='KS-'"},
     {"(PLACE_LISTY_ZAWART as TT inner JOIN PLACE_LISTY AS T1 ON TT.IDListy=T1.IDListy) INNER "
      "JOIN DOK_FIN_ZAWART ON tt.IDListy = DOK_FIN_ZAWART.dok_id",
-     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", "round(TT.wartosc11+TT.wartosc117,2)",
+     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", Brutto_SQL("TT.wartosc11", "TT.wartosc117"),
      "0", "ROK=Year(T1.datak)", "DOK_FIN_ZAWART.rodzaj_dok='PRAC'"},
     {"DEKLARACJE as TT inner JOIN DOK_FIN_ZAWART ON tt.ID = DOK_FIN_ZAWART.dok_id", "tt.data",
      "tt.data", "''", "tt.data_wyst", "tt.data_wyst", "round(TT.kwota,2)", "0",
@@ -82,7 +85,7 @@ const Rodzina kRodziny[] = {
      "DOK_FIN_ZAWART.rodzaj_dok='PIT4' OR DOK_FIN_ZAWART.rodzaj_dok='PIT5' OR "
      "DOK_FIN_ZAWART.rodzaj_dok='V7+' OR DOK_FIN_ZAWART.rodzaj_dok='V7-'"},
     {"DOK_FIN as TT inner JOIN DOK_FIN_ZAWART ON tt.kp_id = DOK_FIN_ZAWART.dok_id", "tt.nr_kp",
-     "tt.nr_kp", "''", "tt.data", "tt.data", "round(TT.kwota+TT.kwota_kw,2)", "0",
+     "tt.nr_kp", "''", "tt.data", "tt.data", Brutto_SQL("TT.kwota", "TT.kwota_kw"), "0",
      "ROK=Year(TT.Data)",
      "DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP' OR "
      "DOK_FIN_ZAWART.rodzaj_dok='BP' OR DOK_FIN_ZAWART.rodzaj_dok='BW'"},

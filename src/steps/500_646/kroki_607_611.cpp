@@ -13,6 +13,7 @@
 #include "driver/konwersje.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Zmiena_Nazwe_Pola_w_Tabeli2(std::string& sciezka, std::string& stara,
                                                std::string& nowa, std::string& tabela) {
@@ -66,13 +67,15 @@ void Scal_Linie_Remanentu(ClsKonwersje& k, bool wykonawcy_konwersji) {
         if (r.Eof()) break;
         const std::string zostaje = NzStr(r.Fields(0).value());
         const std::string scalona = NzStr(r.Fields(1).value());
+        // A quantity not given adds nothing to the other line's.
         const std::string dodaj =
             "Update DOK_REI_ZAWART INNER JOIN DOK_REI_ZAWART AS DOK_REI_ZAWART_1 ON "
-            "DOK_REI_ZAWART.ID_RI = DOK_REI_ZAWART_1.ID_RI set "
-            "DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE=DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE+DOK_REI_ZAWART_1."
-            "ILOSC_NAMAGAZYNIE,DOK_REI_ZAWART.ILOSC_STANFAKTYCZNY=DOK_REI_ZAWART.ILOSC_"
-            "STANFAKTYCZNY+DOK_REI_ZAWART_1.ILOSC_STANFAKTYCZNY where DOK_REI_ZAWART.COUNTT=" +
-            zostaje + " and DOK_REI_ZAWART_1.COUNTT=" + scalona;
+            "DOK_REI_ZAWART.ID_RI = DOK_REI_ZAWART_1.ID_RI set DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE=" +
+            kroki::Suma_SQL("DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE", "DOK_REI_ZAWART_1.ILOSC_NAMAGAZYNIE") +
+            ",DOK_REI_ZAWART.ILOSC_STANFAKTYCZNY=" +
+            kroki::Suma_SQL("DOK_REI_ZAWART.ILOSC_STANFAKTYCZNY",
+                            "DOK_REI_ZAWART_1.ILOSC_STANFAKTYCZNY") +
+            " where DOK_REI_ZAWART.COUNTT=" + zostaje + " and DOK_REI_ZAWART_1.COUNTT=" + scalona;
         const std::string usun = "DOK_REI_ZAWART where DOK_REI_ZAWART.COUNTT=" + scalona;
         if (wykonawcy_konwersji) {
             k.DbWykonajKonwersje(dodaj);

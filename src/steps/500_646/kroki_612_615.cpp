@@ -12,6 +12,7 @@
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void Linie_Rozliczen(const std::string& reszta) {
 struct Z_Dokumentu {
     const char* tabela;
     const char* klucz;
-    const char* wartosci;
+    std::string wartosci;
     const char* warunek;
 };
 
@@ -84,12 +85,12 @@ void ClsKonwersje::Konwersja_612() {
     Z_Dokumentow(
         *this,
         {{"DOK_KZA", "tt.FKOROUT_ID= DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=round([fkorout_wart_n]+[fkorout_wart_vat],2),DOK_FIN_ZAWART.rodzaj_dok="
-          "iif(FKOROUT_WART_N+FKOROUT_WART_VAT<0,'KZ-','KZ+'),RODZAJ=iif(FKOROUT_WART_N+FKOROUT_"
-          "WART_VAT<0,96,13)",
+          "Brutto_dokumentu=" + kroki::Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]") +
+              ",DOK_FIN_ZAWART.rodzaj_dok=iif(Nz(FKOROUT_WART_N,0)+Nz(FKOROUT_WART_VAT,0)<0,'KZ-',"
+              "'KZ+'),RODZAJ=iif(Nz(FKOROUT_WART_N,0)+Nz(FKOROUT_WART_VAT,0)<0,96,13)",
           "DOK_FIN_ZAWART.rodzaj_dok='KZ+' OR DOK_FIN_ZAWART.rodzaj_dok='KZ-'"},
          {"DOK_KFA", "tt.FKOROUT_ID = DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=round([fkorout_wart_n]+[fkorout_wart_vat],2)",
+          "Brutto_dokumentu=" + kroki::Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"),
           "DOK_FIN_ZAWART.rodzaj_dok='KS+' OR DOK_FIN_ZAWART.rodzaj_dok='KS-'"},
          {"DEKLARACJE", "tt.ID= DOK_FIN_ZAWART.dok_id",
           "Brutto_dokumentu=round(tt.kwota,2),DOK_FIN_ZAWART.rodzaj_dok=iif(TT.kwota<0,'V7-','V7+')"
