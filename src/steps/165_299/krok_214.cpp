@@ -95,6 +95,9 @@ void ClsKonwersje::Konwersja_214() {
                                   " INNER JOIN zakupy_zawart ON " + rej +
                                   ".dok_id = zakupy_zawart.numer_id) ON PRODUKTY.PROD_ID = "
                                   "zakupy_zawart.sur_ID SET ";
+    // Each purchase line adds its net value once to its document's row: the update
+    // applies once per joined line, as it is meant to.
+    const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
     DbWykonajKonwersje(zlaczenie + rej + ".zwn   =" + rej +
                        ".zwn  +(wart_n) where wart_n is not null and VAT='zw'");
     DbWykonajKonwersje(zlaczenie + rej + ".zeron =" + rej +

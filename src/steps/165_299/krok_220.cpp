@@ -202,6 +202,9 @@ void ClsKonwersje::Konwersja_220() {
                                            "] ([produkt_id],[cena],[ilosc]) select [sur_id],0 as "
                                            "wyr,0 as wyr1 FROM [" +
                                            suma + "]");
+                        // Each purchase line adds its value and quantity once: the
+                        // update applies once per joined line, as it is meant to.
+                        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
                         DbWykonajKonwersje(
                             "Update [" + kpir +
                             "] INNER JOIN (ZAKUPY INNER JOIN ZAKUPY_ZAWART ON "

@@ -63,6 +63,7 @@ void ClsKonwersje::Konwersja_231() {
     // [DOCUMENT] on ...) on [STANY_MAGAZYNOWE].[prod_id]=..."), where warunek holds.
     const auto ruch_wyrazenia = [&](const std::string& linie, const std::string& kolumna,
                                     const std::string& ilosc, const std::string& warunek) {
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
         DbWykonajKonwersje("Update ([STANY_MAGAZYNOWE] inner join " + linie + pierwszy_wiersz +
                            "[" + kolumna + "]=[STANY_MAGAZYNOWE].[" + kolumna + "]" + ilosc +
                            " where " + tylko_pierwszy + warunek);

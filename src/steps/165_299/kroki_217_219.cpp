@@ -73,15 +73,18 @@ void ClsKonwersje::Konwersja_218() {
                        ".[rozch_il] = [SPRZEDAZ_ILOSC].[rozch_il]");
     // Every qualifying line adds its quantity once (the update applies per joined row);
     // a quantity or a stock figure that is missing counts as none.
-    DbWykonajKonwersje(
-        "Update ([SPRZEDAZ_ZAWARTOSC] INNER JOIN [SPRZEDAZ_NEW] ON "
-        "[SPRZEDAZ_ZAWARTOSC].[SPRZ_ID] = [SPRZEDAZ_NEW].[DDOUT_ID]) INNER JOIN " +
-        t + " ON [SPRZEDAZ_ZAWARTOSC].[PROD_ID] = " + t + ".[ID] SET " + t +
-        ".[Ilosc_namagazynie] = " + t +
-        ".[Ilosc_namagazynie]+[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] WHERE "
-        "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') AND "
-        "[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] Is Not Null " +
-        warunek + ")");
+    {
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(
+            "Update ([SPRZEDAZ_ZAWARTOSC] INNER JOIN [SPRZEDAZ_NEW] ON "
+            "[SPRZEDAZ_ZAWARTOSC].[SPRZ_ID] = [SPRZEDAZ_NEW].[DDOUT_ID]) INNER JOIN " +
+            t + " ON [SPRZEDAZ_ZAWARTOSC].[PROD_ID] = " + t + ".[ID] SET " + t +
+            ".[Ilosc_namagazynie] = " + t +
+            ".[Ilosc_namagazynie]+[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] WHERE "
+            "((([SPRZEDAZ_NEW].[DDOUT_NUMER])<>'') AND (([SPRZEDAZ_NEW].[rodzdok])='R') AND "
+            "[SPRZEDAZ_ZAWARTOSC].[WSPRZ_ILOSC] Is Not Null " +
+            warunek + ")");
+    }
     DbWykonajKonwersje(
         "Update " + t +
         " set [Ilosc_stanfaktyczny]=Nz([sprz_il],0)-([Ilosc_namagazynie]-Nz([rozch_il],0))");

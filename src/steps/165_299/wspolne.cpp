@@ -266,6 +266,9 @@ void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::strin
 }  // namespace
 
 void Popraw_Podwojne_Numery(ClsKonwersje& k) {
+    // A number held by n documents gets 'N' once for each earlier one ('N', 'NN', ...),
+    // which makes every one of them unique: the update applies once per joined pair.
+    const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
     for (const char* t : {"DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_PW", "DOK_RW"}) {
         const std::string T = t;
         Pokaz_Postep("", "", T);

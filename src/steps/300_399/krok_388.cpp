@@ -133,6 +133,9 @@ void Unikalne_Kontrahentow(ClsKonwersje& k, const std::string& pole) {
                                            pole + "=t2." + pole +
                                            " where t1.konh_id<>t2.konh_id") <= 0)
             break;
+        // A value shared by n parties is changed once for each earlier party; the passes
+        // go on until every value is unique.
+        const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
         k.DbWykonajKonwersje("update kontrahenci as t1 inner join kontrahenci as t2 on t1." + pole +
                              "=t2." + pole + " set t1." + pole + "=Rtrim(mid(t1." + pole +
                              ",1,11))+'!" + std::to_string(licznik) +

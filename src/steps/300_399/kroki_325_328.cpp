@@ -16,11 +16,15 @@ void ClsKonwersje::Konwersja_325() {
     DbWykonajKonwersje(
         "Update DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
         "DOK_FRA.[Bilans] = 0");
-    DbWykonajKonwersje(
-        "Update DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET "
-        "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+Nz([DOK_FIN].[kwota],0), DOK_FRA.[kwota_kw] = "
-        "DOK_FRA.[kwota_kw]+Nz([DOK_FIN].[kwota_kw],0),DOK_FRA.[Bilans] = "
-        "DOK_FRA.[Bilans]+Nz([DOK_FIN].[kwota],0)-Nz([DOK_FIN].[kwota_kw],0)");
+    {
+        const Zamierzony_Raport po_dokumencie{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(
+            "Update DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] "
+            "SET "
+            "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+Nz([DOK_FIN].[kwota],0), DOK_FRA.[kwota_kw] = "
+            "DOK_FRA.[kwota_kw]+Nz([DOK_FIN].[kwota_kw],0),DOK_FRA.[Bilans] = "
+            "DOK_FRA.[Bilans]+Nz([DOK_FIN].[kwota],0)-Nz([DOK_FIN].[kwota_kw],0)");
+    }
     // The box's balance is the sum of its reports' balances.
     DbWykonajKonwersje("Update KASYBANKI set Saldo=0");
     DbWykonajKonwersje(

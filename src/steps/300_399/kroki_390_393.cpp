@@ -79,14 +79,18 @@ void ClsKonwersje::Konwersja_393() {
         "DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
         "DOK_FRA.[Bilans] = 0",
         "", "", "");
-    DbWykonajUPDKonwersje(
-        "DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET "
-        "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+IIf([DOK_FIN].[kwota] Is "
-        "Null,0,[DOK_FIN].[kwota]), "
-        "DOK_FRA.[kwota_kw] = DOK_FRA.[kwota_kw]+IIf([DOK_FIN].[kwota_kw] Is "
-        "Null,0,[DOK_FIN].[kwota_kw]),DOK_FRA.[Bilans] = DOK_FRA.[Bilans]+IIf([DOK_FIN].[kwota] Is "
-        "Null,0,[DOK_FIN].[kwota])-IIf([DOK_FIN].[kwota_kw] Is Null,0,[DOK_FIN].[kwota_kw])",
-        "", "", "");
+    {
+        const Zamierzony_Raport po_dokumencie{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "DOK_FRA INNER JOIN [DOK_FIN] ON DOK_FRA.[raport_id] = [DOK_FIN].[raport_id] SET "
+            "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+IIf([DOK_FIN].[kwota] Is "
+            "Null,0,[DOK_FIN].[kwota]), "
+            "DOK_FRA.[kwota_kw] = DOK_FRA.[kwota_kw]+IIf([DOK_FIN].[kwota_kw] Is "
+            "Null,0,[DOK_FIN].[kwota_kw]),DOK_FRA.[Bilans] = "
+            "DOK_FRA.[Bilans]+IIf([DOK_FIN].[kwota] Is "
+            "Null,0,[DOK_FIN].[kwota])-IIf([DOK_FIN].[kwota_kw] Is Null,0,[DOK_FIN].[kwota_kw])",
+            "", "", "");
+    }
     DbWykonajUPDKonwersje(
         "kontrahenci set Saldo=0 where rkonh_nazwa_id='Kasa' or rkonh_nazwa_id='Bank'", "", "", "");
     DbWykonajUPDKonwersje(

@@ -666,10 +666,14 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     for (const char* t : {"PRO", "PRs", "Pzs"}) {
         const std::string d = std::string("DOK_") + t;
         k.DbWykonajUPDKonwersje("[" + d + "] set DDOUT_WART_N=0", "", "", "");
+        // Each line adds its value once; a line without a quantity or a price adds none.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
         k.DbWykonajUPDKonwersje(
             "[" + d + "] inner join [" + d + "_ZAWART] on [" + d + "].[ddout_id]=[" + d +
-                "_ZAWART].[DDOUT_ID] set " + (d == "DOK_Pzs" ? "" : d + ".") + "DDOUT_WART_N=" +
-                (d == "DOK_Pzs" ? "" : d + ".") + "DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N",
+                "_ZAWART].[DDOUT_ID] set " + (d == "DOK_Pzs" ? "" : d + ".") +
+                "DDOUT_WART_N=" + (d == "DOK_Pzs" ? "" : d + ".") +
+                "DDOUT_WART_N+ZDDOUT_ILOSC*ZDDOUT_CENA_N where ZDDOUT_ILOSC is not null and "
+                "ZDDOUT_CENA_N is not null",
             "", "", "");
     }
 }

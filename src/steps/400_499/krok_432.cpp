@@ -38,7 +38,11 @@ void Przelicz_Rozl(ClsKonwersje& k) {
 
 void Przelicz_Fin(ClsKonwersje& k) {
     k.DbWykonajKonwersje(kZerujFin);
-    k.DbWykonajKonwersje(kSumujFin);
+    {
+        // Each settling line adds its amount once to its cash document.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        k.DbWykonajKonwersje(kSumujFin);
+    }
 }
 
 jet::Currency Roznica(jet::Currency a, jet::Currency b) {
@@ -105,21 +109,21 @@ void ClsKonwersje::Konwersja_432() {
     DbOtwórzSELKonwersje(
         rs,
         "DOK_FIN.kp_id,DOK_FIN_ZAWART.kp_id,DOK_FIN.kwota,DOK_FIN.kwota_kw,DOK_FIN_ZAWART.kwota,"
-        "DOK_FIN_ZAWART.COUNTT from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = DOK_FIN_ZAWART.dok_id where  "
+        "DOK_FIN_ZAWART.COUNTT from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = "
+        "DOK_FIN_ZAWART.dok_id where  "
         "Nz(DOK_FIN.kwota,0)+Nz(DOK_FIN.kwota_kw,0)<DOK_FIN_ZAWART.kwota and "
         "(DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP')");
     if (rs) {
         while (!rs->Eof()) {
             const std::string o = NzStr(rs->Fields(1).value());
-            const jet::Currency wartosc =
-                jet::Currency::from_scaled(NzCur(rs->Fields(2).value()).scaled +
-                                           NzCur(rs->Fields(3).value()).scaled);
+            const jet::Currency wartosc = jet::Currency::from_scaled(
+                NzCur(rs->Fields(2).value()).scaled + NzCur(rs->Fields(3).value()).scaled);
             const jet::Currency l = rs->Fields(4).value().to_currency();
             // The line itself, by its counter: another line of the same two documents that
             // does not exceed the value keeps its amount.
-            DbWykonajKonwersje("UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" +
-                               kroki::Kwota_SQL(wartosc) +
-                               " WHERE DOK_FIN_ZAWART.COUNTT=" + NzStr(rs->Fields(5).value()));
+            DbWykonajKonwersje(
+                "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(wartosc) +
+                " WHERE DOK_FIN_ZAWART.COUNTT=" + NzStr(rs->Fields(5).value()));
             // A line that names no cash document of its own lowers no settled total.
             if (!o.empty())
                 DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
