@@ -517,6 +517,8 @@ TEST_F(Kroki414Dane, PrinterCodePagesAndPriceListKeys) {
     Sql("insert into CENNIKI values (1, 'A', #1/1/2003#)");
     Sql("insert into CENNIKI_ZAWART values ('A', 1, 3)");
     Sql("insert into CENNIKI_ZAWART values ('C', 1, 4)");  // its price list is gone
+    Sql("insert into CENNIKI_ZAWART values ('E', 2, 6)");  // two lines of one product
+    Sql("insert into CENNIKI_ZAWART values ('D', 2, 5)");  // without a price list
     Do(414, 454);
     EXPECT_EQ(Wiersze_Z("select count(*), min(jj) from Drukarki_Litery"),
               (Wiersze{{"23", "True"}}));
@@ -533,10 +535,11 @@ TEST_F(Kroki414Dane, PrinterCodePagesAndPriceListKeys) {
                         "\x1b"
                         "W1"},
                        {"HP 520 DESKJET", "\x1b(s12H", ""}}));
-    // The line of the missing price list gets 0, and the line key holds.
+    // The line of the missing price list gets 0, and the line key holds; a product keeps
+    // one line without a price list, its first by name.
     EXPECT_EQ(Wiersze_Z("select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by "
                         "LCEN_NAZWA_ID"),
-              (Wiersze{{"A", "1"}, {"C", "0"}}));
+              (Wiersze{{"A", "1"}, {"C", "0"}, {"D", "0"}}));
     EXPECT_EQ(Klucz("CENNIKI_ZAWART"), (Teksty{"LCEN_NAZWA_ID", "PROD_ID", "ID_CENNIKA"}));
     EXPECT_EQ(Klucz("CENNIKI"), (Teksty{"LCEN_NAZWA_ID", "LCEN_DATA"}));
 }

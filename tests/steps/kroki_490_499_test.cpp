@@ -38,7 +38,8 @@ TEST_F(Kroki490, LedgerDatabasePeriods) {
     Sql("create table Nieruszac (Wersja text(10))");
     Sql("create table KADRY_PODATEK (ID_prac long)");
     Sql("create table KH_BAZY (MIESIAC long, ROK long)");
-    for (const char* w : {"2, 2004", "12, 2005", "0, 2005", "13, 2005", "5, 0"})
+    for (const char* w : {"2, 2004", "12, 2005", "0, 2005", "13, 2005", "5, 0", "Null, 2005",
+                          "3, Null"})
         Sql(std::string("insert into KH_BAZY values (") + w + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_492), "");
     EXPECT_EQ(Wiersze_Z("select year(DataOD)*10000+month(DataOD)*100+day(DataOD), "
@@ -47,6 +48,8 @@ TEST_F(Kroki490, LedgerDatabasePeriods) {
                        {"20051201", "20051231", "0"},
                        {"20041201", "20041231", "0"},
                        {"20060101", "20060131", "0"},
+                       {"Null", "Null", "0"},
+                       {"Null", "Null", "0"},
                        {"Null", "Null", "0"}}));
     EXPECT_EQ(Wiersze_Z("select opis, skr from Place_Opisy"),
               (Wiersze{{"Dodatek inny 3", "Dod.inny3"}}));

@@ -2,9 +2,14 @@
 // them) and the control sequences of the printer emulations, and the keys of the price
 // lists keyed by id.
 #include <cstdint>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "db/komunikaty.h"
+#include "db/nz.h"
+#include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
 
@@ -287,8 +292,29 @@ void ClsKonwersje::Konwersja_454() {
             "'" + e.nazwa + "','" + wartosci + "',-1)");
     }
 
-    // A line whose price list was not found when the lists got their ids has no id; it
-    // gets 0 (no price list), so that the id can be part of the line's primary key.
+    // A line whose price list was not found when the lists got their ids has no id: it
+    // names no price list and gets 0, so that the id can be part of the line's primary
+    // key. A product keeps one line without a price list (the one it has with 0, or else
+    // its first by price list name); its other such lines would repeat that key of the
+    // line's unique index: they are deleted, each one logged.
+    std::set<std::string> bez_cennika;
+    std::unique_ptr<ado::Recordset> rs;
+    if (DbOtwórzSELKonwersje(rs, "PROD_ID from CENNIKI_ZAWART where ID_CENNIKA=0") > 0)
+        for (; !rs->Eof(); rs->MoveNext()) bez_cennika.insert(NzStr(rs->Fields(0).value()));
+    ZamknijRSKonwersje(rs);
+    if (DbOtwórzSELKonwersje(rs,
+                             "PROD_ID,LCEN_NAZWA_ID from CENNIKI_ZAWART where ID_CENNIKA is null "
+                             "and PROD_ID is not null order by PROD_ID,LCEN_NAZWA_ID") > 0)
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const std::string prod = NzStr(rs->Fields(0).value());
+            if (bez_cennika.insert(prod).second) continue;
+            Zapisz_Log("CENNIKI_ZAWART: usunięto wiersz PROD_ID=" + prod + ", LCEN_NAZWA_ID='" +
+                           NzStr(rs->Fields(1).value()) +
+                           "' bez cennika; produkt ma już wiersz bez cennika",
+                       "Konwersja", "Wiersz cennika bez cennika");
+            rs->Delete();
+        }
+    ZamknijRSKonwersje(rs);
     DbWykonajKonwersje("update [CENNIKI_ZAWART] set ID_CENNIKA=0 where ID_CENNIKA is null");
     Utworz_Klucz_Podstawowy("CENNIKI", "LCEN_NAZWA_ID asc,LCEN_DATA asc");
     Utworz_Index_Unikalny("active", "CENNIKI", "LCEN_NAZWA_ID asc,active asc,ID_CENNIKA asc");

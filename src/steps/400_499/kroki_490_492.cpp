@@ -4,6 +4,7 @@
 #include <string>
 
 #include "db/daty.h"
+#include "db/nz.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -58,12 +59,13 @@ void ClsKonwersje::Konwersja_492() {
     Dodaj_Pole("Nieruszac", "DataDo SmallDateTime DEFAULT null");
     DbWykonajKonwersje("update [KH_BAZY] set [Wersja]=0");
 
-    // The main database (year 0) has no range; any other covers its calendar month.
+    // The main database (year 0) has no range; any other covers its calendar month. A
+    // database without its year or month has no known month: it gets no range either.
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "MIESIAC,ROK,DATAOD,DATADO FROM KH_BAZY");
     while (!Rekordy(rs).Eof()) {
-        const int32_t rok = rs->Fields(1).value().to_long();
-        if (rok == 0) {
+        const int32_t rok = NzLng(rs->Fields(1).value());
+        if (rok == 0 || rs->Fields(0).value().is_null()) {
             rs->Fields(2) = Value::null();
             rs->Fields(3) = Value::null();
         } else {
