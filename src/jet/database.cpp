@@ -143,6 +143,11 @@ void Database::interrupt(bool writes_too) {
     if (open_) session_->interrupt(writes_too);
 }
 
+void Database::accept_interrupts() {
+    if (!open_) closed();
+    session_->accept_interrupts();
+}
+
 void Database::accept_lost_writes() {
     if (!open_) closed();
     session_->accept_lost_writes();

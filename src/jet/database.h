@@ -146,6 +146,9 @@ public:
     // a work unit's abandon() rolls back). The request holds until the next statement
     // begins (execute, query).
     void interrupt(bool writes_too = false);
+    // Lets interrupt() stop a statement that reads (a check every few thousand of SQLite's
+    // instructions); without it only interrupt(true) stops a statement, at its writes.
+    void accept_interrupts();
     // Outside a work unit: the writes since the last commit that a failure rolled back
     // (a statement stopped by interrupt(true)) are known to be lost, and the next write
     // begins afresh from the file's last commit instead of raising UnitRolledBack.

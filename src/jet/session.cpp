@@ -410,15 +410,6 @@ void Session::connect() {
         // buys nothing there and holds a large UPDATE's pages in memory (32 MiB: 105 MB
         // peak against 49 MB).
         run("PRAGMA cache_size=-8192");
-        // Every few thousand of SQLite's instructions: a statement that only reads, asked
-        // to stop (interrupt), stops.
-        sqlite3_progress_handler(
-            db_, 4096,
-            [](void* self) {
-                const auto* s = static_cast<const Session*>(self);
-                return s->interrupt_asked_ && s->stepping_read_ ? 1 : 0;
-            },
-            this);
         // The data version before the catalog is read: a commit of another connection in
         // between makes the next query read the catalog again (see begin_read).
         seen_version_ = data_version();
@@ -594,6 +585,18 @@ std::optional<Error> Session::take_log_left(const std::string& path) {
 
 // Only sets flags and calls SQLite's own interrupt, which may be called from a signal
 // handler.
+void Session::accept_interrupts() {
+    // Every few thousand of SQLite's instructions: a statement that only reads, asked to
+    // stop (interrupt), stops. Only a caller that stops statements pays for the check.
+    sqlite3_progress_handler(
+        db_, 4096,
+        [](void* self) {
+            const auto* s = static_cast<const Session*>(self);
+            return s->interrupt_asked_ && s->stepping_read_ ? 1 : 0;
+        },
+        this);
+}
+
 void Session::interrupt(bool writes_too) {
     interrupt_asked_ = true;
     if (writes_too && db_) sqlite3_interrupt(db_);

@@ -126,6 +126,8 @@ class Session {
 
     // See Database::interrupt and Database::execute (which forgets a request made before it).
     void interrupt(bool writes_too);
+    // See Database::accept_interrupts.
+    void accept_interrupts();
     void forget_interrupt() { interrupt_asked_ = false; }
     // See Database::accept_lost_writes.
     void accept_lost_writes();

@@ -487,6 +487,7 @@ int main(int argc, char** argv) {
             db = jet::Database::open(
                 path, c.has("--suite") ? std::string(kDatabasePassword) : std::string(),
                 jet::Unwritable::Read);
+            db->accept_interrupts();
         } catch (const jet::Error& e) {
             std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' '
                       << e.description() << '\n';
