@@ -59,9 +59,8 @@ void ClsKonwersje::Konwersja_216() {
         const auto pole = [&rs](int i) { return rs->Fields(i).value(); };
         Zapisz_SetupKonwersje("akt_rok", NzStr(pole(0)));
         Zapisz_SetupKonwersje("roczna", Flaga(pole(1)));
-        // "kopia", "wys_odsetek" and the place of issue below are read as text without a
-        // Null test: a Null there fails as an invalid use of Null.
-        Zapisz_SetupKonwersje("kopia", pole(2).to_text());
+        // A Null option gives an empty value, as a Null owner field does.
+        Zapisz_SetupKonwersje("kopia", NzStr(pole(2)));
         Zapisz_SetupKonwersje("pytaj", Flaga(pole(3)));
         Zapisz_SetupKonwersje("Dr_Text", NzStr(pole(4)));
         Zapisz_SetupKonwersje("Text2", NzStr(pole(5)));
@@ -74,7 +73,7 @@ void ClsKonwersje::Konwersja_216() {
         Zapisz_SetupKonwersje("Text3", tekst3);
         Zapisz_SetupKonwersje("sum_zamowienia", Flaga(pole(8)));
         Zapisz_SetupKonwersje("licz_odsetki", Flaga(pole(9)));
-        Zapisz_SetupKonwersje("wys_odsetek", pole(10).to_text());
+        Zapisz_SetupKonwersje("wys_odsetek", NzStr(pole(10)));
         Zapisz_SetupKonwersje("drukuj_odsetki", Flaga(pole(11)));
         Zapisz_SetupKonwersje("pokaz_netto", Flaga(pole(12)));
         Zapisz_SetupKonwersje("sp_drukowanie", Flaga(pole(13)));
@@ -86,7 +85,7 @@ void ClsKonwersje::Konwersja_216() {
     if (DbOtwórzSELKonwersje(rs,
                              "dokument, nazwa from PARAMETRY_NAGLOWEK where "
                              "dokument='Miejsce wystawienia'") > 0) {
-        Zapisz_SetupKonwersje("miejsce_wyst", rs->Fields(1).value().to_text());
+        Zapisz_SetupKonwersje("miejsce_wyst", NzStr(rs->Fields(1).value()));
         rs->Delete();
     }
     ZamknijRSKonwersje(rs);

@@ -105,10 +105,14 @@ void ClsKonwersje::Konwersja_267() {
     DbOtwórzSELKonwersje(rs, "Rok,Miesiac,Data FROM [DEKLARACJE]");
     while (!Rekordy(rs).Eof()) {
         // The first day of the declaration's month, "01-" & Miesiac & "-" & Rok read day
-        // first. A Null or a month outside 1 to 12 makes no date and fails the step.
+        // first. A declaration without its year or month has no date: its Data stays
+        // empty. A month outside 1 to 12 makes no date and fails the step.
         const jet::Value rok = rs->Fields(0).value();
         const jet::Value miesiac = rs->Fields(1).value();
-        if (rok.is_null() || miesiac.is_null()) jet::raise(jet::Fault::TypeMismatch);
+        if (rok.is_null() || miesiac.is_null()) {
+            rs->MoveNext();
+            continue;
+        }
         const int m = miesiac.to_long();
         const auto data = jet::dates::parse("01-" + NzStr(miesiac) + "-" + NzStr(rok));
         if (m < 1 || m > 12 || !data) jet::raise(jet::Fault::TypeMismatch);
