@@ -228,8 +228,9 @@ class ClsKonwersje {
     std::string Czytaj_SetupKonwersje(const std::string& name);
     void Zapisz_SetupKonwersje(const std::string& name, const std::string& value);
 
-    // Document-numbering set-up.
-    void Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, int16_t rok, int16_t miesiac);
+    // Document-numbering set-up. Scheme and driver ids are whole numbers of the width of
+    // their columns (Long), so that a scheme or driver of any id gets its period rows.
+    void Dodaj_Numeracje_Zawart(int32_t sm_id, int32_t kierowca_id, int16_t rok, int16_t miesiac);
     void Dodaj_Numer_OST_DOK(const std::string& rodzaj);
     void Inicjuj_Numeracje_Dokumentow(const std::string& rodzaj, double& data);
 

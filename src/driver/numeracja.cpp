@@ -3,12 +3,12 @@
 // only adds a missing row; an existing row is never changed.
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "driver/konwersje.h"
 #include "jet/dates.h"
-#include "jet/error.h"
 
 namespace {
 
@@ -52,18 +52,18 @@ std::vector<std::string_view> Typy_Numeracji(const std::string& rodzaj) {
             "fakturaZak_korekta"};
 }
 
-// A field value as a 16-bit integer, as CInt reads it: Null raises "Invalid use of
-// Null" and a number outside the 16-bit range raises Overflow, so a scheme or driver
-// id that does not fit is never taken for another one.
-int16_t Jako_Integer(const jet::Value& v) {
-    const int32_t n = v.to_long();
-    if (n < INT16_MIN || n > INT16_MAX) jet::raise(jet::Fault::Overflow);
-    return static_cast<int16_t>(n);
+// A scheme or driver id as its Long column holds it; a Null id names no scheme or
+// driver, and nothing is made for it. The ids are kept whole: a scheme or driver whose id
+// lies beyond the 16-bit range (which the suite's own set-up read them through, and
+// stopped on) gets its rows like any other, for its documents to be linked to them.
+std::optional<int32_t> Identyfikator(const jet::Value& v) {
+    if (v.is_null()) return std::nullopt;
+    return v.to_long();
 }
 
 }  // namespace
 
-void ClsKonwersje::Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, int16_t rok,
+void ClsKonwersje::Dodaj_Numeracje_Zawart(int32_t sm_id, int32_t kierowca_id, int16_t rok,
                                           int16_t miesiac) {
     std::unique_ptr<ado::Recordset> rs;
     const std::string tekst =
@@ -74,8 +74,8 @@ void ClsKonwersje::Dodaj_Numeracje_Zawart(int16_t sm_id, int16_t kierowca_id, in
     if (DbOtwórzSELKonwersje(rs, tekst, false) == 0) {
         rs->AddNew();
         for (int i = 0; i < 7; ++i) rs->Fields(i).set(jet::Value::long_(0));
-        rs->Fields(8).set(jet::Value::integer(sm_id));
-        rs->Fields(9).set(jet::Value::integer(kierowca_id));
+        rs->Fields(8).set(jet::Value::long_(sm_id));
+        rs->Fields(9).set(jet::Value::long_(kierowca_id));
         rs->Fields(10).set(jet::Value::text(std::to_string(rok)));
         rs->Fields(11).set(jet::Value::text(std::to_string(miesiac)));
         rs->UpdateBatch(ado::adAffectAll);
@@ -131,20 +131,21 @@ void ClsKonwersje::Inicjuj_Numeracje_Dokumentow(const std::string& rodzaj, doubl
                         break;  // keeps the period of the previous scheme
                 }
             }
-            const int16_t sm_id = Jako_Integer(schematy->Fields(0).value());
+            // A scheme without an id names nothing: it gets no rows (step 2.57 logs it).
+            const std::optional<int32_t> sm_id = Identyfikator(schematy->Fields(0).value());
             const jet::Value kier = schematy->Fields(2).value();
-            if (!kier.is_null() && kier.to_bool()) {
+            if (sm_id && !kier.is_null() && kier.to_bool()) {
                 std::unique_ptr<ado::Recordset> kierowcy;
                 if (DbOtwórzSELKonwersje(kierowcy, "[kier_id]  FROM [S_KIEROWCY]", false) > 0) {
                     while (!kierowcy->Eof()) {
-                        Dodaj_Numeracje_Zawart(sm_id, Jako_Integer(kierowcy->Fields(0).value()),
-                                               rok, miesiac);
+                        if (auto kier_id = Identyfikator(kierowcy->Fields(0).value()))
+                            Dodaj_Numeracje_Zawart(*sm_id, *kier_id, rok, miesiac);
                         kierowcy->MoveNext();
                     }
                 }
                 ZamknijRSKonwersje(kierowcy);
-            } else {
-                Dodaj_Numeracje_Zawart(sm_id, 0, rok, miesiac);
+            } else if (sm_id) {
+                Dodaj_Numeracje_Zawart(*sm_id, 0, rok, miesiac);
             }
             schematy->MoveNext();
         }

@@ -382,18 +382,21 @@ TEST_F(Numeracja, PeriodRowsPerSchemeAndDriver) {
               }));
 }
 
-TEST_F(Numeracja, DriverSchemeWithoutDriversAddsNothingAndBadIdsRaise) {
+TEST_F(Numeracja, DriverSchemeWithoutDriversAddsNothingAndNullIdsNameNothing) {
     polaczenie().Execute("INSERT INTO SPOSOB_NUMERACJI (sm_id, tryb, rob_kier) VALUES (1, 0, -1)");
     double d = data(2003, 7, 2);
     k.Inicjuj_Numeracje_Dokumentow("Paragon", d);
     EXPECT_TRUE(wiersze("SELECT * FROM sposob_numeracji_zawart").empty());
 
-    // An id that a 16-bit integer cannot hold is not taken for another one.
-    polaczenie().Execute("UPDATE SPOSOB_NUMERACJI SET sm_id=70000, rob_kier=0");
-    EXPECT_THROW(k.Inicjuj_Numeracje_Dokumentow("Paragon", d), jet::Error);
-    polaczenie().Execute("UPDATE SPOSOB_NUMERACJI SET sm_id=Null");
-    EXPECT_THROW(k.Inicjuj_Numeracje_Dokumentow("Paragon", d), jet::Error);
-    EXPECT_TRUE(wiersze("SELECT * FROM sposob_numeracji_zawart").empty());
+    // An id beyond the 16-bit range is kept whole, never taken for another one; a Null
+    // scheme or driver id gets no rows.
+    polaczenie().Execute("INSERT INTO S_KIEROWCY (kier_id) VALUES (Null)");
+    polaczenie().Execute("INSERT INTO S_KIEROWCY (kier_id) VALUES (70001)");
+    polaczenie().Execute("INSERT INTO SPOSOB_NUMERACJI (sm_id, tryb, rob_kier) VALUES (Null, 0, 0)");
+    polaczenie().Execute("UPDATE SPOSOB_NUMERACJI SET sm_id=70000 WHERE sm_id=1");
+    k.Inicjuj_Numeracje_Dokumentow("Paragon", d);
+    EXPECT_EQ(wiersze("SELECT sm_id, kierowca_id, rok FROM sposob_numeracji_zawart"),
+              (std::vector<std::string>{"70000|70001|2003"}));
 }
 
 TEST(Tablica, EveryStepNumberHasItsAction) {

@@ -1,4 +1,7 @@
 // Steps 1.89 to 1.96 over the release 1.65 database brought to 1.88.
+#include <fstream>
+#include <iterator>
+
 #include "kroki_fixture.h"
 
 namespace kroki_test {
@@ -50,12 +53,21 @@ TEST_F(Kroki189, KierowcaKontrahentaWDokumentachBezKierowcy) {
         sql("insert into " + t + " (KONH_ID, kier_id) values (2, 0)");
         sql("insert into " + t + " (KONH_ID, kier_id) values (2, 4)");
         sql("insert into " + t + " (KONH_ID, kier_id) values (999, 0)");
+        sql("insert into " + t + " (KONH_ID, kier_id) values (5, 0)");  // a customer without one
     }
+    sql("update KONTRAHENCI set kier_id=Null where KONH_ID=5");
     k.Konwersja_189();
-    for (const auto& t : tabele)
+    std::ifstream plik(dir / "Log");
+    const std::string log{std::istreambuf_iterator<char>(plik), {}};
+    for (const auto& t : tabele) {
         EXPECT_EQ(kolumna("select kier_id from " + t + " order by KONH_ID, kier_id"),
-                  (std::vector<std::string>{"3", "4", "0"}))
+                  (std::vector<std::string>{"3", "4", "0", "0"}))
             << t;
+        EXPECT_NE(log.find("Konwersja 1.89: dokumenty " + t +
+                           " bez kierowcy (kontrahent nie ma kierowcy): 1"),
+                  std::string::npos)
+            << t;
+    }
 }
 
 TEST_F(Kroki189, RaportyZamowienNumerowaneDatami) {

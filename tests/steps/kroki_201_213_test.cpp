@@ -96,14 +96,22 @@ TEST_F(Kroki201, ContractorsGetPaymentCodesDaysAndCopies) {
     Sql("insert into Kontrahenci values (3, 'Barter', 0, null, 0)");
     Sql("insert into Kontrahenci values (4, 'gotówka', 1, 1, 1)");
     Sql("insert into Kontrahenci values (5, null, 1, 1, 1)");
+    // A name held by several forms of a kind gives the fewest days of those that have any.
+    Sql("insert into FORMY_PLATNOSCI values ('Przelew 14 dni', 21, 'P')");
+    Sql("insert into FORMY_PLATNOSCI values ('Gotówka', 0, 'G')");
+    Sql("insert into FORMY_PLATNOSCI values ('Kompensata', null, 'P')");
+    Sql("insert into FORMY_PLATNOSCI values ('Kompensata', 30, 'P')");
+    Sql("insert into Kontrahenci values (6, 'Kompensata', 1, 1, 1)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_212), "");
+    EXPECT_FALSE(Jest_Tabela("FORMY_PLATNOSCI_G") || Jest_Tabela("FORMY_PLATNOSCI_P"));
     EXPECT_EQ(Wiersze_Z("select FPLAT_NAZWA_ID, FPLAT_DNI_ZWLOKI, konh_ilosc_kopi_f, "
                         "konh_ilosc_kopi_dd, konh_platnik from Kontrahenci order by KONH_ID"),
               (Wiersze{{"P", "14", "2", "1", "1"},
                        {"Gotówka", "0", "1", "3", "0"},
                        {"Barter", "0", "1", "1", "0"},
                        {"G", "0", "1", "1", "1"},
-                       {"Gotówka", "0", "1", "1", "1"}}));
+                       {"Gotówka", "0", "1", "1", "1"},
+                       {"P", "30", "1", "1", "1"}}));
 }
 
 TEST_F(Kroki201, SmallStepsFillTheirNewColumns) {

@@ -18,9 +18,11 @@ class Kroki242 : public BazaKroku {
             "single, Countt counter)");
         Sql("create index indWtymRiR on zakupy_zawart (WtymRiR)");
         Sql("create table faktury (fakout_id long, id_kpir long)");
-        Sql("create table faktury_ZAWART (fakout_id long, KPIR_id long, Nie_Ksieguj logical)");
+        Sql("create table faktury_ZAWART (fakout_id long, KPIR_id long, Nie_Ksieguj logical, "
+            "Countt counter)");
         Sql("create table k_faktur (fkorout_id long, id_kpir long)");
-        Sql("create table k_faktur_ZAWART (fkorout_id long, KPIR_id long, WtymRiR single)");
+        Sql("create table k_faktur_ZAWART (fkorout_id long, KPIR_id long, WtymRiR single, Countt "
+            "counter)");
         Sql("create table Paragon_ZAWART (DDOUT_ID long, kpir_id long, Nie_Ksieguj logical)");
         Sql("create table DOWODY_DOSTAW_Zawart (DDOUT_ID long)");
         Sql("create table DOWODY_Zwrotu_Zawart (DDOUT_ID long)");
@@ -59,17 +61,35 @@ TEST_F(Kroki242, BoughtProductsTakeThePurchasePriceRaisedByTheLineMarkup) {
 }
 
 TEST_F(Kroki242, BookLinkMovesToInvoiceHeadersAndOldLineColumnsGo) {
-    Sql("insert into faktury values (1, null)");
-    Sql("insert into faktury values (2, 5)");
-    Sql("insert into faktury_ZAWART values (1, 71, 0)");
-    Sql("insert into k_faktur values (1, null)");
-    Sql("insert into k_faktur_ZAWART values (1, 81, 0)");
+    // An invoice takes the lowest book entry its lines name; a line without one takes
+    // no part, and an invoice whose lines name none keeps its own.
+    const struct {
+        std::vector<const char*> linie;  // the KPIR_id of the invoice's lines
+        const char* przed;
+        const char* po;
+    } przypadki[] = {
+        {{"71"}, "null", "71"}, {{}, "5", "5"},         {{"null", "73", "72"}, "0", "72"},
+        {{"null"}, "0", "0"},   {{"74", "74"}, "0", "74"},
+    };
+    int id = 0;
+    for (const auto& p : przypadki) {
+        Sql("insert into faktury values (" + std::to_string(++id) + ", " + p.przed + ")");
+        Sql("insert into k_faktur values (" + std::to_string(id) + ", " + p.przed + ")");
+        for (const std::string v : p.linie) {
+            Sql("insert into faktury_ZAWART (fakout_id, KPIR_id) values (" + std::to_string(id) +
+                ", " + v + ")");
+            Sql("insert into k_faktur_ZAWART (fkorout_id, KPIR_id) values (" +
+                std::to_string(id) + ", " + v + ")");
+        }
+    }
     Sql("insert into SRODKI_TRWALE_ZAWART values (1, 91)");
     ASSERT_EQ(Krok242(), "");
-    EXPECT_EQ(Wiersze_Z("select fakout_id, id_kpir from faktury order by 1"),
-              (Wiersze{{"1", "71"}, {"2", "5"}}));
-    EXPECT_EQ(Kolumna("select id_kpir from k_faktur"), std::vector<std::string>{"81"});
-    EXPECT_EQ(Kolumna("select id_kpir from k_faktur_ZAWART"), std::vector<std::string>{"81"});
+    Wiersze po;
+    for (const auto& p : przypadki) po.push_back({std::to_string(po.size() + 1), p.po});
+    EXPECT_EQ(Wiersze_Z("select fakout_id, id_kpir from faktury order by 1"), po);
+    EXPECT_EQ(Wiersze_Z("select fkorout_id, id_kpir from k_faktur order by 1"), po);
+    EXPECT_EQ(Kolumna("select id_kpir from k_faktur_ZAWART where fkorout_id=1"),
+              std::vector<std::string>{"71"});
     EXPECT_EQ(Kolumna("select id_kpir from SRODKI_TRWALE_ZAWART"), std::vector<std::string>{"91"});
     for (const char* gone :
          {"select WtymRiR from zakupy_zawart", "select WtymRiR from k_faktur_ZAWART",

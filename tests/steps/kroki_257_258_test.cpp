@@ -74,11 +74,15 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     Sql("insert into SPOSOB_NUMERACJI values (2, 'Miesięczna', 1, -1)");
     Sql("insert into SPOSOB_NUMERACJI values (3, 'Ciągła', 2, null)");
     Sql("insert into SPOSOB_NUMERACJI values (4, 'Jedna', 2, 0)");
+    // A scheme without an id names nothing; one beyond the 16-bit range is one like any.
+    Sql("insert into SPOSOB_NUMERACJI values (null, 'Bez id', 0, 0)");
+    Sql("insert into SPOSOB_NUMERACJI values (70000, 'Duża', 0, 0)");
     // An existing period row keeps its counters.
     Sql("insert into sposob_numeracji_zawart (sm_id, kierowca_id, rok, miesiac, nr_fa) values "
         "(1, 0, '2001', '0', 41)");
     for (const char* w :
-         {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1", "60, null, 1"})
+         {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1", "60, null, 1",
+          "70, 70000, 1"})
         Sql(std::string("insert into kontrahenci values (") + w + ")");
     const std::string marzec = "#03/05/2001#";
     struct {
@@ -92,6 +96,7 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
         {6, 1, 99},  // no such contractor
         {7, 1, 50},  // one series
         {8, 1, 60},  // a Null scheme
+        {11, 1, 70},  // a scheme id beyond 16 bits
     };
     for (const auto& f : faktury) Dokument("FAKTURY", f.id, marzec, f.kier, f.konh);
     Sql("insert into FAKTURY (id, fakout_data_wyst, kier_id, smz_id, KONH_ID) values (9, "
@@ -110,7 +115,11 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     const std::string rok2001 = Okres(1, 0, "2001", "0");
     EXPECT_EQ(Kolumna("select smz_id from FAKTURY order by id"),
               (std::vector<std::string>{rok2001, Okres(2, 2, "2001", "3"), "0", "0", "0", "0",
-                                        Okres(4, 0, "0", "0"), "0", "77", "0"}));
+                                        Okres(4, 0, "0", "0"), "0", "77", "0",
+                                        Okres(70000, 0, "2001", "0")}));
+    EXPECT_EQ(Kolumna("select count(*) from sposob_numeracji_zawart where sm_id is null"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(Linie_Logu("SPOSOB_NUMERACJI bez sm_id (nie mają okresów numeracji): 1").size(), 1u);
     EXPECT_EQ(Kolumna("select smz_id from K_FAKTUR order by id"),
               (std::vector<std::string>{Okres(1, 0, "2000", "0"), Okres(2, 2, "2001", "1"), "0"}));
     EXPECT_EQ(Kolumna("select smz_id from Dok_Wewnentrzne order by id"),

@@ -76,8 +76,10 @@ const std::string kRaportSurowceRapId =
 const std::string kZerujRozchod = "Update [SPRZEDAZ_ILOSC] set rozch_il=0 where rozch_il is null";
 
 // Steps 1.89 and 1.96, one code: the group columns, the two-series product numbering
-// (others from 10001) and the customer's driver in every sales document without one.
-void Grupy_Numery_Kierowcy(ClsKonwersje& k) {
+// (others from 10001) and the customer's driver in every sales document without one. A
+// customer without a driver gives none: the document keeps its 0 (no driver), which a
+// Null would have replaced, and the Log counts such documents.
+void Grupy_Numery_Kierowcy(ClsKonwersje& k, int krok) {
     k.DbWykonajKonwersje("alter table SUROWCE ADD COLUMN grupa text(50)");
     k.DbWykonajKonwersje("alter table PRODUKTY ADD COLUMN grupa text(50)");
     Numeruj_Produkty(k, 10000);
@@ -85,16 +87,22 @@ void Grupy_Numery_Kierowcy(ClsKonwersje& k) {
         "FAKTURY_WYCH", "FAKTURY_WYCH_KOREKTA", "DOWODY_DOSTAW", "DOWODY_ZWROTU",
         "Paragon",      "SPRZEDAZ_NEW",
     };
-    for (const std::string t : kDokumenty)
-        k.DbWykonajKonwersje("UPDATE " + t + " INNER JOIN KONTRAHENCI ON " + t +
-                             ".KONH_ID = KONTRAHENCI.KONH_ID SET " + t +
-                             ".kier_id = [kontrahenci].[kier_id] where " + t + ".kier_id=0");
+    for (const std::string t : kDokumenty) {
+        const std::string zlaczenie =
+            t + " INNER JOIN KONTRAHENCI ON " + t + ".KONH_ID = KONTRAHENCI.KONH_ID";
+        k.DbWykonajKonwersje("UPDATE " + zlaczenie + " SET " + t +
+                             ".kier_id = [kontrahenci].[kier_id] where " + t +
+                             ".kier_id=0 and [kontrahenci].[kier_id] is not null");
+        kroki::Loguj_Bez_Wskazania(
+            k, krok, "dokumenty " + t + " bez kierowcy (kontrahent nie ma kierowcy)",
+            zlaczenie + " where " + t + ".kier_id=0 and [kontrahenci].[kier_id] is null");
+    }
 }
 
 }  // namespace
 
 void ClsKonwersje::Konwersja_189() {
-    Grupy_Numery_Kierowcy(*this);
+    Grupy_Numery_Kierowcy(*this, 189);
 }
 
 void ClsKonwersje::Konwersja_190() {
@@ -226,5 +234,5 @@ void ClsKonwersje::Konwersja_194() {
 }
 
 void ClsKonwersje::Konwersja_196() {
-    Grupy_Numery_Kierowcy(*this);
+    Grupy_Numery_Kierowcy(*this, 196);
 }

@@ -133,19 +133,28 @@ void ClsKonwersje::Konwersja_212() {
     // in the second statement. Each takes only the contractors that the step has not
     // given their days yet (the column is its own, Null until it writes it): after a stop
     // past the default form below, a contractor given 'Gotówka' there is not a cash form
-    // to turn into 'G'.
-    DbWykonajKonwersje(
-        "UPDATE [Kontrahenci] INNER JOIN [FORMY_PLATNOSCI] ON "
-        "[FORMY_PLATNOSCI].[FPLAT_NAZWA_ID]=[Kontrahenci].[FPLAT_NAZWA_ID] SET "
-        "[Kontrahenci].[FPLAT_NAZWA_ID]='G', "
-        "[Kontrahenci].[FPLAT_DNI_ZWLOKI]=[FORMY_PLATNOSCI].[FPLAT_DNI_ZWLOKI] WHERE "
-        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]<>'P' and [Kontrahenci].[FPLAT_DNI_ZWLOKI] is null");
-    DbWykonajKonwersje(
-        "UPDATE [Kontrahenci] INNER JOIN [FORMY_PLATNOSCI] ON "
-        "[FORMY_PLATNOSCI].[FPLAT_NAZWA_ID]=[Kontrahenci].[FPLAT_NAZWA_ID] SET "
-        "[Kontrahenci].[FPLAT_NAZWA_ID]='P', "
-        "[Kontrahenci].[FPLAT_DNI_ZWLOKI]=[FORMY_PLATNOSCI].[FPLAT_DNI_ZWLOKI] WHERE "
-        "[FORMY_PLATNOSCI].[FPLAT_RODZAJ]='P' and [Kontrahenci].[FPLAT_DNI_ZWLOKI] is null");
+    // to turn into 'G'. A contractor takes one form of its name: the forms of a kind are
+    // first made one per name (names compared as the join compares them), a name held
+    // by several forms taking the fewest days among them (a form without days takes no
+    // part, unless no form of the name has any).
+    const auto forma = [this](const std::string& kod, const std::string& rodzaj) {
+        const std::string jedna = "[FORMY_PLATNOSCI_" + kod + "]";
+        DbWykonajKonwersje("drop table " + jedna);
+        DbWykonajKonwersje("SELECT [FPLAT_NAZWA_ID], Min([FPLAT_DNI_ZWLOKI]) AS "
+                           "[FPLAT_DNI_ZWLOKI] INTO " +
+                           jedna + " FROM [FORMY_PLATNOSCI] WHERE [FORMY_PLATNOSCI].[FPLAT_RODZAJ]" +
+                           rodzaj + " GROUP BY [FPLAT_NAZWA_ID]");
+        DbWykonajKonwersje("UPDATE [Kontrahenci] INNER JOIN " + jedna +
+                           " AS [FORMY_PLATNOSCI] ON "
+                           "[FORMY_PLATNOSCI].[FPLAT_NAZWA_ID]=[Kontrahenci].[FPLAT_NAZWA_ID] SET "
+                           "[Kontrahenci].[FPLAT_NAZWA_ID]='" +
+                           kod +
+                           "', [Kontrahenci].[FPLAT_DNI_ZWLOKI]=[FORMY_PLATNOSCI].[FPLAT_DNI_"
+                           "ZWLOKI] WHERE [Kontrahenci].[FPLAT_DNI_ZWLOKI] is null");
+        DbWykonajKonwersje("drop table " + jedna);
+    };
+    forma("G", "<>'P'");
+    forma("P", "='P'");
     DbWykonajKonwersje(
         "update [Kontrahenci] set [FPLAT_DNI_ZWLOKI] =0 where [FPLAT_DNI_ZWLOKI] is null ");
     DbWykonajKonwersje(

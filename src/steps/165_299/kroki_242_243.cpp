@@ -66,13 +66,24 @@ void ClsKonwersje::Konwersja_242() {
         .pola = {{"[k_faktur].[id_kpir]", "KPIR_id"}}};
     // The invoice lines' book link goes once the invoices hold it; the correction lines'
     // link becomes their id_kpir below, through the temporary column, once the
-    // corrections hold it.
-    DbWykonajKonwersje(
-        "update " + faktury.zlaczenie + " set [faktury].[id_kpir]=[faktury_ZAWART].[KPIR_id]",
-        Wartosci_Z_Wczesniejszego_Przebiegu(faktury));
-    DbWykonajKonwersje(
-        "update " + korekty.zlaczenie + " set [k_faktur].[id_kpir]=[k_faktur_ZAWART].[KPIR_id]",
-        Wartosci_Z_Wczesniejszego_Przebiegu(korekty));
+    // corrections hold it. Each invoice takes the book entry of one of its lines: the
+    // lowest entry that its lines name (of lines naming one entry, the first, the lowest
+    // Countt); a line without an entry takes no part, and an invoice none of whose lines
+    // names one keeps its id_kpir.
+    const auto jedna_linia = [this](const Przeniesione_Wartosci& p, const std::string& naglowek,
+                                    const std::string& linie, const std::string& klucz) {
+        const std::string l = "[" + linie + "].";
+        DbWykonajKonwersje("update (" + p.zlaczenie + ") left join [" + linie +
+                               "] AS [L2] on ([L2].[" + klucz + "]=" + l + "[" + klucz +
+                               "] and [L2].[KPIR_id] is not null and ([L2].[KPIR_id]<" + l +
+                               "[KPIR_id] or ([L2].[KPIR_id]=" + l + "[KPIR_id] and [L2].[Countt]<" +
+                               l + "[Countt]))) set [" + naglowek + "].[id_kpir]=" + l +
+                               "[KPIR_id] where " + l + "[KPIR_id] is not null and [L2].[" +
+                               klucz + "] is null",
+                           Wartosci_Z_Wczesniejszego_Przebiegu(p));
+    };
+    jedna_linia(faktury, "faktury", "faktury_ZAWART", "fakout_id");
+    jedna_linia(korekty, "k_faktur", "k_faktur_ZAWART", "fkorout_id");
     Usun_Pole("Paragon_ZAWART", "kpir_id");
     Usun_Pole("Paragon_ZAWART", "Nie_Ksieguj");
     Usun_Pole("faktury_ZAWART", "kpir_id");

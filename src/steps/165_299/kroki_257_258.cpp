@@ -60,6 +60,14 @@ void ClsKonwersje::Konwersja_257() {
     }
     ZamknijRSKonwersje(rs);
     Numeracja_Miesieczna = Czytaj_SetupKonwersje("roczna") == "0";
+    // A scheme or a driver without an id names nothing: the set-up makes no period rows
+    // for it, and no document is linked through it.
+    kroki::Loguj_Bez_Wskazania(*this, 257,
+                               "schematy SPOSOB_NUMERACJI bez sm_id (nie mają okresów numeracji)",
+                               "[SPOSOB_NUMERACJI] where [sm_id] is null");
+    kroki::Loguj_Bez_Wskazania(*this, 257,
+                               "kierowcy S_KIEROWCY bez kier_id (nie mają okresów numeracji)",
+                               "[S_KIEROWCY] where [kier_id] is null");
 
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> schemat;
