@@ -53,18 +53,25 @@ TEST_F(Kroki306, DocumentsPointAtTheSeriesOfTheirLine) {
     Sql("create table SPOSOB_NUMERACJI_ZAWART (id long, sm_id long)");
     Sql("insert into SPOSOB_NUMERACJI_ZAWART values (10, 1)");
     Sql("insert into SPOSOB_NUMERACJI_ZAWART values (11, 2)");
+    Sql("insert into SPOSOB_NUMERACJI_ZAWART values (12, null)");  // a line of no series
     for (const char* t :
          {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA", "DOK_KZA"})
         Sql(std::string("create table ") + t + " (ID long, smz_id long)");
     Sql("insert into DOK_DD values (1, 10)");
     Sql("insert into DOK_DD values (2, 11)");
     Sql("insert into DOK_DD values (3, 0)");
-    Sql("insert into DOK_DD values (4, 99)");
+    Sql("insert into DOK_DD values (4, 99)");  // no such line
+    Sql("insert into DOK_DD values (5, 12)");
+    Sql("insert into DOK_DD values (6, null)");
     Sql("insert into DOK_KZA values (1, 11)");
+    Sql("insert into DOK_KZA values (2, 12)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_308), "");
+    // A document of no line or of a line of no series names no numbering.
     EXPECT_EQ(Kolumna("select smz_id from DOK_DD order by ID"),
-              (std::vector<std::string>{"1", "2", "0", "99"}));
-    EXPECT_EQ(Kolumna("select smz_id from DOK_KZA"), (std::vector<std::string>{"2"}));
+              (std::vector<std::string>{"1", "2", "0", "0", "0", "Null"}));
+    EXPECT_EQ(Kolumna("select smz_id from DOK_KZA order by ID"),
+              (std::vector<std::string>{"2", "0"}));
+    EXPECT_EQ(Linie_Logu("bez istniejącej numeracji").size(), 2u);
     EXPECT_FALSE(Jest_Tabela("SPOSOB_NUMERACJI_ZAWART"));
 }
 

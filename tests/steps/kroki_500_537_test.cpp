@@ -139,7 +139,7 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
     Sql("create table PRODUKTY_RECEPTURY (Countt counter, pprod_nazwa_id long, prod_id long, "
         "sur_id long, ilosc single)");
     Sql("create table PRODUKTY_kalkulacja (prod_id long, kalkulacja text(10), koszt money)");
-    for (const char* w : {"1, 10, 1", "1, 11, 2", "2, 10, 3", "4, 10, 1"})
+    for (const char* w : {"1, 10, 1", "1, 11, 2", "2, 10, 3", "4, 10, 1", "Null, 10, 4"})
         Sql(std::string("insert into PRODUKTY_RECEPTURY (prod_id, sur_id, ilosc) values (") + w +
             ")");
     Sql("insert into PRODUKTY_kalkulacja values (1, 'k', 5)");
@@ -155,10 +155,12 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
                        {"3", "6", "True", "1990-01-01"},
                        {"4", "7", "True", "1990-01-01"},
                        {"4", "8", "True", "1990-01-01"}}));
-    // Every line carries its product's header id.
+    // Every line of a product carries its product's header id; a line of no product
+    // makes no header of no product.
     EXPECT_EQ(Kolumna("select count(*) from PRODUKTY_RECEPTURY_ZAWART as z left join "
                       "PRODUKTY_RECEPTURY as r on z.id_receptury=r.id_receptury and "
-                      "z.prod_id=r.prod_id where r.prod_id is null or z.active<>-1"),
+                      "z.prod_id=r.prod_id where z.prod_id is not null and (r.prod_id is null "
+                      "or z.active<>-1)"),
               std::vector<std::string>{"0"});
     EXPECT_FALSE(Jest_Tabela("PRODUKTY_kalkulacja"));
     EXPECT_FALSE(Jest_Tabela("DOK_PRS_ZAWART_ROZBICIE"));

@@ -58,6 +58,17 @@ void ClsKonwersje::Konwersja_308() {
     for (const char* t :
          {"DOK_FAK", "DOK_PAR", "DOK_DD", "DOK_WZ", "DOK_DZ", "DOK_PZ", "DOK_KFA", "DOK_KZA"}) {
         const std::string T = t;
+        // A document whose line is not there, or names no series, names no numbering
+        // (0): its line id kept would read as the id of another series, and the line's
+        // empty series would empty the document's id. The Log counts such documents.
+        const std::string zlaczenie = T + " left join [SPOSOB_NUMERACJI_ZAWART] on " + T +
+                                      ".[smz_id]=[SPOSOB_NUMERACJI_ZAWART].[id]";
+        const std::string bez_serii =
+            " where " + T + ".[smz_id]<>0 and [SPOSOB_NUMERACJI_ZAWART].[sm_id] is null";
+        kroki::Loguj_Bez_Wskazania(
+            *this, 308, "dokumenty " + T + " bez istniejącej numeracji (nie wskazują żadnej)",
+            zlaczenie + bez_serii);
+        DbWykonajKonwersje("Update " + zlaczenie + " set " + T + ".[smz_id]=0" + bez_serii);
         DbWykonajKonwersje("Update " + T + " inner join [SPOSOB_NUMERACJI_ZAWART] on " + T +
                            ".[smz_id]=[SPOSOB_NUMERACJI_ZAWART].[id] set " + T +
                            ".[smz_id]=[SPOSOB_NUMERACJI_ZAWART].[sm_id] where " + T +

@@ -80,9 +80,10 @@ void ClsKonwersje::Konwersja_477() {
         "(ZDDOUT_VAT='7' or ZDDOUT_VAT='3' or ZDDOUT_VAT='12' or ZDDOUT_VAT='22')";
     DbWykonajKonwersje(brutto + stawki);
     DbWykonajKonwersje(brutto + "not " + stawki);
+    // A line without a quantity keeps its gross value: the product would be Null.
     DbWykonajKonwersje(
         "update dok_par_zawart set WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_BRUTTO*ZDDOUT_ILOSC where "
-        "WSPRZ_CENA_BRUTTO<>0 and WSPRZ_WARTOSC_BRUTTO=0");
+        "WSPRZ_CENA_BRUTTO<>0 and WSPRZ_WARTOSC_BRUTTO=0 and ZDDOUT_ILOSC is not null");
 
     DbWykonajUPDKonwersje(
         "[Kontrahenci] set [LCEN_NAZWA_ID]   ='' where [LCEN_NAZWA_ID]   ='Brak' or "

@@ -213,12 +213,18 @@ void ClsKonwersje::Konwersja_537() {
         Dodaj_Pole("PRODUKTY_RECEPTURY", "ID_RECEPTURY int identity");
         Dodaj_Pole("PRODUKTY_RECEPTURY", "Active Logical");
         Dodaj_Pole("PRODUKTY_RECEPTURY", "DATAod SmallDateTime DEFAULT null");
+        // A product's lines without a calculation get a header of their own; lines of no
+        // product get none (such a header would name no product) and stay without a recipe.
         DbWykonajKonwersje(
             "insert into PRODUKTY_RECEPTURY (prod_id,ACTIVE,DATAod) select "
             "PRODUKTY_RECEPTURY_ZAWART.prod_id,-1,#01-01-1990# from PRODUKTY_RECEPTURY_ZAWART "
             "left join produkty_kalkulacja on "
             "PRODUKTY_RECEPTURY_ZAWART.prod_id=produkty_kalkulacja.prod_id where "
-            "produkty_kalkulacja.prod_id is null group by PRODUKTY_RECEPTURY_ZAWART.PROD_ID");
+            "produkty_kalkulacja.prod_id is null and PRODUKTY_RECEPTURY_ZAWART.prod_id is not "
+            "null group by PRODUKTY_RECEPTURY_ZAWART.PROD_ID");
+        kroki::Loguj_Bez_Wskazania(*this, 537,
+                                   "pozycje receptur bez produktu (nie należą do żadnej receptury)",
+                                   "PRODUKTY_RECEPTURY_ZAWART where prod_id is null");
         DbWykonajKonwersje(
             "Update PRODUKTY_RECEPTURY_ZAWART inner join PRODUKTY_RECEPTURY on  "
             "PRODUKTY_RECEPTURY_ZAWART.prod_id=PRODUKTY_RECEPTURY.prod_id set "
