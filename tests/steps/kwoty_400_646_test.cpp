@@ -34,6 +34,18 @@ std::vector<std::string> Z_Reszta541(std::vector<std::string> w) {
     return w;
 }
 
+const char* const k462Konta =
+    "create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
+    "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
+    "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
+    "long)";
+const char* const k462Dekrety =
+    "create table KH_DEKRETY (COUNTT counter, kpir_id long, ROK long, MIESIAC long, NR_K_1 "
+    "text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 text(10), Konh_id long, KWOTA_WN "
+    "money, KWOTA_ma money, Glowna bit, Countt_Konta long, Countt_Konta_Ojaca_1 long, "
+    "Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 long, OPIS text(50), "
+    "Konta_Przeciwstawne text(255))";
+
 const char* const kFin =
     "create table DOK_FIN (kp_id long, pw text(1), kwota money, kwota_kw money, Wart_Rozl money, "
     "wart_fin money)";
@@ -41,7 +53,41 @@ const char* const kFinZawart =
     "create table DOK_FIN_ZAWART (COUNTT counter, kp_id long, dok_id long, rodzaj_dok text(20), "
     "kwota money)";
 
+// The headers of step 4.52, each with its contractor, and the price lists of a name that
+// two of them share.
+std::vector<std::string> Z_Naglowkami452(std::vector<std::string> w) {
+    for (const char* t : {"DOK_DAR", "DOK_DD", "DOK_DZ", "DOK_FAK", "DOK_KFA", "DOK_KZA", "DOK_PAR",
+                          "DOK_PFA", "DOK_PW", "DOK_PZ", "DOK_RW", "DOK_WZ", "DOK_ZAK", "DOK_ZPF",
+                          "DOK_FWE"})
+        w.insert(w.begin(), std::string("create table ") + t + " (konh_id long)");
+    return w;
+}
+
 const Przypadek kPrzypadki[] = {
+    {"4.51: the lines of a price list name that two price lists share take the first of them",
+     4.50,
+     &ClsKonwersje::Konwersja_451,
+     {"create table CENNIKI (ID long, LCEN_NAZWA_ID text(50), LCEN_DATA datetime)",
+      "create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(50), PROD_ID long)",
+      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (1, 'A')",
+      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (2, 'B')",
+      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (3, 'A')",
+      "insert into CENNIKI_ZAWART values ('A', 10)", "insert into CENNIKI_ZAWART values ('B', 10)"},
+     {"select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by LCEN_NAZWA_ID"},
+     {{"A", "1"}, {"B", "2"}}},
+    {"4.52: a document of a contractor whose price list name two price lists share takes the "
+     "first of them",
+     4.51,
+     &ClsKonwersje::Konwersja_452,
+     Z_Naglowkami452({"create table kontrahenci (konh_id long, lcen_nazwa_id text(50))",
+                      "create table cenniki (id_cennika long, lcen_nazwa_id text(50))",
+                      "insert into cenniki values (2, 'A')", "insert into cenniki values (5, 'A')",
+                      "insert into cenniki values (7, 'B')", "insert into kontrahenci values (1, 'A')",
+                      "insert into kontrahenci values (2, 'B')",
+                      "insert into DOK_FAK values (1)", "insert into DOK_FAK values (2)"}),
+     {"select konh_id, ID_Cennika from DOK_FAK order by konh_id"},
+     {{"1", "2"}, {"2", "7"}}},
+
     {"4.00: a settling line without an amount settles nothing",
      3.99,
      &ClsKonwersje::Konwersja_400,
@@ -83,15 +129,7 @@ const Przypadek kPrzypadki[] = {
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
      "turnovers leave out an empty amount",
      4.61, &ClsKonwersje::Konwersja_462,
-     {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
-      "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
-      "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
-      "long)",
-      "create table KH_DEKRETY (COUNTT counter, kpir_id long, ROK long, MIESIAC long, NR_K_1 "
-      "text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 text(10), Konh_id long, KWOTA_WN "
-      "money, KWOTA_ma money, Glowna bit, Countt_Konta long, Countt_Konta_Ojaca_1 long, "
-      "Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 long, OPIS text(50), "
-      "Konta_Przeciwstawne text(255))",
+     {k462Konta, k462Dekrety,
       "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
       "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
       "create table dok_fin (kp_id long)", "insert into kontrahenci values (3, 'Młyn')",
@@ -101,6 +139,24 @@ const Przypadek kPrzypadki[] = {
       "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)"},
      {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA"},
      {{"3", "Młyn", "100", "40"}}},
+    {"4.62: postings take the first account of a year and number that the chart holds twice, "
+     "and a posting without its year makes no account",
+     4.61, &ClsKonwersje::Konwersja_462,
+     {k462Konta, k462Dekrety,
+      "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
+      "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
+      "create table dok_fin (kp_id long)",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, '202', "
+      "'', '', '', 'a')",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, '202', "
+      "'', '', '', 'b')",
+      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, "
+      "Glowna) values (1, 2004, 3, '202', '', '', '', 100, 0)",
+      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, "
+      "Glowna) values (1, Null, 3, '203', '', '', '', 50, 0)"},
+     {"select COUNTT, DZ_WN_03 from KH_KONTA order by COUNTT",
+      "select Countt_Konta from KH_DEKRETY order by COUNTT"},
+     {{"1", "100"}, {"2", "0"}, {"1"}, {"Null"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
      4.31,
