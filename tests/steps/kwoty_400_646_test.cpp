@@ -34,18 +34,6 @@ std::vector<std::string> Z_Reszta541(std::vector<std::string> w) {
     return w;
 }
 
-const char* const k462Konta =
-    "create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
-    "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
-    "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
-    "long)";
-const char* const k462Dekrety =
-    "create table KH_DEKRETY (COUNTT counter, kpir_id long, ROK long, MIESIAC long, NR_K_1 "
-    "text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 text(10), Konh_id long, KWOTA_WN "
-    "money, KWOTA_ma money, Glowna bit, Countt_Konta long, Countt_Konta_Ojaca_1 long, "
-    "Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 long, OPIS text(50), "
-    "Konta_Przeciwstawne text(255))";
-
 const char* const kFin =
     "create table DOK_FIN (kp_id long, pw text(1), kwota money, kwota_kw money, Wart_Rozl money, "
     "wart_fin money)";
@@ -69,10 +57,9 @@ const Przypadek kPrzypadki[] = {
      &ClsKonwersje::Konwersja_451,
      {"create table CENNIKI (ID long, LCEN_NAZWA_ID text(50), LCEN_DATA datetime)",
       "create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(50), PROD_ID long)",
-      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (1, 'A')",
-      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (2, 'B')",
-      "insert into CENNIKI (ID, LCEN_NAZWA_ID) values (3, 'A')",
-      "insert into CENNIKI_ZAWART values ('A', 10)", "insert into CENNIKI_ZAWART values ('B', 10)"},
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')", "insert into CENNIKI (LCEN_NAZWA_ID) values ('B')",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')", "insert into CENNIKI_ZAWART values ('A', 10)",
+      "insert into CENNIKI_ZAWART values ('B', 10)"},
      {"select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by LCEN_NAZWA_ID"},
      {{"A", "1"}, {"B", "2"}}},
     {"4.52: a document of a contractor whose price list name two price lists share takes the "
@@ -87,7 +74,6 @@ const Przypadek kPrzypadki[] = {
                       "insert into DOK_FAK values (1)", "insert into DOK_FAK values (2)"}),
      {"select konh_id, ID_Cennika from DOK_FAK order by konh_id"},
      {{"1", "2"}, {"2", "7"}}},
-
     {"4.00: a settling line without an amount settles nothing",
      3.99,
      &ClsKonwersje::Konwersja_400,
@@ -127,36 +113,34 @@ const Przypadek kPrzypadki[] = {
      {"select wartosc179, wartosc180 from PLACE_DANE order by idp"},
      {{"850", "30"}, {"Null", "Null"}}},
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
-     "turnovers leave out an empty amount",
+     "turnovers leave out an empty amount; postings take the first account of a number that "
+     "the chart holds twice, and a posting without its year makes no account",
      4.61, &ClsKonwersje::Konwersja_462,
-     {k462Konta, k462Dekrety,
+     {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
+      "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
+      "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
+      "long)",
+      "create table KH_DEKRETY (COUNTT counter, kpir_id long, ROK long, MIESIAC long, NR_K_1 "
+      "text(10), NR_K_2 text(10), NR_K_3 text(10), NR_K_4 text(10), Konh_id long, KWOTA_WN "
+      "money, KWOTA_ma money, Glowna bit, Countt_Konta long, Countt_Konta_Ojaca_1 long, "
+      "Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 long, OPIS text(50), "
+      "Konta_Przeciwstawne text(255))",
       "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
       "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
       "create table dok_fin (kp_id long)", "insert into kontrahenci values (3, 'Młyn')",
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
       "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 5, 100, Null, 0)",
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
-      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)"},
-     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA"},
-     {{"3", "Młyn", "100", "40"}}},
-    {"4.62: postings take the first account of a year and number that the chart holds twice, "
-     "and a posting without its year makes no account",
-     4.61, &ClsKonwersje::Konwersja_462,
-     {k462Konta, k462Dekrety,
-      "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
-      "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
-      "create table dok_fin (kp_id long)",
-      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, '202', "
-      "'', '', '', 'a')",
-      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, '202', "
-      "'', '', '', 'b')",
-      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, "
-      "Glowna) values (1, 2004, 3, '202', '', '', '', 100, 0)",
-      "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, "
-      "Glowna) values (1, Null, 3, '203', '', '', '', 50, 0)"},
-     {"select COUNTT, DZ_WN_03 from KH_KONTA order by COUNTT",
-      "select Countt_Konta from KH_DEKRETY order by COUNTT"},
-     {{"1", "100"}, {"2", "0"}, {"1"}, {"Null"}}},
+      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, "
+      "'202', '', '', '', 'a')",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, "
+      "'202', '', '', '', 'b')",
+      "insert into KH_DEKRETY (ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_ma, "
+      "Glowna) values (2004, 3, '202', '', '', '', 9, 0, 0)",
+      "insert into KH_DEKRETY (ROK, NR_K_1) values (Null, '203')"},
+     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA order by COUNTT"},
+     {{"Null", "a", "9", "0"}, {"Null", "b", "0", "0"}, {"3", "Młyn", "100", "40"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
      4.31,
