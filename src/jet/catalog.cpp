@@ -457,7 +457,8 @@ std::string index_sql(const TableInfo& t, const IndexInfo& ix) {
 // The table and the columns of an index: "TABLE (column, column)".
 std::string key_of(const TableInfo& t, const IndexInfo& ix) {
     std::string key;
-    for (const auto& c : ix.columns) key += (key.empty() ? "" : ", ") + t.column_by_id(c.column_id)->name;
+    for (const auto& c : ix.columns)
+        key += (key.empty() ? "" : ", ") + t.column_by_id(c.column_id)->name;
     return t.name + " (" + key + ")";
 }
 

@@ -171,9 +171,8 @@ void ClsKonwersje::Konwersja_451() {
     DbWykonajKonwersje(std::string("Update ") + (p.zlaczenie.empty() ? "" : "(") +
                        "CENNIKI_ZAWART inner join CENNIKI on CENNIKI_ZAWART.LCEN_NAZWA_ID=CENNIKI."
                        "LCEN_NAZWA_ID" +
-                       p.zlaczenie +
-                       " set CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA where " + p.warunek +
-                       "CENNIKI_ZAWART.ID_CENNIKA is null");
+                       p.zlaczenie + " set CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA where " +
+                       p.warunek + "CENNIKI_ZAWART.ID_CENNIKA is null");
     DbWykonajKonwersje(
         "update [cenniki] set active=true,[LCEN_DATA]=format('01-01-1990','dd-MM-yyyy')");
     DbWykonajKonwersje("update [CENNIKI_ZAWART] set active=true");

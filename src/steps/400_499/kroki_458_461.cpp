@@ -71,10 +71,10 @@ void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k, bool przez_upd) {
     const bool powtorzone =
         k.Liczba_Z_Zapytania(std::string("count(*) from kh_KONTA AS K inner join ") +
                              kWczesniejszeKonto) != 0;
-    const std::string polecenie =
-        powtorzone ? std::string("(") + kDekretKonta + ") left join " + kWczesniejszeKonto +
-                         kKontoDekretu + "WHERE K2.COUNTT is null"
-                   : std::string(kDekretKonta) + kKontoDekretu;
+    const std::string polecenie = powtorzone ? std::string("(") + kDekretKonta + ") left join " +
+                                                   kWczesniejszeKonto + kKontoDekretu +
+                                                   "WHERE K2.COUNTT is null"
+                                             : std::string(kDekretKonta) + kKontoDekretu;
     if (przez_upd)
         k.DbWykonajUPDKonwersje(polecenie, "", "", "");
     else

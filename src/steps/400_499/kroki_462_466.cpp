@@ -135,7 +135,8 @@ void ClsKonwersje::Konwersja_462() {
         "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,Min(d.Konh_id) "
         "from kh_dekrety as d left join kh_konta as k on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) "
         "and (d.NR_K_2=k.NR_K_2) and (d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4) where k.NR_K_1 "
-        "is null and not (" + bez_konta + ") group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
+        "is null and not (" +
+        bez_konta + ") group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
     kroki::Loguj_Bez_Wskazania(*this, 462, "dekrety bez roku lub części numeru konta",
                                "kh_dekrety as d where " + bez_konta);
     DbWykonajUPDKonwersje(
