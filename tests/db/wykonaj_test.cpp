@@ -84,7 +84,8 @@ TEST_F(Wykonaj, ResultTextsOfTheBaseExecutor) {
     ASSERT_EQ(DbWykonajSQL("INSERT INTO V (r_dok) VALUES ('n')", rekordy, false), "");
     ASSERT_EQ(DbWykonajSQL("DROP INDEX P ON V", rekordy, false), "");
     EXPECT_EQ(DbWykonajSQL("CREATE INDEX P ON V (r_dok, id) WITH PRIMARY", rekordy, false),
-              "-2147467259(Index or primary key cannot contain a Null value. Table and key: V (r_dok, id).)");
+              "-2147467259(Index or primary key cannot contain a Null value. Table and key: V "
+              "(r_dok, id).)");
 }
 
 TEST_F(Wykonaj, NoErrorOnlyLogs) {

@@ -44,9 +44,9 @@ const char* const kFinZawart =
 // The headers of step 4.52, each with its contractor, and the price lists of a name that
 // two of them share.
 std::vector<std::string> Z_Naglowkami452(std::vector<std::string> w) {
-    for (const char* t : {"DOK_DAR", "DOK_DD", "DOK_DZ", "DOK_FAK", "DOK_KFA", "DOK_KZA", "DOK_PAR",
-                          "DOK_PFA", "DOK_PW", "DOK_PZ", "DOK_RW", "DOK_WZ", "DOK_ZAK", "DOK_ZPF",
-                          "DOK_FWE"})
+    for (const char* t :
+         {"DOK_DAR", "DOK_DD", "DOK_DZ", "DOK_FAK", "DOK_KFA", "DOK_KZA", "DOK_PAR", "DOK_PFA",
+          "DOK_PW", "DOK_PZ", "DOK_RW", "DOK_WZ", "DOK_ZAK", "DOK_ZPF", "DOK_FWE"})
         w.insert(w.begin(), std::string("create table ") + t + " (konh_id long)");
     return w;
 }
@@ -57,9 +57,10 @@ const Przypadek kPrzypadki[] = {
      &ClsKonwersje::Konwersja_451,
      {"create table CENNIKI (ID long, LCEN_NAZWA_ID text(50), LCEN_DATA datetime)",
       "create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(50), PROD_ID long)",
-      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')", "insert into CENNIKI (LCEN_NAZWA_ID) values ('B')",
-      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')", "insert into CENNIKI_ZAWART values ('A', 10)",
-      "insert into CENNIKI_ZAWART values ('B', 10)"},
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('B')",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')",
+      "insert into CENNIKI_ZAWART values ('A', 10)", "insert into CENNIKI_ZAWART values ('B', 10)"},
      {"select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by LCEN_NAZWA_ID"},
      {{"A", "1"}, {"B", "2"}}},
     {"4.52: a document of a contractor whose price list name two price lists share takes the "
@@ -69,9 +70,10 @@ const Przypadek kPrzypadki[] = {
      Z_Naglowkami452({"create table kontrahenci (konh_id long, lcen_nazwa_id text(50))",
                       "create table cenniki (id_cennika long, lcen_nazwa_id text(50))",
                       "insert into cenniki values (2, 'A')", "insert into cenniki values (5, 'A')",
-                      "insert into cenniki values (7, 'B')", "insert into kontrahenci values (1, 'A')",
-                      "insert into kontrahenci values (2, 'B')",
-                      "insert into DOK_FAK values (1)", "insert into DOK_FAK values (2)"}),
+                      "insert into cenniki values (7, 'B')",
+                      "insert into kontrahenci values (1, 'A')",
+                      "insert into kontrahenci values (2, 'B')", "insert into DOK_FAK values (1)",
+                      "insert into DOK_FAK values (2)"}),
      {"select konh_id, ID_Cennika from DOK_FAK order by konh_id"},
      {{"1", "2"}, {"2", "7"}}},
     {"4.00: a settling line without an amount settles nothing",
@@ -115,7 +117,8 @@ const Przypadek kPrzypadki[] = {
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
      "turnovers leave out an empty amount; postings take the first account of a number that "
      "the chart holds twice, and a posting without its year makes no account",
-     4.61, &ClsKonwersje::Konwersja_462,
+     4.61,
+     &ClsKonwersje::Konwersja_462,
      {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
       "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
       "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
@@ -155,7 +158,8 @@ const Przypadek kPrzypadki[] = {
       "select kp_id, wart_fin, Wart_Rozl from DOK_FIN order by kp_id"},
      {{"1", "200"}, {"2", "100"}, {"3", "Null"}, {"1", "300", "0"}, {"2", "0", "300"}}},
 
-    {"5.49: an asset of a purchase line without a stock quantity counts none of it", 5.48,
+    {"5.49: an asset of a purchase line without a stock quantity counts none of it",
+     5.48,
      &ClsKonwersje::Konwersja_549,
      {"create table DOK_INN (dok_id long)",
       "create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, ilosc_mag single, WtymST single)",
@@ -172,7 +176,8 @@ const Przypadek kPrzypadki[] = {
      {{"5"}, {"1"}}},
     {"5.50: a correction line's value counts a price or quantity not given as 0, and one "
      "given none stays empty",
-     5.49, &ClsKonwersje::Konwersja_550,
+     5.49,
+     &ClsKonwersje::Konwersja_550,
      {"create table DOK_KZA (FKOROUT_ID long, FAKOUT_ID long)",
       "create table DOK_KZA_ZAWART (FKOROUT_ID long, PROD_ID long, ZFKOROUT_CENA_N money, "
       "zfkorout_ilosckor single, CENA_ORG money, ZFKOROUT_ILOSC single, ZFKOROUT_VAT text(3), "
