@@ -32,7 +32,7 @@ std::string lost_connection_text(const jet::Error& e);
 // that moves, carries or deletes rows, whose values may hold those words). Data too long is
 // repaired by widening the table's short text columns and running once more. A lost or locked
 // connection (0x80004005) gives "1" when quiet, else the lost-connection text (duplicate values
-// their own text, naming the table and key); a failure
+// and a Null in a primary key their own text, naming the table and key); a failure
 // of the environment (the file locked by another process, a full disk, a read-only
 // database, an I/O error) gives the lost-connection text even when quiet. rekordy receives the
 // records affected, -1 after a failure.

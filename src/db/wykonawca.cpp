@@ -109,7 +109,8 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
 }
 
 bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
-    return w.numer == jet::hr::Unspecified && w.blad != jet::Fault::Duplicate;
+    return w.numer == jet::hr::Unspecified && w.blad != jet::Fault::Duplicate &&
+           w.blad != jet::Fault::NullInKey;
 }
 
 bool Awaria_Srodowiska(const Wynik_Polecenia& w) {

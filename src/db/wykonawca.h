@@ -59,7 +59,8 @@ Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
 
 // True for a failure that the executors treat as a lost or locked connection: the
 // provider's 0x80004005, except the duplicate values of a unique index or key
-// (jet::Fault::Duplicate), which no rerun mends and whose text names the table and key.
+// (jet::Fault::Duplicate) and a Null in a primary key (jet::Fault::NullInKey), which no
+// rerun mends and whose text names the table and key.
 bool Utrata_Polaczenia(const Wynik_Polecenia& w);
 
 // True for a failure of the environment, not of the statement (jet::environment_failure):
@@ -119,8 +120,8 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
 // A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
 // kBledy_Usuwania or of the executor's own pochlaniane gives ""; any other 0x80004005
-// gives "1" when quiet, else the lost-connection text (duplicate values: their own result
-// text, naming the table and key; Utrata_Polaczenia), and a failure of the environment
+// gives "1" when quiet, else the lost-connection text (duplicate values or a Null in a
+// primary key: their own result text, naming the table and key; Utrata_Polaczenia), and a failure of the environment
 // the lost-connection text even when quiet; any other failure its result text.
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
                             std::span<const Regula_Bledu> pochlaniane);

@@ -454,7 +454,16 @@ std::string index_sql(const TableInfo& t, const IndexInfo& ix) {
     return sql + ")";
 }
 
-// Raises NullInKey when a row of the table has Null in one of the index's columns.
+// The table and the columns of an index: "TABLE (column, column)".
+std::string key_of(const TableInfo& t, const IndexInfo& ix) {
+    std::string key;
+    for (const auto& c : ix.columns)
+        key += (key.empty() ? "" : ", ") + t.column_by_id(c.column_id)->name;
+    return t.name + " (" + key + ")";
+}
+
+// Raises NullInKey, naming the table and key, when a row of the table has Null in one of
+// the index's columns.
 void check_no_nulls(sqlite3* db, const TableInfo& t, const IndexInfo& ix) {
     std::string sql = "SELECT 1 FROM " + t.sql_name + " WHERE ";
     for (size_t i = 0; i < ix.columns.size(); ++i) {
@@ -462,7 +471,7 @@ void check_no_nulls(sqlite3* db, const TableInfo& t, const IndexInfo& ix) {
         sql += t.column_by_id(ix.columns[i].column_id)->sql_name + " IS NULL";
     }
     Stmt st(db, sql + " LIMIT 1");
-    if (st.step()) raise(Fault::NullInKey);
+    if (st.step()) throw key_error(Fault::NullInKey, key_of(t, ix));
 }
 
 // The column that a ColumnSpec asks for, under internal number id (a counter is a Long).
@@ -1217,10 +1226,7 @@ void Catalog::create_index(std::string_view table_name, const IndexSpec& def) {
             exec(db_, index_sql(t, ix), Work::Rows);
         } catch (const Error& e) {
             if (e.fault() != Fault::Duplicate) throw;
-            // Named: the table and the key whose values repeat.
-            std::string key;
-            for (const auto& [name, descending] : def.columns) key += (key.empty() ? "" : ", ") + need_column(t, name).name;
-            throw duplicate_error(t.name + " (" + key + ")");
+            throw key_error(Fault::Duplicate, key_of(t, ix));  // the key whose values repeat
         }
         run(db_,
             "INSERT INTO MSysJetIndexes(id, table_id, name, sql_name, is_primary, is_unique, "

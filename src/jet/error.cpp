@@ -225,10 +225,10 @@ Error statement_failure(const Error& e) {
     return Error(*e.fault(), hr::TypeMismatch, e.description());
 }
 
-Error duplicate_error(std::string_view key) {
-    Error e = make_error(Fault::Duplicate);
+Error key_error(Fault f, std::string_view key) {
+    Error e = make_error(f);
     if (key.empty()) return e;
-    return Error(Fault::Duplicate, e.number(), e.description() + " Table and key: " + std::string(key) + ".");
+    return Error(f, e.number(), e.description() + " Table and key: " + std::string(key) + ".");
 }
 
 }  // namespace jet

@@ -143,9 +143,10 @@ bool environment_failure(const Error& e);
 // True for the failure of a file that another process holds locked (FileLocked).
 bool file_locked(const Error& e);
 
-// The failure of duplicate values in a unique index or key: Jet's text, then " Table and
-// key: " and key ("TABLE (column, column)") when key is not "".
-Error duplicate_error(std::string_view key);
+// The failure f of a unique index or key over its rows (Duplicate: duplicate values;
+// NullInKey: a Null in a primary key): Jet's text, then " Table and key: " and key
+// ("TABLE (column, column)") when key is not "".
+Error key_error(Fault f, std::string_view key);
 
 // Builds the failure of a condition with its arguments in place.
 Error make_error(Fault f, std::string_view arg1 = {}, std::string_view arg2 = {});

@@ -144,7 +144,7 @@ Error failure_of(sqlite3* db, int rc, const Catalog* cat, std::string_view path 
     switch (rc) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
-            return duplicate_error(key_named_in(msg, cat));  // where SQLite names them
+            return key_error(Fault::Duplicate, key_named_in(msg, cat));  // where SQLite names them
         case SQLITE_CONSTRAINT_NOTNULL:
             return make_error(Fault::RequiredNull, column_named_in(msg, cat));
         case SQLITE_IOERR_NOMEM:  // the system's memory, not its disk

@@ -80,6 +80,12 @@ TEST_F(Wykonaj, ResultTextsOfTheBaseExecutor) {
     EXPECT_TRUE(DbWykonajSQL("UPDATE V SET r_dok = 'f' WHERE r_dok = 'z'", rekordy, false)
                     .ends_with(" Table and key: V (id, r_dok).)"));
     EXPECT_TRUE(DbWykonajSQL("CREATE UNIQUE INDEX S ON T (s)", rekordy, false).ends_with(" Table and key: T (s).)"));
+    // A primary key over a row with a Null in it: Jet's text, naming the table and key.
+    ASSERT_EQ(DbWykonajSQL("INSERT INTO V (r_dok) VALUES ('n')", rekordy, false), "");
+    ASSERT_EQ(DbWykonajSQL("DROP INDEX P ON V", rekordy, false), "");
+    EXPECT_EQ(DbWykonajSQL("CREATE INDEX P ON V (r_dok, id) WITH PRIMARY", rekordy, false),
+              "-2147467259(Index or primary key cannot contain a Null value. Table and key: V "
+              "(r_dok, id).)");
 }
 
 TEST_F(Wykonaj, NoErrorOnlyLogs) {

@@ -216,6 +216,13 @@ TEST_F(Krok558, RerunAfterAStopCompletesTheStep) {
          "alter table kontrahenci drop column konh_numer",
          "UWAGA Load Baza DbOtwórzSELKonwersje",
          {"alter table kontrahenci add column konh_numer long"}},
+        // The accounts' primary key refuses an account without its year: Jet's text
+        // naming the table and key, no lost connection.
+        {"stopped at the accounts' key over an account without its year",
+         "insert into KH_KONTA values (Null, '202', '', '', '')",
+         "-2147467259(Index or primary key cannot contain a Null value. Table and key: KH_KONTA "
+         "(ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4).)",
+         {"update KH_KONTA set ROK=2005 where ROK is null"}},
         // What an earlier build left when the appended "1" passed 25 characters.
         {"stopped at the mend of product codes",
          "",

@@ -41,7 +41,41 @@ const char* const kFinZawart =
     "create table DOK_FIN_ZAWART (COUNTT counter, kp_id long, dok_id long, rodzaj_dok text(20), "
     "kwota money)";
 
+// The headers of step 4.52, each with its contractor, and the price lists of a name that
+// two of them share.
+std::vector<std::string> Z_Naglowkami452(std::vector<std::string> w) {
+    for (const char* t :
+         {"DOK_DAR", "DOK_DD", "DOK_DZ", "DOK_FAK", "DOK_KFA", "DOK_KZA", "DOK_PAR", "DOK_PFA",
+          "DOK_PW", "DOK_PZ", "DOK_RW", "DOK_WZ", "DOK_ZAK", "DOK_ZPF", "DOK_FWE"})
+        w.insert(w.begin(), std::string("create table ") + t + " (konh_id long)");
+    return w;
+}
+
 const Przypadek kPrzypadki[] = {
+    {"4.51: the lines of a price list name that two price lists share take the first of them",
+     4.50,
+     &ClsKonwersje::Konwersja_451,
+     {"create table CENNIKI (ID long, LCEN_NAZWA_ID text(50), LCEN_DATA datetime)",
+      "create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(50), PROD_ID long)",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('B')",
+      "insert into CENNIKI (LCEN_NAZWA_ID) values ('A')",
+      "insert into CENNIKI_ZAWART values ('A', 10)", "insert into CENNIKI_ZAWART values ('B', 10)"},
+     {"select LCEN_NAZWA_ID, ID_CENNIKA from CENNIKI_ZAWART order by LCEN_NAZWA_ID"},
+     {{"A", "1"}, {"B", "2"}}},
+    {"4.52: a document of a contractor whose price list name two price lists share takes the "
+     "first of them",
+     4.51,
+     &ClsKonwersje::Konwersja_452,
+     Z_Naglowkami452({"create table kontrahenci (konh_id long, lcen_nazwa_id text(50))",
+                      "create table cenniki (id_cennika long, lcen_nazwa_id text(50))",
+                      "insert into cenniki values (2, 'A')", "insert into cenniki values (5, 'A')",
+                      "insert into cenniki values (7, 'B')",
+                      "insert into kontrahenci values (1, 'A')",
+                      "insert into kontrahenci values (2, 'B')", "insert into DOK_FAK values (1)",
+                      "insert into DOK_FAK values (2)"}),
+     {"select konh_id, ID_Cennika from DOK_FAK order by konh_id"},
+     {{"1", "2"}, {"2", "7"}}},
     {"4.00: a settling line without an amount settles nothing",
      3.99,
      &ClsKonwersje::Konwersja_400,
@@ -81,8 +115,10 @@ const Przypadek kPrzypadki[] = {
      {"select wartosc179, wartosc180 from PLACE_DANE order by idp"},
      {{"850", "30"}, {"Null", "Null"}}},
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
-     "turnovers leave out an empty amount",
-     4.61, &ClsKonwersje::Konwersja_462,
+     "turnovers leave out an empty amount; postings take the first account of a number that "
+     "the chart holds twice, and a posting without its year makes no account",
+     4.61,
+     &ClsKonwersje::Konwersja_462,
      {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
       "text(10), NR_K_4 text(10), Nazwa_konta text(50), Typ text(1), Rodzaj long, Kartoteka long, "
       "Konh_id long, Countt_Konta_Ojaca_1 long, Countt_Konta_Ojaca_2 long, Countt_Konta_Ojaca_3 "
@@ -98,9 +134,16 @@ const Przypadek kPrzypadki[] = {
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
       "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 5, 100, Null, 0)",
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
-      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)"},
-     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA"},
-     {{"3", "Młyn", "100", "40"}}},
+      "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 3, Null, 40, 0)",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, "
+      "'202', '', '', '', 'a')",
+      "insert into KH_KONTA (ROK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Nazwa_konta) values (2004, "
+      "'202', '', '', '', 'b')",
+      "insert into KH_DEKRETY (ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_ma, "
+      "Glowna) values (2004, 3, '202', '', '', '', 9, 0, 0)",
+      "insert into KH_DEKRETY (ROK, NR_K_1) values (Null, '203')"},
+     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA order by COUNTT"},
+     {{"Null", "a", "9", "0"}, {"Null", "b", "0", "0"}, {"3", "Młyn", "100", "40"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
      4.31,
@@ -115,7 +158,8 @@ const Przypadek kPrzypadki[] = {
       "select kp_id, wart_fin, Wart_Rozl from DOK_FIN order by kp_id"},
      {{"1", "200"}, {"2", "100"}, {"3", "Null"}, {"1", "300", "0"}, {"2", "0", "300"}}},
 
-    {"5.49: an asset of a purchase line without a stock quantity counts none of it", 5.48,
+    {"5.49: an asset of a purchase line without a stock quantity counts none of it",
+     5.48,
      &ClsKonwersje::Konwersja_549,
      {"create table DOK_INN (dok_id long)",
       "create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, ilosc_mag single, WtymST single)",
@@ -132,7 +176,8 @@ const Przypadek kPrzypadki[] = {
      {{"5"}, {"1"}}},
     {"5.50: a correction line's value counts a price or quantity not given as 0, and one "
      "given none stays empty",
-     5.49, &ClsKonwersje::Konwersja_550,
+     5.49,
+     &ClsKonwersje::Konwersja_550,
      {"create table DOK_KZA (FKOROUT_ID long, FAKOUT_ID long)",
       "create table DOK_KZA_ZAWART (FKOROUT_ID long, PROD_ID long, ZFKOROUT_CENA_N money, "
       "zfkorout_ilosckor single, CENA_ORG money, ZFKOROUT_ILOSC single, ZFKOROUT_VAT text(3), "

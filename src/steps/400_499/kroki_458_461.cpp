@@ -19,12 +19,18 @@
 
 namespace {
 
-// The UPDATE that gives every posting its account and the account's parents.
-constexpr const char* kPowiazDekrety =
-    "Update kh_dekrety AS D inner join kh_KONTA AS K ON (D.NR_K_1=K.NR_K_1) AND "
-    "(D.NR_K_2=K.NR_K_2) AND (D.NR_K_3=K.NR_K_3) AND (D.NR_K_4=K.NR_K_4) AND (D.ROK=K.ROK) SET "
-    "D.Countt_Konta=K.COUNTT,D.Countt_Konta_Ojaca_1=K.Countt_Konta_Ojaca_1,D.Countt_Konta_"
+// The UPDATE that gives every posting its account and the account's parents: the join
+// of a posting (D) with the account (K) of its year and number, and the values it sets.
+constexpr const char* kDekretKonta =
+    "kh_dekrety AS D inner join kh_KONTA AS K ON (D.NR_K_1=K.NR_K_1) AND (D.NR_K_2=K.NR_K_2) "
+    "AND (D.NR_K_3=K.NR_K_3) AND (D.NR_K_4=K.NR_K_4) AND (D.ROK=K.ROK)";
+constexpr const char* kKontoDekretu =
+    " SET D.Countt_Konta=K.COUNTT,D.Countt_Konta_Ojaca_1=K.Countt_Konta_Ojaca_1,D.Countt_Konta_"
     "Ojaca_2=K.Countt_Konta_Ojaca_2,D.Countt_Konta_Ojaca_3=K.Countt_Konta_Ojaca_3 ";
+// An account (K2) of the same year and number as K, entered before it.
+constexpr const char* kWczesniejszeKonto =
+    "kh_KONTA AS K2 ON (K2.NR_K_1=K.NR_K_1) AND (K2.NR_K_2=K.NR_K_2) AND (K2.NR_K_3=K.NR_K_3) "
+    "AND (K2.NR_K_4=K.NR_K_4) AND (K2.ROK=K.ROK) AND (K2.COUNTT<K.COUNTT)";
 
 // The account types, after "UPDATE ": level-1 accounts without a card file, level-1
 // accounts with sub-accounts, level-2 and level-3 accounts with sub-accounts.
@@ -58,10 +64,21 @@ void Typy_Kont(ClsKonwersje& k) {
 }
 
 void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k, bool przez_upd) {
+    // A chart that holds an account of one year and number twice (it has no key before
+    // this step makes one) gives the postings of that number its first account, the
+    // lowest Countt, so that each posting takes one account. Only such a chart needs the
+    // second look at the accounts, which would slow the update down.
+    const bool powtorzone =
+        k.Liczba_Z_Zapytania(std::string("count(*) from kh_KONTA AS K inner join ") +
+                             kWczesniejszeKonto) != 0;
+    const std::string polecenie = powtorzone ? std::string("(") + kDekretKonta + ") left join " +
+                                                   kWczesniejszeKonto + kKontoDekretu +
+                                                   "WHERE K2.COUNTT is null"
+                                             : std::string(kDekretKonta) + kKontoDekretu;
     if (przez_upd)
-        k.DbWykonajUPDKonwersje(std::string(kPowiazDekrety).substr(7), "", "", "");
+        k.DbWykonajUPDKonwersje(polecenie, "", "", "");
     else
-        k.DbWykonajKonwersje(kPowiazDekrety);
+        k.DbWykonajKonwersje("Update " + polecenie);
 }
 
 }  // namespace kroki

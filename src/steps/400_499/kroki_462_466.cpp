@@ -124,13 +124,21 @@ void ClsKonwersje::Konwersja_462() {
             DbWykonajKonwersje(std::string("alter table [kh_konta] ADD COLUMN [DZ_") +
                                (s[0] == 'w' ? "WN_" : "MA_") + Miesiac2(m) + "] money DEFAULT 0");
     // One account for each missing year and number, whatever contractors its postings
-    // name: the lowest of them is the account's.
+    // name: the lowest of them is the account's. A posting without its year or a part of
+    // its number names no account (none is made for it, which no key of the accounts
+    // could take), and the Log counts such postings.
+    const std::string bez_konta =
+        "d.ROK is null or d.NR_K_1 is null or d.NR_K_2 is null or d.NR_K_3 is null or d.NR_K_4 "
+        "is null";
     DbWykonajIINKonwersje(
         "kh_konta (ROK,NR_K_1,NR_K_2,NR_K_3,NR_K_4,Nazwa_konta,Typ,Rodzaj,Kartoteka,Konh_id) "
         "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,Min(d.Konh_id) "
         "from kh_dekrety as d left join kh_konta as k on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) "
         "and (d.NR_K_2=k.NR_K_2) and (d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4) where k.NR_K_1 "
-        "is null group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
+        "is null and not (" +
+        bez_konta + ") group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
+    kroki::Loguj_Bez_Wskazania(*this, 462, "dekrety bez roku lub części numeru konta",
+                               "kh_dekrety as d where " + bez_konta);
     DbWykonajUPDKonwersje(
         "[KH_KONTA] inner join kontrahenci on kh_konta.konh_id=kontrahenci.konh_id set "
         "kh_konta.nazwa_konta=kontrahenci.KONH_NAZ_SKROT where kh_konta.nazwa_konta=''",
