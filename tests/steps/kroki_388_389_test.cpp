@@ -133,7 +133,7 @@ TEST_F(Kroki388, EverySourceBecomesAPartyAndItsReferencesFollow) {
               (Wiersze{{niezal, "", "2", kasa},
                        {"1", "Niezależne", "1", bank},
                        {nowak, "", "2", kasa},
-                       {nowak, "", "2", "9"}}));
+                       {nowak, "", "2", "0"}}));
     EXPECT_EQ(Kolumna("select ID_KASY from DOK_FRA"), (std::vector<std::string>{bank}));
     EXPECT_EQ(Wiersze_Z("select RKONH_NAZWA_ID, Saldo, nr_konta_kasowego from KONTRAHENCI where "
                         "rodz is not null order by konh_id"),
@@ -254,9 +254,14 @@ TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
     };
     EXPECT_EQ(Wiersze_Z("select Kier_id, Kier_id2 from KONTRAHENCI where konh_id<=2 order by "
                         "konh_id"),
-              (Wiersze{{"5", "3"}, {"3", "9"}}));
+              (Wiersze{{"5", "3"}, {"3", "0"}}));
     EXPECT_EQ(Kolumna("select Kier_id from DOK_FAK"),
-              (std::vector<std::string>{"5", "3", "3", "9"}));
+              (std::vector<std::string>{"5", "3", "3", "0"}));
+    // Driver 9 does not exist: the references name nothing, and the Log counts them.
+    EXPECT_EQ(Linie_Logu("DOK_FAK.Kier_id z identyfikatorem spoza S_Kierowcy (nie wskazują "
+                         "żadnego kontrahenta): 1")
+                  .size(),
+              1u);
     EXPECT_EQ(Kolumna("select ID_prac from KADRY_ADRESY"),
               (std::vector<std::string>{pierwsza("Pracownik")}));
     EXPECT_EQ(Kolumna("select IDP from PLACE_DANE"),

@@ -111,6 +111,20 @@ void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r) {
                          " is not null group by R." + id);
 }
 
+void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
+                       const std::string& kolumna) {
+    const std::string a = "a." + kolumna;
+    const std::string wiersze = tabela + " as a LEFT JOIN " + kStronaStaregoId + " as S ON " + a +
+                                " = S.stary where S.stary is null and " + a + ">0";
+    Loguj_Bez_Wskazania(k, krok,
+                        tabela + "." + kolumna + " z identyfikatorem spoza " + r.tabela +
+                            " (nie wskazują żadnego kontrahenta)",
+                        wiersze);
+    const size_t gdzie = wiersze.find(" where ");
+    k.DbWykonajKonwersje("UPDATE " + wiersze.substr(0, gdzie) + " set " + a + "=0" +
+                         wiersze.substr(gdzie));
+}
+
 std::string Na_Strony(const std::string& tabela, const std::string& alias,
                       const std::string& kolumna) {
     const std::string a = alias + "." + kolumna;

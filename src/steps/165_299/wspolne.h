@@ -68,6 +68,13 @@ inline constexpr Stary_Rejestr kStarzyPracownicy{"KADRY_PRACOWNICY", "id", "Nume
 inline constexpr const char* kStronaStaregoId = "[_Strona_Starego_Id]";
 void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r);
 
+// The references of tabela's column that name no old id of kStronaStaregoId (an id that
+// the old register r does not hold, or whose row became no party) would name whichever
+// party has that id: they name nothing (0), and the Log counts them. 0, Null and the
+// negative marks (no party's id) stay. To run before the references move, not after.
+void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
+                       const std::string& kolumna);
+
 // "UPDATE <tabela> as <alias> INNER JOIN kStronaStaregoId as S ON <alias>.<kolumna> =
 // S.stary set <alias>.<kolumna>=S.nowy": the references of tabela's column moved onto
 // the parties of the old ids that they name; a reference naming no old id stays.

@@ -260,6 +260,15 @@ void ClsKonwersje::Konwersja_388() {
                                          const std::string& nowe, const char* stan) {
         kroki::Przepnij_Raz(*this, czesc == w_czesci, polecenie, nowe, 388, stan);
     };
+    // A reference of an old register moves onto its party; one that names no old id of
+    // it names nothing. In the part begun last, the references that an earlier run moved
+    // hold party ids, which name no old id either: they stay as they are.
+    const auto na_strony = [&](int w_czesci, const kroki::Stary_Rejestr& r, const char* tabela,
+                               const char* alias, const std::string& kol, const std::string& nowe,
+                               const char* stan) {
+        if (czesc < w_czesci) kroki::Bez_Starej_Strony(*this, 388, r, tabela, kol);
+        przepnij(w_czesci, kroki::Na_Strony(tabela, alias, kol), nowe, stan);
+    };
 
     // Tax offices; the employees' tax office then names its party.
     if (czesc <= 0) {
@@ -303,20 +312,18 @@ void ClsKonwersje::Konwersja_388() {
         kroki::Strony_Starych_Id(*this, 388, kKierowcy);
         for (int slot = 1; slot <= 9; ++slot) {
             const std::string kol = slot == 1 ? "Kier_id" : "Kier_id" + std::to_string(slot);
-            przepnij(2, kroki::Na_Strony("KONTRAHENCI", "kontr", kol),
-                     "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
-                         kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                     stan);
+            na_strony(
+                2, kKierowcy, "KONTRAHENCI", "kontr", kol,
+                "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
+                    kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                stan);
         }
         for (const auto& [tabela, kol] : kDokumentyKierowcy)
-            przepnij(2, kroki::Na_Strony(tabela, "dok", kol),
-                     std::string("count(*) from ") + tabela +
-                         " as dok INNER JOIN KONTRAHENCI as "
-                         "Kier ON dok." +
-                         kol +
-                         " = Kier.konh_id where Kier.RKONH_NAZWA_ID="
-                         "'Kierowca'",
-                     stan);
+            na_strony(2, kKierowcy, tabela, "dok", kol,
+                      std::string("count(*) from ") + tabela +
+                          " as dok INNER JOIN KONTRAHENCI as Kier ON dok." + kol +
+                          " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                      stan);
         DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         Numeruj_Kontrahentow(*this);
     }
@@ -337,11 +344,11 @@ void ClsKonwersje::Konwersja_388() {
                 "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY");
         kroki::Strony_Starych_Id(*this, 388, kroki::kStarzyPracownicy);
         for (const auto& [tabela, kol] : kOdwolaniaPracownika)
-            przepnij(3, kroki::Na_Strony(tabela, "PPP", kol),
-                     std::string("count(*) from ") + tabela +
-                         " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
-                         " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
-                     "po dopisaniu pracowników do tabeli KONTRAHENCI");
+            na_strony(3, kroki::kStarzyPracownicy, tabela, "PPP", kol,
+                      std::string("count(*) from ") + tabela +
+                          " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
+                          " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
+                      "po dopisaniu pracowników do tabeli KONTRAHENCI");
         DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         Numeruj_Kontrahentow(*this);
     }
@@ -383,11 +390,11 @@ void ClsKonwersje::Konwersja_388() {
                 "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI");
         kroki::Strony_Starych_Id(*this, 388, kKasy);
         for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
-            przepnij(5, kroki::Na_Strony(tabela, "PPP", "ID_KASY"),
-                     std::string("count(*) from ") + tabela +
-                         " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
-                         "where KONTRAHENCI.Rodz is not null",
-                     "po dopisaniu kas i banków do tabeli KONTRAHENCI");
+            na_strony(5, kKasy, tabela, "PPP", "ID_KASY",
+                      std::string("count(*) from ") + tabela +
+                          " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
+                          "where KONTRAHENCI.Rodz is not null",
+                      "po dopisaniu kas i banków do tabeli KONTRAHENCI");
         DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         DbWykonajKonwersje(
             "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and "

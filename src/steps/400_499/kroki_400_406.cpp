@@ -138,9 +138,11 @@ void ClsKonwersje::Konwersja_403() {
 }
 
 // The benefit breaks move from the old employee ids onto the employees' parties, one
-// party for each old id (kroki::Strony_Starych_Id).
+// party for each old id (kroki::Strony_Starych_Id); a break of no employee names none.
 void ClsKonwersje::Konwersja_404() {
     kroki::Strony_Starych_Id(*this, 404, kroki::kStarzyPracownicy);
+    kroki::Bez_Starej_Strony(*this, 404, kroki::kStarzyPracownicy, "PLACE_SWIADCZ_PRZERWY",
+                             "ID_prac");
     DbWykonajKonwersje(kroki::Na_Strony("PLACE_SWIADCZ_PRZERWY", "PPP", "ID_prac"));
     DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
 }
