@@ -256,18 +256,16 @@ void ClsKonwersje::Konwersja_388() {
         czesc = 1;
     else if (sa_strony("RKONH_NAZWA_ID='US'"))
         czesc = 0;
-    const auto przepnij = [this, &czesc](int w_czesci, const std::string& polecenie,
-                                         const std::string& nowe, const char* stan) {
-        kroki::Przepnij_Raz(*this, czesc == w_czesci, polecenie, nowe, 388, stan);
-    };
-    // A reference of an old register moves onto its party; one that names no old id of
-    // it names nothing. In the part begun last, the references that an earlier run moved
-    // hold party ids, which name no old id either: they stay as they are.
+    // A reference of an old register moves onto its party, once (nowe counts the references
+    // that name a party already); one that names no old id of it names nothing. In the part
+    // begun last, the references that an earlier run moved hold party ids, which name no
+    // old id either: they stay as they are.
     const auto na_strony = [&](int w_czesci, const kroki::Stary_Rejestr& r, const char* tabela,
                                const char* alias, const std::string& kol, const std::string& nowe,
                                const char* stan) {
         if (czesc < w_czesci) kroki::Bez_Starej_Strony(*this, 388, r, tabela, kol);
-        przepnij(w_czesci, kroki::Na_Strony(tabela, alias, kol), nowe, stan);
+        kroki::Przepnij_Raz(*this, czesc == w_czesci, kroki::Na_Strony(tabela, alias, kol), nowe,
+                            388, stan);
     };
 
     // Tax offices; the employees' tax office then names its party.
@@ -278,13 +276,14 @@ void ClsKonwersje::Konwersja_388() {
                 "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
                 "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
                 ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US");
-        przepnij(0,
-                 "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
-                 "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
-                 "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-                 "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
-                 "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-                 "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
+        kroki::Przepnij_Raz(
+            *this, czesc == 0,
+            "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
+            "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
+            "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+            "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
+            "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+            388, "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
         Numeruj_Kontrahentow(*this);
     }
 
