@@ -53,19 +53,20 @@ struct Stary_Rejestr {
     const char* rodzaj;
 };
 
+// The employees' old register (their parties are found by the employee's number).
+inline constexpr Stary_Rejestr kStarzyPracownicy{"KADRY_PRACOWNICY", "id", "Numer", "numer_prac",
+                                                 "Pracownik"};
+inline constexpr const char* kStronaStaregoId = "[_Strona_Starego_Id]";
+
 // The work table kStronaStaregoId, "(stary long primary key, nowy long)", made anew for
 // one old register: each old id, Null apart, with the konh_id of the party it becomes.
 // Parties of the kind that share the found value (a name or a number that two old rows
 // gave) are one party for it: the first made (the lowest konh_id). An id that the old
 // register holds twice with one value is that value's party; with two values the step
-// stops naming the table and the id (Jeden_Wiersz_Na_Klucz), as nothing tells which of
-// the two the references meant. A re-pointing joins its table to the work table by the
-// primary key, so each reference takes one party, the pairs judged before the update:
-// a new id that equals another old id is not taken again.
-// The employees' old register (their parties are found by the employee's number).
-inline constexpr Stary_Rejestr kStarzyPracownicy{"KADRY_PRACOWNICY", "id", "Numer", "numer_prac",
-                                                 "Pracownik"};
-inline constexpr const char* kStronaStaregoId = "[_Strona_Starego_Id]";
+// stops naming the table and the id, as Jeden_Wiersz_Na_Klucz does, since nothing tells
+// which of the two the references meant. A re-pointing joins its table to the work table
+// by the primary key, so each reference takes one party, the pairs judged before the
+// update: a new id that equals another old id is not taken again.
 void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r);
 
 // The references of tabela's column that name no old id of kStronaStaregoId (an id that
