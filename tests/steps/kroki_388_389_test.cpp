@@ -133,7 +133,7 @@ TEST_F(Kroki388, EverySourceBecomesAPartyAndItsReferencesFollow) {
               (Wiersze{{niezal, "", "2", kasa},
                        {"1", "Niezależne", "1", bank},
                        {nowak, "", "2", kasa},
-                       {nowak, "", "2", "9"}}));
+                       {nowak, "", "2", "0"}}));
     EXPECT_EQ(Kolumna("select ID_KASY from DOK_FRA"), (std::vector<std::string>{bank}));
     EXPECT_EQ(Wiersze_Z("select RKONH_NAZWA_ID, Saldo, nr_konta_kasowego from KONTRAHENCI where "
                         "rodz is not null order by konh_id"),
@@ -227,6 +227,69 @@ TEST_F(Kroki388, EmptyAndNullPayeesEachMakeOneParty) {
     const std::string pusty = Kolumna("select konh_id from KONTRAHENCI where KONH_NAZWA=''").at(0);
     EXPECT_EQ(Wiersze_Z("select konh_id, NIEZALEZNE from DOK_FIN order by kp_id"),
               (Wiersze{{pusty, "2"}, {pusty, "2"}, {"0", "Null"}}));
+}
+
+// An old id that its register holds twice, a name or number that two old ids share, and
+// new ids equal to old ones: each reference takes one party, once.
+TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
+    Kontrahent(1, "'Sklep'", "Null", 3, 5);
+    Kontrahent(2, "'Hurt'", "Null", 6, 9);
+    // Parties 3 and 4 are Adam, 5 and 6 Jan: old id 3 becomes 5, old 5 becomes 3.
+    for (const char* w : {"(5, 'A1', 'Adam', '')", "(6, 'A2', 'Adam', '')", "(3, 'J', 'Jan', '')",
+                          "(3, 'J', 'Jan', '')"})
+        Sql(std::string("insert into S_Kierowcy values ") + w);
+    for (int id : {3, 5, 6, 9}) Sql("insert into DOK_FAK values (1, " + std::to_string(id) + ")");
+    for (int i = 0; i < 2; ++i) {
+        Sql("insert into KADRY_PRACOWNICY (id, Numer, Nazwisko) values (4, 12, 'Kos')");
+        Sql("insert into KASYBANKI (id_kasy, nazwa, rodz) values (1, 'Kasa', 'K')");
+    }
+    Sql("insert into KADRY_PRACOWNICY (id, Numer, Nazwisko) values (6, 12, 'Kos')");
+    Sql("insert into KADRY_ADRESY values (4)");
+    Sql("insert into PLACE_DANE values (6, 1)");
+    Sql("insert into DOK_FIN (kp_id, konh_id, Dla, ID_KASY) values (1, 1, 'x', 1)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    const auto pierwsza = [this](const char* rodzaj) {
+        return Kolumna(std::string("select min(konh_id) from KONTRAHENCI where RKONH_NAZWA_ID='") +
+                       rodzaj + "'")[0];
+    };
+    EXPECT_EQ(Wiersze_Z("select Kier_id, Kier_id2 from KONTRAHENCI where konh_id<=2 order by "
+                        "konh_id"),
+              (Wiersze{{"5", "3"}, {"3", "0"}}));
+    EXPECT_EQ(Kolumna("select Kier_id from DOK_FAK"),
+              (std::vector<std::string>{"5", "3", "3", "0"}));
+    // Driver 9 does not exist: the references name nothing, and the Log counts them.
+    EXPECT_EQ(Linie_Logu("DOK_FAK.Kier_id z identyfikatorem spoza S_Kierowcy (nie wskazują "
+                         "żadnego kontrahenta): 1")
+                  .size(),
+              1u);
+    EXPECT_EQ(Kolumna("select ID_prac from KADRY_ADRESY"),
+              (std::vector<std::string>{pierwsza("Pracownik")}));
+    EXPECT_EQ(Kolumna("select IDP from PLACE_DANE"),
+              (std::vector<std::string>{pierwsza("Pracownik")}));
+    EXPECT_EQ(Kolumna("select ID_KASY from DOK_FIN"), (std::vector<std::string>{pierwsza("Kasa")}));
+    EXPECT_FALSE(Jest_Tabela("_Strona_Starego_Id"));
+}
+
+// An old id of two names or numbers: nothing tells which the references meant.
+TEST_F(Kroki388, AnOldIdOfTwoValuesStopsNamingIt) {
+    for (const auto& [wiersze, klucz] : std::vector<std::pair<std::string, std::string>>{
+             {"S_Kierowcy (Kier_id, kier_nazwa) values (3, 'Jan')|S_Kierowcy (Kier_id, "
+              "kier_nazwa) values (3, 'Piotr')",
+              "S_Kierowcy ma powtórzony klucz Kier_id = 3"},
+             {"KADRY_PRACOWNICY (id, Numer) values (4, 12)|KADRY_PRACOWNICY (id, Numer) values "
+              "(4, 13)",
+              "KADRY_PRACOWNICY ma powtórzony klucz id = 4"},
+             {"KASYBANKI (id_kasy, nazwa) values (1, 'Kasa')|KASYBANKI (id_kasy, nazwa) values "
+              "(1, 'Bank')",
+              "KASYBANKI ma powtórzony klucz id_kasy = 1"}}) {
+        TearDown();
+        SetUp();
+        const size_t kreska = wiersze.find('|');
+        Sql("insert into " + wiersze.substr(0, kreska));
+        Sql("insert into " + wiersze.substr(kreska + 1));
+        const std::string w = Krok(&ClsKonwersje::Konwersja_388);
+        EXPECT_NE(w.find(klucz), std::string::npos) << w;
+    }
 }
 
 class Kroki389 : public BazaKroku {

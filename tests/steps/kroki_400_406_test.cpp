@@ -66,6 +66,25 @@ TEST_F(Kroki400, DeclarationsTakeTheirAmountFieldAndTheOfficeOfTheSettings) {
                        {"5", "0", "3"}}));
 }
 
+// Employee 4, held twice, takes the first of its two parties (7); old id 7 takes 9, once;
+// old id 5 names no employee and so no party.
+TEST_F(Kroki400, BenefitBreaksTakeOneEmployeePartyOnce) {
+    Otworz(4.03);
+    Sql("create table KONTRAHENCI (konh_id counter, RKONH_NAZWA_ID text(50), numer_prac long)");
+    Sql("create table KADRY_PRACOWNICY (id long, Numer long)");
+    Sql("create table PLACE_SWIADCZ_PRZERWY (ID_prac long)");
+    for (const char* w : {"(7, 'Pracownik', 12)", "(8, 'Pracownik', 12)", "(9, 'Pracownik', 13)",
+                          "(10, 'Odbiorca', 13)"})
+        Sql(std::string("insert into KONTRAHENCI values ") + w);
+    for (const char* w : {"(4, 12)", "(4, 12)", "(7, 13)"})
+        Sql(std::string("insert into KADRY_PRACOWNICY values ") + w);
+    for (int id : {4, 7, 5})
+        Sql("insert into PLACE_SWIADCZ_PRZERWY values (" + std::to_string(id) + ")");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_404), "");
+    EXPECT_EQ(Kolumna("select ID_prac from PLACE_SWIADCZ_PRZERWY"),
+              (std::vector<std::string>{"7", "9", "0"}));
+}
+
 TEST_F(Kroki400, PitAmountsBecomeFieldRowsOnceEvenWhenRunAgain) {
     Otworz(4.02);
     const std::string kolumny =

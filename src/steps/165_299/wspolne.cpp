@@ -46,8 +46,8 @@ void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
         // The update's own rows: its join and its where, counted.
         const std::string duze = jet::text::upper(polecenie);
         const size_t set = duze.find(" SET "), where = duze.rfind(" WHERE ");
-        const std::string stare =
-            "count(*) from " + polecenie.substr(7, set - 7) + polecenie.substr(where);
+        const std::string stare = "count(*) from " + polecenie.substr(7, set - 7) +
+                                  (where == std::string::npos ? "" : polecenie.substr(where));
         if (k.Liczba_Z_Zapytania(stare) > 0) ClsKonwersje::Konwersja_Przerwana(krok, stan);
     }
     k.DbWykonajKonwersje(polecenie);
@@ -61,6 +61,25 @@ void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                    "Konwersja", Wersja_Kroku(krok));
 }
 
+namespace {
+
+// Stops step krok naming tabela's key column klucz and its value, field 0 of rs, when
+// powtorzony; closes rs.
+void Zatrzymaj_Gdy_Powtorzony(ClsKonwersje& k, int krok, const std::string& tabela,
+                              const std::string& klucz, bool powtorzony,
+                              std::unique_ptr<ado::Recordset>& rs) {
+    const std::string wartosc = powtorzony ? NzStr(rs->Fields(0).value()) : "";
+    k.ZamknijRSKonwersje(rs);
+    if (powtorzony)
+        throw jet::Error(jet::hr::Unspecified,
+                         "Tabela " + tabela + " ma powtórzony klucz " + klucz + " = " + wartosc +
+                             ": konwersja do wersji " + Wersja_Kroku(krok) +
+                             " nie wie, który z tych wierszy wybrać. Konwersję zatrzymano; baza "
+                             "zostaje w ostatniej ukończonej wersji.");
+}
+
+}  // namespace
+
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek) {
     std::unique_ptr<ado::Recordset> rs;
@@ -70,14 +89,47 @@ void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                                    " is not null" + warunek + " group by " + klucz +
                                    " having count(*)>1",
                                true) > 0;
-    const std::string wartosc = powtorzony ? NzStr(rs->Fields(0).value()) : "";
-    k.ZamknijRSKonwersje(rs);
-    if (powtorzony)
-        throw jet::Error(jet::hr::Unspecified,
-                         "Tabela " + tabela + " ma powtórzony klucz " + klucz + " = " + wartosc +
-                             ": konwersja do wersji " + Wersja_Kroku(krok) +
-                             " nie wie, który z tych wierszy wybrać. Konwersję zatrzymano; baza "
-                             "zostaje w ostatniej ukończonej wersji.");
+    Zatrzymaj_Gdy_Powtorzony(k, krok, tabela, klucz, powtorzony, rs);
+}
+
+void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r) {
+    const std::string t = r.tabela, id = r.id, pole = r.pole;
+    std::unique_ptr<ado::Recordset> rs;
+    const bool dwie = k.DbOtwórzSELKonwersje(rs,
+                                             "top 1 a." + id + " from " + t + " as a inner join " +
+                                                 t + " as b on a." + id + "=b." + id + " where a." +
+                                                 pole + "<>b." + pole,
+                                             true) > 0;
+    Zatrzymaj_Gdy_Powtorzony(k, krok, t, id, dwie, rs);
+    k.DbWykonajKonwersje(std::string("drop table ") + kStronaStaregoId);
+    k.DbWykonajKonwersje(std::string("create table ") + kStronaStaregoId +
+                         " (stary long primary key, nowy long)");
+    k.DbWykonajKonwersje(std::string("insert into ") + kStronaStaregoId +
+                         " (stary, nowy) select R." + id + ", min(K.konh_id) from " + t +
+                         " as R inner join KONTRAHENCI as K on K." + r.pole_strony + " = R." +
+                         pole + " where K.RKONH_NAZWA_ID='" + r.rodzaj + "' and R." + id +
+                         " is not null group by R." + id);
+}
+
+void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
+                       const std::string& kolumna) {
+    const std::string a = "a." + kolumna;
+    const std::string wiersze = tabela + " as a LEFT JOIN " + kStronaStaregoId + " as S ON " + a +
+                                " = S.stary where S.stary is null and " + a + ">0";
+    Loguj_Bez_Wskazania(k, krok,
+                        tabela + "." + kolumna + " z identyfikatorem spoza " + r.tabela +
+                            " (nie wskazują żadnego kontrahenta)",
+                        wiersze);
+    const size_t gdzie = wiersze.find(" where ");
+    k.DbWykonajKonwersje("UPDATE " + wiersze.substr(0, gdzie) + " set " + a + "=0" +
+                         wiersze.substr(gdzie));
+}
+
+std::string Na_Strony(const std::string& tabela, const std::string& alias,
+                      const std::string& kolumna) {
+    const std::string a = alias + "." + kolumna;
+    return "UPDATE " + tabela + " as " + alias + " INNER JOIN " + kStronaStaregoId + " as S ON " +
+           a + " = S.stary set " + a + "=S.nowy";
 }
 
 void Numeruj(ClsKonwersje& k, const std::string& tekst,

@@ -42,6 +42,46 @@ void Opis_Skladnika(ClsKonwersje& k, int pole, const std::string& opis, const st
 void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
                   const std::string& nowe, int krok, const std::string& stan);
 
+// An old register whose rows became parties of KONTRAHENCI: the table, its id, the
+// column by which a party is found (the party's column pole_strony equals it) and the
+// parties' kind.
+struct Stary_Rejestr {
+    const char* tabela;
+    const char* id;
+    const char* pole;
+    const char* pole_strony;
+    const char* rodzaj;
+};
+
+// The employees' old register (their parties are found by the employee's number).
+inline constexpr Stary_Rejestr kStarzyPracownicy{"KADRY_PRACOWNICY", "id", "Numer", "numer_prac",
+                                                 "Pracownik"};
+inline constexpr const char* kStronaStaregoId = "[_Strona_Starego_Id]";
+
+// The work table kStronaStaregoId, "(stary long primary key, nowy long)", made anew for
+// one old register: each old id, Null apart, with the konh_id of the party it becomes.
+// Parties of the kind that share the found value (a name or a number that two old rows
+// gave) are one party for it: the first made (the lowest konh_id). An id that the old
+// register holds twice with one value is that value's party; with two values the step
+// stops naming the table and the id, as Jeden_Wiersz_Na_Klucz does, since nothing tells
+// which of the two the references meant. A re-pointing joins its table to the work table
+// by the primary key, so each reference takes one party, the pairs judged before the
+// update: a new id that equals another old id is not taken again.
+void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r);
+
+// The references of tabela's column that name no old id of kStronaStaregoId (an id that
+// the old register r does not hold, or whose row became no party) would name whichever
+// party has that id: they name nothing (0), and the Log counts them. 0, Null and the
+// negative marks (no party's id) stay. To run before the references move, not after.
+void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
+                       const std::string& kolumna);
+
+// "UPDATE <tabela> as <alias> INNER JOIN kStronaStaregoId as S ON <alias>.<kolumna> =
+// S.stary set <alias>.<kolumna>=S.nowy": the references of tabela's column moved onto
+// the parties of the old ids that they name; a reference naming no old id stays.
+std::string Na_Strony(const std::string& tabela, const std::string& alias,
+                      const std::string& kolumna);
+
 // The number of rows that "Select count(*) from " & wiersze counts, rows that name
 // nothing after step krok, goes to the Log when there are any: "Konwersja 2.34: " &
 // opis & ": " & n.

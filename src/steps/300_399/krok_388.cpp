@@ -48,14 +48,19 @@ constexpr Kolumna kKolumnyKasy[] = {
     {"DostepDoKas", "Text  (100)"},
 };
 
-// The document tables whose driver column moves onto the driver parties, in order; the
-// name as the statement writes it (two-letter kinds padded with two blanks) and the column.
+// The document tables whose driver column moves onto the driver parties, in order.
 constexpr Kolumna kDokumentyKierowcy[] = {
-    {"DOK_FAK", "Kier_id"},     {"DOK_DD ", "Kier_id"}, {"DOK_DZ ", "Kier_id"},
+    {"DOK_FAK", "Kier_id"},     {"DOK_DD", "Kier_id"},  {"DOK_DZ", "Kier_id"},
     {"DOK_FIN", "Kierowca_id"}, {"DOK_KFA", "Kier_id"}, {"DOK_KZA", "Kier_id"},
-    {"DOK_PAR", "Kier_id"},     {"DOK_PW ", "Kier_id"}, {"DOK_PZ ", "Kier_id"},
-    {"DOK_RW ", "Kier_id"},     {"DOK_WZ ", "Kier_id"},
+    {"DOK_PAR", "Kier_id"},     {"DOK_PW", "Kier_id"},  {"DOK_PZ", "Kier_id"},
+    {"DOK_RW", "Kier_id"},      {"DOK_WZ", "Kier_id"},
 };
+
+// The old registers of drivers and of cash desks and banks, whose ids the references
+// name until they move onto the parties (the employees' is kroki::kStarzyPracownicy).
+constexpr kroki::Stary_Rejestr kKierowcy{"S_Kierowcy", "Kier_id", "kier_nazwa", "KONH_NAZWA",
+                                         "Kierowca"};
+constexpr kroki::Stary_Rejestr kKasy{"KASYBANKI", "id_kasy", "nazwa", "KONH_Nazwa", "!!!"};
 
 // The tables whose employee column moves onto the employee parties, in order.
 constexpr Kolumna kOdwolaniaPracownika[] = {
@@ -251,9 +256,16 @@ void ClsKonwersje::Konwersja_388() {
         czesc = 1;
     else if (sa_strony("RKONH_NAZWA_ID='US'"))
         czesc = 0;
-    const auto przepnij = [this, &czesc](int w_czesci, const std::string& polecenie,
-                                         const std::string& nowe, const char* stan) {
-        kroki::Przepnij_Raz(*this, czesc == w_czesci, polecenie, nowe, 388, stan);
+    // A reference of an old register moves onto its party, once (nowe counts the references
+    // that name a party already); one that names no old id of it names nothing. In the part
+    // begun last, the references that an earlier run moved hold party ids, which name no
+    // old id either: they stay as they are.
+    const auto na_strony = [&](int w_czesci, const kroki::Stary_Rejestr& r, const char* tabela,
+                               const char* alias, const std::string& kol, const std::string& nowe,
+                               const char* stan) {
+        if (czesc < w_czesci) kroki::Bez_Starej_Strony(*this, 388, r, tabela, kol);
+        kroki::Przepnij_Raz(*this, czesc == w_czesci, kroki::Na_Strony(tabela, alias, kol), nowe,
+                            388, stan);
     };
 
     // Tax offices; the employees' tax office then names its party.
@@ -264,13 +276,14 @@ void ClsKonwersje::Konwersja_388() {
                 "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
                 "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
                 ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US");
-        przepnij(0,
-                 "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
-                 "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
-                 "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-                 "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
-                 "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-                 "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
+        kroki::Przepnij_Raz(
+            *this, czesc == 0,
+            "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
+            "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
+            "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+            "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
+            "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+            388, "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
         Numeruj_Kontrahentow(*this);
     }
 
@@ -284,7 +297,9 @@ void ClsKonwersje::Konwersja_388() {
         Numeruj_Kontrahentow(*this);
     }
 
-    // Drivers: the contractors' nine driver slots, then the documents' driver.
+    // Drivers: the contractors' nine driver slots, then the documents' driver. Every
+    // reference of a kind moves through one table of its old ids' parties
+    // (kroki::Strony_Starych_Id): one party for each old id, each row moved once.
     if (czesc <= 2) {
         if (czesc < 2)
             DbWykonajKonwersje(
@@ -293,34 +308,22 @@ void ClsKonwersje::Konwersja_388() {
                 "Kier_id) select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    "
                 ",-1        ,-1 from S_Kierowcy");
         const char* stan = "po dopisaniu kierowców do tabeli KONTRAHENCI";
+        kroki::Strony_Starych_Id(*this, 388, kKierowcy);
         for (int slot = 1; slot <= 9; ++slot) {
             const std::string kol = slot == 1 ? "Kier_id" : "Kier_id" + std::to_string(slot);
-            const std::string przed_ustaw = slot == 1 ? "kontr.Kier_id " : "kontr." + kol;
-            przepnij(2,
-                     "UPDATE KONTRAHENCI as Kier INNER JOIN (KONTRAHENCI as kontr INNER JOIN "
-                     "S_Kierowcy ON kontr." +
-                         (slot == 1 ? kol + " " : kol) +
-                         " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa "
-                         "set " +
-                         przed_ustaw + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                     "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
-                         kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                     stan);
+            na_strony(
+                2, kKierowcy, "KONTRAHENCI", "kontr", kol,
+                "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
+                    kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                stan);
         }
         for (const auto& [tabela, kol] : kDokumentyKierowcy)
-            przepnij(2,
-                     std::string("UPDATE KONTRAHENCI as Kier INNER JOIN (") + tabela +
-                         " as dok INNER JOIN S_Kierowcy ON dok." + kol +
-                         " = S_Kierowcy.Kier_id) ON Kier.KONH_NAZWA = S_Kierowcy.kier_nazwa set "
-                         "dok." +
-                         kol + "=Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                     std::string("count(*) from ") + tabela +
-                         " as dok INNER JOIN KONTRAHENCI as "
-                         "Kier ON dok." +
-                         kol +
-                         " = Kier.konh_id where Kier.RKONH_NAZWA_ID="
-                         "'Kierowca'",
-                     stan);
+            na_strony(2, kKierowcy, tabela, "dok", kol,
+                      std::string("count(*) from ") + tabela +
+                          " as dok INNER JOIN KONTRAHENCI as Kier ON dok." + kol +
+                          " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
+                      stan);
+        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         Numeruj_Kontrahentow(*this);
     }
 
@@ -338,19 +341,14 @@ void ClsKonwersje::Konwersja_388() {
                 "Imie1,'Pracownik',999999 ,-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,"
                 "kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,Dowod,Paszport,KartaStP,KartaCzP,"
                 "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY");
-        for (const auto& [tabela, kol] : kOdwolaniaPracownika) {
-            const std::string cel = std::string(kol) == "IDP" ? "IDP" : "ID_PRAC";
-            przepnij(3,
-                     std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
-                         " as PPP INNER JOIN KADRY_PRACOWNICY ON PPP." + kol +
-                         " = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = "
-                         "KADRY_PRACOWNICY.Numer set PPP." +
-                         cel + "=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
-                     std::string("count(*) from ") + tabela +
-                         " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
-                         " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
-                     "po dopisaniu pracowników do tabeli KONTRAHENCI");
-        }
+        kroki::Strony_Starych_Id(*this, 388, kroki::kStarzyPracownicy);
+        for (const auto& [tabela, kol] : kOdwolaniaPracownika)
+            na_strony(3, kroki::kStarzyPracownicy, tabela, "PPP", kol,
+                      std::string("count(*) from ") + tabela +
+                          " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
+                          " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
+                      "po dopisaniu pracowników do tabeli KONTRAHENCI");
+        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         Numeruj_Kontrahentow(*this);
     }
 
@@ -389,16 +387,14 @@ void ClsKonwersje::Konwersja_388() {
                 "Saldo,nr_konta_kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         "
                 ",999999    ,-1        ,rodz,Nr_Banku,     NR_Konta,    KodPocztowy,      "
                 "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI");
+        kroki::Strony_Starych_Id(*this, 388, kKasy);
         for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
-            przepnij(5,
-                     std::string("UPDATE KONTRAHENCI INNER JOIN (") + tabela +
-                         " as PPP INNER JOIN KASYBANKI ON PPP.ID_KASY = KASYBANKI.id_kasy) ON "
-                         "KONTRAHENCI.KONH_Nazwa = KASYBANKI.nazwa set "
-                         "PPP.ID_KASY=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='!!!'",
-                     std::string("count(*) from ") + tabela +
-                         " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
-                         "where KONTRAHENCI.Rodz is not null",
-                     "po dopisaniu kas i banków do tabeli KONTRAHENCI");
+            na_strony(5, kKasy, tabela, "PPP", "ID_KASY",
+                      std::string("count(*) from ") + tabela +
+                          " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
+                          "where KONTRAHENCI.Rodz is not null",
+                      "po dopisaniu kas i banków do tabeli KONTRAHENCI");
+        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         DbWykonajKonwersje(
             "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and "
             "RODZ='K'");

@@ -137,11 +137,14 @@ void ClsKonwersje::Konwersja_403() {
     Utworz_Klucz_Podstawowy("KADRY_PIT_ZAWART", "id asc ,typ asc");
 }
 
+// The benefit breaks move from the old employee ids onto the employees' parties, one
+// party for each old id (kroki::Strony_Starych_Id); a break of no employee names none.
 void ClsKonwersje::Konwersja_404() {
-    DbWykonajKonwersje(
-        "UPDATE KONTRAHENCI INNER JOIN (PLACE_SWIADCZ_PRZERWY as PPP INNER JOIN KADRY_PRACOWNICY "
-        "ON PPP.ID_prac = KADRY_PRACOWNICY.id) ON KONTRAHENCI.numer_prac = KADRY_PRACOWNICY.Numer "
-        "set PPP.ID_PRAC=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'");
+    kroki::Strony_Starych_Id(*this, 404, kroki::kStarzyPracownicy);
+    kroki::Bez_Starej_Strony(*this, 404, kroki::kStarzyPracownicy, "PLACE_SWIADCZ_PRZERWY",
+                             "ID_prac");
+    DbWykonajKonwersje(kroki::Na_Strony("PLACE_SWIADCZ_PRZERWY", "PPP", "ID_prac"));
+    DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
 }
 
 void ClsKonwersje::Konwersja_405() {
