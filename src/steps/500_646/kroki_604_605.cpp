@@ -103,10 +103,12 @@ const Rodzina kRodziny[] = {
      "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
      "DOK_FIN_ZAWART.ROK=Year(TT.Data)",
      "DOK_FIN_ZAWART.rodzaj_dok='IN +' OR DOK_FIN_ZAWART.rodzaj_dok='IN -'"},
-    {"DOK_BO as TT inner JOIN DOK_FIN_ZAWART ON tt.dok_id = DOK_FIN_ZAWART.dok_id", "TT.numer",
-     "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
+    // Of two opening-balance documents of one dok_id, the first (the lowest IDD).
+    {"(DOK_BO as TT inner JOIN DOK_FIN_ZAWART ON tt.dok_id = DOK_FIN_ZAWART.dok_id) LEFT JOIN "
+     "DOK_BO AS BN ON (BN.dok_id = TT.dok_id AND BN.IDD < TT.IDD)",
+     "TT.numer", "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
      "DOK_FIN_ZAWART.ROK=Year(TT.Data)",
-     "DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -'"},
+     "(DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -') AND BN.IDD Is Null"},
 };
 
 // The work table of the payroll lists' gross amounts, one row per list: the total of
