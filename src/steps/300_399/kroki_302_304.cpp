@@ -27,14 +27,15 @@ void ClsKonwersje::Konwersja_304() {
     if (Jest_Tabela("Drukarki", "LoginName")) {
         DbWykonajKonwersje("Update [Drukarki] set [Stanowisko]=0");
         // Each printer takes the workstation of its owner, of two users of one name the
-        // first (the lowest id); printers of no known user, or of a user without a
-        // workstation, go.
+        // first (the lowest id, or the row counter that 2.30 gave a table without one);
+        // printers of no known user, or of a user without a workstation, go.
+        const std::string id = Jest_Tabela("UZYTKOWNICY", "id") ? "[id]" : "[Countt]";
         DbWykonajKonwersje(
             "Update ([Drukarki] inner join [UZYTKOWNICY] on "
             "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika]) left join "
             "[UZYTKOWNICY] AS UN on (UN.[nazwisko_uzytkownika]=[UZYTKOWNICY].[nazwisko_uzytkownika] "
-            "and UN.[id]<[UZYTKOWNICY].[id]) set [Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko] "
-            "where UN.[id] is null");
+            "and UN." + id + "<[UZYTKOWNICY]." + id +
+            ") set [Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko] where UN." + id + " is null");
         DbWykonajKonwersje("Delete from [Drukarki] where [Stanowisko]=0");
         DbWykonajKonwersje(dodaj + "  [KopiaOrginal] Long");
 
