@@ -34,8 +34,10 @@ class Krok479 : public BazaKroku {
 };
 
 TEST_F(Krok479, PayersOfContractorsAndTheirDocuments) {
-    // 1 pays for 2; 3 names no contractor; 4 names itself.
+    // 1 pays for 2 (of two contractors 'Bank', the first); 3 names no contractor; 4 names
+    // itself.
     Sql("insert into Kontrahenci values (1, 'Bank', 0, '')");
+    Sql("insert into Kontrahenci values (5, 'Bank', 0, '')");
     Sql("insert into Kontrahenci values (2, 'Sklep', -1, 'Bank')");
     Sql("insert into Kontrahenci values (3, 'Inny', -1, 'Nikt')");
     Sql("insert into Kontrahenci values (4, 'Sam', -1, 'Sam')");
@@ -49,7 +51,8 @@ TEST_F(Krok479, PayersOfContractorsAndTheirDocuments) {
               (Wiersze{{"1", "1", "0", ""},
                        {"2", "1", "-1", "Bank"},
                        {"3", "3", "-1", "Nikt"},
-                       {"4", "4", "0", ""}}));
+                       {"4", "4", "0", ""},
+                       {"5", "5", "0", ""}}));
     EXPECT_EQ(Wiersze_Z("select konh_id, Platnik_id from DOK_FAK order by konh_id"),
               (Wiersze{{"2", "1"}, {"9", "Null"}}));
     EXPECT_EQ(Kolumna("select Platnik_id from PLACE_LISTY_ZAWART"),

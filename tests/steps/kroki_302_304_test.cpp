@@ -38,11 +38,13 @@ TEST_F(Kroki302, RightsOfEveryUserCleared) {
 }
 
 TEST_F(Kroki302, PrintersMoveToTheirOwnersWorkstations) {
-    Sql("create table UZYTKOWNICY (nazwisko_uzytkownika text(50), prawa memo, Stanowisko long)");
-    Sql("insert into UZYTKOWNICY values ('Kowalski', '', 3)");
-    Sql("insert into UZYTKOWNICY values ('Nowak', '', 5)");
-    Sql("insert into UZYTKOWNICY values ('Bez stanowiska', '', 0)");
-    Sql("insert into UZYTKOWNICY values ('Stanowisko null', '', null)");
+    Sql("create table UZYTKOWNICY (id counter, nazwisko_uzytkownika text(50), prawa memo, "
+        "Stanowisko long)");
+    // Of two users of one name the printer takes the first's workstation.
+    for (const char* u : {"'Kowalski', 3", "'Nowak', 5", "'Bez stanowiska', 0",
+                          "'Stanowisko null', null", "'Nowak', 9"})
+        Sql(std::string("insert into UZYTKOWNICY (nazwisko_uzytkownika, Stanowisko) values (") +
+            u + ")");
     Sql("create table Drukarki (Nazwa text(50), LoginName text(50))");
     Sql("create index indLoginName on Drukarki (LoginName)");
     Sql("insert into Drukarki values ('Epson', 'Kowalski')");

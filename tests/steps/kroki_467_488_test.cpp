@@ -49,14 +49,17 @@ TEST_F(Kroki467, AssetAccountsAndAssetPartsOfPurchaseLines) {
     Sql("create table SRODKI_TRWALE (ID long, id_dok long, id_prod long)");
     Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, KontoFK text(50), WtymST "
         "single, Ilosc_Mag single)");
-    for (const char* w : {"1, 1, 10", "2, 1, 11", "3, 2, 10"})
+    for (const char* w : {"1, 1, 10", "2, 1, 11", "3, 2, 10", "4, 3, 10"})
         Sql(std::string("insert into SRODKI_TRWALE values (") + w + ")");
-    for (const char* w : {"1, 10, '011', -3, 10", "1, 11, '', 12, 10", "2, 10, Null, 4, 10"})
+    // Purchase 3 has two lines of the asset's product: the first account in text order.
+    for (const char* w : {"1, 10, '011', -3, 10", "1, 11, '', 12, 10", "2, 10, Null, 4, 10",
+                          "3, 10, '012', 0, 1", "3, 10, '013', 0, 1"})
         Sql(std::string("insert into DOK_ZAK_ZAWART values (") + w + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_472), "");
     EXPECT_EQ(Kolumna("select KONTOFK from SRODKI_TRWALE order by ID"),
-              (std::vector<std::string>{"011", "Null", "Null"}));
-    EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART order by sur_ID, numer_id"),
+              (std::vector<std::string>{"011", "Null", "Null", "012"}));
+    EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART where numer_id<3 order by sur_ID, "
+                      "numer_id"),
               (std::vector<std::string>{"0", "4", "10"}));
     EXPECT_EQ(Kolumna("select Stanowisko from Uzytkownicy"), (std::vector<std::string>{"0"}));
 }
@@ -127,8 +130,9 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     Sql("create table KH_KONTA (COUNTT long, KONH_ID long)");
     Sql("insert into KH_KONTA values (1, 0)");
     Sql("insert into KH_KONTA values (2, 9)");
+    Sql("insert into KH_KONTA values (3, 4)");
     Sql("create table kh_ksiega (kpir_id long, rodzaj long)");
-    for (const char* w : {"1, 51", "2, 99", "3, 20"})
+    for (const char* w : {"1, 51", "2, 99", "3, 20", "4, 20"})
         Sql(std::string("insert into kh_ksiega values (") + w + ")");
     Sql("create table KH_DEKRETY (COUNTT long, kpir_id long, COUNTT_KONTA long, KONH_ID long, "
         "OPIS text(20))");
@@ -136,6 +140,8 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
         {"1, 1, 2, 0, 'a'", "9"}, {"2, 1, 1, 0, 'a'", "9"}, {"3, 1, 1, 0, 'b'", "0"},
         {"4, 2, 2, 0, 'a'", "9"}, {"5, 2, 1, 0, 'a'", "0"}, {"6, 3, 2, 0, 'a'", "9"},
         {"7, 3, 1, 0, 'b'", "9"},
+        // Two contractors in one entry: the line without one takes the first line's.
+        {"8, 4, 3, 0, 'a'", "4"}, {"9, 4, 2, 0, 'a'", "9"}, {"10, 4, 1, 0, 'a'", "4"},
     };
     std::vector<std::string> oczekiwane;
     for (const auto& [w, o] : linie) {

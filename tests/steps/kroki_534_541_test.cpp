@@ -63,6 +63,33 @@ TEST_F(Kroki534, ReportDefinitionsAreTheFixedPositionsOnEveryRun) {
     EXPECT_TRUE(Czyta_Sie("select TypA, Operator from KH_F01_zawart"));
 }
 
+// A line takes the second price of its contractor's list: of the list's dated versions the
+// active one, of two alike the first. RW lines start at 0; a PW line not reached keeps its.
+TEST_F(Kroki534, SecondPricesFromTheActiveListOfTheContractor) {
+    Sql("create table KONTRAHENCI (KONH_ID long, LCEN_NAZWA_ID_2 text(20))");
+    Sql("insert into KONTRAHENCI values (1, 'Hurt')");
+    Sql("create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(20), PROD_ID long, ID_CENNIKA long, "
+        "ACTIVE logical, CEN_NETTO money, Cen_Brutto money)");
+    for (const char* w : {"'Hurt', 5, 2, -1, 3, 4", "'Hurt', 5, 3, -1, 7, 8", "'Hurt', 5, 1, 0, 1, 2",
+                          "'Hurt', 6, 4, Null, 9, 9"})
+        Sql(std::string("insert into CENNIKI_ZAWART values (") + w + ")");
+    for (const char* t : {"RW", "PW"}) {
+        Sql(std::string("create table DOK_") + t + " (DDOUT_ID long, KONH_ID long)");
+        Sql(std::string("insert into DOK_") + t + " values (1, 1)");
+        Sql(std::string("create table DOK_") + t +
+            "_ZAWART (n long, ddout_id long, PROD_ID long, ZDDOUT_CENA_N_2 money, "
+            "WSPRZ_CENA_BRUTTO_2 money)");
+        for (const char* w : {"1, 1, 5, 9, 9", "2, 1, 6, 9, 9", "3, 1, 8, 9, 9"})
+            Sql(std::string("insert into DOK_") + t + "_ZAWART values (" + w + ")");
+    }
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_535), "");
+    for (const char* t : {"RW", "PW"})
+        EXPECT_EQ(Wiersze_Z(std::string("select ZDDOUT_CENA_N_2, WSPRZ_CENA_BRUTTO_2 from DOK_") +
+                            t + "_ZAWART order by n"),
+                  (Wiersze{{"3", "4"}, {"9", "9"}, {t[0] == 'R' ? "0" : "9", t[0] == 'R' ? "0" : "9"}}))
+            << t;
+}
+
 TEST_F(Kroki534, DuplicateNumbersGetASuffixAndTheIndexFollows) {
     const char* tabele[][3] = {
         {"Dok_dd", "ddout_id", "DDOUT_NUMER"},          {"Dok_dz", "ddout_id", "DDOUT_NUMER"},

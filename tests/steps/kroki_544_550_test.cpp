@@ -97,10 +97,14 @@ TEST_F(Kroki544, CorrectionLinesTakeNetValuesAndTheCorrectedLinesVat) {
         "text(3), OdliczVAT_Z long)");
     Sql("create table DOK_ZAK (numer_id long)");
     Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, CENA_N money, WART_N money, "
-        "VAT text(3), OdliczVAT_Z long)");
+        "VAT text(3), OdliczVAT_Z long, Countt counter)");
     Sql("insert into DOK_KZA values (1, 7)");
     Sql("insert into DOK_ZAK values (7)");
-    Sql("insert into DOK_ZAK_ZAWART values (7, 3, 2, '20,01', '7', 1)");
+    // Of two lines of product 3 at the price, the first (the second is one of 0 % VAT).
+    for (const char* w : {"7, 3, 2, '20,01', '7', 1", "7, 3, 2, '30', '0', 0"})
+        Sql(std::string("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, WART_N, VAT, "
+                        "OdliczVAT_Z) values (") +
+            w + ")");
     Sql("insert into DOK_KZA_ZAWART values (1, 1, 3, '2,5', 9, 2, 10, '22', 0)");
     Sql("insert into DOK_KZA_ZAWART values (2, 1, 4, '2,5', 9, 2, '3,333', '22', 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_550), "");

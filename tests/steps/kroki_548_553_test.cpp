@@ -123,18 +123,22 @@ TEST_F(Kroki548, AssetCountsAndStockPricesOfPurchaseLines) {
     Sql("create table SRODKI_TRWALE_ZAWART (id long, id_dok long, id_prod long, CalyAsortyment "
         "logical)");
     Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, ilosc_mag single, WtymST "
-        "single, WART_N money, CENA_N money, OdliczVAT_Z long, koszt_sz_Z money)");
-    Sql("insert into DOK_ZAK_ZAWART values (1, 7, 10, 5, 10, 1, 1, 2)");
-    Sql("insert into DOK_ZAK_ZAWART values (1, 8, 10, -3, 10, 1, 1, 2)");
-    Sql("insert into DOK_ZAK_ZAWART values (2, 7, 3, 5, 10, 1, 1, 2)");
-    Sql("insert into DOK_ZAK_ZAWART values (3, 7, 0, 0, 10, 1, 1, 2)");
+        "single, WART_N money, CENA_N money, OdliczVAT_Z long, koszt_sz_Z money, Countt "
+        "counter)");
+    // Purchase 2 holds product 7 twice at one price: a correction takes the first line.
+    for (const char* w : {"1, 7, 10, 5, 10, 1, 1, 2", "1, 8, 10, -3, 10, 1, 1, 2",
+                          "2, 7, 3, 5, 10, 1, 1, 2", "3, 7, 0, 0, 10, 1, 1, 2",
+                          "2, 7, 6, 0, 60, 1, 1, 9"})
+        Sql(std::string("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, ilosc_mag, WtymST, WART_N, "
+                        "CENA_N, OdliczVAT_Z, koszt_sz_Z) values (") +
+            w + ")");
     Sql("insert into SRODKI_TRWALE values (1, 0)");
     Sql("insert into SRODKI_TRWALE values (2, 0)");
     Sql("insert into SRODKI_TRWALE_ZAWART values (1, 1, 7, -1)");
     Sql("insert into SRODKI_TRWALE_ZAWART values (2, 2, 7, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_549), "");
-    EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART order by numer_id, sur_ID"),
-              (std::vector<std::string>{"10", "0", "1", "0"}));
+    EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART order by numer_id, sur_ID, Countt"),
+              (std::vector<std::string>{"10", "0", "1", "1", "0"}));
 
     for (const char* t :
          {"DOK_FAK_zawart", "DOK_DD_zawart", "DOK_DAR_zawart", "DOK_FWE_zawart", "DOK_PAR_zawart",
@@ -150,8 +154,8 @@ TEST_F(Kroki548, AssetCountsAndStockPricesOfPurchaseLines) {
     Sql("insert into DOK_KZA_ZAWART values (1, 7, 1, 0, 0)");
     Sql("insert into DOK_KZA_ZAWART values (1, 7, 5, 0, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_552), "");
-    EXPECT_EQ(Kolumna("select CenaMag from DOK_ZAK_ZAWART order by numer_id, sur_ID"),
-              (std::vector<std::string>{"1", "1", "3,33", "0"}));
+    EXPECT_EQ(Kolumna("select CenaMag from DOK_ZAK_ZAWART order by numer_id, sur_ID, Countt"),
+              (std::vector<std::string>{"1", "1", "3,33", "10", "0"}));
     EXPECT_EQ(Wiersze_Z("select CENA_ORG, CenaMag_ORG, CenaMag, koszt_sz_Z from DOK_KZA_ZAWART "
                         "order by CENA_ORG"),
               (Wiersze{{"1", "3,33", "3,33", "2"}, {"5", "0", "0", "0"}}));

@@ -47,11 +47,14 @@ TEST_F(Kroki555, AssetsTakeTheNameOfTheirFirstEntryAndThePlaceOfIssue) {
     Sql("create table DOK_KZA_ZAWART (n long, FKOROUT_ID long, PROD_ID long, ZFKOROUT_ILOSC "
         "single, zfkorout_ilosckor single, Ilosc_Na_Magazyn single, CENA_ORG money)");
     Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, CENA_N money, Wsp_Przel "
-        "single)");
+        "single, Countt counter)");
     Sql("insert into DOK_KZA values (1, 7)");
     Sql("insert into DOK_KZA_ZAWART values (1, 1, 3, 10, 15, 0, 2)");
     Sql("insert into DOK_KZA_ZAWART values (2, 1, 4, 10, 15, 0, 2)");
-    Sql("insert into DOK_ZAK_ZAWART values (7, 3, 2, 2)");
+    // Of two lines of product 3 at the price, the first converts.
+    for (const char* w : {"7, 3, 2, 2", "7, 3, 2, 5"})
+        Sql(std::string("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, Wsp_Przel) values (") +
+            w + ")");
     Sql("create table setup (Nazwa text(50), Wartosc text(255))");
     Sql("insert into setup values ('MIEJSCE_WYST', 'Nowy Targ, ul. Kościuszki''ego')");
     Sql("create table SRODKI_TRWALE (id long)");

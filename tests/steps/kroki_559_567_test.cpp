@@ -77,9 +77,9 @@ TEST_F(Kroki559, PriceListLinesTakeTheListsActiveFlagAndASecondPriceOfZero) {
 }
 
 TEST_F(Kroki559, ProductionLinesTakeTheActiveRecipeFirst) {
-    // product 1: active and inactive recipes; 2: inactive only; 3: none (the new column of
-    // an existing row stays Null); line 4 keeps its own.
-    for (const char* r : {"(7, 1, 0)", "(8, 1, -1)", "(9, 2, 0)", "(10, 4, -1)"})
+    // product 1: active and inactive recipes, of two active ones the first; 2: inactive
+    // only; 3: none (the new column of an existing row stays Null); line 4 keeps its own.
+    for (const char* r : {"(7, 1, 0)", "(6, 1, -1)", "(8, 1, -1)", "(9, 2, 0)", "(10, 4, -1)"})
         Sql(std::string("insert into PRODUKTY_RECEPTURY values ") + r);
     for (const char* l : {"(1, 1)", "(2, 2)", "(3, 3)", "(4, 4)"})
         Sql(std::string("insert into DOK_PRO_ZAWART values ") + l);
@@ -87,7 +87,7 @@ TEST_F(Kroki559, ProductionLinesTakeTheActiveRecipeFirst) {
     Sql("update DOK_PRO_ZAWART set ID_RECEPTURY=5 where id=4");
     Kroki(565, 565);
     EXPECT_EQ(Wiersze_Z("select id, ID_RECEPTURY from DOK_PRO_ZAWART order by id"),
-              (Wiersze{{"1", "8"}, {"2", "9"}, {"3", "Null"}, {"4", "5"}}));
+              (Wiersze{{"1", "6"}, {"2", "9"}, {"3", "Null"}, {"4", "5"}}));
 }
 
 TEST_F(Kroki559, OldClassificationCodeKeepsFifteenCharactersAndTheFlourFlagBecomesANumber) {

@@ -62,7 +62,7 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
             " (kpir_id long, numer text(20), data datetime, wart_fin money)");
     for (const char* t : {"DOK_INN", "DOK_BO"})
         Sql(std::string("create table ") + t +
-            " (dok_id long, numer text(20), data datetime, wart_fin money)");
+            " (dok_id long, numer text(20), data datetime, wart_fin money, IDD counter)");
     Sql("create table DOK_FIN_ZAWART (countt counter, rodzaj_dok text(10), dok_id long)");
     Sql("create table kontrahenci (nr_konta_kasowego text(30))");
     Sql("create table S_Inne (ID_slownka long, countt counter, Nazwa text(255))");
@@ -76,9 +76,14 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
     Sql("insert into DOK_WZ values (1, 'W/1', #02-05-2006#, #02-06-2006#, 5, 1, 9)");
     Sql("insert into DOK_KZA values (1, 'K/1', 'KW/1', #02-07-2005#, #02-08-2005#, -5, -1)");
     Sql("insert into PLACE_LISTY values (1, 'L/1', #01-31-2005#, #02-10-2005#)");
-    Sql("insert into PLACE_LISTY_ZAWART values (1, 100, 0.5)");
+    // The list's gross amount totals its lines; a line given neither part adds nothing.
+    for (const char* w : {"1, 100, 0.5", "1, 20, Null", "1, Null, Null"})
+        Sql(std::string("insert into PLACE_LISTY_ZAWART values (") + w + ")");
     Sql("insert into KPIR_KSIEGA values (1, '12', #02-09-2005#, 7)");
     Sql("insert into DOK_FIN values (1, 'KP/1', #02-11-2005#, 3, 4, '100', '200')");
+    // Two opening balances of one dok_id: the first.
+    for (const char* w : {"1, 'B/1', #02-12-2005#, 5", "1, 'B/2', #02-13-2005#, 9"})
+        Sql(std::string("insert into DOK_BO (dok_id, numer, data, wart_fin) values (") + w + ")");
     // Two declarations of one tax office whose ids cross their office's contractor ids:
     // each settlement line takes its own declaration (by ID), its date as date text.
     Sql("insert into DEKLARACJE (Konh_id, data, data_wyst, kwota) values (2, #01-31-2005#, "
@@ -87,7 +92,7 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
         "#03-25-2005#, 50)");
     const char* linie[] = {"'ZV', 1",  "'SV', 1",   "'PA', 1",     "'WZ', 1",
                            "'KZ-', 1", "'PRAC', 1", "'KPIR +', 1", "'XX', 1",
-                           "'SV', 2",  "'PIT4', 1", "'V7-', 2", "'FW', 1", "'RW', 1"};
+                           "'SV', 2",  "'PIT4', 1", "'V7-', 2", "'FW', 1", "'RW', 1", "'BO +', 1"};
     for (const char* l : linie)
         Sql(std::string("insert into DOK_FIN_ZAWART (rodzaj_dok, dok_id) values (") + l + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_604), "");
@@ -101,14 +106,15 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
                  {"P/1", "P/1", "", "5", "6", "6", "0", "2005", "Null"},
                  {"W/1", "W/1", "", "5", "6", "6", "9", "2006", "Null"},
                  {"K/1", "KW/1", "", "7", "8", "-6", "0", "2005", "Null"},
-                 {"L/1", "L/1", "", "31", "10", "100,5", "0", "2005", "Null"},
+                 {"L/1", "L/1", "", "31", "10", "120,5", "0", "2005", "Null"},
                  {"", "", "12", "9", "9", "7", "0", "2005", "Null"},
                  {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
                  {"Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
                  {"2005-01-31", "2005-01-31", "", "20", "20", "123,46", "0", "2005", "Null"},
                  {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"},
                  {"FW/1", "FW/1", "", "4", "4", "100", "0", "2005", "Null"},
-                 {"R/1", "R/1", "", "5", "6", "Null", "0", "2005", "Null"}}));
+                 {"R/1", "R/1", "", "5", "6", "Null", "0", "2005", "Null"},
+                 {"B/1", "B/1", "", "12", "12", "5", "0", "2005", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select ID_slownka, Nazwa from S_Inne where ID_slownka>8"),
               (Wiersze{{"9", "100"}, {"10", "200"}}));
     // Again, as over the lists that a stopped run of the suite's earlier tool added.

@@ -18,6 +18,19 @@ class Kroki616 : public BazaKroku {
     void SetUp() override { Otworz(6.15); }
 };
 
+// A mileage entry of the book names the vehicle of its first mileage record.
+TEST_F(Kroki616, MileageEntriesNameTheVehicleOfTheirFirstRecord) {
+    Sql("create table KPIR_KSIEGA (kpir_id long, rodzaj long, id_dok long)");
+    for (const char* w : {"1, 50, 0", "2, 20, 0", "3, 50, 0"})
+        Sql(std::string("insert into KPIR_KSIEGA values (") + w + ")");
+    Sql("create table S_POJAZDY_PRZEJ (id_p counter, id_kpir long, id_poj long)");
+    for (const char* w : {"3, 8", "1, 7", "2, 7", "3, 9"})
+        Sql(std::string("insert into S_POJAZDY_PRZEJ (id_kpir, id_poj) values (") + w + ")");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_627), "");
+    EXPECT_EQ(Kolumna("select id_dok from KPIR_KSIEGA order by kpir_id"),
+              (std::vector<std::string>{"7", "0", "8"}));
+}
+
 TEST_F(Kroki616, LineGroupsAndTerminationCodes) {
     for (const char* t : {"DOK_ZAK", "DOK_PZ", "DOK_WZ"}) {
         const std::string klucz = std::string(t) == "DOK_ZAK" ? "numer_id" : "ddout_id";

@@ -184,9 +184,10 @@ const Przypadek kPrzypadki[] = {
       "OdliczVAT_Z bit)",
       "create table DOK_ZAK (numer_id long)",
       "create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, CENA_N money, WART_N money, VAT "
-      "text(3), OdliczVAT_Z bit)",
+      "text(3), OdliczVAT_Z bit, Countt counter)",
       "insert into DOK_KZA values (1, 1)", "insert into DOK_ZAK values (1)",
-      "insert into DOK_ZAK_ZAWART values (1, 7, 2, Null, '22', 0)",
+      "insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, WART_N, VAT, OdliczVAT_Z) values (1, "
+      "7, 2, Null, '22', 0)",
       "insert into DOK_KZA_ZAWART values (1, 7, 3, 4, 2, Null, '22', 0)",
       "insert into DOK_KZA_ZAWART values (1, 8, Null, Null, Null, Null, '22', 0)"},
      {"select WART_N, WART_N_ORG from DOK_KZA_ZAWART order by PROD_ID"},

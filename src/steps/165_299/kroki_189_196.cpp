@@ -68,10 +68,15 @@ void Raport_Surowce_I_Rozchod(ClsKonwersje& k, const std::string& zerowanie) {
     k.DbWykonajKonwersje(zerowanie);
 }
 
-const std::string kRaportSurowceRapId =
-    "Update Zamowienia_Raport_Surowce inner join Zamowienia_raport on "
-    "Zamowienia_Raport.data=Zamowienia_Raport_Surowce.data set "
-    "Zamowienia_Raport_Surowce.rap_id=Zamowienia_Raport.rap_id";
+// The raw-material summary takes the rap_id of the reports of its date. Reports of one
+// date share their rap_id (Numeruj_Raporty), so each of them gives the same number.
+void Raport_Surowce_Rap_Id(ClsKonwersje& k) {
+    const Zamierzony_Raport z{jet::reports::Kind::MultiPair};
+    k.DbWykonajKonwersje(
+        "Update Zamowienia_Raport_Surowce inner join Zamowienia_raport on "
+        "Zamowienia_Raport.data=Zamowienia_Raport_Surowce.data set "
+        "Zamowienia_Raport_Surowce.rap_id=Zamowienia_Raport.rap_id");
+}
 
 const std::string kZerujRozchod = "Update [SPRZEDAZ_ILOSC] set rozch_il=0 where rozch_il is null";
 
@@ -134,7 +139,7 @@ void ClsKonwersje::Konwersja_191() {
     Numeruj_Raporty(*this, "rap_id,data from zamowienia_raport order by data", false);
 
     DbWykonajKonwersje("Update Zamowienia_Raport_Surowce set Zamowienia_Raport_Surowce.rap_id=0");
-    DbWykonajKonwersje(kRaportSurowceRapId);
+    Raport_Surowce_Rap_Id(*this);
 
     DbWykonajKonwersje("create table magazyn_SUROWCOW ([SUR_id] Long,ilosc   Single DEFAULT 0)");
 
@@ -190,7 +195,7 @@ void ClsKonwersje::Konwersja_192() {
 void ClsKonwersje::Konwersja_193() {
     Raport_Surowce_I_Rozchod(*this, kZerujRozchod);
     Numeruj_Raporty(*this, "rap_id,data,blok from zamowienia_raport order by data", true);
-    DbWykonajKonwersje(kRaportSurowceRapId);
+    Raport_Surowce_Rap_Id(*this);
     DbWykonajKonwersje("UPDATE [SPRZEDAZ_ILOSC] SET ROZCH_IL = 0 WHERE ROZCH_IL IS NULL");
 
     // One run of numbers: own products first, then bought goods; any other prod_wl

@@ -26,12 +26,16 @@ void ClsKonwersje::Konwersja_304() {
     // that stopped after its drop did it all.
     if (Jest_Tabela("Drukarki", "LoginName")) {
         DbWykonajKonwersje("Update [Drukarki] set [Stanowisko]=0");
-        // Each printer takes the workstation of its owner; printers of no known user, or of
-        // a user without a workstation, go.
+        // Each printer takes the workstation of its owner, of two users of one name the
+        // first (the lowest id, or the row counter that 2.30 gave a table without one);
+        // printers of no known user, or of a user without a workstation, go.
+        const std::string id = Jest_Tabela("UZYTKOWNICY", "id") ? "[id]" : "[Countt]";
         DbWykonajKonwersje(
-            "Update [Drukarki] inner join [UZYTKOWNICY] on "
-            "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika] set "
-            "[Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko]");
+            "Update ([Drukarki] inner join [UZYTKOWNICY] on "
+            "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika]) left join "
+            "[UZYTKOWNICY] AS UN on (UN.[nazwisko_uzytkownika]=[UZYTKOWNICY].[nazwisko_uzytkownika] "
+            "and UN." + id + "<[UZYTKOWNICY]." + id +
+            ") set [Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko] where UN." + id + " is null");
         DbWykonajKonwersje("Delete from [Drukarki] where [Stanowisko]=0");
         DbWykonajKonwersje(dodaj + "  [KopiaOrginal] Long");
 

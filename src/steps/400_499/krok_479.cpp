@@ -73,11 +73,13 @@ void ClsKonwersje::Konwersja_479() {
     // where it stands, a stopped run matched them and may have emptied the texts that
     // named their own contractor, which matched again would take a contractor whose short
     // name is empty for their payer.
+    // Of two contractors of the payer's short name, the first (the lowest konh_id) pays.
     if (!Jest_Tabela("DEKLARACJE", "Konh_id"))
         DbWykonajUPDKonwersje(
-            "[kontrahenci] as ko inner join kontrahenci as pl on "
-            "ko.[konh_platnik_kto]=pl.[KONH_NAZ_SKROT] set ko.platnik_id=pl.konh_id where "
-            "ko.platnik_id=ko.konh_id",
+            "([kontrahenci] as ko inner join kontrahenci as pl on "
+            "ko.[konh_platnik_kto]=pl.[KONH_NAZ_SKROT]) left join kontrahenci as pn on "
+            "(pn.[KONH_NAZ_SKROT]=pl.[KONH_NAZ_SKROT] and pn.konh_id<pl.konh_id) set "
+            "ko.platnik_id=pl.konh_id where ko.platnik_id=ko.konh_id and pn.konh_id is null",
             "", "", "");
 
     DbWykonajKonwersje("alter table [DEKLARACJE] ADD COLUMN Konh_id int DEFAULT 0");

@@ -120,11 +120,13 @@ void ClsKonwersje::Konwersja_458() {
     DbWykonajKonwersje("alter table [KH_DEKRETY] ADD COLUMN [Glowna] Logical ");
     DbWykonajKonwersje("alter table [KH_DEKRETY] ADD COLUMN [Anulowana] Logical ");
     DbWykonajKonwersje("alter table [KH_DEKRETY] ADD COLUMN [Dziennik] Text (50) ");
+    // kpir_id is the book's counter: a posting meets its one entry. The key is made
+    // first, so that the join goes by it (on repeated ids it fails and is logged).
+    Utworz_Klucz_Podstawowy("KH_ksiega", "kpir_id");
     DbWykonajKonwersje(
         "update kh_DEKRETY INNER JOIN KH_KSIEGA ON kh_DEKRETY.kpir_id = KH_KSIEGA.kpir_id set "
         "kh_DEKRETY.glowna=KH_KSIEGA.glowna,kh_DEKRETY.anulowana=KH_KSIEGA.anulowana");
     DbWykonajKonwersje("update KH_SCHEMATY_ZAWART set rok=2002 where rok=0 or rok is null");
-    Utworz_Klucz_Podstawowy("KH_ksiega", "kpir_id");
     Utworz_Index_Unikalny("Szukaj", "KH_ksiega", "kpir_id,Glowna asc,Anulowana asc");
     Utworz_Index_Unikalny("rodzaj", "KH_ksiega", "rodzaj,kpir_id");
     Utworz_Index_Unikalny("data", "KH_ksiega", "data,kpir_id");

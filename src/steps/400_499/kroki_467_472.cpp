@@ -73,10 +73,15 @@ void ClsKonwersje::Konwersja_472() {
     DbWykonajKonwersje("update [Uzytkownicy] set Stanowisko=0");
     DbWykonajKonwersje("alter table [sRODKI_TRWALE] ADD COLUMN CalyAsortyment Logical");
     DbWykonajKonwersje("alter table [sRODKI_TRWALE] ADD COLUMN KONTOFK Text (50)");
+    // An asset takes the account of its purchase line: of lines of its product with
+    // different accounts (the lines have no counter yet), the first account in text order.
     DbWykonajUPDKonwersje(
-        "SRODKI_TRWALE INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE.id_dok = "
-        "DOK_ZAK_ZAWART.numer_id SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK WHERE "
-        "DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE].[id_prod] and DOK_ZAK_ZAWART.KontoFK<>''",
+        "(SRODKI_TRWALE INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE.id_dok = "
+        "DOK_ZAK_ZAWART.numer_id) LEFT JOIN DOK_ZAK_ZAWART AS ZN ON (ZN.numer_id = "
+        "DOK_ZAK_ZAWART.numer_id AND ZN.sur_ID = DOK_ZAK_ZAWART.sur_ID AND ZN.KontoFK<>'' AND "
+        "ZN.KontoFK < DOK_ZAK_ZAWART.KontoFK) SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK WHERE "
+        "DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE].[id_prod] and DOK_ZAK_ZAWART.KontoFK<>'' and "
+        "ZN.numer_id Is Null",
         "", "", "");
     DbWykonajUPDKonwersje(
         "DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0 where DOK_ZAK_ZAWART.WtymST <0", "", "", "");

@@ -60,26 +60,33 @@ void ClsKonwersje::Konwersja_487() {
 }
 
 void ClsKonwersje::Konwersja_488() {
+    // COUNTT is the accounts' counter: a posting meets its one account.
     DbWykonajKonwersje(
         "UPDATE KH_DEKRETY AS KD INNER JOIN KH_KONTA AS KK ON KD.COUNTT_KONTA=KK.COUNTT SET "
         "KD.KONH_ID=KK.KONH_ID WHERE KK.KONH_ID<>0");
     // Cash, bank, payroll and depreciation entries copy the contractor only between
     // lines of equal description; all other entries but those of kind 99, between any
-    // two lines.
+    // two lines. A line without one takes the contractor of the first line (the lowest
+    // COUNTT) of its entry that has one.
     DbWykonajUPDKonwersje("",
-                          "(kh_dekrety as D inner join KH_DEKRETY as Po on D.kpir_ID=Po.Kpir_id "
+                          "((kh_dekrety as D inner join KH_DEKRETY as Po on D.kpir_ID=Po.Kpir_id "
                           "and d.OPIS=po.OPIS) inner join kh_ksiega on "
-                          "d.kpir_id=kh_ksiega.kpir_id",
+                          "d.kpir_id=kh_ksiega.kpir_id) left join KH_DEKRETY as DN on "
+                          "(DN.kpir_ID=D.kpir_ID and DN.OPIS=D.OPIS and DN.konh_id<>0 and "
+                          "DN.COUNTT<D.COUNTT)",
                           "po.KONH_ID=d.KONH_ID",
-                          "d.COUNTT<>po.COUNTT and d.konh_id<>0 and po.konh_id=0 and "
+                          "DN.COUNTT is null and d.COUNTT<>po.COUNTT and d.konh_id<>0 and "
+                          "po.konh_id=0 and "
                           "(kh_ksiega.rodzaj= 51 Or kh_ksiega.rodzaj= 52 Or kh_ksiega.rodzaj= 40 "
                           "Or kh_ksiega.rodzaj= 30) ");
     DbWykonajUPDKonwersje("",
-                          "(kh_dekrety as D inner join KH_DEKRETY as Po on D.kpir_ID=Po.Kpir_id "
+                          "((kh_dekrety as D inner join KH_DEKRETY as Po on D.kpir_ID=Po.Kpir_id "
                           "                  ) inner join kh_ksiega on "
-                          "d.kpir_id=kh_ksiega.kpir_id",
+                          "d.kpir_id=kh_ksiega.kpir_id) left join KH_DEKRETY as DN on "
+                          "(DN.kpir_ID=D.kpir_ID and DN.konh_id<>0 and DN.COUNTT<D.COUNTT)",
                           "po.KONH_ID=d.KONH_ID",
-                          "d.COUNTT<>po.COUNTT and d.konh_id<>0 and po.konh_id=0 and not "
+                          "DN.COUNTT is null and d.COUNTT<>po.COUNTT and d.konh_id<>0 and "
+                          "po.konh_id=0 and not "
                           "(kh_ksiega.rodzaj= 99 Or kh_ksiega.rodzaj= 51 Or kh_ksiega.rodzaj= 52 "
                           "Or kh_ksiega.rodzaj= 40 Or kh_ksiega.rodzaj= 30) ");
 }

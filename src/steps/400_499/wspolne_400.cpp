@@ -28,6 +28,12 @@ std::string Brutto_SQL(const std::string& netto, const std::string& vat) {
     return "round(" + Suma_SQL(netto, vat) + ",2)";
 }
 
+std::string Pierwsza_Linia_Zakupu(const std::string& warunek) {
+    return " LEFT JOIN DOK_ZAK_ZAWART AS ZN ON (ZN.numer_id = DOK_ZAK_ZAWART.numer_id AND "
+           "ZN.sur_ID = DOK_ZAK_ZAWART.sur_ID AND ZN.CENA_N = DOK_ZAK_ZAWART.CENA_N" +
+           warunek + " AND ZN.Countt < DOK_ZAK_ZAWART.Countt)";
+}
+
 bool Sa_Kolumny(ClsKonwersje& k, const std::string& tabela,
                 std::initializer_list<const char*> kolumny) {
     for (const char* kolumna : kolumny)

@@ -33,6 +33,12 @@ std::string Suma_SQL(const std::string& a, const std::string& b);
 // expression: a part not given counts as 0, and a document given neither has none.
 std::string Brutto_SQL(const std::string& netto, const std::string& vat);
 
+// The join that leaves, of the corrected purchase's lines (DOK_ZAK_ZAWART) of one
+// product and net price, all but the first (the lowest Countt) among those that warunek
+// (" AND ..." over ZN, or "") admits: appended to a join with DOK_ZAK_ZAWART, with
+// "ZN.Countt Is Null" in the WHERE, a correction line meets one purchase line.
+std::string Pierwsza_Linia_Zakupu(const std::string& warunek = "");
+
 // The value of a correction invoice's line in a query's select list: the corrected
 // quantity at the corrected price less the original quantity at the original price, a
 // price or quantity not given counting as 0.

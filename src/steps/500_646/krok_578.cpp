@@ -48,6 +48,8 @@ void ClsKonwersje::Konwersja_578() {
         "RABAT_CEN HAVING Count(*) > 1";
     DbWykonajKonwersje("SELECT " + pola + " INTO " + sumy + grupy,
                        Tabela_Z_Wczesniejszego_Przebiegu(sumy, pola + grupy, "COUNTT"));
+    // The work table holds one row per group, and so one per latest line: each line
+    // meets one row of it.
     // Every other line of a group is earlier than its latest line.
     DbWykonajUPDKonwersje("",
                           "DOK_FAK_ZAWART INNER JOIN " + sumy + " ON (DOK_FAK_ZAWART.RABAT_CEN = " +

@@ -64,6 +64,7 @@ void ClsKonwersje::Konwersja_599() {
 }
 
 void ClsKonwersje::Kierowcy_Rabatow_Z_Grupy_0() {
+    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0.
     DbWykonajKonwersje(
         "update kontrahenci_rabaty as k inner join kontrahenci_rabaty as kr on "
         "k.konh_id=kr.konh_id set k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 ");

@@ -58,14 +58,20 @@ void ClsKonwersje::Konwersja_535() {
     for (const char* t : {"RW", "PW"}) {
         const std::string z = std::string("DOK_") + t + "_ZAWART";
         const std::string n = std::string("DOK_") + t;
+        // A price-list name may hold several dated lists: the line takes the price of the
+        // active one, of two the first (the lowest ID_CENNIKA).
         DbWykonajKonwersje(
-            "update (" + z +
+            "update ((" + z +
             " INNER JOIN (KONTRAHENCI INNER JOIN CENNIKI_ZAWART  ON KONTRAHENCI.LCEN_NAZWA_ID_2 = "
             "CENNIKI_zawart.LCEN_NAZWA_ID) ON " +
             z + ".PROD_ID =CENNIKI_ZAWART.PROD_ID) INNER JOIN " + n + " ON (" + z +
             ".ddout_id = " + n + ".DDOUT_ID) AND (KONTRAHENCI.KONH_ID = " + n +
-            ".KONH_ID) set ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,WSPRZ_CENA_BRUTTO_2=cenniki_"
-            "zawart.Cen_Brutto");
+            ".KONH_ID)) LEFT JOIN CENNIKI_ZAWART AS CN ON (CN.LCEN_NAZWA_ID = "
+            "CENNIKI_ZAWART.LCEN_NAZWA_ID AND CN.PROD_ID = CENNIKI_ZAWART.PROD_ID AND "
+            "(Nz(CN.ACTIVE,0) < Nz(CENNIKI_ZAWART.ACTIVE,0) OR (Nz(CN.ACTIVE,0) = "
+            "Nz(CENNIKI_ZAWART.ACTIVE,0) AND CN.ID_CENNIKA < CENNIKI_ZAWART.ID_CENNIKA))) set "
+            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_Brutto "
+            "where CN.PROD_ID is null");
     }
 }
 

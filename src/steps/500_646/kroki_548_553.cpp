@@ -12,6 +12,7 @@
 #include "driver/konwersje.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -85,6 +86,8 @@ void ClsKonwersje::Konwersja_549() {
     Dodaj_Pole("DOK_INN", "WART_finWYD money DEFAULT 0");
     Utworz_Index("wart_finWyd", "DOK_INN", "wart_finWyd");
     DbWykonajUPD("DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0", "", "", "");
+    // Each asset line of the purchase line's product adds its part: the sum is meant.
+    const Zamierzony_Raport z{jet::reports::Kind::MultiPair};
     DbWykonajUPD(
         "(SRODKI_TRWALE_ZAWART inner join SRODKI_TRWALE on "
         "SRODKI_TRWALE_ZAWART.id=SRODKI_TRWALE.id "
@@ -109,18 +112,21 @@ void ClsKonwersje::Konwersja_550() {
     DbWykonajKonwersje(
         "UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.WART_N_ORG=format((Nz(CENA_ORG,0)*"
         "Nz(ZFKOROUT_ILOSC,0)),'0.00') where CENA_ORG is not null or ZFKOROUT_ILOSC is not null");
-    DbWykonajKonwersje(std::string("UPDATE  ") + kKorektaZakupu +
+    // Of two purchase lines of the product at the price, the first (the lowest Countt).
+    DbWykonajKonwersje(std::string("UPDATE  (") + kKorektaZakupu + ")" +
+                       kroki::Pierwsza_Linia_Zakupu(" AND ZN.WART_N is not null") +
                        " set DOK_KZA_ZAWART.WART_N_ORG=DOK_ZAK_ZAWART.WART_N where "
                        "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and DOK_ZAK_ZAWART.WART_N "
-                       "is not null");
+                       "is not null and ZN.Countt is null");
     Dodaj_Pole("DOK_KZA_ZAWART", "VAT_ORG Text (4)");
     DbWykonajKonwersje(
         "UPDATE DOK_KZA_ZAWART set DOK_KZA_ZAWART.VAT_ORG=DOK_KZA_ZAWART.ZFKOROUT_VAT");
     DbWykonajKonwersje(
-        std::string("UPDATE  ") + kKorektaZakupu +
+        std::string("UPDATE  (") + kKorektaZakupu + ")" + kroki::Pierwsza_Linia_Zakupu() +
         " set "
         "DOK_KZA_ZAWART.VAT_ORG=DOK_ZAK_ZAWART.VAT,DOK_KZA_ZAWART.OdliczVAT_Z=DOK_"
-        "ZAK_ZAWART.OdliczVAT_Z where DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N");
+        "ZAK_ZAWART.OdliczVAT_Z where DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and "
+        "ZN.Countt is null");
 }
 
 void ClsKonwersje::Konwersja_551() {
@@ -156,14 +162,16 @@ void ClsKonwersje::Konwersja_552() {
     DbWykonajKonwersje(
         "update DOK_WZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0 and "
         "ZDDOUT_WART_N is not null");
+    // Of two purchase lines of the product at the price, the first (the lowest Countt).
     DbWykonajUPD("",
-                 "(DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
+                 "((DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
                  "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON (DOK_KZA.FAKOUT_ID = "
-                 "DOK_ZAK_ZAWART.numer_id) and (DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID) ",
+                 "DOK_ZAK_ZAWART.numer_id) and (DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID)) " +
+                     kroki::Pierwsza_Linia_Zakupu(),
                  "DOK_KZA_ZAWART.OdliczVAT_Z=DOK_ZAK_ZAWART.OdliczVAT_Z,DOK_KZA_ZAWART.koszt_sz_Z="
                  "DOK_ZAK_ZAWART.koszt_sz_Z,DOK_KZA_ZAWART.CENAmag_ORG=DOK_ZAK_ZAWART.cenaMAg,"
                  "DOK_KZA_ZAWART.CENAmag=DOK_ZAK_ZAWART.cenaMAg",
-                 "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N");
+                 "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and ZN.Countt is null");
 }
 
 void ClsKonwersje::Konwersja_553() {

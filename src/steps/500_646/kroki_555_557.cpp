@@ -74,14 +74,16 @@ void ClsKonwersje::Konwersja_557() {
         "(DOK_KZA_ZAWART.zfkorout_ilosckor is not null or DOK_KZA_ZAWART.ZFKOROUT_ILOSC is not "
         "null)";
     DbWykonajUPDKonwersje("", "DOK_KZA_ZAWART", roznica, podane);
+    // Of two purchase lines of the product at the price, the first (the lowest Countt).
     DbWykonajUPDKonwersje("",
-                          "(DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
+                          "((DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
                           "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON "
                           "(DOK_KZA.FAKOUT_ID = DOK_ZAK_ZAWART.numer_id) and "
-                          "(DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID) ",
+                          "(DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID)) " +
+                              kroki::Pierwsza_Linia_Zakupu(" AND ZN.Wsp_Przel is not null"),
                           roznica + "*DOK_ZAK_ZAWART.Wsp_Przel",
                           "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and " + podane +
-                              " and DOK_ZAK_ZAWART.Wsp_Przel is not null");
+                              " and DOK_ZAK_ZAWART.Wsp_Przel is not null and ZN.Countt is null");
 
     Dodaj_Pole("SRODKI_TRWALE", "Miejsce_U Text (60)");
     std::unique_ptr<ado::Recordset> st;

@@ -76,12 +76,16 @@ void ClsKonwersje::Konwersja_564() {
 
 void ClsKonwersje::Konwersja_565() {
     Dodaj_Pole("DOK_PRO_ZAWART", "ID_RECEPTURY int DEFAULT 0");
-    // The active recipe first; a line still without one then takes an inactive recipe.
+    // The active recipe first; a line still without one then takes an inactive recipe. Of
+    // two recipes of the product alike, the first (the lowest ID_RECEPTURY).
     for (const char* aktywna : {"-1", "0"})
         DbWykonajKonwersje(
-            std::string("UPDATE DOK_PRO_ZAWART AS DPZ INNER JOIN PRODUKTY_RECEPTURY AS PR ON "
-                        "DPZ.PROD_ID=PR.PROD_ID SET DPZ.ID_RECEPTURY=PR.ID_RECEPTURY WHERE "
-                        "(DPZ.ID_RECEPTURY=0 OR DPZ.ID_RECEPTURY IS NULL) AND PR.ACTIVE=") +
+            std::string("UPDATE (DOK_PRO_ZAWART AS DPZ INNER JOIN PRODUKTY_RECEPTURY AS PR ON "
+                        "DPZ.PROD_ID=PR.PROD_ID) LEFT JOIN PRODUKTY_RECEPTURY AS PN ON "
+                        "(PN.PROD_ID=PR.PROD_ID AND PN.ACTIVE=PR.ACTIVE AND "
+                        "PN.ID_RECEPTURY<PR.ID_RECEPTURY) SET DPZ.ID_RECEPTURY=PR.ID_RECEPTURY "
+                        "WHERE (DPZ.ID_RECEPTURY=0 OR DPZ.ID_RECEPTURY IS NULL) AND "
+                        "PN.ID_RECEPTURY IS NULL AND PR.ACTIVE=") +
             aktywna);
 }
 

@@ -3,6 +3,7 @@
 // document kinds; three lists of cash accounts in the dictionary; the archived cash amount.
 #include <string>
 
+#include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "steps/400_499/wspolne_400.h"
 
@@ -75,9 +76,10 @@ const Rodzina kRodziny[] = {
      "tt.fkorout_numer", "tt.fkorout_numer", "''", "tt.fkorout_DATA_WYST", "tt.fkorout_TERM_PLAT",
      Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"), "0", "ROK=Year(TT.fkorout_DATA_WYST)",
      "DOK_FIN_ZAWART.rodzaj_dok='KS+' OR DOK_FIN_ZAWART.rodzaj_dok='KS-'"},
-    {"(PLACE_LISTY_ZAWART as TT inner JOIN PLACE_LISTY AS T1 ON TT.IDListy=T1.IDListy) INNER "
+    // A payroll list's gross amount is the total of its lines (kBruttoList).
+    {"(Place_Listy_Brutto_POM as TT inner JOIN PLACE_LISTY AS T1 ON TT.IDListy=T1.IDListy) INNER "
      "JOIN DOK_FIN_ZAWART ON tt.IDListy = DOK_FIN_ZAWART.dok_id",
-     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", Brutto_SQL("TT.wartosc11", "TT.wartosc117"),
+     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", "round(TT.Brutto,2)",
      "0", "ROK=Year(T1.datak)", "DOK_FIN_ZAWART.rodzaj_dok='PRAC'"},
     {"DEKLARACJE as TT inner JOIN DOK_FIN_ZAWART ON tt.ID = DOK_FIN_ZAWART.dok_id", "tt.data",
      "tt.data", "''", "tt.data_wyst", "tt.data_wyst", "round(TT.kwota,2)", "0",
@@ -101,11 +103,17 @@ const Rodzina kRodziny[] = {
      "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
      "DOK_FIN_ZAWART.ROK=Year(TT.Data)",
      "DOK_FIN_ZAWART.rodzaj_dok='IN +' OR DOK_FIN_ZAWART.rodzaj_dok='IN -'"},
-    {"DOK_BO as TT inner JOIN DOK_FIN_ZAWART ON tt.dok_id = DOK_FIN_ZAWART.dok_id", "TT.numer",
-     "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
+    // Of two opening-balance documents of one dok_id, the first (the lowest IDD).
+    {"(DOK_BO as TT inner JOIN DOK_FIN_ZAWART ON tt.dok_id = DOK_FIN_ZAWART.dok_id) LEFT JOIN "
+     "DOK_BO AS BN ON (BN.dok_id = TT.dok_id AND BN.IDD < TT.IDD)",
+     "TT.numer", "TT.numer", "''", "tt.data", "tt.data", "round(TT.wart_fin,2)", "0",
      "DOK_FIN_ZAWART.ROK=Year(TT.Data)",
-     "DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -'"},
+     "(DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -') AND BN.IDD Is Null"},
 };
+
+// The work table of the payroll lists' gross amounts, one row per list: the total of
+// its lines' components 11 and 117, a line given neither adding nothing.
+const char* const kBruttoList = "Place_Listy_Brutto_POM";
 
 }  // namespace
 
@@ -116,6 +124,11 @@ void ClsKonwersje::Konwersja_604() {
           "Termin_dokumentu SmallDateTime DEFAULT null", "Brutto_dokumentu money DEFAULT 0",
           "Zbiorczy_id_dokumentu int DEFAULT 0", "ROK int DEFAULT 0"})
         Dodaj_Pole("DOK_FIN_ZAWART", kolumna);
+    if (Jest_Tabela(kBruttoList)) DbWykonajKonwersje(std::string("DROP TABLE ") + kBruttoList);
+    DbWykonajKonwersje("SELECT IDListy, Sum(" + kroki::Suma_SQL("wartosc11", "wartosc117") +
+                       ") AS Brutto INTO " + kBruttoList +
+                       " FROM PLACE_LISTY_ZAWART WHERE IDListy Is Not Null GROUP BY IDListy");
+    Utworz_Klucz_Podstawowy(kBruttoList, "IDListy");
     for (const Rodzina& r : kRodziny)
         DbWykonajUPDKonwersje("", r.zlaczenie,
                               std::string("Numer_zew_dokumentu=") + r.zew +
@@ -124,6 +137,7 @@ void ClsKonwersje::Konwersja_604() {
                                   ",Brutto_dokumentu=" + r.brutto +
                                   ",Zbiorczy_id_dokumentu=" + r.zbiorczy + "," + r.rok,
                               r.rodzaje, "DOK_FIN_ZAWART");
+    DbWykonajKonwersje(std::string("DROP TABLE ") + kBruttoList);
     // Each list once: the dictionary has no index to refuse a second copy of a list that an
     // earlier run added.
     const char* const kListy[][2] = {{"8", "nr_konta_kasowego from kontrahenci"},

@@ -93,6 +93,8 @@ void ClsKonwersje::Konwersja_641() {
             }
         }
     }
+    // The table now holds one row per product and factor (a pair is added only where the
+    // lookup finds none): each line meets one unit.
     DbWykonaj("Update DOK_ZAK_ZAWART  set dok_zak_zawart.SP_PRZEL='Brak' where WSP_PRZEL=1");
     DbWykonaj(
         "Update DOK_ZAK_ZAWART inner join PRODUKTY_WSP_PRZEL on "
@@ -169,6 +171,7 @@ void ClsKonwersje::Konwersja_644() {
 }
 
 void ClsKonwersje::Konwersja_645() {
+    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0.
     for (int i = 1; i <= 9; ++i) {
         const std::string n = std::to_string(i);
         DbWykonajUPDKonwersje("",
