@@ -348,9 +348,14 @@ void ClsKonwersje::Konwersja_271() {
     ZamknijRSKonwersje(rs);
 
     DbWykonajUPDKonwersje("[place_listy] set [KosztPr]=0", "", "", "");
-    DbWykonajUPDKonwersje(
-        "[place_listy] inner join [Place_dane] on [place_listy].[IDListy]=[Place_dane].[IDListy] "
-        "set [place_listy].[KosztPr]=[place_listy].[KosztPr]+[Place_dane].[Wartosc] where "
-        "[Place_dane].[Pole]=12 and [Place_dane].[Wartosc] is not null",
-        "", "", "");
+    {
+        // Each list adds the cost of each of its payroll lines once.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "[place_listy] inner join [Place_dane] on "
+            "[place_listy].[IDListy]=[Place_dane].[IDListy] "
+            "set [place_listy].[KosztPr]=[place_listy].[KosztPr]+[Place_dane].[Wartosc] where "
+            "[Place_dane].[Pole]=12 and [Place_dane].[Wartosc] is not null",
+            "", "", "");
+    }
 }

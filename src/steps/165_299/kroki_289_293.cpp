@@ -44,16 +44,25 @@ void ClsKonwersje::Konwersja_293() {
     zmien("DOK_KFA set wart_dd=0");
     zmien("DOK_KZA set wart_dd=0");
     // What the cash documents settled of a collective correction...
-    zmien(
-        "DOK_FIN_ZAWART INNER JOIN DOK_KFA ON DOK_FIN_ZAWART.dok_id = DOK_KFA.FKOROUT_ID SET "
-        "DOK_KFA.wart_kp = [DOK_KFA].[wart_kp]-[DOK_FIN_ZAWART].[kwota] WHERE "
-        "(DOK_KFA.zbiorcza=-1 and ((DOK_FIN_ZAWART.rodzaj_dok)='Korekta') and "
-        "DOK_FIN_ZAWART.kwota is not null)");
+    {
+        // Each cash line of a collective correction subtracts its amount once.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        zmien(
+            "DOK_FIN_ZAWART INNER JOIN DOK_KFA ON DOK_FIN_ZAWART.dok_id = DOK_KFA.FKOROUT_ID SET "
+            "DOK_KFA.wart_kp = [DOK_KFA].[wart_kp]-[DOK_FIN_ZAWART].[kwota] WHERE "
+            "(DOK_KFA.zbiorcza=-1 and ((DOK_FIN_ZAWART.rodzaj_dok)='Korekta') and "
+            "DOK_FIN_ZAWART.kwota is not null)");
+    }
     // ... and what its linked returns hold.
-    zmien(
-        "DOK_DZ INNER JOIN DOK_KFA ON DOK_DZ.Id_KorFak = DOK_KFA.FKOROUT_ID SET DOK_KFA.wart_dd "
-        "= [DOK_KFA].[wart_dd]-[DOK_DZ].[wart_kp] where DOK_KFA.zbiorcza=-1 and "
-        "DOK_DZ.KorFak=-1 and DOK_DZ.wart_kp is not null");
+    {
+        // Each linked return subtracts its amount once.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        zmien(
+            "DOK_DZ INNER JOIN DOK_KFA ON DOK_DZ.Id_KorFak = DOK_KFA.FKOROUT_ID SET "
+            "DOK_KFA.wart_dd "
+            "= [DOK_KFA].[wart_dd]-[DOK_DZ].[wart_kp] where DOK_KFA.zbiorcza=-1 and "
+            "DOK_DZ.KorFak=-1 and DOK_DZ.wart_kp is not null");
+    }
     zmien(
         "DOK_KFA SET DOK_KFA.b_rabat_n = [DOK_KFA].[fkorout_wart_n], DOK_KFA.b_rabat_v = "
         "[DOK_KFA].[b_rabat_v] Where (((DOK_KFA.Zbiorcza)=-1) And ((DOK_KFA.fkorout_rabat) = "

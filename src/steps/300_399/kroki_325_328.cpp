@@ -27,9 +27,14 @@ void ClsKonwersje::Konwersja_325() {
     }
     // The box's balance is the sum of its reports' balances.
     DbWykonajKonwersje("Update KASYBANKI set Saldo=0");
-    DbWykonajKonwersje(
-        "Update KASYBANKI INNER JOIN [DOK_Fra] ON KASYBANKI.[id_kasy] = [DOK_fra].[id_kasy] SET "
-        "KASYBANKI.[Saldo] = KASYBANKI.[Saldo]+[DOK_fra].[Bilans]");
+    {
+        // Each report adds its balance once to its box.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(
+            "Update KASYBANKI INNER JOIN [DOK_Fra] ON KASYBANKI.[id_kasy] = [DOK_fra].[id_kasy] "
+            "SET "
+            "KASYBANKI.[Saldo] = KASYBANKI.[Saldo]+[DOK_fra].[Bilans]");
+    }
 }
 
 void ClsKonwersje::Konwersja_326() {

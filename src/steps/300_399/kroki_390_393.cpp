@@ -93,9 +93,13 @@ void ClsKonwersje::Konwersja_393() {
     }
     DbWykonajUPDKonwersje(
         "kontrahenci set Saldo=0 where rkonh_nazwa_id='Kasa' or rkonh_nazwa_id='Bank'", "", "", "");
-    DbWykonajUPDKonwersje(
-        "kontrahenci INNER JOIN [DOK_Fra] ON kontrahenci.[Konh_id] = [DOK_fra].[id_kasy] SET "
-        "kontrahenci.[Saldo] = kontrahenci.[Saldo]+[DOK_fra].[Bilans] where "
-        "kontrahenci.rkonh_nazwa_id='Kasa' or kontrahenci.rkonh_nazwa_id='Bank'",
-        "", "", "");
+    {
+        // Each report adds its balance once to its cash desk or bank.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "kontrahenci INNER JOIN [DOK_Fra] ON kontrahenci.[Konh_id] = [DOK_fra].[id_kasy] SET "
+            "kontrahenci.[Saldo] = kontrahenci.[Saldo]+[DOK_fra].[Bilans] where "
+            "kontrahenci.rkonh_nazwa_id='Kasa' or kontrahenci.rkonh_nazwa_id='Bank'",
+            "", "", "");
+    }
 }

@@ -123,14 +123,19 @@ void ClsKonwersje::Konwersja_427() {
     }
 
     DbWykonajUPDKonwersje("DOK_FIN set Wart_Rozl=0", "", "", "");
-    DbWykonajUPDKonwersje(
-        "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
-        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota] where "
-        "[Dok_fin_zawart].[kwota]>0",
-        "", "", "");
-    DbWykonajUPDKonwersje(
-        "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
-        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]-[Dok_fin_zawart].[kwota] where "
-        "[Dok_fin_zawart].[kwota]<0",
-        "", "", "");
+    {
+        // Each settling line adds its amount once to its cash document, a negative one
+        // its absolute value.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
+            "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+[Dok_fin_zawart].[kwota] where "
+            "[Dok_fin_zawart].[kwota]>0",
+            "", "", "");
+        DbWykonajUPDKonwersje(
+            "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
+            "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]-[Dok_fin_zawart].[kwota] where "
+            "[Dok_fin_zawart].[kwota]<0",
+            "", "", "");
+    }
 }

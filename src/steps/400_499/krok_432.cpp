@@ -32,6 +32,8 @@ constexpr const char* kSumujFin =
 
 void Przelicz_Rozl(ClsKonwersje& k) {
     k.DbWykonajUPDKonwersje(kZerujRozl, "", "", "");
+    // Each settling line adds its amount once to its cash document.
+    const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
     k.DbWykonajUPDKonwersje(kDodajDodatnie, "", "", "");
     k.DbWykonajUPDKonwersje(kDodajUjemne, "", "", "");
 }

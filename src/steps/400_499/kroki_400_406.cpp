@@ -17,10 +17,14 @@
 void ClsKonwersje::Konwersja_400() {
     DbWykonajKonwersje("alter table [DOK_FIN] ADD COLUMN [Wart_Rozl] money DEFAULT 0");
     DbWykonajUPDKonwersje("DOK_FIN set Wart_Rozl=0", "", "", "");
-    DbWykonajUPDKonwersje(
-        "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
-        "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+Nz([Dok_fin_zawart].[kwota],0)",
-        "", "", "");
+    {
+        // Each settling line adds its amount once to its cash document.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "DOK_FIN inner join [Dok_fin_zawart] on DOK_FIN.[kp_id]=[Dok_fin_zawart].[kp_id] set "
+            "DOK_FIN.[wart_Rozl]=DOK_FIN.[wart_Rozl]+Nz([Dok_fin_zawart].[kwota],0)",
+            "", "", "");
+    }
     DbWykonajKonwersje("alter table [DOK_ZAK] ADD COLUMN [Wart_Rozl] money DEFAULT 0");
 }
 

@@ -164,13 +164,17 @@ void ClsKonwersje::Konwersja_417() {
 // once per posting, so an account with two such postings keeps both amounts.
 void ClsKonwersje::Konwersja_418() {
     DbWykonajUPDKonwersje("KH_KONTA set KH_KONTA.WN_00=0,KH_KONTA.MA_00=0", "", "", "");
-    DbWykonajUPDKonwersje(
-        "KH_KONTA inner join kh_dekrety on (KH_KONTA.NR_K_1=kh_dekrety.NR_K_1) and "
-        "(KH_KONTA.NR_K_2=kh_dekrety.NR_K_2) and (KH_KONTA.NR_K_3=kh_dekrety.NR_K_3) and "
-        "(KH_KONTA.NR_K_4=kh_dekrety.NR_K_4) and (kh_konta.ROK=kh_dekrety.rok) set "
-        "KH_KONTA.WN_00=KH_KONTA.WN_00+Nz(KWOTA_WN,0),KH_KONTA.MA_00=KH_KONTA.MA_00+Nz(KWOTA_MA,0) "
-        "Where kh_dekrety.miesiac=0",
-        "", "", "");
+    {
+        // Each month-0 posting adds its amounts once to its account.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "KH_KONTA inner join kh_dekrety on (KH_KONTA.NR_K_1=kh_dekrety.NR_K_1) and "
+            "(KH_KONTA.NR_K_2=kh_dekrety.NR_K_2) and (KH_KONTA.NR_K_3=kh_dekrety.NR_K_3) and "
+            "(KH_KONTA.NR_K_4=kh_dekrety.NR_K_4) and (kh_konta.ROK=kh_dekrety.rok) set "
+            "KH_KONTA.WN_00=KH_KONTA.WN_00+Nz(KWOTA_WN,0),"
+            "KH_KONTA.MA_00=KH_KONTA.MA_00+Nz(KWOTA_MA,0) Where kh_dekrety.miesiac=0",
+            "", "", "");
+    }
 }
 
 void ClsKonwersje::Konwersja_419() {

@@ -214,10 +214,14 @@ void ClsKonwersje::Konwersja_460() {
     DbWykonajKonwersje("alter table [KH_Ksiega] ADD COLUMN [Suma_wn] money DEFAULT 0 ");
     DbWykonajKonwersje("alter table [KH_Ksiega] ADD COLUMN [Suma_ma] money DEFAULT 0");
     DbWykonajKonwersje("Update KH_Ksiega set suma_wn=0,suma_ma=0");
-    DbWykonajKonwersje(
-        "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
-        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
-        "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0)");
+    {
+        // Each posting adds its amounts once to its entry's totals.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(
+            "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
+            "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
+            "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0)");
+    }
     DbWykonajKonwersje("alter table [KH_dEKRETY] ADD COLUMN [Konta_Przeciwstawne] Text (255)");
 }
 

@@ -146,6 +146,8 @@ void ClsKonwersje::Konwersja_462() {
     kroki::Typy_Kont(*this);
     kroki::Powiaz_Dekrety_Z_Kontami(*this, true);
     DbWykonajUPDKonwersje(Zeruj_Obroty("dz_"), "", "", "");
+    // Each posting adds its amounts once to its account and to each of its parents.
+    const Zamierzony_Raport po_dekrecie{jet::reports::Kind::MultiPair};
     for (int m = 1; m <= 12; ++m) {
         const std::string mm = Miesiac2(m);
         for (const char* poziom : kPoziomy)
@@ -188,6 +190,8 @@ void ClsKonwersje::Konwersja_462() {
         const std::string wartosc =
             " set D.Konta_Przeciwstawne=D.Konta_Przeciwstawne & po.NR_K_1 & '-' & po.NR_K_2 & '-' "
             "& po.NR_K_3 & '-' & po.NR_K_4 & ';'  Where d.COUNTT<>po.COUNTT and d.kpir_id=";
+        // Each other posting of the entry adds its account once to the list.
+        const Zamierzony_Raport po_dekrecie{jet::reports::Kind::MultiPair};
         while (!rs->Eof()) {
             const std::string k = NzStr(rs->Fields(0).value());
             const int32_t r = NzLng(rs->Fields(1).value());
@@ -278,10 +282,15 @@ void ClsKonwersje::Konwersja_463() {
     }
     ZamknijRSKonwersje(rs);
 
-    DbWykonajKonwersje(
-        "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
-        "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
-        "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0) where kh_ksiega.suma_wn<>kh_ksiega.suma_ma");
+    {
+        // Each posting adds its amounts once to its entry's totals.
+        const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(
+            "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
+            "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
+            "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0) where "
+            "kh_ksiega.suma_wn<>kh_ksiega.suma_ma");
+    }
     PrzliczKonta2a();
 }
 
@@ -295,6 +304,8 @@ void ClsKonwersje::PrzliczKonta2a() {
         for (const char* przedrostek : {"", "dz_"})
             DbWykonajUPDKonwersje(Zeruj_Obroty(przedrostek) + " Where  kh_konta.rok=" + rok, "", "",
                                   "");
+        // Each posting adds its amounts once to its account and to each of its parents.
+        const Zamierzony_Raport po_dekrecie{jet::reports::Kind::MultiPair};
         for (int m = 1; m <= 12; ++m) {
             const std::string mm = Miesiac2(m);
             const std::string w_glownej = " Where KH_DEKRETY.MIESIAC=" + std::to_string(m) +

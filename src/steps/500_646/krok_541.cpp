@@ -77,13 +77,16 @@ void ClsKonwersje::Konwersja_541() {
     // Each unposted row adds its amount to its asset: an asset with several such rows is
     // meant to change once per row. An asset without an amount takes the rows' sum; a row
     // without an amount adds nothing and leaves the asset's amount as it stood.
-    DbWykonajUPD("",
-                 "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
-                 "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID",
-                 "[KWOTA_DO_AMORT]=Nz([KWOTA_DO_AMORT],0)+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
-                 "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 and "
-                 "[SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
-                 "[SRODKI_TRWALE_ZAWART]", false);
+    {
+        const Zamierzony_Raport po_wierszu{jet::reports::Kind::MultiPair};
+        DbWykonajUPD("",
+                     "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
+                     "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID",
+                     "[KWOTA_DO_AMORT]=Nz([KWOTA_DO_AMORT],0)+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
+                     "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 and "
+                     "[SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
+                     "[SRODKI_TRWALE_ZAWART]", false);
+    }
     DbWykonajDEL(
         "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
         "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
