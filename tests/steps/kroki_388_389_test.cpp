@@ -270,6 +270,21 @@ TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
     EXPECT_FALSE(Jest_Tabela("_Strona_Starego_Id"));
 }
 
+// Two tax offices of one name: an employee of either has the first party of that name;
+// one of an office that does not exist has none.
+TEST_F(Kroki388, AnEmployeesTaxOfficeIsOneParty) {
+    for (const char* w : {"(7, 'US A')", "(8, 'US A')"})
+        Sql(std::string("insert into S_US (id, nazwa) values ") + w);
+    for (const char* w : {"(1, 1, 8)", "(2, 2, 7)", "(3, 3, 99)"})
+        Sql(std::string("insert into KADRY_PRACOWNICY (id, Numer, US) values ") + w);
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    const std::string us =
+        Kolumna("select min(konh_id) from KONTRAHENCI where RKONH_NAZWA_ID='US'")[0];
+    EXPECT_EQ(Kolumna("select Konh_US_id from KONTRAHENCI where RKONH_NAZWA_ID='Pracownik' "
+                      "order by numer_prac"),
+              (std::vector<std::string>{us, us, "0"}));
+}
+
 // An old id of two names or numbers: nothing tells which the references meant.
 TEST_F(Kroki388, AnOldIdOfTwoValuesStopsNamingIt) {
     for (const auto& [wiersze, klucz] : std::vector<std::pair<std::string, std::string>>{

@@ -162,6 +162,10 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
                       "z.prod_id=r.prod_id where z.prod_id is not null and (r.prod_id is null "
                       "or z.active<>-1)"),
               std::vector<std::string>{"0"});
+    // Product 4's line goes to its first header (cost 7), not to the last one joined.
+    EXPECT_EQ(Kolumna("select r.koszt from PRODUKTY_RECEPTURY_ZAWART as z inner join "
+                      "PRODUKTY_RECEPTURY as r on z.id_receptury=r.id_receptury where z.prod_id=4"),
+              std::vector<std::string>{"7"});
     EXPECT_FALSE(Jest_Tabela("PRODUKTY_kalkulacja"));
     EXPECT_FALSE(Jest_Tabela("DOK_PRS_ZAWART_ROZBICIE"));
     EXPECT_EQ(Kolumna("select Id_bazy from DOK_FIN_zawart"), std::vector<std::string>{"0"});

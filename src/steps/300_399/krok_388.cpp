@@ -61,6 +61,8 @@ constexpr Kolumna kDokumentyKierowcy[] = {
 constexpr kroki::Stary_Rejestr kKierowcy{"S_Kierowcy", "Kier_id", "kier_nazwa", "KONH_NAZWA",
                                          "Kierowca"};
 constexpr kroki::Stary_Rejestr kKasy{"KASYBANKI", "id_kasy", "nazwa", "KONH_Nazwa", "!!!"};
+// The old register of tax offices, whose ids the employees' tax office names.
+constexpr kroki::Stary_Rejestr kUrzedy{"S_US", "id", "nazwa", "KONH_NAZWA", "US"};
 
 // The tables whose employee column moves onto the employee parties, in order.
 constexpr Kolumna kOdwolaniaPracownika[] = {
@@ -276,14 +278,12 @@ void ClsKonwersje::Konwersja_388() {
                 "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
                 "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
                 ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US");
-        kroki::Przepnij_Raz(
-            *this, czesc == 0,
-            "UPDATE KONTRAHENCI INNER JOIN (KADRY_PRACOWNICY INNER JOIN S_US ON "
-            "KADRY_PRACOWNICY.US = S_US.id) ON KONTRAHENCI.KONH_NAZWA = S_US.nazwa set "
-            "KADRY_PRACOWNICY.US=KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-            "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
-            "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-            388, "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
+        kroki::Strony_Starych_Id(*this, 388, kUrzedy);
+        na_strony(0, kUrzedy, "KADRY_PRACOWNICY", "PPP", "US",
+                  "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
+                  "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
+                  "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
+        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
         Numeruj_Kontrahentow(*this);
     }
 

@@ -259,10 +259,16 @@ void ClsKonwersje::Konwersja_558() {
     Przytnij_Do_Kodu(*this, skrot);
     Zmien_Typ_Pola("KONH_NAZ_SKROT", kTypKodu, "kontrahenci");
     Utworz_Index("KONH_NAZ_SKROT", "kontrahenci", "KONH_NAZ_SKROT");
-    DbWykonajUPDKonwersje("",
-                          "kontrahenci as k1 inner join kontrahenci as k2 on "
-                          "k1.KONH_NAZ_SKROT=k2.KONH_NAZ_SKROT",
-                          "k1.KONH_NAZ_SKROT=ucase(k1.KONH_NAZ_SKROT)", "k1.konh_id<>k2.konh_id");
+    {
+        // A shared short name is written in capitals once per party that shares it: the
+        // same value each time.
+        const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje("",
+                              "kontrahenci as k1 inner join kontrahenci as k2 on "
+                              "k1.KONH_NAZ_SKROT=k2.KONH_NAZ_SKROT",
+                              "k1.KONH_NAZ_SKROT=ucase(k1.KONH_NAZ_SKROT)",
+                              "k1.konh_id<>k2.konh_id");
+    }
     Unikalne_Wartosci(*this,
                       "k1.[KONH_NAZ_SKROT] from kontrahenci as k1 inner join kontrahenci as k2 on "
                       "k1.KONH_NAZ_SKROT=k2.KONH_NAZ_SKROT where k1.konh_id<>k2.konh_id order by "
@@ -275,17 +281,26 @@ void ClsKonwersje::Konwersja_558() {
     Przytnij_Do_Kodu(*this, kod);
     Zmien_Typ_Pola("Konh_kod", kTypKodu, "kontrahenci");
     Utworz_Index("Konh_kod", "kontrahenci", "Konh_kod");
-    DbWykonajUPDKonwersje(
-        "", "kontrahenci as k1 inner join kontrahenci as k2 on k1.Konh_kod=k2.Konh_kod",
-        "k1.Konh_kod=ucase(k1.Konh_kod)", "k1.konh_id<>k2.konh_id");
+    {
+        // As the short names: the same capitals once per party that shares the code.
+        const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "", "kontrahenci as k1 inner join kontrahenci as k2 on k1.Konh_kod=k2.Konh_kod",
+            "k1.Konh_kod=ucase(k1.Konh_kod)", "k1.konh_id<>k2.konh_id");
+    }
     Unikalne_Wartosci(*this,
                       "k1.[Konh_kod] from kontrahenci as k1 inner join kontrahenci as k2 on "
                       "k1.Konh_kod=k2.Konh_kod  where k1.konh_id<>k2.konh_id order by k1.konh_kod",
                       kod, false, licznik);
     Przed_Dopisaniem_Jedynki(*this, kod);
-    DbWykonajUPDKonwersje(
-        "", "kontrahenci as k1 inner join kontrahenci as k2 on k1.Konh_kod=k2.Konh_kod",
-        "k1.Konh_kod=k1.Konh_kod & '1' ", "k1.KONH_ID>k2.KONH_ID");
+    {
+        // A code that n parties share gets "1" once for each earlier party that has it,
+        // which makes the codes unique.
+        const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje(
+            "", "kontrahenci as k1 inner join kontrahenci as k2 on k1.Konh_kod=k2.Konh_kod",
+            "k1.Konh_kod=k1.Konh_kod & '1' ", "k1.KONH_ID>k2.KONH_ID");
+    }
     Usun_Index("Konh_kod", "kontrahenci");
     Utworz_Index_Unikalny("Konh_kod", "kontrahenci", "Konh_kod", 1);
 
@@ -297,8 +312,13 @@ void ClsKonwersje::Konwersja_558() {
     Zmien_Typ_Pola("prod_kod", kTypKodu, "produkty");
     Utworz_Index("prod_kod", "produkty", "prod_kod");
     Przed_Dopisaniem_Jedynki(*this, produkt);
-    DbWykonajUPDKonwersje("", "produkty as k1 inner join produkty as k2 on k1.prod_kod=k2.prod_kod",
-                          "k1.prod_kod=k1.prod_kod & '1' ", "k1.prod_id>k2.prod_id");
+    {
+        // As the parties' codes: "1" once for each earlier product of the code.
+        const Zamierzony_Raport po_parze{jet::reports::Kind::MultiPair};
+        DbWykonajUPDKonwersje("",
+                              "produkty as k1 inner join produkty as k2 on k1.prod_kod=k2.prod_kod",
+                              "k1.prod_kod=k1.prod_kod & '1' ", "k1.prod_id>k2.prod_id");
+    }
     Usun_Index("prod_kod", "produkty");
     Utworz_Index_Unikalny("prod_kod", "produkty", "prod_kod", 1);
 }

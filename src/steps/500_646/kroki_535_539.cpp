@@ -231,11 +231,15 @@ void ClsKonwersje::Konwersja_537() {
         kroki::Loguj_Bez_Wskazania(*this, 537,
                                    "pozycje receptur bez produktu (nie należą do żadnej receptury)",
                                    "PRODUKTY_RECEPTURY_ZAWART where prod_id is null");
+        // A product with two calculations has two headers: its lines go to the first
+        // (the lowest id), not to whichever the join meets last.
         DbWykonajKonwersje(
-            "Update PRODUKTY_RECEPTURY_ZAWART inner join PRODUKTY_RECEPTURY on  "
-            "PRODUKTY_RECEPTURY_ZAWART.prod_id=PRODUKTY_RECEPTURY.prod_id set "
+            "Update (PRODUKTY_RECEPTURY_ZAWART inner join PRODUKTY_RECEPTURY on  "
+            "PRODUKTY_RECEPTURY_ZAWART.prod_id=PRODUKTY_RECEPTURY.prod_id) left join "
+            "PRODUKTY_RECEPTURY AS RN on (RN.prod_id=PRODUKTY_RECEPTURY.prod_id and "
+            "RN.id_receptury<PRODUKTY_RECEPTURY.id_receptury) set "
             "PRODUKTY_RECEPTURY_ZAWART.active=-1,PRODUKTY_RECEPTURY_ZAWART.id_receptury="
-            "PRODUKTY_RECEPTURY.id_receptury");
+            "PRODUKTY_RECEPTURY.id_receptury where RN.prod_id is null");
         DbWykonajKonwersje("Update PRODUKTY_RECEPTURY set active=-1,dataod=#01-01-1990#");
         Utworz_Klucz_Podstawowy("PRODUKTY_RECEPTURY", "id_receptury,prod_id,active");
         for (const char* kol : {"active", "id_receptury", "prod_id"})
