@@ -174,6 +174,17 @@ TEST_F(Krok218Test, WithoutStocktakingEveryNumberedSaleCounts) {
                                      {"7", "127", "3"}}));
 }
 
+// A product held twice: its rows' quantities count together (an empty one as none) and
+// the recount stands on its first row, the other taking none.
+TEST_F(Krok218Test, AProductHeldTwiceIsRecountedOnItsFirstRow) {
+    Sql_Wszystkie({"INSERT INTO SPRZEDAZ_ILOSC VALUES (1, 40, 10)",
+                   "INSERT INTO SPRZEDAZ_ILOSC VALUES (2, Null, Null)"});
+    EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_218), "");
+    EXPECT_EQ(Wiersze_Z("SELECT prod_id, ILOSC, rozch_il FROM SPRZEDAZ_ILOSC WHERE prod_id<=2"),
+              (Wiersze{{"1", "175", "5"}, {"2", "123", "7"}, {"1", "0", "0"}, {"2", "0", "0"}}));
+    EXPECT_FALSE(Czyta_Sie("SELECT [_nr_POM] FROM SPRZEDAZ_ILOSC"));
+}
+
 TEST_F(Krok218Test, StocktakingThatCannotBeReadStopsTheStep) {
     Sql("DROP TABLE REMANENTINWENT");
     const Wiersze before = quantities();

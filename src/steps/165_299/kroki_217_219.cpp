@@ -68,9 +68,24 @@ void ClsKonwersje::Konwersja_218() {
                        "from [PRODUKTY]");
     const std::string z_ilosciami =
         t + " INNER JOIN SPRZEDAZ_ILOSC ON " + t + ".ID = SPRZEDAZ_ILOSC.prod_id";
-    DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t +
-                       ".[sprz_il] = [SPRZEDAZ_ILOSC].[ILOSC], " + t +
-                       ".[rozch_il] = [SPRZEDAZ_ILOSC].[rozch_il]");
+    // A product that the quantity table holds twice counts the quantities of all its rows
+    // (a quantity not given as none), and its recount goes back to its first row alone
+    // (in the table's order, numbered for the step), its other rows taking none: no
+    // quantity counts twice. Only such a table needs the numbering.
+    const bool powtorzone =
+        Liczba_Z_Zapytania("count(*) from (select prod_id from SPRZEDAZ_ILOSC where prod_id is "
+                           "not null group by prod_id having count(*)>1)") != 0;
+    if (powtorzone) {
+        DbWykonajKonwersje("alter table SPRZEDAZ_ILOSC ADD COLUMN [_nr_POM] counter");
+        const Zamierzony_Raport po_wierszu{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t + ".[sprz_il] = " + t +
+                           ".[sprz_il]+Nz([SPRZEDAZ_ILOSC].[ILOSC],0), " + t + ".[rozch_il] = " +
+                           t + ".[rozch_il]+Nz([SPRZEDAZ_ILOSC].[rozch_il],0)");
+    } else {
+        DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t +
+                           ".[sprz_il] = [SPRZEDAZ_ILOSC].[ILOSC], " + t +
+                           ".[rozch_il] = [SPRZEDAZ_ILOSC].[rozch_il]");
+    }
     // Every qualifying line adds its quantity once (the update applies per joined row);
     // a quantity or a stock figure that is missing counts as none.
     {
@@ -90,9 +105,20 @@ void ClsKonwersje::Konwersja_218() {
         " set [Ilosc_stanfaktyczny]=Nz([sprz_il],0)-([Ilosc_namagazynie]-Nz([rozch_il],0))");
     // The recount lives only in the work table until SPRZEDAZ_ILOSC holds it: the work
     // table is this run's own, so a failure of the carry is never one to pass over.
-    DbWykonajKonwersje("Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
-                       ".[Ilosc_stanfaktyczny] ,  [SPRZEDAZ_ILOSC].[rozch_il] =" + t +
-                       ".[Ilosc_namagazynie]");
+    if (powtorzone) {
+        DbWykonajKonwersje("Update (" + z_ilosciami +
+                           ") LEFT JOIN SPRZEDAZ_ILOSC AS [SN] ON ([SN].prod_id = "
+                           "SPRZEDAZ_ILOSC.prod_id AND [SN].[_nr_POM] < SPRZEDAZ_ILOSC.[_nr_POM]) "
+                           "SET [SPRZEDAZ_ILOSC].[ILOSC]= IIf([SN].prod_id Is Null, " +
+                           t + ".[Ilosc_stanfaktyczny], 0), [SPRZEDAZ_ILOSC].[rozch_il] = "
+                           "IIf([SN].prod_id Is Null, " +
+                           t + ".[Ilosc_namagazynie], 0)");
+        DbWykonajKonwersje("alter table SPRZEDAZ_ILOSC drop COLUMN [_nr_POM]");
+    } else {
+        DbWykonajKonwersje("Update " + z_ilosciami + " SET [SPRZEDAZ_ILOSC].[ILOSC]= " + t +
+                           ".[Ilosc_stanfaktyczny] ,  [SPRZEDAZ_ILOSC].[rozch_il] =" + t +
+                           ".[Ilosc_namagazynie]");
+    }
     DbWykonajKonwersje("drop table " + t + " ");
 }
 
