@@ -248,7 +248,7 @@ TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
     Sql("insert into PLACE_DANE values (6, 1)");
     Sql("insert into DOK_FIN (kp_id, konh_id, Dla, ID_KASY) values (1, 1, 'x', 1)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
-    const auto pierwsza = [this](const char* rodzaj) {
+    const auto pierwsza = [](const char* rodzaj) {
         return Kolumna(std::string("select min(konh_id) from KONTRAHENCI where RKONH_NAZWA_ID='") +
                        rodzaj + "'")[0];
     };
