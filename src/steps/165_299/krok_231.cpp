@@ -45,19 +45,14 @@ void ClsKonwersje::Konwersja_231() {
         "0,[rozch_il]=0,[produkcja]=0,[zuzycie]=0");
 
     // A product's movements go to its first stock row (the lowest Countt): its other rows
-    // take none, so that no movement counts twice. Only a table that holds a product twice
-    // needs the second look at it, which would slow every statement down.
-    const bool powtorzone = Liczba_Z_Zapytania(
-                                "count(*) from [STANY_MAGAZYNOWE] AS [S1] inner join "
-                                "[STANY_MAGAZYNOWE] AS [S2] on ([S2].[prod_id]=[S1].[prod_id] and "
-                                "[S2].[Countt]<[S1].[Countt])") != 0;
-    const std::string pierwszy_wiersz =
-        std::string(powtorzone ? ") left join [STANY_MAGAZYNOWE] AS [S2] on "
-                                 "([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] and "
-                                 "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt])"
-                               : ")") +
-        " set [STANY_MAGAZYNOWE].";
-    const std::string tylko_pierwszy = powtorzone ? "[S2].[prod_id] is null and " : "";
+    // take none, so that no movement counts twice.
+    const kroki::Pierwszy_Wiersz p = kroki::Tylko_Pierwszy_Wiersz(
+        *this, "[STANY_MAGAZYNOWE]",
+        "[STANY_MAGAZYNOWE] AS [S2] on ([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] and "
+        "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt])",
+        "[S2].[prod_id]");
+    const std::string pierwszy_wiersz = ")" + p.zlaczenie + " set [STANY_MAGAZYNOWE].";
+    const std::string tylko_pierwszy = p.i();
     // Adds to kolumna of the first stock row of each product the line figure ilosc (its
     // Nulls counted as 0) of every line that linie joins to it ("([LINES] inner join
     // [DOCUMENT] on ...) on [STANY_MAGAZYNOWE].[prod_id]=..."), where warunek holds.

@@ -61,6 +61,13 @@ void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                    "Konwersja", Wersja_Kroku(krok));
 }
 
+Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela,
+                                      const std::string& wczesniejszy, const std::string& pusty) {
+    if (k.Liczba_Z_Zapytania("count(*) from " + tabela + " inner join " + wczesniejszy) == 0)
+        return {};
+    return {" left join " + wczesniejszy, pusty + " is null"};
+}
+
 namespace {
 
 // Stops step krok naming tabela's key column klucz and its value, field 0 of rs, when

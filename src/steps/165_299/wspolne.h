@@ -88,6 +88,26 @@ std::string Na_Strony(const std::string& tabela, const std::string& alias,
 void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                          const std::string& wiersze);
 
+// Of the rows of a table that share a key, the first alone, for an update that joins
+// the table: wczesniejszy is "<table> AS <X> ON (<X's key> = <the table's key> AND <X's
+// order> < <the table's order>)" and pusty a column of X that no row leaves Null. Where
+// the table (as tabela names it, with its alias) holds a key twice, zlaczenie is
+// " left join " & wczesniejszy, to follow the update's join, and warunek
+// "<pusty> is null", which its WHERE must hold; else both are "" and the update runs as
+// it would without them: only such a table needs the second look at it, which would
+// slow the update down.
+struct Pierwszy_Wiersz {
+    std::string zlaczenie, warunek;
+    // "(" where the update's join is to be closed before zlaczenie, else "".
+    std::string otworz() const { return zlaczenie.empty() ? "" : "("; }
+    // ")" & zlaczenie where it is needed, else "".
+    std::string zamknij() const { return zlaczenie.empty() ? "" : ")" + zlaczenie; }
+    // warunek & " and ", to go before the WHERE's own condition, or "".
+    std::string i() const { return warunek.empty() ? "" : warunek + " and "; }
+};
+Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela,
+                                      const std::string& wczesniejszy, const std::string& pusty);
+
 // Stops step krok, which is rolled back (the database keeps its last completed version),
 // when two rows of tabela that warunek chooses (" and ..." or "") share a value of the
 // key column klucz, Null apart: the step's statements that take one row of tabela by

@@ -7,6 +7,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 #include "steps/400_499/wspolne_400.h"
 
 namespace {
@@ -43,19 +44,12 @@ constexpr const char* kNaglowki452[] = {"DOK_DAR", "DOK_DD",  "DOK_DZ",  "DOK_FA
 
 // CENNIKI has no key on the price list name before step 4.54 makes one: a name that it
 // holds twice gives the lines and documents of that name its first price list, the
-// lowest ID_CENNIKA, so that each takes one. Where a name repeats, the join that leaves
-// out the others (closing a join that names CENNIKI, opened by "(") and the condition
-// that goes before the update's own; else "" and "", and the updates run as before.
-struct Pierwszy_Cennik {
-    std::string zlaczenie, warunek;
-};
-
-Pierwszy_Cennik Tylko_Pierwszy_Cennik(ClsKonwersje& k) {
-    const std::string wczesniejszy =
-        "CENNIKI AS C2 on (C2.LCEN_NAZWA_ID=CENNIKI.LCEN_NAZWA_ID and "
-        "C2.ID_CENNIKA<CENNIKI.ID_CENNIKA)";
-    if (k.Liczba_Z_Zapytania("count(*) from CENNIKI inner join " + wczesniejszy) == 0) return {};
-    return {") left join " + wczesniejszy, "C2.ID_CENNIKA is null and "};
+// lowest ID_CENNIKA, so that each takes one.
+kroki::Pierwszy_Wiersz Tylko_Pierwszy_Cennik(ClsKonwersje& k) {
+    return kroki::Tylko_Pierwszy_Wiersz(k, "CENNIKI",
+                                        "CENNIKI AS C2 on (C2.LCEN_NAZWA_ID=CENNIKI.LCEN_NAZWA_ID "
+                                        "and C2.ID_CENNIKA<CENNIKI.ID_CENNIKA)",
+                                        "C2.ID_CENNIKA");
 }
 
 }  // namespace
@@ -167,12 +161,12 @@ void ClsKonwersje::Konwersja_451() {
     DbWykonajKonwersje("alter table [CENNIKI] ADD COLUMN [ACTIVE] Logical");
     DbWykonajKonwersje("alter table [CENNIKI_ZAWART] ADD COLUMN [ID_CENNIKA] int DEFAULT 0");
     DbWykonajKonwersje("alter table [CENNIKI_ZAWART] ADD COLUMN [ACTIVE] Logical");
-    const Pierwszy_Cennik p = Tylko_Pierwszy_Cennik(*this);
-    DbWykonajKonwersje(std::string("Update ") + (p.zlaczenie.empty() ? "" : "(") +
+    const kroki::Pierwszy_Wiersz p = Tylko_Pierwszy_Cennik(*this);
+    DbWykonajKonwersje("Update " + p.otworz() +
                        "CENNIKI_ZAWART inner join CENNIKI on CENNIKI_ZAWART.LCEN_NAZWA_ID=CENNIKI."
                        "LCEN_NAZWA_ID" +
-                       p.zlaczenie + " set CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA where " +
-                       p.warunek + "CENNIKI_ZAWART.ID_CENNIKA is null");
+                       p.zamknij() + " set CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA where " +
+                       p.i() + "CENNIKI_ZAWART.ID_CENNIKA is null");
     DbWykonajKonwersje(
         "update [cenniki] set active=true,[LCEN_DATA]=format('01-01-1990','dd-MM-yyyy')");
     DbWykonajKonwersje("update [CENNIKI_ZAWART] set active=true");
@@ -182,16 +176,15 @@ void ClsKonwersje::Konwersja_451() {
 }
 
 void ClsKonwersje::Konwersja_452() {
-    const Pierwszy_Cennik p = Tylko_Pierwszy_Cennik(*this);
+    const kroki::Pierwszy_Wiersz p = Tylko_Pierwszy_Cennik(*this);
     for (const char* t : kNaglowki452) {
         const std::string n = t;
         DbWykonajKonwersje("alter table  " + n + " ADD COLUMN [ID_Cennika] int DEFAULT 0");
-        DbWykonajKonwersje("update " + std::string(p.zlaczenie.empty() ? "" : "(") + "(" + n +
-                           " inner join kontrahenci on " + n +
+        DbWykonajKonwersje("update " + p.otworz() + "(" + n + " inner join kontrahenci on " + n +
                            ".konh_id=kontrahenci.konh_id) inner join cenniki on "
                            "kontrahenci.lcen_nazwa_id=cenniki.lcen_nazwa_id" +
-                           p.zlaczenie + " set " + n + ".ID_Cennika=cenniki.id_cennika where " +
-                           p.warunek + n + ".ID_Cennika is null");
+                           p.zamknij() + " set " + n + ".ID_Cennika=cenniki.id_cennika where " +
+                           p.i() + n + ".ID_Cennika is null");
     }
 }
 

@@ -66,15 +66,11 @@ void Typy_Kont(ClsKonwersje& k) {
 void Powiaz_Dekrety_Z_Kontami(ClsKonwersje& k, bool przez_upd) {
     // A chart that holds an account of one year and number twice (it has no key before
     // this step makes one) gives the postings of that number its first account, the
-    // lowest Countt, so that each posting takes one account. Only such a chart needs the
-    // second look at the accounts, which would slow the update down.
-    const bool powtorzone =
-        k.Liczba_Z_Zapytania(std::string("count(*) from kh_KONTA AS K inner join ") +
-                             kWczesniejszeKonto) != 0;
-    const std::string polecenie = powtorzone ? std::string("(") + kDekretKonta + ") left join " +
-                                                   kWczesniejszeKonto + kKontoDekretu +
-                                                   "WHERE K2.COUNTT is null"
-                                             : std::string(kDekretKonta) + kKontoDekretu;
+    // lowest Countt, so that each posting takes one account.
+    const Pierwszy_Wiersz p =
+        Tylko_Pierwszy_Wiersz(k, "kh_KONTA AS K", kWczesniejszeKonto, "K2.COUNTT");
+    const std::string polecenie = p.otworz() + kDekretKonta + p.zamknij() + kKontoDekretu +
+                                  (p.warunek.empty() ? "" : "WHERE " + p.warunek);
     if (przez_upd)
         k.DbWykonajUPDKonwersje(polecenie, "", "", "");
     else
