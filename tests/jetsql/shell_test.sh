@@ -115,7 +115,7 @@ a statement over two lines@@insert into b values (2)\nupdate b set a = 7\nwhere 
 statements on one line, INSERT over two@@insert into b values (2); insert into b values (3);\ninsert into b (a)\nselect a + 10 from b\n@0@a|1|2|3|11|12|13|@
 COMMIT, then a failure@@begin\ninsert into b values (2)\ncommit\ninsert into b values (3)\nupdate b set nosuch = 1\n@1@a|1|2|@jetsql: line 5 failed: update b set nosuch = 1
 ROLLBACK nested@@begin\ninsert into b values (2)\nbegin work\ninsert into b values (3)\nrollback work\ncommit transaction\n@0@a|1|2|@
---keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@
+--keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@jetsql: line 2 failed: update b set nosuch = 1
 .quit@@insert into b values (2)\n.QUIT\nupdate b set nosuch = 1\n@0@a|1|2|@
 .quit inside a statement@@insert into b values (2)\nupdate b set a =\n.quit\n@1@=@jetsql: lines 2-3 failed: update b set a =
 a remark after code@@update b set a = 5 where a = 9 -- was 1; delete from b\n@0@a|1|@
