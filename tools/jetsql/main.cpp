@@ -113,17 +113,17 @@ constexpr std::string_view kUsageText =
     "every write not committed; a second Ctrl-C stops it and rolls them back, saying so\n"
     "(and that an open transaction ended with them). Either way the statements typed\n"
     "after it (the rest of its line, the lines typed ahead) do not run, and jetsql goes\n"
-    "on. A terminal that closes rolls back every write not\n"
-    "committed, and jetsql ends (exit status 129) leaving nothing beside the file.\n"
+    "on. A terminal that closes rolls back every write not committed, and jetsql ends\n"
+    "(exit status 129) leaving nothing beside the file.\n"
     "Ctrl-C when standard input is not a terminal ends the input (stopping the statement\n"
     "running): the writes since the input began or since its last COMMIT are rolled back,\n"
     "and standard error says which statement it stopped and how many statements' writes\n"
     "that took; a second Ctrl-C ends jetsql at once.\n"
     "Exit status: 0 every statement and the commit succeeded; 1 a statement, a command\n"
-    "or the commit failed, or the input ended inside a statement (at a terminal) or a\n"
-    "transaction; 2 the database cannot be opened (the reason on standard error) or\n"
-    "wrong arguments; 129 the terminal closed; 130 ended by Ctrl-C (input that is not a\n"
-    "terminal).\n";
+    "or the commit failed, or the input ended inside a statement (at a terminal), a\n"
+    "remark or a transaction; 2 the database cannot be opened (the reason on standard\n"
+    "error) or wrong arguments; 129 the terminal closed; 130 ended by Ctrl-C (input that\n"
+    "is not a terminal).\n";
 
 constexpr std::string_view kHelpText =
     ".exit, .quit     end the input as its end does: the writes are committed\n"

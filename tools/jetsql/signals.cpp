@@ -115,9 +115,7 @@ Typed read_typed_line(std::string& line) {
             typed.clear();
             return hung_up ? Typed::HungUp : Typed::Interrupted;
         }
-        struct pollfd in {
-            STDIN_FILENO, POLLIN, 0
-        };
+        struct pollfd in = {STDIN_FILENO, POLLIN, 0};
         const int ready = ::ppoll(&in, 1, nullptr, &before);
         sigprocmask(SIG_SETMASK, &before, nullptr);
         if (ready < 0) continue;  // a signal: seen above
