@@ -102,7 +102,7 @@ while IFS='@' read -r name flags lines status rows err; do
     printf "$lines" | "$jetsql" $flags "$dir/b.db" >/dev/null 2>"$dir/err"
     check "$name: status" "$status" "$?"
     stored "$name" "$rows"
-    check "$name: standard error" "$err" "$(head -n 1 "$dir/err")"
+    check "$name: standard error" "$err" "$(grep -m 1 -x -F -- "$err" "$dir/err" || head -n 1 "$dir/err")"
 done <<'EOF'
 a typo@@alter table b add c long\nupdate b set c = cc\nalter table b drop column c\n@1@=@jetsql: line 2 failed: update b set c = cc
 a failing command@@alter table b add c long\n.schema nosuch\ninsert into b (a) values (3)\n@1@=@jetsql: line 2 failed: .schema nosuch
@@ -115,13 +115,41 @@ a statement over two lines@@insert into b values (2)\nupdate b set a = 7\nwhere 
 statements on one line, INSERT over two@@insert into b values (2); insert into b values (3);\ninsert into b (a)\nselect a + 10 from b\n@0@a|1|2|3|11|12|13|@
 COMMIT, then a failure@@begin\ninsert into b values (2)\ncommit\ninsert into b values (3)\nupdate b set nosuch = 1\n@1@a|1|2|@jetsql: line 5 failed: update b set nosuch = 1
 ROLLBACK nested@@begin\ninsert into b values (2)\nbegin work\ninsert into b values (3)\nrollback work\ncommit transaction\n@0@a|1|2|@
---keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@
+--keep-going@--keep-going@insert into b values (2)\nupdate b set nosuch = 1\ninsert into b values (3)\n@1@a|1|2|3|@jetsql: line 2 failed: update b set nosuch = 1
 .quit@@insert into b values (2)\n.QUIT\nupdate b set nosuch = 1\n@0@a|1|2|@
 .quit inside a statement@@insert into b values (2)\nupdate b set a =\n.quit\n@1@=@jetsql: lines 2-3 failed: update b set a =
 a remark after code@@update b set a = 5 where a = 9 -- was 1; delete from b\n@0@a|1|@
 a remark hiding a minus@@update b set a = a -- 1; delete from b where a = 1\n@0@a|1|@
 remarks over lines and in a statement@@/* a; delete from b;\n*/ insert into b /* ; */ values (2) -- ;\n@0@a|1|2|@
 remark signs in a string@@insert into b values (len('--;/*'))\n@0@a|1|5|@
+a remark left open@--keep-going@update b set a = 5;\n/* update b\nset a = 6;\n@1@a|5|@jetsql: error the input ended inside the remark begun with "/*" at line 2, not ended with "*/"; the lines after it did not run
+EOF
+
+# Ctrl-C without a terminal, the input still open: the statement it stops and those
+# after it do not run, nothing is committed, and standard error gives one report. The
+# signal comes half a second after standard output shows WAIT. BIG fills c with 256 rows
+# (lines 2-10), for statements over c that run for minutes.
+big="insert into c values ('x');\n$(printf 'insert into c select d from c;\\n%.0s' 1 2 3 4 5 6 7 8)"
+mkfifo "$dir/in"
+while IFS='@' read -r name flags lines wait err; do
+    cp "$dir/b0.db" "$dir/b.db"
+    "$jetsql" $flags "$dir/b.db" <"$dir/in" >"$dir/out" 2>"$dir/err" &
+    shell=$!
+    exec 3>"$dir/in"
+    printf "${lines//BIG/$big}" >&3
+    for _ in $(seq 100); do grep -q "^$wait" "$dir/out" && break; sleep 0.1; done
+    sleep 0.5
+    kill -INT $shell
+    wait $shell
+    check "Ctrl-C $name: status" "130" "$?"
+    exec 3>&-
+    stored "Ctrl-C $name" "="
+    check "Ctrl-C $name: standard error" "$err" "$(grep . "$dir/err")"
+done <<'EOF'
+a read@@update b set a = 5\nBIGselect count(*) from c p, c q, c r, c s; update b set a = 6;\n@Expr1000@jetsql: interrupted (Ctrl-C): the statement of line 11 was stopped; rolled back the writes of 10 statements run since the input began; none of them is stored
+a read, --keep-going@--keep-going@update b set a = 5\nBIGselect count(*) from c p, c q, c r, c s; update b set a = 6;\n@Expr1000@jetsql: interrupted (Ctrl-C): the statement of line 11 was stopped; rolled back the writes of 10 statements run since the input began; none of them is stored
+a write in a transaction@@begin\nBIGinsert into b select 9 as a from c p, c q, c r, c s where p.d & q.d & r.d & s.d = 'y'; update b set a = 6;\n@ok 128@jetsql: interrupted (Ctrl-C): the statement of line 11 was stopped; rolled back the writes of 9 statements run since the input began; none of them is stored; the transaction begun at line 1 was ended
+a line waiting@@update b set a = 5;\nupdate b set a = 6\n@ok 1@jetsql: interrupted (Ctrl-C): rolled back the writes of 1 statement run since the input began; none of them is stored; the statement not ended with ";" did not run
 EOF
 
 # Commands: after blanks, in any case, a ";" after them ignored; ".schema" alone shows
@@ -165,12 +193,17 @@ def shown(text):  # waits (10 s at most) until the screen shows text
         if select.select([fd], [], [], 0.05)[0]:
             screen += os.read(fd, 4096)
 # A key: a line typed with Enter; ^C, ^D; TEXT^C (typed, then Ctrl-C); ?TEXT waits for
-# TEXT on the screen; ^HUP closes the terminal.
+# TEXT on the screen, and the next key comes a moment after it; ^HUP closes the terminal.
+waited = False
 for key in sys.stdin.read().splitlines():
     if key.startswith("?"):
         shown(key[1:])
+        time.sleep(0.3)
+        waited = True
         continue
-    settle()
+    if not waited:
+        settle()
+    waited = False
     if key == "^HUP":
         os.close(fd)
         break
@@ -190,7 +223,7 @@ sys.exit(99)
 PY
 while IFS='@' read -r keys status shown rows; do
     cp "$dir/b0.db" "$dir/b.db"
-    screen=$(printf "$keys" | python3 "$dir/terminal.py" "$jetsql" "$dir/b.db")
+    screen=$(printf "${keys//BIG/$big}" | python3 "$dir/terminal.py" "$jetsql" "$dir/b.db")
     check "terminal $keys: status" "$status" "$?"
     [[ "$screen" == *"$(printf "$shown")"* ]] || { echo "FAIL terminal $keys: $shown"; echo "$screen"; fail=1; }
     stored "terminal $keys" "$rows"
@@ -206,6 +239,8 @@ insert into b values (2);\nupdate b set a = 7\n.QUIT;\n@1@error ".quit" came ins
 insert into b values (2);\n^HUP\n@129@ok 1@=
 create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect count(*) from big p, big q, big r, big s;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.@a|1|2|
 create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect 6*7 from b; insert into big select p.x from big p, big q, big r, big s;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@were rolled back with it@a|1|3|
+insert into b values (2);\nBIGselect count(*) from c p, c q, c r, c s; delete from b;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.\n(the statements typed after it were not run)@a|1|2|
+begin;\ninsert into b values (2);\nBIGselect 6*7 from b; insert into b select 9 as a from c p, c q, c r, c s where p.d & q.d & r.d & s.d = 'y'; delete from b;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@with it; the transaction begun at line 1 was ended\nerror -2147467259 Operation canceled by user.\n(the statements typed after it were not run)@a|1|3|
 EOF
 
 # At a terminal with standard output redirected, the prompts and errors stay on the

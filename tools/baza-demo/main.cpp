@@ -28,8 +28,9 @@ int main(int argc, char** argv) {
     constexpr const char* kUsage =
         "usage: baza-demo OUTPUT [--large] [--days N]\n"
         "Writes a new file OUTPUT: the suite's database of release 1.65 with the rows of a\n"
-        "small bakery, under the suite's database password (konwersja and wersja-bazy\n"
-        "open it, jetsql does not). The rows are the same at every run.\n"
+        "small bakery, under the suite's database password (konwersja, wersja-bazy and\n"
+        "jetsql --suite open it; jetsql without --suite refuses it). The rows are the same\n"
+        "at every run.\n"
         "Without options: a few dozen products and contractors and three months of daily\n"
         "documents from 2000-01-03 (about 6,000 document lines).\n"
         "--large: the benchmark's size: 200 products, about 1,000 contractors and two years\n"

@@ -41,7 +41,8 @@ constexpr std::string_view kUsageText =
     "statement may run over several lines, and a \";\" at the end of the input is not\n"
     "needed. Remarks: \"--\" to the end of the line, and \"/* ... */\" over any lines,\n"
     "anywhere outside strings, [names] and #dates#; a remark never runs and never ends a\n"
-    "statement (Jet SQL has no \"--\" that a repair needs: write \"- -1\" or \"+ 1\").\n"
+    "statement (Jet SQL has no \"--\" that a repair needs: write \"- -1\" or \"+ 1\"). A\n"
+    "\"/*\" that the input's end leaves open is a failure: the text after it does not run.\n"
     "At a terminal a statement ends only with \";\": the prompt \"jetsql> \" becomes\n"
     "\"   ...> \" inside a statement. Otherwise a line without \";\" ends its statement too\n"
     "when the next line that is not empty begins a command or a statement (its first\n"
@@ -61,9 +62,11 @@ constexpr std::string_view kUsageText =
     "\".tables\" lists the tables (\"(system)\" after the engine's own), \".schema TABLE\"\n"
     "shows a table's columns, indexes and relations (\".schema\" alone every table's but\n"
     "the engine's own), \".help\" lists the commands, \".quit\" and \".exit\" end the input\n"
-    "as its end does (at a terminal, \"exit\" and \"quit\" alone on a line too). \".quit\"\n"
-    "or \".exit\" alone on a line inside a statement not ended yet ends the input too: that\n"
-    "statement does not run, which is a failure.\n"
+    "as its end does (at a terminal, \"exit\" and \"quit\" alone on a line too), also on a\n"
+    "line inside a statement not ended with \";\". At a terminal that statement does not\n"
+    "run, which is a failure. Otherwise the line ends the statement, as a line that begins\n"
+    "a command does, and the statement runs before the end, unless it cannot end there\n"
+    "(see above): then it does not run, which is a failure.\n"
     "--parse parses each statement only and prints \"ok\" or its error.\n"
     "DATABASE: runs each statement on the file; --create makes it first, empty, format\n"
     "\"4.0\", without a database password, refusing a file that exists. Without --suite\n"
@@ -87,7 +90,8 @@ constexpr std::string_view kUsageText =
     "(the file stays as it was opened, or as the input's last COMMIT left it), standard\n"
     "error says which line failed and why, and the exit status is 1. With --keep-going\n"
     "(the default at a terminal, where --bail stops too) the next statement runs, and\n"
-    "what succeeded is committed.\n"
+    "what succeeded is committed; standard error still says which line failed and why\n"
+    "when standard input is not a terminal.\n"
     "BEGIN, COMMIT and ROLLBACK (each may be followed by TRANSACTION or WORK) make a\n"
     "transaction; they nest. ROLLBACK undoes the writes since its BEGIN; the outermost\n"
     "COMMIT commits the input's writes so far to the file. A transaction still open when\n"
@@ -106,18 +110,20 @@ constexpr std::string_view kUsageText =
     "Ctrl-C at a terminal: while typing, it discards the statement not ended yet; while a\n"
     "statement that only reads runs, it stops it (\"error\", the statement changed\n"
     "nothing). A statement that writes runs to its end, as stopping it would roll back\n"
-    "every write not committed; a second Ctrl-C stops it and rolls them back, saying so.\n"
-    "Either way jetsql goes on. A terminal that closes rolls back every write not\n"
-    "committed, and jetsql ends (exit status 129) leaving nothing beside the file.\n"
+    "every write not committed; a second Ctrl-C stops it and rolls them back, saying so\n"
+    "(and that an open transaction ended with them). Either way the statements typed\n"
+    "after it (the rest of its line, the lines typed ahead) do not run, and jetsql goes\n"
+    "on. A terminal that closes rolls back every write not committed, and jetsql ends\n"
+    "(exit status 129) leaving nothing beside the file.\n"
     "Ctrl-C when standard input is not a terminal ends the input (stopping the statement\n"
     "running): the writes since the input began or since its last COMMIT are rolled back,\n"
-    "and standard error says how many statements' writes that took; a second Ctrl-C ends\n"
-    "jetsql at once.\n"
+    "and standard error says which statement it stopped and how many statements' writes\n"
+    "that took; a second Ctrl-C ends jetsql at once.\n"
     "Exit status: 0 every statement and the commit succeeded; 1 a statement, a command\n"
-    "or the commit failed, or the input ended inside a statement (at a terminal) or a\n"
-    "transaction; 2 the database cannot be opened (the reason on standard error) or\n"
-    "wrong arguments; 129 the terminal closed; 130 ended by Ctrl-C (input that is not a\n"
-    "terminal).\n";
+    "or the commit failed, or the input ended inside a statement (at a terminal), a\n"
+    "remark or a transaction; 2 the database cannot be opened (the reason on standard\n"
+    "error) or wrong arguments; 129 the terminal closed; 130 ended by Ctrl-C (input that\n"
+    "is not a terminal).\n";
 
 constexpr std::string_view kHelpText =
     ".exit, .quit     end the input as its end does: the writes are committed\n"
@@ -127,8 +133,9 @@ constexpr std::string_view kHelpText =
     ".tables          the tables, \"(system)\" after the engine's own\n"
     "Statements end with \";\"; \"--\" and \"/* */\" begin remarks. BEGIN, COMMIT and\n"
     "ROLLBACK make a transaction; the outermost COMMIT commits to the file. Ctrl-D ends\n"
-    "and commits; Ctrl-C discards the line being typed or stops the statement running\n"
-    "(a second one stops a statement that writes, rolling back what was not committed).\n"
+    "and commits; Ctrl-C discards the line being typed, or stops the statement running\n"
+    "and drops what was typed after it (a second one stops a statement that writes,\n"
+    "rolling back what was not committed).\n"
     "jetsql --help tells the rest.\n";
 
 int usage(std::string_view problem) {
@@ -193,6 +200,18 @@ std::string_view transaction_word(std::string_view statement) {
     return {};
 }
 
+// Why the statement that the input's end or ".quit" cut short (reader.unfinished()) did
+// not run.
+std::string not_run(const jetsql::Reader& reader, bool quit) {
+    if (quit) return "\".quit\" came inside a statement not ended with \";\"; it was not run";
+    if (const int line = reader.open_remark())
+        return "the input ended inside the remark begun with \"/*\" at line " +
+               std::to_string(line) + ", not ended with \"*/\"; " +
+               (reader.unfinished()->text == "/*" ? "the lines after it did not run"
+                                                  : "the statement did not run");
+    return "the input ended inside a statement not ended with \";\"; it was not run";
+}
+
 class Shell {
   public:
     // db: the database, or none for --parse; errors receives the "error" lines.
@@ -206,13 +225,14 @@ class Shell {
   private:
     std::optional<Failure> statement(const jetsql::Piece& p);
     std::optional<Failure> command(const jetsql::Piece& p);
-    void stop(const jetsql::Piece& p, const Failure& f);
+    void stop();
     void roll_back();
-    int interrupt(const jetsql::Reader& reader);
+    int interrupt(const jetsql::Reader& reader, const jetsql::Piece* cut);
     int hang_up();
     void close();
     std::string since() const;
     std::string written_since() const;
+    std::string ended_transaction() const;
 
     std::shared_ptr<jet::Database> db_;
     bool bail_;
@@ -234,24 +254,43 @@ int Shell::run(jetsql::Reader& reader) {
     auto failed = [&](const jetsql::Piece& p, const Failure& f) {
         errors_ << "error " << f.text << '\n';
         all_ok_ = false;
+        // Standard error names the line of each failure, unless a terminal shows it.
+        if (bail_ || !terminal_)
+            std::cerr << "jetsql: " << lines_of(p) << " failed: " << p.text << "\njetsql: error "
+                      << f.text << '\n';
         if (!bail_) return;
-        stop(p, f);
+        stop();
         stopped = true;
+    };
+    // At a terminal a Ctrl-C while a statement runs (or between two) drops what was
+    // typed after it: nothing runs that was meant to come after the stopped statement.
+    auto interrupted = [&](bool dropping) {
+        if (terminal_ && jetsql::take_interrupts() > 0 && (reader.discard() || dropping))
+            errors_ << "(the statements typed after it were not run)\n";
     };
     // Without a terminal a Ctrl-C ends the input.
     auto ending = [&] { return jetsql::hung_up || (!terminal_ && jetsql::interrupts); };
+    std::optional<jetsql::Piece> cut;  // the piece a Ctrl-C stopped, without a terminal
     while (!quit_ && !stopped && !ending()) {
         const std::optional<jetsql::Piece> p = reader.next();
         if (!p || ending()) break;
-        if (const auto f = p->command ? command(*p) : statement(*p)) failed(*p, *f);
-        if (terminal_) jetsql::take_interrupts();  // taken by the statement
+        if (terminal_ && jetsql::interrupts) {
+            interrupted(true);
+            continue;
+        }
+        const auto f = p->command ? command(*p) : statement(*p);
+        if (f && ending()) {
+            errors_ << "error " << f->text << '\n';  // the interruption's report follows
+            all_ok_ = false;
+            cut = p;
+        } else if (f) {
+            failed(*p, *f);
+        }
+        interrupted(false);
     }
     if (jetsql::hung_up) return hang_up();
-    if (ending()) return interrupt(reader);
-    if (!stopped && reader.unfinished())
-        failed(*reader.unfinished(),
-               {quit_ ? "\".quit\" came inside a statement not ended with \";\"; it was not run"
-                      : "the input ended inside a statement not ended with \";\"; it was not run"});
+    if (ending()) return interrupt(reader, cut ? &*cut : nullptr);
+    if (!stopped && reader.unfinished()) failed(*reader.unfinished(), {not_run(reader, quit_)});
     if (!stopped && db_ && db_->trans_level() > 0) {
         const int line = begun_.empty() ? 0 : begun_.front().line;
         all_ok_ = false;
@@ -294,15 +333,13 @@ void Shell::close() {
         all_ok_ = false;
     }
     if (const auto e = jet::Database::log_not_copied(path))
-        std::cerr << "jetsql: the file alone lacks commits: they are in " << path << " and "
-                  << path << "-wal together (copy both) until a program that writes the file "
+        std::cerr << "jetsql: the file alone lacks commits: they are in " << path << " and " << path
+                  << "-wal together (copy both) until a program that writes the file "
                   << "ends with no other program on it (error " << failure(*e).text << ")\n";
 }
 
 // --bail: the failed piece ends the input, and what it wrote since the last commit goes.
-void Shell::stop(const jetsql::Piece& p, const Failure& f) {
-    std::cerr << "jetsql: " << lines_of(p) << " failed: " << p.text << "\njetsql: error " << f.text
-              << '\n';
+void Shell::stop() {
     if (!db_) return;
     roll_back();
     std::cerr << "jetsql: stopped at the first failure; nothing " << since() << " was committed\n";
@@ -325,22 +362,32 @@ void Shell::roll_back() {
     written_ = 0;
 }
 
+// The open transaction that a rollback of every write not committed ends, for its report.
+std::string Shell::ended_transaction() const {
+    if (begun_.empty()) return {};
+    return "; the transaction begun at line " + std::to_string(begun_.front().line) + " was ended";
+}
+
 // The input's start or its last COMMIT, after "since".
 std::string Shell::written_since() const {
     return committed_at_ ? "the COMMIT at line " + std::to_string(committed_at_)
                          : std::string("the input began");
 }
 
-int Shell::interrupt(const jetsql::Reader& reader) {
+// Without a terminal, a Ctrl-C ended the input; cut is the piece it stopped, if any.
+int Shell::interrupt(const jetsql::Reader& reader, const jetsql::Piece* cut) {
     std::cout.flush();
     std::cerr << "\njetsql: interrupted (Ctrl-C): ";
+    if (cut) std::cerr << "the statement of " << lines_of(*cut) << " was stopped; ";
     if (written_ == 0)
         std::cerr << "no write was waiting to be committed";
     else
         std::cerr << "rolled back the writes of " << written_
                   << (written_ == 1 ? " statement" : " statements") << " run since "
                   << written_since() << "; none of them is stored";
-    if (reader.inside_statement()) std::cerr << "; the statement not ended with \";\" did not run";
+    std::cerr << ended_transaction();
+    if (reader.inside_statement() || reader.unfinished())
+        std::cerr << "; the statement not ended with \";\" did not run";
     std::cerr << '\n';
     if (db_) {
         roll_back();
@@ -379,10 +426,12 @@ std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
             } catch (const jet::Error& e) {
                 if (!jetsql::writes_stopped()) throw;
                 // SQLite rolled back every write since the last commit with the statement.
+                db_->accept_lost_writes();
+                if (!terminal_ || jetsql::hung_up) throw;  // the end of the input reports it
                 std::cerr << "\njetsql: the statement was stopped: the writes of " << written_
                           << (written_ == 1 ? " statement" : " statements") << " since "
-                          << written_since() << " were rolled back with it\n";
-                db_->accept_lost_writes();
+                          << written_since() << " were rolled back with it" << ended_transaction()
+                          << '\n';
                 roll_back();
                 throw;
             }
@@ -498,11 +547,12 @@ int main(int argc, char** argv) {
     // output is redirected: to standard error when that is the terminal, else to it.
     int talk_fd = STDOUT_FILENO;
     if (terminal && ::isatty(STDOUT_FILENO) != 1) {
-        talk_fd = ::isatty(STDERR_FILENO) == 1 ? STDERR_FILENO : ::open("/dev/tty", O_WRONLY | O_CLOEXEC);
+        talk_fd =
+            ::isatty(STDERR_FILENO) == 1 ? STDERR_FILENO : ::open("/dev/tty", O_WRONLY | O_CLOEXEC);
         if (talk_fd < 0) talk_fd = STDERR_FILENO;
     }
     FdStream tty(talk_fd);
-    std::ostream& talk = talk_fd == STDOUT_FILENO ? std::cout
+    std::ostream& talk = talk_fd == STDOUT_FILENO   ? std::cout
                          : talk_fd == STDERR_FILENO ? std::cerr
                                                     : tty.stream;
     jetsql::catch_signals(terminal, talk_fd);

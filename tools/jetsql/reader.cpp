@@ -156,10 +156,7 @@ bool Reader::get_line(std::string& line) {
                     if (inside_statement() || remark_)
                         *prompt_ << "(the statement not ended with \";\" was discarded)\n";
                 }
-                pending_.clear();
-                open_ = 0;
-                depth_ = 0;
-                remark_ = false;
+                forget_statement();
                 if (prompt_) *prompt_ << "jetsql> " << std::flush;
                 break;
         }
@@ -172,9 +169,12 @@ std::optional<Piece> Reader::next() {
         if (prompt_) *prompt_ << (inside_statement() ? "   ...> " : "jetsql> ") << std::flush;
         if (!get_line(line)) {
             if (prompt_ && !hung_up) *prompt_ << '\n' << std::flush;
-            if (inside_statement()) {
+            // A remark left open is cut short too, a statement before it or not; so is
+            // the statement that a Ctrl-C (not at a terminal) interrupted the reading of.
+            if (inside_statement() || remark_) {
                 Piece p{std::string(trimmed(pending_)), pending_first_, number_, false};
-                if (terminal_ || remark_)
+                if (blank(pending_)) p = {"/*", remark_line_, number_, false};
+                if (terminal_ || remark_ || interrupts)
                     unfinished_ = std::move(p);
                 else
                     ready_.push_back(std::move(p));
@@ -193,7 +193,7 @@ std::optional<Piece> Reader::next() {
     return p;
 }
 
-std::string Reader::code_of(std::string_view line) {
+std::string Reader::code_of(std::string_view line, int number) {
     std::string code;
     char open = open_;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -214,6 +214,7 @@ std::string Reader::code_of(std::string_view line) {
             break;
         } else if (c == '/' && next == '*') {
             remark_ = true;
+            remark_line_ = number;
             ++i;
             continue;
         } else {
@@ -226,7 +227,7 @@ std::string Reader::code_of(std::string_view line) {
 
 void Reader::read_line(const std::string& raw, int number) {
     const bool in_remark = remark_;
-    const std::string line = code_of(raw);
+    const std::string line = code_of(raw, number);
     if (!terminal_ && open_ == 0 && !in_remark && !blank(line) && !blank(pending_) &&
         ends_before(line))
         end_statement();
@@ -235,10 +236,7 @@ void Reader::read_line(const std::string& raw, int number) {
     if ((inside_statement() || in_remark) && quit_command(raw)) {
         if (inside_statement())
             unfinished_ = Piece{std::string(trimmed(pending_)), pending_first_, number, false};
-        pending_.clear();
-        open_ = 0;
-        depth_ = 0;
-        remark_ = false;
+        forget_statement();
         ready_.push_back({".quit", number, number, true});
         return;
     }
@@ -300,6 +298,20 @@ void Reader::feed(std::string_view text, int number) {
         }
     }
     append(text.size());
+}
+
+void Reader::forget_statement() {
+    pending_.clear();
+    open_ = 0;
+    depth_ = 0;
+    remark_ = false;
+}
+
+bool Reader::discard() {
+    const bool read = !ready_.empty() || inside_statement() || remark_;
+    ready_.clear();
+    forget_statement();
+    return drop_typed() || read;
 }
 
 void Reader::end_statement() {

@@ -39,15 +39,22 @@ class Reader {
     const std::optional<Piece>& unfinished() const { return unfinished_; }
     // Some text of a statement was read and not ended yet.
     bool inside_statement() const;
+    // The line of a "/*" whose "*/" has not come yet; 0 outside a remark.
+    int open_remark() const { return remark_ ? remark_line_ : 0; }
+    // After a Ctrl-C while a statement ran: drops what was read and not run yet (the
+    // statements after it on its line, the statement not ended) and the lines typed
+    // ahead. Returns whether there was any.
+    bool discard();
 
   private:
     bool get_line(std::string& line);
     // The line without its remarks ("--" to the end of the line, "/* ... */" over any
     // lines, outside strings, [names] and #dates#): each remark becomes one blank.
-    std::string code_of(std::string_view line);
+    std::string code_of(std::string_view line, int number);
     void read_line(const std::string& line, int number);
     void feed(std::string_view rest, int number);
     void end_statement();
+    void forget_statement();
     // Outside a terminal: the statement read so far ends before a line that begins with
     // a dot-command or a word that begins a statement, unless it is unfinished.
     bool ends_before(std::string_view line) const;
@@ -59,9 +66,10 @@ class Reader {
     std::string pending_;    // the statement read so far
     int pending_first_ = 0;  // the lines of its first and last characters
     int pending_last_ = 0;
-    char open_ = 0;  // the closing character of an open string, bracketed name or date
-    int depth_ = 0;  // parentheses open outside those
+    char open_ = 0;        // the closing character of an open string, bracketed name or date
+    int depth_ = 0;        // parentheses open outside those
     bool remark_ = false;  // inside a "/* ... */" remark
+    int remark_line_ = 0;  // the line of its "/*"
     std::deque<Piece> ready_;
     std::optional<Piece> unfinished_;
 };

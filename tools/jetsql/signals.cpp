@@ -72,7 +72,6 @@ void catch_signals(bool terminal, int notice_fd) {
 }
 
 void running(jet::Database* db, bool writes) {
-    if (at_terminal) interrupts = 0;  // a Ctrl-C meant for an earlier statement
     stopped_writes = 0;
     statement_writes = writes;
     statement_db = db;
@@ -116,7 +115,7 @@ Typed read_typed_line(std::string& line) {
             typed.clear();
             return hung_up ? Typed::HungUp : Typed::Interrupted;
         }
-        struct pollfd in {STDIN_FILENO, POLLIN, 0};
+        struct pollfd in = {STDIN_FILENO, POLLIN, 0};
         const int ready = ::ppoll(&in, 1, nullptr, &before);
         sigprocmask(SIG_SETMASK, &before, nullptr);
         if (ready < 0) continue;  // a signal: seen above
@@ -135,6 +134,12 @@ Typed read_typed_line(std::string& line) {
         typed.clear();
         return Typed::Line;
     }
+}
+
+bool drop_typed() {
+    const bool any = typed.find_first_not_of(" \t\r\n") != std::string::npos;
+    typed.clear();
+    return any;
 }
 
 }  // namespace jetsql

@@ -36,5 +36,8 @@ int take_interrupts();
 // The next line typed at the terminal on standard input, without its line break.
 enum class Typed { Line, End, Interrupted, HungUp };
 Typed read_typed_line(std::string& line);
+// Drops what was typed at the terminal and not yet returned as a line. Returns whether
+// there was more than blanks.
+bool drop_typed();
 
 }  // namespace jetsql
