@@ -80,6 +80,14 @@ struct Wiersz_Petli {
     size_t konwersja = 0;  // where kKonwersja is in rekord
 };
 
+// Where the last record that begins in s before od begins: its opening quote, with the
+// time's first digit after it; npos when none does.
+size_t Poczatek_Rekordu(std::string_view s, size_t od) {
+    for (size_t p = std::min(od, s.size()); p-- > 0;)
+        if (s[p] == '"' && p + 1 < s.size() && s[p + 1] >= '0' && s[p + 1] <= '9') return p;
+    return std::string_view::npos;
+}
+
 // The loop's line in linia (without its line end), or false for any other line: the text,
 // "Konwersja", the detail and the path are its last four fields, the time its first. A
 // line that a cut record ran into is read from its last record: the last kKonwersja, and
@@ -96,9 +104,11 @@ bool Czytaj_Wiersz(std::string_view linia, Wiersz_Petli& w) {
     w.szczegoly = reszta.substr(0, s);
     std::string_view sciezka = reszta.substr(s + 1);
     if (!sciezka.empty() && sciezka.back() == '"') sciezka.remove_suffix(1);
+    // A record of another kind that ran into this one, cut, is no line of the loop.
+    if (Poczatek_Rekordu(sciezka, sciezka.size()) != std::string_view::npos) return false;
     w.sciezka = Jako_Utf8(sciezka);
-    size_t p = t;
-    while (p > 0 && !(linia[p] == '"' && linia[p + 1] >= '0' && linia[p + 1] <= '9')) --p;
+    size_t p = Poczatek_Rekordu(linia, t);
+    if (p == std::string_view::npos) p = 0;
     w.rekord = linia.substr(p);
     w.konwersja = k - p;
     w.czas = w.rekord.substr(0, w.rekord.find(','));
