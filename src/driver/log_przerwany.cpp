@@ -80,12 +80,9 @@ struct Wiersz_Petli {
     size_t konwersja = 0;  // where kKonwersja is in rekord
 };
 
-// Where the last record that begins in s before od begins: its opening quote, with the
-// time's first digit after it; npos when none does.
-size_t Poczatek_Rekordu(std::string_view s, size_t od) {
-    for (size_t p = std::min(od, s.size()); p-- > 0;)
-        if (s[p] == '"' && p + 1 < s.size() && s[p + 1] >= '0' && s[p + 1] <= '9') return p;
-    return std::string_view::npos;
+// True when a record begins at p of s: its opening quote with the time's first digit.
+bool Otwiera_Rekord(std::string_view s, size_t p) {
+    return s[p] == '"' && p + 1 < s.size() && s[p + 1] >= '0' && s[p + 1] <= '9';
 }
 
 // The loop's line in linia (without its line end), or false for any other line: the text,
@@ -104,11 +101,17 @@ bool Czytaj_Wiersz(std::string_view linia, Wiersz_Petli& w) {
     w.szczegoly = reszta.substr(0, s);
     std::string_view sciezka = reszta.substr(s + 1);
     if (!sciezka.empty() && sciezka.back() == '"') sciezka.remove_suffix(1);
-    // A record of another kind that ran into this one, cut, is no line of the loop.
-    if (Poczatek_Rekordu(sciezka, sciezka.size()) != std::string_view::npos) return false;
+    // A record of another kind that ran into this one, cut, is no line of the loop: its
+    // opening and its eight commas follow this one's text (a path's apostrophe, logged as
+    // a quote, has no record's commas after it).
+    for (size_t q = 0; q < sciezka.size(); ++q)
+        if (Otwiera_Rekord(sciezka, q)) {
+            if (std::ranges::count(sciezka.substr(q), ',') >= 8) return false;
+            break;
+        }
     w.sciezka = Jako_Utf8(sciezka);
-    size_t p = Poczatek_Rekordu(linia, t);
-    if (p == std::string_view::npos) p = 0;
+    size_t p = t;
+    while (p > 0 && !Otwiera_Rekord(linia, p)) --p;
     w.rekord = linia.substr(p);
     w.konwersja = k - p;
     w.czas = w.rekord.substr(0, w.rekord.find(','));
@@ -116,8 +119,6 @@ bool Czytaj_Wiersz(std::string_view linia, Wiersz_Petli& w) {
     return true;
 }
 
-// The Log's lines for one database, read in order: what the earlier tool's last line of
-// the loop says, and whether a step of this program's committed after it.
 // The record of w, a "Begin", with this program's mark for its detail.
 std::string Ze_Znacznikiem(const Wiersz_Petli& w) {
     const size_t d = w.konwersja + kKonwersja.size();
@@ -125,6 +126,8 @@ std::string Ze_Znacznikiem(const Wiersz_Petli& w) {
            std::string(w.rekord.substr(d + w.szczegoly.size()));
 }
 
+// The Log's lines for one database, read in order: what the earlier tool's last line of
+// the loop says, and whether a step of this program's committed after it.
 class Czytelnik_Logu {
   public:
     explicit Czytelnik_Logu(std::string_view sciezka) : nazwa_(Nazwa_Pliku(sciezka)) {}

@@ -81,8 +81,7 @@ std::string append_in_one_write(const std::string& path, std::string_view conten
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return reason(errno);
         if (static_cast<size_t>(n) == content.size()) return {};
-        return "written " + std::to_string(n) + " of " + std::to_string(content.size()) +
-               " bytes (" + reason(ENOSPC) + ")";
+        return "written " + std::to_string(n) + " of " + std::to_string(content.size()) + " bytes";
     }
 }
 

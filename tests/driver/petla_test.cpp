@@ -210,6 +210,7 @@ TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
     } przypadki[] = {
         {b, Stan_Z_Logu::Rozpoczety},
         {w(" 539", "Begin", "/srv/dane/BAZA.mdb"), Stan_Z_Logu::Rozpoczety},
+        {w(" 539", "Begin", "D:\\Dane \"24\\baza.mdb"), Stan_Z_Logu::Rozpoczety},
         {b + w(" 539", "End", "D:\\baza.mdb"), Stan_Z_Logu::Zakonczony},
         {w(" 539", "Begin", "D:\\inna.mdb"), Stan_Z_Logu::Brak},
         {w(" 540", "Begin", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
