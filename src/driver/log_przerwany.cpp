@@ -172,7 +172,7 @@ class Czytelnik_Logu {
         obcy_.poczatek = r == Rodzaj::Begin;
         obcy_.krok = r == Rodzaj::End_All ? 0 : w.krok;
         obcy_.numer = numer_;
-        obcy_.czas = w.czas;
+        obcy_.czas = Jako_Utf8(w.czas);
         obcy_.sciezka = w.sciezka;
         nasz_koniec_ = false;
     }
