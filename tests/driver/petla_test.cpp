@@ -418,6 +418,9 @@ TEST_F(Petla, FailureInsideAStepLeavesTheLoopWithoutItsVersion) {
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,Begin,"), 1);
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
     EXPECT_EQ(ile_w_logu("End-All"), 0);
+    // Its "Begin" without "End" is this program's own, which the rerun repeats whole.
+    EXPECT_EQ(Czytaj_Log_Kroku(platform::log_file_for(Sciezka_Bazy), Sciezka_Bazy, 527).stan,
+              Stan_Z_Logu::Brak);
 }
 
 // An unbuilt step stops the run in the version check's catch-all: <65434>, "0000"; the
