@@ -29,7 +29,7 @@ std::string reason(int err) {
 // set when there is no such file).
 std::string open_regular(const std::string& path, int flags, Fd& f, struct stat& st,
                          bool& missing) {
-    f.fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    f.fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     missing = f.fd < 0 && errno == ENOENT;
     if (f.fd < 0) return reason(errno);
     if (::fstat(f.fd, &st) != 0) return reason(errno);

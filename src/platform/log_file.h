@@ -21,10 +21,11 @@ tail_read read_file_tail(const std::string& path, uint64_t limit,
                          const std::function<void(std::string_view)>& piece, bool& from_start,
                          std::string& problem);
 
-// Appends content to the regular file path (created when missing) with one write, so that
-// no other appender's text comes between its bytes and a write cut short leaves only its
-// start. Returns "" when all of it reached the file, else why not (the file is no regular
-// file, cannot be opened, or the write failed or was cut short).
+// Appends content to the regular file path (created when missing, as a stream creates it:
+// 0666 less the umask) with one write, so that no other appender's text comes between its
+// bytes and a write cut short leaves only its start. Returns "" when all of it reached the
+// file, else why not (the file is no regular file, cannot be opened, or the write failed
+// or was cut short).
 std::string append_in_one_write(const std::string& path, std::string_view content);
 
 }  // namespace platform
