@@ -7,6 +7,7 @@
 
 #include "db/polaczenie.h"
 #include "db/stan.h"
+#include "platform/log_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 
@@ -28,6 +29,20 @@ void dopisz_pole(std::string& linia, std::string_view pole) {
     for (char c : pole) linia += c == '\'' ? '"' : c;
 }
 
+// A log line after its time: fields 2 to 9, the closing quote and CR LF.
+void dopisz_pola(std::string& linia, std::string_view tekst, std::string_view procedura,
+                 std::string_view szczegoly) {
+    dopisz_pole(linia, "");
+    dopisz_pole(linia, Uzytkownik_Windows);
+    dopisz_pole(linia, Stanowisko);
+    dopisz_pole(linia, Biezaca_Operacja);
+    dopisz_pole(linia, tekst);
+    dopisz_pole(linia, procedura);
+    dopisz_pole(linia, szczegoly);
+    dopisz_pole(linia, Sciezka_Bazy);
+    linia += "\"\r\n";
+}
+
 }  // namespace
 
 std::string Wersja_Kroku(int krok) {
@@ -39,19 +54,26 @@ std::string Wersja_Kroku(int krok) {
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly) {
     try {
         std::string linia = "\"" + teraz();
-        dopisz_pole(linia, "");
-        dopisz_pole(linia, Uzytkownik_Windows);
-        dopisz_pole(linia, Stanowisko);
-        dopisz_pole(linia, Biezaca_Operacja);
-        dopisz_pole(linia, tekst);
-        dopisz_pole(linia, procedura);
-        dopisz_pole(linia, szczegoly);
-        dopisz_pole(linia, Sciezka_Bazy);
-        linia += "\"\r\n";
+        dopisz_pola(linia, tekst, procedura, szczegoly);
         std::ofstream plik(platform::log_file_for(Sciezka_Bazy), std::ios::app | std::ios::binary);
         plik << linia;
     } catch (const std::exception&) {
         // A line that cannot be written is lost; the caller goes on.
+    }
+}
+
+std::string Zapisz_Log_Wiersze(std::string_view tekst, std::string_view procedura,
+                               std::initializer_list<std::string_view> szczegoly) {
+    try {
+        const std::string czas = "\"" + teraz();
+        std::string wiersze;
+        for (std::string_view s : szczegoly) {
+            wiersze += czas;
+            dopisz_pola(wiersze, tekst, procedura, s);
+        }
+        return platform::append_in_one_write(platform::log_file_for(Sciezka_Bazy), wiersze);
+    } catch (const std::exception& e) {
+        return e.what();
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,13 @@ inline constexpr int32_t vbNo = 7;
 std::string Wersja_Kroku(int krok);
 
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly);
+
+// Appends one log line per detail, all with the same time and fields, in one write: they
+// reach the log together, or only a start of them when the disk fills, never another
+// writer's text between them. Returns "" when all reached it, else why not (the log is
+// no regular file, cannot be opened, the write failed or was cut short).
+std::string Zapisz_Log_Wiersze(std::string_view tekst, std::string_view procedura,
+                               std::initializer_list<std::string_view> szczegoly);
 
 // Shows a message box (title "Uwaga" when tytul is ""), waits for the answer, logs
 // "MSG:" & text & answer under "FMsg_box" with the title as passed, and returns the

@@ -63,14 +63,17 @@ struct Krok_Z_Logu {
     int krok = 0;
     std::string wiersz;
 };
-// The detail of the line that this program logs just before each step's "Begin": the
-// step runs as one transaction with its version, so its "Begin" without "End" is never
-// a half-done step.
+// The detail of the line that this program logs just before each step's "Begin", in the
+// same write and equal to it but for the detail: the step runs as one transaction with
+// its version, so its "Begin" without "End" is never a half-done step.
 inline constexpr std::string_view kZnacznik_Kroku = "Krok w jednej transakcji";
 // Reads the Log log for the step krok of the database sciezka (the lines whose path names
-// its file, by its name alone, compared as Windows compares names); a Log that is missing
-// or cannot be read tells nothing, and a line that is not the loop's is passed over.
-Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka, int krok);
+// its file, by its name alone, compared as Windows compares names, in UTF-8 or the Windows
+// code page); a Log that is missing or cannot be read tells nothing (blad, when given, says
+// why one could not be read: it is no regular file, say), and a line that is not the
+// loop's is passed over. Only the Log's last megabytes are read.
+Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka, int krok,
+                             std::string* blad = nullptr);
 // True when step krok, begun and not ended by the earlier tool, stops before its first
 // write; false when it goes on over what that run left.
 bool Krok_Zatrzymuje_Po_Przerwaniu(int krok);

@@ -16,6 +16,7 @@
 #include "driver/liczby.h"
 #include "jet/database.h"
 #include "jet/error.h"
+#include "platform/paths.h"
 #include "platform/terminal.h"
 
 namespace {
@@ -119,8 +120,16 @@ bool ClsKonwersje::RUN_Konwersje() {
         }
         Pokaz_Postep("", " Konwresja:" + Format_Liczby_2(v / 100.0), "");
         Zapisany_Etap = status_line(3);
-        Zapisz_Log(Tekst_Liczby(v), "Konwersja", kZnacznik_Kroku);
-        Zapisz_Log(Tekst_Liczby(v), "Konwersja", "Begin");
+        // The mark and the step's "Begin" reach the Log in one write, so that no "Begin" of
+        // this program's is ever read as the earlier tool's; a Log that cannot take them
+        // stops the run here, before the step's first write, as a full disk does.
+        if (const std::string blad =
+                Zapisz_Log_Wiersze(Tekst_Liczby(v), "Konwersja", {kZnacznik_Kroku, "Begin"});
+            !blad.empty())
+            throw jet::Error(jet::hr::Unspecified,
+                             "Nie można zapisać początku konwersji do wersji " + Wersja_Kroku(v) +
+                                 " w pliku Log " + platform::log_file_for(Sciezka_Bazy) + ": " +
+                                 blad + ". Konwersję zatrzymano przed tym krokiem.");
         Zapisz_Rejestr("dodralvexNumerBazy", Tekst_Liczby(v / 100.0), 0);
         Krok_Konwersji = v;
         if (tylko_wersja)

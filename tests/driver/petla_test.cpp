@@ -1,7 +1,9 @@
 // The version loop in-process, with test steps in place of the step methods.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -204,9 +206,11 @@ TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
     const struct {
         std::string log;
         Stan_Z_Logu stan;
+        const char* baza = "/x/baza.mdb";
     } przypadki[] = {
         {b, Stan_Z_Logu::Rozpoczety},
         {w(" 539", "Begin", "/srv/dane/BAZA.mdb"), Stan_Z_Logu::Rozpoczety},
+        {w(" 539", "Begin", "D:\\Dane \"24\\baza.mdb"), Stan_Z_Logu::Rozpoczety},
         {b + w(" 539", "End", "D:\\baza.mdb"), Stan_Z_Logu::Zakonczony},
         {w(" 539", "Begin", "D:\\inna.mdb"), Stan_Z_Logu::Brak},
         {w(" 540", "Begin", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
@@ -224,17 +228,134 @@ TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
         // Damaged lines pass, a last line without its end counts.
         {"\x01,Konwersja,\n,,Konwersja\r\n\"\"\n" + b.substr(0, b.size() - 2),
          Stan_Z_Logu::Rozpoczety},
+        // A name in the Windows code page or in UTF-8, a line ended by CR alone.
+        {w(" 539", "Begin", "D:\\\xa3\xf3\x64\x9f.mdb") + "\r", Stan_Z_Logu::Rozpoczety,
+         "/x/łódź.mdb"},
+        {w(" 539", "Begin", "D:\\ŁÓDŹ.mdb"), Stan_Z_Logu::Rozpoczety, "/x/łódź.mdb"},
+        {w(" 539", "Begin", "D:\\\xa3\xf3\x64\x9f.mdb"), Stan_Z_Logu::Brak, "/x/lodz.mdb"},
+        // A mark makes only the equal "Begin" right after it this program's; an "End" is
+        // the earlier tool's only right after its "Begin" of the step.
+        {nasz + w(" 539", "Begin", "D:\\baza.mdb"), Stan_Z_Logu::Rozpoczety},
+        {w(" 538", std::string(kZnacznik_Kroku).c_str(), "/x/baza.mdb") +
+             w(" 539", "Begin", "/x/baza.mdb"),
+         Stan_Z_Logu::Rozpoczety},
+        {w(" 539", "End", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
     };
     const auto log = std::filesystem::temp_directory_path() / "log_kroku_test.Log";
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.log);
         std::ofstream(log, std::ios::binary) << p.log;
-        const Krok_Z_Logu r = Czytaj_Log_Kroku(log.string(), "/x/baza.mdb", 539);
+        const Krok_Z_Logu r = Czytaj_Log_Kroku(log.string(), p.baza, 539);
         EXPECT_EQ(r.stan, p.stan);
         EXPECT_EQ(r.wiersz.find("wiersz ") != std::string::npos, p.stan != Stan_Z_Logu::Brak);
     }
     std::filesystem::remove(log);
     EXPECT_EQ(Czytaj_Log_Kroku(log.string(), "/x/baza.mdb", 539).stan, Stan_Z_Logu::Brak);
+}
+
+// Any one write of this program's lost, or cut at any byte with the next write run into
+// it, leaves the decision as the whole Log gives it, for every step: over no state of the
+// earlier tool's, none; over one, that state until a step of this program's commits.
+TEST(Log_Kroku, NoWriteOfThisProgramsLostOrCutChangesTheDecision) {
+    const auto w = [](const char* czas, int krok, std::string_view co,
+                      std::string_view tag = "Konwersja") {
+        return "\"2026-12-09 " + std::string(czas) + ",,Ewa,KASA1,Main, " + std::to_string(krok) +
+               "," + std::string(tag) + "," + std::string(co) + ",/x/baza.mdb\"\r\n";
+    };
+    const std::string_view kZakonczony = "Krok zakończony wcześniej (plik Log, wiersz 2)";
+    using Z = std::vector<std::string>;  // this program's writes, in order
+    const auto krok = [&](int v, std::string_view druga, bool koniec) {
+        Z z{w("10:00:00", v, kZnacznik_Kroku) + w("10:00:00", v, "Begin"),
+            w("10:00:01", v, druga, druga == kZakonczony ? "Konwersja" : "Kasa")};
+        if (koniec) z.push_back(w("10:00:02", v, "End"));
+        return z;
+    };
+    const auto razem = [](std::initializer_list<Z> czesci) {
+        Z z;
+        for (const Z& c : czesci) z.insert(z.end(), c.begin(), c.end());
+        return z;
+    };
+    const auto obcy = [&](int v, bool koniec) {
+        return w("09:00:00", v, "Begin") + (koniec ? w("09:00:01", v, "End") : "");
+    };
+    const Z przebieg =
+        razem({krok(537, "Kasa", true), krok(538, "Kasa", true), krok(539, "Kasa", false)});
+    using enum Stan_Z_Logu;
+    const struct {
+        std::string przed;
+        Z nasze;
+        std::string po;
+        int krok;
+        Stan_Z_Logu stan;
+    } przypadki[] = {
+        {"", przebieg, "", 539, Brak},
+        {obcy(539, false), krok(539, "Kasa", false), "", 539, Rozpoczety},
+        {obcy(539, true), krok(539, kZakonczony, false), "", 539, Zakonczony},
+        {obcy(646, true), razem({krok(646, kZakonczony, false), {w("10:00:03", 0, "End-All")}}), "",
+         646, Zakonczony},
+        {"",
+         razem({krok(645, "Kasa", true),
+                krok(646, "Kasa", false),
+                {w("10:00:03", 0, "End-All"), w("10:00:04", 646, "End")}}),
+         "", 646, Brak},
+        // The earlier tool's run after one of this program's.
+        {"", razem({krok(537, "Kasa", true), krok(538, "Kasa", false)}), obcy(538, false), 538,
+         Rozpoczety},
+    };
+    const auto log = std::filesystem::temp_directory_path() / "log_kroku_zapisy.Log";
+    for (const auto& p : przypadki)
+        for (size_t i = 0; i < p.nasze.size(); ++i)
+            for (size_t ile = 0; ile <= p.nasze[i].size(); ++ile) {
+                // Cut at each edge of a field and of a line: other cuts read alike.
+                const std::string& z = p.nasze[i];
+                if (ile > 0 && ile < z.size() && !std::strchr(",\"\r\n", z[ile]) &&
+                    !std::strchr(",\"\r\n", z[ile - 1]))
+                    continue;
+                std::string tekst = p.przed;
+                for (size_t j = 0; j < p.nasze.size(); ++j) {
+                    tekst += j == i ? p.nasze[j].substr(0, ile) : p.nasze[j];
+                    // A step's "Begin" that does not reach the Log whole stops the run.
+                    if (j == i && ile < p.nasze[j].size() &&
+                        p.nasze[j].find(",Begin,") != std::string::npos) {
+                        tekst += w("10:00:09", 0, "Krytyczny", "Wyjątek_Pokaż");
+                        break;
+                    }
+                }
+                std::ofstream(log, std::ios::binary) << tekst << p.po;
+                for (int v = p.krok - 2; v <= p.krok + 1; ++v)
+                    ASSERT_EQ(Czytaj_Log_Kroku(log.string(), "/x/baza.mdb", v).stan,
+                              v == p.krok ? p.stan : Brak)
+                        << "step " << v << ", write " << i << " cut to " << ile << ":\n"
+                        << tekst << p.po;
+            }
+    std::filesystem::remove(log);
+}
+
+// Only a regular file's end is read: a folder, a FIFO or a link to a device is read as no
+// Log, with the reason, and never waited on; of a Log larger than what is read, its last
+// lines count, the first, cut one passed over.
+TEST(Log_Kroku, OnlyARegularFilesEndIsRead) {
+    const auto dir = std::filesystem::temp_directory_path() / "log_kroku_pliki";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "katalog");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero");
+    for (const char* nazwa : {"katalog", "fifo", "zero"}) {
+        std::string blad;
+        EXPECT_EQ(Czytaj_Log_Kroku((dir / nazwa).string(), "/x/baza.mdb", 539, &blad).stan,
+                  Stan_Z_Logu::Brak);
+        EXPECT_FALSE(blad.empty()) << nazwa;
+    }
+    const std::string b = "\"2024-03-01 10:00:00,,,,, 539,Konwersja,Begin,D:\\baza.mdb\"";
+    std::ofstream(dir / "Log", std::ios::binary) << b << "\r\n"
+                                                 << std::string(33u << 20, 'x') << "\n\n"
+                                                 << b << "\r\n";
+    std::string blad;
+    const Krok_Z_Logu r = Czytaj_Log_Kroku((dir / "Log").string(), "/x/baza.mdb", 539, &blad);
+    EXPECT_EQ(r.stan, Stan_Z_Logu::Rozpoczety);
+    EXPECT_NE(r.wiersz.find("wiersz 1 od końca"), std::string::npos) << r.wiersz;
+    EXPECT_EQ(blad, "");
+    std::filesystem::remove_all(dir);
 }
 
 // The earlier tool's "Begin" of a step that cannot go on over its half-done work stops
@@ -275,6 +396,19 @@ TEST_F(Petla, StepThatTheLogShowsHalfDoneStopsOrTakesItsVersion) {
     }
 }
 
+// A Log that cannot take a step's mark and "Begin" stops the run before the step.
+TEST_F(Petla, LogThatCannotTakeAStepsBeginStopsTheRunBeforeIt) {
+    int ran = 0;
+    kroki({{521, [&](ClsKonwersje&) { ++ran; }}});
+    const std::string log = platform::log_file_for(Sciezka_Bazy);
+    std::filesystem::remove(log);
+    std::filesystem::create_directory(log);
+    EXPECT_THROW(k.RUN_Konwersje(), jet::Error);
+    EXPECT_EQ(wersja_w_bazie(), "5,19");
+    EXPECT_EQ(ran, 0);
+    std::filesystem::remove(log);
+}
+
 // A failure a step does not absorb leaves the loop at once: no "End", no version.
 TEST_F(Petla, FailureInsideAStepLeavesTheLoopWithoutItsVersion) {
     kroki({{527, [](ClsKonwersje&) { polaczenie().Execute("UPDATE Brak SET a=1"); }}});
@@ -284,6 +418,9 @@ TEST_F(Petla, FailureInsideAStepLeavesTheLoopWithoutItsVersion) {
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,Begin,"), 1);
     EXPECT_EQ(ile_w_logu(" 527,Konwersja,End,"), 0);
     EXPECT_EQ(ile_w_logu("End-All"), 0);
+    // Its "Begin" without "End" is this program's own, which the rerun repeats whole.
+    EXPECT_EQ(Czytaj_Log_Kroku(platform::log_file_for(Sciezka_Bazy), Sciezka_Bazy, 527).stan,
+              Stan_Z_Logu::Brak);
 }
 
 // An unbuilt step stops the run in the version check's catch-all: <65434>, "0000"; the
