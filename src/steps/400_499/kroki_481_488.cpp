@@ -21,9 +21,14 @@ void ClsKonwersje::Konwersja_485() {
         "", "[DOK_KFA_ZAWART] inner join  DOK_KFA on DOK_KFA_ZAWART.fkorout_id=DOK_KFA.fkorout_id",
         "DOK_KFA_ZAWART.Fakout_id_Z=DOK_KFA.fakout_id",
         "DOK_KFA.fakout_id<>0 and DOK_KFA_ZAWART.Fakout_id_Z is null");
+    // A line of a correction that names no invoice (or of no correction) names none: 0,
+    // so that the key, which takes no Null, is made. Where the lines still cannot take it
+    // the step stops, naming the table and the key, with the old key kept.
+    DbWykonajKonwersje("update [DOK_KFA_ZAWART] set Fakout_id_Z=0 where Fakout_id_Z is null");
     Utworz_Klucz_Podstawowy("DOK_KFA_ZAWART",
                             "FKOROUT_ID asc, PROD_ID asc, ZFKOROUT_CENA_N asc,CENA_ORG "
-                            "asc,ZFKOROUT_VAT asc,Fakout_id_Z asc");
+                            "asc,ZFKOROUT_VAT asc,Fakout_id_Z asc",
+                            1);
 }
 
 void ClsKonwersje::Konwersja_486() {
