@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "jet/reports.h"
+#include "jet/rowaccess.h"
 #include "query_util.h"
 
 namespace query_test {
@@ -61,6 +62,9 @@ TEST_F(Reports, EachCaseIsReportedOnceAndOnlyWhereItIsMet) {
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 2", false, ""},
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 3", false,
          "null-overwrite H"},
+        // A plain copy of a value not given over a value; of a value.
+        {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Licz = L.Kwota WHERE L.Id = 2", false, "null-overwrite H"},
+        {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Licz = L.Kwota WHERE L.Id = 1", false, ""},
         // Reached through a unique key: one pair at most; no arithmetic, no Null reported.
         {"UPDATE L INNER JOIN H ON L.HId = H.Id SET L.Kwota = H.Suma", false, ""},
         {"UPDATE H SET Suma = Nz(Suma, 0) + 1", false, ""},
@@ -83,6 +87,23 @@ TEST_F(Reports, EachCaseIsReportedOnceAndOnlyWhereItIsMet) {
     jet::reports::start("");
     run(multi);
     EXPECT_EQ(taken(), "");
+}
+
+TEST_F(Reports, RecordsetRowWritesReportANullOverAValue) {
+    using jet::Value;
+    const int64_t row = jet::insert_row(*db, "S", {{"HId", Value::long_(1)}, {"Kwota", Value::null()}});
+    const struct {
+        jet::ColumnValues values;
+        const char* reports;
+    } cases[] = {
+        {{{"Kwota", Value::null()}}, ""},  // no value stood
+        {{{"Kwota", Value::long_(4)}}, ""},
+        {{{"HId", Value::long_(2)}, {"Kwota", Value::null()}}, "null-overwrite S"},
+    };
+    for (const auto& c : cases) {
+        jet::update_row(*db, "S", row, c.values);
+        EXPECT_EQ(taken(), c.reports);
+    }
 }
 
 }  // namespace
