@@ -6,6 +6,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_481() {
     DbWykonajKonwersje("update [DOK_FIN_ZAWART] set kwota=-kwota where kwota<0");
@@ -24,6 +25,8 @@ void ClsKonwersje::Konwersja_485() {
     // A line of a correction that names no invoice (or of no correction) names none: 0,
     // so that the key, which takes no Null, is made. Where the lines still cannot take it
     // the step stops, naming the table and the key, with the old key kept.
+    kroki::Loguj_Bez_Wskazania(*this, 485, "linie korekt bez faktury (Fakout_id_Z = 0)",
+                               "DOK_KFA_ZAWART where Fakout_id_Z is null");
     DbWykonajKonwersje("update [DOK_KFA_ZAWART] set Fakout_id_Z=0 where Fakout_id_Z is null");
     Utworz_Klucz_Podstawowy("DOK_KFA_ZAWART",
                             "FKOROUT_ID asc, PROD_ID asc, ZFKOROUT_CENA_N asc,CENA_ORG "
