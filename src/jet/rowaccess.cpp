@@ -50,29 +50,6 @@ std::string store_sql(detail::Binder& b, const TableInfo& t, const ColumnInfo& c
     return b.store_sql(v, t, c);
 }
 
-// The engine's report of a row write that puts Null over a value (reports.h): the
-// columns that the write empties are read as they stand first. A read that fails
-// reports nothing (the write meets the failure itself).
-void report_null_overwrite(Database& db, const TableInfo& t, int64_t rowid,
-                           const ColumnValues& values) {
-    std::vector<std::string> emptied;
-    for (const auto& [name, value] : values)
-        if (value.is_null() || value.is_empty()) emptied.push_back(name);
-    if (emptied.empty()) return;
-    std::string sets;
-    try {
-        const auto before = read_row(db, t.name, rowid, emptied);
-        for (size_t i = 0; before && i < emptied.size(); ++i)
-            if (!(*before)[i].is_null())
-                sets += (sets.empty() ? "" : ", ") + emptied[i] + " = Null";
-    } catch (const Error&) {
-        return;
-    }
-    if (!sets.empty())
-        reports::detail::report(reports::Kind::NullOverwrite, t.name,
-                                "UPDATE " + t.name + " SET " + sets + " (recordset)");
-}
-
 }  // namespace
 
 std::optional<std::vector<Value>> read_row(Database& db, std::string_view table, int64_t rowid,
@@ -108,7 +85,6 @@ std::optional<std::vector<Value>> read_row(Database& db, std::string_view table,
 void update_row(Database& db, std::string_view table, int64_t rowid, const ColumnValues& values) {
     if (values.empty()) return;
     const TableInfo& t = table_to_write(db, table);
-    if (reports::enabled()) report_null_overwrite(db, t, rowid, values);
     Session& s = db.session();
     detail::Binder b(s);
     std::string sql = "UPDATE " + t.sql_name + " SET ";
@@ -129,6 +105,26 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
         detail::run_to_end(s, st);
     });
     if (counter) detail::counter_values_changed(s, t.id);
+}
+
+void report_null_overwrite(Database& db, std::string_view table, int64_t rowid,
+                           const ColumnValues& values) {
+    std::vector<std::string> emptied;
+    for (const auto& [name, value] : values)
+        if (value.is_null() || value.is_empty()) emptied.push_back(name);
+    if (emptied.empty()) return;
+    std::string sets;
+    try {
+        const auto before = read_row(db, table, rowid, emptied);
+        for (size_t i = 0; before && i < emptied.size(); ++i)
+            if (!(*before)[i].is_null())
+                sets += (sets.empty() ? "" : ", ") + emptied[i] + " = Null";
+    } catch (const Error&) {
+        return;
+    }
+    if (!sets.empty())
+        reports::detail::report(reports::Kind::NullOverwrite, table,
+                                "UPDATE " + std::string(table) + " SET " + sets + " (recordset)");
 }
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "jet/reports.h"
-#include "jet/rowaccess.h"
 #include "query_util.h"
 
 namespace query_test {
@@ -87,23 +86,6 @@ TEST_F(Reports, EachCaseIsReportedOnceAndOnlyWhereItIsMet) {
     jet::reports::start("");
     run(multi);
     EXPECT_EQ(taken(), "");
-}
-
-TEST_F(Reports, RecordsetRowWritesReportANullOverAValue) {
-    using jet::Value;
-    const int64_t row = jet::insert_row(*db, "S", {{"HId", Value::long_(1)}, {"Kwota", Value::null()}});
-    const struct {
-        jet::ColumnValues values;
-        const char* reports;
-    } cases[] = {
-        {{{"Kwota", Value::null()}}, ""},  // no value stood
-        {{{"Kwota", Value::long_(4)}}, ""},
-        {{{"HId", Value::long_(2)}, {"Kwota", Value::null()}}, "null-overwrite S"},
-    };
-    for (const auto& c : cases) {
-        jet::update_row(*db, "S", row, c.values);
-        EXPECT_EQ(taken(), c.reports);
-    }
 }
 
 }  // namespace

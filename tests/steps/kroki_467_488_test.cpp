@@ -130,7 +130,7 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     // A correction whose invoice is not given, and a line of no correction.
     Sql("insert into DOK_KFA values (3, null)");
     Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, 1, '22')");
-    Sql("insert into DOK_KFA_ZAWART values (4, 5, 1, 1, '22')");
+    Sql("insert into DOK_KFA_ZAWART values (4, null, 1, null, '22')");
     Sql("create table KH_KONTA (COUNTT long, KONH_ID long)");
     Sql("insert into KH_KONTA values (1, 0)");
     Sql("insert into KH_KONTA values (2, 9)");
@@ -164,7 +164,18 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_485), "");
     EXPECT_EQ(Kolumna("select Fakout_id_Z from DOK_KFA_ZAWART order by FKOROUT_ID"),
               (std::vector<std::string>{"30", "0", "0", "0"}));
+    EXPECT_EQ(Wiersze_Z("select PROD_ID, CENA_ORG from DOK_KFA_ZAWART where FKOROUT_ID=4"),
+              (Wiersze{{"0", "0"}}));
     EXPECT_ANY_THROW(Sql("insert into DOK_KFA_ZAWART values (1, 5, 1, 1, '22', 30)"));
+    // Two lines that the key cannot tell apart once a price not given is 0 stop the step.
+    Sql("alter table DOK_KFA_ZAWART drop constraint Podstawowy");
+    Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, null, '22', null)");
+    Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, 0, '22', 0)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_485)
+                  .find("powtórzony klucz "
+                        "FKOROUT_ID,PROD_ID,ZFKOROUT_CENA_N,CENA_ORG,ZFKOROUT_VAT,Fakout_id_Z = 3, "
+                        "5, 1, 0, 22, 0"),
+              std::string::npos);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_488), "");
     EXPECT_EQ(Kolumna("select KONH_ID from KH_DEKRETY order by COUNTT"), oczekiwane);
 }

@@ -22,12 +22,24 @@ void ClsKonwersje::Konwersja_485() {
         "", "[DOK_KFA_ZAWART] inner join  DOK_KFA on DOK_KFA_ZAWART.fkorout_id=DOK_KFA.fkorout_id",
         "DOK_KFA_ZAWART.Fakout_id_Z=DOK_KFA.fakout_id",
         "DOK_KFA.fakout_id<>0 and DOK_KFA_ZAWART.Fakout_id_Z is null");
-    // A line of a correction that names no invoice (or of no correction) names none: 0,
-    // so that the key, which takes no Null, is made. Where the lines still cannot take it
-    // the step stops, naming the table and the key, with the old key kept.
-    kroki::Loguj_Bez_Wskazania(*this, 485, "linie korekt bez faktury (Fakout_id_Z = 0)",
-                               "DOK_KFA_ZAWART where Fakout_id_Z is null");
-    DbWykonajKonwersje("update [DOK_KFA_ZAWART] set Fakout_id_Z=0 where Fakout_id_Z is null");
+    // The key takes no Null: a line of a correction that names no invoice (or of no
+    // correction), or that names no product, names none (0); a price not given is none
+    // (0). Two lines that the key then cannot tell apart, or a line without its rate,
+    // stop the step naming the table and the key (and the repeated line), with the old
+    // key kept.
+    for (const auto& [kolumna, opis] :
+         {std::pair{"Fakout_id_Z", "bez faktury"}, std::pair{"PROD_ID", "bez produktu"},
+          std::pair{"ZFKOROUT_CENA_N", "bez ceny"},
+          std::pair{"CENA_ORG", "bez ceny przed korektą"}}) {
+        const std::string c = kolumna;
+        kroki::Loguj_Bez_Wskazania(*this, 485,
+                                   "linie korekt " + std::string(opis) + " (" + c + " = 0)",
+                                   "DOK_KFA_ZAWART where " + c + " is null");
+        DbWykonajKonwersje("update [DOK_KFA_ZAWART] set " + c + "=0 where " + c + " is null");
+    }
+    kroki::Jeden_Wiersz_Na_Klucz(
+        *this, 485, "DOK_KFA_ZAWART",
+        "FKOROUT_ID,PROD_ID,ZFKOROUT_CENA_N,CENA_ORG,ZFKOROUT_VAT,Fakout_id_Z");
     Utworz_Klucz_Podstawowy("DOK_KFA_ZAWART",
                             "FKOROUT_ID asc, PROD_ID asc, ZFKOROUT_CENA_N asc,CENA_ORG "
                             "asc,ZFKOROUT_VAT asc,Fakout_id_Z asc",
