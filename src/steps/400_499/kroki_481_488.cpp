@@ -22,14 +22,14 @@ void ClsKonwersje::Konwersja_485() {
         "", "[DOK_KFA_ZAWART] inner join  DOK_KFA on DOK_KFA_ZAWART.fkorout_id=DOK_KFA.fkorout_id",
         "DOK_KFA_ZAWART.Fakout_id_Z=DOK_KFA.fakout_id",
         "DOK_KFA.fakout_id<>0 and DOK_KFA_ZAWART.Fakout_id_Z is null");
-    // The key takes no Null: a line of a correction that names no invoice (or of no
-    // correction), or that names no product, names none (0); a price not given is none
-    // (0). Two lines that the key then cannot tell apart, or a line without its rate,
-    // stop the step naming the table and the key (and the repeated line), with the old
-    // key kept.
+    // The key takes no Null: a line that names no correction, a line of a correction that
+    // names no invoice (or of no correction), or a line that names no product, names
+    // none (0); a price not given is none (0). Two lines that the key then cannot tell
+    // apart, or a line without its rate, stop the step naming the table and the key (and
+    // the repeated line), with the old key kept.
     for (const auto& [kolumna, opis] :
-         {std::pair{"Fakout_id_Z", "bez faktury"}, std::pair{"PROD_ID", "bez produktu"},
-          std::pair{"ZFKOROUT_CENA_N", "bez ceny"},
+         {std::pair{"FKOROUT_ID", "bez korekty"}, std::pair{"Fakout_id_Z", "bez faktury"},
+          std::pair{"PROD_ID", "bez produktu"}, std::pair{"ZFKOROUT_CENA_N", "bez ceny"},
           std::pair{"CENA_ORG", "bez ceny przed korektą"}}) {
         const std::string c = kolumna;
         kroki::Loguj_Bez_Wskazania(*this, 485,
