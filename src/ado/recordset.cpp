@@ -24,6 +24,7 @@
 #include "ado/find_criteria.h"
 #include "ado/row_store.h"
 #include "jet/database.h"
+#include "jet/reports.h"
 #include "jet/rowaccess.h"
 #include "jet/text.h"
 
@@ -391,6 +392,8 @@ void Recordset::Impl::save() {
                 if (values.empty() && (any_value || s != 0)) continue;
                 new_ids[s] = jet::insert_row(d, sources[s].table, values);
             } else if (!values.empty()) {
+                if (jet::reports::enabled())
+                    jet::report_null_overwrite(d, sources[s].table, rowid(p.row, s), values);
                 jet::update_row(d, sources[s].table, rowid(p.row, s), values);
             }
         }

@@ -16,6 +16,7 @@
 #include "jet/sql/parser.h"
 #include "jet/text.h"
 #include "jet/types.h"
+#include "platform/clipboard.h"
 
 namespace {
 
@@ -45,9 +46,13 @@ void cicho_usun(const std::string& polecenie) {
     if (awaria) Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kZasady);
 }
 
-// With stop set, a failure shows its text and ends the process.
-const std::string& zatrzymaj_przy_bledzie(const std::string& wynik, int16_t stop) {
+// Runs the statement as cicho runs it; with stop set, a failure puts the statement on
+// the clipboard (the one that failed, not one an earlier failure left there), shows its
+// text and ends the process.
+std::string wykonaj_lub_zatrzymaj(const std::string& polecenie, int16_t stop) {
+    std::string wynik = cicho(polecenie);
     if (!wynik.empty() && stop) {
+        platform::set_clipboard(polecenie);
         FMsg_box(wynik, vbCritical, "");
         Wylogowanie();
     }
@@ -63,14 +68,13 @@ void Utworz_Tabele(std::string_view nazwa, std::string_view kolumny, std::string
 }
 
 void Usun_Index(std::string_view indeks, std::string_view tabela, int16_t stop) {
-    zatrzymaj_przy_bledzie(cicho("drop index " + s(indeks) + " ON " + s(tabela)), stop);
+    wykonaj_lub_zatrzymaj("drop index " + s(indeks) + " ON " + s(tabela), stop);
 }
 
 std::string Utworz_Klucz_Podstawowy(std::string_view tabela, std::string_view pola, int16_t stop) {
     cicho("drop index Podstawowy ON " + s(tabela));
-    return zatrzymaj_przy_bledzie(
-        cicho("CREATE UNIQUE INDEX Podstawowy ON " + s(tabela) + " (" + s(pola) + ")WITH PRIMARY"),
-        stop);
+    return wykonaj_lub_zatrzymaj(
+        "CREATE UNIQUE INDEX Podstawowy ON " + s(tabela) + " (" + s(pola) + ")WITH PRIMARY", stop);
 }
 
 void Utworz_Klucze_Z_Zawart(std::string_view tabela, std::string_view pola_klucza,
@@ -82,17 +86,16 @@ void Utworz_Klucze_Z_Zawart(std::string_view tabela, std::string_view pola_klucz
 std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
                                   std::string_view pola, int16_t stop) {
     cicho("drop index " + s(indeks) + " ON " + s(tabela));
-    return zatrzymaj_przy_bledzie(
-        cicho("CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")"),
-        stop);
+    return wykonaj_lub_zatrzymaj(
+        "CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")", stop);
 }
 
 std::string Utworz_Index(std::string_view indeks, std::string_view tabela, std::string& pola,
                          int16_t stop) {
     if (pola.empty()) pola = indeks;
     cicho("drop index " + s(indeks) + " ON " + s(tabela));
-    return zatrzymaj_przy_bledzie(
-        cicho("CREATE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + pola + ")"), stop);
+    return wykonaj_lub_zatrzymaj(
+        "CREATE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + pola + ")", stop);
 }
 
 std::string Utworz_Index(std::string_view indeks, std::string_view tabela, std::string_view pola,

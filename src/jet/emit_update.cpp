@@ -524,16 +524,16 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
 
 }  // namespace
 
-// The report checks of an UPDATE (reports.h): a Null that arithmetic in the SET gives
-// where the column holds a value, and, unless each target row provably meets at most
-// one pair, a target row that meets several.
+// The report checks of an UPDATE (reports.h): a Null that arithmetic or a plain copy of
+// a column in the SET gives where the column holds a value, and, unless each target row
+// provably meets at most one pair, a target row that meets several.
 static void update_checks(Binder& b, const std::vector<SetItem>& sets, const std::vector<int>& targets,
                           bool one_pair, const std::string& from, const std::string& where,
                           ReportChecks& out) {
     const auto& src = b.sources();
     const std::string cond = where.empty() ? "" : "(" + where + ") AND ";
     for (const auto& x : sets) {
-        if (!has_arithmetic(*x.expr)) continue;
+        if (!has_arithmetic(*x.expr) && x.expr->kind != sql::ExprKind::Column) continue;
         out.cases.push_back({reports::Kind::NullOverwrite,
                              {"SELECT 1 FROM " + from + " WHERE " + cond + src[x.source].sql_alias + "." +
                               x.column->sql_name + " IS NOT NULL AND (" + x.value + ") IS NULL LIMIT 1"},

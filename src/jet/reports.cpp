@@ -62,17 +62,18 @@ namespace detail {
 
 void set_statement(std::string_view sql) { state().statement.assign(sql); }
 
-void report(Kind k, std::string_view table) {
+void report(Kind k, std::string_view table, std::string_view statement) {
     State& s = state();
     std::lock_guard<std::mutex> g(s.lock);
     if (s.path.empty()) return;
+    if (statement.empty()) statement = s.statement;
     std::string line = s.label ? s.label() : "-";
     line += '\t';
     line += name(k);
     line += '\t';
     line += table;
     line += '\t';
-    for (char c : s.statement) line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    for (char c : statement) line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
     if (s.stated[static_cast<size_t>(k)] > 0) line += "\tstated";
     line += '\n';
     if (FILE* f = std::fopen(s.path.c_str(), "a")) {

@@ -2,8 +2,10 @@
 // means, for the tests that run whole conversions:
 //   MultiPair      an UPDATE over joins that changes one row through more than one
 //                  joined pair (the row's figure is changed once per pair);
-//   NullOverwrite  an UPDATE whose SET computes arithmetic that gives Null for a row
-//                  whose column held a value (a Null operand wiped the figure);
+//   NullOverwrite  an UPDATE whose SET computes arithmetic, or copies a column, that
+//                  gives Null for a row whose column held a value (a Null operand wiped
+//                  the figure, or a value not given replaced it), or a recordset's row
+//                  write that sets Null over a value;
 //   InsertRepeat   an INSERT ... SELECT over joins in which no table's row stands alone
 //                  in a written row: a row of the source is written more than once
 //                  through a join whose other side repeats the joined key.
@@ -16,7 +18,8 @@
 //   STEP <tab> KIND <tab> TABLE <tab> STATEMENT [<tab> stated]
 // STEP the label that the layer above gives (reports::set_step_label; "-" without
 // one), KIND "multi-pair", "null-overwrite" or "insert-repeat", TABLE the table written,
-// STATEMENT the statement's text on one line. A check that fails (a value that cannot
+// STATEMENT the statement's text on one line (for a row write "UPDATE TABLE SET COLUMN =
+// Null (recordset)", the columns it empties). A check that fails (a value that cannot
 // be computed) reports nothing and leaves the statement to meet its failure itself.
 #pragma once
 
@@ -56,8 +59,9 @@ private:
 namespace detail {
 // The text of the statement being run (set by Database::execute while reports are on).
 void set_statement(std::string_view sql);
-// Appends one report of the statement being run.
-void report(Kind k, std::string_view table);
+// Appends one report of the statement being run, or of the write that statement
+// describes (a recordset's row write, which runs no statement).
+void report(Kind k, std::string_view table, std::string_view statement = {});
 }  // namespace detail
 
 }  // namespace jet::reports

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "jet/reports.h"
 #include "jet/session.h"
 #include "jet/translate.h"
 
@@ -104,6 +105,26 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
         detail::run_to_end(s, st);
     });
     if (counter) detail::counter_values_changed(s, t.id);
+}
+
+void report_null_overwrite(Database& db, std::string_view table, int64_t rowid,
+                           const ColumnValues& values) {
+    std::vector<std::string> emptied;
+    for (const auto& [name, value] : values)
+        if (value.is_null() || value.is_empty()) emptied.push_back(name);
+    if (emptied.empty()) return;
+    std::string sets;
+    try {
+        const auto before = read_row(db, table, rowid, emptied);
+        for (size_t i = 0; before && i < emptied.size(); ++i)
+            if (!(*before)[i].is_null())
+                sets += (sets.empty() ? "" : ", ") + emptied[i] + " = Null";
+    } catch (const Error&) {
+        return;
+    }
+    if (!sets.empty())
+        reports::detail::report(reports::Kind::NullOverwrite, table,
+                                "UPDATE " + std::string(table) + " SET " + sets + " (recordset)");
 }
 
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values) {

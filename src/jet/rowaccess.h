@@ -27,6 +27,13 @@ std::optional<std::vector<Value>> read_row(Database& db, std::string_view table,
 // TypeMismatch, Duplicate, NullInKey, RequiredNull, ZeroLength, ...).
 void update_row(Database& db, std::string_view table, int64_t rowid, const ColumnValues& values);
 
+// The engine's report of a recordset's row write that puts Null over a value
+// (reports.h), to be called, while reports are on, before update_row writes values: the
+// columns that it empties are read as they stand. A read that fails reports nothing (the
+// write meets the failure itself).
+void report_null_overwrite(Database& db, std::string_view table, int64_t rowid,
+                           const ColumnValues& values);
+
 // Inserts one row as INSERT does (omitted columns take their defaults, the counter
 // is numbered by the engine); returns the new row's id.
 int64_t insert_row(Database& db, std::string_view table, const ColumnValues& values);

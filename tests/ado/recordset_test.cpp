@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "ado_fixture.h"
+#include "jet/reports.h"
 
 namespace ado_test {
 namespace {
@@ -392,6 +397,28 @@ TEST_F(RecordsetTest, FindMovesToTheFirstMatchFromTheCurrentRecord) {
     rs.MoveFirst();
     EXPECT_THROW(rs.Find("name ~ 1"), jet::Error);
     EXPECT_THROW(rs.Find("nope = 1"), jet::Error);
+}
+
+// A record saved with a field set to Null over a value is reported (jet/reports.h).
+TEST_F(RecordsetTest, SavingANullOverAValueIsReported) {
+    const std::string file = path + ".reports";
+    jet::reports::start(file);
+    ado::Recordset rs;
+    rs.Open("SELECT nr, name, total FROM h ORDER BY nr", conn, adOpenKeyset, adLockOptimistic);
+    const struct {
+        int field;
+        Value value;
+        int reports;  // lines in the file after the save
+    } cases[] = {{2, Value::long_(5), 0}, {2, Value::null(), 1}, {2, Value::null(), 1},
+                 {1, Value::null(), 2}};
+    for (const auto& c : cases) {
+        rs.Fields(c.field) = c.value;
+        rs.Update();
+        std::ifstream in(file);
+        EXPECT_EQ(std::count(std::istreambuf_iterator<char>(in), {}, '\n'), c.reports);
+    }
+    jet::reports::start("");
+    std::filesystem::remove(file);
 }
 
 }  // namespace

@@ -61,6 +61,9 @@ TEST_F(Reports, EachCaseIsReportedOnceAndOnlyWhereItIsMet) {
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 2", false, ""},
         {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Suma = H.Suma + L.Kwota WHERE H.Id = 3", false,
          "null-overwrite H"},
+        // A plain copy of a value not given over a value; of a value.
+        {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Licz = L.Kwota WHERE L.Id = 2", false, "null-overwrite H"},
+        {"UPDATE H INNER JOIN L ON H.Id = L.HId SET H.Licz = L.Kwota WHERE L.Id = 1", false, ""},
         // Reached through a unique key: one pair at most; no arithmetic, no Null reported.
         {"UPDATE L INNER JOIN H ON L.HId = H.Id SET L.Kwota = H.Suma", false, ""},
         {"UPDATE H SET Suma = Nz(Suma, 0) + 1", false, ""},

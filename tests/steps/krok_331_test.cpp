@@ -104,19 +104,25 @@ TEST_F(Krok331, InvoicesLeftAlone) {
 }
 
 TEST_F(Krok331, NullsAndReturnsOnly) {
-    // A return alone gives negative sums; a Null bucket resets its sum to 0, later notes
-    // add to it; a Null b_rabat_v makes the invoice side 0.
+    // A return alone gives negative sums; a Null bucket adds nothing and keeps the sum
+    // the notes before it made; a Null b_rabat_v counts as none on the invoice side.
     Nota("DOK_DZ", 1, "1/2001", "10", "2.2", "0", "0", "1");
     Nota("DOK_DD", 1, "1/2001", "Null", "2.2", "0", "0", "1");
     Nota("DOK_DD", 2, "2/2001", "5", "1.1", "0", "0", "0");
+    Nota("DOK_DD", 3, "3/2001", "100", "22", "0", "0", "1");
+    Nota("DOK_DD", 4, "4/2001", "Null", "Null", "50", "3.5", "0");
     Faktura(1, "«-»1/2001", "#6/2/2001#", "0", "0", "0", "0");
     Faktura(2, "«+»2/2001«+»1/2001«+»2/2001", "#6/2/2001#", "0", "Null", "0", "0");
+    Faktura(3, "«+»3/2001«+»4/2001«-»1/2001", "#6/2/2001#", "0", "Null", "0", "0");
     ASSERT_EQ(Krok(Zbudowane_Kroki().at(331)), "");
     EXPECT_EQ(
         Kwoty(1),
         (Wiersze{{"-10", "-2,2", "0", "0", "0", "0", "0", "0", "-10", "-2,2", "-10", "-2,2"}}));
     EXPECT_EQ(Kwoty(2),
-              (Wiersze{{"5", "4,4", "0", "0", "0", "0", "0", "0", "5", "4,4", "5", "4,4"}}));
+              (Wiersze{{"10", "4,4", "0", "0", "0", "0", "0", "0", "10", "4,4", "10", "4,4"}}));
+    EXPECT_EQ(
+        Kwoty(3),
+        (Wiersze{{"90", "19,8", "50", "3,5", "0", "0", "0", "0", "140", "23,3", "140", "23,3"}}));
 }
 
 TEST_F(Krok331, InvoiceWithoutNumberIsComparedLikeAnyOther) {

@@ -3,12 +3,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "dao/dao.h"
+#include "platform/clipboard.h"
 #include "steps/baza_kroku.h"
 
 namespace kroki_test {
@@ -41,6 +44,11 @@ class Krok558 : public BazaKroku {
             std::_Exit(1);
         }
         return wynik.get();
+    }
+
+    static std::string Schowek() {
+        std::ifstream plik(platform::clipboard_file());
+        return std::string(std::istreambuf_iterator<char>(plik), {});
     }
 
     // The three code columns (Text (25)) and konh_numer have their unique indexes.
@@ -194,6 +202,31 @@ TEST_F(Krok558, EqualCodesGetValuesOfTheirOwn) {
     }
 }
 
+// Of an account that the chart holds twice for one year, the first copy (the lowest
+// Countt, to which the postings are linked) stays with the later copies' figures and
+// links; an account of another year or number stays as it is.
+TEST_F(Krok558, AnAccountHeldTwiceForOneYearKeepsItsFirstCopy) {
+    Sql("drop table KH_KONTA");
+    Sql("create table KH_KONTA (COUNTT long, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
+        "text(10), NR_K_4 text(10), Countt_Konta_Ojaca_1 long, WN_00 money, MA_01 money)");
+    Sql("create table KH_DEKRETY (COUNTT long, Countt_Konta long, Countt_Konta_Ojaca_1 long)");
+    for (const char* w :
+         {"1, 2005, '201', '1', '', '', 0, 10, Null", "2, 2005, '201', '1', '', '', 0, 5, 7",
+          "3, 2005, '201', '1', '', '', 0, Null, 1", "4, 2005, '201', '1', '2', '', 3, 0, 0",
+          "5, 2006, '201', '1', '', '', 0, 1, 1"})
+        Sql(std::string("insert into KH_KONTA values (") + w + ")");
+    Sql("insert into KH_DEKRETY values (1, 2, 3)");
+    Sql("insert into KH_DEKRETY values (2, 5, 0)");
+    ASSERT_EQ(Krok_Z_Terminem(), "");
+    EXPECT_EQ(Wiersze_Z("select COUNTT, Countt_Konta_Ojaca_1, WN_00, MA_01 from KH_KONTA order "
+                        "by COUNTT"),
+              (Wiersze{{"1", "0", "15", "8"}, {"4", "1", "0", "0"}, {"5", "0", "1", "1"}}));
+    EXPECT_EQ(Wiersze_Z("select Countt_Konta, Countt_Konta_Ojaca_1 from KH_DEKRETY order by "
+                        "COUNTT"),
+              (Wiersze{{"1", "1"}, {"5", "0"}}));
+    EXPECT_FALSE(Jest_Tabela("tmp_Konta_Pierwsze"));
+}
+
 // A database left by a run stopped inside the step by an earlier build (which kept what
 // the step wrote) is completed by the next run: equal codes are made unique as by an
 // uninterrupted run and the unique indexes are made, also over the codes that a stop at
@@ -244,6 +277,11 @@ TEST_F(Krok558, RerunAfterAStopCompletesTheStep) {
         const std::string pierwszy = Krok_Z_Terminem();
         EXPECT_EQ(pierwszy.empty(), c.przed.empty()) << pierwszy;
         EXPECT_NE(pierwszy.find(c.gdzie), std::string::npos) << pierwszy;
+        // The clipboard holds the statement that stopped the step.
+        if (pierwszy.find("Table and key: KH_KONTA") != std::string::npos) {
+            EXPECT_EQ(Schowek().rfind("CREATE UNIQUE INDEX Podstawowy ON kh_konta", 0), 0u)
+                << Schowek();
+        }
         if (!pierwszy.empty()) {  // the next start opens the database again
             DbZamknij();
             DbOtwórz();

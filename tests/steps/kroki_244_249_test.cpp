@@ -214,12 +214,17 @@ TEST_F(Kroki244, CorrectionLinesByModeAndASecondRunChangesNothing) {
     Sql("insert into K_FAKTUR_ZAWART values (3, 'n', 4.5, 2, 3)");
     Sql("insert into K_FAKTUR_ZAWART values (4, 'x', 4.5, 2, -3)");
     Sql("alter table K_FAKTUR_ZAWART add column CENA_ORG money");
+    // A line without a net price keeps its original price.
+    Sql("insert into K_FAKTUR_ZAWART values (5, 'p', null, 2, -1, 2.5)");
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_249), "");
-        EXPECT_EQ(
-            Wiersze_Z("select CENA_ORG, ZFKOROUT_ILOSC, zfkorout_ilosckor from "
-                      "K_FAKTUR_ZAWART order by id"),
-            (Wiersze{{"4,5", "2", "-1"}, {"0", "0", "3"}, {"0", "0", "3"}, {"Null", "2", "-3"}}));
+        EXPECT_EQ(Wiersze_Z("select CENA_ORG, ZFKOROUT_ILOSC, zfkorout_ilosckor from "
+                            "K_FAKTUR_ZAWART order by id"),
+                  (Wiersze{{"4,5", "2", "-1"},
+                           {"0", "0", "3"},
+                           {"0", "0", "3"},
+                           {"Null", "2", "-3"},
+                           {"2,5", "2", "-1"}}));
     }
     EXPECT_EQ(Kolumna("select id_kasy from kontrahenci order by konh_id"),
               (std::vector<std::string>{"0", "3"}));

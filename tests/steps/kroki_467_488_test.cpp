@@ -127,6 +127,10 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
         "CENA_ORG money, ZFKOROUT_VAT text(3))");
     Sql("insert into DOK_KFA_ZAWART values (1, 5, 1, 1, '22')");
     Sql("insert into DOK_KFA_ZAWART values (2, 5, 1, 1, '22')");
+    // A correction whose invoice is not given, and a line of no correction.
+    Sql("insert into DOK_KFA values (3, null)");
+    Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, 1, '22')");
+    Sql("insert into DOK_KFA_ZAWART values (4, null, 1, null, '22')");
     Sql("create table KH_KONTA (COUNTT long, KONH_ID long)");
     Sql("insert into KH_KONTA values (1, 0)");
     Sql("insert into KH_KONTA values (2, 9)");
@@ -137,11 +141,17 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     Sql("create table KH_DEKRETY (COUNTT long, kpir_id long, COUNTT_KONTA long, KONH_ID long, "
         "OPIS text(20))");
     const std::vector<std::pair<std::string, std::string>> linie = {
-        {"1, 1, 2, 0, 'a'", "9"}, {"2, 1, 1, 0, 'a'", "9"}, {"3, 1, 1, 0, 'b'", "0"},
-        {"4, 2, 2, 0, 'a'", "9"}, {"5, 2, 1, 0, 'a'", "0"}, {"6, 3, 2, 0, 'a'", "9"},
+        {"1, 1, 2, 0, 'a'", "9"},
+        {"2, 1, 1, 0, 'a'", "9"},
+        {"3, 1, 1, 0, 'b'", "0"},
+        {"4, 2, 2, 0, 'a'", "9"},
+        {"5, 2, 1, 0, 'a'", "0"},
+        {"6, 3, 2, 0, 'a'", "9"},
         {"7, 3, 1, 0, 'b'", "9"},
         // Two contractors in one entry: the line without one takes the first line's.
-        {"8, 4, 3, 0, 'a'", "4"}, {"9, 4, 2, 0, 'a'", "9"}, {"10, 4, 1, 0, 'a'", "4"},
+        {"8, 4, 3, 0, 'a'", "4"},
+        {"9, 4, 2, 0, 'a'", "9"},
+        {"10, 4, 1, 0, 'a'", "4"},
     };
     std::vector<std::string> oczekiwane;
     for (const auto& [w, o] : linie) {
@@ -153,7 +163,19 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     EXPECT_EQ(Kolumna("select kwota from DOK_FIN_ZAWART"), (std::vector<std::string>{"5", "7"}));
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_485), "");
     EXPECT_EQ(Kolumna("select Fakout_id_Z from DOK_KFA_ZAWART order by FKOROUT_ID"),
-              (std::vector<std::string>{"30", "Null"}));
+              (std::vector<std::string>{"30", "0", "0", "0"}));
+    EXPECT_EQ(Wiersze_Z("select PROD_ID, CENA_ORG from DOK_KFA_ZAWART where FKOROUT_ID=4"),
+              (Wiersze{{"0", "0"}}));
+    EXPECT_ANY_THROW(Sql("insert into DOK_KFA_ZAWART values (1, 5, 1, 1, '22', 30)"));
+    // Two lines that the key cannot tell apart once a price not given is 0 stop the step.
+    Sql("alter table DOK_KFA_ZAWART drop constraint Podstawowy");
+    Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, null, '22', null)");
+    Sql("insert into DOK_KFA_ZAWART values (3, 5, 1, 0, '22', 0)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_485)
+                  .find("powtórzony klucz "
+                        "FKOROUT_ID,PROD_ID,ZFKOROUT_CENA_N,CENA_ORG,ZFKOROUT_VAT,Fakout_id_Z = 3, "
+                        "5, 1, 0, 22, 0"),
+              std::string::npos);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_488), "");
     EXPECT_EQ(Kolumna("select KONH_ID from KH_DEKRETY order by COUNTT"), oczekiwane);
 }

@@ -198,16 +198,23 @@ TEST_F(Kroki639, PreCorrectionCodesAlongChainsOfCorrections) {
     Sql("insert into DOK_FAK_ZAWART values (100, 1, 5, '22')");
     Sql("create table DOK_KFA_ZAWART (Countt counter, FKOROUT_ID long, FAKOUT_ID_Z long, prod_id "
         "long, CENA_ORG money, ZFKOROUT_VAT text(4))");
-    // Three corrections of one invoice line; a line of another price; an unknown product.
-    for (const char* l : {"1, 100, 1, 5, '22'", "2, 100, 1, 5, '7'", "3, 100, 1, 5, '7'",
-                          "4, 100, 1, 6, '22'", "5, 100, 2, 5, '22'"})
+    // Three corrections of one invoice line; a line of another price; an unknown product;
+    // two corrections that name no invoice (0), which correct no common line.
+    for (const char* l :
+         {"1, 100, 1, 5, '22'", "2, 100, 1, 5, '7'", "3, 100, 1, 5, '7'", "4, 100, 1, 6, '22'",
+          "5, 100, 2, 5, '22'", "6, 0, 1, 5, '22'", "7, 0, 1, 5, '7'"})
         Sql(std::string("insert into DOK_KFA_ZAWART (FKOROUT_ID, FAKOUT_ID_Z, prod_id, CENA_ORG, "
                         "ZFKOROUT_VAT) values (") +
             l + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_643), "");
-    EXPECT_EQ(
-        Wiersze_Z("select VAT_ORG, Numer_faktury from DOK_KFA_ZAWART order by Countt"),
-        (Wiersze{{"22", "F/1"}, {"22", "F/1"}, {"7", "F/1"}, {"7", "Null"}, {"Null", "Null"}}));
+    EXPECT_EQ(Wiersze_Z("select VAT_ORG, Numer_faktury from DOK_KFA_ZAWART order by Countt"),
+              (Wiersze{{"22", "F/1"},
+                       {"22", "F/1"},
+                       {"7", "F/1"},
+                       {"7", "Null"},
+                       {"Null", "Null"},
+                       {"7", "Null"},
+                       {"7", "Null"}}));
 }
 
 TEST_F(Kroki639, DriversOfDiscountRowsAndBalancePositions) {

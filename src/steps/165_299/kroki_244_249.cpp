@@ -149,8 +149,10 @@ void ClsKonwersje::Konwersja_248() {
 }
 
 void ClsKonwersje::Konwersja_249() {
+    // A line without a net price keeps the original price it holds.
     DbWykonajKonwersje(
-        "UPDATE [K_FAKTUR_ZAWART] SET [CENA_ORG]=[ZFKOROUT_CENA_N] where zfkorout_tryb='p'");
+        "UPDATE [K_FAKTUR_ZAWART] SET [CENA_ORG]=[ZFKOROUT_CENA_N] where zfkorout_tryb='p' and "
+        "[ZFKOROUT_CENA_N] is not null");
     DbWykonajKonwersje(
         "UPDATE [K_FAKTUR_ZAWART] SET [zfkorout_ilosckor]=-[zfkorout_ilosckor] where "
         "zfkorout_ilosckor<0 and zfkorout_tryb='n'");

@@ -70,12 +70,14 @@ Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela
 
 namespace {
 
-// Stops step krok naming tabela's key column klucz and its value, field 0 of rs, when
+// Stops step krok naming tabela's key klucz and its value, the fields of rs, when
 // powtorzony; closes rs.
 void Zatrzymaj_Gdy_Powtorzony(ClsKonwersje& k, int krok, const std::string& tabela,
                               const std::string& klucz, bool powtorzony,
                               std::unique_ptr<ado::Recordset>& rs) {
-    const std::string wartosc = powtorzony ? NzStr(rs->Fields(0).value()) : "";
+    std::string wartosc;
+    for (int i = 0; powtorzony && i < rs->FieldCount(); ++i)
+        wartosc += (i ? ", " : "") + NzStr(rs->Fields(i).value());
     k.ZamknijRSKonwersje(rs);
     if (powtorzony)
         throw jet::Error(jet::hr::Unspecified,
@@ -90,11 +92,16 @@ void Zatrzymaj_Gdy_Powtorzony(ClsKonwersje& k, int krok, const std::string& tabe
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek) {
     std::unique_ptr<ado::Recordset> rs;
+    std::string dane;
+    for (size_t od = 0; od <= klucz.size();) {
+        const size_t przecinek = std::min(klucz.find(',', od), klucz.size());
+        dane += (od ? " and " : "") + klucz.substr(od, przecinek - od) + " is not null";
+        od = przecinek + 1;
+    }
     const bool powtorzony =
         k.DbOtwórzSELKonwersje(rs,
-                               "top 1 " + klucz + " from " + tabela + " where " + klucz +
-                                   " is not null" + warunek + " group by " + klucz +
-                                   " having count(*)>1",
+                               "top 1 " + klucz + " from " + tabela + " where " + dane + warunek +
+                                   " group by " + klucz + " having count(*)>1",
                                true) > 0;
     Zatrzymaj_Gdy_Powtorzony(k, krok, tabela, klucz, powtorzony, rs);
 }

@@ -110,7 +110,7 @@ Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela
 
 // Stops step krok, which is rolled back (the database keeps its last completed version),
 // when two rows of tabela that warunek chooses (" and ..." or "") share a value of the
-// key column klucz, Null apart: the step's statements that take one row of tabela by
+// key klucz (a column, or columns separated by commas), Null apart: the step's statements that take one row of tabela by
 // that key would take either of them, or carry a figure twice. The message names the
 // table, the column and the value.
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,

@@ -41,6 +41,11 @@ Value Kwota(Currency c) {
     return Value::currency(c);
 }
 
+// The sum of two amounts, an amount not given counting as none.
+Value Suma(const Value& a, const Value& b) {
+    return jet::add(Kwota(NzCur(a)), Kwota(NzCur(b)));
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_331() {
@@ -68,9 +73,10 @@ void ClsKonwersje::Konwersja_331() {
                 std::string(zwrot ? "DOK_DZ" : "DOK_DD") + " WHERE DDOUT_numer='" +
                 kroki::W_Apostrofach(numer) + "'";
             if (DbOtwórzSELKonwersje(noty, tekst) <= 0) continue;
-            // Each partial sum is rounded; a Null bucket makes its sum 0 at that point.
+            // Each partial sum is rounded; a bucket not given adds nothing.
             for (int i = 0; i < kKoszyki; ++i) {
                 const Value nota = noty->Fields(i).value();
+                if (nota.is_null()) continue;
                 sumy[i] = NzCur(zwrot ? jet::subtract(Kwota(sumy[i]), nota)
                                       : jet::add(Kwota(sumy[i]), nota));
             }
@@ -83,13 +89,14 @@ void ClsKonwersje::Konwersja_331() {
             Kwota(sumy[n7]));
         const Value vat =
             jet::add(jet::add(Kwota(sumy[vat3]), Kwota(sumy[vat22])), Kwota(sumy[vat7]));
-        // The invoice side is the VAT before discount plus the net total.
+        // The invoice side is the VAT before discount plus the net total, an amount not
+        // given counting as none.
         const Currency d = Currency::from_scaled(
-            NzCur(jet::add(f.Fields(kBRabatV).value(), f.Fields(kWartN).value())).scaled -
+            NzCur(Suma(f.Fields(kBRabatV).value(), f.Fields(kWartN).value())).scaled -
             NzCur(jet::add(netto, vat)).scaled);
         if ((d < Currency::from_scaled(-kTolerancja.scaled) || d > kTolerancja) && rabat) {
             ++licznik;
-            const Value faktura = jet::add(f.Fields(kWartN).value(), f.Fields(kWartVAT).value());
+            const Value faktura = Suma(f.Fields(kWartN).value(), f.Fields(kWartVAT).value());
             Zapisz_Log("Konwersja 3,31  znalazła Fzb NR " + NzStr(f.Fields(kNumer).value()) +
                            " Fzb=" + NzStr(faktura) + " DD+DZ=" + NzStr(jet::add(netto, vat)),
                        Biezaca_Operacja, "");

@@ -6,6 +6,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 void ClsKonwersje::Konwersja_481() {
     DbWykonajKonwersje("update [DOK_FIN_ZAWART] set kwota=-kwota where kwota<0");
@@ -21,9 +22,28 @@ void ClsKonwersje::Konwersja_485() {
         "", "[DOK_KFA_ZAWART] inner join  DOK_KFA on DOK_KFA_ZAWART.fkorout_id=DOK_KFA.fkorout_id",
         "DOK_KFA_ZAWART.Fakout_id_Z=DOK_KFA.fakout_id",
         "DOK_KFA.fakout_id<>0 and DOK_KFA_ZAWART.Fakout_id_Z is null");
+    // The key takes no Null: a line that names no correction, a line of a correction that
+    // names no invoice (or of no correction), or a line that names no product, names
+    // none (0); a price not given is none (0). Two lines that the key then cannot tell
+    // apart, or a line without its rate, stop the step naming the table and the key (and
+    // the repeated line), with the old key kept.
+    for (const auto& [kolumna, opis] :
+         {std::pair{"FKOROUT_ID", "bez korekty"}, std::pair{"Fakout_id_Z", "bez faktury"},
+          std::pair{"PROD_ID", "bez produktu"}, std::pair{"ZFKOROUT_CENA_N", "bez ceny"},
+          std::pair{"CENA_ORG", "bez ceny przed korektą"}}) {
+        const std::string c = kolumna;
+        kroki::Loguj_Bez_Wskazania(*this, 485,
+                                   "linie korekt " + std::string(opis) + " (" + c + " = 0)",
+                                   "DOK_KFA_ZAWART where " + c + " is null");
+        DbWykonajKonwersje("update [DOK_KFA_ZAWART] set " + c + "=0 where " + c + " is null");
+    }
+    kroki::Jeden_Wiersz_Na_Klucz(
+        *this, 485, "DOK_KFA_ZAWART",
+        "FKOROUT_ID,PROD_ID,ZFKOROUT_CENA_N,CENA_ORG,ZFKOROUT_VAT,Fakout_id_Z");
     Utworz_Klucz_Podstawowy("DOK_KFA_ZAWART",
                             "FKOROUT_ID asc, PROD_ID asc, ZFKOROUT_CENA_N asc,CENA_ORG "
-                            "asc,ZFKOROUT_VAT asc,Fakout_id_Z asc");
+                            "asc,ZFKOROUT_VAT asc,Fakout_id_Z asc",
+                            1);
 }
 
 void ClsKonwersje::Konwersja_486() {

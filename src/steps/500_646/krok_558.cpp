@@ -229,6 +229,79 @@ void Przed_Dopisaniem_Jedynki(ClsKonwersje& k, const Kolumna_Kodu& kol) {
     }
 }
 
+// An account (K1) of the same year and number as K, entered before it (a lower Countt).
+constexpr const char* kTeSameKonto =
+    "kh_konta as K1 on K1.ROK=K.ROK and K1.NR_K_1=K.NR_K_1 and K1.NR_K_2=K.NR_K_2 and "
+    "K1.NR_K_3=K.NR_K_3 and K1.NR_K_4=K.NR_K_4 and K1.COUNTT<K.COUNTT";
+// The table of the later copies of an account (pozne, its Countt) and of the first copy
+// (pierwsze, the lowest Countt of that year and number), made and dropped by the step.
+constexpr const char* kPierwszeKonta = "tmp_Konta_Pierwsze";
+
+// The columns that hold an account's link to another account.
+struct Powiazanie {
+    const char* tabela;
+    const char* kolumna;
+};
+constexpr Powiazanie kPowiazaniaKont[] = {
+    {"KH_DEKRETY", "Countt_Konta"},         {"KH_DEKRETY", "Countt_Konta_Ojaca_1"},
+    {"KH_DEKRETY", "Countt_Konta_Ojaca_2"}, {"KH_DEKRETY", "Countt_Konta_Ojaca_3"},
+    {"KH_KONTA", "Countt_Konta_Ojaca_1"},   {"KH_KONTA", "Countt_Konta_Ojaca_2"},
+    {"KH_KONTA", "Countt_Konta_Ojaca_3"},   {"KH_SCHEMATY_ZAWART", "Countt_Konta"},
+};
+
+// The set list that adds the figures of the later copy L to the first copy F: the
+// turnovers and opening balances of every month that the chart has, a figure not given
+// adding nothing.
+std::string Dodaj_Kwoty_Kopii(ClsKonwersje& k) {
+    std::string lista;
+    for (const char* przedrostek : {"WN_", "MA_", "DZ_WN_", "DZ_MA_"})
+        for (int m = 0; m <= 12; ++m) {
+            const std::string c = przedrostek + std::string(m < 10 ? "0" : "") + std::to_string(m);
+            if (!k.Jest_Tabela("KH_KONTA", c)) continue;
+            lista += std::string(lista.empty() ? "" : ",") + "F." + c + "=IIf(L." + c +
+                     " is null,F." + c + ",Nz(F." + c + ",0)+L." + c + ")";
+        }
+    return lista;
+}
+
+// Steps 4.59 and 4.62 linked the postings of an account that the chart holds twice for
+// one year and number to its first copy, the lowest Countt. The later copies go, so that
+// the accounts' key is made: first every link to one of them names the first copy, and
+// the first copy takes their turnovers and opening balances (the later copies' postings
+// are its postings now). An account without its year or a part of its number, which no
+// fact completes, is left to the key, which then stops naming it.
+void Scal_Powtorzone_Konta(ClsKonwersje& k) {
+    if (k.Liczba_Z_Zapytania("count(*) from kh_konta as K inner join " +
+                             std::string(kTeSameKonto)) <= 0)
+        return;
+    const std::string mapa = kPierwszeKonta;
+    k.DbWykonajKonwersje("drop table " + mapa);
+    k.DbWykonajKonwersje("create table " + mapa + " (pozne long primary key, pierwsze long)");
+    k.DbWykonajKonwersje("insert into " + mapa +
+                         " (pozne, pierwsze) select K.COUNTT, Min(K1.COUNTT) from kh_konta as K "
+                         "inner join " +
+                         kTeSameKonto + " group by K.COUNTT");
+    kroki::Loguj_Bez_Wskazania(k, 558, "powtórzone konta scalone z pierwszym (najniższy Countt)",
+                               mapa);
+    for (const Powiazanie& p : kPowiazaniaKont) {
+        if (!k.Jest_Tabela(p.tabela, p.kolumna)) continue;
+        const std::string c = std::string(p.tabela) + "." + p.kolumna;
+        k.DbWykonajKonwersje("update " + std::string(p.tabela) + " inner join " + mapa + " on " +
+                             c + "=" + mapa + ".pozne set " + c + "=" + mapa + ".pierwsze");
+    }
+    const std::string kwoty = Dodaj_Kwoty_Kopii(k);
+    if (!kwoty.empty()) {
+        // A first copy of several later ones takes the figures of each once.
+        const Zamierzony_Raport po_kopii{jet::reports::Kind::MultiPair};
+        k.DbWykonajKonwersje("update (kh_konta as F inner join " + mapa + " on F.COUNTT=" + mapa +
+                             ".pierwsze) inner join kh_konta as L on L.COUNTT=" + mapa +
+                             ".pozne set " + kwoty);
+    }
+    k.DbWykonajKonwersje("delete kh_konta.* from kh_konta inner join " + mapa +
+                         " on kh_konta.COUNTT=" + mapa + ".pozne");
+    k.DbWykonajKonwersje("drop table " + mapa);
+}
+
 }  // namespace
 
 void ClsKonwersje::Przenumeruj_Kontrahentow() {
@@ -251,6 +324,7 @@ void ClsKonwersje::Konwersja_558() {
         Usun_Index(indeks, "KH_KONTA");
     for (const char* kol : {"NR_K_2", "NR_K_3", "NR_K_4"})
         Zmien_Typ_Pola(kol, kTypKodu, "kh_konta");
+    Scal_Powtorzone_Konta(*this);
     Utworz_Klucz_Podstawowy("kh_konta", "ROK,NR_K_1,NR_K_2,NR_K_3,NR_K_4", 1);
     for (const char* kol : {"NR_K_2", "NR_K_3", "NR_K_4"}) Utworz_Index(kol, "kh_konta", kol, 1);
 

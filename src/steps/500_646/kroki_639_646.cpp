@@ -139,13 +139,14 @@ void ClsKonwersje::Konwersja_643() {
         "DOK_KFA_ZAWART.VAT_ORG=dok.ZFAKOUT_VAT,DOK_KFA_ZAWART.Numer_faktury=dok_fak.FAKOUT_NUMER");
     std::unique_ptr<ado::Recordset> linie;
     std::unique_ptr<ado::Recordset> wczesniejsze;
+    // Lines of corrections that name no invoice (0) correct no common invoice line.
     DbOtwórzSEL(
         linie,
         "distinctrow DOK_KFA_ZAWART.VAT_ORG,dok_kfa_zawart.PROD_ID,dok_kfa_zawart.CENA_ORG,"
         "dok_kfa_zawart.FAKOUT_ID_Z,dok_kfa_zawart.FKOROUT_ID,dok_kfa_zawart.Countt,DOK_KFA_ZAWART."
         "ZFKOROUT_VAT,k2.ZFKOROUT_VAT FROM  DOK_KFA_ZAWART inner join DOK_KFA_ZAWART as k2 on "
         "dok_kfa_zawart.FAKOUT_ID_Z=k2.FAKOUT_ID_Z and dok_kfa_zawart.prod_id=k2.prod_id WHERE "
-        "dok_kfa_zawart.FKOROUT_ID<>k2.FKOROUT_ID and "
+        "dok_kfa_zawart.FKOROUT_ID<>k2.FKOROUT_ID and dok_kfa_zawart.FAKOUT_ID_Z<>0 and "
         "(dok_kfa_zawart.ZFKOROUT_VAT<>k2.ZFKOROUT_VAT "
         "or dok_kfa_zawart.ZFKOROUT_VAT<>dok_kfa_zawart.VAT_ORG or k2.ZFKOROUT_VAT<>k2.VAT_ORG) "
         "order by dok_kfa_zawart.FKOROUT_ID",
