@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -74,9 +75,19 @@ inline constexpr std::string_view kZnacznik_Kroku = "Krok w jednej transakcji";
 // loop's is passed over. Only the Log's last megabytes are read.
 Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka, int krok,
                              std::string* blad = nullptr);
-// True when step krok, begun and not ended by the earlier tool, stops before its first
-// write; false when it goes on over what that run left.
-bool Krok_Zatrzymuje_Po_Przerwaniu(int krok);
+// What proves that a step may go on over the earlier tool's half-done work: it writes
+// nothing, or the sweep over its killed states ended each as the straight run.
+enum class Dowod_Kroku : uint8_t { Bez_Zapisow, Przebieg };
+struct Krok_Po_Przerwaniu {
+    int krok;
+    Dowod_Kroku dowod;
+};
+// The table of the steps that go on when the earlier tool began them and did not end them,
+// and take only their version when it ended them without it (driver/kroki_po_przerwaniu.inc),
+// in step order; Krok_Idzie_Dalej_Po_Przerwaniu: krok is one of them. Every other step
+// stops there before its first write.
+std::span<const Krok_Po_Przerwaniu> Kroki_Po_Przerwaniu();
+bool Krok_Idzie_Dalej_Po_Przerwaniu(int krok);
 
 class ClsKonwersje {
   public:

@@ -254,30 +254,22 @@ Krok_Z_Logu Czytaj_Log_Kroku(const std::string& log, const std::string& sciezka,
 
 namespace {
 
-// The steps that stop before their first write when the earlier tool left them begun
-// and not ended: a statement of theirs that must not run twice (it adds to a figure, or
-// moves a value by an amount, or numbers records in the order it finds them) runs after
-// nothing of the schema that tells whether it has run. Every other step goes on: its
-// statements are safe to run again, or its guards end each such state as an
-// uninterrupted run, or stop naming what is half done.
-constexpr int kZatrzymuja[] = {
-    184,            // an index dropped and made again inside a column change
-    189, 193, 196,  // the products' and raw materials' numbers, one record at a time
-    366,            // the grosz nudges of collective invoices' wart_dd
-    388,            // the parties' register numbers, one record at a time
-    404,            // benefit breaks pointed at the party register
-    432,            // settling lines lowered to their cash document's worth
-    539,            // repeated document numbers, one record at a time
-    558,            // the parties' numbers, short names and codes, one record at a time
-    608,            // equal stocktaking lines' quantities added together
-    640,            // balance-sheet positions above 124 moved down by 124
+// The steps that go on over the earlier tool's half-done work, each with its proof.
+constexpr Krok_Po_Przerwaniu kIdaDalej[] = {
+#define KROK(v, dowod) {v, Dowod_Kroku::dowod},
+#include "driver/kroki_po_przerwaniu.inc"
+#undef KROK
 };
-static_assert(std::ranges::is_sorted(kZatrzymuja));
+static_assert(std::ranges::is_sorted(kIdaDalej, {}, &Krok_Po_Przerwaniu::krok));
 
 }  // namespace
 
-bool Krok_Zatrzymuje_Po_Przerwaniu(int krok) {
-    return std::ranges::binary_search(kZatrzymuja, krok);
+std::span<const Krok_Po_Przerwaniu> Kroki_Po_Przerwaniu() {
+    return kIdaDalej;
+}
+
+bool Krok_Idzie_Dalej_Po_Przerwaniu(int krok) {
+    return std::ranges::binary_search(kIdaDalej, krok, {}, &Krok_Po_Przerwaniu::krok);
 }
 
 void ClsKonwersje::Czytaj_Log_Przebiegu() {

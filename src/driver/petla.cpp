@@ -30,6 +30,16 @@ int Krok_Wersji(double wersja) {
     return static_cast<int>(std::lround(dwa_miejsca * 100.0f));
 }
 
+// What the earlier tool left of a step that cannot go on over it, by the Log's line,
+// and what to do: the message's text after "została przerwana ".
+std::string Stan_Przerwanego(const Krok_Z_Logu& log) {
+    const bool koniec = log.stan == Stan_Z_Logu::Zakonczony;
+    return (koniec ? "przed zapisem wersji (" + log.wiersz +
+                         " ma jego \"End\", baza nie ma jego wersji)"
+                   : "w trakcie kroku (" + log.wiersz + " ma jego \"Begin\" bez \"End\")") +
+           "; przywróć kopię bazy zrobioną przed tamtą konwersją i przekonwertuj ją tym programem";
+}
+
 }  // namespace
 
 ClsKonwersje::ClsKonwersje() = default;
@@ -102,13 +112,13 @@ bool ClsKonwersje::RUN_Konwersje() {
     // and the step it stopped is rolled back when the conversion object goes.
     Czytaj_Log_Przebiegu();
     for (int v = Wersja_Startowa + 1; v <= ostatni; ++v) {
-        // The first step, begun and not ended by the earlier tool, stops here before its
-        // first write when it cannot go on over what that run left; ended and without its
-        // version, it ran whole, and only its version is written.
+        // The first step, begun and not ended by the earlier tool, or ended and without its
+        // version, goes on only where the table of such steps proves that this program's
+        // step ends what that run left as an uninterrupted run; ended, it ran whole, and
+        // only its version is written. Any other step stops here before its first write.
         const bool pierwszy = v == Wersja_Startowa + 1 && Log_Kroku.krok == v;
-        if (pierwszy && Przerwany_Wg_Logu(v) && Krok_Zatrzymuje_Po_Przerwaniu(v))
-            Konwersja_Przerwana(
-                v, "w trakcie kroku (" + Log_Kroku.wiersz + " ma jego \"Begin\" bez \"End\")");
+        if (pierwszy && Log_Kroku.stan != Stan_Z_Logu::Brak && !Krok_Idzie_Dalej_Po_Przerwaniu(v))
+            Konwersja_Przerwana(v, Stan_Przerwanego(Log_Kroku));
         const bool tylko_wersja = pierwszy && Log_Kroku.stan == Stan_Z_Logu::Zakonczony;
         // Each step is a unit of work with its version: a run that ends inside it, by an
         // Abort, a critical error or a kill, leaves the database as the last completed

@@ -42,7 +42,12 @@
 #                          of them committed, the version not recorded); the Log is left
 #                          as that tool leaves it: the step's "Begin" without "End" (with
 #                          "End" once every write is committed), without this program's
-#                          mark, so that the rerun meets the Log's word on the step
+#                          mark, so that the rerun meets the Log's word on the step. A step
+#                          of the table of those that go on over such a state
+#                          (src/driver/kroki_po_przerwaniu.inc) must end every state as the
+#                          road; any other must stop before it writes, naming the step
+#                          ("same(unlisted)", "blocked(kept)(listed)" and "blocked(unnamed)"
+#                          fail)
 #   --rows                 the road of the demonstration database whose tables that the
 #                          demonstration leaves empty get rows at the entry of the steps
 #                          that read them (tests/crash/wiersze.txt: STEP TABLE...; the
@@ -74,8 +79,8 @@
 # so having made one write more than on the road (the failed one again). Then the
 # figures, and in the killed mode a table per step: the states tried, "same", "DIFF",
 # "blocked(kept)" and "blocked(CHANGED)". Exit status 0 when every rerun ended with the
-# road's database (or, in the killed mode, stopped keeping the killed state) and no step
-# absorbed a failure.
+# road's database (or, in the killed mode, a step not in the table stopped, naming it and
+# keeping the killed state) and no step absorbed a failure.
 set -euo pipefail
 
 me=stops_in_steps
@@ -94,7 +99,7 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,78p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,83p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 # The detail of the line that this program logs before each step's "Begin".
 export MARK="Krok w jednej transakcji"
@@ -284,6 +289,9 @@ stop() {
     rerun=$(KONW_KROKI=$steps run "$f")
     version=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
     version=${version% }
+    # The table's word on the step: whether it goes on over the earlier tool's state.
+    listed=0
+    grep -q "^KROK($s," "$SRC/src/driver/kroki_po_przerwaniu.inc" && listed=1
     if [ "$version" != "$(cat "$WORK/expect-$s.version")" ]; then
         verdict=blocked
         if [ "$mode" = zabij ]; then
@@ -304,6 +312,16 @@ stop() {
     else
         verdict=DIFF
         diff "$WORK/expect-$s.txt" "$f/outcome.txt" >"$f/diff.txt" || true
+    fi
+    if [ "$mode" = zabij ]; then
+        if [ $listed = 1 ]; then
+            [ "$verdict" = same ] || verdict="$verdict(listed)"
+        elif [ "$verdict" = same ]; then
+            verdict="same(unlisted)"
+        elif [ "$verdict" = "blocked(kept)" ] &&
+            [[ $statement != *"do wersji $((s / 100)).$(printf %02d $((s % 100))) została przerwana"* ]]; then
+            verdict="blocked(unnamed)"
+        fi
     fi
     [ $verdict != same ] && [ $verdict != "blocked(kept)" ] || [[ $at == *"(absorbed)"* ]] ||
         rm -rf "$f"

@@ -13,6 +13,7 @@
 #include "db/postep.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje_env.h"
+#include "driver/liczby.h"
 #include "driver/start.h"
 #include "jet/session.h"
 #include "platform/paths.h"
@@ -358,41 +359,51 @@ TEST(Log_Kroku, OnlyARegularFilesEndIsRead) {
     std::filesystem::remove_all(dir);
 }
 
-// The earlier tool's "Begin" of a step that cannot go on over its half-done work stops
-// the run before the step writes anything; its "End" without the version gives the step
-// its version without running it again.
-TEST_F(Petla, StepThatTheLogShowsHalfDoneStopsOrTakesItsVersion) {
-    for (const char* co : {"Begin", "End"}) {
-        SCOPED_TRACE(co);
+// The earlier tool's "Begin" of the run's first step without "End", or its "End" without
+// the version: a step of the table (5.09) goes on over it, or takes only its version; any
+// other (5.39) stops before it writes, naming the step and the Log's line.
+TEST_F(Petla, StepThatTheLogShowsHalfDoneGoesOnOnlyByTheTable) {
+    const struct {
+        int krok;
+        const char* co;
+        int ran;
+        const char* stop;  // nullptr: the run completes
+    } przypadki[] = {
+        {509, "Begin", 1, nullptr},
+        {509, "End", 0, nullptr},
+        {539, "Begin", 0, "5.39 została przerwana w trakcie kroku (plik Log, wiersz"},
+        {539, "End", 0, "5.39 została przerwana przed zapisem wersji (plik Log, wiersz"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(std::to_string(p.krok) + p.co);
         TearDown();
         SetUp();
-        polaczenie().Execute("UPDATE Nieruszac SET NumerWersji = 5.38");
-        Wersja_Bazy = 5.38;
+        Wersja_Bazy = (p.krok - 1) / 100.0;
+        polaczenie().Execute("UPDATE Nieruszac SET NumerWersji = " + Tekst_Liczby(Wersja_Bazy));
+        const std::string w =
+            "\"2024-03-01 10:00:00,,,,, " + std::to_string(p.krok) + ",Konwersja,";
         std::ofstream(platform::log_file_for(Sciezka_Bazy), std::ios::binary | std::ios::app)
-            << "\"2024-03-01 10:00:00,,,,, 539,Konwersja,Begin,C:\\Dane\\baza.mdb\"\r\n"
-            << (co == std::string("End")
-                    ? "\"2024-03-01 10:00:01,,,,, 539,Konwersja,End,C:\\Dane\\baza.mdb\"\r\n"
-                    : "");
+            << w << "Begin,C:\\Dane\\baza.mdb\"\r\n"
+            << (p.co == std::string("End") ? w + "End,C:\\Dane\\baza.mdb\"\r\n" : "");
         int ran = 0;
-        kroki({{539, [&](ClsKonwersje&) {
+        kroki({{p.krok, [&](ClsKonwersje&) {
                     ++ran;
                     polaczenie().Execute("UPDATE UZYTKOWNICY SET prawa = 'x'");
                 }}});
-        if (co == std::string("Begin")) {
+        if (p.stop == nullptr) {
+            ASSERT_TRUE(k.RUN_Konwersje());
+        } else {
             try {
                 k.RUN_Konwersje();
                 ADD_FAILURE() << "the run went on";
             } catch (const jet::Error& e) {
-                EXPECT_NE(e.description().find("5.39 została przerwana w trakcie kroku (plik Log"),
-                          std::string::npos)
-                    << e.description();
+                EXPECT_NE(e.description().find(p.stop), std::string::npos) << e.description();
+                EXPECT_NE(e.description().find("przywróć kopię bazy"), std::string::npos);
             }
-            EXPECT_EQ(wersja_w_bazie(), "5,38");
-        } else {
-            ASSERT_TRUE(k.RUN_Konwersje());
-            EXPECT_EQ(ile_w_logu(" 539,Konwersja,Krok zakończony wcześniej"), 1);
+            EXPECT_EQ(wersja_w_bazie(), Format_Liczby_2((p.krok - 1) / 100.0));
         }
-        EXPECT_EQ(ran, 0);
+        EXPECT_EQ(ran, p.ran);
+        EXPECT_EQ(ile_w_logu("Krok zakończony wcześniej"), p.ran == 0 && !p.stop ? 1 : 0);
     }
 }
 
