@@ -253,10 +253,9 @@ class ClsKonwersje {
     void Konwertuj_A97_A2000();
 
     // What the Log says of the run's first step (Czytaj_Log_Przebiegu, at the run's
-    // start); Przerwany_Wg_Logu: the earlier tool began step krok and did not end it.
+    // start).
     Krok_Z_Logu Log_Kroku;
     void Czytaj_Log_Przebiegu();
-    bool Przerwany_Wg_Logu(int krok) const;
 
     // State of the run.
     std::string Sciezka;                     // the data source of the open connection

@@ -283,7 +283,3 @@ void ClsKonwersje::Czytaj_Log_Przebiegu() {
                            {"Plik Log nie został odczytany (" + blad +
                             "); nie sprawdzono, czy poprzednia konwersja przerwała krok"});
 }
-
-bool ClsKonwersje::Przerwany_Wg_Logu(int krok) const {
-    return Log_Kroku.stan == Stan_Z_Logu::Rozpoczety && Log_Kroku.krok == krok;
-}

@@ -34,17 +34,8 @@ std::string Forma_Kontrahenta(const std::string& tabela) {
 
 void ClsKonwersje::Konwersja_238() {
     // Kind 4 becomes 41 after 41 has become 40: run again, the recoding would make those
-    // entries 40. Where the Log says that the earlier tool began the step and did not end
-    // it, the table that it drops first is gone, and no entries of kind 4 are left while
-    // entries of kind 41 stand, nothing tells whether it got to them. Without the Log's
-    // word the same facts are an ordinary database (a release that never had the table),
-    // and the step runs.
-    if (Przerwany_Wg_Logu(238) && !Jest_Tabela("KONTRAHENT_RODZAJ") &&
-        Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=4") == 0 &&
-        Liczba_Z_Zapytania("count(*) from [KPiR_ksiega] where [Rodzaj]=41") > 0)
-        Konwersja_Przerwana(238,
-                            "po usunięciu tabeli KONTRAHENT_RODZAJ; zapisy księgi rodzaju 4 "
-                            "mogły zostać już oznaczone rodzajem 41, który krok zmienia na 40");
+    // entries 40. The step is not among those that go on over the earlier tool's half-done
+    // work, so a run that the Log shows stopped inside it never reaches here.
     DbWykonajKonwersje("drop table [KONTRAHENT_RODZAJ]");
     // One statement a code, in this order: a row recoded here matches no later test.
     static constexpr std::pair<int, int> kKody[] = {{10, 2},  {20, 11}, {21, 1}, {30, 3},
