@@ -187,21 +187,31 @@ void Zrzuc(jet::Database& db, const std::string& plik) {
     std::ofstream(plik) << out;
 }
 
-// The SQLite names (tables' t..., columns' c...) that the step's statements name; "*"
-// after a table's name when a statement naming it selects every column.
+// The SQLite names (tables' t..., columns' c...) that the step's statements on data name
+// (not the catalog's nor the planner's statistics, not a table's making or dropping, not inside a
+// quoted text); "*" after a table's name when a statement naming it selects every column.
 int Slad(unsigned, void* zbior, void*, void* tekst) {
     auto& z = *static_cast<std::set<std::string>*>(zbior);
     const std::string s = static_cast<const char*>(tekst);
+    const std::string poczatek = jet::text::upper(s.substr(0, s.find_first_of(" (")));
+    if (s.find("MSys") != std::string::npos || s.find("sqlite_stat") != std::string::npos ||
+        s.starts_with("SELECT count(*) FROM (SELECT 1 FROM") || poczatek == "CREATE" ||
+        poczatek == "DROP" || poczatek == "ALTER" || poczatek == "PRAGMA")
+        return 0;
     const bool gwiazdka = s.find('*') != std::string::npos;
+    auto slowo = [&](size_t i) {
+        return std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_';
+    };
     for (size_t i = 0; i < s.size(); ++i) {
-        if ((s[i] != 't' && s[i] != 'c') ||
-            (i > 0 && (std::isalnum(static_cast<unsigned char>(s[i - 1])) || s[i - 1] == '_')))
+        if (s[i] == '\'') {
+            i = s.find('\'', i + 1);
+            if (i == std::string::npos) break;
             continue;
+        }
+        if ((s[i] != 't' && s[i] != 'c') || (i > 0 && slowo(i - 1))) continue;
         size_t j = i + 1;
         while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-        if (j == i + 1 ||
-            (j < s.size() && (std::isalnum(static_cast<unsigned char>(s[j])) || s[j] == '_')))
-            continue;
+        if (j == i + 1 || (j < s.size() && slowo(j))) continue;
         z.insert(s.substr(i, j - i));
         if (gwiazdka && s[i] == 't') z.insert(s.substr(i, j - i) + "*");
         i = j - 1;
@@ -673,10 +683,21 @@ class Relacje {
             const auto mb = tresc(tb), mo = tresc(to);
             if (mb == mo) continue;
             long roznych = 0;
-            for (const auto& s : mb)
-                if (!mo.count(s)) ++roznych;
-            zglos("order", r.tabela, nazwa, "*",
-                  std::to_string(roznych) + " of " + std::to_string(mb.size()) + " rows differ");
+            for (const auto& s : mb) roznych += !mo.count(s);
+            // The columns whose values differ, else the rows' combinations of them.
+            std::vector<std::string> kolumny;
+            for (size_t i = 0; i < tb->kolumny.size(); ++i) {
+                if (tb->rodzaje[i] == 'l' || zmienne_.count(nazwa + "." + tb->kolumny[i])) continue;
+                std::multiset<std::string> x, y;
+                for (const auto& w : tb->wiersze) x.insert(w.second[i]);
+                for (const auto& w : to->wiersze) y.insert(w.second[i]);
+                if (x != y) kolumny.push_back(tb->kolumny[i]);
+            }
+            if (kolumny.empty()) kolumny.push_back("*");
+            for (const auto& k : kolumny)
+                zglos(
+                    "order", r.tabela, nazwa, k,
+                    std::to_string(roznych) + " of " + std::to_string(mb.size()) + " rows differ");
         }
     }
 

@@ -46,15 +46,15 @@ awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
     $2 == "stops" { st[$1]++; s[$1] = 1; next }
     { k = $1 "\t" $2; if ($NF == "stated") ok[k]++; else bad[k]++; s[$1] = 1 }
     END { split("null-none null-replaces names-nothing order", r, " ")
-        printf "%-6s", "step"; for (i = 1; i <= 4; i++) printf " %20s", r[i] " t/f/s"; printf " %6s\n", "stops"
-        for (v in s) { line = sprintf("%-6s", v); any = 0
+        for (v in s) { line = sprintf("%-6s", v)
             for (i = 1; i <= 4; i++) { k = v "\t" r[i]; line = line sprintf(" %20s", (t[k] + 0) "/" (bad[k] + 0) "/" (ok[k] + 0))
-                T[i] += t[k]; B[i] += bad[k]; O[i] += ok[k]; any += bad[k] }
-            print line sprintf(" %6d", st[v]) }
-        printf "%-6s", "all"; for (i = 1; i <= 4; i++) printf " %20s", T[i] "/" B[i] "/" O[i]; printf "\n" }' \
-    "$f/wynik.txt" | sort -V >"$f/tabela.txt"
+                T[i] += t[k]; B[i] += bad[k]; O[i] += ok[k] }
+            print line sprintf(" %6d", st[v]); S += st[v] }
+        printf "zzzall"; for (i = 1; i <= 4; i++) printf " %20s", T[i] "/" B[i] "/" O[i]; printf " %6d\n", S }' \
+    "$f/wynik.txt" | sort -V | sed "s/^zzzall/all   /" >"$f/tabela.txt"
 grep -v -P '\t(tried|stops)\t' "$f/wynik.txt" | grep -v -P '\tstated$' >"$f/znalezione.txt" || true
 echo "$me: per step and relation: changes tried / findings / findings stated (t/f/s); detail in $f/wynik.txt"
+printf '%-6s %20s %20s %20s %20s %6s\n' step null-none null-replaces names-nothing order stops
 cat "$f/tabela.txt"
 echo "$me: $(wc -l <"$f/znalezione.txt") findings not stated; road ended with status $status at version $version"
 cut -c 1-300 "$f/znalezione.txt" | sed 's/^/    /'
