@@ -35,6 +35,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -416,24 +417,31 @@ class Relacje {
             if (!czyta.count(t->sql_name) || t->wiersze.empty()) continue;
             if (t->wiersze.size() > 1) zmiany.push_back({"R", nazwa, "", 0});
             const jet::TableInfo* ti = polaczenie().database().catalog().table(nazwa);
+            std::vector<int64_t> zmieniane;
+            if (const Tabela* tb = b.tabela(nazwa); tb && tb->kolumny == t->kolumny)
+                for (const auto& [r, w] : t->wiersze)
+                    if (auto x = tb->wiersze.find(r); x == tb->wiersze.end() || x->second != w)
+                        zmieniane.push_back(r);
             for (size_t i = 0; i < t->kolumny.size(); ++i) {
                 const jet::ColumnInfo* c = ti ? ti->column(t->kolumny[i]) : nullptr;
                 if (t->rodzaje[i] != 'n' || !c ||
                     (!czyta.count(c->sql_name) && !czyta.count(t->sql_name + "*")))
                     continue;
-                // The cell: one holding 0, else one holding a value, else the first.
-                int64_t id = t->wiersze.begin()->first;
-                for (const auto& [r, w] : t->wiersze)
-                    if (w[i] == "0") {
-                        id = r;
-                        break;
-                    }
-                if (t->wiersze.at(id)[i] != "0")
-                    for (const auto& [r, w] : t->wiersze)
-                        if (w[i] != kBrak) {
-                            id = r;
-                            break;
-                        }
+                // The cell: of the rows that the step changes or deletes (else of all), one
+                // holding 0, else one holding a value, else the first.
+                std::vector<int64_t> wiersze = zmieniane;
+                if (wiersze.empty())
+                    for (const auto& w : t->wiersze) wiersze.push_back(w.first);
+                auto pierwszy = [&](auto warunek) -> std::optional<int64_t> {
+                    for (int64_t r : wiersze)
+                        if (warunek(t->wiersze.at(r)[i])) return r;
+                    return std::nullopt;
+                };
+                const int64_t id = pierwszy([](const std::string& x) {
+                                       return x == "0";
+                                   }).value_or(pierwszy([](const std::string& x) {
+                                                   return x != kBrak;
+                                               }).value_or(wiersze[0]));
                 const std::string wartosc = t->wiersze.at(id)[i];
                 komorki[nazwa + "." + t->kolumny[i]] = {{"", nazwa, t->kolumny[i], id}, wartosc};
                 if (wartosc != "0") zmiany.push_back({"Z", nazwa, t->kolumny[i], id});
