@@ -566,7 +566,8 @@ class Relacje {
         for (const auto& w : wyjatki_) {
             auto pasuje = [](const std::string& wzor, const std::string& s) {
                 return wzor == "*" || wzor == s ||
-                       (wzor.ends_with(".*") && s.starts_with(wzor.substr(0, wzor.size() - 1)));
+                       (wzor.ends_with(".*") && s.starts_with(wzor.substr(0, wzor.size() - 1))) ||
+                       (wzor.starts_with("*.") && s.ends_with(wzor.substr(1)));
             };
             stated = stated || ((w[0] == "*" || w[0] == wersja(v_)) && w[1] == relacja &&
                                 pasuje(w[2], zmiana) && pasuje(w[3], tabela + "." + kolumna));
