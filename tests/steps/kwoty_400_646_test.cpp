@@ -227,6 +227,16 @@ const Przypadek kPrzypadki[] = {
                   "insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 77, Null)"}),
      {"select KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART"},
      {{"12000"}}},
+    {"5.92: a discount row without a driver leaves the customer's driver",
+     5.91,
+     &ClsKonwersje::Konwersja_592,
+     {"create table kontrahenci (konh_id long, kier_id1 long)",
+      "create table kontrahenci_rabaty (konh_id long, Id_GR_prod long, kier_id1 long)",
+      "insert into kontrahenci values (1, 4)", "insert into kontrahenci values (2, 4)",
+      "insert into kontrahenci_rabaty values (1, 0, Null)",
+      "insert into kontrahenci_rabaty values (2, 0, 6)"},
+     {"select kier_id1 from kontrahenci order by konh_id"},
+     {{"4"}, {"6"}}},
 };
 
 class Kwoty : public BazaKroku, public ::testing::WithParamInterface<Przypadek> {};
