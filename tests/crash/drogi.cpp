@@ -110,7 +110,8 @@ std::string wersja(int v) {
 // KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE) and
 // one a step (STEP "tried" RELATION COUNT), KONW_RELACJE_WYJATKI is the table of what a
 // step means otherwise (tests/crash/relacje_wyjatki.txt): a finding that a line of it
-// matches is written "stated". KONW_RELACJE_ZADANIA: children at once (2).
+// matches is written "stated". KONW_RELACJE_ZADANIA: children at once (2);
+// KONW_RELACJE_ZOSTAW set keeps each step's folder of runs (to read a finding's dumps).
 namespace relacje {
 
 constexpr const char* kBrak = "\\N";
@@ -389,6 +390,7 @@ class Relacje {
         const Zrzut wejscie(kat + "/B/wejscie.txt"), b(kat + "/B/po.txt"), b2(kat + "/B2/po.txt");
         if (!b.jest || !b2.jest) {
             wynik_ << wersja(v) << "\tstops\tB\t-" << std::endl;
+            if (srodowisko("KONW_RELACJE_ZOSTAW").empty()) std::filesystem::remove_all(kat);
             return;
         }
         // What two runs of one entry end differently is the run's, not the data's.
