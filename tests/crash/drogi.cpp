@@ -666,7 +666,9 @@ class Relacje {
 
     // The reversed run's rows against B's, by content, counters left out.
     void kolejnosc(const Zrzut& b, const Zrzut& o, const Zmiana& r) {
-        for (const auto& [nazwa, blok] : b.bloki) {
+        for (const auto& para : b.bloki) {
+            const std::string& nazwa = para.first;
+            const std::string& blok = para.second;
             const auto ob = o.bloki.find(nazwa);
             if (ob != o.bloki.end() && ob->second == blok) continue;
             if (zmienne_.count(nazwa + ".*")) continue;
