@@ -652,10 +652,15 @@ class Relacje {
         if (ke == te->kolumny.end() || kb == tb->kolumny.end()) return;
         const size_t ie = static_cast<size_t>(ke - te->kolumny.begin()),
                      ib = static_cast<size_t>(kb - tb->kolumny.begin());
+        // Re-pointed: another row's id (a positive number; 0, -1 and Null are marks) became
+        // another id.
+        auto id_ = [](const std::string& x) {
+            return x != kBrak && !x.starts_with('-') && x != "0";
+        };
         bool przepina = false;
         for (const auto& [id, w] : te->wiersze)
             if (auto x = tb->wiersze.find(id); id != c.wiersz && x != tb->wiersze.end() &&
-                                               w[ie] != "0" && w[ie] != kBrak &&
+                                               id_(w[ie]) && id_(x->second[ib]) &&
                                                x->second[ib] != w[ie])
                 przepina = true;
         const std::string* po = d.komorka(c.tabela, c.wiersz, c.kolumna);
