@@ -107,8 +107,9 @@ std::string wersja(int v) {
 //                  where the step re-points the column (other rows' ids change), the
 //                  cell ends 0;
 //   order          R holds the rows that B holds, by content (counters left out).
-// KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE) and
-// one a step (STEP "tried" RELATION COUNT), KONW_RELACJE_WYJATKI is the table of what a
+// KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE), one
+// a run that stopped or whose change the file refused (STEP "stops"|"refused" CHANGE -)
+// and one a step (STEP "tried" RELATION COUNT), KONW_RELACJE_WYJATKI is the table of what a
 // step means otherwise (tests/crash/relacje_wyjatki.txt): a finding that a line of it
 // matches is written "stated". KONW_RELACJE_ZADANIA: children at once (2);
 // KONW_RELACJE_ZOSTAW set keeps each step's folder of runs (to read a finding's dumps).
@@ -255,7 +256,11 @@ int Slad(unsigned, void* zbior, void*, void* tekst) {
                    : z.rodzaj == "N" ? "NULL"
                                      : kNikt) +
                   " WHERE rowid = " + std::to_string(z.wiersz);
-        if (sqlite3_exec(h, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::_Exit(5);
+        // A change that the file refuses (a unique index, a required column) is not tried.
+        if (sqlite3_exec(h, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            std::ofstream(kat + "/odmowa") << sqlite3_errmsg(h) << "\n";
+            std::_Exit(5);
+        }
     }
     std::set<std::string> czyta;
     if (z.rodzaj == "B") {
@@ -464,8 +469,8 @@ class Relacje {
             const Zrzut z(wartosc == "0" ? kat + "/B/po.txt" : po("Z", c));
             const Zrzut n(wartosc == kBrak ? kat + "/B/po.txt" : po("N", c));
             if (!z.jest || !n.jest) {
-                wynik_ << wersja(v) << "\tstops\t" << kolumna << (z.jest ? " Null" : " 0")
-                       << "\t-\n";
+                wynik_ << wersja(v) << (z.jest ? nie(po("N", c)) : nie(po("Z", c))) << kolumna
+                       << (z.jest ? " Null" : " 0") << "\t-\n";
                 continue;
             }
             proby["null-none"]++;
@@ -474,7 +479,7 @@ class Relacje {
             if (id_kolumna(c.kolumna)) {
                 const Zrzut d(po("D", c));
                 if (!d.jest) {
-                    wynik_ << wersja(v) << "\tstops\t" << kolumna << " " << kNikt << "\t-\n";
+                    wynik_ << wersja(v) << nie(po("D", c)) << kolumna << " " << kNikt << "\t-\n";
                     continue;
                 }
                 proby["names-nothing"]++;
@@ -486,7 +491,8 @@ class Relacje {
             if (r.rodzaj != "R") continue;
             const Zrzut o(kat + "/" + katalog(r) + "/po.txt");
             if (!o.jest) {
-                wynik_ << wersja(v) << "\tstops\t" << r.nazwa() << "\t-\n";
+                wynik_ << wersja(v) << nie(kat + "/" + katalog(r) + "/po.txt") << r.nazwa()
+                       << "\t-\n";
                 continue;
             }
             proby["order"]++;
@@ -500,6 +506,13 @@ class Relacje {
     }
 
   private:
+    // Why a run has no dump (its po.txt): the change refused, or the step stopped.
+    static std::string nie(const std::string& po) {
+        return std::filesystem::exists(std::filesystem::path(po).parent_path() / "odmowa")
+                   ? "\trefused\t"
+                   : "\tstops\t";
+    }
+
     static std::string katalog(const Zmiana& z) {
         std::string k = z.nazwa();
         for (char& c : k)

@@ -44,6 +44,7 @@ version=$("$TOOLS/konwersja/wersja-bazy" "$f/run/d/baza.mdb" 2>&1)
 # The summary: per step and relation, the changes tried, the findings and those stated.
 awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
     $2 == "stops" { st[$1]++; s[$1] = 1; next }
+    $2 == "refused" { next }
     { k = $1 "\t" $2; if ($NF == "stated") ok[k]++; else bad[k]++; s[$1] = 1 }
     END { split("null-none null-replaces names-nothing order", r, " ")
         for (v in s) { line = sprintf("%-6s", v)
@@ -52,7 +53,7 @@ awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
             print line sprintf(" %6d", st[v]); S += st[v] }
         printf "zzzall"; for (i = 1; i <= 4; i++) printf " %20s", T[i] "/" B[i] "/" O[i]; printf " %6d\n", S }' \
     "$f/wynik.txt" | sort -V | sed "s/^zzzall/all   /" >"$f/tabela.txt"
-grep -v -P '\t(tried|stops)\t' "$f/wynik.txt" | grep -v -P '\tstated$' >"$f/znalezione.txt" || true
+grep -v -P '\t(tried|stops|refused)\t' "$f/wynik.txt" | grep -v -P '\tstated$' >"$f/znalezione.txt" || true
 echo "$me: per step and relation: changes tried / findings / findings stated (t/f/s); detail in $f/wynik.txt"
 printf '%-6s %20s %20s %20s %20s %6s\n' step null-none null-replaces names-nothing order stops
 cat "$f/tabela.txt"
