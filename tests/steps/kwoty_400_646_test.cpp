@@ -237,6 +237,25 @@ const Przypadek kPrzypadki[] = {
       "insert into kontrahenci_rabaty values (2, 0, 6)"},
      {"select kier_id1 from kontrahenci order by konh_id"},
      {{"4"}, {"6"}}},
+    {"6.13: a header without a posting id, of a posted line, is marked as posted by its lines",
+     6.12,
+     &ClsKonwersje::Konwersja_613,
+     {"create table DOK_ZAK (numer_id long, id_kpir long)",
+      "create table DOK_ZAK_ZAWART (numer_id long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z bit)",
+      "create table DOK_KZA (FKOROUT_ID long, id_kpir long)",
+      "create table DOK_KZA_ZAWART (FKOROUT_ID long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z "
+      "bit)",
+      "create table DOK_WZ (DDOUT_ID long, id_kpir long)",
+      "create table DOK_WZ_ZAWART (DDOUT_ID long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z bit)",
+      "create table DOK_PZ (DDOUT_ID long, id_kpir long)",
+      "create table DOK_PZ_ZAWART (DDOUT_ID long, id_kpir long, WTYMST money, KOSZTPOJAZDU_Z bit)",
+      "create table PLACE_LISTY (id long)", "create table KADRY_UMOWY (id long)",
+      "create table KADRY_WARUNKI ([Inne_skł] text(50), Inne_war text(50))",
+      "insert into DOK_ZAK values (1, Null)", "insert into DOK_ZAK values (2, 0)",
+      "insert into DOK_ZAK_ZAWART values (1, 5, 0, 0)",
+      "insert into DOK_ZAK_ZAWART values (2, 5, 0, 0)"},
+     {"select id_kpir from DOK_ZAK order by numer_id"},
+     {{"-1"}, {"-1"}}},
 };
 
 class Kwoty : public BazaKroku, public ::testing::WithParamInterface<Przypadek> {};
