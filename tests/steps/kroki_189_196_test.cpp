@@ -52,6 +52,7 @@ TEST_F(Kroki189, KierowcaKontrahentaWDokumentachBezKierowcy) {
         sql("delete from " + t);
         sql("insert into " + t + " (KONH_ID, kier_id) values (2, 0)");
         sql("insert into " + t + " (KONH_ID, kier_id) values (2, 4)");
+        sql("insert into " + t + " (KONH_ID, kier_id) values (2, Null)");
         sql("insert into " + t + " (KONH_ID, kier_id) values (999, 0)");
         sql("insert into " + t + " (KONH_ID, kier_id) values (5, 0)");  // a customer without one
     }
@@ -61,7 +62,7 @@ TEST_F(Kroki189, KierowcaKontrahentaWDokumentachBezKierowcy) {
     const std::string log{std::istreambuf_iterator<char>(plik), {}};
     for (const auto& t : tabele) {
         EXPECT_EQ(kolumna("select kier_id from " + t + " order by KONH_ID, kier_id"),
-                  (std::vector<std::string>{"3", "4", "0", "0"}))
+                  (std::vector<std::string>{"3", "3", "4", "0", "0"}))
             << t;
         EXPECT_NE(log.find("Konwersja 1.89: dokumenty " + t +
                            " bez kierowcy (kontrahent nie ma kierowcy): 1"),

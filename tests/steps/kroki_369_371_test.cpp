@@ -153,6 +153,7 @@ class Krok371 : public BazaKroku {
 TEST_F(Krok371, ColumnsQuantitiesAndRawMaterials) {
     // A line without its document names nothing: it stays out, and the Log counts it.
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (Null, 4, 7, 7, 0, 0, null)");
+    Sql("insert into dok_pro_zawart values (2, 1, 1, 5, Null, 7, Null, 9, Null)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_371), "");
     EXPECT_EQ(Linie_Logu("pozycje DOK_PRO_ZAWART_SUROWCE bez dokumentu").size(), 1u);
     EXPECT_EQ(Wiersze_Z("select kier_id, kier_id4, kier_id9 from Kontrahenci"),
@@ -162,8 +163,9 @@ TEST_F(Krok371, ColumnsQuantitiesAndRawMaterials) {
     for (const std::string c : {"zam_id from DOK_PRO", "WSPRZ_ILOSC from dok_pro_zawart",
                                 "[DATA] from DOK_PRO_ZAWART_SUROWCE"})
         EXPECT_FALSE(Czyta_Sie("select " + c)) << c;
-    EXPECT_EQ(Wiersze_Z("select ilosc_ZAM, ilosc_ZAM2, ilosc_ZAM3 from dok_pro_zawart"),
-              (Wiersze{{"6", "8", "10"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select ilosc_ZAM, ilosc_ZAM2, ilosc_ZAM3 from dok_pro_zawart order by ddout_id"),
+        (Wiersze{{"6", "8", "10"}, {"5", "7", "9"}}));
     EXPECT_EQ(Wiersze_Z("select ddout_id, sur_id, Ilosc, Wartosc from DOK_PRO_SUROWCE order by "
                         "ddout_id, sur_id"),
               (Wiersze{{"1", "4", "3,5", "5,75"}, {"1", "5", "1", "1"}, {"2", "4", "3", "4"}}));

@@ -474,6 +474,8 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
              "wartosc140, wartosc142, wartosc143, wartosc151) values (1, 5, 1000, 10, 20, 30, 40, "
              "50, 60, 7)",
              "insert into PLACE_DANE (idp, wartosc46) values (2, 500)",
+             "insert into DOK_PW (ddout_id, DDOUT_WART_N, DDOUT_wart_VAT, wart_kp) values (3, "
+             "Null, 0, 0)",
          })
         Sql(w);
     Do(414, 457);
@@ -486,6 +488,7 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
         {"select RozlNieZalDok, F_Anulowana, b_rabat_n, b_rabat_v, ID_Cennika from DOK_FAK order "
          "by FAKOUT_ID",
          {{"True", "Null", "5", "1", "1"}, {"Null", "True", "0", "0", "Null"}}},
+        {"select RozlNieZalDok from DOK_PW where ddout_id=3", {{"True"}}},
         {"select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from DOK_PAR_ZAWART order by ddout_id",
          {{"12,2", "36,6"}, {"10", "30"}, {"Null", "Null"}}},
         {"select Kier_id103, Kier_id203, Kier_id101, Kier_id109 from KONTRAHENCI",

@@ -93,7 +93,7 @@ TEST_F(Kroki467, SchemeAccountsBySideAndReceiptMarks) {
     // A line at the exempt rate 'zw' has no number to add: its gross price is Null and
     // the step goes on. A line without a quantity keeps its gross value.
     for (const char* w : {"10, 2, '22', 0, 0", "10, 0, '7', 0, 0", "10, 1, '7', 11, 0",
-                          "10, 3, 'zw', 0, 0", "10, Null, '7', 11, 0"})
+                          "10, 3, 'zw', 0, 0", "10, Null, '7', 11, 0", "10, 2, '22', Null, Null"})
         Sql(std::string("insert into dok_par_zawart (ZDDOUT_CENA_N, ZDDOUT_ILOSC, ZDDOUT_VAT, "
                         "WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO) values (") +
             w + ")");
@@ -108,7 +108,12 @@ TEST_F(Kroki467, SchemeAccountsBySideAndReceiptMarks) {
               (Wiersze{{"0", "-1"}, {"-1", "0"}, {"0", "0"}, {"Null", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from dok_par_zawart "
                         "order by countt"),
-              (Wiersze{{"12,2", "24,4"}, {"0", "0"}, {"11", "11"}, {"Null", "0"}, {"11", "0"}}));
+              (Wiersze{{"12,2", "24,4"},
+                       {"0", "0"},
+                       {"11", "11"},
+                       {"Null", "0"},
+                       {"11", "0"},
+                       {"12,2", "24,4"}}));
     EXPECT_EQ(
         Wiersze_Z("select konh_platnik_kto, LCEN_NAZWA_ID, LCEN_NAZWA_ID_2, konh_okres "
                   "from Kontrahenci order by konh_id"),

@@ -81,9 +81,9 @@ void Raport_Surowce_Rap_Id(ClsKonwersje& k) {
 const std::string kZerujRozchod = "Update [SPRZEDAZ_ILOSC] set rozch_il=0 where rozch_il is null";
 
 // Steps 1.89 and 1.96, one code: the group columns, the two-series product numbering
-// (others from 10001) and the customer's driver in every sales document without one. A
-// customer without a driver gives none: the document keeps its 0 (no driver), which a
-// Null would have replaced, and the Log counts such documents.
+// (others from 10001) and the customer's driver in every sales document without one (0
+// or Null). A customer without a driver gives none: the document keeps its 0 (no driver),
+// which a Null would have replaced, and the Log counts such documents.
 void Grupy_Numery_Kierowcy(ClsKonwersje& k, int krok) {
     k.DbWykonajKonwersje("alter table SUROWCE ADD COLUMN grupa text(50)");
     k.DbWykonajKonwersje("alter table PRODUKTY ADD COLUMN grupa text(50)");
@@ -96,11 +96,11 @@ void Grupy_Numery_Kierowcy(ClsKonwersje& k, int krok) {
         const std::string zlaczenie =
             t + " INNER JOIN KONTRAHENCI ON " + t + ".KONH_ID = KONTRAHENCI.KONH_ID";
         k.DbWykonajKonwersje("UPDATE " + zlaczenie + " SET " + t +
-                             ".kier_id = [kontrahenci].[kier_id] where " + t +
-                             ".kier_id=0 and [kontrahenci].[kier_id] is not null");
+                             ".kier_id = [kontrahenci].[kier_id] where Nz(" + t +
+                             ".kier_id,0)=0 and [kontrahenci].[kier_id] is not null");
         kroki::Loguj_Bez_Wskazania(
             k, krok, "dokumenty " + t + " bez kierowcy (kontrahent nie ma kierowcy)",
-            zlaczenie + " where " + t + ".kier_id=0 and [kontrahenci].[kier_id] is null");
+            zlaczenie + " where Nz(" + t + ".kier_id,0)=0 and [kontrahenci].[kier_id] is null");
     }
 }
 

@@ -87,9 +87,13 @@ void ClsKonwersje::Konwersja_371() {
                                 "zam_id"})
         Usun_Pole("DOK_PRO", kolumna);
 
-    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM] =[ILOSC_PROD]");
-    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM2]=[ILOSC_PROD2]");
-    DbWykonajKonwersje("UPDATE [dok_pro_zawart] SET [ilosc_ZAM3]=[ILOSC_PROD3]");
+    // The ordered quantities take the produced ones; a quantity not given replaces nothing.
+    DbWykonajKonwersje(
+        "UPDATE [dok_pro_zawart] SET [ilosc_ZAM] =[ILOSC_PROD] where [ILOSC_PROD] is not null");
+    DbWykonajKonwersje(
+        "UPDATE [dok_pro_zawart] SET [ilosc_ZAM2]=[ILOSC_PROD2] where [ILOSC_PROD2] is not null");
+    DbWykonajKonwersje(
+        "UPDATE [dok_pro_zawart] SET [ilosc_ZAM3]=[ILOSC_PROD3] where [ILOSC_PROD3] is not null");
 
     DbWykonajKonwersje(
         "CREATE TABLE [DOK_PRO_SUROWCE] (ddout_id int DEFAULT 0,sur_id int DEFAULT 0,Ilosc "

@@ -72,8 +72,10 @@ void ClsKonwersje::Konwersja_414() {
     for (const Naglowek& n : kNaglowki414) {
         const std::string t = n.tabela;
         DbWykonajKonwersje("alter table  " + t + " ADD COLUMN [RozlNieZalDok] Logical");
-        DbWykonajKonwersje("update " + t + " set RozlNieZalDok=-1 where format(" + n.netto + " + " +
-                           n.vat + ",'0.00')=format(wart_kp,'0.00')");
+        // Settled in full when issued: the value paid is the document's; a figure not given
+        // counts as none.
+        DbWykonajKonwersje("update " + t + " set RozlNieZalDok=-1 where format(Nz(" + n.netto +
+                           ",0) + Nz(" + n.vat + ",0),'0.00')=format(Nz(wart_kp,0),'0.00')");
     }
     Usun_Pole("DOK_FIN", "Zmiana_kwoty_na_dekretacji");
     DbWykonajKonwersje("DROP TABLE [KH_KONTA]");

@@ -75,15 +75,16 @@ void ClsKonwersje::Konwersja_477() {
 
     const std::string brutto =
         "update dok_par_zawart set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*(1+ZDDOUT_VAT/100) where "
-        "WSPRZ_CENA_BRUTTO=0 and ZDDOUT_CENA_N*ZDDOUT_ILOSC<>0 and ";
+        "Nz(WSPRZ_CENA_BRUTTO,0)=0 and ZDDOUT_CENA_N*ZDDOUT_ILOSC<>0 and ";
     const std::string stawki =
         "(ZDDOUT_VAT='7' or ZDDOUT_VAT='3' or ZDDOUT_VAT='12' or ZDDOUT_VAT='22')";
     DbWykonajKonwersje(brutto + stawki);
     DbWykonajKonwersje(brutto + "not " + stawki);
-    // A line without a quantity keeps its gross value: the product would be Null.
+    // A line without a quantity keeps its gross value: the product would be Null. A gross
+    // price or value not given (Null) is computed as one of 0.
     DbWykonajKonwersje(
         "update dok_par_zawart set WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_BRUTTO*ZDDOUT_ILOSC where "
-        "WSPRZ_CENA_BRUTTO<>0 and WSPRZ_WARTOSC_BRUTTO=0 and ZDDOUT_ILOSC is not null");
+        "WSPRZ_CENA_BRUTTO<>0 and Nz(WSPRZ_WARTOSC_BRUTTO,0)=0 and ZDDOUT_ILOSC is not null");
 
     DbWykonajUPDKonwersje(
         "[Kontrahenci] set [LCEN_NAZWA_ID]   ='' where [LCEN_NAZWA_ID]   ='Brak' or "

@@ -59,8 +59,9 @@ Value Kwota_Miesiaca(ado::Recordset& st, int rok) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_541() {
-    // The unposted plan rows' amounts go back to their assets before the rows are deleted,
-    // a statement that adds them again when run again. An earlier run that had added the
+    // The unposted plan rows' amounts (a row without a posting id is not posted, as one of
+    // 0) go back to their assets before the rows are deleted, a statement that adds them
+    // again when run again. An earlier run that had added the
     // plan's Zostalo_Do_Amort (the step's first column) may have done so, and no fact of the
     // database tells whether it did, nor whether the unposted rows are the old plan's or
     // those its walk wrote.
@@ -68,7 +69,7 @@ void ClsKonwersje::Konwersja_541() {
         Liczba_Z_Zapytania("count(*) from [SRODKI_TRWALE_AMORTYZACJA] inner join "
                            "[SRODKI_TRWALE_ZAWART] on "
                            "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
-                           "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0") > 0)
+                           "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0") > 0)
         Konwersja_Przerwana(541,
                             "po dodaniu kolumny Zostalo_Do_Amort tabeli "
                             "SRODKI_TRWALE_AMORTYZACJA; kwoty niezaksięgowanych odpisów "
@@ -83,14 +84,14 @@ void ClsKonwersje::Konwersja_541() {
                      "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
                      "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID",
                      "[KWOTA_DO_AMORT]=Nz([KWOTA_DO_AMORT],0)+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
-                     "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 and "
+                     "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0 and "
                      "[SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
                      "[SRODKI_TRWALE_ZAWART]", false);
     }
     DbWykonajDEL(
         "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
         "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
-        "[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]=0 ",
+        "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0 ",
         "[SRODKI_TRWALE_AMORTYZACJA].*");
 
     std::unique_ptr<ado::Recordset> st;

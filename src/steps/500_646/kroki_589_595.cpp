@@ -28,9 +28,10 @@ void ClsKonwersje::Konwersja_591() {
 }
 
 void ClsKonwersje::Konwersja_592() {
+    // A discount row without a driver leaves the customer's driver as it stands.
     DbWykonajKonwersje(
         "update kontrahenci as k inner join kontrahenci_rabaty as kr on k.konh_id=kr.konh_id set "
-        "k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 ");
+        "k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 and kr.kier_id1 is not null");
 }
 
 void ClsKonwersje::Konwersja_593() {
