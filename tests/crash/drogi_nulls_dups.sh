@@ -107,11 +107,11 @@ for r in "${roads[@]}"; do
         "$f/reports.txt" | sort -n | cut -f 2- >"$f/table.txt"
     if [ "$r" != plain ]; then
         # Marked where the plain road reports the same statement, or loses the same figure.
-        awk -F'\t' 'NR == FNR { seen[$1 "\t" $2 "\t" $3 "\t" $5] = 1; next }
+        awk -F'\t' 'FILENAME == ARGV[1] { seen[$1 "\t" $2 "\t" $3 "\t" $5] = 1; next }
             { print $0 (($1 "\t" $2 "\t" $3 "\t" $5) in seen ? "\t(plain)" : "") }' \
             "$work/plain/table.txt" "$f/table.txt" >"$f/table.marked"
         mv "$f/table.marked" "$f/table.txt"
-        awk -F'\t' 'NR == FNR { seen[$1 "\t" $3] = 1; next } { print $0 (($1 "\t" $3) in seen ? "\t(plain)" : "") }' \
+        awk -F'\t' 'FILENAME == ARGV[1] { seen[$1 "\t" $3] = 1; next } { print $0 (($1 "\t" $3) in seen ? "\t(plain)" : "") }' \
             "$work/plain/lost.txt" "$f/lost.txt" >"$f/lost.marked"
         mv "$f/lost.marked" "$f/lost.txt"
     fi
