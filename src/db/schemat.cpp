@@ -87,6 +87,14 @@ std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabe
         stop);
 }
 
+std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
+                                  std::string_view pola, const Oczekiwany_Blad& oczekiwany) {
+    cicho("drop index " + s(indeks) + " ON " + s(tabela));
+    int32_t rekordy = -1;
+    return DbWykonaj("CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")",
+                     -1, rekordy, oczekiwany);
+}
+
 std::string Utworz_Index(std::string_view indeks, std::string_view tabela, std::string& pola,
                          int16_t stop) {
     if (pola.empty()) pola = indeks;

@@ -199,7 +199,6 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 9, 2)");
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 1, 8)");
     Sql("insert into SETUP values ('AKT_ROK', '2001', Null, Null)");
-    Sql("insert into SETUP values ('AKT_ROK', '2002', '', '')");  // the same key once filled
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
 
     EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID from DOK_PRO_ZAWART"), (Wiersze{{"1", "1"}}));
@@ -209,13 +208,9 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("DOK_PRO_ZAWART"), Lista{"Podstawowy*:DDOUT_ID,PROD_ID,"});
     EXPECT_EQ(Indeksy("DOK_PRO_ZAWART_SUROWCE"), Lista{"Podstawowy*:DDOUT_ID,PROD_ID,SUR_ID,"});
 
-    // The duplicate setup row leaves SETUP without a key; the failure is only logged.
     EXPECT_EQ(Wiersze_Z("select Nazwa, USERS, STAN from SETUP order by Nazwa, Wartosc"),
-              (Wiersze{{"AKT_ROK", "", ""}, {"AKT_ROK", "", ""}, {"ROCZNA", "", ""}}));
-    EXPECT_EQ(Indeksy("SETUP"), Lista{});
-    EXPECT_NE(Log().find("CREATE UNIQUE INDEX Podstawowy ON SETUP (Nazwa asc,Users asc,Stan "
-                         "asc)WITH PRIMARY"),
-              std::string::npos);
+              (Wiersze{{"AKT_ROK", "", ""}, {"ROCZNA", "", ""}}));
+    EXPECT_EQ(Indeksy("SETUP"), Lista{"Podstawowy*:Nazwa,USERS,STAN,"});
 
     EXPECT_EQ(Kolumna("select r_dok from TABELA_VAT"), Lista{"Sprzedaż_F_VAT"});
     EXPECT_EQ(Indeksy("TABELA_VAT"), Lista{"Podstawowy*:id,r_dok,"});
@@ -227,6 +222,13 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{"Podstawowy*:pole,"});
     // Tables of the key list that the database lacks are only logged.
     EXPECT_EQ(Indeksy("KONTRAHENCI"), Lista{"<brak tabeli>"});
+    // A setting of no user named twice, once with Null, once with "": nothing tells which
+    // value stands, and the step stops naming the key and the row.
+    Sql("drop index Podstawowy on SETUP");
+    Sql("insert into SETUP (Nazwa, Wartosc, Users) values ('AKT_ROK', '2002', Null)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_272)
+                  .find("Table and key: SETUP (Nazwa, USERS, STAN).). Wiersz: Nazwa = 'AKT_ROK'"),
+              std::string::npos);
 }
 
 TEST_F(Krok272, CatalogueThatHadTheNewComponentsKeepsThemOnceWithItsKey) {
@@ -296,7 +298,8 @@ TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
           "create table [DOK_PRO_ZAWART] (PROD_ID long)",
           "create table [DOK_PRO_ZAWART_SUROWCE] (PROD_ID long, SUR_ID long)",
           "create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo, USERS text(80), STAN "
-          "text(80))"})
+          "text(80))",
+          "alter table PRODUKTY_RECEPTURY add column Countt counter"})
         sql(t);
     auto przed = Zawartosc();
     ASSERT_GT(przed.size(), 40u);
@@ -304,9 +307,10 @@ TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
     auto po = Zawartosc();
 
     // What the step changes on purpose: the payroll and personnel tables, the columns
-    // added to products, the purchase rows of the VAT register.
-    for (const char* t : {"PLACE_DANE", "PLACE_OPISY", "PLACE_LISTY", "KADRY_PRACOWNICY",
-                          "DOK_ZAK_ZAWART", "DOK_KFA_ZAWART", "DOK_DZ", "PRODUKTY", "TABELA_VAT"}) {
+    // added to products, the purchase rows of the VAT register, a recipe's repeated lines.
+    for (const char* t :
+         {"PLACE_DANE", "PLACE_OPISY", "PLACE_LISTY", "KADRY_PRACOWNICY", "DOK_ZAK_ZAWART",
+          "DOK_KFA_ZAWART", "DOK_DZ", "PRODUKTY", "TABELA_VAT", "PRODUKTY_RECEPTURY"}) {
         przed.erase(t);
         po.erase(t);
     }
