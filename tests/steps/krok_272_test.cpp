@@ -199,7 +199,25 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 9, 2)");
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 1, 8)");
     Sql("insert into SETUP values ('AKT_ROK', '2001', Null, Null)");
+    // A raw material listed twice in a recipe (lines 1 and 3), a right that names none.
+    Sql("create table PRODUKTY_RECEPTURY (Countt counter, PROD_ID long, sur_id long, ilosc_sur "
+        "single, ilosc_polprod single)");
+    for (const char* w : {"1, 2, 25, 0", "1, 3, 1, Null", "1, 2, 0.5, Null", "2, 2, 3, 1"})
+        Sql(std::string("insert into PRODUKTY_RECEPTURY (PROD_ID, sur_id, ilosc_sur, "
+                        "ilosc_polprod) values (") +
+            w + ")");
+    Sql("create table UZYTKOWNICY_PRAWA (p_id long, p_login text(20), Countt counter, Prawo "
+        "text(255))");
+    Sql("insert into UZYTKOWNICY_PRAWA (p_id, p_login) values (1, 'ADMIN')");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
+    EXPECT_EQ(Wiersze_Z("select Countt, PROD_ID, sur_id, ilosc_sur, ilosc_polprod from "
+                        "PRODUKTY_RECEPTURY order by Countt"),
+              (Wiersze{{"1", "1", "2", "25,5", "0"},
+                       {"2", "1", "3", "1", "Null"},
+                       {"4", "2", "2", "3", "1"}}));
+    EXPECT_EQ(Indeksy("PRODUKTY_RECEPTURY"), Lista{"Podstawowy*:PROD_ID,sur_id,"});
+    EXPECT_EQ(Wiersze_Z("select Prawo from UZYTKOWNICY_PRAWA"), Wiersze{{""}});
+    EXPECT_EQ(Indeksy("UZYTKOWNICY_PRAWA"), Lista{"Podstawowy*:p_id,p_login,Prawo,"});
 
     EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID from DOK_PRO_ZAWART"), (Wiersze{{"1", "1"}}));
     EXPECT_EQ(Wiersze_Z("select PROD_ID, SUR_ID from DOK_PRO_ZAWART_SUROWCE"),
