@@ -87,14 +87,6 @@ std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabe
         stop);
 }
 
-std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
-                                  std::string_view pola, const Oczekiwany_Blad& oczekiwany) {
-    cicho("drop index " + s(indeks) + " ON " + s(tabela));
-    int32_t rekordy = -1;
-    return DbWykonaj("CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")",
-                     -1, rekordy, oczekiwany);
-}
-
 std::string Utworz_Index(std::string_view indeks, std::string_view tabela, std::string& pola,
                          int16_t stop) {
     if (pola.empty()) pola = indeks;
@@ -113,6 +105,14 @@ void Usun_Pole(std::string_view tabela, std::string_view kolumna) {
     cicho_usun("drop INDEX ind" + s(kolumna) + " ON " + s(tabela));
     cicho_usun("drop INDEX " + s(kolumna) + " ON " + s(tabela));
     cicho_usun("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
+}
+
+std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
+                                  std::string_view pola, const Oczekiwany_Blad& oczekiwany) {
+    cicho("drop index " + s(indeks) + " ON " + s(tabela));
+    int32_t rekordy = -1;
+    return DbWykonaj("CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")",
+                     -1, rekordy, oczekiwany);
 }
 
 namespace {
