@@ -149,9 +149,11 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
     const bool klucz = Klucz_Nie_Utworzony(w, polecenie);
     if (!klucz && !Polecenie_Danych(polecenie)) return;
     const std::string blad = Opis_Bledu(w);
-    // The end of the stop's message: for a key, the key values of a row that breaks it.
+    // The end of the stop's message: for a key, the key values of a row that breaks it,
+    // with the statement that failed on the clipboard, not one an earlier failure left.
     const auto koniec = [&] {
         if (!klucz) return std::string(kDaneNieZmienione);
+        platform::set_clipboard(std::string(polecenie));
         const std::string wiersz = wiersz_lamiacy_klucz(polecenie, *w.blad);
         return (wiersz.empty() ? "" : "Wiersz: " + wiersz + ". ") + kKluczNieUtworzony;
     };

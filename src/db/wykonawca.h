@@ -122,7 +122,8 @@ inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
 // is one that oczekiwany states and the state it stands for holds; then a Log line names
 // the failure and that state. So is a key or unique index that the rows cannot take
 // (Klucz_Nie_Utworzony): the stop gives the engine's text, which names the table and the
-// key, and the key values of a row that breaks it. Any other statement: nothing.
+// key, and the key values of a row that breaks it, and puts the statement on the clipboard.
+// Any other statement: nothing.
 void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
                              const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {});
 
