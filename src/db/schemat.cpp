@@ -110,6 +110,14 @@ void Usun_Pole(std::string_view tabela, std::string_view kolumna) {
     cicho_usun("Alter table " + s(tabela) + " drop COLUMN " + s(kolumna));
 }
 
+std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
+                                  std::string_view pola, const Oczekiwany_Blad& oczekiwany) {
+    cicho("drop index " + s(indeks) + " ON " + s(tabela));
+    int32_t rekordy = -1;
+    return DbWykonaj("CREATE UNIQUE INDEX " + s(indeks) + " ON " + s(tabela) + " (" + s(pola) + ")",
+                     -1, rekordy, oczekiwany);
+}
+
 namespace {
 
 // The column that a type text gives to a column added with it ("ADD " & name & " " &

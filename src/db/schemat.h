@@ -29,9 +29,13 @@ std::string Utworz_Klucz_Podstawowy(std::string_view tabela, std::string_view po
 void Utworz_Klucze_Z_Zawart(std::string_view tabela, std::string_view pola_klucza,
                             std::string_view pola_zawartosci);
 
-// Creates a unique index (dropped first); "" or the result text of the CREATE.
+// Creates a unique index (dropped first); "" or the result text of the CREATE. Rows that
+// the index cannot take end the run unless oczekiwany states it.
+struct Oczekiwany_Blad;
 std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
                                   std::string_view pola, int16_t stop = 0);
+std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
+                                  std::string_view pola, const Oczekiwany_Blad& oczekiwany);
 
 // Creates a plain index (dropped first) on pola; "" pola means the column named like the
 // index, and is written back to the caller's variable. "" or the result text of the

@@ -48,6 +48,11 @@ std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy) {
 }
 
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy) {
+    return DbWykonaj(polecenie, bez_bledu, rekordy, {});
+}
+
+std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy,
+                      const Oczekiwany_Blad& oczekiwany) {
     std::string pol(polecenie);
     if (bez_bledu) {
         Wynik_Polecenia w = Wykonaj_Raz(pol, rekordy, false, {});
@@ -56,12 +61,13 @@ std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& re
         // A locked file or a full disk is not the statement's expected failure: asked
         // about as without bez_bledu, so that a lost write never passes unnoticed.
         if (!Awaria_Srodowiska(w)) {
-            Rozstrzygnij_Pominiecie("DbWykonajNoError", pol, w);
+            Rozstrzygnij_Pominiecie("DbWykonajNoError", pol, w, oczekiwany);
             return w.tekst;
         }
-        return Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kDbWykonaj).tekst;
+        return Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kDbWykonaj, {}, oczekiwany)
+            .tekst;
     }
-    return Wykonaj_W_Petli(pol, rekordy, false, kDbWykonaj).tekst;
+    return Wykonaj_W_Petli(pol, rekordy, false, kDbWykonaj, {}, oczekiwany).tekst;
 }
 
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu) {

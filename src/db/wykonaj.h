@@ -48,9 +48,13 @@ std::string Poszerz_Pola_Z_SQL(std::string_view polecenie, int32_t& rekordy);
 // to the clipboard; the expected failures of schema statements return their text silently; any
 // other failure is logged and asks Abort (ends the process), Retry (runs again) or Ignore (returns
 // the text). A failure of a statement that moves, carries or deletes rows is never passed over
-// without the question: with bez_bledu it ends the run (Rozstrzygnij_Pominiecie), and the
-// schema statements' keywords never make it an expected one.
+// without the question: with bez_bledu it ends the run (Rozstrzygnij_Pominiecie, with
+// oczekiwany), and the schema statements' keywords never make it an expected one; nor is a
+// key or unique index that the rows cannot take.
+struct Oczekiwany_Blad;
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy);
+std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& rekordy,
+                      const Oczekiwany_Blad& oczekiwany);
 std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu = 0);
 
 // Runs an UPDATE: "UPDATE " & polecenie, or, when polecenie is "", "UPDATE " & tabela &

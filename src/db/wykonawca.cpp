@@ -8,12 +8,14 @@
 #include "ado/ado.h"
 #include "db/komunikaty.h"
 #include "db/naprawy.h"
+#include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "jet/sql/ast.h"
 #include "jet/sql/parser.h"
 #include "jet/text.h"
+#include "jet/value.h"
 #include "platform/clipboard.h"
 
 namespace {
@@ -74,15 +76,63 @@ constexpr const char* kDaneNieZmienione =
     "Polecenie zmieniające dane nie zostało wykonane. Konwersję zatrzymano; baza zostaje w "
     "ostatniej ukończonej wersji";
 
+// The end of the message of a key or unique index that the rows cannot take.
+constexpr const char* kKluczNieUtworzony =
+    "Klucza nie utworzono. Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
+
+// A value as the message of a key names it: Null, a text in quotes, else its text.
+std::string wartosc_klucza(const jet::Value& v) {
+    if (v.is_null() || v.is_empty()) return "Null";
+    return v.is_text() ? "'" + v.raw_text() + "'" : v.to_text();
+}
+
+// The key values of a row that keeps the index of a CREATE INDEX from being made, as
+// "column = value, ...": the first row with a Null in the key (NullInKey), or the first
+// value that two rows share, Nulls apart (Duplicate); "" for another statement, an index
+// on another file's table, or a row that cannot be read.
+std::string wiersz_lamiacy_klucz(std::string_view polecenie, jet::Fault blad) {
+    try {
+        const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
+        const auto* indeks = std::get_if<jet::sql::CreateIndex>(&zdanie);
+        if (indeks == nullptr || !indeks->database.empty() || indeks->columns.empty()) return "";
+        const bool pusty = blad == jet::Fault::NullInKey;
+        std::string kolumny, warunek;
+        for (const jet::sql::IndexColumn& c : indeks->columns) {
+            const std::string k = "[" + c.name + "]";
+            kolumny += (kolumny.empty() ? "" : ", ") + k;
+            warunek += (warunek.empty() ? ""
+                        : pusty         ? " OR "
+                                        : " AND ") +
+                       k + (pusty ? " IS NULL" : " IS NOT NULL");
+        }
+        std::unique_ptr<ado::Recordset> rs;
+        std::string wiersz;
+        if (DbOtwórzRS(rs,
+                       "SELECT TOP 1 " + kolumny + " FROM [" + indeks->table + "] WHERE " +
+                           warunek + (pusty ? "" : " GROUP BY " + kolumny + " HAVING Count(*) > 1"),
+                       0)
+                .empty())
+            for (int i = 0; !rs->Eof() && i < rs->FieldCount(); ++i)
+                wiersz += (i ? ", " : "") + indeks->columns[static_cast<size_t>(i)].name + " = " +
+                          wartosc_klucza(rs->Fields(i).value());
+        ZamknijRS(rs);
+        return wiersz;
+    } catch (const jet::Error&) {
+        return "";
+    }
+}
+
 // The engine's reports name the step being run, as its version ("3.01"; "-" outside
 // the steps).
 [[maybe_unused]] const bool kRaportyZKrokiem = (jet::reports::set_step_label([] {
-                                   if (Krok_Konwersji == 0) return std::string("-");
-                                   const int k = Krok_Konwersji;
-                                   return std::to_string(k / 100) + "." + std::to_string(k % 100 / 10) +
-                                          std::to_string(k % 10);
-                               }),
-                               true);
+                                                    if (Krok_Konwersji == 0)
+                                                        return std::string("-");
+                                                    const int k = Krok_Konwersji;
+                                                    return std::to_string(k / 100) + "." +
+                                                           std::to_string(k % 100 / 10) +
+                                                           std::to_string(k % 10);
+                                                }),
+                                                true);
 
 }  // namespace
 
@@ -96,16 +146,30 @@ std::string Opis_Bledu(const Wynik_Polecenia& w) {
 
 void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
                              const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany) {
-    if (!Polecenie_Danych(polecenie)) return;
+    const bool klucz = Klucz_Nie_Utworzony(w, polecenie);
+    if (!klucz && !Polecenie_Danych(polecenie)) return;
     const std::string blad = Opis_Bledu(w);
+    // The end of the stop's message: for a key, the key values of a row that breaks it,
+    // with the statement that failed on the clipboard, not one an earlier failure left.
+    const auto koniec = [&] {
+        if (!klucz) return std::string(kDaneNieZmienione);
+        platform::set_clipboard(std::string(polecenie));
+        const std::string wiersz = wiersz_lamiacy_klucz(polecenie, *w.blad);
+        return (wiersz.empty() ? "" : "Wiersz: " + wiersz + ". ") + kKluczNieUtworzony;
+    };
     if (!w.blad || std::find(oczekiwany.bledy.begin(), oczekiwany.bledy.end(), *w.blad) ==
                        oczekiwany.bledy.end())
-        Blad_Krytyczny(etykieta, polecenie, blad + ". " + kDaneNieZmienione);
+        Blad_Krytyczny(etykieta, polecenie, blad + ". " + koniec());
     if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
-        Blad_Krytyczny(etykieta, polecenie,
-                       blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
-                           kDaneNieZmienione);
+        Blad_Krytyczny(
+            etykieta, polecenie,
+            blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " + koniec());
     Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
+}
+
+bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie) {
+    return (w.blad == jet::Fault::Duplicate || w.blad == jet::Fault::NullInKey) &&
+           !Polecenie_Danych(polecenie);
 }
 
 bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
@@ -124,7 +188,7 @@ bool Awaria_Srodowiska(std::string_view tekst_wyniku) {
 
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie) {
-    if (reguly.empty() || Awaria_Srodowiska(w)) return false;
+    if (reguly.empty() || Awaria_Srodowiska(w) || Klucz_Nie_Utworzony(w, polecenie)) return false;
     const std::string duze = jet::text::upper(polecenie);
     std::optional<bool> danych;  // read once, when a rule with a keyword needs it
     return std::any_of(reguly.begin(), reguly.end(), [&](const Regula_Bledu& r) {
@@ -219,7 +283,8 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
         }
         platform::set_clipboard(polecenie);
         if (naprawa && naprawa(polecenie, w)) continue;
-        if (Pasuje(z.tolerowane, w, polecenie)) return pominiety();
+        if (Pasuje(z.tolerowane, w, polecenie) || Klucz_Nie_Utworzony(w, polecenie))
+            return pominiety();
         if (Pasuje(z.konczace, w, polecenie)) {
             FMsg_box(polecenie, vbCritical,
                      "Uwaga wystąpił następujący błąd:  " + w.tekst + " w " + Biezaca_Operacja);

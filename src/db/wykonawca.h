@@ -63,6 +63,13 @@ Wynik_Polecenia Wynik_Bledu(const jet::Error& e);
 // rerun mends and whose text names the table and key.
 bool Utrata_Polaczenia(const Wynik_Polecenia& w);
 
+// True for a key that the rows cannot take: w is the failure of duplicate values of a
+// unique index or key (jet::Fault::Duplicate) or of a Null in a primary key
+// (jet::Fault::NullInKey) of a statement that makes a key or unique index, not of one that
+// moves, carries or deletes rows. No rule and no quiet flag passes it over:
+// Rozstrzygnij_Pominiecie decides it.
+bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie);
+
 // True for a failure of the environment, not of the statement (jet::environment_failure):
 // the file locked by another process, the disk full, the database read-only, an I/O
 // error. No rule and no quiet flag absorbs it: the executor stops as on any failure it
@@ -80,8 +87,9 @@ bool Polecenie_Danych(std::string_view polecenie);
 std::string Opis_Bledu(const Wynik_Polecenia& w);
 
 // True when a rule picks out the failure w of the statement; never for a failure of the
-// environment. A rule with a keyword never picks out the failure of a statement that
-// moves, carries or deletes rows (Polecenie_Danych): the keyword may stand in its values.
+// environment nor for a key that the rows cannot take (Klucz_Nie_Utworzony). A rule with a keyword
+// never picks out the failure of a statement that moves, carries or deletes rows
+// (Polecenie_Danych): the keyword may stand in its values.
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie);
 
@@ -112,7 +120,10 @@ inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
 // (Polecenie_Danych) its rows would be lost or left behind unseen: the run ends
 // (Blad_Krytyczny under etykieta, marker "0000", the step rolled back), unless the failure
 // is one that oczekiwany states and the state it stands for holds; then a Log line names
-// the failure and that state. Any other statement: nothing.
+// the failure and that state. So is a key or unique index that the rows cannot take
+// (Klucz_Nie_Utworzony): the stop gives the engine's text, which names the table and the
+// key, and the key values of a row that breaks it, and puts the statement on the clipboard.
+// Any other statement: nothing.
 void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
                              const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {});
 
@@ -121,8 +132,8 @@ void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
 // A failure for data too long is repaired by Poszerz_I_Powtorz; a failure of
 // kBledy_Usuwania or of the executor's own pochlaniane gives ""; any other 0x80004005
 // gives "1" when quiet, else the lost-connection text (duplicate values or a Null in a
-// primary key: their own result text, naming the table and key; Utrata_Polaczenia), and a failure of the environment
-// the lost-connection text even when quiet; any other failure its result text.
+// primary key: their own result text, naming the table and key; Utrata_Polaczenia), and a failure
+// of the environment the lost-connection text even when quiet; any other failure its result text.
 Wynik_Polecenia Wykonaj_Raz(std::string_view polecenie, int32_t& rekordy, bool cicho,
                             std::span<const Regula_Bledu> pochlaniane);
 
@@ -151,7 +162,8 @@ using Naprawa_Polecenia = std::function<bool(std::string& polecenie, const Wynik
 // ends the process; any other is logged and, unless quiet with cicho_bez_pytania (and not
 // a failure of the environment), asked about: Abort ends the process, Retry runs the
 // statement again, Ignore returns the failure. A failure returned without the question
-// (quiet, tolerated) is passed over: Rozstrzygnij_Pominiecie decides it with oczekiwany.
+// (quiet, tolerated, a key that the rows cannot take, which no rerun mends) is passed
+// over: Rozstrzygnij_Pominiecie decides it with oczekiwany.
 Wynik_Polecenia Wykonaj_W_Petli(std::string& polecenie, int32_t& rekordy, bool cicho,
                                 const Zasady_Wykonawcy& z, const Naprawa_Polecenia& naprawa = {},
                                 const Oczekiwany_Blad& oczekiwany = {});

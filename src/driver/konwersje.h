@@ -230,6 +230,11 @@ class ClsKonwersje {
     // the values are in their target rows (Sprawdz_Przeniesione_Wartosci, which ends the
     // run when they are not).
     Oczekiwany_Blad Wartosci_Z_Wczesniejszego_Przebiegu(const Przeniesione_Wartosci& p);
+    // A unique index or key on one column that the step knows the table may be refused (a
+    // document number that a later step makes unique, a setting that two workstations
+    // hold): the table holds a value of the column (or of the columns, listed with commas)
+    // twice, Nulls apart.
+    Oczekiwany_Blad Powtorzona_Wartosc(const std::string& table, const std::string& column);
     // A seed of reference rows (an insert ... select) into a table that has no unique index
     // to refuse a second copy: sent through DbWykonajKonwersje only while rows (the text
     // after "from" that finds the seed's rows by their key) finds none, since a statement

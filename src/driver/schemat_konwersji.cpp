@@ -370,3 +370,20 @@ ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Wartosci_Z_Wczesniejszego_Przebiegu(
                 return true;
             }};
 }
+
+ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Powtorzona_Wartosc(const std::string& table,
+                                                               const std::string& column) {
+    return {{jet::Fault::Duplicate},
+            "tabela " + table + " ma powtórzoną wartość " + column,
+            [this, table, column] {
+                std::string pelne;  // every column of the list has a value
+                for (size_t od = 0; od <= column.size();) {
+                    const size_t przecinek = std::min(column.find(',', od), column.size());
+                    pelne += (pelne.empty() ? "" : " and ") + column.substr(od, przecinek - od) +
+                             " is not null";
+                    od = przecinek + 1;
+                }
+                return Liczba_Z_Zapytania("top 1 count(*) from " + table + " where " + pelne +
+                                          " group by " + column + " having count(*)>1") > 1;
+            }};
+}

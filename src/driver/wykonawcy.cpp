@@ -78,7 +78,8 @@ void Wykonaj_Konwersje(const std::string& statement, bool quiet,
         const bool pominiety = (quiet && !Awaria_Srodowiska(w)) ||
                                Pasuje(kBledy_Schematu, w, statement) ||
                                Pasuje(kOpisyTolerowane, w, statement);
-        if (!pominiety) Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
+        if (!pominiety && !Klucz_Nie_Utworzony(w, statement))
+            Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
         Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, w, oczekiwany);
     }
 }
@@ -177,11 +178,17 @@ void ClsKonwersje::ZamknijRSKonwersje(std::unique_ptr<ado::Recordset>& rs) {
 }
 
 std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
+    if (!BazaDAO) return DbWykonajDAO(statement, BazaDAO);
     try {
-        return DbWykonajDAO(statement, BazaDAO);
+        BazaDAO->Execute(statement);
+        return "";
     } catch (const jet::Error& e) {
-        // The steps pass over the description this returns; a failure of the environment,
-        // which DbWykonajDAO raises instead, ends the run.
-        Blad_Krytyczny("DbWykonajDAOKonwersje", statement, result_text(e));
+        // The steps pass over the description this returns; a failure of the environment
+        // ends the run, and so does a key that the rows cannot take.
+        const Wynik_Polecenia w = Wynik_Bledu(e);
+        if (Awaria_Srodowiska(w)) Blad_Krytyczny("DbWykonajDAOKonwersje", statement, w.tekst);
+        if (Klucz_Nie_Utworzony(w, statement))
+            Rozstrzygnij_Pominiecie("DbWykonajDAOKonwersje", statement, w);
+        return e.description();
     }
 }

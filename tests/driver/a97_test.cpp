@@ -49,9 +49,10 @@ class A97Zapis : public KonwersjeEnv {
   protected:
     // An Access 97 file with a table to tidy and rename in and one that the tidy-up drops.
     void baza_97() {
-        utworz_baze({"CREATE TABLE klienci (id long, [count] long, [User] TEXT(20))",
-                     "INSERT INTO klienci (id) VALUES (1)", "CREATE TABLE _robocza (a long)"},
-                    "3.0");
+        utworz_baze(
+            {"CREATE TABLE klienci (id long, [count] long, [User] TEXT(20))",
+             "INSERT INTO klienci (id, [count]) VALUES (1, 1)", "CREATE TABLE _robocza (a long)"},
+            "3.0");
     }
 
     // The user tables with their fields, as "table: field field ...".

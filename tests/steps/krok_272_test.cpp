@@ -199,8 +199,25 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 9, 2)");
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (1, 1, 8)");
     Sql("insert into SETUP values ('AKT_ROK', '2001', Null, Null)");
-    Sql("insert into SETUP values ('AKT_ROK', '2002', '', '')");  // the same key once filled
+    // A raw material listed twice in a recipe (lines 1 and 3), a right that names none.
+    Sql("create table PRODUKTY_RECEPTURY (Countt counter, PROD_ID long, sur_id long, ilosc_sur "
+        "single, ilosc_polprod single)");
+    for (const char* w : {"1, 2, 25, 0", "1, 3, 1, Null", "1, 2, 0.5, Null", "2, 2, 3, 1"})
+        Sql(std::string("insert into PRODUKTY_RECEPTURY (PROD_ID, sur_id, ilosc_sur, "
+                        "ilosc_polprod) values (") +
+            w + ")");
+    Sql("create table UZYTKOWNICY_PRAWA (p_id long, p_login text(20), Countt counter, Prawo "
+        "text(255))");
+    Sql("insert into UZYTKOWNICY_PRAWA (p_id, p_login) values (1, 'ADMIN')");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
+    EXPECT_EQ(Wiersze_Z("select Countt, PROD_ID, sur_id, ilosc_sur, ilosc_polprod from "
+                        "PRODUKTY_RECEPTURY order by Countt"),
+              (Wiersze{{"1", "1", "2", "25,5", "0"},
+                       {"2", "1", "3", "1", "Null"},
+                       {"4", "2", "2", "3", "1"}}));
+    EXPECT_EQ(Indeksy("PRODUKTY_RECEPTURY"), Lista{"Podstawowy*:PROD_ID,sur_id,"});
+    EXPECT_EQ(Wiersze_Z("select Prawo from UZYTKOWNICY_PRAWA"), Wiersze{{""}});
+    EXPECT_EQ(Indeksy("UZYTKOWNICY_PRAWA"), Lista{"Podstawowy*:p_id,p_login,Prawo,"});
 
     EXPECT_EQ(Wiersze_Z("select DDOUT_ID, PROD_ID from DOK_PRO_ZAWART"), (Wiersze{{"1", "1"}}));
     EXPECT_EQ(Wiersze_Z("select PROD_ID, SUR_ID from DOK_PRO_ZAWART_SUROWCE"),
@@ -209,13 +226,9 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("DOK_PRO_ZAWART"), Lista{"Podstawowy*:DDOUT_ID,PROD_ID,"});
     EXPECT_EQ(Indeksy("DOK_PRO_ZAWART_SUROWCE"), Lista{"Podstawowy*:DDOUT_ID,PROD_ID,SUR_ID,"});
 
-    // The duplicate setup row leaves SETUP without a key; the failure is only logged.
     EXPECT_EQ(Wiersze_Z("select Nazwa, USERS, STAN from SETUP order by Nazwa, Wartosc"),
-              (Wiersze{{"AKT_ROK", "", ""}, {"AKT_ROK", "", ""}, {"ROCZNA", "", ""}}));
-    EXPECT_EQ(Indeksy("SETUP"), Lista{});
-    EXPECT_NE(Log().find("CREATE UNIQUE INDEX Podstawowy ON SETUP (Nazwa asc,Users asc,Stan "
-                         "asc)WITH PRIMARY"),
-              std::string::npos);
+              (Wiersze{{"AKT_ROK", "", ""}, {"ROCZNA", "", ""}}));
+    EXPECT_EQ(Indeksy("SETUP"), Lista{"Podstawowy*:Nazwa,USERS,STAN,"});
 
     EXPECT_EQ(Kolumna("select r_dok from TABELA_VAT"), Lista{"Sprzedaż_F_VAT"});
     EXPECT_EQ(Indeksy("TABELA_VAT"), Lista{"Podstawowy*:id,r_dok,"});
@@ -227,6 +240,13 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{"Podstawowy*:pole,"});
     // Tables of the key list that the database lacks are only logged.
     EXPECT_EQ(Indeksy("KONTRAHENCI"), Lista{"<brak tabeli>"});
+    // A setting of no user named twice, once with Null, once with "": nothing tells which
+    // value stands, and the step stops naming the key and the row.
+    Sql("drop index Podstawowy on SETUP");
+    Sql("insert into SETUP (Nazwa, Wartosc, Users) values ('AKT_ROK', '2002', Null)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_272)
+                  .find("Table and key: SETUP (Nazwa, USERS, STAN).). Wiersz: Nazwa = 'AKT_ROK'"),
+              std::string::npos);
 }
 
 TEST_F(Krok272, CatalogueThatHadTheNewComponentsKeepsThemOnceWithItsKey) {
@@ -296,7 +316,8 @@ TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
           "create table [DOK_PRO_ZAWART] (PROD_ID long)",
           "create table [DOK_PRO_ZAWART_SUROWCE] (PROD_ID long, SUR_ID long)",
           "create table [Setup] ([Nazwa] TEXT (255), [Wartosc] memo, USERS text(80), STAN "
-          "text(80))"})
+          "text(80))",
+          "alter table PRODUKTY_RECEPTURY add column Countt counter"})
         sql(t);
     auto przed = Zawartosc();
     ASSERT_GT(przed.size(), 40u);
@@ -304,9 +325,10 @@ TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
     auto po = Zawartosc();
 
     // What the step changes on purpose: the payroll and personnel tables, the columns
-    // added to products, the purchase rows of the VAT register.
-    for (const char* t : {"PLACE_DANE", "PLACE_OPISY", "PLACE_LISTY", "KADRY_PRACOWNICY",
-                          "DOK_ZAK_ZAWART", "DOK_KFA_ZAWART", "DOK_DZ", "PRODUKTY", "TABELA_VAT"}) {
+    // added to products, the purchase rows of the VAT register, a recipe's repeated lines.
+    for (const char* t :
+         {"PLACE_DANE", "PLACE_OPISY", "PLACE_LISTY", "KADRY_PRACOWNICY", "DOK_ZAK_ZAWART",
+          "DOK_KFA_ZAWART", "DOK_DZ", "PRODUKTY", "TABELA_VAT", "PRODUKTY_RECEPTURY"}) {
         przed.erase(t);
         po.erase(t);
     }

@@ -37,18 +37,22 @@ class Kroki278 : public BazaKroku {
 
 TEST_F(Kroki278, NewDocumentTablesGetTheirKeys) {
     Dokumenty_278();
-    // Two lines of one product on one receipt: that line table cannot take its key.
-    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
-    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_278), "");
     EXPECT_EQ(Indeksy("DOK_PZ"), (Lista{"Podstawowy P DDOUT_ID"}));
     EXPECT_EQ(Indeksy("DOK_PW_ZAWART"), (Lista{"Podstawowy P DDOUT_ID PROD_ID"}));
     EXPECT_EQ(Indeksy("DOK_KZA_ZAWART"), (Lista{"Podstawowy P FKOROUT_ID PROD_ID"}));
-    EXPECT_EQ(Indeksy("DOK_WZ_ZAWART"), (Lista{}));
+    EXPECT_EQ(Indeksy("DOK_WZ_ZAWART"), (Lista{"Podstawowy P DDOUT_ID PROD_ID"}));
     EXPECT_TRUE(Czyta_Sie("select eksportowano, zawrtosc_exp, nazwa_pliku from dok_fin"));
     EXPECT_EQ(k.BazaDAO, nullptr);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_278), "");  // a second run changes nothing
     EXPECT_EQ(Indeksy("DOK_PW_ZAWART"), (Lista{"Podstawowy P DDOUT_ID PROD_ID"}));
+    // Two lines of one product on one receipt: that line table cannot take its key.
+    Sql("drop index Podstawowy on DOK_WZ_ZAWART");
+    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
+    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_278)
+                  .find("DOK_WZ_ZAWART (DDOUT_ID, PROD_ID).). Wiersz: DDOUT_ID = 1, PROD_ID = 7."),
+              std::string::npos);
 }
 
 // A table loses each index named "ind" & one of its own columns (a primary one too) and
@@ -82,13 +86,14 @@ TEST_F(Kroki278, NumberingPeriodsGetTheirFourColumnKey) {
     EXPECT_EQ(Indeksy("SPOSOB_NUMERACJI_ZAWART"),
               (Lista{"Podstawowy P sm_id rok miesiac kierowca_id"}));
 
-    // A period written twice: the old key goes and no new one comes; the step goes on.
+    // A period written twice: the step stops, naming the key and the period.
     Sql("drop index Podstawowy on SPOSOB_NUMERACJI_ZAWART");
     Sql("create unique index Podstawowy on SPOSOB_NUMERACJI_ZAWART (id) with primary");
     Sql("insert into SPOSOB_NUMERACJI_ZAWART (sm_id, kierowca_id, rok, miesiac) values (1, 0, "
         "2001, 2)");
-    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_279), "");
-    EXPECT_EQ(Indeksy("SPOSOB_NUMERACJI_ZAWART"), (Lista{}));
+    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_279)
+                  .find("Wiersz: sm_id = 1, rok = 2001, miesiac = 2, kierowca_id = 0. Klucza"),
+              std::string::npos);
 }
 
 // The year after the slash, left-trimmed. A number without one gives an empty text that

@@ -283,8 +283,8 @@ TEST_F(Kroki414Dane, WorkingPriceOfEachProduct) {
         "values (1, 1, 3, 'R', 7, 6)");
     Sql("insert into DOK_REI_ZAWART (ID_RI, ID, cena, RI) values (1, 2, 3, 'B')");
     Sql("insert into DOK_ZAK (numer_id, data_zakupu) values (1, #5/5/2003 10:00#)");
-    Sql("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N) values (1, 1, 4)");
-    Sql("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N) values (1, 2, 4)");
+    Sql("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, VAT) values (1, 1, 4, '22')");
+    Sql("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, VAT) values (1, 2, 4, '22')");
     Sql("insert into DOK_PW (ddout_id, ddout_data_sprz) values (1, #5/6/2003#)");
     Sql("insert into DOK_PW_ZAWART (ddout_id, prod_id, ZDDOUT_CENA_N) values (1, 2, 5)");
     Sql("insert into DOK_PW (ddout_id, ddout_data_sprz) values (2, #5/6/1989#)");

@@ -42,8 +42,8 @@ const std::vector<std::string> kRemanent(
 // A stocktaking document with a line of each kind.
 const std::vector<std::string> kInwentaryzacja = {
     "insert into DOK_REI (ID_RI, Data) values (9001, #2004-05-06#)",
-    "insert into DOK_REI_ZAWART (ID_RI, RI, ID) values (9001, 'R', 1)",
-    "insert into DOK_REI_ZAWART (ID_RI, RI, ID) values (9001, 'B', 2)"};
+    "insert into DOK_REI_ZAWART (ID_RI, RI, ID, cena) values (9001, 'R', 1, 2)",
+    "insert into DOK_REI_ZAWART (ID_RI, RI, ID, cena) values (9001, 'B', 2, 2)"};
 
 const Stan kStany[] = {
     {419, 0, {}},                // ID_DOK dropped after its carry

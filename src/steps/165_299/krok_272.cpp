@@ -225,7 +225,8 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
 
     // Keys. Production lines and their raw materials without a product go just before
     // the key of the raw-material lines, and setup rows without a name or with a Null
-    // user or workstation just before the key of SETUP.
+    // user or workstation just before the key of SETUP; a key's repeated rows are merged
+    // before it.
     Utworz_Klucze(kKlucze1);
     k.DbWykonajKonwersje(
         "delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
@@ -236,10 +237,17 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
     k.DbWykonajKonwersje(
         "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
         "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    // A raw material that a recipe lists twice is one line of the summed quantities.
+    kroki::Scal_Powtorzone(k, 272, "PRODUKTY_RECEPTURY", {"PROD_ID", "sur_id"}, "Countt",
+                           {"ilosc_sur", "ilosc_polprod"});
     Utworz_Klucze(kKlucze2);
     k.DbWykonajKonwersje("delete from setup where nazwa is null");
     k.DbWykonajKonwersje("update setup set Users='' where Users is null");
     k.DbWykonajKonwersje("update setup set Stan='' where Stan is null");
+    // A user's row from before rights were named names none ("").
+    if (k.Jest_Tabela("UZYTKOWNICY_PRAWA", "Prawo"))
+        k.DbWykonajKonwersje("update UZYTKOWNICY_PRAWA set Prawo='' where Prawo is null");
+    kroki::Scal_Powtorzone(k, 272, "UZYTKOWNICY_PRAWA", {"p_id", "p_login", "Prawo"}, "Countt");
     Utworz_Klucze(kKlucze3);
 
     k.DbWykonajDELKonwersje(

@@ -76,7 +76,7 @@ void Dodaj_Wartosci(ClsKonwersje& k, int od, int do_) {
                              "]  money");
 }
 
-// The primary key of the sales-invoice lines; a key that cannot be built is only logged.
+// The primary key of the sales-invoice lines; lines that cannot take it stop the step.
 void Klucz_Linii_Faktur() {
     Utworz_Klucz_Podstawowy("DOK_FAK_ZAWART", "FAKOUT_ID asc,PROD_ID asc,ZFAKOUT_CENA_N asc", 0);
 }

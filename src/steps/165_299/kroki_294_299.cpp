@@ -20,9 +20,8 @@ void ClsKonwersje::Konwersja_295() {
 }
 
 void ClsKonwersje::Konwersja_296() {
-    // A table whose numbers repeat is refused its index; the executor absorbs that and
-    // goes on.
-    for (const std::string& indeks : kroki::Indeksy_UnicNumer()) DbWykonajKonwersje(indeks);
+    // A table whose numbers repeat is refused its index until step 3.12 makes them unique.
+    kroki::Utworz_Indeksy_UnicNumer(*this, false);
 }
 
 void ClsKonwersje::Konwersja_297() {

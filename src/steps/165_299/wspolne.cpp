@@ -61,6 +61,40 @@ void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                    "Konwersja", Wersja_Kroku(krok));
 }
 
+void Scal_Powtorzone(ClsKonwersje& k, int krok, const std::string& tabela,
+                     const std::vector<std::string>& klucz, const std::string& licznik,
+                     const std::vector<std::string>& sumy) {
+    const std::string T = "[" + tabela + "]", S = "[_Scalone_Wiersze]";
+    std::string pola, rowne, nazwy, para = "[" + licznik + "]>B.[" + licznik + "]";
+    for (const std::string& c : klucz) {
+        para += " AND A.[" + c + "]=B.[" + c + "]";
+        pola += (pola.empty() ? "" : ", ") + T + ".[" + c + "]";
+        nazwy += (nazwy.empty() ? "" : ", ") + c;
+        rowne += std::string(rowne.empty() ? "" : " AND ") + T + ".[" + c + "]=S.[" + c + "]";
+    }
+    std::string wybor = "SELECT " + pola + ", Min(" + T + ".[" + licznik + "]) AS pierwszy";
+    std::string ustaw;
+    for (const std::string& c : sumy) {
+        wybor += ", Sum(" + T + ".[" + c + "]) AS [s_" + c + "]";
+        ustaw += (ustaw.empty() ? "" : ", ") + T + ".[" + c + "]=S.[s_" + c + "]";
+    }
+    const std::string grupy = " FROM " + T + " GROUP BY " + pola + " HAVING Count(*) > 1";
+    if (k.Liczba_Z_Zapytania("count(*) from " + T + " AS A INNER JOIN " + T + " AS B ON A." +
+                             para) <= 0)
+        return;
+    k.DbWykonajKonwersje("drop table " + S);
+    k.DbWykonajKonwersje(wybor + " INTO " + S + grupy);
+    const std::string zlaczenie = T + " INNER JOIN " + S + " AS S ON " + rowne;
+    if (!ustaw.empty())
+        k.DbWykonajKonwersje("UPDATE " + zlaczenie + " SET " + ustaw + " WHERE " + T + ".[" +
+                             licznik + "]=S.pierwszy");
+    Loguj_Bez_Wskazania(k, krok, tabela + " (" + nazwy + ") scalone wiersze",
+                        zlaczenie + " WHERE " + T + ".[" + licznik + "]>S.pierwszy");
+    k.DbWykonajKonwersje("DELETE " + T + ".* FROM " + zlaczenie + " WHERE " + T + ".[" + licznik +
+                         "]>S.pierwszy");
+    k.DbWykonajKonwersje("drop table " + S);
+}
+
 Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela,
                                       const std::string& wczesniejszy, const std::string& pusty) {
     if (k.Liczba_Z_Zapytania("count(*) from " + tabela + " inner join " + wczesniejszy) == 0)
@@ -295,21 +329,33 @@ std::vector<Pozycja_Listy> Pozycje_Listy(const jet::Value& lista) {
     return pozycje;
 }
 
-const std::vector<std::string>& Indeksy_UnicNumer() {
-    static const std::vector<std::string> indeksy = {
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_FAK (FAKOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_DD  (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_DZ  (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_KFA (fkorout_numer)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_PAR (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_PW  (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_RW  (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_ZAK (numer_zaksiegowania)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_KZA (fkorout_numer)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_WZ  (DDOUT_NUMER)",
-        "CREATE UNIQUE INDEX UnicNumer ON DOK_PZ  (DDOUT_NUMER)",
+void Utworz_Indeksy_UnicNumer(ClsKonwersje& k, bool bez_bledu) {
+    struct Indeks {
+        const char* polecenie;
+        const char* tabela;
+        const char* kolumna;
     };
-    return indeksy;
+    static constexpr Indeks kIndeksy[] = {
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_FAK (FAKOUT_NUMER)", "DOK_FAK", "FAKOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_DD  (DDOUT_NUMER)", "DOK_DD", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_DZ  (DDOUT_NUMER)", "DOK_DZ", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_KFA (fkorout_numer)", "DOK_KFA", "fkorout_numer"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_PAR (DDOUT_NUMER)", "DOK_PAR", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_PW  (DDOUT_NUMER)", "DOK_PW", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_RW  (DDOUT_NUMER)", "DOK_RW", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_ZAK (numer_zaksiegowania)", "DOK_ZAK",
+         "numer_zaksiegowania"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_KZA (fkorout_numer)", "DOK_KZA", "fkorout_numer"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_WZ  (DDOUT_NUMER)", "DOK_WZ", "DDOUT_NUMER"},
+        {"CREATE UNIQUE INDEX UnicNumer ON DOK_PZ  (DDOUT_NUMER)", "DOK_PZ", "DDOUT_NUMER"},
+    };
+    for (const Indeks& i : kIndeksy) {
+        const auto oczekiwany = k.Powtorzona_Wartosc(i.tabela, i.kolumna);
+        if (bez_bledu)
+            k.DbWykonajKonwersjeNoErr(i.polecenie, oczekiwany);
+        else
+            k.DbWykonajKonwersje(i.polecenie, oczekiwany);
+    }
 }
 
 namespace {
@@ -376,7 +422,7 @@ void Popraw_Podwojne_Numery(ClsKonwersje& k) {
                   "t1.numer_zaksiegowania=t2.numer_zaksiegowania set "
                   "t1.numer_zaksiegowania=t1.numer_zaksiegowania+'N' where "
                   "t1.numer_id>t2.numer_id");
-    for (const std::string& indeks : Indeksy_UnicNumer()) k.DbWykonajKonwersjeNoErr(indeks);
+    Utworz_Indeksy_UnicNumer(k, true);
 }
 
 }  // namespace kroki

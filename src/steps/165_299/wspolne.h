@@ -116,6 +116,16 @@ Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek = "");
 
+// Rows of tabela that share a value of the key (its columns klucz, Nulls apart), which a
+// primary key or unique index about to be made cannot take, become one: the first by the
+// counter licznik keeps its row, and takes the sum of each column of sumy over the rows
+// (a Null counts as none; Null where all are Null); the others are deleted. Nothing refers
+// to such rows but by the key. The Log counts the rows merged (Loguj_Bez_Wskazania's
+// form: "Konwersja " & the step & ": " & the table & " " & the key & " scalone wiersze").
+void Scal_Powtorzone(ClsKonwersje& k, int krok, const std::string& tabela,
+                     const std::vector<std::string>& klucz, const std::string& licznik,
+                     const std::vector<std::string>& sumy = {});
+
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);
@@ -209,9 +219,10 @@ std::vector<Pozycja_Listy> Pozycje_Listy(const jet::Value& lista);
 // only logged. Statement errors of the updates stop the tool as their executor does.
 void Popraw_Podwojne_Numery(ClsKonwersje& k);
 
-// The eleven statements creating the unique number index "UnicNumer" of the document
-// tables, in the order in which the steps send them.
-const std::vector<std::string>& Indeksy_UnicNumer();
+// The unique number index "UnicNumer" of each of the eleven document tables, in the order
+// in which the steps send them, each through the main executor or, bez_bledu, the no-error
+// one. A table whose numbers repeat is refused its index (ClsKonwersje::Powtorzona_Wartosc).
+void Utworz_Indeksy_UnicNumer(ClsKonwersje& k, bool bez_bledu);
 
 }  // namespace kroki
 

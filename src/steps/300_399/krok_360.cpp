@@ -176,7 +176,7 @@ void ClsKonwersje::Konwersja_360() {
         }
     });
 
-    for (const std::string& indeks : kroki::Indeksy_UnicNumer()) DbWykonajKonwersjeNoErr(indeks);
+    kroki::Utworz_Indeksy_UnicNumer(*this, true);
 
     for (const Klucz& klucz : kKlucze) {
         if (klucz.pola_zawartosci)

@@ -18,7 +18,8 @@ void ClsKonwersje::Konwersja_390() {
     DbWykonajKonwersje("Delete * from DOK_PFA");
     DbWykonajKonwersje("Delete * from  DOK_PFA_ZAWART");
     DbWykonajKonwersje("alter table DOK_PFA ADD COLUMN Rodz_Dok  Text (50)");
-    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PFA  (DDOUT_NUMER)");
+    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PFA  (DDOUT_NUMER)",
+                            Powtorzona_Wartosc("DOK_PFA", "DDOUT_NUMER"));
     Utworz_Klucze_Z_Zawart("DOK_PFA", "DDOUT_ID asc", "PROD_ID asc");
     DbWykonajKonwersje("alter table Sposob_numeracji ADD COLUMN nag_pfa Text (50)");
 }
@@ -66,7 +67,8 @@ void ClsKonwersje::Konwersja_393() {
     DbWykonajKonwersje("Delete * from DOK_ZPF");
     DbWykonajKonwersje("Delete * from  DOK_ZPF_ZAWART");
     DbWykonajKonwersje("alter table DOK_ZPF ADD COLUMN Rodz_Dok  Text (50)");
-    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_ZPF  (DDOUT_NUMER)");
+    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_ZPF  (DDOUT_NUMER)",
+                            Powtorzona_Wartosc("DOK_ZPF", "DDOUT_NUMER"));
     Utworz_Klucze_Z_Zawart("DOK_ZPF", "DDOUT_ID asc", "PROD_ID asc");
     DbWykonajKonwersje("alter table Sposob_numeracji ADD COLUMN nag_pfa Text (50)");
 

@@ -645,7 +645,8 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     k.DbWykonajKonwersje("SELECT DOK_PRO.* INTO DOK_PRS FROM DOK_PRO where nr_zM_PROD=1");
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PRS_ZAWART FROM DOK_PRO_ZAWART");
     k.DbWykonajKonwersje("Delete * from DOK_PRS_ZAWART");
-    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PRS (DDOUT_NUMER)");
+    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PRS (DDOUT_NUMER)",
+                              k.Powtorzona_Wartosc("DOK_PRS", "DDOUT_NUMER"));
     Utworz_Klucze_Z_Zawart("DOK_PRS", "DDOUT_ID asc", "PROD_ID asc");
     k.DbWykonajKonwersje(
         "insert into [DOK_PRS_zawart] (ddout_id,prod_id,ZDDOUT_ILOSC,ZDDOUT_CENA_N) select "
@@ -659,7 +660,8 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART.* INTO DOK_PZS_ZAWART FROM DOK_PRO_ZAWART");
     k.DbWykonajKonwersje("Delete * from DOK_PZS");
     k.DbWykonajKonwersje("Delete * from DOK_PZS_ZAWART");
-    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)");
+    k.DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_PZS (DDOUT_NUMER)",
+                              k.Powtorzona_Wartosc("DOK_PZS", "DDOUT_NUMER"));
     Utworz_Klucze_Z_Zawart("DOK_PZS", "DDOUT_ID asc", "PROD_ID asc");
 
     // 17. Net values of the production documents from their lines.
@@ -774,7 +776,8 @@ void ClsKonwersje::Konwersja_407() {
     // the copy, without their defaults: they go, and are added again below.
     for (const char* kol : kKolumnyZmian)
         if (Jest_Tabela("DOK_DAR", kol)) Usun_Pole("DOK_DAR", kol);
-    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_DAR (DDOUT_NUMER)");
+    DbWykonajKonwersjeNoErr("CREATE UNIQUE INDEX UnicNumer ON DOK_DAR (DDOUT_NUMER)",
+                            Powtorzona_Wartosc("DOK_DAR", "DDOUT_NUMER"));
     Utworz_Klucze_Z_Zawart("DOK_DAR", "DDOUT_ID asc", "PROD_ID asc");
 
     // 8. The production header takes the columns of the others.

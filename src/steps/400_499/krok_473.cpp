@@ -100,7 +100,9 @@ bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
 }
 
 // The two new settings tables take the columns of Setup (a table that an earlier run made
-// is met as such) and end empty; then the settings of users and workstations move to them.
+// is met as such) and end empty, each emptied before its key (the copied rows, whose new
+// column is Null, could not take it); then the settings of users and workstations move to
+// them.
 // A copy that holds no rows while Setup holds some was emptied by an earlier run, which had
 // given it its columns and its key before: the key's outcome on the copied rows stands, and
 // is not made again on the empty table.
@@ -121,13 +123,13 @@ void Przenies_Ustawienia(ClsKonwersje& k) {
         Usun_Pole("Setup_stanowisko", "USERS");
         Usun_Pole("Setup_stanowisko", "STAN");
         k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
-        Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
         k.DbWykonajKonwersje("delete * from Setup_stanowisko");
+        Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
     }
     if (!oprozniona("UZYTKOWNICY_Setup")) {
         Usun_Pole("UZYTKOWNICY_Setup", "STAN");
-        Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
         k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+        Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
     }
 
     // A setting named by a user's name and a separator goes to that user, one named

@@ -91,7 +91,12 @@ void ClsKonwersje::Konwersja_482() {
     DbWykonajKonwersje("alter table [KPIR_OKRESY] ADD COLUMN ZamknieteKasy Logical");
     for (const Indeksy& t : kIndeksy) Utworz_Indeksy(t);
     Utworz_Klucz_Podstawowy("PRODUKTY_WSP_PRZEL", "id");
-    Utworz_Klucz_Podstawowy("SETUP_STANOWISKO", "nazwa");
+    // A setting that two workstations hold refuses the key by name alone: the table stays
+    // without it.
+    Usun_Index("Podstawowy", "SETUP_STANOWISKO");
+    DbWykonajKonwersjeNoErr(
+        "CREATE UNIQUE INDEX Podstawowy ON SETUP_STANOWISKO (nazwa)WITH PRIMARY",
+        Powtorzona_Wartosc("SETUP_STANOWISKO", "nazwa"));
     for (const Indeksy& t : kIndeksyMagazynu) Utworz_Indeksy(t);
     DbWykonajKonwersje("DROP table [WYDRUKI] ");
     for (const Indeksy& t : kIndeksyZamowien) Utworz_Indeksy(t);

@@ -37,6 +37,8 @@ void ClsKonwersje::Konwersja_421() {
 
 void ClsKonwersje::Konwersja_422() {
     DbWykonajKonwersje("alter table  [dok_REI_Zawart] ADD COLUMN [id_GRProd] int DEFAULT 0");
+    // The lines there before the group name none (0): their keys take no Null.
+    DbWykonajKonwersje("update [dok_REI_Zawart] set id_GRProd=0 where id_GRProd is null");
     Utworz_Klucze_Z_Zawart("DOK_rei", "ID_RI asc", "ID asc,id_GRProd asc,cena asc,COUNTT asc");
     DbWykonajKonwersje("alter table  [STANY_MAGAZYNOWE] ADD COLUMN [id_GRProd] int DEFAULT 0");
     Utworz_Index_Unikalny("Podstawowy", "STANY_MAGAZYNOWE", "prod_id asc,id_GRProd asc");
@@ -45,6 +47,7 @@ void ClsKonwersje::Konwersja_422() {
                               std::string(k) + " asc,prod_id asc,id_GRProd asc");
     DbWykonajKonwersje(
         "alter table  [STANY_MAGAZYNOWE_Zawart] ADD COLUMN [id_GRProd] int DEFAULT 0");
+    DbWykonajKonwersje("update [STANY_MAGAZYNOWE_Zawart] set id_GRProd=0 where id_GRProd is null");
     Utworz_Klucz_Podstawowy("[Stany_magazynowe_zawart]",
                             "IDProd asc ,DataDok asc,Lp asc,konh_id asc,id_GRProd asc");
 }

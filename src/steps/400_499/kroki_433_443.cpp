@@ -75,7 +75,8 @@ void ClsKonwersje::Konwersja_438() {
     Utworz_Index_Unikalny("DoZamowien", "dok_fwe", "KONH_ID asc,zam_id asc ,FAKOUT_ID asc");
     Utworz_Index_Unikalny("DoZamowien2", "dok_fwe",
                           "FAKOUT_DATA_WYST asc,KONH_ID asc ,FAKOUT_ID asc");
-    Utworz_Index_Unikalny("UnicNumer", "dok_fwe", "FAKOUT_NUMER asc");
+    Utworz_Index_Unikalny("UnicNumer", "dok_fwe", "FAKOUT_NUMER asc",
+                          Powtorzona_Wartosc("dok_fwe", "FAKOUT_NUMER"));
     Utworz_Index("BRUTTO", "dok_fwe", "FAKOUT_WART_VAT asc");
     Utworz_Index("indid_kpir", "dok_fwe", "id_kpir asc");
     Utworz_Index("indkier_id", "dok_fwe", "kier_id asc");

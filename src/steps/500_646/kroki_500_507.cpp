@@ -66,7 +66,9 @@ void ClsKonwersje::Konwersja_502() {
         DbWykonajKonwersje(std::string("alter table  [sposob_numeracji] ADD COLUMN [") + r.prefiks +
                            "] text(50)");
     }
-    for (const char* t : kNaglowkiRuchu) Utworz_Index_Unikalny("UnicNumer", t, "DDOUT_NUMER");
+    // A header whose number repeats is refused the index.
+    for (const char* t : kNaglowkiRuchu)
+        Utworz_Index_Unikalny("UnicNumer", t, "DDOUT_NUMER", Powtorzona_Wartosc(t, "DDOUT_NUMER"));
     for (const char* t : kNaglowkiRuchu)
         Utworz_Index_Unikalny("DONumeru", t, "smz_id,DDOUT_DATA_WYST,num_ndok,DDOUT_ID");
     for (const char* t : kNaglowkiRuchu) Utworz_Index("ZBIORCZY", t, "Zbiorczy_id");

@@ -78,7 +78,8 @@ void ClsKonwersje::Konwersja_512() {
 
 void ClsKonwersje::Konwersja_513() {
     Usun_Index("UnicNumer", "Dok_zak");
-    Utworz_Index_Unikalny("UnicNumer", "Dok_zak", "numer_zaksiegowania,RodzDok");
+    Utworz_Index_Unikalny("UnicNumer", "Dok_zak", "numer_zaksiegowania,RodzDok",
+                          Powtorzona_Wartosc("Dok_zak", "numer_zaksiegowania,RodzDok"));
     DbWykonajKonwersje("delete * from NUMERY_OST_DOK_NAG where dokument='zakupy'");
 }
 

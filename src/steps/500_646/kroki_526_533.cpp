@@ -132,7 +132,7 @@ void ClsKonwersje::Konwersja_531() {
         "'',Rodzaj  Text (50) default '',Opis Text (255) default '',Wart_kp money DEFAULT "
         "0,Wart_fin money DEFAULT 0,konh_id int DEFAULT 0)");
     Utworz_Klucz_Podstawowy("DOK_INN", "DOK_ID");
-    Utworz_Index_Unikalny("UnicNumer", "DOK_INN", "Numer");
+    Utworz_Index_Unikalny("UnicNumer", "DOK_INN", "Numer", Powtorzona_Wartosc("DOK_INN", "Numer"));
     for (const char* kol : {"Data", "Termin", "FormaPl", "Wart_kp", "Wart_fin"})
         Utworz_Index(kol, "DOK_INN", kol);
 }
@@ -153,8 +153,7 @@ void ClsKonwersje::Konwersja_532() {
         const jet::Value wartosc = r.Fields("Wartosc").value();
         // A line without an amount cannot be searched by it, nor one without a product by
         // its product: it stays unlinked here.
-        if (caly.is_null() || wartosc.is_null() || r.Fields("id_prod").value().is_null())
-            continue;
+        if (caly.is_null() || wartosc.is_null() || r.Fields("id_prod").value().is_null()) continue;
         const std::string baza =
             "Countt from Dok_zak_zawart where Numer_id=" + r.Fields("id_dok").value().to_text() +
             " and sur_ID=" + r.Fields("id_prod").value().to_text();

@@ -70,7 +70,8 @@ void ClsKonwersje::Konwersja_535() {
             "CENNIKI_ZAWART.LCEN_NAZWA_ID AND CN.PROD_ID = CENNIKI_ZAWART.PROD_ID AND "
             "(Nz(CN.ACTIVE,0) < Nz(CENNIKI_ZAWART.ACTIVE,0) OR (Nz(CN.ACTIVE,0) = "
             "Nz(CENNIKI_ZAWART.ACTIVE,0) AND CN.ID_CENNIKA < CENNIKI_ZAWART.ID_CENNIKA))) set "
-            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_Brutto "
+            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_"
+            "Brutto "
             "where CN.PROD_ID is null");
     }
 }
@@ -209,6 +210,9 @@ void ClsKonwersje::Konwersja_537() {
             Wylogowanie();
         }
         ZamknijRSKonwersje(rs);
+        // A line names no recipe (0) until the headers below are made; its key takes no Null.
+        DbWykonajKonwersje(
+            "update PRODUKTY_RECEPTURY_ZAWART set id_receptury=0 where id_receptury is null");
         Utworz_Klucz_Podstawowy("PRODUKTY_RECEPTURY_ZAWART", "id_receptury,prod_id,sur_id");
         for (const char* kol : {"active", "id_receptury", "prod_id", "sur_id"})
             Utworz_Index(kol, "PRODUKTY_RECEPTURY_ZAWART", kol);

@@ -176,7 +176,8 @@ void ClsKonwersje::Konwersja_545() {
 
 void ClsKonwersje::Konwersja_546() {
     Usun_Index("UnicNumer", "Dok_zak");
-    Utworz_Index_Unikalny("UnicNumer", "Dok_zak", "numer_zaksiegowania,RodzDok");
+    Utworz_Index_Unikalny("UnicNumer", "Dok_zak", "numer_zaksiegowania,RodzDok",
+                          Powtorzona_Wartosc("Dok_zak", "numer_zaksiegowania,RodzDok"));
     Usun_Index("DONumeru", "Dok_zak");
     Utworz_Index_Unikalny("DONumeru", "Dok_zak", "data_zaksiegowania,num_ndok,numer_id,RodzDok");
     for (const char* kol : kKolumnyReceptury) Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);

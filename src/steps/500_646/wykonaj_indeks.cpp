@@ -1,12 +1,14 @@
 // The index executor with retries: a statement (as a rule a CREATE INDEX) run on a
 // connection the caller names, again and again until it succeeds, so that an index that
 // a moment's lock refuses is still made; a statement that keeps failing costs waits and
-// questions, never the run. An index that exists already (a step run again over the work
-// of a stopped run) cannot be made by any later attempt and is not tried again.
+// questions, never the run, unless the rows cannot take the key. An index that exists already (a
+// step run again over the work of a stopped run) cannot be made by any later attempt and is not
+// tried again.
 #include <memory>
 #include <string>
 
 #include "db/komunikaty.h"
+#include "db/wykonawca.h"
 #include "driver/konwersje.h"
 #include "jet/error.h"
 
@@ -23,6 +25,10 @@ bool ClsKonwersje::dbpExecuteErrkONWERSJIA(std::unique_ptr<ado::Connection>& pol
         polaczenie->Execute(polecenie, nullptr, kPolecenieTekstowe);
         return true;
     } catch (const jet::Error& e) {
+        // Rows that the key cannot take: no attempt mends them, and the key is not given up.
+        const Wynik_Polecenia w = Wynik_Bledu(e);
+        if (Klucz_Nie_Utworzony(w, polecenie))
+            Rozstrzygnij_Pominiecie("dbpExecutekONWERSJIA", polecenie, w);
         Ostatni_Blad_Numer = e.signed_number();
         Ostatni_Blad_Opis = e.description();
         return false;
