@@ -7,6 +7,8 @@
 
 #include "db/polaczenie.h"
 #include "db/stan.h"
+#include "jet/error.h"
+#include "jet/files.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 
@@ -28,6 +30,18 @@ void dopisz_pole(std::string& linia, std::string_view pole) {
     for (char c : pole) linia += c == '\'' ? '"' : c;
 }
 
+// A database that the engine refuses to write: its file, its folder or its file system is
+// read-only (by the mode for root too).
+bool refused_as_read_only(const std::string& baza) {
+    if (baza.find_first_not_of(' ') == std::string::npos) return false;
+    try {
+        jet::check_writable(baza);
+        return false;
+    } catch (const jet::Error&) {
+        return true;
+    }
+}
+
 }  // namespace
 
 std::string Wersja_Kroku(int krok) {
@@ -37,7 +51,13 @@ std::string Wersja_Kroku(int krok) {
 }
 
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly) {
+    // A database refused as read-only gets nothing beside it, not even the Log that root
+    // could still create there: until the database has been opened once, a line for one
+    // is not written (the message shown says why the run ended).
+    static bool otwarta = false;
+    if (Baza_Otwarta) otwarta = true;
     try {
+        if (!otwarta && refused_as_read_only(Sciezka_Bazy)) return;
         std::string linia = "\"" + teraz();
         dopisz_pole(linia, "");
         dopisz_pole(linia, Uzytkownik_Windows);
