@@ -227,7 +227,7 @@ int main() {
             kroki[v] = nullptr;
             continue;
         }
-        kroki[v] = [v, m = metoda](ClsKonwersje& k) { droga.krok(v, k, m); };
+        kroki[v] = [v = v, m = metoda](ClsKonwersje& k) { droga.krok(v, k, m); };
     }
     Podstaw_Kroki(std::move(kroki));
     Form_Load();
