@@ -2,11 +2,12 @@
 
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "db/polaczenie.h"
 #include "db/stan.h"
+#include "jet/error.h"
+#include "jet/files.h"
 #include "platform/log_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -43,6 +44,18 @@ void dopisz_pola(std::string& linia, std::string_view tekst, std::string_view pr
     linia += "\"\r\n";
 }
 
+// A database that the engine refuses to write: its file, its folder or its file system is
+// read-only (by the mode for root too).
+bool refused_as_read_only(const std::string& baza) {
+    if (baza.find_first_not_of(' ') == std::string::npos) return false;
+    try {
+        jet::check_writable(baza);
+        return false;
+    } catch (const jet::Error&) {
+        return true;
+    }
+}
+
 }  // namespace
 
 std::string Wersja_Kroku(int krok) {
@@ -52,11 +65,18 @@ std::string Wersja_Kroku(int krok) {
 }
 
 void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_view szczegoly) {
+    // A database refused as read-only gets nothing beside it, not even the Log that root
+    // could still create there: until the database has been opened once, a line for one
+    // is not written (the message shown says why the run ended).
+    static bool otwarta = false;
+    if (Baza_Otwarta) otwarta = true;
     try {
+        if (!otwarta && refused_as_read_only(Sciezka_Bazy)) return;
         std::string linia = "\"" + teraz();
         dopisz_pola(linia, tekst, procedura, szczegoly);
-        std::ofstream plik(platform::log_file_for(Sciezka_Bazy), std::ios::app | std::ios::binary);
-        plik << linia;
+        // Appended in one write, to a regular file only: a Log that is a FIFO or a device
+        // never holds the run up, and a line that cannot be written is lost.
+        platform::append_in_one_write(platform::log_file_for(Sciezka_Bazy), linia);
     } catch (const std::exception&) {
         // A line that cannot be written is lost; the caller goes on.
     }

@@ -575,19 +575,43 @@ TEST_F(E2E, ReadersWriteNothing) {
     fs::permissions(folder, fs::perms::all);
 }
 
-// A database file that may not be written is refused before anything is created beside
-// it: once the user makes it writable, the next run converts it.
+// A database file that may not be written, or one in a folder that may not be written, is
+// refused before anything is created beside it (no Log, no -wal, no -shm), for root too,
+// whom the system would let write: once the user makes it writable, the next run converts it.
 TEST_F(E2E, ReadOnlyDatabaseIsRefusedAndTheNextRunConvertsItOnceWritable) {
+    const fs::perms r = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms rx = r | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    const struct {
+        bool obcy;  // run as the user nobody, else as the tests' own user (root in CI)
+        fs::perms plik, folderu;
+    } przypadki[] = {
+        {true, r, rx},  {true, kZapisDlaWszystkich, rx},         {true, r, fs::perms::all},
+        {false, r, rx}, {false, r | fs::perms::owner_write, rx}, {false, r, fs::perms::all},
+    };
     baza_w_wersji("1.65");
     dla_obcego();
-    fs::permissions(baza, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const Wynik w = z_krokami("*=ok");
-    EXPECT_EQ(w.status, 1);
-    EXPECT_EQ(znacznik(), "0000");
-    EXPECT_NE(w.bledy.find("Database or object is read-only."), std::string::npos);
-    EXPECT_FALSE(fs::exists(baza + "-wal"));
-    EXPECT_FALSE(fs::exists(baza + "-shm"));
+    const std::string przed = slurp(baza);
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(std::string(p.obcy ? "nobody" : "own user") + ", file " +
+                     std::to_string(static_cast<int>(p.plik)) + ", folder " +
+                     std::to_string(static_cast<int>(p.folderu)));
+        obcy = p.obcy;
+        fs::permissions(baza, p.plik);
+        fs::permissions(folder, p.folderu);
+        zadanie();
+        const Wynik w = z_krokami("*=ok");
+        fs::permissions(folder, fs::perms::all);
+        EXPECT_EQ(w.status, 1);
+        EXPECT_EQ(znacznik(), "0000");
+        EXPECT_NE(w.bledy.find("read-only"), std::string::npos);
+        EXPECT_EQ(slurp(baza), przed);
+        std::set<std::string> obok;
+        for (const auto& e : fs::directory_iterator(folder))
+            obok.insert(e.path().filename().string());
+        EXPECT_EQ(obok, std::set<std::string>{"baza.mdb"}) << "nothing beside the file";
+    }
 
+    obcy = true;
     fs::permissions(baza, kZapisDlaWszystkich);
     zadanie();
     const Wynik dalej = z_krokami("*=ok");
