@@ -140,6 +140,10 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
     Sql("insert into KH_KONTA values (1, 0)");
     Sql("insert into KH_KONTA values (2, 9)");
     Sql("insert into KH_KONTA values (3, 4)");
+    Sql("insert into KH_KONTA values (4, 7)");  // a contractor that is not there
+    Sql("create table KONTRAHENCI (KONH_ID long)");
+    Sql("insert into KONTRAHENCI values (9)");
+    Sql("insert into KONTRAHENCI values (4)");
     Sql("create table kh_ksiega (kpir_id long, rodzaj long)");
     for (const char* w : {"1, 51", "2, 99", "3, 20", "4, 20"})
         Sql(std::string("insert into kh_ksiega values (") + w + ")");
@@ -157,6 +161,7 @@ TEST_F(Kroki467, SettlementSignsCorrectionLinesAndPostingContractors) {
         {"8, 4, 3, 0, 'a'", "4"},
         {"9, 4, 2, 0, 'a'", "9"},
         {"10, 4, 1, 0, 'a'", "4"},
+        {"11, 1, 4, 0, 'b'", "0"},
     };
     std::vector<std::string> oczekiwane;
     for (const auto& [w, o] : linie) {

@@ -146,11 +146,13 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
     Sql("insert into PRODUKTY_kalkulacja values (3, 'k', 6)");
     Sql("insert into PRODUKTY_kalkulacja values (4, 'a', 7)");
     Sql("insert into PRODUKTY_kalkulacja values (4, 'b', 8)");
+    Sql("insert into PRODUKTY_kalkulacja values (Null, 'c', 9)");  // of no product: of 0
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_537), "");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_537), "");  // a second run leaves them as they are
     EXPECT_EQ(Wiersze_Z("select prod_id, koszt, Active, DATAod from PRODUKTY_RECEPTURY order by "
                         "prod_id, koszt"),
-              (Wiersze{{"1", "5", "True", "1990-01-01"},
+              (Wiersze{{"0", "9", "True", "1990-01-01"},
+                       {"1", "5", "True", "1990-01-01"},
                        {"2", "Null", "True", "1990-01-01"},
                        {"3", "6", "True", "1990-01-01"},
                        {"4", "7", "True", "1990-01-01"},

@@ -111,6 +111,7 @@ TEST_F(Kroki534, DuplicateNumbersGetASuffixAndTheIndexFollows) {
     Sql("create table PRODUKTY_WSP_PRZEL (prod_id long, Sp_Przel text(10), Wsp_Przel single)");
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, ' ', 2)");
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'kg', 0)");
+    Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'l', Null)");
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'szt', '2,5')");
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_539), "");

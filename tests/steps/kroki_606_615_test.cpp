@@ -233,7 +233,8 @@ class Kroki612 : public BazaKroku {
             Sql(std::string("create table ") + t + " (kpir_id long, wart_fin money)");
         Sql("create table DOK_INN (DOK_ID long, wart_fin money, wart_finWyd money)");
         Sql("create table DOK_BO (IDD long, wart_fin money, wart_finWyd money)");
-        Sql("create table kontrahenci (KONH_NAZWA text(100), KONH_NAZ_SKROT text(20))");
+        Sql("create table kontrahenci (KONH_NAZWA text(100), KONH_NAZ_SKROT text(20), konh_id "
+            "long)");
         Sql("create table Setup (Nazwa text(50), Wartosc text(255))");
     }
     void Linia(int kp, int dok, const std::string& rodzaj, const std::string& kwota) {
@@ -294,8 +295,10 @@ TEST_F(Kroki612, KindsCodesAndSignsOfSettlementLines) {
 }
 
 TEST_F(Kroki612, TaxOfficeSettingsTakeTheShortName) {
-    Sql("insert into kontrahenci values ('Urząd ''Skarbowy''', 'US1')");
-    Sql("insert into kontrahenci values ('Bez skrótu', Null)");
+    // Of two contractors of the name the first, the lowest id, is the one named.
+    Sql("insert into kontrahenci values ('Urząd ''Skarbowy''', 'US2', 2)");
+    Sql("insert into kontrahenci values ('Urząd ''Skarbowy''', 'US1', 1)");
+    Sql("insert into kontrahenci values ('Bez skrótu', Null, 3)");
     Sql("insert into Setup values ('US_VAT', 'Urząd ''Skarbowy''')");
     Sql("insert into Setup values ('US_PIT', 'Bez skrótu')");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_612), "");

@@ -116,7 +116,8 @@ const Przypadek kPrzypadki[] = {
      {{"850", "30"}, {"Null", "Null"}}},
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
      "turnovers leave out an empty amount; postings take the first account of a number that "
-     "the chart holds twice, and a posting without its year makes no account",
+     "the chart holds twice, and a posting without its year makes no account; a parent that "
+     "the account lacks is 0",
      4.61,
      &ClsKonwersje::Konwersja_462,
      {"create table KH_KONTA (COUNTT counter, ROK long, NR_K_1 text(10), NR_K_2 text(10), NR_K_3 "
@@ -142,8 +143,9 @@ const Przypadek kPrzypadki[] = {
       "insert into KH_DEKRETY (ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_ma, "
       "Glowna) values (2004, 3, '202', '', '', '', 9, 0, 0)",
       "insert into KH_DEKRETY (ROK, NR_K_1) values (Null, '203')"},
-     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA order by COUNTT"},
-     {{"Null", "a", "9", "0"}, {"Null", "b", "0", "0"}, {"3", "Młyn", "100", "40"}}},
+     {"select Konh_id, Nazwa_konta, DZ_WN_03, DZ_MA_03 from KH_KONTA order by COUNTT",
+      "select Countt_Konta_Ojaca_1 from KH_DEKRETY where NR_K_1='202'"},
+     {{"Null", "a", "9", "0"}, {"Null", "b", "0", "0"}, {"3", "Młyn", "100", "40"}, {"0"}}},
     {"4.32: a document without its KW part is worth its KP part, a line without an amount "
      "settles nothing, and only the line that exceeds is capped",
      4.31,

@@ -20,13 +20,15 @@
 namespace {
 
 // The UPDATE that gives every posting its account and the account's parents: the join
-// of a posting (D) with the account (K) of its year and number, and the values it sets.
+// of a posting (D) with the account (K) of its year and number, and the values it sets
+// (a parent that the account does not give is none, 0).
 constexpr const char* kDekretKonta =
     "kh_dekrety AS D inner join kh_KONTA AS K ON (D.NR_K_1=K.NR_K_1) AND (D.NR_K_2=K.NR_K_2) "
     "AND (D.NR_K_3=K.NR_K_3) AND (D.NR_K_4=K.NR_K_4) AND (D.ROK=K.ROK)";
 constexpr const char* kKontoDekretu =
-    " SET D.Countt_Konta=K.COUNTT,D.Countt_Konta_Ojaca_1=K.Countt_Konta_Ojaca_1,D.Countt_Konta_"
-    "Ojaca_2=K.Countt_Konta_Ojaca_2,D.Countt_Konta_Ojaca_3=K.Countt_Konta_Ojaca_3 ";
+    " SET D.Countt_Konta=K.COUNTT,D.Countt_Konta_Ojaca_1=Nz(K.Countt_Konta_Ojaca_1,0),"
+    "D.Countt_Konta_Ojaca_2=Nz(K.Countt_Konta_Ojaca_2,0),D.Countt_Konta_Ojaca_3=Nz(K.Countt_"
+    "Konta_Ojaca_3,0) ";
 // An account (K2) of the same year and number as K, entered before it.
 constexpr const char* kWczesniejszeKonto =
     "kh_KONTA AS K2 ON (K2.NR_K_1=K.NR_K_1) AND (K2.NR_K_2=K.NR_K_2) AND (K2.NR_K_3=K.NR_K_3) "

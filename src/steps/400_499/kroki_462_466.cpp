@@ -58,6 +58,9 @@ std::string Dodaj_Obroty(const std::string& przedrostek, const std::string& mm) 
            "+Nz(kh_dekrety.KWOTA_ma,0)";
 }
 
+// An entry whose sides differ, a side not given counting as 0.
+constexpr const char* kStronyRozne = "Nz(kh_ksiega.suma_wn,0)<>Nz(kh_ksiega.suma_ma,0)";
+
 struct Indeksy_Tabeli {
     const char* tabela;
     std::initializer_list<const char*> kolumny;  // "!" before a name: a unique index
@@ -162,8 +165,9 @@ void ClsKonwersje::Konwersja_462() {
     Utworz_Index("Bledy", "kh_ksiega", "Bledy");
     DbWykonajUPDKonwersje("kh_ksiega AS K SET k.Bledy=0", "", "", "");
     DbWykonajUPDKonwersje(
-        "kh_ksiega AS K SET k.Bledy=-1 where k.Suma_wn=0 or k.Suma_wn<>k.Suma_ma and k.Bledy=0", "",
-        "", "");
+        "kh_ksiega AS K SET k.Bledy=-1 where Nz(k.Suma_wn,0)=0 or Nz(k.Suma_wn,0)<>Nz(k.Suma_ma,0) "
+        "and k.Bledy=0",
+        "", "", "");
     DbWykonajUPDKonwersje(
         "kh_ksiega AS K inner join kh_dekrety AS D ON (K.kpir_id=D.kpir_id) SET k.Bledy=-1 where "
         "d.countt_konta=0 and k.Bledy=0",
@@ -223,9 +227,9 @@ void ClsKonwersje::Konwersja_463() {
     // scheme lines' account link (the column comes before it) may have done so, and no fact
     // of the database tells whether it did.
     if (Jest_Tabela("KH_SCHEMATY_ZAWART", "Countt_Konta") &&
-        Liczba_Z_Zapytania("count(*) from kh_ksiega INNER JOIN KH_DEKRETY ON "
-                           "KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID where "
-                           "kh_ksiega.suma_wn<>kh_ksiega.suma_ma") > 0)
+        Liczba_Z_Zapytania(std::string("count(*) from kh_ksiega INNER JOIN KH_DEKRETY ON "
+                                       "KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID where ") +
+                           kStronyRozne) > 0)
         Konwersja_Przerwana(463,
                             "po dodaniu kolumny Countt_Konta tabeli KH_SCHEMATY_ZAWART; "
                             "kwoty dekretów mogły zostać już dodane do sum zapisów księgi, "
@@ -287,9 +291,9 @@ void ClsKonwersje::Konwersja_463() {
         const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};
         DbWykonajKonwersje(
             "Update kh_ksiega INNER JOIN KH_DEKRETY ON KH_KSIEGA.KPIR_ID=KH_DEKRETY.KPIR_ID set "
-            "kh_ksiega.suma_wn=kh_ksiega.suma_wn+Nz(kh_dekrety.KWOTA_WN,0),kh_ksiega.suma_ma="
-            "kh_ksiega.suma_ma+Nz(kh_dekrety.KWOTA_ma,0) where "
-            "kh_ksiega.suma_wn<>kh_ksiega.suma_ma");
+            "kh_ksiega.suma_wn=Nz(kh_ksiega.suma_wn,0)+Nz(kh_dekrety.KWOTA_WN,0),"
+            "kh_ksiega.suma_ma=Nz(kh_ksiega.suma_ma,0)+Nz(kh_dekrety.KWOTA_ma,0) where " +
+            std::string(kStronyRozne));
     }
     PrzliczKonta2a();
 }

@@ -80,10 +80,12 @@ void ClsKonwersje::Konwersja_487() {
 }
 
 void ClsKonwersje::Konwersja_488() {
-    // COUNTT is the accounts' counter: a posting meets its one account.
+    // COUNTT is the accounts' counter: a posting meets its one account. An account's
+    // contractor that names no contractor gives the posting none.
     DbWykonajKonwersje(
-        "UPDATE KH_DEKRETY AS KD INNER JOIN KH_KONTA AS KK ON KD.COUNTT_KONTA=KK.COUNTT SET "
-        "KD.KONH_ID=KK.KONH_ID WHERE KK.KONH_ID<>0");
+        "UPDATE (KH_DEKRETY AS KD INNER JOIN KH_KONTA AS KK ON KD.COUNTT_KONTA=KK.COUNTT) INNER "
+        "JOIN KONTRAHENCI AS KO ON KK.KONH_ID=KO.KONH_ID SET KD.KONH_ID=KK.KONH_ID WHERE "
+        "KK.KONH_ID<>0");
     // Cash, bank, payroll and depreciation entries copy the contractor only between
     // lines of equal description; all other entries but those of kind 99, between any
     // two lines. A line without one takes the contractor of the first line (the lowest

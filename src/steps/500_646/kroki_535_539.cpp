@@ -218,6 +218,9 @@ void ClsKonwersje::Konwersja_537() {
             Utworz_Index(kol, "PRODUKTY_RECEPTURY_ZAWART", kol);
         if (linie) Sprawdz_Kopie("PRODUKTY_RECEPTURY", "PRODUKTY_RECEPTURY_zawart");
         if (Jest_Tabela("PRODUKTY_RECEPTURY")) DbWykonajKonwersje("DROP TABLE PRODUKTY_RECEPTURY");
+        // A calculation that names no product is one of product 0: it takes that
+        // product's lines as one of 0 would.
+        DbWykonajKonwersje("update PRODUKTY_kalkulacja set prod_id=0 where prod_id is null");
         DbWykonajKonwersje("select * into PRODUKTY_RECEPTURY from PRODUKTY_kalkulacja");
         Usun_Pole("PRODUKTY_RECEPTURY", "kalkulacja");
         Dodaj_Pole("PRODUKTY_RECEPTURY", "ID_RECEPTURY int identity");
@@ -300,8 +303,9 @@ void ClsKonwersje::Konwersja_539() {
             vbOKOnly);
     kroki::Dodaj_Skladnik_Plac(*this, "[place_opisy]", {185, "Bon towarowy inny", "Bon inny"});
     DbWykonajKonwersje("alter table [Place_Listy_zawart] ADD COLUMN [wartosc185]  money DEFAULT 0");
+    // A unit without a name or a factor above 0 converts nothing (a factor not given is none).
     DbWykonajKonwersje(
-        "DELETE *.* FROM PRODUKTY_WSP_PRZEL WHERE TRIM(Sp_Przel)='' OR Wsp_Przel<=0");
+        "DELETE *.* FROM PRODUKTY_WSP_PRZEL WHERE TRIM(Sp_Przel)='' OR Nz(Wsp_Przel,0)<=0");
     Utworz_Index("Wsp_Przel", "PRODUKTY_WSP_PRZEL", "Wsp_Przel");
     Usun_Index("Podstawowy", "PRODUKTY_WSP_PRZEL");
     Utworz_Klucz_Podstawowy("PRODUKTY_WSP_PRZEL", "prod_id,Sp_Przel");

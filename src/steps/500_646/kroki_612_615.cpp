@@ -57,7 +57,8 @@ const char* const kZnakKwoty =
     "dok_fin_zawart.kwota=-dok_fin_zawart.kwota where (dok_fin_zawart.kwota <0 and "
     "Brutto_dokumentu>0) or (dok_fin_zawart.kwota >0 and Brutto_dokumentu<0) ";
 
-// A setting that names a contractor by full name takes the contractor's short name. The
+// A setting that names a contractor by full name takes the contractor's short name (of
+// two contractors of that name, the first: the lowest id). The
 // name is quoted, so that a full name with an apostrophe is one literal; a contractor
 // without a short name leaves the setting as it is (there is nothing to write, and a
 // failure here would stop every run at this step).
@@ -65,7 +66,7 @@ void Skrot_Kontrahenta(const std::string& nazwa, std::unique_ptr<ado::Recordset>
     const std::string wartosc = Czytaj_Setup(nazwa);
     if (DbOtwórzSEL(rs,
                     "Select top 1 KONH_NAZ_SKROT from kontrahenci where KONH_NAZWA='" +
-                        kroki::W_Apostrofach(wartosc) + "'",
+                        kroki::W_Apostrofach(wartosc) + "' order by konh_id",
                     kOtworzOdczyt) <= 0)
         return;
     const jet::Value skrot = rs->Fields("KONH_NAZ_SKROT").value();

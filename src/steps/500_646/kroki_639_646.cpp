@@ -35,12 +35,14 @@ void ClsKonwersje::Konwersja_641() {
     CzekajKonwersje(1);
     std::unique_ptr<ado::Recordset> zrodlo;
     std::unique_ptr<ado::Recordset> jednostki;
+    // Units come from the lines' factors other than 1; a factor of 0 or less, or not given,
+    // converts nothing and makes no unit.
     for (const char* tekst : {"distinct  SUR_ID,SP_PRZEL,WSP_PRZEL from DOK_ZAK_ZAWART where "
-                              "WSP_PRZEL<>1",
+                              "WSP_PRZEL<>1 and WSP_PRZEL>0",
                               "distinct  PROD_ID,SP_PRZEL,WSP_PRZEL from DOK_PZ_ZAWART where "
-                              "WSP_PRZEL<>1",
+                              "WSP_PRZEL<>1 and WSP_PRZEL>0",
                               "distinct  PROD_ID,SP_PRZEL,WSP_PRZEL from DOK_WZ_ZAWART where "
-                              "WSP_PRZEL<>1"}) {
+                              "WSP_PRZEL<>1 and WSP_PRZEL>0"}) {
         DbOtwórzSEL(zrodlo, tekst, kOtworzOdczyt);
         // Once a unit has been added, failures of this source are passed over, as the
         // pass goes on with the next statement.
