@@ -303,6 +303,11 @@ void ClsKonwersje::Konwersja_272() {
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN Owartosc" + std::to_string(n) +
                                " byte");
         Sprawdz_Kopie("Place_Dane", "_Place_Dane");
+        // A value without its employee, list or component is one of 0: it moves as such.
+        for (const char* tabela : {"Place_Dane", "_Place_Dane"})
+            for (const char* kolumna : {"idp", "idlisty", "pole"})
+                DbWykonajKonwersje(std::string("update [") + tabela + "] set [" + kolumna +
+                                   "]=0 where [" + kolumna + "] is null");
         DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
         for (int n = 0; n <= kOstatniSkladnik; ++n) {
             const std::string kolumna = "wartosc" + std::to_string(n);

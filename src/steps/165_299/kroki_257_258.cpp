@@ -1,6 +1,7 @@
 // Steps 2.57 and 2.58: documents linked to the period row of their contractor's
 // numbering scheme (after the numbering set-up has made the rows of every scheme for
 // every date that occurs), and the last columns of the declaration tables.
+#include <set>
 #include <string>
 
 #include "db/postep.h"
@@ -69,6 +70,26 @@ void ClsKonwersje::Konwersja_257() {
                                "kierowcy S_KIEROWCY bez kier_id (nie mają okresów numeracji)",
                                "[S_KIEROWCY] where [kier_id] is null");
 
+    // A scheme without a mode counts as yearly, and a period row without a driver as one
+    // for no driver: the set-up and the lookups below then read them as they read 0.
+    DbWykonajKonwersje("update [SPOSOB_NUMERACJI] set [tryb]=0 where [tryb] is null");
+    DbWykonajKonwersje(
+        "update [sposob_numeracji_zawart] set [kierowca_id]=0 where [kierowca_id] is null");
+    // A document whose period is Null or names no period row has no period: it is linked
+    // anew like one with 0.
+    for (const char* tabela :
+         {"K_FAKTUR", "FAKTURY", "Paragon", "DOWODY_DOSTAW", "DOWODY_ZWROTU", "Dok_Wewnentrzne"})
+        DbWykonajKonwersje("update [" + std::string(tabela) +
+                           "] AS D left join [sposob_numeracji_zawart] AS O on D.[smz_id]=O.[id] "
+                           "set D.[smz_id]=0 where D.[smz_id]<>0 and O.[id] is null or "
+                           "D.[smz_id] is null");
+    // The drivers that exist: a driver id naming none counts as no driver.
+    std::set<int32_t> kierowcy;
+    const bool sa_kierowcy = DbOtwórzSELKonwersje(rs, "[kier_id] from [S_KIEROWCY]", true) >= 0;
+    for (; sa_kierowcy && !Rekordy(rs).Eof(); rs->MoveNext())
+        kierowcy.insert(Liczba(rs->Fields(0).value()));
+    ZamknijRSKonwersje(rs);
+
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> schemat;
     std::unique_ptr<ado::Recordset> okres;
@@ -100,7 +121,7 @@ void ClsKonwersje::Konwersja_257() {
                 "", "",
                 "Dok:" + t + " " + jet::Value::date(data).to_text() + " " + std::to_string(kier));
             const jet::Value konh_id = rs->Fields(3).value();
-            if (kier == 0 || konh_id.is_null()) {
+            if (kier == 0 || (sa_kierowcy && !kierowcy.count(kier)) || konh_id.is_null()) {
                 rs->MoveNext();
                 continue;
             }
