@@ -43,6 +43,8 @@ class Krok272 : public BazaKroku {
         Sql("create table KPIR_KSIEGA (kpir_id counter, opis text(60), kwota_w money)");
         Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Sprzedaż', 120)");
         Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Płace 03/2001', 300)");
+        Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Bez kwoty', 0)");  // no list's
+        Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Płace raz jeszcze', 300)");
 
         Sql("create table PRODUKTY (PROD_ID long, PROD_NAZWA text(50))");
         Sql("insert into PRODUKTY values (1, 'Chleb')");

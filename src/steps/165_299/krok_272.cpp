@@ -338,9 +338,18 @@ void ClsKonwersje::Konwersja_272() {
     kroki::Opis_Skladnika(*this, 118, "Procent Konto", "Procent Konto");
     for (int n = 119; n <= kOstatniSkladnik; ++n) kroki::Opis_Skladnika(*this, n, "", "");
 
-    DbWykonajKonwersje(
-        "update [Place_listy] inner join [KPIR_Ksiega] on "
-        "[Place_listy].[kosztPr]=[KPIR_Ksiega].[kwota_w] set [id_kpir]=[kpir_id]");
+    // A list takes the book entry of its cost, the first (lowest kpir_id) of those of the
+    // same amount; a list without a cost names no entry.
+    const kroki::Pierwszy_Wiersz p = kroki::Tylko_Pierwszy_Wiersz(
+        *this, "[KPIR_Ksiega]",
+        "[KPIR_Ksiega] AS [K2] on ([K2].[kwota_w]=[KPIR_Ksiega].[kwota_w] and "
+        "[K2].[kpir_id]<[KPIR_Ksiega].[kpir_id])",
+        "[K2].[kpir_id]");
+    DbWykonajKonwersje("update " + p.otworz() +
+                       "[Place_listy] inner join [KPIR_Ksiega] on "
+                       "[Place_listy].[kosztPr]=[KPIR_Ksiega].[kwota_w]" +
+                       p.zamknij() + " set [Place_listy].[id_kpir]=[KPIR_Ksiega].[kpir_id] where " +
+                       p.i() + "[Place_listy].[kosztPr]<>0");
 
     for (const char* tabela : {"dok_zak_zawart", "dok_kfa_zawart", "dok_dz"}) {
         const std::string przedrostek = std::string("alter table  [") + tabela + "] ";
