@@ -102,7 +102,7 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     for (const auto& f : faktury) Dokument("FAKTURY", f.id, marzec, f.kier, f.konh);
     Sql("insert into FAKTURY (id, fakout_data_wyst, kier_id, smz_id, KONH_ID) values (9, "
         "#01/02/2000#, 1, 1, 10)");
-    // A driver naming none is none; a period Null or naming no row is none; no mode is yearly.
+    // A period Null or naming no row is none; no mode is yearly; a driver is kept as it stands.
     for (const char* w : {"12, 5, 0, 50", "13, 1, 999, 10", "14, 1, null, 10", "15, 1, 0, 80"})
         Sql(std::string("insert into FAKTURY (id, kier_id, smz_id, KONH_ID, fakout_data_wyst) "
                         "values (") +
@@ -122,8 +122,8 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     EXPECT_EQ(Kolumna("select smz_id from FAKTURY order by id"),
               (std::vector<std::string>{rok2001, Okres(2, 2, "2001", "3"), "0", "0", "0", "0",
                                         Okres(4, 0, "0", "0"), "0", rok2001, "0",
-                                        Okres(70000, 0, "2001", "0"), "0", rok2001, rok2001,
-                                        Okres(5, 0, "2001", "0")}));
+                                        Okres(70000, 0, "2001", "0"), Okres(4, 0, "0", "0"),
+                                        rok2001, rok2001, Okres(5, 0, "2001", "0")}));
     EXPECT_EQ(Kolumna("select count(*) from sposob_numeracji_zawart where sm_id is null"),
               std::vector<std::string>{"0"});
     EXPECT_EQ(Linie_Logu("SPOSOB_NUMERACJI bez sm_id (nie mają okresów numeracji): 1").size(), 1u);

@@ -1,7 +1,6 @@
 // Steps 2.57 and 2.58: documents linked to the period row of their contractor's
 // numbering scheme (after the numbering set-up has made the rows of every scheme for
 // every date that occurs), and the last columns of the declaration tables.
-#include <set>
 #include <string>
 
 #include "db/postep.h"
@@ -83,12 +82,6 @@ void ClsKonwersje::Konwersja_257() {
                            "] AS D left join [sposob_numeracji_zawart] AS O on D.[smz_id]=O.[id] "
                            "set D.[smz_id]=0 where D.[smz_id]<>0 and O.[id] is null or "
                            "D.[smz_id] is null");
-    // The drivers that exist: a driver id naming none counts as no driver.
-    std::set<int32_t> kierowcy;
-    const bool sa_kierowcy = DbOtwórzSELKonwersje(rs, "[kier_id] from [S_KIEROWCY]", true) >= 0;
-    for (; sa_kierowcy && !Rekordy(rs).Eof(); rs->MoveNext())
-        kierowcy.insert(Liczba(rs->Fields(0).value()));
-    ZamknijRSKonwersje(rs);
 
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> schemat;
@@ -121,7 +114,7 @@ void ClsKonwersje::Konwersja_257() {
                 "", "",
                 "Dok:" + t + " " + jet::Value::date(data).to_text() + " " + std::to_string(kier));
             const jet::Value konh_id = rs->Fields(3).value();
-            if (kier == 0 || (sa_kierowcy && !kierowcy.count(kier)) || konh_id.is_null()) {
+            if (kier == 0 || konh_id.is_null()) {
                 rs->MoveNext();
                 continue;
             }
