@@ -30,15 +30,18 @@ class Krok197 : public KrokiTest {
             "(7, 'Ciasto', 'kg', 10)");
         sql("insert into PolPRODUKTY_Receptury (id, pprod_nazwa_id, SUR_ID, ilosc_sur) values (7, "
             "'Ciasto', 11, 4)");
-        // Products: own bread, goods naming the honey raw material, goods without a group.
+        // Products: own bread, goods naming the honey raw material, goods without a group
+        // (and without prod_wl).
         sql("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl, PROD_NUMER_ID, grupa) values "
             "(1, 'Chleb', 1, 5, '')");
         sql("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl, PROD_NUMER_ID, grupa, sur_id) "
             "values (2, 'Miód słoik', 0, 3, 'Pani''s', 13)");
         sql("insert into PRODUKTY (prod_id, PROD_NAZWA_id, prod_wl, PROD_NUMER_ID) values (3, "
-            "'Masło', 0, 1)");
-        // Bread: 2.5 of the dough semi-product, flour, bags; butter (goods) has a recipe too.
-        for (const char* w : {"(1, 7, 0, 2.5)", "(1, 11, 3, 0)", "(1, 12, 1, 0)", "(3, 11, 1, 0)"})
+            "'Masło', Null, 1)");
+        // Bread: 2.5 of the dough semi-product, flour, bags; butter (goods) has a recipe too,
+        // and two lines name no product.
+        for (const char* w : {"(1, 7, 0, 2.5)", "(1, 11, 3, 0)", "(1, 12, 1, 0)", "(3, 11, 1, 0)",
+                              "(99, 11, 8, 0)", "(Null, 11, 9, 0)"})
             sql(std::string("insert into PRODUKTY_Receptury (PROD_ID, sur_id, ilosc_sur, "
                             "ilosc_polprod) values ") +
                 w);
@@ -81,7 +84,8 @@ TEST_F(Krok197, RecepturyPrzepiete) {
               (Wiersze{{"1", "4", "3", "0"},    // flour: its product
                        {"1", "5", "1", "0"},    // bags: their 'K' product, not the old id
                        {"1", "6", "2,5", "0"},  // the dough: the 'O' product, its quantity moved
-                       {"6", "4", "4", "Null"}}));  // the dough's own recipe; butter's is gone
+                       {"6", "4", "4",
+                        "Null"}}));  // the dough's own recipe; butter's and no product's are gone
 }
 
 TEST_F(Krok197, RemanentIStanySurowcowPrzeniesione) {

@@ -155,9 +155,10 @@ TEST_F(Krok220Test, FailureInsideTheStepEndsItQuietlyAndKeepsWhatItWrote) {
 
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_220),
               "");  // returns normally: the loop records the version
-    EXPECT_EQ(documents(), (Wiersze{{"1", "2003-04-01", "Null"}}));
-    // The document of 1 April stays; costing did not run.
-    EXPECT_EQ(lines(), (Wiersze{{"1", "10", "13", "12", "5", "3", "0", "0"}}));
+    EXPECT_EQ(documents(), (Wiersze{{"1", "2003-04-01", "Null"}, {"2", "2003-04-02", "Null"}}));
+    // The documents of the dated days stay; costing did not run.
+    EXPECT_EQ(lines(), (Wiersze{{"1", "10", "13", "12", "5", "3", "0", "0"},
+                                {"2", "10", "1", "1", "0", "0", "0", "0"}}));
     expect_no_work_tables();
     EXPECT_EQ(komunikaty.str(), "");
 }

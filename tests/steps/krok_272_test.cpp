@@ -43,6 +43,8 @@ class Krok272 : public BazaKroku {
         Sql("create table KPIR_KSIEGA (kpir_id counter, opis text(60), kwota_w money)");
         Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Sprzedaż', 120)");
         Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Płace 03/2001', 300)");
+        Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Bez kwoty', 0)");  // no list's
+        Sql("insert into KPIR_KSIEGA (opis, kwota_w) values ('Płace raz jeszcze', 300)");
 
         Sql("create table PRODUKTY (PROD_ID long, PROD_NAZWA text(50))");
         Sql("insert into PRODUKTY values (1, 'Chleb')");
@@ -108,13 +110,16 @@ TEST_F(Krok272, PayrollLineTakesEveryComponentOfItsEmployeeAndList) {
     Wartosc(2, 1, 0, 900);
     Wartosc(2, 1, 7002, 2);
     Wartosc(3, 1, 12, 450);  // no component 0: no line
+    // Neither list nor component: those of 0.
+    Sql("insert into Place_Dane (IDP, pole, wartosc, IDListy) values (4, null, 700, null)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
 
     EXPECT_EQ(Wiersze_Z("select IDP, IDListy, wartosc0, wartosc12, wartosc14, wartosc134 from "
                         "PLACE_DANE order by IDP, IDListy"),
               (Wiersze{{"1", "1", "1500", "300", "200", "0"},
                        {"1", "2", "1000", "0", "0", "0"},
-                       {"2", "1", "900", "0", "0", "0"}}));
+                       {"2", "1", "900", "0", "0", "0"},
+                       {"4", "0", "700", "0", "0", "0"}}));
     for (int n = 1; n <= 134; ++n) {
         if (n == 12 || n == 14) continue;
         EXPECT_EQ(
@@ -129,7 +134,8 @@ TEST_F(Krok272, PayrollLineTakesEveryComponentOfItsEmployeeAndList) {
                         "order by IDP, IDListy"),
               (Wiersze{{"0", "1", "0", "0", "1", "0", "1", "0"},
                        {"0", "0", "0", "0", "0", "0", "0", "0"},
-                       {"0", "0", "2", "0", "0", "0", "0", "0"}}));
+                       {"0", "0", "2", "0", "0", "0", "0", "0"},
+                       {"0", "0", "0", "0", "0", "0", "0", "0"}}));
     EXPECT_EQ(Typ_Pola("PLACE_DANE", "Owartosc9001"), dao::dbByte);
     EXPECT_FALSE(Czyta_Sie("select pole from PLACE_DANE"));
     EXPECT_FALSE(Czyta_Sie("select DP from PLACE_DANE"));

@@ -13,13 +13,13 @@ class Kroki189 : public KrokiTest {
         KrokiTest::SetUp();
         kroki(164, 188);
     }
-    // Four products in number order with prod_wl 1, 0, 1, Null.
+    // Four products with prod_wl 1, 0, 1 and Null, the last one numbered first.
     void cztery_produkty() {
         sql("delete from PRODUKTY");
         sql("insert into PRODUKTY (PROD_NAZWA_id, PROD_NUMER_ID, prod_wl) values ('a', 1, 1)");
         sql("insert into PRODUKTY (PROD_NAZWA_id, PROD_NUMER_ID, prod_wl) values ('b', 2, 0)");
         sql("insert into PRODUKTY (PROD_NAZWA_id, PROD_NUMER_ID, prod_wl) values ('c', 3, 1)");
-        sql("insert into PRODUKTY (PROD_NAZWA_id, PROD_NUMER_ID, prod_wl) values ('d', 4, Null)");
+        sql("insert into PRODUKTY (PROD_NAZWA_id, PROD_NUMER_ID, prod_wl) values ('d', 0, Null)");
     }
 };
 
@@ -28,10 +28,10 @@ TEST_F(Kroki189, NumeracjaProduktow) {
         MetodaKroku krok;
         std::vector<std::string> numery;  // of a, b, c, d
     } przypadki[] = {
-        {&ClsKonwersje::Konwersja_189, {"1", "10001", "2", "10002"}},
-        {&ClsKonwersje::Konwersja_192, {"1", "1", "2", "2"}},
-        {&ClsKonwersje::Konwersja_193, {"1", "3", "2", "4"}},  // Null keeps its number
-        {&ClsKonwersje::Konwersja_196, {"1", "10001", "2", "10002"}},
+        {&ClsKonwersje::Konwersja_189, {"1", "10002", "2", "10001"}},
+        {&ClsKonwersje::Konwersja_192, {"1", "2", "2", "1"}},
+        {&ClsKonwersje::Konwersja_193, {"1", "4", "2", "3"}},  // Null is among the goods
+        {&ClsKonwersje::Konwersja_196, {"1", "10002", "2", "10001"}},
     };
     kroki(188, 196);  // each step then runs again over its own shape
     for (const auto& p : przypadki) {

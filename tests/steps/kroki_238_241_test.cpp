@@ -56,8 +56,8 @@ TEST_F(Kroki238, BookEntryKindsAreRecodedOnce) {
     Sql("create table KPIR_KSIEGA (kpir_id counter, Rodzaj long)");
     Sql("create table KONTRAHENT_RODZAJ (id long)");
     const std::pair<const char*, const char*> kody[] = {
-        {"2", "10"}, {"11", "20"}, {"1", "21"}, {"3", "30"},  {"41", "40"},    {"4", "41"},
-        {"5", "50"}, {"0", "99"},  {"6", "6"},  {"40", "40"}, {"Null", "Null"}};
+        {"2", "10"}, {"11", "20"}, {"1", "21"}, {"3", "30"},  {"41", "40"},  {"4", "41"},
+        {"5", "50"}, {"0", "99"},  {"6", "6"},  {"40", "40"}, {"Null", "99"}};
     for (const auto& [przed, po] : kody)
         Sql(std::string("insert into KPIR_KSIEGA (Rodzaj) values (") + przed + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_238), "");

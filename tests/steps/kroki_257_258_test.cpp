@@ -77,30 +77,36 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     // A scheme without an id names nothing; one beyond the 16-bit range is one like any.
     Sql("insert into SPOSOB_NUMERACJI values (null, 'Bez id', 0, 0)");
     Sql("insert into SPOSOB_NUMERACJI values (70000, 'Duża', 0, 0)");
+    Sql("insert into SPOSOB_NUMERACJI values (5, 'Bez trybu', null, 0)");  // yearly
     // An existing period row keeps its counters.
     Sql("insert into sposob_numeracji_zawart (sm_id, kierowca_id, rok, miesiac, nr_fa) values "
         "(1, 0, '2001', '0', 41)");
-    for (const char* w :
-         {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1", "60, null, 1",
-          "70, 70000, 1"})
+    for (const char* w : {"10, 1, 1", "20, 2, 2", "30, 3, 1", "40, 0, 1", "50, 4, 1", "60, null, 1",
+                          "70, 70000, 1"})
         Sql(std::string("insert into kontrahenci values (") + w + ")");
+    Sql("insert into kontrahenci values (80, 5, 1)");
     const std::string marzec = "#03/05/2001#";
     struct {
         int id, kier, konh;
     } faktury[] = {
-        {1, 1, 10},  // yearly
-        {2, 2, 20},  // monthly, per driver
-        {3, 0, 10},  // no driver
-        {4, 1, 30},  // per driver by the Null flag, but the set-up made no driver rows
-        {5, 1, 40},  // contractor without a scheme
-        {6, 1, 99},  // no such contractor
-        {7, 1, 50},  // one series
-        {8, 1, 60},  // a Null scheme
+        {1, 1, 10},   // yearly
+        {2, 2, 20},   // monthly, per driver
+        {3, 0, 10},   // no driver
+        {4, 1, 30},   // per driver by the Null flag, but the set-up made no driver rows
+        {5, 1, 40},   // contractor without a scheme
+        {6, 1, 99},   // no such contractor
+        {7, 1, 50},   // one series
+        {8, 1, 60},   // a Null scheme
         {11, 1, 70},  // a scheme id beyond 16 bits
     };
     for (const auto& f : faktury) Dokument("FAKTURY", f.id, marzec, f.kier, f.konh);
     Sql("insert into FAKTURY (id, fakout_data_wyst, kier_id, smz_id, KONH_ID) values (9, "
-        "#01/02/2000#, 1, 77, 10)");
+        "#01/02/2000#, 1, 1, 10)");
+    // A period Null or naming no row is none; no mode is yearly; a driver is kept as it stands.
+    for (const char* w : {"12, 5, 0, 50", "13, 1, 999, 10", "14, 1, null, 10", "15, 1, 0, 80"})
+        Sql(std::string("insert into FAKTURY (id, kier_id, smz_id, KONH_ID, fakout_data_wyst) "
+                        "values (") +
+            w + ", #03/05/2001#)");
     // A Null driver counts as none: the document stays unlinked and the step goes on.
     Sql("insert into FAKTURY (id, fakout_data_wyst, kier_id, smz_id, KONH_ID) values (10, "
         "#03/05/2001#, null, 0, 10)");
@@ -115,8 +121,9 @@ TEST_F(Kroki257, DocumentsTakeThePeriodRowOfTheirContractorsScheme) {
     const std::string rok2001 = Okres(1, 0, "2001", "0");
     EXPECT_EQ(Kolumna("select smz_id from FAKTURY order by id"),
               (std::vector<std::string>{rok2001, Okres(2, 2, "2001", "3"), "0", "0", "0", "0",
-                                        Okres(4, 0, "0", "0"), "0", "77", "0",
-                                        Okres(70000, 0, "2001", "0")}));
+                                        Okres(4, 0, "0", "0"), "0", rok2001, "0",
+                                        Okres(70000, 0, "2001", "0"), Okres(4, 0, "0", "0"),
+                                        rok2001, rok2001, Okres(5, 0, "2001", "0")}));
     EXPECT_EQ(Kolumna("select count(*) from sposob_numeracji_zawart where sm_id is null"),
               std::vector<std::string>{"0"});
     EXPECT_EQ(Linie_Logu("SPOSOB_NUMERACJI bez sm_id (nie mają okresów numeracji): 1").size(), 1u);

@@ -97,24 +97,24 @@ TEST_F(Kroki270, SecondRunKeepsTheCatalogueOnce) {
 }
 
 TEST_F(Kroki270, ValuesOfOneDayShareOneListNumberedByItsId) {
-    Po_270({{1, "#03-05-2001 08:15:00#", 0, 1500},
+    Po_270({{2, "#03-06-2001#", 14, 200},
+            {1, "#03-05-2001 08:15:00#", 0, 1500},
             {1, "#03-05-2001#", 12, -100},
             {2, "#03-05-2001 23:59:00#", 12, 50},
-            {2, "#03-06-2001#", 14, 200},
             {2, "#03-06-2001#", 12, 70}});
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_271), "");
     EXPECT_EQ(Wiersze_Z("select IDListy, Numer, OPIS, DataK=DataP, KosztPr, ID_Kpir from "
                         "place_Listy order by IDListy"),
               (Wiersze{{"1", "1/3/2001", "Lista płac", "True", "150", "0"},
                        {"2", "2/3/2001", "Lista płac", "True", "70", "0"}}));
-    // The list is dated with the payroll date of the first value of its day.
+    // The lists are made in date order, each dated with the earliest payroll date of its day.
     EXPECT_EQ(Kolumna("select format(DataK,'dd-mm-yyyy hh:nn') from place_Listy where IDListy=1"),
-              Lista{"05-03-2001 08:15"});
+              Lista{"05-03-2001 00:00"});
     EXPECT_EQ(Wiersze_Z("select IDP, pole, wartosc, IDListy from Place_Dane order by iddd"),
-              (Wiersze{{"1", "0", "1500", "1"},
+              (Wiersze{{"2", "14", "200", "2"},
+                       {"1", "0", "1500", "1"},
                        {"1", "12", "100", "1"},
                        {"2", "12", "50", "1"},
-                       {"2", "14", "200", "2"},
                        {"2", "12", "70", "2"}}));
 }
 

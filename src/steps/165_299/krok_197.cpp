@@ -447,7 +447,8 @@ void ClsKonwersje::Konwersja_197() {
     const Przebieg przebieg = Stan_Przebiegu(*this);
 
     // 3. Existing products: goods 'T' and own products 'P', each product once (a copied
-    // product has its kind from its copy).
+    // product has its kind from its copy). A product not marked own is goods.
+    DbWykonajKonwersje("Update PRODUKTY SET prod_wl=0 WHERE prod_wl is null");
     DbWykonajKonwersje(
         "Update PRODUKTY SET PRODUKTY.act_sale = True, PRODUKTY.act_buy = True, "
         "PRODUKTY.act_to_rec = False, PRODUKTY.act_recipe = False,rodzaj='T' WHERE "
@@ -511,7 +512,16 @@ void ClsKonwersje::Konwersja_197() {
             ") LEFT JOIN PRODUKTY_Receptury AS J ON J.PROD_ID=P.nowe WHERE J.PROD_ID Is Null ORDER "
             "BY S.nowe, PolPRODUKTY_Receptury.ilosc_sur, P.nowe");
 
-    // 18. Goods lose their recipes.
+    // 18. Goods lose their recipes, and so do lines of no product (a product id that is
+    // Null or names no product counts as 0).
+    const std::string bez_produktu =
+        "PRODUKTY_Receptury left join PRODUKTY on PRODUKTY.prod_id=PRODUKTY_Receptury.prod_id";
+    const std::string warunek =
+        " where PRODUKTY.prod_id is null and (PRODUKTY_Receptury.prod_id<>0 or "
+        "PRODUKTY_Receptury.prod_id is null)";
+    kroki::Loguj_Bez_Wskazania(*this, 197, "linie PRODUKTY_Receptury bez produktu (usunięte)",
+                               bez_produktu + warunek);
+    DbWykonajKonwersje("Update " + bez_produktu + " set PRODUKTY_Receptury.prod_id=0" + warunek);
     DbWykonajKonwersje(
         "Update PRODUKTY_Receptury inner join PRODUKTY on "
         "PRODUKTY.prod_id=PRODUKTY_Receptury.prod_id set PRODUKTY_Receptury.prod_id=0 where "

@@ -89,8 +89,12 @@ void ClsKonwersje::Konwersja_220() {
             "as wart FROM ZAMOWIENIA_RAPORT");
 
         // Phase 1. One table only: every report row comes back, and a later row of a day
-        // finds the document that an earlier row of the same day added.
-        rs_raport = Otworz_RS220("Select " + DR + " [" + zam + "].data FROM [" + zam + "]");
+        // finds the document that an earlier row of the same day added. The days are read
+        // in date order (a row without one last) and their lines in product order, so the
+        // documents and their lines follow the reports' content, not the order stored.
+        rs_raport =
+            Otworz_RS220("Select " + DR + " [" + zam + "].data FROM [" + zam + "] ORDER BY IIf([" +
+                         zam + "].data Is Null,1,0), [" + zam + "].data");
         if (rs_raport->RecordCount() > 0) {
             while (!rs_raport->Eof()) {
                 const double dzien = rs_raport->Fields(0).value().to_date();
@@ -110,7 +114,10 @@ void ClsKonwersje::Konwersja_220() {
                         zam + "].ilosc_prod2, [" + zam + "].ilosc_prod3, [" + zam +
                         "].ilosc_zam2, [" + zam + "].ilosc_zam3, " + id +
                         " as wyr,0 as kwota FROM [" + zam + "] where " +
-                        Warunek_Dzien(dzien, "[" + zam + "].data"));
+                        Warunek_Dzien(dzien, "[" + zam + "].data") + " ORDER BY [" + zam +
+                        "].prod_id, [" + zam + "].ilosc_zam, [" + zam + "].ilosc_prod, [" + zam +
+                        "].ilosc_prod2, [" + zam + "].ilosc_prod3, [" + zam + "].ilosc_zam2, [" +
+                        zam + "].ilosc_zam3");
                 }
                 rs_raport->MoveNext();
             }

@@ -311,6 +311,11 @@ void ClsKonwersje::Konwersja_272() {
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN Owartosc" + std::to_string(n) +
                                " byte");
         Sprawdz_Kopie("Place_Dane", "_Place_Dane");
+        // A value without its employee, list or component is one of 0: it moves as such.
+        for (const char* tabela : {"Place_Dane", "_Place_Dane"})
+            for (const char* kolumna : {"idp", "idlisty", "pole"})
+                DbWykonajKonwersje(std::string("update [") + tabela + "] set [" + kolumna +
+                                   "]=0 where [" + kolumna + "] is null");
         DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
         for (int n = 0; n <= kOstatniSkladnik; ++n) {
             const std::string kolumna = "wartosc" + std::to_string(n);
@@ -341,9 +346,18 @@ void ClsKonwersje::Konwersja_272() {
     kroki::Opis_Skladnika(*this, 118, "Procent Konto", "Procent Konto");
     for (int n = 119; n <= kOstatniSkladnik; ++n) kroki::Opis_Skladnika(*this, n, "", "");
 
-    DbWykonajKonwersje(
-        "update [Place_listy] inner join [KPIR_Ksiega] on "
-        "[Place_listy].[kosztPr]=[KPIR_Ksiega].[kwota_w] set [id_kpir]=[kpir_id]");
+    // A list takes the book entry of its cost, the first (lowest kpir_id) of those of the
+    // same amount; a list without a cost names no entry.
+    const kroki::Pierwszy_Wiersz p = kroki::Tylko_Pierwszy_Wiersz(
+        *this, "[KPIR_Ksiega]",
+        "[KPIR_Ksiega] AS [K2] on ([K2].[kwota_w]=[KPIR_Ksiega].[kwota_w] and "
+        "[K2].[kpir_id]<[KPIR_Ksiega].[kpir_id])",
+        "[K2].[kpir_id]");
+    DbWykonajKonwersje("update " + p.otworz() +
+                       "[Place_listy] inner join [KPIR_Ksiega] on "
+                       "[Place_listy].[kosztPr]=[KPIR_Ksiega].[kwota_w]" +
+                       p.zamknij() + " set [Place_listy].[id_kpir]=[KPIR_Ksiega].[kpir_id] where " +
+                       p.i() + "[Place_listy].[kosztPr]<>0");
 
     for (const char* tabela : {"dok_zak_zawart", "dok_kfa_zawart", "dok_dz"}) {
         const std::string przedrostek = std::string("alter table  [") + tabela + "] ";

@@ -198,16 +198,16 @@ void ClsKonwersje::Konwersja_193() {
     Raport_Surowce_Rap_Id(*this);
     DbWykonajKonwersje("UPDATE [SPRZEDAZ_ILOSC] SET ROZCH_IL = 0 WHERE ROZCH_IL IS NULL");
 
-    // One run of numbers: own products first, then bought goods; any other prod_wl
-    // keeps its number.
+    // One run of numbers: own products first, then bought goods (a product without
+    // prod_wl among them); any other prod_wl keeps its number.
     int32_t n = 0;
     const auto nastepny = [&](ado::Recordset&) -> std::optional<int32_t> { return ++n; };
     kroki::Numeruj(*this,
                    "prod_numer_id,prod_wl from PRODUKTY where prod_wl=1 order by prod_numer_id",
                    nastepny);
-    kroki::Numeruj(*this,
-                   "prod_numer_id,prod_wl from PRODUKTY where prod_wl=0 order by prod_numer_id",
-                   nastepny);
+    kroki::Numeruj(
+        *this, "prod_numer_id,prod_wl from PRODUKTY where Nz(prod_wl,0)=0 order by prod_numer_id",
+        nastepny);
 }
 
 void ClsKonwersje::Konwersja_194() {

@@ -40,9 +40,11 @@ void ClsKonwersje::Konwersja_238() {
     // One statement a code, in this order: a row recoded here matches no later test.
     static constexpr std::pair<int, int> kKody[] = {{10, 2},  {20, 11}, {21, 1}, {30, 3},
                                                     {40, 41}, {41, 4},  {50, 5}, {99, 0}};
+    // An entry without a kind is one of kind 0.
     for (const auto& [nowy, stary] : kKody)
         DbWykonajKonwersje("update [KPiR_ksiega] set [Rodzaj]=" + std::to_string(nowy) +
-                           " where [Rodzaj]=" + std::to_string(stary));
+                           " where [Rodzaj]=" + std::to_string(stary) +
+                           (stary == 0 ? " or [Rodzaj] is null" : ""));
 }
 
 void ClsKonwersje::Konwersja_239() {

@@ -69,6 +69,20 @@ void ClsKonwersje::Konwersja_257() {
                                "kierowcy S_KIEROWCY bez kier_id (nie mają okresów numeracji)",
                                "[S_KIEROWCY] where [kier_id] is null");
 
+    // A scheme without a mode counts as yearly, and a period row without a driver as one
+    // for no driver: the set-up and the lookups below then read them as they read 0.
+    DbWykonajKonwersje("update [SPOSOB_NUMERACJI] set [tryb]=0 where [tryb] is null");
+    DbWykonajKonwersje(
+        "update [sposob_numeracji_zawart] set [kierowca_id]=0 where [kierowca_id] is null");
+    // A document whose period is Null or names no period row has no period: it is linked
+    // anew like one with 0.
+    for (const char* tabela :
+         {"K_FAKTUR", "FAKTURY", "Paragon", "DOWODY_DOSTAW", "DOWODY_ZWROTU", "Dok_Wewnentrzne"})
+        DbWykonajKonwersje("update [" + std::string(tabela) +
+                           "] AS D left join [sposob_numeracji_zawart] AS O on D.[smz_id]=O.[id] "
+                           "set D.[smz_id]=0 where D.[smz_id]<>0 and O.[id] is null or "
+                           "D.[smz_id] is null");
+
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> schemat;
     std::unique_ptr<ado::Recordset> okres;

@@ -306,10 +306,12 @@ void ClsKonwersje::Konwersja_271() {
         "update [Place_Dane] set [wartosc]=-[wartosc] where [wartosc]<0 and [pole]=12");
 
     // Every dated payroll value gets the list of its day; a day without a list gets a new
-    // one, numbered with its own id, month and year.
+    // one, numbered with its own id, month and year. The values are read in date order, so
+    // the lists are made day by day, each dated with the earliest payroll date of its day.
     std::unique_ptr<ado::Recordset> rs;
     std::unique_ptr<ado::Recordset> lista;
-    if (DbOtwórzSELKonwersje(rs, "[IDP],[dataK],[wartosc],[IDListy] from [place_dane]") > 0) {
+    if (DbOtwórzSELKonwersje(
+            rs, "[IDP],[dataK],[wartosc],[IDListy] from [place_dane] order by [dataK]") > 0) {
         while (!rs->Eof()) {
             // A value without a payroll date has no day: it names no list.
             if (rs->Fields(1).value().is_null()) {
