@@ -86,15 +86,18 @@ TEST_F(Kroki390, CashReportsAndBalancesAreSummedAgainWithNullAmountsAsZero) {
     Sql("insert into DOK_FRA values (1, 1, 5, 5, 5, 5)");
     Sql("insert into DOK_FRA values (2, 1, 5, 5, 5, 5)");
     Sql("insert into DOK_FRA values (3, 4, 5, 5, 5, 5)");
+    Sql("insert into DOK_FRA values (0, 4, 5, 5, 5, 5)");  // takes no document of no report
     Sql("insert into DOK_FIN values (1, 3, 1, 100, 0)");
     Sql("insert into DOK_FIN values (2, 3, 1, 0, 30)");
     Sql("insert into DOK_FIN values (3, 3, 2, 0, 20)");
     Sql("insert into DOK_FIN values (4, 3, 3, Null, 15)");
     Sql("insert into DOK_FIN values (5, 3, 3, 40, Null)");
+    Sql("insert into DOK_FIN values (6, 3, 0, 70, 0)");
     Kroki(393, 393);
     EXPECT_EQ(Wiersze_Z("select raport_id, kwota_kp, kwota_kw, Bilans, Saldo from DOK_FRA order "
                         "by raport_id"),
-              (Wiersze{{"1", "100", "30", "70", "0"},
+              (Wiersze{{"0", "0", "0", "0", "0"},
+                       {"1", "100", "30", "70", "0"},
                        {"2", "0", "20", "-20", "0"},
                        {"3", "40", "15", "25", "0"}}));
     EXPECT_EQ(Wiersze_Z("select konh_id, Saldo from KONTRAHENCI order by konh_id"),
