@@ -145,12 +145,13 @@ TEST_F(Kroki390, TaxSettingsGoIntoTheDatedOptionRows) {
     Sql("insert into KADRY_PODATEK values (#03-01-2002#, 'P', 'T', '1', 1)");
     Sql("insert into KADRY_PODATEK values (#07-01-2002#, 'D', 'N', '2', 1)");
     // Employee 2: a tax row before his only option row; employee 3: no option rows;
-    // a tax row without a date, one without an employee.
+    // a tax row without a date, two without an employee.
     Sql("insert into KADRY_OPCJE values (#05-01-2002#, 12, 3, 0.7, 22, 32, 42, 5, 6, 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'P', 'N', '1', 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'D', 'T', '3', 3)");
     Sql("insert into KADRY_PODATEK values (Null, 'X', 'X', 'X', 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', Null)");
+    Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 0)");
     Kroki(399, 399);
     EXPECT_EQ(Wiersze_Z("select ID_prac, Dataod, KOSZT, ULGA, prog, ZAS_WYCH, ID_GRUPY, ID_KAL "
                         "from KADRY_OPCJE order by ID_prac, Dataod"),
