@@ -152,6 +152,10 @@ TEST_F(Kroki390, TaxSettingsGoIntoTheDatedOptionRows) {
     Sql("insert into KADRY_PODATEK values (Null, 'X', 'X', 'X', 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', Null)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 0)");
+    Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 9)");  // no such party
+    Sql("create table KONTRAHENCI (konh_id long)");
+    for (int id = 1; id <= 3; ++id)
+        Sql("insert into KONTRAHENCI values (" + std::to_string(id) + ")");
     Kroki(399, 399);
     EXPECT_EQ(Wiersze_Z("select ID_prac, Dataod, KOSZT, ULGA, prog, ZAS_WYCH, ID_GRUPY, ID_KAL "
                         "from KADRY_OPCJE order by ID_prac, Dataod"),
