@@ -194,7 +194,12 @@ TEST_F(Kroki388, ShortNamesAndCodesMadeUnique) {
     Kontrahent(11, "'Piekarnia Tatrza'", "'k'");
     Kontrahent(12, "Null", "Null");
     Kontrahent(13, "Null", "Null");
+    // Numbered with a number not given as 0: after -1, before 5.
+    Sql("update KONTRAHENCI set konh_numer=-1 where konh_id=12");
+    Sql("update KONTRAHENCI set konh_numer=Null where konh_id=13");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    EXPECT_EQ(Kolumna("select konh_numer from KONTRAHENCI where konh_id>=12 order by konh_id"),
+              (std::vector<std::string>{"1", "2"}));
     // The lowest id of each group keeps its value, the others are cut to 11 characters
     // and numbered; no non-Null value is shared afterwards. (A party that meets two
     // others in one pass is changed once per pair by the engine: see

@@ -107,14 +107,16 @@ void Zapisz_Tekst(ado::Recordset& rs, const char* pole, const std::string& tekst
     f = jet::Value::text(t);
 }
 
-// The renumbering pass: the register numbered 1 to n in its konh_numer order, parties of
-// one number (the new ones) in the order they were made, the counter shown on status
+// The renumbering pass: the register numbered 1 to n in its konh_numer order (a party
+// without a number as one of 0), parties of one number (the new ones) in the order they
+// were made, the counter shown on status
 // line 3; all rows saved together at the end. An open that was
 // ignored leaves the numbers as they are.
 void Numeruj_Kontrahentow(ClsKonwersje& k) {
     std::unique_ptr<ado::Recordset> rs;
     int32_t licznik = 0;
-    k.DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by [konh_numer],[konh_id]");
+    k.DbOtwórzSELKonwersje(rs,
+                           "[konh_numer] from [kontrahenci] order by Nz([konh_numer],0),[konh_id]");
     if (rs) {
         while (!rs->Eof()) {
             ++licznik;
