@@ -51,7 +51,8 @@ class Krok360Test : public BazaKroku {
             "0)");
         Sql("insert into DOK_FAK (FAKOUT_ID, FAKOUT_NUMER, konh_id, zam_id) values (2, '2/F', 1, "
             "0)");
-        for (const char* w : {"0, 1, 0, 0", "0, 2, 0, 0", "1, 1, 5, 5", "2, 1, 6, 6"})
+        for (const char* w :
+             {"0, 1, 0, 0", "0, 2, 0, 0", "Null, 3, 0, 0", "1, 1, 5, 5", "2, 1, 6, 6"})
             Sql(std::string("insert into STANY_MAGAZYNOWE values (") + w + ")");
         Sql("insert into SETUP values ('A', 'x', '1', 'v')");
     }
@@ -83,7 +84,7 @@ TEST_F(Krok360Test, RebuildsKeysAndColumnIndexes) {
                                         "indFAKOUT_ID - FAKOUT_ID", "indPROD_ID - PROD_ID"}));
     // Tables beginning with "_" are passed over like any other.
     EXPECT_EQ(Indeksy("_Pomoc"), (std::vector<std::string>{"indid - id"}));
-    // The stock rows of product 0 go; the key is a unique index on the product alone.
+    // The stock rows of product 0 or none go; the key is a unique index on the product alone.
     EXPECT_EQ(Kolumna("select prod_id from STANY_MAGAZYNOWE order by prod_id"),
               (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(Indeksy("STANY_MAGAZYNOWE"),

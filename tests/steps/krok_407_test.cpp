@@ -747,6 +747,8 @@ TEST_F(Krok407, RepeatedKeysKeepTheirFiguresOverRandomDays) {
 TEST_F(Krok407, MonthlyNumberingFollowsTheDatabaseSetting) {
     Sql("insert into Setup values ('ROCZNA', '0')");
     Sql("insert into Numery_OST_DOK_NAG values ('produkcja', 'PRO')");
+    // The scheme of the general numbering, its shifts not given.
+    Sql("insert into sposob_numeracji (sm_id, tryb, rob_kier) values (0, 0, 0)");
     Dokument(1, "05-04-2004");
     Dokument(2, "06-01-2004");
     Linia(1, 11, 1, 0, 0, 10);

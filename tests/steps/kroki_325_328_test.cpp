@@ -28,7 +28,8 @@ class Kroki325 : public BazaKroku {
 
 TEST_F(Kroki325, ReportsAndBoxesSumTheirDocuments) {
     // Report 1: 100 in, 30 out; report 2: 20 out; report 3: no documents, stale totals;
-    // report 4: a document with a Null amount.
+    // report 4: a document with a Null amount; report 0 takes no document of no report.
+    Sql("insert into DOK_FRA values (0, 1, 5, 5, 5, 5, -1)");
     Sql("insert into DOK_FRA values (1, 1, 5, 5, 5, 5, -1)");
     Sql("insert into DOK_FRA values (2, 1, 0, 0, 0, 0, -1)");
     Sql("insert into DOK_FRA values (3, 2, 9, 9, 9, 9, -1)");
@@ -37,6 +38,7 @@ TEST_F(Kroki325, ReportsAndBoxesSumTheirDocuments) {
     Sql("insert into DOK_FIN values (2, 1, 40, 30)");
     Sql("insert into DOK_FIN values (3, 2, 0, 20)");
     Sql("insert into DOK_FIN values (4, 4, Null, 10)");
+    Sql("insert into DOK_FIN values (5, 0, 70, 0)");
     Sql("insert into KASYBANKI (id_kasy) values (1)");
     Sql("insert into KASYBANKI (id_kasy) values (2)");
     Sql("insert into KASYBANKI (id_kasy) values (5)");
@@ -45,7 +47,8 @@ TEST_F(Kroki325, ReportsAndBoxesSumTheirDocuments) {
     EXPECT_EQ(Typ_Pola("KASYBANKI", "Saldo"), dao::dbCurrency);
     EXPECT_EQ(Wiersze_Z("select raport_id, kwota_kp, kwota_kw, Bilans, Saldo from DOK_FRA "
                         "order by raport_id"),
-              (Wiersze{{"1", "100", "30", "70", "0"},
+              (Wiersze{{"0", "0", "0", "0", "0"},
+                       {"1", "100", "30", "70", "0"},
                        {"2", "0", "20", "-20", "0"},
                        {"3", "0", "0", "0", "0"},
                        {"4", "0", "10", "-10", "0"}}));  // a missing amount counts as none

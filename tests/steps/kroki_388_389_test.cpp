@@ -77,8 +77,8 @@ TEST_F(Kroki388, EverySourceBecomesAPartyAndItsReferencesFollow) {
     Kontrahent(2, "'Sklep 2'", "'K2'", 5, 0);
     Sql("insert into S_US values (7, 'Urząd Skarbowy w Nowym Targu', 'Szaflarska 1', "
         "'34-400', 'Nowy Targ')");
-    Sql("insert into S_Kierowcy values (3, 'JAN', 'Jan Gąsienica', 'trasa 1')");
     Sql("insert into S_Kierowcy values (5, 'ADAM', 'Adam Bachleda', 'trasa 2')");
+    Sql("insert into S_Kierowcy values (3, 'JAN', 'Jan Gąsienica', 'trasa 1')");
     Sql("insert into KADRY_PRACOWNICY (id, Numer, Nazwisko, Imie1, US, Data_UR) values (4, 12, "
         "'Kowalczykowski', 'Bartłomiej', 7, #5/1/1970#)");
     Sql("insert into KADRY_PRACOWNICY (id, Numer, Nazwisko, Imie1, US) values (6, 13, 'Zając', "
@@ -147,8 +147,9 @@ TEST_F(Kroki388, EverySourceBecomesAPartyAndItsReferencesFollow) {
     const auto numery = Kolumna("select konh_numer from KONTRAHENCI order by konh_numer");
     ASSERT_EQ(numery.size(), 12u);
     for (size_t i = 0; i < numery.size(); ++i) EXPECT_EQ(numery[i], std::to_string(i + 1));
-    EXPECT_EQ(Kolumna("select konh_numer from KONTRAHENCI where konh_id<=2 order by konh_id"),
-              (std::vector<std::string>{"1", "2"}));
+    // The parties made in the order of their old ids, and numbered in the order made.
+    EXPECT_EQ(Kolumna("select konh_numer from KONTRAHENCI order by konh_id"), numery);
+    EXPECT_LT(std::stoi(jan), std::stoi(adam));
 }
 
 TEST_F(Kroki388, PartnersFromTheirStoredValuesAndTheirDeclarationsMoveOnce) {
@@ -193,7 +194,12 @@ TEST_F(Kroki388, ShortNamesAndCodesMadeUnique) {
     Kontrahent(11, "'Piekarnia Tatrza'", "'k'");
     Kontrahent(12, "Null", "Null");
     Kontrahent(13, "Null", "Null");
+    // Numbered with a number not given as 0: after -1, before 5.
+    Sql("update KONTRAHENCI set konh_numer=-1 where konh_id=12");
+    Sql("update KONTRAHENCI set konh_numer=Null where konh_id=13");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    EXPECT_EQ(Kolumna("select konh_numer from KONTRAHENCI where konh_id>=12 order by konh_id"),
+              (std::vector<std::string>{"1", "2"}));
     // The lowest id of each group keeps its value, the others are cut to 11 characters
     // and numbered; no non-Null value is shared afterwards. (A party that meets two
     // others in one pass is changed once per pair by the engine: see
@@ -219,14 +225,18 @@ TEST_F(Kroki388, EmptyAndNullPayeesEachMakeOneParty) {
     Sql("insert into DOK_FIN values (1, 0, '', 0, 0)");
     Sql("insert into DOK_FIN values (2, 0, '', 0, 0)");
     Sql("insert into DOK_FIN values (3, 0, Null, 0, 0)");
+    // A contractor not given, or one that names none, is none: the payee's party.
+    Sql("insert into DOK_FIN values (4, Null, 'X', 0, 0)");
+    Sql("insert into DOK_FIN values (5, 77, 'X', 0, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
     EXPECT_EQ(Wiersze_Z("select KONH_NAZWA, RKONH_NAZWA_ID from KONTRAHENCI order by KONH_NAZWA"),
-              (Wiersze{{"Null", "Pozostali"}, {"", "Pozostali"}}));
+              (Wiersze{{"Null", "Pozostali"}, {"", "Pozostali"}, {"X", "Pozostali"}}));
     // The empty text finds its party by name; a Null finds none, keeps no party, and
     // the new column is not filled in over the rows that existed.
     const std::string pusty = Kolumna("select konh_id from KONTRAHENCI where KONH_NAZWA=''").at(0);
+    const std::string x = Kolumna("select konh_id from KONTRAHENCI where KONH_NAZWA='X'").at(0);
     EXPECT_EQ(Wiersze_Z("select konh_id, NIEZALEZNE from DOK_FIN order by kp_id"),
-              (Wiersze{{pusty, "2"}, {pusty, "2"}, {"0", "Null"}}));
+              (Wiersze{{pusty, "2"}, {pusty, "2"}, {"0", "Null"}, {x, "2"}, {x, "2"}}));
 }
 
 // An old id that its register holds twice, a name or number that two old ids share, and
@@ -234,9 +244,10 @@ TEST_F(Kroki388, EmptyAndNullPayeesEachMakeOneParty) {
 TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
     Kontrahent(1, "'Sklep'", "Null", 3, 5);
     Kontrahent(2, "'Hurt'", "Null", 6, 9);
-    // Parties 3 and 4 are Adam, 5 and 6 Jan: old id 3 becomes 5, old 5 becomes 3.
+    // Parties in the order of the old ids: 3, 6 and 7 are Adam, 4 and 5 Jan; old id 3
+    // becomes 4, old 5 becomes 3.
     for (const char* w : {"(5, 'A1', 'Adam', '')", "(6, 'A2', 'Adam', '')", "(3, 'J', 'Jan', '')",
-                          "(3, 'J', 'Jan', '')"})
+                          "(3, 'J', 'Jan', '')", "(1, 'A0', 'Adam', '')"})
         Sql(std::string("insert into S_Kierowcy values ") + w);
     for (int id : {3, 5, 6, 9}) Sql("insert into DOK_FAK values (1, " + std::to_string(id) + ")");
     for (int i = 0; i < 2; ++i) {
@@ -254,9 +265,9 @@ TEST_F(Kroki388, EachOldIdTakesOnePartyOnce) {
     };
     EXPECT_EQ(Wiersze_Z("select Kier_id, Kier_id2 from KONTRAHENCI where konh_id<=2 order by "
                         "konh_id"),
-              (Wiersze{{"5", "3"}, {"3", "0"}}));
+              (Wiersze{{"4", "3"}, {"3", "0"}}));
     EXPECT_EQ(Kolumna("select Kier_id from DOK_FAK"),
-              (std::vector<std::string>{"5", "3", "3", "0"}));
+              (std::vector<std::string>{"4", "3", "3", "0"}));
     // Driver 9 does not exist: the references name nothing, and the Log counts them.
     EXPECT_EQ(Linie_Logu("DOK_FAK.Kier_id z identyfikatorem spoza S_Kierowcy (nie wskazują "
                          "żadnego kontrahenta): 1")

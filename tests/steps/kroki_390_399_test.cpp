@@ -86,15 +86,18 @@ TEST_F(Kroki390, CashReportsAndBalancesAreSummedAgainWithNullAmountsAsZero) {
     Sql("insert into DOK_FRA values (1, 1, 5, 5, 5, 5)");
     Sql("insert into DOK_FRA values (2, 1, 5, 5, 5, 5)");
     Sql("insert into DOK_FRA values (3, 4, 5, 5, 5, 5)");
+    Sql("insert into DOK_FRA values (0, 4, 5, 5, 5, 5)");  // takes no document of no report
     Sql("insert into DOK_FIN values (1, 3, 1, 100, 0)");
     Sql("insert into DOK_FIN values (2, 3, 1, 0, 30)");
     Sql("insert into DOK_FIN values (3, 3, 2, 0, 20)");
     Sql("insert into DOK_FIN values (4, 3, 3, Null, 15)");
     Sql("insert into DOK_FIN values (5, 3, 3, 40, Null)");
+    Sql("insert into DOK_FIN values (6, 3, 0, 70, 0)");
     Kroki(393, 393);
     EXPECT_EQ(Wiersze_Z("select raport_id, kwota_kp, kwota_kw, Bilans, Saldo from DOK_FRA order "
                         "by raport_id"),
-              (Wiersze{{"1", "100", "30", "70", "0"},
+              (Wiersze{{"0", "0", "0", "0", "0"},
+                       {"1", "100", "30", "70", "0"},
                        {"2", "0", "20", "-20", "0"},
                        {"3", "40", "15", "25", "0"}}));
     EXPECT_EQ(Wiersze_Z("select konh_id, Saldo from KONTRAHENCI order by konh_id"),
@@ -142,12 +145,17 @@ TEST_F(Kroki390, TaxSettingsGoIntoTheDatedOptionRows) {
     Sql("insert into KADRY_PODATEK values (#03-01-2002#, 'P', 'T', '1', 1)");
     Sql("insert into KADRY_PODATEK values (#07-01-2002#, 'D', 'N', '2', 1)");
     // Employee 2: a tax row before his only option row; employee 3: no option rows;
-    // a tax row without a date, one without an employee.
+    // a tax row without a date, two without an employee.
     Sql("insert into KADRY_OPCJE values (#05-01-2002#, 12, 3, 0.7, 22, 32, 42, 5, 6, 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'P', 'N', '1', 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'D', 'T', '3', 3)");
     Sql("insert into KADRY_PODATEK values (Null, 'X', 'X', 'X', 2)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', Null)");
+    Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 0)");
+    Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 9)");  // no such party
+    Sql("create table KONTRAHENCI (konh_id long)");
+    for (int id = 1; id <= 3; ++id)
+        Sql("insert into KONTRAHENCI values (" + std::to_string(id) + ")");
     Kroki(399, 399);
     EXPECT_EQ(Wiersze_Z("select ID_prac, Dataod, KOSZT, ULGA, prog, ZAS_WYCH, ID_GRUPY, ID_KAL "
                         "from KADRY_OPCJE order by ID_prac, Dataod"),

@@ -200,11 +200,12 @@ class Kroki414Dane : public Kroki414 {
 
 TEST_F(Kroki414Dane, SettledAmountsOfCorrectionsAndCashDocuments) {
     Do(414, 426);
-    // Corrections: 7 a sales one, 8 a purchase one, both negative; 9 positive sales.
+    // Corrections: 7 a sales one, 8 a purchase one, both negative; 9 positive sales, its VAT
+    // not given.
     Sql("insert into DOK_KFA (FKOROUT_ID, FkorOUT_WART_N, FkorOUT_wart_VAT, wart_kp) values "
         "(7, -200, -20, 0)");
     Sql("insert into DOK_KFA (FKOROUT_ID, FkorOUT_WART_N, FkorOUT_wart_VAT, wart_kp) values "
-        "(9, 100, 22, 5)");
+        "(9, 100, Null, 5)");
     Sql("insert into DOK_KZA (FKOROUT_ID, FkorOUT_WART_N, FkorOUT_wart_VAT, wart_kp) values "
         "(8, -50, 0, -40)");
     Sql("insert into DOK_FIN (kp_id, pw, kwota, kwota_kw) values (1, 'P', 500, 0)");
@@ -319,10 +320,12 @@ TEST_F(Kroki414Dane, TheLedgerFromOpeningBalancesToTurnovers) {
     konto("2004, '2''1', '', '', '', 'X', 0");     // 9
     Sql("insert into KH_DEKRETY (ID_DOK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_MA, ROK, "
         "MIESIAC) values (4, '201', '', '', '', 15, 2, 2004, 0)");
+    Sql("insert into KH_DEKRETY (ID_DOK, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, KWOTA_MA, ROK, "
+        "MIESIAC) values (4, '201', '', '', '', 5, 1, 2004, Null)");  // no month: month 0
     Do(418, 420);
     EXPECT_EQ(Wiersze_Z("select WN_00, MA_00 from KH_KONTA where COUNTT in (1, 2)"),
-              (Wiersze{{"15", "2"}, {"0", "0"}}));
-    EXPECT_EQ(Kolumna("select kpir_id from KH_DEKRETY"), (Teksty{"4"}));
+              (Wiersze{{"20", "3"}, {"0", "0"}}));
+    EXPECT_EQ(Kolumna("select kpir_id from KH_DEKRETY"), (Teksty{"4", "4"}));
     EXPECT_FALSE(Czyta_Sie("select ID_DOK from KH_DEKRETY"));
     Sql("delete from KH_DEKRETY");
     Do(421, 457);

@@ -186,7 +186,8 @@ void ClsKonwersje::Konwersja_360() {
     }
 
     for (const Indeks& i : kIndeksyPrzed) Utworz_Index_Unikalny(i.nazwa, i.tabela, i.pola, 0);
-    DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where prod_id=0");
+    // The stock rows of no product (0, or none given) go.
+    DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where Nz(prod_id,0)=0");
     for (const Indeks& i : kIndeksyPo) Utworz_Index_Unikalny(i.nazwa, i.tabela, i.pola, 0);
 
     kroki::Przebieg_DAO(*this, [this](dao::TableDef& td) {

@@ -107,13 +107,16 @@ void Zapisz_Tekst(ado::Recordset& rs, const char* pole, const std::string& tekst
     f = jet::Value::text(t);
 }
 
-// The renumbering pass: the register numbered 1 to n in its konh_numer order, the
-// counter shown on status line 3; all rows saved together at the end. An open that was
+// The renumbering pass: the register numbered 1 to n in its konh_numer order (a party
+// without a number as one of 0), parties of one number (the new ones) in the order they
+// were made, the counter shown on status
+// line 3; all rows saved together at the end. An open that was
 // ignored leaves the numbers as they are.
 void Numeruj_Kontrahentow(ClsKonwersje& k) {
     std::unique_ptr<ado::Recordset> rs;
     int32_t licznik = 0;
-    k.DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by [konh_numer]");
+    k.DbOtwórzSELKonwersje(rs,
+                           "[konh_numer] from [kontrahenci] order by Nz([konh_numer],0),[konh_id]");
     if (rs) {
         while (!rs->Eof()) {
             ++licznik;
@@ -258,6 +261,21 @@ void ClsKonwersje::Konwersja_388() {
         czesc = 1;
     else if (sa_strony("RKONH_NAZWA_ID='US'"))
         czesc = 0;
+    // A cash document's contractor that is not given (Null) is none (0); one that names no
+    // contractor names nothing (0), and the Log counts them, while no party is added yet
+    // (later a new party's id could be the one it names). Its payee then becomes a party
+    // like that of any document without a contractor.
+    if (czesc < 4) DbWykonajKonwersje("UPDATE DOK_FIN set konh_id=0 where konh_id is null");
+    if (czesc < 0) {
+        const std::string tabele =
+            "DOK_FIN left join KONTRAHENCI as K on DOK_FIN.konh_id=K.konh_id";
+        const std::string gdzie = " where K.konh_id is null and DOK_FIN.konh_id<>0";
+        kroki::Loguj_Bez_Wskazania(*this, 388,
+                                   "DOK_FIN.konh_id z identyfikatorem spoza KONTRAHENCI (nie "
+                                   "wskazują żadnego kontrahenta)",
+                                   tabele + gdzie);
+        DbWykonajKonwersje("UPDATE " + tabele + " set DOK_FIN.konh_id=0" + gdzie);
+    }
     // A reference of an old register moves onto its party, once (nowe counts the references
     // that name a party already); one that names no old id of it names nothing. In the part
     // begun last, the references that an earlier run moved hold party ids, which name no
@@ -270,6 +288,8 @@ void ClsKonwersje::Konwersja_388() {
                             388, stan);
     };
 
+    // Each old register's rows become parties in the order of their old ids, so that the
+    // party ids do not follow the order in which the rows happen to be stored.
     // Tax offices; the employees' tax office then names its party.
     if (czesc <= 0) {
         if (czesc < 0)
@@ -277,7 +297,8 @@ void ClsKonwersje::Konwersja_388() {
                 "insert into [kontrahenci] "
                 "(KONH_NAZ_SKROT,KONH_NAZWA,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
                 "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
-                ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US");
+                ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US order by "
+                "id");
         kroki::Strony_Starych_Id(*this, 388, kUrzedy);
         na_strony(0, kUrzedy, "KADRY_PRACOWNICY", "PPP", "US",
                   "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
@@ -306,7 +327,7 @@ void ClsKonwersje::Konwersja_388() {
                 "insert into [kontrahenci] "
                 "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,opis     ,konh_numer,konh_activ,"
                 "Kier_id) select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    "
-                ",-1        ,-1 from S_Kierowcy");
+                ",-1        ,-1 from S_Kierowcy order by Kier_id");
         const char* stan = "po dopisaniu kierowców do tabeli KONTRAHENCI";
         kroki::Strony_Starych_Id(*this, 388, kKierowcy);
         for (int slot = 1; slot <= 9; ++slot) {
@@ -340,7 +361,7 @@ void ClsKonwersje::Konwersja_388() {
                 "KONH_NAZ_BANK, KONH_NR_KONTA) select mid(Nazwisko,1,8)+mid(Imie1,1,8),Nazwisko,"
                 "Imie1,'Pracownik',999999 ,-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,"
                 "kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,Dowod,Paszport,KartaStP,KartaCzP,"
-                "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY");
+                "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY order by id");
         kroki::Strony_Starych_Id(*this, 388, kroki::kStarzyPracownicy);
         for (const auto& [tabela, kol] : kOdwolaniaPracownika)
             na_strony(3, kroki::kStarzyPracownicy, tabela, "PPP", kol,
@@ -386,7 +407,7 @@ void ClsKonwersje::Konwersja_388() {
                 "konh_naz_bank,konh_nr_konta,konh_kodpocztowy,KONH_ulica,KONH_TEL,KONH_miejscowosc,"
                 "Saldo,nr_konta_kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         "
                 ",999999    ,-1        ,rodz,Nr_Banku,     NR_Konta,    KodPocztowy,      "
-                "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI");
+                "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI order by id_kasy");
         kroki::Strony_Starych_Id(*this, 388, kKasy);
         for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
             na_strony(5, kKasy, tabela, "PPP", "ID_KASY",

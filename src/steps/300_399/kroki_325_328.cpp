@@ -12,7 +12,8 @@ void ClsKonwersje::Konwersja_325() {
     DbWykonajKonwersje(std::string("alter table [KasyBanki] ") + "ADD COLUMN" +
                        " [Saldo] Currency");
     // Every report starts from 0 and adds each of its documents once per joined row; an
-    // amount that a document lacks counts as none.
+    // amount that a document lacks counts as none. A document of report id 0 is in no
+    // report, and no report (not even one stored with id 0) takes it.
     DbWykonajKonwersje(
         "Update DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
         "DOK_FRA.[Bilans] = 0");
@@ -23,7 +24,8 @@ void ClsKonwersje::Konwersja_325() {
             "SET "
             "DOK_FRA.[kwota_kp] = DOK_FRA.[kwota_kp]+Nz([DOK_FIN].[kwota],0), DOK_FRA.[kwota_kw] = "
             "DOK_FRA.[kwota_kw]+Nz([DOK_FIN].[kwota_kw],0),DOK_FRA.[Bilans] = "
-            "DOK_FRA.[Bilans]+Nz([DOK_FIN].[kwota],0)-Nz([DOK_FIN].[kwota_kw],0)");
+            "DOK_FRA.[Bilans]+Nz([DOK_FIN].[kwota],0)-Nz([DOK_FIN].[kwota_kw],0) WHERE "
+            "[DOK_FIN].[raport_id]<>0");
     }
     // The box's balance is the sum of its reports' balances.
     DbWykonajKonwersje("Update KASYBANKI set Saldo=0");

@@ -76,7 +76,8 @@ void ClsKonwersje::Konwersja_393() {
 
     // Every report is summed again from its cash documents, and every cash desk and bank
     // from its reports. A cash document without an amount (Null) counts as 0, so that it
-    // cannot turn its report's totals and its cash desk's balance into Null.
+    // cannot turn its report's totals and its cash desk's balance into Null. A document of
+    // report id 0 is in no report.
     DbWykonajUPDKonwersje(
         "DOK_FRA SET DOK_FRA.[kwota_kp] = 0, DOK_FRA.[kwota_kw] = 0,DOK_FRA.[Saldo] = 0 , "
         "DOK_FRA.[Bilans] = 0",
@@ -90,7 +91,8 @@ void ClsKonwersje::Konwersja_393() {
             "DOK_FRA.[kwota_kw] = DOK_FRA.[kwota_kw]+IIf([DOK_FIN].[kwota_kw] Is "
             "Null,0,[DOK_FIN].[kwota_kw]),DOK_FRA.[Bilans] = "
             "DOK_FRA.[Bilans]+IIf([DOK_FIN].[kwota] Is "
-            "Null,0,[DOK_FIN].[kwota])-IIf([DOK_FIN].[kwota_kw] Is Null,0,[DOK_FIN].[kwota_kw])",
+            "Null,0,[DOK_FIN].[kwota])-IIf([DOK_FIN].[kwota_kw] Is Null,0,[DOK_FIN].[kwota_kw]) "
+            "WHERE [DOK_FIN].[raport_id]<>0",
             "", "", "");
     }
     DbWykonajUPDKonwersje(

@@ -92,11 +92,13 @@ void ClsKonwersje::Konwersja_399() {
         return;
     }
     for (; !podatek->Eof(); podatek->MoveNext()) {
-        // A tax row without its date or its employee names no option row: it is skipped.
+        // A tax row without its date or its employee (0, Null, or an id that no party has)
+        // names no option row: it is skipped.
         const jet::Value dataod = podatek->Fields(0).value();
-        if (dataod.is_null() || podatek->Fields(4).value().is_null()) continue;
+        if (dataod.is_null() || NzLng(podatek->Fields(4).value()) == 0) continue;
         const double dzien = dataod.to_date();
         const std::string prac = NzStr(podatek->Fields(4).value());
+        if (Liczba_Z_Zapytania("count(*) from KONTRAHENCI where konh_id=" + prac) == 0) continue;
         const int32_t jest = DbOtwórzSELKonwersje(
             opcja, std::string("top 1 ") + kKolumnyOpcji + ",ID_prac from KADRY_OPCJE where " +
                        Warunek_Okres(dzien, "Dataod", dzien) + " and ID_prac=" + prac);

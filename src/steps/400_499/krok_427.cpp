@@ -45,7 +45,9 @@ void Popraw_Rodzaj(ClsKonwersje& k, const std::string& z, const std::string& swo
 }
 
 // One pass of the recomputation: the documents of the query, the kind condition of
-// their lines, and whether the stored value (field 3) is the negation of field 0.
+// their lines, and whether the stored value (field 3) is the negation of field 0. A
+// correction's net or VAT without a value (Null) counts as none, so that it does not take
+// the correction out of its pass.
 struct Przebieg {
     const char* dokumenty;
     const char* warunek;
@@ -53,17 +55,19 @@ struct Przebieg {
 };
 
 constexpr Przebieg kPrzebiegi[] = {
-    {"[wart_kp],fkorout_wart_n+fkorout_wart_vat,FKOROUT_ID from DOK_KFA WHERE  "
-     "fkorout_wart_n+fkorout_wart_vat>0 order by FKOROUT_ID desc",
+    {"[wart_kp],Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0),FKOROUT_ID from DOK_KFA WHERE  "
+     "Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)>0 order by FKOROUT_ID desc",
      "(rodzaj_dok='Korekta')", false},
-    {"[wart_kp],fkorout_wart_n+fkorout_wart_vat,FKOROUT_ID from DOK_KZA WHERE  "
-     "fkorout_wart_n+fkorout_wart_vat>0 order by FKOROUT_ID desc",
+    {"[wart_kp],Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0),FKOROUT_ID from DOK_KZA WHERE  "
+     "Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)>0 order by FKOROUT_ID desc",
      "(rodzaj_dok='Korekta Zak -')", false},
-    {"-[wart_kp],-(fkorout_wart_n+fkorout_wart_vat),FKOROUT_ID,[wart_kp] from DOK_KFA WHERE  "
-     "fkorout_wart_n+fkorout_wart_vat<0 order by FKOROUT_ID desc",
+    {"-[wart_kp],-(Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)),FKOROUT_ID,[wart_kp] from DOK_KFA "
+     "WHERE  "
+     "Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)<0 order by FKOROUT_ID desc",
      "(rodzaj_dok='Korekta')", true},
-    {"-[wart_kp],-(fkorout_wart_n+fkorout_wart_vat),FKOROUT_ID,[wart_kp] from DOK_KZA WHERE  "
-     "fkorout_wart_n+fkorout_wart_vat<0 order by FKOROUT_ID desc",
+    {"-[wart_kp],-(Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)),FKOROUT_ID,[wart_kp] from DOK_KZA "
+     "WHERE  "
+     "Nz(fkorout_wart_n,0)+Nz(fkorout_wart_vat,0)<0 order by FKOROUT_ID desc",
      "(rodzaj_dok='Korekta Zak -')", true},
     {"[wart_fin],0,KP_ID from DOK_FIN WHERE pw='P'  order by KP_ID desc", "(rodzaj_dok='KP')",
      false},

@@ -163,7 +163,8 @@ void ClsKonwersje::Konwersja_417() {
 }
 
 // Each account's opening balance is the total of its month-0 postings: the update adds
-// once per posting, so an account with two such postings keeps both amounts.
+// once per posting, so an account with two such postings keeps both amounts. A posting
+// without a month (Null) is one of month 0.
 void ClsKonwersje::Konwersja_418() {
     DbWykonajUPDKonwersje("KH_KONTA set KH_KONTA.WN_00=0,KH_KONTA.MA_00=0", "", "", "");
     {
@@ -174,7 +175,7 @@ void ClsKonwersje::Konwersja_418() {
             "(KH_KONTA.NR_K_2=kh_dekrety.NR_K_2) and (KH_KONTA.NR_K_3=kh_dekrety.NR_K_3) and "
             "(KH_KONTA.NR_K_4=kh_dekrety.NR_K_4) and (kh_konta.ROK=kh_dekrety.rok) set "
             "KH_KONTA.WN_00=KH_KONTA.WN_00+Nz(KWOTA_WN,0),"
-            "KH_KONTA.MA_00=KH_KONTA.MA_00+Nz(KWOTA_MA,0) Where kh_dekrety.miesiac=0",
+            "KH_KONTA.MA_00=KH_KONTA.MA_00+Nz(KWOTA_MA,0) Where Nz(kh_dekrety.miesiac,0)=0",
             "", "", "");
     }
 }

@@ -75,6 +75,12 @@ bool Rodzaj_Zakupu(const std::string& rodzaj) {
     return false;
 }
 
+// A scheme's Yes/No setting; one not given (Null) is No, as the general numbering's
+// scheme (id 0) may hold none.
+bool Tak(const jet::Value& v) {
+    return !v.is_null() && v.to_bool();
+}
+
 // The shift number of a shift code.
 int32_t Numer_Zmiany(int32_t kod) {
     switch (kod) {
@@ -160,7 +166,7 @@ std::string ClsKonwersje::Naglowek_Numeru_Dokumentu(const std::string& rodzaj,
                         std::to_string(sm_id),
                     kOtworzOdczyt) > 0) {
         tryb = NzStr(rs->Fields(0).value());
-        if (!rs->Fields(1).value().to_bool()) kier_id = 0;
+        if (!Tak(rs->Fields(1).value())) kier_id = 0;
     }
     std::string skrot_kierowcy;
     if (kier_id != 0) {
@@ -183,8 +189,8 @@ std::string ClsKonwersje::Naglowek_Numeru_Dokumentu(const std::string& rodzaj,
             true) > 0) {
         const std::string nag = NzStr(rs->Fields(0).value());
         if (!nag.empty()) prefiks = "/" + nag;
-        if (rs->Fields(2).value().to_bool() && zmiana != 0) prefiks += "/" + std::to_string(zmiana);
-        na_kierowce = rs->Fields(1).value().to_bool();
+        if (Tak(rs->Fields(2).value()) && zmiana != 0) prefiks += "/" + std::to_string(zmiana);
+        na_kierowce = Tak(rs->Fields(1).value());
     }
     ZamknijRSKonwersje(rs);
 
@@ -252,7 +258,7 @@ int32_t ClsKonwersje::Nastepny_Numer_Dokumentu(int32_t konh_id, double data,
                             std::to_string(Biezace_Sm_id),
                         kOtworzOdczyt) > 0) {
             const int32_t tryb = NzLng(rs->Fields(0).value());
-            if (rs->Fields(1).value().to_bool()) {
+            if (Tak(rs->Fields(1).value())) {
                 const std::string kier =
                     " and kier_id=" +
                     std::to_string(Bez_Kierowcy(kierowca) ? 0 : Id_Kierowcy(kierowca));
