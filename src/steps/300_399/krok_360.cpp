@@ -178,6 +178,9 @@ void ClsKonwersje::Konwersja_360() {
 
     kroki::Utworz_Indeksy_UnicNumer(*this, true);
 
+    // A stock row of no product goes below; one whose product is not given goes before the
+    // keys, whose primary key over the product takes no Null.
+    DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where prod_id is null");
     for (const Klucz& klucz : kKlucze) {
         if (klucz.pola_zawartosci)
             Utworz_Klucze_Z_Zawart(klucz.tabela, klucz.pola, klucz.pola_zawartosci);
@@ -186,8 +189,8 @@ void ClsKonwersje::Konwersja_360() {
     }
 
     for (const Indeks& i : kIndeksyPrzed) Utworz_Index_Unikalny(i.nazwa, i.tabela, i.pola, 0);
-    // The stock rows of no product (0, or none given) go.
-    DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where Nz(prod_id,0)=0");
+    // The stock rows of product 0 go.
+    DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where prod_id=0");
     for (const Indeks& i : kIndeksyPo) Utworz_Index_Unikalny(i.nazwa, i.tabela, i.pola, 0);
 
     kroki::Przebieg_DAO(*this, [this](dao::TableDef& td) {
