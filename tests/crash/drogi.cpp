@@ -381,8 +381,9 @@ class Relacje {
         return false;
     }
 
-    // The runs of step v from the committed entry, and their relations.
-    void krok(int v) {
+    // The runs of step v from the committed entry, and their relations; dodane gives each
+    // table filled at the entry the first rowid of the rows put in for the step.
+    void krok(int v, const std::map<std::string, int64_t>& dodane) {
         const std::string kat = katalog_ + "/" + std::to_string(v);
         std::filesystem::remove_all(kat);
         std::filesystem::create_directories(kat);
@@ -434,26 +435,42 @@ class Relacje {
                 if (t->rodzaje[i] != 'n' || !c ||
                     (!czyta.count(c->sql_name) && !czyta.count(t->sql_name + "*")))
                     continue;
-                // The cell: of the rows that the step changes or deletes (else of all), one
-                // holding 0, else one holding a value, else the first.
+                // The cell: of the rows that the step changes or deletes (else of those put
+                // in for it, else of all), one holding 0, else one holding a value, else the
+                // first. Of all rows, the last such one too: the step may read only the
+                // latest documents (those after a stocktaking, of a later year).
                 std::vector<int64_t> wiersze = zmieniane;
-                if (wiersze.empty())
+                if (const auto d = dodane.find(nazwa); wiersze.empty() && d != dodane.end())
+                    for (auto w = t->wiersze.lower_bound(d->second); w != t->wiersze.end(); ++w)
+                        wiersze.push_back(w->first);
+                const bool wszystkie = wiersze.empty();
+                if (wszystkie)
                     for (const auto& w : t->wiersze) wiersze.push_back(w.first);
-                auto pierwszy = [&](auto warunek) -> std::optional<int64_t> {
-                    for (int64_t r : wiersze)
-                        if (warunek(t->wiersze.at(r)[i])) return r;
-                    return std::nullopt;
+                auto komorka = [&](auto poczatek, auto koniec) {
+                    auto pierwszy = [&](auto warunek) -> std::optional<int64_t> {
+                        for (auto r = poczatek; r != koniec; ++r)
+                            if (warunek(t->wiersze.at(*r)[i])) return *r;
+                        return std::nullopt;
+                    };
+                    return pierwszy([](const std::string& x) { return x == "0"; })
+                        .value_or(pierwszy([](const std::string& x) {
+                                      return x != kBrak;
+                                  }).value_or(*poczatek));
                 };
-                const int64_t id = pierwszy([](const std::string& x) {
-                                       return x == "0";
-                                   }).value_or(pierwszy([](const std::string& x) {
-                                                   return x != kBrak;
-                                               }).value_or(wiersze[0]));
-                const std::string wartosc = t->wiersze.at(id)[i];
-                komorki[nazwa + "." + t->kolumny[i]] = {{"", nazwa, t->kolumny[i], id}, wartosc};
-                if (wartosc != "0") zmiany.push_back({"Z", nazwa, t->kolumny[i], id});
-                if (wartosc != kBrak) zmiany.push_back({"N", nazwa, t->kolumny[i], id});
-                if (id_kolumna(t->kolumny[i])) zmiany.push_back({"D", nazwa, t->kolumny[i], id});
+                std::vector<int64_t> ids{komorka(wiersze.begin(), wiersze.end())};
+                if (const int64_t ostatni = komorka(wiersze.rbegin(), wiersze.rend());
+                    wszystkie && ostatni != ids[0])
+                    ids.push_back(ostatni);
+                for (const int64_t id : ids) {
+                    const std::string wartosc = t->wiersze.at(id)[i];
+                    komorki[nazwa + "." + t->kolumny[i] +
+                            (id == ids[0] ? "" : "#" + std::to_string(id))] = {
+                        {"", nazwa, t->kolumny[i], id}, wartosc};
+                    if (wartosc != "0") zmiany.push_back({"Z", nazwa, t->kolumny[i], id});
+                    if (wartosc != kBrak) zmiany.push_back({"N", nazwa, t->kolumny[i], id});
+                    if (id_kolumna(t->kolumny[i]))
+                        zmiany.push_back({"D", nazwa, t->kolumny[i], id});
+                }
             }
         }
         uruchom(zmiany);
@@ -484,7 +501,7 @@ class Relacje {
                 }
                 proby["names-nothing"]++;
                 porownaj(wejscie, z, d, c, "names-nothing");
-                przepiete(wejscie, b, d, c);
+                przepiete(wejscie, b, z, d, c);
             }
         }
         for (const Zmiana& r : zmiany) {
@@ -655,31 +672,57 @@ class Relacje {
     }
 
     // Where the step re-points the changed column (another row's id changes from the
-    // entry to B), the cell that named nothing ends 0.
-    void przepiete(const Zrzut& wejscie, const Zrzut& b, const Zrzut& d, const Zmiana& c) {
+    // entry to B), the cell that named nothing ends 0; and so do its copies.
+    void przepiete(const Zrzut& wejscie, const Zrzut& b, const Zrzut& z, const Zrzut& d,
+                   const Zmiana& c) {
         const Tabela* te = wejscie.tabela(c.tabela);
-        const Tabela* tb = b.tabela(c.tabela);
-        if (!te || !tb) return;
+        if (!te) return;
         const auto ke = std::find(te->kolumny.begin(), te->kolumny.end(), c.kolumna);
-        const auto kb = std::find(tb->kolumny.begin(), tb->kolumny.end(), c.kolumna);
-        if (ke == te->kolumny.end() || kb == tb->kolumny.end()) return;
-        const size_t ie = static_cast<size_t>(ke - te->kolumny.begin()),
-                     ib = static_cast<size_t>(kb - tb->kolumny.begin());
+        if (ke == te->kolumny.end()) return;
+        const size_t ie = static_cast<size_t>(ke - te->kolumny.begin());
         // Re-pointed: another row's id (a positive number; 0, -1 and Null are marks) became
         // another id.
         auto id_ = [](const std::string& x) {
             return x != kBrak && !x.starts_with('-') && x != "0";
         };
-        bool przepina = false;
-        for (const auto& [id, w] : te->wiersze)
-            if (auto x = tb->wiersze.find(id); id != c.wiersz && x != tb->wiersze.end() &&
-                                               id_(w[ie]) && id_(x->second[ib]) &&
-                                               x->second[ib] != w[ie])
-                przepina = true;
-        const std::string* po = d.komorka(c.tabela, c.wiersz, c.kolumna);
-        if (przepina && po && *po != "0" && *po != kBrak)
-            zglos("names-nothing", c.tabela + "." + c.kolumna, c.tabela, c.kolumna,
-                  "re-pointed column: #" + std::to_string(c.wiersz) + " ends " + *po);
+        const Tabela* tb = b.tabela(c.tabela);
+        const auto kb =
+            tb ? std::find(tb->kolumny.begin(), tb->kolumny.end(), c.kolumna) : te->kolumny.end();
+        if (tb && kb != tb->kolumny.end()) {
+            const size_t ib = static_cast<size_t>(kb - tb->kolumny.begin());
+            bool przepina = false;
+            for (const auto& [id, w] : te->wiersze)
+                if (auto x = tb->wiersze.find(id); id != c.wiersz && x != tb->wiersze.end() &&
+                                                   id_(w[ie]) && id_(x->second[ib]) &&
+                                                   x->second[ib] != w[ie])
+                    przepina = true;
+            const std::string* po = d.komorka(c.tabela, c.wiersz, c.kolumna);
+            if (przepina && po && *po != "0" && *po != kBrak)
+                zglos("names-nothing", c.tabela + "." + c.kolumna, c.tabela, c.kolumna,
+                      "re-pointed column: #" + std::to_string(c.wiersz) + " ends " + *po);
+        }
+        // A copy of the cell in another table (Z holds 0 there, D the id that names
+        // nothing) ends 0 where the step re-points the copies: where B's copy of the cell,
+        // in the same row, holds another id than the cell held at the entry.
+        const auto we = te->wiersze.find(c.wiersz);
+        if (we == te->wiersze.end() || !id_(we->second[ie])) return;
+        for (const auto& [nazwa, blok] : d.bloki) {
+            const auto zb = z.bloki.find(nazwa);
+            if (nazwa == c.tabela || zb == z.bloki.end() || zb->second == blok) continue;
+            const Tabela* td = d.tabela(nazwa);
+            const Tabela* tz = z.tabela(nazwa);
+            if (td->kolumny != tz->kolumny) continue;
+            for (size_t i = 0; i < td->kolumny.size(); ++i)
+                for (const auto& [id, w] : td->wiersze) {
+                    const auto x = tz->wiersze.find(id);
+                    if (w[i] != kNikt || x == tz->wiersze.end() || x->second[i] != "0") continue;
+                    const std::string* wb = b.komorka(nazwa, id, td->kolumny[i]);
+                    const bool przepisane = wb && id_(*wb) && *wb != we->second[ie];
+                    if (przepisane)
+                        zglos("names-nothing", c.tabela + "." + c.kolumna, nazwa, td->kolumny[i],
+                              "re-pointed copy: #" + std::to_string(id) + " ends " + kNikt);
+                }
+        }
     }
 
     // The reversed run's rows against B's, by content, counters left out.
@@ -763,10 +806,24 @@ class Droga {
     // The step's entry changed, the step run, its figures compared.
     void krok(int v, ClsKonwersje& k, MetodaKroku metoda) {
         jet::Database& db = polaczenie().database();
+        // Each filled table's first rowid after the rows it held: its rows put in here.
+        std::map<std::string, int64_t> dodane;
         if (auto w = wiersze_.find(v); w != wiersze_.end())
-            for (const auto& [tabela, podane] : wypelnij::Tabele(w->second))
+            for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) {
+                const jet::TableInfo* t =
+                    db.catalog().table(tabela.starts_with("+") ? tabela.substr(1) : tabela);
+                if (t == nullptr) continue;
+                sqlite3_stmt* st = nullptr;
+                sqlite3_prepare_v2(
+                    db.session().handle(),
+                    ("SELECT max(rowid) FROM " + relacje::cudzyslow(t->sql_name)).c_str(), -1, &st,
+                    nullptr);
+                if (st && sqlite3_step(st) == SQLITE_ROW)
+                    dodane.emplace(t->name, sqlite3_column_int64(st, 0) + 1);
+                sqlite3_finalize(st);
                 wypelnij::Wypelnij(db, tabela, podane);
-        if (rodzaj_ == "relacje" && relacje_.sprawdza(v)) relacje_.krok(v);
+            }
+        if (rodzaj_ == "relacje" && relacje_.sprawdza(v)) relacje_.krok(v, dodane);
         if (!pomin_.count(v))
             for (const jet::TableInfo* t : db.catalog().tables()) {
                 if (jet::text::upper(t->name) == "NIERUSZAC") continue;

@@ -22,7 +22,7 @@ inline constexpr int kWiersze = 3;
 
 // The values of the column of that name in the first other table that has any.
 inline std::vector<jet::Value> Wartosci_Z_Bazy(jet::Database& db, const jet::TableInfo& tabela,
-                                        const jet::ColumnInfo& kolumna) {
+                                               const jet::ColumnInfo& kolumna) {
     std::vector<jet::Value> w;
     for (const jet::TableInfo* t : db.catalog().tables()) {
         if (t == &tabela) continue;
@@ -78,9 +78,15 @@ inline jet::Value Wartosc(const jet::ColumnInfo& c, int i) {
 // The values given for a table's columns, by the column's name in capitals.
 using Podane = std::map<std::string, std::vector<jet::Value>>;
 
-inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& podane) {
+// A table named with a "+" in front gets its rows even when it holds some: the rows of a
+// kind that the step works on and that the database lacks (a collective invoice of notes
+// with a discount).
+inline void Wypelnij(jet::Database& db, std::string nazwa, const Podane& podane) {
+    const bool dopisz = nazwa.starts_with("+");
+    if (dopisz) nazwa.erase(0, 1);
     const jet::TableInfo* t = db.catalog().table(nazwa);
-    if (t == nullptr || db.query("SELECT TOP 1 * FROM [" + t->name + "]")->next()) return;
+    if (t == nullptr || (!dopisz && db.query("SELECT TOP 1 * FROM [" + t->name + "]")->next()))
+        return;
     std::vector<std::pair<std::string, std::vector<jet::Value>>> kolumny;
     for (const jet::ColumnInfo& c : t->columns)
         if (const auto p = podane.find(jet::text::upper(c.name)); p != podane.end())
@@ -104,9 +110,10 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
     }
 }
 
-// The tables of the arguments TABLE or TABLE.COLUMN=VALUE,VALUE... (the values of a
+// The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
 // column of the table named before), with the values given for their columns.
-inline std::vector<std::pair<std::string, Podane>> Tabele(const std::vector<std::string>& argumenty) {
+inline std::vector<std::pair<std::string, Podane>> Tabele(
+    const std::vector<std::string>& argumenty) {
     std::vector<std::pair<std::string, Podane>> tabele;
     for (const std::string& arg : argumenty) {
         const size_t kropka = arg.find('.'), rowna = arg.find('=');
@@ -126,4 +133,3 @@ inline std::vector<std::pair<std::string, Podane>> Tabele(const std::vector<std:
 }
 
 }  // namespace wypelnij
-

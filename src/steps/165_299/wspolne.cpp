@@ -154,8 +154,9 @@ void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r) {
                          " (stary long primary key, nowy long)");
     k.DbWykonajKonwersje(std::string("insert into ") + kStronaStaregoId +
                          " (stary, nowy) select R." + id + ", min(K.konh_id) from " + t +
-                         " as R inner join KONTRAHENCI as K on K." + r.pole_strony + " = R." +
-                         pole + " where K.RKONH_NAZWA_ID='" + r.rodzaj + "' and R." + id +
+                         " as R inner join KONTRAHENCI as K on (K." + r.pole_strony + " = R." +
+                         pole + " or (K." + r.pole_strony + " is null and R." + pole +
+                         " is null)) where K.RKONH_NAZWA_ID='" + r.rodzaj + "' and R." + id +
                          " is not null group by R." + id);
 }
 

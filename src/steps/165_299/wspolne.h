@@ -61,7 +61,9 @@ inline constexpr const char* kStronaStaregoId = "[_Strona_Starego_Id]";
 // The work table kStronaStaregoId, "(stary long primary key, nowy long)", made anew for
 // one old register: each old id, Null apart, with the konh_id of the party it becomes.
 // Parties of the kind that share the found value (a name or a number that two old rows
-// gave) are one party for it: the first made (the lowest konh_id). An id that the old
+// gave) are one party for it: the first made (the lowest konh_id). A row without the value
+// (Null) finds the party made of it, which has none either: a value not given is one
+// value, as 0 is. An id that the old
 // register holds twice with one value is that value's party; with two values the step
 // stops naming the table and the id, as Jeden_Wiersz_Na_Klucz does, since nothing tells
 // which of the two the references meant. A re-pointing joins its table to the work table

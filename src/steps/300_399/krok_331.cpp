@@ -1,7 +1,8 @@
 // Step 3.31: collective invoices from June 2001 on, without an invoice discount, compared
 // with the delivery notes and returns they list. An invoice whose notes carry a discount
 // and whose amount differs from the notes' by more than five hundredths takes its VAT
-// buckets, amounts before discount and totals from the notes.
+// buckets, amounts before discount and totals from the notes. An invoice whose discount is
+// not given has none.
 #include <array>
 #include <memory>
 #include <string>
@@ -59,7 +60,7 @@ void ClsKonwersje::Konwersja_331() {
         "FAKOUT_WART_N,FAKOUT_WART_VAT,FAKOUT_RABAT  from DOK_FAK where FAKOUT_ZBIORCZA=-1 and "
         "FAKOUT_DATA_WYST>=" +
             DataSQL_Od(*jet::dates::to_serial(2001, 6, 1)) +
-            " and FAKOUT_RABAT=0 order by FAKOUT_ID desc");
+            " and (FAKOUT_RABAT=0 or FAKOUT_RABAT is null) order by FAKOUT_ID desc");
     while (!Rekordy(faktury).Eof()) {
         ado::Recordset& f = *faktury;
         // A document without a number is shown blank: it must not stop every run here.
