@@ -192,7 +192,8 @@ class ClsKonwersje {
     // earlier tool dropped after it had carried the values. Each row the update joins must
     // then hold in its target row the values of one of the source rows tied to that target
     // row, over the source columns still there; otherwise the run ends as for
-    // Sprawdz_Przeniesienie. Values compare as stored, Null equal to Null. No source table,
+    // Sprawdz_Przeniesienie. Values compare as stored; a source value not given (Null) carried
+    // nothing and matches any target value. No source table,
     // or none of its carried columns: nothing left to lose.
     struct Przeniesione_Wartosci {
         std::string zrodlo;        // the source table

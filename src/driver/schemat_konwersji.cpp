@@ -307,8 +307,8 @@ void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p)
     for (const auto& [w_celu, w_zrodle] : p.pola) {
         if (!Jest_Tabela(p.zrodlo, w_zrodle)) continue;
         const std::string z = p.alias + ".[" + w_zrodle + "]";
-        rowne +=
-            " AND (" + w_celu + "=" + z + " OR (" + w_celu + " IS NULL AND " + z + " IS NULL))";
+        // A source value not given carried nothing, whatever the target holds.
+        rowne += " AND (" + w_celu + "=" + z + " OR " + z + " IS NULL)";
     }
     if (rowne.empty()) return;
     // Each joined row that no source row tied to its target row matches on every value.

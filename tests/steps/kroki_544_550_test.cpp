@@ -59,12 +59,16 @@ TEST_F(Kroki544, CorrectionsWithoutDeliveryNotesLoseTheirDeliveryAmount) {
     Sql("insert into dok_kfa values (3, 0)");
     Sql("insert into dok_dz values (2, 4)");
     Sql("insert into PRODUKTY_RECEPTURY values (1, 1)");
+    Sql("insert into PRODUKTY_RECEPTURY values (2, 1)");
     Sql("insert into PRODUKTY values (1, 6, '0,5', 2)");
+    // A product that gives no yield leaves its recipe's own.
+    Sql("insert into PRODUKTY values (2, 4, 1, null)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_544), "");
     EXPECT_EQ(Kolumna("select wart_dd from dok_kfa order by fkorout_id"),
               (std::vector<std::string>{"0", "12,5", "0"}));
-    EXPECT_EQ(Wiersze_Z("select Szt_w_opak, Waga, WYDAJNOSC from PRODUKTY_RECEPTURY"),
-              (Wiersze{{"6", "0,5", "2"}}));
+    EXPECT_EQ(Wiersze_Z("select Szt_w_opak, Waga, WYDAJNOSC from PRODUKTY_RECEPTURY order by "
+                        "PROD_ID"),
+              (Wiersze{{"6", "0,5", "2"}, {"4", "1", "1"}}));
     EXPECT_FALSE(Czyta_Sie("select PROD_WAGA from PRODUKTY"));
 }
 

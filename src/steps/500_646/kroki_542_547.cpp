@@ -145,7 +145,8 @@ void ClsKonwersje::Konwersja_544() {
     ZamknijRS(suma);
     DbWykonajKonwersje("alter table PRODUKTY_RECEPTURY ADD COLUMN [Szt_w_opak] Single DEFAULT 0");
     DbWykonajKonwersje("alter table PRODUKTY_RECEPTURY ADD COLUMN [Waga] Single DEFAULT 1");
-    // The products' recipe columns go once the recipes hold their values.
+    // The products' recipe columns go once the recipes hold their values; a value that a
+    // product does not give leaves the recipe's own (the yield of 1 that 5.42 gave it).
     const Przeniesione_Wartosci receptury{
         .zrodlo = "PRODUKTY",
         .cel = "PRODUKTY_RECEPTURY",
@@ -161,8 +162,10 @@ void ClsKonwersje::Konwersja_544() {
     DbWykonajKonwersje(
         "UPDATE " + receptury.zlaczenie +
             " SET "
-            "PRODUKTY_RECEPTURY.Szt_w_opak=PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.WAGA="
-            "PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WYDAJNOSC=PRODUKTY.PROD_WYDAJNOSCzREC",
+            "PRODUKTY_RECEPTURY.Szt_w_opak=Nz(PRODUKTY.Szt_w_opak,PRODUKTY_RECEPTURY.Szt_w_opak),"
+            "PRODUKTY_RECEPTURY.WAGA=Nz(PRODUKTY.PROD_WAGA,PRODUKTY_RECEPTURY.WAGA),"
+            "PRODUKTY_RECEPTURY.WYDAJNOSC=Nz(PRODUKTY.PROD_WYDAJNOSCzREC,PRODUKTY_RECEPTURY."
+            "WYDAJNOSC)",
         Wartosci_Z_Wczesniejszego_Przebiegu(receptury));
     for (const char* kol : kKolumnyReceptury) Usun_Pole("PRODUKTY", kol);
     for (const char* kol : kKolumnyReceptury) Utworz_Index(kol, "PRODUKTY_RECEPTURY", kol);
