@@ -13,9 +13,13 @@
 #          first row, and a whole-number column named ...ID outside any unique index names
 #          the id 999999 in the table's first row, which exists nowhere; once each.
 # A road that stops is resumed at the step it stopped in, that step's entry left as it
-# is; a step that stops again so is resumed from the plain road's database before it. Prints per road the engine's reports that
+# is; a step that stops again so is resumed from the plain road's database before it. A
+# step that stops on a key it makes, naming the row that the road's Null or repeated row
+# left ("key"), does as it must: the road goes on from the plain road's database before
+# it, the changes made so far not made again. Prints per road the engine's reports that
 # no step states (STEP KIND TABLE COUNT STATEMENT; "(plain)" where the plain road reports
-# the statement too), the stops (STEP, "entry" or "carried", and the message) and the figures lost (STEP lost
+# the statement too), the stops (STEP, "entry", "carried" or "key", and the message) and
+# the figures lost (STEP lost
 # TABLE.COLUMN N: N values of a numeric column became Null in the step beyond the rows
 # the table lost; "(plain)" likewise). Exit status 0 when no road has any of them.
 #
@@ -77,20 +81,27 @@ road() {
         one
         [ "$status" != 0 ] || break
         grep -q "nie zawiera kroku konwersji" "$f/err-$n.txt" && [ -n "$TO" ] && break
-        step=$(ORVIK_REGISTRY="$f/run/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvexNumerBazy | tr -d ' .')
+        step=$(ORVIK_REGISTRY="$f/run/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvexNumerBazy |
+            tr -d ' ' | tr ',' '.' | awk '{ printf "%d", $1 * 100 + 0.5 }')
         kind=entry
         case ",$skip," in *",$step,"*) kind=carried ;; esac
+        # A key that the step makes and that the road's own Null or repeated row cannot take
+        # stops the step naming the table, the key and the row, as it must: not a finding.
+        grep -q "Klucza nie utworzono" "$f/err-$n.txt" && kind=key
         # The last box's title and text, and the statement that the executor put on the
         # clipboard.
         printf '%s\t%s\t%s | %s\n' "$(sed -E 's/^([0-9])([0-9][0-9])$/\1.\2/' <<<"$step")" "$kind" \
             "$(awk '/^=== / { t = $0; getline x; m = t " " x } END { print m }' "$f/err-$n.txt" | cut -c 1-400)" \
             "$(cat "$f/run/clipboard.txt" 2>/dev/null | tr '\n' ' ' | cut -c 1-300)" >>"$f/stops.txt"
         [ $n -lt 60 ] || break
-        if [ $kind = carried ]; then
+        if [ $kind != entry ]; then
             prepare "$f/run" demo
             one "" $((step - 1)) "" /dev/null
             [ "$status" = 1 ] || break
-            : >"$f/state.txt"
+            # After a key stop the road goes on with the changes made so far not made again,
+            # as a user who mended the row would: it passes the keys that the road's own
+            # rows cannot take.
+            [ $kind = key ] || : >"$f/state.txt"
         fi
         skip="$skip,$step"
     done
@@ -116,12 +127,13 @@ for r in "${roads[@]}"; do
         mv "$f/lost.marked" "$f/lost.txt"
     fi
     reports=$(wc -l <"$f/table.txt")
-    stops=$(wc -l <"$f/stops.txt")
+    keys=$(grep -c -P '^[^\t]*\tkey\t' "$f/stops.txt" || true)
+    stops=$(($(wc -l <"$f/stops.txt") - keys))
     lost=$(wc -l <"$f/lost.txt")
     echo "$me: road $r: $reports statements reported that no step states, $stops stops," \
-        "$lost figures lost; version $("$TOOLS/konwersja/wersja-bazy" "$f/run/d/baza.mdb" 2>&1)"
+        "$lost figures lost, $keys stops on a key; version $("$TOOLS/konwersja/wersja-bazy" "$f/run/d/baza.mdb" 2>&1)"
     [ "$reports" = 0 ] || { echo "  reports (step, kind, table, times, statement):"; cut -c 1-600 "$f/table.txt" | sed 's/^/    /'; }
-    [ "$stops" = 0 ] || { echo "  stops:"; sed 's/^/    /' "$f/stops.txt"; }
+    [ $((stops + keys)) = 0 ] || { echo "  stops:"; cut -c 1-300 "$f/stops.txt" | sed 's/^/    /'; }
     [ "$lost" = 0 ] || { echo "  figures lost (step, table.column, values):"; cut -f 1,3- "$f/lost.txt" | sed 's/^/    /'; }
     [ $((reports + stops + lost)) = 0 ] || bad=1
 done
