@@ -87,6 +87,11 @@ struct Krok_Po_Przerwaniu {
 // in step order; Krok_Idzie_Dalej_Po_Przerwaniu: krok is one of them. Every other step
 // stops there before its first write.
 std::span<const Krok_Po_Przerwaniu> Kroki_Po_Przerwaniu();
+// The groups of tabela's rows that share a value of the key klucz (a column, or columns
+// separated by commas), rows with a Null in the key apart, among those that warunek
+// (" and ..." or "") chooses: the text after a select list, " from ... having count(*)>1".
+std::string Powtorzony_Klucz(const std::string& tabela, const std::string& klucz,
+                             const std::string& warunek = "");
 bool Krok_Idzie_Dalej_Po_Przerwaniu(int krok);
 
 class ClsKonwersje {

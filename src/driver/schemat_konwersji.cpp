@@ -376,14 +376,18 @@ ClsKonwersje::Oczekiwany_Blad ClsKonwersje::Powtorzona_Wartosc(const std::string
     return {{jet::Fault::Duplicate},
             "tabela " + table + " ma powtórzoną wartość " + column,
             [this, table, column] {
-                std::string pelne;  // every column of the list has a value
-                for (size_t od = 0; od <= column.size();) {
-                    const size_t przecinek = std::min(column.find(',', od), column.size());
-                    pelne += (pelne.empty() ? "" : " and ") + column.substr(od, przecinek - od) +
-                             " is not null";
-                    od = przecinek + 1;
-                }
-                return Liczba_Z_Zapytania("top 1 count(*) from " + table + " where " + pelne +
-                                          " group by " + column + " having count(*)>1") > 1;
+                return Liczba_Z_Zapytania("top 1 count(*)" + Powtorzony_Klucz(table, column)) > 1;
             }};
+}
+
+std::string Powtorzony_Klucz(const std::string& tabela, const std::string& klucz,
+                             const std::string& warunek) {
+    std::string pelne;  // every column of the key has a value
+    for (size_t od = 0; od <= klucz.size();) {
+        const size_t przecinek = std::min(klucz.find(',', od), klucz.size());
+        pelne += (od ? " and " : "") + klucz.substr(od, przecinek - od) + " is not null";
+        od = przecinek + 1;
+    }
+    return " from " + tabela + " where " + pelne + warunek + " group by " + klucz +
+           " having count(*)>1";
 }

@@ -94,7 +94,9 @@ std::string wersja(int v) {
 //   B, B2  nothing changed (twice: a column that two such runs end differently, a time
 //          stamp, is left out of every comparison); B also dumps the entry and names the
 //          tables and columns that the step's statements name;
-//   Z      one cell of a numeric column that the step names set to 0 (B when it holds 0);
+//   Z      one cell of a numeric column that the step names set to 0 (B when it holds 0):
+//          in a row that the step changes, else in one put in for it at the entry, else
+//          in the table's first row and, in a run of its own, its last;
 //   N      the same cell set to Null (B when it is Null);
 //   D      an id cell (a whole-number column named ...ID, ID... or ..._ID_...) set to
 //          999999, an id that no row has;
@@ -105,7 +107,7 @@ std::string wersja(int v) {
 //   null-replaces  no cell of N is Null where Z holds a value and the entry held one;
 //   names-nothing  D equals Z but where Z holds 0 and D 999999 (the cell and its copies);
 //                  where the step re-points the column (other rows' ids change), the
-//                  cell ends 0;
+//                  cell and its copies end 0;
 //   order          R holds the rows that B holds, by content (counters left out).
 // KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE), one
 // a run that stopped or whose change the file refused (STEP "stops"|"refused" CHANGE -)
@@ -226,13 +228,13 @@ int Slad(unsigned, void* zbior, void*, void* tekst) {
 // without committing. Exit status 0 with po.txt written, else the step stopped.
 [[noreturn]] void Dziecko(MetodaKroku metoda, int v) {
     const std::string kat = srodowisko("KONW_RELACJA_KATALOG");
-    std::istringstream spec(srodowisko("KONW_RELACJA"));
+    std::istringstream opis(srodowisko("KONW_RELACJA"));
     Zmiana z;
     std::string wiersz;
-    std::getline(spec, z.rodzaj, '\t');
-    std::getline(spec, z.tabela, '\t');
-    std::getline(spec, z.kolumna, '\t');
-    std::getline(spec, wiersz, '\t');
+    std::getline(opis, z.rodzaj, '\t');
+    std::getline(opis, z.tabela, '\t');
+    std::getline(opis, z.kolumna, '\t');
+    std::getline(opis, wiersz, '\t');
     z.wiersz = wiersz.empty() ? 0 : std::stoll(wiersz);
     std::filesystem::copy_file(srodowisko("KONW_RELACJE_KATALOG") + "/wejscie.mdb",
                                kat + "/baza.mdb");
@@ -810,8 +812,7 @@ class Droga {
         std::map<std::string, int64_t> dodane;
         if (auto w = wiersze_.find(v); w != wiersze_.end())
             for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) {
-                const jet::TableInfo* t =
-                    db.catalog().table(tabela.starts_with("+") ? tabela.substr(1) : tabela);
+                const jet::TableInfo* t = db.catalog().table(wypelnij::Nazwa_Tabeli(tabela));
                 if (t == nullptr) continue;
                 sqlite3_stmt* st = nullptr;
                 sqlite3_prepare_v2(

@@ -78,13 +78,17 @@ inline jet::Value Wartosc(const jet::ColumnInfo& c, int i) {
 // The values given for a table's columns, by the column's name in capitals.
 using Podane = std::map<std::string, std::vector<jet::Value>>;
 
+// The table that a name of the list names, without the "+" in front that Wypelnij reads.
+inline std::string Nazwa_Tabeli(const std::string& nazwa) {
+    return nazwa.starts_with('+') ? nazwa.substr(1) : nazwa;
+}
+
 // A table named with a "+" in front gets its rows even when it holds some: the rows of a
 // kind that the step works on and that the database lacks (a collective invoice of notes
 // with a discount).
-inline void Wypelnij(jet::Database& db, std::string nazwa, const Podane& podane) {
-    const bool dopisz = nazwa.starts_with("+");
-    if (dopisz) nazwa.erase(0, 1);
-    const jet::TableInfo* t = db.catalog().table(nazwa);
+inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& podane) {
+    const bool dopisz = nazwa.starts_with('+');
+    const jet::TableInfo* t = db.catalog().table(Nazwa_Tabeli(nazwa));
     if (t == nullptr || (!dopisz && db.query("SELECT TOP 1 * FROM [" + t->name + "]")->next()))
         return;
     std::vector<std::pair<std::string, std::vector<jet::Value>>> kolumny;

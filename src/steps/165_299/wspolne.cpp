@@ -126,16 +126,8 @@ void Zatrzymaj_Gdy_Powtorzony(ClsKonwersje& k, int krok, const std::string& tabe
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek) {
     std::unique_ptr<ado::Recordset> rs;
-    std::string dane;
-    for (size_t od = 0; od <= klucz.size();) {
-        const size_t przecinek = std::min(klucz.find(',', od), klucz.size());
-        dane += (od ? " and " : "") + klucz.substr(od, przecinek - od) + " is not null";
-        od = przecinek + 1;
-    }
     const bool powtorzony =
-        k.DbOtwórzSELKonwersje(rs,
-                               "top 1 " + klucz + " from " + tabela + " where " + dane + warunek +
-                                   " group by " + klucz + " having count(*)>1",
+        k.DbOtwórzSELKonwersje(rs, "top 1 " + klucz + Powtorzony_Klucz(tabela, klucz, warunek),
                                true) > 0;
     Zatrzymaj_Gdy_Powtorzony(k, krok, tabela, klucz, powtorzony, rs);
 }

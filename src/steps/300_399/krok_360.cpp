@@ -192,10 +192,10 @@ void ClsKonwersje::Konwersja_360() {
     // The stock rows of product 0 go, and so do those whose product id names no product:
     // an id that names nothing is no product, as 0 is. The Log counts the latter.
     DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where prod_id=0");
-    const std::string bez_produktu =
-        "STANY_MAGAZYNOWE LEFT JOIN PRODUKTY ON STANY_MAGAZYNOWE.prod_id=PRODUKTY.prod_id where "
-        "PRODUKTY.prod_id is null";
     if (Jest_Tabela("PRODUKTY")) {
+        const std::string bez_produktu =
+            "STANY_MAGAZYNOWE LEFT JOIN PRODUKTY ON STANY_MAGAZYNOWE.prod_id=PRODUKTY.prod_id "
+            "where PRODUKTY.prod_id is null";
         kroki::Loguj_Bez_Wskazania(
             *this, 360, "stany magazynowe produktów, których nie ma (usunięte)", bez_produktu);
         DbWykonajKonwersje("delete STANY_MAGAZYNOWE.* from " + bez_produktu);

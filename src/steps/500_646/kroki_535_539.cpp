@@ -70,9 +70,8 @@ void ClsKonwersje::Konwersja_535() {
             "CENNIKI_ZAWART.LCEN_NAZWA_ID AND CN.PROD_ID = CENNIKI_ZAWART.PROD_ID AND "
             "(Nz(CN.ACTIVE,0) < Nz(CENNIKI_ZAWART.ACTIVE,0) OR (Nz(CN.ACTIVE,0) = "
             "Nz(CENNIKI_ZAWART.ACTIVE,0) AND CN.ID_CENNIKA < CENNIKI_ZAWART.ID_CENNIKA))) set "
-            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_"
-            "Brutto "
-            "where CN.PROD_ID is null");
+            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,"
+            "WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_Brutto where CN.PROD_ID is null");
     }
 }
 
