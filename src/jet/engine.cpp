@@ -6,6 +6,7 @@
 
 #include "jet/ddl.h"
 #include "jet/sql/parser.h"
+#include "jet/trace.h"
 #include "jet/translate.h"
 
 namespace jet {
@@ -92,7 +93,8 @@ void find_other_file(TranslationCache::Entry& e, const std::string& own) {
     if (reads_there && (!target || in_file(*target))) {
         e.other_file = file;
         e.whole = true;
-    } else if (reads_there && target && !other(*target) && std::holds_alternative<sql::Select>(*e.statement)) {
+    } else if (reads_there && target && !other(*target) &&
+               std::holds_alternative<sql::Select>(*e.statement)) {
         e.other_file = file;
     }
 }
@@ -121,7 +123,8 @@ std::shared_ptr<TranslationCache> translation_cache(Session& s) {
 TranslationCache::Entry& cached_statement(Session& s, std::string_view sql) {
     TranslationCache& c = cache_of(s);
     if (auto* found = c.find(sql)) return *found;
-    TranslationCache::Entry e{std::make_shared<const sql::Statement>(sql::parse(sql)), nullptr, {}, false};
+    TranslationCache::Entry e{
+        std::make_shared<const sql::Statement>(sql::parse(sql)), nullptr, {}, false};
     find_other_file(e, s.path());
     return c.add(std::string(sql), std::move(e));
 }
@@ -158,21 +161,22 @@ std::shared_ptr<Database> open_other(const std::string& path, Session& own) {
 
 // A cursor that keeps the database it reads open.
 class HoldingCursor : public Cursor {
-public:
+  public:
     HoldingCursor(std::shared_ptr<Database> db, std::unique_ptr<Cursor> inner)
         : db_(std::move(db)), inner_(std::move(inner)) {}
     const std::vector<ColumnMeta>& columns() const override { return inner_->columns(); }
     bool next() override { return inner_->next(); }
     Value value(int i) const override { return inner_->value(i); }
 
-private:
+  private:
     std::shared_ptr<Database> db_;
     std::unique_ptr<Cursor> inner_;
 };
 
 // SELECT ... INTO a new table of this database from tables of another file: the rows
 // are read there and written here, into a table shaped by the query's columns.
-int64_t copy_into(Session& s, Session& other, std::shared_ptr<Session> other_ptr, const sql::Select& q) {
+int64_t copy_into(Session& s, Session& other, std::shared_ptr<Session> other_ptr,
+                  const sql::Select& q) {
     auto rows = detail::plan_query(other, q)->open(std::move(other_ptr), false);
     int64_t n = 0;
     s.atomic([&] {
@@ -206,46 +210,60 @@ int64_t copy_into(Session& s, Session& other, std::shared_ptr<Session> other_ptr
 }
 
 class EmptyCursor : public Cursor {
-public:
+  public:
     const std::vector<ColumnMeta>& columns() const override { return columns_; }
     bool next() override { return false; }
     Value value(int) const override { raise(Fault::NoCurrentRecord); }
 
-private:
+  private:
     std::vector<ColumnMeta> columns_;
 };
 
 }  // namespace
 
 int64_t Database::execute(std::string_view sql) {
-    Session& s = session_of(session_, open_);
-    s.forget_interrupt();
-    auto& e = detail::cached_statement(s, sql);
-    std::shared_ptr<const sql::Statement> st = e.statement;
-    int64_t affected = 0;
-    if (!e.other_file.empty()) {
-        // A statement about another file runs there; a SELECT ... INTO here from
-        // another file copies its rows.
-        auto other = open_other(e.other_file, s);
-        if (e.whole) return other->execute(sql);
-        return copy_into(s, *other->session_, other->session_, std::get<sql::Select>(*st));
+    const auto run = [&]() -> int64_t {
+        Session& s = session_of(session_, open_);
+        s.forget_interrupt();
+        auto& e = detail::cached_statement(s, sql);
+        std::shared_ptr<const sql::Statement> st = e.statement;
+        int64_t affected = 0;
+        if (!e.other_file.empty()) {
+            // A statement about another file runs there; a SELECT ... INTO here from
+            // another file copies its rows.
+            auto other = open_other(e.other_file, s);
+            if (e.whole) return other->execute(sql);
+            return copy_into(s, *other->session_, other->session_, std::get<sql::Select>(*st));
+        }
+        // Planned under the write lock, from the catalog as committed.
+        s.begin_write();
+        if (detail::is_ddl(*st)) {
+            s.atomic([&] { execute_ddl(s, *st); });
+            return 0;
+        }
+        std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
+        if (reports::enabled()) reports::detail::set_statement(sql);
+        if (plan->one_statement())
+            s.atomic_statement([&] { affected = plan->execute(s); });
+        else
+            s.atomic([&] { affected = plan->execute(s); });
+        return affected;
+    };
+    if (detail::statement_trace == nullptr) return run();
+    int64_t affected = -1;
+    try {
+        affected = run();
+    } catch (...) {
+        detail::trace_statement(sql, -1);
+        throw;
     }
-    // Planned under the write lock, from the catalog as committed.
-    s.begin_write();
-    if (detail::is_ddl(*st)) {
-        s.atomic([&] { execute_ddl(s, *st); });
-        return 0;
-    }
-    std::shared_ptr<detail::Plan> plan = detail::cached_plan(s, e);
-    if (reports::enabled()) reports::detail::set_statement(sql);
-    if (plan->one_statement())
-        s.atomic_statement([&] { affected = plan->execute(s); });
-    else
-        s.atomic([&] { affected = plan->execute(s); });
+    detail::trace_statement(sql, affected);
     return affected;
 }
 
-std::unique_ptr<Cursor> Database::query(std::string_view sql) { return query(sql, QueryOptions{}); }
+std::unique_ptr<Cursor> Database::query(std::string_view sql) {
+    return query(sql, QueryOptions{});
+}
 
 std::unique_ptr<Cursor> Database::query(std::string_view sql, const QueryOptions& options) {
     Session& s = session_of(session_, open_);

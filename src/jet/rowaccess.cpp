@@ -11,6 +11,7 @@
 
 #include "jet/reports.h"
 #include "jet/session.h"
+#include "jet/trace.h"
 #include "jet/translate.h"
 
 namespace jet {
@@ -105,6 +106,11 @@ void update_row(Database& db, std::string_view table, int64_t rowid, const Colum
         detail::run_to_end(s, st);
     });
     if (counter) detail::counter_values_changed(s, t.id);
+    if (detail::statement_trace != nullptr) {
+        std::string names;
+        for (const auto& [name, value] : values) names += (names.empty() ? "" : ", ") + name;
+        detail::trace_statement("UPDATE " + t.name + " SET " + names + " (recordset)", 1);
+    }
 }
 
 void report_null_overwrite(Database& db, std::string_view table, int64_t rowid,
@@ -158,6 +164,8 @@ int64_t insert_row(Database& db, std::string_view table, const ColumnValues& val
         detail::run_insert(s, sql, b.params(), omitted);
         id = sqlite3_last_insert_rowid(s.handle());
     });
+    if (detail::statement_trace != nullptr)
+        detail::trace_statement("INSERT INTO " + t.name + " (recordset)", 1);
     return id;
 }
 
@@ -169,6 +177,8 @@ void delete_row(Database& db, std::string_view table, int64_t rowid) {
         sqlite3_bind_int64(st, 1, rowid);
         detail::run_to_end(s, st);
     });
+    if (detail::statement_trace != nullptr)
+        detail::trace_statement("DELETE FROM " + t.name + " (recordset)", 1);
 }
 
 void atomically(Database& db, const std::function<void()>& fn) {
@@ -181,7 +191,8 @@ namespace {
 // raise (only money rounding and concatenation are called).
 bool raises_nothing(std::string_view sql) {
     static constexpr std::string_view kSafe[] = {"jet_cur(", "jet_concat("};
-    for (size_t at = sql.find("jet_"); at != std::string_view::npos; at = sql.find("jet_", at + 4)) {
+    for (size_t at = sql.find("jet_"); at != std::string_view::npos;
+         at = sql.find("jet_", at + 4)) {
         const std::string_view call = sql.substr(at);
         if (std::none_of(std::begin(kSafe), std::end(kSafe),
                          [&](std::string_view f) { return call.starts_with(f); }))
