@@ -164,8 +164,9 @@ done <<'EOF'
 .help\n@.help            this text|
 EOF
 
-# At a terminal: the prompts, Ctrl-C that says what it rolls back (exit status 130),
-# "exit", Ctrl-D inside a statement. Typed through a pseudo-terminal, a line at a time.
+# At a terminal: the prompts (inside a remark too), Ctrl-C that says what it rolls back
+# (exit status 130) and that lets a statement that writes (an UPDATE over a join) run to
+# its end, "exit", Ctrl-D inside a statement. Typed through a pseudo-terminal, a line at a time.
 cat >"$dir/terminal.py" <<'PY'
 import os, pty, select, sys, time
 pid, fd = pty.fork()
@@ -230,6 +231,7 @@ while IFS='@' read -r keys status shown rows; do
     check "terminal $keys: nothing beside the file" "b.db" "$(cd "$dir" && echo b.db*)"
 done <<'EOF'
 select a\nfrom b;\n.exit\n@0@jetsql> select a\n   ...> from b;\na\n1@=
+/* a\n*/ select 'x\ny' as [p\nq]\nfrom b;\n.quit\n@0@jetsql> /* a\n   ...> */ select 'x\n   ...> y' as [p\n   ...> q]\n   ...> from b;@=
 insert into b values (2);\nexit\n@0@ok 1@a|1|2|
 insert into b values (2);\nselect 1\n^D\n@1@error the input ended inside a statement@a|1|2|
 insert into b values (2);\n^C\n.quit\n@0@jetsql> ^C\njetsql> .quit@a|1|2|
@@ -240,6 +242,7 @@ insert into b values (2);\n^HUP\n@129@ok 1@=
 create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect count(*) from big p, big q, big r, big s;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.@a|1|2|
 create table big (x long);\ninsert into big values (1);\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into big select x from big;\ninsert into b values (2);\nselect 6*7 from b; insert into big select p.x from big p, big q, big r, big s;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@were rolled back with it@a|1|3|
 insert into b values (2);\nBIGselect count(*) from c p, c q, c r, c s; delete from b;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.\n(the statements typed after it were not run)@a|1|2|
+insert into b values (2);\nBIGselect 6*7 from b; update ((b inner join c p on b.a > 0) inner join c q on p.d = q.d) inner join c r on q.d = r.d set b.a = 7 where p.d & q.d & r.d = 'y';\n?42\n^C\n?ok 0\n.quit\n@0@rolls them back.\nok 0@a|1|2|
 begin;\ninsert into b values (2);\nBIGselect 6*7 from b; insert into b select 9 as a from c p, c q, c r, c s where p.d & q.d & r.d & s.d = 'y'; delete from b;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@with it; the transaction begun at line 1 was ended\nerror -2147467259 Operation canceled by user.\n(the statements typed after it were not run)@a|1|3|
 EOF
 

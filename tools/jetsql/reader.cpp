@@ -166,7 +166,9 @@ bool Reader::get_line(std::string& line) {
 std::optional<Piece> Reader::next() {
     std::string line;
     while (ready_.empty()) {
-        if (prompt_) *prompt_ << (inside_statement() ? "   ...> " : "jetsql> ") << std::flush;
+        // What is typed inside a statement or a remark goes on with it, which the prompt shows.
+        if (prompt_)
+            *prompt_ << (inside_statement() || remark_ ? "   ...> " : "jetsql> ") << std::flush;
         if (!get_line(line)) {
             if (prompt_ && !hung_up) *prompt_ << '\n' << std::flush;
             // A remark left open is cut short too, a statement before it or not; so is

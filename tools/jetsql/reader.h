@@ -25,7 +25,8 @@ class Reader {
     // At a terminal a statement ends only with ";", the lines are read from standard
     // input (read_typed_line: a Ctrl-C while typing discards the statement not ended yet),
     // and prompt (when given) receives the prompt before each line: "jetsql> ", or
-    // "   ...> " inside a statement. Otherwise the lines come from in, and a line without
+    // "   ...> " inside a statement or a remark. Otherwise the lines come from in, and a line
+    // without
     // ";" may end its statement too (see ends_before).
     Reader(std::istream& in, bool terminal, std::ostream* prompt);
 

@@ -42,10 +42,13 @@ extern "C" void on_signal(int sig) {
         interrupts = interrupts + 1;
         if (db && statement_writes && (!at_terminal || interrupts > 1)) {
             stop_writes(db);
-        } else if (db) {
+        } else if (db && !statement_writes) {
             db->interrupt();
-            if (statement_writes && interrupts == 1)
-                (void)!::write(notice, kRunsOn.data(), kRunsOn.size());
+        } else if (db && interrupts == 1) {
+            // Not even the reading part of a statement that writes (an UPDATE over a
+            // join gathers its pairs first) is stopped: the statement runs to its end,
+            // as the notice says, whichever of its parts the press meets.
+            (void)!::write(notice, kRunsOn.data(), kRunsOn.size());
         }
     }
     errno = saved;
