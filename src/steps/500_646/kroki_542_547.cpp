@@ -167,7 +167,8 @@ void ClsKonwersje::Konwersja_544() {
         .klucz = "PROD_ID",
         .pola = {{"PRODUKTY_RECEPTURY.Szt_w_opak", "Szt_w_opak"},
                  {"PRODUKTY_RECEPTURY.WAGA", "PROD_WAGA"},
-                 {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}}};
+                 {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}},
+        .zostawia_cel = true};
     DbWykonajKonwersje(
         "UPDATE " + receptury.zlaczenie +
             " SET "
