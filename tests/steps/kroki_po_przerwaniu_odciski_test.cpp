@@ -75,7 +75,9 @@ TEST_F(KrokiTest, ProvenStepsRunTheStatementsTheirProofsWereMadeOver) {
         for (std::string t; s >> t;) wiersze[krok].push_back(t);
     }
     std::map<int, KrokZastepczy> kroki;
-    for (const auto& [v, metoda] : Zbudowane_Kroki())
+    for (const auto& zbudowany : Zbudowane_Kroki()) {
+        const int v = zbudowany.first;
+        const MetodaKroku metoda = zbudowany.second;
         kroki[v] = [&, v, metoda](ClsKonwersje& k) {
             if (const auto w = wiersze.find(v); w != wiersze.end())
                 for (const auto& [tabela, podane] : wypelnij::Tabele(w->second))
@@ -85,6 +87,7 @@ TEST_F(KrokiTest, ProvenStepsRunTheStatementsTheirProofsWereMadeOver) {
             (k.*metoda)();
             g_polecenia = nullptr;
         };
+    }
     DbZamknij();
     Zapisz_Rejestr("dodralvex", "0123", 0);
     Zapisz_Rejestr("dodralvexS", path, 0);
