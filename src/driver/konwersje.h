@@ -197,9 +197,10 @@ class ClsKonwersje {
     // earlier tool dropped after it had carried the values. Each row the update joins must
     // then hold in its target row the values of one of the source rows tied to that target
     // row, over the source columns still there; otherwise the run ends as for
-    // Sprawdz_Przeniesienie. Values compare as stored; a source value not given (Null) carried
-    // nothing and matches any target value. No source table,
-    // or none of its carried columns: nothing left to lose.
+    // Sprawdz_Przeniesienie. Values compare as stored, Null equal to Null only; where the carry
+    // keeps the target's own value for a source value not given (zostawia_cel: the update sets
+    // Nz(source,target)), such a source value matches any target value. No source table, or
+    // none of its carried columns: nothing left to lose.
     struct Przeniesione_Wartosci {
         std::string zrodlo;        // the source table
         std::string cel;           // the target table
@@ -210,6 +211,7 @@ class ClsKonwersje {
         std::string klucz;         // a column of alias that powiazanie compares
         // Each target column (with its alias) and the source column it was set from.
         std::vector<std::pair<std::string, std::string>> pola = {};
+        bool zostawia_cel = false;  // a source value not given leaves the target's value
     };
     void Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p);
 

@@ -307,8 +307,11 @@ void ClsKonwersje::Sprawdz_Przeniesione_Wartosci(const Przeniesione_Wartosci& p)
     for (const auto& [w_celu, w_zrodle] : p.pola) {
         if (!Jest_Tabela(p.zrodlo, w_zrodle)) continue;
         const std::string z = p.alias + ".[" + w_zrodle + "]";
-        // A source value not given carried nothing, whatever the target holds.
-        rowne += " AND (" + w_celu + "=" + z + " OR " + z + " IS NULL)";
+        // A source value not given matches a target value not given, or any where the carry
+        // leaves the target's own.
+        const std::string bez_wartosci =
+            p.zostawia_cel ? z + " IS NULL" : "(" + w_celu + " IS NULL AND " + z + " IS NULL)";
+        rowne += " AND (" + w_celu + "=" + z + " OR " + bez_wartosci + ")";
     }
     if (rowne.empty()) return;
     // Each joined row that no source row tied to its target row matches on every value.

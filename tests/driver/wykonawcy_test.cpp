@@ -196,6 +196,40 @@ TEST_F(Wykonawcy, AnEarlierRunsCopyHoldsEveryRowAndColumnAndNoOther) {
     }
 }
 
+// Values that an earlier run carried over a join, checked in their target rows: a source
+// value not given matches only a target value not given, or any where the carry leaves the
+// target's own value.
+TEST_F(Wykonawcy, CarriedValuesAreInTheirTargetRows) {
+    const struct {
+        const char* zrodlo;
+        const char* cel;
+        bool zostawia_cel;
+        bool konczy;
+    } przypadki[] = {
+        {"5", "5", false, false},   {"5", "6", true, true},     {"Null", "Null", false, false},
+        {"Null", "5", false, true}, {"Null", "5", true, false},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(std::string(p.zrodlo) + " " + p.cel);
+        polaczenie().Execute("CREATE TABLE S (id long, a long)");
+        polaczenie().Execute("CREATE TABLE C (id long, a long)");
+        polaczenie().Execute(std::string("INSERT INTO S VALUES (1, ") + p.zrodlo + ")");
+        polaczenie().Execute(std::string("INSERT INTO C VALUES (1, ") + p.cel + ")");
+        const ClsKonwersje::Przeniesione_Wartosci w{.zrodlo = "S",
+                                                    .cel = "C",
+                                                    .zlaczenie = "C INNER JOIN S ON C.id=S.id",
+                                                    .alias = "S2",
+                                                    .powiazanie = "S2.id=C.id",
+                                                    .klucz = "id",
+                                                    .pola = {{"C.a", "a"}},
+                                                    .zostawia_cel = p.zostawia_cel};
+        EXPECT_EQ(konczy([&] { k.Sprawdz_Przeniesione_Wartosci(w); }), p.konczy);
+        if (p.konczy) otworz_ponownie();
+        polaczenie().Execute("DROP TABLE C");
+        polaczenie().Execute("DROP TABLE S");
+    }
+}
+
 TEST_F(Wykonawcy, NoErrExecutorOnlyLogsButNotLostRows) {
     platform::clear_clipboard();
     k.DbWykonajKonwersjeNoErr("CREATE INDEX ix ON T (nie_ma)");

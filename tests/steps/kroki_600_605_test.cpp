@@ -75,9 +75,11 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
     Sql("insert into DOK_PAR values (1, 'P/1', #02-05-2005#, #02-06-2005#, 5, 1, 9)");
     Sql("insert into DOK_WZ values (1, 'W/1', #02-05-2006#, #02-06-2006#, 5, 1, 9)");
     Sql("insert into DOK_KZA values (1, 'K/1', 'KW/1', #02-07-2005#, #02-08-2005#, -5, -1)");
-    Sql("insert into PLACE_LISTY values (1, 'L/1', #01-31-2005#, #02-10-2005#)");
-    // The list's gross amount totals its lines; a line given neither part adds nothing.
-    for (const char* w : {"1, 100, 0.5", "1, 20, Null", "1, Null, Null"})
+    for (const char* l : {"1, 'L/1'", "2, 'L/2'", "3, 'L/3'"})
+        Sql(std::string("insert into PLACE_LISTY values (") + l + ", #01-31-2005#, #02-10-2005#)");
+    // A list's gross amount totals its lines from 0; a part not given adds nothing.
+    for (const char* w : {"1, 100, 0.5", "1, 20, Null", "1, Null, Null", "2, Null, Null",
+                          "2, Null, Null", "3, Null, 5"})
         Sql(std::string("insert into PLACE_LISTY_ZAWART values (") + w + ")");
     Sql("insert into KPIR_KSIEGA values (1, '12', #02-09-2005#, 7)");
     Sql("insert into DOK_FIN values (1, 'KP/1', #02-11-2005#, 3, 4, '100', '200')");
@@ -92,7 +94,8 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
         "#03-25-2005#, 50)");
     const char* linie[] = {"'ZV', 1",  "'SV', 1",   "'PA', 1",     "'WZ', 1",
                            "'KZ-', 1", "'PRAC', 1", "'KPIR +', 1", "'XX', 1",
-                           "'SV', 2",  "'PIT4', 1", "'V7-', 2", "'FW', 1", "'RW', 1", "'BO +', 1"};
+                           "'SV', 2",  "'PIT4', 1", "'V7-', 2",    "'FW', 1",
+                           "'RW', 1",  "'BO +', 1", "'PRAC', 2",   "'PRAC', 3"};
     for (const char* l : linie)
         Sql(std::string("insert into DOK_FIN_ZAWART (rodzaj_dok, dok_id) values (") + l + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_604), "");
@@ -114,7 +117,9 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
                  {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"},
                  {"FW/1", "FW/1", "", "4", "4", "100", "0", "2005", "Null"},
                  {"R/1", "R/1", "", "5", "6", "Null", "0", "2005", "Null"},
-                 {"B/1", "B/1", "", "12", "12", "5", "0", "2005", "Null"}}));
+                 {"B/1", "B/1", "", "12", "12", "5", "0", "2005", "Null"},
+                 {"L/2", "L/2", "", "31", "10", "0", "0", "2005", "Null"},
+                 {"L/3", "L/3", "", "31", "10", "5", "0", "2005", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select ID_slownka, Nazwa from S_Inne where ID_slownka>8"),
               (Wiersze{{"9", "100"}, {"10", "200"}}));
     // Again, as over the lists that a stopped run of the suite's earlier tool added.

@@ -116,6 +116,34 @@ TEST_F(Krok625, BreakdownsFromLinesOrReturnNotesWithSmallDifferencesAbsorbed) {
     EXPECT_EQ(Linie_Logu("Poprawiono Vat na 6 korektach.").size(), 1u);
 }
 
+// A breakdown field not given counts as 0 in the comparison with the totals and in the
+// difference absorbed: the correction is repaired as one whose field is 0.
+TEST_F(Krok625, ABreakdownFieldNotGivenCountsAsZero) {
+    const struct {
+        const char* korekta;  // as Korekta
+        Wiersze po;           // n22, vat22, n7, vat7
+    } przypadki[] = {
+        {"1, 30, 5.1, Null, Null, 10, 1, 0, 0, 0, 0, 0, 0, 0, false", {{"20", "4,4", "10", "0,7"}}},
+        {"2, 30, 5.1, 0, 0, 10, 1, 0, 0, 0, 0, 0, 0, 0, false", {{"20", "4,4", "10", "0,7"}}},
+        // Collective, its return notes unreadable (the user ignores it): the difference only.
+        {"3, 10.01, 0.7, Null, Null, 10, 0.7, 0, 0, 0, 0, 0, 0, 0, true",
+         {{"Null", "Null", "10,01", "0,7"}}},
+    };
+    Sql("alter table DOK_DZ drop column vat12");
+    Odpowiedzi({platform::mb::ignore});
+    for (const int id : {1, 2}) {
+        Linia(id, "20", "'22'");
+        Linia(id, "10", "'7'");
+    }
+    Wiersze po;
+    for (const auto& p : przypadki) {
+        Korekta(p.korekta);
+        po.insert(po.end(), p.po.begin(), p.po.end());
+    }
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_625), "");
+    EXPECT_EQ(Wiersze_Z("select n22, vat22, n7, vat7 from DOK_KFA order by FKOROUT_ID"), po);
+}
+
 class Kroki636 : public BazaKroku {
   protected:
     void SetUp() override {

@@ -50,6 +50,7 @@ void ClsKonwersje::Konwersja_242() {
                                         .zlaczenie =
                                             "[faktury] inner join [faktury_ZAWART] on "
                                             "[faktury].[fakout_id]=[faktury_ZAWART].[fakout_id]",
+                                        .warunek = "[faktury_ZAWART].[KPIR_id] is not null",
                                         .alias = "Z2",
                                         .powiazanie = "Z2.[fakout_id]=[faktury].[fakout_id]",
                                         .klucz = "[fakout_id]",
@@ -60,6 +61,7 @@ void ClsKonwersje::Konwersja_242() {
         .zlaczenie =
             "[k_faktur] inner join [k_faktur_ZAWART] on "
             "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id]",
+        .warunek = "[k_faktur_ZAWART].[KPIR_id] is not null",
         .alias = "Z2",
         .powiazanie = "Z2.[fkorout_id]=[k_faktur].[fkorout_id]",
         .klucz = "[fkorout_id]",
@@ -73,14 +75,13 @@ void ClsKonwersje::Konwersja_242() {
     const auto jedna_linia = [this](const Przeniesione_Wartosci& p, const std::string& naglowek,
                                     const std::string& linie, const std::string& klucz) {
         const std::string l = "[" + linie + "].";
-        DbWykonajKonwersje("update (" + p.zlaczenie + ") left join [" + linie +
-                               "] AS [L2] on ([L2].[" + klucz + "]=" + l + "[" + klucz +
-                               "] and [L2].[KPIR_id] is not null and ([L2].[KPIR_id]<" + l +
-                               "[KPIR_id] or ([L2].[KPIR_id]=" + l + "[KPIR_id] and [L2].[Countt]<" +
-                               l + "[Countt]))) set [" + naglowek + "].[id_kpir]=" + l +
-                               "[KPIR_id] where " + l + "[KPIR_id] is not null and [L2].[" +
-                               klucz + "] is null",
-                           Wartosci_Z_Wczesniejszego_Przebiegu(p));
+        DbWykonajKonwersje(
+            "update (" + p.zlaczenie + ") left join [" + linie + "] AS [L2] on ([L2].[" + klucz +
+                "]=" + l + "[" + klucz + "] and [L2].[KPIR_id] is not null and ([L2].[KPIR_id]<" +
+                l + "[KPIR_id] or ([L2].[KPIR_id]=" + l + "[KPIR_id] and [L2].[Countt]<" + l +
+                "[Countt]))) set [" + naglowek + "].[id_kpir]=" + l + "[KPIR_id] where " +
+                p.warunek + " and [L2].[" + klucz + "] is null",
+            Wartosci_Z_Wczesniejszego_Przebiegu(p));
     };
     jedna_linia(faktury, "faktury", "faktury_ZAWART", "fakout_id");
     jedna_linia(korekty, "k_faktur", "k_faktur_ZAWART", "fkorout_id");

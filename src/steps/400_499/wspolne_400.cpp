@@ -28,6 +28,23 @@ std::string Brutto_SQL(const std::string& netto, const std::string& vat) {
     return "round(" + Suma_SQL(netto, vat) + ",2)";
 }
 
+std::string Zaksiegowany(const Znacznik_Ksiegowania& z) {
+    return z.tak_nie ? z.kolumna : z.kolumna + "<>0";
+}
+
+std::string Niezaksiegowany(const std::string& kolumna) {
+    return "Nz(" + kolumna + ",0)=0";
+}
+
+std::string Zaksiegowany_Przez_Pozycje(const std::string& naglowek,
+                                       std::initializer_list<Znacznik_Ksiegowania> pozycji) {
+    std::string linia;
+    for (const Znacznik_Ksiegowania& z : pozycji)
+        linia += (linia.empty() ? "" : " or ") + Zaksiegowany(z);
+    if (pozycji.size() > 1) linia = "(" + linia + ")";
+    return linia + " and " + Niezaksiegowany(naglowek);
+}
+
 std::string Pierwsza_Linia_Zakupu(const std::string& warunek) {
     return " LEFT JOIN DOK_ZAK_ZAWART AS ZN ON (ZN.numer_id = DOK_ZAK_ZAWART.numer_id AND "
            "ZN.sur_ID = DOK_ZAK_ZAWART.sur_ID AND ZN.CENA_N = DOK_ZAK_ZAWART.CENA_N" +

@@ -45,6 +45,23 @@ std::string Pierwsza_Linia_Zakupu(const std::string& warunek = "");
 inline constexpr const char* kWartosc_Linii_Korekty =
     "(Nz(zfkorout_ilosckor,0)*Nz(ZFKOROUT_CENA_N,0))-(Nz(ZFKOROUT_ILOSC,0)*Nz(CENA_ORG,0))";
 
+// The rule of a posting mark (a posting id, an amount booked elsewhere, a Yes/No flag), as
+// conditions of a statement: posted where the mark is not 0 (Yes), whatever book entry it
+// names; a mark not given (Null) is none, as 0. kolumna as the statement names it.
+struct Znacznik_Ksiegowania {
+    std::string kolumna;
+    bool tak_nie = false;  // a Yes/No flag, tested as it stands
+};
+std::string Zaksiegowany(const Znacznik_Ksiegowania& z);  // "X<>0", or "X" for a flag
+std::string Niezaksiegowany(const std::string& kolumna);  // "Nz(X,0)=0"
+
+// A document posted when its lines are: the condition under which a header with no posting
+// of its own (Niezaksiegowany of its posting id naglowek) is marked as posted by its lines
+// (-1), since one of its lines is posted by one of the marks pozycji (Zaksiegowany, joined
+// by " or " and put in brackets when there are several).
+std::string Zaksiegowany_Przez_Pozycje(const std::string& naglowek,
+                                       std::initializer_list<Znacznik_Ksiegowania> pozycji);
+
 // The four account-type statements of the chart of accounts, in order: 'B' for level-1
 // accounts without a card file, 'S' for level-1 accounts with sub-accounts, 'P' for
 // level-2 and level-3 accounts with sub-accounts (sub-accounts of any year).

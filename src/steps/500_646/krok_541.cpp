@@ -14,6 +14,7 @@
 #include "driver/konwersje.h"
 #include "jet/dates.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -65,11 +66,13 @@ void ClsKonwersje::Konwersja_541() {
     // plan's Zostalo_Do_Amort (the step's first column) may have done so, and no fact of the
     // database tells whether it did, nor whether the unposted rows are the old plan's or
     // those its walk wrote.
+    const std::string bez_ksiegowania =
+        kroki::Niezaksiegowany("[SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR]");
     if (Jest_Tabela("SRODKI_TRWALE_AMORTYZACJA", "Zostalo_Do_Amort") &&
         Liczba_Z_Zapytania("count(*) from [SRODKI_TRWALE_AMORTYZACJA] inner join "
                            "[SRODKI_TRWALE_ZAWART] on "
-                           "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
-                           "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0") > 0)
+                           "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where " +
+                           bez_ksiegowania) > 0)
         Konwersja_Przerwana(541,
                             "po dodaniu kolumny Zostalo_Do_Amort tabeli "
                             "SRODKI_TRWALE_AMORTYZACJA; kwoty niezaksięgowanych odpisów "
@@ -84,14 +87,13 @@ void ClsKonwersje::Konwersja_541() {
                      "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
                      "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID",
                      "[KWOTA_DO_AMORT]=Nz([KWOTA_DO_AMORT],0)+[SRODKI_TRWALE_AMORTYZACJA].KWOTA",
-                     "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0 and "
-                     "[SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
+                     bez_ksiegowania + " and [SRODKI_TRWALE_AMORTYZACJA].KWOTA Is Not Null",
                      "[SRODKI_TRWALE_ZAWART]", false);
     }
     DbWykonajDEL(
         "[SRODKI_TRWALE_AMORTYZACJA] inner join [SRODKI_TRWALE_ZAWART] on "
-        "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where "
-        "Nz([SRODKI_TRWALE_AMORTYZACJA].[ID_KPIR],0)=0 ",
+        "[SRODKI_TRWALE_AMORTYZACJA].ID=[SRODKI_TRWALE_ZAWART].ID where " +
+            bez_ksiegowania + " ",
         "[SRODKI_TRWALE_AMORTYZACJA].*");
 
     std::unique_ptr<ado::Recordset> st;

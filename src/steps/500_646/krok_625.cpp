@@ -18,11 +18,19 @@ namespace {
 const char* const kPola[] = {"n22",  "vat22", "n7",  "vat7", "n3",
                              "vat3", "n0",    "nzw", "n12",  "vat12"};
 
-// d = total less the fields (a Null anywhere gives 0); when -0.02 <= d <= 0.02, the first
-// non-zero field of the list takes d.
+// The sum of the fields as an expression, a field not given counting as 0.
+std::string Suma_Pol(std::initializer_list<const char*> pola) {
+    std::string suma;
+    for (const char* p : pola) suma += (suma.empty() ? "Nz(" : "+Nz(") + std::string(p) + ",0)";
+    return suma;
+}
+
+// d = total less the fields (a field not given counts as 0, a total not given gives 0); when
+// -0.02 <= d <= 0.02, the first non-zero field of the list takes d.
 void Wyrownaj(ado::Recordset& rs, const char* suma, std::initializer_list<const char*> pola) {
     jet::Value d = rs.Fields(suma).value();
-    for (const char* p : pola) d = jet::subtract(d, rs.Fields(p).value());
+    for (const char* p : pola)
+        d = jet::subtract(d, jet::Value::currency(NzCur(rs.Fields(p).value())));
     const jet::Currency roznica = NzCur(d);
     const jet::Currency granica = jet::Currency::from_scaled(200);
     if (roznica.scaled < -granica.scaled || roznica > granica) return;
@@ -39,11 +47,12 @@ void Wyrownaj(ado::Recordset& rs, const char* suma, std::initializer_list<const 
 void ClsKonwersje::Konwersja_625() {
     std::unique_ptr<ado::Recordset> kor;
     std::unique_ptr<ado::Recordset> linie;
+    // A breakdown field not given counts as 0, so that the correction is still compared.
     DbOtwórzSEL(kor,
                 "FKOROUT_ID,fkorout_wart_n,fkorout_wart_vat,n22,vat22,n7,vat7,n3,vat3,n0,nzw,n12,"
-                "vat12,fkorout_rabat,ZBIORCZA,FKOROUT_DATA_WYST from DOK_KFA where "
-                "(n22+n7+n3+n0+nzw+n12<>fkorout_wart_n or "
-                "vat22+vat7+vat3+vat12<>fkorout_wart_vat)",
+                "vat12,fkorout_rabat,ZBIORCZA,FKOROUT_DATA_WYST from DOK_KFA where (" +
+                    Suma_Pol({"n22", "n7", "n3", "n0", "nzw", "n12"}) + "<>fkorout_wart_n or " +
+                    Suma_Pol({"vat22", "vat7", "vat3", "vat12"}) + "<>fkorout_wart_vat)",
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
@@ -66,12 +75,10 @@ void ClsKonwersje::Konwersja_625() {
                         jet::Currency::from_scaled(-NzCur(linie->Fields(i).value()).scaled));
             }
         } else {
-            DbOtwórzSEL(
-                linie,
-                std::string(kroki::kWartosc_Linii_Korekty) +
-                    ",ZFKOROUT_VAT from DOK_KFA_ZAWART where FKOROUT_ID=" +
-                    id,
-                kOtworzEdycja);
+            DbOtwórzSEL(linie,
+                        std::string(kroki::kWartosc_Linii_Korekty) +
+                            ",ZFKOROUT_VAT from DOK_KFA_ZAWART where FKOROUT_ID=" + id,
+                        kOtworzEdycja);
             // A line without a rate code counts as exempt and a correction without a
             // discount as 0 %: otherwise one such row would stop every run here. A price or
             // quantity not given counts as 0, so that the line's other part still counts.

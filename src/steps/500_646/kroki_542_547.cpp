@@ -17,6 +17,7 @@
 #include "driver/konwersje.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
+#include "steps/400_499/wspolne_400.h"
 
 namespace {
 
@@ -57,16 +58,23 @@ void Klucz_I_Indeksy_Tabeli(const Klucz_I_Indeksy& k) {
         if (kol) Utworz_Index(kol, k.tabela, kol);
 }
 
-// A header marked as posted where one of its lines is: its join, set list and condition.
-constexpr std::array<std::array<const char*, 3>, 4> kZaksiegowane = {{
+// A header marked as posted where one of its lines is: its join, the header's and the
+// line's posting ids, and what follows the condition.
+struct Zaksiegowane_Pozycje {
+    const char* zlaczenie;
+    const char* naglowek;
+    const char* pozycja;
+    const char* koniec;
+};
+constexpr std::array<Zaksiegowane_Pozycje, 4> kZaksiegowane = {{
     {"dok_zak inner join     dok_zak_zawart on dok_zak.numer_id=dok_zak_zawart.numer_id",
-     "dok_zak.id_kpir=-1", "dok_zak_zawart.id_kpir<>0 and dok_zak.id_kpir=0 "},
+     "dok_zak.id_kpir", "dok_zak_zawart.id_kpir", " "},
     {"DOK_KZA inner join     DOK_KZA_zawart on DOK_KZA.FKOROUT_ID=DOK_KZA_zawart.FKOROUT_ID",
-     "DOK_KZA.id_kpir=-1", "DOK_KZA_zawart.id_kpir<>0 and DOK_KZA.id_kpir=0"},
+     "DOK_KZA.id_kpir", "DOK_KZA_zawart.id_kpir", ""},
     {"DOK_wz inner join     DOK_wz_zawart on DOK_wz.DDOUT_ID=DOK_wz_zawart.DDOUT_ID",
-     "DOK_wz.id_kpir=-1", "DOK_wz_zawart.id_kpir<>0 and DOK_wz.id_kpir=0"},
+     "DOK_wz.id_kpir", "DOK_wz_zawart.id_kpir", ""},
     {"DOK_pz inner join     DOK_pz_zawart on DOK_pz.DDOUT_ID=DOK_pz_zawart.DDOUT_ID",
-     "DOK_pz.id_kpir=-1", "DOK_pz_zawart.id_kpir<>0 and DOK_pz.id_kpir=0"},
+     "DOK_pz.id_kpir", "DOK_pz_zawart.id_kpir", ""},
 }};
 
 constexpr std::array<const char*, 3> kKolumnyReceptury = {"PROD_WAGA", "PROD_WYDAJNOSCzREC",
@@ -108,8 +116,9 @@ void ClsKonwersje::Konwersja_542() {
     Dodaj_Pole("USUNIETO", "cOUNTT int identity");
     for (size_t i = 2; i < kKlucze542.size(); ++i) Klucz_I_Indeksy_Tabeli(kKlucze542[i]);
 
-    for (const auto& [tabela, wartosci, warunek] : kZaksiegowane)
-        DbWykonajUPD("", tabela, wartosci, warunek);
+    for (const Zaksiegowane_Pozycje& z : kZaksiegowane)
+        DbWykonajUPD("", z.zlaczenie, std::string(z.naglowek) + "=-1",
+                     kroki::Zaksiegowany_Przez_Pozycje(z.naglowek, {{z.pozycja}}) + z.koniec);
 }
 
 void ClsKonwersje::Konwersja_543() {
@@ -158,7 +167,8 @@ void ClsKonwersje::Konwersja_544() {
         .klucz = "PROD_ID",
         .pola = {{"PRODUKTY_RECEPTURY.Szt_w_opak", "Szt_w_opak"},
                  {"PRODUKTY_RECEPTURY.WAGA", "PROD_WAGA"},
-                 {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}}};
+                 {"PRODUKTY_RECEPTURY.WYDAJNOSC", "PROD_WYDAJNOSCzREC"}},
+        .zostawia_cel = true};
     DbWykonajKonwersje(
         "UPDATE " + receptury.zlaczenie +
             " SET "

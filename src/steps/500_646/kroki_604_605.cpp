@@ -54,20 +54,20 @@ const Rodzina kRodziny[] = {
      "DOK_FIN_ZAWART.rodzaj_dok='PW'"},
     {"DOK_WZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
-     "DOK_FIN_ZAWART.rodzaj_dok='WZ'"},
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id",
+     "ROK=Year(TT.DDOUT_DATA_WYST)", "DOK_FIN_ZAWART.rodzaj_dok='WZ'"},
     {"DOK_PZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
-     "DOK_FIN_ZAWART.rodzaj_dok='PZ'"},
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id",
+     "ROK=Year(TT.DDOUT_DATA_WYST)", "DOK_FIN_ZAWART.rodzaj_dok='PZ'"},
     {"DOK_DD as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=Year(TT.DDOUT_DATA_WYST)",
-     "DOK_FIN_ZAWART.rodzaj_dok='DD'"},
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id",
+     "ROK=Year(TT.DDOUT_DATA_WYST)", "DOK_FIN_ZAWART.rodzaj_dok='DD'"},
     {"DOK_DZ as TT inner JOIN DOK_FIN_ZAWART ON tt.ddout_id = DOK_FIN_ZAWART.dok_id",
      "tt.ddout_numer", "tt.ddout_numer", "''", "tt.DDOUT_DATA_WYST", "tt.DDOUT_DATA_SPRZ",
-     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id", "ROK=year(TT.DDOUT_DATA_WYST)",
-     "DOK_FIN_ZAWART.rodzaj_dok='DZ'"},
+     Brutto_SQL("[ddout_wart_n]", "[ddout_wart_vat]"), "tt.Zbiorczy_id",
+     "ROK=year(TT.DDOUT_DATA_WYST)", "DOK_FIN_ZAWART.rodzaj_dok='DZ'"},
     {"DOK_KZA as TT inner JOIN DOK_FIN_ZAWART ON tt.FKOROUT_ID= DOK_FIN_ZAWART.dok_id",
      "tt.fkorout_numer", "tt.numer_dokumentu", "''", "tt.fkorout_DATA_WYST", "tt.fkorout_TERM_PLAT",
      Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"), "0", "ROK=Year(TT.fkorout_DATA_WYST)",
@@ -79,8 +79,8 @@ const Rodzina kRodziny[] = {
     // A payroll list's gross amount is the total of its lines (kBruttoList).
     {"(Place_Listy_Brutto_POM as TT inner JOIN PLACE_LISTY AS T1 ON TT.IDListy=T1.IDListy) INNER "
      "JOIN DOK_FIN_ZAWART ON tt.IDListy = DOK_FIN_ZAWART.dok_id",
-     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", "round(TT.Brutto,2)",
-     "0", "ROK=Year(T1.datak)", "DOK_FIN_ZAWART.rodzaj_dok='PRAC'"},
+     "t1.Numer", "t1.Numer", "''", "t1.datak", "t1.dataP", "round(TT.Brutto,2)", "0",
+     "ROK=Year(T1.datak)", "DOK_FIN_ZAWART.rodzaj_dok='PRAC'"},
     {"DEKLARACJE as TT inner JOIN DOK_FIN_ZAWART ON tt.ID = DOK_FIN_ZAWART.dok_id", "tt.data",
      "tt.data", "''", "tt.data_wyst", "tt.data_wyst", "round(TT.kwota,2)", "0",
      "ROK=Year(TT.Data_Wyst)",
@@ -112,7 +112,7 @@ const Rodzina kRodziny[] = {
 };
 
 // The work table of the payroll lists' gross amounts, one row per list: the total of
-// its lines' components 11 and 117, a line given neither adding nothing.
+// its lines' components 11 and 117, from 0, a component not given adding nothing.
 const char* const kBruttoList = "Place_Listy_Brutto_POM";
 
 }  // namespace
@@ -125,8 +125,9 @@ void ClsKonwersje::Konwersja_604() {
           "Zbiorczy_id_dokumentu int DEFAULT 0", "ROK int DEFAULT 0"})
         Dodaj_Pole("DOK_FIN_ZAWART", kolumna);
     if (Jest_Tabela(kBruttoList)) DbWykonajKonwersje(std::string("DROP TABLE ") + kBruttoList);
-    DbWykonajKonwersje("SELECT IDListy, Sum(" + kroki::Suma_SQL("wartosc11", "wartosc117") +
-                       ") AS Brutto INTO " + kBruttoList +
+    DbWykonajKonwersje(std::string("SELECT IDListy, Sum(Nz(wartosc11,0)+Nz(wartosc117,0)) AS "
+                                   "Brutto INTO ") +
+                       kBruttoList +
                        " FROM PLACE_LISTY_ZAWART WHERE IDListy Is Not Null GROUP BY IDListy");
     Utworz_Klucz_Podstawowy(kBruttoList, "IDListy");
     for (const Rodzina& r : kRodziny)

@@ -135,32 +135,31 @@ void ClsKonwersje::Konwersja_613() {
     struct Naglowek {
         const char* tabela;
         const char* zlaczenie;
-        const char* wartosc;
-        const char* warunek;
+        const char* id_kpir;
+        const char* pozycja;  // the line table as the condition names it
+        const char* koniec;
     };
     const Naglowek naglowki[] = {
         {"DOK_ZAK", "DOK_ZAK inner join DOK_ZAK_ZAWART on dok_zak.numer_id=dok_zak_zawart.numer_id",
-         "dok_zak.id_kpir=-1",
-         "(dok_zak_zawart.id_kpir<>0 or dok_zak_zawart.WTYMST<>0 or "
-         "dok_zak_zawart.KOSZTPOJAZDU_Z) and Nz(dok_zak.id_kpir,0)=0 "},
+         "dok_zak.id_kpir", "dok_zak_zawart", " "},
         {"DOK_KZA",
          "DOK_KZA inner join DOK_KZA_ZAWART on DOK_KZA.FKOROUT_ID=DOK_KZA_zawart.FKOROUT_ID",
-         "DOK_KZA.id_kpir=-1",
-         "(DOK_KZA_zawart.id_kpir<>0 or DOK_KZA_zawart.WTYMST<>0 or "
-         "DOK_KZA_zawart.KOSZTPOJAZDU_Z) and Nz(DOK_KZA.id_kpir,0)=0"},
+         "DOK_KZA.id_kpir", "DOK_KZA_zawart", ""},
         {"DOK_WZ", "DOK_WZ inner join DOK_WZ_ZAWART on DOK_wz.DDOUT_ID=DOK_wz_zawart.DDOUT_ID",
-         "DOK_wz.id_kpir=-1",
-         "(DOK_wz_zawart.id_kpir<>0 or DOK_wz_zawart.WTYMST<>0 or DOK_wz_zawart.KOSZTPOJAZDU_Z) "
-         "and Nz(DOK_wz.id_kpir,0)=0"},
+         "DOK_wz.id_kpir", "DOK_wz_zawart", ""},
         {"DOK_PZ", "DOK_PZ inner join DOK_PZ_ZAWART on DOK_pz.DDOUT_ID=DOK_pz_zawart.DDOUT_ID",
-         "DOK_pz.id_kpir=-1",
-         "(DOK_pz_zawart.id_kpir<>0 or DOK_pz_zawart.WTYMST<>0 or DOK_pz_zawart.KOSZTPOJAZDU_Z) "
-         "and Nz(DOK_pz.id_kpir,0)=0"},
+         "DOK_pz.id_kpir", "DOK_pz_zawart", ""},
     };
-    // A header whose lines are posted is marked as posted by its lines (-1) where it has no
-    // posting of its own: 0, or Null as none.
-    for (const Naglowek& n : naglowki)
-        DbWykonajUPDKonwersje("", n.zlaczenie, n.wartosc, n.warunek, n.tabela);
+    // A line is posted by its posting id, its fixed-asset amount or its vehicle-cost flag.
+    for (const Naglowek& n : naglowki) {
+        const std::string p = n.pozycja;
+        DbWykonajUPDKonwersje(
+            "", n.zlaczenie, std::string(n.id_kpir) + "=-1",
+            kroki::Zaksiegowany_Przez_Pozycje(
+                n.id_kpir, {{p + ".id_kpir"}, {p + ".WTYMST"}, {p + ".KOSZTPOJAZDU_Z", true}}) +
+                n.koniec,
+            n.tabela);
+    }
     for (const char* kolumna : {"[Konto_51] money DEFAULT 0", "[Konto_52] money DEFAULT 0",
                                 "[Konto_53] money DEFAULT 0", "[Konto_54] money DEFAULT 0",
                                 "[świadcz_u] money DEFAULT 0", "[świadcz_b] money DEFAULT 0"})

@@ -22,7 +22,9 @@ void ClsKonwersje::Konwersja_639() {
     DbWykonajUPDKonwersje(
         "", "DOK_KZA inner join DOK_KZA_ZAWART on DOK_KZA.FKOROUT_ID=DOK_KZA_zawart.FKOROUT_ID",
         "DOK_KZA.id_kpir=-1",
-        "(DOK_KZA_zawart.id_kpir<>0 or DOK_KZA_zawart.WTYMST<>0) and DOK_KZA.id_kpir=0 ");
+        kroki::Zaksiegowany_Przez_Pozycje("DOK_KZA.id_kpir",
+                                          {{"DOK_KZA_zawart.id_kpir"}, {"DOK_KZA_zawart.WTYMST"}}) +
+            " ");
 }
 
 void ClsKonwersje::Konwersja_640() {
