@@ -92,14 +92,18 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
         {"two order remarks of one customer for one day: one remark of both texts",
          {"create table ZAMOWIENIA_KOMENTARZE (Data date, konh_id long, TEKST memo, iddd "
           "counter, nr_zamowienia text(50))",
-          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST) values (#03-05-2003#, 4, "
-          "'bez maku')",
-          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST) values (#03-05-2003#, 4, "
-          "'dowieźć do 6:00')"},
+          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST, nr_zamowienia) values "
+          "(#03-05-2003#, 4, 'bez maku', '" +
+              std::string(30, '1') + "')",
+          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST, nr_zamowienia) values "
+          "(#03-05-2003#, 4, 'dowieźć do 6:00', '" +
+              std::string(30, '2') + "')"},
          {{360,
            [] { Utworz_Klucz_Podstawowy("ZAMOWIENIA_KOMENTARZE", "Data asc,konh_id asc", 0); }}},
          "select iddd, konh_id, TEKST, nr_zamowienia from ZAMOWIENIA_KOMENTARZE",
-         {{"1", "4", "bez maku; dowieźć do 6:00", "Null"}},
+         // the order numbers joined are longer than their column: it is widened
+         {{"1", "4", "bez maku; dowieźć do 6:00",
+           std::string(30, '1') + "; " + std::string(30, '2')}},
          "ZAMOWIENIA_KOMENTARZE",
          "Data,konh_id",
          "Konwersja 3.60: ZAMOWIENIA_KOMENTARZE (Data = 2003-03-05, konh_id = 4, iddd = 2): "
