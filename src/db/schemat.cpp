@@ -46,9 +46,10 @@ void cicho_usun(const std::string& polecenie) {
     if (awaria) Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kZasady);
 }
 
-// Runs the statement as cicho runs it; with stop set, a failure puts the statement on
-// the clipboard (the one that failed, not one an earlier failure left there), shows its
-// text and ends the process.
+// Runs the statement as cicho runs it; with stop set, a failure that comes back (not the
+// rows of a key, which its rule keeps or stops on) puts the statement on the clipboard (the
+// one that failed, not one an earlier failure left there), shows its text and ends the
+// process.
 std::string wykonaj_lub_zatrzymaj(const std::string& polecenie, int16_t stop) {
     std::string wynik = cicho(polecenie);
     if (!wynik.empty() && stop) {

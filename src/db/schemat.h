@@ -1,7 +1,10 @@
 // Schema helpers: each drops what it is about to create, so that a step can run again
 // over a partly converted database, and sends its statements through DbWykonaj with
-// failures only logged. A set stop flag turns a remaining failure into the end of the
-// process (critical box, then Wylogowanie). The caller brackets the names.
+// failures only logged. A set stop flag turns such a failure (a table or column that the
+// database lacks) into the end of the process (critical box, then Wylogowanie). A key or
+// unique index that the rows cannot take is none of these, flag or not: its rule keeps the
+// rows or stops the step (Rozstrzygnij_Pominiecie in db/wykonawca.h; the rules of the keys
+// in driver/klucze.inc). The caller brackets the names.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +23,8 @@ void Utworz_Tabele(std::string_view nazwa, std::string_view kolumny, std::string
 void Usun_Index(std::string_view indeks, std::string_view tabela, int16_t stop = 0);
 
 // Creates the primary key index "Podstawowy" on pola (dropped first); "" or the result
-// text of the CREATE.
+// text of the CREATE. Rows that the key cannot take go to the rule of the key, which keeps
+// them or stops the step; stop only decides whether any other failure ends the process.
 std::string Utworz_Klucz_Podstawowy(std::string_view tabela, std::string_view pola,
                                     int16_t stop = 0);
 
@@ -30,7 +34,8 @@ void Utworz_Klucze_Z_Zawart(std::string_view tabela, std::string_view pola_klucz
                             std::string_view pola_zawartosci);
 
 // Creates a unique index (dropped first); "" or the result text of the CREATE. Rows that
-// the index cannot take end the run unless oczekiwany states it.
+// the index cannot take go to the rule of the key, unless oczekiwany states their failure;
+// stop only decides whether any other failure ends the process.
 struct Oczekiwany_Blad;
 std::string Utworz_Index_Unikalny(std::string_view indeks, std::string_view tabela,
                                   std::string_view pola, int16_t stop = 0);

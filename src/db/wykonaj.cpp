@@ -60,10 +60,8 @@ std::string DbWykonaj(std::string_view polecenie, int16_t bez_bledu, int32_t& re
         Zapisz_Log(pol, "DbWykonajNoError", "Error: " + w.tekst);
         // A locked file or a full disk is not the statement's expected failure: asked
         // about as without bez_bledu, so that a lost write never passes unnoticed.
-        if (!Awaria_Srodowiska(w)) {
-            Rozstrzygnij_Pominiecie("DbWykonajNoError", pol, w, oczekiwany);
-            return w.tekst;
-        }
+        if (!Awaria_Srodowiska(w))
+            return Rozstrzygnij_Pominiecie("DbWykonajNoError", pol, w, oczekiwany) ? "" : w.tekst;
         return Wykonaj_W_Petli_Po(std::move(w), pol, rekordy, false, kDbWykonaj, {}, oczekiwany)
             .tekst;
     }

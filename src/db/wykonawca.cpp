@@ -1,6 +1,7 @@
 #include "db/wykonawca.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -12,6 +13,9 @@
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "db/wykonaj.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
+#include "jet/dates.h"
 #include "jet/sql/ast.h"
 #include "jet/sql/parser.h"
 #include "jet/text.h"
@@ -80,22 +84,61 @@ constexpr const char* kDaneNieZmienione =
 constexpr const char* kKluczNieUtworzony =
     "Klucza nie utworzono. Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
 
+// The rows of a key that a message lists; the others are counted.
+constexpr size_t kWierszeKomunikatu = 5;
+
 // A value as the message of a key names it: Null, a text in quotes, else its text.
 std::string wartosc_klucza(const jet::Value& v) {
     if (v.is_null() || v.is_empty()) return "Null";
     return v.is_text() ? "'" + v.raw_text() + "'" : v.to_text();
 }
 
-// The key values of a row that keeps the index of a CREATE INDEX from being made, as
-// "column = value, ...": the first row with a Null in the key (NullInKey), or the first
-// value that two rows share, Nulls apart (Duplicate); "" for another statement, an index
-// on another file's table, or a row that cannot be read.
-std::string wiersz_lamiacy_klucz(std::string_view polecenie, jet::Fault blad) {
+// A value as a Jet SQL literal that jetsql reads: a text in apostrophes (doubled inside),
+// a date between "#" (month first), a number with the decimal point.
+std::string literal_sql(const jet::Value& v) {
+    if (v.is_text()) {
+        std::string t = "'";
+        for (const char c : v.raw_text()) t += c == '\'' ? std::string("''") : std::string(1, c);
+        return t + "'";
+    }
+    if (v.kind() == jet::Value::Kind::Date) {
+        const jet::dates::Parts d = jet::dates::from_serial(v.raw_double());
+        char tekst[48];
+        std::snprintf(tekst, sizeof tekst, "#%d/%d/%d %02d:%02d:%02d#", d.month, d.day, d.year,
+                      d.hour, d.minute, d.second);
+        return tekst;
+    }
+    if (v.kind() == jet::Value::Kind::Boolean) return v.raw_int() ? "True" : "False";
+    std::string t = v.to_text();
+    std::replace(t.begin(), t.end(), ',', '.');
+    return t;
+}
+
+// "1 wiersz", "2 wiersze", "5 wierszy": a count of rows in Polish.
+std::string wierszy(int64_t n) {
+    const int64_t j = n % 10, d = n % 100;
+    const char* slowo = n == 1                                   ? "wiersz"
+                        : j >= 2 && j <= 4 && (d < 12 || d > 14) ? "wiersze"
+                                                                 : "wierszy";
+    return std::to_string(n) + " " + slowo;
+}
+
+// The rows that keep the index of a CREATE INDEX from being made: "Wiersze: " and, for
+// each row with a Null in the key (NullInKey), its key values, or, for each value that
+// rows share, Nulls apart (Duplicate), the value and how many rows hold it, "; " between
+// them; kWierszeKomunikatu of them, then how many more. naprawa receives the statement
+// with which a user mends the first of them in jetsql: the Null given a value, or the key
+// of one of the rows that share it changed (the second by the table's counter where it
+// has one). "" for another statement, an index on another file's table, or rows that
+// cannot be read.
+std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
+                                  std::string& naprawa) {
     try {
         const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
         const auto* indeks = std::get_if<jet::sql::CreateIndex>(&zdanie);
         if (indeks == nullptr || !indeks->database.empty() || indeks->columns.empty()) return "";
         const bool pusty = blad == jet::Fault::NullInKey;
+        const std::string T = "[" + indeks->table + "]";
         std::string kolumny, warunek;
         for (const jet::sql::IndexColumn& c : indeks->columns) {
             const std::string k = "[" + c.name + "]";
@@ -106,20 +149,92 @@ std::string wiersz_lamiacy_klucz(std::string_view polecenie, jet::Fault blad) {
                        k + (pusty ? " IS NULL" : " IS NOT NULL");
         }
         std::unique_ptr<ado::Recordset> rs;
-        std::string wiersz;
+        std::string wiersze, pierwszy;  // pierwszy: the first value's condition
+        size_t n = 0;
+        const size_t kol = indeks->columns.size();
         if (DbOtwórzRS(rs,
-                       "SELECT TOP 1 " + kolumny + " FROM [" + indeks->table + "] WHERE " +
-                           warunek + (pusty ? "" : " GROUP BY " + kolumny + " HAVING Count(*) > 1"),
-                       0)
-                .empty())
-            for (int i = 0; !rs->Eof() && i < rs->FieldCount(); ++i)
-                wiersz += (i ? ", " : "") + indeks->columns[static_cast<size_t>(i)].name + " = " +
-                          wartosc_klucza(rs->Fields(i).value());
+                       "SELECT " + kolumny + (pusty ? "" : ", Count(*)") + " FROM " + T +
+                           " WHERE " + warunek +
+                           (pusty ? "" : " GROUP BY " + kolumny + " HAVING Count(*) > 1"),
+                       kOtworzOdczyt)
+                .empty()) {
+            for (; !rs->Eof(); rs->MoveNext(), ++n) {
+                if (n >= kWierszeKomunikatu) continue;
+                std::string wiersz;
+                for (size_t i = 0; i < kol; ++i) {
+                    const jet::Value v = rs->Fields(static_cast<int>(i)).value();
+                    const std::string& nazwa = indeks->columns[i].name;
+                    wiersz += (i ? ", " : "") + nazwa + " = " + wartosc_klucza(v);
+                    if (n == 0 && pusty && v.is_null() && naprawa.empty())
+                        naprawa = "UPDATE " + T + " SET [" + nazwa + "] = WARTOŚĆ WHERE [" + nazwa +
+                                  "] IS NULL";
+                    if (n == 0 && !pusty)
+                        pierwszy += (i ? " AND [" : "[") + nazwa + "] = " + literal_sql(v);
+                }
+                if (!pusty)
+                    wiersz +=
+                        " (" + wierszy(rs->Fields(static_cast<int>(kol)).value().to_long()) + ")";
+                wiersze += (wiersze.empty() ? "Wiersze: " : "; ") + wiersz;
+            }
+        }
         ZamknijRS(rs);
-        return wiersz;
+        if (n > kWierszeKomunikatu)
+            wiersze += " i jeszcze " + std::to_string(n - kWierszeKomunikatu);
+        if (!pierwszy.empty()) {
+            // The second row of the first value, by the counter; without one, the value.
+            std::string ktory = pierwszy;
+            const jet::TableInfo* t = polaczenie().database().catalog().table(indeks->table);
+            const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
+            if (licznik != nullptr &&
+                DbOtwórzRS(rs,
+                           "SELECT [" + licznik->name + "] FROM " + T + " WHERE " + pierwszy +
+                               " ORDER BY [" + licznik->name + "]",
+                           kOtworzOdczyt)
+                    .empty() &&
+                !rs->Eof()) {
+                rs->MoveNext();
+                if (!rs->Eof())
+                    ktory = "[" + licznik->name + "] = " + literal_sql(rs->Fields(0).value());
+            }
+            ZamknijRS(rs);
+            naprawa = "UPDATE " + T + " SET [" + indeks->columns.back().name +
+                      "] = WARTOŚĆ WHERE " + ktory;
+        }
+        return wiersze;
     } catch (const jet::Error&) {
         return "";
     }
+}
+
+// The rule of the keys that the conversion installs (Ustaw_Regule_Kluczy).
+Regula_Kluczy& regula_kluczy() {
+    static Regula_Kluczy regula;
+    return regula;
+}
+
+// The end of the stop's message on a key that the rows cannot take (see
+// Rozstrzygnij_Pominiecie), with the statement that failed put on the clipboard, not one
+// an earlier failure left; powod says why no rule keeps its rows ("" when none is known).
+std::string koniec_klucza(std::string_view polecenie, const Wynik_Polecenia& w,
+                          std::string_view powod) {
+    platform::set_clipboard(std::string(polecenie));
+    std::string naprawa;
+    const std::string wiersze = wiersze_lamiace_klucz(polecenie, *w.blad, naprawa);
+    std::string koniec = kKluczNieUtworzony;
+    if (!powod.empty()) koniec.insert(koniec.find('.'), " (" + std::string(powod) + ")");
+    return (wiersze.empty() ? "" : wiersze + ". ") + koniec +
+           (naprawa.empty() ? "" : ". Naprawa w jetsql --suite: " + naprawa);
+}
+
+// The key or unique index of a statement, for the rule of the keys; nullopt for another
+// statement.
+std::optional<jet::sql::CreateIndex> indeks_polecenia(std::string_view polecenie) {
+    try {
+        jet::sql::Statement zdanie = jet::sql::parse(polecenie);
+        if (auto* indeks = std::get_if<jet::sql::CreateIndex>(&zdanie)) return std::move(*indeks);
+    } catch (const jet::Error&) {
+    }
+    return std::nullopt;
 }
 
 // The engine's reports name the step being run, as its version ("3.01"; "-" outside
@@ -144,27 +259,41 @@ std::string Opis_Bledu(const Wynik_Polecenia& w) {
     return result_text(jet::Error(w.numer, w.opis));
 }
 
-void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
-                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany) {
+void Ustaw_Regule_Kluczy(Regula_Kluczy regula) {
+    regula_kluczy() = std::move(regula);
+}
+
+bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
+                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany,
+                             const Ponowienie& ponow) {
     const bool klucz = Klucz_Nie_Utworzony(w, polecenie);
-    if (!klucz && !Polecenie_Danych(polecenie)) return;
+    if (!klucz && !Polecenie_Danych(polecenie)) return false;
     const std::string blad = Opis_Bledu(w);
-    // The end of the stop's message: for a key, the key values of a row that breaks it,
-    // with the statement that failed on the clipboard, not one an earlier failure left.
-    const auto koniec = [&] {
-        if (!klucz) return std::string(kDaneNieZmienione);
-        platform::set_clipboard(std::string(polecenie));
-        const std::string wiersz = wiersz_lamiacy_klucz(polecenie, *w.blad);
-        return (wiersz.empty() ? "" : "Wiersz: " + wiersz + ". ") + kKluczNieUtworzony;
-    };
-    if (!w.blad || std::find(oczekiwany.bledy.begin(), oczekiwany.bledy.end(), *w.blad) ==
-                       oczekiwany.bledy.end())
-        Blad_Krytyczny(etykieta, polecenie, blad + ". " + koniec());
+    const bool oczekiwana = w.blad && std::find(oczekiwany.bledy.begin(), oczekiwany.bledy.end(),
+                                                *w.blad) != oczekiwany.bledy.end();
+    if (klucz && !oczekiwana) {
+        Decyzja_Klucza d;
+        const std::optional<jet::sql::CreateIndex> indeks = indeks_polecenia(polecenie);
+        if (indeks && regula_kluczy()) d = regula_kluczy()(*indeks, *w.blad);
+        if (d.los == Los_Klucza::Odlozony) return true;
+        if (d.los == Los_Klucza::Dopasowany) {
+            int32_t rekordy = -1;
+            const Wynik_Polecenia po = ponow ? ponow() : Wykonaj_Raz(polecenie, rekordy, false, {});
+            if (po.numer == 0 && po.tekst.empty()) return true;
+            Blad_Krytyczny(etykieta, polecenie,
+                           Opis_Bledu(po) + (Klucz_Nie_Utworzony(po, polecenie)
+                                                 ? ". " + koniec_klucza(polecenie, po, "")
+                                                 : ""));
+        }
+        Blad_Krytyczny(etykieta, polecenie, blad + ". " + koniec_klucza(polecenie, w, d.powod));
+    }
+    if (!oczekiwana) Blad_Krytyczny(etykieta, polecenie, blad + ". " + kDaneNieZmienione);
     if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
-        Blad_Krytyczny(
-            etykieta, polecenie,
-            blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " + koniec());
+        Blad_Krytyczny(etykieta, polecenie,
+                       blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
+                           (klucz ? koniec_klucza(polecenie, w, "") : kDaneNieZmienione));
     Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
+    return false;
 }
 
 bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie) {
@@ -175,6 +304,23 @@ bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie) {
 bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
     return w.numer == jet::hr::Unspecified && w.blad != jet::Fault::Duplicate &&
            w.blad != jet::Fault::NullInKey;
+}
+
+bool Zablokowany_Plik(const Wynik_Polecenia& w) {
+    return w.blad == jet::Fault::FileLocked ||
+           (w.numer == jet::hr::Unspecified &&
+            w.opis == jet::fault_template(jet::Fault::FileLocked));
+}
+
+Ponowienie Ponowienie_Przez(std::function<void()> wykonaj) {
+    return [wykonaj = std::move(wykonaj)] {
+        try {
+            wykonaj();
+            return Wynik_Polecenia{};
+        } catch (const jet::Error& e) {
+            return Wynik_Bledu(e);
+        }
+    };
 }
 
 bool Awaria_Srodowiska(const Wynik_Polecenia& w) {
@@ -265,8 +411,8 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
                                    const Naprawa_Polecenia& naprawa,
                                    const Oczekiwany_Blad& oczekiwany) {
     const auto pominiety = [&] {
-        Rozstrzygnij_Pominiecie(z.etykieta, polecenie, w, oczekiwany);
-        return w;
+        return Rozstrzygnij_Pominiecie(z.etykieta, polecenie, w, oczekiwany) ? Wynik_Polecenia{}
+                                                                             : w;
     };
     for (;; w = Wykonaj_Raz(polecenie, rekordy, cicho, z.pochlaniane)) {
         if (w.tekst.empty()) return w;
@@ -274,8 +420,12 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
             Zapisz_Log(polecenie, z.etykieta, Opis_Bledu(w));
             return pominiety();
         }
-        if (Utrata_Polaczenia(w)) {
-            // A file that another workstation holds locked for a moment: run again at once.
+        if (Utrata_Polaczenia(w) && z.ponowienia_utraty > 0 &&
+            (!Awaria_Srodowiska(w) || Zablokowany_Plik(w))) {
+            // A file that another workstation holds locked for a moment: run again at once,
+            // the Log naming the failure. Any other failure of the environment (a full disk,
+            // an I/O error) is asked about below.
+            Zapisz_Log(polecenie, z.etykieta, "Ponowione od razu po błędzie: " + Opis_Bledu(w));
             for (int i = 0; i < z.ponowienia_utraty; ++i) {
                 w = Wykonaj_Raz(polecenie, rekordy, false, z.pochlaniane);
                 if (w.tekst.empty()) return w;

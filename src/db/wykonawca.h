@@ -19,6 +19,10 @@
 #include "jet/error.h"
 #include "jet/reports.h"
 
+namespace jet::sql {
+struct CreateIndex;
+}
+
 // A failure that a rule picks out: the failure's number (0: any number), a keyword that
 // the upper-cased statement contains ("": any statement) and a fragment that the
 // failure's description contains, case-sensitive ("": any description).
@@ -78,6 +82,10 @@ bool Awaria_Srodowiska(const Wynik_Polecenia& w);
 // The same for a result text, "number(description)" (failure_of_result_text).
 bool Awaria_Srodowiska(std::string_view tekst_wyniku);
 
+// True for a failure of a file that another process holds locked (jet::Fault::FileLocked),
+// also when it is built from the number and the description alone.
+bool Zablokowany_Plik(const Wynik_Polecenia& w);
+
 // True for a statement that moves, carries or deletes rows: an INSERT, an UPDATE, a
 // DELETE or a SELECT ... INTO, as the engine's parser reads it (a statement it cannot
 // read, by its first word).
@@ -115,17 +123,49 @@ inline constexpr std::array<Regula_Bledu, 4> kBledy_Usuwania{{
     {jet::hr::MultipleStep, "DROP ", ""},
 }};
 
+// What the rule of a key did with the rows that kept the key from being made.
+enum class Los_Klucza : uint8_t {
+    Bez_Reguly,  // no rule keeps them (no rule for the key, or none fits its rows): a stop
+    Dopasowany,  // the rows take the key now: the statement runs again
+    Odlozony,    // a later step's wider key takes the rows: the key is not made now
+};
+struct Decyzja_Klucza {
+    Los_Klucza los = Los_Klucza::Bez_Reguly;
+    std::string powod = {};  // Bez_Reguly: why no rule keeps the rows ("" when none is known)
+};
+
+// The rule of the keys: for the key or unique index of the statement indeks that the rows
+// cannot take (blad: Duplicate or NullInKey), fits the rows by the rule that the step being
+// run (Krok_Konwersji) gives that key, each row changed or deleted named in the Log, or
+// leaves them as they are and says why not. The conversion installs it (driver/klucze.h);
+// without it every such key stops the step.
+using Regula_Kluczy =
+    std::function<Decyzja_Klucza(const jet::sql::CreateIndex& indeks, jet::Fault blad)>;
+void Ustaw_Regule_Kluczy(Regula_Kluczy regula);
+
+// Runs a statement again after the rule of its key fitted the rows: its outcome.
+using Ponowienie = std::function<Wynik_Polecenia()>;
+// The rerun that calls wykonaj: success, or the failure it raises as a result.
+Ponowienie Ponowienie_Przez(std::function<void()> wykonaj);
+
 // A failure w of the statement that an executor passes over (a quiet run's, a tolerated
 // one, one only logged). For a statement that moves, carries or deletes rows
 // (Polecenie_Danych) its rows would be lost or left behind unseen: the run ends
 // (Blad_Krytyczny under etykieta, marker "0000", the step rolled back), unless the failure
 // is one that oczekiwany states and the state it stands for holds; then a Log line names
-// the failure and that state. So is a key or unique index that the rows cannot take
-// (Klucz_Nie_Utworzony): the stop gives the engine's text, which names the table and the
-// key, and the key values of a row that breaks it, and puts the statement on the clipboard.
-// Any other statement: nothing.
-void Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
-                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {});
+// the failure and that state. A key or unique index that the rows cannot take
+// (Klucz_Nie_Utworzony) and that oczekiwany does not state goes to the rule of the keys
+// (Ustaw_Regule_Kluczy): where it fits the rows, the statement runs again through ponow
+// (by default once more on the program's connection, as Wykonaj_Raz runs it) and true is
+// returned when it succeeds; where the rule carries the key to a later step, true as well.
+// Otherwise, and when the statement fails again, the run ends: the message gives the
+// engine's text, which names the table and the key, the rows that break it (five, then how
+// many more), why no rule keeps them where the rule says, and the statement with which a
+// user mends them in jetsql, and the statement goes to the clipboard. Any other statement:
+// nothing. False whenever the failure stands.
+bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
+                             const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {},
+                             const Ponowienie& ponow = {});
 
 // Runs the statement once as command text on the program's connection (reconnecting
 // first when it is down), rekordy receiving the records affected (-1 after a failure).
@@ -156,7 +196,9 @@ using Naprawa_Polecenia = std::function<bool(std::string& polecenie, const Wynik
 
 // Runs the statement under the executor's rules until it succeeds or its failure is
 // returned: a quiet lost connection ("1") is logged and returns at once; a lost connection
-// is run again up to ponowienia_utraty times (not quiet), the first success returning;
+// or a file locked by another process is logged and run again up to ponowienia_utraty
+// times (not quiet), the first success returning (any other failure of the environment is
+// not run again at once);
 // then the statement goes to the clipboard; the repair, when given, may change it and run
 // it again; a tolerated failure returns; a failure of konczace shows a critical box and
 // ends the process; any other is logged and, unless quiet with cicho_bez_pytania (and not

@@ -1,14 +1,34 @@
 #include "driver/klucze.h"
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "ado/ado.h"
+#include "db/komunikaty.h"
+#include "db/naprawy.h"
+#include "db/otworz.h"
+#include "db/polaczenie.h"
+#include "db/stan.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
+#include "jet/sql/ast.h"
 #include "jet/text.h"
+#include "jet/value.h"
 
 namespace {
 
 constexpr Regula_Klucza kReguly[] = {
-#define KLUCZ(krok, tabela, pola, sposob, powod) {krok, tabela, pola, Sposob_Klucza::sposob, powod},
+#define KLUCZ(krok_, tabela_, pola_, sposob_, powod_, ...) \
+    {.krok = krok_,                                        \
+     .tabela = tabela_,                                    \
+     .pola = pola_,                                        \
+     .sposob = Sposob_Klucza::sposob_,                     \
+     .powod = powod_ __VA_OPT__(, ) __VA_ARGS__},
 #include "driver/klucze.inc"
 #undef KLUCZ
     {0, "", "", Sposob_Klucza::Stop, ""},
@@ -36,6 +56,467 @@ std::vector<std::string> kolumny(std::string_view pola) {
     return out;
 }
 
+using jet::Value;
+
+bool pusta(const Value& v) {
+    return v.is_null() || v.is_empty();
+}
+
+// Jet's order of key values, a Null first: <0, 0, >0.
+int porownaj(const Value& a, const Value& b) {
+    if (pusta(a) || pusta(b)) return static_cast<int>(pusta(b)) - static_cast<int>(pusta(a));
+    return jet::compare(a, b);
+}
+
+// Whether two values of one column are the same as stored: both Null, the same text (case
+// too), or equal numbers or dates.
+bool ta_sama(const Value& a, const Value& b) {
+    if (pusta(a) || pusta(b)) return pusta(a) && pusta(b);
+    if (a.is_text() || b.is_text())
+        return a.is_text() && b.is_text() && a.raw_text() == b.raw_text();
+    return jet::compare(a, b) == 0;
+}
+
+// A value as the Log names it: Null, a text in quotes, else its text.
+std::string opis(const Value& v) {
+    if (pusta(v)) return "Null";
+    return v.is_text() ? "'" + v.raw_text() + "'" : v.to_text();
+}
+
+// The groups of rows that a Log line lists; the others are counted.
+constexpr size_t kWiecej = 5;
+
+// The fitting of one key's rows by its line (see klucze.h).
+class Dopasowanie {
+  public:
+    Dopasowanie(const Regula_Klucza& r, const jet::sql::CreateIndex& indeks)
+        : r_(r), indeks_(indeks), T_("[" + indeks.table + "]") {}
+
+    Decyzja_Klucza wykonaj() {
+        for (bool poszerzona = false;; poszerzona = true) {
+            std::unique_ptr<ado::Recordset> rs;
+            if (!DbOtwórzRS(rs, "SELECT * FROM " + T_, kOtworzEdycja).empty()) {
+                ZamknijRS(rs);
+                return {Los_Klucza::Bez_Reguly, "tabeli " + T_ + " nie da się odczytać"};
+            }
+            Decyzja_Klucza d = czytaj(*rs);
+            if (d.los != Los_Klucza::Bez_Reguly) d = planuj();
+            if (d.los != Los_Klucza::Bez_Reguly && za_dlugi_ > 0) {
+                ZamknijRS(rs);
+                // The text columns that take the joined texts or suffixes are widened as
+                // the executors widen them for a value too long, once.
+                if (poszerzona || za_dlugi_ > kTekstMaks)
+                    return {Los_Klucza::Bez_Reguly, "tekst po połączeniu lub z przyrostkiem ma " +
+                                                        std::to_string(za_dlugi_) +
+                                                        " znaków, więcej niż mieści kolumna"};
+                const std::string baza = "[" + Sciezka_Bazy + "]";
+                if (!Poszerz_Pola_Tekstowe(baza, T_, 0)) Poszerz_Pola_Tekstowe(baza, T_, -1);
+                continue;
+            }
+            if (d.los != Los_Klucza::Bez_Reguly) zapisz(*rs);
+            ZamknijRS(rs);
+            if (d.los != Los_Klucza::Bez_Reguly) loguj(d.los);
+            return d;
+        }
+    }
+
+  private:
+    static constexpr int kTekstMaks = 255;
+
+    struct Kolumna {
+        std::string nazwa;
+        jet::DataType typ = jet::DataType::Text;
+        int rozmiar = 0;
+        bool licznik = false;
+    };
+    struct Wiersz {
+        std::vector<Value> stare, nowe;
+        bool usun = false;
+        std::vector<std::string> zmiany;  // what became of the row, for the Log
+    };
+    struct Odwolanie {
+        size_t kolumna;
+        std::string tabela, id;
+    };
+
+    // The columns and rows of the open recordset; a reason when the line names a column
+    // that the table lacks.
+    Decyzja_Klucza czytaj(ado::Recordset& rs) {
+        kolumny_.clear();
+        wiersze_.clear();
+        za_dlugi_ = 0;
+        const jet::TableInfo* t = polaczenie().database().catalog().table(indeks_.table);
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            Kolumna k{rs.Fields(i).Name()};
+            if (const jet::ColumnInfo* c = t ? t->column(k.nazwa) : nullptr)
+                k = {c->name, c->type, c->size, c->counter};
+            kolumny_.push_back(std::move(k));
+        }
+        for (; !rs.Eof(); rs.MoveNext()) {
+            Wiersz w;
+            for (int i = 0; i < rs.FieldCount(); ++i) w.stare.push_back(rs.Fields(i).value());
+            w.nowe = w.stare;
+            wiersze_.push_back(std::move(w));
+        }
+        licznik_.reset();
+        for (size_t i = 0; i < kolumny_.size(); ++i)
+            if (kolumny_[i].licznik) licznik_ = i;
+        // A column of the key, of the later key or for the suffix that the table lacks is
+        // a fault of the line; one to sum, join or take as a reference is left out (its
+        // values must then be the same in rows that become one, or its Null stops).
+        std::string brak;
+        const auto lista = [&](std::string_view pola, bool wymagane) {
+            std::vector<size_t> out;
+            for (const std::string& n : ::kolumny(pola)) {
+                if (const std::optional<size_t> i = kolumna(n))
+                    out.push_back(*i);
+                else if (wymagane && brak.empty())
+                    brak = n;
+            }
+            return out;
+        };
+        std::string pola;
+        for (const jet::sql::IndexColumn& c : indeks_.columns) pola += c.name + ",";
+        klucz_ = lista(pola, true);
+        ilosci_ = lista(r_.ilosci, false);
+        wartosci_ = lista(r_.wartosci, false);
+        teksty_ = lista(r_.teksty, false);
+        wlasne_id_ = lista(r_.wlasne_id, false);
+        przyrostek_ = lista(r_.przyrostek, true);
+        dalej_ = lista(r_.pola_dalej, true);
+        odwolania_.clear();
+        for (const std::string& o : ::kolumny(r_.odwolania)) {
+            const size_t rowne = o.find('='), kropka = o.find('.', rowne);
+            if (const std::optional<size_t> i = kolumna(o.substr(0, rowne));
+                i && kropka != std::string::npos)
+                odwolania_.push_back(
+                    {*i, o.substr(rowne + 1, kropka - rowne - 1), o.substr(kropka + 1)});
+        }
+        if (!brak.empty())
+            return {Los_Klucza::Bez_Reguly,
+                    "reguła klucza wymienia kolumnę " + brak + ", której tabela " + T_ + " nie ma"};
+        return {Los_Klucza::Dopasowany, ""};
+    }
+
+    std::optional<size_t> kolumna(std::string_view n) const {
+        for (size_t i = 0; i < kolumny_.size(); ++i)
+            if (jet::text::same_name(kolumny_[i].nazwa, n)) return i;
+        return std::nullopt;
+    }
+    static bool w(const std::vector<size_t>& lista, size_t i) {
+        return std::find(lista.begin(), lista.end(), i) != lista.end();
+    }
+
+    // The plan: every row's new values and whether it goes, decided in memory.
+    Decyzja_Klucza planuj() {
+        const bool bez_pustych = indeks_.option == jet::sql::IndexOption::Primary ||
+                                 indeks_.option == jet::sql::IndexOption::DisallowNull;
+        std::vector<bool> lamie(wiersze_.size(), false);
+        if (bez_pustych) {
+            for (size_t i = 0; i < wiersze_.size(); ++i)
+                for (const size_t k : klucz_) {
+                    if (!pusta(wiersze_[i].nowe[k])) continue;
+                    lamie[i] = true;
+                    if (std::string powod = nadaj_wartosc(i, k); !powod.empty())
+                        return {Los_Klucza::Bez_Reguly, powod};
+                }
+        }
+        for (const std::vector<size_t>& g : powtorzenia())
+            for (const size_t i : g) lamie[i] = true;
+        for (const Odwolanie& o : odwolania_) zeruj_nieistniejace(o, lamie);
+        for (const std::vector<size_t>& g : powtorzenia()) scal(g);
+        const std::vector<std::vector<size_t>> zostaly = powtorzenia();
+        if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
+        switch (r_.sposob) {
+            case Sposob_Klucza::Dalej:
+                for (const std::vector<size_t>& g : zostaly)
+                    for (size_t a = 0; a < g.size(); ++a)
+                        for (size_t b = a + 1; b < g.size(); ++b)
+                            if (rowne(g[a], g[b], dalej_))
+                                return {Los_Klucza::Bez_Reguly, "wiersze powtarzają też klucz (" +
+                                                                    std::string(r_.pola_dalej) +
+                                                                    ") kroku " +
+                                                                    Wersja_Kroku(r_.krok_dalej)};
+                odlozone_ = zostaly;
+                return {Los_Klucza::Odlozony, ""};
+            case Sposob_Klucza::Przyrostek:
+                return nadaj_przyrostki(zostaly);
+            default:
+                return {Los_Klucza::Bez_Reguly,
+                        "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
+                        "nie sumuje ani nie łączy"};
+        }
+    }
+
+    // Gives the Null key column k of row i a value by the column's kind; "" or why not.
+    std::string nadaj_wartosc(size_t i, size_t k) {
+        const Kolumna& c = kolumny_[k];
+        Wiersz& wiersz = wiersze_[i];
+        std::string dopisek;
+        if (std::any_of(odwolania_.begin(), odwolania_.end(),
+                        [&](const Odwolanie& o) { return o.kolumna == k; })) {
+            wiersz.nowe[k] = Value::long_(0);
+            dopisek = " (nie wskazuje żadnego wiersza)";
+        } else if (w(wlasne_id_, k)) {
+            int32_t maks = 0;
+            for (const Wiersz& x : wiersze_)
+                if (!pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
+            wiersz.nowe[k] = Value::long_(maks + 1);
+            dopisek = " (nowy numer)";
+        } else if (w(ilosci_, k) || w(wartosci_, k) || c.typ == jet::DataType::Currency ||
+                   c.typ == jet::DataType::Single || c.typ == jet::DataType::Double) {
+            wiersz.nowe[k] = Value::long_(0);
+        } else if (c.typ == jet::DataType::Text || c.typ == jet::DataType::Memo) {
+            wiersz.nowe[k] = Value::text("");
+        } else {
+            return "kolumna " + c.nazwa + " bez wartości, a żadna reguła nie daje jej wartości";
+        }
+        wiersz.zmiany.push_back(c.nazwa + " Null -> " + opis(wiersz.nowe[k]) + dopisek);
+        return "";
+    }
+
+    // A reference of a row that breaks the key and names no row of its table names none
+    // (0). A table that cannot be read leaves the references as they are.
+    void zeruj_nieistniejace(const Odwolanie& o, const std::vector<bool>& lamie) {
+        std::unique_ptr<ado::Recordset> rs;
+        std::vector<Value> id;
+        const bool czyta =
+            DbOtwórzRS(rs, "SELECT DISTINCT [" + o.id + "] FROM [" + o.tabela + "]", kOtworzOdczyt)
+                .empty();
+        if (czyta)
+            for (; !rs->Eof(); rs->MoveNext())
+                if (!pusta(rs->Fields(0).value())) id.push_back(rs->Fields(0).value());
+        ZamknijRS(rs);
+        if (!czyta) return;
+        const auto mniej = [](const Value& a, const Value& b) { return porownaj(a, b) < 0; };
+        std::sort(id.begin(), id.end(), mniej);
+        for (size_t i = 0; i < wiersze_.size(); ++i) {
+            Value& v = wiersze_[i].nowe[o.kolumna];
+            if (!lamie[i] || pusta(v) || ta_sama(v, Value::long_(0)) ||
+                std::binary_search(id.begin(), id.end(), v, mniej))
+                continue;
+            wiersze_[i].zmiany.push_back(kolumny_[o.kolumna].nazwa + " " + opis(v) +
+                                         " nie wskazuje wiersza " + o.tabela + " -> 0");
+            v = Value::long_(0);
+        }
+    }
+
+    // Whether rows a and b hold the same in the columns kol.
+    bool rowne(size_t a, size_t b, const std::vector<size_t>& kol) const {
+        return std::all_of(kol.begin(), kol.end(), [&](size_t k) {
+            return porownaj(wiersze_[a].nowe[k], wiersze_[b].nowe[k]) == 0;
+        });
+    }
+
+    // The rows kept that repeat the key, Nulls apart: groups of two rows or more, each in
+    // the order of the counter (the order stored where the table has none).
+    std::vector<std::vector<size_t>> powtorzenia() const {
+        std::vector<size_t> kolejne;
+        for (size_t i = 0; i < wiersze_.size(); ++i)
+            if (!wiersze_[i].usun && std::none_of(klucz_.begin(), klucz_.end(), [&](size_t k) {
+                    return pusta(wiersze_[i].nowe[k]);
+                }))
+                kolejne.push_back(i);
+        std::stable_sort(kolejne.begin(), kolejne.end(), [&](size_t a, size_t b) {
+            for (const size_t k : klucz_)
+                if (const int c = porownaj(wiersze_[a].nowe[k], wiersze_[b].nowe[k])) return c < 0;
+            return licznik_ &&
+                   porownaj(wiersze_[a].nowe[*licznik_], wiersze_[b].nowe[*licznik_]) < 0;
+        });
+        std::vector<std::vector<size_t>> grupy;
+        for (size_t p = 0; p < kolejne.size();) {
+            size_t q = p + 1;
+            while (q < kolejne.size() && rowne(kolejne[p], kolejne[q], klucz_)) ++q;
+            if (q - p > 1) grupy.emplace_back(kolejne.begin() + p, kolejne.begin() + q);
+            p = q;
+        }
+        return grupy;
+    }
+
+    // The row as the Log names it: its key values and counter, as it was read.
+    std::string etykieta(size_t i) const {
+        std::string e;
+        for (const size_t k : klucz_)
+            e += (e.empty() ? "" : ", ") + kolumny_[k].nazwa + " = " + opis(wiersze_[i].stare[k]);
+        if (licznik_)
+            e += ", " + kolumny_[*licznik_].nazwa + " = " + opis(wiersze_[i].stare[*licznik_]);
+        else
+            e += ", wiersz " + std::to_string(i + 1) + ". w kolejności zapisu";
+        return e;
+    }
+    // The row as another row's Log line names it.
+    std::string ktory(size_t i) const {
+        return licznik_ ? kolumny_[*licznik_].nazwa + " = " + opis(wiersze_[i].stare[*licznik_])
+                        : std::to_string(i + 1) + ". w kolejności zapisu";
+    }
+
+    // Rows of a group that hold the same in every column but the key's, the quantities,
+    // values and texts (and the counter) become the first of them.
+    void scal(const std::vector<size_t>& grupa) {
+        std::vector<size_t> inne;  // the columns that must be the same
+        for (size_t k = 0; k < kolumny_.size(); ++k)
+            if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
+                licznik_ != k)
+                inne.push_back(k);
+        std::vector<bool> wziety(grupa.size(), false);
+        for (size_t a = 0; a < grupa.size(); ++a) {
+            if (wziety[a]) continue;
+            std::vector<size_t> klasa{grupa[a]};
+            for (size_t b = a + 1; b < grupa.size(); ++b)
+                if (!wziety[b] && std::all_of(inne.begin(), inne.end(), [&](size_t k) {
+                        return ta_sama(wiersze_[grupa[a]].nowe[k], wiersze_[grupa[b]].nowe[k]);
+                    })) {
+                    wziety[b] = true;
+                    klasa.push_back(grupa[b]);
+                }
+            if (klasa.size() > 1) polacz(klasa);
+        }
+    }
+
+    // The first row of klasa takes the others' quantities, values and texts; they go.
+    void polacz(const std::vector<size_t>& klasa) {
+        Wiersz& pierwszy = wiersze_[klasa.front()];
+        std::string przejete;
+        for (size_t j = 1; j < klasa.size(); ++j) {
+            Wiersz& inny = wiersze_[klasa[j]];
+            inny.usun = true;
+            std::string figury;
+            for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
+                for (const size_t k : *lista)
+                    if (!pusta(inny.nowe[k]))
+                        figury += (figury.empty() ? "; " : ", ") + kolumny_[k].nazwa + " " +
+                                  opis(inny.nowe[k]);
+            inny.zmiany.push_back("usunięty, scalony z wierszem " + ktory(klasa.front()) + figury);
+            przejete += (przejete.empty() ? "" : ", ") + ktory(klasa[j]);
+        }
+        std::string zmiany = std::string("pierwszy ") +
+                             (licznik_ ? "według " + kolumny_[*licznik_].nazwa
+                                       : std::string("w kolejności zapisu")) +
+                             ", przejmuje wiersze " + przejete;
+        for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
+            for (const size_t k : *lista) {
+                Value suma = Value::null();
+                for (const size_t i : klasa)
+                    if (!pusta(wiersze_[i].nowe[k]))
+                        suma =
+                            pusta(suma) ? wiersze_[i].nowe[k] : jet::add(suma, wiersze_[i].nowe[k]);
+                if (lista == &wartosci_ && !pusta(suma) && suma.kind() != Value::Kind::Currency)
+                    suma = Value::dbl(std::round(suma.to_double() * 100) / 100);
+                if (ta_sama(suma, pierwszy.nowe[k])) continue;
+                zmiany +=
+                    "; " + kolumny_[k].nazwa + " " + opis(pierwszy.nowe[k]) + " -> " + opis(suma);
+                pierwszy.nowe[k] = suma;
+            }
+        for (const size_t k : teksty_) {
+            std::vector<std::string> czesci;
+            for (const size_t i : klasa) {
+                const Value& v = wiersze_[i].nowe[k];
+                if (!pusta(v) && !v.to_text().empty() &&
+                    std::find(czesci.begin(), czesci.end(), v.to_text()) == czesci.end())
+                    czesci.push_back(v.to_text());
+            }
+            std::string tekst;
+            for (const std::string& c : czesci) tekst += (tekst.empty() ? "" : "; ") + c;
+            if (czesci.empty() || ta_sama(Value::text(tekst), pierwszy.nowe[k])) continue;
+            miesci_sie(k, tekst);
+            zmiany +=
+                "; " + kolumny_[k].nazwa + " " + opis(pierwszy.nowe[k]) + " -> '" + tekst + "'";
+            pierwszy.nowe[k] = Value::text(tekst);
+        }
+        pierwszy.zmiany.push_back(zmiany);
+    }
+
+    // Notes a text longer than its column takes.
+    void miesci_sie(size_t k, const std::string& tekst) {
+        const int dlugosc = static_cast<int>(jet::text::length(tekst));
+        if (kolumny_[k].typ == jet::DataType::Text && dlugosc > kolumny_[k].rozmiar)
+            za_dlugi_ = std::max(za_dlugi_, dlugosc);
+    }
+
+    // Each row of a group but the first gets "N" and the lowest number from 1 up that
+    // gives a value no row holds after the key's text column.
+    Decyzja_Klucza nadaj_przyrostki(const std::vector<std::vector<size_t>>& grupy) {
+        if (przyrostek_.size() != 1 || kolumny_[przyrostek_[0]].typ != jet::DataType::Text)
+            return {Los_Klucza::Bez_Reguly, "przyrostek wymaga kolumny tekstowej klucza"};
+        const size_t k = przyrostek_[0];
+        std::unordered_set<std::string> zajete;
+        for (const Wiersz& x : wiersze_)
+            if (!x.usun && !pusta(x.nowe[k])) zajete.insert(jet::text::fold(x.nowe[k].to_text()));
+        for (const std::vector<size_t>& g : grupy)
+            for (size_t j = 1; j < g.size(); ++j) {
+                Wiersz& x = wiersze_[g[j]];
+                const std::string baza = pusta(x.nowe[k]) ? "" : x.nowe[k].to_text();
+                std::string nowa;
+                for (int n = 1; nowa.empty() || !zajete.insert(jet::text::fold(nowa)).second; ++n)
+                    nowa = baza + "N" + std::to_string(n);
+                miesci_sie(k, nowa);
+                x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> '" + nowa +
+                                   "'");
+                x.nowe[k] = Value::text(nowa);
+            }
+        return {Los_Klucza::Dopasowany, ""};
+    }
+
+    // Writes the plan through the recordset it was read from.
+    void zapisz(ado::Recordset& rs) {
+        if (wiersze_.empty()) return;
+        rs.MoveFirst();
+        for (size_t i = 0; i < wiersze_.size() && !rs.Eof(); ++i, rs.MoveNext()) {
+            const Wiersz& x = wiersze_[i];
+            if (x.usun) {
+                rs.Delete();
+                continue;
+            }
+            bool zmieniony = false;
+            for (size_t k = 0; k < kolumny_.size(); ++k)
+                if (!(x.stare[k] == x.nowe[k])) {
+                    rs.Fields(static_cast<int>(k)) = x.nowe[k];
+                    zmieniony = true;
+                }
+            if (zmieniony) rs.UpdateBatch(ado::adAffectCurrent);
+        }
+    }
+
+    // The Log: a line for each row changed or deleted, and one for a key left to a later
+    // step.
+    void loguj(Los_Klucza los) const {
+        const std::string wersja = Wersja_Kroku(r_.krok);
+        std::string klucz;
+        for (const size_t k : klucz_) klucz += (klucz.empty() ? "" : ", ") + kolumny_[k].nazwa;
+        const std::string poczatek = "Konwersja " + wersja + ": " + indeks_.table + " (";
+        for (size_t i = 0; i < wiersze_.size(); ++i)
+            for (const std::string& z : wiersze_[i].zmiany)
+                Zapisz_Log(poczatek + etykieta(i) + "): " + z, "Konwersja", wersja);
+        if (los != Los_Klucza::Odlozony) return;
+        std::string grupy;
+        for (size_t g = 0; g < odlozone_.size() && g < kWiecej; ++g) {
+            std::string wartosc;
+            for (const size_t k : klucz_)
+                wartosc += (wartosc.empty() ? "" : ", ") + kolumny_[k].nazwa + " = " +
+                           opis(wiersze_[odlozone_[g].front()].nowe[k]);
+            grupy += (grupy.empty() ? "" : "; ") + wartosc + " (" +
+                     std::to_string(odlozone_[g].size()) + ")";
+        }
+        if (odlozone_.size() > kWiecej)
+            grupy += " i jeszcze " + std::to_string(odlozone_.size() - kWiecej);
+        Zapisz_Log(poczatek + klucz + "): klucza nie utworzono; wiersze, które go powtarzają, " +
+                       "przyjmie klucz (" + std::string(r_.pola_dalej) + ") kroku " +
+                       Wersja_Kroku(r_.krok_dalej) + ": " + grupy,
+                   "Konwersja", wersja);
+    }
+
+    const Regula_Klucza& r_;
+    const jet::sql::CreateIndex& indeks_;
+    const std::string T_;
+    std::vector<Kolumna> kolumny_;
+    std::vector<Wiersz> wiersze_;
+    std::optional<size_t> licznik_;
+    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_;
+    std::vector<Odwolanie> odwolania_;
+    std::vector<std::vector<size_t>> odlozone_;
+    int za_dlugi_ = 0;  // the longest text planned beyond its column, 0 for none
+};
+
 }  // namespace
 
 std::span<const Regula_Klucza> Reguly_Kluczy() {
@@ -48,4 +529,13 @@ const Regula_Klucza* Regula_Klucza_Dla(int krok, std::string_view tabela, std::s
     for (const Regula_Klucza& r : Reguly_Kluczy())
         if (r.krok == krok && nazwa(r.tabela) == t && kolumny(r.pola) == k) return &r;
     return nullptr;
+}
+
+Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::Fault) {
+    std::string pola;
+    for (const jet::sql::IndexColumn& c : indeks.columns) pola += c.name + ",";
+    const Regula_Klucza* r = Regula_Klucza_Dla(Krok_Konwersji, indeks.table, pola);
+    if (r == nullptr || !indeks.database.empty()) return {};
+    if (r->sposob == Sposob_Klucza::Stop) return {Los_Klucza::Bez_Reguly, std::string(r->powod)};
+    return Dopasowanie(*r, indeks).wykonaj();
 }

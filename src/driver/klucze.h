@@ -2,14 +2,35 @@
 // cannot take as they stand (rows that repeat the key's columns, or leave one of them
 // Null), one line a key in klucze.inc: the step, the table, the key's columns, the rule and
 // why. A key that no line names, or whose rule is Stop, stops the step.
+//
+// Every rule but Stop first gives a Null in a key that takes none (a primary key) a value,
+// by the kind of its column: a reference (odwolania) names none (0), as does one that
+// names no row of its table, in a row that breaks the key; a quantity or value (ilosci,
+// wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
+// (a text of none); the row's own id (wlasne_id) gets a new number above the others. A
+// Null of another kind (a date, a whole number that is none of these) stops the step.
+// Then rows that repeat the key and hold the same in every other column but their
+// quantities, values and texts become one: the first by the table's counter (by the order
+// stored where it has none) keeps its row and takes the sums of the quantities and values
+// (a Null adds nothing; Null where all are Null; a value kept to the grosz) and its texts
+// joined ("; " between them, each text once); the others are deleted. What repeats the
+// key after that is left to the line's rule. Each row changed or deleted is named in the
+// Log, with its key values and what became of its figures.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
+#include "db/wykonawca.h"
+
 enum class Sposob_Klucza : uint8_t {
-    Stop,  // no rule keeps every figure: the step stops, naming the rows and their mend
+    Stop,        // no rule keeps every figure: the step stops, naming the rows and their mend
+    Scal,        // rows alike become one; rows that still repeat the key stop the step
+    Dalej,       // as Scal; rows that still repeat the key are left to a later step's key
+                 // (krok_dalej, pola_dalej), which they fit: the key is not made now
+    Przyrostek,  // as Scal; a row that still repeats the key, but the first, gets "N" and a
+                 // number after the value of the key's text column przyrostek
 };
 
 struct Regula_Klucza {
@@ -18,6 +39,15 @@ struct Regula_Klucza {
     std::string_view pola;    // the key's columns, separated by commas
     Sposob_Klucza sposob;
     std::string_view powod;  // why the rows are kept so, or why they cannot be
+    // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas.
+    std::string_view odwolania = {};
+    std::string_view wlasne_id = {};   // the key column that is the row's own id
+    std::string_view ilosci = {};      // quantities summed when rows become one
+    std::string_view wartosci = {};    // values summed when rows become one, to the grosz
+    std::string_view teksty = {};      // texts joined when rows become one
+    std::string_view przyrostek = {};  // Przyrostek: the text column that takes the suffix
+    int krok_dalej = 0;                // Dalej: the later step whose key takes the rows
+    std::string_view pola_dalej = {};  // Dalej: that key's columns
 };
 
 // Every line of the table, in step order.
@@ -27,3 +57,10 @@ std::span<const Regula_Klucza> Reguly_Kluczy();
 // is none. Names compare without regard to case or brackets, columns also without their
 // order marks ("asc", "desc") and blanks.
 const Regula_Klucza* Regula_Klucza_Dla(int krok, std::string_view tabela, std::string_view pola);
+
+// The rule of the keys (Regula_Kluczy, db/wykonawca.h) that the conversion installs: the
+// line of the key that the statement indeks makes at the step being run (Krok_Konwersji)
+// fits the rows as above and says what became of the key (Dopasowany, Odlozony), or says
+// why no rule keeps them (Bez_Reguly; nothing written). Raises what the reads and writes
+// raise.
+Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::Fault blad);

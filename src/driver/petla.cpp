@@ -12,6 +12,7 @@
 #include "db/rejestr.h"
 #include "db/stan.h"
 #include "db/teksty.h"
+#include "driver/klucze.h"
 #include "driver/konwersje.h"
 #include "driver/liczby.h"
 #include "jet/database.h"
@@ -42,7 +43,11 @@ std::string Stan_Przerwanego(const Krok_Z_Logu& log) {
 
 }  // namespace
 
-ClsKonwersje::ClsKonwersje() = default;
+// The conversion brings the rule of the keys: a key that a step makes over rows that an
+// older release could hold keeps them by its line (driver/klucze.h).
+ClsKonwersje::ClsKonwersje() {
+    Ustaw_Regule_Kluczy(Zastosuj_Regule_Klucza);
+}
 // Destroying the open step's unit rolls the step back: a run that leaves the loop by a
 // failure, or the version check by any way but its commit, leaves the database as the
 // last completed step left it.

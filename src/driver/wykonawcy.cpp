@@ -184,11 +184,14 @@ std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
         return "";
     } catch (const jet::Error& e) {
         // The steps pass over the description this returns; a failure of the environment
-        // ends the run, and so does a key that the rows cannot take.
+        // ends the run, and so does a key that the rows cannot take and its rule does not
+        // keep.
         const Wynik_Polecenia w = Wynik_Bledu(e);
         if (Awaria_Srodowiska(w)) Blad_Krytyczny("DbWykonajDAOKonwersje", statement, w.tekst);
-        if (Klucz_Nie_Utworzony(w, statement))
-            Rozstrzygnij_Pominiecie("DbWykonajDAOKonwersje", statement, w);
+        if (Klucz_Nie_Utworzony(w, statement) &&
+            Rozstrzygnij_Pominiecie("DbWykonajDAOKonwersje", statement, w, {},
+                                    Ponowienie_Przez([&] { BazaDAO->Execute(statement); })))
+            return "";
         return e.description();
     }
 }

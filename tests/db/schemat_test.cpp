@@ -45,7 +45,8 @@ TEST_F(Schemat, PrimaryKeyOnDuplicatesFailsAndStopEnds) {
     EXPECT_EQ(koniec([&] { Utworz_Klucz_Podstawowy("D", "id", 0); }), platform::exit_status::fatal);
     ASSERT_EQ(okna.size(), 1u);
     EXPECT_EQ(okna[0].styl, vbCritical);
-    EXPECT_NE(okna[0].tekst.find("Table and key: D (id).). Wiersz: id = 1."), std::string::npos);
+    EXPECT_NE(okna[0].tekst.find("Table and key: D (id).). Wiersze: id = 1 (2 wiersze)."),
+              std::string::npos);
     EXPECT_EQ(znacznik(), "0000");
 }
 

@@ -267,6 +267,23 @@ TEST_F(Wykonaj, ReconnectsWhenTheConnectionIsDown) {
                   baza);
 }
 
+// A file locked for a moment is run again at once, and the Log names the failure.
+TEST_F(Wykonaj, ALockedFileRunAgainAtOnceIsLogged) {
+    {
+        Awaria_Zapisu a(jet::Fault::FileLocked, 1);
+        EXPECT_EQ(DbWykonajUPD("", "T", "s = 'y'", ""), 2);
+    }
+    const auto linie = nowe_linie();
+    EXPECT_EQ(std::count_if(linie.begin(), linie.end(),
+                            [](const std::string& l) {
+                                return l.find(
+                                           "UPDATE T set s = \"y\",DbWykonajUPD,Ponowione od "
+                                           "razu po błędzie: -2147467259(Could not lock "
+                                           "file.)") != std::string::npos;
+                            }),
+              1);
+}
+
 // A locked file or a full disk is no expected failure of a statement: neither the quiet
 // flag, nor bez_bledu, nor a rule for the schema statements absorbs it. Each executor
 // reruns it as it reruns a lost connection, then asks; Abort ends the process.

@@ -323,8 +323,9 @@ TEST_F(Wykonawcy, AKeyTheRowsCannotTakeStopsNamingARow) {
     polaczenie().database().execute("INSERT INTO L (a) VALUES (Null)");
     const std::string dup = "CREATE UNIQUE INDEX ix ON T (a)",
                       pusty = "CREATE INDEX ix ON L (a) WITH PRIMARY";
-    const std::string w_dup = "Wiersz: a = 1. Klucza nie utworzono";  // after Jet's "T (a)"
-    const std::string w_pusty = "Wiersz: a = Null. Klucza nie utworzono";
+    const std::string w_dup =
+        "Wiersze: a = 1 (2 wiersze). Klucza nie utworzono";  // after Jet's "T (a)"
+    const std::string w_pusty = "Wiersze: a = Null. Klucza nie utworzono";
     bool stan = false;
     const Oczekiwany_Blad oczekiwany{{jet::Fault::Duplicate}, "powtórzone a", [&] { return stan; }};
     const struct {
@@ -356,6 +357,41 @@ TEST_F(Wykonawcy, AKeyTheRowsCannotTakeStopsNamingARow) {
     k.BazaDAO->Close();
     EXPECT_EQ(polaczenie().database().catalog().table("T")->index("ix"), nullptr);
     EXPECT_EQ(polaczenie().database().catalog().table("L")->primary_key(), nullptr);
+}
+
+// Where the rule of the key fits the rows, every executor runs the statement again and
+// goes on as after a success: one line of both quantities, and the key.
+TEST_F(Wykonawcy, AKeyThatItsRuleFitsIsMadeByEveryExecutor) {
+    const std::string klucz =
+        "CREATE UNIQUE INDEX Podstawowy ON DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_CENA_N) "
+        "WITH PRIMARY";
+    const std::function<void()> wykonawcy[] = {
+        [&] { k.DbWykonajKonwersje(klucz); },
+        [&] { k.DbWykonajKonwersjeNoErr(klucz); },
+        [&] { EXPECT_EQ(DbWykonaj(klucz), ""); },
+        [&] { EXPECT_EQ(DbWykonaj(klucz, -1), ""); },
+        [&] { EXPECT_EQ(k.DbWykonajDAOKonwersje(klucz), ""); },
+        [&] { EXPECT_TRUE(k.dbpExecuteErrkONWERSJIA(DbPolaczenie, klucz)); },
+    };
+    k.BazaDAO = dao::DBEngine::OpenDatabase(baza);
+    Krok_Konwersji = 283;  // the step whose line merges the lines
+    for (const auto& wykonaj : wykonawcy) {
+        SCOPED_TRACE(&wykonaj - wykonawcy);
+        if (&wykonaj != wykonawcy) polaczenie().database().execute("DROP TABLE DOK_FAK_ZAWART");
+        polaczenie().database().execute(
+            "CREATE TABLE DOK_FAK_ZAWART (FAKOUT_ID long, PROD_ID long, ZFAKOUT_CENA_N money, "
+            "ZFAKOUT_ILOSC single)");
+        for (const char* ilosc : {"2", "3"})
+            polaczenie().database().execute(
+                std::string("INSERT INTO DOK_FAK_ZAWART VALUES (1, 7, 2.5, ") + ilosc + ")");
+        EXPECT_FALSE(konczy(wykonaj));
+        EXPECT_EQ(wiersze("SELECT ZFAKOUT_ILOSC FROM DOK_FAK_ZAWART"),
+                  std::vector<std::string>{"5"});
+        EXPECT_NE(polaczenie().database().catalog().table("DOK_FAK_ZAWART")->primary_key(),
+                  nullptr);
+    }
+    Krok_Konwersji = 0;
+    k.BazaDAO->Close();
 }
 
 TEST_F(Wykonawcy, SqlExecutorWidensShortTextColumnsOnDataTooLong) {

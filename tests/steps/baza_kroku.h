@@ -53,6 +53,7 @@ class BazaKroku : public ::testing::Test {
     }
 
     void TearDown() override {
+        Krok_Konwersji = 0;
         DbZamknij();
         platform::set_end_hook(nullptr);
         platform::set_message_output(nullptr);
@@ -83,8 +84,13 @@ class BazaKroku : public ::testing::Test {
                    tekst.str();
         }
     }
+    // Runs the step method m as the version loop does, its number the step being run.
     std::string Krok(MetodaKroku m) {
-        return Uruchom([&] { (k.*m)(); });
+        for (const auto& [v, metoda] : Zbudowane_Kroki())
+            if (metoda == m) Krok_Konwersji = v;
+        const std::string wynik = Uruchom([&] { (k.*m)(); });
+        Krok_Konwersji = 0;
+        return wynik;
     }
 
     static void Sql(const std::string& tekst) { polaczenie().Execute(tekst); }

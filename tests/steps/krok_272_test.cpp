@@ -246,13 +246,21 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{"Podstawowy*:pole,"});
     // Tables of the key list that the database lacks are only logged.
     EXPECT_EQ(Indeksy("KONTRAHENCI"), Lista{"<brak tabeli>"});
-    // A setting of no user named twice, once with Null, once with "": nothing tells which
-    // value stands, and the step stops naming the key and the row.
+    // The lines deleted are named in the Log.
+    EXPECT_EQ(
+        Linie_Logu("pozycje produkcji bez produktu (usunięte): DDOUT_ID = 1, PROD_ID = 9").size(),
+        1u);
+    EXPECT_EQ(Linie_Logu("surowce produkcji bez surowca (usunięte): DDOUT_ID = 1, PROD_ID = 1, "
+                         "SUR_ID = 8")
+                  .size(),
+              1u);
+    // A setting of no user named twice, once with Null, once with "": the first stored
+    // stands, the other keeps its value under its name with a suffix.
     Sql("drop index Podstawowy on SETUP");
     Sql("insert into SETUP (Nazwa, Wartosc, Users) values ('AKT_ROK', '2002', Null)");
-    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_272)
-                  .find("Table and key: SETUP (Nazwa, USERS, STAN).). Wiersz: Nazwa = 'AKT_ROK'"),
-              std::string::npos);
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_272), "");
+    EXPECT_EQ(Wiersze_Z("select Nazwa, Wartosc from SETUP where Nazwa like 'AKT*' order by Nazwa"),
+              (Wiersze{{"AKT_ROK", "2001"}, {"AKT_ROKN1", "2002"}}));
 }
 
 TEST_F(Krok272, CatalogueThatHadTheNewComponentsKeepsThemOnceWithItsKey) {
@@ -327,7 +335,8 @@ TEST_F(Krok272_Baza165, RebuildKeepsColumnsAndRowsOfEveryTable) {
         sql(t);
     auto przed = Zawartosc();
     ASSERT_GT(przed.size(), 40u);
-    (k.*&ClsKonwersje::Konwersja_272)();
+    Krok_Konwersji = 272;
+    k.Konwersja_272();
     auto po = Zawartosc();
 
     // What the step changes on purpose: the payroll and personnel tables, the columns

@@ -25,6 +25,7 @@ TEST_F(Kroki250, NewColumnsOnEveryTableAndASecondRunAddsNothing) {
     for (int przebieg = 0; przebieg < 2; ++przebieg)
         for (int v = 250; v <= 256; ++v) {
             SCOPED_TRACE(v);
+            Krok_Konwersji = v;
             ASSERT_EQ(Uruchom([&] { (k.*Zbudowane_Kroki().at(v))(); }), "");
         }
     const char* kolumny[] = {

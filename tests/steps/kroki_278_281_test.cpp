@@ -27,7 +27,8 @@ class Kroki278 : public BazaKroku {
     void Dokumenty_278() {
         for (const char* t : {"DOK_PZ", "DOK_WZ", "DOK_PW"}) {
             Sql(std::string("create table ") + t + " (DDOUT_ID long, DDOUT_NUMER text(200))");
-            Sql(std::string("create table ") + t + "_ZAWART (DDOUT_ID long, PROD_ID long)");
+            Sql(std::string("create table ") + t +
+                "_ZAWART (DDOUT_ID long, PROD_ID long, ZDDOUT_ILOSC single, ZDDOUT_CENA_N money)");
         }
         Sql("create table DOK_KZA (FKOROUT_ID long, FKOROUT_NUMER text(200))");
         Sql("create table DOK_KZA_ZAWART (FKOROUT_ID long, PROD_ID long)");
@@ -46,13 +47,13 @@ TEST_F(Kroki278, NewDocumentTablesGetTheirKeys) {
     EXPECT_EQ(k.BazaDAO, nullptr);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_278), "");  // a second run changes nothing
     EXPECT_EQ(Indeksy("DOK_PW_ZAWART"), (Lista{"Podstawowy P DDOUT_ID PROD_ID"}));
-    // Two lines of one product on one receipt: that line table cannot take its key.
+    // Two lines of one product on one issue at one price: one line of both quantities.
     Sql("drop index Podstawowy on DOK_WZ_ZAWART");
-    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
-    Sql("insert into DOK_WZ_ZAWART values (1, 7)");
-    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_278)
-                  .find("DOK_WZ_ZAWART (DDOUT_ID, PROD_ID).). Wiersz: DDOUT_ID = 1, PROD_ID = 7."),
-              std::string::npos);
+    Sql("insert into DOK_WZ_ZAWART values (1, 7, 2, 1.5)");
+    Sql("insert into DOK_WZ_ZAWART values (1, 7, 3, 1.5)");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_278), "");
+    EXPECT_EQ(Wiersze_Z("select ZDDOUT_ILOSC from DOK_WZ_ZAWART"), Wiersze{{"5"}});
+    EXPECT_EQ(Indeksy("DOK_WZ_ZAWART"), (Lista{"Podstawowy P DDOUT_ID PROD_ID"}));
 }
 
 // A table loses each index named "ind" & one of its own columns (a primary one too) and
@@ -91,9 +92,11 @@ TEST_F(Kroki278, NumberingPeriodsGetTheirFourColumnKey) {
     Sql("create unique index Podstawowy on SPOSOB_NUMERACJI_ZAWART (id) with primary");
     Sql("insert into SPOSOB_NUMERACJI_ZAWART (sm_id, kierowca_id, rok, miesiac) values (1, 0, "
         "2001, 2)");
-    EXPECT_NE(Krok(&ClsKonwersje::Konwersja_279)
-                  .find("Wiersz: sm_id = 1, rok = 2001, miesiac = 2, kierowca_id = 0. Klucza"),
-              std::string::npos);
+    EXPECT_NE(
+        Krok(&ClsKonwersje::Konwersja_279)
+            .find(
+                "Wiersze: sm_id = 1, rok = 2001, miesiac = 2, kierowca_id = 0 (2 wiersze). Klucza"),
+        std::string::npos);
 }
 
 // The year after the slash, left-trimmed. A number without one gives an empty text that

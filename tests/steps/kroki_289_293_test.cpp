@@ -61,7 +61,8 @@ TEST_F(Kroki289, CorrectionLinesKeyTakesTheOriginalPrice) {
     Sql("drop index Podstawowy on DOK_KFA_ZAWART");
     Sql("insert into DOK_KFA_ZAWART values (2, 7, 1, 1)");
     EXPECT_NE(Krok(Zbudowane_Kroki().at(292))
-                  .find("Wiersz: FKOROUT_ID = 2, PROD_ID = 7, ZFKOROUT_CENA_N = 1, CENA_ORG = 1."),
+                  .find("Wiersze: FKOROUT_ID = 2, PROD_ID = 7, ZFKOROUT_CENA_N = 1, CENA_ORG = 1 "
+                        "(2 wiersze)."),
               std::string::npos);
 }
 

@@ -21,6 +21,7 @@ TEST_F(KrokiTest, Baza165DoWersji324) {
     for (int v = 166; v <= 324; ++v) {
         const PozycjaKroku p = Akcja_Kroku(v);
         if (p.rodzaj == RodzajKroku::Metoda) {
+            Krok_Konwersji = v;
             ASSERT_NO_THROW((k.*p.metoda)()) << v;
         }
         Wersja_Bazy = v / 100.0;

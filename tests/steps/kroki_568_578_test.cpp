@@ -171,7 +171,7 @@ TEST_F(Kroki568, AdvancesTakeTheirDateAsTheirPeriod) {
     Sql("drop index Podstawowy on KADRY_ZAS");
     Sql("insert into KADRY_ZAS (ID_PRAC, data) values (1, Null)");
     EXPECT_NE(Krok(Zbudowane_Kroki().at(569))
-                  .find("Wiersz: ID_PRAC = 1, DataOd = Null, countt = 2. Klucza"),
+                  .find("Wiersze: ID_PRAC = 1, DataOd = Null, countt = 2. Klucza"),
               std::string::npos);
 }
 

@@ -44,6 +44,7 @@ class KrokiTest : public ::testing::Test {
         Wersja_Bazy = 1.65;
     }
     void TearDown() override {
+        Krok_Konwersji = 0;
         DbZamknij();
         platform::set_end_hook({});
         platform::set_scripted_answers(std::nullopt);
@@ -55,7 +56,11 @@ class KrokiTest : public ::testing::Test {
     // Runs every built step after od up to do_ (step numbers), as the version loop does.
     void kroki(int od, int do_) {
         for (const auto& [v, metoda] : Zbudowane_Kroki())
-            if (v > od && v <= do_) (k.*metoda)();
+            if (v > od && v <= do_) {
+                Krok_Konwersji = v;
+                (k.*metoda)();
+                Krok_Konwersji = 0;
+            }
     }
 
     void sql(const std::string& tekst) { polaczenie().Execute(tekst); }

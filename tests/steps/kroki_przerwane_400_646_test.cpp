@@ -131,6 +131,7 @@ TEST_F(KrokiTest, KrokPrzerwanyKonczySieJakBezPrzerwyAlboStajeNazywajacStan) {
     };
     const auto krok = [&](int v) -> std::string {
         try {
+            Krok_Konwersji = v;
             (k.*Zbudowane_Kroki().at(v))();
             return "";
         } catch (const jet::Error& e) {
@@ -169,6 +170,7 @@ TEST_F(KrokiTest, KrokPrzerwanyKonczySieJakBezPrzerwyAlboStajeNazywajacStan) {
         jet::set_write_hook(Przed_Zapisem);
         bool zatrzymany = false;
         try {
+            Krok_Konwersji = s.krok;
             (k.*Zbudowane_Kroki().at(s.krok))();
         } catch (const Zatrzymany&) {
             zatrzymany = true;

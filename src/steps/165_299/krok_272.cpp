@@ -224,30 +224,36 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
     });
 
     // Keys. Production lines and their raw materials without a product go just before
-    // the key of the raw-material lines, and setup rows without a name or with a Null
-    // user or workstation just before the key of SETUP; a key's repeated rows are merged
-    // before it.
+    // the key of the raw-material lines, and setup rows without a name just before the key
+    // of SETUP, each named in the Log; rows before the setup's user and workstation and
+    // before the rights' names name none (""). Rows that a key cannot take as they stand
+    // are kept by its rule (driver/klucze.inc).
     Utworz_Klucze(kKlucze1);
-    k.DbWykonajKonwersje(
-        "delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    k.DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    k.DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    // A raw material that a recipe lists twice is one line of the summed quantities.
-    kroki::Scal_Powtorzone(k, 272, "PRODUKTY_RECEPTURY", {"PROD_ID", "sur_id"}, "Countt",
-                           {"ilosc_sur", "ilosc_polprod"});
+    const std::string bez_produktu =
+        " LEFT JOIN PRODUKTY ON DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID "
+        "WHERE PRODUKTY.PROD_ID IS NULL";
+    kroki::Loguj_Usuwane(k, 272, "pozycje produkcji bez produktu (usunięte)",
+                         "DOK_PRO_zawart" + bez_produktu, {"DDOUT_ID", "DOK_PRO_zawart.PROD_ID"});
+    k.DbWykonajKonwersje("delete DOK_PRO_zawart.* from DOK_PRO_zawart" + bez_produktu);
+    for (const char* kolumna : {"PROD_ID", "SUR_ID"}) {
+        const std::string bez = std::string(" LEFT JOIN PRODUKTY ON DOK_PRO_zawart_SUROWCE.") +
+                                kolumna + "=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL";
+        kroki::Loguj_Usuwane(k, 272,
+                             std::string("surowce produkcji bez ") +
+                                 (kolumna == std::string("SUR_ID") ? "surowca" : "produktu") +
+                                 " (usunięte)",
+                             "DOK_PRO_zawart_SUROWCE" + bez,
+                             {"DDOUT_ID", "DOK_PRO_zawart_SUROWCE.PROD_ID", "SUR_ID"});
+        k.DbWykonajKonwersje("delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE" + bez);
+    }
     Utworz_Klucze(kKlucze2);
+    kroki::Loguj_Usuwane(k, 272, "ustawienia bez nazwy (usunięte)", "setup where nazwa is null",
+                         {"Wartosc", "Users", "Stan"});
     k.DbWykonajKonwersje("delete from setup where nazwa is null");
     k.DbWykonajKonwersje("update setup set Users='' where Users is null");
     k.DbWykonajKonwersje("update setup set Stan='' where Stan is null");
-    // A user's row from before rights were named names none ("").
     if (k.Jest_Tabela("UZYTKOWNICY_PRAWA", "Prawo"))
         k.DbWykonajKonwersje("update UZYTKOWNICY_PRAWA set Prawo='' where Prawo is null");
-    kroki::Scal_Powtorzone(k, 272, "UZYTKOWNICY_PRAWA", {"p_id", "p_login", "Prawo"}, "Countt");
     Utworz_Klucze(kKlucze3);
 
     k.DbWykonajDELKonwersje(

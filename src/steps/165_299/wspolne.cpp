@@ -61,38 +61,24 @@ void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                    "Konwersja", Wersja_Kroku(krok));
 }
 
-void Scal_Powtorzone(ClsKonwersje& k, int krok, const std::string& tabela,
-                     const std::vector<std::string>& klucz, const std::string& licznik,
-                     const std::vector<std::string>& sumy) {
-    const std::string T = "[" + tabela + "]", S = "[_Scalone_Wiersze]";
-    std::string pola, rowne, nazwy, para = "[" + licznik + "]>B.[" + licznik + "]";
-    for (const std::string& c : klucz) {
-        para += " AND A.[" + c + "]=B.[" + c + "]";
-        pola += (pola.empty() ? "" : ", ") + T + ".[" + c + "]";
-        nazwy += (nazwy.empty() ? "" : ", ") + c;
-        rowne += std::string(rowne.empty() ? "" : " AND ") + T + ".[" + c + "]=S.[" + c + "]";
-    }
-    std::string wybor = "SELECT " + pola + ", Min(" + T + ".[" + licznik + "]) AS pierwszy";
-    std::string ustaw;
-    for (const std::string& c : sumy) {
-        wybor += ", Sum(" + T + ".[" + c + "]) AS [s_" + c + "]";
-        ustaw += (ustaw.empty() ? "" : ", ") + T + ".[" + c + "]=S.[s_" + c + "]";
-    }
-    const std::string grupy = " FROM " + T + " GROUP BY " + pola + " HAVING Count(*) > 1";
-    if (k.Liczba_Z_Zapytania("count(*) from " + T + " AS A INNER JOIN " + T + " AS B ON A." +
-                             para) <= 0)
-        return;
-    k.DbWykonajKonwersje("drop table " + S);
-    k.DbWykonajKonwersje(wybor + " INTO " + S + grupy);
-    const std::string zlaczenie = T + " INNER JOIN " + S + " AS S ON " + rowne;
-    if (!ustaw.empty())
-        k.DbWykonajKonwersje("UPDATE " + zlaczenie + " SET " + ustaw + " WHERE " + T + ".[" +
-                             licznik + "]=S.pierwszy");
-    Loguj_Bez_Wskazania(k, krok, tabela + " (" + nazwy + ") scalone wiersze",
-                        zlaczenie + " WHERE " + T + ".[" + licznik + "]>S.pierwszy");
-    k.DbWykonajKonwersje("DELETE " + T + ".* FROM " + zlaczenie + " WHERE " + T + ".[" + licznik +
-                         "]>S.pierwszy");
-    k.DbWykonajKonwersje("drop table " + S);
+void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
+                   const std::vector<std::string>& kolumny) {
+    Loguj_Bez_Wskazania(k, krok, opis, wiersze);
+    std::string lista;
+    for (const std::string& c : kolumny) lista += (lista.empty() ? "" : ", ") + c;
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs, lista + " from " + wiersze, true) > 0)
+        for (; !rs->Eof(); rs->MoveNext()) {
+            std::string wiersz;
+            for (size_t i = 0; i < kolumny.size(); ++i) {
+                const jet::Value v = rs->Fields(static_cast<int>(i)).value();
+                wiersz += (i ? ", " : "") + kolumny[i].substr(kolumny[i].find('.') + 1) + " = " +
+                          (v.is_null() ? "Null" : v.to_text());
+            }
+            Zapisz_Log("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + wiersz, "Konwersja",
+                       Wersja_Kroku(krok));
+        }
+    k.ZamknijRSKonwersje(rs);
 }
 
 Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela,

@@ -112,21 +112,18 @@ Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela
 
 // Stops step krok, which is rolled back (the database keeps its last completed version),
 // when two rows of tabela that warunek chooses (" and ..." or "") share a value of the
-// key klucz (a column, or columns separated by commas), Null apart: the step's statements that take one row of tabela by
-// that key would take either of them, or carry a figure twice. The message names the
-// table, the column and the value.
+// key klucz (a column, or columns separated by commas), Null apart: the step's statements that take
+// one row of tabela by that key would take either of them, or carry a figure twice. The message
+// names the table, the column and the value.
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek = "");
 
-// Rows of tabela that share a value of the key (its columns klucz, Nulls apart), which a
-// primary key or unique index about to be made cannot take, become one: the first by the
-// counter licznik keeps its row, and takes the sum of each column of sumy over the rows
-// (a Null counts as none; Null where all are Null); the others are deleted. Nothing refers
-// to such rows but by the key. The Log counts the rows merged (Loguj_Bez_Wskazania's
-// form: "Konwersja " & the step & ": " & the table & " " & the key & " scalone wiersze").
-void Scal_Powtorzone(ClsKonwersje& k, int krok, const std::string& tabela,
-                     const std::vector<std::string>& klucz, const std::string& licznik,
-                     const std::vector<std::string>& sumy = {});
+// Logs the rows that step krok is about to delete, those that wiersze (the FROM part of a
+// select: tables, joins and where) gives: a line with their count (Loguj_Bez_Wskazania's
+// form) and a line for each with the values of its columns kolumny ("column = value, ...",
+// a column named without its table).
+void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
+                   const std::vector<std::string>& kolumny);
 
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.

@@ -179,7 +179,9 @@ void ClsKonwersje::Konwersja_360() {
     kroki::Utworz_Indeksy_UnicNumer(*this, true);
 
     // A stock row of no product goes below; one whose product is not given goes before the
-    // keys, whose primary key over the product takes no Null.
+    // keys, whose primary key over the product takes no Null, named in the Log.
+    kroki::Loguj_Usuwane(*this, 360, "stany magazynowe bez produktu (usunięte)",
+                         "STANY_MAGAZYNOWE where prod_id is null", {"NR_MAG", "ilosc"});
     DbWykonajKonwersje("delete from STANY_MAGAZYNOWE where prod_id is null");
     for (const Klucz& klucz : kKlucze) {
         if (klucz.pola_zawartosci)

@@ -1,0 +1,167 @@
+// The rules of the keys that steps make over rows an older release could hold: the rows at
+// a step's entry, the key statements as the steps run them, the rows and the key after.
+#include <functional>
+#include <utility>
+
+#include "db/schemat.h"
+#include "steps/baza_kroku.h"
+
+namespace kroki_test {
+namespace {
+
+class Klucze : public BazaKroku {
+  protected:
+    void SetUp() override { Otworz(2.71); }
+
+    // The primary key's columns of a table, joined by ","; "" for none.
+    static std::string Klucz(const std::string& tabela) {
+        const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
+        const jet::IndexInfo* p = t ? t->primary_key() : nullptr;
+        std::string pola;
+        for (size_t i = 0; p && i < p->columns.size(); ++i)
+            pola += (i ? "," : "") + t->column_by_id(p->columns[i].column_id)->name;
+        return pola;
+    }
+    static void Usun_Tabele() {
+        std::vector<std::string> tabele;
+        for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
+            tabele.push_back(t->name);
+        for (const std::string& t : tabele) Sql("drop table [" + t + "]");
+    }
+};
+
+constexpr const char* kFaktura =
+    "create table DOK_FAK_ZAWART (FAKOUT_ID long, PROD_ID long, ZFAKOUT_ILOSC single, "
+    "ZFAKOUT_CENA_N money, ZFAKOUT_VAT text(4), Countt counter)";
+constexpr const char* kPozycjeFaktury =
+    "select FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N from DOK_FAK_ZAWART order by Countt";
+
+TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
+    const auto klucz_faktur_272 = [] {
+        Utworz_Klucze_Z_Zawart("DOK_fak", "FAKOUT_ID asc", "PROD_ID asc");
+    };
+    const auto krok_283 = [this] { k.Konwersja_283(); };
+    const struct {
+        const char* nazwa;
+        std::vector<std::string> wejscie;  // the tables and rows at the first step's entry
+        std::vector<std::pair<int, std::function<void()>>> kroki;  // what each step runs
+        const char* zapytanie;
+        Wiersze po;
+        const char* tabela;  // and its primary key after the steps
+        const char* klucz;
+        const char* tekst;  // in a Log line, or in the stop's message when konczy
+        bool konczy;
+    } przypadki[] = {
+        {"a product on two lines at two prices: the key over the price takes them at 2.83",
+         {kFaktura, "create table DOK_FAK (FAKOUT_ID long)", "insert into DOK_FAK values (1)",
+          "create table PRODUKTY (PROD_ID long)", "insert into PRODUKTY values (12)",
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N) "
+          "values (1, 12, 33, 0.60)",
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N) "
+          "values (1, 12, 5, 0.55)"},
+         {{272, klucz_faktur_272}, {283, krok_283}},
+         kPozycjeFaktury,
+         {{"1", "12", "33", "0,6"}, {"1", "12", "5", "0,55"}},
+         "DOK_FAK_ZAWART",
+         "FAKOUT_ID,PROD_ID,ZFAKOUT_CENA_N",
+         "Konwersja 2.72: DOK_fak_ZAWART (FAKOUT_ID, PROD_ID): klucza nie utworzono; wiersze, "
+         "które go powtarzają, przyjmie klucz (FAKOUT_ID,PROD_ID,ZFAKOUT_CENA_N) kroku 2.83: "
+         "FAKOUT_ID = 1, PROD_ID = 12 (2)",
+         false},
+        {"a product on two lines of a goods receipt at two prices: keyed with the price at 4.45",
+         {"create table DOK_PZ (DDOUT_ID long)", "insert into DOK_PZ values (1)",
+          "create table DOK_PZ_ZAWART (DDOUT_ID long, PROD_ID long, ZDDOUT_ILOSC single, "
+          "ZDDOUT_CENA_N money, Countt counter)",
+          "insert into DOK_PZ_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values "
+          "(1, 7, 10, 1.20)",
+          "insert into DOK_PZ_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values "
+          "(1, 7, 5, 1.40)"},
+         {{278, [] { Utworz_Klucze_Z_Zawart("DOK_PZ", "DDOUT_ID asc", "PROD_ID asc"); }},
+          {360, [] { Utworz_Klucze_Z_Zawart("DOK_pz", "DDOUT_ID asc", "PROD_ID asc"); }},
+          {445,
+           [] {
+               Utworz_Klucze_Z_Zawart("DOK_PZ", "DDOUT_ID asc", "PROD_ID asc,ZDDOUT_CENA_N asc");
+           }}},
+         "select ZDDOUT_ILOSC, ZDDOUT_CENA_N from DOK_PZ_ZAWART order by Countt",
+         {{"10", "1,2"}, {"5", "1,4"}},
+         "DOK_PZ_ZAWART",
+         "DDOUT_ID,PROD_ID,ZDDOUT_CENA_N",
+         "Konwersja 3.60: DOK_pz_ZAWART (DDOUT_ID, PROD_ID): klucza nie utworzono; wiersze, "
+         "które go powtarzają, przyjmie klucz (DDOUT_ID,PROD_ID,ZDDOUT_CENA_N) kroku 4.45",
+         false},
+        {"two order remarks of one customer for one day: one remark of both texts",
+         {"create table ZAMOWIENIA_KOMENTARZE (Data date, konh_id long, TEKST memo, iddd "
+          "counter, nr_zamowienia text(50))",
+          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST, nr_zamowienia) values "
+          "(#03-05-2003#, 4, 'bez maku', '" +
+              std::string(30, '1') + "')",
+          "insert into ZAMOWIENIA_KOMENTARZE (Data, konh_id, TEKST, nr_zamowienia) values "
+          "(#03-05-2003#, 4, 'dowieźć do 6:00', '" +
+              std::string(30, '2') + "')"},
+         {{360,
+           [] { Utworz_Klucz_Podstawowy("ZAMOWIENIA_KOMENTARZE", "Data asc,konh_id asc", 0); }}},
+         "select iddd, konh_id, TEKST, nr_zamowienia from ZAMOWIENIA_KOMENTARZE",
+         // the order numbers joined are longer than their column: it is widened
+         {{"1", "4", "bez maku; dowieźć do 6:00",
+           std::string(30, '1') + "; " + std::string(30, '2')}},
+         "ZAMOWIENIA_KOMENTARZE",
+         "Data,konh_id",
+         "Konwersja 3.60: ZAMOWIENIA_KOMENTARZE (Data = 2003-03-05, konh_id = 4, iddd = 2): "
+         "usunięty, scalony z wierszem iddd = 1",
+         false},
+        {"a line without its product names none; one product at one price is one line",
+         {kFaktura,
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N) "
+          "values (2, Null, 1, 2.5)",
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N) "
+          "values (2, 0, 2, 2.5)"},
+         {{283, krok_283}},
+         kPozycjeFaktury,
+         {{"2", "0", "3", "2,5"}},
+         "DOK_FAK_ZAWART",
+         "FAKOUT_ID,PROD_ID,ZFAKOUT_CENA_N",
+         "(FAKOUT_ID = 2, PROD_ID = Null, ZFAKOUT_CENA_N = 2,5, Countt = 1): PROD_ID Null -> 0 "
+         "(nie wskazuje żadnego wiersza)",
+         false},
+        {"one product at one price at two VAT rates: no rule keeps both, the step stops",
+         {kFaktura,
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N, "
+          "ZFAKOUT_VAT) values (3, 12, 1, 0.6, '22')",
+          "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N, "
+          "ZFAKOUT_VAT) values (3, 12, 1, 0.6, '7')"},
+         {{283, krok_283}},
+         kPozycjeFaktury,
+         {{"3", "12", "1", "0,6"}, {"3", "12", "1", "0,6"}},
+         "DOK_FAK_ZAWART",
+         "",
+         "Wiersze: FAKOUT_ID = 3, PROD_ID = 12, ZFAKOUT_CENA_N = 0,6 (2 wiersze). Klucza nie "
+         "utworzono (wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
+         "nie sumuje ani nie łączy). Konwersję zatrzymano; baza zostaje w ostatniej ukończonej "
+         "wersji. Naprawa w jetsql --suite: UPDATE [DOK_FAK_ZAWART] SET [ZFAKOUT_CENA_N] = "
+         "WARTOŚĆ WHERE [Countt] = 2",
+         true},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        Usun_Tabele();
+        for (const std::string& s : p.wejscie) Sql(s);
+        std::string wynik;
+        for (const auto& [v, krok] : p.kroki) {
+            Krok_Konwersji = v;
+            wynik = Uruchom(krok);
+            Krok_Konwersji = 0;
+            if (!wynik.empty()) break;
+        }
+        EXPECT_EQ(wynik.empty(), !p.konczy) << wynik;
+        if (p.konczy) DbOtwórz();
+        EXPECT_EQ(Wiersze_Z(p.zapytanie), p.po);
+        EXPECT_EQ(Klucz(p.tabela), p.klucz);
+        EXPECT_EQ(
+            p.konczy ? wynik.find(p.tekst) != std::string::npos : Linie_Logu(p.tekst).size() == 1,
+            true)
+            << wynik;
+    }
+}
+
+}  // namespace
+}  // namespace kroki_test
