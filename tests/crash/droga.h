@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/haslo_bazy.h"
@@ -40,6 +42,30 @@ inline bool w_indeksie(const jet::TableInfo& t, const jet::ColumnInfo& c, bool p
     }
     return false;
 }
+
+// The steps of a list such as "165-299,541" (versions times 100); an empty list holds every
+// step.
+class Kroki {
+  public:
+    explicit Kroki(const std::string& lista) {
+        std::istringstream s(lista);
+        for (std::string k; std::getline(s, k, ',');) {
+            const size_t m = k.find('-');
+            if (!k.empty())
+                zakresy_.emplace_back(std::stoi(k.substr(0, m)),
+                                      std::stoi(m == std::string::npos ? k : k.substr(m + 1)));
+        }
+    }
+    bool zawiera(int v) const {
+        if (zakresy_.empty()) return true;
+        for (const auto& [od, do_] : zakresy_)
+            if (v >= od && v <= do_) return true;
+        return false;
+    }
+
+  private:
+    std::vector<std::pair<int, int>> zakresy_;
+};
 
 inline std::string wersja(int v) {
     char b[16];

@@ -310,17 +310,12 @@ struct Zrzut {
 
 class Relacje {
   public:
-    Relacje() : wynik_(srodowisko("KONW_RELACJE_WYNIK"), std::ios::app) {
+    Relacje()
+        : wynik_(srodowisko("KONW_RELACJE_WYNIK"), std::ios::app),
+          kroki_(srodowisko("KONW_RELACJE_KROKI")) {
         katalog_ = srodowisko("KONW_RELACJE_KATALOG");
         const std::string z = srodowisko("KONW_RELACJE_ZADANIA");
         zadania_ = z.empty() ? 2 : std::max(1, std::stoi(z));
-        std::istringstream kroki(srodowisko("KONW_RELACJE_KROKI"));
-        for (std::string k; std::getline(kroki, k, ',');) {
-            const size_t m = k.find('-');
-            if (!k.empty())
-                kroki_.emplace_back(std::stoi(k.substr(0, m)),
-                                    std::stoi(m == std::string::npos ? k : k.substr(m + 1)));
-        }
         std::ifstream w(srodowisko("KONW_RELACJE_WYJATKI"));
         for (std::string l; std::getline(w, l);) {
             std::istringstream s(l.substr(0, l.find('#')));
@@ -329,12 +324,7 @@ class Relacje {
         }
     }
 
-    bool sprawdza(int v) const {
-        if (kroki_.empty()) return true;
-        for (const auto& [od, do_] : kroki_)
-            if (v >= od && v <= do_) return true;
-        return false;
-    }
+    bool sprawdza(int v) const { return kroki_.zawiera(v); }
 
     // The runs of step v from the committed entry, and their relations; dodane gives each
     // table filled at the entry the first rowid of the rows put in for the step.
@@ -710,9 +700,9 @@ class Relacje {
     }
 
     std::ofstream wynik_;
+    Kroki kroki_;
     std::string katalog_, kat_;
     int zadania_ = 2, v_ = 0;
-    std::vector<std::pair<int, int>> kroki_;
     std::vector<std::array<std::string, 4>> wyjatki_;
     std::set<std::string> zmienne_;
 };
