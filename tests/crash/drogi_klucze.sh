@@ -3,20 +3,21 @@
 # by konwersja_drogi (tests/crash/drogi.cpp, klucze.cpp) on the road whose empty tables get
 # rows at the entry of the steps that read them (tests/crash/wiersze.txt). For each key or
 # unique index that a step checked makes (learnt from the step's statements on the road),
-# copies of the step's entry each get one row in the key's table (a table empty there
-# first gets the rows of the fill): the key's columns repeated with other numbers and
-# texts ("two prices"), a whole row repeated but its counter ("one price"), and one row
-# for each key column with that column Null. Each copy is converted from there to 6.46 by
-# the real loop, the later steps filled as on the road, and judged against the road:
-# completed (marker 3210, version 6.46), figures kept (per document, the sums of the
-# table's numeric columns after the key's step, or after the later step that makes a key
-# over its columns and more, changed as on the road plus what the row added), the key at
-# 6.46 (the table's unique indexes as on the road), and where it stopped: the step, the
-# key and the message, "stated" where the table of keys (src/driver/klucze.inc) gives the
-# key the kind Stop. Prints per step and key the changes tried, completed, kept, with the
-# key at 6.46, the stops stated and the findings, and the findings in detail; exit status
-# 0 when every change tried completed with its figures kept and its key, or stopped where
-# the table states it. One line a key and change in WORK/klucze/wynik.txt.
+# copies of the step's entry each get one row in the key's table: the key's columns
+# repeated with other numbers and texts ("two prices"), a whole row repeated but its
+# counter ("one price"), and one row for each key column with that column Null (a table
+# empty there first gets the rows of the fill, and the run of the fill alone stands for
+# the road). Each copy is converted from there to 6.46 by the real loop, the later steps
+# filled as on the road, and judged against the road: completed (marker 3210, version
+# 6.46), figures kept (per document, the sums of the table's quantities, prices and values
+# after the key's step, or after the later step that makes a key over its columns and
+# more, changed as on the road plus what the row added), the key at 6.46 (the table's
+# unique indexes as on the road), and where it stopped: the step, the key and the message,
+# "stated" where the table of keys (src/driver/klucze.inc) gives the key the kind Stop.
+# Prints per step and key the changes tried, completed, kept, with the key at 6.46, the
+# stops stated and the findings, and the findings in detail; exit status 0 when every
+# change tried completed with its figures kept and its key, or stopped where the table
+# states it. One line a key and change in WORK/klucze/wynik.txt (klucze.cpp says what).
 #
 # usage: drogi_klucze.sh [--build DIR] [--work DIR] [--keep] [--jobs N] [--steps LIST]
 #                        [--to STEP] [--klucze TABLE,...]
@@ -40,7 +41,7 @@ while [ $# -gt 0 ]; do
 done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} = 0 ] || { sed -n 2,25p "$0" >&2; exit 2; }
+[ ${#args[@]} = 0 ] || { sed -n 2,26p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/crash/konwersja_drogi
 [ -x "$KONW_PROGRAM" ] || { echo "$me: $KONW_PROGRAM is missing" >&2; exit 2; }
 started=$(date +%s)

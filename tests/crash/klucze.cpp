@@ -16,7 +16,9 @@
 //                no counter given another value: another row's, or one above every row's
 //                in a column where each row has its own (an id), else the value plus 1;
 //   one price    the row repeated but its counter;
-//   Null COLUMN  the row with the key's column COLUMN Null.
+//   Null COLUMN  the row with the key's column COLUMN Null;
+//   fill only    (a table empty at the entry) the rows of the fill alone, against whose
+//                run the other changes are weighed instead of the road's.
 // A change's run is judged against the road:
 //   completed  marker 3210 in its registry and version 6.46 in its database;
 //   kept       per document and figure (see Sumuj), the change of the figure's sum from
@@ -394,7 +396,10 @@ void Zmien_Wejscie(Zmiana& z) {
         try {
             if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
                 wypelnij::Wypelnij(*db, t->name, {});
-            Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z);
+            if (z.rodzaj != "fill only")
+                Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z);
+            else if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
+                throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
         } catch (const jet::Error& e) {
             std::ofstream(z.kat + "/odmowa") << e.description() << "\n";
             db->close();
@@ -437,6 +442,7 @@ struct Proba {
     Klucz klucz;
     std::string rodzaj;
     std::string kat;
+    int podstawa = -1;  // the run of the fill alone that it is weighed against, else the road
     std::string proba = "tried", opis;  // tried, refused or absent; why
     bool skonczona = false;
     int status = 0;
@@ -487,12 +493,25 @@ class Przeglad {
             }
         }
         if (sprawdza(v)) {
+            const std::string wej = kat_ + "/" + std::to_string(v) + "/wejscie.mdb";
+            std::shared_ptr<jet::Database> przed;  // the entry, to see which tables are empty
             size_t n = 0;
             for (const Klucz& k : klucze) {
                 if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
-                std::vector<std::string> rodzaje{"two prices", "one price"};
-                for (const auto& c : k.kolumny) rodzaje.push_back("Null " + c);
                 const auto t = wejscie_.find(jet::text::upper(k.tabela));
+                // A table empty at the entry gets the rows of the fill: its changes are
+                // weighed against the run of the fill alone.
+                std::vector<std::string> rodzaje;
+                if (t != wejscie_.end()) {
+                    if (!przed)
+                        przed = jet::Database::open(wej, std::string(kDatabasePassword),
+                                                    jet::Unwritable::Read);
+                    if (!przed->query("SELECT TOP 1 * FROM [" + t->second.name + "]")->next())
+                        rodzaje.push_back("fill only");
+                }
+                const int podstawa = rodzaje.empty() ? -1 : static_cast<int>(proby_.size());
+                rodzaje.insert(rodzaje.end(), {"two prices", "one price"});
+                for (const auto& c : k.kolumny) rodzaje.push_back("Null " + c);
                 std::string brak;
                 if (t == wejscie_.end()) {
                     brak = "not at the entry";
@@ -511,6 +530,7 @@ class Przeglad {
                     p.krok = v;
                     p.klucz = k;
                     p.rodzaj = r;
+                    p.podstawa = r == "fill only" ? -1 : podstawa;
                     p.kat = kat_ + "/" + std::to_string(v) + "/" + std::to_string(n++);
                     if (!brak.empty()) {
                         p.proba = "absent";
@@ -522,7 +542,8 @@ class Przeglad {
                     proby_.push_back(std::move(p));
                 }
             }
-            wejscia_[v] = kat_ + "/" + std::to_string(v) + "/wejscie.mdb";
+            if (przed) przed->close();
+            wejscia_[v] = wej;
             if (kolejka_.empty() || proby_[kolejka_.back()].krok != v) usun_wejscie(v);
         }
         if (v == Ostatni_Krok()) {
@@ -659,17 +680,26 @@ class Przeglad {
                 w = std::max(w, std::stoi(n.substr(3)));
         const std::string po = w ? " after " + wersja(w) : "";
         const auto ec = Czytaj_Sumy(p.kat + "/wejscie.txt");
-        const auto eu = Czytaj_Sumy(p.kat + "/wejscie-droga.txt");
         const auto ac = w ? Czytaj_Sumy(p.kat + "/po-" + std::to_string(w) + ".txt") : std::nullopt;
-        const auto au = droga_.find(std::to_string(w) + "\t" + p.klucz.id());
+        // What the change is weighed against: the road, or the run of the fill alone.
+        auto po_kroku = [&](int krok) -> std::optional<Sumy> {
+            if (p.podstawa >= 0)
+                return Czytaj_Sumy(proby_[static_cast<size_t>(p.podstawa)].kat + "/po-" +
+                                   std::to_string(krok) + ".txt");
+            const auto a = droga_.find(std::to_string(krok) + "\t" + p.klucz.id());
+            return a == droga_.end() ? std::nullopt : std::optional<Sumy>(a->second);
+        };
+        const auto eu = Czytaj_Sumy(p.podstawa >= 0 ? proby_[static_cast<size_t>(p.podstawa)].kat +
+                                                          "/wejscie.txt"
+                                                    : p.kat + "/wejscie-droga.txt");
         if (!ec || !eu) return {"-", ""};
-        if (!ac && w == 0 &&
-            (!ukonczony || !droga_.count(std::to_string(p.krok) + "\t" + p.klucz.id())))
-            return {"-", ""};
-        if (!ac || au == droga_.end())
-            return {"no", "the table's figures" + po + " in one run only"};
+        if (!ac && w == 0 && (!ukonczony || !po_kroku(p.krok))) return {"-", ""};
+        const auto au = po_kroku(w);
+        if (!ac || !au)
+            return {"no", "the table's figures" + po + " in one run only" +
+                              (p.podstawa >= 0 ? " of this and the fill alone" : "")};
         std::set<std::string> dokumenty;
-        for (const Sumy* s : {&*ec, &*eu, &*ac, &au->second})
+        for (const Sumy* s : std::initializer_list<const Sumy*>{&*ec, &*eu, &*ac, &*au})
             for (const auto& d : s->dokumenty) dokumenty.insert(d.first);
         // The figures there at the entry and after the step.
         std::set<std::string> kolumny;
@@ -683,8 +713,8 @@ class Przeglad {
         };
         std::vector<std::vector<std::string>> grupy(1);
         for (const auto& d : dokumenty) {
-            bool zmienione = !eu->dokumenty.count(d) &&
-                             (ec->dokumenty.count(d) || !au->second.dokumenty.count(d));
+            bool zmienione =
+                !eu->dokumenty.count(d) && (ec->dokumenty.count(d) || !au->dokumenty.count(d));
             for (const auto& k : kolumny) zmienione = zmienione || std::fabs(dodane(d, k)) > 0.005;
             if (zmienione)
                 grupy.front().push_back(d);
@@ -701,8 +731,8 @@ class Przeglad {
                 for (const auto& d : g) {
                     dod += dodane(d, k);
                     zmiana += ac->ile(d, k) - ec->ile(d, k);
-                    droga += au->second.ile(d, k) - eu->ile(d, k);
-                    koniec += ac->ile(d, k) - au->second.ile(d, k);
+                    droga += au->ile(d, k) - eu->ile(d, k);
+                    koniec += ac->ile(d, k) - au->ile(d, k);
                 }
                 if (std::fabs(zmiana - droga) <= 0.005) {
                     zsumowane = zsumowane || std::fabs(dod) > 0.005;
