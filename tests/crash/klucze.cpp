@@ -295,7 +295,7 @@ struct Polecenie {
 std::vector<Polecenie> g_polecenia;
 
 void Slad(std::string_view sql, int64_t wynik) {
-    if (Krok_Konwersji == 0) return;
+    if (Krok_Konwersji == 0 || sql.ends_with("(recordset)")) return;
     const std::string duze = jet::text::upper(sql.substr(0, 4096));
     if (duze.find("PRIMARY") != std::string::npos || duze.find("UNIQUE") != std::string::npos ||
         duze.find("INTO") != std::string::npos)
