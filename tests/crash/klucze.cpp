@@ -444,7 +444,6 @@ struct Proba {
     std::string kat;
     int podstawa = -1;  // the run of the fill alone that it is weighed against, else the road
     std::string proba = "tried", opis;  // tried, refused or absent; why
-    bool skonczona = false;
     int status = 0;
     std::string marker, wersja, krok_stopu, komunikat, schowek;
 };
@@ -535,7 +534,6 @@ class Przeglad {
                     if (!brak.empty()) {
                         p.proba = "absent";
                         p.opis = brak;
-                        p.skonczona = true;
                     } else {
                         kolejka_.push_back(proby_.size());
                     }
@@ -601,18 +599,15 @@ class Przeglad {
             {"ORVIK_REGISTRY=" + p.kat + "/registry.reg", "KONW_KLUCZ_KATALOG=" + p.kat,
              "KONW_KLUCZ=" + std::to_string(p.krok) + "\t" + p.klucz.tabela + "\t" +
                  p.klucz.pola() + "\t" + p.rodzaj});
-        if (pid > 0) {
+        if (pid > 0)
             biegnace_[pid] = i;
-        } else {
-            p.skonczona = true;
+        else
             p.status = -1;
-        }
     }
 
     // What an ended run left: the refusal of its change, else its marker, its version, and
     // where it stopped, why and on which statement; its database goes.
     void odbierz(Proba& p, int s) {
-        p.skonczona = true;
         p.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
         if (p.status == 5 && fs::exists(p.kat + "/odmowa")) {
             p.proba = "refused";
