@@ -11,6 +11,7 @@
 //          its first row, and in a table's first row every whole-number column whose
 //          name ends with "ID" and that no unique index holds names the id 999999,
 //          which exists nowhere; once for each table and column on the road;
+//   klucze the sweep of the keys that the steps make (klucze.cpp);
 //   ""     neither (the plain road, for comparison).
 // KONW_DROGA_WIERSZE (tests/crash/wiersze.txt) gives the tables that get rows at a step's
 // entry when empty, as stops_in_steps.sh --rows. KONW_DROGA_STAN is the file of what was
@@ -54,6 +55,7 @@
 #include "jet/session.h"
 #include "jet/text.h"
 #include "jet/trace.h"
+#include "klucze.h"
 #include "relacje.h"
 #include "wypelnij.h"
 
@@ -84,7 +86,7 @@ class Droga {
         jet::Database& db = polaczenie().database();
         // Each filled table's first rowid after the rows it held: its rows put in here.
         std::map<std::string, int64_t> dodane;
-        if (auto w = wiersze_.find(v); w != wiersze_.end())
+        if (auto w = wiersze_.find(v); w != wiersze_.end() && klucze::Wypelnia(v))
             for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) {
                 const jet::TableInfo* t = db.catalog().table(wypelnij::Nazwa_Tabeli(tabela));
                 if (t == nullptr) continue;
@@ -98,12 +100,18 @@ class Droga {
                 wypelnij::Wypelnij(db, tabela, podane);
             }
         if (rodzaj_ == "relacje" && relacje::Sprawdza(v)) relacje::Krok(v, dodane);
+        if (rodzaj_ == "klucze") klucze::Wejscie(v);
         if (!pomin_.count(v))
             for (const jet::TableInfo* t : db.catalog().tables()) {
                 if (jet::text::upper(t->name) == "NIERUSZAC") continue;
                 if (rodzaj_ == "nulls") nulle(db, *t);
                 if (rodzaj_ == "dups") duble(db, *t);
             }
+        if (rodzaj_ == "klucze") {  // the sweep weighs its own figures
+            (k.*metoda)();
+            klucze::Po_Kroku(v);
+            return;
+        }
         const auto przed = liczby(db);
         (k.*metoda)();
         const auto po = liczby(db);
@@ -243,6 +251,7 @@ int main() {
         g_slad = std::fopen(slad.c_str(), "a");
         if (g_slad) jet::set_statement_trace(Slad_Polecenia);
     }
+    if (srodowisko("KONW_DROGA") == "klucze") klucze::Start();
     if (const std::string krok = srodowisko("KONW_RELACJA_KROK"); !krok.empty()) {
         const auto m = Zbudowane_Kroki().find(std::stoi(krok));
         if (m == Zbudowane_Kroki().end()) return 2;

@@ -310,17 +310,12 @@ struct Zrzut {
 
 class Relacje {
   public:
-    Relacje() : wynik_(srodowisko("KONW_RELACJE_WYNIK"), std::ios::app) {
+    Relacje()
+        : wynik_(srodowisko("KONW_RELACJE_WYNIK"), std::ios::app),
+          kroki_(srodowisko("KONW_RELACJE_KROKI")) {
         katalog_ = srodowisko("KONW_RELACJE_KATALOG");
         const std::string z = srodowisko("KONW_RELACJE_ZADANIA");
         zadania_ = z.empty() ? 2 : std::max(1, std::stoi(z));
-        std::istringstream kroki(srodowisko("KONW_RELACJE_KROKI"));
-        for (std::string k; std::getline(kroki, k, ',');) {
-            const size_t m = k.find('-');
-            if (!k.empty())
-                kroki_.emplace_back(std::stoi(k.substr(0, m)),
-                                    std::stoi(m == std::string::npos ? k : k.substr(m + 1)));
-        }
         std::ifstream w(srodowisko("KONW_RELACJE_WYJATKI"));
         for (std::string l; std::getline(w, l);) {
             std::istringstream s(l.substr(0, l.find('#')));
@@ -329,12 +324,7 @@ class Relacje {
         }
     }
 
-    bool sprawdza(int v) const {
-        if (kroki_.empty()) return true;
-        for (const auto& [od, do_] : kroki_)
-            if (v >= od && v <= do_) return true;
-        return false;
-    }
+    bool sprawdza(int v) const { return kroki_.zawiera(v); }
 
     // The runs of step v from the committed entry, and their relations; dodane gives each
     // table filled at the entry the first rowid of the rows put in for the step.
@@ -342,9 +332,7 @@ class Relacje {
         const std::string kat = katalog_ + "/" + std::to_string(v);
         std::filesystem::remove_all(kat);
         std::filesystem::create_directories(kat);
-        polaczenie().Checkpoint();
-        jet::Database::copy(polaczenie().database().path(), kat + "/wejscie.mdb",
-                            std::string(kDatabasePassword));
+        Kopiuj_Wejscie(kat + "/wejscie.mdb");
         v_ = v;
         kat_ = kat;
         uruchom({{"B", "", "", 0}, {"B2", "", "", 0}});
@@ -508,32 +496,13 @@ class Relacje {
             if (!rejestr.empty())
                 std::filesystem::copy_file(rejestr, kat + "/registry.reg",
                                            std::filesystem::copy_options::overwrite_existing);
-            std::vector<std::string> env;
-            for (char** e = environ; *e; ++e)
-                if (!std::string(*e).starts_with("ORVIK_REGISTRY=") &&
-                    !std::string(*e).starts_with("KONW_RELACJ"))
-                    env.emplace_back(*e);
-            env.push_back("ORVIK_REGISTRY=" + kat + "/registry.reg");
-            env.push_back("KONW_RELACJA=" + z.rodzaj + "\t" + z.tabela + "\t" + z.kolumna + "\t" +
-                          std::to_string(z.wiersz));
-            env.push_back("KONW_RELACJA_KATALOG=" + kat);
-            env.push_back("KONW_RELACJA_KROK=" + std::to_string(v_));
-            env.push_back("KONW_RELACJE_KATALOG=" + kat_);
-            std::vector<char*> envp;
-            for (auto& e : env) envp.push_back(e.data());
-            envp.push_back(nullptr);
-            const std::string err = kat + "/err.txt";
-            const pid_t p = ::fork();
-            if (p == 0) {
-                const int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-                if (fd >= 0) {
-                    ::dup2(fd, 1);
-                    ::dup2(fd, 2);
-                }
-                char* argv[] = {const_cast<char*>("/proc/self/exe"), nullptr};
-                ::execve("/proc/self/exe", argv, envp.data());
-                std::_Exit(127);
-            }
+            const pid_t p = Uruchom_Dziecko(
+                kat + "/err.txt", {"ORVIK_REGISTRY=", "KONW_RELACJ"},
+                {"ORVIK_REGISTRY=" + kat + "/registry.reg",
+                 "KONW_RELACJA=" + z.rodzaj + "\t" + z.tabela + "\t" + z.kolumna + "\t" +
+                     std::to_string(z.wiersz),
+                 "KONW_RELACJA_KATALOG=" + kat, "KONW_RELACJA_KROK=" + std::to_string(v_),
+                 "KONW_RELACJE_KATALOG=" + kat_});
             if (p > 0) dzieci[p] = kat;
         }
         while (!dzieci.empty()) czekaj();
@@ -731,9 +700,9 @@ class Relacje {
     }
 
     std::ofstream wynik_;
+    Kroki kroki_;
     std::string katalog_, kat_;
     int zadania_ = 2, v_ = 0;
-    std::vector<std::pair<int, int>> kroki_;
     std::vector<std::array<std::string, 4>> wyjatki_;
     std::set<std::string> zmienne_;
 };

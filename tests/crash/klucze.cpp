@@ -1,0 +1,866 @@
+// The sweep of the keys that the steps make (KONW_DROGA=klucze), for konwersja_drogi
+// (drogi.cpp).
+//
+// The road (the demonstration database with the fill of KONW_DROGA_WIERSZE) learns, under
+// the engine's statement observer, the keys that each step makes: a unique index, an
+// index WITH PRIMARY, a PRIMARY KEY or UNIQUE in CREATE TABLE or ALTER TABLE. At the entry
+// of each step of KONW_KLUCZE_KROKI ("165-299,541"; every step when unset, none after
+// KONW_KLUCZE_DO) the road commits and copies its database; for each key that the step
+// made over a table of KONW_KLUCZE_TABELE (every table when unset), runs of this program
+// from that copy (KONW_KLUCZ names the change; KONW_KLUCZE_ZADANIA at once, 2 when unset)
+// make one change at the entry and convert to 6.46 through the real loop, the later steps
+// filled as on the road. The changes, each a row added to the key's table (a copy of its
+// first row whose key is given, else of its first row; an empty table first gets the rows
+// of the fill):
+//   two prices   the key's columns repeated, every other numeric or text column that is
+//                no counter given another value: another row's, or one above every row's
+//                in a column where each row has its own (an id), else the value plus 1;
+//   one price    the row repeated but its counter;
+//   Null COLUMN  the row with the key's column COLUMN Null;
+//   fill only    (a table empty at the entry) the rows of the fill alone, against whose
+//                run the other changes are weighed instead of the road's.
+// A change's run is judged against the road:
+//   completed  marker 3210 in its registry and version 6.46 in its database;
+//   kept       per document and figure (see Sumuj), the change of the figure's sum from
+//              the entry to the end of the key's step equals the road's plus what the
+//              change added; where the run leaves the key off after its step, to the end
+//              of the later step that makes a key over its columns and more. The added
+//              figures may move among the documents that the change added to and those
+//              that only the changed run holds (a number given a suffix). Of rows
+//              repeated whole (one price) and merged, a figure may end as on the road
+//              (the price that the lines share) where another was summed;
+//   key        the table's unique indexes after 6.46 are the road's;
+//   stop       the step, key (from the statement on its clipboard) and message of a run
+//              that ended before 6.46; "stated" where the key's line in the table of keys
+//              (driver/klucze.h) has the kind Stop.
+// KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
+//   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT DETAIL
+// TRIED "tried", "refused" (the file refused the row: a unique index or a required
+// column at the entry) or "absent" (the table or a column of the key is not there at the
+// entry; the table's source where the step fills it from one); COMPLETED, KEPT and KEY
+// "yes", "no" or "-"; STOP "-" or "STEP TABLE (COLUMNS)"; VERDICT "ok", "stated",
+// "finding" or "-". KONW_KLUCZE_KATALOG is the folder of the runs (none: no step is checked),
+// KONW_KLUCZE_ZOSTAW set keeps them.
+#include "klucze.h"
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "db/stan.h"
+#include "driver/klucze.h"
+#include "driver/konwersje.h"
+#include "droga.h"
+#include "jet/error.h"
+#include "jet/rowaccess.h"
+#include "jet/sql/parser.h"
+#include "jet/text.h"
+#include "jet/trace.h"
+#include "platform/registry.h"
+#include "wypelnij.h"
+
+namespace klucze {
+
+using namespace droga;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A key that a statement makes: its table and columns as the statement names them.
+struct Klucz {
+    std::string tabela;
+    std::vector<std::string> kolumny;
+
+    std::string pola() const {
+        std::string s;
+        for (const auto& k : kolumny) s += (s.empty() ? "" : ",") + k;
+        return s;
+    }
+    std::string id() const { return jet::text::upper(tabela + "(" + pola() + ")"); }
+};
+
+// The keys that the statement makes, none when it makes none or is no statement.
+std::vector<Klucz> Klucze_Polecenia(std::string_view sql) {
+    const std::string duze = jet::text::upper(sql);
+    if (duze.find("PRIMARY") == std::string::npos && duze.find("UNIQUE") == std::string::npos)
+        return {};
+    namespace s = jet::sql;
+    std::vector<Klucz> out;
+    try {
+        const s::Statement st = s::parse(sql);
+        if (const auto* i = std::get_if<s::CreateIndex>(&st);
+            i && i->database.empty() && (i->unique || i->option == s::IndexOption::Primary)) {
+            out.push_back({i->table, {}});
+            for (const auto& c : i->columns) out.back().kolumny.push_back(c.name);
+        }
+        auto stale = [&](const std::string& tabela, const s::ConstraintDef& c) {
+            if (c.kind != s::ConstraintDef::Kind::ForeignKey) out.push_back({tabela, c.columns});
+        };
+        auto kolumny = [&](const std::string& tabela, const std::vector<s::ColumnDef>& k) {
+            for (const auto& c : k)
+                if (c.primary_key || c.unique) out.push_back({tabela, {c.name}});
+        };
+        if (const auto* t = std::get_if<s::CreateTable>(&st)) {
+            kolumny(t->table, t->columns);
+            for (const auto& c : t->constraints) stale(t->table, c);
+        }
+        if (const auto* a = std::get_if<s::AlterTable>(&st); a && a->database.empty()) {
+            kolumny(a->table, a->columns);
+            if (a->action == s::AlterTable::Action::AddConstraint) stale(a->table, a->constraint);
+        }
+    } catch (const jet::Error&) {
+    }
+    return out;
+}
+
+// The table whose rows the statement puts into tabela (INSERT ... SELECT, SELECT ...
+// INTO); "" for another statement.
+std::string Zrodlo(std::string_view sql, const std::string& tabela) {
+    namespace s = jet::sql;
+    try {
+        const s::Statement st = s::parse(sql);
+        const s::Select* z = nullptr;
+        if (const auto* i = std::get_if<s::Insert>(&st);
+            i && jet::text::upper(i->table) == jet::text::upper(tabela))
+            z = i->select.get();
+        if (const auto* w = std::get_if<s::Select>(&st);
+            w && jet::text::upper(w->into) == jet::text::upper(tabela))
+            z = w;
+        if (z == nullptr || z->from.empty()) return "";
+        const s::TableRef* t = z->from.front().get();
+        while (t->kind == s::TableRef::Kind::Join) t = t->left.get();
+        return t->name;
+    } catch (const jet::Error&) {
+        return "";
+    }
+}
+
+bool W_Kluczu(const Klucz& k, const std::string& kolumna) {
+    for (const auto& c : k.kolumny)
+        if (jet::text::upper(c) == jet::text::upper(kolumna)) return true;
+    return false;
+}
+
+// The sums of a key's table: its figures, and per document the sum of each.
+struct Sumy {
+    std::set<std::string> figury;
+    std::map<std::string, std::map<std::string, double>> dokumenty;
+
+    double ile(const std::string& d, const std::string& k) const {
+        const auto x = dokumenty.find(d);
+        if (x == dokumenty.end()) return 0;
+        const auto y = x->second.find(k);
+        return y == x->second.end() ? 0 : y->second;
+    }
+};
+
+// Per document and figure of the key's table: the figure's sum, Null counting as none. The
+// figures are the columns of quantities, prices and values (Currency, Single, Double)
+// outside the key; whole numbers are ids, numbers and kinds, which steps re-point and
+// number anew. A document is a value of the first column of a key of several (Null taken
+// as 0); a key of one column keys whole rows, whose figures are summed over the table
+// ("*"). nullopt when the table or the key's first column is not there.
+std::optional<Sumy> Sumuj(jet::Database& db, const Klucz& k) {
+    const jet::TableInfo* t = db.catalog().table(k.tabela);
+    if (t == nullptr || t->column(k.kolumny.front()) == nullptr) return std::nullopt;
+    const bool dokumenty = k.kolumny.size() > 1;
+    const std::string dok = "[" + t->column(k.kolumny.front())->name + "]";
+    std::string sql = "SELECT " + std::string(dokumenty ? dok : "'*'");
+    std::vector<std::string> kolumny;
+    Sumy out;
+    using T = jet::DataType;
+    for (const auto& c : t->columns)
+        if ((c.type == T::Currency || c.type == T::Single || c.type == T::Double) &&
+            !W_Kluczu(k, c.name)) {
+            sql += ", Sum([" + c.name + "])";
+            kolumny.push_back(c.name);
+            out.figury.insert(c.name);
+        }
+    auto r = db.query(sql + " FROM [" + t->name + "]" + (dokumenty ? " GROUP BY " + dok : ""));
+    while (r->next()) {
+        const jet::Value d = r->value(0);
+        auto& w = out.dokumenty[d.is_null() ? "0" : d.to_text()];
+        for (size_t i = 0; i < kolumny.size(); ++i) {
+            const jet::Value s = r->value(static_cast<int>(i + 1));
+            w[kolumny[i]] += s.is_null() ? 0.0 : s.to_double();
+        }
+    }
+    return out;
+}
+
+// The file of sums: a line "=" with the figures, then per document a line "#", the
+// document, and a line a figure: its name and sum; tab-separated.
+void Zapisz_Sumy(const std::string& plik, const Sumy& s) {
+    std::ofstream o(plik);
+    o << "=";
+    for (const auto& f : s.figury) o << "\t" << f;
+    o << "\n";
+    char b[64];
+    for (const auto& [dok, figury] : s.dokumenty) {
+        std::string d = dok;
+        for (char& c : d)
+            if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+        o << "#\t" << d << "\n";
+        for (const auto& [k, v] : figury) {
+            std::snprintf(b, sizeof b, "%.17g", v);
+            o << k << "\t" << b << "\n";
+        }
+    }
+}
+
+std::optional<Sumy> Czytaj_Sumy(const std::string& plik) {
+    std::ifstream in(plik);
+    if (!in) return std::nullopt;
+    Sumy s;
+    std::map<std::string, double>* dok = nullptr;
+    for (std::string l; std::getline(in, l);) {
+        const size_t t = l.find('\t');
+        if (l.starts_with("=")) {
+            std::istringstream f(l.substr(1));
+            for (std::string k; std::getline(f, k, '\t');)
+                if (!k.empty()) s.figury.insert(k);
+        } else if (l.starts_with("#\t")) {
+            dok = &s.dokumenty[l.substr(2)];
+        } else if (dok && t != std::string::npos) {
+            (*dok)[l.substr(0, t)] = std::stod(l.substr(t + 1));
+        }
+    }
+    return s;
+}
+
+// The table's unique indexes, one a line: name, flags, columns; "" when the table is not
+// there.
+std::string Indeksy(const jet::TableInfo* t) {
+    if (t == nullptr) return "";
+    std::vector<std::string> l;
+    for (const auto& ix : t->indexes) {
+        if (!ix.unique && !ix.primary) continue;
+        std::string s = ix.name + (ix.primary ? " primary" : "") +
+                        (ix.required ? " required" : "") +
+                        (ix.ignore_nulls ? " ignore-nulls" : "") + " (";
+        for (size_t i = 0; i < ix.columns.size(); ++i) {
+            const jet::ColumnInfo* c = t->column_by_id(ix.columns[i].column_id);
+            s += (i ? "," : "") + (c ? c->name : "?") + (ix.columns[i].descending ? " desc" : "");
+        }
+        l.push_back(s + ")");
+    }
+    std::sort(l.begin(), l.end());
+    std::string out;
+    for (const auto& s : l) out += (out.empty() ? "" : "; ") + s;
+    return out.empty() ? "none" : out;
+}
+
+// Whether a unique index of the table holds exactly the key's columns.
+bool Ma_Klucz(const jet::TableInfo* t, const Klucz& k) {
+    if (t == nullptr) return false;
+    for (const auto& ix : t->indexes) {
+        if ((!ix.unique && !ix.primary) || ix.columns.size() != k.kolumny.size()) continue;
+        bool wszystkie = true;
+        for (const auto& ic : ix.columns) {
+            const jet::ColumnInfo* c = t->column_by_id(ic.column_id);
+            wszystkie = wszystkie && c && W_Kluczu(k, c->name);
+        }
+        if (wszystkie) return true;
+    }
+    return false;
+}
+
+std::string Czytaj_Plik(const std::string& plik) {
+    std::ifstream in(plik);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int Ostatni_Krok() {
+    return Zbudowane_Kroki().empty() ? 0 : Zbudowane_Kroki().rbegin()->first;
+}
+
+// The statements of the step being run that make keys or fill tables from others.
+struct Polecenie {
+    std::string sql;
+    int64_t wynik;
+};
+std::vector<Polecenie> g_polecenia;
+
+void Slad(std::string_view sql, int64_t wynik) {
+    if (Krok_Konwersji == 0 || sql.ends_with("(recordset)")) return;
+    const std::string duze = jet::text::upper(sql.substr(0, 4096));
+    if (duze.find("PRIMARY") != std::string::npos || duze.find("UNIQUE") != std::string::npos ||
+        duze.find("INTO") != std::string::npos)
+        g_polecenia.push_back({std::string(sql), wynik});
+}
+
+// The keys that the step made (each once), in the order of their statements; with
+// udane, only those whose statement succeeded.
+std::vector<Klucz> Klucze_Kroku(bool udane = false) {
+    std::vector<Klucz> out;
+    std::set<std::string> byly;
+    for (const auto& p : g_polecenia) {
+        if (udane && p.wynik < 0) continue;
+        for (auto& k : Klucze_Polecenia(p.sql))
+            if (byly.insert(k.id()).second) out.push_back(std::move(k));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- a change's run
+
+// The change of this run (KONW_KLUCZ: STEP, TABLE, COLUMNS, CHANGE), its folder
+// (KONW_KLUCZ_KATALOG).
+struct Zmiana {
+    int krok = 0;
+    Klucz klucz;
+    std::string rodzaj;
+    std::string kat;
+    bool czeka = false;  // the key left off after its step: its figures wait for a wider key
+};
+std::optional<Zmiana> g_zmiana;
+
+// Adds the row of the change; raises the engine's failure where the file refuses it.
+void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
+    // The first row whose key is given whole, else the first row.
+    std::string warunek;
+    for (const auto& k : z.klucz.kolumny)
+        warunek += (warunek.empty() ? " WHERE [" : " AND [") + k + "] IS NOT NULL";
+    auto r = db.query("SELECT TOP 1 * FROM [" + t.name + "]" + warunek);
+    if (!r->next()) {
+        r = db.query("SELECT TOP 1 * FROM [" + t.name + "]");
+        if (!r->next()) throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
+    }
+    jet::ColumnValues wiersz;
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+        const jet::ColumnInfo& c = t.columns[i];
+        jet::Value v = r->value(static_cast<int>(i));
+        const bool klucz = W_Kluczu(z.klucz, c.name);
+        if (z.rodzaj == "Null " + c.name) {
+            if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
+            v = jet::Value::null();
+        } else if (c.counter && !(klucz && z.rodzaj == "two prices")) {
+            continue;
+        } else if (z.rodzaj == "two prices" && !klucz &&
+                   (liczbowa(c.type) || c.type == jet::DataType::Text ||
+                    c.type == jet::DataType::Memo)) {
+            // Another row's value; in a column where every row has its own (an id of the
+            // row), one above them all, so that the row is another document.
+            std::optional<jet::Value> inna;
+            auto w = db.query("SELECT [" + c.name + "], Count(*) FROM [" + t.name + "] WHERE [" +
+                              c.name + "] IS NOT NULL GROUP BY [" + c.name + "]");
+            bool wlasne = true;
+            int n = 0;
+            double najwieksza = 0;
+            while (w->next()) {
+                const jet::Value x = w->value(0);
+                wlasne = wlasne && w->value(1).to_double() == 1;
+                if (liczbowa(c.type))
+                    najwieksza = n == 0 ? x.to_double() : std::max(najwieksza, x.to_double());
+                ++n;
+                if (!inna && (v.is_null() || x.to_text() != v.to_text())) inna = x;
+            }
+            if (liczbowa(c.type) && wlasne && n >= 2)
+                inna = jet::Value::dbl(najwieksza + 1);
+            else if (!inna && liczbowa(c.type))
+                inna = jet::Value::dbl((v.is_null() ? 0.0 : v.to_double()) + 1);
+            try {
+                if (inna) v = liczbowa(c.type) ? inna->coerce_to(c.type, 0) : *inna;
+            } catch (const jet::Error&) {  // beyond its type: below the value
+                v = jet::Value::dbl(v.to_double() - 1).coerce_to(c.type, 0);
+            }
+        }
+        wiersz.emplace_back(c.name, v);
+    }
+    r.reset();
+    jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+}
+
+// The change's run at its entry: the road's sums, the change, the sums after it, the
+// registry pointed at the copy.
+void Zmien_Wejscie(Zmiana& z) {
+    const std::string baza = z.kat + "/d/baza.mdb";
+    {
+        auto db = jet::Database::open(baza, std::string(kDatabasePassword));
+        const jet::TableInfo* t = db->catalog().table(z.klucz.tabela);
+        if (t == nullptr) std::_Exit(3);
+        Zapisz_Sumy(z.kat + "/wejscie-droga.txt", Sumuj(*db, z.klucz).value_or(Sumy{}));
+        try {
+            if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
+                wypelnij::Wypelnij(*db, t->name, {});
+            if (z.rodzaj != "fill only")
+                Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z);
+            else if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
+                throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
+        } catch (const jet::Error& e) {
+            std::ofstream(z.kat + "/odmowa") << e.description() << "\n";
+            db->close();
+            std::_Exit(5);
+        }
+        Zapisz_Sumy(z.kat + "/wejscie.txt", Sumuj(*db, z.klucz).value_or(Sumy{}));
+        db->close();
+    }
+    platform::registry_write(0, "dodralvexS", baza);
+    platform::registry_write(0, "dodralvex", "0123");
+}
+
+// After step v of a change's run: the figures after the key's step (or after the later
+// step that makes a wider key over its rows), the unique indexes after the last step.
+void Po_Kroku_Zmiany(int v) {
+    Zmiana& z = *g_zmiana;
+    jet::Database& db = polaczenie().database();
+    bool sumy = v == z.krok;
+    if (v == z.krok) z.czeka = !Ma_Klucz(db.catalog().table(z.klucz.tabela), z.klucz);
+    if (v > z.krok && z.czeka)
+        for (const Klucz& k : Klucze_Kroku(true)) {
+            bool szerszy = jet::text::upper(k.tabela) == jet::text::upper(z.klucz.tabela);
+            for (const auto& c : z.klucz.kolumny) szerszy = szerszy && W_Kluczu(k, c);
+            if (szerszy) sumy = true;
+        }
+    if (sumy) {
+        z.czeka = z.czeka && v == z.krok;
+        if (auto s = Sumuj(db, z.klucz))
+            Zapisz_Sumy(z.kat + "/po-" + std::to_string(v) + ".txt", *s);
+    }
+    if (v == Ostatni_Krok())
+        std::ofstream(z.kat + "/indeksy.txt") << Indeksy(db.catalog().table(z.klucz.tabela));
+}
+
+// ---------------------------------------------------------------- the road
+
+// One change at a step's entry and what its run left.
+struct Proba {
+    int krok = 0;
+    Klucz klucz;
+    std::string rodzaj;
+    std::string kat;
+    int podstawa = -1;  // the run of the fill alone that it is weighed against, else the road
+    std::string proba = "tried", opis;  // tried, refused or absent; why
+    int status = 0;
+    std::string marker, wersja, krok_stopu, komunikat, schowek;
+};
+
+class Przeglad {
+  public:
+    Przeglad()
+        : wynik_(srodowisko("KONW_KLUCZE_WYNIK"), std::ios::app),
+          kroki_(srodowisko("KONW_KLUCZE_KROKI")) {
+        kat_ = srodowisko("KONW_KLUCZE_KATALOG");
+        const std::string z = srodowisko("KONW_KLUCZE_ZADANIA");
+        zadania_ = z.empty() ? 2 : std::max(1, std::stoi(z));
+        const std::string d = srodowisko("KONW_KLUCZE_DO");
+        do_ = kat_.empty() ? 0 : d.empty() ? 9999 : std::stoi(d);  // no folder, no runs
+        std::istringstream tabele(srodowisko("KONW_KLUCZE_TABELE"));
+        for (std::string t; std::getline(tabele, t, ',');)
+            if (!t.empty()) tabele_.insert(jet::text::upper(t));
+    }
+
+    bool sprawdza(int v) const { return v <= do_ && kroki_.zawiera(v); }
+
+    void wejscie(int v) {
+        dogladaj(false);
+        wejscie_.clear();
+        if (!sprawdza(v)) return;
+        fs::create_directories(kat_ + "/" + std::to_string(v));
+        Kopiuj_Wejscie(kat_ + "/" + std::to_string(v) + "/wejscie.mdb");
+        for (const jet::TableInfo* t : polaczenie().database().catalog().tables())
+            wejscie_[jet::text::upper(t->name)] = *t;
+    }
+
+    void po_kroku(int v) {
+        jet::Database& db = polaczenie().database();
+        const std::vector<Klucz> klucze = Klucze_Kroku();
+        // The road's figures after each key's step, and after a later step that makes a key
+        // over an earlier key's columns and more.
+        for (const Klucz& k : klucze) {
+            if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
+            if (sprawdza(v)) klucze_.emplace_back(v, k);
+            for (const auto& [w, wczesniejszy] : klucze_) {
+                bool szerszy = jet::text::upper(k.tabela) == jet::text::upper(wczesniejszy.tabela);
+                for (const auto& c : wczesniejszy.kolumny) szerszy = szerszy && W_Kluczu(k, c);
+                if (szerszy && w <= v)
+                    if (auto s = Sumuj(db, wczesniejszy))
+                        droga_[std::to_string(v) + "\t" + wczesniejszy.id()] = std::move(*s);
+            }
+        }
+        if (sprawdza(v)) {
+            const std::string wej = kat_ + "/" + std::to_string(v) + "/wejscie.mdb";
+            std::shared_ptr<jet::Database> przed;  // the entry, to see which tables are empty
+            size_t n = 0;
+            for (const Klucz& k : klucze) {
+                if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
+                const auto t = wejscie_.find(jet::text::upper(k.tabela));
+                // A table empty at the entry gets the rows of the fill: its changes are
+                // weighed against the run of the fill alone.
+                std::vector<std::string> rodzaje;
+                if (t != wejscie_.end()) {
+                    if (!przed)
+                        przed = jet::Database::open(wej, std::string(kDatabasePassword),
+                                                    jet::Unwritable::Read);
+                    if (!przed->query("SELECT TOP 1 * FROM [" + t->second.name + "]")->next())
+                        rodzaje.push_back("fill only");
+                }
+                const int podstawa = rodzaje.empty() ? -1 : static_cast<int>(proby_.size());
+                rodzaje.insert(rodzaje.end(), {"two prices", "one price"});
+                for (const auto& c : k.kolumny) rodzaje.push_back("Null " + c);
+                std::string brak;
+                if (t == wejscie_.end()) {
+                    brak = "not at the entry";
+                    for (const auto& p : g_polecenia)
+                        if (const std::string z = Zrodlo(p.sql, k.tabela); !z.empty()) {
+                            brak += "; rows from " + z;
+                            break;
+                        }
+                } else {
+                    for (const auto& c : k.kolumny)
+                        if (t->second.column(c) == nullptr)
+                            brak += (brak.empty() ? "columns not at the entry: " : ", ") + c;
+                }
+                for (const auto& r : rodzaje) {
+                    Proba p;
+                    p.krok = v;
+                    p.klucz = k;
+                    p.rodzaj = r;
+                    p.podstawa = r == "fill only" ? -1 : podstawa;
+                    p.kat = kat_ + "/" + std::to_string(v) + "/" + std::to_string(n++);
+                    if (!brak.empty()) {
+                        p.proba = "absent";
+                        p.opis = brak;
+                    } else {
+                        kolejka_.push_back(proby_.size());
+                    }
+                    proby_.push_back(std::move(p));
+                }
+            }
+            if (przed) przed->close();
+            wejscia_[v] = wej;
+            if (kolejka_.empty() || proby_[kolejka_.back()].krok != v) usun_wejscie(v);
+        }
+        if (v == Ostatni_Krok()) {
+            for (const Proba& p : proby_)
+                droga_indeksy_[jet::text::upper(p.klucz.tabela)] =
+                    Indeksy(db.catalog().table(p.klucz.tabela));
+            dogladaj(true);
+            osadz();
+        } else {
+            dogladaj(false);
+        }
+    }
+
+  private:
+    void usun_wejscie(int v) {
+        if (auto w = wejscia_.find(v); w != wejscia_.end()) {
+            std::error_code e;
+            fs::remove(w->second, e);
+            fs::remove(fs::path(w->second).parent_path(), e);  // when empty
+            wejscia_.erase(w);
+        }
+    }
+
+    // Takes in the runs that ended, starts the next ones up to zadania_ at once; with
+    // wszystkie, until every run has ended.
+    void dogladaj(bool wszystkie) {
+        auto odbierz_ = [&](pid_t p, int s) {
+            if (auto b = biegnace_.find(p); b != biegnace_.end()) {
+                odbierz(proby_[b->second], s);
+                biegnace_.erase(b);
+            }
+        };
+        for (;;) {
+            int s = 0;
+            for (pid_t p; (p = ::waitpid(-1, &s, WNOHANG)) > 0;) odbierz_(p, s);
+            while (static_cast<int>(biegnace_.size()) < zadania_ && !kolejka_.empty()) {
+                const size_t i = kolejka_.front();
+                kolejka_.pop_front();
+                uruchom(i);
+                if (kolejka_.empty() || proby_[kolejka_.front()].krok != proby_[i].krok)
+                    usun_wejscie(proby_[i].krok);
+            }
+            if (!wszystkie || biegnace_.empty()) return;
+            if (const pid_t p = ::waitpid(-1, &s, 0); p > 0) odbierz_(p, s);
+        }
+    }
+
+    void uruchom(size_t i) {
+        Proba& p = proby_[i];
+        fs::create_directories(p.kat + "/d");
+        fs::copy_file(wejscia_.at(p.krok), p.kat + "/d/baza.mdb",
+                      fs::copy_options::overwrite_existing);
+        const pid_t pid = Uruchom_Dziecko(
+            p.kat + "/err.txt", {"ORVIK_REGISTRY=", "KONW_KLUCZ", "KONW_SLAD=", "KONW_DROGA_DO="},
+            {"ORVIK_REGISTRY=" + p.kat + "/registry.reg", "KONW_KLUCZ_KATALOG=" + p.kat,
+             "KONW_KLUCZ=" + std::to_string(p.krok) + "\t" + p.klucz.tabela + "\t" +
+                 p.klucz.pola() + "\t" + p.rodzaj});
+        if (pid > 0)
+            biegnace_[pid] = i;
+        else
+            p.status = -1;
+    }
+
+    // What an ended run left: the refusal of its change, else its marker, its version, and
+    // where it stopped, why and on which statement; its database goes.
+    void odbierz(Proba& p, int s) {
+        p.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+        if (p.status == 5 && fs::exists(p.kat + "/odmowa")) {
+            p.proba = "refused";
+            p.opis = Czytaj_Plik(p.kat + "/odmowa");
+            while (!p.opis.empty() && p.opis.back() == '\n') p.opis.pop_back();
+            usun(p);
+            return;
+        }
+        try {
+            const auto r = platform::RegistryDocument::parse(Czytaj_Plik(p.kat + "/registry.reg"),
+                                                             p.kat + "/registry.reg");
+            const std::string klucz(*platform::registry_key_path(0));
+            p.marker = r.get(klucz, "dodralvex");
+            p.krok_stopu = r.get(klucz, "dodralvexNumerBazy");
+        } catch (const platform::RegistryError&) {
+        }
+        try {
+            auto db = jet::Database::open(p.kat + "/d/baza.mdb", std::string(kDatabasePassword),
+                                          jet::Unwritable::Read);
+            auto r = db->query("SELECT [NumerWersji] FROM Nieruszac");
+            if (r->next() && !r->value(0).is_null()) {
+                char b[16];
+                std::snprintf(b, sizeof b, "%.2f", r->value(0).to_double());
+                p.wersja = b;
+            }
+            r.reset();
+            db->close();
+        } catch (const jet::Error&) {
+        }
+        // The last message box: its title and text.
+        std::istringstream err(Czytaj_Plik(p.kat + "/err.txt"));
+        std::string tekst;
+        bool w_oknie = false;
+        for (std::string l; std::getline(err, l);) {
+            if (l.starts_with("=== ")) {
+                tekst = l;
+                w_oknie = true;
+            } else if (l.starts_with("[")) {
+                w_oknie = false;
+            } else if (w_oknie) {
+                tekst += " " + l;
+            }
+        }
+        p.komunikat = tekst;
+        p.schowek = Czytaj_Plik(p.kat + "/clipboard.txt");
+        usun(p);
+    }
+
+    // A run's folder, but the figures and indexes it wrote, unless it is kept.
+    void usun(const Proba& p) {
+        if (!srodowisko("KONW_KLUCZE_ZOSTAW").empty()) return;
+        std::error_code e;
+        for (const auto& f : fs::directory_iterator(p.kat, e)) {
+            const std::string n = f.path().filename().string();
+            if (!n.starts_with("po-") && !n.starts_with("wejscie") && n != "indeksy.txt")
+                fs::remove_all(f.path(), e);
+        }
+    }
+
+    // Whether the run kept the figures of the key's table; what differs when not.
+    std::pair<std::string, std::string> figury(const Proba& p, bool ukonczony) const {
+        int w = 0;
+        for (const auto& f : fs::directory_iterator(p.kat))
+            if (const std::string n = f.path().filename().string(); n.starts_with("po-"))
+                w = std::max(w, std::stoi(n.substr(3)));
+        const std::string po = w ? " after " + wersja(w) : "";
+        const auto ec = Czytaj_Sumy(p.kat + "/wejscie.txt");
+        const auto ac = w ? Czytaj_Sumy(p.kat + "/po-" + std::to_string(w) + ".txt") : std::nullopt;
+        // What the change is weighed against: the road, or the run of the fill alone.
+        auto po_kroku = [&](int krok) -> std::optional<Sumy> {
+            if (p.podstawa >= 0)
+                return Czytaj_Sumy(proby_[static_cast<size_t>(p.podstawa)].kat + "/po-" +
+                                   std::to_string(krok) + ".txt");
+            const auto a = droga_.find(std::to_string(krok) + "\t" + p.klucz.id());
+            return a == droga_.end() ? std::nullopt : std::optional<Sumy>(a->second);
+        };
+        const auto eu = Czytaj_Sumy(p.podstawa >= 0 ? proby_[static_cast<size_t>(p.podstawa)].kat +
+                                                          "/wejscie.txt"
+                                                    : p.kat + "/wejscie-droga.txt");
+        if (!ec || !eu) return {"-", ""};
+        if (!ac && w == 0 && (!ukonczony || !po_kroku(p.krok))) return {"-", ""};
+        const auto au = po_kroku(w);
+        if (!ac || !au)
+            return {"no", "the table's figures" + po + " in one run only" +
+                              (p.podstawa >= 0 ? " of this and the fill alone" : "")};
+        std::set<std::string> dokumenty;
+        for (const Sumy* s : std::initializer_list<const Sumy*>{&*ec, &*eu, &*ac, &*au})
+            for (const auto& d : s->dokumenty) dokumenty.insert(d.first);
+        // The figures there at the entry and after the step.
+        std::set<std::string> kolumny;
+        for (const auto& k : ec->figury)
+            if (ac->figury.count(k)) kolumny.insert(k);
+        // The documents that the change added to (and those it made, a Null key taken as
+        // 0), with those that only the changed run holds after the step (a number given a
+        // suffix) are one group: the added figures may move among them.
+        auto dodane = [&](const std::string& d, const std::string& k) {
+            return ec->ile(d, k) - eu->ile(d, k);
+        };
+        std::vector<std::vector<std::string>> grupy(1);
+        for (const auto& d : dokumenty) {
+            bool zmienione =
+                !eu->dokumenty.count(d) && (ec->dokumenty.count(d) || !au->dokumenty.count(d));
+            for (const auto& k : kolumny) zmienione = zmienione || std::fabs(dodane(d, k)) > 0.005;
+            if (zmienione)
+                grupy.front().push_back(d);
+            else
+                grupy.push_back({d});
+        }
+        std::string roznice;
+        for (const auto& g : grupy) {
+            bool wspolne = false, zsumowane = false;
+            std::string tu, nazwa;
+            for (const auto& d : g) nazwa += (nazwa.empty() ? "" : "+") + d;
+            for (const auto& k : kolumny) {
+                double dod = 0, zmiana = 0, droga = 0, koniec = 0;
+                for (const auto& d : g) {
+                    dod += dodane(d, k);
+                    zmiana += ac->ile(d, k) - ec->ile(d, k);
+                    droga += au->ile(d, k) - eu->ile(d, k);
+                    koniec += ac->ile(d, k) - au->ile(d, k);
+                }
+                if (std::fabs(zmiana - droga) <= 0.005) {
+                    zsumowane = zsumowane || std::fabs(dod) > 0.005;
+                    continue;
+                }
+                // Lines repeated whole and merged: a column may end as on the road (the
+                // price that the lines share).
+                if (p.rodzaj == "one price" && std::fabs(koniec) <= 0.005) {
+                    wspolne = true;
+                    continue;
+                }
+                char b[200];
+                std::snprintf(b, sizeof b, "%s %s: %+.4f, road %+.4f, added %+.4f; ", nazwa.c_str(),
+                              k.c_str(), zmiana, droga, dod);
+                tu += b;
+            }
+            if (wspolne && !zsumowane) tu += nazwa + ": nothing summed, the lines merged or gone; ";
+            roznice += tu;
+        }
+        if (roznice.empty()) return {"yes", "figures" + po + " kept"};
+        return {"no", "figures" + po + ": " + roznice.substr(0, 600)};
+    }
+
+    // The lines of every change, judged.
+    void osadz() {
+        for (Proba& p : proby_) {
+            std::string ukonczona = "-", zachowane = "-", klucz = "-", stop = "-", werdykt = "-";
+            std::string opis = p.opis;
+            if (p.proba == "tried") {
+                const bool ukonczony = p.marker == "3210" && p.wersja == "6.46";
+                ukonczona = ukonczony ? "yes" : "no";
+                const auto [z, o] = figury(p, ukonczony);
+                zachowane = z;
+                bool dobrze = ukonczony && z != "no";
+                opis = o;
+                if (ukonczony) {
+                    const std::string ix = Czytaj_Plik(p.kat + "/indeksy.txt");
+                    const std::string& droga = droga_indeksy_[jet::text::upper(p.klucz.tabela)];
+                    klucz = ix == droga ? "yes" : "no";
+                    if (ix != droga) {
+                        dobrze = false;
+                        opis += "; unique indexes at 6.46: " + ix + ", road: " + droga;
+                    }
+                } else {
+                    dobrze = false;
+                    std::string s = p.krok_stopu;
+                    std::replace(s.begin(), s.end(), ',', '.');
+                    const int k =
+                        static_cast<int>(std::lround(std::strtod(s.c_str(), nullptr) * 100));
+                    stop = k ? wersja(k) : "?";
+                    const std::vector<Klucz> klucze = Klucze_Polecenia(p.schowek);
+                    bool stated = false;
+                    if (!klucze.empty()) {
+                        stop += " " + klucze.front().tabela + " (" + klucze.front().pola() + ")";
+                        const Regula_Klucza* r =
+                            Regula_Klucza_Dla(k, klucze.front().tabela, klucze.front().pola());
+                        stated = r && r->sposob == Sposob_Klucza::Stop;
+                    }
+                    werdykt = stated ? "stated" : "finding";
+                    opis = "status " + std::to_string(p.status) + ", marker " + p.marker +
+                           ", version " + p.wersja + ": " + p.komunikat + "; " + opis;
+                }
+                if (werdykt == "-") werdykt = dobrze ? "ok" : "finding";
+            }
+            for (char& c : opis)
+                if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+            wynik_ << wersja(p.krok) << "\t" << p.klucz.tabela << "\t" << p.klucz.pola() << "\t"
+                   << p.rodzaj << "\t" << p.proba << "\t" << ukonczona << "\t" << zachowane << "\t"
+                   << klucz << "\t" << stop << "\t" << werdykt << "\t" << opis << "\n";
+        }
+        wynik_.flush();
+        if (srodowisko("KONW_KLUCZE_ZOSTAW").empty()) {
+            std::error_code e;
+            for (const auto& [v, w] : wejscia_) fs::remove(w, e);
+            for (const Proba& p : proby_) fs::remove_all(fs::path(p.kat).parent_path(), e);
+        }
+    }
+
+    std::ofstream wynik_;
+    Kroki kroki_;
+    std::string kat_;
+    int zadania_ = 2, do_ = 9999;
+    std::set<std::string> tabele_;
+    std::map<std::string, jet::TableInfo> wejscie_;     // the catalog at the step's entry
+    std::vector<std::pair<int, Klucz>> klucze_;         // the keys checked so far, by step
+    std::map<std::string, Sumy> droga_;                 // "STEP\tKEY": the road's figures after
+    std::map<std::string, std::string> droga_indeksy_;  // TABLE: the road's unique indexes
+    std::map<int, std::string> wejscia_;                // step: its entry's copy
+    std::vector<Proba> proby_;
+    std::deque<size_t> kolejka_;
+    std::map<pid_t, size_t> biegnace_;
+};
+
+Przeglad& przeglad() {
+    static Przeglad p;
+    return p;
+}
+
+}  // namespace
+
+void Start() {
+    jet::set_statement_trace(Slad);
+    const std::string opis = srodowisko("KONW_KLUCZ");
+    if (opis.empty()) return;
+    std::istringstream s(opis);
+    Zmiana z;
+    std::string krok, pola;
+    std::getline(s, krok, '\t');
+    std::getline(s, z.klucz.tabela, '\t');
+    std::getline(s, pola, '\t');
+    std::getline(s, z.rodzaj, '\t');
+    z.krok = std::stoi(krok);
+    std::istringstream p(pola);
+    for (std::string k; std::getline(p, k, ',');) z.klucz.kolumny.push_back(k);
+    z.kat = srodowisko("KONW_KLUCZ_KATALOG");
+    Zmien_Wejscie(z);
+    g_zmiana = std::move(z);
+}
+
+bool Wypelnia(int v) {
+    return !g_zmiana || v != g_zmiana->krok;
+}
+
+void Wejscie(int v) {
+    g_polecenia.clear();
+    if (!g_zmiana) przeglad().wejscie(v);
+}
+
+void Po_Kroku(int v) {
+    if (g_zmiana)
+        Po_Kroku_Zmiany(v);
+    else
+        przeglad().po_kroku(v);
+}
+
+}  // namespace klucze
