@@ -2,6 +2,7 @@
 // filler that the sweep's tool and the roads' program share.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <map>
@@ -97,25 +98,29 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
             kolumny.emplace_back(c.name, p->second);
         else if (!c.counter)
             kolumny.emplace_back(c.name, Wartosci_Z_Bazy(db, *t, c));
-    for (int i = 0; i < kWiersze; ++i) {
+    // kWiersze rows, or as many as the longest list of values given.
+    size_t wierszy = kWiersze;
+    for (const auto& p : podane) wierszy = std::max(wierszy, p.second.size());
+    for (size_t i = 0; i < wierszy; ++i) {
         jet::ColumnValues wiersz;
         for (size_t k = 0; k < kolumny.size(); ++k) {
             const auto& [kolumna, z_bazy] = kolumny[k];
             wiersz.emplace_back(kolumna, z_bazy.empty()
-                                             ? Wartosc(*t->column(kolumna), i)
-                                             : z_bazy[static_cast<size_t>(i) % z_bazy.size()]);
+                                             ? Wartosc(*t->column(kolumna), static_cast<int>(i))
+                                             : z_bazy[i % z_bazy.size()]);
         }
         try {
             jet::atomically(db, [&] { jet::insert_row(db, t->name, wiersz); });
         } catch (const jet::Error& e) {
-            std::fprintf(stderr, "wypelnij_tabele: row %d of %s left out: %s\n", i + 1,
+            std::fprintf(stderr, "wypelnij_tabele: row %zu of %s left out: %s\n", i + 1,
                          t->name.c_str(), e.description().c_str());
         }
     }
 }
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
-// column of the table named before), with the values given for their columns.
+// column of the table named before; \N for Null, A..B for the whole numbers A to B), with
+// the values given for their columns.
 inline std::vector<std::pair<std::string, Podane>> Tabele(
     const std::vector<std::string>& argumenty) {
     std::vector<std::pair<std::string, Podane>> tabele;
@@ -131,7 +136,18 @@ inline std::vector<std::pair<std::string, Podane>> Tabele(
         std::vector<jet::Value>& w =
             tabele.back().second[jet::text::upper(arg.substr(kropka + 1, rowna - kropka - 1))];
         std::istringstream lista(arg.substr(rowna + 1));
-        for (std::string v; std::getline(lista, v, ',');) w.push_back(jet::Value::text(v));
+        for (std::string v; std::getline(lista, v, ',');) {
+            const size_t kropki = v.find("..");
+            if (v == "\\N") {
+                w.push_back(jet::Value::null());
+            } else if (kropki != std::string::npos && kropki > 0) {
+                for (int i = std::stoi(v.substr(0, kropki)), j = std::stoi(v.substr(kropki + 2));
+                     i <= j; ++i)
+                    w.push_back(jet::Value::text(std::to_string(i)));
+            } else {
+                w.push_back(jet::Value::text(v));
+            }
+        }
     }
     return tabele;
 }
