@@ -46,10 +46,10 @@
 //          stamp, is left out of every comparison); B also dumps the entry and names the
 //          tables and columns that the step's statements name;
 //   Z      one cell of a numeric column that the step names set to 0 (B when it holds 0):
-//          in a row that the step changes, else in one put in for it at the entry, else
-//          in the table's rows, and of those in one whose other numeric cells that the
-//          step names hold values (a Null amid values); of all rows, in a run of its own,
-//          the last such one too (the step may read only the latest documents);
+//          in a row that the step changes and, in a run of its own, in one put in for it
+//          at the entry, else in the table's first and, apart, last row (the step may read
+//          only the latest documents); of such rows, one whose cell holds a value and whose
+//          other numeric cells that the step names hold values (a Null amid values);
 //   N      the same cell set to Null (B when it is Null);
 //   D      an id cell (a whole-number column named ...ID, ID... or ..._ID_...) set to
 //          999999, an id that no row has;
@@ -245,9 +245,18 @@ int Slad(unsigned, void* zbior, void*, void* tekst) {
             if (!w) odmowa("no row " + std::to_string(z.wiersz));
             jet::ColumnValues kopia;
             for (size_t i = 0; i < nazwy.size(); ++i) {
+                const jet::ColumnInfo& c = *t->column(nazwy[i]);
                 jet::Value x = (*w)[i];
-                if (figura(t->column(nazwy[i])->type) && !x.is_null())
-                    x = jet::add(x, jet::Value::long_(1));
+                if (figura(c.type) && !x.is_null()) x = jet::add(x, jet::Value::long_(1));
+                // A number that a unique index of its own holds (the document's id where
+                // the engine does not number it) is the next one: the copy is another
+                // document that ties with the row.
+                for (const auto& ix : t->indexes)
+                    if (ix.unique && ix.columns.size() == 1 && ix.columns[0].column_id == c.id &&
+                        liczbowa(c.type)) {
+                        auto r = db.query("SELECT Max([" + c.name + "]) FROM [" + t->name + "]");
+                        if (r->next()) x = jet::add(r->value(0), jet::Value::long_(1));
+                    }
                 kopia.emplace_back(nazwy[i], x);
             }
             try {
@@ -592,12 +601,16 @@ class Relacje {
             const jet::TableInfo* ti = polaczenie().database().catalog().table(nazwa);
             std::set<int64_t>& zmieniane = zmieniane_[nazwa];
             zmieniane = zmienione(*t, b.tabela(nazwa));
-            // The rows to change: those that the step changes or deletes, else those put in
-            // for it, else all.
-            std::vector<int64_t> wiersze(zmieniane.begin(), zmieniane.end());
-            if (const auto d = dodane.find(nazwa); wiersze.empty() && d != dodane.end())
+            // The rows to change: those that the step changes or deletes, and those put in
+            // for it (rows of a kind that meets a statement the step's own rows do not);
+            // else all.
+            const std::vector<int64_t> zmieniane_(zmieniane.begin(), zmieniane.end());
+            std::vector<int64_t> wlozone;
+            if (const auto d = dodane.find(nazwa); d != dodane.end())
                 for (auto w = t->wiersze.lower_bound(d->second); w != t->wiersze.end(); ++w)
-                    wiersze.push_back(w->first);
+                    wlozone.push_back(w->first);
+            std::vector<int64_t> wiersze = zmieniane_;
+            wiersze.insert(wiersze.end(), wlozone.begin(), wlozone.end());
             const bool wszystkie = wiersze.empty();
             if (wszystkie)
                 for (const auto& w : t->wiersze) wiersze.push_back(w.first);
@@ -616,8 +629,7 @@ class Relacje {
             }
             for (const size_t i : liczbowe) {
                 // The cell: one holding a value (not 0 where one may) in a row whose other
-                // numeric cells that the step names hold values, the first such; of all
-                // rows, the last such one too.
+                // numeric cells that the step names hold values, the first such.
                 auto ocena = [&](int64_t r) {
                     const Wiersz& w = t->wiersze.at(r);
                     int o = w[i] == kBrak ? 0 : 1000 + (w[i] != "0");
@@ -630,10 +642,17 @@ class Relacje {
                         if (ocena(*r) > ocena(*n)) n = r;
                     return *n;
                 };
-                std::vector<int64_t> ids{najlepszy(wiersze.begin(), wiersze.end())};
-                if (const int64_t ostatni = najlepszy(wiersze.rbegin(), wiersze.rend());
-                    wszystkie && ostatni != ids[0])
-                    ids.push_back(ostatni);
+                // Of the rows that the step changes, and apart of those put in for it; of
+                // all rows, the first such and the last.
+                std::vector<int64_t> ids;
+                if (!zmieniane_.empty())
+                    ids.push_back(najlepszy(zmieniane_.begin(), zmieniane_.end()));
+                if (!wlozone.empty()) ids.push_back(najlepszy(wlozone.begin(), wlozone.end()));
+                if (wszystkie) {
+                    ids.push_back(najlepszy(wiersze.begin(), wiersze.end()));
+                    ids.push_back(najlepszy(wiersze.rbegin(), wiersze.rend()));
+                }
+                ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
                 for (const int64_t id : ids) {
                     const std::string wartosc = t->wiersze.at(id)[i];
                     komorki[nazwa + "." + t->kolumny[i] +
@@ -668,7 +687,7 @@ class Relacje {
                 zmieniane_[c.tabela].count(c.wiersz) || siega(b, z, c) || siega(b, n, c);
             proba("null-none", trafia);
             proba("null-replaces", trafia);
-            porownaj(wejscie, b, z, n, c, "null-none");
+            porownaj(wejscie, b, z, n, c, wartosc, "null-none");
             if (id_kolumna(c.kolumna)) {
                 const Zrzut d(po("D", c));
                 if (!d.jest) {
@@ -676,7 +695,7 @@ class Relacje {
                     continue;
                 }
                 proba("names-nothing", zmieniane_[c.tabela].count(c.wiersz) || siega(b, d, c));
-                porownaj(wejscie, b, z, d, c, "names-nothing");
+                porownaj(wejscie, b, z, d, c, wartosc, "names-nothing");
                 przepiete(wejscie, b, z, d, c);
             }
         }
@@ -858,12 +877,13 @@ class Relacje {
                << kolumna << "\t" << opis << (stated ? "\tstated" : "") << "\n";
     }
 
-    // Run a against run b of the change c: "null-none" (b the Null run) or
-    // "names-nothing" (b the run of an id that names nothing); and in the Null run, a
-    // Null put over a value. b0 is B, the unchanged run: a cell that differs there from
-    // the entry, or whose column or table the entry lacks, is one that the step writes.
+    // Run a against run b of the change c (of a cell that held wartosc): "null-none" (b
+    // the Null run) or "names-nothing" (b the run of an id that names nothing); and in the
+    // Null run, a Null put over a value. b0 is B, the unchanged run: a cell that differs
+    // there from the entry, or whose column or table the entry lacks, is one that the step
+    // writes.
     void porownaj(const Zrzut& wejscie, const Zrzut& b0, const Zrzut& a, const Zrzut& b,
-                  const Zmiana& c, const std::string& relacja) {
+                  const Zmiana& c, const std::string& wartosc, const std::string& relacja) {
         const bool nulle = relacja == "null-none";
         const std::string zmiana = c.tabela + "." + c.kolumna;
         for (const auto& [nazwa, blok] : a.bloki) {
@@ -921,8 +941,15 @@ class Relacje {
                     }
                     if (liczba && nulle && ((x == "0" && y == kBrak) || (x == kBrak && y == "0")))
                         continue;
-                    if (x == "0" && (nulle ? (e && y == *e) : y == kNikt))
-                        continue;  // the figure, or its copy
+                    // The figure, or its copy: in the Null run a cell that B copies from the
+                    // changed cell (B holds the value the cell held) keeps what it held.
+                    const auto* r0 = nulle ? do_b0.wiersz(ia, wa) : nullptr;
+                    const auto i0 = t0 ? t0->kolumna(kol) : std::nullopt;
+                    if (x == "0" &&
+                        (nulle ? e && y == *e &&
+                                     (zmieniona || (r0 && i0 && r0->second[*i0] == wartosc))
+                               : y == kNikt))
+                        continue;
                     auto& r = rozne[kol];
                     if (r.first++ == 0) r.second = opis;
                 }

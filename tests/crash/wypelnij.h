@@ -16,6 +16,7 @@
 #include "jet/error.h"
 #include "jet/rowaccess.h"
 #include "jet/text.h"
+#include "platform/clock.h"
 
 namespace wypelnij {
 
@@ -94,9 +95,20 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
         return;
     std::vector<std::pair<std::string, std::vector<jet::Value>>> kolumny;
     for (const jet::ColumnInfo& c : t->columns)
-        if (const auto p = podane.find(jet::text::upper(c.name)); p != podane.end())
+        if (const auto p = podane.find(jet::text::upper(c.name)); p != podane.end()) {
             kolumny.emplace_back(c.name, p->second);
-        else if (!c.counter)
+            // "@TABLE.COLUMN": the column's highest value there, as the rows put in before
+            // left it (the id of a document put in for the lines that follow).
+            for (jet::Value& v : kolumny.back().second) {
+                const std::string w = v.is_null() ? "" : v.to_text();
+                const size_t kropka = w.find('.');
+                if (w == "@ROK") v = jet::Value::long_(platform::today().year);
+                if (!w.starts_with('@') || kropka == std::string::npos) continue;
+                auto r = db.query("SELECT Max([" + w.substr(kropka + 1) + "]) FROM [" +
+                                  w.substr(1, kropka - 1) + "]");
+                if (r->next()) v = r->value(0);
+            }
+        } else if (!c.counter)
             kolumny.emplace_back(c.name, Wartosci_Z_Bazy(db, *t, c));
     // kWiersze rows, or as many as the longest list of values given.
     size_t wierszy = kWiersze;
@@ -119,8 +131,10 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
 }
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
-// column of the table named before; \N for Null, A..B for the whole numbers A to B), with
-// the values given for their columns.
+// column of the table named before; \N for Null, A..B for the whole numbers A to B,
+// @TABLE.COLUMN for that column's highest value when the rows go in, @ROK for this year:
+// the year whose books the ledger steps recompute), with the values given for their
+// columns.
 inline std::vector<std::pair<std::string, Podane>> Tabele(
     const std::vector<std::string>& argumenty) {
     std::vector<std::pair<std::string, Podane>> tabele;
