@@ -131,7 +131,8 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
 }
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
-// column of the table named before; \N for Null, A..B for the whole numbers A to B,
+// column of the table named before; \N for Null, \s for a blank, A..B for the whole
+// numbers A to B,
 // @TABLE.COLUMN for that column's highest value when the rows go in, @ROK for this year:
 // the year whose books the ledger steps recompute), with the values given for their
 // columns.
@@ -159,6 +160,7 @@ inline std::vector<std::pair<std::string, Podane>> Tabele(
                      i <= j; ++i)
                     w.push_back(jet::Value::text(std::to_string(i)));
             } else {
+                for (size_t b; (b = v.find("\\s")) != std::string::npos;) v.replace(b, 2, " ");
                 w.push_back(jet::Value::text(v));
             }
         }
