@@ -131,7 +131,8 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
 }
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
-// column of the table named before; \N for Null, \s for a blank, A..B for the whole
+// column of the table named before; \N for Null, \s for a blank, \, for the decimal comma
+// of a figure, A..B for the whole
 // numbers A to B,
 // @TABLE.COLUMN for that column's highest value when the rows go in, @ROK for this year:
 // the year whose books the ledger steps recompute), with the values given for their
@@ -150,8 +151,16 @@ inline std::vector<std::pair<std::string, Podane>> Tabele(
             tabele.emplace_back(arg.substr(0, kropka), Podane{});
         std::vector<jet::Value>& w =
             tabele.back().second[jet::text::upper(arg.substr(kropka + 1, rowna - kropka - 1))];
-        std::istringstream lista(arg.substr(rowna + 1));
-        for (std::string v; std::getline(lista, v, ',');) {
+        // The values, split at each "," but "\,", the decimal comma of a figure.
+        std::vector<std::string> lista(1);
+        for (size_t i = rowna + 1; i < arg.size(); ++i)
+            if (arg[i] == '\\' && i + 1 < arg.size() && arg[i + 1] == ',')
+                lista.back() += arg[++i];
+            else if (arg[i] == ',')
+                lista.emplace_back();
+            else
+                lista.back() += arg[i];
+        for (std::string v : lista) {
             const size_t kropki = v.find("..");
             if (v == "\\N") {
                 w.push_back(jet::Value::null());
