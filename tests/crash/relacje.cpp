@@ -563,9 +563,16 @@ class Relacje {
         if (!b.jest || !b2.jest) {
             // The step stops on the road's own rows: its message, a finding of its own.
             std::ifstream e(kat + (b.jest ? "/B2" : "/B") + "/err.txt");
+            // The step's own message: its exception's, else the last that it showed.
             std::string powod, l;
+            bool wyjatek = false;
             while (std::getline(e, l))
-                if (l.starts_with("relacje: ")) powod = l.substr(9);
+                if (l.starts_with("relacje: ")) {
+                    powod = l.substr(9);
+                    wyjatek = true;
+                } else if (!wyjatek && !l.empty() && l[0] != '[' && l[0] != '=') {
+                    powod = l.substr(0, 300);
+                }
             for (char& c : powod)
                 if (c == '\t') c = ' ';
             wynik_ << wersja(v) << "\tstops\tB\t" << (powod.empty() ? "-" : powod) << std::endl;
@@ -931,25 +938,22 @@ class Relacje {
                             r.second = "#" + std::to_string(ia) + " " + x + " -> Null";
                         continue;
                     }
-                    if (liczba && nulle && x == "0" && y == kBrak && !zmieniona &&
-                        (!ie || !re ||
-                         zapisana(do_b0, z_b0_do_wejscia, ia, wa,
-                                  t0 ? t0->kolumna(kol) : std::nullopt, *ie))) {
+                    // A copy of the changed cell: B holds there the value the cell held.
+                    const auto* r0 = nulle ? do_b0.wiersz(ia, wa) : nullptr;
+                    const auto i0 = t0 ? t0->kolumna(kol) : std::nullopt;
+                    const bool kopia = zmieniona || (r0 && i0 && r0->second[*i0] == wartosc);
+                    // A cell that the step writes holds a value in N where it does in Z, but
+                    // a copy of the figure not given.
+                    if (liczba && nulle && x == "0" && y == kBrak && !kopia &&
+                        (!ie || !re || zapisana(do_b0, z_b0_do_wejscia, ia, wa, i0, *ie))) {
                         auto& r = rozne[kol];
                         if (r.first++ == 0) r.second = opis + " (written)";
                         continue;
                     }
                     if (liczba && nulle && ((x == "0" && y == kBrak) || (x == kBrak && y == "0")))
                         continue;
-                    // The figure, or its copy: in the Null run a cell that B copies from the
-                    // changed cell (B holds the value the cell held) keeps what it held.
-                    const auto* r0 = nulle ? do_b0.wiersz(ia, wa) : nullptr;
-                    const auto i0 = t0 ? t0->kolumna(kol) : std::nullopt;
-                    if (x == "0" &&
-                        (nulle ? e && y == *e &&
-                                     (zmieniona || (r0 && i0 && r0->second[*i0] == wartosc))
-                               : y == kNikt))
-                        continue;
+                    // The figure, or its copy, that keeps in N what it held.
+                    if (x == "0" && (nulle ? e && y == *e && kopia : y == kNikt)) continue;
                     auto& r = rozne[kol];
                     if (r.first++ == 0) r.second = opis;
                 }
