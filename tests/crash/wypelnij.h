@@ -132,11 +132,10 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
 // column of the table named before; \N for Null, \s for a blank, \, for the decimal comma
-// of a figure, A..B for the whole
-// numbers A to B,
-// @TABLE.COLUMN for that column's highest value when the rows go in, @ROK for this year:
-// the year whose books the ledger steps recompute), with the values given for their
-// columns.
+// of a figure, A..B for the whole numbers A to B, @TABLE.COLUMN for that column's highest
+// value when the rows go in, @ROK for this year, the year whose books the ledger steps
+// recompute), with the values given for their columns. A table named alone starts a set
+// of rows of its own.
 inline std::vector<std::pair<std::string, Podane>> Tabele(
     const std::vector<std::string>& argumenty) {
     std::vector<std::pair<std::string, Podane>> tabele;
