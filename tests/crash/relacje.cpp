@@ -938,13 +938,16 @@ class Relacje {
                             r.second = "#" + std::to_string(ia) + " " + x + " -> Null";
                         continue;
                     }
-                    // A copy of the changed cell: B holds there the value the cell held.
+                    // B holds there the value the changed cell held: the cell carries it.
                     const auto* r0 = nulle ? do_b0.wiersz(ia, wa) : nullptr;
                     const auto i0 = t0 ? t0->kolumna(kol) : std::nullopt;
-                    const bool kopia = zmieniona || (r0 && i0 && r0->second[*i0] == wartosc);
-                    // A cell that the step writes holds a value in N where it does in Z, but
-                    // a copy of the figure not given.
-                    if (liczba && nulle && x == "0" && y == kBrak && !kopia &&
+                    const bool niesie = zmieniona || (r0 && i0 && r0->second[*i0] == wartosc);
+                    // A cell that the step writes holds a value in N where it does in Z, but a
+                    // copy of the figure not given: a column of its name that carries it (a
+                    // sum of one figure carries it too, under another name).
+                    if (liczba && nulle && x == "0" && y == kBrak &&
+                        !(niesie &&
+                          (zmieniona || jet::text::upper(kol) == jet::text::upper(c.kolumna))) &&
                         (!ie || !re || zapisana(do_b0, z_b0_do_wejscia, ia, wa, i0, *ie))) {
                         auto& r = rozne[kol];
                         if (r.first++ == 0) r.second = opis + " (written)";
@@ -952,8 +955,8 @@ class Relacje {
                     }
                     if (liczba && nulle && ((x == "0" && y == kBrak) || (x == kBrak && y == "0")))
                         continue;
-                    // The figure, or its copy, that keeps in N what it held.
-                    if (x == "0" && (nulle ? e && y == *e && kopia : y == kNikt)) continue;
+                    // The figure carried, that keeps in N what the cell held.
+                    if (x == "0" && (nulle ? e && y == *e && niesie : y == kNikt)) continue;
                     auto& r = rozne[kol];
                     if (r.first++ == 0) r.second = opis;
                 }
