@@ -70,7 +70,9 @@
 //                  cell and its copies end 0;
 //   order          R holds the rows that B holds, and KR those that K holds, by content
 //                  (counters left out).
-// KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE), one
+// KONW_RELACJE_WYNIK receives one line a finding (STEP RELATION CHANGE DIFFERENCE: the
+// table.column that differs, table.(rows) for rows of one run only or whose values combine
+// otherwise, table.(table) or table.(columns) for a table or its columns of one run), one
 // a run that stopped or whose change the file refused (STEP "stops"|"refused" CHANGE -;
 // B's stop with the step's message), and per step the changes tried and those that met a
 // row that a statement changed (STEP "tried"|"met" RELATION COUNT: a changed row that the
@@ -898,13 +900,13 @@ class Relacje {
             if (bb != b.bloki.end() && bb->second == blok) continue;
             if (zmienne_.count(nazwa + ".*")) continue;
             if (bb == b.bloki.end()) {
-                zglos(relacja, zmiana, nazwa, "*", "table missing");
+                zglos(relacja, zmiana, nazwa, "(table)", "table missing");
                 continue;
             }
             const Tabela* ta = a.tabela(nazwa);
             const Tabela* tb = b.tabela(nazwa);
             if (ta->kolumny != tb->kolumny) {
-                zglos(relacja, zmiana, nazwa, "*", "columns differ");
+                zglos(relacja, zmiana, nazwa, "(columns)", "columns differ");
                 continue;
             }
             const Pary p = paruj(*ta, *tb, nulle ? kBrak : kNikt);
@@ -967,7 +969,7 @@ class Relacje {
                 zglos("null-replaces", zmiana, nazwa, kol,
                       std::to_string(r.first) + " cells, " + r.second);
             if (p.jednego != 0)
-                zglos(relacja, zmiana, nazwa, "*",
+                zglos(relacja, zmiana, nazwa, "(rows)",
                       std::to_string(p.jednego) + " rows of one run only (" +
                           std::to_string(ta->wiersze.size()) + " / " +
                           std::to_string(tb->wiersze.size()) + ")");
@@ -1048,13 +1050,13 @@ class Relacje {
             if (ob != o.bloki.end() && ob->second == blok) continue;
             if (zmienne_.count(nazwa + ".*")) continue;
             if (ob == o.bloki.end()) {
-                zglos("order", r.tabela, nazwa, "*", "table missing");
+                zglos("order", r.tabela, nazwa, "(table)", "table missing");
                 continue;
             }
             const Tabela* tb = b.tabela(nazwa);
             const Tabela* to = o.tabela(nazwa);
             if (tb->kolumny != to->kolumny) {
-                zglos("order", r.tabela, nazwa, "*", "columns differ");
+                zglos("order", r.tabela, nazwa, "(columns)", "columns differ");
                 continue;
             }
             auto tresc = [&](const Tabela* t) {
@@ -1081,7 +1083,7 @@ class Relacje {
                 for (const auto& w : to->wiersze) y.insert(w.second[i]);
                 if (x != y) kolumny.push_back(tb->kolumny[i]);
             }
-            if (kolumny.empty()) kolumny.push_back("*");
+            if (kolumny.empty()) kolumny.push_back("(rows)");
             for (const auto& k : kolumny)
                 zglos(
                     "order", r.tabela, nazwa, k,
