@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The rules as relations between runs of one step from one entry: the demonstration
 # database converted straight by konwersja_drogi (tests/crash/drogi.cpp) on the road whose
-# empty tables get rows at the entry of the steps that read them (tests/crash/wiersze.txt);
-# at the entry of each step checked, runs of the step alone from that entry, each with one
+# tables get rows at the entry of the steps that read them (tests/crash/wiersze.txt); at
+# the entry of each step checked, runs of the step alone from that entry, each with one
 # change (a numeric cell at 0 or Null, an id that names nothing, a table's rows stored in
-# reverse order), are compared: a Null counts as none (null-none), a Null never replaces a
-# value (null-replaces), a row that names nothing names nothing (names-nothing), the order
-# stored does not decide (order). What a step means otherwise is stated in
-# tests/crash/relacje_wyjatki.txt. Prints per step and relation the changes tried and the
-# findings (those the table states apart), and the findings in detail; exit status 0 when
-# every finding is stated.
+# reverse order, a copy of a row in both orders), are compared, rows paired by key: a Null
+# counts as none and a cell the step writes holds a value where it does with 0
+# (null-none), a Null never replaces a value (null-replaces), a row that names nothing
+# names nothing (names-nothing), the order stored does not decide (order). What a step
+# means otherwise is stated in tests/crash/relacje_wyjatki.txt, the statements that the
+# road cannot reach in tests/crash/relacje_nieosiagalne.txt. Prints per step and relation
+# the changes tried and the findings (those the table states apart), per step the data
+# statements and those that wrote rows, and the findings in detail; exit status 0 when
+# every finding is stated, no unchanged run stopped and the road reached its last step.
 #
 # usage: drogi_relacje.sh [--build DIR] [--work DIR] [--keep] [--jobs N] [--steps LIST] [--to STEP]
 #   --steps LIST  the steps checked ("165-299,541", version times 100); all when not given
@@ -29,7 +32,7 @@ while [ $# -gt 0 ]; do
 done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} = 0 ] || { sed -n 2,17p "$0" >&2; exit 2; }
+[ ${#args[@]} = 0 ] || { sed -n 2,19p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/crash/konwersja_drogi
 [ -x "$KONW_PROGRAM" ] || { echo "$me: $KONW_PROGRAM is missing" >&2; exit 2; }
 started=$(date +%s)
