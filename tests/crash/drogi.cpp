@@ -270,6 +270,11 @@ int main() {
         }
         kroki[v] = [v, m](ClsKonwersje& k) { droga.krok(v, k, m); };
     }
+    if (srodowisko("KONW_DROGA") == "relacje") {
+        int do_kroku = 0;
+        for (const auto& [v, m] : kroki) do_kroku = m ? v : do_kroku;
+        relacje::Droga_Do(do_kroku);
+    }
     Podstaw_Kroki(std::move(kroki));
     Form_Load();
 }

@@ -9,6 +9,9 @@
 
 namespace relacje {
 
+// Writes the road's last step (v) as planned: "V<tab>road<tab>planned", so that a road
+// that ends before it is told.
+void Droga_Do(int v);
 // A child's run of step v (KONW_RELACJA names its change): never returns.
 [[noreturn]] void Dziecko(MetodaKroku metoda, int v);
 // Whether the relations check step v (KONW_RELACJE_KROKI).

@@ -2,6 +2,7 @@
 // filler that the sweep's tool and the roads' program share.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <map>
@@ -15,6 +16,7 @@
 #include "jet/error.h"
 #include "jet/rowaccess.h"
 #include "jet/text.h"
+#include "platform/clock.h"
 
 namespace wypelnij {
 
@@ -93,29 +95,47 @@ inline void Wypelnij(jet::Database& db, const std::string& nazwa, const Podane& 
         return;
     std::vector<std::pair<std::string, std::vector<jet::Value>>> kolumny;
     for (const jet::ColumnInfo& c : t->columns)
-        if (const auto p = podane.find(jet::text::upper(c.name)); p != podane.end())
+        if (const auto p = podane.find(jet::text::upper(c.name)); p != podane.end()) {
             kolumny.emplace_back(c.name, p->second);
-        else if (!c.counter)
+            // "@TABLE.COLUMN": the column's highest value there, as the rows put in before
+            // left it (the id of a document put in for the lines that follow).
+            for (jet::Value& v : kolumny.back().second) {
+                const std::string w = v.is_null() ? "" : v.to_text();
+                const size_t kropka = w.find('.');
+                if (w == "@ROK") v = jet::Value::long_(platform::today().year);
+                if (!w.starts_with('@') || kropka == std::string::npos) continue;
+                auto r = db.query("SELECT Max([" + w.substr(kropka + 1) + "]) FROM [" +
+                                  w.substr(1, kropka - 1) + "]");
+                if (r->next()) v = r->value(0);
+            }
+        } else if (!c.counter)
             kolumny.emplace_back(c.name, Wartosci_Z_Bazy(db, *t, c));
-    for (int i = 0; i < kWiersze; ++i) {
+    // kWiersze rows, or as many as the longest list of values given.
+    size_t wierszy = kWiersze;
+    for (const auto& p : podane) wierszy = std::max(wierszy, p.second.size());
+    for (size_t i = 0; i < wierszy; ++i) {
         jet::ColumnValues wiersz;
         for (size_t k = 0; k < kolumny.size(); ++k) {
             const auto& [kolumna, z_bazy] = kolumny[k];
             wiersz.emplace_back(kolumna, z_bazy.empty()
-                                             ? Wartosc(*t->column(kolumna), i)
-                                             : z_bazy[static_cast<size_t>(i) % z_bazy.size()]);
+                                             ? Wartosc(*t->column(kolumna), static_cast<int>(i))
+                                             : z_bazy[i % z_bazy.size()]);
         }
         try {
             jet::atomically(db, [&] { jet::insert_row(db, t->name, wiersz); });
         } catch (const jet::Error& e) {
-            std::fprintf(stderr, "wypelnij_tabele: row %d of %s left out: %s\n", i + 1,
+            std::fprintf(stderr, "wypelnij_tabele: row %zu of %s left out: %s\n", i + 1,
                          t->name.c_str(), e.description().c_str());
         }
     }
 }
 
 // The tables of the arguments [+]TABLE or [+]TABLE.COLUMN=VALUE,VALUE... (the values of a
-// column of the table named before), with the values given for their columns.
+// column of the table named before; \N for Null, \s for a blank, \, for the decimal comma
+// of a figure, A..B for the whole numbers A to B, @TABLE.COLUMN for that column's highest
+// value when the rows go in, @ROK for this year, the year whose books the ledger steps
+// recompute), with the values given for their columns. A table named alone starts a set
+// of rows of its own.
 inline std::vector<std::pair<std::string, Podane>> Tabele(
     const std::vector<std::string>& argumenty) {
     std::vector<std::pair<std::string, Podane>> tabele;
@@ -130,8 +150,28 @@ inline std::vector<std::pair<std::string, Podane>> Tabele(
             tabele.emplace_back(arg.substr(0, kropka), Podane{});
         std::vector<jet::Value>& w =
             tabele.back().second[jet::text::upper(arg.substr(kropka + 1, rowna - kropka - 1))];
-        std::istringstream lista(arg.substr(rowna + 1));
-        for (std::string v; std::getline(lista, v, ',');) w.push_back(jet::Value::text(v));
+        // The values, split at each "," but "\,", the decimal comma of a figure.
+        std::vector<std::string> lista(1);
+        for (size_t i = rowna + 1; i < arg.size(); ++i)
+            if (arg[i] == '\\' && i + 1 < arg.size() && arg[i + 1] == ',')
+                lista.back() += arg[++i];
+            else if (arg[i] == ',')
+                lista.emplace_back();
+            else
+                lista.back() += arg[i];
+        for (std::string v : lista) {
+            const size_t kropki = v.find("..");
+            if (v == "\\N") {
+                w.push_back(jet::Value::null());
+            } else if (kropki != std::string::npos && kropki > 0) {
+                for (int i = std::stoi(v.substr(0, kropki)), j = std::stoi(v.substr(kropki + 2));
+                     i <= j; ++i)
+                    w.push_back(jet::Value::text(std::to_string(i)));
+            } else {
+                for (size_t b; (b = v.find("\\s")) != std::string::npos;) v.replace(b, 2, " ");
+                w.push_back(jet::Value::text(v));
+            }
+        }
     }
     return tabele;
 }

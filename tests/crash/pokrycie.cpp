@@ -1,0 +1,166 @@
+// What the relations reach: the shapes of a step's data statements and the rows they wrote.
+#include "pokrycie.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "jet/text.h"
+#include "jet/trace.h"
+
+namespace pokrycie {
+
+namespace {
+
+bool slowo(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// True when the word w (in capitals) stands in s (in capitals) as a word of its own.
+bool ma_slowo(const std::string& s, const std::string& w) {
+    for (size_t p = s.find(w); p != std::string::npos; p = s.find(w, p + 1))
+        if ((p == 0 || !slowo(s[p - 1])) && (p + w.size() == s.size() || !slowo(s[p + w.size()])))
+            return true;
+    return false;
+}
+
+std::map<std::string, int64_t>& zebrane() {
+    static std::map<std::string, int64_t> m;
+    return m;
+}
+
+void Obserwuj(std::string_view sql, int64_t wiersze) {
+    const std::string k = Ksztalt(sql);
+    if (k.empty()) return;
+    auto [it, nowy] = zebrane().emplace(k, wiersze);
+    if (!nowy) it->second = std::max(it->second, wiersze);
+}
+
+// Whether s matches the pattern w, in which "*" stands for any text.
+bool pasuje(const char* w, const char* s) {
+    const char *gwiazdka = nullptr, *po = nullptr;
+    while (*s) {
+        if (*w == '*') {
+            gwiazdka = w++;
+            po = s;
+        } else if (*w == *s) {
+            ++w;
+            ++s;
+        } else if (gwiazdka) {
+            w = gwiazdka + 1;
+            s = ++po;
+        } else {
+            return false;
+        }
+    }
+    while (*w == '*') ++w;
+    return *w == 0;
+}
+
+}  // namespace
+
+std::string Ksztalt(std::string_view sql) {
+    std::string out;
+    auto literal = [&] {
+        // A literal after "?," (blanks apart) joins the list: one "?" stands for it.
+        size_t k = out.find_last_not_of(' ');
+        if (k != std::string::npos && out[k] == ',') {
+            const size_t q = out.find_last_not_of(' ', k - 1);
+            if (q != std::string::npos && out[q] == '?') {
+                out.resize(q + 1);
+                return;
+            }
+        }
+        out += '?';
+    };
+    for (size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '[') {
+            const size_t j = sql.find(']', i);
+            const size_t e = j == std::string_view::npos ? sql.size() : j + 1;
+            out.append(sql.substr(i, e - i));
+            i = e - 1;
+        } else if (c == '\'' || c == '"' || c == '#') {
+            size_t j = i + 1;
+            for (; j < sql.size(); ++j)
+                if (sql[j] == c) {
+                    if (c != '#' && j + 1 < sql.size() && sql[j + 1] == c)
+                        ++j;  // a quote doubled inside the text
+                    else
+                        break;
+                }
+            literal();
+            i = std::min(j, sql.size());
+        } else if (std::isdigit(static_cast<unsigned char>(c)) && (i == 0 || !slowo(sql[i - 1]))) {
+            size_t j = i;
+            auto cyfra = [&](size_t k) {
+                return k < sql.size() && std::isdigit(static_cast<unsigned char>(sql[k]));
+            };
+            while (cyfra(j) || (j < sql.size() && sql[j] == '.' && cyfra(j + 1))) ++j;
+            if (j < sql.size() && slowo(sql[j])) {  // a name that begins with a digit
+                while (j < sql.size() && slowo(sql[j])) ++j;
+                out.append(sql.substr(i, j - i));
+            } else {
+                literal();
+            }
+            i = j - 1;
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    const std::string duze = jet::text::upper(out);
+    const size_t p = duze.find_first_not_of("( ");
+    const std::string pierwsze =
+        p == std::string::npos ? "" : duze.substr(p, duze.find_first_of(" (", p) - p);
+    const bool dane = pierwsze == "INSERT" || pierwsze == "UPDATE" || pierwsze == "DELETE" ||
+                      (pierwsze == "SELECT" && ma_slowo(duze, "INTO"));
+    return dane ? out : "";
+}
+
+void Sledz() {
+    jet::set_statement_trace(Obserwuj);
+}
+
+void Zapisz(const std::string& plik) {
+    std::ofstream out(plik);
+    for (const auto& [k, w] : zebrane()) out << w << '\t' << k << '\n';
+}
+
+void Wczytaj(const std::string& plik, std::map<std::string, int64_t>& m) {
+    std::ifstream in(plik);
+    for (std::string l; std::getline(in, l);) {
+        const size_t t = l.find('\t');
+        if (t == std::string::npos) continue;
+        const int64_t w = std::stoll(l.substr(0, t));
+        auto [it, nowy] = m.emplace(l.substr(t + 1), w);
+        if (!nowy) it->second = std::max(it->second, w);
+    }
+}
+
+Nieosiagalne::Nieosiagalne(const std::string& plik) {
+    std::ifstream in(plik);
+    for (std::string l; std::getline(in, l);) {
+        const size_t h = l.find(" #");
+        if (l.empty() || l[0] == '#' || h == std::string::npos) continue;
+        std::istringstream s(l.substr(0, h));
+        std::string krok, wzor, slowo_;
+        s >> krok;
+        while (s >> slowo_) wzor += (wzor.empty() ? "" : " ") + slowo_;
+        if (!wzor.empty()) wzory_.emplace_back(krok, jet::text::upper(wzor));
+    }
+}
+
+bool Nieosiagalne::stwierdza(const std::string& krok, const std::string& ksztalt) const {
+    const std::string k = jet::text::upper(ksztalt);
+    for (const auto& [s, w] : wzory_)
+        if ((s == krok || s == "*") && pasuje(w.c_str(), k.c_str())) return true;
+    return false;
+}
+
+}  // namespace pokrycie
