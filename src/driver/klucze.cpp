@@ -145,6 +145,7 @@ class Dopasowanie {
         kolumny_.clear();
         wiersze_.clear();
         za_dlugi_ = 0;
+        cena_niemozliwa_.clear();
         const jet::TableInfo* t = polaczenie().database().catalog().table(indeks_.table);
         for (int i = 0; i < rs.FieldCount(); ++i) {
             Kolumna k{rs.Fields(i).Name()};
@@ -183,6 +184,7 @@ class Dopasowanie {
         teksty_ = lista(r_.teksty, false);
         wlasne_id_ = lista(r_.wlasne_id, false);
         przyrostek_ = lista(r_.przyrostek, true);
+        ceny_ = lista(r_.ceny, true);
         dalej_ = lista(r_.pola_dalej, true);
         odwolania_.clear();
         for (const std::string& o : ::kolumny(r_.odwolania)) {
@@ -225,6 +227,7 @@ class Dopasowanie {
             for (const size_t i : g) lamie[i] = true;
         for (const Odwolanie& o : odwolania_) zeruj_nieistniejace(o, lamie);
         for (const std::vector<size_t>& g : powtorzenia()) scal(g);
+        if (!cena_niemozliwa_.empty()) return {Los_Klucza::Bez_Reguly, cena_niemozliwa_};
         const std::vector<std::vector<size_t>> zostaly = powtorzenia();
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
@@ -356,7 +359,7 @@ class Dopasowanie {
         std::vector<size_t> inne;  // the columns that must be the same
         for (size_t k = 0; k < kolumny_.size(); ++k)
             if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
-                licznik_ != k)
+                !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) && licznik_ != k)
                 inne.push_back(k);
         std::vector<bool> wziety(grupa.size(), false);
         for (size_t a = 0; a < grupa.size(); ++a) {
@@ -381,7 +384,7 @@ class Dopasowanie {
             Wiersz& inny = wiersze_[klasa[j]];
             inny.usun = true;
             std::string figury;
-            for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
+            for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_, &ceny_})
                 for (const size_t k : *lista)
                     if (!pusta(inny.nowe[k]))
                         figury += (figury.empty() ? "; " : ", ") + kolumny_[k].nazwa + " " +
@@ -393,6 +396,7 @@ class Dopasowanie {
                              (licznik_ ? "według " + kolumny_[*licznik_].nazwa
                                        : std::string("w kolejności zapisu")) +
                              ", przejmuje wiersze " + przejete;
+        zmiany += srednie_ceny(klasa);
         for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
             for (const size_t k : *lista) {
                 Value suma = Value::null();
@@ -424,6 +428,48 @@ class Dopasowanie {
             pierwszy.nowe[k] = Value::text(tekst);
         }
         pierwszy.zmiany.push_back(zmiany);
+    }
+
+    // The prices of the lines of klasa, which differ, as one: the value of each price
+    // (the first quantity times the price, a Null counting as none) summed over the lines
+    // and divided by their summed quantity, to four decimals; that price times the summed
+    // quantity must give the summed value to the grosz. The first row takes it; the Log
+    // text of the change, or a reason in cena_niemozliwa_.
+    std::string srednie_ceny(const std::vector<size_t>& klasa) {
+        if (r_.sposob != Sposob_Klucza::Srednia || ilosci_.empty()) return "";
+        const auto liczba = [](const Value& v) { return pusta(v) ? 0.0 : v.to_double(); };
+        const auto grosze = [](double x) { return std::llround(x * 100); };
+        const size_t q = ilosci_.front();
+        double ilosc = 0;
+        for (const size_t i : klasa) ilosc += liczba(wiersze_[i].nowe[q]);
+        std::string zmiany;
+        Wiersz& pierwszy = wiersze_[klasa.front()];
+        for (const size_t k : ceny_) {
+            if (std::all_of(klasa.begin(), klasa.end(), [&](size_t i) {
+                    return ta_sama(wiersze_[i].nowe[k], pierwszy.nowe[k]);
+                }))
+                continue;
+            double wartosc = 0;
+            for (const size_t i : klasa)
+                wartosc += liczba(wiersze_[i].nowe[q]) * liczba(wiersze_[i].nowe[k]);
+            const double cena = ilosc == 0 ? 0 : std::round(wartosc / ilosc * 10000) / 10000;
+            if (ilosc == 0 || grosze(cena * ilosc) != grosze(wartosc)) {
+                std::string wiersze;
+                for (const size_t i : klasa) wiersze += (wiersze.empty() ? "" : "; ") + etykieta(i);
+                cena_niemozliwa_ = "pozycje (" + wiersze + ") w różnych cenach " +
+                                   kolumny_[k].nazwa +
+                                   (ilosc == 0 ? " mają razem ilość 0"
+                                               : ": żadna cena nie daje ich wartości co do grosza");
+                return "";
+            }
+            const Value nowa = kolumny_[k].typ == jet::DataType::Currency
+                                   ? Value::currency(jet::Currency::from_double(cena))
+                                   : Value::dbl(cena);
+            zmiany += "; " + kolumny_[k].nazwa + " " + opis(pierwszy.nowe[k]) + " -> " +
+                      opis(nowa) + " (wartość " + opis(Value::dbl(wartosc)) + ")";
+            pierwszy.nowe[k] = nowa;
+        }
+        return zmiany;
     }
 
     // Notes a text longer than its column takes.
@@ -511,10 +557,11 @@ class Dopasowanie {
     std::vector<Kolumna> kolumny_;
     std::vector<Wiersz> wiersze_;
     std::optional<size_t> licznik_;
-    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_;
+    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_, ceny_;
     std::vector<Odwolanie> odwolania_;
     std::vector<std::vector<size_t>> odlozone_;
-    int za_dlugi_ = 0;  // the longest text planned beyond its column, 0 for none
+    int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none
+    std::string cena_niemozliwa_;  // why lines at two prices cannot become one
 };
 
 }  // namespace

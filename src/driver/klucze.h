@@ -31,6 +31,10 @@ enum class Sposob_Klucza : uint8_t {
                  // (krok_dalej, pola_dalej), which they fit: the key is not made now
     Przyrostek,  // as Scal; a row that still repeats the key, but the first, gets "N" and a
                  // number after the value of the key's text column przyrostek
+    Srednia,     // as Scal, and lines that differ in their prices (ceny) too become one: the
+                 // sums of the quantities and values at the price that keeps the value to
+                 // the grosz (the value over the quantity); where no price of four decimals
+                 // keeps it, or the quantities sum to 0, the step stops naming the rows
 };
 
 struct Regula_Klucza {
@@ -46,6 +50,7 @@ struct Regula_Klucza {
     std::string_view wartosci = {};    // values summed when rows become one, to the grosz
     std::string_view teksty = {};      // texts joined when rows become one
     std::string_view przyrostek = {};  // Przyrostek: the text column that takes the suffix
+    std::string_view ceny = {};        // Srednia: the prices of the quantity (first of ilosci)
     int krok_dalej = 0;                // Dalej: the later step whose key takes the rows
     std::string_view pola_dalej = {};  // Dalej: that key's columns
 };

@@ -36,7 +36,16 @@ constexpr const char* kFaktura =
 constexpr const char* kPozycjeFaktury =
     "select FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N from DOK_FAK_ZAWART order by Countt";
 
+constexpr const char* kDowod =
+    "create table DOK_DD_ZAWART (DDOUT_ID long, PROD_ID long, ZDDOUT_ILOSC single, "
+    "ZDDOUT_CENA_N money, Countt counter)";
+constexpr const char* kPozycjeDowodu =
+    "select DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N from DOK_DD_ZAWART order by Countt";
+
 TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
+    const auto klucz_dowodow_272 = [] {
+        Utworz_Klucz_Podstawowy("DOK_DD_ZAWART", "DDOUT_ID asc,PROD_ID asc", 0);
+    };
     const auto klucz_faktur_272 = [] {
         Utworz_Klucze_Z_Zawart("DOK_fak", "FAKOUT_ID asc", "PROD_ID asc");
     };
@@ -123,6 +132,20 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "(FAKOUT_ID = 2, PROD_ID = Null, ZFAKOUT_CENA_N = 2,5, Countt = 1): PROD_ID Null -> 0 "
          "(nie wskazuje żadnego wiersza)",
          false},
+        {"a product on two delivery-note lines at two prices: one line that keeps the value",
+         {kDowod,
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (1, "
+          "7, 10, 1.2)",
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (1, "
+          "7, 5, 1.5)"},
+         {{272, klucz_dowodow_272}},
+         kPozycjeDowodu,
+         {{"1", "7", "15", "1,3"}},
+         "DOK_DD_ZAWART",
+         "DDOUT_ID,PROD_ID",
+         "(DDOUT_ID = 1, PROD_ID = 7, Countt = 1): pierwszy według Countt, przejmuje wiersze "
+         "Countt = 2; ZDDOUT_CENA_N 1,2 -> 1,3 (wartość 19,5); ZDDOUT_ILOSC 10 -> 15",
+         false},
         {"one product at one price at two VAT rates: no rule keeps both, the step stops",
          {kFaktura,
           "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N, "
@@ -139,6 +162,27 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "nie sumuje ani nie łączy). Konwersję zatrzymano; baza zostaje w ostatniej ukończonej "
          "wersji. Naprawa w jetsql --suite: UPDATE [DOK_FAK_ZAWART] SET [ZFAKOUT_CENA_N] = "
          "WARTOŚĆ WHERE [Countt] = 2",
+         true},
+        {"lines at two prices whose quantities sum to 0: no price keeps the value, the step stops",
+         {kDowod,
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (1, "
+          "7, 10, 1.2)",
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (1, "
+          "7, 5, 1.5)",
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (2, "
+          "7, 10, 1.2)",
+          "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (2, "
+          "7, -10, 1.5)"},
+         {{272, klucz_dowodow_272}},
+         kPozycjeDowodu,
+         {{"1", "7", "10", "1,2"},
+          {"1", "7", "5", "1,5"},
+          {"2", "7", "10", "1,2"},
+          {"2", "7", "-10", "1,5"}},
+         "DOK_DD_ZAWART",
+         "",
+         "(DDOUT_ID = 2, PROD_ID = 7, Countt = 3; DDOUT_ID = 2, PROD_ID = 7, Countt = 4) w "
+         "różnych cenach ZDDOUT_CENA_N mają razem ilość 0",
          true},
     };
     for (const auto& p : przypadki) {
