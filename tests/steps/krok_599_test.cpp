@@ -56,6 +56,9 @@ TEST_F(Krok599, BreakdownIsRebuiltFromTheLinesPerRate) {
     Linia(6, "99", "'22'");
     Korekta(7, "0");  // the line's quantity before is not given: its price counts nothing
     Sql("insert into DOK_KFA_ZAWART values (7, Null, 5, 1, 10, 'zw')");
+    // An empty bucket counts as 0, so that the breakdown is compared and rebuilt.
+    Sql("insert into DOK_KFA values (8, 1, 0, Null, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)");
+    Linia(8, "5", "'22'");
     // No id: no lines to take, and no stop.
     Sql("insert into DOK_KFA values (Null, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_599), "");
@@ -67,7 +70,8 @@ TEST_F(Krok599, BreakdownIsRebuiltFromTheLinesPerRate) {
     EXPECT_EQ(Rozbicie(5), (V{"0", "0", "0", "0", "0", "0", "0", "0", "0", "10"}));
     EXPECT_EQ(Rozbicie(6), (V{"5", "1", "0", "0", "0", "0", "0", "0", "0", "0"}));
     EXPECT_EQ(Rozbicie(7), (V{"0", "0", "0", "0", "0", "0", "0", "0", "0", "10"}));
-    EXPECT_EQ(Linie_Logu("Poprawiono Vat na 6 korektach.").size(), 1u);
+    EXPECT_EQ(Rozbicie(8), (V{"5", "1,1", "0", "0", "0", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(Linie_Logu("Poprawiono Vat na 7 korektach.").size(), 1u);
 }
 
 TEST_F(Krok599, DiscountRowsTakeTheDriverOfTheGeneralRow) {

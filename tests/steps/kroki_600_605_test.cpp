@@ -69,7 +69,7 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
 
     Sql("insert into DOK_ZAK values (1, 'Z/1', 'W/1', #02-03-2004#, #03-03-2004#, 10.005, 2)");  // half to even
     Sql("insert into DOK_FAK values (1, 'F/1', #02-04-2005#, #03-04-2005#, 100, 22)");
-    // Gross amounts: a VAT part not given counts as 0; neither part given, none.
+    // Gross amounts from 0: a part not given adds nothing, neither given gives 0.
     Sql("insert into DOK_FWE values (1, 'FW/1', #02-04-2005#, #03-04-2005#, 100, Null)");
     Sql("insert into DOK_RW values (1, 'R/1', #02-05-2005#, #02-06-2005#, Null, Null, 0)");
     Sql("insert into DOK_PAR values (1, 'P/1', #02-05-2005#, #02-06-2005#, 5, 1, 9)");
@@ -116,7 +116,7 @@ TEST_F(Kroki600, SettlementLinesCopyTheirSettledDocuments) {
                  {"2005-01-31", "2005-01-31", "", "20", "20", "123,46", "0", "2005", "Null"},
                  {"2005-02-28", "2005-02-28", "", "25", "25", "50", "0", "2005", "Null"},
                  {"FW/1", "FW/1", "", "4", "4", "100", "0", "2005", "Null"},
-                 {"R/1", "R/1", "", "5", "6", "Null", "0", "2005", "Null"},
+                 {"R/1", "R/1", "", "5", "6", "0", "0", "2005", "Null"},
                  {"B/1", "B/1", "", "12", "12", "5", "0", "2005", "Null"},
                  {"L/2", "L/2", "", "31", "10", "0", "0", "2005", "Null"},
                  {"L/3", "L/3", "", "31", "10", "5", "0", "2005", "Null"}}));

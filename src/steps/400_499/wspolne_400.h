@@ -29,9 +29,12 @@ std::string Kwota_SQL(jet::Currency c);
 // and the sum of two not given is not given either.
 std::string Suma_SQL(const std::string& a, const std::string& b);
 
-// A document's gross amount from its net and VAT columns, rounded to 2 places, as an
-// expression: a part not given counts as 0, and a document given neither has none.
-std::string Brutto_SQL(const std::string& netto, const std::string& vat);
+// The sum of amount columns as an expression, from 0: a column not given adds nothing.
+std::string Suma_Od_Zera_SQL(std::initializer_list<std::string> czesci);
+
+// A document's gross amount from its parts (net and VAT, or one amount), rounded to 2
+// places, as an expression: the sum starts from 0, a part not given adding nothing.
+std::string Brutto_SQL(std::initializer_list<std::string> czesci);
 
 // The join that leaves, of the corrected purchase's lines (DOK_ZAK_ZAWART) of one
 // product and net price, all but the first (the lowest Countt) among those that warunek
@@ -44,6 +47,10 @@ std::string Pierwsza_Linia_Zakupu(const std::string& warunek = "");
 // price or quantity not given counting as 0.
 inline constexpr const char* kWartosc_Linii_Korekty =
     "(Nz(zfkorout_ilosckor,0)*Nz(ZFKOROUT_CENA_N,0))-(Nz(ZFKOROUT_ILOSC,0)*Nz(CENA_ORG,0))";
+
+// The correction invoices (DOK_KFA) whose per-rate VAT breakdown does not add up to their
+// net or VAT total, as a condition: a field or a total not given counts as 0.
+std::string Korekta_Bez_Zgodnego_VAT();
 
 // The rule of a posting mark (a posting id, an amount booked elsewhere, a Yes/No flag), as
 // conditions of a statement: posted where the mark is not 0 (Yes), whatever book entry it

@@ -34,8 +34,8 @@ void ClsKonwersje::Konwersja_599() {
     std::unique_ptr<ado::Recordset> linie;
     DbOtwórzSEL(kor,
                 "FKOROUT_ID,fkorout_wart_n,fkorout_wart_vat,n22,vat22,n7,vat7,n3,vat3,n0,nzw,n12,"
-                "vat12,fkorout_rabat from DOK_KFA where n22+n7+n3+n0+nzw+n12<>fkorout_wart_n or "
-                "vat22+vat7+vat3+vat12<>fkorout_wart_vat",
+                "vat12,fkorout_rabat from DOK_KFA where " +
+                    kroki::Korekta_Bez_Zgodnego_VAT(),
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
@@ -43,11 +43,11 @@ void ClsKonwersje::Konwersja_599() {
         if (k.Fields(0).value().is_null()) continue;
         ++poprawione;
         Zeruj_Sumy_VAT();
-        DbOtwórzSEL(linie,
-                    std::string(kroki::kWartosc_Linii_Korekty) +
-                        ",ZFKOROUT_VAT from DOK_KFA_ZAWART where FKOROUT_ID=" +
-                        NzStr(k.Fields(0).value()),
-                    kOtworzEdycja);
+        DbOtwórzSEL(
+            linie,
+            std::string(kroki::kWartosc_Linii_Korekty) +
+                ",ZFKOROUT_VAT from DOK_KFA_ZAWART where FKOROUT_ID=" + NzStr(k.Fields(0).value()),
+            kOtworzEdycja);
         // A line without a rate code counts as exempt and a correction without a
         // discount as 0 %: otherwise one such row would stop every run here. A price or
         // quantity not given counts as 0, so that the line's other part still counts.

@@ -18,17 +18,10 @@ namespace {
 const char* const kPola[] = {"n22",  "vat22", "n7",  "vat7", "n3",
                              "vat3", "n0",    "nzw", "n12",  "vat12"};
 
-// The sum of the fields as an expression, a field not given counting as 0.
-std::string Suma_Pol(std::initializer_list<const char*> pola) {
-    std::string suma;
-    for (const char* p : pola) suma += (suma.empty() ? "Nz(" : "+Nz(") + std::string(p) + ",0)";
-    return suma;
-}
-
-// d = total less the fields (a field not given counts as 0, a total not given gives 0); when
+// d = total less the fields (a field or the total not given counts as 0); when
 // -0.02 <= d <= 0.02, the first non-zero field of the list takes d.
 void Wyrownaj(ado::Recordset& rs, const char* suma, std::initializer_list<const char*> pola) {
-    jet::Value d = rs.Fields(suma).value();
+    jet::Value d = jet::Value::currency(NzCur(rs.Fields(suma).value()));
     for (const char* p : pola)
         d = jet::subtract(d, jet::Value::currency(NzCur(rs.Fields(p).value())));
     const jet::Currency roznica = NzCur(d);
@@ -47,12 +40,10 @@ void Wyrownaj(ado::Recordset& rs, const char* suma, std::initializer_list<const 
 void ClsKonwersje::Konwersja_625() {
     std::unique_ptr<ado::Recordset> kor;
     std::unique_ptr<ado::Recordset> linie;
-    // A breakdown field not given counts as 0, so that the correction is still compared.
     DbOtwórzSEL(kor,
                 "FKOROUT_ID,fkorout_wart_n,fkorout_wart_vat,n22,vat22,n7,vat7,n3,vat3,n0,nzw,n12,"
                 "vat12,fkorout_rabat,ZBIORCZA,FKOROUT_DATA_WYST from DOK_KFA where (" +
-                    Suma_Pol({"n22", "n7", "n3", "n0", "nzw", "n12"}) + "<>fkorout_wart_n or " +
-                    Suma_Pol({"vat22", "vat7", "vat3", "vat12"}) + "<>fkorout_wart_vat)",
+                    kroki::Korekta_Bez_Zgodnego_VAT() + ")",
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
@@ -61,8 +52,9 @@ void ClsKonwersje::Konwersja_625() {
         ++poprawione;
         Zeruj_Sumy_VAT();
         const std::string id = NzStr(k.Fields(0).value());
-        const jet::Value rabat = k.Fields("fkorout_rabat").value();
-        if (kroki::Rowne(k.Fields("ZBIORCZA").value(), -1) && kroki::Rowne(rabat, 0)) {
+        // A discount not given is none (0 %), here as in the breakdown from the lines.
+        const jet::Currency rabat = NzCur(k.Fields("fkorout_rabat").value());
+        if (kroki::Rowne(k.Fields("ZBIORCZA").value(), -1) && rabat.scaled == 0) {
             if (DbOtwórzSEL(linie,
                             "sum(round(n22,2)),sum(round(vat22,2)),sum(round(n7,2)),sum(round(vat7,"
                             "2)),sum(round(n3,2)),sum(round(vat3,2)),sum(round(n0,2)),sum(round("
@@ -84,7 +76,7 @@ void ClsKonwersje::Konwersja_625() {
             // quantity not given counts as 0, so that the line's other part still counts.
             for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext())
                 Dodaj_Do_Sum_VAT(NzCur(l.Fields(0).value()), NzStr(l.Fields(1).value()));
-            Zapisz_Wartosc_vat(k, rabat.is_null() ? jet::Currency{} : rabat.to_currency());
+            Zapisz_Wartosc_vat(k, rabat);
         }
         Wyrownaj(k, "fkorout_wart_vat", {"vat22", "vat7", "vat3", "vat12"});
         Wyrownaj(k, "fkorout_wart_n", {"n22", "n7", "n3", "n12", "n0", "nzw"});

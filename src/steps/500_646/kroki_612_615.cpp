@@ -38,21 +38,21 @@ void Z_Dokumentow(ClsKonwersje& k, std::initializer_list<Z_Dokumentu> aktualizac
             a.wartosci, a.warunek, "DOK_FIN_ZAWART");
 }
 
-const char* const kKpir =
-    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KPIR-','KPIR+'"
-    "),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,91,92)";
-const char* const kInPlus =
-    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok='IN+',DOK_FIN_ZAWART.RODZAJ="
-    "98";
-const char* const kInMinus =
-    "Brutto_dokumentu=round(tt.wart_finWyd,2),DOK_FIN_ZAWART.rodzaj_dok='IN-',DOK_FIN_ZAWART."
-    "RODZAJ=97";
-const char* const kBoPlus =
-    "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok='BO+',DOK_FIN_ZAWART.RODZAJ="
-    "88";
-const char* const kBoMinus =
-    "Brutto_dokumentu=round(tt.wart_finWyd,2),DOK_FIN_ZAWART.rodzaj_dok='BO-',DOK_FIN_ZAWART."
-    "RODZAJ=87";
+// A line's gross amount is its document's amount, 0 where the document gives none.
+const std::string kKpir = "Brutto_dokumentu=" + kroki::Brutto_SQL({"tt.wart_fin"}) +
+                          ",DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KPIR-','KPIR+'"
+                          "),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,91,92)";
+
+// A line of another or BO document: its gross amount from the document's amount kwota, and
+// its kind and code.
+std::string Z_Kwoty(const char* kwota, const char* rodzaj, const char* kod) {
+    return "Brutto_dokumentu=" + kroki::Brutto_SQL({kwota}) + ",DOK_FIN_ZAWART.rodzaj_dok='" +
+           rodzaj + "',DOK_FIN_ZAWART.RODZAJ=" + kod;
+}
+const std::string kInPlus = Z_Kwoty("tt.wart_fin", "IN+", "98");
+const std::string kInMinus = Z_Kwoty("tt.wart_finWyd", "IN-", "97");
+const std::string kBoPlus = Z_Kwoty("tt.wart_fin", "BO+", "88");
+const std::string kBoMinus = Z_Kwoty("tt.wart_finWyd", "BO-", "87");
 const char* const kZnakKwoty =
     "dok_fin_zawart.kwota=-dok_fin_zawart.kwota where (dok_fin_zawart.kwota <0 and "
     "Brutto_dokumentu>0) or (dok_fin_zawart.kwota >0 and Brutto_dokumentu<0) ";
@@ -86,16 +86,17 @@ void ClsKonwersje::Konwersja_612() {
     Z_Dokumentow(
         *this,
         {{"DOK_KZA", "tt.FKOROUT_ID= DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=" + kroki::Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]") +
+          "Brutto_dokumentu=" + kroki::Brutto_SQL({"[fkorout_wart_n]", "[fkorout_wart_vat]"}) +
               ",DOK_FIN_ZAWART.rodzaj_dok=iif(Nz(FKOROUT_WART_N,0)+Nz(FKOROUT_WART_VAT,0)<0,'KZ-',"
               "'KZ+'),RODZAJ=iif(Nz(FKOROUT_WART_N,0)+Nz(FKOROUT_WART_VAT,0)<0,96,13)",
           "DOK_FIN_ZAWART.rodzaj_dok='KZ+' OR DOK_FIN_ZAWART.rodzaj_dok='KZ-'"},
          {"DOK_KFA", "tt.FKOROUT_ID = DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=" + kroki::Brutto_SQL("[fkorout_wart_n]", "[fkorout_wart_vat]"),
+          "Brutto_dokumentu=" + kroki::Brutto_SQL({"[fkorout_wart_n]", "[fkorout_wart_vat]"}),
           "DOK_FIN_ZAWART.rodzaj_dok='KS+' OR DOK_FIN_ZAWART.rodzaj_dok='KS-'"},
          {"DEKLARACJE", "tt.ID= DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=round(tt.kwota,2),DOK_FIN_ZAWART.rodzaj_dok=iif(TT.kwota<0,'V7-','V7+')"
-          ",DOK_FIN_ZAWART.RODZAJ=iif(TT.kwota<0,84,83)",
+          "Brutto_dokumentu=" + kroki::Brutto_SQL({"tt.kwota"}) +
+              ",DOK_FIN_ZAWART.rodzaj_dok=iif(TT.kwota<0,'V7-','V7+')"
+              ",DOK_FIN_ZAWART.RODZAJ=iif(TT.kwota<0,84,83)",
           "DOK_FIN_ZAWART.rodzaj_dok='V7+' OR DOK_FIN_ZAWART.rodzaj_dok='V7-'"},
          {"KPIR_KSIEGA", "tt.kpir_id= DOK_FIN_ZAWART.dok_id", kKpir,
           "DOK_FIN_ZAWART.rodzaj_dok='KPIR +' OR DOK_FIN_ZAWART.rodzaj_dok='KPIR -' OR "
@@ -113,9 +114,10 @@ void ClsKonwersje::Konwersja_612() {
           "(DOK_FIN_ZAWART.rodzaj_dok='BO +' OR DOK_FIN_ZAWART.rodzaj_dok='BO -') and "
           "tt.wart_finWyd>0"},
          {"KH_KSIEGA", "tt.kpir_ID= DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KH+','"
-          "KH-"
-          "'),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,94,93)",
+          "Brutto_dokumentu=" + kroki::Brutto_SQL({"tt.wart_fin"}) +
+              ",DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin<0,'KH+','"
+              "KH-"
+              "'),DOK_FIN_ZAWART.RODZAJ=iif(wart_fin<0,94,93)",
           "DOK_FIN_ZAWART.rodzaj_dok='KH +' OR DOK_FIN_ZAWART.rodzaj_dok='KH -' OR "
           "DOK_FIN_ZAWART.rodzaj_dok='KH+' OR DOK_FIN_ZAWART.rodzaj_dok='KH-'"}});
     Linie_Rozliczen(
@@ -194,9 +196,10 @@ void ClsKonwersje::Konwersja_615() {
           "DOK_FIN_ZAWART.rodzaj_dok='BO-' and tt.wart_finWyd>0 and (tt.wart_fin<=0 or "
           "tt.wart_fin is null)"},
          {"KH_KSIEGA", "tt.kpir_ID= DOK_FIN_ZAWART.dok_id",
-          "Brutto_dokumentu=round(tt.wart_fin,2),DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin>0,'KH+','"
-          "KH-"
-          "'),dOK_FIN_ZAWART.RODZAJ=iif(wart_fin>0,93,94)",
+          "Brutto_dokumentu=" + kroki::Brutto_SQL({"tt.wart_fin"}) +
+              ",DOK_FIN_ZAWART.rodzaj_dok=iif(wart_fin>0,'KH+','"
+              "KH-"
+              "'),dOK_FIN_ZAWART.RODZAJ=iif(wart_fin>0,93,94)",
           "DOK_FIN_ZAWART.rodzaj_dok='KH+' OR DOK_FIN_ZAWART.rodzaj_dok='KH-'"}});
     Linie_Rozliczen(
         "Brutto_dokumentu=-Brutto_dokumentu where (PW='W' and (rodzaj_dok='KPIR+' OR "
