@@ -196,8 +196,8 @@ TEST_F(Kroki568, RepeatedInvoiceLinesMergeIntoTheLatest) {
                        {"102", "1", "2", "0", "10"},
                        {"103", "4", "8", "1", "10"},
                        {"104", "5", "10", "0", "10"},
-                       {"105", "1", "2", "0", "Null"},
-                       {"106", "1", "2", "0", "Null"},
+                       {"105", "1", "2", "0", "0"},  // no price: none before the discount
+                       {"106", "1", "2", "0", "0"},
                        {"109", "7", "14", "0", "2"}}));
     // A repeated run over marked lines left by a stopped run deletes them first.
     Sql("update DOK_FAK_ZAWART set PROD_ID=-PROD_ID where COUNTT=102");

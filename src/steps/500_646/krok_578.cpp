@@ -30,7 +30,7 @@ void ClsKonwersje::Konwersja_578() {
     const std::string sumy = "DOK_FAK_ZAWART_SUMY";
     // Lines without a discount compare as equal only once their discount is 0.
     DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "RABAT_CEN=0", "RABAT_CEN is null");
-    DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "CENA_B_RABATU=ZFAKOUT_CENA_N",
+    DbWykonajUPDKonwersje("", "DOK_FAK_ZAWART", "CENA_B_RABATU=Nz(ZFAKOUT_CENA_N,0)",
                           "CENA_B_RABATU=0 or CENA_B_RABATU is null");
     // Lines marked by a run of the merge without the work table, stopped after the marking,
     // go first: their quantities are already in their latest line.

@@ -72,14 +72,15 @@ void ClsKonwersje::Konwersja_588() {
     for (const char* kolumna :
          {"UBE", "UBR", "UBC", "UBW", "UBZ", "KartaStP", "KartaCzP", "kodzus", "Etat"})
         Usun_Pole("Kontrahenci", kolumna);
-    // Every contractor without a discount row gets its general row (product group 0). A run
-    // that stopped after dropping a driver column below had given every contractor its row.
+    // Every contractor without a discount row gets its general row (product group 0) of its
+    // discount, 0 where it gives none. A run that stopped after dropping a driver column
+    // below had given every contractor its row.
     bool kierowcy_sa = true;
     for (const std::string& kolumna : Kolumny_Kierowcow())
         kierowcy_sa = kierowcy_sa && Jest_Tabela("Kontrahenci", kolumna);
     if (kierowcy_sa)
         DbWykonaj("insert into kontrahenci_rabaty (Konh_id,Id_GR_prod,PrRabat," + Kierowcy("") +
-                  ")  select k.Konh_id,0,k.Rabat," + Kierowcy("k.") +
+                  ")  select k.Konh_id,0,Nz(k.Rabat,0)," + Kierowcy("k.") +
                   "  from kontrahenci as k left join kontrahenci_rabaty on "
                   "k.konh_id=kontrahenci_rabaty.konh_id where kontrahenci_rabaty.konh_id is null");
     // The drivers leave the contractors once their discount rows hold them.

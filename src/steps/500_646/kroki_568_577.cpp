@@ -16,7 +16,8 @@ void ClsKonwersje::Konwersja_568() {
         "PROD_ID int DEFAULT 0, RABAT money DEFAULT 0)");
     CzekajKonwersje(3);
     Utworz_Klucz_Podstawowy("KONTRAHENCI_RABATY_CEN", "KONH_ID,PROD_ID", 0);
-    DbWykonajKonwersje("UPDATE DOK_FAK_ZAWART set CENA_B_RABATU=ZFAKOUT_CENA_N");
+    // A line without a net price has none before the discount either: 0, the column's own.
+    DbWykonajKonwersje("UPDATE DOK_FAK_ZAWART set CENA_B_RABATU=Nz(ZFAKOUT_CENA_N,0)");
 }
 
 void ClsKonwersje::Konwersja_569() {
@@ -69,12 +70,13 @@ void ClsKonwersje::Konwersja_575() {
         const char* przypisanie;
         const char* warunek;
     };
+    // A price before the discount not yet given is the net price, 0 where that is not given.
     static constexpr Uzupelnienie kUzupelnienia[] = {
-        {"DOK_FAK_ZAWART", "CENA_B_RABATU=ZFAKOUT_CENA_N",
+        {"DOK_FAK_ZAWART", "CENA_B_RABATU=Nz(ZFAKOUT_CENA_N,0)",
          "CENA_B_RABATU=0 or CENA_B_RABATU is null"},
-        {"DOK_DD_ZAWART", "CENA_B_RABATU=ZDDOUT_CENA_N",
+        {"DOK_DD_ZAWART", "CENA_B_RABATU=Nz(ZDDOUT_CENA_N,0)",
          "CENA_B_RABATU=0 or CENA_B_RABATU is null"},
-        {"DOK_DZ_ZAWART", "CENA_B_RABATU=ZDDOUT_CENA_N",
+        {"DOK_DZ_ZAWART", "CENA_B_RABATU=Nz(ZDDOUT_CENA_N,0)",
          "CENA_B_RABATU=0 or CENA_B_RABATU is null"},
         {"DOK_FAK_ZAWART", "RABAT_CEN=0", "RABAT_CEN is null"},
         {"DOK_DD_ZAWART", "RABAT_CEN=0", "RABAT_CEN is null"},

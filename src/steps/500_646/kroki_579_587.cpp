@@ -22,7 +22,8 @@ void ClsKonwersje::Konwersja_579() {
 }
 
 void ClsKonwersje::Konwersja_580() {
-    DbWykonajUPDKonwersje("", "DOK_FAK", "kier_id=konh_id", "sklepowa=-1");
+    // A shop invoice's driver is its shop; one without a contractor names none (0).
+    DbWykonajUPDKonwersje("", "DOK_FAK", "kier_id=Nz(konh_id,0)", "sklepowa=-1");
     for (const char* kolumna : {"[KartotekaKier] Text (1)", "[Sklep] int DEFAULT 0",
                                 "[Fiskalizowana] int DEFAULT 0", "[KasaFiskalna] int DEFAULT 0"})
         Dodaj_Pole("KH_SCHEMATY_ZAWART", kolumna);

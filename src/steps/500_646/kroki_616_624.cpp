@@ -28,8 +28,10 @@ void ClsKonwersje::Konwersja_616() {
         Dodaj_Pole(l.tabela, "[zid_GRProd] int DEFAULT 0");
         Dodaj_Pole(l.tabela, "[zid_GrProdPod] int DEFAULT 0");
         Dodaj_Pole(l.tabela, "[id_sklepu] int DEFAULT 0");
-        DbWykonajUPDKonwersje("", std::string(l.tabela) + " inner join " + l.naglowek + l.zlaczenie,
-                              "zid_GRProd=id_GRProd,zid_GrProdPod=id_GrProdPod,id_sklepu=0", "");
+        // A header without a group gives its lines none (0).
+        DbWykonajUPDKonwersje(
+            "", std::string(l.tabela) + " inner join " + l.naglowek + l.zlaczenie,
+            "zid_GRProd=Nz(id_GRProd,0),zid_GrProdPod=Nz(id_GrProdPod,0),id_sklepu=0", "");
     }
 }
 

@@ -13,13 +13,14 @@ void ClsKonwersje::Konwersja_626() {
 }
 
 void ClsKonwersje::Konwersja_627() {
-    // Of two mileage records of one entry, the first (the lowest id_p) names the vehicle.
+    // Of two mileage records of one entry, the first (the lowest id_p) names the vehicle; a
+    // record without one names none (0).
     DbWykonajUPDKonwersje(
         "",
         "(KPIR_KSIEGA inner JOIN S_POJAZDY_PRZEJ ON KPIR_KSIEGA.kpir_id=S_POJAZDY_PRZEJ.id_kpir) "
         "left JOIN S_POJAZDY_PRZEJ AS PN ON (PN.id_kpir=S_POJAZDY_PRZEJ.id_kpir AND "
         "PN.id_p<S_POJAZDY_PRZEJ.id_p)",
-        "id_dok=S_POJAZDY_PRZEJ.id_poj", "rodzaj=50 and PN.id_p is null");
+        "id_dok=Nz(S_POJAZDY_PRZEJ.id_poj,0)", "rodzaj=50 and PN.id_p is null");
 }
 
 void ClsKonwersje::Konwersja_628() {
