@@ -191,13 +191,16 @@ TEST_F(Kroki639, ConversionUnitsRebuiltFromTheLines) {
         "id counter)");
     Sql("create unique index Podstawowy on PRODUKTY_WSP_PRZEL (prod_id, Sp_Przel) with primary");
     Sql("insert into PRODUKTY_WSP_PRZEL (prod_id, Sp_Przel, Wsp_Przel) values (1, 'stara', 3)");
-    Sql("create table DOK_ZAK_ZAWART (n long, SUR_ID long, SP_PRZEL text(20), WSP_PRZEL money)");
+    Sql("create table DOK_ZAK_ZAWART (Countt long, SUR_ID long, SP_PRZEL text(20), WSP_PRZEL "
+        "money)");
     for (const char* t : {"DOK_PZ_ZAWART", "DOK_WZ_ZAWART"})
         Sql(std::string("create table ") + t +
-            " (n long, PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money)");
-    for (const char* l : {"1, 7, 'kg', 2", "2, 7, 'kg', 2.5", "3, 7, 'kg', 1", "4, 7, 'kg', Null",
-                          "5, 8, 'szt', 10", "6, 9, '12345678901234567890', 2",
-                          "7, 9, '12345678901234567890', 3", "8, 7, 'kg', 0"})
+            " (Countt long, PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money)");
+    // Line 9, stored first, names product 8's factor 10 otherwise than the earlier line 5;
+    // line 10 names no product.
+    for (const char* l : {"9, 8, 'op', 10", "1, 7, 'kg', 2", "2, 7, 'kg', 2.5", "3, 7, 'kg', 1",
+                          "4, 7, 'kg', Null", "5, 8, 'szt', 10", "6, 9, '12345678901234567890', 2",
+                          "7, 9, '12345678901234567890', 3", "8, 7, 'kg', 0", "10, Null, 'kg', 2"})
         Sql(std::string("insert into DOK_ZAK_ZAWART values (") + l + ")");
     Sql("insert into DOK_PZ_ZAWART values (1, 8, 'op', 10)");
     Sql("insert into DOK_WZ_ZAWART values (1, 8, 'szt', 4)");
@@ -205,14 +208,15 @@ TEST_F(Kroki639, ConversionUnitsRebuiltFromTheLines) {
     // The second name of product 9 would need 21 characters: that unit is given up.
     EXPECT_EQ(Wiersze_Z("select prod_id, Sp_Przel, Wsp_Przel from PRODUKTY_WSP_PRZEL order by "
                         "prod_id, Wsp_Przel"),
-              (Wiersze{{"7", "kg", "2"},
+              (Wiersze{{"0", "kg", "2"},
+                       {"7", "kg", "2"},
                        {"7", "kg2,5", "2,5"},
                        {"8", "szt4", "4"},  // the name taken by the factor 10
                        {"8", "szt", "10"},
                        {"9", "12345678901234567890", "2"}}));
-    EXPECT_EQ(Kolumna("select SP_PRZEL from DOK_ZAK_ZAWART order by n"),
+    EXPECT_EQ(Kolumna("select SP_PRZEL from DOK_ZAK_ZAWART order by Countt"),
               (std::vector<std::string>{"kg", "kg2,5", "Brak", "kg", "szt", "12345678901234567890",
-                                        "12345678901234567890", "kg"}));
+                                        "12345678901234567890", "kg", "szt", "kg"}));
     EXPECT_EQ(Kolumna("select SP_PRZEL from DOK_PZ_ZAWART"), (std::vector<std::string>{"szt"}));
 }
 
@@ -224,13 +228,16 @@ TEST_F(Kroki639, PreCorrectionCodesAlongChainsOfCorrections) {
     Sql("create table DOK_FAK_ZAWART (FAKOUT_ID long, prod_id long, ZFAKOUT_CENA_N money, "
         "ZFAKOUT_VAT text(4))");
     Sql("insert into DOK_FAK_ZAWART values (100, 1, 5, '22')");
+    Sql("create table DOK_KFA (FKOROUT_ID long)");
+    for (int id = 1; id <= 7; ++id) Sql("insert into DOK_KFA values (" + std::to_string(id) + ")");
     Sql("create table DOK_KFA_ZAWART (Countt counter, FKOROUT_ID long, FAKOUT_ID_Z long, prod_id "
         "long, CENA_ORG money, ZFKOROUT_VAT text(4))");
     // Three corrections of one invoice line; a line of another price; an unknown product;
-    // two corrections that name no invoice (0), which correct no common line.
+    // two corrections that name no invoice (0), which correct no common line; a line of no
+    // correction, which is no earlier correction of the line.
     for (const char* l :
          {"1, 100, 1, 5, '22'", "2, 100, 1, 5, '7'", "3, 100, 1, 5, '7'", "4, 100, 1, 6, '22'",
-          "5, 100, 2, 5, '22'", "6, 0, 1, 5, '22'", "7, 0, 1, 5, '7'"})
+          "5, 100, 2, 5, '22'", "6, 0, 1, 5, '22'", "7, 0, 1, 5, '7'", "0, 100, 1, 5, '3'"})
         Sql(std::string("insert into DOK_KFA_ZAWART (FKOROUT_ID, FAKOUT_ID_Z, prod_id, CENA_ORG, "
                         "ZFKOROUT_VAT) values (") +
             l + ")");
@@ -242,7 +249,8 @@ TEST_F(Kroki639, PreCorrectionCodesAlongChainsOfCorrections) {
                        {"7", "Null"},
                        {"Null", "Null"},
                        {"7", "Null"},
-                       {"7", "Null"}}));
+                       {"7", "Null"},
+                       {"22", "F/1"}}));
 }
 
 TEST_F(Kroki639, DriversOfDiscountRowsAndBalancePositions) {

@@ -79,10 +79,13 @@ std::vector<std::string> Baza_641(std::vector<std::string> dalej) {
     std::vector<std::string> b = {
         "create table PRODUKTY_WSP_PRZEL (prod_id long, Sp_Przel text(20), Wsp_Przel money)",
         "create unique index Podstawowy on PRODUKTY_WSP_PRZEL (prod_id, Sp_Przel) with primary",
-        "create table DOK_ZAK_ZAWART (SUR_ID long, SP_PRZEL text(20), WSP_PRZEL money)",
-        "create table DOK_PZ_ZAWART (PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money)",
-        "create table DOK_WZ_ZAWART (PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money)",
-        "insert into DOK_ZAK_ZAWART values (7, 'kg', 2)"};
+        "create table DOK_ZAK_ZAWART (SUR_ID long, SP_PRZEL text(20), WSP_PRZEL money, Countt "
+        "counter)",
+        "create table DOK_PZ_ZAWART (PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money, Countt "
+        "counter)",
+        "create table DOK_WZ_ZAWART (PROD_ID long, SP_PRZEL text(20), WSP_PRZEL money, Countt "
+        "counter)",
+        "insert into DOK_ZAK_ZAWART (SUR_ID, SP_PRZEL, WSP_PRZEL) values (7, 'kg', 2)"};
     b.insert(b.end(), dalej.begin(), dalej.end());
     return b;
 }
@@ -147,14 +150,16 @@ TEST_F(Pulapki, AFailureOfTheEnvironmentInsideATrapReachesTheRun) {
         // 6.41: the save of a unit under its extended name: its first save met a name
         // that the product uses for another factor.
         {"6.41 new unit under its extended name",
-         Baza_641({"insert into DOK_PZ_ZAWART values (7, 'kg', 3)"}),
+         Baza_641({"insert into DOK_PZ_ZAWART (PROD_ID, SP_PRZEL, WSP_PRZEL) values (7, 'kg', 3)"}),
          [](ClsKonwersje& k) { k.Konwersja_641(); }, Gdzie::Zapis, 4, SQLITE_CORRUPT},
         // 6.41: the count of a product's units found, for the second line of the source
         // from which a unit was added, inside the trap that passes over that line's
         // failures (the planner's count at the delete, the first line's count and the
         // planner's count at the second line's open come first). The opener counts inside
         // its own trap and asks.
-        {"6.41 lookup of a unit", Baza_641({"insert into DOK_ZAK_ZAWART values (8, 'szt', 3)"}),
+        {"6.41 lookup of a unit",
+         Baza_641(
+             {"insert into DOK_ZAK_ZAWART (SUR_ID, SP_PRZEL, WSP_PRZEL) values (8, 'szt', 3)"}),
          [](ClsKonwersje& k) { k.Konwersja_641(); }, Gdzie::Liczenie, 4, SQLITE_IOERR_READ,
          Skutek::Koniec},
         // The pass that skips failed records, once it skips them: a record's save...

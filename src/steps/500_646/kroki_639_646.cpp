@@ -5,6 +5,7 @@
 // payroll component 203.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "db/nz.h"
 #include "db/otworz.h"
@@ -38,14 +39,17 @@ void ClsKonwersje::Konwersja_641() {
     std::unique_ptr<ado::Recordset> zrodlo;
     std::unique_ptr<ado::Recordset> jednostki;
     // Units come from the lines' factors other than 1; a factor of 0 or less, or not given,
-    // converts nothing and makes no unit.
-    for (const char* tekst : {"distinct  SUR_ID,SP_PRZEL,WSP_PRZEL from DOK_ZAK_ZAWART where "
-                              "WSP_PRZEL<>1 and WSP_PRZEL>0",
-                              "distinct  PROD_ID,SP_PRZEL,WSP_PRZEL from DOK_PZ_ZAWART where "
-                              "WSP_PRZEL<>1 and WSP_PRZEL>0",
-                              "distinct  PROD_ID,SP_PRZEL,WSP_PRZEL from DOK_WZ_ZAWART where "
-                              "WSP_PRZEL<>1 and WSP_PRZEL>0"}) {
-        DbOtwórzSEL(zrodlo, tekst, kOtworzOdczyt);
+    // converts nothing and makes no unit. Each unit once, in the order of its first line (the
+    // lowest Countt): of two names of one product and factor, the first written is kept. A
+    // line without its product is of product 0, as one that names none.
+    for (const char* zrodla : {"Nz(SUR_ID,0),SP_PRZEL,WSP_PRZEL from DOK_ZAK_ZAWART",
+                               "Nz(PROD_ID,0),SP_PRZEL,WSP_PRZEL from DOK_PZ_ZAWART",
+                               "Nz(PROD_ID,0),SP_PRZEL,WSP_PRZEL from DOK_WZ_ZAWART"}) {
+        const std::string kolumny(zrodla, std::string_view(zrodla).find(" from"));
+        DbOtwórzSEL(zrodlo,
+                    std::string(zrodla) + " where WSP_PRZEL<>1 and WSP_PRZEL>0 group by " +
+                        kolumny + " order by Min(Countt)",
+                    kOtworzOdczyt);
         // Once a unit has been added, failures of this source are passed over, as the
         // pass goes on with the next statement.
         bool pomijaj = false;
@@ -143,13 +147,16 @@ void ClsKonwersje::Konwersja_643() {
         "DOK_KFA_ZAWART.VAT_ORG=dok.ZFAKOUT_VAT,DOK_KFA_ZAWART.Numer_faktury=dok_fak.FAKOUT_NUMER");
     std::unique_ptr<ado::Recordset> linie;
     std::unique_ptr<ado::Recordset> wczesniejsze;
-    // Lines of corrections that name no invoice (0) correct no common invoice line.
+    // Lines of corrections that name no invoice (0) correct no common invoice line, and a
+    // line that names no correction (0, Null or an id no correction has) is of none: it is
+    // neither corrected in the chain nor an earlier correction of another line.
     DbOtwórzSEL(
         linie,
         "distinctrow DOK_KFA_ZAWART.VAT_ORG,dok_kfa_zawart.PROD_ID,dok_kfa_zawart.CENA_ORG,"
         "dok_kfa_zawart.FAKOUT_ID_Z,dok_kfa_zawart.FKOROUT_ID,dok_kfa_zawart.Countt,DOK_KFA_ZAWART."
-        "ZFKOROUT_VAT,k2.ZFKOROUT_VAT FROM  DOK_KFA_ZAWART inner join DOK_KFA_ZAWART as k2 on "
-        "dok_kfa_zawart.FAKOUT_ID_Z=k2.FAKOUT_ID_Z and dok_kfa_zawart.prod_id=k2.prod_id WHERE "
+        "ZFKOROUT_VAT,k2.ZFKOROUT_VAT FROM  (DOK_KFA_ZAWART inner join DOK_KFA_ZAWART as k2 on "
+        "dok_kfa_zawart.FAKOUT_ID_Z=k2.FAKOUT_ID_Z and dok_kfa_zawart.prod_id=k2.prod_id) inner "
+        "join DOK_KFA as KF on KF.FKOROUT_ID=dok_kfa_zawart.FKOROUT_ID WHERE "
         "dok_kfa_zawart.FKOROUT_ID<>k2.FKOROUT_ID and dok_kfa_zawart.FAKOUT_ID_Z<>0 and "
         "(dok_kfa_zawart.ZFKOROUT_VAT<>k2.ZFKOROUT_VAT "
         "or dok_kfa_zawart.ZFKOROUT_VAT<>dok_kfa_zawart.VAT_ORG or k2.ZFKOROUT_VAT<>k2.VAT_ORG) "
@@ -157,9 +164,10 @@ void ClsKonwersje::Konwersja_643() {
         kOtworzEdycja);
     for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
         if (DbOtwórzSEL(wczesniejsze,
-                        "distinctrow DOK_KFA_ZAWART.ZFKOROUT_VAT  FROM  DOK_KFA_ZAWART inner join "
-                        "DOK_KFA_ZAWART as dok ON dok_kfa_zawart.FAKOUT_ID_Z=dok.FAKOUT_ID_Z and "
-                        "dok_kfa_zawart.prod_id=dok.prod_id WHERE "
+                        "distinctrow DOK_KFA_ZAWART.ZFKOROUT_VAT  FROM  (DOK_KFA_ZAWART inner "
+                        "join DOK_KFA_ZAWART as dok ON dok_kfa_zawart.FAKOUT_ID_Z=dok.FAKOUT_ID_Z "
+                        "and dok_kfa_zawart.prod_id=dok.prod_id) inner join DOK_KFA as KF on "
+                        "KF.FKOROUT_ID=dok_kfa_zawart.FKOROUT_ID WHERE "
                         "dok_kfa_zawart.FKOROUT_ID<dok.FKOROUT_ID and dok.COUNTT=" +
                             NzStr(l.Fields(5).value()) + " order by dok_kfa_zawart.FKOROUT_ID desc",
                         kOtworzOdczyt) > 0) {
