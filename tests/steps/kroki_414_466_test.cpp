@@ -24,7 +24,8 @@ constexpr const char* kSchemat413[] = {
     "kier_id5 long, kier_id6 long, kier_id7 long, kier_id8 long, kier_id9 long)",
     "create table DOK_ZAK (numer_id long, konh_id long, WART_N money, VAT money, wart_kp money, "
     "data_zakupu datetime, data_zaksiegowania datetime, Opis_Zdarzenia text(50))",
-    "create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, CENA_N money, VAT text(3))",
+    "create table DOK_ZAK_ZAWART (Countt counter, numer_id long, sur_ID long, CENA_N money, VAT "
+    "text(3))",
     "create table DOK_KZA (FKOROUT_ID long, konh_id long, FkorOUT_WART_N money, FkorOUT_wart_VAT "
     "money, wart_kp money, FKOROUT_DATA_WYST datetime)",
     "create table DOK_KFA (FKOROUT_ID long, konh_id long, FkorOUT_WART_N money, FkorOUT_wart_VAT "
@@ -61,8 +62,8 @@ constexpr const char* kSchemat413[] = {
     "create table STANY_MAGAZYNOWE_ZAWART (IDProd long, DataDok datetime, Lp long, konh_id long)",
     "create table DOK_PRO (ddout_id long, konh_id long, ddout_data_sprz datetime, DDOUT_WART_N "
     "money, DDOUT_wart_VAT money, wart_kp money)",
-    "create table DOK_PRO_ZAWART (ddout_id long, prod_id long, ZDDOUT_CENA_N money, ZDDOUT_ILOSC "
-    "single)",
+    "create table DOK_PRO_ZAWART (Countt counter, ddout_id long, prod_id long, ZDDOUT_CENA_N "
+    "money, ZDDOUT_ILOSC single)",
     "create table DOK_PRS (ddout_id long, ID_Poszlo_do_zuzycia long, DDOUT_WART_N money, "
     "DDOUT_wart_VAT money, wart_kp money)",
     "create table DOK_PRS_ZAWART (ddout_id long, prod_id long)",
@@ -117,7 +118,7 @@ class Kroki414 : public BazaKroku {
                 " (ddout_id long, konh_id long, ddout_data_sprz datetime, DDOUT_WART_N money, "
                 "DDOUT_wart_VAT money, wart_kp money)");
             Sql("create table " + n +
-                "_ZAWART (ddout_id long, prod_id long, ZDDOUT_CENA_N money, "
+                "_ZAWART (Countt counter, ddout_id long, prod_id long, ZDDOUT_CENA_N money, "
                 "ZDDOUT_ILOSC single)");
         }
         Data_Przeliczenia = jet::dates::to_serial(2004, 6, 30).value();
@@ -290,13 +291,23 @@ TEST_F(Kroki414Dane, WorkingPriceOfEachProduct) {
     Sql("insert into DOK_PW_ZAWART (ddout_id, prod_id, ZDDOUT_CENA_N) values (1, 2, 5)");
     Sql("insert into DOK_PW (ddout_id, ddout_data_sprz) values (2, #5/6/1989#)");
     Sql("insert into DOK_PW_ZAWART (ddout_id, prod_id, ZDDOUT_CENA_N) values (2, 3, 9)");
+    // Product 4 bought on one day at 8 and 7 by purchase 3 and at 6 by purchase 2, the
+    // last-entered line of the latest purchase stored last.
+    Sql("insert into PRODUKTY (prod_id) values (4)");
+    for (const char* z : {"3", "2"})
+        Sql(std::string("insert into DOK_ZAK (numer_id, data_zakupu) values (") + z +
+            ", #5/7/2003#)");
+    for (const char* z : {"3, 4, 8", "2, 4, 6", "3, 4, 7"})
+        Sql(std::string("insert into DOK_ZAK_ZAWART (numer_id, sur_ID, CENA_N, VAT) values (") + z +
+            ", '22')");
     Do(414, 430);
     // 1: stocktaking and purchase on one day, the purchase wins; 2: the later PW; 3: only a
-    // line before 1990.
+    // line before 1990; 4: of one day's lines, the latest purchase's latest line.
     EXPECT_EQ(Wiersze_Z("select prod_id, DataRob, CenaRob from PRODUKTY order by prod_id"),
               (Wiersze{{"1", "2003-05-05 10:00:00", "4"},
                        {"2", "2003-05-06", "5"},
-                       {"3", "1990-01-01", "0"}}));
+                       {"3", "1990-01-01", "0"},
+                       {"4", "2003-05-07", "7"}}));
     EXPECT_EQ(Wiersze_Z("select ID, Ilosc_stanfaktyczny from DOK_REI_ZAWART"),
               (Wiersze{{"1", "7"}}));
     EXPECT_EQ(Kolumna("select JestWartosc from DOK_REI"), (Teksty{"True"}));
@@ -513,7 +524,7 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
         {"select count(*) from DOK_PRS_ZAWART_ROZBICIE", {{"0"}}},
         {"select wartosc175, wartosc176, wartosc177, wartosc178, wartosc179, wartosc180 from "
          "PLACE_DANE order by idp",
-         {{"1000", "10", "20", "30", "810", "12"}, {"500", "Null", "Null", "Null", "500", "Null"}}},
+         {{"1000", "10", "20", "30", "810", "12"}, {"500", "Null", "Null", "Null", "500", "0"}}},
         {"select POLE, SKR from PLACE_OPISY where POLE in (172, 180) order by POLE",
          {{"172", "Nadpł.pod."}, {"180", "OGÓŁEM PRZYCHÓD"}}},
     };

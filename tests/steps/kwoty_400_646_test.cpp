@@ -101,7 +101,7 @@ const Przypadek kPrzypadki[] = {
      {"select WN_00, MA_00 from KH_KONTA"},
      {{"20", "2"}}},
     {"4.31: an empty component counts as 0 in the sums, and a row with all of them empty "
-     "keeps the sum empty",
+     "gets the sum 0",
      4.30,
      &ClsKonwersje::Konwersja_431,
      {"create table dok_zak (numer_id long, Opis_Zdarzenia text(50))",
@@ -113,7 +113,7 @@ const Przypadek kPrzypadki[] = {
       "insert into PLACE_DANE values (1, Null, 1000, 100, 0, Null, 50, Null, 0, 30)",
       "insert into PLACE_DANE (idp) values (2)"},
      {"select wartosc179, wartosc180 from PLACE_DANE order by idp"},
-     {{"850", "30"}, {"Null", "Null"}}},
+     {{"850", "30"}, {"0", "0"}}},
     {"4.62: a missing account is made once, with its postings' lowest contractor, and its "
      "turnovers leave out an empty amount; postings take the first account of a number that "
      "the chart holds twice, and a posting without its year makes no account; a parent that "

@@ -48,7 +48,9 @@ void Wstaw_Skladniki(ClsKonwersje& k, const kroki::Skladnik_Plac* s, size_t ile)
 }
 
 // The five sources of a product's working price, in the order they are searched; each
-// query is completed by the date bound, then the product's id and its ordering.
+// query is completed by the date bound, then the product's id and its ordering. Of the
+// lines of one date the latest entered gives the price: the document with the highest id,
+// its line with the highest counter, as the search takes the latest line of all.
 struct Zrodlo_Ceny {
     const char* przed_data;
     const char* przed_id;
@@ -58,21 +60,26 @@ struct Zrodlo_Ceny {
 constexpr Zrodlo_Ceny kZrodlaCeny[] = {
     {"top 1 dok_rei.Data,dok_rei_zawart.Cena from [dok_rei] inner join [dok_rei_zawart] on "
      "[dok_rei].ID_RI=[dok_rei_zawart].ID_RI where data>=",
-     " and dok_rei_zawart.ID=", " order by [Data] desc"},
+     " and dok_rei_zawart.ID=",
+     " order by [Data] desc,dok_rei.ID_RI desc,dok_rei_zawart.Countt desc"},
     {"top 1 dok_pw.ddout_data_sprz,dok_pw_zawart.ZDDOUT_CENA_N from [dok_pw] inner join "
      "[dok_pw_zawart] on [dok_pw].ddout_id=[dok_pw_zawart].ddout_id where ddout_data_sprz>=",
-     " and dok_pw_zawart.prod_id=", " order by [ddout_data_sprz] desc"},
+     " and dok_pw_zawart.prod_id=",
+     " order by [ddout_data_sprz] desc,dok_pw.ddout_id desc,dok_pw_zawart.Countt desc"},
     {"top 1 dok_pro.ddout_data_sprz,dok_pro_zawart.ZDDOUT_CENA_N from [dok_pro] inner join "
      "[dok_pro_zawart] on [dok_pro].ddout_id=[dok_pro_zawart].ddout_id where "
      "dok_pro.ddout_data_sprz>=",
-     " and  dok_pro_zawart.prod_id=", " order by [ddout_data_sprz] desc"},
+     " and  dok_pro_zawart.prod_id=",
+     " order by [ddout_data_sprz] desc,dok_pro.ddout_id desc,dok_pro_zawart.Countt desc"},
     {"top 1 dok_prz.ddout_data_sprz,dok_prz_zawart_pro.ZDDOUT_CENA_N from [dok_prz] inner join "
      "[dok_prz_zawart_pro] on [dok_prz].ddout_id=[dok_prz_zawart_pro].ddout_id where "
      "ddout_data_sprz>=",
-     " and  dok_prz_zawart_pro.prod_id=", " order by [ddout_data_sprz] desc"},
+     " and  dok_prz_zawart_pro.prod_id=",
+     " order by [ddout_data_sprz] desc,dok_prz.ddout_id desc,dok_prz_zawart_pro.Countt desc"},
     {"top 1 dok_zak.data_zakupu,dok_zak_zawart.CENA_N from [dok_zak] inner join "
      "[dok_zak_zawart] on [dok_zak].numer_id=[dok_zak_zawart].numer_id where data_zakupu>=",
-     " and  dok_zak_zawart.sur_id=", " order by [data_zakupu] desc"},
+     " and  dok_zak_zawart.sur_id=",
+     " order by [data_zakupu] desc,dok_zak.numer_id desc,dok_zak_zawart.Countt desc"},
 };
 
 }  // namespace
@@ -179,8 +186,10 @@ void ClsKonwersje::Konwersja_430() {
             const std::string od = DataSQL_Od(produkty.Fields(0).value().to_date());
             if (DbOtwórzSEL(szukaj, z.przed_data + od + z.przed_id + id + z.koniec, kOtworzOdczyt) >
                 0) {
+                // A line whose price is not given gives the price none (0).
+                const jet::Value cena = szukaj->Fields(1).value();
                 produkty.Fields(0) = szukaj->Fields(0).value();
-                produkty.Fields(1) = szukaj->Fields(1).value();
+                produkty.Fields(1) = cena.is_null() ? jet::Value::long_(0) : cena;
             }
             ZamknijRS(szukaj);
         }
@@ -198,19 +207,16 @@ void ClsKonwersje::Konwersja_430() {
 namespace {
 
 // The update that sets a payroll component still 0 or empty to a sum of others ("+46",
-// "-140"): an empty component counts as 0, and a row where all of them are empty keeps
-// its component empty.
+// "-140"): the sum starts from 0 and an empty component adds nothing, so a row where all
+// of them are empty gets 0.
 std::string Skladnik_Z_Innych(int cel, std::initializer_list<const char*> skladniki) {
     std::string suma;
-    std::string ktorys;
     for (const char* s : skladniki) {
         const std::string kolumna = std::string("[wartosc") + (s + 1) + "]";
         suma += (suma.empty() && *s == '+' ? "" : std::string(1, *s)) + "Nz(" + kolumna + ",0)";
-        ktorys += (ktorys.empty() ? "" : " or ") + kolumna + " is not null";
     }
     const std::string c = "[wartosc" + std::to_string(cel) + "]";
-    return "[PLACE_DANE] set " + c + "=" + suma + " where (" + c + "=0 or " + c +
-           " is null) and (" + ktorys + ")";
+    return "[PLACE_DANE] set " + c + "=" + suma + " where " + c + "=0 or " + c + " is null";
 }
 
 }  // namespace

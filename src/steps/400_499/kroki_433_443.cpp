@@ -4,6 +4,7 @@
 // further driver slots, cancelled invoices, correction comments and the driver slots of
 // discount rows.
 #include <string>
+#include <utility>
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -47,20 +48,17 @@ void ClsKonwersje::Konwersja_437() {
     DbWykonajKonwersje("alter table [DOK_PAR_ZAWART] ADD COLUMN WSPRZ_CENA_BRUTTO money DEFAULT 0");
     DbWykonajKonwersje(
         "alter table [DOK_PAR_ZAWART] ADD COLUMN WSPRZ_WARTOSC_BRUTTO money DEFAULT 0");
-    for (const char* s :
-         {"[DOK_PAR_ZAWART] set "
-          "WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.03,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.03*ZDDOUT_"
-          "ILOSC where ZDDOUT_VAT='3' and WSPRZ_CENA_BRUTTO is null",
-          "[DOK_PAR_ZAWART] set "
-          "WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.07,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.07*ZDDOUT_"
-          "ILOSC where ZDDOUT_VAT='7' and WSPRZ_CENA_BRUTTO is null",
-          "[DOK_PAR_ZAWART] set "
-          "WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*1.22,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*1.22*ZDDOUT_"
-          "ILOSC where ZDDOUT_VAT='22' and WSPRZ_CENA_BRUTTO is null",
-          "[DOK_PAR_ZAWART] set "
-          "WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*ZDDOUT_ILOSC where "
-          "(ZDDOUT_VAT='0' or ZDDOUT_VAT='zw') and WSPRZ_CENA_BRUTTO is null"})
-        DbWykonajUPDKonwersje(s, "", "", "");
+    // A receipt line's gross price and value at its rate; a net price or quantity not given
+    // counts as none, so that the line gets a gross price and value of 0.
+    const std::string cena = "Nz(ZDDOUT_CENA_N,0)", ilosc = "Nz(ZDDOUT_ILOSC,0)";
+    for (const auto& [mnoznik, stawki] :
+         {std::pair{"*1.03", "ZDDOUT_VAT='3'"}, std::pair{"*1.07", "ZDDOUT_VAT='7'"},
+          std::pair{"*1.22", "ZDDOUT_VAT='22'"},
+          std::pair{"", "(ZDDOUT_VAT='0' or ZDDOUT_VAT='zw')"}})
+        DbWykonajUPDKonwersje("[DOK_PAR_ZAWART] set WSPRZ_CENA_BRUTTO=" + cena + mnoznik +
+                                  ",WSPRZ_WARTOSC_BRUTTO=" + cena + mnoznik + "*" + ilosc +
+                                  " where " + stawki + " and WSPRZ_CENA_BRUTTO is null",
+                              "", "", "");
     DbWykonajKonwersje("alter table [DOK_PAR] ADD COLUMN FISK int DEFAULT 0");
     DbWykonajUPDKonwersje("[DOK_PAR] set FISK=0 where FISK is null", "", "", "");
     DbWykonajKonwersje("alter table [DOK_PAR] ADD COLUMN NR_FISK Text (40)");
