@@ -13,7 +13,8 @@
 # after the key's step, or after the later step that makes a key over its columns and
 # more, changed as on the road plus what the row added), the key at 6.46 (the table's
 # unique indexes as on the road), and where it stopped: the step, the key and the message,
-# "stated" where the table of keys (src/driver/klucze.inc) gives the key the kind Stop.
+# "stated" where the table of keys (src/driver/klucze.inc) gives the key the kind Stop or
+# the key's rule stops on the rows, giving its reason.
 # Prints per step and key the changes tried, completed, kept, with the key at 6.46, the
 # stops stated and the findings, and the findings in detail; exit status 0 when every
 # change tried completed with its figures kept and its key, or stopped where the table
@@ -41,7 +42,7 @@ while [ $# -gt 0 ]; do
 done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} = 0 ] || { sed -n 2,26p "$0" >&2; exit 2; }
+[ ${#args[@]} = 0 ] || { sed -n 2,27p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/crash/konwersja_drogi
 [ -x "$KONW_PROGRAM" ] || { echo "$me: $KONW_PROGRAM is missing" >&2; exit 2; }
 started=$(date +%s)

@@ -28,11 +28,14 @@
 //              figures may move among the documents that the change added to and those
 //              that only the changed run holds (a number given a suffix). Of rows
 //              repeated whole (one price) and merged, a figure may end as on the road
-//              (the price that the lines share) where another was summed;
+//              (the price that the lines share) where another was summed, and every
+//              figure where the key's line sums none (rows stored twice are one);
 //   key        the table's unique indexes after 6.46 are the road's;
 //   stop       the step, key (from the statement on its clipboard) and message of a run
 //              that ended before 6.46; "stated" where the key's line in the table of keys
-//              (driver/klucze.h) has the kind Stop.
+//              (driver/klucze.h) has the kind Stop, or its rule stops on the rows with
+//              the reason it gives (a Null that no rule gives a value, rows that still
+//              repeat the key).
 // KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
 //   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT DETAIL
 // TRIED "tried", "refused" (the file refused the row: a unique index or a required
@@ -276,6 +279,16 @@ bool Ma_Klucz(const jet::TableInfo* t, const Klucz& k) {
     return false;
 }
 
+// Whether a stop's message gives the reason for which the key's rule keeps no rows (klucze.h:
+// a Null that no rule gives a value, rows that still repeat the key, prices that keep no
+// value), not a fault of the rule's line (a column that the table lacks, a table that does
+// not read).
+bool Stop_Reguly(const std::string& komunikat) {
+    return komunikat.find("Klucza nie utworzono (") != std::string::npos &&
+           komunikat.find("reguła klucza wymienia kolumnę") == std::string::npos &&
+           komunikat.find("nie da się odczytać") == std::string::npos;
+}
+
 std::string Czytaj_Plik(const std::string& plik) {
     std::ifstream in(plik);
     std::stringstream s;
@@ -344,7 +357,8 @@ void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
         const jet::ColumnInfo& c = t.columns[i];
         jet::Value v = r->value(static_cast<int>(i));
         const bool klucz = W_Kluczu(z.klucz, c.name);
-        if (z.rodzaj == "Null " + c.name) {
+        // The change names the column as the key's statement does, in any case.
+        if (jet::text::upper(z.rodzaj) == jet::text::upper("Null " + c.name)) {
             if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
             v = jet::Value::null();
         } else if (c.counter && !(klucz && z.rodzaj == "two prices")) {
@@ -716,6 +730,8 @@ class Przeglad {
             else
                 grupy.push_back({d});
         }
+        const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
+        const bool sumuje = !r || !r->ilosci.empty() || !r->wartosci.empty();
         std::string roznice;
         for (const auto& g : grupy) {
             bool wspolne = false, zsumowane = false;
@@ -744,7 +760,9 @@ class Przeglad {
                               k.c_str(), zmiana, droga, dod);
                 tu += b;
             }
-            if (wspolne && !zsumowane) tu += nazwa + ": nothing summed, the lines merged or gone; ";
+            // A line that sums nothing keeps the first of rows stored twice whole.
+            if (wspolne && !zsumowane && sumuje)
+                tu += nazwa + ": nothing summed, the lines merged or gone; ";
             roznice += tu;
         }
         if (roznice.empty()) return {"yes", "figures" + po + " kept"};
@@ -784,7 +802,8 @@ class Przeglad {
                         stop += " " + klucze.front().tabela + " (" + klucze.front().pola() + ")";
                         const Regula_Klucza* r =
                             Regula_Klucza_Dla(k, klucze.front().tabela, klucze.front().pola());
-                        stated = r && r->sposob == Sposob_Klucza::Stop;
+                        stated =
+                            r && (r->sposob == Sposob_Klucza::Stop || Stop_Reguly(p.komunikat));
                     }
                     werdykt = stated ? "stated" : "finding";
                     opis = "status " + std::to_string(p.status) + ", marker " + p.marker +

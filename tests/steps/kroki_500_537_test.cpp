@@ -86,13 +86,18 @@ TEST_F(Kroki500, GrossPricesOfProductionReceiptsByRate) {
     Sql("insert into DOK_PW_ZAWART values (3, 10, 3, '12')");
     Sql("insert into DOK_PW_ZAWART values (4, 10, 3, '0')");
     Sql("insert into DOK_PW_ZAWART values (5, 10, 3, '7')");
+    Sql("insert into DOK_PW_ZAWART values (6, Null, 3, '22')");  // a price not given: 0
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_528), "");
     Sql("update DOK_PW_ZAWART set WSPRZ_CENA_BRUTTO=1 where id=5");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_528), "");  // set prices are left alone
-    EXPECT_EQ(
-        Wiersze_Z("select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from DOK_PW_ZAWART "
-                  "order by id"),
-        (Wiersze{{"12,2", "36,6"}, {"10", "30"}, {"Null", "Null"}, {"10", "30"}, {"1", "32,1"}}));
+    EXPECT_EQ(Wiersze_Z("select WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from DOK_PW_ZAWART "
+                        "order by id"),
+              (Wiersze{{"12,2", "36,6"},
+                       {"10", "30"},
+                       {"Null", "Null"},
+                       {"10", "30"},
+                       {"1", "32,1"},
+                       {"0", "0"}}));
 }
 
 TEST_F(Kroki500, IssuerOfEveryUserIsAUserSetting) {
@@ -139,7 +144,11 @@ TEST_F(Kroki500, RecipesBecomeHeadersWithTheirLines) {
     Sql("create table PRODUKTY_RECEPTURY (Countt counter, pprod_nazwa_id long, prod_id long, "
         "sur_id long, ilosc single)");
     Sql("create table PRODUKTY_kalkulacja (prod_id long, kalkulacja text(10), koszt money)");
-    for (const char* w : {"1, 10, 1", "1, 11, 2", "2, 10, 3", "4, 10, 1"})
+    Sql("create table PRODUKTY (PROD_ID long)");
+    for (const char* p : {"1", "2", "3", "4"})
+        Sql(std::string("insert into PRODUKTY values (") + p + ")");
+    // A line of no product names none (0) under the lines' key.
+    for (const char* w : {"1, 10, 1", "1, 11, 2", "2, 10, 3", "4, 10, 1", "Null, 12, 1"})
         Sql(std::string("insert into PRODUKTY_RECEPTURY (prod_id, sur_id, ilosc) values (") + w +
             ")");
     Sql("insert into PRODUKTY_kalkulacja values (1, 'k', 5)");
@@ -221,14 +230,19 @@ TEST_F(Kroki500, ProductionLinesMoveIntoTheirHeaders) {
     Sql("insert into S_GRUPY_ZWROTOW values (4, 80, -1, '3,3')");
     for (const char* t : {"DOK_PRZ_ZAWART_PRO", "DOK_MMA_ZAWART_PRO"})
         Sql(std::string("create table ") + t +
-            " (DDOUT_ID long, PROD_ID long, ZDDOUT_CENA_N money, ZDDOUT_ILOSC single)");
+            " (DDOUT_ID long, PROD_ID long, ZDDOUT_CENA_N money, ZDDOUT_ILOSC single, Countt "
+            "counter)");
     Sql("insert into DOK_PRZ values (1, 4)");
     Sql("insert into DOK_PRZ values (2, Null)");
-    Sql("insert into DOK_PRZ_ZAWART_PRO values (1, 7, 1, '2,5')");
-    Sql("insert into DOK_PRZ_ZAWART_PRO values (2, 8, 1, 3)");
-    Sql("insert into DOK_PRZ_ZAWART_PRO values (9, 9, 1, 3)");  // of no document
+    const std::string przz =
+        "insert into DOK_PRZ_ZAWART_PRO (DDOUT_ID, PROD_ID, ZDDOUT_CENA_N, ZDDOUT_ILOSC) values ";
+    Sql(przz + "(1, 7, 1, '2,5')");
+    Sql(przz + "(2, 8, 1, 3)");
+    Sql(przz + "(9, 9, 1, 3)");  // of no document
+    Sql(przz + "(1, 6, 1, 4)");  // a further line of document 1: its first line stays
     Sql("insert into DOK_MMA values (1)");
-    Sql("insert into DOK_MMA_ZAWART_PRO values (1, 7, Null, 2)");
+    Sql("insert into DOK_MMA_ZAWART_PRO (DDOUT_ID, PROD_ID, ZDDOUT_CENA_N, ZDDOUT_ILOSC) values "
+        "(1, 7, Null, 2)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_536), "");
     EXPECT_EQ(Wiersze_Z("select Prod_id_wyprodukowano, Ile_wyprodukowano, Cena_wyprodukowano, "
                         "Wartosc_wyprodukowano, W_kg_wyprodukowano, "
@@ -240,6 +254,7 @@ TEST_F(Kroki500, ProductionLinesMoveIntoTheirHeaders) {
     EXPECT_FALSE(Jest_Tabela("DOK_PRZ_ZAWART_PRO"));
     EXPECT_FALSE(Jest_Tabela("DOK_MMA_ZAWART_PRO"));
     EXPECT_EQ(Linie_Logu("bez dokumentu 9").size(), 1u);
+    EXPECT_EQ(Linie_Logu("dokumentu 1 (produkt 6, ilość 4) pominięta").size(), 1u);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_536), "");  // the source tables are gone
 }
 

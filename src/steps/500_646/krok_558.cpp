@@ -109,14 +109,15 @@ void Zapisz_Pozostale(const Kolumna_Kodu& kol, int32_t przebiegi) {
 }
 
 // The walk that makes the values of a contractor column unique (see Konwersja_558):
-// passes over the duplicates in value order until a pass changes nothing. A numbered
-// value that a row already holds (the row itself too, when the number put in front and
-// the cut give the value back) is replaced by a value of the row's own, so that every
-// change takes a row out of the duplicates for good: the passes that change something
-// are then at most as many as the first pass's rows, and a walk that goes beyond that
-// stops with a logged error instead of running on. The values held are read at the
-// start of each pass and the pass adds those it writes; a value that a change frees
-// counts as held until the next pass (the walk's rows do not say which row they are).
+// passes over the duplicates in value order (the rows of one value by their ids, as lista
+// orders them) until a pass changes nothing. A numbered value that a row already holds
+// (the row itself too, when the number put in front and the cut give the value back) is
+// replaced by a value of the row's own, so that every change takes a row out of the
+// duplicates for good: the passes that change something are then at most as many as the
+// first pass's rows, and a walk that goes beyond that stops with a logged error instead
+// of running on. The values held are read at the start of each pass and the pass adds
+// those it writes; a value that a change frees counts as held until the next pass (the
+// walk's rows do not say which row they are).
 void Unikalne_Wartosci(ClsKonwersje& k, const std::string& lista, const Kolumna_Kodu& kol,
                        bool krotka, int32_t& licznik) {
     std::unique_ptr<ado::Recordset> rs;
@@ -306,7 +307,8 @@ void Scal_Powtorzone_Konta(ClsKonwersje& k) {
 
 void ClsKonwersje::Przenumeruj_Kontrahentow() {
     std::unique_ptr<ado::Recordset> rs;
-    DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by [konh_numer]");
+    // Contractors of one old number, or of none, in the order of their ids.
+    DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by [konh_numer],[konh_id]");
     ado::Recordset& r = kroki::Rekordy(rs);
     int32_t licznik = 0;
     for (; !r.Eof(); r.MoveNext()) r.Fields(0) = jet::Value::long_(++licznik);
@@ -346,7 +348,7 @@ void ClsKonwersje::Konwersja_558() {
     Unikalne_Wartosci(*this,
                       "k1.[KONH_NAZ_SKROT] from kontrahenci as k1 inner join kontrahenci as k2 on "
                       "k1.KONH_NAZ_SKROT=k2.KONH_NAZ_SKROT where k1.konh_id<>k2.konh_id order by "
-                      "k1.KONH_NAZ_SKROT",
+                      "k1.KONH_NAZ_SKROT,k1.konh_id",
                       skrot, true, licznik);
     Usun_Index("KONH_NAZ_SKROT", "kontrahenci");
     Utworz_Index_Unikalny("KONH_NAZ_SKROT", "kontrahenci", "KONH_NAZ_SKROT", 1);
@@ -364,7 +366,8 @@ void ClsKonwersje::Konwersja_558() {
     }
     Unikalne_Wartosci(*this,
                       "k1.[Konh_kod] from kontrahenci as k1 inner join kontrahenci as k2 on "
-                      "k1.Konh_kod=k2.Konh_kod  where k1.konh_id<>k2.konh_id order by k1.konh_kod",
+                      "k1.Konh_kod=k2.Konh_kod  where k1.konh_id<>k2.konh_id order by k1.konh_kod,"
+                      "k1.konh_id",
                       kod, false, licznik);
     Przed_Dopisaniem_Jedynki(*this, kod);
     {

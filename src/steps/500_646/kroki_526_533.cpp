@@ -81,15 +81,18 @@ void ClsKonwersje::Konwersja_527() {
 void ClsKonwersje::Konwersja_528() {
     DbWykonajKonwersje("alter table [DOK_PW_ZAWART] ADD COLUMN WSPRZ_CENA_BRUTTO money");
     DbWykonajKonwersje("alter table [DOK_PW_ZAWART] ADD COLUMN WSPRZ_WARTOSC_BRUTTO money");
+    // A net price or quantity not given counts as 0 in the gross price and value.
     for (const auto& [czynnik, stawka] : kStawkiBrutto)
-        DbWykonajUPDKonwersje(std::string("[DOK_PW_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N*") +
-                                  czynnik + ",WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*" + czynnik +
-                                  "*ZDDOUT_ILOSC where ZDDOUT_VAT='" + stawka +
-                                  "' and WSPRZ_CENA_BRUTTO is null",
-                              "", "", "");
+        DbWykonajUPDKonwersje(
+            std::string("[DOK_PW_ZAWART] set WSPRZ_CENA_BRUTTO=Nz(ZDDOUT_CENA_N,0)*") + czynnik +
+                ",WSPRZ_WARTOSC_BRUTTO=Nz(ZDDOUT_CENA_N,0)*" + czynnik +
+                "*Nz(ZDDOUT_ILOSC,0) where ZDDOUT_VAT='" + stawka +
+                "' and WSPRZ_CENA_BRUTTO is null",
+            "", "", "");
     DbWykonajUPDKonwersje(
-        "[DOK_PW_ZAWART] set WSPRZ_CENA_BRUTTO=ZDDOUT_CENA_N,WSPRZ_WARTOSC_BRUTTO=ZDDOUT_CENA_N*"
-        "ZDDOUT_ILOSC where (ZDDOUT_VAT='0' or ZDDOUT_VAT='zw') and WSPRZ_CENA_BRUTTO is null",
+        "[DOK_PW_ZAWART] set WSPRZ_CENA_BRUTTO=Nz(ZDDOUT_CENA_N,0),WSPRZ_WARTOSC_BRUTTO=Nz(ZDDOUT_"
+        "CENA_N,0)*Nz(ZDDOUT_ILOSC,0) where (ZDDOUT_VAT='0' or ZDDOUT_VAT='zw') and "
+        "WSPRZ_CENA_BRUTTO is null",
         "", "", "");
 }
 

@@ -51,6 +51,23 @@ jet::Currency Wartosc_Linii(const jet::Value& ilosc, const jet::Value& cena) {
     return NzCur(jet::Value::dbl(ilosc.to_double() * cena.to_double()));
 }
 
+// Whether the line l (of the table tabela, read in the order of its document and Countt)
+// is a further line of the document of the line before it, whose id poprzedni holds:
+// the header takes its document's first line only, and a further one is logged with its
+// product and quantity. poprzedni takes l's document.
+bool Dalsza_Pozycja(ado::Recordset& l, jet::Value& poprzedni, const std::string& tabela) {
+    const jet::Value dokument = l.Fields("DDOUT_ID").value();
+    const bool dalsza = !poprzedni.is_null() && jet::compare(poprzedni, dokument) == 0;
+    poprzedni = dokument;
+    if (dalsza)
+        Zapisz_Log("Pozycja " + tabela + " dokumentu " + dokument.to_text() + " (produkt " +
+                       NzStr(l.Fields("PROD_ID").value()) + ", ilość " +
+                       NzStr(l.Fields("ZDDOUT_ILOSC").value()) +
+                       ") pominięta: dokument ma już pozycję",
+                   "Konwersja", "Konwersja_536");
+    return dalsza;
+}
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_535() {
@@ -85,8 +102,11 @@ void ClsKonwersje::Konwersja_536() {
     std::unique_ptr<ado::Recordset> nag;
     std::unique_ptr<ado::Recordset> grupa;
     if (Jest_Tabela("DOK_PRZ_ZAWART_PRO")) {
-        DbOtwórzSELKonwersje(
-            linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_PRZ_ZAWART_PRO ");
+        // A document's first line by Countt is its product line, whatever the order stored.
+        DbOtwórzSELKonwersje(linie,
+                             " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_PRZ_ZAWART_PRO "
+                             "order by DDOUT_ID,Countt");
+        jet::Value poprzedni = jet::Value::null();
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
             // A line without a document's id names no document: logged and left as below.
             if (l.Fields("DDOUT_ID").value().is_null()) {
@@ -94,6 +114,7 @@ void ClsKonwersje::Konwersja_536() {
                            "Konwersja_536");
                 continue;
             }
+            if (Dalsza_Pozycja(l, poprzedni, "DOK_PRZ_ZAWART_PRO")) continue;
             DbOtwórzSELKonwersje(
                 nag,
                 " Prod_id_wyprodukowano,Ile_wyprodukowano,Cena_wyprodukowano,Wartosc_wyprodukowano,"
@@ -146,14 +167,17 @@ void ClsKonwersje::Konwersja_536() {
                             "Cena_MMA money DEFAULT 0", "Wartosc_MMA money DEFAULT 0"})
         Dodaj_Pole("DOK_MMA", def);
     if (Jest_Tabela("DOK_MMA_ZAWART_PRO")) {
-        DbOtwórzSELKonwersje(
-            linie, " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_MMA_ZAWART_PRO ");
+        DbOtwórzSELKonwersje(linie,
+                             " DDOUT_ID,PROD_ID,ZDDOUT_CENA_N,ZDDOUT_ILOSC from DOK_MMA_ZAWART_PRO "
+                             "order by DDOUT_ID,Countt");
+        jet::Value poprzedni = jet::Value::null();
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
             if (l.Fields("DDOUT_ID").value().is_null()) {
                 Zapisz_Log("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu ", "Konwersja",
                            "Konwersja_536");
                 continue;
             }
+            if (Dalsza_Pozycja(l, poprzedni, "DOK_MMA_ZAWART_PRO")) continue;
             DbOtwórzSELKonwersje(nag,
                                  " Prod_id_MMA,Ile_MMA,Cena_MMA,Wartosc_MMA from DOK_MMA where "
                                  "DDOUT_ID=" +
@@ -226,17 +250,15 @@ void ClsKonwersje::Konwersja_537() {
         Dodaj_Pole("PRODUKTY_RECEPTURY", "Active Logical");
         Dodaj_Pole("PRODUKTY_RECEPTURY", "DATAod SmallDateTime DEFAULT null");
         // A product's lines without a calculation get a header of their own; lines of no
-        // product get none (such a header would name no product) and stay without a recipe.
+        // product (0, or one that names none) get none (such a header would name no
+        // product) and stay without a recipe.
         DbWykonajKonwersje(
             "insert into PRODUKTY_RECEPTURY (prod_id,ACTIVE,DATAod) select "
-            "PRODUKTY_RECEPTURY_ZAWART.prod_id,-1,#01-01-1990# from PRODUKTY_RECEPTURY_ZAWART "
-            "left join produkty_kalkulacja on "
+            "PRODUKTY_RECEPTURY_ZAWART.prod_id,-1,#01-01-1990# from (PRODUKTY_RECEPTURY_ZAWART "
+            "inner join PRODUKTY on PRODUKTY_RECEPTURY_ZAWART.prod_id=PRODUKTY.PROD_ID) left join "
+            "produkty_kalkulacja on "
             "PRODUKTY_RECEPTURY_ZAWART.prod_id=produkty_kalkulacja.prod_id where "
-            "produkty_kalkulacja.prod_id is null and PRODUKTY_RECEPTURY_ZAWART.prod_id is not "
-            "null group by PRODUKTY_RECEPTURY_ZAWART.PROD_ID");
-        kroki::Loguj_Bez_Wskazania(*this, 537,
-                                   "pozycje receptur bez produktu (nie należą do żadnej receptury)",
-                                   "PRODUKTY_RECEPTURY_ZAWART where prod_id is null");
+            "produkty_kalkulacja.prod_id is null group by PRODUKTY_RECEPTURY_ZAWART.PROD_ID");
         // A product with two calculations has two headers: its lines go to the first
         // (the lowest id), not to whichever the join meets last.
         DbWykonajKonwersje(
@@ -246,6 +268,9 @@ void ClsKonwersje::Konwersja_537() {
             "RN.id_receptury<PRODUKTY_RECEPTURY.id_receptury) set "
             "PRODUKTY_RECEPTURY_ZAWART.active=-1,PRODUKTY_RECEPTURY_ZAWART.id_receptury="
             "PRODUKTY_RECEPTURY.id_receptury where RN.prod_id is null");
+        kroki::Loguj_Bez_Wskazania(*this, 537,
+                                   "pozycje receptur bez produktu (nie należą do żadnej receptury)",
+                                   "PRODUKTY_RECEPTURY_ZAWART where id_receptury=0");
         DbWykonajKonwersje("Update PRODUKTY_RECEPTURY set active=-1,dataod=#01-01-1990#");
         Utworz_Klucz_Podstawowy("PRODUKTY_RECEPTURY", "id_receptury,prod_id,active");
         for (const char* kol : {"active", "id_receptury", "prod_id"})
