@@ -189,8 +189,10 @@ class Dopasowanie {
         odwolania_.clear();
         for (const std::string& o : ::kolumny(r_.odwolania)) {
             const size_t rowne = o.find('='), kropka = o.find('.', rowne);
-            if (const std::optional<size_t> i = kolumna(o.substr(0, rowne));
-                i && kropka != std::string::npos)
+            const std::optional<size_t> i = kolumna(o.substr(0, rowne));
+            if (i && rowne == std::string::npos)
+                odwolania_.push_back({*i, "", ""});
+            else if (i && kropka != std::string::npos)
                 odwolania_.push_back(
                     {*i, o.substr(rowne + 1, kropka - rowne - 1), o.substr(kropka + 1)});
         }
@@ -279,8 +281,9 @@ class Dopasowanie {
     }
 
     // A reference of a row that breaks the key and names no row of its table names none
-    // (0). A table that cannot be read leaves the references as they are.
+    // (0). A table that cannot be read, or none named, leaves the references as they are.
     void zeruj_nieistniejace(const Odwolanie& o, const std::vector<bool>& lamie) {
+        if (o.tabela.empty()) return;
         std::unique_ptr<ado::Recordset> rs;
         std::vector<Value> id;
         const bool czyta =

@@ -43,7 +43,9 @@ struct Regula_Klucza {
     std::string_view pola;    // the key's columns, separated by commas
     Sposob_Klucza sposob;
     std::string_view powod;  // why the rows are kept so, or why they cannot be
-    // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas.
+    // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas;
+    // "COLUMN" alone where the row's kind decides the table, or none holds what it names (a
+    // Null becomes 0, what it names is not looked up).
     std::string_view odwolania = {};
     std::string_view wlasne_id = {};   // the key column that is the row's own id
     std::string_view ilosci = {};      // quantities summed when rows become one

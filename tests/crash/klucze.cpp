@@ -29,13 +29,15 @@
 //              that only the changed run holds (a number given a suffix). Of rows
 //              repeated whole (one price) and merged, a figure may end as on the road
 //              (the price that the lines share) where another was summed, and every
-//              figure where the key's line sums none (rows stored twice are one);
+//              figure where the row added nothing to what the key's line sums (a line of
+//              quantity 0; a header, a register's row, whose line sums nothing: the copy
+//              is one row);
 //   key        the table's unique indexes after 6.46 are the road's;
 //   stop       the step, key (from the statement on its clipboard) and message of a run
 //              that ended before 6.46; "stated" where the key's line in the table of keys
-//              (driver/klucze.h) has the kind Stop, or its rule stops on the rows with
-//              the reason it gives (a Null that no rule gives a value, rows that still
-//              repeat the key).
+//              (driver/klucze.h) has the kind Stop, or where the change's own key stops by
+//              its line's rule: the Null of a column that no rule gives a value, or (two
+//              prices) a column that the line keeps one value of (see Stop_Reguly).
 // KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
 //   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT DETAIL
 // TRIED "tried", "refused" (the file refused the row: a unique index or a required
@@ -279,16 +281,6 @@ bool Ma_Klucz(const jet::TableInfo* t, const Klucz& k) {
     return false;
 }
 
-// Whether a stop's message gives the reason for which the key's rule keeps no rows (klucze.h:
-// a Null that no rule gives a value, rows that still repeat the key, prices that keep no
-// value), not a fault of the rule's line (a column that the table lacks, a table that does
-// not read).
-bool Stop_Reguly(const std::string& komunikat) {
-    return komunikat.find("Klucza nie utworzono (") != std::string::npos &&
-           komunikat.find("reguła klucza wymienia kolumnę") == std::string::npos &&
-           komunikat.find("nie da się odczytać") == std::string::npos;
-}
-
 std::string Czytaj_Plik(const std::string& plik) {
     std::ifstream in(plik);
     std::stringstream s;
@@ -357,8 +349,7 @@ void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
         const jet::ColumnInfo& c = t.columns[i];
         jet::Value v = r->value(static_cast<int>(i));
         const bool klucz = W_Kluczu(z.klucz, c.name);
-        // The change names the column as the key's statement does, in any case.
-        if (jet::text::upper(z.rodzaj) == jet::text::upper("Null " + c.name)) {
+        if (z.rodzaj.starts_with("Null ") && jet::text::same_name(z.rodzaj.substr(5), c.name)) {
             if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
             v = jet::Value::null();
         } else if (c.counter && !(klucz && z.rodzaj == "two prices")) {
@@ -460,7 +451,59 @@ struct Proba {
     std::string proba = "tried", opis;  // tried, refused or absent; why
     int status = 0;
     std::string marker, wersja, krok_stopu, komunikat, schowek;
+    jet::TableInfo wejscie;  // the key's table at the step's entry
 };
+
+// Whether the list of a line of the table of keys ("A,B=T.ID,...") names the column.
+bool Na_Liscie(std::string_view lista, const std::string& kolumna) {
+    std::istringstream s{std::string(lista)};
+    for (std::string k; std::getline(s, k, ',');) {
+        k = k.substr(0, k.find('='));
+        std::erase_if(k, [](char c) { return c == ' ' || c == '[' || c == ']'; });
+        if (jet::text::same_name(k, kolumna)) return true;
+    }
+    return false;
+}
+
+bool Figura(jet::DataType t) {
+    using T = jet::DataType;
+    return t == T::Currency || t == T::Single || t == T::Double;
+}
+
+// Whether the key's line keeps one row of a key and sums nothing (a header, a register's
+// row, a rate): two rows of the key that differ in any column stop by it.
+bool Jeden_Wiersz(const Regula_Klucza* r) {
+    return r && r->sposob == Sposob_Klucza::Scal && r->ilosci.empty() && r->wartosci.empty();
+}
+
+// Whether the rule of the key's line, as driver/klucze.h states it, stops on the row of the
+// change: a Null of a kind that no rule gives a value (a date, a whole number that the line
+// takes for no reference or id), or two rows of the key that differ in a column that the
+// change gave another value and that a line that merges them keeps one value of (no figure
+// that it sums, averages or joins: a VAT rate, an id; any column of a line that sums nothing).
+bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
+    if (r.sposob == Sposob_Klucza::Stop) return false;
+    if (p.rodzaj.starts_with("Null ")) {
+        const std::string k = p.rodzaj.substr(5);
+        const jet::ColumnInfo* c = p.wejscie.column(k);
+        return c && !Na_Liscie(r.odwolania, k) && !Na_Liscie(r.wlasne_id, k) &&
+               !Na_Liscie(r.ilosci, k) && !Na_Liscie(r.wartosci, k) && !Figura(c->type) &&
+               c->type != jet::DataType::Text && c->type != jet::DataType::Memo;
+    }
+    if (p.rodzaj != "two prices" ||
+        (r.sposob != Sposob_Klucza::Scal && r.sposob != Sposob_Klucza::Srednia))
+        return false;
+    for (const jet::ColumnInfo& c : p.wejscie.columns) {
+        if (c.counter || W_Kluczu(p.klucz, c.name) ||
+            !(liczbowa(c.type) || c.type == jet::DataType::Text || c.type == jet::DataType::Memo) ||
+            Na_Liscie(r.ilosci, c.name) || Na_Liscie(r.wartosci, c.name) ||
+            Na_Liscie(r.teksty, c.name) ||
+            (r.sposob == Sposob_Klucza::Srednia && Na_Liscie(r.ceny, c.name)))
+            continue;
+        if (!Figura(c.type) || Jeden_Wiersz(&r)) return true;
+    }
+    return false;
+}
 
 class Przeglad {
   public:
@@ -544,6 +587,7 @@ class Przeglad {
                     p.klucz = k;
                     p.rodzaj = r;
                     p.podstawa = r == "fill only" ? -1 : podstawa;
+                    if (t != wejscie_.end()) p.wejscie = t->second;
                     p.kat = kat_ + "/" + std::to_string(v) + "/" + std::to_string(n++);
                     if (!brak.empty()) {
                         p.proba = "absent";
@@ -730,11 +774,11 @@ class Przeglad {
             else
                 grupy.push_back({d});
         }
-        const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
-        const bool sumuje = !r || !r->ilosci.empty() || !r->wartosci.empty();
         std::string roznice;
+        // The key's line: what it sums (a row that adds nothing to those has nothing to sum).
+        const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
         for (const auto& g : grupy) {
-            bool wspolne = false, zsumowane = false;
+            bool wspolne = false, zsumowane = false, do_sumy = false;
             std::string tu, nazwa;
             for (const auto& d : g) nazwa += (nazwa.empty() ? "" : "+") + d;
             for (const auto& k : kolumny) {
@@ -745,6 +789,8 @@ class Przeglad {
                     droga += au->ile(d, k) - eu->ile(d, k);
                     koniec += ac->ile(d, k) - au->ile(d, k);
                 }
+                do_sumy = do_sumy || (r && (Na_Liscie(r->ilosci, k) || Na_Liscie(r->wartosci, k)) &&
+                                      std::fabs(dod) > 0.005);
                 if (std::fabs(zmiana - droga) <= 0.005) {
                     zsumowane = zsumowane || std::fabs(dod) > 0.005;
                     continue;
@@ -760,8 +806,7 @@ class Przeglad {
                               k.c_str(), zmiana, droga, dod);
                 tu += b;
             }
-            // A line that sums nothing keeps the first of rows stored twice whole.
-            if (wspolne && !zsumowane && sumuje)
+            if (wspolne && !zsumowane && (!r || do_sumy))
                 tu += nazwa + ": nothing summed, the lines merged or gone; ";
             roznice += tu;
         }
@@ -802,8 +847,10 @@ class Przeglad {
                         stop += " " + klucze.front().tabela + " (" + klucze.front().pola() + ")";
                         const Regula_Klucza* r =
                             Regula_Klucza_Dla(k, klucze.front().tabela, klucze.front().pola());
-                        stated =
-                            r && (r->sposob == Sposob_Klucza::Stop || Stop_Reguly(p.komunikat));
+                        // The line states the stop, or its rule makes it on the change's row.
+                        stated = r && (r->sposob == Sposob_Klucza::Stop ||
+                                       (k == p.krok && klucze.front().id() == p.klucz.id() &&
+                                        Stop_Reguly(*r, p)));
                     }
                     werdykt = stated ? "stated" : "finding";
                     opis = "status " + std::to_string(p.status) + ", marker " + p.marker +

@@ -56,14 +56,19 @@ TEST_F(Kroki289, CorrectionLinesKeyTakesTheOriginalPrice) {
     // One product at one price with two original prices is now two lines.
     Sql("insert into DOK_KFA_ZAWART values (1, 7, 2.5, 2.7)");
 
-    // Lines the key cannot hold: the step stops, naming them.
+    // Lines the key cannot take as they stand keep to its rule: a line stored twice is one
+    // line, and one without its original price (of neither price nor quantity mode) has
+    // none (0).
     Sql("insert into DOK_KFA_ZAWART values (2, 7, 1, 1)");
     Sql("drop index Podstawowy on DOK_KFA_ZAWART");
     Sql("insert into DOK_KFA_ZAWART values (2, 7, 1, 1)");
-    EXPECT_NE(Krok(Zbudowane_Kroki().at(292))
-                  .find("Wiersze: FKOROUT_ID = 2, PROD_ID = 7, ZFKOROUT_CENA_N = 1, CENA_ORG = 1 "
-                        "(2 wiersze)."),
-              std::string::npos);
+    Sql("insert into DOK_KFA_ZAWART values (3, 7, 1, Null)");
+    for (const char* id : {"2", "3"})
+        Sql(std::string("insert into DOK_KFA (FKOROUT_ID) values (") + id + ")");
+    EXPECT_EQ(Krok(Zbudowane_Kroki().at(292)), "");
+    EXPECT_EQ(Wiersze_Z("select FKOROUT_ID, CENA_ORG from DOK_KFA_ZAWART where FKOROUT_ID>1 "
+                        "order by FKOROUT_ID"),
+              (Wiersze{{"2", "1"}, {"3", "0"}}));
 }
 
 TEST_F(Kroki289, CollectiveCorrectionsAmountsRecomputed) {
@@ -74,6 +79,7 @@ TEST_F(Kroki289, CollectiveCorrectionsAmountsRecomputed) {
     Sql(kfa + "(1, -1, 999, 0, 12, 500, 0)");
     Sql(kfa + "(2, -1, 77, 111, 13, 200, 5)");
     Sql(kfa + "(3, 0, 40, 0, 0, 300, 0)");
+    Sql(kfa + "(4, -1, 0, 9, 14, Null, Null)");  // no discount nor net value given: none
     Sql("insert into DOK_KZA (FKOROUT_ID, wart_kp, Zbiorcza) values (1, 60, -1)");
     Sql("insert into DOK_FIN_ZAWART values (1, 'Korekta', 100)");
     Sql("insert into DOK_FIN_ZAWART values (1, 'Korekta', 50)");
@@ -88,7 +94,8 @@ TEST_F(Kroki289, CollectiveCorrectionsAmountsRecomputed) {
 
     const Wiersze po = {{"1", "-150", "-50", "500", "12"},
                         {"2", "0", "0", "111", "13"},
-                        {"3", "40", "0", "0", "0"}};
+                        {"3", "40", "0", "0", "0"},
+                        {"4", "0", "0", "0", "14"}};
     const std::string zapytanie =
         "select FKOROUT_ID, wart_kp, wart_dd, b_rabat_n, b_rabat_v from DOK_KFA order by "
         "FKOROUT_ID";
