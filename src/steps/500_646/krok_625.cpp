@@ -18,13 +18,6 @@ namespace {
 const char* const kPola[] = {"n22",  "vat22", "n7",  "vat7", "n3",
                              "vat3", "n0",    "nzw", "n12",  "vat12"};
 
-// The sum of the fields as an expression, a field not given counting as 0.
-std::string Suma_Pol(std::initializer_list<const char*> pola) {
-    std::string suma;
-    for (const char* p : pola) suma += (suma.empty() ? "Nz(" : "+Nz(") + std::string(p) + ",0)";
-    return suma;
-}
-
 // d = total less the fields (a field not given counts as 0, a total not given gives 0); when
 // -0.02 <= d <= 0.02, the first non-zero field of the list takes d.
 void Wyrownaj(ado::Recordset& rs, const char* suma, std::initializer_list<const char*> pola) {
@@ -51,8 +44,9 @@ void ClsKonwersje::Konwersja_625() {
     DbOtwórzSEL(kor,
                 "FKOROUT_ID,fkorout_wart_n,fkorout_wart_vat,n22,vat22,n7,vat7,n3,vat3,n0,nzw,n12,"
                 "vat12,fkorout_rabat,ZBIORCZA,FKOROUT_DATA_WYST from DOK_KFA where (" +
-                    Suma_Pol({"n22", "n7", "n3", "n0", "nzw", "n12"}) + "<>fkorout_wart_n or " +
-                    Suma_Pol({"vat22", "vat7", "vat3", "vat12"}) + "<>fkorout_wart_vat)",
+                    kroki::Suma_Nz({"n22", "n7", "n3", "n0", "nzw", "n12"}) +
+                    "<>fkorout_wart_n or " + kroki::Suma_Nz({"vat22", "vat7", "vat3", "vat12"}) +
+                    "<>fkorout_wart_vat)",
                 kOtworzEdycja);
     int32_t poprawione = 0;
     for (ado::Recordset& k = kroki::Rekordy(kor); !k.Eof(); k.MoveNext()) {
