@@ -183,16 +183,18 @@ class Dopasowanie {
         wartosci_ = lista(r_.wartosci, false);
         teksty_ = lista(r_.teksty, false);
         wlasne_id_ = lista(r_.wlasne_id, false);
+        pierwszy_ = lista(r_.pierwszy, true);
         przyrostek_ = lista(r_.przyrostek, true);
         ceny_ = lista(r_.ceny, true);
         dalej_ = lista(r_.pola_dalej, true);
         odwolania_.clear();
         for (const std::string& o : ::kolumny(r_.odwolania)) {
             const size_t rowne = o.find('='), kropka = o.find('.', rowne);
-            const std::optional<size_t> i = kolumna(o.substr(0, rowne));
-            if (i && rowne == std::string::npos)
+            if (const std::optional<size_t> i = kolumna(o.substr(0, rowne)); !i)
+                continue;
+            else if (rowne == std::string::npos)
                 odwolania_.push_back({*i, "", ""});
-            else if (i && kropka != std::string::npos)
+            else if (kropka != std::string::npos)
                 odwolania_.push_back(
                     {*i, o.substr(rowne + 1, kropka - rowne - 1), o.substr(kropka + 1)});
         }
@@ -281,7 +283,8 @@ class Dopasowanie {
     }
 
     // A reference of a row that breaks the key and names no row of its table names none
-    // (0). A table that cannot be read, or none named, leaves the references as they are.
+    // (0). A table that cannot be read, or that the line does not name, leaves the
+    // references as they are.
     void zeruj_nieistniejace(const Odwolanie& o, const std::vector<bool>& lamie) {
         if (o.tabela.empty()) return;
         std::unique_ptr<ado::Recordset> rs;
@@ -357,12 +360,14 @@ class Dopasowanie {
     }
 
     // Rows of a group that hold the same in every column but the key's, the quantities,
-    // values and texts (and the counter) become the first of them.
+    // values and texts, the columns of the first row's value (and the counter, unless it
+    // is the row's own id) become the first of them.
     void scal(const std::vector<size_t>& grupa) {
         std::vector<size_t> inne;  // the columns that must be the same
         for (size_t k = 0; k < kolumny_.size(); ++k)
             if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
-                !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) && licznik_ != k)
+                !w(pierwszy_, k) && !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) &&
+                (licznik_ != k || w(wlasne_id_, k)))
                 inne.push_back(k);
         std::vector<bool> wziety(grupa.size(), false);
         for (size_t a = 0; a < grupa.size(); ++a) {
@@ -387,9 +392,10 @@ class Dopasowanie {
             Wiersz& inny = wiersze_[klasa[j]];
             inny.usun = true;
             std::string figury;
-            for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_, &ceny_})
+            for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_, &ceny_, &pierwszy_})
                 for (const size_t k : *lista)
-                    if (!pusta(inny.nowe[k]))
+                    if (!pusta(inny.nowe[k]) &&
+                        (lista != &pierwszy_ || !ta_sama(inny.nowe[k], pierwszy.nowe[k])))
                         figury += (figury.empty() ? "; " : ", ") + kolumny_[k].nazwa + " " +
                                   opis(inny.nowe[k]);
             inny.zmiany.push_back("usunięty, scalony z wierszem " + ktory(klasa.front()) + figury);
@@ -483,9 +489,15 @@ class Dopasowanie {
     }
 
     // Each row of a group but the first gets "N" and the lowest number from 1 up that
-    // gives a value no row holds after the key's text column.
+    // gives a value no row holds after the key's text column, or, in a column of whole
+    // numbers, the number after the highest that any row holds.
     Decyzja_Klucza nadaj_przyrostki(const std::vector<std::vector<size_t>>& grupy) {
-        if (przyrostek_.size() != 1 || kolumny_[przyrostek_[0]].typ != jet::DataType::Text)
+        const jet::DataType typ =
+            przyrostek_.size() == 1 ? kolumny_[przyrostek_[0]].typ : jet::DataType::Memo;
+        if (typ == jet::DataType::Long || typ == jet::DataType::Integer ||
+            typ == jet::DataType::Byte)
+            return nadaj_numery(grupy);
+        if (typ != jet::DataType::Text)
             return {Los_Klucza::Bez_Reguly, "przyrostek wymaga kolumny tekstowej klucza"};
         const size_t k = przyrostek_[0];
         std::unordered_set<std::string> zajete;
@@ -502,6 +514,22 @@ class Dopasowanie {
                 x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> '" + nowa +
                                    "'");
                 x.nowe[k] = Value::text(nowa);
+            }
+        return {Los_Klucza::Dopasowany, ""};
+    }
+
+    // Each row of a group but the first: the number after the highest of the column.
+    Decyzja_Klucza nadaj_numery(const std::vector<std::vector<size_t>>& grupy) {
+        const size_t k = przyrostek_[0];
+        int32_t maks = 0;
+        for (const Wiersz& x : wiersze_)
+            if (!x.usun && !pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
+        for (const std::vector<size_t>& g : grupy)
+            for (size_t j = 1; j < g.size(); ++j) {
+                Wiersz& x = wiersze_[g[j]];
+                const Value nowa = Value::long_(++maks);
+                x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> " + opis(nowa));
+                x.nowe[k] = nowa;
             }
         return {Los_Klucza::Dopasowany, ""};
     }
@@ -560,7 +588,8 @@ class Dopasowanie {
     std::vector<Kolumna> kolumny_;
     std::vector<Wiersz> wiersze_;
     std::optional<size_t> licznik_;
-    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_, ceny_;
+    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_, ceny_,
+        pierwszy_;
     std::vector<Odwolanie> odwolania_;
     std::vector<std::vector<size_t>> odlozone_;
     int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none

@@ -5,15 +5,18 @@
 //
 // Every rule but Stop first gives a Null in a key that takes none (a primary key) a value,
 // by the kind of its column: a reference (odwolania) names none (0), as does one that
-// names no row of its table, in a row that breaks the key; a quantity or value (ilosci,
+// names no row of its table (where the line names the table), in a row that breaks the
+// key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
 // (a text of none); the row's own id (wlasne_id) gets a new number above the others. A
 // Null of another kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
-// quantities, values and texts become one: the first by the table's counter (by the order
-// stored where it has none) keeps its row and takes the sums of the quantities and values
-// (a Null adds nothing; Null where all are Null; a value kept to the grosz) and its texts
-// joined ("; " between them, each text once); the others are deleted. What repeats the
+// quantities, values and texts (and the columns pierwszy) become one: the first by the
+// table's counter (by the order stored where it has none) keeps its row, its values of the
+// columns pierwszy, and takes the sums of the quantities and values (a Null adds nothing;
+// Null where all are Null; a value kept to the grosz) and its texts joined ("; " between
+// them, each text once); the others are deleted. Rows of two own ids (wlasne_id), which
+// other rows may name, never become one. What repeats the
 // key after that is left to the line's rule. Each row changed or deleted is named in the
 // Log, with its key values and what became of its figures.
 #pragma once
@@ -30,7 +33,8 @@ enum class Sposob_Klucza : uint8_t {
     Dalej,       // as Scal; rows that still repeat the key are left to a later step's key
                  // (krok_dalej, pola_dalej), which they fit: the key is not made now
     Przyrostek,  // as Scal; a row that still repeats the key, but the first, gets "N" and a
-                 // number after the value of the key's text column przyrostek
+                 // number after the value of the key's text column przyrostek, or, where
+                 // that column holds whole numbers, the number after the highest it holds
     Srednia,     // as Scal, and lines that differ in their prices (ceny) too become one: the
                  // sums of the quantities and values at the price that keeps the value to
                  // the grosz (the value over the quantity); where no price of four decimals
@@ -47,12 +51,14 @@ struct Regula_Klucza {
     // "COLUMN" alone where the row's kind decides the table, or none holds what it names (a
     // Null becomes 0, what it names is not looked up).
     std::string_view odwolania = {};
-    std::string_view wlasne_id = {};   // the key column that is the row's own id
+    // The row's own id: Null in the key, a new number; rows of two ids never become one.
+    std::string_view wlasne_id = {};
     std::string_view ilosci = {};      // quantities summed when rows become one
     std::string_view wartosci = {};    // values summed when rows become one, to the grosz
     std::string_view teksty = {};      // texts joined when rows become one
     std::string_view przyrostek = {};  // Przyrostek: the text column that takes the suffix
     std::string_view ceny = {};        // Srednia: the prices of the quantity (first of ilosci)
+    std::string_view pierwszy = {};    // columns in which the first row's value stands
     int krok_dalej = 0;                // Dalej: the later step whose key takes the rows
     std::string_view pola_dalej = {};  // Dalej: that key's columns
 };

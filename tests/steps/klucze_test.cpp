@@ -146,6 +146,54 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "(DDOUT_ID = 1, PROD_ID = 7, Countt = 1): pierwszy według Countt, przejmuje wiersze "
          "Countt = 2; ZDDOUT_CENA_N 1,2 -> 1,3 (wartość 19,5); ZDDOUT_ILOSC 10 -> 15",
          false},
+        {"a copy of a product under another id: not one product, the copy takes a new number",
+         {"create table PRODUKTY (prod_id counter, prod_numer_id long, prod_on logical)",
+          "insert into PRODUKTY (prod_numer_id, prod_on) values (8, -1)",
+          "insert into PRODUKTY (prod_numer_id, prod_on) values (8, -1)",
+          "insert into PRODUKTY (prod_numer_id, prod_on) values (5, -1)"},
+         {{360,
+           [] {
+               Utworz_Klucz_Podstawowy("PRODUKTY", "PROD_ID asc", 0);
+               Utworz_Index_Unikalny("prod_numer_id", "Produkty", "prod_numer_id asc", 0);
+           }}},
+         "select prod_id, prod_numer_id from PRODUKTY order by prod_id",
+         {{"1", "8"}, {"2", "9"}, {"3", "5"}},
+         "PRODUKTY",
+         "prod_id",
+         "Konwersja 3.60: Produkty (prod_numer_id = 8, prod_id = 2): prod_numer_id 8 -> 9",
+         false},
+        {"stock of one product in two warehouses: one row of both, the first's warehouse",
+         {"create table STANY_MAGAZYNOWE (prod_id long, ilosc single, NR_MAG long, Countt "
+          "counter)",
+          "insert into STANY_MAGAZYNOWE (prod_id, ilosc, NR_MAG) values (1, 5, 1)",
+          "insert into STANY_MAGAZYNOWE (prod_id, ilosc, NR_MAG) values (1, 3, 2)"},
+         {{360,
+           [] {
+               Utworz_Klucz_Podstawowy("STANY_MAGAZYNOWE", "prod_id asc,NR_MAG asc", 0);
+               Utworz_Index_Unikalny("Podstawowy", "STANY_MAGAZYNOWE", "prod_id asc", 0);
+           }}},
+         "select prod_id, ilosc, NR_MAG from STANY_MAGAZYNOWE",
+         {{"1", "8", "1"}},
+         "STANY_MAGAZYNOWE",
+         "",
+         "(prod_id = 1, Countt = 2): usunięty, scalony z wierszem Countt = 1; ilosc 3, NR_MAG 2",
+         false},
+        {"a settlement line of no document names none; twice, one line of both amounts",
+         {"create table DOK_FIN_ZAWART (kp_id long, rodzaj_dok text(20), dok_id long, kwota "
+          "money, Countt counter)",
+          "insert into DOK_FIN_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) values (1, 'F', Null, "
+          "10)",
+          "insert into DOK_FIN_ZAWART (kp_id, rodzaj_dok, dok_id, kwota) values (1, 'F', 0, 5)"},
+         {{360,
+           [] {
+               Utworz_Klucz_Podstawowy("DOK_fin_ZAWART", "kp_id asc,rodzaj_dok asc,dok_id asc", 0);
+           }}},
+         "select kp_id, rodzaj_dok, dok_id, kwota from DOK_FIN_ZAWART",
+         {{"1", "F", "0", "15"}},
+         "DOK_FIN_ZAWART",
+         "kp_id,rodzaj_dok,dok_id",
+         "dok_id = Null, Countt = 1): dok_id Null -> 0 (nie wskazuje żadnego wiersza)",
+         false},
         {"one product at one price at two VAT rates: no rule keeps both, the step stops",
          {kFaktura,
           "insert into DOK_FAK_ZAWART (FAKOUT_ID, PROD_ID, ZFAKOUT_ILOSC, ZFAKOUT_CENA_N, "

@@ -43,8 +43,8 @@ TEST_F(Kroki302, PrintersMoveToTheirOwnersWorkstations) {
     // Of two users of one name the printer takes the first's workstation.
     for (const char* u : {"'Kowalski', 3", "'Nowak', 5", "'Bez stanowiska', 0",
                           "'Stanowisko null', null", "'Nowak', 9"})
-        Sql(std::string("insert into UZYTKOWNICY (nazwisko_uzytkownika, Stanowisko) values (") +
-            u + ")");
+        Sql(std::string("insert into UZYTKOWNICY (nazwisko_uzytkownika, Stanowisko) values (") + u +
+            ")");
     Sql("create table Drukarki (Nazwa text(50), LoginName text(50))");
     Sql("create index indLoginName on Drukarki (LoginName)");
     Sql("insert into Drukarki values ('Epson', 'Kowalski')");
@@ -55,13 +55,10 @@ TEST_F(Kroki302, PrintersMoveToTheirOwnersWorkstations) {
     Sql("create table Setup (Nazwa text(100), Wartosc memo)");
     Sql("insert into Setup values ('KOWALSKI\\KOPIA\\', '2')");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_304), "");
-    // Printers of an unknown login or of a user at workstation 0 are gone; the user
-    // without a workstation passes Null on, which the delete of workstation 0 keeps.
+    // Printers of an unknown login or of a user at workstation 0 or none are gone.
     EXPECT_EQ(Wiersze_Z("select Nazwa, Active, Stanowisko, KopiaOrginal, MnoznikStron from "
                         "Drukarki order by Nazwa"),
-              (Wiersze{{"Citizen", "True", "Null", "0", "1"},
-                       {"Epson", "True", "3", "2", "1"},
-                       {"Oki", "True", "5", "0", "1"}}));
+              (Wiersze{{"Epson", "True", "3", "2", "1"}, {"Oki", "True", "5", "0", "1"}}));
     EXPECT_FALSE(Czyta_Sie("select LoginName from Drukarki"));
 }
 

@@ -47,11 +47,12 @@ TEST_F(Kroki310, EmployeeDefaultsOnlyWhereNullAndAddressesAnew) {
 TEST_F(Kroki310, OrphanLinesCodesAndDisplayOrder) {
     Sql("create table DOK_PRO_zawart (PRO_ID long, PROD_ID long)");
     Sql("create table DOK_PRO_zawart_SUROWCE (PRO_ID long, PROD_ID long, SUR_ID long)");
+    // Of products 5 and 1 of one number the lower id comes first, not the first stored.
+    Produkt(5, "Mąka", "'MAK'", "9", "'22'");
     Produkt(1, "Chleb razowy", "''", "9", "'22'");
     Produkt(2, "Bułka", "null", "12", "'22'");
     Produkt(3, "Rogal", "'ROG'", "5", "'22'");
     Produkt(4, "Drożdże", "'DRO'", "null", "'22'");
-    Produkt(5, "Mąka", "'MAK'", "9", "'22'");
     Sql("update PRODUKTY set Lancz_w='Rogal maślany', PROD_WAGA=0.5 where PROD_ID=3");
     for (const char* w : {"1, 1", "1, 77"})
         Sql(std::string("insert into DOK_PRO_zawart values (") + w + ")");

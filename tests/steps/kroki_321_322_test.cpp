@@ -51,8 +51,8 @@ TEST_F(Kroki321, InvoicesAndReceiptsTakeTheDifferenceInTheLargestBucket) {
         Dokument(t, r, 3, "100", "14.5", "0, 100, 0, 0, 0, 0, 22, 0");
         // Less than half a grosz: selected, rounded to 0.00, nothing changes.
         Dokument(t, r, 4, "10.005", "0", "10.0001, 0, 0, 0, 0, 0, 0, 0");
-        // A Null net bucket: the net part is left alone, the tax is repaired.
-        Dokument(t, r, 5, "50", "1", "null, 50, 0, 0, 0, 0, 0.5, 0");
+        // Buckets not given count as 0: the first of the tie takes the difference.
+        Dokument(t, r, 5, "10", "1", "null, null, 0, 0, 0, 0, 0.5, 0");
         // Agrees: not touched.
         Dokument(t, r, 6, "7", "0.49", "7, 0, 0, 0, 0, 0.49, 0, 0");
     }
@@ -61,7 +61,7 @@ TEST_F(Kroki321, InvoicesAndReceiptsTakeTheDifferenceInTheLargestBucket) {
                                 {"50,02", "50", "0", "0", "0", "3,5", "11", "0"},
                                 {"0", "100", "0", "0", "0", "0", "14,5", "0"},
                                 {"10,0001", "0", "0", "0", "0", "0", "0", "0"},
-                                {"Null", "50", "0", "0", "0", "0", "1", "0"},
+                                {"10", "Null", "0", "0", "0", "0", "1", "0"},
                                 {"7", "0", "0", "0", "0", "0,49", "0", "0"}};
     EXPECT_EQ(Kubelki("paragon"), oczekiwane);
     EXPECT_EQ(Kubelki("sprzedaż_f_vat"), oczekiwane);

@@ -82,7 +82,7 @@ TEST_F(Kroki351, InternalIssueLinesGetGrossByRate) {
     const Wiersze oczekiwane = {
         {"1", "10,3", "20,6"}, {"2", "10,7", "21,4"}, {"3", "12,2", "24,4"},
         {"4", "10", "20"},     {"5", "10", "20"},     {"6", "Null", "Null"},
-        {"7", "Null", "Null"}, {"8", "Null", "Null"}, {"9", "10,7", "Null"},
+        {"7", "Null", "Null"}, {"8", "0", "0"},       {"9", "10,7", "0"},
     };
     const std::string zapytanie =
         "select ZDDOUT_ID, WSPRZ_CENA_BRUTTO, WSPRZ_WARTOSC_BRUTTO from DOK_RW_ZAWART order by "

@@ -48,8 +48,9 @@ TEST_F(Krok355, CollectiveCorrectionsTakeTheirReturnsNegated) {
     Korekta(1, "100", "-1", "1");     // rebuilt from returns 10 and 11
     Korekta(2, "100", "-1", "1");     // no return: all zero
     Korekta(3, "5", "-1", "1");       // adds up: not read
-    Korekta(4, "100", "-1", "Null");  // a Null bucket: not read
+    Korekta(4, "100", "-1", "Null");  // buckets not given count as 0: no return, all zero
     Korekta(5, "100", "0", "1");      // not collective
+    Korekta(6, "Null", "-1", "1");    // a net total not given: not compared
     Sql("insert into DOK_DZ values (10, -1, 1)");
     Sql("insert into DOK_DZ values (11, -1, 1)");
     Sql("insert into DOK_DZ values (12, 0, 1)");  // not tied to a correction
@@ -71,8 +72,8 @@ TEST_F(Krok355, CollectiveCorrectionsTakeTheirReturnsNegated) {
     ASSERT_EQ(Krok(Zbudowane_Kroki().at(355)), "");
     EXPECT_EQ(Koszyki(1), (Wiersze{{"-100", "-22", "-20", "-1,4", "-10", "-0,3", "-4", "-6"}}));
     EXPECT_EQ(Koszyki(2), (Wiersze{{"0", "0", "0", "0", "0", "0", "0", "0"}}));
-    for (int id : {3, 5}) EXPECT_EQ(Koszyki(id)[0][0], "1") << id;
-    EXPECT_EQ(Koszyki(4)[0][0], "Null");
+    for (int id : {3, 5, 6}) EXPECT_EQ(Koszyki(id)[0][0], "1") << id;
+    EXPECT_EQ(Koszyki(4), Koszyki(2));
     // Invoices with a zero net total lose their buckets.
     EXPECT_EQ(Faktury(), (Wiersze{{"0", "0", "0", "0", "0", "0", "0", "0"},
                                   {"1", "1", "1", "1", "1", "1", "1", "1"}}));

@@ -159,7 +159,11 @@ TEST_F(Krok366Test, RemaindersOfCollectiveDocuments) {
         Sql("update dok_zak set WART_N=" + std::string(p.zaplacono) + "+" + p.reszta +
             "-22 where numer_id=" + id);
     }
+    // A sale whose settled amount is not given: as one of 0.
+    Sql("insert into dok_fak values (10, -1, 100, 22, Null, 121.99)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_366), "");
+    EXPECT_EQ(Kolumna("select wart_dd from dok_fak where FAKOUT_ID=10"),
+              (std::vector<std::string>{"122"}));
     for (const Przypadek& p : przypadki) {
         const std::string id = std::to_string(p.id);
         EXPECT_EQ(Kolumna("select wart_dd from dok_fak where FAKOUT_ID=" + id),

@@ -151,8 +151,10 @@ class Krok371 : public BazaKroku {
 };
 
 TEST_F(Krok371, ColumnsQuantitiesAndRawMaterials) {
-    // A line without its document names nothing: it stays out, and the Log counts it.
+    // A line without its document names none (0), and the Log counts it; a raw material
+    // whose quantities are all not given sums to 0.
     Sql("insert into DOK_PRO_ZAWART_SUROWCE values (Null, 4, 7, 7, 0, 0, null)");
+    Sql("insert into DOK_PRO_ZAWART_SUROWCE values (2, 6, Null, Null, 0, 0, null)");
     Sql("insert into dok_pro_zawart values (2, 1, 1, 5, Null, 7, Null, 9, Null)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_371), "");
     EXPECT_EQ(Linie_Logu("pozycje DOK_PRO_ZAWART_SUROWCE bez dokumentu").size(), 1u);
@@ -168,7 +170,11 @@ TEST_F(Krok371, ColumnsQuantitiesAndRawMaterials) {
         (Wiersze{{"6", "8", "10"}, {"5", "7", "9"}}));
     EXPECT_EQ(Wiersze_Z("select ddout_id, sur_id, Ilosc, Wartosc from DOK_PRO_SUROWCE order by "
                         "ddout_id, sur_id"),
-              (Wiersze{{"1", "4", "3,5", "5,75"}, {"1", "5", "1", "1"}, {"2", "4", "3", "4"}}));
+              (Wiersze{{"0", "4", "7", "7"},
+                       {"1", "4", "3,5", "5,75"},
+                       {"1", "5", "1", "1"},
+                       {"2", "4", "3", "4"},
+                       {"2", "6", "0", "0"}}));
     // The key refuses a second row of a document and raw material.
     EXPECT_THROW(Sql("insert into DOK_PRO_SUROWCE (ddout_id, sur_id) values (1, 4)"), jet::Error);
 }

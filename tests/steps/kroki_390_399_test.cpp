@@ -156,12 +156,17 @@ TEST_F(Kroki390, TaxSettingsGoIntoTheDatedOptionRows) {
     Sql("create table KONTRAHENCI (konh_id long)");
     for (int id = 1; id <= 3; ++id)
         Sql("insert into KONTRAHENCI values (" + std::to_string(id) + ")");
+    Sql("insert into KADRY_OPCJE values (#07-01-2002#, 14, 2, 0.6, 21, 31, 41, 9, 9, 1)");
+    Sql("alter table KADRY_OPCJE add column countt counter");
+    // Of employee 1's two July rows, the first by its counter takes the tax row of July.
+    Sql("update KADRY_OPCJE set countt=countt+10 where ZAS_WYCH=11");
     Kroki(399, 399);
     EXPECT_EQ(Wiersze_Z("select ID_prac, Dataod, KOSZT, ULGA, prog, ZAS_WYCH, ID_GRUPY, ID_KAL "
-                        "from KADRY_OPCJE order by ID_prac, Dataod"),
+                        "from KADRY_OPCJE order by ID_prac, Dataod, ZAS_WYCH"),
               (Wiersze{{"1", "2002-01-01", "P", "T", "1", "10", "7", "8"},
                        {"1", "2002-03-01", "P", "T", "1", "10", "7", "8"},
-                       {"1", "2002-07-01", "D", "N", "2", "11", "9", "9"},
+                       {"1", "2002-07-01", "Null", "Null", "Null", "11", "9", "9"},
+                       {"1", "2002-07-01", "D", "N", "2", "14", "9", "9"},
                        {"2", "2002-02-01", "P", "N", "1", "12", "5", "6"},
                        {"2", "2002-05-01", "P", "N", "1", "12", "5", "6"},
                        {"3", "2002-02-01", "D", "T", "3", "Null", "Null", "Null"}}));

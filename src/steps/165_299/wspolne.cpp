@@ -182,6 +182,12 @@ std::string W_Apostrofach(const std::string& tekst) {
     return wynik;
 }
 
+std::string Suma_Nz(std::initializer_list<const char*> kolumny) {
+    std::string suma;
+    for (const char* k : kolumny) suma += (suma.empty() ? "Nz(" : "+Nz(") + std::string(k) + ",0)";
+    return suma;
+}
+
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
     if (!rs)
         throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -141,6 +142,10 @@ bool Rowne(const jet::Value& v, double liczba);
 // A text put between apostrophes in a statement: each apostrophe doubled, so that a
 // name such as Pani's stays one literal.
 std::string W_Apostrofach(const std::string& tekst);
+
+// The sum of the columns as an expression, a column not given counting as 0:
+// "Nz(a,0)+Nz(b,0)".
+std::string Suma_Nz(std::initializer_list<const char*> kolumny);
 
 // The open recordset in rs. An opener whose failure was ignored leaves rs empty; using
 // it then fails as a use of an object that is not set, an error that reaches the

@@ -1,4 +1,4 @@
-// Step 3.55: the VAT buckets of sales invoices without a net total cleared, and the
+// Step 3.55: the VAT buckets of sales invoices of a net total of 0 cleared, and the
 // per-rate buckets of every collective correction whose net buckets do not add up to
 // its net total rebuilt, negative, from the lines of the returns linked to it.
 #include <array>
@@ -39,11 +39,15 @@ void ClsKonwersje::Konwersja_355() {
     std::unique_ptr<ado::Recordset> korekty;
     std::unique_ptr<ado::Recordset> zwroty;
     std::unique_ptr<ado::Recordset> linie;
+    // A bucket not given counts as 0, so that the correction is still compared; one whose
+    // net total is not given is not.
     DbOtwórzSELKonwersje(
         korekty,
         "vat22,vat7,  vat3, n22,n7, n0, nzw,  n3,DOK_KFA.FKOROUT_ID, DOK_KFA.fkorout_numer from "
-        "DOK_KFA Where (((DOK_KFA.fkorout_wart_n) <> [DOK_KFA].[n22] + [DOK_KFA].[n7] + "
-        "[DOK_KFA].[n3] + [DOK_KFA].[n0] + [DOK_KFA].[nzw]) And ((DOK_KFA.Zbiorcza)=-1))");
+        "DOK_KFA Where (((DOK_KFA.fkorout_wart_n) <> " +
+            kroki::Suma_Nz({"[DOK_KFA].[n22]", "[DOK_KFA].[n7]", "[DOK_KFA].[n3]", "[DOK_KFA].[n0]",
+                            "[DOK_KFA].[nzw]"}) +
+            ") And ((DOK_KFA.Zbiorcza)=-1))");
     while (!Rekordy(korekty).Eof()) {
         ado::Recordset& k = *korekty;
         // A document without a number is shown blank: it must not stop every run here.

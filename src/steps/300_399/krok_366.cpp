@@ -22,16 +22,12 @@ std::string Korekta_Zakupu(const char* granica, char znak) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_366() {
-    const std::string sprzedaz_wiecej =
-        "dok_fak set wart_dd=wart_dd+0.01 where FAKOUT_ZBIORCZA=-1 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd >-0.03 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0.03 and wart_dd<>0 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd>0";
-    const std::string sprzedaz_mniej =
-        "dok_fak set wart_dd=wart_dd-0.01 where FAKOUT_ZBIORCZA=-1 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd >-0.03 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0.03 and wart_dd<>0 and "
-        "FAKOUT_WART_N+FAKOUT_WART_VAT-wart_kp-wart_dd<0";
+    // An amount settled by cash documents not given counts as 0.
+    const std::string reszta = "FAKOUT_WART_N+FAKOUT_WART_VAT-Nz(wart_kp,0)-wart_dd";
+    const std::string sprzedaz = " where FAKOUT_ZBIORCZA=-1 and " + reszta + " >-0.03 and " +
+                                 reszta + "<0.03 and wart_dd<>0 and " + reszta;
+    const std::string sprzedaz_wiecej = "dok_fak set wart_dd=wart_dd+0.01" + sprzedaz + ">0";
+    const std::string sprzedaz_mniej = "dok_fak set wart_dd=wart_dd-0.01" + sprzedaz + "<0";
     for (int i = 0; i < 2; ++i) {
         DbWykonajUPDKonwersje(sprzedaz_wiecej, "", "", "");
         DbWykonajUPDKonwersje(sprzedaz_mniej, "", "", "");

@@ -28,14 +28,18 @@ void ClsKonwersje::Konwersja_304() {
         DbWykonajKonwersje("Update [Drukarki] set [Stanowisko]=0");
         // Each printer takes the workstation of its owner, of two users of one name the
         // first (the lowest id, or the row counter that 2.30 gave a table without one);
-        // printers of no known user, or of a user without a workstation, go.
+        // printers of no known user, or of a user without a workstation (0 or not given),
+        // go.
         const std::string id = Jest_Tabela("UZYTKOWNICY", "id") ? "[id]" : "[Countt]";
         DbWykonajKonwersje(
             "Update ([Drukarki] inner join [UZYTKOWNICY] on "
             "[Drukarki].[loginname]=[UZYTKOWNICY].[nazwisko_uzytkownika]) left join "
-            "[UZYTKOWNICY] AS UN on (UN.[nazwisko_uzytkownika]=[UZYTKOWNICY].[nazwisko_uzytkownika] "
-            "and UN." + id + "<[UZYTKOWNICY]." + id +
-            ") set [Drukarki].[Stanowisko]=[UZYTKOWNICY].[Stanowisko] where UN." + id + " is null");
+            "[UZYTKOWNICY] AS UN on "
+            "(UN.[nazwisko_uzytkownika]=[UZYTKOWNICY].[nazwisko_uzytkownika] "
+            "and UN." +
+            id + "<[UZYTKOWNICY]." + id +
+            ") set [Drukarki].[Stanowisko]=Nz([UZYTKOWNICY].[Stanowisko],0) where UN." + id +
+            " is null");
         DbWykonajKonwersje("Delete from [Drukarki] where [Stanowisko]=0");
         DbWykonajKonwersje(dodaj + "  [KopiaOrginal] Long");
 

@@ -48,9 +48,10 @@ void ClsKonwersje::Konwersja_313() {
         "Update PRODUKTY set prod_kod=mid(prod_nazwa_id,1,6) where prod_kod='' or prod_kod is "
         "null");
 
-    // Display order 1, 2, 3, ... without gaps, in the existing order.
+    // Display order 1, 2, 3, ... without gaps, in the existing order; of products of one
+    // number (or none), the lower id first.
     int32_t licznik = 0;
-    kroki::Numeruj(*this, "prod_numer_id from PRODUKTY order by prod_numer_id",
+    kroki::Numeruj(*this, "prod_numer_id from PRODUKTY order by prod_numer_id,prod_id",
                    [&licznik](ado::Recordset&) -> std::optional<int32_t> { return ++licznik; });
 
     DbWykonajUPDKonwersje("PRODUKTY set Lancz_w=PROD_NAZWA_id  where Lancz_w is null", "", "", "");

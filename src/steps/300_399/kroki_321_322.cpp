@@ -13,47 +13,47 @@
 
 namespace {
 
-// A document kind whose breakdown is compared with its totals: the head of the query of
-// mismatching rows (up to the kind) and its tail, and whether a document with a net
-// total not above 0 takes the difference into its smallest bucket (corrections).
+// A document kind whose breakdown is compared with its totals: its table, the columns of
+// its date, id, net and VAT totals, its kind in tabela_vat, and whether a document with a
+// net total not above 0 takes the difference into its smallest bucket (corrections).
 struct Rodzaj_Naprawy {
-    const char* glowa;
+    const char* tabela;
+    const char* data;
+    const char* id;
+    const char* netto;
+    const char* vat;
     const char* rodzaj;
-    const char* ogon;
     bool korekta;
 };
 
 constexpr std::array<Rodzaj_Naprawy, 3> kNaprawy = {{
-    {"format(FAKOUT_DATA_WYST,'dd-mm-yyyy'),id,FAKOUT_WART_N as wayr,n7+n22+n0+nzw+n3 as "
-     "wayr2,FAKOUT_WART_VAT as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner join "
-     "dok_fak on dok_fak.fakout_id=tabela_vat.id where tabela_vat.r_dok='",
-     "sprzedaż_f_vat",
-     "' and (format(FAKOUT_WART_N,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
-     "format(FAKOUT_WART_VAT,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
-     false},
-    {"format(DDOUT_DATA_WYST,'dd-mm-yyyy'),id,DDOUT_WART_N as wayr,n7+n22+n0+nzw+n3 as "
-     "wayr2,DDOUT_wart_VAT as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner join "
-     "dok_par on dok_par.DDOUT_ID=tabela_vat.id where tabela_vat.r_dok='",
-     "paragon",
-     "' and (format(DDOUT_WART_N,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
-     "format(DDOUT_wart_VAT,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
-     false},
-    {"format(FKOROUT_DATA_WYST,'dd-mm-yyyy'),id,fkorout_wart_n as wayr,n7+n22+n0+nzw+n3 as "
-     "wayr2,fkorout_wart_vat as wayr3,vat7+vat22+vat3 as wayr4,Countt from tabela_vat inner "
-     "join dok_kfa on dok_kfa.FKOROUT_ID=tabela_vat.id where tabela_vat.r_dok='",
-     "sprzedaż_f_vat_korekta",
-     "' and (format(fkorout_wart_n,'0.00')<>format(n7+n22+n0+nzw+n3,'0.00') or "
-     "format(fkorout_wart_vat,'0.00')<>format(vat7+vat22+vat3,'0.00'))",
-     true},
+    {"dok_fak", "FAKOUT_DATA_WYST", "fakout_id", "FAKOUT_WART_N", "FAKOUT_WART_VAT",
+     "sprzedaż_f_vat", false},
+    {"dok_par", "DDOUT_DATA_WYST", "DDOUT_ID", "DDOUT_WART_N", "DDOUT_wart_VAT", "paragon", false},
+    {"dok_kfa", "FKOROUT_DATA_WYST", "FKOROUT_ID", "fkorout_wart_n", "fkorout_wart_vat",
+     "sprzedaż_f_vat_korekta", true},
 }};
 
-// a > b as the comparison of two field values: false when either is Null.
-bool Wieksze(const jet::Value& a, const jet::Value& b) {
-    if (a.is_null() || b.is_null() || a.is_empty() || b.is_empty()) return false;
-    return jet::compare(a, b) > 0;
+// The register rows of the kind whose buckets do not add up to the document's totals at
+// two decimals, a bucket not given counting as 0 (a total not given is no difference):
+// wayr and wayr3 the totals, wayr2 and wayr4 the sums of the net and VAT buckets.
+std::string Niezgodne(const Rodzaj_Naprawy& n) {
+    const std::string netto = kroki::Suma_Nz({"n7", "n22", "n0", "nzw", "n3"});
+    const std::string vat = kroki::Suma_Nz({"vat7", "vat22", "vat3"});
+    return std::string("format(") + n.data + ",'dd-mm-yyyy'),id," + n.netto + " as wayr," + netto +
+           " as wayr2," + n.vat + " as wayr3," + vat +
+           " as wayr4,Countt from tabela_vat inner join " + n.tabela + " on " + n.tabela + "." +
+           n.id + "=tabela_vat.id where tabela_vat.r_dok='" + n.rodzaj + "' and (format(" +
+           n.netto + ",'0.00')<>format(" + netto + ",'0.00') or format(" + n.vat +
+           ",'0.00')<>format(" + vat + ",'0.00'))";
 }
 
-// The document's total differs from the sum of its buckets; a Null on either side is no
+// A bucket's amount, a bucket not given counting as 0.
+jet::Value Kwota(const jet::Value& v) {
+    return v.is_null() || v.is_empty() ? jet::Value::currency(jet::Currency{}) : v;
+}
+
+// The document's total differs from the sum of its buckets; a total not given is no
 // difference.
 bool Rozne(const jet::Value& a, const jet::Value& b) {
     if (a.is_null() || b.is_null() || a.is_empty() || b.is_empty()) return false;
@@ -61,17 +61,17 @@ bool Rozne(const jet::Value& a, const jet::Value& b) {
 }
 
 // Puts suma - buckets (rounded to 2 decimals) into one of the bucket fields pola of the
-// current row: the largest, or the smallest when najmniejszy; the first one on a tie.
+// current row: the largest, or the smallest when najmniejszy; the first one on a tie. A
+// bucket not given counts as 0, in the choice and in the sum it takes.
 void Popraw_Kubelek(ado::Recordset& rs, std::initializer_list<int> pola, const jet::Value& suma,
                     const jet::Value& kubelki, bool najmniejszy) {
     const jet::Currency d = jet::fn::format(jet::subtract(suma, kubelki), "0.00").to_currency();
     int wybor = *pola.begin();
     for (int p : pola) {
-        const jet::Value v = rs.Fields(p).value();
-        const jet::Value w = rs.Fields(wybor).value();
-        if (najmniejszy ? Wieksze(w, v) : Wieksze(v, w)) wybor = p;
+        const int c = jet::compare(Kwota(rs.Fields(p).value()), Kwota(rs.Fields(wybor).value()));
+        if (najmniejszy ? c < 0 : c > 0) wybor = p;
     }
-    rs.Fields(wybor) = jet::add(rs.Fields(wybor).value(), jet::Value::currency(d));
+    rs.Fields(wybor) = jet::add(Kwota(rs.Fields(wybor).value()), jet::Value::currency(d));
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ void Popraw_Kubelek(ado::Recordset& rs, std::initializer_list<int> pola, const j
 void ClsKonwersje::Konwersja_321() {
     for (const Rodzaj_Naprawy& n : kNaprawy) {
         std::unique_ptr<ado::Recordset> rs;
-        if (DbOtwórzSELKonwersje(rs, std::string(n.glowa) + n.rodzaj + n.ogon) > 0) {
+        if (DbOtwórzSELKonwersje(rs, Niezgodne(n)) > 0) {
             while (!rs->Eof()) {
                 const jet::Value wayr = rs->Fields("wayr").value();
                 const jet::Value wayr2 = rs->Fields("wayr2").value();
@@ -93,10 +93,10 @@ void ClsKonwersje::Konwersja_321() {
                                          "where Countt=" +
                                              countt.to_text()) > 0) {
                     Pokaz_Postep("", "", kub->Fields("Countt").value().to_text());
-                    // A correction whose net total is not above 0 corrects its smallest
-                    // bucket.
+                    // A correction whose net total is not above 0 (or not given) corrects
+                    // its smallest bucket.
                     const bool najmniejszy =
-                        n.korekta && !Wieksze(wayr, jet::Value::currency(jet::Currency{}));
+                        n.korekta && jet::compare(Kwota(wayr), Kwota(jet::Value::null())) <= 0;
                     if (Rozne(wayr, wayr2))
                         Popraw_Kubelek(*kub, {0, 1, 2, 3, 4}, wayr, wayr2, najmniejszy);
                     if (Rozne(wayr3, wayr4))

@@ -51,16 +51,18 @@ void ClsKonwersje::Konwersja_354() {
                        " WSPRZ_CENA_BRUTTO money");
     DbWykonajKonwersje(std::string("alter table [DOK_RW_ZAWART] ") + "ADD COLUMN" +
                        " WSPRZ_WARTOSC_BRUTTO money");
-    // Only lines still without a gross price, so that a repeated run changes nothing.
+    // Only lines still without a gross price, so that a repeated run changes nothing; a
+    // net price or quantity not given counts as 0.
     for (const auto& [stawka, mnoznik] : {std::pair{"3", "1.03"}, {"7", "1.07"}, {"22", "1.22"}})
-        DbWykonajUPDKonwersje(std::string("[DOK_RW_ZAWART] set WSPRZ_CENA_BRUTTO=WSPRZ_CENA_B*") +
-                                  mnoznik + ",WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_B*" + mnoznik +
-                                  "*WSPRZ_ILOSC where WSPRZ_CENA_VAT='" + stawka +
-                                  "' and WSPRZ_CENA_BRUTTO is null",
-                              "", "", "");
+        DbWykonajUPDKonwersje(
+            std::string("[DOK_RW_ZAWART] set WSPRZ_CENA_BRUTTO=Nz(WSPRZ_CENA_B,0)*") + mnoznik +
+                ",WSPRZ_WARTOSC_BRUTTO=Nz(WSPRZ_CENA_B,0)*" + mnoznik +
+                "*Nz(WSPRZ_ILOSC,0) where WSPRZ_CENA_VAT='" + stawka +
+                "' and WSPRZ_CENA_BRUTTO is null",
+            "", "", "");
     DbWykonajUPDKonwersje(
-        "[DOK_RW_ZAWART] set WSPRZ_CENA_BRUTTO=WSPRZ_CENA_B,WSPRZ_WARTOSC_BRUTTO=WSPRZ_CENA_B*"
-        "WSPRZ_ILOSC where (WSPRZ_CENA_VAT='0' or WSPRZ_CENA_VAT='zw') and WSPRZ_CENA_BRUTTO is "
-        "null",
+        "[DOK_RW_ZAWART] set WSPRZ_CENA_BRUTTO=Nz(WSPRZ_CENA_B,0),WSPRZ_WARTOSC_BRUTTO=Nz("
+        "WSPRZ_CENA_B,0)*Nz(WSPRZ_ILOSC,0) where (WSPRZ_CENA_VAT='0' or WSPRZ_CENA_VAT='zw') and "
+        "WSPRZ_CENA_BRUTTO is null",
         "", "", "");
 }

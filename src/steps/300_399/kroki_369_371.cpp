@@ -99,19 +99,15 @@ void ClsKonwersje::Konwersja_371() {
         "CREATE TABLE [DOK_PRO_SUROWCE] (ddout_id int DEFAULT 0,sur_id int DEFAULT 0,Ilosc "
         "Single DEFAULT 0,Wartosc money DEFAULT 0)");
     Utworz_Klucz_Podstawowy("DOK_PRO_SUROWCE", "ddout_id asc,sur_id ASC");
-    // A raw-material line without its document or raw material names nothing: it stays
-    // out of the key it cannot have, and the Log counts it.
-    const std::string bez_klucza = "[DDOUT_ID] is null or [sur_ID] is null";
+    // A raw-material line without its document or raw material names none (0): its
+    // quantity and value are summed into the row of document or raw material 0, and the
+    // Log counts it. A sum starts from 0: a quantity or value not given adds nothing.
     kroki::Loguj_Bez_Wskazania(
-        *this, 371,
-        "pozycje DOK_PRO_ZAWART_SUROWCE bez dokumentu lub surowca (nie wskazują żadnego "
-        "dokumentu)",
-        "[DOK_PRO_ZAWART_SUROWCE] where " + bez_klucza);
+        *this, 371, "pozycje DOK_PRO_ZAWART_SUROWCE bez dokumentu lub surowca (liczone jako 0)",
+        "[DOK_PRO_ZAWART_SUROWCE] where [DDOUT_ID] is null or [sur_ID] is null");
     DbWykonajKonwersje(
-        "INSERT INTO [DOK_PRO_SUROWCE] ([DDOUT_ID],[sur_ID],[Ilosc],[Wartosc]) select  "
-        "[DDOUT_ID],[sur_ID],SUM([Ilosc]),SUM([Wartosc]) FROM [DOK_PRO_ZAWART_SUROWCE] WHERE not "
-        "(" +
-        bez_klucza +
-        ") GROUP BY "
-        "[DOK_PRO_ZAWART_SUROWCE].[DDOUT_ID],[DOK_PRO_ZAWART_SUROWCE].[SUR_ID]");
+        "INSERT INTO [DOK_PRO_SUROWCE] ([DDOUT_ID],[sur_ID],[Ilosc],[Wartosc]) select "
+        "Nz([DDOUT_ID],0),Nz([sur_ID],0),SUM(Nz([Ilosc],0)),SUM(Nz([Wartosc],0)) FROM "
+        "[DOK_PRO_ZAWART_SUROWCE] GROUP BY Nz([DOK_PRO_ZAWART_SUROWCE].[DDOUT_ID],0),Nz(["
+        "DOK_PRO_ZAWART_SUROWCE].[SUR_ID],0)");
 }

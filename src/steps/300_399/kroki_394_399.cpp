@@ -83,7 +83,7 @@ void ClsKonwersje::Konwersja_399() {
 
     // Each dated tax row goes into the employee's option row of that day; without one, a
     // new option row takes its other settings from the employee's latest earlier row (or
-    // any row of his when none is earlier).
+    // any row of his when none is earlier). Of two such rows, the first by its counter.
     std::unique_ptr<ado::Recordset> podatek;
     std::unique_ptr<ado::Recordset> opcja;
     std::unique_ptr<ado::Recordset> model;
@@ -101,7 +101,8 @@ void ClsKonwersje::Konwersja_399() {
         if (Liczba_Z_Zapytania("count(*) from KONTRAHENCI where konh_id=" + prac) == 0) continue;
         const int32_t jest = DbOtwórzSELKonwersje(
             opcja, std::string("top 1 ") + kKolumnyOpcji + ",ID_prac from KADRY_OPCJE where " +
-                       Warunek_Okres(dzien, "Dataod", dzien) + " and ID_prac=" + prac);
+                       Warunek_Okres(dzien, "Dataod", dzien) + " and ID_prac=" + prac +
+                       " order by countt");
         if (jest > 0) {
             for (int i = 1; i <= 3; ++i) opcja->Fields(i) = podatek->Fields(i).value();
         } else {
@@ -110,11 +111,12 @@ void ClsKonwersje::Konwersja_399() {
             opcja->Fields(12) = podatek->Fields(4).value();
             int32_t znaleziony = DbOtwórzSELKonwersje(
                 model, std::string("top 1 ") + kKolumnyOpcji + " from KADRY_OPCJE where Dataod<" +
-                           DataSQL_Od(dzien) + "  and ID_prac=" + prac + "  order by Dataod desc");
+                           DataSQL_Od(dzien) + "  and ID_prac=" + prac +
+                           "  order by Dataod desc,countt");
             if (znaleziony <= 0)
                 znaleziony = DbOtwórzSELKonwersje(
                     model, std::string("top 1 ") + kKolumnyOpcji +
-                               " from KADRY_OPCJE where ID_prac=" + prac + " ");
+                               " from KADRY_OPCJE where ID_prac=" + prac + " order by countt");
             if (znaleziony > 0) {
                 for (int i = kPierwszeZModelu; i <= kOstatnieZModelu; ++i)
                     opcja->Fields(i) = model->Fields(i).value();
