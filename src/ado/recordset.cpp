@@ -85,7 +85,7 @@ struct Recordset::Impl {
     static constexpr int64_t kUnread = -2;
     std::unique_ptr<jet::Cursor> unread;
     std::string sql;
-    std::optional<int64_t> unread_count;     // the query's rows, when counted
+    std::optional<int64_t> unread_count;  // the query's rows, when counted
     std::vector<int64_t> own_rows;
     uint64_t write_key = 0;                  // the callback that reads them before a write
     std::optional<jet::Error> read_failure;  // reading them before a write failed
@@ -485,7 +485,11 @@ bool Recordset::Bof() const {
 
 void Recordset::MoveNext() {
     Impl& im = impl();
-    if (Eof()) jet::raise(Fault::NoCurrentRecord);
+    // A record just deleted stays current until the move, the last live one too, as in
+    // ADO: deleting it leaves EOF to the move.
+    const bool can_move = !Eof() || (im.pos >= 0 && im.pos < im.rows() &&
+                                     im.state[static_cast<size_t>(im.pos)] == RowState::Deleted);
+    if (!can_move) jet::raise(Fault::NoCurrentRecord);
     im.save();
     im.move_to_live(im.pos + 1);
 }

@@ -297,6 +297,12 @@ TEST_F(RecordsetTest, SelfJoinsDistinctrowAndTablesWithoutKey) {
     k.MoveNext();
     k.Delete();
     EXPECT_EQ(column("SELECT v FROM p"), (Strings{"10", "30"}));
+    // Deleting the last live record, then moving on, reaches EOF.
+    ado::Recordset o;
+    o.Open("SELECT v FROM p WHERE v = 30", conn, adOpenKeyset, adLockOptimistic);
+    o.Delete();
+    o.MoveNext();
+    EXPECT_TRUE(o.Eof());
 }
 
 TEST_F(RecordsetTest, WhatCannotGoBackToARowIsReadOnly) {
@@ -409,7 +415,9 @@ TEST_F(RecordsetTest, SavingANullOverAValueIsReported) {
         int field;
         Value value;
         int reports;  // lines in the file after the save
-    } cases[] = {{2, Value::long_(5), 0}, {2, Value::null(), 1}, {2, Value::null(), 1},
+    } cases[] = {{2, Value::long_(5), 0},
+                 {2, Value::null(), 1},
+                 {2, Value::null(), 1},
                  {1, Value::null(), 2}};
     for (const auto& c : cases) {
         rs.Fields(c.field) = c.value;

@@ -419,8 +419,8 @@ std::optional<std::map<std::string, int64_t>> po_kluczu(const Tabela& t,
 // The rows of two runs' tables of the same columns paired: by the first of a's keys that
 // holds no Null and tells the rows apart in both (b's cells holding jak_zero read as 0);
 // in a table without such a key, by the first column, else pair of columns (counters left
-// out), that does so and pairs every row; else (or when kluczem is false) by rowid. The
-// rows of one run only are counted.
+// out), that does so as they stand (so not by the changed cell) and pairs every row; else
+// (or when kluczem is false) by rowid. The rows of one run only are counted.
 struct Pary {
     std::vector<std::pair<int64_t, int64_t>> pary;  // the row in a, in b
     long jednego = 0;
@@ -429,7 +429,7 @@ struct Pary {
 Pary paruj(const Tabela& a, const Tabela& b, const std::string& jak_zero, bool kluczem = true) {
     Pary p;
     auto sprobuj = [&](const std::vector<size_t>& k, bool kazdy) {
-        const auto ma = po_kluczu(a, k, ""), mb = po_kluczu(b, k, jak_zero);
+        const auto ma = po_kluczu(a, k, ""), mb = po_kluczu(b, k, kazdy ? "" : jak_zero);
         if (!ma || !mb) return false;
         Pary q;
         for (const auto& [s, id] : *ma)
