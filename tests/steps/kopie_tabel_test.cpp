@@ -295,6 +295,7 @@ TEST_F(KopieTabel, ATableLeavesOnlyForACopyThatHoldsItsRows) {
          {"create table PRODUKTY_RECEPTURY (PROD_ID long, SUR_ID long)",
           "insert into PRODUKTY_RECEPTURY values (1, 5)",
           "insert into PRODUKTY_RECEPTURY values (1, 6)",
+          "create table PRODUKTY (PROD_ID long)", "insert into PRODUKTY values (1)",
           "create table PRODUKTY_kalkulacja (PROD_ID long, kalkulacja long)",
           "create table DOK_FIN_zawart (Id long)",
           "select * into PRODUKTY_RECEPTURY_ZAWART from PRODUKTY_RECEPTURY where SUR_ID=5"},
