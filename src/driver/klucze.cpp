@@ -183,6 +183,7 @@ class Dopasowanie {
         wartosci_ = lista(r_.wartosci, false);
         teksty_ = lista(r_.teksty, false);
         wlasne_id_ = lista(r_.wlasne_id, false);
+        zera_ = lista(r_.zera, false);
         przyrostek_ = lista(r_.przyrostek, true);
         ceny_ = lista(r_.ceny, true);
         dalej_ = lista(r_.pola_dalej, true);
@@ -226,12 +227,22 @@ class Dopasowanie {
         for (const std::vector<size_t>& g : powtorzenia())
             for (const size_t i : g) lamie[i] = true;
         for (const Odwolanie& o : odwolania_) zeruj_nieistniejace(o, lamie);
-        for (const std::vector<size_t>& g : powtorzenia()) scal(g);
+        // A later step that makes this very key merges its rows itself before it: they
+        // are all left to it.
+        const bool ten_sam_dalej =
+            r_.sposob == Sposob_Klucza::Dalej &&
+            std::is_permutation(dalej_.begin(), dalej_.end(), klucz_.begin(), klucz_.end());
+        if (!ten_sam_dalej)
+            for (const std::vector<size_t>& g : powtorzenia()) scal(g);
         if (!cena_niemozliwa_.empty()) return {Los_Klucza::Bez_Reguly, cena_niemozliwa_};
         const std::vector<std::vector<size_t>> zostaly = powtorzenia();
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
             case Sposob_Klucza::Dalej:
+                if (ten_sam_dalej) {
+                    odlozone_ = zostaly;
+                    return {Los_Klucza::Odlozony, ""};
+                }
                 for (const std::vector<size_t>& g : zostaly)
                     for (size_t a = 0; a < g.size(); ++a)
                         for (size_t b = a + 1; b < g.size(); ++b)
@@ -244,6 +255,8 @@ class Dopasowanie {
                 return {Los_Klucza::Odlozony, ""};
             case Sposob_Klucza::Przyrostek:
                 return nadaj_przyrostki(zostaly);
+            case Sposob_Klucza::Nowy_Numer:
+                return nadaj_numery(zostaly);
             default:
                 return {Los_Klucza::Bez_Reguly,
                         "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
@@ -261,13 +274,11 @@ class Dopasowanie {
             wiersz.nowe[k] = Value::long_(0);
             dopisek = " (nie wskazuje żadnego wiersza)";
         } else if (w(wlasne_id_, k)) {
-            int32_t maks = 0;
-            for (const Wiersz& x : wiersze_)
-                if (!pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
-            wiersz.nowe[k] = Value::long_(maks + 1);
+            wiersz.nowe[k] = Value::long_(najwyzszy(k) + 1);
             dopisek = " (nowy numer)";
-        } else if (w(ilosci_, k) || w(wartosci_, k) || c.typ == jet::DataType::Currency ||
-                   c.typ == jet::DataType::Single || c.typ == jet::DataType::Double) {
+        } else if (w(zera_, k) || w(ilosci_, k) || w(wartosci_, k) ||
+                   c.typ == jet::DataType::Currency || c.typ == jet::DataType::Single ||
+                   c.typ == jet::DataType::Double) {
             wiersz.nowe[k] = Value::long_(0);
         } else if (c.typ == jet::DataType::Text || c.typ == jet::DataType::Memo) {
             wiersz.nowe[k] = Value::text("");
@@ -503,6 +514,32 @@ class Dopasowanie {
         return {Los_Klucza::Dopasowany, ""};
     }
 
+    // The highest number of the column k, 0 for none.
+    int32_t najwyzszy(size_t k) const {
+        int32_t maks = 0;
+        for (const Wiersz& x : wiersze_)
+            if (!pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
+        return maks;
+    }
+
+    // Each row of a group but the first gets the lowest number above every row's in the
+    // key's own id column.
+    Decyzja_Klucza nadaj_numery(const std::vector<std::vector<size_t>>& grupy) {
+        if (wlasne_id_.size() != 1 || !w(klucz_, wlasne_id_[0]))
+            return {Los_Klucza::Bez_Reguly, "nowy numer wymaga kolumny własnego numeru w kluczu"};
+        const size_t k = wlasne_id_[0];
+        int32_t maks = najwyzszy(k);
+        for (const std::vector<size_t>& g : grupy)
+            for (size_t j = 1; j < g.size(); ++j) {
+                Wiersz& x = wiersze_[g[j]];
+                const Value nowy = Value::long_(++maks);
+                x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> " + opis(nowy) +
+                                   " (nowy numer)");
+                x.nowe[k] = nowy;
+            }
+        return {Los_Klucza::Dopasowany, ""};
+    }
+
     // Writes the plan through the recordset it was read from.
     void zapisz(ado::Recordset& rs) {
         if (wiersze_.empty()) return;
@@ -557,7 +594,8 @@ class Dopasowanie {
     std::vector<Kolumna> kolumny_;
     std::vector<Wiersz> wiersze_;
     std::optional<size_t> licznik_;
-    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_, ceny_;
+    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, zera_, przyrostek_, dalej_,
+        ceny_;
     std::vector<Odwolanie> odwolania_;
     std::vector<std::vector<size_t>> odlozone_;
     int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none

@@ -7,8 +7,9 @@
 // by the kind of its column: a reference (odwolania) names none (0), as does one that
 // names no row of its table, in a row that breaks the key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
-// (a text of none); the row's own id (wlasne_id) gets a new number above the others. A
-// Null of another kind (a date, a whole number that is none of these) stops the step.
+// (a text of none); the row's own id (wlasne_id) gets a new number above the others; a
+// whole number whose Null the line counts as none (zera: a year) is 0. A Null of another
+// kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
 // quantities, values and texts become one: the first by the table's counter (by the order
 // stored where it has none) keeps its row and takes the sums of the quantities and values
@@ -28,13 +29,18 @@ enum class Sposob_Klucza : uint8_t {
     Stop,        // no rule keeps every figure: the step stops, naming the rows and their mend
     Scal,        // rows alike become one; rows that still repeat the key stop the step
     Dalej,       // as Scal; rows that still repeat the key are left to a later step's key
-                 // (krok_dalej, pola_dalej), which they fit: the key is not made now
+                 // (krok_dalej, pola_dalej), which they fit: the key is not made now; where
+                 // that is this very key, the later step merges the rows before it, and
+                 // they are all left to it, none merged now
     Przyrostek,  // as Scal; a row that still repeats the key, but the first, gets "N" and a
                  // number after the value of the key's text column przyrostek
     Srednia,     // as Scal, and lines that differ in their prices (ceny) too become one: the
                  // sums of the quantities and values at the price that keeps the value to
                  // the grosz (the value over the quantity); where no price of four decimals
                  // keeps it, or the quantities sum to 0, the step stops naming the rows
+    Nowy_Numer,  // as Scal; a row that still repeats the key, but the first, gets a new
+                 // number above every row's in the key's column wlasne_id: the row's own
+                 // id, by which no other row names it
 };
 
 struct Regula_Klucza {
@@ -46,6 +52,7 @@ struct Regula_Klucza {
     // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas.
     std::string_view odwolania = {};
     std::string_view wlasne_id = {};   // the key column that is the row's own id
+    std::string_view zera = {};        // whole-number key columns whose Null counts as none
     std::string_view ilosci = {};      // quantities summed when rows become one
     std::string_view wartosci = {};    // values summed when rows become one, to the grosz
     std::string_view teksty = {};      // texts joined when rows become one

@@ -344,7 +344,7 @@ void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
         const jet::ColumnInfo& c = t.columns[i];
         jet::Value v = r->value(static_cast<int>(i));
         const bool klucz = W_Kluczu(z.klucz, c.name);
-        if (z.rodzaj == "Null " + c.name) {
+        if (z.rodzaj.starts_with("Null ") && jet::text::same_name(z.rodzaj.substr(5), c.name)) {
             if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
             v = jet::Value::null();
         } else if (c.counter && !(klucz && z.rodzaj == "two prices")) {

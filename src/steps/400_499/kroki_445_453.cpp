@@ -149,10 +149,13 @@ void ClsKonwersje::Konwersja_450() {
                             "to tamta konwersja dodała go bez pozycji");
     }
     ZamknijRSKonwersje(rs);
-    DbWykonajKonwersje("Update KH_SCHEMATY set rok=" + std::to_string(rok) + "  where rok=0");
+    // Schemes and lines without a year take this one: the lines' year column, new, holds
+    // Null in the rows from before it (its default is not given to them).
+    DbWykonajKonwersje("Update KH_SCHEMATY set rok=" + std::to_string(rok) +
+                       "  where rok=0 or rok is null");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN [ROK] int DEFAULT 0");
     DbWykonajKonwersje("Update KH_SCHEMATY_ZAWART set rok=" + std::to_string(rok) +
-                       "  where rok=0");
+                       "  where rok=0 or rok is null");
 }
 
 void ClsKonwersje::Konwersja_451() {
