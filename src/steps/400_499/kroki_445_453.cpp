@@ -19,9 +19,10 @@ void Kolumny_Magazynowe(ClsKonwersje& k, const std::string& t) {
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Wsp_Przel] Single DEFAULT 0");
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Sp_Przel] text(40)");
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Nazwa_Asort] text(80)");
+    // A line without its quantity has none in stock units either.
     k.DbWykonajKonwersje(
         "update [" + t +
-        "] set [Ilosc_Mag]=[ZDDOUT_ILOSC] where [Ilosc_Mag]=0 or [Ilosc_Mag] is null");
+        "] set [Ilosc_Mag]=Nz([ZDDOUT_ILOSC],0) where [Ilosc_Mag]=0 or [Ilosc_Mag] is null");
     k.DbWykonajKonwersje("update [" + t +
                          "] set [Wsp_Przel]=1 where [Wsp_Przel]=0 or [Wsp_Przel] is null");
     k.DbWykonajKonwersje("update [" + t +
