@@ -184,6 +184,7 @@ class Dopasowanie {
         teksty_ = lista(r_.teksty, false);
         wlasne_id_ = lista(r_.wlasne_id, false);
         pierwszy_ = lista(r_.pierwszy, true);
+        zera_ = lista(r_.zera, false);
         przyrostek_ = lista(r_.przyrostek, true);
         ceny_ = lista(r_.ceny, true);
         dalej_ = lista(r_.pola_dalej, true);
@@ -230,12 +231,22 @@ class Dopasowanie {
         for (const std::vector<size_t>& g : powtorzenia())
             for (const size_t i : g) lamie[i] = true;
         for (const Odwolanie& o : odwolania_) zeruj_nieistniejace(o, lamie);
-        for (const std::vector<size_t>& g : powtorzenia()) scal(g);
+        // A later step that makes this very key merges its rows itself before it: they
+        // are all left to it.
+        const bool ten_sam_dalej =
+            r_.sposob == Sposob_Klucza::Dalej &&
+            std::is_permutation(dalej_.begin(), dalej_.end(), klucz_.begin(), klucz_.end());
+        if (!ten_sam_dalej)
+            for (const std::vector<size_t>& g : powtorzenia()) scal(g);
         if (!cena_niemozliwa_.empty()) return {Los_Klucza::Bez_Reguly, cena_niemozliwa_};
         const std::vector<std::vector<size_t>> zostaly = powtorzenia();
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
             case Sposob_Klucza::Dalej:
+                if (ten_sam_dalej) {
+                    odlozone_ = zostaly;
+                    return {Los_Klucza::Odlozony, ""};
+                }
                 for (const std::vector<size_t>& g : zostaly)
                     for (size_t a = 0; a < g.size(); ++a)
                         for (size_t b = a + 1; b < g.size(); ++b)
@@ -248,6 +259,11 @@ class Dopasowanie {
                 return {Los_Klucza::Odlozony, ""};
             case Sposob_Klucza::Przyrostek:
                 return nadaj_przyrostki(zostaly);
+            case Sposob_Klucza::Nowy_Numer:
+                if (wlasne_id_.size() != 1 || !w(klucz_, wlasne_id_[0]))
+                    return {Los_Klucza::Bez_Reguly,
+                            "nowy numer wymaga kolumny własnego numeru w kluczu"};
+                return nadaj_numery(zostaly, wlasne_id_[0]);
             default:
                 return {Los_Klucza::Bez_Reguly,
                         "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
@@ -265,13 +281,11 @@ class Dopasowanie {
             wiersz.nowe[k] = Value::long_(0);
             dopisek = " (nie wskazuje żadnego wiersza)";
         } else if (w(wlasne_id_, k)) {
-            int32_t maks = 0;
-            for (const Wiersz& x : wiersze_)
-                if (!pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
-            wiersz.nowe[k] = Value::long_(maks + 1);
+            wiersz.nowe[k] = Value::long_(najwyzszy(k) + 1);
             dopisek = " (nowy numer)";
-        } else if (w(ilosci_, k) || w(wartosci_, k) || c.typ == jet::DataType::Currency ||
-                   c.typ == jet::DataType::Single || c.typ == jet::DataType::Double) {
+        } else if (w(zera_, k) || w(ilosci_, k) || w(wartosci_, k) ||
+                   c.typ == jet::DataType::Currency || c.typ == jet::DataType::Single ||
+                   c.typ == jet::DataType::Double) {
             wiersz.nowe[k] = Value::long_(0);
         } else if (c.typ == jet::DataType::Text || c.typ == jet::DataType::Memo) {
             wiersz.nowe[k] = Value::text("");
@@ -496,7 +510,7 @@ class Dopasowanie {
             przyrostek_.size() == 1 ? kolumny_[przyrostek_[0]].typ : jet::DataType::Memo;
         if (typ == jet::DataType::Long || typ == jet::DataType::Integer ||
             typ == jet::DataType::Byte)
-            return nadaj_numery(grupy);
+            return nadaj_numery(grupy, przyrostek_[0]);
         if (typ != jet::DataType::Text)
             return {Los_Klucza::Bez_Reguly, "przyrostek wymaga kolumny tekstowej klucza"};
         const size_t k = przyrostek_[0];
@@ -518,18 +532,25 @@ class Dopasowanie {
         return {Los_Klucza::Dopasowany, ""};
     }
 
-    // Each row of a group but the first: the number after the highest of the column.
-    Decyzja_Klucza nadaj_numery(const std::vector<std::vector<size_t>>& grupy) {
-        const size_t k = przyrostek_[0];
+    // The highest number of the column k, 0 for none.
+    int32_t najwyzszy(size_t k) const {
         int32_t maks = 0;
         for (const Wiersz& x : wiersze_)
-            if (!x.usun && !pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
+            if (!pusta(x.nowe[k])) maks = std::max(maks, x.nowe[k].to_long());
+        return maks;
+    }
+
+    // Each row of a group but the first gets the lowest number above every row's in the
+    // whole-number column k (the key's own id, or the number that the line gives anew).
+    Decyzja_Klucza nadaj_numery(const std::vector<std::vector<size_t>>& grupy, size_t k) {
+        int32_t maks = najwyzszy(k);
         for (const std::vector<size_t>& g : grupy)
             for (size_t j = 1; j < g.size(); ++j) {
                 Wiersz& x = wiersze_[g[j]];
-                const Value nowa = Value::long_(++maks);
-                x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> " + opis(nowa));
-                x.nowe[k] = nowa;
+                const Value nowy = Value::long_(++maks);
+                x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> " + opis(nowy) +
+                                   " (nowy numer)");
+                x.nowe[k] = nowy;
             }
         return {Los_Klucza::Dopasowany, ""};
     }
@@ -588,8 +609,8 @@ class Dopasowanie {
     std::vector<Kolumna> kolumny_;
     std::vector<Wiersz> wiersze_;
     std::optional<size_t> licznik_;
-    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, przyrostek_, dalej_, ceny_,
-        pierwszy_;
+    std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, zera_, przyrostek_, dalej_,
+        ceny_, pierwszy_;
     std::vector<Odwolanie> odwolania_;
     std::vector<std::vector<size_t>> odlozone_;
     int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none

@@ -8,8 +8,9 @@
 // names no row of its table (where the line names the table), in a row that breaks the
 // key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
-// (a text of none); the row's own id (wlasne_id) gets a new number above the others. A
-// Null of another kind (a date, a whole number that is none of these) stops the step.
+// (a text of none); the row's own id (wlasne_id) gets a new number above the others; a
+// whole number whose Null the line counts as none (zera: a year) is 0. A Null of another
+// kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
 // quantities, values and texts (and the columns pierwszy) become one: the first by the
 // table's counter (by the order stored where it has none) keeps its row, its values of the
@@ -31,7 +32,9 @@ enum class Sposob_Klucza : uint8_t {
     Stop,        // no rule keeps every figure: the step stops, naming the rows and their mend
     Scal,        // rows alike become one; rows that still repeat the key stop the step
     Dalej,       // as Scal; rows that still repeat the key are left to a later step's key
-                 // (krok_dalej, pola_dalej), which they fit: the key is not made now
+                 // (krok_dalej, pola_dalej), which they fit: the key is not made now; where
+                 // that is this very key, the later step merges the rows before it, and
+                 // they are all left to it, none merged now
     Przyrostek,  // as Scal; a row that still repeats the key, but the first, gets "N" and a
                  // number after the value of the key's text column przyrostek, or, where
                  // that column holds whole numbers, the number after the highest it holds
@@ -39,6 +42,9 @@ enum class Sposob_Klucza : uint8_t {
                  // sums of the quantities and values at the price that keeps the value to
                  // the grosz (the value over the quantity); where no price of four decimals
                  // keeps it, or the quantities sum to 0, the step stops naming the rows
+    Nowy_Numer,  // as Scal; a row that still repeats the key, but the first, gets a new
+                 // number above every row's in the key's column wlasne_id: the row's own
+                 // id, by which no other row names it
 };
 
 struct Regula_Klucza {
@@ -53,6 +59,7 @@ struct Regula_Klucza {
     std::string_view odwolania = {};
     // The row's own id: Null in the key, a new number; rows of two ids never become one.
     std::string_view wlasne_id = {};
+    std::string_view zera = {};        // whole-number key columns whose Null counts as none
     std::string_view ilosci = {};      // quantities summed when rows become one
     std::string_view wartosci = {};    // values summed when rows become one, to the grosz
     std::string_view teksty = {};      // texts joined when rows become one

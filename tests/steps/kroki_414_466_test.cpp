@@ -457,6 +457,25 @@ TEST_F(Kroki414Dane, TheYearOfTheRecomputationWithAndWithoutItsDate) {
     }
 }
 
+// An entry of 30 postings: each lists the accounts of the 29 others, 13 characters each,
+// as far as the column's 255 characters take them whole; the Log counts the postings cut.
+TEST_F(Kroki414Dane, ACounterAccountListKeepsTheAccountsThatFitItsColumn) {
+    Do(414, 457);
+    Sql("insert into KH_KSIEGA (kpir_id, rodzaj, data) values (1, 20, #5/5/2004#)");
+    for (int i = 100; i < 130; ++i)
+        Sql("insert into KH_DEKRETY (kpir_id, NR_K_1, NR_K_2, NR_K_3, NR_K_4, KWOTA_WN, ROK, "
+            "MIESIAC, Opis, Konh_id) values (1, '" +
+            std::to_string(i) + "', '01', '02', '03', 1, 2004, 5, 'A', 0)");
+    Do(458, 462);
+    EXPECT_EQ(Kolumna("select Len(Konta_Przeciwstawne) & ' ' & Right(Konta_Przeciwstawne, 13) "
+                      "from KH_DEKRETY where NR_K_1='100'"),
+              (Teksty{"247 119-01-02-03;"}));
+    EXPECT_EQ(Linie_Logu("nie mieści się w 255 znakach (konta, które się nie zmieściły, "
+                         "pominięto): 30")
+                  .size(),
+              1u);
+}
+
 TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
     for (const char* w : {
              "insert into KONTRAHENCI (konh_id, LCEN_NAZWA_ID, kier_id1, kier_id3) values (1, "
@@ -591,22 +610,23 @@ TEST_F(Kroki414Dane, PostingSchemesAndDiscountRows) {
     Sql("insert into Kontrahenci_Rabaty (Konh_id, Id_GR_prod) values (1, 1)");
     Sql("insert into Kontrahenci_Rabaty (Konh_id, Id_GR_prod) values (99, 1)");
     Sql("insert into KH_SCHEMATY (SYMBOL_SCH, ROK) values ('FS', 0)");
+    Sql("insert into KH_SCHEMATY (SYMBOL_SCH, ROK) values ('FN', Null)");
     Sql("insert into KH_SCHEMATY_ZAWART (SYMBOL_SCH, KONTO) values ('FS', '200')");
     Sql("insert into KH_SCHEMATY_ZAWART (SYMBOL_SCH, KONTO) values ('FS', '100')");
     Do(437, 450);
     Do(450, 450);  // the cash-and-bank scheme is added once
-    // The lines' year, added after the lines exist, stays Null until step 4.58 sets it.
+    // Schemes and lines without a year, the lines' year column new, take this one.
     const std::string rok = std::to_string(kroki::Rok_Dzisiaj());
     EXPECT_EQ(Wiersze_Z("select Konh_id, Kier_id3, Kier_id103, Kier_id203, Kier_id1 from "
                         "Kontrahenci_Rabaty order by Konh_id"),
               (Wiersze{{"1", "12", "12", "12", "Null"}, {"99", "Null", "Null", "Null", "Null"}}));
     EXPECT_EQ(Wiersze_Z("select SYMBOL_SCH, NAZWA_SCH, ROK from KH_SCHEMATY order by COUNTT"),
-              (Wiersze{{"FS", "Null", rok}, {"KB", "Kasy i Banki", rok}}));
+              (Wiersze{{"FS", "Null", rok}, {"FN", "Null", rok}, {"KB", "Kasy i Banki", rok}}));
     EXPECT_EQ(Wiersze_Z("select SYMBOL_SCH, POLE, KONTO, STRONA, Rodz_Aso, Kartoteka, ROK from "
                         "KH_SCHEMATY_ZAWART order by COUNTT"),
-              (Wiersze{{"FS", "Null", "200", "Null", "PTOSUKŚ", "K", "Null"},
-                       {"FS", "Null", "100", "Null", "PTOSUKŚ", "", "Null"},
-                       {"KB", "BRUTTO", "200", "WN", "PTOSUKŚ", "K", "Null"}}));
+              (Wiersze{{"FS", "Null", "200", "Null", "PTOSUKŚ", "K", rok},
+                       {"FS", "Null", "100", "Null", "PTOSUKŚ", "", rok},
+                       {"KB", "BRUTTO", "200", "WN", "PTOSUKŚ", "K", rok}}));
 }
 
 }  // namespace

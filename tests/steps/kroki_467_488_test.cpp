@@ -17,6 +17,8 @@ class Kroki467 : public BazaKroku {};
 TEST_F(Kroki467, BookEntryGroupsFromTheirSourceDocuments) {
     Otworz(4.68);
     Sql("create table KH_KSIEGA (kpir_id long, id_dok long, rodzaj long, id_bazy long)");
+    Sql("create table KH_BAZY (ID_BAZY long)");
+    for (const char* b : {"0", "1"}) Sql(std::string("insert into KH_BAZY values (") + b + ")");
     for (const char* t :
          {"DOK_FAK (FAKOUT_ID", "DOK_ZAK (Numer_id", "DOK_Par (DDOUT_ID", "DOK_rw (DDOUT_ID",
           "DOK_pw (DDOUT_ID", "DOK_kfa (FKOROUT_ID", "DOK_kza (FKOROUT_ID", "DOK_dar (DDOUT_ID"})
@@ -30,6 +32,8 @@ TEST_F(Kroki467, BookEntryGroupsFromTheirSourceDocuments) {
         {"3, 2, 13, 0", {"8", "9"}},        // a purchase correction
         {"4, 1, 20, 1", {"Null", "Null"}},  // another ledger database
         {"5, 3, 20, 0", {"Null", "Null"}},  // no such document
+        {"6, 1, 20, Null", {"4", "5"}},     // the ledger database not given: the main one
+        {"7, 1, 20, 7", {"4", "5"}},        // one that is not in the register: the main one
     };
     Wiersze oczekiwane;
     for (const auto& [w, o] : wpisy) {

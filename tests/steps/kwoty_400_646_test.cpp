@@ -132,6 +132,7 @@ const Przypadek kPrzypadki[] = {
       "create table KH_KSIEGA (kpir_id long, rodzaj long, rok long, Suma_wn money, Suma_ma money)",
       "create table kontrahenci (konh_id long, KONH_NAZ_SKROT text(50))",
       "create table dok_fin (kp_id long)", "insert into kontrahenci values (3, 'Młyn')",
+      "insert into kontrahenci values (5, 'Bar')",
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "
       "KWOTA_WN, KWOTA_ma, Glowna) values (1, 2004, 3, '201', '', '', '', 5, 100, Null, 0)",
       "insert into KH_DEKRETY (kpir_id, ROK, MIESIAC, NR_K_1, NR_K_2, NR_K_3, NR_K_4, Konh_id, "

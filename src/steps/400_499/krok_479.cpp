@@ -83,9 +83,10 @@ void ClsKonwersje::Konwersja_479() {
             "", "", "");
 
     DbWykonajKonwersje("alter table [DEKLARACJE] ADD COLUMN Konh_id int DEFAULT 0");
-    // A run that stopped after dropping id_us had carried it.
+    // A run that stopped after dropping id_us had carried it. A declaration without its
+    // tax office names none (0).
     if (Jest_Tabela("deklaracje", "id_us"))
-        DbWykonajUPDKonwersje("Deklaracje set konh_id=id_us", "", "", "");
+        DbWykonajUPDKonwersje("Deklaracje set konh_id=Nz(id_us,0)", "", "", "");
     Usun_Pole("deklaracje", "id_us");
     Utworz_Index("Konh_id", "deklaracje", "Konh_id");
 

@@ -27,7 +27,8 @@ void ClsKonwersje::Konwersja_493() {
     Dodaj_Pole("DOK_FIN", "num_ndok int DEFAULT 0");
     Utworz_Index("num_ndok", "DOK_FIN", "num_ndok");
     DbWykonajKonwersje("update dok_fin set num_ndok=val(nr_kp)");
-    DbWykonajKonwersje("update dok_fra set OPEN_BY='' where rok<>" +
+    // A report without its year is of none, a past one.
+    DbWykonajKonwersje("update dok_fra set OPEN_BY='' where Nz(rok,0)<>" +
                        std::to_string(platform::today().year));
 
     std::unique_ptr<ado::Recordset> kasy;
@@ -46,7 +47,8 @@ void ClsKonwersje::Konwersja_493() {
             const Value bilans = r.Fields(kBilans).value();
             if (lancuch) {
                 // A report without a balance adds nothing to the running sum.
-                saldo = Value::currency(jet::add(saldo, Value::currency(NzCur(bilans))).to_currency());
+                saldo =
+                    Value::currency(jet::add(saldo, Value::currency(NzCur(bilans))).to_currency());
                 r.Fields(kSaldo) = saldo;
             } else {
                 r.Fields(kSaldo) = Value::currency(jet::Currency{});

@@ -19,9 +19,10 @@ void Kolumny_Magazynowe(ClsKonwersje& k, const std::string& t) {
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Wsp_Przel] Single DEFAULT 0");
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Sp_Przel] text(40)");
     k.DbWykonajKonwersje("alter table  [" + t + "] ADD COLUMN [Nazwa_Asort] text(80)");
+    // A line without its quantity has none in stock units either.
     k.DbWykonajKonwersje(
         "update [" + t +
-        "] set [Ilosc_Mag]=[ZDDOUT_ILOSC] where [Ilosc_Mag]=0 or [Ilosc_Mag] is null");
+        "] set [Ilosc_Mag]=Nz([ZDDOUT_ILOSC],0) where [Ilosc_Mag]=0 or [Ilosc_Mag] is null");
     k.DbWykonajKonwersje("update [" + t +
                          "] set [Wsp_Przel]=1 where [Wsp_Przel]=0 or [Wsp_Przel] is null");
     k.DbWykonajKonwersje("update [" + t +
@@ -149,10 +150,13 @@ void ClsKonwersje::Konwersja_450() {
                             "to tamta konwersja dodała go bez pozycji");
     }
     ZamknijRSKonwersje(rs);
-    DbWykonajKonwersje("Update KH_SCHEMATY set rok=" + std::to_string(rok) + "  where rok=0");
+    // Schemes and lines without a year take this one: the lines' year column, new, holds
+    // Null in the rows from before it (its default is not given to them).
+    DbWykonajKonwersje("Update KH_SCHEMATY set rok=" + std::to_string(rok) +
+                       "  where rok=0 or rok is null");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN [ROK] int DEFAULT 0");
     DbWykonajKonwersje("Update KH_SCHEMATY_ZAWART set rok=" + std::to_string(rok) +
-                       "  where rok=0");
+                       "  where rok=0 or rok is null");
 }
 
 void ClsKonwersje::Konwersja_451() {

@@ -91,8 +91,10 @@ void ClsKonwersje::ID_konta2(std::string& k1, std::string& k2, std::string& k3, 
     const std::string glowa = "top 1 Countt FROM [KH_KONTA] where [KH_KONTA].NR_K_1= '" + s1;
     const std::string r = std::to_string(rok);
     std::unique_ptr<ado::Recordset> rs;
+    // Of an account that the chart holds twice, the first copy, the lowest Countt.
     const auto szukaj = [&](const std::string& tekst, int32_t& wynik) {
-        if (DbOtwórzSEL(rs, tekst, kOtworzOdczyt) > 0) wynik = NzLng(rs->Fields(0).value());
+        if (DbOtwórzSEL(rs, tekst + " order by Countt", kOtworzOdczyt) > 0)
+            wynik = NzLng(rs->Fields(0).value());
     };
     szukaj(glowa + "' and [KH_KONTA].NR_K_2='" + s2 + "' and [KH_KONTA].NR_K_3='" + s3 +
                "' and [KH_KONTA].NR_K_4='" + s4 + "' and rok=" + r,

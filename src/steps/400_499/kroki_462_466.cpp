@@ -105,6 +105,37 @@ const Indeksy_Tabeli kIndeksy462[] = {
     {"DOK_ZAM", {"data", "konh_id", "tryb", "kier_id1"}},
 };
 
+// A counter-posting's account in a posting's list of counter-accounts, and the list's
+// length, its column's.
+constexpr const char* kKontoPrzeciwstawne =
+    "po.NR_K_1 & '-' & po.NR_K_2 & '-' & po.NR_K_3 & '-' & po.NR_K_4 & ';'";
+constexpr int kDlugoscListyKont = 255;
+
+// Counts in the Log the postings of the year rok whose counter-accounts (the other postings
+// of the entry; of the same description for kinds 51, 52, 40 and 30; none for 99) do not
+// fit in their list.
+void Loguj_Za_Dlugie_Listy_Kont(ClsKonwersje& k, const std::string& rok) {
+    std::unique_ptr<ado::Recordset> rs;
+    const int32_t n = k.DbOtwórzSELKonwersje(
+        rs,
+        "d.COUNTT from (kh_dekrety as d inner join KH_DEKRETY as po on d.kpir_ID=po.Kpir_id) "
+        "inner join KH_KSIEGA as e on e.kpir_ID=d.kpir_ID where e.rok=" +
+            rok +
+            " and d.COUNTT<>po.COUNTT and Nz(e.rodzaj,0)<>99 and (d.OPIS=po.OPIS or not "
+            "(Nz(e.rodzaj,0) in (51,52,40,30))) group by d.COUNTT having Sum(Len(" +
+            kKontoPrzeciwstawne + "))>" + std::to_string(kDlugoscListyKont),
+        true);
+    k.ZamknijRSKonwersje(rs);
+    if (n > 0)
+        Zapisz_Log("Konwersja " + Wersja_Kroku(462) +
+                       ": dekrety, których lista kont przeciwstawnych nie mieści się w " +
+                       std::to_string(kDlugoscListyKont) +
+                       " znakach (konta, które się nie "
+                       "zmieściły, pominięto): " +
+                       std::to_string(n),
+                   "Konwersja", Wersja_Kroku(462));
+}
+
 }  // namespace
 
 namespace kroki {
@@ -127,18 +158,20 @@ void ClsKonwersje::Konwersja_462() {
             DbWykonajKonwersje(std::string("alter table [kh_konta] ADD COLUMN [DZ_") +
                                (s[0] == 'w' ? "WN_" : "MA_") + Miesiac2(m) + "] money DEFAULT 0");
     // One account for each missing year and number, whatever contractors its postings
-    // name: the lowest of them is the account's. A posting without its year or a part of
-    // its number names no account (none is made for it, which no key of the accounts
-    // could take), and the Log counts such postings.
+    // name: the lowest of them is the account's, a posting without one, or with one that
+    // names no contractor, naming none (0). A posting without its year or a part of its
+    // number names no account (none is made for it, which no key of the accounts could
+    // take), and the Log counts such postings.
     const std::string bez_konta =
         "d.ROK is null or d.NR_K_1 is null or d.NR_K_2 is null or d.NR_K_3 is null or d.NR_K_4 "
         "is null";
     DbWykonajIINKonwersje(
         "kh_konta (ROK,NR_K_1,NR_K_2,NR_K_3,NR_K_4,Nazwa_konta,Typ,Rodzaj,Kartoteka,Konh_id) "
-        "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,Min(d.Konh_id) "
-        "from kh_dekrety as d left join kh_konta as k on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) "
-        "and (d.NR_K_2=k.NR_K_2) and (d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4) where k.NR_K_1 "
-        "is null and not (" +
+        "select distinctrow d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4,'','',1,0,"
+        "Min(IIf(c.KONH_ID is null,0,d.Konh_id)) from (kh_dekrety as d left join kh_konta as k "
+        "on (d.rok=k.rok) and (d.NR_K_1=k.NR_K_1) and (d.NR_K_2=k.NR_K_2) and "
+        "(d.NR_K_3=k.NR_K_3) and (d.NR_K_4=k.NR_K_4)) left join kontrahenci as c on "
+        "d.Konh_id=c.KONH_ID where k.NR_K_1 is null and not (" +
         bez_konta + ") group by d.ROK,d.NR_K_1,d.NR_K_2,d.NR_K_3,d.NR_K_4");
     kroki::Loguj_Bez_Wskazania(*this, 462, "dekrety bez roku lub części numeru konta",
                                "kh_dekrety as d where " + bez_konta);
@@ -189,11 +222,17 @@ void ClsKonwersje::Konwersja_462() {
     Zmien_Typ_Pola("Konta_Przeciwstawne", "Text DEFAULT ''", "kh_dekrety");
     DbWykonajUPDKonwersje("kh_dekrety as d set D.Konta_Przeciwstawne='' where d.rok=" + rok, "", "",
                           "");
+    // The list is a text for people to read, of the column's 255 characters: an account
+    // that would not fit in it whole is left out, and the Log counts the postings whose
+    // list lacks some.
+    Loguj_Za_Dlugie_Listy_Kont(*this, rok);
     std::unique_ptr<ado::Recordset> rs;
     if (DbOtwórzSELKonwersje(rs, "[kpir_ID],rodzaj from [KH_KSIEGA] where rok=" + rok, true) > 0) {
         const std::string wartosc =
-            " set D.Konta_Przeciwstawne=D.Konta_Przeciwstawne & po.NR_K_1 & '-' & po.NR_K_2 & '-' "
-            "& po.NR_K_3 & '-' & po.NR_K_4 & ';'  Where d.COUNTT<>po.COUNTT and d.kpir_id=";
+            " set D.Konta_Przeciwstawne=IIf(Len(D.Konta_Przeciwstawne & " +
+            std::string(kKontoPrzeciwstawne) + ")>" + std::to_string(kDlugoscListyKont) +
+            ",D.Konta_Przeciwstawne,D.Konta_Przeciwstawne & " + kKontoPrzeciwstawne +
+            ")  Where d.COUNTT<>po.COUNTT and d.kpir_id=";
         // Each other posting of the entry adds its account once to the list.
         const Zamierzony_Raport po_dekrecie{jet::reports::Kind::MultiPair};
         while (!rs->Eof()) {

@@ -49,13 +49,15 @@ void ClsKonwersje::Konwersja_469() {
     for (const char* kolumna : {"USER_COUNTT ", " id_GRProd ", " id_GrProdPod "})
         DbWykonajKonwersje(std::string("alter table [KH_KSIEGA] ADD COLUMN ") + kolumna +
                            "int DEFAULT 0");
-    // The first statement to reach an entry of the main ledger database wins.
+    // The first statement to reach an entry of the main ledger database wins. An entry
+    // whose ledger database is not given (the column is new at 4.66: its rows from before
+    // hold Null), or names none of the register's, is of the main one (0).
     for (const Zrodlo& z : kZrodla)
-        DbWykonajKonwersje(std::string("update ") + z.tabela + " inner join kh_ksiega as k on " +
+        DbWykonajKonwersje(std::string("update (") + z.tabela + " inner join kh_ksiega as k on " +
                            z.klucz +
-                           " set k.[id_grProd]=d.[id_grProd],k.[id_grProdPod]=d.[id_grProdPod] "
-                           "where " +
-                           z.rodzaj + " and k.id_grProd is null and id_bazy=0");
+                           ") left join KH_BAZY as b on k.id_bazy=b.ID_BAZY set "
+                           "k.[id_grProd]=d.[id_grProd],k.[id_grProdPod]=d.[id_grProdPod] where " +
+                           z.rodzaj + " and k.id_grProd is null and Nz(b.ID_BAZY,0)=0");
 }
 
 void ClsKonwersje::Konwersja_470() {
@@ -79,7 +81,8 @@ void ClsKonwersje::Konwersja_472() {
         "(SRODKI_TRWALE INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE.id_dok = "
         "DOK_ZAK_ZAWART.numer_id) LEFT JOIN DOK_ZAK_ZAWART AS ZN ON (ZN.numer_id = "
         "DOK_ZAK_ZAWART.numer_id AND ZN.sur_ID = DOK_ZAK_ZAWART.sur_ID AND ZN.KontoFK<>'' AND "
-        "ZN.KontoFK < DOK_ZAK_ZAWART.KontoFK) SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK WHERE "
+        "ZN.KontoFK < DOK_ZAK_ZAWART.KontoFK) SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK "
+        "WHERE "
         "DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE].[id_prod] and DOK_ZAK_ZAWART.KontoFK<>'' and "
         "ZN.numer_id Is Null",
         "", "", "");

@@ -49,8 +49,10 @@ void ClsKonwersje::Konwersja_474() {
     Usun_Pole("KH_SCHEMATY_ZAWART", "strona");
     Utworz_Klucz_Podstawowy("KH_SCHEMATY_ZAWART", "SYMBOL_SCH,POLE,COUNTT");
     DbWykonajKonwersje("alter table [KH_SCHEMATY_ZAWART] ADD COLUMN Procent Single DEFAULT 0");
+    // An entry without its kind is of none (0).
     DbWykonajKonwersje(
-        "Update KH_Ksiega set rodzaj=22 where (rodzaj=20 or rodzaj=0) and opis='Kasa Fiskalna'");
+        "Update KH_Ksiega set rodzaj=22 where (rodzaj=20 or Nz(rodzaj,0)=0) and opis='Kasa "
+        "Fiskalna'");
 }
 
 void ClsKonwersje::Konwersja_475() {

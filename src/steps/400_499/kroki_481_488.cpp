@@ -88,8 +88,8 @@ void ClsKonwersje::Konwersja_488() {
         "KK.KONH_ID<>0");
     // Cash, bank, payroll and depreciation entries copy the contractor only between
     // lines of equal description; all other entries but those of kind 99, between any
-    // two lines. A line without one takes the contractor of the first line (the lowest
-    // COUNTT) of its entry that has one.
+    // two lines. A line without one (0 or not given) takes the contractor of the first line
+    // (the lowest COUNTT) of its entry that has one.
     DbWykonajUPDKonwersje("",
                           "((kh_dekrety as D inner join KH_DEKRETY as Po on D.kpir_ID=Po.Kpir_id "
                           "and d.OPIS=po.OPIS) inner join kh_ksiega on "
@@ -98,7 +98,7 @@ void ClsKonwersje::Konwersja_488() {
                           "DN.COUNTT<D.COUNTT)",
                           "po.KONH_ID=d.KONH_ID",
                           "DN.COUNTT is null and d.COUNTT<>po.COUNTT and d.konh_id<>0 and "
-                          "po.konh_id=0 and "
+                          "Nz(po.konh_id,0)=0 and "
                           "(kh_ksiega.rodzaj= 51 Or kh_ksiega.rodzaj= 52 Or kh_ksiega.rodzaj= 40 "
                           "Or kh_ksiega.rodzaj= 30) ");
     DbWykonajUPDKonwersje("",
@@ -108,7 +108,7 @@ void ClsKonwersje::Konwersja_488() {
                           "(DN.kpir_ID=D.kpir_ID and DN.konh_id<>0 and DN.COUNTT<D.COUNTT)",
                           "po.KONH_ID=d.KONH_ID",
                           "DN.COUNTT is null and d.COUNTT<>po.COUNTT and d.konh_id<>0 and "
-                          "po.konh_id=0 and not "
+                          "Nz(po.konh_id,0)=0 and not "
                           "(kh_ksiega.rodzaj= 99 Or kh_ksiega.rodzaj= 51 Or kh_ksiega.rodzaj= 52 "
                           "Or kh_ksiega.rodzaj= 40 Or kh_ksiega.rodzaj= 30) ");
 }
