@@ -397,8 +397,8 @@ struct Zrzut {
     }
 };
 
-// The rows of t by their cells over the columns k (a cell holding jak_zero read as 0);
-// none when a cell is Null or two rows hold the same cells.
+// The rows of t by their cells over the columns k (a cell holding jak_zero, where given,
+// read as 0); none when a cell is Null or two rows hold the same cells.
 std::optional<std::map<std::string, int64_t>> po_kluczu(const Tabela& t,
                                                         const std::vector<size_t>& k,
                                                         const std::string& jak_zero) {
@@ -407,7 +407,7 @@ std::optional<std::map<std::string, int64_t>> po_kluczu(const Tabela& t,
         std::string s;
         for (const size_t i : k) {
             if (i >= w.size()) return std::nullopt;
-            const std::string& x = w[i] == jak_zero ? std::string("0") : w[i];
+            const std::string& x = !jak_zero.empty() && w[i] == jak_zero ? std::string("0") : w[i];
             if (x == kBrak) return std::nullopt;
             s += x + '\t';
         }
