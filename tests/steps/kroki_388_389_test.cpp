@@ -156,18 +156,20 @@ TEST_F(Kroki388, PartnersFromTheirStoredValuesAndTheirDeclarationsMoveOnce) {
     Kontrahent(1, "'Sklep 1'");
     Kontrahent(2, "'Sklep 2'");
     Sql("insert into S_US (id, nazwa) values (1, 'US Zakopane')");
-    // Partner 5 gets party 4 and partner 4 party 5: each declaration moves once.
-    Sql("insert into Platnik values (5, 'Wójcik', 'Anna')");
+    // Partner 3 gets party 4 and partner 4 party 5: each declaration moves once; one of
+    // no partner names none.
     Sql("insert into Platnik values (4, 'Mazur', 'Piotr')");
+    Sql("insert into Platnik values (3, 'Wójcik', 'Anna')");
     for (const auto& [nazwa, wartosc] : std::vector<std::pair<std::string, std::string>>{
              {"W:NAZWA 1_PIT5_", "Wójcik Anna Maria Katarzyna"},
              {"w:miasto_pit5_", "Zakopane"},
              {"US_PIT5_", "US Zakopane"},
              {"DATAUR_PIT5_", "12-03-1961"}})
-        Sql("insert into Platnik_dane values (5, '" + nazwa + "', '" + wartosc + "')");
-    Sql("insert into Deklaracje (Nazwa, IDP) values ('PIT-5 Wójcik', 5)");
+        Sql("insert into Platnik_dane values (3, '" + nazwa + "', '" + wartosc + "')");
+    Sql("insert into Deklaracje (Nazwa, IDP) values ('PIT-5 Wójcik', 3)");
     Sql("insert into Deklaracje (Nazwa, IDP) values ('PIT-5 Mazur', 4)");
     Sql("insert into Deklaracje (Nazwa, IDP) values ('VAT-7', 0)");
+    Sql("insert into Deklaracje (Nazwa, IDP) values ('PIT-5', 7)");
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
 
@@ -182,8 +184,9 @@ TEST_F(Kroki388, PartnersFromTheirStoredValuesAndTheirDeclarationsMoveOnce) {
                                 "KONTRAHENCI where konh_id=5")[0]}}));
     EXPECT_EQ(Kolumna("select Konh_DataUR=Date() from KONTRAHENCI where konh_id=5"),
               (std::vector<std::string>{"True"}));
-    EXPECT_EQ(Wiersze_Z("select Nazwa, IDP from Deklaracje order by id"),
-              (Wiersze{{"PIT-5 Wójcik", "4"}, {"PIT-5 Mazur", "5"}, {"VAT-7", "0"}}));
+    EXPECT_EQ(
+        Wiersze_Z("select Nazwa, IDP from Deklaracje order by id"),
+        (Wiersze{{"PIT-5 Wójcik", "4"}, {"PIT-5 Mazur", "5"}, {"VAT-7", "0"}, {"PIT-5", "0"}}));
 }
 
 TEST_F(Kroki388, ShortNamesAndCodesMadeUnique) {

@@ -154,13 +154,13 @@ void Unikalne_Kontrahentow(ClsKonwersje& k, const std::string& pole) {
     ZamknijRS(rs);
 }
 
-// The PIT-5 partners as parties of kind 'Współnik', record by record, their address
-// read from their stored values; their declarations follow them.
+// The PIT-5 partners as parties of kind 'Współnik', record by record in the order of their
+// ids, their address read from their stored values; their declarations follow them.
 void Wspolnicy_PIT5(ClsKonwersje& k) {
     std::unique_ptr<ado::Recordset> wsp;
     std::unique_ptr<ado::Recordset> rej;
     std::unique_ptr<ado::Recordset> us;
-    k.DbOtwórzSELKonwersje(wsp, "[Nazwisko], [imie],[idp] from [Platnik]");
+    k.DbOtwórzSELKonwersje(wsp, "[Nazwisko], [imie],[idp] from [Platnik] order by [idp]");
     k.DbOtwórzSELKonwersje(
         rej,
         "top 1 KONH_NAZ_SKROT,KONH_NAZWA,KONH_NAZWA2,KONH_ulica,konh_kodpocztowy,KONH_miejscowosc,"
@@ -200,6 +200,10 @@ void Wspolnicy_PIT5(ClsKonwersje& k) {
     }
     k.ZamknijRSKonwersje(wsp);
     k.ZamknijRSKonwersje(rej);
+    // A declaration of no partner names none: its old id would name a party by chance.
+    k.DbWykonajKonwersje(
+        "UPDATE Deklaracje LEFT JOIN Platnik ON Deklaracje.IDP=Platnik.IDP SET Deklaracje.IDP=0 "
+        "WHERE Platnik.IDP IS NULL AND Deklaracje.IDP<>0");
     // Through ids that no partner or party has (the negated old ids), then onto the parties.
     for (const auto& [stary, nowy] : przeniesienia) {
         (void)nowy;
