@@ -178,10 +178,13 @@ TEST_F(Kroki232, BookEntriesGetTheirKindsAndUndatedOnesGo) {
                         "(#03-01-2001#, ") +
             std::to_string(w.konh_id) + ", " + w.rodzaj + ", '" + w.zaksieg + "', " +
             std::to_string(w.kwota_w) + ")");
+    // A sale whose contractor is not given is one without a contractor.
+    Sql("insert into KPIR_KSIEGA (data, zaksieg, kwota_w) values (#03-01-2001#, 'Sprzedaż', 0)");
     Sql("insert into KPIR_KSIEGA (zaksieg, rodzaj) values ('Zakupy', 2)");  // no date
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_235), "");
     std::vector<std::string> oczekiwane;
     for (const auto& w : wpisy) oczekiwane.push_back(w.po);
+    oczekiwane.push_back("11");
     EXPECT_EQ(Kolumna("select rodzaj from KPIR_KSIEGA order by kpir_id"), oczekiwane);
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_236), "");

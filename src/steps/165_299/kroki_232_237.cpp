@@ -203,8 +203,9 @@ void ClsKonwersje::Konwersja_234() {
 void ClsKonwersje::Konwersja_235() {
     DbWykonajKonwersje(
         "update [KPIR_KSIEGA] set [Rodzaj]=1  where [zaksieg]='Sprzedaż' and [konh_id]<>0");
+    // A sale without a contractor: 0, or none given.
     DbWykonajKonwersje(
-        "update [KPIR_KSIEGA] set [Rodzaj]=11 where [zaksieg]='Sprzedaż' and [konh_id]=0");
+        "update [KPIR_KSIEGA] set [Rodzaj]=11 where [zaksieg]='Sprzedaż' and Nz([konh_id],0)=0");
     DbWykonajKonwersje("update [KPIR_KSIEGA] set [Rodzaj]=2  where [zaksieg]='Zakupy'");
     DbWykonajKonwersje("update [KPIR_KSIEGA] set [Rodzaj]=4  where [kwota_w]<>0");
     DbWykonajKonwersje(
