@@ -161,6 +161,8 @@ TEST_F(Kroki232, BookEntriesGetTheirKindsAndUndatedOnesGo) {
     Sql("create table KPIR_KSIEGA (kpir_id counter, data date, konh_id long, rodzaj long, "
         "zaksieg text(60), kwota_w money, kwota_in money, id_poj long)");
     Sql("create index INDid_poj on KPIR_KSIEGA (id_poj)");
+    Sql("create table KONTRAHENCI (konh_id long)");
+    Sql("insert into KONTRAHENCI values (3)");
     struct Wpis {
         const char* zaksieg;
         int konh_id;
@@ -169,9 +171,10 @@ TEST_F(Kroki232, BookEntriesGetTheirKindsAndUndatedOnesGo) {
         const char* po;      // after
     };
     const Wpis wpisy[] = {
-        {"Sprzedaż", 3, 0, "Null", "1"}, {"Sprzedaż", 0, 0, "Null", "11"},
-        {"Zakupy", 3, 0, "7", "2"},      {"Sprzedaż", 3, 12.5, "Null", "4"},
-        {"Inne", 3, 0, "7", "0"},        {"Inne", 3, 0, "Null", "Null"},
+        {"Sprzedaż", 3, 0, "Null", "1"},  {"Sprzedaż", 0, 0, "Null", "11"},
+        {"Zakupy", 3, 0, "7", "2"},       {"Sprzedaż", 3, 12.5, "Null", "4"},
+        {"Inne", 3, 0, "7", "0"},         {"Inne", 3, 0, "Null", "Null"},
+        {"Sprzedaż", 9, 0, "Null", "11"},  // a contractor that is no longer there
     };
     for (const auto& w : wpisy)
         Sql(std::string("insert into KPIR_KSIEGA (data, konh_id, rodzaj, zaksieg, kwota_w) values "
