@@ -131,10 +131,13 @@ TEST_F(Krok230Test, TablesRenamedStockSeededCountersKeyed) {
 
 TEST_F(Krok230Test, AProductsSecondStockRowTakesNoQuantity) {
     Sql("insert into SPRZEDAZ_ILOSC values (1, 0, 0, 0, 0)");
+    // The old stock holds the product twice: its first row takes both quantities.
+    Sql("insert into magazyn_produktow values (1, 5)");
+    Sql("insert into magazyn_produktow values (1, Null)");
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_230), "");
     EXPECT_EQ(Wiersze_Z("select inwent, zuzycie from STANY_MAGAZYNOWE where prod_id=1 order by "
                         "Countt"),
-              (Wiersze{{"7", "3"}, {"0", "0"}}));
+              (Wiersze{{"12", "3"}, {"0", "0"}}));
 }
 
 TEST_F(Krok230Test, TablesNamedMSysAreSkippedCaseSensitively) {

@@ -104,6 +104,9 @@ TEST_F(Krok231Test, MovementsAfterTheLatestStocktakingDay) {
     Sql("insert into FAKTURY_WYCH_KOREKTA_ZAWART values (1, 1, 5, 3)");
     Sql("insert into FAKTURY_WYCH_KOREKTA values (2, 'K 2', #03/04/2001#, -1)");
     Sql("insert into FAKTURY_WYCH_KOREKTA_ZAWART values (2, 1, 5, 3)");
+    // A correction not marked a purchase is a sale's.
+    Sql("insert into FAKTURY_WYCH_KOREKTA values (3, 'K 3', #03/04/2001#, Null)");
+    Sql("insert into FAKTURY_WYCH_KOREKTA_ZAWART values (3, 1, 5, 3)");
     // Purchases: booked and not booked.
     Dokument("zakupy", "zakupy_zawart", 1, "'1/2001', #03/04/2001#", "20");
     Dokument("zakupy", "zakupy_zawart", 2, "'', #03/04/2001#", "7");
@@ -115,12 +118,15 @@ TEST_F(Krok231Test, MovementsAfterTheLatestStocktakingDay) {
     Sql("insert into Produkcja values (7, 'PW 1', #03/06/2001#)");
     Sql("insert into PRODUKCJA_ZAWART values (7, 1, 3, 2, 1)");
     Sql("insert into PRODUKCJA_ZAWART values (7, 2, 1, 0, 0)");
+    // A production document made from an order report has no number and counts.
+    Sql("insert into Produkcja values (8, Null, #03/06/2001#)");
+    Sql("insert into PRODUKCJA_ZAWART values (8, 1, 1, 1, 1)");
     Sql("insert into ZAMOWIENIA_RAPORT_SUROWCE values (#03/06/2001#, 1, 2, 1)");
     Sql("insert into ZAMOWIENIA_RAPORT_SUROWCE values (#03/07/2001#, 1, 50, 2)");
 
-    // Product 1: 10 counted, sold 2+1+3-1-(5-3)=3, bought 20-(5-3)=18, received 6, issued
-    // 4, produced 6, consumed 2. Product 2, absent from the stocktaking, keeps its 4.
-    const Wiersze oczekiwane = {{"1", "10", "3", "18", "6", "4", "6", "2", "31"},
+    // Product 1: 10 counted, sold 2+1+3-1-(5-3)-(5-3)=1, bought 20-(5-3)=18, received 6,
+    // issued 4, produced 6+3, consumed 2. Product 2, absent from the stocktaking, keeps its 4.
+    const Wiersze oczekiwane = {{"1", "10", "1", "18", "6", "4", "9", "2", "36"},
                                 {"2", "4", "0", "0", "0", "0", "1", "0", "5"},
                                 {"3", "4", "0", "0", "0", "0", "0", "0", "4"}};
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");

@@ -109,6 +109,8 @@ TEST_F(Krok272, PayrollLineTakesEveryComponentOfItsEmployeeAndList) {
     Wartosc(1, 2, 0, 1000);  // the same employee on another list
     Wartosc(2, 1, 0, 900);
     Wartosc(2, 1, 7002, 2);
+    // An amount not given leaves the column's 0.
+    Sql("insert into Place_Dane (IDP, pole, wartosc, IDListy) values (2, 12, null, 1)");
     Wartosc(3, 1, 12, 450);  // no component 0: no line
     // Neither list nor component: those of 0.
     Sql("insert into Place_Dane (IDP, pole, wartosc, IDListy) values (4, null, 700, null)");

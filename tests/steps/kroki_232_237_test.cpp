@@ -161,6 +161,8 @@ TEST_F(Kroki232, BookEntriesGetTheirKindsAndUndatedOnesGo) {
     Sql("create table KPIR_KSIEGA (kpir_id counter, data date, konh_id long, rodzaj long, "
         "zaksieg text(60), kwota_w money, kwota_in money, id_poj long)");
     Sql("create index INDid_poj on KPIR_KSIEGA (id_poj)");
+    Sql("create table KONTRAHENCI (konh_id long)");
+    Sql("insert into KONTRAHENCI values (3)");
     struct Wpis {
         const char* zaksieg;
         int konh_id;
@@ -169,19 +171,23 @@ TEST_F(Kroki232, BookEntriesGetTheirKindsAndUndatedOnesGo) {
         const char* po;      // after
     };
     const Wpis wpisy[] = {
-        {"Sprzedaż", 3, 0, "Null", "1"}, {"Sprzedaż", 0, 0, "Null", "11"},
-        {"Zakupy", 3, 0, "7", "2"},      {"Sprzedaż", 3, 12.5, "Null", "4"},
-        {"Inne", 3, 0, "7", "0"},        {"Inne", 3, 0, "Null", "Null"},
+        {"Sprzedaż", 3, 0, "Null", "1"},  {"Sprzedaż", 0, 0, "Null", "11"},
+        {"Zakupy", 3, 0, "7", "2"},       {"Sprzedaż", 3, 12.5, "Null", "4"},
+        {"Inne", 3, 0, "7", "0"},         {"Inne", 3, 0, "Null", "Null"},
+        {"Sprzedaż", 9, 0, "Null", "11"},  // a contractor that is no longer there
     };
     for (const auto& w : wpisy)
         Sql(std::string("insert into KPIR_KSIEGA (data, konh_id, rodzaj, zaksieg, kwota_w) values "
                         "(#03-01-2001#, ") +
             std::to_string(w.konh_id) + ", " + w.rodzaj + ", '" + w.zaksieg + "', " +
             std::to_string(w.kwota_w) + ")");
+    // A sale whose contractor is not given is one without a contractor.
+    Sql("insert into KPIR_KSIEGA (data, zaksieg, kwota_w) values (#03-01-2001#, 'Sprzedaż', 0)");
     Sql("insert into KPIR_KSIEGA (zaksieg, rodzaj) values ('Zakupy', 2)");  // no date
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_235), "");
     std::vector<std::string> oczekiwane;
     for (const auto& w : wpisy) oczekiwane.push_back(w.po);
+    oczekiwane.push_back("11");
     EXPECT_EQ(Kolumna("select rodzaj from KPIR_KSIEGA order by kpir_id"), oczekiwane);
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_236), "");

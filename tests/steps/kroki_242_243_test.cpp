@@ -61,15 +61,19 @@ TEST_F(Kroki242, BoughtProductsTakeThePurchasePriceRaisedByTheLineMarkup) {
 }
 
 TEST_F(Kroki242, BookLinkMovesToInvoiceHeadersAndOldLineColumnsGo) {
-    // An invoice takes the lowest book entry its lines name; a line without one takes
-    // no part, and an invoice whose lines name none keeps its own.
+    // An invoice takes the lowest book entry its lines name; a line without one (Null or
+    // 0) takes no part, and an invoice whose lines name none keeps its own.
     const struct {
         std::vector<const char*> linie;  // the KPIR_id of the invoice's lines
         const char* przed;
         const char* po;
     } przypadki[] = {
-        {{"71"}, "null", "71"}, {{}, "5", "5"},         {{"null", "73", "72"}, "0", "72"},
-        {{"null"}, "0", "0"},   {{"74", "74"}, "0", "74"},
+        {{"71"}, "null", "71"},
+        {{}, "5", "5"},
+        {{"null", "73", "72"}, "0", "72"},
+        {{"null"}, "0", "0"},
+        {{"74", "74"}, "0", "74"},
+        {{"0", "75"}, "0", "75"},
     };
     int id = 0;
     for (const auto& p : przypadki) {
@@ -78,8 +82,8 @@ TEST_F(Kroki242, BookLinkMovesToInvoiceHeadersAndOldLineColumnsGo) {
         for (const std::string v : p.linie) {
             Sql("insert into faktury_ZAWART (fakout_id, KPIR_id) values (" + std::to_string(id) +
                 ", " + v + ")");
-            Sql("insert into k_faktur_ZAWART (fkorout_id, KPIR_id) values (" +
-                std::to_string(id) + ", " + v + ")");
+            Sql("insert into k_faktur_ZAWART (fkorout_id, KPIR_id) values (" + std::to_string(id) +
+                ", " + v + ")");
         }
     }
     Sql("insert into SRODKI_TRWALE_ZAWART values (1, 91)");

@@ -40,18 +40,24 @@ void ClsKonwersje::Konwersja_230() {
     // quantity; a product without a stock row gets one with nothing moved, in warehouse 1.
     // A product's quantities go to its first stock row (the lowest Countt, the counter
     // that every table gets below, made here first for the stock table): its other rows
-    // take none, so that no quantity counts twice.
+    // take none, so that no quantity counts twice. A product that the old table holds in
+    // several rows takes each of them once: their sum (a quantity not given adds none).
     DbWykonajKonwersje("alter table [STANY_MAGAZYNOWE] ADD COLUMN [Countt] counter");
     for (const auto& [tabela, kolumna, zrodlo, klucz] :
          {std::tuple{"magazyn_produktow", "inwent", "ilosc", "prod_id"},
           std::tuple{"ZUZYCIE_CALKOWITE", "zuzycie", "ilosc", "sur_id"}}) {
         const std::string t = std::string("[") + tabela + "]";
-        DbWykonajKonwersje("Update ([STANY_MAGAZYNOWE] INNER JOIN " + t +
-                           " ON [STANY_MAGAZYNOWE].[prod_ID] = " + t + ".[" + klucz +
-                           "]) LEFT JOIN [STANY_MAGAZYNOWE] AS [S2] ON "
-                           "([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] AND "
-                           "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt]) SET [STANY_MAGAZYNOWE].[" +
-                           kolumna + "]= " + t + ".[" + zrodlo + "] WHERE [S2].[prod_id] Is Null");
+        const std::string pierwszy = "Update ([STANY_MAGAZYNOWE] INNER JOIN " + t +
+                                     " ON [STANY_MAGAZYNOWE].[prod_ID] = " + t + ".[" + klucz +
+                                     "]) LEFT JOIN [STANY_MAGAZYNOWE] AS [S2] ON "
+                                     "([S2].[prod_id]=[STANY_MAGAZYNOWE].[prod_id] AND "
+                                     "[S2].[Countt]<[STANY_MAGAZYNOWE].[Countt]) SET "
+                                     "[STANY_MAGAZYNOWE].[" +
+                                     kolumna + "]=";
+        DbWykonajKonwersje(pierwszy + "0 WHERE [S2].[prod_id] Is Null");
+        const Zamierzony_Raport po_wierszu{jet::reports::Kind::MultiPair};
+        DbWykonajKonwersje(pierwszy + "[STANY_MAGAZYNOWE].[" + kolumna + "]+Nz(" + t + ".[" +
+                           zrodlo + "],0) WHERE [S2].[prod_id] Is Null");
     }
     DbWykonajKonwersje(
         "Insert Into [STANY_MAGAZYNOWE] ( [prod_id], "

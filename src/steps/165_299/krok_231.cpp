@@ -113,7 +113,9 @@ void ClsKonwersje::Konwersja_231() {
         "[zfkorout_ilosckor],0)";
     const std::string korekty_po =
         "[FAKTURY_WYCH_KOREKTA].[FKOROUT_DATA_WYST]>" + po + " and [FKOROUT_numer]<>''";
-    ruch_wyrazenia(korekty, "ilosc", korekta, korekty_po + " and [FAKTURY_WYCH_KOREKTA].[zakup]=0");
+    // A correction not marked a purchase (its flag not set) is a sale's.
+    ruch_wyrazenia(korekty, "ilosc", korekta,
+                   korekty_po + " and Nz([FAKTURY_WYCH_KOREKTA].[zakup],0)=0");
     ruch(
         "([Paragon_ZAWART] inner join [Paragon] on [Paragon_zawart].[DDOUT_ID]=[Paragon]."
         "[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[Paragon_zawart].[prod_id]",
@@ -143,19 +145,22 @@ void ClsKonwersje::Konwersja_231() {
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]<>'R'");
     ruch(wewnetrzne, "rozch_il", "+", "[Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC]",
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]='R'");
+    // A production document counts unless its number is empty: those that step 2.20 made
+    // from the order reports have none (Null) and stand as the others do.
+    const std::string produkcja_po =
+        "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and (DDOUT_NUMER<>'' or DDOUT_NUMER is null)";
     ruch_wyrazenia(
         "([PRODUKCJA_ZAWART] inner join [Produkcja] on [PRODUKCJA_ZAWART].[sprz_ID]=[Produkcja]."
         "[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[PRODUKCJA_ZAWART].[prod_id]",
         "produkcja",
         "+Nz([PRODUKCJA_ZAWART].[ilosc_prod],0)+Nz([PRODUKCJA_ZAWART].[ilosc_prod2],0)+Nz(["
         "PRODUKCJA_ZAWART].[ilosc_prod3],0)",
-        "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and DDOUT_NUMER<>''");
+        produkcja_po);
     ruch(
         "([PRODUKCJA_ZAWART_surowce] inner join [Produkcja] on [PRODUKCJA_ZAWART_SUROWCE]."
         "[sprz_ID]=[Produkcja].[DDOUT_ID]) on "
         "[STANY_MAGAZYNOWE].[prod_id]=[PRODUKCJA_ZAWART_SUROWCE].[sur_id]",
-        "zuzycie", "+", "[PRODUKCJA_ZAWART_SUROWCE].[ILOSC]",
-        "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and DDOUT_NUMER<>''");
+        "zuzycie", "+", "[PRODUKCJA_ZAWART_SUROWCE].[ILOSC]", produkcja_po);
 
     DbWykonajKonwersje(
         "Update [STANY_MAGAZYNOWE] set "

@@ -294,13 +294,16 @@ void ClsKonwersje::Konwersja_272() {
     // on) finds the payroll lines without their component column and keeps them, where
     // the statements below would clear every amount or stop on the missing column.
     if (!Place_Przeliczone(*this)) {
-        // The value of component skladnik of the line's employee and list into kolumna.
+        // The value of component skladnik of the line's employee and list into kolumna; a
+        // value not given leaves the 0 that the column starts from.
         const auto przenies = [this](const std::string& kolumna, int skladnik) {
             DbWykonajKonwersje(
                 "update [Place_Dane] inner join [_Place_Dane] on "
                 "[Place_Dane].idp=[_Place_Dane].idp set [Place_Dane]." +
-                kolumna + "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" +
-                std::to_string(skladnik) + " and [Place_Dane].idlisty=[_Place_Dane].idlisty");
+                kolumna +
+                "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" + std::to_string(skladnik) +
+                " and [Place_Dane].idlisty=[_Place_Dane].idlisty and [_Place_Dane].[wartosc] is "
+                "not null");
         };
         // A copy that a stopped run left before the payroll table got its component
         // columns is replaced; once the table has them, the copy holds the only whole

@@ -18,11 +18,11 @@ namespace {
 
 // The two-series product numbering: own products (prod_wl 1) from 1 up, every other
 // product (0, Null or any other value) from obce_od + 1 up, each series in the old
-// number order.
+// number order (products of one old number by their prod_id).
 void Numeruj_Produkty(ClsKonwersje& k, int32_t obce_od) {
     int32_t wlasne = 0;
     int32_t obce = obce_od;
-    kroki::Numeruj(k, "prod_numer_id,prod_wl from PRODUKTY order by prod_numer_id",
+    kroki::Numeruj(k, "prod_numer_id,prod_wl from PRODUKTY order by prod_numer_id,prod_id",
                    [&](ado::Recordset& rs) -> std::optional<int32_t> {
                        if (kroki::Rowne(rs.Fields(1).value(), 1)) return ++wlasne;
                        return ++obce;
@@ -173,9 +173,10 @@ void ClsKonwersje::Konwersja_191() {
     DbWykonajKonwersje(kZerujRozchod);
 
     // Raw materials in three series, each from 1: bought-only (prod_wl 1 and sur_kod 1),
-    // other own raw materials (prod_wl 1), and the rest.
+    // other own raw materials (prod_wl 1), and the rest; raw materials of one old number
+    // by their sur_id.
     int32_t seria_a = 0, seria_b = 0, seria_c = 0;
-    kroki::Numeruj(*this, "sur_numer,prod_wl,sur_kod from SUROWCE order by sur_numer",
+    kroki::Numeruj(*this, "sur_numer,prod_wl,sur_kod from SUROWCE order by sur_numer,sur_id",
                    [&](ado::Recordset& rs) -> std::optional<int32_t> {
                        if (!kroki::Rowne(rs.Fields(1).value(), 1)) return ++seria_c;
                        if (kroki::Rowne(rs.Fields(2).value(), 1)) return ++seria_a;
@@ -199,14 +200,16 @@ void ClsKonwersje::Konwersja_193() {
     DbWykonajKonwersje("UPDATE [SPRZEDAZ_ILOSC] SET ROZCH_IL = 0 WHERE ROZCH_IL IS NULL");
 
     // One run of numbers: own products first, then bought goods (a product without
-    // prod_wl among them); any other prod_wl keeps its number.
+    // prod_wl among them), products of one old number by their prod_id; any other prod_wl
+    // keeps its number.
     int32_t n = 0;
     const auto nastepny = [&](ado::Recordset&) -> std::optional<int32_t> { return ++n; };
-    kroki::Numeruj(*this,
-                   "prod_numer_id,prod_wl from PRODUKTY where prod_wl=1 order by prod_numer_id",
-                   nastepny);
     kroki::Numeruj(
-        *this, "prod_numer_id,prod_wl from PRODUKTY where Nz(prod_wl,0)=0 order by prod_numer_id",
+        *this, "prod_numer_id,prod_wl from PRODUKTY where prod_wl=1 order by prod_numer_id,prod_id",
+        nastepny);
+    kroki::Numeruj(
+        *this,
+        "prod_numer_id,prod_wl from PRODUKTY where Nz(prod_wl,0)=0 order by prod_numer_id,prod_id",
         nastepny);
 }
 

@@ -203,8 +203,12 @@ void ClsKonwersje::Konwersja_234() {
 void ClsKonwersje::Konwersja_235() {
     DbWykonajKonwersje(
         "update [KPIR_KSIEGA] set [Rodzaj]=1  where [zaksieg]='Sprzedaż' and [konh_id]<>0");
+    // A sale without a contractor: 0, none given, or one that names no contractor.
     DbWykonajKonwersje(
-        "update [KPIR_KSIEGA] set [Rodzaj]=11 where [zaksieg]='Sprzedaż' and [konh_id]=0");
+        "update [KPIR_KSIEGA] left join [KONTRAHENCI] on "
+        "[KPIR_KSIEGA].[konh_id]=[KONTRAHENCI].[konh_id] set [KPIR_KSIEGA].[Rodzaj]=11 where "
+        "[KPIR_KSIEGA].[zaksieg]='Sprzedaż' and (Nz([KPIR_KSIEGA].[konh_id],0)=0 or "
+        "[KONTRAHENCI].[konh_id] is null)");
     DbWykonajKonwersje("update [KPIR_KSIEGA] set [Rodzaj]=2  where [zaksieg]='Zakupy'");
     DbWykonajKonwersje("update [KPIR_KSIEGA] set [Rodzaj]=4  where [kwota_w]<>0");
     DbWykonajKonwersje(

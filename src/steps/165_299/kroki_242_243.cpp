@@ -50,7 +50,7 @@ void ClsKonwersje::Konwersja_242() {
                                         .zlaczenie =
                                             "[faktury] inner join [faktury_ZAWART] on "
                                             "[faktury].[fakout_id]=[faktury_ZAWART].[fakout_id]",
-                                        .warunek = "[faktury_ZAWART].[KPIR_id] is not null",
+                                        .warunek = "Nz([faktury_ZAWART].[KPIR_id],0)<>0",
                                         .alias = "Z2",
                                         .powiazanie = "Z2.[fakout_id]=[faktury].[fakout_id]",
                                         .klucz = "[fakout_id]",
@@ -61,7 +61,7 @@ void ClsKonwersje::Konwersja_242() {
         .zlaczenie =
             "[k_faktur] inner join [k_faktur_ZAWART] on "
             "[k_faktur].[fkorout_id]=[k_faktur_ZAWART].[fkorout_id]",
-        .warunek = "[k_faktur_ZAWART].[KPIR_id] is not null",
+        .warunek = "Nz([k_faktur_ZAWART].[KPIR_id],0)<>0",
         .alias = "Z2",
         .powiazanie = "Z2.[fkorout_id]=[k_faktur].[fkorout_id]",
         .klucz = "[fkorout_id]",
@@ -70,15 +70,15 @@ void ClsKonwersje::Konwersja_242() {
     // link becomes their id_kpir below, through the temporary column, once the
     // corrections hold it. Each invoice takes the book entry of one of its lines: the
     // lowest entry that its lines name (of lines naming one entry, the first, the lowest
-    // Countt); a line without an entry takes no part, and an invoice none of whose lines
-    // names one keeps its id_kpir.
+    // Countt); a line without an entry (Null or 0) takes no part, and an invoice none of
+    // whose lines names one keeps its id_kpir.
     const auto jedna_linia = [this](const Przeniesione_Wartosci& p, const std::string& naglowek,
                                     const std::string& linie, const std::string& klucz) {
         const std::string l = "[" + linie + "].";
         DbWykonajKonwersje(
             "update (" + p.zlaczenie + ") left join [" + linie + "] AS [L2] on ([L2].[" + klucz +
-                "]=" + l + "[" + klucz + "] and [L2].[KPIR_id] is not null and ([L2].[KPIR_id]<" +
-                l + "[KPIR_id] or ([L2].[KPIR_id]=" + l + "[KPIR_id] and [L2].[Countt]<" + l +
+                "]=" + l + "[" + klucz + "] and Nz([L2].[KPIR_id],0)<>0 and ([L2].[KPIR_id]<" + l +
+                "[KPIR_id] or ([L2].[KPIR_id]=" + l + "[KPIR_id] and [L2].[Countt]<" + l +
                 "[Countt]))) set [" + naglowek + "].[id_kpir]=" + l + "[KPIR_id] where " +
                 p.warunek + " and [L2].[" + klucz + "] is null",
             Wartosci_Z_Wczesniejszego_Przebiegu(p));

@@ -158,7 +158,8 @@ void ClsKonwersje::Konwersja_257() {
                     default:
                         break;  // no period lookup: the document stays unlinked
                 }
-                if (!tekst.empty()) wynik = DbOtwórzSELKonwersje(okres, tekst);
+                // Of several period rows that fit, the first made (the lowest id).
+                if (!tekst.empty()) wynik = DbOtwórzSELKonwersje(okres, tekst + " order by id");
             }
             ZamknijRSKonwersje(schemat);
             if (wynik > 0) {

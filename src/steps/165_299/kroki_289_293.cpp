@@ -63,8 +63,10 @@ void ClsKonwersje::Konwersja_293() {
             "= [DOK_KFA].[wart_dd]-[DOK_DZ].[wart_kp] where DOK_KFA.zbiorcza=-1 and "
             "DOK_DZ.KorFak=-1 and DOK_DZ.wart_kp is not null");
     }
+    // A collective correction without a discount (none given counts as none) takes its net
+    // value (none given, 0) as the value before the discount.
     zmien(
-        "DOK_KFA SET DOK_KFA.b_rabat_n = [DOK_KFA].[fkorout_wart_n], DOK_KFA.b_rabat_v = "
-        "[DOK_KFA].[b_rabat_v] Where (((DOK_KFA.Zbiorcza)=-1) And ((DOK_KFA.fkorout_rabat) = "
+        "DOK_KFA SET DOK_KFA.b_rabat_n = Nz([DOK_KFA].[fkorout_wart_n],0), DOK_KFA.b_rabat_v = "
+        "[DOK_KFA].[b_rabat_v] Where (((DOK_KFA.Zbiorcza)=-1) And (Nz(DOK_KFA.fkorout_rabat,0) = "
         "0))");
 }
