@@ -31,13 +31,17 @@
 //              (the price that the lines share) where another was summed, and every
 //              figure where the row added nothing to what the key's line sums (a line of
 //              quantity 0; a header, a register's row, whose line sums nothing: the copy
-//              is one row);
+//              is one row). A figure added may be gone whole where the key's step's own
+//              DELETE statements took more rows of the table than without the change (the
+//              step deletes the row as it deletes such rows on the road);
 //   key        the table's unique indexes after 6.46 are the road's;
 //   stop       the step, key (from the statement on its clipboard) and message of a run
 //              that ended before 6.46; "stated" where the key's line in the table of keys
 //              (driver/klucze.h) has the kind Stop, or where the change's own key stops by
 //              its line's rule: the Null of a column that no rule gives a value, or (two
-//              prices) a column that the line keeps one value of (see Stop_Reguly).
+//              prices) a column that the line keeps one value of, or (one price, or a Null
+//              that a rule makes the source row's value) a row of another own id that the
+//              line keeps apart (see Stop_Reguly).
 // KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
 //   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT DETAIL
 // TRIED "tried", "refused" (the file refused the row: a unique index or a required
@@ -292,7 +296,7 @@ int Ostatni_Krok() {
     return Zbudowane_Kroki().empty() ? 0 : Zbudowane_Kroki().rbegin()->first;
 }
 
-// The statements of the step being run that make keys or fill tables from others.
+// The statements of the step being run that make keys, fill tables from others or delete.
 struct Polecenie {
     std::string sql;
     int64_t wynik;
@@ -303,8 +307,27 @@ void Slad(std::string_view sql, int64_t wynik) {
     if (Krok_Konwersji == 0 || sql.ends_with("(recordset)")) return;
     const std::string duze = jet::text::upper(sql.substr(0, 4096));
     if (duze.find("PRIMARY") != std::string::npos || duze.find("UNIQUE") != std::string::npos ||
-        duze.find("INTO") != std::string::npos)
+        duze.find("INTO") != std::string::npos || duze.starts_with("DELETE"))
         g_polecenia.push_back({std::string(sql), wynik});
+}
+
+// The rows that the DELETE statements of the step being run took from tabela.
+int64_t Usuniete_Przez_Krok(const std::string& tabela) {
+    int64_t n = 0;
+    for (const auto& p : g_polecenia) {
+        if (p.wynik <= 0) continue;
+        try {
+            const jet::sql::Statement st = jet::sql::parse(p.sql);
+            const auto* d = std::get_if<jet::sql::Delete>(&st);
+            if (d == nullptr || d->from.empty()) continue;
+            const jet::sql::TableRef* t = d->from.front().get();
+            while (t->kind == jet::sql::TableRef::Kind::Join) t = t->left.get();
+            const std::string& cel = d->star_qualifier.empty() ? t->name : d->star_qualifier;
+            if (jet::text::same_name(cel, tabela)) n += p.wynik;
+        } catch (const jet::Error&) {
+        }
+    }
+    return n;
 }
 
 // The keys that the step made (each once), in the order of their statements; with
@@ -333,8 +356,11 @@ struct Zmiana {
 };
 std::optional<Zmiana> g_zmiana;
 
-// Adds the row of the change; raises the engine's failure where the file refuses it.
-void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
+// Adds the row of the change; raises the engine's failure where the file refuses it. True
+// where the change's Null stands for none (0, ""), which the rules give a Null of a number or
+// a text: the row is then its source repeated but the counter, as with one price.
+bool Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
+    bool kopia = false;
     // The first row whose key is given whole, else the first row.
     std::string warunek;
     for (const auto& k : z.klucz.kolumny)
@@ -351,6 +377,7 @@ void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
         const bool klucz = W_Kluczu(z.klucz, c.name);
         if (z.rodzaj.starts_with("Null ") && jet::text::same_name(z.rodzaj.substr(5), c.name)) {
             if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
+            kopia = !v.is_null() && (liczbowa(c.type) ? v.to_double() == 0 : v.to_text().empty());
             v = jet::Value::null();
         } else if (c.counter && !(klucz && z.rodzaj == "two prices")) {
             continue;
@@ -387,6 +414,7 @@ void Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
     }
     r.reset();
     jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+    return kopia;
 }
 
 // The change's run at its entry: the road's sums, the change, the sums after it, the
@@ -401,8 +429,9 @@ void Zmien_Wejscie(Zmiana& z) {
         try {
             if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
                 wypelnij::Wypelnij(*db, t->name, {});
-            if (z.rodzaj != "fill only")
-                Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z);
+            if (z.rodzaj != "fill only" &&
+                Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z))
+                std::ofstream(z.kat + "/kopia");
             else if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
                 throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
         } catch (const jet::Error& e) {
@@ -423,7 +452,10 @@ void Po_Kroku_Zmiany(int v) {
     Zmiana& z = *g_zmiana;
     jet::Database& db = polaczenie().database();
     bool sumy = v == z.krok;
-    if (v == z.krok) z.czeka = !Ma_Klucz(db.catalog().table(z.klucz.tabela), z.klucz);
+    if (v == z.krok) {
+        z.czeka = !Ma_Klucz(db.catalog().table(z.klucz.tabela), z.klucz);
+        std::ofstream(z.kat + "/usuniete.txt") << Usuniete_Przez_Krok(z.klucz.tabela) << "\n";
+    }
     if (v > z.krok && z.czeka)
         for (const Klucz& k : Klucze_Kroku(true)) {
             bool szerszy = jet::text::upper(k.tabela) == jet::text::upper(z.klucz.tabela);
@@ -452,6 +484,7 @@ struct Proba {
     int status = 0;
     std::string marker, wersja, krok_stopu, komunikat, schowek;
     jet::TableInfo wejscie;  // the key's table at the step's entry
+    bool kopia = false;      // the row added is its source repeated but the counter
 };
 
 // Whether the list of a line of the table of keys ("A,B=T.ID,...") names the column.
@@ -480,9 +513,16 @@ bool Jeden_Wiersz(const Regula_Klucza* r) {
 // change: a Null of a kind that no rule gives a value (a date, a whole number that the line
 // takes for no reference or id), or two rows of the key that differ in a column that the
 // change gave another value and that a line that merges them keeps one value of (no figure
-// that it sums, averages or joins: a VAT rate, an id; any column of a line that sums nothing).
+// that it sums, averages or joins: a VAT rate, an id; any column of a line that sums nothing),
+// or a row repeated whole but its counter (one price, or a Null that a rule makes the value
+// of its source) where the line takes the counter for the row's own id, which other rows may
+// name: rows of two such ids never become one.
 bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
     if (r.sposob == Sposob_Klucza::Stop) return false;
+    if ((p.rodzaj == "one price" || p.kopia) &&
+        (r.sposob == Sposob_Klucza::Scal || r.sposob == Sposob_Klucza::Srednia))
+        for (const jet::ColumnInfo& c : p.wejscie.columns)
+            if (c.counter && Na_Liscie(r.wlasne_id, c.name)) return true;
     if (p.rodzaj.starts_with("Null ")) {
         const std::string k = p.rodzaj.substr(5);
         const jet::ColumnInfo* c = p.wejscie.column(k);
@@ -540,6 +580,9 @@ class Przeglad {
         for (const Klucz& k : klucze) {
             if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
             if (sprawdza(v)) klucze_.emplace_back(v, k);
+            if (sprawdza(v))
+                droga_usuniete_[std::to_string(v) + "\t" + jet::text::upper(k.tabela)] =
+                    Usuniete_Przez_Krok(k.tabela);
             for (const auto& [w, wczesniejszy] : klucze_) {
                 bool szerszy = jet::text::upper(k.tabela) == jet::text::upper(wczesniejszy.tabela);
                 for (const auto& c : wczesniejszy.kolumny) szerszy = szerszy && W_Kluczu(k, c);
@@ -711,6 +754,7 @@ class Przeglad {
         }
         p.komunikat = tekst;
         p.schowek = Czytaj_Plik(p.kat + "/clipboard.txt");
+        p.kopia = fs::exists(p.kat + "/kopia");
         usun(p);
     }
 
@@ -720,7 +764,8 @@ class Przeglad {
         std::error_code e;
         for (const auto& f : fs::directory_iterator(p.kat, e)) {
             const std::string n = f.path().filename().string();
-            if (!n.starts_with("po-") && !n.starts_with("wejscie") && n != "indeksy.txt")
+            if (!n.starts_with("po-") && !n.starts_with("wejscie") && n != "indeksy.txt" &&
+                n != "usuniete.txt")
                 fs::remove_all(f.path(), e);
         }
     }
@@ -774,6 +819,23 @@ class Przeglad {
             else
                 grupy.push_back({d});
         }
+        // Rows that the key's step took by its own DELETE statements beyond those it takes
+        // where the change is not made: the added row, which the step deletes as it deletes
+        // such rows there (naming them in the Log), its figures gone with it.
+        const auto usuniete = [](const std::string& kat) {
+            int64_t n = 0;
+            std::ifstream(kat + "/usuniete.txt") >> n;
+            return n;
+        };
+        int64_t bez_zmiany = 0;
+        if (p.podstawa >= 0) {
+            bez_zmiany = usuniete(proby_[static_cast<size_t>(p.podstawa)].kat);
+        } else if (const auto d = droga_usuniete_.find(std::to_string(p.krok) + "\t" +
+                                                       jet::text::upper(p.klucz.tabela));
+                   d != droga_usuniete_.end()) {
+            bez_zmiany = d->second;
+        }
+        const bool usunal_dodany = usuniete(p.kat) > bez_zmiany;
         std::string roznice;
         // The key's line: what it sums (a row that adds nothing to those has nothing to sum).
         const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
@@ -795,6 +857,7 @@ class Przeglad {
                     zsumowane = zsumowane || std::fabs(dod) > 0.005;
                     continue;
                 }
+                if (usunal_dodany && std::fabs(zmiana - droga + dod) <= 0.005) continue;
                 // Lines repeated whole and merged: a column may end as on the road (the
                 // price that the lines share).
                 if (p.rodzaj == "one price" && std::fabs(koniec) <= 0.005) {
@@ -881,6 +944,7 @@ class Przeglad {
     std::vector<std::pair<int, Klucz>> klucze_;         // the keys checked so far, by step
     std::map<std::string, Sumy> droga_;                 // "STEP\tKEY": the road's figures after
     std::map<std::string, std::string> droga_indeksy_;  // TABLE: the road's unique indexes
+    std::map<std::string, int64_t> droga_usuniete_;     // "STEP\tTABLE": rows its DELETEs took
     std::map<int, std::string> wejscia_;                // step: its entry's copy
     std::vector<Proba> proby_;
     std::deque<size_t> kolejka_;

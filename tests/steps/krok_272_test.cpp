@@ -54,7 +54,7 @@ class Krok272 : public BazaKroku {
         Sql("create table DOK_DZ (DDOUT_ID long)");
         Sql("create table DOK_PRO (DDOUT_ID long, data date)");
         Sql("insert into DOK_PRO values (1, #03-05-2001#)");
-        Sql("create table DOK_PRO_ZAWART (DDOUT_ID long, PROD_ID long, ilosc single)");
+        Sql("create table DOK_PRO_ZAWART (DDOUT_ID long, PROD_ID long, ilosc_prod single)");
         Sql("create table DOK_PRO_ZAWART_SUROWCE (DDOUT_ID long, PROD_ID long, SUR_ID long)");
         Sql("create table SETUP (Nazwa text(255), Wartosc memo, USERS text(80), STAN text(80))");
         Sql("insert into SETUP values ('ROCZNA', '1', Null, Null)");
@@ -248,10 +248,11 @@ TEST_F(Krok272, KeysAfterTheProductionAndSetupClearance) {
     EXPECT_EQ(Indeksy("PLACE_OPISY"), Lista{"Podstawowy*:pole,"});
     // Tables of the key list that the database lacks are only logged.
     EXPECT_EQ(Indeksy("KONTRAHENCI"), Lista{"<brak tabeli>"});
-    // The lines deleted are named in the Log.
-    EXPECT_EQ(
-        Linie_Logu("pozycje produkcji bez produktu (usunięte): DDOUT_ID = 1, PROD_ID = 9").size(),
-        1u);
+    // The lines deleted are named in the Log, with their quantities.
+    EXPECT_EQ(Linie_Logu("pozycje produkcji bez produktu (usunięte): DDOUT_ID = 1, PROD_ID = 9, "
+                         "ilosc_prod = 5")
+                  .size(),
+              1u);
     EXPECT_EQ(Linie_Logu("surowce produkcji bez surowca (usunięte): DDOUT_ID = 1, PROD_ID = 1, "
                          "SUR_ID = 8")
                   .size(),

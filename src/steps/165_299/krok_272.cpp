@@ -3,9 +3,11 @@
 // column per component, every user table rebuilt under its upper-cased name (without
 // indexes), and the primary keys of 60 tables.
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -229,11 +231,21 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
     // before the rights' names name none (""). Rows that a key cannot take as they stand
     // are kept by its rule (driver/klucze.inc).
     Utworz_Klucze(kKlucze1);
+    // A deleted line is named with its quantities, prices and values that the table holds.
+    const auto z_figurami = [&k](const std::string& tabela, std::vector<std::string> kolumny,
+                                 std::initializer_list<const char*> figury) {
+        for (const char* f : figury)
+            if (k.Jest_Tabela(tabela, f)) kolumny.push_back(tabela + "." + f);
+        return kolumny;
+    };
     const std::string bez_produktu =
         " LEFT JOIN PRODUKTY ON DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID "
         "WHERE PRODUKTY.PROD_ID IS NULL";
-    kroki::Loguj_Usuwane(k, 272, "pozycje produkcji bez produktu (usunięte)",
-                         "DOK_PRO_zawart" + bez_produktu, {"DDOUT_ID", "DOK_PRO_zawart.PROD_ID"});
+    kroki::Loguj_Usuwane(
+        k, 272, "pozycje produkcji bez produktu (usunięte)", "DOK_PRO_zawart" + bez_produktu,
+        z_figurami("DOK_PRO_zawart", {"DDOUT_ID", "DOK_PRO_zawart.PROD_ID"},
+                   {"WSPRZ_ILOSC", "WSPRZ_CENA_B", "WSPRZ_CENA_VAT", "ilosc_zam", "ilosc_prod",
+                    "ilosc_zam2", "ilosc_prod2", "ilosc_zam3", "ilosc_prod3"}));
     k.DbWykonajKonwersje("delete DOK_PRO_zawart.* from DOK_PRO_zawart" + bez_produktu);
     for (const char* kolumna : {"PROD_ID", "SUR_ID"}) {
         const std::string bez = std::string(" LEFT JOIN PRODUKTY ON DOK_PRO_zawart_SUROWCE.") +
@@ -243,7 +255,9 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
                                  (kolumna == std::string("SUR_ID") ? "surowca" : "produktu") +
                                  " (usunięte)",
                              "DOK_PRO_zawart_SUROWCE" + bez,
-                             {"DDOUT_ID", "DOK_PRO_zawart_SUROWCE.PROD_ID", "SUR_ID"});
+                             z_figurami("DOK_PRO_zawart_SUROWCE",
+                                        {"DDOUT_ID", "DOK_PRO_zawart_SUROWCE.PROD_ID", "SUR_ID"},
+                                        {"Ilosc", "ilosc_sur", "ilosc_polprod", "Wartosc"}));
         k.DbWykonajKonwersje("delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE" + bez);
     }
     Utworz_Klucze(kKlucze2);
