@@ -231,35 +231,7 @@ void Przebuduj_Tabele_I_Klucze(ClsKonwersje& k) {
     // before the rights' names name none (""). Rows that a key cannot take as they stand
     // are kept by its rule (driver/klucze.inc).
     Utworz_Klucze(kKlucze1);
-    // A deleted line is named with its quantities, prices and values that the table holds.
-    const auto z_figurami = [&k](const std::string& tabela, std::vector<std::string> kolumny,
-                                 std::initializer_list<const char*> figury) {
-        for (const char* f : figury)
-            if (k.Jest_Tabela(tabela, f)) kolumny.push_back(tabela + "." + f);
-        return kolumny;
-    };
-    const std::string bez_produktu =
-        " LEFT JOIN PRODUKTY ON DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID "
-        "WHERE PRODUKTY.PROD_ID IS NULL";
-    kroki::Loguj_Usuwane(
-        k, 272, "pozycje produkcji bez produktu (usunięte)", "DOK_PRO_zawart" + bez_produktu,
-        z_figurami("DOK_PRO_zawart", {"DDOUT_ID", "DOK_PRO_zawart.PROD_ID"},
-                   {"WSPRZ_ILOSC", "WSPRZ_CENA_B", "WSPRZ_CENA_VAT", "ilosc_zam", "ilosc_prod",
-                    "ilosc_zam2", "ilosc_prod2", "ilosc_zam3", "ilosc_prod3"}));
-    k.DbWykonajKonwersje("delete DOK_PRO_zawart.* from DOK_PRO_zawart" + bez_produktu);
-    for (const char* kolumna : {"PROD_ID", "SUR_ID"}) {
-        const std::string bez = std::string(" LEFT JOIN PRODUKTY ON DOK_PRO_zawart_SUROWCE.") +
-                                kolumna + "=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL";
-        kroki::Loguj_Usuwane(k, 272,
-                             std::string("surowce produkcji bez ") +
-                                 (kolumna == std::string("SUR_ID") ? "surowca" : "produktu") +
-                                 " (usunięte)",
-                             "DOK_PRO_zawart_SUROWCE" + bez,
-                             z_figurami("DOK_PRO_zawart_SUROWCE",
-                                        {"DDOUT_ID", "DOK_PRO_zawart_SUROWCE.PROD_ID", "SUR_ID"},
-                                        {"Ilosc", "ilosc_sur", "ilosc_polprod", "Wartosc"}));
-        k.DbWykonajKonwersje("delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE" + bez);
-    }
+    kroki::Usun_Produkcje_Bez_Produktu(k, 272, "delete");
     Utworz_Klucze(kKlucze2);
     kroki::Loguj_Usuwane(k, 272, "ustawienia bez nazwy (usunięte)", "setup where nazwa is null",
                          {"Wartosc", "Users", "Stan"});

@@ -126,6 +126,12 @@ void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
 void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
                    const std::vector<std::string>& kolumny);
 
+// Deletes the production lines whose product names no product and the raw materials of
+// production whose product or raw material names none, each named in the Log first with
+// the quantities, prices and values that its table holds. usun is the statements' verb as
+// the step writes it ("delete", "Delete").
+void Usun_Produkcje_Bez_Produktu(ClsKonwersje& k, int krok, const char* usun);
+
 // An empty table of wzor's columns: "Select top 1 * into [tabela] from [wzor]", then its
 // rows deleted. A table that an earlier run made stays and is emptied.
 void Pusta_Tabela_Jak(ClsKonwersje& k, const std::string& tabela, const std::string& wzor);

@@ -81,13 +81,5 @@ void ClsKonwersje::Konwersja_308() {
 void ClsKonwersje::Konwersja_309() {
     DbWykonajKonwersje(std::string("Alter table [STANY_MAGAZYNOWE] ") + "ADD COLUMN" +
                        " [SrodekTrawly] " + "Single DEFAULT 0");
-    DbWykonajKonwersje(
-        "Delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "Delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "Delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    kroki::Usun_Produkcje_Bez_Produktu(*this, 309, "Delete");
 }

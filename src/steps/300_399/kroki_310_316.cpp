@@ -33,15 +33,7 @@ void ClsKonwersje::Konwersja_311() {
 
 void ClsKonwersje::Konwersja_313() {
     // Production lines whose product or raw material is gone.
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart.* from DOK_PRO_zawart LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.PROD_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
-    DbWykonajKonwersje(
-        "delete DOK_PRO_zawart_SUROWCE.* from DOK_PRO_zawart_SUROWCE LEFT JOIN PRODUKTY ON "
-        "DOK_PRO_zawart_SUROWCE.SUR_ID=PRODUKTY.PROD_ID WHERE PRODUKTY.PROD_ID IS NULL");
+    kroki::Usun_Produkcje_Bez_Produktu(*this, 313, "delete");
 
     // A product without a code takes the first six characters of its name.
     DbWykonajKonwersje(
