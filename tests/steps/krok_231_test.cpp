@@ -118,15 +118,15 @@ TEST_F(Krok231Test, MovementsAfterTheLatestStocktakingDay) {
     Sql("insert into Produkcja values (7, 'PW 1', #03/06/2001#)");
     Sql("insert into PRODUKCJA_ZAWART values (7, 1, 3, 2, 1)");
     Sql("insert into PRODUKCJA_ZAWART values (7, 2, 1, 0, 0)");
-    // A production document made from an order report has no number and counts.
+    // A production document made from an order report has no number yet and does not count.
     Sql("insert into Produkcja values (8, Null, #03/06/2001#)");
     Sql("insert into PRODUKCJA_ZAWART values (8, 1, 1, 1, 1)");
     Sql("insert into ZAMOWIENIA_RAPORT_SUROWCE values (#03/06/2001#, 1, 2, 1)");
     Sql("insert into ZAMOWIENIA_RAPORT_SUROWCE values (#03/07/2001#, 1, 50, 2)");
 
     // Product 1: 10 counted, sold 2+1+3-1-(5-3)-(5-3)=1, bought 20-(5-3)=18, received 6,
-    // issued 4, produced 6+3, consumed 2. Product 2, absent from the stocktaking, keeps its 4.
-    const Wiersze oczekiwane = {{"1", "10", "1", "18", "6", "4", "9", "2", "36"},
+    // issued 4, produced 6, consumed 2. Product 2, absent from the stocktaking, keeps its 4.
+    const Wiersze oczekiwane = {{"1", "10", "1", "18", "6", "4", "6", "2", "33"},
                                 {"2", "4", "0", "0", "0", "0", "1", "0", "5"},
                                 {"3", "4", "0", "0", "0", "0", "0", "0", "4"}};
     EXPECT_EQ(Krok(&ClsKonwersje::Konwersja_231), "");

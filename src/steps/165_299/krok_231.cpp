@@ -145,10 +145,9 @@ void ClsKonwersje::Konwersja_231() {
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]<>'R'");
     ruch(wewnetrzne, "rozch_il", "+", "[Dok_Wewnentrzne_ZAWART].[WSPRZ_ILOSC]",
          wewnetrzne_po + " and [Dok_Wewnentrzne].[RodzDok]='R'");
-    // A production document counts unless its number is empty: those that step 2.20 made
-    // from the order reports have none (Null) and stand as the others do.
-    const std::string produkcja_po =
-        "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and (DDOUT_NUMER<>'' or DDOUT_NUMER is null)";
+    // A production document counts only with its number given: those that step 2.20 made
+    // from the order reports have none until 2.45 numbers them.
+    const std::string produkcja_po = "[Produkcja].[DDOUT_DATA_WYST]>" + po + " and DDOUT_NUMER<>''";
     ruch_wyrazenia(
         "([PRODUKCJA_ZAWART] inner join [Produkcja] on [PRODUKCJA_ZAWART].[sprz_ID]=[Produkcja]."
         "[DDOUT_ID]) on [STANY_MAGAZYNOWE].[prod_id]=[PRODUKCJA_ZAWART].[prod_id]",

@@ -281,13 +281,16 @@ void ClsKonwersje::Konwersja_272() {
     // the statements below would clear every amount or stop on the missing column.
     if (!Place_Przeliczone(*this)) {
         // The value of component skladnik of the line's employee and list into kolumna; a
-        // value not given leaves the 0 that the column starts from.
-        const auto przenies = [this](const std::string& kolumna, int skladnik) {
+        // value not given leaves the 0 that the column starts from. An amount that the old
+        // table holds twice for one component adds to the other (sumuj); an option takes
+        // one of them.
+        const auto przenies = [this](const std::string& kolumna, int skladnik, bool sumuj) {
+            const Zamierzony_Raport po_wierszu{jet::reports::Kind::MultiPair};
             DbWykonajKonwersje(
                 "update [Place_Dane] inner join [_Place_Dane] on "
                 "[Place_Dane].idp=[_Place_Dane].idp set [Place_Dane]." +
-                kolumna +
-                "= [_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" + std::to_string(skladnik) +
+                kolumna + "= " + (sumuj ? "[Place_Dane]." + kolumna + "+" : std::string()) +
+                "[_Place_Dane].[wartosc] where [_Place_Dane].[pole]=" + std::to_string(skladnik) +
                 " and [Place_Dane].idlisty=[_Place_Dane].idlisty and [_Place_Dane].[wartosc] is "
                 "not null");
         };
@@ -312,16 +315,26 @@ void ClsKonwersje::Konwersja_272() {
                 DbWykonajKonwersje(std::string("update [") + tabela + "] set [" + kolumna +
                                    "]=0 where [" + kolumna + "] is null");
         DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
+        // One line an employee and list: a second line of component 0 (by iddd) goes, named
+        // in the Log; its amounts stay in the copy and add to the first's.
+        const std::string druga =
+            "[Place_Dane] inner join [Place_Dane] as [P2] on ([P2].idp=[Place_Dane].idp and "
+            "[P2].idlisty=[Place_Dane].idlisty and [P2].iddd<[Place_Dane].iddd)";
+        kroki::Loguj_Usuwane(*this, 272,
+                             "druga pozycja płac pracownika na liście (usunięta, jej składniki "
+                             "dodane do pierwszej)",
+                             druga, {"Place_Dane.idp", "Place_Dane.idlisty", "Place_Dane.iddd"});
+        DbWykonajKonwersje("delete [Place_Dane].* from " + druga);
         for (int n = 0; n <= kOstatniSkladnik; ++n) {
             const std::string kolumna = "wartosc" + std::to_string(n);
             DbWykonajKonwersje("update [Place_Dane] set [Place_Dane]." + kolumna + "=0");
-            przenies(kolumna, n);
+            przenies(kolumna, n, true);
         }
         for (int n : kOpcje)
             DbWykonajKonwersje("update [Place_Dane] set [Place_Dane].Owartosc" + std::to_string(n) +
                                "=0");
         for (const auto& [kolumna, skladnik] : kOpcjeZeSkladnika)
-            przenies("owartosc" + std::to_string(kolumna), skladnik);
+            przenies("owartosc" + std::to_string(kolumna), skladnik, false);
         Usun_Pole("Place_Dane", "pole");
     }
     // The old columns and the copy go once the component column has: after a run that
