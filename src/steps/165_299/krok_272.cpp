@@ -315,16 +315,20 @@ void ClsKonwersje::Konwersja_272() {
                 DbWykonajKonwersje(std::string("update [") + tabela + "] set [" + kolumna +
                                    "]=0 where [" + kolumna + "] is null");
         DbWykonajKonwersje("delete from [Place_Dane] where [pole]<>0");
-        // One line an employee and list: a second line of component 0 (by iddd) goes, named
-        // in the Log; its amounts stay in the copy and add to the first's.
-        const std::string druga =
-            "[Place_Dane] inner join [Place_Dane] as [P2] on ([P2].idp=[Place_Dane].idp and "
-            "[P2].idlisty=[Place_Dane].idlisty and [P2].iddd<[Place_Dane].iddd)";
-        kroki::Loguj_Usuwane(*this, 272,
-                             "druga pozycja płac pracownika na liście (usunięta, jej składniki "
-                             "dodane do pierwszej)",
-                             druga, {"Place_Dane.idp", "Place_Dane.idlisty", "Place_Dane.iddd"});
-        DbWykonajKonwersje("delete [Place_Dane].* from " + druga);
+        // One line an employee and list: a second line of component 0 (by the counter iddd
+        // that 2.70 gives the table) goes, named in the Log; its amounts stay in the copy and
+        // add to the first's.
+        if (Jest_Tabela("Place_Dane", "iddd")) {
+            const std::string druga =
+                "[Place_Dane] inner join [Place_Dane] as [P2] on ([P2].idp=[Place_Dane].idp and "
+                "[P2].idlisty=[Place_Dane].idlisty and [P2].iddd<[Place_Dane].iddd)";
+            kroki::Loguj_Usuwane(*this, 272,
+                                 "druga pozycja płac pracownika na liście (usunięta, jej składniki "
+                                 "dodane do pierwszej)",
+                                 druga,
+                                 {"Place_Dane.idp", "Place_Dane.idlisty", "Place_Dane.iddd"});
+            DbWykonajKonwersje("delete [Place_Dane].* from " + druga);
+        }
         for (int n = 0; n <= kOstatniSkladnik; ++n) {
             const std::string kolumna = "wartosc" + std::to_string(n);
             DbWykonajKonwersje("update [Place_Dane] set [Place_Dane]." + kolumna + "=0");
