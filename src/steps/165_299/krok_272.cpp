@@ -3,11 +3,9 @@
 // column per component, every user table rebuilt under its upper-cased name (without
 // indexes), and the primary keys of 60 tables.
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"

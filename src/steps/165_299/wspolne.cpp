@@ -217,9 +217,9 @@ std::string W_Apostrofach(const std::string& tekst) {
     return wynik;
 }
 
-std::string Suma_Nz(std::initializer_list<const char*> kolumny) {
+std::string Suma_Nz(std::initializer_list<std::string> kolumny) {
     std::string suma;
-    for (const char* k : kolumny) suma += (suma.empty() ? "Nz(" : "+Nz(") + std::string(k) + ",0)";
+    for (const std::string& k : kolumny) suma += (suma.empty() ? "Nz(" : "+Nz(") + k + ",0)";
     return suma;
 }
 

@@ -151,7 +151,7 @@ std::string W_Apostrofach(const std::string& tekst);
 
 // The sum of the columns as an expression, a column not given counting as 0:
 // "Nz(a,0)+Nz(b,0)".
-std::string Suma_Nz(std::initializer_list<const char*> kolumny);
+std::string Suma_Nz(std::initializer_list<std::string> kolumny);
 
 // The open recordset in rs. An opener whose failure was ignored leaves rs empty; using
 // it then fails as a use of an object that is not set, an error that reaches the

@@ -24,20 +24,13 @@ std::string Suma_SQL(const std::string& a, const std::string& b) {
     return "IIf(" + a + " Is Null And " + b + " Is Null,Null,Nz(" + a + ",0)+Nz(" + b + ",0))";
 }
 
-std::string Suma_Od_Zera_SQL(std::initializer_list<std::string> czesci) {
-    std::string suma;
-    for (const std::string& c : czesci) suma += (suma.empty() ? "Nz(" : "+Nz(") + c + ",0)";
-    return suma;
-}
-
 std::string Brutto_SQL(std::initializer_list<std::string> czesci) {
-    return "round(" + Suma_Od_Zera_SQL(czesci) + ",2)";
+    return "round(" + Suma_Nz(czesci) + ",2)";
 }
 
 std::string Korekta_Bez_Zgodnego_VAT() {
-    return Suma_Od_Zera_SQL({"n22", "n7", "n3", "n0", "nzw", "n12"}) +
-           "<>Nz(fkorout_wart_n,0) or " + Suma_Od_Zera_SQL({"vat22", "vat7", "vat3", "vat12"}) +
-           "<>Nz(fkorout_wart_vat,0)";
+    return Suma_Nz({"n22", "n7", "n3", "n0", "nzw", "n12"}) + "<>Nz(fkorout_wart_n,0) or " +
+           Suma_Nz({"vat22", "vat7", "vat3", "vat12"}) + "<>Nz(fkorout_wart_vat,0)";
 }
 
 std::string Zaksiegowany(const Znacznik_Ksiegowania& z) {

@@ -29,9 +29,6 @@ std::string Kwota_SQL(jet::Currency c);
 // and the sum of two not given is not given either.
 std::string Suma_SQL(const std::string& a, const std::string& b);
 
-// The sum of amount columns as an expression, from 0: a column not given adds nothing.
-std::string Suma_Od_Zera_SQL(std::initializer_list<std::string> czesci);
-
 // A document's gross amount from its parts (net and VAT, or one amount), rounded to 2
 // places, as an expression: the sum starts from 0, a part not given adding nothing.
 std::string Brutto_SQL(std::initializer_list<std::string> czesci);
