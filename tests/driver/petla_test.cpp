@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <deque>
@@ -19,6 +20,12 @@
 #include "platform/paths.h"
 
 namespace {
+
+// A file or folder of this test process in the temporary folder, so that two test runs on
+// one machine never write each other's.
+std::filesystem::path Tymczasowy(const std::string& nazwa) {
+    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_" + nazwa);
+}
 
 class Petla : public KonwersjeEnv {
   protected:
@@ -242,7 +249,7 @@ TEST(Log_Kroku, TellsTheEarlierToolsHalfDoneStepByTheFilesName) {
          Stan_Z_Logu::Rozpoczety},
         {w(" 539", "End", "D:\\baza.mdb"), Stan_Z_Logu::Brak},
     };
-    const auto log = std::filesystem::temp_directory_path() / "log_kroku_test.Log";
+    const auto log = Tymczasowy("log_kroku_test.Log");
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.log);
         std::ofstream(log, std::ios::binary) << p.log;
@@ -303,7 +310,7 @@ TEST(Log_Kroku, NoWriteOfThisProgramsLostOrCutChangesTheDecision) {
         {"", razem({krok(537, "Kasa", true), krok(538, "Kasa", false)}), obcy(538, false), 538,
          Rozpoczety},
     };
-    const auto log = std::filesystem::temp_directory_path() / "log_kroku_zapisy.Log";
+    const auto log = Tymczasowy("log_kroku_zapisy.Log");
     for (const auto& p : przypadki)
         for (size_t i = 0; i < p.nasze.size(); ++i)
             for (size_t ile = 0; ile <= p.nasze[i].size(); ++ile) {
@@ -336,7 +343,7 @@ TEST(Log_Kroku, NoWriteOfThisProgramsLostOrCutChangesTheDecision) {
 // Log, with the reason, and never waited on; of a Log larger than what is read, its last
 // lines count, the first, cut one passed over.
 TEST(Log_Kroku, OnlyARegularFilesEndIsRead) {
-    const auto dir = std::filesystem::temp_directory_path() / "log_kroku_pliki";
+    const auto dir = Tymczasowy("log_kroku_pliki");
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "katalog");
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
