@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-pkgs=(cmake g++ ninja-build pkg-config libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
+pkgs=(cmake g++ ninja-build pkg-config libsqlite3-dev libicu-dev libedit-dev libgtest-dev libgmock-dev
       libbenchmark-dev sqlite3 strace python3)
 # More packages for a caller's own purpose (CI adds the compiler of its sanitizer build).
 read -r -a extra <<<"${KONW_EXTRA_PACKAGES:-}"

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "db/komunikaty.h"
 #include "db/stan.h"
 #include "platform/registry.h"
 
@@ -11,13 +12,19 @@ namespace {
 // registry here: the conversion.
 constexpr const char* kProgram = "konwersja: ";
 
+// The Log line of a registry file that exists and cannot be read, before its reason.
+constexpr const char* kPlikRejestruNieczytelny = "Nie można odczytać pliku rejestru: ";
+
 }  // namespace
 
 std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod) {
     try {
         return platform::registry_read(kod, nazwa);
     } catch (const platform::RegistryError& e) {
-        std::cerr << kProgram << e.what() << '\n';
+        // The value is unknown, not missing: the message that a missing value brings
+        // ("Brak Prarametrów.") follows, so the cause stands before it, here and in the Log.
+        std::cerr << kProgram << '"' << nazwa << "\" is unknown, not missing: " << e.what() << '\n';
+        Zapisz_Log(std::string(kPlikRejestruNieczytelny) + e.what(), "Czytaj_Rejestr", nazwa);
         return {};
     }
 }

@@ -7,7 +7,8 @@
 
 // The text value nazwa of the key with code kod (0 is the program's key); "" when the
 // key or value is missing, the value is not a text, or the registry file cannot be read
-// (the reason is then written to standard error).
+// (then standard error and the Log say that the value is unknown, naming the file and
+// the reason).
 std::string Czytaj_Rejestr(const std::string& nazwa, int32_t kod);
 
 // Writes the text value nazwa of the key with code kod; false when it could not be

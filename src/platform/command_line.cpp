@@ -47,9 +47,8 @@ void expect_operands(const CommandLine& c, size_t min, size_t max, std::string_v
     if (c.operands.size() > max) throw UsageError("unexpected argument " + c.operands[max]);
 }
 
-int refuse_arguments(std::string_view program, std::string_view problem, std::string_view usage) {
-    std::cerr << program << ": " << problem << '\n' << usage;
-    if (!usage.empty() && usage.back() != '\n') std::cerr << '\n';
+int refuse_arguments(std::string_view program, std::string_view problem) {
+    std::cerr << program << ": " << problem << "\nTry '" << program << " --help' for the usage.\n";
     return kWrongArguments;
 }
 

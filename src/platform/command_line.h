@@ -1,6 +1,6 @@
 // The command lines of the programs: options and operands, the usage asked for with -h or
 // --help (on standard output, exit status 0), and the refusal of wrong arguments (what was
-// wrong and the usage on standard error, exit status 2).
+// wrong and where the usage is, on standard error, exit status 2).
 #pragma once
 
 #include <initializer_list>
@@ -49,9 +49,10 @@ CommandLine parse_command_line(int argc, const char* const* argv,
 // names what the first missing operand is ("a database", "an output file").
 void expect_operands(const CommandLine& c, size_t min, size_t max, std::string_view missing);
 
-// Prints "program: problem" and the usage text on standard error; returns
-// kWrongArguments for main to return.
-int refuse_arguments(std::string_view program, std::string_view problem, std::string_view usage);
+// Prints "program: problem" and a line that points to "program --help" on standard
+// error, short so that the problem stays in sight; returns kWrongArguments for main to
+// return.
+int refuse_arguments(std::string_view program, std::string_view problem);
 
 // Prints the usage text on standard output; returns 0 for main to return.
 int show_usage(std::string_view usage);

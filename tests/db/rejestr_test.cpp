@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "db/stan.h"
 #include "platform/temp_registry.h"
 
@@ -32,6 +34,33 @@ TEST_F(Rejestr, DamagedFileReadsEmptyAndIsKept) {
     EXPECT_EQ(Czytaj_Rejestr("dodralvex", 0), "");
     Zapisz_Rejestr("dodralvex", "0000", 0);  // reported, not thrown
     EXPECT_EQ(slurp(reg), "garbage\n");
+}
+
+// A registry file that exists and cannot be read reads as "", and standard error and the
+// Log (Rejestr.txt beside it, no database being known) say that the value is unknown,
+// with the file and the reason.
+TEST_F(Rejestr, UnreadableFileIsToldApartFromMissingValues) {
+    const struct {
+        bool folder;
+        const char* reason;
+    } cases[] = {{false, ":1: the first line must be"}, {true, ": Is a directory"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        std::filesystem::remove_all(reg);
+        std::filesystem::remove(dir / "Rejestr.txt");
+        if (c.folder)
+            std::filesystem::create_directory(reg);
+        else
+            spit(reg, "garbage\n");
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Czytaj_Rejestr("dodralvex", 0), "");
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.rfind("konwersja: \"dodralvex\" is unknown, not missing: ", 0), 0u) << err;
+        EXPECT_NE(err.find(reg.string() + c.reason), std::string::npos) << err;
+        const std::string log = slurp(dir / "Rejestr.txt");
+        EXPECT_NE(log.find("Nie można odczytać pliku rejestru: "), std::string::npos) << log;
+        EXPECT_NE(log.find(c.reason), std::string::npos) << log;
+    }
 }
 
 TEST_F(Rejestr, RecentDatabases) {

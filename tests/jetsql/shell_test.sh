@@ -302,7 +302,8 @@ refused() {  # name
     err=$(printf 'select 1\n' | "$jetsql" "$dir/s.mdb" 2>&1 >/dev/null)
     status=$?
     check "$1: status" "2" "$status"
-    check "$1: message" "jetsql: $dir/s.mdb: error -2147217843 Not a valid password." "$err"
+    check "$1: message" "jetsql: $dir/s.mdb: error -2147217843 Not a valid password.
+jetsql: a file of the suite opens with --suite (the suite's database password)" "$err"
 }
 refused "suite file without --suite"
 

@@ -135,11 +135,10 @@ TEST(CommandLine, OperandCount) {
 TEST(CommandLine, RefusalGoesToStandardErrorWithStatus2) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    const int status = platform::refuse_arguments("wersja-bazy", "a database is needed",
-                                                  "usage: wersja-bazy DATABASE");
+    const int status = platform::refuse_arguments("wersja-bazy", "a database is needed");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "wersja-bazy: a database is needed\nusage: wersja-bazy DATABASE\n");
+              "wersja-bazy: a database is needed\nTry 'wersja-bazy --help' for the usage.\n");
     EXPECT_EQ(status, 2);
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every program refuses wrong arguments the same way: what was wrong and the usage on
-# standard error, nothing on standard output, exit status 2, and nothing touched (no
+# Every program refuses wrong arguments the same way: what was wrong and a line that
+# points to --help on standard error, nothing on standard output, exit status 2, and
+# nothing touched (no
 # registry file, no log, no database). -h and --help print the usage on standard output,
 # nothing on standard error, exit status 0, and touch nothing either.
 # Usage: arguments_test.sh BUILD_DIR
@@ -24,7 +25,7 @@ refused() {
     local err
     err=$(cat "$dir/err")
     if [ "$status" != 2 ] || [ -s "$dir/out" ] ||
-        [[ "$err" != "$name: $problem"$'\n'"usage: $name"* ]]; then
+        [ "$err" != "$name: $problem"$'\n'"Try '$name --help' for the usage." ]; then
         echo "FAIL $name $*: status $status"
         echo "--- stdout"; cat "$dir/out"; echo "--- stderr"; echo "$err"
         fail=1

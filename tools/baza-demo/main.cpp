@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     } catch (const platform::HelpRequested&) {
         return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments("baza-demo", e.what(), kUsage);
+        return platform::refuse_arguments("baza-demo", e.what());
     }
     if (std::filesystem::exists(wyjscie)) {
         std::cerr << "baza-demo: " << wyjscie << " already exists\n";

@@ -139,7 +139,7 @@ constexpr std::string_view kHelpText =
     "jetsql --help tells the rest.\n";
 
 int usage(std::string_view problem) {
-    return platform::refuse_arguments("jetsql", problem, kUsageText);
+    return platform::refuse_arguments("jetsql", problem);
 }
 
 // A stream that writes to a descriptor of its own (the terminal, opened as /dev/tty).
@@ -203,7 +203,9 @@ std::string_view transaction_word(std::string_view statement) {
 // Why the statement that the input's end or ".quit" cut short (reader.unfinished()) did
 // not run.
 std::string not_run(const jetsql::Reader& reader, bool quit) {
-    if (quit) return "\".quit\" came inside a statement not ended with \";\"; it was not run";
+    if (quit)
+        return "\"" + reader.quit_word() +
+               "\" came inside a statement not ended with \";\"; it was not run";
     if (const int line = reader.open_remark())
         return "the input ended inside the remark begun with \"/*\" at line " +
                std::to_string(line) + ", not ended with \"*/\"; " +
@@ -263,10 +265,16 @@ int Shell::run(jetsql::Reader& reader) {
         stopped = true;
     };
     // At a terminal a Ctrl-C while a statement runs (or between two) drops what was
-    // typed after it: nothing runs that was meant to come after the stopped statement.
-    auto interrupted = [&](bool dropping) {
-        if (terminal_ && jetsql::take_interrupts() > 0 && (reader.discard() || dropping))
-            errors_ << "(the statements typed after it were not run)\n";
+    // typed after it, read or not (dropped: the statement read and not run yet), and
+    // names each line: nothing runs that was meant to come after the stopped statement.
+    auto interrupted = [&](const jetsql::Piece* dropped) {
+        if (!terminal_ || jetsql::take_interrupts() == 0) return;
+        std::vector<std::string> lines = reader.discard();
+        if (dropped) lines.insert(lines.begin(), dropped->text);
+        if (lines.empty()) return;
+        errors_ << "(the statements typed after it were not run)\n" << std::flush;
+        std::cout.flush();
+        jetsql::report_dropped(lines);
     };
     // Without a terminal a Ctrl-C ends the input.
     auto ending = [&] { return jetsql::hung_up || (!terminal_ && jetsql::interrupts); };
@@ -275,7 +283,7 @@ int Shell::run(jetsql::Reader& reader) {
         const std::optional<jetsql::Piece> p = reader.next();
         if (!p || ending()) break;
         if (terminal_ && jetsql::interrupts) {
-            interrupted(true);
+            interrupted(&*p);
             continue;
         }
         const auto f = p->command ? command(*p) : statement(*p);
@@ -286,7 +294,7 @@ int Shell::run(jetsql::Reader& reader) {
         } else if (f) {
             failed(*p, *f);
         }
-        interrupted(false);
+        interrupted(nullptr);
     }
     if (jetsql::hung_up) return hang_up();
     if (ending()) return interrupt(reader, cut ? &*cut : nullptr);
@@ -540,6 +548,9 @@ int main(int argc, char** argv) {
         } catch (const jet::Error& e) {
             std::cerr << "jetsql: " << path << ": error " << e.signed_number() << ' '
                       << e.description() << '\n';
+            if (e.fault() == jet::Fault::WrongPassword && !c.has("--suite"))
+                std::cerr << "jetsql: a file of the suite opens with --suite (the suite's "
+                             "database password)\n";
             return kUsage;
         }
     }
@@ -561,6 +572,9 @@ int main(int argc, char** argv) {
              << ": statements end with \";\", \".help\" lists the commands.\n"
                 "Ctrl-D or .quit ends and commits the writes; Ctrl-C discards the line or "
                 "stops the statement.\n";
+    if (terminal) jetsql::start_line_editing(talk_fd);
     jetsql::Reader reader(std::cin, terminal, terminal ? &talk : nullptr);
-    return Shell(std::move(db), bail, terminal, terminal ? talk : std::cout).run(reader);
+    const int status = Shell(std::move(db), bail, terminal, terminal ? talk : std::cout).run(reader);
+    if (terminal) jetsql::end_line_editing();
+    return status;
 }

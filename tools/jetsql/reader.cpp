@@ -1,6 +1,7 @@
 #include "reader.h"
 
 #include <array>
+#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -51,13 +52,18 @@ char closing_of(char c) {
     }
 }
 
-// ".quit" or ".exit" (any case, a ";" after it), alone on the line.
-bool quit_command(std::string_view line) {
+// The word that ends the input when it stands alone on a line (any case, a ";" after
+// it): ".quit" or ".exit", and at a terminal "quit" or "exit" too, as a user of a
+// shell's habit types them; "" for any other line.
+std::string quit_word_of(std::string_view line, bool terminal) {
     std::string_view s = trimmed(line);
     if (!s.empty() && s.back() == ';') s = trimmed(s.substr(0, s.size() - 1));
-    return !s.empty() && s.front() == '.' &&
-           (jet::sql::keyword_equals(s.substr(1), "QUIT") ||
-            jet::sql::keyword_equals(s.substr(1), "EXIT"));
+    const bool dot = !s.empty() && s.front() == '.';
+    if (dot) s.remove_prefix(1);
+    if (!dot && !terminal) return {};
+    if (jet::sql::keyword_equals(s, "QUIT")) return dot ? ".quit" : "quit";
+    if (jet::sql::keyword_equals(s, "EXIT")) return dot ? ".exit" : "exit";
+    return {};
 }
 
 // The name that text begins with (letters, digits, "_" and the bytes of UTF-8 letters),
@@ -137,11 +143,13 @@ bool Reader::inside_statement() const {
 }
 
 // The next line; false at the end of the input or of the terminal. A Ctrl-C at the
-// terminal discards the statement not ended yet, saying so, and reading goes on.
+// terminal discards the statement not ended yet, saying so, and what was typed ahead
+// (pasted) after the line, naming it; reading goes on.
 bool Reader::get_line(std::string& line) {
     if (!terminal_) return static_cast<bool>(std::getline(in_, line));
     for (;;) {
-        switch (read_typed_line(line)) {
+        // What is typed inside a statement or a remark goes on with it, which the prompt shows.
+        switch (read_typed_line(line, inside_statement() || remark_ ? "   ...> " : "jetsql> ")) {
             case Typed::Line:
                 return true;
             case Typed::End:
@@ -152,12 +160,13 @@ bool Reader::get_line(std::string& line) {
             case Typed::Interrupted:
                 take_interrupts();
                 if (prompt_) {
-                    *prompt_ << '\n';
+                    *prompt_ << "^C\n";
                     if (inside_statement() || remark_)
                         *prompt_ << "(the statement not ended with \";\" was discarded)\n";
+                    prompt_->flush();
                 }
                 forget_statement();
-                if (prompt_) *prompt_ << "jetsql> " << std::flush;
+                report_dropped(drop_typed());
                 break;
         }
     }
@@ -166,9 +175,6 @@ bool Reader::get_line(std::string& line) {
 std::optional<Piece> Reader::next() {
     std::string line;
     while (ready_.empty()) {
-        // What is typed inside a statement or a remark goes on with it, which the prompt shows.
-        if (prompt_)
-            *prompt_ << (inside_statement() || remark_ ? "   ...> " : "jetsql> ") << std::flush;
         if (!get_line(line)) {
             if (prompt_ && !hung_up) *prompt_ << '\n' << std::flush;
             // A remark left open is cut short too, a statement before it or not; so is
@@ -235,12 +241,16 @@ void Reader::read_line(const std::string& raw, int number) {
         end_statement();
     // ".quit" inside a statement not ended yet (in a string or a remark left open too)
     // ends the input: the statement does not run.
-    if ((inside_statement() || in_remark) && quit_command(raw)) {
-        if (inside_statement())
-            unfinished_ = Piece{std::string(trimmed(pending_)), pending_first_, number, false};
-        forget_statement();
-        ready_.push_back({".quit", number, number, true});
-        return;
+    if (inside_statement() || in_remark) {
+        if (std::string word = quit_word_of(raw, terminal_); !word.empty()) {
+            if (inside_statement()) {
+                unfinished_ = Piece{std::string(trimmed(pending_)), pending_first_, number, false};
+                quit_word_ = std::move(word);
+            }
+            forget_statement();
+            ready_.push_back({".quit", number, number, true});
+            return;
+        }
     }
     if (open_ == 0) {
         if (blank(line)) return;
@@ -248,11 +258,7 @@ void Reader::read_line(const std::string& raw, int number) {
             pending_.clear();
             depth_ = 0;
             const std::string_view text = trimmed(line);
-            std::string_view word = text;
-            if (word.back() == ';') word = trimmed(word.substr(0, word.size() - 1));
-            // A user of a shell's habit: "exit" or "quit" alone at a terminal leaves.
-            const bool leaving = terminal_ && (jet::sql::keyword_equals(word, "EXIT") ||
-                                               jet::sql::keyword_equals(word, "QUIT"));
+            const bool leaving = terminal_ && !quit_word_of(text, true).empty();
             if (text.front() == '.' || leaving) {
                 ready_.push_back(
                     {leaving ? std::string(".quit") : std::string(text), number, number, true});
@@ -309,11 +315,28 @@ void Reader::forget_statement() {
     remark_ = false;
 }
 
-bool Reader::discard() {
-    const bool read = !ready_.empty() || inside_statement() || remark_;
+std::vector<std::string> Reader::discard() {
+    std::vector<std::string> dropped;
+    for (const Piece& p : ready_) dropped.push_back(p.text);
+    if (inside_statement()) dropped.emplace_back(trimmed(pending_));
     ready_.clear();
     forget_statement();
-    return drop_typed() || read;
+    for (std::string& line : drop_typed()) dropped.push_back(std::move(line));
+    return dropped;
+}
+
+void report_dropped(const std::vector<std::string>& lines) {
+    for (const std::string& text : lines) {
+        size_t at = 0;
+        while (at <= text.size()) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            const std::string_view line = std::string_view(text).substr(at, end - at);
+            if (!blank(line)) std::cerr << "jetsql: not run (Ctrl-C): " << line << '\n';
+            at = end + 1;
+        }
+    }
+    std::cerr.flush();
 }
 
 void Reader::end_statement() {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace jetsql {
 
@@ -23,11 +24,10 @@ struct Piece {
 class Reader {
   public:
     // At a terminal a statement ends only with ";", the lines are read from standard
-    // input (read_typed_line: a Ctrl-C while typing discards the statement not ended yet),
-    // and prompt (when given) receives the prompt before each line: "jetsql> ", or
-    // "   ...> " inside a statement or a remark. Otherwise the lines come from in, and a line
-    // without
-    // ";" may end its statement too (see ends_before).
+    // input (read_typed_line, edited, after the prompt "jetsql> ", or "   ...> " inside a
+    // statement or a remark; a Ctrl-C while typing discards the statement not ended yet),
+    // and prompt receives what the reading says. Otherwise the lines come from in, and a
+    // line without ";" may end its statement too (see ends_before).
     Reader(std::istream& in, bool terminal, std::ostream* prompt);
 
     // The next statement or command; nothing at the end of the input (or when reading
@@ -36,16 +36,19 @@ class Reader {
     // otherwise it is returned as it stands.
     std::optional<Piece> next();
     // The statement begun and not ended with ";" when the input ended, or when ".quit"
-    // or ".exit" came inside it: it does not run.
+    // or ".exit" (at a terminal "quit" or "exit" too) came inside it: it does not run.
     const std::optional<Piece>& unfinished() const { return unfinished_; }
+    // The word that ended the input inside a statement (".quit", ".exit", "quit" or
+    // "exit"); "" when none did.
+    const std::string& quit_word() const { return quit_word_; }
     // Some text of a statement was read and not ended yet.
     bool inside_statement() const;
     // The line of a "/*" whose "*/" has not come yet; 0 outside a remark.
     int open_remark() const { return remark_ ? remark_line_ : 0; }
     // After a Ctrl-C while a statement ran: drops what was read and not run yet (the
     // statements after it on its line, the statement not ended) and the lines typed
-    // ahead. Returns whether there was any.
-    bool discard();
+    // ahead, also those typed after the Ctrl-C. Returns their lines, blank ones left out.
+    std::vector<std::string> discard();
 
   private:
     bool get_line(std::string& line);
@@ -73,7 +76,11 @@ class Reader {
     int remark_line_ = 0;  // the line of its "/*"
     std::deque<Piece> ready_;
     std::optional<Piece> unfinished_;
+    std::string quit_word_;
 };
+
+// Names on standard error each line that a Ctrl-C kept from running.
+void report_dropped(const std::vector<std::string>& lines);
 
 // A statement's text that is only blanks.
 bool blank(std::string_view text);

@@ -1,9 +1,11 @@
 // Ctrl-C and a closed terminal as the shell takes them, and the lines typed at a
-// terminal (read so that a Ctrl-C while typing is seen at once).
+// terminal: edited with libedit (keys, in-memory history), read so that a Ctrl-C while
+// typing is seen at once.
 #pragma once
 
 #include <csignal>
 #include <string>
+#include <vector>
 
 namespace jet {
 class Database;
@@ -33,11 +35,20 @@ bool writes_stopped();
 // The Ctrl-C presses not taken yet; forgets them.
 int take_interrupts();
 
-// The next line typed at the terminal on standard input, without its line break.
+// Sets up the editing of the lines typed at the terminal on standard input; out_fd (the
+// terminal) receives the prompts and the echo. The terminal keeps what was typed ahead
+// when Ctrl-C is pressed (NOFLSH), so that drop_typed can name it; the settings it had
+// are put back by end_line_editing.
+void start_line_editing(int out_fd);
+void end_line_editing();
+
+// The next line typed at the terminal after prompt, without its line break; each line
+// that is not blank goes into the session's history (up arrow).
 enum class Typed { Line, End, Interrupted, HungUp };
-Typed read_typed_line(std::string& line);
-// Drops what was typed at the terminal and not yet returned as a line. Returns whether
-// there was more than blanks.
-bool drop_typed();
+Typed read_typed_line(std::string& line, const char* prompt);
+// Drops what was typed at the terminal and not yet returned as a line, the lines that
+// wait in the terminal included (also one not ended with Enter). Returns them, each
+// without its line break, blank ones left out.
+std::vector<std::string> drop_typed();
 
 }  // namespace jetsql

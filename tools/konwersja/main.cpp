@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     } catch (const platform::HelpRequested&) {
         return platform::show_usage(usage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments("konwersja", e.what(), usage);
+        return platform::refuse_arguments("konwersja", e.what());
     }
     Form_Load();
 }

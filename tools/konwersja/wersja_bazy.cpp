@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     } catch (const platform::HelpRequested&) {
         return platform::show_usage(kUsage);
     } catch (const platform::UsageError& e) {
-        return platform::refuse_arguments("wersja-bazy", e.what(), kUsage);
+        return platform::refuse_arguments("wersja-bazy", e.what());
     }
     try {
         ado::Connection c;

@@ -32,7 +32,7 @@ std::string usage_text() {
 }
 
 int usage(const std::string& problem) {
-    return platform::refuse_arguments("rejestr", problem, usage_text());
+    return platform::refuse_arguments("rejestr", problem);
 }
 
 }  // namespace
