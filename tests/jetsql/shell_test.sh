@@ -166,7 +166,9 @@ EOF
 
 # At a terminal: the prompts (inside a remark too), Ctrl-C that says what it rolls back
 # (exit status 130) and that lets a statement that writes (an UPDATE over a join) run to
-# its end, "exit", Ctrl-D inside a statement. Typed through a pseudo-terminal, a line at a time.
+# its end, "exit", Ctrl-D inside a statement; an up arrow that recalls a line to edit,
+# "quit" inside a statement, the lines typed ahead of a Ctrl-C and after it named and not
+# run. Typed through a pseudo-terminal, a line at a time.
 cat >"$dir/terminal.py" <<'PY'
 import os, pty, select, sys, time
 pid, fd = pty.fork()
@@ -244,6 +246,9 @@ create table big (x long);\ninsert into big values (1);\ninsert into big select 
 insert into b values (2);\nBIGselect count(*) from c p, c q, c r, c s; delete from b;\n?Expr1000\n^C\n.quit\n@1@Operation canceled by user.\n(the statements typed after it were not run)@a|1|2|
 insert into b values (2);\nBIGselect 6*7 from b; update ((b inner join c p on b.a > 0) inner join c q on p.d = q.d) inner join c r on q.d = r.d set b.a = 7 where p.d & q.d & r.d = 'y';\n?42\n^C\n?ok 0\n.quit\n@0@rolls them back.\nok 0@a|1|2|
 begin;\ninsert into b values (2);\nBIGselect 6*7 from b; insert into b select 9 as a from c p, c q, c r, c s where p.d & q.d & r.d & s.d = 'y'; delete from b;\n?42\n^C\n?Ctrl-C again\n^C\ninsert into b values (3);\n.quit\n@1@with it; the transaction begun at line 1 was ended\nerror -2147467259 Operation canceled by user.\n(the statements typed after it were not run)@a|1|3|
+insert into b values (2);\n\e[A\e[D\e[D\x7f3\n.quit\n@0@ok 1\njetsql> .quit@a|1|2|3|
+insert into b values (2);\nupdate b set a = 7\nquit\n@1@error "quit" came inside a statement not ended with ";"; it was not run@a|1|2|
+insert into b values (2);\nBIGselect 6*7 from b; insert into b select 9 as a from c p, c q, c r, c s where p.d & q.d & r.d & s.d = 'y';\n?42\ndelete from b;\n?delete from b;\n^C\n?Ctrl-C again\ninsert into b values (4);\n?values (4);\n^C\ninsert into b values (3);\n.quit\n@1@jetsql: not run (Ctrl-C): delete from b;\njetsql: not run (Ctrl-C): insert into b values (4);@a|1|3|
 EOF
 
 # At a terminal with standard output redirected, the prompts and errors stay on the
