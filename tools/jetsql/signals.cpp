@@ -110,6 +110,7 @@ Typed no_byte = Typed::End;  // why the last wait for a byte ended without one
 EditLine* editor = nullptr;
 History* history_of_session = nullptr;
 const char* prompt_now = "";
+int prompt_fd = STDERR_FILENO;  // the terminal, for the prompts
 struct termios settings_before {};
 bool settings_taken = false;
 
@@ -189,6 +190,8 @@ extern "C" char* editor_prompt(EditLine*) {
 }  // namespace
 
 void start_line_editing(int out_fd) {
+    settings_taken = ::tcgetattr(STDIN_FILENO, &settings_before) == 0;
+    prompt_fd = out_fd;
     // Characters are read and shown as the locale encodes them; where it gives none
     // beyond ASCII, as UTF-8, the engine's own text.
     if (!std::setlocale(LC_CTYPE, "") || std::string_view(nl_langinfo(CODESET)) == "ANSI_X3.4-1968")
@@ -207,7 +210,6 @@ void start_line_editing(int out_fd) {
         history(history_of_session, &e, H_SETUNIQUE, 1);
         el_set(editor, EL_HIST, history, history_of_session);
     }
-    settings_taken = ::tcgetattr(STDIN_FILENO, &settings_before) == 0;
     keep_typed_ahead();
 }
 
@@ -223,7 +225,7 @@ void end_line_editing() {
 Typed read_typed_line(std::string& line, const char* prompt) {
     no_byte = Typed::End;
     if (!editor) {  // the editor could not be set up: the line as typed
-        (void)!::write(STDERR_FILENO, prompt, std::strlen(prompt));
+        (void)!::write(prompt_fd, prompt, std::strlen(prompt));
         line.clear();
         char byte = 0;
         while (next_byte(byte) && byte != '\n') line += byte;
@@ -233,10 +235,7 @@ Typed read_typed_line(std::string& line, const char* prompt) {
     int count = 0;
     const char* got = el_gets(editor, &count);
     keep_typed_ahead();
-    if (count < 0 || !got) {
-        if (no_byte == Typed::Interrupted) typed_at = typed.size();
-        return count == 0 ? Typed::End : no_byte;
-    }
+    if (count <= 0 || !got) return count == 0 ? Typed::End : no_byte;
     line.assign(got, static_cast<size_t>(count));
     if (!line.empty() && line.back() == '\n') line.pop_back();
     if (!blank(line)) {
