@@ -580,7 +580,8 @@ int main(int argc, char** argv) {
                 "stops the statement.\n";
     if (terminal) jetsql::start_line_editing(talk_fd);
     jetsql::Reader reader(std::cin, terminal, terminal ? &talk : nullptr);
-    const int status = Shell(std::move(db), bail, terminal, terminal ? talk : std::cout).run(reader);
+    const int status =
+        Shell(std::move(db), bail, terminal, terminal ? talk : std::cout).run(reader);
     if (terminal) jetsql::end_line_editing();
     return status;
 }

@@ -103,8 +103,8 @@ int take_interrupts() {
 
 namespace {
 
-std::string typed;    // read from the terminal and not yet given to the line editor
-size_t typed_at = 0;  // the first byte of typed not given yet
+std::string typed;           // read from the terminal and not yet given to the line editor
+size_t typed_at = 0;         // the first byte of typed not given yet
 Typed no_byte = Typed::End;  // why the last wait for a byte ended without one
 
 EditLine* editor = nullptr;
