@@ -436,10 +436,16 @@ class Dopasowanie {
             inny.zmiany.push_back("usunięty, scalony z wierszem " + ktory(klasa.front()) + figury);
             przejete += (przejete.empty() ? "" : ", ") + ktory(klasa[j]);
         }
-        std::string zmiany = std::string("pierwszy ") +
-                             (licznik_ ? "według " + kolumny_[*licznik_].nazwa
-                                       : std::string("w kolejności zapisu")) +
-                             ", przejmuje wiersze " + przejete;
+        // The first by the counter, and where rows hold one counter, by the order stored.
+        const bool licznikiem = licznik_ && std::all_of(klasa.begin(), klasa.end(), [&](size_t i) {
+                                    return licznik_wskazuje(i);
+                                });
+        std::string zmiany =
+            std::string("pierwszy ") +
+            (!licznik_ ? std::string("w kolejności zapisu")
+                       : "według " + kolumny_[*licznik_].nazwa +
+                             (licznikiem ? "" : ", potem w kolejności zapisu")) +
+            ", przejmuje wiersze " + przejete;
         zmiany += srednie_ceny(klasa);
         for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
             for (const size_t k : *lista) {

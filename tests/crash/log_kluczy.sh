@@ -42,10 +42,18 @@ judge() {
     cmp -s "$1/lines.txt" "$WORK/straight/lines.txt" && log=same
     echo "data=$data log=$log"
 }
-# lines FOLDER: the step's lines in its Log that hold MATCH2, without their time, in order.
-lines() { grep -a -F "$MATCH" "$1/d/Log" | grep -a -F -- "$MATCH2" | cut -d, -f2- || true; }
-# copy FROM TO: a folder as the entry left it.
-copy() { rm -rf "$2"; cp -a "$1" "$2"; }
+# lines FOLDER: the step's lines in its Log that hold MATCH2, without their time and the
+# database's path, in order.
+lines() {
+    grep -a -F "$MATCH" "$1/d/Log" | grep -a -F -- "$MATCH2" |
+        sed -e 's/^"[^,]*,//' -e "s|,$1/d/baza.mdb\"\r\$||" || true
+}
+# copy FROM TO: a folder as the entry left it, its request naming its own database.
+copy() {
+    rm -rf "$2"
+    cp -a "$1" "$2"
+    ORVIK_REGISTRY="$2/registry.reg" "$TOOLS/rejestr/rejestr" set dodralvexS "$2/d/baza.mdb"
+}
 export -f to_end judge lines copy
 
 copy "$work/entry" "$work/straight"
@@ -60,23 +68,24 @@ n=$(wc -l <"$work/straight/lines.txt")
 # The system calls counted in a straight run from the entry: "KIND COUNT".
 db=$work/count/d/baza.mdb
 copy "$work/entry" "$work/count"
-KONW_KROKI=$next=brak run "$work/count" -e trace=pwrite64,write,rename,renameat,renameat2,unlink,unlinkat \
+KONW_KROKI=$next=brak run "$work/count" -y -e trace=pwrite64,write,rename,renameat,renameat2,unlink,unlinkat \
     -o "$work/calls.txt" \
     -P "$db" -P "$db-wal" -P "$work/count/d/Log" -P "$work/count/d/Log.wstrzymane" >/dev/null
 count() { grep -c -E "$1" "$work/calls.txt" || true; }
 copy "$work/entry" "$work/count2"
 KONW_AWARIA_LICZ=$work/writes.txt to_end "$work/count2" >/dev/null
 {
-    echo "db $(count 'pwrite64\(')"
-    echo "log $(count '^[0-9]+ +write\(')"
-    echo "rename $(count 'rename(at2?)?\(')"
-    echo "unlink $(count 'unlink(at)?\(')"
+    echo "db $(count 'pwrite64\([0-9]+<[^>]*/baza\.mdb(-wal)?>')"
+    echo "log $(count ' write\([0-9]+<[^>]*/Log>')"
+    echo "rename $(count 'rename(at2?)?\(.*Log\.wstrzymane"')"
+    echo "unlink $(count 'unlink(at)?\(.*Log\.wstrzymane"')"
     echo "full $(awk -v s="$step" '$1 == s { print $2 }' "$work/writes.txt")"
 } >"$work/kinds.txt"
 
 # stop KIND N: one stop and the rerun.
 stop() {
     local kind=$1 n=$2 f=$WORK/stops/$1-$2 status db
+    export KONW_KROKI=$NEXT=brak
     copy "$WORK/entry" "$f"
     db=$f/d/baza.mdb
     case $kind in
