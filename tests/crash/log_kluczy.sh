@@ -4,8 +4,9 @@
 # then the statements of ROWS run on it with jetsql (rows that repeat a key the step
 # makes). From there a run of the test program (tests/e2e/konwersja_kroki_testowe, which
 # stops before NEXT) is stopped: killed (SIGKILL) at the N-th write of the database or its
-# write-ahead log ("db"), at the N-th write of the Log ("log"), at the N-th rename of a
-# file onto the held lines' file beside the Log and at its removal ("rename", "unlink"),
+# write-ahead log ("db"), at the N-th write of the Log ("log"), at the N-th rename of any
+# file (the registry's, the held lines' file beside the Log) and at the removal of that
+# file ("rename", "unlink"),
 # or failing its N-th write of the step with a full disk ("full"). The next run then ends
 # the step. Its database must be the straight run's, and its Log must name what the step
 # changed as the straight run's does, each line once: the lines of the step that hold
@@ -71,13 +72,16 @@ copy "$work/entry" "$work/count"
 KONW_KROKI=$next=brak run "$work/count" -y -e trace=pwrite64,write,rename,renameat,renameat2,unlink,unlinkat \
     -o "$work/calls.txt" \
     -P "$db" -P "$db-wal" -P "$work/count/d/Log" -P "$work/count/d/Log.wstrzymane" >/dev/null
-count() { grep -c -E "$1" "$work/calls.txt" || true; }
+# Renames of any file (strace's -P does not match a rename's target): the registry's too.
+copy "$work/entry" "$work/count1"
+KONW_KROKI=$next=brak run "$work/count1" -e trace=rename,renameat,renameat2 -o "$work/renames.txt" >/dev/null
+count() { cat "$work/calls.txt" "$work/renames.txt" | grep -c -E "$1" || true; }
 copy "$work/entry" "$work/count2"
 KONW_AWARIA_LICZ=$work/writes.txt to_end "$work/count2" >/dev/null
 {
     echo "db $(count 'pwrite64\([0-9]+<[^>]*/baza\.mdb(-wal)?>')"
     echo "log $(count ' write\([0-9]+<[^>]*/Log>')"
-    echo "rename $(count 'rename(at2?)?\(.*Log\.wstrzymane"')"
+    echo "rename $(count '^[0-9]+ +rename(at2?)?\(')"
     echo "unlink $(count 'unlink(at)?\(.*Log\.wstrzymane"')"
     echo "full $(awk -v s="$step" '$1 == s { print $2 }' "$work/writes.txt")"
 } >"$work/kinds.txt"
@@ -93,7 +97,7 @@ stop() {
             -P "$db" -P "$db-wal") ;;
         log) status=$(run "$f" -e trace=write -e "inject=write:signal=SIGKILL:when=$n" -P "$f/d/Log") ;;
         rename) status=$(run "$f" -e trace=rename,renameat,renameat2 \
-            -e "inject=rename,renameat,renameat2:signal=SIGKILL:when=$n" -P "$f/d/Log.wstrzymane") ;;
+            -e "inject=rename,renameat,renameat2:signal=SIGKILL:when=$n") ;;
         unlink) status=$(run "$f" -e trace=unlink,unlinkat \
             -e "inject=unlink,unlinkat:signal=SIGKILL:when=$n" -P "$f/d/Log.wstrzymane") ;;
         full) status=$(KONW_AWARIA=$STEP:$n run "$f") ;;
