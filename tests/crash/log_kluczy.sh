@@ -12,14 +12,26 @@
 # changed as the straight run's does, each line once: the lines of the step that hold
 # MATCH ("): " by default: the lines of the key rules), without their time.
 #
-# usage: log_kluczy.sh [--build DIR] [--jobs N] [--work DIR] [--keep] STEP NEXT ROWS [MATCH]
+# usage: log_kluczy.sh [--build DIR] [--jobs N] [--work DIR] [--keep] [--sample] STEP NEXT ROWS
+#                      [MATCH]
+#   --sample  every stop at the Log, the renames and the removal, and of the other kinds the
+#             first and the last two (the step's commit)
 # Prints one line per stop ("KIND N stop=STATUS rerun=STATUS data=same|DIFF log=same|DIFF")
 # and the count of each; exit status 0 when every rerun's data and Log are the straight run's.
 set -euo pipefail
 
 me=log_kluczy
+sample=0
+rest=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --sample) sample=1; shift ;;
+        *) rest+=("$1"); shift ;;
+    esac
+done
+set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} -ge 3 ] || { sed -n 2,16p "$0" >&2; exit 2; }
+[ ${#args[@]} -ge 3 ] || { sed -n 2,20p "$0" >&2; exit 2; }
 step=${args[0]} next=${args[1]} rows=$(realpath "${args[2]}") match=${args[3]:-"): "}
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 version=$(printf '%d.%02d' $((step / 100)) $((step % 100)))
@@ -108,7 +120,10 @@ export -f stop
 mkdir -p "$work/stops"
 while read -r kind k; do
     [ -n "$k" ] && [ "$k" -gt 0 ] || continue
-    seq 1 "$k" | sed "s/^/$kind /"
+    case $sample$kind in
+        1db | 1full) printf '%s\n' 1 $((k - 1)) "$k" | awk '$1 > 0' | sort -n -u ;;
+        *) seq 1 "$k" ;;
+    esac | sed "s/^/$kind /"
 done <"$work/kinds.txt" | xargs -P "$jobs" -L 1 bash -c 'stop "$@"' _ | sort -k1,1 -k2,2n >"$work/result.txt"
 cat "$work/result.txt"
 echo "$me: step $version, $n lines of the straight run; stops per kind (tried, data same, Log same):"
