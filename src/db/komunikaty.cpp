@@ -213,18 +213,26 @@ void Zatwierdz_Z_Logiem_Kroku(std::string_view tekst, std::string_view procedura
         Zapisz_Log(tekst, procedura, koniec);
         return;
     }
-    const std::string plik = plik_wstrzymanych();
+    const std::string plik = plik_wstrzymanych(), log = platform::log_file_for(Sciezka_Bazy);
     const std::string wersja = Wersja_Kroku(w.krok);
     const std::string blok = w.wiersze + wiersz_logu(tekst, procedura, koniec);
+    // Before the commit: the lines in the file beside the Log, and the Log open to them (an
+    // append of nothing: a Log that became a folder, a FIFO or read-only is found here).
+    std::string blad;
     try {
-        platform::write_file_atomically(plik,
-                                        std::string(kNaglowek) + std::to_string(w.krok) + "\n" + blok);
+        platform::write_file_atomically(
+            plik, std::string(kNaglowek) + std::to_string(w.krok) + "\n" + blok);
+        blad = platform::append_in_one_write(log, "");
+        if (!blad.empty()) usun_wstrzymane(plik);
     } catch (const std::exception& e) {
-        throw jet::Error(jet::hr::Unspecified,
-                         "Nie można zapisać zmian kroku " + wersja + " do zapisu w pliku Log (" +
-                             e.what() + "). Konwersję zatrzymano; baza zostaje w ostatniej "
-                             "ukończonej wersji.");
+        blad = e.what();
     }
+    if (!blad.empty())
+        throw jet::Error(jet::hr::Unspecified,
+                         "Nie można zapisać zmian kroku " + wersja + " do pliku Log " + log + " (" +
+                             blad +
+                             "). Konwersję zatrzymano; baza zostaje w ostatniej "
+                             "ukończonej wersji.");
     if (!zatwierdz()) {
         // Still one unit with the next step: its lines wait for that commit.
         usun_wstrzymane(plik);
@@ -232,11 +240,12 @@ void Zatwierdz_Z_Logiem_Kroku(std::string_view tekst, std::string_view procedura
         return;
     }
     w.wiersze.clear();
-    const std::string log = platform::log_file_for(Sciezka_Bazy);
-    if (const std::string blad = platform::append_in_one_write(log, blok); !blad.empty())
+    if (blad = platform::append_in_one_write(log, blok); !blad.empty())
         throw jet::Error(jet::hr::Unspecified,
-                         "Krok " + wersja + " zapisano w bazie, ale jego zmian nie można dopisać "
-                         "do pliku Log " + log + ": " + blad + ". Czekają w pliku " + plik +
+                         "Krok " + wersja +
+                             " zapisano w bazie, ale jego zmian nie można dopisać "
+                             "do pliku Log " +
+                             log + ": " + blad + ". Czekają w pliku " + plik +
                              "; następne uruchomienie konwersji je dopisze.");
     usun_wstrzymane(plik);
 }

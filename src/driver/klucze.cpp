@@ -310,8 +310,8 @@ class Dopasowanie {
     // name, leaves the references as they are; one that cannot be read stops the step.
     void zeruj_nieistniejace(const Odwolanie& o, const std::vector<bool>& lamie) {
         if (o.tabela.empty() || !polaczenie().database().catalog().table(o.tabela)) return;
-        std::unique_ptr<ado::Recordset> rs = otworz(
-            "SELECT DISTINCT [" + o.id + "] FROM [" + o.tabela + "]", kOtworzOdczyt);
+        std::unique_ptr<ado::Recordset> rs =
+            otworz("SELECT DISTINCT [" + o.id + "] FROM [" + o.tabela + "]", kOtworzOdczyt);
         std::vector<Value> id;
         for (; !rs->Eof(); rs->MoveNext())
             if (!pusta(rs->Fields(0).value())) id.push_back(rs->Fields(0).value());
@@ -440,12 +440,11 @@ class Dopasowanie {
         const bool licznikiem = licznik_ && std::all_of(klasa.begin(), klasa.end(), [&](size_t i) {
                                     return licznik_wskazuje(i);
                                 });
-        std::string zmiany =
-            std::string("pierwszy ") +
-            (!licznik_ ? std::string("w kolejności zapisu")
-                       : "według " + kolumny_[*licznik_].nazwa +
-                             (licznikiem ? "" : ", potem w kolejności zapisu")) +
-            ", przejmuje wiersze " + przejete;
+        std::string zmiany = std::string("pierwszy ") +
+                             (!licznik_ ? std::string("w kolejności zapisu")
+                                        : "według " + kolumny_[*licznik_].nazwa +
+                                              (licznikiem ? "" : ", potem w kolejności zapisu")) +
+                             ", przejmuje wiersze " + przejete;
         zmiany += srednie_ceny(klasa);
         for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
             for (const size_t k : *lista) {
@@ -624,10 +623,11 @@ class Dopasowanie {
         }
         if (odlozone_.size() > kWiecej)
             grupy += " i jeszcze " + std::to_string(odlozone_.size() - kWiecej);
-        Zapisz_Log_Kroku(poczatek + klucz + "): klucza nie utworzono; wiersze, które go powtarzają, " +
-                       "przyjmie klucz (" + std::string(r_.pola_dalej) + ") kroku " +
-                       Wersja_Kroku(r_.krok_dalej) + ": " + grupy,
-                   "Konwersja", wersja);
+        Zapisz_Log_Kroku(poczatek + klucz +
+                             "): klucza nie utworzono; wiersze, które go powtarzają, " +
+                             "przyjmie klucz (" + std::string(r_.pola_dalej) + ") kroku " +
+                             Wersja_Kroku(r_.krok_dalej) + ": " + grupy,
+                         "Konwersja", wersja);
     }
 
     const Regula_Klucza& r_;

@@ -7,7 +7,7 @@ namespace jet {
 namespace detail {
 WriteHook write_hook = nullptr;
 ReadHook read_hook = nullptr;
-}
+}  // namespace detail
 
 void set_write_hook(WriteHook hook) {
     detail::write_hook = hook;

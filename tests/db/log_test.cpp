@@ -136,17 +136,22 @@ TEST_F(Log, AStepsLinesReachTheLogWithItsCommitOnce) {
         Zapisz_Log_Kroku("Konwersja 4.59: a", "Konwersja", "4.59");
         Zapisz_Log_Kroku("Konwersja 4.59: b", "Konwersja", "4.59");
     };
-    std::filesystem::create_directories(wstrzymane / "x");  // no file replaces it
     trzymaj();
-    bool zatwierdzony = false;
-    EXPECT_THROW(Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End", [&] {
-        zatwierdzony = true;
-        return true;
-    }),
-                 jet::Error);
-    EXPECT_FALSE(zatwierdzony);
-    EXPECT_TRUE(log().empty());
-    std::filesystem::remove_all(wstrzymane);
+    // The file beside the Log, or the Log, a folder: the step stops before its commit.
+    for (const std::filesystem::path& folder_zamiast : {wstrzymane, plik_logu}) {
+        std::filesystem::create_directories(folder_zamiast / "x");
+        bool zatwierdzony = false;
+        EXPECT_THROW(Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End",
+                                              [&] {
+                                                  zatwierdzony = true;
+                                                  return true;
+                                              }),
+                     jet::Error);
+        EXPECT_FALSE(zatwierdzony);
+        std::filesystem::remove_all(folder_zamiast);
+        EXPECT_TRUE(log().empty());
+        EXPECT_FALSE(std::filesystem::exists(wstrzymane));
+    }
 
     std::string plik;  // the file beside the Log as a stop right after the commit leaves it
     Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End", [&] {

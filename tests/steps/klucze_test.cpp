@@ -1,9 +1,9 @@
 // The rules of the keys that steps make over rows an older release could hold: the rows at
 // a step's entry, the key statements as the steps run them, the rows and the key after.
+#include <sqlite3.h>
+
 #include <functional>
 #include <utility>
-
-#include <sqlite3.h>
 
 #include "db/awaria_zapisu.h"
 #include "db/schemat.h"
@@ -317,13 +317,15 @@ TEST_F(Klucze, AReadOfARuleThatFailsStopsTheStep) {
             {
                 const Awaria_Odczytu a(awaria, odczyt);
                 Krok_Konwersji = 272;
-                wynik = Uruchom(
-                    [] { Utworz_Klucz_Podstawowy("DOK_DD_ZAWART", "DDOUT_ID asc,PROD_ID asc", 0); });
+                wynik = Uruchom([] {
+                    Utworz_Klucz_Podstawowy("DOK_DD_ZAWART", "DDOUT_ID asc,PROD_ID asc", 0);
+                });
                 Krok_Konwersji = 0;
             }
             EXPECT_NE(wynik.find(awaria.description()), std::string::npos) << wynik;
             DbOtwórz();
-            EXPECT_EQ(Wiersze_Z(kPozycjeDowodu), (Wiersze{{"1", "7", "10", "1,2"}, {"1", "7", "5", "1,2"}}));
+            EXPECT_EQ(Wiersze_Z(kPozycjeDowodu),
+                      (Wiersze{{"1", "7", "10", "1,2"}, {"1", "7", "5", "1,2"}}));
             EXPECT_EQ(Klucz("DOK_DD_ZAWART"), "");
             EXPECT_TRUE(Linie_Logu("Konwersja 2.72: DOK_DD_ZAWART").empty());
         }
