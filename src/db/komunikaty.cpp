@@ -1,13 +1,17 @@
 #include "db/komunikaty.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "db/polaczenie.h"
 #include "db/stan.h"
 #include "jet/error.h"
 #include "jet/files.h"
+#include "platform/atomic_file.h"
 #include "platform/log_file.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -54,6 +58,56 @@ bool refused_as_read_only(const std::string& baza) {
     } catch (const jet::Error&) {
         return true;
     }
+}
+
+// The lines held for the step being run (see Log_Kroku_Wstrzymaj).
+struct Wstrzymane {
+    bool trwa = false;  // a step holds its lines
+    int krok = 0;
+    std::string wiersze;  // whole Log lines, each with its time and CR LF
+};
+Wstrzymane& wstrzymane() {
+    static Wstrzymane w;
+    return w;
+}
+
+// The Log line of the fields, timed now.
+std::string wiersz_logu(std::string_view tekst, std::string_view procedura,
+                        std::string_view szczegoly) {
+    std::string linia = "\"" + teraz();
+    dopisz_pola(linia, tekst, procedura, szczegoly);
+    return linia;
+}
+
+// The file beside the Log that holds a step's lines from before its commit to their write.
+std::string plik_wstrzymanych() {
+    return platform::log_file_for(Sciezka_Bazy) + ".wstrzymane";
+}
+
+// The file's first line, before the lines: "krok " and the step.
+constexpr std::string_view kNaglowek = "krok ";
+// The most of the held lines' file that is read, and how much of the Log's end besides
+// them is searched for them: the lines of a stopped run and of the rerun's start that
+// follow them.
+constexpr uint64_t kNajwiecej = 256u << 20;
+constexpr uint64_t kPoNich = 4u << 20;
+
+// The text of a regular file (its first limit bytes), or nullopt when it is missing;
+// raises when it cannot be read.
+std::optional<std::string> czytaj(const std::string& plik, uint64_t limit, bool& od_poczatku) {
+    std::string tresc, problem;
+    const platform::tail_read r = platform::read_file_tail(
+        plik, limit, [&](std::string_view s) { tresc += s; }, od_poczatku, problem);
+    if (r == platform::tail_read::missing) return std::nullopt;
+    if (r == platform::tail_read::refused)
+        throw jet::Error(jet::hr::Unspecified,
+                         "Nie można odczytać pliku " + plik + ": " + problem + ".");
+    return tresc;
+}
+
+void usun_wstrzymane(const std::string& plik) {
+    std::error_code ec;
+    std::filesystem::remove(plik, ec);
 }
 
 }  // namespace
@@ -123,4 +177,113 @@ void Wyjątek_Pokaż(int32_t numer, std::string_view opis, std::string_view miej
                przyczyna || krytyczny ? rodzaj + ": " + blad : rodzaj);
     platform::message_box(blad + ". " + rodzaj, krytyczny ? vbCritical : vbOKOnly, tytul);
     if (krytyczny) Wylogowanie();
+}
+
+void Log_Kroku_Wstrzymaj(int krok, bool nowa_jednostka) {
+    Wstrzymane& w = wstrzymane();
+    if (nowa_jednostka) w.wiersze.clear();
+    w.trwa = true;
+    w.krok = krok;
+}
+
+void Log_Kroku_Porzuc() {
+    wstrzymane() = {};
+}
+
+void Zapisz_Log_Kroku(std::string_view tekst, std::string_view procedura,
+                      std::string_view szczegoly) {
+    Wstrzymane& w = wstrzymane();
+    if (w.trwa) {
+        w.wiersze += wiersz_logu(tekst, procedura, szczegoly);
+        return;
+    }
+    const std::string log = platform::log_file_for(Sciezka_Bazy);
+    if (const std::string blad =
+            platform::append_in_one_write(log, wiersz_logu(tekst, procedura, szczegoly));
+        !blad.empty())
+        throw jet::Error(jet::hr::Unspecified,
+                         "Nie można zapisać wiersza w pliku Log " + log + ": " + blad + ".");
+}
+
+void Zatwierdz_Z_Logiem_Kroku(std::string_view tekst, std::string_view procedura,
+                              std::string_view koniec, const std::function<bool()>& zatwierdz) {
+    Wstrzymane& w = wstrzymane();
+    if (w.wiersze.empty()) {
+        zatwierdz();
+        Zapisz_Log(tekst, procedura, koniec);
+        return;
+    }
+    const std::string plik = plik_wstrzymanych(), log = platform::log_file_for(Sciezka_Bazy);
+    const std::string wersja = Wersja_Kroku(w.krok);
+    const std::string blok = w.wiersze + wiersz_logu(tekst, procedura, koniec);
+    // Before the commit: the lines in the file beside the Log, and the Log open to them (an
+    // append of nothing: a Log that became a folder, a FIFO or read-only is found here).
+    std::string blad;
+    try {
+        platform::write_file_atomically(
+            plik, std::string(kNaglowek) + std::to_string(w.krok) + "\n" + blok);
+        blad = platform::append_in_one_write(log, "");
+        if (!blad.empty()) usun_wstrzymane(plik);
+    } catch (const std::exception& e) {
+        blad = e.what();
+    }
+    if (!blad.empty())
+        throw jet::Error(jet::hr::Unspecified,
+                         "Nie można zapisać zmian kroku " + wersja + " do pliku Log " + log + " (" +
+                             blad +
+                             "). Konwersję zatrzymano; baza zostaje w ostatniej "
+                             "ukończonej wersji.");
+    if (!zatwierdz()) {
+        // Still one unit with the next step: its lines wait for that commit.
+        usun_wstrzymane(plik);
+        Zapisz_Log(tekst, procedura, koniec);
+        return;
+    }
+    w.wiersze.clear();
+    if (blad = platform::append_in_one_write(log, blok); !blad.empty())
+        throw jet::Error(jet::hr::Unspecified,
+                         "Krok " + wersja +
+                             " zapisano w bazie, ale jego zmian nie można dopisać "
+                             "do pliku Log " +
+                             log + ": " + blad + ". Czekają w pliku " + plik +
+                             "; następne uruchomienie konwersji je dopisze.");
+    usun_wstrzymane(plik);
+}
+
+void Log_Kroku_Dokoncz(int krok_bazy) {
+    const std::string plik = plik_wstrzymanych();
+    bool od_poczatku = false;
+    const std::optional<std::string> tresc = czytaj(plik, kNajwiecej, od_poczatku);
+    if (!tresc) return;
+    const size_t koniec_naglowka = tresc->find('\n');
+    int krok = 0;
+    if (tresc->starts_with(kNaglowek) && koniec_naglowka != std::string::npos)
+        krok = std::atoi(tresc->c_str() + kNaglowek.size());
+    if (krok <= 0)
+        throw jet::Error(jet::hr::Unspecified,
+                         "Plik " + plik + " nie zawiera zmian kroku konwersji; usuń go.");
+    // A step that the database does not have was rolled back: its lines go with it.
+    if (krok <= krok_bazy) {
+        const std::string_view blok = std::string_view(*tresc).substr(koniec_naglowka + 1);
+        const std::string log = platform::log_file_for(Sciezka_Bazy);
+        // The lines that the Log holds whole reached it: a write cut short holds a start.
+        std::string koniec_logu = "\n";
+        if (const std::optional<std::string> t = czytaj(log, blok.size() + kPoNich, od_poczatku))
+            koniec_logu = (od_poczatku ? "\n" : "") + *t;
+        std::string brakujace;
+        for (size_t p = 0; p < blok.size();) {
+            const size_t q = std::min(blok.find("\r\n", p), blok.size());
+            const std::string_view wiersz = blok.substr(p, q + 2 - p);
+            if (koniec_logu.find("\n" + std::string(wiersz)) == std::string::npos)
+                brakujace += wiersz;
+            p = q + 2;
+        }
+        if (const std::string blad =
+                brakujace.empty() ? "" : platform::append_in_one_write(log, brakujace);
+            !blad.empty())
+            throw jet::Error(jet::hr::Unspecified,
+                             "Zmian kroku " + Wersja_Kroku(krok) + " z pliku " + plik +
+                                 " nie można dopisać do pliku Log " + log + ": " + blad + ".");
+    }
+    usun_wstrzymane(plik);
 }

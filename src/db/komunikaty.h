@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -36,6 +37,40 @@ void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_
 // no regular file, cannot be opened, the write failed or was cut short).
 std::string Zapisz_Log_Wiersze(std::string_view tekst, std::string_view procedura,
                                std::initializer_list<std::string_view> szczegoly);
+
+// The lines that name what a step changed (the rows a key's rule merged, renumbered or
+// deleted, the rows a step deleted or merged) are written with the step's commit, so that
+// the Log never names what was rolled back and a rerun of a stopped step names each row
+// once. While the version loop runs a step they are held in memory; before the step's
+// unit commits they go, with the step's end line, into a file beside the Log (the Log's
+// name and ".wstrzymane"), flushed to the disk; after the commit they reach the Log in one
+// write and that file goes. A kill before the commit leaves the file of a step that the
+// database does not have: the next run drops it. A kill after the commit leaves the file
+// of a step that the database has: the next run appends each of its lines that the Log
+// does not hold yet, before anything else of its own.
+
+// From now the lines of step krok are held (Zapisz_Log_Kroku), those held for a unit that
+// did not commit first dropped when nowa_jednostka.
+void Log_Kroku_Wstrzymaj(int krok, bool nowa_jednostka);
+// No step holds lines any more; those held are dropped (the step was rolled back).
+void Log_Kroku_Porzuc();
+// One line naming what the step changed, as Zapisz_Log's: held while a step holds its
+// lines; else appended at once, and a line that cannot be appended raises (jet::Error).
+void Zapisz_Log_Kroku(std::string_view tekst, std::string_view procedura,
+                      std::string_view szczegoly);
+// Commits the step through zatwierdz (true when its unit committed) with its held lines
+// and its end line (tekst, procedura, koniec): without held lines the end line is logged
+// after the commit, as Zapisz_Log logs. With them, a file beside the Log that cannot be
+// written raises before zatwierdz runs (the step is then rolled back); a Log that cannot
+// take them after the commit raises, the file kept for the next run. A unit that did not
+// commit keeps its lines held for its next commit.
+void Zatwierdz_Z_Logiem_Kroku(std::string_view tekst, std::string_view procedura,
+                              std::string_view koniec, const std::function<bool()>& zatwierdz);
+// At a run's start, the database being at step krok_bazy: the lines that an earlier run
+// left in the file beside the Log reach the Log, those that it does not hold, where their
+// step is committed, and the file goes. Raises when the Log cannot take them (the file
+// is then kept).
+void Log_Kroku_Dokoncz(int krok_bazy);
 
 // Shows a message box (title "Uwaga" when tytul is ""), waits for the answer, logs
 // "MSG:" & text & answer under "FMsg_box" with the title as passed, and returns the

@@ -83,6 +83,19 @@ std::string opis(const Value& v) {
     return v.is_text() ? "'" + v.raw_text() + "'" : v.to_text();
 }
 
+// The statement opened in a recordset of the mode (kOtworzEdycja or kOtworzOdczyt), by
+// DbOtwórzRS with its repeats for a lost or locked file; where it still fails, once more
+// with the failure raised, as a write's is: a rule never decides on rows it could not read.
+std::unique_ptr<ado::Recordset> otworz(const std::string& polecenie, int32_t tryb) {
+    std::unique_ptr<ado::Recordset> rs;
+    if (DbOtwórzRS(rs, polecenie, tryb).empty()) return rs;
+    ZamknijRS(rs);
+    rs = std::make_unique<ado::Recordset>();
+    rs->Open(polecenie, polaczenie(), ado::adOpenStatic,
+             tryb == kOtworzEdycja ? ado::adLockOptimistic : ado::adLockReadOnly, -1);
+    return rs;
+}
+
 // The groups of rows that a Log line lists; the others are counted.
 constexpr size_t kWiecej = 5;
 
@@ -94,11 +107,7 @@ class Dopasowanie {
 
     Decyzja_Klucza wykonaj() {
         for (bool poszerzona = false;; poszerzona = true) {
-            std::unique_ptr<ado::Recordset> rs;
-            if (!DbOtwórzRS(rs, "SELECT * FROM " + T_, kOtworzEdycja).empty()) {
-                ZamknijRS(rs);
-                return {Los_Klucza::Bez_Reguly, "tabeli " + T_ + " nie da się odczytać"};
-            }
+            std::unique_ptr<ado::Recordset> rs = otworz("SELECT * FROM " + T_, kOtworzEdycja);
             Decyzja_Klucza d = czytaj(*rs);
             if (d.los != Los_Klucza::Bez_Reguly) d = planuj();
             if (d.los != Los_Klucza::Bez_Reguly && za_dlugi_ > 0) {
@@ -297,20 +306,16 @@ class Dopasowanie {
     }
 
     // A reference of a row that breaks the key and names no row of its table names none
-    // (0). A table that cannot be read, or that the line does not name, leaves the
-    // references as they are.
+    // (0). A table that the database does not have at the step, or that the line does not
+    // name, leaves the references as they are; one that cannot be read stops the step.
     void zeruj_nieistniejace(const Odwolanie& o, const std::vector<bool>& lamie) {
-        if (o.tabela.empty()) return;
-        std::unique_ptr<ado::Recordset> rs;
+        if (o.tabela.empty() || !polaczenie().database().catalog().table(o.tabela)) return;
+        std::unique_ptr<ado::Recordset> rs =
+            otworz("SELECT DISTINCT [" + o.id + "] FROM [" + o.tabela + "]", kOtworzOdczyt);
         std::vector<Value> id;
-        const bool czyta =
-            DbOtwórzRS(rs, "SELECT DISTINCT [" + o.id + "] FROM [" + o.tabela + "]", kOtworzOdczyt)
-                .empty();
-        if (czyta)
-            for (; !rs->Eof(); rs->MoveNext())
-                if (!pusta(rs->Fields(0).value())) id.push_back(rs->Fields(0).value());
+        for (; !rs->Eof(); rs->MoveNext())
+            if (!pusta(rs->Fields(0).value())) id.push_back(rs->Fields(0).value());
         ZamknijRS(rs);
-        if (!czyta) return;
         const auto mniej = [](const Value& a, const Value& b) { return porownaj(a, b) < 0; };
         std::sort(id.begin(), id.end(), mniej);
         for (size_t i = 0; i < wiersze_.size(); ++i) {
@@ -356,21 +361,37 @@ class Dopasowanie {
         return grupy;
     }
 
-    // The row as the Log names it: its key values and counter, as it was read.
+    // Whether the counter, as read, tells row i from every other row: the table has one,
+    // and no other row holds its value.
+    bool licznik_wskazuje(size_t i) const {
+        if (!licznik_) return false;
+        const Value& v = wiersze_[i].stare[*licznik_];
+        if (pusta(v)) return false;
+        for (size_t j = 0; j < wiersze_.size(); ++j)
+            if (j != i && ta_sama(wiersze_[j].stare[*licznik_], v)) return false;
+        return true;
+    }
+    // The row as the Log names it: its key values as they were read, and what tells it
+    // from the others: its counter, or where none tells it (no counter, or one that
+    // another row holds too) its place in the order stored.
     std::string etykieta(size_t i) const {
         std::string e;
         for (const size_t k : klucz_)
             e += (e.empty() ? "" : ", ") + kolumny_[k].nazwa + " = " + opis(wiersze_[i].stare[k]);
-        if (licznik_)
-            e += ", " + kolumny_[*licznik_].nazwa + " = " + opis(wiersze_[i].stare[*licznik_]);
-        else
-            e += ", wiersz " + std::to_string(i + 1) + ". w kolejności zapisu";
+        if (!licznik_wskazuje(i)) return e + ", wiersz " + ktory(i);
+        if (!w(klucz_, *licznik_)) e += ", " + ktory(i);
         return e;
     }
     // The row as another row's Log line names it.
     std::string ktory(size_t i) const {
-        return licznik_ ? kolumny_[*licznik_].nazwa + " = " + opis(wiersze_[i].stare[*licznik_])
-                        : std::to_string(i + 1) + ". w kolejności zapisu";
+        return licznik_wskazuje(i)
+                   ? kolumny_[*licznik_].nazwa + " = " + opis(wiersze_[i].stare[*licznik_])
+                   : std::to_string(i + 1) + ". w kolejności zapisu";
+    }
+
+    // Which row keeps the value of column k that another row gives up, for its Log line.
+    std::string zachowuje(size_t pierwszy, size_t k) const {
+        return "; " + opis(wiersze_[pierwszy].nowe[k]) + " zachowuje wiersz " + ktory(pierwszy);
     }
 
     // Rows of a group that hold the same in every column but the key's, the quantities,
@@ -415,9 +436,14 @@ class Dopasowanie {
             inny.zmiany.push_back("usunięty, scalony z wierszem " + ktory(klasa.front()) + figury);
             przejete += (przejete.empty() ? "" : ", ") + ktory(klasa[j]);
         }
+        // The first by the counter, and where rows hold one counter, by the order stored.
+        const bool licznikiem = licznik_ && std::all_of(klasa.begin(), klasa.end(), [&](size_t i) {
+                                    return licznik_wskazuje(i);
+                                });
         std::string zmiany = std::string("pierwszy ") +
-                             (licznik_ ? "według " + kolumny_[*licznik_].nazwa
-                                       : std::string("w kolejności zapisu")) +
+                             (!licznik_ ? std::string("w kolejności zapisu")
+                                        : "według " + kolumny_[*licznik_].nazwa +
+                                              (licznikiem ? "" : ", potem w kolejności zapisu")) +
                              ", przejmuje wiersze " + przejete;
         zmiany += srednie_ceny(klasa);
         for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_})
@@ -526,7 +552,7 @@ class Dopasowanie {
                     nowa = baza + "N" + std::to_string(n);
                 miesci_sie(k, nowa);
                 x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> '" + nowa +
-                                   "'");
+                                   "'" + zachowuje(g.front(), k));
                 x.nowe[k] = Value::text(nowa);
             }
         return {Los_Klucza::Dopasowany, ""};
@@ -549,7 +575,7 @@ class Dopasowanie {
                 Wiersz& x = wiersze_[g[j]];
                 const Value nowy = Value::long_(++maks);
                 x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> " + opis(nowy) +
-                                   " (nowy numer)");
+                                   " (nowy numer)" + zachowuje(g.front(), k));
                 x.nowe[k] = nowy;
             }
         return {Los_Klucza::Dopasowany, ""};
@@ -584,7 +610,7 @@ class Dopasowanie {
         const std::string poczatek = "Konwersja " + wersja + ": " + indeks_.table + " (";
         for (size_t i = 0; i < wiersze_.size(); ++i)
             for (const std::string& z : wiersze_[i].zmiany)
-                Zapisz_Log(poczatek + etykieta(i) + "): " + z, "Konwersja", wersja);
+                Zapisz_Log_Kroku(poczatek + etykieta(i) + "): " + z, "Konwersja", wersja);
         if (los != Los_Klucza::Odlozony) return;
         std::string grupy;
         for (size_t g = 0; g < odlozone_.size() && g < kWiecej; ++g) {
@@ -597,10 +623,11 @@ class Dopasowanie {
         }
         if (odlozone_.size() > kWiecej)
             grupy += " i jeszcze " + std::to_string(odlozone_.size() - kWiecej);
-        Zapisz_Log(poczatek + klucz + "): klucza nie utworzono; wiersze, które go powtarzają, " +
-                       "przyjmie klucz (" + std::string(r_.pola_dalej) + ") kroku " +
-                       Wersja_Kroku(r_.krok_dalej) + ": " + grupy,
-                   "Konwersja", wersja);
+        Zapisz_Log_Kroku(poczatek + klucz +
+                             "): klucza nie utworzono; wiersze, które go powtarzają, " +
+                             "przyjmie klucz (" + std::string(r_.pola_dalej) + ") kroku " +
+                             Wersja_Kroku(r_.krok_dalej) + ": " + grupy,
+                         "Konwersja", wersja);
     }
 
     const Regula_Klucza& r_;

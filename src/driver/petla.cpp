@@ -50,8 +50,10 @@ ClsKonwersje::ClsKonwersje() {
 }
 // Destroying the open step's unit rolls the step back: a run that leaves the loop by a
 // failure, or the version check by any way but its commit, leaves the database as the
-// last completed step left it.
-ClsKonwersje::~ClsKonwersje() = default;
+// last completed step left it, and the lines held for the step go with it.
+ClsKonwersje::~ClsKonwersje() {
+    Log_Kroku_Porzuc();
+}
 
 bool ClsKonwersje::RUN_Konwersje() {
     try {
@@ -129,10 +131,13 @@ bool ClsKonwersje::RUN_Konwersje() {
         // Abort, a critical error or a kill, leaves the database as the last completed
         // step left it, and the rerun repeats the step whole. A unit whose checkpoint
         // could not commit (a transaction left open) goes on with the next step.
-        if (!step_unit_ || !step_unit_->is_open()) {
+        const bool nowa_jednostka = !step_unit_ || !step_unit_->is_open();
+        if (nowa_jednostka) {
             if (!Baza_Otwarta) DbPolacz_Ponownie();
             step_unit_ = std::make_unique<jet::WorkUnit>(polaczenie().database());
         }
+        // The lines that name what the step changes reach the Log with its commit.
+        Log_Kroku_Wstrzymaj(v, nowa_jednostka);
         Pokaz_Postep("", " Konwresja:" + Format_Liczby_2(v / 100.0), "");
         Zapisany_Etap = status_line(3);
         // The mark and the step's "Begin" reach the Log in one write, so that no "Begin" of
@@ -170,11 +175,14 @@ bool ClsKonwersje::RUN_Konwersje() {
         // it: its version committed alone would tell the rerun of a run stopped before
         // the closing writes that nothing is left to do. The log tells a step's end once it
         // is committed (the last step's, after the version check's commit): a run stopped
-        // before that leaves the step's "Begin" without its "End", as its rerun repeats it.
-        if (v < ostatni) {
-            polaczenie().Checkpoint();
-            Zapisz_Log(Tekst_Liczby(v), "Konwersja", "End");
-        }
+        // before that leaves the step's "Begin" without its "End", as its rerun repeats it;
+        // the lines that name what the step changed come with its "End", never before the
+        // commit (db/komunikaty.h).
+        if (v < ostatni)
+            Zatwierdz_Z_Logiem_Kroku(Tekst_Liczby(v), "Konwersja", "End", [this] {
+                polaczenie().Checkpoint();
+                return !step_unit_->is_open();
+            });
     }
 
     Krok_Konwersji = 0;

@@ -127,6 +127,8 @@ uint8_t Sprawdz_Wersje_Bazy() {
         }
         const jet::Currency v = Odczytaj_Wersje(rs->Fields(0).value());
         ZamknijRS(rs);
+        // The lines of a step that a stopped run committed and did not log come first.
+        Log_Kroku_Dokoncz(static_cast<int>(v.scaled / 100));
 
         if (v.to_double() < kWersjaNajnizsza) {
             FMsg_box("Proszę o kontakt z Producentem lub dystrybutorem z podaniem kodu <65432>.",
@@ -155,9 +157,13 @@ uint8_t Sprawdz_Wersje_Bazy() {
             // onto the disk, before the conversion is reported complete ("3210"): a run
             // stopped before this point reruns the last step, one stopped after it (or a
             // power cut) finds them all in the file.
-            polaczenie().Checkpoint(true);
-            // The last step ends here, committed (its number: the version times 100).
-            Zapisz_Log(Tekst_Liczby(static_cast<double>(kWersjaBiezaca / 100)), "Konwersja", "End");
+            // The last step ends here, committed (its number: the version times 100), the
+            // lines that name what it changed with its "End".
+            Zatwierdz_Z_Logiem_Kroku(Tekst_Liczby(static_cast<double>(kWersjaBiezaca / 100)),
+                                     "Konwersja", "End", [] {
+                                         polaczenie().Checkpoint(true);
+                                         return true;
+                                     });
             Wersja_Bazy = 6.46;
             return 1;
         }

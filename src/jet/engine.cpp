@@ -8,6 +8,7 @@
 #include "jet/sql/parser.h"
 #include "jet/trace.h"
 #include "jet/translate.h"
+#include "jet/write_hook.h"
 
 namespace jet {
 
@@ -280,6 +281,7 @@ std::unique_ptr<Cursor> Database::query(std::string_view sql, const QueryOptions
         auto rows = other->query(sql, options);
         return std::make_unique<HoldingCursor>(std::move(other), std::move(rows));
     }
+    before_read_statement(sql);
     // Planned from the catalog and read in one read transaction, which the rows' statement
     // keeps until it is done.
     s.begin_read();

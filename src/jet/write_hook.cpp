@@ -6,10 +6,15 @@ namespace jet {
 
 namespace detail {
 WriteHook write_hook = nullptr;
-}
+ReadHook read_hook = nullptr;
+}  // namespace detail
 
 void set_write_hook(WriteHook hook) {
     detail::write_hook = hook;
+}
+
+void set_read_hook(ReadHook hook) {
+    detail::read_hook = hook;
 }
 
 }  // namespace jet

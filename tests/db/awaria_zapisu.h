@@ -3,6 +3,8 @@
 // chosen write.
 #pragma once
 
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "db/polaczenie.h"
@@ -55,4 +57,28 @@ class Awaria_Zapisu {
     jet::Error blad_;
     int zostalo_;
     int pomin_;
+};
+
+// Fails, while it lives, every read of the engine (a query that returns rows) whose statement
+// holds fragment, with a failure as Awaria_Zapisu's. One seam at a time.
+class Awaria_Odczytu {
+  public:
+    Awaria_Odczytu(jet::Error blad, std::string fragment)
+        : blad_(std::move(blad)), fragment_(std::move(fragment)) {
+        biezaca_ = this;
+        jet::set_read_hook([](std::string_view sql) {
+            if (sql.find(biezaca_->fragment_) != std::string_view::npos) throw biezaca_->blad_;
+        });
+    }
+    ~Awaria_Odczytu() {
+        jet::set_read_hook(nullptr);
+        biezaca_ = nullptr;
+    }
+    Awaria_Odczytu(const Awaria_Odczytu&) = delete;
+    Awaria_Odczytu& operator=(const Awaria_Odczytu&) = delete;
+
+  private:
+    static inline Awaria_Odczytu* biezaca_ = nullptr;
+    jet::Error blad_;
+    std::string fragment_;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "db/komunikaty.h"
@@ -120,6 +122,73 @@ TEST_F(Log, StatusLines) {
     Stala_DISTINCTROW.clear();
     Ustaw_Stale_SQL();
     EXPECT_EQ(Stala_DISTINCTROW, "DISTINCTROW");
+}
+
+// The lines that name what a step changed reach the Log with the step's commit, never before
+// it; a file beside the Log that cannot take them stops the step before its commit; after
+// a stop between the commit and the Log the next run adds each line that the Log lacks,
+// once, and drops the lines of a step that was rolled back.
+TEST_F(Log, AStepsLinesReachTheLogWithItsCommitOnce) {
+    Sciezka_Bazy = baza;
+    const std::filesystem::path wstrzymane = folder / "Log.wstrzymane", plik_logu = folder / "Log";
+    const auto trzymaj = [] {
+        Log_Kroku_Wstrzymaj(459, true);
+        Zapisz_Log_Kroku("Konwersja 4.59: a", "Konwersja", "4.59");
+        Zapisz_Log_Kroku("Konwersja 4.59: b", "Konwersja", "4.59");
+    };
+    trzymaj();
+    // The file beside the Log, or the Log, a folder: the step stops before its commit.
+    for (const std::filesystem::path& folder_zamiast : {wstrzymane, plik_logu}) {
+        std::filesystem::create_directories(folder_zamiast / "x");
+        bool zatwierdzony = false;
+        EXPECT_THROW(Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End",
+                                              [&] {
+                                                  zatwierdzony = true;
+                                                  return true;
+                                              }),
+                     jet::Error);
+        EXPECT_FALSE(zatwierdzony);
+        std::filesystem::remove_all(folder_zamiast);
+        EXPECT_TRUE(log().empty());
+        EXPECT_FALSE(std::filesystem::exists(wstrzymane));
+    }
+
+    std::string plik;  // the file beside the Log as a stop right after the commit leaves it
+    Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End", [&] {
+        plik = slurp(wstrzymane);
+        EXPECT_TRUE(log().empty());
+        return true;
+    });
+    Log_Kroku_Porzuc();
+    EXPECT_EQ(log(), (std::vector<std::string>{",,,,Konwersja 4.59: a,Konwersja,4.59," + baza,
+                                               ",,,,Konwersja 4.59: b,Konwersja,4.59," + baza,
+                                               ",,,,459,Konwersja,End," + baza}));
+    EXPECT_FALSE(std::filesystem::exists(wstrzymane));
+    const std::string pelny = slurp(plik_logu);
+    const struct {
+        const char* nazwa;
+        size_t w_logu;  // the bytes of the lines that reached the Log before the stop
+        int krok_bazy;  // the step that the database has
+        bool w_bazie;
+    } przypadki[] = {
+        {"stopped after the commit, before the Log", 0, 459, true},
+        {"stopped after the Log, before its file went", pelny.size(), 459, true},
+        {"the Log's write cut short in the second line", pelny.find("\r\n") + 12, 460, true},
+        {"stopped before the commit: the step was rolled back", 0, 458, false},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        std::ofstream(plik_logu, std::ios::binary | std::ios::trunc) << pelny.substr(0, p.w_logu);
+        std::ofstream(wstrzymane, std::ios::binary) << plik;
+        Log_Kroku_Dokoncz(p.krok_bazy);
+        EXPECT_FALSE(std::filesystem::exists(wstrzymane));
+        const std::string t = slurp(plik_logu);
+        for (const std::string l : {"4.59: a,", "4.59: b,", "459,Konwersja,End,"}) {
+            size_t n = 0;
+            for (size_t i = t.find(l); i != std::string::npos; i = t.find(l, i + 1)) ++n;
+            EXPECT_EQ(n, p.w_bazie ? 1u : 0u) << l;
+        }
+    }
 }
 
 }  // namespace

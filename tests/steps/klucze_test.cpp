@@ -1,8 +1,11 @@
 // The rules of the keys that steps make over rows an older release could hold: the rows at
 // a step's entry, the key statements as the steps run them, the rows and the key after.
+#include <sqlite3.h>
+
 #include <functional>
 #include <utility>
 
+#include "db/awaria_zapisu.h"
 #include "db/schemat.h"
 #include "steps/baza_kroku.h"
 
@@ -204,7 +207,8 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          {{"1", "10", "1"}, {"2", "20", "3"}, {"3", "30", "2"}},
          "DOK_FIN_ZAWART",
          "",
-         "COUNTT 1 -> 3 (nowy numer)",
+         "DOK_FIN_ZAWART (COUNTT = 1, wiersz 2. w kolejności zapisu): COUNTT 1 -> 3 (nowy numer); "
+         "1 zachowuje wiersz 1. w kolejności zapisu",
          false},
         {"a posting scheme twice for one year, once without its year: one scheme of year 0",
          {"create table KH_SCHEMATY (COUNTT counter, SYMBOL_SCH text(3), NAZWA_SCH text(40), "
@@ -290,6 +294,41 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
             p.konczy ? wynik.find(p.tekst) != std::string::npos : Linie_Logu(p.tekst).size() == 1,
             true)
             << wynik;
+    }
+}
+
+// A read of a rule that fails (an I/O error, a file busy or locked) stops the step as a failed
+// write does: the rows stay as they were, without the key, and the Log names nothing.
+TEST_F(Klucze, AReadOfARuleThatFailsStopsTheStep) {
+    for (const jet::Error& awaria : {Blad_Sqlite(SQLITE_IOERR_READ), Blad_Sqlite(SQLITE_BUSY),
+                                     jet::make_error(jet::Fault::FileLocked)}) {
+        for (const char* odczyt : {"FROM [PRODUKTY]", "FROM [DOK_DD_ZAWART]"}) {
+            SCOPED_TRACE(awaria.description() + " " + odczyt);
+            Usun_Tabele();
+            for (const char* s :
+                 {kDowod, "create table PRODUKTY (PROD_ID long)", "insert into PRODUKTY values (7)",
+                  "create table DOK_DD (DDOUT_ID long)", "insert into DOK_DD values (1)",
+                  "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) "
+                  "values (1, 7, 10, 1.2)",
+                  "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) "
+                  "values (1, 7, 5, 1.2)"})
+                Sql(s);
+            std::string wynik;
+            {
+                const Awaria_Odczytu a(awaria, odczyt);
+                Krok_Konwersji = 272;
+                wynik = Uruchom([] {
+                    Utworz_Klucz_Podstawowy("DOK_DD_ZAWART", "DDOUT_ID asc,PROD_ID asc", 0);
+                });
+                Krok_Konwersji = 0;
+            }
+            EXPECT_NE(wynik.find(awaria.description()), std::string::npos) << wynik;
+            DbOtwórz();
+            EXPECT_EQ(Wiersze_Z(kPozycjeDowodu),
+                      (Wiersze{{"1", "7", "10", "1,2"}, {"1", "7", "5", "1,2"}}));
+            EXPECT_EQ(Klucz("DOK_DD_ZAWART"), "");
+            EXPECT_TRUE(Linie_Logu("Konwersja 2.72: DOK_DD_ZAWART").empty());
+        }
     }
 }
 

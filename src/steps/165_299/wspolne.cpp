@@ -58,8 +58,8 @@ void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                          const std::string& wiersze) {
     const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + wiersze);
     if (n > 0)
-        Zapisz_Log("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
-                   "Konwersja", Wersja_Kroku(krok));
+        Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
+                         "Konwersja", Wersja_Kroku(krok));
 }
 
 void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
@@ -76,8 +76,8 @@ void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std
                 wiersz += (i ? ", " : "") + kolumny[i].substr(kolumny[i].find('.') + 1) + " = " +
                           (v.is_null() ? "Null" : v.to_text());
             }
-            Zapisz_Log("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + wiersz, "Konwersja",
-                       Wersja_Kroku(krok));
+            Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + wiersz,
+                             "Konwersja", Wersja_Kroku(krok));
         }
     k.ZamknijRSKonwersje(rs);
 }

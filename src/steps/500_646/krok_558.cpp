@@ -282,8 +282,11 @@ void Scal_Powtorzone_Konta(ClsKonwersje& k) {
                          " (pozne, pierwsze) select K.COUNTT, Min(K1.COUNTT) from kh_konta as K "
                          "inner join " +
                          kTeSameKonto + " group by K.COUNTT");
-    kroki::Loguj_Bez_Wskazania(k, 558, "powtórzone konta scalone z pierwszym (najniższy Countt)",
-                               mapa);
+    // Each later copy is named, with the first copy that takes it.
+    kroki::Loguj_Usuwane(k, 558, "powtórzone konta scalone z pierwszym (najniższy Countt)",
+                         "kh_konta inner join " + mapa + " on kh_konta.COUNTT=" + mapa + ".pozne",
+                         {"kh_konta.COUNTT", "kh_konta.ROK", "kh_konta.NR_K_1", "kh_konta.NR_K_2",
+                          "kh_konta.NR_K_3", "kh_konta.NR_K_4", mapa + ".pierwsze"});
     for (const Powiazanie& p : kPowiazaniaKont) {
         if (!k.Jest_Tabela(p.tabela, p.kolumna)) continue;
         const std::string c = std::string(p.tabela) + "." + p.kolumna;
