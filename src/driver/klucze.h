@@ -9,7 +9,8 @@
 // key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
 // (a text of none); the row's own id (wlasne_id) gets a new number above the others; a
-// whole number whose Null the line counts as none (zera: a year) is 0. A Null of another
+// whole number whose Null the line counts as none (zera: a year) is 0; a column of
+// domyslne takes the value that the line states. A Null of another
 // kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
 // quantities, values and texts (and the columns pierwszy) become one: the first by the
@@ -53,9 +54,10 @@ struct Regula_Klucza {
     std::string_view pola;    // the key's columns, separated by commas
     Sposob_Klucza sposob;
     std::string_view powod;  // why the rows are kept so, or why they cannot be
-    // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas;
-    // "COLUMN" alone where the row's kind decides the table, or none holds what it names (a
-    // Null becomes 0, what it names is not looked up).
+    // Key columns that name a row of another table, separated by commas: what each names
+    // at the step is the table of the suite's references' (driver/odwolania.h); where that
+    // names none (the row's kind decides the table, or no table holds what it names) a
+    // Null becomes 0 and what it names is not looked up.
     std::string_view odwolania = {};
     // The row's own id: Null in the key, a new number; rows of two ids never become one.
     std::string_view wlasne_id = {};
@@ -68,6 +70,12 @@ struct Regula_Klucza {
     std::string_view pierwszy = {};    // columns in which the first row's value stands
     int krok_dalej = 0;                // Dalej: the later step whose key takes the rows
     std::string_view pola_dalej = {};  // Dalej: that key's columns
+    // Key columns whose Null takes the value that the road gives every row of the table,
+    // "COLUMN=VALUE" separated by commas (the value as text, taken as the column's type).
+    std::string_view domyslne = {};
+    // Rows alike but for their own ids (wlasne_id) become one too: the rows of other tables
+    // that the suite's references say name the one merged away name the one kept.
+    bool przepnij = false;
 };
 
 // Every line of the table, in step order.
