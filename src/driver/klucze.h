@@ -17,10 +17,13 @@
 // table's counter (by the order stored where it has none) keeps its row, its values of the
 // columns pierwszy, and takes the sums of the quantities and values (a Null adds nothing;
 // Null where all are Null; a value kept to the grosz) and its texts joined ("; " between
-// them, each text once); the others are deleted. Rows of two own ids (wlasne_id), which
-// other rows may name, never become one. What repeats the
-// key after that is left to the line's rule. Each row changed or deleted is named in the
-// Log, with its key values and what became of its figures.
+// them, each text once; a text that the joined would not fit in a column it meets on the
+// way to 6.46 is left out, named whole in the Log); the others are deleted. Rows of two
+// own ids (wlasne_id), which other rows may name, become one only where the line says so
+// (przepnij): the rows that the suite's references (driver/odwolania.h) say name the one
+// deleted are pointed at the one kept. What repeats the key after that is left to the
+// line's rule. Each row changed or deleted is named in the Log, with its key values and
+// what became of its figures and of the rows that named it.
 #pragma once
 
 #include <cstdint>
