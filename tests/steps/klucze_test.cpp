@@ -160,6 +160,28 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "LCEN_NAZWA_ID,LCEN_DATA",
          "CENNIKI_ZAWART.ID_CENNIKA 3 -> 2 (wiersze, które go wskazywały: 1)",
          false},
+        {"a numbering period stored twice under two ids: one row, its documents re-pointed",
+         {"create table SPOSOB_NUMERACJI (sm_id long)", "insert into SPOSOB_NUMERACJI values (5)",
+          "create table S_KIEROWCY (kier_id long)",
+          "create table SPOSOB_NUMERACJI_ZAWART (id counter, sm_id long, rok long, miesiac long, "
+          "kierowca_id long, numer long)",
+          "insert into SPOSOB_NUMERACJI_ZAWART (sm_id, rok, miesiac, kierowca_id, numer) values "
+          "(5, 2001, 3, 0, 17)",
+          "insert into SPOSOB_NUMERACJI_ZAWART (sm_id, rok, miesiac, kierowca_id, numer) values "
+          "(5, 2001, 3, 0, 17)",
+          "create table DOK_FAK (FAKOUT_ID long, smz_id long)",
+          "insert into DOK_FAK values (1, 2)", "insert into DOK_FAK values (2, 1)"},
+         {{279,
+           [] {
+               Utworz_Klucz_Podstawowy("SPOSOB_NUMERACJI_ZAWART",
+                                       "sm_id asc,rok asc,miesiac asc,kierowca_id asc", 0);
+           }}},
+         "select smz_id from DOK_FAK order by FAKOUT_ID",
+         {{"1"}, {"1"}},
+         "SPOSOB_NUMERACJI_ZAWART",
+         "sm_id,rok,miesiac,kierowca_id",
+         "DOK_FAK.smz_id 2 -> 1 (wiersze, które go wskazywały: 1)",
+         false},
         {"two costs of one type on one day: one cost of their sum and both names",
          {"create table PRODUKTY_KOSZTY (KOSZT_ID counter, NAZWA text(255), KWOTA money, TYP "
           "long, POBRANE logical, data date)",
