@@ -152,6 +152,31 @@ std::string naprawa_powtorzenia(const jet::sql::CreateIndex& indeks, const std::
     return "UPDATE " + T + " SET [" + indeks.columns.back().name + "] = WARTOŚĆ WHERE " + ktory;
 }
 
+// The mend of a Null in the key (naprawa: "... WHERE [COLUMN] IS NULL") for the first such
+// row alone: " AND " and its counter, where the table has one that the key does not hold
+// and more rows than one hold the Null; "" otherwise.
+std::string pierwszy_pusty(const jet::sql::CreateIndex& indeks, const std::string& T,
+                           const std::string& naprawa) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
+    const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
+    if (licznik == nullptr ||
+        std::any_of(indeks.columns.begin(), indeks.columns.end(),
+                    [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, licznik->name); }))
+        return "";
+    const std::string warunek = naprawa.substr(naprawa.rfind(" WHERE ") + 7);
+    std::unique_ptr<ado::Recordset> rs;
+    std::vector<jet::Value> liczniki;
+    if (DbOtwórzRS(rs,
+                   "SELECT TOP 2 [" + licznik->name + "] FROM " + T + " WHERE " + warunek +
+                       " ORDER BY [" + licznik->name + "]",
+                   kOtworzOdczyt)
+            .empty())
+        for (; !rs->Eof(); rs->MoveNext()) liczniki.push_back(rs->Fields(0).value());
+    ZamknijRS(rs);
+    return liczniki.size() < 2 ? ""
+                               : " AND [" + licznik->name + "] = " + Literal_SQL(liczniki.front());
+}
+
 // The rows that keep the index of a CREATE INDEX from being made: "Wiersze: " and, for
 // each row with a Null in the key (NullInKey), its key values, or, for each value that
 // rows share, Nulls apart (Duplicate), the value and how many rows hold it, "; " between
@@ -210,6 +235,7 @@ std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
         if (n > kWierszeKomunikatu)
             wiersze += " i jeszcze " + std::to_string(n - kWierszeKomunikatu);
         if (!pierwszy.empty()) naprawa = naprawa_powtorzenia(*indeks, T, pierwszy);
+        if (pusty && !naprawa.empty()) naprawa += pierwszy_pusty(*indeks, T, naprawa);
         return wiersze;
     } catch (const jet::Error&) {
         return "";

@@ -349,6 +349,24 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "--suite: UPDATE [KH_ksiega] SET [kpir_id] = WARTOŚĆ WHERE [kpir_id] = 801 AND [opis] = "
          "'b'",
          true},
+        {"two absences without their date: the step stops, its mend naming the first alone",
+         {"create table KADRY_PRACOWNICY (id long)", "insert into KADRY_PRACOWNICY values (1)",
+          "create table KADRY_NIEOBECNOSCI (ID_prac long, ID_Nieob long, Dataod date, Countt "
+          "counter)",
+          "insert into KADRY_NIEOBECNOSCI (ID_prac, ID_Nieob) values (1, 2)",
+          "insert into KADRY_NIEOBECNOSCI (ID_prac, ID_Nieob) values (1, 3)"},
+         {{272,
+           [] {
+               Utworz_Klucz_Podstawowy("KADRY_NIEOBECNOSCI", "ID_prac asc,ID_Nieob asc,Dataod asc",
+                                       0);
+           }}},
+         "select ID_Nieob from KADRY_NIEOBECNOSCI order by Countt",
+         {{"2"}, {"3"}},
+         "KADRY_NIEOBECNOSCI",
+         "",
+         "Naprawa w jetsql --suite: UPDATE [KADRY_NIEOBECNOSCI] SET [Dataod] = WARTOŚĆ WHERE "
+         "[Dataod] IS NULL AND [Countt] = 1",
+         true},
         {"lines at two prices whose quantities sum to 0: no price keeps the value, the step stops",
          {kDowod,
           "insert into DOK_DD_ZAWART (DDOUT_ID, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N) values (1, "
