@@ -148,7 +148,7 @@ void Loguj_Bez_Pozycji(ClsKonwersje& k, const Odwolanie& o) {
                                            (oprozniana ? " or " + Kolumna(o) + " is null" : "") +
                                            ")" + (o.warunek.empty() ? "" : " and " + o.warunek));
     if (n <= 0) return;
-    Zapisz_Log("Konwersja 1.97: wiersze " + Kolumna(o) + " bez istniejącego " +
+    Zapisz_Log_Kroku("Konwersja 1.97: wiersze " + Kolumna(o) + " bez istniejącego " +
                    (o.rodzaj == Surowiec ? "surowca" : "półproduktu") +
                    (oprozniana ? " (ich ilości nie trafiają do żadnego produktu): "
                                : " (nie wskazują żadnego produktu): ") +

@@ -61,7 +61,7 @@ void ClsKonwersje::Konwersja_261() {
             // The record at which the walk stopped again keeps its amounts; the walk
             // goes on after it.
             const std::string countt = dalej.substr(std::string(kWarunekOd).size());
-            Zapisz_Log("Pominięty rekord rejestru VAT: countt=" + countt, "Konwersja_261", "");
+            Zapisz_Log_Kroku("Pominięty rekord rejestru VAT: countt=" + countt, "Konwersja_261", "");
             dalej = " where countt>" + countt;
             wznowienia = 0;
         }

@@ -303,7 +303,7 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             // pending would fail the move to the next record again and again. The user
             // finds it in the Log.
             rs.CancelUpdate();
-            Zapisz_Log(opis + " '" + NzStr(rs.Fields(0).value()) +
+            Zapisz_Log_Kroku(opis + " '" + NzStr(rs.Fields(0).value()) +
                            "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
                        "Konwersja", "Zapisz_Wiersze_Pomijajac");
         }
@@ -387,7 +387,7 @@ void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::strin
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, listing);
     while (!Rekordy(rs).Eof()) {
-        Zapisz_Log(prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
+        Zapisz_Log_Kroku(prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
                    "Konwersja", "Admin");
         rs->MoveNext();
     }

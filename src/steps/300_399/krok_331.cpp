@@ -50,7 +50,7 @@ Value Suma(const Value& a, const Value& b) {
 }  // namespace
 
 void ClsKonwersje::Konwersja_331() {
-    Zapisz_Log("Opcja 'Sprawdz Kwoty Fzb z DD i DZ':", "", "");
+    Zapisz_Log_Kroku("Opcja 'Sprawdz Kwoty Fzb z DD i DZ':", "", "");
     int licznik = 0;
     std::unique_ptr<ado::Recordset> faktury;
     std::unique_ptr<ado::Recordset> noty;
@@ -98,7 +98,7 @@ void ClsKonwersje::Konwersja_331() {
         if ((d < Currency::from_scaled(-kTolerancja.scaled) || d > kTolerancja) && rabat) {
             ++licznik;
             const Value faktura = Suma(f.Fields(kWartN).value(), f.Fields(kWartVAT).value());
-            Zapisz_Log("Konwersja 3,31  znalazła Fzb NR " + NzStr(f.Fields(kNumer).value()) +
+            Zapisz_Log_Kroku("Konwersja 3,31  znalazła Fzb NR " + NzStr(f.Fields(kNumer).value()) +
                            " Fzb=" + NzStr(faktura) + " DD+DZ=" + NzStr(jet::add(netto, vat)),
                        Biezaca_Operacja, "");
             for (int i = 0; i < kKoszyki; ++i) f.Fields(i) = Kwota(sumy[i]);
@@ -110,7 +110,7 @@ void ClsKonwersje::Konwersja_331() {
         }
         f.MoveNext();
     }
-    Zapisz_Log("Konwersja 3,31 znalazła " + std::to_string(licznik) + " Fzb ", Biezaca_Operacja,
+    Zapisz_Log_Kroku("Konwersja 3,31 znalazła " + std::to_string(licznik) + " Fzb ", Biezaca_Operacja,
                "");
     ZamknijRSKonwersje(faktury);
     ZamknijRSKonwersje(noty);

@@ -68,7 +68,7 @@ void Rozlicz_Noty(ClsKonwersje& k, const std::string& tabela, const std::string&
         }
         noty->MoveNext();
     }
-    Zapisz_Log("Konwersja poprawiła " + std::to_string(licznik) + " " + skrot, Biezaca_Operacja,
+    Zapisz_Log_Kroku("Konwersja poprawiła " + std::to_string(licznik) + " " + skrot, Biezaca_Operacja,
                "");
     k.ZamknijRSKonwersje(noty);
     k.ZamknijRSKonwersje(faktury);
@@ -127,7 +127,7 @@ void ClsKonwersje::Konwersja_330() {
         faktury->Fields(1) = jet::Value::currency(suma);
         faktury->MoveNext();
     }
-    Zapisz_Log("Konwersja 3.29 poprawiła " + std::to_string(licznik) + " Fzb", Biezaca_Operacja,
+    Zapisz_Log_Kroku("Konwersja 3.29 poprawiła " + std::to_string(licznik) + " Fzb", Biezaca_Operacja,
                "");
     ZamknijRSKonwersje(faktury);
     ZamknijRSKonwersje(nota);

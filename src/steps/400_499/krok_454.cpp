@@ -308,7 +308,7 @@ void ClsKonwersje::Konwersja_454() {
         for (; !rs->Eof(); rs->MoveNext()) {
             const std::string prod = NzStr(rs->Fields(0).value());
             if (bez_cennika.insert(prod).second) continue;
-            Zapisz_Log("CENNIKI_ZAWART: usunięto wiersz PROD_ID=" + prod + ", LCEN_NAZWA_ID='" +
+            Zapisz_Log_Kroku("CENNIKI_ZAWART: usunięto wiersz PROD_ID=" + prod + ", LCEN_NAZWA_ID='" +
                            NzStr(rs->Fields(1).value()) +
                            "' bez cennika; produkt ma już wiersz bez cennika",
                        "Konwersja", "Wiersz cennika bez cennika");

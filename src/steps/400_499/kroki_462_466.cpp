@@ -127,7 +127,7 @@ void Loguj_Za_Dlugie_Listy_Kont(ClsKonwersje& k, const std::string& rok) {
         true);
     k.ZamknijRSKonwersje(rs);
     if (n > 0)
-        Zapisz_Log("Konwersja " + Wersja_Kroku(462) +
+        Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(462) +
                        ": dekrety, których lista kont przeciwstawnych nie mieści się w " +
                        std::to_string(kDlugoscListyKont) +
                        " znakach (konta, które się nie "

@@ -66,7 +66,7 @@ void ClsKonwersje::Konwersja_498() {
             const int dlugosc = r.Fields(kOpis).DefinedSize();
             if (dlugosc > 0 && dlugosc <= 255 &&
                 jet::text::length(nowy) > static_cast<size_t>(dlugosc)) {
-                Zapisz_Log("kh_dekrety.opis " + NzStr(r.Fields(kLinia).value()) + ": '" + nowy +
+                Zapisz_Log_Kroku("kh_dekrety.opis " + NzStr(r.Fields(kLinia).value()) + ": '" + nowy +
                                "' skrócono do " + std::to_string(dlugosc) + " znaków",
                            "Konwersja", "Naprawa opisu");
                 nowy = NzStr_Dl(Value::text(nowy), static_cast<int16_t>(dlugosc));

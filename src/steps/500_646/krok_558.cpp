@@ -47,7 +47,7 @@ void Przytnij_Do_Kodu(ClsKonwersje& k, const Kolumna_Kodu& kol) {
         return;
     }
     for (; !rs->Eof(); rs->MoveNext())
-        Zapisz_Log(Opis_Wiersza(kol, NzStr(rs->Fields(0).value()), NzStr(rs->Fields(1).value())) +
+        Zapisz_Log_Kroku(Opis_Wiersza(kol, NzStr(rs->Fields(0).value()), NzStr(rs->Fields(1).value())) +
                        " skrócono do 25 znaków",
                    "Konwersja", "Naprawa kodu");
     ZamknijRS(rs);
@@ -96,14 +96,14 @@ std::string Wolna_Wartosc(const std::string& baza, int64_t od,
 // given (longer than the column or another row's value).
 void Zapisz_Zmiane(const Kolumna_Kodu& kol, const std::string& klucz, const std::string& stara,
                    const std::string& nowa) {
-    Zapisz_Log(Opis_Wiersza(kol, klucz, stara) + " zmieniono na '" + nowa + "'", "Konwersja",
+    Zapisz_Log_Kroku(Opis_Wiersza(kol, klucz, stara) + " zmieniono na '" + nowa + "'", "Konwersja",
                "Naprawa kodu");
 }
 
 // Logs duplicates that the repeated passes did not remove; the unique index that follows
 // then stops the conversion with the engine's message.
 void Zapisz_Pozostale(const Kolumna_Kodu& kol, int32_t przebiegi) {
-    Zapisz_Log(kol.tabela + "." + kol.pole + ": powtórzenia pozostały po " +
+    Zapisz_Log_Kroku(kol.tabela + "." + kol.pole + ": powtórzenia pozostały po " +
                    std::to_string(przebiegi) + " przebiegach",
                "Konwersja", "Naprawa kodu");
 }

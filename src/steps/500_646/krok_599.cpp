@@ -57,7 +57,7 @@ void ClsKonwersje::Konwersja_599() {
         Zapisz_Wartosc_vat(k, rabat.is_null() ? jet::Currency{} : rabat.to_currency());
         k.UpdateBatch(ado::adAffectCurrent);
     }
-    Zapisz_Log("Poprawiono Vat na " + std::to_string(poprawione) + " korektach.", "", "");
+    Zapisz_Log_Kroku("Poprawiono Vat na " + std::to_string(poprawione) + " korektach.", "", "");
     ZamknijRS(kor);
     ZamknijRS(linie);
     Kierowcy_Rabatow_Z_Grupy_0();

@@ -82,7 +82,7 @@ void ClsKonwersje::Konwersja_625() {
         Wyrownaj(k, "fkorout_wart_n", {"n22", "n7", "n3", "n12", "n0", "nzw"});
         k.UpdateBatch(ado::adAffectCurrent);
     }
-    Zapisz_Log("Poprawiono Vat na " + std::to_string(poprawione) + " korektach.", "", "");
+    Zapisz_Log_Kroku("Poprawiono Vat na " + std::to_string(poprawione) + " korektach.", "", "");
     ZamknijRS(kor);
     ZamknijRS(linie);
 }

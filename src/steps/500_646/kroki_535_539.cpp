@@ -60,7 +60,7 @@ bool Dalsza_Pozycja(ado::Recordset& l, jet::Value& poprzedni, const std::string&
     const bool dalsza = !poprzedni.is_null() && jet::compare(poprzedni, dokument) == 0;
     poprzedni = dokument;
     if (dalsza)
-        Zapisz_Log("Pozycja " + tabela + " dokumentu " + dokument.to_text() + " (produkt " +
+        Zapisz_Log_Kroku("Pozycja " + tabela + " dokumentu " + dokument.to_text() + " (produkt " +
                        NzStr(l.Fields("PROD_ID").value()) + ", ilość " +
                        NzStr(l.Fields("ZDDOUT_ILOSC").value()) +
                        ") pominięta: dokument ma już pozycję",
@@ -110,7 +110,7 @@ void ClsKonwersje::Konwersja_536() {
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
             // A line without a document's id names no document: logged and left as below.
             if (l.Fields("DDOUT_ID").value().is_null()) {
-                Zapisz_Log("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu ", "Konwersja",
+                Zapisz_Log_Kroku("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu ", "Konwersja",
                            "Konwersja_536");
                 continue;
             }
@@ -127,7 +127,7 @@ void ClsKonwersje::Konwersja_536() {
             // goes), the second keeps its product and quantity without the group's
             // figures.
             if (n.Eof()) {
-                Zapisz_Log("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu " +
+                Zapisz_Log_Kroku("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu " +
                                l.Fields("DDOUT_ID").value().to_text(),
                            "Konwersja", "Konwersja_536");
                 ZamknijRSKonwersje(nag);
@@ -151,7 +151,7 @@ void ClsKonwersje::Konwersja_536() {
                 n.Fields("W_kg_wyprodukowano") = g.Fields("Na_KG").value();
                 n.Fields("Proc_przetworzenia_wyprodukowano") = g.Fields("ProcentPrzetw").value();
             } else {
-                Zapisz_Log("Dokument DOK_PRZ " + l.Fields("DDOUT_ID").value().to_text() +
+                Zapisz_Log_Kroku("Dokument DOK_PRZ " + l.Fields("DDOUT_ID").value().to_text() +
                                " bez grupy zwrotów",
                            "Konwersja", "Konwersja_536");
             }
@@ -173,7 +173,7 @@ void ClsKonwersje::Konwersja_536() {
         jet::Value poprzedni = jet::Value::null();
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
             if (l.Fields("DDOUT_ID").value().is_null()) {
-                Zapisz_Log("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu ", "Konwersja",
+                Zapisz_Log_Kroku("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu ", "Konwersja",
                            "Konwersja_536");
                 continue;
             }
@@ -184,7 +184,7 @@ void ClsKonwersje::Konwersja_536() {
                                      l.Fields("DDOUT_ID").value().to_text());
             ado::Recordset& n = kroki::Rekordy(nag);
             if (n.Eof()) {
-                Zapisz_Log("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu " +
+                Zapisz_Log_Kroku("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu " +
                                l.Fields("DDOUT_ID").value().to_text(),
                            "Konwersja", "Konwersja_536");
                 ZamknijRSKonwersje(nag);
@@ -307,7 +307,7 @@ void ClsKonwersje::Konwersja_539() {
                 r.Fields(0) = jet::Value::text(stary + "N" + std::to_string(licznik));
                 r.UpdateBatch(ado::adAffectCurrent);
                 const std::string nowy = NzStr(r.Fields(0).value());
-                Zapisz_Log("Dokument nr " + stary + " w " + t + " zmieniono na " + nowy,
+                Zapisz_Log_Kroku("Dokument nr " + stary + " w " + t + " zmieniono na " + nowy,
                            "Konwersja", "Naprawa numeru");
             }
             ZamknijRS(rs);
@@ -315,7 +315,7 @@ void ClsKonwersje::Konwersja_539() {
         ZamknijRS(rs);
         const std::string indeks = "CREATE UNIQUE INDEX UnicNumer ON " + t + " (" + n + ")";
         if (DbWykonaj(indeks, 1).empty()) {
-            Zapisz_Log("Brakowało indeksu  w " + t + ".", "Konwersja", "Naprawa numeru");
+            Zapisz_Log_Kroku("Brakowało indeksu  w " + t + ".", "Konwersja", "Naprawa numeru");
         } else {
             DbWykonaj("drop index UnicNumer ON " + t, 1);
             DbWykonaj(indeks, 1);
