@@ -89,6 +89,8 @@ class Droga {
         jet::Database& db = polaczenie().database();
         // Each filled table's first rowid after the rows it held: its rows put in here.
         std::map<std::string, int64_t> dodane;
+        std::optional<ksztalt::Wstrzymaj> wstrzymany;
+        if (rodzaj_ == "ksztalt") wstrzymany.emplace();
         if (auto w = wiersze_.find(v); w != wiersze_.end() && klucze::Wypelnia(v))
             for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) {
                 const jet::TableInfo* t = db.catalog().table(wypelnij::Nazwa_Tabeli(tabela));
@@ -116,6 +118,7 @@ class Droga {
             return;
         }
         if (rodzaj_ == "ksztalt") {  // the check by shape needs no figures
+            wstrzymany.reset();
             (k.*metoda)();
             return;
         }

@@ -169,12 +169,14 @@ void pierwsze_ostatnie(const Expr& e, std::vector<const Expr*>& out) {
 
 // The columns known in the rows that tie: those equal to a constant, those that order,
 // those equal to a known one, and every column of a table one of whose unique indexes
-// they cover. Returns whether every table is so determined.
+// they cover (with licznik, also of a table whose counter is known: the counter breaks the
+// ties, as the steps' rule has it, where no index makes it unique yet).
 struct Znane {
     std::set<Kolumna> k;
     std::vector<bool> okreslona;
 
-    Znane(const Zrodla& zr, const Expr* where, const std::vector<const Expr*>& porzadek) {
+    Znane(const Zrodla& zr, const Expr* where, const std::vector<const Expr*>& porzadek,
+          bool licznik = false) {
         std::vector<const Expr*> war;
         koniunkcje(where, war);
         for (const Expr* o : zr.on) koniunkcje(o, war);
@@ -205,6 +207,13 @@ struct Znane {
             for (size_t i = 0; i < zr.z.size(); ++i) {
                 const jet::TableInfo* t = zr.z[i].t;
                 if (okreslona[i] || t == nullptr) continue;
+                for (const auto& c : t->columns)
+                    if (licznik && c.counter && k.count({static_cast<int>(i), c.id})) {
+                        okreslona[i] = zmiana = true;
+                        for (const auto& cc : t->columns) k.insert({static_cast<int>(i), cc.id});
+                        break;
+                    }
+                if (okreslona[i]) continue;
                 for (const auto& ix : t->indexes) {
                     if (!ix.unique && !ix.primary) continue;
                     bool pokryty = !ix.columns.empty();
@@ -277,7 +286,7 @@ class Obserwator : public jet::ShapeObserver {
             zr.zaczete = &zaczete_;
             const auto [fl, porzadek] = wybor(*s, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
-            if (s->top) zapisz("pick", ksztalt, porzadek);
+            if (s->top > 0) zapisz("pick", ksztalt, porzadek);
             // A read whose reader may stop on a row: judged when it closes.
             else if (query && otwarte_.size() < 10000) otwarte_[std::string(sql)] = porzadek;
             if (!s->into.empty()) {
@@ -313,7 +322,7 @@ class Obserwator : public jet::ShapeObserver {
             wstaw(c, i->table, i->columns, n);
             const auto [fl, porzadek] = wybor(*i->select, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
-            if (i->select->top) zapisz("pick", ksztalt, porzadek);
+            if (i->select->top > 0) zapisz("pick", ksztalt, porzadek);
             liczby(ksztalt, zr, wartosci(*i->select), nullptr, *i->select);
         } else if (const auto* u = std::get_if<jet::sql::Update>(&st)) {
             Zrodla zr;
@@ -482,17 +491,16 @@ class Obserwator : public jet::ShapeObserver {
             if (!z.wszystkie() && !z.zna(zr, args)) wynik = "FINDING\tFirst/Last of tied rows";
         }
         // The rows' order: of the groups, or of the rows.
+        std::vector<const Expr*> g;
+        for (const auto& x : s.group_by) g.push_back(x.get());
+        auto calkowity = [&](const Znane& z) {
+            return grupy ? z.zna(zr, g) || z.zna(zr, pozycje) : z.wszystkie() || z.zna(zr, pozycje);
+        };
         const Znane z(zr, s.where.get(), porzadek);
-        bool calkowity;
-        if (grupy) {
-            std::vector<const Expr*> g;
-            for (const auto& x : s.group_by) g.push_back(x.get());
-            calkowity = z.zna(zr, g) || z.zna(zr, pozycje);
-        } else {
-            calkowity = z.wszystkie() || z.zna(zr, pozycje);
-        }
-        std::string porz = calkowity ? "total\t" : "FINDING\torder not total: ";
-        if (!calkowity) {
+        if (!calkowity(z) && calkowity(Znane(zr, s.where.get(), porzadek, true)))
+            return {wynik, "counter\tties broken by the counter"};
+        std::string porz = calkowity(z) ? "total\t" : "FINDING\torder not total: ";
+        if (!calkowity(z)) {
             std::string brak;
             for (size_t i = 0; i < zr.z.size(); ++i)
                 if (!z.okreslona[i]) brak += (brak.empty() ? "" : ",") + zr.z[i].t->name;
@@ -683,6 +691,14 @@ void Koniec() {
 }
 
 }  // namespace
+
+Wstrzymaj::Wstrzymaj() {
+    jet::set_shape_observer(nullptr);
+}
+
+Wstrzymaj::~Wstrzymaj() {
+    jet::set_shape_observer(g_obserwator);
+}
 
 void Start(const std::string& plik, const std::string& wyjatki) {
     g_obserwator = new Obserwator(plik, wyjatki);

@@ -27,4 +27,13 @@ namespace ksztalt {
 // VERDICT "total"/"unique"/"guarded"/"kept" as it stands, "stated", or "FINDING".
 void Start(const std::string& plik, const std::string& wyjatki);
 
+// While it lives, the harness's own statements (the rows it adds at a step's entry) are
+// not judged.
+struct Wstrzymaj {
+    Wstrzymaj();
+    ~Wstrzymaj();
+    Wstrzymaj(const Wstrzymaj&) = delete;
+    Wstrzymaj& operator=(const Wstrzymaj&) = delete;
+};
+
 }  // namespace ksztalt
