@@ -95,9 +95,11 @@ struct Recordset::Impl {
     std::shared_ptr<int> alive = std::make_shared<int>(0);
 
     // For the shape observer (jet/trace.h): the query's text, and whether a field of one
-    // of its rows was read.
+    // of its rows was read before the recordset added a row (one opened to add rows reads
+    // what it adds).
     std::string observed_sql;
     bool field_read = false;
+    bool added = false;
 
     ~Impl() {
         stop_waiting();
@@ -294,7 +296,7 @@ void Recordset::Impl::read_all() {
 jet::Value Recordset::Impl::read(int field) {
     if (unread && !on_added_row()) read_all();
     require_current();
-    field_read = true;
+    field_read = field_read || !added;
     if (field < 0 || static_cast<size_t>(field) >= meta.size())
         jet::raise(Fault::ItemNotFound, std::to_string(field));
     if (pending && pending->row == pos && pending->values[static_cast<size_t>(field)]) {
@@ -550,6 +552,7 @@ void Recordset::AddNew() {
     Impl& im = impl();
     im.require_updatable();
     im.save();
+    im.added = true;
     const int64_t before = im.pos;
     const int64_t row = static_cast<int64_t>(im.store.add_row());
     for (size_t f = 0; f < im.meta.size(); ++f)

@@ -286,9 +286,11 @@ class Obserwator : public jet::ShapeObserver {
             zr.zaczete = &zaczete_;
             const auto [fl, porzadek] = wybor(*s, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
-            if (s->top > 0) zapisz("pick", ksztalt, porzadek);
             // A read whose reader may stop on a row: judged when it closes.
-            else if (query && otwarte_.size() < 10000) otwarte_[std::string(sql)] = porzadek;
+            if (query && otwarte_.size() < 10000)
+                otwarte_[std::string(sql)] = {porzadek, !s->order_by.empty() || s->top > 0};
+            else if (s->top > 0)
+                zapisz("pick", ksztalt, porzadek);
             if (!s->into.empty()) {
                 zr.warunek(s->where.get());
                 liczby(ksztalt, zr, wartosci(*s), nullptr, *s);
@@ -356,7 +358,10 @@ class Obserwator : public jet::ShapeObserver {
     void closed(std::string_view sql, bool read, bool on_row) override {
         auto it = otwarte_.find(std::string(sql));
         if (it == otwarte_.end()) return;
-        if (read && on_row) zapisz("pick", pokrycie::Bez_Literalow(sql), it->second);
+        // Read for its first row or until a match, or read in an order or for the first
+        // rows it asks for: the order decides what the reader takes.
+        if (read && (on_row || it->second.second))
+            zapisz("pick", pokrycie::Bez_Literalow(sql), it->second.first);
         otwarte_.erase(it);
     }
 
@@ -673,7 +678,8 @@ class Obserwator : public jet::ShapeObserver {
     std::string plik_;
     pokrycie::Nieosiagalne wyjatki_;
     int krok_ = -1;
-    std::unordered_map<std::string, std::string> otwarte_;
+    // The recordsets open: their order's verdict, and whether they ask for an order.
+    std::unordered_map<std::string, std::pair<std::string, bool>> otwarte_;
     std::set<std::string> zaczete_;
     std::set<std::string> puste_;  // the tables the step made or emptied (in capitals)
     std::map<std::tuple<int, std::string, std::string>, Wpis> wpisy_;
