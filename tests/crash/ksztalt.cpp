@@ -65,6 +65,9 @@ class Zrodla {
     // The columns ("TABLE.COLUMN" in capitals) that the step gave a value that is never
     // Null in the rows it wrote: a sum carried in them starts from that value.
     const std::set<std::string>* zaczete = nullptr;
+    // Those that an UPDATE of the same tables and the same WHERE gave such a value: the
+    // rows this one writes.
+    const std::set<std::string>* zaczete_tu = nullptr;
     // The columns that the WHERE compares (outside an Or) or requires given: not Null in
     // the rows it reads.
     std::set<Kolumna> porownane;
@@ -128,7 +131,9 @@ class Zrodla {
         if (porownane.count(k)) return false;
         if (s.opcjonalna) return true;
         if (c->required || c->counter) return false;
-        if (zaczete && zaczete->count(duze(s.t->name + "." + c->name))) return false;
+        const std::string nazwa = duze(s.t->name + "." + c->name);
+        if (zaczete && zaczete->count(nazwa)) return false;
+        if (zaczete_tu && zaczete_tu->count(nazwa)) return false;
         return !droga::w_indeksie(*s.t, *c, true);
     }
 };
@@ -274,6 +279,7 @@ class Obserwator : public jet::ShapeObserver {
             otwarte_.clear();
             zaczete_.clear();
             puste_.clear();
+            zakresy_.clear();
         }
         if (const auto* t = std::get_if<jet::sql::CreateTable>(&st)) {
             puste_.insert(duze(t->table));
@@ -331,6 +337,14 @@ class Obserwator : public jet::ShapeObserver {
             zr.dodaj(*u->target, c, false);
             if (zr.obca) return;
             zr.zaczete = &zaczete_;
+            // The tables and the WHERE, as written: an UPDATE of the same ones writes the
+            // same rows.
+            const std::string tekst = duze(sql);
+            const size_t set = tekst.find(" SET "), gdzie = tekst.rfind(" WHERE ");
+            const std::string zakres = set == std::string::npos ? "" :
+                tekst.substr(0, set) + "|" + (gdzie == std::string::npos || gdzie < set ? "" : tekst.substr(gdzie));
+            std::set<std::string>& tu = zakresy_[zakres];
+            zr.zaczete_tu = &tu;
             zr.warunek(u->where.get());
             klucze(zr);
             std::vector<const Expr*> w;
@@ -340,9 +354,13 @@ class Obserwator : public jet::ShapeObserver {
                 Expr e(ExprKind::Column);
                 e.qualifier = a.qualifier;
                 e.text = a.column;
-                if (auto k = zr.kolumna(e))
-                    zacznij(zr.z[static_cast<size_t>(k->first)].t->name, zr.info(*k)->name,
-                            niepusty(*a.value, zr), u->where == nullptr && zr.z.size() == 1);
+                if (auto k = zr.kolumna(e)) {
+                    const std::string t = zr.z[static_cast<size_t>(k->first)].t->name;
+                    const bool n = niepusty(*a.value, zr);
+                    zacznij(t, zr.info(*k)->name, n, u->where == nullptr && zr.z.size() == 1);
+                    if (n && !zakres.empty()) tu.insert(duze(t + "." + zr.info(*k)->name));
+                    else tu.erase(duze(t + "." + zr.info(*k)->name));
+                }
             }
             if (zr.z.size() == 1) jeden_wiersz(ksztalt, zr, u->where.get());
         } else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) {
@@ -582,7 +600,9 @@ class Obserwator : public jet::ShapeObserver {
             if (src.opcjonalna || zapisane.count(n) || z_figur.count(n)) continue;
             const auto [w, c] = uzycia[n];
             std::string o;
-            if (w == 0 && c == 0) {
+            if (w == 0 && c == 0 && pomost(zr, n)) {
+                o = src.t->name + " links two tables";
+            } else if (w == 0 && c == 0) {
                 o = "takes nothing from " + src.t->name;
                 werdykt = "FINDING";
             } else if (w == 0) {
@@ -597,6 +617,27 @@ class Obserwator : public jet::ShapeObserver {
         }
         if (uwagi.empty()) return;
         zapisz("join", ksztalt, (werdykt.empty() ? "kept\t" : "FINDING\t") + uwagi);
+    }
+
+    // Whether the joins' conditions tie the source to two other tables or more: a table
+    // between them (old ids to new ones) whose missing row means no partner to take from.
+    static bool pomost(const Zrodla& zr, int n) {
+        std::set<int> inne;
+        for (const Expr* on : zr.on) {
+            std::vector<const Expr*> war, c;
+            koniunkcje(on, war);
+            for (const Expr* w : war) {
+                c.clear();
+                kolumny(w, c);
+                std::set<int> tu;
+                for (const Expr* x : c)
+                    if (auto k = zr.kolumna(*x)) tu.insert(k->first);
+                if (!tu.count(n)) continue;
+                for (int t : tu)
+                    if (t != n) inne.insert(t);
+            }
+        }
+        return inne.size() >= 2;
     }
 
     // Whether a relation makes the source the partner every row of the figures' tables has.
@@ -681,7 +722,8 @@ class Obserwator : public jet::ShapeObserver {
     // The recordsets open: their order's verdict, and whether they ask for an order.
     std::unordered_map<std::string, std::pair<std::string, bool>> otwarte_;
     std::set<std::string> zaczete_;
-    std::set<std::string> puste_;  // the tables the step made or emptied (in capitals)
+    std::set<std::string> puste_;
+    std::map<std::string, std::set<std::string>> zakresy_;  // per UPDATE's tables and WHERE  // the tables the step made or emptied (in capitals)
     std::map<std::tuple<int, std::string, std::string>, Wpis> wpisy_;
     std::map<std::pair<int, std::string>, Zapis> zapisy_;
     std::map<std::string, std::set<std::vector<std::string>>> klucze_;
