@@ -569,8 +569,22 @@ class Obserwator : public jet::ShapeObserver {
         std::string kol;
         for (const auto& n : nulle) kol += (kol.empty() ? "" : ",") + n;
         zapisz("sum", ksztalt, nulle.empty() ? "guarded\tNull counts as none" : "FINDING\ta Null of " + kol + " is not none");
-        // The joins: each inner-joined table that holds no figure.
+        // The joins of a statement that sums (Sum) or carries (a column plus its lines) its
+        // figures: each inner-joined table that holds no figure. A value computed row by
+        // row from a partner leaves a row without one as it was.
         if (zr.z.size() < 2) return;
+        bool sumuje = false;
+        for (const Expr* w : wart) sumuje = sumuje || ma_sume(*w);
+        if (u)
+            for (const auto& a : u->assignments) {
+                std::vector<const Expr*> c;
+                kolumny(a.value.get(), c);
+                for (const Expr* x : c)
+                    sumuje = sumuje || (duze(x->text) == duze(a.column) &&
+                                        (x->qualifier.empty() || a.qualifier.empty() ||
+                                         duze(x->qualifier) == duze(a.qualifier)));
+            }
+        if (!sumuje) return;
         std::set<int> zapisane;  // an UPDATE's targets
         if (u)
             for (const auto& a : u->assignments) {
@@ -672,6 +686,13 @@ class Obserwator : public jet::ShapeObserver {
             }
         }
         for (const auto& a : e.args) przejdz(*a, zr, strzezone, figura, nulle, z_figur);
+    }
+
+    static bool ma_sume(const Expr& e) {
+        if (funkcja(e, {"SUM"})) return true;
+        for (const auto& a : e.args)
+            if (ma_sume(*a)) return true;
+        return false;
     }
 
     static bool sprawdza_null(const Expr& e) {
