@@ -292,11 +292,14 @@ class Obserwator : public jet::ShapeObserver {
             zr.zaczete = &zaczete_;
             const auto [fl, porzadek] = wybor(*s, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
+            const std::string n = najnowszy(*s, zr);
             // A read whose reader may stop on a row: judged when it closes.
-            if (query && otwarte_.size() < 10000)
-                otwarte_[std::string(sql)] = {porzadek, !s->order_by.empty() || s->top > 0};
-            else if (s->top > 0)
+            if (query && otwarte_.size() < 10000) {
+                otwarte_[std::string(sql)] = {porzadek, n, !s->order_by.empty() || s->top > 0};
+            } else if (s->top > 0) {
                 zapisz("pick", ksztalt, porzadek);
+                if (!n.empty()) zapisz("latest", ksztalt, n);
+            }
             if (!s->into.empty()) {
                 zr.warunek(s->where.get());
                 liczby(ksztalt, zr, wartosci(*s), nullptr, *s);
@@ -330,7 +333,11 @@ class Obserwator : public jet::ShapeObserver {
             wstaw(c, i->table, i->columns, n);
             const auto [fl, porzadek] = wybor(*i->select, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
-            if (i->select->top > 0) zapisz("pick", ksztalt, porzadek);
+            if (i->select->top > 0) {
+                zapisz("pick", ksztalt, porzadek);
+                if (const std::string n = najnowszy(*i->select, zr); !n.empty())
+                    zapisz("latest", ksztalt, n);
+            }
             liczby(ksztalt, zr, wartosci(*i->select), nullptr, *i->select);
         } else if (const auto* u = std::get_if<jet::sql::Update>(&st)) {
             Zrodla zr;
@@ -378,8 +385,11 @@ class Obserwator : public jet::ShapeObserver {
         if (it == otwarte_.end()) return;
         // Read for its first row or until a match, or read in an order or for the first
         // rows it asks for: the order decides what the reader takes.
-        if (read && (on_row || it->second.second))
-            zapisz("pick", pokrycie::Bez_Literalow(sql), it->second.first);
+        if (read && (on_row || it->second.kolejnosc)) {
+            zapisz("pick", pokrycie::Bez_Literalow(sql), it->second.porzadek);
+            if (!it->second.najnowszy.empty())
+                zapisz("latest", pokrycie::Bez_Literalow(sql), it->second.najnowszy);
+        }
         otwarte_.erase(it);
     }
 
@@ -487,6 +497,50 @@ class Obserwator : public jet::ShapeObserver {
                 std::sort(k.begin(), k.end());
                 klucze_[duze(s.t->name)].insert(k);
             }
+    }
+
+    // Whether the column is its table's counter, or a unique index of its own.
+    static bool klucz_sam(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+        if (c.counter) return true;
+        for (const auto& ix : t.indexes)
+            if ((ix.unique || ix.primary) && ix.columns.size() == 1 && ix.columns[0].column_id == c.id)
+                return true;
+        return false;
+    }
+
+    // A pick of the latest or highest by an id of another table's row (an ORDER BY ... DESC
+    // on a column whose name ends with ID and that is not its own table's counter or key):
+    // "" when it has none; total when a join or an equality ties the id to a unique key of
+    // a table read (it names a row), else a finding (an id that names nothing may win).
+    static std::string najnowszy(const jet::sql::Select& s, const Zrodla& zr) {
+        std::vector<const Expr*> war;
+        koniunkcje(s.where.get(), war);
+        for (const Expr* o : zr.on) koniunkcje(o, war);
+        std::string wynik;
+        for (const auto& o : s.order_by) {
+            if (!o.descending) continue;
+            const auto k = zr.kolumna(*o.expr);
+            if (!k) continue;
+            const auto& src = zr.z[static_cast<size_t>(k->first)];
+            const jet::ColumnInfo* c = zr.info(*k);
+            const std::string n = duze(c->name);
+            if (!(n.size() > 2 && n.ends_with("ID")) && !n.starts_with("ID_")) continue;
+            if (klucz_sam(*src.t, *c)) continue;  // the table's own id
+            bool wskazuje = false;
+            for (const Expr* w : war) {
+                if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
+                for (int j = 0; j < 2; ++j) {
+                    const auto a = zr.kolumna(*w->args[static_cast<size_t>(j)]);
+                    const auto b = zr.kolumna(*w->args[static_cast<size_t>(1 - j)]);
+                    if (!a || !b || *a != *k || b->first == k->first) continue;
+                    const auto& inna = zr.z[static_cast<size_t>(b->first)];
+                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b))) wskazuje = true;
+                }
+            }
+            if (!wskazuje) return "FINDING\tan id that names nothing may win: " + zr.nazwa(*k);
+            wynik = "total\t" + zr.nazwa(*k) + " names a row of a table read";
+        }
+        return wynik;
     }
 
     // A pick's verdicts, "VERDICT<tab>DETAIL": of its First/Last ("" when it has none) and
@@ -740,8 +794,13 @@ class Obserwator : public jet::ShapeObserver {
     std::string plik_;
     pokrycie::Nieosiagalne wyjatki_;
     int krok_ = -1;
-    // The recordsets open: their order's verdict, and whether they ask for an order.
-    std::unordered_map<std::string, std::pair<std::string, bool>> otwarte_;
+    // The recordsets open: their order's verdict, that of the id they take the highest of,
+    // and whether they ask for an order or for their first rows.
+    struct Odczyt {
+        std::string porzadek, najnowszy;
+        bool kolejnosc = false;
+    };
+    std::unordered_map<std::string, Odczyt> otwarte_;
     std::set<std::string> zaczete_;
     std::set<std::string> puste_;
     std::map<std::string, std::set<std::string>> zakresy_;  // per UPDATE's tables and WHERE  // the tables the step made or emptied (in capitals)

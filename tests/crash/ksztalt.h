@@ -13,6 +13,10 @@
 //   join   a statement that sums or carries figures keeps each line whose partner row is
 //          missing: it joins no table by INNER JOIN that it takes nothing from, and takes
 //          values from an inner-joined partner only where a relation guarantees it.
+//   latest a pick of the latest or highest by another table's id (ORDER BY ... DESC on a
+//          column named ...ID that is not its own table's counter or key) ties the id by a
+//          join or an equality to a key of a table read, so that an id naming nothing never
+//          wins.
 // What a step means otherwise is stated in tests/crash/ksztalt_wyjatki.txt, one line a
 // case: "STEP KIND SHAPE  # reason", SHAPE the statement with its literals as "?" in which
 // "*" stands for any text.
