@@ -62,7 +62,7 @@ bool pasuje(const char* w, const char* s) {
 
 }  // namespace
 
-std::string Ksztalt(std::string_view sql) {
+std::string Bez_Literalow(std::string_view sql) {
     std::string out;
     auto literal = [&] {
         // A literal after "?," (blanks apart) joins the list: one "?" stands for it.
@@ -114,6 +114,11 @@ std::string Ksztalt(std::string_view sql) {
         }
     }
     while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::string Ksztalt(std::string_view sql) {
+    const std::string out = Bez_Literalow(sql);
     const std::string duze = jet::text::upper(out);
     const size_t p = duze.find_first_not_of("( ");
     const std::string pierwsze =

@@ -11,9 +11,11 @@
 
 namespace pokrycie {
 
+// The statement's text with each literal (number, text, date) as "?", a list of them as
+// one, blanks as one.
+std::string Bez_Literalow(std::string_view sql);
 // The shape of a data statement (INSERT, UPDATE, DELETE, SELECT ... INTO, a recordset's row
-// write): its text with each literal (number, text, date) as "?", a list of them as one,
-// blanks as one; "" for any other statement.
+// write): Bez_Literalow(sql); "" for any other statement.
 std::string Ksztalt(std::string_view sql);
 
 // Sets the engine's statement observer to keep, per shape, the most rows that one run of
