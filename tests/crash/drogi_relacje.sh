@@ -11,7 +11,7 @@
 # means otherwise is stated in tests/crash/relacje_wyjatki.txt, the statements that the
 # road cannot reach in tests/crash/relacje_nieosiagalne.txt. Prints per step and relation
 # the changes tried and the findings (those the table states apart), per step the data
-# statements and those that wrote rows, and the findings in detail; exit status 0 when
+# statements and those that changed values, and the findings in detail; exit status 0 when
 # every finding is stated, no unchanged run stopped and the road reached its last step.
 #
 # usage: drogi_relacje.sh [--build DIR] [--work DIR] [--keep] [--jobs N] [--steps LIST] [--to STEP]
@@ -59,7 +59,7 @@ awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
             print line sprintf(" %6d %6s", st[v], bst[v] ? "STOPS" : ""); S += st[v]; BS += bst[v] }
         printf "zzzall"; for (i = 1; i <= 4; i++) printf " %20s", T[i] "/" B[i] "/" O[i]; printf " %6d %6d\n", S, BS }' \
     "$f/wynik.txt" | sort -V | sed "s/^zzzall/all   /" >"$f/tabela.txt"
-# The coverage: per step, its data statements, those that wrote rows in the unchanged run
+# The coverage: per step, its data statements, those that changed values in the unchanged run
 # and in any run, those stated unreachable; the changes tried, and those that met a row
 # that a statement changed.
 awk -F'\t' '$2 == "coverage" { d[$1] = $3; b[$1] = $4; a[$1] = $5; n[$1] = $6 }
@@ -76,7 +76,7 @@ grep -P '\tstops\tB\t' "$f/wynik.txt" >>"$f/znalezione.txt" || true
 echo "$me: per step and relation: changes tried / findings / findings stated (t/f/s); detail in $f/wynik.txt"
 printf '%-6s %20s %20s %20s %20s %6s %6s\n' step null-none null-replaces names-nothing order stops B
 cat "$f/tabela.txt"
-echo "$me: coverage per step: data statements, those that wrote rows in B and in any run, those stated unreachable; changes that met a row a statement changed / tried"
+echo "$me: coverage per step: data statements, those that changed values in B and in any run, those stated unreachable; changes that met a row a statement changed / tried"
 printf '%-6s %10s %10s %10s %10s %10s\n' step statements in-B reached stated met/tried
 cat "$f/pokrycie.txt"
 echo "$me: $(grep -c -P '\tunreached\t' "$f/nieosiagniete.txt") data statements reached by no run and not stated, $(grep -c -P '\tstated-reached\t' "$f/nieosiagniete.txt") stated unreachable but reached"

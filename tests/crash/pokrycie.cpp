@@ -1,11 +1,19 @@
-// What the relations reach: the shapes of a step's data statements and the rows they wrote.
+// What the relations reach: the shapes of a step's data statements and the rows whose
+// values they changed.
+// The row writes' old and new values (sqlite3_preupdate_*), which the system's SQLite
+// library has.
+#define SQLITE_ENABLE_PREUPDATE_HOOK 1
 #include "pokrycie.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "jet/text.h"
 #include "jet/trace.h"
@@ -32,9 +40,52 @@ std::map<std::string, int64_t>& zebrane() {
     return m;
 }
 
+// Rows of the file's own tables whose values changed since the last statement observed.
+int64_t zmienione = 0;
+
+bool rowne(sqlite3_value* a, sqlite3_value* b) {
+    const int ta = sqlite3_value_type(a), tb = sqlite3_value_type(b);
+    const auto liczba = [](int t) { return t == SQLITE_INTEGER || t == SQLITE_FLOAT; };
+    if (liczba(ta) && liczba(tb))
+        return ta == SQLITE_INTEGER && tb == SQLITE_INTEGER
+                   ? sqlite3_value_int64(a) == sqlite3_value_int64(b)
+                   : sqlite3_value_double(a) == sqlite3_value_double(b);
+    if (ta != tb) return false;
+    if (ta == SQLITE_NULL) return true;
+    const void* pa =
+        ta == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(a)) : sqlite3_value_blob(a);
+    const void* pb =
+        tb == SQLITE_TEXT ? static_cast<const void*>(sqlite3_value_text(b)) : sqlite3_value_blob(b);
+    const int n = sqlite3_value_bytes(a);
+    return n == sqlite3_value_bytes(b) &&
+           (n == 0 || std::memcmp(pa, pb, static_cast<size_t>(n)) == 0);
+}
+
+// Before each row write of the file: a row put in or deleted changes values; a row
+// updated, when some cell's value differs. The engine's catalog (MSys...) and temporary
+// tables are not the data.
+void Przed_Zapisem(void*, sqlite3* h, int op, const char* baza, const char* tabela, sqlite3_int64,
+                   sqlite3_int64) {
+    if (std::strcmp(baza, "main") != 0 || jet::text::upper(tabela).starts_with("MSYS")) return;
+    if (op != SQLITE_UPDATE) {
+        ++zmienione;
+        return;
+    }
+    for (int i = 0, n = sqlite3_preupdate_count(h); i < n; ++i) {
+        sqlite3_value *a = nullptr, *b = nullptr;
+        if (sqlite3_preupdate_old(h, i, &a) != SQLITE_OK ||
+            sqlite3_preupdate_new(h, i, &b) != SQLITE_OK || !rowne(a, b)) {
+            ++zmienione;
+            return;
+        }
+    }
+}
+
 void Obserwuj(std::string_view sql, int64_t wiersze) {
+    const int64_t z = std::exchange(zmienione, 0);
     const std::string k = Ksztalt(sql);
     if (k.empty()) return;
+    if (wiersze >= 0) wiersze = z;
     auto [it, nowy] = zebrane().emplace(k, wiersze);
     if (!nowy) it->second = std::max(it->second, wiersze);
 }
@@ -123,7 +174,9 @@ std::string Ksztalt(std::string_view sql) {
     return dane ? out : "";
 }
 
-void Sledz() {
+void Sledz(sqlite3* h) {
+    zmienione = 0;
+    sqlite3_preupdate_hook(h, Przed_Zapisem, nullptr);
     jet::set_statement_trace(Obserwuj);
 }
 

@@ -1,5 +1,5 @@
 // What the relations reach (relacje.cpp): a step's data statements by shape, and whether
-// a run of the step wrote rows with each.
+// a run of the step changed values with each.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+struct sqlite3;
+
 namespace pokrycie {
 
 // The shape of a data statement (INSERT, UPDATE, DELETE, SELECT ... INTO, a recordset's row
@@ -16,9 +18,11 @@ namespace pokrycie {
 // blanks as one; "" for any other statement.
 std::string Ksztalt(std::string_view sql);
 
-// Sets the engine's statement observer to keep, per shape, the most rows that one run of
-// the statement wrote (-1 when it only failed).
-void Sledz();
+// Sets the engine's statement observer to keep, per shape, the most rows whose values one
+// run of the statement changed in the file h (-1 when it only failed): a row put in or
+// deleted, or one of which some cell holds another value after the write. A row written
+// with the values it held changes none: such a statement reaches nothing.
+void Sledz(sqlite3* h);
 // What the observer kept, one "ROWS<tab>SHAPE" a line, into plik.
 void Zapisz(const std::string& plik);
 // Such a file's lines into m, each shape with the most rows of m's and the file's.
