@@ -17,6 +17,7 @@
 
 #include "jet/text.h"
 #include "jet/trace.h"
+#include "jet/write_hook.h"
 
 namespace pokrycie {
 
@@ -35,13 +36,18 @@ bool ma_slowo(const std::string& s, const std::string& w) {
     return false;
 }
 
-std::map<std::string, int64_t>& zebrane() {
-    static std::map<std::string, int64_t> m;
+std::map<std::string, Zasieg>& zebrane() {
+    static std::map<std::string, Zasieg> m;
     return m;
 }
 
-// Rows of the file's own tables whose values changed since the last statement observed.
+// Rows of the file's own tables whose values the write statement running now changed
+// (counted from its start: a write of no statement, the Log's, is not one of them).
 int64_t zmienione = 0;
+
+void Na_Poczatku_Zapisu() {
+    zmienione = 0;
+}
 
 bool rowne(sqlite3_value* a, sqlite3_value* b) {
     const int ta = sqlite3_value_type(a), tb = sqlite3_value_type(b);
@@ -62,11 +68,12 @@ bool rowne(sqlite3_value* a, sqlite3_value* b) {
 }
 
 // Before each row write of the file: a row put in or deleted changes values; a row
-// updated, when some cell's value differs. The engine's catalog (MSys...) and temporary
-// tables are not the data.
+// updated, when some cell's value differs. The engine's catalog (MSys...), SQLite's own
+// tables and temporary tables are not the data.
 void Przed_Zapisem(void*, sqlite3* h, int op, const char* baza, const char* tabela, sqlite3_int64,
                    sqlite3_int64) {
-    if (std::strcmp(baza, "main") != 0 || jet::text::upper(tabela).starts_with("MSYS")) return;
+    const std::string t = jet::text::upper(tabela);
+    if (std::strcmp(baza, "main") != 0 || t.starts_with("MSYS") || t.starts_with("SQLITE_")) return;
     if (op != SQLITE_UPDATE) {
         ++zmienione;
         return;
@@ -81,13 +88,16 @@ void Przed_Zapisem(void*, sqlite3* h, int op, const char* baza, const char* tabe
     }
 }
 
+void Dolicz(std::map<std::string, Zasieg>& m, const std::string& k, Zasieg z) {
+    Zasieg& w = m.emplace(k, z).first->second;
+    w.zmienione = std::max(w.zmienione, z.zmienione);
+    w.zapisane = std::max(w.zapisane, z.zapisane);
+}
+
 void Obserwuj(std::string_view sql, int64_t wiersze) {
     const int64_t z = std::exchange(zmienione, 0);
     const std::string k = Ksztalt(sql);
-    if (k.empty()) return;
-    if (wiersze >= 0) wiersze = z;
-    auto [it, nowy] = zebrane().emplace(k, wiersze);
-    if (!nowy) it->second = std::max(it->second, wiersze);
+    if (!k.empty()) Dolicz(zebrane(), k, {wiersze < 0 ? -1 : z, wiersze});
 }
 
 // Whether s matches the pattern w, in which "*" stands for any text.
@@ -177,22 +187,22 @@ std::string Ksztalt(std::string_view sql) {
 void Sledz(sqlite3* h) {
     zmienione = 0;
     sqlite3_preupdate_hook(h, Przed_Zapisem, nullptr);
+    jet::set_write_hook(Na_Poczatku_Zapisu);
     jet::set_statement_trace(Obserwuj);
 }
 
 void Zapisz(const std::string& plik) {
     std::ofstream out(plik);
-    for (const auto& [k, w] : zebrane()) out << w << '\t' << k << '\n';
+    for (const auto& [k, w] : zebrane())
+        out << w.zmienione << '\t' << w.zapisane << '\t' << k << '\n';
 }
 
-void Wczytaj(const std::string& plik, std::map<std::string, int64_t>& m) {
+void Wczytaj(const std::string& plik, std::map<std::string, Zasieg>& m) {
     std::ifstream in(plik);
     for (std::string l; std::getline(in, l);) {
-        const size_t t = l.find('\t');
-        if (t == std::string::npos) continue;
-        const int64_t w = std::stoll(l.substr(0, t));
-        auto [it, nowy] = m.emplace(l.substr(t + 1), w);
-        if (!nowy) it->second = std::max(it->second, w);
+        const size_t t = l.find('\t'), u = l.find('\t', t + 1);
+        if (u == std::string::npos) continue;
+        Dolicz(m, l.substr(u + 1), {std::stoll(l.substr(0, t)), std::stoll(l.substr(t + 1, u))});
     }
 }
 

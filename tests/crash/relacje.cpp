@@ -80,10 +80,11 @@
 // B's stop with the step's message), and per step the changes tried and those that met a
 // row that a statement changed (STEP "tried"|"met" RELATION COUNT: a changed row that the
 // step changes, or a run that ends otherwise than B beyond the change), the coverage
-// (STEP "coverage" STATEMENTS REACHED-IN-B REACHED STATED-UNREACHABLE) and each data
-// statement that no run reached and KONW_RELACJE_NIEOSIAGALNE does not state (STEP
-// "unreached" SHAPE), or that a run reached and the table states (STEP "stated-reached"
-// SHAPE). KONW_RELACJE_WYJATKI is the table of what a step means otherwise
+// (STEP "coverage" STATEMENTS REACHED-IN-B REACHED STATED-UNREACHABLE; a statement is
+// reached where a run changed some cell's value by it) and each data statement that no run
+// reached and KONW_RELACJE_NIEOSIAGALNE does not state (STEP "unreached" SHAPE where no
+// run wrote a row with it, STEP "unchanged" SHAPE where runs wrote rows with the values
+// they held), or that a run reached and the table states (STEP "stated-reached" SHAPE). KONW_RELACJE_WYJATKI is the table of what a step means otherwise
 // (tests/crash/relacje_wyjatki.txt): a finding that a line of it matches is written
 // "stated". KONW_RELACJE_ZADANIA: children at once (2); KONW_RELACJE_ZOSTAW set keeps
 // each step's folder of runs (to read a finding's dumps).
@@ -741,20 +742,24 @@ class Relacje {
     }
 
     // The step's data statements over the runs: those that changed values in B, in any run,
-    // and those stated unreachable.
+    // and those stated unreachable; of the others, those that wrote rows but changed no
+    // value ("unchanged") apart from those that wrote none ("unreached").
     void pokryj(const std::vector<Zmiana>& przebiegi) {
-        std::map<std::string, int64_t> w_b, wszystkie;
+        std::map<std::string, pokrycie::Zasieg> w_b, wszystkie;
         pokrycie::Wczytaj(kat_ + "/B/slad.txt", w_b);
         for (const Zmiana& z : przebiegi)
             pokrycie::Wczytaj(kat_ + "/" + katalog(z) + "/slad.txt", wszystkie);
         long z_b = 0, osiagniete = 0, stwierdzone = 0;
-        for (const auto& [k, w] : w_b) z_b += w > 0;
+        for (const auto& [k, w] : w_b) z_b += w.zmienione > 0;
         for (const auto& [k, w] : wszystkie) {
             const bool stwierdza = nieosiagalne_.stwierdza(wersja(v_), k);
-            osiagniete += w > 0;
-            stwierdzone += w <= 0 && stwierdza;
-            if (w <= 0 && !stwierdza) wynik_ << wersja(v_) << "\tunreached\t" << k << "\n";
-            if (w > 0 && stwierdza) wynik_ << wersja(v_) << "\tstated-reached\t" << k << "\n";
+            const bool siega = w.zmienione > 0;
+            osiagniete += siega;
+            stwierdzone += !siega && stwierdza;
+            if (!siega && !stwierdza)
+                wynik_ << wersja(v_) << (w.zapisane > 0 ? "\tunchanged\t" : "\tunreached\t") << k
+                       << "\n";
+            if (siega && stwierdza) wynik_ << wersja(v_) << "\tstated-reached\t" << k << "\n";
         }
         wynik_ << wersja(v_) << "\tcoverage\t" << wszystkie.size() << "\t" << z_b << "\t"
                << osiagniete << "\t" << stwierdzone << "\n";
