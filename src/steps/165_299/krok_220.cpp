@@ -202,8 +202,8 @@ void ClsKonwersje::Konwersja_220() {
                             "] GROUP BY [" + p2 + "].[sur_id]");
 
                         // Average net purchase prices up to the end of the production day;
-                        // a purchase line without its value or quantity has no price to
-                        // give and stays out.
+                        // a purchase line's value or quantity not given counts as none (0)
+                        // in its sums, and never wipes what the other lines add.
                         DbWykonajKonwersje("delete from [" + kpir + "]");
                         DbWykonajKonwersje("Insert into [" + kpir +
                                            "] ([produkt_id],[cena],[ilosc]) select [sur_id],0 as "
@@ -217,12 +217,10 @@ void ClsKonwersje::Konwersja_220() {
                             "] INNER JOIN (ZAKUPY INNER JOIN ZAKUPY_ZAWART ON "
                             "ZAKUPY.numer_id = ZAKUPY_ZAWART.numer_id) ON [" +
                             kpir + "].produkt_id = ZAKUPY_ZAWART.sur_id SET [" + kpir +
-                            "].cena = [" + kpir + "].[cena]+[ZAKUPY_ZAWART].[WART_N], [" + kpir +
-                            "].ilosc = [" + kpir +
-                            "].[ilosc]+[ZAKUPY_ZAWART].[ILOSC] Where "
-                            "((ZAKUPY.[numer_zaksiegowania]<>'') and [ZAKUPY_ZAWART].[WART_N] Is "
-                            "Not Null and [ZAKUPY_ZAWART].[ILOSC] Is Not Null and "
-                            "data_zaksiegowania<=" +
+                            "].cena = [" + kpir + "].[cena]+Nz([ZAKUPY_ZAWART].[WART_N],0), [" +
+                            kpir + "].ilosc = [" + kpir +
+                            "].[ilosc]+Nz([ZAKUPY_ZAWART].[ILOSC],0) Where "
+                            "((ZAKUPY.[numer_zaksiegowania]<>'') and data_zaksiegowania<=" +
                             koniec_dnia + ")");
                         DbWykonajKonwersje("Update [" + kpir + "] SET [" + kpir + "].cena = [" +
                                            kpir + "].[cena]/[" + kpir + "].[ilosc] where [" + kpir +
