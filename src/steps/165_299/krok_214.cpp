@@ -64,12 +64,13 @@ void ClsKonwersje::Konwersja_214() {
                            ") Is Null))");
     }
 
-    // magazyn_produktow collapsed to one row per product through the work table.
+    // magazyn_produktow collapsed to one row per product through the work table; a stock
+    // row without a quantity counts as none, so a product whose every row has none holds 0.
     DbWykonajKonwersje("Delete from " + mag + " ");
     DbWykonajKonwersje("Insert Into " + mag +
                        " ( [prod_id], ilosc ) SELECT [magazyn_produktow].[prod_id], "
-                       "Sum([magazyn_produktow].ilosc) AS Sumazilosc From [magazyn_produktow] "
-                       "GROUP BY [magazyn_produktow].[prod_id]");
+                       "Sum(Nz([magazyn_produktow].ilosc,0)) AS Sumazilosc From "
+                       "[magazyn_produktow] GROUP BY [magazyn_produktow].[prod_id]");
     DbWykonajKonwersje("Delete from [magazyn_produktow] ");
     DbWykonajKonwersje("Insert Into [magazyn_produktow] ( [prod_id], ilosc ) SELECT " + mag +
                        ".[prod_id], " + mag + ".ilosc FROM " + mag);

@@ -138,7 +138,8 @@ void ClsKonwersje::Konwersja_432() {
     // Stage 3: financial values from the capped lines.
     Przelicz_Fin(*this);
 
-    // Stage 4: the excess of each document spread over the lines that settle it.
+    // Stage 4: the excess of each document spread over the lines that settle it, the
+    // largest first; of two lines of one amount, the one entered first.
     std::unique_ptr<ado::Recordset> lin;
     DbOtwórzSELKonwersje(
         rs,
@@ -159,7 +160,7 @@ void ClsKonwersje::Konwersja_432() {
                 "DOK_FIN_ZAWART where (DOK_FIN_ZAWART.rodzaj_dok='KW' OR "
                 "DOK_FIN_ZAWART.rodzaj_dok='KP') and DOK_FIN_ZAWART.kwota Is Not Null and "
                 "DOK_FIN_ZAWART.dok_id=" +
-                    s + " order by DOK_FIN_ZAWART.kwota desc",
+                    s + " order by DOK_FIN_ZAWART.kwota desc,DOK_FIN_ZAWART.COUNTT",
                 true);
             std::vector<jet::Currency> przed;
             std::vector<std::string> wlasciciel;
