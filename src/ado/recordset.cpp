@@ -27,6 +27,7 @@
 #include "jet/reports.h"
 #include "jet/rowaccess.h"
 #include "jet/text.h"
+#include "jet/trace.h"
 
 namespace ado {
 
@@ -93,7 +94,19 @@ struct Recordset::Impl {
     // Expires with the recordset: a callback left waiting in the session does nothing.
     std::shared_ptr<int> alive = std::make_shared<int>(0);
 
-    ~Impl() { stop_waiting(); }
+    // For the shape observer (jet/trace.h): the query's text, and whether a field of one
+    // of its rows was read before the recordset added a row (one opened to add rows reads
+    // what it adds).
+    std::string observed_sql;
+    bool field_read = false;
+    bool added = false;
+
+    ~Impl() {
+        stop_waiting();
+        if (jet::detail::shape_observer != nullptr && !observed_sql.empty())
+            jet::detail::shape_observer->closed(observed_sql, field_read,
+                                                pos != kUnread && pos >= 0 && pos < rows());
+    }
 
     int64_t rows() const { return static_cast<int64_t>(store.rows()); }
     int64_t& rowid(int64_t row, size_t source) {
@@ -283,6 +296,7 @@ void Recordset::Impl::read_all() {
 jet::Value Recordset::Impl::read(int field) {
     if (unread && !on_added_row()) read_all();
     require_current();
+    field_read = field_read || !added;
     if (field < 0 || static_cast<size_t>(field) >= meta.size())
         jet::raise(Fault::ItemNotFound, std::to_string(field));
     if (pending && pending->row == pos && pending->values[static_cast<size_t>(field)]) {
@@ -434,6 +448,7 @@ void Recordset::Open(std::string_view sql, Connection& conn, int cursor_type, in
     jet::QueryOptions options;
     options.row_ids = !read_only || im->keyset;
     auto cursor = im->db->query(sql, options);
+    if (jet::detail::shape_observer != nullptr) im->observed_sql = sql;
     im->describe(*cursor);
     im->updatable = !read_only && !im->sources.empty();
     if (im->updatable && im->sources.size() == 1 && jet::rows_can_wait(*im->db, sql)) {
@@ -537,6 +552,7 @@ void Recordset::AddNew() {
     Impl& im = impl();
     im.require_updatable();
     im.save();
+    im.added = true;
     const int64_t before = im.pos;
     const int64_t row = static_cast<int64_t>(im.store.add_row());
     for (size_t f = 0; f < im.meta.size(); ++f)

@@ -8,6 +8,9 @@ namespace {
 
 constexpr double kWersjaSetup = 2.13;
 
+// The rows of the name in the order stored: the reader and the writer take the first, the
+// row that the keys over the name (with the user and workstation, then alone) keep under it
+// while the others take a suffix; Setup has no counter to order by.
 std::string Zapytanie_Setup(const std::string& nazwa) {
     return "[Nazwa], [Wartosc] from [Setup] where [nazwa]='" + jet::text::upper(nazwa) + "'";
 }

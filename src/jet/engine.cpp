@@ -210,6 +210,19 @@ int64_t copy_into(Session& s, Session& other, std::shared_ptr<Session> other_ptr
     return n;
 }
 
+// Shows the shape observer the statement or query as parsed, with the catalog as it stands;
+// not a statement about another file, nor one the parser refuses.
+void observe_shape(const std::shared_ptr<Session>& session, bool open, std::string_view sql, bool query) {
+    if (detail::shape_observer == nullptr) return;
+    try {
+        Session& s = session_of(session, open);
+        const auto& e = detail::cached_statement(s, sql);
+        if (!e.other_file.empty()) return;
+        detail::shape_observer->statement(sql, *e.statement, s.catalog(), query);
+    } catch (const Error&) {
+    }
+}
+
 class EmptyCursor : public Cursor {
   public:
     const std::vector<ColumnMeta>& columns() const override { return columns_; }
@@ -250,17 +263,21 @@ int64_t Database::execute(std::string_view sql) {
             s.atomic([&] { affected = plan->execute(s); });
         return affected;
     };
-    if (detail::statement_trace == nullptr) return run();
+    if (!detail::observed) return run();
     int64_t affected = -1;
     try {
         affected = run();
     } catch (...) {
         detail::trace_statement(sql, -1);
+        observe_shape(session_, open_, sql, false);
         throw;
     }
     detail::trace_statement(sql, affected);
+    observe_shape(session_, open_, sql, false);
     return affected;
 }
+
+
 
 std::unique_ptr<Cursor> Database::query(std::string_view sql) {
     return query(sql, QueryOptions{});
@@ -284,6 +301,7 @@ std::unique_ptr<Cursor> Database::query(std::string_view sql, const QueryOptions
     before_read_statement(sql);
     // Planned from the catalog and read in one read transaction, which the rows' statement
     // keeps until it is done.
+    if (detail::observed) observe_shape(session_, open_, sql, true);
     s.begin_read();
     struct Idle {
         Session& s;

@@ -4,6 +4,7 @@
 
 #include "ado_fixture.h"
 #include "jet/reports.h"
+#include "jet/trace.h"
 
 namespace ado_test {
 namespace {
@@ -40,6 +41,54 @@ class RecordsetTest : public AdoTest {
         exec("INSERT INTO l (hid, amount) VALUES (2, 4)");
     }
 };
+
+// The shape observer sees each statement parsed and, as a recordset closes, whether its
+// reader took a row of the query (not one the recordset added) and stopped on a row.
+TEST_F(RecordsetTest, ShapeObserverSeesStatementsAndWhereReadersStop) {
+    struct Zapis : jet::ShapeObserver {
+        std::vector<std::string> widziane;
+        void statement(std::string_view sql, const jet::sql::Statement& st, const jet::Catalog&,
+                       bool query) override {
+            widziane.push_back(std::string(query ? "Q " : "X ") + std::to_string(st.index()) +
+                               " " + std::string(sql));
+        }
+        void closed(std::string_view sql, bool read, bool on_row) override {
+            widziane.push_back("C " + std::string(sql) + (read ? " read" : "") +
+                               (on_row ? " on row" : ""));
+        }
+    } z;
+    jet::set_shape_observer(&z);
+    exec("UPDATE h SET total = 1 WHERE nr = 10");
+    const struct {
+        const char* sql;
+        int krokow;  // MoveNext calls after the first field read; -1: AddNew, no read
+    } przypadki[] = {{"SELECT nr FROM h ORDER BY nr", 0},
+                     {"SELECT name FROM h", 3},
+                     {"SELECT nr, name FROM h", -1}};
+    for (const auto& p : przypadki) {
+        ado::Recordset rs;
+        rs.Open(p.sql, conn, adOpenKeyset, adLockOptimistic);
+        if (p.krokow < 0) {
+            rs.AddNew();
+            rs.Fields(0) = jet::Value::long_(99);
+            rs.Update();
+            (void)rs.Fields(0).value();
+        } else {
+            (void)rs.Fields(0).value();
+            for (int i = 0; i < p.krokow; ++i) rs.MoveNext();
+        }
+    }
+    jet::set_shape_observer(nullptr);
+    EXPECT_EQ(z.widziane, (std::vector<std::string>{
+                              "X 2 UPDATE h SET total = 1 WHERE nr = 10",
+                              "Q 0 SELECT nr FROM h ORDER BY nr",
+                              "C SELECT nr FROM h ORDER BY nr read on row",
+                              "Q 0 SELECT name FROM h",
+                              "C SELECT name FROM h read",
+                              "Q 0 SELECT nr, name FROM h",
+                              "C SELECT nr, name FROM h on row",
+                          }));
+}
 
 TEST_F(RecordsetTest, CountsMovesAndEofErrors) {
     ado::Recordset rs;

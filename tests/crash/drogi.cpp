@@ -12,6 +12,8 @@
 //          name ends with "ID" and that no unique index holds names the id 999999,
 //          which exists nowhere; once for each table and column on the road;
 //   klucze the sweep of the keys that the steps make (klucze.cpp);
+//   ksztalt the plain road, each statement judged by its shape (ksztalt.cpp), the
+//          verdicts into KONW_KSZTALT_WYNIK, the cases stated in KONW_KSZTALT_WYJATKI;
 //   ""     neither (the plain road, for comparison).
 // KONW_DROGA_WIERSZE (tests/crash/wiersze.txt) gives the tables that get rows at a step's
 // entry when empty, as stops_in_steps.sh --rows. KONW_DROGA_STAN is the file of what was
@@ -56,6 +58,7 @@
 #include "jet/text.h"
 #include "jet/trace.h"
 #include "klucze.h"
+#include "ksztalt.h"
 #include "relacje.h"
 #include "wypelnij.h"
 
@@ -86,6 +89,8 @@ class Droga {
         jet::Database& db = polaczenie().database();
         // Each filled table's first rowid after the rows it held: its rows put in here.
         std::map<std::string, int64_t> dodane;
+        std::optional<ksztalt::Wstrzymaj> wstrzymany;
+        if (rodzaj_ == "ksztalt") wstrzymany.emplace();
         if (auto w = wiersze_.find(v); w != wiersze_.end() && klucze::Wypelnia(v))
             for (const auto& [tabela, podane] : wypelnij::Tabele(w->second)) {
                 const jet::TableInfo* t = db.catalog().table(wypelnij::Nazwa_Tabeli(tabela));
@@ -110,6 +115,11 @@ class Droga {
         if (rodzaj_ == "klucze") {  // the sweep weighs its own figures
             (k.*metoda)();
             klucze::Po_Kroku(v);
+            return;
+        }
+        if (rodzaj_ == "ksztalt") {  // the check by shape needs no figures
+            wstrzymany.reset();
+            (k.*metoda)();
             return;
         }
         const auto przed = liczby(db);
@@ -252,6 +262,8 @@ int main() {
         if (g_slad) jet::set_statement_trace(Slad_Polecenia);
     }
     if (srodowisko("KONW_DROGA") == "klucze") klucze::Start();
+    if (srodowisko("KONW_DROGA") == "ksztalt")
+        ksztalt::Start(srodowisko("KONW_KSZTALT_WYNIK"), srodowisko("KONW_KSZTALT_WYJATKI"));
     if (const std::string krok = srodowisko("KONW_RELACJA_KROK"); !krok.empty()) {
         const auto m = Zbudowane_Kroki().find(std::stoi(krok));
         if (m == Zbudowane_Kroki().end()) return 2;

@@ -11,7 +11,7 @@
 # means otherwise is stated in tests/crash/relacje_wyjatki.txt, the statements that the
 # road cannot reach in tests/crash/relacje_nieosiagalne.txt. Prints per step and relation
 # the changes tried and the findings (those the table states apart), per step the data
-# statements and those that wrote rows, and the findings in detail; exit status 0 when
+# statements and those that changed values, and the findings in detail; exit status 0 when
 # every finding is stated, no unchanged run stopped and the road reached its last step.
 #
 # usage: drogi_relacje.sh [--build DIR] [--work DIR] [--keep] [--jobs N] [--steps LIST] [--to STEP]
@@ -50,7 +50,7 @@ planned=$(awk -F'\t' '$2 == "road" { print $1 }' "$f/wynik.txt" | tail -n 1)
 # the runs that stopped (B's apart: the step stops on the road's own rows, a finding).
 awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
     $2 == "stops" { if ($3 == "B") bst[$1]++; else st[$1]++; s[$1] = 1; next }
-    $2 ~ /^(refused|met|coverage|unreached|stated-reached|road)$/ { next }
+    $2 ~ /^(refused|met|coverage|unreached|unchanged|stated-reached|road)$/ { next }
     { k = $1 "\t" $2; if ($NF == "stated") ok[k]++; else bad[k]++; s[$1] = 1 }
     END { split("null-none null-replaces names-nothing order", r, " ")
         for (v in s) { line = sprintf("%-6s", v)
@@ -59,7 +59,7 @@ awk -F'\t' '$2 == "tried" { t[$1 "\t" $3] += $4; s[$1] = 1; next }
             print line sprintf(" %6d %6s", st[v], bst[v] ? "STOPS" : ""); S += st[v]; BS += bst[v] }
         printf "zzzall"; for (i = 1; i <= 4; i++) printf " %20s", T[i] "/" B[i] "/" O[i]; printf " %6d %6d\n", S, BS }' \
     "$f/wynik.txt" | sort -V | sed "s/^zzzall/all   /" >"$f/tabela.txt"
-# The coverage: per step, its data statements, those that wrote rows in the unchanged run
+# The coverage: per step, its data statements, those that changed values in the unchanged run
 # and in any run, those stated unreachable; the changes tried, and those that met a row
 # that a statement changed.
 awk -F'\t' '$2 == "coverage" { d[$1] = $3; b[$1] = $4; a[$1] = $5; n[$1] = $6 }
@@ -69,17 +69,17 @@ awk -F'\t' '$2 == "coverage" { d[$1] = $3; b[$1] = $4; a[$1] = $5; n[$1] = $6 }
         printf "zzzall  %10d %10d %10d %10d %10s\n", D, B, A, N, M "/" T
         printf "zzzpct  %d%% reached, %d%% reached or stated unreachable\n", D ? 100 * A / D : 100, D ? 100 * (A + N) / D : 100 }' \
     "$f/wynik.txt" | sort -V | sed "s/^zzzall /all   /; s/^zzzpct /    /" >"$f/pokrycie.txt"
-awk -F'\t' '$2 == "unreached" || $2 == "stated-reached"' "$f/wynik.txt" >"$f/nieosiagniete.txt"
-grep -v -P '\t(tried|met|stops|refused|coverage|unreached|stated-reached|road)\t' "$f/wynik.txt" |
+awk -F'\t' '$2 == "unreached" || $2 == "unchanged" || $2 == "stated-reached"' "$f/wynik.txt" >"$f/nieosiagniete.txt"
+grep -v -P '\t(tried|met|stops|refused|coverage|unreached|unchanged|stated-reached|road)\t' "$f/wynik.txt" |
     grep -v -P '\tstated$' >"$f/znalezione.txt" || true
 grep -P '\tstops\tB\t' "$f/wynik.txt" >>"$f/znalezione.txt" || true
 echo "$me: per step and relation: changes tried / findings / findings stated (t/f/s); detail in $f/wynik.txt"
 printf '%-6s %20s %20s %20s %20s %6s %6s\n' step null-none null-replaces names-nothing order stops B
 cat "$f/tabela.txt"
-echo "$me: coverage per step: data statements, those that wrote rows in B and in any run, those stated unreachable; changes that met a row a statement changed / tried"
+echo "$me: coverage per step: data statements, those that changed values in B and in any run, those stated unreachable; changes that met a row a statement changed / tried"
 printf '%-6s %10s %10s %10s %10s %10s\n' step statements in-B reached stated met/tried
 cat "$f/pokrycie.txt"
-echo "$me: $(grep -c -P '\tunreached\t' "$f/nieosiagniete.txt") data statements reached by no run and not stated, $(grep -c -P '\tstated-reached\t' "$f/nieosiagniete.txt") stated unreachable but reached"
+echo "$me: $(grep -c -P '\tunreached\t' "$f/nieosiagniete.txt") data statements reached by no run and not stated, $(grep -c -P '\tunchanged\t' "$f/nieosiagniete.txt") that wrote rows but changed no value in any run (not stated), $(grep -c -P '\tstated-reached\t' "$f/nieosiagniete.txt") stated unreachable but reached"
 cut -c 1-300 "$f/nieosiagniete.txt" | sed 's/^/    /'
 ended=ok
 [ -n "$planned" ] && [ "$version" = "$planned" ] || ended=early

@@ -1,5 +1,5 @@
 // What the relations reach (relacje.cpp): a step's data statements by shape, and whether
-// a run of the step wrote rows with each.
+// a run of the step changed values with each.
 #pragma once
 
 #include <cstdint>
@@ -9,20 +9,31 @@
 #include <utility>
 #include <vector>
 
+struct sqlite3;
+
 namespace pokrycie {
 
+// The statement's text with each literal (number, text, date) as "?", a list of them as
+// one, blanks as one.
+std::string Bez_Literalow(std::string_view sql);
 // The shape of a data statement (INSERT, UPDATE, DELETE, SELECT ... INTO, a recordset's row
-// write): its text with each literal (number, text, date) as "?", a list of them as one,
-// blanks as one; "" for any other statement.
+// write): Bez_Literalow(sql); "" for any other statement.
 std::string Ksztalt(std::string_view sql);
 
-// Sets the engine's statement observer to keep, per shape, the most rows that one run of
-// the statement wrote (-1 when it only failed).
-void Sledz();
-// What the observer kept, one "ROWS<tab>SHAPE" a line, into plik.
+// What one shape of statement did at most in one run: the rows whose values it changed in
+// the file (a row put in or deleted, or one of which some cell holds another value after
+// the write), and the rows it wrote (-1 both when it only failed). A row written with the
+// values it held changes none: a statement that changes none reaches nothing.
+struct Zasieg {
+    int64_t zmienione = -1, zapisane = -1;
+};
+
+// Sets the engine's statement observer to keep, per shape, its Zasieg over the file h.
+void Sledz(sqlite3* h);
+// What the observer kept, one "CHANGED<tab>WRITTEN<tab>SHAPE" a line, into plik.
 void Zapisz(const std::string& plik);
 // Such a file's lines into m, each shape with the most rows of m's and the file's.
-void Wczytaj(const std::string& plik, std::map<std::string, int64_t>& m);
+void Wczytaj(const std::string& plik, std::map<std::string, Zasieg>& m);
 
 // The statements stated unreachable (tests/crash/relacje_nieosiagalne.txt): one line a
 // case, "STEP PATTERN  # reason", PATTERN a shape in which "*" stands for any text.

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -41,7 +42,7 @@
 // the step alone are then made by children (this program again, KONW_RELACJA naming the
 // change), each on a copy of its own, changed before the step; each child dumps the
 // database after the step and the shapes of the data statements it ran (pokrycie.h) with
-// the rows they wrote, and ends without committing. The runs:
+// the rows whose values they changed, and ends without committing. The runs:
 //   B, B2  nothing changed (twice: a column that two such runs end differently, a time
 //          stamp, is left out of every comparison); B also dumps the entry and names the
 //          tables and columns that the step's statements name;
@@ -63,7 +64,9 @@
 //   null-none      N equals Z, Null and 0 taken as equal in numeric cells, but where Z
 //                  holds 0 and N what the cell held at the entry; a cell that the step
 //                  writes (B holds another value than the entry, or its column or table
-//                  is new) where Z holds a value, 0 included, holds one in N too;
+//                  is new) where Z holds a value, 0 included, holds one in N too, but a
+//                  column of the changed one's name in a table that the step copies the
+//                  changed table into row by row (K's row put in makes a row more there);
 //   null-replaces  no cell of N is Null where Z holds a value and the entry held one;
 //   names-nothing  D equals Z but where Z holds 0 and D 999999 (the cell and its copies);
 //                  where the step re-points the column (other rows' ids change), the
@@ -77,10 +80,11 @@
 // B's stop with the step's message), and per step the changes tried and those that met a
 // row that a statement changed (STEP "tried"|"met" RELATION COUNT: a changed row that the
 // step changes, or a run that ends otherwise than B beyond the change), the coverage
-// (STEP "coverage" STATEMENTS REACHED-IN-B REACHED STATED-UNREACHABLE) and each data
-// statement that no run reached and KONW_RELACJE_NIEOSIAGALNE does not state (STEP
-// "unreached" SHAPE), or that a run reached and the table states (STEP "stated-reached"
-// SHAPE). KONW_RELACJE_WYJATKI is the table of what a step means otherwise
+// (STEP "coverage" STATEMENTS REACHED-IN-B REACHED STATED-UNREACHABLE; a statement is
+// reached where a run changed some cell's value by it) and each data statement that no run
+// reached and KONW_RELACJE_NIEOSIAGALNE does not state (STEP "unreached" SHAPE where no
+// run wrote a row with it, STEP "unchanged" SHAPE where runs wrote rows with the values
+// they held), or that a run reached and the table states (STEP "stated-reached" SHAPE). KONW_RELACJE_WYJATKI is the table of what a step means otherwise
 // (tests/crash/relacje_wyjatki.txt): a finding that a line of it matches is written
 // "stated". KONW_RELACJE_ZADANIA: children at once (2); KONW_RELACJE_ZOSTAW set keeps
 // each step's folder of runs (to read a finding's dumps).
@@ -296,7 +300,7 @@ int Slad(unsigned, void* zbior, void*, void* tekst) {
         k.Sciezka = polaczenie().Properties(7);
         k.Wersja_Startowa = static_cast<int16_t>(v - 1);
         k.step_unit_ = std::make_unique<jet::WorkUnit>(db);
-        pokrycie::Sledz();
+        pokrycie::Sledz(h);
         try {
             (k.*metoda)();
         } catch (const std::exception& e) {
@@ -664,6 +668,9 @@ class Relacje {
         uruchom(zmiany);
         proby_.clear();
         trafione_.clear();
+        // K's run per table changed: where a row put in makes a row more, the step copies
+        // that table's rows row by row.
+        std::map<std::string, std::unique_ptr<Zrzut>> kopie;
         auto po = [&](std::string rodzaj, const Zmiana& z) -> std::string {
             Zmiana k = z;
             k.rodzaj = rodzaj;
@@ -683,7 +690,14 @@ class Relacje {
                 zmieniane_[c.tabela].count(c.wiersz) || siega(b, z, c) || siega(b, n, c);
             proba("null-none", trafia);
             proba("null-replaces", trafia);
-            porownaj(wejscie, b, z, n, c, wartosc, "null-none");
+            auto& k = kopie[c.tabela];
+            if (!k) {
+                const auto r = std::find_if(zmiany.begin(), zmiany.end(), [&](const Zmiana& m) {
+                    return m.rodzaj == "K" && m.tabela == c.tabela;
+                });
+                k = std::make_unique<Zrzut>(r == zmiany.end() ? "" : po("K", *r));
+            }
+            porownaj(wejscie, b, z, n, c, wartosc, "null-none", k.get());
             if (id_kolumna(c.kolumna)) {
                 const Zrzut d(po("D", c));
                 if (!d.jest) {
@@ -727,21 +741,25 @@ class Relacje {
         trafione_[relacja] += trafia;
     }
 
-    // The step's data statements over the runs: those that wrote rows in B, in any run,
-    // and those stated unreachable.
+    // The step's data statements over the runs: those that changed values in B, in any run,
+    // and those stated unreachable; of the others, those that wrote rows but changed no
+    // value ("unchanged") apart from those that wrote none ("unreached").
     void pokryj(const std::vector<Zmiana>& przebiegi) {
-        std::map<std::string, int64_t> w_b, wszystkie;
+        std::map<std::string, pokrycie::Zasieg> w_b, wszystkie;
         pokrycie::Wczytaj(kat_ + "/B/slad.txt", w_b);
         for (const Zmiana& z : przebiegi)
             pokrycie::Wczytaj(kat_ + "/" + katalog(z) + "/slad.txt", wszystkie);
         long z_b = 0, osiagniete = 0, stwierdzone = 0;
-        for (const auto& [k, w] : w_b) z_b += w > 0;
+        for (const auto& [k, w] : w_b) z_b += w.zmienione > 0;
         for (const auto& [k, w] : wszystkie) {
             const bool stwierdza = nieosiagalne_.stwierdza(wersja(v_), k);
-            osiagniete += w > 0;
-            stwierdzone += w <= 0 && stwierdza;
-            if (w <= 0 && !stwierdza) wynik_ << wersja(v_) << "\tunreached\t" << k << "\n";
-            if (w > 0 && stwierdza) wynik_ << wersja(v_) << "\tstated-reached\t" << k << "\n";
+            const bool siega = w.zmienione > 0;
+            osiagniete += siega;
+            stwierdzone += !siega && stwierdza;
+            if (!siega && !stwierdza)
+                wynik_ << wersja(v_) << (w.zapisane > 0 ? "\tunchanged\t" : "\tunreached\t") << k
+                       << "\n";
+            if (siega && stwierdza) wynik_ << wersja(v_) << "\tstated-reached\t" << k << "\n";
         }
         wynik_ << wersja(v_) << "\tcoverage\t" << wszystkie.size() << "\t" << z_b << "\t"
                << osiagniete << "\t" << stwierdzone << "\n";
@@ -860,7 +878,8 @@ class Relacje {
     // there from the entry, or whose column or table the entry lacks, is one that the step
     // writes.
     void porownaj(const Zrzut& wejscie, const Zrzut& b0, const Zrzut& a, const Zrzut& b,
-                  const Zmiana& c, const std::string& wartosc, const std::string& relacja) {
+                  const Zmiana& c, const std::string& wartosc, const std::string& relacja,
+                  const Zrzut* k = nullptr) {
         const bool nulle = relacja == "null-none";
         const std::string zmiana = c.tabela + "." + c.kolumna;
         for (const auto& [nazwa, blok] : a.bloki) {
@@ -878,6 +897,12 @@ class Relacje {
                 continue;
             }
             const Pary p = paruj(*ta, *tb, nulle ? kBrak : kNikt);
+            // The step copies the changed table's rows into this one row by row: K's row put
+            // in makes one row more here (a sum of one line is no copy: a line more joins
+            // its sum).
+            const Tabela* tk = k && k->jest ? k->tabela(nazwa) : nullptr;
+            const Tabela* tb0 = b0.tabela(nazwa);
+            const bool po_wierszu = tk && tb0 && tk->wiersze.size() == tb0->wiersze.size() + 1;
             const Tabela* te = wejscie.tabela(nazwa);
             const Tabela* t0 = b0.tabela(nazwa);
             const Wskaz do_wejscia(te, *ta, p.klucz), do_b0(t0, *ta, p.klucz);
@@ -913,11 +938,12 @@ class Relacje {
                     const auto i0 = t0 ? t0->kolumna(kol) : std::nullopt;
                     const bool niesie = zmieniona || (r0 && i0 && r0->second[*i0] == wartosc);
                     // A cell that the step writes holds a value in N where it does in Z, but a
-                    // copy of the figure not given: a column of its name that carries it (a
-                    // sum of one figure carries it too, under another name).
+                    // copy of the figure not given: a column of its name that carries it, the
+                    // rows copied row by row.
                     if (liczba && nulle && x == "0" && y == kBrak &&
                         !(niesie &&
-                          (zmieniona || jet::text::upper(kol) == jet::text::upper(c.kolumna))) &&
+                          (zmieniona ||
+                           (po_wierszu && jet::text::upper(kol) == jet::text::upper(c.kolumna)))) &&
                         (!ie || !re || zapisana(do_b0, z_b0_do_wejscia, ia, wa, i0, *ie))) {
                         auto& r = rozne[kol];
                         if (r.first++ == 0) r.second = opis + " (written)";

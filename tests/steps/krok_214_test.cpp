@@ -84,7 +84,9 @@ TEST_F(Krok214, PurchaseRegisterIsRebuiltFromTheLinesOfBookedDocuments) {
     Linia(2, 1, "0.125", "3");
     Linia(2, 2, "3", "0");
     Dokument(3, "'KS/3'");
-    Linia(3, 99, "50", "22");  // its product is gone
+    // Lines of a product that is gone or not given count: the buckets add up to the total.
+    Linia(3, 99, "80", "22");
+    Sql("insert into zakupy_zawart values (3, Null, 20, '7')");
     Dokument(4, "''");
     Linia(4, 1, "9", "22");
     Dokument(5, "null");
@@ -94,7 +96,7 @@ TEST_F(Krok214, PurchaseRegisterIsRebuiltFromTheLinesOfBookedDocuments) {
         {"1", "sprzedaz", "5", "Null", "Null", "Null", "Null", "Null", "Null", "Null"},
         {"1", "zakupy", "10", "2,2", "0,5", "0,04", "0", "0", "0", "2,5"},
         {"2", "zakupy", "0", "0", "0", "0", "0,13", "0", "3", "0"},
-        {"3", "zakupy", "0", "0", "0", "0", "0", "0", "0", "0"}};
+        {"3", "zakupy", "80", "17,6", "20", "1,4", "0", "0", "0", "0"}};
     for (int run = 0; run < 2; ++run) {
         ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_214), "");
         EXPECT_EQ(Wiersze_Z(kRejestr), oczekiwane) << "run " << run;

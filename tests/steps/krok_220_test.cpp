@@ -97,7 +97,10 @@ TEST_F(Krok220Test, DaysWithoutDocumentGetOneAndEveryLineIsCostedAtAveragePrices
         {"INSERT INTO Produkcja (DDOUT_DATA_WYST, DDOUT_NUMER) VALUES "
          "(#04/03/2003 14:30:00#, 'PR/1')",
          "INSERT INTO PRODUKCJA_ZAWARTOSC (SPRZ_ID, PROD_ID, ilosc_prod, ilosc_prod2, "
-         "WSPRZ_CENA_B) VALUES (1, 10, 10, Null, 99)"});
+         "WSPRZ_CENA_B) VALUES (1, 10, 10, Null, 99)",
+         // Salt bought without a value given, and without a quantity given.
+         "INSERT INTO ZAKUPY_ZAWART VALUES (5, 2, Null, 10)",
+         "INSERT INTO ZAKUPY_ZAWART VALUES (5, 2, 3, Null)"});
     report("04/01/2003", 10, 13, 12, 5, 3);
     report("04/01/2003", 12, 2, 2, 0, 0);
     report("04/01/2003", 11, 1, 1, 0, 0);
@@ -124,8 +127,9 @@ TEST_F(Krok220Test, DaysWithoutDocumentGetOneAndEveryLineIsCostedAtAveragePrices
                                // Not made by its recipe.
                                {"2", "11", "1", "1", "0", "0", "0", "0"},
                                // 2 rolls: 2 of dough at its own price 3 (6), 1 of salt at
-                               // 0,5; the dough's flour 1 at 2,5, its yeast never bought.
-                               {"2", "12", "2", "2", "0", "0", "0", "9"},
+                               // (5 + 0 + 3) / (10 + 10 + 0), a figure not given counting
+                               // as none; the dough's flour 1 at 2,5, its yeast never bought.
+                               {"2", "12", "2", "2", "0", "0", "0", "8,9"},
                                {"3", "10", "1", "1", "0", "0", "0", "0,3"},
                                {"3", "10", "2", "2", "0", "0", "0", "0,6"},
                            }));

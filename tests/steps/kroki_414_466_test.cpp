@@ -79,7 +79,7 @@ constexpr const char* kSchemat413[] = {
     "create table PLACE_DANE (idlisty long, idp long, wartosc2 money, wartosc46 money, wartosc94 "
     "money, wartosc96 money, wartosc138 money, wartosc140 money, wartosc142 money, wartosc143 "
     "money, wartosc151 money)",
-    "create table KADRY_OPCJE (ID_prac long, DATAOD datetime, ID_GRUPY long)",
+    "create table KADRY_OPCJE (ID_prac long, DATAOD datetime, ID_GRUPY long, countt counter)",
     "create table KADRY_SWIADECTWA (ID_PRAC long)",
     "create table KADRY_WARUNKI (ID_PRAC long)",
     "create table KADRY_NADGODZINY (ID_PRAC long)",
@@ -238,9 +238,13 @@ TEST_F(Kroki414Dane, CashDocumentsSettledBeyondTheirValue) {
     for (const char* l : {"2, 1, 'KP', 500", "3, 6, 'KP', 50", "4, 3, 'KP', 5", "5, 3, 'KW', 5"})
         Sql(std::string("insert into DOK_FIN_ZAWART (kp_id, dok_id, rodzaj_dok, kwota) values (") +
             l + ")");
+    // Lines of other documents that hold the counters of a capped and a lowered line (a
+    // restore, before the counter is unique) keep their amounts.
+    for (const char* l : {"1, 7, 99, 'FV', 80", "3, 8, 98, 'FV', 70"})
+        Sql(std::string("insert into DOK_FIN_ZAWART values (") + l + ")");
     Do(432, 432);
-    EXPECT_EQ(Kolumna("select kwota from DOK_FIN_ZAWART order by COUNTT"),
-              (Teksty{"300", "50", "0", "0"}));
+    EXPECT_EQ(Kolumna("select kwota from DOK_FIN_ZAWART order by COUNTT, kp_id"),
+              (Teksty{"300", "80", "50", "0", "70", "0"}));
     EXPECT_EQ(Wiersze_Z("select kp_id, kwota, wart_fin, Wart_Rozl from DOK_FIN order by kp_id"),
               (Wiersze{{"1", "300", "300", "0"},
                        {"2", "600", "0", "300"},
@@ -583,8 +587,9 @@ TEST_F(Kroki414Dane, PrinterCodePagesAndPriceListKeys) {
 }
 
 TEST_F(Kroki414Dane, PayrollRowsTakeTheGroupOfTheEndOfTheMonth) {
-    Sql("insert into KADRY_OPCJE values (1, #3/1/2005#, 2)");
-    Sql("insert into KADRY_OPCJE values (1, #7/1/2005#, 5)");
+    // Two rows of one date: the one of the higher counter holds, the other stored first.
+    for (const char* o : {"1, #3/1/2005#, 2, 10", "1, #7/1/2005#, 4, 11", "1, #7/1/2005#, 5, 12"})
+        Sql(std::string("insert into KADRY_OPCJE values (") + o + ")");
     int lista = 0;
     for (const char* d : {"#6/15/2005#", "#7/1/2005#", "#7/31/2005#", "#2/15/2005#", "Null"}) {
         const std::string n = std::to_string(++lista);

@@ -75,6 +75,8 @@ TEST_F(Kroki490, CashReportBalanceChains) {
         "9, 4, 2005, '1', 1, 999, 'Ola'",   "10, 3, 2005, '2', Null, 0, ''",
     };
     for (const std::string& r : raporty) Sql("insert into DOK_FRA values (" + r + ")");
+    Sql("alter table DOK_FRA add column raport_id long");  // the report's key since 2.72
+    Sql("update DOK_FRA set raport_id=ID");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_493), "");
     EXPECT_EQ(Wiersze_Z("select num_ndok, Saldo, OPEN_BY from DOK_FRA order by ID"),
               (Wiersze{{"10", "120", ""},

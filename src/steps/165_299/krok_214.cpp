@@ -64,12 +64,13 @@ void ClsKonwersje::Konwersja_214() {
                            ") Is Null))");
     }
 
-    // magazyn_produktow collapsed to one row per product through the work table.
+    // magazyn_produktow collapsed to one row per product through the work table; a stock
+    // row without a quantity counts as none, so a product whose every row has none holds 0.
     DbWykonajKonwersje("Delete from " + mag + " ");
     DbWykonajKonwersje("Insert Into " + mag +
                        " ( [prod_id], ilosc ) SELECT [magazyn_produktow].[prod_id], "
-                       "Sum([magazyn_produktow].ilosc) AS Sumazilosc From [magazyn_produktow] "
-                       "GROUP BY [magazyn_produktow].[prod_id]");
+                       "Sum(Nz([magazyn_produktow].ilosc,0)) AS Sumazilosc From "
+                       "[magazyn_produktow] GROUP BY [magazyn_produktow].[prod_id]");
     DbWykonajKonwersje("Delete from [magazyn_produktow] ");
     DbWykonajKonwersje("Insert Into [magazyn_produktow] ( [prod_id], ilosc ) SELECT " + mag +
                        ".[prod_id], " + mag + ".ilosc FROM " + mag);
@@ -79,8 +80,9 @@ void ClsKonwersje::Konwersja_214() {
     DbWykonajKonwersje("Delete from " + mag + " ");
 
     // The purchase register: one work row per booked document, the line nets added per
-    // rate (once for every line whose product exists; a line without a net adds none),
-    // then one register row each.
+    // rate (once for every line, whether or not its product is given or still exists: the
+    // register holds the whole document; a line without a net adds none), then one
+    // register row each.
     DbWykonajKonwersje("Delete from tabela_vat where r_dok='zakupy'");
     DbWykonajKonwersje("Delete from " + rej);
     DbWykonajKonwersje(
@@ -91,10 +93,8 @@ void ClsKonwersje::Konwersja_214() {
         " zakupy.numer_zaksiegowania, zakupy.data_zaksiegowania, zakupy.KONH_ID, "
         "zakupy.wart_n, zakupy.VAT, zakupy.numer_id, 'zakupy' AS dokdok,0,0,0,0,0,0,0,0 From "
         "zakupy WHERE [numer_zaksiegowania]<>''");
-    const std::string zlaczenie = "Update PRODUKTY INNER JOIN (" + rej +
-                                  " INNER JOIN zakupy_zawart ON " + rej +
-                                  ".dok_id = zakupy_zawart.numer_id) ON PRODUKTY.PROD_ID = "
-                                  "zakupy_zawart.sur_ID SET ";
+    const std::string zlaczenie = "Update " + rej + " INNER JOIN zakupy_zawart ON " + rej +
+                                  ".dok_id = zakupy_zawart.numer_id SET ";
     // Each purchase line adds its net value once to its document's row: the update
     // applies once per joined line, as it is meant to.
     const Zamierzony_Raport po_linii{jet::reports::Kind::MultiPair};

@@ -150,10 +150,10 @@ void ClsKonwersje::Konwersja_220() {
 
                         for (const std::string* n : {&suma, &p1, &p2, &p3, &p4, &raport})
                             DbWykonajKonwersje("delete from [" + *n + "]");
-                        DbWykonajKonwersje("Insert into [" + raport +
-                                           "] ( [prod_id], [ilosc] ) SELECT [" + do_zuz +
-                                           "].[prod_id], Sum([" + do_zuz + "].[ilosc]) From [" +
-                                           do_zuz + "] GROUP BY [" + do_zuz + "].[prod_id]");
+                        DbWykonajKonwersje(
+                            "Insert into [" + raport + "] ( [prod_id], [ilosc] ) SELECT [" +
+                            do_zuz + "].[prod_id], Sum(Nz([" + do_zuz + "].[ilosc],0)) From [" +
+                            do_zuz + "] GROUP BY [" + do_zuz + "].[prod_id]");
                         // The quantity in recipe units.
                         DbWykonajKonwersje(
                             "Insert into [" + p1 + "] ( [prod_id], ilosc ) SELECT " + DR + " [" +
@@ -161,10 +161,15 @@ void ClsKonwersje::Konwersja_220() {
                             "].[ilosc]/[PRODUKTY].[PROD_WYDAJNOSCzREC]*[PRODUKTY].[PROD_WAGA] AS "
                             "Wyr1 FROM PRODUKTY INNER JOIN [" +
                             raport + "] ON PRODUKTY.[prod_id] = [" + raport + "].[prod_id]");
-                        // The first recipe level of a product made by its recipe.
+                        // The first recipe level of a product made by its recipe. Through
+                        // the chain, a quantity not given counts as none, and a semi-product
+                        // whose yield is not given turns into none of its components. The
+                        // rows of the work tables all name products that exist (each is
+                        // taken from PRODUKTY itself), so the joins to PRODUKTY drop none.
                         DbWykonajKonwersje(
                             "Insert into " + p2 + " ( ilosc, sur_id ) SELECT " + DR +
-                            " Sum([ilosc_sur]*[ilosc]) AS Wyr1, PRODUKTY_Receptury.sur_id FROM "
+                            " Sum(Nz([ilosc_sur],0)*Nz([ilosc],0)) AS Wyr1, "
+                            "PRODUKTY_Receptury.sur_id FROM "
                             "(PRODUKTY INNER JOIN PRODUKTY_Receptury ON PRODUKTY.PROD_ID = "
                             "PRODUKTY_Receptury.PROD_ID) INNER JOIN " +
                             p1 + " ON PRODUKTY.PROD_ID = [" + p1 +
@@ -175,8 +180,9 @@ void ClsKonwersje::Konwersja_220() {
                         // Semi-products among the components, in their own recipe units.
                         DbWykonajKonwersje(
                             "Insert into " + p3 + " ( ilosc, pprod_nazwa_id ) SELECT " + DR +
-                            " Sum([PRODUKTY_Receptury].[ilosc_sur]*[ilosc]/"
-                            "[PRODUKTY_1].[PROD_WYDAJNOSCzREC]) AS Wyr1, PRODUKTY_1.PROD_ID FROM "
+                            " Sum(IIf([PRODUKTY_1].[PROD_WYDAJNOSCzREC] Is Null,0,"
+                            "Nz([PRODUKTY_Receptury].[ilosc_sur],0)*Nz([ilosc],0)/"
+                            "[PRODUKTY_1].[PROD_WYDAJNOSCzREC])) AS Wyr1, PRODUKTY_1.PROD_ID FROM "
                             "((PRODUKTY INNER JOIN PRODUKTY_Receptury ON PRODUKTY.PROD_ID = "
                             "PRODUKTY_Receptury.PROD_ID) INNER JOIN " +
                             p1 + " ON PRODUKTY.PROD_ID = [" + p1 +
@@ -188,7 +194,8 @@ void ClsKonwersje::Konwersja_220() {
                         // The second recipe level: the components of those semi-products.
                         DbWykonajKonwersje(
                             "Insert into " + p4 + " ( sur_id, ilosc ) SELECT " + DR +
-                            " PRODUKTY_Receptury.SUR_ID, Sum([ilosc_sur]*[ilosc]) AS Wyr1 FROM (" +
+                            " PRODUKTY_Receptury.SUR_ID, Sum(Nz([ilosc_sur],0)*Nz([ilosc],0)) AS "
+                            "Wyr1 FROM (" +
                             p3 + " INNER JOIN PRODUKTY ON [" + p3 +
                             "].pprod_nazwa_id = PRODUKTY.PROD_ID) INNER JOIN PRODUKTY_Receptury "
                             "ON PRODUKTY.PROD_ID = PRODUKTY_Receptury.PROD_ID GROUP BY "
@@ -198,12 +205,12 @@ void ClsKonwersje::Konwersja_220() {
                                            p4 + "].[sur_id], [" + p4 + "].ilosc FROM [" + p4 + "]");
                         DbWykonajKonwersje(
                             "Insert into [" + suma + "] ( [sur_id], ilosc ) SELECT [" + p2 +
-                            "].[sur_id], Sum([" + p2 + "].ilosc) AS Sumazilosc From [" + p2 +
+                            "].[sur_id], Sum(Nz([" + p2 + "].ilosc,0)) AS Sumazilosc From [" + p2 +
                             "] GROUP BY [" + p2 + "].[sur_id]");
 
                         // Average net purchase prices up to the end of the production day;
-                        // a purchase line without its value or quantity has no price to
-                        // give and stays out.
+                        // a purchase line's value or quantity not given counts as none (0)
+                        // in its sums, and never wipes what the other lines add.
                         DbWykonajKonwersje("delete from [" + kpir + "]");
                         DbWykonajKonwersje("Insert into [" + kpir +
                                            "] ([produkt_id],[cena],[ilosc]) select [sur_id],0 as "
@@ -217,12 +224,10 @@ void ClsKonwersje::Konwersja_220() {
                             "] INNER JOIN (ZAKUPY INNER JOIN ZAKUPY_ZAWART ON "
                             "ZAKUPY.numer_id = ZAKUPY_ZAWART.numer_id) ON [" +
                             kpir + "].produkt_id = ZAKUPY_ZAWART.sur_id SET [" + kpir +
-                            "].cena = [" + kpir + "].[cena]+[ZAKUPY_ZAWART].[WART_N], [" + kpir +
-                            "].ilosc = [" + kpir +
-                            "].[ilosc]+[ZAKUPY_ZAWART].[ILOSC] Where "
-                            "((ZAKUPY.[numer_zaksiegowania]<>'') and [ZAKUPY_ZAWART].[WART_N] Is "
-                            "Not Null and [ZAKUPY_ZAWART].[ILOSC] Is Not Null and "
-                            "data_zaksiegowania<=" +
+                            "].cena = [" + kpir + "].[cena]+Nz([ZAKUPY_ZAWART].[WART_N],0), [" +
+                            kpir + "].ilosc = [" + kpir +
+                            "].[ilosc]+Nz([ZAKUPY_ZAWART].[ILOSC],0) Where "
+                            "((ZAKUPY.[numer_zaksiegowania]<>'') and data_zaksiegowania<=" +
                             koniec_dnia + ")");
                         DbWykonajKonwersje("Update [" + kpir + "] SET [" + kpir + "].cena = [" +
                                            kpir + "].[cena]/[" + kpir + "].[ilosc] where [" + kpir +

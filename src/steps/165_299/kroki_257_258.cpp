@@ -128,9 +128,13 @@ void ClsKonwersje::Konwersja_257() {
                 continue;
             }
 
+            // The scheme's mode and driver flag, ordered by themselves: until 2.72 makes
+            // sm_id the key, one id may be held twice, and rows of one id that differ
+            // read the same each run (those that agree give one value in any order).
             int32_t wynik = -1;
             if (DbOtwórzSELKonwersje(schemat, "tryb,rob_kier from sposob_numeracji where sm_id =" +
-                                                  std::to_string(sm)) > 0) {
+                                                  std::to_string(sm) + " order by tryb,rob_kier") >
+                0) {
                 const jet::Value rob_kier = schemat->Fields(1).value();
                 const bool na_kierowce = rob_kier.is_null() || rob_kier.to_bool();
                 const jet::Value tryb = schemat->Fields(0).value();

@@ -207,7 +207,8 @@ bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*
 
 // kKlucze filled anew with the production lines that gdzie selects, one row per document
 // and product whose sums meet ktore: Q the sum of ilosc over its lines, T of their three
-// shift quantities, W of ilosc times the unit price, C the number of lines.
+// shift quantities, W of ilosc times the unit price (a price not given counts as none), C
+// the number of lines.
 void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::string& ilosc,
                      const std::string& ktore = "") {
     const std::string t = kKlucze;
@@ -215,7 +216,7 @@ void Linie_Po_Kluczu(ClsKonwersje& k, const std::string& gdzie, const std::strin
     k.DbWykonajKonwersje("INSERT INTO [" + t +
                          "] (D,PROD_ID,Q,T,W,C) SELECT ddout_id,PROD_ID,Sum(" + ilosc + "),Sum(" +
                          Suma_Zmian() + "),Sum((" + ilosc +
-                         ")*ZDDOUT_CENA_N),Count(*) FROM [dok_pro_zawart]" +
+                         ")*Nz(ZDDOUT_CENA_N,0)),Count(*) FROM [dok_pro_zawart]" +
                          (gdzie.empty() ? "" : " WHERE " + gdzie) + " GROUP BY ddout_id,PROD_ID" +
                          (ktore.empty() ? "" : " HAVING " + ktore));
 }
@@ -650,8 +651,9 @@ void Podzial_Produkcji(ClsKonwersje& k) {
     Utworz_Klucze_Z_Zawart("DOK_PRS", "DDOUT_ID asc", "PROD_ID asc");
     k.DbWykonajKonwersje(
         "insert into [DOK_PRS_zawart] (ddout_id,prod_id,ZDDOUT_ILOSC,ZDDOUT_CENA_N) select "
-        "ddout_id,sur_id,sum(Ilosc),sum(Ilosc*Wartosc)/IIf(sum(Ilosc)=0,1,sum(Ilosc)) from "
-        "DOK_PRS_ZAWART_ROZBICIE group by  ddout_id,sur_id");
+        "ddout_id,sur_id,sum(Nz(Ilosc,0)),sum(Nz(Ilosc,0)*Nz(Wartosc,0))/"
+        "IIf(sum(Nz(Ilosc,0))=0,1,sum(Nz(Ilosc,0))) from DOK_PRS_ZAWART_ROZBICIE group by  "
+        "ddout_id,sur_id");
     k.DbWykonajKonwersje("UPDATE DOK_PRO SET DOK_PRO.ID_Poszlo_do_zuzycia=ddout_id");
     k.DbWykonajKonwersje("UPDATE DOK_PRs SET DOK_PRs.ID_Poszlo_do_zuzycia=ddout_id");
     k.DbWykonajKonwersje("drop table DOK_PZS");

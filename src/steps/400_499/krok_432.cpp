@@ -110,8 +110,8 @@ void ClsKonwersje::Konwersja_432() {
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(
         rs,
-        "DOK_FIN.kp_id,DOK_FIN_ZAWART.kp_id,DOK_FIN.kwota,DOK_FIN.kwota_kw,DOK_FIN_ZAWART.kwota,"
-        "DOK_FIN_ZAWART.COUNTT from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = "
+        "DOK_FIN.kp_id,DOK_FIN_ZAWART.kp_id,DOK_FIN.kwota,DOK_FIN.kwota_kw,DOK_FIN_ZAWART.kwota "
+        "from DOK_FIN INNER JOIN DOK_FIN_ZAWART ON DOK_FIN.kp_id = "
         "DOK_FIN_ZAWART.dok_id where  "
         "Nz(DOK_FIN.kwota,0)+Nz(DOK_FIN.kwota_kw,0)<DOK_FIN_ZAWART.kwota and "
         "(DOK_FIN_ZAWART.rodzaj_dok='KW' OR DOK_FIN_ZAWART.rodzaj_dok='KP')");
@@ -121,11 +121,10 @@ void ClsKonwersje::Konwersja_432() {
             const jet::Currency wartosc = jet::Currency::from_scaled(
                 NzCur(rs->Fields(2).value()).scaled + NzCur(rs->Fields(3).value()).scaled);
             const jet::Currency l = rs->Fields(4).value().to_currency();
-            // The line itself, by its counter: another line of the same two documents that
-            // does not exceed the value keeps its amount.
-            DbWykonajKonwersje(
-                "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(wartosc) +
-                " WHERE DOK_FIN_ZAWART.COUNTT=" + NzStr(rs->Fields(5).value()));
+            // The line itself, written through the recordset (the line counter is not
+            // unique before 4.62: a line of another document may hold the same one); another
+            // line of the same two documents that does not exceed the value keeps its amount.
+            rs->Fields(4) = jet::Value::currency(wartosc);
             // A line that names no cash document of its own lowers no settled total.
             if (!o.empty())
                 DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
@@ -139,7 +138,8 @@ void ClsKonwersje::Konwersja_432() {
     // Stage 3: financial values from the capped lines.
     Przelicz_Fin(*this);
 
-    // Stage 4: the excess of each document spread over the lines that settle it.
+    // Stage 4: the excess of each document spread over the lines that settle it, the
+    // largest first; of two lines of one amount, the one entered first.
     std::unique_ptr<ado::Recordset> lin;
     DbOtwórzSELKonwersje(
         rs,
@@ -160,24 +160,24 @@ void ClsKonwersje::Konwersja_432() {
                 "DOK_FIN_ZAWART where (DOK_FIN_ZAWART.rodzaj_dok='KW' OR "
                 "DOK_FIN_ZAWART.rodzaj_dok='KP') and DOK_FIN_ZAWART.kwota Is Not Null and "
                 "DOK_FIN_ZAWART.dok_id=" +
-                    s + " order by DOK_FIN_ZAWART.kwota desc",
+                    s + " order by DOK_FIN_ZAWART.kwota desc,DOK_FIN_ZAWART.COUNTT",
                 true);
             std::vector<jet::Currency> przed;
-            std::vector<std::string> countt;
             std::vector<std::string> wlasciciel;
             if (lin) {
                 for (; !lin->Eof(); lin->MoveNext()) {
-                    countt.push_back(NzStr(lin->Fields(0).value()));
                     wlasciciel.push_back(NzStr(lin->Fields(1).value()));
                     przed.push_back(lin->Fields(2).value().to_currency());
                 }
             }
             std::vector<jet::Currency> po = przed;
             kroki::Rozdziel_Nadwyzke(po, e);
+            // Each line is written through the recordset, as its counter may name a line of
+            // another document too until 4.62 makes it unique.
+            if (lin && !po.empty()) lin->MoveFirst();
             for (size_t i = 0; i < po.size(); ++i) {
-                DbWykonajKonwersje(
-                    "UPDATE DOK_FIN_ZAWART SET DOK_FIN_ZAWART.KWOTA=" + kroki::Kwota_SQL(po[i]) +
-                    " WHERE DOK_FIN_ZAWART.COUNTT=" + countt[i]);
+                if (po[i].scaled != przed[i].scaled) lin->Fields(2) = jet::Value::currency(po[i]);
+                lin->MoveNext();
                 if (!wlasciciel[i].empty())
                     DbWykonajKonwersje("UPDATE DOK_FIN SET DOK_FIN.Wart_Rozl=DOK_FIN.Wart_Rozl-" +
                                        kroki::Kwota_SQL(Roznica(przed[i], po[i])) +

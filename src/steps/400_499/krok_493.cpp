@@ -38,9 +38,11 @@ void ClsKonwersje::Konwersja_493() {
     while (!Rekordy(kasy).Eof()) {
         Value saldo = Value::currency(jet::Currency{});
         bool lancuch = true;
+        // The running balance goes report by report: two reports of one year and number
+        // in the order they were entered (raport_id), whatever the order stored.
         DbOtwórzSELKonwersje(raporty, "bilans,Saldo,OPEN_BY from dok_fra where ID_Kasy=" +
                                           kasy->Fields(0).value().to_text() +
-                                          " order by [rok],num_ndok");
+                                          " order by [rok],num_ndok,raport_id");
         while (!Rekordy(raporty).Eof()) {
             ado::Recordset& r = *raporty;
             if (NzStr(r.Fields(kOpenBy).value()) != "") lancuch = false;

@@ -412,7 +412,9 @@ void ClsKonwersje::Konwersja_466() {
 
     // Every payroll row takes the group that its employee had at the end of the list's
     // month. A list without a date has no such month, and a row without an employee has no
-    // options: such rows keep their group instead of stopping the conversion.
+    // options: such rows keep their group instead of stopping the conversion. Two option
+    // rows of one employee and one date: the one entered last (the highest counter) is the
+    // latest, and its group holds, whatever order the table stores them in.
     std::unique_ptr<ado::Recordset> rs;
     std::unique_ptr<ado::Recordset> grupa;
     DbOtwórzSELKonwersje(rs,
@@ -427,7 +429,7 @@ void ClsKonwersje::Konwersja_466() {
                     grupa,
                     "top 1 [ID_GRUPY] from [KADRY_OPCJE] WHERE [DATAOD]<=" + koniec +
                         " AND [ID_prac]=" + std::to_string(NzLng(wiersze.Fields(2).value())) +
-                        " ORDER BY [DATAOD] DESC",
+                        " ORDER BY [DATAOD] DESC,[countt] DESC",
                     kOtworzOdczyt) > 0)
                 wiersze.Fields(1) = grupa->Fields(0).value();
             ZamknijRS(grupa);

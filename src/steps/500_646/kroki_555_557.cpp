@@ -100,8 +100,10 @@ void ClsKonwersje::Konwersja_557() {
 
     std::unique_ptr<ado::Recordset> el;
     DbOtwórzSELKonwersje(st, "id,Nazwa_St from SRODKI_TRWALE");
+    // Each asset takes the name of its first element: the earliest entered, the dearest,
+    // and of two alike the one entered first (the lowest id_el).
     DbOtwórzSELKonwersje(el,
-                         "id,nazwa from SRODKI_TRWALE_ZAWART order by id,data_wpr_e,wartosc desc");
+                         "id,nazwa from SRODKI_TRWALE_ZAWART order by id,data_wpr_e,wartosc desc,id_el");
     ado::Recordset& s = kroki::Rekordy(st);
     int32_t poprzedni = 0;
     for (ado::Recordset& e = kroki::Rekordy(el); !e.Eof(); e.MoveNext()) {

@@ -162,6 +162,8 @@ void ClsKonwersje::Konwersja_643() {
         "or dok_kfa_zawart.ZFKOROUT_VAT<>dok_kfa_zawart.VAT_ORG or k2.ZFKOROUT_VAT<>k2.VAT_ORG) "
         "order by dok_kfa_zawart.FKOROUT_ID",
         kOtworzEdycja);
+    // Each line takes the VAT of the latest earlier correction of its invoice line: the
+    // highest correction, and of its lines for the product the one entered last.
     for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
         if (DbOtwórzSEL(wczesniejsze,
                         "distinctrow DOK_KFA_ZAWART.ZFKOROUT_VAT  FROM  (DOK_KFA_ZAWART inner "
@@ -169,7 +171,8 @@ void ClsKonwersje::Konwersja_643() {
                         "and dok_kfa_zawart.prod_id=dok.prod_id) inner join DOK_KFA as KF on "
                         "KF.FKOROUT_ID=dok_kfa_zawart.FKOROUT_ID WHERE "
                         "dok_kfa_zawart.FKOROUT_ID<dok.FKOROUT_ID and dok.COUNTT=" +
-                            NzStr(l.Fields(5).value()) + " order by dok_kfa_zawart.FKOROUT_ID desc",
+                            NzStr(l.Fields(5).value()) +
+                            " order by dok_kfa_zawart.FKOROUT_ID desc,dok_kfa_zawart.Countt desc",
                         kOtworzOdczyt) > 0) {
             l.Fields(0) = jet::Value::text(NzStr_Spacja(wczesniejsze->Fields(0).value()));
             l.UpdateBatch(ado::adAffectCurrent);

@@ -1,0 +1,838 @@
+// The check by the statement's shape: picks, writes for one row, sums and joins (ksztalt.h).
+#include "ksztalt.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "db/stan.h"
+#include "droga.h"
+#include "jet/catalog.h"
+#include "jet/sql/ast.h"
+#include "jet/text.h"
+#include "jet/trace.h"
+#include "pokrycie.h"
+
+namespace ksztalt {
+
+namespace {
+
+using jet::sql::Expr;
+using jet::sql::ExprKind;
+using jet::sql::Op;
+
+std::string duze(std::string_view s) {
+    return jet::text::upper(s);
+}
+
+void koniunkcje(const Expr* e, std::vector<const Expr*>& out) {
+    if (e == nullptr) return;
+    if (e->kind == ExprKind::Binary && e->op == Op::And) {
+        koniunkcje(e->args[0].get(), out);
+        koniunkcje(e->args[1].get(), out);
+    } else {
+        out.push_back(e);
+    }
+}
+
+// A table the statement reads, under its alias; optional: the outer side of a join (its
+// columns are Null where the partner is missing).
+struct Zrodlo {
+    std::string alias;  // in capitals
+    const jet::TableInfo* t = nullptr;
+    bool opcjonalna = false;
+};
+
+// A column of a source: (source, column id).
+using Kolumna = std::pair<int, int64_t>;
+
+class Zrodla {
+  public:
+    std::vector<Zrodlo> z;
+    std::vector<const Expr*> on;  // the conditions of the joins
+    bool obca = false;            // a table of another file, or one the catalog lacks
+    const jet::Catalog* cat = nullptr;
+    // The columns ("TABLE.COLUMN" in capitals) that the step gave a value that is never
+    // Null in the rows it wrote: a sum carried in them starts from that value.
+    const std::set<std::string>* zaczete = nullptr;
+    // Those that an UPDATE of the same tables and the same WHERE gave such a value: the
+    // rows this one writes.
+    const std::set<std::string>* zaczete_tu = nullptr;
+    // The columns that the WHERE compares (outside an Or) or requires given: not Null in
+    // the rows it reads.
+    std::set<Kolumna> porownane;
+
+    void warunek(const Expr* where) {
+        std::vector<const Expr*> war;
+        koniunkcje(where, war);
+        for (const Expr* w : war) {
+            const bool por = (w->kind == ExprKind::Binary &&
+                              (w->op == Op::Eq || w->op == Op::Ne || w->op == Op::Lt ||
+                               w->op == Op::Le || w->op == Op::Gt || w->op == Op::Ge ||
+                               w->op == Op::Like)) ||
+                             (w->kind == ExprKind::IsNull && w->negated) ||
+                             (!w->negated && (w->kind == ExprKind::Between || w->kind == ExprKind::InList));
+            if (!por) continue;
+            for (const auto& a : w->args)
+                if (auto k = kolumna(*a)) porownane.insert(*k);
+        }
+    }
+
+    void dodaj(const jet::sql::TableRef& r, const jet::Catalog& c, bool opcjonalna) {
+        using K = jet::sql::TableRef::Kind;
+        cat = &c;
+        if (r.kind == K::Table) {
+            const jet::TableInfo* t = r.database.empty() ? c.table(r.name) : nullptr;
+            if (t == nullptr) obca = true;
+            z.push_back({duze(r.alias.empty() ? r.name : r.alias), t, opcjonalna});
+            return;
+        }
+        dodaj(*r.left, c, opcjonalna || r.join == jet::sql::JoinType::Right);
+        dodaj(*r.right, c, opcjonalna || r.join == jet::sql::JoinType::Left);
+        if (r.on) on.push_back(r.on.get());
+    }
+
+    // The source and column an expression's column names; nullopt when none of them.
+    std::optional<Kolumna> kolumna(const Expr& e) const {
+        if (e.kind != ExprKind::Column) return std::nullopt;
+        const std::string q = duze(e.qualifier);
+        for (size_t i = 0; i < z.size(); ++i) {
+            if (z[i].t == nullptr || (!q.empty() && q != z[i].alias && q != duze(z[i].t->name)))
+                continue;
+            if (const jet::ColumnInfo* c = z[i].t->column(e.text))
+                return Kolumna{static_cast<int>(i), c->id};
+        }
+        return std::nullopt;
+    }
+
+    const jet::ColumnInfo* info(const Kolumna& k) const {
+        return z[static_cast<size_t>(k.first)].t->column_by_id(k.second);
+    }
+    std::string nazwa(const Kolumna& k) const {
+        const auto& s = z[static_cast<size_t>(k.first)];
+        return s.t->name + "." + info(k)->name;
+    }
+
+    // A column that may hold Null in the rows read: not required, not in the primary key,
+    // or of the outer side of a join.
+    bool moze_null(const Kolumna& k) const {
+        const auto& s = z[static_cast<size_t>(k.first)];
+        const jet::ColumnInfo* c = info(k);
+        if (porownane.count(k)) return false;
+        if (s.opcjonalna) return true;
+        if (c->required || c->counter) return false;
+        const std::string nazwa = duze(s.t->name + "." + c->name);
+        if (zaczete && zaczete->count(nazwa)) return false;
+        if (zaczete_tu && zaczete_tu->count(nazwa)) return false;
+        return !droga::w_indeksie(*s.t, *c, true);
+    }
+};
+
+void kolumny(const Expr* e, std::vector<const Expr*>& out) {
+    if (e == nullptr) return;
+    if (e->kind == ExprKind::Column) out.push_back(e);
+    for (const auto& a : e->args) kolumny(a.get(), out);
+}
+
+bool bez_kolumn(const Expr& e) {
+    std::vector<const Expr*> k;
+    kolumny(&e, k);
+    return k.empty() && e.kind != ExprKind::Star;
+}
+
+bool funkcja(const Expr& e, std::initializer_list<const char*> nazwy) {
+    if (e.kind != ExprKind::Function) return false;
+    const std::string n = duze(e.text);
+    for (const char* x : nazwy)
+        if (n == x) return true;
+    return false;
+}
+
+bool agregat(const Expr& e) {
+    if (funkcja(e, {"SUM", "COUNT", "AVG", "MIN", "MAX", "FIRST", "LAST", "STDEV", "STDEVP",
+                    "VAR", "VARP"}))
+        return true;
+    for (const auto& a : e.args)
+        if (agregat(*a)) return true;
+    return false;
+}
+
+void pierwsze_ostatnie(const Expr& e, std::vector<const Expr*>& out) {
+    if (funkcja(e, {"FIRST", "LAST"})) out.push_back(&e);
+    for (const auto& a : e.args) pierwsze_ostatnie(*a, out);
+}
+
+// The columns known in the rows that tie: those equal to a constant, those that order,
+// those equal to a known one, and every column of a table one of whose unique indexes
+// they cover (with licznik, also of a table whose counter is known: the counter breaks the
+// ties, as the steps' rule has it, where no index makes it unique yet).
+struct Znane {
+    std::set<Kolumna> k;
+    std::vector<bool> okreslona;
+
+    Znane(const Zrodla& zr, const Expr* where, const std::vector<const Expr*>& porzadek,
+          bool licznik = false) {
+        std::vector<const Expr*> war;
+        koniunkcje(where, war);
+        for (const Expr* o : zr.on) koniunkcje(o, war);
+        std::vector<std::pair<Kolumna, Kolumna>> rowne;
+        for (const Expr* w : war) {
+            if (w->kind == ExprKind::IsNull && !w->negated) {
+                if (auto c = zr.kolumna(*w->args[0])) k.insert(*c);
+            }
+            if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
+            auto a = zr.kolumna(*w->args[0]), b = zr.kolumna(*w->args[1]);
+            if (a && b) rowne.emplace_back(*a, *b);
+            else if (a && bez_kolumn(*w->args[1])) k.insert(*a);
+            else if (b && bez_kolumn(*w->args[0])) k.insert(*b);
+        }
+        for (const Expr* p : porzadek) {
+            std::vector<const Expr*> c;
+            kolumny(p, c);
+            for (const Expr* x : c)
+                if (auto kk = zr.kolumna(*x)) k.insert(*kk);
+        }
+        okreslona.assign(zr.z.size(), false);
+        for (bool zmiana = true; zmiana;) {
+            zmiana = false;
+            for (const auto& [a, b] : rowne) {
+                if (k.count(a) && k.insert(b).second) zmiana = true;
+                if (k.count(b) && k.insert(a).second) zmiana = true;
+            }
+            for (size_t i = 0; i < zr.z.size(); ++i) {
+                const jet::TableInfo* t = zr.z[i].t;
+                if (okreslona[i] || t == nullptr) continue;
+                for (const auto& c : t->columns)
+                    if (licznik && c.counter && k.count({static_cast<int>(i), c.id})) {
+                        okreslona[i] = zmiana = true;
+                        for (const auto& cc : t->columns) k.insert({static_cast<int>(i), cc.id});
+                        break;
+                    }
+                if (okreslona[i]) continue;
+                for (const auto& ix : t->indexes) {
+                    if (!ix.unique && !ix.primary) continue;
+                    bool pokryty = !ix.columns.empty();
+                    for (const auto& ic : ix.columns)
+                        pokryty = pokryty && k.count({static_cast<int>(i), ic.column_id});
+                    if (!pokryty) continue;
+                    okreslona[i] = zmiana = true;
+                    for (const auto& c : t->columns) k.insert({static_cast<int>(i), c.id});
+                    break;
+                }
+            }
+        }
+    }
+
+    bool wszystkie() const {
+        return std::all_of(okreslona.begin(), okreslona.end(), [](bool b) { return b; });
+    }
+    // Every column of the expressions known (a Star: every table determined).
+    bool zna(const Zrodla& zr, const std::vector<const Expr*>& wyr) const {
+        for (const Expr* e : wyr) {
+            if (e->kind == ExprKind::Star) {
+                if (!wszystkie()) return false;
+                continue;
+            }
+            std::vector<const Expr*> c;
+            kolumny(e, c);
+            for (const Expr* x : c) {
+                auto kk = zr.kolumna(*x);
+                if (!kk || !k.count(*kk)) return false;
+            }
+        }
+        return true;
+    }
+};
+
+// ------------------------------------------------------------------ what was seen
+
+struct Wpis {
+    std::string werdykt, szczegol;
+};
+
+struct Zapis {  // a write that may name one row, judged at the end
+    std::string tabela;                 // in capitals
+    std::vector<std::string> kolumny;   // its equalities to a constant, in capitals, sorted
+    bool licznik = false;               // one of them is the table's counter
+    bool unikalny = false;              // they cover a unique index at that step
+};
+
+class Obserwator : public jet::ShapeObserver {
+  public:
+    Obserwator(std::string plik, const std::string& wyjatki)
+        : plik_(std::move(plik)), wyjatki_(wyjatki) {}
+
+    void statement(std::string_view sql, const jet::sql::Statement& st, const jet::Catalog& c,
+                   bool query) override {
+        if (Krok_Konwersji != krok_) {
+            krok_ = Krok_Konwersji;
+            otwarte_.clear();
+            zaczete_.clear();
+            puste_.clear();
+            zakresy_.clear();
+        }
+        if (const auto* t = std::get_if<jet::sql::CreateTable>(&st)) {
+            puste_.insert(duze(t->table));
+            return;
+        }
+        const std::string ksztalt = pokrycie::Bez_Literalow(sql);
+        if (const auto* s = std::get_if<jet::sql::Select>(&st)) {
+            Zrodla zr = zrodla(s->from, c);
+            if (zr.obca) return;
+            zr.zaczete = &zaczete_;
+            const auto [fl, porzadek] = wybor(*s, zr);
+            if (!fl.empty()) zapisz("pick", ksztalt, fl);
+            const std::string n = najnowszy(*s, zr);
+            // A read whose reader may stop on a row: judged when it closes.
+            if (query && otwarte_.size() < 10000) {
+                otwarte_[std::string(sql)] = {porzadek, n, !s->order_by.empty() || s->top > 0};
+            } else if (s->top > 0) {
+                zapisz("pick", ksztalt, porzadek);
+                if (!n.empty()) zapisz("latest", ksztalt, n);
+            }
+            if (!s->into.empty()) {
+                zr.warunek(s->where.get());
+                liczby(ksztalt, zr, wartosci(*s), nullptr, *s);
+                puste_.insert(duze(s->into));
+                for (const auto& i : s->items) {
+                    const std::string n = !i.alias.empty() ? i.alias
+                                          : i.expr->kind == ExprKind::Column ? i.expr->text : "";
+                    zacznij(s->into, n, niepusty(*i.expr, zr), true);
+                }
+            }
+        } else if (const auto* i = std::get_if<jet::sql::Insert>(&st)) {
+            if (!i->database.empty()) return;
+            if (!i->select) {
+                std::vector<bool> n;
+                for (size_t k = 0; k < i->columns.size(); ++k) {
+                    bool nn = !i->values.empty();
+                    for (const auto& w : i->values)
+                        nn = nn && k < w.size() && niepusty(*w[k], Zrodla{});
+                    n.push_back(nn);
+                }
+                wstaw(c, i->table, i->columns, n);
+                return;
+            }
+            Zrodla zr = zrodla(i->select->from, c);
+            if (zr.obca) return;
+            zr.zaczete = &zaczete_;
+            zr.warunek(i->select->where.get());
+            std::vector<bool> n;
+            for (size_t k = 0; k < i->columns.size(); ++k)
+                n.push_back(k < i->select->items.size() && niepusty(*i->select->items[k].expr, zr));
+            wstaw(c, i->table, i->columns, n);
+            const auto [fl, porzadek] = wybor(*i->select, zr);
+            if (!fl.empty()) zapisz("pick", ksztalt, fl);
+            if (i->select->top > 0) {
+                zapisz("pick", ksztalt, porzadek);
+                if (const std::string n = najnowszy(*i->select, zr); !n.empty())
+                    zapisz("latest", ksztalt, n);
+            }
+            liczby(ksztalt, zr, wartosci(*i->select), nullptr, *i->select);
+        } else if (const auto* u = std::get_if<jet::sql::Update>(&st)) {
+            Zrodla zr;
+            zr.dodaj(*u->target, c, false);
+            if (zr.obca) return;
+            zr.zaczete = &zaczete_;
+            // The tables and the WHERE, as written: an UPDATE of the same ones writes the
+            // same rows.
+            const std::string tekst = duze(sql);
+            const size_t set = tekst.find(" SET "), gdzie = tekst.rfind(" WHERE ");
+            const std::string zakres = set == std::string::npos ? "" :
+                tekst.substr(0, set) + "|" + (gdzie == std::string::npos || gdzie < set ? "" : tekst.substr(gdzie));
+            std::set<std::string>& tu = zakresy_[zakres];
+            zr.zaczete_tu = &tu;
+            zr.warunek(u->where.get());
+            klucze(zr);
+            std::vector<const Expr*> w;
+            for (const auto& a : u->assignments) w.push_back(a.value.get());
+            liczby(ksztalt, zr, w, u, std::nullopt);
+            for (const auto& a : u->assignments) {
+                Expr e(ExprKind::Column);
+                e.qualifier = a.qualifier;
+                e.text = a.column;
+                if (auto k = zr.kolumna(e)) {
+                    const std::string t = zr.z[static_cast<size_t>(k->first)].t->name;
+                    const bool n = niepusty(*a.value, zr);
+                    zacznij(t, zr.info(*k)->name, n, u->where == nullptr && zr.z.size() == 1);
+                    if (n && !zakres.empty()) tu.insert(duze(t + "." + zr.info(*k)->name));
+                    else tu.erase(duze(t + "." + zr.info(*k)->name));
+                }
+            }
+            if (zr.z.size() == 1) jeden_wiersz(ksztalt, zr, u->where.get());
+        } else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) {
+            if (d->from.size() != 1) return;
+            Zrodla zr = zrodla(d->from, c);
+            if (zr.obca || zr.z.size() != 1) return;
+            if (d->where == nullptr) puste_.insert(duze(zr.z[0].t->name));
+            klucze(zr);
+            jeden_wiersz(ksztalt, zr, d->where.get());
+        }
+    }
+
+    void closed(std::string_view sql, bool read, bool on_row) override {
+        auto it = otwarte_.find(std::string(sql));
+        if (it == otwarte_.end()) return;
+        // Read for its first row or until a match, or read in an order or for the first
+        // rows it asks for: the order decides what the reader takes.
+        if (read && (on_row || it->second.kolejnosc)) {
+            zapisz("pick", pokrycie::Bez_Literalow(sql), it->second.porzadek);
+            if (!it->second.najnowszy.empty())
+                zapisz("latest", pokrycie::Bez_Literalow(sql), it->second.najnowszy);
+        }
+        otwarte_.erase(it);
+    }
+
+    void koniec() {
+        for (const auto& [k, z] : zapisy_) {
+            bool jeden = z.licznik;
+            for (const auto& klucz : klucze_[z.tabela])
+                jeden = jeden || std::includes(z.kolumny.begin(), z.kolumny.end(), klucz.begin(),
+                                               klucz.end());
+            if (!jeden) continue;
+            std::string kol;
+            for (const auto& x : z.kolumny) kol += (kol.empty() ? "" : ",") + x;
+            dopisz(k.first, "write", k.second,
+                   z.unikalny ? Wpis{"unique", kol}
+                              : Wpis{"FINDING", "names one row by " + kol +
+                                                    ", not unique at this step"});
+        }
+        std::ofstream out(plik_);
+        for (const auto& [k, w] : wpisy_) {
+            const auto& [krok, rodzaj, ksztalt] = k;
+            std::string werdykt = w.werdykt;
+            if (werdykt == "FINDING" &&
+                wyjatki_.stwierdza(droga::wersja(krok), rodzaj + " " + ksztalt))
+                werdykt = "stated";
+            out << droga::wersja(krok) << '\t' << rodzaj << '\t' << werdykt << '\t' << w.szczegol
+                << '\t' << ksztalt << '\n';
+        }
+    }
+
+  private:
+    // A column the step wrote: with a value never Null in every row of the table (a sum
+    // carried in it starts from it), never Null in some rows (as it was), or one that may be
+    // Null.
+    void zacznij(const std::string& tabela, const std::string& kolumna, bool niepusta,
+                 bool wszystkie) {
+        if (kolumna.empty()) return;
+        const std::string k = duze(tabela + "." + kolumna);
+        if (!niepusta) zaczete_.erase(k);
+        else if (wszystkie) zaczete_.insert(k);
+    }
+
+    // The rows a step inserts into a table it made or emptied are all its rows: the columns
+    // they give a value never Null start from it, the others hold their default.
+    void wstaw(const jet::Catalog& c, const std::string& tabela,
+               const std::vector<std::string>& kolumny, const std::vector<bool>& niepuste) {
+        const bool wszystkie = puste_.count(duze(tabela)) > 0;
+        for (size_t k = 0; k < kolumny.size(); ++k) zacznij(tabela, kolumny[k], niepuste[k], wszystkie);
+        const jet::TableInfo* t = c.table(tabela);
+        if (t == nullptr) return;
+        for (const auto& col : t->columns) {
+            bool dana = false;
+            for (const auto& k : kolumny) dana = dana || duze(k) == duze(col.name);
+            if (!dana) zacznij(tabela, col.name, !col.default_text.empty() || col.counter, wszystkie);
+        }
+    }
+
+    // A value that is never Null: a literal but Null, a Nz, an IIf that tests for Null, a
+    // column that holds no Null, and arithmetic and sums of those.
+    static bool niepusty(const Expr& e, const Zrodla& zr) {
+        switch (e.kind) {
+            case ExprKind::Boolean: case ExprKind::Integer: case ExprKind::Number:
+            case ExprKind::String: case ExprKind::Date:
+                return true;
+            case ExprKind::Column: {
+                auto k = zr.kolumna(e);
+                return k && !zr.moze_null(*k);
+            }
+            case ExprKind::Unary:
+                return niepusty(*e.args[0], zr);
+            case ExprKind::Binary:
+                if (e.op == Op::Concat) return true;
+                return niepusty(*e.args[0], zr) && niepusty(*e.args[1], zr);
+            case ExprKind::Function:
+                if (funkcja(e, {"NZ"})) return e.args.size() == 2 && niepusty(*e.args[1], zr);
+                if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0])) return true;
+                if (funkcja(e, {"COUNT"})) return true;
+                if (funkcja(e, {"SUM", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS"}))
+                    return !e.args.empty() && niepusty(*e.args[0], zr);
+                return false;
+            default:
+                return false;
+        }
+    }
+
+    static Zrodla zrodla(const std::vector<jet::sql::TableRefPtr>& from, const jet::Catalog& c) {
+        Zrodla zr;
+        for (const auto& r : from) zr.dodaj(*r, c, false);
+        return zr;
+    }
+
+    static std::vector<const Expr*> wartosci(const jet::sql::Select& s) {
+        std::vector<const Expr*> w;
+        for (const auto& i : s.items) w.push_back(i.expr.get());
+        return w;
+    }
+
+    // The unique keys of the tables read, kept for the whole road (by column names).
+    void klucze(const Zrodla& zr) {
+        for (const auto& s : zr.z)
+            for (const auto& ix : s.t->indexes) {
+                if (!ix.unique && !ix.primary) continue;
+                std::vector<std::string> k;
+                for (const auto& ic : ix.columns)
+                    if (const auto* col = s.t->column_by_id(ic.column_id)) k.push_back(duze(col->name));
+                std::sort(k.begin(), k.end());
+                klucze_[duze(s.t->name)].insert(k);
+            }
+    }
+
+    // Whether the column is its table's counter, or a unique index of its own.
+    static bool klucz_sam(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+        if (c.counter) return true;
+        for (const auto& ix : t.indexes)
+            if ((ix.unique || ix.primary) && ix.columns.size() == 1 && ix.columns[0].column_id == c.id)
+                return true;
+        return false;
+    }
+
+    // A pick of the latest or highest by an id of another table's row (an ORDER BY ... DESC
+    // on a column whose name ends with ID and that is not its own table's counter or key):
+    // "" when it has none; total when a join or an equality ties the id to a unique key of
+    // a table read (it names a row), else a finding (an id that names nothing may win).
+    static std::string najnowszy(const jet::sql::Select& s, const Zrodla& zr) {
+        std::vector<const Expr*> war;
+        koniunkcje(s.where.get(), war);
+        for (const Expr* o : zr.on) koniunkcje(o, war);
+        std::string wynik;
+        for (const auto& o : s.order_by) {
+            if (!o.descending) continue;
+            const auto k = zr.kolumna(*o.expr);
+            if (!k) continue;
+            const auto& src = zr.z[static_cast<size_t>(k->first)];
+            const jet::ColumnInfo* c = zr.info(*k);
+            const std::string n = duze(c->name);
+            if (!(n.size() > 2 && n.ends_with("ID")) && !n.starts_with("ID_")) continue;
+            if (klucz_sam(*src.t, *c)) continue;  // the table's own id
+            bool wskazuje = false;
+            for (const Expr* w : war) {
+                if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
+                for (int j = 0; j < 2; ++j) {
+                    const auto a = zr.kolumna(*w->args[static_cast<size_t>(j)]);
+                    const auto b = zr.kolumna(*w->args[static_cast<size_t>(1 - j)]);
+                    if (!a || !b || *a != *k || b->first == k->first) continue;
+                    const auto& inna = zr.z[static_cast<size_t>(b->first)];
+                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b))) wskazuje = true;
+                }
+            }
+            if (!wskazuje) return "FINDING\tan id that names nothing may win: " + zr.nazwa(*k);
+            wynik = "total\t" + zr.nazwa(*k) + " names a row of a table read";
+        }
+        return wynik;
+    }
+
+    // A pick's verdicts, "VERDICT<tab>DETAIL": of its First/Last ("" when it has none) and
+    // of the order of its rows.
+    static std::pair<std::string, std::string> wybor(const jet::sql::Select& s, const Zrodla& zr) {
+        std::vector<const Expr*> porzadek, pozycje;
+        for (const auto& o : s.order_by) porzadek.push_back(o.expr.get());
+        for (const auto& i : s.items) pozycje.push_back(i.expr.get());
+        // An ORDER BY may name an item by its alias.
+        for (auto& p : porzadek)
+            if (p->kind == ExprKind::Column && p->qualifier.empty() && !zr.kolumna(*p))
+                for (const auto& i : s.items)
+                    if (!i.alias.empty() && duze(i.alias) == duze(p->text)) p = i.expr.get();
+        bool grupy = !s.group_by.empty();
+        for (const Expr* p : pozycje) grupy = grupy || agregat(*p);
+        std::string wynik;
+        std::vector<const Expr*> fl;
+        for (const Expr* p : pozycje) pierwsze_ostatnie(*p, fl);
+        if (!fl.empty()) {
+            std::vector<const Expr*> g;
+            for (const auto& x : s.group_by) g.push_back(x.get());
+            const Znane z(zr, s.where.get(), g);
+            std::vector<const Expr*> args;
+            for (const Expr* f : fl) args.push_back(f->args[0].get());
+            if (!z.wszystkie() && !z.zna(zr, args)) wynik = "FINDING\tFirst/Last of tied rows";
+        }
+        // The rows' order: of the groups, or of the rows.
+        std::vector<const Expr*> g;
+        for (const auto& x : s.group_by) g.push_back(x.get());
+        auto calkowity = [&](const Znane& z) {
+            return grupy ? z.zna(zr, g) || z.zna(zr, pozycje) : z.wszystkie() || z.zna(zr, pozycje);
+        };
+        const Znane z(zr, s.where.get(), porzadek);
+        if (!calkowity(z) && calkowity(Znane(zr, s.where.get(), porzadek, true)))
+            return {wynik, "counter\tties broken by the counter"};
+        std::string porz = calkowity(z) ? "total\t" : "FINDING\torder not total: ";
+        if (!calkowity(z)) {
+            std::string brak;
+            for (size_t i = 0; i < zr.z.size(); ++i)
+                if (!z.okreslona[i]) brak += (brak.empty() ? "" : ",") + zr.z[i].t->name;
+            porz += brak + " not determined";
+        } else {
+            porz += grupy && s.group_by.empty() ? "one row" : z.wszystkie() ? "unique key" : "ties give one value";
+        }
+        if (!fl.empty() && wynik.empty()) wynik = "total\tFirst/Last in a determined group";
+        return {wynik, porz};
+    }
+
+    // The write that may name one row: its equalities to constants on the table.
+    void jeden_wiersz(const std::string& ksztalt, const Zrodla& zr, const Expr* where) {
+        std::vector<const Expr*> war;
+        koniunkcje(where, war);
+        Zapis z;
+        z.tabela = duze(zr.z[0].t->name);
+        for (const Expr* w : war) {
+            if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
+            std::optional<Kolumna> a = zr.kolumna(*w->args[0]);
+            if (!a || !bez_kolumn(*w->args[1])) a = bez_kolumn(*w->args[0]) ? zr.kolumna(*w->args[1]) : std::nullopt;
+            if (!a) continue;
+            const jet::ColumnInfo* c = zr.info(*a);
+            z.kolumny.push_back(duze(c->name));
+            z.licznik = z.licznik || c->counter;
+        }
+        if (z.kolumny.empty()) return;
+        std::sort(z.kolumny.begin(), z.kolumny.end());
+        z.unikalny = Znane(zr, where, {}).wszystkie();
+        auto [it, nowy] = zapisy_.emplace(std::make_pair(krok_, ksztalt), z);
+        if (!nowy) it->second.unikalny = it->second.unikalny && z.unikalny;
+    }
+
+    // The figures of the values a statement writes: sums and carried figures over columns
+    // that may be Null; and its inner joins.
+    void liczby(const std::string& ksztalt, const Zrodla& zr, const std::vector<const Expr*>& wart,
+                const jet::sql::Update* u, std::optional<std::reference_wrapper<const jet::sql::Select>> s) {
+        std::set<std::string> nulle;
+        bool figura = false;
+        std::set<int> z_figur;
+        for (const Expr* w : wart) przejdz(*w, zr, false, figura, nulle, z_figur);
+        if (!figura) return;
+        std::string kol;
+        for (const auto& n : nulle) kol += (kol.empty() ? "" : ",") + n;
+        zapisz("sum", ksztalt, nulle.empty() ? "guarded\tNull counts as none" : "FINDING\ta Null of " + kol + " is not none");
+        // The joins of a statement that sums (Sum) or carries (a column plus its lines) its
+        // figures: each inner-joined table that holds no figure. A value computed row by
+        // row from a partner leaves a row without one as it was.
+        if (zr.z.size() < 2) return;
+        bool sumuje = false;
+        for (const Expr* w : wart) sumuje = sumuje || ma_sume(*w);
+        if (u)
+            for (const auto& a : u->assignments) {
+                std::vector<const Expr*> c;
+                kolumny(a.value.get(), c);
+                for (const Expr* x : c)
+                    sumuje = sumuje || (duze(x->text) == duze(a.column) &&
+                                        (x->qualifier.empty() || a.qualifier.empty() ||
+                                         duze(x->qualifier) == duze(a.qualifier)));
+            }
+        if (!sumuje) return;
+        std::set<int> zapisane;  // an UPDATE's targets
+        if (u)
+            for (const auto& a : u->assignments) {
+                Expr e(ExprKind::Column);
+                e.qualifier = a.qualifier;
+                e.text = a.column;
+                if (auto k = zr.kolumna(e)) zapisane.insert(k->first);
+            }
+        std::map<int, std::pair<int, int>> uzycia;  // per source: in values, in conditions
+        auto licz = [&](const Expr* e, bool wartosc) {
+            std::vector<const Expr*> c;
+            kolumny(e, c);
+            for (const Expr* x : c)
+                if (auto k = zr.kolumna(*x)) (wartosc ? uzycia[k->first].first : uzycia[k->first].second)++;
+        };
+        for (const Expr* w : wart) licz(w, true);
+        if (u) licz(u->where.get(), false);
+        if (s) {
+            licz(s->get().where.get(), false);
+            for (const auto& g : s->get().group_by) licz(g.get(), true);
+            licz(s->get().having.get(), false);
+        }
+        std::string werdykt, uwagi;
+        for (size_t i = 0; i < zr.z.size(); ++i) {
+            const int n = static_cast<int>(i);
+            const auto& src = zr.z[i];
+            if (src.opcjonalna || zapisane.count(n) || z_figur.count(n)) continue;
+            const auto [w, c] = uzycia[n];
+            std::string o;
+            if (w == 0 && c == 0 && pomost(zr, n)) {
+                o = src.t->name + " links two tables";
+            } else if (w == 0 && c == 0) {
+                o = "takes nothing from " + src.t->name;
+                werdykt = "FINDING";
+            } else if (w == 0) {
+                o = src.t->name + " filters";
+            } else if (!relacja(zr, n, z_figur)) {
+                o = "takes values from " + src.t->name + " with no relation";
+                werdykt = "FINDING";
+            } else {
+                o = src.t->name + " by a relation";
+            }
+            uwagi += (uwagi.empty() ? "" : "; ") + o;
+        }
+        if (uwagi.empty()) return;
+        zapisz("join", ksztalt, (werdykt.empty() ? "kept\t" : "FINDING\t") + uwagi);
+    }
+
+    // Whether the joins' conditions tie the source to two other tables or more: a table
+    // between them (old ids to new ones) whose missing row means no partner to take from.
+    static bool pomost(const Zrodla& zr, int n) {
+        std::set<int> inne;
+        for (const Expr* on : zr.on) {
+            std::vector<const Expr*> war, c;
+            koniunkcje(on, war);
+            for (const Expr* w : war) {
+                c.clear();
+                kolumny(w, c);
+                std::set<int> tu;
+                for (const Expr* x : c)
+                    if (auto k = zr.kolumna(*x)) tu.insert(k->first);
+                if (!tu.count(n)) continue;
+                for (int t : tu)
+                    if (t != n) inne.insert(t);
+            }
+        }
+        return inne.size() >= 2;
+    }
+
+    // Whether a relation makes the source the partner every row of the figures' tables has.
+    static bool relacja(const Zrodla& zr, int partner, const std::set<int>& figury) {
+        const std::string p = duze(zr.z[static_cast<size_t>(partner)].t->name);
+        for (int f : figury) {
+            const std::string l = duze(zr.z[static_cast<size_t>(f)].t->name);
+            bool jest = false;
+            for (const auto& r : zr.cat->relations())
+                jest = jest || (duze(r.table) == p && duze(r.foreign_table) == l);
+            if (!jest) return false;
+        }
+        return true;
+    }
+
+    // Walks a value: marks figure when it sums or carries one (Sum, +, -) over a numeric
+    // column; collects in nulle the columns that may be Null there unguarded, in z_figur the
+    // sources whose figures it sums.
+    static void przejdz(const Expr& e, const Zrodla& zr, bool strzezone, bool& figura,
+                        std::set<std::string>& nulle, std::set<int>& z_figur) {
+        if (funkcja(e, {"NZ"})) strzezone = true;
+        if (funkcja(e, {"IIF"}) && !e.args.empty() && sprawdza_null(*e.args[0])) strzezone = true;
+        const bool suma = funkcja(e, {"SUM"});
+        const bool dodaje = e.kind == ExprKind::Binary && (e.op == Op::Add || e.op == Op::Sub);
+        if (suma || dodaje) {
+            std::vector<std::pair<Kolumna, bool>> k;
+            for (const auto& a : e.args) plynie(*a, zr, strzezone, k);
+            for (const auto& [x, strzezona] : k) {
+                figura = true;
+                z_figur.insert(x.first);
+                if (!strzezona && zr.moze_null(x)) nulle.insert(zr.nazwa(x));
+            }
+        }
+        for (const auto& a : e.args) przejdz(*a, zr, strzezone, figura, nulle, z_figur);
+    }
+
+    static bool ma_sume(const Expr& e) {
+        if (funkcja(e, {"SUM"})) return true;
+        for (const auto& a : e.args)
+            if (ma_sume(*a)) return true;
+        return false;
+    }
+
+    static bool sprawdza_null(const Expr& e) {
+        if (e.kind == ExprKind::IsNull || funkcja(e, {"ISNULL"})) return true;
+        for (const auto& a : e.args)
+            if (sprawdza_null(*a)) return true;
+        return false;
+    }
+
+    // The numeric columns whose Null makes the value Null (through arithmetic and the
+    // conversions that keep a Null), each with whether a Nz or an IIf(IsNull) guards it.
+    static void plynie(const Expr& e, const Zrodla& zr, bool strzezone,
+                       std::vector<std::pair<Kolumna, bool>>& out) {
+        if (e.kind == ExprKind::Column) {
+            if (auto k = zr.kolumna(e); k && droga::liczbowa(zr.info(*k)->type))
+                out.emplace_back(*k, strzezone);
+            return;
+        }
+        if (funkcja(e, {"NZ"}) && !e.args.empty()) return plynie(*e.args[0], zr, true, out);
+        if (funkcja(e, {"IIF"}) && e.args.size() == 3) {
+            const bool s = strzezone || sprawdza_null(*e.args[0]);
+            for (size_t i = 1; i < 3; ++i) plynie(*e.args[i], zr, s, out);
+            return;
+        }
+        const bool arytm =
+            (e.kind == ExprKind::Unary && e.op != Op::Not) ||
+            (e.kind == ExprKind::Binary &&
+             (e.op == Op::Add || e.op == Op::Sub || e.op == Op::Mul || e.op == Op::Div ||
+              e.op == Op::IntDiv || e.op == Op::Mod || e.op == Op::Pow)) ||
+            funkcja(e, {"CCUR", "CDBL", "CSNG", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS", "SUM"});
+        if (!arytm) return;
+        for (const auto& a : e.args) plynie(*a, zr, strzezone, out);
+    }
+
+    void zapisz(const std::string& rodzaj, const std::string& ksztalt, const std::string& w) {
+        const size_t t = w.find('\t');
+        dopisz(krok_, rodzaj, ksztalt, {w.substr(0, t), t == std::string::npos ? "" : w.substr(t + 1)});
+    }
+
+    void dopisz(int krok, const std::string& rodzaj, const std::string& ksztalt, Wpis w) {
+        auto [it, nowy] = wpisy_.emplace(std::make_tuple(krok, rodzaj, ksztalt), w);
+        if (!nowy && w.werdykt == "FINDING") it->second = w;
+    }
+
+    std::string plik_;
+    pokrycie::Nieosiagalne wyjatki_;
+    int krok_ = -1;
+    // The recordsets open: their order's verdict, that of the id they take the highest of,
+    // and whether they ask for an order or for their first rows.
+    struct Odczyt {
+        std::string porzadek, najnowszy;
+        bool kolejnosc = false;
+    };
+    std::unordered_map<std::string, Odczyt> otwarte_;
+    std::set<std::string> zaczete_;
+    std::set<std::string> puste_;
+    std::map<std::string, std::set<std::string>> zakresy_;  // per UPDATE's tables and WHERE  // the tables the step made or emptied (in capitals)
+    std::map<std::tuple<int, std::string, std::string>, Wpis> wpisy_;
+    std::map<std::pair<int, std::string>, Zapis> zapisy_;
+    std::map<std::string, std::set<std::vector<std::string>>> klucze_;
+};
+
+Obserwator* g_obserwator = nullptr;
+
+void Koniec() {
+    if (g_obserwator == nullptr) return;
+    jet::set_shape_observer(nullptr);
+    g_obserwator->koniec();
+    g_obserwator = nullptr;
+}
+
+}  // namespace
+
+Wstrzymaj::Wstrzymaj() {
+    jet::set_shape_observer(nullptr);
+}
+
+Wstrzymaj::~Wstrzymaj() {
+    jet::set_shape_observer(g_obserwator);
+}
+
+void Start(const std::string& plik, const std::string& wyjatki) {
+    g_obserwator = new Obserwator(plik, wyjatki);
+    jet::set_shape_observer(g_obserwator);
+    std::at_quick_exit(Koniec);  // the program ends by quick_exit
+    std::atexit(Koniec);
+}
+
+}  // namespace ksztalt
