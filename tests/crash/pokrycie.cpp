@@ -28,13 +28,16 @@ bool slowo(char c) {
            static_cast<unsigned char>(c) >= 0x80;
 }
 
-// True when the word w (in capitals) stands in s (in capitals) as a word of its own.
-bool ma_slowo(const std::string& s, const std::string& w) {
+}  // namespace
+
+bool Ma_Slowo(const std::string& s, const std::string& w) {
     for (size_t p = s.find(w); p != std::string::npos; p = s.find(w, p + 1))
         if ((p == 0 || !slowo(s[p - 1])) && (p + w.size() == s.size() || !slowo(s[p + w.size()])))
             return true;
     return false;
 }
+
+namespace {
 
 std::map<std::string, Zasieg>& zebrane() {
     static std::map<std::string, Zasieg> m;
@@ -185,7 +188,7 @@ std::string Ksztalt(std::string_view sql) {
     const std::string pierwsze =
         p == std::string::npos ? "" : duze.substr(p, duze.find_first_of(" (", p) - p);
     const bool dane = pierwsze == "INSERT" || pierwsze == "UPDATE" || pierwsze == "DELETE" ||
-                      (pierwsze == "SELECT" && ma_slowo(duze, "INTO"));
+                      (pierwsze == "SELECT" && Ma_Slowo(duze, "INTO"));
     return dane ? out : "";
 }
 

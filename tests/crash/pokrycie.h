@@ -35,6 +35,9 @@ void Zapisz(const std::string& plik);
 // Such a file's lines into m, each shape with the most rows of m's and the file's.
 void Wczytaj(const std::string& plik, std::map<std::string, Zasieg>& m);
 
+// True when the word w (in capitals) stands in s (in capitals) as a word of its own.
+bool Ma_Slowo(const std::string& s, const std::string& w);
+
 // The statements stated unreachable (tests/crash/relacje_nieosiagalne.txt): one line a
 // case, "STEP PATTERN  # reason", PATTERN a shape in which "*" stands for any text.
 class Nieosiagalne {

@@ -65,8 +65,8 @@
 //                  holds 0 and N what the cell held at the entry; a cell that the step
 //                  writes (B holds another value than the entry, or its column or table
 //                  is new) where Z holds a value, 0 included, holds one in N too, but a
-//                  column of the changed one's name in a table that the step copies the
-//                  changed table into row by row (K's row put in makes a row more there);
+//                  column of the changed one's name in a table that the step copies into
+//                  row by row (no statement of the step sums or groups into it);
 //   null-replaces  no cell of N is Null where Z holds a value and the entry held one;
 //   names-nothing  D equals Z but where Z holds 0 and D 999999 (the cell and its copies);
 //                  where the step re-points the column (other rows' ids change), the
@@ -84,7 +84,8 @@
 // reached where a run changed some cell's value by it) and each data statement that no run
 // reached and KONW_RELACJE_NIEOSIAGALNE does not state (STEP "unreached" SHAPE where no
 // run wrote a row with it, STEP "unchanged" SHAPE where runs wrote rows with the values
-// they held), or that a run reached and the table states (STEP "stated-reached" SHAPE). KONW_RELACJE_WYJATKI is the table of what a step means otherwise
+// they held), or that a run reached and the table states (STEP "stated-reached" SHAPE).
+// KONW_RELACJE_WYJATKI is the table of what a step means otherwise
 // (tests/crash/relacje_wyjatki.txt): a finding that a line of it matches is written
 // "stated". KONW_RELACJE_ZADANIA: children at once (2); KONW_RELACJE_ZOSTAW set keeps
 // each step's folder of runs (to read a finding's dumps).
@@ -668,9 +669,21 @@ class Relacje {
         uruchom(zmiany);
         proby_.clear();
         trafione_.clear();
-        // K's run per table changed: where a row put in makes a row more, the step copies
-        // that table's rows row by row.
-        std::map<std::string, std::unique_ptr<Zrzut>> kopie;
+        // The tables that a data statement of the step sums into (its shape names the table
+        // and sums or groups): a figure there is no copy of one line's, whatever the rows.
+        sumowane_.clear();
+        {
+            std::map<std::string, pokrycie::Zasieg> ksztalty;
+            pokrycie::Wczytaj(kat + "/B/slad.txt", ksztalty);
+            for (const auto& [k, w] : ksztalty) {
+                const std::string d = jet::text::upper(k);
+                if (d.find("SUM(") == std::string::npos && d.find("GROUP BY") == std::string::npos)
+                    continue;
+                for (const auto& [nazwa, blok] : b.bloki)
+                    if (pokrycie::Ma_Slowo(d, jet::text::upper(nazwa)))
+                        sumowane_.insert(jet::text::upper(nazwa));
+            }
+        }
         auto po = [&](std::string rodzaj, const Zmiana& z) -> std::string {
             Zmiana k = z;
             k.rodzaj = rodzaj;
@@ -690,14 +703,7 @@ class Relacje {
                 zmieniane_[c.tabela].count(c.wiersz) || siega(b, z, c) || siega(b, n, c);
             proba("null-none", trafia);
             proba("null-replaces", trafia);
-            auto& k = kopie[c.tabela];
-            if (!k) {
-                const auto r = std::find_if(zmiany.begin(), zmiany.end(), [&](const Zmiana& m) {
-                    return m.rodzaj == "K" && m.tabela == c.tabela;
-                });
-                k = std::make_unique<Zrzut>(r == zmiany.end() ? "" : po("K", *r));
-            }
-            porownaj(wejscie, b, z, n, c, wartosc, "null-none", k.get());
+            porownaj(wejscie, b, z, n, c, wartosc, "null-none");
             if (id_kolumna(c.kolumna)) {
                 const Zrzut d(po("D", c));
                 if (!d.jest) {
@@ -878,8 +884,7 @@ class Relacje {
     // there from the entry, or whose column or table the entry lacks, is one that the step
     // writes.
     void porownaj(const Zrzut& wejscie, const Zrzut& b0, const Zrzut& a, const Zrzut& b,
-                  const Zmiana& c, const std::string& wartosc, const std::string& relacja,
-                  const Zrzut* k = nullptr) {
+                  const Zmiana& c, const std::string& wartosc, const std::string& relacja) {
         const bool nulle = relacja == "null-none";
         const std::string zmiana = c.tabela + "." + c.kolumna;
         for (const auto& [nazwa, blok] : a.bloki) {
@@ -897,12 +902,9 @@ class Relacje {
                 continue;
             }
             const Pary p = paruj(*ta, *tb, nulle ? kBrak : kNikt);
-            // The step copies the changed table's rows into this one row by row: K's row put
-            // in makes one row more here (a sum of one line is no copy: a line more joins
-            // its sum).
-            const Tabela* tk = k && k->jest ? k->tabela(nazwa) : nullptr;
-            const Tabela* tb0 = b0.tabela(nazwa);
-            const bool po_wierszu = tk && tb0 && tk->wiersze.size() == tb0->wiersze.size() + 1;
+            // A copy row by row: no statement of the step sums into this table (a sum of one
+            // line is no copy).
+            const bool po_wierszu = !sumowane_.count(jet::text::upper(nazwa));
             const Tabela* te = wejscie.tabela(nazwa);
             const Tabela* t0 = b0.tabela(nazwa);
             const Wskaz do_wejscia(te, *ta, p.klucz), do_b0(t0, *ta, p.klucz);
@@ -1088,6 +1090,7 @@ class Relacje {
     std::ofstream wynik_;
     Kroki kroki_;
     pokrycie::Nieosiagalne nieosiagalne_;
+    std::set<std::string> sumowane_;  // tables that the step sums into, in capitals
     std::string katalog_, kat_;
     int zadania_ = 2, v_ = 0;
     std::vector<std::array<std::string, 4>> wyjatki_;
