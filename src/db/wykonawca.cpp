@@ -93,27 +93,6 @@ std::string wartosc_klucza(const jet::Value& v) {
     return v.is_text() ? "'" + v.raw_text() + "'" : v.to_text();
 }
 
-// A value as a Jet SQL literal that jetsql reads: a text in apostrophes (doubled inside),
-// a date between "#" (month first), a number with the decimal point.
-std::string literal_sql(const jet::Value& v) {
-    if (v.is_text()) {
-        std::string t = "'";
-        for (const char c : v.raw_text()) t += c == '\'' ? std::string("''") : std::string(1, c);
-        return t + "'";
-    }
-    if (v.kind() == jet::Value::Kind::Date) {
-        const jet::dates::Parts d = jet::dates::from_serial(v.raw_double());
-        char tekst[48];
-        std::snprintf(tekst, sizeof tekst, "#%d/%d/%d %02d:%02d:%02d#", d.month, d.day, d.year,
-                      d.hour, d.minute, d.second);
-        return tekst;
-    }
-    if (v.kind() == jet::Value::Kind::Boolean) return v.raw_int() ? "True" : "False";
-    std::string t = v.to_text();
-    std::replace(t.begin(), t.end(), ',', '.');
-    return t;
-}
-
 // "1 wiersz", "2 wiersze", "5 wierszy": a count of rows in Polish.
 std::string wierszy(int64_t n) {
     const int64_t j = n % 10, d = n % 100;
@@ -121,6 +100,81 @@ std::string wierszy(int64_t n) {
                         : j >= 2 && j <= 4 && (d < 12 || d > 14) ? "wiersze"
                                                                  : "wierszy";
     return std::to_string(n) + " " + slowo;
+}
+
+// The mend of rows that share the key value of the condition pierwszy in the table T: the
+// key's last column of the second of them (by the table's counter, where the key does
+// not hold it) set anew, that row named by what tells it from the first: its counter, or
+// the first other column in which it differs from the first row. "" when nothing tells
+// the two rows apart (rows alike whole are one row by the rule of the key).
+std::string naprawa_powtorzenia(const jet::sql::CreateIndex& indeks, const std::string& T,
+                                const std::string& pierwszy) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
+    const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
+    const auto w_kluczu = [&](std::string_view n) {
+        return std::any_of(indeks.columns.begin(), indeks.columns.end(),
+                           [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, n); });
+    };
+    std::unique_ptr<ado::Recordset> rs;
+    std::vector<std::vector<jet::Value>> dwa;
+    std::vector<std::string> nazwy;
+    if (DbOtwórzRS(rs,
+                   "SELECT * FROM " + T + " WHERE " + pierwszy +
+                       (licznik ? " ORDER BY [" + licznik->name + "]" : ""),
+                   kOtworzOdczyt)
+            .empty()) {
+        for (int i = 0; i < rs->FieldCount(); ++i) nazwy.push_back(rs->Fields(i).Name());
+        for (; !rs->Eof() && dwa.size() < 2; rs->MoveNext()) {
+            dwa.emplace_back();
+            for (int i = 0; i < rs->FieldCount(); ++i) dwa.back().push_back(rs->Fields(i).value());
+        }
+    }
+    ZamknijRS(rs);
+    if (dwa.size() < 2) return "";
+    std::string ktory;
+    // The counter tells the rows apart unless the key holds it; else the first column,
+    // not of the key nor a memo, in which the rows differ.
+    for (size_t i = 0; i < nazwy.size() && ktory.empty(); ++i) {
+        const jet::ColumnInfo* c = t ? t->column(nazwy[i]) : nullptr;
+        const bool rozni = !(dwa[0][i] == dwa[1][i]);
+        if (c && c->counter && !w_kluczu(nazwy[i]) && rozni)
+            ktory = "[" + nazwy[i] + "] = " + Literal_SQL(dwa[1][i]);
+    }
+    for (size_t i = 0; i < nazwy.size() && ktory.empty(); ++i) {
+        const jet::ColumnInfo* c = t ? t->column(nazwy[i]) : nullptr;
+        if (w_kluczu(nazwy[i]) || (c && c->type == jet::DataType::Memo) || dwa[0][i] == dwa[1][i])
+            continue;
+        const bool pusta = dwa[1][i].is_null() || dwa[1][i].is_empty();
+        ktory = pierwszy + " AND [" + nazwy[i] + "]" +
+                (pusta ? " IS NULL" : " = " + Literal_SQL(dwa[1][i]));
+    }
+    if (ktory.empty()) return "";
+    return "UPDATE " + T + " SET [" + indeks.columns.back().name + "] = WARTOŚĆ WHERE " + ktory;
+}
+
+// The mend of a Null in the key (naprawa: "... WHERE [COLUMN] IS NULL") for the first such
+// row alone: " AND " and its counter, where the table has one that the key does not hold
+// and more rows than one hold the Null; "" otherwise.
+std::string pierwszy_pusty(const jet::sql::CreateIndex& indeks, const std::string& T,
+                           const std::string& naprawa) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
+    const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
+    if (licznik == nullptr ||
+        std::any_of(indeks.columns.begin(), indeks.columns.end(),
+                    [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, licznik->name); }))
+        return "";
+    const std::string warunek = naprawa.substr(naprawa.rfind(" WHERE ") + 7);
+    std::unique_ptr<ado::Recordset> rs;
+    std::vector<jet::Value> liczniki;
+    if (DbOtwórzRS(rs,
+                   "SELECT TOP 2 [" + licznik->name + "] FROM " + T + " WHERE " + warunek +
+                       " ORDER BY [" + licznik->name + "]",
+                   kOtworzOdczyt)
+            .empty())
+        for (; !rs->Eof(); rs->MoveNext()) liczniki.push_back(rs->Fields(0).value());
+    ZamknijRS(rs);
+    return liczniki.size() < 2 ? ""
+                               : " AND [" + licznik->name + "] = " + Literal_SQL(liczniki.front());
 }
 
 // The rows that keep the index of a CREATE INDEX from being made: "Wiersze: " and, for
@@ -169,7 +223,7 @@ std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
                         naprawa = "UPDATE " + T + " SET [" + nazwa + "] = WARTOŚĆ WHERE [" + nazwa +
                                   "] IS NULL";
                     if (n == 0 && !pusty)
-                        pierwszy += (i ? " AND [" : "[") + nazwa + "] = " + literal_sql(v);
+                        pierwszy += (i ? " AND [" : "[") + nazwa + "] = " + Literal_SQL(v);
                 }
                 if (!pusty)
                     wiersz +=
@@ -180,26 +234,8 @@ std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
         ZamknijRS(rs);
         if (n > kWierszeKomunikatu)
             wiersze += " i jeszcze " + std::to_string(n - kWierszeKomunikatu);
-        if (!pierwszy.empty()) {
-            // The second row of the first value, by the counter; without one, the value.
-            std::string ktory = pierwszy;
-            const jet::TableInfo* t = polaczenie().database().catalog().table(indeks->table);
-            const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
-            if (licznik != nullptr &&
-                DbOtwórzRS(rs,
-                           "SELECT [" + licznik->name + "] FROM " + T + " WHERE " + pierwszy +
-                               " ORDER BY [" + licznik->name + "]",
-                           kOtworzOdczyt)
-                    .empty() &&
-                !rs->Eof()) {
-                rs->MoveNext();
-                if (!rs->Eof())
-                    ktory = "[" + licznik->name + "] = " + literal_sql(rs->Fields(0).value());
-            }
-            ZamknijRS(rs);
-            naprawa = "UPDATE " + T + " SET [" + indeks->columns.back().name +
-                      "] = WARTOŚĆ WHERE " + ktory;
-        }
+        if (!pierwszy.empty()) naprawa = naprawa_powtorzenia(*indeks, T, pierwszy);
+        if (pusty && !naprawa.empty()) naprawa += pierwszy_pusty(*indeks, T, naprawa);
         return wiersze;
     } catch (const jet::Error&) {
         return "";
@@ -250,6 +286,25 @@ std::optional<jet::sql::CreateIndex> indeks_polecenia(std::string_view polecenie
                                                 true);
 
 }  // namespace
+
+std::string Literal_SQL(const jet::Value& v) {
+    if (v.is_text()) {
+        std::string t = "'";
+        for (const char c : v.raw_text()) t += c == '\'' ? std::string("''") : std::string(1, c);
+        return t + "'";
+    }
+    if (v.kind() == jet::Value::Kind::Date) {
+        const jet::dates::Parts d = jet::dates::from_serial(v.raw_double());
+        char tekst[48];
+        std::snprintf(tekst, sizeof tekst, "#%d/%d/%d %02d:%02d:%02d#", d.month, d.day, d.year,
+                      d.hour, d.minute, d.second);
+        return tekst;
+    }
+    if (v.kind() == jet::Value::Kind::Boolean) return v.raw_int() ? "True" : "False";
+    std::string t = v.to_text();
+    std::replace(t.begin(), t.end(), ',', '.');
+    return t;
+}
 
 Wynik_Polecenia Wynik_Bledu(const jet::Error& e) {
     return {result_text(e), e.number(), e.description(), e.fault()};

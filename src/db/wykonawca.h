@@ -18,6 +18,7 @@
 
 #include "jet/error.h"
 #include "jet/reports.h"
+#include "jet/value.h"
 
 namespace jet::sql {
 struct CreateIndex;
@@ -93,6 +94,10 @@ bool Polecenie_Danych(std::string_view polecenie);
 
 // The failure as "number(description)", whatever result text its executor gave it.
 std::string Opis_Bledu(const Wynik_Polecenia& w);
+
+// A value as a Jet SQL literal that jetsql reads: a text in apostrophes (doubled inside),
+// a date between "#" (month first), a number with the decimal point.
+std::string Literal_SQL(const jet::Value& v);
 
 // True when a rule picks out the failure w of the statement; never for a failure of the
 // environment nor for a key that the rows cannot take (Klucz_Nie_Utworzony). A rule with a keyword

@@ -1,6 +1,7 @@
 #include "driver/klucze.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/stan.h"
+#include "driver/odwolania.h"
 #include "jet/catalog.h"
 #include "jet/database.h"
 #include "jet/sql/ast.h"
@@ -23,6 +25,7 @@
 namespace {
 
 constexpr Regula_Klucza kReguly[] = {
+#define ZWEZENIE(...)
 #define KLUCZ(krok_, tabela_, pola_, sposob_, powod_, ...) \
     {.krok = krok_,                                        \
      .tabela = tabela_,                                    \
@@ -31,7 +34,23 @@ constexpr Regula_Klucza kReguly[] = {
      .powod = powod_ __VA_OPT__(, ) __VA_ARGS__},
 #include "driver/klucze.inc"
 #undef KLUCZ
+#undef ZWEZENIE
     {0, "", "", Sposob_Klucza::Stop, ""},
+};
+
+// A text column that step krok makes narrower, or moves into a column of rozmiar
+// characters.
+struct Zwezenie {
+    int krok;
+    std::string_view tabela, kolumna;
+    int rozmiar;
+};
+constexpr Zwezenie kZwezenia[] = {
+#define KLUCZ(...)
+#define ZWEZENIE(krok_, tabela_, kolumna_, rozmiar_) {krok_, tabela_, kolumna_, rozmiar_},
+#include "driver/klucze.inc"
+#undef KLUCZ
+#undef ZWEZENIE
 };
 
 // A name without its brackets, upper-cased.
@@ -144,6 +163,7 @@ class Dopasowanie {
     Decyzja_Klucza czytaj(ado::Recordset& rs) {
         kolumny_.clear();
         wiersze_.clear();
+        przepiecia_.clear();
         za_dlugi_ = 0;
         cena_niemozliwa_.clear();
         const jet::TableInfo* t = polaczenie().database().catalog().table(indeks_.table);
@@ -190,14 +210,10 @@ class Dopasowanie {
         dalej_ = lista(r_.pola_dalej, true);
         odwolania_.clear();
         for (const std::string& o : ::kolumny(r_.odwolania)) {
-            const size_t rowne = o.find('='), kropka = o.find('.', rowne);
-            if (const std::optional<size_t> i = kolumna(o.substr(0, rowne)); !i)
-                continue;
-            else if (rowne == std::string::npos)
-                odwolania_.push_back({*i, "", ""});
-            else if (kropka != std::string::npos)
-                odwolania_.push_back(
-                    {*i, o.substr(rowne + 1, kropka - rowne - 1), o.substr(kropka + 1)});
+            const std::optional<size_t> i = kolumna(o);
+            if (!i) continue;
+            const Odwolanie_Pakietu* p = Odwolanie_Kolumny(r_.krok, indeks_.table, o);
+            odwolania_.push_back({*i, p ? std::string(p->cel) : "", p ? std::string(p->id) : ""});
         }
         if (!brak.empty())
             return {Los_Klucza::Bez_Reguly,
@@ -276,7 +292,9 @@ class Dopasowanie {
         const Kolumna& c = kolumny_[k];
         Wiersz& wiersz = wiersze_[i];
         std::string dopisek;
-        if (std::any_of(odwolania_.begin(), odwolania_.end(),
+        if (const std::optional<std::string> d = domyslna(c.nazwa)) {
+            wiersz.nowe[k] = Value::text(*d).coerce_to(c.typ, c.rozmiar);
+        } else if (std::any_of(odwolania_.begin(), odwolania_.end(),
                         [&](const Odwolanie& o) { return o.kolumna == k; })) {
             wiersz.nowe[k] = Value::long_(0);
             dopisek = " (nie wskazuje żadnego wiersza)";
@@ -294,6 +312,18 @@ class Dopasowanie {
         }
         wiersz.zmiany.push_back(c.nazwa + " Null -> " + opis(wiersz.nowe[k]) + dopisek);
         return "";
+    }
+
+    // The value that the line gives a Null of the column n (domyslne), if any.
+    std::optional<std::string> domyslna(std::string_view n) const {
+        std::string_view d = r_.domyslne;
+        while (!d.empty()) {
+            const size_t q = std::min(d.find(','), d.size()), rowne = d.find('=');
+            if (rowne < q && nazwa(d.substr(0, rowne)) == nazwa(n))
+                return std::string(d.substr(rowne + 1, q - rowne - 1));
+            d.remove_prefix(std::min(q + 1, d.size()));
+        }
+        return std::nullopt;
     }
 
     // A reference of a row that breaks the key and names no row of its table names none
@@ -381,7 +411,7 @@ class Dopasowanie {
         for (size_t k = 0; k < kolumny_.size(); ++k)
             if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
                 !w(pierwszy_, k) && !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) &&
-                (licznik_ != k || w(wlasne_id_, k)))
+                (licznik_ != k || w(wlasne_id_, k)) && !przepinane(k))
                 inne.push_back(k);
         std::vector<bool> wziety(grupa.size(), false);
         for (size_t a = 0; a < grupa.size(); ++a) {
@@ -398,6 +428,45 @@ class Dopasowanie {
         }
     }
 
+    // Whether column k is the row's own id (or the table's counter) that the suite's
+    // references name at the step: rows of two such ids may become one, the rows that
+    // name the one merged away re-pointed to the one kept.
+    bool przepinane(size_t k) const {
+        return r_.przepnij && (w(wlasne_id_, k) || licznik_ == k) &&
+               !Odwolania_Do(r_.krok, indeks_.table, kolumny_[k].nazwa).empty();
+    }
+
+    // The rows of other tables that name row j, merged into row i, by an id of its own
+    // in which they differ: re-pointed to row i, each table's in one statement (written
+    // with the plan), named in row j's Log line. A table or column not on the road at the
+    // step has none.
+    void przepnij(size_t i, size_t j) {
+        const jet::Catalog& katalog = polaczenie().database().catalog();
+        for (size_t k = 0; k < kolumny_.size(); ++k) {
+            const Value& stary = wiersze_[j].stare[k];
+            const Value& nowy = wiersze_[i].nowe[k];
+            if (!przepinane(k) || pusta(stary) || ta_sama(stary, nowy)) continue;
+            for (const Odwolanie_Pakietu* o :
+                 Odwolania_Do(r_.krok, indeks_.table, kolumny_[k].nazwa)) {
+                const jet::TableInfo* t = katalog.table(o->tabela);
+                if (t == nullptr || t->column(o->kolumna) == nullptr) continue;
+                const std::string T = "[" + std::string(o->tabela) + "]",
+                                  K = "[" + std::string(o->kolumna) + "]";
+                ado::Recordset rs;
+                rs.Open("SELECT Count(*) FROM " + T + " WHERE " + K + " = " + Literal_SQL(stary),
+                        polaczenie(), ado::adOpenStatic, ado::adLockReadOnly);
+                const int32_t n = rs.Eof() ? 0 : rs.Fields(0).value().to_long();
+                if (n == 0) continue;
+                przepiecia_.push_back("UPDATE " + T + " SET " + K + " = " + Literal_SQL(nowy) +
+                                      " WHERE " + K + " = " + Literal_SQL(stary));
+                wiersze_[j].zmiany.push_back(std::string(o->tabela) + "." +
+                                             std::string(o->kolumna) + " " + opis(stary) +
+                                             " -> " + opis(nowy) + " (wiersze, które go " +
+                                             "wskazywały: " + std::to_string(n) + ")");
+            }
+        }
+    }
+
     // The first row of klasa takes the others' quantities, values and texts; they go.
     void polacz(const std::vector<size_t>& klasa) {
         Wiersz& pierwszy = wiersze_[klasa.front()];
@@ -405,6 +474,7 @@ class Dopasowanie {
         for (size_t j = 1; j < klasa.size(); ++j) {
             Wiersz& inny = wiersze_[klasa[j]];
             inny.usun = true;
+            przepnij(klasa.front(), klasa[j]);
             std::string figury;
             for (const std::vector<size_t>* lista : {&ilosci_, &wartosci_, &ceny_, &pierwszy_})
                 for (const size_t k : *lista)
@@ -442,8 +512,22 @@ class Dopasowanie {
                     std::find(czesci.begin(), czesci.end(), v.to_text()) == czesci.end())
                     czesci.push_back(v.to_text());
             }
-            std::string tekst;
-            for (const std::string& c : czesci) tekst += (tekst.empty() ? "" : "; ") + c;
+            // A text that the joined would not fit on the road is left out of it whole and
+            // kept in the Log line.
+            const auto [g, krok_g] = granica(k);
+            std::string tekst, poza;
+            for (const std::string& c : czesci) {
+                const std::string z = tekst.empty() ? c : tekst + "; " + c;
+                if (!tekst.empty() && static_cast<int>(jet::text::length(z)) > g)
+                    poza += (poza.empty() ? "" : ", ") + ("'" + c + "'");
+                else
+                    tekst = z;
+            }
+            if (!poza.empty())
+                zmiany += "; " + kolumny_[k].nazwa + ": " + poza + " nie mieści się w " +
+                          std::to_string(g) + " znakach kolumny" +
+                          (krok_g != r_.krok ? " kroku " + Wersja_Kroku(krok_g) : "") +
+                          ", zostaje tylko w tym wpisie Logu";
             if (czesci.empty() || ta_sama(Value::text(tekst), pierwszy.nowe[k])) continue;
             miesci_sie(k, tekst);
             zmiany +=
@@ -495,6 +579,19 @@ class Dopasowanie {
         return zmiany;
     }
 
+    // The most characters that a text joined or suffixed in column k may hold: what every
+    // column it meets on the way to 6.46 takes (a text column widened to 255 at most, a
+    // later step's narrower column), with the step of the narrowest; INT_MAX for none.
+    std::pair<int, int> granica(size_t k) const {
+        std::pair<int, int> g{kolumny_[k].typ == jet::DataType::Text ? kTekstMaks : INT_MAX,
+                              r_.krok};
+        for (const Zwezenie& z : kZwezenia)
+            if (z.krok > r_.krok && z.rozmiar < g.first && nazwa(z.tabela) == nazwa(indeks_.table) &&
+                jet::text::same_name(z.kolumna, kolumny_[k].nazwa))
+                g = {z.rozmiar, z.krok};
+        return g;
+    }
+
     // Notes a text longer than its column takes.
     void miesci_sie(size_t k, const std::string& tekst) {
         const int dlugosc = static_cast<int>(jet::text::length(tekst));
@@ -521,9 +618,16 @@ class Dopasowanie {
             for (size_t j = 1; j < g.size(); ++j) {
                 Wiersz& x = wiersze_[g[j]];
                 const std::string baza = pusta(x.nowe[k]) ? "" : x.nowe[k].to_text();
+                // A name that the suffix would make longer than the road takes loses its end
+                // to it; the Log line names it whole.
+                const int g = granica(k).first;
                 std::string nowa;
-                for (int n = 1; nowa.empty() || !zajete.insert(jet::text::fold(nowa)).second; ++n)
-                    nowa = baza + "N" + std::to_string(n);
+                for (int n = 1; nowa.empty() || !zajete.insert(jet::text::fold(nowa)).second; ++n) {
+                    const std::string znak = "N" + std::to_string(n);
+                    const size_t miesci = static_cast<size_t>(
+                        std::max(0, g - static_cast<int>(znak.size())));
+                    nowa = baza.substr(0, jet::text::offset_of_char(baza, miesci)) + znak;
+                }
                 miesci_sie(k, nowa);
                 x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> '" + nowa +
                                    "'");
@@ -558,6 +662,7 @@ class Dopasowanie {
     // Writes the plan through the recordset it was read from.
     void zapisz(ado::Recordset& rs) {
         if (wiersze_.empty()) return;
+        for (const std::string& p : przepiecia_) polaczenie().Execute(p);
         rs.MoveFirst();
         for (size_t i = 0; i < wiersze_.size() && !rs.Eof(); ++i, rs.MoveNext()) {
             const Wiersz& x = wiersze_[i];
@@ -612,10 +717,47 @@ class Dopasowanie {
     std::vector<size_t> klucz_, ilosci_, wartosci_, teksty_, wlasne_id_, zera_, przyrostek_, dalej_,
         ceny_, pierwszy_;
     std::vector<Odwolanie> odwolania_;
+    std::vector<std::string> przepiecia_;  // the statements that re-point the rows naming
+                                           // a row merged away
     std::vector<std::vector<size_t>> odlozone_;
     int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none
     std::string cena_niemozliwa_;  // why lines at two prices cannot become one
 };
+
+// The rows of other tables that name the first value that rows repeat in the one-column
+// key of indeks, as the suite's references give them: "; " and what becomes of them when
+// the user gives one of the rows another value; "" when none names it.
+std::string wskazujace(const jet::sql::CreateIndex& indeks) {
+    if (indeks.columns.size() != 1) return "";
+    const std::string K = "[" + indeks.columns[0].name + "]";
+    const std::vector<const Odwolanie_Pakietu*> odwolania =
+        Odwolania_Do(Krok_Konwersji, indeks.table, indeks.columns[0].name);
+    if (odwolania.empty()) return "";
+    ado::Recordset rs;
+    rs.Open("SELECT " + K + " FROM [" + indeks.table + "] WHERE " + K + " IS NOT NULL GROUP BY " +
+                K + " HAVING Count(*) > 1",
+            polaczenie(), ado::adOpenStatic, ado::adLockReadOnly);
+    if (rs.Eof()) return "";
+    const Value v = rs.Fields(0).value();
+    const jet::Catalog& katalog = polaczenie().database().catalog();
+    std::string lista;
+    for (const Odwolanie_Pakietu* o : odwolania) {
+        const jet::TableInfo* t = katalog.table(o->tabela);
+        if (t == nullptr || t->column(o->kolumna) == nullptr) continue;
+        ado::Recordset n;
+        n.Open("SELECT Count(*) FROM [" + std::string(o->tabela) + "] WHERE [" +
+                   std::string(o->kolumna) + "] = " + Literal_SQL(v),
+               polaczenie(), ado::adOpenStatic, ado::adLockReadOnly);
+        const int32_t ile = n.Eof() ? 0 : n.Fields(0).value().to_long();
+        if (ile > 0)
+            lista += (lista.empty() ? "" : ", ") + std::string(o->tabela) + "." +
+                     std::string(o->kolumna) + " = " + opis(v) + " (" + std::to_string(ile) + ")";
+    }
+    if (lista.empty()) return "";
+    return "; wskazują go wiersze " + lista +
+           ": po naprawie wskazują wiersz, który zachowa " + opis(v) +
+           ", a te, które dotyczą drugiego, użytkownik przepina na jego nową wartość";
+}
 
 }  // namespace
 
@@ -636,6 +778,7 @@ Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::
     for (const jet::sql::IndexColumn& c : indeks.columns) pola += c.name + ",";
     const Regula_Klucza* r = Regula_Klucza_Dla(Krok_Konwersji, indeks.table, pola);
     if (r == nullptr || !indeks.database.empty()) return {};
-    if (r->sposob == Sposob_Klucza::Stop) return {Los_Klucza::Bez_Reguly, std::string(r->powod)};
+    if (r->sposob == Sposob_Klucza::Stop)
+        return {Los_Klucza::Bez_Reguly, std::string(r->powod) + wskazujace(indeks)};
     return Dopasowanie(*r, indeks).wykonaj();
 }

@@ -9,17 +9,21 @@
 // key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
 // (a text of none); the row's own id (wlasne_id) gets a new number above the others; a
-// whole number whose Null the line counts as none (zera: a year) is 0. A Null of another
+// whole number whose Null the line counts as none (zera: a year) is 0; a column of
+// domyslne takes the value that the line states. A Null of another
 // kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
 // quantities, values and texts (and the columns pierwszy) become one: the first by the
 // table's counter (by the order stored where it has none) keeps its row, its values of the
 // columns pierwszy, and takes the sums of the quantities and values (a Null adds nothing;
 // Null where all are Null; a value kept to the grosz) and its texts joined ("; " between
-// them, each text once); the others are deleted. Rows of two own ids (wlasne_id), which
-// other rows may name, never become one. What repeats the
-// key after that is left to the line's rule. Each row changed or deleted is named in the
-// Log, with its key values and what became of its figures.
+// them, each text once; a text that the joined would not fit in a column it meets on the
+// way to 6.46 is left out, named whole in the Log); the others are deleted. Rows of two
+// own ids (wlasne_id), which other rows may name, become one only where the line says so
+// (przepnij): the rows that the suite's references (driver/odwolania.h) say name the one
+// deleted are pointed at the one kept. What repeats the key after that is left to the
+// line's rule. Each row changed or deleted is named in the Log, with its key values and
+// what became of its figures and of the rows that named it.
 #pragma once
 
 #include <cstdint>
@@ -53,9 +57,10 @@ struct Regula_Klucza {
     std::string_view pola;    // the key's columns, separated by commas
     Sposob_Klucza sposob;
     std::string_view powod;  // why the rows are kept so, or why they cannot be
-    // Key columns that name a row of another table, "COLUMN=TABLE.ID", separated by commas;
-    // "COLUMN" alone where the row's kind decides the table, or none holds what it names (a
-    // Null becomes 0, what it names is not looked up).
+    // Key columns that name a row of another table, separated by commas: what each names
+    // at the step is the table of the suite's references' (driver/odwolania.h); where that
+    // names none (the row's kind decides the table, or no table holds what it names) a
+    // Null becomes 0 and what it names is not looked up.
     std::string_view odwolania = {};
     // The row's own id: Null in the key, a new number; rows of two ids never become one.
     std::string_view wlasne_id = {};
@@ -68,6 +73,12 @@ struct Regula_Klucza {
     std::string_view pierwszy = {};    // columns in which the first row's value stands
     int krok_dalej = 0;                // Dalej: the later step whose key takes the rows
     std::string_view pola_dalej = {};  // Dalej: that key's columns
+    // Key columns whose Null takes the value that the road gives every row of the table,
+    // "COLUMN=VALUE" separated by commas (the value as text, taken as the column's type).
+    std::string_view domyslne = {};
+    // Rows alike but for their own ids (wlasne_id) become one too: the rows of other tables
+    // that the suite's references say name the one merged away name the one kept.
+    bool przepnij = false;
 };
 
 // Every line of the table, in step order.
