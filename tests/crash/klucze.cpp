@@ -81,10 +81,10 @@
 #include <vector>
 
 #include "db/stan.h"
+#include "db/wykonawca.h"
 #include "driver/klucze.h"
 #include "driver/konwersje.h"
 #include "droga.h"
-#include "jet/dates.h"
 #include "jet/error.h"
 #include "jet/rowaccess.h"
 #include "jet/sql/parser.h"
@@ -473,16 +473,7 @@ std::string Swieza_Wartosc(jet::Database& db, const std::string& sql) {
         cele.emplace_back(t, c);
     }
     const std::optional<jet::Value> w = Wolna_Wartosc(db, cele);
-    if (!w) return "";
-    if (w->is_text()) return "'" + w->raw_text() + "'";
-    char b[64];
-    if (w->kind() == jet::Value::Kind::Date) {
-        const jet::dates::Parts d = jet::dates::from_serial(w->raw_double());
-        std::snprintf(b, sizeof b, "#%d/%d/%d#", d.month, d.day, d.year);
-    } else {
-        std::snprintf(b, sizeof b, "%.0f", w->to_double());
-    }
-    return b;
+    return w ? Literal_SQL(*w) : "";
 }
 
 // Adds the row of the change; raises the engine's failure where the file refuses it. True
@@ -741,7 +732,7 @@ bool Jeden_Wiersz(const Regula_Klucza* r) {
 // name: rows of two such ids never become one.
 bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
     if (r.sposob == Sposob_Klucza::Stop) return false;
-    if ((p.rodzaj == "one price" || p.kopia) &&
+    if ((p.rodzaj == "one price" || p.kopia) && !r.przepnij &&
         (r.sposob == Sposob_Klucza::Scal || r.sposob == Sposob_Klucza::Srednia))
         for (const jet::ColumnInfo& c : p.wejscie.columns)
             if (c.counter && Na_Liscie(r.wlasne_id, c.name)) return true;
@@ -749,8 +740,8 @@ bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
         const std::string k = p.rodzaj.substr(5);
         const jet::ColumnInfo* c = p.wejscie.column(k);
         return c && !Na_Liscie(r.odwolania, k) && !Na_Liscie(r.wlasne_id, k) &&
-               !Na_Liscie(r.ilosci, k) && !Na_Liscie(r.wartosci, k) && !Figura(c->type) &&
-               c->type != jet::DataType::Text && c->type != jet::DataType::Memo;
+               !Na_Liscie(r.domyslne, k) && !Na_Liscie(r.ilosci, k) && !Na_Liscie(r.wartosci, k) &&
+               !Figura(c->type) && c->type != jet::DataType::Text && c->type != jet::DataType::Memo;
     }
     if (p.rodzaj != "two prices" ||
         (r.sposob != Sposob_Klucza::Scal && r.sposob != Sposob_Klucza::Srednia))
