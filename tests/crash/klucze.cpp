@@ -425,8 +425,9 @@ constexpr std::string_view kWartosc = "WARTOŚĆ";
 using Kolumny = std::vector<std::pair<const jet::TableInfo*, const jet::ColumnInfo*>>;
 
 // A value that no row holds in any of the columns cele, of the first one's kind: a number
-// above them all, a date the day after the latest, a text "N1", "N2", ...; nullopt for
-// another kind or no column.
+// above them all, a date the day after the latest, a text "N1", "N2", ... (one letter or
+// digit in a column of one character), a Yes/No not held (else No); nullopt for another
+// kind, no column, or no text that fits.
 std::optional<jet::Value> Wolna_Wartosc(jet::Database& db, const Kolumny& cele) {
     if (cele.empty()) return std::nullopt;
     auto najwieksza = [&](double od) {
@@ -436,19 +437,29 @@ std::optional<jet::Value> Wolna_Wartosc(jet::Database& db, const Kolumny& cele) 
         }
         return std::floor(od) + 1;
     };
-    const jet::DataType typ = cele.front().second->type;
-    if (liczbowa(typ)) return jet::Value::dbl(najwieksza(0));
-    if (typ == jet::DataType::Date) return jet::Value::date(najwieksza(36525));
-    if (typ != jet::DataType::Text && typ != jet::DataType::Memo) return std::nullopt;
-    for (int n = 1;; ++n) {
-        const std::string w = "N" + std::to_string(n);
-        bool wolna = true;
+    auto wolna = [&](const std::string& literal) {
         for (const auto& [t, c] : cele)
-            wolna = wolna && !db.query("SELECT TOP 1 * FROM [" + t->name + "] WHERE [" + c->name +
-                                       "] = '" + w + "'")
-                                  ->next();
-        if (wolna) return jet::Value::text(w);
+            if (db.query("SELECT TOP 1 * FROM [" + t->name + "] WHERE [" + c->name +
+                         "] = " + literal)
+                    ->next())
+                return false;
+        return true;
+    };
+    const jet::ColumnInfo& k = *cele.front().second;
+    if (liczbowa(k.type)) return jet::Value::dbl(najwieksza(0));
+    if (k.type == jet::DataType::Date) return jet::Value::date(najwieksza(36525));
+    if (k.type == jet::DataType::Boolean)
+        return jet::Value::boolean(!wolna("False") && wolna("True"));
+    if (k.type != jet::DataType::Text && k.type != jet::DataType::Memo) return std::nullopt;
+    constexpr std::string_view kZnaki = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (size_t n = 0; k.type == jet::DataType::Memo || k.size > 1 || n < kZnaki.size(); ++n) {
+        const std::string w = k.type == jet::DataType::Memo || k.size > 1
+                                  ? "N" + std::to_string(n + 1)
+                                  : std::string(1, kZnaki[n]);
+        if (k.type == jet::DataType::Text && static_cast<int>(w.size()) > k.size) break;
+        if (wolna("'" + w + "'")) return jet::Value::text(w);
     }
+    return std::nullopt;
 }
 
 // The value that the sweep gives a mend in the place of kWartosc: one that no row holds in
