@@ -112,8 +112,9 @@ std::string naprawa_powtorzenia(const jet::sql::CreateIndex& indeks, const std::
     const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
     const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
     const auto w_kluczu = [&](std::string_view n) {
-        return std::any_of(indeks.columns.begin(), indeks.columns.end(),
-                           [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, n); });
+        return std::any_of(
+            indeks.columns.begin(), indeks.columns.end(),
+            [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, n); });
     };
     std::unique_ptr<ado::Recordset> rs;
     std::vector<std::vector<jet::Value>> dwa;
@@ -159,9 +160,10 @@ std::string pierwszy_pusty(const jet::sql::CreateIndex& indeks, const std::strin
                            const std::string& naprawa) {
     const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
     const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
-    if (licznik == nullptr ||
-        std::any_of(indeks.columns.begin(), indeks.columns.end(),
-                    [&](const jet::sql::IndexColumn& c) { return jet::text::same_name(c.name, licznik->name); }))
+    if (licznik == nullptr || std::any_of(indeks.columns.begin(), indeks.columns.end(),
+                                          [&](const jet::sql::IndexColumn& c) {
+                                              return jet::text::same_name(c.name, licznik->name);
+                                          }))
         return "";
     const std::string warunek = naprawa.substr(naprawa.rfind(" WHERE ") + 7);
     std::unique_ptr<ado::Recordset> rs;

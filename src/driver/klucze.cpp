@@ -295,7 +295,7 @@ class Dopasowanie {
         if (const std::optional<std::string> d = domyslna(c.nazwa)) {
             wiersz.nowe[k] = Value::text(*d).coerce_to(c.typ, c.rozmiar);
         } else if (std::any_of(odwolania_.begin(), odwolania_.end(),
-                        [&](const Odwolanie& o) { return o.kolumna == k; })) {
+                               [&](const Odwolanie& o) { return o.kolumna == k; })) {
             wiersz.nowe[k] = Value::long_(0);
             dopisek = " (nie wskazuje żadnego wiersza)";
         } else if (w(wlasne_id_, k)) {
@@ -460,8 +460,8 @@ class Dopasowanie {
                 przepiecia_.push_back("UPDATE " + T + " SET " + K + " = " + Literal_SQL(nowy) +
                                       " WHERE " + K + " = " + Literal_SQL(stary));
                 wiersze_[j].zmiany.push_back(std::string(o->tabela) + "." +
-                                             std::string(o->kolumna) + " " + opis(stary) +
-                                             " -> " + opis(nowy) + " (wiersze, które go " +
+                                             std::string(o->kolumna) + " " + opis(stary) + " -> " +
+                                             opis(nowy) + " (wiersze, które go " +
                                              "wskazywały: " + std::to_string(n) + ")");
             }
         }
@@ -586,7 +586,8 @@ class Dopasowanie {
         std::pair<int, int> g{kolumny_[k].typ == jet::DataType::Text ? kTekstMaks : INT_MAX,
                               r_.krok};
         for (const Zwezenie& z : kZwezenia)
-            if (z.krok > r_.krok && z.rozmiar < g.first && nazwa(z.tabela) == nazwa(indeks_.table) &&
+            if (z.krok > r_.krok && z.rozmiar < g.first &&
+                nazwa(z.tabela) == nazwa(indeks_.table) &&
                 jet::text::same_name(z.kolumna, kolumny_[k].nazwa))
                 g = {z.rozmiar, z.krok};
         return g;
@@ -620,12 +621,12 @@ class Dopasowanie {
                 const std::string baza = pusta(x.nowe[k]) ? "" : x.nowe[k].to_text();
                 // A name that the suffix would make longer than the road takes loses its end
                 // to it; the Log line names it whole.
-                const int g = granica(k).first;
+                const int najwiecej = granica(k).first;
                 std::string nowa;
                 for (int n = 1; nowa.empty() || !zajete.insert(jet::text::fold(nowa)).second; ++n) {
                     const std::string znak = "N" + std::to_string(n);
-                    const size_t miesci = static_cast<size_t>(
-                        std::max(0, g - static_cast<int>(znak.size())));
+                    const size_t miesci =
+                        static_cast<size_t>(std::max(0, najwiecej - static_cast<int>(znak.size())));
                     nowa = baza.substr(0, jet::text::offset_of_char(baza, miesci)) + znak;
                 }
                 miesci_sie(k, nowa);
@@ -754,9 +755,8 @@ std::string wskazujace(const jet::sql::CreateIndex& indeks) {
                      std::string(o->kolumna) + " = " + opis(v) + " (" + std::to_string(ile) + ")";
     }
     if (lista.empty()) return "";
-    return "; wskazują go wiersze " + lista +
-           ": po naprawie wskazują wiersz, który zachowa " + opis(v) +
-           ", a te, które dotyczą drugiego, użytkownik przepina na jego nową wartość";
+    return "; wskazują go wiersze " + lista + ": po naprawie wskazują wiersz, który zachowa " +
+           opis(v) + ", a te, które dotyczą drugiego, użytkownik przepina na jego nową wartość";
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <vector>
 
 struct Odwolanie_Pakietu {
-    int od_kroku;                     // the first step at which it holds (0: from the start)
-    int do_kroku;                     // the step from which it holds no more (0: to 6.46)
+    int od_kroku;                      // the first step at which it holds (0: from the start)
+    int do_kroku;                      // the step from which it holds no more (0: to 6.46)
     std::string_view tabela, kolumna;  // the column that names a row
     std::string_view cel, id;          // the table named and the column whose value it holds
 };

@@ -151,8 +151,7 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
           "insert into CENNIKI (LCEN_NAZWA_ID, LCEN_DATA, ID_CENNIKA) values ('B', #1/1/1990#, 2)",
           "insert into CENNIKI (LCEN_NAZWA_ID, LCEN_DATA, ID_CENNIKA) values ('B', #1/1/1990#, 3)",
           "insert into CENNIKI_ZAWART values ('B', 5, 3)"},
-         {{454,
-           [] { Utworz_Klucz_Podstawowy("CENNIKI", "LCEN_NAZWA_ID asc,LCEN_DATA asc", 0); }}},
+         {{454, [] { Utworz_Klucz_Podstawowy("CENNIKI", "LCEN_NAZWA_ID asc,LCEN_DATA asc", 0); }}},
          "select C.LCEN_NAZWA_ID, C.LCEN_DATA, Z.PROD_ID from CENNIKI C left join CENNIKI_ZAWART "
          "Z on C.ID_CENNIKA = Z.ID_CENNIKA order by C.ID_CENNIKA",
          {{"A", "1990-01-01", "Null"}, {"B", "1990-01-01", "5"}},
@@ -169,8 +168,8 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
           "(5, 2001, 3, 0, 17)",
           "insert into SPOSOB_NUMERACJI_ZAWART (sm_id, rok, miesiac, kierowca_id, numer) values "
           "(5, 2001, 3, 0, 17)",
-          "create table DOK_FAK (FAKOUT_ID long, smz_id long)",
-          "insert into DOK_FAK values (1, 2)", "insert into DOK_FAK values (2, 1)"},
+          "create table DOK_FAK (FAKOUT_ID long, smz_id long)", "insert into DOK_FAK values (1, 2)",
+          "insert into DOK_FAK values (2, 1)"},
          {{279,
            [] {
                Utworz_Klucz_Podstawowy("SPOSOB_NUMERACJI_ZAWART",
