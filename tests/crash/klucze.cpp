@@ -3,20 +3,25 @@
 //
 // The road (the demonstration database with the fill of KONW_DROGA_WIERSZE) learns, under
 // the engine's statement observer, the keys that each step makes: a unique index, an
-// index WITH PRIMARY, a PRIMARY KEY or UNIQUE in CREATE TABLE or ALTER TABLE. At the entry
+// index WITH PRIMARY, a PRIMARY KEY or UNIQUE in CREATE TABLE or ALTER TABLE; and from the
+// catalog that the step leaves, each primary key or unique index over columns of a table
+// that no key of the step's entry had (however the step made it). At the entry
 // of each step of KONW_KLUCZE_KROKI ("165-299,541"; every step when unset, none after
 // KONW_KLUCZE_DO) the road commits and copies its database; for each key that the step
 // made over a table of KONW_KLUCZE_TABELE (every table when unset), runs of this program
 // from that copy (KONW_KLUCZ names the change; KONW_KLUCZE_ZADANIA at once, 2 when unset)
 // make one change at the entry and convert to 6.46 through the real loop, the later steps
 // filled as on the road. The changes, each a row added to the key's table (a copy of its
-// first row whose key is given, else of its first row; an empty table first gets the rows
-// of the fill):
+// first row whose key is given, else of its first row, which two prices and one price first
+// add with the key's Null columns given values that no row holds; an empty table first gets
+// the rows of the fill):
 //   two prices   the key's columns repeated, every other numeric or text column that is
 //                no counter given another value: another row's, or one above every row's
 //                in a column where each row has its own (an id), else the value plus 1;
 //   one price    the row repeated but its counter;
-//   Null COLUMN  the row with the key's column COLUMN Null;
+//   Null COLUMN  the row with the key's column COLUMN Null (where a unique index of the
+//                entry refuses it, with the key's other columns given values that no row
+//                holds);
 //   fill only    (a table empty at the entry) the rows of the fill alone, against whose
 //                run the other changes are weighed instead of the road's.
 // A change's run is judged against the road:
@@ -41,14 +46,21 @@
 //              its line's rule: the Null of a column that no rule gives a value, or (two
 //              prices) a column that the line keeps one value of, or (one price, or a Null
 //              that a rule makes the source row's value) a row of another own id that the
-//              line keeps apart (see Stop_Reguly).
+//              line keeps apart (see Stop_Reguly);
+//   mend       of a stated stop: the statements that its message offers for jetsql --suite,
+//              a fresh value in the place of WARTOŚĆ (Swieza_Wartosc), run on the database
+//              where the run stopped by jetsql (KONW_JETSQL), then the conversion run again
+//              from there: the mend converts where that run ends at 3210 and 6.46.
 // KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
-//   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT DETAIL
+//   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT SOURCE MEND DETAIL
 // TRIED "tried", "refused" (the file refused the row: a unique index or a required
 // column at the entry) or "absent" (the table or a column of the key is not there at the
 // entry; the table's source where the step fills it from one); COMPLETED, KEPT and KEY
 // "yes", "no" or "-"; STOP "-" or "STEP TABLE (COLUMNS)"; VERDICT "ok", "stated",
-// "finding" or "-". KONW_KLUCZE_KATALOG is the folder of the runs (none: no step is checked),
+// "finding" or "-"; SOURCE where the key was learnt: "statement", "catalog" or "both";
+// MEND "-" (no stated stop), "converts", "stops" (the run after it stopped), "fails" (no
+// value to give, or jetsql failed) or "none" (the message offers none).
+// KONW_KLUCZE_KATALOG is the folder of the runs (none: no step is checked),
 // KONW_KLUCZE_ZOSTAW set keeps them.
 #include "klucze.h"
 
@@ -62,12 +74,14 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "db/stan.h"
+#include "db/wykonawca.h"
 #include "driver/klucze.h"
 #include "driver/konwersje.h"
 #include "droga.h"
@@ -330,15 +344,59 @@ int64_t Usuniete_Przez_Krok(const std::string& tabela) {
     return n;
 }
 
-// The keys that the step made (each once), in the order of their statements; with
-// udane, only those whose statement succeeded.
-std::vector<Klucz> Klucze_Kroku(bool udane = false) {
+// The primary keys and unique indexes of the catalog, as keys over the columns' names.
+std::vector<Klucz> Klucze_Katalogu(const jet::Catalog& katalog) {
     std::vector<Klucz> out;
-    std::set<std::string> byly;
+    for (const jet::TableInfo* t : katalog.tables())
+        for (const auto& ix : t->indexes) {
+            if (!ix.unique && !ix.primary) continue;
+            Klucz k{t->name, {}};
+            for (const auto& ic : ix.columns)
+                if (const jet::ColumnInfo* c = t->column_by_id(ic.column_id))
+                    k.kolumny.push_back(c->name);
+            if (k.kolumny.size() == ix.columns.size()) out.push_back(std::move(k));
+        }
+    return out;
+}
+
+// The keys of the catalog at the entry of the step being run.
+std::set<std::string> g_klucze_wejscia;
+
+void Zapamietaj_Klucze_Wejscia(const jet::Catalog& katalog) {
+    g_klucze_wejscia.clear();
+    for (const Klucz& k : Klucze_Katalogu(katalog)) g_klucze_wejscia.insert(k.id());
+}
+
+// A key that a step made, learnt from its statements, from the catalog that the step left
+// (a key over columns that no key of the entry had), or from both.
+struct Klucz_Kroku {
+    Klucz klucz;
+    bool z_polecenia = false, z_katalogu = false;
+
+    std::string zrodlo() const {
+        return z_polecenia && z_katalogu ? "both" : z_polecenia ? "statement" : "catalog";
+    }
+};
+
+// The keys that the step made (each once): those of its statements in their order (with
+// udane, only those whose statement succeeded), then those that only the catalog it left
+// holds.
+std::vector<Klucz_Kroku> Klucze_Kroku(const jet::Catalog& katalog, bool udane = false) {
+    std::vector<Klucz_Kroku> out;
+    std::map<std::string, size_t> byly;
     for (const auto& p : g_polecenia) {
         if (udane && p.wynik < 0) continue;
         for (auto& k : Klucze_Polecenia(p.sql))
-            if (byly.insert(k.id()).second) out.push_back(std::move(k));
+            if (byly.emplace(k.id(), out.size()).second) out.push_back({std::move(k), true});
+    }
+    for (Klucz& k : Klucze_Katalogu(katalog)) {
+        if (g_klucze_wejscia.count(k.id())) continue;
+        if (const auto b = byly.find(k.id()); b != byly.end()) {
+            out[b->second].z_katalogu = true;
+        } else {
+            byly.emplace(k.id(), out.size());
+            out.push_back({std::move(k), false, true});
+        }
     }
     return out;
 }
@@ -352,9 +410,82 @@ struct Zmiana {
     Klucz klucz;
     std::string rodzaj;
     std::string kat;
-    bool czeka = false;  // the key left off after its step: its figures wait for a wider key
+    bool czeka = false;    // the key left off after its step: its figures wait for a wider key
+    bool naprawa = false;  // the run after a stop's mend: its figures are not weighed
 };
 std::optional<Zmiana> g_zmiana;
+
+// What a stop's message says before the mend that it offers, and the word in the place of
+// the value that the mend leaves to the user.
+constexpr std::string_view kNaprawa = "jetsql --suite: ";
+// What a message puts between its text and the statement that failed.
+constexpr std::string_view kPolecenie = " ->>>";
+constexpr std::string_view kWartosc = "WARTOŚĆ";
+
+using Kolumny = std::vector<std::pair<const jet::TableInfo*, const jet::ColumnInfo*>>;
+
+// A value that no row holds in any of the columns cele, of the first one's kind: a number
+// above them all, a date the day after the latest, a text "N1", "N2", ... (one letter or
+// digit in a column of one character), a Yes/No not held (else No); nullopt for another
+// kind, no column, or no text that fits.
+std::optional<jet::Value> Wolna_Wartosc(jet::Database& db, const Kolumny& cele) {
+    if (cele.empty()) return std::nullopt;
+    auto najwieksza = [&](double od) {
+        for (const auto& [t, c] : cele) {
+            auto r = db.query("SELECT Max([" + c->name + "]) FROM [" + t->name + "]");
+            if (r->next() && !r->value(0).is_null()) od = std::max(od, r->value(0).to_double());
+        }
+        return std::floor(od) + 1;
+    };
+    auto wolna = [&](const std::string& literal) {
+        for (const auto& [t, c] : cele)
+            if (db.query("SELECT TOP 1 * FROM [" + t->name + "] WHERE [" + c->name +
+                         "] = " + literal)
+                    ->next())
+                return false;
+        return true;
+    };
+    const jet::ColumnInfo& k = *cele.front().second;
+    if (liczbowa(k.type)) return jet::Value::dbl(najwieksza(0));
+    if (k.type == jet::DataType::Date) return jet::Value::date(najwieksza(36525));
+    if (k.type == jet::DataType::Boolean)
+        return jet::Value::boolean(!wolna("False") && wolna("True"));
+    if (k.type != jet::DataType::Text && k.type != jet::DataType::Memo) return std::nullopt;
+    constexpr std::string_view kZnaki = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (size_t n = 0; k.type == jet::DataType::Memo || k.size > 1 || n < kZnaki.size(); ++n) {
+        const std::string w = k.type == jet::DataType::Memo || k.size > 1
+                                  ? "N" + std::to_string(n + 1)
+                                  : std::string(1, kZnaki[n]);
+        if (k.type == jet::DataType::Text && static_cast<int>(w.size()) > k.size) break;
+        if (wolna("'" + w + "'")) return jet::Value::text(w);
+    }
+    return std::nullopt;
+}
+
+// The value that the sweep gives a mend in the place of kWartosc: one that no row holds in
+// any column that it is given to (the column "[COLUMN] = " before it, in the table of the
+// UPDATE before it; see Wolna_Wartosc), as a Jet SQL literal; "" where a column is not there
+// or is of another kind.
+std::string Swieza_Wartosc(jet::Database& db, const std::string& sql) {
+    static const std::regex aktualizacja(R"(UPDATE\s+(\[[^\]]+\]|[^\s\[]+))", std::regex::icase);
+    static const std::regex pole(R"((\[[^\]]+\]|[^\s\[]+)\s*=\s*)" + std::string(kWartosc));
+    auto nazwa = [](std::string n) { return n.front() == '[' ? n.substr(1, n.size() - 2) : n; };
+    Kolumny cele;
+    for (auto m = std::sregex_iterator(sql.begin(), sql.end(), pole); m != std::sregex_iterator();
+         ++m) {
+        std::string tabela;
+        const std::string przed = sql.substr(0, static_cast<size_t>(m->position()));
+        for (auto u = std::sregex_iterator(przed.begin(), przed.end(), aktualizacja);
+             u != std::sregex_iterator(); ++u)
+            tabela = nazwa((*u)[1]);
+        const jet::TableInfo* t = db.catalog().table(tabela);
+        const jet::ColumnInfo* c = t ? t->column(nazwa((*m)[1])) : nullptr;
+        if (c == nullptr) return "";
+        cele.emplace_back(t, c);
+    }
+    const std::optional<jet::Value> w = Wolna_Wartosc(db, cele);
+    return w ? Literal_SQL(*w) : "";
+}
 
 // Adds the row of the change; raises the engine's failure where the file refuses it. True
 // where the change's Null stands for none (0, ""), which the rules give a Null of a number or
@@ -366,14 +497,32 @@ bool Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
     for (const auto& k : z.klucz.kolumny)
         warunek += (warunek.empty() ? " WHERE [" : " AND [") + k + "] IS NOT NULL";
     auto r = db.query("SELECT TOP 1 * FROM [" + t.name + "]" + warunek);
-    if (!r->next()) {
+    const bool caly = r->next();
+    if (!caly) {
         r = db.query("SELECT TOP 1 * FROM [" + t.name + "]");
         if (!r->next()) throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
+    }
+    std::vector<jet::Value> zrodlo;
+    for (size_t i = 0; i < t.columns.size(); ++i) zrodlo.push_back(r->value(static_cast<int>(i)));
+    r.reset();
+    // No row gives the key whole (a unique index takes rows of a Null in it as they are):
+    // the row repeated first gets the source row with its key's Null columns given values
+    // that no row holds, so that the change repeats a key given whole.
+    if (!caly && (z.rodzaj == "two prices" || z.rodzaj == "one price")) {
+        jet::ColumnValues pierwszy;
+        for (size_t i = 0; i < t.columns.size(); ++i) {
+            const jet::ColumnInfo& c = t.columns[i];
+            if (W_Kluczu(z.klucz, c.name) && zrodlo[i].is_null() && !c.counter)
+                if (const auto w = Wolna_Wartosc(db, {{&t, &c}}))
+                    zrodlo[i] = w->coerce_to(c.type, 0);
+            if (!c.counter) pierwszy.emplace_back(c.name, zrodlo[i]);
+        }
+        jet::atomically(db, [&] { jet::insert_row(db, t.name, pierwszy); });
     }
     jet::ColumnValues wiersz;
     for (size_t i = 0; i < t.columns.size(); ++i) {
         const jet::ColumnInfo& c = t.columns[i];
-        jet::Value v = r->value(static_cast<int>(i));
+        jet::Value v = zrodlo[i];
         const bool klucz = W_Kluczu(z.klucz, c.name);
         if (z.rodzaj.starts_with("Null ") && jet::text::same_name(z.rodzaj.substr(5), c.name)) {
             if (c.counter) throw jet::Error(jet::hr::Unspecified, "a counter, never Null");
@@ -412,8 +561,20 @@ bool Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
         }
         wiersz.emplace_back(c.name, v);
     }
-    r.reset();
-    jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+    try {
+        jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+    } catch (const jet::Error&) {
+        // A Null in a key of several columns whose others a unique index of the entry holds
+        // (the key before the step's): those others get values that no row holds, so that
+        // the row is one of its own that leaves the key's column Null.
+        if (!z.rodzaj.starts_with("Null ") || z.klucz.kolumny.size() < 2) throw;
+        for (auto& [nazwa, v] : wiersz)
+            if (const jet::ColumnInfo* c = t.column(nazwa);
+                c && W_Kluczu(z.klucz, nazwa) && !jet::text::same_name(nazwa, z.rodzaj.substr(5)))
+                if (const auto w = Wolna_Wartosc(db, {{&t, c}})) v = w->coerce_to(c->type, 0);
+        jet::atomically(db, [&] { jet::insert_row(db, t.name, wiersz); });
+        kopia = false;
+    }
     return kopia;
 }
 
@@ -457,7 +618,8 @@ void Po_Kroku_Zmiany(int v) {
         std::ofstream(z.kat + "/usuniete.txt") << Usuniete_Przez_Krok(z.klucz.tabela) << "\n";
     }
     if (v > z.krok && z.czeka)
-        for (const Klucz& k : Klucze_Kroku(true)) {
+        for (const Klucz_Kroku& kk : Klucze_Kroku(db.catalog(), true)) {
+            const Klucz& k = kk.klucz;
             bool szerszy = jet::text::upper(k.tabela) == jet::text::upper(z.klucz.tabela);
             for (const auto& c : z.klucz.kolumny) szerszy = szerszy && W_Kluczu(k, c);
             if (szerszy) sumy = true;
@@ -471,6 +633,55 @@ void Po_Kroku_Zmiany(int v) {
         std::ofstream(z.kat + "/indeksy.txt") << Indeksy(db.catalog().table(z.klucz.tabela));
 }
 
+// ---------------------------------------------------------------- a stop's mend
+
+// The mend's run (KONW_KLUCZ_NAPRAWA, the statements that the stop offered): the statements
+// with the value given (naprawa.sql) run by jetsql --suite (KONW_JETSQL) on the database where
+// the change's run stopped, its output in naprawa.txt, and the suite's request in the registry
+// again for the conversion that follows; ends the process with status 6 where no value can
+// be given or jetsql fails.
+void Napraw(const Zmiana& z, std::string sql) {
+    const std::string baza = z.kat + "/d/baza.mdb";
+    auto nieudana = [&](const std::string& dlaczego) {
+        std::ofstream(z.kat + "/naprawa.txt", std::ios::app) << dlaczego << "\n";
+        std::_Exit(6);
+    };
+    while (!sql.empty() && (sql.back() == ' ' || sql.back() == '.')) sql.pop_back();
+    if (sql.find(kWartosc) != std::string::npos) {
+        std::string wartosc;
+        try {
+            auto db =
+                jet::Database::open(baza, std::string(kDatabasePassword), jet::Unwritable::Read);
+            wartosc = Swieza_Wartosc(*db, sql);
+            db->close();
+        } catch (const jet::Error& e) {
+            nieudana("the database does not open: " + e.description());
+        }
+        if (wartosc.empty()) nieudana("no value to give: a column of the mend is not there");
+        for (size_t i; (i = sql.find(kWartosc)) != std::string::npos;)
+            sql.replace(i, kWartosc.size(), wartosc);
+    }
+    std::ofstream(z.kat + "/naprawa.sql") << sql << ";\n";
+    const std::string jetsql = srodowisko("KONW_JETSQL");
+    if (jetsql.empty()) nieudana("KONW_JETSQL names no jetsql");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int we = ::open((z.kat + "/naprawa.sql").c_str(), O_RDONLY);
+        const int wy = ::open((z.kat + "/naprawa.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (we < 0 || wy < 0) std::_Exit(127);
+        ::dup2(we, 0);
+        ::dup2(wy, 1);
+        ::dup2(wy, 2);
+        ::execl(jetsql.c_str(), jetsql.c_str(), "--suite", baza.c_str(),
+                static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    int s = 0;
+    if (pid < 0 || ::waitpid(pid, &s, 0) != pid || !WIFEXITED(s) || WEXITSTATUS(s) != 0)
+        nieudana("jetsql ended with status " + std::to_string(WIFEXITED(s) ? WEXITSTATUS(s) : -1));
+    platform::registry_write(0, "dodralvex", "0123");
+}
+
 // ---------------------------------------------------------------- the road
 
 // One change at a step's entry and what its run left.
@@ -478,6 +689,7 @@ struct Proba {
     int krok = 0;
     Klucz klucz;
     std::string rodzaj;
+    std::string zrodlo;  // where the key was learnt: statement, catalog or both
     std::string kat;
     int podstawa = -1;  // the run of the fill alone that it is weighed against, else the road
     std::string proba = "tried", opis;  // tried, refused or absent; why
@@ -485,7 +697,19 @@ struct Proba {
     std::string marker, wersja, krok_stopu, komunikat, schowek;
     jet::TableInfo wejscie;  // the key's table at the step's entry
     bool kopia = false;      // the row added is its source repeated but the counter
+    // The mend that the message of a stated stop offers, and as run (its value given); its
+    // run to 6.46 started and not ended; what came of it: "-" (no stated stop), "converts",
+    // "stops at STEP: MESSAGE", "fails: WHY" (the mend failed or has no value to give),
+    // "none offered".
+    std::string naprawa, naprawa_sql;
+    bool naprawa_biegnie = false;
+    std::string naprawa_wynik = "-";
 };
+
+// What came of a mend, in a word: "-", converts, stops, fails, none.
+std::string Naprawa_Krotko(const std::string& wynik) {
+    return wynik.substr(0, wynik.find_first_of(" :"));
+}
 
 // Whether the list of a line of the table of keys ("A,B=T.ID,...") names the column.
 bool Na_Liscie(std::string_view lista, const std::string& kolumna) {
@@ -519,7 +743,7 @@ bool Jeden_Wiersz(const Regula_Klucza* r) {
 // name: rows of two such ids never become one.
 bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
     if (r.sposob == Sposob_Klucza::Stop) return false;
-    if ((p.rodzaj == "one price" || p.kopia) &&
+    if ((p.rodzaj == "one price" || p.kopia) && !r.przepnij &&
         (r.sposob == Sposob_Klucza::Scal || r.sposob == Sposob_Klucza::Srednia))
         for (const jet::ColumnInfo& c : p.wejscie.columns)
             if (c.counter && Na_Liscie(r.wlasne_id, c.name)) return true;
@@ -527,8 +751,8 @@ bool Stop_Reguly(const Regula_Klucza& r, const Proba& p) {
         const std::string k = p.rodzaj.substr(5);
         const jet::ColumnInfo* c = p.wejscie.column(k);
         return c && !Na_Liscie(r.odwolania, k) && !Na_Liscie(r.wlasne_id, k) &&
-               !Na_Liscie(r.ilosci, k) && !Na_Liscie(r.wartosci, k) && !Figura(c->type) &&
-               c->type != jet::DataType::Text && c->type != jet::DataType::Memo;
+               !Na_Liscie(r.domyslne, k) && !Na_Liscie(r.ilosci, k) && !Na_Liscie(r.wartosci, k) &&
+               !Figura(c->type) && c->type != jet::DataType::Text && c->type != jet::DataType::Memo;
     }
     if (p.rodzaj != "two prices" ||
         (r.sposob != Sposob_Klucza::Scal && r.sposob != Sposob_Klucza::Srednia))
@@ -574,10 +798,11 @@ class Przeglad {
 
     void po_kroku(int v) {
         jet::Database& db = polaczenie().database();
-        const std::vector<Klucz> klucze = Klucze_Kroku();
+        const std::vector<Klucz_Kroku> klucze = Klucze_Kroku(db.catalog());
         // The road's figures after each key's step, and after a later step that makes a key
         // over an earlier key's columns and more.
-        for (const Klucz& k : klucze) {
+        for (const Klucz_Kroku& kk : klucze) {
+            const Klucz& k = kk.klucz;
             if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
             if (sprawdza(v)) klucze_.emplace_back(v, k);
             if (sprawdza(v))
@@ -595,7 +820,8 @@ class Przeglad {
             const std::string wej = kat_ + "/" + std::to_string(v) + "/wejscie.mdb";
             std::shared_ptr<jet::Database> przed;  // the entry, to see which tables are empty
             size_t n = 0;
-            for (const Klucz& k : klucze) {
+            for (const Klucz_Kroku& kk : klucze) {
+                const Klucz& k = kk.klucz;
                 if (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))) continue;
                 const auto t = wejscie_.find(jet::text::upper(k.tabela));
                 // A table empty at the entry gets the rows of the fill: its changes are
@@ -629,6 +855,7 @@ class Przeglad {
                     p.krok = v;
                     p.klucz = k;
                     p.rodzaj = r;
+                    p.zrodlo = kk.zrodlo();
                     p.podstawa = r == "fill only" ? -1 : podstawa;
                     if (t != wejscie_.end()) p.wejscie = t->second;
                     p.kat = kat_ + "/" + std::to_string(v) + "/" + std::to_string(n++);
@@ -671,7 +898,7 @@ class Przeglad {
     void dogladaj(bool wszystkie) {
         auto odbierz_ = [&](pid_t p, int s) {
             if (auto b = biegnace_.find(p); b != biegnace_.end()) {
-                odbierz(proby_[b->second], s);
+                odbierz(b->second, s);
                 biegnace_.erase(b);
             }
         };
@@ -682,7 +909,12 @@ class Przeglad {
                 const size_t i = kolejka_.front();
                 kolejka_.pop_front();
                 uruchom(i);
-                if (kolejka_.empty() || proby_[kolejka_.front()].krok != proby_[i].krok)
+                // The entry goes with the last change of its step started (mends come first
+                // in the queue, the changes after them in the order of their steps).
+                const auto dalej = std::find_if(kolejka_.begin(), kolejka_.end(), [&](size_t j) {
+                    return !proby_[j].naprawa_biegnie;
+                });
+                if (dalej == kolejka_.end() || proby_[*dalej].krok != proby_[i].krok)
                     usun_wejscie(proby_[i].krok);
             }
             if (!wszystkie || biegnace_.empty()) return;
@@ -690,26 +922,56 @@ class Przeglad {
         }
     }
 
+    // The change's run from the step's entry, or the run of its mend on the database where
+    // it stopped.
     void uruchom(size_t i) {
         Proba& p = proby_[i];
-        fs::create_directories(p.kat + "/d");
-        fs::copy_file(wejscia_.at(p.krok), p.kat + "/d/baza.mdb",
-                      fs::copy_options::overwrite_existing);
+        std::vector<std::string> zmienne = {
+            "ORVIK_REGISTRY=" + p.kat + "/registry.reg", "KONW_KLUCZ_KATALOG=" + p.kat,
+            "KONW_KLUCZ=" + std::to_string(p.krok) + "\t" + p.klucz.tabela + "\t" + p.klucz.pola() +
+                "\t" + p.rodzaj};
+        if (p.naprawa_biegnie) {
+            zmienne.push_back("KONW_KLUCZ_NAPRAWA=" + p.naprawa);
+        } else {
+            fs::create_directories(p.kat + "/d");
+            fs::copy_file(wejscia_.at(p.krok), p.kat + "/d/baza.mdb",
+                          fs::copy_options::overwrite_existing);
+        }
         const pid_t pid = Uruchom_Dziecko(
-            p.kat + "/err.txt", {"ORVIK_REGISTRY=", "KONW_KLUCZ", "KONW_SLAD=", "KONW_DROGA_DO="},
-            {"ORVIK_REGISTRY=" + p.kat + "/registry.reg", "KONW_KLUCZ_KATALOG=" + p.kat,
-             "KONW_KLUCZ=" + std::to_string(p.krok) + "\t" + p.klucz.tabela + "\t" +
-                 p.klucz.pola() + "\t" + p.rodzaj});
-        if (pid > 0)
+            p.kat + (p.naprawa_biegnie ? "/err-naprawa.txt" : "/err.txt"),
+            {"ORVIK_REGISTRY=", "KONW_KLUCZ", "KONW_SLAD=", "KONW_DROGA_DO="}, std::move(zmienne));
+        if (pid > 0) {
             biegnace_[pid] = i;
-        else
+        } else if (p.naprawa_biegnie) {
+            p.naprawa_biegnie = false;
+            p.naprawa_wynik = "fails: its run did not start";
+            usun(p);
+        } else {
             p.status = -1;
+        }
     }
 
     // What an ended run left: the refusal of its change, else its marker, its version, and
-    // where it stopped, why and on which statement; its database goes.
-    void odbierz(Proba& p, int s) {
-        p.status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+    // where it stopped, why and on which statement. A stop that the table of keys states and
+    // whose message offers a mend is mended and the conversion run again (uruchom); after
+    // that run, or else at once, the run's database goes.
+    void odbierz(size_t i, int s) {
+        Proba& p = proby_[i];
+        const int status = WIFEXITED(s) ? WEXITSTATUS(s) : 128 + WTERMSIG(s);
+        if (p.naprawa_biegnie) {
+            p.naprawa_biegnie = false;
+            const Koniec k = koniec(p.kat, p.kat + "/err-naprawa.txt");
+            p.naprawa_sql = Czytaj_Plik(p.kat + "/naprawa.sql");
+            if (status == 6)
+                p.naprawa_wynik = "fails: " + Czytaj_Plik(p.kat + "/naprawa.txt");
+            else if (k.marker == "3210" && k.wersja == "6.46")
+                p.naprawa_wynik = "converts";
+            else
+                p.naprawa_wynik = "stops at " + Krok_Stopu(k.krok_stopu) + ": " + k.komunikat;
+            usun(p);
+            return;
+        }
+        p.status = status;
         if (p.status == 5 && fs::exists(p.kat + "/odmowa")) {
             p.proba = "refused";
             p.opis = Czytaj_Plik(p.kat + "/odmowa");
@@ -717,16 +979,44 @@ class Przeglad {
             usun(p);
             return;
         }
+        const Koniec k = koniec(p.kat, p.kat + "/err.txt");
+        p.marker = k.marker;
+        p.krok_stopu = k.krok_stopu;
+        p.wersja = k.wersja;
+        p.komunikat = k.komunikat;
+        p.schowek = Czytaj_Plik(p.kat + "/clipboard.txt");
+        p.kopia = fs::exists(p.kat + "/kopia");
+        if (!(p.marker == "3210" && p.wersja == "6.46") && stop(p).second) {
+            const size_t n = p.komunikat.find(kNaprawa);
+            if (n != std::string::npos) {
+                p.naprawa = p.komunikat.substr(n + kNaprawa.size());
+                p.naprawa = p.naprawa.substr(0, p.naprawa.find(kPolecenie));
+                p.naprawa_biegnie = true;
+                kolejka_.push_front(i);
+                return;
+            }
+            p.naprawa_wynik = "none offered";
+        }
+        usun(p);
+    }
+
+    // What a run left in its folder kat: its marker, the version where it stopped and its
+    // database's, and the last message box (title and text) of its output err_txt.
+    struct Koniec {
+        std::string marker, krok_stopu, wersja, komunikat;
+    };
+    static Koniec koniec(const std::string& kat, const std::string& err_txt) {
+        Koniec p;
         try {
-            const auto r = platform::RegistryDocument::parse(Czytaj_Plik(p.kat + "/registry.reg"),
-                                                             p.kat + "/registry.reg");
+            const auto r = platform::RegistryDocument::parse(Czytaj_Plik(kat + "/registry.reg"),
+                                                             kat + "/registry.reg");
             const std::string klucz(*platform::registry_key_path(0));
             p.marker = r.get(klucz, "dodralvex");
             p.krok_stopu = r.get(klucz, "dodralvexNumerBazy");
         } catch (const platform::RegistryError&) {
         }
         try {
-            auto db = jet::Database::open(p.kat + "/d/baza.mdb", std::string(kDatabasePassword),
+            auto db = jet::Database::open(kat + "/d/baza.mdb", std::string(kDatabasePassword),
                                           jet::Unwritable::Read);
             auto r = db->query("SELECT [NumerWersji] FROM Nieruszac");
             if (r->next() && !r->value(0).is_null()) {
@@ -739,7 +1029,7 @@ class Przeglad {
         } catch (const jet::Error&) {
         }
         // The last message box: its title and text.
-        std::istringstream err(Czytaj_Plik(p.kat + "/err.txt"));
+        std::istringstream err(Czytaj_Plik(err_txt));
         std::string tekst;
         bool w_oknie = false;
         for (std::string l; std::getline(err, l);) {
@@ -753,9 +1043,30 @@ class Przeglad {
             }
         }
         p.komunikat = tekst;
-        p.schowek = Czytaj_Plik(p.kat + "/clipboard.txt");
-        p.kopia = fs::exists(p.kat + "/kopia");
-        usun(p);
+        return p;
+    }
+
+    // Where a run stopped, as its registry gives it ("3,60"), as a version ("3.60"); "?".
+    static std::string Krok_Stopu(std::string s) {
+        std::replace(s.begin(), s.end(), ',', '.');
+        const int k = static_cast<int>(std::lround(std::strtod(s.c_str(), nullptr) * 100));
+        return k ? wersja(k) : "?";
+    }
+
+    // Where a run that ended before 6.46 stopped: the step, and the key of the statement on
+    // its clipboard; whether the stop is stated: the key's line in the table of keys
+    // (driver/klucze.h) has the kind Stop, or the change's own key stops by its line's rule
+    // on the change's row (see Stop_Reguly).
+    std::pair<std::string, bool> stop(const Proba& p) const {
+        std::string s = Krok_Stopu(p.krok_stopu);
+        const int k = s == "?" ? 0 : static_cast<int>(std::lround(std::stod(s) * 100));
+        const std::vector<Klucz> klucze = Klucze_Polecenia(p.schowek);
+        if (klucze.empty()) return {s, false};
+        const Klucz& kl = klucze.front();
+        s += " " + kl.tabela + " (" + kl.pola() + ")";
+        const Regula_Klucza* r = Regula_Klucza_Dla(k, kl.tabela, kl.pola());
+        return {s, r && (r->sposob == Sposob_Klucza::Stop ||
+                         (k == p.krok && kl.id() == p.klucz.id() && Stop_Reguly(*r, p)))};
     }
 
     // A run's folder, but the figures and indexes it wrote, unless it is kept.
@@ -880,7 +1191,7 @@ class Przeglad {
     // The lines of every change, judged.
     void osadz() {
         for (Proba& p : proby_) {
-            std::string ukonczona = "-", zachowane = "-", klucz = "-", stop = "-", werdykt = "-";
+            std::string ukonczona = "-", zachowane = "-", klucz = "-", stop_ = "-", werdykt = "-";
             std::string opis = p.opis;
             if (p.proba == "tried") {
                 const bool ukonczony = p.marker == "3210" && p.wersja == "6.46";
@@ -899,25 +1210,13 @@ class Przeglad {
                     }
                 } else {
                     dobrze = false;
-                    std::string s = p.krok_stopu;
-                    std::replace(s.begin(), s.end(), ',', '.');
-                    const int k =
-                        static_cast<int>(std::lround(std::strtod(s.c_str(), nullptr) * 100));
-                    stop = k ? wersja(k) : "?";
-                    const std::vector<Klucz> klucze = Klucze_Polecenia(p.schowek);
-                    bool stated = false;
-                    if (!klucze.empty()) {
-                        stop += " " + klucze.front().tabela + " (" + klucze.front().pola() + ")";
-                        const Regula_Klucza* r =
-                            Regula_Klucza_Dla(k, klucze.front().tabela, klucze.front().pola());
-                        // The line states the stop, or its rule makes it on the change's row.
-                        stated = r && (r->sposob == Sposob_Klucza::Stop ||
-                                       (k == p.krok && klucze.front().id() == p.klucz.id() &&
-                                        Stop_Reguly(*r, p)));
-                    }
+                    const auto [s, stated] = stop(p);
+                    stop_ = s;
                     werdykt = stated ? "stated" : "finding";
                     opis = "status " + std::to_string(p.status) + ", marker " + p.marker +
                            ", version " + p.wersja + ": " + p.komunikat + "; " + opis;
+                    if (!p.naprawa.empty()) opis += "; mend: " + p.naprawa_sql;
+                    if (p.naprawa_wynik != "-") opis += "; mend " + p.naprawa_wynik;
                 }
                 if (werdykt == "-") werdykt = dobrze ? "ok" : "finding";
             }
@@ -925,7 +1224,8 @@ class Przeglad {
                 if (c == '\t' || c == '\n' || c == '\r') c = ' ';
             wynik_ << wersja(p.krok) << "\t" << p.klucz.tabela << "\t" << p.klucz.pola() << "\t"
                    << p.rodzaj << "\t" << p.proba << "\t" << ukonczona << "\t" << zachowane << "\t"
-                   << klucz << "\t" << stop << "\t" << werdykt << "\t" << opis << "\n";
+                   << klucz << "\t" << stop_ << "\t" << werdykt << "\t" << p.zrodlo << "\t"
+                   << Naprawa_Krotko(p.naprawa_wynik) << "\t" << opis << "\n";
         }
         wynik_.flush();
         if (srodowisko("KONW_KLUCZE_ZOSTAW").empty()) {
@@ -973,7 +1273,12 @@ void Start() {
     std::istringstream p(pola);
     for (std::string k; std::getline(p, k, ',');) z.klucz.kolumny.push_back(k);
     z.kat = srodowisko("KONW_KLUCZ_KATALOG");
-    Zmien_Wejscie(z);
+    if (const std::string naprawa = srodowisko("KONW_KLUCZ_NAPRAWA"); !naprawa.empty()) {
+        Napraw(z, naprawa);
+        z.naprawa = true;
+    } else {
+        Zmien_Wejscie(z);
+    }
     g_zmiana = std::move(z);
 }
 
@@ -983,10 +1288,12 @@ bool Wypelnia(int v) {
 
 void Wejscie(int v) {
     g_polecenia.clear();
+    Zapamietaj_Klucze_Wejscia(polaczenie().database().catalog());
     if (!g_zmiana) przeglad().wejscie(v);
 }
 
 void Po_Kroku(int v) {
+    if (g_zmiana && g_zmiana->naprawa) return;
     if (g_zmiana)
         Po_Kroku_Zmiany(v);
     else
