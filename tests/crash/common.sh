@@ -14,6 +14,9 @@ while [ $# -gt 0 ]; do
         --jobs) jobs=$2; shift 2 ;;
         --work) work=$2; shift 2 ;;
         --keep) keep=1; shift ;;
+        # --to only for a script that takes it (it sets "to" before it sources this file).
+        --to) [ -n "${to+set}" ] || { echo "$me: unknown option $1" >&2; exit 2; }
+              to=$2; shift 2 ;;
         -*) echo "$me: unknown option $1" >&2; exit 2 ;;
         *) args+=("$1"); shift ;;
     esac

@@ -12,14 +12,6 @@ set -euo pipefail
 
 me=drogi_ksztalt
 to=""
-rest=()
-while [ $# -gt 0 ]; do
-    case "$1" in
-        --to) to=$2; shift 2 ;;
-        *) rest+=("$1"); shift ;;
-    esac
-done
-set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 [ ${#args[@]} = 0 ] || { sed -n 2,10p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/crash/konwersja_drogi

@@ -30,14 +30,6 @@ set -euo pipefail
 
 me=drogi_nulls_dups
 to=""
-rest=()
-while [ $# -gt 0 ]; do
-    case "$1" in
-        --to) to=$2; shift 2 ;;
-        *) rest+=("$1"); shift ;;
-    esac
-done
-set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 roads=(plain)
 for r in "${args[@]+"${args[@]}"}"; do

@@ -25,7 +25,6 @@ steps=""
 rest=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --to) to=$2; shift 2 ;;
         --steps) steps=$2; shift 2 ;;
         *) rest+=("$1"); shift ;;
     esac
