@@ -386,8 +386,9 @@ bool at_most_one_pair(Binder& b, int target, const sql::Expr* where) {
 
 // The addend of an accumulation "col = col + e" (or e + col, or col - e) of the
 // target source's column col, when e reads only the other tables; nullopt otherwise.
+// expr, when given, receives e's expression.
 std::optional<Typed> accumulation_addend(Binder& b, const sql::Expr& v, int target,
-                                         const ColumnInfo* col) {
+                                         const ColumnInfo* col, const sql::Expr** expr = nullptr) {
     int self = -1;
     for (int side = 0; side < (v.op == sql::Op::Add ? 2 : 1); ++side) {
         const sql::Expr& x = *v.args[side];
@@ -399,7 +400,15 @@ std::optional<Typed> accumulation_addend(Binder& b, const sql::Expr& v, int targ
     b.used_sources = 0;
     Typed e = b.expr(*v.args[1 - self]);
     if (!e.known || e.aggregate || (b.used_sources & (uint64_t{1} << target))) return std::nullopt;
+    if (expr) *expr = v.args[1 - self].get();
     return e;
+}
+
+// Whether x is Nz(column, a whole-number literal): a column's value, or that number for
+// its Null, so never a value past the column's range.
+bool nz_of_column(const sql::Expr& x) {
+    return x.kind == sql::ExprKind::Function && x.args.size() == 2 && text::same_name(x.text, "Nz") &&
+           x.args[0]->kind == sql::ExprKind::Column && x.args[1]->kind == sql::ExprKind::Integer;
 }
 
 // The accumulation plan when every assignment of the statement adds to (or subtracts
@@ -490,7 +499,8 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
                 for (const auto& ic : ix.columns)
                     if (ic.column_id == col->id) return nullptr;
         b.storing = true;
-        std::optional<Typed> addend = accumulation_addend(b, v, target, col);
+        const sql::Expr* addend_expr = nullptr;
+        std::optional<Typed> addend = accumulation_addend(b, v, target, col, &addend_expr);
         b.storing = false;
         if (!addend) return nullptr;
         const Typed e = Binder::caught(*addend);  // Null where the addend cannot be computed
@@ -502,7 +512,7 @@ std::shared_ptr<Plan> plan_float_accumulate(Binder& b, const sql::Update& q, int
             return nullptr;
         // A Single computed past its range is no Single, which only a store checks (the
         // general plan's, where the addend is an operand of the stored sum).
-        if (et == DataType::Single && !e.column) return nullptr;
+        if (et == DataType::Single && !e.column && !nz_of_column(*addend_expr)) return nullptr;
         if (sets.find(" " + col->sql_name + " = ") != std::string::npos) return nullptr;
         const std::string n = std::to_string(p->subtract.size() + 1);
         read += ", " + t.sql_alias + "." + col->sql_name + ", " + Binder::value_sql(e);
