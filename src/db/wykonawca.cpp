@@ -252,12 +252,14 @@ Regula_Kluczy& regula_kluczy() {
 
 // The end of the stop's message on a key that the rows cannot take (see
 // Rozstrzygnij_Pominiecie), with the statement that failed put on the clipboard, not one
-// an earlier failure left; powod says why no rule keeps its rows ("" when none is known).
+// an earlier failure left; powod says why no rule keeps its rows ("" when none is known),
+// naprawa_reguly the rule's mend of that cause ("": the key's own).
 std::string koniec_klucza(std::string_view polecenie, const Wynik_Polecenia& w,
-                          std::string_view powod) {
+                          std::string_view powod, const std::string& naprawa_reguly = "") {
     platform::set_clipboard(std::string(polecenie));
     std::string naprawa;
     const std::string wiersze = wiersze_lamiace_klucz(polecenie, *w.blad, naprawa);
+    if (!naprawa_reguly.empty()) naprawa = naprawa_reguly;
     std::string koniec = kKluczNieUtworzony;
     if (!powod.empty()) koniec.insert(koniec.find('.'), " (" + std::string(powod) + ")");
     return (wiersze.empty() ? "" : wiersze + ". ") + koniec +
@@ -342,7 +344,8 @@ bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
                                                  ? ". " + koniec_klucza(polecenie, po, "")
                                                  : ""));
         }
-        Blad_Krytyczny(etykieta, polecenie, blad + ". " + koniec_klucza(polecenie, w, d.powod));
+        Blad_Krytyczny(etykieta, polecenie,
+                       blad + ". " + koniec_klucza(polecenie, w, d.powod, d.naprawa));
     }
     if (!oczekiwana) Blad_Krytyczny(etykieta, polecenie, blad + ". " + kDaneNieZmienione);
     if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())

@@ -137,6 +137,9 @@ enum class Los_Klucza : uint8_t {
 struct Decyzja_Klucza {
     Los_Klucza los = Los_Klucza::Bez_Reguly;
     std::string powod = {};  // Bez_Reguly: why no rule keeps the rows ("" when none is known)
+    // Bez_Reguly: the statement with which a user mends the cause in jetsql, where the rule
+    // knows it ("": the key's own mend, its last column of the second row set anew).
+    std::string naprawa = {};
 };
 
 // The rule of the keys: for the key or unique index of the statement indeks that the rows

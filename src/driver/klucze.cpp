@@ -175,6 +175,7 @@ class Dopasowanie {
         przepiecia_.clear();
         za_dlugi_ = 0;
         cena_niemozliwa_.clear();
+        naprawa_ceny_.clear();
         const jet::TableInfo* t = polaczenie().database().catalog().table(indeks_.table);
         for (int i = 0; i < rs.FieldCount(); ++i) {
             Kolumna k{rs.Fields(i).Name()};
@@ -263,7 +264,8 @@ class Dopasowanie {
             std::is_permutation(dalej_.begin(), dalej_.end(), klucz_.begin(), klucz_.end());
         if (!ten_sam_dalej)
             for (const std::vector<size_t>& g : powtorzenia()) scal(g);
-        if (!cena_niemozliwa_.empty()) return {Los_Klucza::Bez_Reguly, cena_niemozliwa_};
+        if (!cena_niemozliwa_.empty())
+            return {Los_Klucza::Bez_Reguly, cena_niemozliwa_, naprawa_ceny_};
         const std::vector<std::vector<size_t>> zostaly = powtorzenia();
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
@@ -292,7 +294,8 @@ class Dopasowanie {
             default:
                 return {Los_Klucza::Bez_Reguly,
                         "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
-                        "nie sumuje ani nie łączy"};
+                        "nie sumuje ani nie łączy",
+                        naprawa_linii(zostaly.front(), std::nullopt)};
         }
     }
 
@@ -428,12 +431,7 @@ class Dopasowanie {
     // values and texts, the columns of the first row's value (and the counter, unless it
     // is the row's own id) become the first of them.
     void scal(const std::vector<size_t>& grupa) {
-        std::vector<size_t> inne;  // the columns that must be the same
-        for (size_t k = 0; k < kolumny_.size(); ++k)
-            if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
-                !w(pierwszy_, k) && !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) &&
-                (licznik_ != k || w(wlasne_id_, k)) && !przepinane(k))
-                inne.push_back(k);
+        const std::vector<size_t> inne = jednej_wartosci();
         std::vector<bool> wziety(grupa.size(), false);
         for (size_t a = 0; a < grupa.size(); ++a) {
             if (wziety[a]) continue;
@@ -447,6 +445,54 @@ class Dopasowanie {
                 }
             if (klasa.size() > 1) polacz(klasa);
         }
+    }
+
+    // The columns that rows must hold the same in to become one.
+    std::vector<size_t> jednej_wartosci() const {
+        std::vector<size_t> inne;
+        for (size_t k = 0; k < kolumny_.size(); ++k)
+            if (!w(klucz_, k) && !w(ilosci_, k) && !w(wartosci_, k) && !w(teksty_, k) &&
+                !w(pierwszy_, k) && !(r_.sposob == Sposob_Klucza::Srednia && w(ceny_, k)) &&
+                (licznik_ != k || w(wlasne_id_, k)) && !przepinane(k))
+                inne.push_back(k);
+        return inne;
+    }
+
+    // The mend of the lines of one product in group g that the key cannot take because
+    // they differ in columns of one value (kolumna alone, or every such column: a VAT
+    // rate, a price that no price joins): each such column given one value in every line
+    // of the key, in jetsql: the first line's, or where it has none the first that a line
+    // has (a Null never replaces a value). The lines stay on their document and product,
+    // whose quantities the rule then sums; the user may give other values. "" where the
+    // lines are not lines of a product at a price (a rule that averages the prices, or a
+    // key that ends in the price): the key's own mend serves then.
+    std::string naprawa_linii(const std::vector<size_t>& g, std::optional<size_t> kolumna) const {
+        const jet::DataType ostatnia = kolumny_[klucz_.back()].typ;
+        const bool linie = r_.sposob == Sposob_Klucza::Srednia ||
+                           (!ilosci_.empty() && (ostatnia == jet::DataType::Currency ||
+                                                 ostatnia == jet::DataType::Double ||
+                                                 ostatnia == jet::DataType::Single));
+        if (!linie || g.size() < 2) return "";
+        const std::vector<size_t> kolumny =
+            kolumna ? std::vector<size_t>{*kolumna} : jednej_wartosci();
+        std::string ustaw;
+        for (const size_t k : kolumny) {
+            if (std::all_of(g.begin(), g.end(),
+                            [&](size_t i) { return ta_sama(wiersze_[i].stare[k], wiersze_[g[0]].stare[k]); }))
+                continue;
+            const auto z_wartoscia = std::find_if(g.begin(), g.end(),
+                                                  [&](size_t i) { return !pusta(wiersze_[i].stare[k]); });
+            ustaw += (ustaw.empty() ? "" : ", ") + ("[" + kolumny_[k].nazwa + "] = ") +
+                     Literal_SQL(wiersze_[*z_wartoscia].stare[k]);
+        }
+        if (ustaw.empty()) return "";
+        std::string ktore;
+        for (const size_t c : klucz_) {
+            const Value& v = wiersze_[g[0]].stare[c];
+            ktore += (ktore.empty() ? "" : " AND ") + ("[" + kolumny_[c].nazwa + "]") +
+                     (pusta(v) ? " IS NULL" : " = " + Literal_SQL(v));
+        }
+        return "UPDATE " + T_ + " SET " + ustaw + " WHERE " + ktore;
     }
 
     // Whether column k is the row's own id (or the table's counter) that the suite's
@@ -589,6 +635,7 @@ class Dopasowanie {
             if (ilosc == 0 || grosze(cena * ilosc) != grosze(wartosc)) {
                 std::string wiersze;
                 for (const size_t i : klasa) wiersze += (wiersze.empty() ? "" : "; ") + etykieta(i);
+                naprawa_ceny_ = naprawa_linii(klasa, k);
                 cena_niemozliwa_ = "pozycje (" + wiersze + ") w różnych cenach " +
                                    kolumny_[k].nazwa +
                                    (ilosc == 0 ? " mają razem ilość 0"
@@ -750,6 +797,7 @@ class Dopasowanie {
     std::vector<std::vector<size_t>> odlozone_;
     int za_dlugi_ = 0;             // the longest text planned beyond its column, 0 for none
     std::string cena_niemozliwa_;  // why lines at two prices cannot become one
+    std::string naprawa_ceny_;     // and the mend of their prices
 };
 
 // The rows of other tables that name the first value that rows repeat in the one-column

@@ -332,8 +332,8 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "Wiersze: FAKOUT_ID = 3, PROD_ID = 12, ZFAKOUT_CENA_N = 0,6 (2 wiersze). Klucza nie "
          "utworzono (wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
          "nie sumuje ani nie łączy). Konwersję zatrzymano; baza zostaje w ostatniej ukończonej "
-         "wersji. Naprawa w jetsql --suite: UPDATE [DOK_FAK_ZAWART] SET [ZFAKOUT_CENA_N] = "
-         "WARTOŚĆ WHERE [Countt] = 2",
+         "wersji. Naprawa w jetsql --suite: UPDATE [DOK_FAK_ZAWART] SET [ZFAKOUT_VAT] = '22' "
+         "WHERE [FAKOUT_ID] = 3 AND [PROD_ID] = 12 AND [ZFAKOUT_CENA_N] = 0.6",
          true},
         {"two book entries of one counter that postings name: the mend names the second alone",
          {"create table KH_KSIEGA (kpir_id counter, opis text(50))",
@@ -389,7 +389,9 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "DOK_DD_ZAWART",
          "",
          "(DDOUT_ID = 2, PROD_ID = 7, Countt = 3; DDOUT_ID = 2, PROD_ID = 7, Countt = 4) w "
-         "różnych cenach ZDDOUT_CENA_N mają razem ilość 0",
+         "różnych cenach ZDDOUT_CENA_N mają razem ilość 0). Konwersję zatrzymano; baza zostaje w "
+         "ostatniej ukończonej wersji. Naprawa w jetsql --suite: UPDATE [DOK_DD_ZAWART] SET "
+         "[ZDDOUT_CENA_N] = 1.2 WHERE [DDOUT_ID] = 2 AND [PROD_ID] = 7",
          true},
     };
     for (const auto& p : przypadki) {
