@@ -35,6 +35,7 @@ TEST_F(Kroki400, DeclarationsTakeTheirAmountFieldAndTheOfficeOfTheSettings) {
     Sql("create table kontrahenci (konh_id long, KONH_NAZWA text(80), Konh_US_id long)");
     Sql("insert into kontrahenci values (1, 'Piekarz', 7)");
     Sql("insert into kontrahenci values (9, 'Urząd Skarbowy Limanowa', 0)");
+    Sql("insert into kontrahenci values (2, 'Piekarz bez urzędu', Null)");
     Sql("create table Deklaracje (id long, Nazwa text(50), kwota money, IDP long, id_us long)");
     Sql("create table deklaracje_zawart (id long, Typ text(20), wartosc text(50))");
     struct Deklaracja {
@@ -57,13 +58,16 @@ TEST_F(Kroki400, DeclarationsTakeTheirAmountFieldAndTheOfficeOfTheSettings) {
                 Sql("insert into deklaracje_zawart values (" + id + ", '" + typ + "', '" + w +
                     "')");
     }
+    // A declaration whose declarant names no tax office keeps its own.
+    Sql("insert into Deklaracje values (6, 'Pit4 2006', 5, 2, 3)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_401), "");
     EXPECT_EQ(Wiersze_Z("select id, kwota, id_us from Deklaracje order by id"),
               (Wiersze{{"1", "-150", "9"},
                        {"2", "80", "9"},
                        {"3", "-20", "9"},
                        {"4", "1234,5", "7"},
-                       {"5", "0", "3"}}));
+                       {"5", "0", "3"},
+                       {"6", "0", "3"}}));
 }
 
 // Employee 4, held twice, takes the first of its two parties (7); old id 7 takes 9, once;

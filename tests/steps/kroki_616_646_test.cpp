@@ -276,6 +276,19 @@ TEST_F(Kroki639, DriversOfDiscountRowsAndBalancePositions) {
               (std::vector<std::string>{"1", "1", "124", "176"}));
 }
 
+// A payroll line takes its person's category; a person without one leaves the line's own.
+TEST_F(Kroki639, PayrollLinesTakeTheCategoryOfTheirPerson) {
+    Sql("create table KONTRAHENCI (KONH_id long, kategoria text(1))");
+    Sql("insert into KONTRAHENCI values (1, 'P')");
+    Sql("insert into KONTRAHENCI values (2, Null)");
+    Sql("create table PLACE_LISTY_ZAWART (idp long, kategoria text(1))");
+    for (const char* idp : {"1", "2", "3"})
+        Sql(std::string("insert into PLACE_LISTY_ZAWART values (") + idp + ", 'Z')");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_642), "");
+    EXPECT_EQ(Kolumna("select kategoria from PLACE_LISTY_ZAWART order by idp"),
+              (std::vector<std::string>{"P", "Z", "Z"}));
+}
+
 // The last step, then the end of the run: the marker of a completed conversion.
 TEST_F(Kroki639, RunFromTheVersionBeforeTheLastEndsCompleted) {
     Sql("create table Nieruszac (NumerWersji double)");

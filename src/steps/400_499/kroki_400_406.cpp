@@ -50,9 +50,12 @@ void ClsKonwersje::Konwersja_401() {
         "mid(deklaracje.Nazwa,1,4)='Vat7' and deklaracje_zawart.[wartosc]<>'0' and "
         "deklaracje_zawart.[wartosc]<>'0,00'",
         "", "", "");
+    // A declaration takes its declarant's tax office; a declarant whose office is not
+    // given (Null) leaves the declaration's own.
     DbWykonajUPDKonwersje(
         "Deklaracje inner join kontrahenci on Deklaracje.IDP=kontrahenci.konh_id set "
-        "Deklaracje.[id_us]=kontrahenci.Konh_US_id where Deklaracje.IDP<>0",
+        "Deklaracje.[id_us]=kontrahenci.Konh_US_id where Deklaracje.IDP<>0 and "
+        "kontrahenci.Konh_US_id Is Not Null",
         "", "", "");
 
     // The tax office named in the settings overrides that of every declaration of its form.

@@ -125,11 +125,14 @@ void ClsKonwersje::Konwersja_641() {
     ZamknijRS(jednostki);
 }
 
+// Each payroll line takes the category of its person; a person whose category is not
+// given (Null) leaves the line's own.
 void ClsKonwersje::Konwersja_642() {
     DbWykonaj(
         "Update PLACE_LISTY_ZAWART inner join KONTRAHENCI on "
         "PLACE_LISTY_ZAWART.idp=KONTRAHENCI.KONH_id  set "
-        "place_listy_zawart.kategoria=kontrahenci.kategoria");
+        "place_listy_zawart.kategoria=kontrahenci.kategoria where kontrahenci.kategoria Is Not "
+        "Null");
 }
 
 void ClsKonwersje::Konwersja_643() {
