@@ -97,7 +97,8 @@ constexpr const char* kSchemat413[] = {
     "single)",
     "create table CENNIKI (ID long, LCEN_NAZWA_ID text(50), LCEN_DATA datetime)",
     "create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(50), PROD_ID long, CEN_NETTO money)",
-    "create table S_VAT_STAWKI (STVAT_ID text(3), STVAT_NAZWA text(10), w_kasie text(5))",
+    "create table S_VAT_STAWKI (STVAT_ID text(3), STVAT_NAZWA text(10), w_kasie text(5), stawka "
+    "single)",
     "create table SETUP (COUNTT counter, Nazwa text(50), Wartosc text(255))",
     "create table DRUKARKI (Port text(10))",
     "create table NIERUSZAC (NumerWersji double)",
@@ -501,7 +502,7 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
              "insert into CENNIKI_ZAWART values ('C', 1, 4)",
              "insert into DOK_ZAK (numer_id, data_zaksiegowania) values (1, #2/3/2004#)",
              "insert into DOK_ZAK (numer_id) values (2)",
-             "insert into S_VAT_STAWKI values ('12', 'stara', 'x')",
+             "insert into S_VAT_STAWKI values ('12', 'stara', 'x', 12)",
              "insert into DOK_PRO (ddout_id) values (1)",
              "insert into DOK_PRS (ddout_id, ID_Poszlo_do_zuzycia) values (1, 1)",
              "insert into DOK_PRS (ddout_id, ID_Poszlo_do_zuzycia) values (2, 5)",
@@ -540,7 +541,9 @@ TEST_F(Kroki414Dane, FillsOfDocumentsPriceListsAndPayroll) {
          {{"B", "2", "True"}, {"C", "0", "True"}}},
         {"select Data_Vat, Data_Rozl from DOK_ZAK order by numer_id",
          {{"2004-02-03", "2004-02-03"}, {"Null", "Null"}}},
-        {"select STVAT_ID, STVAT_NAZWA, w_kasie from S_VAT_STAWKI", {{"12", "12%", ""}}},
+        // The rate that the database held keeps its figure.
+        {"select STVAT_ID, STVAT_NAZWA, w_kasie, stawka from S_VAT_STAWKI",
+         {{"12", "12%", "", "12"}}},
         // Consumption documents of a missing production document go with their lines.
         {"select ddout_id from DOK_PRS order by ddout_id", {{"1"}, {"3"}}},
         {"select ddout_id from DOK_PRS_ZAWART", {{"3"}}},

@@ -3,6 +3,8 @@
 // ordered and rejected quantities of production lines.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "driver/konwersje.h"
 #include "steps/165_299/wspolne.h"
@@ -14,6 +16,9 @@ constexpr const char* kNaglowki456[] = {
     "DOK_DAR", "DOK_DD",  "DOK_DZ",  "DOK_FAK", "DOK_KFA", "DOK_KZA", "DOK_PAR",
     "DOK_PFA", "DOK_PRO", "DOK_PRS", "DOK_PRZ", "DOK_PW",  "DOK_PZ",  "DOK_PZS",
     "DOK_RW",  "DOK_WZ",  "DOK_ZAK", "DOK_ZPF", "DOK_MMZ", "DOK_MMA", "DOK_FWE"};
+
+// The dictionary row of the 12% rate, every column.
+constexpr const char* kStawka12 = "* from S_VAT_STAWKI where STVAT_ID='12'";
 
 }  // namespace
 
@@ -30,8 +35,18 @@ void ClsKonwersje::Konwersja_456() {
         DbWykonajKonwersje("alter table  " + n + " ADD COLUMN [n12] money DEFAULT 0");
         DbWykonajKonwersje("alter table  " + n + " ADD COLUMN [vat12] money DEFAULT 0");
     }
-    DbWykonajDELKonwersje(" S_VAT_STAWKI where STVAT_ID='12'");
+    // A rate '12' that the database already holds keeps its own values (its rate figure
+    // among them) in the columns that the new row leaves without one: they are read
+    // before the row is deleted and given back to the new row.
     std::unique_ptr<ado::Recordset> rs;
+    std::vector<std::pair<std::string, jet::Value>> wlasne;
+    DbOtwórzSELKonwersje(rs, kStawka12, true);
+    if (ado::Recordset& stara = kroki::Rekordy(rs); !stara.Eof())
+        for (int i = 0; i < stara.FieldCount(); ++i)
+            if (const jet::Value v = stara.Fields(i).value(); !v.is_null())
+                wlasne.emplace_back(stara.Fields(i).Name(), v);
+    ZamknijRSKonwersje(rs);
+    DbWykonajDELKonwersje(" S_VAT_STAWKI where STVAT_ID='12'");
     DbOtwórzSELKonwersje(rs, "top 1 STVAT_ID,STVAT_NAZWA,w_kasie from S_VAT_STAWKI ", true);
     ado::Recordset& stawki = kroki::Rekordy(rs);
     stawki.AddNew();
@@ -39,6 +54,17 @@ void ClsKonwersje::Konwersja_456() {
     stawki.Fields("STVAT_NAZWA") = jet::Value::text("12%");
     stawki.Fields("w_kasie") = jet::Value::text("");
     stawki.UpdateBatch();
+    ZamknijRSKonwersje(rs);
+    if (wlasne.empty()) return;
+    DbOtwórzSELKonwersje(rs, kStawka12, true);
+    ado::Recordset& nowa = kroki::Rekordy(rs);
+    bool oddane = false;
+    for (const auto& [kolumna, v] : wlasne)
+        if (!nowa.Eof() && nowa.Fields(kolumna).value().is_null()) {
+            nowa.Fields(kolumna) = v;
+            oddane = true;
+        }
+    if (oddane) nowa.UpdateBatch();
     ZamknijRSKonwersje(rs);
 }
 
