@@ -23,8 +23,12 @@
 // KONW_DROGA_DO ends the run before the step after it (as at a step this build lacks).
 // KONW_DROGA_WYNIK receives a line for each figure lost:
 //   STEP <tab> lost <tab> TABLE.COLUMN <tab> N
-// N values of the column became Null in the step (more than the rows the table lost).
+// N values of the column became Null in the step (more than the rows the table lost, and
+// more than the values of the rows that the step deleted: a row that a step deletes as it
+// means to, while it puts in others, loses no figure).
 // The engine's reports go where KONW_RAPORTY_SILNIKA says (jet/reports.h).
+// The row deletes' old values (sqlite3_preupdate_*), which the system's SQLite library has.
+#define SQLITE_ENABLE_PREUPDATE_HOOK 1
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -65,6 +69,25 @@
 namespace {
 
 using namespace droga;
+
+// The numeric columns counted before a step, by SQLite table and column position
+// ("TABLE.COLUMN" in Jet's names; "" for a column not counted), and the values that the
+// step's deletes took from each.
+std::map<std::string, std::vector<std::string>> liczone_kolumny;
+std::map<std::string, long> usuniete_wartosci;
+
+void Przed_Usunieciem(void*, sqlite3* h, int op, const char* baza, const char* tabela,
+                      sqlite3_int64, sqlite3_int64) {
+    if (op != SQLITE_DELETE || std::string_view(baza) != "main") return;
+    const auto k = liczone_kolumny.find(jet::text::upper(tabela));
+    if (k == liczone_kolumny.end()) return;
+    for (int i = 0, n = sqlite3_preupdate_count(h); i < n; ++i) {
+        sqlite3_value* v = nullptr;
+        if (static_cast<size_t>(i) < k->second.size() && !k->second[i].empty() &&
+            sqlite3_preupdate_old(h, i, &v) == SQLITE_OK && sqlite3_value_type(v) != SQLITE_NULL)
+            ++usuniete_wartosci[k->second[i]];
+    }
+}
 
 class Droga {
   public:
@@ -123,14 +146,20 @@ class Droga {
             return;
         }
         const auto przed = liczby(db);
+        // The relations watch the writes with a hook of their own.
+        const bool usuwane = rodzaj_ != "relacje";
+        usuniete_wartosci.clear();
+        if (usuwane) sqlite3_preupdate_hook(db.session().handle(), Przed_Usunieciem, nullptr);
         (k.*metoda)();
+        if (usuwane) sqlite3_preupdate_hook(db.session().handle(), nullptr, nullptr);
         const auto po = liczby(db);
         std::ofstream wynik(srodowisko("KONW_DROGA_WYNIK"), std::ios::app);
         for (const auto& [kolumna, p] : przed) {
             const auto a = po.find(kolumna);
             if (a == po.end()) continue;
             const long ubylo_wierszy = std::max(0L, p.first - a->second.first);
-            const long utracone = p.second - a->second.second - ubylo_wierszy;
+            const long utracone = p.second - a->second.second -
+                                  std::max(ubylo_wierszy, usuniete_wartosci[kolumna]);
             if (utracone > 0)
                 wynik << wersja(v) << "\tlost\t" << kolumna << "\t" << utracone << "\n";
         }
@@ -212,16 +241,32 @@ class Droga {
     }
 
     // Per numeric column ("TABLE.COLUMN"): the table's rows and the column's values.
+    // Per counted column (TABLE.COLUMN): the table's rows and the column's values; the
+    // columns by SQLite position into liczone_kolumny.
     static std::map<std::string, std::pair<long, long>> liczby(jet::Database& db) {
         std::map<std::string, std::pair<long, long>> out;
+        liczone_kolumny.clear();
         for (const jet::TableInfo* t : db.catalog().tables()) {
             std::string sql = "SELECT count(*)";
             std::vector<std::string> nazwy;
+            std::map<std::string, std::string> po_nazwie;  // SQLite column name: TABLE.COLUMN
             for (const auto& c : t->columns)
                 if (liczbowa(c.type) && !c.counter) {
                     sql += ", count([" + c.name + "])";
                     nazwy.push_back(t->name + "." + c.name);
+                    po_nazwie[jet::text::upper(c.sql_name)] = nazwy.back();
                 }
+            std::vector<std::string>& pozycje = liczone_kolumny[jet::text::upper(t->sql_name)];
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db.session().handle(),
+                               ("PRAGMA table_info(" + cudzyslow(t->sql_name) + ")").c_str(), -1,
+                               &st, nullptr);
+            while (st && sqlite3_step(st) == SQLITE_ROW) {
+                const auto* n = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+                const auto k = po_nazwie.find(jet::text::upper(n ? n : ""));
+                pozycje.push_back(k == po_nazwie.end() ? "" : k->second);
+            }
+            sqlite3_finalize(st);
             if (nazwy.empty()) continue;
             auto r = db.query(sql + " FROM [" + t->name + "]");
             if (!r->next()) continue;
