@@ -145,14 +145,14 @@ class Droga {
             (k.*metoda)();
             return;
         }
-        const auto przed = liczby(db);
+        const auto przed = liczby(db, true);
         // The relations watch the writes with a hook of their own.
         const bool usuwane = rodzaj_ != "relacje";
         usuniete_wartosci.clear();
         if (usuwane) sqlite3_preupdate_hook(db.session().handle(), Przed_Usunieciem, nullptr);
         (k.*metoda)();
         if (usuwane) sqlite3_preupdate_hook(db.session().handle(), nullptr, nullptr);
-        const auto po = liczby(db);
+        const auto po = liczby(db, false);
         std::ofstream wynik(srodowisko("KONW_DROGA_WYNIK"), std::ios::app);
         for (const auto& [kolumna, p] : przed) {
             const auto a = po.find(kolumna);
@@ -241,11 +241,11 @@ class Droga {
     }
 
     // Per numeric column ("TABLE.COLUMN"): the table's rows and the column's values.
-    // Per counted column (TABLE.COLUMN): the table's rows and the column's values; the
-    // columns by SQLite position into liczone_kolumny.
-    static std::map<std::string, std::pair<long, long>> liczby(jet::Database& db) {
+    // Per counted column (TABLE.COLUMN): the table's rows and the column's values; with
+    // pozycje (before the step), the columns by SQLite position into liczone_kolumny.
+    static std::map<std::string, std::pair<long, long>> liczby(jet::Database& db, bool pozycje) {
         std::map<std::string, std::pair<long, long>> out;
-        liczone_kolumny.clear();
+        if (pozycje) liczone_kolumny.clear();
         for (const jet::TableInfo* t : db.catalog().tables()) {
             std::string sql = "SELECT count(*)";
             std::vector<std::string> nazwy;
@@ -256,18 +256,20 @@ class Droga {
                     nazwy.push_back(t->name + "." + c.name);
                     po_nazwie[jet::text::upper(c.sql_name)] = nazwy.back();
                 }
-            std::vector<std::string>& pozycje = liczone_kolumny[jet::text::upper(t->sql_name)];
-            sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(db.session().handle(),
-                               ("PRAGMA table_info(" + cudzyslow(t->sql_name) + ")").c_str(), -1,
-                               &st, nullptr);
-            while (st && sqlite3_step(st) == SQLITE_ROW) {
-                const auto* n = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
-                const auto k = po_nazwie.find(jet::text::upper(n ? n : ""));
-                pozycje.push_back(k == po_nazwie.end() ? "" : k->second);
-            }
-            sqlite3_finalize(st);
             if (nazwy.empty()) continue;
+            if (pozycje) {
+                std::vector<std::string>& p = liczone_kolumny[jet::text::upper(t->sql_name)];
+                sqlite3_stmt* st = nullptr;
+                sqlite3_prepare_v2(db.session().handle(),
+                                   ("PRAGMA table_info(" + cudzyslow(t->sql_name) + ")").c_str(),
+                                   -1, &st, nullptr);
+                while (st && sqlite3_step(st) == SQLITE_ROW) {
+                    const auto* n = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+                    const auto k = po_nazwie.find(jet::text::upper(n ? n : ""));
+                    p.push_back(k == po_nazwie.end() ? "" : k->second);
+                }
+                sqlite3_finalize(st);
+            }
             auto r = db.query(sql + " FROM [" + t->name + "]");
             if (!r->next()) continue;
             const long wierszy = static_cast<long>(r->value(0).raw_int());
