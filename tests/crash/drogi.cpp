@@ -303,7 +303,15 @@ void Slad_Polecenia(std::string_view sql, int64_t rekordy) {
 }
 }  // namespace
 
+#ifdef KONW_COVERAGE
+extern "C" void __gcov_dump();
+#endif
+
 int main() {
+#ifdef KONW_COVERAGE
+    // The program ends by quick_exit, which skips the handler that writes the line counts.
+    std::at_quick_exit(__gcov_dump);
+#endif
     if (const std::string slad = srodowisko("KONW_SLAD"); !slad.empty()) {
         g_slad = std::fopen(slad.c_str(), "a");
         if (g_slad) jet::set_statement_trace(Slad_Polecenia);

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The lines of the steps' code that the roads of the checks run: a build configured with
+# -DKONW_COVERAGE=ON (GCC's gcov) runs the roads, and each file of src/steps/ is listed
+# with its lines of code, those run and those not run. A line not run is judged by no
+# check: each is given rows that run it, or stated in tests/crash/pokrycie_pominiete.txt
+# with its reason, one line a case:
+#   FILE: TEXT  # reason
+# FILE the path under src/steps/, TEXT the line's code without its leading and trailing
+# blanks (a line of that text not run in that file is stated, as many times as the file
+# holds such lines). Prints per file: lines of code, run, not run, stated, the share run;
+# then the lines not run and not stated, and the stated lines that did run (the statement
+# is out of date). Exit status 0 when every line not run is stated, no stated line ran, the
+# share run is at least the --least given (98 by default) and every road reached 6.46.
+#
+# usage: pokrycie_kodu.sh [--build DIR] [--work DIR] [--keep] [--jobs N] [--least PCT]
+#                         [--roads LIST] [--report FILE]
+#   --build DIR   the coverage build (build-cov by default)
+#   --roads LIST  the roads run, separated by commas: ksztalt (the check by shape),
+#                 nulls (the roads of Nulls and repeated rows, the plain road with them),
+#                 relacje (the relations' whole road, long), klucze (the keys' sweep, long);
+#                 ksztalt,nulls by default
+#   --report FILE each line not run, "FILE:LINE<tab>TEXT", into FILE
+set -euo pipefail
+
+me=pokrycie_kodu
+least=98
+roads=ksztalt,nulls
+report=""
+rest=()
+build_given=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --least) least=$2; shift 2 ;;
+        --roads) roads=$2; shift 2 ;;
+        --report) report=$2; shift 2 ;;
+        --build) build_given=$2; rest+=("$1" "$2"); shift 2 ;;
+        *) rest+=("$1"); shift ;;
+    esac
+done
+[ -n "$build_given" ] || rest+=(--build build-cov)
+set -- "${rest[@]}"
+. "$(dirname "$0")/common.sh"
+[ ${#args[@]} = 0 ] || { sed -n 2,21p "$0" >&2; exit 2; }
+objects=$build/CMakeFiles/driver.dir/src/steps
+find "$objects" -name '*.gcno' 2>/dev/null | grep -q . ||
+    { echo "$me: $build is not a coverage build (cmake -DKONW_COVERAGE=ON)" >&2; exit 2; }
+command -v gcov >/dev/null || { echo "$me: gcov is missing" >&2; exit 2; }
+started=$(date +%s)
+
+# The counts start from nothing: only the roads' runs count.
+find "$build" -name '*.gcda' -delete
+status=0
+for r in ${roads//,/ }; do
+    case $r in
+        ksztalt) bash "$SRC/tests/crash/drogi_ksztalt.sh" --build "$build" --work "$work/ksztalt" \
+                     >"$work/ksztalt.txt" 2>&1 || status=1 ;;
+        nulls) bash "$SRC/tests/crash/drogi_nulls_dups.sh" --build "$build" --work "$work/nulls" \
+                   nulls dups >"$work/nulls.txt" 2>&1 || status=1 ;;
+        relacje) bash "$SRC/tests/crash/drogi_relacje.sh" --build "$build" --work "$work/relacje" \
+                     --jobs "$jobs" >"$work/relacje.txt" 2>&1 || status=1 ;;
+        klucze) bash "$SRC/tests/crash/drogi_klucze.sh" --build "$build" --work "$work/klucze" \
+                    --jobs "$jobs" >"$work/klucze.txt" 2>&1 || status=1 ;;
+        *) echo "$me: unknown road $r" >&2; exit 2 ;;
+    esac
+    echo "$me: road $r: $(tail -n 1 "$work/$r.txt")"
+done
+[ $status = 0 ] || echo "$me: a road ended with a finding or early (its output in $work)"
+
+# Each object's lines, by gcov's JSON (the lines of code only, with their counts).
+(cd "$work" && find "$objects" -name '*.gcda' | sort | while read -r g; do
+    gcov --json-format --stdout --object-directory "$(dirname "$g")" "${g%.gcda}.o" 2>/dev/null
+done) >"$work/gcov.json"
+python3 - "$work/gcov.json" "$SRC" "$SRC/tests/crash/pokrycie_pominiete.txt" "$least" "${report:-/dev/null}" <<'EOF' || status=1
+import json, os, re, sys
+from collections import Counter, defaultdict
+dane, src, plik_pominietych, least, raport = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4]), sys.argv[5]
+kroki = os.path.join(src, "src", "steps") + os.sep
+# Per file: line -> the highest count among the objects that compiled it (a header's line
+# runs when any of them ran it).
+linie = defaultdict(dict)
+dec = json.JSONDecoder()
+tekst = open(dane).read()
+i = 0
+while i < len(tekst):
+    while i < len(tekst) and tekst[i].isspace():
+        i += 1
+    if i >= len(tekst):
+        break
+    obj, i = dec.raw_decode(tekst, i)
+    for f in obj.get("files", []):
+        sciezka = os.path.normpath(os.path.join(obj.get("current_working_directory", ""), f["file"]))
+        if not sciezka.startswith(kroki):
+            continue
+        l = linie[sciezka[len(kroki):]]
+        for x in f["lines"]:
+            l[x["line_number"]] = max(l.get(x["line_number"], 0), x["count"])
+# The stated lines: (file, text) -> how many, with their reasons.
+stwierdzone = Counter()
+for n, w in enumerate(open(plik_pominietych, encoding="utf-8"), 1):
+    w = w.split("  #", 1)[0].rstrip()
+    if not w or w.startswith("#"):
+        continue
+    plik, _, kod = w.partition(": ")
+    stwierdzone[(plik.strip(), kod.strip())] += 1
+uzyte = Counter()
+razem = [0, 0, 0]
+brak, nieaktualne = [], []
+out = open(raport, "w")
+print("%-44s %6s %6s %6s %6s %7s" % ("file", "lines", "run", "not", "stated", "run %"))
+for plik in sorted(set(linie) | {p for p, _ in stwierdzone}):
+    l = linie.get(plik, {})
+    try:
+        kod = open(os.path.join(kroki, plik), encoding="utf-8").read().split("\n")
+    except OSError:
+        kod = []
+    nie = sorted(n for n, c in l.items() if c == 0)
+    st = 0
+    for n in nie:
+        t = kod[n - 1].strip() if n - 1 < len(kod) else ""
+        out.write("%s:%d\t%s\n" % (plik, n, t))
+        if uzyte[(plik, t)] < stwierdzone[(plik, t)]:
+            uzyte[(plik, t)] += 1
+            st += 1
+        else:
+            brak.append("%s:%d: %s" % (plik, n, t))
+    razem[0] += len(l); razem[1] += len(l) - len(nie); razem[2] += st
+    if l:
+        print("%-44s %6d %6d %6d %6d %6.1f%%" % (plik, len(l), len(l) - len(nie), len(nie), st,
+                                               100.0 * (len(l) - len(nie)) / len(l)))
+for (plik, t), k in stwierdzone.items():
+    if uzyte[(plik, t)] < k:
+        nieaktualne.append("%s: %s (%d stated, %d not run)" % (plik, t, k, uzyte[(plik, t)]))
+udzial = 100.0 * razem[1] / razem[0] if razem[0] else 0
+print("%-44s %6d %6d %6d %6d %6.1f%%" % ("src/steps", razem[0], razem[1], razem[0] - razem[1], razem[2], udzial))
+print("pokrycie_kodu: %d lines not run and not stated%s" % (len(brak), ":" if brak else ""))
+for b in brak:
+    print("    " + b)
+print("pokrycie_kodu: %d stated lines that ran (out of date)%s" % (len(nieaktualne), ":" if nieaktualne else ""))
+for b in nieaktualne:
+    print("    " + b)
+sys.exit(0 if not brak and not nieaktualne and udzial >= least else 1)
+EOF
+echo "$me: $roads in $(($(date +%s) - started)) s, in $work" >&2
+exit $status
