@@ -107,5 +107,19 @@ rerun_judged() {
     fi
     echo "$rerun $same"
 }
-export -f prepare run outcome reference rerun_judged
+# stopped_at FOLDER ERR: the step (version times 100) at which the run of FOLDER stopped,
+# with the standard error ERR of that run; "" when it ended at a step that the build lacks
+# (a road that ends early with --to).
+stopped_at() {
+    grep -q "nie zawiera kroku konwersji" "$2" && return 0
+    ORVIK_REGISTRY="$1/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvexNumerBazy |
+        tr -d ' ' | tr ',' '.' | awk '{ printf "%d", $1 * 100 + 0.5 }'
+}
+# stop_line STEP KIND ERR: a line of a road's stops, "STEP<tab>KIND<tab>the last box's title
+# and text" (STEP as 1.97).
+stop_line() {
+    printf '%s\t%s\t%s' "$(sed -E 's/^([0-9])([0-9][0-9])$/\1.\2/' <<<"$1")" "$2" \
+        "$(awk '/^=== / { t = $0; getline x; m = t " " x } END { print m }' "$3" | cut -c 1-400)"
+}
+export -f prepare run outcome reference rerun_judged stopped_at stop_line
 

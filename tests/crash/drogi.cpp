@@ -15,6 +15,9 @@
 //   ksztalt the plain road, each statement judged by its shape (ksztalt.cpp), the
 //          verdicts into KONW_KSZTALT_WYNIK, the cases stated in KONW_KSZTALT_WYJATKI;
 //   ""     neither (the plain road, for comparison).
+// KONW_DROGA_KRAWEDZIE names the record of the tables that each step read on an earlier
+// pass (krawedzie.h): at each step's entry those tables get rows with each column's edge
+// values (but at the steps of KONW_DROGA_POMIN).
 // KONW_DROGA_WIERSZE (tests/crash/wiersze.txt) gives the tables that get rows at a step's
 // entry when empty, as stops_in_steps.sh --rows. KONW_DROGA_STAN is the file of what was
 // changed so far (one "KIND TABLE[.COLUMN]" a line, appended once a step's method has
@@ -62,6 +65,7 @@
 #include "jet/text.h"
 #include "jet/trace.h"
 #include "klucze.h"
+#include "krawedzie.h"
 #include "ksztalt.h"
 #include "relacje.h"
 #include "wypelnij.h"
@@ -105,6 +109,7 @@ class Droga {
             if (!(s >> krok)) continue;
             for (std::string t; s >> t;) wiersze_[krok].push_back(t);
         }
+        krawedzie_ = krawedzie::Czytane(srodowisko("KONW_DROGA_KRAWEDZIE"));
     }
 
     // The step's entry changed, the step run, its figures compared.
@@ -127,6 +132,10 @@ class Droga {
                 sqlite3_finalize(st);
                 wypelnij::Wypelnij(db, tabela, podane);
             }
+        if (const auto k = krawedzie_.find(v); k != krawedzie_.end() && !pomin_.count(v))
+            for (const std::string& nazwa : k->second)
+                if (const jet::TableInfo* t = db.catalog().table(nazwa))
+                    krawedzie::Wypelnij(db, *t, v, [this](const std::string& co) { return raz(co); });
         if (rodzaj_ == "relacje" && relacje::Sprawdza(v)) relacje::Krok(v, dodane);
         if (rodzaj_ == "klucze") klucze::Wejscie(v);
         if (!pomin_.count(v))
@@ -143,6 +152,7 @@ class Droga {
         if (rodzaj_ == "ksztalt") {  // the check by shape needs no figures
             wstrzymany.reset();
             (k.*metoda)();
+            zapisz_stan();
             return;
         }
         const auto przed = liczby(db, true);
@@ -163,12 +173,18 @@ class Droga {
             if (utracone > 0)
                 wynik << wersja(v) << "\tlost\t" << kolumna << "\t" << utracone << "\n";
         }
+        zapisz_stan();
+    }
+
+  private:
+    // The changes made at the step's entry, marked once its method has returned.
+    void zapisz_stan() {
+        if (stan_.empty()) return;
         std::ofstream stan(stan_, std::ios::app);
         for (const auto& z : nowe_) stan << z << "\n";
         nowe_.clear();
     }
 
-  private:
     // Marks the change as made; false when it was made before.
     bool raz(const std::string& co) {
         if (zrobione_.count(co)) return false;
@@ -285,6 +301,7 @@ class Droga {
     std::vector<std::string> nowe_;
     std::set<int> pomin_;
     std::map<int, std::vector<std::string>> wiersze_;
+    std::map<int, std::set<std::string>> krawedzie_;
 };
 
 }  // namespace
@@ -303,15 +320,7 @@ void Slad_Polecenia(std::string_view sql, int64_t rekordy) {
 }
 }  // namespace
 
-#ifdef KONW_COVERAGE
-extern "C" void __gcov_dump();
-#endif
-
 int main() {
-#ifdef KONW_COVERAGE
-    // The program ends by quick_exit, which skips the handler that writes the line counts.
-    std::at_quick_exit(__gcov_dump);
-#endif
     if (const std::string slad = srodowisko("KONW_SLAD"); !slad.empty()) {
         g_slad = std::fopen(slad.c_str(), "a");
         if (g_slad) jet::set_statement_trace(Slad_Polecenia);

@@ -72,9 +72,8 @@ road() {
     while :; do
         one
         [ "$status" != 0 ] || break
-        grep -q "nie zawiera kroku konwersji" "$f/err-$n.txt" && [ -n "$TO" ] && break
-        step=$(ORVIK_REGISTRY="$f/run/registry.reg" "$TOOLS/rejestr/rejestr" get dodralvexNumerBazy |
-            tr -d ' ' | tr ',' '.' | awk '{ printf "%d", $1 * 100 + 0.5 }')
+        step=$(stopped_at "$f/run" "$f/err-$n.txt")
+        [ -n "$step" ] || [ -z "$TO" ] || break
         kind=entry
         case ",$skip," in *",$step,"*) kind=carried ;; esac
         # A key that the step makes and that the road's own Null or repeated row cannot take
@@ -82,8 +81,7 @@ road() {
         grep -q "Klucza nie utworzono" "$f/err-$n.txt" && kind=key
         # The last box's title and text, and the statement that the executor put on the
         # clipboard.
-        printf '%s\t%s\t%s | %s\n' "$(sed -E 's/^([0-9])([0-9][0-9])$/\1.\2/' <<<"$step")" "$kind" \
-            "$(awk '/^=== / { t = $0; getline x; m = t " " x } END { print m }' "$f/err-$n.txt" | cut -c 1-400)" \
+        printf '%s | %s\n' "$(stop_line "$step" $kind "$f/err-$n.txt")" \
             "$(cat "$f/run/clipboard.txt" 2>/dev/null | tr '\n' ' ' | cut -c 1-300)" >>"$f/stops.txt"
         [ $n -lt 60 ] || break
         if [ $kind != entry ]; then

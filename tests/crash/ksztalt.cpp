@@ -281,6 +281,7 @@ class Obserwator : public jet::ShapeObserver {
             puste_.clear();
             zakresy_.clear();
         }
+        zapamietaj_czytane(st, c);
         if (const auto* t = std::get_if<jet::sql::CreateTable>(&st)) {
             puste_.insert(duze(t->table));
             return;
@@ -407,6 +408,11 @@ class Obserwator : public jet::ShapeObserver {
                               : Wpis{"FINDING", "names one row by " + kol +
                                                     ", not unique at this step"});
         }
+        if (const std::string plik = droga::srodowisko("KONW_KSZTALT_CZYTANE"); !plik.empty()) {
+            std::ofstream czytane(plik, std::ios::app);
+            for (const auto& [krok, tabele] : czytane_)
+                for (const auto& t : tabele) czytane << krok << '\t' << t << '\n';
+        }
         std::ofstream out(plik_);
         for (const auto& [k, w] : wpisy_) {
             const auto& [krok, rodzaj, ksztalt] = k;
@@ -420,6 +426,28 @@ class Obserwator : public jet::ShapeObserver {
     }
 
   private:
+    // The tables of this database that a statement or query of the step reads (its sources,
+    // an UPDATE's or DELETE's tables): the tables that get rows made from the catalog at the
+    // step's entry (krawedzie.h).
+    void zapamietaj_czytane(const jet::sql::Statement& st, const jet::Catalog& c) {
+        std::set<std::string>& tu = czytane_[krok_];
+        std::function<void(const jet::sql::TableRef&)> dodaj = [&](const jet::sql::TableRef& r) {
+            if (r.kind == jet::sql::TableRef::Kind::Join) {
+                dodaj(*r.left);
+                dodaj(*r.right);
+            } else if (const jet::TableInfo* t = r.database.empty() ? c.table(r.name) : nullptr) {
+                tu.insert(t->name);
+            }
+        };
+        auto zrodla = [&](const std::vector<jet::sql::TableRefPtr>& from) {
+            for (const auto& r : from) dodaj(*r);
+        };
+        if (const auto* s = std::get_if<jet::sql::Select>(&st)) zrodla(s->from);
+        else if (const auto* i = std::get_if<jet::sql::Insert>(&st); i && i->select) zrodla(i->select->from);
+        else if (const auto* u = std::get_if<jet::sql::Update>(&st)) dodaj(*u->target);
+        else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) zrodla(d->from);
+    }
+
     // A column the step wrote: with a value never Null in every row of the table (a sum
     // carried in it starts from it), never Null in some rows (as it was), or one that may be
     // Null.
@@ -807,6 +835,7 @@ class Obserwator : public jet::ShapeObserver {
     std::map<std::tuple<int, std::string, std::string>, Wpis> wpisy_;
     std::map<std::pair<int, std::string>, Zapis> zapisy_;
     std::map<std::string, std::set<std::vector<std::string>>> klucze_;
+    std::map<int, std::set<std::string>> czytane_;
 };
 
 Obserwator* g_obserwator = nullptr;

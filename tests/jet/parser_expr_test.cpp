@@ -70,13 +70,13 @@ std::string where_of(const std::string& condition) {
     return show(*std::get<Select>(st).where);
 }
 
-struct Case {
+struct ExprCase {
     const char* text;
     const char* tree;
 };
 
 TEST(ParserExpressions, PrecedenceAndFormsAsJetReadsThem) {
-    const Case rows[] = {
+    const ExprCase rows[] = {
         {"a + b * c", "(+ a (* b c))"},
         {"a - b - c", "(- (- a b) c)"},
         {"-a ^ 2", "(neg (^ a 2))"},
@@ -123,7 +123,7 @@ TEST(ParserExpressions, ParenthesesAreKept) {
 }
 
 TEST(ParserExpressions, DateLiteralsMonthFirstUnlessTheFirstNumberCannotBeAMonth) {
-    const Case rows[] = {
+    const ExprCase rows[] = {
         {"#02-20-2001 13:05:09#", "#2001-2-20 13:5:9#"},
         {"#02 20 2001 13:05:09#", "#2001-2-20 13:5:9#"},
         {"#02-20-2001#", "#2001-2-20#"},
@@ -154,7 +154,7 @@ TEST(ParserExpressions, DateLiteralsMonthFirstUnlessTheFirstNumberCannotBeAMonth
 }
 
 TEST(ParserExpressions, MalformedExpressionsQuoteTheExpression) {
-    const Case rows[] = {
+    const ExprCase rows[] = {
         {"SELECT * FROM t WHERE a b", "'a b'"},
         {"SELECT * FROM t WHERE a = 1 b = 2 ORDER BY a", "'a = 1 b = 2'"},
         {"SELECT a b, c FROM t", "'a b'"},
