@@ -1,5 +1,6 @@
 #include "db/komunikaty.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -108,6 +109,62 @@ std::optional<std::string> czytaj(const std::string& plik, uint64_t limit, bool&
 void usun_wstrzymane(const std::string& plik) {
     std::error_code ec;
     std::filesystem::remove(plik, ec);
+}
+
+// The line of text that starts at p (its line end, LF, included; a last line without one
+// runs to the end).
+std::string_view wiersz_od(std::string_view tekst, size_t p) {
+    const size_t q = tekst.find('\n', p);
+    return tekst.substr(p, q == std::string_view::npos ? q : q + 1 - p);
+}
+
+// True when linia (without its line end) is this program's "Begin" of step krok: the
+// step's number for its text, "Konwersja" and "Begin", right after its mark, the same
+// record but the detail (the end of poprzednia: a cut line may have run into the mark).
+bool nasz_begin(std::string_view linia, std::string_view poprzednia, int krok) {
+    constexpr std::string_view kBegin = ",Konwersja,Begin,";
+    const size_t k = linia.find(kBegin);
+    if (k == std::string_view::npos || k == 0) return false;
+    const size_t t = linia.rfind(',', k - 1);
+    if (t == std::string_view::npos) return false;
+    std::string_view numer = linia.substr(t + 1, k - t - 1);
+    while (numer.starts_with(' ')) numer.remove_prefix(1);
+    int n = 0;
+    const auto [koniec, blad] = std::from_chars(numer.data(), numer.data() + numer.size(), n);
+    if (blad != std::errc() || koniec != numer.data() + numer.size() || n != krok) return false;
+    const std::string znacznik = std::string(linia.substr(0, k)) + ",Konwersja," +
+                                 std::string(kZnacznik_Kroku) + "," +
+                                 std::string(linia.substr(k + kBegin.size()));
+    return poprzednia.ends_with(znacznik);
+}
+
+// Of blok, the held lines of step krok, what the Log's text log (its end, od_poczatku: from
+// its first byte) lacks. A block reaches the Log after the step's last "Begin" in one
+// write, whole or a start of it, cut inside a line; a run that completed a block appended
+// its lines from the first that was not whole, again in one write. So the lines of the
+// block that stand whole after that "Begin", in the block's order, reached it; the first
+// that does not is where the Log's part ends, and the rest is missing. A Log without
+// that "Begin" (one moved aside) lacks the whole block; one read in its tail without it
+// is taken as the part after it.
+std::string_view brakujace_wiersze(std::string_view log, bool od_poczatku, std::string_view blok,
+                                   int krok) {
+    // The first line of a tail is a part of a line.
+    size_t p = od_poczatku ? 0 : std::min(log.find('\n'), log.size()) + 1;
+    size_t po_begin = od_poczatku ? log.size() : p;
+    for (std::string_view poprzednia; p < log.size();) {
+        std::string_view linia = wiersz_od(log, p);
+        p += linia.size();
+        while (linia.ends_with('\n') || linia.ends_with('\r')) linia.remove_suffix(1);
+        if (nasz_begin(linia, poprzednia, krok)) po_begin = p;
+        poprzednia = linia;
+    }
+    size_t w_bloku = 0;
+    for (p = po_begin; p < log.size() && w_bloku < blok.size();) {
+        const std::string_view linia = wiersz_od(log, p);
+        if (linia == wiersz_od(blok, w_bloku)) w_bloku += linia.size();
+        p += linia.size();
+    }
+    return blok.substr(w_bloku);
 }
 
 }  // namespace
@@ -266,18 +323,10 @@ void Log_Kroku_Dokoncz(int krok_bazy) {
     if (krok <= krok_bazy) {
         const std::string_view blok = std::string_view(*tresc).substr(koniec_naglowka + 1);
         const std::string log = platform::log_file_for(Sciezka_Bazy);
-        // The lines that the Log holds whole reached it: a write cut short holds a start.
-        std::string koniec_logu = "\n";
-        if (const std::optional<std::string> t = czytaj(log, blok.size() + kPoNich, od_poczatku))
-            koniec_logu = (od_poczatku ? "\n" : "") + *t;
-        std::string brakujace;
-        for (size_t p = 0; p < blok.size();) {
-            const size_t q = std::min(blok.find("\r\n", p), blok.size());
-            const std::string_view wiersz = blok.substr(p, q + 2 - p);
-            if (koniec_logu.find("\n" + std::string(wiersz)) == std::string::npos)
-                brakujace += wiersz;
-            p = q + 2;
-        }
+        const std::optional<std::string> koniec_logu =
+            czytaj(log, blok.size() + kPoNich, od_poczatku);
+        const std::string_view brakujace =
+            koniec_logu ? brakujace_wiersze(*koniec_logu, od_poczatku, blok, krok) : blok;
         if (const std::string blad =
                 brakujace.empty() ? "" : platform::append_in_one_write(log, brakujace);
             !blad.empty())

@@ -38,6 +38,11 @@ void Zapisz_Log(std::string_view tekst, std::string_view procedura, std::string_
 std::string Zapisz_Log_Wiersze(std::string_view tekst, std::string_view procedura,
                                std::initializer_list<std::string_view> szczegoly);
 
+// The detail of the line that the version loop logs just before each step's "Begin", in
+// the same write and equal to it but for the detail: the step runs as one transaction
+// with its version, so its "Begin" without "End" is never a half-done step.
+inline constexpr std::string_view kZnacznik_Kroku = "Krok w jednej transakcji";
+
 // The lines that name what a step changed (the rows a key's rule merged, renumbered or
 // deleted, the rows a step deleted or merged) are written with the step's commit, so that
 // the Log never names what was rolled back and a rerun of a stopped step names each row
@@ -46,8 +51,9 @@ std::string Zapisz_Log_Wiersze(std::string_view tekst, std::string_view procedur
 // name and ".wstrzymane"), flushed to the disk; after the commit they reach the Log in one
 // write and that file goes. A kill before the commit leaves the file of a step that the
 // database does not have: the next run drops it. A kill after the commit leaves the file
-// of a step that the database has: the next run appends each of its lines that the Log
-// does not hold yet, before anything else of its own.
+// of a step that the database has: the next run appends the lines that the Log does not
+// hold yet after the step's "Begin" (a write cut short holds a start of them), before
+// anything else of its own.
 
 // From now the lines of step krok are held (Zapisz_Log_Kroku), those held for a unit that
 // did not commit first dropped when nowa_jednostka.
@@ -67,8 +73,9 @@ void Zapisz_Log_Kroku(std::string_view tekst, std::string_view procedura,
 void Zatwierdz_Z_Logiem_Kroku(std::string_view tekst, std::string_view procedura,
                               std::string_view koniec, const std::function<bool()>& zatwierdz);
 // At a run's start, the database being at step krok_bazy: the lines that an earlier run
-// left in the file beside the Log reach the Log, those that it does not hold, where their
-// step is committed, and the file goes. Raises when the Log cannot take them (the file
+// left in the file beside the Log reach the Log where their step is committed, those not
+// whole in the Log after that run's last "Begin" of the step (the block whole where the
+// Log has no such "Begin"), and the file goes. Raises when the Log cannot take them (the file
 // is then kept).
 void Log_Kroku_Dokoncz(int krok_bazy);
 

@@ -15,6 +15,7 @@
 
 #include "ado/ado.h"
 #include "dao/dao.h"
+#include "db/komunikaty.h"
 #include "db/wykonawca.h"
 #include "jet/error.h"
 
@@ -64,10 +65,6 @@ struct Krok_Z_Logu {
     int krok = 0;
     std::string wiersz;
 };
-// The detail of the line that this program logs just before each step's "Begin", in the
-// same write and equal to it but for the detail: the step runs as one transaction with
-// its version, so its "Begin" without "End" is never a half-done step.
-inline constexpr std::string_view kZnacznik_Kroku = "Krok w jednej transakcji";
 // Reads the Log log for the step krok of the database sciezka (the lines whose path names
 // its file, by its name alone, compared as Windows compares names, in UTF-8 or the Windows
 // code page); a Log that is missing or cannot be read tells nothing (blad, when given, says

@@ -23,9 +23,11 @@ tail_read read_file_tail(const std::string& path, uint64_t limit,
 
 // Appends content to the regular file path (created when missing, as a stream creates it:
 // 0666 less the umask) with one write, so that no other appender's text comes between its
-// bytes and a write cut short leaves only its start. Returns "" when all of it reached the
-// file, else why not (the file is no regular file, cannot be opened, or the write failed
-// or was cut short).
+// bytes and a write cut short leaves only its start. Content appended to a file that does
+// not end with a line end (a write cut short) begins with one, CR LF (LF after a CR), so
+// that it starts a line of its own. Returns "" when all of it reached the file, else why
+// not (the file is no regular file, cannot be opened, or the write failed or was cut
+// short).
 std::string append_in_one_write(const std::string& path, std::string_view content);
 
 }  // namespace platform

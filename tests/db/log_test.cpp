@@ -153,41 +153,71 @@ TEST_F(Log, AStepsLinesReachTheLogWithItsCommitOnce) {
         EXPECT_FALSE(std::filesystem::exists(wstrzymane));
     }
 
+    // The step's mark and "Begin" (P) come before its lines (B) in the Log, as the loop
+    // writes them; R is any other line (a message of the step, the rerun's "Load Baza").
+    Zapisz_Log_Wiersze(" 459", "Konwersja", {kZnacznik_Kroku, "Begin"});
+    const std::string P = slurp(plik_logu);
     std::string plik;  // the file beside the Log as a stop right after the commit leaves it
     Zatwierdz_Z_Logiem_Kroku("459", "Konwersja", "End", [&] {
         plik = slurp(wstrzymane);
-        EXPECT_TRUE(log().empty());
+        EXPECT_EQ(slurp(plik_logu), P);
         return true;
     });
     Log_Kroku_Porzuc();
-    EXPECT_EQ(log(), (std::vector<std::string>{",,,,Konwersja 4.59: a,Konwersja,4.59," + baza,
-                                               ",,,,Konwersja 4.59: b,Konwersja,4.59," + baza,
-                                               ",,,,459,Konwersja,End," + baza}));
+    EXPECT_EQ(
+        log(),
+        (std::vector<std::string>{
+            ",,,, 459,Konwersja,Krok w jednej transakcji," + baza,
+            ",,,, 459,Konwersja,Begin," + baza, ",,,,Konwersja 4.59: a,Konwersja,4.59," + baza,
+            ",,,,Konwersja 4.59: b,Konwersja,4.59," + baza, ",,,,459,Konwersja,End," + baza}));
     EXPECT_FALSE(std::filesystem::exists(wstrzymane));
-    const std::string pelny = slurp(plik_logu);
+    const std::string B = slurp(plik_logu).substr(P.size()), a = B.substr(0, B.find('\n') + 1);
+    std::filesystem::remove(plik_logu);
+    Zapisz_Log("Load Baza", "", "");
+    const std::string R = slurp(plik_logu), cut = B.substr(0, a.size() + 12);
     const struct {
         const char* nazwa;
-        size_t w_logu;  // the bytes of the lines that reached the Log before the stop
-        int krok_bazy;  // the step that the database has
-        bool w_bazie;
+        std::string przed;  // the Log when the next run starts
+        int krok_bazy;      // the step that the database has
+        std::string po;     // the Log after it
     } przypadki[] = {
-        {"stopped after the commit, before the Log", 0, 459, true},
-        {"stopped after the Log, before its file went", pelny.size(), 459, true},
-        {"the Log's write cut short in the second line", pelny.find("\r\n") + 12, 460, true},
-        {"stopped before the commit: the step was rolled back", 0, 458, false},
+        {"stopped after the commit, before the Log", P + R, 459, P + R + B},
+        {"stopped after the Log, before its file went", P + R + B + R, 459, P + R + B + R},
+        {"the write cut short in the second line, the rerun's line after it", P + cut + "\r\n" + R,
+         460, P + cut + "\r\n" + R + B.substr(a.size())},
+        {"the write cut short in the first line, the Log ending in it", P + B.substr(0, 9), 459,
+         P + B.substr(0, 9) + "\r\n" + B},
+        {"the rerun's completion stopped before the file went",
+         P + cut + "\r\n" + R + B.substr(a.size()) + R, 459,
+         P + cut + "\r\n" + R + B.substr(a.size()) + R},
+        {"an earlier step's line of the same text and second", a + P + R, 459, a + P + R + B},
+        {"a Log moved aside: no Begin of the step", a + R, 459, a + R + B},
+        {"stopped before the commit: the step was rolled back", P, 458, P},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
-        std::ofstream(plik_logu, std::ios::binary | std::ios::trunc) << pelny.substr(0, p.w_logu);
+        std::ofstream(plik_logu, std::ios::binary | std::ios::trunc) << p.przed;
         std::ofstream(wstrzymane, std::ios::binary) << plik;
         Log_Kroku_Dokoncz(p.krok_bazy);
         EXPECT_FALSE(std::filesystem::exists(wstrzymane));
-        const std::string t = slurp(plik_logu);
-        for (const std::string l : {"4.59: a,", "4.59: b,", "459,Konwersja,End,"}) {
-            size_t n = 0;
-            for (size_t i = t.find(l); i != std::string::npos; i = t.find(l, i + 1)) ++n;
-            EXPECT_EQ(n, p.w_bazie ? 1u : 0u) << l;
-        }
+        EXPECT_EQ(slurp(plik_logu), p.po);
+    }
+}
+
+// A line appended to a Log that a cut write left without a line end starts a line of its
+// own.
+TEST_F(Log, ALineAfterACutWriteStartsALineOfItsOwn) {
+    Sciezka_Bazy = baza;
+    Zapisz_Log("Load Baza", "", "");
+    const std::string plik_logu = (folder / "Log").string(), R = slurp(plik_logu);
+    for (const auto& [przed, po] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"\"2024-01-0", "\"2024-01-0\r\n"}, {"x\r", "x\r\n"}, {"x\r\n", "x\r\n"}}) {
+        std::ofstream(plik_logu, std::ios::binary | std::ios::trunc) << przed;
+        Zapisz_Log("Load Baza", "", "");
+        const std::string t = slurp(plik_logu);  // R but its time after po
+        EXPECT_TRUE(t.size() == po.size() + R.size() && t.starts_with(po + "\"2") &&
+                    t.ends_with(R.substr(20)))
+            << t;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
@@ -122,8 +123,8 @@ constexpr std::string_view kUsageText =
     "jetsql ends (exit status 129) leaving nothing beside the file.\n"
     "Ctrl-C when standard input is not a terminal ends the input (stopping the statement\n"
     "running): the writes since the input began or since its last COMMIT are rolled back,\n"
-    "and standard error says which statement it stopped and how many statements' writes\n"
-    "that took; a second Ctrl-C ends jetsql at once.\n"
+    "and standard error names the statement it stopped and, by their lines, the\n"
+    "statements whose writes went; a second Ctrl-C ends jetsql at once.\n"
     "Exit status: 0 every statement and the commit succeeded; 1 a statement, a command\n"
     "or the commit failed, or the input ended inside a statement (at a terminal), a\n"
     "remark or a transaction; 2 the database cannot be opened (the reason on standard\n"
@@ -185,6 +186,10 @@ Failure failure(const jet::Error& e) {
     return {std::to_string(e.signed_number()) + ' ' + e.description()};
 }
 
+std::string statements(size_t n) {
+    return std::to_string(n) + (n == 1 ? " statement" : " statements");
+}
+
 std::string lines_of(const jetsql::Piece& p) {
     if (p.first_line == p.last_line) return "line " + std::to_string(p.first_line);
     return "lines " + std::to_string(p.first_line) + "-" + std::to_string(p.last_line);
@@ -240,6 +245,7 @@ class Shell {
     void close();
     std::string since() const;
     std::string written_since() const;
+    std::string rolled_back(const jetsql::Piece* stopped) const;
     std::string ended_transaction() const;
 
     std::shared_ptr<jet::Database> db_;
@@ -248,11 +254,14 @@ class Shell {
     std::ostream& errors_;
     bool all_ok_ = true;
     bool quit_ = false;
-    int written_ = 0;       // statements that wrote since the last commit
-    int committed_at_ = 0;  // the line of the COMMIT that last committed, 0 for none
+    struct Lines {
+        int first, last;
+    };
+    std::vector<Lines> written_;  // the statements that wrote since the last commit
+    int committed_at_ = 0;        // the line of the COMMIT that last committed, 0 for none
     struct Begun {
         int line;
-        int written;  // written_ at the BEGIN
+        size_t written;  // written_'s size at the BEGIN
     };
     std::vector<Begun> begun_;  // the open transactions, outermost first
 };
@@ -325,7 +334,7 @@ int Shell::run(jetsql::Reader& reader) {
     if (db_) {
         // Nothing left to commit (every write rolled back): nothing is committed, so that
         // the file keeps its bytes (a commit would count a change in its header).
-        if (written_ == 0) roll_back();
+        if (written_.empty()) roll_back();
         close();
     }
     return all_ok_ ? 0 : 1;
@@ -335,15 +344,15 @@ int Shell::run(jetsql::Reader& reader) {
 // into it, or standard error saying that the file alone lacks commits.
 void Shell::close() {
     const std::string path = db_->path();
-    const int written = written_;
+    const size_t written = written_.size();
     try {
         db_->leave_file_whole_at_close();
         db_->close();
     } catch (const jet::Error& e) {
         errors_ << "error " << failure(e).text << '\n';
         std::cerr << "jetsql: the commit at the end failed (error " << failure(e).text
-                  << "): the writes of " << written << (written == 1 ? " statement" : " statements")
-                  << " since " << written_since() << " are not stored\n";
+                  << "): the writes of " << statements(written) << " since " << written_since()
+                  << " are not stored\n";
         all_ok_ = false;
     }
     if (const auto e = jet::Database::log_not_copied(path))
@@ -373,7 +382,7 @@ void Shell::roll_back() {
         // Writes that SQLite rolled back already: the close reports them.
     }
     begun_.clear();
-    written_ = 0;
+    written_.clear();
 }
 
 // The open transaction that a rollback of every write not committed ends, for its report.
@@ -388,17 +397,49 @@ std::string Shell::written_since() const {
                          : std::string("the input began");
 }
 
-// Without a terminal, a Ctrl-C ended the input; cut is the piece it stopped, if any.
+// What a rollback of every write not committed undoes: the statement stopped, when given,
+// and each statement that wrote before it since the last commit, named by their lines.
+std::string Shell::rolled_back(const jetsql::Piece* stopped) const {
+    std::string what = stopped ? "the statement of " + lines_of(*stopped) : "";
+    if (written_.empty()) return what;
+    // Adjacent lines make one stretch; past ten stretches, the first nine and the last.
+    std::vector<Lines> stretches;
+    for (const Lines& l : written_)
+        if (!stretches.empty() && l.first <= stretches.back().last + 1)
+            stretches.back().last = std::max(stretches.back().last, l.last);
+        else
+            stretches.push_back(l);
+    const bool one_line = stretches.size() == 1 && stretches[0].first == stretches[0].last;
+    std::string lines = one_line ? "line " : "lines ";
+    for (size_t i = 0; i < stretches.size(); ++i) {
+        const bool cut_short = stretches.size() > 10 && i == 9;
+        if (cut_short) i = stretches.size() - 1;
+        lines += i == 0                      ? ""
+                 : cut_short                 ? ", ... and "
+                 : i + 1 == stretches.size() ? " and "
+                                             : ", ";
+        lines += std::to_string(stretches[i].first);
+        if (stretches[i].last != stretches[i].first)
+            lines += "-" + std::to_string(stretches[i].last);
+    }
+    return what + (stopped ? " and " : "") + "the writes of " + statements(written_.size()) +
+           (stopped ? " run before it since " : " run since ") + written_since() + " (" + lines +
+           ")";
+}
+
+// Without a terminal, a Ctrl-C ended the input; cut is the piece it stopped, if any (its
+// writes, when it writes, went with the others').
 int Shell::interrupt(const jetsql::Reader& reader, const jetsql::Piece* cut) {
     std::cout.flush();
     std::cerr << "\njetsql: interrupted (Ctrl-C): ";
     if (cut) std::cerr << "the statement of " << lines_of(*cut) << " was stopped; ";
-    if (written_ == 0)
+    const bool cut_wrote = cut && !cut->command && jetsql::statement_writes(cut->text);
+    if (written_.empty() && !cut_wrote)
         std::cerr << "no write was waiting to be committed";
     else
-        std::cerr << "rolled back the writes of " << written_
-                  << (written_ == 1 ? " statement" : " statements") << " run since "
-                  << written_since() << "; none of them is stored";
+        std::cerr << "rolled back " << rolled_back(cut_wrote ? cut : nullptr)
+                  << (written_.empty() ? "; none of its writes is stored"
+                                       : "; none of them is stored");
     std::cerr << ended_transaction();
     if (reader.inside_statement() || reader.unfinished())
         std::cerr << "; the statement not ended with \";\" did not run";
@@ -414,7 +455,8 @@ int Shell::interrupt(const jetsql::Reader& reader, const jetsql::Piece* cut) {
 // nothing beside the file.
 int Shell::hang_up() {
     std::cerr << "jetsql: the terminal closed: "
-              << (written_ ? "rolled back the writes not committed\n" : "nothing to roll back\n");
+              << (written_.empty() ? "nothing to roll back\n"
+                                   : "rolled back the writes not committed\n");
     if (db_) {
         roll_back();
         close();
@@ -436,16 +478,15 @@ std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
                 ~Running() { jetsql::done(); }
             } running(db_.get(), jetsql::statement_writes(p.text));
             try {
-                if (jetsql::run_statement(*db_, p.text, std::cout)) ++written_;
+                if (jetsql::run_statement(*db_, p.text, std::cout))
+                    written_.push_back({p.first_line, p.last_line});
             } catch (const jet::Error& e) {
                 if (!jetsql::writes_stopped()) throw;
                 // SQLite rolled back every write since the last commit with the statement.
                 db_->accept_lost_writes();
                 if (!terminal_ || jetsql::hung_up) throw;  // the end of the input reports it
-                std::cerr << "\njetsql: the statement was stopped: the writes of " << written_
-                          << (written_ == 1 ? " statement" : " statements") << " since "
-                          << written_since() << " were rolled back with it" << ended_transaction()
-                          << '\n';
+                std::cerr << "\njetsql: the statement was stopped: rolled back " << rolled_back(&p)
+                          << ended_transaction() << '\n';
                 roll_back();
                 throw;
             }
@@ -453,20 +494,21 @@ std::optional<Failure> Shell::statement(const jetsql::Piece& p) {
         }
         if (word == "BEGIN") {
             db_->begin_trans();
-            begun_.push_back({p.first_line, written_});
+            begun_.push_back({p.first_line, written_.size()});
         } else if (word == "COMMIT") {
             db_->commit_trans();
             if (db_->trans_level() == 0) {
                 db_->checkpoint();
-                written_ = 0;
+                written_.clear();
                 committed_at_ = p.last_line;
             }
         } else {
             db_->rollback_trans();
             if (begun_.size() > static_cast<size_t>(db_->trans_level()))
-                written_ = begun_[db_->trans_level()].written;
+                written_.resize(begun_[db_->trans_level()].written);
         }
-        begun_.resize(static_cast<size_t>(db_->trans_level()), Begun{p.first_line, written_});
+        begun_.resize(static_cast<size_t>(db_->trans_level()),
+                      Begun{p.first_line, written_.size()});
         std::cout << "ok 0\n";
         return std::nullopt;
     } catch (const jet::Error& e) {
