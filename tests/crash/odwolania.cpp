@@ -1,0 +1,235 @@
+// The suite's references derived on the road, and the table of references checked against
+// them (odwolania.h).
+#include "odwolania.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "db/stan.h"
+#include "driver/odwolania.h"
+#include "droga.h"
+#include "jet/catalog.h"
+#include "jet/sql/ast.h"
+#include "jet/text.h"
+#include "jet/trace.h"
+#include "pokrycie.h"
+
+namespace odwolania {
+
+namespace {
+
+using jet::sql::Expr;
+using jet::sql::ExprKind;
+
+std::string duze(std::string_view s) {
+    return jet::text::upper(s);
+}
+
+// Whether a unique index or the primary key holds the column alone.
+bool klucz_sam(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+    for (const auto& ix : t.indexes)
+        if ((ix.unique || ix.primary) && ix.columns.size() == 1 && ix.columns[0].column_id == c.id)
+            return true;
+    return false;
+}
+
+// The tables a statement reads, under their aliases (in capitals).
+struct Zrodla {
+    std::vector<std::pair<std::string, const jet::TableInfo*>> z;
+    std::vector<const Expr*> warunki;  // the joins' ON, the WHERE, the HAVING
+
+    void dodaj(const jet::sql::TableRef& r, const jet::Catalog& c) {
+        if (r.kind == jet::sql::TableRef::Kind::Join) {
+            dodaj(*r.left, c);
+            dodaj(*r.right, c);
+            if (r.on) warunki.push_back(r.on.get());
+            return;
+        }
+        const jet::TableInfo* t = r.database.empty() ? c.table(r.name) : nullptr;
+        if (t != nullptr) z.emplace_back(duze(r.alias.empty() ? r.name : r.alias), t);
+    }
+
+    // The source and column that a column names: nullopt when no source, or more than one
+    // unqualified, has it.
+    std::optional<std::pair<size_t, const jet::ColumnInfo*>> kolumna(const Expr& e) const {
+        if (e.kind != ExprKind::Column) return std::nullopt;
+        const std::string q = duze(e.qualifier);
+        std::optional<std::pair<size_t, const jet::ColumnInfo*>> out;
+        for (size_t i = 0; i < z.size(); ++i) {
+            if (!q.empty() && q != z[i].first && q != duze(z[i].second->name)) continue;
+            if (const jet::ColumnInfo* c = z[i].second->column(e.text)) {
+                if (out) return std::nullopt;
+                out.emplace(i, c);
+            }
+        }
+        return out;
+    }
+};
+
+// A reference found: "TABLE.COLUMN -> TABLE.KEY" in the catalog's spelling.
+struct Znalezione {
+    std::string tabela, kolumna, cel, id;
+    std::string nazwa() const { return tabela + "." + kolumna + " -> " + cel + "." + id; }
+};
+
+class Obserwator : public jet::ShapeObserver {
+  public:
+    Obserwator(std::string plik, const std::string& pominiete) : plik_(std::move(plik)) {
+        std::ifstream in(pominiete);
+        for (std::string l; std::getline(in, l);) {
+            const size_t h = l.find(" #");
+            if (l.empty() || l[0] == '#' || h == std::string::npos) continue;
+            std::string k = l.substr(0, h);
+            while (!k.empty() && k.back() == ' ') k.pop_back();
+            pominiete_.insert(duze(k));
+        }
+    }
+
+    void statement(std::string_view sql, const jet::sql::Statement& st, const jet::Catalog& c,
+                   bool) override {
+        if (Krok_Konwersji != krok_) {
+            zamknij_krok();
+            krok_ = Krok_Konwersji;
+        }
+        // A table that no longer stands: the step's work table.
+        for (auto& [k, z] : kroku_)
+            z.second = c.table(z.first.tabela) != nullptr && c.table(z.first.cel) != nullptr;
+        Zrodla zr;
+        auto zrodla = [&](const std::vector<jet::sql::TableRefPtr>& from) {
+            for (const auto& r : from) zr.dodaj(*r, c);
+        };
+        if (const auto* s = std::get_if<jet::sql::Select>(&st)) {
+            zrodla(s->from);
+            zr.warunki.push_back(s->where.get());
+            zr.warunki.push_back(s->having.get());
+        } else if (const auto* i = std::get_if<jet::sql::Insert>(&st); i && i->select) {
+            zrodla(i->select->from);
+            zr.warunki.push_back(i->select->where.get());
+            zr.warunki.push_back(i->select->having.get());
+        } else if (const auto* u = std::get_if<jet::sql::Update>(&st)) {
+            zr.dodaj(*u->target, c);
+            zr.warunki.push_back(u->where.get());
+        } else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) {
+            zrodla(d->from);
+            zr.warunki.push_back(d->where.get());
+        } else {
+            return;
+        }
+        if (zr.z.size() < 2) return;
+        for (const Expr* w : zr.warunki) rownosci(w, zr, sql);
+    }
+
+    void closed(std::string_view, bool, bool) override {}
+
+    void koniec() {
+        zamknij_krok();
+        std::ofstream out(plik_);
+        for (const auto& [k, d] : wyprowadzone_) {
+            std::string brak, kroki;
+            for (const int s : d.kroki) {
+                kroki += (kroki.empty() ? "" : ",") + droga::wersja(s);
+                if (!w_tabeli(d.o, s)) brak += (brak.empty() ? "" : ",") + droga::wersja(s);
+            }
+            const std::string werdykt = brak.empty() ? "in the table"
+                                        : pominiete_.count(k)
+                                            ? "stated"
+                                            : "FINDING not in the table at " + brak;
+            out << "derived\t" << d.o.nazwa() << '\t' << werdykt << '\t' << kroki << '\t'
+                << d.ksztalt << '\n';
+        }
+        for (const Odwolanie_Pakietu& o : Odwolania_Pakietu()) {
+            const Znalezione z{std::string(o.tabela), std::string(o.kolumna), std::string(o.cel),
+                               std::string(o.id)};
+            bool jest = false;
+            if (auto it = wyprowadzone_.find(duze(z.nazwa())); it != wyprowadzone_.end())
+                for (const int s : it->second.kroki)
+                    jest = jest || (o.od_kroku <= s && (o.do_kroku == 0 || s < o.do_kroku));
+            const std::string werdykt = jest                                ? "derived"
+                                        : pominiete_.count(duze(z.nazwa())) ? "stated"
+                                                                            : "FINDING not derived";
+            out << "table\t" << z.nazwa() << '\t' << werdykt << '\t'
+                << (o.od_kroku ? droga::wersja(o.od_kroku) : "") << "-"
+                << (o.do_kroku ? droga::wersja(o.do_kroku) : "") << '\n';
+        }
+    }
+
+  private:
+    // The equalities of a condition, at any depth, of a column and another source's key.
+    void rownosci(const Expr* e, const Zrodla& zr, std::string_view sql) {
+        if (e == nullptr) return;
+        for (const auto& a : e->args) rownosci(a.get(), zr, sql);
+        if (e->kind != ExprKind::Binary || e->op != jet::sql::Op::Eq) return;
+        const auto a = zr.kolumna(*e->args[0]), b = zr.kolumna(*e->args[1]);
+        if (!a || !b || a->first == b->first) return;
+        for (const auto& [x, k] : {std::pair{*a, *b}, std::pair{*b, *a}}) {
+            const jet::TableInfo& t = *zr.z[x.first].second;
+            const jet::TableInfo& cel = *zr.z[k.first].second;
+            if (!klucz_sam(cel, *k.second) || klucz_sam(t, *x.second)) continue;
+            const Znalezione z{t.name, x.second->name, cel.name, k.second->name};
+            kroku_.emplace(duze(z.nazwa()), std::make_pair(z, true));
+            auto& d = wyprowadzone_[duze(z.nazwa())];
+            if (d.ksztalt.empty()) {
+                d.o = z;
+                d.ksztalt = pokrycie::Bez_Literalow(sql);
+            }
+        }
+    }
+
+    // The step's references whose tables stand at its end hold from it on.
+    void zamknij_krok() {
+        for (const auto& [k, z] : kroku_) {
+            auto& d = wyprowadzone_[k];
+            if (z.second) d.kroki.insert(krok_);
+            if (d.kroki.empty()) wyprowadzone_.erase(k);
+        }
+        kroku_.clear();
+    }
+
+    // Whether a line of the table holds the reference at step krok.
+    static bool w_tabeli(const Znalezione& z, int krok) {
+        for (const Odwolanie_Pakietu& o : Odwolania_Pakietu())
+            if (o.od_kroku <= krok && (o.do_kroku == 0 || krok < o.do_kroku) &&
+                jet::text::same_name(o.tabela, z.tabela) &&
+                jet::text::same_name(o.kolumna, z.kolumna) && jet::text::same_name(o.cel, z.cel) &&
+                jet::text::same_name(o.id, z.id))
+                return true;
+        return false;
+    }
+
+    struct Wyprowadzone {
+        Znalezione o;
+        std::set<int> kroki;
+        std::string ksztalt;  // the first statement that named it
+    };
+    std::string plik_;
+    std::set<std::string> pominiete_;
+    int krok_ = -1;
+    std::map<std::string, std::pair<Znalezione, bool>>
+        kroku_;  // the step's, and whether they stand
+    std::map<std::string, Wyprowadzone> wyprowadzone_;
+};
+
+Obserwator* g_obserwator = nullptr;
+
+void Koniec() {
+    if (g_obserwator == nullptr) return;
+    jet::set_shape_observer(nullptr);
+    g_obserwator->koniec();
+    g_obserwator = nullptr;
+}
+
+}  // namespace
+
+void Start(const std::string& plik, const std::string& pominiete) {
+    g_obserwator = new Obserwator(plik, pominiete);
+    jet::set_shape_observer(g_obserwator);
+    std::at_quick_exit(Koniec);  // the program ends by quick_exit
+    std::atexit(Koniec);
+}
+
+}  // namespace odwolania
