@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "db/stan.h"
+#include "driver/odwolania.h"
 #include "droga.h"
 #include "jet/catalog.h"
 #include "jet/sql/ast.h"
@@ -536,10 +537,16 @@ class Obserwator : public jet::ShapeObserver {
         return false;
     }
 
+    // The reference that the column is at this step (driver/odwolania.h): the row of
+    // which table it names; nullptr when it names none.
+    static const Odwolanie_Pakietu* id_wiersza(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+        return Odwolanie_Kolumny(Krok_Konwersji, t.name, c.name);
+    }
+
     // A pick of the latest or highest by an id of another table's row (an ORDER BY ... DESC
-    // on a column whose name ends with ID and that is not its own table's counter or key):
-    // "" when it has none; total when a join or an equality ties the id to a unique key of
-    // a table read (it names a row), else a finding (an id that names nothing may win).
+    // on a column that the references make an id of a row): "" when it has none; total when
+    // a join or an equality ties the id to a unique key of the table it names, read (it
+    // names a row), else a finding (an id that names nothing may win).
     static std::string najnowszy(const jet::sql::Select& s, const Zrodla& zr) {
         std::vector<const Expr*> war;
         koniunkcje(s.where.get(), war);
@@ -551,9 +558,8 @@ class Obserwator : public jet::ShapeObserver {
             if (!k) continue;
             const auto& src = zr.z[static_cast<size_t>(k->first)];
             const jet::ColumnInfo* c = zr.info(*k);
-            const std::string n = duze(c->name);
-            if (!(n.size() > 2 && n.ends_with("ID")) && !n.starts_with("ID_")) continue;
-            if (klucz_sam(*src.t, *c)) continue;  // the table's own id
+            const Odwolanie_Pakietu* id = id_wiersza(*src.t, *c);
+            if (id == nullptr) continue;
             bool wskazuje = false;
             for (const Expr* w : war) {
                 if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
@@ -562,7 +568,9 @@ class Obserwator : public jet::ShapeObserver {
                     const auto b = zr.kolumna(*w->args[static_cast<size_t>(1 - j)]);
                     if (!a || !b || *a != *k || b->first == k->first) continue;
                     const auto& inna = zr.z[static_cast<size_t>(b->first)];
-                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b))) wskazuje = true;
+                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b)) &&
+                        jet::text::same_name(inna.t->name, id->cel))
+                        wskazuje = true;
                 }
             }
             if (!wskazuje) return "FINDING\tan id that names nothing may win: " + zr.nazwa(*k);

@@ -2,12 +2,14 @@
 // them (odwolania.h).
 #include "odwolania.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/stan.h"
@@ -95,10 +97,19 @@ class Obserwator : public jet::ShapeObserver {
         if (Krok_Konwersji != krok_) {
             zamknij_krok();
             krok_ = Krok_Konwersji;
+            droga_.push_back(krok_);
         }
         // A table that no longer stands: the step's work table.
-        for (auto& [k, z] : kroku_)
-            z.second = c.table(z.first.tabela) != nullptr && c.table(z.first.cel) != nullptr;
+        for (auto& [k, z] : kroku_) z.second = stoi(z.first, c);
+        // The catalog's relations of one column to a key.
+        for (const jet::RelationInfo& r : c.relations()) {
+            const jet::TableInfo* t = c.table(r.foreign_table);
+            const jet::TableInfo* cel = c.table(r.table);
+            if (r.columns.size() != 1 || r.foreign_columns.size() != 1 || !t || !cel) continue;
+            const jet::ColumnInfo* x = t->column(r.foreign_columns[0]);
+            const jet::ColumnInfo* k = cel->column(r.columns[0]);
+            if (x && k) dodaj(*t, *x, *cel, *k, "relation " + r.name);
+        }
         Zrodla zr;
         auto zrodla = [&](const std::vector<jet::sql::TableRefPtr>& from) {
             for (const auto& r : from) zr.dodaj(*r, c);
@@ -111,9 +122,24 @@ class Obserwator : public jet::ShapeObserver {
             zrodla(i->select->from);
             zr.warunki.push_back(i->select->where.get());
             zr.warunki.push_back(i->select->having.get());
+            // A column given another table's key names its row.
+            const jet::TableInfo* t = i->database.empty() ? c.table(i->table) : nullptr;
+            for (size_t n = 0; t && n < i->columns.size() && n < i->select->items.size(); ++n)
+                if (const auto k = zr.kolumna(*i->select->items[n].expr))
+                    if (const jet::ColumnInfo* x = t->column(i->columns[n]))
+                        dodaj(*t, *x, *zr.z[k->first].second, *k->second, sql);
         } else if (const auto* u = std::get_if<jet::sql::Update>(&st)) {
             zr.dodaj(*u->target, c);
             zr.warunki.push_back(u->where.get());
+            for (const auto& a : u->assignments) {
+                Expr e(ExprKind::Column);
+                e.qualifier = a.qualifier;
+                e.text = a.column;
+                const auto x = zr.kolumna(e), k = zr.kolumna(*a.value);
+                if (x && k && x->first != k->first)
+                    dodaj(*zr.z[x->first].second, *x->second, *zr.z[k->first].second, *k->second,
+                          sql);
+            }
         } else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) {
             zrodla(d->from);
             zr.warunki.push_back(d->where.get());
@@ -130,15 +156,14 @@ class Obserwator : public jet::ShapeObserver {
         zamknij_krok();
         std::ofstream out(plik_);
         for (const auto& [k, d] : wyprowadzone_) {
-            std::string brak, kroki;
-            for (const int s : d.kroki) {
-                kroki += (kroki.empty() ? "" : ",") + droga::wersja(s);
-                if (!w_tabeli(d.o, s)) brak += (brak.empty() ? "" : ",") + droga::wersja(s);
-            }
+            std::set<int> brak;
+            for (const int s : d.kroki)
+                if (!w_tabeli(d.o, s)) brak.insert(s);
+            const std::string kroki = zakresy(d.kroki);
             const std::string werdykt = brak.empty() ? "in the table"
-                                        : pominiete_.count(k)
+                                        : stwierdzone(d.o)
                                             ? "stated"
-                                            : "FINDING not in the table at " + brak;
+                                            : "FINDING not in the table at " + zakresy(brak);
             out << "derived\t" << d.o.nazwa() << '\t' << werdykt << '\t' << kroki << '\t'
                 << d.ksztalt << '\n';
         }
@@ -149,9 +174,9 @@ class Obserwator : public jet::ShapeObserver {
             if (auto it = wyprowadzone_.find(duze(z.nazwa())); it != wyprowadzone_.end())
                 for (const int s : it->second.kroki)
                     jest = jest || (o.od_kroku <= s && (o.do_kroku == 0 || s < o.do_kroku));
-            const std::string werdykt = jest                                ? "derived"
-                                        : pominiete_.count(duze(z.nazwa())) ? "stated"
-                                                                            : "FINDING not derived";
+            const std::string werdykt = jest             ? "derived"
+                                        : stwierdzone(z) ? "stated"
+                                                         : "FINDING not derived";
             out << "table\t" << z.nazwa() << '\t' << werdykt << '\t'
                 << (o.od_kroku ? droga::wersja(o.od_kroku) : "") << "-"
                 << (o.do_kroku ? droga::wersja(o.do_kroku) : "") << '\n';
@@ -166,18 +191,47 @@ class Obserwator : public jet::ShapeObserver {
         if (e->kind != ExprKind::Binary || e->op != jet::sql::Op::Eq) return;
         const auto a = zr.kolumna(*e->args[0]), b = zr.kolumna(*e->args[1]);
         if (!a || !b || a->first == b->first) return;
-        for (const auto& [x, k] : {std::pair{*a, *b}, std::pair{*b, *a}}) {
-            const jet::TableInfo& t = *zr.z[x.first].second;
-            const jet::TableInfo& cel = *zr.z[k.first].second;
-            if (!klucz_sam(cel, *k.second) || klucz_sam(t, *x.second)) continue;
-            const Znalezione z{t.name, x.second->name, cel.name, k.second->name};
-            kroku_.emplace(duze(z.nazwa()), std::make_pair(z, true));
-            auto& d = wyprowadzone_[duze(z.nazwa())];
-            if (d.ksztalt.empty()) {
-                d.o = z;
-                d.ksztalt = pokrycie::Bez_Literalow(sql);
-            }
+        for (const auto& [x, k] : {std::pair{*a, *b}, std::pair{*b, *a}})
+            dodaj(*zr.z[x.first].second, *x.second, *zr.z[k.first].second, *k.second, sql);
+    }
+
+    // The column x of t names a row of cel by its key k: unless x is alone its own table's
+    // key (it names its own row).
+    void dodaj(const jet::TableInfo& t, const jet::ColumnInfo& x, const jet::TableInfo& cel,
+               const jet::ColumnInfo& k, std::string_view skad) {
+        if (!klucz_sam(cel, k) || klucz_sam(t, x)) return;
+        const Znalezione z{t.name, x.name, cel.name, k.name};
+        kroku_.emplace(duze(z.nazwa()), std::make_pair(z, true));
+        auto& d = wyprowadzone_[duze(z.nazwa())];
+        if (d.ksztalt.empty()) {
+            d.o = z;
+            d.ksztalt = pokrycie::Bez_Literalow(skad);
         }
+    }
+
+    // Steps as text, each run of steps that follow on the road as "FIRST-LAST".
+    std::string zakresy(const std::set<int>& kroki) const {
+        std::string out;
+        for (auto i = kroki.begin(); i != kroki.end();) {
+            auto j = i;
+            for (auto n = std::next(j); n != kroki.end(); j = n, n = std::next(n)) {
+                const auto r = std::find(droga_.begin(), droga_.end(), *j);
+                if (r == droga_.end() || std::next(r) == droga_.end() || *std::next(r) != *n) break;
+            }
+            out += (out.empty() ? "" : ",") + droga::wersja(*i) +
+                   (j == i ? "" : "-" + droga::wersja(*j));
+            i = std::next(j);
+        }
+        return out;
+    }
+
+    // Whether the reference stands in the catalog: both tables, the key still a key and
+    // the column not its own table's.
+    static bool stoi(const Znalezione& z, const jet::Catalog& c) {
+        const jet::TableInfo *t = c.table(z.tabela), *cel = c.table(z.cel);
+        const jet::ColumnInfo* x = t ? t->column(z.kolumna) : nullptr;
+        const jet::ColumnInfo* k = cel ? cel->column(z.id) : nullptr;
+        return x && k && klucz_sam(*cel, *k) && !klucz_sam(*t, *x);
     }
 
     // The step's references whose tables stand at its end hold from it on.
@@ -188,6 +242,13 @@ class Obserwator : public jet::ShapeObserver {
             if (d.kroki.empty()) wyprowadzone_.erase(k);
         }
         kroku_.clear();
+    }
+
+    // Whether a line states the reference, or every reference of its column ("-> *": the
+    // row's kind decides which table it names).
+    bool stwierdzone(const Znalezione& z) const {
+        return pominiete_.count(duze(z.nazwa())) ||
+               pominiete_.count(duze(z.tabela + "." + z.kolumna + " -> *"));
     }
 
     // Whether a line of the table holds the reference at step krok.
@@ -209,27 +270,26 @@ class Obserwator : public jet::ShapeObserver {
     std::string plik_;
     std::set<std::string> pominiete_;
     int krok_ = -1;
+    std::vector<int> droga_;  // the steps in the order of the road
     std::map<std::string, std::pair<Znalezione, bool>>
         kroku_;  // the step's, and whether they stand
     std::map<std::string, Wyprowadzone> wyprowadzone_;
 };
 
-Obserwator* g_obserwator = nullptr;
-
-void Koniec() {
-    if (g_obserwator == nullptr) return;
-    jet::set_shape_observer(nullptr);
-    g_obserwator->koniec();
-    g_obserwator = nullptr;
-}
-
 }  // namespace
 
 void Start(const std::string& plik, const std::string& pominiete) {
-    g_obserwator = new Obserwator(plik, pominiete);
-    jet::set_shape_observer(g_obserwator);
-    std::at_quick_exit(Koniec);  // the program ends by quick_exit
-    std::atexit(Koniec);
+    static Obserwator* o = nullptr;
+    o = new Obserwator(plik, pominiete);
+    jet::set_shape_observer(o);
+    // At the program's end (it ends by quick_exit), once.
+    const auto koniec = [] {
+        if (o == nullptr) return;
+        jet::set_shape_observer(nullptr);
+        std::exchange(o, nullptr)->koniec();
+    };
+    std::at_quick_exit(koniec);
+    std::atexit(koniec);
 }
 
 }  // namespace odwolania
