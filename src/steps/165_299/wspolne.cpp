@@ -54,12 +54,25 @@ void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
     k.DbWykonajKonwersje(polecenie);
 }
 
+namespace {
+
+void Loguj_Linie(int krok, const std::string& opis, const std::string& tekst) {
+    Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + tekst, "Konwersja",
+                     Wersja_Kroku(krok));
+}
+
+}  // namespace
+
 void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                          const std::string& wiersze) {
     const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + wiersze);
-    if (n > 0)
-        Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
-                         "Konwersja", Wersja_Kroku(krok));
+    if (n > 0) Loguj_Linie(krok, opis, std::to_string(n));
+}
+
+void Loguj_Wiersze(int krok, const std::string& opis, const std::vector<std::string>& wiersze) {
+    if (wiersze.empty()) return;
+    Loguj_Linie(krok, opis, std::to_string(wiersze.size()));
+    for (const std::string& w : wiersze) Loguj_Linie(krok, opis, w);
 }
 
 void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
@@ -76,8 +89,7 @@ void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std
                 wiersz += (i ? ", " : "") + kolumny[i].substr(kolumny[i].find('.') + 1) + " = " +
                           (v.is_null() ? "Null" : v.to_text());
             }
-            Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + wiersz,
-                             "Konwersja", Wersja_Kroku(krok));
+            Loguj_Linie(krok, opis, wiersz);
         }
     k.ZamknijRSKonwersje(rs);
 }
@@ -304,8 +316,8 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             // finds it in the Log.
             rs.CancelUpdate();
             Zapisz_Log_Kroku(opis + " '" + NzStr(rs.Fields(0).value()) +
-                           "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
-                       "Konwersja", "Zapisz_Wiersze_Pomijajac");
+                                 "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
+                             "Konwersja", "Zapisz_Wiersze_Pomijajac");
         }
         try {
             rs.MoveNext();
@@ -387,8 +399,9 @@ void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::strin
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, listing);
     while (!Rekordy(rs).Eof()) {
-        Zapisz_Log_Kroku(prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
-                   "Konwersja", "Admin");
+        Zapisz_Log_Kroku(
+            prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
+            "Konwersja", "Admin");
         rs->MoveNext();
     }
     k.ZamknijRSKonwersje(rs);
