@@ -6,7 +6,17 @@ namespace {
 
 constexpr Odwolanie_Pakietu kOdwolania[] = {
 #define ODWOLANIE(od_, do_, tabela_, kolumna_, cel_, id_) {od_, do_, tabela_, kolumna_, cel_, id_},
+#define ODWOLANIE_RODZAJ(od_, do_, tabela_, kolumna_)
 #include "driver/odwolania.inc"
+#undef ODWOLANIE_RODZAJ
+#undef ODWOLANIE
+};
+
+constexpr Odwolanie_Wedlug_Rodzaju kWedlugRodzaju[] = {
+#define ODWOLANIE(od_, do_, tabela_, kolumna_, cel_, id_)
+#define ODWOLANIE_RODZAJ(od_, do_, tabela_, kolumna_) {od_, do_, tabela_, kolumna_},
+#include "driver/odwolania.inc"
+#undef ODWOLANIE_RODZAJ
 #undef ODWOLANIE
 };
 
@@ -17,7 +27,8 @@ std::string_view nazwa(std::string_view n) {
     return n;
 }
 
-bool obowiazuje(const Odwolanie_Pakietu& o, int krok) {
+template <class O>
+bool obowiazuje(const O& o, int krok) {
     return o.od_kroku <= krok && (o.do_kroku == 0 || krok < o.do_kroku);
 }
 
@@ -34,6 +45,19 @@ const Odwolanie_Pakietu* Odwolanie_Kolumny(int krok, std::string_view tabela,
             jet::text::same_name(o.kolumna, nazwa(kolumna)))
             return &o;
     return nullptr;
+}
+
+std::span<const Odwolanie_Wedlug_Rodzaju> Odwolania_Wedlug_Rodzaju() {
+    return kWedlugRodzaju;
+}
+
+bool Kolumna_Wskazuje(int krok, std::string_view tabela, std::string_view kolumna) {
+    if (Odwolanie_Kolumny(krok, tabela, kolumna) != nullptr) return true;
+    for (const Odwolanie_Wedlug_Rodzaju& o : kWedlugRodzaju)
+        if (obowiazuje(o, krok) && jet::text::same_name(o.tabela, nazwa(tabela)) &&
+            jet::text::same_name(o.kolumna, nazwa(kolumna)))
+            return true;
+    return false;
 }
 
 std::vector<const Odwolanie_Pakietu*> Odwolania_Do(int krok, std::string_view cel,

@@ -24,6 +24,21 @@ std::span<const Odwolanie_Pakietu> Odwolania_Pakietu();
 const Odwolanie_Pakietu* Odwolanie_Kolumny(int krok, std::string_view tabela,
                                            std::string_view kolumna);
 
+// A column that names a row of the table that its row's kind decides (a settlement line's
+// document, a book entry's posted document), from which step on (as Odwolanie_Pakietu).
+struct Odwolanie_Wedlug_Rodzaju {
+    int od_kroku;
+    int do_kroku;
+    std::string_view tabela, kolumna;
+};
+
+// Every line of the table of such columns (odwolania.inc, ODWOLANIE_RODZAJ).
+std::span<const Odwolanie_Wedlug_Rodzaju> Odwolania_Wedlug_Rodzaju();
+
+// Whether the column kolumna of the table tabela names a row at step krok: a reference, or
+// a column whose row's kind decides the table.
+bool Kolumna_Wskazuje(int krok, std::string_view tabela, std::string_view kolumna);
+
 // Every reference that names a row of the table cel by its column id at step krok.
 std::vector<const Odwolanie_Pakietu*> Odwolania_Do(int krok, std::string_view cel,
                                                    std::string_view id);

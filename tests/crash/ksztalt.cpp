@@ -845,16 +845,19 @@ class Obserwator : public jet::ShapeObserver {
         return false;
     }
 
-    // The reference that the column is at this step (driver/odwolania.h): the row of
-    // which table it names; nullptr when it names none.
-    static const Odwolanie_Pakietu* id_wiersza(const jet::TableInfo& t, const jet::ColumnInfo& c) {
-        return Odwolanie_Kolumny(Krok_Konwersji, t.name, c.name);
+    // The table whose row the column names at this step, by the suite's references
+    // (driver/odwolania.h): "" where its row's kind decides which; nullopt when it names none.
+    static std::optional<std::string> id_wiersza(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+        if (const Odwolanie_Pakietu* o = Odwolanie_Kolumny(Krok_Konwersji, t.name, c.name))
+            return std::string(o->cel);
+        if (Kolumna_Wskazuje(Krok_Konwersji, t.name, c.name)) return "";
+        return std::nullopt;
     }
 
     // A pick of the latest or highest by an id of another table's row (an ORDER BY ... DESC
     // on a column that the references make an id of a row): "" when it has none; total when
-    // a join or an equality ties the id to a unique key of the table it names, read (it
-    // names a row), else a finding (an id that names nothing may win).
+    // a join or an equality ties the id to a unique key of the table it names (of a table
+    // read, where the row's kind decides), else a finding (an id that names nothing may win).
     static std::string najnowszy(const jet::sql::Select& s, const Zrodla& zr) {
         std::vector<const Expr*> war;
         koniunkcje(s.where.get(), war);
@@ -866,8 +869,8 @@ class Obserwator : public jet::ShapeObserver {
             if (!k) continue;
             const auto& src = zr.z[static_cast<size_t>(k->first)];
             const jet::ColumnInfo* c = zr.info(*k);
-            const Odwolanie_Pakietu* id = id_wiersza(*src.t, *c);
-            if (id == nullptr) continue;
+            const std::optional<std::string> id = id_wiersza(*src.t, *c);
+            if (!id) continue;
             bool wskazuje = false;
             for (const Expr* w : war) {
                 if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
@@ -877,7 +880,7 @@ class Obserwator : public jet::ShapeObserver {
                     if (!a || !b || *a != *k || b->first == k->first) continue;
                     const auto& inna = zr.z[static_cast<size_t>(b->first)];
                     if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b)) &&
-                        jet::text::same_name(inna.t->name, id->cel))
+                        (id->empty() || jet::text::same_name(inna.t->name, *id)))
                         wskazuje = true;
                 }
             }

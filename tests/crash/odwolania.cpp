@@ -181,6 +181,18 @@ class Obserwator : public jet::ShapeObserver {
                 << (o.od_kroku ? droga::wersja(o.od_kroku) : "") << "-"
                 << (o.do_kroku ? droga::wersja(o.do_kroku) : "") << '\n';
         }
+        for (const Odwolanie_Wedlug_Rodzaju& o : Odwolania_Wedlug_Rodzaju()) {
+            bool jest = false;
+            for (const auto& [k, d] : wyprowadzone_)
+                if (jet::text::same_name(o.tabela, d.o.tabela) &&
+                    jet::text::same_name(o.kolumna, d.o.kolumna))
+                    for (const int s : d.kroki)
+                        jest = jest || (o.od_kroku <= s && (o.do_kroku == 0 || s < o.do_kroku));
+            out << "table\t" << o.tabela << "." << o.kolumna << " -> *\t"
+                << (jest ? "derived" : "FINDING not derived") << '\t'
+                << (o.od_kroku ? droga::wersja(o.od_kroku) : "") << "-"
+                << (o.do_kroku ? droga::wersja(o.do_kroku) : "") << '\n';
+        }
     }
 
   private:
@@ -244,15 +256,15 @@ class Obserwator : public jet::ShapeObserver {
         kroku_.clear();
     }
 
-    // Whether a line states the reference, or every reference of its column ("-> *": the
-    // row's kind decides which table it names).
-    bool stwierdzone(const Znalezione& z) const {
-        return pominiete_.count(duze(z.nazwa())) ||
-               pominiete_.count(duze(z.tabela + "." + z.kolumna + " -> *"));
-    }
+    bool stwierdzone(const Znalezione& z) const { return pominiete_.count(duze(z.nazwa())) > 0; }
 
     // Whether a line of the table holds the reference at step krok.
     static bool w_tabeli(const Znalezione& z, int krok) {
+        for (const Odwolanie_Wedlug_Rodzaju& o : Odwolania_Wedlug_Rodzaju())
+            if (o.od_kroku <= krok && (o.do_kroku == 0 || krok < o.do_kroku) &&
+                jet::text::same_name(o.tabela, z.tabela) &&
+                jet::text::same_name(o.kolumna, z.kolumna))
+                return true;
         for (const Odwolanie_Pakietu& o : Odwolania_Pakietu())
             if (o.od_kroku <= krok && (o.do_kroku == 0 || krok < o.do_kroku) &&
                 jet::text::same_name(o.tabela, z.tabela) &&

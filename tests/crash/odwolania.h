@@ -16,8 +16,9 @@
 // one such statement; VERDICT "in the table" where a line of the table holds it at each of
 // those steps, else "stated" or "FINDING". table: each line of the table, VERDICT "derived"
 // where a statement of a step at which it holds named it, else "stated" or "FINDING". The
-// cases stated are in pominiete, one line a reference: "TABLE.COLUMN -> TABLE.KEY  # reason",
-// or "TABLE.COLUMN -> *  # reason" for every table it names (the row's kind decides which).
+// cases stated are in pominiete, one line a reference: "TABLE.COLUMN -> TABLE.KEY  # reason".
+// A column whose row's kind decides the table it names (ODWOLANIE_RODZAJ) holds each
+// reference of that column; its line reads "TABLE.COLUMN -> *".
 #pragma once
 
 #include <string>

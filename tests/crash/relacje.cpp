@@ -119,7 +119,7 @@ bool figura(jet::DataType t) {
 // or, where they say nothing (the step's own work tables), one named as an id (...ID,
 // ID... or ..._ID_...).
 bool id_kolumna(const std::string& tabela, const std::string& nazwa, int krok) {
-    if (Odwolanie_Kolumny(krok, tabela, nazwa) != nullptr) return true;
+    if (Kolumna_Wskazuje(krok, tabela, nazwa)) return true;
     const std::string n = jet::text::upper(nazwa);
     return n.starts_with("ID") || n.ends_with("ID") || n.find("_ID") != std::string::npos;
 }
