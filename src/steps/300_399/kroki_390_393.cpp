@@ -31,7 +31,7 @@ void ClsKonwersje::Konwersja_391() {
     DbWykonajKonwersje("Update [UZYTKOWNICY] set [prawaK]='',[prawaP]='',[prawaF]=''");
 
     // A contractor that is not itself a bank party takes the bank party whose short name
-    // is the first 16 characters of his old bank entry's name (of two, the first made).
+    // is the first 16 characters of his old bank entry's name.
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> bank;
     DbOtwórzSELKonwersje(kontrahent, "konh_id,[id_kasy] from kontrahenci where [id_kasy]<>0");
@@ -49,8 +49,7 @@ void ClsKonwersje::Konwersja_391() {
                         "kasybanki.id_kasy=" +
                             NzStr(kontrahent->Fields(1).value()) +
                             " and (kontrahenci.rkonh_nazwa_id='Kasa' or "
-                            "kontrahenci.rkonh_nazwa_id='Bank') and kontrahenci.rodz='B' order by "
-                            "kontrahenci.konh_id",
+                            "kontrahenci.rkonh_nazwa_id='Bank') and kontrahenci.rodz='B'",
                         kOtworzOdczyt) > 0) {
             kontrahent->Fields(1) = bank->Fields(0).value();
             kontrahent->UpdateBatch();
