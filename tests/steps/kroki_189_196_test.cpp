@@ -128,10 +128,14 @@ TEST_F(Kroki189, StanProduktuZOstatniegoRemanentu) {
         sql("insert into magazyn_produktow (prod_id, ilosc) values (" + std::to_string(p) + ", 9)");
     sql("delete from REMANENTINWENT_ZAWARTOSC");
     // A stock row without a product names nothing; the latest stocktaking's lines of a
-    // product add up, one without a quantity adding none.
+    // product add up, one without a quantity adding none; a line of a stocktaking that is
+    // gone (99) is none's.
     sql("insert into magazyn_produktow (prod_id, ilosc) values (Null, 9)");
-    for (const char* w : {"(3, 'P', 1, 5)", "(7, 'P', 1, 2)", "(5, 'P', 1, 8)", "(7, 'T', 2, 4)",
-                          "(7, 'P', 1, 1.5)", "(7, 'P', 1, Null)", "(9, 'P', 3, Null)"})
+    for (int r : {3, 5, 7, 9})
+        sql("insert into REMANENTINWENT (ID_RI) values (" + std::to_string(r) + ")");
+    for (const char* w :
+         {"(3, 'P', 1, 5)", "(7, 'P', 1, 2)", "(5, 'P', 1, 8)", "(7, 'T', 2, 4)",
+          "(7, 'P', 1, 1.5)", "(7, 'P', 1, Null)", "(9, 'P', 3, Null)", "(99, 'P', 1, 40)"})
         sql(std::string("insert into REMANENTINWENT_ZAWARTOSC (ID_RI, Rodz, ID, "
                         "Ilosc_stanfaktyczny) values ") +
             w);

@@ -219,7 +219,8 @@ void ClsKonwersje::Konwersja_194() {
 
     // Each product's stock is its counted quantity in the latest stocktaking (highest
     // ID_RI) that lists it as an own product: the sum of its lines there, a line without
-    // a quantity counting as none. A stock row without a product names nothing to look up.
+    // a quantity counting as none; lines of a stocktaking that is gone belong to none. A
+    // stock row without a product names nothing to look up.
     std::unique_ptr<ado::Recordset> rs;
     if (DbOtwórzSELKonwersje(rs, "prod_id,ilosc From [magazyn_produktow]") > 0) {
         std::unique_ptr<ado::Recordset> rem;
@@ -228,9 +229,13 @@ void ClsKonwersje::Konwersja_194() {
             if (!prod_id.is_null() &&
                 DbOtwórzSELKonwersje(
                     rem,
-                    "Sum(Nz([Ilosc_stanfaktyczny],0)),[id_ri] From REMANENTINWENT_ZAWARTOSC WHERE "
+                    "Sum(Nz([Ilosc_stanfaktyczny],0)),REMANENTINWENT_ZAWARTOSC.[id_ri] From "
+                    "REMANENTINWENT_ZAWARTOSC INNER JOIN REMANENTINWENT ON "
+                    "REMANENTINWENT.ID_RI=REMANENTINWENT_ZAWARTOSC.ID_RI WHERE "
                     "(((REMANENTINWENT_ZAWARTOSC.Rodz)='P') AND ((REMANENTINWENT_ZAWARTOSC.ID)=" +
-                        prod_id.to_text() + ")) group by [id_ri] order by id_ri desc") > 0) {
+                        prod_id.to_text() +
+                        ")) group by REMANENTINWENT_ZAWARTOSC.[id_ri] order by "
+                        "REMANENTINWENT_ZAWARTOSC.id_ri desc") > 0) {
                 rs->Fields(1) = rem->Fields(0).value();
                 rs->UpdateBatch();
             }

@@ -73,14 +73,13 @@ void ClsKonwersje::Konwersja_218() {
     // (in the table's order, numbered for the step), its other rows taking none: no
     // quantity counts twice. Only such a table needs the numbering.
     const bool powtorzone =
-        Liczba_Z_Zapytania("count(*) from (select prod_id from SPRZEDAZ_ILOSC where prod_id is "
-                           "not null group by prod_id having count(*)>1)") != 0;
+        Liczba_Z_Zapytania("top 1 count(*)" + Powtorzony_Klucz("SPRZEDAZ_ILOSC", "prod_id")) > 1;
     if (powtorzone) {
         DbWykonajKonwersje("alter table SPRZEDAZ_ILOSC ADD COLUMN [_nr_POM] counter");
         const Zamierzony_Raport po_wierszu{jet::reports::Kind::MultiPair};
         DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t + ".[sprz_il] = " + t +
-                           ".[sprz_il]+Nz([SPRZEDAZ_ILOSC].[ILOSC],0), " + t + ".[rozch_il] = " +
-                           t + ".[rozch_il]+Nz([SPRZEDAZ_ILOSC].[rozch_il],0)");
+                           ".[sprz_il]+Nz([SPRZEDAZ_ILOSC].[ILOSC],0), " + t +
+                           ".[rozch_il] = " + t + ".[rozch_il]+Nz([SPRZEDAZ_ILOSC].[rozch_il],0)");
     } else {
         DbWykonajKonwersje("Update " + z_ilosciami + " SET " + t +
                            ".[sprz_il] = [SPRZEDAZ_ILOSC].[ILOSC], " + t +
@@ -110,7 +109,8 @@ void ClsKonwersje::Konwersja_218() {
                            ") LEFT JOIN SPRZEDAZ_ILOSC AS [SN] ON ([SN].prod_id = "
                            "SPRZEDAZ_ILOSC.prod_id AND [SN].[_nr_POM] < SPRZEDAZ_ILOSC.[_nr_POM]) "
                            "SET [SPRZEDAZ_ILOSC].[ILOSC]= IIf([SN].prod_id Is Null, " +
-                           t + ".[Ilosc_stanfaktyczny], 0), [SPRZEDAZ_ILOSC].[rozch_il] = "
+                           t +
+                           ".[Ilosc_stanfaktyczny], 0), [SPRZEDAZ_ILOSC].[rozch_il] = "
                            "IIf([SN].prod_id Is Null, " +
                            t + ".[Ilosc_namagazynie], 0)");
         DbWykonajKonwersje("alter table SPRZEDAZ_ILOSC drop COLUMN [_nr_POM]");

@@ -98,9 +98,10 @@ void ClsKonwersje::Konwersja_242() {
     DbWykonajKonwersje("alter table [KP] ADD COLUMN [Zmiana_kwoty_na_dekretacji] logical");
 
     // Cash documents without a contractor whose description reads "name«+»text": the
-    // name becomes the contractor when one is called exactly so ("nazwa  nazwa2"),
-    // otherwise it goes into [dla]; the description keeps the text behind the marker.
-    // A document without a description has no name in it to move and stays as it is.
+    // name becomes the contractor when one is called exactly so ("nazwa  nazwa2"; of two
+    // so called, the first made, the lowest konh_id), otherwise it goes into [dla]; the description
+    // keeps the text behind the marker. A document without a description has no name in it to move
+    // and stays as it is.
     std::unique_ptr<ado::Recordset> kp;
     std::unique_ptr<ado::Recordset> kontrahent;
     const int32_t n = DbOtwórzSELKonwersje(kp, "[konh_id], [opis],[dla] FROM kp where konh_id=0");
@@ -113,7 +114,7 @@ void ClsKonwersje::Konwersja_242() {
             if (DbOtwórzSELKonwersje(kontrahent,
                                      "[konh_id] FROM [KONTRAHENCI] where "
                                      "[konh_nazwa]+'  '+[konh_nazwa2]='" +
-                                         nazwa_kontrahenta + "'") > 0) {
+                                         nazwa_kontrahenta + "' order by [konh_id]") > 0) {
                 kp->Fields(0) = kontrahent->Fields(0).value();
                 kp->Fields(1) = jet::Value::text(opis);
                 kp->Fields(2) = jet::Value::text("Niezależne");

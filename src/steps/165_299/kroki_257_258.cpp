@@ -54,11 +54,9 @@ void ClsKonwersje::Konwersja_257() {
 
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "tryb from sposob_numeracji");
-    if (Rekordy(rs).Eof()) {
-        ZamknijRSKonwersje(rs);
-        return;
-    }
+    const bool bez_schematow = Rekordy(rs).Eof();
     ZamknijRSKonwersje(rs);
+    if (bez_schematow) return;
     Numeracja_Miesieczna = Czytaj_SetupKonwersje("roczna") == "0";
     // A scheme or a driver without an id names nothing: the set-up makes no period rows
     // for it, and no document is linked through it.
