@@ -105,8 +105,9 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
     Sql("insert into DOK_FIN_ZAWART (Brutto_dokumentu) values (-12.5)");
     Sql("create table DOK_REI_ZAWART (countt counter, ID_RI long, ID long, CENA money, "
         "ILOSC_NAMAGAZYNIE double, ILOSC_STANFAKTYCZNY double)");
-    for (const char* l : {"1, 7, 2, 1, 10", "1, 7, 2, 2, 20", "1, 7, 3, 4, 40", "2, 7, 2, 8, 80",
-                          "1, 7, 2, 16, 160", "1, 7, 2, Null, 5"})
+    for (const char* l :
+         {"1, 7, 2, 1, 10", "1, 7, 2, 2, 20", "1, 7, 3, 4, 40", "2, 7, 2, 8, 80",
+          "1, 7, 2, 16, 160", "1, 7, 2, Null, 5", "3, 7, 1.25, 1, 1", "3, 7, 1.25, 2, 2"})
         Sql(std::string("insert into DOK_REI_ZAWART (ID_RI, ID, CENA, ILOSC_NAMAGAZYNIE, "
                         "ILOSC_STANFAKTYCZNY) values (") +
             l + ")");
@@ -150,10 +151,10 @@ TEST_F(Kroki607, KeyRenamesMergedStocktakingLinesAndWorkConditionDates) {
     EXPECT_EQ(Kolumna("select Brutto_dokumentu from DOK_FIN_ZAWART"),
               (std::vector<std::string>{"12,5"}));
     // Four equal lines folded into the lowest key, a quantity not given adding nothing;
-    // other prices and documents apart.
+    // other prices and documents apart; a pair of a price with cents merged too.
     EXPECT_EQ(Wiersze_Z("select countt, ILOSC_NAMAGAZYNIE, ILOSC_STANFAKTYCZNY from "
                         "DOK_REI_ZAWART order by countt"),
-              (Wiersze{{"1", "19", "195"}, {"3", "4", "40"}, {"4", "8", "80"}}));
+              (Wiersze{{"1", "19", "195"}, {"3", "4", "40"}, {"4", "8", "80"}, {"7", "3", "3"}}));
     EXPECT_EQ(Wiersze_Z("select Kontaid, id_Konta_Ojaca_1, id_Konta_Ojaca_2, id_Konta_Ojaca_3 "
                         "from KH_KONTA"),
               (Wiersze{{"5", "1", "2", "3"}}));

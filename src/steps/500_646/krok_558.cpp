@@ -47,9 +47,10 @@ void Przytnij_Do_Kodu(ClsKonwersje& k, const Kolumna_Kodu& kol) {
         return;
     }
     for (; !rs->Eof(); rs->MoveNext())
-        Zapisz_Log_Kroku(Opis_Wiersza(kol, NzStr(rs->Fields(0).value()), NzStr(rs->Fields(1).value())) +
-                       " skrócono do 25 znaków",
-                   "Konwersja", "Naprawa kodu");
+        Zapisz_Log_Kroku(
+            Opis_Wiersza(kol, NzStr(rs->Fields(0).value()), NzStr(rs->Fields(1).value())) +
+                " skrócono do 25 znaków",
+            "Konwersja", "Naprawa kodu");
     ZamknijRS(rs);
     k.DbWykonajKonwersje("update " + kol.tabela + " set " + kol.pole + "=left(" + kol.pole +
                          ",25) where len(" + kol.pole + ")>25");
@@ -68,12 +69,13 @@ std::unordered_set<std::string> Wartosci_Kolumny(ClsKonwersje& k, const Kolumna_
 }
 
 // The key of the row that holds wartosc, a value that only one row holds ("" when none
-// does).
+// does); the lowest key, should the engine's comparison find two.
 std::string Klucz_Wiersza(ClsKonwersje& k, const Kolumna_Kodu& kol, const std::string& wartosc) {
     std::unique_ptr<ado::Recordset> rs;
     std::string klucz;
     if (k.DbOtwórzSELKonwersje(rs, kol.klucz + " from " + kol.tabela + " where " + kol.pole + "='" +
-                                       kroki::W_Apostrofach(wartosc) + "'") > 0)
+                                       kroki::W_Apostrofach(wartosc) + "' order by " + kol.klucz) >
+        0)
         klucz = NzStr(rs->Fields(0).value());
     ZamknijRS(rs);
     return klucz;
@@ -97,15 +99,15 @@ std::string Wolna_Wartosc(const std::string& baza, int64_t od,
 void Zapisz_Zmiane(const Kolumna_Kodu& kol, const std::string& klucz, const std::string& stara,
                    const std::string& nowa) {
     Zapisz_Log_Kroku(Opis_Wiersza(kol, klucz, stara) + " zmieniono na '" + nowa + "'", "Konwersja",
-               "Naprawa kodu");
+                     "Naprawa kodu");
 }
 
 // Logs duplicates that the repeated passes did not remove; the unique index that follows
 // then stops the conversion with the engine's message.
 void Zapisz_Pozostale(const Kolumna_Kodu& kol, int32_t przebiegi) {
     Zapisz_Log_Kroku(kol.tabela + "." + kol.pole + ": powtórzenia pozostały po " +
-                   std::to_string(przebiegi) + " przebiegach",
-               "Konwersja", "Naprawa kodu");
+                         std::to_string(przebiegi) + " przebiegach",
+                     "Konwersja", "Naprawa kodu");
 }
 
 // The walk that makes the values of a contractor column unique (see Konwersja_558):

@@ -176,12 +176,13 @@ void ClsKonwersje::Konwersja_532() {
             "Countt from Dok_zak_zawart where Numer_id=" + r.Fields("id_dok").value().to_text() +
             " and sur_ID=" + r.Fields("id_prod").value().to_text();
         const std::string w = Kwota_W_Zapytaniu(wartosc);
-        const std::string wart_n = baza + " and Wart_n=" + w;
-        const std::string cena_n = baza + " and Cena_n=" + w;
+        // Of several lines of the purchase that fit, the first entered (the lowest Countt).
+        const std::string wart_n = baza + " and Wart_n=" + w + " order by Countt";
+        const std::string cena_n = baza + " and Cena_n=" + w + " order by Countt";
         if (kroki::Rowne(caly, -1))
-            Polacz_Linie(*this, r, {wart_n, cena_n, baza}, "Z");
+            Polacz_Linie(*this, r, {wart_n, cena_n, baza + " order by Countt"}, "Z");
         else if (kroki::Rowne(caly, 0))
-            Polacz_Linie(*this, r, {cena_n, wart_n, baza}, "Z");
+            Polacz_Linie(*this, r, {cena_n, wart_n, baza + " order by Countt"}, "Z");
     }
     ZamknijRSKonwersje(rs);
 

@@ -9,6 +9,7 @@
 #include "db/otworz.h"
 #include "db/polaczenie.h"
 #include "db/schemat.h"
+#include "db/teksty.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
 #include "jet/text.h"
@@ -61,7 +62,10 @@ void Scal_Linie_Remanentu(ClsKonwersje& k, bool wykonawcy_konwersji) {
     std::unique_ptr<ado::Recordset> rs;
     for (;;) {
         DbOtwórzSEL(
-            rs, std::string("Select DOK_REI_ZAWART.COUNTT,DOK_REI_ZAWART_1.COUNTT ") + kParyLinii,
+            rs,
+            std::string("Select DOK_REI_ZAWART.COUNTT,DOK_REI_ZAWART_1.COUNTT,DOK_REI_ZAWART.ID_RI,"
+                        "DOK_REI_ZAWART.ID,DOK_REI_ZAWART.CENA ") +
+                kParyLinii + " order by DOK_REI_ZAWART.COUNTT,DOK_REI_ZAWART_1.COUNTT",
             kOtworzEdycja);
         ado::Recordset& r = kroki::Rekordy(rs);
         if (r.Eof()) break;
@@ -71,12 +75,19 @@ void Scal_Linie_Remanentu(ClsKonwersje& k, bool wykonawcy_konwersji) {
         const std::string dodaj =
             "Update DOK_REI_ZAWART INNER JOIN DOK_REI_ZAWART AS DOK_REI_ZAWART_1 ON "
             "DOK_REI_ZAWART.ID_RI = DOK_REI_ZAWART_1.ID_RI set DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE=" +
-            kroki::Suma_SQL("DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE", "DOK_REI_ZAWART_1.ILOSC_NAMAGAZYNIE") +
+            kroki::Suma_SQL("DOK_REI_ZAWART.ILOSC_NAMAGAZYNIE",
+                            "DOK_REI_ZAWART_1.ILOSC_NAMAGAZYNIE") +
             ",DOK_REI_ZAWART.ILOSC_STANFAKTYCZNY=" +
             kroki::Suma_SQL("DOK_REI_ZAWART.ILOSC_STANFAKTYCZNY",
                             "DOK_REI_ZAWART_1.ILOSC_STANFAKTYCZNY") +
             " where DOK_REI_ZAWART.COUNTT=" + zostaje + " and DOK_REI_ZAWART_1.COUNTT=" + scalona;
-        const std::string usun = "DOK_REI_ZAWART where DOK_REI_ZAWART.COUNTT=" + scalona;
+        // The merged line is named by the whole key of the lines, its Countt with the
+        // document, product and price that the pair shares.
+        const std::string usun =
+            "DOK_REI_ZAWART where DOK_REI_ZAWART.COUNTT=" + scalona +
+            " and DOK_REI_ZAWART.ID_RI=" + NzStr(r.Fields(2).value()) +
+            " and DOK_REI_ZAWART.ID=" + NzStr(r.Fields(3).value()) +
+            " and DOK_REI_ZAWART.CENA=" + Przecinek_Na_Kropke(r.Fields(4).value().to_text());
         if (wykonawcy_konwersji) {
             k.DbWykonajKonwersje(dodaj);
             k.DbWykonajDELKonwersje(usun);
