@@ -126,7 +126,7 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
     std::unique_ptr<ado::Recordset> grupa;
     if (k.DbOtwórzSELKonwersje(produkty,
                                "[Grupa_w_Zam],id_GRProd from [PRODUKTY] where [Grupa_w_Zam]<>'' "
-                               "order by Grupa_w_Zam",
+                               "order by Grupa_w_Zam,PROD_ID",
                                true) > 0) {
         for (; !produkty->Eof(); produkty->MoveNext()) {
             const jet::Value nazwa = produkty->Fields(0).value();
@@ -338,15 +338,16 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
                              "] AS a ON (a.PROD_ID=h.PROD_ID AND a.D=" + s +
                              ") WHERE h.ddout_id=" + h + " AND a.PROD_ID Is Null");
         // h's breakdown at h's share: merged into the rows s has, added where s has none.
-        const std::string c = "IIf(z.PROD_ID Is Null,h.Ilosc,IIf(z.T=0,h.Ilosc,h.Ilosc*(z.Q/z.T)))";
+        const std::string c =
+            "IIf(z.PROD_ID Is Null,Nz(h.Ilosc,0),IIf(z.T=0,Nz(h.Ilosc,0),Nz(h.Ilosc,0)*(z.Q/z.T)))";
         const std::string udzial =
             " LEFT JOIN [" + t + "] AS z ON (z.D=h.ddout_id AND z.PROD_ID=h.Prod_id)";
         k.DbWykonajKonwersje("UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + rozbicie +
                              "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id))" + udzial +
-                             " SET s.Wartosc=IIf(s.Ilosc+" + c +
-                             "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
-                             ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s +
-                             " AND h.ddout_id=" + h);
+                             " SET s.Wartosc=IIf(Nz(s.Ilosc,0)+" + c +
+                             "=0,s.Wartosc,(Nz(s.Ilosc,0)*s.Wartosc+" + c +
+                             "*h.Wartosc)/(Nz(s.Ilosc,0)+" + c + ")),s.Ilosc=Nz(s.Ilosc,0)+" + c +
+                             " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h);
         k.DbWykonajKonwersje(
             "INSERT INTO [" + rozbicie +
             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) SELECT h.sur_id," + c +
@@ -427,8 +428,9 @@ void Podziel_Zmiany(ClsKonwersje& k) {
 
     // 14.4. Each unassigned document takes the first shift it has quantities in; the
     // lines and breakdown of each further shift are copied to that day's document of the
-    // shift, made when there is none. A document without an issue date shares the
-    // documents of no date.
+    // shift, made when there is none; of several of that day and shift (documents that
+    // took it as their first), the one of the lowest id. A document without an issue date
+    // shares the documents of no date.
     std::unique_ptr<ado::Recordset> h;
     std::unique_ptr<ado::Recordset> l;
     if (k.DbOtwórzSELKonwersje(h,
@@ -463,7 +465,7 @@ void Podziel_Zmiany(ClsKonwersje& k) {
                                 l,
                                 "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
                                 "where [nr_zM_PROD]=" +
-                                    z + " and " + dzien) < 1) {
+                                    z + " and " + dzien + " order by DDOUT_ID") < 1) {
                             ado::Recordset& s = kroki::Rekordy(l);
                             s.AddNew();
                             s.Fields(0) = data;
@@ -537,7 +539,7 @@ void Podzial_Wczesniejszy(ClsKonwersje& k) {
                 if (jest && wczesniej) {
                     const int64_t s = k.Liczba_Z_Zapytania(
                         "top 1 DDOUT_ID from [dok_pro] where [nr_zM_PROD]=" + std::to_string(z) +
-                        " and " + dzien);
+                        " and " + dzien + " order by DDOUT_ID");
                     moglo = s > 0 && Wspolne_Produkty(k, id, std::to_string(s));
                 }
                 wczesniej = wczesniej || jest;
