@@ -177,9 +177,7 @@ std::string Ilosc_Zmiany(int zmiana) {
 // A production line's quantity over its three shifts, a shift without a quantity (Null)
 // counting as 0, so that one empty shift does not take the others' quantities with it.
 std::string Suma_Zmian() {
-    std::string suma;
-    for (int z = 1; z <= 3; ++z) suma += (z == 1 ? "Nz([" : "+Nz([") + Ilosc_Zmiany(z) + "],0)";
-    return suma;
+    return "Nz([ilosc_prod],0)+Nz([ilosc_prod2],0)+Nz([ilosc_prod3],0)";
 }
 
 constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
