@@ -2,7 +2,6 @@
 // headers, the donation kind DAR, production groups, shift and consumption-link columns;
 // then every production document cut into one document per shift, renumbered in date
 // order, and the production-consumption kinds PRS and PZS.
-#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -12,12 +11,9 @@
 #include "db/daty.h"
 #include "db/komunikaty.h"
 #include "db/nz.h"
-#include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
-#include "jet/catalog.h"
-#include "jet/database.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 
@@ -189,20 +185,6 @@ constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
 // a quantity, T the lines' three shift quantities, W the value of Q, C the rows.
 constexpr const char* kKlucze = "_Klucze_Podzialu";
 
-// Whether a unique index of tabela holds no column outside kolumny: no two of its rows
-// share a key of those columns.
-bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*> kolumny) {
-    const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
-    if (t == nullptr) return false;
-    return std::ranges::any_of(t->indexes, [&](const jet::IndexInfo& ix) {
-        return ix.unique && std::ranges::all_of(ix.columns, [&](const jet::IndexColumnInfo& c) {
-                   const std::string nazwa = jet::text::upper(t->column_by_id(c.column_id)->name);
-                   return std::ranges::any_of(
-                       kolumny, [&](const char* k) { return jet::text::upper(k) == nazwa; });
-               });
-    });
-}
-
 // kKlucze filled anew with the production lines that gdzie selects, one row per document
 // and product whose sums meet ktore: Q the sum of ilosc over its lines, T of their three
 // shift quantities, W of ilosc times the unit price (a price not given counts as none), C
@@ -371,9 +353,10 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
 // The breakdown of the lines, one row per document, product and raw material, each raw
 // material at its value per unit: made from the breakdown rows that have a quantity,
 // without those of a product whose lines in the document have none (a breakdown row goes
-// with its line; a row of no line stays). Where the lines' breakdown has no unique key,
-// the rows of one key become one row that sums their quantities and values, so that the
-// table takes its key and every later join meets each row once.
+// with its line; a row of no line stays). Rows of one key (a breakdown table that a
+// database took past 3.60 without its key holds them) become one row that sums their
+// quantities and values, so that the table takes its key and every later join meets each
+// row once.
 void Rozbicie(ClsKonwersje& k) {
     const std::string r = kRozbicie, t = kKlucze;
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART_SUROWCE.* INTO [" + r +
@@ -385,23 +368,21 @@ void Rozbicie(ClsKonwersje& k) {
                              "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
                              "].Prod_id)");
     }
-    if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
-        const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
-                              "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
-        k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
-        k.DbWykonajKonwersje("INSERT INTO [" + t +
-                             "] (D,PROD_ID,sur_id,Q,W,C) SELECT ddout_id,Prod_id,sur_id,"
-                             "Sum(Ilosc),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
-                             r +
-                             "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
-                             "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
-        k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
-                             "] AS p ON " + p);
-        k.DbWykonajKonwersje("INSERT INTO [" + r +
-                             "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
-                             "Q,W FROM [" +
-                             t + "]");
-    }
+    const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                          "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
+    k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
+    k.DbWykonajKonwersje("INSERT INTO [" + t +
+                         "] (D,PROD_ID,sur_id,Q,W,C) SELECT ddout_id,Prod_id,sur_id,"
+                         "Sum(Nz(Ilosc,0)),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
+                         r +
+                         "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
+                         "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
+    k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t + "] AS p ON " +
+                         p);
+    k.DbWykonajKonwersje("INSERT INTO [" + r +
+                         "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
+                         "Q,W FROM [" +
+                         t + "]");
     Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
     k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=Nz(wartosc,0)/ilosc");
 }
