@@ -2,7 +2,6 @@
 // headers, the donation kind DAR, production groups, shift and consumption-link columns;
 // then every production document cut into one document per shift, renumbered in date
 // order, and the production-consumption kinds PRS and PZS.
-#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -12,12 +11,9 @@
 #include "db/daty.h"
 #include "db/komunikaty.h"
 #include "db/nz.h"
-#include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
-#include "jet/catalog.h"
-#include "jet/database.h"
 #include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 
@@ -126,7 +122,7 @@ void Grupy_Produkcyjne(ClsKonwersje& k) {
     std::unique_ptr<ado::Recordset> grupa;
     if (k.DbOtwórzSELKonwersje(produkty,
                                "[Grupa_w_Zam],id_GRProd from [PRODUKTY] where [Grupa_w_Zam]<>'' "
-                               "order by Grupa_w_Zam",
+                               "order by Grupa_w_Zam,PROD_ID",
                                true) > 0) {
         for (; !produkty->Eof(); produkty->MoveNext()) {
             const jet::Value nazwa = produkty->Fields(0).value();
@@ -177,9 +173,7 @@ std::string Ilosc_Zmiany(int zmiana) {
 // A production line's quantity over its three shifts, a shift without a quantity (Null)
 // counting as 0, so that one empty shift does not take the others' quantities with it.
 std::string Suma_Zmian() {
-    std::string suma;
-    for (int z = 1; z <= 3; ++z) suma += (z == 1 ? "Nz([" : "+Nz([") + Ilosc_Zmiany(z) + "],0)";
-    return suma;
+    return "Nz([ilosc_prod],0)+Nz([ilosc_prod2],0)+Nz([ilosc_prod3],0)";
 }
 
 constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
@@ -190,20 +184,6 @@ constexpr const char* kRozbicie = "DOK_PRS_ZAWART_ROZBICIE";
 // database that step 3.60 could not key repeats lines or breakdown rows of one key. Q is
 // a quantity, T the lines' three shift quantities, W the value of Q, C the rows.
 constexpr const char* kKlucze = "_Klucze_Podzialu";
-
-// Whether a unique index of tabela holds no column outside kolumny: no two of its rows
-// share a key of those columns.
-bool Klucz_Unikalny(const std::string& tabela, std::initializer_list<const char*> kolumny) {
-    const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
-    if (t == nullptr) return false;
-    return std::ranges::any_of(t->indexes, [&](const jet::IndexInfo& ix) {
-        return ix.unique && std::ranges::all_of(ix.columns, [&](const jet::IndexColumnInfo& c) {
-                   const std::string nazwa = jet::text::upper(t->column_by_id(c.column_id)->name);
-                   return std::ranges::any_of(
-                       kolumny, [&](const char* k) { return jet::text::upper(k) == nazwa; });
-               });
-    });
-}
 
 // kKlucze filled anew with the production lines that gdzie selects, one row per document
 // and product whose sums meet ktore: Q the sum of ilosc over its lines, T of their three
@@ -338,15 +318,16 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
                              "] AS a ON (a.PROD_ID=h.PROD_ID AND a.D=" + s +
                              ") WHERE h.ddout_id=" + h + " AND a.PROD_ID Is Null");
         // h's breakdown at h's share: merged into the rows s has, added where s has none.
-        const std::string c = "IIf(z.PROD_ID Is Null,h.Ilosc,IIf(z.T=0,h.Ilosc,h.Ilosc*(z.Q/z.T)))";
+        const std::string c =
+            "IIf(z.PROD_ID Is Null,Nz(h.Ilosc,0),IIf(z.T=0,Nz(h.Ilosc,0),Nz(h.Ilosc,0)*(z.Q/z.T)))";
         const std::string udzial =
             " LEFT JOIN [" + t + "] AS z ON (z.D=h.ddout_id AND z.PROD_ID=h.Prod_id)";
         k.DbWykonajKonwersje("UPDATE ([" + rozbicie + "] AS s INNER JOIN [" + rozbicie +
                              "] AS h ON (s.Prod_id=h.Prod_id AND s.sur_id=h.sur_id))" + udzial +
-                             " SET s.Wartosc=IIf(s.Ilosc+" + c +
-                             "=0,s.Wartosc,(s.Ilosc*s.Wartosc+" + c + "*h.Wartosc)/(s.Ilosc+" + c +
-                             ")),s.Ilosc=s.Ilosc+" + c + " WHERE s.ddout_id=" + s +
-                             " AND h.ddout_id=" + h);
+                             " SET s.Wartosc=IIf(Nz(s.Ilosc,0)+" + c +
+                             "=0,s.Wartosc,(Nz(s.Ilosc,0)*s.Wartosc+" + c +
+                             "*h.Wartosc)/(Nz(s.Ilosc,0)+" + c + ")),s.Ilosc=Nz(s.Ilosc,0)+" + c +
+                             " WHERE s.ddout_id=" + s + " AND h.ddout_id=" + h);
         k.DbWykonajKonwersje(
             "INSERT INTO [" + rozbicie +
             "] (sur_id,Ilosc,Prod_id,Wartosc,ddout_id) SELECT h.sur_id," + c +
@@ -372,9 +353,10 @@ void Kopiuj_Do_Zmiany(ClsKonwersje& k, const std::string& h, const std::string& 
 // The breakdown of the lines, one row per document, product and raw material, each raw
 // material at its value per unit: made from the breakdown rows that have a quantity,
 // without those of a product whose lines in the document have none (a breakdown row goes
-// with its line; a row of no line stays). Where the lines' breakdown has no unique key,
-// the rows of one key become one row that sums their quantities and values, so that the
-// table takes its key and every later join meets each row once.
+// with its line; a row of no line stays). Rows of one key (a breakdown table that a
+// database took past 3.60 without its key holds them) become one row that sums their
+// quantities and values, so that the table takes its key and every later join meets each
+// row once.
 void Rozbicie(ClsKonwersje& k) {
     const std::string r = kRozbicie, t = kKlucze;
     k.DbWykonajKonwersje("SELECT DOK_PRO_ZAWART_SUROWCE.* INTO [" + r +
@@ -386,23 +368,21 @@ void Rozbicie(ClsKonwersje& k) {
                              "] AS p ON (p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
                              "].Prod_id)");
     }
-    if (!Klucz_Unikalny("DOK_PRO_ZAWART_SUROWCE", {"ddout_id", "Prod_id", "sur_id"})) {
-        const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
-                              "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
-        k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
-        k.DbWykonajKonwersje("INSERT INTO [" + t +
-                             "] (D,PROD_ID,sur_id,Q,W,C) SELECT ddout_id,Prod_id,sur_id,"
-                             "Sum(Ilosc),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
-                             r +
-                             "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
-                             "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
-        k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t +
-                             "] AS p ON " + p);
-        k.DbWykonajKonwersje("INSERT INTO [" + r +
-                             "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
-                             "Q,W FROM [" +
-                             t + "]");
-    }
+    const std::string p = "(p.D=[" + r + "].ddout_id AND p.PROD_ID=[" + r +
+                          "].Prod_id AND p.sur_id=[" + r + "].sur_id)";
+    k.DbWykonajKonwersje("DELETE * FROM [" + t + "]");
+    k.DbWykonajKonwersje("INSERT INTO [" + t +
+                         "] (D,PROD_ID,sur_id,Q,W,C) SELECT ddout_id,Prod_id,sur_id,"
+                         "Sum(Nz(Ilosc,0)),Sum(Nz(Wartosc,0)),Count(*) FROM [" +
+                         r +
+                         "] WHERE ddout_id Is Not Null AND Prod_id Is Not Null AND sur_id "
+                         "Is Not Null GROUP BY ddout_id,Prod_id,sur_id HAVING Count(*)>1");
+    k.DbWykonajKonwersje("DELETE [" + r + "].* FROM [" + r + "] INNER JOIN [" + t + "] AS p ON " +
+                         p);
+    k.DbWykonajKonwersje("INSERT INTO [" + r +
+                         "] (ddout_id,Prod_id,sur_id,Ilosc,Wartosc) SELECT D,PROD_ID,sur_id,"
+                         "Q,W FROM [" +
+                         t + "]");
     Utworz_Klucz_Podstawowy(r, "DDOUT_ID asc,PROD_ID asc,sur_ID asc");
     k.DbWykonajKonwersje("UPDATE [" + r + "] set wartosc=Nz(wartosc,0)/ilosc");
 }
@@ -427,8 +407,9 @@ void Podziel_Zmiany(ClsKonwersje& k) {
 
     // 14.4. Each unassigned document takes the first shift it has quantities in; the
     // lines and breakdown of each further shift are copied to that day's document of the
-    // shift, made when there is none. A document without an issue date shares the
-    // documents of no date.
+    // shift, made when there is none; of several of that day and shift (documents that
+    // took it as their first), the one of the lowest id. A document without an issue date
+    // shares the documents of no date.
     std::unique_ptr<ado::Recordset> h;
     std::unique_ptr<ado::Recordset> l;
     if (k.DbOtwórzSELKonwersje(h,
@@ -463,7 +444,7 @@ void Podziel_Zmiany(ClsKonwersje& k) {
                                 l,
                                 "top 1 [DDOUT_DATA_WYST],[nr_zM_PROD],DDOUT_ID from [dok_pro] "
                                 "where [nr_zM_PROD]=" +
-                                    z + " and " + dzien) < 1) {
+                                    z + " and " + dzien + " order by DDOUT_ID") < 1) {
                             ado::Recordset& s = kroki::Rekordy(l);
                             s.AddNew();
                             s.Fields(0) = data;
@@ -537,7 +518,7 @@ void Podzial_Wczesniejszy(ClsKonwersje& k) {
                 if (jest && wczesniej) {
                     const int64_t s = k.Liczba_Z_Zapytania(
                         "top 1 DDOUT_ID from [dok_pro] where [nr_zM_PROD]=" + std::to_string(z) +
-                        " and " + dzien);
+                        " and " + dzien + " order by DDOUT_ID");
                     moglo = s > 0 && Wspolne_Produkty(k, id, std::to_string(s));
                 }
                 wczesniej = wczesniej || jest;

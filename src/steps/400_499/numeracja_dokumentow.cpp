@@ -1,10 +1,13 @@
 // Document numbers as the suite gives them: the text after the ordinal (period, driver,
 // prefix, shift, document name), the next free ordinal of the kind in its numbering
 // scheme and period, and the writing of both into the document's header row.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "db/daty.h"
 #include "db/komunikaty.h"
@@ -55,9 +58,8 @@ constexpr Rodzaj_Dokumentu kRodzaje[] = {
 };
 
 const Rodzaj_Dokumentu* Znajdz_Rodzaj(const std::string& rodzaj) {
-    for (const Rodzaj_Dokumentu& r : kRodzaje)
-        if (r.rodzaj == rodzaj) return &r;
-    return nullptr;
+    const auto* r = std::ranges::find(kRodzaje, rodzaj, &Rodzaj_Dokumentu::rodzaj);
+    return r != std::end(kRodzaje) ? r : nullptr;
 }
 
 // The prefix column of a kind in the header builder (internal sales are known there
@@ -81,32 +83,16 @@ bool Tak(const jet::Value& v) {
     return !v.is_null() && v.to_bool();
 }
 
+// The shift codes that stand for another shift number; any other code is the number.
+constexpr std::pair<int32_t, int32_t> kKodyZmian[] = {
+    {100, 1},     {20, 2},       {4000, 4},      {50000, 5}, {600000, 6},
+    {7000000, 7}, {80000000, 8}, {900000000, 9}, {120, 12},  {103, 13},
+};
+
 // The shift number of a shift code.
 int32_t Numer_Zmiany(int32_t kod) {
-    switch (kod) {
-        case 100:
-            return 1;
-        case 20:
-            return 2;
-        case 4000:
-            return 4;
-        case 50000:
-            return 5;
-        case 600000:
-            return 6;
-        case 7000000:
-            return 7;
-        case 80000000:
-            return 8;
-        case 900000000:
-            return 9;
-        case 120:
-            return 12;
-        case 103:
-            return 13;
-        default:
-            return kod;
-    }
+    const auto* z = std::ranges::find(kKodyZmian, kod, &std::pair<int32_t, int32_t>::first);
+    return z != std::end(kKodyZmian) ? z->second : kod;
 }
 
 // The driver text for no named driver.
