@@ -353,15 +353,10 @@ TEST_F(Kroki389, CashDocumentsTakeTheSettledDocumentsParty) {
     Sql("insert into DOK_FIN values (6, 0)");  // 'Paragon' is not 'paragon'
     Sql("insert into DOK_FIN values (7, 0)");  // a document that does not exist
     Sql("insert into DOK_FIN values (8, 0)");  // its first line entered is stored last
-    Sql("insert into DOK_DD values (11, 104)");
-    Sql("insert into DOK_FIN_ZAWART values (2, 'Faktura', 10, 1)");
-    Sql("insert into DOK_FIN_ZAWART values (3, 'Zakup', 10, 2)");
-    Sql("insert into DOK_FIN_ZAWART values (4, 'KP', 10, 3)");
-    Sql("insert into DOK_FIN_ZAWART values (5, 'Faktura', 10, 4)");
-    Sql("insert into DOK_FIN_ZAWART values (6, 'Paragon', 10, 5)");
-    Sql("insert into DOK_FIN_ZAWART values (7, 'DD', 10, 6)");
-    Sql("insert into DOK_FIN_ZAWART values (8, 'DD', 11, 21)");
-    Sql("insert into DOK_FIN_ZAWART values (8, 'Faktura', 10, 20)");
+    for (const char* w : {"(2, 'Faktura', 10, 1)", "(3, 'Zakup', 10, 2)", "(4, 'KP', 10, 3)",
+                          "(5, 'Faktura', 10, 4)", "(6, 'Paragon', 10, 5)", "(7, 'DD', 10, 6)",
+                          "(8, 'Zakup', 10, 21)", "(8, 'Faktura', 10, 20)"})
+        Sql(std::string("insert into DOK_FIN_ZAWART values ") + w);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_389), "");
     EXPECT_EQ(Kolumna("select konh_id from DOK_FIN order by kp_id"),
               (std::vector<std::string>{"0", "101", "102", "0", "7", "0", "0", "101"}));
