@@ -412,6 +412,11 @@ void Recordset::Impl::save() {
             }
         }
     });
+    if (jet::detail::shape_observer != nullptr && !observed_sql.empty())
+        for (size_t s = 0; s < sources.size(); ++s)
+            if (p.is_new ? new_ids[s] != 0 : !per_source[s].empty())
+                jet::detail::shape_observer->row_written(observed_sql, sources[s].table,
+                                                         p.is_new ? 'I' : 'U', per_source[s]);
     if (own) own_rows.push_back(new_ids[0]);
     const int64_t row = p.row;
     const bool inserted = p.is_new;
@@ -612,6 +617,9 @@ void Recordset::Delete() {
     const int64_t id = im.rowid(im.pos, static_cast<size_t>(target));
     if (id == 0) jet::raise(Fault::NoCurrentRecord);
     jet::delete_row(im.database(), im.sources[static_cast<size_t>(target)].table, id);
+    if (jet::detail::shape_observer != nullptr && !im.observed_sql.empty())
+        jet::detail::shape_observer->row_written(
+            im.observed_sql, im.sources[static_cast<size_t>(target)].table, 'D', {});
     im.pending.reset();
     im.state[static_cast<size_t>(im.pos)] = RowState::Deleted;
     --im.live;

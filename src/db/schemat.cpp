@@ -166,14 +166,13 @@ std::ptrdiff_t Pozycja(const std::vector<Pole_Tabeli>& pola, std::string_view na
     return -1;
 }
 
-// A table's name as the catalog knows it: without the brackets a statement puts round it.
+}  // namespace
+
 std::string_view Bez_Nawiasow(std::string_view tabela) {
     if (tabela.size() >= 2 && tabela.front() == '[' && tabela.back() == ']')
         return tabela.substr(1, tabela.size() - 2);
     return tabela;
 }
-
-}  // namespace
 
 std::optional<std::vector<Pole_Tabeli>> Pola_Tabeli(std::string_view tabela) {
     if (!Baza_Otwarta) DbPolacz_Ponownie();

@@ -76,6 +76,10 @@ struct Pole_Tabeli {
 // The columns of a table in their order; nullopt when the table is missing.
 std::optional<std::vector<Pole_Tabeli>> Pola_Tabeli(std::string_view tabela);
 
+// A table's or column's name as the catalog knows it: without the brackets a statement
+// puts round it.
+std::string_view Bez_Nawiasow(std::string_view tabela);
+
 // Whether the table holds the temporary column; the tables that hold it, by name.
 bool Jest_Kolumna_Tymczasowa(std::string_view tabela);
 std::vector<std::string> Tabele_Z_Kolumna_Tymczasowa();

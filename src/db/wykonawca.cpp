@@ -16,6 +16,7 @@
 #include "jet/catalog.h"
 #include "jet/database.h"
 #include "jet/dates.h"
+#include "jet/rowaccess.h"
 #include "jet/sql/ast.h"
 #include "jet/sql/parser.h"
 #include "jet/text.h"
@@ -84,6 +85,11 @@ constexpr const char* kDaneNieZmienione =
 constexpr const char* kKluczNieUtworzony =
     "Klucza nie utworzono. Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji";
 
+// The end of the message of an INSERT or UPDATE whose rows would repeat a key.
+constexpr const char* kKluczPowtorzony =
+    "Wiersze polecenia powtórzyłyby klucz tabeli; polecenia nie wykonano. Konwersję "
+    "zatrzymano; baza zostaje w ostatniej ukończonej wersji";
+
 // The rows of a key that a message lists; the others are counted.
 constexpr size_t kWierszeKomunikatu = 5;
 
@@ -103,12 +109,15 @@ std::string wierszy(int64_t n) {
 }
 
 // The mend of rows that share the key value of the condition pierwszy in the table T: the
-// key's last column of the second of them (by the table's counter, where the key does
-// not hold it) set anew, that row named by what tells it from the first: its counter, or
-// the first other column in which it differs from the first row. "" when nothing tells
-// the two rows apart (rows alike whole are one row by the rule of the key).
+// second of them (by the table's counter, where the key does not hold it) named by what the
+// user sees of it: the key's value and the first other column, not a counter nor a memo, in
+// which it differs from the first; where no such column tells them apart, by its counter.
+// The key's last column of that row set anew, or (usun: a column that names another
+// table's row, whose new value would move the row's figures onto another item) the row
+// deleted. "" when nothing tells the two rows apart (rows alike whole are one row by the
+// rule of the key).
 std::string naprawa_powtorzenia(const jet::sql::CreateIndex& indeks, const std::string& T,
-                                const std::string& pierwszy) {
+                                const std::string& pierwszy, bool usun) {
     const jet::TableInfo* t = polaczenie().database().catalog().table(indeks.table);
     const jet::ColumnInfo* licznik = t ? t->counter_column() : nullptr;
     const auto w_kluczu = [&](std::string_view n) {
@@ -133,23 +142,23 @@ std::string naprawa_powtorzenia(const jet::sql::CreateIndex& indeks, const std::
     ZamknijRS(rs);
     if (dwa.size() < 2) return "";
     std::string ktory;
-    // The counter tells the rows apart unless the key holds it; else the first column,
-    // not of the key nor a memo, in which the rows differ.
     for (size_t i = 0; i < nazwy.size() && ktory.empty(); ++i) {
         const jet::ColumnInfo* c = t ? t->column(nazwy[i]) : nullptr;
-        const bool rozni = !(dwa[0][i] == dwa[1][i]);
-        if (c && c->counter && !w_kluczu(nazwy[i]) && rozni)
-            ktory = "[" + nazwy[i] + "] = " + Literal_SQL(dwa[1][i]);
-    }
-    for (size_t i = 0; i < nazwy.size() && ktory.empty(); ++i) {
-        const jet::ColumnInfo* c = t ? t->column(nazwy[i]) : nullptr;
-        if (w_kluczu(nazwy[i]) || (c && c->type == jet::DataType::Memo) || dwa[0][i] == dwa[1][i])
+        if (w_kluczu(nazwy[i]) || (c && (c->type == jet::DataType::Memo || c->counter)) ||
+            dwa[0][i] == dwa[1][i])
             continue;
         const bool pusta = dwa[1][i].is_null() || dwa[1][i].is_empty();
         ktory = pierwszy + " AND [" + nazwy[i] + "]" +
                 (pusta ? " IS NULL" : " = " + Literal_SQL(dwa[1][i]));
     }
+    for (size_t i = 0; i < nazwy.size() && ktory.empty(); ++i) {
+        const jet::ColumnInfo* c = t ? t->column(nazwy[i]) : nullptr;
+        if (c && c->counter && !(dwa[0][i] == dwa[1][i]))
+            ktory = (w_kluczu(nazwy[i]) ? "" : pierwszy + " AND ") + "[" + nazwy[i] +
+                    "] = " + Literal_SQL(dwa[1][i]);
+    }
     if (ktory.empty()) return "";
+    if (usun) return "DELETE FROM " + T + " WHERE " + ktory;
     return "UPDATE " + T + " SET [" + indeks.columns.back().name + "] = WARTOŚĆ WHERE " + ktory;
 }
 
@@ -183,12 +192,11 @@ std::string pierwszy_pusty(const jet::sql::CreateIndex& indeks, const std::strin
 // each row with a Null in the key (NullInKey), its key values, or, for each value that
 // rows share, Nulls apart (Duplicate), the value and how many rows hold it, "; " between
 // them; kWierszeKomunikatu of them, then how many more. naprawa receives the statement
-// with which a user mends the first of them in jetsql: the Null given a value, or the key
-// of one of the rows that share it changed (the second by the table's counter where it
-// has one). "" for another statement, an index on another file's table, or rows that
-// cannot be read.
-std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
-                                  std::string& naprawa) {
+// with which a user mends the first of them in jetsql: the Null given a value, or one of
+// the rows that share it mended (naprawa_powtorzenia, usun). "" for another statement, an index on
+// another file's table, or rows that cannot be read.
+std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad, std::string& naprawa,
+                                  bool usun) {
     try {
         const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
         const auto* indeks = std::get_if<jet::sql::CreateIndex>(&zdanie);
@@ -236,7 +244,7 @@ std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad,
         ZamknijRS(rs);
         if (n > kWierszeKomunikatu)
             wiersze += " i jeszcze " + std::to_string(n - kWierszeKomunikatu);
-        if (!pierwszy.empty()) naprawa = naprawa_powtorzenia(*indeks, T, pierwszy);
+        if (!pierwszy.empty()) naprawa = naprawa_powtorzenia(*indeks, T, pierwszy, usun);
         if (pusty && !naprawa.empty()) naprawa += pierwszy_pusty(*indeks, T, naprawa);
         return wiersze;
     } catch (const jet::Error&) {
@@ -249,19 +257,25 @@ Regula_Kluczy& regula_kluczy() {
     static Regula_Kluczy regula;
     return regula;
 }
+Regula_Powtorzen& regula_powtorzen() {
+    static Regula_Powtorzen regula;
+    return regula;
+}
 
-// The end of the stop's message on a key that the rows cannot take (see
-// Rozstrzygnij_Pominiecie), with the statement that failed put on the clipboard, not one
-// an earlier failure left; powod says why no rule keeps its rows ("" when none is known),
-// naprawa_reguly the rule's mend of that cause ("": the key's own).
+// The end of the stop's message on a key that the rows cannot take, or that an INSERT or
+// UPDATE would make them repeat (see Rozstrzygnij_Pominiecie), with the statement that
+// failed put on the clipboard, not one an earlier failure left; d the rule's decision: why
+// no rule keeps the rows ("" when none is known), its mend of that cause ("": the key's
+// own), the key of a statement that writes rows.
 std::string koniec_klucza(std::string_view polecenie, const Wynik_Polecenia& w,
-                          std::string_view powod, const std::string& naprawa_reguly = "") {
+                          const Decyzja_Klucza& d = {}) {
     platform::set_clipboard(std::string(polecenie));
     std::string naprawa;
-    const std::string wiersze = wiersze_lamiace_klucz(polecenie, *w.blad, naprawa);
-    if (!naprawa_reguly.empty()) naprawa = naprawa_reguly;
-    std::string koniec = kKluczNieUtworzony;
-    if (!powod.empty()) koniec.insert(koniec.find('.'), " (" + std::string(powod) + ")");
+    const std::string wiersze =
+        wiersze_lamiace_klucz(d.klucz.empty() ? polecenie : d.klucz, *w.blad, naprawa, d.usun);
+    if (!d.naprawa.empty()) naprawa = d.naprawa;
+    std::string koniec = Klucz_Powtorzony(w, polecenie) ? kKluczPowtorzony : kKluczNieUtworzony;
+    if (!d.powod.empty()) koniec.insert(koniec.find('.'), " (" + d.powod + ")");
     return (wiersze.empty() ? "" : wiersze + ". ") + koniec +
            (naprawa.empty() ? "" : ". Naprawa w jetsql --suite: " + naprawa);
 }
@@ -322,6 +336,10 @@ void Ustaw_Regule_Kluczy(Regula_Kluczy regula) {
     regula_kluczy() = std::move(regula);
 }
 
+void Ustaw_Regule_Powtorzen(Regula_Powtorzen regula) {
+    regula_powtorzen() = std::move(regula);
+}
+
 bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
                              const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany,
                              const Ponowienie& ponow) {
@@ -330,6 +348,28 @@ bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
     const std::string blad = Opis_Bledu(w);
     const bool oczekiwana = w.blad && std::find(oczekiwany.bledy.begin(), oczekiwany.bledy.end(),
                                                 *w.blad) != oczekiwany.bledy.end();
+    if (Klucz_Powtorzony(w, polecenie) && !oczekiwana) {
+        // The rule's work is one unit: where no rule keeps the rows, the stop's message is
+        // read while the rows that repeat the key stand, then all of it is undone.
+        const Ponowienie raz = [&] {
+            int32_t rekordy = -1;
+            return Wykonaj_Raz(polecenie, rekordy, false, {});
+        };
+        struct Wycofaj {};
+        std::string stop;
+        try {
+            jet::atomically(polaczenie().database(), [&] {
+                Decyzja_Klucza d;
+                if (regula_powtorzen()) d = regula_powtorzen()(polecenie, ponow ? ponow : raz);
+                if (d.los != Los_Klucza::Bez_Reguly) return;
+                stop = blad + ". " + koniec_klucza(polecenie, w, d);
+                throw Wycofaj{};
+            });
+        } catch (const Wycofaj&) {
+        }
+        if (stop.empty()) return true;
+        Blad_Krytyczny(etykieta, polecenie, stop);
+    }
     if (klucz && !oczekiwana) {
         Decyzja_Klucza d;
         const std::optional<jet::sql::CreateIndex> indeks = indeks_polecenia(polecenie);
@@ -341,17 +381,16 @@ bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
             if (po.numer == 0 && po.tekst.empty()) return true;
             Blad_Krytyczny(etykieta, polecenie,
                            Opis_Bledu(po) + (Klucz_Nie_Utworzony(po, polecenie)
-                                                 ? ". " + koniec_klucza(polecenie, po, "")
+                                                 ? ". " + koniec_klucza(polecenie, po)
                                                  : ""));
         }
-        Blad_Krytyczny(etykieta, polecenie,
-                       blad + ". " + koniec_klucza(polecenie, w, d.powod, d.naprawa));
+        Blad_Krytyczny(etykieta, polecenie, blad + ". " + koniec_klucza(polecenie, w, d));
     }
     if (!oczekiwana) Blad_Krytyczny(etykieta, polecenie, blad + ". " + kDaneNieZmienione);
     if (!oczekiwany.sprawdz || !oczekiwany.sprawdz())
         Blad_Krytyczny(etykieta, polecenie,
                        blad + ". Oczekiwany stan bazy nie zachodzi: " + oczekiwany.stan + ". " +
-                           (klucz ? koniec_klucza(polecenie, w, "") : kDaneNieZmienione));
+                           (klucz ? koniec_klucza(polecenie, w) : kDaneNieZmienione));
     Zapisz_Log(polecenie, etykieta, blad + ". Oczekiwany stan bazy zachodzi: " + oczekiwany.stan);
     return false;
 }
@@ -359,6 +398,17 @@ bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecen
 bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie) {
     return (w.blad == jet::Fault::Duplicate || w.blad == jet::Fault::NullInKey) &&
            !Polecenie_Danych(polecenie);
+}
+
+bool Klucz_Powtorzony(const Wynik_Polecenia& w, std::string_view polecenie) {
+    if (w.blad != jet::Fault::Duplicate) return false;
+    try {
+        const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
+        return std::holds_alternative<jet::sql::Insert>(zdanie) ||
+               std::holds_alternative<jet::sql::Update>(zdanie);
+    } catch (const jet::Error&) {
+        return false;
+    }
 }
 
 bool Utrata_Polaczenia(const Wynik_Polecenia& w) {
@@ -394,7 +444,9 @@ bool Awaria_Srodowiska(std::string_view tekst_wyniku) {
 
 bool Pasuje(std::span<const Regula_Bledu> reguly, const Wynik_Polecenia& w,
             std::string_view polecenie) {
-    if (reguly.empty() || Awaria_Srodowiska(w) || Klucz_Nie_Utworzony(w, polecenie)) return false;
+    if (reguly.empty() || Awaria_Srodowiska(w) || Klucz_Nie_Utworzony(w, polecenie) ||
+        Klucz_Powtorzony(w, polecenie))
+        return false;
     const std::string duze = jet::text::upper(polecenie);
     std::optional<bool> danych;  // read once, when a rule with a keyword needs it
     return std::any_of(reguly.begin(), reguly.end(), [&](const Regula_Bledu& r) {
@@ -493,7 +545,8 @@ Wynik_Polecenia Wykonaj_W_Petli_Po(Wynik_Polecenia w, std::string& polecenie, in
         }
         platform::set_clipboard(polecenie);
         if (naprawa && naprawa(polecenie, w)) continue;
-        if (Pasuje(z.tolerowane, w, polecenie) || Klucz_Nie_Utworzony(w, polecenie))
+        if (Pasuje(z.tolerowane, w, polecenie) || Klucz_Nie_Utworzony(w, polecenie) ||
+            Klucz_Powtorzony(w, polecenie))
             return pominiety();
         if (Pasuje(z.konczace, w, polecenie)) {
             FMsg_box(polecenie, vbCritical,

@@ -75,6 +75,12 @@ bool Utrata_Polaczenia(const Wynik_Polecenia& w);
 // Rozstrzygnij_Pominiecie decides it.
 bool Klucz_Nie_Utworzony(const Wynik_Polecenia& w, std::string_view polecenie);
 
+// True for duplicate values of a unique index or key (jet::Fault::Duplicate) of an INSERT
+// or an UPDATE: the rows it writes would repeat a key that the table has. No rule and no
+// quiet flag passes it over: Rozstrzygnij_Pominiecie decides it by the rule of the
+// repeated keys.
+bool Klucz_Powtorzony(const Wynik_Polecenia& w, std::string_view polecenie);
+
 // True for a failure of the environment, not of the statement (jet::environment_failure):
 // the file locked by another process, the disk full, the database read-only, an I/O
 // error. No rule and no quiet flag absorbs it: the executor stops as on any failure it
@@ -140,6 +146,13 @@ struct Decyzja_Klucza {
     // Bez_Reguly: the statement with which a user mends the cause in jetsql, where the rule
     // knows it ("": the key's own mend, its last column of the second row set anew).
     std::string naprawa = {};
+    // Bez_Reguly of a statement that writes rows: the statement that makes the key whose
+    // rows no rule keeps, by which the stop names them ("": the statement's own).
+    std::string klucz = {};
+    // Bez_Reguly: the key's own mend deletes the copy that the user chooses instead of
+    // setting its last column anew (a column that names another table's row: a new value
+    // would move the row's figures onto another item or onto none).
+    bool usun = false;
 };
 
 // The rule of the keys: for the key or unique index of the statement indeks that the rows
@@ -156,6 +169,18 @@ using Ponowienie = std::function<Wynik_Polecenia()>;
 // The rerun that calls wykonaj: success, or the failure it raises as a result.
 Ponowienie Ponowienie_Przez(std::function<void()> wykonaj);
 
+// The rule of the repeated keys: for an INSERT or UPDATE whose rows would repeat a key of
+// the table it writes (Klucz_Powtorzony), runs it through ponow with that table's keys off,
+// fits the rows of each key that they then break by the key's rule, as the rule of the
+// keys fits a key that a step makes, and makes the keys again (Dopasowany: the statement
+// is done; Odlozony: a key is left to a later step's wider key); or says why no rule keeps
+// them (Bez_Reguly, the key in klucz; the database then as the statement left it, for the
+// stop to name the rows, and rolled back with the step). The conversion installs it;
+// without it every such statement stops the step.
+using Regula_Powtorzen =
+    std::function<Decyzja_Klucza(std::string_view polecenie, const Ponowienie& ponow)>;
+void Ustaw_Regule_Powtorzen(Regula_Powtorzen regula);
+
 // A failure w of the statement that an executor passes over (a quiet run's, a tolerated
 // one, one only logged). For a statement that moves, carries or deletes rows
 // (Polecenie_Danych) its rows would be lost or left behind unseen: the run ends
@@ -166,11 +191,13 @@ Ponowienie Ponowienie_Przez(std::function<void()> wykonaj);
 // (Ustaw_Regule_Kluczy): where it fits the rows, the statement runs again through ponow
 // (by default once more on the program's connection, as Wykonaj_Raz runs it) and true is
 // returned when it succeeds; where the rule carries the key to a later step, true as well.
-// Otherwise, and when the statement fails again, the run ends: the message gives the
-// engine's text, which names the table and the key, the rows that break it (five, then how
-// many more), why no rule keeps them where the rule says, and the statement with which a
-// user mends them in jetsql, and the statement goes to the clipboard. Any other statement:
-// nothing. False whenever the failure stands.
+// An INSERT or UPDATE whose rows would repeat a key (Klucz_Powtorzony) and that oczekiwany
+// does not state goes to the rule of the repeated keys (Ustaw_Regule_Powtorzen), which runs
+// it through ponow (by default as above): true where it keeps the rows. Otherwise, and when the
+// statement fails again, the run ends: the message gives the engine's text, which names the table
+// and the key, the rows that break it (five, then how many more), why no rule keeps them where the
+// rule says, and the statement with which a user mends them in jetsql, and the statement goes to
+// the clipboard. Any other statement: nothing. False whenever the failure stands.
 bool Rozstrzygnij_Pominiecie(std::string_view etykieta, std::string_view polecenie,
                              const Wynik_Polecenia& w, const Oczekiwany_Blad& oczekiwany = {},
                              const Ponowienie& ponow = {});

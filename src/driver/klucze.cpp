@@ -19,6 +19,7 @@
 #include "jet/catalog.h"
 #include "jet/database.h"
 #include "jet/sql/ast.h"
+#include "jet/sql/parser.h"
 #include "jet/text.h"
 #include "jet/value.h"
 
@@ -121,8 +122,10 @@ constexpr size_t kWiecej = 5;
 // The fitting of one key's rows by its line (see klucze.h).
 class Dopasowanie {
   public:
-    Dopasowanie(const Regula_Klucza& r, const jet::sql::CreateIndex& indeks)
-        : r_(r), indeks_(indeks), T_("[" + indeks.table + "]") {}
+    // krok: the step being run, which the line's (a later step's statement that makes the
+    // rows repeat the key) or its own.
+    Dopasowanie(const Regula_Klucza& r, const jet::sql::CreateIndex& indeks, int krok)
+        : r_(r), indeks_(indeks), T_("[" + indeks.table + "]"), krok_(krok) {}
 
     Decyzja_Klucza wykonaj() {
         for (bool poszerzona = false;; poszerzona = true) {
@@ -150,6 +153,9 @@ class Dopasowanie {
 
   private:
     static constexpr int kTekstMaks = 255;
+    static constexpr const char* kRozne =
+        "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza nie sumuje "
+        "ani nie łączy";
 
     struct Kolumna {
         std::string nazwa;
@@ -222,7 +228,7 @@ class Dopasowanie {
         for (const std::string& o : ::kolumny(r_.odwolania)) {
             const std::optional<size_t> i = kolumna(o);
             if (!i) continue;
-            const Odwolanie_Pakietu* p = Odwolanie_Kolumny(r_.krok, indeks_.table, o);
+            const Odwolanie_Pakietu* p = Odwolanie_Kolumny(krok_, indeks_.table, o);
             odwolania_.push_back({*i, p ? std::string(p->cel) : "", p ? std::string(p->id) : ""});
         }
         if (!brak.empty())
@@ -270,18 +276,27 @@ class Dopasowanie {
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
             case Sposob_Klucza::Dalej:
-                if (ten_sam_dalej) {
+                // Rows that repeat the later key too, or any, where that key is already
+                // made (a later step's statement made them repeat), stay apart by what the
+                // user mends: the columns in which the lines differ.
+                if (ten_sam_dalej && r_.krok_dalej > krok_) {
                     odlozone_ = zostaly;
                     return {Los_Klucza::Odlozony, ""};
                 }
                 for (const std::vector<size_t>& g : zostaly)
-                    for (size_t a = 0; a < g.size(); ++a)
+                    for (size_t a = 0; a < g.size(); ++a) {
+                        std::vector<size_t> te{g[a]};
                         for (size_t b = a + 1; b < g.size(); ++b)
-                            if (rowne(g[a], g[b], dalej_))
-                                return {Los_Klucza::Bez_Reguly, "wiersze powtarzają też klucz (" +
-                                                                    std::string(r_.pola_dalej) +
-                                                                    ") kroku " +
-                                                                    Wersja_Kroku(r_.krok_dalej)};
+                            if (rowne(g[a], g[b], dalej_)) te.push_back(g[b]);
+                        if (te.size() > 1 || r_.krok_dalej <= krok_)
+                            return {Los_Klucza::Bez_Reguly,
+                                    r_.krok_dalej > krok_
+                                        ? "wiersze powtarzają też klucz (" +
+                                              std::string(r_.pola_dalej) + ") kroku " +
+                                              Wersja_Kroku(r_.krok_dalej)
+                                        : kRozne,
+                                    naprawa_linii(r_.krok_dalej > krok_ ? te : g, std::nullopt)};
+                    }
                 odlozone_ = zostaly;
                 return {Los_Klucza::Odlozony, ""};
             case Sposob_Klucza::Przyrostek:
@@ -292,9 +307,7 @@ class Dopasowanie {
                             "nowy numer wymaga kolumny własnego numeru w kluczu"};
                 return nadaj_numery(zostaly, wlasne_id_[0]);
             default:
-                return {Los_Klucza::Bez_Reguly,
-                        "wiersze o tym samym kluczu różnią się w kolumnach, których reguła klucza "
-                        "nie sumuje ani nie łączy",
+                return {Los_Klucza::Bez_Reguly, kRozne,
                         naprawa_linii(zostaly.front(), std::nullopt)};
         }
     }
@@ -468,7 +481,8 @@ class Dopasowanie {
     // key that ends in the price): the key's own mend serves then.
     std::string naprawa_linii(const std::vector<size_t>& g, std::optional<size_t> kolumna) const {
         const jet::DataType ostatnia = kolumny_[klucz_.back()].typ;
-        const bool linie = r_.sposob == Sposob_Klucza::Srednia ||
+        const bool dalej = r_.sposob == Sposob_Klucza::Dalej && !dalej_.empty();
+        const bool linie = r_.sposob == Sposob_Klucza::Srednia || (dalej && !ilosci_.empty()) ||
                            (!ilosci_.empty() && (ostatnia == jet::DataType::Currency ||
                                                  ostatnia == jet::DataType::Double ||
                                                  ostatnia == jet::DataType::Single));
@@ -477,17 +491,18 @@ class Dopasowanie {
             kolumna ? std::vector<size_t>{*kolumna} : jednej_wartosci();
         std::string ustaw;
         for (const size_t k : kolumny) {
-            if (std::all_of(g.begin(), g.end(),
-                            [&](size_t i) { return ta_sama(wiersze_[i].stare[k], wiersze_[g[0]].stare[k]); }))
+            if (std::all_of(g.begin(), g.end(), [&](size_t i) {
+                    return ta_sama(wiersze_[i].stare[k], wiersze_[g[0]].stare[k]);
+                }))
                 continue;
-            const auto z_wartoscia = std::find_if(g.begin(), g.end(),
-                                                  [&](size_t i) { return !pusta(wiersze_[i].stare[k]); });
+            const auto z_wartoscia = std::find_if(
+                g.begin(), g.end(), [&](size_t i) { return !pusta(wiersze_[i].stare[k]); });
             ustaw += (ustaw.empty() ? "" : ", ") + ("[" + kolumny_[k].nazwa + "] = ") +
                      Literal_SQL(wiersze_[*z_wartoscia].stare[k]);
         }
         if (ustaw.empty()) return "";
         std::string ktore;
-        for (const size_t c : klucz_) {
+        for (const size_t c : dalej ? dalej_ : klucz_) {
             const Value& v = wiersze_[g[0]].stare[c];
             ktore += (ktore.empty() ? "" : " AND ") + ("[" + kolumny_[c].nazwa + "]") +
                      (pusta(v) ? " IS NULL" : " = " + Literal_SQL(v));
@@ -500,7 +515,7 @@ class Dopasowanie {
     // name the one merged away re-pointed to the one kept.
     bool przepinane(size_t k) const {
         return r_.przepnij && (w(wlasne_id_, k) || licznik_ == k) &&
-               !Odwolania_Do(r_.krok, indeks_.table, kolumny_[k].nazwa).empty();
+               !Odwolania_Do(krok_, indeks_.table, kolumny_[k].nazwa).empty();
     }
 
     // The rows of other tables that name row j, merged into row i, by an id of its own
@@ -514,7 +529,7 @@ class Dopasowanie {
             const Value& nowy = wiersze_[i].nowe[k];
             if (!przepinane(k) || pusta(stary) || ta_sama(stary, nowy)) continue;
             for (const Odwolanie_Pakietu* o :
-                 Odwolania_Do(r_.krok, indeks_.table, kolumny_[k].nazwa)) {
+                 Odwolania_Do(krok_, indeks_.table, kolumny_[k].nazwa)) {
                 const jet::TableInfo* t = katalog.table(o->tabela);
                 if (t == nullptr || t->column(o->kolumna) == nullptr) continue;
                 const std::string T = "[" + std::string(o->tabela) + "]",
@@ -598,7 +613,7 @@ class Dopasowanie {
             if (!poza.empty())
                 zmiany += "; " + kolumny_[k].nazwa + ": " + poza + " nie mieści się w " +
                           std::to_string(g) + " znakach kolumny" +
-                          (krok_g != r_.krok ? " kroku " + Wersja_Kroku(krok_g) : "") +
+                          (krok_g != krok_ ? " kroku " + Wersja_Kroku(krok_g) : "") +
                           ", zostaje tylko w tym wpisie Logu";
             if (czesci.empty() || ta_sama(Value::text(tekst), pierwszy.nowe[k])) continue;
             miesci_sie(k, tekst);
@@ -656,11 +671,9 @@ class Dopasowanie {
     // column it meets on the way to 6.46 takes (a text column widened to 255 at most, a
     // later step's narrower column), with the step of the narrowest; INT_MAX for none.
     std::pair<int, int> granica(size_t k) const {
-        std::pair<int, int> g{kolumny_[k].typ == jet::DataType::Text ? kTekstMaks : INT_MAX,
-                              r_.krok};
+        std::pair<int, int> g{kolumny_[k].typ == jet::DataType::Text ? kTekstMaks : INT_MAX, krok_};
         for (const Zwezenie& z : kZwezenia)
-            if (z.krok > r_.krok && z.rozmiar < g.first &&
-                nazwa(z.tabela) == nazwa(indeks_.table) &&
+            if (z.krok > krok_ && z.rozmiar < g.first && nazwa(z.tabela) == nazwa(indeks_.table) &&
                 jet::text::same_name(z.kolumna, kolumny_[k].nazwa))
                 g = {z.rozmiar, z.krok};
         return g;
@@ -757,7 +770,7 @@ class Dopasowanie {
     // The Log: a line for each row changed or deleted, and one for a key left to a later
     // step.
     void loguj(Los_Klucza los) const {
-        const std::string wersja = Wersja_Kroku(r_.krok);
+        const std::string wersja = Wersja_Kroku(krok_);
         std::string klucz;
         for (const size_t k : klucz_) klucz += (klucz.empty() ? "" : ", ") + kolumny_[k].nazwa;
         const std::string poczatek = "Konwersja " + wersja + ": " + indeks_.table + " (";
@@ -786,6 +799,7 @@ class Dopasowanie {
     const Regula_Klucza& r_;
     const jet::sql::CreateIndex& indeks_;
     const std::string T_;
+    const int krok_;
     std::vector<Kolumna> kolumny_;
     std::vector<Wiersz> wiersze_;
     std::optional<size_t> licznik_;
@@ -834,7 +848,143 @@ std::string wskazujace(const jet::sql::CreateIndex& indeks) {
            opis(v) + ", a te, które dotyczą drugiego, użytkownik przepina na jego nową wartość";
 }
 
+// Whether the key's last column names another table's row: setting it anew would move the
+// row's figures onto another item, so the key's own mend deletes the copy that the user
+// chooses instead.
+bool ostatnia_odwolaniem(const Regula_Klucza& r, const jet::sql::CreateIndex& indeks, int krok) {
+    if (indeks.columns.empty()) return false;
+    const std::string& k = indeks.columns.back().name;
+    const std::vector<std::string> odw = kolumny(r.odwolania);
+    return std::find(odw.begin(), odw.end(), nazwa(k)) != odw.end() ||
+           Odwolanie_Kolumny(krok, indeks.table, k) != nullptr;
+}
+
+// The line's decision at step krok on the rows that the key of indeks cannot take.
+Decyzja_Klucza decyzja(const Regula_Klucza& r, const jet::sql::CreateIndex& indeks, int krok) {
+    Decyzja_Klucza d =
+        r.sposob == Sposob_Klucza::Stop
+            ? Decyzja_Klucza{Los_Klucza::Bez_Reguly, std::string(r.powod) + wskazujace(indeks)}
+            : Dopasowanie(r, indeks, krok).wykonaj();
+    d.usun = d.los == Los_Klucza::Bez_Reguly && d.naprawa.empty() &&
+             ostatnia_odwolaniem(r, indeks, krok);
+    return d;
+}
+
+// The line of the key over the columns pola of the table that step krok has: the line of
+// the latest step up to krok that makes it; nullptr for none.
+const Regula_Klucza* regula_do(int krok, std::string_view tabela, std::string_view pola) {
+    const Regula_Klucza* r = nullptr;
+    for (const Regula_Klucza& x : Reguly_Kluczy())
+        if (x.krok <= krok && nazwa(x.tabela) == nazwa(tabela) && kolumny(x.pola) == kolumny(pola))
+            r = &x;
+    return r;
+}
+
+// A key of the table, and the statement that makes it.
+struct Klucz_Tabeli {
+    jet::sql::CreateIndex indeks;
+    std::string tworz;
+};
+
+// The tables of the open database that an INSERT or UPDATE writes: the INSERT's, or those
+// of the UPDATE's tables that hold a column it sets (by its table's name or alias).
+std::vector<std::string> tabele_zapisywane(std::string_view polecenie) {
+    std::vector<std::string> out;
+    const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
+    if (const auto* ins = std::get_if<jet::sql::Insert>(&zdanie)) {
+        if (ins->database.empty()) out.push_back(ins->table);
+        return out;
+    }
+    const auto* upd = std::get_if<jet::sql::Update>(&zdanie);
+    if (upd == nullptr) return out;
+    const jet::Catalog& katalog = polaczenie().database().catalog();
+    std::vector<const jet::sql::TableRef*> stos{upd->target.get()};
+    while (!stos.empty()) {
+        const jet::sql::TableRef* t = stos.back();
+        stos.pop_back();
+        if (t == nullptr) continue;
+        if (t->kind == jet::sql::TableRef::Kind::Join) {
+            stos.push_back(t->left.get());
+            stos.push_back(t->right.get());
+            continue;
+        }
+        const jet::TableInfo* info = katalog.table(t->name);
+        if (!t->database.empty() || info == nullptr) continue;
+        for (const jet::sql::Assignment& a : upd->assignments)
+            if ((a.qualifier.empty()
+                     ? info->column(a.column) != nullptr
+                     : jet::text::same_name(a.qualifier, t->alias.empty() ? t->name : t->alias)) &&
+                std::find(out.begin(), out.end(), info->name) == out.end())
+                out.push_back(info->name);
+    }
+    return out;
+}
+
+// The unique indexes and primary key of the table, as the statements that make them.
+std::vector<Klucz_Tabeli> klucze_tabeli(const jet::TableInfo& t) {
+    std::vector<Klucz_Tabeli> out;
+    for (const jet::IndexInfo& ix : t.indexes) {
+        if (!ix.unique && !ix.primary) continue;
+        Klucz_Tabeli k;
+        k.indeks.unique = true;
+        k.indeks.name = ix.name;
+        k.indeks.table = t.name;
+        k.indeks.option = ix.primary        ? jet::sql::IndexOption::Primary
+                          : ix.required     ? jet::sql::IndexOption::DisallowNull
+                          : ix.ignore_nulls ? jet::sql::IndexOption::IgnoreNull
+                                            : jet::sql::IndexOption::None;
+        std::string kol;
+        for (const jet::IndexColumnInfo& c : ix.columns) {
+            const jet::ColumnInfo* col = t.column_by_id(c.column_id);
+            if (col == nullptr) continue;
+            k.indeks.columns.push_back({col->name, c.descending});
+            kol += (kol.empty() ? "[" : ", [") + col->name + "]" + (c.descending ? " DESC" : "");
+        }
+        static constexpr const char* kOpcje[] = {"", " WITH PRIMARY", " WITH DISALLOW NULL",
+                                                 " WITH IGNORE NULL"};
+        k.tworz = "CREATE UNIQUE INDEX [" + ix.name + "] ON [" + t.name + "] (" + kol + ")" +
+                  kOpcje[static_cast<int>(k.indeks.option)];
+        out.push_back(std::move(k));
+    }
+    return out;
+}
+
 }  // namespace
+
+Decyzja_Klucza Zastosuj_Regule_Powtorzen(std::string_view polecenie, const Ponowienie& ponow) {
+    const int krok = Krok_Konwersji;
+    std::vector<Klucz_Tabeli> klucze;
+    for (const std::string& tabela : tabele_zapisywane(polecenie))
+        if (const jet::TableInfo* t = polaczenie().database().catalog().table(tabela))
+            for (Klucz_Tabeli& k : klucze_tabeli(*t)) klucze.push_back(std::move(k));
+    if (klucze.empty()) return {};
+    for (const Klucz_Tabeli& k : klucze)
+        polaczenie().Execute("DROP INDEX [" + k.indeks.name + "] ON [" + k.indeks.table + "]");
+    const Wynik_Polecenia po = ponow();
+    if (po.numer != 0 || !po.tekst.empty())
+        return {Los_Klucza::Bez_Reguly, "polecenie bez kluczy tabeli: " + Opis_Bledu(po)};
+    Decyzja_Klucza wynik{Los_Klucza::Dopasowany};
+    for (const Klucz_Tabeli& k : klucze) {
+        try {
+            polaczenie().Execute(k.tworz);
+            continue;
+        } catch (const jet::Error& e) {
+            if (e.fault() != jet::Fault::Duplicate && e.fault() != jet::Fault::NullInKey) throw;
+        }
+        std::string pola;
+        for (const jet::sql::IndexColumn& c : k.indeks.columns) pola += c.name + ",";
+        const Regula_Klucza* r = regula_do(krok, k.indeks.table, pola);
+        Decyzja_Klucza d = r ? decyzja(*r, k.indeks, krok) : Decyzja_Klucza{};
+        d.klucz = k.tworz;
+        if (d.los == Los_Klucza::Bez_Reguly) return d;
+        if (d.los == Los_Klucza::Odlozony) {
+            wynik.los = Los_Klucza::Odlozony;
+            continue;
+        }
+        polaczenie().Execute(k.tworz);
+    }
+    return wynik;
+}
 
 std::span<const Regula_Klucza> Reguly_Kluczy() {
     return std::span(kReguly).first(std::size(kReguly) - 1);
@@ -853,7 +1003,5 @@ Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::
     for (const jet::sql::IndexColumn& c : indeks.columns) pola += c.name + ",";
     const Regula_Klucza* r = Regula_Klucza_Dla(Krok_Konwersji, indeks.table, pola);
     if (r == nullptr || !indeks.database.empty()) return {};
-    if (r->sposob == Sposob_Klucza::Stop)
-        return {Los_Klucza::Bez_Reguly, std::string(r->powod) + wskazujace(indeks)};
-    return Dopasowanie(*r, indeks).wykonaj();
+    return decyzja(*r, indeks, r->krok);
 }

@@ -95,3 +95,13 @@ const Regula_Klucza* Regula_Klucza_Dla(int krok, std::string_view tabela, std::s
 // why no rule keeps them (Bez_Reguly; nothing written). Raises what the reads and writes
 // raise.
 Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::Fault blad);
+
+// The rule of the repeated keys (Regula_Powtorzen, db/wykonawca.h) that the conversion
+// installs: the INSERT or UPDATE polecenie, whose rows would repeat a key of a table it
+// writes, is run through ponow with that table's unique indexes and primary key off; each
+// key that the rows then break is fitted by the line of the latest step up to the one being
+// run that makes it, as above (the Log naming the step being run), and made again; a key
+// whose line leaves the rows to a later key not yet made stays off until then. Where no
+// line keeps the rows, why not, with the key in klucz. Raises what the reads and writes
+// raise.
+Decyzja_Klucza Zastosuj_Regule_Powtorzen(std::string_view polecenie, const Ponowienie& ponow);

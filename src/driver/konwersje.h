@@ -142,6 +142,11 @@ class ClsKonwersje {
                         const std::string& table, std::string& new_name);
     void Zmien_Typ_Pola(const std::string& column, const std::string& new_type,
                         const std::string& table);
+    // Cuts to size characters the longer texts of table.column before the step puts them
+    // into a text column of that size (the write would fail and stop the step on every
+    // run): each row cut is named in the Log by its key and its whole text. Nothing for a
+    // table or column that is not there, or a column no wider.
+    void Przytnij_Tekst(const std::string& table, const std::string& column, int size);
     // Settles a temporary column of a change left in any table: another change's column
     // added anew right after it is filled back; any other ends the run (critical, "0000").
     void Sprawdz_Kolumny_Tymczasowe();

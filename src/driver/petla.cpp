@@ -47,6 +47,7 @@ std::string Stan_Przerwanego(const Krok_Z_Logu& log) {
 // older release could hold keeps them by its line (driver/klucze.h).
 ClsKonwersje::ClsKonwersje() {
     Ustaw_Regule_Kluczy(Zastosuj_Regule_Klucza);
+    Ustaw_Regule_Powtorzen(Zastosuj_Regule_Powtorzen);
 }
 // Destroying the open step's unit rolls the step back: a run that leaves the loop by a
 // failure, or the version check by any way but its commit, leaves the database as the

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -20,6 +21,8 @@
 #include "db/stan.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
 #include "jet/error.h"
 #include "jet/text.h"
 #include "platform/wait.h"
@@ -151,7 +154,49 @@ void Sprawdz_Wiersze(ClsKonwersje& k, const std::string& source, const std::stri
                    "Select count(*) from " + source_rows, opis);
 }
 
+// The characters of a text type as DDL writes it ("text(80)", "Text  (50) DEFAULT ''",
+// "Text" 255); 0 for any other type.
+int Rozmiar_Tekstu(const std::string& typ) {
+    const std::string t = jet::text::upper(typ);
+    if (!t.starts_with("TEXT")) return 0;
+    const size_t a = t.find('(', 4);
+    if (a == std::string::npos || t.find_first_not_of(' ', 4) != a) return 255;
+    return std::atoi(t.c_str() + a + 1);
+}
+
 }  // namespace
+
+void ClsKonwersje::Przytnij_Tekst(const std::string& table, const std::string& column, int size) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(Bez_Nawiasow(table));
+    const jet::ColumnInfo* c = t != nullptr ? t->column(Bez_Nawiasow(column)) : nullptr;
+    if (c == nullptr ||
+        (c->type != jet::DataType::Memo && (c->type != jet::DataType::Text || c->size <= size)))
+        return;
+    // The row is named by its primary key, else by its counter.
+    std::vector<std::string> klucz;
+    if (const jet::IndexInfo* pk = t->primary_key())
+        for (const auto& ic : pk->columns) klucz.push_back(t->column_by_id(ic.column_id)->name);
+    if (klucz.empty() && t->counter_column() != nullptr) klucz.push_back(t->counter_column()->name);
+    std::string pola;
+    for (const std::string& k : klucz) pola += "[" + k + "], ";
+    const std::string n = std::to_string(size);
+    const std::string dluzsze = " from [" + t->name + "] where len([" + c->name + "])>" + n;
+    std::unique_ptr<ado::Recordset> rs;
+    if (DbOtwórzSELKonwersje(rs, pola + "[" + c->name + "]" + dluzsze, true) > 0)
+        for (; !rs->Eof(); rs->MoveNext()) {
+            std::string wiersz;
+            for (size_t i = 0; i < klucz.size(); ++i)
+                wiersz += klucz[i] + " = " + NzStr(rs->Fields(static_cast<int>(i)).value()) + ", ";
+            Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(Krok_Konwersji) + ": " + t->name + "." +
+                                 c->name + " " + wiersz + "'" +
+                                 NzStr(rs->Fields(static_cast<int>(klucz.size())).value()) +
+                                 "' skrócono do " + n + " znaków",
+                             "Konwersja", Wersja_Kroku(Krok_Konwersji));
+        }
+    ZamknijRSKonwersje(rs);
+    DbWykonajKonwersje("update [" + t->name + "] set [" + c->name + "]=left([" + c->name + "]," +
+                       n + ")" + dluzsze.substr(dluzsze.find(" where")));
+}
 
 void ClsKonwersje::Dodaj_Pole(const std::string& table, const std::string& definition) {
     DbWykonajKonwersje("alter table " + table + " add " + definition, false);
@@ -181,6 +226,8 @@ void ClsKonwersje::Zmien_Typ_Pola(const std::string& column, const std::string& 
             DbWykonajKonwersje("alter table " + table + " drop COLUMN " + tmp + " ");
             DbWykonajKonwersje("alter table " + table + " ADD " + tmp + " " + etap);
             CzekajKonwersje(1);
+            if (const int rozmiar = Rozmiar_Tekstu(etap); rozmiar > 0)
+                Przytnij_Tekst(table, column, rozmiar);
             DbWykonajKonwersje("UPDATE " + table + " SET " + tmp + "=[" + column + "]");
             DbWykonajKonwersje("drop INDEX ind" + column + " ON " + table);
             DbWykonajKonwersje("drop INDEX " + column + " ON " + table);

@@ -78,7 +78,7 @@ void Wykonaj_Konwersje(const std::string& statement, bool quiet,
         const bool pominiety = (quiet && !Awaria_Srodowiska(w)) ||
                                Pasuje(kBledy_Schematu, w, statement) ||
                                Pasuje(kOpisyTolerowane, w, statement);
-        if (!pominiety && !Klucz_Nie_Utworzony(w, statement))
+        if (!pominiety && !Klucz_Nie_Utworzony(w, statement) && !Klucz_Powtorzony(w, statement))
             Blad_Krytyczny("DbWykonajKonwersje", statement, w.tekst);
         Rozstrzygnij_Pominiecie("DbWykonajKonwersje", statement, w, oczekiwany);
     }
@@ -184,11 +184,11 @@ std::string ClsKonwersje::DbWykonajDAOKonwersje(const std::string& statement) {
         return "";
     } catch (const jet::Error& e) {
         // The steps pass over the description this returns; a failure of the environment
-        // ends the run, and so does a key that the rows cannot take and its rule does not
-        // keep.
+        // ends the run, and so does a key that the rows cannot take, or that rows written
+        // would repeat, and its rule does not keep.
         const Wynik_Polecenia w = Wynik_Bledu(e);
         if (Awaria_Srodowiska(w)) Blad_Krytyczny("DbWykonajDAOKonwersje", statement, w.tekst);
-        if (Klucz_Nie_Utworzony(w, statement) &&
+        if ((Klucz_Nie_Utworzony(w, statement) || Klucz_Powtorzony(w, statement)) &&
             Rozstrzygnij_Pominiecie("DbWykonajDAOKonwersje", statement, w, {},
                                     Ponowienie_Przez([&] { BazaDAO->Execute(statement); })))
             return "";

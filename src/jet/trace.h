@@ -12,9 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "jet/sql/ast.h"
+#include "jet/value.h"
 
 namespace jet {
 
@@ -39,6 +43,11 @@ class ShapeObserver {
     // A recordset over the query sql closes: read tells whether a field of a row was read,
     // on_row whether it closes on a row (not past the last).
     virtual void closed(std::string_view sql, bool read, bool on_row) = 0;
+    // A recordset over the query sql writes a row of table: kind 'U' a row it read
+    // (Edit/Update), 'I' a row it adds (AddNew), 'D' a row it deletes; values: the
+    // columns it gave values (none for a delete).
+    virtual void row_written(std::string_view /*sql*/, std::string_view /*table*/, char /*kind*/,
+                             const std::vector<std::pair<std::string, Value>>& /*values*/) {}
 };
 
 // Sets the observer by shape (nullptr removes it).

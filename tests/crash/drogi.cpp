@@ -14,6 +14,9 @@
 //   klucze the sweep of the keys that the steps make (klucze.cpp);
 //   ksztalt the plain road, each statement judged by its shape (ksztalt.cpp), the
 //          verdicts into KONW_KSZTALT_WYNIK, the cases stated in KONW_KSZTALT_WYJATKI;
+//   odwolania the plain road, the references derived from its statements (odwolania.h)
+//          and the table of references checked against them into KONW_ODWOLANIA_WYNIK,
+//          the cases stated in KONW_ODWOLANIA_POMINIETE;
 //   ""     neither (the plain road, for comparison).
 // KONW_DROGA_KRAWEDZIE names the record of the tables that each step read on an earlier
 // pass (krawedzie.h): at each step's entry those tables get rows with each column's edge
@@ -67,6 +70,7 @@
 #include "klucze.h"
 #include "krawedzie.h"
 #include "ksztalt.h"
+#include "odwolania.h"
 #include "relacje.h"
 #include "wypelnij.h"
 
@@ -149,7 +153,8 @@ class Droga {
             klucze::Po_Kroku(v);
             return;
         }
-        if (rodzaj_ == "ksztalt") {  // the check by shape needs no figures
+        // The checks by shape need no figures.
+        if (rodzaj_ == "ksztalt" || rodzaj_ == "odwolania") {
             wstrzymany.reset();
             (k.*metoda)();
             zapisz_stan();
@@ -328,6 +333,9 @@ int main() {
     if (srodowisko("KONW_DROGA") == "klucze") klucze::Start();
     if (srodowisko("KONW_DROGA") == "ksztalt")
         ksztalt::Start(srodowisko("KONW_KSZTALT_WYNIK"), srodowisko("KONW_KSZTALT_WYJATKI"));
+    if (srodowisko("KONW_DROGA") == "odwolania")
+        odwolania::Start(srodowisko("KONW_ODWOLANIA_WYNIK"),
+                         srodowisko("KONW_ODWOLANIA_POMINIETE"));
     if (const std::string krok = srodowisko("KONW_RELACJA_KROK"); !krok.empty()) {
         const auto m = Zbudowane_Kroki().find(std::stoi(krok));
         if (m == Zbudowane_Kroki().end()) return 2;

@@ -3,7 +3,9 @@
 # by konwersja_drogi (tests/crash/drogi.cpp, klucze.cpp) on the road whose empty tables get
 # rows at the entry of the steps that read them (tests/crash/wiersze.txt). For each key or
 # unique index that a step checked makes (learnt from the step's statements on the road, and
-# from the catalog that the step leaves: a key over columns that no key of its entry had),
+# from the catalog that the step leaves: a key over columns that no key of its entry had), and
+# each key of the entry that the step's own INSERT or UPDATE writes ("written": a row that the
+# statement writes added at the entry, so that the statement repeats the key),
 # copies of the step's entry each get one row in the key's table: the key's columns
 # repeated with other numbers and texts ("two prices"), a whole row repeated but its
 # counter ("one price"), and one row for each key column with that column Null (a table
@@ -18,7 +20,7 @@
 # the key's rule stops on the rows, giving its reason. A stated stop's mend, the statement
 # that its message offers for jetsql --suite (a fresh value in the place of WARTOŚĆ), is run
 # on the stopped database and the conversion run again: the mend converts when that run
-# ends at 3210/6.46.
+# ends at 3210/6.46 with each figure on its item.
 # Prints per step and key where it was learnt (statement, catalog, both), the changes tried,
 # completed, kept, with the key at 6.46, the stops stated and those whose mend converts, and
 # the findings (a change that did not complete with its figures and key and whose stop the
@@ -71,7 +73,10 @@ awk -F'\t' 'function finding() { return $10 == "finding" || ($10 == "stated" && 
             T += t[k]; C += c[k]; Z += z[k]; X += x[k]; S += s[k]; G += g[k]; F += f[k]; R += r[k]; A += a[k]
             P += w[k] != "catalog"; K += w[k] != "statement"; J += w[k] == "catalog" }
         printf "%-6s %-52s %-9s %5d %5d %5d %5d %5d %5d %5d %5d %5d\n", "all", m " keys", "", T, C, Z, X, S, G, F, R, A
-        printf "keys learnt: %d from statements, %d from the catalog (%d from the catalog only)\n", P, K, J }' \
+        printf "keys learnt: %d from statements, %d from the catalog (%d from the catalog only)\n", P, K, J
+        for (i = 1; i <= m; i++) { k = o[i]; if (w[k] != "written") continue
+            WK++; WT += t[k]; WC += c[k]; WS += s[k]; WG += g[k] }
+        printf "keys written by the steps themselves (INSERT, UPDATE): %d, tried %d, completed %d, stated stops %d, their mends that convert %d\n", WK, WT, WC, WS, WG }' \
     "$f/wynik.txt" >"$f/tabela.txt"
 awk -F'\t' '$10 == "finding" || ($10 == "stated" && $12 != "converts")' "$f/wynik.txt" >"$f/znalezione.txt"
 echo "$me: per step and key: learnt from, changes tried, completed, figures kept, key at 6.46," \

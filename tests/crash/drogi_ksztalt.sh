@@ -97,14 +97,27 @@ awk -F'\t' 'FILENAME == ARGV[1] { if ($0 ~ /^[0-9*]/ && $0 ~ / stop /) { split($
       print $1 "\tstop\t" (stated ? "stated" : "FINDING") "\t" $2 ": " $3 }' "$wyjatki" "$f/stops.txt" >"$f/stops.judged"
 echo "$me: per kind: statements of that shape / standing / stated / findings; detail in $f/wynik.txt"
 awk -F'\t' '{ n[$2]++; if ($3 == "FINDING") b[$2]++; else if ($3 == "stated") s[$2]++; else ok[$2]++ }
-    END { split("pick write sum join latest stop", r, " ")
-        for (i = 1; i <= 6; i++) printf "%-6s %6d %6d %6d %6d\n", r[i], n[r[i]], ok[r[i]], s[r[i]], b[r[i]] }' \
+    END { split("pick write sum join latest copy width stop", r, " ")
+        for (i = 1; i <= 8; i++) printf "%-6s %6d %6d %6d %6d\n", r[i], n[r[i]], ok[r[i]], s[r[i]], b[r[i]] }' \
     "$f/wynik.txt" "$f/stops.judged"
+# The narrowings derived against the table of narrowings that the key rules read.
+awk -F'\t' 'FILENAME == ARGV[1] { if ($0 ~ /^ZWEZENIE\(/) { gsub(/[ "()]/, ""); split($0, a, ",");
+        sub(/^ZWEZENIE/, "", a[1]); t[substr(a[1], 1, 1) "." substr(a[1], 2) "\t" toupper(a[2] "." a[3])] = 1 }; next }
+    $2 == "width" { split($4, d, ":"); k = $1 "\t" toupper(d[1]); if (!(k in w)) { w[k] = 1; n++ } }
+    END { for (k in t) if (!(k in w)) stale = stale " " k; for (k in w) if (!(k in t)) extra = extra " " k
+        gsub(/\t/, " ", stale); gsub(/\t/, " ", extra)
+        printf "narrowings derived %d, in the table %d; not derived:%s; not in the table:%s\n", n, length(t), stale, extra }' \
+    "$SRC/src/driver/klucze.inc" "$f/wynik.txt"
 echo "$me: stated:"
 awk -F'\t' '$3 == "stated"' "$f/wynik.txt" "$f/stops.judged" | cut -c 1-300 | sed 's/^/    /'
+# The kinds whose findings are listed, to be mended or stated, but do not fail the check
+# yet: copies over a value that stood, and texts longer than their column.
+open_kinds=" copy width "
 echo "$me: findings not stated:"
-awk -F'\t' '$3 == "FINDING"' "$f/wynik.txt" "$f/stops.judged" | cut -c 1-400 | sed 's/^/    /'
-findings=$(awk -F'\t' '$3 == "FINDING"' "$f/wynik.txt" "$f/stops.judged" | wc -l)
+awk -F'\t' -v o="$open_kinds" '$3 == "FINDING" && !index(o, " " $2 " ")' "$f/wynik.txt" "$f/stops.judged" | cut -c 1-400 | sed 's/^/    /'
+echo "$me: open (not failing yet):"
+awk -F'\t' -v o="$open_kinds" '$3 == "FINDING" && index(o, " " $2 " ")' "$f/wynik.txt" | cut -c 1-400 | sed 's/^/    /'
+findings=$(awk -F'\t' -v o="$open_kinds" '$3 == "FINDING" && !index(o, " " $2 " ")' "$f/wynik.txt" "$f/stops.judged" | wc -l)
 echo "$me: $findings findings not stated; the road $([ $ended = ok ] && echo "reached its end" || echo "ENDED EARLY")"
 echo "$me: in $(($(date +%s) - started)) s, in $work" >&2
 [ "$findings" = 0 ] && [ $ended = ok ] && [ -s "$f/wynik.txt" ]

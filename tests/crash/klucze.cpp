@@ -23,7 +23,11 @@
 //                entry refuses it, with the key's other columns given values that no row
 //                holds);
 //   fill only    (a table empty at the entry) the rows of the fill alone, against whose
-//                run the other changes are weighed instead of the road's.
+//                run the other changes are weighed instead of the road's;
+//   written      (a key of the entry's table that a step's own INSERT, or UPDATE of one of
+//                its columns, writes, learnt "written") a row that the statement writes,
+//                as it writes it from the entry (run on a copy with the table's keys off),
+//                so that the statement repeats the key.
 // A change's run is judged against the road:
 //   completed  marker 3210 in its registry and version 6.46 in its database;
 //   kept       per document and figure (see Sumuj), the change of the figure's sum from
@@ -50,16 +54,20 @@
 //   mend       of a stated stop: the statements that its message offers for jetsql --suite,
 //              a fresh value in the place of WARTOŚĆ (Swieza_Wartosc), run on the database
 //              where the run stopped by jetsql (KONW_JETSQL), then the conversion run again
-//              from there: the mend converts where that run ends at 3210 and 6.46.
+//              from there: the mend converts where that run ends at 3210 and 6.46 with
+//              each figure on its item, as kept says of a change (a mend that deletes the
+//              copy that the user names takes the added figures with it).
 // KONW_KLUCZE_WYNIK receives one line a key and change (tab-separated):
 //   STEP TABLE COLUMNS CHANGE TRIED COMPLETED KEPT KEY STOP VERDICT SOURCE MEND DETAIL
 // TRIED "tried", "refused" (the file refused the row: a unique index or a required
 // column at the entry) or "absent" (the table or a column of the key is not there at the
 // entry; the table's source where the step fills it from one); COMPLETED, KEPT and KEY
 // "yes", "no" or "-"; STOP "-" or "STEP TABLE (COLUMNS)"; VERDICT "ok", "stated",
-// "finding" or "-"; SOURCE where the key was learnt: "statement", "catalog" or "both";
-// MEND "-" (no stated stop), "converts", "stops" (the run after it stopped), "fails" (no
-// value to give, or jetsql failed) or "none" (the message offers none).
+// "finding" or "-"; SOURCE where the key was learnt: "statement", "catalog", "both" or
+// "written"; MEND "-" (no stated stop), "converts", "moves" (it converts, a figure off its
+// item), "stops" (the run after it stopped), "fails" (no value to give, or jetsql failed) or
+// "none" (the message offers none). A written key's stop is stated where the step's
+// statement that writes its table stopped at its step and the key has a line.
 // KONW_KLUCZE_KATALOG is the folder of the runs (none: no step is checked),
 // KONW_KLUCZE_ZOSTAW set keeps them.
 #include "klucze.h"
@@ -310,7 +318,8 @@ int Ostatni_Krok() {
     return Zbudowane_Kroki().empty() ? 0 : Zbudowane_Kroki().rbegin()->first;
 }
 
-// The statements of the step being run that make keys, fill tables from others or delete.
+// The statements of the step being run that make keys, fill tables from others, update or
+// delete.
 struct Polecenie {
     std::string sql;
     int64_t wynik;
@@ -321,7 +330,8 @@ void Slad(std::string_view sql, int64_t wynik) {
     if (Krok_Konwersji == 0 || sql.ends_with("(recordset)")) return;
     const std::string duze = jet::text::upper(sql.substr(0, 4096));
     if (duze.find("PRIMARY") != std::string::npos || duze.find("UNIQUE") != std::string::npos ||
-        duze.find("INTO") != std::string::npos || duze.starts_with("DELETE"))
+        duze.find("INTO") != std::string::npos || duze.starts_with("DELETE") ||
+        duze.starts_with("UPDATE"))
         g_polecenia.push_back({std::string(sql), wynik});
 }
 
@@ -344,18 +354,24 @@ int64_t Usuniete_Przez_Krok(const std::string& tabela) {
     return n;
 }
 
-// The primary keys and unique indexes of the catalog, as keys over the columns' names.
+// The primary keys and unique indexes of a table, or of the catalog, as keys over the
+// columns' names.
+std::vector<Klucz> Klucze_Katalogu_Tabeli(const jet::TableInfo& t) {
+    std::vector<Klucz> out;
+    for (const auto& ix : t.indexes) {
+        if (!ix.unique && !ix.primary) continue;
+        Klucz k{t.name, {}};
+        for (const auto& ic : ix.columns)
+            if (const jet::ColumnInfo* c = t.column_by_id(ic.column_id))
+                k.kolumny.push_back(c->name);
+        if (k.kolumny.size() == ix.columns.size()) out.push_back(std::move(k));
+    }
+    return out;
+}
 std::vector<Klucz> Klucze_Katalogu(const jet::Catalog& katalog) {
     std::vector<Klucz> out;
     for (const jet::TableInfo* t : katalog.tables())
-        for (const auto& ix : t->indexes) {
-            if (!ix.unique && !ix.primary) continue;
-            Klucz k{t->name, {}};
-            for (const auto& ic : ix.columns)
-                if (const jet::ColumnInfo* c = t->column_by_id(ic.column_id))
-                    k.kolumny.push_back(c->name);
-            if (k.kolumny.size() == ix.columns.size()) out.push_back(std::move(k));
-        }
+        for (Klucz& k : Klucze_Katalogu_Tabeli(*t)) out.push_back(std::move(k));
     return out;
 }
 
@@ -401,6 +417,59 @@ std::vector<Klucz_Kroku> Klucze_Kroku(const jet::Catalog& katalog, bool udane = 
     return out;
 }
 
+// The tables that an INSERT or UPDATE writes, each with the columns that it sets (none:
+// every column, an INSERT's rows).
+std::vector<std::pair<std::string, std::vector<std::string>>> Zapisywane(std::string_view sql) {
+    namespace s = jet::sql;
+    std::vector<std::pair<std::string, std::vector<std::string>>> out;
+    try {
+        const s::Statement st = s::parse(sql);
+        if (const auto* i = std::get_if<s::Insert>(&st); i && i->database.empty())
+            out.push_back({i->table, {}});
+        if (const auto* u = std::get_if<s::Update>(&st)) {
+            std::vector<const s::TableRef*> stos{u->target.get()};
+            while (!stos.empty()) {
+                const s::TableRef* t = stos.back();
+                stos.pop_back();
+                if (t && t->kind == s::TableRef::Kind::Join) {
+                    stos.insert(stos.end(), {t->left.get(), t->right.get()});
+                } else if (t && t->database.empty()) {
+                    out.push_back({t->name, {}});
+                    for (const s::Assignment& a : u->assignments)
+                        if (a.qualifier.empty() || jet::text::same_name(a.qualifier, t->alias) ||
+                            jet::text::same_name(a.qualifier, t->name))
+                            out.back().second.push_back(a.column);
+                    if (out.back().second.empty()) out.pop_back();
+                }
+            }
+        }
+    } catch (const jet::Error&) {
+    }
+    return out;
+}
+
+// The keys of the entry's tables that a statement of the step that succeeded may make its
+// rows repeat: every key of an INSERT's table, the keys of an UPDATE's table over a column
+// that it sets; each once, with the first statement that writes it.
+std::vector<std::pair<Klucz, std::string>> Klucze_Zapisane(
+    const std::map<std::string, jet::TableInfo>& wejscie) {
+    std::vector<std::pair<Klucz, std::string>> out;
+    std::set<std::string> byly;
+    for (const auto& p : g_polecenia) {
+        if (p.wynik < 0) continue;
+        for (const auto& [tabela, ustawia] : Zapisywane(p.sql)) {
+            const auto t = wejscie.find(jet::text::upper(tabela));
+            if (t == wejscie.end()) continue;
+            for (const Klucz& k : Klucze_Katalogu_Tabeli(t->second)) {
+                bool pisze = ustawia.empty();
+                for (const auto& c : ustawia) pisze = pisze || W_Kluczu(k, c);
+                if (pisze && byly.insert(k.id()).second) out.emplace_back(k, p.sql);
+            }
+        }
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------- a change's run
 
 // The change of this run (KONW_KLUCZ: STEP, TABLE, COLUMNS, CHANGE), its folder
@@ -411,7 +480,7 @@ struct Zmiana {
     std::string rodzaj;
     std::string kat;
     bool czeka = false;    // the key left off after its step: its figures wait for a wider key
-    bool naprawa = false;  // the run after a stop's mend: its figures are not weighed
+    bool naprawa = false;  // the run after a stop's mend: its figures are the mend's
 };
 std::optional<Zmiana> g_zmiana;
 
@@ -578,8 +647,55 @@ bool Dodaj_Wiersz(jet::Database& db, const jet::TableInfo& t, const Zmiana& z) {
     return kopia;
 }
 
+// The rows that the step's statement sql (written) writes into the table from the database
+// baza as they stand after it: the statement run on a copy of it with the table's unique
+// indexes off, the rows after it that no row before it is (those changed, those added),
+// each without its counter. Raises the statement's failure.
+std::vector<jet::ColumnValues> Wiersze_Polecenia(const std::string& baza, const std::string& tabela,
+                                                 const std::string& sql) {
+    const std::string kopia = baza + ".proba";
+    fs::copy_file(baza, kopia, fs::copy_options::overwrite_existing);
+    auto db = jet::Database::open(kopia, std::string(kDatabasePassword));
+    const jet::TableInfo* t = db->catalog().table(tabela);
+    for (const std::string& ix : [&] {
+             std::vector<std::string> n;
+             for (const auto& i : t->indexes)
+                 if (i.unique || i.primary) n.push_back(i.name);
+             return n;
+         }())
+        db->execute("DROP INDEX [" + ix + "] ON [" + t->name + "]");
+    const auto wiersze = [&] {
+        std::vector<std::pair<std::string, jet::ColumnValues>> out;
+        auto r = db->query("SELECT * FROM [" + t->name + "]");
+        while (r->next()) {
+            out.emplace_back();
+            for (size_t i = 0; i < t->columns.size(); ++i) {
+                if (t->columns[i].counter) continue;
+                const jet::Value v = r->value(static_cast<int>(i));
+                out.back().first += (v.is_null() ? "\x01" : v.to_text()) + "\t";
+                out.back().second.emplace_back(t->columns[i].name, v);
+            }
+        }
+        return out;
+    };
+    std::multiset<std::string> przed;
+    for (const auto& w : wiersze()) przed.insert(w.first);
+    std::vector<jet::ColumnValues> out;
+    db->execute(sql);
+    for (auto& w : wiersze())
+        if (const auto b = przed.find(w.first); b != przed.end())
+            przed.erase(b);
+        else
+            out.push_back(std::move(w.second));
+    db->close();
+    fs::remove(kopia);
+    return out;
+}
+
 // The change's run at its entry: the road's sums, the change, the sums after it, the
-// registry pointed at the copy.
+// registry pointed at the copy. The change "written" adds a row that the step's statement
+// (polecenie.sql) writes, as it writes it, so that the statement repeats its key: the first
+// such row that the file takes.
 void Zmien_Wejscie(Zmiana& z) {
     const std::string baza = z.kat + "/d/baza.mdb";
     {
@@ -590,10 +706,23 @@ void Zmien_Wejscie(Zmiana& z) {
         try {
             if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
                 wypelnij::Wypelnij(*db, t->name, {});
-            if (z.rodzaj != "fill only" &&
-                Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z))
+            if (z.rodzaj == "written") {
+                const std::vector<jet::ColumnValues> w =
+                    Wiersze_Polecenia(baza, z.klucz.tabela, Czytaj_Plik(z.kat + "/polecenie.sql"));
+                bool wziety = false;
+                for (size_t i = 0; i < w.size() && i < 20 && !wziety; ++i) try {
+                        jet::atomically(*db, [&] { jet::insert_row(*db, z.klucz.tabela, w[i]); });
+                        wziety = true;
+                    } catch (const jet::Error&) {
+                    }
+                if (!wziety)
+                    throw jet::Error(jet::hr::Unspecified,
+                                     w.empty() ? "the statement writes no row at the entry"
+                                               : "the file takes none of the rows it writes");
+            } else if (z.rodzaj != "fill only" &&
+                       Dodaj_Wiersz(*db, *db->catalog().table(z.klucz.tabela), z)) {
                 std::ofstream(z.kat + "/kopia");
-            else if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
+            } else if (!db->query("SELECT TOP 1 * FROM [" + t->name + "]")->next())
                 throw jet::Error(jet::hr::Unspecified, "no row, the fill gave none");
         } catch (const jet::Error& e) {
             std::ofstream(z.kat + "/odmowa") << e.description() << "\n";
@@ -689,7 +818,8 @@ struct Proba {
     int krok = 0;
     Klucz klucz;
     std::string rodzaj;
-    std::string zrodlo;  // where the key was learnt: statement, catalog or both
+    std::string zrodlo;     // where the key was learnt: statement, catalog, both or written
+    std::string polecenie;  // written: the step's statement that writes the key's table
     std::string kat;
     int podstawa = -1;  // the run of the fill alone that it is weighed against, else the road
     std::string proba = "tried", opis;  // tried, refused or absent; why
@@ -720,6 +850,14 @@ bool Na_Liscie(std::string_view lista, const std::string& kolumna) {
         if (jet::text::same_name(k, kolumna)) return true;
     }
     return false;
+}
+
+// The line of the key that step krok has: of the latest step up to it that makes it.
+const Regula_Klucza* Regula_Do(int krok, const Klucz& k) {
+    const Regula_Klucza* r = nullptr;
+    for (const Regula_Klucza& x : Reguly_Kluczy())
+        if (x.krok <= krok && Regula_Klucza_Dla(x.krok, k.tabela, k.pola()) == &x) r = &x;
+    return r;
 }
 
 bool Figura(jet::DataType t) {
@@ -868,6 +1006,25 @@ class Przeglad {
                     proby_.push_back(std::move(p));
                 }
             }
+            // The keys that the step's own INSERT and UPDATE statements write, but those it
+            // makes (tried above): a row that the statement writes, added at the entry.
+            std::set<std::string> zrobione;
+            for (const Klucz_Kroku& kk : klucze) zrobione.insert(kk.klucz.id());
+            for (const auto& [k, sql] : Klucze_Zapisane(wejscie_)) {
+                if (zrobione.count(k.id()) ||
+                    (!tabele_.empty() && !tabele_.count(jet::text::upper(k.tabela))))
+                    continue;
+                if (auto suma = Sumuj(db, k)) droga_[std::to_string(v) + "\t" + k.id()] = *suma;
+                Proba p;
+                p.krok = v;
+                p.klucz = k;
+                p.rodzaj = p.zrodlo = "written";
+                p.polecenie = sql;
+                p.wejscie = wejscie_.at(jet::text::upper(k.tabela));
+                p.kat = kat_ + "/" + std::to_string(v) + "/" + std::to_string(n++);
+                kolejka_.push_back(proby_.size());
+                proby_.push_back(std::move(p));
+            }
             if (przed) przed->close();
             wejscia_[v] = wej;
             if (kolejka_.empty() || proby_[kolejka_.back()].krok != v) usun_wejscie(v);
@@ -934,6 +1091,7 @@ class Przeglad {
             zmienne.push_back("KONW_KLUCZ_NAPRAWA=" + p.naprawa);
         } else {
             fs::create_directories(p.kat + "/d");
+            if (!p.polecenie.empty()) std::ofstream(p.kat + "/polecenie.sql") << p.polecenie;
             fs::copy_file(wejscia_.at(p.krok), p.kat + "/d/baza.mdb",
                           fs::copy_options::overwrite_existing);
         }
@@ -1060,6 +1218,16 @@ class Przeglad {
     std::pair<std::string, bool> stop(const Proba& p) const {
         std::string s = Krok_Stopu(p.krok_stopu);
         const int k = s == "?" ? 0 : static_cast<int>(std::lround(std::stod(s) * 100));
+        // A written key stops by its rule where the step's statement that writes its table
+        // stopped at the change's step and the key has a line of a step up to it.
+        if (p.rodzaj == "written") {
+            bool pisze = false;
+            for (const auto& [t, kolumny] : Zapisywane(p.schowek))
+                pisze = pisze || jet::text::same_name(t, p.klucz.tabela);
+            if (!pisze) return {s, false};
+            s += " " + p.klucz.tabela + " (" + p.klucz.pola() + ")";
+            return {s, k == p.krok && Regula_Do(k, p.klucz) != nullptr};
+        }
         const std::vector<Klucz> klucze = Klucze_Polecenia(p.schowek);
         if (klucze.empty()) return {s, false};
         const Klucz& kl = klucze.front();
@@ -1146,7 +1314,9 @@ class Przeglad {
                    d != droga_usuniete_.end()) {
             bez_zmiany = d->second;
         }
-        const bool usunal_dodany = usuniete(p.kat) > bez_zmiany;
+        // A mend that deletes the copy that the user names takes the added figures with it.
+        const bool usunal_dodany =
+            usuniete(p.kat) > bez_zmiany || jet::text::upper(p.naprawa_sql).starts_with("DELETE");
         std::string roznice;
         // The key's line: what it sums (a row that adds nothing to those has nothing to sum).
         const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
@@ -1216,6 +1386,10 @@ class Przeglad {
                     opis = "status " + std::to_string(p.status) + ", marker " + p.marker +
                            ", version " + p.wersja + ": " + p.komunikat + "; " + opis;
                     if (!p.naprawa.empty()) opis += "; mend: " + p.naprawa_sql;
+                    // A mend converts where each figure then stands on its item, as a
+                    // change that completes keeps them.
+                    if (p.naprawa_wynik == "converts" && z == "no")
+                        p.naprawa_wynik = "moves figures: " + o;
                     if (p.naprawa_wynik != "-") opis += "; mend " + p.naprawa_wynik;
                 }
                 if (werdykt == "-") werdykt = dobrze ? "ok" : "finding";
@@ -1293,7 +1467,6 @@ void Wejscie(int v) {
 }
 
 void Po_Kroku(int v) {
-    if (g_zmiana && g_zmiana->naprawa) return;
     if (g_zmiana)
         Po_Kroku_Zmiany(v);
     else

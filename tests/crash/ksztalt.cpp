@@ -15,7 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "db/schemat.h"
 #include "db/stan.h"
+#include "driver/odwolania.h"
 #include "droga.h"
 #include "jet/catalog.h"
 #include "jet/sql/ast.h"
@@ -76,15 +78,19 @@ class Zrodla {
         std::vector<const Expr*> war;
         koniunkcje(where, war);
         for (const Expr* w : war) {
-            const bool por = (w->kind == ExprKind::Binary &&
-                              (w->op == Op::Eq || w->op == Op::Ne || w->op == Op::Lt ||
-                               w->op == Op::Le || w->op == Op::Gt || w->op == Op::Ge ||
-                               w->op == Op::Like)) ||
-                             (w->kind == ExprKind::IsNull && w->negated) ||
-                             (!w->negated && (w->kind == ExprKind::Between || w->kind == ExprKind::InList));
+            const bool por =
+                (w->kind == ExprKind::Binary &&
+                 (w->op == Op::Eq || w->op == Op::Ne || w->op == Op::Lt || w->op == Op::Le ||
+                  w->op == Op::Gt || w->op == Op::Ge || w->op == Op::Like)) ||
+                (w->kind == ExprKind::IsNull && w->negated) ||
+                (!w->negated && (w->kind == ExprKind::Between || w->kind == ExprKind::InList));
             if (!por) continue;
             for (const auto& a : w->args)
-                if (auto k = kolumna(*a)) porownane.insert(*k);
+                if (auto k = kolumna(*a)) {
+                    porownane.insert(*k);
+                    // The partner's row must be there: the join is an inner one.
+                    z[static_cast<size_t>(k->first)].opcjonalna = false;
+                }
         }
     }
 
@@ -159,8 +165,8 @@ bool funkcja(const Expr& e, std::initializer_list<const char*> nazwy) {
 }
 
 bool agregat(const Expr& e) {
-    if (funkcja(e, {"SUM", "COUNT", "AVG", "MIN", "MAX", "FIRST", "LAST", "STDEV", "STDEVP",
-                    "VAR", "VARP"}))
+    if (funkcja(e, {"SUM", "COUNT", "AVG", "MIN", "MAX", "FIRST", "LAST", "STDEV", "STDEVP", "VAR",
+                    "VARP"}))
         return true;
     for (const auto& a : e.args)
         if (agregat(*a)) return true;
@@ -192,9 +198,12 @@ struct Znane {
             }
             if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
             auto a = zr.kolumna(*w->args[0]), b = zr.kolumna(*w->args[1]);
-            if (a && b) rowne.emplace_back(*a, *b);
-            else if (a && bez_kolumn(*w->args[1])) k.insert(*a);
-            else if (b && bez_kolumn(*w->args[0])) k.insert(*b);
+            if (a && b)
+                rowne.emplace_back(*a, *b);
+            else if (a && bez_kolumn(*w->args[1]))
+                k.insert(*a);
+            else if (b && bez_kolumn(*w->args[0]))
+                k.insert(*b);
         }
         for (const Expr* p : porzadek) {
             std::vector<const Expr*> c;
@@ -260,12 +269,24 @@ struct Wpis {
     std::string werdykt, szczegol;
 };
 
-struct Zapis {  // a write that may name one row, judged at the end
-    std::string tabela;                 // in capitals
-    std::vector<std::string> kolumny;   // its equalities to a constant, in capitals, sorted
-    bool licznik = false;               // one of them is the table's counter
-    bool unikalny = false;              // they cover a unique index at that step
+struct Zapis {                         // a write that may name one row, judged at the end
+    std::string tabela;                // in capitals
+    std::vector<std::string> kolumny;  // its equalities to a constant, in capitals, sorted
+    bool licznik = false;              // one of them is the table's counter
+    bool unikalny = false;             // they cover a unique index at that step
+    // The constants they are set equal to (column, text), one set a statement run.
+    std::vector<std::map<std::string, std::string>> wartosci;
 };
+
+// The values of a row (column in capitals, value's text in capitals).
+using Wiersz = std::map<std::string, std::string>;
+
+// A literal's text, as a row holds it; nullopt for any other value.
+std::optional<std::string> stala(const Expr& e) {
+    if (e.kind == ExprKind::String) return duze(e.text);
+    if (e.kind == ExprKind::Integer) return std::to_string(e.integer);
+    return std::nullopt;
+}
 
 class Obserwator : public jet::ShapeObserver {
   public:
@@ -274,16 +295,27 @@ class Obserwator : public jet::ShapeObserver {
 
     void statement(std::string_view sql, const jet::sql::Statement& st, const jet::Catalog& c,
                    bool query) override {
+        const auto* zmiana = std::get_if<jet::sql::AlterTable>(&st);
         if (Krok_Konwersji != krok_) {
             krok_ = Krok_Konwersji;
             otwarte_.clear();
             zaczete_.clear();
             puste_.clear();
             zakresy_.clear();
+            dodane_.clear();
+            przyciete_.clear();
+            for (const jet::TableInfo* t : c.tables())
+                if (zmiana == nullptr || !jet::text::same_name(t->name, zmiana->table))
+                    rozmiary(*t);
         }
         zapamietaj_czytane(st, c);
         if (const auto* t = std::get_if<jet::sql::CreateTable>(&st)) {
             puste_.insert(duze(t->table));
+            if (const jet::TableInfo* ti = c.table(t->table)) rozmiary(*ti);
+            return;
+        }
+        if (zmiana != nullptr) {
+            if (zmiana->database.empty()) zmien(*zmiana, c, pokrycie::Bez_Literalow(sql));
             return;
         }
         const std::string ksztalt = pokrycie::Bez_Literalow(sql);
@@ -296,7 +328,14 @@ class Obserwator : public jet::ShapeObserver {
             const std::string n = najnowszy(*s, zr);
             // A read whose reader may stop on a row: judged when it closes.
             if (query && otwarte_.size() < 10000) {
-                otwarte_[std::string(sql)] = {porzadek, n, !s->order_by.empty() || s->top > 0};
+                Odczyt o{porzadek, n, !s->order_by.empty() || s->top > 0, {}, {}};
+                const Znane z(zr, s->where.get(), {});
+                for (size_t i = 0; i < zr.z.size(); ++i) {
+                    Zapis w = rowne_stalym(zr, s->where.get(), i);
+                    w.unikalny = z.okreslona[i];
+                    o.naglowki[w.tabela] = w;
+                }
+                otwarte_[std::string(sql)] = std::move(o);
             } else if (s->top > 0) {
                 zapisz("pick", ksztalt, porzadek);
                 if (!n.empty()) zapisz("latest", ksztalt, n);
@@ -306,13 +345,21 @@ class Obserwator : public jet::ShapeObserver {
                 liczby(ksztalt, zr, wartosci(*s), nullptr, *s);
                 puste_.insert(duze(s->into));
                 for (const auto& i : s->items) {
-                    const std::string n = !i.alias.empty() ? i.alias
-                                          : i.expr->kind == ExprKind::Column ? i.expr->text : "";
+                    const std::string n = !i.alias.empty()                   ? i.alias
+                                          : i.expr->kind == ExprKind::Column ? i.expr->text
+                                                                             : "";
                     zacznij(s->into, n, niepusty(*i.expr, zr), true);
                 }
             }
         } else if (const auto* i = std::get_if<jet::sql::Insert>(&st)) {
             if (!i->database.empty()) return;
+            if (!i->select && !i->columns.empty())
+                for (const auto& w : i->values) {
+                    Wiersz r;
+                    for (size_t k = 0; k < i->columns.size() && k < w.size(); ++k)
+                        if (auto t = stala(*w[k])) r[duze(i->columns[k])] = *t;
+                    dodaj_wiersz(duze(i->table), std::move(r));
+                }
             if (!i->select) {
                 std::vector<bool> n;
                 for (size_t k = 0; k < i->columns.size(); ++k) {
@@ -322,6 +369,11 @@ class Obserwator : public jet::ShapeObserver {
                     n.push_back(nn);
                 }
                 wstaw(c, i->table, i->columns, n);
+                if (!i->values.empty()) {
+                    std::vector<const Expr*> w;
+                    for (const auto& e : i->values[0]) w.push_back(e.get());
+                    szerokosci_wstawienia(pokrycie::Bez_Literalow(sql), c, *i, w, Zrodla{});
+                }
                 return;
             }
             Zrodla zr = zrodla(i->select->from, c);
@@ -332,6 +384,7 @@ class Obserwator : public jet::ShapeObserver {
             for (size_t k = 0; k < i->columns.size(); ++k)
                 n.push_back(k < i->select->items.size() && niepusty(*i->select->items[k].expr, zr));
             wstaw(c, i->table, i->columns, n);
+            szerokosci_wstawienia(ksztalt, c, *i, wartosci(*i->select), zr);
             const auto [fl, porzadek] = wybor(*i->select, zr);
             if (!fl.empty()) zapisz("pick", ksztalt, fl);
             if (i->select->top > 0) {
@@ -349,8 +402,11 @@ class Obserwator : public jet::ShapeObserver {
             // same rows.
             const std::string tekst = duze(sql);
             const size_t set = tekst.find(" SET "), gdzie = tekst.rfind(" WHERE ");
-            const std::string zakres = set == std::string::npos ? "" :
-                tekst.substr(0, set) + "|" + (gdzie == std::string::npos || gdzie < set ? "" : tekst.substr(gdzie));
+            const std::string zakres =
+                set == std::string::npos
+                    ? ""
+                    : tekst.substr(0, set) + "|" +
+                          (gdzie == std::string::npos || gdzie < set ? "" : tekst.substr(gdzie));
             std::set<std::string>& tu = zakresy_[zakres];
             zr.zaczete_tu = &tu;
             zr.warunek(u->where.get());
@@ -358,6 +414,8 @@ class Obserwator : public jet::ShapeObserver {
             std::vector<const Expr*> w;
             for (const auto& a : u->assignments) w.push_back(a.value.get());
             liczby(ksztalt, zr, w, u, std::nullopt);
+            kopie(ksztalt, zr, *u);
+            szerokosci_zmiany(ksztalt, zr, *u);
             for (const auto& a : u->assignments) {
                 Expr e(ExprKind::Column);
                 e.qualifier = a.qualifier;
@@ -366,8 +424,10 @@ class Obserwator : public jet::ShapeObserver {
                     const std::string t = zr.z[static_cast<size_t>(k->first)].t->name;
                     const bool n = niepusty(*a.value, zr);
                     zacznij(t, zr.info(*k)->name, n, u->where == nullptr && zr.z.size() == 1);
-                    if (n && !zakres.empty()) tu.insert(duze(t + "." + zr.info(*k)->name));
-                    else tu.erase(duze(t + "." + zr.info(*k)->name));
+                    if (n && !zakres.empty())
+                        tu.insert(duze(t + "." + zr.info(*k)->name));
+                    else
+                        tu.erase(duze(t + "." + zr.info(*k)->name));
                 }
             }
             if (zr.z.size() == 1) jeden_wiersz(ksztalt, zr, u->where.get());
@@ -381,9 +441,46 @@ class Obserwator : public jet::ShapeObserver {
         }
     }
 
+    void row_written(std::string_view sql, std::string_view tabela, char rodzaj,
+                     const std::vector<std::pair<std::string, jet::Value>>& wartosci) override {
+        if (rodzaj == 'I') {
+            Wiersz w;
+            for (const auto& [k, v] : wartosci)
+                if (!v.is_null()) w[duze(k)] = duze(v.to_text());
+            dodaj_wiersz(duze(tabela), std::move(w));
+        }
+        auto it = otwarte_.find(std::string(sql));
+        if (it != otwarte_.end()) it->second.zapisane[duze(tabela)].insert(rodzaj);
+    }
+
     void closed(std::string_view sql, bool read, bool on_row) override {
         auto it = otwarte_.find(std::string(sql));
         if (it == otwarte_.end()) return;
+        // The rows written through it: a row added is new; one changed or deleted is the
+        // row the reader is on, which the query's WHERE names. A reader that walks every
+        // row writes each; one that stops on a row after writing wrote the row it named,
+        // which only a unique index at this step makes one.
+        for (const auto& [tabela, rodzaje] : it->second.zapisane)
+            for (const char r : rodzaje) {
+                const std::string ksztalt = pokrycie::Bez_Literalow(sql) +
+                                            (r == 'I'   ? " (recordset AddNew "
+                                             : r == 'U' ? " (recordset Update "
+                                                        : " (recordset Delete ") +
+                                            tabela + ")";
+                const Zapis& z = it->second.naglowki[tabela];
+                std::string kol;
+                for (const auto& x : z.kolumny) kol += (kol.empty() ? "" : ",") + x;
+                zapisz("write", ksztalt,
+                       r == 'I'                         ? "new\ta row added"
+                       : z.unikalny                     ? "unique\t" + kol
+                       : r == 'U' && rodzaje.count('I') ? "new\tthe row it added"
+                       : !on_row                        ? "rows\teach row read"
+                       : !it->second.porzadek.starts_with("FINDING")
+                           ? "picked\tthe row its order picks"
+                           : "FINDING\twrites the row it stops on, named by " +
+                                 (kol.empty() ? std::string("nothing") : kol) +
+                                 ", not unique at this step");
+            }
         // Read for its first row or until a match, or read in an order or for the first
         // rows it asks for: the order decides what the reader takes.
         if (read && (on_row || it->second.kolejnosc)) {
@@ -396,17 +493,20 @@ class Obserwator : public jet::ShapeObserver {
 
     void koniec() {
         for (const auto& [k, z] : zapisy_) {
-            bool jeden = z.licznik;
+            // One row named: by the counter, by the columns of a key the table has anywhere
+            // on the road, or by the values of a row that the step adds to the table (the
+            // row written makes room for it); else every row of those values.
+            bool jeden = z.licznik || dodaje(k.first, z);
             for (const auto& klucz : klucze_[z.tabela])
                 jeden = jeden || std::includes(z.kolumny.begin(), z.kolumny.end(), klucz.begin(),
                                                klucz.end());
-            if (!jeden) continue;
             std::string kol;
             for (const auto& x : z.kolumny) kol += (kol.empty() ? "" : ",") + x;
             dopisz(k.first, "write", k.second,
                    z.unikalny ? Wpis{"unique", kol}
-                              : Wpis{"FINDING", "names one row by " + kol +
-                                                    ", not unique at this step"});
+                   : jeden
+                       ? Wpis{"FINDING", "names one row by " + kol + ", not unique at this step"}
+                       : Wpis{"rows", "every row of " + kol});
         }
         if (const std::string plik = droga::srodowisko("KONW_KSZTALT_CZYTANE"); !plik.empty()) {
             std::ofstream czytane(plik, std::ios::app);
@@ -426,6 +526,200 @@ class Obserwator : public jet::ShapeObserver {
     }
 
   private:
+    // ------------------------------------------------------------ widths
+
+    // Notes the text columns' sizes of a table as they stand.
+    void rozmiary(const jet::TableInfo& t) {
+        for (const auto& c : t.columns)
+            rozmiary_[duze(t.name + "." + c.name)] = szerokosc_kolumny(c);
+    }
+
+    static int szerokosc_kolumny(const jet::ColumnInfo& c) {
+        return c.type == jet::DataType::Text ? c.size : c.type == jet::DataType::Memo ? kMemo : 0;
+    }
+    static constexpr int kMemo = 65535;
+
+    // The most characters a text value may hold: a text column's size, a literal's length,
+    // the sum of a concatenation's parts, a Left's, Right's or Mid's count; 0 where not
+    // known (a number, a function of no known width). With ciete, a column that the step
+    // cut holds no more than it was cut to.
+    int szerokosc(const Expr& e, const Zrodla& zr, bool ciete = true) const {
+        auto arg = [&](size_t i) {
+            return i < e.args.size() ? szerokosc(*e.args[i], zr, ciete) : 0;
+        };
+        auto liczba = [&](size_t i) -> int {
+            return i < e.args.size() && e.args[i]->kind == ExprKind::Integer
+                       ? static_cast<int>(e.args[i]->integer)
+                       : -1;
+        };
+        switch (e.kind) {
+            case ExprKind::String:
+                return static_cast<int>(jet::text::length(e.text));
+            case ExprKind::Column: {
+                const auto k = zr.kolumna(e);
+                if (!k) return 0;
+                const auto p = przyciete_.find(duze(zr.nazwa(*k)));
+                return ciete && p != przyciete_.end() ? p->second : szerokosc_kolumny(*zr.info(*k));
+            }
+            case ExprKind::Binary: {
+                const int a = arg(0), b = arg(1);
+                if (e.op == Op::Concat || (e.op == Op::Add && a > 0 && b > 0))
+                    return std::min(kMemo, a + b);
+                return 0;
+            }
+            case ExprKind::Function: {
+                if (funkcja(e, {"LEFT", "RIGHT"})) {
+                    const int n = liczba(1);
+                    return n < 0 ? arg(0) : arg(0) == 0 ? n : std::min(n, arg(0));
+                }
+                if (funkcja(e, {"MID"})) {
+                    const int n = liczba(2);
+                    return n < 0 ? arg(0) : arg(0) == 0 ? n : std::min(n, arg(0));
+                }
+                if (funkcja(e, {"TRIM", "LTRIM", "RTRIM", "UCASE", "LCASE"})) return arg(0);
+                if (funkcja(e, {"NZ"})) return std::max(arg(0), arg(1));
+                if (funkcja(e, {"IIF"}) && e.args.size() == 3) {
+                    // IIf(Len(x) > n, a, b): b holds no more than n characters.
+                    int a = arg(1), b = arg(2);
+                    const Expr& w = *e.args[0];
+                    if (w.kind == ExprKind::Binary && w.args.size() == 2 &&
+                        funkcja(*w.args[0], {"LEN"}) && w.args[1]->kind == ExprKind::Integer) {
+                        const int n = static_cast<int>(w.args[1]->integer);
+                        if (w.op == Op::Gt) b = std::min(b, n);
+                        if (w.op == Op::Ge) b = std::min(b, n - 1);
+                        if (w.op == Op::Le) a = std::min(a, n);
+                        if (w.op == Op::Lt) a = std::min(a, n - 1);
+                    }
+                    return std::max(a, b);
+                }
+                return 0;
+            }
+            default:
+                return 0;
+        }
+    }
+
+    // A value put into the column c of t: a finding when it may be longer, "cut" when the
+    // step cut it to fit. A column filled from another of its table for a change of type
+    // (the temporary column) narrows that one.
+    void szerokosc_celu(const std::string& ksztalt, const jet::TableInfo& t,
+                        const jet::ColumnInfo& c, const Expr& e, const Zrodla& zr) {
+        const int cel = szerokosc_kolumny(c), zrodlo = szerokosc(e, zr, false),
+                  ciete = szerokosc(e, zr);
+        if (cel == 0 || zrodlo <= cel) return;
+        std::string kolumna = c.name;
+        if (jet::text::same_name(c.name, kKolumnaTymczasowa) && e.kind == ExprKind::Column)
+            kolumna = e.text;
+        zapisz("width", ksztalt,
+               (ciete <= cel ? "cut\t" : "FINDING\t") + t.name + "." + kolumna + ": " +
+                   std::to_string(zrodlo) + " -> " + std::to_string(cel));
+    }
+
+    // The values an INSERT puts into the table's columns.
+    void szerokosci_wstawienia(const std::string& ksztalt, const jet::Catalog& c,
+                               const jet::sql::Insert& i, const std::vector<const Expr*>& w,
+                               const Zrodla& zr) {
+        const jet::TableInfo* t = c.table(i.table);
+        if (t == nullptr) return;
+        for (size_t k = 0; k < w.size(); ++k) {
+            const jet::ColumnInfo* col = i.columns.empty()
+                                             ? (k < t->columns.size() ? &t->columns[k] : nullptr)
+                                         : k < i.columns.size() ? t->column(i.columns[k])
+                                                                : nullptr;
+            if (col != nullptr) szerokosc_celu(ksztalt, *t, *col, *w[k], zr);
+        }
+    }
+
+    // The values an UPDATE sets; a value cut to a width (a Left of the column itself) cuts
+    // the column for the step's later change of its size.
+    void szerokosci_zmiany(const std::string& ksztalt, const Zrodla& zr,
+                           const jet::sql::Update& u) {
+        for (const auto& a : u.assignments) {
+            Expr e(ExprKind::Column);
+            e.qualifier = a.qualifier;
+            e.text = a.column;
+            const auto k = zr.kolumna(e);
+            if (!k) continue;
+            const int w = szerokosc(*a.value, zr);
+            szerokosc_celu(ksztalt, *zr.z[static_cast<size_t>(k->first)].t, *zr.info(*k), *a.value,
+                           zr);
+            if (w > 0 && w < szerokosc_kolumny(*zr.info(*k))) przyciete_[duze(zr.nazwa(*k))] = w;
+        }
+    }
+
+    // A column's type changed to a narrower text: a finding unless the step cut it first.
+    void zmien(const jet::sql::AlterTable& a, const jet::Catalog& c, const std::string& ksztalt) {
+        const jet::TableInfo* t = c.table(a.table);
+        if (t == nullptr) return;
+        if (a.action == jet::sql::AlterTable::Action::AlterColumn && !a.columns.empty())
+            if (const jet::ColumnInfo* col = t->column(a.columns[0].name)) {
+                const std::string n = duze(t->name + "." + col->name);
+                const int byla = rozmiary_.count(n) ? rozmiary_[n] : 0,
+                          jest = szerokosc_kolumny(*col);
+                if (jest > 0 && byla > jest) {
+                    const std::string d = t->name + "." + col->name + ": " + std::to_string(byla) +
+                                          " -> " + std::to_string(jest);
+                    const auto p = przyciete_.find(n);
+                    zapisz(
+                        "width", ksztalt,
+                        p != przyciete_.end() && p->second <= jest ? "cut\t" + d : "FINDING\t" + d);
+                }
+            }
+        if (a.action == jet::sql::AlterTable::Action::AddColumns)
+            for (const auto& d : a.columns) dodane_.insert(duze(t->name + "." + d.name));
+        rozmiary(*t);
+    }
+
+    // ------------------------------------------------------------ copies
+
+    // The column whose value a copy takes: the column itself, or through a function that
+    // keeps a Null; nullptr for any other value.
+    static const Expr* kopiowana(const Expr& e) {
+        if (e.kind == ExprKind::Column) return &e;
+        if (!e.args.empty() &&
+            funkcja(e, {"CCUR",   "CDBL", "CSNG",  "CLNG",  "CINT",  "CSTR",  "CDATE",
+                        "CVDATE", "TRIM", "LTRIM", "RTRIM", "UCASE", "LCASE", "LEFT",
+                        "RIGHT",  "MID",  "ROUND", "INT",   "FIX",   "ABS"}))
+            return kopiowana(*e.args[0]);
+        return nullptr;
+    }
+
+    // An UPDATE's copies (SET a = b): a b that may be Null in the rows written empties an a
+    // that stood, unless the WHERE takes only rows where a is Null, or the step added a or
+    // made or emptied its table.
+    void kopie(const std::string& ksztalt, const Zrodla& zr, const jet::sql::Update& u) {
+        std::vector<const Expr*> war;
+        koniunkcje(u.where.get(), war);
+        std::set<Kolumna> bez_wartosci;
+        for (const Expr* w : war)
+            if (w->kind == ExprKind::IsNull && !w->negated)
+                if (auto k = zr.kolumna(*w->args[0])) bez_wartosci.insert(*k);
+        bool jest = false;
+        std::string kol;
+        for (const auto& a : u.assignments) {
+            Expr e(ExprKind::Column);
+            e.qualifier = a.qualifier;
+            e.text = a.column;
+            const auto cel = zr.kolumna(e);
+            const Expr* z = kopiowana(*a.value);
+            const auto zrodlo = z != nullptr ? zr.kolumna(*z) : std::nullopt;
+            if (!cel || !zrodlo || *cel == *zrodlo) continue;
+            jest = true;
+            const std::string n = duze(zr.nazwa(*cel));
+            if (bez_wartosci.count(*cel) || dodane_.count(n) ||
+                puste_.count(duze(zr.z[static_cast<size_t>(cel->first)].t->name)) ||
+                niepusty(*a.value, zr))
+                continue;
+            kol += (kol.empty() ? "" : ", ") + zr.nazwa(*zrodlo) + " over " + zr.nazwa(*cel);
+        }
+        if (jest)
+            zapisz("copy", ksztalt,
+                   kol.empty() ? "guarded\tno Null over a value that stood"
+                               : "FINDING\ta Null of " + kol);
+    }
+
+    // ------------------------------------------------------------ what a step reads
+
     // The tables of this database that a statement or query of the step reads (its sources,
     // an UPDATE's or DELETE's tables): the tables that get rows made from the catalog at the
     // step's entry (krawedzie.h).
@@ -442,10 +736,14 @@ class Obserwator : public jet::ShapeObserver {
         auto zrodla = [&](const std::vector<jet::sql::TableRefPtr>& from) {
             for (const auto& r : from) dodaj(*r);
         };
-        if (const auto* s = std::get_if<jet::sql::Select>(&st)) zrodla(s->from);
-        else if (const auto* i = std::get_if<jet::sql::Insert>(&st); i && i->select) zrodla(i->select->from);
-        else if (const auto* u = std::get_if<jet::sql::Update>(&st)) dodaj(*u->target);
-        else if (const auto* d = std::get_if<jet::sql::Delete>(&st)) zrodla(d->from);
+        if (const auto* s = std::get_if<jet::sql::Select>(&st))
+            zrodla(s->from);
+        else if (const auto* i = std::get_if<jet::sql::Insert>(&st); i && i->select)
+            zrodla(i->select->from);
+        else if (const auto* u = std::get_if<jet::sql::Update>(&st))
+            dodaj(*u->target);
+        else if (const auto* d = std::get_if<jet::sql::Delete>(&st))
+            zrodla(d->from);
     }
 
     // A column the step wrote: with a value never Null in every row of the table (a sum
@@ -455,8 +753,10 @@ class Obserwator : public jet::ShapeObserver {
                  bool wszystkie) {
         if (kolumna.empty()) return;
         const std::string k = duze(tabela + "." + kolumna);
-        if (!niepusta) zaczete_.erase(k);
-        else if (wszystkie) zaczete_.insert(k);
+        if (!niepusta)
+            zaczete_.erase(k);
+        else if (wszystkie)
+            zaczete_.insert(k);
     }
 
     // The rows a step inserts into a table it made or emptied are all its rows: the columns
@@ -464,13 +764,15 @@ class Obserwator : public jet::ShapeObserver {
     void wstaw(const jet::Catalog& c, const std::string& tabela,
                const std::vector<std::string>& kolumny, const std::vector<bool>& niepuste) {
         const bool wszystkie = puste_.count(duze(tabela)) > 0;
-        for (size_t k = 0; k < kolumny.size(); ++k) zacznij(tabela, kolumny[k], niepuste[k], wszystkie);
+        for (size_t k = 0; k < kolumny.size(); ++k)
+            zacznij(tabela, kolumny[k], niepuste[k], wszystkie);
         const jet::TableInfo* t = c.table(tabela);
         if (t == nullptr) return;
         for (const auto& col : t->columns) {
             bool dana = false;
             for (const auto& k : kolumny) dana = dana || duze(k) == duze(col.name);
-            if (!dana) zacznij(tabela, col.name, !col.default_text.empty() || col.counter, wszystkie);
+            if (!dana)
+                zacznij(tabela, col.name, !col.default_text.empty() || col.counter, wszystkie);
         }
     }
 
@@ -478,8 +780,11 @@ class Obserwator : public jet::ShapeObserver {
     // column that holds no Null, and arithmetic and sums of those.
     static bool niepusty(const Expr& e, const Zrodla& zr) {
         switch (e.kind) {
-            case ExprKind::Boolean: case ExprKind::Integer: case ExprKind::Number:
-            case ExprKind::String: case ExprKind::Date:
+            case ExprKind::Boolean:
+            case ExprKind::Integer:
+            case ExprKind::Number:
+            case ExprKind::String:
+            case ExprKind::Date:
                 return true;
             case ExprKind::Column: {
                 auto k = zr.kolumna(e);
@@ -492,9 +797,11 @@ class Obserwator : public jet::ShapeObserver {
                 return niepusty(*e.args[0], zr) && niepusty(*e.args[1], zr);
             case ExprKind::Function:
                 if (funkcja(e, {"NZ"})) return e.args.size() == 2 && niepusty(*e.args[1], zr);
-                if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0])) return true;
+                if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0]))
+                    return true;
                 if (funkcja(e, {"COUNT"})) return true;
-                if (funkcja(e, {"SUM", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS"}))
+                if (funkcja(e,
+                            {"SUM", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS"}))
                     return !e.args.empty() && niepusty(*e.args[0], zr);
                 return false;
             default:
@@ -521,7 +828,8 @@ class Obserwator : public jet::ShapeObserver {
                 if (!ix.unique && !ix.primary) continue;
                 std::vector<std::string> k;
                 for (const auto& ic : ix.columns)
-                    if (const auto* col = s.t->column_by_id(ic.column_id)) k.push_back(duze(col->name));
+                    if (const auto* col = s.t->column_by_id(ic.column_id))
+                        k.push_back(duze(col->name));
                 std::sort(k.begin(), k.end());
                 klucze_[duze(s.t->name)].insert(k);
             }
@@ -531,15 +839,22 @@ class Obserwator : public jet::ShapeObserver {
     static bool klucz_sam(const jet::TableInfo& t, const jet::ColumnInfo& c) {
         if (c.counter) return true;
         for (const auto& ix : t.indexes)
-            if ((ix.unique || ix.primary) && ix.columns.size() == 1 && ix.columns[0].column_id == c.id)
+            if ((ix.unique || ix.primary) && ix.columns.size() == 1 &&
+                ix.columns[0].column_id == c.id)
                 return true;
         return false;
     }
 
+    // The reference that the column is at this step (driver/odwolania.h): the row of
+    // which table it names; nullptr when it names none.
+    static const Odwolanie_Pakietu* id_wiersza(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+        return Odwolanie_Kolumny(Krok_Konwersji, t.name, c.name);
+    }
+
     // A pick of the latest or highest by an id of another table's row (an ORDER BY ... DESC
-    // on a column whose name ends with ID and that is not its own table's counter or key):
-    // "" when it has none; total when a join or an equality ties the id to a unique key of
-    // a table read (it names a row), else a finding (an id that names nothing may win).
+    // on a column that the references make an id of a row): "" when it has none; total when
+    // a join or an equality ties the id to a unique key of the table it names, read (it
+    // names a row), else a finding (an id that names nothing may win).
     static std::string najnowszy(const jet::sql::Select& s, const Zrodla& zr) {
         std::vector<const Expr*> war;
         koniunkcje(s.where.get(), war);
@@ -551,9 +866,8 @@ class Obserwator : public jet::ShapeObserver {
             if (!k) continue;
             const auto& src = zr.z[static_cast<size_t>(k->first)];
             const jet::ColumnInfo* c = zr.info(*k);
-            const std::string n = duze(c->name);
-            if (!(n.size() > 2 && n.ends_with("ID")) && !n.starts_with("ID_")) continue;
-            if (klucz_sam(*src.t, *c)) continue;  // the table's own id
+            const Odwolanie_Pakietu* id = id_wiersza(*src.t, *c);
+            if (id == nullptr) continue;
             bool wskazuje = false;
             for (const Expr* w : war) {
                 if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
@@ -562,7 +876,9 @@ class Obserwator : public jet::ShapeObserver {
                     const auto b = zr.kolumna(*w->args[static_cast<size_t>(1 - j)]);
                     if (!a || !b || *a != *k || b->first == k->first) continue;
                     const auto& inna = zr.z[static_cast<size_t>(b->first)];
-                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b))) wskazuje = true;
+                    if (!inna.opcjonalna && klucz_sam(*inna.t, *zr.info(*b)) &&
+                        jet::text::same_name(inna.t->name, id->cel))
+                        wskazuje = true;
                 }
             }
             if (!wskazuje) return "FINDING\tan id that names nothing may win: " + zr.nazwa(*k);
@@ -611,38 +927,57 @@ class Obserwator : public jet::ShapeObserver {
                 if (!z.okreslona[i]) brak += (brak.empty() ? "" : ",") + zr.z[i].t->name;
             porz += brak + " not determined";
         } else {
-            porz += grupy && s.group_by.empty() ? "one row" : z.wszystkie() ? "unique key" : "ties give one value";
+            porz += grupy && s.group_by.empty() ? "one row"
+                    : z.wszystkie()             ? "unique key"
+                                                : "ties give one value";
         }
         if (!fl.empty() && wynik.empty()) wynik = "total\tFirst/Last in a determined group";
         return {wynik, porz};
     }
 
-    // The write that may name one row: its equalities to constants on the table.
-    void jeden_wiersz(const std::string& ksztalt, const Zrodla& zr, const Expr* where) {
+    // The columns of source n that the WHERE sets equal to constants, in capitals, sorted.
+    static Zapis rowne_stalym(const Zrodla& zr, const Expr* where, size_t n) {
         std::vector<const Expr*> war;
         koniunkcje(where, war);
         Zapis z;
-        z.tabela = duze(zr.z[0].t->name);
+        z.tabela = duze(zr.z[n].t->name);
         for (const Expr* w : war) {
             if (w->kind != ExprKind::Binary || w->op != Op::Eq) continue;
             std::optional<Kolumna> a = zr.kolumna(*w->args[0]);
-            if (!a || !bez_kolumn(*w->args[1])) a = bez_kolumn(*w->args[0]) ? zr.kolumna(*w->args[1]) : std::nullopt;
-            if (!a) continue;
+            if (!a || !bez_kolumn(*w->args[1]))
+                a = bez_kolumn(*w->args[0]) ? zr.kolumna(*w->args[1]) : std::nullopt;
+            if (!a || a->first != static_cast<int>(n)) continue;
             const jet::ColumnInfo* c = zr.info(*a);
             z.kolumny.push_back(duze(c->name));
             z.licznik = z.licznik || c->counter;
+            const Expr& v = *w->args[bez_kolumn(*w->args[1]) ? 1 : 0];
+            if (auto t = stala(v)) {
+                if (z.wartosci.empty()) z.wartosci.emplace_back();
+                z.wartosci[0][duze(c->name)] = *t;
+            }
         }
-        if (z.kolumny.empty()) return;
         std::sort(z.kolumny.begin(), z.kolumny.end());
+        return z;
+    }
+
+    // The write that may name one row: its equalities to constants on the table.
+    void jeden_wiersz(const std::string& ksztalt, const Zrodla& zr, const Expr* where) {
+        Zapis z = rowne_stalym(zr, where, 0);
+        if (z.kolumny.empty()) return;
         z.unikalny = Znane(zr, where, {}).wszystkie();
         auto [it, nowy] = zapisy_.emplace(std::make_pair(krok_, ksztalt), z);
-        if (!nowy) it->second.unikalny = it->second.unikalny && z.unikalny;
+        if (nowy) return;
+        it->second.unikalny = it->second.unikalny && z.unikalny;
+        if (it->second.wartosci.size() < 1000)
+            it->second.wartosci.insert(it->second.wartosci.end(), z.wartosci.begin(),
+                                       z.wartosci.end());
     }
 
     // The figures of the values a statement writes: sums and carried figures over columns
     // that may be Null; and its inner joins.
     void liczby(const std::string& ksztalt, const Zrodla& zr, const std::vector<const Expr*>& wart,
-                const jet::sql::Update* u, std::optional<std::reference_wrapper<const jet::sql::Select>> s) {
+                const jet::sql::Update* u,
+                std::optional<std::reference_wrapper<const jet::sql::Select>> s) {
         std::set<std::string> nulle;
         bool figura = false;
         std::set<int> z_figur;
@@ -650,7 +985,9 @@ class Obserwator : public jet::ShapeObserver {
         if (!figura) return;
         std::string kol;
         for (const auto& n : nulle) kol += (kol.empty() ? "" : ",") + n;
-        zapisz("sum", ksztalt, nulle.empty() ? "guarded\tNull counts as none" : "FINDING\ta Null of " + kol + " is not none");
+        zapisz("sum", ksztalt,
+               nulle.empty() ? "guarded\tNull counts as none"
+                             : "FINDING\ta Null of " + kol + " is not none");
         // The joins of a statement that sums (Sum) or carries (a column plus its lines) its
         // figures: each inner-joined table that holds no figure. A value computed row by
         // row from a partner leaves a row without one as it was.
@@ -680,12 +1017,21 @@ class Obserwator : public jet::ShapeObserver {
             std::vector<const Expr*> c;
             kolumny(e, c);
             for (const Expr* x : c)
-                if (auto k = zr.kolumna(*x)) (wartosc ? uzycia[k->first].first : uzycia[k->first].second)++;
+                if (auto k = zr.kolumna(*x))
+                    (wartosc ? uzycia[k->first].first : uzycia[k->first].second)++;
+        };
+        // A condition that the partner's row is there (IS NOT NULL on its column) takes
+        // nothing from it: it is the inner join itself.
+        auto warunki = [&](const Expr* where) {
+            std::vector<const Expr*> war;
+            koniunkcje(where, war);
+            for (const Expr* w : war)
+                if (w->kind != ExprKind::IsNull || !w->negated) licz(w, false);
         };
         for (const Expr* w : wart) licz(w, true);
-        if (u) licz(u->where.get(), false);
+        if (u) warunki(u->where.get());
         if (s) {
-            licz(s->get().where.get(), false);
+            warunki(s->get().where.get());
             for (const auto& g : s->get().group_by) licz(g.get(), true);
             licz(s->get().having.get(), false);
         }
@@ -804,14 +1150,16 @@ class Obserwator : public jet::ShapeObserver {
             (e.kind == ExprKind::Binary &&
              (e.op == Op::Add || e.op == Op::Sub || e.op == Op::Mul || e.op == Op::Div ||
               e.op == Op::IntDiv || e.op == Op::Mod || e.op == Op::Pow)) ||
-            funkcja(e, {"CCUR", "CDBL", "CSNG", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS", "SUM"});
+            funkcja(e,
+                    {"CCUR", "CDBL", "CSNG", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS", "SUM"});
         if (!arytm) return;
         for (const auto& a : e.args) plynie(*a, zr, strzezone, out);
     }
 
     void zapisz(const std::string& rodzaj, const std::string& ksztalt, const std::string& w) {
         const size_t t = w.find('\t');
-        dopisz(krok_, rodzaj, ksztalt, {w.substr(0, t), t == std::string::npos ? "" : w.substr(t + 1)});
+        dopisz(krok_, rodzaj, ksztalt,
+               {w.substr(0, t), t == std::string::npos ? "" : w.substr(t + 1)});
     }
 
     void dopisz(int krok, const std::string& rodzaj, const std::string& ksztalt, Wpis w) {
@@ -827,15 +1175,46 @@ class Obserwator : public jet::ShapeObserver {
     struct Odczyt {
         std::string porzadek, najnowszy;
         bool kolejnosc = false;
+        // Per table read: the columns its WHERE sets equal to constants and whether they
+        // cover a unique index at this step; the kinds of the rows written through it.
+        std::map<std::string, Zapis> naglowki;
+        std::map<std::string, std::set<char>> zapisane;
     };
     std::unordered_map<std::string, Odczyt> otwarte_;
     std::set<std::string> zaczete_;
     std::set<std::string> puste_;
-    std::map<std::string, std::set<std::string>> zakresy_;  // per UPDATE's tables and WHERE  // the tables the step made or emptied (in capitals)
+    std::map<std::string, std::set<std::string>>
+        zakresy_;  // per UPDATE's tables and WHERE  // the tables the step made or emptied (in
+                   // capitals)
     std::map<std::tuple<int, std::string, std::string>, Wpis> wpisy_;
     std::map<std::pair<int, std::string>, Zapis> zapisy_;
     std::map<std::string, std::set<std::vector<std::string>>> klucze_;
     std::map<int, std::set<std::string>> czytane_;
+    // Per step and table: the rows it adds (their literal values).
+    std::map<int, std::map<std::string, std::vector<Wiersz>>> dodane_wiersze_;
+
+    void dodaj_wiersz(const std::string& tabela, Wiersz w) {
+        auto& d = dodane_wiersze_[krok_][tabela];
+        if (d.size() < 1000 && !w.empty()) d.push_back(std::move(w));
+    }
+
+    // Whether a write's constants are the values of the one row the step adds to its
+    // table with them (rows of a kind rewritten are many).
+    bool dodaje(int krok, const Zapis& z) {
+        for (const Wiersz& w : z.wartosci) {
+            int ile = 0;
+            for (const Wiersz& d : dodane_wiersze_[krok][z.tabela]) {
+                bool rowne = w.size() == z.kolumny.size();
+                for (const auto& [k, v] : w) rowne = rowne && d.count(k) && d.at(k) == v;
+                ile += rowne;
+            }
+            if (ile == 1) return true;
+        }
+        return false;
+    }
+    std::map<std::string, int> rozmiary_;   // "TABLE.COLUMN" (capitals): its text's width
+    std::map<std::string, int> przyciete_;  // those the step cut to a width
+    std::set<std::string> dodane_;          // those the step added
 };
 
 Obserwator* g_obserwator = nullptr;

@@ -26,6 +26,7 @@
 #include "db/postep.h"
 #include "db/stan.h"
 #include "driver/konwersje.h"
+#include "driver/odwolania.h"
 #include "driver/start.h"
 #include "droga.h"
 #include "jet/catalog.h"
@@ -114,7 +115,11 @@ bool figura(jet::DataType t) {
     return t == jet::DataType::Currency || t == jet::DataType::Single || t == jet::DataType::Double;
 }
 
-bool id_kolumna(const std::string& nazwa) {
+// A column that names a row: a reference of the suite's at the step (driver/odwolania.h),
+// or, where they say nothing (the step's own work tables), one named as an id (...ID,
+// ID... or ..._ID_...).
+bool id_kolumna(const std::string& tabela, const std::string& nazwa, int krok) {
+    if (Odwolanie_Kolumny(krok, tabela, nazwa) != nullptr) return true;
     const std::string n = jet::text::upper(nazwa);
     return n.starts_with("ID") || n.ends_with("ID") || n.find("_ID") != std::string::npos;
 }
@@ -661,7 +666,7 @@ class Relacje {
                         {"", nazwa, t->kolumny[i], id}, wartosc};
                     if (wartosc != "0") zmiany.push_back({"Z", nazwa, t->kolumny[i], id});
                     if (wartosc != kBrak) zmiany.push_back({"N", nazwa, t->kolumny[i], id});
-                    if (id_kolumna(t->kolumny[i]))
+                    if (id_kolumna(nazwa, t->kolumny[i], v))
                         zmiany.push_back({"D", nazwa, t->kolumny[i], id});
                 }
             }
@@ -704,7 +709,7 @@ class Relacje {
             proba("null-none", trafia);
             proba("null-replaces", trafia);
             porownaj(wejscie, b, z, n, c, wartosc, "null-none");
-            if (id_kolumna(c.kolumna)) {
+            if (id_kolumna(c.tabela, c.kolumna, v)) {
                 const Zrzut d(po("D", c));
                 if (!d.jest) {
                     wynik_ << wersja(v) << nie(po("D", c)) << kolumna << " " << kNikt << "\t-\n";

@@ -50,21 +50,30 @@ TEST_F(Kroki390, ContractorsTakeTheBankPartyOfTheirOldBank) {
     Sql("insert into KONTRAHENCI values (51, 'Kasa główna', 'Kasa', 'K', 0)");
     Sql("insert into KONTRAHENCI values (52, 'Bank Pekao1', 'Bank', 'B', 0)");
     Sql("insert into KONTRAHENCI values (53, 'Bank Pekao', 'Bank', 'B', 1)");
+    // Two bank parties of one short name, the later entered stored first.
+    Sql("insert into KASYBANKI values (4, 'Bank Rolny')");
+    Sql("insert into KONTRAHENCI values (47, 'Bank Rolny', 'Bank', 'B', 0)");
+    Sql("insert into KONTRAHENCI values (46, 'Bank Rolny', 'Bank', 'B', 0)");
     // Contractors: with each old entry, with none, with a Null one.
     Sql("insert into KONTRAHENCI values (10, 'Sklep A', 'Odbiorca', Null, 1)");
     Sql("insert into KONTRAHENCI values (11, 'Sklep B', 'Odbiorca', Null, 2)");
     Sql("insert into KONTRAHENCI values (12, 'Sklep C', 'Odbiorca', Null, 3)");
     Sql("insert into KONTRAHENCI values (13, 'Sklep D', 'Odbiorca', Null, 0)");
     Sql("insert into KONTRAHENCI values (14, 'Sklep E', 'Odbiorca', Null, Null)");
+    Sql("insert into KONTRAHENCI values (15, 'Sklep F', 'Odbiorca', Null, 7)");  // no entry 7
+    Sql("insert into KONTRAHENCI values (16, 'Sklep G', 'Odbiorca', Null, 4)");
     Kroki(391, 391);
-    EXPECT_EQ(Wiersze_Z("select konh_id, id_kasy from KONTRAHENCI where konh_id<50 or "
+    EXPECT_EQ(Wiersze_Z("select konh_id, id_kasy from KONTRAHENCI where konh_id<46 or "
                         "konh_id=53 order by konh_id"),
               (Wiersze{{"10", "50"},
-                       {"11", "2"},  // a cash desk: not a bank party
+                       {"11", "0"},  // a cash desk: no bank party
                        {"12", "53"},
                        {"13", "0"},
                        {"14", "Null"},
+                       {"15", "0"},
+                       {"16", "46"},    // the first entered of the two
                        {"53", "1"}}));  // itself a bank party
+    EXPECT_EQ(Linie_Logu("id_kasy bez banku").size(), 3u);
     EXPECT_EQ(Wiersze_Z("select PrawaK, PrawaP, PrawaF from UZYTKOWNICY"), (Wiersze{{"", "", ""}}));
 }
 
@@ -153,23 +162,30 @@ TEST_F(Kroki390, TaxSettingsGoIntoTheDatedOptionRows) {
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', Null)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 0)");
     Sql("insert into KADRY_PODATEK values (#02-01-2002#, 'X', 'X', 'X', 9)");  // no such party
+    // Employee 4: two option rows of one day, the later entered with other settings.
+    Sql("insert into KADRY_OPCJE values (#01-01-2000#, 100, 1, 0.1, 100, 0, 0, 1, 1, 4)");
+    Sql("insert into KADRY_OPCJE values (#01-01-2000#, 200, 1, 0.2, 200, 0, 0, 2, 1, 4)");
+    Sql("insert into KADRY_PODATEK values (#06-01-2000#, 'P', 'T', '1', 4)");
     Sql("create table KONTRAHENCI (konh_id long)");
-    for (int id = 1; id <= 3; ++id)
+    for (int id = 1; id <= 4; ++id)
         Sql("insert into KONTRAHENCI values (" + std::to_string(id) + ")");
     Sql("insert into KADRY_OPCJE values (#07-01-2002#, 14, 2, 0.6, 21, 31, 41, 9, 9, 1)");
     Sql("alter table KADRY_OPCJE add column countt counter");
-    // Of employee 1's two July rows, the first by its counter takes the tax row of July.
+    // Of employee 1's two July rows, the last by its counter takes the tax row of July.
     Sql("update KADRY_OPCJE set countt=countt+10 where ZAS_WYCH=11");
     Kroki(399, 399);
     EXPECT_EQ(Wiersze_Z("select ID_prac, Dataod, KOSZT, ULGA, prog, ZAS_WYCH, ID_GRUPY, ID_KAL "
                         "from KADRY_OPCJE order by ID_prac, Dataod, ZAS_WYCH"),
               (Wiersze{{"1", "2002-01-01", "P", "T", "1", "10", "7", "8"},
                        {"1", "2002-03-01", "P", "T", "1", "10", "7", "8"},
-                       {"1", "2002-07-01", "Null", "Null", "Null", "11", "9", "9"},
-                       {"1", "2002-07-01", "D", "N", "2", "14", "9", "9"},
+                       {"1", "2002-07-01", "D", "N", "2", "11", "9", "9"},
+                       {"1", "2002-07-01", "Null", "Null", "Null", "14", "9", "9"},
                        {"2", "2002-02-01", "P", "N", "1", "12", "5", "6"},
                        {"2", "2002-05-01", "P", "N", "1", "12", "5", "6"},
-                       {"3", "2002-02-01", "D", "T", "3", "Null", "Null", "Null"}}));
+                       {"3", "2002-02-01", "D", "T", "3", "Null", "Null", "Null"},
+                       {"4", "2000-01-01", "Null", "Null", "Null", "100", "1", "1"},
+                       {"4", "2000-01-01", "P", "T", "1", "200", "2", "1"},
+                       {"4", "2000-06-01", "P", "T", "1", "200", "2", "1"}}));
     EXPECT_TRUE(
         Czyta_Sie("select id_prac, Rok, LimitUrlopu, ZostaloUrlopu, Countt from "
                   "Kadry_Opcje_roczne"));

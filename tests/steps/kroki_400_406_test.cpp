@@ -34,6 +34,7 @@ TEST_F(Kroki400, DeclarationsTakeTheirAmountFieldAndTheOfficeOfTheSettings) {
     Sql("insert into Setup values ('US_VAT', ' Urząd Skarbowy Limanowa ')");
     Sql("create table kontrahenci (konh_id long, KONH_NAZWA text(80), Konh_US_id long)");
     Sql("insert into kontrahenci values (1, 'Piekarz', 7)");
+    Sql("insert into kontrahenci values (12, 'Urząd Skarbowy Limanowa', 0)");  // entered later
     Sql("insert into kontrahenci values (9, 'Urząd Skarbowy Limanowa', 0)");
     Sql("insert into kontrahenci values (2, 'Piekarz bez urzędu', Null)");
     Sql("create table Deklaracje (id long, Nazwa text(50), kwota money, IDP long, id_us long)");

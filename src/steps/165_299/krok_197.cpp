@@ -149,11 +149,11 @@ void Loguj_Bez_Pozycji(ClsKonwersje& k, const Odwolanie& o) {
                                            ")" + (o.warunek.empty() ? "" : " and " + o.warunek));
     if (n <= 0) return;
     Zapisz_Log_Kroku("Konwersja 1.97: wiersze " + Kolumna(o) + " bez istniejącego " +
-                   (o.rodzaj == Surowiec ? "surowca" : "półproduktu") +
-                   (oprozniana ? " (ich ilości nie trafiają do żadnego produktu): "
-                               : " (nie wskazują żadnego produktu): ") +
-                   std::to_string(n),
-               "Konwersja", "1.97");
+                         (o.rodzaj == Surowiec ? "surowca" : "półproduktu") +
+                         (oprozniana ? " (ich ilości nie trafiają do żadnego produktu): "
+                                     : " (nie wskazują żadnego produktu): ") +
+                         std::to_string(n),
+                     "Konwersja", "1.97");
 }
 
 // The copy into PRODUKTY of the raw materials that gdzie chooses as products of kind
@@ -552,7 +552,10 @@ void ClsKonwersje::Konwersja_197() {
     DbWykonajKonwersje(
         "UPDATE [PRODUKTY] SET [GRUPA]='Podstawowa' WHERE [GRUPA]='' OR [GRUPA] is null");
 
-    // 23. Every group that the products name gets its row.
+    // 23. Every group that the products name gets its row. A name longer than the
+    // dictionary's 40 characters is first cut to them in the products, each named in the
+    // Log, so that a product names its group's row.
+    Przytnij_Tekst("PRODUKTY", "grupa", 40);
     std::unique_ptr<ado::Recordset> grupy;
     DbOtwórzSELKonwersje(grupy, "distinct grupa from PRODUKTY");
     std::unique_ptr<ado::Recordset> grupa;

@@ -1,15 +1,21 @@
 #include "steps/165_299/wspolne.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <initializer_list>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "db/daty.h"
 #include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/polaczenie.h"
 #include "db/postep.h"
+#include "db/schemat.h"
+#include "db/stan.h"
 #include "db/wykonaj.h"
 #include "jet/dates.h"
 #include "jet/error.h"
@@ -54,12 +60,25 @@ void Przepnij_Raz(ClsKonwersje& k, bool wczesniej, const std::string& polecenie,
     k.DbWykonajKonwersje(polecenie);
 }
 
+namespace {
+
+void Loguj_Linie(int krok, const std::string& opis, const std::string& tekst) {
+    Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + tekst, "Konwersja",
+                     Wersja_Kroku(krok));
+}
+
+}  // namespace
+
 void Loguj_Bez_Wskazania(ClsKonwersje& k, int krok, const std::string& opis,
                          const std::string& wiersze) {
     const int64_t n = k.Liczba_Z_Zapytania("count(*) from " + wiersze);
-    if (n > 0)
-        Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + std::to_string(n),
-                         "Konwersja", Wersja_Kroku(krok));
+    if (n > 0) Loguj_Linie(krok, opis, std::to_string(n));
+}
+
+void Loguj_Wiersze(int krok, const std::string& opis, const std::vector<std::string>& wiersze) {
+    if (wiersze.empty()) return;
+    Loguj_Linie(krok, opis, std::to_string(wiersze.size()));
+    for (const std::string& w : wiersze) Loguj_Linie(krok, opis, w);
 }
 
 void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std::string& wiersze,
@@ -76,8 +95,7 @@ void Loguj_Usuwane(ClsKonwersje& k, int krok, const std::string& opis, const std
                 wiersz += (i ? ", " : "") + kolumny[i].substr(kolumny[i].find('.') + 1) + " = " +
                           (v.is_null() ? "Null" : v.to_text());
             }
-            Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(krok) + ": " + opis + ": " + wiersz,
-                             "Konwersja", Wersja_Kroku(krok));
+            Loguj_Linie(krok, opis, wiersz);
         }
     k.ZamknijRSKonwersje(rs);
 }
@@ -304,8 +322,8 @@ void Zapisz_Wiersze_Pomijajac(ado::Recordset& rs, bool& pomijaj,
             // finds it in the Log.
             rs.CancelUpdate();
             Zapisz_Log_Kroku(opis + " '" + NzStr(rs.Fields(0).value()) +
-                           "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
-                       "Konwersja", "Zapisz_Wiersze_Pomijajac");
+                                 "' pozostaje bez zmiany, zapis nie powiódł się: " + result_text(e),
+                             "Konwersja", "Zapisz_Wiersze_Pomijajac");
         }
         try {
             rs.MoveNext();
@@ -382,13 +400,53 @@ namespace {
 
 // Logs every row (number, id) of a listing of clashing numbers under prefiks, then
 // sends the update that appends "N" to the later documents' numbers.
+// A number that its suffixes ('N' for each earlier twin) would make longer than the column
+// loses its end first: every row of a number held n times is cut to the column's size less
+// n - 1, all alike so that they stay twins, each number cut named in the Log.
+void Miejsce_Na_Przyrostki(ClsKonwersje& k, const std::string& tabela, const std::string& kolumna) {
+    const std::optional<std::vector<Pole_Tabeli>> pola = Pola_Tabeli(tabela);
+    int rozmiar = 0;
+    for (const Pole_Tabeli& p : pola.value_or(std::vector<Pole_Tabeli>{}))
+        if (jet::text::same_name(p.nazwa, kolumna)) rozmiar = p.rozmiar;
+    if (rozmiar <= 0) return;
+    std::vector<std::pair<std::string, std::string>> ciete;
+    std::unique_ptr<ado::Recordset> rs;
+    if (k.DbOtwórzSELKonwersje(rs,
+                               kolumna + ", count(*) from " + tabela + " where " + kolumna +
+                                   " is not null group by " + kolumna + " having count(*)>1",
+                               true) > 0)
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const std::string numer = NzStr(rs->Fields(0).value());
+            const int miesci = std::max(0, rozmiar - (NzLng(rs->Fields(1).value()) - 1));
+            if (static_cast<int>(jet::text::length(numer)) > miesci)
+                ciete.emplace_back(numer, numer.substr(0, jet::text::offset_of_char(
+                                                              numer, static_cast<size_t>(miesci))));
+        }
+    k.ZamknijRSKonwersje(rs);
+    for (const auto& [stary, nowy] : ciete) {
+        Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(Krok_Konwersji) + ": " + tabela + "." +
+                             kolumna + " '" + stary + "' skrócono do '" + nowy +
+                             "' (miejsce na przyrostki N)",
+                         "Konwersja", Wersja_Kroku(Krok_Konwersji));
+        k.DbWykonajKonwersje("update " + tabela + " set " + kolumna + "='" + W_Apostrofach(nowy) +
+                             "' where " + kolumna + "='" + W_Apostrofach(stary) + "'");
+    }
+}
+
 void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::string& prefiks,
                    const std::string& update) {
+    // The column numbered: the listing's first, after its alias.
+    const size_t kropka = listing.find('.'), przecinek = listing.find(',');
+    const size_t z = listing.find(" from "), as = listing.find(" as ", z);
+    if (kropka < przecinek && z != std::string::npos && as != std::string::npos)
+        Miejsce_Na_Przyrostki(k, listing.substr(z + 6, as - z - 6),
+                              listing.substr(kropka + 1, przecinek - kropka - 1));
     std::unique_ptr<ado::Recordset> rs;
     k.DbOtwórzSELKonwersje(rs, listing);
     while (!Rekordy(rs).Eof()) {
-        Zapisz_Log_Kroku(prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
-                   "Konwersja", "Admin");
+        Zapisz_Log_Kroku(
+            prefiks + NzStr(rs->Fields(0).value()) + "," + NzStr(rs->Fields(1).value()),
+            "Konwersja", "Admin");
         rs->MoveNext();
     }
     k.ZamknijRSKonwersje(rs);

@@ -54,6 +54,11 @@ struct Stary_Rejestr {
     const char* rodzaj;
 };
 
+// The order that puts first the latest of an employee's option rows (KADRY_OPCJE): the
+// latest date and, of two rows of one date, the one entered last (the highest counter).
+// Every step that picks the latest option row, or the one of a day, picks by it.
+inline constexpr const char* kOpcjeOdNajnowszej = "Dataod desc,countt desc";
+
 // The employees' old register (their parties are found by the employee's number).
 inline constexpr Stary_Rejestr kStarzyPracownicy{"KADRY_PRACOWNICY", "id", "Numer", "numer_prac",
                                                  "Pracownik"};
@@ -118,6 +123,11 @@ Pierwszy_Wiersz Tylko_Pierwszy_Wiersz(ClsKonwersje& k, const std::string& tabela
 // names the table, the column and the value.
 void Jeden_Wiersz_Na_Klucz(ClsKonwersje& k, int krok, const std::string& tabela,
                            const std::string& klucz, const std::string& warunek = "");
+
+// Names rows that step krok changed in the Log: a line with their count (Loguj_Bez_Wskazania's
+// form) and a line for each, "Konwersja " & the version & ": " & opis & ": " & the row as
+// wiersze gives it. Nothing when there are none.
+void Loguj_Wiersze(int krok, const std::string& opis, const std::vector<std::string>& wiersze);
 
 // Logs the rows that step krok is about to delete, those that wiersze (the FROM part of a
 // select: tables, joins and where) gives: a line with their count (Loguj_Bez_Wskazania's

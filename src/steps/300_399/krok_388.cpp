@@ -13,6 +13,7 @@
 #include "db/nz.h"
 #include "db/otworz.h"
 #include "db/postep.h"
+#include "db/schemat.h"
 #include "driver/konwersje.h"
 #include "jet/dates.h"
 #include "jet/text.h"
@@ -105,6 +106,15 @@ void Zapisz_Tekst(ado::Recordset& rs, const char* pole, const std::string& tekst
     if (dlugosc > 0 && jet::text::length(t) > static_cast<size_t>(dlugosc))
         t.resize(jet::text::offset_of_char(t, static_cast<size_t>(dlugosc)));
     f = jet::Value::text(t);
+}
+
+// Cuts the texts of zrodlo.kolumna longer than the parties' column cel before they are
+// copied into it, each row cut named in the Log: the insert would otherwise fail.
+void Do_Kolumny_Kontrahenta(ClsKonwersje& k, const char* zrodlo, const char* kolumna,
+                            const char* cel) {
+    for (const Pole_Tabeli& p : Pola_Tabeli("kontrahenci").value_or(std::vector<Pole_Tabeli>{}))
+        if (jet::text::same_name(p.nazwa, cel) && p.rozmiar > 0)
+            k.Przytnij_Tekst(zrodlo, kolumna, p.rozmiar);
 }
 
 // The renumbering pass: the register numbered 1 to n in its konh_numer order (a party
@@ -301,6 +311,7 @@ void ClsKonwersje::Konwersja_388() {
     // party ids do not follow the order in which the rows happen to be stored.
     // Tax offices; the employees' tax office then names its party.
     if (czesc <= 0) {
+        Do_Kolumny_Kontrahenta(*this, "S_US", "miasto", "KONH_miejscowosc");
         if (czesc < 0)
             DbWykonajKonwersje(
                 "insert into [kontrahenci] "
@@ -388,6 +399,7 @@ void ClsKonwersje::Konwersja_388() {
     if (czesc <= 4) {
         if (czesc < 4) Zmien_Typ_Pola("Konh_kod", "text (16)", "Kontrahenci");
         DbWykonajKonwersje("alter table [DOk_FIN] ADD COLUMN NIEZALEZNE tinyint DEFAULT 0");
+        Do_Kolumny_Kontrahenta(*this, "DOK_FIN", "Dla", "KONH_NAZWA");
         if (czesc < 4 || (!sa_strony("RKONH_NAZWA_ID='!!!'") &&
                           Liczba_Z_Zapytania("count(*) from DOK_FIN where NIEZALEZNE=2") == 0))
             DbWykonajKonwersje(
@@ -409,6 +421,9 @@ void ClsKonwersje::Konwersja_388() {
     // Cash desks and banks: their parties are the only ones with a kind of desk (Rodz).
     if (czesc <= 5) {
         dodaj_kolumny(kKolumnyKasy);
+        for (const auto& [kolumna, cel] :
+             {std::pair{"Telefon", "KONH_TEL"}, std::pair{"MIEJSCOWOSC", "KONH_miejscowosc"}})
+            Do_Kolumny_Kontrahenta(*this, "KASYBANKI", kolumna, cel);
         if (czesc < 5 || !sa_strony("Rodz is not null"))
             DbWykonajKonwersje(
                 "insert into [kontrahenci] "

@@ -3,6 +3,7 @@
 // and cash-desk balances recomputed from the cash documents.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/nz.h"
 #include "db/otworz.h"
@@ -31,7 +32,13 @@ void ClsKonwersje::Konwersja_391() {
     DbWykonajKonwersje("Update [UZYTKOWNICY] set [prawaK]='',[prawaP]='',[prawaF]=''");
 
     // A contractor that is not itself a bank party takes the bank party whose short name
-    // is the first 16 characters of his old bank entry's name.
+    // is the first 16 characters of his old bank entry's name; of two such parties, the
+    // first entered (the lowest konh_id). An entry that is no more, or whose bank has no
+    // party of that name (a cash desk's, or one renamed to stay unique), names no bank
+    // (0): its old number would name whichever party has that id. The Log names each.
+    const std::string bez_banku =
+        "KONTRAHENCI.id_kasy bez banku wśród kontrahentów (nie wskazują żadnego kontrahenta)";
+    std::vector<std::string> bez;
     std::unique_ptr<ado::Recordset> kontrahent;
     std::unique_ptr<ado::Recordset> bank;
     DbOtwórzSELKonwersje(kontrahent, "konh_id,[id_kasy] from kontrahenci where [id_kasy]<>0");
@@ -43,20 +50,25 @@ void ClsKonwersje::Konwersja_391() {
                             "kontrahenci.rkonh_nazwa_id='Bank') and rodz='B'",
                         kOtworzOdczyt) != 0)
             continue;
-        if (DbOtwórzSEL(bank,
-                        "top 1 konh_id,KONH_NAZ_SKROT from kontrahenci inner join kasybanki on "
-                        "mid(kasybanki.nazwa,1,16)=kontrahenci.KONH_NAZ_SKROT where "
-                        "kasybanki.id_kasy=" +
-                            NzStr(kontrahent->Fields(1).value()) +
-                            " and (kontrahenci.rkonh_nazwa_id='Kasa' or "
-                            "kontrahenci.rkonh_nazwa_id='Bank') and kontrahenci.rodz='B'",
-                        kOtworzOdczyt) > 0) {
-            kontrahent->Fields(1) = bank->Fields(0).value();
-            kontrahent->UpdateBatch();
-        }
+        const int32_t jest = DbOtwórzSEL(
+            bank,
+            "top 1 konh_id,KONH_NAZ_SKROT from kontrahenci inner join kasybanki on "
+            "mid(kasybanki.nazwa,1,16)=kontrahenci.KONH_NAZ_SKROT where kasybanki.id_kasy=" +
+                NzStr(kontrahent->Fields(1).value()) +
+                " and (kontrahenci.rkonh_nazwa_id='Kasa' or "
+                "kontrahenci.rkonh_nazwa_id='Bank') and kontrahenci.rodz='B' order by "
+                "kontrahenci.konh_id",
+            kOtworzOdczyt);
+        if (jest < 0) continue;
+        if (jest == 0)
+            bez.push_back("konh_id = " + NzStr(kontrahent->Fields(0).value()) +
+                          ", id_kasy = " + NzStr(kontrahent->Fields(1).value()));
+        kontrahent->Fields(1) = jest > 0 ? bank->Fields(0).value() : jet::Value::long_(0);
+        kontrahent->UpdateBatch();
     }
     ZamknijRS(kontrahent);
     ZamknijRS(bank);
+    kroki::Loguj_Wiersze(391, bez_banku, bez);
 }
 
 void ClsKonwersje::Konwersja_393() {

@@ -83,7 +83,8 @@ void ClsKonwersje::Konwersja_399() {
 
     // Each dated tax row goes into the employee's option row of that day; without one, a
     // new option row takes its other settings from the employee's latest earlier row (or
-    // any row of his when none is earlier). Of two such rows, the first by its counter.
+    // his latest row when none is earlier). Of two rows of one date, the one entered last
+    // (kroki::kOpcjeOdNajnowszej), as every step that picks the latest option row.
     std::unique_ptr<ado::Recordset> podatek;
     std::unique_ptr<ado::Recordset> opcja;
     std::unique_ptr<ado::Recordset> model;
@@ -102,7 +103,7 @@ void ClsKonwersje::Konwersja_399() {
         const int32_t jest = DbOtwórzSELKonwersje(
             opcja, std::string("top 1 ") + kKolumnyOpcji + ",ID_prac from KADRY_OPCJE where " +
                        Warunek_Okres(dzien, "Dataod", dzien) + " and ID_prac=" + prac +
-                       " order by countt");
+                       " order by " + kroki::kOpcjeOdNajnowszej);
         if (jest > 0) {
             for (int i = 1; i <= 3; ++i) opcja->Fields(i) = podatek->Fields(i).value();
         } else {
@@ -111,12 +112,13 @@ void ClsKonwersje::Konwersja_399() {
             opcja->Fields(12) = podatek->Fields(4).value();
             int32_t znaleziony = DbOtwórzSELKonwersje(
                 model, std::string("top 1 ") + kKolumnyOpcji + " from KADRY_OPCJE where Dataod<" +
-                           DataSQL_Od(dzien) + "  and ID_prac=" + prac +
-                           "  order by Dataod desc,countt");
+                           DataSQL_Od(dzien) + "  and ID_prac=" + prac + "  order by " +
+                           kroki::kOpcjeOdNajnowszej);
             if (znaleziony <= 0)
-                znaleziony = DbOtwórzSELKonwersje(
-                    model, std::string("top 1 ") + kKolumnyOpcji +
-                               " from KADRY_OPCJE where ID_prac=" + prac + " order by countt");
+                znaleziony =
+                    DbOtwórzSELKonwersje(model, std::string("top 1 ") + kKolumnyOpcji +
+                                                    " from KADRY_OPCJE where ID_prac=" + prac +
+                                                    " order by " + kroki::kOpcjeOdNajnowszej);
             if (znaleziony > 0) {
                 for (int i = kPierwszeZModelu; i <= kOstatnieZModelu; ++i)
                     opcja->Fields(i) = model->Fields(i).value();

@@ -59,12 +59,13 @@ void ClsKonwersje::Konwersja_401() {
         "", "", "");
 
     // The tax office named in the settings overrides that of every declaration of its form.
+    // Of two parties of that name, the first entered (the lowest konh_id).
     for (const auto& [klucz, forma] : {std::pair{"us_vat", "Vat7"}, std::pair{"us_pit", "Pit4"}}) {
         const std::string nazwa(jet::fn::trim_view(Czytaj_SetupKonwersje(klucz)));
         if (nazwa.empty()) continue;
         std::unique_ptr<ado::Recordset> rs;
         if (DbOtwórzSELKonwersje(rs, "top 1 konh_id from kontrahenci where KONH_NAZWA='" +
-                                         kroki::W_Apostrofach(nazwa) + "'") > 0)
+                                         kroki::W_Apostrofach(nazwa) + "' order by konh_id") > 0)
             DbWykonajUPDKonwersje(
                 "Deklaracje set Deklaracje.[id_us]=" + NzStr(rs->Fields(0).value()) +
                     " where mid(deklaracje.Nazwa,1,4)='" + forma + "'",

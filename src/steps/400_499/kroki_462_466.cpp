@@ -128,12 +128,12 @@ void Loguj_Za_Dlugie_Listy_Kont(ClsKonwersje& k, const std::string& rok) {
     k.ZamknijRSKonwersje(rs);
     if (n > 0)
         Zapisz_Log_Kroku("Konwersja " + Wersja_Kroku(462) +
-                       ": dekrety, których lista kont przeciwstawnych nie mieści się w " +
-                       std::to_string(kDlugoscListyKont) +
-                       " znakach (konta, które się nie "
-                       "zmieściły, pominięto): " +
-                       std::to_string(n),
-                   "Konwersja", Wersja_Kroku(462));
+                             ": dekrety, których lista kont przeciwstawnych nie mieści się w " +
+                             std::to_string(kDlugoscListyKont) +
+                             " znakach (konta, które się nie "
+                             "zmieściły, pominięto): " +
+                             std::to_string(n),
+                         "Konwersja", Wersja_Kroku(462));
 }
 
 }  // namespace
@@ -414,7 +414,8 @@ void ClsKonwersje::Konwersja_466() {
     // month. A list without a date has no such month, and a row without an employee has no
     // options: such rows keep their group instead of stopping the conversion. Two option
     // rows of one employee and one date: the one entered last (the highest counter) is the
-    // latest, and its group holds, whatever order the table stores them in.
+    // latest (kroki::kOpcjeOdNajnowszej), and its group holds, whatever order the table
+    // stores them in.
     std::unique_ptr<ado::Recordset> rs;
     std::unique_ptr<ado::Recordset> grupa;
     DbOtwórzSELKonwersje(rs,
@@ -429,7 +430,7 @@ void ClsKonwersje::Konwersja_466() {
                     grupa,
                     "top 1 [ID_GRUPY] from [KADRY_OPCJE] WHERE [DATAOD]<=" + koniec +
                         " AND [ID_prac]=" + std::to_string(NzLng(wiersze.Fields(2).value())) +
-                        " ORDER BY [DATAOD] DESC,[countt] DESC",
+                        " ORDER BY " + kroki::kOpcjeOdNajnowszej,
                     kOtworzOdczyt) > 0)
                 wiersze.Fields(1) = grupa->Fields(0).value();
             ZamknijRS(grupa);

@@ -5,13 +5,16 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/schemat.h"
 #include "db/setup.h"
 #include "db/teksty.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "jet/text.h"
 #include "platform/terminal.h"
 #include "steps/165_299/wspolne.h"
 
@@ -116,8 +119,20 @@ void ClsKonwersje::Konwersja_530() {
     for (ado::Recordset& r = kroki::Rekordy(rs); !r.Eof(); r.MoveNext()) {
         // A user without a first name or surname has a Null joined name: it is stored as
         // an empty issuer rather than stopping the conversion.
-        const std::string wartosc = NzStr(r.Fields(0).value());
+        std::string wartosc = NzStr(r.Fields(0).value());
         const std::string uzytkownik = NzStr(r.Fields(1).value());
+        // A joined name longer than the setting's column is cut to it, named in the Log.
+        for (const Pole_Tabeli& p :
+             Pola_Tabeli("uzytkownicy_setup").value_or(std::vector<Pole_Tabeli>{}))
+            if (jet::text::same_name(p.nazwa, "Wartosc") && p.rozmiar > 0 &&
+                jet::text::length(wartosc) > static_cast<size_t>(p.rozmiar)) {
+                const std::string cala = wartosc;
+                wartosc.resize(jet::text::offset_of_char(wartosc, static_cast<size_t>(p.rozmiar)));
+                Zapisz_Log_Kroku("Konwersja 5.30: uzytkownicy_setup.Wartosc Users = " + uzytkownik +
+                                     ": '" + cala + "' skrócono do " + std::to_string(p.rozmiar) +
+                                     " znaków",
+                                 "Konwersja", "5.30");
+            }
         Zapisz_Setup_Uzytkownika("Set_Kto_Wystawia_Dokumenty", wartosc, uzytkownik);
     }
     ZamknijRSKonwersje(rs);
