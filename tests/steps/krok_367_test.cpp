@@ -1,6 +1,7 @@
 // Step 3.67: delivery notes and returns linked to the collective invoices that bill
 // them, by the invoices' note lists and, for numbers changed with "N", by pairing.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "db/komunikaty.h"
@@ -109,6 +110,14 @@ TEST_F(Krok367, ReturnsPairedByContractor) {
     Nota("DOK_DZ", 2, "DZ/5N", 20, 4);
     ASSERT_EQ(Uruchom367(), "");
     EXPECT_EQ(Linki("DOK_DZ"), (Wiersze{{"1", "8"}, {"2", "6"}}));
+    // DD/7NN's empty invoice slot 2 (contractor 0) matches DD/7, which keeps invoice 4.
+    Faktura(5, 1, "'«+»DD/7'", 2);
+    Faktura(4, 1, "'«+»DD/7'", 3);
+    for (const auto& [id, numer, konh] : std::vector<std::tuple<int, std::string, int>>{
+             {1, "DD/7", 0}, {2, "DD/7N", 3}, {3, "DD/7NN", 2}})
+        Nota("DOK_DD", id, numer, 20, konh, 0, id == 1 ? 0 : -1);
+    ASSERT_EQ(Uruchom367(), "");
+    EXPECT_EQ(Linki("DOK_DD"), (Wiersze{{"1", "4"}, {"2", "4"}, {"3", "5"}}));
 }
 
 TEST_F(Krok367, ContractorPairingStopsWhenSeveralNotesAreFree) {

@@ -162,6 +162,7 @@ TEST_F(Kroki388, PartnersFromTheirStoredValuesAndTheirDeclarationsMoveOnce) {
     Sql("insert into Platnik values (3, 'Wójcik', 'Anna')");
     for (const auto& [nazwa, wartosc] : std::vector<std::pair<std::string, std::string>>{
              {"W:NAZWA 1_PIT5_", "Wójcik Anna Maria Katarzyna"},
+             {"w:miasto_pit5_", ""},  // an empty twin of the value below
              {"w:miasto_pit5_", "Zakopane"},
              {"US_PIT5_", "US Zakopane"},
              {"DATAUR_PIT5_", "12-03-1961"}})
@@ -328,7 +329,8 @@ class Kroki389 : public BazaKroku {
         Sql("create table KONTRAHENCI (konh_id counter, KONH_NAZ_SKROT text(16), RKONH_NAZWA_ID "
             "text(50))");
         Sql("create table DOK_FIN (kp_id long, konh_id long)");
-        Sql("create table DOK_FIN_ZAWART (kp_id long, rodzaj_dok text(20), dok_id long)");
+        Sql("create table DOK_FIN_ZAWART (kp_id long, rodzaj_dok text(20), dok_id long, "
+            "Countt counter)");
         for (const char* t :
              {"DOK_DD", "DOK_DZ", "DOK_PAR", "DOK_PW", "DOK_PZ", "DOK_RW", "DOK_WZ"})
             Sql(std::string("create table ") + t + " (DDOUT_ID long, konh_id long)");
@@ -350,15 +352,14 @@ TEST_F(Kroki389, CashDocumentsTakeTheSettledDocumentsParty) {
     Sql("insert into DOK_FIN values (5, 7)");  // has a party
     Sql("insert into DOK_FIN values (6, 0)");  // 'Paragon' is not 'paragon'
     Sql("insert into DOK_FIN values (7, 0)");  // a document that does not exist
-    Sql("insert into DOK_FIN_ZAWART values (2, 'Faktura', 10)");
-    Sql("insert into DOK_FIN_ZAWART values (3, 'Zakup', 10)");
-    Sql("insert into DOK_FIN_ZAWART values (4, 'KP', 10)");
-    Sql("insert into DOK_FIN_ZAWART values (5, 'Faktura', 10)");
-    Sql("insert into DOK_FIN_ZAWART values (6, 'Paragon', 10)");
-    Sql("insert into DOK_FIN_ZAWART values (7, 'DD', 10)");
+    Sql("insert into DOK_FIN values (8, 0)");  // its first line entered is stored last
+    for (const char* w : {"(2, 'Faktura', 10, 1)", "(3, 'Zakup', 10, 2)", "(4, 'KP', 10, 3)",
+                          "(5, 'Faktura', 10, 4)", "(6, 'Paragon', 10, 5)", "(7, 'DD', 10, 6)",
+                          "(8, 'Zakup', 10, 21)", "(8, 'Faktura', 10, 20)"})
+        Sql(std::string("insert into DOK_FIN_ZAWART values ") + w);
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_389), "");
     EXPECT_EQ(Kolumna("select konh_id from DOK_FIN order by kp_id"),
-              (std::vector<std::string>{"0", "101", "102", "0", "7", "0", "0"}));
+              (std::vector<std::string>{"0", "101", "102", "0", "7", "0", "0", "101"}));
 }
 
 TEST_F(Kroki389, PayeesOfOneShortNameMergeIntoTheFirst) {

@@ -102,8 +102,10 @@ class Laczenie {
     }
 
   private:
-    // Links the note id_noty of p.tabela to the invoice fakout_id.
+    // Links the note id_noty of p.tabela to the invoice fakout_id. A slot that no invoice
+    // filled (id 0) names none: the note keeps the link it has.
     void Polacz(const Przebieg& p, int32_t fakout_id, int32_t id_noty) {
+        if (fakout_id == 0) return;
         k_.DbWykonajUPDKonwersje(std::string(p.tabela) +
                                      " set zbiorczy_id=" + std::to_string(fakout_id) +
                                      " where ddout_id=" + std::to_string(id_noty),

@@ -193,12 +193,14 @@ void Wspolnicy_PIT5(ClsKonwersje& k) {
         r.Fields("Konh_ProcWspolnika") = jet::Value::long_(100);
         for (const auto& [pole, klucz] : kAdresWspolnika)
             Zapisz_Tekst(r, pole, k.Wartosc_Platnik_Dane(klucz, idp));
+        // Of tax offices of one name, the first made (of the lowest old id).
         int32_t us_id = 0;
         if (k.DbOtwórzSELKonwersje(
                 us,
                 "top 1 KONH_id from kontrahenci where RKONH_NAZWA_ID='US' "
                 "and KONH_NAZWA='" +
-                    kroki::W_Apostrofach(k.Wartosc_Platnik_Dane("us_pit5_", idp)) + "'") >= 1)
+                    kroki::W_Apostrofach(k.Wartosc_Platnik_Dane("us_pit5_", idp)) +
+                    "' order by KONH_id") >= 1)
             us_id = NzLng(us->Fields(0).value());
         k.ZamknijRSKonwersje(us);
         r.Fields("Konh_US_id") = jet::Value::long_(us_id);
@@ -231,9 +233,12 @@ void Wspolnicy_PIT5(ClsKonwersje& k) {
 std::string ClsKonwersje::Wartosc_Platnik_Dane(const std::string& klucz, int32_t idp) {
     std::unique_ptr<ado::Recordset> rs;
     std::string wynik;
+    // Of two values stored under one name, the highest: a Null or an empty one never
+    // wins over a value.
     if (DbOtwórzSEL(rs,
                     "[Nazwa], [Wartosc] from [Platnik_dane] where [nazwa]='" +
-                        jet::text::upper(klucz) + "' and [idp]=" + std::to_string(idp),
+                        jet::text::upper(klucz) + "' and [idp]=" + std::to_string(idp) +
+                        " order by [Wartosc] desc",
                     kOtworzOdczyt) > 0)
         wynik = NzStr(rs->Fields(1).value());
     ZamknijRS(rs);

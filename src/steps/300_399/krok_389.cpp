@@ -90,9 +90,11 @@ void ClsKonwersje::Kontrahenci_Dokumentow_Kasowych(const std::string& zawart) {
     std::unique_ptr<ado::Recordset> dok;
     DbOtwórzSELKonwersje(fin, "konh_id,kp_id from dok_fin where konh_id=0");
     for (; !kroki::Rekordy(fin).Eof(); fin->MoveNext()) {
+        // The first settlement line is the first entered (the lowest counter), whatever
+        // the order in which the lines are stored.
         if (DbOtwórzSEL(linie,
                         "kp_id,rodzaj_dok,dok_id from " + zawart +
-                            " where kp_id=" + NzStr(fin->Fields(1).value()),
+                            " where kp_id=" + NzStr(fin->Fields(1).value()) + " order by Countt",
                         kOtworzOdczyt) <= 0)
             continue;
         const char* zapytanie = Zapytanie_Dokumentu(NzStr(linie->Fields(1).value()));
