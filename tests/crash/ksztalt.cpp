@@ -660,6 +660,9 @@ class Obserwator : public jet::ShapeObserver {
             szerokosc_celu(ksztalt, *zr.z[static_cast<size_t>(k->first)].t, *zr.info(*k), *a.value,
                            zr);
             if (w > 0 && w < szerokosc_kolumny(*zr.info(*k))) przyciete_[duze(zr.nazwa(*k))] = w;
+            // A text set in every row holds that text's length.
+            if (u.where == nullptr && a.value->kind == ExprKind::String)
+                przyciete_[duze(zr.nazwa(*k))] = w;
         }
         if (!jedna.empty() && byly.count(jedna))
             przyciete_[jedna] = byly.at(jedna);
@@ -820,8 +823,9 @@ class Obserwator : public jet::ShapeObserver {
                 if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0]))
                     return true;
                 if (funkcja(e, {"COUNT"})) return true;
-                if (funkcja(e,
-                            {"SUM", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS"}))
+                // Min and Max of a column never Null: a group holds a row at least.
+                if (funkcja(e, {"SUM", "MIN", "MAX", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT",
+                                "FIX", "ABS"}))
                     return !e.args.empty() && niepusty(*e.args[0], zr);
                 return false;
             default:
