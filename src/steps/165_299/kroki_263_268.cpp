@@ -115,20 +115,28 @@ void ClsKonwersje::Konwersja_267() {
             rs->MoveNext();
             continue;
         }
-        const int m = miesiac.to_long();
-        const auto data = jet::dates::parse("01-" + NzStr(miesiac) + "-" + NzStr(rok));
-        if (m < 1 || m > 12 || !data) {
-            Zapisz_Log_Kroku("Konwersja 2.67: DEKLARACJE Rok = " + NzStr(rok) + ", Miesiac = " +
-                                 NzStr(miesiac) + ": bez daty (miesiąc nie daje daty)",
-                             "Konwersja", "2.67");
-            rs->MoveNext();
-            continue;
+        bool zapisana = false;
+        try {
+            const int m = miesiac.to_long();
+            const auto data = jet::dates::parse("01-" + NzStr(miesiac) + "-" + NzStr(rok));
+            if (m >= 1 && m <= 12 && data) {
+                const jet::dates::Parts d = jet::dates::from_serial(*data);
+                char tekst[16];
+                std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", d.day, d.month, d.year);
+                rs->Fields(2) = jet::Value::text(tekst);
+                rs->UpdateBatch();
+                zapisana = true;
+            }
+        } catch (const jet::Error& e) {
+            // A month that is no number, or a year that the date column refuses, makes no
+            // date either.
+            if (e.fault() != jet::Fault::TypeMismatch && e.fault() != jet::Fault::Overflow) throw;
+            rs->CancelUpdate();
         }
-        const jet::dates::Parts d = jet::dates::from_serial(*data);
-        char tekst[16];
-        std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", d.day, d.month, d.year);
-        rs->Fields(2) = jet::Value::text(tekst);
-        rs->UpdateBatch();
+        if (!zapisana)
+            Zapisz_Log_Kroku("Konwersja 2.67: DEKLARACJE Rok = " + NzStr(rok) + ", Miesiac = " +
+                                 NzStr(miesiac) + ": bez daty (rok i miesiąc nie dają daty)",
+                             "Konwersja", "2.67");
         rs->MoveNext();
     }
     ZamknijRSKonwersje(rs);
