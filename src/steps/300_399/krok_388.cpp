@@ -193,12 +193,14 @@ void Wspolnicy_PIT5(ClsKonwersje& k) {
         r.Fields("Konh_ProcWspolnika") = jet::Value::long_(100);
         for (const auto& [pole, klucz] : kAdresWspolnika)
             Zapisz_Tekst(r, pole, k.Wartosc_Platnik_Dane(klucz, idp));
+        // The tax office of that name; of two alike, the one made first (the lowest id).
         int32_t us_id = 0;
         if (k.DbOtwórzSELKonwersje(
                 us,
                 "top 1 KONH_id from kontrahenci where RKONH_NAZWA_ID='US' "
                 "and KONH_NAZWA='" +
-                    kroki::W_Apostrofach(k.Wartosc_Platnik_Dane("us_pit5_", idp)) + "'") >= 1)
+                    kroki::W_Apostrofach(k.Wartosc_Platnik_Dane("us_pit5_", idp)) +
+                    "' order by KONH_id") >= 1)
             us_id = NzLng(us->Fields(0).value());
         k.ZamknijRSKonwersje(us);
         r.Fields("Konh_US_id") = jet::Value::long_(us_id);
