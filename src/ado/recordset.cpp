@@ -398,6 +398,13 @@ void Recordset::Impl::save() {
             }
         }
     } rewait{this, own};
+    // The shape observer learns the row meant, whether or not the file takes it.
+    if (jet::detail::shape_observer != nullptr && !observed_sql.empty())
+        for (size_t s = 0; s < sources.size(); ++s)
+            if (p.is_new ? !(per_source[s].empty() && (any_value || s != 0))
+                         : !per_source[s].empty())
+                jet::detail::shape_observer->row_written(observed_sql, sources[s].table,
+                                                         p.is_new ? 'I' : 'U', per_source[s]);
     jet::atomically(d, [&]() {
         for (size_t s = 0; s < sources.size(); ++s) {
             auto& values = per_source[s];
@@ -412,11 +419,6 @@ void Recordset::Impl::save() {
             }
         }
     });
-    if (jet::detail::shape_observer != nullptr && !observed_sql.empty())
-        for (size_t s = 0; s < sources.size(); ++s)
-            if (p.is_new ? new_ids[s] != 0 : !per_source[s].empty())
-                jet::detail::shape_observer->row_written(observed_sql, sources[s].table,
-                                                         p.is_new ? 'I' : 'U', per_source[s]);
     if (own) own_rows.push_back(new_ids[0]);
     const int64_t row = p.row;
     const bool inserted = p.is_new;

@@ -634,6 +634,23 @@ class Obserwator : public jet::ShapeObserver {
     // the column for the step's later change of its size.
     void szerokosci_zmiany(const std::string& ksztalt, const Zrodla& zr,
                            const jet::sql::Update& u) {
+        // A WHERE that takes only rows where a column equals one of some texts (x = 'a' Or
+        // x = 'b' ...): the column holds no more than the longest of them there.
+        const std::map<std::string, int> byly = przyciete_;
+        std::string jedna;
+        int najdluzszy = 0;
+        std::function<bool(const Expr&)> rowne = [&](const Expr& w) {
+            if (w.kind == ExprKind::Binary && w.op == Op::Or)
+                return rowne(*w.args[0]) && rowne(*w.args[1]);
+            if (w.kind != ExprKind::Binary || w.op != Op::Eq || w.args[1]->kind != ExprKind::String)
+                return false;
+            const auto k = zr.kolumna(*w.args[0]);
+            if (!k || (!jedna.empty() && jedna != duze(zr.nazwa(*k)))) return false;
+            jedna = duze(zr.nazwa(*k));
+            najdluzszy = std::max(najdluzszy, static_cast<int>(jet::text::length(w.args[1]->text)));
+            return true;
+        };
+        if (u.where && rowne(*u.where)) przyciete_[jedna] = najdluzszy;
         for (const auto& a : u.assignments) {
             Expr e(ExprKind::Column);
             e.qualifier = a.qualifier;
@@ -644,7 +661,14 @@ class Obserwator : public jet::ShapeObserver {
             szerokosc_celu(ksztalt, *zr.z[static_cast<size_t>(k->first)].t, *zr.info(*k), *a.value,
                            zr);
             if (w > 0 && w < szerokosc_kolumny(*zr.info(*k))) przyciete_[duze(zr.nazwa(*k))] = w;
+            // A text set in every row holds that text's length.
+            if (u.where == nullptr && a.value->kind == ExprKind::String)
+                przyciete_[duze(zr.nazwa(*k))] = w;
         }
+        if (!jedna.empty() && byly.count(jedna))
+            przyciete_[jedna] = byly.at(jedna);
+        else if (!jedna.empty() && przyciete_[jedna] == najdluzszy)
+            przyciete_.erase(jedna);
     }
 
     // A column's type changed to a narrower text: a finding unless the step cut it first.
@@ -800,8 +824,9 @@ class Obserwator : public jet::ShapeObserver {
                 if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0]))
                     return true;
                 if (funkcja(e, {"COUNT"})) return true;
-                if (funkcja(e,
-                            {"SUM", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT", "FIX", "ABS"}))
+                // Min and Max of a column never Null: a group holds a row at least.
+                if (funkcja(e, {"SUM", "MIN", "MAX", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT",
+                                "FIX", "ABS"}))
                     return !e.args.empty() && niepusty(*e.args[0], zr);
                 return false;
             default:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
@@ -106,21 +107,36 @@ void ClsKonwersje::Konwersja_267() {
     while (!Rekordy(rs).Eof()) {
         // The first day of the declaration's month, "01-" & Miesiac & "-" & Rok read day
         // first. A declaration without its year or month has no date: its Data stays
-        // empty. A month outside 1 to 12 makes no date and fails the step.
+        // empty. A month outside 1 to 12, or a year that makes no date, leaves it empty
+        // too, the declaration named in the Log with its year and month (they go at 2.68).
         const jet::Value rok = rs->Fields(0).value();
         const jet::Value miesiac = rs->Fields(1).value();
         if (rok.is_null() || miesiac.is_null()) {
             rs->MoveNext();
             continue;
         }
-        const int m = miesiac.to_long();
-        const auto data = jet::dates::parse("01-" + NzStr(miesiac) + "-" + NzStr(rok));
-        if (m < 1 || m > 12 || !data) jet::raise(jet::Fault::TypeMismatch);
-        const jet::dates::Parts d = jet::dates::from_serial(*data);
-        char tekst[16];
-        std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", d.day, d.month, d.year);
-        rs->Fields(2) = jet::Value::text(tekst);
-        rs->UpdateBatch();
+        bool zapisana = false;
+        try {
+            const int m = miesiac.to_long();
+            const auto data = jet::dates::parse("01-" + NzStr(miesiac) + "-" + NzStr(rok));
+            if (m >= 1 && m <= 12 && data) {
+                const jet::dates::Parts d = jet::dates::from_serial(*data);
+                char tekst[16];
+                std::snprintf(tekst, sizeof tekst, "%02d-%02d-%04d", d.day, d.month, d.year);
+                rs->Fields(2) = jet::Value::text(tekst);
+                rs->UpdateBatch();
+                zapisana = true;
+            }
+        } catch (const jet::Error& e) {
+            // A month that is no number, or a year that the date column refuses, makes no
+            // date either.
+            if (e.fault() != jet::Fault::TypeMismatch && e.fault() != jet::Fault::Overflow) throw;
+            rs->CancelUpdate();
+        }
+        if (!zapisana)
+            Zapisz_Log_Kroku("Konwersja 2.67: DEKLARACJE Rok = " + NzStr(rok) + ", Miesiac = " +
+                                 NzStr(miesiac) + ": bez daty (rok i miesiąc nie dają daty)",
+                             "Konwersja", "2.67");
         rs->MoveNext();
     }
     ZamknijRSKonwersje(rs);

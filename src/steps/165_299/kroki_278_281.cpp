@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
@@ -42,12 +43,23 @@ void ClsKonwersje::Konwersja_280() {
     DbWykonajKonwersje("alter table dok_fra ADD COLUMN ROK LONG");
 
     // The year of a report is the text after the "/" of its number, stored as the
-    // whole-number column takes it; a text that it refuses fails the step.
+    // whole-number column takes it; a report whose text the column refuses (a number
+    // without a year) keeps no year, named in the Log.
     std::unique_ptr<ado::Recordset> rs;
     if (DbOtwórzSELKonwersje(rs, "[raport_nr],rok from [dok_fra]") > 0) {
         while (!rs->Eof()) {
-            rs->Fields(1) = jet::Value::text(Tekst_Po_Ukosniku(NzStr(rs->Fields(0).value())));
-            rs->UpdateBatch();
+            const std::string numer = NzStr(rs->Fields(0).value());
+            try {
+                rs->Fields(1) = jet::Value::text(Tekst_Po_Ukosniku(numer));
+                rs->UpdateBatch();
+            } catch (const jet::Error& e) {
+                if (e.fault() != jet::Fault::TypeMismatch && e.fault() != jet::Fault::Overflow)
+                    throw;
+                rs->CancelUpdate();
+                Zapisz_Log_Kroku("Konwersja 2.80: dok_fra raport_nr = '" + numer +
+                                     "': bez roku (numer nie podaje roku)",
+                                 "Konwersja", "2.80");
+            }
             rs->MoveNext();
         }
     }

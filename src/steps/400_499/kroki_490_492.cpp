@@ -1,9 +1,11 @@
 // Steps 4.90 to 4.92: the table of interest rates, further user rights columns, and the
 // ledger databases' date ranges from their month and year.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "db/daty.h"
+#include "db/komunikaty.h"
 #include "db/nz.h"
 #include "db/otworz.h"
 #include "db/schemat.h"
@@ -18,12 +20,10 @@ namespace {
 
 // Day 1 of a month as VB's DateSerial builds it: a month outside 1 to 12 rolls over
 // into the years around (month 0 of 2005 is December 2004, month 13 January 2006).
-double Pierwszy_Dzien(int32_t rok, int32_t miesiac) {
+std::optional<double> Pierwszy_Dzien(int32_t rok, int32_t miesiac) {
     const int32_t od_zera = miesiac - 1;
     const int32_t lata = od_zera >= 0 ? od_zera / 12 : -((11 - od_zera) / 12);
-    const auto d = jet::dates::to_serial(rok + lata, od_zera - lata * 12 + 1, 1);
-    if (!d) throw jet::Error(jet::hr::TypeMismatch, "Invalid procedure call or argument");
-    return *d;
+    return jet::dates::to_serial(rok + lata, od_zera - lata * 12 + 1, 1);
 }
 
 }  // namespace
@@ -60,19 +60,23 @@ void ClsKonwersje::Konwersja_492() {
     DbWykonajKonwersje("update [KH_BAZY] set [Wersja]=0");
 
     // The main database (year 0) has no range; any other covers its calendar month. A
-    // database without its year or month has no known month: it gets no range either.
+    // database without its year or month has no known month: it gets no range either, nor
+    // one whose year and month make no date (named in the Log).
     std::unique_ptr<ado::Recordset> rs;
     DbOtwórzSELKonwersje(rs, "MIESIAC,ROK,DATAOD,DATADO FROM KH_BAZY");
     while (!Rekordy(rs).Eof()) {
         const int32_t rok = NzLng(rs->Fields(1).value());
-        if (rok == 0 || rs->Fields(0).value().is_null()) {
-            rs->Fields(2) = Value::null();
-            rs->Fields(3) = Value::null();
-        } else {
-            const double dzien = Pierwszy_Dzien(rok, rs->Fields(0).value().to_long());
-            rs->Fields(2) = Value::date(Poczatek_Miesiaca(dzien));
-            rs->Fields(3) = Value::date(Koniec_Miesiaca(dzien));
-        }
+        const std::optional<double> dzien =
+            rok == 0 || rs->Fields(0).value().is_null()
+                ? std::nullopt
+                : Pierwszy_Dzien(rok, rs->Fields(0).value().to_long());
+        if (!dzien && rok != 0 && !rs->Fields(0).value().is_null())
+            Zapisz_Log_Kroku("Konwersja 4.92: KH_BAZY ROK = " + std::to_string(rok) +
+                                 ", MIESIAC = " + NzStr(rs->Fields(0).value()) +
+                                 ": bez zakresu dat (nie dają daty)",
+                             "Konwersja", "4.92");
+        rs->Fields(2) = dzien ? Value::date(Poczatek_Miesiaca(*dzien)) : Value::null();
+        rs->Fields(3) = dzien ? Value::date(Koniec_Miesiaca(*dzien)) : Value::null();
         rs->UpdateBatch(ado::adAffectCurrent);
         rs->MoveNext();
     }

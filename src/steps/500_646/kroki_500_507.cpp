@@ -94,10 +94,12 @@ void ClsKonwersje::Konwersja_503() {
 }
 
 void ClsKonwersje::Konwersja_506() {
+    // A document without a sale date keeps the due date it has: no date puts none there.
     for (const char* t : kTerminyZaplaty) {
         Pokaz_Postep("", "", t);
-        DbWykonajKonwersje(std::string("update ") + t +
-                           " set ddout_Termin_zaplaty=ddout_data_sprz");
+        DbWykonajKonwersje(
+            std::string("update ") + t +
+            " set ddout_Termin_zaplaty=ddout_data_sprz where ddout_data_sprz is not null");
     }
 }
 

@@ -120,19 +120,24 @@ void ClsKonwersje::Konwersja_530() {
         // A user without a first name or surname has a Null joined name: it is stored as
         // an empty issuer rather than stopping the conversion.
         std::string wartosc = NzStr(r.Fields(0).value());
-        const std::string uzytkownik = NzStr(r.Fields(1).value());
-        // A joined name longer than the setting's column is cut to it, named in the Log.
-        for (const Pole_Tabeli& p :
-             Pola_Tabeli("uzytkownicy_setup").value_or(std::vector<Pole_Tabeli>{}))
-            if (jet::text::same_name(p.nazwa, "Wartosc") && p.rozmiar > 0 &&
-                jet::text::length(wartosc) > static_cast<size_t>(p.rozmiar)) {
-                const std::string cala = wartosc;
-                wartosc.resize(jet::text::offset_of_char(wartosc, static_cast<size_t>(p.rozmiar)));
-                Zapisz_Log_Kroku("Konwersja 5.30: uzytkownicy_setup.Wartosc Users = " + uzytkownik +
-                                     ": '" + cala + "' skrócono do " + std::to_string(p.rozmiar) +
-                                     " znaków",
-                                 "Konwersja", "5.30");
-            }
+        std::string uzytkownik = NzStr(r.Fields(1).value());
+        // A joined name or a user's name longer than the setting's column is cut to it,
+        // named in the Log with the user.
+        const std::string kto = uzytkownik;
+        const auto przytnij = [&](std::string& tekst, const char* kolumna) {
+            for (const Pole_Tabeli& p :
+                 Pola_Tabeli("uzytkownicy_setup").value_or(std::vector<Pole_Tabeli>{}))
+                if (jet::text::same_name(p.nazwa, kolumna) && p.rozmiar > 0 &&
+                    jet::text::length(tekst) > static_cast<size_t>(p.rozmiar)) {
+                    Zapisz_Log_Kroku("Konwersja 5.30: uzytkownicy_setup." + std::string(kolumna) +
+                                         " Users = " + kto + ": '" + tekst + "' skrócono do " +
+                                         std::to_string(p.rozmiar) + " znaków",
+                                     "Konwersja", "5.30");
+                    tekst.resize(jet::text::offset_of_char(tekst, static_cast<size_t>(p.rozmiar)));
+                }
+        };
+        przytnij(wartosc, "Wartosc");
+        przytnij(uzytkownik, "Users");
         Zapisz_Setup_Uzytkownika("Set_Kto_Wystawia_Dokumenty", wartosc, uzytkownik);
     }
     ZamknijRSKonwersje(rs);
