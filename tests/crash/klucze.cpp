@@ -657,13 +657,10 @@ std::vector<jet::ColumnValues> Wiersze_Polecenia(const std::string& baza, const 
     fs::copy_file(baza, kopia, fs::copy_options::overwrite_existing);
     auto db = jet::Database::open(kopia, std::string(kDatabasePassword));
     const jet::TableInfo* t = db->catalog().table(tabela);
-    for (const std::string& ix : [&] {
-             std::vector<std::string> n;
-             for (const auto& i : t->indexes)
-                 if (i.unique || i.primary) n.push_back(i.name);
-             return n;
-         }())
-        db->execute("DROP INDEX [" + ix + "] ON [" + t->name + "]");
+    std::vector<std::string> klucze;
+    for (const auto& ix : t->indexes)
+        if (ix.unique || ix.primary) klucze.push_back(ix.name);
+    for (const std::string& ix : klucze) db->execute("DROP INDEX [" + ix + "] ON [" + tabela + "]");
     const auto wiersze = [&] {
         std::vector<std::pair<std::string, jet::ColumnValues>> out;
         auto r = db->query("SELECT * FROM [" + t->name + "]");
