@@ -42,7 +42,10 @@
 //              quantity 0; a header, a register's row, whose line sums nothing: the copy
 //              is one row). A figure added may be gone whole where the key's step's own
 //              DELETE statements took more rows of the table than without the change (the
-//              step deletes the row as it deletes such rows on the road);
+//              step deletes the row as it deletes such rows on the road). A written row,
+//              which the step's other statements treat as the row it copies, may end with
+//              its figure's sign turned, and merged, without a figure that its line does
+//              not sum;
 //   key        the table's unique indexes after 6.46 are the road's;
 //   stop       the step, key (from the statement on its clipboard) and message of a run
 //              that ended before 6.46; "stated" where the key's line in the table of keys
@@ -1317,6 +1320,7 @@ class Przeglad {
         std::string roznice;
         // The key's line: what it sums (a row that adds nothing to those has nothing to sum).
         const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
+        const Regula_Klucza* w_r = Regula_Do(p.krok, p.klucz);  // a written key's line
         for (const auto& g : grupy) {
             bool wspolne = false, zsumowane = false, do_sumy = false;
             std::string tu, nazwa;
@@ -1336,6 +1340,14 @@ class Przeglad {
                     continue;
                 }
                 if (usunal_dodany && std::fabs(zmiana - droga + dod) <= 0.005) continue;
+                // A written row: the step's other statements treat it as the row it copies
+                // (the sign of a line's kind turned), and merged, a column that the line does
+                // not sum keeps the first row's value.
+                if (p.rodzaj == "written" &&
+                    (std::fabs(zmiana - droga + 2 * dod) <= 0.005 ||
+                     (std::fabs(zmiana - droga + dod) <= 0.005 &&
+                      !(w_r && (Na_Liscie(w_r->ilosci, k) || Na_Liscie(w_r->wartosci, k))))))
+                    continue;
                 // Lines repeated whole and merged: a column may end as on the road (the
                 // price that the lines share).
                 if (p.rodzaj == "one price" && std::fabs(koniec) <= 0.005) {
