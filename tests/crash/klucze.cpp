@@ -1340,6 +1340,11 @@ class Przeglad {
                     continue;
                 }
                 if (usunal_dodany && std::fabs(zmiana - droga + dod) <= 0.005) continue;
+                // After a mend, lines that the line merges at the price that keeps their
+                // value (Srednia) hold that price, not the sum of theirs.
+                if (!p.naprawa_sql.empty() && r && r->sposob == Sposob_Klucza::Srednia &&
+                    Na_Liscie(r->ceny, k))
+                    continue;
                 // A written row: the step's other statements treat it as the row it copies
                 // (the sign of a line's kind turned), and merged, a column that the line does
                 // not sum keeps the first row's value.
