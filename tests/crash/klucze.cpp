@@ -420,37 +420,6 @@ std::vector<Klucz_Kroku> Klucze_Kroku(const jet::Catalog& katalog, bool udane = 
     return out;
 }
 
-// The tables that an INSERT or UPDATE writes, each with the columns that it sets (none:
-// every column, an INSERT's rows).
-std::vector<std::pair<std::string, std::vector<std::string>>> Zapisywane(std::string_view sql) {
-    namespace s = jet::sql;
-    std::vector<std::pair<std::string, std::vector<std::string>>> out;
-    try {
-        const s::Statement st = s::parse(sql);
-        if (const auto* i = std::get_if<s::Insert>(&st); i && i->database.empty())
-            out.push_back({i->table, {}});
-        if (const auto* u = std::get_if<s::Update>(&st)) {
-            std::vector<const s::TableRef*> stos{u->target.get()};
-            while (!stos.empty()) {
-                const s::TableRef* t = stos.back();
-                stos.pop_back();
-                if (t && t->kind == s::TableRef::Kind::Join) {
-                    stos.insert(stos.end(), {t->left.get(), t->right.get()});
-                } else if (t && t->database.empty()) {
-                    out.push_back({t->name, {}});
-                    for (const s::Assignment& a : u->assignments)
-                        if (a.qualifier.empty() || jet::text::same_name(a.qualifier, t->alias) ||
-                            jet::text::same_name(a.qualifier, t->name))
-                            out.back().second.push_back(a.column);
-                    if (out.back().second.empty()) out.pop_back();
-                }
-            }
-        }
-    } catch (const jet::Error&) {
-    }
-    return out;
-}
-
 // The keys of the entry's tables that a statement of the step that succeeded may make its
 // rows repeat: every key of an INSERT's table, the keys of an UPDATE's table over a column
 // that it sets; each once, with the first statement that writes it.
@@ -460,7 +429,7 @@ std::vector<std::pair<Klucz, std::string>> Klucze_Zapisane(
     std::set<std::string> byly;
     for (const auto& p : g_polecenia) {
         if (p.wynik < 0) continue;
-        for (const auto& [tabela, ustawia] : Zapisywane(p.sql)) {
+        for (const auto& [tabela, ustawia] : Tabele_Zapisywane(p.sql)) {
             const auto t = wejscie.find(jet::text::upper(tabela));
             if (t == wejscie.end()) continue;
             for (const Klucz& k : Klucze_Katalogu_Tabeli(t->second)) {
@@ -1222,7 +1191,7 @@ class Przeglad {
         // stopped at the change's step and the key has a line of a step up to it.
         if (p.rodzaj == "written") {
             bool pisze = false;
-            for (const auto& [t, kolumny] : Zapisywane(p.schowek))
+            for (const auto& [t, kolumny] : Tabele_Zapisywane(p.schowek))
                 pisze = pisze || jet::text::same_name(t, p.klucz.tabela);
             if (!pisze) return {s, false};
             s += " " + p.klucz.tabela + " (" + p.klucz.pola() + ")";
