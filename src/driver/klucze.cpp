@@ -887,35 +887,17 @@ struct Klucz_Tabeli {
 };
 
 // The tables of the open database that an INSERT or UPDATE writes: the INSERT's, or those
-// of the UPDATE's tables that hold a column it sets (by its table's name or alias).
+// of the UPDATE's tables that hold a column it sets.
 std::vector<std::string> tabele_zapisywane(std::string_view polecenie) {
     std::vector<std::string> out;
-    const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
-    if (const auto* ins = std::get_if<jet::sql::Insert>(&zdanie)) {
-        if (ins->database.empty()) out.push_back(ins->table);
-        return out;
-    }
-    const auto* upd = std::get_if<jet::sql::Update>(&zdanie);
-    if (upd == nullptr) return out;
     const jet::Catalog& katalog = polaczenie().database().catalog();
-    std::vector<const jet::sql::TableRef*> stos{upd->target.get()};
-    while (!stos.empty()) {
-        const jet::sql::TableRef* t = stos.back();
-        stos.pop_back();
-        if (t == nullptr) continue;
-        if (t->kind == jet::sql::TableRef::Kind::Join) {
-            stos.push_back(t->left.get());
-            stos.push_back(t->right.get());
-            continue;
-        }
-        const jet::TableInfo* info = katalog.table(t->name);
-        if (!t->database.empty() || info == nullptr) continue;
-        for (const jet::sql::Assignment& a : upd->assignments)
-            if ((a.qualifier.empty()
-                     ? info->column(a.column) != nullptr
-                     : jet::text::same_name(a.qualifier, t->alias.empty() ? t->name : t->alias)) &&
-                std::find(out.begin(), out.end(), info->name) == out.end())
-                out.push_back(info->name);
+    for (const auto& [tabela, ustawia] : Tabele_Zapisywane(polecenie)) {
+        const jet::TableInfo* t = katalog.table(tabela);
+        if (t &&
+            (ustawia.empty() || std::any_of(ustawia.begin(), ustawia.end(),
+                                            [&](const auto& k) { return t->column(k); })) &&
+            std::find(out.begin(), out.end(), t->name) == out.end())
+            out.push_back(t->name);
     }
     return out;
 }
@@ -950,6 +932,34 @@ std::vector<Klucz_Tabeli> klucze_tabeli(const jet::TableInfo& t) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::vector<std::string>>> Tabele_Zapisywane(
+    std::string_view polecenie) {
+    namespace s = jet::sql;
+    std::vector<std::pair<std::string, std::vector<std::string>>> out;
+    try {
+        const s::Statement st = s::parse(polecenie);
+        if (const auto* i = std::get_if<s::Insert>(&st); i && i->database.empty())
+            out.push_back({i->table, {}});
+        const auto* u = std::get_if<s::Update>(&st);
+        for (std::vector<const s::TableRef*> stos{u ? u->target.get() : nullptr}; !stos.empty();) {
+            const s::TableRef* t = stos.back();
+            stos.pop_back();
+            if (t && t->kind == s::TableRef::Kind::Join) {
+                stos.insert(stos.end(), {t->left.get(), t->right.get()});
+            } else if (t && t->database.empty()) {
+                out.push_back({t->name, {}});
+                for (const s::Assignment& a : u->assignments)
+                    if (a.qualifier.empty() || jet::text::same_name(a.qualifier, t->alias) ||
+                        jet::text::same_name(a.qualifier, t->name))
+                        out.back().second.push_back(a.column);
+                if (out.back().second.empty()) out.pop_back();
+            }
+        }
+    } catch (const jet::Error&) {
+    }
+    return out;
+}
 
 Decyzja_Klucza Zastosuj_Regule_Powtorzen(std::string_view polecenie, const Ponowienie& ponow) {
     const int krok = Krok_Konwersji;

@@ -28,7 +28,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "db/wykonawca.h"
 
@@ -95,6 +98,12 @@ const Regula_Klucza* Regula_Klucza_Dla(int krok, std::string_view tabela, std::s
 // why no rule keeps them (Bez_Reguly; nothing written). Raises what the reads and writes
 // raise.
 Decyzja_Klucza Zastosuj_Regule_Klucza(const jet::sql::CreateIndex& indeks, jet::Fault blad);
+
+// The tables of the open file that the INSERT or UPDATE polecenie writes, each with the
+// columns that it sets there (an UPDATE's, by its table's name or alias, or unqualified; an
+// INSERT: none, it writes whole rows); none for another statement or one not read.
+std::vector<std::pair<std::string, std::vector<std::string>>> Tabele_Zapisywane(
+    std::string_view polecenie);
 
 // The rule of the repeated keys (Regula_Powtorzen, db/wykonawca.h) that the conversion
 // installs: the INSERT or UPDATE polecenie, whose rows would repeat a key of a table it

@@ -42,7 +42,10 @@
 //              quantity 0; a header, a register's row, whose line sums nothing: the copy
 //              is one row). A figure added may be gone whole where the key's step's own
 //              DELETE statements took more rows of the table than without the change (the
-//              step deletes the row as it deletes such rows on the road);
+//              step deletes the row as it deletes such rows on the road). A written row,
+//              which the step's other statements treat as the row it copies, may end with
+//              its figure's sign turned, and merged, without a figure that its line does
+//              not sum;
 //   key        the table's unique indexes after 6.46 are the road's;
 //   stop       the step, key (from the statement on its clipboard) and message of a run
 //              that ended before 6.46; "stated" where the key's line in the table of keys
@@ -417,37 +420,6 @@ std::vector<Klucz_Kroku> Klucze_Kroku(const jet::Catalog& katalog, bool udane = 
     return out;
 }
 
-// The tables that an INSERT or UPDATE writes, each with the columns that it sets (none:
-// every column, an INSERT's rows).
-std::vector<std::pair<std::string, std::vector<std::string>>> Zapisywane(std::string_view sql) {
-    namespace s = jet::sql;
-    std::vector<std::pair<std::string, std::vector<std::string>>> out;
-    try {
-        const s::Statement st = s::parse(sql);
-        if (const auto* i = std::get_if<s::Insert>(&st); i && i->database.empty())
-            out.push_back({i->table, {}});
-        if (const auto* u = std::get_if<s::Update>(&st)) {
-            std::vector<const s::TableRef*> stos{u->target.get()};
-            while (!stos.empty()) {
-                const s::TableRef* t = stos.back();
-                stos.pop_back();
-                if (t && t->kind == s::TableRef::Kind::Join) {
-                    stos.insert(stos.end(), {t->left.get(), t->right.get()});
-                } else if (t && t->database.empty()) {
-                    out.push_back({t->name, {}});
-                    for (const s::Assignment& a : u->assignments)
-                        if (a.qualifier.empty() || jet::text::same_name(a.qualifier, t->alias) ||
-                            jet::text::same_name(a.qualifier, t->name))
-                            out.back().second.push_back(a.column);
-                    if (out.back().second.empty()) out.pop_back();
-                }
-            }
-        }
-    } catch (const jet::Error&) {
-    }
-    return out;
-}
-
 // The keys of the entry's tables that a statement of the step that succeeded may make its
 // rows repeat: every key of an INSERT's table, the keys of an UPDATE's table over a column
 // that it sets; each once, with the first statement that writes it.
@@ -457,7 +429,7 @@ std::vector<std::pair<Klucz, std::string>> Klucze_Zapisane(
     std::set<std::string> byly;
     for (const auto& p : g_polecenia) {
         if (p.wynik < 0) continue;
-        for (const auto& [tabela, ustawia] : Zapisywane(p.sql)) {
+        for (const auto& [tabela, ustawia] : Tabele_Zapisywane(p.sql)) {
             const auto t = wejscie.find(jet::text::upper(tabela));
             if (t == wejscie.end()) continue;
             for (const Klucz& k : Klucze_Katalogu_Tabeli(t->second)) {
@@ -657,13 +629,10 @@ std::vector<jet::ColumnValues> Wiersze_Polecenia(const std::string& baza, const 
     fs::copy_file(baza, kopia, fs::copy_options::overwrite_existing);
     auto db = jet::Database::open(kopia, std::string(kDatabasePassword));
     const jet::TableInfo* t = db->catalog().table(tabela);
-    for (const std::string& ix : [&] {
-             std::vector<std::string> n;
-             for (const auto& i : t->indexes)
-                 if (i.unique || i.primary) n.push_back(i.name);
-             return n;
-         }())
-        db->execute("DROP INDEX [" + ix + "] ON [" + t->name + "]");
+    std::vector<std::string> klucze;
+    for (const auto& ix : t->indexes)
+        if (ix.unique || ix.primary) klucze.push_back(ix.name);
+    for (const std::string& ix : klucze) db->execute("DROP INDEX [" + ix + "] ON [" + tabela + "]");
     const auto wiersze = [&] {
         std::vector<std::pair<std::string, jet::ColumnValues>> out;
         auto r = db->query("SELECT * FROM [" + t->name + "]");
@@ -1222,7 +1191,7 @@ class Przeglad {
         // stopped at the change's step and the key has a line of a step up to it.
         if (p.rodzaj == "written") {
             bool pisze = false;
-            for (const auto& [t, kolumny] : Zapisywane(p.schowek))
+            for (const auto& [t, kolumny] : Tabele_Zapisywane(p.schowek))
                 pisze = pisze || jet::text::same_name(t, p.klucz.tabela);
             if (!pisze) return {s, false};
             s += " " + p.klucz.tabela + " (" + p.klucz.pola() + ")";
@@ -1320,6 +1289,7 @@ class Przeglad {
         std::string roznice;
         // The key's line: what it sums (a row that adds nothing to those has nothing to sum).
         const Regula_Klucza* r = Regula_Klucza_Dla(p.krok, p.klucz.tabela, p.klucz.pola());
+        const Regula_Klucza* w_r = Regula_Do(p.krok, p.klucz);  // a written key's line
         for (const auto& g : grupy) {
             bool wspolne = false, zsumowane = false, do_sumy = false;
             std::string tu, nazwa;
@@ -1339,6 +1309,19 @@ class Przeglad {
                     continue;
                 }
                 if (usunal_dodany && std::fabs(zmiana - droga + dod) <= 0.005) continue;
+                // After a mend, lines that the line merges at the price that keeps their
+                // value (Srednia) hold that price, not the sum of theirs.
+                if (!p.naprawa_sql.empty() && r && r->sposob == Sposob_Klucza::Srednia &&
+                    Na_Liscie(r->ceny, k))
+                    continue;
+                // A written row: the step's other statements treat it as the row it copies
+                // (the sign of a line's kind turned), and merged, a column that the line does
+                // not sum keeps the first row's value.
+                if (p.rodzaj == "written" &&
+                    (std::fabs(zmiana - droga + 2 * dod) <= 0.005 ||
+                     (std::fabs(zmiana - droga + dod) <= 0.005 &&
+                      !(w_r && (Na_Liscie(w_r->ilosci, k) || Na_Liscie(w_r->wartosci, k))))))
+                    continue;
                 // Lines repeated whole and merged: a column may end as on the road (the
                 // price that the lines share).
                 if (p.rodzaj == "one price" && std::fabs(koniec) <= 0.005) {

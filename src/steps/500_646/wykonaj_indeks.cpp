@@ -25,10 +25,11 @@ bool ClsKonwersje::dbpExecuteErrkONWERSJIA(std::unique_ptr<ado::Connection>& pol
         polaczenie->Execute(polecenie, nullptr, kPolecenieTekstowe);
         return true;
     } catch (const jet::Error& e) {
-        // Rows that the key cannot take: no attempt mends them, and the key is not given up;
-        // the rule of the key may fit them, and the statement then runs again.
+        // Rows that the key cannot take, or that rows written would repeat: no attempt mends
+        // them, and the key is not given up; the rule of the key may fit them, and the
+        // statement then runs again.
         const Wynik_Polecenia w = Wynik_Bledu(e);
-        if (Klucz_Nie_Utworzony(w, polecenie) &&
+        if ((Klucz_Nie_Utworzony(w, polecenie) || Klucz_Powtorzony(w, polecenie)) &&
             Rozstrzygnij_Pominiecie("dbpExecutekONWERSJIA", polecenie, w, {}, Ponowienie_Przez([&] {
                                         polaczenie->Execute(polecenie, nullptr, kPolecenieTekstowe);
                                     })))
