@@ -110,5 +110,17 @@ TEST_F(Krok360Test, DuplicateKeysStopTheStepNamingARow) {
         << r;
 }
 
+// Correction lines of one product and price at two VAT rates stay two lines, for the key
+// with the rate.
+TEST_F(Krok360Test, CorrectionLinesAtTwoVatRatesStayApart) {
+    Sql("create table DOK_KZA_ZAWART (FKOROUT_ID long, PROD_ID long, ZFKOROUT_CENA_N currency, "
+        "CENA_ORG currency, ZFKOROUT_VAT text(4), ZFKOROUT_ILOSC single)");
+    for (const char* w : {"1, 5, 2, Null, '22', 1", "1, 5, 2, 0, '7', 3"})
+        Sql(std::string("insert into DOK_KZA_ZAWART values (") + w + ")");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_360), "");
+    EXPECT_EQ(Kolumna("select ZFKOROUT_VAT from DOK_KZA_ZAWART order by ZFKOROUT_VAT"),
+              (std::vector<std::string>{"22", "7"}));
+}
+
 }  // namespace
 }  // namespace kroki_test

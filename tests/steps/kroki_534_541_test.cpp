@@ -113,6 +113,7 @@ TEST_F(Kroki534, DuplicateNumbersGetASuffixAndTheIndexFollows) {
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'kg', 0)");
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'l', Null)");
     Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'szt', '2,5')");
+    Sql("insert into PRODUKTY_WSP_PRZEL values (1, 'szt', 4)");
 
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_539), "");
 
@@ -136,8 +137,9 @@ TEST_F(Kroki534, DuplicateNumbersGetASuffixAndTheIndexFollows) {
               std::string::npos);
     EXPECT_EQ(Kolumna("select SKR from place_opisy where POLE=185"),
               (std::vector<std::string>{"Bon inny"}));
-    EXPECT_EQ(Kolumna("select Sp_Przel from PRODUKTY_WSP_PRZEL"),
-              (std::vector<std::string>{"szt"}));
+    // A unit under two factors keeps both, the later under a suffixed name.
+    EXPECT_EQ(Kolumna("select Sp_Przel from PRODUKTY_WSP_PRZEL order by Wsp_Przel"),
+              (std::vector<std::string>{"szt", "sztN1"}));
 }
 
 class Krok541 : public BazaKroku {
