@@ -181,6 +181,7 @@ TEST_F(Krok541, EachMethodPlansItsMonthsAndEveryWalkEnds) {
     Srodek(8, "Natychmiastowy", "10", "1", "900");  // one-off amount used up
     Srodek(9, "Bez amortyzacji", "10", "1", "900");
     Srodek(10, "Skrócony", "20", "2", "12000");
+    Srodek(11, "Natychmiastowy", "Null", "1", "900", "0", "900");  // no rate, as rate 0
     // A posted month of asset 1 keeps its amount; an unposted row goes back to its asset.
     Sql("insert into SRODKI_TRWALE_AMORTYZACJA values (1, 4, 2003, 77, 100)");
     Sql("insert into SRODKI_TRWALE_AMORTYZACJA values (9, 4, 2003, 0, 30)");
@@ -196,7 +197,7 @@ TEST_F(Krok541, EachMethodPlansItsMonthsAndEveryWalkEnds) {
     EXPECT_EQ(Wiersze_Z("select MIESIAC, KWOTA from SRODKI_TRWALE_AMORTYZACJA where id=3"),
               (Wiersze{{"3", "900"}}));
     EXPECT_EQ(Plan(4), (Wiersze{{"4", "250", "250", "1000", "0"}}));
-    for (int id : {5, 6, 7, 8, 9})
+    for (int id : {5, 6, 7, 8, 9, 11})
         EXPECT_EQ(Plan(id), (Wiersze{{"0", "Null", "Null", "Null", "Null"}})) << id;
     EXPECT_EQ(Kolumna("select KWOTA_DO_AMORT from SRODKI_TRWALE_ZAWART where id in (1, 9) order "
                       "by id"),

@@ -119,8 +119,9 @@ void ClsKonwersje::Konwersja_541() {
             jet::Currency::from_scaled(wartosc.scaled - umorzenie.scaled);
         jet::Currency naliczono{};
         jet::Currency zostalo = do_umorzenia;
+        // A rate not given counts as none: the asset gets no plan, as with a rate of 0.
         const Value stawka = s.Fields("stawka_amort").value();
-        if (kroki::Rowne(stawka, 0) || sp == "Bez amortyzacji") continue;
+        if (stawka.is_null() || kroki::Rowne(stawka, 0) || sp == "Bez amortyzacji") continue;
         while (do_umorzenia > naliczono) {
             const jet::dates::Parts d = jet::dates::from_serial(miesiac);
             Pokaz_Postep("", "",
