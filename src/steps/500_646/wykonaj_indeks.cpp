@@ -36,6 +36,9 @@ bool ClsKonwersje::dbpExecuteErrkONWERSJIA(std::unique_ptr<ado::Connection>& pol
             return true;
         Ostatni_Blad_Numer = e.signed_number();
         Ostatni_Blad_Opis = e.description();
+        Ostatni_Blad_Jest_Juz =
+            e.fault() == jet::Fault::IndexExists || e.fault() == jet::Fault::PrimaryKeyExists ||
+            e.fault() == jet::Fault::TableExists || e.fault() == jet::Fault::FieldExists;
         return false;
     }
 }
@@ -45,9 +48,8 @@ bool ClsKonwersje::dbpExecutekONWERSJIA(std::unique_ptr<ado::Connection>& polacz
     int32_t proby = 0;
     for (;;) {
         if (dbpExecuteErrkONWERSJIA(polaczenie, polecenie)) return true;
-        // False at once, without a wait or a question: the engine's description of an
-        // object that is there already.
-        if (Ostatni_Blad_Opis.find("already exists") != std::string::npos) return false;
+        // False at once, without a wait or a question: an object that is there already.
+        if (Ostatni_Blad_Jest_Juz) return false;
         ++proby;
         CzekajKonwersje(1);
         // The first 500 failures are retried without a word; from then on each failure
