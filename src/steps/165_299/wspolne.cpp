@@ -398,8 +398,6 @@ void Utworz_Indeksy_UnicNumer(ClsKonwersje& k, bool bez_bledu) {
 
 namespace {
 
-// Logs every row (number, id) of a listing of clashing numbers under prefiks, then
-// sends the update that appends "N" to the later documents' numbers.
 // A number that its suffixes ('N' for each earlier twin) would make longer than the column
 // loses its end first: every row of a number held n times is cut to the column's size less
 // n - 1, all alike so that they stay twins, each number cut named in the Log.
@@ -433,6 +431,8 @@ void Miejsce_Na_Przyrostki(ClsKonwersje& k, const std::string& tabela, const std
     }
 }
 
+// Logs every row (number, id) of a listing of clashing numbers under prefiks, then
+// sends the update that appends "N" to the later documents' numbers.
 void Popraw_Tabele(ClsKonwersje& k, const std::string& listing, const std::string& prefiks,
                    const std::string& update) {
     // The column numbered: the listing's first, after its alias.
