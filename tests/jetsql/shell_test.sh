@@ -190,9 +190,9 @@ def settle(until_end=False):
             screen += chunk
         elif not until_end and screen.endswith(b"> "):
             return
-def shown(text):  # waits (10 s at most) until the screen shows text
+def shown(text):  # waits (2 minutes at most: a loaded machine) until the screen shows text
     global screen
-    deadline = time.time() + 10
+    deadline = time.time() + 120
     while text.encode() not in screen and time.time() < deadline:
         if select.select([fd], [], [], 0.05)[0]:
             screen += os.read(fd, 4096)
