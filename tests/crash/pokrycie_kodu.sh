@@ -22,14 +22,19 @@
 #                 a step that tells such a state by what the database holds: the steps that
 #                 stop naming a half-done state or re-point only what is not re-pointed yet,
 #                 found in their code; killed at a spread of their writes and run again
-#                 without the Log, stops_in_steps.sh --rows --bez-logu zabij:sample:S-S);
-#                 ksztalt,nulls,polowa by default
+#                 without the Log, stops_in_steps.sh --rows --bez-logu zabij:sample:S-S),
+#                 awarie (the engine's failures in the steps that catch one: each step
+#                 whose method, or a routine that it calls, catches jet::Error, found in
+#                 their code; a full disk at a spread of its writes and at the first
+#                 write of each record loop, in the full and the transient mode,
+#                 stops_in_steps.sh --rows sample:S-S petle:S-S and transient: of both);
+#                 ksztalt,nulls,polowa,awarie by default
 #   --report FILE each line not run, "FILE:LINE<tab>TEXT", into FILE
 set -euo pipefail
 
 me=pokrycie_kodu
 least=98
-roads=ksztalt,nulls,polowa
+roads=ksztalt,nulls,polowa,awarie
 report=""
 rest=()
 build_given=""
@@ -45,7 +50,7 @@ done
 [ -n "$build_given" ] || rest+=(--build build-cov)
 set -- "${rest[@]}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} = 0 ] || { sed -n 2,21p "$0" >&2; exit 2; }
+[ ${#args[@]} = 0 ] || { sed -n 2,32p "$0" >&2; exit 2; }
 objects=$build/CMakeFiles/driver.dir/src/steps
 find "$objects" -name '*.gcno' 2>/dev/null | grep -q . ||
     { echo "$me: $build is not a coverage build (cmake -DKONW_COVERAGE=ON)" >&2; exit 2; }
@@ -79,6 +84,46 @@ for r in ${roads//,/ }; do
             done
             bash "$SRC/tests/crash/stops_in_steps.sh" --build "$build" --work "$work/polowa" \
                 --jobs "$jobs" --rows --bez-logu "${polowy[@]}" >"$work/polowa.txt" 2>&1 || status=1 ;;
+        awarie)
+            # The steps that catch an engine's failure: the step whose Konwersja_NNN holds
+            # the catch, or, in a routine of its own, the steps that call the routine
+            # (through up to three routines).
+            awarie=()
+            for k in $(python3 - "$SRC"/src/steps/*/*.cpp <<'EOF'
+import re, sys
+kod = {p: open(p, encoding="utf-8").read().split("\n") for p in sys.argv[1:]}
+# Each routine's first line: a line at the margin that opens a parameter list.
+poczatki = {p: [(i, re.search(r"(\w+)\(", l).group(1)) for i, l in enumerate(w)
+                if re.match(r"[A-Za-z_][^;]*\w\([^;]*$", l) and
+                not re.match(r"(namespace|using|constexpr|static|struct|class|enum|template)\b", l)]
+            for p, w in kod.items()}
+def routine(p, n):
+    return ([r for i, r in poczatki[p] if i <= n] or [None])[-1]
+def steps(name, depth=0):
+    m = re.fullmatch(r"Konwersja_(\d{3})", name or "")
+    if m:
+        return {m.group(1)}
+    if not name or depth > 3:
+        return set()
+    found = set()
+    for p, w in kod.items():
+        starts = {i for i, _ in poczatki[p]}
+        for i, l in enumerate(w):
+            if i not in starts and re.search(r"\b" + name + r"\(", l):
+                found |= steps(routine(p, i), depth + 1)
+    return found
+out = set()
+for p, w in kod.items():
+    for i, l in enumerate(w):
+        if "catch (const jet::Error" in l:
+            out |= steps(routine(p, i))
+print(" ".join(sorted(out)))
+EOF
+            ); do
+                awarie+=("sample:$k-$k" "transient:sample:$k-$k" "petle:$k-$k" "transient:petle:$k-$k")
+            done
+            bash "$SRC/tests/crash/stops_in_steps.sh" --build "$build" --work "$work/awarie" \
+                --jobs "$jobs" --rows "${awarie[@]}" >"$work/awarie.txt" 2>&1 || status=1 ;;
         *) echo "$me: unknown road $r" >&2; exit 2 ;;
     esac
     echo "$me: road $r: $(tail -n 1 "$work/$r.txt")"

@@ -31,6 +31,9 @@
 #                          and the last and those around each change of the place in the
 #                          program that the writes come from (a statement's first write,
 #                          a record loop's), evenly spread when there are more
+#     petle[:FIRST-LAST]   the first write of each stretch of at least 10 writes from one
+#                          place in the program (a record loop over rows), which the
+#                          sample's even spread may pass over, of the steps FIRST to LAST
 #     zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
 #                          what the step wrote before the N-th write is committed and the
 #                          process killed, as the suite's earlier tool, which committed
@@ -105,7 +108,7 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,83p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,86p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 # The detail of the line that this program logs before each step's "Begin".
 export MARK="Krok w jednej transakcji"
@@ -195,6 +198,12 @@ for c in "${cases[@]}"; do
                     }
                 }
                 for (n in got) print $1, n, $2, $3
+            }' "$work/steps.txt" ;;
+        petle) awk -v from="${arg%-*}" -v to="${arg#*-}" -v lo=$lo -v hi=$hi '
+            (from == "" || $1 >= from + 0) && (to == "" || $1 <= to + 0) {
+                for (i = 4; i <= NF; i++)
+                    if ((i < NF ? $(i + 1) : $2 + 1) - $i >= 10 && $i >= lo && $i <= $2 + hi)
+                        print $1, $i, $2, $3
             }' "$work/steps.txt" ;;
         at) tr ',' '\n' <<<"$arg" | while IFS=: read -r s n; do
                 awk -v s="$s" -v n="$n" -v hi=$hi '$1 == s && n <= $2 + hi { print $1, n, $2, $3; found = 1 }

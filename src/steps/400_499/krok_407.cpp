@@ -606,10 +606,13 @@ void Podzial_Produkcji(ClsKonwersje& k) {
             Data_Dzisiaj = data.is_null() ? 0 : data.to_date();
             const int32_t konh = NzLng(r->Fields(0).value());
             const int32_t id = NzLng(r->Fields(3).value());
+            // A document without a date keeps its proposed ordinal through the retries of a
+            // save that failed: the failed save wrote nothing, so no ordinal is skipped.
+            const int32_t proponowany = data.is_null() ? ++bez_daty : 0;
             for (int proby = 1;; ++proby) {
                 const std::string tekst = k.Naglowek_Numeru_Dokumentu("produkcja", "", konh, 0, 0);
-                const int32_t numer = k.Nastepny_Numer_Dokumentu(
-                    konh, Data_Dzisiaj, "produkcja", data.is_null() ? ++bez_daty : 0, "", id, 0);
+                const int32_t numer = k.Nastepny_Numer_Dokumentu(konh, Data_Dzisiaj, "produkcja",
+                                                                 proponowany, "", id, 0);
                 if (k.Zapisz_Numer_Dokumentu("produkcja", numer, tekst, "", konh, id, 0)) break;
                 if (proby >= kProbyNumeru)
                     Blad_Krytyczny("Konwersja_407", "DOK_PRO DDOUT_ID=" + std::to_string(id),
