@@ -196,7 +196,7 @@ std::string pierwszy_pusty(const jet::sql::CreateIndex& indeks, const std::strin
 // the rows that share it mended (naprawa_powtorzenia, usun). "" for another statement, an index on
 // another file's table, or rows that cannot be read.
 std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad, std::string& naprawa,
-                                  bool usun) {
+                                  bool usun, const std::string& grupa = "") {
     try {
         const jet::sql::Statement zdanie = jet::sql::parse(polecenie);
         const auto* indeks = std::get_if<jet::sql::CreateIndex>(&zdanie);
@@ -244,7 +244,8 @@ std::string wiersze_lamiace_klucz(std::string_view polecenie, jet::Fault blad, s
         ZamknijRS(rs);
         if (n > kWierszeKomunikatu)
             wiersze += " i jeszcze " + std::to_string(n - kWierszeKomunikatu);
-        if (!pierwszy.empty()) naprawa = naprawa_powtorzenia(*indeks, T, pierwszy, usun);
+        if (!pierwszy.empty())
+            naprawa = naprawa_powtorzenia(*indeks, T, grupa.empty() ? pierwszy : grupa, usun);
         if (pusty && !naprawa.empty()) naprawa += pierwszy_pusty(*indeks, T, naprawa);
         return wiersze;
     } catch (const jet::Error&) {
@@ -270,9 +271,14 @@ Regula_Powtorzen& regula_powtorzen() {
 std::string koniec_klucza(std::string_view polecenie, const Wynik_Polecenia& w,
                           const Decyzja_Klucza& d = {}) {
     platform::set_clipboard(std::string(polecenie));
-    std::string naprawa;
-    const std::string wiersze =
-        wiersze_lamiace_klucz(d.klucz.empty() ? polecenie : d.klucz, *w.blad, naprawa, d.usun);
+    const std::string_view klucz = d.klucz.empty() ? polecenie : std::string_view(d.klucz);
+    std::string naprawa, wiersze;
+    if (d.powtorzenie)
+        wiersze = wiersze_lamiace_klucz(klucz, jet::Fault::Duplicate, naprawa, d.usun, d.grupa);
+    if (wiersze.empty()) {
+        naprawa.clear();
+        wiersze = wiersze_lamiace_klucz(klucz, *w.blad, naprawa, d.usun);
+    }
     if (!d.naprawa.empty()) naprawa = d.naprawa;
     std::string koniec = Klucz_Powtorzony(w, polecenie) ? kKluczPowtorzony : kKluczNieUtworzony;
     if (!d.powod.empty()) koniec.insert(koniec.find('.'), " (" + d.powod + ")");

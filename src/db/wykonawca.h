@@ -153,6 +153,12 @@ struct Decyzja_Klucza {
     // setting its last column anew (a column that names another table's row: a new value
     // would move the row's figures onto another item or onto none).
     bool usun = false;
+    // Bez_Reguly: the rows that no rule keeps repeat the key, whatever the engine's failure
+    // (a Null in the key that the rule gave a value): the stop names them and their mend.
+    bool powtorzenie = false;
+    // powtorzenie: the rows' key value on which the rule stopped, as a jetsql condition,
+    // whose rows the mend names ("": the first value that rows repeat).
+    std::string grupa = {};
 };
 
 // The rule of the keys: for the key or unique index of the statement indeks that the rows

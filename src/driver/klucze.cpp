@@ -271,7 +271,7 @@ class Dopasowanie {
         if (!ten_sam_dalej)
             for (const std::vector<size_t>& g : powtorzenia()) scal(g);
         if (!cena_niemozliwa_.empty())
-            return {Los_Klucza::Bez_Reguly, cena_niemozliwa_, naprawa_ceny_};
+            return powtorzenie({Los_Klucza::Bez_Reguly, cena_niemozliwa_, naprawa_ceny_});
         const std::vector<std::vector<size_t>> zostaly = powtorzenia();
         if (zostaly.empty()) return {Los_Klucza::Dopasowany, ""};
         switch (r_.sposob) {
@@ -289,13 +289,14 @@ class Dopasowanie {
                         for (size_t b = a + 1; b < g.size(); ++b)
                             if (rowne(g[a], g[b], dalej_)) te.push_back(g[b]);
                         if (te.size() > 1 || r_.krok_dalej <= krok_)
-                            return {Los_Klucza::Bez_Reguly,
-                                    r_.krok_dalej > krok_
-                                        ? "wiersze powtarzają też klucz (" +
-                                              std::string(r_.pola_dalej) + ") kroku " +
-                                              Wersja_Kroku(r_.krok_dalej)
-                                        : kRozne,
-                                    naprawa_linii(r_.krok_dalej > krok_ ? te : g, std::nullopt)};
+                            return powtorzenie(
+                                {Los_Klucza::Bez_Reguly,
+                                 r_.krok_dalej > krok_
+                                     ? "wiersze powtarzają też klucz (" +
+                                           std::string(r_.pola_dalej) + ") kroku " +
+                                           Wersja_Kroku(r_.krok_dalej)
+                                     : kRozne,
+                                 naprawa_linii(r_.krok_dalej > krok_ ? te : g, std::nullopt)});
                     }
                 odlozone_ = zostaly;
                 return {Los_Klucza::Odlozony, ""};
@@ -307,9 +308,28 @@ class Dopasowanie {
                             "nowy numer wymaga kolumny własnego numeru w kluczu"};
                 return nadaj_numery(zostaly, wlasne_id_[0]);
             default:
-                return {Los_Klucza::Bez_Reguly, kRozne,
-                        naprawa_linii(zostaly.front(), std::nullopt)};
+                return powtorzenie(
+                    {Los_Klucza::Bez_Reguly, kRozne, naprawa_linii(zostaly.front(), std::nullopt)},
+                    zostaly.front());
         }
+    }
+
+    // d, a stop on rows that repeat the key; where the rows of g repeat it as stored, the
+    // mend names them.
+    Decyzja_Klucza powtorzenie(Decyzja_Klucza d, const std::vector<size_t>& g = {}) const {
+        d.powtorzenie = true;
+        for (const size_t k : klucz_) {
+            const Value& v = g.empty() ? Value::null() : wiersze_[g.front()].stare[k];
+            if (pusta(v) || !std::all_of(g.begin(), g.end(), [&](size_t i) {
+                    return ta_sama(wiersze_[i].stare[k], v);
+                })) {
+                d.grupa.clear();
+                return d;
+            }
+            d.grupa +=
+                (d.grupa.empty() ? "[" : " AND [") + kolumny_[k].nazwa + "] = " + Literal_SQL(v);
+        }
+        return d;
     }
 
     // Gives the Null key column k of row i a value by the column's kind; "" or why not.
@@ -323,6 +343,12 @@ class Dopasowanie {
                                [&](const Odwolanie& o) { return o.kolumna == k; })) {
             wiersz.nowe[k] = Value::long_(0);
             dopisek = " (nie wskazuje żadnego wiersza)";
+        } else if (w(wlasne_id_, k) && c.typ == jet::DataType::Text) {
+            // A name by which other rows name the row: one that no row holds, by the
+            // suffix rule, which nothing names, as nothing named the row without one.
+            std::unordered_set<std::string> z = zajete(k);
+            wiersz.nowe[k] = Value::text(wolna_nazwa(k, "", z));
+            dopisek = " (nowa nazwa)";
         } else if (w(wlasne_id_, k)) {
             wiersz.nowe[k] = Value::long_(najwyzszy(k) + 1);
             dopisek = " (nowy numer)";
@@ -442,7 +468,7 @@ class Dopasowanie {
 
     // Rows of a group that hold the same in every column but the key's, the quantities,
     // values and texts, the columns of the first row's value (and the counter, unless it
-    // is the row's own id) become the first of them.
+    // is the row's own id), a Null counting as the value of none, become the first of them.
     void scal(const std::vector<size_t>& grupa) {
         const std::vector<size_t> inne = jednej_wartosci();
         std::vector<bool> wziety(grupa.size(), false);
@@ -451,12 +477,35 @@ class Dopasowanie {
             std::vector<size_t> klasa{grupa[a]};
             for (size_t b = a + 1; b < grupa.size(); ++b)
                 if (!wziety[b] && std::all_of(inne.begin(), inne.end(), [&](size_t k) {
-                        return ta_sama(wiersze_[grupa[a]].nowe[k], wiersze_[grupa[b]].nowe[k]);
+                        return jak_jedna(k, wiersze_[grupa[a]].nowe[k], wiersze_[grupa[b]].nowe[k]);
                     })) {
                     wziety[b] = true;
                     klasa.push_back(grupa[b]);
                 }
             if (klasa.size() > 1) polacz(klasa);
+        }
+    }
+
+    // Whether a and b of column k are one value for rows that become one: the same as
+    // stored, or a Null beside the value of none of the column's kind (0 of a number, ""
+    // of a text), which a Null counts as.
+    bool jak_jedna(size_t k, const Value& a, const Value& b) const {
+        if (ta_sama(a, b)) return true;
+        if (!pusta(a) && !pusta(b)) return false;
+        const Value& v = pusta(a) ? b : a;
+        switch (kolumny_[k].typ) {
+            case jet::DataType::Text:
+            case jet::DataType::Memo:
+                return v.is_text() && v.raw_text().empty();
+            case jet::DataType::Byte:
+            case jet::DataType::Integer:
+            case jet::DataType::Long:
+            case jet::DataType::Currency:
+            case jet::DataType::Single:
+            case jet::DataType::Double:
+                return !v.is_text() && jet::compare(v, Value::long_(0)) == 0;
+            default:
+                return false;
         }
     }
 
@@ -621,6 +670,14 @@ class Dopasowanie {
                 "; " + kolumny_[k].nazwa + " " + opis(pierwszy.nowe[k]) + " -> '" + tekst + "'";
             pierwszy.nowe[k] = Value::text(tekst);
         }
+        // A Null of the first row beside another's value of none takes that value: a Null
+        // never replaces a value.
+        for (const size_t k : jednej_wartosci())
+            for (const size_t i : klasa)
+                if (pusta(pierwszy.nowe[k]) && !pusta(wiersze_[i].nowe[k])) {
+                    zmiany += "; " + kolumny_[k].nazwa + " Null -> " + opis(wiersze_[i].nowe[k]);
+                    pierwszy.nowe[k] = wiersze_[i].nowe[k];
+                }
         pierwszy.zmiany.push_back(zmiany);
     }
 
@@ -698,29 +755,42 @@ class Dopasowanie {
         if (typ != jet::DataType::Text)
             return {Los_Klucza::Bez_Reguly, "przyrostek wymaga kolumny tekstowej klucza"};
         const size_t k = przyrostek_[0];
-        std::unordered_set<std::string> zajete;
-        for (const Wiersz& x : wiersze_)
-            if (!x.usun && !pusta(x.nowe[k])) zajete.insert(jet::text::fold(x.nowe[k].to_text()));
+        std::unordered_set<std::string> z = zajete(k);
         for (const std::vector<size_t>& g : grupy)
             for (size_t j = 1; j < g.size(); ++j) {
                 Wiersz& x = wiersze_[g[j]];
-                const std::string baza = pusta(x.nowe[k]) ? "" : x.nowe[k].to_text();
-                // A name that the suffix would make longer than the road takes loses its end
-                // to it; the Log line names it whole.
-                const int najwiecej = granica(k).first;
-                std::string nowa;
-                for (int n = 1; nowa.empty() || !zajete.insert(jet::text::fold(nowa)).second; ++n) {
-                    const std::string znak = "N" + std::to_string(n);
-                    const size_t miesci =
-                        static_cast<size_t>(std::max(0, najwiecej - static_cast<int>(znak.size())));
-                    nowa = baza.substr(0, jet::text::offset_of_char(baza, miesci)) + znak;
-                }
-                miesci_sie(k, nowa);
+                const std::string nowa =
+                    wolna_nazwa(k, pusta(x.nowe[k]) ? "" : x.nowe[k].to_text(), z);
                 x.zmiany.push_back(kolumny_[k].nazwa + " " + opis(x.nowe[k]) + " -> '" + nowa +
                                    "'" + zachowuje(g.front(), k));
                 x.nowe[k] = Value::text(nowa);
             }
         return {Los_Klucza::Dopasowany, ""};
+    }
+
+    // The texts that the rows kept hold in column k, folded as the key compares them.
+    std::unordered_set<std::string> zajete(size_t k) const {
+        std::unordered_set<std::string> out;
+        for (const Wiersz& x : wiersze_)
+            if (!x.usun && !pusta(x.nowe[k])) out.insert(jet::text::fold(x.nowe[k].to_text()));
+        return out;
+    }
+
+    // baza followed by "N" and the lowest number from 1 up that gives a text not in uzyte,
+    // which then holds it too. A text that the suffix would make longer than the road
+    // takes in column k loses its end to it; the Log line names it whole.
+    std::string wolna_nazwa(size_t k, const std::string& baza,
+                            std::unordered_set<std::string>& uzyte) {
+        const int najwiecej = granica(k).first;
+        std::string nowa;
+        for (int n = 1; nowa.empty() || !uzyte.insert(jet::text::fold(nowa)).second; ++n) {
+            const std::string znak = "N" + std::to_string(n);
+            const size_t miesci =
+                static_cast<size_t>(std::max(0, najwiecej - static_cast<int>(znak.size())));
+            nowa = baza.substr(0, jet::text::offset_of_char(baza, miesci)) + znak;
+        }
+        miesci_sie(k, nowa);
+        return nowa;
     }
 
     // The highest number of the column k, 0 for none.

@@ -8,12 +8,14 @@
 // names no row of its table (where the line names the table), in a row that breaks the
 // key; a quantity or value (ilosci,
 // wartosci, or a column of a money or fractional type) counts as none (0); a text is ""
-// (a text of none); the row's own id (wlasne_id) gets a new number above the others; a
+// (a text of none); the row's own id (wlasne_id) gets a new number above the others, or
+// where it is a name, "N" and the lowest number that no row holds (the suffix rule); a
 // whole number whose Null the line counts as none (zera: a year) is 0; a column of
 // domyslne takes the value that the line states. A Null of another
 // kind (a date, a whole number that is none of these) stops the step.
 // Then rows that repeat the key and hold the same in every other column but their
-// quantities, values and texts (and the columns pierwszy) become one: the first by the
+// quantities, values and texts (and the columns pierwszy), a Null counting as the value of
+// none (0, ""), become one: the first by the
 // table's counter (by the order stored where it has none) keeps its row, its values of the
 // columns pierwszy, and takes the sums of the quantities and values (a Null adds nothing;
 // Null where all are Null; a value kept to the grosz) and its texts joined ("; " between
@@ -65,7 +67,8 @@ struct Regula_Klucza {
     // names none (the row's kind decides the table, or no table holds what it names) a
     // Null becomes 0 and what it names is not looked up.
     std::string_view odwolania = {};
-    // The row's own id: Null in the key, a new number; rows of two ids never become one.
+    // The row's own id: Null in the key, a new number (a new name, of a text); rows of two
+    // ids never become one.
     std::string_view wlasne_id = {};
     std::string_view zera = {};        // whole-number key columns whose Null counts as none
     std::string_view ilosci = {};      // quantities summed when rows become one

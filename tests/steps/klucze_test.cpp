@@ -393,6 +393,51 @@ TEST_F(Klucze, RowsThatTheKeyCannotTakeAreKeptByTheRuleOfTheKey) {
          "ostatniej ukończonej wersji. Naprawa w jetsql --suite: UPDATE [DOK_DD_ZAWART] SET "
          "[ZDDOUT_CENA_N] = 1.2 WHERE [DDOUT_ID] = 2 AND [PROD_ID] = 7",
          true},
+        {"two price lists without a name: each gets a name that no list holds",
+         {"create table CENNIKI (LCEN_NAZWA_ID text(20), opis text(50), id counter)",
+          "insert into CENNIKI (LCEN_NAZWA_ID, opis) values ('N1', 'a')",
+          "insert into CENNIKI (opis) values ('b')", "insert into CENNIKI (opis) values ('c')"},
+         {{272, [] { Utworz_Klucz_Podstawowy("CENNIKI", "LCEN_NAZWA_ID asc", 0); }}},
+         "select LCEN_NAZWA_ID, opis from CENNIKI order by id",
+         {{"N1", "a"}, {"N2", "b"}, {"N3", "c"}},
+         "CENNIKI",
+         "LCEN_NAZWA_ID",
+         "Konwersja 2.72: CENNIKI (LCEN_NAZWA_ID = Null, id = 3): LCEN_NAZWA_ID Null -> \"N3\" "
+         "(nowa nazwa)",
+         false},
+        {"a line of no list beside two prices of one product: the stop names the two",
+         {"create table CENNIKI_ZAWART (LCEN_NAZWA_ID text(20), PROD_ID long, CEN_NETTO money, "
+          "id counter)",
+          "insert into CENNIKI_ZAWART (LCEN_NAZWA_ID, PROD_ID, CEN_NETTO) values ('A', 1, 1)",
+          "insert into CENNIKI_ZAWART (LCEN_NAZWA_ID, PROD_ID, CEN_NETTO) values ('A', 1, 2)",
+          "insert into CENNIKI_ZAWART (CEN_NETTO) values (3)"},
+         {{272,
+           [] { Utworz_Klucz_Podstawowy("CENNIKI_ZAWART", "LCEN_NAZWA_ID asc,PROD_ID asc", 0); }}},
+         "select CEN_NETTO from CENNIKI_ZAWART order by id",
+         {{"1"}, {"2"}, {"3"}},
+         "CENNIKI_ZAWART",
+         "",
+         "Wiersze: LCEN_NAZWA_ID = 'A', PROD_ID = 1 (2 wiersze). Klucza nie utworzono (wiersze o "
+         "tym samym kluczu różnią się w kolumnach, których reguła klucza nie sumuje ani nie "
+         "łączy). Konwersję zatrzymano; baza zostaje w ostatniej ukończonej wersji. Naprawa w "
+         "jetsql --suite: DELETE FROM [CENNIKI_ZAWART] WHERE [LCEN_NAZWA_ID] = 'A' AND [PROD_ID] "
+         "= 1 AND [CEN_NETTO] = 2",
+         true},
+        {"a line of no document, product nor price beside a line of none: one line of both",
+         {"create table DOK_PRZ_ZAWART (ddout_id long, PROD_ID long, ZDDOUT_ILOSC single, "
+          "ZDDOUT_CENA_N money, ZDDOUT_VAT text(4), id_kpir long, Countt counter)",
+          "insert into DOK_PRZ_ZAWART (ddout_id, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_CENA_N, "
+          "ZDDOUT_VAT, id_kpir) values (0, 0, 2, 0, '', 0)",
+          "insert into DOK_PRZ_ZAWART (ZDDOUT_ILOSC) values (3)"},
+         {{502,
+           [] { Utworz_Klucz_Podstawowy("DOK_PRZ_ZAWART", "ddout_id,PROD_ID,ZDDOUT_CENA_N", 0); }}},
+         "select ddout_id, PROD_ID, ZDDOUT_ILOSC, ZDDOUT_VAT, id_kpir from DOK_PRZ_ZAWART",
+         {{"0", "0", "5", "", "0"}},
+         "DOK_PRZ_ZAWART",
+         "ddout_id,PROD_ID,ZDDOUT_CENA_N",
+         "Konwersja 5.02: DOK_PRZ_ZAWART (ddout_id = Null, PROD_ID = Null, ZDDOUT_CENA_N = Null, "
+         "Countt = 2): usunięty, scalony z wierszem Countt = 1; ZDDOUT_ILOSC 3",
+         false},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);

@@ -225,6 +225,16 @@ TEST_F(Kroki388, ShortNamesAndCodesMadeUnique) {
             << pole;
 }
 
+TEST_F(Kroki388, NumbersUpToTheEndOfLongAreRenumberedInTheirOrder) {
+    for (int id : {5, 6, 7, 8}) Kontrahent(id, "Null");
+    Sql("update KONTRAHENCI set konh_numer=2147483647 where konh_id=5");
+    Sql("update KONTRAHENCI set konh_numer=Null where konh_id=6");
+    Sql("update KONTRAHENCI set konh_numer=3 where konh_id>=7");
+    ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_388), "");
+    EXPECT_EQ(Kolumna("select konh_numer from KONTRAHENCI where konh_id<=8 order by konh_id"),
+              (std::vector<std::string>{"4", "1", "2", "3"}));
+}
+
 TEST_F(Kroki388, EmptyAndNullPayeesEachMakeOneParty) {
     Sql("insert into DOK_FIN values (1, 0, '', 0, 0)");
     Sql("insert into DOK_FIN values (2, 0, '', 0, 0)");

@@ -191,11 +191,16 @@ void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r) {
                          " is not null group by R." + id);
 }
 
+std::string Wiersze_Bez_Starej_Strony(const std::string& tabela, const std::string& kolumna) {
+    const std::string a = "a." + kolumna;
+    return tabela + " as a LEFT JOIN " + kStronaStaregoId + " as S ON " + a +
+           " = S.stary where S.stary is null and " + a + ">0";
+}
+
 void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
                        const std::string& kolumna) {
     const std::string a = "a." + kolumna;
-    const std::string wiersze = tabela + " as a LEFT JOIN " + kStronaStaregoId + " as S ON " + a +
-                                " = S.stary where S.stary is null and " + a + ">0";
+    const std::string wiersze = Wiersze_Bez_Starej_Strony(tabela, kolumna);
     Loguj_Bez_Wskazania(k, krok,
                         tabela + "." + kolumna + " z identyfikatorem spoza " + r.tabela +
                             " (nie wskazują żadnego kontrahenta)",

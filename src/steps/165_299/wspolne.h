@@ -84,6 +84,10 @@ void Strony_Starych_Id(ClsKonwersje& k, int krok, const Stary_Rejestr& r);
 void Bez_Starej_Strony(ClsKonwersje& k, int krok, const Stary_Rejestr& r, const std::string& tabela,
                        const std::string& kolumna);
 
+// The rows that Bez_Starej_Strony clears, as the FROM part of a select: "<tabela> as a LEFT
+// JOIN kStronaStaregoId as S ON a.<kolumna> = S.stary where S.stary is null and a.<kolumna>>0".
+std::string Wiersze_Bez_Starej_Strony(const std::string& tabela, const std::string& kolumna);
+
 // "UPDATE <tabela> as <alias> INNER JOIN kStronaStaregoId as S ON <alias>.<kolumna> =
 // S.stary set <alias>.<kolumna>=S.nowy": the references of tabela's column moved onto
 // the parties of the old ids that they name; a reference naming no old id stays.

@@ -3,8 +3,10 @@
 // the cash desks and the bank accounts; every reference to an old register is moved onto
 // the new party ids; the register is renumbered after each source; and short names and
 // codes are made unique.
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -117,26 +119,59 @@ void Do_Kolumny_Kontrahenta(ClsKonwersje& k, const char* zrodlo, const char* kol
             k.Przytnij_Tekst(zrodlo, kolumna, p.rozmiar);
 }
 
-// The renumbering pass: the register numbered 1 to n in its konh_numer order (a party
-// without a number as one of 0), parties of one number (the new ones) in the order they
-// were made, the counter shown on status
-// line 3; all rows saved together at the end. An open that was
-// ignored leaves the numbers as they are.
-void Numeruj_Kontrahentow(ClsKonwersje& k) {
+// One pass over the register in its konh_numer order (a party without a number as one of
+// 0, then by konh_id), descending when malejaco: the i-th record (from 1) takes numer(i),
+// the counter shown on status line 3; all rows saved together at the end. An open that
+// was ignored leaves the numbers as they are.
+void Przypisz_Numery(ClsKonwersje& k, bool malejaco, const std::function<int64_t(int64_t)>& numer) {
+    const std::string kier = malejaco ? " desc" : "";
     std::unique_ptr<ado::Recordset> rs;
-    int32_t licznik = 0;
-    k.DbOtwórzSELKonwersje(rs,
-                           "[konh_numer] from [kontrahenci] order by Nz([konh_numer],0),[konh_id]");
+    int64_t licznik = 0;
+    k.DbOtwórzSELKonwersje(rs, "[konh_numer] from [kontrahenci] order by Nz([konh_numer],0)" +
+                                   kier + ",[konh_id]" + kier);
     if (rs) {
         while (!rs->Eof()) {
             ++licznik;
             Pokaz_Postep("", "", " " + std::to_string(licznik));
-            rs->Fields(0) = jet::Value::long_(licznik);
+            rs->Fields(0) = jet::Value::long_(static_cast<int32_t>(numer(licznik)));
             rs->MoveNext();
         }
         rs->UpdateBatch();
     }
     k.ZamknijRSKonwersje(rs);
+}
+
+// The renumbering: the register numbered 1 to n in its konh_numer order (a party without a
+// number as one of 0), parties of one number (the new ones) in the order they were made.
+// The rows are written one by one, so a run of the suite's earlier tool stopped inside the
+// pass left some renumbered and the rest not: the pass writes only numbers that keep that
+// order whatever part of them is written, and a rerun meets the order the pass began with.
+// Numbering 1 to n upwards keeps it when each party's number is at least its place; other
+// numbers (none, 0, repeated) are first moved above every number, downwards from the last
+// place (below every number upwards, and then numbered downwards, where Long ends first).
+void Numeruj_Kontrahentow(ClsKonwersje& k) {
+    std::unique_ptr<ado::Recordset> rs;
+    std::vector<int64_t> numery;
+    if (k.DbOtwórzSELKonwersje(rs,
+                               "Nz([konh_numer],0) from [kontrahenci] order by "
+                               "Nz([konh_numer],0),[konh_id]") > 0)
+        for (; !rs->Eof(); rs->MoveNext()) numery.push_back(NzLng(rs->Fields(0).value()));
+    k.ZamknijRSKonwersje(rs);
+    const auto n = static_cast<int64_t>(numery.size());
+    bool na_miejscu = true;
+    for (int64_t i = 0; i < n; ++i) na_miejscu = na_miejscu && numery[i] >= i + 1;
+    bool w_dol = false;
+    if (!na_miejscu) {
+        const int64_t najwyzszy = std::max<int64_t>(numery.back(), 0);
+        const int64_t najnizszy = std::min<int64_t>(numery.front(), 0);
+        if (najwyzszy + n <= INT32_MAX) {
+            Przypisz_Numery(k, true, [&](int64_t i) { return najwyzszy + n - i + 1; });
+        } else {
+            Przypisz_Numery(k, false, [&](int64_t i) { return najnizszy - n - 1 + i; });
+            w_dol = true;
+        }
+    }
+    Przypisz_Numery(k, w_dol, [&](int64_t i) { return w_dol ? n - i + 1 : i; });
 }
 
 // Makes the non-Null values of a register column unique: each pass gives every party
@@ -295,16 +330,43 @@ void ClsKonwersje::Konwersja_388() {
                                    tabele + gdzie);
         DbWykonajKonwersje("UPDATE " + tabele + " set DOK_FIN.konh_id=0" + gdzie);
     }
-    // A reference of an old register moves onto its party, once (nowe counts the references
-    // that name a party already); one that names no old id of it names nothing. In the part
-    // begun last, the references that an earlier run moved hold party ids, which name no
-    // old id either: they stay as they are.
-    const auto na_strony = [&](int w_czesci, const kroki::Stary_Rejestr& r, const char* tabela,
-                               const char* alias, const std::string& kol, const std::string& nowe,
-                               const char* stan) {
-        if (czesc < w_czesci) kroki::Bez_Starej_Strony(*this, 388, r, tabela, kol);
-        kroki::Przepnij_Raz(*this, czesc == w_czesci, kroki::Na_Strony(tabela, alias, kol), nowe,
-                            388, stan);
+    // The references of an old register move onto its parties (przepnij). The work table of
+    // the old ids' parties (kroki::Strony_Starych_Id) stands from the part that makes it to
+    // the next one's, or to the step's end; once every reference of the part has left the
+    // ids that name no old id (kroki::Bez_Starej_Strony), it gains a column named by the old
+    // register, and only then do the references move, each once (kroki::Przepnij_Raz).
+    // In the part begun last the table tells how far an earlier run came: with the
+    // register's column, every reference was cleared and some may have moved; without it
+    // (the table of an earlier part, or this part's before the column), none moved; with no
+    // table at all (a run of the suite's earlier tool, or one stopped before this program's
+    // first table), a column is cleared where none of its references names a party of the
+    // kind (none moved), and where one does and the clearing would change a reference (a
+    // moved one, or one that names no old id) the step stops.
+    struct Odwolanie {
+        std::string tabela, alias, kol, nowe;
+    };
+    const auto przepnij = [&](int w_czesci, const kroki::Stary_Rejestr& r,
+                              const std::vector<Odwolanie>& odwolania, const char* stan) {
+        const std::string tabela_id = std::string(kroki::kStronaStaregoId).substr(1);
+        const std::string praca = tabela_id.substr(0, tabela_id.size() - 1);
+        const bool ostatnia = czesc == w_czesci;
+        const bool bez_tabeli = ostatnia && !Jest_Tabela(praca);
+        const bool wyczyszczone = ostatnia && !bez_tabeli && Jest_Tabela(praca, r.tabela);
+        kroki::Strony_Starych_Id(*this, 388, r);
+        if (!wyczyszczone) {
+            for (const Odwolanie& o : odwolania) {
+                if (bez_tabeli && Liczba_Z_Zapytania(o.nowe) > 0 &&
+                    Liczba_Z_Zapytania("count(*) from " +
+                                       kroki::Wiersze_Bez_Starej_Strony(o.tabela, o.kol)) > 0)
+                    Konwersja_Przerwana(388, stan);
+                kroki::Bez_Starej_Strony(*this, 388, r, o.tabela, o.kol);
+            }
+            DbWykonajKonwersje(std::string("alter table ") + kroki::kStronaStaregoId +
+                               " ADD COLUMN [" + r.tabela + "] tinyint");
+        }
+        for (const Odwolanie& o : odwolania)
+            kroki::Przepnij_Raz(*this, wyczyszczone || bez_tabeli,
+                                kroki::Na_Strony(o.tabela, o.alias, o.kol), o.nowe, 388, stan);
     };
 
     // Each old register's rows become parties in the order of their old ids, so that the
@@ -319,12 +381,11 @@ void ClsKonwersje::Konwersja_388() {
                 "RKONH_NAZWA_ID,konh_numer,konh_activ) select mid(nazwa,1,16)        ,nazwa     "
                 ",ulica     ,Kod             , miasto,        'US',999999,-1 from S_US order by "
                 "id");
-        kroki::Strony_Starych_Id(*this, 388, kUrzedy);
-        na_strony(0, kUrzedy, "KADRY_PRACOWNICY", "PPP", "US",
-                  "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US = "
-                  "KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'",
-                  "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
-        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
+        przepnij(0, kUrzedy,
+                 {{"KADRY_PRACOWNICY", "PPP", "US",
+                   "count(*) from KADRY_PRACOWNICY INNER JOIN KONTRAHENCI ON KADRY_PRACOWNICY.US "
+                   "= KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='US'"}},
+                 "po dopisaniu urzędów skarbowych do tabeli KONTRAHENCI");
         Numeruj_Kontrahentow(*this);
     }
 
@@ -348,23 +409,20 @@ void ClsKonwersje::Konwersja_388() {
                 "(KONH_NAZ_SKROT,KONH_NAZWA,RKONH_NAZWA_ID,opis     ,konh_numer,konh_activ,"
                 "Kier_id) select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    "
                 ",-1        ,-1 from S_Kierowcy order by Kier_id");
-        const char* stan = "po dopisaniu kierowców do tabeli KONTRAHENCI";
-        kroki::Strony_Starych_Id(*this, 388, kKierowcy);
+        std::vector<Odwolanie> odwolania;
         for (int slot = 1; slot <= 9; ++slot) {
             const std::string kol = slot == 1 ? "Kier_id" : "Kier_id" + std::to_string(slot);
-            na_strony(
-                2, kKierowcy, "KONTRAHENCI", "kontr", kol,
-                "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
-                    kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                stan);
+            odwolania.push_back(
+                {"KONTRAHENCI", "kontr", kol,
+                 "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
+                     kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'"});
         }
         for (const auto& [tabela, kol] : kDokumentyKierowcy)
-            na_strony(2, kKierowcy, tabela, "dok", kol,
-                      std::string("count(*) from ") + tabela +
-                          " as dok INNER JOIN KONTRAHENCI as Kier ON dok." + kol +
-                          " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'",
-                      stan);
-        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
+            odwolania.push_back({tabela, "dok", kol,
+                                 std::string("count(*) from ") + tabela +
+                                     " as dok INNER JOIN KONTRAHENCI as Kier ON dok." + kol +
+                                     " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'"});
+        przepnij(2, kKierowcy, odwolania, "po dopisaniu kierowców do tabeli KONTRAHENCI");
         Numeruj_Kontrahentow(*this);
     }
 
@@ -382,14 +440,15 @@ void ClsKonwersje::Konwersja_388() {
                 "Imie1,'Pracownik',999999 ,-1,imie_oj,imie_m,miejsce_ur,Plec,numer,imie2,"
                 "kategoria,ube,ubr,ubc,ubw,ubz,nazwisko_p,kodzus,Dowod,Paszport,KartaStP,KartaCzP,"
                 "Etat,US ,Data_UR ,BANK, KONTO from KADRY_PRACOWNICY order by id");
-        kroki::Strony_Starych_Id(*this, 388, kroki::kStarzyPracownicy);
+        std::vector<Odwolanie> odwolania;
         for (const auto& [tabela, kol] : kOdwolaniaPracownika)
-            na_strony(3, kroki::kStarzyPracownicy, tabela, "PPP", kol,
-                      std::string("count(*) from ") + tabela +
-                          " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
-                          " = KONTRAHENCI.konh_id where KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'",
-                      "po dopisaniu pracowników do tabeli KONTRAHENCI");
-        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
+            odwolania.push_back({tabela, "PPP", kol,
+                                 std::string("count(*) from ") + tabela +
+                                     " as PPP INNER JOIN KONTRAHENCI ON PPP." + kol +
+                                     " = KONTRAHENCI.konh_id where "
+                                     "KONTRAHENCI.RKONH_NAZWA_ID='Pracownik'"});
+        przepnij(3, kroki::kStarzyPracownicy, odwolania,
+                 "po dopisaniu pracowników do tabeli KONTRAHENCI");
         Numeruj_Kontrahentow(*this);
     }
 
@@ -432,14 +491,13 @@ void ClsKonwersje::Konwersja_388() {
                 "Saldo,nr_konta_kasowego) select mid(nazwa,1,16) ,nazwa   ,Opis,'!!!'         "
                 ",999999    ,-1        ,rodz,Nr_Banku,     NR_Konta,    KodPocztowy,      "
                 "Ulica,Telefon,      MIEJSCOWOSC,Saldo,NRWFK  from KASYBANKI order by id_kasy");
-        kroki::Strony_Starych_Id(*this, 388, kKasy);
+        std::vector<Odwolanie> odwolania;
         for (const char* tabela : {"DOK_FIN", "DOK_FRA"})
-            na_strony(5, kKasy, tabela, "PPP", "ID_KASY",
-                      std::string("count(*) from ") + tabela +
-                          " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = KONTRAHENCI.konh_id "
-                          "where KONTRAHENCI.Rodz is not null",
-                      "po dopisaniu kas i banków do tabeli KONTRAHENCI");
-        DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
+            odwolania.push_back({tabela, "PPP", "ID_KASY",
+                                 std::string("count(*) from ") + tabela +
+                                     " as PPP INNER JOIN KONTRAHENCI ON PPP.ID_KASY = "
+                                     "KONTRAHENCI.konh_id where KONTRAHENCI.Rodz is not null"});
+        przepnij(5, kKasy, odwolania, "po dopisaniu kas i banków do tabeli KONTRAHENCI");
         DbWykonajKonwersje(
             "UPDATE KONTRAHENCI Set RKONH_NAZWA_ID='Kasa' where RKONH_NAZWA_ID='!!!' and "
             "RODZ='K'");
@@ -450,6 +508,7 @@ void ClsKonwersje::Konwersja_388() {
     }
 
     DbWykonajKonwersje("alter table [Deklaracje] ADD COLUMN ID_US int DEFAULT 0");
+    DbWykonajKonwersje(std::string("drop table ") + kroki::kStronaStaregoId);
     DbWykonajKonwersje("alter table [DOK_FRA] ADD COLUMN DataKasyBanku SmallDateTime DEFAULT null");
     DbWykonajKonwersje(
         "UPDATE [DOK_FIN_ZAWART] SET [rodzaj_dok]='PW' WHERE [rodzaj_dok]='Sp. pozost.zwr.'");

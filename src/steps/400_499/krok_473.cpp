@@ -2,14 +2,18 @@
 // summary definitions get their tables, the settings split into global, per-user and
 // per-workstation ones, the contractors' NumerWFK is trimmed, and the ledger accounts
 // and postings of the current year get their account texts rebuilt from the segments.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "db/polaczenie.h"
 #include "db/postep.h"
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "jet/catalog.h"
+#include "jet/database.h"
 #include "jet/functions.h"
 #include "jet/text.h"
 #include "platform/clock.h"
@@ -76,6 +80,14 @@ void Przenies_Przez_Kopie(ClsKonwersje& k, const std::string& stara, const std::
     k.DbWykonajKonwersje(" drop table " + stara);
 }
 
+// True when the table has its primary key. A settings table takes it once it is emptied,
+// and only then take settings moved into it: a table with its key holds moved settings
+// only, and no setting moves before both tables have theirs.
+bool Ma_Klucz(const std::string& tabela) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
+    return t && std::ranges::any_of(t->indexes, [](const jet::IndexInfo& i) { return i.primary; });
+}
+
 // True when a setting of Setup is named as one that moves to a user (the user's name in
 // front) or to a workstation ("ST" & n), whatever its value: one that has moved has left
 // "" there.
@@ -103,9 +115,9 @@ bool Sa_Ustawienia_Do_Przeniesienia(ClsKonwersje& k) {
 // is met as such) and end empty, each emptied before its key (the copied rows, whose new
 // column is Null, could not take it); then the settings of users and workstations move to
 // them.
-// A copy that holds no rows while Setup holds some was emptied by an earlier run, which had
-// given it its columns and its key before: the key's outcome on the copied rows stands, and
-// is not made again on the empty table.
+// A copy with its key was emptied by an earlier run, which may have moved settings into it:
+// it stays as it is. One without it that holds no rows while Setup holds some was emptied
+// by an earlier run, which had given it its columns: it takes its key.
 void Przenies_Ustawienia(ClsKonwersje& k) {
     Usun_Index("Podstawowy", "Setup");
     k.DbWykonajKonwersje(" select Setup.* into [UZYTKOWNICY_Setup] from Setup",
@@ -119,16 +131,20 @@ void Przenies_Ustawienia(ClsKonwersje& k) {
         return k.Liczba_Z_Zapytania(std::string("count(*) from ") + kopia) == 0 &&
                k.Liczba_Z_Zapytania("count(*) from Setup") > 0;
     };
-    if (!oprozniona("Setup_stanowisko")) {
-        Usun_Pole("Setup_stanowisko", "USERS");
-        Usun_Pole("Setup_stanowisko", "STAN");
-        k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
-        k.DbWykonajKonwersje("delete * from Setup_stanowisko");
+    if (!Ma_Klucz("Setup_stanowisko")) {
+        if (!oprozniona("Setup_stanowisko")) {
+            Usun_Pole("Setup_stanowisko", "USERS");
+            Usun_Pole("Setup_stanowisko", "STAN");
+            k.DbWykonajKonwersje("alter table [Setup_stanowisko] ADD COLUMN STAN int DEFAULT 0");
+            k.DbWykonajKonwersje("delete * from Setup_stanowisko");
+        }
         Utworz_Klucz_Podstawowy("Setup_stanowisko", "Nazwa,Stan");
     }
-    if (!oprozniona("UZYTKOWNICY_Setup")) {
-        Usun_Pole("UZYTKOWNICY_Setup", "STAN");
-        k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+    if (!Ma_Klucz("UZYTKOWNICY_Setup")) {
+        if (!oprozniona("UZYTKOWNICY_Setup")) {
+            Usun_Pole("UZYTKOWNICY_Setup", "STAN");
+            k.DbWykonajKonwersje("delete * from UZYTKOWNICY_Setup");
+        }
         Utworz_Klucz_Podstawowy("UZYTKOWNICY_Setup", "Nazwa,Users");
     }
 
@@ -219,20 +235,28 @@ void ClsKonwersje::Konwersja_473() {
         "0,LP_SUMY int DEFAULT 0,ZNAK Text (1))");
     Utworz_Klucz_Podstawowy("PLACE_zestawienia_ZAWART_SUMY", "ID_ZEST,lp,LP_SUMY");
 
-    // A run that had added kontoBAK (below) had moved the settings; one that had made the
-    // two settings tables only may have moved settings into them since, which no fact of
-    // the database tells from the copies of Setup they hold until they are emptied, unless
-    // no setting is named as one that moves.
-    if (!Jest_Tabela("KH_dekrety", "kontoBAK")) {
-        if ((Liczba_Z_Zapytania("count(*) from UZYTKOWNICY_Setup") > 0 ||
-             Liczba_Z_Zapytania("count(*) from Setup_stanowisko") > 0) &&
-            Sa_Ustawienia_Do_Przeniesienia(*this))
+    // A run that had added kontoBAK (below) had moved the settings. Settings move only once
+    // both settings tables have their keys (UZYTKOWNICY_Setup's is made after
+    // Setup_stanowisko was emptied); a move leaves a row in one of them and its setting
+    // named in Setup until the settings that moved are deleted from it: rows there while a
+    // setting named as one that moves stands are a move that may be half done. A run of
+    // the suite's earlier tool gave UZYTKOWNICY_Setup its key before emptying it: its rows
+    // are settings moved only where Setup_stanowisko holds some too.
+    const bool przeniesione = Jest_Tabela("KH_dekrety", "kontoBAK");
+    if (!przeniesione && Ma_Klucz("UZYTKOWNICY_Setup")) {
+        const int64_t uzytkownikow = Liczba_Z_Zapytania("count(*) from UZYTKOWNICY_Setup");
+        const int64_t stanowisk = Liczba_Z_Zapytania("count(*) from Setup_stanowisko");
+        if (uzytkownikow > 0 && stanowisk == 0)
+            Konwersja_Przerwana(473,
+                                "po nadaniu klucza tabeli UZYTKOWNICY_Setup (jej wiersze mogą "
+                                "być kopią tabeli Setup albo przeniesionymi ustawieniami)");
+        if ((uzytkownikow > 0 || stanowisk > 0) && Sa_Ustawienia_Do_Przeniesienia(*this))
             Konwersja_Przerwana(473,
                                 "po skopiowaniu tabeli Setup do tabel UZYTKOWNICY_Setup i "
                                 "Setup_stanowisko (ustawienia użytkowników i stanowisk mogły "
                                 "zostać do nich przeniesione)");
-        Przenies_Ustawienia(*this);
     }
+    if (!przeniesione) Przenies_Ustawienia(*this);
 
     DbWykonajKonwersje("delete * from Setup where trim(Wartosc)=''");
     DbWykonajKonwersje("delete * from Setup_Stanowisko where trim(Wartosc)=''");
