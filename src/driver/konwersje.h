@@ -147,6 +147,14 @@ class ClsKonwersje {
     // run): each row cut is named in the Log by its key and its whole text. Nothing for a
     // table or column that is not there, or a column no wider.
     void Przytnij_Tekst(const std::string& table, const std::string& column, int size);
+    // The value that a statement puts into table.column (the table under alias in from, its
+    // rows those of where) cut to size characters, the column's size where size is 0: each
+    // row whose value is longer is named in the Log by the table's key and the whole text,
+    // as Przytnij_Tekst names the rows it cuts. Returns the value cut ("left(value,size)"),
+    // or value itself for a column that holds no text of a size.
+    std::string Przytnij_Wartosc(const std::string& table, const std::string& alias,
+                                 const std::string& column, const std::string& from,
+                                 const std::string& value, const std::string& where, int size = 0);
     // Settles a temporary column of a change left in any table: another change's column
     // added anew right after it is filled back; any other ends the run (critical, "0000").
     void Sprawdz_Kolumny_Tymczasowe();

@@ -172,17 +172,37 @@ void ClsKonwersje::Przytnij_Tekst(const std::string& table, const std::string& c
     if (c == nullptr ||
         (c->type != jet::DataType::Memo && (c->type != jet::DataType::Text || c->size <= size)))
         return;
+    const std::string kolumna = "[" + c->name + "]";
+    DbWykonajKonwersje(
+        "update [" + t->name + "] set " + kolumna + "=" +
+        Przytnij_Wartosc(t->name, "", c->name, "[" + t->name + "]", kolumna, "", size) +
+        " where len(" + kolumna + ")>" + std::to_string(size));
+}
+
+std::string ClsKonwersje::Przytnij_Wartosc(const std::string& table, const std::string& alias,
+                                           const std::string& column, const std::string& from,
+                                           const std::string& value, const std::string& where,
+                                           int size) {
+    const jet::TableInfo* t = polaczenie().database().catalog().table(Bez_Nawiasow(table));
+    const jet::ColumnInfo* c = t != nullptr ? t->column(Bez_Nawiasow(column)) : nullptr;
+    if (c == nullptr) return value;
+    if (size <= 0) size = c->type == jet::DataType::Text ? c->size : 0;
+    if (size <= 0) return value;
     // The row is named by its primary key, else by its counter.
     std::vector<std::string> klucz;
     if (const jet::IndexInfo* pk = t->primary_key())
         for (const auto& ic : pk->columns) klucz.push_back(t->column_by_id(ic.column_id)->name);
     if (klucz.empty() && t->counter_column() != nullptr) klucz.push_back(t->counter_column()->name);
+    const std::string przed = alias.empty() ? "" : alias + ".";
     std::string pola;
-    for (const std::string& k : klucz) pola += "[" + k + "], ";
+    for (const std::string& k : klucz) pola += przed + "[" + k + "], ";
     const std::string n = std::to_string(size);
-    const std::string dluzsze = " from [" + t->name + "] where len([" + c->name + "])>" + n;
     std::unique_ptr<ado::Recordset> rs;
-    if (DbOtwórzSELKonwersje(rs, pola + "[" + c->name + "]" + dluzsze, true) > 0)
+    if (DbOtwórzSELKonwersje(rs,
+                             pola + value + " from " + from + " where " +
+                                 (where.empty() ? "" : "(" + where + ") and ") + "len(" + value +
+                                 ")>" + n,
+                             true) > 0)
         for (; !rs->Eof(); rs->MoveNext()) {
             std::string wiersz;
             for (size_t i = 0; i < klucz.size(); ++i)
@@ -194,8 +214,7 @@ void ClsKonwersje::Przytnij_Tekst(const std::string& table, const std::string& c
                              "Konwersja", Wersja_Kroku(Krok_Konwersji));
         }
     ZamknijRSKonwersje(rs);
-    DbWykonajKonwersje("update [" + t->name + "] set [" + c->name + "]=left([" + c->name + "]," +
-                       n + ")" + dluzsze.substr(dluzsze.find(" where")));
+    return "left(" + value + "," + n + ")";
 }
 
 void ClsKonwersje::Dodaj_Pole(const std::string& table, const std::string& definition) {

@@ -47,6 +47,8 @@ void koniunkcje(const Expr* e, std::vector<const Expr*>& out) {
     }
 }
 
+bool funkcja(const Expr& e, std::initializer_list<const char*> nazwy);
+
 // A table the statement reads, under its alias; optional: the outer side of a join (its
 // columns are Null where the partner is missing).
 struct Zrodlo {
@@ -85,6 +87,15 @@ class Zrodla {
                 (w->kind == ExprKind::IsNull && w->negated) ||
                 (!w->negated && (w->kind == ExprKind::Between || w->kind == ExprKind::InList));
             if (!por) continue;
+            // Nz(x, v) <> v: x is given.
+            if (w->op == Op::Ne && w->args.size() == 2)
+                for (size_t i = 0; i < 2; ++i) {
+                    const Expr& nz = *w->args[i];
+                    const Expr& v = *w->args[1 - i];
+                    if (funkcja(nz, {"NZ"}) && nz.args.size() == 2 && v.kind == ExprKind::Integer &&
+                        nz.args[1]->kind == ExprKind::Integer && nz.args[1]->integer == v.integer)
+                        if (auto k = kolumna(*nz.args[0])) porownane.insert(*k);
+                }
             for (const auto& a : w->args)
                 if (auto k = kolumna(*a)) {
                     porownane.insert(*k);
@@ -604,8 +615,11 @@ class Obserwator : public jet::ShapeObserver {
     // (the temporary column) narrows that one.
     void szerokosc_celu(const std::string& ksztalt, const jet::TableInfo& t,
                         const jet::ColumnInfo& c, const Expr& e, const Zrodla& zr) {
-        const int cel = szerokosc_kolumny(c), zrodlo = szerokosc(e, zr, false),
-                  ciete = szerokosc(e, zr);
+        const int cel = szerokosc_kolumny(c), ciete = szerokosc(e, zr);
+        int zrodlo = szerokosc(e, zr, false);
+        // A value cut by the statement itself (Left(v, n)): v's width, cut.
+        if (funkcja(e, {"LEFT"}) && !e.args.empty())
+            zrodlo = std::max(zrodlo, szerokosc(*e.args[0], zr, false));
         if (cel == 0 || zrodlo <= cel) return;
         std::string kolumna = c.name;
         if (jet::text::same_name(c.name, kKolumnaTymczasowa) && e.kind == ExprKind::Column)
@@ -697,9 +711,11 @@ class Obserwator : public jet::ShapeObserver {
     // ------------------------------------------------------------ copies
 
     // The column whose value a copy takes: the column itself, or through a function that
-    // keeps a Null; nullptr for any other value.
+    // keeps a Null, or the value of an IIf that tests for a Null; nullptr for any other.
     static const Expr* kopiowana(const Expr& e) {
         if (e.kind == ExprKind::Column) return &e;
+        if (funkcja(e, {"IIF"}) && e.args.size() == 3 && sprawdza_null(*e.args[0]))
+            return kopiowana(*e.args[2]);
         if (!e.args.empty() &&
             funkcja(e, {"CCUR",   "CDBL", "CSNG",  "CLNG",  "CINT",  "CSTR",  "CDATE",
                         "CVDATE", "TRIM", "LTRIM", "RTRIM", "UCASE", "LCASE", "LEFT",
@@ -709,15 +725,30 @@ class Obserwator : public jet::ShapeObserver {
     }
 
     // An UPDATE's copies (SET a = b): a b that may be Null in the rows written empties an a
-    // that stood, unless the WHERE takes only rows where a is Null, or the step added a or
+    // that stood, unless the WHERE takes only rows where a is Null or blank, or the step added a or
     // made or emptied its table.
     void kopie(const std::string& ksztalt, const Zrodla& zr, const jet::sql::Update& u) {
         std::vector<const Expr*> war;
         koniunkcje(u.where.get(), war);
+        // The columns that the WHERE takes Null or blank ("" or blanks alone): a text there
+        // holds none.
         std::set<Kolumna> bez_wartosci;
+        std::function<std::optional<Kolumna>(const Expr&)> pusta =
+            [&](const Expr& w) -> std::optional<Kolumna> {
+            if (w.kind == ExprKind::IsNull && !w.negated) return zr.kolumna(*w.args[0]);
+            if (w.kind == ExprKind::Binary && w.op == Op::Or) {
+                const auto a = pusta(*w.args[0]), b = pusta(*w.args[1]);
+                return a && b && *a == *b ? a : std::nullopt;
+            }
+            if (w.kind != ExprKind::Binary || w.op != Op::Eq ||
+                w.args[1]->kind != ExprKind::String || !w.args[1]->text.empty())
+                return std::nullopt;
+            const Expr* k = w.args[0].get();
+            if (funkcja(*k, {"TRIM"}) && k->args.size() == 1) k = k->args[0].get();
+            return zr.kolumna(*k);
+        };
         for (const Expr* w : war)
-            if (w->kind == ExprKind::IsNull && !w->negated)
-                if (auto k = zr.kolumna(*w->args[0])) bez_wartosci.insert(*k);
+            if (auto k = pusta(*w)) bez_wartosci.insert(*k);
         bool jest = false;
         std::string kol;
         for (const auto& a : u.assignments) {
@@ -826,7 +857,8 @@ class Obserwator : public jet::ShapeObserver {
                 if (funkcja(e, {"COUNT"})) return true;
                 // Min and Max of a column never Null: a group holds a row at least.
                 if (funkcja(e, {"SUM", "MIN", "MAX", "CCUR", "CDBL", "CLNG", "CINT", "ROUND", "INT",
-                                "FIX", "ABS"}))
+                                "FIX", "ABS", "LEFT", "RIGHT", "MID", "TRIM", "LTRIM", "RTRIM",
+                                "CSTR"}))
                     return !e.args.empty() && niepusty(*e.args[0], zr);
                 return false;
             default:
@@ -872,7 +904,8 @@ class Obserwator : public jet::ShapeObserver {
 
     // The table whose row the column names at this step, by the suite's references
     // (driver/odwolania.h): "" where its row's kind decides which; nullopt when it names none.
-    static std::optional<std::string> id_wiersza(const jet::TableInfo& t, const jet::ColumnInfo& c) {
+    static std::optional<std::string> id_wiersza(const jet::TableInfo& t,
+                                                 const jet::ColumnInfo& c) {
         if (const Odwolanie_Pakietu* o = Odwolanie_Kolumny(Krok_Konwersji, t.name, c.name))
             return std::string(o->cel);
         if (Kolumna_Wskazuje(Krok_Konwersji, t.name, c.name)) return "";

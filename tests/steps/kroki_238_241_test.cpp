@@ -125,6 +125,7 @@ TEST_F(Kroki238, PaymentFormsAreReducedToTheFourKept) {
         {"faktury", "FAKOUT_ID", "'Kompensata'", 9, "Kompensata"},  // no such contractor
         {"K_faktur", "FKOROUT_ID", "'Kompensata'", 1, "Przelew"},
         {"K_faktur", "FKOROUT_ID", "'Gotówka'", 1, "Gotówka"},
+        {"K_faktur", "FKOROUT_ID", "'Kompensata'", 3, "Kompensata"},  // the contractor has none
         {"dowody_dostaw", "DDOUT_ID", "'gotówka przy odbiorze'", 1, "Przelew"},
         {"dowody_dostaw", "DDOUT_ID", "Null", 2, "Gotówka"},
         // Receipts only fill a missing form; returns keep theirs.
@@ -133,6 +134,7 @@ TEST_F(Kroki238, PaymentFormsAreReducedToTheFourKept) {
         {"dowody_zwrotu", "DDOUT_ID", "'Kompensata'", 1, "Kompensata"},
         {"dowody_zwrotu", "DDOUT_ID", "Null", 1, "Null"},
     };
+    Sql("insert into kontrahenci values (3, Null)");
     for (const auto& d : dokumenty)
         Sql(std::string("insert into ") + d.tabela + " (KONH_ID, FPLAT_NAZWA_ID) values (" +
             std::to_string(d.kontrahent) + ", " + d.forma + ")");

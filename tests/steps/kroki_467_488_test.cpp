@@ -51,17 +51,26 @@ TEST_F(Kroki467, AssetAccountsAndAssetPartsOfPurchaseLines) {
     Sql("create table Uzytkownicy (Stanowisko long)");
     Sql("insert into Uzytkownicy values (3)");
     Sql("create table SRODKI_TRWALE (ID long, id_dok long, id_prod long)");
-    Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, KontoFK text(50), WtymST "
+    Sql("create table DOK_ZAK_ZAWART (numer_id long, sur_ID long, KontoFK text(80), WtymST "
         "single, Ilosc_Mag single)");
-    for (const char* w : {"1, 1, 10", "2, 1, 11", "3, 2, 10", "4, 3, 10"})
+    Sql("create index Podstawowy on SRODKI_TRWALE (ID) with primary");
+    for (const char* w : {"1, 1, 10", "2, 1, 11", "3, 2, 10", "4, 3, 10", "5, 4, 10"})
         Sql(std::string("insert into SRODKI_TRWALE values (") + w + ")");
     // Purchase 3 has two lines of the asset's product: the first account in text order.
     for (const char* w : {"1, 10, '011', -3, 10", "1, 11, '', 12, 10", "2, 10, Null, 4, 10",
                           "3, 10, '012', 0, 1", "3, 10, '013', 0, 1"})
         Sql(std::string("insert into DOK_ZAK_ZAWART values (") + w + ")");
+    // An account wider than the asset's column is cut to it, and the asset named in the Log.
+    const std::string dlugie(60, '7');
+    Sql("insert into DOK_ZAK_ZAWART values (4, 10, '" + dlugie + "', 0, 1)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_472), "");
     EXPECT_EQ(Kolumna("select KONTOFK from SRODKI_TRWALE order by ID"),
-              (std::vector<std::string>{"011", "Null", "Null", "012"}));
+              (std::vector<std::string>{"011", "Null", "Null", "012", dlugie.substr(0, 50)}));
+    const std::vector<std::string> log = Linie_Logu("skrócono do");
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("SRODKI_TRWALE.KONTOFK ID = 5, \"" + dlugie + "\" skrócono do 50"),
+              std::string::npos)
+        << log[0];
     EXPECT_EQ(Kolumna("select WtymST from DOK_ZAK_ZAWART where numer_id<3 order by sur_ID, "
                       "numer_id"),
               (std::vector<std::string>{"0", "4", "10"}));

@@ -38,8 +38,8 @@ TEST_F(Kroki490, LedgerDatabasePeriods) {
     Sql("create table Nieruszac (Wersja text(10))");
     Sql("create table KADRY_PODATEK (ID_prac long)");
     Sql("create table KH_BAZY (MIESIAC long, ROK long)");
-    for (const char* w : {"2, 2004", "12, 2005", "0, 2005", "13, 2005", "5, 0", "Null, 2005",
-                          "3, Null"})
+    for (const char* w :
+         {"2, 2004", "12, 2005", "0, 2005", "13, 2005", "5, 0", "Null, 2005", "3, Null"})
         Sql(std::string("insert into KH_BAZY values (") + w + ")");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_492), "");
     EXPECT_EQ(Wiersze_Z("select year(DataOD)*10000+month(DataOD)*100+day(DataOD), "
@@ -137,13 +137,15 @@ TEST_F(Kroki490, LedgerDescriptionsFromPurchaseDocuments) {
     Sql("create table dok_zak (numer_id long, numer_dokumentu text(20), numer_zaksiegowania "
         "long, Opis_Zdarzenia text(50))");
     Sql("create table dok_kza (FKOROUT_ID long, tekst_kor text(50))");
-    Sql("create table dok_kfa (FKOROUT_ID long, tekst_kor text(50))");
+    Sql("create table dok_kfa (FKOROUT_ID long, tekst_kor memo)");
     for (const char* w : {"1, 'FV/1', 5, 'Mąka pszenna typ 650 z młyna'", "2, 'FV/2', 6, ''",
                           "3, 'K/3', 7, 'Olej'", "4, 'K/4', 8, ''"})
         Sql(std::string("insert into dok_zak values (") + w + ")");
     Sql("insert into dok_kza values (3, '')");
     Sql("insert into dok_kza values (4, 'zwrot')");
-    Sql("insert into dok_kfa values (5, 'rabat')");
+    // A correction's text longer than the description's column is cut to it.
+    const std::string rabat = "rabat " + std::string(100, 'x');
+    Sql("insert into dok_kfa values (5, '" + rabat + "')");
     for (const char* w : {"1, 1, 10, 'stary'", "2, 2, 11, 'stary'", "3, 3, 13, 'stary'",
                           "4, 4, 13, 'stary'", "5, 5, 23, 'stary'"})
         Sql(std::string("insert into kh_ksiega values (") + w + ")");
@@ -164,18 +166,20 @@ TEST_F(Kroki490, LedgerDescriptionsFromPurchaseDocuments) {
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_498), "");
     EXPECT_EQ(Kolumna("select opis from kh_ksiega order by kpir_id"),
               (std::vector<std::string>{"Mąka pszenna typ 650 z młyna", "stary", "Olej ", " zwrot",
-                                        "rabat"}));
+                                        rabat.substr(0, 100)}));
     std::vector<std::string> oczekiwane;
     for (const auto& [_, o] : linie) oczekiwane.push_back(o);
     EXPECT_EQ(Kolumna("select opis from kh_dekrety order by countt"), oczekiwane);
     // Only the cut line is logged, with its key and its whole text (the log writes an
     // apostrophe as a double quote).
     const std::vector<std::string> log = Linie_Logu("skrócono do");
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_NE(log[0].find("kh_dekrety.opis 1: \"Mąka pszenna typ 650 z młyna zapłata\" skrócono "
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[0].find("kh_ksiega.opis \"" + rabat + "\" skrócono do 100"), std::string::npos)
+        << log[0];
+    EXPECT_NE(log[1].find("kh_dekrety.opis 1: \"Mąka pszenna typ 650 z młyna zapłata\" skrócono "
                           "do 30 znaków"),
               std::string::npos)
-        << log[0];
+        << log[1];
 }
 
 }  // namespace

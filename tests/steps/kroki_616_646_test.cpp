@@ -262,6 +262,9 @@ TEST_F(Kroki639, DriversOfDiscountRowsAndBalancePositions) {
         "values (1, 0, 11, 12, 13)");
     Sql("insert into KONTRAHENCI_RABATY (KONH_ID, ID_GR_PROD, KIER_ID1) values (1, 4, 99)");
     Sql("insert into KONTRAHENCI_RABATY (KONH_ID, ID_GR_PROD, KIER_ID1) values (2, 4, 98)");
+    // A group-0 row without a driver leaves the other row's.
+    Sql("insert into KONTRAHENCI_RABATY (KONH_ID, ID_GR_PROD, KIER_ID109) values (3, 0, 14)");
+    Sql("insert into KONTRAHENCI_RABATY (KONH_ID, ID_GR_PROD, KIER_ID1) values (3, 4, 97)");
     Sql("create table KH_BILANS (ID_POZ long)");
     for (int p : {1, 124, 125, 300})
         Sql("insert into KH_BILANS values (" + std::to_string(p) + ")");
@@ -271,7 +274,9 @@ TEST_F(Kroki639, DriversOfDiscountRowsAndBalancePositions) {
                         "KONTRAHENCI_RABATY order by KONH_ID, ID_GR_PROD"),
               (Wiersze{{"1", "0", "11", "12", "13"},
                        {"1", "4", "11", "12", "13"},
-                       {"2", "4", "98", "Null", "Null"}}));
+                       {"2", "4", "98", "Null", "Null"},
+                       {"3", "0", "Null", "14", "Null"},
+                       {"3", "4", "97", "14", "Null"}}));
     EXPECT_EQ(Kolumna("select ID_POZ from KH_BILANS order by ID_POZ"),
               (std::vector<std::string>{"1", "1", "124", "176"}));
 }

@@ -22,12 +22,15 @@ std::string Inna_Forma_Platnosci(const std::string& kolumna) {
 }
 
 // The update that gives a document the payment form of its contractor where the
-// document's form is Null or none of the four; the table written as tabela, the column
-// name before and after the dot as the statements write them.
+// document's form is Null or none of the four (a contractor without one leaves the
+// document's as it stands); the table written as tabela, the column name before and after
+// the dot as the statements write them.
 std::string Forma_Kontrahenta(const std::string& tabela) {
     return tabela + " inner join kontrahenci on kontrahenci.konh_id=" + tabela + ".konh_id set " +
-           tabela + ".Fplat_nazwa_id=kontrahenci.Fplat_nazwa_id where (" + tabela +
-           ".Fplat_nazwa_id is null) or (" + Inna_Forma_Platnosci(tabela + ".FPLAT_NAZWA_ID") + ")";
+           tabela + ".Fplat_nazwa_id=" +
+           kroki::Kopia_Bez_Nulla(tabela + ".Fplat_nazwa_id", "kontrahenci.Fplat_nazwa_id") +
+           " where (" + tabela + ".Fplat_nazwa_id is null) or (" +
+           Inna_Forma_Platnosci(tabela + ".FPLAT_NAZWA_ID") + ")";
 }
 
 }  // namespace

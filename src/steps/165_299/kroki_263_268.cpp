@@ -60,14 +60,16 @@ void Dodaj_Flagi(ClsKonwersje& k, const Linie& l) {
 }
 
 // The seven flags of each line copied from its product; a line whose product does not
-// exist keeps what it has.
+// exist, or gives no value of a flag, keeps what it has.
 void Wypelnij_Flagi(ClsKonwersje& k, const Linie& l) {
     for (int i : kKolejnoscWypelniania) {
         const Flaga& f = kFlagi[static_cast<size_t>(i)];
-        k.DbWykonajKonwersje(std::string("update [") + l.w_zlaczeniu +
-                             "] inner join [PRODUKTY] on [" + l.w_zlaczeniu + "].[" + l.produkt +
-                             "]=[PRODUKTY].[prod_id] set [" + l.tabela + "].[" + f.kolumna +
-                             "]=[PRODUKTY].[" + f.zrodlo + "]");
+        k.DbWykonajKonwersje(
+            std::string("update [") + l.w_zlaczeniu + "] inner join [PRODUKTY] on [" +
+            l.w_zlaczeniu + "].[" + l.produkt + "]=[PRODUKTY].[prod_id] set [" + l.tabela + "].[" +
+            f.kolumna + "]=" +
+            kroki::Kopia_Bez_Nulla(std::string("[") + l.tabela + "].[" + f.kolumna + "]",
+                                   std::string("[PRODUKTY].[") + f.zrodlo + "]"));
     }
 }
 

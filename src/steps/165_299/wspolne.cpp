@@ -246,6 +246,10 @@ std::string Suma_Nz(std::initializer_list<std::string> kolumny) {
     return suma;
 }
 
+std::string Kopia_Bez_Nulla(const std::string& a, const std::string& b) {
+    return "IIf(" + b + " Is Null," + a + "," + b + ")";
+}
+
 ado::Recordset& Rekordy(std::unique_ptr<ado::Recordset>& rs) {
     if (!rs)
         throw jet::Error(jet::hr::NotAllowed, "Object variable or With block variable not set");

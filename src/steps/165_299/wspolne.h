@@ -167,6 +167,10 @@ std::string W_Apostrofach(const std::string& tekst);
 // "Nz(a,0)+Nz(b,0)".
 std::string Suma_Nz(std::initializer_list<std::string> kolumny);
 
+// The value b copied into the column a, a Null b keeping the value that a holds:
+// "IIf(b Is Null,a,b)".
+std::string Kopia_Bez_Nulla(const std::string& a, const std::string& b);
+
 // The open recordset in rs. An opener whose failure was ignored leaves rs empty; using
 // it then fails as a use of an object that is not set, an error that reaches the
 // version loop (or the step's own trap) like any other.

@@ -273,11 +273,12 @@ void ClsKonwersje::Konwersja_473() {
     // A run that stopped after dropping a segment had kept every posting's text.
     if (kroki::Sa_Kolumny(*this, "kh_dekrety", {"NR_K_1", "NR_K_2", "NR_K_3", "NR_K_4"}))
         DbWykonajKonwersje(std::string("update kh_dekrety set kontobak=") + kKontoZSegmentow);
-    // countt is the accounts' counter: a posting meets its one account.
+    // countt is the accounts' counter: a posting meets its one account (one without a
+    // text leaves the posting's).
     DbWykonajKonwersje(
         "update kh_dekrety as d inner join kh_konta as k on d.countt_konta=k.countt set "
-        "d.konto=k.konto where d.rok=" +
-        rok);
+        "d.konto=" +
+        kroki::Kopia_Bez_Nulla("d.konto", "k.konto") + " where d.rok=" + rok);
     for (const char* kolumna :
          {"Countt_Konta_Ojaca_1", "Countt_Konta_Ojaca_2", "Countt_Konta_Ojaca_3"})
         Usun_Pole("kh_dekrety", kolumna);

@@ -127,7 +127,8 @@ void ClsKonwersje::Konwersja_430() {
         Usun_Pole("dok_rei_zawart", k);
     DbWykonajKonwersje("alter table [dok_rei] ADD COLUMN [JestWartosc] Logical");
 
-    // Stocktaking documents with 'R' lines: the actual quantity is the book quantity, the
+    // Stocktaking documents with 'R' lines: the actual quantity is the book quantity (a line
+    // without one keeps its own), the
     // balance lines go, and the document is marked as valued. The kind of line is dropped
     // only after every document has passed: where it is gone, a stopped run did this pass
     // whole.
@@ -145,9 +146,9 @@ void ClsKonwersje::Konwersja_430() {
                         "top 1 [RI] from [DOK_REI_zawart] where ID_RI=" + id + " and [RI]='R'",
                         kOtworzOdczyt) > 0) {
             DbWykonajKonwersje(
-                "update dok_rei_zawart as t1 set t1.Ilosc_stanfaktyczny=t1.Ilosc_namagazynie where "
-                "t1.ID_RI=" +
-                id + " and t1.[RI]='R' ");
+                "update dok_rei_zawart as t1 set t1.Ilosc_stanfaktyczny=" +
+                kroki::Kopia_Bez_Nulla("t1.Ilosc_stanfaktyczny", "t1.Ilosc_namagazynie") +
+                " where t1.ID_RI=" + id + " and t1.[RI]='R' ");
             DbWykonajDELKonwersje("dok_rei_zawart where ID_RI=" + id + " and [RI]='B'",
                                   "dok_rei_zawart.*");
             dokumenty.Fields(2) = jet::Value::long_(-1);

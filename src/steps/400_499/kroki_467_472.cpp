@@ -77,15 +77,21 @@ void ClsKonwersje::Konwersja_472() {
     DbWykonajKonwersje("alter table [sRODKI_TRWALE] ADD COLUMN KONTOFK Text (50)");
     // An asset takes the account of its purchase line: of lines of its product with
     // different accounts (the lines have no counter yet), the first account in text order.
-    DbWykonajUPDKonwersje(
+    // A line's account is wider than the asset's: a longer one is cut to the asset's column,
+    // each asset so cut named in the Log.
+    const std::string zrodla =
         "(SRODKI_TRWALE INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE.id_dok = "
         "DOK_ZAK_ZAWART.numer_id) LEFT JOIN DOK_ZAK_ZAWART AS ZN ON (ZN.numer_id = "
         "DOK_ZAK_ZAWART.numer_id AND ZN.sur_ID = DOK_ZAK_ZAWART.sur_ID AND ZN.KontoFK<>'' AND "
-        "ZN.KontoFK < DOK_ZAK_ZAWART.KontoFK) SET SRODKI_TRWALE.kontoFK=DOK_ZAK_ZAWART.KontoFK "
-        "WHERE "
+        "ZN.KontoFK < DOK_ZAK_ZAWART.KontoFK)";
+    const std::string wiersze =
         "DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE].[id_prod] and DOK_ZAK_ZAWART.KontoFK<>'' and "
-        "ZN.numer_id Is Null",
-        "", "", "");
+        "ZN.numer_id Is Null";
+    DbWykonajUPDKonwersje(zrodla + " SET SRODKI_TRWALE.kontoFK=" +
+                              Przytnij_Wartosc("SRODKI_TRWALE", "SRODKI_TRWALE", "kontoFK", zrodla,
+                                               "DOK_ZAK_ZAWART.KontoFK", wiersze) +
+                              " WHERE " + wiersze,
+                          "", "", "");
     DbWykonajUPDKonwersje(
         "DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0 where DOK_ZAK_ZAWART.WtymST <0", "", "", "");
     DbWykonajUPDKonwersje(

@@ -5,6 +5,7 @@
 // headers.
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "db/komunikaty.h"
 #include "db/nz.h"
@@ -31,15 +32,20 @@ void ClsKonwersje::Konwersja_498() {
     DbWykonajUPDKonwersje("", "kh_ksiega as kh inner join dok_zak as dz on kh.id_dok=dz.numer_id",
                           "kh.opis=dz.Opis_Zdarzenia",
                           "(kh.rodzaj Between 10 and 12) and dz.Opis_Zdarzenia<>''");
-    DbWykonajUPDKonwersje("",
-                          "(kh_ksiega as kh inner join dok_kza as kz on "
-                          "kh.id_dok=kz.FKOROUT_ID) inner join dok_zak as dz on "
-                          "kz.FKOROUT_ID=dz.numer_id",
-                          "kh.opis=dz.Opis_Zdarzenia & ' ' & kz.tekst_kor ",
-                          "(kh.rodzaj=13) and (dz.Opis_Zdarzenia<>'' OR kz.tekst_kor<>'')");
-    DbWykonajUPDKonwersje("",
-                          "(kh_ksiega as kh inner join dok_kfa as kz on kh.id_dok=kz.FKOROUT_ID)",
-                          "kh.opis=kz.tekst_kor", "(kh.rodzaj=23) and kz.tekst_kor<>''");
+    // A correction's text may make the description longer than its column: it is cut
+    // there, each entry so cut named in the Log.
+    for (const auto& [zrodla, opis, wiersze] :
+         {std::tuple<const char*, const char*, const char*>{
+              "(kh_ksiega as kh inner join dok_kza as kz on kh.id_dok=kz.FKOROUT_ID) inner join "
+              "dok_zak as dz on kz.FKOROUT_ID=dz.numer_id",
+              "dz.Opis_Zdarzenia & ' ' & kz.tekst_kor",
+              "(kh.rodzaj=13) and (dz.Opis_Zdarzenia<>'' OR kz.tekst_kor<>'')"},
+          {"(kh_ksiega as kh inner join dok_kfa as kz on kh.id_dok=kz.FKOROUT_ID)", "kz.tekst_kor",
+           "(kh.rodzaj=23) and kz.tekst_kor<>''"}})
+        DbWykonajUPDKonwersje("", zrodla,
+                              std::string("kh.opis=") + Przytnij_Wartosc("kh_ksiega", "kh", "opis",
+                                                                         zrodla, opis, wiersze),
+                              wiersze);
 
     std::unique_ptr<ado::Recordset> rs;
     // The line's own key (countt) comes last, for the log of a cut description.
@@ -66,9 +72,9 @@ void ClsKonwersje::Konwersja_498() {
             const int dlugosc = r.Fields(kOpis).DefinedSize();
             if (dlugosc > 0 && dlugosc <= 255 &&
                 jet::text::length(nowy) > static_cast<size_t>(dlugosc)) {
-                Zapisz_Log_Kroku("kh_dekrety.opis " + NzStr(r.Fields(kLinia).value()) + ": '" + nowy +
-                               "' skrócono do " + std::to_string(dlugosc) + " znaków",
-                           "Konwersja", "Naprawa opisu");
+                Zapisz_Log_Kroku("kh_dekrety.opis " + NzStr(r.Fields(kLinia).value()) + ": '" +
+                                     nowy + "' skrócono do " + std::to_string(dlugosc) + " znaków",
+                                 "Konwersja", "Naprawa opisu");
                 nowy = NzStr_Dl(Value::text(nowy), static_cast<int16_t>(dlugosc));
             }
             r.Fields(kOpis) = Value::text(nowy);

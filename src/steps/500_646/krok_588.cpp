@@ -8,6 +8,7 @@
 #include "db/schemat.h"
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 
 namespace {
 
@@ -96,9 +97,12 @@ void ClsKonwersje::Konwersja_588() {
         kierowcy.pola.emplace_back("KR." + kolumna, kolumna);
     for (int i = 1; i <= 9; ++i) {
         const std::string n = std::to_string(i);
-        DbWykonajKonwersje("Update " + kierowcy.zlaczenie + " set kr.Kier_id" + n + "=ko.Kier_id" +
-                               n + ",kr.Kier_id10" + n + "=ko.Kier_id10" + n + ",kr.Kier_id20" + n +
-                               "=ko.Kier_id20" + n,
+        // A contractor without a driver leaves the discount row's.
+        std::string wartosci;
+        for (const std::string k : {"Kier_id", "Kier_id10", "Kier_id20"})
+            wartosci += (wartosci.empty() ? "kr." : ",kr.") + k + n + "=" +
+                        kroki::Kopia_Bez_Nulla("kr." + k + n, "ko." + k + n);
+        DbWykonajKonwersje("Update " + kierowcy.zlaczenie + " set " + wartosci,
                            Wartosci_Z_Wczesniejszego_Przebiegu(kierowcy));
     }
     for (int grupa : {0, 100, 200})

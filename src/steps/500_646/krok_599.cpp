@@ -64,8 +64,10 @@ void ClsKonwersje::Konwersja_599() {
 }
 
 void ClsKonwersje::Kierowcy_Rabatow_Z_Grupy_0() {
-    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0.
+    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0; one without a
+    // driver leaves the contractor's other rows as they stand.
     DbWykonajKonwersje(
         "update kontrahenci_rabaty as k inner join kontrahenci_rabaty as kr on "
-        "k.konh_id=kr.konh_id set k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 ");
+        "k.konh_id=kr.konh_id set k.kier_id1=kr.kier_id1 where kr.Id_GR_prod=0 and kr.kier_id1 "
+        "is not null");
 }

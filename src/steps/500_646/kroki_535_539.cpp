@@ -61,10 +61,10 @@ bool Dalsza_Pozycja(ado::Recordset& l, jet::Value& poprzedni, const std::string&
     poprzedni = dokument;
     if (dalsza)
         Zapisz_Log_Kroku("Pozycja " + tabela + " dokumentu " + dokument.to_text() + " (produkt " +
-                       NzStr(l.Fields("PROD_ID").value()) + ", ilość " +
-                       NzStr(l.Fields("ZDDOUT_ILOSC").value()) +
-                       ") pominięta: dokument ma już pozycję",
-                   "Konwersja", "Konwersja_536");
+                             NzStr(l.Fields("PROD_ID").value()) + ", ilość " +
+                             NzStr(l.Fields("ZDDOUT_ILOSC").value()) +
+                             ") pominięta: dokument ma już pozycję",
+                         "Konwersja", "Konwersja_536");
     return dalsza;
 }
 
@@ -87,8 +87,11 @@ void ClsKonwersje::Konwersja_535() {
             "CENNIKI_ZAWART.LCEN_NAZWA_ID AND CN.PROD_ID = CENNIKI_ZAWART.PROD_ID AND "
             "(Nz(CN.ACTIVE,0) < Nz(CENNIKI_ZAWART.ACTIVE,0) OR (Nz(CN.ACTIVE,0) = "
             "Nz(CENNIKI_ZAWART.ACTIVE,0) AND CN.ID_CENNIKA < CENNIKI_ZAWART.ID_CENNIKA))) set "
-            "ZDDOUT_CENA_N_2=cenniki_zawart.CEN_NETTO,"
-            "WSPRZ_CENA_BRUTTO_2=cenniki_zawart.Cen_Brutto where CN.PROD_ID is null");
+            "ZDDOUT_CENA_N_2=" +
+            kroki::Kopia_Bez_Nulla(z + ".ZDDOUT_CENA_N_2", "cenniki_zawart.CEN_NETTO") +
+            ",WSPRZ_CENA_BRUTTO_2=" +
+            kroki::Kopia_Bez_Nulla(z + ".WSPRZ_CENA_BRUTTO_2", "cenniki_zawart.Cen_Brutto") +
+            " where CN.PROD_ID is null");
     }
 }
 
@@ -111,7 +114,7 @@ void ClsKonwersje::Konwersja_536() {
             // A line without a document's id names no document: logged and left as below.
             if (l.Fields("DDOUT_ID").value().is_null()) {
                 Zapisz_Log_Kroku("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu ", "Konwersja",
-                           "Konwersja_536");
+                                 "Konwersja_536");
                 continue;
             }
             if (Dalsza_Pozycja(l, poprzedni, "DOK_PRZ_ZAWART_PRO")) continue;
@@ -128,8 +131,8 @@ void ClsKonwersje::Konwersja_536() {
             // figures.
             if (n.Eof()) {
                 Zapisz_Log_Kroku("Pozycja DOK_PRZ_ZAWART_PRO bez dokumentu " +
-                               l.Fields("DDOUT_ID").value().to_text(),
-                           "Konwersja", "Konwersja_536");
+                                     l.Fields("DDOUT_ID").value().to_text(),
+                                 "Konwersja", "Konwersja_536");
                 ZamknijRSKonwersje(nag);
                 continue;
             }
@@ -152,8 +155,8 @@ void ClsKonwersje::Konwersja_536() {
                 n.Fields("Proc_przetworzenia_wyprodukowano") = g.Fields("ProcentPrzetw").value();
             } else {
                 Zapisz_Log_Kroku("Dokument DOK_PRZ " + l.Fields("DDOUT_ID").value().to_text() +
-                               " bez grupy zwrotów",
-                           "Konwersja", "Konwersja_536");
+                                     " bez grupy zwrotów",
+                                 "Konwersja", "Konwersja_536");
             }
             n.UpdateBatch(ado::adAffectCurrent);
             ZamknijRSKonwersje(nag);
@@ -174,7 +177,7 @@ void ClsKonwersje::Konwersja_536() {
         for (ado::Recordset& l = kroki::Rekordy(linie); !l.Eof(); l.MoveNext()) {
             if (l.Fields("DDOUT_ID").value().is_null()) {
                 Zapisz_Log_Kroku("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu ", "Konwersja",
-                           "Konwersja_536");
+                                 "Konwersja_536");
                 continue;
             }
             if (Dalsza_Pozycja(l, poprzedni, "DOK_MMA_ZAWART_PRO")) continue;
@@ -185,8 +188,8 @@ void ClsKonwersje::Konwersja_536() {
             ado::Recordset& n = kroki::Rekordy(nag);
             if (n.Eof()) {
                 Zapisz_Log_Kroku("Pozycja DOK_MMA_ZAWART_PRO bez dokumentu " +
-                               l.Fields("DDOUT_ID").value().to_text(),
-                           "Konwersja", "Konwersja_536");
+                                     l.Fields("DDOUT_ID").value().to_text(),
+                                 "Konwersja", "Konwersja_536");
                 ZamknijRSKonwersje(nag);
                 continue;
             }
@@ -308,7 +311,7 @@ void ClsKonwersje::Konwersja_539() {
                 r.UpdateBatch(ado::adAffectCurrent);
                 const std::string nowy = NzStr(r.Fields(0).value());
                 Zapisz_Log_Kroku("Dokument nr " + stary + " w " + t + " zmieniono na " + nowy,
-                           "Konwersja", "Naprawa numeru");
+                                 "Konwersja", "Naprawa numeru");
             }
             ZamknijRS(rs);
         }

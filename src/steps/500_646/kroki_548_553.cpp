@@ -93,7 +93,8 @@ void ClsKonwersje::Konwersja_549() {
         "SRODKI_TRWALE_ZAWART.id=SRODKI_TRWALE.id "
         ")INNER JOIN DOK_ZAK_ZAWART ON SRODKI_TRWALE_ZAWART.id_dok = DOK_ZAK_ZAWART.numer_id SET "
         "DOK_ZAK_ZAWART.WtymST = [DOK_ZAK_ZAWART].[WtymST]+IIf(CalyAsortyment = -1, "
-        "Nz(DOK_ZAK_ZAWART.ilosc_mag,0), 1) WHERE DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE_ZAWART].[id_prod] "
+        "Nz(DOK_ZAK_ZAWART.ilosc_mag,0), 1) WHERE "
+        "DOK_ZAK_ZAWART.sur_ID=[SRODKI_TRWALE_ZAWART].[id_prod] "
         "and SRODKI_TRWALE.Wyposazenie=0",
         "", "", "");
     DbWykonajUPD("DOK_ZAK_ZAWART SET DOK_ZAK_ZAWART.WtymST = 0 where DOK_ZAK_ZAWART.WtymST <0", "",
@@ -124,9 +125,9 @@ void ClsKonwersje::Konwersja_550() {
     DbWykonajKonwersje(
         std::string("UPDATE  (") + kKorektaZakupu + ")" + kroki::Pierwsza_Linia_Zakupu() +
         " set "
-        "DOK_KZA_ZAWART.VAT_ORG=DOK_ZAK_ZAWART.VAT,DOK_KZA_ZAWART.OdliczVAT_Z=DOK_"
-        "ZAK_ZAWART.OdliczVAT_Z where DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and "
-        "ZN.Countt is null");
+        "DOK_KZA_ZAWART.VAT_ORG=DOK_ZAK_ZAWART.VAT,DOK_KZA_ZAWART.OdliczVAT_Z=" +
+        kroki::Kopia_Bez_Nulla("DOK_KZA_ZAWART.OdliczVAT_Z", "DOK_ZAK_ZAWART.OdliczVAT_Z") +
+        " where DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and ZN.Countt is null");
 }
 
 void ClsKonwersje::Konwersja_551() {
@@ -163,15 +164,19 @@ void ClsKonwersje::Konwersja_552() {
         "update DOK_WZ_ZAWART set CenaMag=round(ZDDOUT_WART_N/Ilosc_Mag,2) where Ilosc_Mag<>0 and "
         "ZDDOUT_WART_N is not null");
     // Of two purchase lines of the product at the price, the first (the lowest Countt).
-    DbWykonajUPD("",
-                 "((DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
-                 "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON (DOK_KZA.FAKOUT_ID = "
-                 "DOK_ZAK_ZAWART.numer_id) and (DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID)) " +
-                     kroki::Pierwsza_Linia_Zakupu(),
-                 "DOK_KZA_ZAWART.OdliczVAT_Z=DOK_ZAK_ZAWART.OdliczVAT_Z,DOK_KZA_ZAWART.koszt_sz_Z="
-                 "DOK_ZAK_ZAWART.koszt_sz_Z,DOK_KZA_ZAWART.CENAmag_ORG=DOK_ZAK_ZAWART.cenaMAg,"
-                 "DOK_KZA_ZAWART.CENAmag=DOK_ZAK_ZAWART.cenaMAg",
-                 "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and ZN.Countt is null");
+    DbWykonajUPD(
+        "",
+        "((DOK_KZA INNER JOIN DOK_KZA_ZAWART ON DOK_KZA.FKOROUT_ID = "
+        "DOK_KZA_ZAWART.FKOROUT_ID) INNER JOIN DOK_ZAK_ZAWART ON (DOK_KZA.FAKOUT_ID = "
+        "DOK_ZAK_ZAWART.numer_id) and (DOK_KZA_ZAWART.PROD_ID = DOK_ZAK_ZAWART.sur_ID)) " +
+            kroki::Pierwsza_Linia_Zakupu(),
+        "DOK_KZA_ZAWART.OdliczVAT_Z=" +
+            kroki::Kopia_Bez_Nulla("DOK_KZA_ZAWART.OdliczVAT_Z", "DOK_ZAK_ZAWART.OdliczVAT_Z") +
+            ",DOK_KZA_ZAWART.koszt_sz_Z=" +
+            kroki::Kopia_Bez_Nulla("DOK_KZA_ZAWART.koszt_sz_Z", "DOK_ZAK_ZAWART.koszt_sz_Z") +
+            ",DOK_KZA_ZAWART.CENAmag_ORG=DOK_ZAK_ZAWART.cenaMAg,"
+            "DOK_KZA_ZAWART.CENAmag=DOK_ZAK_ZAWART.cenaMAg",
+        "DOK_KZA_ZAWART.CENA_ORG=DOK_ZAK_ZAWART.CENA_N and ZN.Countt is null");
 }
 
 void ClsKonwersje::Konwersja_553() {

@@ -63,7 +63,9 @@ void ClsKonwersje::Konwersja_557() {
     DbWykonajUPDKonwersje("",
                           "CENNIKI_ZAWART inner join CENNIKI on "
                           "CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA",
-                          "CENNIKI_ZAWART.ACTIVE=CENNIKI.ACTIVE", "");
+                          "CENNIKI_ZAWART.ACTIVE=" +
+                              kroki::Kopia_Bez_Nulla("CENNIKI_ZAWART.ACTIVE", "CENNIKI.ACTIVE"),
+                          "");
     // The stock quantity of a correction line: the corrected quantity less the original,
     // a quantity not given counting as 0 (a line given neither keeps its own), in stock
     // units where the corrected purchase line gives its conversion factor.
@@ -102,8 +104,8 @@ void ClsKonwersje::Konwersja_557() {
     DbOtwórzSELKonwersje(st, "id,Nazwa_St from SRODKI_TRWALE");
     // Each asset takes the name of its first element: the earliest entered, the dearest,
     // and of two alike the one entered first (the lowest id_el).
-    DbOtwórzSELKonwersje(el,
-                         "id,nazwa from SRODKI_TRWALE_ZAWART order by id,data_wpr_e,wartosc desc,id_el");
+    DbOtwórzSELKonwersje(
+        el, "id,nazwa from SRODKI_TRWALE_ZAWART order by id,data_wpr_e,wartosc desc,id_el");
     ado::Recordset& s = kroki::Rekordy(st);
     int32_t poprzedni = 0;
     for (ado::Recordset& e = kroki::Rekordy(el); !e.Eof(); e.MoveNext()) {

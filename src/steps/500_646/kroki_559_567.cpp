@@ -5,6 +5,7 @@
 
 #include "db/schemat.h"
 #include "driver/konwersje.h"
+#include "steps/165_299/wspolne.h"
 #include "steps/400_499/wspolne_400.h"
 
 void ClsKonwersje::Konwersja_559() {
@@ -37,7 +38,9 @@ void ClsKonwersje::Konwersja_562() {
     DbWykonajUPDKonwersje("",
                           "CENNIKI_ZAWART inner join CENNIKI on "
                           "CENNIKI_ZAWART.ID_CENNIKA=CENNIKI.ID_CENNIKA",
-                          "CENNIKI_ZAWART.ACTIVE=CENNIKI.ACTIVE", "");
+                          "CENNIKI_ZAWART.ACTIVE=" +
+                              kroki::Kopia_Bez_Nulla("CENNIKI_ZAWART.ACTIVE", "CENNIKI.ACTIVE"),
+                          "");
     DbWykonajKonwersje(
         "create table [KADRY_POTR] (countt int identity, ID_PRAC int DEFAULT 0, ID_POTR int "
         "DEFAULT 0, Kwota money DEFAULT 0, ILOSC int DEFAULT 0, RATA money DEFAULT 0, dataod "

@@ -19,7 +19,9 @@ void ClsKonwersje::Konwersja_590() {
     Dodaj_Pole("DOK_MPP", "[Magazyn2] Logical");
     const std::string rodzaj = " as t inner join S_RODZAJ_MWP on t.KONH_ID=S_RODZAJ_MWP.id_mwp";
     for (const char* tabela : {"DOK_MPP", "DOK_MP", "DOK_MW"})
-        DbWykonajUPDKonwersje("", tabela + rodzaj, "t.Magazyn2=S_RODZAJ_MWP.Magazyn2", "");
+        DbWykonajUPDKonwersje(
+            "", tabela + rodzaj,
+            "t.Magazyn2=" + kroki::Kopia_Bez_Nulla("t.Magazyn2", "S_RODZAJ_MWP.Magazyn2"), "");
 }
 
 void ClsKonwersje::Konwersja_591() {

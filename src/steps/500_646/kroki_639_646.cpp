@@ -190,15 +190,18 @@ void ClsKonwersje::Konwersja_644() {
 }
 
 void ClsKonwersje::Konwersja_645() {
-    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0.
+    // The key (Konh_id, Id_GR_prod) gives each contractor one row of group 0; a driver it
+    // does not give leaves the other row's.
     for (int i = 1; i <= 9; ++i) {
         const std::string n = std::to_string(i);
+        std::string wartosci;
+        for (const std::string k : {"KIER_ID", "KIER_ID10", "KIER_ID20"})
+            wartosci += (wartosci.empty() ? "k1." : ",k1.") + k + n + "=" +
+                        kroki::Kopia_Bez_Nulla("k1." + k + n, "k2." + k + n);
         DbWykonajUPDKonwersje("",
                               "KONTRAHENCI_RABATY as k1 inner join KONTRAHENCI_RABATY as k2 on "
                               "k1.KONH_ID=k2.KONH_ID",
-                              "k1.KIER_ID" + n + "=k2.KIER_ID" + n + ",k1.KIER_ID10" + n +
-                                  "=k2.KIER_ID10" + n + ",k1.KIER_ID20" + n + "=k2.KIER_ID20" + n +
-                                  " where k1.ID_GR_PROD<>k2.ID_GR_PROD and k2.ID_GR_PROD=0",
+                              wartosci + " where k1.ID_GR_PROD<>k2.ID_GR_PROD and k2.ID_GR_PROD=0",
                               "");
     }
 }
