@@ -59,11 +59,11 @@ const Stan kStany[] = {
     {473, 4, {}},   // an empty copy of place_dane
     {473, 41, {}},  // place_dane dropped once copied
     {473, 66, {}},  // the settings tables emptied, the users' key not made on the copy
-    // A setting of a user: the settings tables made, the setting maybe moved.
+    // A setting of a user: the settings tables made, the setting not yet moved (no setting
+    // moves before the users' table has its key).
     {473,
      -40,
-     {"insert into SETUP (Nazwa, Wartosc) values ('ADMIN_KOLOR', 'zielony')"},
-     "UZYTKOWNICY_Setup"},
+     {"insert into SETUP (Nazwa, Wartosc) values ('ADMIN_KOLOR', 'zielony')"}},
     {474, 9, {}},   // the account columns dropped after the split
     {479, 20, {}},  // id_us dropped after its carry
     {479,
