@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "#01-05-2000#, 100, 0)"}},
                       // A PIT-5 partner's party added, the declarations not yet moved.
                       Przerwany{388,
-                                64,
+                                137,
                                 {"insert into Platnik (nazwisko, imie) values ('Nowak','Jan')"},
                                 "po dopisaniu wspólników PIT-5"}),
     [](const ::testing::TestParamInfo<Przerwany>& i) {
