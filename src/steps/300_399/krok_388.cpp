@@ -347,8 +347,7 @@ void ClsKonwersje::Konwersja_388() {
     };
     const auto przepnij = [&](int w_czesci, const kroki::Stary_Rejestr& r,
                               const std::vector<Odwolanie>& odwolania, const char* stan) {
-        const std::string tabela_id = std::string(kroki::kStronaStaregoId).substr(1);
-        const std::string praca = tabela_id.substr(0, tabela_id.size() - 1);
+        const std::string praca(Bez_Nawiasow(kroki::kStronaStaregoId));
         const bool ostatnia = czesc == w_czesci;
         const bool bez_tabeli = ostatnia && !Jest_Tabela(praca);
         const bool wyczyszczone = ostatnia && !bez_tabeli && Jest_Tabela(praca, r.tabela);

@@ -2,7 +2,6 @@
 // summary definitions get their tables, the settings split into global, per-user and
 // per-workstation ones, the contractors' NumerWFK is trimmed, and the ledger accounts
 // and postings of the current year get their account texts rebuilt from the segments.
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -85,7 +84,7 @@ void Przenies_Przez_Kopie(ClsKonwersje& k, const std::string& stara, const std::
 // only, and no setting moves before both tables have theirs.
 bool Ma_Klucz(const std::string& tabela) {
     const jet::TableInfo* t = polaczenie().database().catalog().table(tabela);
-    return t && std::ranges::any_of(t->indexes, [](const jet::IndexInfo& i) { return i.primary; });
+    return t != nullptr && t->primary_key() != nullptr;
 }
 
 // True when a setting of Setup is named as one that moves to a user (the user's name in
