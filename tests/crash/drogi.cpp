@@ -27,6 +27,8 @@
 // returned), so that a run resumed after a stop changes nothing twice. KONW_DROGA_POMIN
 // lists steps ("301,407") whose entry is left unchanged: the steps a road stopped at.
 // KONW_DROGA_DO ends the run before the step after it (as at a step this build lacks).
+// KONW_DROGA_TAK ("STEP TITLE") answers Yes to the boxes of that title that the step STEP
+// (version times 100) shows, as a user who agrees; every other box takes its safe answer.
 // KONW_DROGA_WYNIK receives a line for each figure lost:
 //   STEP <tab> lost <tab> TABLE.COLUMN <tab> N
 // N values of the column became Null in the step (more than the rows the table lost, and
@@ -71,6 +73,7 @@
 #include "krawedzie.h"
 #include "ksztalt.h"
 #include "odwolania.h"
+#include "platform/message_box.h"
 #include "relacje.h"
 #include "wypelnij.h"
 
@@ -340,6 +343,16 @@ int main() {
         const auto m = Zbudowane_Kroki().find(std::stoi(krok));
         if (m == Zbudowane_Kroki().end()) return 2;
         relacje::Dziecko(m->second, m->first);
+    }
+    if (const std::string tak = srodowisko("KONW_DROGA_TAK"); !tak.empty()) {
+        const size_t spacja = tak.find(' ');
+        const int krok = std::stoi(tak.substr(0, spacja));
+        const std::string tytul = spacja == std::string::npos ? "" : tak.substr(spacja + 1);
+        platform::set_answer_source(
+            [krok, tytul](std::string_view, int, std::string_view t) -> std::optional<int> {
+                if (Krok_Konwersji == krok && t == tytul) return platform::mb::yes;
+                return std::nullopt;
+            });
     }
     static Droga droga;
     const std::string do_ = srodowisko("KONW_DROGA_DO");

@@ -27,14 +27,17 @@
 #                 whose method, or a routine that it calls, catches jet::Error, found in
 #                 their code; a full disk at a spread of its writes and at the first
 #                 write of each record loop, in the full and the transient mode,
-#                 stops_in_steps.sh --rows sample:S-S petle:S-S and transient: of both);
-#                 ksztalt,nulls,polowa,awarie by default
+#                 stops_in_steps.sh --rows sample:S-S petle:S-S and transient: of both),
+#                 wariant (another customer's database, tests/crash/wariant.sql, converted
+#                 whole under the check by shape, without the roads' rows, the user
+#                 answering Yes at 4.12 to the question whether to delete the old orders);
+#                 ksztalt,nulls,polowa,awarie,wariant by default
 #   --report FILE each line not run, "FILE:LINE<tab>TEXT", into FILE
 set -euo pipefail
 
 me=pokrycie_kodu
 least=98
-roads=ksztalt,nulls,polowa,awarie
+roads=ksztalt,nulls,polowa,awarie,wariant
 report=""
 rest=()
 build_given=""
@@ -50,9 +53,9 @@ done
 [ -n "$build_given" ] || rest+=(--build build-cov)
 set -- "${rest[@]}"
 . "$(dirname "$0")/common.sh"
-[ ${#args[@]} = 0 ] || { sed -n 2,32p "$0" >&2; exit 2; }
+[ ${#args[@]} = 0 ] || { sed -n 2,35p "$0" >&2; exit 2; }
 objects=$build/CMakeFiles/driver.dir/src/steps
-find "$objects" -name '*.gcno' 2>/dev/null | grep -q . ||
+find "$objects" -name '*.gcno' -print -quit 2>/dev/null | grep -q . ||
     { echo "$me: $build is not a coverage build (cmake -DKONW_COVERAGE=ON)" >&2; exit 2; }
 command -v gcov >/dev/null || { echo "$me: gcov is missing" >&2; exit 2; }
 started=$(date +%s)
@@ -124,6 +127,41 @@ EOF
             done
             bash "$SRC/tests/crash/stops_in_steps.sh" --build "$build" --work "$work/awarie" \
                 --jobs "$jobs" --rows "${awarie[@]}" >"$work/awarie.txt" 2>&1 || status=1 ;;
+        wariant)
+            # The statements of wariant.sql above its first "-- at VERSION" line change the
+            # demonstration database of release 1.65; those below such a line change the
+            # database once the road has reached VERSION (the run ends there and the next
+            # one goes on from it), as the customer's use of that release left it. 3.69
+            # asks the same question as 4.12 and takes No: its Yes would delete the orders
+            # before the steps from 3.69 to 4.12 work on them.
+            (
+                f=$work/wariant
+                sql=$SRC/tests/crash/wariant.sql
+                czesc() { awk -v w="$1" '/^-- at / { c = $3; next } c == w' "$sql"; }
+                cp "$WORK/demo.mdb" "$WORK/wariant.mdb"
+                czesc "" | "$TOOLS/jetsql/jetsql" --suite "$WORK/wariant.mdb" >"$work/wariant-sql.txt" ||
+                    { echo "wariant.sql failed on the database of release 1.65"; exit 1; }
+                prepare "$f" wariant
+                n=0
+                for v in $(sed -n 's/^-- at \([0-9.]*\)$/\1/p' "$sql") 6.46; do
+                    n=$((n + 1))
+                    status=$(KONW_PROGRAM=$build/tests/crash/konwersja_drogi KONW_DROGA=ksztalt \
+                        KONW_DROGA_DO=$([ "$v" = 6.46 ] || tr -d . <<<"$v") \
+                        KONW_KSZTALT_WYNIK="$f/wynik-$n.txt" \
+                        KONW_KSZTALT_WYJATKI="$SRC/tests/crash/ksztalt_wyjatki.txt" \
+                        KONW_DROGA_TAK="412 Pytanie przyspieszające konwersję ?" run "$f")
+                    wersja=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1)
+                    [ "$wersja" = "$v" ] ||
+                        { echo "the road ENDED EARLY at version $wersja (status $status), not $v"; exit 1; }
+                    [ "$v" = 6.46 ] || czesc "$v" | "$TOOLS/jetsql/jetsql" --suite "$f/d/baza.mdb" \
+                        >>"$work/wariant-sql.txt" || { echo "wariant.sql failed at $v"; exit 1; }
+                done
+                echo "findings not stated:"
+                awk -F'\t' '$3 == "FINDING"' "$f"/wynik-*.txt | cut -c 1-400 | sed 's/^/    /'
+                findings=$(awk -F'\t' '$3 == "FINDING"' "$f"/wynik-*.txt | wc -l)
+                echo "$findings findings not stated; the road reached 6.46 in $n runs"
+                [ "$findings" = 0 ]
+            ) >"$work/wariant.txt" 2>&1 || status=1 ;;
         *) echo "$me: unknown road $r" >&2; exit 2 ;;
     esac
     echo "$me: road $r: $(tail -n 1 "$work/$r.txt")"
