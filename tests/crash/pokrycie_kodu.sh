@@ -20,8 +20,8 @@
 #                 relacje (the relations' whole road, long), klucze (the keys' sweep, long),
 #                 polowa (the states that the suite's earlier tool leaves when killed inside
 #                 a step that tells such a state by what the database holds: the steps that
-#                 stop naming a half-done state or re-point only what is not re-pointed yet,
-#                 found in their code; killed at a spread of their writes and run again
+#                 stop naming a half-done state, re-point only what is not re-pointed yet or
+#                 go on over what a stopped run left, found in their code; killed at a spread of their writes and run again
 #                 without the Log, stops_in_steps.sh --rows --bez-logu zabij:sample:S-S),
 #                 awarie (the engine's failures in the steps that catch one: each step
 #                 whose method, or a routine that it calls, catches jet::Error, found in
@@ -76,11 +76,13 @@ for r in ${roads//,/ }; do
         polowa)
             # The steps whose code tells a state that the earlier tool left half done: each
             # Konwersja_NNN (or file krok_NNN.cpp) that calls Konwersja_Przerwana or
-            # Przepnij_Raz, or the step that the call names.
+            # Przepnij_Raz, or the step that the call names, or that goes on over what a
+            # stopped run left (a table or rows of an earlier pass, a copy left over, the
+            # retype's temporary column, a rebuild under way).
             polowy=()
             for k in $(awk 'FNR == 1 { s = ""; if (match(FILENAME, /krok_[0-9][0-9][0-9]\.cpp$/)) s = substr(FILENAME, RSTART + 5, 3) }
                         match($0, /Konwersja_[0-9][0-9][0-9]\(\)/) { s = substr($0, RSTART + 10, 3) }
-                        /Konwersja_Przerwana\(|Przepnij_Raz\(/ {
+                        /Konwersja_Przerwana\(|Przepnij_Raz\(|Z_Wczesniejszego_Przebiegu\(|Usun_Pozostala_Kopie\(|kKolumnaTymczasowa|_W_Toku\(/ {
                             if (match($0, /Konwersja_Przerwana\([0-9][0-9][0-9]/)) print substr($0, RSTART + 20, 3)
                             else if (s != "") print s }' "$SRC"/src/steps/*/*.cpp | sort -un); do
                 polowy+=("zabij:sample:$k-$k")

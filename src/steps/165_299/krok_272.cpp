@@ -294,12 +294,14 @@ void ClsKonwersje::Konwersja_272() {
         };
         // A copy that a stopped run left before the payroll table got its component
         // columns is replaced; once the table has them, the copy holds the only whole
-        // record of the values and stays.
-        if (!Jest_Tabela("Place_Dane", "wartosc0"))
-            Usun_Pozostala_Kopie("Place_Dane", "_Place_Dane");
-        DbWykonajKonwersje(
-            "Select * into [_Place_dane] from [Place_Dane]",
-            Tabela_Z_Wczesniejszego_Przebiegu("_Place_Dane", "* from [Place_Dane]", ""));
+        // record of the values and stays: it was made whole, by one statement, before
+        // them, and the payroll table may since have lost its rows of other components.
+        const bool kopia_cala = Jest_Tabela("Place_Dane", "wartosc0");
+        if (!kopia_cala) Usun_Pozostala_Kopie("Place_Dane", "_Place_Dane");
+        if (!kopia_cala || !Jest_Tabela("_Place_Dane"))
+            DbWykonajKonwersje(
+                "Select * into [_Place_dane] from [Place_Dane]",
+                Tabela_Z_Wczesniejszego_Przebiegu("_Place_Dane", "* from [Place_Dane]", ""));
         for (int n = 0; n <= kOstatniSkladnik; ++n)
             DbWykonajKonwersje("alter table [Place_Dane] ADD COLUMN wartosc" + std::to_string(n) +
                                "  money");
