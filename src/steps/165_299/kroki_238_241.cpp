@@ -33,6 +33,12 @@ std::string Forma_Kontrahenta(const std::string& tabela) {
            Inna_Forma_Platnosci(tabela + ".FPLAT_NAZWA_ID") + ")";
 }
 
+// A type text and the columns of a table changed to it, in the step's order.
+struct Typ_Kolumn {
+    const char* typ;
+    std::initializer_list<const char*> kolumny;
+};
+
 }  // namespace
 
 void ClsKonwersje::Konwersja_238() {
@@ -78,20 +84,18 @@ void ClsKonwersje::Konwersja_241() {
         for (const char* indeks : indeksy)
             DbWykonajKonwersje(std::string("drop INDEX [") + indeks + "] ON [" + tabela + "]");
     };
-    // A table's changes of type in the step's order, as pairs of the type text and the
-    // columns changed to it. Some find their column as they leave it: the copy of such a
-    // change under way cannot be told from a later change's, but by the columns' order.
-    // One that a stopped run left last, beside its column, is dropped before the table's
-    // first change, and the changes run whole from there.
+    // A table's changes of type in the step's order, made from lists of the type texts and
+    // the columns changed to each (Typ_Kolumn). Some find their column as they leave it:
+    // the copy of such a change under way cannot be told from a later change's, but by the
+    // columns' order. One that a stopped run left last, beside its column, is dropped
+    // before the table's first change, and the changes run whole from there.
     using Zmiany = std::vector<Zmiana_Pola>;
-    const auto zmiany =
-        [](std::initializer_list<std::pair<const char*, std::initializer_list<const char*>>>
-               lista) {
-            Zmiany z;
-            for (const auto& [typ, kolumny] : lista)
-                for (const char* kolumna : kolumny) z.push_back({kolumna, kolumna, typ, typ});
-            return z;
-        };
+    const auto zmiany = [](std::initializer_list<Typ_Kolumn> lista) {
+        Zmiany z;
+        for (const auto& [typ, kolumny] : lista)
+            for (const char* kolumna : kolumny) z.push_back({kolumna, kolumna, typ, typ});
+        return z;
+    };
     const auto zmien = [this](const char* tabela, const Zmiany& z, size_t od, size_t do_) {
         if (od == 0 && Kopia_Zmiany_W_Toku(tabela, z))
             DbWykonajKonwersje(std::string("alter table ") + tabela + " drop COLUMN " +
@@ -141,8 +145,10 @@ void ClsKonwersje::Konwersja_241() {
 
     // 6. Delivery notes.
     usun_indeksy("dowody_dostaw", {"fplat_nazwa_id", "FAKOUT_ID", "FAKOUT_NUMER", "KONH_ID"});
-    const Zmiany dowody = zmiany({{"text (200)", {"DDOUT_NUMER", "DDOUT_DEL"}},
-                                  {"CURRENCY", {"rabat", "b_rabat_n", "b_rabat_v"}}});
+    static constexpr std::initializer_list<Typ_Kolumn> kDowody = {
+        {"text (200)", {"DDOUT_NUMER", "DDOUT_DEL"}},
+        {"CURRENCY", {"rabat", "b_rabat_n", "b_rabat_v"}}};
+    const Zmiany dowody = zmiany(kDowody);
     zmien_typ("dowody_dostaw", dowody);
     DbWykonajKonwersje("update " + Forma_Kontrahenta("dowody_dostaw"));
 
@@ -152,21 +158,25 @@ void ClsKonwersje::Konwersja_241() {
 
     // 8. Sales invoices.
     usun_indeksy("faktury", {"FAKOUT_ID", "FAKOUT_NUMER", "FPŁAT_ID", "FAKOUT_WYST", "KONH_ID"});
-    const Zmiany faktury = zmiany({{"text (200)", {"FAKOUT_NUMER", "FAKOUT_DEL"}},
-                                   {"TEXT(50)", {"FPLAT_NAZWA_ID"}},
-                                   {"CURRENCY", {"FAKOUT_RABAT"}},
-                                   {"TEXT(81)", {"FAKOUT_WYST"}},
-                                   {"CURRENCY", {"b_rabat_n", "b_rabat_v", "fakout_kwota_zapl"}}});
+    static constexpr std::initializer_list<Typ_Kolumn> kFaktury = {
+        {"text (200)", {"FAKOUT_NUMER", "FAKOUT_DEL"}},
+        {"TEXT(50)", {"FPLAT_NAZWA_ID"}},
+        {"CURRENCY", {"FAKOUT_RABAT"}},
+        {"TEXT(81)", {"FAKOUT_WYST"}},
+        {"CURRENCY", {"b_rabat_n", "b_rabat_v", "fakout_kwota_zapl"}}};
+    const Zmiany faktury = zmiany(kFaktury);
     zmien("faktury", faktury, 0, 3);
     DbWykonajKonwersje("Update " + Forma_Kontrahenta("FAKTURY"));
     zmien("faktury", faktury, 3, faktury.size());
 
     // 9. Correction invoices: the discounts are retyped a second time after the
     // correction link.
-    const Zmiany korekty = zmiany({{"text (200)", {"fkorout_numer", "fkorout_del"}},
-                                   {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}},
-                                   {"LONG", {"del_fakout_id"}},
-                                   {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}}});
+    static constexpr std::initializer_list<Typ_Kolumn> kKorekty = {
+        {"text (200)", {"fkorout_numer", "fkorout_del"}},
+        {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}},
+        {"LONG", {"del_fakout_id"}},
+        {"CURRENCY", {"fkorout_rabat", "b_rabat_n", "b_rabat_v"}}};
+    const Zmiany korekty = zmiany(kKorekty);
     usun_indeksy("K_faktur", {"FAKOUT_ID", "FPLAT_NAZWA_ID", "konh_id"});
     zmien("K_faktur", korekty, 0, 5);
     usun_indeksy("K_faktur", {"del_fakout_id", "FAKOUT_ID1", "FAKOUT_ID"});

@@ -232,10 +232,13 @@ void Numeruj(ClsKonwersje& k, const std::string& tekst,
 }
 
 std::string W_Apostrofach(const std::string& tekst) {
-    std::string wynik;
+    // Made at its whole length at once: the text's characters and one more per apostrophe.
+    std::string wynik(
+        tekst.size() + static_cast<size_t>(std::count(tekst.begin(), tekst.end(), '\'')), '\'');
+    size_t i = 0;
     for (char c : tekst) {
-        wynik += c;
-        if (c == '\'') wynik += '\'';
+        wynik[i++] = c;
+        if (c == '\'') wynik[i++] = '\'';
     }
     return wynik;
 }

@@ -58,6 +58,10 @@ constexpr Kolumna kDokumentyKierowcy[] = {
     {"DOK_PAR", "Kier_id"},     {"DOK_PW", "Kier_id"},  {"DOK_PZ", "Kier_id"},
     {"DOK_RW", "Kier_id"},      {"DOK_WZ", "Kier_id"},
 };
+// The contractors' nine driver slots, in order.
+constexpr const char* kSlotyKierowcow[] = {"Kier_id",  "Kier_id2", "Kier_id3",
+                                           "Kier_id4", "Kier_id5", "Kier_id6",
+                                           "Kier_id7", "Kier_id8", "Kier_id9"};
 
 // The old registers of drivers and of cash desks and banks, whose ids the references
 // name until they move onto the parties (the employees' is kroki::kStarzyPracownicy).
@@ -409,13 +413,11 @@ void ClsKonwersje::Konwersja_388() {
                 "Kier_id) select kier_symbol   ,kier_nazwa,'Kierowca'    ,Kier_opis,999999    "
                 ",-1        ,-1 from S_Kierowcy order by Kier_id");
         std::vector<Odwolanie> odwolania;
-        for (int slot = 1; slot <= 9; ++slot) {
-            const std::string kol = slot == 1 ? "Kier_id" : "Kier_id" + std::to_string(slot);
+        for (const char* kol : kSlotyKierowcow)
             odwolania.push_back(
                 {"KONTRAHENCI", "kontr", kol,
                  "count(*) from KONTRAHENCI as kontr INNER JOIN KONTRAHENCI as Kier ON kontr." +
-                     kol + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'"});
-        }
+                     std::string(kol) + " = Kier.konh_id where Kier.RKONH_NAZWA_ID='Kierowca'"});
         for (const auto& [tabela, kol] : kDokumentyKierowcy)
             odwolania.push_back({tabela, "dok", kol,
                                  std::string("count(*) from ") + tabela +

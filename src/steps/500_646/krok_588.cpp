@@ -3,7 +3,6 @@
 // contractor gets its general discount row and the driver references move onto the
 // discount rows; then 59 columns leave the contractor table.
 #include <string>
-#include <vector>
 
 #include "db/schemat.h"
 #include "db/wykonaj.h"
@@ -13,17 +12,17 @@
 namespace {
 
 // The 27 driver references: kier_id1..9, kier_id101..109, kier_id201..209.
-std::vector<std::string> Kolumny_Kierowcow() {
-    std::vector<std::string> kolumny;
-    for (int grupa : {0, 100, 200})
-        for (int i = 1; i <= 9; ++i) kolumny.push_back("kier_id" + std::to_string(grupa + i));
-    return kolumny;
-}
+constexpr const char* kKolumnyKierowcow[] = {
+    "kier_id1",   "kier_id2",   "kier_id3",   "kier_id4",   "kier_id5",   "kier_id6",
+    "kier_id7",   "kier_id8",   "kier_id9",   "kier_id101", "kier_id102", "kier_id103",
+    "kier_id104", "kier_id105", "kier_id106", "kier_id107", "kier_id108", "kier_id109",
+    "kier_id201", "kier_id202", "kier_id203", "kier_id204", "kier_id205", "kier_id206",
+    "kier_id207", "kier_id208", "kier_id209"};
 
 // The driver references, each name prefixed, separated by commas.
 std::string Kierowcy(const std::string& prefiks) {
     std::string lista;
-    for (const std::string& kolumna : Kolumny_Kierowcow())
+    for (const char* kolumna : kKolumnyKierowcow)
         lista += (lista.empty() ? "" : ",") + prefiks + kolumna;
     return lista;
 }
@@ -77,7 +76,7 @@ void ClsKonwersje::Konwersja_588() {
     // discount, 0 where it gives none. A run that stopped after dropping a driver column
     // below had given every contractor its row.
     bool kierowcy_sa = true;
-    for (const std::string& kolumna : Kolumny_Kierowcow())
+    for (const char* kolumna : kKolumnyKierowcow)
         kierowcy_sa = kierowcy_sa && Jest_Tabela("Kontrahenci", kolumna);
     if (kierowcy_sa)
         DbWykonaj("insert into kontrahenci_rabaty (Konh_id,Id_GR_prod,PrRabat," + Kierowcy("") +
@@ -93,8 +92,8 @@ void ClsKonwersje::Konwersja_588() {
         .alias = "K2",
         .powiazanie = "K2.konh_id=KR.konh_id",
         .klucz = "konh_id"};
-    for (const std::string& kolumna : Kolumny_Kierowcow())
-        kierowcy.pola.emplace_back("KR." + kolumna, kolumna);
+    for (const char* kolumna : kKolumnyKierowcow)
+        kierowcy.pola.emplace_back(std::string("KR.") + kolumna, kolumna);
     for (int i = 1; i <= 9; ++i) {
         const std::string n = std::to_string(i);
         // A contractor without a driver leaves the discount row's.
