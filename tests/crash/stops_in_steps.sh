@@ -34,6 +34,19 @@
 #     petle[:FIRST-LAST]   the first write of each stretch of at least 10 writes from one
 #                          place in the program (a record loop over rows), which the
 #                          sample's even spread may pass over, of the steps FIRST to LAST
+#     wielo[:R]:CASE       the writes of CASE refused part way, as the engine refuses a
+#                          recordset's save of a row ("multiple-step operation failed",
+#                          0x80040E21), R times in a row (1 by default): the N-th write
+#                          and the R - 1 after it, each only where it is a row's save (a
+#                          step that saves the row again meets the refusal again); the
+#                          later writes succeed. A step that resumes after the refusal
+#                          makes the write again ("(retried)": R writes more than on the
+#                          road) and ends as the road; one that passes the row over after
+#                          repeated refusals makes one write fewer than that and must say
+#                          so in its Log ("(skipped)"); its database is then the road's but
+#                          for the rows that it left as they stood at its entry ("skipped"
+#                          when any differ). A chosen write that is no row's save goes
+#                          through: "(no-save)"
 #     zabij:CASE           the writes of CASE in the killed mode (zabij:steps:234, ...):
 #                          what the step wrote before the N-th write is committed and the
 #                          process killed, as the suite's earlier tool, which committed
@@ -77,18 +90,20 @@
 #                          (its Log carries no mark of this program's)
 # Steps are numbered as versions times 100 (2.43 is 243). Prints one line per stop
 # ("S N/WRITES MODE stop=STATUS at=VERSION rerun=STATUS version=VERSION VERDICT
-# statement"), MODE "full", "transient" or "zabij", the statement being the first failure
-# that the stopped run reported (in the killed mode, the rerun's stop: its Log line); the
-# verdict is "same", "DIFF" (a different database) or "blocked" (the rerun did not
-# complete the step); "at" is the version the stopped run
-# left, marked "(passed)" when the version is past S, and "(absorbed)" when the step's
-# method went on to its end although its write failed (in the full mode the run then
-# stopped at the version's write) or "(retried)" when, after a transient failure, it did
-# so having made one write more than on the road (the failed one again). Then the
+# statement"), MODE "full", "transient", "zabij" or "wielo[:R]", the statement being the
+# first failure that the stopped run reported (in the killed mode, the rerun's stop: its
+# Log line); the verdict is "same", "DIFF" (a different database), "skipped" (the step
+# passed a refused row over, as above) or "blocked" (the rerun did not complete the
+# step); "at" is the version the stopped run left, marked "(passed)" when the version is
+# past S, and "(absorbed)" when the step's method went on to its end although its write
+# failed (in the full mode the run then stopped at the version's write) or "(retried)"
+# when, after a transient failure, it did so having made one write more than on the road
+# (the failed one again), or in the refused mode "(retried)" or "(skipped)" as above. Then the
 # figures, and in the killed mode a table per step: the states tried, "same", "DIFF",
 # "blocked(kept)" and "blocked(CHANGED)". Exit status 0 when every rerun ended with the
 # road's database (or, in the killed mode, a step not in the table stopped, naming it and
-# keeping the killed state) and no step absorbed a failure.
+# keeping the killed state; in the refused mode, a step passed the row over as above)
+# and no step absorbed a failure.
 set -euo pipefail
 
 me=stops_in_steps
@@ -108,7 +123,7 @@ done
 set -- "${rest[@]+"${rest[@]}"}"
 . "$(dirname "$0")/common.sh"
 cases=("${args[@]}")
-[ ${#cases[@]} -gt 0 ] || { sed -n 2,86p "$0" >&2; exit 2; }
+[ ${#cases[@]} -gt 0 ] || { sed -n 2,106p "$0" >&2; exit 2; }
 export KONW_PROGRAM=$build/tests/e2e/konwersja_kroki_testowe DUMP=$build/tests/e2e/zawartosc_bazy
 # The detail of the line that this program logs before each step's "Begin".
 export MARK="Krok w jednej transakcji"
@@ -166,6 +181,8 @@ for c in "${cases[@]}"; do
     case $c in
         transient:*) mode=transient; c=${c#transient:} ;;
         zabij:*) mode=zabij; c=${c#zabij:} ;;
+        wielo:*) mode=wielo; c=${c#wielo:}
+            if [[ $c =~ ^([0-9]+):(.*)$ ]]; then mode=wielo:${BASH_REMATCH[1]}; c=${BASH_REMATCH[2]}; fi ;;
     esac
     kind=${c%%:*}
     arg=${c#*:}
@@ -271,7 +288,11 @@ stop() {
     local s=$1 n=$2 writes=$3 next=$4 mode=$5 f="$WORK/stop-$1-$2-$5" steps="" awaria=$1:$2
     local stopped at returned rerun version verdict statement
     [ "$next" = end ] || steps=$next=brak
-    case $mode in transient) awaria=$awaria:chwilowa ;; zabij) awaria=$awaria:zabij ;; esac
+    case $mode in
+        transient) awaria=$awaria:chwilowa ;;
+        zabij) awaria=$awaria:zabij ;;
+        wielo*) awaria=$awaria:$mode ;;
+    esac
     prepare "$f" "at-$s/baza"
     stopped=$(KONW_PROGRAM=$STATES KONW_AWARIA=$awaria KONW_KROKI=$steps run "$f")
     at=$("$TOOLS/konwersja/wersja-bazy" "$f/d/baza.mdb" 2>&1 | tr ' \n' '_ ' || true)
@@ -280,15 +301,32 @@ stop() {
     # The writes the step made when its method returned after the failed one.
     returned=$(sed -n "s/^awaria: step $s returned after its failed write (\([0-9]*\) writes)$/\1/p" \
         "$f/err.txt" | head -n 1)
+    local refused=0 said=""
+    if [[ $mode == wielo* ]]; then
+        refused=${mode#wielo}
+        refused=${refused#:}
+        refused=${refused:-1}
+        # The lines of the step's method in the stopped run's Log that the road's lacks.
+        said=$(comm -23 <(grep -F ",Konwersja_$s," "$f/d/Log" 2>/dev/null |
+            sed -e 's/^"[^,]*,//' -e 's/,[^,]*"$//' | sort -u) \
+            <(grep -F ",Konwersja_$s," "$WORK/chain/d/Log" 2>/dev/null |
+            sed -e 's/^"[^,]*,//' -e 's/,[^,]*"$//' | sort -u))
+    fi
     if [ -n "$returned" ]; then
         if [ "$mode" = transient ] && [ "$returned" = $((writes + 1)) ]; then
             at="$at(retried)"
+        elif [ $refused -gt 0 ] && [ "$returned" = $((writes + refused)) ]; then
+            at="$at(retried)"
+        elif [ $refused -gt 0 ] && [ "$returned" = $((writes + refused - 1)) ] && [ -n "$said" ]
+        then
+            at="$at(skipped)"
         else
             at="$at(absorbed)"
         fi
     fi
-    statement=$(grep -m 1 -F "Not enough space on disk." "$f/err.txt" | sed 's/.*->>>//' |
-        cut -c 1-100 || true)
+    ! grep -q "is no recordset's row save: not refused" "$f/err.txt" || at="$at(no-save)"
+    statement=$(grep -m 1 -F -e "Not enough space on disk." -e "multiple-step operation failed" \
+        "$f/err.txt" | sed 's/.*->>>//' | cut -c 1-100 || true)
     if [ "$mode" = zabij ]; then
         # The Log as the earlier tool leaves it: the step's "Begin" without this program's
         # mark before it (a step of this program's own is one transaction, never half done),
@@ -328,6 +366,15 @@ stop() {
     else
         verdict=DIFF
         diff "$WORK/expect-$s.txt" "$f/outcome.txt" >"$f/diff.txt" || true
+        # A step that passed a refused row over and said so leaves that row as it stood
+        # at its entry: rows that stand as there, in place of the road's, are the only
+        # difference.
+        if [[ $at == *"(skipped)"* ]] && "$DUMP" "$WORK/at-$s" >"$f/entry.txt" 2>&1 &&
+            [ "$(grep -c '^<' "$f/diff.txt")" = "$(grep -c '^>' "$f/diff.txt")" ] &&
+            [ -z "$(comm -23 <(sed -n 's/^> //p' "$f/diff.txt" | sort) <(sort "$f/entry.txt"))" ]
+        then
+            verdict=skipped
+        fi
     fi
     if [ "$mode" = zabij ] && [ -n "${BEZ_LOGU:-}" ]; then
         if [ "$verdict" = "blocked(kept)" ] &&
@@ -357,13 +404,15 @@ total=$(wc -l <"$results")
 same=$(awk '$8 == "same"' "$results" | wc -l)
 diff=$(awk '$8 == "DIFF"' "$results" | wc -l)
 blocked=$(awk '$8 ~ /^blocked/' "$results" | wc -l)
+skipped=$(grep -c '(skipped)' "$results" || true)
 passed=$(grep -c '(passed)' "$results" || true)
 absorbed=$(grep -c '(absorbed)' "$results" || true)
 retried=$(grep -c '(retried)' "$results" || true)
 kept=$(awk '$3 == "zabij" && $8 == "blocked(kept)"' "$results" | wc -l)
 echo "$me: $total stops tried in $(cut -d' ' -f1 "$list" | sort -u | wc -l) steps" \
     "($(awk '$3 == "transient"' "$results" | wc -l) transient; in $absorbed the step absorbed" \
-    "its failed write, in $retried it made it again, $passed went past the step):" \
+    "its failed write, in $retried it made it again, in $skipped it passed a refused row" \
+    "over, saying so, $passed went past the step):" \
     "reruns identical $same, different $diff, blocked $blocked ($kept of them killed" \
     "states that the rerun kept as they were); $(($(date +%s) - started)) s"
 # What differed or was absorbed, in short: the first lines of each difference.
@@ -389,5 +438,5 @@ if awk '$3 == "zabij" { z = 1 } END { exit !z }' "$results"; then
     sed 's/^/  /' "$work/table.txt" >&2
 fi
 # A killed state that the rerun stops at, keeping it, passes: the step says what is half
-# done. Any other stop fails.
-[ $((same + kept)) = "$total" ] && [ "$absorbed" = 0 ]
+# done; so does a refused row that the step passed over, saying so. Any other stop fails.
+[ $((same + kept + $(awk '$8 == "skipped"' "$results" | wc -l))) = "$total" ] && [ "$absorbed" = 0 ]

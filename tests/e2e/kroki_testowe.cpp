@@ -18,7 +18,8 @@
 //              minutes at most.
 // The last two touch nothing of their own, so they serve on any database of the suite.
 // KONW_AWARIA and KONW_AWARIA_LICZ inject a full disk into a step's writes (from its
-// N-th write on, or at its N-th write only) and count each step's writes (awaria.h).
+// N-th write on, or at its N-th write only), or the engine's refusal of a row's save part
+// way, and count each step's writes (awaria.h).
 // Otherwise it is the program itself.
 #include <chrono>
 #include <csignal>
