@@ -628,7 +628,11 @@ void Recordset::Delete() {
 }
 
 jet::Value Field::value() const {
-    return rs_->impl().read(index_);
+    Recordset::Impl& im = rs_->impl();
+    if (jet::detail::shape_observer == nullptr || im.observed_sql.empty()) return im.read(index_);
+    jet::Value v = im.read(index_);
+    jet::detail::shape_observer->field_read(im.observed_sql, index_, v);
+    return v;
 }
 
 void Field::set(const Value& v) {

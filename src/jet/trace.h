@@ -8,7 +8,9 @@
 // and each query opened for its rows, parsed, with the catalog as it stands when it runs,
 // and for each recordset at its close whether its reader stopped on a row (the statement's
 // first row, or the first that met a condition, decided what was read) or read past the
-// last. The crash harness's check of picks, writes for one row, sums and joins sets it.
+// last; and each value of a field that a recordset gives the program. The crash harness's
+// check of picks, writes for one row, sums and joins sets it, and its derivation of the
+// references.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +50,9 @@ class ShapeObserver {
     // columns it gave values (none for a delete).
     virtual void row_written(std::string_view /*sql*/, std::string_view /*table*/, char /*kind*/,
                              const std::vector<std::pair<std::string, Value>>& /*values*/) {}
+    // A recordset over the query sql gives the value of its field (by position) of the
+    // current row to the program.
+    virtual void field_read(std::string_view /*sql*/, int /*field*/, const Value& /*value*/) {}
 };
 
 // Sets the observer by shape (nullptr removes it).

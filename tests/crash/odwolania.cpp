@@ -93,7 +93,9 @@ class Obserwator : public jet::ShapeObserver {
     }
 
     void statement(std::string_view sql, const jet::sql::Statement& st, const jet::Catalog& c,
-                   bool) override {
+                   bool query) override {
+        // The values the program read since the statement before count for this one only.
+        const auto odczytane = std::exchange(odczytane_, {});
         if (Krok_Konwersji != krok_) {
             zamknij_krok();
             krok_ = Krok_Konwersji;
@@ -118,6 +120,7 @@ class Obserwator : public jet::ShapeObserver {
             zrodla(s->from);
             zr.warunki.push_back(s->where.get());
             zr.warunki.push_back(s->having.get());
+            if (query) pola(sql, *s, zr);
         } else if (const auto* i = std::get_if<jet::sql::Insert>(&st); i && i->select) {
             zrodla(i->select->from);
             zr.warunki.push_back(i->select->where.get());
@@ -146,11 +149,21 @@ class Obserwator : public jet::ShapeObserver {
         } else {
             return;
         }
+        for (const Expr* w : zr.warunki) wyszukania(w, zr, c, odczytane, sql);
         if (zr.z.size() < 2) return;
         for (const Expr* w : zr.warunki) rownosci(w, zr, sql);
     }
 
     void closed(std::string_view, bool, bool) override {}
+
+    void field_read(std::string_view sql, int pole, const jet::Value& v) override {
+        const auto q = pola_.find(std::string(sql));
+        if (q == pola_.end() || pole < 0 || static_cast<size_t>(pole) >= q->second.size() ||
+            q->second[static_cast<size_t>(pole)].first.empty())
+            return;
+        if (const std::string w = wartosc(v); !w.empty())
+            odczytane_[w].insert(q->second[static_cast<size_t>(pole)]);
+    }
 
     void koniec() {
         zamknij_krok();
@@ -196,6 +209,59 @@ class Obserwator : public jet::ShapeObserver {
     }
 
   private:
+    // A value as a look-up compares it: a whole number but 0 (an id of none), or a text
+    // that is not empty, each marked by its kind; "" for any other.
+    static std::string wartosc(const jet::Value& v) {
+        using K = jet::Value::Kind;
+        switch (v.kind()) {
+            case K::Byte:
+            case K::Integer:
+            case K::Long:
+                return v.raw_int() == 0 ? "" : "n" + std::to_string(v.raw_int());
+            case K::Text:
+                return v.raw_text().empty() ? "" : "t" + duze(v.raw_text());
+            default:
+                return "";
+        }
+    }
+    static std::string wartosc(const Expr& e) {
+        if (e.kind == ExprKind::Integer) return e.integer == 0 ? "" : "n" + std::to_string(e.integer);
+        if (e.kind == ExprKind::String) return e.text.empty() ? "" : "t" + duze(e.text);
+        return "";
+    }
+
+    // The table and column of each field of a query opened for its rows (none for a field
+    // that is not a column of one of its tables); a list with "*" in it is not known.
+    void pola(std::string_view sql, const jet::sql::Select& s, const Zrodla& zr) {
+        std::vector<std::pair<std::string, std::string>> p;
+        for (const auto& item : s.items) {
+            if (item.expr->kind == ExprKind::Star) return;
+            const auto k = zr.kolumna(*item.expr);
+            p.emplace_back(k ? zr.z[k->first].second->name : "", k ? k->second->name : "");
+        }
+        pola_[std::string(sql)] = std::move(p);
+    }
+
+    // The equalities of a condition, at any depth, of a table's key and a value that one
+    // column of another table gave the program since the statement before: a look-up.
+    void wyszukania(const Expr* e, const Zrodla& zr, const jet::Catalog& c,
+                    const std::map<std::string, std::set<std::pair<std::string, std::string>>>& odczytane,
+                    std::string_view sql) {
+        if (e == nullptr || odczytane.empty()) return;
+        for (const auto& a : e->args) wyszukania(a.get(), zr, c, odczytane, sql);
+        if (e->kind != ExprKind::Binary || e->op != jet::sql::Op::Eq) return;
+        for (const auto& [kol, lit] : {std::pair{0, 1}, std::pair{1, 0}}) {
+            const auto k = zr.kolumna(*e->args[static_cast<size_t>(kol)]);
+            const auto o = odczytane.find(wartosc(*e->args[static_cast<size_t>(lit)]));
+            if (!k || o == odczytane.end() || o->second.size() != 1) continue;
+            const auto& [tabela, kolumna] = *o->second.begin();
+            const jet::TableInfo* t = c.table(tabela);
+            const jet::ColumnInfo* x = t ? t->column(kolumna) : nullptr;
+            if (x && !jet::text::same_name(t->name, zr.z[k->first].second->name))
+                dodaj(*t, *x, *zr.z[k->first].second, *k->second, sql);
+        }
+    }
+
     // The equalities of a condition, at any depth, of a column and another source's key.
     void rownosci(const Expr* e, const Zrodla& zr, std::string_view sql) {
         if (e == nullptr) return;
@@ -286,6 +352,10 @@ class Obserwator : public jet::ShapeObserver {
     std::map<std::string, std::pair<Znalezione, bool>>
         kroku_;  // the step's, and whether they stand
     std::map<std::string, Wyprowadzone> wyprowadzone_;
+    // The fields of the queries opened for their rows, and the values the program read
+    // since the statement before with the columns that gave them.
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> pola_;
+    std::map<std::string, std::set<std::pair<std::string, std::string>>> odczytane_;
 };
 
 }  // namespace

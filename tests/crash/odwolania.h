@@ -4,7 +4,10 @@
 // table's key (a column that a primary key or unique index holds alone at that statement)
 // in a join's ON, a WHERE or a HAVING ("A.X = B.KEY"), or gives a column another table's
 // key (an UPDATE's "SET A.X = B.KEY", an INSERT ... SELECT of B.KEY into A.X); so does a
-// relation of the catalog of one column. It holds from that step on where it still stands
+// relation of the catalog of one column, and a look-up by a value that the program read:
+// a statement whose condition compares another table's key with a literal that a field of
+// a recordset gave the program since the statement before, when the value (not 0) came
+// from one column alone ("A.X" read, then "... where B.KEY=value"). It holds from that step on where it still stands
 // at the step's last statement: both tables there (not the step's own work table), the key
 // still a key, and the column not alone its own table's key (which names its own row).
 //
