@@ -205,7 +205,7 @@ TEST_F(Kroki639, ConversionUnitsRebuiltFromTheLines) {
     Sql("insert into DOK_PZ_ZAWART values (1, 8, 'op', 10)");
     Sql("insert into DOK_WZ_ZAWART values (1, 8, 'szt', 4)");
     ASSERT_EQ(Krok(&ClsKonwersje::Konwersja_641), "");
-    // The second name of product 9 would need 21 characters: that unit is given up.
+    // The second name of product 9 would need 21 characters: its end gives way to the factor.
     EXPECT_EQ(Wiersze_Z("select prod_id, Sp_Przel, Wsp_Przel from PRODUKTY_WSP_PRZEL order by "
                         "prod_id, Wsp_Przel"),
               (Wiersze{{"0", "kg", "2"},
@@ -213,10 +213,12 @@ TEST_F(Kroki639, ConversionUnitsRebuiltFromTheLines) {
                        {"7", "kg2,5", "2,5"},
                        {"8", "szt4", "4"},  // the name taken by the factor 10
                        {"8", "szt", "10"},
-                       {"9", "12345678901234567890", "2"}}));
+                       {"9", "12345678901234567890", "2"},
+                       {"9", "12345678901234567893", "3"}}));
     EXPECT_EQ(Kolumna("select SP_PRZEL from DOK_ZAK_ZAWART order by Countt"),
               (std::vector<std::string>{"kg", "kg2,5", "Brak", "kg", "szt", "12345678901234567890",
-                                        "12345678901234567890", "kg", "szt", "kg"}));
+                                        "12345678901234567893", "kg", "szt", "kg"}));
+    EXPECT_EQ(Linie_Logu(") zapisana jako ").size(), 3u);
     EXPECT_EQ(Kolumna("select SP_PRZEL from DOK_PZ_ZAWART"), (std::vector<std::string>{"szt"}));
 }
 

@@ -3,6 +3,7 @@
 // pre-correction VAT code and invoice number on correction lines, payroll categories,
 // a contract column, drivers of discount rows copied from the group-0 row, and the
 // payroll component 203.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "db/wykonaj.h"
 #include "driver/konwersje.h"
 #include "jet/error.h"
+#include "jet/text.h"
 #include "steps/165_299/wspolne.h"
 #include "steps/400_499/wspolne_400.h"
 
@@ -84,15 +86,34 @@ void ClsKonwersje::Konwersja_641() {
                 } catch (const jet::Error& e) {
                     if (jet::environment_failure(e)) throw;
                     // A name that the product already uses for another factor: the name
-                    // extended by the factor. Refused again, the row is given up, so that
-                    // the pass always ends.
-                    j.Fields(1) = jet::concat(z.Fields(1).value(),
-                                              jet::Value::text(NzStr(j.Fields(2).value())));
+                    // extended by the factor, its end given up where the column cannot hold
+                    // both, so that the factor stays readable. Refused again, the row is
+                    // given up, so that the pass always ends. Either is named in the Log:
+                    // the lines of that factor take the new name.
+                    const std::string nazwa = NzStr(z.Fields(1).value());
+                    const std::string przyrostek = NzStr(j.Fields(2).value());
+                    const size_t rozmiar = static_cast<size_t>(std::max(j.Fields(1).DefinedSize(), 0));
+                    std::string nowa = nazwa + przyrostek;
+                    if (rozmiar > 0 && jet::text::length(nowa) > rozmiar) {
+                        const size_t zostaje = rozmiar > jet::text::length(przyrostek)
+                                                   ? rozmiar - jet::text::length(przyrostek)
+                                                   : 0;
+                        nowa = nazwa.substr(0, jet::text::offset_of_char(nazwa, zostaje)) +
+                               przyrostek;
+                    }
+                    const std::string opis = "Jednostka '" + nazwa + "' produktu " +
+                                             NzStr(z.Fields(0).value()) + " (przelicznik " +
+                                             przyrostek + ")";
+                    j.Fields(1) = jet::Value::text(nowa);
                     try {
                         j.UpdateBatch(ado::adAffectCurrent);
+                        Zapisz_Log_Kroku(opis + " zapisana jako '" + nowa + "'", "Konwersja",
+                                         "Konwersja_641");
                     } catch (const jet::Error& e) {
                         if (jet::environment_failure(e)) throw;
                         j.CancelUpdate();
+                        Zapisz_Log_Kroku(opis + " nie dodana: " + e.description(), "Konwersja",
+                                         "Konwersja_641");
                     }
                 }
             } catch (const jet::Error& e) {
