@@ -781,14 +781,10 @@ class Dopasowanie {
     // takes in column k loses its end to it; the Log line names it whole.
     std::string wolna_nazwa(size_t k, const std::string& baza,
                             std::unordered_set<std::string>& uzyte) {
-        const int najwiecej = granica(k).first;
+        const size_t najwiecej = static_cast<size_t>(std::max(0, granica(k).first));
         std::string nowa;
-        for (int n = 1; nowa.empty() || !uzyte.insert(jet::text::fold(nowa)).second; ++n) {
-            const std::string znak = "N" + std::to_string(n);
-            const size_t miesci =
-                static_cast<size_t>(std::max(0, najwiecej - static_cast<int>(znak.size())));
-            nowa = baza.substr(0, jet::text::offset_of_char(baza, miesci)) + znak;
-        }
+        for (int n = 1; nowa.empty() || !uzyte.insert(jet::text::fold(nowa)).second; ++n)
+            nowa = jet::text::with_suffix(baza, "N" + std::to_string(n), najwiecej);
         miesci_sie(k, nowa);
         return nowa;
     }

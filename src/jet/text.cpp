@@ -311,4 +311,11 @@ size_t offset_of_char(std::string_view s, size_t chars) {
     return s.size();
 }
 
+std::string with_suffix(std::string_view s, std::string_view suffix, size_t max_chars) {
+    const size_t n = length(suffix);
+    std::string out(s.substr(0, offset_of_char(s, max_chars > n ? max_chars - n : 0)));
+    out += suffix;
+    return out;
+}
+
 }  // namespace jet::text

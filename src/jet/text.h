@@ -35,4 +35,8 @@ size_t length(std::string_view s);
 // The byte offset of character `chars` (0-based) in s, or s.size() when past the end.
 size_t offset_of_char(std::string_view s, size_t chars);
 
+// s followed by suffix, s giving up its end where both would pass max_chars characters
+// (the suffix whole, even when it alone passes them).
+std::string with_suffix(std::string_view s, std::string_view suffix, size_t max_chars);
+
 }  // namespace jet::text

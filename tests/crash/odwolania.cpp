@@ -157,7 +157,7 @@ class Obserwator : public jet::ShapeObserver {
     void closed(std::string_view, bool, bool) override {}
 
     void field_read(std::string_view sql, int pole, const jet::Value& v) override {
-        const auto q = pola_.find(std::string(sql));
+        const auto q = pola_.find(sql);
         if (q == pola_.end() || pole < 0 || static_cast<size_t>(pole) >= q->second.size() ||
             q->second[static_cast<size_t>(pole)].first.empty())
             return;
@@ -354,7 +354,7 @@ class Obserwator : public jet::ShapeObserver {
     std::map<std::string, Wyprowadzone> wyprowadzone_;
     // The fields of the queries opened for their rows, and the values the program read
     // since the statement before with the columns that gave them.
-    std::map<std::string, std::vector<std::pair<std::string, std::string>>> pola_;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>, std::less<>> pola_;
     std::map<std::string, std::set<std::pair<std::string, std::string>>> odczytane_;
 };
 

@@ -232,13 +232,10 @@ void Numeruj(ClsKonwersje& k, const std::string& tekst,
 }
 
 std::string W_Apostrofach(const std::string& tekst) {
-    // Made at its whole length at once: the text's characters and one more per apostrophe.
-    std::string wynik(
-        tekst.size() + static_cast<size_t>(std::count(tekst.begin(), tekst.end(), '\'')), '\'');
-    size_t i = 0;
+    std::string wynik;
     for (char c : tekst) {
-        wynik[i++] = c;
-        if (c == '\'') wynik[i++] = '\'';
+        wynik += c;
+        if (c == '\'') wynik += '\'';
     }
     return wynik;
 }

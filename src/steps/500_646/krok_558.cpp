@@ -88,8 +88,7 @@ std::string Wolna_Wartosc(const std::string& baza, int64_t od,
                           std::unordered_set<std::string>& zajete) {
     for (int64_t n = od;; ++n) {
         const std::string numer = std::to_string(n);
-        const std::string nowa =
-            baza.substr(0, jet::text::offset_of_char(baza, kDlugoscKodu - numer.size())) + numer;
+        const std::string nowa = jet::text::with_suffix(baza, numer, kDlugoscKodu);
         if (zajete.insert(jet::text::fold(nowa)).second) return nowa;
     }
 }

@@ -3,7 +3,6 @@
 // pre-correction VAT code and invoice number on correction lines, payroll categories,
 // a contract column, drivers of discount rows copied from the group-0 row, and the
 // payroll component 203.
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -92,15 +91,11 @@ void ClsKonwersje::Konwersja_641() {
                     // the lines of that factor take the new name.
                     const std::string nazwa = NzStr(z.Fields(1).value());
                     const std::string przyrostek = NzStr(j.Fields(2).value());
-                    const size_t rozmiar = static_cast<size_t>(std::max(j.Fields(1).DefinedSize(), 0));
-                    std::string nowa = nazwa + przyrostek;
-                    if (rozmiar > 0 && jet::text::length(nowa) > rozmiar) {
-                        const size_t zostaje = rozmiar > jet::text::length(przyrostek)
-                                                   ? rozmiar - jet::text::length(przyrostek)
-                                                   : 0;
-                        nowa = nazwa.substr(0, jet::text::offset_of_char(nazwa, zostaje)) +
-                               przyrostek;
-                    }
+                    const int rozmiar = j.Fields(1).DefinedSize();
+                    const std::string nowa =
+                        rozmiar > 0
+                            ? jet::text::with_suffix(nazwa, przyrostek, static_cast<size_t>(rozmiar))
+                            : nazwa + przyrostek;
                     const std::string opis = "Jednostka '" + nazwa + "' produktu " +
                                              NzStr(z.Fields(0).value()) + " (przelicznik " +
                                              przyrostek + ")";
